@@ -1,0 +1,7 @@
+#include "language/Global.h"
+
+namespace ms {
+
+WorksheetTables Tables;
+
+}  // namespace ms

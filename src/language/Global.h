@@ -1,0 +1,127 @@
+// The worksheet tables: every piece of worksheet knowledge of a run lives here, in fixed-capacity,
+// process-wide arrays. Index bases follow the design: tables start at 1 (entry 0 unused) except
+// ValueList and BuiltinNames, which start at 0. Appending raises the count first and then fills the
+// entry at the new count; every append goes through a helper that refuses when the table is full.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+using rt::Text;
+
+constexpr int kMaxStatements = 400;
+constexpr int kMaxConstants = 2000;
+constexpr int kMaxFunctions = 500;
+constexpr int kMaxVectors = 100;
+constexpr int kMaxCalls = 500;
+constexpr int32_t kMaxValueIndex = 100000;
+constexpr int kBuiltinCount = 110;
+constexpr int kMaxMacros = 20;
+constexpr int kMaxSelectValues = 10;
+
+struct StatementRec {
+  int16_t StmtNo = 0;
+  Text Text;
+  int16_t Spare = 0;
+};
+
+struct ConstRec {
+  int16_t Kind = 0;
+  Text Name;
+  Text Expr;
+  Text ValueText;
+  int16_t Spare1 = 0;
+  int16_t Locked = 0;
+  int16_t Spare2 = 0;
+};
+
+struct FuncRec {
+  int16_t Kind = 0;
+  Text Name;
+  Text Parm1, Parm2, Parm3, Parm4, Parm5;
+  Text Expr;
+  Text Code;
+  int16_t Compiled = 0;  // 0 false, -1 true
+  double Value = 0;
+  int16_t LineBreak = 0;
+};
+
+struct VecRec {
+  int16_t Spare = 0;
+  Text Name;
+  Text Parm;
+  Text DefText;
+  Text XFuncName, YFuncName, ZFuncName;
+  Text XExpr, YExpr, ZExpr;
+  int16_t Defined = 0;
+  int16_t IsOperation = 0;
+};
+
+struct CallRec {
+  Text Text;
+  int16_t Pos = 0;
+  int16_t Depth = 0;
+};
+
+struct ValueRec {
+  Text Name;
+  double Value = 0;
+};
+
+struct BuiltinRec {
+  Text Name;
+  Text Token;
+};
+
+struct MacroRec {
+  Text Header;
+  Text Body;
+  Text Name;
+  int32_t Field = 0;
+  Text Extra;
+};
+
+struct WorksheetTables {
+  std::array<StatementRec, kMaxStatements + 1> StatementList;
+  int16_t StatementCount = 0;
+  int16_t CurrentStmtNo = 0;
+
+  std::array<ConstRec, kMaxConstants + 1> ConstTable;
+  int16_t ConstCount = 0;
+
+  std::array<FuncRec, kMaxFunctions + 1> FuncTable;
+  int16_t FuncCount = 0;
+
+  std::array<VecRec, kMaxVectors + 1> VecTable;
+  int16_t VecCount = 0;
+
+  std::array<CallRec, kMaxCalls + 1> CallList;
+
+  std::array<ValueRec, kMaxValueIndex + 1> ValueList;
+  int32_t ValueTop = 0;
+  int32_t LiteralCount = 0;
+
+  std::array<BuiltinRec, kBuiltinCount> BuiltinNames;
+
+  std::array<MacroRec, kMaxMacros + 1> MacroTable;
+  int16_t MacroCount = 0;
+
+  std::array<Text, kMaxSelectValues + 1> SelectValueText;
+  std::array<Text, kMaxSelectValues + 1> SelectValueId;
+  std::array<Text, kMaxSelectValues + 1> SelectValueText2;
+  int16_t SelectValueCount = 0;
+
+  int16_t ShowValLegend = 0;
+  int16_t PlotPending = 0;
+};
+
+// The one instance. Large (the value list alone holds 100,001 entries), so it lives in static
+// storage.
+extern WorksheetTables Tables;
+
+}  // namespace ms
