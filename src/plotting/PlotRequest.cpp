@@ -1,0 +1,11 @@
+#include "plotting/PlotRequest.h"
+
+namespace ms {
+
+PlotRequestData PlotRequest;
+
+void ResetPlotRequest() {
+  PlotRequest = PlotRequestData{};
+}
+
+}  // namespace ms
