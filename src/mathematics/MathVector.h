@@ -1,0 +1,68 @@
+// Vector algebra: a vector statement whose right side is an operation (vAdd[, vCross[, vRotx[,
+// sMag[ ...) is expanded into three scalar component expressions, built as text, each stored as a
+// new function record; scalar operations (sDot[, sMag[, sMpy[, sDiv[, sPwr[) expand into one text
+// left on the scalar stack. Also the look-ups of a vector and of a constant by identifier.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "language/Global.h"
+
+namespace ms {
+
+constexpr int kVecStackSize = 400;
+constexpr int kScalarStackSize = 400;
+
+// The two operand stacks of an expansion, slots 1..400 (slot 0 unused), and the module state of the
+// statement being expanded. A scalar record is a ConstRec: Name holds the identifier it came from
+// or a marker ("d$" dot product, "m$" magnitude or computed scalar, "xx" negated scalar, "nPwr"
+// numeric exponent, "nDer" derivative order), ValueText the built text, Spare2 -1 when the operand
+// was written with a leading minus.
+struct VectorStackState {
+  std::array<VecRec, kVecStackSize + 1> VecStack;
+  int16_t VecSP = 0;
+  std::array<ConstRec, kScalarStackSize + 1> ScalarStack;
+  int16_t ScalarSP = 0;
+  Text CurrentStatement;  // DefText of the vector being defined
+  Text CurrentExpr;       // the expression being expanded
+  Text LastXName, LastYName, LastZName;
+};
+
+extern VectorStackState VectorStacks;
+
+// Restores the start-up state of the stacks and module state.
+void ResetVectorStacks();
+
+// A vector by identifier among VecTable 1..VecCount (exact compare): index and 0, or index 0 and
+// 325.
+void FindVector(const Text& id, int16_t& index, int16_t& msgNo);
+// A constant by identifier among ConstTable 1..ConstCount: index and 0, or 326 with index left as
+// it was.
+void FindConstant(const Text& id, int16_t& index, int16_t& msgNo);
+
+// Stack operations; a full stack gives 510, an empty pop 327 (vectors) or 328 (scalars), and
+// neither changes anything.
+void PushVector(const VecRec& rec, int16_t& msgNo);
+void PopVector(VecRec& rec, int16_t& msgNo);
+void PushScalar(const ConstRec& rec, int16_t& msgNo);
+void PopScalar(ConstRec& rec, int16_t& msgNo);
+
+// Normalises every vDiff[ call to the form token "[" id "," digit "]" (a missing order becomes 1);
+// 540 for any other form.
+void ParseVDiffArgs(Text& text, Text& result, int16_t& msgNo);
+// Applies the user macros, tokenises and reduces the text to operation tokens, "-", "#", digits
+// and two-character identifiers (brackets and commas dropped, last character not copied).
+void ExpandVectorMacros(const Text& text, Text& result, int16_t& msgNo);
+
+// Expands one vector definition or scalar expression of the current statement. `idOrExpr` is the
+// identifier of the vector being defined (the last VecTable record) or a scalar expression
+// beginning with the token of sDot[, sMag[, sMpy[, sDiv[ or sPwr[. A vector result replaces the
+// component fields of the current vector and appends three component function records; a scalar
+// result is left on the scalar stack for the caller to pop. The stacks are emptied on entry.
+void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo);
+
+// Runs one operation (its token character, "#" or "-") on the stacks.
+void VectorOp(char16_t token, const Text& statement, int16_t& msgNo);
+
+}  // namespace ms
