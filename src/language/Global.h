@@ -26,7 +26,7 @@ constexpr int kMaxSelectValues = 10;
 
 struct StatementRec {
   int16_t StmtNo = 0;
-  Text Text;
+  rt::Text Text;
   int16_t Spare = 0;
 };
 
@@ -63,7 +63,7 @@ struct VecRec {
 };
 
 struct CallRec {
-  Text Text;
+  rt::Text Text;
   int16_t Pos = 0;
   int16_t Depth = 0;
 };
@@ -123,5 +123,28 @@ struct WorksheetTables {
 // The one instance. Large (the value list alone holds 100,001 entries), so it lives in static
 // storage.
 extern WorksheetTables Tables;
+
+// Messages of the append helpers when a table is full. The table is left as it was.
+constexpr int16_t kMsgStatementsFull = 390;
+constexpr int16_t kMsgConstantsFull = 391;
+constexpr int16_t kMsgFunctionsFull = 392;
+constexpr int16_t kMsgVectorsFull = 393;
+constexpr int16_t kMsgValuesFull = 394;
+constexpr int16_t kMsgCallsFull = 395;
+
+// The append helpers: each raises the table's count and returns the index of the new entry, which
+// the caller then fills (the entry keeps whatever an earlier run left in it; callers write every
+// field they rely on). A full table sets msgNo to the table's message above, returns 0 and changes
+// nothing. msgNo is set to 0 on success.
+int16_t AppendConstant(int16_t& msgNo);
+int16_t AppendFunction(int16_t& msgNo);
+int16_t AppendVector(int16_t& msgNo);
+// Statements: the new entry gets the statement number and text and its spare field cleared.
+int16_t AppendStatement(int16_t stmtNo, const Text& text, int16_t& msgNo);
+// Value list: ValueTop + 1 gets the name and value; returns the new ValueTop (0 when full).
+int32_t AppendValue(const Text& name, double value, int16_t& msgNo);
+// Call list, whose fill count the compiler keeps: count + 1 gets the entry; returns the new count
+// (0 when full, count unchanged).
+int16_t AppendCall(int16_t& count, const Text& text, int16_t pos, int16_t depth, int16_t& msgNo);
 
 }  // namespace ms

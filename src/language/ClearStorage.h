@@ -1,0 +1,46 @@
+// The clear routines of the worksheet tables. Each sets the fields it names to 0 or "" for every
+// index of its table (the other fields keep their contents) and then sets the counter to 0.
+#pragma once
+
+#include <cstdint>
+
+namespace ms {
+
+void ClearStatements();  // StatementList 1..400, every field; StatementCount
+void ClearConstants();   // ConstTable 1..2000: Kind, Name, ValueText, the last spare; ConstCount
+void ClearFunctions();   // FuncTable 1..500, every field; FuncCount
+void ClearCallList();    // CallList 1..500, every field
+void ClearVectors();     // VecTable 1..100: all but the component expressions; VecCount
+void ClearMacros();      // MacroTable 1..20: Header and Body; MacroCount
+void ClearValueList();   // ValueList 0..100000, every field; ValueTop
+
+// Everything a run builds: constants, functions, call list, vectors, macros, values, the segment
+// marks of the scene, then the scene's vertex and segment counts. StatementList and the built-in
+// names are not touched.
+void ClearAll();
+
+// The eight colour items of the graph window's menus, as the window shows them enabled (-1) or
+// disabled (0). The graph window reflects these flags in its menus.
+struct GraphMenuFlags {
+  int16_t mnuPlot1 = 0;
+  int16_t mnuPlot2 = 0;
+  int16_t mnuPLot3 = 0;
+  int16_t mnuPlot4 = 0;
+  int16_t mnuPlot5 = 0;
+  int16_t mnuPlot6 = 0;
+  int16_t mnuPlotIVPColor = 0;
+  int16_t mnuBVPcolor = 0;
+};
+extern GraphMenuFlags GraphMenus;
+
+// Disables the eight colour items (in the order of the fields above) and clears PlotPending. The
+// graph window runs it when it loads.
+void ResetGraphMenus();
+
+// Start-up state of the tables: ClearAll and ClearStatements, every entry of every table cleared
+// (the fields ClearAll keeps included), the select-value lines, ShowValLegend, PlotPending,
+// CurrentStmtNo and LiteralCount cleared, the graph menu flags reset. The built-in names are left
+// alone (InitBuiltinNames fills them once).
+void ResetWorksheetTables();
+
+}  // namespace ms

@@ -1,0 +1,39 @@
+// The worksheet reader: splits the worksheet text (lines ended by CR LF) into statements and runs
+// each through the checking pipeline (syntax check and storage, classification, compilation),
+// stopping at the first message. Also collects the legend directives ('@text@id,text2).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// The steps the reader runs for every statement, in this order. A step that is not installed
+// (null) is skipped.
+struct StatementPipeline {
+  // Checks the statement and appends it to StatementList (StmtNo = CurrentStmtNo); on an error it
+  // sets outText to the text the error box shows.
+  void (*check)(rt::Text& statement, rt::Text& outText, int16_t& msgNo) = nullptr;
+  // Classifies the stored (tokenised) statement and stores what it defines.
+  void (*classify)(rt::Text& statement, int16_t& msgNo) = nullptr;
+  // Compiles the function table.
+  void (*compile)(rt::Text& statement, int16_t& msgNo) = nullptr;
+};
+
+// Installs the steps the reader calls (copied); StatementPipeline{} removes them.
+void SetStatementPipeline(const StatementPipeline& pipeline);
+const StatementPipeline& CurrentStatementPipeline();
+
+// Reads the worksheet. stmtText receives the text the error box shows; msgNo 0 or the first
+// error. An abort (RunFlags.AbortRun seen after a classification) ends the run with msgNo 0.
+void ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText, int16_t& msgNo);
+
+// Writes "*" where a multiplication is implied in the part after the first "="; a statement
+// without "=" comes back unchanged.
+rt::Text InsertImplicitMultiply(const rt::Text& s);
+
+// Blanks removed, implied multiplications written out, "(-" written "(0-".
+rt::Text NormaliseStatement(const rt::Text& buffer);
+
+}  // namespace ms
