@@ -1,0 +1,11 @@
+#include "language/Settings.h"
+
+namespace ms {
+
+SettingsState Settings;
+
+void ResetSettings() {
+  Settings = SettingsState{};
+}
+
+}  // namespace ms
