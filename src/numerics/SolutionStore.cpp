@@ -1,0 +1,142 @@
+#include "numerics/SolutionStore.h"
+
+#include <algorithm>
+
+#include "language/CommandRequests.h"
+#include "language/Settings.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/SceneStore.h"
+#include "plotting/ZMath.h"
+
+namespace ms {
+
+SolutionStoreData Solutions;
+
+namespace {
+constexpr double kMinGridUnit = 1e-7;
+constexpr int16_t kMsgVertexLimit = 3990;
+
+void Widen(double x, double y, double z) {
+  Scene.ViewXMin = std::min(Scene.ViewXMin, x);
+  Scene.ViewXMax = std::max(Scene.ViewXMax, x);
+  Scene.ViewYMin = std::min(Scene.ViewYMin, y);
+  Scene.ViewYMax = std::max(Scene.ViewYMax, y);
+  Scene.ViewZMin = std::min(Scene.ViewZMin, z);
+  Scene.ViewZMax = std::max(Scene.ViewZMax, z);
+}
+
+void SetColour(SegmentRow& row, int r, int g, int b) {
+  row[kRed] = r;
+  row[kGreen] = g;
+  row[kBlue] = b;
+  CurveWork.CurveRed = r;
+  CurveWork.CurveGreen = g;
+  CurveWork.CurveBlue = b;
+}
+}  // namespace
+
+void ResetSolutionStore() {
+  for (auto& row : Solutions.SolutionTable)
+    for (auto& comp : row) comp.fill(0);
+  Solutions.StoredPointCount = 1;
+  Solutions.CurveSteps = 0;
+  Solutions.IVPOrder1 = Solutions.IVPOrder2 = Solutions.IVPOrder3 = Solutions.IVPOrder4 = 0;
+  Solutions.IVPPlotMode = 1.0;
+  Solutions.SphereMarkersOn = 0;
+  Solutions.IntegMarkerSpacing = 0;
+}
+
+bool SolutionIndexValid(int row, int component, int slot) {
+  return row >= 0 && row <= kSolutionLastRow && component >= 0 && component < kSolutionComponents &&
+         slot >= 1 && slot <= kSolutionSlots;
+}
+
+double SolutionAt(int row, int component, int slot) {
+  return SolutionIndexValid(row, component, slot) ? Solutions.SolutionTable[row][component][slot]
+                                                  : 0.0;
+}
+
+void SetSolution(int row, int component, int slot, double value) {
+  if (SolutionIndexValid(row, component, slot))
+    Solutions.SolutionTable[row][component][slot] = value;
+}
+
+bool StoreCurveVertex(int k) {
+  const int v = Scene.VertexCount;
+  const int s = Scene.SegmentCount;
+  if (k < 0 || k >= kSceneLastRow || !SceneHasRoom(2)) return false;
+  Scene.VertexXYZ[v] = {CurveWork.CurveX[k], CurveWork.CurveY[k], CurveWork.CurveZ[k]};
+  SegmentRow& row = Scene.SegmentTable[s];
+  if (IsOutsideViewBox(v)) {
+    row[kSegKind] = 0;
+    row[kDotMark] = 0;
+    return false;
+  }
+  if (v >= kCurveVertexLimit || k > Solutions.CurveSteps) return false;
+  const int next = k == Solutions.CurveSteps ? k : k + 1;
+  Scene.VertexXYZ[v + 1] = {CurveWork.CurveX[next], CurveWork.CurveY[next], CurveWork.CurveZ[next]};
+  if (IsOutsideViewBox(v + 1)) {
+    row[kSegKind] = 0;
+    row[kDotMark] = 0;
+    return false;
+  }
+  if (k != 0 && Solutions.SphereMarkersOn && Solutions.IntegMarkerSpacing != 0 &&
+      k % Solutions.IntegMarkerSpacing == 0)
+    row[kDotMark] = 1.0;
+  row[kStartPoint] = v;
+  row[kEndPoint] = v + 1;
+  int r = 0, g = 0, b = 0;
+  const int member = CurveWork.FamilyMember;
+  if (member >= 1 && member <= static_cast<int>(CurveWork.FamilyRed.size())) {
+    SetColour(row, CurveWork.FamilyRed[member - 1], CurveWork.FamilyGreen[member - 1],
+              CurveWork.FamilyBlue[member - 1]);
+  } else if (Requests.IVPRequested || Requests.BVPRequested) {
+    rt::SplitRGB(Settings.IVPColorUsed, r, g, b);
+    SetColour(row, r, g, b);
+  } else if (Requests.IntegRequested) {
+    rt::SplitRGB(Settings.IntegColorUsed, r, g, b);
+    SetColour(row, r, g, b);
+  }
+  return true;
+}
+
+void BuildSolutionCurve(int16_t slot, int16_t& msgNo) {
+  msgNo = 0;
+  if (slot < 1 || slot > kSolutionSlots) return;
+  if (Scene.GridUnitX < kMinGridUnit || Scene.GridUnitY < kMinGridUnit) {
+    Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
+  }
+  Scene.ViewXMin = Scene.ViewYMin = Scene.ViewZMin = 10000;
+  Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = -10000;
+  const int last = std::clamp<int>(Solutions.StoredPointCount, 0, kSolutionLastRow);
+  for (int i = 0; i <= last; ++i) {
+    CurveWork.CurveX[i] = SolutionAt(i, 1, slot) / Scene.GridUnitX;
+    CurveWork.CurveY[i] = SolutionAt(i, 2, slot) / Scene.GridUnitY;
+    CurveWork.CurveZ[i] = SolutionAt(i, 3, slot) / Scene.GridUnitZ;
+    Widen(CurveWork.CurveX[i], CurveWork.CurveY[i], CurveWork.CurveZ[i]);
+  }
+  Solutions.CurveSteps = static_cast<int16_t>(last - 1);
+  // The last stored row only widens the box: segments start at rows 2 .. last - 1, the one at
+  // last - 1 being a dot. Only segments actually written are counted, so a curve that stores
+  // nothing leaves the segments of earlier curves alone.
+  for (int k = 2; k < last; ++k) {
+    if (Scene.VertexCount >= kCurveVertexLimit) {
+      msgNo = kMsgVertexLimit;
+      return;
+    }
+    if (StoreCurveVertex(k)) {
+      Scene.SegmentTable[Scene.SegmentCount][kDotMark] = 0;
+      Scene.VertexCount = static_cast<int16_t>(Scene.VertexCount + 2);
+      Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount + 1);
+    }
+  }
+  if (Scene.VertexCount == 0) {
+    ui::Ui().MsgBox(u"The auto axis cannot be applied on one axis to constant function.",
+                    ui::kOkOnly, u"");
+    return;
+  }
+  StoreSceneCounts();
+}
+
+}  // namespace ms

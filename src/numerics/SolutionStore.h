@@ -1,0 +1,58 @@
+// The shared table of solution points of the initial and boundary value solvers and of the
+// running integral of Integ[, and the road from those points to segments of the scene store.
+// Also the results of the differential-equation commands that the axes and overlays read.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace ms {
+
+constexpr int kSolutionLastRow = 1000;  // rows 0..1000
+constexpr int kSolutionComponents = 5;  // components 0..4
+constexpr int kSolutionSlots = 22;      // slots 1..22 (view codes, integral statements, trials)
+
+struct SolutionStoreData {
+  // [row][component][slot]; slot 0 unused.
+  std::array<std::array<std::array<double, kSolutionSlots + 1>, kSolutionComponents>,
+             kSolutionLastRow + 1>
+      SolutionTable{};
+  // The last row written by the last initial value solve (1 when nothing was stored).
+  int16_t StoredPointCount = 1;
+  // Highest curve index that starts a full segment of the last solution curve. Kept apart from
+  // the Plot[ step count so that a Plot[ curve built after a solution curve keeps its own range.
+  int16_t CurveSteps = 0;
+
+  // Which initial value problem was solved (one to four equations) and its plot mode (1..4).
+  int16_t IVPOrder1 = 0, IVPOrder2 = 0, IVPOrder3 = 0, IVPOrder4 = 0;
+  double IVPPlotMode = 1.0;
+
+  // Sphere markers on solution and integral curves: on/off and every n-th point (0: none).
+  int16_t SphereMarkersOn = 0;
+  int16_t IntegMarkerSpacing = 0;
+};
+
+extern SolutionStoreData Solutions;
+
+// Start-up state: table zero, StoredPointCount 1, flags cleared, mode 1.
+void ResetSolutionStore();
+
+// True when (row, component, slot) lies inside the table.
+bool SolutionIndexValid(int row, int component, int slot);
+// Checked access: an index outside the table reads 0 and writes nothing.
+double SolutionAt(int row, int component, int slot);
+void SetSolution(int row, int component, int slot, double value);
+
+// Builds the curve of one slot of the last initial value solve: grid units repaired, view box
+// reset to the curve, segments k -> k+1 for k = 2 .. StoredPointCount-2 and a dot at
+// StoredPointCount-1. msgNo 3990 when the scene store is full.
+void BuildSolutionCurve(int16_t slot, int16_t& msgNo);
+
+// Writes curve point k at row VertexCount and, when both ends lie in the view box and there is
+// room, point k+1 (point k itself for the last index CurveSteps) and the segment row at
+// SegmentCount, coloured by family member, ODE request or integral request, with a sphere mark on
+// every IntegMarkerSpacing-th point. Returns true when the segment row was written; the caller
+// then advances the counts.
+bool StoreCurveVertex(int k);
+
+}  // namespace ms

@@ -1,0 +1,39 @@
+// Coordinate axes of the scene: the axis lines in the axis colour, black ticks one grid unit apart
+// and black axis letters drawn as short strokes beyond the axis ends. Everything is appended to
+// the scene store as structure segments (kind -10); nothing is drawn here.
+#pragma once
+
+namespace ms {
+
+// Axes through the origin over the given box (grid units); letters chosen by the ODE flags and
+// the view code, or x, y (and z when ZAxisNeeded) otherwise; then ticks.
+void BuildAxes(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax);
+// Axes through the lower corner (xmin, ymin, zmin) of the box, all three lines always, with the
+// corner letters; then ticks.
+void BuildCornerAxes(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax);
+
+// Black ticks at whole grid units: along the box edge for a one-sided range (stepping from
+// min + 1, not rounded), across the origin line for a range that spans zero (0 skipped). Each
+// stops once more than 25,000 points are stored; AddTicksX does nothing above 30,000.
+void AddTicksX(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax);
+void AddTicksY(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax);
+void AddTicksZ(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax);
+
+// Letters at the end of the horizontal axis (xmax) or above the vertical axis (ymax), in z = 0.
+void GlyphXHoriz(double xmin, double xmax, double ymin, double ymax);
+void GlyphYHoriz(double xmin, double xmax, double ymin, double ymax);
+void GlyphTHoriz(double xmin, double xmax, double ymin, double ymax);
+void GlyphXVert(double xmin, double xmax, double ymin, double ymax);
+void GlyphYVert(double xmin, double xmax, double ymin, double ymax);
+void GlyphZVert(double xmin, double xmax, double ymin, double ymax);
+void GlyphXPrimeVert(double xmin, double xmax, double ymin, double ymax);
+void GlyphYPrimeVert(double xmin, double xmax, double ymin, double ymax);
+
+// Axis letters of an initial value problem with one to four equations: a horizontal and a
+// vertical letter chosen by IVPPlotMode and PlotKind, or nothing.
+void AxisLabelsIVP1(double xmin, double xmax, double ymin, double ymax);
+void AxisLabelsIVP2(double xmin, double xmax, double ymin, double ymax);
+void AxisLabelsIVP3(double xmin, double xmax, double ymin, double ymax);
+void AxisLabelsIVP4(double xmin, double xmax, double ymin, double ymax);
+
+}  // namespace ms
