@@ -27,11 +27,14 @@ struct VectorStackState {
   Text CurrentStatement;  // DefText of the vector being defined
   Text CurrentExpr;       // the expression being expanded
   Text LastXName, LastYName, LastZName;
+  // Running number of generated component functions ("X", "Y" or "Z" followed by it), shared
+  // with component-list vector definitions; at most 999. The worksheet window resets it.
+  int16_t ComponentFuncCounter = 0;
 };
 
 extern VectorStackState VectorStacks;
 
-// Restores the start-up state of the stacks and module state.
+// Restores the start-up state of the stacks and module state (ComponentFuncCounter 0).
 void ResetVectorStacks();
 
 // A vector by identifier among VecTable 1..VecCount (exact compare): index and 0, or index 0 and
@@ -61,6 +64,11 @@ void ExpandVectorMacros(const Text& text, Text& result, int16_t& msgNo);
 // component fields of the current vector and appends three component function records; a scalar
 // result is left on the scalar stack for the caller to pop. The stacks are emptied on entry.
 void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo);
+
+// The expression with every occurrence of the one-letter parameter replaced by the value, except
+// inside identifiers (an upper-case letter with its next character, a two-character constant
+// identifier), whose second letter may be the parameter's.
+Text ReplaceParameterLetter(const Text& expr, const Text& parm, const Text& value);
 
 // Runs one operation (its token character, "#" or "-") on the stacks.
 void VectorOp(char16_t token, const Text& statement, int16_t& msgNo);

@@ -1,0 +1,42 @@
+// Constant statements and the value of an expression written as text. EvaluateAssignment is the
+// one door through which any part of the program gets a value by text: the expression goes into a
+// temporary function record after the last one, the whole function table is compiled and
+// evaluated, and the value comes back as text and as a new constant.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// The value of a text such as "f1=(F_{1.5})": two name characters, "=", and the expression from
+// the fourth character on (stored identifiers, numeric arguments; not syntax-checked).
+// Success: msgNo 0; valueText = name "=" value; ConstTable has one more record {Kind 0, Name the
+// two characters, Expr the expression as the compile left it, ValueText "(" value ")"}; every
+// function's Value is recomputed.
+// On every exit, failure included, FuncCount is back to its value before the call and the
+// temporary record is cleared; on a failure no constant is added. Messages: those of the compile
+// and the evaluation, and the table-full messages of the constant and function tables.
+void EvaluateAssignment(const rt::Text& text, rt::Text& valueText, int16_t& msgNo);
+
+// The value of a bare expression text: a numeric text comes back unchanged; anything else is
+// compiled and evaluated through a temporary record. No constant is added; FuncCount and the
+// temporary record are restored on every exit.
+void EvaluateText(const rt::Text& text, rt::Text& valueText, int16_t& msgNo);
+
+// A value as text that the standard text-to-double conversion reads back to the same double
+// (shortest round-trip digits, "E" exponent). An infinite value is written +-1E+20 and an
+// undefined one 0, as the guarded arithmetic does.
+rt::Text ValueToText(double value);
+
+// A checked constant statement in stored form ("ab=..."): component references A_.x_|arg are
+// replaced by the component expression at the argument, user function calls are wrapped in
+// parentheses, and the value is stored as a constant through EvaluateAssignment. Messages 418,
+// 325, 630, 620, 376, 375, 377 and those of EvaluateAssignment.
+void ProcessConstantStatement(const rt::Text& statement, int16_t& msgNo);
+
+// 418 when a comma stands outside every user function call.
+void CheckConstantHeader(const rt::Text& statement, int16_t& msgNo);
+
+}  // namespace ms
