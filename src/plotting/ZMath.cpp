@@ -21,8 +21,13 @@ int RowsInUse() {
   return static_cast<int>(std::min<double>(n, kSceneRows));
 }
 
+// Whole degrees, halves to even. The degree value is first rounded to nine decimals so that an
+// angle set to a half degree (45.5) counts as the half it is, not as the radian round trip's
+// 45.4999999.
 rt::Text WholeDegrees(double radians) {
-  return rt::IntText(static_cast<long>(rt::RoundHalfEven(radians * kDegreesPerRadian)));
+  const double degrees = rt::RoundHalfEven(radians * kDegreesPerRadian, 9);
+  if (!(std::fabs(degrees) < 1e9)) return u"0";
+  return rt::IntText(static_cast<long>(rt::RoundHalfEven(degrees)));
 }
 
 bool AppendDash(const Point3& p, const Point3& q) {
