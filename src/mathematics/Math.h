@@ -1,0 +1,110 @@
+// The evaluator of compiled code and the guarded numeric functions.
+//
+// Compiled code is a string in prefix order, run from its last character to its first on a stack
+// of doubles: literal operands are five digits and a grave accent (the value is ValueList entry k
+// under the name "$", the digits and the accent), parameters one lower-case letter looked up by
+// name (the latest ValueList entry wins), operators "+", "*", "/", "^", "M" (negate, with the "*"
+// to its left skipped) and the built-in function tokens. The string is decoded once into a list of
+// operations (kept in a small cache keyed by the code text) and one switch loop runs them.
+//
+// The guarded functions replace every arithmetic failure by a fixed value: 1E+20 stands for an
+// infinite result, -1E+20 for a negative infinite one, 0 for an undefined one. Only a negative
+// number under a square root (610), the logarithm of a number that is not positive (993), a
+// negative base with no odd root (603) and an unknown name (-1) become messages.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// π as the worksheet writes it (never the full double π) and the stand-in for an infinite value.
+constexpr double kPi = 3.1415926536;
+constexpr double kInfinity = 1E+20;
+
+constexpr int kValueStackTop = 30000;  // ValueStack slots 0..30000
+
+// Message numbers of the evaluator.
+constexpr int16_t kMsgUndefinedName = -1;
+constexpr int16_t kMsgNegativePower = 603;
+constexpr int16_t kMsgNegativeSqrt = 610;
+constexpr int16_t kMsgStackOverflow = 611;  // code would push past slot 30,000
+constexpr int16_t kMsgLogNotPositive = 993;
+
+// The evaluator's state. ValueSP is owned by the compiler, which sets it to 1 before it compiles
+// each function; the evaluator never resets it, and well-formed code leaves it where it found it.
+struct MathState {
+  std::array<double, kValueStackTop + 1> ValueStack{};
+  int16_t ValueSP = 0;
+  // Last non-zero result of Inv[ (0 until the first non-zero argument).
+  int16_t InvMemory = 0;
+  // Set (-1) whenever Floor[, Ceil[ or Int[ is evaluated; the graph window clears them.
+  int16_t UsedFloor = 0;
+  int16_t UsedCeil = 0;
+  int16_t UsedInt = 0;
+};
+
+extern MathState MathVars;
+
+// Start-up state: empty stack, ValueSP 0, InvMemory 0, the three flags cleared, decode cache empty.
+void ResetMathState();
+
+// The lines the compiler and the evaluator add to the worksheet window's results list (List2);
+// the window shows them, and the results listing empties the list before it writes its own.
+struct ResultsListState {
+  std::vector<rt::Text> Lines;
+};
+
+extern ResultsListState ResultsList;
+
+void AddResultLine(const rt::Text& line);
+void ClearResultsList();
+
+// Runs one compiled code string. result is written only when the run ends with msgNo 0. msgNo is
+// not cleared on entry: every successful look-up and every power with a non-zero base sets it to
+// 0. Stops at once on -1 (unknown name), 603, 610, 611 and 993.
+void Evaluate(const rt::Text& code, double& result, int16_t& msgNo);
+
+// Evaluates records 1 to FuncCount and stores each result in Value, drawing the worksheet's
+// progress bar. A -1 is listed ("F : Undefined Constant or Parameter") and the next record
+// follows; a positive number stops the loop. Records with one-character names (after dropping
+// a trailing "_") are listed with their value.
+void EvaluateFunctions(int16_t& msgNo);
+
+// ValueList look-up by name, from ValueTop down to 1; 0 and msgNo -1 when absent.
+int32_t LookupValueName(const rt::Text& name, int16_t& msgNo);
+
+// ValueStack: a push raises ValueSP and stores; a pop reads and lowers it. A pop with ValueSP
+// below 1 is refused: msgNo -1 and 0 returned. A push past the last slot is refused (returns
+// false, nothing changed).
+bool PushValue(double value);
+double PopValue(int16_t& msgNo);
+
+// The guarded functions.
+double SafeDivide(double a, double b);
+double SafePower(double x, double y, int16_t& msgNo);
+double SafeTan(double x);
+double SafeSqrt(double x);
+double UnitStep(double x);
+double SafeASin(double x);
+double SafeACos(double x);
+double SafeATan(double x);
+double ATan2(double y, double x);  // angle in [-π/2, 3π/2)
+double SafeLn(double x);
+double SafeExp(double x);
+double SafeLog10(double x);
+double Alog10(double x);
+double SquareWave(double x);
+int16_t SignOf(double x);
+int16_t InverterMemory(double x);
+double ClipUnit(double x);
+// Floor, ceiling and truncation of Floor[, Ceil[ and Int[ (computed in double, so large arguments
+// stay exact); each sets its Used flag.
+double FloorInt(double x);
+double CeilInt(double x);
+double TruncInt(double x);
+
+}  // namespace ms

@@ -1,0 +1,367 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "language/ClearStorage.h"
+#include "language/Global.h"
+#include "mathematics/Math.h"
+
+namespace ms {
+namespace {
+
+const double kTruePi = std::acos(-1.0);
+
+rt::Text LiteralName(int k) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "$%05d`", k);
+  return rt::FromUtf8(buf);
+}
+
+// The code operand of literal k: five digits and the grave accent.
+rt::Text Lit(int k) {
+  return LiteralName(k).substr(1);
+}
+
+class MathTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ClearValueList();
+    ClearFunctions();
+    ResetMathState();
+    ClearResultsList();
+  }
+  // Appends an entry the way the compiler and the parameter set do.
+  void Append(const rt::Text& name, double v) {
+    ++Tables.ValueTop;
+    Tables.ValueList[static_cast<size_t>(Tables.ValueTop)] = {name, v};
+  }
+  // Literals 2..n+1 with the given values, as a compile leaves them (ValueTop at the last one).
+  void Literals(const std::vector<double>& values) {
+    Tables.ValueTop = 1;
+    for (size_t i = 0; i < values.size(); ++i)
+      Append(LiteralName(static_cast<int>(i) + 2), values[i]);
+  }
+};
+
+void ExpectClose(double expected, double actual) {
+  if (expected == 0) {
+    EXPECT_NEAR(actual, 0, 1e-15);
+  } else {
+    EXPECT_NEAR(actual, expected, 1e-12 * std::fabs(expected));
+  }
+}
+
+TEST_F(MathTest, OneArgumentGuardsAgainstExactValues) {
+  struct Case {
+    const char* what;
+    std::function<double(double)> f;
+    double x;
+    double expected;
+  };
+  const double halfPi = 3.1415926536 / 2;
+  const std::vector<Case> cases = {
+      {"tan at pi/2 clamps", SafeTan, 1.5707963268, 1e20},
+      {"tan at -pi/2 clamps", SafeTan, -1.5707963268, -1e20},
+      {"tan at -3pi/2 clamps", SafeTan, -3 * 3.1415926536 / 2, -1e20},
+      {"tan near pi/2 is ordinary", SafeTan, 1.5707963, std::tan(1.5707963)},
+      {"tan 1", SafeTan, 1, std::tan(1.0)},
+      {"sqrt 2", SafeSqrt, 2, std::sqrt(2.0)},
+      {"sqrt negative", SafeSqrt, -4, 0},
+      {"unit at 0", UnitStep, 0, 1},
+      {"unit below 0", UnitStep, -1e-300, 0},
+      {"asin 1", SafeASin, 1, halfPi},
+      {"asin -1", SafeASin, -1, -halfPi},
+      {"asin 0.5", SafeASin, 0.5, kTruePi / 6},
+      {"asin beyond 1", SafeASin, 1.5, 0},
+      {"acos -1 is the worksheet pi", SafeACos, -1, 3.1415926536},
+      {"acos 1", SafeACos, 1, 0},
+      {"acos 0.5", SafeACos, 0.5, kTruePi / 3},
+      {"acos -0.5", SafeACos, -0.5, 2 * kTruePi / 3},
+      {"acos beyond -1", SafeACos, -1.01, 0},
+      {"atan 1", SafeATan, 1, kTruePi / 4},
+      {"atan huge", SafeATan, 2e20, halfPi},
+      {"atan -huge", SafeATan, -2e20, -halfPi},
+      {"ln e^2", SafeLn, std::exp(2.0), 2},
+      {"ln 0", SafeLn, 0, 0},
+      {"ln at 1E25", SafeLn, 1e25, 0},
+      {"ln just below 1E25", SafeLn, 9e24, std::log(9e24)},
+      {"exp 1", SafeExp, 1, std::exp(1.0)},
+      {"exp 1000 clamps", SafeExp, 1000, 1e20},
+      {"exp -1000", SafeExp, -1000, 0},
+      {"log10 1000", SafeLog10, 1000, 3},
+      {"log10 negative", SafeLog10, -5, 0},
+      {"alog 3", Alog10, 3, 1000},
+      {"alog 400 clamps", Alog10, 400, 1e20},
+      {"square wave +", SquareWave, 0.1, 1},
+      {"square wave -", SquareWave, -0.1, -1},
+      {"square wave 0", SquareWave, 0, 0},
+      {"clip above", ClipUnit, 2.5, 1},
+      {"clip below", ClipUnit, -7, -1},
+      {"clip inside", ClipUnit, 0.25, 0.25},
+      {"floor -2.5", FloorInt, -2.5, -3},
+      {"floor -3 whole", FloorInt, -3, -3},
+      {"floor 2.5", FloorInt, 2.5, 2},
+      {"ceil -2.5", CeilInt, -2.5, -2},
+      {"ceil 2.5", CeilInt, 2.5, 3},
+      {"ceil 2 whole", CeilInt, 2, 2},
+      {"int -2.5 truncates", TruncInt, -2.5, -2},
+      {"int 2.9", TruncInt, 2.9, 2},
+      // Beyond the 16-bit range the integer functions stay exact.
+      {"floor 1E6 + 0.5", FloorInt, 1e6 + 0.5, 1e6},
+      {"ceil -70000.5", CeilInt, -70000.5, -70000},
+      {"int 4E9 + 0.5", TruncInt, 4e9 + 0.5, 4e9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExpectClose(c.expected, c.f(c.x));
+  }
+}
+
+TEST_F(MathTest, DivisionAndATan2Guards) {
+  struct Case {
+    double a, b, divide, atan2;  // atan2 is ATan2(a, b): y = a, x = b
+  };
+  const double p = 3.1415926536;
+  const std::vector<Case> cases = {
+      {1, 0, 1e20, p / 2},
+      {-1, 0, -1e20, -p / 2},
+      {0, 0, 0, 0},
+      {1, 2, 0.5, std::atan(0.5)},
+      {-1, 2, -0.5, -std::atan(0.5)},
+      {1, -1, -1, p - kTruePi / 4},
+      {-1, -1, 1, p + kTruePi / 4},
+      // On the negative x axis the angle is pi, so arrows along -x point along -x.
+      {0, -1, 0, p},
+      {-0.00005, -1, 0.00005, p},
+      {1e305, 1e-5, 0, 0},  // an overflowing quotient
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.a << " , " << c.b);
+    ExpectClose(c.divide, SafeDivide(c.a, c.b));
+    ExpectClose(c.atan2, ATan2(c.a, c.b));
+  }
+}
+
+TEST_F(MathTest, PowerRules) {
+  struct Case {
+    double x, y, expected;
+    int16_t msgIn, msgOut;
+  };
+  const std::vector<Case> cases = {
+      {2, 0.5, std::sqrt(2.0), 7, 0},
+      {-8, 1.0 / 3, -2, 7, 0},
+      {-8, 2.0 / 3, 4, 7, 0},  // p/q with even p is positive
+      {-32, 0.6, -8, 7, 0},    // 3/5: odd numerator, negative
+      {-8, 0.5, 0, 7, 603},
+      {-2, 3, -8, 7, 0},
+      {-2, 2, 4, 7, 0},
+      {0, -1, 1e20, 7, 7},  // zero base leaves the message number alone
+      {0, 2, 0, 7, 7},
+      {10, 400, 1e20, 7, 0},    // overflow gives the guard value, not 0
+      {-10, 401, -1e20, 7, 0},  // negative overflow
+      {-10, 1.0 / 3 * 1001, -1e20, 7, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << " ^ " << c.y);
+    int16_t msg = c.msgIn;
+    ExpectClose(c.expected, SafePower(c.x, c.y, msg));
+    EXPECT_EQ(c.msgOut, msg);
+  }
+}
+
+TEST_F(MathTest, InverterRemembersTheLastNonZeroResult) {
+  struct Step {
+    double x;
+    int16_t expected;
+  };
+  const std::vector<Step> steps = {{0, 0}, {-3, 1}, {0, 1}, {2, -1}, {0, -1}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.x);
+    EXPECT_EQ(s.expected, InverterMemory(s.x));
+  }
+}
+
+TEST_F(MathTest, EvaluatesHandWrittenCodes) {
+  // Literals 2 = 2, 3 = 1, 4 = -4, 5 = 0, 6 = 8, 7 = 3, 8 = 1000; parameters x = 5, y = 0.5.
+  Literals({2, 1, -4, 0, 8, 3, 1000});
+  Append(u"x", 5);
+  Append(u"y", 0.5);
+  const rt::Text sinTok(1, u'\u00C8'), sqrtTok(1, u'\u00CF'), lnTok(1, u'\u00E4');
+  const rt::Text sinhTok(1, u'\u00E6'), tanhTok(1, u'\u00E8'), floorTok(1, u'\u00F4');
+  struct Case {
+    const char* what;
+    rt::Text code;
+    double expected;
+    int16_t msg;
+  };
+  const std::vector<Case> cases = {
+      {"2*x-1", u"+*" + Lit(2) + u"x*M" + Lit(3), 9, 0},
+      {"left grouping of /", u"//" + Lit(6) + Lit(2) + Lit(2), 2, 0},  // (8/2)/2
+      {"power", u"^" + Lit(2) + Lit(7), 8, 0},
+      {"negated power", u"*M^" + Lit(2) + Lit(7), -8, 0},
+      {"sin of y", sinTok + u"y%", std::sin(0.5), 0},
+      {"sinh 1000 (guarded exp)", sinhTok + Lit(8) + u"%", 5e19, 0},
+      {"tanh", tanhTok + u"y%", std::tanh(0.5), 0},
+      {"floor of -y", floorTok + u"*My%", -1, 0},
+      {"1/0", u"/" + Lit(3) + Lit(5), 1e20, 0},
+      {"-1/0", u"/*M" + Lit(3) + Lit(5), -1e20, 0},
+      {"0/0", u"/" + Lit(5) + Lit(5), 0, 0},
+      {"sqrt of -4", sqrtTok + Lit(4) + u"%", 0, 610},
+      {"ln of 0", lnTok + Lit(5) + u"%", 0, 993},
+      {"(-8)^0.5", u"^" + Lit(4) + u"y", 0, 603},
+      {"unknown parameter", u"+xz", 0, -1},
+      {"literal 12 beyond ValueTop", u"+x" + Lit(12), 0, -1},
+      {"grave accent too close to the start", u"1`", 0, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MathVars.ValueSP = 1;
+    double result = -12345;
+    int16_t msg = 0;
+    Evaluate(c.code, result, msg);
+    EXPECT_EQ(c.msg, msg);
+    if (c.msg == 0) {
+      ExpectClose(c.expected, result);
+      EXPECT_EQ(1, MathVars.ValueSP);  // well-formed code leaves the stack where it found it
+    } else {
+      EXPECT_EQ(-12345, result);  // not written on an error
+    }
+  }
+}
+
+TEST_F(MathTest, NameLookupsFollowTheValueList) {
+  Literals({2});
+  Append(u"x", 1);
+  Append(u"t", 7);
+  Append(u"x", 3);  // the later entry hides the earlier one
+  int16_t msg = 5;
+  EXPECT_EQ(5, LookupValueName(u"x", msg));
+  EXPECT_EQ(0, msg);
+  EXPECT_EQ(0, LookupValueName(u"q", msg));
+  EXPECT_EQ(-1, msg);
+
+  struct Case {
+    const char* what;
+    std::function<void()> change;
+    double expected;
+    int16_t msg;
+  };
+  const rt::Text code = u"*" + Lit(2) + u"x";  // 2 * x
+  const std::vector<Case> cases = {
+      {"latest x wins", [] {}, 6, 0},
+      {"the value list changes between runs", [] { Tables.ValueList[5].Value = 10; }, 20, 0},
+      {"x above ValueTop is not seen", [] { Tables.ValueTop = 4; }, 2, 0},
+      {"literal entry overwritten by another name", [] { Tables.ValueList[2].Name = u"x"; }, 0, -1},
+      {"no x at all", [] { Tables.ValueTop = 1; }, 0, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.change();
+    double result = -1;
+    msg = 0;
+    MathVars.ValueSP = 1;
+    Evaluate(code, result, msg);
+    EXPECT_EQ(c.msg, msg);
+    if (c.msg == 0) ExpectClose(c.expected, result);
+  }
+}
+
+TEST_F(MathTest, MalformedCodeNeverLeavesTheStack) {
+  Literals({4});
+  Append(u"x", 2);
+  // An operator without operands: the first pop takes whatever slot 1 holds, the second is
+  // refused (-1, yields 0, the run goes on), so nothing is written.
+  MathVars.ValueStack[1] = 42;
+  MathVars.ValueSP = 1;
+  double result = -1;
+  int16_t msg = 0;
+  Evaluate(u"+", result, msg);
+  EXPECT_EQ(-1, msg);
+  EXPECT_EQ(-1, result);
+  EXPECT_EQ(0, MathVars.ValueSP);
+
+  // An empty stack and an operand short: the refused pop makes "x" + 0.
+  MathVars.ValueSP = 0;
+  msg = 0;
+  Evaluate(u"+x", result, msg);
+  EXPECT_EQ(-1, msg);
+  EXPECT_EQ(0, MathVars.ValueSP);
+
+  // More operands than the 30,000 slots: refused with 611 at the first push past the end.
+  MathVars.ValueSP = 0;
+  msg = 0;
+  Evaluate(rt::Text(30001, u'x'), result, msg);
+  EXPECT_EQ(kMsgStackOverflow, msg);
+  EXPECT_EQ(kValueStackTop, MathVars.ValueSP);
+
+  // The message number carried in is kept by a code without look-ups.
+  MathVars.ValueSP = 1;
+  MathVars.ValueStack[1] = 0;
+  msg = 77;
+  Evaluate(u"", result, msg);
+  EXPECT_EQ(77, msg);
+}
+
+TEST_F(MathTest, UsedFlagsAreSetByTheIntegerFunctions) {
+  Literals({2.5});
+  struct Case {
+    char16_t token;
+    int16_t* flag;
+  };
+  const std::vector<Case> cases = {{u'\u00F4', &MathVars.UsedFloor},
+                                   {u'\u00F5', &MathVars.UsedCeil},
+                                   {u'\u00F6', &MathVars.UsedInt}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.token));
+    EXPECT_EQ(0, *c.flag);
+    double r = 0;
+    int16_t msg = 0;
+    MathVars.ValueSP = 1;
+    Evaluate(rt::Text(1, c.token) + Lit(2) + u"%", r, msg);
+    EXPECT_EQ(-1, *c.flag);
+  }
+}
+
+TEST_F(MathTest, EvaluateFunctionsListsAndStops) {
+  Literals({2, 9, -1});
+  Append(u"x", 3);
+  const rt::Text sqrtTok(1, u'\u00CF');
+  struct Rec {
+    const char* name;
+    rt::Text code;
+  };
+  const std::vector<Rec> recs = {
+      {"F_", u"*" + Lit(2) + u"x"},     // 6, listed
+      {"Gb", u"+x" + Lit(3)},           // 12, not listed (two characters)
+      {"H_", u"*xq"},                   // q undefined: listed, goes on
+      {"K_", sqrtTok + Lit(3) + u"%"},  // 3
+      {"L_", sqrtTok + Lit(4) + u"%"},  // 610: stops here
+      {"N_", Lit(2)},                   // never reached
+  };
+  for (const Rec& r : recs) {
+    int16_t m = 0;
+    const int16_t k = AppendFunction(m);
+    ASSERT_NE(0, k);
+    Tables.FuncTable[static_cast<size_t>(k)].Name = rt::FromUtf8(r.name);
+    Tables.FuncTable[static_cast<size_t>(k)].Code = r.code;
+    Tables.FuncTable[static_cast<size_t>(k)].Value = -7;
+  }
+  MathVars.ValueSP = 1;
+  int16_t msg = 0;
+  EvaluateFunctions(msg);
+  EXPECT_EQ(610, msg);
+  const std::vector<double> values = {6, 12, -7, 3, -7, -7};
+  for (size_t i = 0; i < values.size(); ++i) {
+    SCOPED_TRACE(recs[i].name);
+    EXPECT_EQ(values[i], Tables.FuncTable[i + 1].Value);
+  }
+  const std::vector<rt::Text> lines = {u"F :  6", u"H : Undefined Constant or Parameter",
+                                       u"K :  3"};
+  EXPECT_EQ(lines, ResultsList.Lines);
+}
+
+}  // namespace
+}  // namespace ms
