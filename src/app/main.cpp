@@ -1,1 +1,21 @@
-int main() { return 0; }
+// The program: the worksheet window is the start-up window; it opens empty with the caption
+// "Untitled", and the program ends when its last window closes.
+#include <QApplication>
+
+#include "platform/ui/QtUiServices.h"
+#include "worksheet/frmCalcInput.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("MathSheet"));
+  ui::QtUiServices services;
+  ui::SetUi(&services);
+  int rc = 0;
+  {
+    ws::frmCalcInput window;
+    window.show();
+    rc = QApplication::exec();
+  }
+  ui::SetUi(nullptr);
+  return rc;
+}

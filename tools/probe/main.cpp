@@ -1,1 +1,248 @@
-int main() { return 0; }
+// mathsheet-probe: runs the real windows offscreen and prints what a user would see, one record
+// per line, in UTF-8. A test tool: every end-to-end test is a worksheet and the probe output it
+// must give.
+//
+// Usage: mathsheet-probe [options] WORKSHEET
+//   --digits N      display precision (4 to 8) before Execute
+//   --tables        also print the constant and function tables
+//   --graph         press Graph after Execute
+//   --scene         with --graph, also print every segment
+//   --keys "K K"    keys to the graph window after --graph
+//   --bmp FILE      save the graph picture
+//   --answer N      answer boxes with Yes/No buttons with N (2 Cancel, 6 Yes, 7 No)
+//   --open          load the worksheet through File > Open instead of typing it
+//   --save-as FILE  File > Save As after Execute
+//   --print FILE    File > Print of the worksheet into a PDF file
+// Exit status 0 when it ran (whatever the worksheet did), 2 on a usage error.
+//
+// Records, in this order:
+//   BOX <title> and one "| <line>" per CR LF line of its text, for every message box shown while
+//     the worksheet is loaded and executed;
+//   LIST <line> for each line of the results listing;
+//   GRAPH enabled|disabled (the Graph button);
+//   CONST <Name> <ValueText> and FUNC <Name> <Code> for every record in use (--tables);
+//   BOX records of Save As (--save-as), then of printing (--print);
+//   BOX records of Graph, then SCENE, VIEWBOX, VIEW and SEG records (--graph, --scene);
+//   CAPTION <text>: the worksheet window's caption at the end.
+#include <QApplication>
+#include <QListWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+#include <string>
+
+#include "language/Global.h"
+#include "platform/ui/QtUiServices.h"
+#include "platform/ui/ScriptedUiServices.h"
+#include "worksheet/WorksheetText.h"
+#include "worksheet/frmCalcInput.h"
+
+namespace {
+
+struct ProbeOptions {
+  int digits = 0;  // 0: leave the default
+  bool tables = false;
+  bool graph = false;
+  bool scene = false;
+  QString keys;
+  QString bmp;
+  int answer = 0;  // 0: default buttons
+  bool open = false;
+  QString saveAs;
+  QString print;
+  QString worksheet;
+};
+
+const char kUsage[] =
+    "usage: mathsheet-probe [--digits N] [--tables] [--graph] [--scene] [--keys \"K ...\"]\n"
+    "                       [--bmp FILE] [--answer 2|6|7] [--open] [--save-as FILE]\n"
+    "                       [--print FILE.pdf] WORKSHEET\n";
+
+bool ParseInt(const QString& s, int& out) {
+  bool ok = false;
+  out = s.toInt(&ok);
+  return ok;
+}
+
+// False on a usage error, with the reason in error.
+bool ParseOptions(const QStringList& args, ProbeOptions& o, QString& error) {
+  QStringList positional;
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    const QString& a = args[i];
+    auto value = [&](QString& out) {
+      if (i + 1 >= args.size()) {
+        error = a + QStringLiteral(" needs a value");
+        return false;
+      }
+      out = args[++i];
+      return true;
+    };
+    QString v;
+    if (a == QLatin1String("--digits")) {
+      if (!value(v)) return false;
+      if (!ParseInt(v, o.digits) || o.digits < 4 || o.digits > 8) {
+        error = QStringLiteral("--digits takes 4 to 8");
+        return false;
+      }
+    } else if (a == QLatin1String("--tables")) {
+      o.tables = true;
+    } else if (a == QLatin1String("--graph")) {
+      o.graph = true;
+    } else if (a == QLatin1String("--scene")) {
+      o.scene = true;
+    } else if (a == QLatin1String("--keys")) {
+      if (!value(o.keys)) return false;
+    } else if (a == QLatin1String("--bmp")) {
+      if (!value(o.bmp)) return false;
+    } else if (a == QLatin1String("--answer")) {
+      if (!value(v)) return false;
+      if (!ParseInt(v, o.answer) || (o.answer != ui::kAnswerCancel && o.answer != ui::kAnswerYes &&
+                                     o.answer != ui::kAnswerNo)) {
+        error = QStringLiteral("--answer takes 2, 6 or 7");
+        return false;
+      }
+    } else if (a == QLatin1String("--open")) {
+      o.open = true;
+    } else if (a == QLatin1String("--save-as")) {
+      if (!value(o.saveAs)) return false;
+    } else if (a == QLatin1String("--print")) {
+      if (!value(o.print)) return false;
+    } else if (a.startsWith(QLatin1String("--"))) {
+      error = QStringLiteral("unknown option ") + a;
+      return false;
+    } else {
+      positional << a;
+    }
+  }
+  if (positional.size() != 1) {
+    error = QStringLiteral("exactly one worksheet file expected");
+    return false;
+  }
+  if ((o.scene || !o.keys.isEmpty() || !o.bmp.isEmpty()) && !o.graph) {
+    error = QStringLiteral("--scene, --keys and --bmp need --graph");
+    return false;
+  }
+  o.worksheet = positional.front();
+  return true;
+}
+
+void Emit(const QString& line) {
+  const QByteArray bytes = line.toUtf8();
+  std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+  std::fputc('\n', stdout);
+}
+
+QString Q(const rt::Text& s) {
+  return ui::ToQString(s);
+}
+
+// Every box recorded since the last call, in order.
+void EmitBoxes(ui::ScriptedUiServices& services, size_t& printed) {
+  for (; printed < services.boxes.size(); ++printed) {
+    const auto& box = services.boxes[printed];
+    Emit(QStringLiteral("BOX ") + Q(box.title));
+    for (const QString& line : Q(box.text).split(QStringLiteral("\r\n"))) {
+      Emit(QStringLiteral("| ") + line);
+    }
+  }
+}
+
+void EmitListing(const ws::frmCalcInput& window) {
+  for (const QString& line : window.ResultLines()) Emit(QStringLiteral("LIST ") + line);
+}
+
+void EmitGraphButton(const ws::frmCalcInput& window) {
+  Emit(window.cmdGraph->isEnabled() ? QStringLiteral("GRAPH enabled")
+                                    : QStringLiteral("GRAPH disabled"));
+}
+
+void EmitTables() {
+  const ms::WorksheetTables& t = ms::Tables;
+  const int constCount = std::clamp<int>(t.ConstCount, 0, ms::kMaxConstants);
+  for (int i = 1; i <= constCount; ++i) {
+    Emit(QStringLiteral("CONST ") + Q(t.ConstTable[i].Name) + QLatin1Char(' ') +
+         Q(t.ConstTable[i].ValueText));
+  }
+  const int funcCount = std::clamp<int>(t.FuncCount, 0, ms::kMaxFunctions);
+  for (int i = 1; i <= funcCount; ++i) {
+    Emit(QStringLiteral("FUNC ") + Q(t.FuncTable[i].Name) + QLatin1Char(' ') +
+         Q(t.FuncTable[i].Code));
+  }
+}
+
+void EmitCaption(const ws::frmCalcInput& window) {
+  Emit(QStringLiteral("CAPTION ") + window.Caption());
+}
+
+// Puts the worksheet into the editor: typed, or through File > Open.
+void LoadWorksheet(ws::frmCalcInput& window, ui::ScriptedUiServices& services,
+                   const ProbeOptions& o, const QString& text) {
+  if (o.open) {
+    services.openPaths.push_back(ui::FromQString(o.worksheet));
+    window.mnuFileOpen_click();
+  } else {
+    window.TypeWorksheetText(text);
+  }
+}
+
+void SaveAs(ws::frmCalcInput& window, ui::ScriptedUiServices& services, const QString& path) {
+  services.savePaths.push_back(ui::FromQString(path));
+  window.mnuSaveAs_click();
+}
+
+void Print(ws::frmCalcInput& window, ui::ScriptedUiServices& services, const QString& pdf) {
+  QPrinter& printer = ui::Printer();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(pdf);
+  services.prints.push_back(true);
+  window.mnuPrint_click();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("MathSheet"));
+
+  ProbeOptions options;
+  QString error;
+  if (!ParseOptions(QApplication::arguments(), options, error)) {
+    std::fprintf(stderr, "mathsheet-probe: %s\n%s", error.toUtf8().constData(), kUsage);
+    return 2;
+  }
+  QString text;
+  if (!ws::ReadWorksheetFile(options.worksheet, text)) {
+    std::fprintf(stderr, "mathsheet-probe: cannot read %s\n",
+                 options.worksheet.toUtf8().constData());
+    return 2;
+  }
+
+  ui::ScriptedUiServices services;
+  services.fixedAnswer = options.answer;
+  ui::SetUi(&services);
+  size_t boxesPrinted = 0;
+  {
+    ws::frmCalcInput window;
+    if (options.digits != 0) window.mnuDigits[options.digits]->trigger();
+    LoadWorksheet(window, services, options, text);
+    EmitBoxes(services, boxesPrinted);
+    EmitListing(window);
+    EmitGraphButton(window);
+    if (options.tables) EmitTables();
+    if (!options.saveAs.isEmpty()) {
+      SaveAs(window, services, options.saveAs);
+      EmitBoxes(services, boxesPrinted);
+    }
+    if (!options.print.isEmpty()) {
+      Print(window, services, options.print);
+      EmitBoxes(services, boxesPrinted);
+    }
+    EmitCaption(window);
+  }
+  ui::SetUi(nullptr);
+  std::fflush(stdout);
+  return 0;
+}

@@ -1,0 +1,109 @@
+// Editing the worksheet: insert buttons, the Edit menu with its undo history, Clear Results and
+// Clear Work Sheet.
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextCursor>
+
+#include "language/ClearStorage.h"
+#include "language/CommandRequests.h"
+#include "platform/ui/QtUiServices.h"
+#include "plotting/SceneStore.h"
+#include "worksheet/frmCalcInput.h"
+
+namespace ws {
+
+QString frmCalcInput::SelectedText() const {
+  // The editor marks line breaks inside a selection with U+2029; the worksheet's own is LF.
+  QString s = Text1->textCursor().selectedText();
+  s.replace(QChar(0x2029), QLatin1Char('\n'));
+  return s;
+}
+
+void frmCalcInput::PushSnapshot() {
+  undo_.Push(SelectedText());
+}
+
+void frmCalcInput::InsertCaption(const QString& caption) {
+  QTextCursor cursor = Text1->textCursor();
+  cursor.insertText(caption);  // replaces a selection; the caret ends behind the caption
+  Text1->setTextCursor(cursor);
+  Text1->setFocus();
+}
+
+void frmCalcInput::mnuCopy_click() {
+  ui::Ui().SetClipboardText(ui::FromQString(SelectedText()));
+  PushSnapshot();
+  Text1->setFocus();
+}
+
+void frmCalcInput::mnuCopyCut_click() {
+  mnuCopy_click();
+  Text1->textCursor().removeSelectedText();
+  Text1->setFocus();
+}
+
+void frmCalcInput::mnuDelete_click() {
+  PushSnapshot();
+  Text1->textCursor().removeSelectedText();
+  Text1->setFocus();
+}
+
+void frmCalcInput::mnuPaste_click() {
+  QTextCursor cursor = Text1->textCursor();
+  cursor.insertText(ui::ToQString(ui::Ui().ClipboardText())
+                        .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  Text1->setTextCursor(cursor);
+  Text1->setFocus();
+}
+
+void frmCalcInput::mnuUndo_click() {
+  QString snapshot;
+  if (undo_.Pop(snapshot)) {
+    QTextCursor cursor = Text1->textCursor();
+    cursor.insertText(snapshot);
+    Text1->setTextCursor(cursor);
+  }
+  Text1->setFocus();
+}
+
+void frmCalcInput::cmdClearValues_click() {
+  ms::ClearAll();
+  ClearListing();
+  SetGraphButton(false, kGraphIdleColor);
+  ClearProgress();
+  ms::ClearCommandFlags();
+  ms::ClearStatements();
+}
+
+void frmCalcInput::cmdClearWk_click() {
+  ms::ClearAll();
+  ClearListing();
+  undo_.Clear();
+  // The selection goes to the clipboard and the history, as Copy does; with nothing selected the
+  // clipboard keeps what it holds.
+  if (Text1->textCursor().hasSelection()) {
+    mnuCopy_click();
+  } else {
+    PushSnapshot();
+  }
+  Text1->clear();
+  ClearProgress();
+  ms::ClearStatements();
+  setWindowTitle(QStringLiteral("No File"));
+  Text1->document()->setModified(false);
+  SetGraphButton(false, kGraphIdleColor);
+  cmdCompute->setEnabled(true);
+  cmdClearValues->setEnabled(false);
+  cmdClearWk->setEnabled(true);
+  ms::ClearCommandFlags();
+  ms::View.FieldVectorScale = 0.5;
+  ms::View.ArrowHeadScale = 1.0;
+  ms::View.ArrowAngleScale = 1.0;
+  // The file name goes too, so that the next Save asks for a name instead of overwriting the file
+  // that was opened before.
+  currentFileName_.clear();
+}
+
+}  // namespace ws
