@@ -1,0 +1,243 @@
+#include "numerics/DblInt.h"
+
+#include <cmath>
+
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "language/Utilities.h"
+#include "numerics/FunctionValue.h"
+#include "platform/ui/UiServices.h"
+
+namespace ms {
+
+rt::Text IntegConstId;
+
+namespace {
+
+char16_t CharAt(const rt::Text& s, int p) {
+  return (p >= 1 && p <= static_cast<int>(s.size())) ? s[p - 1] : u'\0';
+}
+
+bool IsUpper(char16_t c) { return c >= u'A' && c <= u'Z'; }
+bool IsLower(char16_t c) { return c >= u'a' && c <= u'z'; }
+
+// A function identifier at p: an upper-case letter, plus a following lower-case letter; a one-letter
+// identifier is completed with "_".
+rt::Text ReadFunctionId(const rt::Text& s, int& p) {
+  rt::Text id(1, CharAt(s, p));
+  if (IsLower(CharAt(s, p + 1))) {
+    id += CharAt(s, p + 1);
+    p += 2;
+  } else {
+    id += u'_';
+    p += 1;
+  }
+  return id;
+}
+
+// Limit and integrand values that cannot be evaluated count as 0.
+double EvalLimitFunc(const rt::Text& name, double u) {
+  double v = 0;
+  int16_t msgNo = 0;
+  EvalFunctionCall(u"f1", name, &u, 1, v, msgNo);
+  return msgNo == 0 ? v : 0.0;
+}
+
+double EvalFxyCall(const rt::Text& name, double x, double y) {
+  const double args[2] = {x, y};
+  double v = 0;
+  int16_t msgNo = 0;
+  EvalFunctionCall(u"f1", name, args, 2, v, msgNo);
+  return msgNo == 0 ? v : 0.0;
+}
+
+// Half an even panel count as a loop bound; counts beyond any feasible run are held at a bound
+// that keeps the conversion defined (the user stops such a run with Esc).
+long HalfCount(double panels) {
+  const double half = panels / 2;
+  return half > 1e15 ? static_cast<long>(1e15) : static_cast<long>(half);
+}
+
+// Composite Simpson rule over [lo, hi] with an even panel count, sampling g in the order: even
+// interior nodes, odd nodes, then the two ends.
+template <typename G>
+double SimpsonInner(double lo, double hi, double panels, G g) {
+  const double k = (hi - lo) / panels;
+  const long half = HalfCount(panels);
+  double even = 0, odd = 0;
+  for (long j = 1; j <= half - 1; ++j) even += g(lo + 2.0 * j * k);
+  for (long j = 1; j <= half; ++j) odd += g(lo + (2.0 * j - 1) * k);
+  return (2 * even + g(lo) + 4 * odd + g(hi)) * k / 3;
+}
+
+// Outer Simpson rule; lets the event loop run once per interior node and returns 0 on Esc.
+template <typename Inner>
+double SimpsonOuter(double a, double b, double panels, Inner inner) {
+  const double h = (b - a) / panels;
+  const long half = HalfCount(panels);
+  double even = 0, odd = 0;
+  for (long j = 1; j <= half - 1; ++j) {
+    ui::Ui().DoEvents();
+    if (RunFlags.AbortRun) return 0;
+    even += inner(a + 2.0 * j * h);
+  }
+  for (long j = 1; j <= half; ++j) {
+    ui::Ui().DoEvents();
+    if (RunFlags.AbortRun) return 0;
+    odd += inner(a + (2.0 * j - 1) * h);
+  }
+  const double f0 = inner(a);
+  const double fn = inner(b);
+  return (2 * even + f0 + 4 * odd + fn) * h / 3;
+}
+
+}  // namespace
+
+double EvenPanelCount(double count) {
+  double whole = rt::Int(count + 0.1);
+  if (std::fmod(whole, 2.0) != 0) whole += 1;
+  return whole;
+}
+
+void SplitIntegralConstant(const rt::Text& statement, rt::Text& constId, rt::Text& rest) {
+  if (CharAt(statement, 2) == u'=') {
+    constId = rt::Left(statement, 1);
+    rest = rt::Mid(statement, 3);
+  } else {
+    constId = rt::Left(statement, 2);
+    rest = rt::Mid(statement, 4);
+  }
+}
+
+double DblIntYFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
+                    double m, double n) {
+  return SimpsonOuter(a, b, n, [&](double x) {
+    const double lo = EvalLimitFunc(c, x);
+    const double hi = EvalLimitFunc(d, x);
+    return SimpsonInner(lo, hi, m, [&](double y) { return EvalFxyCall(f, x, y); });
+  });
+}
+
+double DblIntXFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
+                    double m, double n) {
+  return SimpsonOuter(a, b, m, [&](double y) {
+    const double lo = EvalLimitFunc(c, y);
+    const double hi = EvalLimitFunc(d, y);
+    return SimpsonInner(lo, hi, n, [&](double x) { return EvalFxyCall(f, x, y); });
+  });
+}
+
+void ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, double b, double m,
+                   double n, const rt::Text& variable, double& result) {
+  const rt::Text f = Tables.FuncTable[fIndex].Name;
+  const rt::Text c = Tables.FuncTable[cIndex].Name;
+  const rt::Text d = Tables.FuncTable[dIndex].Name;
+  result = variable == u"y" ? DblIntYFirst(f, c, d, a, b, m, n) : DblIntXFirst(f, c, d, a, b, m, n);
+  if (RunFlags.AbortRun) return;
+  rt::Text padded = IntegConstId;
+  if (padded.size() == 1) padded += u'_';
+  for (int k = 1; k <= Tables.ConstCount; ++k) {
+    ConstRec& rec = Tables.ConstTable[k];
+    if (rec.Name == IntegConstId || rec.Name == padded) {
+      rec.Name = padded;
+      rec.Expr = u"0";
+      rec.ValueText = rt::Str(result);
+      rec.Spare1 = 0;
+      rec.Locked = 0;
+      return;
+    }
+  }
+}
+
+void ProcessDblInt(rt::Text& statement, int16_t& /*slot*/, int16_t& msgNo) {
+  msgNo = 0;
+  RunFlags.AbortRun = 0;
+  rt::Text s;
+  SplitIntegralConstant(statement, IntegConstId, s);
+  const rt::Text keyword = rt::Left(s, 6);
+  if (keyword != u"dblInt" && keyword != u"dblint") {
+    msgNo = 6000;
+    return;
+  }
+  if (CharAt(s, 7) != u'[') {
+    msgNo = 6005;
+    return;
+  }
+  int p = 8;
+  rt::Text ids[3];
+  for (rt::Text& id : ids) {
+    if (!IsUpper(CharAt(s, p))) {
+      msgNo = 6010;
+      return;
+    }
+    id = ReadFunctionId(s, p);
+    if (CharAt(s, p) != u',') {
+      msgNo = 6020;
+      return;
+    }
+    ++p;
+  }
+  if (CharAt(s, p) != u'{') {
+    msgNo = 6030;
+    return;
+  }
+  ++p;
+  double values[4] = {0, 0, 0, 0};  // a, b, n, m
+  for (double& v : values) {
+    int16_t pos = static_cast<int16_t>(p);
+    ParseRangeValue(s, pos, v, u",", msgNo);
+    if (msgNo != 0) return;
+    p = pos;
+  }
+  const char16_t var = CharAt(s, p);
+  if (var != u'x' && var != u'y') {
+    msgNo = 6052;
+    return;
+  }
+  if (CharAt(s, p + 1) != u'}' || CharAt(s, p + 2) != u']') {
+    msgNo = 6080;
+    return;
+  }
+
+  int16_t fIndex = 0, cIndex = 0, dIndex = 0;
+  rt::Text parm;
+  int16_t lookup = 0;
+  FindFunction(ids[0], parm, fIndex, lookup);
+  if (lookup != 0 || parm.empty()) {
+    msgNo = 6050;
+    return;
+  }
+  if (Tables.FuncTable[fIndex].Parm2.empty()) {
+    msgNo = 6060;
+    return;
+  }
+  FindFunction(ids[1], parm, cIndex, lookup);
+  if (lookup != 0) {
+    msgNo = 6050;
+    return;
+  }
+  if (!Tables.FuncTable[cIndex].Parm2.empty()) {
+    msgNo = 6060;
+    return;
+  }
+  FindFunction(ids[2], parm, dIndex, lookup);
+  if (lookup != 0 || !Tables.FuncTable[dIndex].Parm2.empty()) {
+    msgNo = 6060;
+    return;
+  }
+  const double a = values[0], b = values[1];
+  if (a == b) {
+    msgNo = 6090;
+    return;
+  }
+  const double m = EvenPanelCount(values[3]);
+  const double n = EvenPanelCount(values[2]);
+  if (m <= 0 || n <= 0) {
+    msgNo = 6092;
+    return;
+  }
+  double result = 0;
+  ComputeDblInt(fIndex, cIndex, dIndex, a, b, m, n, rt::Text(1, var), result);
+}
+
+}  // namespace ms

@@ -1,0 +1,30 @@
+// c=dblInt[F,C,D,{a,b,n,m,x|y}]: a double integral over a region bounded by two constant outer
+// limits and two inner limit functions, by composite Simpson rules nested in either order, stored
+// as the worksheet constant c.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// The identifier of the result constant of the integral statement being processed (shared with
+// the single integral).
+extern rt::Text IntegConstId;
+
+void ProcessDblInt(rt::Text& statement, int16_t& slot, int16_t& msgNo);
+void ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, double b, double m,
+                   double n, const rt::Text& variable, double& result);
+// y first: integral over x in [a,b] (n panels) of the integral over y in [C{x},D{x}] (m panels).
+double DblIntYFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
+                    double m, double n);
+// x first: integral over y in [a,b] (m panels) of the integral over x in [C{y},D{y}] (n panels).
+double DblIntXFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
+                    double m, double n);
+// Splits "c=..." or "cd=..." into the constant identifier and the rest of the statement.
+void SplitIntegralConstant(const rt::Text& statement, rt::Text& constId, rt::Text& rest);
+// Panel counts are used as even whole numbers: Int(count + 0.1), raised by 1 when odd.
+double EvenPanelCount(double count);
+
+}  // namespace ms
