@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "language/ClearStorage.h"
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "language/UserInput.h"
+
+namespace ms {
+namespace {
+
+std::string U8(const rt::Text& t) {
+  return rt::ToUtf8(t);
+}
+
+// A pipeline that records every call. The check stores the statement with "!" appended (standing
+// in for the checker's rewrite), so the later steps show that they receive the stored text. A
+// step fails with its message when it meets the statement named for it; classification sets the
+// abort flag when it meets abortOn.
+struct Recorder {
+  std::vector<std::string> calls;
+  rt::Text failCheck, failClassify, failCompile, abortOn;
+};
+Recorder rec;
+
+void RecordCheck(rt::Text& statement, rt::Text& outText, int16_t& msgNo) {
+  rec.calls.push_back("check " + U8(statement) + " #" + std::to_string(Tables.CurrentStmtNo));
+  if (statement == rec.failCheck) {
+    outText = u"checked:" + statement;
+    msgNo = 218;
+    return;
+  }
+  AppendStatement(Tables.CurrentStmtNo, statement + u"!", msgNo);
+}
+void RecordClassify(rt::Text& statement, int16_t& msgNo) {
+  rec.calls.push_back("classify " + U8(statement));
+  if (statement == rec.failClassify + u"!") msgNo = 200;
+  if (statement == rec.abortOn + u"!") RunFlags.AbortRun = -1;
+}
+void RecordCompile(rt::Text& statement, int16_t& msgNo) {
+  rec.calls.push_back("compile " + U8(statement));
+  if (statement == rec.failCompile + u"!") msgNo = 501;
+}
+
+class UserInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetWorksheetTables();
+    RunFlags.AbortRun = 0;
+    rec = Recorder{};
+    SetStatementPipeline({RecordCheck, RecordClassify, RecordCompile});
+  }
+  void TearDown() override {
+    SetStatementPipeline({});
+    RunFlags.AbortRun = 0;
+  }
+
+  // The statements that reached the checker, in order.
+  static std::vector<std::string> Checked() {
+    std::vector<std::string> out;
+    for (const std::string& c : rec.calls) {
+      if (c.rfind("check ", 0) == 0) out.push_back(c.substr(6, c.find(" #") - 6));
+    }
+    return out;
+  }
+};
+
+TEST_F(UserInputTest, SplitsTheWorksheetIntoStatements) {
+  const struct {
+    const char16_t* sheet;
+    std::vector<std::string> statements;
+  } cases[] = {
+      {u"m=2:n=3\r\n", {"m=2", "n=3"}},
+      {u"m=2\r\n\r\n'only a comment\r\nn=3\r\n", {"m=2", "n=3"}},
+      {u"a=1\r\nb=2", {"a=1"}},  // a last line without a line break is not read
+      {u"a = 2 b\r\n", {"a=2*b"}},
+      {u"y=(-3)\r\ny=-3\r\n", {"y=(0-3)", "y=-3"}},
+      {u"a\t=1\r\n", {"a=1"}},
+      {u"a=1 'x_y comment\r\nb=2\r\n", {"a=1", "b=2"}},
+      {u"a=1 'last line comment", {"a=1"}},
+      {u"a=1\r\n'last line comment", {"a=1"}},
+      {u"'", {}},
+      {u"a=1:", {"a=1"}},
+      {u"::\r\n  \r\n", {}},
+      {u"F{x}=2x(x+1)\r\n", {"F{x}=2*x(x+1)"}},
+      {u"", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.sheet));
+    SetUp();
+    rt::Text stmtText;
+    int16_t msg = -5;
+    ProcessWorksheet(c.sheet, stmtText, msg);
+    EXPECT_EQ(msg, 0);
+    EXPECT_EQ(Checked(), c.statements);
+    EXPECT_EQ(Tables.StatementCount, static_cast<int16_t>(c.statements.size()));
+    EXPECT_EQ(Tables.CurrentStmtNo, static_cast<int16_t>(c.statements.size() + 1));
+    for (size_t k = 1; k <= c.statements.size(); ++k) {
+      EXPECT_EQ(Tables.StatementList[k].StmtNo, static_cast<int16_t>(k));
+    }
+  }
+}
+
+TEST_F(UserInputTest, EachStepGetsTheStoredStatementInOrder) {
+  rt::Text stmtText;
+  int16_t msg = -5;
+  ProcessWorksheet(u"m=2:n=3\r\n", stmtText, msg);
+  const std::vector<std::string> expected = {"check m=2 #1", "classify m=2!", "compile m=2!",
+                                             "check n=3 #2", "classify n=3!", "compile n=3!"};
+  EXPECT_EQ(rec.calls, expected);
+  EXPECT_EQ(U8(stmtText), "");
+}
+
+TEST_F(UserInputTest, StopsAtTheFirstMessage) {
+  const rt::Text sheet = u"a=1\r\nbad=2\r\nc=3\r\n";
+  const struct {
+    const char* step;
+    int16_t msg;
+    std::string stmtText;
+    size_t calls;
+  } cases[] = {
+      {"check", 218, "checked:bad=2", 4},
+      {"classify", 200, "bad=2!", 5},
+      {"compile", 501, U8(sheet), 6},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.step);
+    SetUp();
+    const std::string step = c.step;
+    (step == "check"      ? rec.failCheck
+     : step == "classify" ? rec.failClassify
+                          : rec.failCompile) = u"bad=2";
+    rt::Text stmtText;
+    int16_t msg = 0;
+    ProcessWorksheet(sheet, stmtText, msg);
+    EXPECT_EQ(msg, c.msg);
+    EXPECT_EQ(U8(stmtText), c.stmtText);
+    EXPECT_EQ(rec.calls.size(), c.calls);
+    EXPECT_EQ(Tables.CurrentStmtNo, 2);
+  }
+}
+
+TEST_F(UserInputTest, UnderscoreOutsideACommentStops) {
+  const rt::Text sheet = u"a=1\r\nb_=2\r\nc=3\r\n";
+  rt::Text stmtText;
+  int16_t msg = 0;
+  ProcessWorksheet(sheet, stmtText, msg);
+  EXPECT_EQ(msg, 1);
+  EXPECT_EQ(stmtText, sheet);
+  EXPECT_EQ(Checked(), std::vector<std::string>{"a=1"});
+}
+
+TEST_F(UserInputTest, AbortEndsTheRunAfterClassification) {
+  const struct {
+    const char16_t* sheet;
+    std::vector<std::string> calls;
+  } cases[] = {
+      // Ended by CR or ":": the abort test runs before compiling.
+      {u"s=1\r\nb=2\r\n", {"check s=1 #1", "classify s=1!"}},
+      {u"s=1:b=2\r\n", {"check s=1 #1", "classify s=1!"}},
+      // Ended by a comment: no abort test for that statement, the next one stops.
+      {u"s=1 'c\r\nb=2\r\nc=3\r\n",
+       {"check s=1 #1", "classify s=1!", "compile s=1!", "check b=2 #2", "classify b=2!"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.sheet));
+    SetUp();
+    rec.abortOn = u"s=1";
+    rt::Text stmtText;
+    int16_t msg = -5;
+    ProcessWorksheet(c.sheet, stmtText, msg);
+    EXPECT_EQ(msg, 0);
+    EXPECT_EQ(rec.calls, c.calls);
+  }
+}
+
+TEST_F(UserInputTest, LegendDirectives) {
+  rt::Text stmtText;
+  int16_t msg = -5;
+  ProcessWorksheet(u"m=1 '@Mass@m\r\n'@Rate@k2,per second\r\n'@Only text\r\n'@Last@z_\r\nn=2\r\n",
+                   stmtText, msg);
+  EXPECT_EQ(msg, 0);
+  EXPECT_EQ(Checked(), (std::vector<std::string>{"m=1", "n=2"}));
+  ASSERT_EQ(Tables.SelectValueCount, 4);
+  const struct {
+    const char* text;
+    const char* id;
+    const char* text2;
+  } expected[] = {{"Mass", "m_", ""},
+                  {"Rate", "k2", "per second"},
+                  {"Only text\r\n'", "La", ""},  // no second "@" on its line: the text runs on
+                  {"Last", "z_", ""}};
+  for (int k = 1; k <= 4; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(U8(Tables.SelectValueText[k]), expected[k - 1].text);
+    EXPECT_EQ(U8(Tables.SelectValueId[k]), expected[k - 1].id);
+    EXPECT_EQ(U8(Tables.SelectValueText2[k]), expected[k - 1].text2);
+  }
+  EXPECT_EQ(Tables.ShowValLegend, 0);
+}
+
+TEST_F(UserInputTest, EleventhLegendDirectiveReplacesTheTenth) {
+  rt::Text sheet;
+  for (int k = 1; k <= 11; ++k)
+    sheet += u"'@T" + rt::IntText(k) + u"@a" + rt::IntText(k % 10) + u"\r\n";
+  sheet += u"'@NoId\r\n";
+  rt::Text stmtText;
+  int16_t msg = -5;
+  ProcessWorksheet(sheet, stmtText, msg);
+  EXPECT_EQ(msg, 0);
+  EXPECT_EQ(Tables.SelectValueCount, 10);
+  EXPECT_EQ(U8(Tables.SelectValueText[9]), "T9");
+  // The directive without a second "@" replaced the text of entry 10 and kept the 11th's id.
+  EXPECT_EQ(U8(Tables.SelectValueText[10]), "NoId\r\n");
+  EXPECT_EQ(U8(Tables.SelectValueId[10]), "a1");
+}
+
+TEST_F(UserInputTest, FullStatementTableStopsTheRun) {
+  rt::Text sheet;
+  for (int k = 0; k < kMaxStatements + 5; ++k) sheet += u"a=1:";
+  sheet += u"\r\n";
+  rt::Text stmtText;
+  int16_t msg = 0;
+  ProcessWorksheet(sheet, stmtText, msg);
+  EXPECT_EQ(msg, kMsgStatementsFull);
+  EXPECT_EQ(Tables.StatementCount, kMaxStatements);
+  EXPECT_EQ(Tables.CurrentStmtNo, kMaxStatements + 1);
+}
+
+TEST_F(UserInputTest, WithoutPipelineStepsOnlyTheNumberingRuns) {
+  SetStatementPipeline({});
+  rt::Text stmtText;
+  int16_t msg = -5;
+  ProcessWorksheet(u"a=1:b=2\r\n", stmtText, msg);
+  EXPECT_EQ(msg, 0);
+  EXPECT_EQ(Tables.CurrentStmtNo, 3);
+  EXPECT_TRUE(rec.calls.empty());
+}
+
+TEST(InsertImplicitMultiplyTest, Rules) {
+  const struct {
+    const char16_t* in;
+    const char* out;
+  } cases[] = {
+      {u"a=2b", "a=2*b"},
+      {u"F{x}=2x(x+1)", "F{x}=2*x(x+1)"},
+      {u"y=3E5", "y=3E5"},
+      {u"y=2Ex{t}", "y=2*Ex{t}"},
+      {u"A<t>=<B.x,2t,0>", "A<t>=<B.x,2*t,0>"},
+      {u"x+2b", "x+2b"},
+      {u"y=a(b)", "y=a*(b)"},
+      {u"y=F{x}2", "y=F{x}*2"},
+      {u"y=F{x}(2)", "y=F{x}*(2)"},
+      {u"y=(a)b", "y=(a)*b"},
+      {u"y=(a)b(c)", "y=(a)*b*(c)"},
+      {u"y=(a)(b)", "y=(a)*(b)"},
+      {u"y=S[x]2", "y=S[x]*2"},
+      {u"y=S[x](2)", "y=S[x]*(2)"},
+      {u"y=(a)F{x}", "y=(a)*F{x}"},
+      {u"y=ab", "y=ab"},
+      {u"y=a1b", "y=a1*b"},
+      {u"y=2a", "y=2*a"},
+      {u"y=.5x", "y=.5*x"},
+      {u"y=a.y2", "y=a.y2"},
+      {u"y=2E", "y=2E"},
+      {u"y=2.", "y=2."},
+      // Rules that look two characters ahead stop at the end of the text.
+      {u"y=A.", "y=A."},
+      {u"y=a.", "y=a."},
+      {u"y=(a)b", "y=(a)*b"},
+      {u"y=", "y="},
+      {u"=2x", "=2*x"},
+      {u"a=b=2c", "a=b=2*c"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.in));
+    EXPECT_EQ(U8(InsertImplicitMultiply(c.in)), c.out);
+  }
+}
+
+}  // namespace
+}  // namespace ms
