@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QString>
 #include <QStringList>
 #include <cmath>
@@ -14,6 +15,7 @@
 #include "HelpTestSupport.h"
 #include "help/HelpPage.h"
 #include "help/HelpText.h"
+#include "platform/ui/QtUiServices.h"
 
 namespace ms::testing {
 namespace {
@@ -206,6 +208,21 @@ TEST_F(HelpWindowsTest, PagesAreMadeTopmostAtTheOriginOnceWhenLoaded) {
   EXPECT_EQ(ShowHelpPage(3, nullptr), first);
   EXPECT_EQ(recorder_.placed.size(), 2u);
   EXPECT_EQ(first->pos(), QPoint(120, 80));
+}
+
+TEST_F(HelpWindowsTest, WithTheQtServicesAPageStaysOnTopAtTheScreenCornerWithoutABorder) {
+  ui::QtUiServices qt;
+  ui::SetUi(&qt);
+  HelpPage* page = ShowHelpPage(5, nullptr);
+  ui::SetUi(&recorder_);
+  ASSERT_NE(page, nullptr);
+  const QSize size = page->size();
+  EXPECT_TRUE(page->isVisible());
+  EXPECT_TRUE(page->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(page->windowFlags() & Qt::FramelessWindowHint);
+  ASSERT_NE(page->screen(), nullptr);
+  EXPECT_EQ(page->pos(), page->screen()->availableGeometry().topLeft());
+  EXPECT_EQ(page->size(), size);
 }
 
 void SendMouse(QWidget* target, QEvent::Type type, QPointF local, Qt::MouseButton button,
