@@ -11,6 +11,8 @@
 namespace ms {
 
 constexpr int kMaxIntegStatements = 12;
+// A thirteenth Integ[ or dblInt[ statement in one run finds no slot.
+constexpr int16_t kMsgIntegralListFull = 396;
 
 // PlotPending, the other plot flag, is kept with the worksheet tables (Tables.PlotPending).
 struct CommandRequestState {
