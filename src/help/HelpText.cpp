@@ -38,7 +38,8 @@ const std::array<HelpPageText, kHelpPageCount> kPages = {{
         u"      25     -3.75     .5     1.5E3     2.1E-3     0.012E+2\n"
         u"The exponent is an upper-case E, an optional sign and one or two digits.\n"
         u"Not legal:\n"
-        u"      1.5e3        a lower-case e is not an exponent\n"
+        u"      1.5e3        a lower-case e is not an exponent: this reads as 1.5 times a constant "
+        u"e3\n"
         u"      2.1E-3.5     no decimal point in the exponent\n"
         u"      3.4.5        only one decimal point in a number"},
        {u"Constant Format && Examples",
