@@ -27,7 +27,8 @@ QString CoreToEditor(const rt::Text& core) {
   return NormalizeLineEnds(QString::fromUtf16(core.data(), static_cast<qsizetype>(core.size())));
 }
 
-QString DecodeWorksheetFile(const QByteArray& bytes) {
+QString DecodeWorksheetFile(const QByteArray& bytes, bool* utf8) {
+  if (utf8) *utf8 = false;
   bool ascii = true;
   for (const char b : bytes) {
     if (static_cast<unsigned char>(b) >= 0x80) {
@@ -39,19 +40,24 @@ QString DecodeWorksheetFile(const QByteArray& bytes) {
   if (ascii) {
     text = QString::fromLatin1(bytes);
   } else {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    text = utf8.decode(bytes);
-    if (utf8.hasError()) text = QString::fromLatin1(bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+      text = QString::fromLatin1(bytes);
+    } else if (utf8) {
+      *utf8 = true;
+    }
   }
   return NormalizeLineEnds(text);
 }
 
-QByteArray EncodeWorksheetFile(const QString& editor) {
+QByteArray EncodeWorksheetFile(const QString& editor, bool utf8) {
   QString text = NormalizeLineEnds(editor);
   if (!text.endsWith(QLatin1Char('\n'))) text += QLatin1Char('\n');
   text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  bool latin1 = true;
+  bool latin1 = !utf8;
   for (const QChar c : text) {
+    if (!latin1) break;
     if (c.unicode() > 0xFF) {
       latin1 = false;
       break;
@@ -60,20 +66,20 @@ QByteArray EncodeWorksheetFile(const QString& editor) {
   return latin1 ? text.toLatin1() : text.toUtf8();
 }
 
-bool ReadWorksheetFile(const QString& path, QString& editorText) {
+bool ReadWorksheetFile(const QString& path, QString& editorText, bool* utf8) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) return false;
-  editorText = DecodeWorksheetFile(bytes);
+  editorText = DecodeWorksheetFile(bytes, utf8);
   return true;
 }
 
-bool WriteWorksheetFile(const QString& path, const QString& editorText) {
+bool WriteWorksheetFile(const QString& path, const QString& editorText, bool utf8) {
   if (path.isEmpty()) return false;
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
-  const QByteArray bytes = EncodeWorksheetFile(editorText);
+  const QByteArray bytes = EncodeWorksheetFile(editorText, utf8);
   if (file.write(bytes) != bytes.size()) {
     file.cancelWriting();
     return false;

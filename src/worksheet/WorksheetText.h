@@ -17,16 +17,16 @@ QString CoreToEditor(const rt::Text& core);
 QString NormalizeLineEnds(QString text);
 
 // File bytes to editor text: bytes that form valid UTF-8 with some non-ASCII character are read
-// as UTF-8, anything else byte for byte as Latin-1, so every file reads without loss.
-QString DecodeWorksheetFile(const QByteArray& bytes);
+// as UTF-8 (utf8 set), anything else byte for byte as Latin-1, so every file reads without loss.
+QString DecodeWorksheetFile(const QByteArray& bytes, bool* utf8 = nullptr);
 // Editor text to file bytes: CR LF line ends, and one CR LF at the end unless the text already
-// ends with a line break. Latin-1 when every character fits in one byte, else UTF-8, so a file that
-// was opened is written back byte for byte.
-QByteArray EncodeWorksheetFile(const QString& editor);
+// ends with a line break. Single-byte Latin-1 unless utf8 is asked for or a character does not fit
+// in one byte; so a file that was opened is written back byte for byte in its own encoding.
+QByteArray EncodeWorksheetFile(const QString& editor, bool utf8 = false);
 
 // Whole-file read and atomic write (QSaveFile: a failed write leaves the old file untouched).
-bool ReadWorksheetFile(const QString& path, QString& editorText);
-bool WriteWorksheetFile(const QString& path, const QString& editorText);
+bool ReadWorksheetFile(const QString& path, QString& editorText, bool* utf8 = nullptr);
+bool WriteWorksheetFile(const QString& path, const QString& editorText, bool utf8 = false);
 
 // The name of a file without its folder ("C:\a\b.txt" and "/a/b.txt" give "b.txt").
 QString FileTitle(const QString& path);

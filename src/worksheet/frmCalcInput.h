@@ -170,6 +170,7 @@ class frmCalcInput : public QMainWindow {
   UndoHistory undo_;
   QString currentFileName_;
   int32_t graphColor_ = kGraphIdleColor;
+  bool fileUtf8_ = false;       // the opened file was UTF-8: saved the same way
   bool endingProgram_ = false;  // End has asked already: the close query must not ask again
 };
 

@@ -24,7 +24,7 @@ void frmCalcInput::ShowFileError(const QString& what, const QString& path) {
 }
 
 bool frmCalcInput::WriteTo(const QString& path) {
-  if (!WriteWorksheetFile(path, Text1->toPlainText())) {
+  if (!WriteWorksheetFile(path, Text1->toPlainText(), fileUtf8_)) {
     ShowFileError(QStringLiteral("The worksheet could not be saved"), path);
     return false;
   }
@@ -56,6 +56,7 @@ void frmCalcInput::mnuNew_click() {
   Text1->document()->setModified(false);
   setWindowTitle(QStringLiteral("Untitled"));
   currentFileName_.clear();
+  fileUtf8_ = false;
   ClearWorksheetTables();
   ClearListing();
   ClearProgress();
@@ -75,7 +76,9 @@ void frmCalcInput::mnuFileOpen_click() {
   if (ui::Ui().OpenFileDialog(request, chosen) && !chosen.empty()) {
     const QString path = ui::ToQString(chosen);
     QString text;
-    if (ReadWorksheetFile(path, text)) {
+    bool utf8 = false;
+    if (ReadWorksheetFile(path, text, &utf8)) {
+      fileUtf8_ = utf8;
       Text1->setPlainText(text);
       Text1->document()->setModified(false);
       setWindowTitle(FileTitle(path));
