@@ -1,0 +1,330 @@
+#include "numerics/Integ.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "language/Utilities.h"
+#include "numerics/DblInt.h"
+#include "numerics/FunctionValue.h"
+#include "numerics/SolutionStore.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/SceneStore.h"
+
+namespace ms {
+
+double IntegResult = 0;
+
+namespace {
+
+constexpr int16_t kMsgKeyword = 5000;
+constexpr int16_t kMsgBracket = 5005;
+constexpr int16_t kMsgFunctionLetter = 5010;
+constexpr int16_t kMsgCommaAfterF = 5020;
+constexpr int16_t kMsgCommaAfterG = 5040;
+constexpr int16_t kMsgFunctionList = 5050;
+constexpr int16_t kMsgOneParameter = 5060;
+constexpr int16_t kMsgClosing = 5080;
+constexpr int16_t kMsgSameLimits = 5090;
+constexpr int16_t kMsgPanels = 5095;
+constexpr int16_t kMsgVertexLimit = 3990;
+// An integrand with a pole in the range: the run stops with this number after the explaining box.
+constexpr int16_t kMsgPanelOverflow = 5085;
+constexpr int kIntegSlots = kMaxIntegStatements;
+constexpr double kMinGridUnit = 1e-6;
+
+// Components of an integral slot.
+constexpr int kNodeX = 1;
+constexpr int kPlotted = 2;
+constexpr int kWork = 3;
+
+// The slot last computed in this run and its final value, for the statement after it.
+struct IntegChain {
+  int slot = 0;
+  double value = 0;
+} Chain;
+
+char16_t CharAt(const rt::Text& s, int p) {
+  return (p >= 1 && p <= static_cast<int>(s.size())) ? s[p - 1] : u'\0';
+}
+bool IsUpper(char16_t c) {
+  return c >= u'A' && c <= u'Z';
+}
+bool IsLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
+
+// A function identifier at p in its stored two-character form.
+rt::Text ReadFunctionId(const rt::Text& s, int& p) {
+  rt::Text id(1, CharAt(s, p));
+  if (IsLower(CharAt(s, p + 1))) {
+    id += CharAt(s, p + 1);
+    p += 2;
+  } else {
+    id += u'_';
+    p += 1;
+  }
+  return id;
+}
+
+// Looks up a function of exactly one parameter: 5050 when absent or without a parameter, 5060
+// when it has a second.
+void FindOneParameterFunction(const rt::Text& id, int16_t& index, int16_t& msgNo) {
+  rt::Text firstParm;
+  int16_t found = 0;
+  int16_t lookup = 0;
+  FindFunction(id, firstParm, found, lookup);
+  if (lookup != 0 || firstParm.empty() || found < 1 || found > Tables.FuncCount) {
+    msgNo = kMsgFunctionList;
+    return;
+  }
+  if (!Tables.FuncTable[found].Parm2.empty()) {
+    msgNo = kMsgOneParameter;
+    return;
+  }
+  index = found;
+}
+
+void WriteResultConstant() {
+  rt::Text padded = IntegConstId;
+  if (padded.size() == 1) padded += u'_';
+  for (int k = 1; k <= Tables.ConstCount && k <= kMaxConstants; ++k) {
+    ConstRec& rec = Tables.ConstTable[k];
+    if (rec.Name == IntegConstId || rec.Name == padded) {
+      rec.Name = padded;
+      rec.Expr = u"0";
+      rec.ValueText = rt::Str(IntegResult);
+      rec.Spare1 = 0;
+      rec.Locked = 0;
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void ResetIntegChain() {
+  Chain = IntegChain{};
+}
+
+void EvalFunc1(const rt::Text& name, double x, double& value, int16_t& msgNo) {
+  EvalFunctionCall(u"f1", name, &x, 1, value, msgNo);
+}
+
+void Simpson38Panel(const rt::Text& name, double x, double h, double& panel, int16_t& msgNo) {
+  // Simpson's 3/8 rule: h/8 * (f0 + 3 f1 + 3 f2 + f3) over nodes h/3 apart; exact for cubics.
+  const double nodes[4] = {x, x + h / 3, x + 2 * h / 3, x + h};
+  double f[4] = {0, 0, 0, 0};
+  for (int i = 0; i < 4; ++i) {
+    EvalFunc1(name, nodes[i], f[i], msgNo);
+    if (msgNo != 0) return;
+  }
+  panel = (3 * f[1] + f[0] + 3 * f[2] + f[3]) * (3 * h) / 24;
+}
+
+void ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, double b, double n,
+                  int16_t slot, int16_t& msgNo) {
+  msgNo = 0;
+  const int panels = static_cast<int>(std::min(n, kMaxIntegPanels));
+  if (slot < 1 || slot > kIntegSlots) {
+    msgNo = kMsgIntegralListFull;
+    return;
+  }
+  if (panels < 1) {
+    msgNo = kMsgPanels;
+    return;
+  }
+  const rt::Text& f = Tables.FuncTable[fIndex].Name;
+  const double h = (b - a) / panels;
+
+  SetSolution(0, kNodeX, slot, a);
+  SetSolution(0, kWork, slot, 0);
+  // Continue the curve of the statement just before, when that one was computed in this run.
+  const double start = (slot > 1 && Chain.slot == slot - 1) ? Chain.value : 0.0;
+  SetSolution(0, kPlotted, slot, start);
+
+  double x = a;
+  for (int i = 1; i <= panels; ++i) {
+    double panel = 0;
+    Simpson38Panel(f, x, h, panel, msgNo);
+    if (msgNo != 0) return;
+    if (panel > kMaxPanelValue) {
+      ui::Ui().MsgBox(
+          u"A division by zero encounted given the integral range.\r\nKey Return button to "
+          u"return to the worksheet.",
+          ui::kOkOnly, u"");
+      msgNo = kMsgPanelOverflow;
+      return;
+    }
+    x = x + h;
+    double g = 1, v = 0;
+    if (gIndex > 0) {
+      EvalFunc1(Tables.FuncTable[gIndex].Name, x, g, msgNo);
+      if (msgNo != 0) return;
+    }
+    if (hIndex > 0) {
+      EvalFunc1(Tables.FuncTable[hIndex].Name, x, v, msgNo);
+      if (msgNo != 0) return;
+    }
+    SetSolution(i, kNodeX, slot, x);
+    const double running = SolutionAt(i - 1, kPlotted, slot) + panel;
+    SetSolution(i, kPlotted, slot, running);
+    SetSolution(i, kWork, slot, g * running + v);
+  }
+  for (int i = 1; i <= panels; ++i) {
+    SetSolution(i, kPlotted, slot, SolutionAt(i, kWork, slot));
+    SetSolution(i, kWork, slot, 0);
+  }
+  IntegResult = SolutionAt(panels, kPlotted, slot);
+  Chain = {slot, IntegResult};
+  WriteResultConstant();
+  Solutions.SphereMarkersOn = -1;
+  Requests.IntegRequested = -1;
+}
+
+void PlotIntegCurve(int16_t slot, int n, int16_t& msgNo) {
+  msgNo = 0;
+  if (slot < 1 || slot > kSolutionSlots) return;
+  n = std::clamp(n, 0, kSolutionLastRow);
+  if (Scene.GridUnitX < kMinGridUnit || Scene.GridUnitY < kMinGridUnit) {
+    Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
+  }
+  Scene.ViewXMin = Scene.ViewYMin = Scene.ViewZMin = 10000;
+  Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = -10000;
+  for (int i = 0; i <= n; ++i) {
+    const double cx = SolutionAt(i, kNodeX, slot) / Scene.GridUnitX;
+    const double cy = SolutionAt(i, kPlotted, slot) / Scene.GridUnitY;
+    CurveWork.CurveX[i] = cx;
+    CurveWork.CurveY[i] = cy;
+    CurveWork.CurveZ[i] = 0;
+    Scene.ViewXMin = std::min(Scene.ViewXMin, cx);
+    Scene.ViewXMax = std::max(Scene.ViewXMax, cx);
+    Scene.ViewYMin = std::min(Scene.ViewYMin, cy);
+    Scene.ViewYMax = std::max(Scene.ViewYMax, cy);
+    Scene.ViewZMin = std::min(Scene.ViewZMin, 0.0);
+    Scene.ViewZMax = std::max(Scene.ViewZMax, 0.0);
+  }
+  Solutions.CurveSteps = static_cast<int16_t>(n);
+  for (int i = 0; i <= n; ++i) {
+    if (Scene.VertexCount >= kCurveVertexLimit) {
+      msgNo = kMsgVertexLimit;
+      return;
+    }
+    if (StoreCurveVertex(i)) {
+      Scene.VertexCount = static_cast<int16_t>(Scene.VertexCount + 2);
+      Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount + 1);
+    }
+  }
+  if (Scene.VertexCount == 0) {
+    ui::Ui().MsgBox(u"The auto axis cannot be applied on one axis to a constant function.",
+                    ui::kOkOnly, u"");
+    return;
+  }
+  StoreSceneCounts();
+}
+
+void ProcessInteg(rt::Text& statement, int16_t& slot, int16_t& msgNo, bool fromGraph) {
+  msgNo = 0;
+  RunFlags.AbortRun = 0;
+  rt::Text s;
+  SplitIntegralConstant(statement, IntegConstId, s);
+  // Slots are computed in order; a lower or equal slot starts a new run of the chain.
+  if (slot <= Chain.slot) ResetIntegChain();
+
+  const rt::Text keyword = rt::Left(s, 5);
+  if (keyword != u"Integ" && keyword != u"integ") {
+    msgNo = kMsgKeyword;
+    return;
+  }
+  if (CharAt(s, 6) != u'[') {
+    msgNo = kMsgBracket;
+    return;
+  }
+  if (!IsUpper(CharAt(s, 7))) {
+    msgNo = kMsgFunctionLetter;
+    return;
+  }
+  int p = 7;
+  int16_t fIndex = 0, gIndex = 0, hIndex = 0;
+  FindOneParameterFunction(ReadFunctionId(s, p), fIndex, msgNo);
+  if (msgNo != 0) return;
+  if (CharAt(s, p) != u',') {
+    msgNo = kMsgCommaAfterF;
+    return;
+  }
+  ++p;
+  rt::Text gId, hId;
+  if (CharAt(s, p) != u'{') {
+    if (!IsUpper(CharAt(s, p))) {
+      msgNo = kMsgFunctionList;
+      return;
+    }
+    gId = ReadFunctionId(s, p);
+    if (CharAt(s, p) != u',') {
+      msgNo = kMsgCommaAfterG;
+      return;
+    }
+    ++p;
+    if (IsUpper(CharAt(s, p))) {
+      hId = ReadFunctionId(s, p);
+      if (CharAt(s, p) != u',') {
+        msgNo = kMsgFunctionList;
+        return;
+      }
+      ++p;
+    }
+    if (CharAt(s, p) != u'{') {
+      msgNo = kMsgFunctionList;
+      return;
+    }
+    FindOneParameterFunction(gId, gIndex, msgNo);
+    if (msgNo != 0) return;
+    if (!hId.empty()) {
+      FindOneParameterFunction(hId, hIndex, msgNo);
+      if (msgNo != 0) return;
+    }
+  }
+  ++p;  // after "{"
+
+  double a = 0, b = 0, n = 0, marker = 0;
+  int16_t pos = static_cast<int16_t>(std::min<int>(p, INT16_MAX));
+  ParseRangeValue(s, pos, a, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValue(s, pos, b, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValue(s, pos, n, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValue(s, pos, marker, u"}", msgNo);
+  if (msgNo != 0) return;
+
+  const double spacing = rt::Int(marker + 0.1);
+  Solutions.IntegMarkerSpacing =
+      spacing < 1 ? 0 : static_cast<int16_t>(std::min<double>(spacing, INT16_MAX));
+  if (CharAt(s, pos) != u']') {
+    msgNo = kMsgClosing;
+    return;
+  }
+  if (a == b) {
+    msgNo = kMsgSameLimits;
+    return;
+  }
+  // A fractional panel count is taken to the nearest whole number (halves to even), so that the
+  // panels computed and the row read for the result are the same.
+  const double panels = std::min(rt::RoundHalfEven(std::min(n, 1e9)), kMaxIntegPanels);
+  if (!(n > 0) || panels < 1) {
+    msgNo = kMsgPanels;
+    return;
+  }
+  CurveWork.DotSpacingOn = -1;
+  if (!(fromGraph && RunFlags.Replot)) {
+    ComputeInteg(fIndex, gIndex, hIndex, a, b, panels, slot, msgNo);
+    if (msgNo != 0) return;
+  } else if (slot < 1 || slot > kIntegSlots) {
+    msgNo = kMsgIntegralListFull;
+    return;
+  }
+  PlotIntegCurve(slot, static_cast<int>(panels), msgNo);
+}
+
+}  // namespace ms

@@ -1,0 +1,49 @@
+// c=Integ[F,{a,b,n,marker}] (also with G, and G and H): the definite integral of a one-parameter
+// worksheet function by the composite Simpson 3/8 rule, panel by panel. The running integral
+// G{x}*I(x) + H{x} is kept in the statement's slot of the solution table and drawn as a curve;
+// the final value becomes the worksheet constant c.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// The last single integral computed (0 before any); the provisional value text of a new integral
+// constant is written from it.
+extern double IntegResult;
+
+// The most panels a statement gets: one per row of its slot (rows 1..1000).
+constexpr double kMaxIntegPanels = 1000;
+// A panel beyond this is taken for a pole inside the range.
+constexpr double kMaxPanelValue = 100000;
+
+// Parses the statement and, at Execute or in the graph window without Replot, computes the
+// integral into its slot and the constant; then builds the curve of the slot. fromGraph is set by
+// the graph window's picture build, where Replot draws the stored slot without computing.
+// Messages 5000-5095, those of the range reader and of the evaluation, 396 for a slot outside
+// the integral list, 3990 when the scene store is full.
+void ProcessInteg(rt::Text& statement, int16_t& slot, int16_t& msgNo, bool fromGraph = false);
+
+// The running integral of F (times G, plus H; indexes 0 when absent) from a to b in n panels into
+// the slot, IntegResult and the constant IntegConstId. n is the whole panel count, at most 1000.
+void ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, double b, double n,
+                  int16_t slot, int16_t& msgNo);
+
+// One panel [x, x + h] by the 3/8 rule on its three sub-intervals of width h/3.
+void Simpson38Panel(const rt::Text& name, double x, double h, double& panel, int16_t& msgNo);
+
+// The value of a one-parameter function at x through an assignment text.
+void EvalFunc1(const rt::Text& name, double x, double& value, int16_t& msgNo);
+
+// Draws rows 0..n of the slot as a curve in the integral colour (the view box becomes the
+// curve's own). msgNo 3990 when the scene store is full.
+void PlotIntegCurve(int16_t slot, int n, int16_t& msgNo);
+
+// A statement continues the curve of the statement in the slot before it. The chain only links
+// slots computed one after the other in the same run; Execute and the picture build start it
+// afresh.
+void ResetIntegChain();
+
+}  // namespace ms
