@@ -1,0 +1,534 @@
+#include "language/CompileCode.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "language/Global.h"
+#include "language/Simplify.h"
+#include "language/Tokens.h"
+#include "mathematics/Math.h"
+#include "mathematics/MathDerivative.h"
+
+namespace ms {
+
+namespace {
+
+constexpr char16_t kDiffToken = u'\u00D6';
+constexpr char16_t kGrave = u'`';
+
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+bool IsLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
+bool IsUpper(char16_t c) {
+  return c >= u'A' && c <= u'Z';
+}
+
+// The built-in functions the evaluator runs; they are operators of priority base + 5.
+bool IsFunctionToken(char16_t c) {
+  switch (c) {
+    case u'\u00C8':  // Sin[
+    case u'\u00C9':  // Cos[
+    case u'\u00CA':  // Tan[
+    case u'\u00CB':  // ASin[
+    case u'\u00CC':  // ACos[
+    case u'\u00CD':  // ATan[
+    case u'\u00CE':  // Log[
+    case u'\u00CF':  // Sqrt[
+    case u'\u00D0':  // Inv[
+    case u'\u00D1':  // Exp[
+    case u'\u00D2':  // Unit[
+    case u'\u00D3':  // Sqw[
+    case u'\u00D4':  // Abs[
+    case u'\u00D5':  // Sign[
+    case u'\u00E4':  // Ln[
+    case u'\u00E5':  // Alog[
+    case u'\u00E6':  // Sinh[
+    case u'\u00E7':  // Cosh[
+    case u'\u00E8':  // Tanh[
+    case u'\u00F3':  // Clip[
+    case u'\u00F4':  // Floor[
+    case u'\u00F5':  // Ceil[
+    case u'\u00F6':  // Int[
+      return true;
+    default:
+      return false;
+  }
+}
+
+int16_t FunctionCount() {
+  return std::clamp<int16_t>(Tables.FuncCount, 0, kMaxFunctions);
+}
+int16_t ConstantCount() {
+  return std::clamp<int16_t>(Tables.ConstCount, 0, kMaxConstants);
+}
+
+// True when the text is one parenthesised group: it starts with "(" and the ")" matching it is
+// the last character.
+bool IsOneGroup(const rt::Text& s) {
+  if (s.size() < 2 || s.front() != u'(' || s.back() != u')') return false;
+  int depth = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == u'(') ++depth;
+    if (s[i] == u')' && --depth == 0) return i == s.size() - 1;
+  }
+  return false;
+}
+
+int ParameterCount(const FuncRec& f) {
+  const std::array<const rt::Text*, 5> parms = {&f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5};
+  int n = 0;
+  while (n < 5 && !parms[static_cast<size_t>(n)]->empty()) ++n;
+  return n;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Preparation
+
+void SubstituteConstants(const rt::Text& expression, rt::Text& result) {
+  rt::Text s = expression;
+  const int16_t count = ConstantCount();
+  for (int16_t k = 1; k <= count; ++k) {
+    const ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
+    if (c.Locked != 0) break;
+    if (c.Name.empty()) continue;
+    // A value text that is not one group of its own (a negative root, an integral) goes in
+    // parentheses, so that x*c with c = -0.5 reads x*(-0.5).
+    const rt::Text value = IsOneGroup(c.ValueText) ? c.ValueText : u"(" + c.ValueText + u")";
+    s = rt::Replace(s, c.Name, value);
+  }
+  result = s;
+}
+
+void PrepareFunctions(rt::Text& text, int16_t& msgNo) {
+  const int16_t funcs = FunctionCount();
+  const int16_t consts = ConstantCount();
+  for (int16_t k = 1; k <= funcs; ++k) {
+    FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    TokenizeNames(f.Expr, f.Expr);
+  }
+  for (int16_t k = 1; k <= consts; ++k) {
+    ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
+    TokenizeNames(c.ValueText, c.ValueText);
+  }
+  for (int16_t k = 1; k <= consts; ++k) {
+    const ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
+    if (c.Locked != 0) continue;
+    for (char16_t ch : c.ValueText) {
+      if (rt::CharIs(ch, u"[a-d,f-z,A-D,F-Z]")) {
+        msgNo = kMsgConstantNotNumber;
+        text = c.ValueText;
+        return;
+      }
+    }
+  }
+  for (int16_t k = 1; k <= funcs; ++k) {
+    FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    SubstituteConstants(f.Expr, f.Expr);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Expansion of calls
+
+void ListFunctionCalls(const rt::Text& expression, int16_t& count, int16_t& msgNo) {
+  count = 0;
+  const long n = static_cast<long>(expression.size());
+  long depth = 0;
+  long i = 1;
+  while (i <= n - 1) {
+    const char16_t c = expression[static_cast<size_t>(i - 1)];
+    const char16_t next = expression[static_cast<size_t>(i)];
+    if (c == kDiffToken) {
+      i += 7;  // the token, "[", the identifier, ",", the variable and "]"
+      continue;
+    }
+    if (c == u'E' && (next == u'-' || next == u'+' || IsDigit(next))) {
+      i += 2;
+      continue;
+    }
+    if (IsUpper(c) && (IsLower(next) || next == u'_')) {
+      if (i > INT16_MAX) {
+        msgNo = kMsgExpressionTooLong;
+        return;
+      }
+      const long d = std::clamp<long>(depth + 1, INT16_MIN, INT16_MAX);
+      if (AppendCall(count, expression.substr(static_cast<size_t>(i - 1), 2),
+                     static_cast<int16_t>(i), static_cast<int16_t>(d), msgNo) == 0) {
+        return;
+      }
+    }
+    if (c == u'{') depth += 10;
+    if (c == u'}') depth -= 10;
+    ++i;
+  }
+  msgNo = 0;
+}
+
+void TakeDeepestCall(int16_t count, int16_t& position, rt::Text& identifier) {
+  const int16_t n = std::clamp<int16_t>(count, 0, kMaxCalls);
+  if (n < 1) return;
+  int16_t best = 1;
+  for (int16_t k = 2; k <= n; ++k) {
+    if (Tables.CallList[static_cast<size_t>(k)].Depth >=
+        Tables.CallList[static_cast<size_t>(best)].Depth) {
+      best = k;
+    }
+  }
+  CallRec& r = Tables.CallList[static_cast<size_t>(best)];
+  identifier = r.Text;
+  position = r.Pos;
+  r.Depth = 0;
+}
+
+void ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int16_t& position,
+                         rt::Text& result, int16_t& msgNo) {
+  if (recordIndex < 1 || recordIndex > FunctionCount()) {
+    msgNo = kMsgFunctionNotFound;
+    return;
+  }
+  const FuncRec& callee = Tables.FuncTable[static_cast<size_t>(recordIndex)];
+  const size_t n = expression.size();
+  const size_t at = static_cast<size_t>(position) - 1;  // the identifier's first character
+  // A name without "{" (a function used as a plain operand) runs away like an endless argument.
+  if (position < 1 || at + 2 >= n || expression[at + 2] != u'{') {
+    msgNo = kMsgArgumentOverflow;
+    return;
+  }
+  // The arguments, separated by commas at the call's own level; brackets inside an argument
+  // (a Diff[ call, a built-in function) keep their commas.
+  std::vector<rt::Text> args;
+  size_t j = at + 3;
+  size_t argStart = j;
+  int nesting = 0;
+  size_t close = 0;
+  for (;; ++j) {
+    if (j >= n || j - argStart > static_cast<size_t>(kMaxArgumentLength)) {
+      msgNo = kMsgArgumentOverflow;
+      return;
+    }
+    const char16_t c = expression[j];
+    if (c == u'(' || c == u'[' || c == u'{') {
+      ++nesting;
+    } else if (nesting > 0 && (c == u')' || c == u']' || c == u'}')) {
+      --nesting;
+    } else if (nesting == 0 && (c == u',' || c == u'}')) {
+      args.push_back(expression.substr(argStart, j - argStart));
+      if (c == u'}') {
+        close = j;
+        break;
+      }
+      if (args.size() == 5) {
+        msgNo = kMsgArgumentCount;
+        return;
+      }
+      argStart = j + 1;
+    }
+  }
+  const int parms = ParameterCount(callee);
+  if (parms == 0 && args.size() == 1 && args[0].empty()) args.clear();
+  if (static_cast<int>(args.size()) != parms ||
+      std::any_of(args.begin(), args.end(), [](const rt::Text& a) { return a.empty(); })) {
+    msgNo = kMsgArgumentCount;
+    return;
+  }
+  // Every parameter letter of the body replaced by its argument in one pass, so an argument
+  // that names another parameter (H{y,x}) is not replaced again.
+  const std::array<const rt::Text*, 5> names = {&callee.Parm1, &callee.Parm2, &callee.Parm3,
+                                                &callee.Parm4, &callee.Parm5};
+  const rt::Text body0 = u"(" + callee.Expr + u")";
+  rt::Text body;
+  body.reserve(body0.size() * 2);
+  for (char16_t c : body0) {
+    int hit = -1;
+    for (int p = 0; p < parms; ++p) {
+      const rt::Text& name = *names[static_cast<size_t>(p)];
+      if (name.size() == 1 && name[0] == c) {
+        hit = p;
+        break;
+      }
+    }
+    if (hit < 0) {
+      body += c;
+    } else {
+      body += u"(" + args[static_cast<size_t>(hit)] + u")";
+    }
+  }
+  for (int p = 1; p < parms; ++p) body = u"(" + body + u")";
+
+  rt::Text out = expression.substr(0, at) + body + expression.substr(close + 1);
+  if (static_cast<long>(out.size()) > kMaxExpandedLength) {
+    msgNo = kMsgExpressionTooLong;
+    return;
+  }
+  msgNo = 0;
+  AddResultLine(out);
+  result = std::move(out);
+}
+
+void ExpandDerivatives(int16_t& msgNo) {
+  const int16_t funcs = FunctionCount();
+  if (funcs == 0) return;
+  for (int16_t k = 1; k <= funcs; ++k) {
+    FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    int16_t count = 0;
+    ListFunctionCalls(f.Expr, count, msgNo);
+    if (msgNo != 0) return;
+    int expansions = 0;
+    while (count > 0) {
+      int16_t position = 0;
+      rt::Text id;
+      TakeDeepestCall(count, position, id);
+      int16_t callee = 0;
+      for (int16_t c = 1; c <= funcs; ++c) {
+        if (Tables.FuncTable[static_cast<size_t>(c)].Name == id) {
+          callee = c;
+          break;
+        }
+      }
+      if (callee == 0) {
+        msgNo = kMsgFunctionNotFound;
+        return;
+      }
+      // A function whose expansion calls itself would grow without end.
+      if (callee == k) {
+        msgNo = kMsgRecursion;
+        return;
+      }
+      if (++expansions > kMaxExpansionsPerRecord) {
+        msgNo = kMsgExpressionTooLong;
+        return;
+      }
+      rt::Text expanded;
+      ExpandFunctionCalls(f.Expr, callee, position, expanded, msgNo);
+      if (msgNo != 0) return;
+      f.Expr = std::move(expanded);
+      ListFunctionCalls(f.Expr, count, msgNo);
+      if (msgNo != 0) return;
+    }
+    std::replace(f.Expr.begin(), f.Expr.end(), u'{', u'[');
+    std::replace(f.Expr.begin(), f.Expr.end(), u'}', u']');
+  }
+  for (int16_t k = 1; k <= funcs; ++k) {
+    FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    rt::Text e;
+    DetokenizeNames(f.Expr, e);
+    Simplify(e, u"[3,9]", e);
+    rt::Text d;
+    ProcessDiff(e, d, msgNo);
+    if (msgNo != 0) return;
+    TokenizeNames(d, f.Expr);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Code generation
+
+void TableStore(const rt::Text& literalText, rt::Text& literalName, int16_t& msgNo) {
+  if (Tables.LiteralCount < 0 || Tables.LiteralCount >= kLastLiteralCounter) {
+    msgNo = kMsgValuesFull;
+    return;
+  }
+  const int32_t k = ++Tables.LiteralCount;
+  Tables.ValueTop = k;
+  char16_t digits[5];
+  int32_t v = k;
+  for (int i = 4; i >= 0; --i) {
+    digits[i] = static_cast<char16_t>(u'0' + v % 10);
+    v /= 10;
+  }
+  literalName = u"$" + rt::Text(digits, 5) + u"`";
+  double value = rt::Val(literalText);
+  // A literal beyond the range of doubles stands for an infinite value.
+  if (std::isinf(value)) value = value > 0 ? kInfinity : -kInfinity;
+  ValueRec& r = Tables.ValueList[static_cast<size_t>(k)];
+  r.Name = literalName;
+  r.Value = value;
+  msgNo = 0;
+}
+
+void ReplaceLiterals(const rt::Text& expression, rt::Text& result, int16_t& msgNo) {
+  // Mask a parameter named e (an "e" not after a digit or ".") so it is not an exponent mark.
+  rt::Text s = u"(" + expression + u")";
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == u'e' && !(i > 0 && (IsDigit(s[i - 1]) || s[i - 1] == u'.'))) s[i] = u'!';
+  }
+  rt::Text out;
+  out.reserve(s.size() * 2);
+  rt::Text number;
+  auto flush = [&]() -> bool {
+    if (number.empty()) return true;
+    rt::Text name;
+    TableStore(number, name, msgNo);
+    if (msgNo != 0) return false;
+    out += name;
+    number.clear();
+    return true;
+  };
+  const size_t n = s.size();
+  size_t i = 0;
+  while (i < n) {
+    const char16_t c = s[i];
+    if (IsDigit(c) || c == u'.') {
+      number += c;
+      ++i;
+    } else if (c == u'E' || c == u'e') {
+      number += c;
+      ++i;
+      if (i < n && (s[i] == u'+' || s[i] == u'-')) {
+        if (i + 1 >= n || !IsDigit(s[i + 1])) {
+          msgNo = kMsgExponentDigit;
+          return;
+        }
+        number += s[i];
+        number += s[i + 1];
+        i += 2;
+        if (i < n && IsDigit(s[i])) number += s[i++];
+      } else if (i < n && IsDigit(s[i])) {
+        number += s[i++];
+        if (i < n && IsDigit(s[i])) number += s[i++];
+      }
+    } else {
+      if (!flush()) return;
+      out += c;
+      ++i;
+    }
+  }
+  if (!flush()) return;
+  for (size_t k = 0; k < out.size(); ++k) {
+    if (out[k] == u'!' && !(k > 0 && (IsDigit(out[k - 1]) || out[k - 1] == u'.'))) out[k] = u'e';
+  }
+  msgNo = 0;
+  result = u"(" + out + u")";
+}
+
+void ReplaceMinus(const rt::Text& expression, rt::Text& result) {
+  rt::Text out;
+  out.reserve(expression.size() + expression.size() / 2);
+  for (size_t i = 0; i < expression.size(); ++i) {
+    const char16_t c = expression[i];
+    if (c != u'-') {
+      out += c;
+    } else if (i == 0 || expression[i - 1] == u'(' || expression[i - 1] == u'[') {
+      out += u"M*";
+    } else {
+      out += u"+M*";
+    }
+  }
+  result = std::move(out);
+}
+
+void ComputePriorities(const rt::Text& expression, std::vector<int16_t>& priorities) {
+  priorities.assign(expression.size(), 0);
+  int base = 0;
+  for (size_t i = 0; i < expression.size(); ++i) {
+    const char16_t c = expression[i];
+    int p = 0;
+    if (c == u'+' || c == u'-') {
+      p = base + 1;
+    } else if (c == u'*' || c == u'/') {
+      p = base + 2;
+    } else if (c == u'^') {
+      p = base + 3;
+    } else if (IsFunctionToken(c)) {
+      p = base + 5;
+    } else if (c == u'(' || c == u'[') {
+      base += 10;
+      continue;
+    } else if (c == u')' || c == u']') {
+      base -= 10;
+      continue;
+    }
+    priorities[i] = static_cast<int16_t>(std::clamp(p, INT16_MIN + 0, INT16_MAX + 0));
+  }
+}
+
+void ToStackCode(const rt::Text& expression, const std::vector<int16_t>& priorities, rt::Text& code,
+                 int16_t& msgNo) {
+  struct OpRec {
+    char16_t op;
+    int16_t priority;
+  };
+  std::vector<OpRec> stack;  // entry 0 is the sentinel and is never popped
+  stack.reserve(64);
+  stack.push_back({0, 0});
+  // The code is built back to front: every prepend is an append to rev, reversed at the end.
+  rt::Text rev;
+  rev.reserve(expression.size());
+  const size_t n = expression.size();
+  for (size_t i = n; i-- > 0;) {
+    const char16_t c = expression[i];
+    if (c == u']') {
+      rev += u'%';
+    } else if (c == u'M') {
+      rev += u'M';
+    } else if (c == kGrave) {
+      // The five digits and the accent, prepended as one piece.
+      const size_t first = i >= 5 ? i - 5 : 0;
+      for (size_t k = i + 1; k-- > first;) rev += expression[k];
+    } else if (IsLower(c)) {
+      rev += c;
+    } else if (c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'^' ||
+               IsFunctionToken(c)) {
+      const int16_t p = i < priorities.size() ? priorities[i] : 0;
+      while (stack.size() > 1 && stack.back().priority > p) {
+        rev += stack.back().op;
+        stack.pop_back();
+      }
+      if (stack.size() > static_cast<size_t>(kOpStackTop)) {
+        msgNo = kMsgExpressionTooLong;
+        return;
+      }
+      stack.push_back({c, p});
+    }
+  }
+  while (stack.size() > 1) {
+    rev += stack.back().op;
+    stack.pop_back();
+  }
+  std::reverse(rev.begin(), rev.end());
+  code = std::move(rev);
+}
+
+void CompileAllFunctions(rt::Text& text, int16_t& msgNo) {
+  (void)text;
+  Tables.ValueTop = 1;
+  Tables.LiteralCount = 1;
+  const int16_t funcs = FunctionCount();
+  std::vector<int16_t> priorities;
+  for (int16_t k = 1; k <= funcs; ++k) {
+    FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    MathVars.ValueSP = 1;
+    rt::Text literals;
+    ReplaceLiterals(f.Expr, literals, msgNo);
+    if (msgNo != 0) return;
+    rt::Text infix;
+    ReplaceMinus(literals, infix);
+    if (static_cast<long>(infix.size()) > kMaxCompileLength) {
+      msgNo = kMsgExpressionTooLong;
+      return;
+    }
+    ComputePriorities(infix, priorities);
+    rt::Text code;
+    ToStackCode(infix, priorities, code, msgNo);
+    if (msgNo != 0) return;
+    f.Code = std::move(code);
+    f.Compiled = -1;
+  }
+}
+
+void CompileFunctions(rt::Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  PrepareFunctions(text, msgNo);
+  if (msgNo != 0) return;
+  ExpandDerivatives(msgNo);
+  if (msgNo != 0) return;
+  CompileAllFunctions(text, msgNo);
+}
+
+}  // namespace ms

@@ -1,0 +1,88 @@
+// The compiler: turns every record of FuncTable into prefix code for the evaluator. It works on
+// the whole table at once, in table order, and always recompiles every record, in three phases:
+//  - preparation: built-in names to tokens, constants substituted by their value texts, the check
+//    that constants hold numbers;
+//  - expansion: calls of user functions replaced by their bodies (innermost first), then Diff[
+//    calls replaced by derivative texts;
+//  - code generation: numeric literals moved into ValueList (literal k at entry k), minus signs
+//    rewritten as "M*", operator priorities, and a right-to-left operator-precedence pass that
+//    writes the code.
+//
+// Code format: prefix order, read by the evaluator from its last character to its first.
+// Operands are a literal's five counter digits and a grave accent, or a one-letter parameter;
+// operators "+", "*", "/", "^"; "*" and "M" in front of a negated operand; a built-in function
+// token in front of its argument's code and "%" after it. Equal priorities group from the left.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// Capacities: characters of one expression being compiled, the operator stack (entries 1..10,000
+// above the sentinel), characters of one call argument, expansions of calls in one record.
+constexpr long kMaxCompileLength = 60000;
+constexpr int kOpStackTop = 10000;
+constexpr long kMaxArgumentLength = 20000;
+constexpr long kMaxExpandedLength = 32000;
+constexpr int kMaxExpansionsPerRecord = 5000;
+constexpr int32_t kLastLiteralCounter = 99999;
+
+// Message numbers of the compiler.
+constexpr int16_t kMsgRecursion = 103;
+constexpr int16_t kMsgArgumentOverflow = 229;
+constexpr int16_t kMsgConstantNotNumber = 501;
+constexpr int16_t kMsgFunctionNotFound = 502;
+constexpr int16_t kMsgExponentDigit = 506;
+constexpr int16_t kMsgArgumentCount = 507;      // a call's arguments do not match the parameters
+constexpr int16_t kMsgExpressionTooLong = 508;  // an expression or its nesting beyond capacity
+
+// Compiles the whole function table: PrepareFunctions, ExpandDerivatives, CompileAllFunctions,
+// stopping at the first message. text is written only on 501 (the offending value text).
+void CompileFunctions(rt::Text& text, int16_t& msgNo);
+
+// Tokens in every Expr and ValueText, the 501 check, constants substituted into every Expr.
+void PrepareFunctions(rt::Text& text, int16_t& msgNo);
+// Every constant up to the first locked one: each occurrence of its two-character name replaced
+// by its value text, put in parentheses when it does not already stand in a pair of its own.
+void SubstituteConstants(const rt::Text& expression, rt::Text& result);
+
+// Calls of user functions expanded in every record, innermost first, then braces written as
+// brackets; then every Diff[ call replaced by its derivative. Messages: 502, 229, 507, 103, 508,
+// the call list's 395 and those of ProcessDiff.
+void ExpandDerivatives(int16_t& msgNo);
+// Fills CallList 1..count with the calls of user functions in the expression (an upper-case
+// letter followed by a lower-case letter or "_"), with their position and depth (ten times the
+// brace nesting plus 1). The identifier after a Diff[ token is skipped, and so is the sign or
+// digit after an exponent mark "E".
+void ListFunctionCalls(const rt::Text& expression, int16_t& count, int16_t& msgNo);
+// The deepest call (the later one of equal depths): its identifier and position; its depth is
+// set to 0.
+void TakeDeepestCall(int16_t count, int16_t& position, rt::Text& identifier);
+// Replaces the call at position (1-based) by the body of record recordIndex, every parameter
+// letter replaced by its argument in parentheses, all parameters at once. Appends the result to
+// the results list.
+void ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int16_t& position,
+                         rt::Text& result, int16_t& msgNo);
+
+// ValueTop and LiteralCount back to 1, then every record compiled into Code.
+void CompileAllFunctions(rt::Text& text, int16_t& msgNo);
+// Stores a literal: LiteralCount + 1, ValueTop := LiteralCount, the entry gets the literal's
+// name ("$", five digits, grave accent) and value. A full value list gives 394 and changes
+// nothing.
+void TableStore(const rt::Text& literalText, rt::Text& literalName, int16_t& msgNo);
+// The expression wrapped in two pairs of parentheses with every number replaced by a literal
+// name. A parameter named e is not read as an exponent mark.
+void ReplaceLiterals(const rt::Text& expression, rt::Text& result, int16_t& msgNo);
+// "-" after "(" or "[" (or first) becomes "M*"; every other "-" becomes "+M*".
+void ReplaceMinus(const rt::Text& expression, rt::Text& result);
+// The priority of every operator character (index 0 for the first character).
+void ComputePriorities(const rt::Text& expression, std::vector<int16_t>& priorities);
+// The prefix code of an expression whose priorities are computed. 508 when the operator stack
+// overflows.
+void ToStackCode(const rt::Text& expression, const std::vector<int16_t>& priorities, rt::Text& code,
+                 int16_t& msgNo);
+
+}  // namespace ms

@@ -1,0 +1,594 @@
+#include "mathematics/MathDerivative.h"
+
+#include <algorithm>
+
+#include "language/Global.h"
+#include "language/Simplify.h"
+#include "language/Tokens.h"
+#include "language/Utilities.h"
+
+namespace ms {
+
+namespace {
+
+// Token characters of the built-in functions the rules know.
+constexpr char16_t kSin = u'\u00C8';
+constexpr char16_t kCos = u'\u00C9';
+constexpr char16_t kTan = u'\u00CA';
+constexpr char16_t kASin = u'\u00CB';
+constexpr char16_t kACos = u'\u00CC';
+constexpr char16_t kATan = u'\u00CD';
+constexpr char16_t kLog = u'\u00CE';
+constexpr char16_t kSqrt = u'\u00CF';
+constexpr char16_t kInv = u'\u00D0';
+constexpr char16_t kExp = u'\u00D1';
+constexpr char16_t kUnit = u'\u00D2';
+constexpr char16_t kSqw = u'\u00D3';
+constexpr char16_t kAbs = u'\u00D4';
+constexpr char16_t kSign = u'\u00D5';
+constexpr char16_t kLn = u'\u00E4';
+constexpr char16_t kAlog = u'\u00E5';
+constexpr char16_t kSinh = u'\u00E6';
+constexpr char16_t kCosh = u'\u00E7';
+constexpr char16_t kTanh = u'\u00E8';
+constexpr char16_t kClip = u'\u00F3';
+constexpr char16_t kFloor = u'\u00F4';
+constexpr char16_t kCeil = u'\u00F5';
+constexpr char16_t kInt = u'\u00F6';
+
+constexpr int16_t kMsgDiffComma = 530;
+constexpr int16_t kMsgDiffVariable = 531;
+constexpr int16_t kMsgDiffAfterVariable = 532;
+constexpr int16_t kMsgDiffOrderNotDigit = 533;
+constexpr int16_t kMsgDiffOrderRange = 534;
+constexpr int16_t kMsgDiffNoClose = 535;
+constexpr int16_t kMsgDiffBadPoint = 536;
+constexpr int16_t kMsgDiffOverflow = 537;
+
+bool IsTokenChar(char16_t c) {
+  return c >= u'\u00C8' && c <= u'\u00FF';
+}
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+bool IsLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
+
+bool Short(const rt::Text& a) {
+  return a.size() == 1;
+}
+
+// A built-in call in token form: the token, "[", the argument and "]".
+rt::Text Call(char16_t token, const rt::Text& arg) {
+  return rt::Text(1, token) + u"[" + arg + u"]";
+}
+
+// The character at 1-based position p, or 0 outside the text.
+char16_t At(const rt::Text& s, long p) {
+  return p >= 1 && p <= static_cast<long>(s.size()) ? s[static_cast<size_t>(p - 1)] : 0;
+}
+
+rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, int depth);
+
+// f of the chain rule f(a) * a' for a built-in function at the top, or "" when the whole
+// derivative is 0.
+rt::Text OuterDerivative(char16_t token, const rt::Text& a) {
+  switch (token) {
+    case kSin:
+      return Call(kCos, a);
+    case kCos:
+      return u"0-" + Call(kSin, a);
+    case kTan:
+      return MakeSquare(MakeQuotient(u"1", Call(kCos, a)));
+    case kSinh:
+      return Call(kCosh, a);
+    case kCosh:
+      return Call(kSinh, a);
+    case kTanh:
+      return MakeSquare(MakeQuotient(u"1", Call(kCosh, a)));
+    case kASin:
+      return MakeQuotient(u"1", Call(kSqrt, u"1-" + MakeSquare(a)));
+    case kACos:
+      return MakeQuotient(u"-1", Call(kSqrt, u"1-" + MakeSquare(a)));
+    case kATan:
+      return MakeQuotient(u"1", MakeSum(u"1", MakeSquare(a)));
+    case kLn:
+      return MakeQuotient(u"1", a);
+    case kLog:
+      return MakeQuotient(u"1/" + MakeLn(u"10"), a);
+    case kExp:
+      return Call(kExp, a);
+    case kAlog:
+      return MakeProduct(Call(kAlog, a), MakeLn(u"10"));
+    case kSqrt:
+      return MakeQuotient(u"0.5", Call(kSqrt, a));
+    case kAbs:
+      return Call(kSign, a);
+    case kUnit:
+    case kSqw:
+    case kSign:
+    case kInv:
+    case kClip:
+    case kFloor:
+    case kCeil:
+    case kInt:
+    default:
+      return u"";
+  }
+}
+
+rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, int depth) {
+  if (static_cast<long>(e0.size()) > kMaxDiffLength || depth > kMaxDiffDepth) {
+    msgNo = kMsgDiffOverflow;
+    return u"";
+  }
+  if (e0.empty()) return u"";
+  rt::Text e = e0;
+  if (e[0] == u'+' || e[0] == u'-') e = u"(0" + e + u")";
+  e = CleanExpr(e);
+  e = TrimUnbalancedParens(e);
+  e = CleanExpr(e);
+
+  rt::Text op;
+  long pos = 0;
+  SplitTopOperator(e, op, pos);
+  if (op.empty()) {
+    if (e.size() == 1) return e == x ? u"1" : u"0";
+    return IsNumericStr(e) || IsFreeOfVar(e, x) ? u"0" : u"1";
+  }
+  const char16_t o = op[0];
+  if (IsTokenChar(o)) {
+    const rt::Text a = BracketArgument(e);
+    const rt::Text f = OuterDerivative(o, a);
+    if (f.empty()) return u"0";
+    const rt::Text da = Differentiate(a, x, msgNo, depth + 1);
+    if (msgNo != 0) return u"";
+    return MakeProduct(f, da);
+  }
+  rt::Text u = e.substr(0, static_cast<size_t>(pos - 1));
+  const rt::Text v = e.substr(static_cast<size_t>(pos));
+  // A sign in first place after cleaning reads as "0-" followed by the rest.
+  if (u.empty() && (o == u'+' || o == u'-')) u = u"0";
+  if (IsNumericStr(u) && IsNumericStr(v)) return u"0";
+
+  const bool uFree = IsFreeOfVar(u, x);
+  const bool vFree = IsFreeOfVar(v, x);
+  auto d = [&](const rt::Text& t) { return Differentiate(t, x, msgNo, depth + 1); };
+
+  switch (o) {
+    case u'+': {
+      if (uFree && vFree) return u"0";
+      if (uFree) return d(v);
+      if (vFree) return d(u);
+      const rt::Text du = d(u);
+      if (msgNo != 0) return u"";
+      const rt::Text dv = d(v);
+      if (msgNo != 0) return u"";
+      return MakeSum(du, dv);
+    }
+    case u'-': {
+      if ((uFree && vFree) || u == v) return u"0";
+      if (uFree) {
+        const rt::Text dv = d(v);
+        if (msgNo != 0) return u"";
+        return MakeDifference(u"0", dv);
+      }
+      if (vFree) return d(u);
+      const rt::Text du = d(u);
+      if (msgNo != 0) return u"";
+      const rt::Text dv = d(v);
+      if (msgNo != 0) return u"";
+      return MakeDifference(du, dv);
+    }
+    case u'*': {
+      if (uFree && vFree) return u"0";
+      if (vFree) {
+        const rt::Text du = d(u);
+        if (msgNo != 0) return u"";
+        return MakeProduct(v, du);
+      }
+      if (uFree) {
+        const rt::Text dv = d(v);
+        if (msgNo != 0) return u"";
+        return MakeProduct(u, dv);
+      }
+      const rt::Text du = d(u);
+      if (msgNo != 0) return u"";
+      const rt::Text dv = d(v);
+      if (msgNo != 0) return u"";
+      return MakeSum(MakeProduct(u, dv), MakeProduct(v, du));
+    }
+    case u'/': {
+      if (uFree && vFree) return u"0";
+      if (vFree) {
+        const rt::Text du = d(u);
+        if (msgNo != 0) return u"";
+        return MakeQuotient(du, v);
+      }
+      if (uFree) {
+        const rt::Text dv = d(v);
+        if (msgNo != 0) return u"";
+        return MakeQuotient(MakeProduct(u"-1*(" + u + u")", dv), MakeProduct(v, v));
+      }
+      const rt::Text du = d(u);
+      if (msgNo != 0) return u"";
+      const rt::Text dv = d(v);
+      if (msgNo != 0) return u"";
+      return MakeQuotient(MakeDifference(MakeProduct(v, du), MakeProduct(u, dv)),
+                          MakeProduct(v, v));
+    }
+    case u'^': {
+      const rt::Text du = d(u);
+      if (msgNo != 0) return u"";
+      const rt::Text powerTerm = MakeProduct(MakeProduct(v, PowerRuleTerm(u, v)), du);
+      if (vFree) return powerTerm;
+      const rt::Text dv = d(v);
+      if (msgNo != 0) return u"";
+      return MakeSum(powerTerm, MakeProduct(MakeProduct(MakeLn(u), MakePower(u, v)), dv));
+    }
+    default:
+      return u"0";
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Small routines
+
+bool IsNumericStr(const rt::Text& s) {
+  return rt::IsNumeric(s);
+}
+
+bool StrEquals(const rt::Text& a, const rt::Text& b) {
+  return a == b;
+}
+
+bool IsFreeOfVar(const rt::Text& e, const rt::Text& x) {
+  if (e.size() == 2) return true;  // a two-character constant identifier
+  if (x.empty()) return true;
+  return e.find(x[0]) == rt::Text::npos;
+}
+
+rt::Text TrimUnbalancedParens(const rt::Text& e) {
+  const long open = std::count(e.begin(), e.end(), u'(');
+  const long close = std::count(e.begin(), e.end(), u')');
+  if (open > close && !e.empty() && e.front() == u'(') return rt::Mid(e, open - close + 1);
+  if (close > open && !e.empty() && e.back() == u')') {
+    return rt::Left(e, static_cast<long>(e.size()) - (close - open));
+  }
+  return e;
+}
+
+rt::Text BracketArgument(const rt::Text& e) {
+  const size_t open = e.find(u'[');
+  if (open == rt::Text::npos) return u"";
+  int depth = 1;
+  for (size_t i = open + 1; i < e.size(); ++i) {
+    if (e[i] == u'[') ++depth;
+    if (e[i] == u']' && --depth == 0) return e.substr(open + 1, i - open - 1);
+  }
+  return e.substr(open + 1);
+}
+
+void ScanOperators(const rt::Text& e, std::vector<int32_t>& priorities) {
+  priorities.assign(e.size(), 0);
+  int32_t depth = 0;
+  for (size_t i = 0; i < e.size(); ++i) {
+    const char16_t c = e[i];
+    int32_t& p = priorities[i];
+    if (c == u'+' || c == u'-') {
+      // The sign of an exponent (1E-5, 2.5e+3) belongs to its number.
+      const bool exponentSign = i >= 2 && (e[i - 1] == u'E' || e[i - 1] == u'e') &&
+                                (IsDigit(e[i - 2]) || e[i - 2] == u'.');
+      p = exponentSign ? -1 : depth + 1;
+    } else if (c == u'*' || c == u'/') {
+      p = depth + 2;
+    } else if (c == u'^') {
+      p = depth + 3;
+    } else if (IsTokenChar(c)) {
+      p = depth + 5;
+    } else if (c == u'(' || c == u'[') {
+      depth += 10;
+    } else if (c == u')' || c == u']') {
+      depth -= 10;
+    } else if (IsDigit(c) || IsLower(c) || (c >= u'A' && c <= u'Z') || c == u' ' || c == u',' ||
+               c == u'.') {
+      p = -1;
+    }
+  }
+}
+
+void SplitTopOperator(const rt::Text& e, rt::Text& op, long& position) {
+  std::vector<int32_t> pr;
+  ScanOperators(e, pr);
+  long best = 0;
+  int32_t bestPriority = 0;
+  for (size_t i = 0; i < pr.size(); ++i) {
+    const int32_t p = pr[i];
+    if (p > 0 && p <= 100 && (best == 0 || p <= bestPriority)) {
+      best = static_cast<long>(i) + 1;
+      bestPriority = p;
+    }
+  }
+  if (best == 0) {
+    op.clear();
+    position = 0;
+    return;
+  }
+  op = rt::Text(1, e[static_cast<size_t>(best - 1)]);
+  position = best;
+}
+
+void CleanExpr(const rt::Text& input, rt::Text& output) {
+  rt::Text t = DropParensOnSingle(input);
+  t = DropParensOnNumber(t);
+  t = DropNestedBrackets(t);
+  t = DropParensOnSingle(t);
+  Simplify(t, u"[3,9]", t);
+  output = t;
+}
+
+rt::Text CleanExpr(const rt::Text& input) {
+  rt::Text out;
+  CleanExpr(input, out);
+  return out;
+}
+
+rt::Text SpliceAt(const rt::Text& s, long position, const rt::Text& insert) {
+  if (position < 1 || position > static_cast<long>(s.size())) return s;
+  return rt::Left(s, position - 1) + insert + rt::Mid(s, position + 1);
+}
+
+rt::Text SubstituteVar(const rt::Text& expression, const rt::Text& var, const rt::Text& value) {
+  if (var.empty()) return expression;
+  rt::Text out;
+  out.reserve(expression.size());
+  for (char16_t c : expression) {
+    if (c == var[0]) {
+      out += u"(" + value + u")";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Builders. Folded numbers use the plain number-to-text form, whose leading blank the next
+// cleaning removes.
+
+rt::Text MakeSum(const rt::Text& a, const rt::Text& b) {
+  if (IsNumericStr(a) && IsNumericStr(b)) return rt::Str(rt::Val(a) + rt::Val(b));
+  if (b == u"0") return u"(" + a + u")";
+  if (a == u"0") return u"(" + b + u")";
+  if (a == b) return Short(a) ? u"2*" + a : u"2*(" + a + u")";
+  return u"(" + a + u"+" + b + u")";
+}
+
+rt::Text MakeDifference(const rt::Text& a, const rt::Text& b) {
+  if (IsNumericStr(a) && IsNumericStr(b)) return rt::Str(rt::Val(a) - rt::Val(b));
+  if (a == b) return u"0";
+  if (b == u"0") return Short(a) ? a : u"(" + a + u")";
+  if (a == u"0") return Short(b) ? u"(0-" + b + u")" : u"(0-(" + b + u"))";
+  if (Short(a) && Short(b)) return u"(" + a + u"-" + b + u")";
+  return u"((" + a + u")-(" + b + u"))";
+}
+
+rt::Text MakeProduct(const rt::Text& a, const rt::Text& b) {
+  if (IsNumericStr(a) && IsNumericStr(b)) return rt::Str(rt::Val(a) * rt::Val(b));
+  if (a == u"1") return Short(b) ? b : u"(" + b + u")";
+  if (a == u"-1") return Short(b) ? u"(0-" + b + u")" : u"(0-(" + b + u"))";
+  if (b == u"1") return Short(a) ? a : u"(" + a + u")";
+  if (b == u"-1") return Short(a) ? u"(0-" + a + u")" : u"(0-(" + a + u"))";
+  if (Short(a) && Short(b)) return u"(" + a + u"*" + b + u")";
+  return u"(" + a + u")*(" + b + u")";
+}
+
+rt::Text MakeQuotient(const rt::Text& a, const rt::Text& b) {
+  if (IsNumericStr(a) && IsNumericStr(b)) {
+    const double bv = rt::Val(b);
+    if (bv == 0) return a + u"/0";
+    return rt::Str(rt::Val(a) / bv);
+  }
+  if (a == u"0") return u"0";
+  if (b == u"1") return Short(a) ? a : u"(" + a + u")";
+  if (Short(a) && Short(b)) return u"(" + a + u"/" + b + u")";
+  return u"(" + a + u")/(" + b + u")";
+}
+
+rt::Text MakeSquare(const rt::Text& a) {
+  if (IsNumericStr(a)) {
+    const double v = rt::Val(a);
+    return rt::Str(v * v);
+  }
+  if (Short(a)) return a + u"^2";
+  return u"(" + a + u")*(" + a + u")";
+}
+
+rt::Text MakePower(const rt::Text& a, const rt::Text& b) {
+  if (a == u"0") return u"0";
+  if (b == u"0") return u"1";
+  if (b == u"1") {
+    if (Short(a)) return a;
+    if (a == u"-1") return u"-1";
+    return u"(" + a + u")";
+  }
+  if (Short(a) && Short(b)) return a + u"^" + b;
+  if (Short(a)) return a + u"^(" + b + u")";
+  if (Short(b)) return u"(" + a + u")^" + b;
+  return u"(" + a + u")^(" + b + u")";
+}
+
+// The logarithm is written as its token, so that a later pass (a higher derivative) sees a
+// built-in function it can differentiate.
+rt::Text MakeLn(const rt::Text& a) {
+  return Call(kLn, a);
+}
+
+rt::Text PowerRuleTerm(const rt::Text& a, const rt::Text& n) {
+  if (a == u"0") return u"0";
+  if (IsNumericStr(n)) {
+    const double nv = rt::Val(n);
+    if (nv == 1) return u"1";
+    if (nv == 2) {
+      if (Short(a)) return a;
+      if (a == u"-1") return u"-1";
+      return u"(" + a + u")";
+    }
+    if (nv == 3 && (a == u"1" || a == u"-1")) return u"1";
+    const rt::Text m = rt::Str(nv - 1);
+    return Short(a) ? a + u"^(" + m + u")" : u"(" + a + u")^(" + m + u")";
+  }
+  return Short(a) ? a + u"^(" + n + u"-1)" : u"(" + a + u")^(" + n + u"-1)";
+}
+
+// ---------------------------------------------------------------------------------------------
+// Differentiation and the Diff[ driver
+
+rt::Text Differentiate(const rt::Text& e, const rt::Text& x, int16_t& msgNo) {
+  return Differentiate(e, x, msgNo, 0);
+}
+
+rt::Text ParseDiffOrder(const rt::Text& text, long pos, long& rawLength, int16_t& msgNo) {
+  const long close = rt::InStr(pos, text, u"]");
+  if (pos < 1 || close == 0) {
+    msgNo = kMsgDiffNoClose;
+    return u"";
+  }
+  rawLength = close - pos;
+  const rt::Text point = CleanExpr(rt::Mid(text, pos, rawLength));
+  if (!IsNumericStr(point)) {
+    msgNo = kMsgDiffBadPoint;
+    return u"";
+  }
+  return point;
+}
+
+namespace {
+
+// The point after "|" at position bar: a constant identifier (a lower-case letter, one more
+// character and "]") or a number up to "]". Sets the position of the closing "]".
+void ParsePoint(const rt::Text& text, long bar, int16_t& form, int16_t identifierForm,
+                rt::Text& point, long& callEnd, int16_t& msgNo) {
+  if (IsLower(At(text, bar + 1)) && At(text, bar + 3) == u']') {
+    form = identifierForm;
+    point = rt::Mid(text, bar + 1, 2);
+    callEnd = bar + 3;
+    return;
+  }
+  long length = 0;
+  point = ParseDiffOrder(text, bar + 1, length, msgNo);
+  if (msgNo != 0) return;
+  form = static_cast<int16_t>(identifierForm + 1);
+  callEnd = bar + length + 1;
+}
+
+}  // namespace
+
+void ParseDiffArgs(const rt::Text& text, long q, int16_t& form, rt::Text& point, int16_t& order,
+                   long& callEnd, int16_t& msgNo) {
+  const char16_t c = At(text, q);
+  order = 1;
+  point.clear();
+  if (c == u']') {
+    form = 1;
+    callEnd = q;
+    return;
+  }
+  if (c == u'|') {
+    ParsePoint(text, q, form, 2, point, callEnd, msgNo);
+    return;
+  }
+  if (c != u',') {
+    msgNo = kMsgDiffAfterVariable;
+    return;
+  }
+  const char16_t n = At(text, q + 1);
+  if (!IsDigit(n)) {
+    msgNo = kMsgDiffOrderNotDigit;
+    return;
+  }
+  if (n == u'0') {
+    msgNo = kMsgDiffOrderRange;
+    return;
+  }
+  order = static_cast<int16_t>(n - u'0');
+  const char16_t after = At(text, q + 2);
+  if (after == u']') {
+    form = 4;
+    callEnd = q + 2;
+    return;
+  }
+  if (after == u'|') {
+    ParsePoint(text, q + 2, form, 5, point, callEnd, msgNo);
+    return;
+  }
+  // A second digit makes the order 10 or more; anything else is not an order.
+  msgNo = IsDigit(after) ? kMsgDiffOrderRange : kMsgDiffOrderNotDigit;
+}
+
+void ProcessDiff(const rt::Text& expression, rt::Text& result, int16_t& msgNo) {
+  rt::Text t = CleanExpr(expression);
+  long start = 1;
+  for (;;) {
+    const long p = rt::InStr(start, t, u"Diff[");
+    if (p == 0) break;
+    // The identifier after "Diff[" has two, three or four characters and ends at a comma.
+    long idLength = 4;
+    if (At(t, p + 7) == u',') {
+      idLength = 2;
+    } else if (At(t, p + 8) == u',') {
+      idLength = 3;
+    }
+    if (At(t, p + 5 + idLength) != u',') {
+      msgNo = kMsgDiffComma;
+      return;
+    }
+    const rt::Text id = rt::Mid(t, p + 5, idLength);
+    const long varPos = p + 5 + idLength + 1;
+    const char16_t var = At(t, varPos);
+    if (!IsLower(var)) {
+      msgNo = kMsgDiffVariable;
+      return;
+    }
+    const long q = varPos + 1;
+    const char16_t tail = At(t, q);
+    if (tail != u']' && tail != u',' && tail != u'|') {
+      msgNo = kMsgDiffAfterVariable;
+      return;
+    }
+    rt::Text firstParm;
+    int16_t index = 0;
+    FindFunction(id, firstParm, index, msgNo);
+    if (msgNo != 0) return;
+    if (index < 1 || index > kMaxFunctions) {
+      msgNo = 57;
+      return;
+    }
+    int16_t form = 0;
+    int16_t order = 1;
+    rt::Text point;
+    long callEnd = 0;
+    ParseDiffArgs(t, q, form, point, order, callEnd, msgNo);
+    if (msgNo != 0) return;
+
+    const rt::Text variable(1, var);
+    rt::Text d = CleanExpr(Tables.FuncTable[static_cast<size_t>(index)].Expr);
+    for (int k = 0; k < order; ++k) {
+      d = Differentiate(d, variable, msgNo);
+      if (msgNo != 0) return;
+      d = CleanExpr(d);
+    }
+    if (form == 2 || form == 3 || form == 5 || form == 6) d = SubstituteVar(d, variable, point);
+    const rt::Text inserted = u"(" + d + u")";
+    t = rt::Left(t, p - 1) + inserted + rt::Mid(t, callEnd + 1);
+    start = p + static_cast<long>(inserted.size());
+  }
+  t = CleanExpr(t);
+  DetokenizeNames(t, t);
+  result = t;
+}
+
+}  // namespace ms
