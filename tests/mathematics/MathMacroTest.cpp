@@ -66,7 +66,9 @@ TEST_F(MathMacroTest, EmptyTableReportsEveryCallAndKeepsOtherTexts) {
     int16_t msg = 0;
     ApplyMacros(c.text, result, msg);
     EXPECT_EQ(msg, c.msg);
-    if (c.msg == 0) EXPECT_EQ(U8(result), U8(c.result));
+    if (c.msg == 0) {
+      EXPECT_EQ(U8(result), U8(c.result));
+    }
   }
 }
 

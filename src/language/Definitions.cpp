@@ -1,0 +1,362 @@
+#include "language/Definitions.h"
+
+#include "language/CompileCode.h"
+#include "language/Tokens.h"
+#include "language/Utilities.h"
+#include "mathematics/MathMacro.h"
+#include "mathematics/MathVector.h"
+
+namespace ms {
+
+namespace {
+
+constexpr int16_t kTrue = -1;
+constexpr int kMaxComponentCounter = 999;
+
+bool IsUpper(char16_t c) {
+  return c >= u'A' && c <= u'Z';
+}
+bool IsLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
+bool IsDigitOrDot(char16_t c) {
+  return (c >= u'0' && c <= u'9') || c == u'.';
+}
+
+// Scalar-valued vector operations: sDot[, sMag[, sMpy[, sDiv[, sPwr[.
+bool IsScalarOpToken(char16_t c) {
+  return c == u'\u00DD' || c == u'\u00DE' || c == u'\u00EA' || c == u'\u00EB' || c == u'\u00F1';
+}
+
+// A definition that is a vector operation: it begins with an operation token
+// (vAdd[ .. vDiv[, vMpy[ .. vUnit[, vRotx[ .. vTran[, or a comma) or with a
+// user macro call ("v" and a capital).
+bool IsOperationText(const Text& d) {
+  if (d.empty()) return false;
+  char16_t c = d[0];
+  if ((c >= u'\u00D8' && c <= u'\u00DC') || (c >= u'\u00DF' && c <= u'\u00E3') ||
+      (c >= u'\u00F7' && c <= u'\u00FA') || c == u',') {
+    return true;
+  }
+  return c == u'v' && d.size() > 1 && IsUpper(d[1]);
+}
+
+const Text& ComponentOf(const VecRec& v, char16_t letter, bool& ok) {
+  ok = true;
+  if (letter == u'x') return v.XExpr;
+  if (letter == u'y') return v.YExpr;
+  if (letter == u'z') return v.ZExpr;
+  ok = false;
+  return v.XExpr;
+}
+
+// One component of a list: checked, built and stored as a function record named
+// `name`.
+void MakeComponent(VecRec& rec, const Text& raw, const Text& name, Text& funcName, Text& expr,
+                   int16_t& msgNo) {
+  ResolveVectorComponentRef(raw, rec.Parm, msgNo);
+  if (msgNo != 0) return;
+  funcName = raw;
+  ProcessVectorComponentExpr(raw, rec.Parm, expr, msgNo);
+  if (msgNo != 0) return;
+  int16_t index = AppendFunction(msgNo);
+  if (msgNo != 0) return;
+  FuncRec& f = Tables.FuncTable[index];
+  f = FuncRec{};
+  f.Name = name;
+  f.Expr = u"(" + expr + u")";
+  f.Parm1 = rec.Parm;
+  funcName = name;
+}
+
+}  // namespace
+
+void CheckConstantDefined(const Text& id, int16_t& msgNo) {
+  int count = Tables.ConstCount;
+  if (count > kMaxConstants) count = kMaxConstants;
+  for (int k = 1; k <= count; ++k) {
+    if (Tables.ConstTable[k].Name == id) {
+      msgNo = 0;
+      return;
+    }
+  }
+  msgNo = 377;
+}
+
+void StoreFunctionDefinition(const Text& statement, int k, int16_t& msgNo) {
+  msgNo = 0;
+  if (k < 1 || k > 5 || statement.size() < static_cast<size_t>(2 * k + 4)) {
+    msgNo = 305;
+    return;
+  }
+  const int16_t index = AppendFunction(msgNo);
+  if (msgNo != 0) return;
+  {
+    FuncRec& f = Tables.FuncTable[index];
+    f = FuncRec{};
+    f.Name = statement.substr(0, 2);
+    Text* parms[5] = {&f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5};
+    for (int j = 1; j <= k; ++j)
+      *parms[j - 1] = statement.substr(static_cast<size_t>(1 + 2 * j), 1);
+  }
+
+  Text stmt = statement;
+  if (k == 1) {
+    ProcessComponentFunction(statement, stmt, msgNo);
+    if (msgNo != 0) return;
+  }
+  Text body = stmt.substr(static_cast<size_t>(2 * k + 4));
+  if (k == 1) {
+    TokenizeNames(stmt, stmt);
+    if (stmt.size() > 6 && IsScalarOpToken(stmt[6])) {
+      Text scalarExpr = stmt.substr(6);
+      ExpandVectorExpr(scalarExpr, msgNo);
+      if (msgNo != 0) return;
+      ConstRec result;
+      PopScalar(result, msgNo);
+      if (msgNo != 0) return;
+      body = result.ValueText;
+    }
+  }
+  Tables.FuncTable[index].Expr = body;
+  Tables.FuncTable[index].Code.clear();
+  Tables.FuncTable[index].Compiled = 0;
+
+  Text text = body;
+  PrepareFunctions(text, msgNo);
+  if (msgNo != 0) return;
+  Text substituted;
+  SubstituteConstants(Tables.FuncTable[index].Expr, substituted);
+  Tables.FuncTable[index].Expr = k == 1 ? u"(" + substituted + u")" : substituted;
+}
+
+void ProcessComponentFunction(const Text& statement, Text& rebuilt, int16_t& msgNo) {
+  msgNo = 0;
+  const Text& s = statement;
+  const size_t n = s.size();
+  Text r;
+  size_t i = 6;  // the body's first character
+  while (i < n) {
+    bool reference =
+        IsUpper(s[i]) && i + 2 < n && (IsLower(s[i + 1]) || s[i + 1] == u'_') && s[i + 2] == u'.';
+    if (!reference) {
+      r += s[i];
+      ++i;
+      continue;
+    }
+    int16_t vec = 0;
+    FindVector(s.substr(i, 2), vec, msgNo);
+    if (msgNo != 0) return;
+    bool ok = false;
+    const Text& component = ComponentOf(Tables.VecTable[vec], i + 3 < n ? s[i + 3] : u'\0', ok);
+    if (!ok) {
+      msgNo = 374;
+      return;
+    }
+    Text e;
+    TokenizeNames(u"(" + component + u")", e);
+    if (i + 5 >= n || s[i + 5] != u'|') {
+      r += e;
+      i += 5;
+      continue;
+    }
+    // A point value follows the "|": every parameter letter of the component
+    // takes it.
+    bool negative = false;
+    if (i + 6 < n && s[i + 6] == u'-') {
+      negative = true;
+      ++i;
+    }
+    Text value;
+    if (i + 6 < n && IsLower(s[i + 6])) {
+      Text id = s.substr(i + 6, 2);
+      CheckConstantDefined(id, msgNo);
+      if (msgNo != 0) return;
+      value = negative ? u"(-" + id + u")" : id;
+      i += 8;
+    } else {
+      if (i + 6 >= n || !(IsDigitOrDot(s[i + 6]) || s[i + 6] == u'+' || s[i + 6] == u'-')) {
+        msgNo = 376;
+        return;
+      }
+      size_t q = i + 6;
+      while (q < n && (IsDigitOrDot(s[q]) || s[q] == u'+' || s[q] == u'E' || s[q] == u'-')) ++q;
+      Text number = s.substr(i + 6, q - (i + 6));
+      if (!rt::IsNumeric(number)) {
+        msgNo = 375;
+        return;
+      }
+      value = (negative ? u"(-" : u"(") + number + u")";
+      i = q;
+    }
+    r += ReplaceParameterLetter(e, Tables.VecTable[vec].Parm, value);
+  }
+  rebuilt = rt::Left(s, 6) + r;
+}
+
+void StoreVectorDefinition(const Text& statement, int16_t& msgNo) {
+  msgNo = 0;
+  const int16_t index = AppendVector(msgNo);
+  if (msgNo != 0) return;
+  {
+    VecRec& v = Tables.VecTable[index];
+    v = VecRec{};
+    v.Name = rt::Left(statement, 2);
+    v.Parm = rt::Mid(statement, 4, 1);
+    v.DefText = rt::Mid(statement, 7);
+    v.Defined = kTrue;
+  }
+  if (IsOperationText(Tables.VecTable[index].DefText)) {
+    ExpandMacros(msgNo);
+    if (msgNo != 0) return;
+  }
+  VecRec& v = Tables.VecTable[index];
+  TokenizeNames(v.DefText, v.DefText);
+  v.IsOperation = IsOperationText(v.DefText) ? kTrue : 0;
+}
+
+void ProcessVectorDefinition(VecRec& rec, int16_t& msgNo) {
+  msgNo = 0;
+  if (rec.IsOperation) return;
+  const Text& d = rec.DefText;
+  const size_t n = d.size();
+  if (n < 2 || d.front() != u'<' || d.back() != u'>') {
+    msgNo = 309;
+    return;
+  }
+  // Every upper-case identifier must be a component reference .x, .y or .z, or
+  // a function of at most one parameter. An "E" after a digit or "." is an
+  // exponent letter.
+  for (size_t i = 0; i < n; ++i) {
+    char16_t c = d[i];
+    if (c == u'E' && i > 0 && IsDigitOrDot(d[i - 1])) continue;
+    if (!IsUpper(c)) continue;
+    if (i + 2 < n && d[i + 2] == u'.') {
+      char16_t letter = i + 3 < n ? d[i + 3] : u'\0';
+      if (letter != u'x' && letter != u'y' && letter != u'z') {
+        msgNo = 316;
+        return;
+      }
+    } else {
+      Text parm;
+      int16_t f = 0;
+      FindFunction(d.substr(i, 2), parm, f, msgNo);
+      if (msgNo != 0) return;
+      if (!Tables.FuncTable[f].Parm2.empty()) {
+        msgNo = 667;
+        return;
+      }
+    }
+  }
+
+  int16_t& counter = VectorStacks.ComponentFuncCounter;
+  counter += 1;
+  if (counter > kMaxComponentCounter) {
+    msgNo = 515;
+    return;
+  }
+  const Text number = rt::IntText(counter);
+
+  const size_t comma1 = d.find(u',', 1);
+  if (comma1 == Text::npos || comma1 >= n - 1) {
+    msgNo = 310;
+    return;
+  }
+  MakeComponent(rec, d.substr(1, comma1 - 1), u"X" + number, rec.XFuncName, rec.XExpr, msgNo);
+  if (msgNo != 0) return;
+
+  const size_t comma2 = d.find(u',', comma1 + 1);
+  if (comma2 == Text::npos || comma2 >= n - 1) {
+    msgNo = 310;
+    return;
+  }
+  MakeComponent(rec, d.substr(comma1 + 1, comma2 - comma1 - 1), u"Y" + number, rec.YFuncName,
+                rec.YExpr, msgNo);
+  if (msgNo != 0) return;
+
+  Text z = d.substr(comma2 + 1, n - 1 - (comma2 + 1));
+  if (z.empty()) {
+    msgNo = 310;
+    return;
+  }
+  MakeComponent(rec, z, u"Z" + number, rec.ZFuncName, rec.ZExpr, msgNo);
+}
+
+void ResolveVectorComponentRef(const Text& component, const Text& parameter, int16_t& msgNo) {
+  msgNo = 0;
+  const size_t n = component.size();
+  const char16_t p = parameter.size() == 1 ? parameter[0] : u'\0';
+  size_t i = 0;
+  while (i + 1 < n) {  // positions 1 to length - 1
+    char16_t c = component[i];
+    if (c == p && p != u'\0') {
+      i += 1;
+    } else if (IsUpper(c)) {
+      i += 2;
+    } else if (c == u'.') {
+      char16_t next = component[i + 1];
+      i += (next == u'x' || next == u'y' || next == u'z') ? 3 : 1;
+    } else if (IsLower(c)) {
+      CheckConstantDefined(component.substr(i, 2), msgNo);
+      if (msgNo != 0) return;
+      i += 2;
+    } else {
+      i += 1;
+    }
+  }
+}
+
+void ProcessVectorComponentExpr(const Text& component, const Text& parameter, Text& result,
+                                int16_t& msgNo) {
+  msgNo = 0;
+  const Text& s = component;
+  const size_t n = s.size();
+  const char16_t p = parameter.size() == 1 ? parameter[0] : u'\0';
+  Text out;
+  size_t i = 0;
+  while (i < n) {
+    char16_t c = s[i];
+    if (c == u'E' && i > 0 && IsDigitOrDot(s[i - 1])) {
+      out += c;  // exponent letter
+      ++i;
+    } else if (IsUpper(c)) {
+      // Any identifier, one beginning with "E" included: a function, or a
+      // component reference.
+      Text id = s.substr(i, 2);
+      if (i + 2 >= n || s[i + 2] != u'.') {
+        Text parm;
+        int16_t f = 0;
+        FindFunction(id, parm, f, msgNo);
+        if (msgNo != 0) return;
+        out += u"(" + Tables.FuncTable[f].Expr + u")";
+        i += 2;
+      } else {
+        int16_t vec = 0;
+        FindVector(id, vec, msgNo);
+        if (msgNo != 0) return;
+        bool ok = false;
+        const Text& comp = ComponentOf(Tables.VecTable[vec], i + 3 < n ? s[i + 3] : u'\0', ok);
+        if (!ok) {
+          msgNo = 316;
+          return;
+        }
+        // In parentheses, so that the component keeps its value inside a
+        // product or power.
+        out += u"(" + comp + u")";
+        i += 5;
+      }
+    } else if (c == p && p != u'\0') {
+      out += c;
+      ++i;
+    } else if (IsLower(c)) {
+      out += s.substr(i, 2);
+      i += 2;
+    } else {
+      out += c;
+      ++i;
+    }
+  }
+  result = out;
+}
+
+}  // namespace ms

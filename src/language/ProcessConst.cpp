@@ -1,0 +1,231 @@
+#include "language/ProcessConst.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "language/CompileCode.h"
+#include "language/Definitions.h"
+#include "language/Global.h"
+#include "language/Tokens.h"
+#include "mathematics/Math.h"
+#include "mathematics/MathVector.h"
+
+namespace ms {
+
+namespace {
+
+bool IsUpper(char16_t c) {
+  return c >= u'A' && c <= u'Z';
+}
+bool IsLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
+bool IsNumberChar(char16_t c) {
+  return (c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'E' || c == u'-';
+}
+
+// Compiles the whole function table with one temporary record after the last
+// and evaluates it. On every exit FuncCount is restored and the temporary slot
+// cleared. Success: value and, when wanted, the expression as the compile left
+// it.
+void EvaluateThroughTemporary(const Text& name, const Text& parm1, const Text& parm2,
+                              const Text& expr, double& value, Text* compiledExpr, int16_t& msgNo) {
+  const int16_t savedCount = Tables.FuncCount;
+  const int16_t index = AppendFunction(msgNo);
+  if (msgNo != 0) return;
+  FuncRec& temp = Tables.FuncTable[index];
+  temp = FuncRec{};
+  temp.Name = name;
+  temp.Parm1 = parm1;
+  temp.Parm2 = parm2;
+  temp.Expr = expr;
+
+  Text text = expr;
+  CompileFunctions(text, msgNo);
+  if (msgNo == 0) EvaluateFunctions(msgNo);
+  if (msgNo == 0) {
+    value = Tables.FuncTable[index].Value;
+    if (compiledExpr != nullptr) *compiledExpr = Tables.FuncTable[index].Expr;
+  }
+  Tables.FuncTable[index] = FuncRec{};
+  Tables.FuncCount = savedCount;
+}
+
+size_t MatchingBrace(const Text& s, size_t open) {
+  int depth = 0;
+  for (size_t j = open; j < s.size(); ++j) {
+    if (s[j] == u'{') ++depth;
+    if (s[j] == u'}' && --depth == 0) return j;
+  }
+  return Text::npos;
+}
+
+// Every user function call F_{...} up to its matching "}" wrapped in
+// parentheses, calls nested in its arguments as well; a call whose braces do
+// not close is copied as it stands.
+Text WrapCalls(const Text& s) {
+  Text out;
+  size_t i = 0;
+  while (i < s.size()) {
+    if (IsUpper(s[i]) && i + 2 < s.size() && s[i + 2] == u'{') {
+      size_t close = MatchingBrace(s, i + 2);
+      if (close != Text::npos) {
+        out += u"(" + s.substr(i, 3) + WrapCalls(s.substr(i + 3, close - i - 3)) + u"})";
+        i = close + 1;
+        continue;
+      }
+    }
+    out += s[i];
+    ++i;
+  }
+  return out;
+}
+
+// Replaces the component reference at i (identifier, ".", letter, "_", "|",
+// argument) in the expression; i moves past the argument.
+void ResolveReference(const Text& e, size_t& i, Text& out, int16_t& msgNo) {
+  int16_t vec = 0;
+  FindVector(e.substr(i, 2), vec, msgNo);
+  if (msgNo != 0) return;
+  if (i + 5 >= e.size() || e[i + 5] != u'|') {
+    msgNo = 630;
+    return;
+  }
+  const VecRec& v = Tables.VecTable[vec];
+  Text component;
+  switch (e[i + 3]) {
+    case u'x':
+      component = v.XExpr;
+      break;
+    case u'y':
+      component = v.YExpr;
+      break;
+    case u'z':
+      component = v.ZExpr;
+      break;
+    default:
+      msgNo = 620;
+      return;
+  }
+  Text wrapped;
+  TokenizeNames(u"(" + component + u")", wrapped);
+
+  size_t p = i + 6;
+  bool negative = false;
+  if (p < e.size() && e[p] == u'-') {
+    negative = true;
+    ++p;
+  }
+  Text value;
+  if (p < e.size() && IsLower(e[p])) {
+    Text id = e.substr(p, 2);
+    CheckConstantDefined(id, msgNo);
+    if (msgNo != 0) return;
+    value = negative ? u"(-" + id + u")" : id;
+    p += 2;
+  } else {
+    if (p >= e.size() || !IsNumberChar(e[p])) {
+      msgNo = 376;
+      return;
+    }
+    size_t q = p;
+    while (q < e.size() && IsNumberChar(e[q])) ++q;
+    Text number = e.substr(p, q - p);
+    if (!rt::IsNumeric(number)) {
+      msgNo = 375;
+      return;
+    }
+    value = (negative ? u"(-" : u"(") + number + u")";
+    p = q;
+  }
+  out += ReplaceParameterLetter(wrapped, v.Parm, value);
+  i = p;
+}
+
+}  // namespace
+
+Text ValueToText(double value) {
+  if (std::isnan(value)) return u"0";
+  if (std::isinf(value)) return value > 0 ? u"1E+20" : u"-1E+20";
+  if (value == 0) return u"0";
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, value);
+  Text out;
+  for (char* c = buf; c < res.ptr; ++c) out += static_cast<char16_t>(*c == 'e' ? 'E' : *c);
+  return out;
+}
+
+void EvaluateAssignment(const Text& text, Text& valueText, int16_t& msgNo) {
+  msgNo = 0;
+  const Text name = rt::Left(text, 2);
+  const Text expr = rt::Mid(text, 4);
+  if (Tables.ConstCount >= kMaxConstants) {
+    msgNo = kMsgConstantsFull;
+    return;
+  }
+  double value = 0;
+  Text compiled;
+  EvaluateThroughTemporary(u"Xx", u"t", u"x", expr, value, &compiled, msgNo);
+  if (msgNo != 0) return;
+  const Text number = ValueToText(value);
+  const int16_t index = AppendConstant(msgNo);
+  if (msgNo != 0) return;
+  ConstRec& rec = Tables.ConstTable[index];
+  rec = ConstRec{};
+  rec.Name = name;
+  rec.Expr = compiled;
+  rec.ValueText = u"(" + number + u")";
+  valueText = name + u"=" + number;
+}
+
+void EvaluateText(const Text& text, Text& valueText, int16_t& msgNo) {
+  msgNo = 0;
+  if (rt::IsNumeric(text)) {
+    valueText = text;
+    return;
+  }
+  double value = 0;
+  EvaluateThroughTemporary(u"X$", u"x", u"", text, value, nullptr, msgNo);
+  if (msgNo != 0) return;
+  valueText = ValueToText(value);
+}
+
+void CheckConstantHeader(const Text& statement, int16_t& msgNo) {
+  msgNo = 0;
+  int depth = 0;
+  for (size_t i = 0; i < statement.size(); ++i) {
+    char16_t c = statement[i];
+    if (IsUpper(c) && i + 2 < statement.size() && statement[i + 2] == u'{') ++depth;
+    if (c == u'}') --depth;
+    if (c == u',' && depth <= 0) {
+      msgNo = 418;
+      return;
+    }
+  }
+}
+
+void ProcessConstantStatement(const Text& statement, int16_t& msgNo) {
+  msgNo = 0;
+  Text s;
+  TokenizeNames(statement, s);
+  CheckConstantHeader(s, msgNo);
+  if (msgNo != 0) return;
+
+  const Text e = rt::Mid(s, 4);
+  Text out;
+  size_t i = 0;
+  while (i < e.size()) {
+    if (IsUpper(e[i]) && i + 2 < e.size() && e[i + 2] == u'.') {
+      ResolveReference(e, i, out, msgNo);
+      if (msgNo != 0) return;
+      continue;
+    }
+    out += e[i];
+    ++i;
+  }
+  const Text rebuilt = rt::Left(s, 2) + u"=" + WrapCalls(out);
+  Text valueText;
+  EvaluateAssignment(rebuilt, valueText, msgNo);
+}
+
+}  // namespace ms

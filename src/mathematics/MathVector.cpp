@@ -1,0 +1,779 @@
+#include "mathematics/MathVector.h"
+
+#include "language/ProcessConst.h"
+#include "language/Tokens.h"
+#include "language/Utilities.h"
+#include "mathematics/MathDerivative.h"
+#include "mathematics/MathMacro.h"
+
+namespace ms {
+
+VectorStackState VectorStacks;
+
+namespace {
+
+// Token characters of the operations (built-in name table order).
+constexpr char16_t kTokVAdd = u'\u00D8';
+constexpr char16_t kTokVSub = u'\u00D9';
+constexpr char16_t kTokVNorm = u'\u00DA';
+constexpr char16_t kTokVCross = u'\u00DB';
+constexpr char16_t kTokVDiv = u'\u00DC';
+constexpr char16_t kTokSDot = u'\u00DD';
+constexpr char16_t kTokSMag = u'\u00DE';
+constexpr char16_t kTokVMpy = u'\u00DF';
+constexpr char16_t kTokVDiff = u'\u00E0';
+constexpr char16_t kTokVEval = u'\u00E1';
+constexpr char16_t kTokVTan = u'\u00E2';
+constexpr char16_t kTokVUnit = u'\u00E3';
+constexpr char16_t kTokLn = u'\u00E4';
+constexpr char16_t kTokAlog = u'\u00E5';
+constexpr char16_t kTokSMpy = u'\u00EA';
+constexpr char16_t kTokSDiv = u'\u00EB';
+constexpr char16_t kTokSPwr = u'\u00F1';
+constexpr char16_t kTokVRotx = u'\u00F7';
+constexpr char16_t kTokVRoty = u'\u00F8';
+constexpr char16_t kTokVRotz = u'\u00F9';
+constexpr char16_t kTokVTran = u'\u00FA';
+
+constexpr int16_t kTrue = -1;
+constexpr int kMaxComponentCounter = 999;
+
+// Kinds of scalar records (the Kind field of a scalar-stack ConstRec).
+constexpr int16_t kScalarIdent = 0;   // a constant or function identifier, in Name
+constexpr int16_t kScalarBuilt = 1;   // a text built by an operation ("d$", "m$", "xx")
+constexpr int16_t kScalarNumber = 2;  // a number ("nPwr", "nDer")
+constexpr int16_t kScalarParm = 3;    // the parameter of the vector being defined ("#")
+
+bool IsUpper(char16_t c) {
+  return c >= u'A' && c <= u'Z';
+}
+bool IsLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+bool IsIdentChar(char16_t c) {
+  return IsUpper(c) || IsLower(c) || IsDigit(c) || c == u'_' || c == u'.';
+}
+// Tokens that begin an expression with a scalar value: sDot[, sMag[, Ln[,
+// Alog[, sMpy[, sDiv[, sPwr[ (the expression is given itself rather than as a
+// vector identifier).
+bool IsScalarLead(char16_t c) {
+  return c == kTokSDot || c == kTokSMag || c == kTokLn || c == kTokAlog || c == kTokSMpy ||
+         c == kTokSDiv || c == kTokSPwr;
+}
+// Tokens whose result is a scalar left on the scalar stack.
+bool IsScalarOp(char16_t c) {
+  return c == kTokSDot || c == kTokSMag || c == kTokSMpy || c == kTokSDiv || c == kTokSPwr;
+}
+bool IsFunctionId(const Text& id) {
+  return id.size() == 2 && IsUpper(id[0]) && (IsLower(id[1]) || id[1] == u'_');
+}
+
+int16_t& ComponentCounter() {
+  return VectorStacks.ComponentFuncCounter;
+}
+
+Text CounterText(int n) {
+  return rt::IntText(n);
+}
+
+ConstRec MakeScalar(const Text& name, int16_t kind, const Text& text) {
+  ConstRec rec;
+  rec.Kind = kind;
+  rec.Name = name;
+  rec.ValueText = text;
+  return rec;
+}
+
+// The operand text of a scalar: a built text or number as it stands, a constant
+// by its name, a function identifier by its function's expression (in
+// parentheses when asked), a negated operand as "(-" s ")".
+void ScalarText(const ConstRec& s, bool parenFunction, Text& out, int16_t& msgNo) {
+  msgNo = 0;
+  if (s.Kind == kScalarBuilt || s.Kind == kScalarNumber) {
+    out = s.ValueText;
+  } else if (s.Kind == kScalarIdent && IsFunctionId(s.Name)) {
+    Text parm;
+    int16_t index = 0;
+    FindFunction(s.Name, parm, index, msgNo);
+    if (msgNo != 0) return;
+    const Text& expr = Tables.FuncTable[index].Expr;
+    out = parenFunction ? u"(" + expr + u")" : expr;
+  } else {
+    out = s.Name;
+  }
+  if (s.Spare2 != 0) out = u"(-" + out + u")";
+}
+
+// A vector result record: the expressions given, empty function names, Name the
+// expression being expanded, DefText the statement, Parm that of the operand.
+VecRec MakeVectorResult(const VecRec& a, const Text& x, const Text& y, const Text& z) {
+  VecRec r;
+  r.Name = VectorStacks.CurrentExpr;
+  r.Parm = a.Parm;
+  r.DefText = VectorStacks.CurrentStatement;
+  r.XExpr = x;
+  r.YExpr = y;
+  r.ZExpr = z;
+  r.Defined = kTrue;
+  r.IsOperation = kTrue;
+  return r;
+}
+
+// Component c (0 x, 1 y, 2 z) of a vector record.
+const Text& Comp(const VecRec& v, int c) {
+  return c == 0 ? v.XExpr : (c == 1 ? v.YExpr : v.ZExpr);
+}
+const Text& CompName(const VecRec& v, int c) {
+  return c == 0 ? v.XFuncName : (c == 1 ? v.YFuncName : v.ZFuncName);
+}
+
+// "Diff[" name "," parm tail "]" through the differentiator; the result comes
+// back spelled out and in parentheses.
+void DiffComponent(const Text& funcName, const Text& parm, const Text& tail, Text& out,
+                   int16_t& msgNo) {
+  Text call = u"Diff[" + funcName + u"," + parm + tail + u"]";
+  ProcessDiff(call, out, msgNo);
+}
+
+// The three first derivatives of a named vector's component functions.
+void TangentParts(const VecRec& a, Text d[3], int16_t& msgNo) {
+  msgNo = 0;
+  for (int c = 0; c < 3; ++c) {
+    if (CompName(a, c).empty()) {
+      // Only a vector with component functions (a named vector) can be
+      // differentiated.
+      msgNo = 325;
+      return;
+    }
+    DiffComponent(CompName(a, c), a.Parm, u"", d[c], msgNo);
+    if (msgNo != 0) return;
+  }
+}
+
+Text MagnitudeOf(const Text d[3]) {
+  return u"((" + d[0] + u")^2+(" + d[1] + u")^2+(" + d[2] + u")^2)^.5";
+}
+
+void OpVNorm(const VecRec& a, int16_t& msgNo) {
+  Text d[3];
+  TangentParts(a, d, msgNo);
+  if (msgNo != 0) return;
+  Text m = MagnitudeOf(d);
+  Text t[3];
+  for (int c = 0; c < 3; ++c) t[c] = u"(" + d[c] + u")/" + m;
+
+  // The unit tangent is differentiated through one temporary function record,
+  // removed again on every exit.
+  if (ComponentCounter() + 1 > kMaxComponentCounter || Tables.FuncCount >= kMaxFunctions) {
+    msgNo = 510;
+    return;
+  }
+  int16_t savedCount = Tables.FuncCount;
+  ComponentCounter() += 1;
+  int16_t index = AppendFunction(msgNo);
+  if (msgNo != 0) {
+    ComponentCounter() -= 1;
+    return;
+  }
+  FuncRec& temp = Tables.FuncTable[index];
+  temp = FuncRec{};
+  temp.Name = u"X" + CounterText(ComponentCounter());
+  temp.Parm1 = a.Parm;
+  Text n[3];
+  for (int c = 0; c < 3 && msgNo == 0; ++c) {
+    Text tokens;
+    TokenizeNames(t[c], tokens);
+    Tables.FuncTable[index].Expr = tokens;
+    DiffComponent(Tables.FuncTable[index].Name, a.Parm, u"", n[c], msgNo);
+  }
+  Tables.FuncTable[index] = FuncRec{};
+  Tables.FuncCount = savedCount;
+  ComponentCounter() -= 1;
+  if (msgNo != 0) return;
+  Text nm = MagnitudeOf(n);
+  int16_t pushMsg = 0;
+  PushVector(MakeVectorResult(a, u"(" + n[0] + u")/" + nm, u"(" + n[1] + u")/" + nm,
+                              u"(" + n[2] + u")/" + nm),
+             pushMsg);
+  msgNo = pushMsg;
+}
+
+// The order of vDiff[: the scalar on top of the stack when there is one.
+void DiffOrder(Text& order, int16_t& msgNo) {
+  msgNo = 0;
+  order = u"1";
+  if (VectorStacks.ScalarSP < 1) return;
+  ConstRec s;
+  PopScalar(s, msgNo);
+  if (msgNo != 0) return;
+  if (s.Kind == kScalarNumber) {
+    order = s.ValueText;
+  } else if (s.Kind == kScalarBuilt) {
+    PushScalar(s, msgNo);  // a computed scalar belongs to another operation
+  } else if (s.Kind == kScalarIdent && s.Name.size() == 2 && IsLower(s.Name[0])) {
+    msgNo = 378;
+  } else if (s.Kind == kScalarParm) {
+    msgNo = 378;
+  } else {
+    msgNo = 996;
+  }
+}
+
+}  // namespace
+
+void ResetVectorStacks() {
+  // Cleared in place: the state is too large for a temporary on the stack.
+  for (auto& rec : VectorStacks.VecStack) rec = VecRec{};
+  for (auto& rec : VectorStacks.ScalarStack) rec = ConstRec{};
+  VectorStacks.VecSP = 0;
+  VectorStacks.ScalarSP = 0;
+  VectorStacks.CurrentStatement.clear();
+  VectorStacks.CurrentExpr.clear();
+  VectorStacks.LastXName.clear();
+  VectorStacks.LastYName.clear();
+  VectorStacks.LastZName.clear();
+  VectorStacks.ComponentFuncCounter = 0;
+}
+
+void FindVector(const Text& id, int16_t& index, int16_t& msgNo) {
+  int count = Tables.VecCount;
+  if (count > kMaxVectors) count = kMaxVectors;
+  for (int k = 1; k <= count; ++k) {
+    if (Tables.VecTable[k].Name == id) {
+      index = static_cast<int16_t>(k);
+      msgNo = 0;
+      return;
+    }
+  }
+  index = 0;
+  msgNo = 325;
+}
+
+void FindConstant(const Text& id, int16_t& index, int16_t& msgNo) {
+  int count = Tables.ConstCount;
+  if (count > kMaxConstants) count = kMaxConstants;
+  for (int k = 1; k <= count; ++k) {
+    if (Tables.ConstTable[k].Name == id) {
+      index = static_cast<int16_t>(k);
+      msgNo = 0;
+      return;
+    }
+  }
+  msgNo = 326;
+}
+
+void PushVector(const VecRec& rec, int16_t& msgNo) {
+  if (VectorStacks.VecSP >= kVecStackSize) {
+    msgNo = 510;
+    return;
+  }
+  msgNo = 0;
+  VectorStacks.VecSP += 1;
+  VectorStacks.VecStack[VectorStacks.VecSP] = rec;
+}
+
+void PopVector(VecRec& rec, int16_t& msgNo) {
+  if (VectorStacks.VecSP < 1) {
+    msgNo = 327;
+    return;
+  }
+  msgNo = 0;
+  rec = VectorStacks.VecStack[VectorStacks.VecSP];
+  VectorStacks.VecSP -= 1;
+}
+
+void PushScalar(const ConstRec& rec, int16_t& msgNo) {
+  if (VectorStacks.ScalarSP >= kScalarStackSize) {
+    msgNo = 510;
+    return;
+  }
+  msgNo = 0;
+  VectorStacks.ScalarSP += 1;
+  VectorStacks.ScalarStack[VectorStacks.ScalarSP] = rec;
+}
+
+void PopScalar(ConstRec& rec, int16_t& msgNo) {
+  if (VectorStacks.ScalarSP < 1) {
+    msgNo = 328;
+    return;
+  }
+  msgNo = 0;
+  rec = VectorStacks.ScalarStack[VectorStacks.ScalarSP];
+  VectorStacks.ScalarSP -= 1;
+}
+
+void ParseVDiffArgs(Text& text, Text& result, int16_t& msgNo) {
+  msgNo = 0;
+  Text out;
+  size_t i = 0;
+  const size_t n = text.size();
+  while (i < n) {
+    if (text[i] != kTokVDiff) {
+      out += text[i];
+      ++i;
+      continue;
+    }
+    // Token, "[" and the two-character vector identifier.
+    if (i + 3 >= n || text[i + 1] != u'[') {
+      msgNo = 540;
+      return;
+    }
+    out += text.substr(i, 4);
+    i += 4;
+    if (i < n && text[i] == u']') {
+      out += u",1]";
+      i += 1;
+    } else if (i + 2 < n && text[i] == u',' && text[i + 1] >= u'1' && text[i + 1] <= u'9' &&
+               text[i + 2] == u']') {
+      out += text.substr(i, 3);
+      i += 3;
+    } else {
+      msgNo = 540;
+      return;
+    }
+  }
+  result = out;
+}
+
+void ExpandVectorMacros(const Text& text, Text& result, int16_t& msgNo) {
+  msgNo = 0;
+  Text expanded;
+  if (!text.empty() && IsScalarOp(text[0])) {
+    Text rest;
+    ApplyMacros(text.substr(1), rest, msgNo);
+    if (msgNo != 0) return;
+    expanded = text.substr(0, 1) + rest;
+  } else {
+    ApplyMacros(text, expanded, msgNo);
+    if (msgNo != 0) return;
+  }
+  Text tokens;
+  TokenizeNames(expanded, tokens);
+  Text out;
+  const size_t last = tokens.empty() ? 0 : tokens.size() - 1;  // the last character is not copied
+  size_t i = 0;
+  while (i < last) {
+    char16_t c = tokens[i];
+    if (c == u'[' || c == u']' || c == u',') {
+      ++i;
+    } else if (IsUpper(c) || IsLower(c)) {
+      out += tokens.substr(i, 2);
+      i += 2;
+    } else {
+      out += c;
+      ++i;
+    }
+  }
+  result = out;
+}
+
+void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
+  (void)statement;
+  msgNo = 0;
+  VecRec a, b;
+  ConstRec s;
+  Text st;
+  switch (token) {
+    case kTokVAdd:
+    case kTokVSub:
+    case kTokVCross:
+    case kTokSDot: {
+      PopVector(a, msgNo);
+      if (msgNo != 0) return;
+      PopVector(b, msgNo);
+      if (msgNo != 0) return;
+      if (token == kTokSDot) {
+        Text d = u"((" + b.XExpr + u")*(" + a.XExpr + u")+(" + b.YExpr + u")*(" + a.YExpr + u")+(" +
+                 b.ZExpr + u")*(" + a.ZExpr + u"))";
+        PushScalar(MakeScalar(u"d$", kScalarBuilt, d), msgNo);
+        return;
+      }
+      Text c[3];
+      if (token == kTokVAdd) {
+        for (int k = 0; k < 3; ++k)
+          DetokenizeNames(u"(" + Comp(a, k) + u"+" + Comp(b, k) + u")", c[k]);
+      } else if (token == kTokVSub) {
+        for (int k = 0; k < 3; ++k) {
+          DetokenizeNames(u"((" + Comp(a, k) + u")-(" + Comp(b, k) + u"))", c[k]);
+        }
+      } else {
+        c[0] = u"(" + a.YExpr + u")*(" + b.ZExpr + u")-(" + a.ZExpr + u")*(" + b.YExpr + u")";
+        c[1] = u"(" + a.ZExpr + u")*(" + b.XExpr + u")-(" + a.XExpr + u")*(" + b.ZExpr + u")";
+        c[2] = u"(" + a.XExpr + u")*(" + b.YExpr + u")-(" + a.YExpr + u")*(" + b.XExpr + u")";
+      }
+      PushVector(MakeVectorResult(a, c[0], c[1], c[2]), msgNo);
+      return;
+    }
+    case kTokVUnit:
+    case kTokSMag: {
+      PopVector(a, msgNo);
+      if (msgNo != 0) return;
+      if (token == kTokSMag) {
+        Text m = u"((" + a.XExpr + u")^2+(" + a.YExpr + u")^2+(" + a.ZExpr + u")^2)^.5";
+        PushScalar(MakeScalar(u"m$", kScalarBuilt, m), msgNo);
+        return;
+      }
+      Text m = u"Sqrt[(" + a.XExpr + u")^2+(" + a.YExpr + u")^2+(" + a.ZExpr + u")^2]";
+      PushVector(
+          MakeVectorResult(a, u"((" + a.XExpr + u")/" + m + u")",
+                           u"((" + a.YExpr + u")/" + m + u")", u"((" + a.ZExpr + u")/" + m + u")"),
+          msgNo);
+      return;
+    }
+    case kTokVTan: {
+      PopVector(a, msgNo);
+      if (msgNo != 0) return;
+      Text d[3];
+      TangentParts(a, d, msgNo);
+      if (msgNo != 0) return;
+      Text m = MagnitudeOf(d);
+      PushVector(MakeVectorResult(a, u"(" + d[0] + u")/" + m, u"(" + d[1] + u")/" + m,
+                                  u"(" + d[2] + u")/" + m),
+                 msgNo);
+      return;
+    }
+    case kTokVNorm: {
+      PopVector(a, msgNo);
+      if (msgNo != 0) return;
+      OpVNorm(a, msgNo);
+      return;
+    }
+    case kTokVRotx:
+    case kTokVRoty:
+    case kTokVRotz:
+    case kTokVMpy:
+    case kTokVDiv:
+    case kTokVEval: {
+      PopVector(a, msgNo);
+      if (msgNo != 0) return;
+      PopScalar(s, msgNo);
+      if (msgNo != 0) return;
+      ScalarText(s, false, st, msgNo);
+      if (msgNo != 0) return;
+      Text c[3];
+      const Text cs = u"*Cos[" + st + u"]";
+      const Text sn = u"*Sin[" + st + u"]";
+      switch (token) {
+        case kTokVRotx:
+          c[0] = u"(" + a.XExpr + u")";
+          c[1] = u"(" + a.YExpr + cs + u"-" + a.ZExpr + sn + u")";
+          c[2] = u"(" + a.YExpr + sn + u"+" + a.ZExpr + cs + u")";
+          break;
+        case kTokVRoty:
+          c[0] = u"(" + a.XExpr + cs + u"+" + a.ZExpr + sn + u")";
+          c[1] = u"(" + a.YExpr + u")";
+          c[2] = u"(-" + a.XExpr + sn + u"+" + a.ZExpr + cs + u")";
+          break;
+        case kTokVRotz:
+          c[0] = u"(" + a.XExpr + cs + u"-" + a.YExpr + sn + u")";
+          c[1] = u"(" + a.XExpr + sn + u"+" + a.YExpr + cs + u")";
+          c[2] = u"(" + a.ZExpr + u")";
+          break;
+        case kTokVMpy:
+          for (int k = 0; k < 3; ++k) c[k] = st + u"*(" + Comp(a, k) + u")";
+          break;
+        case kTokVDiv:
+          for (int k = 0; k < 3; ++k) c[k] = u"(" + Comp(a, k) + u")/" + st;
+          break;
+        default:  // vEval[
+          for (int k = 0; k < 3; ++k) {
+            Text value;
+            EvaluateText(u"(" + ReplaceParameterLetter(Comp(a, k), a.Parm, st) + u")", value,
+                         msgNo);
+            if (msgNo != 0) return;
+            DetokenizeNames(value, c[k]);
+          }
+          break;
+      }
+      PushVector(MakeVectorResult(a, c[0], c[1], c[2]), msgNo);
+      return;
+    }
+    case kTokVTran: {
+      PopVector(a, msgNo);
+      if (msgNo != 0) return;
+      Text t[3];
+      for (int k = 0; k < 3; ++k) {
+        PopScalar(s, msgNo);
+        if (msgNo != 0) return;
+        ScalarText(s, false, t[k], msgNo);
+        if (msgNo != 0) return;
+      }
+      PushVector(MakeVectorResult(a, u"(" + a.XExpr + u"+" + t[0] + u")",
+                                  u"(" + a.YExpr + u"+" + t[1] + u")",
+                                  u"(" + a.ZExpr + u"+" + t[2] + u")"),
+                 msgNo);
+      return;
+    }
+    case kTokSMpy:
+    case kTokSDiv:
+    case kTokSPwr: {
+      ConstRec sa, sb;
+      PopScalar(sa, msgNo);
+      if (msgNo != 0) return;
+      PopScalar(sb, msgNo);
+      if (msgNo != 0) return;
+      if (token == kTokSPwr) {
+        bool constant = sb.Kind == kScalarIdent && sb.Name.size() == 2 && IsLower(sb.Name[0]);
+        if (!constant && sb.Kind != kScalarNumber) {
+          msgNo = 1320;
+          return;
+        }
+      }
+      Text ta, tb;
+      ScalarText(sa, true, ta, msgNo);
+      if (msgNo != 0) return;
+      ScalarText(sb, true, tb, msgNo);
+      if (msgNo != 0) return;
+      const Text op = token == kTokSMpy ? u")*(" : (token == kTokSDiv ? u")/(" : u")^(");
+      const Text marker = token == kTokSDiv ? u"d$" : u"m$";
+      PushScalar(MakeScalar(marker, kScalarBuilt, u"(" + ta + op + tb + u")"), msgNo);
+      return;
+    }
+    case kTokVDiff: {
+      PopVector(a, msgNo);
+      if (msgNo != 0) return;
+      Text order;
+      DiffOrder(order, msgNo);
+      if (msgNo != 0) return;
+      Text c[3];
+      for (int k = 0; k < 3; ++k) {
+        if (CompName(a, k).empty()) {
+          msgNo = 325;
+          return;
+        }
+        DiffComponent(CompName(a, k), a.Parm, u"," + order, c[k], msgNo);
+        if (msgNo != 0) return;
+      }
+      PushVector(MakeVectorResult(a, c[0], c[1], c[2]), msgNo);
+      return;
+    }
+    case u'#': {
+      Text parm;
+      if (Tables.VecCount >= 1 && Tables.VecCount <= kMaxVectors) {
+        parm = Tables.VecTable[Tables.VecCount].Parm;
+      }
+      PushScalar(MakeScalar(parm, kScalarParm, u""), msgNo);
+      return;
+    }
+    case u'-': {
+      PopScalar(s, msgNo);
+      if (msgNo != 0) return;
+      ScalarText(s, false, st, msgNo);
+      if (msgNo != 0) return;
+      PushScalar(MakeScalar(u"xx", kScalarBuilt, u"-" + st), msgNo);
+      return;
+    }
+    default:
+      msgNo = 1310;
+      return;
+  }
+}
+
+void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
+  msgNo = 0;
+  // A failed expansion may have left records behind; none may feed the next
+  // one.
+  VectorStacks.VecSP = 0;
+  VectorStacks.ScalarSP = 0;
+
+  Text expr;
+  int16_t vecIndex = 0;
+  const bool scalarLead = !idOrExpr.empty() && IsScalarLead(idOrExpr[0]);
+  if (!scalarLead) {
+    // The current vector is the last record; look it up by name only when the
+    // caller named another one.
+    if (Tables.VecCount >= 1 && Tables.VecCount <= kMaxVectors &&
+        Tables.VecTable[Tables.VecCount].Name == idOrExpr) {
+      vecIndex = Tables.VecCount;
+    } else {
+      FindVector(idOrExpr, vecIndex, msgNo);
+      if (msgNo != 0) return;
+    }
+    TokenizeNames(Tables.VecTable[vecIndex].DefText, expr);
+    VectorStacks.CurrentStatement = Tables.VecTable[vecIndex].DefText;
+  } else {
+    expr = idOrExpr;
+    VectorStacks.CurrentStatement = idOrExpr;
+  }
+  VectorStacks.CurrentExpr = idOrExpr;
+
+  for (size_t i = 0; i < expr.size(); ++i) {
+    if (IsUpper(expr[i]) && (i == 0 || (expr[i - 1] != u'[' && expr[i - 1] != u','))) {
+      msgNo = 650;
+      return;
+    }
+  }
+
+  Text normal;
+  ParseVDiffArgs(expr, normal, msgNo);
+  if (msgNo != 0) return;
+  Text scan;
+  ExpandVectorMacros(normal, scan, msgNo);
+  if (msgNo != 0) return;
+  const bool hasVDiff = normal.find(kTokVDiff) != Text::npos;
+  const bool hasSPwr = normal.find(kTokSPwr) != Text::npos;
+
+  long j = static_cast<long>(scan.size()) - 1;
+  while (j >= 0) {
+    const char16_t c = scan[static_cast<size_t>(j)];
+    if (!IsIdentChar(c)) {
+      VectorOp(c, VectorStacks.CurrentStatement, msgNo);
+      if (msgNo != 0) return;
+      --j;
+      continue;
+    }
+    if (IsDigit(c) && hasVDiff) {
+      PushScalar(MakeScalar(u"nDer", kScalarNumber, Text(1, c)), msgNo);
+      if (msgNo != 0) return;
+      --j;
+      continue;
+    }
+    if (hasSPwr && (IsDigit(c) || c == u'.' || c == u'+')) {
+      long k = j;
+      while (k >= 0) {
+        char16_t d = scan[static_cast<size_t>(k)];
+        if (!(IsDigit(d) || d == u'.' || d == u'+' || d == u'-')) break;
+        --k;
+      }
+      Text number = scan.substr(static_cast<size_t>(k + 1), static_cast<size_t>(j - k));
+      if (!rt::IsNumeric(number)) {
+        msgNo = 1330;
+        return;
+      }
+      PushScalar(MakeScalar(u"nPwr", kScalarNumber, rt::NumText(rt::Val(number))), msgNo);
+      if (msgNo != 0) return;
+      j = k;
+      continue;
+    }
+    if (j < 1 ||
+        !(IsUpper(scan[static_cast<size_t>(j - 1)]) || IsLower(scan[static_cast<size_t>(j - 1)]))) {
+      msgNo = 1330;
+      return;
+    }
+    const Text id = scan.substr(static_cast<size_t>(j - 1), 2);
+    const bool negated = j >= 2 && scan[static_cast<size_t>(j - 2)] == u'-';
+    if (IsUpper(id[0])) {
+      int16_t index = 0;
+      int16_t findMsg = 0;
+      FindVector(id, index, findMsg);
+      if (findMsg != 0) {
+        // A function identifier stands for a scalar: its expression is the
+        // operand.
+        Text parm;
+        int16_t fIndex = 0;
+        int16_t funcMsg = 0;
+        FindFunction(id, parm, fIndex, funcMsg);
+        if (funcMsg != 0) {
+          msgNo = findMsg;
+          return;
+        }
+        ConstRec f = MakeScalar(id, kScalarIdent, u"");
+        f.Spare2 = negated ? kTrue : 0;
+        PushScalar(f, msgNo);
+        if (msgNo != 0) return;
+      } else {
+        VecRec v = Tables.VecTable[index];
+        const Text* names[3] = {&v.XFuncName, &v.YFuncName, &v.ZFuncName};
+        Text* exprs[3] = {&v.XExpr, &v.YExpr, &v.ZExpr};
+        for (int k = 0; k < 3; ++k) {
+          Text parm;
+          int16_t fIndex = 0;
+          FindFunction(*names[k], parm, fIndex, msgNo);
+          if (msgNo != 0) return;
+          *exprs[k] = Tables.FuncTable[fIndex].Expr;
+        }
+        Tables.VecTable[index] = v;
+        PushVector(v, msgNo);
+        if (msgNo != 0) return;
+      }
+    } else {
+      int16_t index = 0;
+      FindConstant(id, index, msgNo);
+      if (msgNo != 0) return;
+      ConstRec k = Tables.ConstTable[index];
+      k.Kind = kScalarIdent;
+      k.Spare2 = negated ? kTrue : 0;
+      PushScalar(k, msgNo);
+      if (msgNo != 0) return;
+    }
+    j -= negated ? 3 : 2;
+  }
+
+  if (!expr.empty() && IsScalarOp(expr[0])) return;  // the caller pops the scalar result
+  if (scalarLead) {
+    msgNo = 1310;  // Ln[ or Alog[ at the head of a scalar expression is no
+                   // vector operation
+    return;
+  }
+
+  VecRec result;
+  PopVector(result, msgNo);
+  if (msgNo != 0) return;
+  if (ComponentCounter() + 1 > kMaxComponentCounter || Tables.FuncCount + 3 > kMaxFunctions) {
+    msgNo = 510;
+    return;
+  }
+  ComponentCounter() += 1;
+  const Text number = CounterText(ComponentCounter());
+  VectorStacks.LastXName = u"X" + number;
+  VectorStacks.LastYName = u"Y" + number;
+  VectorStacks.LastZName = u"Z" + number;
+
+  // The vector keeps its identifier, parameter and definition text; its
+  // component fields are replaced.
+  VecRec& cur = Tables.VecTable[vecIndex];
+  cur.XFuncName = VectorStacks.LastXName;
+  cur.YFuncName = VectorStacks.LastYName;
+  cur.ZFuncName = VectorStacks.LastZName;
+  cur.XExpr = result.XExpr;
+  cur.YExpr = result.YExpr;
+  cur.ZExpr = result.ZExpr;
+  cur.Defined = kTrue;
+  cur.IsOperation = kTrue;
+
+  const Text* names[3] = {&cur.XFuncName, &cur.YFuncName, &cur.ZFuncName};
+  const Text* exprs[3] = {&cur.XExpr, &cur.YExpr, &cur.ZExpr};
+  for (int k = 0; k < 3; ++k) {
+    int16_t index = AppendFunction(msgNo);
+    if (msgNo != 0) return;
+    FuncRec& f = Tables.FuncTable[index];
+    f = FuncRec{};
+    f.Name = *names[k];
+    f.Expr = *exprs[k];
+    f.Parm1 = cur.Parm;
+  }
+}
+
+Text ReplaceParameterLetter(const Text& expr, const Text& parm, const Text& value) {
+  if (parm.size() != 1) return expr;
+  const char16_t p = parm[0];
+  Text out;
+  size_t i = 0;
+  const size_t n = expr.size();
+  while (i < n) {
+    char16_t c = expr[i];
+    char16_t next = i + 1 < n ? expr[i + 1] : 0;
+    if (IsUpper(c) && (IsLower(next) || next == u'_')) {
+      // A function or vector identifier (its second letter may be the
+      // parameter's).
+      out += expr.substr(i, 2);
+      i += 2;
+    } else if (IsLower(c) && (IsLower(next) || IsDigit(next) || next == u'_')) {
+      // A two-character constant identifier.
+      out += expr.substr(i, 2);
+      i += 2;
+    } else if (c == p) {
+      out += value;
+      ++i;
+    } else {
+      out += c;
+      ++i;
+    }
+  }
+  return out;
+}
+
+}  // namespace ms
