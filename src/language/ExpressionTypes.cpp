@@ -1,0 +1,730 @@
+#include "language/ExpressionTypes.h"
+
+#include "language/Global.h"
+#include "language/SyntaxChars.h"
+
+namespace ms {
+
+using rt::Text;
+using rt::TextView;
+using namespace syntax;
+
+namespace {
+
+// Token classes of the built-in names (token characters U+00C8 + k, see Tokens.h).
+//
+// Scalar functions a constant expression may begin with: Sin..Sign, sDot, sMag, Ln..Tanh,
+// Clip..Int. Negated: a fourth character in this class is rejected.
+constexpr TextView kNotConstantStart =
+    u"[!A-Za-z0-9.(\u00C8-\u00D5\u00DD\u00DE\u00E4-\u00E8\u00F3-\u00F6]";
+// The same for functions, which may also begin with Diff, sMpy, sDiv and sPwr.
+constexpr TextView kNotFunctionStart =
+    u"[!A-Za-z0-9.(\u00C8-\u00D6\u00DD\u00DE\u00E4-\u00E8\u00EA\u00EB\u00F1\u00F3-\u00F6]";
+// Tokens the constant rewrite copies together with their "[".
+constexpr TextView kConstantPairTokens = u"[\u00C8-\u00D5\u00DD\u00DE\u00E4\u00E5\u00F3-\u00F6]";
+// Tokens the function and vector-operation rewrites copy together with their "[" (Sin..Alog,
+// Clip..Int).
+constexpr TextView kFunctionPairTokens = u"[\u00C8-\u00E5\u00F3-\u00F6]";
+// Vector-valued operations a vector definition may begin with: vAdd..Alog, vRotx..vTran.
+constexpr TextView kVectorOperationTokens = u"[\u00D8-\u00E5\u00F7-\u00FA]";
+
+constexpr TextView kLowerOrDigit = u"[a-z0-9]";
+
+bool StartsWith(const Text& s, TextView prefix) {
+  return TextView(s).starts_with(prefix);
+}
+
+// Commands that the kind check lets pass unchanged when their token is followed by "[": Zero,
+// PlotSlopeField, PlotDirField, Integ, dblInt, IVP, BVP, PlotField3D, PlotContour, PlotContour1.
+bool IsKindCommandToken(char16_t c) {
+  switch (c) {
+    case kTokenZero:
+    case kTokenPlotSlopeField:
+    case kTokenPlotDirField:
+    case kTokenInteg:
+    case kTokenDblInt:
+    case kTokenIVP:
+    case kTokenBVP:
+    case kTokenPlotField3D:
+    case kTokenPlotContour:
+    case kTokenPlotContour1:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The header check also accepts the placeholder token.
+bool IsHeaderCommandToken(char16_t c) {
+  return IsKindCommandToken(c) || c == kTokenPlaceholder;
+}
+
+// A lower-case letter right after "." is the component letter of a reference such as B.y; it is
+// always stored padded (B_.y_), also when it equals a parameter of the definition, so that the
+// definition stage can take a reference as five characters.
+bool IsComponentLetter(const Text& s, long i) {
+  return IsLower(At(s, i)) && At(s, i - 1) == u'.';
+}
+
+// Pads a one-letter identifier at the start of a definition: s becomes the identifier letter,
+// "_" and the rest, unless the second character keeps a two-letter identifier.
+Text PadIdentifier(const Text& text, bool twoLetters) {
+  if (twoLetters) return text;
+  Text s = text;
+  s.insert(1, 1, u'_');
+  return s;
+}
+
+// The expression of a constant statement from position start of s, with one-letter identifiers
+// padded.
+void RewriteConstantExpression(const Text& s, long start, Text& out) {
+  const long n = rt::Len(s);
+  long i = start;
+  while (i < n) {
+    const char16_t a = At(s, i);
+    const char16_t b = At(s, i + 1);
+    if (IsComponentLetter(s, i)) {
+      out += a;
+      out += u'_';
+      i += 1;
+    } else if (IsLower(a) && Is(b, kLowerOrDigit)) {  // a two-character constant
+      out += a;
+      out += b;
+      i += 2;
+    } else if (a == u'E' && (IsLower(b) || b == u'-' || b == u'+' || IsDigit(b))) {
+      out += a;  // a two-letter identifier or an exponent
+      out += b;
+      i += 2;
+    } else if (Is(a, kConstantPairTokens)) {  // a token and its "["
+      out += a;
+      out += b;
+      i += 2;
+    } else if (IsLower(a) && (b == u'|' || b == u',')) {
+      out += a;
+      out += u'_';
+      out += b;
+      i += 2;
+    } else if (IsLower(a)) {
+      out += a;
+      out += u'_';
+      i += 1;
+    } else if (IsUpper(a) && IsLower(b)) {
+      out += a;
+      out += b;
+      i += 2;
+    } else if (IsUpper(a)) {
+      out += a;
+      out += u'_';
+      i += 1;
+    } else {
+      out += a;
+      i += 1;
+    }
+  }
+  if (i == n) {
+    const char16_t a = At(s, i);
+    out += a;
+    if (IsLower(a)) out += u'_';
+  }
+}
+
+// The expression of a function definition from position start of s, with one-letter identifiers
+// padded except the parameters. A user macro name (lower-case then upper-case) is copied up to its
+// "["; 224 when it has none.
+void RewriteFunctionExpression(const Text& s, long start, TextView parms, Text& out,
+                               int16_t& msgNo) {
+  const auto isParm = [parms](char16_t c) { return c != 0 && parms.find(c) != TextView::npos; };
+  const long n = rt::Len(s);
+  long i = start;
+  while (i < n) {
+    const char16_t a = At(s, i);
+    const char16_t b = At(s, i + 1);
+    const char16_t before = At(s, i - 1);
+    if (IsComponentLetter(s, i)) {
+      out += a;
+      out += u'_';
+      i += 1;
+    } else if (IsLower(a) && IsUpper(b)) {
+      const long bracket = rt::InStr(i, s, u"[");
+      if (bracket == 0) {
+        msgNo = 224;
+        return;
+      }
+      out += rt::Mid(s, i, bracket - i + 1);
+      i = bracket + 1;
+    } else if (isParm(a) && !Is(b, kLowerOrDigit)) {
+      out += a;
+      i += 1;
+    } else if (a == u'E' && Is(before, u"[0-9.]") && (b == u'-' || Is(b, u"[0-9+]"))) {
+      out += a;  // exponent
+      out += b;
+      i += 2;
+    } else if (Is(a, kFunctionPairTokens)) {
+      out += a;
+      out += b;
+      i += 2;
+    } else if (IsUpper(a) && IsLower(b)) {
+      out += a;
+      out += b;
+      i += 2;
+    } else if (IsUpper(a) && !Is(b, u"[a-z_]")) {
+      out += a;
+      out += u'_';
+      i += 1;
+    } else if (IsLower(a) && Is(b, kLowerOrDigit)) {
+      out += a;
+      out += b;
+      i += 2;
+    } else if (IsLower(a) && !Is(b, u"[a-z0-9_]")) {
+      out += a;
+      out += u'_';
+      i += 1;
+    } else {
+      out += a;
+      i += 1;
+    }
+  }
+  if (i == n) {
+    const char16_t a = At(s, i);
+    out += a;
+    if (IsLower(a) && (IsComponentLetter(s, i) || !isParm(a))) out += u'_';
+  }
+}
+
+// One component of a vector's component list, positions from..to of s.
+void RewriteVectorComponent(const Text& s, long from, long to, char16_t parm, Text& out,
+                            int16_t& msgNo) {
+  long i = from;
+  while (i <= to) {
+    const char16_t a = At(s, i);
+    const char16_t b = i < to ? At(s, i + 1) : u'\0';
+    const char16_t before = At(s, i - 1);
+    if (IsComponentLetter(s, i)) {
+      out += a;
+      out += u'_';
+      i += 1;
+    } else if (IsUpper(a) && (a != u'E' || !Is(before, u"[0-9.]"))) {  // an identifier
+      out += a;
+      if (IsLower(b)) {
+        out += b;
+        i += 2;
+      } else {
+        out += u'_';
+        i += 1;
+      }
+    } else if (a == u'E') {  // an exponent after a digit or "."
+      out += a;
+      i += 1;
+    } else if (a == parm && !Is(b, kLowerOrDigit)) {
+      out += a;
+      i += 1;
+    } else if (a == u'e' && Is(before, u"[0-9.]")) {
+      msgNo = 227;
+      return;
+    } else if (IsLower(a)) {
+      out += a;
+      if (Is(b, kLowerOrDigit)) {
+        out += b;
+        i += 2;
+      } else {
+        out += u'_';
+        i += 1;
+      }
+    } else {
+      out += a;
+      i += 1;
+    }
+  }
+}
+
+// Matches "{p,p[,p...]}=" at position pos of s with 2 to 5 lower-case parameters.
+bool IsMultiParameterList(const Text& s, long pos) {
+  if (At(s, pos) != u'{') return false;
+  long q = pos + 1;
+  int count = 0;
+  for (;;) {
+    if (!IsLower(At(s, q))) return false;
+    ++count;
+    ++q;
+    if (At(s, q) != u',') break;
+    ++q;
+  }
+  return count >= 2 && count <= 5 && At(s, q) == u'}' && At(s, q + 1) == u'=';
+}
+
+bool IsExpressionOpener(char16_t c) {
+  return Is(c, u"[<>{.,]") || c == u']';
+}
+
+}  // namespace
+
+void CheckStatementKind(const Text& text, Text& outText, int16_t& msgNo) {
+  msgNo = 0;
+  if (StartsWith(text, u"vMacro[") || (IsKindCommandToken(At(text, 1)) && At(text, 2) == u'[')) {
+    outText = text;
+    return;
+  }
+  if (rt::Len(text) < 3) {
+    msgNo = 200;
+    return;
+  }
+  const char16_t c1 = At(text, 1);
+  if (IsLower(c1)) {
+    CheckConstantStatement(text, outText, msgNo);
+  } else if (c1 == u'<') {
+    CheckParameterSet(text, outText, msgNo);
+  } else if (IsUpper(c1)) {
+    const char16_t c2 = At(text, 2);
+    const char16_t kind = (c2 == u'{' || c2 == u'<') ? c2 : At(text, 3);
+    if (kind == u'{') {
+      CheckFunctionStatement(text, outText, msgNo);
+    } else if (kind == u'<') {
+      CheckVectorStatement(text, outText, msgNo);
+    } else {
+      outText = text;
+    }
+  } else {
+    msgNo = 201;
+    outText = text;
+  }
+}
+
+void CheckConstantStatement(const Text& text, Text& outText, int16_t& msgNo) {
+  msgNo = 0;
+  if (rt::Len(text) < 3) {
+    msgNo = 201;
+    return;
+  }
+  if (!IsLower(At(text, 1))) {
+    msgNo = 203;
+    return;
+  }
+  const Text s = PadIdentifier(text, Is(At(text, 2), kLowerOrDigit));
+  if (At(s, 3) != u'=') {
+    msgNo = 202;
+    return;
+  }
+  const char16_t first = At(s, 4);
+  if (first != u'-' && Is(first, kNotConstantStart)) {
+    msgNo = 221;
+    return;
+  }
+  Text out = rt::Left(s, 3);
+  RewriteConstantExpression(s, 4, out);
+  outText = std::move(out);
+}
+
+void CheckFunctionStatement(const Text& text, Text& outText, int16_t& msgNo) {
+  msgNo = 0;
+  if (rt::Len(text) < 3) {
+    msgNo = 200;
+    return;
+  }
+  if (!IsUpper(At(text, 1))) {
+    msgNo = 204;
+    return;
+  }
+  const Text s = PadIdentifier(text, IsLower(At(text, 2)));
+  if (At(s, 3) != u'{') {
+    msgNo = 211;
+    return;
+  }
+  if (!IsLower(At(s, 4))) {
+    msgNo = 212;
+    return;
+  }
+  // The header: parameters at 4, 6, 8, 10, 12 separated by ",", then "}=".
+  long parmCount = 0;
+  if (At(s, 5) == u'}') {
+    if (At(s, 6) != u'=') msgNo = 213;
+    parmCount = 1;
+  } else if (At(s, 5) == u',') {
+    if (!IsLower(At(s, 6))) {
+      msgNo = 214;
+    } else if (At(s, 7) == u'}') {
+      if (At(s, 8) != u'=') msgNo = 215;
+      parmCount = 2;
+    } else if (At(s, 7) == u',') {
+      if (!IsLower(At(s, 8))) {
+        msgNo = 216;
+      } else if (At(s, 9) == u'}') {
+        if (At(s, 10) != u'=') msgNo = 216;
+        parmCount = 3;
+      } else if (At(s, 9) == u',') {
+        if (!IsLower(At(s, 10))) {
+          msgNo = 216;
+        } else if (At(s, 11) == u'}') {
+          if (At(s, 12) != u'=') msgNo = 216;
+          parmCount = 4;
+        } else if (At(s, 11) == u',') {
+          if (!IsLower(At(s, 12)) || At(s, 13) != u'}' || At(s, 14) != u'=') msgNo = 216;
+          parmCount = 5;
+        } else {
+          msgNo = 216;
+        }
+      } else {
+        msgNo = 217;
+      }
+    } else {
+      msgNo = 217;
+    }
+  } else {
+    msgNo = 217;
+  }
+  if (msgNo != 0) return;
+
+  Text parms;
+  for (long k = 0; k < parmCount; ++k) parms += At(s, 4 + 2 * k);
+  const long start = 5 + 2 * parmCount;  // first character of the expression
+  Text out = rt::Left(s, start - 1);
+
+  if (rt::Len(s) == start) {  // an expression of one character
+    const char16_t c = At(s, start);
+    if (parms.find(c) != Text::npos || IsDigit(c)) {
+      out += c;
+    } else if (IsLower(c)) {
+      out += c;
+      out += u'_';
+    } else {
+      msgNo = parmCount == 2 ? 219 : parmCount >= 4 ? 215 : 218;
+      return;
+    }
+    outText = std::move(out);
+    return;
+  }
+
+  const char16_t first = At(s, start);
+  if (first != u'-' && Is(first, kNotFunctionStart)) {
+    msgNo = 222;
+    return;
+  }
+  RewriteFunctionExpression(s, start, parms, out, msgNo);
+  if (msgNo != 0) return;
+  outText = std::move(out);
+}
+
+void CheckVectorStatement(const Text& text, Text& outText, int16_t& msgNo) {
+  msgNo = 0;
+  if (rt::Len(text) < 3) {
+    msgNo = 200;
+    return;
+  }
+  if (!IsUpper(At(text, 1))) {
+    msgNo = 225;
+    return;
+  }
+  const Text s = PadIdentifier(text, IsLower(At(text, 2)));
+  if (At(s, 3) != u'<') {
+    msgNo = 226;
+    return;
+  }
+  const char16_t parm = At(s, 4);
+  if (!IsLower(parm)) {
+    msgNo = 231;
+    return;
+  }
+  if (At(s, 5) != u'>' || At(s, 6) != u'=') {
+    msgNo = 232;
+    return;
+  }
+  const char16_t c7 = At(s, 7);
+  if (c7 != u'<') {
+    if (Is(c7, kVectorOperationTokens) || (c7 == u'v' && IsUpper(At(s, 8)))) {
+      CheckVectorHeader(s, outText, msgNo);
+    } else {
+      msgNo = 479;
+    }
+    return;
+  }
+
+  // The component list: "<" X "," Y "," Z ">".
+  const long n = rt::Len(s);
+  Text out = rt::Left(s, 7);
+  long pos = 8;
+  for (int component = 1; component <= 3; ++component) {
+    const char16_t terminator = component < 3 ? u',' : u'>';
+    long end = pos;
+    while (end <= n && At(s, end) != terminator) ++end;
+    if (end > n) {
+      msgNo = component < 3 ? 234 : 235;
+      return;
+    }
+    RewriteVectorComponent(s, pos, end - 1, parm, out, msgNo);
+    if (msgNo != 0) return;
+    out += terminator;
+    pos = end + 1;
+  }
+  if (pos <= n) {
+    msgNo = 236;
+    return;
+  }
+  outText = std::move(out);
+}
+
+void CheckVectorHeader(const Text& text, Text& outText, int16_t& msgNo) {
+  msgNo = 0;
+  const Text& s = text;
+  const long n = rt::Len(s);
+  Text out;
+  out += At(s, 1);
+  long i = 2;
+  if (Is(At(s, 2), u"[a-z_]")) {
+    out += At(s, 2);
+    i = 3;
+  } else {
+    out += u'_';
+  }
+  if (At(s, i) != u'<' || !IsLower(At(s, i + 1)) || At(s, i + 2) != u'>' || At(s, i + 3) != u'=') {
+    outText = text;  // the caller has checked the header
+    return;
+  }
+  out += rt::Mid(s, i, 4);
+  i += 4;
+  while (i <= n) {
+    const char16_t a = At(s, i);
+    const char16_t b = At(s, i + 1);
+    if (IsComponentLetter(s, i)) {
+      out += a;
+      out += u'_';
+      i += 1;
+    } else if (a == u'v' && IsUpper(b)) {  // a user macro name up to its "["
+      long bracket = rt::InStr(i, s, u"[");
+      if (bracket == 0) bracket = n;
+      out += rt::Mid(s, i, bracket - i + 1);
+      i = bracket + 1;
+    } else if (IsUpper(a)) {
+      out += a;
+      if (Is(b, u"[a-z_]")) {
+        out += b;
+        i += 2;
+      } else {
+        out += u'_';
+        i += 1;
+      }
+    } else if (IsLower(a)) {
+      out += a;
+      if (Is(b, u"[a-z0-9_]")) {
+        out += b;
+        i += 2;
+      } else {
+        if (!Is(b, kFunctionPairTokens)) out += u'_';
+        i += 1;
+      }
+    } else {
+      out += a;
+      i += 1;
+    }
+  }
+  if (At(s, n) != u']') {
+    msgNo = 236;
+    return;
+  }
+  outText = std::move(out);
+}
+
+void CheckParameterSet(const Text& text, Text& outText, int16_t& msgNo) {
+  msgNo = 0;
+  const long n = rt::Len(text);
+  if (n < 5) {
+    msgNo = 240;
+    return;
+  }
+  Text out = u"<";
+  long i = 2;
+  for (;;) {
+    const char16_t name = At(text, i);
+    if (!IsLower(name)) {
+      msgNo = 241;
+      return;
+    }
+    if (At(text, i + 1) != u'=') {
+      msgNo = 242;
+      return;
+    }
+    i += 2;
+    const long start = i;
+    while (i <= n && At(text, i) != u'>' && At(text, i) != u';') ++i;
+    if (i > n) {
+      msgNo = 243;
+      return;
+    }
+    Text value = rt::Mid(text, start, i - start);
+    if (value.empty()) {  // "t=" with nothing before the separator
+      msgNo = 244;
+      return;
+    }
+    if (!rt::IsNumeric(value)) {
+      if (value.size() == 1 && IsLower(value[0])) {
+        value += u'_';  // a constant
+      } else if (IsLower(value[0]) && !Is(At(value, 2), kLowerOrDigit)) {
+        msgNo = 244;
+        return;
+      }
+    }
+    out += name;
+    out += u'=';
+    out += value;
+    const char16_t separator = At(text, i);
+    if (separator == u'>') {
+      out += u'>';
+      outText = std::move(out);
+      return;
+    }
+    if (separator != u';') {
+      msgNo = 245;
+      return;
+    }
+    out += u';';
+    ++i;
+    if (i > n) {
+      msgNo = 200;
+      return;
+    }
+  }
+}
+
+void CheckStatementHeader(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  const char16_t c1 = At(text, 1);
+  const char16_t c2 = At(text, 2);
+  const char16_t c3 = At(text, 3);
+  if (IsHeaderCommandToken(c1) && c2 == u'[') return;
+  const long n = rt::Len(text);
+  if (n == 1 && c1 != u'\'') {
+    msgNo = 2;
+    return;
+  }
+  if (c1 == u'\'') return;
+  if ((n > 4 && StartsWith(text, u"Plot")) || (n > 6 && StartsWith(text, u"vMacro"))) return;
+  if (n < 3) {
+    msgNo = 991;
+    return;
+  }
+
+  if (IsLower(c1)) {
+    if (Is(c2, u"[a-z0-9_]") && c3 == u'=') return;
+    if (c2 == u'=') return;
+    if (c2 == u'{') {
+      msgNo = 205;
+    } else if (Is(c2, kLowerOrDigit)) {
+      msgNo = 206;  // the third character is not "="
+    } else if (Is(c2, u"[!a-z0-9=]")) {
+      msgNo = 207;
+    } else {
+      msgNo = 228;
+    }
+    return;
+  }
+  if (c1 == u'<') {
+    if (IsLower(c2) && c3 == u'=') return;
+    msgNo = IsLower(c2) ? 209 : 208;
+    return;
+  }
+  if (IsUpper(c1)) {
+    const char16_t c4 = At(text, 4);
+    const char16_t c5 = At(text, 5);
+    // One parameter, two-letter and one-letter identifiers: F{x}= Fa{x}= A<t>= Ab<t>=.
+    if (IsLower(c2) && Is(c3, u"[{<]") && IsLower(c4) && Is(c5, u"[}>]") && At(text, 6) == u'=')
+      return;
+    if (Is(c2, u"[{<]") && IsLower(c3) && Is(c4, u"[}>]") && c5 == u'=') return;
+    // Two to five parameters.
+    if (IsMultiParameterList(text, IsLower(c2) ? 3 : 2)) return;
+  }
+  msgNo = 228;
+}
+
+void CheckVectorUse(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  const long equals = rt::InStr(text, u"=");
+  if (equals == 0 || equals >= rt::Len(text)) return;
+  const Text e = rt::Mid(text, equals + 1);
+  const long n = rt::Len(e);
+  const bool macros = Tables.MacroCount >= 1;
+
+  // A lower-case name (or a number) called like a function.
+  constexpr TextView kNameOrNumber = u"[a-z0-9.]";
+  if (Is(At(e, 1), kNameOrNumber) && (At(e, 2) == u'{' || At(e, 2) == u'}')) {
+    msgNo = 405;
+    return;
+  }
+  for (long i = 1; i < n; ++i) {
+    const char16_t before = i > 1 ? At(e, i - 1) : u'=';
+    if (Is(At(e, i), kNameOrNumber) && At(e, i + 1) == u'{' && !IsUpper(before)) {
+      msgNo = 405;
+      return;
+    }
+  }
+
+  // Unknown built-in names and vector operations assigned to lower-case names.
+  for (long i = 1; i < n; ++i) {
+    const char16_t a = At(e, i);
+    const char16_t b = At(e, i + 1);
+    if (IsUpper(a) && b == u'[' && !macros) {
+      msgNo = 1300;
+      return;
+    }
+    if (IsLower(a) && IsUpper(b) && a != u's' && a != u'v' && !macros) {
+      msgNo = 660;
+      return;
+    }
+  }
+
+  // What may follow an upper-case identifier.
+  long i = 1;
+  while (i <= n) {
+    const char16_t a = At(e, i);
+    const char16_t b = At(e, i + 1);
+    if (a == u'v' && IsUpper(b)) {
+      if (!macros) {
+        msgNo = 1300;
+        return;
+      }
+      i += 1;
+    } else if (IsUpper(a) && Is(b, u"[a-z_]")) {
+      if (!macros && !IsExpressionOpener(At(e, i + 2))) {
+        msgNo = 661;
+        return;
+      }
+      i += 2;
+    } else if (a == u'E' && (b == u'-' || Is(b, u"[+0-9]"))) {
+      i += 2;  // exponent
+    } else if (IsUpper(a)) {
+      if (!macros && !IsExpressionOpener(b)) {
+        msgNo = 661;
+        return;
+      }
+      i += 1;
+    } else {
+      i += 1;
+    }
+  }
+}
+
+void CheckMacroParameters(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  constexpr TextView kSymbols = u"#$&@%";
+  constexpr int16_t kMissing[] = {643, 644, 645, 646, 647};
+  const long equals = rt::InStr(text, u"=");
+  const Text header = equals > 0 ? rt::Mid(text, 8, equals - 8) : rt::Mid(text, 8);
+  bool inHeader[5] = {};
+  bool any = false;
+  for (size_t k = 0; k < kSymbols.size(); ++k) {
+    inHeader[k] = header.find(kSymbols[k]) != Text::npos;
+    any = any || inHeader[k];
+  }
+  if (!any) {
+    msgNo = 642;
+    return;
+  }
+  if (equals == 0) return;
+  const long n = rt::Len(text);
+  for (long i = equals + 2; i <= n - 1; ++i) {
+    const size_t k = kSymbols.find(At(text, i));
+    if (k != TextView::npos && !inHeader[k]) {
+      msgNo = kMissing[k];
+      return;
+    }
+  }
+}
+
+}  // namespace ms

@@ -1,0 +1,446 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "language/ClearStorage.h"
+#include "language/Global.h"
+#include "language/Syntax.h"
+#include "language/Tokens.h"
+
+namespace ms {
+namespace {
+
+std::string U8(const rt::Text& t) {
+  return rt::ToUtf8(t);
+}
+
+// Statements are written with built-in names spelled out; the stored form has them as tokens.
+rt::Text Tok(const rt::Text& s) {
+  rt::Text t;
+  TokenizeNames(s, t);
+  return t;
+}
+
+struct MsgCase {
+  const char16_t* text;
+  int16_t msg;
+};
+
+struct StoredCase {
+  const char16_t* statement;
+  const char16_t* stored;  // names spelled out; compared after tokenising
+};
+
+class SyntaxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetWorksheetTables();
+    InitBuiltinNames();
+    Tables.CurrentStmtNo = 1;
+  }
+
+  int16_t Check(const rt::Text& statement, rt::Text* outText = nullptr) {
+    rt::Text stmt = statement;
+    rt::Text out = u"unchanged";
+    int16_t msg = 0;
+    CheckStatementSyntax(stmt, out, msg);
+    if (outText) *outText = out;
+    return msg;
+  }
+};
+
+TEST_F(SyntaxTest, EveryMessageOfTheChain) {
+  const MsgCase cases[] = {
+      // bracket balance
+      {u"a=b)+(c", 260},
+      {u"F{t}=(t]", 261},
+      {u"a=b}+{c", 262},
+      {u"a=b>+<c", 269},
+      {u"a=(b", 263},
+      {u"F{t}=Sin[t", 264},
+      {u"a=F{2", 265},
+      {u"A<t>=<t,t,0", 270},
+      {u"F{t}=(t[)]", 275},
+      // balance of one vector component
+      {u"A<t>=<(t,t),0>", 263},
+      // empty groups
+      {u"a=<>", 427},
+      {u"a=()", 428},
+      {u"F{x}=Sin[]", 429},
+      {u"a=F{}", 430},
+      {u"F{x}=Sin[[x]]", 431},
+      {u"a=F{{2}}", 432},
+      // braces
+      {u"a=2{x}", 267},
+      {u"a=sin{x}", 268},
+      // last symbol
+      {u"a=", 400},
+      {u"a=F", 400},
+      {u"ab.", 400},
+      {u"F{t}=t+", 478},
+      {u"a=b|", 478},
+      // decimal points
+      {u"a=3.4.5", 436},
+      {u"a=3..4", 436},
+      {u".", 437},
+      {u"a=B.w", 438},
+      {u"a=b.5", 438},
+      // operators, equals signs, commas
+      {u"a=2^-3", 435},
+      {u"a=b=c", 410},
+      {u"a=b,c", 412},
+      {u"A<t>=<t,t>", 412},
+      // number forms
+      {u"a=F{1E,2}", 418},
+      {u"a=F{1E+,2}", 418},
+      {u"a=2e5", 419},
+      {u"a=1E2.5", 421},
+      {u"a=1E*2", 423},
+      {u"a=1E123", 424},
+      // header shapes
+      {u"a", 2},
+      {u"ab", 991},
+      {u"a{x}=x", 205},
+      {u"abc=5", 206},
+      {u"a+b=5", 207},
+      {u"<2=3>", 208},
+      {u"<tu=3>", 209},
+      {u"F{X}=X+1", 228},
+      {u"A=5", 228},
+      // upper-case names
+      {u"a=f{2}", 405},
+      {u"a=2*f{2}", 405},
+      {u"a=xA.x", 660},
+      {u"a=F+1", 661},
+      {u"F{x}=SIN[x]", 1300},
+      {u"a=vFoo[2]", 1300},
+      // statement kinds
+      {u"'a", 200},
+      {u"'ab", 201},
+      {u"a_=5", 202},
+      {u"a=*5", 221},
+      {u"F{x}=.", 218},
+      {u"F{x,y}=.", 219},
+      {u"F{x,y,z,u}=.", 215},
+      {u"F{x}=*x", 222},
+      {u"F{x}=sA.x", 224},
+      {u"A<t>=<t,t,0>+1", 236},
+      {u"A<t>=vAdd[B,C]+1", 236},
+      {u"A<t>=t+1", 479},
+      {u"<t=>", 240},
+      {u"<t=2;5=3>", 241},
+      {u"<t=2;uv=3>", 242},
+      {u"<t=a+1>", 244},
+      {u"<t=;u=2>", 244},
+      // symbol adjacency
+      {u"a=(*2)", 444},
+      {u"a=(2)b", 445},
+      {u"F{x}=Sin[*x]", 446},
+      {u"F{x}=Sin[x]y", 447},
+      {u"a=F{*2}", 448},
+      {u"a=F{2}b", 449},
+      {u"A<t>=<\u03C0[t],t,0>", 450},
+      {u"a=b(2)", 451},
+      {u"F{x}=2*x(x+1)", 465},
+      {u"Plot=A.x", 466},
+      {u"a=2(3)", 467},
+      {u"a=2.(3)", 468},
+      {u"a=F{2,*3}", 469},
+      {u"a=b|*2", 470},
+      {u"a=\u00C82", 475},
+      {u"a=2+|3", 476},
+      {u"a=b<;>", 477},
+  };
+  for (const MsgCase& c : cases) {
+    SCOPED_TRACE(U8(c.text));
+    rt::Text out;
+    EXPECT_EQ(Check(c.text, &out), c.msg);
+    EXPECT_EQ(Tables.StatementCount, 0) << "a rejected statement is not stored";
+    EXPECT_FALSE(out.empty()) << "the error box needs the failing text";
+  }
+}
+
+TEST_F(SyntaxTest, TheFirstCheckOfTheChainDecides) {
+  const MsgCase cases[] = {
+      {u"F{t}=(t]", 261},       // closing bracket before any balance count
+      {u"a=(2..3", 263},        // balance before decimal points
+      {u"a=3..4+", 478},        // last symbol before decimal points
+      {u"a=b=c+", 478},         // last symbol before the equals count
+      {u"a=1.5E", 400},         // last symbol before the number form
+      {u"a=1E+", 478},          //
+      {u"a={}", 430},           // empty group before brace use
+      {u"a=b,c=d", 410},        // equals count before commas
+      {u"a=b,2e5", 412},        // commas before the number form
+      {u"F{X}=X+1", 228},       // header before the function check
+      {u"a=f{2}+*", 478},       // last symbol before the use of names
+      {u"a=2^-3.4.5", 436},     // decimal points before operator pairs
+      {u"F{x}=sA.x(", 263},     // balance before everything else
+      {u"a=F{2}b+1E123", 424},  // number form before adjacency
+      {u"a=1E.5", 438},         // decimal points before the number form
+  };
+  for (const MsgCase& c : cases) {
+    SCOPED_TRACE(U8(c.text));
+    EXPECT_EQ(Check(c.text), c.msg);
+  }
+}
+
+TEST_F(SyntaxTest, AcceptedStatementsAreStoredInNormalForm) {
+  const StoredCase cases[] = {
+      {u"a=+5", u"a_=5"},
+      {u"a = 5", u"a_=5"},
+      {u"ab=2*c", u"ab=2*c_"},
+      {u"a1=3", u"a1=3"},
+      {u"a=-5", u"a_=-5"},
+      {u"a=2.5E-3", u"a_=2.5E-3"},
+      {u"a=.5", u"a_=.5"},
+      {u"a=2^(-3)", u"a_=2^(-3)"},
+      {u"F{x}=x^2+k", u"F_{x}=x^2+k_"},
+      {u"G{u,v}=u*v", u"G_{u,v}=u*v"},
+      {u"F{a,b}=a+b", u"F_{a,b}=a+b"},
+      {u"F{x,y,z,u,v}=x*y*z*u*v", u"F_{x,y,z,u,v}=x*y*z*u*v"},
+      {u"F{x}=Sin[x]+Cos[x]", u"F_{x}=Sin[x]+Cos[x]"},
+      {u"F{t}=Sin[+t]", u"F_{t}=Sin[t]"},
+      {u"F{t}=Diff[G,t]", u"F_{t}=Diff[G_,t]"},
+      {u"H{x}=Ex{x}*2", u"H_{x}=Ex{x}*2"},
+      {u"a=F{1,2}+3", u"a_=F_{1,2}+3"},
+      {u"a=B.x", u"a_=B_.x_"},
+      {u"G{y}=B.y*2", u"G_{y}=B_.y_*2"},
+      {u"F{t}=2*A.y|3", u"F_{t}=2*A_.y_|3"},
+      {u"A<t>=<t,F,0>", u"A_<t>=<t,F_,0>"},
+      {u"A<y>=<B.y,y,0>", u"A_<y>=<B_.y_,y,0>"},
+      {u"Ab<t>=<2*t,t^2,1.5E2>", u"Ab<t>=<2*t,t^2,1.5E2>"},
+      {u"A<t>=vAdd[B,C]", u"A_<t>=vAdd[B_,C_]"},
+      {u"Ab<t>=vCross[B,Cd]", u"Ab<t>=vCross[B_,Cd]"},
+      {u"<t=3;u=4>", u"<t=3;u=4>"},
+      {u"<t=2;u=a>", u"<t=2;u=a_>"},
+      {u"<t=2.5;u=ax;r=-2>", u"<t=2.5;u=ax;r=-2>"},
+  };
+  for (const StoredCase& c : cases) {
+    SCOPED_TRACE(U8(c.statement));
+    ResetWorksheetTables();
+    Tables.CurrentStmtNo = 3;
+    rt::Text stmt = c.statement;
+    rt::Text out = u"x";
+    int16_t msg = -7;
+    CheckStatementSyntax(stmt, out, msg);
+    ASSERT_EQ(msg, 0);
+    ASSERT_EQ(Tables.StatementCount, 1);
+    EXPECT_EQ(U8(Tables.StatementList[1].Text), U8(Tok(c.stored)));
+    EXPECT_EQ(Tables.StatementList[1].StmtNo, 3);
+    EXPECT_TRUE(stmt.empty());
+    EXPECT_TRUE(out.empty());
+  }
+}
+
+TEST_F(SyntaxTest, CommandsAndMacrosSkipTheChain) {
+  const StoredCase cases[] = {
+      {u"Plot[A,B]", u"Plot[A,B]"},
+      {u"plot [A, B]", u"plot[A,B]"},
+      {u"Zero[F,{0,1},r,1E-5]", u"Zero[F,{0,1},r,1E-5]"},
+      {u"ab=Integ[F,0,1]", u"ab=Integ[F,0,1]"},
+      {u"a=integ[F,{0,1,10,0}]", u"a=integ[F,{0,1,10,0}]"},
+      {u"c=dblInt[F,C,D,{0,1,2,3,x}]", u"c=dblInt[F,C,D,{0,1,2,3,x}]"},
+      {u"PlotSlopeField[F,{-2,2,10}]", u"PlotSlopeField[F,{-2,2,10}]"},
+      {u"IVP[F,{0,1,0.1},{1}]", u"IVP[F,{0,1,0.1},{1}]"},
+      {u"plotcontour1[F,{0,1}]", u"plotcontour1[F,{0,1}]"},
+      {u"vMacro[#,$]=vAdd[#,$]", u"vMacro[#,$]=vAdd[#,$]"},
+  };
+  for (const StoredCase& c : cases) {
+    SCOPED_TRACE(U8(c.statement));
+    ResetWorksheetTables();
+    rt::Text stmt = c.statement;
+    rt::Text out;
+    int16_t msg = 0;
+    CheckStatementSyntax(stmt, out, msg);
+    ASSERT_EQ(msg, 0);
+    ASSERT_EQ(Tables.StatementCount, 1);
+    // Stored as typed: not tokenised.
+    EXPECT_EQ(U8(Tables.StatementList[1].Text), U8(c.stored));
+  }
+  const MsgCase macros[] = {{u"vMacro[$]=vAdd[#,$]", 643}, {u"vMacro[a]=b", 642}};
+  for (const MsgCase& c : macros) {
+    SCOPED_TRACE(U8(c.text));
+    ResetWorksheetTables();
+    EXPECT_EQ(Check(c.text), c.msg);
+    EXPECT_EQ(Tables.StatementCount, 0);
+  }
+}
+
+TEST_F(SyntaxTest, EmptyStatementAndFullTable) {
+  rt::Text stmt;
+  rt::Text out = u"keep";
+  int16_t msg = 0;
+  CheckStatementSyntax(stmt, out, msg);
+  EXPECT_EQ(msg, 0);
+  EXPECT_EQ(out, u"keep");
+  EXPECT_EQ(Tables.StatementCount, 0);
+
+  Tables.StatementCount = kMaxStatements;
+  rt::Text failed;
+  EXPECT_EQ(Check(u"a=5", &failed), kMsgStatementsFull);
+  EXPECT_EQ(Tables.StatementCount, kMaxStatements);
+  EXPECT_EQ(failed, u"a_=5");
+  EXPECT_EQ(Check(u"Plot[A]"), kMsgStatementsFull);
+  EXPECT_EQ(Tables.StatementCount, kMaxStatements);
+}
+
+// Any text at all gives either a stored statement or a message with nothing stored.
+TEST_F(SyntaxTest, ArbitraryTextNeverBreaksTheTables) {
+  const rt::Text alphabet =
+      u"abxyEFAGv019.=+-*/^()[]{}<>,;|'_#\u00C8\u00D6\u00D8\u00EA\u00F7\u00FF\u03C0";
+  std::mt19937 gen(12345);
+  std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> length(1, 14);
+  for (int round = 0; round < 20000; ++round) {
+    Tables.MacroCount = static_cast<int16_t>(round % 4 == 0 ? 1 : 0);
+    rt::Text s;
+    for (int k = length(gen); k > 0; --k) s += alphabet[pick(gen)];
+    SCOPED_TRACE(U8(s));
+    const int16_t before = Tables.StatementCount;
+    rt::Text stmt = s;
+    rt::Text out;
+    int16_t msg = 0;
+    CheckStatementSyntax(stmt, out, msg);
+    if (msg == 0) {
+      ASSERT_EQ(Tables.StatementCount, before + 1);
+      ASSERT_TRUE(stmt.empty());
+    } else {
+      ASSERT_EQ(Tables.StatementCount, before);
+      ASSERT_FALSE(out.empty());
+    }
+    if (Tables.StatementCount == kMaxStatements) ClearStatements();
+  }
+}
+
+TEST_F(SyntaxTest, RemoveUnaryPlus) {
+  const StoredCase cases[] = {
+      {u"a=+2", u"a=2"},
+      {u"F{t}=Sin[+t]", u"F{t}=Sin[t]"},
+      {u"a=(+2)+(+3)", u"a=(2)+(3)"},
+      {u"a=F{+1,+2}", u"a=F{1,2}"},
+      {u"A<t>=<+t,t,0>", u"A<t>=<t,t,0>"},
+      {u"a=b|+2", u"a=b|2"},
+      {u"a=2+3", u"a=2+3"},
+      {u"a=1E+5", u"a=1E+5"},
+      {u"+", u"+"},
+      {u"=+", u"="},
+  };
+  for (const StoredCase& c : cases) {
+    SCOPED_TRACE(U8(c.statement));
+    rt::Text out;
+    RemoveUnaryPlus(c.statement, out);
+    EXPECT_EQ(U8(out), U8(c.stored));
+  }
+}
+
+using CheckFn = void (*)(const rt::Text&, int16_t&);
+
+struct CheckCase {
+  const char* name;
+  CheckFn check;
+  const char16_t* text;  // names spelled out, tokenised before the check
+  int16_t msg;
+};
+
+// Single checks with inputs that an earlier check of the chain would stop.
+TEST_F(SyntaxTest, SingleChecks) {
+  const CheckCase cases[] = {
+      {"balance", CheckBracketBalance, u"", 0},
+      {"balance", CheckBracketBalance, u"<t=2;u=3>", 0},
+      {"balance", CheckBracketBalance, u"a=(b+[c)]", 275},
+      {"balance", CheckBracketBalance, u"a={b<c}>", 275},
+      {"balance", CheckBracketBalance, u"a=((b))+[c]", 0},
+      {"balance", CheckBracketBalance, u"a=)(", 260},
+      {"component", CheckVectorComponentBalance, u"A<t>=<(t", 0},
+      {"component", CheckVectorComponentBalance, u"A<t>=<t,t,(0>", 263},
+      {"component", CheckVectorComponentBalance, u"A<t>=<t,t,0>+<[t,t,0>", 264},
+      {"component", CheckVectorComponentBalance, u"<t=(2>", 0},
+      {"empty", CheckEmptyGroups, u"a=b<>", 427},
+      {"empty", CheckEmptyGroups, u"a=[[]]", 431},
+      {"brace", CheckBraceUse, u"ab{", 268},
+      {"brace", CheckBraceUse, u"vMacro[{#}]=x", 0},
+      {"brace", CheckBraceUse, u"ab=Integ[F,{0,1}]", 0},
+      {"brace", CheckBraceUse, u"{x}", 0},
+      {"brace", CheckBraceUse, u"a=(2){x}", 267},
+      {"last", CheckLastSymbol, u"ab,", 400},
+      {"last", CheckLastSymbol, u"a1x.", 400},
+      {"last", CheckLastSymbol, u"a=b_", 0},
+      {"last", CheckLastSymbol, u"a=b>", 0},
+      {"last", CheckLastSymbol, u"a=b[", 400},
+      {"last", CheckLastSymbol, u"a=Sin[", 400},
+      {"last", CheckLastSymbol, u"a=b^", 478},
+      {"decimal", CheckDecimalPoints, u".a", 438},
+      {"decimal", CheckDecimalPoints, u"a=3.x", 438},
+      {"decimal", CheckDecimalPoints, u"a=3.e", 0},
+      {"decimal", CheckDecimalPoints, u"a=3.E2", 0},
+      {"decimal", CheckDecimalPoints, u"a=(.)", 438},
+      {"decimal", CheckDecimalPoints, u"a=1.5+2.25", 0},
+      {"decimal", CheckDecimalPoints, u"a=B.x", 0},
+      {"operators", CheckOperatorPairs, u"a=2**3", 435},
+      {"operators", CheckOperatorPairs, u"a=2*(-3)", 0},
+      {"equals", CheckEqualsCount, u"<t=2;u=3>", 0},
+      {"comma", CheckCommaUse, u"A<t>=<t,t,0>", 0},
+      {"comma", CheckCommaUse, u"Ab<t>=<t,t,0>", 0},
+      {"comma", CheckCommaUse, u"A<t>=<t,t,0,1>", 412},
+      {"comma", CheckCommaUse, u"A<t>=vAdd[B,C]", 0},
+      {"comma", CheckCommaUse, u"a=sMpy[k,B]", 0},
+      {"comma", CheckCommaUse, u"F{x}=Diff[G,x]", 0},
+      {"comma", CheckCommaUse, u"F{x}=Diff[G,x]+Diff[H,x]", 0},
+      {"comma", CheckCommaUse, u"F{x}=Diff[G,x]+a,b", 412},
+      {"comma", CheckCommaUse, u"F{a,b}=a+b", 0},
+      {"comma", CheckCommaUse, u"a=Clip[x,2]", 412},
+      {"number", CheckNumberFormat, u"a=1E", 420},
+      {"number", CheckNumberFormat, u"a=1E+", 422},
+      {"number", CheckNumberFormat, u"a=1E-,2", 418},
+      {"number", CheckNumberFormat, u"a=1E,2", 418},
+      {"number", CheckNumberFormat, u"a=1E2x", 0},
+      {"number", CheckNumberFormat, u"a=1E23+4E567", 424},
+      {"number", CheckNumberFormat, u"a=1E23,1E.", 0},
+      {"number", CheckNumberFormat, u"a=F{1.5,2e}", 0},
+      {"number", CheckNumberFormat, u"a=1.5e", 419},
+      {"number", CheckNumberFormat, u"a=12.25", 0},
+  };
+  for (const CheckCase& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + ": " + U8(c.text));
+    int16_t msg = -7;
+    c.check(Tok(c.text), msg);
+    EXPECT_EQ(msg, c.msg);
+  }
+}
+
+// The adjacency check reads the stored form (padded, tokenised).
+TEST_F(SyntaxTest, SymbolAdjacency) {
+  struct Case {
+    const char16_t* stored;
+    int16_t macros;
+    int16_t msg;
+  };
+  const Case cases[] = {
+      {u"F_{x}=Sin[x]+Cos[x]", 0, 0},  // a built-in token before its "["
+      {u"F_{x}=vRotx[A_,x]", 0, 0},
+      {u"a_=;", 0, 666},  // the verdict of "=" stands at the end
+      {u"a_=;b_", 0, 0},  // ... and is replaced by the next judged pair
+      {u"a_=b_<;>", 0, 477},
+      {u"a_=\u03C0[2]", 0, 450},
+      {u"a_=\u00E9[2]", 0, 0},  // any token before "["
+      {u"a_=A[2]", 0, 1300},
+      {u"a_=A[2]", 1, 0},
+      {u"F_{x}=A.x", 0, 466},
+      {u"a_=1E-5+1E5", 0, 0},
+      {u"a_=bE", 0, 465},
+      {u"F_{x}=-x", 0, 0},
+      {u"F_{-1}", 0, 448},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(U8(c.stored));
+    Tables.MacroCount = c.macros;
+    int16_t msg = -7;
+    CheckSymbolAdjacency(Tok(c.stored), msg);
+    EXPECT_EQ(msg, c.msg);
+  }
+}
+
+}  // namespace
+}  // namespace ms
