@@ -1,0 +1,323 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "language/ClearStorage.h"
+#include "language/CompileCode.h"
+#include "language/Global.h"
+#include "language/Tokens.h"
+#include "mathematics/Math.h"
+#include "mathematics/MathDerivative.h"
+
+namespace ms {
+namespace {
+
+rt::Text U(const char* s) {
+  return rt::FromUtf8(s);
+}
+
+class MathDerivativeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetWorksheetTables();
+    InitBuiltinNames();
+    ResetMathState();
+    ClearResultsList();
+  }
+
+  int16_t Func(const char* name, std::vector<const char*> parms, const char* expr) {
+    int16_t msg = 0;
+    const int16_t k = AppendFunction(msg);
+    EXPECT_NE(0, k);
+    FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    f = FuncRec{};
+    f.Name = U(name);
+    rt::Text* slots[] = {&f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5};
+    for (size_t i = 0; i < parms.size(); ++i) *slots[i] = U(parms[i]);
+    rt::Text e;
+    TokenizeNames(U(expr), e);
+    f.Expr = e;
+    return k;
+  }
+
+  // The value of G (defined by the Diff text) at the given parameter values, through the
+  // compiler and the evaluator.
+  double DerivativeValue(const char* fExpr, const char* diffText,
+                         std::vector<std::pair<const char*, double>> at) {
+    SetUp();
+    Func("F_", {"x", "y"}, fExpr);
+    const int16_t g = Func("G_", {"x", "y"}, diffText);
+    rt::Text text;
+    int16_t msg = 0;
+    CompileFunctions(text, msg);
+    EXPECT_EQ(0, msg);
+    for (const auto& [name, v] : at) AppendValue(U(name), v, msg);
+    double r = std::nan("");
+    msg = 0;
+    MathVars.ValueSP = 1;
+    Evaluate(Tables.FuncTable[static_cast<size_t>(g)].Code, r, msg);
+    EXPECT_EQ(0, msg);
+    return r;
+  }
+};
+
+void ExpectRelative(double expected, double actual) {
+  if (expected == 0) {
+    EXPECT_NEAR(0, actual, 1e-12);
+  } else {
+    EXPECT_NEAR(expected, actual, 1e-10 * std::fabs(expected));
+  }
+}
+
+TEST_F(MathDerivativeTest, DerivativesMatchExactCalculus) {
+  struct Case {
+    const char* f;
+    const char* diff;
+    double x;
+    double exact;
+  };
+  const double ln10 = std::log(10.0);
+  const std::vector<Case> cases = {
+      {"x^3", "Diff[F_,x]", 2, 12},
+      {"Sin[x]", "Diff[F_,x]", 0.7, std::cos(0.7)},
+      {"Cos[x]", "Diff[F_,x]", 0.7, -std::sin(0.7)},
+      {"Tan[x]", "Diff[F_,x]", 0.7, 1 / std::pow(std::cos(0.7), 2)},
+      {"Sinh[x]", "Diff[F_,x]", 0.7, std::cosh(0.7)},
+      {"Cosh[x]", "Diff[F_,x]", 0.7, std::sinh(0.7)},
+      {"Tanh[x]", "Diff[F_,x]", 0.7, 1 / std::pow(std::cosh(0.7), 2)},
+      {"ASin[x]", "Diff[F_,x]", 0.3, 1 / std::sqrt(1 - 0.09)},
+      {"ACos[x]", "Diff[F_,x]", 0.3, -1 / std::sqrt(1 - 0.09)},
+      {"ATan[x]", "Diff[F_,x]", 0.3, 1 / 1.09},
+      {"Ln[x]", "Diff[F_,x]", 2, 0.5},
+      {"Log[x]", "Diff[F_,x]", 2, 1 / (2 * ln10)},
+      {"Exp[2*x]", "Diff[F_,x]", 0.3, 2 * std::exp(0.6)},
+      {"Alog[x]", "Diff[F_,x]", 0.5, std::pow(10, 0.5) * ln10},
+      {"Sqrt[x]", "Diff[F_,x]", 4, 0.25},
+      {"Abs[x]", "Diff[F_,x]", -3, -1},
+      {"Floor[x]*3+Int[x]", "Diff[F_,x]", 2.5, 0},
+      {"x*Sin[x]", "Diff[F_,x]", 0.4, std::sin(0.4) + 0.4 * std::cos(0.4)},
+      {"Sin[x]/x", "Diff[F_,x]", 0.4, (0.4 * std::cos(0.4) - std::sin(0.4)) / 0.16},
+      {"1/x", "Diff[F_,x]", 4, -1.0 / 16},
+      {"x^x", "Diff[F_,x]", 2, 4 * (std::log(2.0) + 1)},
+      {"(x+1)^2-x", "Diff[F_,x]", 3, 7},
+      {"-x^2", "Diff[F_,x]", 3, -6},
+      {"x-Sin[x]", "Diff[F_,x]", 0.5, 1 - std::cos(0.5)},
+      {"x*1E-5", "Diff[F_,x]", 3, 1e-5},  // the exponent's sign is not an operator
+      {"Sin[x^2]", "Diff[F_,x]", 0.6, 2 * 0.6 * std::cos(0.36)},
+      {"x*y^2", "Diff[F_,y]", 3, 2 * 3 * 5},  // y = 5: the other parameter is a constant
+      {"x^3", "Diff[F_,x,2]", 2, 12},
+      {"x^3", "Diff[F_,x,3]", 7, 6},
+      {"Sin[x]", "Diff[F_,x,4]", 0.3, std::sin(0.3)},
+      {"Ln[x]", "Diff[F_,x,2]", 2, -0.25},
+      {"2^x", "Diff[F_,x,2]", 1, 2 * std::pow(std::log(2.0), 2)},
+      {"x^x", "Diff[F_,x,2]", 1, 2},  // x^x ((ln x + 1)^2 + 1/x) at 1
+      {"x^3", "Diff[F_,x|2]", 9, 12},
+      {"x^3", "Diff[F_,x|(1.5)]", 9, 6.75},
+      {"x^3", "Diff[F_,x,2|2]", 9, 12},
+      {"x^3", "Diff[F_,x]+Diff[F_,x|1]", 2, 15},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.f << " : " << c.diff);
+    ExpectRelative(c.exact, DerivativeValue(c.f, c.diff, {{"x", c.x}, {"y", 5}}));
+  }
+}
+
+TEST_F(MathDerivativeTest, DerivativeTexts) {
+  const rt::Text floorTok(1, u'\u00F4');
+  struct Case {
+    rt::Text e;
+    rt::Text expected;
+  };
+  const std::vector<Case> cases = {
+      {u"x", u"1"},     {u"y", u"0"},    {u"2.5", u"0"},
+      {u"ax", u"0"},  // two characters: a constant identifier, even with the letter x
+      {u"x*x", u"2*x"}, {u"x+x", u" 2"}, {floorTok + u"[x]", u"0"},
+      {u"", u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.e));
+    int16_t msg = 0;
+    EXPECT_EQ(c.expected, Differentiate(c.e, u"x", msg));
+    EXPECT_EQ(0, msg);
+  }
+}
+
+TEST_F(MathDerivativeTest, ProcessDiffTexts) {
+  Func("F_", {"x"}, "x*x");
+  Func("G_", {"x"}, "ax*x^2");
+  struct Case {
+    const char16_t* in;
+    const char16_t* out;
+  };
+  const std::vector<Case> cases = {
+      // The call becomes (2*x); the final cleaning strips parentheses around the whole text.
+      {u"Diff[F_,x]", u"2*x"},
+      {u"1+Diff[F_,x]*2", u"1+(2*x)*2"},
+      {u"Diff[F_,x|ab]", u"2*(ab)"},
+      {u"Sin[x]", u"Sin[x]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.in));
+    rt::Text out = u"unchanged";
+    int16_t msg = 0;
+    ProcessDiff(c.in, out, msg);
+    EXPECT_EQ(0, msg);
+    EXPECT_EQ(rt::Text(c.out), out);
+  }
+  // The point replaces the variable wherever it stands, also inside the constant ax.
+  rt::Text out;
+  int16_t msg = 0;
+  ProcessDiff(u"Diff[G_,x|ab]", out, msg);
+  EXPECT_EQ(0, msg);
+  EXPECT_NE(rt::Text::npos, out.find(u"a(ab)"));
+  EXPECT_EQ(rt::Text::npos, out.find(u'x'));
+}
+
+TEST_F(MathDerivativeTest, DiffMessages) {
+  Func("F_", {"x"}, "x^2");
+  Func("X12", {"t"}, "t^2");
+  struct Case {
+    const char16_t* in;
+    int16_t msg;
+  };
+  const std::vector<Case> cases = {
+      {u"Diff[F_x]", 530},    {u"Diff[F_,X]", 531},      {u"Diff[F_,xy]", 532},
+      {u"Diff[F_,x,a]", 533}, {u"Diff[F_,x,0]", 534},    {u"Diff[F_,x,12]", 534},
+      {u"Diff[F_,x|2", 535},  {u"Diff[F_,x|(2a)]", 536}, {u"Diff[Q_,x]", 57},
+      {u"Diff[X12,t]", 0},    {u"Diff[F_,x,9]", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.in));
+    rt::Text out = u"unchanged";
+    int16_t msg = 0;
+    ProcessDiff(c.in, out, msg);
+    EXPECT_EQ(c.msg, msg);
+    if (c.msg != 0) EXPECT_EQ(u"unchanged", out);
+  }
+  // An expression beyond 32,000 characters overflows.
+  int16_t msg = 0;
+  EXPECT_EQ(u"", Differentiate(rt::Text(32001, u'x'), u"x", msg));
+  EXPECT_EQ(537, msg);
+}
+
+TEST_F(MathDerivativeTest, Builders) {
+  using B2 = std::function<rt::Text(const rt::Text&, const rt::Text&)>;
+  struct Case {
+    const char* what;
+    B2 f;
+    const char16_t* a;
+    const char16_t* b;
+    const char16_t* expected;
+  };
+  const B2 square = [](const rt::Text& a, const rt::Text&) { return MakeSquare(a); };
+  const B2 ln = [](const rt::Text& a, const rt::Text&) { return MakeLn(a); };
+  const std::vector<Case> cases = {
+      {"sum numbers", MakeSum, u"2", u"3", u" 5"},
+      {"sum plus 0", MakeSum, u"x", u"0", u"(x)"},
+      {"sum 0 plus", MakeSum, u"0", u"x", u"(x)"},
+      {"sum equal short", MakeSum, u"x", u"x", u"2*x"},
+      {"sum equal long", MakeSum, u"xy", u"xy", u"2*(xy)"},
+      {"sum", MakeSum, u"x", u"y", u"(x+y)"},
+      {"difference numbers", MakeDifference, u"5", u"3", u" 2"},
+      {"difference equal", MakeDifference, u"xy", u"xy", u"0"},
+      {"difference minus 0", MakeDifference, u"x", u"0", u"x"},
+      {"difference long minus 0", MakeDifference, u"xy", u"0", u"(xy)"},
+      {"difference 0 minus", MakeDifference, u"0", u"x", u"(0-x)"},
+      {"difference 0 minus long", MakeDifference, u"0", u"xy", u"(0-(xy))"},
+      {"difference short", MakeDifference, u"x", u"y", u"(x-y)"},
+      {"difference long", MakeDifference, u"xy", u"z", u"((xy)-(z))"},
+      {"product numbers", MakeProduct, u"2", u"3", u" 6"},
+      {"product 1 times", MakeProduct, u"1", u"x", u"x"},
+      {"product 1 times long", MakeProduct, u"1", u"xy", u"(xy)"},
+      {"product -1 times", MakeProduct, u"-1", u"x", u"(0-x)"},
+      {"product -1 times long", MakeProduct, u"-1", u"xy", u"(0-(xy))"},
+      {"product times 1", MakeProduct, u"x", u"1", u"x"},
+      {"product times -1", MakeProduct, u"x", u"-1", u"(0-x)"},
+      {"product short", MakeProduct, u"x", u"y", u"(x*y)"},
+      {"product long", MakeProduct, u"xy", u"z", u"(xy)*(z)"},
+      {"quotient numbers", MakeQuotient, u"6", u"3", u" 2"},
+      {"quotient by number 0", MakeQuotient, u"1", u"0", u"1/0"},
+      {"quotient of 0", MakeQuotient, u"0", u"x", u"0"},
+      {"quotient by 1", MakeQuotient, u"x", u"1", u"x"},
+      {"quotient long by 1", MakeQuotient, u"xy", u"1", u"(xy)"},
+      {"quotient short", MakeQuotient, u"x", u"y", u"(x/y)"},
+      {"quotient long", MakeQuotient, u"xy", u"z", u"(xy)/(z)"},
+      {"square number", square, u"3", u"", u" 9"},
+      {"square short", square, u"x", u"", u"x^2"},
+      {"square long", square, u"xy", u"", u"(xy)*(xy)"},
+      {"power of 0", MakePower, u"0", u"x", u"0"},
+      {"power 0", MakePower, u"x", u"0", u"1"},
+      {"power 1", MakePower, u"x", u"1", u"x"},
+      {"power -1 to 1", MakePower, u"-1", u"1", u"-1"},
+      {"power long to 1", MakePower, u"xy", u"1", u"(xy)"},
+      {"power short", MakePower, u"x", u"y", u"x^y"},
+      {"power long exponent", MakePower, u"x", u"yz", u"x^(yz)"},
+      {"power long base", MakePower, u"xy", u"z", u"(xy)^z"},
+      {"power long", MakePower, u"xy", u"zw", u"(xy)^(zw)"},
+      {"rule term of 0", PowerRuleTerm, u"0", u"3", u"0"},
+      {"rule term n 1", PowerRuleTerm, u"x", u"1", u"1"},
+      {"rule term n 2", PowerRuleTerm, u"x", u"2", u"x"},
+      {"rule term -1 n 2", PowerRuleTerm, u"-1", u"2", u"-1"},
+      {"rule term long n 2", PowerRuleTerm, u"xy", u"2", u"(xy)"},
+      {"rule term 1 n 3", PowerRuleTerm, u"1", u"3", u"1"},
+      {"rule term n 3", PowerRuleTerm, u"x", u"3", u"x^( 2)"},
+      {"rule term long n 4", PowerRuleTerm, u"xy", u"4", u"(xy)^( 3)"},
+      {"rule term symbolic", PowerRuleTerm, u"x", u"n", u"x^(n-1)"},
+      {"rule term long symbolic", PowerRuleTerm, u"xy", u"n", u"(xy)^(n-1)"},
+      {"ln", ln, u"x", u"", u"\u00E4[x]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(rt::Text(c.expected), c.f(c.a, c.b));
+  }
+}
+
+TEST_F(MathDerivativeTest, SmallRoutines) {
+  struct Split {
+    const char16_t* e;
+    const char16_t* op;
+    long pos;
+  };
+  const std::vector<Split> splits = {
+      {u"a-b+c", u"+", 4},       {u"a^b^c", u"^", 4}, {u"2*(a+b)", u"*", 2},
+      {u"x*1E-5", u"*", 2},      {u"(x)", u"", 0},    {u"\u00C8[x+1]", u"\u00C8", 1},
+      {u"\u00C8[x]+1", u"+", 5},
+  };
+  for (const Split& s : splits) {
+    SCOPED_TRACE(rt::ToUtf8(s.e));
+    rt::Text op = u"?";
+    long pos = -1;
+    SplitTopOperator(s.e, op, pos);
+    EXPECT_EQ(rt::Text(s.op), op);
+    EXPECT_EQ(s.pos, pos);
+  }
+  struct Unary {
+    const char* what;
+    std::function<rt::Text(const rt::Text&)> f;
+    const char16_t* in;
+    const char16_t* out;
+  };
+  const std::vector<Unary> unary = {
+      {"trim surplus (", TrimUnbalancedParens, u"((x+1)", u"(x+1)"},
+      {"trim surplus )", TrimUnbalancedParens, u"x+1))", u"x+1"},
+      {"trim balanced", TrimUnbalancedParens, u"(x)", u"(x)"},
+      {"bracket argument", BracketArgument, u"\u00C8[x*[2]]+1", u"x*[2]"},
+      {"substitute", [](const rt::Text& s) { return SubstituteVar(s, u"x", u"2"); }, u"x*ax",
+       u"(2)*a(2)"},
+      {"splice", [](const rt::Text& s) { return SpliceAt(s, 2, u"XY"); }, u"abc", u"aXYc"},
+      {"splice outside", [](const rt::Text& s) { return SpliceAt(s, 9, u"XY"); }, u"abc", u"abc"},
+  };
+  for (const Unary& u : unary) {
+    SCOPED_TRACE(u.what);
+    EXPECT_EQ(rt::Text(u.out), u.f(u.in));
+  }
+  EXPECT_TRUE(IsFreeOfVar(u"ax", u"x"));
+  EXPECT_FALSE(IsFreeOfVar(u"x+1", u"x"));
+  EXPECT_TRUE(IsFreeOfVar(u"y+1", u"x"));
+}
+
+}  // namespace
+}  // namespace ms
