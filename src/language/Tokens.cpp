@@ -85,6 +85,13 @@ constexpr std::array<Repair, 9> kRepairs = {{
     {u'v', u'\u00D2', u'\u00E3'},
 }};
 
+// Replaces every occurrence of find in s; most names are absent from a statement, so the search
+// alone decides and no copy is made then.
+void ReplaceAll(rt::Text& s, rt::TextView find, rt::TextView with) {
+  if (find.empty() || s.find(find) == rt::Text::npos) return;
+  s = rt::Replace(s, find, with);
+}
+
 }  // namespace
 
 char16_t BuiltinTokenChar(int k) {
@@ -103,11 +110,11 @@ void InitBuiltinNames() {
 void TokenizeNames(const rt::Text& src, rt::Text& dst) {
   rt::Text s = src;
   for (const BuiltinRec& b : Tables.BuiltinNames) {
-    if (!b.Name.empty()) s = rt::Replace(s, b.Name, b.Token);
+    ReplaceAll(s, b.Name, b.Token);
   }
   for (const Repair& r : kRepairs) {
     const char16_t pair[] = {r.letter, r.found};
-    s = rt::Replace(s, rt::TextView(pair, 2), rt::TextView(&r.token, 1));
+    ReplaceAll(s, rt::TextView(pair, 2), rt::TextView(&r.token, 1));
   }
   dst = std::move(s);
 }
@@ -115,7 +122,7 @@ void TokenizeNames(const rt::Text& src, rt::Text& dst) {
 void DetokenizeNames(const rt::Text& src, rt::Text& dst) {
   rt::Text s = src;
   for (const BuiltinRec& b : Tables.BuiltinNames) {
-    if (!b.Token.empty()) s = rt::Replace(s, b.Token, b.Name);
+    ReplaceAll(s, b.Token, b.Name);
   }
   dst = RemoveBlanks(s);
 }
@@ -124,8 +131,8 @@ rt::Text DetokenizeForDisplay(const rt::Text& text) {
   rt::Text s = text;
   for (const BuiltinRec& b : Tables.BuiltinNames) {
     if (b.Token.empty()) continue;
-    s = rt::Replace(s, rt::TextView(b.Token).substr(0, 1),
-                    rt::TextView(b.Name).substr(0, b.Name.size() - 1));
+    ReplaceAll(s, rt::TextView(b.Token).substr(0, 1),
+               rt::TextView(b.Name).substr(0, b.Name.size() - 1));
   }
   return rt::Replace(s, u"_", u"");
 }
