@@ -1,5 +1,7 @@
 #include "plotting/SceneStore.h"
 
+#include <algorithm>
+
 namespace ms {
 
 SceneStoreData Scene;
@@ -68,6 +70,12 @@ void StartSceneBuild() {
 void StoreSceneCounts() {
   Scene.VertexCountD = Scene.VertexCount;
   Scene.SegmentCountD = Scene.SegmentCount;
+}
+
+void CopyVerticesToView() {
+  const double n = Scene.VertexCountD;
+  const int rows = n > 0 ? static_cast<int>(std::min<double>(n, kSceneRows)) : 0;
+  std::copy_n(Scene.VertexXYZ.begin(), rows, Scene.ViewXYZ.begin());
 }
 
 bool SceneHasRoom(int rows) {

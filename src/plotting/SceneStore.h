@@ -154,6 +154,10 @@ void StartSceneBuild();
 // Stores the counts as doubles for the drawing.
 void StoreSceneCounts();
 
+// Copies the points in use (rows 0 .. VertexCountD - 1, within the store) into ViewXYZ for the
+// rotation and projection.
+void CopyVerticesToView();
+
 // True when `rows` more points fit into the store after VertexCount (and as many segments).
 bool SceneHasRoom(int rows);
 

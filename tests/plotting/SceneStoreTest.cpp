@@ -72,6 +72,25 @@ TEST_F(SceneStoreTest, BuildStartsWithEmptyStoreAndInvertedBox) {
   EXPECT_EQ(Scene.ViewZMax, -10000);
 }
 
+TEST_F(SceneStoreTest, CopyToViewTakesOnlyThePointsInUse) {
+  struct Case {
+    double countD;
+    int copied;
+  };
+  const Case cases[] = {{3, 3}, {0, 0}, {-2, 0}, {1e9, kSceneRows}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.countD);
+    for (int i = 0; i < kSceneRows; ++i) {
+      Scene.VertexXYZ[i] = {1, 2, 3};
+      Scene.ViewXYZ[i] = {0, 0, 0};
+    }
+    Scene.VertexCountD = c.countD;
+    CopyVerticesToView();
+    if (c.copied > 0) testing::ExpectPointNear(Scene.ViewXYZ[c.copied - 1], {1, 2, 3});
+    if (c.copied < kSceneRows) testing::ExpectPointNear(Scene.ViewXYZ[c.copied], {0, 0, 0});
+  }
+}
+
 TEST_F(SceneStoreTest, BoundingBoxEdgesInOrder) {
   AddBoundingBox(-1, 2, -3, 4, -5, 6);
   ASSERT_EQ(Scene.SegmentCount, 12);
