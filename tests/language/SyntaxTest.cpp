@@ -8,6 +8,7 @@
 #include "language/Global.h"
 #include "language/Syntax.h"
 #include "language/Tokens.h"
+#include "language/UserInput.h"
 
 namespace ms {
 namespace {
@@ -333,6 +334,37 @@ TEST_F(SyntaxTest, RemoveUnaryPlus) {
     RemoveUnaryPlus(c.statement, out);
     EXPECT_EQ(U8(out), U8(c.stored));
   }
+}
+
+// The reader with the checker as its only step: statements are numbered in worksheet order and
+// the first rejected one stops the run with its number and message.
+TEST_F(SyntaxTest, WorksheetStopsAtTheFirstRejectedStatement) {
+  const struct {
+    const char16_t* worksheet;
+    int16_t msg;
+    int16_t stmtNo;  // the statement being read when the run ended
+    const char16_t* lastStored;
+  } cases[] = {
+      {u"m=2:n=3\r\nF{x}=x^2+m\r\nA<t>=<t,F,0>\r\n'note\r\nG{t}=(t]\r\nk=1\r\n", 261, 5,
+       u"A_<t>=<t,F_,0>"},
+      {u"a=2b\r\nF{x}=2x(x+1)\r\n", 465, 2, u"a_=2*b_"},
+      {u"y=(-3)\r\nPlot[A,{0,1}]\r\nz=2^-3\r\n", 435, 3, u"Plot[A,{0,1}]"},
+      {u"F{x}=Sin[x]+cos[x]\r\nb=.5\r\n", 0, 3, u"b_=.5"},
+  };
+  SetStatementPipeline({CheckStatementSyntax, nullptr, nullptr});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.worksheet));
+    ResetWorksheetTables();
+    rt::Text stmtText;
+    int16_t msg = -7;
+    ProcessWorksheet(c.worksheet, stmtText, msg);
+    EXPECT_EQ(msg, c.msg);
+    EXPECT_EQ(Tables.CurrentStmtNo, c.stmtNo);
+    ASSERT_GE(Tables.StatementCount, 1);
+    EXPECT_EQ(U8(Tables.StatementList[Tables.StatementCount].Text), U8(c.lastStored));
+    EXPECT_EQ(Tables.StatementList[Tables.StatementCount].StmtNo, c.stmtNo - 1);
+  }
+  SetStatementPipeline({});
 }
 
 using CheckFn = void (*)(const rt::Text&, int16_t&);
