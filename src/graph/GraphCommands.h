@@ -1,0 +1,46 @@
+// The commands the picture build runs, reached through one table in the build's fixed order.
+// Each entry takes the stored statement text, the slot (1..12 for the integral statements, 0 for
+// the others) and a message number (0 = success). Commands whose builders are not part of the
+// program yet stand as named slots that report success and add nothing to the scene.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace gr {
+
+enum class GraphCommand : int {
+  kInteg = 0,
+  kDblInt,
+  kIVP,
+  kBVP,
+  kSlopeField,
+  kDirField,
+  kField3D,
+  kContour,
+  kCount
+};
+
+using CommandBuilder = void (*)(rt::Text& statement, int16_t slot, int16_t& msgNo);
+
+// The builder the build calls for a command; tests may replace an entry and restore the table
+// with ResetGraphCommands.
+CommandBuilder& CommandEntry(GraphCommand command);
+void ResetGraphCommands();
+
+// Runs the builder of a command (msgNo is set to 0 first).
+void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, int16_t& msgNo);
+
+// Slots of the commands whose builders come later: msgNo 0, the scene unchanged.
+void IntegCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void DblIntCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void IVPCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void BVPCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void SlopeFieldCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void DirFieldCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void Field3DCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void ContourCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
+
+}  // namespace gr

@@ -1,0 +1,11 @@
+#include "graph/GraphState.h"
+
+namespace gr {
+
+GraphStateData Graph;
+
+void ResetGraphState() {
+  Graph = GraphStateData{};
+}
+
+}  // namespace gr

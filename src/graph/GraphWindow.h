@@ -1,0 +1,38 @@
+// What the rest of the program uses of the graph window: loading it (the worksheet's Graph
+// action), whether it is loaded, and what the probe reports of it (the scene, the view box, the
+// angle labels, the segments), saving its picture and sending it keys.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace gr {
+
+class frmGraph;
+
+// Loads the graph window when it is not loaded (its load runs in full: defaults, first picture)
+// and returns it. The worksheet's Graph action calls this after it has filled PlotSpec, then hides
+// the worksheet window unless AbortRun is set.
+frmGraph& ShowGraphWindow();
+// The loaded graph window, or null.
+frmGraph* GraphWindow();
+
+// "SCENE vertices=<n> segments=<m>" with the counts of the last drawing.
+QString SceneRecord();
+// "VIEWBOX <xmin> <xmax> <ymin> <ymax> <zmin> <zmax>" in grid units.
+QString ViewBoxRecord();
+// "VIEW <rotation> <elevation>": the two angle labels of the window, whole degrees.
+QString ViewRecord();
+// One "SEG <row> <x1> <y1> <z1> <x2> <y2> <z2> <red> <green> <blue> <kind>" per segment drawn
+// (rows 0 .. SegmentCountD - 1), world coordinates in grid units with six significant digits.
+QStringList SegmentRecords();
+
+// Saves the graph window's picture as a bitmap; false without a window or when it is not written.
+bool SaveGraphPicture(const QString& path);
+
+// Sends keys to the graph window as a user would press them, separated by blanks: "Left",
+// "Right", "Up", "Down", "Esc", or a single character ("Z", "z", "S", ...). Unknown names are
+// refused (false) before any key is sent; no window is also false.
+bool SendGraphKeys(const QString& keys);
+
+}  // namespace gr

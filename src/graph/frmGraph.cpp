@@ -1,0 +1,670 @@
+// The graph window: controls, menus, key routing and the lifecycle (load, Return, End Program,
+// the closing guard, Update Graph and the rescue save after a failed first build).
+#include "graph/frmGraph.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <exception>
+#include <new>
+#include <stdexcept>
+
+#include "graph/GraphState.h"
+#include "language/ClearStorage.h"
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "language/Settings.h"
+#include "language/Utilities.h"
+#include "mathematics/Math.h"
+#include "numerics/SolutionStore.h"
+#include "platform/ui/QtUiServices.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/PlotRequest.h"
+#include "plotting/SceneStore.h"
+#include "worksheet/WorksheetText.h"
+#include "worksheet/frmCalcInput.h"
+
+namespace gr {
+
+namespace {
+
+QPointer<frmGraph> g_instance;
+
+// Size of the viewport through which the picture box is seen, in pixels.
+constexpr int kViewportWidthPx = 560;
+constexpr int kViewportHeightPx = 460;
+
+QString Q(const rt::Text& s) {
+  return ui::ToQString(s);
+}
+
+QString CssColor(int32_t packed) {
+  const uint32_t argb = draw::ToArgb(packed);
+  return QStringLiteral("#%1").arg(argb & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
+}
+
+QGroupBox* Frame(const QString& caption, QWidget* parent) {
+  auto* box = new QGroupBox(caption, parent);
+  return box;
+}
+
+// Run-time errors the load reports as "Unanticipated error" (invalid call, overflow, division by
+// zero) get the platform's numbers 5, 6 and 11.
+int ErrorNumberOf(const std::exception& e) {
+  if (dynamic_cast<const std::overflow_error*>(&e) != nullptr) return 6;
+  if (dynamic_cast<const std::domain_error*>(&e) != nullptr) return 11;
+  if (dynamic_cast<const std::invalid_argument*>(&e) != nullptr) return 5;
+  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) return 7;
+  return 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Picture box
+
+PictureBox::PictureBox(draw::DrawTarget& target, QWidget* parent)
+    : QWidget(parent), target_(target) {
+  setFixedSize(target.PixelWidth(), target.PixelHeight());
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawImage(0, 0, target_.Image());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+frmGraph::frmGraph(QWidget* parent)
+    : QMainWindow(parent),
+      display_(std::make_unique<draw::DrawTarget>(kDisplayWidthTwips / kTwipsPerPixel,
+                                                  kDisplayHeightTwips / kTwipsPerPixel)) {
+  setObjectName(QStringLiteral("frmGraph"));
+  setWindowTitle(QStringLiteral("Create Graph"));
+  display_->SetScale(0, 0, kDisplayWidthTwips, kDisplayHeightTwips);
+  display_->FillStyle = draw::kFillTransparent;
+  BuildControls();
+  BuildMenus();
+  RouteKeys();
+  g_instance = this;
+}
+
+frmGraph::~frmGraph() = default;
+
+frmGraph* frmGraph::Instance() {
+  return g_instance.data();
+}
+
+frmGraph& frmGraph::Load() {
+  if (g_instance.isNull()) {
+    auto* window = new frmGraph();
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->Form_Load();
+  }
+  return *g_instance;
+}
+
+void frmGraph::BuildControls() {
+  auto* central = new QWidget(this);
+  auto* top = new QHBoxLayout(central);
+
+  // The viewport with the picture box and the two panning scroll bars.
+  auto* left = new QGridLayout();
+  OutDisplay = new QWidget(central);
+  OutDisplay->setObjectName(QStringLiteral("OutDisplay"));
+  OutDisplay->setFixedSize(kViewportWidthPx, kViewportHeightPx);
+  DisplayBox = new PictureBox(*display_, OutDisplay);
+  DisplayBox->setObjectName(QStringLiteral("Display"));
+  DisplayBox->move(0, 0);
+  HScrScroll = new QScrollBar(Qt::Horizontal, central);
+  VScrScroll = new QScrollBar(Qt::Vertical, central);
+  for (QScrollBar* s : {HScrScroll, VScrScroll}) {
+    s->setRange(0, 100);
+    s->setFocusPolicy(Qt::NoFocus);
+  }
+  HScrScroll->setObjectName(QStringLiteral("HScrScroll"));
+  VScrScroll->setObjectName(QStringLiteral("VScrScroll"));
+  left->addWidget(OutDisplay, 0, 0);
+  left->addWidget(VScrScroll, 0, 1);
+  left->addWidget(HScrScroll, 1, 0);
+  top->addLayout(left);
+
+  auto* panel = new QVBoxLayout();
+  top->addLayout(panel);
+
+  // Viewing angles and the 2D/3D button.
+  auto* angles = Frame(QStringLiteral("Updated Display of Viewing Angles"), central);
+  auto* ag = new QGridLayout(angles);
+  Label10 = new QLabel(angles);
+  Label12 = new QLabel(angles);
+  Label10->setObjectName(QStringLiteral("Label10"));
+  Label12->setObjectName(QStringLiteral("Label12"));
+  ag->addWidget(new QLabel(QStringLiteral("Elevation"), angles), 0, 0);
+  ag->addWidget(Label10, 0, 1);
+  ag->addWidget(new QLabel(QStringLiteral("Rotation"), angles), 1, 0);
+  ag->addWidget(Label12, 1, 1);
+  cmd3D = new QPushButton(QStringLiteral("3D"), angles);
+  cmd3D->setObjectName(QStringLiteral("cmd3D"));
+  ag->addWidget(cmd3D, 0, 2, 2, 1);
+  panel->addWidget(angles);
+
+  // Progress of the build.
+  auto* progress = Frame(QStringLiteral("Progress on Plot Generation"), central);
+  auto* pg = new QGridLayout(progress);
+  Picture1 = new QProgressBar(progress);
+  Picture1->setObjectName(QStringLiteral("Picture1"));
+  Picture1->setRange(0, 1000);
+  Picture1->setValue(0);
+  Picture1->setTextVisible(false);
+  pg->addWidget(Picture1, 0, 0, 1, 7);
+  pg->addWidget(new QLabel(QStringLiteral("Vertices Count: "), progress), 1, 0, 1, 3);
+  Label5 = new QLabel(QStringLiteral("0"), progress);
+  Label5->setObjectName(QStringLiteral("Label5"));
+  pg->addWidget(Label5, 1, 3, 1, 4);
+  pg->addWidget(new QLabel(QStringLiteral("Plot: "), progress), 2, 0);
+  for (int k = 0; k < 6; ++k) {
+    PlotLabels[k] = new QLabel(QString::number(k + 1), progress);
+    PlotLabels[k]->setObjectName(QStringLiteral("Label%1").arg(15 + k));
+    PlotLabels[k]->setAlignment(Qt::AlignCenter);
+    PlotLabels[k]->setAutoFillBackground(true);
+    pg->addWidget(PlotLabels[k], 2, k + 1);
+  }
+  panel->addWidget(progress);
+
+  // Grid units of parametric plots.
+  Frame2 = Frame(QStringLiteral("Scale per Grid Unit (Parametric Plots)"), central);
+  Frame2->setObjectName(QStringLiteral("Frame2"));
+  auto* sg = new QGridLayout(Frame2);
+  strXScale = new QLineEdit(Frame2);
+  strYScale = new QLineEdit(Frame2);
+  strZScale = new QLineEdit(Frame2);
+  const std::array<std::pair<QLineEdit*, const char*>, 3> scales = {
+      {{strXScale, "X-Scale/Unit"}, {strYScale, "Y-Scale/Unit"}, {strZScale, "Z-Scale/Unit"}}};
+  int row = 0;
+  for (const auto& [box, caption] : scales) {
+    sg->addWidget(new QLabel(QString::fromLatin1(caption), Frame2), row, 0);
+    sg->addWidget(box, row, 1);
+    ++row;
+  }
+  strXScale->setObjectName(QStringLiteral("strXScale"));
+  strYScale->setObjectName(QStringLiteral("strYScale"));
+  strZScale->setObjectName(QStringLiteral("strZScale"));
+  panel->addWidget(Frame2);
+
+  // The ODE view-button frames; their buttons belong to the view-button handlers.
+  for (QGroupBox** f : {&Frame5, &Frame6, &Frame7, &Frame8, &Frame9}) {
+    *f = Frame(QString(), central);
+    (*f)->hide();
+    panel->addWidget(*f);
+  }
+  Frame5->setObjectName(QStringLiteral("Frame5"));
+  Frame6->setObjectName(QStringLiteral("Frame6"));
+  Frame7->setObjectName(QStringLiteral("Frame7"));
+  Frame8->setObjectName(QStringLiteral("Frame8"));
+  Frame9->setObjectName(QStringLiteral("Frame9"));
+
+  // Position of the image within the printed documentation.
+  auto* position = Frame(QStringLiteral("Move Graphic Image within Documentation"), central);
+  auto* ppos = new QGridLayout(position);
+  HPosition = new QScrollBar(Qt::Horizontal, position);
+  VPosition = new QScrollBar(Qt::Horizontal, position);
+  HPosition->setObjectName(QStringLiteral("HPosition"));
+  VPosition->setObjectName(QStringLiteral("VPosition"));
+  for (QScrollBar* s : {HPosition, VPosition}) s->setFocusPolicy(Qt::NoFocus);
+  ppos->addWidget(new QLabel(QStringLiteral("Horizontal"), position), 0, 0);
+  ppos->addWidget(HPosition, 0, 1);
+  ppos->addWidget(new QLabel(QStringLiteral("Vertical"), position), 1, 0);
+  ppos->addWidget(VPosition, 1, 1);
+  panel->addWidget(position);
+
+  cmdUpdate = new QPushButton(QStringLiteral("Update Graph"), central);
+  cmdReturn = new QPushButton(QStringLiteral("Return"), central);
+  cmdExit = new QPushButton(QStringLiteral("End Program"), central);
+  cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
+  cmdReturn->setObjectName(QStringLiteral("cmdReturn"));
+  cmdExit->setObjectName(QStringLiteral("cmdExit"));
+  panel->addWidget(cmdUpdate);
+  panel->addWidget(cmdReturn);
+  panel->addWidget(cmdExit);
+  panel->addStretch(1);
+  setCentralWidget(central);
+
+  connect(cmd3D, &QPushButton::clicked, this, [this] { cmd3D_Click(); });
+  connect(cmdReturn, &QPushButton::clicked, this, [this] { cmdReturn_Click(); });
+  connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+  connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
+  // Change and scroll run the same code: valueChanged covers both.
+  connect(HScrScroll, &QScrollBar::valueChanged, this, [this] { HScrScroll_Change(); });
+  connect(VScrScroll, &QScrollBar::valueChanged, this, [this] { VScrScroll_Change(); });
+  connect(HPosition, &QScrollBar::valueChanged, this, [this] { HPosition_Change(); });
+  connect(VPosition, &QScrollBar::valueChanged, this, [this] { VPosition_Change(); });
+  // Leaving a scale box validates it; a refused text keeps the focus there.
+  connect(strXScale, &QLineEdit::editingFinished, this, [this] {
+    if (strXScale_Validate()) strXScale->setFocus();
+  });
+  connect(strYScale, &QLineEdit::editingFinished, this, [this] {
+    if (strYScale_Validate()) strYScale->setFocus();
+  });
+  connect(strZScale, &QLineEdit::editingFinished, this, [this] {
+    if (strZScale_Validate()) strZScale->setFocus();
+  });
+}
+
+void frmGraph::BuildMenus() {
+  QMenuBar* bar = menuBar();
+
+  QMenu* color = bar->addMenu(QStringLiteral("Color Options"));
+  QMenu* plot = color->addMenu(QStringLiteral("Plot Number"));
+  for (int k = 0; k < 6; ++k) {
+    mnuPlot[k] = plot->addAction(QStringLiteral("#%1").arg(k + 1));
+    mnuPlot[k]->setObjectName(k == 2 ? QStringLiteral("mnuPLot3")
+                                     : QStringLiteral("mnuPlot%1").arg(k + 1));
+  }
+  Dash3 = plot->addSeparator();
+  mnuPlotIVPColor = plot->addAction(QStringLiteral("IVP/BVP Color"));
+  mnuBVPcolor = plot->addMenu(QStringLiteral("BVP scan Color?"));
+  mnuBVPcolor->addAction(QStringLiteral("Yes"));
+  mnuBVPcolor->addAction(QStringLiteral("No"));
+  mnuIntegColor = plot->addAction(QStringLiteral("Integral Color"));
+  mnuXYPlane = color->addAction(QStringLiteral("Color XY Plane"));
+  mnuXYPlane->setCheckable(true);
+  mnuAxes = color->addAction(QStringLiteral("Color Axes"));
+
+  mnuAxis = bar->addMenu(QStringLiteral("Axes Options"));
+  mnuDisplayAxes = mnuAxis->addAction(QStringLiteral("Diisplay Axes"));
+  mnuDisplayAxes->setCheckable(true);
+  mnuXY = mnuAxis->addAction(QStringLiteral("XY-Plane"));
+  mnuXY->setCheckable(true);
+
+  bar->addAction(QStringLiteral("Display Data"));
+
+  mnuOptions = bar->addMenu(QStringLiteral("Display Options"));
+  mnuInc = mnuOptions->addMenu(QStringLiteral("Angle Increments"));
+  mnu1Deg = mnuInc->addAction(QStringLiteral("1 \u00B0"));
+  mnu2Deg = mnuInc->addAction(QStringLiteral("2 \u00B0"));
+  mnuBox = mnuOptions->addMenu(QStringLiteral("Box ?"));
+  mnuYes = mnuBox->addAction(QStringLiteral("Yes"));
+  mnuNo = mnuBox->addAction(QStringLiteral("No"));
+  mnuBox->menuAction()->setEnabled(false);
+  mnuDotSpacing = mnuOptions->addMenu(QStringLiteral("Dot n*dt Spacing"));
+  mnuDotNone = mnuDotSpacing->addAction(QStringLiteral("None"));
+  mnuDotSpacing->addSeparator();
+  QMenu* symbol = mnuDotSpacing->addMenu(QStringLiteral("Symbol?"));
+  mnuOSymbol = symbol->addAction(QStringLiteral("0 symbol"));
+  mnuPSymbol = symbol->addAction(QStringLiteral("+ symbol"));
+  mnuXSymbol = symbol->addAction(QStringLiteral("X Symbol"));
+  for (QAction* a :
+       {mnu1Deg, mnu2Deg, mnuYes, mnuNo, mnuDotNone, mnuOSymbol, mnuPSymbol, mnuXSymbol}) {
+    a->setCheckable(true);
+  }
+
+  QMenu* printer = bar->addMenu(QStringLiteral("Printer Options"));
+  mnuFine = printer->addAction(QStringLiteral("Fine"));
+  mnuMedium = printer->addAction(QStringLiteral("Medium"));
+  mnuFine->setCheckable(true);
+  mnuMedium->setCheckable(true);
+  printer->addSeparator();
+  mnuEnd = printer->addAction(QStringLiteral("End Program"));
+  connect(mnuEnd, &QAction::triggered, this, [this] { mnuEnd_Click(); });
+}
+
+// Every key of the window reaches the key handlers, whichever control has the focus.
+void frmGraph::RouteKeys() {
+  installEventFilter(this);
+  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+}
+
+bool frmGraph::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    // A key a control does not take travels on to its parents: act on it once only.
+    if (event != lastKeyPress_) {
+      lastKeyPress_ = event;
+      auto* key = static_cast<QKeyEvent*>(event);
+      switch (key->key()) {
+        case Qt::Key_Left:
+          Form_KeyDown(37, 0);
+          break;
+        case Qt::Key_Up:
+          Form_KeyDown(38, 0);
+          break;
+        case Qt::Key_Right:
+          Form_KeyDown(39, 0);
+          break;
+        case Qt::Key_Down:
+          Form_KeyDown(40, 0);
+          break;
+        case Qt::Key_Escape:
+          Form_KeyPress(27);
+          break;
+        default: {
+          const QString text = key->text();
+          if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
+          break;
+        }
+      }
+    }
+  } else if (event->type() == QEvent::KeyRelease) {
+    lastKeyPress_ = nullptr;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Small control helpers
+
+void frmGraph::SetCmd3D(int32_t color, const QString& caption) {
+  cmd3DColor_ = color;
+  cmd3D->setText(caption);
+  cmd3D->setStyleSheet(QStringLiteral("background-color: %1;").arg(CssColor(color)));
+}
+
+void frmGraph::SetBusyPointer(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  ui::Ui().SetBusy(busy);
+}
+
+void frmGraph::ShowReturn(bool shown) {
+  returnShown_ = shown;
+  cmdReturn->setVisible(shown);
+}
+
+bool frmGraph::ReturnShown() const {
+  return returnShown_;
+}
+
+void frmGraph::ShowCount() {
+  Label5->setText(Q(rt::NumText(ms::Scene.VertexCountD)));
+}
+
+void frmGraph::SetLabelBackground(QLabel* label, int32_t packed) {
+  QPalette pal = label->palette();
+  pal.setColor(QPalette::Window, QColor::fromRgb(draw::ToArgb(packed)));
+  label->setPalette(pal);
+}
+
+void frmGraph::SetMenuEnabled(QAction* item, bool enabled) {
+  if (item != nullptr) item->setEnabled(enabled);
+}
+
+void frmGraph::SetMenuEnabled(QMenu* item, bool enabled) {
+  if (item != nullptr) item->menuAction()->setEnabled(enabled);
+}
+
+// The colour items' enabled states are kept in the shared menu flags; the menus follow them.
+void frmGraph::ReflectGraphMenus() {
+  const ms::GraphMenuFlags& f = ms::GraphMenus;
+  const std::array<int16_t, 6> plots = {f.mnuPlot1, f.mnuPlot2, f.mnuPLot3,
+                                        f.mnuPlot4, f.mnuPlot5, f.mnuPlot6};
+  for (int k = 0; k < 6; ++k) mnuPlot[k]->setEnabled(plots[k] != 0);
+  mnuPlotIVPColor->setEnabled(f.mnuPlotIVPColor != 0);
+  SetMenuEnabled(mnuBVPcolor, f.mnuBVPcolor != 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Load
+
+void frmGraph::Form_Load() {
+  show();
+  ui::Ui().DoEvents();
+
+  // Fonts: the picture takes the worksheet's font, the printer the picture's.
+  if (ws::frmCalcInput* sheet = ws::frmCalcInput::Instance()) {
+    const QFont sheetFont = sheet->Text1->font();
+    QFont f = display_->Font;
+    if (sheetFont.pointSizeF() > 0) f.setPointSizeF(sheetFont.pointSizeF());
+    f.setFamily(sheetFont.family());
+    f.setBold(sheetFont.bold());
+    f.setItalic(sheetFont.italic());
+    display_->Font = f;
+    printerFont_ = f;
+
+    // A worksheet ending with ":" loses it, and no longer counts as changed.
+    rt::Text text = sheet->WorksheetText();
+    if (!text.empty() && text.back() == u':') {
+      text.pop_back();
+      sheet->SetWorksheetText(text);
+      sheet->Text1->document()->setModified(false);
+    }
+  }
+
+  ShowReturn(false);
+  ms::RunFlags.StopFrames = 0;
+  show();
+
+  ms::ResetGraphMenus();
+  ReflectGraphMenus();
+  Dash3->setEnabled(false);
+
+  DisplayBox->move(0, 0);
+
+  // The offset scroll bars: their change handlers copy the value into the offsets and redraw.
+  ms::View.DisplayScaleHeight = display_->ScaleHeight();
+  const int width = static_cast<int>(display_->ScaleWidth());
+  const int height = static_cast<int>(display_->ScaleHeight());
+  {
+    const QSignalBlocker hb(HPosition), vb(VPosition);
+    HPosition->setRange(0, width);
+    VPosition->setRange(0, height);
+  }
+  ms::View.ImageOffsetX = width / 2;
+  HPosition->setValue((2 * static_cast<int>(ms::View.ImageOffsetX)) / 3);
+  HPosition_Change();
+  ms::View.ImageOffsetY = height / 2;
+  VPosition->setValue((3 * static_cast<int>(ms::View.ImageOffsetY)) / 2);
+  VPosition_Change();
+
+  mnuXY->setChecked(true);
+  mnuXY->setEnabled(true);
+  mnuXYPlane->setEnabled(true);
+  SetMenuEnabled(mnuAxis, true);
+  mnuXYPlane->setChecked(false);
+  mnuDisplayAxes->setChecked(true);
+
+  Frame2->hide();
+  Frame5->hide();
+  Frame6->hide();
+  Frame7->hide();
+  Frame8->hide();
+  Frame9->hide();
+  cmdUpdate->hide();
+
+  Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = 0;
+  ms::Tables.ShowValLegend = 0;
+  ms::CurveWork.DotSpacingOn = 0;
+  ms::Solutions.SphereMarkersOn = 0;
+  mnuOSymbol->setChecked(true);
+  ms::MathVars.UsedFloor = ms::MathVars.UsedCeil = ms::MathVars.UsedInt = 0;
+
+  Graph.OverlayMode = 0;
+  Graph.FamilyMode = 0;
+  ms::CurveWork.FamilyColorCode = -1;
+  Graph.ShowAxes = -1;
+  ms::CurveWork.ArrowFlagPos = 0;
+
+  SetMenuEnabled(mnuDotSpacing, false);
+  mnuDotNone->setChecked(true);
+  ms::View.ShowBox = 0;
+
+  mnuFine->setChecked(false);
+  mnuMedium->setChecked(true);
+  Graph.FinePen = 0;
+  Graph.Generating = 0;
+
+  ms::PlotRequest.PlotSelect.fill(0);
+  for (int k = 1; k <= ms::kPlotColorCount; ++k) ms::Settings.PlotColor[k] = 0;
+  Graph.AxesRGBChosen = {200, 200, 200};
+
+  Graph.Button2DColor = 0xFFC0C0;
+  Graph.Button3DColor = 0xFFC0FF;
+  SetCmd3D(Graph.Button3DColor, QStringLiteral("3D"));
+
+  if (ms::Requests.BVPRequested != 0) {
+    ms::View.ZAxisNeeded = 0;
+  } else if (ms::Requests.IVPRequested != 0) {
+    const bool trajectory = ms::View.ODEViewRequest == 7 || ms::View.ODEViewRequest == 22;
+    ms::View.ZAxisNeeded = trajectory ? -1 : 0;
+  }
+
+  for (QLabel* l : PlotLabels) SetLabelBackground(l, 0xFFFFFF);
+  PlotLabels[2]->setText(QStringLiteral("3"));
+  PlotLabels[5]->setText(QStringLiteral("6"));
+
+  ms::View.DepthLimit = 999.0;
+  ms::View.PictureScaleWork = 300.0;
+  ms::View.EyeDistance = 10.0;
+  ms::Scene.VertexCount = 0;
+  ms::Scene.SegmentCount = 0;
+
+  ms::View.RotationAngle = ms::View.SavedRotation;
+  ms::View.ElevationAngle = ms::View.SavedElevation;
+
+  ms::View.AngleStep = 6.2831853072 / 180;
+  mnu2Deg->setChecked(true);
+  mnu1Deg->setChecked(false);
+
+  Graph.GridUnitT = ms::View.UserGridUnitT;
+  ms::Scene.GridUnitX = ms::View.UserGridUnitX;
+  ms::Scene.GridUnitY = ms::View.UserGridUnitY;
+  ms::Scene.GridUnitZ = ms::View.UserGridUnitZ;
+  strXScale->setText(Q(rt::Str(ms::Scene.GridUnitX)));
+  strYScale->setText(Q(rt::Str(ms::Scene.GridUnitY)));
+  strZScale->setText(Q(rt::Str(ms::Scene.GridUnitZ)));
+
+  ms::Scene.VertexCount = ms::Scene.SegmentCount = 0;
+  ms::Scene.VertexCountD = ms::Scene.SegmentCountD = 0;
+  Graph.SavedVertexCount = Graph.SavedSegmentCount = 0;
+
+  // A run-time failure of the first build is caught here: the worksheet is offered for saving
+  // and the program ends.
+  try {
+    GenerateData();
+  } catch (const std::exception& e) {
+    LoadFailed(ErrorNumberOf(e), ui::FromQString(QString::fromLocal8Bit(e.what())));
+  } catch (...) {
+    LoadFailed(0, u"Unknown error");
+  }
+}
+
+void frmGraph::LoadFailed(int errorNumber, const rt::Text& description) {
+  SetBusyPointer(false);
+  const bool unanticipated = errorNumber == 5 || errorNumber == 6 || errorNumber == 11;
+  ui::Ui().MsgBox((unanticipated ? rt::Text(u"Unanticipated error : ") : rt::Text(u"Error is : ")) +
+                      description,
+                  ui::kOkOnly, u"");
+  const int answer = ui::Ui().MsgBox(
+      u"Error most likely overflow caused by a division by zero\r\n or a value that has approach "
+      u"infinity. Choose YES/NO to save the worksheet.",
+      20, u"Unknown");
+  if (answer == ui::kAnswerYes) {
+    // A save that did not happen is said, and offered again, until it succeeds or the user
+    // declines: the worksheet is never dropped without a word.
+    while (!SaveWorksheet()) {
+      const int again = ui::Ui().MsgBox(
+          u"The worksheet was not saved.\r\nChoose YES to try again, NO to end without saving.", 20,
+          u"Unknown");
+      if (again != ui::kAnswerYes) break;
+    }
+  } else {
+    if (ws::frmCalcInput* sheet = ws::frmCalcInput::Instance()) sheet->show();
+    hide();
+  }
+  unloading_ = true;
+  ui::Ui().EndProgram();
+}
+
+// True when the worksheet was written or there was nothing to write.
+bool frmGraph::SaveWorksheet() {
+  ws::frmCalcInput* sheet = ws::frmCalcInput::Instance();
+  if (sheet == nullptr || sheet->Text1->toPlainText().isEmpty()) return true;
+  ui::FileDialogRequest request;
+  request.filter = u"Text File (*.txt)|*.txt";
+  request.defaultExt = u"txt";
+  request.overwritePrompt = true;
+  rt::Text chosen;
+  if (!ui::Ui().SaveFileDialog(request, chosen) || chosen.empty()) return false;
+  const QString path = Q(chosen);
+  if (!ws::WriteWorksheetFile(path, sheet->Text1->toPlainText())) return false;
+  setWindowTitle(path);
+  sheet->Text1->document()->setModified(false);
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Leaving the window
+
+void frmGraph::Unload() {
+  unloading_ = true;
+  hide();
+  if (g_instance == this) g_instance = nullptr;
+  deleteLater();
+}
+
+void frmGraph::cmdReturn_Click() {
+  // Return from inside a build that has not unwound would pull the window from under it.
+  if (Graph.Generating != 0) return;
+  ws::frmCalcInput* sheet = ws::frmCalcInput::Instance();
+  if (sheet != nullptr) {
+    sheet->cmdGraph->setEnabled(false);
+    sheet->cmdGraph->setStyleSheet(
+        QStringLiteral("background-color: %1;").arg(CssColor(ws::kGraphIdleColor)));
+    sheet->show();
+  }
+  Unload();
+  if (sheet != nullptr) {
+    sheet->cmdGraph->setEnabled(false);
+    sheet->cmdCompute->setEnabled(true);
+  }
+  ms::RunFlags.StopFrames = 0;
+  int16_t total = ms::Tables.StatementCount;
+  ms::DrawProgress(ms::kWorksheetProgressBar, total, 0);
+}
+
+void frmGraph::cmdExit_Click() {
+  if (Graph.Generating != 0) return;
+  unloading_ = true;
+  ui::Ui().EndProgram();
+}
+
+void frmGraph::mnuEnd_Click() {
+  cmdExit_Click();
+}
+
+void frmGraph::cmdUpdate_Click() {
+  if (Graph.Generating != 0) return;
+  DisplayBox->update();
+  ms::RunFlags.Replot = -1;
+  ms::CurveWork.ArrowFlagPos = 0;
+  GenerateData();
+}
+
+bool frmGraph::Form_QueryUnload(int unloadMode) {
+  if (unloadMode == kUnloadByProgram) return false;
+  ui::Ui().MsgBox(u"PLease use the 'End Program' button to close this program.", ui::kOkOnly, u"");
+  return true;
+}
+
+void frmGraph::closeEvent(QCloseEvent* event) {
+  if (Form_QueryUnload(unloading_ ? kUnloadByProgram : kUnloadByUser)) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+}  // namespace gr
