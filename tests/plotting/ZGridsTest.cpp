@@ -227,7 +227,9 @@ TEST_F(ZGridsTest, TicksStopAtTheirLimits) {
     c.run();
     EXPECT_EQ(Scene.SegmentCount, c.ticks);
     // The counts are stored for the drawing only when the routine ran to its end.
-    if (c.vertexCount > 25000) EXPECT_EQ(Scene.VertexCountD, -1);
+    if (c.vertexCount > 25000) {
+      EXPECT_EQ(Scene.VertexCountD, -1);
+    }
   }
 }
 
