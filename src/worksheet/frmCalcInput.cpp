@@ -20,6 +20,8 @@
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "language/Tokens.h"
+#include "mathematics/Math.h"
+#include "mathematics/MathVector.h"
 #include "platform/ui/QtUiServices.h"
 #include "plotting/SceneStore.h"
 #include "worksheet/WorksheetText.h"
@@ -180,6 +182,8 @@ void frmCalcInput::BuildControls() {
   for (QPushButton* b : cmdVec) connectInsert(b);
   connectInsert(cmdSca);
   for (QPushButton* b : cmdSpcFunc) connectInsert(b);
+  connect(cmdCompute, &QPushButton::clicked, this, [this] { cmdCompute_click(); });
+  connect(cmdGraph, &QPushButton::clicked, this, [this] { cmdGraph_click(); });
   connect(cmdClearValues, &QPushButton::clicked, this, [this] { cmdClearValues_click(); });
   connect(cmdClearWk, &QPushButton::clicked, this, [this] { cmdClearWk_click(); });
   connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_click(); });
@@ -247,6 +251,7 @@ void frmCalcInput::BuildMenus() {
   mnuCompute = exec->addAction(QStringLiteral("Compute"));
   mnuCompute->setObjectName(QStringLiteral("mnuCompute"));
   mnuCompute->setShortcut(QKeySequence(Qt::Key_F5));
+  connect(mnuCompute, &QAction::triggered, this, [this] { mnuCompute_click(); });
 
   QMenu* display = bar->addMenu(QStringLiteral("Options: Display"));
   display->setObjectName(QStringLiteral("mnuOption"));
@@ -388,6 +393,8 @@ void frmCalcInput::Form_Load() {
   ms::ResetSettings();
   ms::ResetViewState();
   ms::ResetScene();
+  ms::ResetMathState();
+  ms::ResetVectorStacks();  // ComponentFuncCounter 0
   undo_.Clear();
   setWindowTitle(QStringLiteral("No File"));
   mnuPort->setChecked(true);
@@ -418,6 +425,11 @@ void frmCalcInput::Form_Load() {
 // Keys
 
 bool frmCalcInput::eventFilter(QObject* watched, QEvent* event) {
+  if (running_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    Form_KeyPress(27);
+    return true;
+  }
   if (watched == Text1) {
     if (event->type() == QEvent::ShortcutOverride) {
       // The editor would take these keys for its own copy, paste, cut, select-all and delete;

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "platform/runtime/Runtime.h"
 #include "worksheet/UndoHistory.h"
@@ -67,6 +68,16 @@ class frmCalcInput : public QMainWindow {
 
   // Start-up: tables cleared, settings at their defaults, then File > New.
   void Form_Load();
+
+  // Execute and Graph.
+  void cmdCompute_click();
+  void mnuCompute_click();
+  void cmdGraph_click();
+  // Rebuilds the results listing in List2 and copies it into List1.
+  void DisplayResults();
+  // Esc while Execute runs: sets the abort flag. Other keys pass unchanged.
+  void Form_KeyPress(int keyAscii);
+  bool IsRunning() const { return running_; }
 
   // File menu and closing.
   void mnuNew_click();
@@ -166,12 +177,20 @@ class frmCalcInput : public QMainWindow {
   bool ConfirmDiscard(const rt::Text& title, bool saveAsWhenUnnamed);
   bool WriteTo(const QString& path);
   void ShowFileError(const QString& what, const QString& path);
+  // Execute's running state: the window's controls and menus disabled, Esc caught.
+  void SetRunning(bool running);
+  // Shows the lines the compiler and the evaluator left for the results list.
+  void FlushCoreLines();
+  void ExecuteErrorExit(int16_t stmtNo, int16_t msgNo, const rt::Text& stmtText);
 
   UndoHistory undo_;
   QString currentFileName_;
   int32_t graphColor_ = kGraphIdleColor;
-  bool fileUtf8_ = false;       // the opened file was UTF-8: saved the same way
-  bool endingProgram_ = false;  // End has asked already: the close query must not ask again
+  bool fileUtf8_ = false;  // the opened file was UTF-8: saved the same way
+  bool endingProgram_ = false;
+  bool running_ = false;
+  std::vector<bool> undefinedFuncs_;  // functions whose evaluation failed in the last run  // End
+                                      // has asked already: the close query must not ask again
 };
 
 }  // namespace ws

@@ -8,6 +8,7 @@
 
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
+#include "mathematics/MathVector.h"
 #include "platform/ui/QtUiServices.h"
 #include "plotting/SceneStore.h"
 #include "worksheet/frmCalcInput.h"
@@ -91,6 +92,7 @@ void frmCalcInput::cmdClearWk_click() {
   Text1->clear();
   ClearProgress();
   ms::ClearStatements();
+  ms::VectorStacks.ComponentFuncCounter = 0;
   setWindowTitle(QStringLiteral("No File"));
   Text1->document()->setModified(false);
   SetGraphButton(false, kGraphIdleColor);

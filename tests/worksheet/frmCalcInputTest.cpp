@@ -10,8 +10,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTimer>
 #include <memory>
 
+#include "help/XfrmHelp.h"
+#include "help/frmAbout.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "platform/ui/QtUiServices.h"
@@ -610,6 +613,31 @@ TEST_F(WorksheetWindow, LayoutItemsSetThePrinterOrientation) {
   EXPECT_TRUE(window->mnuPort->isChecked());
   EXPECT_FALSE(window->mnuLand->isChecked());
   EXPECT_EQ(ui::Printer().pageLayout().orientation(), QPageLayout::Portrait);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WorksheetWindow, HelpIsModelessAndAboutModal) {
+  window->show();
+  window->mnuXfrmHelp->trigger();
+  ms::XfrmHelp* help = ms::LoadedHelpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_FALSE(help->isModal());
+  help->Unload();
+  // The About window holds the worksheet until it is closed.
+  bool wasShownModal = false;
+  QTimer::singleShot(0, [&] {
+    if (ms::frmAbout* about = ms::LoadedAboutWindow()) {
+      wasShownModal = about->isModal() && about->isVisible();
+      about->close();
+    }
+  });
+  window->mnuAbout->trigger();
+  EXPECT_TRUE(wasShownModal);
+  EXPECT_EQ(ms::LoadedAboutWindow(), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,229 @@
+#include "worksheet/WorksheetRun.h"
+
+#include <algorithm>
+
+#include "language/Global.h"
+#include "language/Simplify.h"
+#include "language/Tokens.h"
+#include "language/Utilities.h"
+#include "mathematics/MathVector.h"
+#include "plotting/FormatSignificant.h"
+#include "plotting/PlotRequest.h"
+
+namespace ws {
+
+namespace {
+
+bool IsLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
+rt::Text ShownName(const rt::Text& name) {
+  if (name.size() >= 2 && name[1] == u'_') return name.substr(0, 1);
+  return name;
+}
+
+rt::Text WithoutUnderscores(rt::Text s) {
+  std::erase(s, u'_');
+  return s;
+}
+
+// The value of a named constant's value text, as the parameter set reads it.
+bool ConstantValue(const rt::Text& name, double& value) {
+  const int count = std::clamp<int>(ms::Tables.ConstCount, 0, ms::kMaxConstants);
+  for (int i = 1; i <= count; ++i) {
+    if (ms::Tables.ConstTable[i].Name != name) continue;
+    rt::Text text;
+    ms::Simplify(ms::Tables.ConstTable[i].ValueText, u"[2,2,2]", text);
+    if (!text.empty() && text.front() == u'(') {
+      text = text.size() >= 2 ? text.substr(1, text.size() - 2) : rt::Text();
+    }
+    value = rt::Val(text);
+    return true;
+  }
+  return false;
+}
+
+// The FuncTable index of a function, or 0 when there is none.
+int16_t FunctionIndex(const rt::Text& name) {
+  rt::Text firstParm;
+  int16_t index = 0;
+  int16_t msgNo = 0;
+  ms::FindFunction(name, firstParm, index, msgNo);
+  if (msgNo != 0 || index < 1 || index > std::min<int>(ms::Tables.FuncCount, ms::kMaxFunctions)) {
+    return 0;
+  }
+  return index;
+}
+
+}  // namespace
+
+void SetUpParm(const rt::Text& stmt, int16_t& msgNo) {
+  const long len = static_cast<long>(stmt.size());
+  auto at = [&](long pos) -> char16_t { return pos >= 1 && pos <= len ? stmt[pos - 1] : 0; };
+  long p = 2;
+  for (;;) {
+    const char16_t name = at(p);
+    if (!IsLower(name)) {
+      msgNo = kMsgParmFormat;
+      return;
+    }
+    const int32_t entry = ms::AppendValue(rt::Text(1, name), 0.0, msgNo);
+    if (msgNo != 0) return;
+    if (p + 1 >= len || at(p + 1) != u'=') {
+      msgNo = kMsgParmFormat;
+      return;
+    }
+    long q = p + 2;
+    if (q >= len || at(q) == u',') {
+      msgNo = kMsgParmFormat;
+      return;
+    }
+    rt::Text valueText;
+    while (at(q) != u'>' && at(q) != u';' && q < len) {
+      if (at(q) == u',') {
+        msgNo = kMsgParmFormat;
+        return;
+      }
+      valueText.push_back(at(q));
+      ++q;
+    }
+    const char16_t terminator = at(q);
+    if (terminator != u';' && terminator != u'>') {
+      msgNo = kMsgParmFormat;
+      return;
+    }
+    double value = 0;
+    if (rt::IsNumeric(valueText)) {
+      value = rt::Val(valueText);
+    } else {
+      bool negative = false;
+      if (!valueText.empty() && valueText.front() == u'-') {
+        negative = true;
+        valueText.erase(0, 1);
+      }
+      if (valueText.size() == 1 && IsLower(valueText[0])) {
+        valueText += u'_';
+      } else if (valueText.size() >= 2 && IsLower(valueText[0]) &&
+                 !(IsLower(valueText[1]) || IsDigit(valueText[1]) || valueText[1] == u'_')) {
+        msgNo = kMsgParmFormat;
+        return;
+      }
+      if (!ConstantValue(valueText, value)) {
+        msgNo = kMsgParmNotConstant;
+        return;
+      }
+      if (negative) value = -value;
+    }
+    ms::Tables.ValueList[static_cast<size_t>(entry)].Value = value;
+    if (terminator == u'>') {
+      msgNo = 0;
+      return;
+    }
+    p = q + 1;
+    if (p >= len) {
+      msgNo = kMsgParmFormat;
+      return;
+    }
+  }
+}
+
+int16_t FindParameterStatement() {
+  const int count = std::clamp<int>(ms::Tables.StatementCount, 0, ms::kMaxStatements);
+  for (int k = 1; k <= count; ++k) {
+    const rt::Text& text = ms::Tables.StatementList[k].Text;
+    if (!text.empty() && text.front() == u'<') return static_cast<int16_t>(k);
+  }
+  return 0;
+}
+
+void AppendEndMark(int16_t& msgNo) {
+  ms::AppendValue(u"#", 0.0, msgNo);
+}
+
+std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefined) {
+  const ms::WorksheetTables& t = ms::Tables;
+  const auto d = static_cast<int16_t>(digits);
+  std::vector<rt::Text> lines;
+  lines.push_back(u" - - - - - - - - - Constants - - - - - - - - -");
+  const int constCount = std::clamp<int>(t.ConstCount, 0, ms::kMaxConstants);
+  for (int i = 1; i <= constCount; ++i) {
+    const ms::ConstRec& c = t.ConstTable[i];
+    const rt::Text n = ShownName(c.Name);
+    lines.push_back(ms::DetokenizeForDisplay(n + u" = " + c.Expr));
+    lines.push_back(ms::DetokenizeForDisplay(n + u" = " + c.ValueText));
+  }
+  lines.push_back(u" - - - - - - Expanded Functions - - - - - - - -");
+  const int funcCount = std::clamp<int>(t.FuncCount, 0, ms::kMaxFunctions);
+  for (int i = 1; i <= funcCount; ++i) {
+    const ms::FuncRec& f = t.FuncTable[i];
+    const rt::Text e = ms::DetokenizeForDisplay(WithoutUnderscores(f.Expr));
+    const rt::Text n =
+        (f.Name.size() >= 2 && f.Name[1] == u'_') ? f.Name.substr(0, 1) : f.Name.substr(0, 2);
+    const bool failed = undefined && i < static_cast<int>(undefined->size()) && (*undefined)[i];
+    const rt::Text v = failed ? rt::Text(u"undefined") : ms::FormatSignificant(f.Value, d);
+    if (n.size() == 1) {
+      lines.push_back(n + u":  " + e);
+      lines.push_back(n + u" :  " + v);
+    } else if (n.size() == 2 && !IsDigit(n[1])) {
+      lines.push_back(n + u":  " + e);
+      lines.push_back(n + u" : " + v);
+    }
+  }
+  lines.push_back(u" ");
+  lines.push_back(u" - - - - - - Vectors Functions - - - - - - - - -");
+  const int vecCount = std::clamp<int>(t.VecCount, 0, ms::kMaxVectors);
+  for (int i = 1; i <= vecCount; ++i) {
+    const ms::VecRec& v = t.VecTable[i];
+    const rt::Text n = ShownName(v.Name);
+    const rt::Text def = ms::DetokenizeForDisplay(v.DefText);
+    if (!def.empty() && def.front() == u'v') lines.push_back(n + u"<" + v.Parm + u"> = " + def);
+    lines.push_back(n + u": <" + ms::DetokenizeForDisplay(v.XExpr) + u"  ,  " +
+                    ms::DetokenizeForDisplay(v.YExpr) + u"  ,  " +
+                    ms::DetokenizeForDisplay(v.ZExpr) + u" >");
+    const int16_t x = FunctionIndex(v.XFuncName);
+    const int16_t y = FunctionIndex(v.YFuncName);
+    const int16_t z = FunctionIndex(v.ZFuncName);
+    if (x != 0 && y != 0 && z != 0) {
+      lines.push_back(n + u": <" + ms::FormatSignificant(t.FuncTable[x].Value, d) + u"  ,  " +
+                      ms::FormatSignificant(t.FuncTable[y].Value, d) + u"  ,  " +
+                      ms::FormatSignificant(t.FuncTable[z].Value, d) + u" >");
+    }
+    lines.push_back(u" ");
+  }
+  return lines;
+}
+
+void CheckPlotVectors(int16_t& failMark) {
+  ms::PlotRequestData& plot = ms::PlotRequest;
+  failMark = 0;
+  const int count = plot.PlotVectorCount;
+  if (count < 0 || count > ms::kMaxPlotCurves || count > ms::kMaxPlotVectors) {
+    failMark = kMsgPlotVectorUnknown;
+    return;
+  }
+  for (int k = 1; k <= count; ++k) {
+    int16_t vec = 0;
+    int16_t msgNo = 0;
+    ms::FindVector(plot.PlotVectorList[k], vec, msgNo);
+    if (msgNo != 0 || vec < 1 || vec > std::min<int>(ms::Tables.VecCount, ms::kMaxVectors)) {
+      failMark = kMsgPlotVectorUnknown;
+      return;
+    }
+    const ms::VecRec& v = ms::Tables.VecTable[vec];
+    const int16_t ids[3] = {FunctionIndex(v.XFuncName), FunctionIndex(v.YFuncName),
+                            FunctionIndex(v.ZFuncName)};
+    for (int c = 0; c < 3; ++c) {
+      if (ids[c] == 0) {
+        failMark = kMsgPlotVectorUnknown;
+        return;
+      }
+      plot.PlotSpec[static_cast<size_t>(3 * (k - 1) + c)] = ids[c];
+    }
+  }
+}
+
+}  // namespace ws

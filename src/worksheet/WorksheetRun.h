@@ -1,0 +1,43 @@
+// The computing half of Execute and Graph in the worksheet window: the parameter set, the results
+// listing, the end mark of a run's values and the check of the Plot vectors. Plain C++ over the
+// worksheet tables; the window calls these and shows what they leave.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ws {
+
+// Message numbers of the parameter set.
+constexpr int16_t kMsgParmFormat = 14;       // "Parameters Format Examples: ..."
+constexpr int16_t kMsgParmNotConstant = 15;  // "Reference to requested constant not predefined ..."
+// Message of Plot vectors that cannot be resolved (only tested for non-zero).
+constexpr int16_t kMsgPlotVectorUnknown = 13;
+
+// Reads a parameter set such as "<t=3;u=ax;r=-2>" (no blanks) into the value list: each name is
+// appended, then given its value (a number, or a constant's value, negated after "-"). msgNo 0,
+// 14 (format), 15 (no such constant) or the value list's full-table message. Entries appended
+// before an error stay.
+void SetUpParm(const rt::Text& stmt, int16_t& msgNo);
+
+// The first statement of StatementList that begins with "<": its index (1-based), or 0.
+int16_t FindParameterStatement();
+
+// Appends the end mark "#" (value 0) of this run's values; the value list's full-table message
+// when there is no room.
+void AppendEndMark(int16_t& msgNo);
+
+// The results listing: the constants, the functions (vector components left out) and the vectors
+// with their values at digits significant digits. undefined[i], when given and true, marks
+// function i as not evaluated: its value line says "undefined" instead of a stale number. A vector
+// whose component functions are missing is listed without values.
+std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefined = nullptr);
+
+// Fills PlotSpec from the Plot vectors: for vector k (1 to 6) the FuncTable indexes of its X, Y
+// and Z components. failMark 0, or 13 when a vector or one of its component functions is missing
+// or there are more than six vectors.
+void CheckPlotVectors(int16_t& failMark);
+
+}  // namespace ws
