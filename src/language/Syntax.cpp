@@ -21,36 +21,36 @@ bool StartsWith(const Text& s, TextView prefix) {
   return TextView(s).starts_with(prefix);
 }
 
-// Commands are carried out by their own readers and skip the checks.
-constexpr std::array<TextView, 18> kCommandPrefixes = {u"Plot[",
-                                                       u"plot[",
-                                                       u"Zero[",
-                                                       u"zero[",
-                                                       u"PlotSlopeField[",
-                                                       u"plotslopefield[",
-                                                       u"PlotDirField[",
-                                                       u"plotdirfield[",
-                                                       u"IVP[",
-                                                       u"ivp[",
-                                                       u"BVP[",
-                                                       u"bvp[",
-                                                       u"PlotField3D[",
-                                                       u"plotfield3d[",
-                                                       u"PlotContour[",
-                                                       u"plotcontour[",
-                                                       u"PlotContour1[",
-                                                       u"plotcontour1["};
+// Commands are carried out by their own readers and skip the checks. Each is recognised in the
+// two spellings shown.
+struct Spellings {
+  TextView capitalised;
+  TextView lower;
+};
+constexpr Spellings kCommandPrefixes[] = {
+    {u"Plot[", u"plot["},
+    {u"Zero[", u"zero["},
+    {u"PlotSlopeField[", u"plotslopefield["},
+    {u"PlotDirField[", u"plotdirfield["},
+    {u"IVP[", u"ivp["},
+    {u"BVP[", u"bvp["},
+    {u"PlotField3D[", u"plotfield3d["},
+    {u"PlotContour[", u"plotcontour["},
+    {u"PlotContour1[", u"plotcontour1["},
+};
 
 // The integrals stand after a constant identifier of one or two letters: a=Integ[, ab=dblInt[.
-constexpr std::array<TextView, 4> kIntegralNames = {u"Integ[", u"integ[", u"dblInt[", u"dblint["};
+constexpr Spellings kIntegralNames[] = {{u"Integ[", u"integ["}, {u"dblInt[", u"dblint["}};
 
 bool IsCommandStatement(const Text& s) {
-  for (TextView prefix : kCommandPrefixes) {
-    if (StartsWith(s, prefix)) return true;
+  for (const Spellings& command : kCommandPrefixes) {
+    if (StartsWith(s, command.capitalised) || StartsWith(s, command.lower)) return true;
   }
-  for (TextView name : kIntegralNames) {
-    const long len = static_cast<long>(name.size());
-    if (rt::Mid(s, 3, len) == name || rt::Mid(s, 4, len) == name) return true;
+  for (const Spellings& integral : kIntegralNames) {
+    for (TextView name : {integral.capitalised, integral.lower}) {
+      const long len = static_cast<long>(name.size());
+      if (rt::Mid(s, 3, len) == name || rt::Mid(s, 4, len) == name) return true;
+    }
   }
   return false;
 }
