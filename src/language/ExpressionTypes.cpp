@@ -13,8 +13,8 @@ namespace {
 
 // Token classes of the built-in names (token characters U+00C8 + k, see Tokens.h).
 //
-// Scalar functions a constant expression may begin with: Sin..Sign, sDot, sMag, Ln..Tanh,
-// Clip..Int. Negated: a fourth character in this class is rejected.
+// A constant's expression begins with "-", a letter, a digit, ".", "(" or a scalar function token
+// (Sin..Sign, sDot, sMag, Ln..Tanh, Clip..Int); this class matches every other character.
 constexpr TextView kNotConstantStart =
     u"[!A-Za-z0-9.(\u00C8-\u00D5\u00DD\u00DE\u00E4-\u00E8\u00F3-\u00F6]";
 // The same for functions, which may also begin with Diff, sMpy, sDiv and sPwr.
