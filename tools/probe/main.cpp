@@ -33,6 +33,8 @@
 #include <cstdio>
 #include <string>
 
+#include "graph/GraphWindow.h"
+#include "graph/frmGraph.h"
 #include "language/Global.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
@@ -120,6 +122,13 @@ bool ParseOptions(const QStringList& args, ProbeOptions& o, QString& error) {
     error = QStringLiteral("exactly one worksheet file expected");
     return false;
   }
+  for (const QString& key : o.keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    static const QStringList kNamed = {"Left", "Right", "Up", "Down", "Esc"};
+    if (key.size() != 1 && !kNamed.contains(key)) {
+      error = QStringLiteral("unknown key ") + key;
+      return false;
+    }
+  }
   if ((o.scene || !o.keys.isEmpty() || !o.bmp.isEmpty()) && !o.graph) {
     error = QStringLiteral("--scene, --keys and --bmp need --graph");
     return false;
@@ -200,6 +209,23 @@ void Print(ws::frmCalcInput& window, ui::ScriptedUiServices& services, const QSt
   window.mnuPrint_click();
 }
 
+// Graph as the user presses it (only when the button is enabled), then the keys and the picture;
+// the scene records when the graph window exists.
+void Graph(ws::frmCalcInput& window, ui::ScriptedUiServices& services, const ProbeOptions& o,
+           size_t& boxesPrinted) {
+  if (window.cmdGraph->isEnabled()) window.cmdGraph->click();
+  if (gr::GraphWindow() && !o.keys.isEmpty()) gr::SendGraphKeys(o.keys);
+  if (gr::GraphWindow() && !o.bmp.isEmpty()) gr::SaveGraphPicture(o.bmp);
+  EmitBoxes(services, boxesPrinted);
+  if (!gr::GraphWindow()) return;
+  Emit(gr::SceneRecord());
+  Emit(gr::ViewBoxRecord());
+  Emit(gr::ViewRecord());
+  if (o.scene) {
+    for (const QString& record : gr::SegmentRecords()) Emit(record);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,6 +254,7 @@ int main(int argc, char** argv) {
     ws::frmCalcInput window;
     if (options.digits != 0) window.mnuDigits[options.digits]->trigger();
     LoadWorksheet(window, services, options, text);
+    window.cmdCompute->click();
     EmitBoxes(services, boxesPrinted);
     EmitListing(window);
     EmitGraphButton(window);
@@ -240,7 +267,9 @@ int main(int argc, char** argv) {
       Print(window, services, options.print);
       EmitBoxes(services, boxesPrinted);
     }
+    if (options.graph) Graph(window, services, options, boxesPrinted);
     EmitCaption(window);
+    delete gr::GraphWindow();  // a loaded graph window is released with the worksheet window
   }
   ui::SetUi(nullptr);
   std::fflush(stdout);
