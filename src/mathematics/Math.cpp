@@ -243,9 +243,15 @@ DecodeCache& Cache() {
 
 constexpr size_t kMaxCachedPrograms = 2048;
 
+// Equality of two texts by one memory comparison (the character-wise compare of char16_t
+// strings does not vectorise).
+bool SameText(const rt::Text& a, const rt::Text& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
+
 Program& ProgramFor(const rt::Text& code) {
   DecodeCache& c = Cache();
-  if (c.last != nullptr && *c.lastKey == code) return *c.last;
+  if (c.last != nullptr && SameText(*c.lastKey, code)) return *c.last;
   auto it = c.map.find(code);
   if (it == c.map.end()) {
     if (c.map.size() >= kMaxCachedPrograms) c.map.clear();

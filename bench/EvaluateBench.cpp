@@ -1,0 +1,164 @@
+// Evaluation speed of compiled worksheet functions, side by side with the same expressions written
+// in C++ and evaluated by muparser (when installed). Each iteration evaluates once at a new x.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <string>
+
+#include "language/ClearStorage.h"
+#include "language/CompileCode.h"
+#include "language/Global.h"
+#include "language/Tokens.h"
+#include "mathematics/Math.h"
+
+#ifdef MATHSHEET_HAVE_MUPARSER
+#include <muParser.h>
+#endif
+
+namespace {
+
+// The three worksheet functions, in worksheet syntax (stored form) and in muparser syntax.
+struct Expression {
+  const char* name;
+  const char* sheet;
+  const char* muparser;
+};
+
+constexpr Expression kPolynomial = {"P_", "3*x^4-2*x^3+x^2-5*x+7", "3*x^4-2*x^3+x^2-5*x+7"};
+constexpr Expression kTrig = {"S_", "Sin[x]*Cos[x]+x^2", "sin(x)*cos(x)+x^2"};
+constexpr Expression kQuotient = {"Q_", "1/(1+x/(2+x/(3+x/(4+x))))", "1/(1+x/(2+x/(3+x/(4+x))))"};
+
+// Compiles the three functions as a worksheet would and appends the parameter x after the
+// compile. Returns the code of the named function and the ValueList index of x.
+rt::Text CompileSheet(const Expression& e, int32_t& xIndex) {
+  ms::ResetWorksheetTables();
+  ms::InitBuiltinNames();
+  ms::ResetMathState();
+  for (const Expression* f : {&kPolynomial, &kTrig, &kQuotient}) {
+    int16_t msg = 0;
+    const int16_t k = ms::AppendFunction(msg);
+    ms::FuncRec& r = ms::Tables.FuncTable[static_cast<size_t>(k)];
+    r.Name = rt::FromUtf8(f->name);
+    r.Parm1 = u"x";
+    r.Expr = rt::FromUtf8(f->sheet);
+  }
+  rt::Text text;
+  int16_t msg = 0;
+  ms::CompileFunctions(text, msg);
+  xIndex = ms::AppendValue(u"x", 0, msg);
+  ms::ClearResultsList();
+  for (int16_t k = 1; k <= ms::Tables.FuncCount; ++k) {
+    if (ms::Tables.FuncTable[static_cast<size_t>(k)].Name == rt::FromUtf8(e.name)) {
+      return ms::Tables.FuncTable[static_cast<size_t>(k)].Code;
+    }
+  }
+  return u"";
+}
+
+void SheetBench(benchmark::State& state, const Expression& e) {
+  int32_t xIndex = 0;
+  const rt::Text code = CompileSheet(e, xIndex);
+  double x = 0.1;
+  for (auto _ : state) {
+    ms::Tables.ValueList[static_cast<size_t>(xIndex)].Value = x;
+    double r = 0;
+    int16_t msg = 0;
+    ms::Evaluate(code, r, msg);
+    benchmark::DoNotOptimize(r);
+    x += 1e-6;
+  }
+}
+
+// The same functions in C++ (pow for the powers, as the worksheet's power operator).
+double CppPolynomial(double x) {
+  return 3 * std::pow(x, 4) - 2 * std::pow(x, 3) + std::pow(x, 2) - 5 * x + 7;
+}
+double CppTrig(double x) {
+  return std::sin(x) * std::cos(x) + std::pow(x, 2);
+}
+double CppQuotient(double x) {
+  return 1 / (1 + x / (2 + x / (3 + x / (4 + x))));
+}
+
+void CppBench(benchmark::State& state, double (*f)(double)) {
+  double x = 0.1;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(x);
+    double r = f(x);
+    benchmark::DoNotOptimize(r);
+    x += 1e-6;
+  }
+}
+
+void BM_Sheet_Polynomial(benchmark::State& s) {
+  SheetBench(s, kPolynomial);
+}
+void BM_Sheet_SinCosPlusSquare(benchmark::State& s) {
+  SheetBench(s, kTrig);
+}
+void BM_Sheet_NestedQuotient(benchmark::State& s) {
+  SheetBench(s, kQuotient);
+}
+void BM_Cpp_Polynomial(benchmark::State& s) {
+  CppBench(s, CppPolynomial);
+}
+void BM_Cpp_SinCosPlusSquare(benchmark::State& s) {
+  CppBench(s, CppTrig);
+}
+void BM_Cpp_NestedQuotient(benchmark::State& s) {
+  CppBench(s, CppQuotient);
+}
+
+BENCHMARK(BM_Sheet_Polynomial);
+BENCHMARK(BM_Cpp_Polynomial);
+BENCHMARK(BM_Sheet_SinCosPlusSquare);
+BENCHMARK(BM_Cpp_SinCosPlusSquare);
+BENCHMARK(BM_Sheet_NestedQuotient);
+BENCHMARK(BM_Cpp_NestedQuotient);
+
+#ifdef MATHSHEET_HAVE_MUPARSER
+void MuParserBench(benchmark::State& state, const Expression& e) {
+  double x = 0.1;
+  mu::Parser p;
+  p.DefineVar("x", &x);
+  p.SetExpr(e.muparser);
+  for (auto _ : state) {
+    double r = p.Eval();
+    benchmark::DoNotOptimize(r);
+    x += 1e-6;
+  }
+}
+
+void BM_MuParser_Polynomial(benchmark::State& s) {
+  MuParserBench(s, kPolynomial);
+}
+void BM_MuParser_SinCosPlusSquare(benchmark::State& s) {
+  MuParserBench(s, kTrig);
+}
+void BM_MuParser_NestedQuotient(benchmark::State& s) {
+  MuParserBench(s, kQuotient);
+}
+
+BENCHMARK(BM_MuParser_Polynomial);
+BENCHMARK(BM_MuParser_SinCosPlusSquare);
+BENCHMARK(BM_MuParser_NestedQuotient);
+#endif
+
+// A full value request as plot construction makes it: compile the table and evaluate every
+// function, once per point.
+void BM_Sheet_CompileAndEvaluateTable(benchmark::State& state) {
+  int32_t xIndex = 0;
+  CompileSheet(kPolynomial, xIndex);
+  for (auto _ : state) {
+    rt::Text text;
+    int16_t msg = 0;
+    ms::CompileFunctions(text, msg);
+    ms::AppendValue(u"x", 0.5, msg);
+    ms::EvaluateFunctions(msg);
+    ms::ClearResultsList();
+    benchmark::DoNotOptimize(ms::Tables.FuncTable[1].Value);
+  }
+}
+BENCHMARK(BM_Sheet_CompileAndEvaluateTable);
+
+}  // namespace
