@@ -1,5 +1,6 @@
 #include "help/HelpPage.h"
 
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -33,13 +34,22 @@ QLabel* MakeLabel(std::u16string_view stored, QWidget* parent) {
   return label;
 }
 
-// Adds one label per line of `lines` to `layout`.
+// Lines indented by six blanks hold statements as the user types them.
+constexpr std::u16string_view kStatementIndent = u"      ";
+
+// Adds one label per line of `lines` to `layout`; statements are set in a fixed-pitch font so
+// that their explanations line up.
 void AddLines(std::u16string_view lines, QWidget* parent, QVBoxLayout* layout) {
   size_t start = 0;
   while (start <= lines.size()) {
     size_t end = lines.find(u'\n', start);
     if (end == std::u16string_view::npos) end = lines.size();
-    layout->addWidget(MakeLabel(lines.substr(start, end - start), parent));
+    const std::u16string_view line = lines.substr(start, end - start);
+    QLabel* label = MakeLabel(line, parent);
+    if (line.starts_with(kStatementIndent)) {
+      label->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    }
+    layout->addWidget(label);
     start = end + 1;
   }
 }
