@@ -1,0 +1,219 @@
+#include "language/Classify.h"
+
+#include "language/CommandRequests.h"
+#include "language/CompileCode.h"
+#include "language/Definitions.h"
+#include "language/Global.h"
+#include "language/ProcessConst.h"
+#include "language/Tokens.h"
+#include "mathematics/MathVector.h"
+#include "numerics/DblInt.h"
+#include "numerics/Integ.h"
+#include "numerics/Roots.h"
+#include "plotting/PlotCommand.h"
+
+namespace ms {
+
+WorksheetSignalState WorksheetSignals;
+
+namespace {
+
+char16_t CharAt(const rt::Text& s, long p) {
+  return (p >= 1 && p <= static_cast<long>(s.size())) ? s[p - 1] : u'\0';
+}
+
+bool TextAt(const rt::Text& s, long p, const char16_t* a, const char16_t* b) {
+  const rt::Text part = rt::Mid(s, p, static_cast<long>(std::char_traits<char16_t>::length(a)));
+  return part == a || part == b;
+}
+
+// The scalar-valued vector operations sDot, sMag, sMpy, sDiv, sPwr.
+constexpr const char16_t* kScalarOps = u"[\u00DD\u00DE\u00EA\u00EB\u00F1]";
+// The vector operations (and the comma, which the class lists among them).
+constexpr const char16_t* kVectorOps = u"[\u00D8-\u00DC\u00F7\u00F8\u00F9\u00FA,\u00DF-\u00E3]";
+
+void SetGraphButton(bool available) {
+  WorksheetSignals.GraphBackColor = available ? kGraphAvailableColor : kGraphUnavailableColor;
+  WorksheetSignals.GraphEnabled = available ? -1 : 0;
+}
+
+// Integ[ and dblInt[: files the statement, appends the result constant, runs the command.
+void ProcessIntegral(const rt::Text& statement, bool single, int16_t& msgNo) {
+  if (Requests.IntegStmtCount >= kMaxIntegStatements) {
+    msgNo = kMsgIntegralListFull;
+    return;
+  }
+  ++Requests.IntegStmtCount;
+  const int slot = Requests.IntegStmtCount - 1;
+  if (single) {
+    Requests.IntegStmts[slot] = statement;
+    Requests.IntegRequested = -1;
+  } else {
+    Requests.DblIntStmts[slot] = statement;
+  }
+  // The identifier is one or two characters before "="; a one-letter identifier is stored padded
+  // as every other one-letter constant, so later statements find it.
+  rt::Text id, rest;
+  SplitIntegralConstant(statement, id, rest);
+  if (id.size() == 1) id += u'_';
+  const int16_t index = AppendConstant(msgNo);
+  if (msgNo != 0) return;
+  ConstRec& rec = Tables.ConstTable[index];
+  rec.Kind = 0;
+  rec.Name = id;
+  rec.ValueText = rt::Str(IntegResult);
+  rec.Spare1 = 0;
+  rec.Locked = 0;
+  rt::Text text = statement;
+  int16_t slotNumber = Requests.IntegStmtCount;
+  // The constant's identifier is split off again by the command itself.
+  if (single)
+    ProcessInteg(text, slotNumber, msgNo);
+  else
+    ProcessDblInt(text, slotNumber, msgNo);
+}
+
+// Steps run after every definition, parameter set and empty text: every function body gains one
+// pair of parentheses and the most recent vector is processed again.
+void ClosingSteps(int16_t& msgNo) {
+  for (int k = 1; k <= Tables.FuncCount; ++k) {
+    FuncRec& f = Tables.FuncTable[k];
+    f.Expr = u"(" + f.Expr + u")";
+  }
+  if (Tables.VecCount >= 1) {
+    VecRec& v = Tables.VecTable[Tables.VecCount];
+    if (v.IsOperation) {
+      rt::Text name = v.Name;
+      ExpandVectorExpr(name, msgNo);
+    } else {
+      ProcessVectorDefinition(v, msgNo);
+    }
+  }
+}
+
+// Number of parameters of a function header F_{x,...}= (1 to 5), 0 when no form matches.
+int FunctionHeaderParameters(const rt::Text& s) {
+  for (int k = 1; k <= 5; ++k) {
+    bool ok = true;
+    for (int j = 1; j <= k && ok; ++j) {
+      ok = rt::CharIs(CharAt(s, 2 + 2 * j), u"[a-z]");
+      if (ok && j < k) ok = CharAt(s, 3 + 2 * j) == u',';
+    }
+    if (ok && CharAt(s, 3 + 2 * k) == u'}' && CharAt(s, 4 + 2 * k) == u'=') return k;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void ClassifyAndStore(rt::Text& statement, int16_t& msgNo) {
+  msgNo = 0;
+  if (!Tables.PlotPending) Requests.PlotRequested = 0;
+  WorksheetSignals.ResultsListCleared = -1;
+  const rt::Text& s = statement;
+
+  if (TextAt(s, 1, u"Plot[", u"plot[")) {
+    rt::Text text = s;
+    ProcessPlot(text, msgNo);
+    if (msgNo != 0) {
+      SetGraphButton(false);
+      return;
+    }
+    Requests.PlotRequested = -1;
+    Tables.PlotPending = -1;
+    SetGraphButton(true);
+    return;
+  }
+  if (TextAt(s, 1, u"Zero[", u"zero[")) {
+    rt::Text text = s;
+    ProcessZero(text, msgNo);
+    if (msgNo != 0) SetGraphButton(false);
+    return;
+  }
+  if (TextAt(s, 1, u"PlotSlopeField[", u"plotslopefield[")) {
+    Requests.SlopeFieldRequested = -1;
+    Requests.SlopeFieldStmt = s;
+    return;
+  }
+  if (TextAt(s, 1, u"PlotDirField[", u"plotdirfield[")) {
+    Requests.DirFieldRequested = -1;
+    Requests.DirFieldStmt = s;
+    return;
+  }
+  if (TextAt(s, 4, u"Integ[", u"integ[") || TextAt(s, 3, u"Integ[", u"integ[")) {
+    ProcessIntegral(s, true, msgNo);
+    return;
+  }
+  if (TextAt(s, 4, u"dblInt[", u"dblint[") || TextAt(s, 3, u"dblInt[", u"dblint[")) {
+    ProcessIntegral(s, false, msgNo);
+    return;
+  }
+  if (TextAt(s, 1, u"IVP[", u"ivp[")) {
+    Requests.IVPRequested = -1;
+    Requests.IVPStmt = s;
+    return;
+  }
+  if (TextAt(s, 1, u"BVP[", u"bvp[")) {
+    Requests.BVPRequested = -1;
+    Requests.BVPStmt = s;
+    return;
+  }
+  if (TextAt(s, 1, u"PlotField3D[", u"plotfield3d[")) {
+    Requests.Field3DRequested = -1;
+    Requests.Field3DStmt = s;
+    return;
+  }
+  if (TextAt(s, 1, u"PlotContour1[", u"plotcontour1[")) {
+    Requests.ContourRequested = 0;
+    Requests.Contour1Requested = -1;
+    Requests.ContourAllQuadrants = 0;
+    Requests.ContourStmt = s;
+    return;
+  }
+  if (TextAt(s, 1, u"PlotContour[", u"plotcontour[")) {
+    Requests.ContourRequested = -1;
+    Requests.Contour1Requested = 0;
+    Requests.ContourAllQuadrants = -1;
+    Requests.ContourStmt = s;
+    return;
+  }
+
+  // Definitions.
+  rt::Text text;
+  TokenizeNames(s, text);
+  const char16_t c = CharAt(text, 1);
+  if (c == u'\0' || c == u'<') {
+    // Empty text or the parameter set (Execute sets the parameters up from the statement list).
+  } else if (c >= u'a' && c <= u'z') {
+    rt::Text again;
+    TokenizeNames(text, again);
+    ProcessConstantStatement(again, msgNo);
+    if (msgNo != 0) return;
+  } else if (c >= u'A' && c <= u'Z') {
+    if (CharAt(text, 3) == u'{') {
+      const int k = FunctionHeaderParameters(text);
+      if (k == 0) {
+        msgNo = 305;
+        return;
+      }
+      StoreFunctionDefinition(text, k, msgNo);
+      if (msgNo != 0) return;
+    } else if (CharAt(text, 3) == u'<') {
+      if (!rt::CharIs(CharAt(text, 4), u"[a-z]") || rt::Mid(text, 5, 2) != u">=") {
+        msgNo = 306;
+        return;
+      }
+      StoreVectorDefinition(text, msgNo);
+      if (msgNo != 0) return;
+    } else {
+      msgNo = 307;
+      return;
+    }
+  } else {
+    msgNo = 308;
+    return;
+  }
+  ClosingSteps(msgNo);
+}
+
+}  // namespace ms

@@ -1,0 +1,28 @@
+// Statement classification: every checked statement is recognised from its first characters and
+// then run (Plot[, Zero[, Integ[, dblInt[), recorded for the graph window (the field, contour, IVP
+// and BVP commands) or stored as a definition (constant, function, vector, parameter set).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// What classification leaves for the worksheet window to show: the Graph button's colour and
+// state after Plot[ and Zero[, and whether the results list was cleared.
+struct WorksheetSignalState {
+  int32_t GraphBackColor = 0xE0E0E0;
+  int16_t GraphEnabled = 0;
+  int16_t ResultsListCleared = 0;
+};
+extern WorksheetSignalState WorksheetSignals;
+
+constexpr int32_t kGraphAvailableColor = 0xC0FFC0;
+constexpr int32_t kGraphUnavailableColor = 0xE0E0E0;
+
+// The statement is not changed; msgNo is 0 or the first error.
+void ClassifyAndStore(rt::Text& statement, int16_t& msgNo);
+
+
+}  // namespace ms

@@ -1,0 +1,57 @@
+#include "language/ProgramState.h"
+
+#include "language/Classify.h"
+#include "language/ClearStorage.h"
+#include "language/CommandRequests.h"
+#include "language/CompileCode.h"
+#include "language/Settings.h"
+#include "language/Syntax.h"
+#include "language/Tokens.h"
+#include "language/UserInput.h"
+#include "mathematics/Math.h"
+#include "mathematics/MathMacro.h"
+#include "mathematics/MathVector.h"
+#include "numerics/SolutionStore.h"
+#include "plotting/PlotRequest.h"
+#include "plotting/SceneStore.h"
+
+namespace ms {
+namespace {
+
+// The compiler reports the offending text of a few messages in its argument; the statement the
+// reader shows stays the one being read.
+void CompileStep(rt::Text& /*statement*/, int16_t& msgNo) {
+  rt::Text text;
+  CompileFunctions(text, msgNo);
+}
+
+}  // namespace
+
+void InstallStatementPipeline() {
+  StatementPipeline pipeline;
+  pipeline.check = &CheckStatementSyntax;
+  pipeline.classify = &ClassifyAndStore;
+  pipeline.compile = &CompileStep;
+  SetStatementPipeline(pipeline);
+}
+
+void ResetProgramState() {
+  ResetWorksheetTables();
+  InitBuiltinNames();
+  ResetSettings();
+  ResetCommandRequests();
+  RunFlags = RunFlagsState{};
+  WorksheetSignals = WorksheetSignalState{};
+  ResetPlotRequest();
+  ResetScene();
+  ResetViewState();
+  ResetCurveWork();
+  ResetSolutionStore();
+  ResetMathState();
+  ClearResultsList();
+  ResetVectorStacks();
+  ResetMacroState();
+  InstallStatementPipeline();
+}
+
+}  // namespace ms
