@@ -21,7 +21,7 @@ namespace {
 std::array<QPointer<HelpPage>, help::kHelpPageCount> g_pages;
 
 // Page width in pixels; long lines wrap inside it.
-constexpr int kPageWidth = 560;
+constexpr int kPageWidth = 600;
 
 QString ToQString(std::u16string_view text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));

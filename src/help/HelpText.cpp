@@ -38,10 +38,9 @@ const std::array<HelpPageText, kHelpPageCount> kPages = {{
         u"      25     -3.75     .5     1.5E3     2.1E-3     0.012E+2\n"
         u"The exponent is an upper-case E, an optional sign and one or two digits.\n"
         u"Not legal:\n"
-        u"      1.5e3        a lower-case e is not an exponent: this reads as 1.5 times a constant "
-        u"e3\n"
-        u"      2.1E-3.5     no decimal point in the exponent\n"
-        u"      3.4.5        only one decimal point in a number"},
+        u"A lower-case e is not an exponent: 1.5e3 reads as 1.5 times a constant e3.\n"
+        u"No decimal point in the exponent: 2.1E-3.5\n"
+        u"Only one decimal point in a number: 3.4.5"},
        {u"Constant Format && Examples",
         u"A constant ID is one lower-case letter, optionally followed by a second lower-case "
         u"letter or a digit: m, pi, k2.\n"
@@ -179,12 +178,17 @@ const std::array<HelpPageText, kHelpPageCount> kPages = {{
      {{{u"Derivative of a Continuous Function",
         u"Define the function first, for example:\n"
         u"      F{x} = x^3\n"
-        u"      D{x} = Diff[F,x]          the first derivative with respect to x\n"
-        u"      D{x} = Diff[F,x,n]        the nth derivative, n from 1 to 9\n"
-        u"      D{x} = Diff[F,x,2]        the second derivative"},
+        u"The first derivative with respect to x:\n"
+        u"      D{x} = Diff[F,x]\n"
+        u"The nth derivative, n from 1 to 9:\n"
+        u"      D{x} = Diff[F,x,n]\n"
+        u"for example the second derivative:\n"
+        u"      D{x} = Diff[F,x,2]"},
        {u"Derivative of a Continuous Function at constant a",
-        u"      D{x} = Diff[F,x | 3]          the first derivative evaluated at x = 3\n"
-        u"      D{x} = Diff[F,x, n | a]       the nth derivative evaluated at x = a\n"
+        u"The first derivative evaluated at x = 3:\n"
+        u"      D{x} = Diff[F,x | 3]\n"
+        u"The nth derivative evaluated at x = a:\n"
+        u"      D{x} = Diff[F,x, n | a]\n"
         u"The point is a number or a constant defined above, for example:\n"
         u"      a = 2\n"
         u"      D{x} = Diff[F,x, 2 | a]"},
@@ -246,9 +250,12 @@ const std::array<HelpPageText, kHelpPageCount> kPages = {{
      {{{u"",
         u"A ' starts a comment: the rest of the line is not read as a statement.\n"
         u"A comment can put a text and a computed value on the graph:\n"
-        u"      '@ any text . . . @ !                   the text alone\n"
-        u"      '@ any text . . . @cx !                 the text followed by the value of cx\n"
-        u"      '@ any text . . . @cx,more text !       the text, the value of cx and more text\n"
+        u"The text alone:\n"
+        u"      '@ any text . . . @ !\n"
+        u"The text followed by the value of cx:\n"
+        u"      '@ any text . . . @cx !\n"
+        u"The text, the value of cx and more text:\n"
+        u"      '@ any text . . . @cx,more text !\n"
         u"No spacing between the symbols: '@ begins the text, and the constant ID follows the "
         u"second @ at once.\n"
         u"The ! keeps the comment line itself off the graph's listing of the worksheet.\n"
@@ -406,10 +413,10 @@ const std::array<HelpPageText, kHelpPageCount> kPages = {{
      u"cmdDblIntExit",
      u"",
      {{{u"Double Integraton",
-        u"      constant ID = dblInt[F,C,D,{a,b,n,m,y}]      y: integrate with respect to y "
-        u"first\n"
-        u"      constant ID = dblInt[F,C,D,{a,b,n,m,x}]      x: integrate with respect to x "
-        u"first\n"
+        u"Integrate with respect to y first:\n"
+        u"      constant ID = dblInt[F,C,D,{a,b,n,m,y}]\n"
+        u"Integrate with respect to x first:\n"
+        u"      constant ID = dblInt[F,C,D,{a,b,n,m,x}]\n"
         u"1. Define the integrand:\n"
         u"      F{x,y} = x*y\n"
         u"2. Define the inner limits C and D as functions of one variable (of x for the y-first "
