@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <memory>
 
 #include "graph/GraphCommands.h"
@@ -59,6 +61,25 @@ inline void AddSegment(const ms::Point3& p, const ms::Point3& q, int r, int g, i
     ms::Scene.ViewZMin = std::min(ms::Scene.ViewZMin, v[2]);
     ms::Scene.ViewZMax = std::max(ms::Scene.ViewZMax, v[2]);
   }
+}
+
+// A key pressed and released on a widget, as the platform delivers it (a key the widget does not
+// take travels on to its parents).
+inline void KeyClick(QWidget* target, Qt::Key key) {
+  const QString text = key == Qt::Key_Escape ? QString(QChar(27)) : QString();
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QApplication::sendEvent(target, &release);
+}
+// A character key, upper and lower case being different keys.
+inline void KeyClick(QWidget* target, char c) {
+  const QChar ch = QLatin1Char(c);
+  const int key = ch.isLetter() ? ch.toUpper().unicode() : ch.unicode();
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
+  QApplication::sendEvent(target, &release);
 }
 
 class GraphTest : public ::testing::Test {

@@ -1,0 +1,313 @@
+// Turning, zooming and panning the view, the 2D/3D button, the field-size keys and the scale
+// boxes, through real key events where a user would press keys.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <cmath>
+
+#include "GraphTestSupport.h"
+
+namespace gr::testing {
+namespace {
+
+constexpr double kDeg = 3.1415926536 / 180;
+
+class ViewNavigationTest : public GraphTest {};
+
+TEST_F(ViewNavigationTest, ArrowKeysTurnTheViewAndTheLabelsFollow) {
+  struct Case {
+    Qt::Key key;
+    int presses;
+    const char* rotation;
+    const char* elevation;
+  };
+  const Case cases[] = {
+      {Qt::Key_Left, 1, "47", "60"}, {Qt::Key_Right, 1, "43", "60"}, {Qt::Key_Up, 1, "45", "58"},
+      {Qt::Key_Down, 1, "45", "62"}, {Qt::Key_Left, 5, "55", "60"},  {Qt::Key_Up, 31, "45", "-2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.key << " x" << c.presses);
+    ResetProgramState();
+    frmGraph& w = Load();
+    for (int i = 0; i < c.presses; ++i) KeyClick(&w, c.key);
+    EXPECT_EQ(w.Label12->text(), QString::fromLatin1(c.rotation));
+    EXPECT_EQ(w.Label10->text(), QString::fromLatin1(c.elevation));
+    EXPECT_EQ(
+        ViewRecord(),
+        QStringLiteral("VIEW %1 %2").arg(QLatin1String(c.rotation), QLatin1String(c.elevation)));
+    // Every step is kept for the plan-view switch and for the fields.
+    EXPECT_DOUBLE_EQ(ms::View.SavedRotation, ms::View.RotationAngle);
+    EXPECT_DOUBLE_EQ(ms::View.SavedElevation, ms::View.ElevationAngle);
+    EXPECT_DOUBLE_EQ(ms::View.FieldRotation, ms::View.RotationAngle);
+    EXPECT_DOUBLE_EQ(ms::View.FieldElevation, ms::View.ElevationAngle);
+    ReleaseGraphWindow();
+  }
+}
+
+TEST_F(ViewNavigationTest, KeysReachTheWindowWhicheverControlHasTheFocus) {
+  frmGraph& w = Load();
+  KeyClick(w.cmdReturn, Qt::Key_Left);
+  EXPECT_EQ(w.Label12->text(), QStringLiteral("47"));
+  // A key a button does not take travels on to the window: it must still act once only.
+  KeyClick(w.cmd3D, Qt::Key_Left);
+  EXPECT_EQ(w.Label12->text(), QStringLiteral("49"));
+  KeyClick(w.strXScale, Qt::Key_Down);
+  EXPECT_EQ(w.Label10->text(), QStringLiteral("62"));
+  // The probe's key names.
+  EXPECT_TRUE(SendGraphKeys(QStringLiteral("Right Right Up Z")));
+  EXPECT_EQ(w.Label12->text(), QStringLiteral("45"));
+  EXPECT_EQ(w.Label10->text(), QStringLiteral("60"));
+  EXPECT_EQ(ms::View.PictureScale, 310);
+  EXPECT_FALSE(SendGraphKeys(QStringLiteral("Left Sideways")));
+  EXPECT_EQ(w.Label12->text(), QStringLiteral("45"));  // nothing sent
+}
+
+TEST_F(ViewNavigationTest, AnglesResetOncePastAFullTurn) {
+  struct Case {
+    const char* name;
+    int key;
+    double rotation, elevation;  // before, radians
+    double rotationAfter, elevationAfter;
+    bool stepped;
+  };
+  const double step = 2 * kDeg;
+  const double turn = 6.2831853072;
+  const Case cases[] = {
+      {"left at a full turn", 37, turn, 1, 0, 1, false},
+      {"left just below", 37, turn - 0.001, 1, turn - 0.001 + step, 1, true},
+      {"right at minus a turn", 39, -turn, 1, 0, 1, false},
+      {"right from zero", 39, 0, 1, -step, 1, true},
+      {"up at minus a turn", 38, 1, -turn, 1, 0, false},
+      {"down past a turn", 40, 1, turn + 0.01, 1, 0, false},
+      {"down just below", 40, 1, turn - 0.01, 1, turn - 0.01 + step, true},
+      {"another key", 65, 1, 1, 1, 1, false},
+  };
+  frmGraph& w = Load();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ms::View.RotationAngle = c.rotation;
+    ms::View.ElevationAngle = c.elevation;
+    ms::View.FieldRotation = ms::View.FieldElevation = 99;
+    w.Form_KeyDown(c.key, 0);
+    EXPECT_NEAR(ms::View.RotationAngle, c.rotationAfter, 1e-12);
+    EXPECT_NEAR(ms::View.ElevationAngle, c.elevationAfter, 1e-12);
+    // A reset leaves the field angles as they were.
+    EXPECT_EQ(ms::View.FieldRotation == 99, !c.stepped);
+  }
+}
+
+int g_builds = 0;
+void CountBuild(rt::Text&, int16_t, int16_t& msgNo) {
+  ++g_builds;
+  msgNo = 0;
+}
+
+TEST_F(ViewNavigationTest, LetterKeysZoomAndResizeArrows) {
+  struct Case {
+    char key;
+    bool generating;
+    bool slopeField;
+    double scale, field, head, angle;  // factors on 300, 0.5, 1, 1 (scale: the new value)
+    int builds;
+    bool arrowsReset;
+  };
+  const Case cases[] = {
+      {'Z', false, false, 310, 1, 1, 1, 0, false},
+      {'z', false, false, 290, 1, 1, 1, 0, false},
+      {'Z', true, false, 310, 1, 1, 1, 0, false},  // zoom is never held back
+      {'S', false, false, 300, 1.1, 1, 1, 1, false},
+      {'s', false, false, 300, 0.9, 1, 1, 1, false},
+      {'A', false, false, 300, 1, 1.1, 1, 1, true},
+      {'a', false, false, 300, 1, 0.96, 1, 1, true},
+      {'W', false, false, 300, 1, 1, 0.96, 1, true},
+      {'w', false, false, 300, 1, 1, 1.04, 1, true},
+      {'S', true, false, 300, 1, 1, 1, 0, false},  // held back while a build runs
+      {'a', true, false, 300, 1, 1, 1, 0, false},
+      {'W', false, true, 300, 1, 1, 1, 0, false},  // not after a slope field
+      {'w', false, true, 300, 1, 1, 1, 0, false},
+      {'A', false, true, 300, 1, 1.1, 1, 1, true},
+      {'q', false, false, 300, 1, 1, 1, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    ResetProgramState();
+    ms::Requests.IVPRequested = -1;
+    CommandEntry(GraphCommand::kIVP) = CountBuild;
+    frmGraph& w = Load();
+    g_builds = 0;
+    Graph.Generating = c.generating ? -1 : 0;
+    Graph.SlopeFieldMode = c.slopeField ? -1 : 0;
+    ms::CurveWork.ArrowFlagPos = 5;
+    ms::RunFlags.Replot = 0;
+    KeyClick(&w, c.key);
+    EXPECT_DOUBLE_EQ(ms::View.PictureScale, c.scale);
+    EXPECT_DOUBLE_EQ(ms::View.FieldVectorScale, 0.5 * c.field);
+    EXPECT_DOUBLE_EQ(ms::View.ArrowHeadScale, c.head);
+    EXPECT_DOUBLE_EQ(ms::View.ArrowAngleScale, c.angle);
+    EXPECT_EQ(g_builds, c.builds);
+    EXPECT_EQ(ms::RunFlags.Replot != 0, c.builds > 0);
+    EXPECT_EQ(ms::CurveWork.ArrowFlagPos == 0, c.arrowsReset);
+    ReleaseGraphWindow();
+  }
+}
+
+TEST_F(ViewNavigationTest, ZoomMovesAProjectedPointAwayFromTheOffset) {
+  frmGraph& w = Load();
+  AddSegment({0, 0, 0}, {1, 0, 0}, 0, 0, 0);
+  ms::StoreSceneCounts();
+  w.updateplot();
+  const double before = ms::Scene.ViewXYZ[1][0] - ms::View.ImageOffsetX;
+  for (int i = 0; i < 3; ++i) KeyClick(&w, 'Z');
+  const double after = ms::Scene.ViewXYZ[1][0] - ms::View.ImageOffsetX;
+  EXPECT_NEAR(after / before, 330.0 / 300.0, 1e-9);
+  // Far enough down, the picture is point-mirrored.
+  ms::View.PictureScale = 5;
+  KeyClick(&w, 'z');
+  EXPECT_DOUBLE_EQ(ms::View.PictureScale, -5);
+  EXPECT_LT((ms::Scene.ViewXYZ[1][0] - ms::View.ImageOffsetX) * before, 0);
+}
+
+TEST_F(ViewNavigationTest, EscSetsTheAbortFlagAndRedraws) {
+  frmGraph& w = Load();
+  ms::RunFlags.AbortRun = 0;
+  KeyClick(&w, Qt::Key_Escape);
+  EXPECT_NE(ms::RunFlags.AbortRun, 0);
+}
+
+TEST_F(ViewNavigationTest, PlanViewButtonSavesAndRestoresTheAngles) {
+  frmGraph& w = Load();
+  w.cmd3D->click();
+  EXPECT_EQ(w.cmd3D->text(), QStringLiteral("2D"));
+  EXPECT_EQ(w.Cmd3DColor(), 0xFFC0C0);
+  EXPECT_EQ(w.Label12->text(), QStringLiteral("-90"));
+  EXPECT_EQ(w.Label10->text(), QStringLiteral("0"));
+  // In the plan view world x runs to the right and world y upwards on the picture.
+  AddSegment({0, 0, 0}, {1, 1, 0}, 0, 0, 0);
+  ms::StoreSceneCounts();
+  w.updateplot();
+  EXPECT_GT(ms::Scene.ViewXYZ[1][0], ms::Scene.ViewXYZ[0][0]);
+  EXPECT_LT(ms::Scene.ViewXYZ[1][1], ms::Scene.ViewXYZ[0][1]);
+  // Turning in the plan view overwrites the saved angles that the switch back restores.
+  KeyClick(&w, Qt::Key_Left);
+  KeyClick(&w, Qt::Key_Down);
+  w.cmd3D->click();
+  EXPECT_EQ(w.cmd3D->text(), QStringLiteral("3D"));
+  EXPECT_EQ(w.Label12->text(), QStringLiteral("-88"));
+  EXPECT_EQ(w.Label10->text(), QStringLiteral("2"));
+  // Without a known colour the button does nothing but redraw.
+  Graph.Button2DColor = 1;
+  Graph.Button3DColor = 2;
+  w.cmd3D->click();
+  EXPECT_EQ(w.cmd3D->text(), QStringLiteral("3D"));
+  EXPECT_EQ(w.Label12->text(), QStringLiteral("-88"));
+}
+
+TEST_F(ViewNavigationTest, ScrollBarsPanThePictureInsideItsViewport) {
+  frmGraph& w = Load();
+  const int dx = w.OutDisplay->width() - w.DisplayBox->width();
+  const int dy = w.OutDisplay->height() - w.DisplayBox->height();
+  ASSERT_LT(dx, 0);
+  ASSERT_LT(dy, 0);
+  struct Case {
+    int h, v;
+  };
+  for (const Case& c : {Case{0, 0}, Case{50, 50}, Case{100, 100}, Case{100, 0}, Case{25, 75}}) {
+    SCOPED_TRACE(::testing::Message() << c.h << "," << c.v);
+    const double offsetX = ms::View.ImageOffsetX;
+    w.HScrScroll->setValue(c.h);
+    w.VScrScroll->setValue(c.v);
+    EXPECT_EQ(w.DisplayBox->x(), dx * c.h / 100);
+    EXPECT_EQ(w.DisplayBox->y(), dy * c.v / 100);
+    EXPECT_EQ(ms::View.ImageOffsetX, offsetX);
+  }
+  // Value 50 centres the picture box on its viewport.
+  w.HScrScroll->setValue(50);
+  EXPECT_NEAR(w.DisplayBox->x() + w.DisplayBox->width() / 2.0, w.OutDisplay->width() / 2.0, 1);
+}
+
+TEST_F(ViewNavigationTest, PositionScrollBarsMoveTheImageAndRedraw) {
+  frmGraph& w = Load();
+  AddSegment({0, 0, 0}, {1, 0, 0}, 0, 0, 0);
+  ms::StoreSceneCounts();
+  w.HPosition->setValue(1000);
+  EXPECT_EQ(ms::View.ImageOffsetX, 1000);
+  const double x0 = ms::Scene.ViewXYZ[0][0];
+  w.HPosition->setValue(1600);
+  EXPECT_NEAR(ms::Scene.ViewXYZ[0][0] - x0, 600, 1e-9);
+  w.VPosition->setValue(2000);
+  EXPECT_EQ(ms::View.ImageOffsetY, 2000);
+  const double y0 = ms::Scene.ViewXYZ[0][1];
+  w.VPosition->setValue(2500);
+  EXPECT_NEAR(ms::Scene.ViewXYZ[0][1] - y0, -500, 1e-9);
+}
+
+TEST_F(ViewNavigationTest, ScaleBoxesTakeGridUnits) {
+  struct Case {
+    int axis;  // 0 x, 1 y, 2 z
+    const char* text;
+    bool refused;
+    std::vector<rt::Text> boxes;
+    double unit;  // after, starting from 1
+  };
+  const Case cases[] = {
+      {0,
+       "abc",
+       true,
+       {u"X scale not a number. Reenter.", u" X scale can not equal zero. Reenter."},
+       1},
+      {0, "0", true, {u" X scale can not equal zero. Reenter."}, 1},
+      {0, "-2", false, {}, -2},
+      {0, "", false, {}, 1},
+      {0, "2.5e1", false, {}, 25},
+      {0, "3x", true, {u"X scale not a number. Reenter."}, 1},
+      {1,
+       "abc",
+       true,
+       {u"Y scale not a number. Reenter.", u"Y scale cannot equal zero. Reenter."},
+       1},
+      {1, "0.5", false, {}, 0.5},
+      {2, "0", true, {u"Z scale cannot equal zero. Reenter."}, 1},
+      {2, "4", false, {}, 4},
+  };
+  frmGraph& w = Load();
+  QLineEdit* boxes[] = {w.strXScale, w.strYScale, w.strZScale};
+  double* units[] = {&ms::Scene.GridUnitX, &ms::Scene.GridUnitY, &ms::Scene.GridUnitZ};
+  double* userUnits[] = {&ms::View.UserGridUnitX, &ms::View.UserGridUnitY, &ms::View.UserGridUnitZ};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    ui_.Reset();
+    for (int a = 0; a < 3; ++a) *units[a] = *userUnits[a] = 1;
+    boxes[c.axis]->setText(QString::fromLatin1(c.text));
+    bool refused = false;
+    switch (c.axis) {
+      case 0:
+        refused = w.strXScale_Validate();
+        break;
+      case 1:
+        refused = w.strYScale_Validate();
+        break;
+      default:
+        refused = w.strZScale_Validate();
+        break;
+    }
+    EXPECT_EQ(refused, c.refused);
+    ASSERT_EQ(ui_.boxes.size(), c.boxes.size());
+    for (size_t i = 0; i < c.boxes.size(); ++i) {
+      EXPECT_EQ(ui_.boxes[i].text, c.boxes[i]);
+      EXPECT_EQ(ui_.boxes[i].title, u"Invalid Input.");
+    }
+    EXPECT_DOUBLE_EQ(*units[c.axis], c.unit);
+    EXPECT_DOUBLE_EQ(*userUnits[c.axis], c.unit);
+  }
+  // Leaving a box by Return validates it the same way.
+  ui_.Reset();
+  w.strXScale->setFocus();
+  w.strXScale->setText(QStringLiteral("0"));
+  KeyClick(w.strXScale, Qt::Key_Return);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].text, u" X scale can not equal zero. Reenter.");
+}
+
+}  // namespace
+}  // namespace gr::testing
