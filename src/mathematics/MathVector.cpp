@@ -214,7 +214,15 @@ void DiffOrder(Text& order, int16_t& msgNo) {
   } else if (s.Kind == kScalarBuilt) {
     PushScalar(s, msgNo);  // a computed scalar belongs to another operation
   } else if (s.Kind == kScalarIdent && s.Name.size() == 2 && IsLower(s.Name[0])) {
-    msgNo = 378;
+    // A constant gives its expression; any other lower-case name is no order.
+    int16_t index = 0;
+    int16_t findMsg = 0;
+    FindConstant(s.Name, index, findMsg);
+    if (findMsg != 0) {
+      msgNo = 378;
+      return;
+    }
+    order = Tables.ConstTable[index].Expr;
   } else if (s.Kind == kScalarParm) {
     msgNo = 378;
   } else {

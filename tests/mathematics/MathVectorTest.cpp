@@ -417,6 +417,82 @@ TEST_F(MathVectorTest, CounterAndTableLimitsGive510) {
   EXPECT_EQ(Tables.FuncCount, kMaxFunctions - 2);
 }
 
+TEST_F(MathVectorTest, DerivativeOrderFromTheScalarStack) {
+  RunAll({u"A_<t>=<t^3,t^2,t>", u"F_{x}=x"});
+  Tables.ConstCount += 1;  // a constant whose expression is an order
+  Tables.ConstTable[Tables.ConstCount].Name = u"nn";
+  Tables.ConstTable[Tables.ConstCount].Expr = u"2";
+  auto scalar = [](const char16_t* name, int16_t kind, const char16_t* text) {
+    ConstRec r;
+    r.Name = name;
+    r.Kind = kind;
+    r.ValueText = text;
+    return r;
+  };
+  struct Case {
+    const char* label;
+    bool push;
+    ConstRec top;
+    int16_t msg;
+    int16_t scalarsLeft;
+    double xAt3;  // the x component, a derivative of t^3, at t = 3
+  } cases[] = {
+      {"empty stack: first derivative", false, {}, 0, 0, 27},
+      {"a number", true, scalar(u"nDer", 2, u"2"), 0, 0, 18},
+      {"a computed scalar stays", true, scalar(u"m$", 1, u"(5)"), 0, 1, 27},
+      {"a constant gives its expression", true, scalar(u"nn", 0, u""), 0, 0, 18},
+      {"an unknown constant", true, scalar(u"qq", 0, u""), 378, 0, 0},
+      {"the parameter", true, scalar(u"t", 3, u""), 378, 0, 0},
+      {"a function identifier", true, scalar(u"F_", 0, u""), 996, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    ResetVectorStacks();
+    VectorStacks.ComponentFuncCounter = 50;
+    int16_t msg = 0;
+    // The operand as the scan pushes it: its component texts read from its functions.
+    VecRec a = Tables.VecTable[1];
+    if (c.push) {
+      PushScalar(c.top, msg);
+    }
+    PushVector(a, msg);
+    VectorOp(u'\u00E0', u"", msg);
+    EXPECT_EQ(msg, c.msg);
+    EXPECT_EQ(VectorStacks.ScalarSP, c.scalarsLeft);
+    if (c.msg != 0) continue;
+    VecRec d;
+    PopVector(d, msg);
+    ASSERT_EQ(msg, 0);
+    // Evaluate the x component through a text request at t = 3.
+    rt::Text value;
+    EvaluateText(ReplaceParameterLetter(d.XExpr, u"t", u"(3)"), value, msg);
+    ASSERT_EQ(msg, 0);
+    EXPECT_DOUBLE_EQ(rt::Val(value), c.xAt3) << U8(d.XExpr);
+  }
+}
+
+TEST_F(MathVectorTest, OddTextsEndWithAMessage) {
+  RunAll({u"ax=2", u"A_<t>=<1,2,3>"});
+  const char16_t* cases[] = {
+      u"",           u"\u00D8",       u"\u00D8[",        u"\u00D8[]",  u"\u00D8[A_,,]",
+      u"\u00E0[A_,", u"\u00F1[ax,-]", u"\u00DF[#,A_]xx", u"\u00D8[a]", u"\u00E3[Zq]",
+  };
+  for (const char16_t* text : cases) {
+    SCOPED_TRACE(U8(text));
+    const int16_t functions = Tables.FuncCount;
+    Tables.VecCount = 2;
+    Tables.VecTable[2] = VecRec{};
+    Tables.VecTable[2].Name = u"C_";
+    Tables.VecTable[2].Parm = u"t";
+    Tables.VecTable[2].DefText = text;
+    rt::Text name = u"C_";
+    int16_t msg = 0;
+    ExpandVectorExpr(name, msg);
+    EXPECT_NE(msg, 0);
+    EXPECT_EQ(Tables.FuncCount, functions);
+  }
+}
+
 TEST_F(MathVectorTest, ReplaceParameterLetterSkipsIdentifiers) {
   struct Case {
     const char16_t* expr;
