@@ -1,6 +1,7 @@
 #include "language/CommandRequests.h"
 
 #include "language/Global.h"
+#include "numerics/Integ.h"
 
 namespace ms {
 
@@ -22,6 +23,8 @@ void ClearCommandFlags() {
 void ClearRequestsForExecute() {
   ClearCommandFlags();
   Requests.IntegStmtCount = 0;
+  // Integral curves continue one another only within one run.
+  ResetIntegChain();
 }
 
 void ResetCommandRequests() {

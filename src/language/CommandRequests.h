@@ -52,7 +52,8 @@ extern RunFlagsState RunFlags;
 
 // The nine flags cleared by Clear Results, Clear Work Sheet, New and Open.
 void ClearCommandFlags();
-// Execute, before the worksheet is read: the nine flags and the integral count.
+// Execute, before the worksheet is read: the nine flags and the integral count (and the chain of
+// integral curves).
 void ClearRequestsForExecute();
 // Start-up: every flag (texts and lists keep their contents, as always).
 void ResetCommandRequests();

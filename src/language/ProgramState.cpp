@@ -11,6 +11,7 @@
 #include "mathematics/Math.h"
 #include "mathematics/MathMacro.h"
 #include "mathematics/MathVector.h"
+#include "numerics/Integ.h"
 #include "numerics/SolutionStore.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
@@ -40,6 +41,7 @@ void ResetProgramState() {
   InitBuiltinNames();
   ResetSettings();
   ResetCommandRequests();
+  ResetIntegChain();
   RunFlags = RunFlagsState{};
   WorksheetSignals = WorksheetSignalState{};
   ResetPlotRequest();
