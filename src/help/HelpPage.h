@@ -14,8 +14,6 @@ class HelpPage final : public QFrame {
   Q_OBJECT
 
  public:
-  // Builds page `page` (0 to 17, checked by the caller) and makes it topmost at the origin.
-  HelpPage(int page, QWidget* parent);
   int Page() const { return page_; }
   // Closes the page and releases it; the other pages stay as they are.
   void Unload();
@@ -25,6 +23,11 @@ class HelpPage final : public QFrame {
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
+  // Builds page `page` and makes it topmost at the origin; only ShowHelpPage creates pages, after
+  // checking the index.
+  HelpPage(int page, QWidget* parent);
+  friend HelpPage* ShowHelpPage(int page, QWidget* parent);
+
   int page_;
   // Mouse position at the last left-button press, in the page's own pixels.
   int32_t originX_ = 0;
