@@ -28,9 +28,8 @@ bool IsScalarOpToken(char16_t c) {
   return c == u'\u00DD' || c == u'\u00DE' || c == u'\u00EA' || c == u'\u00EB' || c == u'\u00F1';
 }
 
-// A definition that is a vector operation: it begins with an operation token
-// (vAdd[ .. vDiv[, vMpy[ .. vUnit[, vRotx[ .. vTran[, or a comma) or with a
-// user macro call ("v" and a capital).
+// A definition that is a vector operation: it begins with an operation token (vAdd[ .. vDiv[, vMpy[
+// .. vUnit[, vRotx[ .. vTran[, or a comma) or with a user macro call ("v" and a capital).
 bool IsOperationText(const Text& d) {
   if (d.empty()) return false;
   char16_t c = d[0];
@@ -50,8 +49,7 @@ const Text& ComponentOf(const VecRec& v, char16_t letter, bool& ok) {
   return v.XExpr;
 }
 
-// One component of a list: checked, built and stored as a function record named
-// `name`.
+// One component of a list: checked, built and stored as a function record named `name`.
 void MakeComponent(VecRec& rec, const Text& raw, const Text& name, Text& funcName, Text& expr,
                    int16_t& msgNo) {
   ResolveVectorComponentRef(raw, rec.Parm, msgNo);
@@ -160,8 +158,7 @@ void ProcessComponentFunction(const Text& statement, Text& rebuilt, int16_t& msg
       i += 5;
       continue;
     }
-    // A point value follows the "|": every parameter letter of the component
-    // takes it.
+    // A point value follows the "|": every parameter letter of the component takes it.
     bool negative = false;
     if (i + 6 < n && s[i + 6] == u'-') {
       negative = true;
@@ -224,9 +221,8 @@ void ProcessVectorDefinition(VecRec& rec, int16_t& msgNo) {
     msgNo = 309;
     return;
   }
-  // Every upper-case identifier must be a component reference .x, .y or .z, or
-  // a function of at most one parameter. An "E" after a digit or "." is an
-  // exponent letter.
+  // Every upper-case identifier must be a component reference .x, .y or .z, or a function of at
+  // most one parameter. An "E" after a digit or "." is an exponent letter.
   for (size_t i = 0; i < n; ++i) {
     char16_t c = d[i];
     if (c == u'E' && i > 0 && IsDigitOrDot(d[i - 1])) continue;
@@ -320,8 +316,7 @@ void ProcessVectorComponentExpr(const Text& component, const Text& parameter, Te
       out += c;  // exponent letter
       ++i;
     } else if (IsUpper(c)) {
-      // Any identifier, one beginning with "E" included: a function, or a
-      // component reference.
+      // Any identifier, one beginning with "E" included: a function, or a component reference.
       Text id = s.substr(i, 2);
       if (i + 2 >= n || s[i + 2] != u'.') {
         Text parm;
@@ -340,8 +335,7 @@ void ProcessVectorComponentExpr(const Text& component, const Text& parameter, Te
           msgNo = 316;
           return;
         }
-        // In parentheses, so that the component keeps its value inside a
-        // product or power.
+        // In parentheses, so that the component keeps its value inside a product or power.
         out += u"(" + comp + u")";
         i += 5;
       }

@@ -24,10 +24,9 @@ bool IsNumberChar(char16_t c) {
   return (c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'E' || c == u'-';
 }
 
-// Compiles the whole function table with one temporary record after the last
-// and evaluates it. On every exit FuncCount is restored and the temporary slot
-// cleared. Success: value and, when wanted, the expression as the compile left
-// it.
+// Compiles the whole function table with one temporary record after the last and evaluates it. On
+// every exit FuncCount is restored and the temporary slot cleared. Success: value and, when wanted,
+// the expression as the compile left it.
 void EvaluateThroughTemporary(const Text& name, const Text& parm1, const Text& parm2,
                               const Text& expr, double& value, Text* compiledExpr, int16_t& msgNo) {
   const int16_t savedCount = Tables.FuncCount;
@@ -60,9 +59,8 @@ size_t MatchingBrace(const Text& s, size_t open) {
   return Text::npos;
 }
 
-// Every user function call F_{...} up to its matching "}" wrapped in
-// parentheses, calls nested in its arguments as well; a call whose braces do
-// not close is copied as it stands.
+// Every user function call F_{...} up to its matching "}" wrapped in parentheses, calls nested in
+// its arguments as well; a call whose braces do not close is copied as it stands.
 Text WrapCalls(const Text& s) {
   Text out;
   size_t i = 0;
@@ -81,8 +79,8 @@ Text WrapCalls(const Text& s) {
   return out;
 }
 
-// Replaces the component reference at i (identifier, ".", letter, "_", "|",
-// argument) in the expression; i moves past the argument.
+// Replaces the component reference at i (identifier, ".", letter, "_", "|", argument) in the
+// expression; i moves past the argument.
 void ResolveReference(const Text& e, size_t& i, Text& out, int16_t& msgNo) {
   int16_t vec = 0;
   FindVector(e.substr(i, 2), vec, msgNo);

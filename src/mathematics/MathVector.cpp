@@ -56,9 +56,8 @@ bool IsDigit(char16_t c) {
 bool IsIdentChar(char16_t c) {
   return IsUpper(c) || IsLower(c) || IsDigit(c) || c == u'_' || c == u'.';
 }
-// Tokens that begin an expression with a scalar value: sDot[, sMag[, Ln[,
-// Alog[, sMpy[, sDiv[, sPwr[ (the expression is given itself rather than as a
-// vector identifier).
+// Tokens that begin an expression with a scalar value: sDot[, sMag[, Ln[, Alog[, sMpy[, sDiv[,
+// sPwr[ (the expression is given itself rather than as a vector identifier).
 bool IsScalarLead(char16_t c) {
   return c == kTokSDot || c == kTokSMag || c == kTokLn || c == kTokAlog || c == kTokSMpy ||
          c == kTokSDiv || c == kTokSPwr;
@@ -87,9 +86,9 @@ ConstRec MakeScalar(const Text& name, int16_t kind, const Text& text) {
   return rec;
 }
 
-// The operand text of a scalar: a built text or number as it stands, a constant
-// by its name, a function identifier by its function's expression (in
-// parentheses when asked), a negated operand as "(-" s ")".
+// The operand text of a scalar: a built text or number as it stands, a constant by its name, a
+// function identifier by its function's expression (in parentheses when asked), a negated operand
+// as "(-" s ")".
 void ScalarText(const ConstRec& s, bool parenFunction, Text& out, int16_t& msgNo) {
   msgNo = 0;
   if (s.Kind == kScalarBuilt || s.Kind == kScalarNumber) {
@@ -107,8 +106,8 @@ void ScalarText(const ConstRec& s, bool parenFunction, Text& out, int16_t& msgNo
   if (s.Spare2 != 0) out = u"(-" + out + u")";
 }
 
-// A vector result record: the expressions given, empty function names, Name the
-// expression being expanded, DefText the statement, Parm that of the operand.
+// A vector result record: the expressions given, empty function names, Name the expression being
+// expanded, DefText the statement, Parm that of the operand.
 VecRec MakeVectorResult(const VecRec& a, const Text& x, const Text& y, const Text& z) {
   VecRec r;
   r.Name = VectorStacks.CurrentExpr;
@@ -130,8 +129,8 @@ const Text& CompName(const VecRec& v, int c) {
   return c == 0 ? v.XFuncName : (c == 1 ? v.YFuncName : v.ZFuncName);
 }
 
-// "Diff[" name "," parm tail "]" through the differentiator; the result comes
-// back spelled out and in parentheses.
+// "Diff[" name "," parm tail "]" through the differentiator; the result comes back spelled out and
+// in parentheses.
 void DiffComponent(const Text& funcName, const Text& parm, const Text& tail, Text& out,
                    int16_t& msgNo) {
   Text call = u"Diff[" + funcName + u"," + parm + tail + u"]";
@@ -143,8 +142,7 @@ void TangentParts(const VecRec& a, Text d[3], int16_t& msgNo) {
   msgNo = 0;
   for (int c = 0; c < 3; ++c) {
     if (CompName(a, c).empty()) {
-      // Only a vector with component functions (a named vector) can be
-      // differentiated.
+      // Only a vector with component functions (a named vector) can be differentiated.
       msgNo = 325;
       return;
     }
@@ -165,8 +163,8 @@ void OpVNorm(const VecRec& a, int16_t& msgNo) {
   Text t[3];
   for (int c = 0; c < 3; ++c) t[c] = u"(" + d[c] + u")/" + m;
 
-  // The unit tangent is differentiated through one temporary function record,
-  // removed again on every exit.
+  // The unit tangent is differentiated through one temporary function record, removed again on
+  // every exit.
   if (ComponentCounter() + 1 > kMaxComponentCounter || Tables.FuncCount >= kMaxFunctions) {
     msgNo = 510;
     return;
@@ -582,8 +580,7 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
 
 void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
   msgNo = 0;
-  // A failed expansion may have left records behind; none may feed the next
-  // one.
+  // A failed expansion may have left records behind; none may feed the next one.
   VectorStacks.VecSP = 0;
   VectorStacks.ScalarSP = 0;
 
@@ -591,8 +588,8 @@ void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
   int16_t vecIndex = 0;
   const bool scalarLead = !idOrExpr.empty() && IsScalarLead(idOrExpr[0]);
   if (!scalarLead) {
-    // The current vector is the last record; look it up by name only when the
-    // caller named another one.
+    // The current vector is the last record; look it up by name only when the caller named another
+    // one.
     if (Tables.VecCount >= 1 && Tables.VecCount <= kMaxVectors &&
         Tables.VecTable[Tables.VecCount].Name == idOrExpr) {
       vecIndex = Tables.VecCount;
@@ -668,8 +665,7 @@ void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
       int16_t findMsg = 0;
       FindVector(id, index, findMsg);
       if (findMsg != 0) {
-        // A function identifier stands for a scalar: its expression is the
-        // operand.
+        // A function identifier stands for a scalar: its expression is the operand.
         Text parm;
         int16_t fIndex = 0;
         int16_t funcMsg = 0;
@@ -730,8 +726,8 @@ void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
   VectorStacks.LastYName = u"Y" + number;
   VectorStacks.LastZName = u"Z" + number;
 
-  // The vector keeps its identifier, parameter and definition text; its
-  // component fields are replaced.
+  // The vector keeps its identifier, parameter and definition text; its component fields are
+  // replaced.
   VecRec& cur = Tables.VecTable[vecIndex];
   cur.XFuncName = VectorStacks.LastXName;
   cur.YFuncName = VectorStacks.LastYName;
@@ -765,8 +761,7 @@ Text ReplaceParameterLetter(const Text& expr, const Text& parm, const Text& valu
     char16_t c = expr[i];
     char16_t next = i + 1 < n ? expr[i + 1] : 0;
     if (IsUpper(c) && (IsLower(next) || next == u'_')) {
-      // A function or vector identifier (its second letter may be the
-      // parameter's).
+      // A function or vector identifier (its second letter may be the parameter's).
       out += expr.substr(i, 2);
       i += 2;
     } else if (IsLower(c) && (IsLower(next) || IsDigit(next) || next == u'_')) {
