@@ -2,6 +2,8 @@
 // "Untitled", and the program ends when its last window closes.
 #include <QApplication>
 
+#include "graph/GraphWindow.h"
+#include "graph/frmGraph.h"
 #include "platform/ui/QtUiServices.h"
 #include "worksheet/frmCalcInput.h"
 
@@ -15,6 +17,9 @@ int main(int argc, char** argv) {
     ws::frmCalcInput window;
     window.show();
     rc = QApplication::exec();
+    // The graph window has no parent: when it is still loaded it goes with the program (the help
+    // windows are children of the worksheet window).
+    delete gr::GraphWindow();
   }
   ui::SetUi(nullptr);
   return rc;
