@@ -143,9 +143,18 @@ TEST_F(ProcessConstTest, ConstantStatementErrors) {
     const char16_t* statement;
     int16_t msg;
   } cases[] = {
-      {u"m_=1,5", 418},       {u"m_=A_.x_2", 630},   {u"m_=A_.x_", 630},       {u"m_=A_.w_|2", 620},
-      {u"m_=A_.x_|kq", 377},  {u"m_=A_.x_|*2", 376}, {u"m_=A_.x_|1.2.3", 375}, {u"m_=B_.x_|2", 325},
-      {u"m_=Sqrt[0-4]", 610}, {u"m_=G_{1}", 502},
+      {u"m_=1,5", 418},
+      {u"m_=A_.x_2", 630},
+      {u"m_=A_.x_", 630},
+      {u"m_=A_.w_|2", 620},
+      {u"m_=A_.x_|kq", 377},
+      {u"m_=A_.x_|*2", 376},
+      {u"m_=A_.x_|1.2.3", 375},
+      {u"m_=B_.x_|2", 325},
+      {u"m_=Sqrt[0-4]", 610},
+      {u"m_=G_{1}", 502},
+      // A macro definition reaches this road like a constant statement.
+      {u"vMacro[vTally[a,b]]=vAdd[a,b]", 418},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.statement));
