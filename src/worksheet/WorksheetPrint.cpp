@@ -78,7 +78,7 @@ QStringList WorksheetPrintLines(const QString& editorText) {
   return lines;
 }
 
-QStringList ResultPrintLines(int digits) {
+QStringList ResultPrintLines(int digits, const std::vector<bool>* undefined) {
   const ms::WorksheetTables& t = ms::Tables;
   QStringList lines;
   const int constCount = std::clamp<int>(t.ConstCount, 0, ms::kMaxConstants);
@@ -112,7 +112,11 @@ QStringList ResultPrintLines(int digits) {
     header += u"}=";
     const QString h = ui::ToQString(header);
     lines << kTab + h + Display(WithoutUnderscores(f.Expr));
-    lines << kTab + h + ui::ToQString(ms::FormatSignificant(f.Value, static_cast<int16_t>(digits)));
+    const bool failed = undefined && i < static_cast<int>(undefined->size()) && (*undefined)[i];
+    lines << kTab + h +
+                 (failed ? QStringLiteral("undefined")
+                         : ui::ToQString(
+                               ms::FormatSignificant(f.Value, static_cast<int16_t>(digits))));
     lines << QStringLiteral(" ");
   }
   lines << QStringLiteral(" ") << QString();
@@ -139,14 +143,14 @@ QStringList ResultPrintLines(int digits) {
 }
 
 QStringList ComposeWorksheetCopy(const QString& caption, const QString& editorText, bool newPage,
-                                 int digits) {
+                                 int digits, const std::vector<bool>* undefined) {
   QStringList lines;
   for (int i = 0; i < 4; ++i) lines << QStringLiteral(" ");
   lines << kTab + QStringLiteral("Work File: ") + caption + QStringLiteral("  ");
   lines << QStringLiteral(" ") << QStringLiteral(" ");
   lines << WorksheetPrintLines(editorText);
   if (newPage) lines << kNewPageMark;
-  lines << ResultPrintLines(digits);
+  lines << ResultPrintLines(digits, undefined);
   return lines;
 }
 

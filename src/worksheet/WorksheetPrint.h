@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace ws {
 
@@ -23,12 +24,13 @@ int PrintLineEstimate();
 QStringList WorksheetPrintLines(const QString& editorText);
 
 // The results part: constants, functions (vector components left out) and vectors, each line
-// behind a Tab, at digits significant digits.
-QStringList ResultPrintLines(int digits);
+// behind a Tab, at digits significant digits. undefined[i], when given and true, marks function i
+// as not evaluated in the last run: its value prints as "undefined".
+QStringList ResultPrintLines(int digits, const std::vector<bool>* undefined = nullptr);
 
 // One copy: four blank lines, "Work File: " and the caption, two blank lines, the worksheet
 // lines, a new-page mark when newPage is set, then the results.
 QStringList ComposeWorksheetCopy(const QString& caption, const QString& editorText, bool newPage,
-                                 int digits);
+                                 int digits, const std::vector<bool>* undefined = nullptr);
 
 }  // namespace ws

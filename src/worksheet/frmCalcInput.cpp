@@ -18,6 +18,7 @@
 
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
+#include "language/ProgramState.h"
 #include "language/Settings.h"
 #include "language/Tokens.h"
 #include "mathematics/Math.h"
@@ -395,6 +396,7 @@ void frmCalcInput::Form_Load() {
   ms::ResetScene();
   ms::ResetMathState();
   ms::ResetVectorStacks();  // ComponentFuncCounter 0
+  ms::InstallStatementPipeline();
   undo_.Clear();
   setWindowTitle(QStringLiteral("No File"));
   mnuPort->setChecked(true);

@@ -138,6 +138,11 @@ void frmCalcInput::menuClose_click() {
 }
 
 void frmCalcInput::closeEvent(QCloseEvent* event) {
+  if (running_) {
+    // The worksheet is being executed: the window stays until the run has ended.
+    event->ignore();
+    return;
+  }
   if (endingProgram_ || !IsChanged()) {
     event->accept();
     return;

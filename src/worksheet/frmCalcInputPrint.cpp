@@ -88,8 +88,9 @@ void frmCalcInput::mnuPrint_click() {
   const bool newPage = ResultsOnNewPage(fontSize, PrintLineEstimate(), landscape);
 
   // Printing works on a copy of the text: the editor is never changed by it.
-  const QStringList copy = ComposeWorksheetCopy(windowTitle(), Text1->toPlainText(), newPage,
-                                                ms::Settings.DisplayDigits);
+  const QStringList copy =
+      ComposeWorksheetCopy(windowTitle(), Text1->toPlainText(), newPage, ms::Settings.DisplayDigits,
+                           undefinedFuncs_.empty() ? nullptr : &undefinedFuncs_);
   const int copies = std::max(1, printer.copyCount());
   QStringList all;
   for (int c = 1; c <= copies; ++c) {

@@ -30,6 +30,7 @@ using ws::frmCalcInput;
 frmCalcInput* g_window = nullptr;
 int16_t g_counterSeen = -1;
 bool g_controlsEnabledDuringRun = true;
+bool g_closedDuringRun = false;
 
 void CheckStep(rt::Text& statement, rt::Text& outText, int16_t& msgNo) {
   if (statement == u"bad") {
@@ -61,6 +62,8 @@ void ClassifyStep(rt::Text& statement, int16_t& msgNo) {
     ms::Requests.IVPRequested = -1;
   } else if (statement == u"abort") {
     ms::RunFlags.AbortRun = -1;
+  } else if (statement == u"close") {
+    g_closedDuringRun = g_window->close();
   } else if (statement == u"esc") {
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(g_window->Text1, &esc);
@@ -183,6 +186,15 @@ TEST_F(Execute, AbortListsWhatExistsWithoutABox) {
     EXPECT_FALSE(window->cmdGraph->isEnabled());
     EXPECT_FALSE(window->IsRunning());
   }
+}
+
+TEST_F(Execute, WindowStaysWhileTheWorksheetRuns) {
+  window->show();
+  g_closedDuringRun = true;
+  Run("close\nF=x\n");
+  EXPECT_FALSE(g_closedDuringRun);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(ms::Tables.FuncCount, 1);
 }
 
 TEST_F(Execute, EveryRunNumbersComponentFunctionsAfresh) {

@@ -119,6 +119,12 @@ TEST_F(PrintedResults, ConstantsFunctionsAndVectors) {
       " ",
   };
   EXPECT_EQ(ws::ResultPrintLines(4), expected);
+  // A function that was not evaluated prints as such, not with the value its record holds.
+  std::vector<bool> undefined(7, false);
+  undefined[6] = true;
+  const QStringList marked = ws::ResultPrintLines(4, &undefined);
+  EXPECT_EQ(marked[8], QStringLiteral("\tHb{t}=undefined"));
+  EXPECT_EQ(marked[4], QStringLiteral("\tF{x,y,z}= 2.5"));
   // 1 constant + statement 5 + 6 functions + 2 x 2 vectors + 10.
   EXPECT_EQ(ws::PrintLineEstimate(), 26);
 }
