@@ -304,6 +304,78 @@ void ResolveNames(Program& p) {
   }
 }
 
+// The one-argument built-in functions that cannot stop a run.
+double Unary(Op op, double a) {
+  double r = 0;
+  switch (op) {
+    case Op::kSin:
+      r = std::sin(a);
+      break;
+    case Op::kCos:
+      r = std::cos(a);
+      break;
+    case Op::kTan:
+      r = SafeTan(a);
+      break;
+    case Op::kSinh:
+      r = (SafeExp(a) - SafeExp(-a)) / 2;
+      break;
+    case Op::kCosh:
+      r = (SafeExp(a) + SafeExp(-a)) / 2;
+      break;
+    case Op::kTanh: {
+      const double e = SafeExp(2 * a);
+      r = (e - 1) / (e + 1);
+      break;
+    }
+    case Op::kAbs:
+      r = a < 0 ? -a : a;
+      break;
+    case Op::kExp:
+      r = SafeExp(a);
+      break;
+    case Op::kASin:
+      r = SafeASin(a);
+      break;
+    case Op::kACos:
+      r = SafeACos(a);
+      break;
+    case Op::kATan:
+      r = SafeATan(a);
+      break;
+    case Op::kAlog:
+      r = Alog10(a);
+      break;
+    case Op::kUnit:
+      r = UnitStep(a);
+      break;
+    case Op::kSqw:
+      r = SquareWave(a);
+      break;
+    case Op::kSign:
+      r = SignOf(a);
+      break;
+    case Op::kInv:
+      r = InverterMemory(a);
+      break;
+    case Op::kClip:
+      r = ClipUnit(a);
+      break;
+    case Op::kFloor:
+      r = FloorInt(a);
+      break;
+    case Op::kCeil:
+      r = CeilInt(a);
+      break;
+    case Op::kInt:
+      r = TruncInt(a);
+      break;
+    default:
+      break;
+  }
+  return std::isnan(r) ? 0 : r;
+}
+
 // One run of a decoded program on MathVars.ValueStack. With kChecked every pop and push is
 // tested (a refused pop yields 0 and sets -1 without stopping; a push past the last slot stops
 // with 611); without it the caller has proved from the program's depths that neither happens.
@@ -414,78 +486,9 @@ void Run(const Program& p, double& result, int16_t& msgNo) {
         if (!push(in.op == Op::kLog ? SafeLog10(a) : SafeLn(a))) stopped = true;
         break;
       }
-      default: {
-        const double a = pop();
-        double r = 0;
-        switch (in.op) {
-          case Op::kSin:
-            r = std::sin(a);
-            break;
-          case Op::kCos:
-            r = std::cos(a);
-            break;
-          case Op::kTan:
-            r = SafeTan(a);
-            break;
-          case Op::kSinh:
-            r = (SafeExp(a) - SafeExp(-a)) / 2;
-            break;
-          case Op::kCosh:
-            r = (SafeExp(a) + SafeExp(-a)) / 2;
-            break;
-          case Op::kTanh: {
-            const double e = SafeExp(2 * a);
-            r = (e - 1) / (e + 1);
-            break;
-          }
-          case Op::kAbs:
-            r = a < 0 ? -a : a;
-            break;
-          case Op::kExp:
-            r = SafeExp(a);
-            break;
-          case Op::kASin:
-            r = SafeASin(a);
-            break;
-          case Op::kACos:
-            r = SafeACos(a);
-            break;
-          case Op::kATan:
-            r = SafeATan(a);
-            break;
-          case Op::kAlog:
-            r = Alog10(a);
-            break;
-          case Op::kUnit:
-            r = UnitStep(a);
-            break;
-          case Op::kSqw:
-            r = SquareWave(a);
-            break;
-          case Op::kSign:
-            r = SignOf(a);
-            break;
-          case Op::kInv:
-            r = InverterMemory(a);
-            break;
-          case Op::kClip:
-            r = ClipUnit(a);
-            break;
-          case Op::kFloor:
-            r = FloorInt(a);
-            break;
-          case Op::kCeil:
-            r = CeilInt(a);
-            break;
-          case Op::kInt:
-            r = TruncInt(a);
-            break;
-          default:
-            break;
-        }
-        if (!push(std::isnan(r) ? 0 : r)) stopped = true;
+      default:
+        if (!push(Unary(in.op, pop()))) stopped = true;
         break;
-      }
     }
     if (stopped) break;
   }
@@ -497,6 +500,121 @@ void Run(const Program& p, double& result, int16_t& msgNo) {
   msgNo = msg;
 }
 
+// The run of well-formed code (no pop below the starting depth, no overflow) on a private stack
+// with the top value held apart: slots 1..depth-1 in memory, slot depth in tos. Only the values
+// left at the end or at a stop are copied to ValueStack above the starting ValueSP, since the
+// evaluator never reads a slot above ValueSP before writing it.
+void RunFast(const Program& p, double& result, int16_t& msgNo) {
+  static std::vector<double> scratch;
+  if (scratch.size() < static_cast<size_t>(p.maxDepth) + 2) {
+    scratch.resize(static_cast<size_t>(p.maxDepth) + 2);
+  }
+  double* const st = scratch.data();
+  const int base = MathVars.ValueSP;
+  int16_t msg = msgNo;
+  const int32_t top = std::min(Tables.ValueTop, kMaxValueIndex);
+  int d = 0;
+  double tos = 0;
+  bool stopped = false;
+  auto push = [&](double v) {
+    st[d] = tos;
+    ++d;
+    tos = v;
+  };
+  auto pop = [&]() {
+    const double v = tos;
+    --d;
+    tos = st[d];
+    return v;
+  };
+
+  for (const Instr& in : p.ops) {
+    switch (in.op) {
+      case Op::kLiteral: {
+        const int32_t k = in.arg;
+        if (k < 1 || k > top ||
+            !LiteralNameMatches(Tables.ValueList[static_cast<size_t>(k)].Name, in.name)) {
+          msg = kMsgUndefinedName;
+          stopped = true;
+          break;
+        }
+        msg = 0;
+        push(Tables.ValueList[static_cast<size_t>(k)].Value);
+        break;
+      }
+      case Op::kName: {
+        const int32_t k = p.resolved[static_cast<size_t>(in.arg)];
+        if (k == 0) {
+          msg = kMsgUndefinedName;
+          stopped = true;
+          break;
+        }
+        msg = 0;
+        push(Tables.ValueList[static_cast<size_t>(k)].Value);
+        break;
+      }
+      case Op::kBadName:
+        msg = kMsgUndefinedName;
+        stopped = true;
+        break;
+      case Op::kAdd:
+        --d;
+        tos = Guard(tos + st[d]);
+        break;
+      case Op::kMul:
+        --d;
+        tos = Guard(tos * st[d]);
+        break;
+      case Op::kDiv:
+        --d;
+        tos = SafeDivide(tos, st[d]);
+        break;
+      case Op::kPow:
+        --d;
+        tos = SafePower(tos, st[d], msg);
+        if (msg != 0) stopped = true;
+        break;
+      case Op::kNeg:
+        tos = Guard(-tos);
+        break;
+      case Op::kSqrt:
+        if (tos < 0) {
+          pop();
+          msg = kMsgNegativeSqrt;
+          stopped = true;
+          break;
+        }
+        tos = SafeSqrt(tos);
+        break;
+      case Op::kLog:
+      case Op::kLn:
+        if (tos <= 0) {
+          tos = 0;
+          msg = kMsgLogNotPositive;
+          stopped = true;
+          break;
+        }
+        tos = in.op == Op::kLog ? SafeLog10(tos) : SafeLn(tos);
+        break;
+      default:
+        tos = Unary(in.op, tos);
+        break;
+    }
+    if (stopped) break;
+  }
+  if (!stopped) {
+    const double r = pop();
+    if (msg == 0) result = r;
+  }
+  // What is left stays on ValueStack above the starting ValueSP.
+  if (d > 0) {
+    double* const g = MathVars.ValueStack.data() + base;
+    for (int i = 1; i < d; ++i) g[i] = st[i];
+    g[d] = tos;
+  }
+  MathVars.ValueSP = static_cast<int16_t>(base + d);
+  msgNo = msg;
+}
 }  // namespace
 
 void ResetMathState() {
@@ -508,7 +626,7 @@ void ResetMathState() {
 }
 
 void AddResultLine(const rt::Text& line) {
-  ResultsList.Lines.push_back(line);
+  if (ResultsList.Lines.size() < kMaxResultLines) ResultsList.Lines.push_back(line);
 }
 
 void ClearResultsList() {
@@ -524,7 +642,9 @@ void Evaluate(const rt::Text& code, double& result, int16_t& msgNo) {
     MathVars.ValueSP = 0;
   }
   const int sp = MathVars.ValueSP;
-  if (sp + p.minPopDepth >= 1 && sp + p.maxDepth <= kValueStackTop) {
+  if (p.minPopDepth >= 1 && sp + p.maxDepth <= kValueStackTop) {
+    RunFast(p, result, msgNo);
+  } else if (sp + p.minPopDepth >= 1 && sp + p.maxDepth <= kValueStackTop) {
     Run<false>(p, result, msgNo);
   } else {
     Run<true>(p, result, msgNo);

@@ -54,6 +54,10 @@ void ResetMathState();
 
 // The lines the compiler and the evaluator add to the worksheet window's results list (List2);
 // the window shows them, and the results listing empties the list before it writes its own.
+// Every value request of a plot recompiles and adds its lines, so the list is capped: lines past
+// kMaxResultLines are dropped.
+constexpr size_t kMaxResultLines = 32767;
+
 struct ResultsListState {
   std::vector<rt::Text> Lines;
 };

@@ -195,7 +195,9 @@ TEST_F(MathDerivativeTest, DiffMessages) {
     int16_t msg = 0;
     ProcessDiff(c.in, out, msg);
     EXPECT_EQ(c.msg, msg);
-    if (c.msg != 0) EXPECT_EQ(u"unchanged", out);
+    if (c.msg != 0) {
+      EXPECT_EQ(u"unchanged", out);
+    }
   }
   // An expression beyond 32,000 characters overflows.
   int16_t msg = 0;

@@ -363,5 +363,42 @@ TEST_F(MathTest, EvaluateFunctionsListsAndStops) {
   EXPECT_EQ(lines, ResultsList.Lines);
 }
 
+TEST_F(MathTest, StopsLeavePendingOperandsOnTheStack) {
+  Literals({-4});
+  Append(u"x", 3);
+  Append(u"y", 5);
+  const rt::Text sqrtTok(1, u'\u00CF');
+  struct Case {
+    const char* what;
+    rt::Text code;
+    int16_t msg;
+    std::vector<double> left;  // slots above the starting ValueSP afterwards
+  };
+  const std::vector<Case> cases = {
+      {"square root stop keeps the other operand", u"+" + sqrtTok + Lit(2) + u"%x", 610, {3}},
+      {"two operands and no operator", u"xy", 0, {5}},
+      {"well-formed code leaves nothing", u"+xy", 0, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MathVars.ValueSP = 1;
+    double r = 0;
+    int16_t msg = 0;
+    Evaluate(c.code, r, msg);
+    EXPECT_EQ(c.msg, msg);
+    ASSERT_EQ(1 + static_cast<int>(c.left.size()), MathVars.ValueSP);
+    for (size_t i = 0; i < c.left.size(); ++i) EXPECT_EQ(c.left[i], MathVars.ValueStack[2 + i]);
+  }
+}
+
+TEST_F(MathTest, ResultsListIsCapped) {
+  // Plots recompile once per point and every compile lists its expansions; the list stops
+  // growing at its cap instead of without end.
+  for (size_t i = 0; i < kMaxResultLines + 10; ++i) AddResultLine(u"F_{t}");
+  EXPECT_EQ(kMaxResultLines, ResultsList.Lines.size());
+  ClearResultsList();
+  EXPECT_TRUE(ResultsList.Lines.empty());
+}
+
 }  // namespace
 }  // namespace ms
