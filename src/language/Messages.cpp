@@ -514,6 +514,11 @@ constexpr MessageEntry kCapacity[] = {
     {393, u"Too many vectors. Limit is 100 vectors."},
     {394, u"Value list full. Limit is 100,000 numbers and parameter values."},
     {395, u"Too many function references in one expression. Limit is 500 references."},
+    {396, u"Too many Integ[ and dblInt[ statements. Limit is 12 in a worksheet."},
+    {507, u"Number of values in a function reference does not match its parameters."},
+    {508, u"Expression too long or nested too deeply to compile."},
+    {611, u"Expression too long to evaluate. Split it into smaller functions."},
+    {5085, u"A division by zero encounted given the integral range."},
 };
 
 const MessageEntry* FindEntry(std::span<const MessageEntry> table, int16_t msgNo) {

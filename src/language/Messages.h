@@ -18,7 +18,8 @@ struct MessageEntry {
 // The catalogue as listed for the user (number 229 included, whose text is shown in a box of its
 // own). Sorted by number.
 std::span<const MessageEntry> MessageCatalogue();
-// The messages of the append helpers for full tables (Global.h), kept apart from the catalogue.
+// Messages of this program beyond the catalogue (full tables, a call with the wrong number of
+// values, expressions beyond capacity), kept apart from the catalogue. Sorted by number.
 std::span<const MessageEntry> CapacityMessages();
 
 // Text of 229's own box: shown by GetMessageText, which then returns "".

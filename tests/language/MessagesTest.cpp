@@ -6,6 +6,9 @@
 #include "language/ClearStorage.h"
 #include "language/Global.h"
 #include "language/Messages.h"
+#include "mathematics/Math.h"
+#include "language/CompileCode.h"
+#include "language/CommandRequests.h"
 #include "language/Tokens.h"
 
 namespace ms {
@@ -92,18 +95,28 @@ TEST(MessagesTest, FallbackForNumbersWithoutText) {
   EXPECT_TRUE(ui.boxes.empty());
 }
 
-TEST(MessagesTest, CapacityMessagesHaveTextsAndStayOutOfTheCatalogue) {
-  const int16_t numbers[] = {kMsgStatementsFull, kMsgConstantsFull, kMsgFunctionsFull,
-                             kMsgVectorsFull,    kMsgValuesFull,    kMsgCallsFull};
+TEST(MessagesTest, ProgramMessagesHaveTextsAndStayOutOfTheCatalogue) {
+  // Every number the program raises beyond the catalogue, with a word its text must hold.
+  const std::pair<int16_t, const char16_t*> cases[] = {
+      {kMsgStatementsFull, u"Limit"}, {kMsgConstantsFull, u"Limit"}, {kMsgFunctionsFull, u"Limit"},
+      {kMsgVectorsFull, u"Limit"},    {kMsgValuesFull, u"Limit"},    {kMsgCallsFull, u"Limit"},
+      {kMsgIntegralListFull, u"Limit"}, {kMsgArgumentCount, u"parameters"},
+      {kMsgExpressionTooLong, u"nested"}, {kMsgStackOverflow, u"too long"},
+      {5085, u"division by zero"}};
   std::set<int16_t> listed;
   for (const MessageEntry& e : MessageCatalogue()) listed.insert(e.number);
-  EXPECT_EQ(CapacityMessages().size(), std::size(numbers));
-  for (int16_t n : numbers) {
+  EXPECT_EQ(CapacityMessages().size(), std::size(cases));
+  int16_t previous = 0;
+  for (const MessageEntry& e : CapacityMessages()) {
+    EXPECT_GT(e.number, previous) << "kept sorted for the look-up";
+    previous = e.number;
+  }
+  for (const auto& [n, word] : cases) {
     SCOPED_TRACE(n);
     EXPECT_EQ(listed.count(n), 0u);
     const rt::Text text = GetMessageText(n);
     EXPECT_EQ(rt::InStr(text, u"not found. Please contact"), 0);
-    EXPECT_NE(rt::InStr(text, u"Limit"), 0);
+    EXPECT_NE(rt::InStr(text, word), 0);
   }
 }
 
