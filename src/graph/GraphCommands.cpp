@@ -1,11 +1,14 @@
 #include "graph/GraphCommands.h"
 
+#include "numerics/DblInt.h"
+#include "numerics/Integ.h"
+
 namespace gr {
 
 namespace {
 
 constexpr std::array<CommandBuilder, static_cast<int>(GraphCommand::kCount)> kDefaultBuilders = {
-    IntegCommandSlot,      DblIntCommandSlot,   IVPCommandSlot,     BVPCommandSlot,
+    IntegCommand,          DblIntCommand,       IVPCommandSlot,     BVPCommandSlot,
     SlopeFieldCommandSlot, DirFieldCommandSlot, Field3DCommandSlot, ContourCommandSlot};
 
 std::array<CommandBuilder, static_cast<int>(GraphCommand::kCount)> g_builders = kDefaultBuilders;
@@ -33,11 +36,11 @@ void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, in
   if (builder != nullptr) builder(statement, slot, msgNo);
 }
 
-void IntegCommandSlot(rt::Text&, int16_t, int16_t& msgNo) {
-  EmptySlot(msgNo);
+void IntegCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
+  ms::ProcessInteg(statement, slot, msgNo, true);
 }
-void DblIntCommandSlot(rt::Text&, int16_t, int16_t& msgNo) {
-  EmptySlot(msgNo);
+void DblIntCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
+  ms::ProcessDblInt(statement, slot, msgNo);
 }
 void IVPCommandSlot(rt::Text&, int16_t, int16_t& msgNo) {
   EmptySlot(msgNo);

@@ -33,9 +33,12 @@ void ResetGraphCommands();
 // Runs the builder of a command (msgNo is set to 0 first).
 void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, int16_t& msgNo);
 
+// The integral commands: the running integral of an Integ[ slot drawn as a curve (computed unless
+// Replot is set), and a dblInt[ slot.
+void IntegCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void DblIntCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
+
 // Slots of the commands whose builders come later: msgNo 0, the scene unchanged.
-void IntegCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
-void DblIntCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
 void IVPCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
 void BVPCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
 void SlopeFieldCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);

@@ -616,8 +616,9 @@ void frmGraph::Unload() {
 }
 
 void frmGraph::cmdReturn_Click() {
-  // Return from inside a build that has not unwound would pull the window from under it.
-  if (Graph.Generating != 0) return;
+  // Return from inside a build that has not unwound (a click while a command lets events run)
+  // would pull the window from under it.
+  if (building_) return;
   ws::frmCalcInput* sheet = ws::frmCalcInput::Instance();
   if (sheet != nullptr) {
     sheet->cmdGraph->setEnabled(false);
@@ -636,7 +637,6 @@ void frmGraph::cmdReturn_Click() {
 }
 
 void frmGraph::cmdExit_Click() {
-  if (Graph.Generating != 0) return;
   unloading_ = true;
   ui::Ui().EndProgram();
 }
@@ -646,7 +646,7 @@ void frmGraph::mnuEnd_Click() {
 }
 
 void frmGraph::cmdUpdate_Click() {
-  if (Graph.Generating != 0) return;
+  if (building_) return;
   DisplayBox->update();
   ms::RunFlags.Replot = -1;
   ms::CurveWork.ArrowFlagPos = 0;

@@ -16,6 +16,7 @@
 #include "language/Messages.h"
 #include "language/Settings.h"
 #include "language/Tokens.h"
+#include "numerics/Integ.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/CurveGen.h"
@@ -149,6 +150,7 @@ void frmGraph::GenerateData() {
     if (replotAfterBuild) ms::RunFlags.Replot = -1;
   };
   ms::CommandRequestState& req = ms::Requests;
+  ms::ResetIntegChain();
   const int integSlots = std::clamp<int>(req.IntegStmtCount, 0, ms::kMaxIntegStatements);
 
   // Block 1: Integ[.

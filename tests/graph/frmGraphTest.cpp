@@ -279,5 +279,36 @@ TEST_F(frmGraphTest, UpdateGraphRebuildsFromStoredSolutions) {
   EXPECT_EQ(ms::CurveWork.ArrowFlagPos, 0);
 }
 
+// A command during which the user clicks Return and Update Graph and presses "S" and "Z" (the
+// event loop runs inside long commands).
+int g_nested = 0;
+void ImpatientUser(rt::Text&, int16_t, int16_t& msgNo) {
+  ++g_nested;
+  msgNo = 0;
+  frmGraph* w = GraphWindow();
+  ASSERT_NE(w, nullptr);
+  w->cmdReturn_Click();
+  w->cmdUpdate_Click();
+  w->Form_KeyPress('S');
+  w->Form_KeyPress('Z');
+}
+
+TEST_F(frmGraphTest, LeavingOrRebuildingFromInsideABuildIsPrevented) {
+  ms::Requests.IVPRequested = -1;
+  CommandEntry(GraphCommand::kIVP) = ImpatientUser;
+  g_nested = 0;
+  frmGraph& w = Load();
+  EXPECT_EQ(g_nested, 1);  // no second build started from inside the first
+  EXPECT_EQ(GraphWindow(), &w);
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(ms::View.PictureScale, 310);      // the zoom key acted at once
+  EXPECT_EQ(ms::View.FieldVectorScale, 0.5);  // "S" waited for no build
+  EXPECT_EQ(Graph.Generating, 0);
+  EXPECT_FALSE(w.cmdReturn->isHidden());
+  // Once the build has returned, Return works.
+  w.cmdReturn_Click();
+  EXPECT_EQ(GraphWindow(), nullptr);
+}
+
 }  // namespace
 }  // namespace gr::testing
