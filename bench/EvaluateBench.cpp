@@ -144,6 +144,26 @@ BENCHMARK(BM_MuParser_SinCosPlusSquare);
 BENCHMARK(BM_MuParser_NestedQuotient);
 #endif
 
+// Curve generation's pattern: three codes evaluated in turn at every point.
+void BM_Sheet_ThreeCodesInTurn(benchmark::State& state) {
+  int32_t xIndex = 0;
+  CompileSheet(kPolynomial, xIndex);
+  const rt::Text codes[3] = {ms::Tables.FuncTable[1].Code, ms::Tables.FuncTable[2].Code,
+                             ms::Tables.FuncTable[3].Code};
+  double x = 0.1;
+  for (auto _ : state) {
+    ms::Tables.ValueList[static_cast<size_t>(xIndex)].Value = x;
+    for (const rt::Text& code : codes) {
+      double r = 0;
+      int16_t msg = 0;
+      ms::Evaluate(code, r, msg);
+      benchmark::DoNotOptimize(r);
+    }
+    x += 1e-6;
+  }
+}
+BENCHMARK(BM_Sheet_ThreeCodesInTurn);
+
 // A full value request as plot construction makes it: compile the table and evaluate every
 // function, once per point.
 void BM_Sheet_CompileAndEvaluateTable(benchmark::State& state) {

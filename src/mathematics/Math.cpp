@@ -228,12 +228,25 @@ void Decode(const rt::Text& code, Program& p) {
   p.resolved.assign(p.names.size(), 0);
 }
 
-// A small cache of decoded programs keyed by the code text, with the last hit kept apart: curve
-// generation evaluates one code many times in a row.
+// A cache of decoded programs keyed by the code text, with the last few hits kept apart: curve
+// generation evaluates the same three codes (x, y, z) in turn at every point.
+constexpr size_t kRecentPrograms = 4;
+
+struct RecentProgram {
+  const rt::Text* key = nullptr;
+  Program* program = nullptr;
+};
+
 struct DecodeCache {
   std::unordered_map<rt::Text, std::unique_ptr<Program>> map;
-  const rt::Text* lastKey = nullptr;
-  Program* last = nullptr;
+  std::array<RecentProgram, kRecentPrograms> recent{};
+  size_t next = 0;  // the recent slot written next
+
+  void Clear() {
+    map.clear();
+    recent.fill(RecentProgram{});
+    next = 0;
+  }
 };
 
 DecodeCache& Cache() {
@@ -251,17 +264,19 @@ bool SameText(const rt::Text& a, const rt::Text& b) {
 
 Program& ProgramFor(const rt::Text& code) {
   DecodeCache& c = Cache();
-  if (c.last != nullptr && SameText(*c.lastKey, code)) return *c.last;
+  for (const RecentProgram& r : c.recent) {
+    if (r.program != nullptr && SameText(*r.key, code)) return *r.program;
+  }
   auto it = c.map.find(code);
   if (it == c.map.end()) {
-    if (c.map.size() >= kMaxCachedPrograms) c.map.clear();
+    if (c.map.size() >= kMaxCachedPrograms) c.Clear();
     auto prog = std::make_unique<Program>();
     Decode(code, *prog);
     it = c.map.emplace(code, std::move(prog)).first;
   }
-  c.lastKey = &it->first;
-  c.last = it->second.get();
-  return *c.last;
+  c.recent[c.next] = {&it->first, it->second.get()};
+  c.next = (c.next + 1) % kRecentPrograms;
+  return *it->second;
 }
 
 // Results of "+", "*" and "M" that leave the range of doubles become the guard values.
@@ -619,10 +634,7 @@ void RunFast(const Program& p, double& result, int16_t& msgNo) {
 
 void ResetMathState() {
   MathVars = MathState{};
-  DecodeCache& c = Cache();
-  c.map.clear();
-  c.last = nullptr;
-  c.lastKey = nullptr;
+  Cache().Clear();
 }
 
 void AddResultLine(const rt::Text& line) {

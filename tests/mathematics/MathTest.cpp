@@ -391,6 +391,26 @@ TEST_F(MathTest, StopsLeavePendingOperandsOnTheStack) {
   }
 }
 
+TEST_F(MathTest, CodesEvaluatedInTurnKeepTheirOwnResults) {
+  // Curve generation evaluates its x, y and z codes in turn at every point; more codes than the
+  // decoder keeps at hand must still each give their own value.
+  Literals({1, 2, 3, 4, 5, 6, 7});
+  Append(u"t", 10);
+  std::vector<rt::Text> codes;
+  for (int k = 2; k <= 8; ++k) codes.push_back(u"*t" + Lit(k));  // t * (k - 1)
+  for (int round = 0; round < 3; ++round) {
+    for (size_t i = 0; i < codes.size(); ++i) {
+      SCOPED_TRACE(testing::Message() << "round " << round << " code " << i);
+      Tables.ValueList[static_cast<size_t>(Tables.ValueTop)].Value = 10 + round;
+      double r = 0;
+      int16_t msg = 0;
+      Evaluate(codes[i], r, msg);
+      EXPECT_EQ(0, msg);
+      EXPECT_EQ((10.0 + round) * static_cast<double>(i + 1), r);
+    }
+  }
+}
+
 TEST_F(MathTest, ResultsListIsCapped) {
   // Plots recompile once per point and every compile lists its expansions; the list stops
   // growing at its cap instead of without end.
