@@ -386,17 +386,9 @@ void frmCalcInput::ClearWorksheetTables() {
 }
 
 void frmCalcInput::Form_Load() {
-  ms::RunFlags = ms::RunFlagsState{};
-  ms::ClearAll();
-  ms::ClearStatements();
-  ms::InitBuiltinNames();
-  ms::ResetCommandRequests();
-  ms::ResetSettings();
-  ms::ResetViewState();
-  ms::ResetScene();
-  ms::ResetMathState();
-  ms::ResetVectorStacks();  // ComponentFuncCounter 0
-  ms::InstallStatementPipeline();
+  // Every table, setting, request and module state at its start-up value, the built-in names
+  // filled, the reader connected to its checking steps; ComponentFuncCounter 0.
+  ms::ResetProgramState();
   undo_.Clear();
   setWindowTitle(QStringLiteral("No File"));
   mnuPort->setChecked(true);

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "graph/GraphWindow.h"
+#include "language/Classify.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Global.h"
@@ -47,6 +48,12 @@ void frmCalcInput::Form_KeyPress(int keyAscii) {
 }
 
 void frmCalcInput::FlushCoreLines() {
+  // Classification empties the copy of the listing and recolours the Graph button as it goes.
+  if (ms::WorksheetSignals.ResultsListCleared != 0) {
+    List1->clear();
+    ms::WorksheetSignals.ResultsListCleared = 0;
+  }
+  SetGraphButton(ms::WorksheetSignals.GraphEnabled != 0, ms::WorksheetSignals.GraphBackColor);
   for (const rt::Text& line : ms::ResultsList.Lines) List2->addItem(ui::ToQString(line));
   ms::ClearResultsList();
 }
@@ -72,6 +79,8 @@ void frmCalcInput::cmdCompute_click() {
   ms::VectorStacks.ComponentFuncCounter = 0;
   undefinedFuncs_.clear();
   ms::ClearResultsList();
+  ms::WorksheetSignals.GraphEnabled = cmdGraph->isEnabled() ? -1 : 0;
+  ms::WorksheetSignals.GraphBackColor = graphColor_;
   SetRunning(true);
   ms::RunFlags.AbortRun = 0;
 
