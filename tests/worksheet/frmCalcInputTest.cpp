@@ -13,12 +13,15 @@
 #include <QTimer>
 #include <memory>
 
+#include "graph/GraphWindow.h"
+#include "graph/frmGraph.h"
 #include "help/XfrmHelp.h"
 #include "help/frmAbout.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
+#include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
 #include "worksheet/frmCalcInput.h"
 
@@ -638,6 +641,26 @@ TEST_F(WorksheetWindow, HelpIsModelessAndAboutModal) {
   window->mnuAbout->trigger();
   EXPECT_TRUE(wasShownModal);
   EXPECT_EQ(ms::LoadedAboutWindow(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WorksheetWindow, GraphOpensTheGraphWindowAndStepsAside) {
+  window->show();
+  window->TypeWorksheetText("F{t} = 2*t\nA<t> = <t, F, 0>\nPlot[A,{t,0,1,4}]\n");
+  window->cmdCompute->click();
+  ASSERT_TRUE(services.boxes.empty());
+  ASSERT_TRUE(window->cmdGraph->isEnabled());
+  EXPECT_EQ(window->GraphButtonColor(), ws::kGraphReadyColor);
+  window->cmdGraph->click();
+  EXPECT_NE(gr::GraphWindow(), nullptr);
+  EXPECT_FALSE(window->isVisible());
+  // PlotSpec holds the component functions of curve #1.
+  for (int c = 0; c < 3; ++c) EXPECT_GT(ms::PlotRequest.PlotSpec[c], 0);
+  EXPECT_EQ(ms::PlotRequest.PlotSpec[3], 0);
+  delete gr::GraphWindow();
 }
 
 }  // namespace
