@@ -1,0 +1,438 @@
+#include "numerics/CoupledRkf45.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "numerics/Ivp.h"
+#include "numerics/Rkf45.h"
+#include "numerics/SolutionStore.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/PlotRequest.h"
+#include "plotting/SceneStore.h"
+
+namespace ms {
+
+namespace {
+
+constexpr int kMaxVars = 4;
+constexpr int16_t kMsgVertexLimit = 3990;
+constexpr double kMinStepFactor = 0.1;
+constexpr double kMaxStepFactor = 4.0;
+constexpr int16_t kMaxUnstoredSteps = 3;
+
+// Sources of a view coordinate: the independent variable, one of the unknowns, or zero.
+enum Source : int { kZero = -1, kT = 0, kX = 1, kY = 2, kZ = 3, kW = 4 };
+
+// One view slot of the solution table and what its X, Y and Z are.
+struct ViewSlot {
+  int slot;
+  std::array<int, 3> xyz;
+};
+
+constexpr ViewSlot kMode1Slots[] = {
+    {1, {kT, kX, kZero}}, {2, {kT, kY, kZero}}, {3, {kX, kY, kZero}}};
+constexpr ViewSlot kTwoPlainSlots[] = {
+    {15, {kT, kX, kZero}}, {16, {kT, kY, kZero}}, {17, {kX, kY, kZero}}};
+constexpr ViewSlot kThreePlainSlots[] = {{1, {kT, kX, kZero}},
+                                         {4, {kT, kX, kZero}},
+                                         {5, {kT, kY, kZero}},
+                                         {6, {kT, kZ, kZero}},
+                                         {7, {kX, kY, kZ}}};
+constexpr ViewSlot kFourSecondOrderSlots[] = {
+    {8, {kT, kX, kZero}},  {9, {kT, kY, kZero}},  {10, {kX, kY, kZero}}, {11, {kT, kZ, kZero}},
+    {12, {kT, kW, kZero}}, {13, {kZ, kW, kZero}}, {14, {kX, kZ, kZero}}};
+constexpr ViewSlot kFourPlainSlots[] = {{18, {kT, kX, kZero}},
+                                        {19, {kT, kY, kZero}},
+                                        {20, {kT, kZ, kZero}},
+                                        {21, {kT, kW, kZero}},
+                                        {22, {kX, kY, kZ}}};
+
+struct SlotSet {
+  const ViewSlot* slots;
+  int count;
+};
+template <size_t N>
+constexpr SlotSet Slots(const ViewSlot (&s)[N]) {
+  return {s, static_cast<int>(N)};
+}
+
+// What sets the members of the family apart.
+struct Member {
+  int vars;  // unknowns: 2, 3 or 4
+  std::array<const rt::Text*, kMaxVars> ids;
+  std::array<const char16_t*, kMaxVars> resultNames;  // temporary constant per right-hand side
+  double firstStep;                                   // 0 means: tol
+  int firstComponent;                                 // component holding X (Y, Z follow)
+  const char16_t* pointLimitText;
+  const char16_t* outsideText;
+  double gridMin;
+  bool guardTimeGrid;
+  double boxMaxStart;
+  bool zAxisOnView7;
+};
+
+const char16_t* const kValuesExceeded =
+    u"Values exceeded 100,000. Click OK to allow partial results plotted.";
+const char16_t* const kLimitTwoFour =
+    u"Number of data points > 1000, or values > 1E5. Try increasing the Factor value.\r\n"
+    u"Continuity may be questioned or division by zero occured.\r\n\r\n"
+    u"Click OK to plot the data upto the termination point.";
+const char16_t* const kLimitThree =
+    u"Number of data points > 1000. Try increasing the factor value.\r\n"
+    u"Continuity may be questioned  or division by zero occured.\r\n\r\n"
+    u"Click OK to plot the data upto the termination of the computations.";
+const char16_t* const kLimitFour =
+    u"Number of data points > 1000. Try increasing the Factor value.\r\n"
+    u"Continuity may be questioned or division by zero occured.\r\n\r\n"
+    u"Click OK to plot the data upto the termination point.";
+const char16_t* const kOutsideUpper =
+    u"Data Range was outside the scope for plotting. Check the input parameters.";
+const char16_t* const kOutsideLower =
+    u"Data range was outside the scope for plotting. Check the input parameters.";
+
+// One Fehlberg step of the system: every right-hand side evaluated at each stage point in turn,
+// fourth-order values for all unknowns, the error estimate of the first only.
+void CoupledStep(const Member& m, double t, const double* v, double h, double& tNew, double* vNew,
+                 double& errEst, int16_t& msgNo) {
+  using namespace fehlberg;
+  msgNo = 0;
+  std::array<std::array<double, kStages>, kMaxVars> k{};
+  std::array<double, kMaxVars + 1> args{};
+  for (int i = 0; i < kStages; ++i) {
+    args[0] = t + kNode[i] * h;
+    for (int j = 0; j < m.vars; ++j) {
+      double vi = v[j];
+      for (int s = 0; s < i; ++s)
+        if (kStage[i][s] != 0) vi += kStage[i][s] * k[j][s];
+      args[j + 1] = vi;
+    }
+    for (int j = 0; j < m.vars; ++j) {
+      double f = 0;
+      EvalRhs(m.resultNames[j], *m.ids[j], args.data(), m.vars + 1, f, msgNo);
+      if (msgNo != 0) return;
+      k[j][i] = h * f;
+    }
+  }
+  double err = 0;
+  for (int i = 0; i < kStages; ++i)
+    if (kError[i] != 0) err += kError[i] * k[0][i];
+  errEst = std::fabs(err);
+  tNew = t + h;
+  for (int j = 0; j < m.vars; ++j) {
+    double x4 = v[j];
+    for (int i = 0; i < kStages; ++i)
+      if (kOrder4[i] != 0) x4 += kOrder4[i] * k[j][i];
+    vNew[j] = x4;
+  }
+}
+
+// The step of a member as the public steps see it: nothing at all while AbortRun is set, outputs
+// untouched on failure.
+void MemberStep(const Member& m, double t, const std::array<double, kMaxVars>& v, double h,
+                double& tNew, std::array<double, kMaxVars>& vNew, double& errEst, int16_t& msgNo) {
+  if (RunFlags.AbortRun) return;
+  double tn = 0, e = 0;
+  std::array<double, kMaxVars> out{};
+  int16_t msg = 0;
+  CoupledStep(m, t, v.data(), h, tn, out.data(), e, msg);
+  msgNo = msg;
+  if (msg != 0) return;
+  tNew = tn;
+  for (int j = 0; j < m.vars; ++j) vNew[static_cast<size_t>(j)] = out[static_cast<size_t>(j)];
+  errEst = e;
+}
+
+SlotSet SlotsOf(int vars, double mode) {
+  if (mode == 1) return Slots(kMode1Slots);
+  if (vars == 2) return Slots(kTwoPlainSlots);
+  if (vars == 3) return Slots(kThreePlainSlots);
+  if (mode == 2) return Slots(kFourSecondOrderSlots);
+  return Slots(kFourPlainSlots);
+}
+
+double SourceValue(int source, double t, const std::array<double, kMaxVars>& v) {
+  if (source == kZero) return 0.0;
+  if (source == kT) return t;
+  return v[static_cast<size_t>(source - 1)];
+}
+
+void StorePoint(const Member& m, const SlotSet& set, int row, double t,
+                const std::array<double, kMaxVars>& v) {
+  for (int i = 0; i < set.count; ++i) {
+    const ViewSlot& vs = set.slots[i];
+    for (int c = 0; c < 3; ++c)
+      SetSolution(row, m.firstComponent + c, vs.slot,
+                  RoundToSingle(SourceValue(vs.xyz[static_cast<size_t>(c)], t, v)));
+  }
+}
+
+void WidenBox(double x, double y, double z) {
+  Scene.ViewXMin = std::min(Scene.ViewXMin, x);
+  Scene.ViewXMax = std::max(Scene.ViewXMax, x);
+  Scene.ViewYMin = std::min(Scene.ViewYMin, y);
+  Scene.ViewYMax = std::max(Scene.ViewYMax, y);
+  Scene.ViewZMin = std::min(Scene.ViewZMin, z);
+  Scene.ViewZMax = std::max(Scene.ViewZMax, z);
+}
+
+// The curve of one view slot from the stored rows, with the member's grid-unit guard, view box
+// start and components.
+void BuildCurve(const Member& m, double mode, int16_t& msgNo) {
+  msgNo = 0;
+  const int slot = View.PlotKind;
+  if (slot < 1 || slot > kSolutionSlots) return;
+  double* gridT = IvpView.TimeGridUnit;
+  const bool tooSmall = Scene.GridUnitX < m.gridMin || Scene.GridUnitY < m.gridMin ||
+                        Scene.GridUnitZ < m.gridMin ||
+                        (m.guardTimeGrid && gridT != nullptr && *gridT < m.gridMin);
+  if (tooSmall) {
+    Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
+    if (m.guardTimeGrid && gridT != nullptr) *gridT = 1.0;
+  }
+  Scene.ViewXMin = Scene.ViewYMin = Scene.ViewZMin = 10000;
+  Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = m.boxMaxStart;
+  const int last = std::clamp<int>(Solutions.StoredPointCount, 0, kSolutionLastRow);
+  const int c0 = m.firstComponent;
+  for (int i = 0; i <= last; ++i) {
+    CurveWork.CurveX[i] = SolutionAt(i, c0, slot) / Scene.GridUnitX;
+    CurveWork.CurveY[i] = SolutionAt(i, c0 + 1, slot) / Scene.GridUnitY;
+    CurveWork.CurveZ[i] = SolutionAt(i, c0 + 2, slot) / Scene.GridUnitZ;
+    WidenBox(CurveWork.CurveX[i], CurveWork.CurveY[i], CurveWork.CurveZ[i]);
+  }
+  if (m.zAxisOnView7 && mode != 1 && slot == 7) View.ZAxisNeeded = -1;
+  Solutions.CurveSteps = static_cast<int16_t>(last - 1);
+  // Segments start at rows 2 .. last - 1 (the one at last - 1 a dot); the last row only widens
+  // the box. Only segments actually written are counted.
+  for (int k = 2; k < last; ++k) {
+    if (Scene.VertexCount >= kCurveVertexLimit) {
+      msgNo = kMsgVertexLimit;
+      return;
+    }
+    if (StoreCurveVertex(k)) {
+      Scene.SegmentTable[Scene.SegmentCount][kDotMark] = 0;
+      Scene.VertexCount = static_cast<int16_t>(Scene.VertexCount + 2);
+      Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount + 1);
+      if (Scene.VertexCount > kCurveVertexLimit) {
+        msgNo = kMsgVertexLimit;
+        return;
+      }
+    }
+  }
+  if (Scene.VertexCount == 0) {
+    ui::Ui().MsgBox(m.outsideText, ui::kOkOnly, u"");
+    return;
+  }
+  StoreSceneCounts();
+}
+
+// The driver shared by the three members.
+void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxVars>& start,
+           double factor, double tol, double mode, bool setsPlotKind, int16_t& msgNo) {
+  msgNo = 0;
+  RunFlags.AbortRun = 0;
+  // Start point in row 0 of slot 1: t and the unknowns from the member's first component on.
+  const int startComponent = m.firstComponent;
+  SetSolution(0, startComponent, 1, t0);
+  for (int j = 0; j < m.vars; ++j)
+    SetSolution(0, startComponent + 1 + j, 1, start[static_cast<size_t>(j)]);
+  // The text overlays show the solved range; a pending Plot[ keeps its own range.
+  if (!Requests.PlotRequested && !Tables.PlotPending) {
+    PlotRequest.PlotTMin = t0;
+    PlotRequest.PlotTMax = tf;
+  }
+  const SlotSet slots = SlotsOf(m.vars, mode);
+
+  if (!RunFlags.Replot) {
+    double t = t0;
+    std::array<double, kMaxVars> v = start;
+    double h = m.firstStep > 0 ? m.firstStep : tol;
+    double storeRef = start[0];
+    int16_t unstored = 1;
+    int16_t points = 1;
+    bool firstOvershoot = true;
+    bool stopped = false;
+    while (t <= tf && !stopped) {
+      if (RunFlags.AbortRun) return;
+      ui::Ui().DoEvents();
+      double tNew = t, errEst = 0;
+      std::array<double, kMaxVars> vNew = v;
+      MemberStep(m, t, v, h, tNew, vNew, errEst, msgNo);
+      if (msgNo != 0) return;
+      // Esc during the event loop: the step did nothing; leave without drawing.
+      if (RunFlags.AbortRun) return;
+      bool exceeded = false;
+      for (int j = 0; j < m.vars; ++j)
+        if (std::fabs(vNew[static_cast<size_t>(j)]) > kValueLimit) exceeded = true;
+      if (exceeded) {
+        ui::Ui().MsgBox(kValuesExceeded, ui::kOkOnly, u"");
+        stopped = true;
+        Solutions.StoredPointCount = points;
+        break;
+      }
+      double q = errEst == 0 ? 0.0 : std::pow(tol * h / (2.0 * errEst), 0.25);
+      q = std::clamp(q, kMinStepFactor, kMaxStepFactor);
+      h *= q;
+      if (h < tol) h = tol;
+      int16_t store = 0;
+      TestStoreFactor(storeRef, vNew[0], factor, store, unstored);
+      if (unstored >= kMaxUnstoredSteps) {
+        unstored = 0;
+        store = -1;
+      }
+      if (store && points <= kMaxStoredRow) {
+        if (points == kMaxStoredRow) {
+          ui::Ui().MsgBox(m.pointLimitText, ui::kOkOnly, u"");
+          stopped = true;
+          Solutions.StoredPointCount = kMaxStoredRow;
+          points = kMaxStoredRow - 1;
+        }
+        if (points == 1) OdeResults.InitialSlope = v[1];
+        ++points;
+        StorePoint(m, slots, points, t, v);
+        storeRef = vNew[0];
+      }
+      t = tNew;
+      v = vNew;
+      if (tNew > tf) {
+        if (!firstOvershoot) break;
+        firstOvershoot = false;
+        t = tf;
+      }
+    }
+    Solutions.StoredPointCount = points;
+    if (setsPlotKind) {
+      if (mode == 2) View.PlotKind = 8;
+      if (mode == 3) View.PlotKind = 18;
+    }
+  }
+  BuildCurve(m, mode, msgNo);
+}
+
+}  // namespace
+
+void RKF45Step2(const rt::Text& F, const rt::Text& G, const double& t, const double& x,
+                const double& y, double& tNew, double& xNew, double& yNew, const double& h,
+                double& errEst, int16_t& msgNo) {
+  const Member m{2,
+                 {&F, &G, nullptr, nullptr},
+                 {u"f1", u"f2", nullptr, nullptr},
+                 0,
+                 1,
+                 nullptr,
+                 nullptr,
+                 0,
+                 false,
+                 0,
+                 false};
+  double tn = tNew;
+  std::array<double, kMaxVars> v{x, y, 0, 0};
+  std::array<double, kMaxVars> out{xNew, yNew, 0, 0};
+  MemberStep(m, t, v, h, tn, out, errEst, msgNo);
+  tNew = tn;
+  xNew = out[0];
+  yNew = out[1];
+}
+
+void RKF45Step3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const double& t,
+                const double& x, const double& y, const double& z, double& tNew, double& xNew,
+                double& yNew, double& zNew, const double& h, double& errEst, int16_t& msgNo) {
+  const Member m{3,
+                 {&F, &G, &H, nullptr},
+                 {u"f1", u"f2", u"f3", nullptr},
+                 0,
+                 0,
+                 nullptr,
+                 nullptr,
+                 0,
+                 false,
+                 0,
+                 false};
+  double tn = tNew;
+  std::array<double, kMaxVars> v{x, y, z, 0};
+  std::array<double, kMaxVars> out{xNew, yNew, zNew, 0};
+  MemberStep(m, t, v, h, tn, out, errEst, msgNo);
+  tNew = tn;
+  xNew = out[0];
+  yNew = out[1];
+  zNew = out[2];
+}
+
+void RKF45Step4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
+                const double& t, const double& x, const double& y, const double& z, const double& w,
+                double& tNew, double& xNew, double& yNew, double& zNew, double& wNew,
+                const double& h, double& errEst, int16_t& msgNo) {
+  const Member m{
+      4,    {&F, &G, &H, &R}, {u"f1", u"f1", u"f1", u"f1"}, 0, 0, nullptr, nullptr, 0, false, 0,
+      false};
+  double tn = tNew;
+  std::array<double, kMaxVars> v{x, y, z, w};
+  std::array<double, kMaxVars> out{xNew, yNew, zNew, wNew};
+  MemberStep(m, t, v, h, tn, out, errEst, msgNo);
+  tNew = tn;
+  xNew = out[0];
+  yNew = out[1];
+  zNew = out[2];
+  wNew = out[3];
+}
+
+void EvalRHS4(const rt::Text& id, const double& t, const double& x, const double& y,
+              const double& z, const double& w, double& value, int16_t& msgNo) {
+  const double args[5] = {t, x, y, z, w};
+  EvalRhs(u"f1", id, args, 5, value, msgNo);
+}
+
+void SolveIVP2(const rt::Text& F, const rt::Text& G, double t0, const double& tf, const double& x0,
+               const double& y0, const double& factor, const double& tol, int16_t& msgNo) {
+  const Member m{2,
+                 {&F, &G, nullptr, nullptr},
+                 {u"f1", u"f2", nullptr, nullptr},
+                 0.001,
+                 1,
+                 kLimitTwoFour,
+                 kOutsideUpper,
+                 1e-6,
+                 false,
+                 -100000,
+                 false};
+  Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, Solutions.IVPPlotMode, false, msgNo);
+}
+
+void SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const double& t0,
+               const double& tf, const double& x0, const double& y0, const double& z0,
+               const double& factor, const double& tol, const double& mode, int16_t& msgNo) {
+  const Member m{3,
+                 {&F, &G, &H, nullptr},
+                 {u"f1", u"f2", u"f3", nullptr},
+                 0,
+                 0,
+                 kLimitThree,
+                 kOutsideUpper,
+                 1e-4,
+                 true,
+                 -10000,
+                 true};
+  Solve(m, t0, tf, {x0, y0, z0, 0}, factor, tol, mode, false, msgNo);
+}
+
+void SolveIVP4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
+               const double& t0, const double& tf, const double& x0, const double& y0,
+               const double& z0, const double& w0, const double& factor, const double& tol,
+               const double& mode, int16_t& msgNo) {
+  const Member m{4,
+                 {&F, &G, &H, &R},
+                 {u"f1", u"f1", u"f1", u"f1"},
+                 0,
+                 0,
+                 kLimitFour,
+                 kOutsideLower,
+                 1e-4,
+                 true,
+                 -10000,
+                 false};
+  Solve(m, t0, tf, {x0, y0, z0, w0}, factor, tol, mode, true, msgNo);
+}
+
+}  // namespace ms

@@ -1,0 +1,211 @@
+#include "numerics/Rkf45.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "numerics/FunctionValue.h"
+#include "numerics/SolutionStore.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/PlotRequest.h"
+#include "plotting/SceneStore.h"
+
+namespace ms {
+
+OdeResultsState OdeResults;
+
+namespace {
+
+RhsEvaluator CurrentEvaluator = &EvalFunctionCall;
+
+// Step-size control bounds of the solvers: the factor q applied to h lies in [0.1, 4].
+constexpr double kMinStepFactor = 0.1;
+constexpr double kMaxStepFactor = 4.0;
+constexpr double kFirstStep = 0.001;
+// A point is stored at least every third step.
+constexpr int16_t kMaxUnstoredSteps = 3;
+
+// Solution-table slots of the single-equation solver: x against t, x' against t, x' against x.
+constexpr int kSlotXT = 1;
+constexpr int kSlotSlopeT = 2;
+constexpr int kSlotSlopeX = 3;
+
+const char16_t* const kValuesExceeded =
+    u"Values exceeded 100,000. Click OK to allow partial results plotted.";
+const char16_t* const kTooManyPoints =
+    u"Number of data points > 1000. Try increasing the Factor value.\r\n"
+    u"Continuity may be questioned or division by zero occured.\r\n\r\n"
+    u"Click OK to plot the data upto the termination point.";
+
+// Writes one stored point into the three view slots (components 1..3).
+void StorePoint(int row, double t, double x, double slope) {
+  const double ts = RoundToSingle(t);
+  const double xs = RoundToSingle(x);
+  const double ss = RoundToSingle(slope);
+  const int slots[3] = {kSlotXT, kSlotSlopeT, kSlotSlopeX};
+  const double xs3[3] = {ts, ts, xs};
+  const double ys3[3] = {xs, ss, ss};
+  for (int i = 0; i < 3; ++i) {
+    SetSolution(row, 1, slots[i], xs3[i]);
+    SetSolution(row, 2, slots[i], ys3[i]);
+    SetSolution(row, 3, slots[i], 0.0);
+  }
+}
+
+// New step size from the error estimate R of a step of size h (tol also the smallest step).
+double NextStep(double h, double R, double tol) {
+  double q = R == 0 ? 0.0 : std::pow(tol * h / (2.0 * R), 0.25);
+  if (q < kMinStepFactor) q = kMinStepFactor;
+  if (q > kMaxStepFactor) q = kMaxStepFactor;
+  h *= q;
+  if (h < tol) h = tol;
+  return h;
+}
+
+}  // namespace
+
+void ResetOdeResults() {
+  OdeResults = OdeResultsState{};
+}
+
+double RoundToSingle(double v) {
+  if (!(std::fabs(v) <= static_cast<double>(FLT_MAX))) return v;
+  return static_cast<double>(static_cast<float>(v));
+}
+
+RhsEvaluator& RhsEvaluatorEntry() {
+  return CurrentEvaluator;
+}
+
+void ResetRhsEvaluator() {
+  CurrentEvaluator = &EvalFunctionCall;
+}
+
+void EvalRhs(const rt::Text& resultName, const rt::Text& name, const double* args, int count,
+             double& value, int16_t& msgNo) {
+  msgNo = 0;
+  double v = 0;
+  int16_t evalMsg = 0;
+  CurrentEvaluator(resultName, name, args, count, v, evalMsg);
+  if (evalMsg != 0) {
+    msgNo = kMsgRhsFailed;
+    return;
+  }
+  value = v;
+}
+
+void RKF45Step1(const rt::Text& F, const double& t, const double& x, double& tNew, double& x4,
+                double& x5, const double& h, double& R, double& slope, int16_t& msgNo) {
+  using namespace fehlberg;
+  msgNo = 0;
+  const double t0 = t, x0 = x, step = h;
+  std::array<double, kStages> k{};
+  double f1 = 0;
+  for (int i = 0; i < kStages; ++i) {
+    double xi = x0;
+    for (int j = 0; j < i; ++j)
+      if (kStage[i][j] != 0) xi += kStage[i][j] * k[j];
+    const double args[2] = {t0 + kNode[i] * step, xi};
+    double f = 0;
+    EvalRhs(u"f1", F, args, 2, f, msgNo);
+    if (msgNo != 0) return;
+    if (i == 0) f1 = f;
+    k[i] = step * f;
+  }
+  double err = 0, v4 = x0, v5 = x0;
+  for (int i = 0; i < kStages; ++i) {
+    if (kError[i] != 0) err += kError[i] * k[i];
+    if (kOrder4[i] != 0) v4 += kOrder4[i] * k[i];
+    if (kOrder5[i] != 0) v5 += kOrder5[i] * k[i];
+  }
+  if (t0 == OdeResults.IVPStartT) OdeResults.InitialSlope = f1;
+  slope = f1;
+  R = std::fabs(err);
+  tNew = t0 + step;
+  x4 = v4;
+  x5 = v5;
+}
+
+void TestStoreFactor(const double& prev, const double& cur, const double& factor, int16_t& store,
+                     int16_t& count) {
+  bool due = false;
+  if (prev > 0 && cur > 0) {
+    due = (cur > prev && prev * factor <= cur) || (prev > cur && cur * factor <= prev);
+  } else if (prev < 0 && cur < 0) {
+    due = (cur > prev && cur * factor >= prev) || (prev > cur && prev * factor >= cur);
+  } else {
+    due = (prev < 0 && cur > 0) || (prev > 0 && cur < 0);
+  }
+  if (due) {
+    store = -1;
+    count = 0;
+  } else {
+    count = static_cast<int16_t>(count + 1);
+  }
+}
+
+void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
+               const double& factor, const double& tol, int16_t& msgNo) {
+  msgNo = 0;
+  const double tEnd = tf, fac = factor, tolerance = tol;
+  double t = t0, x = x0, h = kFirstStep;
+  SetSolution(0, 1, kSlotXT, t0);
+  SetSolution(0, 2, kSlotXT, x0);
+  OdeResults.IVPStartT = t0;
+  // The text overlays show the solved range; a pending Plot[ keeps its own range.
+  if (!Requests.PlotRequested && !Tables.PlotPending) {
+    PlotRequest.PlotTMin = t0;
+    PlotRequest.PlotTMax = tEnd;
+  }
+
+  if (!RunFlags.Replot) {
+    double storeRef = x0;
+    int16_t unstored = 1;
+    int16_t points = 1;
+    bool firstOvershoot = true;
+    bool stopped = false;
+    while (t <= tEnd && !stopped) {
+      ui::Ui().DoEvents();
+      double tNew = 0, x4 = 0, x5 = 0, R = 0, slope = 0;
+      RKF45Step1(F, t, x, tNew, x4, x5, h, R, slope, msgNo);
+      if (msgNo != 0) return;
+      if (std::fabs(x4) > kValueLimit || std::fabs(slope) > kValueLimit) {
+        stopped = true;
+        ui::Ui().MsgBox(kValuesExceeded, ui::kOkOnly, u"");
+        Solutions.StoredPointCount = points;
+        break;
+      }
+      h = NextStep(h, R, tolerance);
+      int16_t store = 0;
+      TestStoreFactor(storeRef, x4, fac, store, unstored);
+      if (unstored >= kMaxUnstoredSteps) {
+        unstored = 0;
+        store = -1;
+      }
+      if (store && points <= kMaxStoredRow) {
+        if (points == kMaxStoredRow) {
+          ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, u"");
+          stopped = true;
+          Solutions.StoredPointCount = kMaxStoredRow;
+          points = kMaxStoredRow - 1;
+        }
+        ++points;
+        StorePoint(points, t, x, slope);
+        storeRef = x4;
+      }
+      const double tReached = tNew;
+      t = tNew;
+      x = x4;
+      if (tReached > tEnd) {
+        if (!firstOvershoot) break;
+        firstOvershoot = false;
+        t = tEnd;
+      }
+    }
+    if (!stopped) Solutions.StoredPointCount = points;
+  }
+  BuildSolutionCurve(View.ODEViewRequest, msgNo);
+}
+
+}  // namespace ms
