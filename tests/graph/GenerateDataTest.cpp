@@ -234,7 +234,7 @@ TEST_F(GenerateDataTest, VertexLimitStopsTheBuildWithItsBox) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(ui::ToQString(c.text).toStdString());
-    ResetProgramState();
+    ResetAllState();
     frmGraph& w = LoadCounting();
     ms::Requests.IVPRequested = c.command == GraphCommand::kIVP ? -1 : 0;
     ms::Requests.Field3DRequested = c.command == GraphCommand::kField3D ? -1 : 0;
@@ -291,7 +291,7 @@ TEST_F(GenerateDataTest, AxesFollowTheViewBox) {
   };
   for (const AxesCase& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetProgramState();
+    ResetAllState();
     ms::Requests.IVPRequested = -1;
     g_from = c.from;
     g_to = c.to;
@@ -341,7 +341,7 @@ TEST_F(GenerateDataTest, GridCrossesOnlyForASmallBoxWithTheXYPlaneOn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetProgramState();
+    ResetAllState();
     ms::Requests.IVPRequested = -1;
     g_from = c.from;
     g_to = c.to;
@@ -394,7 +394,7 @@ TEST_F(GenerateDataTest, BoundingBoxWhenAskedAndNoCommandAddsItsOwn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetProgramState();
+    ResetAllState();
     ms::Requests.IntegRequested = c.ivp ? 0 : -1;
     ms::Requests.IntegStmtCount = 1;
     ms::Requests.IVPRequested = c.ivp ? -1 : 0;

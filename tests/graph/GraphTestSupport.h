@@ -19,6 +19,7 @@
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Global.h"
+#include "language/ProgramState.h"
 #include "language/Settings.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/QtUiServices.h"
@@ -34,16 +35,8 @@ inline void ReleaseGraphWindow() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-inline void ResetProgramState() {
-  ms::ResetWorksheetTables();
-  ms::ResetCommandRequests();
-  ms::RunFlags = ms::RunFlagsState{};
-  ms::ResetSettings();
-  ms::ResetScene();
-  ms::ResetViewState();
-  ms::ResetCurveWork();
-  ms::ResetPlotRequest();
-  ms::ResetSolutionStore();
+inline void ResetAllState() {
+  ms::ResetProgramState();
   ResetGraphState();
   ResetGraphCommands();
   Overlays() = OverlayTable{};
@@ -87,7 +80,7 @@ class GraphTest : public ::testing::Test {
   void SetUp() override {
     ReleaseGraphWindow();
     ui::SetUi(&ui_);
-    ResetProgramState();
+    ResetAllState();
   }
   void TearDown() override {
     ReleaseGraphWindow();
@@ -101,7 +94,7 @@ class GraphTest : public ::testing::Test {
   ws::frmCalcInput& Sheet() {
     if (!sheet_) {
       sheet_ = std::make_unique<ws::frmCalcInput>();
-      ResetProgramState();
+      ResetAllState();
     }
     return *sheet_;
   }

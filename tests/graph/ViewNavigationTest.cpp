@@ -28,7 +28,7 @@ TEST_F(ViewNavigationTest, ArrowKeysTurnTheViewAndTheLabelsFollow) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.key << " x" << c.presses);
-    ResetProgramState();
+    ResetAllState();
     frmGraph& w = Load();
     for (int i = 0; i < c.presses; ++i) KeyClick(&w, c.key);
     EXPECT_EQ(w.Label12->text(), QString::fromLatin1(c.rotation));
@@ -131,7 +131,7 @@ TEST_F(ViewNavigationTest, LetterKeysZoomAndResizeArrows) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
-    ResetProgramState();
+    ResetAllState();
     ms::Requests.IVPRequested = -1;
     CommandEntry(GraphCommand::kIVP) = CountBuild;
     frmGraph& w = Load();

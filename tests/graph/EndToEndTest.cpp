@@ -1,0 +1,117 @@
+// From the worksheet to the picture: a worksheet is executed, Graph opens the graph window, which
+// builds and draws the curves and integrals of the worksheet, and Return goes back.
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "GraphTestSupport.h"
+
+namespace gr::testing {
+namespace {
+
+class EndToEndTest : public GraphTest {
+ protected:
+  // Executes the worksheet (each statement ends with its line) and presses Graph; the graph
+  // window or null.
+  frmGraph* Run(const char* worksheet) {
+    ws::frmCalcInput& sheet = Sheet();
+    sheet.show();
+    sheet.TypeWorksheetText(QString::fromUtf8(worksheet));
+    sheet.cmdCompute_click();
+    sheet.cmdGraph_click();
+    return GraphWindow();
+  }
+};
+
+// Whether some pixel of the colour lies within two pixels of the picture point.
+bool ColourNear(const draw::DrawTarget& t, double x, double y, uint32_t argb) {
+  const QPointF d = t.ToDevice(x, y);
+  for (int dy = -2; dy <= 2; ++dy) {
+    for (int dx = -2; dx <= 2; ++dx) {
+      const QPoint p(static_cast<int>(d.x()) + dx, static_cast<int>(d.y()) + dy);
+      if (t.Image().valid(p) && (t.Image().pixel(p) | 0xFF000000u) == argb) return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(EndToEndTest, PlotCurvesAreDrawnInTheirPlotColours) {
+  struct Case {
+    const char* name;
+    const char* worksheet;
+    int curves;
+  };
+  const Case cases[] = {
+      {"one parabola", "A<t> = <t, t^2, 0>\nPlot[A, {t,-2,2,40}]\n", 1},
+      {"two curves", "A<t> = <t, t^2, 0>\nB<t> = <t, -t-1, 0>\nPlot[A, B, {t,-2,2,40}]\n", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui_.Reset();
+    frmGraph* w = Run(c.worksheet);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(ui_.boxes.empty());
+    EXPECT_FALSE(Sheet().isVisible());
+    EXPECT_GT(ms::Scene.SegmentCountD, 40 * c.curves);
+    // Without axes and grid crosses nothing else is painted over the curves.
+    Graph.ShowAxes = 0;
+    w->GenerateData();
+    // Every curve segment's midpoint shows the curve's colour.
+    int checked = 0;
+    for (int i = 0; i < ms::Scene.SegmentCountD; ++i) {
+      const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
+      if (r[ms::kSegKind] == ms::kSegStructure) continue;
+      const int32_t colour =
+          draw::PackRgb(static_cast<int>(r[ms::kRed]), static_cast<int>(r[ms::kGreen]),
+                        static_cast<int>(r[ms::kBlue]));
+      const ms::Point3& p = ms::Scene.ViewXYZ[static_cast<int>(r[ms::kStartPoint])];
+      const ms::Point3& q = ms::Scene.ViewXYZ[static_cast<int>(r[ms::kEndPoint])];
+      EXPECT_TRUE(
+          ColourNear(w->Display(), (p[0] + q[0]) / 2, (p[1] + q[1]) / 2, draw::ToArgb(colour)))
+          << "segment " << i;
+      ++checked;
+    }
+    EXPECT_GE(checked, 40 * c.curves);
+    for (int k = 0; k < 6; ++k) {
+      EXPECT_EQ(w->mnuPlot[k]->isEnabled(), k < c.curves) << "plot #" << k + 1;
+    }
+    EXPECT_EQ(w->Label5->text(), ui::ToQString(rt::NumText(ms::Scene.VertexCountD)));
+    w->cmdReturn_Click();
+    EXPECT_EQ(GraphWindow(), nullptr);
+    EXPECT_TRUE(Sheet().isVisible());
+    EXPECT_FALSE(Sheet().cmdGraph->isEnabled());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
+TEST_F(EndToEndTest, AnIntegralIsDrawnAndRedrawnFromItsStoredCurve) {
+  frmGraph* w = Run("F{x} = x^2\nc = Integ[F,{0,2,10,0}]\n");
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(ui_.boxes.empty());
+  const double segments = ms::Scene.SegmentCountD;
+  EXPECT_GT(segments, 10);
+  EXPECT_NEAR(ms::Scene.ViewYMax, 8.0 / 3.0, 1e-3);  // the running integral reaches 8/3
+  EXPECT_FALSE(w->cmdUpdate->isHidden());
+  EXPECT_NE(ms::RunFlags.Replot, 0);
+  // Update Graph draws the same scene again from the stored curve.
+  w->cmdUpdate_Click();
+  EXPECT_EQ(ms::Scene.SegmentCountD, segments);
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
+TEST_F(EndToEndTest, CommandsWithoutBuildersYetDrawOnlyWhatElseIsThere) {
+  // The field, contour and differential-equation commands add nothing to the picture yet; with a
+  // Plot[ curve beside them the curve and its axes are drawn.
+  frmGraph* w = Run("A<t> = <t, t, 0>\nPlot[A, {t,0,1,10}]\n");
+  ASSERT_NE(w, nullptr);
+  const double alone = ms::Scene.SegmentCountD;
+  ms::Requests.IVPRequested = -1;
+  ms::Requests.SlopeFieldRequested = -1;
+  ms::Requests.ContourRequested = -1;
+  w->GenerateData();
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_EQ(ms::Scene.SegmentCountD, alone);
+}
+
+}  // namespace
+}  // namespace gr::testing
