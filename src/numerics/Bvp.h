@@ -1,0 +1,53 @@
+// BVP[F,G,{t0,x0,tb,xb,n}] and BVP[F,G,{t0,x0,tb,xb}{slopes}{factor,tol,mode}]: the two-point
+// boundary value problem x'' = G(t, x, x') written as the system X' = F{t,x,y}, Y' = G{t,x,y}
+// (y standing for x'), with x(t0) = x0 and x(tb) = xb. The statement is parsed on every picture
+// build and handed to linear shooting, secant shooting or the trial curves.
+//
+// Also here: the results of the BVP methods that the graph window, its request runner and its
+// text overlays read, kept as one plain state group with a reset. BVPSolved and InitialSlope are
+// shared with the initial value solvers and live in OdeResults (Rkf45.h).
+#pragma once
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// Entries 0..10 of the slope list: entry 0 the count, entries 1..10 the slopes.
+constexpr int kMaxTrialSlopes = 10;
+
+struct BvpStateData {
+  // Entry 0: the number of trial curves shown (0 when none); entries 1..10 their initial slopes.
+  std::array<double, kMaxTrialSlopes + 1> BVPTrialSlopes{};
+  // The second brace group was a list of slopes s1;s2;... (-1).
+  int16_t BVPListGiven = 0;
+  // The mode was negative: the end-miss plot instead of the trial curves (-1).
+  int16_t BVPRootsMode = 0;
+  // The graph window shows its frame of the three one-equation view buttons with this caption
+  // when Frame5Shown is set (-1); the window reflects the two fields after a build.
+  int16_t Frame5Shown = 0;
+  rt::Text Frame5Caption;
+};
+
+extern BvpStateData Bvp;
+
+// Start-up state of the BVP results and of the working tables of the three methods.
+void ResetBvpState();
+
+// Parses a stored BVP[ statement (blanks already removed) and runs its method. msgNo 0 on
+// success, else the first failure: 3500-3560 for the statement's form, 3045 (no closing "]" in
+// the linear form), 3050 (right boundary not beyond the left one, linear form), 3059 (negative
+// factor), 3552 (no "{" before the slopes), 336 (fewer than one step), the range reader's and
+// FindFunction's numbers, and what the method returns (2100, 3990).
+void ProcessBVP(rt::Text& statement, int16_t& msgNo);
+
+// The limit on |x| and |x'| past which an integration stops; NaN counts as beyond it.
+constexpr double kBvpValueLimit = 100000;
+inline bool BeyondValueLimit(double v) {
+  return !(std::abs(v) <= kBvpValueLimit);
+}
+
+}  // namespace ms

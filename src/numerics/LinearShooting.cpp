@@ -1,0 +1,227 @@
+#include "numerics/LinearShooting.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "language/CommandRequests.h"
+#include "numerics/Bvp.h"
+#include "numerics/Rkf45.h"
+#include "numerics/SolutionStore.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/SceneStore.h"
+
+namespace ms {
+
+LinearShootingData LinearShooting;
+
+namespace {
+
+constexpr int16_t kMsgNoValue = kMsgRhsFailed;
+constexpr int16_t kMsgVertexLimit = 3990;
+constexpr double kMinGridUnit = 1e-5;
+
+// Classical fourth-order Runge-Kutta (Kutta 1901): stage nodes, the weights of the stages in the
+// stage points, and the weights of the final combination.
+constexpr std::array<double, 4> kRk4Node = {0.0, 0.5, 0.5, 1.0};
+constexpr std::array<double, 4> kRk4StageWeight = {0.0, 0.5, 0.5, 1.0};  // of the previous stage
+constexpr std::array<double, 4> kRk4Weight = {1.0 / 6, 2.0 / 6, 2.0 / 6, 1.0 / 6};
+
+// The value of name{t,x,y} through an assignment text with the result constant resultName.
+bool EvalRhs3(const char16_t* resultName, const rt::Text& name, double t, double x, double y,
+              double& value) {
+  const double args[3] = {t, x, y};
+  int16_t msgNo = 0;
+  EvalRhs(resultName, name, args, 3, value, msgNo);
+  return msgNo == 0;
+}
+
+void Widen(double x, double y, double z) {
+  Scene.ViewXMin = std::min(Scene.ViewXMin, x);
+  Scene.ViewXMax = std::max(Scene.ViewXMax, x);
+  Scene.ViewYMin = std::min(Scene.ViewYMin, y);
+  Scene.ViewYMax = std::max(Scene.ViewYMax, y);
+  Scene.ViewZMin = std::min(Scene.ViewZMin, z);
+  Scene.ViewZMax = std::max(Scene.ViewZMax, z);
+}
+
+// Writes the three view triples of a row: (t, x, 0), (t, d, 0), (x, d, 0), rounded.
+void WriteViews(BvpRow& row, double t, double x, double d) {
+  const double ts = RoundToSingle(t), xs = RoundToSingle(x), ds = RoundToSingle(d);
+  const double views[3][3] = {{ts, xs, 0}, {ts, ds, 0}, {xs, ds, 0}};
+  for (int v = 0; v < 3; ++v)
+    for (int c = 0; c < 3; ++c) row[static_cast<size_t>(kBvpViewColumn[v] + c)] = views[v][c];
+}
+
+enum class RunEnd { kDone, kReturn, kFailed, kBeyondLimit, kOutOfSpace };
+
+// One fixed-step run from (t0, x, y) over rows 0..lastRow into table. On kBeyondLimit lastRow
+// becomes the last row kept (the one before the step that passed the limit).
+RunEnd FixedStepRun(const rt::Text& F, const rt::Text& G, double t0, double x, double y, double h,
+                    int& lastRow, BvpTable& table) {
+  double t = t0;
+  for (int i = 0; i <= lastRow; ++i) {
+    if (RunFlags.AbortRun) return RunEnd::kReturn;
+    ui::Ui().DoEvents();
+    double tNew = 0, xNew = 0, yNew = 0;
+    int16_t msgNo = 0;
+    RK4Step2(F, G, t, x, y, tNew, xNew, yNew, h, msgNo);
+    if (RunFlags.AbortRun) return RunEnd::kReturn;
+    if (msgNo != 0) return RunEnd::kFailed;
+    const bool beyond = BeyondValueLimit(xNew) || BeyondValueLimit(yNew);
+    if (beyond) lastRow = i - 1;
+    if (i > kBvpLastRow) {
+      ui::Ui().MsgBox(u"Out of space, for now", ui::kOkOnly, u"");
+      return RunEnd::kOutOfSpace;
+    }
+    if (beyond) return RunEnd::kBeyondLimit;
+    WriteViews(table[static_cast<size_t>(i)], t, x, y);
+    t = tNew;
+    x = xNew;
+    y = yNew;
+  }
+  return RunEnd::kDone;
+}
+
+double Column(const BvpTable& table, int row, int column) {
+  return table[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+}  // namespace
+
+void ResetLinearShooting() {
+  for (BvpTable* table : {&LinearShooting.BVPRunTable1, &LinearShooting.BVPRunTable2,
+                          &LinearShooting.BVPSolutionTable})
+    for (BvpRow& row : *table) row.fill(0);
+  LinearShooting.SolutionLastRow = -1;
+}
+
+void RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y, double& tNew,
+              double& xNew, double& yNew, double h, int16_t& msgNo) {
+  if (RunFlags.AbortRun) return;
+  std::array<double, 4> kx{}, ky{};
+  for (size_t s = 0; s < 4; ++s) {
+    const double prevX = s == 0 ? 0.0 : kx[s - 1];
+    const double prevY = s == 0 ? 0.0 : ky[s - 1];
+    const double ts = t + kRk4Node[s] * h;
+    const double xs = x + kRk4StageWeight[s] * prevX;
+    const double ys = y + kRk4StageWeight[s] * prevY;
+    double f = 0, g = 0;
+    if (!EvalRhs3(u"f1", F, ts, xs, ys, f) || !EvalRhs3(u"f2", G, ts, xs, ys, g)) {
+      msgNo = kMsgNoValue;
+      return;
+    }
+    kx[s] = h * f;
+    ky[s] = h * g;
+  }
+  double dx = 0, dy = 0;
+  for (size_t s = 0; s < 4; ++s) {
+    dx += kRk4Weight[s] * kx[s];
+    dy += kRk4Weight[s] * ky[s];
+  }
+  tNew = t + h;
+  xNew = x + dx;
+  yNew = y + dy;
+}
+
+void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
+                    double xb, double n, int16_t& msgNo) {
+  msgNo = 0;
+  RunFlags.AbortRun = 0;
+  if (RunFlags.Replot) {
+    DrawBVPLinear(LinearShooting.SolutionLastRow, msgNo);
+    return;
+  }
+  // Beyond row 1000 the run stops anyway, so larger counts need not be represented.
+  const int steps = static_cast<int>(rt::RoundHalfEven(std::min(n, kBvpLastRow + 1.0)));
+  if (!(steps >= 1)) return;
+  // The step is taken from the rounded count so that the last row lies at tb.
+  const double h = (tb - t0) / steps;
+
+  int lastRow = steps;
+  RunEnd end = FixedStepRun(F, G, t0, x0, 0.0, h, lastRow, LinearShooting.BVPRunTable1);
+  if (end == RunEnd::kFailed) msgNo = kMsgNoValue;
+  if (end != RunEnd::kDone && end != RunEnd::kBeyondLimit) return;
+  // Nothing is drawn from row 0 alone.
+  if (lastRow < 1) return;
+
+  end = FixedStepRun(F, G, t0, 0.0, 1.0, h, lastRow, LinearShooting.BVPRunTable2);
+  if (end == RunEnd::kFailed) msgNo = kMsgNoValue;
+  if (end != RunEnd::kDone) return;
+
+  const BvpTable& run1 = LinearShooting.BVPRunTable1;
+  const BvpTable& run2 = LinearShooting.BVPRunTable2;
+  const int xCol = kBvpViewColumn[0] + 1;
+  const int tCol = kBvpViewColumn[0];
+  const int last = lastRow;
+  // The second run ending at 0 means the homogeneous problem has a non-trivial solution through
+  // both boundaries: no combination meets xb.
+  const double c = (xb - Column(run1, last, xCol)) / Column(run2, last, xCol);
+  std::array<double, kBvpLastRow + 1> xs{}, ds{};
+  for (int i = 0; i <= last; ++i) {
+    xs[static_cast<size_t>(i)] = Column(run1, i, xCol) + c * Column(run2, i, xCol);
+    if (!std::isfinite(xs[static_cast<size_t>(i)])) {
+      msgNo = kMsgNoValue;
+      return;
+    }
+  }
+  // x' of the combination by central differences, one-sided at the last row; row 0 is not drawn.
+  for (int i = 1; i < last; ++i)
+    ds[static_cast<size_t>(i)] =
+        (xs[static_cast<size_t>(i + 1)] - xs[static_cast<size_t>(i - 1)]) / (2 * h);
+  ds[static_cast<size_t>(last)] =
+      (xs[static_cast<size_t>(last)] - xs[static_cast<size_t>(last - 1)]) / h;
+  ds[0] = 0;
+  OdeResults.InitialSlope = (xs[1] - xs[0]) / (Column(run1, 1, tCol) - Column(run1, 0, tCol));
+  for (int i = 0; i <= last; ++i)
+    WriteViews(LinearShooting.BVPSolutionTable[static_cast<size_t>(i)], Column(run1, i, tCol),
+               xs[static_cast<size_t>(i)], ds[static_cast<size_t>(i)]);
+  LinearShooting.SolutionLastRow = static_cast<int16_t>(last);
+  DrawBVPLinear(last, msgNo);
+}
+
+void DrawBVPLinear(int lastRow, int16_t& msgNo) {
+  msgNo = 0;
+  if (Scene.GridUnitX < kMinGridUnit || Scene.GridUnitY < kMinGridUnit ||
+      Scene.GridUnitZ < kMinGridUnit)
+    Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
+  Scene.ViewXMin = Scene.ViewYMin = Scene.ViewZMin = 10000;
+  Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = -10000;
+  const int last = std::clamp(lastRow, -1, kBvpLastRow);
+  const int view = View.PlotKind >= 1 && View.PlotKind <= 3 ? View.PlotKind : 1;
+  const int col = kBvpViewColumn[view - 1];
+  const BvpTable& table = LinearShooting.BVPSolutionTable;
+  for (int i = 0; i <= last; ++i) {
+    CurveWork.CurveX[static_cast<size_t>(i)] = Column(table, i, col) / Scene.GridUnitX;
+    CurveWork.CurveY[static_cast<size_t>(i)] = Column(table, i, col + 1) / Scene.GridUnitY;
+    CurveWork.CurveZ[static_cast<size_t>(i)] = Column(table, i, col + 2) / Scene.GridUnitZ;
+    Widen(CurveWork.CurveX[static_cast<size_t>(i)], CurveWork.CurveY[static_cast<size_t>(i)],
+          CurveWork.CurveZ[static_cast<size_t>(i)]);
+  }
+  Solutions.CurveSteps = static_cast<int16_t>(std::max(last, 0));
+  bool lastWritten = false;
+  for (int i = 1; i <= last; ++i) {
+    if (Scene.VertexCount >= kCurveVertexLimit) {
+      msgNo = kMsgVertexLimit;
+      return;
+    }
+    lastWritten = StoreCurveVertex(i);
+    if (lastWritten) {
+      Scene.SegmentTable[static_cast<size_t>(Scene.SegmentCount)][kDotMark] = 0;
+      Scene.VertexCount = static_cast<int16_t>(Scene.VertexCount + 2);
+      Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount + 1);
+    }
+  }
+  if (Scene.VertexCount == 0) {
+    ui::Ui().MsgBox(u"The auto axes cannot be applied on one axis to a constant function.",
+                    ui::kOkOnly, u"");
+    return;
+  }
+  // The last row only ends the curve: its dot segment is taken back.
+  if (lastWritten) {
+    Scene.VertexCount = static_cast<int16_t>(Scene.VertexCount + 1);
+    Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount - 1);
+  }
+  StoreSceneCounts();
+}
+
+}  // namespace ms

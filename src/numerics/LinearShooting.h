@@ -1,0 +1,53 @@
+// Linear shooting by superposition for x'' = G(t, x, x'), x(t0) = x0, x(tb) = xb (Burden and
+// Faires, Numerical Analysis, Algorithm 11.1): the system X' = F, Y' = G is integrated twice with
+// n fixed steps of the classical fourth-order Runge-Kutta method, from (x0, 0) and from (0, 1),
+// and the two runs are combined as x = x1 + c x2 so that x(tb) = xb. Exact (up to the integration
+// error) when the equation is linear in x and x'.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+constexpr int kBvpLastRow = 1000;  // rows 0..1000 of the working tables
+// Column groups of a row, one (X, Y, Z) triple per view: x against t, x' against t, x' against x.
+constexpr int kBvpViewColumn[3] = {1, 6, 11};
+constexpr int kBvpColumns = 14;  // columns 0..13; those between the triples are unused
+
+using BvpRow = std::array<double, kBvpColumns>;
+using BvpTable = std::array<BvpRow, kBvpLastRow + 1>;
+
+struct LinearShootingData {
+  BvpTable BVPRunTable1{};      // the run from (x0, 0); y in place of x'
+  BvpTable BVPRunTable2{};      // the run from (0, 1)
+  BvpTable BVPSolutionTable{};  // the combination, source of every redraw
+  // Last row of the last combination (-1 before any): a redraw shows rows 0..SolutionLastRow.
+  int16_t SolutionLastRow = -1;
+};
+
+extern LinearShootingData LinearShooting;
+
+void ResetLinearShooting();
+
+// One classical Runge-Kutta step of size h for X' = F{t,x,y}, Y' = G{t,x,y}. Does nothing while
+// AbortRun is set. A right-hand side that cannot be evaluated ends the step with 2100 and nothing
+// written.
+void RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y, double& tNew,
+              double& xNew, double& yNew, double h, int16_t& msgNo);
+
+// Solves the linear form (n steps, n at least 1) and draws the view PlotKind (1, 2 or 3; other
+// codes show view 1). With Replot set nothing is integrated: the last combination is drawn again.
+// Messages: 2100 (a right-hand side failed, or the second run ends at 0 so that no combination
+// meets xb), 3990 (scene store full). Values beyond 100000 shorten the first run to the rows
+// before them and end the solve silently in the second run; more than 1000 steps show
+// "Out of space, for now". Esc (AbortRun) ends it without drawing. Sets InitialSlope.
+void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
+                    double xb, double n, int16_t& msgNo);
+
+// Draws rows 1..lastRow of the view PlotKind of the solution table into the scene store.
+void DrawBVPLinear(int lastRow, int16_t& msgNo);
+
+}  // namespace ms

@@ -1,0 +1,117 @@
+#include "numerics/SecantShooting.h"
+
+#include <cmath>
+
+#include "language/CommandRequests.h"
+#include "numerics/Bvp.h"
+#include "numerics/CoupledRkf45.h"
+#include "numerics/LinearShooting.h"
+#include "numerics/Rkf45.h"
+#include "numerics/SolutionStore.h"
+#include "platform/ui/UiServices.h"
+
+namespace ms {
+
+namespace {
+
+// The iteration stops when the end values of the two latest slopes differ by less than tol while
+// the latest misses xb by more than this many tolerances.
+constexpr double kMissFactor = 10.0;
+
+void ShowNoConvergence(double xb, double X1, double s1) {
+  ui::Ui().MsgBox(u"Input slope estimates did not converge to " + rt::NumText(xb) + u"\r\n" +
+                      u"From the input slopes, X(tb) --> " + rt::NumText(X1) + u" the X'(to)--> " +
+                      rt::NumText(s1) + u"\r\n" +
+                      u"Review the conditions required to obtain a unique solution in the "
+                      u"Tourbook document.",
+                  ui::kOkOnly, u"");
+}
+
+// The curve of slope s by the adaptive two-equation solver, stored in the views of one
+// second-order equation. True when it ended without a message and without Esc.
+bool FinalSolve(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double s,
+                double factor, double tol, int16_t& msgNo) {
+  Solutions.IVPPlotMode = 1;
+  SolveIVP2(F, G, t0, tb, x0, s, factor, tol, msgNo);
+  if (RunFlags.AbortRun || msgNo != 0) return false;
+  if (!RunFlags.Replot) {
+    Bvp.BVPTrialSlopes[0] = 0;
+    OdeResults.BVPSolved = -1;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
+                   double slope, double& X, int16_t& msgNo) {
+  msgNo = 0;
+  const double h = (tb - t0) / kShootSteps;
+  double t = t0, x = x0, y = slope;
+  // Rounding of the repeated sum may leave t just below tb after 100 steps: one more step is
+  // taken then. The count bound keeps a step too small to move t from looping for ever.
+  for (int step = 0; t < tb && step <= kShootSteps; ++step) {
+    if (RunFlags.AbortRun) return;
+    ui::Ui().DoEvents();
+    double tNew = 0, xNew = 0, yNew = 0;
+    RK4Step2(F, G, t, x, y, tNew, xNew, yNew, h, msgNo);
+    if (RunFlags.AbortRun || msgNo != 0) return;
+    if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) {
+      ui::Ui().MsgBox(u"For first estimate: xi = " + rt::NumText(t) + u" : yi = " + rt::NumText(x) +
+                          u" : zi = " + rt::NumText(y),
+                      ui::kOkOnly, u"");
+      return;
+    }
+    t = tNew;
+    x = xNew;
+    y = yNew;
+  }
+  X = x;
+}
+
+void ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double xb,
+              double& s0, double& s1, double factor, double tol, int16_t& msgNo) {
+  msgNo = 0;
+  RunFlags.AbortRun = 0;
+  if (RunFlags.Replot) {
+    FinalSolve(F, G, t0, x0, tb, s1, factor, tol, msgNo);
+    return;
+  }
+  double X0 = 0, X1 = 0, X2 = 0;
+  ShootEndValue(F, G, t0, x0, tb, s0, X0, msgNo);
+  if (RunFlags.AbortRun || msgNo != 0) return;
+  ShootEndValue(F, G, t0, x0, tb, s1, X1, msgNo);
+  if (RunFlags.AbortRun || msgNo != 0) return;
+  for (;;) {
+    if (std::abs(s1 - s0) <= tol) {
+      FinalSolve(F, G, t0, x0, tb, s1, factor, tol, msgNo);
+      return;
+    }
+    if (RunFlags.AbortRun) return;
+    ui::Ui().DoEvents();
+    if (std::abs(xb - X1) < tol || std::abs(xb - X0) < tol) {
+      const double s = std::abs(xb - X1) < tol ? s1 : s0;
+      if (FinalSolve(F, G, t0, x0, tb, s, factor, tol, msgNo)) OdeResults.InitialSlope = s;
+      return;
+    }
+    // Equal end values leave the secant step undefined: the slope has no effect on X(tb).
+    if ((std::abs(X1 - X0) < tol && std::abs(X1 - xb) > kMissFactor * tol) || X1 == X0) {
+      ShowNoConvergence(xb, X1, s1);
+      return;
+    }
+    const double s2 = s1 + (xb - X1) * (s1 - s0) / (X1 - X0);
+    if (!std::isfinite(s2)) {
+      ShowNoConvergence(xb, X1, s1);
+      return;
+    }
+    ShootEndValue(F, G, t0, x0, tb, s2, X2, msgNo);
+    if (RunFlags.AbortRun || msgNo != 0) return;
+    s0 = s1;
+    X0 = X1;
+    s1 = s2;
+    X1 = X2;
+    OdeResults.InitialSlope = s2;
+  }
+}
+
+}  // namespace ms

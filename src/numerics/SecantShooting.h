@@ -1,0 +1,29 @@
+// Shooting with the secant method for x'' = G(t, x, x'), x(t0) = x0, x(tb) = xb (Burden and
+// Faires, Numerical Analysis, section 11.2, with the secant rule in place of Newton's): the end
+// value X(s) of the initial slope s comes from 100 fixed classical Runge-Kutta steps, the slope is
+// improved by s2 = s1 + (xb - X1)(s1 - s0)/(X1 - X0), and the final curve of the slope found is
+// computed and drawn by the adaptive two-equation initial value solver.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+constexpr int kShootSteps = 100;  // fixed steps of one end-value integration
+
+// X(slope): 100 steps from (t0, x0, slope) to tb. X is written only when tb is reached; a step
+// beyond 100000 in x or x' shows "For first estimate: ..." and leaves X (msgNo 0). 2100 when a
+// right-hand side cannot be evaluated; Esc (AbortRun) returns at once.
+void ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
+                   double slope, double& X, int16_t& msgNo);
+
+// Finds the slope by the secant rule from s0 and s1 (both overwritten) and draws its curve with
+// SolveIVP2 (factor, tol). With Replot set the last solution is drawn again from the stored rows.
+// When the end values stop changing while xb is missed, the non-convergence box is shown and
+// nothing is drawn (msgNo 0). Messages of the steps (2100) and of the final solve come back.
+void ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double xb,
+              double& s0, double& s1, double factor, double tol, int16_t& msgNo);
+
+}  // namespace ms
