@@ -566,7 +566,7 @@ void frmGraph::LoadFailed(int errorNumber, const rt::Text& description) {
   const bool unanticipated = errorNumber == 5 || errorNumber == 6 || errorNumber == 11;
   ui::Ui().MsgBox((unanticipated ? rt::Text(u"Unanticipated error : ") : rt::Text(u"Error is : ")) +
                       description,
-                  ui::kOkOnly, u"");
+                  ui::kOkOnly, ws::kAppTitle);
   const int answer = ui::Ui().MsgBox(
       u"Error most likely overflow caused by a division by zero\r\n or a value that has approach "
       u"infinity. Choose YES/NO to save the worksheet.",
@@ -655,7 +655,8 @@ void frmGraph::cmdUpdate_Click() {
 
 bool frmGraph::Form_QueryUnload(int unloadMode) {
   if (unloadMode == kUnloadByProgram) return false;
-  ui::Ui().MsgBox(u"PLease use the 'End Program' button to close this program.", ui::kOkOnly, u"");
+  ui::Ui().MsgBox(u"PLease use the 'End Program' button to close this program.", ui::kOkOnly,
+                  ws::kAppTitle);
   return true;
 }
 

@@ -186,6 +186,18 @@ TEST_F(GenerateDataTest, ACommandErrorShowsTheStatementAndStops) {
   }
 }
 
+TEST_F(GenerateDataTest, TheErrorBoxSpellsTheStatementAsTheUserWroteIt) {
+  frmGraph& w = LoadCounting();
+  ms::Requests.IVPRequested = -1;
+  ms::Requests.IVPStmt = u"IVP[F_,{0,1,10}]";
+  g_failAt = 0;
+  g_failMsg = 2005;
+  w.GenerateData();
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  const rt::Text& text = ui_.boxes[0].text;
+  EXPECT_EQ(text.substr(0, text.find(u"\r\n")), u"Statement : IVP[F,{0,1,10}]");
+}
+
 TEST_F(GenerateDataTest, AbortAfterACommandReturnsSilentlyAndLeavesTheWindowUsable) {
   frmGraph& w = LoadCounting();
   RequestEverything();
