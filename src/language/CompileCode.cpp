@@ -345,7 +345,7 @@ void TableStore(const rt::Text& literalText, rt::Text& literalName, int16_t& msg
   literalName = u"$" + rt::Text(digits, 5) + u"`";
   double value = rt::Val(literalText);
   // A literal beyond the range of doubles stands for an infinite value.
-  if (std::isinf(value)) value = value > 0 ? kInfinity : -kInfinity;
+  if (std::isinf(value)) value = value > 0 ? kGuardInfinity : -kGuardInfinity;
   ValueRec& r = Tables.ValueList[static_cast<size_t>(k)];
   r.Name = literalName;
   r.Value = value;

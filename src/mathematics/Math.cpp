@@ -283,7 +283,7 @@ Program& ProgramFor(const rt::Text& code) {
 inline double Guard(double v) {
   if (std::fabs(v) <= DBL_MAX) return v;
   if (std::isnan(v)) return 0;
-  return v > 0 ? kInfinity : -kInfinity;
+  return v > 0 ? kGuardInfinity : -kGuardInfinity;
 }
 
 inline bool LiteralNameMatches(const rt::Text& stored, const char16_t* expected) {
@@ -716,8 +716,8 @@ double PopValue(int16_t& msgNo) {
 
 double SafeDivide(double a, double b) {
   if (b == 0) {
-    if (a > 0) return kInfinity;
-    if (a < 0) return -kInfinity;
+    if (a > 0) return kGuardInfinity;
+    if (a < 0) return -kGuardInfinity;
     return 0;
   }
   const double q = a / b;
@@ -731,7 +731,7 @@ namespace {
 double GuardPower(double v) {
   if (std::fabs(v) <= DBL_MAX) return v;
   if (std::isnan(v)) return 0;
-  return v > 0 ? kInfinity : -kInfinity;
+  return v > 0 ? kGuardInfinity : -kGuardInfinity;
 }
 
 }  // namespace
@@ -741,7 +741,7 @@ double SafePower(double x, double y, int16_t& msgNo) {
     msgNo = 0;
     return GuardPower(std::pow(x, y));
   }
-  if (x == 0) return y < 0 ? kInfinity : 0;
+  if (x == 0) return y < 0 ? kGuardInfinity : 0;
   if (!(x < 0)) return 0;  // NaN base
   if (std::fabs(y - std::trunc(y)) < 1E-7) {
     msgNo = 0;
@@ -764,10 +764,10 @@ double SafePower(double x, double y, int16_t& msgNo) {
 }
 
 double SafeTan(double x) {
-  const double half = kPi / 2;
-  if (x > 0 && std::fabs(x - half) < 1E-20) return kInfinity;
-  if (x < 0 && (std::fabs(x + half) < 1E-20 || std::fabs(x + 3 * kPi / 2) < 1E-20)) {
-    return -kInfinity;
+  const double half = kWorksheetPi / 2;
+  if (x > 0 && std::fabs(x - half) < 1E-20) return kGuardInfinity;
+  if (x < 0 && (std::fabs(x + half) < 1E-20 || std::fabs(x + 3 * kWorksheetPi / 2) < 1E-20)) {
+    return -kGuardInfinity;
   }
   const double t = std::tan(x);
   return std::isnan(t) ? 0 : t;
@@ -782,37 +782,37 @@ double UnitStep(double x) {
 }
 
 double SafeASin(double x) {
-  if (x == 1) return kPi / 2;
-  if (x == -1) return -kPi / 2;
+  if (x == 1) return kWorksheetPi / 2;
+  if (x == -1) return -kWorksheetPi / 2;
   const double r = std::atan(x / std::sqrt(1 - x * x));
   return std::isnan(r) ? 0 : r;
 }
 
 double SafeACos(double x) {
   if (std::fabs(x) > 1) return 0;
-  if (x == -1) return kPi;
+  if (x == -1) return kWorksheetPi;
   if (x == 1) return 0;
   const double r = std::atan(-x / std::sqrt(1 - x * x)) + 2 * std::atan(1.0);
   return std::isnan(r) ? 0 : r;
 }
 
 double SafeATan(double x) {
-  if (x > kInfinity) return kPi / 2;
-  if (x < -kInfinity) return -kPi / 2;
+  if (x > kGuardInfinity) return kWorksheetPi / 2;
+  if (x < -kGuardInfinity) return -kWorksheetPi / 2;
   const double r = std::atan(x);
   return std::isnan(r) ? 0 : r;
 }
 
 double ATan2(double y, double x) {
   const double sy = y > 0 ? 1 : y < 0 ? -1 : 0;
-  if (std::fabs(x) < 1E-8) return sy * kPi / 2;
+  if (std::fabs(x) < 1E-8) return sy * kWorksheetPi / 2;
   const double q = y / x;
   if (!(std::fabs(q) <= DBL_MAX)) return 0;
-  if (std::fabs(q) > kInfinity) return (q > 0 ? 1 : -1) * kPi / 2;
+  if (std::fabs(q) > kGuardInfinity) return (q > 0 ? 1 : -1) * kWorksheetPi / 2;
   if (x > 0) return sy * std::atan(std::fabs(q));
-  if (x < 0 && y > 0) return kPi - std::atan(std::fabs(q));
-  if (x < 0 && y + 0.0001 < 0) return kPi + std::atan(q);
-  if (x < 0) return kPi;  // on the negative x axis
+  if (x < 0 && y > 0) return kWorksheetPi - std::atan(std::fabs(q));
+  if (x < 0 && y + 0.0001 < 0) return kWorksheetPi + std::atan(q);
+  if (x < 0) return kWorksheetPi;  // on the negative x axis
   return 0;
 }
 
@@ -825,7 +825,7 @@ double SafeLn(double x) {
 double SafeExp(double x) {
   const double r = std::exp(x);
   if (std::isnan(r)) return 0;
-  return std::isinf(r) ? kInfinity : r;
+  return std::isinf(r) ? kGuardInfinity : r;
 }
 
 double SafeLog10(double x) {
@@ -837,7 +837,7 @@ double SafeLog10(double x) {
 double Alog10(double x) {
   const double r = std::pow(10.0, x);
   if (std::isnan(r)) return 0;
-  return std::isinf(r) ? kInfinity : r;
+  return std::isinf(r) ? kGuardInfinity : r;
 }
 
 double SquareWave(double x) {

@@ -22,8 +22,8 @@
 namespace ms {
 
 // π as the worksheet writes it (never the full double π) and the stand-in for an infinite value.
-constexpr double kPi = 3.1415926536;
-constexpr double kInfinity = 1E+20;
+constexpr double kWorksheetPi = 3.1415926536;
+constexpr double kGuardInfinity = 1E+20;
 
 constexpr int kValueStackTop = 30000;  // ValueStack slots 0..30000
 

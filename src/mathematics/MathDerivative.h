@@ -18,7 +18,7 @@ namespace ms {
 
 // Longest expression Differentiate accepts, and its deepest recursion (both give 537).
 constexpr long kMaxDiffLength = 32000;
-constexpr int kMaxDiffDepth = 2000;
+constexpr int kMaxDiffDepth = 500;
 
 // Replaces every Diff[ call of the expression. On an error the result is not written.
 // Messages: 530, 531, 532 (call form), 533, 534 (order), 535, 536 (point), 537 (length), and

@@ -199,10 +199,29 @@ TEST_F(MathDerivativeTest, DiffMessages) {
       EXPECT_EQ(u"unchanged", out);
     }
   }
-  // An expression beyond 32,000 characters overflows.
-  int16_t msg = 0;
-  EXPECT_EQ(u"", Differentiate(rt::Text(32001, u'x'), u"x", msg));
-  EXPECT_EQ(537, msg);
+  // An expression beyond 32,000 characters overflows, and so does one nested deeper than the
+  // recursion may go (a sum of 600 terms splits 600 levels deep).
+  rt::Text deepSum = u"x";
+  for (int i = 0; i < 600; ++i) deepSum += u"+x";
+  rt::Text shallowSum = u"x";
+  for (int i = 0; i < 300; ++i) shallowSum += u"+x";
+  struct Long {
+    rt::Text e;
+    int16_t msg;
+  };
+  const std::vector<Long> longCases = {
+      {rt::Text(32001, u'x'), 537}, {deepSum, 537}, {shallowSum, 0}};
+  for (const Long& c : longCases) {
+    SCOPED_TRACE(c.e.size());
+    int16_t msg = 0;
+    const rt::Text d = Differentiate(c.e, u"x", msg);
+    EXPECT_EQ(c.msg, msg);
+    if (c.msg != 0) {
+      EXPECT_EQ(u"", d);
+    } else {
+      EXPECT_EQ(301, rt::Val(d));
+    }
+  }
 }
 
 TEST_F(MathDerivativeTest, Builders) {
