@@ -1,0 +1,310 @@
+#include "plotting/DirField.h"
+
+#include <cmath>
+
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "language/Utilities.h"
+#include "mathematics/Math.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/FieldTables.h"
+#include "plotting/PlotField.h"
+#include "plotting/SceneStore.h"
+#include "plotting/ZGrids.h"
+
+namespace ms {
+
+namespace {
+
+using field::CharAt;
+
+constexpr int16_t kMsgSpelling = 1000;
+constexpr int16_t kMsgOpenBracket = 1002;
+constexpr int16_t kMsgFirstId = 1004;
+constexpr int16_t kMsgComma = 1006;
+constexpr int16_t kMsgSecondId = 1008;
+constexpr int16_t kMsgTwoParameters = 1012;
+constexpr int16_t kMsgFirstNotFound = 1014;
+constexpr int16_t kMsgSecondNotFound = 1016;
+constexpr int16_t kMsgXRangeBrace = 1018;
+constexpr int16_t kMsgYRangeBrace = 1024;
+constexpr int16_t kMsgClosingBracket = 1026;
+constexpr int16_t kMsgRangeOrder = 1028;
+constexpr int16_t kMsgIntervals = 1030;
+constexpr int16_t kMsgEvalF = 1032;
+constexpr int16_t kMsgEvalH = 1034;
+constexpr int16_t kMsgEvalG = 1036;
+
+constexpr int kMinStatementLength = 26;
+constexpr double kPi = 3.1415926536;
+// 0.9 pi and 1.8 pi: a barb leaves the shaft 18 degrees off its direction.
+constexpr double kBarbTurn = 2.82743338824;
+constexpr double kBarbSpread = 5.65486677648;
+
+const rt::Text kTooManyPoints =
+    u"2D vector count <= 3000 (including arrows). Reduce the ranges of x,y, & z.";
+
+bool HasTwoParameters(int16_t index) {
+  if (index < 1 || index > Tables.FuncCount) return false;
+  const FuncRec& f = Tables.FuncTable[index];
+  return !f.Parm1.empty() && !f.Parm2.empty();
+}
+
+// Looks a function up; notFound replaces FindFunction's message when it is not 0.
+bool LookUp(const rt::Text& id, int16_t& index, int16_t notFound, int16_t& msgNo) {
+  rt::Text firstParm;
+  index = 0;
+  FindFunction(id, firstParm, index, msgNo);
+  if (msgNo != 0 || index < 1 || index > Tables.FuncCount) {
+    if (notFound != 0 || msgNo == 0) msgNo = notFound != 0 ? notFound : int16_t{57};
+    return false;
+  }
+  if (!HasTwoParameters(index)) {
+    msgNo = kMsgTwoParameters;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ProcessPlotDirField(rt::Text& statement, int16_t& msgNo) {
+  msgNo = 0;
+  View.ZAxisNeeded = 0;
+  const rt::Text& s = statement;
+  const long len = static_cast<long>(s.size());
+
+  const rt::Text name = rt::Left(s, 12);
+  if ((name != u"PlotDirField" && name != u"plotdirfield") || len < kMinStatementLength) {
+    msgNo = kMsgSpelling;
+    return;
+  }
+  if (CharAt(s, 13) != u'[') {
+    msgNo = kMsgOpenBracket;
+    return;
+  }
+  int16_t pos = 14;
+  if (!field::IsUpperLetter(CharAt(s, pos))) {
+    msgNo = kMsgFirstId;
+    return;
+  }
+  const rt::Text fId = field::ReadFunctionId(s, pos, true);
+  if (CharAt(s, pos) != u',') {
+    msgNo = kMsgComma;
+    return;
+  }
+  ++pos;
+  if (!field::IsUpperLetter(CharAt(s, pos))) {
+    msgNo = kMsgSecondId;
+    return;
+  }
+  const rt::Text hId = field::ReadFunctionId(s, pos, false);
+  if (CharAt(s, pos) != u',') {
+    msgNo = kMsgComma;
+    return;
+  }
+  ++pos;
+
+  int16_t is3D = 0;
+  int16_t gIndex = 0;
+  if (field::IsUpperLetter(CharAt(s, pos))) {
+    View.ZAxisNeeded = -1;
+    is3D = -1;
+    const rt::Text gId = field::ReadFunctionId(s, pos, true);
+    if (!LookUp(gId, gIndex, 0, msgNo)) return;
+    if (CharAt(s, pos) != u',') {
+      msgNo = kMsgComma;
+      return;
+    }
+    ++pos;
+  }
+  int16_t fIndex = 0, hIndex = 0;
+  if (!LookUp(fId, fIndex, kMsgFirstNotFound, msgNo)) return;
+  if (!LookUp(hId, hIndex, kMsgSecondNotFound, msgNo)) return;
+
+  double a = 0, b = 0, n = 0, c = 0, d = 0, m = 0;
+  if (CharAt(s, pos) != u'{') {
+    msgNo = kMsgXRangeBrace;
+    return;
+  }
+  ++pos;
+  ParseRangeValue(s, pos, a, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValue(s, pos, b, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValue(s, pos, n, u"}", msgNo);
+  if (msgNo != 0) return;
+  if (CharAt(s, pos) != u'{') {
+    msgNo = kMsgYRangeBrace;
+    return;
+  }
+  ++pos;
+  ParseRangeValue(s, pos, c, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValue(s, pos, d, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValue(s, pos, m, u"}", msgNo);
+  if (msgNo != 0) return;
+
+  FieldTables.DirFieldColorLetter = field::ReadColorLetter(s, pos, u"b");
+  if (CharAt(s, pos) != u']' || pos != len) {
+    msgNo = kMsgClosingBracket;
+    return;
+  }
+  msgNo = 0;
+  if (!(b > a) || !(d > c)) {
+    msgNo = kMsgRangeOrder;
+    return;
+  }
+  if (!(n > 0) || !(m > 0)) {
+    msgNo = kMsgIntervals;
+    return;
+  }
+
+  double zMin = 200, zMax = -200;
+  RunFlags.AbortRun = 0;
+  BuildDirFieldArrows(fIndex, hIndex, gIndex, is3D, a, b, n, c, d, m, zMin, zMax, msgNo);
+  // The axes follow an evaluation failure too; the caller then reports it.
+  if (RunFlags.AbortRun != 0 || FieldGraph.mnuXYEnabled == 0) return;
+
+  if (is3D != 0) {
+    View.RotationAngle = View.FieldRotation;
+    View.ElevationAngle = View.FieldElevation;
+    FieldGraph.mnuBoxEnabled = -1;
+    if (View.ShowBox != 0) AddBoundingBox(a, b, c, d, zMin, zMax);
+    if (rt::Sgn(d) == rt::Sgn(c) || rt::Sgn(a) == rt::Sgn(b) || rt::Sgn(zMin) == rt::Sgn(zMax)) {
+      BuildCornerAxes(a, b, c, d, zMin, zMax);
+    } else {
+      BuildAxes(a, b, c, d, zMin, zMax);
+    }
+  } else {
+    // The two-dimensional view: looking down onto the xy plane.
+    View.RotationAngle = -kPi / 2;
+    View.ElevationAngle = 0;
+    if (rt::Sgn(d) == rt::Sgn(c) || rt::Sgn(a) == rt::Sgn(b)) {
+      BuildCornerAxes(a, b, c, d, 0, 0);
+    } else {
+      BuildAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, -1, 1);
+    }
+  }
+}
+
+void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int16_t& is3D, double a,
+                         double b, double n, double& c, double& d, double m, double& zMin,
+                         double& zMax, int16_t& msgNo) {
+  msgNo = 0;
+  const auto valid = [](int16_t k) { return k >= 1 && k <= Tables.FuncCount; };
+  if (!valid(fIndex) || !valid(hIndex)) {
+    msgNo = !valid(fIndex) ? kMsgEvalF : kMsgEvalH;
+    return;
+  }
+  if (is3D != 0 && !valid(gIndex)) {
+    msgNo = kMsgEvalG;
+    return;
+  }
+  const double dx = (b - a) / n;
+  const double dy = (d - c) / m;
+  const rt::Text fId = Tables.FuncTable[fIndex].Name;
+  const rt::Text hId = Tables.FuncTable[hIndex].Name;
+  const rt::Text gId = is3D != 0 ? Tables.FuncTable[gIndex].Name : rt::Text();
+  int16_t total = field::ProgressTotal((d - c) * (b - a));
+  double red = 0, green = 0, blue = 0;
+  field::LetterColor(FieldTables.DirFieldColorLetter, red, green, blue);
+  FieldTablesData& t = FieldTables;
+
+  const int points = field::CountGridPoints(a, b, dx, c, d, dy, kMaxFieldPoints);
+  if (points > kMaxFieldPoints) {
+    ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
+    return;
+  }
+
+  // A rebuild draws the kept vectors again; they are evaluated when the table holds no
+  // direction-field vectors of this grid.
+  const bool kept = RunFlags.Replot != 0 && t.FieldVectorSourceKind == kVectorsDirField &&
+                    t.FieldVectorCount == points;
+  if (!kept) {
+    t.FieldVectorSourceKind = kVectorsDirField;
+    t.FieldVectorCount = 0;
+    int i = 1;
+    for (double y = c; y <= d; y += dy) {
+      for (double x = a; x <= b && i <= kMaxFieldPoints; x += dx) {
+        ui::Ui().DoEvents();
+        if (RunFlags.AbortRun != 0) return;
+        const double args[2] = {x, y};
+        const double vx = field::FunctionAt(u"f1", fId, args, 2, msgNo);
+        if (msgNo != 0) {
+          msgNo = kMsgEvalF;
+          return;
+        }
+        const double vy = field::FunctionAt(u"f2", hId, args, 2, msgNo);
+        if (msgNo != 0) {
+          msgNo = kMsgEvalH;
+          return;
+        }
+        double vz = 0;
+        if (is3D != 0) {
+          vz = field::FunctionAt(u"f2", gId, args, 2, msgNo);
+          if (msgNo != 0) {
+            msgNo = kMsgEvalG;
+            return;
+          }
+        }
+        t.FieldVectorTable[i - 1] = {vx, vy, vz};
+        t.FieldVectorCount = static_cast<int16_t>(i);
+        if (vz < zMin) zMin = vz;
+        if (vz > zMax) zMax = vz;
+        DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
+        ++i;
+      }
+    }
+    t.FieldZMin = zMin;
+    t.FieldZMax = zMax;
+  }
+  zMin = t.FieldZMin;
+  zMax = t.FieldZMax;
+
+  // Every arrow has the length FieldVectorScale whatever the size of its vector.
+  const double L = (dx + dy) / 2;
+  int i = 1;
+  for (double y = c; y <= d && i <= t.FieldVectorCount; y += dy) {
+    for (double x = a; x <= b && i <= t.FieldVectorCount; x += dx) {
+      const Point3& v = t.FieldVectorTable[i - 1];
+      FieldArrowRec& rec = t.FieldArrowTable[i];
+      rec.Start[0] = x;
+      rec.Start[1] = y;
+      if (std::fabs(L) - 0.0001 <= 0) {
+        rec.End = {x, y, v[2]};
+        rec.Barb1[0] = rec.Barb1[1] = 0;
+        rec.Barb2[0] = rec.Barb2[1] = 0;
+      } else {
+        const double theta = ATan2(v[1], v[0]);
+        const double ex = x + View.FieldVectorScale * std::cos(theta);
+        const double ey = y + View.FieldVectorScale * std::sin(theta);
+        const double head = 0.2 * L * View.ArrowHeadScale;
+        double phi = theta - kBarbTurn;
+        rec.End = {ex, ey, v[2]};
+        rec.Barb1[0] = ex + head * std::cos(phi);
+        rec.Barb1[1] = ey + head * std::sin(phi);
+        phi += kBarbSpread;
+        rec.Barb2[0] = ex + head * std::cos(phi);
+        rec.Barb2[1] = ey + head * std::sin(phi);
+      }
+      DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
+      ++i;
+    }
+  }
+  DrawProgress(kGraphProgressBar, total, 0);
+
+  const int arrows = i - 1;
+  for (int k = 1; k <= arrows; ++k) {
+    const FieldArrowRec& rec = t.FieldArrowTable[k];
+    const double z = rec.End[2];
+    const Point3 end = {rec.End[0], rec.End[1], z};
+    if (!AppendSegment({rec.Start[0], rec.Start[1], z}, end, red, green, blue)) break;
+    if (!AppendSegment(end, {rec.Barb1[0], rec.Barb1[1], z}, red, green, blue)) break;
+    if (!AppendSegment(end, {rec.Barb2[0], rec.Barb2[1], z}, red, green, blue)) break;
+  }
+  StoreSceneCounts();
+}
+
+}  // namespace ms

@@ -1,0 +1,26 @@
+// Direction fields of a plane vector field (F(x, y), H(x, y)): the command
+// PlotDirField[F,H,{a,b,n}{c,d,m}letter] draws one arrow of fixed length (View.FieldVectorScale)
+// per point of an n x m grid of [a, b] x [c, d], pointing along the vector. With a third function,
+// PlotDirField[F,H,G,{a,b,n}{c,d,m}letter], every arrow is lifted to the height G(x, y) and the
+// field is seen in three dimensions. Everything goes into the scene store.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// Checks the stored statement and builds the arrows and the axes (with the box for the lifted
+// field). msgNo is 0 on success, otherwise the first message met (1000..1036, 57 for an unknown
+// third function, or a range reader's message). Esc (RunFlags.AbortRun) stops quietly.
+void ProcessPlotDirField(rt::Text& statement, int16_t& msgNo);
+
+// The arrows of F, H (and G when is3D) over the grid; zMin and zMax come in as 200 and -200 and
+// go out as the range of G. The vectors are evaluated unless RunFlags.Replot is set and the
+// vectors of this grid are kept from the last direction-field evaluation.
+void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int16_t& is3D, double a,
+                         double b, double n, double& c, double& d, double m, double& zMin,
+                         double& zMax, int16_t& msgNo);
+
+}  // namespace ms

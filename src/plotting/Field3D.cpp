@@ -1,0 +1,262 @@
+#include "plotting/Field3D.h"
+
+#include <cmath>
+
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "language/Utilities.h"
+#include "mathematics/Math.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/FieldTables.h"
+#include "plotting/PlotField.h"
+#include "plotting/SceneStore.h"
+#include "plotting/ZGrids.h"
+
+namespace ms {
+
+namespace {
+
+using field::CharAt;
+
+constexpr int16_t kMsgSpelling = 1100;
+constexpr int16_t kMsgOpenBracket = 1102;
+constexpr int16_t kMsgFirstId = 1104;
+constexpr int16_t kMsgComma = 1106;
+constexpr int16_t kMsgSecondId = 1108;
+constexpr int16_t kMsgThirdId = 1109;
+constexpr int16_t kMsgFirstNotFound = 1114;
+constexpr int16_t kMsgThreeParameters = 1116;
+constexpr int16_t kMsgSecondNotFound = 1118;
+constexpr int16_t kMsgThirdNotFound = 1120;
+constexpr int16_t kMsgXRangeBrace = 1122;
+constexpr int16_t kMsgYRangeBrace = 1128;
+constexpr int16_t kMsgZRangeBrace = 1132;
+constexpr int16_t kMsgClosingBracket = 1136;
+constexpr int16_t kMsgRangeOrder = 1138;
+constexpr int16_t kMsgIntervals = 1140;
+constexpr int16_t kMsgEvalFirst = 1142;
+constexpr int16_t kMsgEvalSecond = 1144;
+constexpr int16_t kMsgEvalThird = 1146;
+
+constexpr int kMinStatementLength = 26;
+// 0.9 pi: each barb coordinate takes its own direction angle turned by this much either way.
+constexpr double kBarbTurn = 2.82743338824;
+
+const rt::Text kTooManyPoints =
+    u"On 3D vector count exceeded 3000 (including arrows). Reduce the ranges of x,y, & z.";
+
+bool ValidIndex(int16_t index) {
+  return index >= 1 && index <= Tables.FuncCount;
+}
+
+bool LookUp(const rt::Text& id, int16_t& index, int16_t notFound, int16_t& msgNo) {
+  rt::Text firstParm;
+  index = 0;
+  FindFunction(id, firstParm, index, msgNo);
+  if (msgNo != 0 || !ValidIndex(index)) {
+    msgNo = notFound;
+    return false;
+  }
+  const FuncRec& fn = Tables.FuncTable[index];
+  if (fn.Parm1.empty() || fn.Parm2.empty() || fn.Parm3.empty()) {
+    msgNo = kMsgThreeParameters;
+    return false;
+  }
+  return true;
+}
+
+bool ReadRange(const rt::Text& s, int16_t& pos, int16_t braceMsg, double& lo, double& hi,
+               double& steps, int16_t& msgNo) {
+  if (CharAt(s, pos) != u'{') {
+    msgNo = braceMsg;
+    return false;
+  }
+  ++pos;
+  ParseRangeValue(s, pos, lo, u",", msgNo);
+  if (msgNo != 0) return false;
+  ParseRangeValue(s, pos, hi, u",", msgNo);
+  if (msgNo != 0) return false;
+  ParseRangeValue(s, pos, steps, u"}", msgNo);
+  return msgNo == 0;
+}
+
+}  // namespace
+
+void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo) {
+  msgNo = 0;
+  const rt::Text& s = statement;
+  const long len = static_cast<long>(s.size());
+
+  const rt::Text name = rt::Left(s, 11);
+  if (name != u"PlotField3D" && name != u"plotfield3d") {
+    msgNo = kMsgSpelling;
+    return;
+  }
+  if (CharAt(s, 12) != u'[') {
+    msgNo = kMsgOpenBracket;
+    return;
+  }
+  if (len < kMinStatementLength) {
+    msgNo = kMsgSpelling;
+    return;
+  }
+  int16_t pos = 13;
+  const int16_t idMessages[3] = {kMsgFirstId, kMsgSecondId, kMsgThirdId};
+  rt::Text ids[3];
+  for (int k = 0; k < 3; ++k) {
+    if (!field::IsUpperLetter(CharAt(s, pos))) {
+      msgNo = idMessages[k];
+      return;
+    }
+    ids[k] = field::ReadFunctionId(s, pos, k == 0);
+    if (CharAt(s, pos) != u',') {
+      msgNo = kMsgComma;
+      return;
+    }
+    ++pos;
+  }
+  int16_t fIndex = 0, gIndex = 0, hIndex = 0;
+  if (!LookUp(ids[0], fIndex, kMsgFirstNotFound, msgNo)) return;
+  if (!LookUp(ids[1], gIndex, kMsgSecondNotFound, msgNo)) return;
+  if (!LookUp(ids[2], hIndex, kMsgThirdNotFound, msgNo)) return;
+
+  double a = 0, b = 0, n = 0, c = 0, d = 0, m = 0, e = 0, f = 0, k = 0;
+  if (!ReadRange(s, pos, kMsgXRangeBrace, a, b, n, msgNo)) return;
+  if (!ReadRange(s, pos, kMsgYRangeBrace, c, d, m, msgNo)) return;
+  if (!ReadRange(s, pos, kMsgZRangeBrace, e, f, k, msgNo)) return;
+
+  FieldTables.Field3DColorLetter = field::ReadColorLetter(s, pos, u"b");
+  if (CharAt(s, pos) != u']' || pos != len) {
+    msgNo = kMsgClosingBracket;
+    return;
+  }
+  msgNo = 0;
+  View.ZAxisNeeded = -1;
+  if (!(b > a) || !(d > c) || !(f > e)) {
+    msgNo = kMsgRangeOrder;
+    return;
+  }
+  if (!(n > 0) || !(m > 0) || !(k > 0)) {
+    msgNo = kMsgIntervals;
+    return;
+  }
+  View.RotationAngle = View.FieldRotation;
+  View.ElevationAngle = View.FieldElevation;
+
+  RunFlags.AbortRun = 0;
+  BuildField3DArrows(fIndex, gIndex, hIndex, a, b, n, c, d, m, e, f, k, msgNo);
+  if (RunFlags.AbortRun != 0) return;
+  if (View.ShowBox != 0) AddBoundingBox(a, b, c, d, e, f);
+  if (FieldGraph.mnuXYEnabled == 0) return;
+  if (rt::Sgn(d) == rt::Sgn(c) || rt::Sgn(a) == rt::Sgn(b) || rt::Sgn(e) == rt::Sgn(f)) {
+    BuildCornerAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, 1.1 * e, 1.1 * f);
+  } else {
+    BuildAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, 1.1 * e, 1.1 * f);
+  }
+}
+
+void BuildField3DArrows(int16_t& fIndex, int16_t& gIndex, int16_t& hIndex, double a, double b,
+                        double n, double c, double d, double m, double e, double f, double k,
+                        int16_t& msgNo) {
+  msgNo = 0;
+  const int16_t* indexes[3] = {&fIndex, &gIndex, &hIndex};
+  const int16_t evalMessages[3] = {kMsgEvalFirst, kMsgEvalSecond, kMsgEvalThird};
+  for (int q = 0; q < 3; ++q) {
+    if (!ValidIndex(*indexes[q])) {
+      msgNo = evalMessages[q];
+      return;
+    }
+  }
+  const rt::Text ids[3] = {Tables.FuncTable[fIndex].Name, Tables.FuncTable[gIndex].Name,
+                           Tables.FuncTable[hIndex].Name};
+  const rt::Text resultNames[3] = {u"f1", u"f2", u"f3"};
+  const double dx = (b - a) / n;
+  const double dy = (d - c) / m;
+  const double dz = (f - e) / k;
+  int16_t total = field::ProgressTotal((b - a) * (d - c) * (f - e));
+  DrawProgress(kGraphProgressBar, total, 0);
+  double red = 0, green = 0, blue = 0;
+  field::LetterColor(FieldTables.Field3DColorLetter, red, green, blue);
+  FieldTablesData& t = FieldTables;
+
+  const int points = field::CountGridPoints3D(a, b, dx, c, d, dy, e, f, dz, kMaxFieldPoints);
+  if (points > kMaxFieldPoints) {
+    ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
+    return;
+  }
+
+  // A rebuild draws the kept vectors again; they are evaluated when the table holds no
+  // space-field vectors of this grid.
+  const bool kept = RunFlags.Replot != 0 && t.FieldVectorSourceKind == kVectorsField3D &&
+                    t.FieldVectorCount == points;
+  if (!kept) {
+    t.FieldVectorSourceKind = kVectorsField3D;
+    t.FieldVectorCount = 0;
+    int i = 1;
+    for (double z = e; z <= f; z += dz) {
+      for (double y = c; y <= d; y += dy) {
+        ui::Ui().DoEvents();
+        if (RunFlags.AbortRun != 0) return;
+        for (double x = a; x <= b && i <= kMaxFieldPoints; x += dx) {
+          DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
+          const double args[3] = {x, y, z};
+          Point3 v{};
+          for (int q = 0; q < 3; ++q) {
+            v[static_cast<size_t>(q)] = field::FunctionAt(resultNames[q], ids[q], args, 3, msgNo);
+            if (msgNo != 0) {
+              msgNo = evalMessages[q];
+              return;
+            }
+          }
+          t.FieldVectorTable[i - 1] = v;
+          t.FieldVectorCount = static_cast<int16_t>(i);
+          ++i;
+        }
+      }
+    }
+  }
+
+  // Every arrow has the length FieldVectorScale whatever |v|; the head length is a fifth of the
+  // mean grid step (the sum of the three steps over eight) times ArrowHeadScale.
+  const double head = 0.2 * View.ArrowHeadScale * (dx + dy + dz) / 8.0;
+  const double scale = View.FieldVectorScale;
+  int i = 1;
+  for (double z = e; z <= f && i <= t.FieldVectorCount; z += dz) {
+    for (double y = c; y <= d && i <= t.FieldVectorCount; y += dy) {
+      for (double x = a; x <= b && i <= t.FieldVectorCount; x += dx) {
+        const Point3& v = t.FieldVectorTable[i - 1];
+        FieldArrowRec& rec = t.FieldArrowTable[i];
+        rec.Start = {x, y, z};
+        const double L = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        if (L == 0) {
+          rec.End = rec.Barb1 = rec.Barb2 = rec.Start;
+        } else {
+          // Direction angles of v; each barb coordinate turns its own angle by 0.9 pi.
+          const double alpha = SafeACos(v[0] / L);
+          const double beta = SafeACos(v[1] / L);
+          const double gamma = SafeACos(v[2] / L);
+          rec.End = {x + scale * std::cos(alpha), y + scale * std::cos(beta),
+                     z + scale * std::cos(gamma)};
+          rec.Barb1 = {rec.End[0] + head * std::cos(alpha - kBarbTurn),
+                       rec.End[1] + head * std::cos(beta - kBarbTurn),
+                       rec.End[2] + head * std::cos(gamma - kBarbTurn)};
+          rec.Barb2 = {rec.End[0] + head * std::cos(alpha + kBarbTurn),
+                       rec.End[1] + head * std::cos(beta + kBarbTurn),
+                       rec.End[2] + head * std::cos(gamma + kBarbTurn)};
+        }
+        ++i;
+      }
+    }
+  }
+
+  const int arrows = i - 1;
+  for (int q = 1; q <= arrows; ++q) {
+    const FieldArrowRec& rec = t.FieldArrowTable[q];
+    if (!AppendSegment(rec.Start, rec.End, red, green, blue)) break;
+    if (!AppendSegment(rec.End, rec.Barb1, red, green, blue)) break;
+    if (!AppendSegment(rec.End, rec.Barb2, red, green, blue)) break;
+  }
+  StoreSceneCounts();
+}
+
+}  // namespace ms

@@ -1,0 +1,26 @@
+// Vector fields of space (F(x, y, z), G(x, y, z), H(x, y, z)): the command
+// PlotField3D[F,G,H,{a,b,n}{c,d,m}{e,f,k}letter] draws one arrow of fixed length
+// (View.FieldVectorScale) per point of an n x m x k grid of the box [a, b] x [c, d] x [e, f],
+// pointing along the vector, with axes and, when "Box ?" is answered Yes, the box. Everything goes
+// into the scene store.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// Checks the stored statement and builds the arrows, the box and the axes. msgNo is 0 on
+// success, otherwise the first message met (1100..1146 or a range reader's message). Esc
+// (RunFlags.AbortRun) stops quietly.
+void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo);
+
+// The arrows of the three functions (1-based FuncTable indexes) over the grid, z outermost, then
+// y, then x. The vectors are evaluated unless RunFlags.Replot is set and the vectors of this grid
+// are kept from the last space-field evaluation.
+void BuildField3DArrows(int16_t& fIndex, int16_t& gIndex, int16_t& hIndex, double a, double b,
+                        double n, double c, double d, double m, double e, double f, double k,
+                        int16_t& msgNo);
+
+}  // namespace ms

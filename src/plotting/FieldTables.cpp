@@ -1,0 +1,143 @@
+#include "plotting/FieldTables.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "numerics/FunctionValue.h"
+
+namespace ms {
+
+FieldTablesData FieldTables;
+FieldGraphFlags FieldGraph;
+
+void ResetFieldTables() {
+  FieldTablesData& t = FieldTables;
+  for (auto& p : t.SlopeStartPoints) p = {0, 0};
+  t.SlopePointTable.fill(SlopePointRec{});
+  t.SlopePointCount = 0;
+  t.SlopePointCountD = 0;
+  t.FieldArrowTable.fill(FieldArrowRec{});
+  t.FieldVectorTable.fill(Point3{});
+  t.FieldVectorCount = 0;
+  t.FieldVectorSourceKind = kVectorsNone;
+  t.FieldZMin = 0;
+  t.FieldZMax = 0;
+  t.SlopeFieldColorLetter = u"g";
+  t.DirFieldColorLetter = u"b";
+  t.Field3DColorLetter = u"b";
+  FieldGraph = FieldGraphFlags{};
+}
+
+namespace field {
+
+char16_t CharAt(const rt::Text& s, long pos) {
+  return (pos >= 1 && pos <= static_cast<long>(s.size())) ? s[static_cast<size_t>(pos - 1)] : u'\0';
+}
+
+bool IsUpperLetter(char16_t c) {
+  return c >= u'A' && c <= u'Z';
+}
+bool IsLowerLetter(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
+
+rt::Text ReadFunctionId(const rt::Text& s, int16_t& pos, bool underscoreJoins) {
+  rt::Text id(1, CharAt(s, pos));
+  const char16_t next = CharAt(s, pos + 1);
+  if (IsLowerLetter(next) || (underscoreJoins && next == u'_')) {
+    id.push_back(next);
+    pos = static_cast<int16_t>(pos + 2);
+  } else {
+    id.push_back(u'_');
+    pos = static_cast<int16_t>(pos + 1);
+  }
+  return id;
+}
+
+rt::Text ReadColorLetter(const rt::Text& s, int16_t& pos, const rt::Text& defaultLetter) {
+  const char16_t c = CharAt(s, pos);
+  if (c != u'\0' && rt::Text(u"rgbwBG").find(c) != rt::Text::npos) {
+    pos = static_cast<int16_t>(pos + 1);
+    return rt::Text(1, c);
+  }
+  if (c != u']') pos = static_cast<int16_t>(pos + 1);
+  return defaultLetter;
+}
+
+void LetterColor(const rt::Text& letter, double& red, double& green, double& blue) {
+  struct Entry {
+    char16_t letter;
+    double r, g, b;
+  };
+  static constexpr Entry kLetters[] = {
+      {u'r', 255, 0, 0},     {u'g', 0, 255, 0}, {u'b', 0, 0, 255},
+      {u'w', 255, 255, 255}, {u'B', 0, 0, 0},   {u'G', 128, 128, 128},
+  };
+  red = 0;
+  green = 255;
+  blue = 0;
+  if (letter.size() != 1) return;
+  for (const Entry& e : kLetters) {
+    if (e.letter == letter[0]) {
+      red = e.r;
+      green = e.g;
+      blue = e.b;
+      return;
+    }
+  }
+}
+
+double FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args, int count,
+                  int16_t& msgNo) {
+  double value = 0;
+  EvalFunctionCall(resultName, id, args, count, value, msgNo);
+  return value;
+}
+
+int CountGridPoints(double a, double b, double dx, double c, double d, double dy, int limit) {
+  int count = 0;
+  int rows = 0;
+  for (double y = c; y <= d; y += dy) {
+    // Rows without points and a step too small to move y on would never end the walk.
+    if (++rows > limit) return limit + 1;
+    for (double x = a; x <= b; x += dx) {
+      if (++count > limit) return count;
+    }
+  }
+  return count;
+}
+
+int CountGridPoints3D(double a, double b, double dx, double c, double d, double dy, double e,
+                      double f, double dz, int limit) {
+  int count = 0;
+  int rows = 0;
+  for (double z = e; z <= f; z += dz) {
+    for (double y = c; y <= d; y += dy) {
+      if (++rows > limit) return limit + 1;
+      for (double x = a; x <= b; x += dx) {
+        if (++count > limit) return count;
+      }
+    }
+  }
+  return count;
+}
+
+int16_t ProgressTotal(double area) {
+  const double v = rt::Int(std::fabs(area));
+  if (!(v >= 1)) return 1;
+  return static_cast<int16_t>(std::min(v, 32767.0));
+}
+
+void WidenViewBox(double x1, double x2, double y1, double y2, double z1, double z2) {
+  SceneStoreData& s = Scene;
+  s.ViewXMin = std::min({s.ViewXMin, x1, x2});
+  s.ViewXMax = std::max({s.ViewXMax, x1, x2});
+  s.ViewYMin = std::min({s.ViewYMin, y1, y2});
+  s.ViewYMax = std::max({s.ViewYMax, y1, y2});
+  s.ViewZMin = std::min({s.ViewZMin, z1, z2});
+  s.ViewZMax = std::max({s.ViewZMax, z1, z2});
+}
+
+}  // namespace field
+
+}  // namespace ms

@@ -1,0 +1,131 @@
+// The tables the field commands (slope, direction and space fields) keep between picture builds,
+// and the few helpers the three share: reading a function identifier and the colour letter of a
+// command, the colour of a letter, the value of a worksheet function at a grid point, the number
+// of points of a grid and the progress-bar total.
+//
+// The slope values and field vectors survive from one build to the next: a rebuild with
+// RunFlags.Replot set draws the field again with the current display factors (arrow length, head
+// size, tracing direction) without evaluating a function again.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+#include "plotting/SceneStore.h"
+
+namespace ms {
+
+// Capacities, fixed: slope points 1..2500, start points 1..10, 500 steps per solution trace,
+// field vectors 0..14999 and field arrows 1..15000.
+constexpr int kMaxSlopePoints = 2500;
+constexpr int kMaxSlopeStartPoints = 10;
+constexpr int kMaxTraceSteps = 500;
+constexpr int kMaxFieldPoints = 15000;
+
+// One arrow of a field: start point, end point and the ends of the two barbs of its head.
+struct FieldArrowRec {
+  Point3 Start{};
+  Point3 End{};
+  Point3 Barb1{};
+  Point3 Barb2{};
+};
+
+// x, y and the slope F(x, y) at one grid point of a slope field.
+struct SlopePointRec {
+  double X = 0;
+  double Y = 0;
+  double Slope = 0;
+};
+
+// Which command's evaluation FieldVectorTable holds (the direction field and the space field
+// share the table).
+enum FieldVectorSource : int16_t { kVectorsNone = 0, kVectorsDirField = 1, kVectorsField3D = 2 };
+
+struct FieldTablesData {
+  // Start points of the solution traces of the last slope field (x, y), entries 1..10.
+  std::array<std::array<double, 2>, kMaxSlopeStartPoints + 1> SlopeStartPoints{};
+  // Slope values of the last evaluation, entries 1..SlopePointCount.
+  std::array<SlopePointRec, kMaxSlopePoints + 1> SlopePointTable{};
+  int16_t SlopePointCount = 0;
+  double SlopePointCountD = 0;
+  // Arrows of the field being built, entries 1..number of grid points.
+  std::array<FieldArrowRec, kMaxFieldPoints + 1> FieldArrowTable{};
+  // (vx, vy, vz) per grid point of the last direction or space field evaluation, in grid order,
+  // entries 0..FieldVectorCount - 1.
+  std::array<Point3, kMaxFieldPoints> FieldVectorTable{};
+  int16_t FieldVectorCount = 0;
+  int16_t FieldVectorSourceKind = kVectorsNone;
+  // Smallest and largest height G(x, y) of the last lifted direction field.
+  double FieldZMin = 0;
+  double FieldZMax = 0;
+  // Colour letters of the last statement of each command.
+  rt::Text SlopeFieldColorLetter = u"g";
+  rt::Text DirFieldColorLetter = u"b";
+  rt::Text Field3DColorLetter = u"b";
+};
+
+// The graph window's state that the field commands read and set, kept here as plain flags that
+// the graph window reflects: its "XY-Plane" item (enabled exactly when the axes are shown,
+// checked when the XY plane is on), its "Box ?" item and whether the last picture holds a slope
+// field. The graph window loads with both XY-Plane flags set and "Box ?" disabled.
+struct FieldGraphFlags {
+  int16_t mnuXYEnabled = -1;
+  int16_t mnuXYChecked = -1;
+  int16_t mnuBoxEnabled = 0;
+  int16_t SlopeFieldMode = 0;
+};
+
+extern FieldTablesData FieldTables;
+extern FieldGraphFlags FieldGraph;
+
+// Start-up state: empty tables, default colour letters, the graph flags as the window loads.
+void ResetFieldTables();
+
+namespace field {
+
+// Title of the boxes the field commands show of their own.
+inline const rt::Text kAppTitle = u"MathSheet";
+
+// The character at the 1-based position, 0 outside the text.
+char16_t CharAt(const rt::Text& s, long pos);
+bool IsUpperLetter(char16_t c);
+bool IsLowerLetter(char16_t c);
+
+// Reads a function identifier whose upper-case letter stands at pos: a following lower-case
+// letter (or "_" when underscoreJoins) makes it two characters, otherwise "_" is appended.
+// pos moves past the identifier.
+rt::Text ReadFunctionId(const rt::Text& s, int16_t& pos, bool underscoreJoins);
+
+// The optional colour letter before the closing "]": one of r, g, b, w, B, G becomes the letter
+// and pos moves past it; any other character but "]" is passed over and the letter is the
+// default.
+rt::Text ReadColorLetter(const rt::Text& s, int16_t& pos, const rt::Text& defaultLetter);
+
+// Red, green and blue (0..255) of a colour letter: r red, g green, b blue, w white, B black,
+// G grey; any other letter gives green.
+void LetterColor(const rt::Text& letter, double& red, double& green, double& blue);
+
+// The value of the worksheet function id at args, through an assignment text with the given
+// two-character result name, the road every command takes for a function value. The temporary
+// constant is removed again. msgNo is the evaluator's message on failure.
+double FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args, int count,
+                  int16_t& msgNo);
+
+// Number of points of the grid x = a, a + dx, ... <= b (inner) by y = c, c + dy, ... <= d
+// (outer), the coordinates advancing by repeated addition exactly as the builders walk them.
+// Counting stops at limit + 1.
+int CountGridPoints(double a, double b, double dx, double c, double d, double dy, int limit);
+// The same with z = e, e + dz, ... <= f outermost.
+int CountGridPoints3D(double a, double b, double dx, double c, double d, double dy, double e,
+                      double f, double dz, int limit);
+
+// Int(|area|) as a progress total, kept within the 16-bit range (at least 1).
+int16_t ProgressTotal(double area);
+
+// Widens the scene's view box to take in the box [x1, x2] x [y1, y2] x [z1, z2].
+void WidenViewBox(double x1, double x2, double y1, double y2, double z1, double z2);
+
+}  // namespace field
+
+}  // namespace ms

@@ -1,0 +1,392 @@
+#include "plotting/SlopeField.h"
+
+#include <array>
+#include <cmath>
+
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "language/Settings.h"
+#include "language/Utilities.h"
+#include "mathematics/Math.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/FieldTables.h"
+#include "plotting/SceneStore.h"
+#include "plotting/ZGrids.h"
+#include "plotting/ZMath.h"
+
+namespace ms {
+
+namespace {
+
+using field::CharAt;
+
+constexpr int16_t kMsgSpelling = 1200;
+constexpr int16_t kMsgOpenBracket = 1202;
+constexpr int16_t kMsgFunctionId = 1204;
+constexpr int16_t kMsgComma = 1206;
+constexpr int16_t kMsgNoFunction = 1208;
+constexpr int16_t kMsgSecondParameter = 1210;
+constexpr int16_t kMsgOpenBrace = 1214;
+constexpr int16_t kMsgStartPointBrace = 1218;
+constexpr int16_t kMsgClosingBracket = 1224;
+constexpr int16_t kMsgRangeOrder = 1226;
+constexpr int16_t kMsgIntervals = 1228;
+constexpr int16_t kMsgEvaluation = 1230;
+constexpr int16_t kMsgStartPointOutside = 1232;
+
+constexpr int kMinStatementLength = 26;
+// 0.9 pi and 1.8 pi: a barb leaves the shaft 18 degrees off its direction.
+constexpr double kBarbTurn = 2.82743338824;
+constexpr double kBarbSpread = 5.65486677648;
+// Below this magnitude a slope is drawn level.
+constexpr double kLevelSlope = 0.001;
+
+// Result names of the temporary constants of the grid and trace evaluations.
+const rt::Text kGridResult = u"zn";
+const rt::Text kTraceResult = u"m_";
+
+const rt::Text kTooManyPoints =
+    u"Slope field count exceeded 2500 points. Reduce the number of x and y intervals.";
+
+// Colours of the solution traces by the number of their start point (red, green, blue).
+constexpr std::array<std::array<double, 3>, kMaxSlopeStartPoints + 1> kTraceColors = {{
+    {0, 0, 0},
+    {100, 0, 0},
+    {100, 0, 100},
+    {150, 0, 50},
+    {150, 0, 100},
+    {150, 0, 150},
+    {0, 0, 0},
+    {200, 50, 50},
+    {200, 50, 200},
+    {200, 100, 0},
+    {200, 150, 0},
+}};
+
+bool ValidFunctionIndex(int16_t index) {
+  return index >= 1 && index <= Tables.FuncCount;
+}
+
+double SlopeAt(const rt::Text& id, double x, double y, int16_t& msgNo) {
+  const double args[2] = {x, y};
+  return field::FunctionAt(kTraceResult, id, args, 2, msgNo);
+}
+
+// The RK-4 trace in direction sign (+1 forward, -1 backward) from (x0, y0) while x stays within
+// the range end, then its segments in the colour of start point j.
+void TraceSlope(double sign, double x0, double y0, double xEnd, double c, double d, int16_t index,
+                int16_t j, int16_t& msgNo) {
+  msgNo = 0;
+  FieldGraph.SlopeFieldMode = -1;
+  if (!ValidFunctionIndex(index)) {
+    msgNo = kMsgEvaluation;
+    return;
+  }
+  const double h = sign * Settings.SlopeFieldStep;
+  const rt::Text id = Tables.FuncTable[index].Name;
+  std::array<double, kMaxTraceSteps + 1> X{};
+  std::array<double, kMaxTraceSteps + 1> Y{};
+  X[0] = x0;
+  Y[0] = y0;
+  int k = 0;
+  const std::array<double, 3>& color = kTraceColors[(j >= 1 && j <= kMaxSlopeStartPoints) ? j : 0];
+
+  int16_t total = field::ProgressTotal(xEnd);
+  DrawProgress(kGraphProgressBar, total, 0);
+  const auto inRange = [&](double x) { return sign > 0 ? x <= xEnd : x >= xEnd; };
+  while (inRange(X[k]) && k < kMaxTraceSteps) {
+    DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(k));
+    const double k1 = SlopeAt(id, X[k], Y[k], msgNo);
+    if (msgNo != 0) break;
+    const double k2 = SlopeAt(id, X[k] + h / 2, Y[k] + h * k1 / 2, msgNo);
+    if (msgNo != 0) break;
+    const double k3 = SlopeAt(id, X[k] + h / 2, Y[k] + h * k2 / 2, msgNo);
+    if (msgNo != 0) break;
+    const double k4 = SlopeAt(id, X[k] + h, Y[k] + h * k3, msgNo);
+    if (msgNo != 0) break;
+    ++k;
+    X[k] = X[k - 1] + h;
+    Y[k] = Y[k - 1] + h * (k1 + 2 * k2 + 2 * k3 + k4) / 6;
+    // The stops are the range ends times 1.1; the last point is put onto the range end.
+    if (Y[k] > 1.1 * d) {
+      Y[k] = d;
+      break;
+    }
+    if (Y[k] < 1.1 * c) {
+      Y[k] = c;
+      break;
+    }
+  }
+  if (msgNo != 0) {
+    msgNo = kMsgEvaluation;
+    return;
+  }
+  DrawProgress(kGraphProgressBar, total, 0);
+
+  for (int i = 1; i <= k; ++i) {
+    if (!AppendSegment({X[i - 1], Y[i - 1], 0}, {X[i], Y[i], 0}, color[0], color[1], color[2]))
+      break;
+  }
+  StoreSceneCounts();
+}
+
+// Segment and barbs of one slope point (x, y, s); dx and dy are the grid steps.
+FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy) {
+  const double half = dx / 2;
+  double p1x, p1y, qx, qy;
+  if (std::fabs(s) < kLevelSlope) {
+    p1x = x - half / 2;
+    p1y = y;
+    qx = x + half / 2;
+    qy = y;
+  } else {
+    // P1 lies dx / 4 before the grid point along the direction (1, s).
+    const double r = 2 * std::sqrt(s * s + 1);
+    p1x = x - half / r;
+    p1y = y - half * s / r;
+    qx = x + half / r;
+    qy = y + half * s / r;
+  }
+  const double theta = ATan2(qy - p1y, qx - p1x);
+  FieldArrowRec arrow = {};
+  arrow.Start = {p1x, p1y, 0};
+  // The segment reaches FieldVectorScale / 5 beyond the grid point, whatever the grid spacing.
+  arrow.End = {x + View.FieldVectorScale * std::cos(theta) / 5,
+               y + View.FieldVectorScale * std::sin(theta) / 5, 0};
+  const double L = (dx + dy) / 2;
+  if (Settings.BothDirections == 0 && L != 0) {
+    double phi = ATan2(p1y - y, p1x - x) - kBarbTurn;
+    const double head = 0.2 * L * View.ArrowHeadScale;
+    arrow.Barb1 = {p1x + head * std::cos(phi), p1y + head * std::sin(phi), 0};
+    phi += kBarbSpread;
+    arrow.Barb2 = {p1x + head * std::cos(phi), p1y + head * std::sin(phi), 0};
+  }
+  return arrow;
+}
+
+}  // namespace
+
+void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
+  msgNo = 0;
+  FieldGraph.SlopeFieldMode = 0;
+  const rt::Text& s = statement;
+  const long len = static_cast<long>(s.size());
+
+  const rt::Text name = rt::Left(s, 14);
+  if (name != u"PlotSlopeField" && name != u"plotslopefield") {
+    msgNo = kMsgSpelling;
+    return;
+  }
+  if (len < kMinStatementLength) {
+    msgNo = kMsgSpelling;
+    return;
+  }
+  if (CharAt(s, 15) != u'[') {
+    msgNo = kMsgOpenBracket;
+    return;
+  }
+  int16_t pos = 16;
+  if (!field::IsUpperLetter(CharAt(s, pos))) {
+    msgNo = kMsgFunctionId;
+    return;
+  }
+  const rt::Text id = field::ReadFunctionId(s, pos, true);
+  if (CharAt(s, pos) != u',') {
+    msgNo = kMsgComma;
+    return;
+  }
+  rt::Text firstParm;
+  int16_t index = 0;
+  FindFunction(id, firstParm, index, msgNo);
+  if (msgNo != 0 || !ValidFunctionIndex(index)) {
+    msgNo = kMsgNoFunction;
+    return;
+  }
+  if (Tables.FuncTable[index].Parm2.empty()) {
+    msgNo = kMsgSecondParameter;
+    return;
+  }
+
+  ++pos;
+  double a = 0, b = 0, n = 0, c = 0, d = 0, m = 0;
+  if (CharAt(s, pos) != u'{') {
+    msgNo = kMsgOpenBrace;
+    return;
+  }
+  ++pos;
+  ParseRangeValue(s, pos, a, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValue(s, pos, b, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValue(s, pos, n, u"}", msgNo);
+  if (msgNo != 0) return;
+  if (CharAt(s, pos) != u'{') {
+    msgNo = kMsgOpenBrace;
+    return;
+  }
+  ++pos;
+  ParseRangeValue(s, pos, c, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValue(s, pos, d, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValue(s, pos, m, u"}", msgNo);
+  if (msgNo != 0) return;
+
+  // Start points until "]", the last character or a letter. After the tenth the statement must
+  // end; anything more fails the closing check below.
+  int16_t count = 0;
+  while (CharAt(s, pos) != u']' && pos < len && !field::IsUpperLetter(CharAt(s, pos)) &&
+         !field::IsLowerLetter(CharAt(s, pos)) && count < kMaxSlopeStartPoints) {
+    if (CharAt(s, pos) != u'{') {
+      msgNo = kMsgStartPointBrace;
+      return;
+    }
+    ++pos;
+    double x = 0, y = 0;
+    ParseRangeValue(s, pos, x, u",", msgNo);
+    if (msgNo != 0) return;
+    ParseRangeValue(s, pos, y, u"}", msgNo);
+    if (msgNo != 0) return;
+    ++count;
+    FieldTables.SlopeStartPoints[count] = {x, y};
+  }
+
+  FieldTables.SlopeFieldColorLetter = field::ReadColorLetter(s, pos, u"g");
+  if (CharAt(s, pos) != u']' || pos != len) {
+    msgNo = kMsgClosingBracket;
+    return;
+  }
+  for (int j = 1; j <= count; ++j) {
+    const auto& p = FieldTables.SlopeStartPoints[j];
+    if (!(a <= p[0] && p[0] <= b && c <= p[1] && p[1] <= d)) {
+      msgNo = kMsgStartPointOutside;
+      return;
+    }
+  }
+  FieldGraph.SlopeFieldMode = -1;
+  if (!(b > a) || !(d > c)) {
+    msgNo = kMsgRangeOrder;
+    return;
+  }
+  if (!(n > 0) || !(m > 0)) {
+    msgNo = kMsgIntervals;
+    return;
+  }
+
+  RunFlags.AbortRun = 0;
+  BuildSlopeField(index, a, b, n, c, d, m, count, msgNo);
+  if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.mnuXYEnabled == 0) return;
+
+  if (rt::Sgn(c) == rt::Sgn(d) || rt::Sgn(a) == rt::Sgn(b)) {
+    BuildCornerAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, 0, 0);
+  } else {
+    BuildAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, -1, 1);
+  }
+  if (FieldGraph.mnuXYChecked != 0) {
+    // The crosses cover the view box; the field's rectangle belongs to it.
+    field::WidenViewBox(a, b, c, d, 0, 0);
+    AddGridCrosses();
+  }
+  StoreSceneCounts();
+}
+
+void BuildSlopeField(int16_t& index, double& a, double& b, double& n, double& c, double& d,
+                     double& m, int16_t& count, int16_t& msgNo) {
+  msgNo = 0;
+  RunFlags.AbortRun = 0;
+  FieldGraph.SlopeFieldMode = -1;
+  if (!ValidFunctionIndex(index)) {
+    msgNo = kMsgEvaluation;
+    return;
+  }
+  const double dx = (b - a) / n;
+  const double dy = (d - c) / m;
+  const rt::Text id = Tables.FuncTable[index].Name;
+  int16_t total = field::ProgressTotal((b - a) * (d - c));
+  double red = 0, green = 0, blue = 0;
+  field::LetterColor(FieldTables.SlopeFieldColorLetter, red, green, blue);
+  FieldTablesData& t = FieldTables;
+
+  const int points = field::CountGridPoints(a, b, dx, c, d, dy, kMaxSlopePoints);
+  if (points > kMaxSlopePoints) {
+    ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
+    return;
+  }
+
+  // A rebuild draws the kept slopes again; they are evaluated when none of this grid are kept.
+  if (RunFlags.Replot == 0 || t.SlopePointCount != points) {
+    t.SlopePointCount = 0;
+    t.SlopePointCountD = 0;
+    int i = 1;
+    for (double y = c; y <= d; y += dy) {
+      ui::Ui().DoEvents();
+      if (RunFlags.AbortRun != 0) return;
+      for (double x = a; x <= b && i <= kMaxSlopePoints; x += dx) {
+        DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
+        const double args[2] = {x, y};
+        const double slope = field::FunctionAt(kGridResult, id, args, 2, msgNo);
+        if (msgNo != 0) {
+          msgNo = kMsgEvaluation;
+          return;
+        }
+        t.SlopePointTable[i] = {x, y, slope};
+        ++i;
+      }
+    }
+    DrawProgress(kGraphProgressBar, total, 0);
+    t.SlopePointCount = static_cast<int16_t>(i - 1);
+    t.SlopePointCountD = i - 1;
+  }
+
+  const int stored = t.SlopePointCount;
+  for (int i = 1; i <= stored; ++i) {
+    const SlopePointRec& p = t.SlopePointTable[i];
+    const FieldArrowRec arrow = SlopeArrow(p.X, p.Y, p.Slope, dx, dy);
+    // Only x and y of each point are the slope field's; z stays as it stands.
+    FieldArrowRec& rec = t.FieldArrowTable[i];
+    for (int k = 0; k < 2; ++k) {
+      rec.Start[k] = arrow.Start[k];
+      rec.End[k] = arrow.End[k];
+      rec.Barb1[k] = arrow.Barb1[k];
+      rec.Barb2[k] = arrow.Barb2[k];
+    }
+  }
+
+  const bool barbs = Settings.BothDirections == 0;
+  for (int i = 1; i <= stored; ++i) {
+    const FieldArrowRec& rec = t.FieldArrowTable[i];
+    const Point3 p1 = {rec.Start[0], rec.Start[1], 0};
+    const Point3 p2 = {rec.End[0], rec.End[1], 0};
+    if (!AppendSegment(p1, p2, red, green, blue)) break;
+    if (barbs) {
+      if (!AppendSegment(p2, {rec.Barb1[0], rec.Barb1[1], 0}, red, green, blue)) break;
+      if (!AppendSegment(p2, {rec.Barb2[0], rec.Barb2[1], 0}, red, green, blue)) break;
+    }
+  }
+  StoreSceneCounts();
+
+  for (int16_t j = 1; j <= count && j <= kMaxSlopeStartPoints; ++j) {
+    double x0 = t.SlopeStartPoints[j][0];
+    double y0 = t.SlopeStartPoints[j][1];
+    TraceSlopeForward(x0, y0, a, b, c, d, index, j, msgNo);
+    if (msgNo != 0) return;
+    if (Settings.BothDirections != 0) {
+      TraceSlopeBackward(x0, y0, a, b, c, d, index, j, msgNo);
+      if (msgNo != 0) return;
+    }
+  }
+}
+
+void TraceSlopeForward(double& x0, double& y0, double& a, double& b, double& c, double& d,
+                       int16_t& index, int16_t& j, int16_t& msgNo) {
+  (void)a;
+  TraceSlope(+1, x0, y0, b, c, d, index, j, msgNo);
+}
+
+void TraceSlopeBackward(double& x0, double& y0, double& a, double& b, double& c, double& d,
+                        int16_t& index, int16_t& j, int16_t& msgNo) {
+  (void)b;
+  TraceSlope(-1, x0, y0, a, c, d, index, j, msgNo);
+}
+
+}  // namespace ms

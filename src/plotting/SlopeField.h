@@ -1,0 +1,34 @@
+// Slope fields of a first-order equation y' = F(x, y): the command
+// PlotSlopeField[F,{a,b,n}{c,d,m}{x1,y1}...{x10,y10}letter] draws a short segment of slope
+// F(x, y) at every point of an n x m grid of the rectangle [a, b] x [c, d] (with an arrow head in
+// forward mode) and traces the solutions through up to ten start points by the classical
+// fourth-order Runge-Kutta method (step Settings.SlopeFieldStep). Everything goes into the scene
+// store; the graph window draws it.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// Checks the stored statement and builds the field, its traces, axes and grid crosses. msgNo is 0
+// on success, otherwise the first message met (1200..1232 or a range reader's message). Esc
+// (RunFlags.AbortRun) stops the evaluation quietly.
+void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo);
+
+// The slope segments of F (1-based FuncTable index) over the grid, then the solution traces of
+// the first count start points. The slopes are evaluated unless RunFlags.Replot is set and a
+// table of this grid is kept from the last evaluation.
+void BuildSlopeField(int16_t& index, double& a, double& b, double& n, double& c, double& d,
+                     double& m, int16_t& count, int16_t& msgNo);
+
+// One solution trace by RK-4 from (x0, y0), forward (x increasing) to b or backward to a; the
+// trace ends early once y leaves 1.1 d or 1.1 c (its last point is put onto the range end) and
+// after at most 500 steps. Drawn in the colour of start point j.
+void TraceSlopeForward(double& x0, double& y0, double& a, double& b, double& c, double& d,
+                       int16_t& index, int16_t& j, int16_t& msgNo);
+void TraceSlopeBackward(double& x0, double& y0, double& a, double& b, double& c, double& d,
+                        int16_t& index, int16_t& j, int16_t& msgNo);
+
+}  // namespace ms
