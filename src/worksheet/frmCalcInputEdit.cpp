@@ -11,6 +11,7 @@
 #include "mathematics/MathVector.h"
 #include "platform/ui/QtUiServices.h"
 #include "plotting/SceneStore.h"
+#include "worksheet/WorksheetText.h"
 #include "worksheet/frmCalcInput.h"
 
 namespace ws {
@@ -53,8 +54,7 @@ void frmCalcInput::mnuDelete_click() {
 
 void frmCalcInput::mnuPaste_click() {
   QTextCursor cursor = Text1->textCursor();
-  cursor.insertText(ui::ToQString(ui::Ui().ClipboardText())
-                        .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  cursor.insertText(NormalizeLineEnds(ui::ToQString(ui::Ui().ClipboardText())));
   Text1->setTextCursor(cursor);
   Text1->setFocus();
 }

@@ -256,6 +256,11 @@ TEST_F(WorksheetWindow, CopyPasteAndDelete) {
   Select("x=1\ny=2", 7, 0);
   window->mnuPaste->trigger();
   EXPECT_EQ(Text(), QStringLiteral("x=1\ny=21\ny"));
+  // Text from another program may end its lines with CR LF or CR: the editor holds LF.
+  services.clipboardText = u"p\r\nq\rr";
+  Select("", 0, 0);
+  window->mnuPaste->trigger();
+  EXPECT_EQ(Text(), QStringLiteral("p\nq\nr"));
   Select("abc", 1, 1);
   window->mnuDelete->trigger();
   EXPECT_EQ(Text(), QStringLiteral("ac"));
