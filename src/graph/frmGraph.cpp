@@ -660,8 +660,15 @@ bool frmGraph::Form_QueryUnload(int unloadMode) {
   return true;
 }
 
+// A close the platform delivers (the close box, the system menu, the session ending) is the
+// user's; a close the program asks for (End Program, the end of the program from another window)
+// is an unload by the program.
+int frmGraph::UnloadModeOf(bool spontaneous, bool unloading) {
+  return (unloading || !spontaneous) ? kUnloadByProgram : kUnloadByUser;
+}
+
 void frmGraph::closeEvent(QCloseEvent* event) {
-  if (Form_QueryUnload(unloading_ ? kUnloadByProgram : kUnloadByUser)) {
+  if (Form_QueryUnload(UnloadModeOf(event->spontaneous(), unloading_))) {
     event->ignore();
     return;
   }

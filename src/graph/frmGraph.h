@@ -69,6 +69,11 @@ class frmGraph : public QMainWindow {
   void cmdUpdate_Click();
   // The closing guard: true when the unload is to be cancelled.
   bool Form_QueryUnload(int unloadMode);
+  // The unload mode of a close: one the platform delivers (spontaneous: the close box, the
+  // system menu, the session ending) is the user's unless the program is unloading the window
+  // itself; a close the program asks for (End Program, the end of the program from another
+  // window) is an unload by the program.
+  static int UnloadModeOf(bool spontaneous, bool unloading);
 
   // --- Picture build and drawing ----------------------------------------------------------------
   void GenerateData();

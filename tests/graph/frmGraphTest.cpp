@@ -104,7 +104,8 @@ TEST_F(frmGraphTest, LoadTakesTheWorksheetFontAndDropsATrailingColon) {
 
 TEST_F(frmGraphTest, ClosingAnyOtherWayIsRefused) {
   frmGraph& w = Load();
-  EXPECT_FALSE(w.close());
+  // The close box: the platform delivers the close, and the guard refuses it.
+  ASSERT_TRUE(w.Form_QueryUnload(frmGraph::UnloadModeOf(true, false)));
   ASSERT_EQ(ui_.boxes.size(), 1u);
   EXPECT_EQ(ui_.boxes[0].text, u"PLease use the 'End Program' button to close this program.");
   EXPECT_EQ(ui_.boxes[0].style, ui::kOkOnly);
@@ -114,6 +115,20 @@ TEST_F(frmGraphTest, ClosingAnyOtherWayIsRefused) {
   EXPECT_FALSE(w.Form_QueryUnload(kUnloadByProgram));
   EXPECT_TRUE(w.Form_QueryUnload(kUnloadByUser));
   EXPECT_TRUE(w.Form_QueryUnload(2));
+  struct Mode {
+    bool spontaneous, unloading;
+    int mode;
+  };
+  for (const Mode& m :
+       {Mode{true, false, kUnloadByUser}, Mode{true, true, kUnloadByProgram},
+        Mode{false, false, kUnloadByProgram}, Mode{false, true, kUnloadByProgram}}) {
+    SCOPED_TRACE(::testing::Message() << m.spontaneous << m.unloading);
+    EXPECT_EQ(frmGraph::UnloadModeOf(m.spontaneous, m.unloading), m.mode);
+  }
+  ui_.Reset();
+  // A close the program asks for (the end of the program from the worksheet) passes.
+  EXPECT_TRUE(w.close());
+  EXPECT_TRUE(ui_.boxes.empty());
 }
 
 TEST_F(frmGraphTest, ReturnShowsTheWorksheetAndUnloadsTheWindow) {
