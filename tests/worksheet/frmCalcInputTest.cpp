@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTimer>
+#include <deque>
 #include <memory>
 
 #include "graph/GraphWindow.h"
@@ -666,6 +667,58 @@ TEST_F(WorksheetWindow, GraphOpensTheGraphWindowAndStepsAside) {
   for (int c = 0; c < 3; ++c) EXPECT_GT(ms::PlotRequest.PlotSpec[c], 0);
   EXPECT_EQ(ms::PlotRequest.PlotSpec[3], 0);
   delete gr::GraphWindow();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WorksheetWindow, CloseItemAnswers) {
+  struct Case {
+    const char* what;
+    std::deque<int> answers;
+    bool savePath;
+    bool closes;
+    size_t boxes;
+  } cases[] = {
+      {"yes saved", {ui::kAnswerYes}, true, true, 1},
+      {"yes not saved", {ui::kAnswerYes}, false, false, 1},
+      {"cancel", {ui::kAnswerCancel}, false, false, 1},
+      {"no, then no at the close query", {ui::kAnswerNo, ui::kAnswerNo}, false, true, 2},
+      {"no, then cancel at the close query", {ui::kAnswerNo, ui::kAnswerCancel}, false, false, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    services.Reset();
+    window = std::make_unique<frmCalcInput>();
+    window->TypeWorksheetText("a=1");
+    window->show();
+    services.answers = c.answers;
+    if (c.savePath) services.savePaths = {ui::FromQString(dir.filePath("close.txt"))};
+    window->menuClose->trigger();
+    EXPECT_EQ(window->isVisible(), !c.closes);
+    EXPECT_EQ(services.boxes.size(), c.boxes);
+  }
+}
+
+TEST_F(WorksheetWindow, OpenStopsWhenTheChangesWereNotSaved) {
+  const QString path = dir.filePath("other.txt");
+  WriteBytes(path, "b=2\r\n");
+  window->TypeWorksheetText("a=1");
+  services.answers = {ui::kAnswerYes};  // save, but the Save As dialog is cancelled
+  services.openPaths = {ui::FromQString(path)};
+  window->mnuFileOpen->trigger();
+  EXPECT_EQ(Text(), QStringLiteral("a=1"));
+  EXPECT_TRUE(window->IsChanged());
+  ASSERT_EQ(services.fileRequests.size(), 1u);  // only the Save As dialog
+  EXPECT_TRUE(services.fileRequests[0].save);
+  // Answered No, the file is opened and the changes are dropped.
+  services.Reset();
+  services.answers = {ui::kAnswerNo};
+  services.openPaths = {ui::FromQString(path)};
+  window->mnuFileOpen->trigger();
+  EXPECT_EQ(Text(), QStringLiteral("b=2\n"));
+  EXPECT_EQ(services.boxes[0].title, u"MathSheet");
 }
 
 }  // namespace
