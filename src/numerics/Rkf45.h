@@ -15,7 +15,7 @@
 namespace ms {
 
 // Fehlberg's 4(5) tableau: stage nodes, stage coefficients (row i holds the weights of k1..k5 for
-// stage i + 1), the fourth- and fifth-order weights and the error weights (fourth minus fifth).
+// stage i + 1), the fourth- and fifth-order weights and the error weights (fifth minus fourth).
 namespace fehlberg {
 inline constexpr int kStages = 6;
 inline constexpr std::array<double, kStages> kNode = {0.0,       1.0 / 4, 3.0 / 8,
