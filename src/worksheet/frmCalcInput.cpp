@@ -419,8 +419,10 @@ void frmCalcInput::Form_Load() {
 // Keys
 
 bool frmCalcInput::eventFilter(QObject* watched, QEvent* event) {
+  // While Execute runs, Esc anywhere but in a box of its own stops the run.
   if (running_ && event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+      QApplication::activeModalWidget() == nullptr) {
     Form_KeyPress(27);
     return true;
   }

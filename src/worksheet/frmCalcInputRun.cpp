@@ -60,8 +60,8 @@ void frmCalcInput::FlushCoreLines() {
 
 void frmCalcInput::ExecuteErrorExit(int16_t stmtNo, int16_t msgNo, const rt::Text& stmtText) {
   FlushCoreLines();
+  SetRunning(false);  // Esc belongs to the error box now
   ms::DispError(stmtNo, msgNo, stmtText);
-  SetRunning(false);
   ui::Ui().SetBusy(false);
 }
 
