@@ -112,3 +112,7 @@ double CeilInt(double x);
 double TruncInt(double x);
 
 }  // namespace ms
+
+// The worksheet's π under its short name for code that reads it unqualified. It lives outside
+// namespace ms so that a module's own local kPi inside ms still takes precedence.
+inline constexpr double kPi = ms::kWorksheetPi;
