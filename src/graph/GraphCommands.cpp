@@ -1,15 +1,20 @@
 #include "graph/GraphCommands.h"
 
+#include "numerics/Bvp.h"
 #include "numerics/DblInt.h"
 #include "numerics/Integ.h"
+#include "numerics/Ivp.h"
+#include "plotting/DirField.h"
+#include "plotting/Field3D.h"
+#include "plotting/SlopeField.h"
 
 namespace gr {
 
 namespace {
 
 constexpr std::array<CommandBuilder, static_cast<int>(GraphCommand::kCount)> kDefaultBuilders = {
-    IntegCommand,          DblIntCommand,       IVPCommandSlot,     BVPCommandSlot,
-    SlopeFieldCommandSlot, DirFieldCommandSlot, Field3DCommandSlot, ContourCommandSlot};
+    IntegCommand,      DblIntCommand,   IVPCommand,     BVPCommand,
+    SlopeFieldCommand, DirFieldCommand, Field3DCommand, ContourCommandSlot};
 
 std::array<CommandBuilder, static_cast<int>(GraphCommand::kCount)> g_builders = kDefaultBuilders;
 
@@ -42,20 +47,20 @@ void IntegCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
 void DblIntCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
   ms::ProcessDblInt(statement, slot, msgNo);
 }
-void IVPCommandSlot(rt::Text&, int16_t, int16_t& msgNo) {
-  EmptySlot(msgNo);
+void IVPCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
+  ms::ProcessIVP(statement, msgNo);
 }
-void BVPCommandSlot(rt::Text&, int16_t, int16_t& msgNo) {
-  EmptySlot(msgNo);
+void BVPCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
+  ms::ProcessBVP(statement, msgNo);
 }
-void SlopeFieldCommandSlot(rt::Text&, int16_t, int16_t& msgNo) {
-  EmptySlot(msgNo);
+void SlopeFieldCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
+  ms::ProcessPlotSlopeField(statement, msgNo);
 }
-void DirFieldCommandSlot(rt::Text&, int16_t, int16_t& msgNo) {
-  EmptySlot(msgNo);
+void DirFieldCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
+  ms::ProcessPlotDirField(statement, msgNo);
 }
-void Field3DCommandSlot(rt::Text&, int16_t, int16_t& msgNo) {
-  EmptySlot(msgNo);
+void Field3DCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
+  ms::ProcessPlotField3D(statement, msgNo);
 }
 void ContourCommandSlot(rt::Text&, int16_t, int16_t& msgNo) {
   EmptySlot(msgNo);

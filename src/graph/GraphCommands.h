@@ -33,17 +33,17 @@ void ResetGraphCommands();
 // Runs the builder of a command (msgNo is set to 0 first).
 void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, int16_t& msgNo);
 
-// The integral commands: the running integral of an Integ[ slot drawn as a curve (computed unless
-// Replot is set), and a dblInt[ slot.
+// The commands: the running integral of an Integ[ slot drawn as a curve (computed unless Replot
+// is set), a dblInt[ slot, the initial and boundary value problems and the three fields.
 void IntegCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
 void DblIntCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void IVPCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void BVPCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void SlopeFieldCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void DirFieldCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void Field3DCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
 
-// Slots of the commands whose builders come later: msgNo 0, the scene unchanged.
-void IVPCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
-void BVPCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
-void SlopeFieldCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
-void DirFieldCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
-void Field3DCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
+// The slot of the contour commands, whose builder comes later: msgNo 0, the scene unchanged.
 void ContourCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
 
 }  // namespace gr

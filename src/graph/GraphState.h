@@ -23,8 +23,6 @@ struct GraphStateData {
   int16_t ShowAxes = -1;
   // "Fine" pen (-1) or "Medium" pen (0).
   int16_t FinePen = 0;
-  // The last build made a slope field: the barb-angle keys do nothing then.
-  int16_t SlopeFieldMode = 0;
   // Which text overlays the drawing lays over the picture.
   int16_t ShowDataText = 0;
   int16_t ShowTimeText = 0;

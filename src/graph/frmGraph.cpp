@@ -29,6 +29,7 @@
 #include "language/Settings.h"
 #include "language/Utilities.h"
 #include "mathematics/Math.h"
+#include "numerics/Ivp.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
@@ -500,6 +501,7 @@ void frmGraph::Form_Load() {
   SetMenuEnabled(mnuDotSpacing, false);
   mnuDotNone->setChecked(true);
   ms::View.ShowBox = 0;
+  SetBoxEnabled(false);
 
   mnuFine->setChecked(false);
   mnuMedium->setChecked(true);
@@ -539,6 +541,7 @@ void frmGraph::Form_Load() {
   mnu1Deg->setChecked(false);
 
   Graph.GridUnitT = ms::View.UserGridUnitT;
+  ms::IvpView.TimeGridUnit = &Graph.GridUnitT;
   ms::Scene.GridUnitX = ms::View.UserGridUnitX;
   ms::Scene.GridUnitY = ms::View.UserGridUnitY;
   ms::Scene.GridUnitZ = ms::View.UserGridUnitZ;

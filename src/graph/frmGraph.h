@@ -171,6 +171,8 @@ class frmGraph : public QMainWindow {
   void SetMenuEnabled(QAction* item, bool enabled);
   void SetMenuEnabled(QMenu* item, bool enabled);
   // The build's early ends: the box, the pointer back, and the window left usable.
+  void SetBoxEnabled(bool enabled);
+  void ReflectIvpFrames();
   void StopBuild(const rt::Text& text, int style, const rt::Text& title, bool disableBox);
   bool RunBlockCommand(int block, rt::Text& statement, int16_t slot);
   bool CommonTail(const rt::Text& limitText);

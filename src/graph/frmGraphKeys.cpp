@@ -11,6 +11,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/FieldTables.h"
 #include "plotting/SceneStore.h"
 
 namespace gr {
@@ -83,7 +84,7 @@ void frmGraph::Form_KeyPress(int keyAscii) {
   ms::ViewStateData& v = ms::View;
   v.PictureScaleWork = v.PictureScale;
   const bool idle = Graph.Generating == 0;
-  const bool barbKeys = idle && Graph.SlopeFieldMode == 0;
+  const bool barbKeys = idle && ms::FieldGraph.SlopeFieldMode == 0;
   // Rebuilds the scene from stored solutions after a size baked into it has changed.
   const auto rebuild = [this](bool resetArrows) {
     ms::RunFlags.Replot = -1;

@@ -16,10 +16,15 @@
 #include "language/Messages.h"
 #include "language/Settings.h"
 #include "language/Tokens.h"
+#include "numerics/Bvp.h"
+#include "numerics/BvpTrials.h"
 #include "numerics/Integ.h"
+#include "numerics/Ivp.h"
 #include "numerics/SolutionStore.h"
+#include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/CurveGen.h"
+#include "plotting/FieldTables.h"
 #include "plotting/PlotField.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
@@ -69,12 +74,30 @@ bool CurveRequested(int k) {
 
 }  // namespace
 
+// "Box ?" is enabled by the build and by the direction field; both keep the shared flag.
+void frmGraph::SetBoxEnabled(bool enabled) {
+  ms::FieldGraph.mnuBoxEnabled = enabled ? -1 : 0;
+  SetMenuEnabled(mnuBox, enabled);
+}
+
+// The initial value command chooses which frames of view buttons the window shows.
+void frmGraph::ReflectIvpFrames() {
+  if (ms::IvpView.FramesChanged == 0) return;
+  const std::array<QGroupBox*, ms::kLastIvpFrame + 1> frames = {
+      nullptr, nullptr, nullptr, nullptr, nullptr, Frame5, Frame6, Frame7, Frame8, Frame9};
+  for (int f = ms::kFirstIvpFrame; f <= ms::kLastIvpFrame; ++f) {
+    frames[static_cast<size_t>(f)]->setVisible(ms::IvpView.FrameVisible[static_cast<size_t>(f)] !=
+                                               0);
+  }
+  ms::IvpView.FramesChanged = 0;
+}
+
 // Ends a build early with a box. The window is left usable: the pointer back to normal, Return
 // shown and the build flag cleared, so that the user can go on or leave.
 void frmGraph::StopBuild(const rt::Text& text, int style, const rt::Text& title, bool disableBox) {
   if (!text.empty()) ui::Ui().MsgBox(text, style, title);
   SetBusyPointer(false);
-  if (disableBox) SetMenuEnabled(mnuBox, false);
+  if (disableBox) SetBoxEnabled(false);
   ShowReturn(true);
   Graph.Generating = 0;
 }
@@ -82,12 +105,17 @@ void frmGraph::StopBuild(const rt::Text& text, int style, const rt::Text& title,
 // Runs the command of a block; false when the build is to stop (abort or error).
 bool frmGraph::RunBlockCommand(int block, rt::Text& statement, int16_t slot) {
   int16_t msgNo = 0;
+  // The field commands read the XY-plane items and may enable "Box ?".
+  ms::FieldGraph.mnuXYEnabled = mnuXY->isEnabled() ? -1 : 0;
+  ms::FieldGraph.mnuXYChecked = mnuXY->isChecked() ? -1 : 0;
   RunGraphCommand(CommandOfBlock(block), statement, slot, msgNo);
+  SetBoxEnabled(ms::FieldGraph.mnuBoxEnabled != 0);
+  ReflectIvpFrames();
   if (block <= 7 && ms::RunFlags.AbortRun != 0) {
     StopBuild(u"", 0, u"", false);
     return false;
   }
-  if (block == 7) SetMenuEnabled(mnuBox, true);
+  if (block == 7) SetBoxEnabled(true);
   if (msgNo != 0) {
     const rt::Text separator = block == 5 ? rt::Text(u" :  ") : rt::Text(u" : ");
     const rt::Text text = u"Statement : " + ms::DetokenizeForDisplay(statement) + u"\r\n" +
@@ -155,7 +183,7 @@ void frmGraph::GenerateData() {
 
   // Block 1: Integ[.
   if (req.IntegRequested != 0) {
-    Graph.SlopeFieldMode = 0;
+    ms::FieldGraph.SlopeFieldMode = 0;
     SetMenuEnabled(mnuDotSpacing, false);
     SetMenuEnabled(mnuOptions, false);
     Frame7->hide();
@@ -175,7 +203,7 @@ void frmGraph::GenerateData() {
 
   // Block 2: dblInt[.
   if (req.DblIntRequested != 0) {
-    Graph.SlopeFieldMode = 0;
+    ms::FieldGraph.SlopeFieldMode = 0;
     SetMenuEnabled(mnuOptions, false);
     Frame7->hide();
     Frame8->hide();
@@ -194,7 +222,7 @@ void frmGraph::GenerateData() {
 
   // Block 3: IVP[.
   if (req.IVPRequested != 0) {
-    Graph.SlopeFieldMode = 0;
+    ms::FieldGraph.SlopeFieldMode = 0;
     SetMenuEnabled(mnuDotSpacing, false);
     if (!RunBlockCommand(3, req.IVPStmt, 0)) return finishReplot();
     Frame2->show();
@@ -207,10 +235,10 @@ void frmGraph::GenerateData() {
     ReflectGraphMenus();
     SetMenuEnabled(mnuIntegColor, false);
     if (ms::View.PlotKind == 7 || ms::View.PlotKind == 22) {
-      SetMenuEnabled(mnuBox, true);
+      SetBoxEnabled(true);
       SetMenuEnabled(mnuInc, true);
     } else if (ms::RunFlags.Replot == 0) {
-      SetMenuEnabled(mnuBox, false);
+      SetBoxEnabled(false);
       SetMenuEnabled(mnuInc, false);
     }
     ShowCount();
@@ -218,7 +246,7 @@ void frmGraph::GenerateData() {
 
   // Block 4: BVP[.
   if (req.BVPRequested != 0) {
-    Graph.SlopeFieldMode = 0;
+    ms::FieldGraph.SlopeFieldMode = 0;
     SetMenuEnabled(mnuDotSpacing, true);
     SetMenuEnabled(mnuIntegColor, false);
     if (!RunBlockCommand(4, req.BVPStmt, 0)) return finishReplot();
@@ -230,12 +258,18 @@ void frmGraph::GenerateData() {
       ms::GraphMenus.mnuPlotIVPColor = 0;
       ReflectGraphMenus();
     }
+    if (ms::Bvp.BVPTrialSlopes[0] == 0) {
+      ms::GraphMenus.mnuPlotIVPColor = -1;
+      ms::GraphMenus.mnuBVPcolor = 0;
+      ReflectGraphMenus();
+    }
+    if (ms::Bvp.Frame5Shown != 0) Frame5->setTitle(ui::ToQString(ms::Bvp.Frame5Caption));
   }
 
   // Block 5: slope field.
   if (req.SlopeFieldRequested != 0) {
     SetMenuEnabled(mnuDotSpacing, false);
-    SetMenuEnabled(mnuBox, false);
+    SetBoxEnabled(false);
     SetMenuEnabled(mnuIntegColor, false);
     if (!RunBlockCommand(5, req.SlopeFieldStmt, 0)) return finishReplot();
     Frame2->show();
@@ -247,7 +281,7 @@ void frmGraph::GenerateData() {
 
   // Block 6: direction field.
   if (req.DirFieldRequested != 0) {
-    Graph.SlopeFieldMode = 0;
+    ms::FieldGraph.SlopeFieldMode = 0;
     SetMenuEnabled(mnuDotSpacing, false);
     SetMenuEnabled(mnuIntegColor, false);
     if (!RunBlockCommand(6, req.DirFieldStmt, 0)) return finishReplot();
@@ -261,8 +295,8 @@ void frmGraph::GenerateData() {
   // Block 7: three-dimensional field.
   if (req.Field3DRequested != 0) {
     SetMenuEnabled(mnuDotSpacing, false);
-    Graph.SlopeFieldMode = 0;
-    SetMenuEnabled(mnuBox, true);
+    ms::FieldGraph.SlopeFieldMode = 0;
+    SetBoxEnabled(true);
     SetMenuEnabled(mnuIntegColor, false);
     if (!RunBlockCommand(7, req.Field3DStmt, 0)) return finishReplot();
     Frame2->hide();
@@ -274,8 +308,8 @@ void frmGraph::GenerateData() {
   // Block 8: contours. The contour command keeps VertexCountD current itself.
   if (req.ContourRequested != 0 || req.Contour1Requested != 0) {
     SetMenuEnabled(mnuDotSpacing, false);
-    Graph.SlopeFieldMode = 0;
-    SetMenuEnabled(mnuBox, false);
+    ms::FieldGraph.SlopeFieldMode = 0;
+    SetBoxEnabled(false);
     if (!RunBlockCommand(8, req.ContourStmt, 0)) return finishReplot();
     ms::Scene.SegmentCountD = ms::Scene.SegmentCount;
     ShowCount();
@@ -305,7 +339,7 @@ void frmGraph::GenerateData() {
     const int base = 3 * (k - 1);
     ms::GenerateCurvePoints(ms::PlotRequest.PlotSpec[base], ms::PlotRequest.PlotSpec[base + 1],
                             ms::PlotRequest.PlotSpec[base + 2]);
-    if (k == 1 || k == 4) SetMenuEnabled(mnuBox, true);
+    if (k == 1 || k == 4) SetBoxEnabled(true);
     if (k == 1) {
       Frame2->show();
       if (ms::Solutions.IVPOrder1 != 0) {

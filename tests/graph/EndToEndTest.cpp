@@ -1,5 +1,6 @@
 // From the worksheet to the picture: a worksheet is executed, Graph opens the graph window, which
 // builds and draws the curves and integrals of the worksheet, and Return goes back.
+#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -99,14 +100,48 @@ TEST_F(EndToEndTest, AnIntegralIsDrawnAndRedrawnFromItsStoredCurve) {
   EXPECT_TRUE(ui_.boxes.empty());
 }
 
-TEST_F(EndToEndTest, CommandsWithoutBuildersYetDrawOnlyWhatElseIsThere) {
-  // The field, contour and differential-equation commands add nothing to the picture yet; with a
-  // Plot[ curve beside them the curve and its axes are drawn.
+TEST_F(EndToEndTest, AnInitialValueProblemIsSolvedAndDrawn) {
+  frmGraph* w = Run("F{t,x} = x\nIVP[F,{0,1,1}{1,0.001}]\n");
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_GT(ms::Scene.SegmentCountD, 10);
+  // The solution x = e^t starts at 1 and ends at e, within the view box.
+  EXPECT_LE(ms::Scene.ViewYMin, 1.0);
+  EXPECT_GE(ms::Scene.ViewYMax, 2.718);
+  EXPECT_TRUE(w->mnuPlotIVPColor->isEnabled());
+  EXPECT_FALSE(w->cmdUpdate->isHidden());
+  EXPECT_FALSE(w->Frame2->isHidden());
+  // The frames of view buttons follow what the command chose.
+  const QGroupBox* frames[] = {w->Frame5, w->Frame6, w->Frame7, w->Frame8, w->Frame9};
+  for (int f = 5; f <= 9; ++f) {
+    EXPECT_EQ(!frames[f - 5]->isHidden(), ms::IvpView.FrameVisible[f] != 0) << "Frame" << f;
+  }
+}
+
+TEST_F(EndToEndTest, ASlopeFieldHoldsBackTheBarbKeysButNotTheOthers) {
+  frmGraph* w = Run("F{x,y} = x + y\nPlotSlopeField[F,{0,4,4}{0,4,4}]\n");
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_GE(ms::Scene.SegmentCountD, 25);
+  EXPECT_NE(ms::FieldGraph.SlopeFieldMode, 0);
+  const double angle = ms::View.ArrowAngleScale;
+  KeyClick(w, 'W');
+  KeyClick(w, 'w');
+  EXPECT_EQ(ms::View.ArrowAngleScale, angle);
+  // "S" lengthens the field's segments, drawn again from the stored slopes.
+  const double field = ms::View.FieldVectorScale;
+  KeyClick(w, 'S');
+  EXPECT_DOUBLE_EQ(ms::View.FieldVectorScale, field * 1.1);
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_GE(ms::Scene.SegmentCountD, 25);
+}
+
+TEST_F(EndToEndTest, ContoursWithoutTheirBuilderYetDrawOnlyWhatElseIsThere) {
+  // The contour commands add nothing to the picture yet; with a Plot[ curve beside them the
+  // curve and its axes are drawn.
   frmGraph* w = Run("A<t> = <t, t, 0>\nPlot[A, {t,0,1,10}]\n");
   ASSERT_NE(w, nullptr);
   const double alone = ms::Scene.SegmentCountD;
-  ms::Requests.IVPRequested = -1;
-  ms::Requests.SlopeFieldRequested = -1;
   ms::Requests.ContourRequested = -1;
   w->GenerateData();
   EXPECT_TRUE(ui_.boxes.empty());

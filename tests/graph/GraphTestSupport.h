@@ -21,9 +21,12 @@
 #include "language/Global.h"
 #include "language/ProgramState.h"
 #include "language/Settings.h"
+#include "numerics/Bvp.h"
+#include "numerics/Ivp.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
+#include "plotting/FieldTables.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
 #include "worksheet/frmCalcInput.h"
@@ -37,6 +40,9 @@ inline void ReleaseGraphWindow() {
 
 inline void ResetAllState() {
   ms::ResetProgramState();
+  ms::ResetFieldTables();
+  ms::ResetIvpView();
+  ms::ResetBvpState();
   ResetGraphState();
   ResetGraphCommands();
   Overlays() = OverlayTable{};

@@ -137,7 +137,7 @@ TEST_F(ViewNavigationTest, LetterKeysZoomAndResizeArrows) {
     frmGraph& w = Load();
     g_builds = 0;
     Graph.Generating = c.generating ? -1 : 0;
-    Graph.SlopeFieldMode = c.slopeField ? -1 : 0;
+    ms::FieldGraph.SlopeFieldMode = c.slopeField ? -1 : 0;
     ms::CurveWork.ArrowFlagPos = 5;
     ms::RunFlags.Replot = 0;
     KeyClick(&w, c.key);
