@@ -5,11 +5,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
 #include "platform/ui/QtUiServices.h"
+#include "worksheet/frmCalcInput.h"
 
 namespace {
 
@@ -112,6 +114,38 @@ TEST(QtUiServicesWindow, Clipboard) {
   EXPECT_EQ(image.pixel(0, 1), 0xFF0000FFu);
   services.SetClipboardPicture(nullptr, 2, 2);  // nothing to copy: ignored
   services.SetClipboardPicture(pixels, 0, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The program as main() runs it: the Qt services installed, the worksheet window shown, the event
+// loop running; closing the unchanged worksheet ends the loop.
+TEST(QtUiServicesWindow, ProgramStartsUntitledAndClosesCleanly) {
+  ui::QtUiServices services;
+  ui::SetUi(&services);
+  {
+    ws::frmCalcInput window;
+    window.show();
+    EXPECT_EQ(window.Caption(), QStringLiteral("Untitled"));
+    QString captionWhileRunning;
+    QTimer::singleShot(0, &window, [&] {
+      captionWhileRunning = window.Caption();
+      window.close();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QTimer safety;
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, qApp, &QCoreApplication::quit);
+    safety.start(10000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_LT(clock.elapsed(), 5000);  // ended by the close, not by the safety timer
+    EXPECT_EQ(captionWhileRunning, QStringLiteral("Untitled"));
+    EXPECT_FALSE(window.isVisible());
+  }
+  ui::SetUi(nullptr);
 }
 
 }  // namespace
