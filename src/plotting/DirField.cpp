@@ -300,9 +300,9 @@ void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int1
     const FieldArrowRec& rec = t.FieldArrowTable[k];
     const double z = rec.End[2];
     const Point3 end = {rec.End[0], rec.End[1], z};
-    if (!AppendSegment({rec.Start[0], rec.Start[1], z}, end, red, green, blue)) break;
-    if (!AppendSegment(end, {rec.Barb1[0], rec.Barb1[1], z}, red, green, blue)) break;
-    if (!AppendSegment(end, {rec.Barb2[0], rec.Barb2[1], z}, red, green, blue)) break;
+    if (!field::AppendFieldSegment({rec.Start[0], rec.Start[1], z}, end, red, green, blue)) break;
+    if (!field::AppendFieldSegment(end, {rec.Barb1[0], rec.Barb1[1], z}, red, green, blue)) break;
+    if (!field::AppendFieldSegment(end, {rec.Barb2[0], rec.Barb2[1], z}, red, green, blue)) break;
   }
   StoreSceneCounts();
 }

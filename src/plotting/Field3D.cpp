@@ -252,9 +252,9 @@ void BuildField3DArrows(int16_t& fIndex, int16_t& gIndex, int16_t& hIndex, doubl
   const int arrows = i - 1;
   for (int q = 1; q <= arrows; ++q) {
     const FieldArrowRec& rec = t.FieldArrowTable[q];
-    if (!AppendSegment(rec.Start, rec.End, red, green, blue)) break;
-    if (!AppendSegment(rec.End, rec.Barb1, red, green, blue)) break;
-    if (!AppendSegment(rec.End, rec.Barb2, red, green, blue)) break;
+    if (!field::AppendFieldSegment(rec.Start, rec.End, red, green, blue)) break;
+    if (!field::AppendFieldSegment(rec.End, rec.Barb1, red, green, blue)) break;
+    if (!field::AppendFieldSegment(rec.End, rec.Barb2, red, green, blue)) break;
   }
   StoreSceneCounts();
 }

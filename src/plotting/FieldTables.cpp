@@ -128,6 +128,14 @@ int16_t ProgressTotal(double area) {
   return static_cast<int16_t>(std::min(v, 32767.0));
 }
 
+bool AppendFieldSegment(const Point3& p, const Point3& q, double red, double green, double blue) {
+  const int row = Scene.SegmentCount;
+  if (!AppendSegment(p, q, red, green, blue, kSegOrdinary)) return false;
+  Scene.SegmentTable[static_cast<size_t>(row)][kDotMark] = 0;
+  Scene.SegmentTable[static_cast<size_t>(row)][kLimitMarkKind] = 0;
+  return true;
+}
+
 void WidenViewBox(double x1, double x2, double y1, double y2, double z1, double z2) {
   SceneStoreData& s = Scene;
   s.ViewXMin = std::min({s.ViewXMin, x1, x2});

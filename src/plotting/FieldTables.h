@@ -123,6 +123,11 @@ int CountGridPoints3D(double a, double b, double dx, double c, double d, double 
 // Int(|area|) as a progress total, kept within the 16-bit range (at least 1).
 int16_t ProgressTotal(double area);
 
+// Appends the segment p -> q of a field in the given colour as an ordinary segment: kind, dot
+// mark and limit marker 0, whatever an earlier build left in the row. False when the store is
+// full (nothing written).
+bool AppendFieldSegment(const Point3& p, const Point3& q, double red, double green, double blue);
+
 // Widens the scene's view box to take in the box [x1, x2] x [y1, y2] x [z1, z2].
 void WidenViewBox(double x1, double x2, double y1, double y2, double z1, double z2);
 

@@ -124,7 +124,8 @@ void TraceSlope(double sign, double x0, double y0, double xEnd, double c, double
   DrawProgress(kGraphProgressBar, total, 0);
 
   for (int i = 1; i <= k; ++i) {
-    if (!AppendSegment({X[i - 1], Y[i - 1], 0}, {X[i], Y[i], 0}, color[0], color[1], color[2]))
+    if (!field::AppendFieldSegment({X[i - 1], Y[i - 1], 0}, {X[i], Y[i], 0}, color[0], color[1],
+                                   color[2]))
       break;
   }
   StoreSceneCounts();
@@ -357,10 +358,10 @@ void BuildSlopeField(int16_t& index, double& a, double& b, double& n, double& c,
     const FieldArrowRec& rec = t.FieldArrowTable[i];
     const Point3 p1 = {rec.Start[0], rec.Start[1], 0};
     const Point3 p2 = {rec.End[0], rec.End[1], 0};
-    if (!AppendSegment(p1, p2, red, green, blue)) break;
+    if (!field::AppendFieldSegment(p1, p2, red, green, blue)) break;
     if (barbs) {
-      if (!AppendSegment(p2, {rec.Barb1[0], rec.Barb1[1], 0}, red, green, blue)) break;
-      if (!AppendSegment(p2, {rec.Barb2[0], rec.Barb2[1], 0}, red, green, blue)) break;
+      if (!field::AppendFieldSegment(p2, {rec.Barb1[0], rec.Barb1[1], 0}, red, green, blue)) break;
+      if (!field::AppendFieldSegment(p2, {rec.Barb2[0], rec.Barb2[1], 0}, red, green, blue)) break;
     }
   }
   StoreSceneCounts();
