@@ -83,11 +83,11 @@ TEST_F(BvpCommandTest, StatementFormsAndTheirMessages) {
 TEST_F(BvpCommandTest, AcceptedStatementsRunTheirMethod) {
   struct Case {
     const char16_t* statement;
-    int linearRows;   // rows of the linear solution (-1: no linear solve)
-    int trialCount;   // entry 0 of the slopes afterwards
-    int16_t solved;   // BVPSolved afterwards
-    int16_t roots;    // BVPRootsMode afterwards
-    int16_t list;     // BVPListGiven afterwards
+    int linearRows;  // rows of the linear solution (-1: no linear solve)
+    int trialCount;  // entry 0 of the slopes afterwards
+    int16_t solved;  // BVPSolved afterwards
+    int16_t roots;   // BVPRootsMode afterwards
+    int16_t list;    // BVPListGiven afterwards
   };
   const Case cases[] = {
       {u"BVP[F,G,{0,0,1,1,10}]", 10, 0, 0, 0, 0},

@@ -24,10 +24,10 @@ using Rhs = std::function<double(double t, double x, double y)>;
 
 // The state of the replacement evaluators (process-wide, as the road they replace).
 struct EvalRecord {
-  long count = 0;                      // evaluations since the last reset
-  std::map<rt::Text, Rhs> native;      // name -> right-hand side of the native road
-  rt::Text failing;                    // a name whose evaluation fails (message 288)
-  long failAfter = -1;                 // the evaluation number from which `failing` fails
+  long count = 0;                  // evaluations since the last reset
+  std::map<rt::Text, Rhs> native;  // name -> right-hand side of the native road
+  rt::Text failing;                // a name whose evaluation fails (message 288)
+  long failAfter = -1;             // the evaluation number from which `failing` fails
 };
 inline EvalRecord& Evals() {
   static EvalRecord record;
@@ -106,8 +106,8 @@ class BvpFixture : public WorksheetTest {
 inline ::testing::AssertionResult NearRel(double actual, double expected, double rel) {
   const double scale = std::max(1.0, std::abs(expected));
   if (std::abs(actual - expected) <= rel * scale) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << actual << " is not within " << rel << " (relative) of "
-                                       << expected;
+  return ::testing::AssertionFailure()
+         << actual << " is not within " << rel << " (relative) of " << expected;
 }
 
 }  // namespace ms::testing

@@ -1,5 +1,3 @@
-#include "numerics/LinearShooting.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include "BvpTestSupport.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
+#include "numerics/LinearShooting.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
 #include "plotting/SceneStore.h"
@@ -183,7 +182,7 @@ TEST_F(LinearShootingTest, ValuesBeyondTheLimit) {
   struct Case {
     const char* what;
     Rhs g;
-    int lastRow;     // rows of the combination (-1: none)
+    int lastRow;  // rows of the combination (-1: none)
     int segments;
   };
   const Case cases[] = {
