@@ -1,0 +1,596 @@
+#include "plotting/Contour.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "language/Utilities.h"
+#include "mathematics/MathDerivative.h"
+#include "numerics/FunctionValue.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/FormatSignificant.h"
+#include "plotting/SceneStore.h"
+
+namespace ms {
+
+ContourStateData Contours;
+ContourWindowData ContourWindow;
+
+const char16_t* const kContourStartOutsideText =
+    u"Your choosen (x0,y0) starting point is outside your xy range settings.\r\n"
+    u"Key Return button to return to the work sheet to correct.";
+const char16_t* const kContourZeroStepText =
+    u"Your level step ds is zero.\r\n"
+    u"Key Return button to return to the work sheet to correct.";
+const char16_t* const kContourTooManyLevelsText =
+    u"Your level range holds more than 200 levels.\r\n"
+    u"Key Return button to return to the work sheet to correct.";
+
+namespace {
+
+ContourWindowHost* g_host = nullptr;
+
+// Messages of the command.
+constexpr int16_t kMsgKeyword = 1400;
+constexpr int16_t kMsgTooShort = 1402;
+constexpr int16_t kMsgNoBracket = 1404;
+constexpr int16_t kMsgNoFunctionLetter = 1406;
+constexpr int16_t kMsgNoComma = 1408;
+constexpr int16_t kMsgNoRangeBrace = 1410;
+constexpr int16_t kMsgFunctionNotFound = 1412;
+constexpr int16_t kMsgNotTwoParameters = 1414;
+constexpr int16_t kMsgNoStartBrace = 1416;
+constexpr int16_t kMsgNoLevelBrace = 1418;
+constexpr int16_t kMsgNoOptionBrace = 1419;
+constexpr int16_t kMsgNoClosingBracket = 1420;
+
+// Shortest statement text the command reads.
+constexpr size_t kMinStatementLength = 20;
+
+// A level belongs to the level list within this distance; the tracing loop runs on up to this far
+// past c2 so that the running sum's rounding does not drop the last level.
+constexpr double kLevelMatch = 0.0001;
+constexpr double kLevelAllowance = 0.001;
+
+// Corrector: first step length, steps on one side of the level before it gives up.
+constexpr double kCorrectorStep = 0.25;
+constexpr int kCorrectorSameSideLimit = 100;
+
+// A curve counts as closed after this many steps when it is back within half a segment length of
+// its first point.
+constexpr int kClosingMinSteps = 6;
+
+// Level colours (red, green, blue), by level number Mod 11.
+constexpr int16_t kLevelColors[11][3] = {
+    {28, 0, 128}, {0, 0, 128}, {0, 128, 128}, {0, 255, 255}, {0, 128, 128}, {0, 0, 0},
+    {0, 255, 0},  {128, 0, 0}, {255, 128, 0}, {255, 0, 255}, {255, 0, 0},
+};
+
+void Refresh() {
+  if (g_host) g_host->Refresh();
+}
+
+bool Aborted() {
+  return Contours.ContourAbort != 0 || RunFlags.AbortRun != 0;
+}
+
+char16_t At(const rt::Text& s, size_t pos1) {
+  return pos1 >= 1 && pos1 <= s.size() ? s[pos1 - 1] : u'\0';
+}
+
+bool IsUpper(char16_t c) {
+  return c >= u'A' && c <= u'Z';
+}
+bool IsLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
+
+// The level loop runs while the running level has not passed c2 (with the allowance, in the
+// direction of the step).
+bool LevelInRange(double c, double c2, double ds, double allowance) {
+  return ds > 0 ? c <= c2 + allowance : c >= c2 - allowance;
+}
+
+// Number of levels the tracing loop visits, counted up to limit + 1.
+int CountLevels(double c1, double c2, double ds, int limit) {
+  if (ds == 0) return LevelInRange(c1, c2, 1.0, kLevelAllowance) ? limit + 1 : 0;
+  int count = 0;
+  for (double c = c1; LevelInRange(c, c2, ds, kLevelAllowance); c += ds) {
+    if (++count > limit) break;
+  }
+  return count;
+}
+
+// Quadrant of a point: 1 for x > 0 and y > 0, 2 for x < 0 and y > 0, 3 for both negative, 4 for
+// x > 0 and y < 0; 0 when a coordinate is 0.
+int QuadrantOf(double x, double y) {
+  if (x > 0 && y > 0) return 1;
+  if (x < 0 && y > 0) return 2;
+  if (x < 0 && y < 0) return 3;
+  if (x > 0 && y < 0) return 4;
+  return 0;
+}
+
+void LightQuadrant(double x, double y) {
+  const int q = QuadrantOf(x, y);
+  if (q != 0) ContourWindow.QuadrantLit[static_cast<size_t>(q)] = -1;
+  Refresh();
+}
+
+// Outside the box, or not a number: either ends a branch.
+bool OutsideBox(double x, double y, double x0, double xf, double y0, double yf) {
+  return !(x >= x0 && x <= xf && y >= y0 && y <= yf);
+}
+
+void MarkSegmentLimit() {
+  ContourWindow.SegCtForeColor = kContourLimitColor;
+  Refresh();
+}
+
+void PutSlot(int16_t n, double xa, double ya, double xb, double yb, double c) {
+  if (n < 1 || n > kContourLastSlot) return;
+  Contours.ContourSegments[static_cast<size_t>(n)] = ContourSegment{xa, ya, c, xb, yb, c};
+}
+
+// The level loop of one start point. Returns false when an abort stopped it before a level.
+bool TraceLevels(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, double& x0, double& xf,
+                 double& y0, double& yf, double sx, double sy, double& c1, double& c2, double& ds,
+                 double& er, double& sg, int16_t& msgNo) {
+  for (double c = c1; LevelInRange(c, c2, ds, kLevelAllowance); c += ds) {
+    ContourWindow.LevelCaption = FormatSignificant(c, 5);
+    Refresh();
+    if (Aborted()) return false;
+    if (n >= kContourSegmentCap) break;
+    double level = c;
+    TraceContourBranch(fRec, fxRec, fyRec, n, x0, xf, y0, yf, sx, sy, level, er, sg, msgNo);
+  }
+  return true;
+}
+
+void SetGraphButtons(bool enabled) {
+  if (g_host) g_host->SetGraphButtonsEnabled(enabled);
+}
+
+}  // namespace
+
+void SetContourWindowHost(ContourWindowHost* host) {
+  g_host = host;
+}
+
+ContourWindowHost* GetContourWindowHost() {
+  return g_host;
+}
+
+void ResetContourState() {
+  Contours.ContourLegendCount = 0;
+  Contours.ContourAbort = 0;
+  Contours.ContourLegend.fill(ContourLegendEntry{});
+  ContourWindow = ContourWindowData{};
+}
+
+// --- Progress window -------------------------------------------------------------------------
+
+void ContourWindowLoad() {
+  ContourWindow.Loaded = -1;
+  ContourWindow.QuadrantLit.fill(0);
+  ContourWindow.LevelCaption.clear();
+  ContourWindow.MaxCtCaption.clear();
+  ContourWindow.StepCaption.clear();
+  ContourWindow.SegCtCaption.clear();
+  ContourWindow.SegCtForeColor = kContourBlack;
+  Refresh();
+}
+
+void ContourWindowUnloaded() {
+  ContourWindow.Loaded = 0;
+  ContourWindow.Visible = 0;
+}
+
+void LoadContourWindow() {
+  if (ContourWindow.Loaded != 0) return;
+  if (g_host) g_host->Load();
+  // A host that could not create its window still leaves a loaded state behind.
+  if (ContourWindow.Loaded == 0) ContourWindowLoad();
+}
+
+void ContourAbortClick() {
+  Contours.ContourAbort = -1;
+  ContourWindow.ExitEnabled = 0;
+  Refresh();
+}
+
+void ContourExitClick() {
+  ContourWindow.SegCtForeColor = kContourBlack;
+  if (ContourWindow.ExitEnabled != 0) {
+    ContourWindow.Visible = 0;
+    if (g_host) g_host->ShowWindow(false);
+  }
+  Refresh();
+}
+
+// --- Values ------------------------------------------------------------------------------------
+
+void ParseRangeValueField(const rt::Text& stmt, int16_t& pos, double& value,
+                          const rt::Text& terminator, int16_t& msgNo) {
+  ParseRangeValue(stmt, pos, value, terminator, msgNo);
+}
+
+void EvalF2AtPoint(int16_t r, double x, double y, double& value) {
+  value = 0;
+  if (r < 1 || r > Tables.FuncCount || r > kMaxFunctions) return;
+  const double args[2] = {x, y};
+  double result = 0;
+  int16_t msgNo = 0;
+  EvalFunctionCall(u"f1", Tables.FuncTable[static_cast<size_t>(r)].Name, args, 2, result, msgNo);
+  // A refused value (such as Sqrt[ of a negative number) counts as undefined, which the guarded
+  // arithmetic writes as 0.
+  if (msgNo == 0) value = result;
+}
+
+void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& gx, double& gy,
+                     double er) {
+  double fx = 0, fy = 0;
+  EvalF2AtPoint(fxRec, x, y, fx);
+  EvalF2AtPoint(fyRec, x, y, fy);
+  const double g = std::sqrt(fx * fx + fy * fy);
+  if (g < er) {
+    gx = 0;
+    gy = 0;
+    return;
+  }
+  gx = fx / g;
+  gy = fy / g;
+}
+
+void ContourLevelColor(double c, double& c1, double& c2, double& ds, int16_t& red, int16_t& green,
+                       int16_t& blue) {
+  const double last = rt::Int((c2 - c1) / ds + kLevelMatch);
+  double k = 0;
+  if (last >= 0) {
+    // The levels within kLevelMatch of c form a run of consecutive numbers starting just above
+    // (c - c1 - kLevelMatch) / ds (for a positive step; below for a negative one); the first of
+    // them is found among the three numbers around that bound, which absorbs the rounding of the
+    // division.
+    double lo = (c - c1 - kLevelMatch) / ds;
+    double hi = (c - c1 + kLevelMatch) / ds;
+    if (lo > hi) std::swap(lo, hi);
+    const double start = std::max(0.0, std::floor(lo));
+    k = last + 1;
+    for (double j = start; j <= start + 2 && j <= last; j += 1) {
+      if (std::fabs(c - (c1 + j * ds)) < kLevelMatch) {
+        k = j;
+        break;
+      }
+    }
+  }
+  double row = std::fmod(k, 11.0);
+  if (!(row >= 0 && row < 11)) row = 0;
+  const auto& rgb = kLevelColors[static_cast<int>(row)];
+  red = rgb[0];
+  green = rgb[1];
+  blue = rgb[2];
+}
+
+// --- Tracing -----------------------------------------------------------------------------------
+
+void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx, double& ry,
+                      double x, double y, double& c, double& er, int16_t& msgNo) {
+  double px = x, py = y;
+  msgNo = 0;
+  double h = kCorrectorStep;
+  int s = 1;
+  int q = 0;
+  ui::Ui().DoEvents();
+  double f = 0;
+  EvalF2AtPoint(fRec, px, py, f);
+  double d = c - f;
+  for (;;) {
+    if (Aborted()) break;
+    if (std::fabs(d) < er) break;
+    if (rt::Sgn(d) == s) {
+      if (++q > kCorrectorSameSideLimit) break;
+    } else {
+      h /= 2;
+      s = rt::Sgn(d);
+      q = 0;
+    }
+    if (Aborted()) break;
+    double gx = 0, gy = 0;
+    ContourGradient(fxRec, fyRec, px, py, gx, gy, er);
+    if (std::fabs(gx) + std::fabs(gy) < er) break;
+    px += h * gx * s;
+    py += h * gy * s;
+    ui::Ui().DoEvents();
+    EvalF2AtPoint(fRec, px, py, f);
+    d = c - f;
+    if (Aborted()) break;
+  }
+  rx = px;
+  ry = py;
+}
+
+void TraceContourBranch(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, double& x0,
+                        double& xf, double& y0, double& yf, double& sx0, double& sy0, double& c,
+                        double& er, double& sg, int16_t& msgNo) {
+  double startX = 0, startY = 0;
+  ContourCorrector(fRec, fxRec, fyRec, startX, startY, sx0, sy0, c, er, msgNo);
+  double x = startX, y = startY;
+  int steps = 0;
+  for (;;) {
+    ui::Ui().DoEvents();
+    if (Aborted()) return;
+    if (n < 1 || n >= kContourSegmentCap) return;
+    double gx = 0, gy = 0;
+    ContourGradient(fxRec, fyRec, x, y, gx, gy, er);
+    if (std::fabs(gx) + std::fabs(gy) < er) return;
+
+    // Predictor: a step sg along the tangent (Fy, -Fx) / |grad F|; then back onto the level.
+    const double px = x, py = y;
+    ContourCorrector(fRec, fxRec, fyRec, x, y, px + sg * gy, py - sg * gx, c, er, msgNo);
+    PutSlot(n, px, py, x, y, c);
+    ++steps;
+
+    // A step that leaves the box ends the curve; its segment is dropped (n is not raised), so no
+    // piece outside the box is drawn.
+    if (OutsideBox(x, y, x0, xf, y0, yf)) return;
+
+    if (steps > kClosingMinSteps && std::hypot(x - startX, y - startY) <= 0.5 * sg) {
+      ++n;
+      if (n < kContourSegmentCap) {
+        PutSlot(n, x, y, startX, startY, c);
+        ++n;
+        return;
+      }
+      MarkSegmentLimit();
+      return;
+    }
+    ++n;
+    ContourWindow.SegCtCaption = rt::IntText(n);
+    Refresh();
+    if (n >= kContourSegmentCap) {
+      MarkSegmentLimit();
+      return;
+    }
+  }
+}
+
+void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, double& xf,
+                   double& y0, double& yf, double& xc, double& yc, double& c1, double& c2,
+                   double& ds, double& er, double& sg, int16_t& msgNo) {
+  LoadContourWindow();
+  ContourWindow.Visible = -1;
+  if (g_host) g_host->ShowWindow(true);
+  ContourWindow.LevelCaption.clear();
+  ContourWindow.MaxCtCaption = rt::NumText(c2);
+  ContourWindow.StepCaption = rt::NumText(ds);
+  ContourWindow.SegCtCaption.clear();
+  Refresh();
+  int16_t n = 1;
+
+  if (Requests.ContourAllQuadrants == 0) {
+    LightQuadrant(xc, yc);
+    ui::Ui().DoEvents();
+    if (!TraceLevels(fRec, fxRec, fyRec, n, x0, xf, y0, yf, xc, yc, c1, c2, ds, er, sg, msgNo))
+      return;
+  } else {
+    for (int sy = -1; sy <= 1; sy += 2) {
+      for (int sx = -1; sx <= 1; sx += 2) {
+        ui::Ui().DoEvents();
+        const double startX = sx * xc, startY = sy * yc;
+        LightQuadrant(startX, startY);
+        if (!TraceLevels(fRec, fxRec, fyRec, n, x0, xf, y0, yf, startX, startY, c1, c2, ds, er, sg,
+                         msgNo))
+          return;
+      }
+    }
+  }
+
+  // Legend: the nominal levels up to c2 itself.
+  int16_t count = 0;
+  for (double c = c1; LevelInRange(c, c2, ds, 0.0) && count < kContourLegendSize; c += ds) {
+    ++count;
+    ContourLegendEntry& entry = Contours.ContourLegend[static_cast<size_t>(count)];
+    entry.Level = c;
+    ContourLevelColor(c, c1, c2, ds, entry.Red, entry.Green, entry.Blue);
+  }
+
+  // Copy the segments into the scene store as ordinary segments.
+  for (int k = 1; k < n && k <= kContourLastSlot; ++k) {
+    if (Scene.VertexCount >= kContourVertexStop) break;
+    const ContourSegment& seg = Contours.ContourSegments[static_cast<size_t>(k)];
+    int16_t red = 0, green = 0, blue = 0;
+    ContourLevelColor(seg.z1, c1, c2, ds, red, green, blue);
+    const int row = Scene.SegmentCount;
+    if (!AppendSegment({seg.x1, seg.y1, seg.z1}, {seg.x2, seg.y2, seg.z2}, red, green, blue,
+                       kSegOrdinary))
+      break;
+    Scene.SegmentTable[static_cast<size_t>(row)][kDotMark] = 0;
+    Scene.SegmentTable[static_cast<size_t>(row)][kLimitMarkKind] = 0;
+  }
+  StoreSceneCounts();
+  Contours.ContourLegendCount = count;
+}
+
+// --- The command -------------------------------------------------------------------------------
+
+void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
+  msgNo = 0;
+  rt::Text s = statement;
+  const rt::Text head12 = s.substr(0, 12);
+  if (head12 == u"PlotContour1" || head12 == u"plotcontour1") {
+    Requests.ContourAllQuadrants = 0;
+    Requests.Contour1Requested = -1;
+    Requests.ContourRequested = 0;
+    s.erase(11, 1);
+  } else {
+    Requests.Contour1Requested = 0;
+    Requests.ContourAllQuadrants = -1;
+    Requests.ContourRequested = -1;
+  }
+
+  const rt::Text head11 = s.substr(0, 11);
+  if (head11 != u"PlotContour" && head11 != u"plotcontour") {
+    msgNo = kMsgKeyword;
+    return;
+  }
+  if (s.size() < kMinStatementLength) {
+    msgNo = kMsgTooShort;
+    return;
+  }
+  if (At(s, 12) != u'[') {
+    msgNo = kMsgNoBracket;
+    return;
+  }
+  if (!IsUpper(At(s, 13))) {
+    msgNo = kMsgNoFunctionLetter;
+    return;
+  }
+  rt::Text id(1, At(s, 13));
+  size_t pos = 14;
+  if (IsLower(At(s, 14)) || At(s, 14) == u'_') {
+    id.push_back(At(s, 14));
+    pos = 15;
+  } else {
+    id.push_back(u'_');
+  }
+  if (At(s, pos) != u',') {
+    msgNo = kMsgNoComma;
+    return;
+  }
+  if (At(s, pos + 1) != u'{') {
+    msgNo = kMsgNoRangeBrace;
+    return;
+  }
+
+  rt::Text firstParm;
+  int16_t fRec = 0;
+  FindFunction(id, firstParm, fRec, msgNo);
+  if (msgNo != 0 || fRec < 1 || fRec > Tables.FuncCount) {
+    msgNo = kMsgFunctionNotFound;
+    return;
+  }
+  const FuncRec f = Tables.FuncTable[static_cast<size_t>(fRec)];
+  if (f.Parm1.empty() || f.Parm2.empty()) {
+    msgNo = kMsgNotTwoParameters;
+    return;
+  }
+
+  // The partial derivatives as the worksheet functions Fx and Fy. Both records or neither: a
+  // table without room for two more is refused with its own message.
+  int16_t diffMsg = 0;
+  const rt::Text dx = Differentiate(f.Expr, f.Parm1, diffMsg);
+  int16_t diffMsgY = 0;
+  const rt::Text dy = Differentiate(f.Expr, f.Parm2, diffMsgY);
+  if (diffMsg == 0) diffMsg = diffMsgY;
+  if (Tables.FuncCount > kMaxFunctions - 2) {
+    msgNo = kMsgFunctionsFull;
+    return;
+  }
+  int16_t recs[2] = {0, 0};
+  const rt::Text names[2] = {u"Fx", u"Fy"};
+  const rt::Text* exprs[2] = {&dx, &dy};
+  for (int i = 0; i < 2; ++i) {
+    recs[i] = AppendFunction(msgNo);
+    if (msgNo != 0 || recs[i] < 1) {
+      if (msgNo == 0) msgNo = kMsgFunctionsFull;
+      return;
+    }
+    FuncRec& r = Tables.FuncTable[static_cast<size_t>(recs[i])];
+    r = FuncRec{};
+    r.Kind = 0;
+    r.Name = names[i];
+    r.Parm1 = f.Parm1;
+    r.Parm2 = f.Parm2;
+    r.Expr = *exprs[i];
+    r.Code.clear();
+    r.Compiled = 0;
+    r.Value = 0;
+  }
+  msgNo = diffMsg;
+  if (msgNo != 0) return;
+
+  // The values: {x0,xf,y0,yf}{xc,yc}{c1,c2,ds} and optionally {er,sg}.
+  int16_t p = static_cast<int16_t>(pos + 2);
+  double x0 = 0, xf = 0, y0 = 0, yf = 0, xc = 0, yc = 0, c1 = 0, c2 = 0, ds = 0;
+  double er = 0, sg = 0;
+  ParseRangeValueField(s, p, x0, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValueField(s, p, xf, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValueField(s, p, y0, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValueField(s, p, yf, u"}", msgNo);
+  if (msgNo != 0) return;
+  if (At(s, static_cast<size_t>(p)) != u'{') {
+    msgNo = kMsgNoStartBrace;
+    return;
+  }
+  ++p;
+  ParseRangeValueField(s, p, xc, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValueField(s, p, yc, u"}", msgNo);
+  if (msgNo != 0) return;
+  if (At(s, static_cast<size_t>(p)) != u'{') {
+    msgNo = kMsgNoLevelBrace;
+    return;
+  }
+  ++p;
+  ParseRangeValueField(s, p, c1, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValueField(s, p, c2, u",", msgNo);
+  if (msgNo != 0) return;
+  ParseRangeValueField(s, p, ds, u"}", msgNo);
+  if (msgNo != 0) return;
+  if (At(s, static_cast<size_t>(p)) != u']') {
+    if (At(s, static_cast<size_t>(p)) != u'{') {
+      msgNo = kMsgNoOptionBrace;
+      return;
+    }
+    ++p;
+    ParseRangeValueField(s, p, er, u",", msgNo);
+    if (msgNo != 0) return;
+    ParseRangeValueField(s, p, sg, u"}", msgNo);
+    if (msgNo != 0) return;
+    if (At(s, static_cast<size_t>(p)) != u']') {
+      msgNo = kMsgNoClosingBracket;
+      return;
+    }
+  }
+  if (!(er > 0)) er = kContourDefaultError;
+  if (!(sg > 0)) sg = kContourDefaultSegment;
+
+  if (!(x0 <= xc && xc <= xf && y0 <= yc && yc <= yf)) {
+    ui::Ui().MsgBox(kContourStartOutsideText, ui::kOkOnly, u"");
+    return;
+  }
+  // A zero step would never reach c2, and the legend holds 200 levels: both are refused before
+  // anything is traced.
+  if (ds == 0) {
+    ui::Ui().MsgBox(kContourZeroStepText, ui::kOkOnly, u"");
+    return;
+  }
+  if (CountLevels(c1, c2, ds, kContourLegendSize) > kContourLegendSize) {
+    ui::Ui().MsgBox(kContourTooManyLevelsText, ui::kOkOnly, u"");
+    return;
+  }
+
+  LoadContourWindow();
+  ContourWindow.QuadrantLit.fill(0);
+  Contours.ContourAbort = 0;
+  RunFlags.AbortRun = 0;
+  ContourWindow.AbortEnabled = -1;
+  ContourWindow.ExitEnabled = 0;
+  Refresh();
+  SetGraphButtons(false);
+
+  int16_t fxRec = recs[0], fyRec = recs[1];
+  TraceContours(fRec, fxRec, fyRec, x0, xf, y0, yf, xc, yc, c1, c2, ds, er, sg, msgNo);
+
+  ContourWindow.AbortEnabled = 0;
+  ContourWindow.ExitEnabled = -1;
+  Refresh();
+  SetGraphButtons(true);
+}
+
+}  // namespace ms

@@ -1,0 +1,171 @@
+// Contour lines of a worksheet function of two parameters: PlotContour[F,{x0,xf,y0,yf}{xc,yc}
+// {c1,c2,ds}] and PlotContour1[ with the same arguments (and an optional {er,sg}).
+//
+// The level curves F(x, y) = c are followed, not sampled on a grid: a predictor steps a length sg
+// along the tangent (Fy, -Fx) / |grad F| and a corrector pulls the point back onto the level along
+// the unit gradient with a halving step (a bisection along the gradient line). The partial
+// derivatives are made symbolically once per command and stored as the worksheet functions "Fx"
+// and "Fy", so that every value is taken the way the numerical commands take theirs: an
+// assignment text compiled and evaluated (EvalFunctionCall).
+//
+// PlotContour[ starts a curve for every level from the start point and from its three mirror
+// images; PlotContour1[ from the start point only. The traced segments go into the scene store
+// with their level as z, coloured by level, and a legend of levels and colours is kept for the
+// graph window.
+//
+// Tracing shows its progress in a small window with an Abort button. The core keeps what that
+// window shows in ContourWindow and reaches the window itself only through a ContourWindowHost,
+// which the window installs; without a host the state is kept all the same. Every step lets the
+// event loop run (ui::Ui().DoEvents()) and stops once ContourAbort (Abort) or RunFlags.AbortRun
+// (Esc) is set.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// Segment slots 1..kContourSegmentCap - 1 are usable per run (slot 0 is never used); the slot
+// counter reaching the cap ends the run's tracing.
+constexpr int kContourLastSlot = 15000;
+constexpr int16_t kContourSegmentCap = 15000;
+constexpr int kContourLegendSize = 200;
+// The copy into the scene store stops once this many points are stored.
+constexpr int kContourVertexStop = 31500;
+// Defaults of the error tolerance and the segment length (used for values <= 0).
+constexpr double kContourDefaultError = 0.1;
+constexpr double kContourDefaultSegment = 0.2;
+
+// Packed colours of the progress window.
+constexpr int32_t kContourLitColor = 0x00FF00;    // a traced quadrant: green (0, 255, 0)
+constexpr int32_t kContourLimitColor = 0xC0C0FF;  // the segment count at the cap: (255, 192, 192)
+constexpr int32_t kContourBlack = 0;
+
+// One traced segment; both z are the level.
+struct ContourSegment {
+  double x1 = 0, y1 = 0, z1 = 0;
+  double x2 = 0, y2 = 0, z2 = 0;
+};
+
+struct ContourLegendEntry {
+  double Level = 0;
+  int16_t Red = 0, Green = 0, Blue = 0;
+};
+
+struct ContourStateData {
+  // Slots 0..15000; filled from slot 1 by each run.
+  std::array<ContourSegment, kContourLastSlot + 1> ContourSegments{};
+  // Entries 1..200 (0 unused): the levels of the last run, in order, with their colours.
+  std::array<ContourLegendEntry, kContourLegendSize + 1> ContourLegend{};
+  int16_t ContourLegendCount = 0;
+  // Set by the progress window's Abort button; cleared before each tracing.
+  int16_t ContourAbort = 0;
+};
+
+extern ContourStateData Contours;
+
+// What the progress window shows. Quadrant labels are either lit (green) or in the button face
+// colour; captions are "" after the window loads.
+struct ContourWindowData {
+  int16_t Loaded = 0;
+  int16_t Visible = 0;
+  rt::Text LevelCaption;  // lblLevel: the current level, five significant digits
+  rt::Text MaxCtCaption;  // lblMaxCt: the last level c2
+  rt::Text StepCaption;   // lblStep: the level step ds
+  rt::Text SegCtCaption;  // lblSegCt: the slot counter
+  int32_t SegCtForeColor = kContourBlack;
+  std::array<int16_t, 5> QuadrantLit{};  // entries 1..4 for lblQ1..lblQ4
+  int16_t AbortEnabled = 0;              // cmdAbort
+  int16_t ExitEnabled = 0;               // cmdExit, "Exit to Graph"
+};
+
+extern ContourWindowData ContourWindow;
+
+// The screen side of the progress window. The core writes ContourWindow and calls Refresh; the
+// host mirrors it on the widgets.
+class ContourWindowHost {
+ public:
+  virtual ~ContourWindowHost() = default;
+  // Creates the window when it does not exist; creating it runs its load (ContourWindowLoad).
+  virtual void Load() = 0;
+  // Shows the window modeless (Visible is set) or hides it (Visible cleared); it stays loaded.
+  virtual void ShowWindow(bool shown) = 0;
+  // Mirrors ContourWindow on the widgets of a loaded window.
+  virtual void Refresh() = 0;
+  // Enables or disables the graph window's Return, End Program and Update Graph buttons.
+  virtual void SetGraphButtonsEnabled(bool enabled) = 0;
+};
+
+// Installs the host (not owned); nullptr: no window, the state alone is kept.
+void SetContourWindowHost(ContourWindowHost* host);
+ContourWindowHost* GetContourWindowHost();
+
+// Start-up: empty legend and segment buffer, flag cleared, window state as not loaded.
+void ResetContourState();
+
+// --- Progress window events (the window's handlers call these) ---------------------------------
+// The load: quadrants back to the button face, captions cleared, the count in black.
+void ContourWindowLoad();
+// The window was destroyed (unloaded): the next use loads it again.
+void ContourWindowUnloaded();
+// Loads the window when it is not loaded (through the host when one is installed).
+void LoadContourWindow();
+// Abort: ContourAbort set and Exit disabled until tracing has unwound.
+void ContourAbortClick();
+// Exit to Graph: the count back to black; hides the window when Exit is enabled.
+void ContourExitClick();
+
+// --- The command -------------------------------------------------------------------------------
+// Runs a stored PlotContour[ / PlotContour1[ statement: parses and checks it, appends the "Fx" and
+// "Fy" records to FuncTable, traces with the progress window and fills the scene store and the
+// legend. msgNo 0 on success (a start point outside the box, a zero level step and more levels
+// than the legend holds are refused with a box of their own and msgNo 0); 1400..1420, the range
+// reader's and Differentiate's messages, or 392 when FuncTable has no room for the two records.
+void ProcessPlotContour(rt::Text& statement, int16_t& msgNo);
+
+// Traces every level from the start point (and its mirror images when ContourAllQuadrants is
+// set), then writes the legend and copies the segments into the scene store. An abort noticed
+// before a level leaves the scene and the legend as they were. fRec, fxRec, fyRec: FuncTable
+// records of F, Fx and Fy.
+void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, double& xf,
+                   double& y0, double& yf, double& xc, double& yc, double& c1, double& c2,
+                   double& ds, double& er, double& sg, int16_t& msgNo);
+
+// Traces one curve of level c from the start point into the slots from n on; n is left at the
+// next free slot. The curve ends when it closes on its first point, leaves the box [x0, xf] x
+// [y0, yf], reaches a vanishing gradient, fills the buffer or is aborted.
+void TraceContourBranch(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, double& x0,
+                        double& xf, double& y0, double& yf, double& sx0, double& sy0, double& c,
+                        double& er, double& sg, int16_t& msgNo);
+
+// Moves (x, y) onto the level c along the unit gradient: steps of length h = 0.25 halved at every
+// change of side, until |c - F| < er, 100 steps on one side, a vanishing gradient or an abort.
+// The result is (rx, ry); msgNo is set to 0.
+void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx, double& ry,
+                      double x, double y, double& c, double& er, int16_t& msgNo);
+
+// The unit gradient (Fx, Fy) / |(Fx, Fy)| at (x, y), or (0, 0) when its length is below er.
+void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& gx, double& gy,
+                     double er);
+
+// F(x, y) for the FuncTable record r. A value the evaluator refuses (or a record that does not
+// exist) is taken as 0; the tables are left as they were.
+void EvalF2AtPoint(int16_t r, double x, double y, double& value);
+
+// The colour of level c among c1, c1 + ds, ..., c2: row k Mod 11 of the level colours, where k is
+// the first level within 0.0001 of c (one past the last level when none is).
+void ContourLevelColor(double c, double& c1, double& c2, double& ds, int16_t& red, int16_t& green,
+                       int16_t& blue);
+
+// The range-value reader of the command (ParseRangeValue, same arguments and behaviour).
+void ParseRangeValueField(const rt::Text& stmt, int16_t& pos, double& value,
+                          const rt::Text& terminator, int16_t& msgNo);
+
+// The texts of the boxes that refuse a command without tracing.
+extern const char16_t* const kContourStartOutsideText;
+extern const char16_t* const kContourZeroStepText;
+extern const char16_t* const kContourTooManyLevelsText;
+
+}  // namespace ms
