@@ -344,6 +344,13 @@ TEST_F(CompileCodeTest, TableStoreLimits) {
       EXPECT_EQ(7, Tables.ValueTop);
     }
   }
+  // A literal beyond the range of doubles stands for an infinite value.
+  Tables.LiteralCount = 1;
+  rt::Text name;
+  int16_t msg = 0;
+  TableStore(u"1E999", name, msg);
+  EXPECT_EQ(0, msg);
+  EXPECT_EQ(1e20, Tables.ValueList[2].Value);
 }
 
 TEST_F(CompileCodeTest, CallListing) {

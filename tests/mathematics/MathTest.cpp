@@ -185,8 +185,9 @@ TEST_F(MathTest, InverterRemembersTheLastNonZeroResult) {
 }
 
 TEST_F(MathTest, EvaluatesHandWrittenCodes) {
-  // Literals 2 = 2, 3 = 1, 4 = -4, 5 = 0, 6 = 8, 7 = 3, 8 = 1000; parameters x = 5, y = 0.5.
-  Literals({2, 1, -4, 0, 8, 3, 1000});
+  // Literals 2 = 2, 3 = 1, 4 = -4, 5 = 0, 6 = 8, 7 = 3, 8 = 1000, 9 = 1E200; parameters x = 5,
+  // y = 0.5.
+  Literals({2, 1, -4, 0, 8, 3, 1000, 1e200});
   Append(u"x", 5);
   Append(u"y", 0.5);
   const rt::Text sinTok(1, u'\u00C8'), sqrtTok(1, u'\u00CF'), lnTok(1, u'\u00E4');
@@ -209,6 +210,9 @@ TEST_F(MathTest, EvaluatesHandWrittenCodes) {
       {"1/0", u"/" + Lit(3) + Lit(5), 1e20, 0},
       {"-1/0", u"/*M" + Lit(3) + Lit(5), -1e20, 0},
       {"0/0", u"/" + Lit(5) + Lit(5), 0, 0},
+      // Sums and products beyond the range of doubles become the guard values.
+      {"overflowing product", u"*" + Lit(9) + Lit(9), 1e20, 0},
+      {"negative overflowing product", u"*" + Lit(9) + u"*M" + Lit(9), -1e20, 0},
       {"sqrt of -4", sqrtTok + Lit(4) + u"%", 0, 610},
       {"ln of 0", lnTok + Lit(5) + u"%", 0, 993},
       {"(-8)^0.5", u"^" + Lit(4) + u"y", 0, 603},
