@@ -145,7 +145,7 @@ void ProcessIVP(rt::Text& statement, int16_t& msgNo) {
     if (IsUpper(CharAt(s, p))) ++equations;
     ++p;
   }
-  if (CharAt(s, p) != u'{' || equations < 1 || equations > 4) {
+  if (p > kLastBracePosition || CharAt(s, p) != u'{' || equations < 1 || equations > 4) {
     msgNo = kMsgFunctionCount;
     return;
   }
