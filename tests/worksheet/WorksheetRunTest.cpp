@@ -198,7 +198,7 @@ TEST_F(WorksheetRun, PlotVectorsFillPlotSpec) {
   struct Case {
     std::vector<std::u16string> vectors;
     int16_t failMark;
-    std::array<int32_t, 6> spec;  // entries 0..5
+    std::array<int32_t, 6> plotSpec;  // entries 0..5
   } cases[] = {
       {{u"A_"}, 0, {1, 2, 3, 0, 0, 0}},
       {{u"Bb", u"A_"}, 0, {4, 5, 6, 1, 2, 3}},
@@ -217,7 +217,8 @@ TEST_F(WorksheetRun, PlotVectorsFillPlotSpec) {
     int16_t failMark = -1;
     ws::CheckPlotVectors(failMark);
     EXPECT_EQ(failMark, c.failMark);
-    for (size_t i = 0; i < c.spec.size(); ++i) EXPECT_EQ(ms::PlotRequest.PlotSpec[i], c.spec[i]);
+    for (size_t i = 0; i < c.plotSpec.size(); ++i)
+      EXPECT_EQ(ms::PlotRequest.PlotSpec[i], c.plotSpec[i]);
   }
 }
 
