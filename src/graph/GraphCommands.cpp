@@ -4,6 +4,7 @@
 #include "numerics/DblInt.h"
 #include "numerics/Integ.h"
 #include "numerics/Ivp.h"
+#include "plotting/Contour.h"
 #include "plotting/DirField.h"
 #include "plotting/Field3D.h"
 #include "plotting/SlopeField.h"
@@ -14,14 +15,9 @@ namespace {
 
 constexpr std::array<CommandBuilder, static_cast<int>(GraphCommand::kCount)> kDefaultBuilders = {
     IntegCommand,      DblIntCommand,   IVPCommand,     BVPCommand,
-    SlopeFieldCommand, DirFieldCommand, Field3DCommand, ContourCommandSlot};
+    SlopeFieldCommand, DirFieldCommand, Field3DCommand, ContourCommand};
 
 std::array<CommandBuilder, static_cast<int>(GraphCommand::kCount)> g_builders = kDefaultBuilders;
-
-// Shared body of the slots: nothing is computed and nothing is added to the scene.
-void EmptySlot(int16_t& msgNo) {
-  msgNo = 0;
-}
 
 }  // namespace
 
@@ -62,8 +58,8 @@ void DirFieldCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
 void Field3DCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
   ms::ProcessPlotField3D(statement, msgNo);
 }
-void ContourCommandSlot(rt::Text&, int16_t, int16_t& msgNo) {
-  EmptySlot(msgNo);
+void ContourCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
+  ms::ProcessPlotContour(statement, msgNo);
 }
 
 }  // namespace gr

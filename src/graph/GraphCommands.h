@@ -1,7 +1,6 @@
 // The commands the picture build runs, reached through one table in the build's fixed order.
 // Each entry takes the stored statement text, the slot (1..12 for the integral statements, 0 for
-// the others) and a message number (0 = success). Commands whose builders are not part of the
-// program yet stand as named slots that report success and add nothing to the scene.
+// the others) and a message number (0 = success).
 #pragma once
 
 #include <array>
@@ -34,7 +33,8 @@ void ResetGraphCommands();
 void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, int16_t& msgNo);
 
 // The commands: the running integral of an Integ[ slot drawn as a curve (computed unless Replot
-// is set), a dblInt[ slot, the initial and boundary value problems and the three fields.
+// is set), a dblInt[ slot, the initial and boundary value problems, the three fields and the
+// contour lines.
 void IntegCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
 void DblIntCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
 void IVPCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
@@ -43,7 +43,6 @@ void SlopeFieldCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
 void DirFieldCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
 void Field3DCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
 
-// The slot of the contour commands, whose builder comes later: msgNo 0, the scene unchanged.
-void ContourCommandSlot(rt::Text& statement, int16_t slot, int16_t& msgNo);
+void ContourCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
 
 }  // namespace gr

@@ -136,16 +136,18 @@ TEST_F(EndToEndTest, ASlopeFieldHoldsBackTheBarbKeysButNotTheOthers) {
   EXPECT_GE(ms::Scene.SegmentCountD, 25);
 }
 
-TEST_F(EndToEndTest, ContoursWithoutTheirBuilderYetDrawOnlyWhatElseIsThere) {
-  // The contour commands add nothing to the picture yet; with a Plot[ curve beside them the
-  // curve and its axes are drawn.
-  frmGraph* w = Run("A<t> = <t, t, 0>\nPlot[A, {t,0,1,10}]\n");
+TEST_F(EndToEndTest, ContourLinesAreTracedAndDrawn) {
+  frmGraph* w = Run("F{x,y} = x^2 + y^2\nPlotContour[F,{-3,3,-3,3}{1,0}{1,4,1}]\n");
   ASSERT_NE(w, nullptr);
-  const double alone = ms::Scene.SegmentCountD;
-  ms::Requests.ContourRequested = -1;
-  w->GenerateData();
   EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_EQ(ms::Scene.SegmentCountD, alone);
+  EXPECT_GT(ms::Scene.SegmentCountD, 100);
+  EXPECT_EQ(ms::Scene.SegmentCountD, ms::Scene.SegmentCount);
+  for (QWidget* hidden : {static_cast<QWidget*>(w->Frame2), static_cast<QWidget*>(w->Frame5),
+                          static_cast<QWidget*>(w->Frame6), static_cast<QWidget*>(w->cmdUpdate)}) {
+    EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
+  }
+  EXPECT_FALSE(w->cmdReturn->isHidden());
+  EXPECT_EQ(Graph.Generating, 0);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "numerics/SolutionStore.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
+#include "plotting/Contour.h"
 #include "plotting/FieldTables.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
@@ -43,6 +44,7 @@ inline void ResetAllState() {
   ms::ResetFieldTables();
   ms::ResetIvpView();
   ms::ResetBvpState();
+  ms::ResetContourState();
   ResetGraphState();
   ResetGraphCommands();
   Overlays() = OverlayTable{};
