@@ -150,5 +150,37 @@ TEST_F(EndToEndTest, ContourLinesAreTracedAndDrawn) {
   EXPECT_EQ(Graph.Generating, 0);
 }
 
+TEST_F(EndToEndTest, ACurveBeyondTheStoreStopsTheBuildWithItsOwnBox) {
+  struct Case {
+    const char* name;
+    const char* worksheet;
+    int curve;
+  };
+  const Case cases[] = {
+      {"curve #1", "A<t> = <t, t^2, 0>\nPlot[A, {t,0,1,16000}]\n", 1},
+      {"curve #2", "A<t> = <t, t^2, 0>\nB<t> = <t, -t, 0>\nPlot[A, B, {t,0,1,9000}]\n", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui_.Reset();
+    Graph.PlotLimitReached = 0;
+    frmGraph* w = Run(c.worksheet);
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0].text, u"Space exceeds upper limit for plot #" + rt::IntText(c.curve) +
+                                     u". Try and reduce number of points to plot.");
+    EXPECT_EQ(Graph.PlotLimitReached != 0, c.curve == 1);
+    EXPECT_FALSE(w->mnuPlot[static_cast<size_t>(c.curve - 1)]->isEnabled());
+    if (c.curve == 2) EXPECT_TRUE(w->mnuPlot[0]->isEnabled());
+    // No axes were added: every segment is a curve's.
+    for (int i = 0; i < ms::Scene.SegmentCount; ++i) {
+      ASSERT_NE(ms::Scene.SegmentTable[i][ms::kSegKind], ms::kSegStructure) << i;
+    }
+    EXPECT_FALSE(w->cmdReturn->isHidden());
+    w->cmdReturn_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+}
+
 }  // namespace
 }  // namespace gr::testing
