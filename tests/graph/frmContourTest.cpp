@@ -1,0 +1,317 @@
+// The contour progress window with the graph window around it: a worksheet with a contour
+// command is executed, the graph window builds its picture and the contour command traces with
+// the real progress window. Abort and Esc arrive while tracing lets events run.
+#include <QColor>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <string>
+#include <vector>
+
+#include "GraphTestSupport.h"
+#include "language/ProgramState.h"
+#include "language/UserInput.h"
+#include "plotting/Contour.h"
+#include "plotting/FormatSignificant.h"
+#include "plotting/frmContour.h"
+
+namespace gr::testing {
+namespace {
+
+const QColor kGreen(0, 255, 0);
+const QColor kLightRed(255, 192, 192);
+const QColor kBlack(0, 0, 0);
+
+void ContourBuilder(rt::Text& statement, int16_t, int16_t& msgNo) {
+  ms::ProcessPlotContour(statement, msgNo);
+}
+
+QColor Background(const QLabel* label) {
+  return label->palette().color(QPalette::Window);
+}
+QColor ButtonFace() {
+  return QApplication::palette().color(QPalette::Button);
+}
+
+class ContourWindowTest : public GraphTest {
+ protected:
+  void SetUp() override {
+    GraphTest::SetUp();
+    ms::ResetProgramState();
+    ms::ResetContourState();
+    ms::UnloadContourWindow();
+    ms::InstallContourWindow();
+    CommandEntry(GraphCommand::kContour) = ContourBuilder;
+  }
+  void TearDown() override {
+    ui_.onDoEvents = nullptr;
+    ReleaseGraphWindow();
+    ms::UnloadContourWindow();
+    ms::SetContourWindowHost(nullptr);
+    ms::ResetContourState();
+    GraphTest::TearDown();
+  }
+
+  // Executes the worksheet lines as Execute does; returns its message.
+  int16_t Execute(std::initializer_list<const char16_t*> lines) {
+    rt::Text text;
+    for (const char16_t* line : lines) {
+      text += line;
+      text += u"\r\n";
+    }
+    ms::ClearAll();
+    ms::ClearRequestsForExecute();
+    ms::RunFlags.AbortRun = 0;
+    rt::Text stmt;
+    int16_t msgNo = 0;
+    ms::ProcessWorksheet(text, stmt, msgNo);
+    return msgNo;
+  }
+
+  // The graph window lets events run too; these polls are the contour tracing's.
+  static bool Tracing() { return ms::ContourWindow.AbortEnabled != 0; }
+
+  // Segments of the scene that lie on a contour level (the axes and letters lie at z = 0 or
+  // are structure segments).
+  static int ContourSegments(double level) {
+    int count = 0;
+    for (int s = 0; s < ms::Scene.SegmentCount; ++s) {
+      const ms::SegmentRow& row = ms::Scene.SegmentTable[s];
+      const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(row[ms::kStartPoint])];
+      const ms::Point3& q = ms::Scene.VertexXYZ[static_cast<int>(row[ms::kEndPoint])];
+      if (row[ms::kSegKind] == ms::kSegOrdinary && p[2] == level && q[2] == level) ++count;
+    }
+    return count;
+  }
+};
+
+// The window as designed: captions, frames, buttons, placed topmost and then at its load
+// position.
+TEST_F(ContourWindowTest, LoadBuildsTheDesignedWindow) {
+  ms::frmContour& w = ms::frmContour::Load();
+  ASSERT_EQ(ui_.topmost.size(), 1u);
+  EXPECT_EQ(ui_.topmost[0], static_cast<ui::WindowHandle>(static_cast<QWidget*>(&w)));
+  EXPECT_EQ(w.pos(), QPoint(167, 33));
+  EXPECT_EQ(w.size(), QSize(438, 166));
+  struct Caption {
+    QString actual;
+    const char* expected;
+  };
+  const Caption captions[] = {
+      {w.Frame1->title(), "Level Status"},
+      {w.Label1->text(), "of"},
+      {w.Label2->text(), "step"},
+      {w.Frame2->title(), "Computation"},
+      {w.Label3->text(), "Update Contour Segments:"},
+      {w.Label4->text(), "Maximum Contour Segments allowed: 15000"},
+      {w.Frame3->title(), "Quadrant / Each Level"},
+      {w.lblQ[0]->text(), " 1"},
+      {w.lblQ[1]->text(), " 2"},
+      {w.lblQ[2]->text(), " 3"},
+      {w.lblQ[3]->text(), " 4"},
+      {w.cmdExit->text(), "Exit to Graph"},
+      {w.cmdAbort->text(), "Abort"},
+      {w.lblLevel->text(), ""},
+      {w.lblMaxCt->text(), ""},
+      {w.lblStep->text(), ""},
+      {w.lblSegCt->text(), ""},
+  };
+  for (const Caption& c : captions) {
+    SCOPED_TRACE(c.expected);
+    EXPECT_EQ(c.actual, QString::fromLatin1(c.expected));
+  }
+  for (QLabel* q : w.lblQ) EXPECT_EQ(Background(q), ButtonFace());
+  EXPECT_EQ(w.lblSegCt->palette().color(QPalette::WindowText), kBlack);
+  EXPECT_FALSE(w.isVisible()) << "loading does not show it";
+  // Loading again finds the loaded window.
+  EXPECT_EQ(&ms::frmContour::Load(), &w);
+  EXPECT_EQ(ui_.topmost.size(), 1u);
+}
+
+// The road through the graph window: the picture build runs the command, the window shows the
+// levels and lights the traced quadrants; during the trace Abort is enabled and the graph
+// window's Return, End Program and Update Graph are not; afterwards the reverse.
+TEST_F(ContourWindowTest, GraphBuildTracesWithTheWindow) {
+  struct Case {
+    const char16_t* statement;
+    std::vector<bool> lit;  // lblQ1..lblQ4 afterwards
+    const char* maxCt;
+    const char* step;
+    double lastLevel;
+  };
+  const Case cases[] = {
+      {u"PlotContour1[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]", {true, false, false, false}, "2", "0.5", 2},
+      {u"PlotContour[F,{-2,2,-2,2}{1,1}{1,1.5,0.5}]", {true, true, true, true}, "1.5", "0.5", 1.5},
+      {u"PlotContour1[F,{-2,2,-2,2}{-1,0.5}{1,1,1}]", {false, true, false, false}, "1", "1", 1},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(
+        std::string(tc.statement, tc.statement + std::char_traits<char16_t>::length(tc.statement)));
+    TearDown();
+    SetUp();
+    ASSERT_EQ(Execute({u"F{x,y} = x^2 + y^2", tc.statement}), 0);
+    int polls = 0;
+    ui_.onDoEvents = [&] {
+      if (!Tracing() || ++polls != 1) return;
+      ms::frmContour* w = ms::frmContour::Instance();
+      frmGraph* g = frmGraph::Instance();
+      ASSERT_NE(w, nullptr);
+      ASSERT_NE(g, nullptr);
+      EXPECT_TRUE(w->isVisible());
+      EXPECT_TRUE(w->cmdAbort->isEnabled());
+      EXPECT_FALSE(w->cmdExit->isEnabled());
+      EXPECT_FALSE(g->cmdReturn->isEnabled());
+      EXPECT_FALSE(g->cmdExit->isEnabled());
+      EXPECT_FALSE(g->cmdUpdate->isEnabled());
+    };
+    frmGraph& graph = Load();
+    ui_.onDoEvents = nullptr;
+    EXPECT_GT(polls, 10);
+    ms::frmContour* w = ms::frmContour::Instance();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible()) << "the window stays up until Exit";
+    EXPECT_FALSE(w->cmdAbort->isEnabled());
+    EXPECT_TRUE(w->cmdExit->isEnabled());
+    EXPECT_TRUE(graph.cmdReturn->isEnabled());
+    EXPECT_TRUE(graph.cmdExit->isEnabled());
+    EXPECT_TRUE(graph.cmdUpdate->isEnabled());
+    EXPECT_EQ(w->lblMaxCt->text(), QString::fromLatin1(tc.maxCt));
+    EXPECT_EQ(w->lblStep->text(), QString::fromLatin1(tc.step));
+    EXPECT_EQ(w->lblLevel->text(), ui::ToQString(ms::FormatSignificant(tc.lastLevel, 5)));
+    EXPECT_EQ(w->lblSegCt->text(), ui::ToQString(ms::ContourWindow.SegCtCaption));
+    EXPECT_FALSE(w->lblSegCt->text().isEmpty());
+    for (int q = 0; q < 4; ++q) {
+      SCOPED_TRACE(q + 1);
+      EXPECT_EQ(Background(w->lblQ[q]), tc.lit[q] ? kGreen : ButtonFace());
+    }
+    EXPECT_GT(ContourSegments(tc.lastLevel), 6);
+    EXPECT_GT(ms::Contours.ContourLegendCount, 0);
+  }
+}
+
+// Exit to Graph hides the window and makes the worksheet window usable; the window stays loaded,
+// and the next command shows it again with its quadrants reset. Unloading it (Return) makes the
+// next command load it afresh.
+TEST_F(ContourWindowTest, ExitHidesAndTheNextCommandShowsAgain) {
+  ws::frmCalcInput& sheet = Sheet();
+  ms::ResetProgramState();
+  ASSERT_EQ(Execute({u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]"}), 0);
+  frmGraph& graph = Load();
+  ms::frmContour* w = ms::frmContour::Instance();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(Background(w->lblQ[0]), kGreen);
+  sheet.setEnabled(false);
+  w->cmdExit->click();
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_TRUE(sheet.isEnabled());
+  EXPECT_EQ(ms::frmContour::Instance(), w);
+
+  ms::Requests.ContourStmt = u"PlotContour1[F,{-2,2,-2,2}{-1,-1}{1,1,1}]";
+  graph.GenerateData();
+  EXPECT_EQ(ms::frmContour::Instance(), w);
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(Background(w->lblQ[0]), ButtonFace());
+  EXPECT_EQ(Background(w->lblQ[2]), kGreen);
+  EXPECT_EQ(ui_.topmost.size(), 1u) << "a loaded window is not loaded again";
+
+  ms::UnloadContourWindow();
+  EXPECT_EQ(ms::frmContour::Instance(), nullptr);
+  EXPECT_EQ(ms::ContourWindow.Loaded, 0);
+  graph.GenerateData();
+  ASSERT_NE(ms::frmContour::Instance(), nullptr);
+  EXPECT_TRUE(ms::frmContour::Instance()->isVisible());
+  EXPECT_EQ(ui_.topmost.size(), 2u);
+}
+
+// Abort (the button) and Esc (a key press in the graph window) are noticed at the next poll:
+// before the last level nothing of the run reaches the scene and the old legend stays; Exit
+// becomes available once tracing has unwound and the lit quadrant stays green.
+TEST_F(ContourWindowTest, AbortButtonAndEscStopTracing) {
+  struct Case {
+    bool byEsc;
+    int atPoll;
+  };
+  const Case cases[] = {{false, 2}, {false, 30}, {true, 2}, {true, 30}};
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(std::to_string(tc.atPoll) + (tc.byEsc ? " Esc" : " Abort"));
+    TearDown();
+    SetUp();
+    ws::frmCalcInput& sheet = Sheet();
+    ms::ResetProgramState();
+    ASSERT_EQ(Execute({u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]"}), 0);
+    ms::Contours.ContourLegendCount = 9;
+    sheet.setEnabled(false);
+    int polls = 0;
+    int pollsAfterAbort = -1;
+    ui_.onDoEvents = [&] {
+      if (!Tracing() && pollsAfterAbort < 0) return;
+      ++polls;
+      if (pollsAfterAbort >= 0) ++pollsAfterAbort;
+      if (polls != tc.atPoll) return;
+      pollsAfterAbort = 0;
+      if (tc.byEsc) {
+        KeyClick(frmGraph::Instance(), Qt::Key_Escape);
+      } else {
+        ms::frmContour* w = ms::frmContour::Instance();
+        ASSERT_NE(w, nullptr);
+        w->cmdAbort->click();
+        EXPECT_FALSE(w->cmdExit->isEnabled()) << "Exit waits until tracing has unwound";
+        EXPECT_TRUE(sheet.isEnabled());
+      }
+    };
+    Load();
+    ui_.onDoEvents = nullptr;
+    EXPECT_GE(pollsAfterAbort, 0);
+    EXPECT_LE(pollsAfterAbort, 2);
+    ms::frmContour* w = ms::frmContour::Instance();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->cmdExit->isEnabled());
+    EXPECT_FALSE(w->cmdAbort->isEnabled());
+    EXPECT_EQ(Background(w->lblQ[0]), kGreen);
+    EXPECT_EQ(ms::Contours.ContourLegendCount, 9);
+    for (double level : {0.5, 1.0, 1.5, 2.0}) EXPECT_EQ(ContourSegments(level), 0);
+    ms::RunFlags.AbortRun = 0;
+  }
+}
+
+// The segment limit: the count turns light red at 15,000 and Exit sets it back to black.
+TEST_F(ContourWindowTest, SegmentLimitShowsInLightRedUntilExit) {
+  ASSERT_EQ(
+      Execute({u"G{x,y} = x", u"PlotContour1[G,{-1,1,-200,200}{0.5,0}{0.5,0.5,1}{0.1,0.01}]"}), 0);
+  Load();
+  ms::frmContour* w = ms::frmContour::Instance();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->lblSegCt->text(), QStringLiteral("15000"));
+  EXPECT_EQ(w->lblSegCt->palette().color(QPalette::WindowText), kLightRed);
+  EXPECT_EQ(ContourSegments(0.5), ms::kContourSegmentCap - 1);
+  w->cmdExit->click();
+  EXPECT_EQ(w->lblSegCt->palette().color(QPalette::WindowText), kBlack);
+  EXPECT_FALSE(w->isVisible());
+}
+
+// Closing the window by the platform while tracing is refused; afterwards it acts as Exit.
+TEST_F(ContourWindowTest, CloseRequestsWhileTracingAreRefused) {
+  ASSERT_EQ(Execute({u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]"}), 0);
+  bool tried = false;
+  ui_.onDoEvents = [&] {
+    if (tried || !Tracing()) return;
+    tried = true;
+    ms::frmContour* w = ms::frmContour::Instance();
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+  };
+  Load();
+  ui_.onDoEvents = nullptr;
+  EXPECT_TRUE(tried);
+  ms::frmContour* w = ms::frmContour::Instance();
+  ASSERT_NE(w, nullptr);
+  EXPECT_GT(ContourSegments(1.0), 6) << "the refused close did not stop the trace";
+  w->close();
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(ms::frmContour::Instance(), w);
+}
+
+}  // namespace
+}  // namespace gr::testing
