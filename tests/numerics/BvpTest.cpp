@@ -19,8 +19,12 @@ class BvpCommandTest : public BvpFixture {
   void SetUp() override {
     BvpFixture::SetUp();
     // x'' = -x as X' = F = y, Y' = G = -x; H has only two parameters.
-    Define({u"F{t,x,y} = y", u"G{t,x,y} = -x", u"Ga{t,x,y} = 0*x", u"H{t,x} = x", u"a = 0.5",
-            u"ta = 0", u"xa = 0", u"tb = 1", u"xb = 1", u"n = 10"});
+    Define({u"F{t,x,y} = y", u"G{t,x,y} = -x", u"H{t,x} = x", u"a = 0.5", u"ta = 0", u"xa = 0",
+            u"tb = 1", u"xb = 1", u"n = 10"});
+    // The same right-hand sides evaluated natively: the statement's road is what is tested here
+    // (the road by text is tested with the methods and in TheStoredStatementOfTheWorksheetRuns).
+    UseNative({{u"F_", [](double, double, double y) { return y; }},
+               {u"G_", [](double, double x, double) { return -x; }}});
   }
 };
 
@@ -164,6 +168,7 @@ TEST_F(BvpCommandTest, ListWithModeZeroShootsFromTheLastSlopeAndZero) {
 }
 
 TEST_F(BvpCommandTest, TheStoredStatementOfTheWorksheetRuns) {
+  RhsEvaluatorEntry() = &CountingEvaluator;
   ASSERT_EQ(Run({u"F{t,x,y} = y", u"G{t,x,y} = -x", u"BVP[F,G,{0,0,1.5707963268,1,20}]"}), 0);
   ASSERT_NE(Requests.BVPRequested, 0);
   rt::Text statement = Requests.BVPStmt;

@@ -224,7 +224,7 @@ TEST_F(SecantShootingTest, EscStopsTheIterationWithoutDrawing) {
 }
 
 TEST_F(SecantShootingTest, RedrawDoesNoShooting) {
-  Define({u"F{t,x,y} = y", u"G{t,x,y} = -x"});
+  UseNative({{u"F_", Velocity()}, {u"G_", [](double, double x, double) { return -x; }}});
   ASSERT_EQ(Shoot(u"G_", 0, 0, 1, 1, 0, 2, 1e-5), 0);
   const int16_t segments = Scene.SegmentCount;
   ASSERT_GT(segments, 0);
