@@ -287,6 +287,36 @@ TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
   EXPECT_EQ(OdeResults.BVPSolved, -1);
 }
 
+TEST_F(IvpTest, OddInputsEndCleanly) {
+  DefineFunctions();
+  rt::Text longStatement = u"IVP[F,{0,1,";
+  longStatement += rt::Text(40000, u'1');
+  longStatement += u"}{1,0.01}]";
+  struct Case {
+    rt::Text statement;
+    bool solved;
+  };
+  const Case cases[] = {
+      {longStatement, false},
+      {u"IVP[F,{1e300,1e301,1}{1,0.1}]", true},  // t + h == t: the stored-point limit ends it
+      {u"IVP[F,{0,1e999,1}{1,0.1}]", true},      // an infinite end
+      {u"IVP[F,G,{-1e300,1e300,1,1}{1e308,0.1,1}]", true},
+      {u"IVP[\u00e9\u00ff,{0,1,1}{1,0.1}]", false},
+      {u"IVP[F,{0,1,1}{1,0.1}]\u00ff\u00ff", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement.substr(0, 60)));
+    Log() = {};
+    for (const rt::Text id : {u"F_", u"G_"})
+      Log().native[id] = [](const std::vector<double>&) { return 0.0; };
+    StartBuild();
+    const int16_t msgNo = Process(c.statement);
+    EXPECT_EQ(msgNo == 0, c.solved);
+    EXPECT_LE(Solutions.StoredPointCount, 1000);
+    EXPECT_LE(Scene.VertexCount, kCurveVertexLimit + 1);
+  }
+}
+
 TEST_F(IvpTest, WorksheetToCurveEndToEnd) {
   // The statement as the worksheet stores it (blanks removed), solved as the picture build does.
   struct Case {
