@@ -112,46 +112,6 @@ TEST_F(DirFieldTest, StatementMessages) {
   }
 }
 
-TEST_F(DirFieldTest, MessageTexts) {
-  struct Case {
-    int16_t msgNo;
-    const char16_t* text;
-  };
-  const Case cases[] = {
-      {1000, u"Check spelling: PlotDirField[ is case-sensitive."},
-      {1002, u"Check for '[' in PlotDirField?"},
-      {1004,
-       u"Check syntax. Upper-case A-Z for function ID--may follow by a lower-case letter in "
-       u"PlotDirField."},
-      {1006, u"Comma must follow function ID in PlotDirField. Check for back-to-back ',,'"},
-      {1008, u"Second function ID missing following ',' in PlotDirField."},
-      {1012, u"Missing at least two parameters in function ID in PlotDirField."},
-      {1014, u"First function ID not defined or located in PlotDirField."},
-      {1016, u"Second function ID not defined or located in PlotDirField."},
-      {1018, u"A '{' expected after comma to enter the range values in PlotDirField."},
-      {1024, u"Check that an open '{' is missing following a '}' in PlotDirField."},
-      {1026,
-       u"Closing ']' expected at end of PlotDirField statement.\r\n On PlotDirField, optional "
-       u"color code is only one letter."},
-      {1028, u"Check range values. Right value > left value in the range in PlotDirField."},
-      {1030, u"Check that the number of requested values to generate the plot is > 0."},
-      {1032,
-       u"Problem in evaluating first function of two parameters in PlotDirField.\r\nCheck your "
-       u"range values: division by zero or negative square roots."},
-      {1034,
-       u"Problem in evaluating second function of two parameters in PlotDirField.\r\nCheck your "
-       u"range values: division by zero or negative square roots."},
-      {1036,
-       u"Problem in evaluating third optional function of two parameters in PlotDirField.\r\n"
-       u"Check your range values: division by zero or negative square roots."},
-      {57, u"No ID found for the function, oheck reference prior to definition."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.msgNo);
-    EXPECT_EQ(rt::Text(c.text), GetMessageText(c.msgNo));
-  }
-}
-
 // F = -y, H = x: 25 arrows of length 0.5 along (F, H), circling the origin, blue, in the plane
 // view; both ranges change sign, so the axes are BuildAxes over the ranges times 1.1.
 TEST_F(DirFieldTest, PlaneArrowsFollowTheVectors) {

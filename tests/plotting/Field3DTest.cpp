@@ -97,50 +97,6 @@ TEST_F(Field3DTest, StatementMessages) {
   }
 }
 
-TEST_F(Field3DTest, MessageTexts) {
-  struct Case {
-    int16_t msgNo;
-    const char16_t* text;
-  };
-  const Case cases[] = {
-      {1100, u"Check spelling: PlotField3D[ is case-sensitive."},
-      {1102, u"Check for '[' in PlotField3D?"},
-      {1104,
-       u"Check syntax: Upper-case A-Z for function ID. May be followed by a \r\nlower-case "
-       u"letter in the PlotField3D statement."},
-      {1106, u"Comma must follow function ID in PlotField3D."},
-      {1108, u"Second function ID not found in PlotField3D."},
-      {1109,
-       u"Check syntax: Upper-case A-Z for function ID. May follow by a lower-case letter\r\nin "
-       u"PlotField3D."},
-      {1114, u"First function ID not defined or located in PlotField3D."},
-      {1116,
-       u"Parameter missing in function defined in PlotField3D. Most likely cause: \r\nA "
-       u"double-parameter or double-parameter function was used rather than a 3-parmeter "
-       u"function."},
-      {1118, u"Second function ID not defined or located in PlotField3D."},
-      {1120, u"Third function ID not defined or located in PlotField3D."},
-      {1122, u"A '{' missing prior to the start of first set of range values in PlotField3D."},
-      {1128, u"An opening '{' expected for start of second range values in PlotField3D."},
-      {1132, u"An opening '{' expected for start of third set of range values in PlotField3D."},
-      {1136,
-       u"A closing ']' expected following '}' from the third set of range values in "
-       u"PlotField3D."},
-      {1138, u"Check range values. Right values > left values in PlotField3D."},
-      {1140, u"Check that the number of requested values to generate plot > 0 in PlotField3D."},
-      {1142,
-       u"Problem in evaluating 1st function in PlotField3D. Check for illegal math operations."},
-      {1144,
-       u"Problem in evaluating 2nd function in PlotField3D. Check for illegal math operations."},
-      {1146,
-       u"Problem in evaluating 3rd function in PlotField3D. Check for illegal math operations."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.msgNo);
-    EXPECT_EQ(rt::Text(c.text), GetMessageText(c.msgNo));
-  }
-}
-
 // (x, y, z) on the 3 x 3 x 3 grid: 27 arrows of length 0.5 pointing away from the origin, blue;
 // the arrow at the origin has zero length; the barbs point back from the tip.
 TEST_F(Field3DTest, ArrowsFollowTheVectors) {

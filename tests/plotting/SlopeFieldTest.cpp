@@ -92,40 +92,6 @@ TEST_F(SlopeFieldTest, StatementMessages) {
   }
 }
 
-TEST_F(SlopeFieldTest, MessageTexts) {
-  struct Case {
-    int16_t msgNo;
-    const char16_t* text;
-  };
-  const Case cases[] = {
-      {1200, u"Check spelling: PlotSlopeField[ is case-sensitive."},
-      {1202, u"Check for '[' in PlotSlopeField?"},
-      {1204,
-       u"Check syntax: Upper-case A-Z for function ID. May follow by an optional\r\nlower-case "
-       u"letter a-z in PlotSlopeField function ID."},
-      {1206, u"Comma must follow function ID in PlotSlopeField statement."},
-      {1208, u"Functional ID missing or not located in PlotSlopeField statement."},
-      {1210,
-       u"Second parameter not defined or located in PlotSlopeField.\r\nFunctions of double "
-       u"parameters can not be used in this statement."},
-      {1214, u"A '{' is expected in PlotSlopeField statement."},
-      {1218,
-       u"An open '{' expected to start the optional set of initial values (enclosed with "
-       u"'{...}'\r\n in PlotSlopeField statement."},
-      {1224, u"A ']' expected upon completion of the PlotSlopeField statement."},
-      {1226, u"Range value: Right-hand value > left-hand value in PlotSlopeField."},
-      {1228, u"The number of points to compute must be > 0 in PlotSlopeField."},
-      {1230, u"Unable to evaluate the function. Check for illegal math operations."},
-      {1232,
-       u"Check the coordinate point for a particular solution outside the plotted\r\nslope "
-       u"values in PlotSlopeField."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.msgNo);
-    EXPECT_EQ(rt::Text(c.text), GetMessageText(c.msgNo));
-  }
-}
-
 // y' = x: every segment has the slope x of its grid point, passes through the grid point, starts
 // a quarter step before it and ends FieldVectorScale / 5 beyond it; the barbs leave the tip.
 TEST_F(SlopeFieldTest, SegmentsFollowTheSlope) {
