@@ -72,8 +72,9 @@ double SlopeAt(const rt::Text& id, double x, double y, int16_t& msgNo) {
   return field::FunctionAt(kTraceResult, id, args, 2, msgNo);
 }
 
-// The RK-4 trace in direction sign (+1 forward, -1 backward) from (x0, y0) while x stays within
-// the range end, then its segments in the colour of start point j.
+// The trace of y' = F(x, y) by the classical fourth-order Runge-Kutta method (Kutta, 1901) with
+// the step sign * SlopeFieldStep (+1 forward, -1 backward) from (x0, y0) while x stays within the
+// range end, then its segments in the colour of start point j.
 void TraceSlope(double sign, double x0, double y0, double xEnd, double c, double d, int16_t index,
                 int16_t j, int16_t& msgNo) {
   msgNo = 0;
@@ -378,15 +379,13 @@ void BuildSlopeField(int16_t& index, double& a, double& b, double& n, double& c,
   }
 }
 
-void TraceSlopeForward(double& x0, double& y0, double& a, double& b, double& c, double& d,
+void TraceSlopeForward(double& x0, double& y0, double& /*a*/, double& b, double& c, double& d,
                        int16_t& index, int16_t& j, int16_t& msgNo) {
-  (void)a;
   TraceSlope(+1, x0, y0, b, c, d, index, j, msgNo);
 }
 
-void TraceSlopeBackward(double& x0, double& y0, double& a, double& b, double& c, double& d,
+void TraceSlopeBackward(double& x0, double& y0, double& a, double& /*b*/, double& c, double& d,
                         int16_t& index, int16_t& j, int16_t& msgNo) {
-  (void)b;
   TraceSlope(-1, x0, y0, a, c, d, index, j, msgNo);
 }
 
