@@ -35,6 +35,7 @@
 #include "platform/ui/UiServices.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
+#include "plotting/frmContour.h"
 #include "worksheet/WorksheetText.h"
 #include "worksheet/frmCalcInput.h"
 
@@ -553,6 +554,9 @@ void frmGraph::Form_Load() {
   ms::Scene.VertexCountD = ms::Scene.SegmentCountD = 0;
   Graph.SavedVertexCount = Graph.SavedSegmentCount = 0;
 
+  // Contour tracing shows its progress window.
+  ms::InstallContourWindow();
+
   // A run-time failure of the first build is caught here: the worksheet is offered for saving
   // and the program ends.
   try {
@@ -588,6 +592,7 @@ void frmGraph::LoadFailed(int errorNumber, const rt::Text& description) {
     hide();
   }
   unloading_ = true;
+  ms::UnloadContourWindow();
   ui::Ui().EndProgram();
 }
 
@@ -630,6 +635,7 @@ void frmGraph::cmdReturn_Click() {
     sheet->show();
   }
   Unload();
+  ms::UnloadContourWindow();
   if (sheet != nullptr) {
     sheet->cmdGraph->setEnabled(false);
     sheet->cmdCompute->setEnabled(true);
@@ -641,6 +647,7 @@ void frmGraph::cmdReturn_Click() {
 
 void frmGraph::cmdExit_Click() {
   unloading_ = true;
+  ms::UnloadContourWindow();
   ui::Ui().EndProgram();
 }
 

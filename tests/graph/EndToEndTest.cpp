@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "GraphTestSupport.h"
+#include "plotting/frmContour.h"
 
 namespace gr::testing {
 namespace {
@@ -148,6 +149,12 @@ TEST_F(EndToEndTest, ContourLinesAreTracedAndDrawn) {
   }
   EXPECT_FALSE(w->cmdReturn->isHidden());
   EXPECT_EQ(Graph.Generating, 0);
+  // Tracing showed its progress window; Return unloads it with the graph window.
+  EXPECT_NE(ms::frmContour::Instance(), nullptr);
+  EXPECT_TRUE(w->cmdReturn->isEnabled());
+  w->cmdReturn_Click();
+  EXPECT_EQ(ms::frmContour::Instance(), nullptr);
+  EXPECT_EQ(GraphWindow(), nullptr);
 }
 
 TEST_F(EndToEndTest, ACurveBeyondTheStoreStopsTheBuildWithItsOwnBox) {
