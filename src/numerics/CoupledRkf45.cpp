@@ -19,9 +19,6 @@ namespace {
 
 constexpr int kMaxVars = 4;
 constexpr int16_t kMsgVertexLimit = 3990;
-constexpr double kMinStepFactor = 0.1;
-constexpr double kMaxStepFactor = 4.0;
-constexpr int16_t kMaxUnstoredSteps = 3;
 
 // Sources of a view coordinate: the independent variable, one of the unknowns, or zero.
 enum Source : int { kZero = -1, kT = 0, kX = 1, kY = 2, kZ = 3, kW = 4 };
@@ -272,10 +269,7 @@ void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxV
         Solutions.StoredPointCount = points;
         break;
       }
-      double q = errEst == 0 ? 0.0 : std::pow(tol * h / (2.0 * errEst), 0.25);
-      q = std::clamp(q, kMinStepFactor, kMaxStepFactor);
-      h *= q;
-      if (h < tol) h = tol;
+      h = NextStepSize(h, errEst, tol);
       int16_t store = 0;
       TestStoreFactor(storeRef, vNew[0], factor, store, unstored);
       if (unstored >= kMaxUnstoredSteps) {

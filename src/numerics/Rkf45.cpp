@@ -19,12 +19,10 @@ namespace {
 
 RhsEvaluator CurrentEvaluator = &EvalFunctionCall;
 
-// Step-size control bounds of the solvers: the factor q applied to h lies in [0.1, 4].
+// Bounds of the factor q applied to h by the step-size control.
 constexpr double kMinStepFactor = 0.1;
 constexpr double kMaxStepFactor = 4.0;
 constexpr double kFirstStep = 0.001;
-// A point is stored at least every third step.
-constexpr int16_t kMaxUnstoredSteps = 3;
 
 // Solution-table slots of the single-equation solver: x against t, x' against t, x' against x.
 constexpr int kSlotXT = 1;
@@ -53,17 +51,16 @@ void StorePoint(int row, double t, double x, double slope) {
   }
 }
 
-// New step size from the error estimate R of a step of size h (tol also the smallest step).
-double NextStep(double h, double R, double tol) {
-  double q = R == 0 ? 0.0 : std::pow(tol * h / (2.0 * R), 0.25);
+}  // namespace
+
+double NextStepSize(double h, double errEst, double tol) {
+  double q = errEst == 0 ? 0.0 : std::pow(tol * h / (2.0 * errEst), 0.25);
   if (q < kMinStepFactor) q = kMinStepFactor;
   if (q > kMaxStepFactor) q = kMaxStepFactor;
   h *= q;
   if (h < tol) h = tol;
   return h;
 }
-
-}  // namespace
 
 void ResetOdeResults() {
   OdeResults = OdeResultsState{};
@@ -176,7 +173,7 @@ void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
         Solutions.StoredPointCount = points;
         break;
       }
-      h = NextStep(h, R, tolerance);
+      h = NextStepSize(h, R, tolerance);
       int16_t store = 0;
       TestStoreFactor(storeRef, x4, fac, store, unstored);
       if (unstored >= kMaxUnstoredSteps) {

@@ -79,6 +79,14 @@ void EvalRhs(const rt::Text& resultName, const rt::Text& name, const double* arg
 void RKF45Step1(const rt::Text& F, const double& t, const double& x, double& tNew, double& x4,
                 double& x5, const double& h, double& R, double& slope, int16_t& msgNo);
 
+// The step size after a step of size h with error estimate errEst: h times
+// q = (tol h / (2 errEst))^(1/4), q = 0 when errEst is 0, q kept within [0.1, 4], and never below
+// tol. Every step is accepted.
+double NextStepSize(double h, double errEst, double tol);
+
+// A point is stored at least every this many steps, whatever the thinning test says.
+constexpr int16_t kMaxUnstoredSteps = 3;
+
 // The thinning test: store (store := -1, count := 0) when cur and prev have the same sign and the
 // larger magnitude is at least factor times the smaller, or when the sign changes strictly;
 // otherwise count goes up by one and store is left as it was.

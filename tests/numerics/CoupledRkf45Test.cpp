@@ -254,7 +254,9 @@ TEST_F(CoupledRkf45Test, SolutionsOfEachMemberAndModeInTheirViewSlots) {
     for (int slot = 1; slot <= kSolutionSlots; ++slot) {
       bool used = false;
       for (const SlotSpec& s : c.slots) used = used || s.slot == slot;
-      if (!used) EXPECT_EQ(SolutionAt(2, first, slot), 0.0) << "slot " << slot;
+      if (!used) {
+        EXPECT_EQ(SolutionAt(2, first, slot), 0.0) << "slot " << slot;
+      }
     }
     // The start point in row 0 of slot 1: t0 and the initial values from the first component on.
     EXPECT_EQ(SolutionAt(0, first, 1), 0.0);
@@ -268,8 +270,9 @@ TEST_F(CoupledRkf45Test, SolutionsOfEachMemberAndModeInTheirViewSlots) {
     // The initial slope is y where the first stored step began.
     const int yComponent = first + 1;
     const int ySlot = c.slots[1].slot;
-    if (c.slots[1].xyz[1] == kY)
+    if (c.slots[1].xyz[1] == kY) {
       EXPECT_EQ(RoundToSingle(OdeResults.InitialSlope), SolutionAt(2, yComponent, ySlot));
+    }
   }
 }
 
@@ -462,8 +465,12 @@ TEST_F(CoupledRkf45Test, GridUnitGuards) {
     Scene.GridUnitZ = 3;
     ASSERT_EQ(SolveMember(c.vars, 0, 0.1, {0, 0, 0, 0}, 1, 1e-3, 1), 0);
     EXPECT_EQ(Scene.GridUnitX == 1.0 && Scene.GridUnitY == 1.0 && Scene.GridUnitZ == 1.0, c.reset);
-    if (c.vars > 2) EXPECT_EQ(timeGrid == 1.0, c.reset);
-    if (c.vars == 2) EXPECT_EQ(timeGrid, c.gridT);
+    if (c.vars > 2) {
+      EXPECT_EQ(timeGrid == 1.0, c.reset);
+    }
+    if (c.vars == 2) {
+      EXPECT_EQ(timeGrid, c.gridT);
+    }
   }
 }
 
@@ -478,8 +485,12 @@ TEST_F(CoupledRkf45Test, ThreeDimensionalViewOfThreeEquationsNeedsTheZAxis) {
     EXPECT_EQ(View.ZAxisNeeded != 0, view == 7);
     ASSERT_GT(Scene.SegmentCount, 0);
     const testing::Seg s = testing::SegmentAt(Scene.SegmentCount / 2);
-    if (view == 7) EXPECT_GT(s.from[2], 0.0);
-    if (view == 5) EXPECT_EQ(s.from[2], 0.0);
+    if (view == 7) {
+      EXPECT_GT(s.from[2], 0.0);
+    }
+    if (view == 5) {
+      EXPECT_EQ(s.from[2], 0.0);
+    }
   }
   // Mode 1 never asks for it.
   StartBuild();
