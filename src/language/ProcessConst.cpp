@@ -146,11 +146,7 @@ Text ValueToText(double value) {
   if (std::isnan(value)) return u"0";
   if (std::isinf(value)) return value > 0 ? u"1E+20" : u"-1E+20";
   if (value == 0) return u"0";
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, value);
-  Text out;
-  for (char* c = buf; c < res.ptr; ++c) out += static_cast<char16_t>(*c == 'e' ? 'E' : *c);
-  return out;
+  return rt::NumText(value);
 }
 
 void EvaluateAssignment(const Text& text, Text& valueText, int16_t& msgNo) {

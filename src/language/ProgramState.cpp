@@ -11,8 +11,15 @@
 #include "mathematics/Math.h"
 #include "mathematics/MathMacro.h"
 #include "mathematics/MathVector.h"
+#include "numerics/Bvp.h"
+#include "numerics/BvpTrials.h"
 #include "numerics/Integ.h"
+#include "numerics/Ivp.h"
+#include "numerics/LinearShooting.h"
+#include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
+#include "plotting/Contour.h"
+#include "plotting/FieldTables.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
 
@@ -49,6 +56,14 @@ void ResetProgramState() {
   ResetViewState();
   ResetCurveWork();
   ResetSolutionStore();
+  ResetOdeResults();
+  ResetRhsEvaluator();
+  ResetIvpView();
+  ResetBvpState();
+  ResetBvpTrials();
+  ResetLinearShooting();
+  ResetFieldTables();
+  ResetContourState();
   ResetMathState();
   ClearResultsList();
   ResetVectorStacks();

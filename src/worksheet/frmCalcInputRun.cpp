@@ -86,7 +86,11 @@ void frmCalcInput::cmdCompute_click() {
 
   rt::Text stmtText;
   int16_t msgNo = 0;
-  ms::ProcessWorksheet(WorksheetText(), stmtText, msgNo);
+  // The reader takes only statements ended by a line break or ":"; a last line the user did not end
+  // with Enter is part of the worksheet all the same, so it gets its line break here.
+  rt::Text sheet = WorksheetText();
+  if (!sheet.empty() && sheet.back() != u'\n' && sheet.back() != u':') sheet += u"\r\n";
+  ms::ProcessWorksheet(sheet, stmtText, msgNo);
   FlushCoreLines();
   if (msgNo != 0) {
     ExecuteErrorExit(ms::Tables.CurrentStmtNo, msgNo, stmtText);

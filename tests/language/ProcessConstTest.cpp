@@ -76,18 +76,19 @@ class ProcessConstTest : public ::testing::Test {
   }
 };
 
-TEST_F(ProcessConstTest, ValueTextReadsBackToTheSameDouble) {
-  const double cases[] = {0.0,           1.0,
-                          -2.5,          0.1,
-                          1.0 / 3,       -2.0 / 3,
-                          1e20,          -1e-7,
-                          1.5e-300,      123456789.123456789,
-                          6.02214076e23, std::nextafter(1.0, 2.0)};
-  for (double v : cases) {
+TEST_F(ProcessConstTest, ValueTextIsThePlainNumberForm) {
+  // Up to 15 significant digits, no blank, a zero before the point, the E form only for very
+  // large or small magnitudes; read back it is the value to 15 digits.
+  const std::pair<double, const char*> cases[] = {
+      {1.0, "1"},           {-2.5, "-2.5"},         {0.1, "0.1"},
+      {1.0 / 3, "0.333333333333333"}, {-2.0 / 3, "-0.666666666666667"},
+      {1e20, "1E+20"},      {-1e-7, "-0.0000001"},   {123456789.123456789, "123456789.123457"},
+      {1.999396, "1.999396"}};
+  for (const auto& [v, text] : cases) {
     SCOPED_TRACE(v);
-    rt::Text text = ValueToText(v);
-    EXPECT_EQ(rt::Val(text), v) << U8(text);
-    EXPECT_EQ(text.find(u'e'), rt::Text::npos);
+    const rt::Text got = ValueToText(v);
+    EXPECT_EQ(U8(got), text);
+    EXPECT_NEAR(rt::Val(got), v, 1e-14 * std::fabs(v));
   }
   struct Special {
     double v;
@@ -202,7 +203,8 @@ TEST_F(ProcessConstTest, AssignmentCallsFunctionsAtNumbers) {
     int16_t msg = 0;
     EvaluateAssignment(c.text, value, msg);
     ASSERT_EQ(msg, 0);
-    EXPECT_DOUBLE_EQ(LastConstantValue(), c.value);
+    // The value travels as text with 15 significant digits.
+    EXPECT_NEAR(LastConstantValue(), c.value, 1e-14 * std::fabs(c.value));
     EXPECT_EQ(U8(value), "f1=" + U8(ValueToText(c.value)));
     Tables.ConstCount -= 1;  // a caller that wants the number only removes the record
     EXPECT_EQ(Tables.FuncCount, functions);
@@ -245,7 +247,7 @@ TEST_F(ProcessConstTest, EvaluateTextOfNumbersAndExpressions) {
     bool compiles;
   } cases[] = {
       {u"2.5", "2.5", false},   {u"-7", "-7", false},    {u"(2.5)", "2.5", true},
-      {u"(3)^2+1", "10", true}, {u"F_{2}*2", "6", true}, {u"Sqrt[2]^2", "2.0000000000000004", true},
+      {u"(3)^2+1", "10", true}, {u"F_{2}*2", "6", true}, {u"Sqrt[2]^2", "2", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.text));
