@@ -500,6 +500,33 @@ TEST_F(CoupledRkf45Test, ThreeDimensionalViewOfThreeEquationsNeedsTheZAxis) {
   EXPECT_EQ(View.ZAxisNeeded, 0);
 }
 
+TEST_F(CoupledRkf45Test, FullSceneStoreGives3990) {
+  struct Case {
+    int vars;
+    int16_t verticesBefore;
+    int16_t msgNo;
+  };
+  const Case cases[] = {{2, 29990, 3990}, {3, 29999, 3990}, {4, 30000, 3990}, {4, 20000, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.vars) + " " + std::to_string(c.verticesBefore));
+    Log() = {};
+    NativeConstant(c.vars, {1, 1, 1, 1});
+    StartBuild();
+    Scene.VertexCount = c.verticesBefore;
+    Scene.SegmentCount = 100;
+    EXPECT_EQ(SolveMember(c.vars, 0, 2, {0, 0, 0, 0}, 1, 1e-3, 1), c.msgNo);
+    EXPECT_LE(Scene.VertexCount, kCurveVertexLimit + 1);
+  }
+  // The message comes back through the command unchanged.
+  ASSERT_EQ(Run({u"F{t,x,y}=1", u"G{t,x,y}=1"}), 0);
+  StartBuild();
+  Scene.VertexCount = 29999;
+  rt::Text statement = u"IVP[F,G,{0,2,0,0}{1,0.001,1}]";
+  int16_t msgNo = -1;
+  ProcessIVP(statement, msgNo);
+  EXPECT_EQ(msgNo, 3990);
+}
+
 TEST_F(CoupledRkf45Test, EvaluationFailureDuringSolveDrawsNothing) {
   DefineOscillator();
   StartBuild();
