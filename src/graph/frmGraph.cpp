@@ -465,10 +465,16 @@ void frmGraph::Form_Load() {
     VPosition->setRange(0, height);
   }
   ms::View.ImageOffsetX = width / 2;
-  HPosition->setValue((2 * static_cast<int>(ms::View.ImageOffsetX)) / 3);
+  {
+    const QSignalBlocker hb(HPosition);
+    HPosition->setValue((2 * static_cast<int>(ms::View.ImageOffsetX)) / 3);
+  }
   HPosition_Change();
   ms::View.ImageOffsetY = height / 2;
-  VPosition->setValue((3 * static_cast<int>(ms::View.ImageOffsetY)) / 2);
+  {
+    const QSignalBlocker vb(VPosition);
+    VPosition->setValue((3 * static_cast<int>(ms::View.ImageOffsetY)) / 2);
+  }
   VPosition_Change();
 
   mnuXY->setChecked(true);
