@@ -16,14 +16,14 @@ using testing::Log;
 // Sources of a view coordinate in the tables below: t, the unknowns 1..4, or zero.
 constexpr int kT = 0, kX = 1, kY = 2, kZ = 3, kW = 4, k0 = -1;
 
-struct SlotSpec {
+struct ViewSlot {
   int slot;
   std::array<int, 3> xyz;
 };
 
 using Exact = std::function<std::array<double, 4>(double)>;
 
-const std::vector<SlotSpec> kMode1 = {{1, {kT, kX, k0}}, {2, {kT, kY, k0}}, {3, {kX, kY, k0}}};
+const std::vector<ViewSlot> kMode1 = {{1, {kT, kX, k0}}, {2, {kT, kY, k0}}, {3, {kX, kY, k0}}};
 
 // x'' = -x as x' = y, y' = -x with x(0) = 1, y(0) = 0.
 const Exact kOscillator = [](double t) {
@@ -74,7 +74,7 @@ class CoupledRkf45Test : public testing::OdeTest {
 
   // Checks rows 2 .. n-1 of every slot of the set against the exact solution at the row's t (read
   // from the first slot, whose X is t).
-  static void ExpectSlotsExact(const std::vector<SlotSpec>& slots, int firstComponent,
+  static void ExpectSlotsExact(const std::vector<ViewSlot>& slots, int firstComponent,
                                const Exact& exact, double accuracy) {
     const int n = Solutions.StoredPointCount;
     ASSERT_GT(n, 5);
@@ -84,7 +84,7 @@ class CoupledRkf45Test : public testing::OdeTest {
       ASSERT_GT(t, lastT) << "row " << r;
       lastT = t;
       const std::array<double, 4> v = exact(t);
-      for (const SlotSpec& s : slots) {
+      for (const ViewSlot& s : slots) {
         for (int c = 0; c < 3; ++c) {
           SCOPED_TRACE("slot " + std::to_string(s.slot) + " row " + std::to_string(r) +
                        " coordinate " + std::to_string(c));
@@ -212,20 +212,20 @@ TEST_F(CoupledRkf45Test, SolutionsOfEachMemberAndModeInTheirViewSlots) {
   struct Case {
     int vars;
     double mode;
-    std::vector<SlotSpec> slots;
+    std::vector<ViewSlot> slots;
     int16_t plotKindAfter;  // 0: unchanged
   };
-  const std::vector<SlotSpec> twoPlain = {
+  const std::vector<ViewSlot> twoPlain = {
       {15, {kT, kX, k0}}, {16, {kT, kY, k0}}, {17, {kX, kY, k0}}};
-  const std::vector<SlotSpec> threePlain = {{1, {kT, kX, k0}},
+  const std::vector<ViewSlot> threePlain = {{1, {kT, kX, k0}},
                                             {4, {kT, kX, k0}},
                                             {5, {kT, kY, k0}},
                                             {6, {kT, kZ, k0}},
                                             {7, {kX, kY, kZ}}};
-  const std::vector<SlotSpec> fourSecondOrder = {
+  const std::vector<ViewSlot> fourSecondOrder = {
       {8, {kT, kX, k0}},  {9, {kT, kY, k0}},  {10, {kX, kY, k0}}, {11, {kT, kZ, k0}},
       {12, {kT, kW, k0}}, {13, {kZ, kW, k0}}, {14, {kX, kZ, k0}}};
-  const std::vector<SlotSpec> fourPlain = {{18, {kT, kX, k0}},
+  const std::vector<ViewSlot> fourPlain = {{18, {kT, kX, k0}},
                                            {19, {kT, kY, k0}},
                                            {20, {kT, kZ, k0}},
                                            {21, {kT, kW, k0}},
@@ -253,7 +253,7 @@ TEST_F(CoupledRkf45Test, SolutionsOfEachMemberAndModeInTheirViewSlots) {
     // Only the slots of the mode are written (and row 0 of slot 1).
     for (int slot = 1; slot <= kSolutionSlots; ++slot) {
       bool used = false;
-      for (const SlotSpec& s : c.slots) used = used || s.slot == slot;
+      for (const ViewSlot& s : c.slots) used = used || s.slot == slot;
       if (!used) {
         EXPECT_EQ(SolutionAt(2, first, slot), 0.0) << "slot " << slot;
       }
