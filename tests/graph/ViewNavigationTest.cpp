@@ -98,6 +98,10 @@ TEST_F(ViewNavigationTest, AnglesResetOncePastAFullTurn) {
 }
 
 int g_builds = 0;
+int g_draws = 0;
+void CountDraw(draw::DrawTarget&) {
+  ++g_draws;
+}
 void CountBuild(rt::Text&, int16_t, int16_t& msgNo) {
   ++g_builds;
   msgNo = 0;
@@ -111,23 +115,24 @@ TEST_F(ViewNavigationTest, LetterKeysZoomAndResizeArrows) {
     double scale, field, head, angle;  // factors on 300, 0.5, 1, 1 (scale: the new value)
     int builds;
     bool arrowsReset;
+    int draws;  // a rebuild draws once itself, then the key draws again
   };
   const Case cases[] = {
-      {'Z', false, false, 310, 1, 1, 1, 0, false},
-      {'z', false, false, 290, 1, 1, 1, 0, false},
-      {'Z', true, false, 310, 1, 1, 1, 0, false},  // zoom is never held back
-      {'S', false, false, 300, 1.1, 1, 1, 1, false},
-      {'s', false, false, 300, 0.9, 1, 1, 1, false},
-      {'A', false, false, 300, 1, 1.1, 1, 1, true},
-      {'a', false, false, 300, 1, 0.96, 1, 1, true},
-      {'W', false, false, 300, 1, 1, 0.96, 1, true},
-      {'w', false, false, 300, 1, 1, 1.04, 1, true},
-      {'S', true, false, 300, 1, 1, 1, 0, false},  // held back while a build runs
-      {'a', true, false, 300, 1, 1, 1, 0, false},
-      {'W', false, true, 300, 1, 1, 1, 0, false},  // not after a slope field
-      {'w', false, true, 300, 1, 1, 1, 0, false},
-      {'A', false, true, 300, 1, 1.1, 1, 1, true},
-      {'q', false, false, 300, 1, 1, 1, 0, false},
+      {'Z', false, false, 310, 1, 1, 1, 0, false, 1},
+      {'z', false, false, 290, 1, 1, 1, 0, false, 1},
+      {'Z', true, false, 310, 1, 1, 1, 0, false, 1},  // zoom is never held back
+      {'S', false, false, 300, 1.1, 1, 1, 1, false, 2},
+      {'s', false, false, 300, 0.9, 1, 1, 1, false, 2},
+      {'A', false, false, 300, 1, 1.1, 1, 1, true, 2},
+      {'a', false, false, 300, 1, 0.96, 1, 1, true, 2},
+      {'W', false, false, 300, 1, 1, 0.96, 1, true, 2},
+      {'w', false, false, 300, 1, 1, 1.04, 1, true, 2},
+      {'S', true, false, 300, 1, 1, 1, 0, false, 0},  // held back while a build runs
+      {'a', true, false, 300, 1, 1, 1, 0, false, 0},
+      {'W', false, true, 300, 1, 1, 1, 0, false, 0},  // not after a slope field
+      {'w', false, true, 300, 1, 1, 1, 0, false, 0},
+      {'A', false, true, 300, 1, 1.1, 1, 1, true, 2},
+      {'q', false, false, 300, 1, 1, 1, 0, false, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
@@ -136,6 +141,9 @@ TEST_F(ViewNavigationTest, LetterKeysZoomAndResizeArrows) {
     CommandEntry(GraphCommand::kIVP) = CountBuild;
     frmGraph& w = Load();
     g_builds = 0;
+    Overlays().placeTitleText = CountDraw;
+    Graph.ShowTitle = -1;
+    g_draws = 0;
     Graph.Generating = c.generating ? -1 : 0;
     ms::FieldGraph.SlopeFieldMode = c.slopeField ? -1 : 0;
     ms::CurveWork.ArrowFlagPos = 5;
@@ -148,6 +156,7 @@ TEST_F(ViewNavigationTest, LetterKeysZoomAndResizeArrows) {
     EXPECT_EQ(g_builds, c.builds);
     EXPECT_EQ(ms::RunFlags.Replot != 0, c.builds > 0);
     EXPECT_EQ(ms::CurveWork.ArrowFlagPos == 0, c.arrowsReset);
+    EXPECT_EQ(g_draws, c.draws);
     ReleaseGraphWindow();
   }
 }
