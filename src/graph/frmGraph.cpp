@@ -103,6 +103,10 @@ frmGraph::frmGraph(QWidget* parent)
   BuildControls();
   BuildMenus();
   RouteKeys();
+  // The field commands and the slope traces draw their progress on Picture1.
+  if (auto* qt = dynamic_cast<ui::QtUiServices*>(&ui::Ui())) {
+    qt->RegisterProgressBar(ms::kGraphProgressBar, Picture1);
+  }
   g_instance = this;
 }
 

@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "GraphTestSupport.h"
+#include "language/Utilities.h"
 
 namespace gr::testing {
 namespace {
@@ -323,6 +324,24 @@ TEST_F(frmGraphTest, LeavingOrRebuildingFromInsideABuildIsPrevented) {
   // Once the build has returned, Return works.
   w.cmdReturn_Click();
   EXPECT_EQ(GraphWindow(), nullptr);
+}
+
+TEST_F(frmGraphTest, CommandsDrawTheirProgressOnThePlotProgressBar) {
+  ui::QtUiServices screen;
+  ui::SetUi(&screen);
+  frmGraph& w = Load();
+  struct Case {
+    int16_t total, done;
+    int value;  // of 1000
+  };
+  for (const Case& c : {Case{4, 1, 250}, Case{4, 3, 750}, Case{10, 0, 0}}) {
+    SCOPED_TRACE(c.done);
+    int16_t total = c.total;
+    ms::DrawProgress(ms::kGraphProgressBar, total, c.done);
+    EXPECT_EQ(w.Picture1->value(), c.value);
+  }
+  ReleaseGraphWindow();
+  ui::SetUi(&ui_);
 }
 
 }  // namespace
