@@ -45,6 +45,10 @@ constexpr int16_t kMsgNoLevelBrace = 1418;
 constexpr int16_t kMsgNoOptionBrace = 1419;
 constexpr int16_t kMsgNoClosingBracket = 1420;
 
+// FuncTable records the command needs: the two derivatives and the temporary record every
+// evaluation by text adds after the last one.
+constexpr int kDerivativeRoom = 3;
+
 // Shortest statement text the command reads.
 constexpr size_t kMinStatementLength = 20;
 
@@ -148,6 +152,35 @@ bool TraceLevels(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, doub
   return true;
 }
 
+// The first pair of derivative records in FuncTable (the one values are taken from), with the
+// derivative texts written into them (the compiler rewrites a record's expression in place, so
+// the texts are kept here).
+struct DerivativePair {
+  int16_t fx = 0, fy = 0;
+  rt::Text parm1, parm2, dx, dy;
+};
+DerivativePair g_firstPair;
+
+// The records the values are taken from (the first ones named Fx and Fy), when they are the
+// remembered pair and hold these derivatives.
+bool FindDerivativeRecords(const FuncRec& f, const rt::Text& dx, const rt::Text& dy,
+                           int16_t (&recs)[2]) {
+  const DerivativePair& p = g_firstPair;
+  if (p.fx < 1 || p.fy < 1 || p.parm1 != f.Parm1 || p.parm2 != f.Parm2 || p.dx != dx || p.dy != dy)
+    return false;
+  const rt::Text names[2] = {u"Fx", u"Fy"};
+  const int16_t expected[2] = {p.fx, p.fy};
+  for (int i = 0; i < 2; ++i) {
+    rt::Text parm;
+    int16_t found = 0, msgNo = 0;
+    FindFunction(names[i], parm, found, msgNo);
+    if (msgNo != 0 || found != expected[i]) return false;
+  }
+  recs[0] = p.fx;
+  recs[1] = p.fy;
+  return true;
+}
+
 void SetGraphButtons(bool enabled) {
   if (g_host) g_host->SetGraphButtonsEnabled(enabled);
 }
@@ -167,6 +200,7 @@ void ResetContourState() {
   Contours.ContourAbort = 0;
   Contours.ContourLegend.fill(ContourLegendEntry{});
   ContourWindow = ContourWindowData{};
+  g_firstPair = DerivativePair{};
 }
 
 // --- Progress window -------------------------------------------------------------------------
@@ -476,36 +510,49 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
     return;
   }
 
-  // The partial derivatives as the worksheet functions Fx and Fy. Both records or neither: a
-  // table without room for two more is refused with its own message.
+  // The partial derivatives as the worksheet functions Fx and Fy, appended as a pair (both
+  // records or neither).
   int16_t diffMsg = 0;
   const rt::Text dx = Differentiate(f.Expr, f.Parm1, diffMsg);
   int16_t diffMsgY = 0;
   const rt::Text dy = Differentiate(f.Expr, f.Parm2, diffMsgY);
   if (diffMsg == 0) diffMsg = diffMsgY;
-  if (Tables.FuncCount > kMaxFunctions - 2) {
-    msgNo = kMsgFunctionsFull;
-    return;
-  }
-  int16_t recs[2] = {0, 0};
   const rt::Text names[2] = {u"Fx", u"Fy"};
   const rt::Text* exprs[2] = {&dx, &dy};
-  for (int i = 0; i < 2; ++i) {
-    recs[i] = AppendFunction(msgNo);
-    if (msgNo != 0 || recs[i] < 1) {
-      if (msgNo == 0) msgNo = kMsgFunctionsFull;
+  int16_t recs[2] = {0, 0};
+  if (Tables.FuncCount > kMaxFunctions - kDerivativeRoom) {
+    // Every rebuild of the picture appends another pair, while values are always taken from the
+    // first records of those names. When there is no room and the first pair already holds these
+    // derivatives, it serves again (as long as one record is left for the evaluations);
+    // otherwise the table is full.
+    if (diffMsg != 0 || Tables.FuncCount >= kMaxFunctions ||
+        !FindDerivativeRecords(f, dx, dy, recs)) {
+      msgNo = kMsgFunctionsFull;
       return;
     }
-    FuncRec& r = Tables.FuncTable[static_cast<size_t>(recs[i])];
-    r = FuncRec{};
-    r.Kind = 0;
-    r.Name = names[i];
-    r.Parm1 = f.Parm1;
-    r.Parm2 = f.Parm2;
-    r.Expr = *exprs[i];
-    r.Code.clear();
-    r.Compiled = 0;
-    r.Value = 0;
+  } else {
+    for (int i = 0; i < 2; ++i) {
+      recs[i] = AppendFunction(msgNo);
+      if (msgNo != 0 || recs[i] < 1) {
+        if (msgNo == 0) msgNo = kMsgFunctionsFull;
+        return;
+      }
+      FuncRec& r = Tables.FuncTable[static_cast<size_t>(recs[i])];
+      r = FuncRec{};
+      r.Kind = 0;
+      r.Name = names[i];
+      r.Parm1 = f.Parm1;
+      r.Parm2 = f.Parm2;
+      r.Expr = *exprs[i];
+      r.Code.clear();
+      r.Compiled = 0;
+      r.Value = 0;
+    }
+    // Values come from the first records of these names: remember the pair when it is that.
+    rt::Text parm;
+    int16_t first = 0, findMsg = 0;
+    FindFunction(names[0], parm, first, findMsg);
+    if (first == recs[0]) g_firstPair = DerivativePair{recs[0], recs[1], f.Parm1, f.Parm2, dx, dy};
   }
   msgNo = diffMsg;
   if (msgNo != 0) return;

@@ -122,7 +122,8 @@ void ContourExitClick();
 // "Fy" records to FuncTable, traces with the progress window and fills the scene store and the
 // legend. msgNo 0 on success (a start point outside the box, a zero level step and more levels
 // than the legend holds are refused with a box of their own and msgNo 0); 1400..1420, the range
-// reader's and Differentiate's messages, or 392 when FuncTable has no room for the two records.
+// reader's and Differentiate's messages, or 392 when FuncTable has no room for the two records
+// (unless its first Fx and Fy records already hold the same derivatives: they serve again).
 void ProcessPlotContour(rt::Text& statement, int16_t& msgNo);
 
 // Traces every level from the start point (and its mirror images when ContourAllQuadrants is

@@ -432,23 +432,63 @@ TEST_F(ContourTest, DerivativeRecordsAreAppendedPerRun) {
   EXPECT_EQ(Tables.FuncCount, before + 4);
 }
 
-// A full function table cannot take the two records: 392, nothing appended, nothing traced.
-TEST_F(ContourTest, FullFunctionTableIsRefused) {
-  const int16_t counts[] = {kMaxFunctions - 1, kMaxFunctions};
-  for (int16_t count : counts) {
-    SCOPED_TRACE(count);
+// Room in FuncTable: the two derivative records and, for every evaluation, one temporary record
+// after the last. Each picture build appends a pair; once there is no room, the first pair (the
+// one values are taken from) serves again when it holds the same derivatives; a pair made for
+// another function does not, and a table without a free record cannot evaluate at all.
+TEST_F(ContourTest, FunctionTableRoom) {
+  struct Case {
+    int16_t fill;            // FuncCount before the command (0: as the worksheet left it)
+    bool earlierPair;        // a previous build of the same command left its pairs
+    const char16_t* traced;  // the function of the command
+    int16_t msgNo;
+    int16_t countAfter;
+  };
+  const Case cases[] = {
+      {kMaxFunctions - 3, false, u"F", 0, kMaxFunctions - 1},
+      {kMaxFunctions - 2, false, u"F", kMsgFunctionsFull, kMaxFunctions - 2},
+      {kMaxFunctions - 1, false, u"F", kMsgFunctionsFull, kMaxFunctions - 1},
+      {kMaxFunctions, false, u"F", kMsgFunctionsFull, kMaxFunctions},
+      {kMaxFunctions - 2, true, u"F", 0, kMaxFunctions - 2},
+      {kMaxFunctions - 1, true, u"F", 0, kMaxFunctions - 1},
+      {kMaxFunctions, true, u"F", kMsgFunctionsFull, kMaxFunctions},
+      {kMaxFunctions - 1, true, u"G", kMsgFunctionsFull, kMaxFunctions - 1},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(std::to_string(tc.fill) + (tc.earlierPair ? " after earlier builds " : " ") +
+                 static_cast<char>(tc.traced[0]));
     SetUp();
-    ASSERT_EQ(Run({u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]"}), 0);
-    Tables.FuncCount = count;
-    EXPECT_EQ(Contour(), kMsgFunctionsFull);
-    EXPECT_EQ(Tables.FuncCount, count);
-    EXPECT_EQ(Scene.SegmentCount, 0);
+    ASSERT_EQ(Run({u"F{x,y} = x^2 + y^2", u"G{x,y} = x*y + 1",
+                   u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]"}),
+              0);
+    if (tc.earlierPair) {
+      // Builds of the command, then further pairs up to the fill as more builds would add.
+      for (int k = 0; k < 3; ++k) ASSERT_EQ(Contour(), 0);
+      while (Tables.FuncCount < tc.fill) {
+        ++Tables.FuncCount;
+        Tables.FuncTable[Tables.FuncCount] = Tables.FuncTable[Tables.FuncCount - 2];
+      }
+    } else {
+      // Other functions fill the table.
+      while (Tables.FuncCount < tc.fill) {
+        ++Tables.FuncCount;
+        Tables.FuncTable[Tables.FuncCount] = Tables.FuncTable[2];
+        Tables.FuncTable[Tables.FuncCount].Name = u"Q" + rt::Text(1, u'a' + Tables.FuncCount % 26);
+      }
+    }
+    ASSERT_EQ(Tables.FuncCount, tc.fill);
+    StartSceneBuild();
+    Requests.ContourStmt = rt::Text(u"PlotContour1[") + tc.traced + u",{-2,2,-2,2}{-1,1}{2,2,1}]";
+    EXPECT_EQ(Contour(), tc.msgNo);
+    EXPECT_EQ(Tables.FuncCount, tc.countAfter);
+    if (tc.msgNo != 0) {
+      EXPECT_EQ(Scene.SegmentCount, 0);
+      continue;
+    }
+    // The circle of radius sqrt(2) through (-1, 1).
+    ASSERT_GT(Scene.SegmentCount, 6);
+    for (const SceneSeg& s : SceneSegments()) EXPECT_NEAR(s.x1 * s.x1 + s.y1 * s.y1, 2, 0.1);
   }
-  SetUp();
-  ASSERT_EQ(Run({u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]"}), 0);
-  Tables.FuncCount = kMaxFunctions - 2;
-  EXPECT_EQ(Contour(), 0);
-  EXPECT_EQ(Tables.FuncCount, kMaxFunctions);
 }
 
 // Commands refused with a box of their own: nothing traced, message 0, the legend untouched.
