@@ -116,8 +116,8 @@ bool SendGraphKeys(const QString& keys) {
     // The window may have gone (a key cannot unload it, but stay safe).
     w = frmGraph::Instance();
     if (w == nullptr) return false;
-    QWidget* target = QApplication::focusWidget();
-    if (target == nullptr || target->window() != w) target = w;
+    // Where the platform delivers a key: the window's focus control, else the window.
+    QWidget* target = w->focusWidget() != nullptr ? w->focusWidget() : w;
     QKeyEvent press(QEvent::KeyPress, k.key, Qt::NoModifier, k.text);
     QApplication::sendEvent(target, &press);
     QKeyEvent release(QEvent::KeyRelease, k.key, Qt::NoModifier, k.text);

@@ -335,37 +335,39 @@ void frmGraph::RouteKeys() {
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
 }
 
+// A key goes to the window's focus control (the window itself when no control has the focus).
+// A key that control does not take travels on to its parents; it is acted on once, where it
+// arrived.
+QWidget* frmGraph::KeyReceiver() {
+  QWidget* focus = focusWidget();
+  return focus != nullptr ? focus : this;
+}
+
 bool frmGraph::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    // A key a control does not take travels on to its parents: act on it once only.
-    if (event != lastKeyPress_) {
-      lastKeyPress_ = event;
-      auto* key = static_cast<QKeyEvent*>(event);
-      switch (key->key()) {
-        case Qt::Key_Left:
-          Form_KeyDown(37, 0);
-          break;
-        case Qt::Key_Up:
-          Form_KeyDown(38, 0);
-          break;
-        case Qt::Key_Right:
-          Form_KeyDown(39, 0);
-          break;
-        case Qt::Key_Down:
-          Form_KeyDown(40, 0);
-          break;
-        case Qt::Key_Escape:
-          Form_KeyPress(27);
-          break;
-        default: {
-          const QString text = key->text();
-          if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
-          break;
-        }
+  if (event->type() == QEvent::KeyPress && watched == KeyReceiver()) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+      case Qt::Key_Left:
+        Form_KeyDown(37, 0);
+        break;
+      case Qt::Key_Up:
+        Form_KeyDown(38, 0);
+        break;
+      case Qt::Key_Right:
+        Form_KeyDown(39, 0);
+        break;
+      case Qt::Key_Down:
+        Form_KeyDown(40, 0);
+        break;
+      case Qt::Key_Escape:
+        Form_KeyPress(27);
+        break;
+      default: {
+        const QString text = key->text();
+        if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
+        break;
       }
     }
-  } else if (event->type() == QEvent::KeyRelease) {
-    lastKeyPress_ = nullptr;
   }
   return QMainWindow::eventFilter(watched, event);
 }

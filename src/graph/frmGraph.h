@@ -162,6 +162,7 @@ class frmGraph : public QMainWindow {
   void BuildControls();
   void BuildMenus();
   void RouteKeys();
+  QWidget* KeyReceiver();
   void SetCmd3D(int32_t color, const QString& caption);
   void SetBusyPointer(bool busy);
   void ShowReturn(bool shown);
@@ -192,7 +193,6 @@ class frmGraph : public QMainWindow {
   bool validating_ = false;  // a scale box is being validated (its box takes the focus)
   bool unloading_ = false;   // an unload the program asked for: the closing guard lets it pass
   bool returnShown_ = true;
-  QEvent* lastKeyPress_ = nullptr;  // a key press already handled on its way up the parents
   QFont printerFont_;
 };
 

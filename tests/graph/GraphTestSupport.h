@@ -64,9 +64,18 @@ inline void AddSegment(const ms::Point3& p, const ms::Point3& q, int r, int g, i
   }
 }
 
+// Where the platform delivers a key typed while the target has the focus: a window passes it to
+// its focus control, a control takes the focus first.
+inline QWidget* KeyTarget(QWidget* target) {
+  if (target->isWindow()) return target->focusWidget() != nullptr ? target->focusWidget() : target;
+  target->setFocus();
+  return target;
+}
+
 // A key pressed and released on a widget, as the platform delivers it (a key the widget does not
 // take travels on to its parents).
-inline void KeyClick(QWidget* target, Qt::Key key) {
+inline void KeyClick(QWidget* widget, Qt::Key key) {
+  QWidget* target = KeyTarget(widget);
   const QString text = key == Qt::Key_Escape ? QString(QChar(27)) : QString();
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
   QApplication::sendEvent(target, &press);
@@ -74,7 +83,8 @@ inline void KeyClick(QWidget* target, Qt::Key key) {
   QApplication::sendEvent(target, &release);
 }
 // A character key, upper and lower case being different keys.
-inline void KeyClick(QWidget* target, char c) {
+inline void KeyClick(QWidget* widget, char c) {
+  QWidget* target = KeyTarget(widget);
   const QChar ch = QLatin1Char(c);
   const int key = ch.isLetter() ? ch.toUpper().unicode() : ch.unicode();
   QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));

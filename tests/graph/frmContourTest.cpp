@@ -86,41 +86,16 @@ class ContourWindowTest : public GraphTest {
   }
 };
 
-// The window as designed: captions, frames, buttons, placed topmost and then at its load
-// position.
+// The load: topmost, then at its load position, captions cleared, quadrants in the button face
+// colour, the count in black.
 TEST_F(ContourWindowTest, LoadBuildsTheDesignedWindow) {
   ms::frmContour& w = ms::frmContour::Load();
   ASSERT_EQ(ui_.topmost.size(), 1u);
   EXPECT_EQ(ui_.topmost[0], static_cast<ui::WindowHandle>(static_cast<QWidget*>(&w)));
   EXPECT_EQ(w.pos(), QPoint(167, 33));
   EXPECT_EQ(w.size(), QSize(438, 166));
-  struct Caption {
-    QString actual;
-    const char* expected;
-  };
-  const Caption captions[] = {
-      {w.Frame1->title(), "Level Status"},
-      {w.Label1->text(), "of"},
-      {w.Label2->text(), "step"},
-      {w.Frame2->title(), "Computation"},
-      {w.Label3->text(), "Update Contour Segments:"},
-      {w.Label4->text(), "Maximum Contour Segments allowed: 15000"},
-      {w.Frame3->title(), "Quadrant / Each Level"},
-      {w.lblQ[0]->text(), " 1"},
-      {w.lblQ[1]->text(), " 2"},
-      {w.lblQ[2]->text(), " 3"},
-      {w.lblQ[3]->text(), " 4"},
-      {w.cmdExit->text(), "Exit to Graph"},
-      {w.cmdAbort->text(), "Abort"},
-      {w.lblLevel->text(), ""},
-      {w.lblMaxCt->text(), ""},
-      {w.lblStep->text(), ""},
-      {w.lblSegCt->text(), ""},
-  };
-  for (const Caption& c : captions) {
-    SCOPED_TRACE(c.expected);
-    EXPECT_EQ(c.actual, QString::fromLatin1(c.expected));
-  }
+  for (QLabel* label : {w.lblLevel, w.lblMaxCt, w.lblStep, w.lblSegCt})
+    EXPECT_TRUE(label->text().isEmpty());
   for (QLabel* q : w.lblQ) EXPECT_EQ(Background(q), ButtonFace());
   EXPECT_EQ(w.lblSegCt->palette().color(QPalette::WindowText), kBlack);
   EXPECT_FALSE(w.isVisible()) << "loading does not show it";
