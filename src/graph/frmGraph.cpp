@@ -639,6 +639,8 @@ void frmGraph::cmdReturn_Click() {
   // Return from inside a build that has not unwound (a click while a command lets events run)
   // would pull the window from under it.
   if (building_) return;
+  // The data, time, worksheet and value texts are switched off (the display options' boxes).
+  Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = 0;
   ws::frmCalcInput* sheet = ws::frmCalcInput::Instance();
   if (sheet != nullptr) {
     sheet->cmdGraph->setEnabled(false);

@@ -140,8 +140,15 @@ TEST_F(frmGraphTest, ReturnShowsTheWorksheetAndUnloadsTheWindow) {
   sheet.hide();
   ms::RunFlags.StopFrames = -1;
   frmGraph& w = Load();
+  Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = -1;
+  Graph.ShowTitle = -1;
   w.cmdReturn->click();
   EXPECT_EQ(GraphWindow(), nullptr);
+  for (int16_t shown :
+       {Graph.ShowDataText, Graph.ShowTimeText, Graph.ShowWkText, Graph.ShowValText}) {
+    EXPECT_EQ(shown, 0);
+  }
+  EXPECT_EQ(Graph.ShowTitle, -1);  // the title is not among the texts Return switches off
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(sheet.isVisible());
   EXPECT_FALSE(sheet.cmdGraph->isEnabled());
