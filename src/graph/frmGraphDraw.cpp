@@ -96,6 +96,8 @@ void frmGraph::ImageView(draw::DrawTarget& target) {
   const bool jumpsAsGaps = ms::Settings.DiscontinuityOn != 0;
   const bool markers = ms::Settings.NoLimitMarkers == 0;
   const bool dots = ms::CurveWork.DotSpacingOn != 0;
+  const bool plusSymbol = mnuPSymbol->isChecked();
+  const bool circleSymbol = mnuOSymbol->isChecked();
   const double depthLimit = ms::View.DepthLimit;
   const auto& view = ms::Scene.ViewXYZ;
 
@@ -144,10 +146,10 @@ void frmGraph::ImageView(draw::DrawTarget& target) {
     }
 
     if (dots && row[ms::kDotMark] == 1.0) {
-      if (mnuPSymbol->isChecked()) {
+      if (plusSymbol) {
         target.Line(x1 - kStrokeHalf, y1, x1 + kStrokeHalf, y1, kPlusGrey);
         target.Line(x1, y1 - kStrokeHalf, x1, y1 + kStrokeHalf, kPlusGrey);
-      } else if (mnuOSymbol->isChecked()) {
+      } else if (circleSymbol) {
         display_->FillStyle = draw::kFillTransparent;
         target.Circle(x1, y1, kCircleSymbolRadius, kSymbolGrey);
       } else {
