@@ -178,7 +178,9 @@ TEST_F(EndToEndTest, ACurveBeyondTheStoreStopsTheBuildWithItsOwnBox) {
                                      u". Try and reduce number of points to plot.");
     EXPECT_EQ(Graph.PlotLimitReached != 0, c.curve == 1);
     EXPECT_FALSE(w->mnuPlot[static_cast<size_t>(c.curve - 1)]->isEnabled());
-    if (c.curve == 2) EXPECT_TRUE(w->mnuPlot[0]->isEnabled());
+    if (c.curve == 2) {
+      EXPECT_TRUE(w->mnuPlot[0]->isEnabled());
+    }
     // No axes were added: every segment is a curve's.
     for (int i = 0; i < ms::Scene.SegmentCount; ++i) {
       ASSERT_NE(ms::Scene.SegmentTable[i][ms::kSegKind], ms::kSegStructure) << i;

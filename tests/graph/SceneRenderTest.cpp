@@ -165,7 +165,9 @@ TEST_F(SceneRenderTest, DepthAndOffPictureTestsDropWholeSegments) {
     SCOPED_TRACE(c.name);
     DrawOne(w, c.seg);
     EXPECT_EQ(AnyInk(w.Display()), c.drawn);
-    if (c.drawn) EXPECT_TRUE(ColourNear(w.Display(), 4500, 3000, kRed));
+    if (c.drawn) {
+      EXPECT_TRUE(ColourNear(w.Display(), 4500, 3000, kRed));
+    }
     EXPECT_EQ(w.Display().DrawWidth, 1);
     EXPECT_EQ(Graph.PrinterDrawWidth, 4);
   }
