@@ -148,6 +148,7 @@ void frmGraph::BuildControls() {
   left->addWidget(OutDisplay, 0, 0);
   left->addWidget(VScrScroll, 0, 1);
   left->addWidget(HScrScroll, 1, 0);
+  left->setRowStretch(2, 1);  // the viewport and its scroll bars stay together at the top
   top->addLayout(left);
 
   auto* panel = new QVBoxLayout();
