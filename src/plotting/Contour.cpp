@@ -140,8 +140,9 @@ void PutSlot(int16_t n, double xa, double ya, double xb, double yb, double c) {
 // The level loop of one start point. Returns false when an abort stopped it before a level.
 bool TraceLevels(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, double& x0, double& xf,
                  double& y0, double& yf, double sx, double sy, double& c1, double& c2, double& ds,
-                 double& er, double& sg, int16_t& msgNo) {
+                 double& er, double& sg, bool eventsPerLevel, int16_t& msgNo) {
   for (double c = c1; LevelInRange(c, c2, ds, kLevelAllowance); c += ds) {
+    if (eventsPerLevel) ui::Ui().DoEvents();
     ContourWindow.LevelCaption = FormatSignificant(c, 5);
     Refresh();
     if (Aborted()) return false;
@@ -403,18 +404,20 @@ void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, do
   int16_t n = 1;
 
   if (Requests.ContourAllQuadrants == 0) {
+    // One start point: events run before each level.
     LightQuadrant(xc, yc);
-    ui::Ui().DoEvents();
-    if (!TraceLevels(fRec, fxRec, fyRec, n, x0, xf, y0, yf, xc, yc, c1, c2, ds, er, sg, msgNo))
+    if (!TraceLevels(fRec, fxRec, fyRec, n, x0, xf, y0, yf, xc, yc, c1, c2, ds, er, sg, true,
+                     msgNo))
       return;
   } else {
+    // Four start points: events run before each of them.
     for (int sy = -1; sy <= 1; sy += 2) {
       for (int sx = -1; sx <= 1; sx += 2) {
         ui::Ui().DoEvents();
         const double startX = sx * xc, startY = sy * yc;
         LightQuadrant(startX, startY);
         if (!TraceLevels(fRec, fxRec, fyRec, n, x0, xf, y0, yf, startX, startY, c1, c2, ds, er, sg,
-                         msgNo))
+                         false, msgNo))
           return;
       }
     }

@@ -752,6 +752,29 @@ TEST_F(ContourTest, AbortByButtonAndByEsc) {
   }
 }
 
+// Where tracing lets events run: before each level (one start point) or before each start point
+// (four), at every branch step and in the corrector. A constant function has no gradient, so each
+// branch is one corrector start and one branch step.
+TEST_F(ContourTest, EventsRunBeforeLevelsOrStartPoints) {
+  struct Case {
+    const char16_t* statement;
+    long polls;
+  };
+  const Case cases[] = {
+      {u"PlotContour1[K,{-2,2,-2,2}{1,1}{1,3,1}]", 3 * (1 + 2)},
+      {u"PlotContour[K,{-2,2,-2,2}{1,1}{1,3,1}]", 4 * (1 + 3 * 2)},
+      {u"PlotContour1[K,{-2,2,-2,2}{1,1}{1,40,1}]", 40 * (1 + 2)},
+      {u"PlotContour[K,{-2,2,-2,2}{1,1}{1,40,1}]", 4 * (1 + 40 * 2)},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(
+        std::string(tc.statement, tc.statement + std::char_traits<char16_t>::length(tc.statement)));
+    SetUp();
+    ASSERT_EQ(RunContour(u"K{x,y} = 5 + 0*x*y", tc.statement), 0);
+    EXPECT_EQ(screen_.doEventsCount, tc.polls);
+  }
+}
+
 // The segment buffer: the counter stops at 15,000 (slots 1 to 14,999 used), the count turns light
 // red, the remaining levels and start points are skipped, and Exit sets the colour back.
 TEST_F(ContourTest, SegmentBufferLimit) {
