@@ -37,10 +37,14 @@ void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, in
   if (builder != nullptr) builder(statement, slot, msgNo);
 }
 
+// Single and double integrals share one count of slots, each list holding only its own kind's
+// statements: a slot of the other kind is empty here and holds nothing to run.
 void IntegCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
+  if (statement.empty()) return;
   ms::ProcessInteg(statement, slot, msgNo, true);
 }
 void DblIntCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
+  if (statement.empty()) return;
   ms::ProcessDblInt(statement, slot, msgNo);
 }
 void IVPCommand(rt::Text& statement, int16_t, int16_t& msgNo) {

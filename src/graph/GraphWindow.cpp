@@ -19,9 +19,10 @@ QString Num(double v) {
   return ui::ToQString(rt::NumText(v));
 }
 
-QString Six(double v) {
+// Coordinates in the probe's records: printf's %.10g.
+QString Coord(double v) {
   if (v == 0) return QStringLiteral("0");  // no "-0"
-  return QString::number(v, 'g', 6);
+  return QString::asprintf("%.10g", v);
 }
 
 struct KeyStroke {
@@ -66,8 +67,8 @@ QString SceneRecord() {
 QString ViewBoxRecord() {
   const ms::SceneStoreData& s = ms::Scene;
   return QStringLiteral("VIEWBOX %1 %2 %3 %4 %5 %6")
-      .arg(Six(s.ViewXMin), Six(s.ViewXMax), Six(s.ViewYMin), Six(s.ViewYMax), Six(s.ViewZMin),
-           Six(s.ViewZMax));
+      .arg(Coord(s.ViewXMin), Coord(s.ViewXMax), Coord(s.ViewYMin), Coord(s.ViewYMax), Coord(s.ViewZMin),
+           Coord(s.ViewZMax));
 }
 
 QString ViewRecord() {
@@ -90,8 +91,8 @@ QStringList SegmentRecords() {
     const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(s)];
     const ms::Point3& q = ms::Scene.VertexXYZ[static_cast<int>(e)];
     out << QStringLiteral("SEG %1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11")
-               .arg(QString::number(i), Six(p[0]), Six(p[1]), Six(p[2]), Six(q[0]), Six(q[1]),
-                    Six(q[2]), Num(r[ms::kRed]), Num(r[ms::kGreen]))
+               .arg(QString::number(i), Coord(p[0]), Coord(p[1]), Coord(p[2]), Coord(q[0]), Coord(q[1]),
+                    Coord(q[2]), Num(r[ms::kRed]), Num(r[ms::kGreen]))
                .arg(Num(r[ms::kBlue]), Num(r[ms::kSegKind]));
   }
   return out;

@@ -24,7 +24,7 @@ QString ViewBoxRecord();
 // "VIEW <rotation> <elevation>": the two angle labels of the window, whole degrees.
 QString ViewRecord();
 // One "SEG <row> <x1> <y1> <z1> <x2> <y2> <z2> <red> <green> <blue> <kind>" per segment drawn
-// (rows 0 .. SegmentCountD - 1), world coordinates in grid units with six significant digits.
+// (rows 0 .. SegmentCountD - 1), world coordinates in grid units as printf %.10g writes them.
 QStringList SegmentRecords();
 
 // Saves the graph window's picture as a bitmap; false without a window or when it is not written.
