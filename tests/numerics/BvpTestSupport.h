@@ -10,7 +10,7 @@
 #include <functional>
 #include <map>
 
-#include "WorksheetFixture.h"
+#include "support/WorksheetFixture.h"
 #include "language/CommandRequests.h"
 #include "numerics/Bvp.h"
 #include "numerics/FunctionValue.h"

@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "WorksheetFixture.h"
+#include "support/WorksheetFixture.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "numerics/FunctionValue.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "WorksheetFixture.h"
+#include "support/WorksheetFixture.h"
 #include "language/ProgramState.h"
 #include "language/Settings.h"
 #include "numerics/Roots.h"

@@ -1,4 +1,4 @@
-#include "WorksheetFixture.h"
+#include "support/WorksheetFixture.h"
 
 #include <cmath>
 
