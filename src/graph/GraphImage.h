@@ -1,0 +1,32 @@
+// Pictures of the graph window as bitmap files: the writer every saved picture goes through (the
+// graph picture, a framed part of it, animation frames) and the rule that names a picture file
+// after the name chosen in the save dialog.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include "platform/draw/DrawTarget.h"
+
+namespace gr {
+
+// The save dialog's filter and default extension for pictures.
+inline constexpr char16_t kPictureFilter[] = u"Image File (*.bmp)|*.bmp";
+inline constexpr char16_t kPictureExt[] = u"bmp";
+
+// Writes a picture as a BMP file at exactly this path (created or replaced). False when the
+// picture is empty or the file could not be written.
+bool WriteBitmap(const QImage& picture, const QString& path);
+bool WriteBitmap(const draw::DrawTarget& picture, const QString& path);
+
+// Writes the graph window's picture (the whole picture as drawn, overlays included) as a BMP file
+// at exactly this path. False without a graph window or when the file is not written.
+bool SaveGraphBitmap(const QString& path);
+
+// The file a picture is written to for a name chosen in the save dialog: the chosen name's file
+// title (its folder dropped at the last "/" or "\", then cut before its first "." when that "."
+// is not the first character) with ".bmp", in the chosen name's folder (the folder the dialog
+// was in; the current directory for a name without a folder). "" when the title is empty.
+QString PictureFileFor(const QString& chosenName);
+
+}  // namespace gr
