@@ -23,6 +23,7 @@
 #include <stdexcept>
 
 #include "graph/GraphState.h"
+#include "graph/frmSetDisplay.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Global.h"
@@ -102,6 +103,8 @@ frmGraph::frmGraph(QWidget* parent)
   display_->FillStyle = draw::kFillTransparent;
   BuildControls();
   BuildMenus();
+  BuildViewButtons();
+  BuildOptionMenus();
   RouteKeys();
   // The field commands and the slope traces draw their progress on Picture1.
   if (auto* qt = dynamic_cast<ui::QtUiServices*>(&ui::Ui())) {
@@ -156,6 +159,7 @@ void frmGraph::BuildControls() {
 
   // Viewing angles and the 2D/3D button.
   auto* angles = Frame(QStringLiteral("Updated Display of Viewing Angles"), central);
+  Frame3 = angles;
   auto* ag = new QGridLayout(angles);
   Label10 = new QLabel(angles);
   Label12 = new QLabel(angles);
@@ -227,6 +231,7 @@ void frmGraph::BuildControls() {
 
   // Position of the image within the printed documentation.
   auto* position = Frame(QStringLiteral("Move Graphic Image within Documentation"), central);
+  Frame1 = position;
   auto* ppos = new QGridLayout(position);
   HPosition = new QScrollBar(Qt::Horizontal, position);
   VPosition = new QScrollBar(Qt::Horizontal, position);
@@ -298,7 +303,8 @@ void frmGraph::BuildMenus() {
   mnuXY = mnuAxis->addAction(QStringLiteral("XY-Plane"));
   mnuXY->setCheckable(true);
 
-  bar->addAction(QStringLiteral("Display Data"));
+  mnuData = bar->addAction(QStringLiteral("Display Data"));
+  connect(mnuData, &QAction::triggered, this, [] { ShowSetDisplay(); });
 
   mnuOptions = bar->addMenu(QStringLiteral("Display Options"));
   mnuInc = mnuOptions->addMenu(QStringLiteral("Angle Increments"));
@@ -321,13 +327,11 @@ void frmGraph::BuildMenus() {
   }
 
   QMenu* printer = bar->addMenu(QStringLiteral("Printer Options"));
-  mnuFine = printer->addAction(QStringLiteral("Fine"));
-  mnuMedium = printer->addAction(QStringLiteral("Medium"));
-  mnuFine->setCheckable(true);
-  mnuMedium->setCheckable(true);
+  BuildPrinterMenu(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
   printer->addSeparator();
   mnuEnd = printer->addAction(QStringLiteral("End Program"));
   connect(mnuEnd, &QAction::triggered, this, [this] { mnuEnd_Click(); });
+  BuildFamilyMenus();
 }
 
 // Every key of the window reaches the key handlers, whichever control has the focus.
@@ -345,6 +349,7 @@ QWidget* frmGraph::KeyReceiver() {
 }
 
 bool frmGraph::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == DisplayBox) DisplayMouseEvent(event);
   if (event->type() == QEvent::KeyPress && watched == KeyReceiver()) {
     auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {
@@ -455,6 +460,7 @@ void frmGraph::Form_Load() {
   ShowReturn(false);
   ms::RunFlags.StopFrames = 0;
   show();
+  LoadSetDisplay();  // the display-options window, hidden
 
   ms::ResetGraphMenus();
   ReflectGraphMenus();
@@ -650,6 +656,7 @@ void frmGraph::cmdReturn_Click() {
     sheet->show();
   }
   Unload();
+  UnloadSetDisplay();
   ms::UnloadContourWindow();
   if (sheet != nullptr) {
     sheet->cmdGraph->setEnabled(false);

@@ -96,6 +96,84 @@ class frmGraph : public QMainWindow {
   bool strYScale_Validate();
   bool strZScale_Validate();
 
+  // --- ODE view buttons (frmGraphViews.cpp) -----------------------------------------------------
+  // A view button: records the view code 1..22, marks the button and rebuilds from the stored
+  // solution. Codes outside 1..22 and presses during a build are ignored.
+  void ViewButton_Click(int code);
+  // Background colour (packed RGB) of the button of a view code; 0 for a code outside 1..22.
+  int32_t ViewButtonColor(int code) const;
+
+  // --- Option menus (frmGraphMenus.cpp) -------------------------------------------------------
+  // The colour chooser: the colour dialog starts from the colour last chosen in this window;
+  // the chosen colour is stored in the argument. True when a colour was chosen, false (argument
+  // unchanged) when the dialog was cancelled.
+  bool ProcessColor(int32_t& color);
+  // The worksheet's preset colours: the graph window is loaded when it is not (its load runs in
+  // full), its colour chooser runs, and the window is unloaded again.
+  static bool PresetColor(int32_t& color);
+  void mnuPlot_Click(int plot);  // "#1" .. "#6"
+  void mnuPlotIVPColor_Click();
+  void mnuBVPyes_Click();
+  void mnuBVPno_Click();
+  void mnuIntegColor_Click();
+  void mnuXYPlane_Click();
+  void mnuAxes_Click();
+  void mnuDisplayAxes_Click();
+  void mnuXY_Click();
+  void mnu1Deg_Click();
+  void mnu2Deg_Click();
+  void mnuYes_Click();
+  void mnuNo_Click();
+  void mnuDotNone_Click();
+  void mnuDot_Click(int spacing);  // "10 Spacing" .. "100 Spacing"
+  void mnuCustom_Click();
+  void mnuSymbol_Click(QAction* symbol);  // mnuOSymbol, mnuPSymbol or mnuXSymbol
+  void mnuCodeYes_Click();
+  void mnuCodeNo_Click();
+  void mnuFine_Click();
+  void mnuMedium_Click();
+
+  // --- Printing (frmGraphPrint.cpp) -------------------------------------------------------------
+  // Gives the printer target a user scale that maps the source's coordinates onto the page at the
+  // source's physical size (15 twips a screen pixel), the centre of the source's scale on the
+  // centre of the page. dpiX and dpiY are the printer's pixels per inch.
+  static void SetPrinterScale(draw::DrawTarget& printer, double dpiX, double dpiY,
+                              const draw::DrawTarget& source);
+  // The picture as printed: the scale of Display on the page, the scene with the printer pen,
+  // then the overlays that are switched on. Any target will do (tests use an image).
+  void PrintGraph(draw::DrawTarget& printer, double dpiX, double dpiY);
+  void mnuPrtGraph_Click();
+  void mnuPtrSetup1_Click();
+
+  // --- Pictures and the framed capture (frmGraphImage.cpp) ----------------------------------------
+  void mnuSaveGraph_Click();
+  void mnuSaveFrame_Click();
+  // Mouse on the picture; buttons 1 left, 2 right, 4 middle; x and y in Display's units.
+  void Display_MouseDown(int button, double x, double y);
+  void Display_MouseMove(int button, double x, double y);
+  void Display_MouseUp(int button, double x, double y);
+  // The framed capture: armed by "Save Framed (bmp)", consumed by the next button release.
+  bool BoxMode = false;
+  double BoxStartX = 0, BoxStartY = 0, BoxEndX = 0, BoxEndY = 0;
+
+  // --- Families of curves and animation frames (frmGraphFamily.cpp) -----------------------------
+  void mnuFamilySetUp_Click();  // "Family of Curves" > "Set Up"
+  void mnuPlotSet_Click();      // "Generate Curves": the member loop
+  void mnuSetUp_Click();        // "Animation" > "Set Up"
+  void mnuSetCompute_Click();   // "Compute Frames": the frame loop
+  // A member or frame loop is under way (it lets events run between passes).
+  bool LoopRunning() const { return loopRunning_; }
+  // "Family of Curves": "Set Up", then "Color Code Plots?" (mnuColorCode, inserted before
+  // "Generate Curves"), then "Generate Curves". "Animation": "Set Up", "Compute Frames".
+  QMenu* mnuFamily = nullptr;
+  QAction* mnuFamilySetUp = nullptr;
+  QAction* mnuPlotSet = nullptr;
+  QMenu* mnuAnimate = nullptr;
+  QAction* mnuSetUp = nullptr;
+  QAction* mnuSetCompute = nullptr;
+  QGroupBox* Frame1 = nullptr;  // "Move Graphic Image within Documentation"
+  QGroupBox* Frame3 = nullptr;  // "Updated Display of Viewing Angles"
+
   // Background colour of the 2D/3D button (packed RGB).
   int32_t Cmd3DColor() const { return cmd3DColor_; }
   // Whether the build hid the Return button and has not shown it again.
@@ -129,6 +207,7 @@ class frmGraph : public QMainWindow {
   QLineEdit* strZScale = nullptr;
 
   QAction* mnuEnd = nullptr;
+  QAction* mnuData = nullptr;  // "Display Data": shows the display-options window
   std::array<QAction*, 6> mnuPlot{};  // "#1" .. "#6" (mnuPlot1, mnuPlot2, mnuPLot3, ...)
   QAction* Dash3 = nullptr;
   QAction* mnuPlotIVPColor = nullptr;
@@ -153,6 +232,23 @@ class frmGraph : public QMainWindow {
   QAction* mnuXSymbol = nullptr;
   QAction* mnuFine = nullptr;
   QAction* mnuMedium = nullptr;
+  QAction* mnuPtrSetup1 = nullptr;
+  QMenu* mnuPen = nullptr;
+  QAction* mnuPrtGraph = nullptr;
+  QAction* mnuSaveGraph = nullptr;
+  QAction* mnuSaveFrame = nullptr;
+  QAction* mnuBVPyes = nullptr;
+  QAction* mnuBVPno = nullptr;
+  QAction* mnuDot10 = nullptr;
+  QAction* mnuDot20 = nullptr;
+  QAction* mnuDot50 = nullptr;
+  QAction* mnuDot100 = nullptr;
+  QAction* mnuCustom = nullptr;
+  QMenu* mnuColorCode = nullptr;  // "Color Code Plots?" of the "Family of Curves" menu
+  QAction* mnuCodeYes = nullptr;
+  QAction* mnuCodeNo = nullptr;
+  // The ODE view buttons by view code (entry 0 unused): cmdIVPPlot1..14, cmdPlot15..22.
+  std::array<QPushButton*, 23> ViewButtons{};
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -161,6 +257,18 @@ class frmGraph : public QMainWindow {
  private:
   void BuildControls();
   void BuildMenus();
+  // The "Family of Curves" and "Animation" menus (frmGraphFamily.cpp).
+  void BuildFamilyMenus();
+  void FamilyStopPath();
+  void FramesStopPath();
+  // The graph window is gone or closing (End Program while a loop let events run).
+  bool LoopCut() const;
+  // The "Printer Options" items above "End Program" (frmGraphPrint.cpp).
+  void BuildPrinterMenu(QMenu* printer);
+  // A mouse event on the picture box, passed to the Display_Mouse handlers.
+  void DisplayMouseEvent(QEvent* event);
+  // The framed part of the picture once the frame is released (frmGraphImage.cpp).
+  void CaptureFrame(double releaseX, double releaseY);
   void RouteKeys();
   QWidget* KeyReceiver();
   void SetCmd3D(int32_t color, const QString& caption);
@@ -179,6 +287,12 @@ class frmGraph : public QMainWindow {
   bool CommonTail(const rt::Text& limitText);
   bool CurveTail(int curve);
   void AddAxes();
+  // The view buttons in their frames, and the option items the base menus do not hold.
+  void BuildViewButtons();
+  void BuildOptionMenus();
+  void SetViewButtonColor(int code, int32_t color);
+  // Replot set, arrows counted from the first curve again, then the build.
+  void RebuildFromStore();
   bool ValidateScale(QLineEdit* box, const rt::Text& notNumber, const rt::Text& zero, double& unit,
                      double& userUnit);
   // The load's rescue of the worksheet after a run-time error.
@@ -194,6 +308,14 @@ class frmGraph : public QMainWindow {
   bool unloading_ = false;   // an unload the program asked for: the closing guard lets it pass
   bool returnShown_ = true;
   QFont printerFont_;
+  // The target being printed on while PrintGraph runs: the scene painter gives it the printer pen.
+  draw::DrawTarget* printTarget_ = nullptr;
+  // The band shown while a frame is dragged on the picture.
+  QPointer<QWidget> frameBand_;
+  bool loopRunning_ = false;  // a member or frame loop is under way
+  std::array<int32_t, 23> viewButtonColors_{};
+  // The colour the colour dialog starts from: the last colour chosen in this window (black first).
+  int32_t dialogColor_ = 0;
 };
 
 }  // namespace gr
