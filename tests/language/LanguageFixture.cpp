@@ -1,0 +1,85 @@
+#include "LanguageFixture.h"
+
+#include <cmath>
+
+#include "language/CompileCode.h"
+#include "language/Definitions.h"
+#include "language/ProcessConst.h"
+#include "language/Tokens.h"
+#include "mathematics/Math.h"
+#include "mathematics/MathMacro.h"
+#include "mathematics/MathVector.h"
+
+namespace ms {
+
+rt::Text Tok(const rt::Text& s) {
+  rt::Text t;
+  TokenizeNames(s, t);
+  return t;
+}
+
+int16_t LanguageTest::Define(const rt::Text& statement, bool compile) {
+  rt::Text s = Tok(statement);
+  int16_t msg = 0;
+  if (s[0] >= u'a' && s[0] <= u'z') {
+    ProcessConstantStatement(s, msg);
+  } else if (s[2] == u'{') {
+    StoreFunctionDefinition(s, static_cast<int>(s.find(u'}') - 2) / 2, msg);
+  } else {
+    StoreVectorDefinition(s, msg);
+  }
+  if (msg != 0) return msg;
+  for (int k = 1; k <= Tables.FuncCount; ++k) {
+    Tables.FuncTable[k].Expr = u"(" + Tables.FuncTable[k].Expr + u")";
+  }
+  if (Tables.VecCount >= 1) {
+    VecRec& v = Tables.VecTable[Tables.VecCount];
+    if (v.IsOperation) {
+      rt::Text name = v.Name;
+      ExpandVectorExpr(name, msg);
+    } else {
+      ProcessVectorDefinition(v, msg);
+    }
+    if (msg != 0 || !compile) return msg;
+  }
+  if (!compile) return 0;
+  CompileFunctions(s, msg);
+  return msg;
+}
+
+void LanguageTest::DefineAll(std::initializer_list<const char16_t*> statements) {
+  for (const char16_t* s : statements) {
+    SCOPED_TRACE(U8(s));
+    ASSERT_EQ(Define(s), 0);
+  }
+}
+
+const FuncRec* LanguageTest::Func(const rt::Text& name) {
+  for (int k = 1; k <= Tables.FuncCount; ++k) {
+    if (Tables.FuncTable[k].Name == name) return &Tables.FuncTable[k];
+  }
+  return nullptr;
+}
+
+double LanguageTest::ValueOf(const rt::Text& name, double t) {
+  const FuncRec* f = Func(name);
+  EXPECT_NE(f, nullptr) << U8(name);
+  if (f == nullptr) return NAN;
+  int16_t msg = 0;
+  const int32_t savedTop = Tables.ValueTop;
+  AppendValue(f->Parm1, t, msg);
+  double result = NAN;
+  MathVars.ValueSP = 1;
+  Evaluate(f->Code, result, msg);
+  EXPECT_EQ(msg, 0) << U8(name);
+  Tables.ValueTop = savedTop;
+  return result;
+}
+
+double LanguageTest::LastConstantValue() {
+  const rt::Text& v = Tables.ConstTable[Tables.ConstCount].ValueText;
+  EXPECT_GE(v.size(), 2u);
+  return v.size() < 2 ? NAN : rt::Val(v.substr(1, v.size() - 2));
+}
+
+}  // namespace ms
