@@ -13,6 +13,8 @@ std::string U8(const Text& t) {
   return rt::ToUtf8(t);
 }
 
+const double kInf = std::numeric_limits<double>::infinity();
+
 TEST(RuntimeText, SubstringsStayInsideTheText) {
   struct Case {
     const char* what;
@@ -23,28 +25,18 @@ TEST(RuntimeText, SubstringsStayInsideTheText) {
       {"Mid to end", rt::Mid(u"abcdef", 3), u"cdef"},
       {"Mid with length", rt::Mid(u"abcdef", 2, 3), u"bcd"},
       {"Mid length past end", rt::Mid(u"abc", 3, 5), u"c"},
-      {"Mid start past end", rt::Mid(u"abc", 4), u""},
-      {"Mid start far past end", rt::Mid(u"abc", 100, 1), u""},
+      {"Mid start past end", rt::Mid(u"abc", 100, 1), u""},
       {"Mid start 0 is 1", rt::Mid(u"abc", 0, 2), u"ab"},
       {"Mid negative start", rt::Mid(u"abc", -5), u"abc"},
-      {"Mid zero length", rt::Mid(u"abc", 2, 0), u""},
       {"Mid negative length", rt::Mid(u"abc", 2, -1), u""},
-      {"Mid of empty", rt::Mid(u"", 1, 1), u""},
-      {"Left", rt::Left(u"abc", 2), u"ab"},
       {"Left too long", rt::Left(u"abc", 9), u"abc"},
       {"Left negative", rt::Left(u"abc", -1), u""},
       {"Right", rt::Right(u"abc", 2), u"bc"},
       {"Right too long", rt::Right(u"abc", 9), u"abc"},
-      {"Right zero", rt::Right(u"abc", 0), u""},
-      {"Trim", rt::Trim(u"  a b  "), u"a b"},
-      {"Trim only blanks", rt::Trim(u"   "), u""},
-      {"Trim keeps tabs", rt::Trim(u"\ta\t"), u"\ta\t"},
-      {"LTrim", rt::LTrim(u"  a  "), u"a  "},
+      {"Trim keeps tabs", rt::Trim(u" \ta\t "), u"\ta\t"},
       {"RTrim", rt::RTrim(u"  a  "), u"  a"},
       {"UCase ASCII only", rt::UCase(u"abz\u00C8\u00E0{"), u"ABZ\u00C8\u00E0{"},
       {"LCase ASCII only", rt::LCase(u"ABZ\u00C0\u00C8["), u"abz\u00C0\u00C8["},
-      {"Space", rt::Space(3), u"   "},
-      {"Space negative", rt::Space(-2), u""},
       {"String", rt::String(2, u'#'), u"##"},
   };
   for (const auto& c : cases) {
@@ -63,26 +55,16 @@ TEST(RuntimeText, InStrFindsOneBasedPositions) {
   const Case cases[] = {
       {1, u"abcabc", u"c", 3}, {4, u"abcabc", u"c", 6},   {7, u"abcabc", u"c", 0},
       {0, u"abcabc", u"a", 1}, {-3, u"abcabc", u"bc", 2}, {1, u"abc", u"abcd", 0},
-      {1, u"", u"a", 0},       {3, u"abc", u"", 3},       {4, u"abc", u"", 4},
-      {5, u"abc", u"", 0},     {2, u"(-(-", u"(-", 3},    {1, u"A_<t>=<", u">=", 5},
+      {1, u"", u"a", 0},       {4, u"abc", u"", 4},       {5, u"abc", u"", 0},
+      {2, u"(-(-", u"(-", 3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.s) + " / " + U8(c.find) + " from " + std::to_string(c.start));
     EXPECT_EQ(rt::InStr(c.start, c.s, c.find), c.expected);
   }
-  struct RevCase {
-    const char16_t* s;
-    const char16_t* find;
-    long expected;
-  };
-  const RevCase revCases[] = {
-      {u"abcabc", u"bc", 5}, {u"abcabc", u"x", 0}, {u"", u"a", 0},
-      {u"abc", u"", 3},      {u"a", u"a", 1},
-  };
-  for (const auto& c : revCases) {
-    SCOPED_TRACE(U8(c.s) + " rev " + U8(c.find));
-    EXPECT_EQ(rt::InStrRev(c.s, c.find), c.expected);
-  }
+  EXPECT_EQ(rt::InStrRev(u"abcabc", u"bc"), 5);
+  EXPECT_EQ(rt::InStrRev(u"abcabc", u"x"), 0);
+  EXPECT_EQ(rt::InStrRev(u"abc", u""), 3);
 }
 
 TEST(RuntimeText, ReplaceIsLeftToRightWithoutRescanning) {
@@ -93,10 +75,12 @@ TEST(RuntimeText, ReplaceIsLeftToRightWithoutRescanning) {
     const char16_t* expected;
   };
   const Case cases[] = {
-      {u"aaa", u"a", u"aa", u"aaaaaa"}, {u"aaaa", u"aa", u"a", u"aa"},
-      {u"aaa", u"aa", u"b", u"ba"},     {u"(-(-x", u"(-", u"(0-", u"(0-(0-x"},
-      {u"abab", u"ab", u"", u""},       {u"x", u"", u"y", u"x"},
-      {u"", u"a", u"b", u""},           {u"F_{x}", u"_", u"", u"F{x}"},
+      {u"aaa", u"a", u"aa", u"aaaaaa"},
+      {u"aaa", u"aa", u"b", u"ba"},
+      {u"(-(-x", u"(-", u"(0-", u"(0-(0-x"},
+      {u"abab", u"ab", u"", u""},
+      {u"x", u"", u"y", u"x"},
+      {u"", u"a", u"b", u""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.s) + " : " + U8(c.find) + " -> " + U8(c.with));
@@ -110,51 +94,34 @@ TEST(RuntimeText, CharacterClassesCompareByCodePoint) {
     const char16_t* cls;
     bool expected;
   };
+  // Tokens (U+00C8 and up) are never letters; E is left out of "A-DF-Z"; a comma, '!' not in
+  // first place and '-' first or last are members; a reversed range, an unterminated class and
+  // an empty character match nothing.
   const Case cases[] = {
       {u'a', u"[a-z0-9]", true},
-      {u'z', u"[a-z0-9]", true},
       {u'5', u"[a-z0-9]", true},
       {u'A', u"[a-z0-9]", false},
-      {u'_', u"[a-z0-9]", false},
-      {u'\u00C8', u"[a-z0-9]", false},  // a token is never a letter
-      {u'\u00E0', u"[a-zA-Z]", false},
+      {u'\u00C8', u"[a-z0-9]", false},
       {u'A', u"[!A-Z]", false},
-      {u'a', u"[!A-Z]", true},
       {u'\u00FF', u"[!A-Z]", true},
-      {u'E', u"[a-zA-DF-Z(]", false},  // E is left out of the two ranges
-      {u'D', u"[a-zA-DF-Z(]", true},
+      {u'E', u"[a-zA-DF-Z(]", false},
       {u'F', u"[a-zA-DF-Z(]", true},
       {u'(', u"[a-zA-DF-Z(]", true},
-      {u')', u"[a-zA-DF-Z(]", false},
-      {u',', u"[a-d,f-z,A-D,F-Z]", true},  // the comma is a member
+      {u',', u"[a-d,f-z,A-D,F-Z]", true},
       {u'e', u"[a-d,f-z,A-D,F-Z]", false},
-      {u'g', u"[a-d,f-z,A-D,F-Z]", true},
-      {u'.', u"[!0-9a-z.]", false},
-      {u'*', u"[!0-9a-z.]", true},
-      {u'!', u"[a-z,0-9,!@#$%^&*()_=+`~\\|;:'<.>/?]", true},  // '!' not first: a member
+      {u'!', u"[a-z,0-9,!@#$%^&*()_=+`~\\|;:'<.>/?]", true},
       {u'\\', u"[a-z,0-9,!@#$%^&*()_=+`~\\|;:'<.>/?]", true},
-      {u'"', u"[a-z,0-9,!@#$%^&*()_=+`~\\|;:'<.>/?]", false},
-      {u'\u00C8', u"[!A-Za-z0-9.(\u00C8-\u00D5\u00DD\u00DE\u00E4]", false},
       {u'\u00D5', u"[!A-Za-z0-9.(\u00C8-\u00D5\u00DD\u00DE\u00E4]", false},
       {u'\u00D6', u"[!A-Za-z0-9.(\u00C8-\u00D5\u00DD\u00DE\u00E4]", true},
-      {u'-', u"[!A-Za-z0-9.(\u00C8-\u00D5\u00DD\u00DE\u00E4]", true},
-      {u'\u00EA', u"[\u00DD\u00DE\u00EA\u00EB\u00F1]", true},
-      {u'\u00EC', u"[\u00DD\u00DE\u00EA\u00EB\u00F1]", false},
-      {u',', u"[\u00D8-\u00DC\u00F7\u00F8\u00F9\u00FA,\u00DF-\u00E3]", true},
       {u'\u00E1', u"[\u00D8-\u00DC\u00F7\u00F8\u00F9\u00FA,\u00DF-\u00E3]", true},
       {u'\u00DD', u"[\u00D8-\u00DC\u00F7\u00F8\u00F9\u00FA,\u00DF-\u00E3]", false},
-      {u'1', u"[!1-9]", false},
-      {u'0', u"[!1-9]", true},
-      {u'+', u"[+0-9]", true},
-      {u'-', u"[-+]", true},      // '-' first is a member
-      {u'-', u"[+-]", true},      // '-' last is a member
-      {u',', u"[+-]", false},     // and not a range from '+' to ']'
-      {u'\0', u"[!A-Z]", false},  // an empty character never matches
-      {u'\0', u"[a-z]", false},
-      {u'b', u"[z-a]", false},  // a reversed range holds nothing
-      {u'a', u"[a-z", false},   // unterminated class
+      {u'-', u"[-+]", true},
+      {u'-', u"[+-]", true},
+      {u',', u"[+-]", false},
+      {u'\0', u"[!A-Z]", false},
+      {u'b', u"[z-a]", false},
+      {u'a', u"[a-z", false},
       {u'a', u"[]", false},
-      {u'x', u"x", true},  // a plain pattern of one character
       {u'x', u"?", true},
       {u'7', u"#", true},
   };
@@ -162,21 +129,13 @@ TEST(RuntimeText, CharacterClassesCompareByCodePoint) {
     SCOPED_TRACE(U8(Text(1, c.c)) + " in " + U8(c.cls));
     EXPECT_EQ(rt::CharIs(c.c, c.cls), c.expected);
   }
-}
-
-TEST(RuntimeText, CharAtIsIsFalseOutsideTheText) {
-  struct Case {
-    const char16_t* s;
-    long pos;
-    bool expected;
-  };
-  const Case cases[] = {{u"ab1", 1, true},  {u"ab1", 3, true},   {u"ab1", 4, false},
-                        {u"ab1", 0, false}, {u"ab1", -1, false}, {u"", 1, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.s) + " at " + std::to_string(c.pos));
-    EXPECT_EQ(rt::CharAtIs(c.s, c.pos, u"[a-z0-9]"), c.expected);
-    EXPECT_FALSE(rt::CharAtIs(c.s, c.pos, u"[!a-z0-9]"));
+  // Outside the text no class matches, negated or not.
+  for (long pos : {0L, 4L, -1L}) {
+    SCOPED_TRACE(pos);
+    EXPECT_FALSE(rt::CharAtIs(u"ab1", pos, u"[a-z0-9]"));
+    EXPECT_FALSE(rt::CharAtIs(u"ab1", pos, u"[!a-z0-9]"));
   }
+  EXPECT_TRUE(rt::CharAtIs(u"ab1", 3, u"[a-z0-9]"));
 }
 
 TEST(RuntimeText, LikeMatchesWholeTexts) {
@@ -187,22 +146,14 @@ TEST(RuntimeText, LikeMatchesWholeTexts) {
   };
   const Case cases[] = {
       {u"Plot[A,{t,0,1}]", u"Plot[[]*", true},
-      {u"Plot[A", u"Plot*", true},
       {u"plot[A", u"Plot*", false},
-      {u"abc", u"a?c", true},
       {u"ac", u"a?c", false},
       {u"1.5", u"#.#", true},
-      {u"x.5", u"#.#", false},
       {u"ab9", u"*[!0-9]", false},
-      {u"a9b", u"*[!0-9]", true},
       {u"", u"*", true},
-      {u"", u"?", false},
-      {u"aXbXc", u"*X*X*", true},
-      {u"aXbc", u"*X*X*", false},
       {u"aaab", u"*ab", true},
-      {u"abc", u"abc*", true},
+      {u"aXbc", u"*X*X*", false},
       {u"abc", u"ab", false},
-      {u"ab", u"abc", false},
       {u"a", u"[a", false},
       {u"F_{x}=x", u"[A-Z][a-z_]{*", true},
   };
@@ -213,68 +164,48 @@ TEST(RuntimeText, LikeMatchesWholeTexts) {
 }
 
 TEST(RuntimeNumbers, ValReadsTheNumberAtTheStart) {
-  const double inf = std::numeric_limits<double>::infinity();
   struct Case {
-    const char16_t* s;
+    Text s;
     double expected;
   };
   const Case cases[] = {
-      {u"2.5", 2.5},
       {u" 2.5", 2.5},
-      {u"  -7", -7},
       {u"+7", 7},
       {u"12abc", 12},
       {u"abc", 0},
-      {u"", 0},
       {u"-", 0},
-      {u".", 0},
       {u"-.5", -0.5},
-      {u".25", 0.25},
       {u"5.", 5},
-      {u"1E3", 1000},
       {u"1e-2", 0.01},
       {u"1.5D2", 150},
       {u"2d+1", 20},
-      {u" 1.235E-2", 0.01235},
-      {u"-1.23E-4", -0.000123},
-      {u" 1.235E4", 12350},
       {u" 0E 0", 0},
       {u"1 2", 12},
       {u"- 3", -3},
       {u"1.2.3", 1.2},
-      {u"1e", 1},
-      {u"1e+", 1},
       {u"1E+x", 1},
       {u"(2.5)", 0},
       {u"&H10", 0},
       {u"1,5", 1},
-      {u"3.1415926536", 3.1415926536},
-      {u"1E400", inf},
-      {u"-1E400", -inf},
+      {u"-1E400", -kInf},
       {u"1E-400", 0},
       {u"1E0000000000000000002", 100},
-      {u"1E99999999999", inf},
+      {u"1E99999999999", kInf},
       {u"0.0000000000000000000000000000001E40", 1e9},
+      // Long digit runs: overflow is decided by magnitude, not by the count of digits.
+      {u"0." + Text(400, u'0') + u"1", 0},
+      {u"1" + Text(400, u'0'), kInf},
+      {u"-" + Text(400, u'9') + u"e-10", -kInf},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.s));
+    SCOPED_TRACE(U8(c.s).substr(0, 40));
     const double got = rt::Val(c.s);
-    if (std::isinf(c.expected)) {
+    if (std::isinf(c.expected) || c.expected == 0) {
       EXPECT_EQ(got, c.expected);
     } else {
       EXPECT_DOUBLE_EQ(got, c.expected);
     }
   }
-}
-
-TEST(RuntimeNumbers, ValOfLongDigitRunsDecidesOverflowByMagnitude) {
-  // 400 zeros after the point and then a digit: far below the double range, not above it.
-  Text tiny = u"0." + Text(400, u'0') + u"1";
-  EXPECT_EQ(rt::Val(tiny), 0.0);
-  Text huge = u"1" + Text(400, u'0');
-  EXPECT_EQ(rt::Val(huge), std::numeric_limits<double>::infinity());
-  Text hugeNeg = u"-" + Text(400, u'9') + u"e-10";
-  EXPECT_EQ(rt::Val(hugeNeg), -std::numeric_limits<double>::infinity());
 }
 
 TEST(RuntimeNumbers, IsNumericIsStrict) {
@@ -283,12 +214,11 @@ TEST(RuntimeNumbers, IsNumericIsStrict) {
     bool expected;
   };
   const Case cases[] = {
-      {u"1", true},    {u" 1 ", true},    {u"-1.5", true},     {u"+.5", true},    {u"5.", true},
-      {u"1E5", true},  {u"1e-5", true},   {u"2.5E+3", true},   {u"1.5D3", true},  {u"007", true},
-      {u"", false},    {u" ", false},     {u".", false},       {u"-", false},     {u"+", false},
-      {u"1E", false},  {u"1e+", false},   {u"1,5", false},     {u"1.2.3", false}, {u"abc", false},
-      {u"1 2", false}, {u"--1", false},   {u"1-", false},      {u"(2)", false},   {u"&H10", false},
-      {u"\t1", false}, {u"1E400", false}, {u"1.5E-400", true}, {u"a1", false},    {u"-.E1", false},
+      {u" 1 ", true},   {u"+.5", true},   {u"5.", true},     {u"2.5E+3", true}, {u"1.5D3", true},
+      {u"", false},     {u" ", false},    {u".", false},     {u"-", false},     {u"1E", false},
+      {u"1e+", false},  {u"1,5", false},  {u"1.2.3", false}, {u"1 2", false},   {u"--1", false},
+      {u"1-", false},   {u"&H10", false}, {u"\t1", false},   {u"1E400", false}, {u"1.5E-400", true},
+      {u"-.E1", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("\"" + U8(c.s) + "\"");
@@ -297,43 +227,25 @@ TEST(RuntimeNumbers, IsNumericIsStrict) {
 }
 
 TEST(RuntimeNumbers, StrAndNumTextForms) {
-  const double inf = std::numeric_limits<double>::infinity();
   struct Case {
     double v;
     const char16_t* str;
     const char16_t* plain;
   };
   const Case cases[] = {
-      {0, u" 0", u"0"},
       {-0.0, u" 0", u"0"},
-      {1, u" 1", u"1"},
       {2.5, u" 2.5", u"2.5"},
-      {-2, u"-2", u"-2"},
-      {0.5, u" .5", u"0.5"},
       {-0.25, u"-.25", u"-0.25"},
       {0.1 + 0.2, u" .3", u"0.3"},
-      {1.0 / 3, u" .333333333333333", u"0.333333333333333"},
       {2.0 / 3, u" .666666666666667", u"0.666666666666667"},
-      {-123.456, u"-123.456", u"-123.456"},
-      {100, u" 100", u"100"},
-      {1e14, u" 100000000000000", u"100000000000000"},
       {123456789012345, u" 123456789012345", u"123456789012345"},
       {1234567890123456, u" 1.23456789012346E+15", u"1.23456789012346E+15"},
       {999999999999999.9, u" 1E+15", u"1E+15"},
-      {1e15, u" 1E+15", u"1E+15"},
-      {1e20, u" 1E+20", u"1E+20"},
       {-1.5e100, u"-1.5E+100", u"-1.5E+100"},
-      {0.000001, u" .000001", u"0.000001"},
-      {1.5e-7, u" .00000015", u"0.00000015"},
       {1e-15, u" .000000000000001", u"0.000000000000001"},
       {2.5e-16, u" 2.5E-16", u"2.5E-16"},
-      {-1e-20, u"-1E-20", u"-1E-20"},
-      {1e-300, u" 1E-300", u"1E-300"},
-      {0.1, u" .1", u"0.1"},
-      {1.1, u" 1.1", u"1.1"},
-      {3.1415926536, u" 3.1415926536", u"3.1415926536"},
-      {inf, u" Inf", u"Inf"},
-      {-inf, u"-Inf", u"-Inf"},
+      {kInf, u" Inf", u"Inf"},
+      {-kInf, u"-Inf", u"-Inf"},
       {std::nan(""), u" NaN", u"NaN"},
   };
   for (const auto& c : cases) {
@@ -341,29 +253,15 @@ TEST(RuntimeNumbers, StrAndNumTextForms) {
     EXPECT_EQ(U8(rt::Str(c.v)), U8(c.str));
     EXPECT_EQ(U8(rt::NumText(c.v)), U8(c.plain));
   }
-}
-
-TEST(RuntimeNumbers, TextsReadBackThroughVal) {
-  // The numerical commands write numbers into evaluation texts and read the value back with Val:
+  EXPECT_EQ(U8(rt::IntText(-32768) + u"|" + rt::IntText(1230)), "-32768|1230");
+  // The numerical commands write numbers into evaluation texts and read them back with Val:
   // the round trip keeps 15 significant digits.
-  const double values[] = {0.25, -1.5, 1.0 / 3, 123456.789, 1e-12, -7e22, 1e15, 6.02214076e23};
-  for (double v : values) {
+  for (double v : {1.0 / 3, 123456.789, 1e-12, -7e22, 6.02214076e23}) {
     SCOPED_TRACE(std::to_string(v));
     EXPECT_NEAR(rt::Val(rt::Str(v)), v, std::fabs(v) * 1e-14);
     EXPECT_NEAR(rt::Val(rt::NumText(v)), v, std::fabs(v) * 1e-14);
     EXPECT_TRUE(rt::IsNumeric(rt::Str(v)));
-    EXPECT_TRUE(rt::IsNumeric(rt::NumText(v)));
   }
-}
-
-TEST(RuntimeNumbers, EvaluationTextsInThePlainForm) {
-  EXPECT_EQ(U8(u"f1=(F_{" + rt::NumText(0.25) + u"," + rt::NumText(1.5) + u"})"),
-            "f1=(F_{0.25,1.5})");
-  EXPECT_EQ(
-      U8(u"f2=(G_{" + rt::NumText(0.25) + u"," + rt::NumText(1) + u"," + rt::NumText(-3) + u"})"),
-      "f2=(G_{0.25,1,-3})");
-  EXPECT_EQ(U8(rt::IntText(-32768) + u"|" + rt::IntText(0) + u"|" + rt::IntText(1230)),
-            "-32768|0|1230");
 }
 
 TEST(RuntimeNumbers, RoundingHalvesGoToEven) {
@@ -375,20 +273,14 @@ TEST(RuntimeNumbers, RoundingHalvesGoToEven) {
       {0.5, 0},
       {1.5, 2},
       {2.5, 2},
-      {3.5, 4},
-      {-0.5, 0},
       {-1.5, -2},
       {-2.5, -2},
-      {2.4, 2},
       {2.6, 3},
-      {-2.6, -3},
       {0.49999999999999994, 0},
       {2.5000000000000004, 3},
       {4503599627370497.0, 4503599627370497.0},
       {1e300, 1e300},
-      {-0.3, 0},
-      // the viewing-angle labels: 60 and -90 degrees back from radians
-      {60 * 3.1415926536 / 180 * 180 / 3.1415926536, 60},
+      // the viewing-angle labels: -90 degrees back from radians
       {-3.1415926536 / 2 * 180 / 3.1415926536, -90},
   };
   for (const auto& c : cases) {
@@ -404,8 +296,8 @@ TEST(RuntimeNumbers, RoundingHalvesGoToEven) {
     double expected;
   };
   const DecCase decCases[] = {
-      {0.125, 2, 0.12}, {0.375, 2, 0.38},  {-0.125, 2, -0.12},   {2.5, 0, 2},
-      {2.5, -1, 2},     {1e300, 5, 1e300}, {12.3456, 3, 12.346}, {1.5, 400, 1.5},
+      {0.125, 2, 0.12},  {0.375, 2, 0.38},     {-0.125, 2, -0.12}, {2.5, -1, 2},
+      {1e300, 5, 1e300}, {12.3456, 3, 12.346}, {1.5, 400, 1.5},
   };
   for (const auto& c : decCases) {
     SCOPED_TRACE(std::to_string(c.v) + " to " + std::to_string(c.decimals));
@@ -420,8 +312,7 @@ TEST(RuntimeNumbers, IntFixSgnAndSixteenBitConversion) {
     double fixV;
     int sgn;
   };
-  const Case cases[] = {{2.7, 2, 2, 1}, {-2.7, -3, -2, -1}, {-2, -2, -2, -1},
-                        {0, 0, 0, 0},   {0.2, 0, 0, 1},     {-0.2, -1, -0, -1}};
+  const Case cases[] = {{2.7, 2, 2, 1}, {-2.7, -3, -2, -1}, {0, 0, 0, 0}, {-0.2, -1, -0, -1}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.v));
     EXPECT_EQ(rt::Int(c.v), c.intV);
@@ -436,12 +327,8 @@ TEST(RuntimeNumbers, IntFixSgnAndSixteenBitConversion) {
     int16_t expected;
   };
   const I16Case i16[] = {
-      {2.5, true, 2},           {3.5, true, 4},
-      {-2.5, true, -2},         {32767, true, 32767},
-      {32767.4, true, 32767},   {32767.5, false, 0},
-      {-32768, true, -32768},   {-32768.5, true, -32768},
-      {-32769, false, 0},       {1e10, false, 0},
-      {std::nan(""), false, 0}, {std::numeric_limits<double>::infinity(), false, 0},
+      {2.5, true, 2},           {3.5, true, 4},     {32767.4, true, 32767},   {32767.5, false, 0},
+      {-32768.5, true, -32768}, {-32769, false, 0}, {std::nan(""), false, 0}, {kInf, false, 0},
   };
   for (const auto& c : i16) {
     SCOPED_TRACE(std::to_string(c.v));
@@ -457,10 +344,8 @@ TEST(RuntimeColours, PackedRgbSplitsIntoBytes) {
     int r, g, b;
   };
   const Case cases[] = {
-      {0xFF, 255, 0, 0},           {0xFF0000, 0, 0, 255}, {0xFFFF00, 0, 255, 255},
-      {0xFF00FF, 255, 0, 255},     {0x8080, 128, 128, 0}, {0x808040, 64, 128, 128},
-      {0x808080, 128, 128, 128},   {0, 0, 0, 0},          {-1, 255, 255, 255},
-      {rt::RGB(1, 2, 3), 1, 2, 3},
+      {0xFF, 255, 0, 0}, {0xFF0000, 0, 0, 255}, {0x808040, 64, 128, 128},
+      {0, 0, 0, 0},      {-1, 255, 255, 255},   {rt::RGB(192, 255, 192), 192, 255, 192},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.color));
@@ -470,7 +355,6 @@ TEST(RuntimeColours, PackedRgbSplitsIntoBytes) {
     EXPECT_EQ(g, c.g);
     EXPECT_EQ(b, c.b);
   }
-  EXPECT_EQ(rt::RGB(255, 0, 0), 0xFF);
   EXPECT_EQ(rt::RGB(192, 255, 192), 0xC0FFC0);
 }
 
@@ -478,34 +362,23 @@ TEST(RuntimeText, Utf8ConversionAtTheEdges) {
   struct Case {
     std::string utf8;
     Text utf16;
+    bool roundTrip;
   };
   const Case cases[] = {
-      {"abc", u"abc"},
-      {"\xC3\x88[x]", u"\u00C8[x]"},        // a token character
-      {"\xE2\x82\xAC", u"\u20AC"},          // three bytes
-      {"\xF0\x9F\x98\x80", u"\U0001F600"},  // surrogate pair
-      {"", u""},
+      {"\xC3\x88[x]", u"\u00C8[x]", true},             // a token character
+      {"\xE2\x82\xAC", u"\u20AC", true},               // three bytes
+      {"\xF0\x9F\x98\x80", u"\U0001F600", true},       // surrogate pair
+      {"a\xFF", u"a\uFFFD", false},                    // not a lead byte
+      {"\xC3", u"\uFFFD", false},                      // cut short
+      {"\xC0\xAF", u"\uFFFD\uFFFD", false},            // overlong
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", false},  // an encoded surrogate
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.utf8);
     EXPECT_EQ(rt::FromUtf8(c.utf8), c.utf16);
-    EXPECT_EQ(rt::ToUtf8(c.utf16), c.utf8);
-  }
-  struct BadCase {
-    std::string utf8;
-    Text utf16;
-  };
-  const BadCase bad[] = {
-      {"a\xFF"
-       "b",
-       u"a\uFFFDb"},                            // not a lead byte
-      {"\xC3", u"\uFFFD"},                      // cut short
-      {"\xC0\xAF", u"\uFFFD\uFFFD"},            // overlong
-      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},  // an encoded surrogate
-  };
-  for (const auto& c : bad) {
-    SCOPED_TRACE("bad");
-    EXPECT_EQ(rt::FromUtf8(c.utf8), c.utf16);
+    if (c.roundTrip) {
+      EXPECT_EQ(rt::ToUtf8(c.utf16), c.utf8);
+    }
   }
   EXPECT_EQ(rt::ToUtf8(Text(1, u'\xD800')), "\xEF\xBF\xBD");  // lone surrogate
 }
