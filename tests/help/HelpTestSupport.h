@@ -1,43 +1,21 @@
-// Shared by the help window tests: a UiServices that records placement requests, and a fixture
-// that starts and ends every test with no help window loaded.
+// Shared by the help window tests: a fixture that starts and ends every test with no help window
+// loaded and the scripted screen installed (it records every placement request).
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QWidget>
-#include <vector>
 
 #include "help/HelpPage.h"
 #include "help/XfrmHelp.h"
-#include "platform/ui/UiServices.h"
+#include "platform/ui/ScriptedUiServices.h"
 
 namespace ms::testing {
-
-// Records every MakeTopmostAtOrigin call and does what the real one does to the geometry.
-class PlacementRecorder final : public ui::UiServices {
- public:
-  int MsgBox(const rt::Text&, int, const rt::Text&) override { return ui::kAnswerOk; }
-  void DoEvents() override {}
-  void SetBusy(bool) override {}
-  void ShowProgress(const rt::Text&, double) override {}
-  bool OpenFileDialog(const ui::FileDialogRequest&, rt::Text&) override { return false; }
-  bool SaveFileDialog(const ui::FileDialogRequest&, rt::Text&) override { return false; }
-  bool ColorDialog(int32_t, int32_t&) override { return false; }
-  bool FontDialog(const ui::FontChoice&, ui::FontChoice&) override { return false; }
-  bool PrintDialog() override { return false; }
-  rt::Text ClipboardText() override { return {}; }
-  void SetClipboardText(const rt::Text&) override {}
-  void SetClipboardPicture(const uint32_t*, int, int) override {}
-  void MakeTopmostAtOrigin(ui::WindowHandle window) override {
-    placed.push_back(window);
-    static_cast<QWidget*>(window)->move(0, 0);
-  }
-  void EndProgram() override {}
-
-  std::vector<ui::WindowHandle> placed;
-};
 
 inline void ReleaseHelpWindows() {
   UnloadHelpPages();
@@ -45,18 +23,32 @@ inline void ReleaseHelpWindows() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+inline void SendMouse(QWidget* target, QEvent::Type type, QPointF local, Qt::MouseButton button,
+                      Qt::MouseButtons buttons) {
+  QMouseEvent event(type, local, target->mapToGlobal(local), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
+}
+
+// The Exit button of a help page: the one button captioned "Exit".
+inline QPushButton* ExitButton(QWidget* page) {
+  for (QPushButton* b : page->findChildren<QPushButton*>()) {
+    if (b->text() == QStringLiteral("Exit")) return b;
+  }
+  return nullptr;
+}
+
 class HelpWindowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ReleaseHelpWindows();
-    ui::SetUi(&recorder_);
+    ui::SetUi(&screen_);
   }
   void TearDown() override {
     ReleaseHelpWindows();
     ui::SetUi(nullptr);
   }
 
-  PlacementRecorder recorder_;
+  ui::ScriptedUiServices screen_;
 };
 
 }  // namespace ms::testing
