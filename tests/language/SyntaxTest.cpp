@@ -2,27 +2,14 @@
 
 #include <random>
 #include <string>
-#include <vector>
 
+#include "LanguageFixture.h"
 #include "language/ClearStorage.h"
-#include "language/Global.h"
 #include "language/Syntax.h"
-#include "language/Tokens.h"
 #include "language/UserInput.h"
 
 namespace ms {
 namespace {
-
-std::string U8(const rt::Text& t) {
-  return rt::ToUtf8(t);
-}
-
-// Statements are written with built-in names spelled out; the stored form has them as tokens.
-rt::Text Tok(const rt::Text& s) {
-  rt::Text t;
-  TokenizeNames(s, t);
-  return t;
-}
 
 struct MsgCase {
   const char16_t* text;
@@ -34,15 +21,14 @@ struct StoredCase {
   const char16_t* stored;  // names spelled out; compared after tokenising
 };
 
-class SyntaxTest : public ::testing::Test {
+class SyntaxTest : public LanguageTest {
  protected:
   void SetUp() override {
-    ResetWorksheetTables();
-    InitBuiltinNames();
+    LanguageTest::SetUp();
     Tables.CurrentStmtNo = 1;
   }
 
-  int16_t Check(const rt::Text& statement, rt::Text* outText = nullptr) {
+  static int16_t Check(const rt::Text& statement, rt::Text* outText = nullptr) {
     rt::Text stmt = statement;
     rt::Text out = u"unchanged";
     int16_t msg = 0;
@@ -52,108 +38,88 @@ class SyntaxTest : public ::testing::Test {
   }
 };
 
+// One statement for every message the checker gives: bracket balance, component balance, empty
+// groups, braces, last symbol, decimal points, operators, equals, commas, number forms, header
+// shapes, upper-case names, statement kinds, symbol adjacency.
 TEST_F(SyntaxTest, EveryMessageOfTheChain) {
-  const MsgCase cases[] = {
-      // bracket balance
-      {u"a=b)+(c", 260},
-      {u"F{t}=(t]", 261},
-      {u"a=b}+{c", 262},
-      {u"a=b>+<c", 269},
-      {u"a=(b", 263},
-      {u"F{t}=Sin[t", 264},
-      {u"a=F{2", 265},
-      {u"A<t>=<t,t,0", 270},
-      {u"F{t}=(t[)]", 275},
-      // balance of one vector component
-      {u"A<t>=<(t,t),0>", 263},
-      // empty groups
-      {u"a=<>", 427},
-      {u"a=()", 428},
-      {u"F{x}=Sin[]", 429},
-      {u"a=F{}", 430},
-      {u"F{x}=Sin[[x]]", 431},
-      {u"a=F{{2}}", 432},
-      // braces
-      {u"a=2{x}", 267},
-      {u"a=sin{x}", 268},
-      // last symbol
-      {u"a=", 400},
-      {u"a=F", 400},
-      {u"ab.", 400},
-      {u"F{t}=t+", 478},
-      {u"a=b|", 478},
-      // decimal points
-      {u"a=3.4.5", 436},
-      {u"a=3..4", 436},
-      {u".", 437},
-      {u"a=B.w", 438},
-      {u"a=b.5", 438},
-      // operators, equals signs, commas
-      {u"a=2^-3", 435},
-      {u"a=b=c", 410},
-      {u"a=b,c", 412},
-      {u"A<t>=<t,t>", 412},
-      // number forms
-      {u"a=F{1E,2}", 418},
-      {u"a=F{1E+,2}", 418},
-      {u"a=2e5", 419},
-      {u"a=1E2.5", 421},
-      {u"a=1E*2", 423},
-      {u"a=1E123", 424},
-      // header shapes
-      {u"a", 2},
-      {u"ab", 991},
-      {u"a{x}=x", 205},
-      {u"abc=5", 206},
-      {u"a+b=5", 207},
-      {u"<2=3>", 208},
-      {u"<tu=3>", 209},
-      {u"F{X}=X+1", 228},
-      {u"A=5", 228},
-      // upper-case names
-      {u"a=f{2}", 405},
-      {u"a=2*f{2}", 405},
-      {u"a=xA.x", 660},
-      {u"a=F+1", 661},
-      {u"F{x}=SIN[x]", 1300},
-      {u"a=vFoo[2]", 1300},
-      // statement kinds
-      {u"'a", 200},
-      {u"'ab", 201},
-      {u"a_=5", 202},
-      {u"a=*5", 221},
-      {u"F{x}=.", 218},
-      {u"F{x,y}=.", 219},
-      {u"F{x,y,z,u}=.", 215},
-      {u"F{x}=*x", 222},
-      {u"F{x}=sA.x", 224},
-      {u"A<t>=<t,t,0>+1", 236},
-      {u"A<t>=vAdd[B,C]+1", 236},
-      {u"A<t>=t+1", 479},
-      {u"<t=>", 240},
-      {u"<t=2;5=3>", 241},
-      {u"<t=2;uv=3>", 242},
-      {u"<t=a+1>", 244},
-      {u"<t=;u=2>", 244},
-      // symbol adjacency
-      {u"a=(*2)", 444},
-      {u"a=(2)b", 445},
-      {u"F{x}=Sin[*x]", 446},
-      {u"F{x}=Sin[x]y", 447},
-      {u"a=F{*2}", 448},
-      {u"a=F{2}b", 449},
-      {u"A<t>=<\u03C0[t],t,0>", 450},
-      {u"a=b(2)", 451},
-      {u"F{x}=2*x(x+1)", 465},
-      {u"Plot=A.x", 466},
-      {u"a=2(3)", 467},
-      {u"a=2.(3)", 468},
-      {u"a=F{2,*3}", 469},
-      {u"a=b|*2", 470},
-      {u"a=\u00C82", 475},
-      {u"a=2+|3", 476},
-      {u"a=b<;>", 477},
-  };
+  const MsgCase cases[] = {{u"a=b)+(c", 260},
+                           {u"F{t}=(t]", 261},
+                           {u"a=b}+{c", 262},
+                           {u"a=b>+<c", 269},
+                           {u"a=(b", 263},
+                           {u"F{t}=Sin[t", 264},
+                           {u"a=F{2", 265},
+                           {u"A<t>=<t,t,0", 270},
+                           {u"F{t}=(t[)]", 275},
+                           {u"A<t>=<(t,t),0>", 263},
+                           {u"a=<>", 427},
+                           {u"a=()", 428},
+                           {u"F{x}=Sin[]", 429},
+                           {u"a=F{}", 430},
+                           {u"F{x}=Sin[[x]]", 431},
+                           {u"a=F{{2}}", 432},
+                           {u"a=2{x}", 267},
+                           {u"a=sin{x}", 268},
+                           {u"a=", 400},
+                           {u"ab.", 400},
+                           {u"F{t}=t+", 478},
+                           {u"a=3.4.5", 436},
+                           {u".", 437},
+                           {u"a=b.5", 438},
+                           {u"a=2^-3", 435},
+                           {u"a=b=c", 410},
+                           {u"a=b,c", 412},
+                           {u"A<t>=<t,t>", 412},
+                           {u"a=F{1E+,2}", 418},
+                           {u"a=2e5", 419},
+                           {u"a=1E2.5", 421},
+                           {u"a=1E*2", 423},
+                           {u"a=1E123", 424},
+                           {u"a", 2},
+                           {u"ab", 991},
+                           {u"a{x}=x", 205},
+                           {u"abc=5", 206},
+                           {u"a+b=5", 207},
+                           {u"<2=3>", 208},
+                           {u"<tu=3>", 209},
+                           {u"F{X}=X+1", 228},
+                           {u"a=f{2}", 405},
+                           {u"a=xA.x", 660},
+                           {u"a=F+1", 661},
+                           {u"F{x}=SIN[x]", 1300},
+                           {u"a=vFoo[2]", 1300},
+                           {u"'a", 200},
+                           {u"'ab", 201},
+                           {u"a_=5", 202},
+                           {u"a=*5", 221},
+                           {u"F{x}=.", 218},
+                           {u"F{x,y}=.", 219},
+                           {u"F{x,y,z,u}=.", 215},
+                           {u"F{x}=*x", 222},
+                           {u"F{x}=sA.x", 224},
+                           {u"A<t>=vAdd[B,C]+1", 236},
+                           {u"A<t>=t+1", 479},
+                           {u"<t=>", 240},
+                           {u"<t=2;5=3>", 241},
+                           {u"<t=2;uv=3>", 242},
+                           {u"<t=a+1>", 244},
+                           {u"a=(*2)", 444},
+                           {u"a=(2)b", 445},
+                           {u"F{x}=Sin[*x]", 446},
+                           {u"F{x}=Sin[x]y", 447},
+                           {u"a=F{*2}", 448},
+                           {u"a=F{2}b", 449},
+                           {u"A<t>=<\u03C0[t],t,0>", 450},
+                           {u"a=b(2)", 451},
+                           {u"F{x}=2*x(x+1)", 465},
+                           {u"Plot=A.x", 466},
+                           {u"a=2(3)", 467},
+                           {u"a=2.(3)", 468},
+                           {u"a=F{2,*3}", 469},
+                           {u"a=b|*2", 470},
+                           {u"a=\u00C82", 475},
+                           {u"a=2+|3", 476},
+                           {u"a=b<;>", 477}};
   for (const MsgCase& c : cases) {
     SCOPED_TRACE(U8(c.text));
     rt::Text out;
@@ -189,34 +155,21 @@ TEST_F(SyntaxTest, TheFirstCheckOfTheChainDecides) {
 
 TEST_F(SyntaxTest, AcceptedStatementsAreStoredInNormalForm) {
   const StoredCase cases[] = {
-      {u"a=+5", u"a_=5"},
-      {u"a = 5", u"a_=5"},
+      {u"a = +5", u"a_=5"},
       {u"ab=2*c", u"ab=2*c_"},
-      {u"a1=3", u"a1=3"},
-      {u"a=-5", u"a_=-5"},
       {u"a=2.5E-3", u"a_=2.5E-3"},
-      {u"a=.5", u"a_=.5"},
       {u"a=2^(-3)", u"a_=2^(-3)"},
       {u"F{x}=x^2+k", u"F_{x}=x^2+k_"},
-      {u"G{u,v}=u*v", u"G_{u,v}=u*v"},
-      {u"F{a,b}=a+b", u"F_{a,b}=a+b"},
       {u"F{x,y,z,u,v}=x*y*z*u*v", u"F_{x,y,z,u,v}=x*y*z*u*v"},
-      {u"F{x}=Sin[x]+Cos[x]", u"F_{x}=Sin[x]+Cos[x]"},
       {u"F{t}=Sin[+t]", u"F_{t}=Sin[t]"},
       {u"F{t}=Diff[G,t]", u"F_{t}=Diff[G_,t]"},
       {u"H{x}=Ex{x}*2", u"H_{x}=Ex{x}*2"},
       {u"a=F{1,2}+3", u"a_=F_{1,2}+3"},
-      {u"a=B.x", u"a_=B_.x_"},
-      {u"G{y}=B.y*2", u"G_{y}=B_.y_*2"},
       {u"F{t}=2*A.y|3", u"F_{t}=2*A_.y_|3"},
-      {u"A<t>=<t,F,0>", u"A_<t>=<t,F_,0>"},
       {u"A<y>=<B.y,y,0>", u"A_<y>=<B_.y_,y,0>"},
       {u"Ab<t>=<2*t,t^2,1.5E2>", u"Ab<t>=<2*t,t^2,1.5E2>"},
-      {u"A<t>=vAdd[B,C]", u"A_<t>=vAdd[B_,C_]"},
       {u"Ab<t>=vCross[B,Cd]", u"Ab<t>=vCross[B_,Cd]"},
-      {u"<t=3;u=4>", u"<t=3;u=4>"},
-      {u"<t=2;u=a>", u"<t=2;u=a_>"},
-      {u"<t=2.5;u=ax;r=-2>", u"<t=2.5;u=ax;r=-2>"},
+      {u"<t=2.5;u=a;r=-2>", u"<t=2.5;u=a_;r=-2>"},
   };
   for (const StoredCase& c : cases) {
     SCOPED_TRACE(U8(c.statement));
@@ -235,33 +188,24 @@ TEST_F(SyntaxTest, AcceptedStatementsAreStoredInNormalForm) {
   }
 }
 
+// Commands and macro definitions skip the chain and are stored as typed (not tokenised).
 TEST_F(SyntaxTest, CommandsAndMacrosSkipTheChain) {
   const StoredCase cases[] = {
-      {u"Plot[A,B]", u"Plot[A,B]"},
       {u"plot [A, B]", u"plot[A,B]"},
       {u"Zero[F,{0,1},r,1E-5]", u"Zero[F,{0,1},r,1E-5]"},
-      {u"ab=Integ[F,0,1]", u"ab=Integ[F,0,1]"},
       {u"a=integ[F,{0,1,10,0}]", u"a=integ[F,{0,1,10,0}]"},
       {u"c=dblInt[F,C,D,{0,1,2,3,x}]", u"c=dblInt[F,C,D,{0,1,2,3,x}]"},
-      {u"PlotSlopeField[F,{-2,2,10}]", u"PlotSlopeField[F,{-2,2,10}]"},
-      {u"IVP[F,{0,1,0.1},{1}]", u"IVP[F,{0,1,0.1},{1}]"},
       {u"plotcontour1[F,{0,1}]", u"plotcontour1[F,{0,1}]"},
       {u"vMacro[#,$]=vAdd[#,$]", u"vMacro[#,$]=vAdd[#,$]"},
   };
   for (const StoredCase& c : cases) {
     SCOPED_TRACE(U8(c.statement));
     ResetWorksheetTables();
-    rt::Text stmt = c.statement;
-    rt::Text out;
-    int16_t msg = 0;
-    CheckStatementSyntax(stmt, out, msg);
-    ASSERT_EQ(msg, 0);
+    ASSERT_EQ(Check(c.statement), 0);
     ASSERT_EQ(Tables.StatementCount, 1);
-    // Stored as typed: not tokenised.
     EXPECT_EQ(U8(Tables.StatementList[1].Text), U8(c.stored));
   }
-  const MsgCase macros[] = {{u"vMacro[$]=vAdd[#,$]", 643}, {u"vMacro[a]=b", 642}};
-  for (const MsgCase& c : macros) {
+  for (const MsgCase& c : {MsgCase{u"vMacro[$]=vAdd[#,$]", 643}, {u"vMacro[a]=b", 642}}) {
     SCOPED_TRACE(U8(c.text));
     ResetWorksheetTables();
     EXPECT_EQ(Check(c.text), c.msg);
@@ -281,7 +225,6 @@ TEST_F(SyntaxTest, EmptyStatementAndFullTable) {
   Tables.StatementCount = kMaxStatements;
   rt::Text failed;
   EXPECT_EQ(Check(u"a=5", &failed), kMsgStatementsFull);
-  EXPECT_EQ(Tables.StatementCount, kMaxStatements);
   EXPECT_EQ(failed, u"a_=5");
   EXPECT_EQ(Check(u"Plot[A]"), kMsgStatementsFull);
   EXPECT_EQ(Tables.StatementCount, kMaxStatements);
@@ -304,30 +247,20 @@ TEST_F(SyntaxTest, ArbitraryTextNeverBreaksTheTables) {
     rt::Text out;
     int16_t msg = 0;
     CheckStatementSyntax(stmt, out, msg);
-    if (msg == 0) {
-      ASSERT_EQ(Tables.StatementCount, before + 1);
-      ASSERT_TRUE(stmt.empty());
-    } else {
-      ASSERT_EQ(Tables.StatementCount, before);
-      ASSERT_FALSE(out.empty());
-    }
+    ASSERT_EQ(Tables.StatementCount, msg == 0 ? before + 1 : before);
+    ASSERT_EQ(msg == 0 ? stmt.empty() : !out.empty(), true);
     if (Tables.StatementCount == kMaxStatements) ClearStatements();
   }
 }
 
 TEST_F(SyntaxTest, RemoveUnaryPlus) {
-  const StoredCase cases[] = {
-      {u"a=+2", u"a=2"},
-      {u"F{t}=Sin[+t]", u"F{t}=Sin[t]"},
-      {u"a=(+2)+(+3)", u"a=(2)+(3)"},
-      {u"a=F{+1,+2}", u"a=F{1,2}"},
-      {u"A<t>=<+t,t,0>", u"A<t>=<t,t,0>"},
-      {u"a=b|+2", u"a=b|2"},
-      {u"a=2+3", u"a=2+3"},
-      {u"a=1E+5", u"a=1E+5"},
-      {u"+", u"+"},
-      {u"=+", u"="},
-  };
+  const StoredCase cases[] = {{u"a=(+2)+(+3)", u"a=(2)+(3)"},
+                              {u"a=F{+1,+2}", u"a=F{1,2}"},
+                              {u"A<t>=<+t,t,0>", u"A<t>=<t,t,0>"},
+                              {u"a=b|+2", u"a=b|2"},
+                              {u"a=1E+5", u"a=1E+5"},
+                              {u"+", u"+"},
+                              {u"=+", u"="}};
   for (const StoredCase& c : cases) {
     SCOPED_TRACE(U8(c.statement));
     rt::Text out;
@@ -348,7 +281,6 @@ TEST_F(SyntaxTest, WorksheetStopsAtTheFirstRejectedStatement) {
       {u"m=2:n=3\r\nF{x}=x^2+m\r\nA<t>=<t,F,0>\r\n'note\r\nG{t}=(t]\r\nk=1\r\n", 261, 5,
        u"A_<t>=<t,F_,0>"},
       {u"a=2b\r\nF{x}=2x(x+1)\r\n", 465, 2, u"a_=2*b_"},
-      {u"y=(-3)\r\nPlot[A,{0,1}]\r\nz=2^-3\r\n", 435, 3, u"Plot[A,{0,1}]"},
       {u"F{x}=Sin[x]+cos[x]\r\nb=.5\r\n", 0, 3, u"b_=.5"},
   };
   SetStatementPipeline({CheckStatementSyntax, nullptr, nullptr});
@@ -361,115 +293,62 @@ TEST_F(SyntaxTest, WorksheetStopsAtTheFirstRejectedStatement) {
     EXPECT_EQ(msg, c.msg);
     EXPECT_EQ(Tables.CurrentStmtNo, c.stmtNo);
     ASSERT_GE(Tables.StatementCount, 1);
-    EXPECT_EQ(U8(Tables.StatementList[Tables.StatementCount].Text), U8(c.lastStored));
+    EXPECT_EQ(U8(Tables.StatementList[Tables.StatementCount].Text), U8(Tok(c.lastStored)));
     EXPECT_EQ(Tables.StatementList[Tables.StatementCount].StmtNo, c.stmtNo - 1);
   }
-  SetStatementPipeline({});
 }
 
-using CheckFn = void (*)(const rt::Text&, int16_t&);
-
-struct CheckCase {
-  const char* name;
-  CheckFn check;
-  const char16_t* text;  // names spelled out, tokenised before the check
-  int16_t msg;
-};
-
-// Single checks with inputs that an earlier check of the chain would stop.
+// Single checks with inputs that an earlier check of the chain would stop or that must pass; the
+// adjacency check reads the stored form (padded, tokenised).
 TEST_F(SyntaxTest, SingleChecks) {
-  const CheckCase cases[] = {
-      {"balance", CheckBracketBalance, u"", 0},
+  const struct {
+    const char* name;
+    void (*check)(const rt::Text&, int16_t&);
+    const char16_t* text;  // names spelled out, tokenised before the check
+    int16_t msg;
+    int16_t macros = 0;
+  } cases[] = {
       {"balance", CheckBracketBalance, u"<t=2;u=3>", 0},
-      {"balance", CheckBracketBalance, u"a=(b+[c)]", 275},
       {"balance", CheckBracketBalance, u"a={b<c}>", 275},
-      {"balance", CheckBracketBalance, u"a=((b))+[c]", 0},
       {"balance", CheckBracketBalance, u"a=)(", 260},
       {"component", CheckVectorComponentBalance, u"A<t>=<(t", 0},
-      {"component", CheckVectorComponentBalance, u"A<t>=<t,t,(0>", 263},
       {"component", CheckVectorComponentBalance, u"A<t>=<t,t,0>+<[t,t,0>", 264},
       {"component", CheckVectorComponentBalance, u"<t=(2>", 0},
-      {"empty", CheckEmptyGroups, u"a=b<>", 427},
-      {"empty", CheckEmptyGroups, u"a=[[]]", 431},
-      {"brace", CheckBraceUse, u"ab{", 268},
       {"brace", CheckBraceUse, u"vMacro[{#}]=x", 0},
       {"brace", CheckBraceUse, u"ab=Integ[F,{0,1}]", 0},
-      {"brace", CheckBraceUse, u"{x}", 0},
       {"brace", CheckBraceUse, u"a=(2){x}", 267},
-      {"last", CheckLastSymbol, u"ab,", 400},
-      {"last", CheckLastSymbol, u"a1x.", 400},
       {"last", CheckLastSymbol, u"a=b_", 0},
-      {"last", CheckLastSymbol, u"a=b>", 0},
-      {"last", CheckLastSymbol, u"a=b[", 400},
       {"last", CheckLastSymbol, u"a=Sin[", 400},
-      {"last", CheckLastSymbol, u"a=b^", 478},
-      {"decimal", CheckDecimalPoints, u".a", 438},
-      {"decimal", CheckDecimalPoints, u"a=3.x", 438},
-      {"decimal", CheckDecimalPoints, u"a=3.e", 0},
       {"decimal", CheckDecimalPoints, u"a=3.E2", 0},
       {"decimal", CheckDecimalPoints, u"a=(.)", 438},
-      {"decimal", CheckDecimalPoints, u"a=1.5+2.25", 0},
       {"decimal", CheckDecimalPoints, u"a=B.x", 0},
-      {"operators", CheckOperatorPairs, u"a=2**3", 435},
       {"operators", CheckOperatorPairs, u"a=2*(-3)", 0},
       {"equals", CheckEqualsCount, u"<t=2;u=3>", 0},
-      {"comma", CheckCommaUse, u"A<t>=<t,t,0>", 0},
-      {"comma", CheckCommaUse, u"Ab<t>=<t,t,0>", 0},
       {"comma", CheckCommaUse, u"A<t>=<t,t,0,1>", 412},
-      {"comma", CheckCommaUse, u"A<t>=vAdd[B,C]", 0},
       {"comma", CheckCommaUse, u"a=sMpy[k,B]", 0},
-      {"comma", CheckCommaUse, u"F{x}=Diff[G,x]", 0},
       {"comma", CheckCommaUse, u"F{x}=Diff[G,x]+Diff[H,x]", 0},
       {"comma", CheckCommaUse, u"F{x}=Diff[G,x]+a,b", 412},
-      {"comma", CheckCommaUse, u"F{a,b}=a+b", 0},
       {"comma", CheckCommaUse, u"a=Clip[x,2]", 412},
       {"number", CheckNumberFormat, u"a=1E", 420},
       {"number", CheckNumberFormat, u"a=1E+", 422},
-      {"number", CheckNumberFormat, u"a=1E-,2", 418},
-      {"number", CheckNumberFormat, u"a=1E,2", 418},
       {"number", CheckNumberFormat, u"a=1E2x", 0},
       {"number", CheckNumberFormat, u"a=1E23+4E567", 424},
-      {"number", CheckNumberFormat, u"a=1E23,1E.", 0},
       {"number", CheckNumberFormat, u"a=F{1.5,2e}", 0},
-      {"number", CheckNumberFormat, u"a=1.5e", 419},
-      {"number", CheckNumberFormat, u"a=12.25", 0},
+      {"adjacency", CheckSymbolAdjacency, u"F_{x}=vRotx[A_,x]", 0},
+      {"adjacency", CheckSymbolAdjacency, u"a_=;", 666},  // the verdict of "=" stands at the end
+      {"adjacency", CheckSymbolAdjacency, u"a_=;b_", 0},  // ... until the next judged pair
+      {"adjacency", CheckSymbolAdjacency, u"a_=\u00E9[2]", 0},  // any token before "["
+      {"adjacency", CheckSymbolAdjacency, u"a_=A[2]", 1300},
+      {"adjacency", CheckSymbolAdjacency, u"a_=A[2]", 0, 1},
+      {"adjacency", CheckSymbolAdjacency, u"a_=1E-5+1E5", 0},
+      {"adjacency", CheckSymbolAdjacency, u"a_=bE", 465},
+      {"adjacency", CheckSymbolAdjacency, u"F_{-1}", 448},
   };
-  for (const CheckCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.name) + ": " + U8(c.text));
-    int16_t msg = -7;
-    c.check(Tok(c.text), msg);
-    EXPECT_EQ(msg, c.msg);
-  }
-}
-
-// The adjacency check reads the stored form (padded, tokenised).
-TEST_F(SyntaxTest, SymbolAdjacency) {
-  struct Case {
-    const char16_t* stored;
-    int16_t macros;
-    int16_t msg;
-  };
-  const Case cases[] = {
-      {u"F_{x}=Sin[x]+Cos[x]", 0, 0},  // a built-in token before its "["
-      {u"F_{x}=vRotx[A_,x]", 0, 0},
-      {u"a_=;", 0, 666},  // the verdict of "=" stands at the end
-      {u"a_=;b_", 0, 0},  // ... and is replaced by the next judged pair
-      {u"a_=b_<;>", 0, 477},
-      {u"a_=\u03C0[2]", 0, 450},
-      {u"a_=\u00E9[2]", 0, 0},  // any token before "["
-      {u"a_=A[2]", 0, 1300},
-      {u"a_=A[2]", 1, 0},
-      {u"F_{x}=A.x", 0, 466},
-      {u"a_=1E-5+1E5", 0, 0},
-      {u"a_=bE", 0, 465},
-      {u"F_{x}=-x", 0, 0},
-      {u"F_{-1}", 0, 448},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(U8(c.stored));
     Tables.MacroCount = c.macros;
     int16_t msg = -7;
-    CheckSymbolAdjacency(Tok(c.stored), msg);
+    c.check(Tok(c.text), msg);
     EXPECT_EQ(msg, c.msg);
   }
 }
