@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "graph/GraphImage.h"
 #include "graph/frmGraph.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/QtUiServices.h"
@@ -99,9 +100,7 @@ QStringList SegmentRecords() {
 }
 
 bool SaveGraphPicture(const QString& path) {
-  frmGraph* w = frmGraph::Instance();
-  if (w == nullptr) return false;
-  return w->Display().SaveImage(path, "BMP");
+  return SaveGraphBitmap(path);
 }
 
 bool SendGraphKeys(const QString& keys) {

@@ -107,6 +107,7 @@ void frmGraph::ImageView(draw::DrawTarget& target) {
     const ms::SegmentRow& row = ms::Scene.SegmentTable[i];
     const double sRow = row[ms::kStartPoint], eRow = row[ms::kEndPoint];
     Graph.PrinterDrawWidth = Graph.FinePen != 0 ? kPrinterFineWidth : kPrinterMediumWidth;
+    if (&target == printTarget_) target.DrawWidth = Graph.PrinterDrawWidth;  // the printer's pen
     // A row naming a point outside the store is not drawn.
     if (!(sRow >= 0 && sRow <= ms::kSceneLastRow && eRow >= 0 && eRow <= ms::kSceneLastRow)) {
       continue;
