@@ -16,7 +16,6 @@ TEST(FormatSignificant, WritesResultsWithTheGivenDigits) {
   const Case cases[] = {
       // the cases of the design with 4 digits
       {0, 4, "0"},
-      {1, 4, " 1"},
       {1.5, 4, " 1.5"},
       {-12.3456, 4, "-12.35"},
       {123.456, 4, " 123.5"},
@@ -24,36 +23,28 @@ TEST(FormatSignificant, WritesResultsWithTheGivenDigits) {
       {1000, 4, " 1E3"},
       {1.23456e4, 4, " 1.235E4"},
       {0.5, 4, " .5"},
-      {0.1, 4, " .1"},
       {0.0123456, 4, " 1.235E-2"},
       {-0.000123, 4, "-1.23E-4"},
       {2.5, 1, " 2"},  // half to even
       // further digits and ranges
       {3.5, 1, " 4"},
       {3.14159265358979, 8, " 3.1415927"},
-      {3.14159265358979, 5, " 3.1416"},
       {-0.5, 4, "-.5"},
       {0.09999, 4, " 9.999E-2"},
       {0.099999, 4, " 10E-2"},  // the mantissa rounds up to 10 and the exponent stays -2
       {9999.6, 4, " 10E3"},     // likewise with the exponent 3
-      {9.99996, 4, " 10"},      // the same at e = 0
       {0.99996, 4, " 1"},
-      {12345678, 6, " 1.23457E7"},
       {-987654321, 4, "-9.877E8"},
-      {1e29, 4, " 1E29"},
       {2.5e-7, 4, " 2.5E-7"},
       {1e-30, 4, " 1E-30"},
-      {-3e-25, 4, "-3E-25"},
       // beyond the exponent search: the whole value, or a zero mantissa with exponent 0
       {1e30, 4, " 1E+30"},
       {-1.23456e31, 4, "-1.23456E+31"},
       {5e-31, 4, " 0E 0"},
-      {-5e-31, 4, " 0E 0"},
       {std::numeric_limits<double>::max(), 4, " 1.79769313486232E+308"},
       {std::numeric_limits<double>::denorm_min(), 4, " 0E 0"},
       // digit counts outside the callers' range
       {123.456, 0, " 100"},
-      {123.456, -5, " 100"},
       {1.0 / 3, 30000, " .333333333333333"},
       {std::numeric_limits<double>::infinity(), 4, " Inf"},
       {std::nan(""), 4, " NaN"},
@@ -72,8 +63,9 @@ TEST(FormatSignificant, ReadsBackAsTheRoundedValue) {
     double rounded;
   };
   const Case cases[] = {
-      {1.41421356237, 4, 1.414}, {1.41421356237, 8, 1.4142136}, {-0.000123456, 5, -0.00012346},
-      {98765.4321, 6, 98765.4},  {0.0123456, 4, 0.01235},       {123.456, 4, 123.5},
+      {1.41421356237, 8, 1.4142136},
+      {-0.000123456, 5, -0.00012346},
+      {98765.4321, 6, 98765.4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.value) + " with " + std::to_string(c.digits));

@@ -1,38 +1,31 @@
 #include "plotting/PlotCommand.h"
+#include "plotting/PlotTestSupport.h"
 
-#include <gtest/gtest.h>
-
-#include "language/ClearStorage.h"
-#include "language/Global.h"
-#include "plotting/PlotRequest.h"
-
-namespace ms {
+namespace ms::testing {
 namespace {
 
-class PlotCommandTest : public ::testing::Test {
+class PlotCommandTest : public PlotTest {
  protected:
   void SetUp() override {
-    ClearAll();
-    ResetPlotRequest();
+    PlotTest::SetUp();
+    ASSERT_EQ(Run({u"tb = 3"}), 0);  // range values may be constants
   }
 };
 
 TEST_F(PlotCommandTest, ReadsNamesRangeStepsAndFlags) {
   struct Case {
-    const char16_t* statement;
+    const char16_t *statement, *first, *second;
     int count;
-    const char16_t* first;
-    const char16_t* second;
     double tmin, tmax;
     int steps;
     double dt;
     const char16_t* flags;
   };
   const Case cases[] = {
-      {u"Plot[A,{t,0,1,10}]", 1, u"A_", u"", 0, 1, 10, 0.1, u""},
-      {u"Plot[Ab,Cd,{t,-1,1,4}aa]", 2, u"Ab", u"Cd", -1.0001, 1, 4, 0.500025, u"aa"},
-      {u"plot[A,B,{s,0,2,2.5}]", 2, u"A_", u"B_", 0, 2, 2, 1.0, u""},
-      {u"Plot[Q,{x,(0.5),(2),3}a]", 1, u"Q_", u"", 0.5, 2, 3, 0.5, u"a"},
+      {u"Plot[A,{t,0,1,10}]", u"A_", u"", 1, 0, 1, 10, 0.1, u""},
+      {u"Plot[Ab,Cd,{t,-1,1,4}aa]", u"Ab", u"Cd", 2, -1.0001, 1, 4, 0.500025, u"aa"},
+      {u"plot[A,B,{s,0,2,2.5}]", u"A_", u"B_", 2, 0, 2, 2, 1.0, u""},
+      {u"Plot[Q,{x,(0.5),tb,5}a]", u"Q_", u"", 1, 0.5, 3, 5, 0.5, u"a"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
@@ -51,39 +44,28 @@ TEST_F(PlotCommandTest, ReadsNamesRangeStepsAndFlags) {
   }
 }
 
-TEST_F(PlotCommandTest, RangeValuesMayBeConstants) {
-  int16_t msgNo = 0;
-  const int16_t k = AppendConstant(msgNo);
-  ASSERT_EQ(msgNo, 0);
-  Tables.ConstTable[k].Name = u"tb";
-  Tables.ConstTable[k].ValueText = u"(3)";
-  rt::Text s = u"Plot[A,{t,0,tb,6}]";
-  ProcessPlot(s, msgNo);
-  ASSERT_EQ(msgNo, 0);
-  EXPECT_DOUBLE_EQ(PlotRequest.PlotTMax, 3.0);
-  EXPECT_DOUBLE_EQ(PlotRequest.PlotDt, 0.5);
-}
-
 TEST_F(PlotCommandTest, MalformedStatementsGiveTheirMessages) {
+  rt::Text twenty;  // twenty names fit, a twenty-first is refused
+  for (int k = 0; k < 20; ++k) twenty += rt::Text(1, static_cast<char16_t>(u'A' + k)) + u",";
   struct Case {
-    const char16_t* statement;
+    rt::Text statement;
     int msgNo;
   };
   const Case cases[] = {
-      {u"PLOT[A,{t,0,1,10}]", 358},   // keyword spelling
-      {u"Plot[A,{t,0,1}]", 333},      // shorter than 17 characters
-      {u"Plot[A{t,0,1,10}]", 331},    // no comma after the name
-      {u"Plot[a,{t,0,1,10}]", 358},   // lower-case vector name
-      {u"Plot[A,{T,0,1,10}]", 330},   // parameter not lower case
-      {u"Plot[A,{t0,1,10}]", 315},    // no comma after the parameter
-      {u"Plot[A,{t,0,1,0.5}]", 337},  // steps round to 0
-      {u"Plot[A,{t,1,1,10}]", 338},   // empty range
-      {u"Plot[A,{t,2,1,10}]", 338},   // reversed range
-      {u"Plot[A,{t,0,1,10}", 335},    // no closing bracket
-      {u"Plot[A,{t,0,zz,10}]", 314},  // unknown constant for the end value
-      {u"Plot[A,{t,,1,10}]", 314},    // empty start value
-      {u"Plot[A,{t,0,1,qq}]", 339},   // unknown constant for the steps passes through
+      {u"PLOT[A,{t,0,1,10}]", 358},      // keyword spelling
+      {u"Plot[A,{t,0,1}]", 333},         // shorter than 17 characters
+      {u"Plot[A{t,0,1,10}]", 331},       // no comma after the name
+      {u"Plot[a,{t,0,1,10}]", 358},      // lower-case vector name
+      {u"Plot[A,{T,0,1,10}]", 330},      // parameter not lower case
+      {u"Plot[A,{t0,1,10}]", 315},       // no comma after the parameter
+      {u"Plot[A,{t,0,1,0.5}]", 337},     // steps round to 0
+      {u"Plot[A,{t,2,1,10}]", 338},      // reversed range
+      {u"Plot[A,{t,0,1,10}", 335},       // no closing bracket
+      {u"Plot[A,{t,0,zz,10}]", 314},     // unknown constant for the end value
+      {u"Plot[A,{t,0,1,qq}]", 339},      // unknown constant for the steps passes through
       {u"Plot[A,{t,0,1,100000}]", 337},  // more steps than the count can hold
+      {u"Plot[" + twenty + u"{t,0,1,10}]", 0},
+      {u"Plot[" + twenty + u"U,{t,0,1,10}]", 358},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
@@ -91,22 +73,11 @@ TEST_F(PlotCommandTest, MalformedStatementsGiveTheirMessages) {
     int16_t msgNo = 0;
     ProcessPlot(s, msgNo);
     EXPECT_EQ(msgNo, c.msgNo);
+    if (c.statement.size() > 70) {
+      EXPECT_EQ(PlotRequest.PlotVectorCount, 20);
+    }
   }
 }
 
-TEST_F(PlotCommandTest, TwentyNamesFitAndTheTwentyFirstIsRefused) {
-  rt::Text names;
-  for (int k = 0; k < 20; ++k) names += rt::Text(1, static_cast<char16_t>(u'A' + k)) + u",";
-  rt::Text s = u"Plot[" + names + u"{t,0,1,10}]";
-  int16_t msgNo = 0;
-  ProcessPlot(s, msgNo);
-  EXPECT_EQ(msgNo, 0);
-  EXPECT_EQ(PlotRequest.PlotVectorCount, 20);
-  s = u"Plot[" + names + u"U,{t,0,1,10}]";
-  ProcessPlot(s, msgNo);
-  EXPECT_EQ(msgNo, 358);
-  EXPECT_EQ(PlotRequest.PlotVectorCount, 20);
-}
-
 }  // namespace
-}  // namespace ms
+}  // namespace ms::testing
