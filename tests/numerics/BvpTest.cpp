@@ -1,70 +1,94 @@
+// The boundary value command and its three methods: trial curves, linear shooting (a combination
+// of two classical Runge-Kutta runs) and secant shooting.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <vector>
 
-#include "BvpTestSupport.h"
+#include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
+#include "language/Settings.h"
 #include "numerics/Bvp.h"
 #include "numerics/BvpTrials.h"
 #include "numerics/LinearShooting.h"
 #include "numerics/Rkf45.h"
+#include "numerics/SecantShooting.h"
 #include "numerics/SolutionStore.h"
 #include "plotting/SceneStore.h"
+#include "plotting/SceneTestSupport.h"
+#include "support/WorksheetFixture.h"
 
 namespace ms::testing {
 namespace {
 
-class BvpCommandTest : public BvpFixture {
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kSegmentsPerCurve = 99;  // rows 1..99 of a trial curve, the first of zero length
+using Txy = std::function<double(double t, double x, double y)>;
+
+class BvpTest : public SolverTest {
  protected:
   void SetUp() override {
-    BvpFixture::SetUp();
-    // x'' = -x as X' = F = y, Y' = G = -x; H has only two parameters.
-    Define({u"F{t,x,y} = y", u"G{t,x,y} = -x", u"H{t,x} = x", u"a = 0.5", u"ta = 0", u"xa = 0",
-            u"tb = 1", u"xb = 1", u"n = 10"});
-    // The same right-hand sides evaluated natively: the statement's road is what is tested here
-    // (the road by text is tested with the methods and in TheStoredStatementOfTheWorksheetRuns).
-    UseNative({{u"F_", [](double, double, double y) { return y; }},
-               {u"G_", [](double, double x, double) { return -x; }}});
+    SolverTest::SetUp();
+    StartBuild(true);
+  }
+  static void UseNative(const Txy& f, const Txy& g) {
+    Log().native[u"F_"] = [f](const std::vector<double>& a) { return f(a[0], a[1], a[2]); };
+    Log().native[u"G_"] = [g](const std::vector<double>& a) { return g(a[0], a[1], a[2]); };
+  }
+  static int16_t Process(const rt::Text& statement) {
+    rt::Text s = statement;
+    int16_t msgNo = -99;
+    ProcessBVP(s, msgNo);
+    return msgNo;
+  }
+  static int16_t Trials(double a1, double a2, double mode, double tb = 1) {
+    int16_t msgNo = -99;
+    PlotBVPFamily(u"F_", u"G_", 0, 0, tb, 1, a1, a2, mode, msgNo);
+    return msgNo;
+  }
+  static int16_t Linear(double n, const rt::Text& G = u"G_", double t0 = 0, double x0 = 0,
+                        double tb = 1, double xb = 1) {
+    int16_t msgNo = -99;
+    SolveBVPLinear(u"F_", G, t0, x0, tb, xb, n, msgNo);
+    return msgNo;
+  }
+  static int16_t Shoot(double s0, double s1, const rt::Text& G = u"G_", double t0 = 0,
+                       double x0 = 0, double tb = 1, double xb = 1) {
+    int16_t msgNo = -99;
+    ShootBVP(u"F_", G, t0, x0, tb, xb, s0, s1, 1.0, 1e-5, msgNo);
+    return msgNo;
+  }
+  static const BvpRow& Row(int i) {
+    return LinearShooting.BVPSolutionTable[static_cast<size_t>(i)];
   }
 };
 
-TEST_F(BvpCommandTest, StatementFormsAndTheirMessages) {
+TEST_F(BvpTest, StatementFormsAndTheirMessages) {
+  ASSERT_EQ(Run({u"F{t,x,y} = y", u"G{t,x,y} = -x", u"H{t,x} = x", u"a = 0.5", u"n = 10"}), 0);
+  UseOscillator();
   struct Case {
     const char16_t* statement;
     int16_t msgNo;
   };
   const Case cases[] = {
-      // Keyword, length and brackets.
       {u"Bvp[F,G,{0,0,1,1,10}]", 3500},
-      {u"BVp[F,G,{0,0,1,1,10}]", 3500},
       {u"BVP[F,G,{0,0,1,1]", 3501},  // 17 characters
-      {u"BVP", 3501},
-      {u"", 3500},
       {u"BVP(F,G,{0,0,1,1,10}]", 3505},
-      // Function identifiers.
-      {u"BVP[f,G,{0,0,1,1,10}]", 3510},
       {u"BVP[F,g,{0,0,1,1,10}]", 3510},
-      {u"BVP[F2,G,{0,0,1,1,10}]", 3530},
       {u"BVP[F;G,{0,0,1,1,10}]", 3530},
       {u"BVP[F,G{0,0,1,1,10}]", 3515},
-      {u"BVP[Q,G,{0,0,1,1,10}]", 57},
       {u"BVP[F,Qa,{0,0,1,1,10}]", 57},
       {u"BVP[H,G,{0,0,1,1,10}]", 3520},
-      {u"BVP[F,H,{0,0,1,1,10}]", 3520},
       {u"BVP[F,G,(0,0,1,1,10}]", 3535},
-      // Linear form.
-      {u"BVP[F,G,{0,0,1,1,10})", 3045},
       {u"BVP[F,G,{0,0,1,1,10}", 3045},
       {u"BVP[F,G,{1,0,1,1,10}]", 3050},
-      {u"BVP[F,G,{1,0,0,1,10}]", 3050},
       {u"BVP[F,G,{0,0,1,zz,10}]", 339},
-      {u"BVP[F,G,{0,0,1,1,0}]", 336},
       {u"BVP[F,G,{0,0,1,1,0.5}]", 336},
-      {u"BVP[F,G,{0,0,1,1,-3}]", 336},
-      {u"BVP[F,G,{ta,xa,tb,xb,-n}]", 336},
+      {u"BVP[F,G,{0,0,1,1,-n}]", 336},
       {u"BVP[F,G,{0,,1,1,10}]", 6097},
-      // Shooting forms.
       {u"BVP[F,G,{0,0,1,1}(0,2}{1,0.001,0}]", 3552},
+      {u"BVP[F,G,{0,0,1,1}{0;1", 3555},
       {u"BVP[F,G,{0,0,1,1}{0,2}(1,0.001,0}]", 3556},
       {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.001,0})", 3557},
       {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.000009,0}]", 3558},
@@ -72,127 +96,526 @@ TEST_F(BvpCommandTest, StatementFormsAndTheirMessages) {
       {u"BVP[F,G,{1,0,1,1}{0,2}{1,0.001,0}]", 3560},
       {u"BVP[F,G,{0,0,1,1}{0.5}{1,0.001,0}]", 313},
       {u"BVP[F,G,{0,0,1,1}{a}{1,0.001,0}]", 1220},
-      {u"BVP[F,G,{0,0,1,1}{0;1", 3555},
       {u"BVP[F,G,{0,0,1,1}{1;2;3;4;5;6;7;8;9;10;11;12}{1,0.001,4}]", 3556},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.statement, c.statement + rt::Text(c.statement).size()));
-    StartSceneBuild();
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    View.ZAxisNeeded = -1;
     EXPECT_EQ(Process(c.statement), c.msgNo);
-    // A statement that fails its parse runs no method.
-    EXPECT_EQ(Scene.SegmentCount, 0);
+    EXPECT_EQ(Scene.SegmentCount, 0);  // a statement that fails its parse runs no method
+    // Every run marks the one-equation views and shows the frame.
+    EXPECT_EQ(Solutions.IVPOrder1, -1);
+    EXPECT_EQ(View.ZAxisNeeded, 0);
+    EXPECT_EQ(Bvp.Frame5Caption, u"BVP: {ta,X(ta)} --> {tb,X(tb)}");
   }
+  // A failing slope list keeps the slopes read so far.
+  EXPECT_EQ(Process(u"BVP[F,G,{0,0,1,1}{4;5;zz}{1,0.001,1}]"), 339);
+  EXPECT_EQ(Bvp.BVPTrialSlopes[2], 5);
 }
 
-TEST_F(BvpCommandTest, AcceptedStatementsRunTheirMethod) {
+TEST_F(BvpTest, AcceptedStatementsRunTheirMethod) {
+  ASSERT_EQ(Run({u"F{t,x,y} = y", u"G{t,x,y} = -x", u"n = 11.5"}), 0);
+  UseOscillator();
   struct Case {
     const char16_t* statement;
     int linearRows;  // rows of the linear solution (-1: no linear solve)
-    int trialCount;  // entry 0 of the slopes afterwards
-    int16_t solved;  // BVPSolved afterwards
-    int16_t roots;   // BVPRootsMode afterwards
-    int16_t list;    // BVPListGiven afterwards
+    std::vector<double> slopes;
+    int16_t solved, roots, list;  // BVPSolved, BVPRootsMode, BVPListGiven afterwards
   };
   const Case cases[] = {
-      {u"BVP[F,G,{0,0,1,1,10}]", 10, 0, 0, 0, 0},
-      {u"bvp[F,G,{0,0,1,1,10}]", 10, 0, 0, 0, 0},
-      {u"BVP[F,G,{ta,xa,tb,xb,n}]", 10, 0, 0, 0, 0},
-      {u"BVP[F,G,{0,0,1,1,10.5}]", 10, 0, 0, 0, 0},
-      {u"BVP[F,G,{0,0,1,1,11.5}]", 12, 0, 0, 0, 0},
-      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.00001,4}]", -1, 4, -1, 0, 0},
-      {u"BVP[F,G,{0,0,1,1}{0,2}{0,0.001,-4}]", -1, 4, -1, -1, 0},
-      {u"BVP[F,G,{0,0,1,1}{0.5;1;1.5}{1,0.001,1}]", -1, 3, -1, 0, -1},
-      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.001,0}]", -1, 0, -1, 0, 0},
+      {u"bvp[F,G,{0,0,1,1,10.5}]", 10, {}, 0, 0, 0},
+      {u"BVP[F,G,{0,0,1,1,n}]", 12, {}, 0, 0, 0},
+      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.00001,4}]", -1, {0, 0.5, 1, 1.5}, -1, 0, 0},
+      {u"BVP[F,G,{0,0,1,1}{0,2}{0,0.001,-4}]", -1, {0, 0.5, 1, 1.5}, -1, -1, 0},
+      // With a list only the sign of the mode counts; at most ten slopes are kept.
+      {u"BVP[F,G,{0,0,1,1}{1;2;3;4;5;6;7;8;9;10;11}{1,0.001,0.4}]",
+       -1,
+       {1, 2, 3, 4, 5, 6, 7, 8, 9, 11},
+       -1,
+       0,
+       -1},
+      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.001,0}]", -1, {}, -1, 0, 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.statement, c.statement + rt::Text(c.statement).size()));
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
     ResetBvpState();
     OdeResults.BVPSolved = 7;
-    StartSceneBuild();
+    StartBuild(true);
     ASSERT_EQ(Process(c.statement), 0);
     EXPECT_EQ(LinearShooting.SolutionLastRow, c.linearRows);
-    EXPECT_EQ(Bvp.BVPTrialSlopes[0], c.trialCount);
+    EXPECT_EQ(std::vector<double>(
+                  Bvp.BVPTrialSlopes.begin() + 1,
+                  Bvp.BVPTrialSlopes.begin() + 1 + static_cast<int>(Bvp.BVPTrialSlopes[0])),
+              c.slopes);
     EXPECT_EQ(OdeResults.BVPSolved, c.solved);
     EXPECT_EQ(Bvp.BVPRootsMode, c.roots);
     EXPECT_EQ(Bvp.BVPListGiven, c.list);
     EXPECT_GT(Scene.SegmentCount, 0);
   }
-}
-
-TEST_F(BvpCommandTest, EveryRunMarksTheOneEquationViewsAndItsFrame) {
-  Solutions.IVPOrder1 = 0;
-  View.ZAxisNeeded = -1;
-  EXPECT_EQ(Process(u"BVP(F,G,{0,0,1,1,10}]"), 3505);
-  EXPECT_EQ(Solutions.IVPOrder1, -1);
-  EXPECT_EQ(View.ZAxisNeeded, 0);
-  EXPECT_EQ(Bvp.Frame5Shown, -1);
-  EXPECT_EQ(Bvp.Frame5Caption, u"BVP: {ta,X(ta)} --> {tb,X(tb)}");
-}
-
-TEST_F(BvpCommandTest, SlopeListsKeepAtMostTenSlopes) {
-  // With a list only the sign of the mode counts: 0.4 draws the listed slopes' trial curves.
-  struct Case {
-    const char16_t* slopes;
-    std::vector<double> expected;  // entries 1..count
-  };
-  const Case cases[] = {
-      {u"{0.5;1;1.5}", {0.5, 1, 1.5}},
-      {u"{-a;a}", {-0.5, 0.5}},
-      {u"{1;2;3;4;5;6;7;8;9;10}", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
-      {u"{1;2;3;4;5;6;7;8;9;10;11}", {1, 2, 3, 4, 5, 6, 7, 8, 9, 11}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.slopes, c.slopes + rt::Text(c.slopes).size()));
-    ResetBvpState();
-    StartSceneBuild();
-    const rt::Text statement = rt::Text(u"BVP[F,G,{0,0,1,1}") + c.slopes + u"{1,0.001,0.4}]";
-    ASSERT_EQ(Process(statement), 0);
-    EXPECT_EQ(Bvp.BVPListGiven, -1);
-    ASSERT_EQ(Bvp.BVPTrialSlopes[0], static_cast<double>(c.expected.size()));
-    for (size_t k = 0; k < c.expected.size(); ++k)
-      EXPECT_DOUBLE_EQ(Bvp.BVPTrialSlopes[k + 1], c.expected[k]) << "slope " << k + 1;
-  }
-  // A failing list keeps the slopes read so far.
-  ResetBvpState();
-  EXPECT_EQ(Process(u"BVP[F,G,{0,0,1,1}{4;5;zz}{1,0.001,1}]"), 339);
-  EXPECT_EQ(Bvp.BVPTrialSlopes[1], 4);
-  EXPECT_EQ(Bvp.BVPTrialSlopes[2], 5);
-}
-
-TEST_F(BvpCommandTest, ListWithModeZeroShootsFromTheLastSlopeAndZero) {
-  // x'' = -x, x(0) = 0, x(1) = 1: the secant iteration from 0 and 1.5 finds 1/sin 1.
+  // A list with mode 0 shoots from its last slope and zero: x'' = -x, x(0) = 0, x(1) = 1.
   ASSERT_EQ(Process(u"BVP[F,G,{0,0,1,1}{3;1.5}{1,0.00001,0}]"), 0);
   EXPECT_TRUE(NearRel(OdeResults.InitialSlope, 1 / std::sin(1.0), 1e-4));
-  EXPECT_EQ(OdeResults.BVPSolved, -1);
   EXPECT_EQ(Bvp.BVPTrialSlopes[0], 0);
 }
 
-TEST_F(BvpCommandTest, TheStoredStatementOfTheWorksheetRuns) {
-  RhsEvaluatorEntry() = &CountingEvaluator;
+TEST_F(BvpTest, TheStoredStatementOfTheWorksheetRuns) {
   ASSERT_EQ(Run({u"F{t,x,y} = y", u"G{t,x,y} = -x", u"BVP[F,G,{0,0,1.5707963268,1,20}]"}), 0);
   ASSERT_NE(Requests.BVPRequested, 0);
   rt::Text statement = Requests.BVPStmt;
-  int16_t msgNo = -1;
-  StartSceneBuild();
-  ProcessBVP(statement, msgNo);
-  ASSERT_EQ(msgNo, 0);
+  StartBuild(true);
+  ASSERT_EQ(Process(statement), 0);
   ASSERT_EQ(LinearShooting.SolutionLastRow, 20);
-  for (int i = 0; i <= 20; ++i) {
-    const auto& row = LinearShooting.BVPSolutionTable[static_cast<size_t>(i)];
-    EXPECT_TRUE(NearRel(row[2], std::sin(row[1]), 1e-6)) << "row " << i;
+  for (int i = 0; i <= 20; ++i) EXPECT_TRUE(NearRel(Row(i)[2], std::sin(Row(i)[1]), 1e-6)) << i;
+  EXPECT_EQ(Calls(), 2 * 21 * 8);  // two runs, rows 0..20, eight values a step
+}
+
+// Esc, a failing right-hand side, a full scene store and a redraw, for every method.
+TEST_F(BvpTest, StopsLimitsAndRedrawOfEachMethod) {
+  struct Case {
+    const char* name;
+    std::function<int16_t()> run;
+    long escAt, failFrom;
+    int16_t verticesBefore;
+    int fullSegments, segments;
+  };
+  const Case cases[] = {
+      {"trials", [] { return Trials(0, 2, 4); }, 150, 500, 29900, 50, 4 * kSegmentsPerCurve},
+      {"linear", [] { return Linear(20); }, 15, 30, 29990, 5, 19},
+      {"secant", [] { return Shoot(0, 2); }, 201, 100, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UseOscillator();
+    // Esc in the middle: message 0, nothing drawn, no box.
+    StartBuild(true);
+    screen_.doEventsCount = 0;
+    screen_.onDoEvents = [this, &c] {
+      if (screen_.doEventsCount == c.escAt) RunFlags.AbortRun = -1;
+    };
+    EXPECT_EQ(c.run(), 0);
+    EXPECT_NE(RunFlags.AbortRun, 0);
+    EXPECT_EQ(Scene.SegmentCount, 0);
+    EXPECT_TRUE(screen_.boxes.empty());
+    screen_.onDoEvents = nullptr;
+    RunFlags.AbortRun = 0;
+    // G failing: 2100, nothing drawn.
+    ResetBvpState();
+    StartBuild(true);
+    Log().failName = u"G_";
+    Log().failFrom = c.failFrom;
+    EXPECT_EQ(c.run(), kMsgRhsFailed);
+    EXPECT_EQ(Scene.SegmentCount, 0);
+    Log() = {};
+    UseOscillator();
+    // A store near its curve limit: 3990, the segments stored until then remain.
+    if (c.verticesBefore) {
+      StartBuild(true);
+      Scene.VertexCount = c.verticesBefore;
+      EXPECT_EQ(c.run(), 3990);
+      EXPECT_EQ(Scene.SegmentCount, c.fullSegments);
+    }
+    // Solved, then redrawn from the stored rows without evaluating.
+    StartBuild(true);
+    ASSERT_EQ(c.run(), 0);
+    const int16_t segments = Scene.SegmentCount;
+    if (c.segments) {
+      EXPECT_EQ(segments, c.segments);
+    }
+    OdeResults.BVPSolved = 0;
+    StartBuild(true);
+    RunFlags.Replot = -1;
+    Log().calls.clear();
+    EXPECT_EQ(c.run(), 0);
+    EXPECT_EQ(Calls(), 0);
+    EXPECT_EQ(Scene.SegmentCount, segments);
+    // The shooting's redraw leaves the solved flag alone (the trials set it afresh).
+    EXPECT_TRUE(c.segments != 0 || OdeResults.BVPSolved == 0);
+    RunFlags.Replot = 0;
   }
 }
 
-TEST_F(BvpCommandTest, ResetRestoresTheStartUpState) {
-  ASSERT_EQ(Process(u"BVP[F,G,{0,0,1,1}{0.5;1}{1,0.001,-1}]"), 0);
-  ResetBvpState();
-  EXPECT_EQ(Bvp.BVPTrialSlopes[0], 0);
-  EXPECT_EQ(Bvp.BVPTrialSlopes[1], 0);
-  EXPECT_EQ(Bvp.BVPListGiven, 0);
-  EXPECT_EQ(Bvp.BVPRootsMode, 0);
-  EXPECT_EQ(Bvp.Frame5Shown, 0);
-  EXPECT_EQ(LinearShooting.SolutionLastRow, -1);
-  EXPECT_EQ(BvpTrials.BVPEndMiss[0], 0);
+TEST_F(BvpTest, TrialSlopesFromTheEstimatesAndTheMode) {
+  UseOscillator();
+  struct Case {
+    double a1, a2, mode, count;  // count: entry 0 afterwards
+    std::vector<double> slopes;
+  };
+  const Case cases[] = {
+      {0, 2, 20, 10, {0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9}},
+      {3, 5, 1, 1, {3}},
+      {0, 2, 2.5, 2.5, {0, 0.8}},
+      {1, -1, 2, 2, {1, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    ResetBvpState();
+    StartBuild(true);
+    Log().calls.clear();
+    ASSERT_EQ(Trials(c.a1, c.a2, c.mode), 0);
+    EXPECT_EQ(Bvp.BVPTrialSlopes[0], c.count);
+    for (size_t k = 0; k < c.slopes.size(); ++k)
+      EXPECT_NEAR(Bvp.BVPTrialSlopes[k + 1], c.slopes[k], 1e-12);
+    // 100 Fehlberg steps of six stages and two functions per curve.
+    EXPECT_EQ(Calls(), static_cast<long>(c.slopes.size()) * 100 * 12);
+    EXPECT_EQ(Scene.SegmentCount, static_cast<int>(c.slopes.size()) * kSegmentsPerCurve);
+    EXPECT_EQ(OdeResults.BVPSolved, -1);
+  }
+  // A mode that rounds to no curve draws nothing: the outside-the-domain box, message 0.
+  StartBuild(true);
+  EXPECT_EQ(Trials(0, 2, 0.4), 0);
+  EXPECT_EQ(Scene.SegmentCount, 0);
+  EXPECT_EQ(BoxTexts(),
+            std::vector<rt::Text>{u"All data is outside the plot domain or zero in value."});
+}
+
+TEST_F(BvpTest, TrialCurvesFollowTheExactSolutionsInTheirColours) {
+  ASSERT_EQ(Run({u"F{t,x,y} = y", u"G{t,x,y} = -x"}), 0);
+  StartBuild(true);
+  Settings.BVPScanColor = -1;
+  ASSERT_EQ(Trials(0, 2, 4, 2), 0);
+  EXPECT_EQ(GraphMenus.mnuBVPcolor, -1);
+  for (int k = 1; k <= 4; ++k) {
+    SCOPED_TRACE(k);
+    const double s = 0.5 * (k - 1);
+    for (int j = 0; j <= kTrialSteps; ++j) {
+      const double t = 0.02 * j;
+      EXPECT_TRUE(NearRel(SolutionAt(j, 1, k), t, 1e-6));
+      EXPECT_TRUE(NearRel(SolutionAt(j, 2, k), s * std::sin(t), 1e-6));
+      EXPECT_TRUE(NearRel(SolutionAt(j, 3, k), s * std::cos(t), 1e-6));
+      // The three views of the family table.
+      const auto& row = BvpTrials.BVPFamilyTable[static_cast<size_t>(j)];
+      EXPECT_EQ(row[1][k - 1], SolutionAt(j, 2, k));
+      EXPECT_EQ(row[1][k + 9], SolutionAt(j, 3, k));
+      EXPECT_EQ(row[0][k + 19], SolutionAt(j, 2, k));
+    }
+    EXPECT_TRUE(
+        NearRel(BvpTrials.BVPEndMiss[static_cast<size_t>(k - 1)], 1 - s * std::sin(2.0), 1e-6));
+    // Each curve in its own colour (scan colour on); its first segment has length zero.
+    int16_t r = 0, g = 0, b = 0;
+    GetCurveColor(static_cast<int16_t>(k), r, g, b);
+    const Seg first = SegmentAt((k - 1) * kSegmentsPerCurve);
+    EXPECT_EQ(first.from, first.to);
+    EXPECT_EQ(first.row[kRed] + 256 * first.row[kGreen] + 65536 * first.row[kBlue],
+              r + 256 * g + 65536 * b);
+  }
+  int16_t r = 0, g = 0, b = 0;
+  GetCurveColor(1, r, g, b);
+  EXPECT_EQ(r, 255);
+  GetCurveColor(11, r, g, b);  // beyond the ten colours: black
+  EXPECT_EQ(r + g + b, 0);
+}
+
+TEST_F(BvpTest, EndMissPlotCrossesZeroAtTheSolvingSlope) {
+  UseOscillator();
+  Bvp.BVPRootsMode = -1;
+  ASSERT_EQ(Trials(0, 2, 4), 0);
+  // One black polyline through (slope, xb - s sin 1), the last point a dot.
+  ASSERT_EQ(Scene.SegmentCount, 4);
+  int crossings = 0;
+  for (int j = 0; j < 4; ++j) {
+    const Seg s = SegmentAt(j);
+    EXPECT_TRUE(NearRel(s.from[0], 0.5 * j, 1e-12));
+    EXPECT_TRUE(NearRel(s.from[1], 1 - 0.5 * j * std::sin(1.0), 1e-6));
+    EXPECT_EQ(s.row[kRed] + s.row[kGreen] + s.row[kBlue], 0);
+    if (j < 3 && s.from[1] * s.to[1] < 0) {
+      ++crossings;
+      EXPECT_LT(s.from[0], 1 / std::sin(1.0));
+      EXPECT_GT(s.to[0], 1 / std::sin(1.0));
+    }
+  }
+  EXPECT_EQ(crossings, 1);
+  EXPECT_EQ(SegmentAt(3).to, SegmentAt(3).from);
+}
+
+TEST_F(BvpTest, TrialCurvePassingTheLimitEndsAtItsLastPoint) {
+  // Beyond t = 0.5 the slope of trial curves 3 and 4 is pushed past 100000.
+  UseNative([](double, double, double y) { return y; },
+            [](double t, double x, double y) { return t > 0.5 && y > 0.7 ? 1e9 : -x; });
+  ASSERT_EQ(Trials(0, 2, 4), 0);
+  for (int k = 1; k <= 4; ++k) {
+    SCOPED_TRACE(k);
+    int last = kTrialSteps;
+    for (int j = 1; j <= kTrialSteps && last == kTrialSteps; ++j)
+      if (SolutionAt(j, 1, k) == SolutionAt(j - 1, 1, k)) last = j - 1;
+    EXPECT_EQ(last < kTrialSteps, k >= 3);
+    // Rows after the end repeat the last point within the limit; the miss is taken there.
+    EXPECT_EQ(SolutionAt(kTrialSteps, 2, k), SolutionAt(last, 2, k));
+    EXPECT_EQ(BvpTrials.BVPEndMiss[static_cast<size_t>(k - 1)], 1 - SolutionAt(last, 2, k));
+    EXPECT_TRUE(k >= 3 ? SolutionAt(last, 1, k) < 0.52
+                       : NearRel(SolutionAt(last, 2, k), 0.5 * (k - 1) * std::sin(1.0), 1e-6));
+  }
+}
+
+TEST_F(BvpTest, LinearCombinationFollowsTheExactSolution) {
+  ASSERT_EQ(Run({u"F{t,x,y} = y", u"G{t,x,y} = -x", u"Gd{t,x,y} = -2*y - x"}), 0);
+  struct Case {
+    const char16_t* g;
+    double t0, x0, tb, xb, n;
+    double (*x)(double);
+    double (*dx)(double);
+  };
+  const Case cases[] = {
+      // x'' = -2x' - x: (1 - t) e^-t.
+      {u"Gd", 0, 1, 1, 0, 50, [](double t) { return (1 - t) * std::exp(-t); },
+       [](double t) { return (t - 2) * std::exp(-t); }},
+      // x'' = -x on [1, 2]: sin(t - 1).
+      {u"G_", 1, 0, 2, std::sin(1.0), 40, [](double t) { return std::sin(t - 1); },
+       [](double t) { return std::cos(t - 1); }},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(rt::ToUtf8(k.g));
+    StartBuild(true);
+    ASSERT_EQ(Linear(k.n, k.g, k.t0, k.x0, k.tb, k.xb), 0);
+    const int last = static_cast<int>(k.n);
+    ASSERT_EQ(LinearShooting.SolutionLastRow, last);
+    const double h = (k.tb - k.t0) / k.n;
+    for (int i = 1; i <= last; ++i) {
+      SCOPED_TRACE(i);
+      const double t = k.t0 + i * h;
+      EXPECT_TRUE(NearRel(Row(i)[1], t, 1e-6));
+      EXPECT_TRUE(NearRel(Row(i)[2], k.x(t), 2e-6));
+      // x' by differences: second order inside, first order at the last row.
+      EXPECT_TRUE(NearRel(Row(i)[7], k.dx(t), i < last ? h * h : 2 * h));
+      EXPECT_EQ(Row(i)[11], Row(i)[2]);  // the third view pairs the first two
+      EXPECT_EQ(Row(i)[12], Row(i)[7]);
+    }
+    EXPECT_TRUE(NearRel(OdeResults.InitialSlope, k.dx(k.t0), 2 * h));
+  }
+}
+
+TEST_F(BvpTest, ClassicalStepIsFourthOrderAndWritesNothingOnFailure) {
+  UseOscillator();
+  // From (0, 0, 1) the exact step ends at (sin h, cos h); the local error falls like h^5.
+  double previous = 0;
+  for (double h : {0.4, 0.2, 0.1}) {
+    SCOPED_TRACE(h);
+    Log().calls.clear();
+    double tNew = -1, xNew = -1, yNew = -1;
+    int16_t msgNo = -1;
+    RK4Step2(u"F_", u"G_", 0, 0, 1, tNew, xNew, yNew, h, msgNo);
+    ASSERT_EQ(msgNo, -1);  // the step leaves a success message alone
+    EXPECT_EQ(Calls(), 8);
+    const double err = std::hypot(xNew - std::sin(h), yNew - std::cos(h));
+    EXPECT_LT(err, std::pow(h, 5) / 30);
+    if (previous > 0) {
+      EXPECT_NEAR(previous / err, 32, 4);
+    }
+    previous = err;
+  }
+  for (const bool abort : {false, true}) {
+    SCOPED_TRACE(abort);
+    Log().calls.clear();
+    Log().failName = u"G_";
+    Log().failFrom = abort ? -1 : 7;
+    RunFlags.AbortRun = abort ? -1 : 0;
+    double tNew = -1, xNew = -1, yNew = -1;
+    int16_t msgNo = -1;
+    RK4Step2(u"F_", u"G_", 0, 0, 1, tNew, xNew, yNew, 0.1, msgNo);
+    EXPECT_EQ(msgNo, abort ? -1 : kMsgRhsFailed);
+    EXPECT_EQ(Calls(), abort ? 0 : 8);
+    EXPECT_EQ(tNew + xNew + yNew, -3);
+  }
+}
+
+TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
+  struct Case {
+    const char* what;
+    double n;
+    Txy f, g;
+    int16_t msgNo;
+    int lastRow, segments;  // lastRow -1: nothing solved
+    const char16_t* box;
+  };
+  const Txy y = [](double, double, double y) { return y; };
+  const Txy minusX = [](double, double x, double) { return -x; };
+  const Case cases[] = {
+      {"n rounds half to even", 10.5, y, minusX, 0, 10, 9, nullptr},
+      {"one step", 1, y, minusX, 0, 1, 0, nullptr},
+      {"full table", 1000, y, minusX, 0, 1000, 999, nullptr},
+      {"beyond the table", 1001, y, minusX, 0, -1, 0, u"Out of space, for now"},
+      // The step from row 6 (t = 0.6) reaches t = 0.65: the rows kept are 0..5.
+      {"first run passes the limit at row 6", 10, y,
+       [](double t, double x, double) { return t > 0.62 ? 1e7 : -x; }, 0, 5, 4, nullptr},
+      {"second run passes: silent end", 10, y,
+       [](double, double, double y) { return y >= 1 ? 1e7 : 0.0; }, 0, -1, 0, nullptr},
+      {"not a number", 10, y, [](double, double, double) { return std::nan(""); }, 0, -1, 0,
+       nullptr},
+      // x' = 0: the second run stays at 0, so no multiple of it can meet xb.
+      {"no combination meets xb", 10, [](double, double, double) { return 0.0; }, minusX, 2100, -1,
+       0, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResetBvpState();
+    StartBuild(true);
+    screen_.boxes.clear();
+    UseNative(c.f, c.g);
+    EXPECT_EQ(Linear(c.n), c.msgNo);
+    EXPECT_EQ(LinearShooting.SolutionLastRow, c.lastRow);
+    EXPECT_EQ(Scene.SegmentCount, c.segments);
+    EXPECT_EQ(BoxTexts(), c.box ? std::vector<rt::Text>{c.box} : std::vector<rt::Text>{});
+    // The last row lies at tb whatever the rounding of n, and meets xb there.
+    EXPECT_TRUE(c.lastRow <= 6 ||
+                (Row(c.lastRow)[1] == 1.0 && NearRel(Row(c.lastRow)[2], 1, 1e-6)));
+  }
+  // A redraw before any solve: the constant-function box.
+  ResetLinearShooting();
+  screen_.boxes.clear();
+  RunFlags.Replot = -1;
+  EXPECT_EQ(Linear(10), 0);
+  EXPECT_EQ(BoxTexts(),
+            std::vector<rt::Text>{
+                u"The auto axes cannot be applied on one axis to a constant function."});
+}
+
+TEST_F(BvpTest, LinearViewsColourAndGridUnits) {
+  UseOscillator();
+  Settings.IVPColorUsed = 0x123456;  // red 0x56, green 0x34, blue 0x12
+  struct Case {
+    int16_t plotKind;
+    int xCol, yCol;  // columns of the solution row drawn as X and Y
+    double gx, gy;   // grid units before; too small to divide by sets all to 1
+  };
+  const Case cases[] = {{1, 1, 2, 1, 1}, {2, 6, 7, 0.5, 2}, {3, 11, 12, 1e-6, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.plotKind);
+    StartBuild(true);
+    View.PlotKind = c.plotKind;
+    Scene.GridUnitX = c.gx;
+    Scene.GridUnitY = c.gy;
+    const double ex = c.gx < 1e-5 ? 1 : c.gx, ey = c.gx < 1e-5 ? 1 : c.gy;
+    ASSERT_EQ(Linear(20, u"G_", 0, 0, kPi / 2), 0);
+    ASSERT_EQ(Scene.SegmentCount, 19);
+    for (int s = 0; s < Scene.SegmentCount; ++s) {
+      const Seg seg = SegmentAt(s);
+      EXPECT_DOUBLE_EQ(seg.from[0], Row(s + 1)[static_cast<size_t>(c.xCol)] / ex);
+      EXPECT_DOUBLE_EQ(seg.from[1], Row(s + 1)[static_cast<size_t>(c.yCol)] / ey);
+      EXPECT_DOUBLE_EQ(seg.to[1], Row(s + 2)[static_cast<size_t>(c.yCol)] / ey);
+      EXPECT_EQ(seg.row[kRed] + 256 * seg.row[kGreen] + 65536 * seg.row[kBlue], 0x123456);
+    }
+    EXPECT_EQ(Scene.GridUnitX, ex);
+  }
+}
+
+TEST_F(BvpTest, SecantShootingFindsTheSlopeOfNonlinearProblems) {
+  ASSERT_EQ(Run({u"F{t,x,y} = y", u"Gb{t,x,y} = 2*x^3", u"Gc{t,x,y} = (32 + 2*t^3 - x*y)/8"}), 0);
+  struct Case {
+    const char16_t* g;
+    double t0, x0, tb, xb, s0, s1, slope;  // slope: the exact x'(t0)
+    double (*x)(double);
+  };
+  const Case cases[] = {
+      {u"Gb", 0, 1, 1, 0.5, -0.5, -1.5, -1.0, [](double t) { return 1 / (1 + t); }},
+      // Burden and Faires, Numerical Analysis, example of nonlinear shooting.
+      {u"Gc", 1, 17, 3, 43.0 / 3, -10, -20, -14.0, [](double t) { return t * t + 16 / t; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.g));
+    ResetBvpState();
+    StartBuild(true);
+    Bvp.BVPTrialSlopes[0] = 4;
+    Solutions.IVPPlotMode = 3;
+    ASSERT_EQ(Shoot(c.s0, c.s1, c.g, c.t0, c.x0, c.tb, c.xb), 0);
+    EXPECT_TRUE(NearRel(OdeResults.InitialSlope, c.slope, 1e-4));
+    EXPECT_TRUE(NearRel(SolutionAt(0, 3, 1), c.slope, 1e-4));
+    EXPECT_EQ(OdeResults.BVPSolved, -1);
+    EXPECT_EQ(Bvp.BVPTrialSlopes[0], 0);
+    EXPECT_EQ(Solutions.IVPPlotMode, 1);
+    // Rows inside the range (those after the solver's overshoot of tb carry tb).
+    int inside = 0;
+    for (int i = 2; i <= Solutions.StoredPointCount; ++i) {
+      const double t = SolutionAt(i, 1, 1);
+      if (t >= c.tb - 1e-6) continue;
+      ++inside;
+      EXPECT_TRUE(NearRel(SolutionAt(i, 2, 1), c.x(t), 1e-3)) << "t = " << t;
+    }
+    EXPECT_GT(inside, 3);
+    EXPECT_TRUE(screen_.boxes.empty());
+  }
+}
+
+TEST_F(BvpTest, SecantFinalSlopeWithoutASecantStepAndNonConvergence) {
+  const Txy y = [](double, double, double y) { return y; };
+  const Txy zero = [](double, double, double) { return 0.0; };
+  const rt::Text review =
+      u"Review the conditions required to obtain a unique solution in the Tourbook document.";
+  const rt::Text miss = u"\r\nFrom the input slopes, X(tb) --> 0 the X'(to)--> 2\r\n" + review;
+  struct Case {
+    const char* what;
+    Txy f, g;
+    double xb, s0, s1, finalSlope;  // finalSlope NaN: no solution
+    std::vector<rt::Text> boxes;
+  };
+  const Txy minusX = [](double, double x, double) { return -x; };
+  const double none = std::nan("");
+  const Case cases[] = {
+      {"start slopes within tol", y, minusX, 1, 0.5, 0.500001, 0.500001, {}},
+      {"the first slope meets xb", y, zero, 1, 1, 3, 1, {}},
+      {"the second slope meets xb", y, zero, 1, 3, 1, 1, {}},
+      {"end value independent of the slope",
+       zero,
+       minusX,
+       1,
+       0,
+       2,
+       none,
+       {u"Input slope estimates did not converge to 1" + miss}},
+      // Equal end values that miss xb by between tol and 10 tol: the secant step is undefined.
+      {"equal end values, small miss",
+       zero,
+       minusX,
+       5e-5,
+       0,
+       2,
+       none,
+       {u"Input slope estimates did not converge to 0.00005" + miss}},
+      {"both end values pass the limit",
+       y,
+       [](double, double, double) { return 1e8; },
+       1,
+       0,
+       2,
+       none,
+       {u"For first estimate: xi = 0 : yi = 0 : zi = 0",
+        u"For first estimate: xi = 0 : yi = 0 : zi = 2",
+        u"Input slope estimates did not converge to 1" + miss}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResetBvpState();
+    StartBuild(true);
+    screen_.boxes.clear();
+    UseNative(c.f, c.g);
+    OdeResults.BVPSolved = 5;
+    ASSERT_EQ(Shoot(c.s0, c.s1, u"G_", 0, 0, 1, c.xb), 0);
+    EXPECT_EQ(BoxTexts(), c.boxes);
+    EXPECT_EQ(OdeResults.BVPSolved, std::isnan(c.finalSlope) ? 5 : -1);
+    EXPECT_EQ(Scene.SegmentCount == 0, std::isnan(c.finalSlope));
+    if (!std::isnan(c.finalSlope)) {
+      EXPECT_DOUBLE_EQ(SolutionAt(0, 3, 1), c.finalSlope);
+    }
+  }
+}
+
+TEST_F(BvpTest, SecantEndValueOfOneSlope) {
+  UseOscillator();
+  struct Case {
+    double t0, tb, slope;
+    int steps;  // 100, or 101 when the repeated sum of h stays below tb
+  };
+  for (const Case& c : {Case{0, 1, 2, 100}, Case{1, 2, 0.5, 100}, Case{0, 2.3, 1, 101}}) {
+    SCOPED_TRACE(c.tb);
+    Log().calls.clear();
+    screen_.doEventsCount = 0;
+    double X = -7;
+    int16_t msgNo = -1;
+    ShootEndValue(u"F_", u"G_", c.t0, 0, c.tb, c.slope, X, msgNo);
+    ASSERT_EQ(msgNo, 0);
+    EXPECT_EQ(screen_.doEventsCount, c.steps);
+    EXPECT_EQ(Calls(), 8 * c.steps);
+    // x = s sin(t - t0); with a 101st step the end lies one step beyond tb.
+    EXPECT_TRUE(NearRel(X, c.slope * std::sin(c.steps * (c.tb - c.t0) / 100), 1e-6));
+  }
 }
 
 }  // namespace

@@ -6,10 +6,13 @@
 #include "language/CommandRequests.h"
 #include "language/Messages.h"
 #include "language/ProgramState.h"
-#include "language/UserInput.h"
 #include "language/Simplify.h"
+#include "language/UserInput.h"
 #include "numerics/FunctionValue.h"
+#include "numerics/Ivp.h"
+#include "numerics/Rkf45.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/SceneStore.h"
 
 namespace ms::testing {
 
@@ -18,7 +21,9 @@ void WorksheetTest::SetUp() {
   ui::SetUi(&screen_);
 }
 
-void WorksheetTest::TearDown() { ui::SetUi(nullptr); }
+void WorksheetTest::TearDown() {
+  ui::SetUi(nullptr);
+}
 
 int16_t WorksheetTest::Run(std::initializer_list<const char16_t*> lines) {
   rt::Text text;
@@ -54,6 +59,80 @@ double WorksheetTest::ConstValue(const rt::Text& name) const {
   rt::Text plain;
   Simplify(rec->ValueText, u"[2,2,2]", plain);
   return rt::Val(StripValueParens(plain));
+}
+
+std::vector<rt::Text> WorksheetTest::BoxTexts() const {
+  std::vector<rt::Text> out;
+  for (const auto& b : screen_.boxes) out.push_back(b.text);
+  return out;
+}
+
+RhsLog& Log() {
+  static RhsLog log;
+  return log;
+}
+
+namespace {
+
+void RecordingEvaluator(const rt::Text& resultName, const rt::Text& name, const double* args,
+                        int count, double& value, int16_t& msgNo) {
+  RhsLog& log = Log();
+  const long index = static_cast<long>(log.calls.size());
+  log.calls.push_back({resultName, name, std::vector<double>(args, args + count)});
+  if (log.failFrom >= 0 && index >= log.failFrom &&
+      (log.failName.empty() || name == log.failName)) {
+    msgNo = 288;
+    return;
+  }
+  const auto it = log.native.find(name);
+  if (it == log.native.end()) {
+    EvalFunctionCall(resultName, name, args, count, value, msgNo);
+    return;
+  }
+  msgNo = 0;
+  value = it->second(log.calls.back().args);
+}
+
+}  // namespace
+
+void SolverTest::SetUp() {
+  WorksheetTest::SetUp();
+  Log() = RhsLog{};
+  RhsEvaluatorEntry() = &RecordingEvaluator;
+}
+
+void SolverTest::TearDown() {
+  ResetRhsEvaluator();
+  IvpView.TimeGridUnit = nullptr;
+  screen_.onDoEvents = nullptr;
+  RunFlags.AbortRun = 0;
+  RunFlags.Replot = 0;
+  WorksheetTest::TearDown();
+}
+
+std::vector<double> SolverTest::StepStarts(const rt::Text& firstFunction, int callsPerStep) {
+  std::vector<double> out;
+  const auto& calls = Log().calls;
+  for (size_t i = 0; i < calls.size(); i += static_cast<size_t>(callsPerStep))
+    if (calls[i].name == firstFunction) out.push_back(calls[i].args[0]);
+  return out;
+}
+
+void SolverTest::StartBuild(bool bvp) {
+  StartSceneBuild();
+  (bvp ? Requests.BVPRequested : Requests.IVPRequested) = -1;
+}
+
+void SolverTest::UseOscillator() {
+  Log().native[u"F_"] = [](const std::vector<double>& a) { return a[2]; };
+  Log().native[u"G_"] = [](const std::vector<double>& a) { return -a[1]; };
+}
+
+::testing::AssertionResult NearRel(double actual, double expected, double rel) {
+  if (std::abs(actual - expected) <= rel * std::max(1.0, std::abs(expected)))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << actual << " is not within " << rel << " (relative) of " << expected;
 }
 
 }  // namespace ms::testing

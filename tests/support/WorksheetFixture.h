@@ -1,10 +1,15 @@
-// Runs worksheet texts through the worksheet language's whole road (reader, checker, classification, compiler,
-// evaluator) with the scripted screen, so numerical commands are tested as a user meets them.
+// Runs worksheet texts through the worksheet language's whole road (reader, checker,
+// classification, compiler, evaluator) with the scripted screen, so numerical commands are tested
+// as a user meets them. SolverTest adds a recording right-hand-side road for the differential
+// equation solvers.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "language/Global.h"
 #include "platform/ui/ScriptedUiServices.h"
@@ -23,11 +28,50 @@ class WorksheetTest : public ::testing::Test {
   // The value of the constant named name (stored name, e.g. u"r_"), NaN when absent.
   double ConstValue(const rt::Text& name) const;
   const ConstRec* FindConst(const rt::Text& name) const;
+  // Texts of the message boxes shown so far.
+  std::vector<rt::Text> BoxTexts() const;
 
   ui::ScriptedUiServices screen_;
   // What the last run left: its message (also shown in the error box) and whether Esc stopped it.
   int16_t lastMsg_ = 0;
   bool aborted_ = false;
 };
+
+// One right-hand-side evaluation as a solver asked for it.
+struct RhsCall {
+  rt::Text resultName;
+  rt::Text name;
+  std::vector<double> args;
+};
+using NativeRhs = std::function<double(const std::vector<double>& args)>;
+
+// The recording road: every call is logged; a function with a native entry is answered by it
+// instead of the worksheet; calls from number failFrom on (0-based; of failName only, when given)
+// fail.
+struct RhsLog {
+  std::vector<RhsCall> calls;
+  std::map<rt::Text, NativeRhs> native;
+  long failFrom = -1;
+  rt::Text failName;
+};
+RhsLog& Log();
+
+class SolverTest : public WorksheetTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  static long Calls() { return static_cast<long>(Log().calls.size()); }
+  // Start times of the steps taken: the first argument of every callsPerStep-th call of
+  // firstFunction.
+  static std::vector<double> StepStarts(const rt::Text& firstFunction, int callsPerStep);
+  // A picture build as the graph window starts it: empty store and box, the IVP (or BVP) request.
+  static void StartBuild(bool bvp = false);
+  // x'' = -x as F_ = y, G_ = -x (arguments t, x, y), answered natively.
+  static void UseOscillator();
+};
+
+// |actual - expected| within rel of max(1, |expected|).
+::testing::AssertionResult NearRel(double actual, double expected, double rel);
 
 }  // namespace ms::testing
