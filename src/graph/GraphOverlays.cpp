@@ -1,0 +1,463 @@
+// The text overlays of the display-options window: the data scales (or the contour legend), the
+// time block by plot state, the title, the worksheet listing and the function value lines, with
+// the text work behind them. Every method draws on the target it is given: the graph picture or
+// the printer.
+#include "graph/GraphOverlays.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFontMetricsF>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <algorithm>
+#include <cmath>
+
+#include "graph/GraphState.h"
+#include "graph/frmFamilyPlots.h"
+#include "graph/frmGraph.h"
+#include "graph/frmSetDisplay.h"
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "language/Settings.h"
+#include "numerics/Bvp.h"
+#include "numerics/BvpTrials.h"
+#include "numerics/Rkf45.h"
+#include "numerics/SolutionStore.h"
+#include "platform/ui/QtUiServices.h"
+#include "plotting/Contour.h"
+#include "plotting/FieldTables.h"
+#include "plotting/FormatSignificant.h"
+#include "plotting/PlotRequest.h"
+#include "plotting/SceneStore.h"
+#include "worksheet/frmCalcInput.h"
+
+namespace gr {
+
+OverlayStateData OverlayState;
+
+void ResetOverlayState() {
+  OverlayState = OverlayStateData{};
+}
+
+namespace {
+
+constexpr char16_t kCRLF[] = u"\r\n";
+// Digits of the numbers in the blocks.
+constexpr int16_t kScaleDigits = 3;
+constexpr int16_t kIntegOutputDigits = 4;
+constexpr int16_t kSlopeDigits = 6;
+constexpr double kRadiansToDegrees = 180 / 3.1415926536;
+// An integral table x smaller than this in magnitude is stored and shown as 0.
+constexpr double kTinyX = 1e-10;
+// Font sizes of the integral table and after it (points).
+constexpr double kIntegTableFontSize = 8;
+constexpr double kAfterTableFontSize = 12;
+
+QString Q(const rt::Text& s) {
+  return ui::ToQString(s);
+}
+
+bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
+int32_t CurveColor(int index) {
+  int16_t r = 0, g = 0, b = 0;
+  ms::GetCurveColor(static_cast<int16_t>(index), r, g, b);
+  return draw::PackRgb(r, g, b);
+}
+
+// The check mark of a graph window menu item; unchecked without a window.
+bool Checked(const QAction* item) {
+  return item != nullptr && item->isChecked();
+}
+
+// "No" under "BVP scan Color?".
+const QAction* BvpNoItem(const frmGraph* graph) {
+  if (graph == nullptr || graph->mnuBVPcolor == nullptr) return nullptr;
+  for (const QAction* a : graph->mnuBVPcolor->actions()) {
+    if (a->text() == QStringLiteral("No")) return a;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Text work
+
+void TextToPrint(const rt::Text& text, bool /*flagA*/, bool flagB, rt::Text& result) {
+  result.clear();
+  result.reserve(text.size());
+  for (char16_t c : text) {
+    if (c == u'{' || (flagB && c == u'[')) {
+      result.push_back(u'(');
+    } else if (c == u'}' || (flagB && c == u']')) {
+      result.push_back(u')');
+    } else {
+      result.push_back(c);
+    }
+  }
+}
+
+rt::Text ConvertByFormat(const rt::Text& text, int option) {
+  rt::Text out;
+  if (option == kFormatBraces) {
+    TextToPrint(text, true, false, out);
+  } else if (option == kFormatBracesBrackets) {
+    TextToPrint(text, false, true, out);
+  } else {
+    out = text;
+  }
+  return out;
+}
+
+void ShortenMarkedLine(rt::Text& line) {
+  if (line.empty() || line.back() != u'!') return;
+  const size_t quote = line.find(u'\'');
+  const size_t keep = std::min(quote == rt::Text::npos ? line.size() : quote, line.size() - 1);
+  line.resize(keep);
+}
+
+rt::Text GetValFunctions() {
+  rt::Text text;
+  const int count = std::clamp<int>(ms::Tables.FuncCount, 0, ms::kMaxFunctions);
+  const int16_t digits = ms::Settings.DisplayDigits;
+  for (int k = 1; k <= count; ++k) {
+    const ms::FuncRec& f = ms::Tables.FuncTable[static_cast<size_t>(k)];
+    if (f.Name.empty()) continue;
+    const char16_t first = f.Name[0];
+    const char16_t second = f.Name.size() > 1 ? f.Name[1] : u'\0';
+    // Vector components X1, Y2, Z3 ... are not listed.
+    if ((first == u'X' || first == u'Y' || first == u'Z') && IsDigit(second)) continue;
+    const rt::Text shown =
+        (second == u'_' || second == u'\0') ? rt::Text(1, first) : f.Name.substr(0, 2);
+    const bool qualifies = shown.size() == 1 || !IsDigit(shown[1]);
+    if (!qualifies || f.LineBreak == 0) continue;
+    text += shown + u"{" + f.Parm1 + u"}" + u" = " + ms::FormatSignificant(f.Value, digits) + kCRLF;
+  }
+  return text;
+}
+
+std::vector<ContourColumn> ContourColumns(int16_t levelCount) {
+  std::vector<ContourColumn> columns;
+  const int n = std::max<int>(levelCount, 0);
+  if (n > 50) return columns;
+  // Full columns of ten, then the last one with what is left (levels 1 to 0 when there are none).
+  int first = 1;
+  int32_t offset = 0;
+  while (n - first + 1 > 10) {
+    columns.push_back({static_cast<int16_t>(first), static_cast<int16_t>(first + 9), offset});
+    first += 10;
+    offset += kContourColumnWidth;
+  }
+  columns.push_back({static_cast<int16_t>(first), static_cast<int16_t>(n), offset});
+  return columns;
+}
+
+rt::Text ContourLevelLine(double level) {
+  return (level == 0 ? rt::Text(u"  ") : rt::Text(u" ")) + ms::FormatSignificant(level, 4);
+}
+
+std::vector<ListedChar> LayoutListingLine(const rt::Text& line, double left, int32_t color,
+                                          int32_t commentColor,
+                                          const std::function<double(char16_t)>& widthOf) {
+  std::vector<ListedChar> out;
+  out.reserve(line.size());
+  int tabs = 0;
+  int run = 0;
+  double x = left;
+  int32_t current = color;
+  for (char16_t c : line) {
+    if (c == u'\t') {
+      ++tabs;
+      while (run > 8) {
+        ++tabs;
+        run -= 8;
+      }
+      x = left + static_cast<double>(kTabStopWidth) * tabs;
+      run = 0;
+      continue;
+    }
+    if (c == u'\'') current = commentColor;
+    x += kCharacterGap;
+    ++run;
+    out.push_back({x, c, current});
+    x += widthOf(c);
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Text output
+
+namespace {
+
+std::vector<PrintedText>* g_printLog = nullptr;
+
+// Draws text at the current position unless its line lies wholly outside the target's area;
+// the position moves one line down (x unchanged).
+void DrawLineText(draw::DrawTarget& target, const QString& text) {
+  const double height = target.TextHeight(text);
+  const double top = target.ToDevice(target.CurrentX, target.CurrentY).y();
+  const double bottom = target.ToDevice(target.CurrentX, target.CurrentY + height).y();
+  const bool outside = std::max(top, bottom) < 0 || std::min(top, bottom) > target.PixelHeight() ||
+                       !std::isfinite(top) || !std::isfinite(bottom);
+  if (g_printLog != nullptr && !text.isEmpty()) {
+    g_printLog->push_back({target.CurrentX, target.CurrentY, ui::FromQString(text),
+                           target.ForeColor, target.Font.pointSizeF()});
+  }
+  if (text.isEmpty() || outside) {
+    target.CurrentY += height;
+    return;
+  }
+  target.Print(text);
+}
+
+}  // namespace
+
+void SetPrintLog(std::vector<PrintedText>* log) {
+  g_printLog = log;
+}
+
+void PrintLine(draw::DrawTarget& target, const rt::Text& text) {
+  DrawLineText(target, Q(text));
+  target.CurrentX = target.ScaleLeft();
+}
+
+void PrintOn(draw::DrawTarget& target, const rt::Text& text) {
+  const QString q = Q(text);
+  const double x = target.CurrentX;
+  const double y = target.CurrentY;
+  DrawLineText(target, q);
+  target.CurrentX = x + target.TextWidth(q);
+  target.CurrentY = y;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The overlays
+
+void frmSetDisplay::placeText(draw::DrawTarget& target) {
+  const OverlayStateData& s = OverlayState;
+  if (ms::Requests.ContourRequested != 0 || ms::Requests.Contour1Requested != 0) {
+    target.CurrentY = s.DataTextY;
+    for (const ContourColumn& column : ContourColumns(ms::Contours.ContourLegendCount)) {
+      LblPrint(target, column.first, column.last, column.offset);
+    }
+  } else {
+    target.ForeColor = kOverlayBlack;
+    target.CurrentY = s.DataTextY;
+    const std::array<std::pair<const char16_t*, double>, 3> units = {{
+        {u"X Grid-Units: ", ms::Scene.GridUnitX},
+        {u"Y Grid-Units: ", ms::Scene.GridUnitY},
+        {u"Z Grid-Units: ", ms::Scene.GridUnitZ},
+    }};
+    for (const auto& [caption, unit] : units) {
+      target.CurrentX = s.DataTextX;
+      PrintLine(target, caption + ms::FormatSignificant(unit, kScaleDigits));
+    }
+    if (ms::PlotRequest.PlotVectorCount != 0) {
+      target.CurrentX = s.DataTextX;
+      PrintLine(target, u" ");
+      target.CurrentX = s.DataTextX;
+      PrintLine(target, u" Vector Plots");
+      for (int k = 1; k <= ms::kMaxPlotCurves; ++k) {
+        rt::Text name = ms::PlotRequest.PlotVectorList[static_cast<size_t>(k)];
+        if (name.empty()) continue;
+        if (name.size() > 1 && name[1] == u'_') name.resize(1);
+        target.CurrentX = s.DataTextX;
+        target.ForeColor = ms::Settings.PlotColorUsed[static_cast<size_t>(k)];
+        PrintLine(target, u"         " + name);
+      }
+    }
+  }
+  target.ForeColor = kOverlayBlack;
+}
+
+void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
+  const OverlayStateData& s = OverlayState;
+  const frmGraph* graph = frmGraph::Instance();
+  target.CurrentY = s.TimeTextY;
+  if (ms::Requests.BVPRequested != 0) ms::OdeResults.BVPSolved = -1;
+
+  if (ms::OdeResults.BVPSolved != 0) {
+    target.CurrentY = s.TimeTextY;
+    target.CurrentX = s.TimeTextX + kTimeColumnOffset;
+    target.ForeColor = kOverlayBlack;
+    PrintLine(target, u" X'(to)");
+    auto& slopes = ms::Bvp.BVPTrialSlopes;
+    if (slopes[0] == 0 || slopes[0] == 1) {
+      slopes[0] = 1;
+      slopes[1] = ms::OdeResults.InitialSlope;
+    }
+    const double wanted = rt::RoundHalfEven(slopes[0]);
+    const int count = std::isfinite(wanted)
+                          ? static_cast<int>(std::clamp<double>(wanted, 0, ms::kMaxTrialSlopes))
+                          : 0;
+    const bool plain = Checked(BvpNoItem(graph)) || count == 1;
+    for (int i = 1; i <= count; ++i) {
+      target.CurrentX = s.TimeTextX + kTimeColumnOffset;
+      target.ForeColor = plain ? kOverlayBlack : CurveColor(i);
+      PrintLine(target, ms::FormatSignificant(slopes[static_cast<size_t>(i)], kSlopeDigits));
+    }
+    target.ForeColor = kOverlayBlack;
+  } else if (ms::Requests.IntegRequested != 0 || ms::Requests.DblIntRequested != 0) {
+    target.CurrentY = s.TimeTextY;
+    target.CurrentX = s.TimeTextX + kTimeColumnOffset;
+    target.ForeColor = kIntegTableGrey;
+    target.Font.setPointSizeF(kIntegTableFontSize);
+    PrintOn(target, u" x        Output");
+    target.CurrentX = s.TimeTextX + kTimeColumnOffset;
+    PrintLine(target, u" __      ______");
+    const int statements =
+        std::clamp<int>(ms::Requests.IntegStmtCount, 0, std::min(ms::kSolutionSlots, 22));
+    const int rows = std::clamp<int>(ms::PlotRequest.PlotSteps, 0, ms::kSolutionLastRow);
+    for (int k = 1; k <= statements; ++k) {
+      for (int i = 1; i <= rows; ++i) {
+        auto& row = ms::Solutions.SolutionTable[static_cast<size_t>(i)];
+        double& x = row[1][static_cast<size_t>(k)];
+        target.CurrentX = s.TimeTextX + kTimeColumnOffset;
+        if (std::fabs(x) < kTinyX) x = 0;
+        PrintOn(target, ms::FormatSignificant(x, kScaleDigits));
+        target.CurrentX = s.TimeTextX + kIntegOutputOffset;
+        PrintLine(target,
+                  ms::FormatSignificant(row[2][static_cast<size_t>(k)], kIntegOutputDigits));
+      }
+    }
+    target.Font.setPointSizeF(kAfterTableFontSize);
+    target.ForeColor = kOverlayBlack;
+  } else if (Graph.FamilyMode != 0) {
+    target.CurrentY = s.TimeTextY;
+    target.CurrentX = s.TimeTextX + kTimeColumnOffset;
+    target.ForeColor = kOverlayBlack;
+    PrintLine(target, u"Parameter: " + Family.FamilyConstID);
+    const int members = std::clamp<int>(Family.FamilyCount, 0, kMaxFamilyMembers);
+    for (int i = 1; i <= members; ++i) {
+      target.CurrentX = s.TimeTextX + kTimeColumnOffset;
+      target.ForeColor = ms::CurveWork.FamilyColorCode != 0 ? CurveColor(i) : kOverlayBlack;
+      PrintLine(target, ms::FormatSignificant(Family.FamilyValues[static_cast<size_t>(i - 1)],
+                                              kSlopeDigits));
+    }
+  } else if ((ms::Requests.SlopeFieldRequested == 0 && ms::Requests.DirFieldRequested == 0 &&
+              ms::Requests.Field3DRequested == 0) ||
+             ms::FieldGraph.SlopeFieldMode != 0) {
+    target.CurrentX = s.TimeTextX;
+    PrintLine(target, u"tmin: " + ms::FormatSignificant(ms::PlotRequest.PlotTMin, kScaleDigits));
+    target.CurrentX = s.TimeTextX;
+    PrintLine(target, u"tmax: " + ms::FormatSignificant(ms::PlotRequest.PlotTMax, kScaleDigits));
+    target.CurrentX = s.TimeTextX;
+    if (ms::Requests.IVPRequested == 0) {
+      PrintLine(target, u"dt =  " + ms::FormatSignificant(ms::PlotRequest.PlotDt, kScaleDigits));
+    }
+  } else {
+    target.CurrentY = s.TimeTextY;
+    target.CurrentX = s.TimeTextX + kTimeAnglesOffset;
+    PrintLine(target,
+              u"Elevation: " +
+                  ms::FormatSignificant(ms::View.ElevationAngle * kRadiansToDegrees, kScaleDigits));
+    target.CurrentX = s.TimeTextX + kTimeAnglesOffset;
+    PrintLine(target,
+              u"Rotation: " +
+                  ms::FormatSignificant(ms::View.RotationAngle * kRadiansToDegrees, kScaleDigits));
+  }
+
+  // With dot spacing chosen, the spacing under the block.
+  const bool noDots = graph == nullptr || Checked(graph->mnuDotNone);
+  if (!noDots) {
+    target.CurrentX = s.TimeTextX + kTimeAnglesOffset;
+    PrintLine(target, u"Circles : " + rt::Str(ms::CurveWork.DotSpacing) + u" " + u"dt");
+  }
+}
+
+void frmSetDisplay::placeTitleText(draw::DrawTarget& target) {
+  const OverlayStateData& s = OverlayState;
+  target.CurrentY = s.TitleY;
+  if (ckCenter->isChecked()) {
+    // The title as this window measures it (its own font, twips), centred on the viewport.
+    const frmGraph* graph = frmGraph::Instance();
+    const double viewport =
+        graph != nullptr ? static_cast<double>(graph->OutDisplay->width()) * kTwipsPerPixel : 0;
+    const double width = QFontMetricsF(font()).horizontalAdvance(Q(TitleText)) * kTwipsPerPixel;
+    target.CurrentX = (viewport - width) / 2;
+  } else {
+    target.CurrentX = s.TitleX;
+  }
+  const QFont title = strText->font();
+  target.Font.setFamily(title.family());
+  target.Font.setPointSizeF(title.pointSizeF());
+  target.Font.setBold(title.bold());
+  target.Font.setItalic(title.italic());
+
+  const rt::Text converted = ConvertByFormat(TitleText, FormatOptionSelected());
+  if (converted != TitleText) strText->setText(Q(converted));
+  PrintLine(target, ui::FromQString(strText->text()));
+  RestoreFonts(target);
+}
+
+int frmSetDisplay::FormatOptionSelected() {
+  if (Option2->isChecked()) return kFormatBraces;
+  if (Option3->isChecked()) return kFormatBracesBrackets;
+  if (!Option1->isChecked()) Option1->setChecked(true);
+  return kFormatNone;
+}
+
+void frmSetDisplay::placeWkText(draw::DrawTarget& target) {
+  OverlayStateData& s = OverlayState;
+  target.CurrentY = s.WkTextY;
+  target.CurrentX = s.WkTextX;
+  const ws::frmCalcInput* sheet = ws::frmCalcInput::Instance();
+  const rt::Text text = sheet != nullptr ? sheet->WorksheetText() : rt::Text();
+  s.WorksheetLineCount =
+      SplitLines(ConvertByFormat(text, FormatOptionSelected()), s.WorksheetLines);
+  for (int i = 1; i <= s.WorksheetLineCount; ++i) {
+    target.CurrentX = s.WkTextX;
+    rt::Text& line = s.WorksheetLines[static_cast<size_t>(i)];
+    ShortenMarkedLine(line);
+    CharDisp2(target, line, kOverlayBlack, kCommentGreen);
+  }
+}
+
+void frmSetDisplay::CharDisp2(draw::DrawTarget& target, const rt::Text& text, int32_t color,
+                              int32_t commentColor) {
+  target.ForeColor = color;
+  const auto layout =
+      LayoutListingLine(text, OverlayState.WkTextX, color, commentColor,
+                        [&target](char16_t c) { return target.TextWidth(QString(QChar(c))); });
+  const double y = target.CurrentY;
+  for (const ListedChar& g : layout) {
+    target.CurrentX = g.x;
+    target.CurrentY = y;
+    target.ForeColor = g.color;
+    PrintOn(target, rt::Text(1, g.c));
+  }
+  target.CurrentY = y;
+  target.ForeColor = color;
+  PrintLine(target, rt::Text());
+}
+
+void frmSetDisplay::CharDisp(draw::DrawTarget& target, const rt::Text& text, int32_t, int32_t) {
+  target.ForeColor = kOverlayBlack;
+  PrintLine(target, text);
+  target.ForeColor = kOverlayBlack;
+}
+
+void frmSetDisplay::WorkSheetValDisplay() {
+  OverlayStateData& s = OverlayState;
+  s.ValueLineCount = 0;
+  s.ValueLinesText = GetValFunctions();
+  s.ValueLineCount = SplitLines(s.ValueLinesText, s.ValueLines);
+}
+
+void frmSetDisplay::placeValText(draw::DrawTarget& target) {
+  const OverlayStateData& s = OverlayState;
+  target.CurrentY = s.ValTextY;
+  target.CurrentX = s.ValTextX;
+  WorkSheetValDisplay();
+  for (int i = 1; i <= s.ValueLineCount; ++i) {
+    target.CurrentX = s.ValTextX;
+    CharDisp(target, s.ValueLines[static_cast<size_t>(i)], kOverlayBlack, kCommentGreen);
+  }
+}
+
+}  // namespace gr
