@@ -244,6 +244,47 @@ TEST_F(GraphImageTest, FramedCaptureCopiesTheInsideOfTheFrameToClipboardAndFile)
   }
 }
 
+TEST_F(GraphImageTest, DraggedBandInvertsThePictureAndLeavesItsImageAlone) {
+  frmGraph& w = LoadWithPicture();
+  const QImage before = w.Display().Image().copy();
+  w.mnuSaveFrame_Click();
+  w.Display_MouseDown(1, UnitsX(w, 60), UnitsY(w, 70));
+  w.Display_MouseMove(1, UnitsX(w, 160), UnitsY(w, 140));
+  const QImage shown = w.DisplayBox->grab().toImage();
+  // Along the band's edges the picture is shown inverted, dot by dot; the picture itself is not
+  // drawn on while dragging.
+  int inverted = 0;
+  for (int x = 60; x <= 160; ++x) {
+    const uint32_t under = before.pixel(x, 70) | kOpaque;
+    if ((shown.pixel(x, 70) | kOpaque) == ((~under & 0xFFFFFFu) | kOpaque)) ++inverted;
+  }
+  EXPECT_GT(inverted, 20);
+  EXPECT_LT(inverted, 101);  // dotted, not solid
+  EXPECT_TRUE(w.Display().Image() == before);
+  // Away from the band the picture is shown as it is.
+  EXPECT_EQ(shown.pixel(110, 100) | kOpaque, before.pixel(110, 100) | kOpaque);
+  // After the release the band is gone from the screen.
+  ui_.savePaths.clear();
+  w.Display_MouseUp(1, UnitsX(w, 160), UnitsY(w, 140));
+  w.updateplot();
+  EXPECT_TRUE(SamePixels(w.DisplayBox->grab().toImage(), w.Display().Image()));
+}
+
+TEST_F(GraphImageTest, FrameReachingBeyondThePictureTakesThePartOnIt) {
+  frmGraph& w = LoadWithPicture();
+  const QImage before = w.Display().Image().copy();
+  const int width = before.width(), height = before.height();
+  ui_.savePaths.clear();
+  w.mnuSaveFrame_Click();
+  w.Display_MouseDown(1, UnitsX(w, width - 50), UnitsY(w, height - 40));
+  w.Display_MouseMove(1, UnitsX(w, width + 300), UnitsY(w, height + 300));
+  w.Display_MouseUp(1, UnitsX(w, width + 300), UnitsY(w, height + 300));
+  ASSERT_EQ(ui_.clipboardPictureWidth, 49);
+  ASSERT_EQ(ui_.clipboardPictureHeight, 39);
+  EXPECT_TRUE(SamePixels(ClipboardImage(ui_), before.copy(width - 49, height - 39, 49, 39)));
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
 TEST_F(GraphImageTest, ClickWithoutDragTakesNothingButEndsBoxMode) {
   frmGraph& w = LoadWithPicture();
   QPushButton& graph = GraphButton();

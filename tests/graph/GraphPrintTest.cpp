@@ -151,14 +151,17 @@ TEST_F(GraphPrintTest, EachPenPrintsItsWidthWhereTheScreenShowsTheSegment) {
 
   struct Case {
     const char* name;
-    int16_t finePen;
-    int width;  // printer pixels
+    QAction* pen;  // the "Pen" item chosen before printing; null: as loaded
+    int width;     // printer pixels
   };
   // Switching the pen between two prints, without a redraw, changes the printed width.
-  const Case cases[] = {{"medium", 0, 6}, {"fine", -1, 2}, {"medium again", 0, 6}};
+  const Case cases[] = {{"as loaded: medium", nullptr, 6},
+                        {"fine", w.mnuFine, 2},
+                        {"medium again", w.mnuMedium, 6},
+                        {"fine again", w.mnuFine, 2}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Graph.FinePen = c.finePen;
+    if (c.pen != nullptr) c.pen->trigger();
     draw::DrawTarget paper(850, 1100);  // a letter page at 100 dpi
     w.PrintGraph(paper, 100, 100);
     const QPointF mid = paper.ToDevice(midX, midY);
