@@ -6,11 +6,8 @@
 #include "numerics/SolutionStore.h"
 #include "plotting/SceneTestSupport.h"
 
-namespace ms {
+namespace ms::testing {
 namespace {
-
-using testing::SceneTest;
-using testing::SegmentsFrom;
 
 class SolutionStoreTest : public SceneTest {
  protected:
@@ -18,55 +15,40 @@ class SolutionStoreTest : public SceneTest {
     SceneTest::SetUp();
     StartSceneBuild();
   }
-
-  // Rows 0 .. count of the slot: x = row, y = 10 * row, z = -row (components 1..3).
-  static void FillSlot(int slot, int count) {
+  // Rows 0 .. count of the slot: x = row, y = 10 * row, z = -row; then the curve built from it.
+  static int16_t Build(int slot, int count) {
     for (int r = 0; r <= count; ++r) {
       SetSolution(r, 1, slot, r);
       SetSolution(r, 2, slot, 10.0 * r);
       SetSolution(r, 3, slot, -r);
     }
     Solutions.StoredPointCount = static_cast<int16_t>(count);
-  }
-
-  // Segments as (x of start, x of end): x is the row number of the stored point.
-  static std::vector<std::pair<double, double>> SegmentRows(int first) {
-    std::vector<std::pair<double, double>> rows;
-    for (const auto& s : SegmentsFrom(first)) rows.push_back({s.from[0], s.to[0]});
-    return rows;
+    int16_t msgNo = 99;
+    BuildSolutionCurve(slot, msgNo);
+    return msgNo;
   }
 };
 
 TEST_F(SolutionStoreTest, SegmentsStartAtRowTwoAndEndInADot) {
   struct Case {
     int stored;
-    std::vector<std::pair<double, double>> segments;
-    bool emptyBox;
+    std::vector<std::pair<double, double>> segments;  // x (the row) of start and end
   };
-  const std::vector<Case> cases = {
-      {1, {}, true},
-      {2, {}, true},
-      {3, {{2, 2}}, false},
-      {5, {{2, 3}, {3, 4}, {4, 4}}, false},
-  };
+  const Case cases[] = {{2, {}}, {3, {{2, 2}}}, {5, {{2, 3}, {3, 4}, {4, 4}}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);
     StartSceneBuild();
     recorder.boxes.clear();
-    FillSlot(3, c.stored);
-    int16_t msgNo = 99;
-    BuildSolutionCurve(3, msgNo);
-    EXPECT_EQ(msgNo, 0);
-    EXPECT_EQ(SegmentRows(0), c.segments);
-    EXPECT_EQ(Scene.VertexCount, 2 * static_cast<int>(c.segments.size()));
+    EXPECT_EQ(Build(3, c.stored), 0);
+    std::vector<std::pair<double, double>> rows;
+    for (const auto& s : SegmentsFrom(0)) rows.push_back({s.from[0], s.to[0]});
+    EXPECT_EQ(rows, c.segments);
     EXPECT_EQ(Solutions.CurveSteps, c.stored - 1);
-    ASSERT_EQ(recorder.boxes.size(), c.emptyBox ? 1u : 0u);
-    if (c.emptyBox) {
+    // Nothing stored: the constant-function box.
+    ASSERT_EQ(recorder.boxes.size(), c.segments.empty() ? 1u : 0u);
+    if (c.segments.empty()) {
       EXPECT_EQ(recorder.boxes[0].text,
                 u"The auto axis cannot be applied on one axis to constant function.");
-    } else {
-      EXPECT_EQ(Scene.VertexCountD, Scene.VertexCount);
-      EXPECT_EQ(Scene.SegmentCountD, Scene.SegmentCount);
     }
   }
 }
@@ -76,45 +58,21 @@ TEST_F(SolutionStoreTest, TheBoxIsTheCurvesOwnAndPointsAreInGridUnits) {
   Scene.GridUnitX = 2;
   Scene.GridUnitY = 5;
   Scene.GridUnitZ = 0.5;
-  FillSlot(1, 4);
-  int16_t msgNo = 0;
-  BuildSolutionCurve(1, msgNo);
+  Build(1, 4);
   EXPECT_EQ(Scene.ViewXMin, 0);  // rows 0 and 1 take part
-  EXPECT_EQ(Scene.ViewXMax, 2);
   EXPECT_EQ(Scene.ViewYMax, 8);
   EXPECT_EQ(Scene.ViewZMin, -8);
   const auto segs = SegmentsFrom(0);
   ASSERT_EQ(segs.size(), 2u);
-  testing::ExpectPointNear(segs[0].from, {1, 4, -4});
-  testing::ExpectPointNear(segs[0].to, {1.5, 6, -6});
-}
-
-TEST_F(SolutionStoreTest, GridUnitsTooSmallToDivideByBecomeOne) {
-  struct Case {
-    double x, y, z;
-    double expectedX;
-  };
-  const Case cases[] = {{1e-8, 3, 3, 1}, {3, 1e-8, 3, 1}, {3, 3, 1e-8, 3}, {-2, 3, 3, 1}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.x);
-    Scene.GridUnitX = c.x;
-    Scene.GridUnitY = c.y;
-    Scene.GridUnitZ = c.z;
-    FillSlot(2, 3);
-    int16_t msgNo = 0;
-    BuildSolutionCurve(2, msgNo);
-    EXPECT_EQ(Scene.GridUnitX, c.expectedX);
+  ExpectPointNear(segs[0].to, {1.5, 6, -6});
+  // Grid units too small to divide by (or negative) become one.
+  for (const Point3& units : {Point3{1e-8, 3, 3}, Point3{3, 1e-8, 3}, Point3{-2, 3, 3}}) {
+    Scene.GridUnitX = units[0];
+    Scene.GridUnitY = units[1];
+    Scene.GridUnitZ = units[2];
+    Build(2, 3);
+    EXPECT_EQ(Scene.GridUnitX, 1);
   }
-}
-
-TEST_F(SolutionStoreTest, ACurveThatStoresNothingKeepsEarlierSegments) {
-  ASSERT_TRUE(AppendSegment({7, 7, 7}, {8, 8, 8}, 1, 1, 1));
-  FillSlot(1, 1);
-  int16_t msgNo = 0;
-  BuildSolutionCurve(1, msgNo);
-  EXPECT_EQ(Scene.SegmentCount, 1);
-  EXPECT_EQ(Scene.VertexCount, 2);
-  EXPECT_TRUE(recorder.boxes.empty());
 }
 
 TEST_F(SolutionStoreTest, ColourByFamilyThenOdeThenIntegralRequest) {
@@ -125,12 +83,13 @@ TEST_F(SolutionStoreTest, ColourByFamilyThenOdeThenIntegralRequest) {
   CurveWork.FamilyBlue[0] = 9;
   struct Case {
     int16_t member, ivp, bvp, integ;
-    std::array<double, 3> colour;
+    double colour;  // red + 100 green + 10000 blue
   };
-  const Case cases[] = {
-      {1, -1, 0, -1, {7, 8, 9}}, {0, -1, 0, -1, {1, 2, 3}},  {0, 0, -1, 0, {1, 2, 3}},
-      {0, 0, 0, -1, {4, 5, 6}},  {0, 0, 0, 0, {20, 21, 22}}, {11, -1, 0, 0, {1, 2, 3}},
-  };
+  const Case cases[] = {{1, -1, 0, -1, 90807},
+                        {0, 0, -1, 0, 30201},
+                        {0, 0, 0, -1, 60504},
+                        {0, 0, 0, 0, 222120},
+                        {11, -1, 0, 0, 30201}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.member);
     StartSceneBuild();
@@ -141,13 +100,10 @@ TEST_F(SolutionStoreTest, ColourByFamilyThenOdeThenIntegralRequest) {
     Requests.IVPRequested = c.ivp;
     Requests.BVPRequested = c.bvp;
     Requests.IntegRequested = c.integ;
-    FillSlot(1, 3);
-    int16_t msgNo = 0;
-    BuildSolutionCurve(1, msgNo);
+    Build(1, 3);
     ASSERT_EQ(Scene.SegmentCount, 1);
-    EXPECT_EQ(Scene.SegmentTable[0][kRed], c.colour[0]);
-    EXPECT_EQ(Scene.SegmentTable[0][kGreen], c.colour[1]);
-    EXPECT_EQ(Scene.SegmentTable[0][kBlue], c.colour[2]);
+    const auto& row = Scene.SegmentTable[0];
+    EXPECT_EQ(row[kRed] + 100 * row[kGreen] + 10000 * row[kBlue], c.colour);
   }
 }
 
@@ -168,42 +124,29 @@ TEST_F(SolutionStoreTest, SphereMarksOnIntegralPointsButNotOnOdeCurves) {
   }
   EXPECT_EQ(marks, (std::vector<double>{0, 0, 1, 0, 1}));
   EXPECT_FALSE(StoreCurveVertex(5));  // beyond the last index: only the point is written
-
   StartSceneBuild();
-  FillSlot(1, 6);
-  int16_t msgNo = 0;
-  BuildSolutionCurve(1, msgNo);
+  Build(1, 6);
   for (const auto& s : SegmentsFrom(0)) EXPECT_EQ(s.row[kDotMark], 0);
 }
 
-TEST_F(SolutionStoreTest, AFullStoreEndsTheCurveWithItsMessage) {
+TEST_F(SolutionStoreTest, FullStoreAndIndexesOutsideTheTable) {
   Scene.VertexCount = kCurveVertexLimit - 2;
-  FillSlot(1, 10);
-  int16_t msgNo = 0;
-  BuildSolutionCurve(1, msgNo);
-  EXPECT_EQ(msgNo, 3990);
+  EXPECT_EQ(Build(1, 10), 3990);
   EXPECT_EQ(Scene.VertexCount, kCurveVertexLimit);
-}
-
-TEST_F(SolutionStoreTest, IndexesOutsideTheTableAreRefused) {
   struct Case {
     int row, component, slot;
     bool valid;
   };
-  const Case cases[] = {{0, 0, 1, true},   {1000, 4, 22, true}, {1001, 0, 1, false},
-                        {-1, 0, 1, false}, {0, 5, 1, false},    {0, 0, 0, false},
-                        {0, 0, 23, false}};
+  const Case cases[] = {{1000, 4, 22, true}, {1001, 0, 1, false}, {-1, 0, 1, false},
+                        {0, 5, 1, false},    {0, 0, 0, false},    {0, 0, 23, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
     EXPECT_EQ(SolutionIndexValid(c.row, c.component, c.slot), c.valid);
     SetSolution(c.row, c.component, c.slot, 5);
     EXPECT_EQ(SolutionAt(c.row, c.component, c.slot), c.valid ? 5 : 0);
   }
-  for (int16_t slot : {0, 23, -4}) {
-    int16_t msgNo = 1;
-    BuildSolutionCurve(slot, msgNo);
-    EXPECT_EQ(msgNo, 0);
-  }
+  StartSceneBuild();
+  for (int16_t slot : {0, 23}) EXPECT_EQ(Build(slot, 3), 0);
   Solutions.StoredPointCount = 30000;  // beyond the table: read up to row 1000 only
   int16_t msgNo = 0;
   BuildSolutionCurve(1, msgNo);
@@ -211,4 +154,4 @@ TEST_F(SolutionStoreTest, IndexesOutsideTheTableAreRefused) {
 }
 
 }  // namespace
-}  // namespace ms
+}  // namespace ms::testing
