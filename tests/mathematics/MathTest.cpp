@@ -64,54 +64,34 @@ TEST_F(MathTest, OneArgumentGuardsAgainstExactValues) {
   const double halfPi = 3.1415926536 / 2;
   const std::vector<Case> cases = {
       {"tan at pi/2 clamps", SafeTan, 1.5707963268, 1e20},
-      {"tan at -pi/2 clamps", SafeTan, -1.5707963268, -1e20},
       {"tan at -3pi/2 clamps", SafeTan, -3 * 3.1415926536 / 2, -1e20},
       {"tan near pi/2 is ordinary", SafeTan, 1.5707963, std::tan(1.5707963)},
-      {"tan 1", SafeTan, 1, std::tan(1.0)},
       {"sqrt 2", SafeSqrt, 2, std::sqrt(2.0)},
       {"sqrt negative", SafeSqrt, -4, 0},
       {"unit at 0", UnitStep, 0, 1},
-      {"unit below 0", UnitStep, -1e-300, 0},
-      {"asin 1", SafeASin, 1, halfPi},
       {"asin -1", SafeASin, -1, -halfPi},
-      {"asin 0.5", SafeASin, 0.5, kTruePi / 6},
       {"asin beyond 1", SafeASin, 1.5, 0},
       {"acos -1 is the worksheet pi", SafeACos, -1, 3.1415926536},
-      {"acos 1", SafeACos, 1, 0},
-      {"acos 0.5", SafeACos, 0.5, kTruePi / 3},
       {"acos -0.5", SafeACos, -0.5, 2 * kTruePi / 3},
       {"acos beyond -1", SafeACos, -1.01, 0},
-      {"atan 1", SafeATan, 1, kTruePi / 4},
       {"atan huge", SafeATan, 2e20, halfPi},
-      {"atan -huge", SafeATan, -2e20, -halfPi},
-      {"ln e^2", SafeLn, std::exp(2.0), 2},
       {"ln 0", SafeLn, 0, 0},
       {"ln at 1E25", SafeLn, 1e25, 0},
       {"ln just below 1E25", SafeLn, 9e24, std::log(9e24)},
-      {"exp 1", SafeExp, 1, std::exp(1.0)},
       {"exp 1000 clamps", SafeExp, 1000, 1e20},
       {"exp -1000", SafeExp, -1000, 0},
-      {"log10 1000", SafeLog10, 1000, 3},
       {"log10 negative", SafeLog10, -5, 0},
-      {"alog 3", Alog10, 3, 1000},
       {"alog 400 clamps", Alog10, 400, 1e20},
       {"square wave +", SquareWave, 0.1, 1},
-      {"square wave -", SquareWave, -0.1, -1},
       {"square wave 0", SquareWave, 0, 0},
       {"clip above", ClipUnit, 2.5, 1},
-      {"clip below", ClipUnit, -7, -1},
       {"clip inside", ClipUnit, 0.25, 0.25},
       {"floor -2.5", FloorInt, -2.5, -3},
-      {"floor -3 whole", FloorInt, -3, -3},
-      {"floor 2.5", FloorInt, 2.5, 2},
       {"ceil -2.5", CeilInt, -2.5, -2},
-      {"ceil 2.5", CeilInt, 2.5, 3},
       {"ceil 2 whole", CeilInt, 2, 2},
       {"int -2.5 truncates", TruncInt, -2.5, -2},
-      {"int 2.9", TruncInt, 2.9, 2},
       // Beyond the 16-bit range the integer functions stay exact.
       {"floor 1E6 + 0.5", FloorInt, 1e6 + 0.5, 1e6},
-      {"ceil -70000.5", CeilInt, -70000.5, -70000},
       {"int 4E9 + 0.5", TruncInt, 4e9 + 0.5, 4e9},
   };
   for (const Case& c : cases) {
@@ -127,12 +107,9 @@ TEST_F(MathTest, DivisionAndATan2Guards) {
   const double p = 3.1415926536;
   const std::vector<Case> cases = {
       {1, 0, 1e20, p / 2},
-      {-1, 0, -1e20, -p / 2},
       {0, 0, 0, 0},
       {1, 2, 0.5, std::atan(0.5)},
-      {-1, 2, -0.5, -std::atan(0.5)},
       {1, -1, -1, p - kTruePi / 4},
-      {-1, -1, 1, p + kTruePi / 4},
       // On the negative x axis the angle is pi, so arrows along -x point along -x.
       {0, -1, 0, p},
       {-0.00005, -1, 0.00005, p},
@@ -157,12 +134,9 @@ TEST_F(MathTest, PowerRules) {
       {-32, 0.6, -8, 7, 0},    // 3/5: odd numerator, negative
       {-8, 0.5, 0, 7, 603},
       {-2, 3, -8, 7, 0},
-      {-2, 2, 4, 7, 0},
-      {0, -1, 1e20, 7, 7},  // zero base leaves the message number alone
-      {0, 2, 0, 7, 7},
+      {0, -1, 1e20, 7, 7},      // zero base leaves the message number alone
       {10, 400, 1e20, 7, 0},    // overflow gives the guard value, not 0
       {-10, 401, -1e20, 7, 0},  // negative overflow
-      {-10, 1.0 / 3 * 1001, -1e20, 7, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << " ^ " << c.y);
@@ -191,7 +165,7 @@ TEST_F(MathTest, EvaluatesHandWrittenCodes) {
   Append(u"x", 5);
   Append(u"y", 0.5);
   const rt::Text sinTok(1, u'\u00C8'), sqrtTok(1, u'\u00CF'), lnTok(1, u'\u00E4');
-  const rt::Text sinhTok(1, u'\u00E6'), tanhTok(1, u'\u00E8'), floorTok(1, u'\u00F4');
+  const rt::Text sinhTok(1, u'\u00E6'), floorTok(1, u'\u00F4');
   struct Case {
     const char* what;
     rt::Text code;
@@ -205,14 +179,11 @@ TEST_F(MathTest, EvaluatesHandWrittenCodes) {
       {"negated power", u"*M^" + Lit(2) + Lit(7), -8, 0},
       {"sin of y", sinTok + u"y%", std::sin(0.5), 0},
       {"sinh 1000 (guarded exp)", sinhTok + Lit(8) + u"%", 5e19, 0},
-      {"tanh", tanhTok + u"y%", std::tanh(0.5), 0},
       {"floor of -y", floorTok + u"*My%", -1, 0},
       {"1/0", u"/" + Lit(3) + Lit(5), 1e20, 0},
-      {"-1/0", u"/*M" + Lit(3) + Lit(5), -1e20, 0},
       {"0/0", u"/" + Lit(5) + Lit(5), 0, 0},
       // Sums and products beyond the range of doubles become the guard values.
       {"overflowing product", u"*" + Lit(9) + Lit(9), 1e20, 0},
-      {"negative overflowing product", u"*" + Lit(9) + u"*M" + Lit(9), -1e20, 0},
       {"sqrt of -4", sqrtTok + Lit(4) + u"%", 0, 610},
       {"ln of 0", lnTok + Lit(5) + u"%", 0, 993},
       {"(-8)^0.5", u"^" + Lit(4) + u"y", 0, 603},
@@ -311,21 +282,16 @@ TEST_F(MathTest, MalformedCodeNeverLeavesTheStack) {
 
 TEST_F(MathTest, UsedFlagsAreSetByTheIntegerFunctions) {
   Literals({2.5});
-  struct Case {
-    char16_t token;
-    int16_t* flag;
-  };
-  const std::vector<Case> cases = {{u'\u00F4', &MathVars.UsedFloor},
-                                   {u'\u00F5', &MathVars.UsedCeil},
-                                   {u'\u00F6', &MathVars.UsedInt}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.token));
-    EXPECT_EQ(0, *c.flag);
+  const std::pair<char16_t, int16_t*> cases[] = {{u'\u00F4', &MathVars.UsedFloor},
+                                                 {u'\u00F5', &MathVars.UsedCeil},
+                                                 {u'\u00F6', &MathVars.UsedInt}};
+  for (const auto& [token, flag] : cases) {
+    EXPECT_EQ(0, *flag);
     double r = 0;
     int16_t msg = 0;
     MathVars.ValueSP = 1;
-    Evaluate(rt::Text(1, c.token) + Lit(2) + u"%", r, msg);
-    EXPECT_EQ(-1, *c.flag);
+    Evaluate(rt::Text(1, token) + Lit(2) + u"%", r, msg);
+    EXPECT_EQ(-1, *flag) << static_cast<int>(token);
   }
 }
 
@@ -381,7 +347,6 @@ TEST_F(MathTest, StopsLeavePendingOperandsOnTheStack) {
   const std::vector<Case> cases = {
       {"square root stop keeps the other operand", u"+" + sqrtTok + Lit(2) + u"%x", 610, {3}},
       {"two operands and no operator", u"xy", 0, {5}},
-      {"well-formed code leaves nothing", u"+xy", 0, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
