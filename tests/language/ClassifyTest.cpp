@@ -23,19 +23,17 @@ TEST_F(ClassifyTest, FunctionHeadersWithOneToFiveParameters) {
     const char16_t* stored;
     int msgNo;
     int parms;  // parameters of the stored record, when stored
-  } cases[] = {
-      {u"F_{x}=x^2", 0, 1},
-      {u"F_{x,y,z,u,v}=x", 0, 5},
-      {u"F_{x,y,z,u,v,w}=x", 305, 0},  // six parameters
-      {u"F_{1}=2", 305, 0},            // a digit as parameter
-      {u"F_{x}x", 305, 0},             // no "}="
-      {u"F_x=2", 307, 0},              // neither "{" nor "<"
-      {u"A_<T>=<1,1,1>", 306, 0},      // parameter not lower case
-      {u"A_<t>-<1,1,1>", 306, 0},      // no ">="
-      {u"3x=2", 308, 0},
-      // "vMacro[" begins with a lower-case letter: it goes to the constant statements.
-      {u"vMacro[vTwo[A],vAdd[A,A]]", 418, 0},
-  };
+  } cases[] = {{u"F_{x}=x^2", 0, 1},
+               {u"F_{x,y,z,u,v}=x", 0, 5},
+               {u"F_{x,y,z,u,v,w}=x", 305, 0},  // six parameters
+               {u"F_{1}=2", 305, 0},            // a digit as parameter
+               {u"F_{x}x", 305, 0},             // no "}="
+               {u"F_x=2", 307, 0},              // neither "{" nor "<"
+               {u"A_<T>=<1,1,1>", 306, 0},      // parameter not lower case
+               {u"A_<t>-<1,1,1>", 306, 0},      // no ">="
+               {u"3x=2", 308, 0},
+               // "vMacro[" begins with a lower-case letter: it goes to the constant statements.
+               {u"vMacro[vTwo[A],vAdd[A,A]]", 418, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.stored));
     SetUp();
@@ -65,8 +63,7 @@ TEST_F(ClassifyTest, DeferredCommandsAreFiledWithTheirFlags) {
       {u"bvp[F,{0,1,0,1,10}]", &Requests.BVPRequested, &Requests.BVPStmt},
       {u"PlotField3D[A,{-1,1,1}]", &Requests.Field3DRequested, &Requests.Field3DStmt},
       {u"plotcontour[F,{-1,1,10}]", &Requests.ContourRequested, &Requests.ContourStmt},
-      {u"PlotContour1[F,{-1,1,10}]", &Requests.Contour1Requested, &Requests.ContourStmt},
-  };
+      {u"PlotContour1[F,{-1,1,10}]", &Requests.Contour1Requested, &Requests.ContourStmt}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.statement));
     SetUp();

@@ -79,8 +79,7 @@ TEST_F(ClearStorageTest, EachRoutineClearsItsFieldsAndKeepsTheOthers) {
        [](int k) { return Tables.MacroTable[k].Name == u"n"; }, kMaxMacros},
       {"values", ClearValueList,
        [](int k) { return Tables.ValueTop == 0 && Tables.ValueList[k].Name.empty(); },
-       [](int) { return true; }, static_cast<int>(kMaxValueIndex)},
-  };
+       [](int) { return true; }, static_cast<int>(kMaxValueIndex)}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Fill();

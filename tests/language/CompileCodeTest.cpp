@@ -174,8 +174,7 @@ TEST_F(CompileCodeTest, CodesValuesAndMessages) {
        0,
        kMsgExpressionTooLong},
       {"exponent sign without digit", {{"F_", "x", "2E+x"}}, u"", {}, 0, kMsgExponentDigit},
-      {"bad derivative", {{"F_", "x", "x^2"}, {"G_", "x", "Diff[F_,X]"}}, u"", {}, 0, 531},
-  };
+      {"bad derivative", {{"F_", "x", "x^2"}, {"G_", "x", "Diff[F_,X]"}}, u"", {}, 0, 531}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     LanguageTest::SetUp();
@@ -223,8 +222,7 @@ TEST_F(CompileCodeTest, ConstantSubstitution) {
       {"value text in parentheses", u"(2.5)", 0, u"x*2.5", 7.5},
       // A root or an integral stores its value without parentheses; it must still multiply.
       {"negative value text", u" -0.5", 0, u"x*(-0.5)", -1.5},
-      {"locked constant stays", u"(2.5)", -1, u"x*c_", std::nan("")},
-  };
+      {"locked constant stays", u"(2.5)", -1, u"x*c_", std::nan("")}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     LanguageTest::SetUp();
@@ -294,12 +292,10 @@ TEST_F(CompileCodeTest, CallListing) {
   const struct {
     const char16_t* expr;
     std::vector<std::tuple<rt::Text, int16_t, int16_t>> calls;  // text, pos, depth
-  } cases[] = {
-      {u"F_{G_{t}}+Hb{2}", {{u"F_", 1, 1}, {u"G_", 4, 11}, {u"Hb", 11, 1}}},
-      {u"2E-5*Ex{t}+1E5", {{u"Ex", 6, 1}}},
-      {u"\u00D6[F_,x]+G_{x}", {{u"G_", 9, 1}}},
-      {u"X12+A", {}},
-  };
+  } cases[] = {{u"F_{G_{t}}+Hb{2}", {{u"F_", 1, 1}, {u"G_", 4, 11}, {u"Hb", 11, 1}}},
+               {u"2E-5*Ex{t}+1E5", {{u"Ex", 6, 1}}},
+               {u"\u00D6[F_,x]+G_{x}", {{u"G_", 9, 1}}},
+               {u"X12+A", {}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.expr));
     int16_t count = -1, msg = 0;

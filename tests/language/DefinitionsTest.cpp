@@ -32,10 +32,8 @@ TEST_F(DefinitionsTest, FunctionRecordsWithOneToFiveParameters) {
     const char16_t* statement;
     const char16_t* parms[5];
     const char16_t* expr;
-  } cases[] = {
-      {u"Gh{x,y}=x*y", {u"x", u"y", u"", u"", u""}, u"x*y"},
-      {u"K_{x,y,z,u,v}=x", {u"x", u"y", u"z", u"u", u"v"}, u"x"},
-  };
+  } cases[] = {{u"Gh{x,y}=x*y", {u"x", u"y", u"", u"", u""}, u"x*y"},
+               {u"K_{x,y,z,u,v}=x", {u"x", u"y", u"z", u"u", u"v"}, u"x"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.statement));
     LanguageTest::SetUp();

@@ -14,66 +14,63 @@ using TestFn = void (*)(const rt::Text&, int16_t&);
 // {check, input (names spelled out), message, stored form when the message is 0}.
 TEST_F(ExpressionTypesTest, RewritesAndTheirMessages) {
   const struct {
-    const char* name;
     RewriteFn check;
     const char16_t* text;
     int16_t msg;
     const char16_t* stored;
-  } cases[] = {
-      {"kind", CheckStatementKind, u"<t=a>", 0, u"<t=a_>"},
-      {"kind", CheckStatementKind, u"Fa{x}=k", 0, u"Fa{x}=k_"},
-      {"kind", CheckStatementKind, u"Abc", 0, u"Abc"},  // neither "{" nor "<": unchanged
-      {"kind", CheckStatementKind, u"Zero[F,{0,1},r,1]", 0, u"Zero[F,{0,1},r,1]"},
-      {"kind", CheckStatementKind, u"ab", 200, u""},
-      {"constant", CheckConstantStatement, u"a=ab", 0, u"a_=ab"},
-      {"constant", CheckConstantStatement, u"a=F{x,2}", 0, u"a_=F_{x_,2}"},
-      {"constant", CheckConstantStatement, u"a=Sinh[x]", 0, u"a_=Sinh[x_]"},
-      {"constant", CheckConstantStatement, u"a=Fa{2}+Ex", 0, u"a_=Fa{2}+Ex"},
-      {"constant", CheckConstantStatement, u"a=2E-3*b", 0, u"a_=2E-3*b_"},
-      {"constant", CheckConstantStatement, u"a=(b+c1)", 0, u"a_=(b_+c1)"},
-      {"constant", CheckConstantStatement, u"Ab=1", 203, u""},
-      {"constant", CheckConstantStatement, u"ab5", 202, u""},
-      {"constant", CheckConstantStatement, u"a=vAdd[B,C]", 221, u""},
-      {"function", CheckFunctionStatement, u"F{x,y,z,u,v}=x*v+w", 0, u"F_{x,y,z,u,v}=x*v+w_"},
-      {"function", CheckFunctionStatement, u"F{x,y}=xy+x2", 0, u"F_{x,y}=xy+x2"},
-      {"function", CheckFunctionStatement, u"F{t}=sMpy[k,t]", 0, u"F_{t}=sMpy[k_,t]"},
-      {"function", CheckFunctionStatement, u"G{y}=B.y", 0, u"G_{y}=B_.y_"},
-      {"function", CheckFunctionStatement, u"F{", 200, u""},
-      {"function", CheckFunctionStatement, u"f{x}=x", 204, u""},
-      {"function", CheckFunctionStatement, u"F2{x}=x", 211, u""},
-      {"function", CheckFunctionStatement, u"F{1}=x", 212, u""},
-      {"function", CheckFunctionStatement, u"F{x}x", 213, u""},
-      {"function", CheckFunctionStatement, u"F{x,1}=x", 214, u""},
-      {"function", CheckFunctionStatement, u"F{x,y}x", 215, u""},
-      {"function", CheckFunctionStatement, u"F{x,y,1}=x", 216, u""},
-      {"function", CheckFunctionStatement, u"F{x,y,z,u;v}=x", 216, u""},
-      {"function", CheckFunctionStatement, u"F{x,y,z,u,v,w}=x", 216, u""},
-      {"function", CheckFunctionStatement, u"F{x,yz}=x", 217, u""},
-      {"function", CheckFunctionStatement, u"F{x}=G", 218, u""},
-      {"function", CheckFunctionStatement, u"F{x,y,z}=.", 218, u""},
-      {"vector", CheckVectorStatement, u"A<t>=<E,Ex,1.5E2>", 0, u"A_<t>=<E_,Ex,1.5E2>"},
-      {"vector", CheckVectorStatement, u"A<t>=<tk,t2,t>", 0, u"A_<t>=<tk,t2,t>"},
-      {"vector", CheckVectorStatement, u"A<t>=vMpy[k,B]", 0, u"A_<t>=vMpy[k_,B_]"},
-      {"vector", CheckVectorStatement, u"A<", 200, u""},
-      {"vector", CheckVectorStatement, u"a<t>=<t,t,t>", 225, u""},
-      {"vector", CheckVectorStatement, u"AB<t>=<t,t,t>", 226, u""},
-      {"vector", CheckVectorStatement, u"A<1>=<t,t,t>", 231, u""},
-      {"vector", CheckVectorStatement, u"A<t>x<t,t,t>", 232, u""},
-      {"vector", CheckVectorStatement, u"A<t>=<2e,t,t>", 227, u""},
-      {"vector", CheckVectorStatement, u"A<t>=<t>", 234, u""},
-      {"vector", CheckVectorStatement, u"A<t>=<t,t,t", 235, u""},
-      {"vector", CheckVectorStatement, u"A<t>=<t,t,t>1", 236, u""},
-      {"vector", CheckVectorStatement, u"A<t>=", 479, u""},
-      {"vector header", CheckVectorHeader, u"A<t>x", 0, u"A<t>x"},
-      {"parameters", CheckParameterSet, u"<t=2*a;u=b>", 0, u"<t=2*a;u=b_>"},
-      {"parameters", CheckParameterSet, u"<T=1>", 241, u""},
-      {"parameters", CheckParameterSet, u"<t=1;>", 241, u""},
-      {"parameters", CheckParameterSet, u"<t=12", 243, u""},
-      {"parameters", CheckParameterSet, u"<t=;u=1>", 244, u""},
-      {"parameters", CheckParameterSet, u"<t=1;", 200, u""},
-  };
+  } cases[] = {{CheckStatementKind, u"<t=a>", 0, u"<t=a_>"},
+               {CheckStatementKind, u"Fa{x}=k", 0, u"Fa{x}=k_"},
+               {CheckStatementKind, u"Abc", 0, u"Abc"},  // neither "{" nor "<": unchanged
+               {CheckStatementKind, u"Zero[F,{0,1},r,1]", 0, u"Zero[F,{0,1},r,1]"},
+               {CheckStatementKind, u"ab", 200, u""},
+               {CheckConstantStatement, u"a=ab", 0, u"a_=ab"},
+               {CheckConstantStatement, u"a=F{x,2}", 0, u"a_=F_{x_,2}"},
+               {CheckConstantStatement, u"a=Sinh[x]", 0, u"a_=Sinh[x_]"},
+               {CheckConstantStatement, u"a=Fa{2}+Ex", 0, u"a_=Fa{2}+Ex"},
+               {CheckConstantStatement, u"a=2E-3*b", 0, u"a_=2E-3*b_"},
+               {CheckConstantStatement, u"a=(b+c1)", 0, u"a_=(b_+c1)"},
+               {CheckConstantStatement, u"Ab=1", 203, u""},
+               {CheckConstantStatement, u"ab5", 202, u""},
+               {CheckConstantStatement, u"a=vAdd[B,C]", 221, u""},
+               {CheckFunctionStatement, u"F{x,y,z,u,v}=x*v+w", 0, u"F_{x,y,z,u,v}=x*v+w_"},
+               {CheckFunctionStatement, u"F{x,y}=xy+x2", 0, u"F_{x,y}=xy+x2"},
+               {CheckFunctionStatement, u"F{t}=sMpy[k,t]", 0, u"F_{t}=sMpy[k_,t]"},
+               {CheckFunctionStatement, u"G{y}=B.y", 0, u"G_{y}=B_.y_"},
+               {CheckFunctionStatement, u"F{", 200, u""},
+               {CheckFunctionStatement, u"f{x}=x", 204, u""},
+               {CheckFunctionStatement, u"F2{x}=x", 211, u""},
+               {CheckFunctionStatement, u"F{1}=x", 212, u""},
+               {CheckFunctionStatement, u"F{x}x", 213, u""},
+               {CheckFunctionStatement, u"F{x,1}=x", 214, u""},
+               {CheckFunctionStatement, u"F{x,y}x", 215, u""},
+               {CheckFunctionStatement, u"F{x,y,1}=x", 216, u""},
+               {CheckFunctionStatement, u"F{x,y,z,u;v}=x", 216, u""},
+               {CheckFunctionStatement, u"F{x,y,z,u,v,w}=x", 216, u""},
+               {CheckFunctionStatement, u"F{x,yz}=x", 217, u""},
+               {CheckFunctionStatement, u"F{x}=G", 218, u""},
+               {CheckFunctionStatement, u"F{x,y,z}=.", 218, u""},
+               {CheckVectorStatement, u"A<t>=<E,Ex,1.5E2>", 0, u"A_<t>=<E_,Ex,1.5E2>"},
+               {CheckVectorStatement, u"A<t>=<tk,t2,t>", 0, u"A_<t>=<tk,t2,t>"},
+               {CheckVectorStatement, u"A<t>=vMpy[k,B]", 0, u"A_<t>=vMpy[k_,B_]"},
+               {CheckVectorStatement, u"A<", 200, u""},
+               {CheckVectorStatement, u"a<t>=<t,t,t>", 225, u""},
+               {CheckVectorStatement, u"AB<t>=<t,t,t>", 226, u""},
+               {CheckVectorStatement, u"A<1>=<t,t,t>", 231, u""},
+               {CheckVectorStatement, u"A<t>x<t,t,t>", 232, u""},
+               {CheckVectorStatement, u"A<t>=<2e,t,t>", 227, u""},
+               {CheckVectorStatement, u"A<t>=<t>", 234, u""},
+               {CheckVectorStatement, u"A<t>=<t,t,t", 235, u""},
+               {CheckVectorStatement, u"A<t>=<t,t,t>1", 236, u""},
+               {CheckVectorStatement, u"A<t>=", 479, u""},
+               {CheckVectorHeader, u"A<t>x", 0, u"A<t>x"},
+               {CheckParameterSet, u"<t=2*a;u=b>", 0, u"<t=2*a;u=b_>"},
+               {CheckParameterSet, u"<T=1>", 241, u""},
+               {CheckParameterSet, u"<t=1;>", 241, u""},
+               {CheckParameterSet, u"<t=12", 243, u""},
+               {CheckParameterSet, u"<t=;u=1>", 244, u""},
+               {CheckParameterSet, u"<t=1;", 200, u""}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.name) + ": " + U8(c.text));
+    SCOPED_TRACE(U8(c.text));
     rt::Text out = u"untouched";
     int16_t msg = -7;
     c.check(Tok(c.text), out, msg);
@@ -99,43 +96,40 @@ TEST_F(ExpressionTypesTest, RewritesAndTheirMessages) {
 
 TEST_F(ExpressionTypesTest, TestsWithoutRewrite) {
   const struct {
-    const char* name;
     TestFn check;
     const char16_t* text;
     int16_t msg;
     int16_t macros = 0;
-  } cases[] = {
-      {"header", CheckStatementHeader, u"Plotx=1", 0},
-      {"header", CheckStatementHeader, u"'", 0},
-      {"header", CheckStatementHeader, u"a1b", 206},
-      {"header", CheckStatementHeader, u"a_b", 207},
-      {"header", CheckStatementHeader, u"Fa{x,y,z,u,v}=x", 0},
-      {"header", CheckStatementHeader, u"F{x,y,z,u,v,w}=x", 228},
-      {"header", CheckStatementHeader, u"F{x,y,}=x", 228},
-      {"header", CheckStatementHeader, u"F=2", 228},
-      {"header", CheckStatementHeader, u"1a=2", 228},
-      {"header", CheckStatementHeader, u"Sin[x]=2", 228},
-      {"use", CheckVectorUse, u"a=2{3}", 405},
-      {"use", CheckVectorUse, u"a=b}", 405},
-      {"use", CheckVectorUse, u"a=X[2]", 1300},
-      {"use", CheckVectorUse, u"a=X[2]", 0, 1},
-      {"use", CheckVectorUse, u"a=xA.x", 0, 1},
-      {"use", CheckVectorUse, u"a=sA.x", 0},
-      {"use", CheckVectorUse, u"a=vA.x", 1300},
-      {"use", CheckVectorUse, u"a=Fa+1", 661},
-      {"use", CheckVectorUse, u"a=Fa+1", 0, 1},
-      {"use", CheckVectorUse, u"a=1E-5+F{2}", 0},
-      {"use", CheckVectorUse, u"A<t>=vAdd[B,Cd]", 0},
-      {"use", CheckVectorUse, u"F{x}=Diff[G,x]", 0},
-      {"macro", CheckMacroParameters, u"vMacro[#,$,&,@,%]=vA[#,$,&,@,%]", 0},
-      {"macro", CheckMacroParameters, u"vMacro[#]=vAdd[#,$]", 644},
-      {"macro", CheckMacroParameters, u"vMacro[#]=x&y", 645},
-      {"macro", CheckMacroParameters, u"vMacro[#]=vA[@,#]", 646},
-      {"macro", CheckMacroParameters, u"vMacro[#]=vA[%,#]", 647},
-      {"macro", CheckMacroParameters, u"vMacro[#]", 0},
-  };
+  } cases[] = {{CheckStatementHeader, u"Plotx=1", 0},
+               {CheckStatementHeader, u"'", 0},
+               {CheckStatementHeader, u"a1b", 206},
+               {CheckStatementHeader, u"a_b", 207},
+               {CheckStatementHeader, u"Fa{x,y,z,u,v}=x", 0},
+               {CheckStatementHeader, u"F{x,y,z,u,v,w}=x", 228},
+               {CheckStatementHeader, u"F{x,y,}=x", 228},
+               {CheckStatementHeader, u"F=2", 228},
+               {CheckStatementHeader, u"1a=2", 228},
+               {CheckStatementHeader, u"Sin[x]=2", 228},
+               {CheckVectorUse, u"a=2{3}", 405},
+               {CheckVectorUse, u"a=b}", 405},
+               {CheckVectorUse, u"a=X[2]", 1300},
+               {CheckVectorUse, u"a=X[2]", 0, 1},
+               {CheckVectorUse, u"a=xA.x", 0, 1},
+               {CheckVectorUse, u"a=sA.x", 0},
+               {CheckVectorUse, u"a=vA.x", 1300},
+               {CheckVectorUse, u"a=Fa+1", 661},
+               {CheckVectorUse, u"a=Fa+1", 0, 1},
+               {CheckVectorUse, u"a=1E-5+F{2}", 0},
+               {CheckVectorUse, u"A<t>=vAdd[B,Cd]", 0},
+               {CheckVectorUse, u"F{x}=Diff[G,x]", 0},
+               {CheckMacroParameters, u"vMacro[#,$,&,@,%]=vA[#,$,&,@,%]", 0},
+               {CheckMacroParameters, u"vMacro[#]=vAdd[#,$]", 644},
+               {CheckMacroParameters, u"vMacro[#]=x&y", 645},
+               {CheckMacroParameters, u"vMacro[#]=vA[@,#]", 646},
+               {CheckMacroParameters, u"vMacro[#]=vA[%,#]", 647},
+               {CheckMacroParameters, u"vMacro[#]", 0}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.name) + ": " + U8(c.text));
+    SCOPED_TRACE(U8(c.text));
     Tables.MacroCount = c.macros;
     int16_t msg = -7;
     c.check(Tok(c.text), msg);

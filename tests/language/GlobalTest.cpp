@@ -19,23 +19,21 @@ TEST_F(GlobalTest, AppendHelpersRefuseWhenFull) {
     int16_t fullMsg;
     std::function<long(int16_t&)> append;  // the new index, 0 when refused
     std::function<long()> count;
-  } tables[] = {
-      {"statements", kMaxStatements, kMsgStatementsFull,
-       [](int16_t& m) { return AppendStatement(7, u"s", m); },
-       [] { return Tables.StatementCount; }},
-      {"constants", kMaxConstants, kMsgConstantsFull, [](int16_t& m) { return AppendConstant(m); },
-       [] { return Tables.ConstCount; }},
-      {"functions", kMaxFunctions, kMsgFunctionsFull, [](int16_t& m) { return AppendFunction(m); },
-       [] { return Tables.FuncCount; }},
-      {"vectors", kMaxVectors, kMsgVectorsFull, [](int16_t& m) { return AppendVector(m); },
-       [] { return Tables.VecCount; }},
-      {"values", kMaxValueIndex, kMsgValuesFull,
-       [](int16_t& m) { return static_cast<long>(AppendValue(u"v", 1.5, m)); },
-       [] { return static_cast<long>(Tables.ValueTop); }},
-      {"calls", kMaxCalls, kMsgCallsFull,
-       [&calls](int16_t& m) { return long{AppendCall(calls, u"F_", 3, 1, m)}; },
-       [&calls] { return long{calls}; }},
-  };
+  } tables[] = {{"statements", kMaxStatements, kMsgStatementsFull,
+                 [](int16_t& m) { return AppendStatement(7, u"s", m); },
+                 [] { return Tables.StatementCount; }},
+                {"constants", kMaxConstants, kMsgConstantsFull,
+                 [](int16_t& m) { return AppendConstant(m); }, [] { return Tables.ConstCount; }},
+                {"functions", kMaxFunctions, kMsgFunctionsFull,
+                 [](int16_t& m) { return AppendFunction(m); }, [] { return Tables.FuncCount; }},
+                {"vectors", kMaxVectors, kMsgVectorsFull,
+                 [](int16_t& m) { return AppendVector(m); }, [] { return Tables.VecCount; }},
+                {"values", kMaxValueIndex, kMsgValuesFull,
+                 [](int16_t& m) { return static_cast<long>(AppendValue(u"v", 1.5, m)); },
+                 [] { return static_cast<long>(Tables.ValueTop); }},
+                {"calls", kMaxCalls, kMsgCallsFull,
+                 [&calls](int16_t& m) { return long{AppendCall(calls, u"F_", 3, 1, m)}; },
+                 [&calls] { return long{calls}; }}};
   for (const auto& t : tables) {
     SCOPED_TRACE(t.name);
     int16_t msg = -5;

@@ -49,17 +49,15 @@ TEST_F(MessagesTest, SpecialTextsAndFallback) {
   const struct {
     int16_t number;
     std::string text;
-  } cases[] = {
-      {1300, "."},
-      {57, "No ID found for the function, oheck reference prior to definition."},
-      {-1, "Check for undefined constant ID or missing parameter definition."},
-      {0, " MSG # 0" + kFallbackTail},
-      {-2, " MSG # -2" + kFallbackTail},
-      {960, " MSG # 960" + kFallbackTail},
-      {6098, " MSG # 6098" + kFallbackTail},
-      {32767, " MSG # 32767" + kFallbackTail},
-      {-32768, " MSG # -32768" + kFallbackTail},
-  };
+  } cases[] = {{1300, "."},
+               {57, "No ID found for the function, oheck reference prior to definition."},
+               {-1, "Check for undefined constant ID or missing parameter definition."},
+               {0, " MSG # 0" + kFallbackTail},
+               {-2, " MSG # -2" + kFallbackTail},
+               {960, " MSG # 960" + kFallbackTail},
+               {6098, " MSG # 6098" + kFallbackTail},
+               {32767, " MSG # 32767" + kFallbackTail},
+               {-32768, " MSG # -32768" + kFallbackTail}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.number);
     EXPECT_EQ(U8(GetMessageText(c.number)), c.text);
@@ -115,8 +113,7 @@ TEST_F(MessagesTest, DispErrorShowsStatementAndMessage) {
        "Statement # 3 : a=G{2}\r\n57 : No ID found for the function, oheck reference prior to "
        "definition."},
       {1, 1300, u"F_{x} = " + Tok(u"Sin[") + u"x]", "Statement # 1 : F{x}=Sin[x]\r\n1300 : ."},
-      {12, 960, u"", "Statement # 12 : \r\n960 :  MSG # 960" + kFallbackTail},
-  };
+      {12, 960, u"", "Statement # 12 : \r\n960 :  MSG # 960" + kFallbackTail}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
     screen_.boxes.clear();

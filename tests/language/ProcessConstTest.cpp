@@ -44,28 +44,26 @@ TEST_F(ProcessConstTest, ConstantStatements) {
     const char16_t* statement;
     int16_t msg;
     double value = 0;
-  } cases[] = {
-      {u"zn=(2*3)", 0, 6},
-      {u"mm=k_*2+1", 0, 7},
-      {u"m_=2*F_{F_{0,1},2}", 0, 2 * 12},
-      {u"m_=A_.x_|-2", 0, 4},
-      {u"m_=A_.y_|-2", 0, -1},
-      {u"m_=A_.z_|k_+1", 0, -2},
-      {u"m_=A_.y_|-k_", 0, -2},
-      {u"m_=Sqrt[16]+Sin[0]", 0, 4},
-      {u"m_=1,5", 418},
-      {u"m_=A_.x_2", 630},
-      {u"m_=A_.x_", 630},
-      {u"m_=A_.w_|2", 620},
-      {u"m_=A_.x_|kq", 377},
-      {u"m_=A_.x_|*2", 376},
-      {u"m_=A_.x_|1.2.3", 375},
-      {u"m_=B_.x_|2", 325},
-      {u"m_=Sqrt[0-4]", 610},
-      {u"m_=G_{1}", 502},
-      // A macro definition reaches this road like a constant statement.
-      {u"vMacro[vTally[a,b]]=vAdd[a,b]", 418},
-  };
+  } cases[] = {{u"zn=(2*3)", 0, 6},
+               {u"mm=k_*2+1", 0, 7},
+               {u"m_=2*F_{F_{0,1},2}", 0, 2 * 12},
+               {u"m_=A_.x_|-2", 0, 4},
+               {u"m_=A_.y_|-2", 0, -1},
+               {u"m_=A_.z_|k_+1", 0, -2},
+               {u"m_=A_.y_|-k_", 0, -2},
+               {u"m_=Sqrt[16]+Sin[0]", 0, 4},
+               {u"m_=1,5", 418},
+               {u"m_=A_.x_2", 630},
+               {u"m_=A_.x_", 630},
+               {u"m_=A_.w_|2", 620},
+               {u"m_=A_.x_|kq", 377},
+               {u"m_=A_.x_|*2", 376},
+               {u"m_=A_.x_|1.2.3", 375},
+               {u"m_=B_.x_|2", 325},
+               {u"m_=Sqrt[0-4]", 610},
+               {u"m_=G_{1}", 502},
+               // A macro definition reaches this road like a constant statement.
+               {u"vMacro[vTally[a,b]]=vAdd[a,b]", 418}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.statement));
     const int16_t functions = Tables.FuncCount, constants = Tables.ConstCount;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "LanguageFixture.h"
 #include "language/ClearStorage.h"
@@ -42,90 +44,51 @@ class SyntaxTest : public LanguageTest {
 // groups, braces, last symbol, decimal points, operators, equals, commas, number forms, header
 // shapes, upper-case names, statement kinds, symbol adjacency.
 TEST_F(SyntaxTest, EveryMessageOfTheChain) {
-  const MsgCase cases[] = {{u"a=b)+(c", 260},
-                           {u"F{t}=(t]", 261},
-                           {u"a=b}+{c", 262},
-                           {u"a=b>+<c", 269},
-                           {u"a=(b", 263},
-                           {u"F{t}=Sin[t", 264},
-                           {u"a=F{2", 265},
-                           {u"A<t>=<t,t,0", 270},
-                           {u"F{t}=(t[)]", 275},
-                           {u"A<t>=<(t,t),0>", 263},
-                           {u"a=<>", 427},
-                           {u"a=()", 428},
-                           {u"F{x}=Sin[]", 429},
-                           {u"a=F{}", 430},
-                           {u"F{x}=Sin[[x]]", 431},
-                           {u"a=F{{2}}", 432},
-                           {u"a=2{x}", 267},
-                           {u"a=sin{x}", 268},
-                           {u"a=", 400},
-                           {u"ab.", 400},
-                           {u"F{t}=t+", 478},
-                           {u"a=3.4.5", 436},
-                           {u".", 437},
-                           {u"a=b.5", 438},
-                           {u"a=2^-3", 435},
-                           {u"a=b=c", 410},
-                           {u"a=b,c", 412},
-                           {u"A<t>=<t,t>", 412},
-                           {u"a=F{1E+,2}", 418},
-                           {u"a=2e5", 419},
-                           {u"a=1E2.5", 421},
-                           {u"a=1E*2", 423},
-                           {u"a=1E123", 424},
-                           {u"a", 2},
-                           {u"ab", 991},
-                           {u"a{x}=x", 205},
-                           {u"abc=5", 206},
-                           {u"a+b=5", 207},
-                           {u"<2=3>", 208},
-                           {u"<tu=3>", 209},
-                           {u"F{X}=X+1", 228},
-                           {u"a=f{2}", 405},
-                           {u"a=xA.x", 660},
-                           {u"a=F+1", 661},
-                           {u"F{x}=SIN[x]", 1300},
-                           {u"a=vFoo[2]", 1300},
-                           {u"'a", 200},
-                           {u"'ab", 201},
-                           {u"a_=5", 202},
-                           {u"a=*5", 221},
-                           {u"F{x}=.", 218},
-                           {u"F{x,y}=.", 219},
-                           {u"F{x,y,z,u}=.", 215},
-                           {u"F{x}=*x", 222},
-                           {u"F{x}=sA.x", 224},
-                           {u"A<t>=vAdd[B,C]+1", 236},
-                           {u"A<t>=t+1", 479},
-                           {u"<t=>", 240},
-                           {u"<t=2;5=3>", 241},
-                           {u"<t=2;uv=3>", 242},
-                           {u"<t=a+1>", 244},
-                           {u"a=(*2)", 444},
-                           {u"a=(2)b", 445},
-                           {u"F{x}=Sin[*x]", 446},
-                           {u"F{x}=Sin[x]y", 447},
-                           {u"a=F{*2}", 448},
-                           {u"a=F{2}b", 449},
-                           {u"A<t>=<\u03C0[t],t,0>", 450},
-                           {u"a=b(2)", 451},
-                           {u"F{x}=2*x(x+1)", 465},
-                           {u"Plot=A.x", 466},
-                           {u"a=2(3)", 467},
-                           {u"a=2.(3)", 468},
-                           {u"a=F{2,*3}", 469},
-                           {u"a=b|*2", 470},
-                           {u"a=\u00C82", 475},
-                           {u"a=2+|3", 476},
-                           {u"a=b<;>", 477}};
-  for (const MsgCase& c : cases) {
-    SCOPED_TRACE(U8(c.text));
-    rt::Text out;
-    EXPECT_EQ(Check(c.text, &out), c.msg);
-    EXPECT_EQ(Tables.StatementCount, 0) << "a rejected statement is not stored";
-    EXPECT_FALSE(out.empty()) << "the error box needs the failing text";
+  const MsgCase brackets[] = {{u"a=b)+(c", 260},       {u"F{t}=(t]", 261},    {u"a=b}+{c", 262},
+                              {u"a=b>+<c", 269},       {u"a=(b", 263},        {u"F{t}=Sin[t", 264},
+                              {u"a=F{2", 265},         {u"A<t>=<t,t,0", 270}, {u"F{t}=(t[)]", 275},
+                              {u"A<t>=<(t,t),0>", 263}};
+  const MsgCase groups[] = {{u"a=<>", 427},   {u"a=()", 428},          {u"F{x}=Sin[]", 429},
+                            {u"a=F{}", 430},  {u"F{x}=Sin[[x]]", 431}, {u"a=F{{2}}", 432},
+                            {u"a=2{x}", 267}, {u"a=sin{x}", 268}};
+  const MsgCase symbols[] = {{u"a=", 400},         {u"ab.", 400},        {u"F{t}=t+", 478},
+                             {u"a=3.4.5", 436},    {u".", 437},          {u"a=b.5", 438},
+                             {u"a=2^-3", 435},     {u"a=b=c", 410},      {u"a=b,c", 412},
+                             {u"A<t>=<t,t>", 412}, {u"a=F{1E+,2}", 418}, {u"a=2e5", 419},
+                             {u"a=1E2.5", 421},    {u"a=1E*2", 423},     {u"a=1E123", 424}};
+  const MsgCase headers[] = {{u"a", 2},           {u"ab", 991},       {u"a{x}=x", 205},
+                             {u"abc=5", 206},     {u"a+b=5", 207},    {u"<2=3>", 208},
+                             {u"<tu=3>", 209},    {u"F{X}=X+1", 228}, {u"a=f{2}", 405},
+                             {u"a=xA.x", 660},    {u"a=F+1", 661},    {u"F{x}=SIN[x]", 1300},
+                             {u"a=vFoo[2]", 1300}};
+  const MsgCase kinds[] = {{u"'a", 200},           {u"'ab", 201},
+                           {u"a_=5", 202},         {u"a=*5", 221},
+                           {u"F{x}=.", 218},       {u"F{x,y}=.", 219},
+                           {u"F{x,y,z,u}=.", 215}, {u"F{x}=*x", 222},
+                           {u"F{x}=sA.x", 224},    {u"A<t>=vAdd[B,C]+1", 236},
+                           {u"A<t>=t+1", 479},     {u"<t=>", 240},
+                           {u"<t=2;5=3>", 241},    {u"<t=2;uv=3>", 242},
+                           {u"<t=a+1>", 244}};
+  const MsgCase adjacency[] = {
+      {u"a=(*2)", 444},   {u"a=(2)b", 445},  {u"F{x}=Sin[*x]", 446}, {u"F{x}=Sin[x]y", 447},
+      {u"a=F{*2}", 448},  {u"a=F{2}b", 449}, {u"a=b(2)", 451},       {u"F{x}=2*x(x+1)", 465},
+      {u"Plot=A.x", 466}, {u"a=2(3)", 467},  {u"a=2.(3)", 468},      {u"a=F{2,*3}", 469},
+      {u"a=b|*2", 470},   {u"a=2+|3", 476},  {u"a=b<;>", 477}};
+  const MsgCase tokens[] = {{u"A<t>=<\u03C0[t],t,0>", 450}, {u"a=\u00C82", 475}};
+  for (const auto& [stage, cases] : {std::pair{"brackets", std::span<const MsgCase>(brackets)},
+                                     {"groups and braces", std::span<const MsgCase>(groups)},
+                                     {"symbols and numbers", std::span<const MsgCase>(symbols)},
+                                     {"headers and names", std::span<const MsgCase>(headers)},
+                                     {"statement kinds", std::span<const MsgCase>(kinds)},
+                                     {"adjacency", std::span<const MsgCase>(adjacency)},
+                                     {"tokens", std::span<const MsgCase>(tokens)}}) {
+    for (const MsgCase& c : cases) {
+      SCOPED_TRACE(std::string(stage) + ": " + U8(c.text));
+      rt::Text out;
+      EXPECT_EQ(Check(c.text, &out), c.msg);
+      EXPECT_EQ(Tables.StatementCount, 0) << "a rejected statement is not stored";
+      EXPECT_FALSE(out.empty()) << "the error box needs the failing text";
+    }
   }
 }
 
@@ -154,23 +117,21 @@ TEST_F(SyntaxTest, TheFirstCheckOfTheChainDecides) {
 }
 
 TEST_F(SyntaxTest, AcceptedStatementsAreStoredInNormalForm) {
-  const StoredCase cases[] = {
-      {u"a = +5", u"a_=5"},
-      {u"ab=2*c", u"ab=2*c_"},
-      {u"a=2.5E-3", u"a_=2.5E-3"},
-      {u"a=2^(-3)", u"a_=2^(-3)"},
-      {u"F{x}=x^2+k", u"F_{x}=x^2+k_"},
-      {u"F{x,y,z,u,v}=x*y*z*u*v", u"F_{x,y,z,u,v}=x*y*z*u*v"},
-      {u"F{t}=Sin[+t]", u"F_{t}=Sin[t]"},
-      {u"F{t}=Diff[G,t]", u"F_{t}=Diff[G_,t]"},
-      {u"H{x}=Ex{x}*2", u"H_{x}=Ex{x}*2"},
-      {u"a=F{1,2}+3", u"a_=F_{1,2}+3"},
-      {u"F{t}=2*A.y|3", u"F_{t}=2*A_.y_|3"},
-      {u"A<y>=<B.y,y,0>", u"A_<y>=<B_.y_,y,0>"},
-      {u"Ab<t>=<2*t,t^2,1.5E2>", u"Ab<t>=<2*t,t^2,1.5E2>"},
-      {u"Ab<t>=vCross[B,Cd]", u"Ab<t>=vCross[B_,Cd]"},
-      {u"<t=2.5;u=a;r=-2>", u"<t=2.5;u=a_;r=-2>"},
-  };
+  const StoredCase cases[] = {{u"a = +5", u"a_=5"},
+                              {u"ab=2*c", u"ab=2*c_"},
+                              {u"a=2.5E-3", u"a_=2.5E-3"},
+                              {u"a=2^(-3)", u"a_=2^(-3)"},
+                              {u"F{x}=x^2+k", u"F_{x}=x^2+k_"},
+                              {u"F{x,y,z,u,v}=x*y*z*u*v", u"F_{x,y,z,u,v}=x*y*z*u*v"},
+                              {u"F{t}=Sin[+t]", u"F_{t}=Sin[t]"},
+                              {u"F{t}=Diff[G,t]", u"F_{t}=Diff[G_,t]"},
+                              {u"H{x}=Ex{x}*2", u"H_{x}=Ex{x}*2"},
+                              {u"a=F{1,2}+3", u"a_=F_{1,2}+3"},
+                              {u"F{t}=2*A.y|3", u"F_{t}=2*A_.y_|3"},
+                              {u"A<y>=<B.y,y,0>", u"A_<y>=<B_.y_,y,0>"},
+                              {u"Ab<t>=<2*t,t^2,1.5E2>", u"Ab<t>=<2*t,t^2,1.5E2>"},
+                              {u"Ab<t>=vCross[B,Cd]", u"Ab<t>=vCross[B_,Cd]"},
+                              {u"<t=2.5;u=a;r=-2>", u"<t=2.5;u=a_;r=-2>"}};
   for (const StoredCase& c : cases) {
     SCOPED_TRACE(U8(c.statement));
     ResetWorksheetTables();
@@ -190,14 +151,12 @@ TEST_F(SyntaxTest, AcceptedStatementsAreStoredInNormalForm) {
 
 // Commands and macro definitions skip the chain and are stored as typed (not tokenised).
 TEST_F(SyntaxTest, CommandsAndMacrosSkipTheChain) {
-  const StoredCase cases[] = {
-      {u"plot [A, B]", u"plot[A,B]"},
-      {u"Zero[F,{0,1},r,1E-5]", u"Zero[F,{0,1},r,1E-5]"},
-      {u"a=integ[F,{0,1,10,0}]", u"a=integ[F,{0,1,10,0}]"},
-      {u"c=dblInt[F,C,D,{0,1,2,3,x}]", u"c=dblInt[F,C,D,{0,1,2,3,x}]"},
-      {u"plotcontour1[F,{0,1}]", u"plotcontour1[F,{0,1}]"},
-      {u"vMacro[#,$]=vAdd[#,$]", u"vMacro[#,$]=vAdd[#,$]"},
-  };
+  const StoredCase cases[] = {{u"plot [A, B]", u"plot[A,B]"},
+                              {u"Zero[F,{0,1},r,1E-5]", u"Zero[F,{0,1},r,1E-5]"},
+                              {u"a=integ[F,{0,1,10,0}]", u"a=integ[F,{0,1,10,0}]"},
+                              {u"c=dblInt[F,C,D,{0,1,2,3,x}]", u"c=dblInt[F,C,D,{0,1,2,3,x}]"},
+                              {u"plotcontour1[F,{0,1}]", u"plotcontour1[F,{0,1}]"},
+                              {u"vMacro[#,$]=vAdd[#,$]", u"vMacro[#,$]=vAdd[#,$]"}};
   for (const StoredCase& c : cases) {
     SCOPED_TRACE(U8(c.statement));
     ResetWorksheetTables();
@@ -277,12 +236,10 @@ TEST_F(SyntaxTest, WorksheetStopsAtTheFirstRejectedStatement) {
     int16_t msg;
     int16_t stmtNo;  // the statement being read when the run ended
     const char16_t* lastStored;
-  } cases[] = {
-      {u"m=2:n=3\r\nF{x}=x^2+m\r\nA<t>=<t,F,0>\r\n'note\r\nG{t}=(t]\r\nk=1\r\n", 261, 5,
-       u"A_<t>=<t,F_,0>"},
-      {u"a=2b\r\nF{x}=2x(x+1)\r\n", 465, 2, u"a_=2*b_"},
-      {u"F{x}=Sin[x]+cos[x]\r\nb=.5\r\n", 0, 3, u"b_=.5"},
-  };
+  } cases[] = {{u"m=2:n=3\r\nF{x}=x^2+m\r\nA<t>=<t,F,0>\r\n'note\r\nG{t}=(t]\r\nk=1\r\n", 261, 5,
+                u"A_<t>=<t,F_,0>"},
+               {u"a=2b\r\nF{x}=2x(x+1)\r\n", 465, 2, u"a_=2*b_"},
+               {u"F{x}=Sin[x]+cos[x]\r\nb=.5\r\n", 0, 3, u"b_=.5"}};
   SetStatementPipeline({CheckStatementSyntax, nullptr, nullptr});
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.worksheet));
@@ -302,50 +259,47 @@ TEST_F(SyntaxTest, WorksheetStopsAtTheFirstRejectedStatement) {
 // adjacency check reads the stored form (padded, tokenised).
 TEST_F(SyntaxTest, SingleChecks) {
   const struct {
-    const char* name;
     void (*check)(const rt::Text&, int16_t&);
     const char16_t* text;  // names spelled out, tokenised before the check
     int16_t msg;
     int16_t macros = 0;
-  } cases[] = {
-      {"balance", CheckBracketBalance, u"<t=2;u=3>", 0},
-      {"balance", CheckBracketBalance, u"a={b<c}>", 275},
-      {"balance", CheckBracketBalance, u"a=)(", 260},
-      {"component", CheckVectorComponentBalance, u"A<t>=<(t", 0},
-      {"component", CheckVectorComponentBalance, u"A<t>=<t,t,0>+<[t,t,0>", 264},
-      {"component", CheckVectorComponentBalance, u"<t=(2>", 0},
-      {"brace", CheckBraceUse, u"vMacro[{#}]=x", 0},
-      {"brace", CheckBraceUse, u"ab=Integ[F,{0,1}]", 0},
-      {"brace", CheckBraceUse, u"a=(2){x}", 267},
-      {"last", CheckLastSymbol, u"a=b_", 0},
-      {"last", CheckLastSymbol, u"a=Sin[", 400},
-      {"decimal", CheckDecimalPoints, u"a=3.E2", 0},
-      {"decimal", CheckDecimalPoints, u"a=(.)", 438},
-      {"decimal", CheckDecimalPoints, u"a=B.x", 0},
-      {"operators", CheckOperatorPairs, u"a=2*(-3)", 0},
-      {"equals", CheckEqualsCount, u"<t=2;u=3>", 0},
-      {"comma", CheckCommaUse, u"A<t>=<t,t,0,1>", 412},
-      {"comma", CheckCommaUse, u"a=sMpy[k,B]", 0},
-      {"comma", CheckCommaUse, u"F{x}=Diff[G,x]+Diff[H,x]", 0},
-      {"comma", CheckCommaUse, u"F{x}=Diff[G,x]+a,b", 412},
-      {"comma", CheckCommaUse, u"a=Clip[x,2]", 412},
-      {"number", CheckNumberFormat, u"a=1E", 420},
-      {"number", CheckNumberFormat, u"a=1E+", 422},
-      {"number", CheckNumberFormat, u"a=1E2x", 0},
-      {"number", CheckNumberFormat, u"a=1E23+4E567", 424},
-      {"number", CheckNumberFormat, u"a=F{1.5,2e}", 0},
-      {"adjacency", CheckSymbolAdjacency, u"F_{x}=vRotx[A_,x]", 0},
-      {"adjacency", CheckSymbolAdjacency, u"a_=;", 666},  // the verdict of "=" stands at the end
-      {"adjacency", CheckSymbolAdjacency, u"a_=;b_", 0},  // ... until the next judged pair
-      {"adjacency", CheckSymbolAdjacency, u"a_=\u00E9[2]", 0},  // any token before "["
-      {"adjacency", CheckSymbolAdjacency, u"a_=A[2]", 1300},
-      {"adjacency", CheckSymbolAdjacency, u"a_=A[2]", 0, 1},
-      {"adjacency", CheckSymbolAdjacency, u"a_=1E-5+1E5", 0},
-      {"adjacency", CheckSymbolAdjacency, u"a_=bE", 465},
-      {"adjacency", CheckSymbolAdjacency, u"F_{-1}", 448},
-  };
+  } cases[] = {{CheckBracketBalance, u"<t=2;u=3>", 0},
+               {CheckBracketBalance, u"a={b<c}>", 275},
+               {CheckBracketBalance, u"a=)(", 260},
+               {CheckVectorComponentBalance, u"A<t>=<(t", 0},
+               {CheckVectorComponentBalance, u"A<t>=<t,t,0>+<[t,t,0>", 264},
+               {CheckVectorComponentBalance, u"<t=(2>", 0},
+               {CheckBraceUse, u"vMacro[{#}]=x", 0},
+               {CheckBraceUse, u"ab=Integ[F,{0,1}]", 0},
+               {CheckBraceUse, u"a=(2){x}", 267},
+               {CheckLastSymbol, u"a=b_", 0},
+               {CheckLastSymbol, u"a=Sin[", 400},
+               {CheckDecimalPoints, u"a=3.E2", 0},
+               {CheckDecimalPoints, u"a=(.)", 438},
+               {CheckDecimalPoints, u"a=B.x", 0},
+               {CheckOperatorPairs, u"a=2*(-3)", 0},
+               {CheckEqualsCount, u"<t=2;u=3>", 0},
+               {CheckCommaUse, u"A<t>=<t,t,0,1>", 412},
+               {CheckCommaUse, u"a=sMpy[k,B]", 0},
+               {CheckCommaUse, u"F{x}=Diff[G,x]+Diff[H,x]", 0},
+               {CheckCommaUse, u"F{x}=Diff[G,x]+a,b", 412},
+               {CheckCommaUse, u"a=Clip[x,2]", 412},
+               {CheckNumberFormat, u"a=1E", 420},
+               {CheckNumberFormat, u"a=1E+", 422},
+               {CheckNumberFormat, u"a=1E2x", 0},
+               {CheckNumberFormat, u"a=1E23+4E567", 424},
+               {CheckNumberFormat, u"a=F{1.5,2e}", 0},
+               {CheckSymbolAdjacency, u"F_{x}=vRotx[A_,x]", 0},
+               {CheckSymbolAdjacency, u"a_=;", 666},        // the verdict of "=" stands at the end
+               {CheckSymbolAdjacency, u"a_=;b_", 0},        // ... until the next judged pair
+               {CheckSymbolAdjacency, u"a_=\u00E9[2]", 0},  // any token before "["
+               {CheckSymbolAdjacency, u"a_=A[2]", 1300},
+               {CheckSymbolAdjacency, u"a_=A[2]", 0, 1},
+               {CheckSymbolAdjacency, u"a_=1E-5+1E5", 0},
+               {CheckSymbolAdjacency, u"a_=bE", 465},
+               {CheckSymbolAdjacency, u"F_{-1}", 448}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.name) + ": " + U8(c.text));
+    SCOPED_TRACE(U8(c.text));
     Tables.MacroCount = c.macros;
     int16_t msg = -7;
     c.check(Tok(c.text), msg);

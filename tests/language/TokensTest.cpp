@@ -69,16 +69,14 @@ TEST_F(TokensTest, EveryNameRoundTripsThroughItsToken) {
 TEST_F(TokensTest, TokenizeInTextAndInPlace) {
   const struct {
     rt::Text in, out;
-  } cases[] = {
-      {u"F{x}=sin[x]+ASin[x]", u"F{x}=" + T(u'\u00C8') + u"[x]+" + T(u'\u00CB') + u"[x]"},
-      {u"acos[x]*ACos[y]", T(u'\u00CC') + u"[x]*" + T(u'\u00CC') + u"[y]"},
-      {u"Sin[Cos[x]]", T(u'\u00C8') + u"[" + T(u'\u00C9') + u"[x]]"},
-      {u"Sin(x)+Tan", u"Sin(x)+Tan"},
-      {u"", u""},
-      // No repair covers these: the shorter name inside is replaced first.
-      {u"alog[x]", u"a" + T(u'\u00CE') + u"[x]"},
-      {u"c=dblInt[F]", u"c=dbl" + T(u'\u00F6') + u"[F]"},
-  };
+  } cases[] = {{u"F{x}=sin[x]+ASin[x]", u"F{x}=" + T(u'\u00C8') + u"[x]+" + T(u'\u00CB') + u"[x]"},
+               {u"acos[x]*ACos[y]", T(u'\u00CC') + u"[x]*" + T(u'\u00CC') + u"[y]"},
+               {u"Sin[Cos[x]]", T(u'\u00C8') + u"[" + T(u'\u00C9') + u"[x]]"},
+               {u"Sin(x)+Tan", u"Sin(x)+Tan"},
+               {u"", u""},
+               // No repair covers these: the shorter name inside is replaced first.
+               {u"alog[x]", u"a" + T(u'\u00CE') + u"[x]"},
+               {u"c=dblInt[F]", u"c=dbl" + T(u'\u00F6') + u"[F]"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.in));
     rt::Text out;
@@ -95,14 +93,12 @@ TEST_F(TokensTest, DetokenizeForNamesAndForDisplay) {
     rt::Text in;
     const char* names;
     const char* display;
-  } cases[] = {
-      {u"F{x}=" + T(u'\u00C8') + u"[x]+" + T(u'\u00CB') + u"[x]", "F{x}=Sin[x]+ASin[x]",
-       "F{x}=Sin[x]+ASin[x]"},
-      {u"a_=" + T(u'\u00C8') + u"[x]", "a_=Sin[x]", "a=Sin[x]"},
-      {u"b_ = 2 * c_", "b_=2*c_", "b = 2 * c"},
-      {T(u'\u00C8') + u"+" + T(u'\u00FE') + u"[F]", "\u00C8+dblInt[F]", "Sin+dblInt[F]"},
-      {u"", "", ""},
-  };
+  } cases[] = {{u"F{x}=" + T(u'\u00C8') + u"[x]+" + T(u'\u00CB') + u"[x]", "F{x}=Sin[x]+ASin[x]",
+                "F{x}=Sin[x]+ASin[x]"},
+               {u"a_=" + T(u'\u00C8') + u"[x]", "a_=Sin[x]", "a=Sin[x]"},
+               {u"b_ = 2 * c_", "b_=2*c_", "b = 2 * c"},
+               {T(u'\u00C8') + u"+" + T(u'\u00FE') + u"[F]", "\u00C8+dblInt[F]", "Sin+dblInt[F]"},
+               {u"", "", ""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.in));
     rt::Text out;

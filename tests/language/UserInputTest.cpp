@@ -69,17 +69,15 @@ TEST_F(UserInputTest, SplitsTheWorksheetIntoStatements) {
   const struct {
     const char16_t* sheet;
     std::vector<std::string> statements;
-  } cases[] = {
-      {u"m=2\r\n\r\n'only a comment\r\nn=3\r\n", {"m=2", "n=3"}},
-      {u"a=1\r\nb=2", {"a=1"}},  // a last line without a line break is not read
-      {u"a = 2 b\r\n", {"a=2*b"}},
-      {u"y=(-3)\r\ny=-3\r\n", {"y=(0-3)", "y=-3"}},
-      {u"a\t=1\r\n", {"a=1"}},
-      {u"a=1 'x_y comment\r\nb=2\r\n", {"a=1", "b=2"}},
-      {u"a=1 'last line comment", {"a=1"}},
-      {u"'", {}},
-      {u"::\r\n  \r\n", {}},
-  };
+  } cases[] = {{u"m=2\r\n\r\n'only a comment\r\nn=3\r\n", {"m=2", "n=3"}},
+               {u"a=1\r\nb=2", {"a=1"}},  // a last line without a line break is not read
+               {u"a = 2 b\r\n", {"a=2*b"}},
+               {u"y=(-3)\r\ny=-3\r\n", {"y=(0-3)", "y=-3"}},
+               {u"a\t=1\r\n", {"a=1"}},
+               {u"a=1 'x_y comment\r\nb=2\r\n", {"a=1", "b=2"}},
+               {u"a=1 'last line comment", {"a=1"}},
+               {u"'", {}},
+               {u"::\r\n  \r\n", {}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.sheet));
     SetUp();
@@ -118,12 +116,10 @@ TEST_F(UserInputTest, StopsAtTheFirstMessage) {
     int16_t msg;
     std::string stmtText;
     size_t calls;
-  } cases[] = {
-      {"check", sheet, 218, "checked:bad=2", 4},
-      {"classify", sheet, 200, "bad=2!", 5},
-      {"compile", sheet, 501, U8(sheet), 6},
-      {"reader", u"a=1\r\nb_=2\r\nc=3\r\n", 1, "a=1\r\nb_=2\r\nc=3\r\n", 3},
-  };
+  } cases[] = {{"check", sheet, 218, "checked:bad=2", 4},
+               {"classify", sheet, 200, "bad=2!", 5},
+               {"compile", sheet, 501, U8(sheet), 6},
+               {"reader", u"a=1\r\nb_=2\r\nc=3\r\n", 1, "a=1\r\nb_=2\r\nc=3\r\n", 3}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.step);
     SetUp();
@@ -151,8 +147,7 @@ TEST_F(UserInputTest, AbortEndsTheRunAfterClassification) {
       {u"s=1:b=2\r\n", {"check s=1 #1", "classify s=1!"}},
       // Ended by a comment: no abort test for that statement, the next one stops.
       {u"s=1 'c\r\nb=2\r\nc=3\r\n",
-       {"check s=1 #1", "classify s=1!", "compile s=1!", "check b=2 #2", "classify b=2!"}},
-  };
+       {"check s=1 #1", "classify s=1!", "compile s=1!", "check b=2 #2", "classify b=2!"}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.sheet));
     SetUp();
@@ -223,8 +218,7 @@ TEST(InsertImplicitMultiplyTest, Rules) {
       // Rules that look two characters ahead stop at the end of the text.
       {u"y=A.", "y=A."},
       {u"=2x", "=2*x"},
-      {u"a=b=2c", "a=b=2*c"},
-  };
+      {u"a=b=2c", "a=b=2*c"}};
   for (const auto& [in, out] : cases) {
     SCOPED_TRACE(U8(in));
     EXPECT_EQ(U8(InsertImplicitMultiply(in)), out);
