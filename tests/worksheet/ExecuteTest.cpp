@@ -98,61 +98,37 @@ class Execute : public ::testing::Test {
   std::unique_ptr<frmCalcInput> window;
 };
 
-TEST_F(Execute, CleanRunListsOnceAndMarksTheValues) {
+TEST_F(Execute, CleanRunListsAndResetsTheRunState) {
   ms::Settings.PlotColorUsed[2] = 0x123456;
   g_controlsEnabledDuringRun = true;
-  Run("a1\na2\n");
+  Run("ivp\n");
   EXPECT_FALSE(g_controlsEnabledDuringRun);  // the controls are off while the worksheet runs
-  EXPECT_TRUE(services.busy == false && services.busyChanges >= 2);
   EXPECT_TRUE(services.boxes.empty());
-  EXPECT_EQ(ms::Tables.StatementCount, 2);
+  EXPECT_EQ(ms::Tables.StatementCount, 1);
   EXPECT_EQ(window->List2->count(), 4);  // the headings of an empty listing
   EXPECT_EQ(window->List1->count(), window->List2->count());
   EXPECT_EQ(ms::Tables.ValueList[static_cast<size_t>(ms::Tables.ValueTop)].Name, u"#");
-  EXPECT_FALSE(window->cmdGraph->isEnabled());
-  EXPECT_EQ(window->GraphButtonColor(), ws::kGraphIdleColor);
   EXPECT_TRUE(window->cmdClearValues->isEnabled());
-  EXPECT_TRUE(window->cmdCompute->isEnabled());
-  EXPECT_FALSE(window->IsRunning());
   EXPECT_TRUE(window->centralWidget()->isEnabled());
+  EXPECT_FALSE(window->IsRunning());
   EXPECT_FALSE(services.busy);
+  EXPECT_GE(services.busyChanges, 2);
   // Every run sets the working plot colours to 0; the colours the curves use stay.
   EXPECT_EQ(ms::Settings.PlotColor[1], 0);
   EXPECT_EQ(ms::Settings.PlotColorUsed[2], 0x123456);
-}
-
-TEST_F(Execute, FirstErrorInItsBox) {
-  Run("a1\nbad\na3\n");
-  ASSERT_EQ(services.boxes.size(), 1u);
-  EXPECT_EQ(services.boxes[0].title, u"Syntax Error");
-  EXPECT_EQ(services.boxes[0].style, ui::kExclamation);
-  EXPECT_EQ(services.boxes[0].text, u"Statement # 2 : bad\r\n7 : " + ms::GetMessageText(7));
-  EXPECT_EQ(ms::Tables.StatementCount, 1);
-  EXPECT_FALSE(window->cmdGraph->isEnabled());
-  EXPECT_FALSE(window->IsRunning());
-  EXPECT_FALSE(services.busy);
-}
-
-TEST_F(Execute, RequestsLightTheGraphButton) {
-  Run("ivp\n");
+  // A request lights the Graph button; the next run without one puts it out.
   EXPECT_TRUE(window->cmdGraph->isEnabled());
   EXPECT_EQ(window->GraphButtonColor(), ws::kGraphReadyColor);
-  Run("a1\n");  // the next run requests nothing
+  Run("a1\n");
+  EXPECT_EQ(g_counterSeen, 0);    // component functions are numbered afresh on every run
+  window->mnuCompute->trigger();  // F5: the same worksheet again
+  EXPECT_EQ(g_counterSeen, 0);
+  EXPECT_EQ(ms::VectorStacks.ComponentFuncCounter, 0);  // the menu resets it afterwards too
   EXPECT_FALSE(window->cmdGraph->isEnabled());
   EXPECT_EQ(window->GraphButtonColor(), ws::kGraphIdleColor);
 }
 
-TEST_F(Execute, ParameterSetEvaluatesAndListsTwice) {
-  Run("F=y\nG=x\n<x=2>\n");
-  EXPECT_TRUE(services.boxes.empty());
-  const QStringList lines = Listing();
-  // F cannot be evaluated (no y): it is listed as undefined, not with a stale value.
-  EXPECT_TRUE(lines.contains(QStringLiteral("F :  undefined")));
-  EXPECT_TRUE(lines.contains(QStringLiteral("G :   2")));
-  EXPECT_EQ(ms::Tables.ValueList[static_cast<size_t>(ms::Tables.ValueTop)].Name, u"#");
-}
-
-TEST_F(Execute, ParameterErrorsNameTheParameterStatement) {
+TEST_F(Execute, FirstErrorInItsBoxNamingTheStatement) {
   struct Case {
     QString text;
     std::u16string box;
@@ -161,78 +137,69 @@ TEST_F(Execute, ParameterErrorsNameTheParameterStatement) {
       {"<t=1,2>\n", u"Statement # 1 : <t=1,2>\r\n14 : " + ms::GetMessageText(14)},
       // The last function fails: the evaluation error is reported for the "<" statement.
       {"a1\n<x=2>\nF=y\n", u"Statement # 2 : <x=2>\r\n-1 : " + ms::GetMessageText(-1)},
+      {"a1\nbad\na3\n", u"Statement # 2 : bad\r\n7 : " + ms::GetMessageText(7)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text.toStdString());
     services.Reset();
     Run(c.text);
     ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(services.boxes[0].title, u"Syntax Error");
+    EXPECT_EQ(services.boxes[0].style, ui::kExclamation);
     EXPECT_EQ(rt::ToUtf8(services.boxes[0].text), rt::ToUtf8(c.box));
+    EXPECT_FALSE(window->cmdGraph->isEnabled());
     EXPECT_FALSE(window->IsRunning());
+    EXPECT_FALSE(services.busy);
   }
+  EXPECT_EQ(ms::Tables.StatementCount, 1);  // "bad" and what follows were not stored
 }
 
-TEST_F(Execute, AbortListsWhatExistsWithoutABox) {
-  for (const char* how : {"abort", "esc"}) {
+TEST_F(Execute, ParameterSetEvaluatesAndListsTwice) {
+  Run("F=y\nG=x\n<x=2>\n");
+  EXPECT_TRUE(services.boxes.empty());
+  // F cannot be evaluated (no y): it is listed as undefined, not with a stale value.
+  EXPECT_TRUE(Listing().contains(QStringLiteral("F :  undefined")));
+  EXPECT_TRUE(Listing().contains(QStringLiteral("G :   2")));
+}
+
+TEST_F(Execute, AbortOrEscListsWhatExistsWithoutABoxAndTheWindowStays) {
+  window->show();
+  for (const char* how : {"abort", "esc", "close"}) {
     SCOPED_TRACE(how);
     services.Reset();
+    g_closedDuringRun = true;
     window->cmdClearValues->setEnabled(false);
     Run(QStringLiteral("F=x\n%1\nG=x\n").arg(QLatin1String(how)));
     EXPECT_TRUE(services.boxes.empty());
+    EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(ms::RunFlags.AbortRun, 0);
-    EXPECT_EQ(ms::Tables.FuncCount, 1);  // the reader stopped at the abort
     EXPECT_TRUE(Listing().contains(QStringLiteral("F:  x")));
     EXPECT_TRUE(window->cmdClearValues->isEnabled());
-    EXPECT_FALSE(window->cmdGraph->isEnabled());
     EXPECT_FALSE(window->IsRunning());
+    // The reader stopped at the abort; a close request is refused and the run goes on.
+    EXPECT_EQ(ms::Tables.FuncCount, std::string(how) == "close" ? 2 : 1);
   }
-}
-
-TEST_F(Execute, WindowStaysWhileTheWorksheetRuns) {
-  window->show();
-  g_closedDuringRun = true;
-  Run("close\nF=x\n");
   EXPECT_FALSE(g_closedDuringRun);
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(ms::Tables.FuncCount, 1);
-}
-
-TEST_F(Execute, EveryRunNumbersComponentFunctionsAfresh) {
-  for (int run = 0; run < 3; ++run) {
-    SCOPED_TRACE(run);
-    g_counterSeen = -1;
-    if (run == 1) {
-      window->mnuCompute->trigger();  // F5 / Execution > Compute
-    } else {
-      window->TypeWorksheetText("a1\n");
-      window->cmdCompute->click();
-    }
-    EXPECT_EQ(g_counterSeen, 0);
-  }
-  window->mnuCompute->trigger();
-  EXPECT_EQ(ms::VectorStacks.ComponentFuncCounter, 0);  // the menu resets it afterwards too
 }
 
 TEST_F(Execute, GraphMessages) {
   struct Case {
-    const char* what;
     int16_t vectors;
     std::u16string title;
     std::u16string text;
     int style;
   } cases[] = {
-      {"nothing to plot", 0, u"MathSheet", u"No vectors identified to plot", ui::kOkOnly},
-      {"unknown vector", 1, u"Unknown Vector?", u"Unknown vector ID in Plot. Check reference.",
-       ui::kStop},
+      {0, u"MathSheet", u"No vectors identified to plot", ui::kOkOnly},
+      {1, u"Unknown Vector?", u"Unknown vector ID in Plot. Check reference.", ui::kStop},
   };
+  window->show();
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.vectors);
     services.Reset();
     ms::ResetPlotRequest();
     ms::ResetCommandRequests();
     ms::PlotRequest.PlotVectorCount = c.vectors;
     ms::PlotRequest.PlotVectorList[1] = u"Q_";
-    window->show();
     window->cmdGraph_click();
     ASSERT_EQ(services.boxes.size(), 1u);
     EXPECT_EQ(services.boxes[0].title, c.title);
