@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <cmath>
 #include <string>
@@ -182,6 +183,50 @@ TEST_F(GraphPrintTest, EachPenPrintsItsWidthWhereTheScreenShowsTheSegment) {
   w.updateplot();
   const QPointF sm = w.Display().ToDevice(midX, midY);
   EXPECT_EQ(InkRun(w.Display().Image(), static_cast<int>(sm.x()), static_cast<int>(sm.y()), 10), 1);
+}
+
+// Centre of the red pixels of a picture (the test segment), or (-1, -1) when there are none.
+QPointF RedCentre(const QImage& img) {
+  double sx = 0, sy = 0;
+  long n = 0;
+  for (int y = 0; y < img.height(); ++y) {
+    for (int x = 0; x < img.width(); ++x) {
+      if ((img.pixel(x, y) | 0xFF000000u) == 0xFFFF0000u) {
+        sx += x;
+        sy += y;
+        ++n;
+      }
+    }
+  }
+  return n == 0 ? QPointF(-1, -1) : QPointF(sx / n, sy / n);
+}
+
+TEST_F(GraphPrintTest, PositionScrollBarsMoveThePrintedImageByTheirChange) {
+  frmGraph& w = LoadWithSegment();
+  constexpr double kDpi = 100;
+  const auto printed = [&] {
+    draw::DrawTarget paper(850, 1100);
+    w.PrintGraph(paper, kDpi, kDpi);
+    return RedCentre(paper.Image());
+  };
+  struct Case {
+    const char* name;
+    int right, up;  // change of the Horizontal and Vertical scroll bars, twips
+  };
+  const Case cases[] = {{"an inch right", 1440, 0},
+                        {"half an inch up", 0, 720},
+                        {"back left, further up", -1440, 360}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QPointF before = printed();
+    ASSERT_GE(before.x(), 0);
+    w.HPosition->setValue(w.HPosition->value() + c.right);
+    w.VPosition->setValue(w.VPosition->value() + c.up);
+    const QPointF after = printed();
+    // The image moves on the page as far as on the screen: twips / 1440 inches.
+    EXPECT_NEAR(after.x() - before.x(), c.right / 1440.0 * kDpi, 1.0);
+    EXPECT_NEAR(before.y() - after.y(), c.up / 1440.0 * kDpi, 1.0);
+  }
 }
 
 TEST_F(GraphPrintTest, PrintedOverlaysFollowTheirSwitchesInThePageOrder) {
