@@ -11,26 +11,22 @@
 namespace ms {
 namespace {
 
-// A function record as classification stores it: name, parameters "x,y", the text after "=".
-struct FuncDef {
-  const char* name;
-  const char* parms;
-  const char* expr;
-};
-
 class CompileCodeTest : public LanguageTest {
  protected:
-  static int16_t Func(const FuncDef& d) {
+  // A function record as classification stores it, written "F_{x,y}=expr": the padded name, the
+  // parameters, the text after "=".
+  static int16_t Func(const char* def) {
+    const rt::Text d = rt::FromUtf8(def);
     int16_t msg = 0;
     const int16_t k = AppendFunction(msg);
     EXPECT_NE(0, k);
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
     f = FuncRec{};
-    f.Name = rt::FromUtf8(d.name);
+    f.Name = d.substr(0, 2);
     rt::Text* slots[] = {&f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5};
-    const std::string parms = d.parms;
-    for (size_t i = 0, at = 0; at < parms.size(); ++i, at += 2) *slots[i] = rt::Text(1, parms[at]);
-    f.Expr = rt::FromUtf8(d.expr);
+    const size_t close = d.find(u"}=");
+    for (size_t i = 0, at = 3; at < close; ++i, at += 2) *slots[i] = d.substr(at, 1);
+    f.Expr = d.substr(close + 2);
     return k;
   }
 
@@ -41,147 +37,56 @@ class CompileCodeTest : public LanguageTest {
     return msg;
   }
 
-  // Evaluates record k's code with the given parameter values appended after the compile.
-  static double Value(int16_t k, const std::vector<std::pair<const char*, double>>& parms) {
-    for (const auto& [name, v] : parms) {
+  // Evaluates record k's code with its parameters set to the given values, in order.
+  static double Value(int16_t k, const std::vector<double>& args) {
+    const FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    const rt::Text* parms[] = {&f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5};
+    for (size_t i = 0; i < args.size(); ++i) {
       int16_t m = 0;
-      AppendValue(rt::FromUtf8(name), v, m);
+      AppendValue(*parms[i], args[i], m);
     }
     double r = std::nan("");
     int16_t msg = 0;
     MathVars.ValueSP = 1;
-    Evaluate(Tables.FuncTable[static_cast<size_t>(k)].Code, r, msg);
+    Evaluate(f.Code, r, msg);
     EXPECT_EQ(0, msg);
     return r;
   }
 };
 
-// Records compiled together; the last one's code (when given) and its value at the arguments,
-// or the compile's message.
-TEST_F(CompileCodeTest, CodesValuesAndMessages) {
+// Records compiled together; the last one's code (when given) and its value at the arguments.
+TEST_F(CompileCodeTest, CodesAndValues) {
   const struct {
-    const char* what;
-    std::vector<FuncDef> funcs;
+    std::vector<const char*> funcs;
     rt::Text code;  // empty: not compared
-    std::vector<std::pair<const char*, double>> args;
+    std::vector<double> args;
     double expected;
-    int16_t msg = 0;
   } cases[] = {
-      {"worked example", {{"F_", "x", "2*x-1"}}, u"+*00002`x*M00003`", {{"x", 5}}, 9},
-      {"leading minus", {{"F_", "x", "-x+1"}}, u"+*Mx00002`", {{"x", 5}}, -4},
-      {"minus after [ gets no plus",
-       {{"F_", "x", "Sin[-x]"}},
-       u"\u00C8*Mx%",
-       {{"x", 1}},
-       -std::sin(1)},
-      {"minus groups from the left",
-       {{"F_", "x,y,z", "x-y-z"}},
-       u"++x*My*Mz",
-       {{"x", 10}, {"y", 3}, {"z", 2}},
-       5},
-      {"powers group from the left",
-       {{"F_", "x,y,z", "x^y^z"}},
-       u"^^xyz",
-       {{"x", 2}, {"y", 3}, {"z", 2}},
-       64},
-      {"product binds tighter than sum",
-       {{"F_", "x,y", "x+y*2"}},
-       u"+x*y00002`",
-       {{"x", 1}, {"y", 3}},
-       7},
-      {"parameter named e", {{"F_", "e", "e+1"}}, u"+e00002`", {{"e", 4}}, 5},
-      {"built-in nesting",
-       {{"F_", "x", "Sqrt[Abs[x]]+1"}},
-       u"+\u00CF\u00D4x%%00002`",
-       {{"x", -4}},
-       3},
-      {"negated power", {{"F_", "x", "-x^2"}}, u"", {{"x", 3}}, -9},
-      {"division by a sum", {{"F_", "x", "1/(1+x/(2+x))"}}, u"", {{"x", 2}}, 1 / (1 + 2.0 / 4)},
-      {"call to a later record",
-       {{"F_", "x", "G_{x}-1"}, {"G_", "t", "3*t"}, {"K_", "x", "F_{x}"}},
-       u"",
-       {{"x", 2}},
-       5},
-      {"inner call first",
-       {{"F_", "x", "x+1"}, {"G_", "x", "x*3"}, {"K_", "t", "F_{G_{t}}"}},
-       u"",
-       {{"t", 2}},
-       7},
+      {{"F_{x}=2*x-1"}, u"+*00002`x*M00003`", {5}, 9},
+      {{"F_{x}=-x+1"}, u"+*Mx00002`", {5}, -4},
+      {{"F_{x}=Sin[-x]"}, u"\u00C8*Mx%", {1}, -std::sin(1)},  // no plus after "["
+      {{"F_{x,y,z}=x-y-z"}, u"++x*My*Mz", {10, 3, 2}, 5},     // grouped from the left
+      {{"F_{x,y,z}=x^y^z"}, u"^^xyz", {2, 3, 2}, 64},
+      {{"F_{x,y}=x+y*2"}, u"+x*y00002`", {1, 3}, 7},
+      {{"F_{e}=e+1"}, u"+e00002`", {4}, 5},
+      {{"F_{x}=Sqrt[Abs[x]]+1"}, u"+\u00CF\u00D4x%%00002`", {-4}, 3},
+      {{"F_{x}=-x^2"}, u"", {3}, -9},
+      {{"F_{x}=1/(1+x/(2+x))"}, u"", {2}, 1 / (1 + 2.0 / 4)},
+      {{"F_{x}=G_{x}-1", "G_{t}=3*t", "K_{x}=F_{x}"}, u"", {2}, 5},  // a call to a later record
+      {{"F_{x}=x+1", "G_{x}=x*3", "K_{t}=F_{G_{t}}"}, u"", {2}, 7},
       // Parameters are replaced all at once: H{y,x} is y-x, not 0.
-      {"swapped arguments",
-       {{"H_", "x,y", "x-y"}, {"K_", "x,y", "H_{y,x}"}},
-       u"",
-       {{"x", 5}, {"y", 2}},
-       -3},
-      {"argument naming a later parameter",
-       {{"H_", "x,y,z", "x*100+y*10+z"}, {"K_", "x,y,z", "H_{z,x,y}"}},
-       u"",
-       {{"x", 1}, {"y", 2}, {"z", 3}},
-       312},
-      {"argument holding a built-in and a Diff",
-       {{"P_", "x", "x^2"}, {"H_", "x,y", "x+y"}, {"K_", "x", "H_{Sin[x],Diff[P_,x]}"}},
-       u"",
-       {{"x", 0.5}},
-       std::sin(0.5) + 1.0},
-      {"two-character identifier",
-       {{"Ab", "u", "u/2"}, {"K_", "x", "Ab{x}+Ab{4}"}},
-       u"",
-       {{"x", 6}},
-       5},
-      {"derivative", {{"F_", "x", "x^3"}, {"G_", "x", "2*Diff[F_,x]-x"}}, u"", {{"x", 1}}, 5},
-      {"second derivative at a point",
-       {{"F_", "x", "x^3"}, {"G_", "x", "Diff[F_,x|2]+x"}},
-       u"",
-       {{"x", 5}},
-       17},
-      {"unknown function", {{"K_", "t", "Q_{t}+1"}}, u"", {}, 0, kMsgFunctionNotFound},
-      {"too few arguments",
-       {{"H_", "x,y", "x-y"}, {"K_", "t", "H_{t}"}},
-       u"",
-       {},
-       0,
-       kMsgArgumentCount},
-      {"empty argument",
-       {{"H_", "x,y", "x-y"}, {"K_", "t", "H_{t,}"}},
-       u"",
-       {},
-       0,
-       kMsgArgumentCount},
-      {"six arguments",
-       {{"H_", "a,b,c,d,f", "a"}, {"K_", "t", "H_{t,t,t,t,t,t}"}},
-       u"",
-       {},
-       0,
-       kMsgArgumentCount},
-      {"function used without braces",
-       {{"G_", "t", "t"}, {"K_", "t", "2*G_"}},
-       u"",
-       {},
-       0,
-       kMsgArgumentOverflow},
-      {"call never closed",
-       {{"G_", "t", "t"}, {"K_", "t", "G_{t+1"}},
-       u"",
-       {},
-       0,
-       kMsgArgumentOverflow},
-      {"direct recursion", {{"F_", "x", "F_{x}+1"}}, u"", {}, 0, kMsgRecursion},
-      {"mutual recursion", {{"F_", "x", "G_{x}"}, {"G_", "x", "F_{x}"}}, u"", {}, 0, kMsgRecursion},
-      {"cycle not through the record",
-       {{"K_", "x", "F_{x}"}, {"F_", "x", "G_{x}"}, {"G_", "x", "F_{x}"}},
-       u"",
-       {},
-       0,
-       kMsgExpressionTooLong},
-      {"exponent sign without digit", {{"F_", "x", "2E+x"}}, u"", {}, 0, kMsgExponentDigit},
-      {"bad derivative", {{"F_", "x", "x^2"}, {"G_", "x", "Diff[F_,X]"}}, u"", {}, 0, 531}};
+      {{"H_{x,y}=x-y", "K_{x,y}=H_{y,x}"}, u"", {5, 2}, -3},
+      {{"H_{x,y,z}=x*100+y*10+z", "K_{x,y,z}=H_{z,x,y}"}, u"", {1, 2, 3}, 312},
+      {{"P_{x}=x^2", "H_{x,y}=x+y", "K_{x}=H_{Sin[x],Diff[P_,x]}"}, u"", {0.5}, std::sin(0.5) + 1},
+      {{"Ab{u}=u/2", "K_{x}=Ab{x}+Ab{4}"}, u"", {6}, 5},
+      {{"F_{x}=x^3", "G_{x}=2*Diff[F_,x]-x"}, u"", {1}, 5},
+      {{"F_{x}=x^3", "G_{x}=Diff[F_,x|2]+x"}, u"", {5}, 17}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(c.funcs.back());
     LanguageTest::SetUp();
     int16_t last = 0;
-    for (const FuncDef& d : c.funcs) last = Func(d);
-    ASSERT_EQ(c.msg, Compile());
-    if (c.msg != 0) continue;
+    for (const char* d : c.funcs) last = Func(d);
+    ASSERT_EQ(0, Compile());
     const FuncRec& f = Tables.FuncTable[static_cast<size_t>(last)];
     if (!c.code.empty()) {
       EXPECT_EQ(c.code, f.Code);
@@ -192,9 +97,33 @@ TEST_F(CompileCodeTest, CodesValuesAndMessages) {
   }
 }
 
+TEST_F(CompileCodeTest, CompileMessages) {
+  const struct {
+    std::vector<const char*> funcs;
+    int16_t msg;
+  } cases[] = {
+      {{"K_{t}=Q_{t}+1"}, kMsgFunctionNotFound},
+      {{"H_{x,y}=x-y", "K_{t}=H_{t}"}, kMsgArgumentCount},
+      {{"H_{x,y}=x-y", "K_{t}=H_{t,}"}, kMsgArgumentCount},
+      {{"H_{a,b,c,d,f}=a", "K_{t}=H_{t,t,t,t,t,t}"}, kMsgArgumentCount},
+      {{"G_{t}=t", "K_{t}=2*G_"}, kMsgArgumentOverflow},  // used without braces
+      {{"G_{t}=t", "K_{t}=G_{t+1"}, kMsgArgumentOverflow},
+      {{"F_{x}=F_{x}+1"}, kMsgRecursion},
+      {{"F_{x}=G_{x}", "G_{x}=F_{x}"}, kMsgRecursion},
+      {{"K_{x}=F_{x}", "F_{x}=G_{x}", "G_{x}=F_{x}"}, kMsgExpressionTooLong},  // a cycle beyond
+      {{"F_{x}=2E+x"}, kMsgExponentDigit},
+      {{"F_{x}=x^2", "G_{x}=Diff[F_,X]"}, 531}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.funcs.back());
+    LanguageTest::SetUp();
+    for (const char* d : c.funcs) Func(d);
+    EXPECT_EQ(c.msg, Compile());
+  }
+}
+
 TEST_F(CompileCodeTest, LiteralsAreStoredFromEntryTwo) {
-  Func({"F_", "x", "2*x-1"});
-  Func({"G_", "x", "x*1.5E-3+0.25"});
+  Func("F_{x}=2*x-1");
+  Func("G_{x}=x*1.5E-3+0.25");
   ASSERT_EQ(0, Compile());
   const std::pair<const char16_t*, double> entries[] = {
       {u"$00002`", 2}, {u"$00003`", 1}, {u"$00004`", 1.5e-3}, {u"$00005`", 0.25}};
@@ -231,11 +160,11 @@ TEST_F(CompileCodeTest, ConstantSubstitution) {
     r.Name = u"c_";
     r.ValueText = c.valueText;
     r.Locked = c.locked;
-    const int16_t k = Func({"F_", "x", "x*c_"});
+    const int16_t k = Func("F_{x}=x*c_");
     ASSERT_EQ(0, Compile());
     EXPECT_EQ(c.expectedExpr, Tables.FuncTable[static_cast<size_t>(k)].Expr);
     if (!std::isnan(c.expectedAt3)) {
-      EXPECT_NEAR(c.expectedAt3, Value(k, {{"x", 3}}), 1e-12);
+      EXPECT_NEAR(c.expectedAt3, Value(k, {3}), 1e-12);
     }
   }
   // A constant that holds no number stops the compile with its text.
@@ -248,9 +177,9 @@ TEST_F(CompileCodeTest, ConstantSubstitution) {
 }
 
 TEST_F(CompileCodeTest, CallsOfEqualDepthExpandRightFirst) {
-  Func({"F_", "x", "x+1"});
-  Func({"G_", "x", "x*3"});
-  Func({"K_", "t", "F_{t}+G_{t}"});
+  Func("F_{x}=x+1");
+  Func("G_{x}=x*3");
+  Func("K_{t}=F_{t}+G_{t}");
   ASSERT_EQ(0, Compile());
   // Every expansion is listed; the first one of K leaves F's call in place.
   ASSERT_EQ(2u, ResultsList.Lines.size());
