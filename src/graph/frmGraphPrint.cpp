@@ -40,6 +40,7 @@ void frmGraph::BuildPrinterMenu(QMenu* printer) {
   mnuSaveGraph = printer->addAction(QStringLiteral("Save Image (bmp)"));
   mnuSaveFrame = printer->addAction(QStringLiteral("Save Framed (bmp)"));
   mnuPtrSetup1->setObjectName(QStringLiteral("mnuPtrSetup1"));
+  mnuPen->setObjectName(QStringLiteral("mnuPen"));
   mnuFine->setObjectName(QStringLiteral("mnuFine"));
   mnuMedium->setObjectName(QStringLiteral("mnuMedium"));
   mnuPrtGraph->setObjectName(QStringLiteral("mnuPrtGraph"));
