@@ -65,8 +65,6 @@ TEST_F(MathTest, OneArgumentGuardsAgainstExactValues) {
   const std::vector<Case> cases = {
       {"tan at pi/2 clamps", SafeTan, 1.5707963268, 1e20},
       {"tan at -3pi/2 clamps", SafeTan, -3 * 3.1415926536 / 2, -1e20},
-      {"tan near pi/2 is ordinary", SafeTan, 1.5707963, std::tan(1.5707963)},
-      {"sqrt 2", SafeSqrt, 2, std::sqrt(2.0)},
       {"sqrt negative", SafeSqrt, -4, 0},
       {"unit at 0", UnitStep, 0, 1},
       {"asin -1", SafeASin, -1, -halfPi},
@@ -85,10 +83,8 @@ TEST_F(MathTest, OneArgumentGuardsAgainstExactValues) {
       {"square wave +", SquareWave, 0.1, 1},
       {"square wave 0", SquareWave, 0, 0},
       {"clip above", ClipUnit, 2.5, 1},
-      {"clip inside", ClipUnit, 0.25, 0.25},
       {"floor -2.5", FloorInt, -2.5, -3},
       {"ceil -2.5", CeilInt, -2.5, -2},
-      {"ceil 2 whole", CeilInt, 2, 2},
       {"int -2.5 truncates", TruncInt, -2.5, -2},
       // Beyond the 16-bit range the integer functions stay exact.
       {"floor 1E6 + 0.5", FloorInt, 1e6 + 0.5, 1e6},
