@@ -2,6 +2,7 @@
 // the preset colours. Each item sets one shared setting that the builders read when they next run.
 #include <QAction>
 
+#include "graph/frmGraph.h"
 #include "language/Settings.h"
 #include "platform/ui/QtUiServices.h"
 #include "worksheet/frmCalcInput.h"
@@ -12,10 +13,10 @@ namespace {
 
 constexpr double kSlopeSteps[5] = {0.2, 0.1, 0.05, 0.02, 0.01};
 
-// The colour dialog opens with the current colour; a cancel leaves it unchanged.
-void ChooseColor(int32_t& color) {
-  int32_t chosen = color;
-  if (ui::Ui().ColorDialog(color, chosen)) color = chosen;
+// The graph window's colour chooser: it loads the graph window for the dialog and unloads it
+// afterwards. A cancel leaves the colour unchanged (false).
+bool ChooseColor(int32_t& color) {
+  return gr::frmGraph::PresetColor(color);
 }
 
 }  // namespace
@@ -69,8 +70,6 @@ void frmCalcInput::mnuContNo_click() {
   mnuNoMarkers->setChecked(false);
 }
 
-// The preset colour items open the colour dialog themselves: loading the graph window for its
-// colour chooser would run every pending command.
 void frmCalcInput::mnuPreSetGrid_click() {
   ChooseColor(ms::Settings.XYPlaneColor);
 }
@@ -86,8 +85,10 @@ void frmCalcInput::mnuPreSetAxes_click() {
 
 void frmCalcInput::PresetPlotColor(int plot) {
   if (plot < 1 || plot > ms::kPlotColorCount) return;
-  ChooseColor(ms::Settings.PlotColor[plot]);
-  ms::Settings.PlotColorUsed[plot] = ms::Settings.PlotColor[plot];
+  // The chosen colour is 0 after the graph window's load: a cancel keeps the curve's colour.
+  if (ChooseColor(ms::Settings.PlotColor[plot])) {
+    ms::Settings.PlotColorUsed[plot] = ms::Settings.PlotColor[plot];
+  }
   ms::Settings.ColorChanged = -1;
 }
 
