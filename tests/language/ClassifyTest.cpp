@@ -24,7 +24,8 @@ TEST_F(ClassifyTest, FunctionHeadersWithOneToFiveParameters) {
     int msgNo;
     int parms;  // parameters of the stored record, when stored
   } cases[] = {{u"F_{x}=x^2", 0, 1},
-               {u"F_{x,y,z,u,v}=x", 0, 5},
+               {u"F_{x,y}=x*y", 0, 2},
+               {u"F_{x,y,z,u,v}=x+y", 0, 5},
                {u"F_{x,y,z,u,v,w}=x", 305, 0},  // six parameters
                {u"F_{1}=2", 305, 0},            // a digit as parameter
                {u"F_{x}x", 305, 0},             // no "}="
@@ -46,7 +47,10 @@ TEST_F(ClassifyTest, FunctionHeadersWithOneToFiveParameters) {
     ASSERT_EQ(Tables.FuncCount, 1);
     const FuncRec& f = Tables.FuncTable[1];
     const rt::Text* parms[5] = {&f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5};
-    for (int j = 0; j < 5; ++j) EXPECT_EQ(parms[j]->empty(), j >= c.parms) << "parameter " << j;
+    for (int j = 0; j < 5; ++j) {
+      EXPECT_EQ(*parms[j], j < c.parms ? rt::Text(1, c.stored[3 + 2 * j]) : u"") << j;
+    }
+    EXPECT_NE(f.Expr.find(rt::Text(c.stored).substr(4 + 2 * c.parms)), rt::Text::npos);
   }
 }
 

@@ -217,26 +217,5 @@ TEST_F(CompileCodeTest, TableStoreLimits) {
   EXPECT_EQ(1e20, Tables.ValueList[2].Value);
 }
 
-TEST_F(CompileCodeTest, CallListing) {
-  const struct {
-    const char16_t* expr;
-    std::vector<std::tuple<rt::Text, int16_t, int16_t>> calls;  // text, pos, depth
-  } cases[] = {{u"F_{G_{t}}+Hb{2}", {{u"F_", 1, 1}, {u"G_", 4, 11}, {u"Hb", 11, 1}}},
-               {u"2E-5*Ex{t}+1E5", {{u"Ex", 6, 1}}},
-               {u"\u00D6[F_,x]+G_{x}", {{u"G_", 9, 1}}},
-               {u"X12+A", {}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.expr));
-    int16_t count = -1, msg = 0;
-    ListFunctionCalls(c.expr, count, msg);
-    EXPECT_EQ(0, msg);
-    ASSERT_EQ(static_cast<int16_t>(c.calls.size()), count);
-    for (size_t i = 0; i < c.calls.size(); ++i) {
-      const CallRec& r = Tables.CallList[i + 1];
-      EXPECT_EQ(c.calls[i], std::make_tuple(r.Text, r.Pos, r.Depth));
-    }
-  }
-}
-
 }  // namespace
 }  // namespace ms

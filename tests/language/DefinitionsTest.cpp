@@ -27,34 +27,6 @@ TEST_F(DefinitionsTest, CheckConstantDefined) {
   }
 }
 
-TEST_F(DefinitionsTest, FunctionRecordsWithOneToFiveParameters) {
-  const struct {
-    const char16_t* statement;
-    const char16_t* parms[5];
-    const char16_t* expr;
-  } cases[] = {{u"Gh{x,y}=x*y", {u"x", u"y", u"", u"", u""}, u"x*y"},
-               {u"K_{x,y,z,u,v}=x", {u"x", u"y", u"z", u"u", u"v"}, u"x"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.statement));
-    LanguageTest::SetUp();
-    const rt::Text s = c.statement;
-    int16_t msg = 0;
-    StoreFunctionDefinition(s, static_cast<int>(s.find(u'}') - 2) / 2, msg);
-    ASSERT_EQ(msg, 0);
-    ASSERT_EQ(Tables.FuncCount, 1);
-    const FuncRec& f = Tables.FuncTable[1];
-    EXPECT_EQ(U8(f.Name), U8(s.substr(0, 2)));
-    const rt::Text* parms[5] = {&f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5};
-    for (int j = 0; j < 5; ++j) EXPECT_EQ(U8(*parms[j]), U8(c.parms[j])) << j;
-    EXPECT_EQ(U8(f.Expr), U8(c.expr));
-  }
-  // Constants in a body are replaced by their values.
-  LanguageTest::SetUp();
-  DefineAll({u"ab=2.5", u"F_{x}=ab*x"});
-  EXPECT_DOUBLE_EQ(ValueOf(u"F_", 2), 5);
-  EXPECT_EQ(U8(Func(u"F_")->Expr).find("ab"), std::string::npos);
-}
-
 TEST_F(DefinitionsTest, ComponentListVectorAppendsThreeFunctions) {
   ASSERT_EQ(Define(u"A_<t>=<t,t^2,0>", false), 0);
   ASSERT_EQ(Tables.FuncCount, 3);
@@ -122,6 +94,10 @@ TEST_F(DefinitionsTest, VectorsAndComponentReferences) {
 }
 
 TEST_F(DefinitionsTest, ComponentsKeepTheirValueInExpressions) {
+  // Constants in a body are replaced by their values.
+  DefineAll({u"ab=2.5", u"F_{x}=ab*x"});
+  EXPECT_DOUBLE_EQ(ValueOf(u"F_", 2), 5);
+  EXPECT_EQ(U8(Func(u"F_")->Expr).find("ab"), std::string::npos);
   // B's x component is 2 times A's x component t + 1, not 2 * t + 1.
   DefineAll({u"A_<t>=<t+1,0,0>", u"B_<t>=<2*A_.x_,A_.x_^2,0>"});
   EXPECT_DOUBLE_EQ(ValueOf(Tables.VecTable[2].XFuncName, 1), 4);

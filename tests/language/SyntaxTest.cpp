@@ -8,7 +8,6 @@
 #include "LanguageFixture.h"
 #include "language/ClearStorage.h"
 #include "language/Syntax.h"
-#include "language/UserInput.h"
 
 namespace ms {
 namespace {
@@ -224,33 +223,6 @@ TEST_F(SyntaxTest, RemoveUnaryPlus) {
     rt::Text out;
     RemoveUnaryPlus(c.statement, out);
     EXPECT_EQ(U8(out), U8(c.stored));
-  }
-}
-
-// The reader with the checker as its only step: statements are numbered in worksheet order and
-// the first rejected one stops the run with its number and message.
-TEST_F(SyntaxTest, WorksheetStopsAtTheFirstRejectedStatement) {
-  const struct {
-    const char16_t* worksheet;
-    int16_t msg;
-    int16_t stmtNo;  // the statement being read when the run ended
-    const char16_t* lastStored;
-  } cases[] = {{u"m=2:n=3\r\nF{x}=x^2+m\r\nA<t>=<t,F,0>\r\n'note\r\nG{t}=(t]\r\nk=1\r\n", 261, 5,
-                u"A_<t>=<t,F_,0>"},
-               {u"a=2b\r\nF{x}=2x(x+1)\r\n", 465, 2, u"a_=2*b_"},
-               {u"F{x}=Sin[x]+cos[x]\r\nb=.5\r\n", 0, 3, u"b_=.5"}};
-  SetStatementPipeline({CheckStatementSyntax, nullptr, nullptr});
-  for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.worksheet));
-    ResetWorksheetTables();
-    rt::Text stmtText;
-    int16_t msg = -7;
-    ProcessWorksheet(c.worksheet, stmtText, msg);
-    EXPECT_EQ(msg, c.msg);
-    EXPECT_EQ(Tables.CurrentStmtNo, c.stmtNo);
-    ASSERT_GE(Tables.StatementCount, 1);
-    EXPECT_EQ(U8(Tables.StatementList[Tables.StatementCount].Text), U8(Tok(c.lastStored)));
-    EXPECT_EQ(Tables.StatementList[Tables.StatementCount].StmtNo, c.stmtNo - 1);
   }
 }
 

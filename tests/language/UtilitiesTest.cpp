@@ -97,29 +97,6 @@ TEST_F(UtilitiesTest, ParseRangeValue) {
   }
 }
 
-TEST_F(UtilitiesTest, ScanNumberLeavesPositionForNonNumbers) {
-  const struct {
-    const char16_t* text;
-    bool found;
-    const char* number;
-    int16_t pos;
-  } cases[] = {{u"{12,", true, "12", 4},
-               {u"{(12),", true, "12", 6},
-               {u"{ab,", false, "old", 2},
-               {u"{(ab),", false, "old", 2}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.text));
-    int16_t pos = 2, msg = -5;
-    rt::Text number = u"old";
-    bool found = !c.found;
-    ScanNumber(c.text, pos, number, found, u",", msg);
-    EXPECT_EQ(msg, 0);
-    EXPECT_EQ(found, c.found);
-    EXPECT_EQ(U8(number), c.number);
-    EXPECT_EQ(pos, c.pos);
-  }
-}
-
 TEST_F(UtilitiesTest, TextHelpers) {
   const struct {
     const char16_t* in;
