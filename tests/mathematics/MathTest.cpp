@@ -47,11 +47,7 @@ class MathTest : public ::testing::Test {
 };
 
 void ExpectClose(double expected, double actual) {
-  if (expected == 0) {
-    EXPECT_NEAR(actual, 0, 1e-15);
-  } else {
-    EXPECT_NEAR(actual, expected, 1e-12 * std::fabs(expected));
-  }
+  EXPECT_NEAR(actual, expected, expected == 0 ? 1e-15 : 1e-12 * std::fabs(expected));
 }
 
 TEST_F(MathTest, OneArgumentGuardsAgainstExactValues) {
@@ -143,15 +139,8 @@ TEST_F(MathTest, PowerRules) {
 }
 
 TEST_F(MathTest, InverterRemembersTheLastNonZeroResult) {
-  struct Step {
-    double x;
-    int16_t expected;
-  };
-  const std::vector<Step> steps = {{0, 0}, {-3, 1}, {0, 1}, {2, -1}, {0, -1}};
-  for (const Step& s : steps) {
-    SCOPED_TRACE(s.x);
-    EXPECT_EQ(s.expected, InverterMemory(s.x));
-  }
+  const std::pair<double, int16_t> steps[] = {{0, 0}, {-3, 1}, {0, 1}, {2, -1}, {0, -1}};
+  for (const auto& [x, expected] : steps) EXPECT_EQ(expected, InverterMemory(x)) << x;
 }
 
 TEST_F(MathTest, EvaluatesHandWrittenCodes) {
@@ -240,40 +229,44 @@ TEST_F(MathTest, NameLookupsFollowTheValueList) {
   }
 }
 
-TEST_F(MathTest, MalformedCodeNeverLeavesTheStack) {
-  Literals({4});
-  Append(u"x", 2);
-  // An operator without operands: the first pop takes whatever slot 1 holds, the second is
-  // refused (-1, yields 0, the run goes on), so nothing is written.
-  MathVars.ValueStack[1] = 42;
-  MathVars.ValueSP = 1;
-  double result = -1;
-  int16_t msg = 0;
-  Evaluate(u"+", result, msg);
-  EXPECT_EQ(-1, msg);
-  EXPECT_EQ(-1, result);
-  EXPECT_EQ(0, MathVars.ValueSP);
-
-  // An empty stack and an operand short: the refused pop makes "x" + 0.
-  MathVars.ValueSP = 0;
-  msg = 0;
-  Evaluate(u"+x", result, msg);
-  EXPECT_EQ(-1, msg);
-  EXPECT_EQ(0, MathVars.ValueSP);
-
-  // More operands than the 30,000 slots: refused with 611 at the first push past the end.
-  MathVars.ValueSP = 0;
-  msg = 0;
-  Evaluate(rt::Text(30001, u'x'), result, msg);
-  EXPECT_EQ(kMsgStackOverflow, msg);
-  EXPECT_EQ(kValueStackTop, MathVars.ValueSP);
-
-  // The message number carried in is kept by a code without look-ups.
-  MathVars.ValueSP = 1;
-  MathVars.ValueStack[1] = 0;
-  msg = 77;
-  Evaluate(u"", result, msg);
-  EXPECT_EQ(77, msg);
+TEST_F(MathTest, StackEdgesAndStops) {
+  Literals({-4});
+  Append(u"x", 3);
+  Append(u"y", 5);
+  const rt::Text sqrtTok(1, u'\u00CF');
+  struct Case {
+    const char* what;
+    rt::Text code;
+    int16_t spBefore, msgIn, msgOut, spAfter;
+    double top;  // the slot at spAfter afterwards (NaN: not checked)
+  };
+  const double none = std::nan("");
+  // A refused pop gives -1 and yields 0, the run goes on; nothing is written on an error.
+  const Case cases[] = {
+      {"an operator without operands", u"+", 1, 0, -1, 0, none},
+      {"an operand short on an empty stack", u"+x", 0, 0, -1, 0, none},
+      {"more operands than the slots: 611 at the first push past the end", rt::Text(30001, u'x'), 0,
+       0, kMsgStackOverflow, kValueStackTop, none},
+      {"the message carried in is kept by a code without look-ups", u"", 1, 77, 77, 0, none},
+      {"a square root stop keeps the other operand", u"+" + sqrtTok + Lit(2) + u"%x", 1, 0, 610, 2,
+       3},
+      {"two operands and no operator", u"xy", 1, 0, 0, 2, 5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MathVars.ValueSP = c.spBefore;
+    MathVars.ValueStack[1] = 42;
+    double result = -1;
+    int16_t msg = c.msgIn;
+    Evaluate(c.code, result, msg);
+    EXPECT_EQ(c.msgOut, msg);
+    EXPECT_EQ(c.spAfter, MathVars.ValueSP);
+    if (c.msgOut != 0) {
+      EXPECT_EQ(-1, result);
+    }
+    if (!std::isnan(c.top)) {
+      EXPECT_EQ(c.top, MathVars.ValueStack[static_cast<size_t>(c.spAfter)]);
+    }
+  }
 }
 
 TEST_F(MathTest, UsedFlagsAreSetByTheIntegerFunctions) {
@@ -327,33 +320,6 @@ TEST_F(MathTest, EvaluateFunctionsListsAndStops) {
   const std::vector<rt::Text> lines = {u"F :  6", u"H : Undefined Constant or Parameter",
                                        u"K :  3"};
   EXPECT_EQ(lines, ResultsList.Lines);
-}
-
-TEST_F(MathTest, StopsLeavePendingOperandsOnTheStack) {
-  Literals({-4});
-  Append(u"x", 3);
-  Append(u"y", 5);
-  const rt::Text sqrtTok(1, u'\u00CF');
-  struct Case {
-    const char* what;
-    rt::Text code;
-    int16_t msg;
-    std::vector<double> left;  // slots above the starting ValueSP afterwards
-  };
-  const std::vector<Case> cases = {
-      {"square root stop keeps the other operand", u"+" + sqrtTok + Lit(2) + u"%x", 610, {3}},
-      {"two operands and no operator", u"xy", 0, {5}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    MathVars.ValueSP = 1;
-    double r = 0;
-    int16_t msg = 0;
-    Evaluate(c.code, r, msg);
-    EXPECT_EQ(c.msg, msg);
-    ASSERT_EQ(1 + static_cast<int>(c.left.size()), MathVars.ValueSP);
-    for (size_t i = 0; i < c.left.size(); ++i) EXPECT_EQ(c.left[i], MathVars.ValueStack[2 + i]);
-  }
 }
 
 TEST_F(MathTest, CodesEvaluatedInTurnKeepTheirOwnResults) {
