@@ -20,6 +20,7 @@
 #include "graph/GraphState.h"
 #include "graph/frmFamilyPlots.h"
 #include "graph/frmGraph.h"
+#include "graph/frmSetDisplay.h"
 #include "graph/frmSetFrames.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
@@ -167,6 +168,10 @@ void frmGraph::mnuPlotSet_Click() {
   ShowReturn(false);
   Graph.FamilyMode = -1;
   Family.FamilyCount = count;
+  // The display options' time block lists the member values from now on.
+  if (frmSetDisplay* options = frmSetDisplay::Instance()) {
+    options->Frame2->setTitle(QStringLiteral("Parameter Set"));
+  }
   if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
 
   // A stop of an earlier run (Cancel in the set-up window) does not hold back this one: the
