@@ -17,11 +17,6 @@ struct MsgCase {
   int16_t msg;
 };
 
-struct StoredCase {
-  const char16_t* statement;
-  const char16_t* stored;  // names spelled out; compared after tokenising
-};
-
 class SyntaxTest : public LanguageTest {
  protected:
   void SetUp() override {
@@ -114,23 +109,32 @@ TEST_F(SyntaxTest, TheFirstCheckOfTheChainDecides) {
   }
 }
 
-TEST_F(SyntaxTest, AcceptedStatementsAreStoredInNormalForm) {
-  const StoredCase cases[] = {{u"a = +5", u"a_=5"},
-                              {u"ab=2*c", u"ab=2*c_"},
-                              {u"a=2.5E-3", u"a_=2.5E-3"},
-                              {u"a=2^(-3)", u"a_=2^(-3)"},
-                              {u"F{x}=x^2+k", u"F_{x}=x^2+k_"},
-                              {u"F{x,y,z,u,v}=x*y*z*u*v", u"F_{x,y,z,u,v}=x*y*z*u*v"},
-                              {u"F{t}=Sin[+t]", u"F_{t}=Sin[t]"},
-                              {u"F{t}=Diff[G,t]", u"F_{t}=Diff[G_,t]"},
-                              {u"H{x}=Ex{x}*2", u"H_{x}=Ex{x}*2"},
-                              {u"a=F{1,2}+3", u"a_=F_{1,2}+3"},
-                              {u"F{t}=2*A.y|3", u"F_{t}=2*A_.y_|3"},
-                              {u"A<y>=<B.y,y,0>", u"A_<y>=<B_.y_,y,0>"},
-                              {u"Ab<t>=<2*t,t^2,1.5E2>", u"Ab<t>=<2*t,t^2,1.5E2>"},
-                              {u"Ab<t>=vCross[B,Cd]", u"Ab<t>=vCross[B_,Cd]"},
-                              {u"<t=2.5;u=a;r=-2>", u"<t=2.5;u=a_;r=-2>"}};
-  for (const StoredCase& c : cases) {
+// Accepted statements are stored in normal form (padded names, no unary plus, built-in names as
+// tokens); commands and macro definitions skip the chain and are stored as typed.
+TEST_F(SyntaxTest, AcceptedStatementsAreStored) {
+  const struct {
+    const char16_t* statement;
+    const char16_t* stored;  // names spelled out; tokenised unless typed
+    bool typed = false;
+  } cases[] = {{u"a = +5", u"a_=5"},
+               {u"ab=2*c", u"ab=2*c_"},
+               {u"a=1E+5", u"a_=1E+5"},
+               {u"a=2^(-3)", u"a_=2^(-3)"},
+               {u"a=F{+1,+2}+3", u"a_=F_{1,2}+3"},
+               {u"F{x,y,z,u,v}=x*y*z*u*v", u"F_{x,y,z,u,v}=x*y*z*u*v"},
+               {u"F{t}=Sin[+t]", u"F_{t}=Sin[t]"},
+               {u"F{t}=Diff[G,t]", u"F_{t}=Diff[G_,t]"},
+               {u"H{x}=Ex{x}*2", u"H_{x}=Ex{x}*2"},
+               {u"F{t}=2*A.y|+3", u"F_{t}=2*A_.y_|3"},
+               {u"A<y>=<+B.y,y,0>", u"A_<y>=<B_.y_,y,0>"},
+               {u"Ab<t>=<2*t,t^2,1.5E2>", u"Ab<t>=<2*t,t^2,1.5E2>"},
+               {u"Ab<t>=vCross[B,Cd]", u"Ab<t>=vCross[B_,Cd]"},
+               {u"<t=2.5;u=a;r=-2>", u"<t=2.5;u=a_;r=-2>"},
+               {u"plot [A, B]", u"plot[A,B]", true},
+               {u"Zero[F,{0,1},r,1E-5]", u"Zero[F,{0,1},r,1E-5]", true},
+               {u"c=dblInt[F,C,D,{0,1,2,3,x}]", u"c=dblInt[F,C,D,{0,1,2,3,x}]", true},
+               {u"vMacro[#,$]=vAdd[#,$]", u"vMacro[#,$]=vAdd[#,$]", true}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.statement));
     ResetWorksheetTables();
     Tables.CurrentStmtNo = 3;
@@ -140,27 +144,10 @@ TEST_F(SyntaxTest, AcceptedStatementsAreStoredInNormalForm) {
     CheckStatementSyntax(stmt, out, msg);
     ASSERT_EQ(msg, 0);
     ASSERT_EQ(Tables.StatementCount, 1);
-    EXPECT_EQ(U8(Tables.StatementList[1].Text), U8(Tok(c.stored)));
+    EXPECT_EQ(U8(Tables.StatementList[1].Text), U8(c.typed ? c.stored : Tok(c.stored)));
     EXPECT_EQ(Tables.StatementList[1].StmtNo, 3);
     EXPECT_TRUE(stmt.empty());
     EXPECT_TRUE(out.empty());
-  }
-}
-
-// Commands and macro definitions skip the chain and are stored as typed (not tokenised).
-TEST_F(SyntaxTest, CommandsAndMacrosSkipTheChain) {
-  const StoredCase cases[] = {{u"plot [A, B]", u"plot[A,B]"},
-                              {u"Zero[F,{0,1},r,1E-5]", u"Zero[F,{0,1},r,1E-5]"},
-                              {u"a=integ[F,{0,1,10,0}]", u"a=integ[F,{0,1,10,0}]"},
-                              {u"c=dblInt[F,C,D,{0,1,2,3,x}]", u"c=dblInt[F,C,D,{0,1,2,3,x}]"},
-                              {u"plotcontour1[F,{0,1}]", u"plotcontour1[F,{0,1}]"},
-                              {u"vMacro[#,$]=vAdd[#,$]", u"vMacro[#,$]=vAdd[#,$]"}};
-  for (const StoredCase& c : cases) {
-    SCOPED_TRACE(U8(c.statement));
-    ResetWorksheetTables();
-    ASSERT_EQ(Check(c.statement), 0);
-    ASSERT_EQ(Tables.StatementCount, 1);
-    EXPECT_EQ(U8(Tables.StatementList[1].Text), U8(c.stored));
   }
   for (const MsgCase& c : {MsgCase{u"vMacro[$]=vAdd[#,$]", 643}, {u"vMacro[a]=b", 642}}) {
     SCOPED_TRACE(U8(c.text));
@@ -207,22 +194,6 @@ TEST_F(SyntaxTest, ArbitraryTextNeverBreaksTheTables) {
     ASSERT_EQ(Tables.StatementCount, msg == 0 ? before + 1 : before);
     ASSERT_EQ(msg == 0 ? stmt.empty() : !out.empty(), true);
     if (Tables.StatementCount == kMaxStatements) ClearStatements();
-  }
-}
-
-TEST_F(SyntaxTest, RemoveUnaryPlus) {
-  const StoredCase cases[] = {{u"a=(+2)+(+3)", u"a=(2)+(3)"},
-                              {u"a=F{+1,+2}", u"a=F{1,2}"},
-                              {u"A<t>=<+t,t,0>", u"A<t>=<t,t,0>"},
-                              {u"a=b|+2", u"a=b|2"},
-                              {u"a=1E+5", u"a=1E+5"},
-                              {u"+", u"+"},
-                              {u"=+", u"="}};
-  for (const StoredCase& c : cases) {
-    SCOPED_TRACE(U8(c.statement));
-    rt::Text out;
-    RemoveUnaryPlus(c.statement, out);
-    EXPECT_EQ(U8(out), U8(c.stored));
   }
 }
 
