@@ -66,16 +66,6 @@ TEST_F(MessagesTest, SpecialTextsAndFallback) {
   EXPECT_TRUE(screen_.boxes.empty());
 }
 
-TEST_F(MessagesTest, Message229ShowsItsOwnBoxAndReturnsNothing) {
-  EXPECT_EQ(GetMessageText(229), u"");
-  ASSERT_EQ(screen_.boxes.size(), 1u);
-  EXPECT_EQ(screen_.boxes[0].style, ui::kOkOnly);
-  EXPECT_EQ(screen_.boxes[0].title, u"");
-  EXPECT_EQ(U8(screen_.boxes[0].text),
-            "Program overflow--likely cause: In non-vector expressions, parameters, in non-vector "
-            "\r\nstatements, on Functions must be used. Ex: F{t} = Sqrt[A{t}] & NOT Sqrt[A]");
-}
-
 // Every number the program raises beyond the catalogue has a text holding the given word.
 TEST_F(MessagesTest, ProgramMessagesHaveTextsAndStayOutOfTheCatalogue) {
   const std::pair<int16_t, const char16_t*> cases[] = {
@@ -120,10 +110,15 @@ TEST_F(MessagesTest, DispErrorShowsStatementAndMessage) {
     EXPECT_EQ(U8(screen_.boxes[0].title), "Syntax Error");
     EXPECT_EQ(U8(screen_.boxes[0].text), c.expected);
   }
-  // 229: its own box first, then the error box with an empty message text.
+  // 229 shows its own box first (its text comes back empty), then the error box.
   screen_.boxes.clear();
   DispError(2, 229, u"x_=1");
   ASSERT_EQ(screen_.boxes.size(), 2u);
+  EXPECT_EQ(screen_.boxes[0].style, ui::kOkOnly);
+  EXPECT_EQ(screen_.boxes[0].title, u"");
+  EXPECT_EQ(U8(screen_.boxes[0].text),
+            "Program overflow--likely cause: In non-vector expressions, parameters, in non-vector "
+            "\r\nstatements, on Functions must be used. Ex: F{t} = Sqrt[A{t}] & NOT Sqrt[A]");
   EXPECT_EQ(U8(screen_.boxes[1].text), "Statement # 2 : x=1\r\n229 : ");
 }
 
