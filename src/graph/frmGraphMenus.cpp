@@ -166,7 +166,8 @@ void frmGraph::mnuPlotIVPColor_Click() {
   if (building_) return;
   SetMenuEnabled(mnuBVPcolor, false);
   ms::GraphMenus.mnuBVPcolor = 0;
-  if (ProcessColor(ms::Settings.IVPColor)) ms::Settings.IVPColorUsed = ms::Settings.IVPColor;
+  ProcessColor(ms::Settings.IVPColor);
+  ms::Settings.IVPColorUsed = ms::Settings.IVPColor;
   ms::Settings.ColorChanged = -1;
   RebuildFromStore();
 }
@@ -193,9 +194,8 @@ void frmGraph::mnuBVPno_Click() {
 
 void frmGraph::mnuIntegColor_Click() {
   if (building_) return;
-  if (ProcessColor(ms::Settings.IntegColor)) {
-    ms::Settings.IntegColorUsed = ms::Settings.IntegColor;
-  }
+  ProcessColor(ms::Settings.IntegColor);
+  ms::Settings.IntegColorUsed = ms::Settings.IntegColor;
   ms::Settings.ColorChanged = -1;
   RebuildFromStore();
 }

@@ -455,6 +455,14 @@ TEST_F(GraphMenusTest, ColourCodingAndPenOnlyMoveTheirMarks) {
   };
   EXPECT_TRUE(w.mnuCodeYes->isChecked());
   EXPECT_FALSE(w.mnuCodeNo->isChecked());
+  // "Color Code Plots?" stands between the family set-up and "Generate Curves".
+  const QList<QAction*> family = w.mnuFamily->actions();
+  const auto at = [&family](QAction* a) { return family.indexOf(a); };
+  EXPECT_GE(at(w.mnuColorCode->menuAction()), 0);
+  if (w.mnuFamilySetUp != nullptr && w.mnuPlotSet != nullptr) {
+    EXPECT_EQ(at(w.mnuColorCode->menuAction()), at(w.mnuFamilySetUp) + 1);
+    EXPECT_EQ(at(w.mnuPlotSet), at(w.mnuColorCode->menuAction()) + 1);
+  }
   int n = 0;
   Rebuilt();
   for (const Step& s : steps) {

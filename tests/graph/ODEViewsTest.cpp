@@ -161,6 +161,44 @@ TEST_F(ODEViewsTest, TwoEquationViewsDrawTheirCurves) {
   EXPECT_TRUE(w->Frame5->isHidden());
 }
 
+// x' = y, y' = -x, z' = 1 from (1, 0, 0) in plot mode 2: the helix x = cos t, y = -sin t, z = t.
+// The frame of three first-order equations shows each component against t and the trajectory.
+TEST_F(ODEViewsTest, ThreeEquationViewsDrawTheirCurves) {
+  frmGraph* w =
+      Run("F{t,x,y,z} = y\nG{t,x,y,z} = -x\nH{t,x,y,z} = 1\n"
+          "IVP[F,G,H,{0,3,1,0,0}{1,0.0001,2}]\n");
+  ASSERT_NE(w, nullptr);
+  ASSERT_TRUE(ui_.boxes.empty());
+  ASSERT_FALSE(w->Frame6->isHidden());
+  struct Case {
+    int code;
+    std::function<double(const ms::Point3&)> residual;
+    int along;
+    double lo, hi;
+    bool depth;  // the curve leaves the plane z = 0
+  };
+  const Case cases[] = {
+      {4, [](const ms::Point3& p) { return p[1] - std::cos(p[0]); }, 0, 0, 3, false},
+      {5, [](const ms::Point3& p) { return p[1] + std::sin(p[0]); }, 0, 0, 3, false},
+      {6, [](const ms::Point3& p) { return p[1] - p[0]; }, 0, 0, 3, false},
+      {7,
+       [](const ms::Point3& p) {
+         return std::max(std::fabs(p[0] - std::cos(p[2])), std::fabs(p[1] + std::sin(p[2])));
+       },
+       2, 0, 3, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    w->ViewButtons[static_cast<size_t>(c.code)]->click();
+    EXPECT_EQ(ms::View.PlotKind, c.code);
+    EXPECT_TRUE(ui_.boxes.empty());
+    ExpectCurveOn(c.residual, 1e-2, c.along, c.lo, c.hi);
+    EXPECT_EQ(ms::Scene.ViewZMax > 1, c.depth);
+    // The trajectory is built with a z axis; the views against t are flat.
+    EXPECT_EQ(ms::View.ZAxisNeeded != 0, c.depth);
+  }
+}
+
 int g_builds = 0;
 int16_t g_zAxisAtBuild = 0;
 std::function<void()> g_duringBuild;
