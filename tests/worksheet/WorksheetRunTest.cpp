@@ -1,12 +1,75 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <initializer_list>
+#include <string>
 
-#include "ResultTables.h"
+#include "language/ClearStorage.h"
+#include "language/Global.h"
+#include "language/Tokens.h"
+#include "plotting/PlotRequest.h"
+#include "worksheet/WorksheetPrint.h"
 #include "worksheet/WorksheetRun.h"
 
 namespace ws::testing {
 namespace {
+
+// Worksheet tables as a run leaves them, for the results listing and the printed results: a
+// constant, functions of one and of three parameters, a function named like a vector component,
+// a vector with its component functions and one whose component functions are missing (as after an
+// aborted run).
+class ResultTables : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ms::ResetWorksheetTables();
+    ms::InitBuiltinNames();
+    ms::ResetPlotRequest();
+    auto& t = ms::Tables;
+    t.ConstCount = 1;
+    t.ConstTable[1] = ms::ConstRec{};
+    t.ConstTable[1].Name = u"a_";
+    t.ConstTable[1].Expr = u"2+3";
+    t.ConstTable[1].ValueText = u"(5)";
+    AddFunc(u"F_", {u"x", u"y", u"z"}, u"x_+y", 2.5);
+    AddFunc(u"X1", {u"t"}, u"t", 2);
+    AddFunc(u"Y1", {u"t"}, u"2", -0.25);
+    AddFunc(u"Z1", {u"t"}, u"0", 0);
+    AddFunc(u"G2", {u"x"}, u"x", 7);
+    AddFunc(u"Hb", {u"t"}, u"t", 0.5);
+    AddVector(u"A_", u"t", u"vAdd[B_,C_]", {u"t", u"2", u"0"}, u"1");
+    AddVector(u"B_", u"s", u"<1,2,3>", {u"1", u"2", u"3"}, u"9");  // X9 ... do not exist
+    t.CurrentStmtNo = 5;
+  }
+  void TearDown() override {
+    ms::ResetWorksheetTables();
+    ms::ResetPlotRequest();
+  }
+
+  static void AddFunc(const std::u16string& name, std::initializer_list<const char16_t*> parms,
+                      const std::u16string& expr, double value) {
+    auto& f = ms::Tables.FuncTable[++ms::Tables.FuncCount];
+    f.Name = name;
+    std::u16string* parmSlots[] = {&f.Parm1, &f.Parm2, &f.Parm3};
+    int k = 0;
+    for (const char16_t* p : parms) *parmSlots[k++] = p;
+    f.Expr = expr;
+    f.Value = value;
+  }
+  static void AddVector(const std::u16string& name, const std::u16string& parm,
+                        const std::u16string& def, std::initializer_list<const char16_t*> xyz,
+                        const std::u16string& suffix) {
+    auto& v = ms::Tables.VecTable[++ms::Tables.VecCount];
+    v.Name = name;
+    v.Parm = parm;
+    v.DefText = def;
+    std::u16string* exprs[] = {&v.XExpr, &v.YExpr, &v.ZExpr};
+    int k = 0;
+    for (const char16_t* e : xyz) *exprs[k++] = e;
+    v.XFuncName = u"X" + suffix;
+    v.YFuncName = u"Y" + suffix;
+    v.ZFuncName = u"Z" + suffix;
+  }
+};
 
 using WorksheetRun = ResultTables;
 
@@ -21,7 +84,6 @@ TEST_F(WorksheetRun, ParameterSet) {
   } cases[] = {
       {u"<t=3;u=ax;r=-2>", 0, {{u"t", 3}, {u"u", 2.5}, {u"r", -2}}},
       {u"<t=-a>", 0, {{u"t", -5}}},
-      {u"<t=.5E1>", 0, {{u"t", 5}}},
       {u"<t=1,2>", 14, {{u"t", 0}}},
       {u"<t=3;>", 14, {{u"t", 3}}},
       {u"<T=3>", 14, {}},
@@ -124,6 +186,72 @@ TEST_F(WorksheetRun, PlotVectorsFillPlotSpec) {
     for (size_t i = 0; i < c.plotSpec.size(); ++i) {
       EXPECT_EQ(ms::PlotRequest.PlotSpec[i], c.plotSpec[i]) << i;
     }
+  }
+}
+
+TEST(WorksheetPrint, ResultsPageThresholds) {
+  struct Case {
+    int fontSize, estimate;
+    bool landscape, newPage;
+  } cases[] = {
+      {12, 47, false, false}, {12, 48, false, true}, {12, 35, true, false}, {12, 36, true, true},
+      {8, 73, false, false},  {8, 74, false, true},  {10, 47, true, false}, {10, 48, true, true},
+      {14, 39, false, false}, {14, 40, false, true}, {9, 0, false, true},   {-3, 0, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.fontSize << " pt, " << c.estimate
+                                      << (c.landscape ? " landscape" : " portrait"));
+    EXPECT_EQ(ws::ResultsOnNewPage(c.fontSize, c.estimate, c.landscape), c.newPage);
+  }
+}
+
+using PrintedResults = ResultTables;
+
+TEST_F(PrintedResults, ConstantsFunctionsAndVectors) {
+  const QStringList expected = {
+      "\ta = 2+3",
+      "\ta = (5)",
+      "",
+      "\tF{x,y,z}=x+y",
+      "\tF{x,y,z}= 2.5",
+      " ",
+      " ",  // G2: a letter and a digit prints only a blank line
+      "\tHb{t}=t",
+      "\tHb{t}= .5",
+      " ",
+      " ",
+      "",
+      "\tA<t> = vAdd[B,C]",
+      "\tA<t> = <t , 2 , 0>",
+      "\tA<t> = <2  ,  -0.25  ,  0 >",  // general number form
+      " ",
+      "\tB<s> = <1 , 2 , 3>",  // component functions missing: no value line
+      " ",
+  };
+  EXPECT_EQ(ws::ResultPrintLines(4), expected);
+  // A function that was not evaluated prints as such, not with the value its record holds.
+  std::vector<bool> undefined(7, false);
+  undefined[6] = true;
+  EXPECT_EQ(ws::ResultPrintLines(4, &undefined)[8], QStringLiteral("\tHb{t}=undefined"));
+  // 1 constant + statement 5 + 6 functions + 2 x 2 vectors + 10.
+  EXPECT_EQ(ws::PrintLineEstimate(), 26);
+  ms::Tables.FuncCount = 32000;  // must stay inside the tables
+  EXPECT_FALSE(ws::ResultPrintLines(8).isEmpty());
+}
+
+TEST_F(PrintedResults, OneCopyHeaderWorksheetAndPageBreak) {
+  EXPECT_EQ(ws::WorksheetPrintLines("a=1\n\nb=2\n"), QStringList({"\ta=1", "\t", "\tb=2"}));
+  EXPECT_TRUE(ws::WorksheetPrintLines("").isEmpty());
+  for (bool newPage : {false, true}) {
+    SCOPED_TRACE(newPage);
+    const QStringList copy = ws::ComposeWorksheetCopy("demo.txt", "a=2+3\n", newPage, 4);
+    ASSERT_GE(copy.size(), 9);
+    EXPECT_EQ(copy.mid(0, 4), QStringList({" ", " ", " ", " "}));
+    EXPECT_EQ(copy[4], QStringLiteral("\tWork File: demo.txt  "));
+    EXPECT_EQ(copy.mid(5, 2), QStringList({" ", " "}));
+    EXPECT_EQ(copy[7], QStringLiteral("\ta=2+3"));
+    EXPECT_EQ(copy.count(ws::kNewPageMark), newPage ? 1 : 0);
+    EXPECT_EQ(copy[8] == ws::kNewPageMark, newPage);
   }
 }
 
