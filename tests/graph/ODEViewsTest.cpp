@@ -62,140 +62,80 @@ void ExpectCurveOn(const std::function<double(const ms::Point3&)>& residual, dou
   EXPECT_GE(maxAlong - minAlong, (hi - lo) / 2);
 }
 
-TEST_F(ODEViewsTest, ButtonsStandInTheirFramesWithTheirCaptions) {
-  struct Case {
+using Residual = double (*)(const ms::Point3& p);
+
+// Solved systems with exact solutions, each view button pressed in turn; the drawn curve must be
+// the view the button names (A : B is A on the vertical axis against B):
+// - x' = -x, x(0) = 1: x = e^-t;
+// - x' = y, y' = -x from (1, 0) in plot mode 2: x = cos t, y = -sin t;
+// - the same with z' = 1 from z = 0: the helix (cos t, -sin t, t).
+TEST_F(ODEViewsTest, EachViewButtonDrawsItsViewOfTheSolution) {
+  struct View {
     int code;
+    Residual residual;
+    int along;  // the coordinate that runs over [lo, hi]
+    double lo, hi;
+    bool depth;  // a 3-D trajectory
+  };
+  struct Case {
     const char* name;
-    const char* caption;
-    int frame;
+    const char* worksheet;
+    QGroupBox* frmGraph::*frame;
+    double tol;
+    std::vector<View> views;
   };
+  const double end = std::exp(-2.0);
   const Case cases[] = {
-      {1, "cmdIVPPlot1", "X{t} : t", 5},          {2, "cmdIVPPlot2", "X' (t)  : t", 5},
-      {3, "cmdIVPPlot3", "X' (t) :X(t)", 5},      {7, "cmdIVPPlot7", "X(t) : Y(t) : Z{t}", 6},
-      {13, "cmdIVPPlot13", "Y'(t) :Y{t)", 7},     {14, "cmdIVPPlot14", "Y(t) : Xl(t)", 7},
-      {17, "cmdPlot17", "Y(t) : Xl(t)", 8},       {19, "cmdPlot19", "Y{t}: t", 9},
-      {22, "cmdPlot22", "X(t) : Y(t) : Z(t)", 9},
+      {"one equation",
+       "F{t,x} = -x\nIVP[F,{0,2,1}{1,0.00001}]\n",
+       &frmGraph::Frame5,
+       1e-3,
+       {{2, [](const ms::Point3& p) { return p[1] + std::exp(-p[0]); }, 0, 0, 2, false},
+        {3, [](const ms::Point3& p) { return p[1] + p[0]; }, 0, end, 1, false},
+        {1, [](const ms::Point3& p) { return p[1] - std::exp(-p[0]); }, 1, end, 1, false}}},
+      {"two equations",
+       "F{t,x,y} = y\nG{t,x,y} = -x\nIVP[F,G,{0,3,1,0}{1,0.0001,2}]\n",
+       &frmGraph::Frame8,
+       1e-2,
+       {{15, [](const ms::Point3& p) { return p[1] - std::cos(p[0]); }, 0, 0, 3, false},
+        {16, [](const ms::Point3& p) { return p[1] + std::sin(p[0]); }, 0, 0, 3, false},
+        {17, [](const ms::Point3& p) { return std::hypot(p[0], p[1]) - 1; }, 0, std::cos(3.0), 1,
+         false}}},
+      {"three equations",
+       "F{t,x,y,z} = y\nG{t,x,y,z} = -x\nH{t,x,y,z} = 1\nIVP[F,G,H,{0,3,1,0,0}{1,0.0001,2}]\n",
+       &frmGraph::Frame6,
+       1e-2,
+       {{4, [](const ms::Point3& p) { return p[1] - std::cos(p[0]); }, 0, 0, 3, false},
+        {6, [](const ms::Point3& p) { return p[1] - p[0]; }, 0, 0, 3, false},
+        {7,
+         [](const ms::Point3& p) {
+           return std::max(std::fabs(p[0] - std::cos(p[2])), std::fabs(p[1] + std::sin(p[2])));
+         },
+         2, 0, 3, true},
+        {5, [](const ms::Point3& p) { return p[1] + std::sin(p[0]); }, 0, 0, 3, false}}},
   };
-  frmGraph& w = Load();
-  const QGroupBox* frames[] = {w.Frame5, w.Frame6, w.Frame7, w.Frame8, w.Frame9};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const QPushButton* b = w.ViewButtons[static_cast<size_t>(c.code)];
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->objectName(), QString::fromLatin1(c.name));
-    EXPECT_EQ(b->text(), QString::fromUtf8(c.caption));
-    EXPECT_EQ(b->parentWidget(), frames[c.frame - 5]);
-  }
-  // Every frame holds exactly the buttons of its codes.
-  const int perFrame[] = {3, 4, 7, 3, 5};
-  for (int f = 0; f < 5; ++f) {
-    SCOPED_TRACE(f + 5);
-    EXPECT_EQ(frames[f]->findChildren<QPushButton*>().size(), perFrame[f]);
-  }
-  EXPECT_EQ(w.Frame5->title(), QStringLiteral("IVP: Models F{t,x,x',x\",...) to 4"));
-  EXPECT_EQ(w.Frame7->title(),
-            QStringLiteral("IVP :  X'' = F(t,x,x',y,y')  and  Y\" = G(t,x,x',y,y')"));
-  EXPECT_EQ(w.Frame8->title(), QStringLiteral("IVP: X' = F{t,x,y}; Y' = G{t,x,y}"));
-}
-
-// x' = -x, x(0) = 1 on [0, 2]: x = e^-t. The three buttons of the one-equation frame show x
-// against t, x' against t and x' against x.
-TEST_F(ODEViewsTest, OneEquationViewsDrawTheirCurves) {
-  frmGraph* w = Run("F{t,x} = -x\nIVP[F,{0,2,1}{1,0.00001}]\n");
-  ASSERT_NE(w, nullptr);
-  ASSERT_TRUE(ui_.boxes.empty());
-  ASSERT_FALSE(w->Frame5->isHidden());
-  const double end = std::exp(-2.0);
-  struct Case {
-    int code;
-    std::function<double(const ms::Point3&)> residual;
-    int along;
-    double lo, hi;
-  };
-  const Case cases[] = {
-      {2, [](const ms::Point3& p) { return p[1] + std::exp(-p[0]); }, 0, 0, 2},
-      {3, [](const ms::Point3& p) { return p[1] + p[0]; }, 0, end, 1},
-      {1, [](const ms::Point3& p) { return p[1] - std::exp(-p[0]); }, 0, 0, 2},
-      {1, [](const ms::Point3& p) { return p[1] - std::exp(-p[0]); }, 1, end, 1},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.code);
-    ms::RunFlags.Replot = 0;
-    w->ViewButtons[static_cast<size_t>(c.code)]->click();
-    EXPECT_EQ(ms::View.ODEViewRequest, c.code);
-    EXPECT_EQ(ms::View.PlotKind, c.code);
-    EXPECT_NE(ms::RunFlags.Replot, 0);
-    EXPECT_TRUE(ui_.boxes.empty());
-    ExpectCurveOn(c.residual, 1e-3, c.along, c.lo, c.hi);
-    EXPECT_EQ(w->ViewButtonColor(c.code), kChosen);
-  }
-}
-
-// x' = y, y' = -x, x(0) = 1, y(0) = 0 in plot mode 2: x = cos t, y = -sin t; the frame of two
-// first-order equations shows x and y against t and the phase-plane circle.
-TEST_F(ODEViewsTest, TwoEquationViewsDrawTheirCurves) {
-  frmGraph* w = Run("F{t,x,y} = y\nG{t,x,y} = -x\nIVP[F,G,{0,3,1,0}{1,0.0001,2}]\n");
-  ASSERT_NE(w, nullptr);
-  ASSERT_TRUE(ui_.boxes.empty());
-  ASSERT_FALSE(w->Frame8->isHidden());
-  EXPECT_TRUE(w->Frame5->isHidden());
-  struct Case {
-    int code;
-    std::function<double(const ms::Point3&)> residual;
-    int along;
-    double lo, hi;
-  };
-  const Case cases[] = {
-      {15, [](const ms::Point3& p) { return p[1] - std::cos(p[0]); }, 0, 0, 3},
-      {16, [](const ms::Point3& p) { return p[1] + std::sin(p[0]); }, 0, 0, 3},
-      {17, [](const ms::Point3& p) { return std::hypot(p[0], p[1]) - 1; }, 0, std::cos(3.0), 1},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.code);
-    w->ViewButtons[static_cast<size_t>(c.code)]->click();
-    EXPECT_EQ(ms::View.PlotKind, c.code);
-    EXPECT_TRUE(ui_.boxes.empty());
-    ExpectCurveOn(c.residual, 1e-2, c.along, c.lo, c.hi);
-  }
-  // Only the one-equation buttons show their own frame.
-  EXPECT_TRUE(w->Frame5->isHidden());
-}
-
-// x' = y, y' = -x, z' = 1 from (1, 0, 0) in plot mode 2: the helix x = cos t, y = -sin t, z = t.
-// The frame of three first-order equations shows each component against t and the trajectory.
-TEST_F(ODEViewsTest, ThreeEquationViewsDrawTheirCurves) {
-  frmGraph* w =
-      Run("F{t,x,y,z} = y\nG{t,x,y,z} = -x\nH{t,x,y,z} = 1\n"
-          "IVP[F,G,H,{0,3,1,0,0}{1,0.0001,2}]\n");
-  ASSERT_NE(w, nullptr);
-  ASSERT_TRUE(ui_.boxes.empty());
-  ASSERT_FALSE(w->Frame6->isHidden());
-  struct Case {
-    int code;
-    std::function<double(const ms::Point3&)> residual;
-    int along;
-    double lo, hi;
-    bool depth;  // the curve leaves the plane z = 0
-  };
-  const Case cases[] = {
-      {4, [](const ms::Point3& p) { return p[1] - std::cos(p[0]); }, 0, 0, 3, false},
-      {5, [](const ms::Point3& p) { return p[1] + std::sin(p[0]); }, 0, 0, 3, false},
-      {6, [](const ms::Point3& p) { return p[1] - p[0]; }, 0, 0, 3, false},
-      {7,
-       [](const ms::Point3& p) {
-         return std::max(std::fabs(p[0] - std::cos(p[2])), std::fabs(p[1] + std::sin(p[2])));
-       },
-       2, 0, 3, true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.code);
-    w->ViewButtons[static_cast<size_t>(c.code)]->click();
-    EXPECT_EQ(ms::View.PlotKind, c.code);
-    EXPECT_TRUE(ui_.boxes.empty());
-    ExpectCurveOn(c.residual, 1e-2, c.along, c.lo, c.hi);
-    EXPECT_EQ(ms::Scene.ViewZMax > 1, c.depth);
-    // The trajectory is built with a z axis; the views against t are flat.
-    EXPECT_EQ(ms::View.ZAxisNeeded != 0, c.depth);
+    ResetAllState();
+    frmGraph* w = Run(c.worksheet);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(ui_.boxes.empty());
+    ASSERT_FALSE((w->*c.frame)->isHidden());
+    for (const View& v : c.views) {
+      SCOPED_TRACE(v.code);
+      ms::RunFlags.Replot = 0;
+      w->ViewButtons[static_cast<size_t>(v.code)]->click();
+      EXPECT_EQ(ms::View.ODEViewRequest, v.code);
+      EXPECT_EQ(ms::View.PlotKind, v.code);
+      EXPECT_NE(ms::RunFlags.Replot, 0);
+      EXPECT_TRUE(ui_.boxes.empty());
+      ExpectCurveOn(v.residual, c.tol, v.along, v.lo, v.hi);
+      // Only the trajectory leaves the plane z = 0 and is built with a z axis.
+      EXPECT_EQ(ms::Scene.ViewZMax > 1, v.depth);
+      EXPECT_EQ(ms::View.ZAxisNeeded != 0, v.depth);
+      EXPECT_EQ(w->ViewButtonColor(v.code), kChosen);
+    }
+    ReleaseGraphWindow();
   }
 }
 
