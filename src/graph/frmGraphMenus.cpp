@@ -2,6 +2,8 @@
 // colour chooser, the axes, XY plane and box switches, the arrow-key angle step, the dot spacing
 // and marker symbol along curves, the colour coding of families of curves and the printer pen.
 // Items that change what is built into the scene rebuild it; the others only move check marks.
+// Items that rebuild are dropped while a build or a family or animation loop is under way (the
+// commands and the loops let events run).
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -131,7 +133,9 @@ bool frmGraph::ProcessColor(int32_t& color) {
 }
 
 bool frmGraph::PresetColor(int32_t& color) {
-  const bool chosen = Load().ProcessColor(color);
+  frmGraph& loaded = Load();
+  // A load whose first build failed has ended the program: no dialog follows.
+  const bool chosen = !loaded.unloading_ && loaded.ProcessColor(color);
   if (frmGraph* window = Instance()) {
     window->Unload();
     UnloadSetDisplay();
@@ -153,7 +157,7 @@ void frmGraph::RebuildFromStore() {
 // A cancelled dialog leaves the curve colour as it is: the chosen-colour copy is 0 after every
 // Execute and load, and taking it would turn the curve black.
 void frmGraph::mnuPlot_Click(int plot) {
-  if (building_ || plot < 1 || plot > ms::kPlotColorCount) return;
+  if (building_ || LoopRunning() || plot < 1 || plot > ms::kPlotColorCount) return;
   const auto k = static_cast<size_t>(plot);
   if (ProcessColor(ms::Settings.PlotColor[k])) {
     ms::Settings.PlotColorUsed[k] = ms::Settings.PlotColor[k];
@@ -163,7 +167,7 @@ void frmGraph::mnuPlot_Click(int plot) {
 }
 
 void frmGraph::mnuPlotIVPColor_Click() {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   SetMenuEnabled(mnuBVPcolor, false);
   ms::GraphMenus.mnuBVPcolor = 0;
   ProcessColor(ms::Settings.IVPColor);
@@ -173,7 +177,7 @@ void frmGraph::mnuPlotIVPColor_Click() {
 }
 
 void frmGraph::mnuBVPyes_Click() {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   ms::Settings.BVPScanColor = -1;
   mnuBVPyes->setChecked(true);
   mnuBVPno->setChecked(false);
@@ -183,7 +187,7 @@ void frmGraph::mnuBVPyes_Click() {
 }
 
 void frmGraph::mnuBVPno_Click() {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   ms::Settings.BVPScanColor = 0;
   mnuBVPno->setChecked(true);
   mnuBVPyes->setChecked(false);
@@ -193,7 +197,7 @@ void frmGraph::mnuBVPno_Click() {
 }
 
 void frmGraph::mnuIntegColor_Click() {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   ProcessColor(ms::Settings.IntegColor);
   ms::Settings.IntegColorUsed = ms::Settings.IntegColor;
   ms::Settings.ColorChanged = -1;
@@ -201,13 +205,13 @@ void frmGraph::mnuIntegColor_Click() {
 }
 
 void frmGraph::mnuXYPlane_Click() {
-  if (building_ || !mnuXY->isChecked()) return;
+  if (building_ || LoopRunning() || !mnuXY->isChecked()) return;
   ProcessColor(ms::Settings.XYPlaneColor);
   RebuildFromStore();
 }
 
 void frmGraph::mnuAxes_Click() {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   ProcessColor(ms::Settings.AxesColor);
   int r = 0, g = 0, b = 0;
   rt::SplitRGB(ms::Settings.AxesColor, r, g, b);
@@ -222,7 +226,7 @@ void frmGraph::mnuAxes_Click() {
 // "Axes Options"
 
 void frmGraph::mnuDisplayAxes_Click() {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   const bool show = Graph.ShowAxes == 0;
   Graph.ShowAxes = show ? -1 : 0;
   mnuDisplayAxes->setChecked(show);
@@ -234,7 +238,7 @@ void frmGraph::mnuDisplayAxes_Click() {
 }
 
 void frmGraph::mnuXY_Click() {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   const bool check = !mnuXY->isChecked();
   mnuXY->setChecked(check);
   mnuXYPlane->setEnabled(check);
@@ -259,7 +263,7 @@ void frmGraph::mnu2Deg_Click() {
 }
 
 void frmGraph::mnuYes_Click() {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   mnuYes->setChecked(true);
   mnuNo->setChecked(false);
   ms::View.ShowBox = -1;
@@ -267,7 +271,7 @@ void frmGraph::mnuYes_Click() {
 }
 
 void frmGraph::mnuNo_Click() {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   mnuNo->setChecked(true);
   mnuYes->setChecked(false);
   ms::View.ShowBox = 0;
@@ -275,7 +279,7 @@ void frmGraph::mnuNo_Click() {
 }
 
 void frmGraph::mnuDotNone_Click() {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   ms::CurveWork.DotSpacingOn = 0;
   mnuDotNone->setChecked(true);
   for (QAction* item : {mnuDot10, mnuDot20, mnuDot50, mnuDot100, mnuCustom}) {
@@ -286,7 +290,7 @@ void frmGraph::mnuDotNone_Click() {
 }
 
 void frmGraph::mnuDot_Click(int spacing) {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   const std::array<std::pair<QAction*, int>, 4> items = {
       {{mnuDot10, 10}, {mnuDot20, 20}, {mnuDot50, 50}, {mnuDot100, 100}}};
   QAction* chosen = nullptr;
@@ -304,7 +308,7 @@ void frmGraph::mnuDot_Click(int spacing) {
 }
 
 void frmGraph::mnuCustom_Click() {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   ms::CurveWork.DotSpacingOn = -1;
   for (QAction* item : {mnuDotNone, mnuDot10, mnuDot20, mnuDot50, mnuDot100}) {
     item->setChecked(false);
@@ -316,7 +320,7 @@ void frmGraph::mnuCustom_Click() {
 }
 
 void frmGraph::mnuSymbol_Click(QAction* symbol) {
-  if (building_) return;
+  if (building_ || LoopRunning()) return;
   if (symbol != mnuOSymbol && symbol != mnuPSymbol && symbol != mnuXSymbol) return;
   for (QAction* item : {mnuOSymbol, mnuPSymbol, mnuXSymbol}) item->setChecked(item == symbol);
   ms::ClearSegmentMarks();

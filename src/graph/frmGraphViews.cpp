@@ -127,9 +127,9 @@ int32_t frmGraph::ViewButtonColor(int code) const {
 
 void frmGraph::ViewButton_Click(int code) {
   if (!ValidCode(code)) return;
-  // The solvers let events run while they build; a press then waits for no one: it is dropped,
-  // so that the view code cannot change under the build that is reading it.
-  if (building_) return;
+  // The solvers let events run while they build, and the family and animation loops between
+  // their builds; a press then is dropped, so that the view code cannot change under a build.
+  if (building_ || LoopRunning()) return;
   const int frame = kViewButtons[code].frame;
 
   // The time-scales block of the display options can be shown and placed for the three- and

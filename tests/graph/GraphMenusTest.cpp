@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <cmath>
 #include <optional>
+#include <stdexcept>
 
 #include "GraphTestSupport.h"
 #include "graph/frmDotSpacing.h"
@@ -563,6 +564,23 @@ TEST_F(GraphMenusTest, WorksheetPresetColoursLoadTheGraphWindowForTheDialog) {
     EXPECT_TRUE(sheet.isVisible());
     EXPECT_EQ(ms::Settings.ColorChanged, -1);
   }
+}
+
+void FailingBuild(rt::Text&, int16_t, int16_t&) {
+  throw std::overflow_error("Overflow");
+}
+
+TEST_F(GraphMenusTest, APresetColourAfterAFailedLoadOpensNoDialog) {
+  ws::frmCalcInput& sheet = Sheet();
+  ms::Requests.IVPRequested = -1;
+  CommandEntry(GraphCommand::kIVP) = FailingBuild;
+  ui_.answers = {ui::kAnswerOk, ui::kAnswerNo};  // the error box, then no rescue save
+  ui_.colors = {0x123456};
+  const int32_t before = ms::Settings.PlotColorUsed[2];
+  sheet.mnuPreSetPlot[2]->trigger();
+  EXPECT_EQ(ui_.endProgramCalls, 1);
+  EXPECT_TRUE(ui_.colorRequests.empty());
+  EXPECT_EQ(ms::Settings.PlotColorUsed[2], before);
 }
 
 }  // namespace
