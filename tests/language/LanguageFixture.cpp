@@ -2,13 +2,10 @@
 
 #include <cmath>
 
+#include "language/Classify.h"
 #include "language/CompileCode.h"
-#include "language/Definitions.h"
-#include "language/ProcessConst.h"
 #include "language/Tokens.h"
 #include "mathematics/Math.h"
-#include "mathematics/MathMacro.h"
-#include "mathematics/MathVector.h"
 
 namespace ms {
 
@@ -21,29 +18,8 @@ rt::Text Tok(const rt::Text& s) {
 int16_t LanguageTest::Define(const rt::Text& statement, bool compile) {
   rt::Text s = Tok(statement);
   int16_t msg = 0;
-  if (s[0] >= u'a' && s[0] <= u'z') {
-    ProcessConstantStatement(s, msg);
-  } else if (s[2] == u'{') {
-    StoreFunctionDefinition(s, static_cast<int>(s.find(u'}') - 2) / 2, msg);
-  } else {
-    StoreVectorDefinition(s, msg);
-  }
-  if (msg != 0) return msg;
-  for (int k = 1; k <= Tables.FuncCount; ++k) {
-    Tables.FuncTable[k].Expr = u"(" + Tables.FuncTable[k].Expr + u")";
-  }
-  if (Tables.VecCount >= 1) {
-    VecRec& v = Tables.VecTable[Tables.VecCount];
-    if (v.IsOperation) {
-      rt::Text name = v.Name;
-      ExpandVectorExpr(name, msg);
-    } else {
-      ProcessVectorDefinition(v, msg);
-    }
-    if (msg != 0 || !compile) return msg;
-  }
-  if (!compile) return 0;
-  CompileFunctions(s, msg);
+  ClassifyAndStore(s, msg);
+  if (msg == 0 && compile) CompileFunctions(s, msg);
   return msg;
 }
 

@@ -21,8 +21,8 @@ rt::Text Tok(const rt::Text& s);
 
 class LanguageTest : public ms::testing::WorksheetTest {
  protected:
-  // Stores one stored-form statement (constant, function or vector) as classification does, runs
-  // the closing steps (bodies wrapped, the last vector processed) and, when asked, the compile.
+  // Classifies and stores one stored-form statement (constant, function or vector): the closing
+  // steps run (bodies wrapped, the last vector processed) and, when asked, the compile.
   int16_t Define(const rt::Text& statement, bool compile = true);
   void DefineAll(std::initializer_list<const char16_t*> statements);
   static const FuncRec* Func(const rt::Text& name);
