@@ -16,7 +16,6 @@
 #include "numerics/SecantShooting.h"
 #include "numerics/SolutionStore.h"
 #include "plotting/SceneStore.h"
-#include "plotting/SceneTestSupport.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms::testing {
@@ -71,33 +70,31 @@ TEST_F(BvpTest, StatementFormsAndTheirMessages) {
     const char16_t* statement;
     int16_t msgNo;
   };
-  const Case cases[] = {
-      {u"Bvp[F,G,{0,0,1,1,10}]", 3500},
-      {u"BVP[F,G,{0,0,1,1]", 3501},  // 17 characters
-      {u"BVP(F,G,{0,0,1,1,10}]", 3505},
-      {u"BVP[F,g,{0,0,1,1,10}]", 3510},
-      {u"BVP[F;G,{0,0,1,1,10}]", 3530},
-      {u"BVP[F,G{0,0,1,1,10}]", 3515},
-      {u"BVP[F,Qa,{0,0,1,1,10}]", 57},
-      {u"BVP[H,G,{0,0,1,1,10}]", 3520},
-      {u"BVP[F,G,(0,0,1,1,10}]", 3535},
-      {u"BVP[F,G,{0,0,1,1,10}", 3045},
-      {u"BVP[F,G,{1,0,1,1,10}]", 3050},
-      {u"BVP[F,G,{0,0,1,zz,10}]", 339},
-      {u"BVP[F,G,{0,0,1,1,0.5}]", 336},
-      {u"BVP[F,G,{0,0,1,1,-n}]", 336},
-      {u"BVP[F,G,{0,,1,1,10}]", 6097},
-      {u"BVP[F,G,{0,0,1,1}(0,2}{1,0.001,0}]", 3552},
-      {u"BVP[F,G,{0,0,1,1}{0;1", 3555},
-      {u"BVP[F,G,{0,0,1,1}{0,2}(1,0.001,0}]", 3556},
-      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.001,0})", 3557},
-      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.000009,0}]", 3558},
-      {u"BVP[F,G,{0,0,1,1}{0,2}{-1,0.001,0}]", 3059},
-      {u"BVP[F,G,{1,0,1,1}{0,2}{1,0.001,0}]", 3560},
-      {u"BVP[F,G,{0,0,1,1}{0.5}{1,0.001,0}]", 313},
-      {u"BVP[F,G,{0,0,1,1}{a}{1,0.001,0}]", 1220},
-      {u"BVP[F,G,{0,0,1,1}{1;2;3;4;5;6;7;8;9;10;11;12}{1,0.001,4}]", 3556},
-  };
+  const Case cases[] = {{u"Bvp[F,G,{0,0,1,1,10}]", 3500},
+                        {u"BVP[F,G,{0,0,1,1]", 3501},  // 17 characters
+                        {u"BVP(F,G,{0,0,1,1,10}]", 3505},
+                        {u"BVP[F,g,{0,0,1,1,10}]", 3510},
+                        {u"BVP[F;G,{0,0,1,1,10}]", 3530},
+                        {u"BVP[F,G{0,0,1,1,10}]", 3515},
+                        {u"BVP[F,Qa,{0,0,1,1,10}]", 57},
+                        {u"BVP[H,G,{0,0,1,1,10}]", 3520},
+                        {u"BVP[F,G,(0,0,1,1,10}]", 3535},
+                        {u"BVP[F,G,{0,0,1,1,10}", 3045},
+                        {u"BVP[F,G,{1,0,1,1,10}]", 3050},
+                        {u"BVP[F,G,{0,0,1,zz,10}]", 339},
+                        {u"BVP[F,G,{0,0,1,1,0.5}]", 336},
+                        {u"BVP[F,G,{0,0,1,1,-n}]", 336},
+                        {u"BVP[F,G,{0,,1,1,10}]", 6097},
+                        {u"BVP[F,G,{0,0,1,1}(0,2}{1,0.001,0}]", 3552},
+                        {u"BVP[F,G,{0,0,1,1}{0;1", 3555},
+                        {u"BVP[F,G,{0,0,1,1}{0,2}(1,0.001,0}]", 3556},
+                        {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.001,0})", 3557},
+                        {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.000009,0}]", 3558},
+                        {u"BVP[F,G,{0,0,1,1}{0,2}{-1,0.001,0}]", 3059},
+                        {u"BVP[F,G,{1,0,1,1}{0,2}{1,0.001,0}]", 3560},
+                        {u"BVP[F,G,{0,0,1,1}{0.5}{1,0.001,0}]", 313},
+                        {u"BVP[F,G,{0,0,1,1}{a}{1,0.001,0}]", 1220},
+                        {u"BVP[F,G,{0,0,1,1}{1;2;3;4;5;6;7;8;9;10;11;12}{1,0.001,4}]", 3556}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     View.ZAxisNeeded = -1;
@@ -134,8 +131,7 @@ TEST_F(BvpTest, AcceptedStatementsRunTheirMethod) {
        -1,
        0,
        -1},
-      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.001,0}]", -1, {}, -1, 0, 0},
-  };
+      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.001,0}]", -1, {}, -1, 0, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     ResetBvpState();
@@ -181,8 +177,7 @@ TEST_F(BvpTest, StopsLimitsAndRedrawOfEachMethod) {
   const Case cases[] = {
       {"trials", [] { return Trials(0, 2, 4); }, 150, 500, 29900, 50, 4 * kSegmentsPerCurve},
       {"linear", [] { return Linear(20); }, 15, 30, 29990, 5, 19},
-      {"secant", [] { return Shoot(0, 2); }, 201, 100, 0, 0, 0},
-  };
+      {"secant", [] { return Shoot(0, 2); }, 201, 100, 0, 0, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     UseOscillator();
@@ -240,12 +235,10 @@ TEST_F(BvpTest, TrialSlopesFromTheEstimatesAndTheMode) {
     double a1, a2, mode, count;  // count: entry 0 afterwards
     std::vector<double> slopes;
   };
-  const Case cases[] = {
-      {0, 2, 20, 10, {0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9}},
-      {3, 5, 1, 1, {3}},
-      {0, 2, 2.5, 2.5, {0, 0.8}},
-      {1, -1, 2, 2, {1, 0}},
-  };
+  const Case cases[] = {{0, 2, 20, 10, {0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9}},
+                        {3, 5, 1, 1, {3}},
+                        {0, 2, 2.5, 2.5, {0, 0.8}},
+                        {1, -1, 2, 2, {1, 0}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
     ResetBvpState();
@@ -293,7 +286,7 @@ TEST_F(BvpTest, TrialCurvesFollowTheExactSolutionsInTheirColours) {
     // Each curve in its own colour (scan colour on); its first segment has length zero.
     int16_t r = 0, g = 0, b = 0;
     GetCurveColor(static_cast<int16_t>(k), r, g, b);
-    const Seg first = SegmentAt((k - 1) * kSegmentsPerCurve);
+    const Drawn first = SegmentAt((k - 1) * kSegmentsPerCurve);
     EXPECT_EQ(first.from, first.to);
     EXPECT_EQ(first.row[kRed] + 256 * first.row[kGreen] + 65536 * first.row[kBlue],
               r + 256 * g + 65536 * b);
@@ -313,7 +306,7 @@ TEST_F(BvpTest, EndMissPlotCrossesZeroAtTheSolvingSlope) {
   ASSERT_EQ(Scene.SegmentCount, 4);
   int crossings = 0;
   for (int j = 0; j < 4; ++j) {
-    const Seg s = SegmentAt(j);
+    const Drawn s = SegmentAt(j);
     EXPECT_TRUE(NearRel(s.from[0], 0.5 * j, 1e-12));
     EXPECT_TRUE(NearRel(s.from[1], 1 - 0.5 * j * std::sin(1.0), 1e-6));
     EXPECT_EQ(s.row[kRed] + s.row[kGreen] + s.row[kBlue], 0);
@@ -360,8 +353,7 @@ TEST_F(BvpTest, LinearCombinationFollowsTheExactSolution) {
        [](double t) { return (t - 2) * std::exp(-t); }},
       // x'' = -x on [1, 2]: sin(t - 1).
       {u"G_", 1, 0, 2, std::sin(1.0), 40, [](double t) { return std::sin(t - 1); },
-       [](double t) { return std::cos(t - 1); }},
-  };
+       [](double t) { return std::cos(t - 1); }}};
   for (const Case& k : cases) {
     SCOPED_TRACE(rt::ToUtf8(k.g));
     StartBuild(true);
@@ -442,8 +434,7 @@ TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
        nullptr},
       // x' = 0: the second run stays at 0, so no multiple of it can meet xb.
       {"no combination meets xb", 10, [](double, double, double) { return 0.0; }, minusX, 2100, -1,
-       0, nullptr},
-  };
+       0, nullptr}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ResetBvpState();
@@ -487,7 +478,7 @@ TEST_F(BvpTest, LinearViewsColourAndGridUnits) {
     ASSERT_EQ(Linear(20, u"G_", 0, 0, kPi / 2), 0);
     ASSERT_EQ(Scene.SegmentCount, 19);
     for (int s = 0; s < Scene.SegmentCount; ++s) {
-      const Seg seg = SegmentAt(s);
+      const Drawn seg = SegmentAt(s);
       EXPECT_DOUBLE_EQ(seg.from[0], Row(s + 1)[static_cast<size_t>(c.xCol)] / ex);
       EXPECT_DOUBLE_EQ(seg.from[1], Row(s + 1)[static_cast<size_t>(c.yCol)] / ey);
       EXPECT_DOUBLE_EQ(seg.to[1], Row(s + 2)[static_cast<size_t>(c.yCol)] / ey);
@@ -507,8 +498,7 @@ TEST_F(BvpTest, SecantShootingFindsTheSlopeOfNonlinearProblems) {
   const Case cases[] = {
       {u"Gb", 0, 1, 1, 0.5, -0.5, -1.5, -1.0, [](double t) { return 1 / (1 + t); }},
       // Burden and Faires, Numerical Analysis, example of nonlinear shooting.
-      {u"Gc", 1, 17, 3, 43.0 / 3, -10, -20, -14.0, [](double t) { return t * t + 16 / t; }},
-  };
+      {u"Gc", 1, 17, 3, 43.0 / 3, -10, -20, -14.0, [](double t) { return t * t + 16 / t; }}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.g));
     ResetBvpState();
@@ -578,8 +568,7 @@ TEST_F(BvpTest, SecantFinalSlopeWithoutASecantStepAndNonConvergence) {
        none,
        {u"For first estimate: xi = 0 : yi = 0 : zi = 0",
         u"For first estimate: xi = 0 : yi = 0 : zi = 2",
-        u"Input slope estimates did not converge to 1" + miss}},
-  };
+        u"Input slope estimates did not converge to 1" + miss}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ResetBvpState();

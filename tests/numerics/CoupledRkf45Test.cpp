@@ -13,7 +13,6 @@
 #include "numerics/SolutionStore.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
-#include "plotting/SceneTestSupport.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms::testing {
@@ -198,26 +197,31 @@ TEST_F(CoupledRkf45Test, SolutionsOfEachMemberAndModeInTheirViewSlots) {
   }
 }
 
-TEST_F(CoupledRkf45Test, EscAndTheValueLimitStopEachMember) {
+TEST_F(CoupledRkf45Test, EscFailureAndLimitsStopEachMember) {
   for (int vars : {2, 3, 4}) {
     SCOPED_TRACE(vars);
-    // Esc at the fifth event pass (a stale abort is cleared at the start): nothing drawn.
-    Log() = {};
-    NativeConstant(vars, {1, 1, 1, 1});
-    StartBuild();
-    Solutions.StoredPointCount = 42;
-    screen_.onDoEvents = [this] {
-      if (screen_.doEventsCount == 5) RunFlags.AbortRun = -1;
-    };
-    screen_.doEventsCount = 0;
-    RunFlags.AbortRun = -1;
-    EXPECT_EQ(Solve(vars, 0, 10, {0, 0, 0, 0}, 1e-4, 1), 0);
-    EXPECT_EQ(Calls(), 4L * 6 * vars);
-    EXPECT_EQ(Solutions.StoredPointCount, 42);
-    EXPECT_EQ(Scene.SegmentCount, 0);
-    EXPECT_TRUE(screen_.boxes.empty());
+    // Esc at the fifth event pass (a stale abort is cleared at the start), or a right-hand side
+    // failing at call 30: nothing stored or drawn.
+    for (const bool esc : {true, false}) {
+      Log() = {};
+      NativeConstant(vars, {1, 1, 1, 1});
+      Log().failFrom = esc ? -1 : 30;
+      StartBuild();
+      screen_.boxes.clear();
+      Solutions.StoredPointCount = 42;
+      screen_.doEventsCount = 0;
+      screen_.onDoEvents = [this, esc] {
+        if (esc && screen_.doEventsCount == 5) RunFlags.AbortRun = -1;
+      };
+      RunFlags.AbortRun = -1;
+      EXPECT_EQ(Solve(vars, 0, 10, {0, 0, 0, 0}, 1e-4, 1), esc ? 0 : kMsgRhsFailed);
+      EXPECT_EQ(Calls(), esc ? 4L * 6 * vars : 31);
+      EXPECT_EQ(Solutions.StoredPointCount, 42);
+      EXPECT_EQ(Scene.SegmentCount, 0);
+      EXPECT_TRUE(screen_.boxes.empty());
+      RunFlags.AbortRun = 0;
+    }
     screen_.onDoEvents = nullptr;
-    RunFlags.AbortRun = 0;
     // The first unknown stays at 0, the last grows tenfold per unit of t: stopped near t = 5.
     Log() = {};
     for (int j = 0; j < vars; ++j)
@@ -232,6 +236,12 @@ TEST_F(CoupledRkf45Test, EscAndTheValueLimitStopEachMember) {
     EXPECT_NEAR(StepStarts(u"F_", 6 * vars).back(), 5.0, 0.15);
     EXPECT_GT(Scene.SegmentCount, 0);
     screen_.boxes.clear();
+    // A scene store near its curve limit: 3990.
+    NativeConstant(vars, {1, 1, 1, 1});
+    StartBuild();
+    Scene.VertexCount = 29990;
+    EXPECT_EQ(Solve(vars, 0, 2, {0, 0, 0, 0}, 1e-3, 1), 3990);
+    EXPECT_LE(Scene.VertexCount, kCurveVertexLimit + 1);
   }
 }
 
@@ -259,8 +269,7 @@ TEST_F(CoupledRkf45Test, ThousandPointAndEmptyViewBoxesOfEachMember) {
        u"Number of data points > 1000. Try increasing the Factor value.\r\nContinuity may be "
        u"questioned or "
        u"division by zero occured.\r\n\r\nClick OK to plot the data upto the termination point.",
-       u"Data range was outside the scope for plotting. Check the input parameters."},
-  };
+       u"Data range was outside the scope for plotting. Check the input parameters."}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.vars);
     // A constant first unknown is stored every third step, whatever the others do.
@@ -281,20 +290,6 @@ TEST_F(CoupledRkf45Test, ThousandPointAndEmptyViewBoxesOfEachMember) {
     EXPECT_EQ(Calls(), 0);
     EXPECT_EQ(Solutions.StoredPointCount, 1);
     EXPECT_EQ(BoxTexts(), std::vector<rt::Text>{c.empty});
-  }
-}
-
-TEST_F(CoupledRkf45Test, FirstStepIsAThousandthForTwoEquationsElseTol) {
-  const std::pair<int, double> cases[] = {{2, 0.001}, {3, 0.05}, {4, 0.05}};
-  for (const auto& [vars, second] : cases) {
-    SCOPED_TRACE(vars);
-    Log() = {};
-    NativeConstant(vars, {1, 0, 0, 0});
-    StartBuild();
-    ASSERT_EQ(Solve(vars, 0, 1, {0, 0, 0, 0}, 0.05, 1), 0);
-    const std::vector<double> starts = StepStarts(u"F_", 6 * vars);
-    ASSERT_GT(starts.size(), 2u);
-    EXPECT_DOUBLE_EQ(starts[1], second);
   }
 }
 
@@ -319,7 +314,7 @@ TEST_F(CoupledRkf45Test, ReplotDrawsTheViewFromStoredRowsWithoutSolving) {
     EXPECT_EQ(Solutions.StoredPointCount, n);
     ASSERT_EQ(Scene.SegmentCount, n - 2);
     for (int k = 2; k <= n - 1; ++k) {
-      const Seg s = SegmentAt(k - 2);
+      const Drawn s = SegmentAt(k - 2);
       EXPECT_EQ(s.from[0], SolutionAt(k, 0, view) / 2);
       EXPECT_EQ(s.to[1], SolutionAt(k == n - 1 ? k : k + 1, 1, view) / 4);
       EXPECT_EQ(s.row[kRed], 0x30);
@@ -378,17 +373,6 @@ TEST_F(CoupledRkf45Test, ThreeDimensionalViewOfThreeEquationsNeedsTheZAxis) {
 }
 
 TEST_F(CoupledRkf45Test, FullSceneStoreGives3990ThroughTheCommand) {
-  const std::pair<int, int16_t> cases[] = {{2, 3990}, {3, 3990}, {4, 3990}};
-  for (const auto& [vars, msgNo] : cases) {
-    SCOPED_TRACE(vars);
-    Log() = {};
-    NativeConstant(vars, {1, 1, 1, 1});
-    StartBuild();
-    Scene.VertexCount = 29990;
-    Scene.SegmentCount = 100;
-    EXPECT_EQ(Solve(vars, 0, 2, {0, 0, 0, 0}, 1e-3, 1), msgNo);
-    EXPECT_LE(Scene.VertexCount, kCurveVertexLimit + 1);
-  }
   ASSERT_EQ(Run({u"F{t,x,y}=1", u"G{t,x,y}=1"}), 0);
   StartBuild();
   Scene.VertexCount = 29999;
@@ -396,17 +380,6 @@ TEST_F(CoupledRkf45Test, FullSceneStoreGives3990ThroughTheCommand) {
   int16_t msgNo = -1;
   ProcessIVP(statement, msgNo);
   EXPECT_EQ(msgNo, 3990);
-}
-
-TEST_F(CoupledRkf45Test, EvaluationFailureDuringSolveDrawsNothing) {
-  Define(2);
-  StartBuild();
-  Log().failFrom = 30;
-  Solutions.StoredPointCount = 9;
-  EXPECT_EQ(Solve(2, 0, 1, {1, 0, 0, 0}, 1e-4, 1), kMsgRhsFailed);
-  EXPECT_EQ(Calls(), 31);
-  EXPECT_EQ(Solutions.StoredPointCount, 9);
-  EXPECT_EQ(Scene.SegmentCount, 0);
 }
 
 }  // namespace

@@ -34,8 +34,7 @@ TEST_F(DblIntTest, IntegratesInEitherOrderAndGivesItsMessages) {
       {u"C{x}=0,D{x}=1", u"c=dblInt[F,C,D,{1,1,4,4,y}]", 6090, 0},
       {u"C{x}=0,D{x}=1", u"c=dblInt[F,C,D,{0,1,4,-5,y}]", 6092, 0},
       {u"C{x}=0,D{x}=1", u"c=dblInt[F,C,D,{0,q,4,4,y}]", 339, 0},
-      {u"C{x}=0,D{x}=1", u"c=dblInt[F,C,D,{0,,4,4,y}]", 6097, 0},
-  };
+      {u"C{x}=0,D{x}=1", u"c=dblInt[F,C,D,{0,,4,4,y}]", 6097, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     ResetProgramState();

@@ -4,20 +4,22 @@
 #include <vector>
 
 #include "language/ClearStorage.h"
+#include "language/CommandRequests.h"
 #include "language/Global.h"
+#include "language/Settings.h"
 #include "language/Tokens.h"
 #include "mathematics/Math.h"
 #include "numerics/Integ.h"
 #include "numerics/SolutionStore.h"
-#include "plotting/SceneTestSupport.h"
+#include "support/WorksheetFixture.h"
 
 namespace ms::testing {
 namespace {
 
-class IntegTest : public SceneTest {
+class IntegTest : public SolverTest {
  protected:
   void SetUp() override {
-    SceneTest::SetUp();
+    SolverTest::SetUp();
     ClearAll();
     ResetMathState();
     InitBuiltinNames();
@@ -59,8 +61,7 @@ TEST_F(IntegTest, StatementFormsAndTheirMessages) {
       {u"c=Integ[P,{0,1,10,0}]", 5060},  {u"c=Integ[F,G,P,{0,1,10,0}]", 5060},
       {u"c=Integ[F,{0,1,10,0})", 5080},  {u"c=Integ[F,{1,1,10,0}]", 5090},
       {u"c=Integ[F,{0,1,0.4,0}]", 5095}, {u"c=Integ[F,{0,zz,10,0}]", 339},
-      {u"c=Integ[F,{0,1,10,0", 333},
-  };
+      {u"c=Integ[F,{0,1,10,0", 333}};
   for (const auto& [statement, msgNo] : cases) {
     SCOPED_TRACE(rt::ToUtf8(statement));
     EXPECT_EQ(Run(statement, 1), msgNo);
@@ -79,8 +80,8 @@ TEST_F(IntegTest, ValuesAgainstExactIntegrals) {
   const std::pair<const char16_t*, double> cases[] = {
       {u"c=Integ[F,{1,0,10,0}]", -1.0 / 3},
       {u"c=Integ[F,G,H,{0,1,10,0}]", 2.0 / 3 + 1},
-      {u"c=Integ[F,{0,3,2.5,0}]", 9.0},       // 2.5 panels: two whole panels
-      {u"c=Integ[F,{0,1,2000,0}]", 1.0 / 3},  // capped at the 1000 rows of a slot
+      {u"c=Integ[F,{0,3,2.5,0}]", 9.0},      // 2.5 panels: two whole panels
+      {u"c=Integ[F,{0,1,2000,0}]", 1.0 / 3}  // capped at the 1000 rows of a slot
   };
   for (const auto& [statement, exact] : cases) {
     SCOPED_TRACE(rt::ToUtf8(statement));
@@ -109,7 +110,7 @@ TEST_F(IntegTest, RunningIntegralCurveAndResultText) {
   // Nodes 0..9 to the next node and a dot at node 10, in the integral colour (black).
   const auto segs = SegmentsFrom(0);
   ASSERT_EQ(segs.size(), 11u);
-  ExpectPointNear(segs[10].from, segs[10].to, 0);
+  EXPECT_EQ(segs[10].from, segs[10].to);
   EXPECT_EQ(segs[0].row[kRed] + segs[0].row[kGreen] + segs[0].row[kBlue], 0);
   EXPECT_NEAR(Scene.ViewYMax, 1.0 / 3, 1e-14);
   // A later statement continues the curve before it; a new run or slot 1 starts from 0.
@@ -128,8 +129,7 @@ TEST_F(IntegTest, SphereMarkersOnEverySecondPoint) {
   const std::pair<const char16_t*, std::vector<int>> cases[] = {
       {u"c=Integ[F,{0,1,6,2}]", {2, 4, 6}},
       {u"c=Integ[F,{0,1,6,-3}]", {}},
-      {u"c=Integ[F,{0,1,6,2.95}]", {3, 6}},
-  };
+      {u"c=Integ[F,{0,1,6,2.95}]", {3, 6}}};
   for (const auto& [statement, expected] : cases) {
     SCOPED_TRACE(rt::ToUtf8(statement));
     StartSceneBuild();
@@ -147,8 +147,8 @@ TEST_F(IntegTest, APoleStopsTheRunWithAMessage) {
   IntegResult = 5;
   const int k = AddResultConstant(u"c");
   EXPECT_NE(Run(u"c=Integ[R,{0,1,10,0}]", 1), 0);
-  ASSERT_EQ(recorder.boxes.size(), 1u);
-  EXPECT_EQ(recorder.boxes[0].text,
+  ASSERT_EQ(screen_.boxes.size(), 1u);
+  EXPECT_EQ(screen_.boxes[0].text,
             u"A division by zero encounted given the integral range.\r\nKey Return button to "
             u"return to the worksheet.");
   EXPECT_EQ(Scene.SegmentCount, 0);

@@ -79,8 +79,7 @@ TEST_F(IvpTest, StatementChecksAndTheirMessages) {
       {u"IVP[F,{0,1,1}1,0.001}]", 2040},
       {u"IVP[F,{0,1,1}{1,0.001})", 2045},
       {u"IVP[F,G,{0,1,1,0}{1,0.01}]", 333},
-      {u"IVP[F,{0,1,1}{1,-0.0000005}]", 2050},
-  };
+      {u"IVP[F,{0,1,1}{1,-0.0000005}]", 2050}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     Log().calls.clear();
@@ -109,16 +108,14 @@ TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
     int movedFrame;
     int32_t left;
   };
-  const Case cases[] = {
-      {u"IVP[F,{0,1,1}{1,0.01}]", 1, 6, 3, {5}, 0, 0},  // mode left as it was (3)
-      {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", 2, 12, 1, {5}, 0, 0},
-      {u"IVP[F,G,{0,1,1,0}{1,0.01,4}]", 2, 12, 4, {8}, 8, 3960},
-      {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,2}]", 4, 18, 2, {6}, 0, 0},
-      {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,3}]", 4, 18, 3, {}, 0, 0},
-      {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2}]", 8, 24, 2, {7}, 7, 3960},
-      {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,3}]", 8, 24, 3, {9}, 9, 5040},
-      {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2.5}]", 8, 24, 1, {5}, 0, 0},
-  };
+  const Case cases[] = {{u"IVP[F,{0,1,1}{1,0.01}]", 1, 6, 3, {5}, 0, 0},  // mode left as it was (3)
+                        {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", 2, 12, 1, {5}, 0, 0},
+                        {u"IVP[F,G,{0,1,1,0}{1,0.01,4}]", 2, 12, 4, {8}, 8, 3960},
+                        {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,2}]", 4, 18, 2, {6}, 0, 0},
+                        {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,3}]", 4, 18, 3, {}, 0, 0},
+                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2}]", 8, 24, 2, {7}, 7, 3960},
+                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,3}]", 8, 24, 3, {9}, 9, 5040},
+                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2.5}]", 8, 24, 1, {5}, 0, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     Log().calls.clear();
@@ -189,8 +186,7 @@ TEST_F(IvpTest, RangeValueReader) {
   const Case cases[] = {
       {u"(2)}", u"}", 2, 5, 0},        {u"-a}", u"}", -0.5, 4, 0},  {u"bc,9", u",", 2, 4, 0},
       {u"-1e-3,", u",", -0.001, 7, 0}, {u"zz,", u",", 0, 0, 339},   {u",,", u",", 0, 0, 6097},
-      {u"a}", u",", 0, 0, 333},        {u"a+1,", u",", 0, 0, 1220}, {u"3x,", u",", 0, 0, 313},
-  };
+      {u"a}", u",", 0, 0, 333},        {u"a+1,", u",", 0, 0, 1220}, {u"3x,", u",", 0, 0, 313}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.text));
     int16_t pos = 1, msgNo = -1;
@@ -216,7 +212,7 @@ TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
       {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", false, -1, 0, true},
       {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", true, -1, 0, false},
       {u"IVP[Q,{0,1,1}{1,0.01}]", false, -1, 2015, false},
-      {u"IVP[F,{0,1,1}{1,0.01}]", false, 3, kMsgRhsFailed, false},  // passed up unchanged
+      {u"IVP[F,{0,1,1}{1,0.01}]", false, 3, kMsgRhsFailed, false}  // passed up unchanged
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement) + (c.esc ? " with Esc" : ""));
@@ -240,8 +236,7 @@ TEST_F(IvpTest, OddInputsEndCleanly) {
       {u"IVP[F,{1e300,1e301,1}{1,0.1}]", true},  // t + h == t: the stored-point limit ends it
       {u"IVP[F,{0,1e999,1}{1,0.1}]", false},     // not a number
       {u"IVP[F,G,{-1e300,1e300,1,1}{1e308,0.1,1}]", true},
-      {u"IVP[\u00e9\u00ff,{0,1,1}{1,0.1}]", false},
-  };
+      {u"IVP[\u00e9\u00ff,{0,1,1}{1,0.1}]", false}};
   for (const auto& [statement, solved] : cases) {
     SCOPED_TRACE(rt::ToUtf8(statement.substr(0, 60)));
     StartBuild();

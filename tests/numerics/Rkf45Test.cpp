@@ -8,7 +8,6 @@
 #include "numerics/SolutionStore.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
-#include "plotting/SceneTestSupport.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms::testing {
@@ -28,12 +27,10 @@ TEST_F(Rkf45Test, OneStepAgainstExactSolutions) {
     const char16_t* definition;
     double t, x, h, exact, tol4, tol5;  // exact: x(t + h)
   };
-  const Case cases[] = {
-      {u"F{t,x}=x", 1, std::exp(1.0), -0.05, std::exp(0.95), 1e-7, 1e-9},
-      // Both orders integrate a cubic exactly, only the fifth a quartic.
-      {u"F{t,x}=4*t^3", 1, 2, 0.5, 2 + std::pow(1.5, 4) - 1, 1e-14, 1e-14},
-      {u"F{t,x}=5*t^4", 0, 0, 1, 1, 1e-2, 1e-14},
-  };
+  const Case cases[] = {{u"F{t,x}=x", 1, std::exp(1.0), -0.05, std::exp(0.95), 1e-7, 1e-9},
+                        // Both orders integrate a cubic exactly, only the fifth a quartic.
+                        {u"F{t,x}=4*t^3", 1, 2, 0.5, 2 + std::pow(1.5, 4) - 1, 1e-14, 1e-14},
+                        {u"F{t,x}=5*t^4", 0, 0, 1, 1, 1e-2, 1e-14}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.definition));
     ASSERT_EQ(Run({c.definition}), 0);
@@ -75,10 +72,9 @@ TEST_F(Rkf45Test, StoreFactorDecisions) {
     double prev, cur, factor;
     bool store;
   };
-  const Case cases[] = {
-      {1, 2, 2, true},        {1, 1.9, 2, false}, {2, 1, 2, true},  {-2, -1.1, 2, false},
-      {-1, 0.001, 100, true}, {0, 5, 1, false},   {0, 0, 1, false}, {1, 1.0001, 1, true},
-  };
+  const Case cases[] = {{1, 2, 2, true},      {1, 1.9, 2, false},     {2, 1, 2, true},
+                        {-2, -1.1, 2, false}, {-1, 0.001, 100, true}, {0, 5, 1, false},
+                        {0, 0, 1, false},     {1, 1.0001, 1, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.prev) + " -> " + std::to_string(c.cur));
     int16_t store = 0, count = 2;
@@ -153,8 +149,7 @@ TEST_F(Rkf45Test, LimitsAndTheirBoxes) {
        u"or division by zero occured.\r\n\r\nClick OK to plot the data upto the termination point.",
        1000},
       {u"F{t,x}=x", 1, 0, 1e-4,
-       u"The auto axis cannot be applied on one axis to constant function.", 1},
-  };
+       u"The auto axis cannot be applied on one axis to constant function.", 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.box));
     ASSERT_EQ(Run({c.definition}), 0);
@@ -193,7 +188,7 @@ TEST_F(Rkf45Test, CurveOfEachViewSlotAndReplotWithoutEvaluating) {
     const int n = Solutions.StoredPointCount;
     ASSERT_EQ(Scene.SegmentCount, n - 2);
     for (int k = 2; k <= n - 1; ++k) {
-      const Seg s = SegmentAt(k - 2);
+      const Drawn s = SegmentAt(k - 2);
       EXPECT_EQ(s.from[0], SolutionAt(k, 1, view));
       EXPECT_EQ(s.from[1], SolutionAt(k, 2, view));
       EXPECT_EQ(s.to[1], SolutionAt(k == n - 1 ? k : k + 1, 2, view));

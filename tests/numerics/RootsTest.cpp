@@ -31,7 +31,7 @@ TEST_F(RootsTest, StatementsAndTheirRootsOrMessages) {
       {u"Zero[F,{1,2,R}]", 284, u"r_", nullptr},    // upper-case result
       {u"Zero[F,{1,2,r]", 285, u"r_", nullptr},     // missing closing brace
       {u"Zero[F,{1,2,r}tt]", 339, u"r_", nullptr},  // unknown tolerance constant
-      {u"Zero[F,{2,3,r}]", 287, u"r_", nullptr},    // same signs at both ends
+      {u"Zero[F,{2,3,r}]", 287, u"r_", nullptr}     // same signs at both ends
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.zero));

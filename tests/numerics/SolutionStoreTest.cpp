@@ -3,16 +3,18 @@
 #include <utility>
 #include <vector>
 
+#include "language/CommandRequests.h"
+#include "language/Settings.h"
 #include "numerics/SolutionStore.h"
-#include "plotting/SceneTestSupport.h"
+#include "support/WorksheetFixture.h"
 
 namespace ms::testing {
 namespace {
 
-class SolutionStoreTest : public SceneTest {
+class SolutionStoreTest : public SolverTest {
  protected:
   void SetUp() override {
-    SceneTest::SetUp();
+    SolverTest::SetUp();
     StartSceneBuild();
   }
   // Rows 0 .. count of the slot: x = row, y = 10 * row, z = -row; then the curve built from it.
@@ -38,16 +40,16 @@ TEST_F(SolutionStoreTest, SegmentsStartAtRowTwoAndEndInADot) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);
     StartSceneBuild();
-    recorder.boxes.clear();
+    screen_.boxes.clear();
     EXPECT_EQ(Build(3, c.stored), 0);
     std::vector<std::pair<double, double>> rows;
     for (const auto& s : SegmentsFrom(0)) rows.push_back({s.from[0], s.to[0]});
     EXPECT_EQ(rows, c.segments);
     EXPECT_EQ(Solutions.CurveSteps, c.stored - 1);
     // Nothing stored: the constant-function box.
-    ASSERT_EQ(recorder.boxes.size(), c.segments.empty() ? 1u : 0u);
+    ASSERT_EQ(screen_.boxes.size(), c.segments.empty() ? 1u : 0u);
     if (c.segments.empty()) {
-      EXPECT_EQ(recorder.boxes[0].text,
+      EXPECT_EQ(screen_.boxes[0].text,
                 u"The auto axis cannot be applied on one axis to constant function.");
     }
   }
@@ -64,7 +66,7 @@ TEST_F(SolutionStoreTest, TheBoxIsTheCurvesOwnAndPointsAreInGridUnits) {
   EXPECT_EQ(Scene.ViewZMin, -8);
   const auto segs = SegmentsFrom(0);
   ASSERT_EQ(segs.size(), 2u);
-  ExpectPointNear(segs[0].to, {1.5, 6, -6});
+  EXPECT_EQ(segs[0].to, (Point3{1.5, 6, -6}));
   // Grid units too small to divide by (or negative) become one.
   for (const Point3& units : {Point3{1e-8, 3, 3}, Point3{3, 1e-8, 3}, Point3{-2, 3, 3}}) {
     Scene.GridUnitX = units[0];

@@ -128,6 +128,18 @@ void SolverTest::UseOscillator() {
   Log().native[u"G_"] = [](const std::vector<double>& a) { return -a[1]; };
 }
 
+SolverTest::Drawn SolverTest::SegmentAt(int s) {
+  const SegmentRow& row = Scene.SegmentTable[static_cast<size_t>(s)];
+  return {Scene.VertexXYZ[static_cast<size_t>(row[kStartPoint])],
+          Scene.VertexXYZ[static_cast<size_t>(row[kEndPoint])], row};
+}
+
+std::vector<SolverTest::Drawn> SolverTest::SegmentsFrom(int first) {
+  std::vector<Drawn> out;
+  for (int s = first; s < Scene.SegmentCount; ++s) out.push_back(SegmentAt(s));
+  return out;
+}
+
 ::testing::AssertionResult NearRel(double actual, double expected, double rel) {
   if (std::abs(actual - expected) <= rel * std::max(1.0, std::abs(expected)))
     return ::testing::AssertionSuccess();

@@ -13,6 +13,7 @@
 
 #include "language/Global.h"
 #include "platform/ui/ScriptedUiServices.h"
+#include "plotting/SceneStore.h"
 
 namespace ms::testing {
 
@@ -69,6 +70,13 @@ class SolverTest : public WorksheetTest {
   static void StartBuild(bool bvp = false);
   // x'' = -x as F_ = y, G_ = -x (arguments t, x, y), answered natively.
   static void UseOscillator();
+  // Segment s of the scene store with its two end points.
+  struct Drawn {
+    Point3 from, to;
+    SegmentRow row;
+  };
+  static Drawn SegmentAt(int s);
+  static std::vector<Drawn> SegmentsFrom(int first);
 };
 
 // |actual - expected| within rel of max(1, |expected|).
