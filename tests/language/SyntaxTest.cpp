@@ -7,6 +7,7 @@
 
 #include "LanguageFixture.h"
 #include "language/ClearStorage.h"
+#include "language/ExpressionTypes.h"
 #include "language/Syntax.h"
 
 namespace ms {
@@ -198,7 +199,7 @@ TEST_F(SyntaxTest, ArbitraryTextNeverBreaksTheTables) {
 }
 
 // Single checks with inputs that an earlier check of the chain would stop or that must pass; the
-// adjacency check reads the stored form (padded, tokenised).
+// adjacency check reads the stored form (padded, tokenised); macros switch off some name checks.
 TEST_F(SyntaxTest, SingleChecks) {
   const struct {
     void (*check)(const rt::Text&, int16_t&);
@@ -224,7 +225,23 @@ TEST_F(SyntaxTest, SingleChecks) {
                {CheckSymbolAdjacency, u"a_=A[2]", 1300},
                {CheckSymbolAdjacency, u"a_=A[2]", 0, 1},
                {CheckSymbolAdjacency, u"a_=bE", 465},
-               {CheckSymbolAdjacency, u"F_{-1}", 448}};
+               {CheckSymbolAdjacency, u"F_{-1}", 448},
+               {CheckStatementHeader, u"Fa{x,y,z,u,v}=x", 0},
+               {CheckStatementHeader, u"F{x,y,z,u,v,w}=x", 228},
+               {CheckVectorUse, u"a=b}", 405},
+               {CheckVectorUse, u"a=X[2]", 1300},
+               {CheckVectorUse, u"a=X[2]", 0, 1},
+               {CheckVectorUse, u"a=xA.x", 0, 1},
+               {CheckVectorUse, u"a=vA.x", 1300},
+               {CheckVectorUse, u"a=Fa+1", 661},
+               {CheckVectorUse, u"a=Fa+1", 0, 1},
+               {CheckVectorUse, u"F{x}=Diff[G,x]", 0},
+               {CheckMacroParameters, u"vMacro[#,$,&,@,%]=vA[#,$,&,@,%]", 0},
+               {CheckMacroParameters, u"vMacro[#]=vAdd[#,$]", 644},
+               {CheckMacroParameters, u"vMacro[#]=x&y", 645},
+               {CheckMacroParameters, u"vMacro[#]=vA[@,#]", 646},
+               {CheckMacroParameters, u"vMacro[#]=vA[%,#]", 647},
+               {CheckMacroParameters, u"vMacro[#]", 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.text));
     Tables.MacroCount = c.macros;
