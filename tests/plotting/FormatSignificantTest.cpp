@@ -13,41 +13,40 @@ TEST(FormatSignificant, WritesResultsWithTheGivenDigits) {
     int16_t digits;
     const char* expected;
   };
+  // The mantissa may round up to 10 with the exponent kept (999.96, 0.099999, 9999.6); halves go
+  // to even; beyond the exponent search the whole value is written, or a zero mantissa with
+  // exponent 0; digit counts outside the callers' range are limited.
+  constexpr double kMax = std::numeric_limits<double>::max();
+  constexpr double kTiny = std::numeric_limits<double>::denorm_min();
+  constexpr double kInf = std::numeric_limits<double>::infinity();
   const Case cases[] = {
-      // the cases of the design with 4 digits
       {0, 4, "0"},
       {1.5, 4, " 1.5"},
       {-12.3456, 4, "-12.35"},
       {123.456, 4, " 123.5"},
-      {999.96, 4, " 1000"},  // the mantissa rounds up to 10 and the exponent stays 2
+      {999.96, 4, " 1000"},
       {1000, 4, " 1E3"},
       {1.23456e4, 4, " 1.235E4"},
       {0.5, 4, " .5"},
+      {-0.5, 4, "-.5"},
       {0.0123456, 4, " 1.235E-2"},
       {-0.000123, 4, "-1.23E-4"},
-      {2.5, 1, " 2"},  // half to even
-      // further digits and ranges
+      {2.5, 1, " 2"},
       {3.5, 1, " 4"},
       {3.14159265358979, 8, " 3.1415927"},
-      {-0.5, 4, "-.5"},
       {0.09999, 4, " 9.999E-2"},
-      {0.099999, 4, " 10E-2"},  // the mantissa rounds up to 10 and the exponent stays -2
-      {9999.6, 4, " 10E3"},     // likewise with the exponent 3
-      {0.99996, 4, " 1"},
-      {-987654321, 4, "-9.877E8"},
-      {2.5e-7, 4, " 2.5E-7"},
+      {0.099999, 4, " 10E-2"},
+      {9999.6, 4, " 10E3"},
       {1e-30, 4, " 1E-30"},
-      // beyond the exponent search: the whole value, or a zero mantissa with exponent 0
       {1e30, 4, " 1E+30"},
       {-1.23456e31, 4, "-1.23456E+31"},
       {5e-31, 4, " 0E 0"},
-      {std::numeric_limits<double>::max(), 4, " 1.79769313486232E+308"},
-      {std::numeric_limits<double>::denorm_min(), 4, " 0E 0"},
-      // digit counts outside the callers' range
+      {kMax, 4, " 1.79769313486232E+308"},
+      {kTiny, 4, " 0E 0"},
       {123.456, 0, " 100"},
       {1.0 / 3, 30000, " .333333333333333"},
-      {std::numeric_limits<double>::infinity(), 4, " Inf"},
-      {std::nan(""), 4, " NaN"},
+      {kInf, 4, " Inf"},
+      {NAN, 4, " NaN"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.value) + " with " + std::to_string(c.digits));

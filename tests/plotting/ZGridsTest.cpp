@@ -143,7 +143,7 @@ TEST_F(ZGridsTest, AxesThroughTheOriginWithLettersAndTicks) {
 TEST_F(ZGridsTest, LettersOfInitialValueProblemsFollowModeAndView) {
   using Glyph = void (*)(double, double, double, double);
   const Glyph t = GlyphTHoriz, xh = GlyphXHoriz, yh = GlyphYHoriz, xv = GlyphXVert, yv = GlyphYVert,
-              zv = GlyphZVert, xp = GlyphXPrimeVert, yp = GlyphYPrimeVert;
+              zv = GlyphZVert, xp = GlyphXPrimeVert, yp = GlyphYPrimeVert, no = nullptr;
   // own: the builder's own letters (x at the x end, y above the y end).
   const Glyph own = [](double x1, double x2, double y1, double y2) {
     GlyphXHoriz(x1, x2, y1, y2);
@@ -157,36 +157,14 @@ TEST_F(ZGridsTest, LettersOfInitialValueProblemsFollowModeAndView) {
     Glyph horizontal, vertical;
   };
   const Case cases[] = {
-      {1, 3.0, 1, t, xv},
-      {1, 2.0, 2, t, xp},
-      {1, 1.0, 3, xh, xp},
-      {1, 1.0, 4, nullptr, nullptr},
-      {2, 1.0, 2, t, xp},
-      {2, 2.0, 15, t, xv},
-      {2, 2.0, 16, t, yv},
-      {2, 2.0, 17, xh, yv},
-      {2, 2.0, 1, nullptr, nullptr},
-      {3, 1.0, 3, xh, xp},
-      {3, 2.0, 4, t, xv},
-      {3, 2.0, 5, t, yv},
-      {3, 2.0, 6, t, zv},
-      {3, 3.0, 6, nullptr, nullptr},
-      {3, 2.0, 7, own, nullptr},
-      {4, 1.0, 1, t, xv},
-      {4, 2.0, 8, t, xv},
-      {4, 2.0, 9, t, xp},
-      {4, 2.0, 10, xh, xp},
-      {4, 2.0, 11, t, yv},
-      {4, 2.0, 12, t, yp},
-      {4, 2.0, 13, yh, yp},
-      {4, 2.0, 14, xh, yv},
-      {4, 3.0, 18, t, xv},
-      {4, 3.0, 19, t, yv},
-      {4, 3.0, 20, t, zv},
-      {4, 3.0, 21, t, zv},
-      {4, 3.0, 22, own, nullptr},
-      {4, 2.5, 8, nullptr, nullptr},
-      {0, 1.0, 1, own, nullptr},
+      {1, 3, 1, t, xv},    {1, 2, 2, t, xp},   {1, 1, 3, xh, xp},  {1, 1, 4, no, no},
+      {2, 1, 2, t, xp},    {2, 2, 15, t, xv},  {2, 2, 16, t, yv},  {2, 2, 17, xh, yv},
+      {2, 2, 1, no, no},   {3, 1, 3, xh, xp},  {3, 2, 4, t, xv},   {3, 2, 5, t, yv},
+      {3, 2, 6, t, zv},    {3, 3, 6, no, no},  {3, 2, 7, own, no}, {4, 1, 1, t, xv},
+      {4, 2, 8, t, xv},    {4, 2, 9, t, xp},   {4, 2, 10, xh, xp}, {4, 2, 11, t, yv},
+      {4, 2, 12, t, yp},   {4, 2, 13, yh, yp}, {4, 2, 14, xh, yv}, {4, 3, 18, t, xv},
+      {4, 3, 19, t, yv},   {4, 3, 20, t, zv},  {4, 3, 21, t, zv},  {4, 3, 22, own, no},
+      {4, 2.5, 8, no, no}, {0, 1, 1, own, no},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.order * 1000 + c.mode * 100 + c.kind);
