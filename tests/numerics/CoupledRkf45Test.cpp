@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "language/CommandRequests.h"
@@ -20,13 +22,6 @@ namespace {
 
 using Values = std::array<double, 4>;
 using Exact = std::function<Values(double)>;
-
-// Sources of a view coordinate: t, the unknowns 1..4, or zero.
-constexpr int kT = 0, kX = 1, kY = 2, kZ = 3, kW = 4, k0 = -1;
-struct ViewSlot {
-  int slot;
-  std::array<int, 3> xyz;
-};
 
 // x'' = -x as x' = y, y' = -x; x' = -x, y' = x - y, z' = y; two oscillators of which the faster
 // comes first (only the first unknown steers the step size).
@@ -139,28 +134,21 @@ TEST_F(CoupledRkf45Test, SolutionsOfEachMemberAndModeInTheirViewSlots) {
   struct Case {
     int vars;
     double mode;
-    std::vector<ViewSlot> slots;
+    // Each view slot and the sources of its X, Y and Z: t, the unknowns x, y, z, w, or 0.
+    const char* slots;
     int16_t plotKindAfter;  // 0: unchanged
   };
-  const std::vector<ViewSlot> mode1 = {{1, {kT, kX, k0}}, {2, {kT, kY, k0}}, {3, {kX, kY, k0}}};
-  const std::vector<ViewSlot> two = {{15, {kT, kX, k0}}, {16, {kT, kY, k0}}, {17, {kX, kY, k0}}};
-  const std::vector<ViewSlot> three = {{1, {kT, kX, k0}},
-                                       {4, {kT, kX, k0}},
-                                       {5, {kT, kY, k0}},
-                                       {6, {kT, kZ, k0}},
-                                       {7, {kX, kY, kZ}}};
-  const std::vector<ViewSlot> fourSecond = {
-      {8, {kT, kX, k0}},  {9, {kT, kY, k0}},  {10, {kX, kY, k0}}, {11, {kT, kZ, k0}},
-      {12, {kT, kW, k0}}, {13, {kZ, kW, k0}}, {14, {kX, kZ, k0}}};
-  const std::vector<ViewSlot> four = {{18, {kT, kX, k0}},
-                                      {19, {kT, kY, k0}},
-                                      {20, {kT, kZ, k0}},
-                                      {21, {kT, kW, k0}},
-                                      {22, {kX, kY, kZ}}};
-  const Case cases[] = {{2, 1, mode1, 0}, {2, 4, two, 0},        {3, 1, mode1, 0},
-                        {3, 3, three, 0}, {4, 2, fourSecond, 8}, {4, 3, four, 18}};
+  const Case cases[] = {{2, 1, "1tx0 2ty0 3xy0", 0},
+                        {2, 4, "15tx0 16ty0 17xy0", 0},
+                        {3, 3, "1tx0 4tx0 5ty0 6tz0 7xyz", 0},
+                        {4, 2, "8tx0 9ty0 10xy0 11tz0 12tw0 13zw0 14xz0", 8},
+                        {4, 3, "18tx0 19ty0 20tz0 21tw0 22xyz", 18}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.vars) + " equations, mode " + std::to_string(c.mode));
+    std::vector<std::pair<int, std::string>> slots;
+    std::istringstream in(c.slots);
+    for (std::string word; in >> word;)
+      slots.push_back({std::stoi(word), word.substr(word.find_first_not_of("0123456789"))});
     Define(c.vars);
     ResetSolutionStore();
     StartBuild();
@@ -173,20 +161,22 @@ TEST_F(CoupledRkf45Test, SolutionsOfEachMemberAndModeInTheirViewSlots) {
     const int n = Solutions.StoredPointCount;
     ASSERT_GT(n, 5);
     for (int r = 2; r < n; ++r) {
-      const double t = SolutionAt(r, first, c.slots[0].slot);
+      const double t = SolutionAt(r, first, slots[0].first);
       const Values v = kExact[c.vars](t);
-      for (const ViewSlot& s : c.slots)
+      for (const auto& [slot, xyz] : slots)
         for (int k = 0; k < 3; ++k) {
-          const int src = s.xyz[static_cast<size_t>(k)];
-          const double expected = src == k0 ? 0.0 : src == kT ? t : v[static_cast<size_t>(src - 1)];
-          EXPECT_TRUE(NearRel(SolutionAt(r, first + k, s.slot), expected, 5e-4))
-              << "slot " << s.slot << " row " << r << " coordinate " << k;
+          const size_t unknown = std::string("xyzw").find(xyz[static_cast<size_t>(k)]);
+          const double expected = xyz[static_cast<size_t>(k)] == 't' ? t
+                                  : unknown < 4                      ? v[unknown]
+                                                                     : 0;
+          EXPECT_TRUE(NearRel(SolutionAt(r, first + k, slot), expected, 5e-4))
+              << "slot " << slot << " row " << r << " coordinate " << k;
         }
     }
     // Only the slots of the mode are written.
     for (int slot = 1; slot <= kSolutionSlots; ++slot) {
       bool used = false;
-      for (const ViewSlot& s : c.slots) used = used || s.slot == slot;
+      for (const auto& s : slots) used = used || s.first == slot;
       EXPECT_TRUE(used || SolutionAt(2, first, slot) == 0.0) << "slot " << slot;
     }
     for (int j = 0; j < c.vars; ++j)

@@ -175,30 +175,6 @@ TEST_F(IvpTest, FactorAndToleranceAreNormalised) {
   EXPECT_NE(three, one);
 }
 
-TEST_F(IvpTest, RangeValueReader) {
-  DefineFunctions();
-  struct Case {
-    const char16_t* text;
-    const char16_t* delimiter;
-    double value;
-    int16_t posAfter, msgNo;
-  };
-  const Case cases[] = {
-      {u"(2)}", u"}", 2, 5, 0},        {u"-a}", u"}", -0.5, 4, 0},  {u"bc,9", u",", 2, 4, 0},
-      {u"-1e-3,", u",", -0.001, 7, 0}, {u"zz,", u",", 0, 0, 339},   {u",,", u",", 0, 0, 6097},
-      {u"a}", u",", 0, 0, 333},        {u"a+1,", u",", 0, 0, 1220}, {u"3x,", u",", 0, 0, 313}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.text));
-    int16_t pos = 1, msgNo = -1;
-    double value = -99;
-    ParseRangeValueDiffEq(c.text, pos, value, c.delimiter, msgNo);
-    EXPECT_EQ(msgNo, c.msgNo);
-    if (c.msgNo == 0) {
-      EXPECT_EQ(std::make_pair(value, pos), std::make_pair(c.value, c.posAfter));
-    }
-  }
-}
-
 TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
   DefineFunctions();
   struct Case {
