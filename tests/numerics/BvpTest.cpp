@@ -420,21 +420,21 @@ TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
   };
   const Txy y = [](double, double, double y) { return y; };
   const Txy minusX = [](double, double x, double) { return -x; };
+  const Txy zero = [](double, double, double) { return 0.0; };
+  const Txy pastAtRow6 = [](double t, double x, double) { return t > 0.62 ? 1e7 : -x; };
+  const Txy pastInRun2 = [](double, double, double y) { return y >= 1 ? 1e7 : 0.0; };
+  const Txy nan = [](double, double, double) { return std::nan(""); };
   const Case cases[] = {
       {"n rounds half to even", 10.5, y, minusX, 0, 10, 9, nullptr},
       {"one step", 1, y, minusX, 0, 1, 0, nullptr},
       {"full table", 1000, y, minusX, 0, 1000, 999, nullptr},
       {"beyond the table", 1001, y, minusX, 0, -1, 0, u"Out of space, for now"},
       // The step from row 6 (t = 0.6) reaches t = 0.65: the rows kept are 0..5.
-      {"first run passes the limit at row 6", 10, y,
-       [](double t, double x, double) { return t > 0.62 ? 1e7 : -x; }, 0, 5, 4, nullptr},
-      {"second run passes: silent end", 10, y,
-       [](double, double, double y) { return y >= 1 ? 1e7 : 0.0; }, 0, -1, 0, nullptr},
-      {"not a number", 10, y, [](double, double, double) { return std::nan(""); }, 0, -1, 0,
-       nullptr},
+      {"first run passes the limit at row 6", 10, y, pastAtRow6, 0, 5, 4, nullptr},
+      {"second run passes: silent end", 10, y, pastInRun2, 0, -1, 0, nullptr},
+      {"not a number", 10, y, nan, 0, -1, 0, nullptr},
       // x' = 0: the second run stays at 0, so no multiple of it can meet xb.
-      {"no combination meets xb", 10, [](double, double, double) { return 0.0; }, minusX, 2100, -1,
-       0, nullptr}};
+      {"no combination meets xb", 10, zero, minusX, 2100, -1, 0, nullptr}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ResetBvpState();
@@ -537,38 +537,23 @@ TEST_F(BvpTest, SecantFinalSlopeWithoutASecantStepAndNonConvergence) {
     std::vector<rt::Text> boxes;
   };
   const Txy minusX = [](double, double x, double) { return -x; };
+  const Txy huge = [](double, double, double) { return 1e8; };
   const double none = std::nan("");
+  const std::vector<rt::Text> noConvergence = {u"Input slope estimates did not converge to 1" +
+                                               miss};
+  const std::vector<rt::Text> smallMiss = {u"Input slope estimates did not converge to 0.00005" +
+                                           miss};
+  const std::vector<rt::Text> bothBeyond = {u"For first estimate: xi = 0 : yi = 0 : zi = 0",
+                                            u"For first estimate: xi = 0 : yi = 0 : zi = 2",
+                                            noConvergence[0]};
   const Case cases[] = {
       {"start slopes within tol", y, minusX, 1, 0.5, 0.500001, 0.500001, {}},
       {"the first slope meets xb", y, zero, 1, 1, 3, 1, {}},
       {"the second slope meets xb", y, zero, 1, 3, 1, 1, {}},
-      {"end value independent of the slope",
-       zero,
-       minusX,
-       1,
-       0,
-       2,
-       none,
-       {u"Input slope estimates did not converge to 1" + miss}},
+      {"end value independent of the slope", zero, minusX, 1, 0, 2, none, noConvergence},
       // Equal end values that miss xb by between tol and 10 tol: the secant step is undefined.
-      {"equal end values, small miss",
-       zero,
-       minusX,
-       5e-5,
-       0,
-       2,
-       none,
-       {u"Input slope estimates did not converge to 0.00005" + miss}},
-      {"both end values pass the limit",
-       y,
-       [](double, double, double) { return 1e8; },
-       1,
-       0,
-       2,
-       none,
-       {u"For first estimate: xi = 0 : yi = 0 : zi = 0",
-        u"For first estimate: xi = 0 : yi = 0 : zi = 2",
-        u"Input slope estimates did not converge to 1" + miss}}};
+      {"equal end values, small miss", zero, minusX, 5e-5, 0, 2, none, smallMiss},
+      {"both end values pass the limit", y, huge, 1, 0, 2, none, bothBeyond}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ResetBvpState();
