@@ -91,21 +91,6 @@ TEST_F(UserInputTest, SplitsTheWorksheetIntoStatements) {
   }
 }
 
-TEST_F(UserInputTest, EachStepGetsTheStoredStatementInOrder) {
-  rt::Text stmtText;
-  EXPECT_EQ(Read(u"m=2:n=3\r\n", &stmtText), 0);
-  const std::vector<std::string> expected = {"check m=2 #1", "classify m=2!", "compile m=2!",
-                                             "check n=3 #2", "classify n=3!", "compile n=3!"};
-  EXPECT_EQ(rec.calls, expected);
-  EXPECT_EQ(U8(stmtText), "");
-  // Without steps only the numbering runs.
-  SetStatementPipeline({});
-  rec.calls.clear();
-  EXPECT_EQ(Read(u"a=1:b=2\r\n"), 0);
-  EXPECT_EQ(Tables.CurrentStmtNo, 3);
-  EXPECT_TRUE(rec.calls.empty());
-}
-
 // The first message stops the run at statement 2 with the text the error box shows; "_" outside
 // a comment stops the reader itself with message 1 and the whole worksheet.
 TEST_F(UserInputTest, StopsAtTheFirstMessage) {
@@ -145,7 +130,8 @@ TEST_F(UserInputTest, AbortEndsTheRunAfterClassification) {
       // Ended by CR or ":": the abort test runs before compiling.
       {u"s=1\r\nb=2\r\n", {"check s=1 #1", "classify s=1!"}},
       {u"s=1:b=2\r\n", {"check s=1 #1", "classify s=1!"}},
-      // Ended by a comment: no abort test for that statement, the next one stops.
+      // Ended by a comment: no abort test for that statement, the next one stops; each step gets
+      // the stored statement, in order, numbered.
       {u"s=1 'c\r\nb=2\r\nc=3\r\n",
        {"check s=1 #1", "classify s=1!", "compile s=1!", "check b=2 #2", "classify b=2!"}}};
   for (const auto& c : cases) {
