@@ -206,8 +206,7 @@ TEST_F(ContourTest, LegendLevelsAndColours) {
   };
   const RowCase rows[] = {
       {0.50005, 0, 1, 0.25, 2}, {0.6, 0, 1, 0.25, 5},  {0.1 + 0.1 + 0.1, 0, 0.3, 0.1, 3},
-      {0.25, 1, 0, -0.25, 3},   {0.5, 0, 1, -0.25, 0}, {-7, -10, 10, 1, 3},
-      {12.5, 0, 20, 0.5, 3}};
+      {0.25, 1, 0, -0.25, 3},   {0.5, 0, 1, -0.25, 0}, {12.5, 0, 20, 0.5, 3}};
   for (const RowCase& tc : rows) {
     double c1 = tc.c1, c2 = tc.c2, ds = tc.ds;
     int16_t r = -1, g = -1, b = -1;
@@ -346,7 +345,7 @@ TEST_F(ContourTest, DefaultErrorAndSegmentLength) {
     const char16_t* options;
     double sg;
   };
-  const Case cases[] = {{u"", 0.2}, {u"{0,-1}", 0.2}, {u"{-3,0.25}", 0.25}, {u"{er,sz}", 0.4}};
+  const Case cases[] = {{u"", 0.2}, {u"{-3,0.25}", 0.25}, {u"{er,sz}", 0.4}};
   for (const Case& tc : cases) {
     SCOPED_TRACE(rt::ToUtf8(tc.options));
     SetUp();

@@ -19,11 +19,19 @@ using Command = void (*)(rt::Text&, int16_t&);
 const Command kSlope = ProcessPlotSlopeField, kDir = ProcessPlotDirField,
               kSpace = ProcessPlotField3D;
 
+// The three fields on small grids: the slopes x + y, the rotation (-y, x), the field (x, y, z).
+const char16_t* const kSlopeSheet = u"F{x,y} = x + y\r\nPlotSlopeField[F,{0,4,4}{0,4,4}]\r\n";
+const char16_t* const kDirSheet =
+    u"F{x,y} = -y\r\nH{x,y} = x\r\nPlotDirField[F,H,{-2,2,4}{-2,2,4}]\r\n";
+const char16_t* const kSpaceSheet =
+    u"F{x,y,z} = x\r\nG{x,y,z} = y\r\nH{x,y,z} = z\r\n"
+    u"PlotField3D[F,G,H,{-1,1,2}{-1,1,2}{-1,1,2}]\r\n";
+
 class FieldTest : public PlotTest {
  protected:
   // Runs the worksheet, then the command on the statement it stored.
-  int16_t RunField(Command cmd, std::initializer_list<const char16_t*> lines) {
-    EXPECT_EQ(Run(lines), 0);
+  int16_t RunField(Command cmd, const rt::Text& sheet) {
+    EXPECT_EQ(RunText(sheet), 0);
     return Stored(cmd);
   }
   static int16_t Stored(Command cmd) {
@@ -259,8 +267,7 @@ TEST_F(FieldTest, SlopeTracesInBothDirectionsAndTheirColours) {
 // vector along +x), blue, barbs 0.2 L from the tip turned 162 degrees; the plane view.
 TEST_F(FieldTest, DirectionArrowsFollowTheVectors) {
   View.RotationAngle = View.ElevationAngle = 1;
-  ASSERT_EQ(RunField(kDir, {u"F{x,y} = -y", u"H{x,y} = x", u"PlotDirField[F,H,{-2,2,4}{-2,2,4}]"}),
-            0);
+  ASSERT_EQ(RunField(kDir, kDirSheet), 0);
   EXPECT_EQ(View.ZAxisNeeded, 0);
   EXPECT_EQ(View.RotationAngle, -3.1415926536 / 2);
   EXPECT_EQ(View.ElevationAngle, 0);
@@ -305,7 +312,8 @@ TEST_F(FieldTest, DirectionArrowsLiftedToTheHeights) {
     View.FieldRotation = 0.3;
     View.FieldElevation = 0.7;
     FieldGraph.mnuBoxEnabled = 0;
-    ASSERT_EQ(RunField(kDir, {u"F{x,y} = 1 + 0*x", u"H{x,y} = 0*y", c.g, c.statement}), 0);
+    ASSERT_EQ(Run({u"F{x,y} = 1 + 0*x", u"H{x,y} = 0*y", c.g, c.statement}), 0);
+    ASSERT_EQ(Stored(kDir), 0);
     EXPECT_EQ(View.ZAxisNeeded, -1);
     EXPECT_EQ(View.RotationAngle, 0.3);
     EXPECT_EQ(View.ElevationAngle, 0.7);
@@ -328,9 +336,7 @@ TEST_F(FieldTest, DirectionArrowsLiftedToTheHeights) {
 TEST_F(FieldTest, SpaceArrowsFollowTheVectors) {
   View.FieldRotation = 0.25;
   View.FieldElevation = 1.25;
-  ASSERT_EQ(RunField(kSpace, {u"F{x,y,z} = x", u"G{x,y,z} = y", u"H{x,y,z} = z",
-                              u"PlotField3D[F,G,H,{-1,1,2}{-1,1,2}{-1,1,2}]"}),
-            0);
+  ASSERT_EQ(RunField(kSpace, kSpaceSheet), 0);
   EXPECT_EQ(View.ZAxisNeeded, -1);
   EXPECT_EQ(View.RotationAngle, 0.25);
   EXPECT_EQ(View.ElevationAngle, 1.25);
@@ -445,28 +451,22 @@ TEST_F(FieldTest, BoxAndAxesAfterTheField) {
 }
 
 // Esc stops the evaluation at the next poll (slope: grid row, direction: grid point, space: each
-// y of each z) quietly: no message, nothing appended. The next build runs to its end.
+// y of each z) quietly: no message, nothing appended. The next build, with Replot set (the kept
+// vectors are incomplete), evaluates them all.
 TEST_F(FieldTest, EscStopsQuietly) {
   struct Case {
     Command cmd;
-    const char16_t* worksheet;
-    long pressAt;
-    int vectorsAtEsc;  // -1: not kept
-    long fullEvents;
-    int vectors;
+    const char16_t* sheet;
+    long pressAt, fullEvents;
+    int vectorsAtEsc, vectors;  // vectorsAtEsc -1: not kept
   };
-  const Case cases[] = {
-      {kSlope, u"F{x,y} = x + y\r\nPlotSlopeField[F,{0,4,4}{0,4,4}{1,1}]\r\n", 1, -1, 5, 25},
-      {kSlope, u"F{x,y} = x + y\r\nPlotSlopeField[F,{0,4,4}{0,4,4}{1,1}]\r\n", 3, -1, 5, 25},
-      {kDir, u"F{x,y} = -y\r\nH{x,y} = x\r\nPlotDirField[F,H,{-2,2,4}{-2,2,4}]\r\n", 7, 6, 25, 25},
-      {kSpace,
-       u"F{x,y,z} = x\r\nG{x,y,z} = y\r\nH{x,y,z} = z\r\n"
-       u"PlotField3D[F,G,H,{-1,1,2}{-1,1,2}{-1,1,2}]\r\n",
-       5, 12, 9, 27},
-  };
+  const Case cases[] = {{kSlope, kSlopeSheet, 1, 5, -1, 25},
+                        {kSlope, kSlopeSheet, 3, 5, -1, 25},
+                        {kDir, kDirSheet, 7, 25, 6, 25},
+                        {kSpace, kSpaceSheet, 5, 9, 12, 27}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.pressAt);
-    ASSERT_EQ(RunText(c.worksheet), 0);
+    ASSERT_EQ(RunText(c.sheet), 0);
     View.ShowBox = -1;
     const long before = screen_.doEventsCount;
     screen_.onDoEvents = [&] {
@@ -475,13 +475,9 @@ TEST_F(FieldTest, EscStopsQuietly) {
     EXPECT_EQ(Stored(c.cmd), 0);
     EXPECT_NE(RunFlags.AbortRun, 0);
     EXPECT_EQ(screen_.doEventsCount - before, c.pressAt);
-    EXPECT_EQ(Scene.SegmentCount, 0);
-    EXPECT_EQ(Scene.VertexCount, 0);
+    EXPECT_EQ(Scene.SegmentCount + Scene.VertexCount, 0);
     EXPECT_TRUE(screen_.boxes.empty());
-    if (c.vectorsAtEsc >= 0) {
-      EXPECT_EQ(FieldTables.FieldVectorCount, c.vectorsAtEsc);
-    }
-    // The next build (with Replot set: the kept vectors are incomplete) evaluates them all.
+    EXPECT_EQ(c.vectorsAtEsc < 0 ? -1 : FieldTables.FieldVectorCount, c.vectorsAtEsc);
     screen_.onDoEvents = nullptr;
     RunFlags.Replot = -1;
     const long again = screen_.doEventsCount;
@@ -495,35 +491,26 @@ TEST_F(FieldTest, EscStopsQuietly) {
 }
 
 // With Replot set a rebuild draws the kept slopes or vectors with the current display factors and
-// evaluates nothing: here the functions can no longer be evaluated at all. Without Replot they
-// are, and fail.
+// evaluates nothing: here F can no longer be evaluated at all. Without Replot it is, and fails.
 TEST_F(FieldTest, ReplotDrawsTheKeptField) {
   struct Case {
     Command cmd;
-    const char16_t *good, *failing;
+    const char16_t *sheet, *failingF;
     double newLength;  // of a shaft with FieldVectorScale 1
     int16_t failure;
   };
-  const Case cases[] = {
-      {kSlope, u"F{x,y} = x - y\r\nPlotSlopeField[F,{-2,2,4}{-2,2,4}]\r\n",
-       u"F{x,y} = Ln[x - 100]\r\nPlotSlopeField[F,{-2,2,4}{-2,2,4}]\r\n", 0.45, 1230},
-      {kDir, u"F{x,y} = -y\r\nH{x,y} = x\r\nPlotDirField[F,H,{-2,2,4}{-2,2,4}]\r\n",
-       u"F{x,y} = Ln[x - 100]\r\nH{x,y} = x\r\nPlotDirField[F,H,{-2,2,4}{-2,2,4}]\r\n", 1, 1032},
-      {kSpace,
-       u"F{x,y,z} = x\r\nG{x,y,z} = y\r\nH{x,y,z} = z\r\n"
-       u"PlotField3D[F,G,H,{-1,1,2}{-1,1,2}{-1,1,2}]\r\n",
-       u"F{x,y,z} = Ln[x - 100]\r\nG{x,y,z} = y\r\nH{x,y,z} = z\r\n"
-       u"PlotField3D[F,G,H,{-1,1,2}{-1,1,2}{-1,1,2}]\r\n",
-       1, 1142},
-  };
+  const Case cases[] = {{kSlope, kSlopeSheet, u"F{x,y} = Ln[x - 100]", 0.45, 1230},
+                        {kDir, kDirSheet, u"F{x,y} = Ln[x - 100]", 1, 1032},
+                        {kSpace, kSpaceSheet, u"F{x,y,z} = Ln[x - 100]", 1, 1142}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.failure);
-    ASSERT_EQ(RunText(c.good), 0);
     FieldGraph.mnuXYEnabled = 0;
     View.FieldVectorScale = 0.5;
-    ASSERT_EQ(Stored(c.cmd), 0);
+    ASSERT_EQ(RunField(c.cmd, c.sheet), 0);
     const auto first = Segments();
-    ASSERT_EQ(RunText(c.failing), 0);
+    rt::Text failing = c.sheet;
+    failing.replace(0, failing.find(u"\r\n"), c.failingF);
+    ASSERT_EQ(RunText(failing), 0);
     RunFlags.Replot = -1;
     View.FieldVectorScale = 1;
     const long events = screen_.doEventsCount;
@@ -537,27 +524,18 @@ TEST_F(FieldTest, ReplotDrawsTheKeptField) {
       EXPECT_NEAR(again[k].Length(), c.newLength, 1e-12) << k;
       ExpectPointNear(Dir(again[k]), Dir(first[k]));
     }
+    if (c.cmd == kSlope) {  // traces and a grid the kept table does not hold are evaluated
+      EXPECT_EQ(Build(kSlope, u"PlotSlopeField[F,{0,4,4}{0,4,4}{1,1}]"), 1230);
+      EXPECT_EQ(Scene.SegmentCount, 75) << "the field stays, the failed trace adds nothing";
+      EXPECT_EQ(Build(kSlope, u"PlotSlopeField[F,{0,4,2}{0,4,4}]"), 1230);
+    }
     RunFlags.Replot = 0;
     EXPECT_EQ(Stored(c.cmd), c.failure);
     EXPECT_EQ(Scene.SegmentCount, 0);
   }
-  // Slope: the traces and a grid the kept table does not hold are evaluated, Replot or not.
-  ASSERT_EQ(RunText(u"F{x,y} = x - y\r\nPlotSlopeField[F,{-2,2,4}{-2,2,4}]\r\n"), 0);
-  ASSERT_EQ(Stored(kSlope), 0);
-  ASSERT_EQ(RunText(u"F{x,y} = Ln[x - 100]\r\n"), 0);
-  RunFlags.Replot = -1;
-  EXPECT_EQ(Build(kSlope, u"PlotSlopeField[F,{-2,2,4}{-2,2,4}]"), 0);
-  EXPECT_EQ(Build(kSlope, u"PlotSlopeField[F,{-2,2,4}{-2,2,4}{0,0}]"), 1230);
-  EXPECT_EQ(Scene.SegmentCount, 75) << "the field stays, the failed trace adds nothing";
-  EXPECT_EQ(Build(kSlope, u"PlotSlopeField[F,{-2,2,2}{-2,2,4}]"), 1230);
-  // Direction: the vectors of a space field built in between do not take the kept ones' place.
-  RunFlags.Replot = 0;
-  ASSERT_EQ(RunText(u"F{x,y} = -y\r\nH{x,y} = x\r\nP{x,y,z} = 1 + 0*x\r\n"
-                    u"PlotDirField[F,H,{-2,2,4}{-2,2,4}]\r\n"
-                    u"PlotField3D[P,P,P,{-1,1,2}{-1,1,2}{-1,1,2}]\r\n"),
-            0);
-  ASSERT_EQ(Stored(kDir), 0);
-  ASSERT_EQ(Stored(kSpace), 0);
+  // The vectors of a space field built in between do not take the kept direction vectors' place.
+  ASSERT_EQ(RunField(kDir, kDirSheet), 0);
+  ASSERT_EQ(RunField(kSpace, kSpaceSheet), 0);
   ASSERT_EQ(
       RunText(u"F{x,y} = Ln[x - 100]\r\nH{x,y} = x\r\nPlotDirField[F,H,{-2,2,4}{-2,2,4}]\r\n"), 0);
   RunFlags.Replot = -1;
@@ -575,21 +553,20 @@ TEST_F(FieldTest, Limits) {
   const Case cases[] = {
       {kSlope, u"F{x,y} = y/10\r\nPlotSlopeField[F,{0,50,50}{0,50,50}]\r\n",
        u"Slope field count exceeded 2500 points. Reduce the number of x and y intervals.",
-       u"F{x,y} = y/10\r\nPlotSlopeField[F,{0,4,4}{0,4,4}{1,1}]\r\n", 7, 3},
+       kSlopeSheet, 7, 3},
       {kDir, u"F{x,y} = -y\r\nH{x,y} = x\r\nPlotDirField[F,H,{-100,100,200}{-50,50,100}]\r\n",
-       u"2D vector count <= 3000 (including arrows). Reduce the ranges of x,y, & z.",
-       u"F{x,y} = -y\r\nH{x,y} = x\r\nPlotDirField[F,H,{-2,2,4}{-2,2,4}]\r\n", 5, 2},
+       u"2D vector count <= 3000 (including arrows). Reduce the ranges of x,y, & z.", kDirSheet, 5,
+       2},
       {kSpace, u"F{x,y,z} = x\r\nPlotField3D[F,F,F,{-15,15,30}{-15,15,30}{-10,10,20}]\r\n",
        u"On 3D vector count exceeded 3000 (including arrows). Reduce the ranges of x,y, & z.",
-       u"F{x,y,z} = x\r\nPlotField3D[F,F,F,{-1,1,2}{-1,1,2}{-1,1,2}]\r\n", 9, 4},
+       kSpaceSheet, 9, 4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.box));
-    ASSERT_EQ(RunText(c.tooMany), 0);
     FieldGraph.mnuXYEnabled = View.ShowBox = -1;
-    const long events = screen_.doEventsCount;
     screen_.boxes.clear();
-    ASSERT_EQ(Stored(c.cmd), 0);
+    const long events = screen_.doEventsCount;
+    ASSERT_EQ(RunField(c.cmd, c.tooMany), 0);
     ASSERT_EQ(screen_.boxes.size(), 1u);
     EXPECT_EQ(screen_.boxes[0].text, c.box);
     EXPECT_EQ(screen_.boxes[0].style, 0);
@@ -603,11 +580,11 @@ TEST_F(FieldTest, Limits) {
     StartSceneBuild();
     Scene.VertexCount = kSceneRows - c.roomLeft;
     Scene.SegmentCount = 100;
+    rt::Text stmt = c.cmd == kSlope ? Requests.SlopeFieldStmt
+                    : c.cmd == kDir ? Requests.DirFieldStmt
+                                    : Requests.Field3DStmt;
     int16_t msgNo = 0;
-    c.cmd(c.cmd == kSlope ? Requests.SlopeFieldStmt
-          : c.cmd == kDir ? Requests.DirFieldStmt
-                          : Requests.Field3DStmt,
-          msgNo);
+    c.cmd(stmt, msgNo);
     EXPECT_EQ(msgNo, 0);
     EXPECT_EQ(Scene.VertexCount, kSceneRows - 1);
     EXPECT_EQ(Scene.SegmentCount, 100 + c.segmentsAdded);
