@@ -131,6 +131,21 @@ TEST_F(Rkf45Test, StepControlShrinksTenfoldOnZeroErrorDownToTol) {
     EXPECT_NEAR(SolutionAt(r, 1, 1), RoundToSingle(starts[static_cast<size_t>(3 * r - 5)]), 1e-12);
 }
 
+TEST_F(Rkf45Test, StepSizeGrowsAtMostFourfoldOnASmoothProblem) {
+  ASSERT_EQ(Run({u"F{t,x}=x"}), 0);
+  StartBuild();
+  ASSERT_EQ(Solve(0, 3, 1, 1e-3), 0);
+  const std::vector<double> starts = StepStarts(u"F_", 6);
+  ASSERT_GT(starts.size(), 3u);
+  EXPECT_GT(starts[2] - starts[1], 0.001);  // the first steps grow
+  for (size_t i = 2; i + 1 < starts.size() && starts[i + 1] < 3; ++i) {
+    const double h = starts[i + 1] - starts[i], prev = starts[i] - starts[i - 1];
+    EXPECT_GE(h, 1e-3 * (1 - 1e-12)) << i;
+    EXPECT_LE(h, 4 * prev * (1 + 1e-12)) << i;
+    EXPECT_GE(h, 0.1 * prev * (1 - 1e-12)) << i;
+  }
+}
+
 TEST_F(Rkf45Test, LimitsAndTheirBoxes) {
   struct Case {
     const char16_t* definition;

@@ -55,6 +55,13 @@ TEST_F(SolutionStoreTest, SegmentsStartAtRowTwoAndEndInADot) {
   }
 }
 
+TEST_F(SolutionStoreTest, ACurveThatStoresNothingKeepsEarlierSegmentsWithoutABox) {
+  ASSERT_TRUE(AppendSegment({7, 7, 7}, {8, 8, 8}, 1, 1, 1));
+  EXPECT_EQ(Build(1, 1), 0);
+  EXPECT_EQ(Scene.SegmentCount, 1);
+  EXPECT_TRUE(screen_.boxes.empty());
+}
+
 TEST_F(SolutionStoreTest, TheBoxIsTheCurvesOwnAndPointsAreInGridUnits) {
   Scene.ViewXMin = -500;  // an earlier box is replaced, not widened
   Scene.GridUnitX = 2;
