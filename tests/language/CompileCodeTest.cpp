@@ -36,22 +36,6 @@ class CompileCodeTest : public LanguageTest {
     CompileFunctions(text, msg);
     return msg;
   }
-
-  // Evaluates record k's code with its parameters set to the given values, in order.
-  static double Value(int16_t k, const std::vector<double>& args) {
-    const FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
-    const rt::Text* parms[] = {&f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5};
-    for (size_t i = 0; i < args.size(); ++i) {
-      int16_t m = 0;
-      AppendValue(*parms[i], args[i], m);
-    }
-    double r = std::nan("");
-    int16_t msg = 0;
-    MathVars.ValueSP = 1;
-    Evaluate(f.Code, r, msg);
-    EXPECT_EQ(0, msg);
-    return r;
-  }
 };
 
 // Records compiled together; the last one's code (when given) and its value at the arguments.
@@ -93,7 +77,8 @@ TEST_F(CompileCodeTest, CodesAndValues) {
     }
     EXPECT_EQ(-1, f.Compiled);
     EXPECT_EQ(rt::Text::npos, f.Expr.find(u'{'));
-    EXPECT_NEAR(c.expected, Value(last, c.args), 1e-12 * std::fabs(c.expected));
+    EXPECT_NEAR(c.expected, ValueOf(Tables.FuncTable[static_cast<size_t>(last)], c.args),
+                1e-12 * std::fabs(c.expected));
   }
 }
 

@@ -40,14 +40,18 @@ const FuncRec* LanguageTest::Func(const rt::Text& name) {
 double LanguageTest::ValueOf(const rt::Text& name, double t) {
   const FuncRec* f = Func(name);
   EXPECT_NE(f, nullptr) << U8(name);
-  if (f == nullptr) return NAN;
-  int16_t msg = 0;
+  return f == nullptr ? NAN : ValueOf(*f, {t});
+}
+
+double LanguageTest::ValueOf(const FuncRec& f, const std::vector<double>& args) {
+  const rt::Text* parms[] = {&f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5};
   const int32_t savedTop = Tables.ValueTop;
-  AppendValue(f->Parm1, t, msg);
+  int16_t msg = 0;
+  for (size_t i = 0; i < args.size() && i < 5; ++i) AppendValue(*parms[i], args[i], msg);
   double result = NAN;
   MathVars.ValueSP = 1;
-  Evaluate(f->Code, result, msg);
-  EXPECT_EQ(msg, 0) << U8(name);
+  Evaluate(f.Code, result, msg);
+  EXPECT_EQ(msg, 0) << U8(f.Name);
   Tables.ValueTop = savedTop;
   return result;
 }

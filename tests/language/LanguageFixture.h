@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "language/Global.h"
 #include "support/WorksheetFixture.h"
@@ -26,8 +27,9 @@ class LanguageTest : public ms::testing::WorksheetTest {
   int16_t Define(const rt::Text& statement, bool compile = true);
   void DefineAll(std::initializer_list<const char16_t*> statements);
   static const FuncRec* Func(const rt::Text& name);
-  // The value of a compiled one-parameter function at t.
+  // The value of a compiled function at t, or with its parameters set to args in order.
   static double ValueOf(const rt::Text& name, double t);
+  static double ValueOf(const FuncRec& f, const std::vector<double>& args);
   // The value of the last constant, read back from its value text "(v)".
   static double LastConstantValue();
 };
