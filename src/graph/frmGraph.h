@@ -313,6 +313,7 @@ class frmGraph : public QMainWindow {
   // The band shown while a frame is dragged on the picture.
   QPointer<QWidget> frameBand_;
   bool loopRunning_ = false;  // a member or frame loop is under way
+  bool framesRunning_ = false;  // the frame loop is under way
   std::array<int32_t, 23> viewButtonColors_{};
   // The colour the colour dialog starts from: the last colour chosen in this window (black first).
   int32_t dialogColor_ = 0;

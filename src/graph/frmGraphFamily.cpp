@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 #include "graph/Form1.h"
@@ -119,6 +120,9 @@ bool frmGraph::LoopCut() const {
 // Families of curves
 
 void frmGraph::mnuFamilySetUp_Click() {
+  // The family set-up stays open to a running family (its Cancel stops the loop), but would turn
+  // the frames of a running animation into an overlay.
+  if (framesRunning_) return;
   Graph.OverlayMode = -1;
   Graph.PlotLimitReached = 0;
   QPointer<frmFamilyPlots> window(&frmFamilyPlots::Load());
@@ -177,8 +181,11 @@ void frmGraph::mnuPlotSet_Click() {
   // A stop of an earlier run (Cancel in the set-up window) does not hold back this one: the
   // run could not have been started again without Save.
   ms::RunFlags.StopFamily = 0;
-  loopRunning_ = true;
   QPointer<frmGraph> self(this);
+  loopRunning_ = true;
+  const auto ended = qScopeGuard([self] {
+    if (self) self->loopRunning_ = false;
+  });
   const long pos = match.pos;
   rt::Text span = match.span;
   for (int k = 1; k <= count; ++k) {
@@ -186,7 +193,6 @@ void frmGraph::mnuPlotSet_Click() {
     if (self.isNull()) return;
     if (LoopCut()) break;
     if (ms::RunFlags.StopFamily != 0 || Graph.PlotLimitReached != 0) {
-      loopRunning_ = false;
       FamilyStopPath();
       return;
     }
@@ -220,7 +226,6 @@ void frmGraph::mnuPlotSet_Click() {
     if (self.isNull()) return;
     ShowReturn(false);
   }
-  loopRunning_ = false;
   ms::CurveWork.FamilyMember = 0;
   ShowReturn(true);
 }
@@ -290,10 +295,13 @@ void frmGraph::mnuSetCompute_Click() {
     cmdUpdate->setEnabled(true);
   };
   loopRunning_ = true;
+  framesRunning_ = true;
+  const auto ended = qScopeGuard([self] {
+    if (self) self->loopRunning_ = self->framesRunning_ = false;
+  });
   GenerateData();
   if (self.isNull()) return;
   if (!SaveFrame(*this, FrameBitmapName(base, 0))) {
-    loopRunning_ = false;
     giveBack();
     Say(u"The frame file " + ui::FromQString(FrameBitmapName(base, 0)) + u" could not be written.");
     return;
@@ -302,7 +310,6 @@ void frmGraph::mnuSetCompute_Click() {
   rt::Text text = TakeWorksheet();
   const AssignmentMatch match = FindAssignment(text, id, kFrameNumberPattern);
   if (!match.found || !rt::IsNumeric(match.numberText)) {
-    loopRunning_ = false;
     Say(!match.found ? u"Requested constant not located or the constant not directly set to a "
                        u"number."
                      : u"Requested constant located with no numeric assignment.");
@@ -332,11 +339,9 @@ void frmGraph::mnuSetCompute_Click() {
     ui::Ui().DoEvents();
     if (self.isNull()) return;
     if (LoopCut()) {
-      loopRunning_ = false;
       return;
     }
     if (ms::RunFlags.StopFrames != 0) {
-      loopRunning_ = false;
       FramesStopPath();
       return;
     }
@@ -357,14 +362,12 @@ void frmGraph::mnuSetCompute_Click() {
     const QString name = FrameBitmapName(base, k);
     if (!SaveFrame(*this, name)) {
       // No frame is left out unnoticed: the run stops as Stop would, and says why.
-      loopRunning_ = false;
       FramesStopPath();
       Say(u"The frame file " + ui::FromQString(name) + u" could not be written.");
       return;
     }
     if (window) window->lblFrameNo->setText(Q(rt::IntText(k)));
   }
-  loopRunning_ = false;
 
   if (window) {
     window->cmdStop->setEnabled(false);

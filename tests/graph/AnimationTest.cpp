@@ -331,8 +331,10 @@ TEST_F(AnimationTest, StopEndsTheRunBetweenFramesAndALaterRunIsNotHeldBack) {
   ASSERT_NE(w, nullptr);
   frmSetFrames& f = Configure(*w, "wave", "a", "0", "1", "4");
   // Stop is clicked once frame 3 has its value: frame 3 is still finished and saved.
+  // The family set-up is held back meanwhile: it would turn the frames into an overlay.
   int stops = 0;
   ui_.onDoEvents = [&] {
+    w->mnuFamilySetUp_Click();
     if (f.lblConstID->text() == QStringLiteral("0.75") && f.cmdStop->isEnabled()) {
       f.cmdStop->click();
       ++stops;
@@ -341,6 +343,8 @@ TEST_F(AnimationTest, StopEndsTheRunBetweenFramesAndALaterRunIsNotHeldBack) {
   w->mnuSetCompute_Click();
   ui_.onDoEvents = nullptr;
   EXPECT_EQ(stops, 1);
+  EXPECT_EQ(frmFamilyPlots::Instance(), nullptr);
+  EXPECT_EQ(Graph.OverlayMode, 0);
   EXPECT_TRUE(ui_.boxes.empty());
   EXPECT_EQ(Files(), (QStringList{QStringLiteral("wave0.bmp"), QStringLiteral("wave1.bmp"),
                                   QStringLiteral("wave2.bmp"), QStringLiteral("wave3.bmp")}));

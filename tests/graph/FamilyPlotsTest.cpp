@@ -464,6 +464,28 @@ TEST_F(FamilyTest, TheLoopStopsBeforeTheNextMember) {
   }
 }
 
+TEST_F(FamilyTest, ReturnWhileTheLoopLetsEventsRunEndsTheLoop) {
+  frmGraph* w = Open(kWorksheet);
+  ASSERT_NE(w, nullptr);
+  Configure(*w, "k", "0", "1", "5");
+  int returns = 0;
+  ui_.onDoEvents = [&] {
+    if (ms::CurveWork.FamilyMember == 2 && GraphWindow() != nullptr) {
+      w->cmdReturn_Click();
+      ++returns;
+    }
+  };
+  w->mnuPlotSet_Click();
+  ui_.onDoEvents = nullptr;
+  EXPECT_EQ(returns, 1);
+  EXPECT_EQ(GraphWindow(), nullptr);
+  EXPECT_TRUE(Sheet().isVisible());
+  // No member after the second was put into the worksheet.
+  EXPECT_TRUE(StartsWith(Sheet().WorksheetText(), u"k=2.25\r\n"));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(frmFamilyPlots::Instance(), nullptr);
+}
+
 TEST_F(FamilyTest, ARunAfterACancelledOneIsNotHeldBack) {
   frmGraph* w = Open(kWorksheet);
   ASSERT_NE(w, nullptr);
