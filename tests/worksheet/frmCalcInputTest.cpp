@@ -98,7 +98,7 @@ TEST_F(WorksheetWindow, MenusKeepTheirShortcutsFromTheEditor) {
   }
 }
 
-TEST_F(WorksheetWindow, OptionMenusTickOneItemPerGroupAndSetTheirSetting) {
+TEST_F(WorksheetWindow, OptionMenusTickOneItemPerGroupAndSetTheirSettings) {
   frmCalcInput& w = *window;
   const std::vector<std::vector<QAction*>> groups = {
       {w.mnuDigits[4], w.mnuDigits[5], w.mnuDigits[6], w.mnuDigits[7], w.mnuDigits[8]},
@@ -133,9 +133,8 @@ TEST_F(WorksheetWindow, OptionMenusTickOneItemPerGroupAndSetTheirSetting) {
   w.mnuPort->trigger();
   EXPECT_EQ(ms::Settings.BothDirections + ms::Settings.DiscontinuityOn, 0);
   EXPECT_EQ(ui::Printer().pageLayout().orientation(), QPageLayout::Portrait);
-}
 
-TEST_F(WorksheetWindow, ColourDialogs) {
+  // Colour items: a cancelled dialog keeps the colour the curve uses.
   services.colors = {0x123456, std::nullopt, 0x030201};
   window->mnuPreSetPlot[2]->trigger();
   EXPECT_EQ(ms::Settings.PlotColor[2], 0x123456);
@@ -355,6 +354,7 @@ TEST_F(WorksheetWindow, ChangesAreOfferedForSavingOnEveryRoad) {
     EXPECT_EQ(QFile::exists(path), script == "Y");
     if (c.road == kClose && script == "Y") {
       EXPECT_TRUE(window->close());  // saved: closing again asks nothing
+      EXPECT_EQ(services.boxes.size(), 1u);
     }
   }
   EXPECT_EQ(FileBytes(dir.filePath("saved_2.txt")), QByteArray("a=1\r\n"));
