@@ -2,6 +2,7 @@
 // member loop from a worksheet to the picture: one curve per member, each in its colour, the
 // worksheet rewritten per member, the messages of bad input and the ways the loop stops.
 #include <QAction>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 
 #include "GraphTestSupport.h"
 #include "graph/frmFamilyPlots.h"
+#include "graph/frmSetDisplay.h"
 #include "mathematics/MathVector.h"
 #include "numerics/BvpTrials.h"
 
@@ -296,9 +298,12 @@ TEST_F(FamilyTest, EveryMemberIsOneCurveInItsColourOrInPlotColourOne) {
     Graph.ShowAxes = 0;
     Configure(*w, "k", "0", "1", c.total);
     const int firstRow = static_cast<int>(ms::Scene.SegmentCountD);
+    frmSetDisplay& options = frmSetDisplay::Load();
     w->mnuPlotSet_Click();
     EXPECT_TRUE(ui_.boxes.empty());
     EXPECT_NE(Graph.FamilyMode, 0);
+    // The display options' time block now lists the members.
+    EXPECT_EQ(options.Frame2->title(), QStringLiteral("Parameter Set"));
     EXPECT_EQ(Family.FamilyCount, FamilyCountOf(Family.FamilyTotal));
     EXPECT_EQ(ms::CurveWork.FamilyMember, 0);
     EXPECT_FALSE(w->cmdReturn->isHidden());
