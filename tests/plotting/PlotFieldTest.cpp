@@ -296,38 +296,27 @@ TEST_F(FieldTest, DirectionArrowsFollowTheVectors) {
 // With a third function the arrows stand at the heights G(x, y); the view turns to the saved
 // field angles and the box menu is enabled.
 TEST_F(FieldTest, DirectionArrowsLiftedToTheHeights) {
-  struct Case {
-    const char16_t *g, *statement;
-    double (*height)(double x, double y);
-    double zMin, zMax;
-  };
-  const Case cases[] = {
-      {u"G{x,y} = x + y", u"PlotDirField[F,H,G,{-2,2,4}{-2,2,4}]",
-       [](double x, double y) { return x + y; }, -4, 4},
-      {u"G{x,y} = x*x", u"PlotDirField[F,H,G,{1,2,2}{-2,2,4}g]",
-       [](double x, double) { return x * x; }, 1, 4},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.g));
-    View.FieldRotation = 0.3;
-    View.FieldElevation = 0.7;
-    FieldGraph.mnuBoxEnabled = 0;
-    ASSERT_EQ(Run({u"F{x,y} = 1 + 0*x", u"H{x,y} = 0*y", c.g, c.statement}), 0);
-    ASSERT_EQ(Stored(kDir), 0);
-    EXPECT_EQ(View.ZAxisNeeded, -1);
-    EXPECT_EQ(View.RotationAngle, 0.3);
-    EXPECT_EQ(View.ElevationAngle, 0.7);
-    EXPECT_EQ(FieldGraph.mnuBoxEnabled, -1);
-    EXPECT_EQ(FieldTables.FieldZMin, c.zMin);
-    EXPECT_EQ(FieldTables.FieldZMax, c.zMax);
-    const auto segs = Segments();
-    for (int i = 0; i < FieldTables.FieldVectorCount; ++i) {
-      const double h = c.height(segs[3 * i].from[0], segs[3 * i].from[1]);
-      EXPECT_TRUE(Near(FieldTables.FieldVectorTable[i][2], h, 1e-12));
-      // F = 1, H = 0: every arrow points along +x, all of it at the height.
-      EXPECT_NEAR(segs[3 * i].to[0] - segs[3 * i].from[0], 0.5, 1e-12);
-      for (int k = 0; k < 3; ++k) EXPECT_TRUE(Near(segs[3 * i + k].to[2], h, 1e-12));
-    }
+  View.FieldRotation = 0.3;
+  View.FieldElevation = 0.7;
+  FieldGraph.mnuBoxEnabled = 0;
+  ASSERT_EQ(RunField(kDir,
+                     u"F{x,y} = 1 + 0*x\r\nH{x,y} = 0*y\r\nG{x,y} = x*x + y\r\n"
+                     u"PlotDirField[F,H,G,{1,2,2}{-2,2,4}]\r\n"),
+            0);
+  EXPECT_EQ(View.ZAxisNeeded, -1);
+  EXPECT_EQ(View.RotationAngle, 0.3);
+  EXPECT_EQ(View.ElevationAngle, 0.7);
+  EXPECT_EQ(FieldGraph.mnuBoxEnabled, -1);
+  EXPECT_EQ(FieldTables.FieldZMin, -1);
+  EXPECT_EQ(FieldTables.FieldZMax, 6);
+  ASSERT_EQ(FieldTables.FieldVectorCount, 15);
+  const auto segs = Segments();
+  for (int i = 0; i < 15; ++i) {
+    const double x = segs[3 * i].from[0], y = segs[3 * i].from[1];
+    EXPECT_TRUE(Near(FieldTables.FieldVectorTable[i][2], x * x + y, 1e-12)) << i;
+    // F = 1, H = 0: every arrow points along +x, all of it at the height.
+    EXPECT_NEAR(segs[3 * i].to[0] - x, 0.5, 1e-12);
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(Near(segs[3 * i + k].to[2], x * x + y, 1e-12));
   }
 }
 
