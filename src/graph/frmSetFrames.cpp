@@ -262,6 +262,11 @@ void frmSetFrames::ShowModeless() {
   show();
 }
 
+void frmSetFrames::reject() {
+  if (cmdStop->isEnabled()) return;
+  QDialog::reject();
+}
+
 void frmSetFrames::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
   if (event->spontaneous()) return;

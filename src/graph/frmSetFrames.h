@@ -94,6 +94,8 @@ class frmSetFrames : public QDialog {
 
  protected:
   void hideEvent(QHideEvent* event) override;
+  // Esc and the close box leave the window in place while a run shows its Stop button on it.
+  void reject() override;
 
  private:
   std::function<void()> afterClose_;
