@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QFontMetricsF>
 #include <QLineEdit>
-#include <QMenu>
 #include <QRadioButton>
 #include <algorithm>
 #include <cmath>
@@ -47,7 +46,7 @@ constexpr char16_t kCRLF[] = u"\r\n";
 constexpr int16_t kScaleDigits = 3;
 constexpr int16_t kIntegOutputDigits = 4;
 constexpr int16_t kSlopeDigits = 6;
-constexpr double kRadiansToDegrees = 180 / 3.1415926536;
+constexpr double kPi = 3.1415926536;
 // An integral table x smaller than this in magnitude is stored and shown as 0.
 constexpr double kTinyX = 1e-10;
 // Font sizes of the integral table and after it (points).
@@ -71,15 +70,6 @@ int32_t CurveColor(int index) {
 // The check mark of a graph window menu item; unchecked without a window.
 bool Checked(const QAction* item) {
   return item != nullptr && item->isChecked();
-}
-
-// "No" under "BVP scan Color?".
-const QAction* BvpNoItem(const frmGraph* graph) {
-  if (graph == nullptr || graph->mnuBVPcolor == nullptr) return nullptr;
-  for (const QAction* a : graph->mnuBVPcolor->actions()) {
-    if (a->text() == QStringLiteral("No")) return a;
-  }
-  return nullptr;
 }
 
 }  // namespace
@@ -295,7 +285,7 @@ void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
     const int count = std::isfinite(wanted)
                           ? static_cast<int>(std::clamp<double>(wanted, 0, ms::kMaxTrialSlopes))
                           : 0;
-    const bool plain = Checked(BvpNoItem(graph)) || count == 1;
+    const bool plain = Checked(graph != nullptr ? graph->mnuBVPno : nullptr) || count == 1;
     for (int i = 1; i <= count; ++i) {
       target.CurrentX = s.TimeTextX + kTimeColumnOffset;
       target.ForeColor = plain ? kOverlayBlack : CurveColor(i);
@@ -310,8 +300,7 @@ void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
     PrintOn(target, u" x        Output");
     target.CurrentX = s.TimeTextX + kTimeColumnOffset;
     PrintLine(target, u" __      ______");
-    const int statements =
-        std::clamp<int>(ms::Requests.IntegStmtCount, 0, std::min(ms::kSolutionSlots, 22));
+    const int statements = std::clamp<int>(ms::Requests.IntegStmtCount, 0, ms::kMaxIntegStatements);
     const int rows = std::clamp<int>(ms::PlotRequest.PlotSteps, 0, ms::kSolutionLastRow);
     for (int k = 1; k <= statements; ++k) {
       for (int i = 1; i <= rows; ++i) {
@@ -353,13 +342,11 @@ void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
   } else {
     target.CurrentY = s.TimeTextY;
     target.CurrentX = s.TimeTextX + kTimeAnglesOffset;
-    PrintLine(target,
-              u"Elevation: " +
-                  ms::FormatSignificant(ms::View.ElevationAngle * kRadiansToDegrees, kScaleDigits));
+    PrintLine(target, u"Elevation: " +
+                          ms::FormatSignificant(ms::View.ElevationAngle * 180 / kPi, kScaleDigits));
     target.CurrentX = s.TimeTextX + kTimeAnglesOffset;
-    PrintLine(target,
-              u"Rotation: " +
-                  ms::FormatSignificant(ms::View.RotationAngle * kRadiansToDegrees, kScaleDigits));
+    PrintLine(target, u"Rotation: " +
+                          ms::FormatSignificant(ms::View.RotationAngle * 180 / kPi, kScaleDigits));
   }
 
   // With dot spacing chosen, the spacing under the block.

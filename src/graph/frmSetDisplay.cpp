@@ -280,6 +280,9 @@ void frmSetDisplay::Form_Load() {
 
   ui::Ui().MakeTopmostAtOrigin(static_cast<ui::WindowHandle>(static_cast<QWidget*>(this)));
   Option1->setChecked(true);
+  // The legend is off before the bars below redraw: a legend left on by an earlier graph window
+  // would otherwise ask for the labels this new window does not have yet.
+  Graph.ShowLegend = 0;
 
   // Ranges from the graph window's viewport in twips: 0..W across, 0..3H down.
   const frmGraph* graph = frmGraph::Instance();

@@ -475,5 +475,20 @@ TEST_F(SetDisplayTest, ReturnUnloadsTheWindowAndClearsTheTextSwitches) {
   EXPECT_FALSE(Options().ckData->isChecked());
 }
 
+TEST_F(SetDisplayTest, ALegendLeftOnAtReturnDoesNotAskForLabelsAtTheNextLoad) {
+  frmGraph& w = LoadEmpty();
+  Options().strLegendX->setText(QStringLiteral("x"));
+  Options().strLegendY->setText(QStringLiteral("y"));
+  Options().ckLegend->setChecked(true);
+  EXPECT_EQ(Graph.ShowLegend, -1);
+  w.cmdReturn_Click();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ui_.Reset();
+  LoadEmpty();
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_EQ(Graph.ShowLegend, 0);
+  EXPECT_FALSE(Options().ckLegend->isChecked());
+}
+
 }  // namespace
 }  // namespace gr::testing
