@@ -168,57 +168,13 @@ TEST_F(SetDisplayTest, TheTimeBlockIsNamedByThePlotState) {
   ms::View.PlotKind = 1;
 }
 
-TEST_F(SetDisplayTest, CheckBoxesSetTheirFlagsAndRedraw) {
-  struct Case {
-    const char* name;
-    QCheckBox* frmSetDisplay::*box;
-    std::vector<int16_t*> flags;
-  };
-  const Case cases[] = {
-      {"ckData", &frmSetDisplay::ckData, {&Graph.ShowDataText}},
-      {"ckTime", &frmSetDisplay::ckTime, {&Graph.ShowTimeText}},
-      {"ckWk", &frmSetDisplay::ckWk, {&Graph.ShowWkText}},
-      {"CkVal", &frmSetDisplay::CkVal, {&Graph.ShowValText, &ms::Tables.ShowValLegend}},
-      {"ckText", &frmSetDisplay::ckText, {&Graph.ShowTitle}},
-      {"ckLegend", &frmSetDisplay::ckLegend, {&Graph.ShowLegend}},
-  };
-  LoadEmpty();
-  // Labels, so that the legend draws instead of asking for them.
-  Options().strLegendX->setText(QStringLiteral("x"));
-  Options().strLegendY->setText(QStringLiteral("y"));
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    QCheckBox* box = Options().*c.box;
-    std::vector<int16_t*> others = {
-        &Graph.ShowDataText,       &Graph.ShowTimeText, &Graph.ShowWkText, &Graph.ShowValText,
-        &ms::Tables.ShowValLegend, &Graph.ShowTitle,    &Graph.ShowLegend};
-    // Each redraw is seen as a call of the title overlay, switched on with no title.
-    int draws = 0;
-    static int* counter = nullptr;
-    counter = &draws;
-    Overlays().placeTitleText = [](draw::DrawTarget&) { ++*counter; };
-    const int16_t saveTitle = Graph.ShowTitle;
-    Graph.ShowTitle = -1;
-    box->click();
-    EXPECT_TRUE(box->isChecked());
-    EXPECT_GE(draws, 1);
-    for (int16_t* f : c.flags) EXPECT_EQ(*f, -1);
-    box->click();
-    for (int16_t* f : c.flags) EXPECT_EQ(*f, 0);
-    Graph.ShowTitle = saveTitle;
-    for (int16_t* f : others) *f = 0;
-    LoadSetDisplay();
-    Options().strLegendX->setText(QStringLiteral("x"));
-    Options().strLegendY->setText(QStringLiteral("y"));
-  }
-}
-
-// Each block appears in its region of the picture when its box is checked and goes again when it
-// is cleared.
+// Each box sets its show flag(s), and its block appears in its region of the picture when the box
+// is checked and goes again when it is cleared.
 TEST_F(SetDisplayTest, EachOverlayAppearsAndGoesWithItsCheckBox) {
   struct Case {
     const char* name;
     QCheckBox* frmSetDisplay::*box;
+    std::vector<int16_t*> flags;
     std::function<void(frmSetDisplay&)> content;
     // Region right and below of the block's corner, picture units.
     const int32_t* x;
@@ -226,12 +182,27 @@ TEST_F(SetDisplayTest, EachOverlayAppearsAndGoesWithItsCheckBox) {
   };
   OverlayStateData& s = OverlayState;
   const Case cases[] = {
-      {"data scales", &frmSetDisplay::ckData, [](frmSetDisplay&) {}, &s.DataTextX, &s.DataTextY},
-      {"time scales", &frmSetDisplay::ckTime, [](frmSetDisplay&) {}, &s.TimeTextX, &s.TimeTextY},
-      {"worksheet", &frmSetDisplay::ckWk,
+      {"data scales",
+       &frmSetDisplay::ckData,
+       {&Graph.ShowDataText},
+       [](frmSetDisplay&) {},
+       &s.DataTextX,
+       &s.DataTextY},
+      {"time scales",
+       &frmSetDisplay::ckTime,
+       {&Graph.ShowTimeText},
+       [](frmSetDisplay&) {},
+       &s.TimeTextX,
+       &s.TimeTextY},
+      {"worksheet",
+       &frmSetDisplay::ckWk,
+       {&Graph.ShowWkText},
        [this](frmSetDisplay&) { Sheet().TypeWorksheetText(QStringLiteral("a = 12345\n")); },
-       &s.WkTextX, &s.WkTextY},
-      {"values", &frmSetDisplay::CkVal,
+       &s.WkTextX,
+       &s.WkTextY},
+      {"values",
+       &frmSetDisplay::CkVal,
+       {&Graph.ShowValText, &ms::Tables.ShowValLegend},
        [](frmSetDisplay&) {
          ms::Tables.FuncCount = 1;
          ms::Tables.FuncTable[1].Name = u"F_";
@@ -239,16 +210,23 @@ TEST_F(SetDisplayTest, EachOverlayAppearsAndGoesWithItsCheckBox) {
          ms::Tables.FuncTable[1].Value = 2.5;
          ms::Tables.FuncTable[1].LineBreak = -1;
        },
-       &s.ValTextX, &s.ValTextY},
-      {"title", &frmSetDisplay::ckText,
-       [](frmSetDisplay& d) { d.strText->setText(QStringLiteral("Damped Spring")); }, &s.TitleX,
+       &s.ValTextX,
+       &s.ValTextY},
+      {"title",
+       &frmSetDisplay::ckText,
+       {&Graph.ShowTitle},
+       [](frmSetDisplay& d) { d.strText->setText(QStringLiteral("Damped Spring")); },
+       &s.TitleX,
        &s.TitleY},
-      {"legend", &frmSetDisplay::ckLegend,
+      {"legend",
+       &frmSetDisplay::ckLegend,
+       {&Graph.ShowLegend},
        [](frmSetDisplay& d) {
          d.strLegendX->setText(QStringLiteral("time"));
          d.strLegendY->setText(QStringLiteral("height"));
        },
-       &s.LegendX, &s.LegendY},
+       &s.LegendX,
+       &s.LegendY},
   };
   Sheet();  // the worksheet window first: making it resets the program's state
   frmGraph& w = LoadEmpty();
@@ -261,8 +239,10 @@ TEST_F(SetDisplayTest, EachOverlayAppearsAndGoesWithItsCheckBox) {
     const double x = *c.x, y = *c.y;
     EXPECT_EQ(DarkPixels(w.Display(), x - 100, y - 100, 3000, 900), 0);
     (d.*c.box)->click();
+    for (const int16_t* f : c.flags) EXPECT_EQ(*f, -1);
     EXPECT_GT(DarkPixels(w.Display(), x, y, 3000, 900), 20);
     (d.*c.box)->click();
+    for (const int16_t* f : c.flags) EXPECT_EQ(*f, 0);
     EXPECT_EQ(DarkPixels(w.Display(), x - 100, y - 100, 3000, 900), 0);
     ms::Tables.FuncCount = 0;
   }
