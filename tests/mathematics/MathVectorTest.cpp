@@ -315,13 +315,6 @@ TEST_F(MathVectorTest, DerivativeOrderFromTheScalarStack) {
   Tables.ConstCount += 1;  // a constant whose expression is an order
   Tables.ConstTable[Tables.ConstCount].Name = u"nn";
   Tables.ConstTable[Tables.ConstCount].Expr = u"2";
-  auto scalar = [](const char16_t* name, int16_t kind, const char16_t* text) {
-    ConstRec r;
-    r.Name = name;
-    r.Kind = kind;
-    r.ValueText = text;
-    return r;
-  };
   struct Case {
     const char* label;
     bool push;
@@ -331,12 +324,12 @@ TEST_F(MathVectorTest, DerivativeOrderFromTheScalarStack) {
     double xAt3;  // the x component, a derivative of t^3, at t = 3
   } cases[] = {
       {"empty stack: first derivative", false, {}, 0, 0, 27},
-      {"a number", true, scalar(u"nDer", 2, u"2"), 0, 0, 18},
-      {"a computed scalar stays", true, scalar(u"m$", 1, u"(5)"), 0, 1, 27},
-      {"a constant gives its expression", true, scalar(u"nn", 0, u""), 0, 0, 18},
-      {"an unknown constant", true, scalar(u"qq", 0, u""), 378, 0, 0},
-      {"the parameter", true, scalar(u"t", 3, u""), 378, 0, 0},
-      {"a function identifier", true, scalar(u"F_", 0, u""), 996, 0, 0},
+      {"a number", true, ConstRec{2, u"nDer", u"", u"2"}, 0, 0, 18},
+      {"a computed scalar stays", true, ConstRec{1, u"m$", u"", u"(5)"}, 0, 1, 27},
+      {"a constant gives its expression", true, ConstRec{0, u"nn", u"", u""}, 0, 0, 18},
+      {"an unknown constant", true, ConstRec{0, u"qq", u"", u""}, 378, 0, 0},
+      {"the parameter", true, ConstRec{3, u"t", u"", u""}, 378, 0, 0},
+      {"a function identifier", true, ConstRec{0, u"F_", u"", u""}, 996, 0, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
