@@ -68,7 +68,8 @@ using Residual = double (*)(const ms::Point3& p);
 // the view the button names (A : B is A on the vertical axis against B):
 // - x' = -x, x(0) = 1: x = e^-t;
 // - x' = y, y' = -x from (1, 0) in plot mode 2: x = cos t, y = -sin t;
-// - the same with z' = 1 from z = 0: the helix (cos t, -sin t, t).
+// - the same with z' = 1 from z = 0: the helix (cos t, -sin t, t);
+// - x'' = 2 with x(0) = 0 and x(1) = 1: x = t^2, x' = 2t.
 TEST_F(ODEViewsTest, EachViewButtonDrawsItsViewOfTheSolution) {
   struct View {
     int code;
@@ -113,6 +114,14 @@ TEST_F(ODEViewsTest, EachViewButtonDrawsItsViewOfTheSolution) {
          },
          2, 0, 3, true},
         {5, [](const ms::Point3& p) { return p[1] + std::sin(p[0]); }, 0, 0, 3, false}}},
+      {"boundary value problem",
+       "F{t,x,y} = y\nG{t,x,y} = 2\nBVP[F,G,{0,0,1,1,50}]\n",
+       &frmGraph::Frame5,
+       0.025,  // the last slope is a backward difference over one step of 0.02
+       {{2, [](const ms::Point3& p) { return p[1] - 2 * p[0]; }, 0, 0, 1, false},
+        {3, [](const ms::Point3& p) { return p[1] - 2 * std::sqrt(std::fabs(p[0])); }, 1, 0, 2,
+         false},
+        {1, [](const ms::Point3& p) { return p[1] - p[0] * p[0]; }, 0, 0, 1, false}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
