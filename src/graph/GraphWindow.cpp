@@ -68,8 +68,8 @@ QString SceneRecord() {
 QString ViewBoxRecord() {
   const ms::SceneStoreData& s = ms::Scene;
   return QStringLiteral("VIEWBOX %1 %2 %3 %4 %5 %6")
-      .arg(Coord(s.ViewXMin), Coord(s.ViewXMax), Coord(s.ViewYMin), Coord(s.ViewYMax), Coord(s.ViewZMin),
-           Coord(s.ViewZMax));
+      .arg(Coord(s.ViewXMin), Coord(s.ViewXMax), Coord(s.ViewYMin), Coord(s.ViewYMax),
+           Coord(s.ViewZMin), Coord(s.ViewZMax));
 }
 
 QString ViewRecord() {
@@ -92,8 +92,8 @@ QStringList SegmentRecords() {
     const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(s)];
     const ms::Point3& q = ms::Scene.VertexXYZ[static_cast<int>(e)];
     out << QStringLiteral("SEG %1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11")
-               .arg(QString::number(i), Coord(p[0]), Coord(p[1]), Coord(p[2]), Coord(q[0]), Coord(q[1]),
-                    Coord(q[2]), Num(r[ms::kRed]), Num(r[ms::kGreen]))
+               .arg(QString::number(i), Coord(p[0]), Coord(p[1]), Coord(p[2]), Coord(q[0]),
+                    Coord(q[1]), Coord(q[2]), Num(r[ms::kRed]), Num(r[ms::kGreen]))
                .arg(Num(r[ms::kBlue]), Num(r[ms::kSegKind]));
   }
   return out;

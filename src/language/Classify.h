@@ -24,5 +24,4 @@ constexpr int32_t kGraphUnavailableColor = 0xE0E0E0;
 // The statement is not changed; msgNo is 0 or the first error.
 void ClassifyAndStore(rt::Text& statement, int16_t& msgNo);
 
-
 }  // namespace ms

@@ -18,11 +18,15 @@ char16_t CharAt(const rt::Text& s, int p) {
   return (p >= 1 && p <= static_cast<int>(s.size())) ? s[p - 1] : u'\0';
 }
 
-bool IsUpper(char16_t c) { return c >= u'A' && c <= u'Z'; }
-bool IsLower(char16_t c) { return c >= u'a' && c <= u'z'; }
+bool IsUpper(char16_t c) {
+  return c >= u'A' && c <= u'Z';
+}
+bool IsLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
 
-// A function identifier at p: an upper-case letter, plus a following lower-case letter; a one-letter
-// identifier is completed with "_".
+// A function identifier at p: an upper-case letter, plus a following lower-case letter; a
+// one-letter identifier is completed with "_".
 rt::Text ReadFunctionId(const rt::Text& s, int& p) {
   rt::Text id(1, CharAt(s, p));
   if (IsLower(CharAt(s, p + 1))) {

@@ -11,8 +11,8 @@ rt::Text StripValueParens(const rt::Text& valueText) {
   return valueText;
 }
 
-void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args, int count,
-                      double& value, int16_t& msgNo) {
+void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
+                      int count, double& value, int16_t& msgNo) {
   rt::Text text = resultName + u"=(" + name + u"{";
   for (int i = 0; i < count; ++i) {
     if (i > 0) text += u',';

@@ -13,8 +13,8 @@ namespace ms {
 // characters, e.g. u"f1"). Arguments are written in the plain number-to-text form. On success
 // msgNo is 0 and value holds the result; on failure msgNo is the evaluator's message and both the
 // function and constant tables are as they were.
-void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args, int count,
-                      double& value, int16_t& msgNo);
+void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
+                      int count, double& value, int16_t& msgNo);
 
 // The value text of a constant without its enclosing parentheses: "(2.5)" gives "2.5"; a text
 // without them is returned unchanged.

@@ -16,7 +16,9 @@ char16_t CharAt(const rt::Text& s, int p) {
   return (p >= 1 && p <= static_cast<int>(s.size())) ? s[p - 1] : u'\0';
 }
 
-bool IsLower(char16_t c) { return c >= u'a' && c <= u'z'; }
+bool IsLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
 
 // A one- or two-character constant identifier at p ("[a-z]" then optionally "[a-z0-9_]"); a
 // one-letter identifier is completed with "_". p is advanced past it.

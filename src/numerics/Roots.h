@@ -10,7 +10,8 @@ namespace ms {
 
 void ProcessZero(rt::Text& statement, int16_t& msgNo);
 // Bisection on [a, b] (narrowed in place) to width tol; root is the last midpoint.
-void BisectZero(int16_t& funcIndex, double& a, double& b, double& root, double& tol, int16_t& msgNo);
+void BisectZero(int16_t& funcIndex, double& a, double& b, double& root, double& tol,
+                int16_t& msgNo);
 // fx := F(x) for the function at funcIndex through an assignment text; tol is not used.
 void EvalFunctionAtX(int16_t& funcIndex, double& x, double& fx, double& tol, int16_t& msgNo);
 

@@ -33,7 +33,11 @@ UiServices* g_current = &g_silent;
 
 }  // namespace
 
-UiServices& Ui() { return *g_current; }
-void SetUi(UiServices* services) { g_current = services ? services : &g_silent; }
+UiServices& Ui() {
+  return *g_current;
+}
+void SetUi(UiServices* services) {
+  g_current = services ? services : &g_silent;
+}
 
 }  // namespace ui

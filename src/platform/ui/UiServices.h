@@ -15,8 +15,8 @@ enum MsgAnswer : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswer
 
 struct FileDialogRequest {
   rt::Text title;
-  rt::Text filter;       // "Text Documents (*.txt)|*.txt" form: description|pattern pairs
-  rt::Text defaultExt;   // without the dot, "" for none
+  rt::Text filter;      // "Text Documents (*.txt)|*.txt" form: description|pattern pairs
+  rt::Text defaultExt;  // without the dot, "" for none
   rt::Text initialName;
   bool overwritePrompt = false;
 };
