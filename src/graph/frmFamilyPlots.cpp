@@ -31,10 +31,6 @@ namespace {
 
 // The character at 1-based position p, or 0 beyond either end (an empty character stops every
 // scan).
-char16_t At(const rt::Text& text, long p) {
-  if (p < 1 || p > rt::Len(text)) return 0;
-  return text[static_cast<size_t>(p - 1)];
-}
 
 }  // namespace
 
@@ -44,30 +40,30 @@ AssignmentMatch FindAssignment(const rt::Text& text, const rt::Text& id,
   if (id.empty()) return match;
   const long length = rt::Len(text);
   for (long i = 1; i <= length; ++i) {
-    const char16_t c = At(text, i);
+    const char16_t c = rt::CharAt(text, i);
     if (c != id[0]) continue;
     rt::Text candidate(1, c);
     long j = i;
     if (rt::CharAtIs(text, i + 1, u"[a-z0-9]")) {
-      candidate += At(text, i + 1);
+      candidate += rt::CharAt(text, i + 1);
       j = i + 1;
     }
     if (candidate != id) continue;
     ++j;
-    while (At(text, j) == u' ') {
+    while (rt::CharAt(text, j) == u' ') {
       candidate += u' ';
       ++j;
     }
-    if (At(text, j) != u'=') continue;
+    if (rt::CharAt(text, j) != u'=') continue;
     candidate += u'=';
     ++j;
-    while (At(text, j) == u' ') {
+    while (rt::CharAt(text, j) == u' ') {
       candidate += u' ';
       ++j;
     }
     rt::Text number;
-    for (char16_t n = At(text, j); n != 0 && (n == u'-' || rt::CharIs(n, numberPattern));
-         n = At(text, ++j)) {
+    for (char16_t n = rt::CharAt(text, j); n != 0 && (n == u'-' || rt::CharIs(n, numberPattern));
+         n = rt::CharAt(text, ++j)) {
       number += n;
     }
     match.found = true;

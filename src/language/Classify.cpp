@@ -18,10 +18,6 @@ WorksheetSignalState WorksheetSignals;
 
 namespace {
 
-char16_t CharAt(const rt::Text& s, long p) {
-  return (p >= 1 && p <= static_cast<long>(s.size())) ? s[p - 1] : u'\0';
-}
-
 bool TextAt(const rt::Text& s, long p, const char16_t* a, const char16_t* b) {
   const rt::Text part = rt::Mid(s, p, static_cast<long>(std::char_traits<char16_t>::length(a)));
   return part == a || part == b;
@@ -96,10 +92,10 @@ int FunctionHeaderParameters(const rt::Text& s) {
   for (int k = 1; k <= 5; ++k) {
     bool ok = true;
     for (int j = 1; j <= k && ok; ++j) {
-      ok = rt::CharIs(CharAt(s, 2 + 2 * j), u"[a-z]");
-      if (ok && j < k) ok = CharAt(s, 3 + 2 * j) == u',';
+      ok = rt::CharIs(rt::CharAt(s, 2 + 2 * j), u"[a-z]");
+      if (ok && j < k) ok = rt::CharAt(s, 3 + 2 * j) == u',';
     }
-    if (ok && CharAt(s, 3 + 2 * k) == u'}' && CharAt(s, 4 + 2 * k) == u'=') return k;
+    if (ok && rt::CharAt(s, 3 + 2 * k) == u'}' && rt::CharAt(s, 4 + 2 * k) == u'=') return k;
   }
   return 0;
 }
@@ -181,7 +177,7 @@ void ClassifyAndStore(rt::Text& statement, int16_t& msgNo) {
   // Definitions.
   rt::Text text;
   TokenizeNames(s, text);
-  const char16_t c = CharAt(text, 1);
+  const char16_t c = rt::CharAt(text, 1);
   if (c == u'\0' || c == u'<') {
     // Empty text or the parameter set (Execute sets the parameters up from the statement list).
   } else if (c >= u'a' && c <= u'z') {
@@ -190,7 +186,7 @@ void ClassifyAndStore(rt::Text& statement, int16_t& msgNo) {
     ProcessConstantStatement(again, msgNo);
     if (msgNo != 0) return;
   } else if (c >= u'A' && c <= u'Z') {
-    if (CharAt(text, 3) == u'{') {
+    if (rt::CharAt(text, 3) == u'{') {
       const int k = FunctionHeaderParameters(text);
       if (k == 0) {
         msgNo = 305;
@@ -198,8 +194,8 @@ void ClassifyAndStore(rt::Text& statement, int16_t& msgNo) {
       }
       StoreFunctionDefinition(text, k, msgNo);
       if (msgNo != 0) return;
-    } else if (CharAt(text, 3) == u'<') {
-      if (!rt::CharIs(CharAt(text, 4), u"[a-z]") || rt::Mid(text, 5, 2) != u">=") {
+    } else if (rt::CharAt(text, 3) == u'<') {
+      if (!rt::CharIs(rt::CharAt(text, 4), u"[a-z]") || rt::Mid(text, 5, 2) != u">=") {
         msgNo = 306;
         return;
       }

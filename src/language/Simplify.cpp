@@ -9,9 +9,6 @@ namespace ms {
 namespace {
 
 // Character at 1-based position p, 0 outside the text.
-char16_t At(const rt::Text& s, long p) {
-  return (p >= 1 && p <= static_cast<long>(s.size())) ? s[p - 1] : u'\0';
-}
 
 bool IsOperator(char16_t c) {
   return c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'^';
@@ -53,7 +50,7 @@ void Blank(rt::Text& s, long from, long to) {
 }  // namespace
 
 void Simplify(const rt::Text& expr, const rt::Text& passList, rt::Text& result) {
-  if (At(passList, 1) != u'[') {
+  if (rt::CharAt(passList, 1) != u'[') {
     ui::Ui().MsgBox(u"?", ui::kOkOnly, u"Programmer Error");
     ui::Ui().EndProgram();
     return;
@@ -64,12 +61,12 @@ void Simplify(const rt::Text& expr, const rt::Text& passList, rt::Text& result) 
   while (i < n) {
     ++i;
     rt::Text selector;
-    if (IsDigit(At(passList, i))) {
-      selector = rt::Text(1, At(passList, i));
+    if (IsDigit(rt::CharAt(passList, i))) {
+      selector = rt::Text(1, rt::CharAt(passList, i));
       ++i;
     }
     RunSimplifyPass(current, selector, current);
-    if (At(passList, i) == u']') break;
+    if (rt::CharAt(passList, i) == u']') break;
   }
   result = std::move(current);
 }
@@ -145,14 +142,14 @@ rt::Text DropParensOnNumber(const rt::Text& s) {
   rt::Text work = s;
   long i = 1;
   while (i <= n) {
-    const char16_t next = At(s, i + 1);
+    const char16_t next = rt::CharAt(s, i + 1);
     if (s[i - 1] == u'(' && (next == u'+' || next == u'.' || IsDigit(next))) {
       long j = i + 1;
       while (j <= n &&
              (IsDigit(s[j - 1]) || s[j - 1] == u'E' || s[j - 1] == u'e' || s[j - 1] == u'.')) {
         ++j;
       }
-      if (At(s, j) == u')') {
+      if (rt::CharAt(s, j) == u')') {
         work[i - 1] = u' ';
         work[j - 1] = u' ';
       }
@@ -190,7 +187,7 @@ rt::Text DropNestedBrackets(const rt::Text& s) {
         break;
     }
     // The group must close just before a "]"; otherwise it does not fill the bracket alone.
-    if (parens <= 0 && At(s, j + 1) != u']') return s;
+    if (parens <= 0 && rt::CharAt(s, j + 1) != u']') return s;
     if (brackets == 0) {
       rt::Text work = s;
       work[p - 1] = u' ';
@@ -209,7 +206,7 @@ rt::Text DropZeroTimesGroup(const rt::Text& s) {
   bool changed = false;
   long i = 1;
   while (i + 2 <= n) {
-    const char16_t before = At(s, i - 1);
+    const char16_t before = rt::CharAt(s, i - 1);
     const bool alone = before == u'\0' || OneOf(before, u"([{,+-*=<");
     if (s[i - 1] == u'0' && s[i] == u'*' && s[i + 1] == u'(' && alone) {
       const long close = MatchingParen(s, i + 2);
@@ -232,12 +229,12 @@ rt::Text DropGroupTimesZero(const rt::Text& s) {
   bool changed = false;
   for (long i = 1; i + 2 <= n; ++i) {
     if (s[i - 1] != u')' || s[i] != u'*' || s[i + 1] != u'0') continue;
-    const char16_t after = At(s, i + 3);
+    const char16_t after = rt::CharAt(s, i + 3);
     if (after == u'.' || IsDigit(after)) continue;
     const long open = OpeningParen(s, i);
     // The group must be a factor of its own: a name or "]" before it makes it an argument list, and
     // "^" or "/" would bind it to what precedes it.
-    const char16_t before = At(s, open - 1);
+    const char16_t before = rt::CharAt(s, open - 1);
     if (open == 0 || !(before == u'\0' || OneOf(before, u"([{,+-*=<"))) continue;
     Blank(work, open, i + 1);
     changed = true;
@@ -252,9 +249,9 @@ rt::Text DropOneTimes(const rt::Text& s) {
   bool changed = false;
   for (long i = 1; i + 1 <= n; ++i) {
     if (s[i - 1] != u'1' || s[i] != u'*') continue;
-    const char16_t before = At(s, i - 1);
+    const char16_t before = rt::CharAt(s, i - 1);
     // A sign after "E" belongs to an exponent: 2E+1*x is not 2E+x.
-    if (OneOf(before, u"+-") && At(s, i - 2) == u'E') continue;
+    if (OneOf(before, u"+-") && rt::CharAt(s, i - 2) == u'E') continue;
     if (before == u'\0' || OneOf(before, u"+*-(")) {
       work[i - 1] = u' ';
       work[i] = u' ';
@@ -272,7 +269,7 @@ rt::Text DropTimesOne(const rt::Text& s) {
   bool changed = false;
   for (long i = 2; i + 1 <= n; ++i) {
     if (s[i - 1] != u'*' || s[i] != u'1') continue;
-    const char16_t after = At(s, i + 2);
+    const char16_t after = rt::CharAt(s, i + 2);
     if (after == u'\0' || OneOf(after, u"+-*/)}],>")) {
       work[i - 1] = u' ';
       work[i] = u' ';

@@ -17,9 +17,6 @@ constexpr char16_t kLF = 10;
 StatementPipeline g_pipeline;
 
 // Character at 1-based position p, 0 outside the text.
-char16_t At(const rt::Text& s, long p) {
-  return (p >= 1 && p <= static_cast<long>(s.size())) ? s[p - 1] : u'\0';
-}
 
 bool Is(char16_t c, const char16_t* charClass) {
   return rt::CharIs(c, charClass);
@@ -61,16 +58,16 @@ void ReadLegendDirective(const rt::Text& ws, long i) {
   if (Tables.SelectValueCount < kMaxSelectValues) ++Tables.SelectValueCount;
   const int k = Tables.SelectValueCount;
   Tables.SelectValueText[k] = text;
-  if (At(ws, p) != u'@') return;  // no identifier: the entry keeps its former one
+  if (rt::CharAt(ws, p) != u'@') return;  // no identifier: the entry keeps its former one
 
   rt::Text id;
   long q = p + 1;
-  const char16_t first = At(ws, q);
+  const char16_t first = rt::CharAt(ws, q);
   if (first != u'\0' && first != kCR) {
     id.push_back(first);
     ++q;
-    if (Is(At(ws, q), u"[a-z0-9]")) {
-      id.push_back(At(ws, q));
+    if (Is(rt::CharAt(ws, q), u"[a-z0-9]")) {
+      id.push_back(rt::CharAt(ws, q));
       ++q;
     } else {
       id.push_back(u'_');
@@ -78,7 +75,7 @@ void ReadLegendDirective(const rt::Text& ws, long i) {
   }
   Tables.SelectValueId[k] = id;
   Tables.SelectValueText2[k].clear();
-  if (At(ws, q) == u',') {
+  if (rt::CharAt(ws, q) == u',') {
     rt::Text text2;
     for (long r = q + 1; r <= len && ws[r - 1] != kCR; ++r) text2.push_back(ws[r - 1]);
     Tables.SelectValueText2[k] = text2;
@@ -124,11 +121,11 @@ void ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText, int16_t& ms
       const rt::Text statement = NormaliseStatement(buffer);
       buffer.clear();
       if (!statement.empty() && ProcessStatement(statement, true, stmtText, msgNo)) return;
-      i += (c == kCR && At(ws, i + 1) == kLF) ? 2 : 1;
+      i += (c == kCR && rt::CharAt(ws, i + 1) == kLF) ? 2 : 1;
     } else if (c == u'\'') {
       const rt::Text statement = NormaliseStatement(buffer);
       buffer.clear();
-      if (At(ws, i + 1) == u'@') ReadLegendDirective(ws, i);
+      if (rt::CharAt(ws, i + 1) == u'@') ReadLegendDirective(ws, i);
       if (!statement.empty() && ProcessStatement(statement, false, stmtText, msgNo)) return;
       // Skip the comment with its line break; a comment on the last line ends the text.
       const long cr = rt::InStr(i + 1, ws, rt::Text(1, kCR));
@@ -154,7 +151,7 @@ rt::Text InsertImplicitMultiply(const rt::Text& s) {
   while (i <= n - 1) {
     const char16_t c1 = r[i - 1];
     const char16_t c2 = r[i];
-    const char16_t c3 = At(r, i + 2);  // 0 past the end
+    const char16_t c3 = rt::CharAt(r, i + 2);  // 0 past the end
     auto put3 = [&]() {
       out.push_back(c1);
       out.push_back(u'.');
@@ -177,7 +174,7 @@ rt::Text InsertImplicitMultiply(const rt::Text& s) {
     } else if (c1 == u'E') {
       // "E" after a number and before a name or "{" starts a function identifier; otherwise it
       // marks an exponent.
-      if (Is(c2, u"[a-z{]") && Is(At(r, i - 1), u"[0-9.]")) {
+      if (Is(c2, u"[a-z{]") && Is(rt::CharAt(r, i - 1), u"[0-9.]")) {
         out += {u'*', u'E', c2};
         i += 2;
       } else {
@@ -222,7 +219,7 @@ rt::Text InsertImplicitMultiply(const rt::Text& s) {
   }
   if (i == n) {
     const char16_t last = r[n - 1];
-    if (Is(last, u"[a-z]") && Is(At(r, n - 1), u"[0-9.]")) out.push_back(u'*');
+    if (Is(last, u"[a-z]") && Is(rt::CharAt(r, n - 1), u"[0-9.]")) out.push_back(u'*');
     out.push_back(last);
   }
   return out;

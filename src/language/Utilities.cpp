@@ -18,9 +18,6 @@ constexpr int16_t kMsgTerminatorMissing = 1220;
 constexpr int16_t kMsgNothingBeforeTerminator = 6097;
 
 // Character at 1-based position p, 0 outside the text.
-char16_t At(const rt::Text& s, long p) {
-  return (p >= 1 && p <= static_cast<long>(s.size())) ? s[p - 1] : u'\0';
-}
 
 char16_t FirstChar(const rt::Text& s) {
   return s.empty() ? u'\0' : s[0];
@@ -82,7 +79,7 @@ void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& 
   }
   // Past the end, or stopped on the last character without meeting the terminator: the text
   // ended before the value was closed.
-  if (p > len || At(text, p) != term) {
+  if (p > len || rt::CharAt(text, p) != term) {
     msgNo = kMsgUnexpectedEnd;
     return;
   }
@@ -112,16 +109,16 @@ void ParseRangeValue(const rt::Text& stmt, int16_t& pos, double& value, const rt
 
   // A constant identifier, optionally negated.
   long p = pos;
-  const bool negate = At(stmt, p) == u'-';
+  const bool negate = rt::CharAt(stmt, p) == u'-';
   if (negate) ++p;
-  if (!rt::CharIs(At(stmt, p), u"[a-z]")) {
+  if (!rt::CharIs(rt::CharAt(stmt, p), u"[a-z]")) {
     msgNo = kMsgBadIdentifier;
     pos = static_cast<int16_t>(p);
     return;
   }
-  rt::Text id(1, At(stmt, p));
-  if (rt::CharIs(At(stmt, p + 1), u"[a-z0-9]")) {
-    id.push_back(At(stmt, p + 1));
+  rt::Text id(1, rt::CharAt(stmt, p));
+  if (rt::CharIs(rt::CharAt(stmt, p + 1), u"[a-z0-9]")) {
+    id.push_back(rt::CharAt(stmt, p + 1));
     p += 2;
   } else {
     id.push_back(u'_');
@@ -138,7 +135,7 @@ void ParseRangeValue(const rt::Text& stmt, int16_t& pos, double& value, const rt
   if (EnclosedInParens(valueText)) valueText = valueText.substr(1, valueText.size() - 2);
   value = rt::Val(valueText);
   if (negate) value = -value;
-  if (At(stmt, p) != FirstChar(terminator) || FirstChar(terminator) == u'\0') {
+  if (rt::CharAt(stmt, p) != FirstChar(terminator) || FirstChar(terminator) == u'\0') {
     msgNo = kMsgTerminatorMissing;
     pos = static_cast<int16_t>(p);
     return;

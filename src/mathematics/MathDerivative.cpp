@@ -65,9 +65,6 @@ rt::Text Call(char16_t token, const rt::Text& arg) {
 }
 
 // The character at 1-based position p, or 0 outside the text.
-char16_t At(const rt::Text& s, long p) {
-  return p >= 1 && p <= static_cast<long>(s.size()) ? s[static_cast<size_t>(p - 1)] : 0;
-}
 
 rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, int depth);
 
@@ -472,7 +469,7 @@ namespace {
 // character and "]") or a number up to "]". Sets the position of the closing "]".
 void ParsePoint(const rt::Text& text, long bar, int16_t& form, int16_t identifierForm,
                 rt::Text& point, long& callEnd, int16_t& msgNo) {
-  if (IsLower(At(text, bar + 1)) && At(text, bar + 3) == u']') {
+  if (IsLower(rt::CharAt(text, bar + 1)) && rt::CharAt(text, bar + 3) == u']') {
     form = identifierForm;
     point = rt::Mid(text, bar + 1, 2);
     callEnd = bar + 3;
@@ -489,7 +486,7 @@ void ParsePoint(const rt::Text& text, long bar, int16_t& form, int16_t identifie
 
 void ParseDiffArgs(const rt::Text& text, long q, int16_t& form, rt::Text& point, int16_t& order,
                    long& callEnd, int16_t& msgNo) {
-  const char16_t c = At(text, q);
+  const char16_t c = rt::CharAt(text, q);
   order = 1;
   point.clear();
   if (c == u']') {
@@ -505,7 +502,7 @@ void ParseDiffArgs(const rt::Text& text, long q, int16_t& form, rt::Text& point,
     msgNo = kMsgDiffAfterVariable;
     return;
   }
-  const char16_t n = At(text, q + 1);
+  const char16_t n = rt::CharAt(text, q + 1);
   if (!IsDigit(n)) {
     msgNo = kMsgDiffOrderNotDigit;
     return;
@@ -515,7 +512,7 @@ void ParseDiffArgs(const rt::Text& text, long q, int16_t& form, rt::Text& point,
     return;
   }
   order = static_cast<int16_t>(n - u'0');
-  const char16_t after = At(text, q + 2);
+  const char16_t after = rt::CharAt(text, q + 2);
   if (after == u']') {
     form = 4;
     callEnd = q + 2;
@@ -537,24 +534,24 @@ void ProcessDiff(const rt::Text& expression, rt::Text& result, int16_t& msgNo) {
     if (p == 0) break;
     // The identifier after "Diff[" has two, three or four characters and ends at a comma.
     long idLength = 4;
-    if (At(t, p + 7) == u',') {
+    if (rt::CharAt(t, p + 7) == u',') {
       idLength = 2;
-    } else if (At(t, p + 8) == u',') {
+    } else if (rt::CharAt(t, p + 8) == u',') {
       idLength = 3;
     }
-    if (At(t, p + 5 + idLength) != u',') {
+    if (rt::CharAt(t, p + 5 + idLength) != u',') {
       msgNo = kMsgDiffComma;
       return;
     }
     const rt::Text id = rt::Mid(t, p + 5, idLength);
     const long varPos = p + 5 + idLength + 1;
-    const char16_t var = At(t, varPos);
+    const char16_t var = rt::CharAt(t, varPos);
     if (!IsLower(var)) {
       msgNo = kMsgDiffVariable;
       return;
     }
     const long q = varPos + 1;
-    const char16_t tail = At(t, q);
+    const char16_t tail = rt::CharAt(t, q);
     if (tail != u']' && tail != u',' && tail != u'|') {
       msgNo = kMsgDiffAfterVariable;
       return;

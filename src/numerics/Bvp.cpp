@@ -41,9 +41,6 @@ constexpr int16_t kMsgBounds = 3560;
 // The linear form needs at least one step.
 constexpr int16_t kMsgSteps = 336;
 
-char16_t CharAt(const rt::Text& s, int p) {
-  return p >= 1 && p <= static_cast<int>(s.size()) ? s[static_cast<size_t>(p - 1)] : u'\0';
-}
 bool IsUpper(char16_t c) {
   return c >= u'A' && c <= u'Z';
 }
@@ -54,10 +51,10 @@ bool IsLower(char16_t c) {
 // A function identifier at p (one upper-case letter, optionally one lower-case one) in its
 // two-character form; p is left after it.
 bool ReadFunctionId(const rt::Text& s, int& p, rt::Text& id) {
-  if (!IsUpper(CharAt(s, p))) return false;
-  id.assign(1, CharAt(s, p));
-  if (IsLower(CharAt(s, p + 1))) {
-    id += CharAt(s, p + 1);
+  if (!IsUpper(rt::CharAt(s, p))) return false;
+  id.assign(1, rt::CharAt(s, p));
+  if (IsLower(rt::CharAt(s, p + 1))) {
+    id += rt::CharAt(s, p + 1);
     p += 2;
   } else {
     id += u'_';
@@ -83,7 +80,7 @@ void CheckFunction(const rt::Text& id, int16_t& msgNo) {
 // Of the two delimiters, the one that occurs first from p on; `fallback` when neither does.
 char16_t FirstOf(const rt::Text& s, int p, char16_t a, char16_t b, char16_t fallback) {
   for (int q = p; q <= static_cast<int>(s.size()); ++q) {
-    const char16_t c = CharAt(s, q);
+    const char16_t c = rt::CharAt(s, q);
     if (c == a || c == b) return c;
   }
   return fallback;
@@ -150,7 +147,7 @@ void ProcessBVP(rt::Text& statement, int16_t& msgNo) {
     msgNo = kMsgFormat;
     return;
   }
-  if (CharAt(s, 4) != u'[') {
+  if (rt::CharAt(s, 4) != u'[') {
     msgNo = kMsgBracket;
     return;
   }
@@ -160,7 +157,7 @@ void ProcessBVP(rt::Text& statement, int16_t& msgNo) {
     msgNo = kMsgFunctionId;
     return;
   }
-  if (CharAt(s, p) != u',') {
+  if (rt::CharAt(s, p) != u',') {
     msgNo = kMsgCommaAfterId;
     return;
   }
@@ -169,7 +166,7 @@ void ProcessBVP(rt::Text& statement, int16_t& msgNo) {
     msgNo = kMsgFunctionId;
     return;
   }
-  if (CharAt(s, p) != u',') {
+  if (rt::CharAt(s, p) != u',') {
     msgNo = kMsgCommaBeforeBrace;
     return;
   }
@@ -178,7 +175,7 @@ void ProcessBVP(rt::Text& statement, int16_t& msgNo) {
   CheckFunction(G, msgNo);
   if (msgNo != 0) return;
   ++p;
-  if (CharAt(s, p) != u'{') {
+  if (rt::CharAt(s, p) != u'{') {
     msgNo = kMsgOpenBrace;
     return;
   }
@@ -194,7 +191,7 @@ void ProcessBVP(rt::Text& statement, int16_t& msgNo) {
     // Linear form: {t0,x0,tb,xb,n}].
     double n = 0;
     if (!ReadValue(s, p, n, u'}', msgNo)) return;
-    if (CharAt(s, p) != u']') {
+    if (rt::CharAt(s, p) != u']') {
       msgNo = kMsgLinearClose;
       return;
     }
@@ -215,7 +212,7 @@ void ProcessBVP(rt::Text& statement, int16_t& msgNo) {
   }
 
   // Shooting forms: {t0,x0,tb,xb}{a1,a2}{factor,tol,mode}] or {...}{s1;s2;...}{...}].
-  if (CharAt(s, p) != u'{') {
+  if (rt::CharAt(s, p) != u'{') {
     msgNo = kMsgSlopesBrace;
     return;
   }
@@ -231,7 +228,7 @@ void ProcessBVP(rt::Text& statement, int16_t& msgNo) {
     if (msgNo != 0) return;
     a2 = 0;
   }
-  if (CharAt(s, p) != u'{') {
+  if (rt::CharAt(s, p) != u'{') {
     msgNo = kMsgSettingsBrace;
     return;
   }
@@ -240,7 +237,7 @@ void ProcessBVP(rt::Text& statement, int16_t& msgNo) {
   if (!ReadValue(s, p, factor, u',', msgNo) || !ReadValue(s, p, tol, u',', msgNo) ||
       !ReadValue(s, p, mode, u'}', msgNo))
     return;
-  if (CharAt(s, p) != u']') {
+  if (rt::CharAt(s, p) != u']') {
     msgNo = kMsgClose;
     return;
   }

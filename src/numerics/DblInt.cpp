@@ -14,10 +14,6 @@ rt::Text IntegConstId;
 
 namespace {
 
-char16_t CharAt(const rt::Text& s, int p) {
-  return (p >= 1 && p <= static_cast<int>(s.size())) ? s[p - 1] : u'\0';
-}
-
 bool IsUpper(char16_t c) {
   return c >= u'A' && c <= u'Z';
 }
@@ -28,9 +24,9 @@ bool IsLower(char16_t c) {
 // A function identifier at p: an upper-case letter, plus a following lower-case letter; a
 // one-letter identifier is completed with "_".
 rt::Text ReadFunctionId(const rt::Text& s, int& p) {
-  rt::Text id(1, CharAt(s, p));
-  if (IsLower(CharAt(s, p + 1))) {
-    id += CharAt(s, p + 1);
+  rt::Text id(1, rt::CharAt(s, p));
+  if (IsLower(rt::CharAt(s, p + 1))) {
+    id += rt::CharAt(s, p + 1);
     p += 2;
   } else {
     id += u'_';
@@ -104,7 +100,7 @@ double EvenPanelCount(double count) {
 }
 
 void SplitIntegralConstant(const rt::Text& statement, rt::Text& constId, rt::Text& rest) {
-  if (CharAt(statement, 2) == u'=') {
+  if (rt::CharAt(statement, 2) == u'=') {
     constId = rt::Left(statement, 1);
     rest = rt::Mid(statement, 3);
   } else {
@@ -163,25 +159,25 @@ void ProcessDblInt(rt::Text& statement, int16_t& /*slot*/, int16_t& msgNo) {
     msgNo = 6000;
     return;
   }
-  if (CharAt(s, 7) != u'[') {
+  if (rt::CharAt(s, 7) != u'[') {
     msgNo = 6005;
     return;
   }
   int p = 8;
   rt::Text ids[3];
   for (rt::Text& id : ids) {
-    if (!IsUpper(CharAt(s, p))) {
+    if (!IsUpper(rt::CharAt(s, p))) {
       msgNo = 6010;
       return;
     }
     id = ReadFunctionId(s, p);
-    if (CharAt(s, p) != u',') {
+    if (rt::CharAt(s, p) != u',') {
       msgNo = 6020;
       return;
     }
     ++p;
   }
-  if (CharAt(s, p) != u'{') {
+  if (rt::CharAt(s, p) != u'{') {
     msgNo = 6030;
     return;
   }
@@ -193,12 +189,12 @@ void ProcessDblInt(rt::Text& statement, int16_t& /*slot*/, int16_t& msgNo) {
     if (msgNo != 0) return;
     p = pos;
   }
-  const char16_t var = CharAt(s, p);
+  const char16_t var = rt::CharAt(s, p);
   if (var != u'x' && var != u'y') {
     msgNo = 6052;
     return;
   }
-  if (CharAt(s, p + 1) != u'}' || CharAt(s, p + 2) != u']') {
+  if (rt::CharAt(s, p + 1) != u'}' || rt::CharAt(s, p + 2) != u']') {
     msgNo = 6080;
     return;
   }

@@ -45,9 +45,6 @@ struct IntegChain {
   double value = 0;
 } Chain;
 
-char16_t CharAt(const rt::Text& s, int p) {
-  return (p >= 1 && p <= static_cast<int>(s.size())) ? s[p - 1] : u'\0';
-}
 bool IsUpper(char16_t c) {
   return c >= u'A' && c <= u'Z';
 }
@@ -57,9 +54,9 @@ bool IsLower(char16_t c) {
 
 // A function identifier at p in its stored two-character form.
 rt::Text ReadFunctionId(const rt::Text& s, int& p) {
-  rt::Text id(1, CharAt(s, p));
-  if (IsLower(CharAt(s, p + 1))) {
-    id += CharAt(s, p + 1);
+  rt::Text id(1, rt::CharAt(s, p));
+  if (IsLower(rt::CharAt(s, p + 1))) {
+    id += rt::CharAt(s, p + 1);
     p += 2;
   } else {
     id += u'_';
@@ -237,11 +234,11 @@ void ProcessInteg(rt::Text& statement, int16_t& slot, int16_t& msgNo, bool fromG
     msgNo = kMsgKeyword;
     return;
   }
-  if (CharAt(s, 6) != u'[') {
+  if (rt::CharAt(s, 6) != u'[') {
     msgNo = kMsgBracket;
     return;
   }
-  if (!IsUpper(CharAt(s, 7))) {
+  if (!IsUpper(rt::CharAt(s, 7))) {
     msgNo = kMsgFunctionLetter;
     return;
   }
@@ -249,32 +246,32 @@ void ProcessInteg(rt::Text& statement, int16_t& slot, int16_t& msgNo, bool fromG
   int16_t fIndex = 0, gIndex = 0, hIndex = 0;
   FindOneParameterFunction(ReadFunctionId(s, p), fIndex, msgNo);
   if (msgNo != 0) return;
-  if (CharAt(s, p) != u',') {
+  if (rt::CharAt(s, p) != u',') {
     msgNo = kMsgCommaAfterF;
     return;
   }
   ++p;
   rt::Text gId, hId;
-  if (CharAt(s, p) != u'{') {
-    if (!IsUpper(CharAt(s, p))) {
+  if (rt::CharAt(s, p) != u'{') {
+    if (!IsUpper(rt::CharAt(s, p))) {
       msgNo = kMsgFunctionList;
       return;
     }
     gId = ReadFunctionId(s, p);
-    if (CharAt(s, p) != u',') {
+    if (rt::CharAt(s, p) != u',') {
       msgNo = kMsgCommaAfterG;
       return;
     }
     ++p;
-    if (IsUpper(CharAt(s, p))) {
+    if (IsUpper(rt::CharAt(s, p))) {
       hId = ReadFunctionId(s, p);
-      if (CharAt(s, p) != u',') {
+      if (rt::CharAt(s, p) != u',') {
         msgNo = kMsgFunctionList;
         return;
       }
       ++p;
     }
-    if (CharAt(s, p) != u'{') {
+    if (rt::CharAt(s, p) != u'{') {
       msgNo = kMsgFunctionList;
       return;
     }
@@ -301,7 +298,7 @@ void ProcessInteg(rt::Text& statement, int16_t& slot, int16_t& msgNo, bool fromG
   const double spacing = rt::Int(marker + 0.1);
   Solutions.IntegMarkerSpacing =
       spacing < 1 ? 0 : static_cast<int16_t>(std::min<double>(spacing, INT16_MAX));
-  if (CharAt(s, pos) != u']') {
+  if (rt::CharAt(s, pos) != u']') {
     msgNo = kMsgClosing;
     return;
   }

@@ -39,9 +39,6 @@ constexpr int32_t kFrameLeftSecondOrder = 3960;
 constexpr int32_t kFrameLeftFourPlain = 5040;
 constexpr int32_t kFrameTop = 7088;
 
-char16_t CharAt(const rt::Text& s, int p) {
-  return (p >= 1 && p <= static_cast<int>(s.size())) ? s[static_cast<size_t>(p - 1)] : u'\0';
-}
 bool IsUpper(char16_t c) {
   return c >= u'A' && c <= u'Z';
 }
@@ -133,7 +130,7 @@ void ProcessIVP(rt::Text& statement, int16_t& msgNo) {
     msgNo = kMsgKeyword;
     return;
   }
-  if (CharAt(s, 4) != u'[') {
+  if (rt::CharAt(s, 4) != u'[') {
     msgNo = kMsgBracket;
     return;
   }
@@ -141,11 +138,11 @@ void ProcessIVP(rt::Text& statement, int16_t& msgNo) {
   // Count the function identifiers (capital letters) before the first brace.
   int p = 5;
   int equations = 0;
-  while (CharAt(s, p) != u'{' && p <= kLastBracePosition) {
-    if (IsUpper(CharAt(s, p))) ++equations;
+  while (rt::CharAt(s, p) != u'{' && p <= kLastBracePosition) {
+    if (IsUpper(rt::CharAt(s, p))) ++equations;
     ++p;
   }
-  if (p > kLastBracePosition || CharAt(s, p) != u'{' || equations < 1 || equations > 4) {
+  if (p > kLastBracePosition || rt::CharAt(s, p) != u'{' || equations < 1 || equations > 4) {
     msgNo = kMsgFunctionCount;
     return;
   }
@@ -157,25 +154,25 @@ void ProcessIVP(rt::Text& statement, int16_t& msgNo) {
   rt::Text ids[5];
   p = 5;
   for (int k = 1; k <= equations; ++k) {
-    if (!IsUpper(CharAt(s, p))) {
+    if (!IsUpper(rt::CharAt(s, p))) {
       msgNo = kMsgFunctionLetter;
       return;
     }
-    ids[k] = rt::Text(1, CharAt(s, p));
-    if (IsLower(CharAt(s, p + 1))) {
-      ids[k] += CharAt(s, p + 1);
+    ids[k] = rt::Text(1, rt::CharAt(s, p));
+    if (IsLower(rt::CharAt(s, p + 1))) {
+      ids[k] += rt::CharAt(s, p + 1);
       p += 2;
     } else {
       ids[k] += u'_';
       p += 1;
     }
-    if (CharAt(s, p) != u',') {
+    if (rt::CharAt(s, p) != u',') {
       msgNo = kMsgComma[k];
       return;
     }
     ++p;
   }
-  if (CharAt(s, p) != u'{') {
+  if (rt::CharAt(s, p) != u'{') {
     msgNo = kMsgBrace[equations];
     return;
   }
@@ -210,7 +207,7 @@ void ProcessIVP(rt::Text& statement, int16_t& msgNo) {
   }
 
   // {factor,tol[,mode]}
-  if (CharAt(s, pos) != u'{') {
+  if (rt::CharAt(s, pos) != u'{') {
     msgNo = kMsgSecondBraces;
     return;
   }
@@ -233,7 +230,7 @@ void ProcessIVP(rt::Text& statement, int16_t& msgNo) {
   if (tol > kMaxTol) tol = kMaxTol;
   double& mode = Solutions.IVPPlotMode;
   if (equations > 1 && mode != 1 && mode != 2 && mode != 3 && mode != 4) mode = 1;
-  if (CharAt(s, pos) != u']') {
+  if (rt::CharAt(s, pos) != u']') {
     msgNo = kMsgClosing;
     return;
   }

@@ -12,10 +12,6 @@
 namespace ms {
 namespace {
 
-char16_t CharAt(const rt::Text& s, int p) {
-  return (p >= 1 && p <= static_cast<int>(s.size())) ? s[p - 1] : u'\0';
-}
-
 bool IsLower(char16_t c) {
   return c >= u'a' && c <= u'z';
 }
@@ -23,9 +19,9 @@ bool IsLower(char16_t c) {
 // A one- or two-character constant identifier at p ("[a-z]" then optionally "[a-z0-9_]"); a
 // one-letter identifier is completed with "_". p is advanced past it.
 rt::Text ReadConstantId(const rt::Text& s, int& p) {
-  rt::Text id(1, CharAt(s, p));
-  if (rt::CharIs(CharAt(s, p + 1), u"[a-z0-9_]")) {
-    id += CharAt(s, p + 1);
+  rt::Text id(1, rt::CharAt(s, p));
+  if (rt::CharIs(rt::CharAt(s, p + 1), u"[a-z0-9_]")) {
+    id += rt::CharAt(s, p + 1);
     p += 2;
   } else {
     id += u'_';
@@ -48,7 +44,7 @@ void ReadBracketValue(const rt::Text& s, int& p, const rt::Text& delimiter, doub
     p = pos;
     return;
   }
-  if (!IsLower(CharAt(s, p))) {
+  if (!IsLower(rt::CharAt(s, p))) {
     msgNo = 284;
     return;
   }
@@ -123,9 +119,9 @@ void ProcessZero(rt::Text& statement, int16_t& msgNo) {
   }
   double tol = 0.00001;
   int p = 6;
-  rt::Text funcId(1, CharAt(s, 6));
-  if (rt::CharIs(CharAt(s, 7), u"[a-z0-9_]")) {
-    funcId += CharAt(s, 7);
+  rt::Text funcId(1, rt::CharAt(s, 6));
+  if (rt::CharIs(rt::CharAt(s, 7), u"[a-z0-9_]")) {
+    funcId += rt::CharAt(s, 7);
     p = 8;
   } else {
     funcId += u'_';
@@ -136,12 +132,12 @@ void ProcessZero(rt::Text& statement, int16_t& msgNo) {
   FindFunction(funcId, firstParam, funcIndex, msgNo);
   if (msgNo != 0) return;
 
-  if (CharAt(s, p) != u',') {
+  if (rt::CharAt(s, p) != u',') {
     msgNo = 282;
     return;
   }
   ++p;
-  if (CharAt(s, p) != u'{') {
+  if (rt::CharAt(s, p) != u'{') {
     msgNo = 283;
     return;
   }
@@ -150,27 +146,27 @@ void ProcessZero(rt::Text& statement, int16_t& msgNo) {
   for (double* r : {&r1, &r2}) {
     ReadBracketValue(s, p, u",", *r, msgNo);
     if (msgNo != 0) return;
-    if (CharAt(s, p) != u',') {
+    if (rt::CharAt(s, p) != u',') {
       msgNo = 282;
       return;
     }
     ++p;
   }
-  if (!IsLower(CharAt(s, p))) {
+  if (!IsLower(rt::CharAt(s, p))) {
     msgNo = 284;
     return;
   }
   const rt::Text resultId = ReadConstantId(s, p);
-  if (CharAt(s, p) != u'}') {
+  if (rt::CharAt(s, p) != u'}') {
     msgNo = 285;
     return;
   }
   ++p;
-  if (CharAt(s, p) != u']') {
-    const bool byConstant = IsLower(CharAt(s, p));
+  if (rt::CharAt(s, p) != u']') {
+    const bool byConstant = IsLower(rt::CharAt(s, p));
     ReadBracketValue(s, p, u"]", tol, msgNo);
     if (msgNo != 0) return;
-    if (byConstant && CharAt(s, p) != u']') {
+    if (byConstant && rt::CharAt(s, p) != u']') {
       msgNo = 286;
       return;
     }

@@ -79,10 +79,6 @@ bool Aborted() {
   return Contours.ContourAbort != 0 || RunFlags.AbortRun != 0;
 }
 
-char16_t At(const rt::Text& s, size_t pos1) {
-  return pos1 >= 1 && pos1 <= s.size() ? s[pos1 - 1] : u'\0';
-}
-
 bool IsUpper(char16_t c) {
   return c >= u'A' && c <= u'Z';
 }
@@ -475,27 +471,27 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
     msgNo = kMsgTooShort;
     return;
   }
-  if (At(s, 12) != u'[') {
+  if (rt::CharAt(s, 12) != u'[') {
     msgNo = kMsgNoBracket;
     return;
   }
-  if (!IsUpper(At(s, 13))) {
+  if (!IsUpper(rt::CharAt(s, 13))) {
     msgNo = kMsgNoFunctionLetter;
     return;
   }
-  rt::Text id(1, At(s, 13));
+  rt::Text id(1, rt::CharAt(s, 13));
   size_t pos = 14;
-  if (IsLower(At(s, 14)) || At(s, 14) == u'_') {
-    id.push_back(At(s, 14));
+  if (IsLower(rt::CharAt(s, 14)) || rt::CharAt(s, 14) == u'_') {
+    id.push_back(rt::CharAt(s, 14));
     pos = 15;
   } else {
     id.push_back(u'_');
   }
-  if (At(s, pos) != u',') {
+  if (rt::CharAt(s, pos) != u',') {
     msgNo = kMsgNoComma;
     return;
   }
-  if (At(s, pos + 1) != u'{') {
+  if (rt::CharAt(s, pos + 1) != u'{') {
     msgNo = kMsgNoRangeBrace;
     return;
   }
@@ -572,7 +568,7 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   if (msgNo != 0) return;
   ParseRangeValueField(s, p, yf, u"}", msgNo);
   if (msgNo != 0) return;
-  if (At(s, static_cast<size_t>(p)) != u'{') {
+  if (rt::CharAt(s, static_cast<size_t>(p)) != u'{') {
     msgNo = kMsgNoStartBrace;
     return;
   }
@@ -581,7 +577,7 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   if (msgNo != 0) return;
   ParseRangeValueField(s, p, yc, u"}", msgNo);
   if (msgNo != 0) return;
-  if (At(s, static_cast<size_t>(p)) != u'{') {
+  if (rt::CharAt(s, static_cast<size_t>(p)) != u'{') {
     msgNo = kMsgNoLevelBrace;
     return;
   }
@@ -592,8 +588,8 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   if (msgNo != 0) return;
   ParseRangeValueField(s, p, ds, u"}", msgNo);
   if (msgNo != 0) return;
-  if (At(s, static_cast<size_t>(p)) != u']') {
-    if (At(s, static_cast<size_t>(p)) != u'{') {
+  if (rt::CharAt(s, static_cast<size_t>(p)) != u']') {
+    if (rt::CharAt(s, static_cast<size_t>(p)) != u'{') {
       msgNo = kMsgNoOptionBrace;
       return;
     }
@@ -602,7 +598,7 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
     if (msgNo != 0) return;
     ParseRangeValueField(s, p, sg, u"}", msgNo);
     if (msgNo != 0) return;
-    if (At(s, static_cast<size_t>(p)) != u']') {
+    if (rt::CharAt(s, static_cast<size_t>(p)) != u']') {
       msgNo = kMsgNoClosingBracket;
       return;
     }

@@ -30,10 +30,6 @@ void ResetFieldTables() {
 
 namespace field {
 
-char16_t CharAt(const rt::Text& s, long pos) {
-  return (pos >= 1 && pos <= static_cast<long>(s.size())) ? s[static_cast<size_t>(pos - 1)] : u'\0';
-}
-
 bool IsUpperLetter(char16_t c) {
   return c >= u'A' && c <= u'Z';
 }

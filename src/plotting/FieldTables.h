@@ -87,8 +87,7 @@ namespace field {
 // Title of the boxes the field commands show of their own.
 inline const rt::Text kAppTitle = u"MathSheet";
 
-// The character at the 1-based position, 0 outside the text.
-char16_t CharAt(const rt::Text& s, long pos);
+using rt::CharAt;
 bool IsUpperLetter(char16_t c);
 bool IsLowerLetter(char16_t c);
 

@@ -6,10 +6,6 @@
 namespace ms {
 namespace {
 
-char16_t CharAt(const rt::Text& s, long p) {
-  return (p >= 1 && p <= static_cast<long>(s.size())) ? s[p - 1] : u'\0';
-}
-
 // One range value ended by terminator; p is left after the terminator.
 void ReadRangeValue(const rt::Text& s, long& p, double& value, const char16_t* terminator,
                     int16_t& msgNo) {
@@ -39,7 +35,7 @@ void ProcessPlot(rt::Text& statement, int16_t& msgNo) {
   }
   long i = 6;
   for (;;) {
-    if ((CharAt(s, i) == u']' && i < last) || rt::CharIs(CharAt(s, i), u"[!A-Z]")) {
+    if ((rt::CharAt(s, i) == u']' && i < last) || rt::CharIs(rt::CharAt(s, i), u"[!A-Z]")) {
       msgNo = 358;
       return;
     }
@@ -49,9 +45,9 @@ void ProcessPlot(rt::Text& statement, int16_t& msgNo) {
       return;
     }
     ++req.PlotVectorCount;
-    rt::Text name(1, CharAt(s, i));
-    if (rt::CharIs(CharAt(s, i + 1), u"[a-z]")) {
-      name += CharAt(s, i + 1);
+    rt::Text name(1, rt::CharAt(s, i));
+    if (rt::CharIs(rt::CharAt(s, i + 1), u"[a-z]")) {
+      name += rt::CharAt(s, i + 1);
       i += 2;
     } else {
       name += u'_';
@@ -62,21 +58,21 @@ void ProcessPlot(rt::Text& statement, int16_t& msgNo) {
       msgNo = 358;
       return;
     }
-    if (CharAt(s, i) != u',') {
+    if (rt::CharAt(s, i) != u',') {
       msgNo = 331;
       return;
     }
     ++i;
-    if (CharAt(s, i) == u'{') break;
+    if (rt::CharAt(s, i) == u'{') break;
   }
   ++i;
-  req.PlotVariable = rt::Text(1, CharAt(s, i));
-  if (rt::CharIs(CharAt(s, i), u"[!a-z]")) {
+  req.PlotVariable = rt::Text(1, rt::CharAt(s, i));
+  if (rt::CharIs(rt::CharAt(s, i), u"[!a-z]")) {
     msgNo = 330;
     return;
   }
   ++i;
-  if (CharAt(s, i) != u',') {
+  if (rt::CharAt(s, i) != u',') {
     msgNo = 315;
     return;
   }
@@ -97,12 +93,12 @@ void ProcessPlot(rt::Text& statement, int16_t& msgNo) {
   if (msgNo != 0) return;
 
   req.ArrowFlags.clear();
-  if (!(i == last && CharAt(s, i) == u']')) {
-    while (CharAt(s, i) != u']' && i < last) {
-      req.ArrowFlags += CharAt(s, i);
+  if (!(i == last && rt::CharAt(s, i) == u']')) {
+    while (rt::CharAt(s, i) != u']' && i < last) {
+      req.ArrowFlags += rt::CharAt(s, i);
       ++i;
     }
-    if (CharAt(s, last) != u']') {
+    if (rt::CharAt(s, last) != u']') {
       msgNo = 335;
       return;
     }

@@ -42,6 +42,10 @@ Text LCase(TextView s);
 inline long Len(TextView s) {
   return static_cast<long>(s.size());
 }
+// The character at 1-based position p; U+0000 outside the text.
+inline char16_t CharAt(TextView s, long p) {
+  return p >= 1 && p <= static_cast<long>(s.size()) ? s[static_cast<size_t>(p - 1)] : u'\0';
+}
 Text Space(long n);  // n <= 0 gives ""
 Text String(long n, char16_t c);
 
