@@ -17,23 +17,6 @@ namespace {
 bool IsUpper(char16_t c) {
   return c >= u'A' && c <= u'Z';
 }
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
-
-// A function identifier at p: an upper-case letter, plus a following lower-case letter; a
-// one-letter identifier is completed with "_".
-rt::Text ReadFunctionId(const rt::Text& s, int& p) {
-  rt::Text id(1, rt::CharAt(s, p));
-  if (IsLower(rt::CharAt(s, p + 1))) {
-    id += rt::CharAt(s, p + 1);
-    p += 2;
-  } else {
-    id += u'_';
-    p += 1;
-  }
-  return id;
-}
 
 // Limit and integrand values that cannot be evaluated count as 0.
 double EvalLimitFunc(const rt::Text& name, double u) {

@@ -48,22 +48,6 @@ struct IntegChain {
 bool IsUpper(char16_t c) {
   return c >= u'A' && c <= u'Z';
 }
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
-
-// A function identifier at p in its stored two-character form.
-rt::Text ReadFunctionId(const rt::Text& s, int& p) {
-  rt::Text id(1, rt::CharAt(s, p));
-  if (IsLower(rt::CharAt(s, p + 1))) {
-    id += rt::CharAt(s, p + 1);
-    p += 2;
-  } else {
-    id += u'_';
-    p += 1;
-  }
-  return id;
-}
 
 // Looks up a function of exactly one parameter: 5050 when absent or without a parameter, 5060
 // when it has a second.
