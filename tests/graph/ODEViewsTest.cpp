@@ -176,21 +176,35 @@ TEST_F(ViewButtonStateTest, ThePressedButtonIsMarkedAndSetsItsFrame) {
   }
 }
 
+// Buttons and menu items that rebuild are dropped while the command lets events run (no nested
+// build, nothing changed), and so are codes without a button and spacings without an item.
 TEST_F(ViewButtonStateTest, APressDuringABuildOrWithoutACodeChangesNothing) {
   frmGraph& w = Load();
   w.ViewButton_Click(5);
   const int builds = g_builds;
-  // A click delivered while the command lets events run is dropped: no nested build, no new code.
-  g_duringBuild = [&w] { w.ViewButtons[9]->click(); };
+  g_duringBuild = [&w] {
+    w.ViewButtons[9]->click();
+    w.mnuPlot_Click(1);
+    w.mnuAxes_Click();
+    w.mnuDisplayAxes_Click();
+    w.mnuYes_Click();
+    w.mnuDot_Click(10);
+  };
   w.ViewButton_Click(6);
   g_duringBuild = nullptr;
   EXPECT_EQ(w.ViewButtonColor(9), kWhite);
+  EXPECT_TRUE(ui_.colorRequests.empty());
+  EXPECT_NE(Graph.ShowAxes, 0);
+  EXPECT_EQ(ms::View.ShowBox, 0);
+  EXPECT_EQ(ms::CurveWork.DotSpacingOn, 0);
   for (int code : {0, 23}) {
     SCOPED_TRACE(code);
     ms::RunFlags.Replot = 0;
     w.ViewButton_Click(code);
+    w.mnuDot_Click(30);
     EXPECT_EQ(ms::View.PlotKind, 6);
     EXPECT_EQ(ms::RunFlags.Replot, 0);
+    EXPECT_EQ(ms::CurveWork.DotSpacingOn, 0);
     EXPECT_EQ(g_builds, builds + 1);
   }
 }
