@@ -64,33 +64,50 @@ inline void AddSegment(const ms::Point3& p, const ms::Point3& q, int r, int g, i
   }
 }
 
-// Where the platform delivers a key typed while the target has the focus: a window passes it to
-// its focus control, a control takes the focus first.
+// A key pressed and released as the platform delivers it: a window passes it to its focus
+// control, a control takes the focus first; a key the widget does not take travels on to its
+// parents.
 inline QWidget* KeyTarget(QWidget* target) {
   if (target->isWindow()) return target->focusWidget() != nullptr ? target->focusWidget() : target;
   target->setFocus();
   return target;
 }
-
-// A key pressed and released on a widget, as the platform delivers it (a key the widget does not
-// take travels on to its parents).
-inline void KeyClick(QWidget* widget, Qt::Key key) {
+inline void SendKey(QWidget* widget, int key, const QString& text) {
   QWidget* target = KeyTarget(widget);
-  const QString text = key == Qt::Key_Escape ? QString(QChar(27)) : QString();
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-  QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-  QApplication::sendEvent(target, &release);
+  for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+    QKeyEvent event(type, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &event);
+  }
+}
+inline void KeyClick(QWidget* widget, Qt::Key key) {
+  SendKey(widget, key, key == Qt::Key_Escape ? QString(QChar(27)) : QString());
 }
 // A character key, upper and lower case being different keys.
 inline void KeyClick(QWidget* widget, char c) {
-  QWidget* target = KeyTarget(widget);
   const QChar ch = QLatin1Char(c);
-  const int key = ch.isLetter() ? ch.toUpper().unicode() : ch.unicode();
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
-  QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
-  QApplication::sendEvent(target, &release);
+  SendKey(widget, ch.isLetter() ? ch.toUpper().unicode() : ch.unicode(), QString(ch));
+}
+
+// Drawings counted from here on: the title overlay is laid at the end of every one.
+inline int g_draws = 0;
+inline void CountDraws() {
+  Overlays().placeTitleText = [](draw::DrawTarget&) { ++g_draws; };
+  Graph.ShowTitle = -1;
+  g_draws = 0;
+}
+
+// Whether a pixel of the colour lies within `reach` pixels of the picture point (rasterising
+// rounds).
+inline bool ColourNear(const draw::DrawTarget& t, double x, double y, uint32_t argb,
+                       int reach = 1) {
+  const QPointF d = t.ToDevice(x, y);
+  for (int dy = -reach; dy <= reach; ++dy) {
+    for (int dx = -reach; dx <= reach; ++dx) {
+      const QPoint p(static_cast<int>(d.x()) + dx, static_cast<int>(d.y()) + dy);
+      if (t.Image().valid(p) && (t.Image().pixel(p) | 0xFF000000u) == argb) return true;
+    }
+  }
+  return false;
 }
 
 class GraphTest : public ::testing::Test {

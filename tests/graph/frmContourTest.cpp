@@ -1,7 +1,6 @@
 // The contour progress window with the graph window around it: a worksheet with a contour
 // command is executed, the graph window builds its picture and the contour command traces with
 // the real progress window. Abort and Esc arrive while tracing lets events run.
-#include <QColor>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
@@ -11,9 +10,7 @@
 #include <vector>
 
 #include "GraphTestSupport.h"
-#include "language/ProgramState.h"
 #include "language/UserInput.h"
-#include "plotting/Contour.h"
 #include "plotting/FormatSignificant.h"
 #include "plotting/frmContour.h"
 
@@ -35,8 +32,6 @@ class ContourWindowTest : public GraphTest {
  protected:
   void SetUp() override {
     GraphTest::SetUp();
-    ms::ResetProgramState();
-    ms::ResetContourState();
     ms::UnloadContourWindow();
     ms::InstallContourWindow();
   }
@@ -49,17 +44,16 @@ class ContourWindowTest : public GraphTest {
     GraphTest::TearDown();
   }
 
-  // Executes the worksheet lines as Execute does; returns its message.
-  int16_t Execute(std::initializer_list<const char16_t*> lines) {
-    rt::Text text;
-    for (const char16_t* line : lines) {
-      text += line;
-      text += u"\r\n";
-    }
+  // From a clean start (with a worksheet window when asked), executes F{x,y} = x^2 + y^2 (or the
+  // given function) and the statement as Execute does; returns its message.
+  int16_t Execute(const char16_t* statement, bool withSheet = false,
+                  const char16_t* function = u"F{x,y} = x^2 + y^2") {
+    TearDown();
+    SetUp();
+    if (withSheet) Sheet();
+    rt::Text text = rt::Text(function) + u"\r\n" + statement + u"\r\n", stmt;
     ms::ClearAll();
     ms::ClearRequestsForExecute();
-    ms::RunFlags.AbortRun = 0;
-    rt::Text stmt;
     int16_t msgNo = 0;
     ms::ProcessWorksheet(text, stmt, msgNo);
     return msgNo;
@@ -74,8 +68,7 @@ class ContourWindowTest : public GraphTest {
   // The graph window lets events run too; these polls are the contour tracing's.
   static bool Tracing() { return ms::ContourWindow.AbortEnabled != 0; }
 
-  // Segments of the scene that lie on a contour level (the axes and letters lie at z = 0 or
-  // are structure segments).
+  // Segments of the scene that lie on a contour level (the axes lie at z = 0 or are structure).
   static int ContourSegments(double level) {
     int count = 0;
     for (int s = 0; s < ms::Scene.SegmentCount; ++s) {
@@ -88,58 +81,48 @@ class ContourWindowTest : public GraphTest {
   }
 };
 
-// The load: topmost, then at its load position, captions cleared, quadrants in the button face
-// colour, the count in black.
-TEST_F(ContourWindowTest, LoadBuildsTheDesignedWindow) {
+TEST_F(ContourWindowTest, LoadBuildsTheDesignedWindowOnce) {
   ms::frmContour& w = ms::frmContour::Load();
   EXPECT_EQ(TopmostCount(&w), 1);
   EXPECT_EQ(w.pos(), QPoint(167, 33));
   EXPECT_EQ(w.size(), QSize(438, 166));
-  for (QLabel* label : {w.lblLevel, w.lblMaxCt, w.lblStep, w.lblSegCt})
+  for (QLabel* label : {w.lblLevel, w.lblMaxCt, w.lblStep, w.lblSegCt}) {
     EXPECT_TRUE(label->text().isEmpty());
+  }
   for (QLabel* q : w.lblQ) EXPECT_EQ(Background(q), ButtonFace());
   EXPECT_EQ(w.lblSegCt->palette().color(QPalette::WindowText), kBlack);
   EXPECT_FALSE(w.isVisible()) << "loading does not show it";
-  // Loading again finds the loaded window.
   EXPECT_EQ(&ms::frmContour::Load(), &w);
   EXPECT_EQ(TopmostCount(&w), 1);
 }
 
-// The road through the graph window: the picture build runs the command, the window shows the
-// levels and lights the traced quadrants; during the trace Abort is enabled and the graph
-// window's Return, End Program and Update Graph are not; afterwards the reverse.
+// During the trace Abort is enabled and the graph window's Return, End Program and Update Graph
+// are not; afterwards the reverse, with the levels shown and the traced quadrants lit.
 TEST_F(ContourWindowTest, GraphBuildTracesWithTheWindow) {
   struct Case {
     const char16_t* statement;
     std::vector<bool> lit;  // lblQ1..lblQ4 afterwards
-    const char* maxCt;
-    const char* step;
+    const char *maxCt, *step;
     double lastLevel;
   };
   const Case cases[] = {
-      {u"PlotContour1[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]", {true, false, false, false}, "2", "0.5", 2},
       {u"PlotContour[F,{-2,2,-2,2}{1,1}{1,1.5,0.5}]", {true, true, true, true}, "1.5", "0.5", 1.5},
       {u"PlotContour1[F,{-2,2,-2,2}{-1,0.5}{1,1,1}]", {false, true, false, false}, "1", "1", 1},
   };
   for (const Case& tc : cases) {
-    SCOPED_TRACE(
-        std::string(tc.statement, tc.statement + std::char_traits<char16_t>::length(tc.statement)));
-    TearDown();
-    SetUp();
-    ASSERT_EQ(Execute({u"F{x,y} = x^2 + y^2", tc.statement}), 0);
+    SCOPED_TRACE(tc.maxCt);
+    ASSERT_EQ(Execute(tc.statement), 0);
     int polls = 0;
     ui_.onDoEvents = [&] {
       if (!Tracing() || ++polls != 1) return;
       ms::frmContour* w = ms::frmContour::Instance();
       frmGraph* g = frmGraph::Instance();
-      ASSERT_NE(w, nullptr);
-      ASSERT_NE(g, nullptr);
+      ASSERT_TRUE(w != nullptr && g != nullptr);
       EXPECT_TRUE(w->isVisible());
       EXPECT_TRUE(w->cmdAbort->isEnabled());
       EXPECT_FALSE(w->cmdExit->isEnabled());
-      EXPECT_FALSE(g->cmdReturn->isEnabled());
-      EXPECT_FALSE(g->cmdExit->isEnabled());
-      EXPECT_FALSE(g->cmdUpdate->isEnabled());
+      EXPECT_FALSE(g->cmdReturn->isEnabled() || g->cmdExit->isEnabled() ||
+                   g->cmdUpdate->isEnabled());
     };
     frmGraph& graph = Load();
     ui_.onDoEvents = nullptr;
@@ -149,30 +132,27 @@ TEST_F(ContourWindowTest, GraphBuildTracesWithTheWindow) {
     EXPECT_TRUE(w->isVisible()) << "the window stays up until Exit";
     EXPECT_FALSE(w->cmdAbort->isEnabled());
     EXPECT_TRUE(w->cmdExit->isEnabled());
-    EXPECT_TRUE(graph.cmdReturn->isEnabled());
-    EXPECT_TRUE(graph.cmdExit->isEnabled());
-    EXPECT_TRUE(graph.cmdUpdate->isEnabled());
+    EXPECT_TRUE(graph.cmdReturn->isEnabled() && graph.cmdExit->isEnabled() &&
+                graph.cmdUpdate->isEnabled());
     EXPECT_EQ(w->lblMaxCt->text(), QString::fromLatin1(tc.maxCt));
     EXPECT_EQ(w->lblStep->text(), QString::fromLatin1(tc.step));
     EXPECT_EQ(w->lblLevel->text(), ui::ToQString(ms::FormatSignificant(tc.lastLevel, 5)));
     EXPECT_EQ(w->lblSegCt->text(), ui::ToQString(ms::ContourWindow.SegCtCaption));
     EXPECT_FALSE(w->lblSegCt->text().isEmpty());
     for (int q = 0; q < 4; ++q) {
-      SCOPED_TRACE(q + 1);
-      EXPECT_EQ(Background(w->lblQ[q]), tc.lit[q] ? kGreen : ButtonFace());
+      EXPECT_EQ(Background(w->lblQ[q]), tc.lit[q] ? kGreen : ButtonFace()) << "Q" << q + 1;
     }
     EXPECT_GT(ContourSegments(tc.lastLevel), 6);
     EXPECT_GT(ms::Contours.ContourLegendCount, 0);
   }
 }
 
-// Exit to Graph hides the window and makes the worksheet window usable; the window stays loaded,
-// and the next command shows it again with its quadrants reset. The graph window's Return unloads
-// it, and the next graph build loads it afresh.
+// Exit to Graph hides the window and makes the worksheet window usable; the next command shows it
+// again with its quadrants reset. The graph window's Return unloads it, and the next graph build
+// loads it afresh.
 TEST_F(ContourWindowTest, ExitHidesAndTheNextCommandShowsAgain) {
+  ASSERT_EQ(Execute(u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]", true), 0);
   ws::frmCalcInput& sheet = Sheet();
-  ms::ResetProgramState();
-  ASSERT_EQ(Execute({u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]"}), 0);
   frmGraph& graph = Load();
   ms::frmContour* w = ms::frmContour::Instance();
   ASSERT_NE(w, nullptr);
@@ -196,47 +176,34 @@ TEST_F(ContourWindowTest, ExitHidesAndTheNextCommandShowsAgain) {
   EXPECT_EQ(ms::ContourWindow.Loaded, 0);
   ReleaseGraphWindow();
   Load();
-  ms::frmContour* again = ms::frmContour::Instance();
-  ASSERT_NE(again, nullptr);
-  EXPECT_TRUE(again->isVisible());
-  EXPECT_EQ(Background(again->lblQ[2]), kGreen);
+  ASSERT_NE(ms::frmContour::Instance(), nullptr);
+  EXPECT_TRUE(ms::frmContour::Instance()->isVisible());
 }
 
 // Abort (the button) and Esc (a key press in the graph window) are noticed at the next poll:
 // before the last level nothing of the run reaches the scene and the old legend stays; Exit
 // becomes available once tracing has unwound and the lit quadrant stays green.
 TEST_F(ContourWindowTest, AbortButtonAndEscStopTracing) {
-  struct Case {
-    bool byEsc;
-    int atPoll;
-  };
-  const Case cases[] = {{false, 2}, {false, 30}, {true, 2}, {true, 30}};
-  for (const Case& tc : cases) {
-    SCOPED_TRACE(std::to_string(tc.atPoll) + (tc.byEsc ? " Esc" : " Abort"));
-    TearDown();
-    SetUp();
+  const std::pair<bool, int> cases[] = {{false, 2}, {true, 30}};  // by Esc, at poll
+  for (const auto& [byEsc, atPoll] : cases) {
+    SCOPED_TRACE(byEsc ? "Esc" : "Abort");
+    ASSERT_EQ(Execute(u"PlotContour1[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]", true), 0);
     ws::frmCalcInput& sheet = Sheet();
-    ms::ResetProgramState();
-    ASSERT_EQ(Execute({u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]"}), 0);
     ms::Contours.ContourLegendCount = 9;
     sheet.setEnabled(false);
-    int polls = 0;
-    int pollsAfterAbort = -1;
-    ui_.onDoEvents = [&] {
+    int polls = 0, pollsAfterAbort = -1;
+    ui_.onDoEvents = [&, byEsc = byEsc, atPoll = atPoll] {
       if (!Tracing() && pollsAfterAbort < 0) return;
       ++polls;
       if (pollsAfterAbort >= 0) ++pollsAfterAbort;
-      if (polls != tc.atPoll) return;
+      if (polls != atPoll) return;
       pollsAfterAbort = 0;
-      if (tc.byEsc) {
-        KeyClick(frmGraph::Instance(), Qt::Key_Escape);
-      } else {
-        ms::frmContour* w = ms::frmContour::Instance();
-        ASSERT_NE(w, nullptr);
-        w->cmdAbort->click();
-        EXPECT_FALSE(w->cmdExit->isEnabled()) << "Exit waits until tracing has unwound";
-        EXPECT_TRUE(sheet.isEnabled());
-      }
+      if (byEsc) return KeyClick(frmGraph::Instance(), Qt::Key_Escape);
+      ms::frmContour* w = ms::frmContour::Instance();
+      ASSERT_NE(w, nullptr);
+      w->cmdAbort->click();
+      EXPECT_FALSE(w->cmdExit->isEnabled()) << "Exit waits until tracing has unwound";
+      EXPECT_TRUE(sheet.isEnabled());
     };
     Load();
     ui_.onDoEvents = nullptr;
@@ -249,14 +216,14 @@ TEST_F(ContourWindowTest, AbortButtonAndEscStopTracing) {
     EXPECT_EQ(Background(w->lblQ[0]), kGreen);
     EXPECT_EQ(ms::Contours.ContourLegendCount, 9);
     for (double level : {0.5, 1.0, 1.5, 2.0}) EXPECT_EQ(ContourSegments(level), 0);
-    ms::RunFlags.AbortRun = 0;
   }
 }
 
 // The segment limit: the count turns light red at 15,000 and Exit sets it back to black.
 TEST_F(ContourWindowTest, SegmentLimitShowsInLightRedUntilExit) {
   ASSERT_EQ(
-      Execute({u"G{x,y} = x", u"PlotContour1[G,{-1,1,-200,200}{0.5,0}{0.5,0.5,1}{0.1,0.01}]"}), 0);
+      Execute(u"PlotContour1[G,{-1,1,-200,200}{0.5,0}{0.5,0.5,1}{0.1,0.01}]", false, u"G{x,y} = x"),
+      0);
   Load();
   ms::frmContour* w = ms::frmContour::Instance();
   ASSERT_NE(w, nullptr);
@@ -270,7 +237,7 @@ TEST_F(ContourWindowTest, SegmentLimitShowsInLightRedUntilExit) {
 
 // Closing the window by the platform while tracing is refused; afterwards it acts as Exit.
 TEST_F(ContourWindowTest, CloseRequestsWhileTracingAreRefused) {
-  ASSERT_EQ(Execute({u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]"}), 0);
+  ASSERT_EQ(Execute(u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]"), 0);
   bool tried = false;
   ui_.onDoEvents = [&] {
     if (tried || !Tracing()) return;
