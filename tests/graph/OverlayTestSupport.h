@@ -13,65 +13,49 @@
 
 namespace gr::testing {
 
-// Pixels of the picture inside the rectangle (left, top, width, height in picture units) that
-// pass the test.
-template <typename Pred>
-int CountPixels(const draw::DrawTarget& t, double left, double top, double width, double height,
-                Pred pred) {
-  const QRectF r =
-      QRectF(t.ToDevice(left, top), t.ToDevice(left + width, top + height)).normalized();
-  const QImage& img = t.Image();
+// Pixels inside the rectangle (picture units) that are near the packed colour (each channel
+// within 60, near-white excluded), or dark (every channel below 100) when packed is negative.
+inline int CountPixels(const draw::DrawTarget& t, double left, double top, double width,
+                       double height, int32_t packed = -1) {
+  const QRect r =
+      QRectF(t.ToDevice(left, top), t.ToDevice(left + width, top + height)).normalized().toRect();
+  const QColor want = QColor::fromRgb(draw::ToArgb(std::max(packed, 0)));
   int n = 0;
-  for (int y = std::max(0, static_cast<int>(r.top()));
-       y < std::min(img.height(), static_cast<int>(r.bottom())); ++y) {
-    for (int x = std::max(0, static_cast<int>(r.left()));
-         x < std::min(img.width(), static_cast<int>(r.right())); ++x) {
-      if (pred(QColor(img.pixel(x, y)))) ++n;
+  for (int y = std::max(0, r.top()); y < std::min(t.Image().height(), r.bottom()); ++y) {
+    for (int x = std::max(0, r.left()); x < std::min(t.Image().width(), r.right()); ++x) {
+      const QColor c(t.Image().pixel(x, y));
+      const bool dark = c.red() < 100 && c.green() < 100 && c.blue() < 100;
+      const bool near = std::abs(c.red() - want.red()) <= 60 &&
+                        std::abs(c.green() - want.green()) <= 60 &&
+                        std::abs(c.blue() - want.blue()) <= 60 &&
+                        !(c.red() > 230 && c.green() > 230 && c.blue() > 230);
+      n += (packed < 0 ? dark : near) ? 1 : 0;
     }
   }
   return n;
 }
-
-// Dark pixels (black text and its darker edges).
 inline int DarkPixels(const draw::DrawTarget& t, double left, double top, double width,
                       double height) {
-  return CountPixels(t, left, top, width, height, [](const QColor& c) {
-    return c.red() < 100 && c.green() < 100 && c.blue() < 100;
-  });
-}
-
-// Pixels close to a packed colour (each channel within 60) that are not near white.
-inline int PixelsOfColour(const draw::DrawTarget& t, double left, double top, double width,
-                          double height, int32_t packed) {
-  const QColor want = QColor::fromRgb(draw::ToArgb(packed));
-  return CountPixels(t, left, top, width, height, [&want](const QColor& c) {
-    const bool near = std::abs(c.red() - want.red()) <= 60 &&
-                      std::abs(c.green() - want.green()) <= 60 &&
-                      std::abs(c.blue() - want.blue()) <= 60;
-    const bool white = c.red() > 230 && c.green() > 230 && c.blue() > 230;
-    return near && !white;
-  });
+  return CountPixels(t, left, top, width, height);
 }
 
 // Records what the overlays print while it lives.
-class PrintRecorder {
- public:
-  PrintRecorder() { SetPrintLog(&log_); }
+struct PrintRecorder {
+  std::vector<PrintedText> log;
+  PrintRecorder() { SetPrintLog(&log); }
   ~PrintRecorder() { SetPrintLog(nullptr); }
   PrintRecorder(const PrintRecorder&) = delete;
-  PrintRecorder& operator=(const PrintRecorder&) = delete;
-
-  const std::vector<PrintedText>& Log() const { return log_; }
-  void Clear() { log_.clear(); }
-  // The printed texts in order.
   std::vector<rt::Text> Texts() const {
     std::vector<rt::Text> out;
-    for (const PrintedText& p : log_) out.push_back(p.text);
+    for (const PrintedText& p : log) out.push_back(p.text);
     return out;
   }
-
- private:
-  std::vector<PrintedText> log_;
+  // The printed texts joined by "|".
+  rt::Text Joined() const {
+    rt::Text out;
+    for (const PrintedText& p : log) out += (out.empty() ? u"" : u"|") + p.text;
+    return out;
+  }
 };
 
 class OverlayTest : public GraphTest {
@@ -85,17 +69,25 @@ class OverlayTest : public GraphTest {
     GraphTest::TearDown();
     ResetOverlayState();
   }
-
-  // The graph window with nothing to build and its display-options window.
+  // The graph window with nothing to build (without axes the picture stays white).
   frmGraph& LoadEmpty() {
     ms::Requests = ms::CommandRequestState{};
     frmGraph& w = Load();
-    // Without axes an empty scene leaves the picture white.
     Graph.ShowAxes = 0;
     w.GenerateData();
     return w;
   }
   frmSetDisplay& Options() { return *frmSetDisplay::Instance(); }
+  // A function record k whose value line is listed.
+  static void AddValueFunction(int k, const char16_t* name, const char16_t* parm, double value) {
+    ms::Tables.FuncCount = static_cast<int16_t>(k);
+    ms::FuncRec& f = ms::Tables.FuncTable[static_cast<size_t>(k)];
+    f = ms::FuncRec{};
+    f.Name = name;
+    f.Parm1 = parm;
+    f.Value = value;
+    f.LineBreak = -1;
+  }
 };
 
 }  // namespace gr::testing
