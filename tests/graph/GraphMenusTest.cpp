@@ -157,6 +157,7 @@ TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
       QTimer::singleShot(0, [&s] {
         frmDotSpacing* window = frmDotSpacing::Instance();
         ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isModal());
         window->Text1->setText(QString::fromLatin1(s.typed));
         (s.save ? window->cmdSave : window->cmdDiscard)->click();
       });
