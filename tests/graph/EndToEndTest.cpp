@@ -1,6 +1,5 @@
 // From the worksheet to the picture: a worksheet is executed, Graph opens the graph window, which
-// builds and draws the curves, integrals and fields of the worksheet, and Return goes back.
-#include <QGroupBox>
+// builds and draws the curves of the worksheet, and Return goes back.
 #include <QLabel>
 #include <QPushButton>
 #include <stdexcept>
@@ -52,50 +51,6 @@ TEST_F(EndToEndTest, PlotCurvesAreDrawnInTheirPlotColours) {
   w.cmdReturn_Click();
   EXPECT_EQ(GraphWindow(), nullptr);
   EXPECT_TRUE(Sheet().isVisible());
-}
-
-TEST_F(EndToEndTest, AnIntegralIsDrawnAndRedrawnFromItsStoredCurve) {
-  frmGraph& w = Run("F{x} = x^2\nc = Integ[F,{0,2,10,0}]\n");
-  EXPECT_TRUE(ui_.boxes.empty());
-  const double segments = ms::Scene.SegmentCountD;
-  EXPECT_GT(segments, 10);
-  EXPECT_NEAR(ms::Scene.ViewYMax, 8.0 / 3.0, 1e-3);  // the running integral reaches 8/3
-  EXPECT_FALSE(w.cmdUpdate->isHidden());
-  w.cmdUpdate_Click();
-  EXPECT_EQ(ms::Scene.SegmentCountD, segments);
-  EXPECT_TRUE(ui_.boxes.empty());
-}
-
-TEST_F(EndToEndTest, AnInitialValueProblemIsSolvedAndDrawn) {
-  frmGraph& w = Run("F{t,x} = x\nIVP[F,{0,1,1}{1,0.001}]\n");
-  EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_GT(ms::Scene.SegmentCountD, 10);
-  // The solution x = e^t starts at 1 and ends at e, within the view box.
-  EXPECT_LE(ms::Scene.ViewYMin, 1.0);
-  EXPECT_GE(ms::Scene.ViewYMax, 2.718);
-  EXPECT_TRUE(w.mnuPlotIVPColor->isEnabled());
-  EXPECT_FALSE(w.Frame2->isHidden());
-  // The frames of view buttons follow what the command chose.
-  const QGroupBox* frames[] = {w.Frame5, w.Frame6, w.Frame7, w.Frame8, w.Frame9};
-  for (int f = 5; f <= 9; ++f) {
-    EXPECT_EQ(!frames[f - 5]->isHidden(), ms::IvpView.FrameVisible[f] != 0) << "Frame" << f;
-  }
-}
-
-TEST_F(EndToEndTest, ASlopeFieldHoldsBackTheBarbKeysButNotTheOthers) {
-  frmGraph& w = Run("F{x,y} = x + y\nPlotSlopeField[F,{0,4,4}{0,4,4}]\n");
-  EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_GE(ms::Scene.SegmentCountD, 25);
-  const double angle = ms::View.ArrowAngleScale;
-  KeyClick(&w, 'W');
-  KeyClick(&w, 'w');
-  EXPECT_EQ(ms::View.ArrowAngleScale, angle);
-  // "S" lengthens the field's segments, drawn again from the stored slopes.
-  const double field = ms::View.FieldVectorScale;
-  KeyClick(&w, 'S');
-  EXPECT_DOUBLE_EQ(ms::View.FieldVectorScale, field * 1.1);
-  EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_GE(ms::Scene.SegmentCountD, 25);
 }
 
 TEST_F(EndToEndTest, ACurveBeyondTheStoreStopsTheBuildWithItsOwnBox) {

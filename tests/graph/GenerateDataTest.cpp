@@ -1,5 +1,5 @@
 // The picture build: the fixed order of the commands, their error boxes, the abort, the vertex
-// limit, the axes chosen for each view box, grid crosses and the bounding box.
+// limit and the axes chosen for each view box.
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -60,7 +60,6 @@ class GenerateDataTest : public GraphTest {
     GraphTest::SetUp();
     g_calls.clear();
     g_failAt = -1;
-    g_abort = false;
     for (int c = 0; c < 8; ++c) CommandEntry(static_cast<GraphCommand>(c)) = kRecorders[c];
   }
 
@@ -68,6 +67,7 @@ class GenerateDataTest : public GraphTest {
   frmGraph& LoadRequestingEverything() {
     ReleaseGraphWindow();
     ms::Requests = ms::CommandRequestState{};
+    ms::RunFlags.Replot = ms::RunFlags.AbortRun = 0;
     frmGraph& w = Load();
     ui_.Reset();
     g_calls.clear();
@@ -87,108 +87,76 @@ class GenerateDataTest : public GraphTest {
     return w;
   }
 
-  // A fresh window whose one requested command runs builder, built again after prepare.
-  template <typename Prepare>
-  frmGraph& BuildWith(GraphCommand command, CommandBuilder builder, Prepare prepare) {
+  // A fresh window whose one requested command runs builder, built again with the XY plane
+  // on or off.
+  frmGraph& BuildWith(GraphCommand command, CommandBuilder builder, bool plane) {
     ReleaseGraphWindow();
     ResetAllState();
-    ms::Requests.IntegRequested = command == GraphCommand::kInteg ? -1 : 0;
-    ms::Requests.IntegStmtCount = 1;
     ms::Requests.IVPRequested = command == GraphCommand::kIVP ? -1 : 0;
     ms::Requests.Field3DRequested = command == GraphCommand::kField3D ? -1 : 0;
     ms::Requests.ContourRequested = command == GraphCommand::kContour ? -1 : 0;
     CommandEntry(command) = builder;
     frmGraph& w = Load();
-    prepare(w);
+    w.mnuXYPlane->setEnabled(plane);
     ui_.Reset();
     CountDraws();
     w.GenerateData();
     return w;
   }
-
-  static int SegmentsColoured(int r, int g, int b) {
-    int n = 0;
-    for (int i = 0; i < ms::Scene.SegmentCount; ++i) {
-      const auto& row = ms::Scene.SegmentTable[i];
-      n += row[ms::kRed] == r && row[ms::kGreen] == g && row[ms::kBlue] == b ? 1 : 0;
-    }
-    return n;
-  }
 };
 
-TEST_F(GenerateDataTest, CommandsRunInTheirFixedOrderAndLaterBuildsReplot) {
-  frmGraph& w = LoadRequestingEverything();
-  w.GenerateData();
-  const std::vector<std::string> expected = {
-      "integ:1:I1", "integ:2:",  "dblint:1:", "dblint:2:D2", "ivp:0:V_",
-      "bvp:0:B",    "slope:0:S", "dir:0:R",   "field3d:0:F", "contour:0:C"};
-  EXPECT_EQ(g_calls, expected);
-  EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_EQ(g_draws, 1);
-  EXPECT_EQ(Graph.Generating, 0);
-  EXPECT_FALSE(w.cmdReturn->isHidden());
-  // The contour block hides the frames and Update Graph.
-  EXPECT_TRUE(w.Frame2->isHidden());
-  EXPECT_TRUE(w.cmdUpdate->isHidden());
-  // The integral blocks ask every later build (not the first) to draw the stored curves again.
-  g_calls.clear();
-  w.GenerateData();
-  ASSERT_EQ(g_calls.size(), expected.size());
-  EXPECT_EQ(g_calls[4], "ivp:0:V_:replot");
-}
-
-TEST_F(GenerateDataTest, ACommandErrorShowsTheStatementAndStops) {
+TEST_F(GenerateDataTest, CommandsRunInOrderUntilAnErrorOrAnAbort) {
+  const std::vector<std::string> order = {"integ:1:I1",  "integ:2:",   "dblint:1:", "dblint:2:D2",
+                                          "ivp:0:V_",    "bvp:0:B",    "slope:0:S", "dir:0:R",
+                                          "field3d:0:F", "contour:0:C"};
   struct Case {
-    int failAt;
+    int failAt;  // -1: none
     int16_t msg;
-    const char16_t* shown;
-    const char16_t* separator;
+    bool abort;
+    const char16_t *shown, *separator;  // the error box's, when msg is not 0
+    int draws;
   };
-  const Case cases[] = {{0, 5010, u"I1", u" : "},
-                        {4, 2005, u"V", u" : "},
-                        {6, 1010, u"S", u" :  "},
-                        {9, 1400, u"C", u" : "}};
+  const Case cases[] = {
+      {-1, 0, false, nullptr, nullptr, 1}, {0, 5010, false, u"I1", u" : ", 0},
+      {4, 2005, false, u"V", u" : ", 0},   {6, 1010, false, u"S", u" :  ", 0},
+      {9, 1400, false, u"C", u" : ", 0},   {4, 0, true, nullptr, nullptr, 0},
+      {9, 0, true, nullptr, nullptr, 1},  // the contour block does not test the abort flag
+  };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.failAt);
+    SCOPED_TRACE(::testing::Message() << c.failAt << " " << c.msg << " " << c.abort);
     frmGraph& w = LoadRequestingEverything();
     g_failAt = c.failAt;
     g_failMsg = c.msg;
+    g_abort = c.abort;
     w.GenerateData();
-    EXPECT_EQ(static_cast<int>(g_calls.size()), c.failAt + 1);
-    ASSERT_EQ(ui_.boxes.size(), 1u);
-    EXPECT_EQ(ui_.boxes[0].text, u"Statement : " + rt::Text(c.shown) + u"\r\n" +
-                                     rt::NumText(c.msg) + c.separator + ms::GetMessageText(c.msg));
-    EXPECT_EQ(ui_.boxes[0].title, u"Syntax Error");
-    EXPECT_EQ(ui_.boxes[0].style, ui::kExclamation);
-    // Nothing drawn, but the window is usable again.
-    EXPECT_EQ(g_draws, 0);
+    EXPECT_EQ(g_calls, std::vector<std::string>(
+                           order.begin(), order.begin() + (c.failAt < 0 ? 10 : c.failAt + 1)));
+    EXPECT_EQ(g_draws, c.draws);
+    ASSERT_EQ(ui_.boxes.size(), c.msg != 0 ? 1u : 0u);
+    if (c.msg != 0) {
+      EXPECT_EQ(ui_.boxes[0].text, u"Statement : " + rt::Text(c.shown) + u"\r\n" +
+                                       rt::NumText(c.msg) + c.separator +
+                                       ms::GetMessageText(c.msg));
+      EXPECT_EQ(ui_.boxes[0].title, u"Syntax Error");
+      EXPECT_EQ(ui_.boxes[0].style, ui::kExclamation);
+    }
+    // The window is usable again.
     EXPECT_FALSE(w.cmdReturn->isHidden());
     EXPECT_FALSE(ui_.busy);
     EXPECT_EQ(Graph.Generating, 0);
   }
 }
 
-TEST_F(GenerateDataTest, AbortAfterACommandReturnsSilentlyButNotAfterTheContour) {
+TEST_F(GenerateDataTest, IntegralsMakeLaterBuildsReplotAndTheContourHidesTheFrames) {
   frmGraph& w = LoadRequestingEverything();
-  g_failAt = 4;  // Esc pressed while the IVP command ran
-  g_abort = true;
   w.GenerateData();
-  EXPECT_EQ(g_calls.size(), 5u);
-  EXPECT_EQ(g_draws, 0);
-  EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_FALSE(w.cmdReturn->isHidden());
-  EXPECT_FALSE(ui_.busy);
-  EXPECT_EQ(Graph.Generating, 0);
-  // The contour block does not test the flag: the picture is drawn.
+  EXPECT_EQ(g_calls[4], "ivp:0:V_");
+  EXPECT_TRUE(w.Frame2->isHidden());
+  EXPECT_TRUE(w.cmdUpdate->isHidden());
   g_calls.clear();
-  ms::RunFlags.AbortRun = 0;
-  ms::Requests = ms::CommandRequestState{};
-  ms::Requests.ContourRequested = -1;
-  g_failAt = 0;
-  g_failMsg = 0;
   w.GenerateData();
-  EXPECT_EQ(g_calls.size(), 1u);
-  EXPECT_EQ(g_draws, 1);
+  ASSERT_EQ(g_calls.size(), 10u);
+  EXPECT_EQ(g_calls[4], "ivp:0:V_:replot");
 }
 
 TEST_F(GenerateDataTest, VertexLimitStopsTheBuildWithItsBox) {
@@ -204,7 +172,7 @@ TEST_F(GenerateDataTest, VertexLimitStopsTheBuildWithItsBox) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.command));
-    frmGraph& w = BuildWith(c.command, c.builder, [](frmGraph&) {});
+    frmGraph& w = BuildWith(c.command, c.builder, true);
     ASSERT_EQ(ui_.boxes.size(), 1u);
     EXPECT_EQ(ui_.boxes[0].text, c.text);
     EXPECT_GT(ms::Scene.VertexCountD, ms::kCurveVertexLimit);
@@ -215,38 +183,30 @@ TEST_F(GenerateDataTest, VertexLimitStopsTheBuildWithItsBox) {
   }
 }
 
+// The axes are those built by hand for the view box times 1.1, corner axes where the box keeps
+// to one quadrant in 3D or off the axes.
 TEST_F(GenerateDataTest, AxesFollowTheViewBox) {
   struct Case {
-    const char* name;
     ms::Point3 from, to;
-    bool corner;  // the axes without letters
+    bool corner;
     std::array<double, 6> args;
   };
   const Case cases[] = {
-      {"straddles both", {-2, -3, 0}, {4, 5, 0}, false, {-2.2, 4.4, -3.3, 5.5, -1, 1}},
-      {"first quadrant flat", {1, 2, 0}, {3, 4, 0}, false, {0, 3.3, 0, 4.4, 0, 0}},
-      {"first quadrant 3D", {1, 2, -1}, {3, 4, 2}, true, {0, 3.3, 0, 4.4, -1.1, 2.2}},
-      {"upper half", {-2, 1, 0}, {3, 4, 0}, false, {-2.2, 3.3, 0, 4.4, -1, 1}},
-      {"lower half", {-2, -4, 0}, {3, -1, 0}, false, {-2.2, 3.3, -4.4, 0, -1, 1}},
-      {"right half", {1, -2, 0}, {3, 4, 0}, false, {0, 3.3, -2.2, 4.4, -1, 1}},
-      {"left half", {-3, -2, 0}, {-1, 4, 0}, false, {-3.3, 0, -2.2, 4.4, -1, 1}},
-      {"second quadrant", {-3, 1, 0}, {-1, 4, 0}, true, {-3.3, 0, 0, 4.4, 0, 0}},
-      {"third quadrant", {-3, -4, 0}, {-1, -1, 0}, true, {-3.3, 0, -4.4, 0, 0, 0}},
-      {"fourth quadrant", {1, -4, 0}, {3, -1, 0}, true, {0, 3.3, -4.4, 0, 0, 0}},
-      {"a single point at the origin", {0, 0, 0}, {0, 0, 0}, false, {0, 0, 0, 0, -1, 1}},
+      {{-2, -3, 0}, {4, 5, 0}, false, {-2.2, 4.4, -3.3, 5.5, -1, 1}},
+      {{1, 2, -1}, {3, 4, 2}, true, {0, 3.3, 0, 4.4, -1.1, 2.2}},
+      {{-3, -4, 0}, {-1, -1, 0}, true, {-3.3, 0, -4.4, 0, 0, 0}},
+      {{0, 0, 0}, {0, 0, 0}, false, {0, 0, 0, 0, -1, 1}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(::testing::Message() << c.from[0] << "," << c.from[1] << "," << c.from[2]);
     g_from = c.from;
     g_to = c.to;
-    // Without grid crosses: only the axes are compared.
-    BuildWith(GraphCommand::kIVP, BoxMaker, [](frmGraph& w) { w.mnuXYPlane->setEnabled(false); });
+    BuildWith(GraphCommand::kIVP, BoxMaker, false);  // no grid crosses
     const auto& scene = ms::Scene;
     const std::vector<ms::SegmentRow> rows(scene.SegmentTable.begin(),
                                            scene.SegmentTable.begin() + scene.SegmentCount);
     const std::vector<ms::Point3> points(scene.VertexXYZ.begin(),
                                          scene.VertexXYZ.begin() + scene.VertexCount);
-    // The same scene by hand.
     ms::StartSceneBuild();
     AddSegment(c.from, c.to, 255, 0, 0);
     ms::View.ZAxisNeeded = (scene.ViewZMin != 0 || scene.ViewZMax != 0) ? -1 : 0;
@@ -259,62 +219,6 @@ TEST_F(GenerateDataTest, AxesFollowTheViewBox) {
       for (int k = 0; k < 3; ++k) EXPECT_NEAR(points[i][k], scene.VertexXYZ[i][k], 1e-9) << i;
     }
   }
-}
-
-TEST_F(GenerateDataTest, GridCrossesAndTheBoundingBox) {
-  struct Case {
-    const char* name;
-    ms::Point3 from, to;
-    bool planeOn;
-    GraphCommand command;
-    int16_t plotKind;  // 0: no box asked for
-    bool crosses;
-    int boxes;  // grey boxes of 12 edges
-  };
-  const Case cases[] = {
-      {"small box", {-2, -2, 0}, {2, 2, 0}, true, GraphCommand::kIVP, 0, true, 0},
-      {"x reaches 100", {-2, -2, 0}, {100, 2, 0}, true, GraphCommand::kIVP, 0, false, 0},
-      {"y just inside", {-2, -99.5, 0}, {2, 2, 0}, true, GraphCommand::kIVP, 0, true, 0},
-      {"plane off", {-2, -2, 0}, {2, 2, 0}, false, GraphCommand::kIVP, 0, false, 0},
-      {"ivp plain view", {-1, -1, -1}, {1, 1, 1}, false, GraphCommand::kIVP, 1, false, 0},
-      {"integral alone", {-1, -1, -1}, {1, 1, 1}, false, GraphCommand::kInteg, 1, false, 1},
-      {"ivp trajectory", {-1, -1, -1}, {1, 1, 1}, false, GraphCommand::kIVP, 7, false, 1},
-      {"ivp 3d trajectory", {-1, -1, -1}, {1, 1, 1}, false, GraphCommand::kIVP, 22, false, 1},
-  };
-  int r = 0, g = 0, b = 0;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    g_from = c.from;
-    g_to = c.to;
-    BuildWith(c.command, BoxMaker, [&](frmGraph& w) {
-      w.mnuXYPlane->setEnabled(c.planeOn);
-      if (c.plotKind == 0) return;
-      ms::View.PlotKind = c.plotKind;
-      ms::View.ShowBox = -1;
-      w.mnuYes->setChecked(true);
-    });
-    rt::SplitRGB(ms::Settings.XYPlaneColor, r, g, b);
-    // The box edges are grey like the crosses: one or the other is counted.
-    if (c.plotKind == 0) {
-      EXPECT_EQ(SegmentsColoured(r, g, b) > 0, c.crosses);
-    } else {
-      EXPECT_EQ(SegmentsColoured(128, 128, 128), 12 * c.boxes);
-    }
-  }
-}
-
-TEST_F(GenerateDataTest, NothingRequestedDrawsTheStoredSceneWithoutAxes) {
-  frmGraph& w = Load();
-  EXPECT_EQ(ms::Scene.SegmentCountD, 0);
-  // Overlay mode appends after the counts saved by the last build.
-  Graph.OverlayMode = -1;
-  Graph.SavedVertexCount = 4;
-  Graph.SavedSegmentCount = 2;
-  w.GenerateData();
-  EXPECT_EQ(ms::Scene.VertexCountD, 4);
-  EXPECT_EQ(ms::Scene.SegmentCountD, 2);
-  EXPECT_EQ(ms::Scene.ViewXMin, 10000);
-  EXPECT_EQ(ms::Scene.ViewXMax, -10000);
 }
 
 }  // namespace

@@ -1,17 +1,12 @@
 // The contour progress window with the graph window around it: a worksheet with a contour
 // command is executed, the graph window builds its picture and the contour command traces with
 // the real progress window. Abort and Esc arrive while tracing lets events run.
-#include <QGroupBox>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
-#include <algorithm>
-#include <string>
-#include <vector>
 
 #include "GraphTestSupport.h"
 #include "language/UserInput.h"
-#include "plotting/FormatSignificant.h"
 #include "plotting/frmContour.h"
 
 namespace gr::testing {
@@ -59,12 +54,6 @@ class ContourWindowTest : public GraphTest {
     return msgNo;
   }
 
-  // How often the window was placed topmost (other windows may be placed too).
-  long TopmostCount(const QWidget* w) const {
-    return std::count(ui_.topmost.begin(), ui_.topmost.end(),
-                      static_cast<ui::WindowHandle>(const_cast<QWidget*>(w)));
-  }
-
   // The graph window lets events run too; these polls are the contour tracing's.
   static bool Tracing() { return ms::ContourWindow.AbortEnabled != 0; }
 
@@ -81,84 +70,42 @@ class ContourWindowTest : public GraphTest {
   }
 };
 
-TEST_F(ContourWindowTest, LoadBuildsTheDesignedWindowOnce) {
-  ms::frmContour& w = ms::frmContour::Load();
-  EXPECT_EQ(TopmostCount(&w), 1);
-  EXPECT_EQ(w.pos(), QPoint(167, 33));
-  EXPECT_EQ(w.size(), QSize(438, 166));
-  for (QLabel* label : {w.lblLevel, w.lblMaxCt, w.lblStep, w.lblSegCt}) {
-    EXPECT_TRUE(label->text().isEmpty());
-  }
-  for (QLabel* q : w.lblQ) EXPECT_EQ(Background(q), ButtonFace());
-  EXPECT_EQ(w.lblSegCt->palette().color(QPalette::WindowText), kBlack);
-  EXPECT_FALSE(w.isVisible()) << "loading does not show it";
-  EXPECT_EQ(&ms::frmContour::Load(), &w);
-  EXPECT_EQ(TopmostCount(&w), 1);
-}
-
-// During the trace Abort is enabled and the graph window's Return, End Program and Update Graph
-// are not; afterwards the reverse, with the levels shown and the traced quadrants lit.
-TEST_F(ContourWindowTest, GraphBuildTracesWithTheWindow) {
-  struct Case {
-    const char16_t* statement;
-    std::vector<bool> lit;  // lblQ1..lblQ4 afterwards
-    const char *maxCt, *step;
-    double lastLevel;
-  };
-  const Case cases[] = {
-      {u"PlotContour[F,{-2,2,-2,2}{1,1}{1,1.5,0.5}]", {true, true, true, true}, "1.5", "0.5", 1.5},
-      {u"PlotContour1[F,{-2,2,-2,2}{-1,0.5}{1,1,1}]", {false, true, false, false}, "1", "1", 1},
-  };
-  for (const Case& tc : cases) {
-    SCOPED_TRACE(tc.maxCt);
-    ASSERT_EQ(Execute(tc.statement), 0);
-    int polls = 0;
-    ui_.onDoEvents = [&] {
-      if (!Tracing() || ++polls != 1) return;
-      ms::frmContour* w = ms::frmContour::Instance();
-      frmGraph* g = frmGraph::Instance();
-      ASSERT_TRUE(w != nullptr && g != nullptr);
-      EXPECT_TRUE(w->isVisible());
-      EXPECT_TRUE(w->cmdAbort->isEnabled());
-      EXPECT_FALSE(w->cmdExit->isEnabled());
-      EXPECT_FALSE(g->cmdReturn->isEnabled() || g->cmdExit->isEnabled() ||
-                   g->cmdUpdate->isEnabled());
-    };
-    frmGraph& graph = Load();
-    ui_.onDoEvents = nullptr;
-    EXPECT_GT(polls, 10);
-    ms::frmContour* w = ms::frmContour::Instance();
-    ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(w->isVisible()) << "the window stays up until Exit";
-    EXPECT_FALSE(w->cmdAbort->isEnabled());
-    EXPECT_TRUE(w->cmdExit->isEnabled());
-    EXPECT_TRUE(graph.cmdReturn->isEnabled() && graph.cmdExit->isEnabled() &&
-                graph.cmdUpdate->isEnabled());
-    EXPECT_EQ(w->lblMaxCt->text(), QString::fromLatin1(tc.maxCt));
-    EXPECT_EQ(w->lblStep->text(), QString::fromLatin1(tc.step));
-    EXPECT_EQ(w->lblLevel->text(), ui::ToQString(ms::FormatSignificant(tc.lastLevel, 5)));
-    EXPECT_EQ(w->lblSegCt->text(), ui::ToQString(ms::ContourWindow.SegCtCaption));
-    EXPECT_FALSE(w->lblSegCt->text().isEmpty());
-    for (int q = 0; q < 4; ++q) {
-      EXPECT_EQ(Background(w->lblQ[q]), tc.lit[q] ? kGreen : ButtonFace()) << "Q" << q + 1;
-    }
-    EXPECT_GT(ContourSegments(tc.lastLevel), 6);
-    EXPECT_GT(ms::Contours.ContourLegendCount, 0);
-  }
-}
-
-// Exit to Graph hides the window and makes the worksheet window usable; the next command shows it
-// again with its quadrants reset. The graph window's Return unloads it, and the next graph build
-// loads it afresh.
-TEST_F(ContourWindowTest, ExitHidesAndTheNextCommandShowsAgain) {
-  ASSERT_EQ(Execute(u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]", true), 0);
+// While tracing, Abort is enabled and the graph window's Return, End Program and Update Graph
+// are not, and a close by the platform is refused; afterwards the reverse, with the levels shown
+// and the traced quadrant lit. Exit to Graph (or the close) hides the window and makes the
+// worksheet window usable; the next command shows it again with its quadrants reset. The graph
+// window's Return unloads it, and the next graph build loads it afresh.
+TEST_F(ContourWindowTest, TracingThenExitThenTheNextCommandThenReturn) {
+  ASSERT_EQ(Execute(u"PlotContour1[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]", true), 0);
   ws::frmCalcInput& sheet = Sheet();
+  int polls = 0;
+  ui_.onDoEvents = [&] {
+    if (!Tracing() || ++polls != 1) return;
+    ms::frmContour* w = ms::frmContour::Instance();
+    frmGraph* g = frmGraph::Instance();
+    ASSERT_TRUE(w != nullptr && g != nullptr);
+    EXPECT_TRUE(w->isVisible() && w->cmdAbort->isEnabled());
+    EXPECT_FALSE(w->cmdExit->isEnabled());
+    EXPECT_FALSE(g->cmdReturn->isEnabled() || g->cmdExit->isEnabled() || g->cmdUpdate->isEnabled());
+    EXPECT_FALSE(w->close());  // a close by the platform is refused while tracing
+  };
   frmGraph& graph = Load();
+  ui_.onDoEvents = nullptr;
+  EXPECT_GT(polls, 10);
   ms::frmContour* w = ms::frmContour::Instance();
   ASSERT_NE(w, nullptr);
+  EXPECT_FALSE(w->cmdAbort->isEnabled());
+  EXPECT_TRUE(w->cmdExit->isEnabled() && graph.cmdReturn->isEnabled() &&
+              graph.cmdExit->isEnabled() && graph.cmdUpdate->isEnabled());
+  EXPECT_EQ(w->lblMaxCt->text(), QStringLiteral("2"));
+  EXPECT_EQ(w->lblStep->text(), QStringLiteral("0.5"));
+  EXPECT_EQ(w->lblLevel->text(), QStringLiteral(" 2"));
+  EXPECT_EQ(w->lblSegCt->text(), ui::ToQString(ms::ContourWindow.SegCtCaption));
+  EXPECT_GT(ContourSegments(2), 6);
   EXPECT_EQ(Background(w->lblQ[0]), kGreen);
+  EXPECT_EQ(Background(w->lblQ[1]), ButtonFace());
   sheet.setEnabled(false);
-  w->cmdExit->click();
+  w->close();  // afterwards it acts as Exit
   EXPECT_FALSE(w->isVisible());
   EXPECT_TRUE(sheet.isEnabled());
   EXPECT_EQ(ms::frmContour::Instance(), w);
@@ -169,7 +116,6 @@ TEST_F(ContourWindowTest, ExitHidesAndTheNextCommandShowsAgain) {
   EXPECT_TRUE(w->isVisible());
   EXPECT_EQ(Background(w->lblQ[0]), ButtonFace());
   EXPECT_EQ(Background(w->lblQ[2]), kGreen);
-  EXPECT_EQ(TopmostCount(w), 1) << "a loaded window is not loaded again";
 
   graph.cmdReturn->click();
   EXPECT_EQ(ms::frmContour::Instance(), nullptr);
@@ -233,29 +179,6 @@ TEST_F(ContourWindowTest, SegmentLimitShowsInLightRedUntilExit) {
   w->cmdExit->click();
   EXPECT_EQ(w->lblSegCt->palette().color(QPalette::WindowText), kBlack);
   EXPECT_FALSE(w->isVisible());
-}
-
-// Closing the window by the platform while tracing is refused; afterwards it acts as Exit.
-TEST_F(ContourWindowTest, CloseRequestsWhileTracingAreRefused) {
-  ASSERT_EQ(Execute(u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]"), 0);
-  bool tried = false;
-  ui_.onDoEvents = [&] {
-    if (tried || !Tracing()) return;
-    tried = true;
-    ms::frmContour* w = ms::frmContour::Instance();
-    ASSERT_NE(w, nullptr);
-    EXPECT_FALSE(w->close());
-    EXPECT_TRUE(w->isVisible());
-  };
-  Load();
-  ui_.onDoEvents = nullptr;
-  EXPECT_TRUE(tried);
-  ms::frmContour* w = ms::frmContour::Instance();
-  ASSERT_NE(w, nullptr);
-  EXPECT_GT(ContourSegments(1.0), 6) << "the refused close did not stop the trace";
-  w->close();
-  EXPECT_FALSE(w->isVisible());
-  EXPECT_EQ(ms::frmContour::Instance(), w);
 }
 
 }  // namespace

@@ -1,72 +1,18 @@
-// The graph window's lifecycle: start-up state, the closing guard, Return, End Program, Update
-// Graph and the rescue of the worksheet after a failed first build.
+// The graph window's lifecycle: the closing guard, Return, End Program, leaving from inside a
+// build and the rescue of the worksheet after a failed first build.
 #include <QAction>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <stdexcept>
 
 #include "GraphTestSupport.h"
-#include "language/Utilities.h"
 
 namespace gr::testing {
 namespace {
 
 class frmGraphTest : public GraphTest {};
-
-TEST_F(frmGraphTest, LoadShowsTheDefaultsAndTheFirstPicture) {
-  frmGraph& w = Load();
-  EXPECT_EQ(w.windowTitle(), QStringLiteral("Create Graph"));
-  EXPECT_TRUE(w.isVisible());
-  EXPECT_EQ(w.Label12->text(), QStringLiteral("45"));
-  EXPECT_EQ(w.Label10->text(), QStringLiteral("60"));
-  EXPECT_EQ(w.cmd3D->text(), QStringLiteral("3D"));
-  EXPECT_EQ(w.Cmd3DColor(), 0xFFC0FF);
-  for (QAction* plot : w.mnuPlot) EXPECT_FALSE(plot->isEnabled());
-  // Frames and Update Graph hidden with nothing built; Return shown after the first picture.
-  for (QGroupBox* f : {w.Frame2, w.Frame5, w.Frame6, w.Frame7, w.Frame8, w.Frame9}) {
-    EXPECT_TRUE(f->isHidden());
-  }
-  EXPECT_TRUE(w.cmdUpdate->isHidden());
-  EXPECT_FALSE(w.cmdReturn->isHidden());
-  // Scale boxes in the Str form, offsets from the position scroll bars.
-  EXPECT_EQ(w.strXScale->text(), QStringLiteral(" 1"));
-  EXPECT_EQ(w.HPosition->maximum(), kDisplayWidthTwips);
-  EXPECT_EQ(ms::View.ImageOffsetX, (2 * (kDisplayWidthTwips / 2)) / 3);
-  EXPECT_EQ(ms::View.ImageOffsetY, (3 * (kDisplayHeightTwips / 2)) / 2);
-  EXPECT_DOUBLE_EQ(ms::View.AngleStep, 6.2831853072 / 180);
-  EXPECT_EQ(Graph.Generating, 0);
-  EXPECT_FALSE(ui_.busy);
-}
-
-TEST_F(frmGraphTest, LoadTakesTheWorksheetFontAndDropsATrailingColon) {
-  struct Case {
-    const char *typed, *after;
-    bool changedAfter;
-  };
-  const Case cases[] = {
-      {"a = 1\nPlot[A]:", "a = 1\nPlot[A]", false}, {"a = 1", "a = 1", true}, {"::", ":", false}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
-    ReleaseGraphWindow();
-    ws::frmCalcInput& sheet = Sheet();
-    QFont font(QStringLiteral("Serif"), 17);
-    font.setBold(true);
-    sheet.Text1->setFont(font);
-    sheet.TypeWorksheetText(QString::fromUtf8(c.typed));
-    frmGraph& w = Load();
-    EXPECT_EQ(sheet.Text1->toPlainText(), QString::fromUtf8(c.after));
-    EXPECT_EQ(sheet.IsChanged(), c.changedAfter);
-    EXPECT_EQ(w.Display().Font.pointSize(), 17);
-    EXPECT_TRUE(w.Display().Font.bold());
-  }
-}
 
 TEST_F(frmGraphTest, ClosingAnyOtherWayIsRefused) {
   frmGraph& w = Load();
@@ -139,64 +85,33 @@ TEST_F(frmGraphTest, FailedFirstBuildOffersToSaveTheWorksheet) {
   const rt::Text path = ui::FromQString(dir.filePath(QStringLiteral("rescued.txt")));
   const rt::Text bad = ui::FromQString(dir.filePath(QStringLiteral("no/such/dir/x.txt")));
   struct Case {
-    const char* name;
-    const char* worksheet;
-    CommandBuilder command;
-    const char16_t* first;
+    bool other;  // another error than an overflow
     int answer;
     std::vector<rt::Text> paths;  // given to the save dialogs in turn ("" cancels)
     size_t dialogs;
     int notSavedBoxes;
+    bool emptySheet;
   };
-  const Case cases[] = {
-      {"overflow, yes",
-       "a = 1\nb = 2",
-       Throwing,
-       u"Unanticipated error : Overflow",
-       ui::kAnswerYes,
-       {path},
-       1,
-       0},
-      {"other, no",
-       "a = 1\nb = 2",
-       ThrowingOther,
-       u"Error is : Subscript out of range",
-       ui::kAnswerNo,
-       {path},
-       0,
-       0},
-      {"cancelled, failed, then saved",
-       "a = 1\nb = 2",
-       Throwing,
-       u"Unanticipated error : Overflow",
-       ui::kAnswerYes,
-       {u"", bad, path},
-       3,
-       2},
-      {"empty worksheet",
-       "",
-       Throwing,
-       u"Unanticipated error : Overflow",
-       ui::kAnswerYes,
-       {path},
-       0,
-       0},
-  };
+  const Case cases[] = {{false, ui::kAnswerYes, {path}, 1, 0, false},
+                        {true, ui::kAnswerNo, {path}, 0, 0, false},
+                        {false, ui::kAnswerYes, {u"", bad, path}, 3, 2, false},
+                        {false, ui::kAnswerYes, {path}, 0, 0, true}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(&c - cases);
     QFile::remove(ui::ToQString(path));
     ReleaseGraphWindow();
     ResetGraphCommands();
     ui_.Reset();
     ws::frmCalcInput& sheet = Sheet();
-    sheet.TypeWorksheetText(QString::fromLatin1(c.worksheet));
+    sheet.TypeWorksheetText(c.emptySheet ? QString() : QStringLiteral("a = 1\nb = 2"));
     ms::Requests.IVPRequested = -1;
-    CommandEntry(GraphCommand::kIVP) = c.command;
+    CommandEntry(GraphCommand::kIVP) = c.other ? ThrowingOther : Throwing;
     ui_.answers = {ui::kAnswerOk, c.answer, ui::kAnswerYes, ui::kAnswerYes};
     ui_.savePaths.assign(c.paths.begin(), c.paths.end());
     frmGraph& w = Load();
     ASSERT_GE(ui_.boxes.size(), 2u);
-    EXPECT_EQ(ui_.boxes[0].text, c.first);
+    EXPECT_EQ(ui_.boxes[0].text,
+              c.other ? u"Error is : Subscript out of range" : u"Unanticipated error : Overflow");
     EXPECT_EQ(ui_.boxes[1].text,
               u"Error most likely overflow caused by a division by zero\r\n or a value that has "
               u"approach infinity. Choose YES/NO to save the worksheet.");
@@ -226,26 +141,6 @@ TEST_F(frmGraphTest, FailedFirstBuildOffersToSaveTheWorksheet) {
 }
 
 int g_builds = 0;
-void CountingIntegral(rt::Text&, int16_t, int16_t& msgNo) {
-  ++g_builds;
-  msgNo = 0;
-}
-
-TEST_F(frmGraphTest, UpdateGraphRebuildsFromStoredSolutions) {
-  ms::Requests.IntegRequested = -1;
-  ms::Requests.IntegStmtCount = 1;
-  CommandEntry(GraphCommand::kInteg) = CountingIntegral;
-  g_builds = 0;
-  frmGraph& w = Load();
-  EXPECT_EQ(g_builds, 1);
-  EXPECT_FALSE(w.cmdUpdate->isHidden());
-  ms::RunFlags.Replot = 0;
-  ms::CurveWork.ArrowFlagPos = 3;
-  w.cmdUpdate->click();
-  EXPECT_EQ(g_builds, 2);
-  EXPECT_NE(ms::RunFlags.Replot, 0);
-  EXPECT_EQ(ms::CurveWork.ArrowFlagPos, 0);
-}
 
 // A command during which the user clicks Return and Update Graph and presses "S" and "Z" (the
 // event loop runs inside long commands).
@@ -274,21 +169,6 @@ TEST_F(frmGraphTest, LeavingOrRebuildingFromInsideABuildIsPrevented) {
   EXPECT_FALSE(w.cmdReturn->isHidden());
   w.cmdReturn_Click();  // once the build has returned, Return works
   EXPECT_EQ(GraphWindow(), nullptr);
-}
-
-TEST_F(frmGraphTest, CommandsDrawTheirProgressOnThePlotProgressBar) {
-  ui::QtUiServices screen;
-  ui::SetUi(&screen);
-  frmGraph& w = Load();
-  const std::tuple<int16_t, int16_t, int> cases[] = {{4, 1, 250}, {4, 3, 750}, {10, 0, 0}};
-  for (const auto& [total, done, value] : cases) {
-    SCOPED_TRACE(done);
-    int16_t t = total;
-    ms::DrawProgress(ms::kGraphProgressBar, t, done);
-    EXPECT_EQ(w.Picture1->value(), value);
-  }
-  ReleaseGraphWindow();
-  ui::SetUi(&ui_);
 }
 
 }  // namespace
