@@ -5,12 +5,12 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cstring>
 #include <map>
 
 #include "GraphTestSupport.h"
 #include "graph/frmFamilyPlots.h"
 #include "graph/frmSetDisplay.h"
-#include "mathematics/MathVector.h"
 #include "numerics/BvpTrials.h"
 
 namespace gr::testing {
@@ -79,16 +79,12 @@ TEST(FindAssignmentTest, TotalsAndCounts) {
   }
 }
 
-constexpr char kWorksheet[] = "k = 2\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,10}]\n";
+constexpr char kWorksheet[] = "k = 2\nm = k\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,10}]\n";
 
 class FamilyTest : public GraphTest {
  protected:
-  void SetUp() override {
-    GraphTest::SetUp();
-    ResetFamilySettings();
-  }
-
   frmGraph* Open(const char* worksheet) {
+    ReleaseGraphWindow();
     ui_.Reset();
     ResetFamilySettings();
     firstRow_ = 0;
@@ -150,7 +146,7 @@ class FamilyTest : public GraphTest {
   int firstRow_ = 0;
 };
 
-TEST_F(FamilyTest, SetUpWindowCopiesItsBoxesAndSaveOrCancelDecideTheRun) {
+TEST_F(FamilyTest, SetUpWindowCopiesItsBoxesAndARunAfterACancelIsNotHeldBack) {
   frmGraph* w = Open(kWorksheet);
   EXPECT_FALSE(w->mnuPlotSet->isEnabled());
   ms::RunFlags.StopFamily = -1;
@@ -175,141 +171,107 @@ TEST_F(FamilyTest, SetUpWindowCopiesItsBoxesAndSaveOrCancelDecideTheRun) {
   EXPECT_FALSE(f.isVisible());
   EXPECT_FALSE(w->mnuPlotSet->isEnabled());
   EXPECT_NE(ms::RunFlags.StopFamily, 0);
-}
-
-// Members start at the worksheet's 2 and step by (end - start) / (count - 1) up to 3; each is
-// one curve y = k t, in its own colour or all in plot colour #1.
-TEST_F(FamilyTest, EveryMemberIsOneCurveInItsColourOrInPlotColourOne) {
-  for (bool coded : {true, false}) {
-    SCOPED_TRACE(coded);
-    frmGraph* w = Open(kWorksheet);
-    int perCurve = 0;
-    for (const auto& [colour, curve] : Curves()) perCurve += curve.first;
-    ASSERT_GE(perCurve, 10);
-    ms::CurveWork.FamilyColorCode = coded ? -1 : 0;
-    Configure(*w, "k", "0", "1", "5");
-    frmSetDisplay& options = frmSetDisplay::Load();
-    w->mnuPlotSet_Click();
-    EXPECT_TRUE(ui_.boxes.empty());
-    EXPECT_EQ(options.Frame2->title(), QStringLiteral("Parameter Set"));
-    EXPECT_EQ(ms::CurveWork.FamilyMember, 0);
-    const auto curves = Curves();
-    ASSERT_EQ(curves.size(), coded ? 5u : 1u);
-    for (int k = 1; k <= 5; ++k) {
-      SCOPED_TRACE(k);
-      const auto slot = static_cast<size_t>(k - 1);
-      const double value = 2 + (k - 1) * 0.25;
-      EXPECT_NEAR(Family.FamilyValues[slot], value, 1e-12);
-      const int32_t colour = coded ? MemberColour(k) : ms::Settings.PlotColorUsed[1];
-      EXPECT_EQ(rt::RGB(ms::CurveWork.FamilyRed[slot], ms::CurveWork.FamilyGreen[slot],
-                        ms::CurveWork.FamilyBlue[slot]),
-                colour);
-      const auto it = curves.find(colour);
-      ASSERT_NE(it, curves.end());
-      EXPECT_EQ(it->second.first, coded ? perCurve : 5 * perCurve);
-      EXPECT_NEAR(it->second.second, coded ? value : 3.0, 1e-6);
-    }
-    // The worksheet keeps the last member's assignment, the rest as it was.
-    EXPECT_EQ(Sheet().WorksheetText(), u"k=3\r\nA<t> = <t, k*t, 0>\r\nPlot[A, {t,0,1,10}]\r\n");
-    EXPECT_TRUE(Sheet().IsChanged());
-    w->cmdReturn_Click();
-    ReleaseGraphWindow();
-  }
-}
-
-TEST_F(FamilyTest, BadInputGivesItsMessageAndChangesNothing) {
-  struct Case {
-    const char* id;
-    const char* start;
-    const char16_t* message;
-    bool pictureCleared;  // the last two checks come after the picture is cleared
-  };
-  const Case cases[] = {
-      {"", "0", u"Please enter a constant Identifier to vary.", false},
-      {"k", "a", u"The start constant and end constant must be directly assigned to numbers.",
-       false},
-      {"k", "1.00", u"Begining and ending values are the same.", false},
-      {"q", "0", u"Requested constant not located or the constant not directly set to a number.",
-       true},
-      {"m", "0", u"Requested constant located with no direct numeric assignment.", true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.id);
-    frmGraph* w = Open("k = 2\nm = k\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,10}]\n");
-    const rt::Text before = Sheet().WorksheetText();
-    const double segments = ms::Scene.SegmentCountD;
-    Configure(*w, c.id, c.start, "1", "5");
-    w->mnuPlotSet_Click();
-    ASSERT_EQ(ui_.boxes.size(), 1u);
-    EXPECT_EQ(ui_.boxes[0].text, rt::Text(c.message));
-    EXPECT_EQ(Sheet().WorksheetText(), before);
-    EXPECT_EQ(Graph.FamilyMode, 0);
-    EXPECT_EQ(ms::Scene.SegmentCountD, segments);
-    const QImage& image = w->Display().Image();
-    bool painted = false;
-    for (int y = 0; y < image.height(); y += 2) {
-      for (int x = 0; x < image.width(); x += 2) {
-        painted = painted || (image.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu;
-      }
-    }
-    EXPECT_EQ(painted, !c.pictureCleared);
-    w->cmdReturn_Click();
-    ReleaseGraphWindow();
-  }
-}
-
-// The loop stops before the next member on a Cancel in the set-up window or when plot #1 runs
-// out of point space; the window is handed back, and a run saved afterwards is not held back.
-TEST_F(FamilyTest, TheLoopStopsBeforeTheNextMemberAndALaterRunIsNotHeldBack) {
-  struct Case {
-    const char* worksheet;
-    int stopAfter;  // members built before the stop
-    const char16_t* message;
-  };
-  const Case cases[] = {
-      {kWorksheet, 2, nullptr},
-      {"k = 2\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,4500}]\n", 3,
-       u"Space exceeds upper limit for plot #1. Try and reduce number of points to plot."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.stopAfter);
-    frmGraph* w = Open(c.worksheet);
-    ms::CurveWork.FamilyColorCode = -1;
-    frmFamilyPlots& f = Configure(*w, "k", "0", "1", "5");
-    ui_.onDoEvents = [&] {
-      if (c.message == nullptr && ms::CurveWork.FamilyMember == c.stopAfter &&
-          ms::RunFlags.StopFamily == 0 && f.cmdCancel->isEnabled()) {
-        w->mnuFamilySetUp_Click();
-        f.cmdCancel_Click();
-      }
-    };
-    w->mnuPlotSet_Click();
-    ui_.onDoEvents = nullptr;
-    EXPECT_EQ(ui_.boxes.empty(), c.message == nullptr);
-    if (c.message != nullptr) {
-      EXPECT_EQ(ui_.boxes[0].text, c.message);
-    }
-    const auto curves = Curves();
-    for (int k = 1; k <= 5; ++k) {
-      EXPECT_EQ(curves.count(MemberColour(k)), k <= c.stopAfter ? 1u : 0u) << "member " << k;
-    }
-    EXPECT_EQ(FirstLine(), AssignmentText(u"k", 2 + (c.stopAfter - 1) * 0.25));
-    EXPECT_TRUE(w->cmdReturn->isEnabled() && !w->cmdReturn->isHidden());
-    EXPECT_TRUE(w->cmdExit->isEnabled());
-    EXPECT_EQ(ms::CurveWork.FamilyMember, 0);
-    EXPECT_FALSE(w->LoopRunning());
-    ReleaseGraphWindow();
-  }
-  // Saved again after a cancel, the next run makes every member.
-  frmGraph* w = Open(kWorksheet);
-  frmFamilyPlots& f = Configure(*w, "k", "0", "1", "5");
-  w->mnuFamilySetUp_Click();
-  f.cmdCancel_Click();
+  // Saved again after the cancel, the next run makes every member.
   w->mnuFamilySetUp_Click();
   f.cmdSave_Click();
   w->mnuPlotSet_Click();
   EXPECT_TRUE(ui_.boxes.empty());
   EXPECT_EQ(FirstLine(), u"k=3");
+}
+
+// Members step from the worksheet's value by (end - start) / (count - 1); each is one curve
+// y = k t in its own colour, or all in plot colour #1. Bad input gives its message before any
+// member; a Cancel in the set-up window or a full plot #1 stops the loop before the next member;
+// a worksheet error in a member is shown and the loop goes on. The worksheet keeps the last
+// member's assignment, the rest as it was, and the window is handed back.
+TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
+  const char* space = "k = 2\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,4500}]\n";
+  const char* error =
+      "k = 1\nF{x} = x\nc = Integ[F,{0,k,10,0}]\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,10}]\n";
+  const char16_t* numbers =
+      u"The start constant and end constant must be directly assigned to numbers.";
+  struct Case {
+    const char* worksheet;
+    const char* id;
+    const char* start;
+    bool coded;
+    int cancelAfter;          // 0: no cancel
+    const char16_t* message;  // how the message shown starts; nullptr: none
+    const char* drawn;        // member k drawn: character k is 1
+    const char16_t* firstLine;
+  };
+  const Case cases[] = {
+      {kWorksheet, "k", "0", true, 0, nullptr, "11111", u"k=3"},
+      {kWorksheet, "k", "0", false, 0, nullptr, "11111", u"k=3"},
+      {kWorksheet, "", "0", true, 0, u"Please enter a constant Identifier to vary.", "00000",
+       u"k = 2"},
+      {kWorksheet, "k", "a", true, 0, numbers, "00000", u"k = 2"},
+      {kWorksheet, "k", "1.00", true, 0, u"Begining and ending values are the same.", "00000",
+       u"k = 2"},
+      {kWorksheet, "q", "0", true, 0,
+       u"Requested constant not located or the constant not directly set to a number.", "00000",
+       u"k = 2"},
+      {kWorksheet, "m", "0", true, 0,
+       u"Requested constant located with no direct numeric assignment.", "00000", u"k = 2"},
+      {kWorksheet, "k", "0", true, 2, nullptr, "11000", u"k=2.25"},
+      {space, "k", "0", true, 0,
+       u"Space exceeds upper limit for plot #1. Try and reduce number of points to plot.", "11100",
+       u"k=2.5"},
+      // Members k = 1, 0, -1: the integral over the empty range of k = 0 is refused.
+      {error, "k", "3", true, 0, u"Statement # 3 : ", "101", u"k=-1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.id << "|" << c.start << "|" << c.cancelAfter);
+    frmGraph* w = Open(c.worksheet);
+    const rt::Text before = Sheet().WorksheetText();
+    int perCurve = 0;
+    for (const auto& [colour, curve] : Curves()) perCurve += curve.first;
+    ms::CurveWork.FamilyColorCode = c.coded ? -1 : 0;
+    frmFamilyPlots& f = Configure(*w, c.id, c.start, "1", c.worksheet == error ? "3" : "5");
+    ui_.onDoEvents = [&] {
+      if (c.cancelAfter != 0 && ms::CurveWork.FamilyMember == c.cancelAfter &&
+          ms::RunFlags.StopFamily == 0 && f.cmdCancel->isEnabled()) {
+        w->mnuFamilySetUp_Click();
+        f.cmdCancel_Click();
+      }
+    };
+    frmSetDisplay& options = frmSetDisplay::Load();
+    w->mnuPlotSet_Click();
+    ui_.onDoEvents = nullptr;
+    ASSERT_EQ(ui_.boxes.empty(), c.message == nullptr);
+    if (c.message != nullptr) {
+      EXPECT_EQ(ui_.boxes[0].text.substr(0, rt::Text(c.message).size()), c.message);
+    }
+    const rt::Text text = Sheet().WorksheetText();
+    EXPECT_EQ(FirstLine(), c.firstLine);
+    EXPECT_EQ(text.substr(text.find(u'\r')), before.substr(before.find(u'\r')));
+    const auto curves = Curves();
+    if (c.coded) {
+      for (int k = 1; k <= static_cast<int>(std::strlen(c.drawn)); ++k) {
+        SCOPED_TRACE(k);
+        const auto it = curves.find(MemberColour(k));
+        ASSERT_EQ(it != curves.end(), c.drawn[k - 1] == '1');
+        if (it == curves.end() || c.message != nullptr) continue;  // the last may be cut short
+        EXPECT_EQ(it->second.first, perCurve);
+        EXPECT_NEAR(it->second.second, Family.FamilyValues[static_cast<size_t>(k - 1)], 1e-6);
+      }
+    } else {
+      ASSERT_EQ(curves.size(), 1u);
+      EXPECT_EQ(curves.begin()->first, ms::Settings.PlotColorUsed[1]);
+      EXPECT_EQ(curves.begin()->second.first, 5 * perCurve);
+      EXPECT_NEAR(curves.begin()->second.second, 3.0, 1e-6);
+    }
+    if (std::string(c.drawn) == "11111") {
+      EXPECT_NEAR(Family.FamilyValues[0], 2.0, 1e-12);
+      EXPECT_TRUE(Sheet().IsChanged());
+      EXPECT_EQ(options.Frame2->title(), QStringLiteral("Parameter Set"));  // lists the members
+    }
+    EXPECT_EQ(w->mnuPlotSet->isEnabled(), c.cancelAfter == 0);
+    EXPECT_TRUE(w->cmdReturn->isEnabled() && !w->cmdReturn->isHidden());
+    EXPECT_TRUE(w->cmdExit->isEnabled());
+    EXPECT_EQ(ms::CurveWork.FamilyMember, 0);
+    EXPECT_FALSE(w->LoopRunning());
+  }
 }
 
 TEST_F(FamilyTest, ReturnWhileTheLoopLetsEventsRunEndsTheLoop) {
@@ -325,26 +287,6 @@ TEST_F(FamilyTest, ReturnWhileTheLoopLetsEventsRunEndsTheLoop) {
   EXPECT_EQ(FirstLine(), u"k=2.25");  // no member after the second
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(frmFamilyPlots::Instance(), nullptr);
-}
-
-TEST_F(FamilyTest, AWorksheetErrorInAMemberIsShownAndTheLoopGoesOn) {
-  // Members k = 1, 0, -1: the integral over the empty range of k = 0 is refused by Execute.
-  frmGraph* w =
-      Open("k = 1\nF{x} = x\nc = Integ[F,{0,k,10,0}]\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,10}]\n");
-  Configure(*w, "k", "0", "-2", "3");
-  w->mnuPlotSet_Click();
-  ASSERT_FALSE(ui_.boxes.empty());
-  EXPECT_EQ(ui_.boxes[0].title, u"Syntax Error");
-  EXPECT_EQ(ui_.boxes[0].text.substr(0, 16), u"Statement # 3 : ");
-  // The last member's worksheet executed cleanly: the integral of x from 0 to -1 is 1/2.
-  EXPECT_EQ(FirstLine(), u"k=-1");
-  int16_t index = 0, msgNo = 0;
-  ms::FindConstant(u"c_", index, msgNo);
-  ASSERT_EQ(msgNo, 0);
-  rt::Text value = ms::Tables.ConstTable[static_cast<size_t>(index)].ValueText;
-  std::erase_if(value, [](char16_t ch) { return ch == u'(' || ch == u')'; });
-  EXPECT_NEAR(rt::Val(value), 0.5, 1e-9);
-  EXPECT_EQ(ms::CurveWork.FamilyMember, 0);
 }
 
 }  // namespace
