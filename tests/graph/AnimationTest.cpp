@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "GraphTestSupport.h"
+#include "SheetGraphTest.h"
 #include "graph/Form1.h"
 #include "graph/frmFamilyPlots.h"
 #include "graph/frmSetFrames.h"
@@ -57,32 +57,21 @@ TEST(FrameNamesTest, BaseNamesTotalsAndTheTextFile) {
 
 constexpr char kWorksheet[] = "a = 0\nb = a\nA<t> = <t, a + t, 0>\nPlot[A, {t,0,1,10}]\n";
 
-class AnimationTest : public GraphTest {
+class AnimationTest : public SheetGraphTest {
  protected:
   void SetUp() override {
-    GraphTest::SetUp();
+    SheetGraphTest::SetUp();
     ASSERT_TRUE(dir_.isValid());
     ASSERT_TRUE(QDir::setCurrent(dir_.path()));
   }
   void TearDown() override {
     QDir::setCurrent(previous_);
-    GraphTest::TearDown();
+    SheetGraphTest::TearDown();
   }
 
-  // The settings outlive the set-up window: each run starts as a fresh program.
   frmGraph& Open() {
-    ReleaseGraphWindow();
-    ui_.Reset();
-    ResetFamilySettings();
-    ResetFrameSettings();
     for (const QString& name : Files()) QFile::remove(name);
-    ws::frmCalcInput& sheet = Sheet();
-    sheet.show();
-    sheet.TypeWorksheetText(QString::fromUtf8(kWorksheet));
-    sheet.cmdCompute_click();
-    sheet.cmdGraph_click();
-    EXPECT_TRUE(ui_.boxes.empty());
-    return *GraphWindow();
+    return Run(kWorksheet);
   }
 
   // "Set Up", the five boxes typed, then Save.
@@ -182,8 +171,8 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     if (c.message != nullptr) {
       EXPECT_EQ(ui_.boxes[0].text, c.message);
     }
+    EXPECT_EQ(FirstLine(), c.firstLine);
     const rt::Text text = Sheet().WorksheetText();
-    EXPECT_EQ(text.substr(0, text.find(u'\r')), c.firstLine);
     EXPECT_EQ(text.substr(text.find(u'\r')),
               u"\r\nb = a\r\nA<t> = <t, a + t, 0>\r\nPlot[A, {t,0,1,10}]\r\n");
     QStringList expected;

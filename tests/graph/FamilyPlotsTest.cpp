@@ -8,7 +8,7 @@
 #include <cstring>
 #include <map>
 
-#include "GraphTestSupport.h"
+#include "SheetGraphTest.h"
 #include "graph/frmFamilyPlots.h"
 #include "graph/frmSetDisplay.h"
 #include "numerics/BvpTrials.h"
@@ -81,22 +81,8 @@ TEST(FindAssignmentTest, TotalsAndCounts) {
 
 constexpr char kWorksheet[] = "k = 2\nm = k\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,10}]\n";
 
-class FamilyTest : public GraphTest {
+class FamilyTest : public SheetGraphTest {
  protected:
-  frmGraph* Open(const char* worksheet) {
-    ReleaseGraphWindow();
-    ui_.Reset();
-    ResetFamilySettings();
-    firstRow_ = 0;
-    ws::frmCalcInput& sheet = Sheet();
-    sheet.show();
-    sheet.TypeWorksheetText(QString::fromUtf8(worksheet));
-    sheet.cmdCompute_click();
-    sheet.cmdGraph_click();
-    EXPECT_TRUE(ui_.boxes.empty());
-    return GraphWindow();
-  }
-
   // "Set Up", the four boxes typed, then Save; runs switch the axes off, so that no grid cross or
   // axis letter is taken for a curve.
   frmFamilyPlots& Configure(frmGraph& w, const char* id, const char* start, const char* end,
@@ -115,10 +101,10 @@ class FamilyTest : public GraphTest {
     return *f;
   }
 
-  // The curve segments drawn by the run, grouped by colour (packed RGB): their count and top y.
-  std::map<int32_t, std::pair<int, double>> Curves() const {
+  // The curve segments from a row on, grouped by colour (packed RGB): their count and top y.
+  static std::map<int32_t, std::pair<int, double>> Curves(int firstRow) {
     std::map<int32_t, std::pair<int, double>> curves;
-    for (int i = firstRow_; i < ms::Scene.SegmentCountD; ++i) {
+    for (int i = firstRow; i < ms::Scene.SegmentCountD; ++i) {
       const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
       if (r[ms::kSegKind] == ms::kSegStructure) continue;
       const int32_t colour = rt::RGB(static_cast<int>(r[ms::kRed]), static_cast<int>(r[ms::kGreen]),
@@ -138,20 +124,15 @@ class FamilyTest : public GraphTest {
     return rt::RGB(r, g, b);
   }
 
-  rt::Text FirstLine() const {
-    const rt::Text text = sheet_->WorksheetText();
-    return text.substr(0, text.find(u'\r'));
-  }
-
   int firstRow_ = 0;
 };
 
 TEST_F(FamilyTest, SetUpWindowCopiesItsBoxesAndARunAfterACancelIsNotHeldBack) {
-  frmGraph* w = Open(kWorksheet);
-  EXPECT_FALSE(w->mnuPlotSet->isEnabled());
+  frmGraph& w = Run(kWorksheet);
+  EXPECT_FALSE(w.mnuPlotSet->isEnabled());
   ms::RunFlags.StopFamily = -1;
   Graph.PlotLimitReached = -1;
-  frmFamilyPlots& f = Configure(*w, "k", "0", "1", "x");
+  frmFamilyPlots& f = Configure(w, "k", "0", "1", "x");
   // Its load cleared the stop and limit flags.
   EXPECT_EQ(ms::RunFlags.StopFamily, 0);
   EXPECT_EQ(Graph.PlotLimitReached, 0);
@@ -159,9 +140,9 @@ TEST_F(FamilyTest, SetUpWindowCopiesItsBoxesAndARunAfterACancelIsNotHeldBack) {
   EXPECT_EQ(Family.FamilyConstID, u"k");
   EXPECT_EQ(Family.RangeEnd, u"1");
   EXPECT_EQ(Family.FamilyTotal, u"5");
-  EXPECT_TRUE(w->mnuPlotSet->isEnabled());
+  EXPECT_TRUE(w.mnuPlotSet->isEnabled());
   // "Previous Set" writes the settings back in place of what was typed since.
-  w->mnuFamilySetUp_Click();
+  w.mnuFamilySetUp_Click();
   f.txtStartCurv->blockSignals(true);
   f.txtStartCurv->setText(QStringLiteral("zz"));
   f.txtStartCurv->blockSignals(false);
@@ -169,12 +150,12 @@ TEST_F(FamilyTest, SetUpWindowCopiesItsBoxesAndARunAfterACancelIsNotHeldBack) {
   EXPECT_EQ(f.txtStartCurv->text(), QStringLiteral("0"));
   f.cmdCancel_Click();
   EXPECT_FALSE(f.isVisible());
-  EXPECT_FALSE(w->mnuPlotSet->isEnabled());
+  EXPECT_FALSE(w.mnuPlotSet->isEnabled());
   EXPECT_NE(ms::RunFlags.StopFamily, 0);
   // Saved again after the cancel, the next run makes every member.
-  w->mnuFamilySetUp_Click();
+  w.mnuFamilySetUp_Click();
   f.cmdSave_Click();
-  w->mnuPlotSet_Click();
+  w.mnuPlotSet_Click();
   EXPECT_TRUE(ui_.boxes.empty());
   EXPECT_EQ(FirstLine(), u"k=3");
 }
@@ -222,21 +203,21 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.id << "|" << c.start << "|" << c.cancelAfter);
-    frmGraph* w = Open(c.worksheet);
+    frmGraph& w = Run(c.worksheet);
     const rt::Text before = Sheet().WorksheetText();
     int perCurve = 0;
-    for (const auto& [colour, curve] : Curves()) perCurve += curve.first;
+    for (const auto& [colour, curve] : Curves(0)) perCurve += curve.first;
     ms::CurveWork.FamilyColorCode = c.coded ? -1 : 0;
-    frmFamilyPlots& f = Configure(*w, c.id, c.start, "1", c.worksheet == error ? "3" : "5");
+    frmFamilyPlots& f = Configure(w, c.id, c.start, "1", c.worksheet == error ? "3" : "5");
     ui_.onDoEvents = [&] {
       if (c.cancelAfter != 0 && ms::CurveWork.FamilyMember == c.cancelAfter &&
           ms::RunFlags.StopFamily == 0 && f.cmdCancel->isEnabled()) {
-        w->mnuFamilySetUp_Click();
+        w.mnuFamilySetUp_Click();
         f.cmdCancel_Click();
       }
     };
     frmSetDisplay& options = frmSetDisplay::Load();
-    w->mnuPlotSet_Click();
+    w.mnuPlotSet_Click();
     ui_.onDoEvents = nullptr;
     ASSERT_EQ(ui_.boxes.empty(), c.message == nullptr);
     if (c.message != nullptr) {
@@ -245,7 +226,7 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
     const rt::Text text = Sheet().WorksheetText();
     EXPECT_EQ(FirstLine(), c.firstLine);
     EXPECT_EQ(text.substr(text.find(u'\r')), before.substr(before.find(u'\r')));
-    const auto curves = Curves();
+    const auto curves = Curves(firstRow_);
     if (c.coded) {
       for (int k = 1; k <= static_cast<int>(std::strlen(c.drawn)); ++k) {
         SCOPED_TRACE(k);
@@ -266,21 +247,21 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
       EXPECT_TRUE(Sheet().IsChanged());
       EXPECT_EQ(options.Frame2->title(), QStringLiteral("Parameter Set"));  // lists the members
     }
-    EXPECT_EQ(w->mnuPlotSet->isEnabled(), c.cancelAfter == 0);
-    EXPECT_TRUE(w->cmdReturn->isEnabled() && !w->cmdReturn->isHidden());
-    EXPECT_TRUE(w->cmdExit->isEnabled());
+    EXPECT_EQ(w.mnuPlotSet->isEnabled(), c.cancelAfter == 0);
+    EXPECT_TRUE(w.cmdReturn->isEnabled() && !w.cmdReturn->isHidden());
+    EXPECT_TRUE(w.cmdExit->isEnabled());
     EXPECT_EQ(ms::CurveWork.FamilyMember, 0);
-    EXPECT_FALSE(w->LoopRunning());
+    EXPECT_FALSE(w.LoopRunning());
   }
 }
 
 TEST_F(FamilyTest, ReturnWhileTheLoopLetsEventsRunEndsTheLoop) {
-  frmGraph* w = Open(kWorksheet);
-  Configure(*w, "k", "0", "1", "5");
+  frmGraph& w = Run(kWorksheet);
+  Configure(w, "k", "0", "1", "5");
   ui_.onDoEvents = [&] {
-    if (ms::CurveWork.FamilyMember == 2 && GraphWindow() != nullptr) w->cmdReturn_Click();
+    if (ms::CurveWork.FamilyMember == 2 && GraphWindow() != nullptr) w.cmdReturn_Click();
   };
-  w->mnuPlotSet_Click();
+  w.mnuPlotSet_Click();
   ui_.onDoEvents = nullptr;
   EXPECT_EQ(GraphWindow(), nullptr);
   EXPECT_TRUE(Sheet().isVisible());

@@ -10,7 +10,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "GraphTestSupport.h"
+#include "SheetGraphTest.h"
 #include "graph/frmDotSpacing.h"
 
 namespace gr::testing {
@@ -30,18 +30,7 @@ int CountSegments(int32_t packed, bool structure) {
   return n;
 }
 
-class GraphMenusTest : public GraphTest {
- protected:
-  frmGraph& Run(const char* worksheet) {
-    ws::frmCalcInput& sheet = Sheet();
-    sheet.show();
-    sheet.TypeWorksheetText(QString::fromUtf8(worksheet));
-    sheet.cmdCompute_click();
-    sheet.cmdGraph_click();
-    EXPECT_TRUE(ui_.boxes.empty());
-    return *GraphWindow();
-  }
-};
+using GraphMenusTest = SheetGraphTest;
 
 // A colour item recolours exactly its curve's segments (an arrow head's too, none lost); a cancel
 // keeps the colour. Marks drawn in black of their own stay black.
@@ -65,7 +54,6 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetAllState();
     frmGraph& w = Run(c.worksheet);
     const int32_t before = *c.used, chosen = 0x00C000;
     const int inBefore = CountSegments(before, false);

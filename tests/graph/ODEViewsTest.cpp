@@ -9,7 +9,7 @@
 #include <cmath>
 #include <functional>
 
-#include "GraphTestSupport.h"
+#include "SheetGraphTest.h"
 #include "graph/frmSetDisplay.h"
 
 namespace gr::testing {
@@ -18,17 +18,7 @@ namespace {
 constexpr int32_t kChosen = 0xFFFFC0;
 constexpr int32_t kWhite = 0xFFFFFF;
 
-class ODEViewsTest : public GraphTest {
- protected:
-  frmGraph* Run(const char* worksheet) {
-    ws::frmCalcInput& sheet = Sheet();
-    sheet.show();
-    sheet.TypeWorksheetText(QString::fromUtf8(worksheet));
-    sheet.cmdCompute_click();
-    sheet.cmdGraph_click();
-    return GraphWindow();
-  }
-};
+using ODEViewsTest = SheetGraphTest;
 
 using Residual = double (*)(const ms::Point3& p);
 
@@ -76,14 +66,11 @@ TEST_F(ODEViewsTest, EachViewButtonDrawsItsViewOfTheSolution) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetAllState();
-    frmGraph* w = Run(c.worksheet);
-    ASSERT_NE(w, nullptr);
-    ASSERT_TRUE(ui_.boxes.empty());
-    ASSERT_FALSE((w->*c.frame)->isHidden());
+    frmGraph& w = Run(c.worksheet);
+    ASSERT_FALSE((w.*c.frame)->isHidden());
     for (const View& v : c.views) {
       SCOPED_TRACE(v.code);
-      w->ViewButtons[static_cast<size_t>(v.code)]->click();
+      w.ViewButtons[static_cast<size_t>(v.code)]->click();
       EXPECT_EQ(ms::View.PlotKind, v.code);
       EXPECT_TRUE(ui_.boxes.empty());
       int points = 0;
@@ -106,7 +93,7 @@ TEST_F(ODEViewsTest, EachViewButtonDrawsItsViewOfTheSolution) {
       // Only the trajectory leaves the plane z = 0 and is built with a z axis.
       EXPECT_EQ(ms::Scene.ViewZMax > 1, v.depth);
       EXPECT_EQ(ms::View.ZAxisNeeded != 0, v.depth);
-      EXPECT_EQ(w->ViewButtonColor(v.code), kChosen);
+      EXPECT_EQ(w.ViewButtonColor(v.code), kChosen);
     }
     ReleaseGraphWindow();
   }

@@ -1,0 +1,36 @@
+// Graph window tests that start from a worksheet: the worksheet window executes it and opens the
+// graph window on what it drew.
+#pragma once
+
+#include "GraphTestSupport.h"
+#include "graph/frmFamilyPlots.h"
+#include "graph/frmSetFrames.h"
+
+namespace gr::testing {
+
+class SheetGraphTest : public GraphTest {
+ protected:
+  // The worksheet (lines joined by "\n") executed and drawn without a message, from a fresh
+  // program state, script and graph window.
+  frmGraph& Run(const char* worksheet) {
+    ReleaseGraphWindow();
+    ui_.Reset();
+    ResetAllState();
+    ResetFamilySettings();
+    ResetFrameSettings();
+    ws::frmCalcInput& sheet = Sheet();
+    sheet.show();
+    sheet.TypeWorksheetText(QString::fromUtf8(worksheet));
+    sheet.cmdCompute_click();
+    sheet.cmdGraph_click();
+    EXPECT_TRUE(ui_.boxes.empty());
+    return *GraphWindow();
+  }
+
+  rt::Text FirstLine() {
+    const rt::Text text = Sheet().WorksheetText();
+    return text.substr(0, text.find(u'\r'));
+  }
+};
+
+}  // namespace gr::testing
