@@ -1,23 +1,487 @@
-// The display-options window: loaded hidden with the graph window and shown from "Display Data",
-// its blocks placed from the viewport's size, the time block named by the plot state, the check
-// boxes switching their overlays on the picture and off again, the scroll bars moving them, the
-// font buttons, the closing guard, dragging and Return.
+// The display-options window and the overlays it draws: the text work behind them (line stores,
+// brackets, tab stops, value lines), what each block prints (texts, places, colours, sizes) for
+// each plot state, the legends, the window's load, its time block named by the plot state, the
+// check boxes switching their overlays on the picture, the scroll bars moving them, and its close
+// guard.
 #include <QAction>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include "OverlayTestSupport.h"
+#include "GraphTestSupport.h"
+#include "graph/GraphOverlays.h"
+#include "graph/frmFamilyPlots.h"
+#include "graph/frmSetDisplay.h"
+#include "numerics/BvpTrials.h"
+#include "numerics/Rkf45.h"
 
 namespace gr::testing {
 namespace {
 
-class SetDisplayTest : public OverlayTest {};
+// Pixels inside a rectangle (the target's units) that are dark (every channel below 100), or with
+// a colour given, near it (each channel within 60) and not near white.
+int CountPixels(const draw::DrawTarget& t, double left, double top, double width, double height,
+                int32_t packed = -1) {
+  const QRect r =
+      QRectF(t.ToDevice(left, top), t.ToDevice(left + width, top + height)).normalized().toRect();
+  const QColor want = QColor::fromRgb(draw::ToArgb(std::max(packed, 0)));
+  int n = 0;
+  for (int y = std::max(0, r.top()); y < std::min(t.Image().height(), r.bottom()); ++y) {
+    for (int x = std::max(0, r.left()); x < std::min(t.Image().width(), r.right()); ++x) {
+      const QColor c(t.Image().pixel(x, y));
+      const bool dark = c.red() < 100 && c.green() < 100 && c.blue() < 100;
+      const bool near = std::abs(c.red() - want.red()) <= 60 &&
+                        std::abs(c.green() - want.green()) <= 60 &&
+                        std::abs(c.blue() - want.blue()) <= 60 &&
+                        !(c.red() > 230 && c.green() > 230 && c.blue() > 230);
+      n += (packed < 0 ? dark : near) ? 1 : 0;
+    }
+  }
+  return n;
+}
+
+// Records what the overlays print while it lives.
+struct PrintRecorder {
+  std::vector<PrintedText> log;
+  PrintRecorder() { SetPrintLog(&log); }
+  ~PrintRecorder() { SetPrintLog(nullptr); }
+  PrintRecorder(const PrintRecorder&) = delete;
+  // The printed texts joined by "|".
+  rt::Text Joined() const {
+    rt::Text out;
+    for (const PrintedText& p : log) out += (out.empty() ? u"" : u"|") + p.text;
+    return out;
+  }
+};
+
+class SetDisplayTest : public GraphTest {
+ protected:
+  void SetUp() override {
+    GraphTest::SetUp();
+    ResetOverlayState();
+  }
+  void TearDown() override {
+    UnloadSetDisplay();
+    GraphTest::TearDown();
+    ResetOverlayState();
+  }
+  // The graph window with nothing to build (without axes the picture stays white).
+  frmGraph& LoadEmpty() {
+    ms::Requests = ms::CommandRequestState{};
+    frmGraph& w = Load();
+    Graph.ShowAxes = 0;
+    w.GenerateData();
+    return w;
+  }
+  frmSetDisplay& Options() { return *frmSetDisplay::Instance(); }
+  // A function record k whose value line is listed.
+  static void AddValueFunction(int k, const char16_t* name, const char16_t* parm, double value) {
+    ms::Tables.FuncCount = static_cast<int16_t>(k);
+    ms::FuncRec& f = ms::Tables.FuncTable[static_cast<size_t>(k)];
+    f = ms::FuncRec{};
+    f.Name = name;
+    f.Parm1 = parm;
+    f.Value = value;
+    f.LineBreak = -1;
+  }
+};
+
+TEST(OverlayTextTest, BracketConversionLineStoresMarkedLinesAndTabStops) {
+  const std::pair<int, const char16_t*> options[] = {
+      {kFormatBraces, u"a(b)[c]"}, {kFormatBracesBrackets, u"a(b)(c)"}, {7, u"a{b}[c]"}};
+  for (const auto& [option, expected] : options) {
+    EXPECT_EQ(ConvertByFormat(u"a{b}[c]", option), expected) << option;
+  }
+  // A last line without its line end counts; the store holds 100 lines and cuts off the rest.
+  std::array<rt::Text, kMaxListingLines + 1> lines;
+  ASSERT_EQ(SplitLines(u"a\r\nlast", lines), 2);
+  EXPECT_EQ(lines[2], u"last");
+  rt::Text many;
+  for (int i = 1; i <= 150; ++i) many += rt::IntText(i) + u"\r\n";
+  EXPECT_EQ(SplitLines(many + u"tail", lines), kMaxListingLines);
+  EXPECT_EQ(lines[kMaxListingLines], u"100");
+  const std::pair<const char16_t*, const char16_t*> marked[] = {
+      {u"b = 2!", u"b = 2"}, {u"c = 3 ' kept", u"c = 3 ' kept"}, {u"d ' two ' quotes!", u"d "}};
+  for (const auto& [line, expected] : marked) {
+    rt::Text s = line;
+    ShortenMarkedLine(s);
+    EXPECT_EQ(s, expected) << rt::ToUtf8(line);
+  }
+  // Characters 100 units wide from the left edge 500: where the last one stands.
+  const std::pair<const char16_t*, double> tabs[] = {
+      {u"ab", 620}, {u"abc\td", 1410}, {u"abcdefghij\tk", 2310}, {u"a\t\tb", 2310}};
+  for (const auto& [line, x] : tabs) {
+    const auto layout = LayoutListingLine(line, 500, 0, 1, [](char16_t) { return 100.0; });
+    EXPECT_DOUBLE_EQ(layout.back().x, x) << rt::ToUtf8(line);
+  }
+}
+
+TEST_F(SetDisplayTest, ValueLinesListBrokenLineFunctionsExceptComponents) {
+  frmGraph& w = LoadEmpty();
+  AddValueFunction(1, u"F_", u"x", 2.5);
+  AddValueFunction(2, u"X1", u"t", 9);  // a vector's component
+  AddValueFunction(3, u"H2", u"x", 9);  // a second character that is a digit
+  AddValueFunction(4, u"K_", u"x", 9);
+  ms::Tables.FuncTable[4].LineBreak = 0;
+  AddValueFunction(5, u"Gt", u"s", 3.14159265);
+  ms::Settings.DisplayDigits = 4;
+  EXPECT_EQ(GetValFunctions(), u"F{x} =  2.5\r\nGt{s} =  3.142\r\n");
+  OverlayState.ValTextX = 800;
+  PrintRecorder r;
+  Options().placeValText(w.Display());
+  EXPECT_EQ(r.Joined(), u"F{x} =  2.5|Gt{s} =  3.142");
+  for (const PrintedText& p : r.log)
+    EXPECT_EQ(std::make_pair(p.x, p.color), std::make_pair(800., 0));
+  // A count beyond the table is not followed past its end.
+  ms::Tables.FuncCount = 32000;
+  EXPECT_NO_FATAL_FAILURE(GetValFunctions());
+}
+
+TEST_F(SetDisplayTest, DataScalesListGridUnitsAndThePlottedVectorsWithNames) {
+  frmGraph& w = LoadEmpty();
+  OverlayState.DataTextX = 700;
+  OverlayState.DataTextY = 900;
+  ms::Scene.GridUnitX = 0.5;
+  ms::Scene.GridUnitY = 2;
+  ms::Scene.GridUnitZ = 12345;
+  ms::PlotRequest.PlotVectorList[1] = u"A_";
+  ms::PlotRequest.PlotVectorList[3] = u"Bc";  // the empty name 2 is skipped
+  ms::PlotRequest.PlotVectorCount = 3;
+  PrintRecorder r;
+  Options().placeText(w.Display());
+  EXPECT_EQ(
+      r.Joined(),
+      u"X Grid-Units:  .5|Y Grid-Units:  2|Z Grid-Units:  1.23E4| | Vector Plots|         A|  "
+      u"       Bc");
+  for (size_t i = 0; i < r.log.size(); ++i) {
+    const size_t plot = i == 5 ? 1 : i == 6 ? 3 : 0;
+    EXPECT_EQ(r.log[i].color, plot == 0 ? 0 : ms::Settings.PlotColorUsed[plot]) << i;
+    EXPECT_DOUBLE_EQ(r.log[i].x, 700);
+    EXPECT_DOUBLE_EQ(r.log[i].y, 900 + static_cast<double>(i) * (r.log[1].y - 900));
+  }
+}
+
+TEST_F(SetDisplayTest, TheContourLegendStandsInColumnsOfTenLevelsInTheirColours) {
+  frmGraph& w = LoadEmpty();
+  OverlayState.DataTextX = 100;
+  OverlayState.DataTextY = 200;
+  ms::Requests.Contour1Requested = -1;
+  auto& legend = ms::Contours.ContourLegend;
+  for (int i = 1; i <= 60; ++i) {
+    legend[static_cast<size_t>(i)] = {i - 13.0, static_cast<int16_t>(4 * i), 0,
+                                      static_cast<int16_t>(255 - 4 * i)};
+  }
+  legend[2] = {0, 0, 160, 0};  // green: exactly 0 stands after two blanks
+  const std::pair<int16_t, size_t> cases[] = {{0, 1}, {11, 2}, {50, 5}, {51, 0}, {-3, 1}};
+  for (const auto& [levels, columns] : cases) {
+    SCOPED_TRACE(levels);
+    ms::Contours.ContourLegendCount = levels;
+    PrintRecorder r;
+    Options().placeText(w.Display());
+    ASSERT_EQ(r.log.size(),
+              columns == 0 ? 0 : static_cast<size_t>(std::max<int>(levels, 0)) + columns);
+    size_t level = 0;
+    for (const PrintedText& p : r.log) {
+      const bool head = p.text == u"Level";
+      level += head ? 0 : 1;
+      const ms::ContourLegendEntry& e = legend[level];
+      EXPECT_DOUBLE_EQ(p.x, 100 + 1000.0 * static_cast<double>((level - (head ? 0 : 1)) / 10));
+      EXPECT_EQ(p.color, head ? 0 : rt::RGB(e.Red, e.Green, e.Blue));
+      EXPECT_TRUE(!head || p.y == 200) << p.y;
+    }
+    EXPECT_TRUE(levels != 11 || r.Joined().substr(0, 20) == u"Level| -12|  0| -10|");
+  }
+  // The levels are drawn in their colours.
+  ms::Contours.ContourLegendCount = 3;
+  Options().ckData->setChecked(true);
+  for (size_t i = 1; i <= 3; ++i) {
+    const ms::ContourLegendEntry& e = legend[i];
+    const double line = 200 + static_cast<double>(i) * w.Display().TextHeight(QStringLiteral("0"));
+    EXPECT_GT(CountPixels(w.Display(), 100, line, 1500, 200, rt::RGB(e.Red, e.Green, e.Blue)), 3)
+        << i;
+  }
+}
+
+TEST_F(SetDisplayTest, TheTimeBlockPrintsWhatThePlotStateAsksFor) {
+  frmGraph& w = LoadEmpty();
+  OverlayState.TimeTextX = 2000;
+  OverlayState.TimeTextY = 300;
+  ms::OdeResults.InitialSlope = 1.5;
+  Family.FamilyConstID = u"a";
+  Family.FamilyCount = 2;
+  Family.FamilyValues = {1, 1.5};
+  ms::PlotRequest.PlotTMin = -2;
+  ms::PlotRequest.PlotTMax = 5;
+  ms::PlotRequest.PlotDt = 0.5;
+  ms::View.ElevationAngle = 30 * 3.1415926536 / 180;
+  ms::View.RotationAngle = -120 * 3.1415926536 / 180;
+  ms::CurveWork.DotSpacing = 20;
+  constexpr double kCol = 3000, kAngles = 3700, kLeft = 2000;
+  ms::CommandRequestState& q = ms::Requests;
+  struct Case {
+    const char* name;
+    int16_t* on;        // the state's flag, set on
+    double slopeCount;  // the trial slope store's count
+    bool plain, dots;   // scan colour "No" and no colour coding; dot spacing chosen
+    const char16_t* lines;
+    double x, lastX;
+    bool curveColours;  // the lines after the first in the curve colours 1, 2, ...
+    int16_t* on2 = nullptr;
+  };
+  int16_t* solved = &ms::OdeResults.BVPSolved;
+  const Case cases[] = {
+      {"one BVP slope", &q.BVPRequested, 0, false, false, u" X'(to)| 1.5", kCol, kCol, false},
+      {"BVP trial slopes", solved, 3, false, false, u" X'(to)|-2| .25| 4", kCol, kCol, true},
+      {"scan colour No", solved, 3, true, false, u" X'(to)|-2| .25| 4", kCol, kCol, false},
+      {"a slope count beyond the store is cut at ten", solved, 25, true, false,
+       u" X'(to)|-2| .25| 4|0|0|0|0|0|0|0", kCol, kCol, false},
+      {"family", &Graph.FamilyMode, 0, false, false, u"Parameter: a| 1| 1.5", kCol, kCol, true},
+      {"IVP: no step", &q.IVPRequested, 0, false, false, u"tmin: -2|tmax:  5", kLeft, kLeft, false},
+      {"slope field", &q.SlopeFieldRequested, 0, false, false, u"tmin: -2|tmax:  5|dt =   .5",
+       kLeft, kLeft, false, &ms::FieldGraph.SlopeFieldMode},
+      {"other fields: view angles", &q.DirFieldRequested, 0, false, false,
+       u"Elevation:  30|Rotation: -120", kAngles, kAngles, false},
+      {"a plot with dot spacing", nullptr, 0, false, true,
+       u"tmin: -2|tmax:  5|dt =   .5|Circles :  20 dt", kLeft, kAngles, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    q = ms::CommandRequestState{};
+    ms::OdeResults.BVPSolved = ms::FieldGraph.SlopeFieldMode = Graph.FamilyMode = 0;
+    for (int16_t* f : {c.on, c.on2}) {
+      if (f != nullptr) *f = -1;
+    }
+    ms::Bvp.BVPTrialSlopes = {c.slopeCount, -2, 0.25, 4};
+    w.mnuBVPno->setChecked(c.plain);
+    ms::CurveWork.FamilyColorCode = c.plain ? 0 : -1;
+    w.mnuDotNone->setChecked(!c.dots);
+    w.Display().ForeColor = kOverlayBlack;  // the plain blocks print in the colour they find
+    PrintRecorder r;
+    Options().placeTimeText(w.Display());
+    ASSERT_EQ(r.Joined(), c.lines);
+    EXPECT_DOUBLE_EQ(r.log.front().x, c.x);
+    EXPECT_DOUBLE_EQ(r.log.back().x, c.lastX);
+    EXPECT_DOUBLE_EQ(r.log.front().y, 300);
+    for (size_t i = 0; i < r.log.size(); ++i) {
+      int16_t red = 0, green = 0, blue = 0;
+      ms::GetCurveColor(static_cast<int16_t>(i), red, green, blue);
+      EXPECT_EQ(r.log[i].color, c.curveColours && i > 0 ? rt::RGB(red, green, blue) : 0) << i;
+    }
+  }
+  // A single BVP's block stores its slope as the one trial slope and marks the BVP solved.
+  q = ms::CommandRequestState{};
+  q.BVPRequested = -1;
+  ms::Bvp.BVPTrialSlopes = {};
+  Options().placeTimeText(w.Display());
+  EXPECT_EQ(ms::OdeResults.BVPSolved, -1);
+  EXPECT_EQ(ms::Bvp.BVPTrialSlopes[0], 1);
+  EXPECT_EQ(ms::Bvp.BVPTrialSlopes[1], 1.5);
+}
+
+TEST_F(SetDisplayTest, TheIntegralTableListsEveryStatementInSmallGreyFigures) {
+  frmGraph& w = LoadEmpty();
+  OverlayState.TimeTextX = 100;
+  ms::Requests.IntegRequested = -1;
+  ms::Requests.IntegStmtCount = 1;
+  ms::PlotRequest.PlotSteps = 2;
+  auto& t = ms::Solutions.SolutionTable;  // [row][x or output][statement]
+  t[1][1][1] = 1e-12;                     // shown and stored as 0
+  t[1][2][1] = 0.123456;
+  t[2][1][1] = -7.25;
+  t[2][2][1] = 1234.5;
+  PrintRecorder r;
+  Options().placeTimeText(w.Display());
+  EXPECT_EQ(r.Joined(), u" x        Output| __      ______|0| .1235|-7.25| 1.234E3");
+  ASSERT_EQ(r.log.size(), 6u);
+  for (size_t i = 1; i < r.log.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_DOUBLE_EQ(r.log[i].x, i == 1 ? 1100 : i % 2 == 0 ? 1100 : 1600);
+    EXPECT_DOUBLE_EQ(r.log[i].y, r.log[i - i % 2].y);  // a row's figures on one line
+    EXPECT_EQ(std::make_pair(r.log[i].color, r.log[i].pointSize),
+              std::make_pair(kIntegTableGrey, 8.));
+  }
+  EXPECT_GT(r.log[4].y, r.log[2].y);
+  EXPECT_EQ(t[1][1][1], 0.0);
+  EXPECT_EQ(std::make_pair(w.Display().Font.pointSizeF(), w.Display().ForeColor),
+            std::make_pair(12., 0));
+  // Every statement is listed; more rows than the table holds are not read.
+  ms::PlotRequest.PlotSteps = 30000;
+  ms::Requests.IntegStmtCount = 2;
+  PrintRecorder big;
+  Options().placeTimeText(w.Display());
+  EXPECT_EQ(big.log.size(), 2u + 4u * ms::kSolutionLastRow);
+}
+
+TEST_F(SetDisplayTest, TheTitleTakesItsFormatAndPlaceAndTheWorksheetItsLayout) {
+  ws::frmCalcInput& sheet = Sheet();
+  frmGraph& w = LoadEmpty();
+  frmSetDisplay& d = Options();
+  const QFont before = w.Display().Font;
+  OverlayState.TitleX = 1200;
+  OverlayState.TitleY = 4000;
+  OverlayState.WkTextX = 300;
+  OverlayState.WkTextY = 5000;
+  sheet.TypeWorksheetText(QStringLiteral("a = 1 ' hidden note!\nF{x} = x^2 ' sq\n\nG[x]\tlast"));
+  d.strText->setText(QStringLiteral("F{x} = G[x]"));
+  const double width =
+      QFontMetricsF(d.font()).horizontalAdvance(d.strText->text()) * kTwipsPerPixel;
+  const std::tuple<QRadioButton*, bool, const char16_t*, const char16_t*> cases[] = {
+      {d.Option2, false, u"F(x) = G[x]", u"a = 1 |F(x) = x^2 ' sq|G[x]last"},
+      {d.Option3, true, u"F(x) = G(x)", u"a = 1 |F(x) = x^2 ' sq|G(x)last"}};
+  for (const auto& [option, centre, title, listing] : cases) {
+    SCOPED_TRACE(centre);
+    option->setChecked(true);
+    d.ckCenter->setChecked(centre);
+    d.strText->setText(QStringLiteral("F{x} = G[x]"));
+    PrintRecorder r;
+    d.placeTitleText(w.Display());
+    EXPECT_EQ(r.Joined(), title);
+    EXPECT_EQ(d.TitleText, title);  // the conversion stays in the box
+    EXPECT_DOUBLE_EQ(r.log[0].y, 4000);
+    EXPECT_DOUBLE_EQ(r.log[0].pointSize, 12);
+    EXPECT_NEAR(r.log[0].x, centre ? (w.OutDisplay->width() * kTwipsPerPixel - width) / 2 : 1200,
+                1e-9);
+    EXPECT_EQ(w.Display().Font, before);  // the picture is back in its own font
+    // The listing, character by character: lines told apart by height, the comment green from
+    // its quote on, the empty line keeping its place, the text after a tab at the first stop.
+    r.log.clear();
+    d.placeWkText(w.Display());
+    rt::Text text;
+    std::vector<double> ys;
+    for (const PrintedText& p : r.log) {
+      if (!ys.empty() && p.y != ys.back()) text += u'|';
+      if (ys.empty() || p.y != ys.back()) ys.push_back(p.y);
+      text += p.text;
+      const bool comment = ys.size() == 2 && text.find(u'\'') != rt::Text::npos;
+      EXPECT_EQ(p.color, comment ? kCommentGreen : kOverlayBlack);
+    }
+    EXPECT_EQ(text, listing);
+    ASSERT_EQ(ys.size(), 3u);
+    EXPECT_NEAR(ys[2], 5000 + 3 * (ys[1] - 5000), 1e-6);
+    EXPECT_DOUBLE_EQ(r.log.front().x, 310);
+    EXPECT_DOUBLE_EQ(r.log[r.log.size() - 4].x, 300 + 900 + 10);
+  }
+}
+
+// On a fine target the legend's lines stand at its corner and its grey box 25 units off their
+// extent on every side, as high as the X and Y (and Z) lines.
+TEST_F(SetDisplayTest, TheLabelLegendIsBoxedAroundItsLines) {
+  LoadEmpty();
+  frmSetDisplay& d = Options();
+  d.strLegendX->setText(QStringLiteral("t"));
+  d.strLegendY->setText(QStringLiteral("amplitude"));
+  Graph.ShowLegend = -1;
+  OverlayState.LegendX = 500;
+  OverlayState.LegendY = 1000;
+  for (const char* z : {"z", ""}) {
+    SCOPED_TRACE(z);
+    d.strLegendZ->setText(QLatin1String(z));
+    draw::DrawTarget fine(1150, 1500);  // 2.5 units a pixel
+    fine.SetScale(0, 0, 2875, 3750);
+    PrintRecorder r;
+    d.PlaceLegend(fine);
+    EXPECT_EQ(r.Joined(), *z != 0 ? u"t|amplitude|z" : u"t|amplitude");
+    fine.Font = d.strLegendX->font();
+    const double width = rt::RoundHalfEven(fine.TextWidth(QStringLiteral("amplitude")));
+    const double height = (*z != 0 ? 3 : 2) * fine.TextHeight(QStringLiteral("t"));
+    const QImage& img = fine.Image();
+    auto grey = [&img](int x, int y) {
+      return img.valid(x, y) && (img.pixel(x, y) & 0xFFFFFFu) == 0x404040u;
+    };
+    QRect box;  // only the box's sides: long runs of grey, not glyph edges
+    for (int y = 0; y < img.height(); ++y) {
+      for (int x = 0; x < img.width(); ++x) {
+        if (grey(x, y) && (grey(x + 20, y) || grey(x, y + 20))) box |= QRect(x, y, 1, 1);
+      }
+    }
+    EXPECT_NEAR(box.left(), fine.ToDevice(500 - 25, 0).x(), 1.5);
+    EXPECT_NEAR(box.right(), fine.ToDevice(500 + width + 25, 0).x(), 1.5);
+    EXPECT_NEAR(box.top(), fine.ToDevice(0, 1000 - 25).y(), 1.5);
+    EXPECT_NEAR(box.bottom(), fine.ToDevice(0, 1000 + height + 25).y(), 1.5);
+  }
+}
+
+TEST_F(SetDisplayTest, ALegendWithoutXOrYLabelAsksForThemAndSwitchesOff) {
+  frmGraph& w = LoadEmpty();
+  frmSetDisplay& d = Options();
+  const std::pair<const char*, const char*> cases[] = {{"time", ""}, {"", "height"}, {"", ""}};
+  for (const auto& [x, y] : cases) {
+    SCOPED_TRACE(std::string(x) + "/" + y);
+    ui_.Reset();
+    d.strLegendX->setText(QLatin1String(x));
+    d.strLegendY->setText(QLatin1String(y));
+    PrintRecorder r;
+    d.ckLegend->setChecked(true);
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0].text, u"X- & Y- labels required. Z-label optional.");
+    EXPECT_EQ(ui_.boxes[0].title, u"Labels?");
+    EXPECT_EQ(ui_.boxes[0].style, ui::kOkOnly);
+    EXPECT_FALSE(d.ckLegend->isChecked());
+    EXPECT_EQ(Graph.ShowLegend, 0);
+    EXPECT_TRUE(r.log.empty());
+  }
+  // Switched on without its box, it asks once and is off.
+  ui_.Reset();
+  Graph.ShowLegend = -1;
+  w.updateplot();
+  w.updateplot();
+  EXPECT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(Graph.ShowLegend, 0);
+  // A legend left on at Return does not make the next window, which has no labels, ask for them.
+  d.strLegendX->setText(QStringLiteral("x"));
+  d.strLegendY->setText(QStringLiteral("y"));
+  d.ckLegend->setChecked(true);
+  w.cmdReturn_Click();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ui_.Reset();
+  LoadEmpty();
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_EQ(Graph.ShowLegend, 0);
+}
+
+TEST_F(SetDisplayTest, SelectValuesComeFromTheWorksheetsComments) {
+  ws::frmCalcInput& sheet = Sheet();
+  sheet.TypeWorksheetText(QStringLiteral(
+      "v = 12.5 '@Speed = @v, m/s!\r\nk = 3 '@Count: @k\r\nF{x} = x^2 '@Plain text!@Q\r\n"
+      "'@Twice marked!!@k,!!\r\n"));
+  sheet.cmdCompute_click();
+  frmGraph& w = LoadEmpty();
+  ASSERT_TRUE(ui_.boxes.empty());
+  frmSetDisplay& d = Options();
+  OverlayState.ValTextX = 900;
+  PrintRecorder r;
+  d.CkVal->setChecked(true);
+  EXPECT_EQ(ms::Tables.ShowValLegend, -1);
+  // At the display precision, smaller than the worksheet when one names a constant.
+  EXPECT_EQ(r.Joined(), u"Speed =  12.5 m/s|Count:  3|Plain text|Twice marked! 3!");
+  for (const PrintedText& p : r.log) {
+    EXPECT_EQ(std::make_pair(p.x, p.pointSize), std::make_pair(900.0, 10.0));
+  }
+  // Each drawing takes one more final "!" off the store.
+  w.updateplot();
+  EXPECT_EQ(ms::Tables.SelectValueText[4] + u"/" + ms::Tables.SelectValueText2[4],
+            u"Twice marked/");
+  EXPECT_DOUBLE_EQ(w.Display().Font.pointSizeF(), sheet.Text1->font().pointSizeF());
+  d.CkVal->setChecked(false);
+  EXPECT_EQ(ms::Tables.ShowValLegend, 0);
+  // Without a constant the worksheet's font size; a count beyond the store is held to ten.
+  for (int k = 1; k <= ms::kMaxSelectValues; ++k) {
+    ms::Tables.SelectValueText[static_cast<size_t>(k)] = u"entry " + rt::IntText(k);
+    ms::Tables.SelectValueId[static_cast<size_t>(k)] = u"q";
+  }
+  ms::Tables.SelectValueCount = 30000;
+  ms::Tables.ShowValLegend = -1;
+  r.log.clear();
+  d.PlaceLegendText(w.Display());
+  ASSERT_EQ(r.log.size(), static_cast<size_t>(ms::kMaxSelectValues));
+  EXPECT_EQ(r.log.back().text, u"entry 10");
+  EXPECT_DOUBLE_EQ(r.log[0].pointSize, sheet.Text1->font().pointSizeF());
+}
 
 TEST_F(SetDisplayTest, LoadsHiddenWithItsBlocksPlacedAndDisplayDataShowsIt) {
   frmGraph& w = LoadEmpty();
@@ -29,15 +493,14 @@ TEST_F(SetDisplayTest, LoadsHiddenWithItsBlocksPlacedAndDisplayDataShowsIt) {
   ASSERT_GT(W * H, 0);
   const OverlayStateData& s = OverlayState;
   const std::tuple<QScrollBar*, int, int, const int32_t*> bars[] = {
-      {d.scrHText, W, 0, &s.DataTextX},       {d.scrVText, 3 * H, 0, &s.DataTextY},
-      {d.scrHTime, W, W / 3, &s.TimeTextX},   {d.scrVTime, 3 * H, 0, &s.TimeTextY},
-      {d.scrVWk, 3 * H, H / 2, &s.WkTextY},   {d.scrHVal, W, 0, &s.ValTextX},
-      {d.scrVtitle, 3 * H, H / 2, &s.TitleY}, {d.scrVLegend, 3 * H, H / 2, &s.LegendY}};
+      {d.scrHText, W, 0, &s.DataTextX},
+      {d.scrHTime, W, W / 3, &s.TimeTextX},
+      {d.scrVTime, 3 * H, 0, &s.TimeTextY},
+      {d.scrVtitle, 3 * H, H / 2, &s.TitleY}};
   for (const auto& [bar, max, value, position] : bars) {
     SCOPED_TRACE(bar->objectName().toStdString());
-    EXPECT_EQ(bar->maximum(), max);
-    EXPECT_EQ(bar->value(), value);
-    EXPECT_EQ(*position, value);
+    EXPECT_EQ(std::make_tuple(bar->maximum(), bar->value(), *position),
+              std::make_tuple(max, value, value));
   }
   // "Display Data" shows the same window; Exit hides it and its settings stay in force.
   w.mnuData->trigger();
@@ -49,6 +512,10 @@ TEST_F(SetDisplayTest, LoadsHiddenWithItsBlocksPlacedAndDisplayDataShowsIt) {
   w.mnuData->trigger();
   EXPECT_EQ(frmSetDisplay::Instance(), &d);
   EXPECT_TRUE(d.isVisible());
+  // Return unloads it and clears the text switches.
+  w.cmdReturn_Click();
+  EXPECT_EQ(frmSetDisplay::Instance(), nullptr);
+  EXPECT_EQ(Graph.ShowDataText, 0);
 }
 
 TEST_F(SetDisplayTest, TheTimeBlockIsNamedByThePlotState) {
@@ -67,7 +534,6 @@ TEST_F(SetDisplayTest, TheTimeBlockIsNamedByThePlotState) {
       {"BVP", &r.BVPRequested, "Slopes", true, true, false, false, false},
       {"Integ", &r.IntegRequested, "Integral Table", true, true, true, false, true},
       {"dblInt", &r.DblIntRequested, "Tme Scales", true, false, true, true, true},
-      {"IVP", &r.IVPRequested, "Time Scales", true, true, true, true, true},
       {"Plot", &ms::PlotRequest.PlotVectorCount, "Time Scales", true, true, true, true, true, 1},
       {"contour", &r.ContourRequested, "Elevation/Rotation", true, true, true, true, true},
   };
@@ -98,11 +564,8 @@ TEST_F(SetDisplayTest, TheTimeBlockIsNamedByThePlotState) {
     EXPECT_EQ(menu("Family of Curves"), c.family);
   }
   // The graph window's load enables the time block again after the 3-D view disabled it.
-  r = ms::CommandRequestState{};
-  ms::View.PlotKind = 7;
   LoadSetDisplay();
   EXPECT_TRUE(Options().Frame2->isEnabled());
-  EXPECT_TRUE(Options().scrVTime->isEnabled());
 }
 
 // Each box sets its show flag and its block appears on the picture; its scroll bar moves it; when
@@ -137,7 +600,7 @@ TEST_F(SetDisplayTest, EachOverlayAppearsWithItsCheckBoxAndMovesWithItsBar) {
     SCOPED_TRACE(c.name);
     auto ink = [&](int32_t at, double margin = 0) {
       const double x = c.across ? at : *c.other, y = c.across ? *c.other : at;
-      return DarkPixels(w.Display(), x - margin, y - margin, 1500 + 20 * margin, 500 + 4 * margin);
+      return CountPixels(w.Display(), x - margin, y - margin, 1500 + 20 * margin, 500 + 4 * margin);
     };
     const int32_t before = *c.moved, after = before + 3000;
     EXPECT_EQ(ink(before, 100), 0);
@@ -156,37 +619,16 @@ TEST_F(SetDisplayTest, EachOverlayAppearsWithItsCheckBoxAndMovesWithItsBar) {
   // The title's horizontal bar stores its position while the thumb is dragged, and moves the
   // title when it is released.
   d.ckText->setChecked(true);
-  const double y = s.TitleY;
   d.scrHtitle->setSliderDown(true);
   d.scrHtitle->setValue(4000);
   EXPECT_EQ(s.TitleX, 4000);
-  EXPECT_GT(DarkPixels(w.Display(), 0, y, 1500, 500), 10);
+  EXPECT_GT(CountPixels(w.Display(), 0, s.TitleY, 1500, 500), 10);
   d.scrHtitle->setSliderDown(false);
-  EXPECT_EQ(DarkPixels(w.Display(), 0, y, 1500, 500), 0);
-  EXPECT_GT(DarkPixels(w.Display(), 4000, y, 1500, 500), 10);
+  EXPECT_EQ(CountPixels(w.Display(), 0, s.TitleY, 1500, 500), 0);
+  EXPECT_GT(CountPixels(w.Display(), 4000, s.TitleY, 1500, 500), 10);
 }
 
-TEST_F(SetDisplayTest, FontButtonsTakeTheChosenFontAndCancelKeepsIt) {
-  LoadEmpty();
-  frmSetDisplay& d = Options();
-  const std::pair<QPushButton*, std::vector<QLineEdit*>> cases[] = {
-      {d.cmdTitleFont, {d.strText}}, {d.cmdLegendFont, {d.strLegendX, d.strLegendZ}}};
-  for (const auto& [button, boxes] : cases) {
-    SCOPED_TRACE(button->objectName().toStdString());
-    const QFont before = boxes[0]->font();
-    ui_.fonts = {std::nullopt, ui::FontChoice{ui::FromQString(before.family()), 17, true, true}};
-    button->click();
-    EXPECT_EQ(boxes[0]->font(), before);
-    button->click();
-    EXPECT_DOUBLE_EQ(ui_.fontRequests.back().pointSize, before.pointSizeF());
-    for (QLineEdit* box : boxes) {
-      EXPECT_DOUBLE_EQ(box->font().pointSizeF(), 17);
-      EXPECT_TRUE(box->font().bold() && box->font().italic());
-    }
-  }
-}
-
-TEST_F(SetDisplayTest, TheCloseBoxIsRefusedAndDraggingTheFaceMovesTheWindow) {
+TEST_F(SetDisplayTest, TheCloseBoxIsRefusedAndTheProgramsOwnCloseIsNot) {
   LoadEmpty();
   frmSetDisplay& d = Options();
   d.show();
@@ -195,42 +637,9 @@ TEST_F(SetDisplayTest, TheCloseBoxIsRefusedAndDraggingTheFaceMovesTheWindow) {
   EXPECT_EQ(ui_.boxes[0].text, u"Please use the Minimize Button on the Control Panel.");
   EXPECT_EQ(ui_.boxes[0].style, ui::kOkOnly);
   EXPECT_FALSE(d.Form_QueryUnload(true));
-  d.move(200, 150);
-  const QPoint start = d.pos();
-  auto mouse = [&d](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
-    QMouseEvent e(type, at, d.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
-    QApplication::sendEvent(&d, &e);
-  };
-  mouse(QEvent::MouseButtonPress, {10, 12}, Qt::LeftButton);
-  mouse(QEvent::MouseMove, {30, 4}, Qt::LeftButton);
-  EXPECT_EQ(d.pos(), start + QPoint(20, -8));
-  mouse(QEvent::MouseMove, {10, 12}, Qt::NoButton);  // without the button held it stays
-  EXPECT_EQ(d.pos(), start + QPoint(20, -8));
-  // A close the program asks for passes the guard.
   d.close();
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(ui_.boxes.size(), 1u);
-}
-
-TEST_F(SetDisplayTest, ReturnUnloadsTheWindowAndTheNextLoadStartsClear) {
-  frmGraph& w = LoadEmpty();
-  frmSetDisplay& d = Options();
-  d.strLegendX->setText(QStringLiteral("x"));
-  d.strLegendY->setText(QStringLiteral("y"));
-  for (QCheckBox* box : {d.ckData, d.ckTime, d.ckWk, d.CkVal, d.ckLegend}) box->setChecked(true);
-  w.cmdReturn_Click();
-  EXPECT_EQ(frmSetDisplay::Instance(), nullptr);
-  for (int16_t f : {Graph.ShowDataText, Graph.ShowTimeText, Graph.ShowWkText, Graph.ShowValText}) {
-    EXPECT_EQ(f, 0);
-  }
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  // A legend left on does not ask the new window, which has no labels, for them.
-  ui_.Reset();
-  LoadEmpty();
-  EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_EQ(Graph.ShowLegend, 0);
-  EXPECT_FALSE(Options().isVisible());
-  EXPECT_FALSE(Options().ckData->isChecked());
 }
 
 }  // namespace
