@@ -1,20 +1,14 @@
 // Animation frames: the naming of the frame files, the set-up window's checks, and the frame
 // loop from a worksheet to the bitmap files and the text file, its messages and its Stop button.
 // Files are written into a temporary directory made the current one for each test.
-#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "SheetGraphTest.h"
 #include "graph/Form1.h"
-#include "graph/frmFamilyPlots.h"
-#include "graph/frmSetFrames.h"
 
 namespace gr::testing {
 namespace {

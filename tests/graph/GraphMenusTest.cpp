@@ -1,10 +1,6 @@
 // The graph window's option menus end to end: a worksheet is executed and drawn, a menu item is
 // chosen (the colour dialog answered from the script), and the rebuilt scene shows the change:
 // segment colours, axes, grid crosses, box edges and dot marks.
-#include <QAction>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QTimer>
 #include <functional>
 #include <optional>

@@ -2,15 +2,10 @@
 // solution, so that the drawn curve is the view the button names; the buttons mark themselves
 // within their frame, the 3-D views enable the box item and the three- and four-equation frames
 // open the time-scales block of the display options.
-#include <QGroupBox>
-#include <QMenu>
-#include <QPushButton>
-#include <QScrollBar>
 #include <cmath>
 #include <functional>
 
 #include "SheetGraphTest.h"
-#include "graph/frmSetDisplay.h"
 
 namespace gr::testing {
 namespace {

@@ -1,9 +1,17 @@
 // Graph window tests that start from a worksheet: the worksheet window executes it and opens the
-// graph window on what it drew.
+// graph window on what it drew; with the widgets and windows these tests reach.
 #pragma once
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
 
 #include "GraphTestSupport.h"
 #include "graph/frmFamilyPlots.h"
+#include "graph/frmSetDisplay.h"
 #include "graph/frmSetFrames.h"
 
 namespace gr::testing {
