@@ -91,36 +91,6 @@ class SetDisplayTest : public GraphTest {
   }
 };
 
-TEST(OverlayTextTest, BracketConversionLineStoresMarkedLinesAndTabStops) {
-  const std::pair<int, const char16_t*> options[] = {
-      {kFormatBraces, u"a(b)[c]"}, {kFormatBracesBrackets, u"a(b)(c)"}, {7, u"a{b}[c]"}};
-  for (const auto& [option, expected] : options) {
-    EXPECT_EQ(ConvertByFormat(u"a{b}[c]", option), expected) << option;
-  }
-  // A last line without its line end counts; the store holds 100 lines and cuts off the rest.
-  std::array<rt::Text, kMaxListingLines + 1> lines;
-  ASSERT_EQ(SplitLines(u"a\r\nlast", lines), 2);
-  EXPECT_EQ(lines[2], u"last");
-  rt::Text many;
-  for (int i = 1; i <= 150; ++i) many += rt::IntText(i) + u"\r\n";
-  EXPECT_EQ(SplitLines(many + u"tail", lines), kMaxListingLines);
-  EXPECT_EQ(lines[kMaxListingLines], u"100");
-  const std::pair<const char16_t*, const char16_t*> marked[] = {
-      {u"b = 2!", u"b = 2"}, {u"c = 3 ' kept", u"c = 3 ' kept"}, {u"d ' two ' quotes!", u"d "}};
-  for (const auto& [line, expected] : marked) {
-    rt::Text s = line;
-    ShortenMarkedLine(s);
-    EXPECT_EQ(s, expected) << rt::ToUtf8(line);
-  }
-  // Characters 100 units wide from the left edge 500: where the last one stands.
-  const std::pair<const char16_t*, double> tabs[] = {
-      {u"ab", 620}, {u"abc\td", 1410}, {u"abcdefghij\tk", 2310}, {u"a\t\tb", 2310}};
-  for (const auto& [line, x] : tabs) {
-    const auto layout = LayoutListingLine(line, 500, 0, 1, [](char16_t) { return 100.0; });
-    EXPECT_DOUBLE_EQ(layout.back().x, x) << rt::ToUtf8(line);
-  }
-}
-
 TEST_F(SetDisplayTest, ValueLinesListBrokenLineFunctionsExceptComponents) {
   frmGraph& w = LoadEmpty();
   AddValueFunction(1, u"F_", u"x", 2.5);
@@ -196,15 +166,6 @@ TEST_F(SetDisplayTest, TheContourLegendStandsInColumnsOfTenLevelsInTheirColours)
     }
     EXPECT_TRUE(levels != 11 || r.Joined().substr(0, 20) == u"Level| -12|  0| -10|");
   }
-  // The levels are drawn in their colours.
-  ms::Contours.ContourLegendCount = 3;
-  Options().ckData->setChecked(true);
-  for (size_t i = 1; i <= 3; ++i) {
-    const ms::ContourLegendEntry& e = legend[i];
-    const double line = 200 + static_cast<double>(i) * w.Display().TextHeight(QStringLiteral("0"));
-    EXPECT_GT(CountPixels(w.Display(), 100, line, 1500, 200, rt::RGB(e.Red, e.Green, e.Blue)), 3)
-        << i;
-  }
 }
 
 TEST_F(SetDisplayTest, TheTimeBlockPrintsWhatThePlotStateAsksFor) {
@@ -218,6 +179,13 @@ TEST_F(SetDisplayTest, TheTimeBlockPrintsWhatThePlotStateAsksFor) {
   ms::PlotRequest.PlotTMin = -2;
   ms::PlotRequest.PlotTMax = 5;
   ms::PlotRequest.PlotDt = 0.5;
+  ms::PlotRequest.PlotSteps = 2;
+  ms::Requests.IntegStmtCount = 1;
+  auto& t = ms::Solutions.SolutionTable;  // [row][x or output][statement]
+  t[1][1][1] = 1e-12;                     // shown and stored as 0
+  t[1][2][1] = 0.123456;
+  t[2][1][1] = -7.25;
+  t[2][2][1] = 1234.5;
   ms::View.ElevationAngle = 30 * 3.1415926536 / 180;
   ms::View.RotationAngle = -120 * 3.1415926536 / 180;
   ms::CurveWork.DotSpacing = 20;
@@ -230,28 +198,32 @@ TEST_F(SetDisplayTest, TheTimeBlockPrintsWhatThePlotStateAsksFor) {
     bool plain, dots;   // scan colour "No" and no colour coding; dot spacing chosen
     const char16_t* lines;
     double x, lastX;
-    bool curveColours;  // the lines after the first in the curve colours 1, 2, ...
+    int32_t colour;  // of every line; -1: the lines after the first in curve colours 1, 2, ...
     int16_t* on2 = nullptr;
   };
   int16_t* solved = &ms::OdeResults.BVPSolved;
   const Case cases[] = {
-      {"one BVP slope", &q.BVPRequested, 0, false, false, u" X'(to)| 1.5", kCol, kCol, false},
-      {"BVP trial slopes", solved, 3, false, false, u" X'(to)|-2| .25| 4", kCol, kCol, true},
-      {"scan colour No", solved, 3, true, false, u" X'(to)|-2| .25| 4", kCol, kCol, false},
+      {"BVP trial slopes", solved, 3, false, false, u" X'(to)|-2| .25| 4", kCol, kCol, -1},
+      {"scan colour No", solved, 3, true, false, u" X'(to)|-2| .25| 4", kCol, kCol, 0},
       {"a slope count beyond the store is cut at ten", solved, 25, true, false,
-       u" X'(to)|-2| .25| 4|0|0|0|0|0|0|0", kCol, kCol, false},
-      {"family", &Graph.FamilyMode, 0, false, false, u"Parameter: a| 1| 1.5", kCol, kCol, true},
-      {"IVP: no step", &q.IVPRequested, 0, false, false, u"tmin: -2|tmax:  5", kLeft, kLeft, false},
+       u" X'(to)|-2| .25| 4|0|0|0|0|0|0|0", kCol, kCol, 0},
+      {"integral table", &q.IntegRequested, 0, false, false,
+       u" x        Output| __      ______|0| .1235|-7.25| 1.234E3", kCol, kCol + 500,
+       kIntegTableGrey},
+      {"family", &Graph.FamilyMode, 0, false, false, u"Parameter: a| 1| 1.5", kCol, kCol, -1},
+      {"IVP: no step", &q.IVPRequested, 0, false, false, u"tmin: -2|tmax:  5", kLeft, kLeft, 0},
       {"slope field", &q.SlopeFieldRequested, 0, false, false, u"tmin: -2|tmax:  5|dt =   .5",
-       kLeft, kLeft, false, &ms::FieldGraph.SlopeFieldMode},
+       kLeft, kLeft, 0, &ms::FieldGraph.SlopeFieldMode},
       {"other fields: view angles", &q.DirFieldRequested, 0, false, false,
-       u"Elevation:  30|Rotation: -120", kAngles, kAngles, false},
+       u"Elevation:  30|Rotation: -120", kAngles, kAngles, 0},
       {"a plot with dot spacing", nullptr, 0, false, true,
-       u"tmin: -2|tmax:  5|dt =   .5|Circles :  20 dt", kLeft, kAngles, false},
+       u"tmin: -2|tmax:  5|dt =   .5|Circles :  20 dt", kLeft, kAngles, 0},
+      {"one BVP slope", &q.BVPRequested, 0, false, false, u" X'(to)| 1.5", kCol, kCol, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     q = ms::CommandRequestState{};
+    q.IntegStmtCount = 1;
     ms::OdeResults.BVPSolved = ms::FieldGraph.SlopeFieldMode = Graph.FamilyMode = 0;
     for (int16_t* f : {c.on, c.on2}) {
       if (f != nullptr) *f = -1;
@@ -270,51 +242,27 @@ TEST_F(SetDisplayTest, TheTimeBlockPrintsWhatThePlotStateAsksFor) {
     for (size_t i = 0; i < r.log.size(); ++i) {
       int16_t red = 0, green = 0, blue = 0;
       ms::GetCurveColor(static_cast<int16_t>(i), red, green, blue);
-      EXPECT_EQ(r.log[i].color, c.curveColours && i > 0 ? rt::RGB(red, green, blue) : 0) << i;
+      const int32_t curve = i == 0 ? 0 : rt::RGB(red, green, blue);
+      EXPECT_EQ(r.log[i].color, c.colour < 0 ? curve : c.colour) << i;
     }
+    EXPECT_TRUE(c.colour < 0 || w.Display().ForeColor == kOverlayBlack);
   }
   // A single BVP's block stores its slope as the one trial slope and marks the BVP solved.
-  q = ms::CommandRequestState{};
-  q.BVPRequested = -1;
-  ms::Bvp.BVPTrialSlopes = {};
-  Options().placeTimeText(w.Display());
   EXPECT_EQ(ms::OdeResults.BVPSolved, -1);
   EXPECT_EQ(ms::Bvp.BVPTrialSlopes[0], 1);
   EXPECT_EQ(ms::Bvp.BVPTrialSlopes[1], 1.5);
-}
-
-TEST_F(SetDisplayTest, TheIntegralTableListsEveryStatementInSmallGreyFigures) {
-  frmGraph& w = LoadEmpty();
-  OverlayState.TimeTextX = 100;
-  ms::Requests.IntegRequested = -1;
-  ms::Requests.IntegStmtCount = 1;
-  ms::PlotRequest.PlotSteps = 2;
-  auto& t = ms::Solutions.SolutionTable;  // [row][x or output][statement]
-  t[1][1][1] = 1e-12;                     // shown and stored as 0
-  t[1][2][1] = 0.123456;
-  t[2][1][1] = -7.25;
-  t[2][2][1] = 1234.5;
-  PrintRecorder r;
-  Options().placeTimeText(w.Display());
-  EXPECT_EQ(r.Joined(), u" x        Output| __      ______|0| .1235|-7.25| 1.234E3");
-  ASSERT_EQ(r.log.size(), 6u);
-  for (size_t i = 1; i < r.log.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_DOUBLE_EQ(r.log[i].x, i == 1 ? 1100 : i % 2 == 0 ? 1100 : 1600);
-    EXPECT_DOUBLE_EQ(r.log[i].y, r.log[i - i % 2].y);  // a row's figures on one line
-    EXPECT_EQ(std::make_pair(r.log[i].color, r.log[i].pointSize),
-              std::make_pair(kIntegTableGrey, 8.));
-  }
-  EXPECT_GT(r.log[4].y, r.log[2].y);
   EXPECT_EQ(t[1][1][1], 0.0);
-  EXPECT_EQ(std::make_pair(w.Display().Font.pointSizeF(), w.Display().ForeColor),
-            std::make_pair(12., 0));
-  // Every statement is listed; more rows than the table holds are not read.
+  // Every integral statement is listed; more rows than the table holds are not read.
   ms::PlotRequest.PlotSteps = 30000;
-  ms::Requests.IntegStmtCount = 2;
+  q = ms::CommandRequestState{};
+  q.IntegRequested = -1;
+  q.IntegStmtCount = 2;
+  ms::OdeResults.BVPSolved = 0;
   PrintRecorder big;
   Options().placeTimeText(w.Display());
   EXPECT_EQ(big.log.size(), 2u + 4u * ms::kSolutionLastRow);
+  // After the table's small figures the picture takes the size 12.
+  EXPECT_DOUBLE_EQ(w.Display().Font.pointSizeF(), 12);
 }
 
 TEST_F(SetDisplayTest, TheTitleTakesItsFormatAndPlaceAndTheWorksheetItsLayout) {
@@ -366,6 +314,12 @@ TEST_F(SetDisplayTest, TheTitleTakesItsFormatAndPlaceAndTheWorksheetItsLayout) {
     EXPECT_DOUBLE_EQ(r.log.front().x, 310);
     EXPECT_DOUBLE_EQ(r.log[r.log.size() - 4].x, 300 + 900 + 10);
   }
+  // The listing's store holds 100 lines.
+  QString many;
+  for (int i = 0; i < 150; ++i) many += QStringLiteral("x\n");
+  sheet.TypeWorksheetText(many);
+  d.placeWkText(w.Display());
+  EXPECT_EQ(OverlayState.WorksheetLineCount, kMaxListingLines);
 }
 
 // On a fine target the legend's lines stand at its corner and its grey box 25 units off their
@@ -538,13 +492,6 @@ TEST_F(SetDisplayTest, TheTimeBlockIsNamedByThePlotState) {
       {"contour", &r.ContourRequested, "Elevation/Rotation", true, true, true, true, true},
   };
   frmGraph& w = LoadEmpty();
-  auto menu = [&w](const char* caption) {
-    for (QAction* a : w.menuBar()->actions()) {
-      if (a->text() == QLatin1String(caption)) return a->isEnabled();
-    }
-    ADD_FAILURE() << caption;
-    return false;
-  };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     r = ms::CommandRequestState{};
@@ -559,9 +506,9 @@ TEST_F(SetDisplayTest, TheTimeBlockIsNamedByThePlotState) {
     EXPECT_EQ(d.Frame2->isEnabled(), c.enabled);
     EXPECT_EQ(d.scrVTime->isEnabled(), c.enabled);
     EXPECT_EQ(!d.Frame2->isHidden(), c.shown);
-    EXPECT_EQ(menu("Display Options"), c.options);
-    EXPECT_EQ(menu("Animation"), c.animation);
-    EXPECT_EQ(menu("Family of Curves"), c.family);
+    EXPECT_EQ(w.mnuOptions->menuAction()->isEnabled(), c.options);
+    EXPECT_EQ(w.mnuAnimate->menuAction()->isEnabled(), c.animation);
+    EXPECT_EQ(w.mnuFamily->menuAction()->isEnabled(), c.family);
   }
   // The graph window's load enables the time block again after the 3-D view disabled it.
   LoadSetDisplay();
