@@ -1,5 +1,5 @@
-// The picture build: the fixed order of the commands, their error boxes, the abort, the vertex
-// limit and the axes chosen for each view box.
+// The picture build: the fixed order of the commands, their error boxes, the abort and the
+// vertex limit.
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,7 +10,6 @@
 
 #include "GraphTestSupport.h"
 #include "language/Messages.h"
-#include "plotting/ZGrids.h"
 
 namespace gr::testing {
 namespace {
@@ -34,13 +33,6 @@ void Record(rt::Text& stmt, int16_t slot, int16_t& msgNo) {
 }
 const CommandBuilder kRecorders[] = {Record<0>, Record<1>, Record<2>, Record<3>,
                                      Record<4>, Record<5>, Record<6>, Record<7>};
-
-// A command that leaves a known view box: one segment from corner to corner.
-ms::Point3 g_from, g_to;
-void BoxMaker(rt::Text&, int16_t, int16_t& msgNo) {
-  msgNo = 0;
-  AddSegment(g_from, g_to, 255, 0, 0);
-}
 
 // A command that fills the store past the vertex limit; the contour command keeps the drawing
 // count current itself.
@@ -79,17 +71,13 @@ class GenerateDataTest : public GraphTest {
     r.IntegStmts[0] = u"I1";
     r.DblIntStmts[1] = u"D2";
     r.IVPStmt = u"V_";  // shown in an error box without the name mark
-    r.BVPStmt = u"B";
     r.SlopeFieldStmt = u"S";
-    r.DirFieldStmt = u"R";
-    r.Field3DStmt = u"F";
     r.ContourStmt = u"C";
     return w;
   }
 
-  // A fresh window whose one requested command runs builder, built again with the XY plane
-  // on or off.
-  frmGraph& BuildWith(GraphCommand command, CommandBuilder builder, bool plane) {
+  // A fresh window whose one requested command runs builder, built again without grid crosses.
+  frmGraph& BuildWith(GraphCommand command, CommandBuilder builder) {
     ReleaseGraphWindow();
     ResetAllState();
     ms::Requests.IVPRequested = command == GraphCommand::kIVP ? -1 : 0;
@@ -97,7 +85,7 @@ class GenerateDataTest : public GraphTest {
     ms::Requests.ContourRequested = command == GraphCommand::kContour ? -1 : 0;
     CommandEntry(command) = builder;
     frmGraph& w = Load();
-    w.mnuXYPlane->setEnabled(plane);
+    w.mnuXYPlane->setEnabled(false);
     ui_.Reset();
     CountDraws();
     w.GenerateData();
@@ -106,9 +94,9 @@ class GenerateDataTest : public GraphTest {
 };
 
 TEST_F(GenerateDataTest, CommandsRunInOrderUntilAnErrorOrAnAbort) {
-  const std::vector<std::string> order = {"integ:1:I1",  "integ:2:",   "dblint:1:", "dblint:2:D2",
-                                          "ivp:0:V_",    "bvp:0:B",    "slope:0:S", "dir:0:R",
-                                          "field3d:0:F", "contour:0:C"};
+  const std::vector<std::string> order = {
+      "integ:1:I1", "integ:2:",  "dblint:1:", "dblint:2:D2", "ivp:0:V_",
+      "bvp:0:",     "slope:0:S", "dir:0:",    "field3d:0:",  "contour:0:C"};
   struct Case {
     int failAt;  // -1: none
     int16_t msg;
@@ -172,7 +160,7 @@ TEST_F(GenerateDataTest, VertexLimitStopsTheBuildWithItsBox) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.command));
-    frmGraph& w = BuildWith(c.command, c.builder, true);
+    frmGraph& w = BuildWith(c.command, c.builder);
     ASSERT_EQ(ui_.boxes.size(), 1u);
     EXPECT_EQ(ui_.boxes[0].text, c.text);
     EXPECT_GT(ms::Scene.VertexCountD, ms::kCurveVertexLimit);
@@ -180,44 +168,6 @@ TEST_F(GenerateDataTest, VertexLimitStopsTheBuildWithItsBox) {
     EXPECT_FALSE(w.mnuBox->menuAction()->isEnabled());
     EXPECT_EQ(g_draws, 0);
     EXPECT_FALSE(w.cmdReturn->isHidden());
-  }
-}
-
-// The axes are those built by hand for the view box times 1.1, corner axes where the box keeps
-// to one quadrant in 3D or off the axes.
-TEST_F(GenerateDataTest, AxesFollowTheViewBox) {
-  struct Case {
-    ms::Point3 from, to;
-    bool corner;
-    std::array<double, 6> args;
-  };
-  const Case cases[] = {
-      {{-2, -3, 0}, {4, 5, 0}, false, {-2.2, 4.4, -3.3, 5.5, -1, 1}},
-      {{1, 2, -1}, {3, 4, 2}, true, {0, 3.3, 0, 4.4, -1.1, 2.2}},
-      {{-3, -4, 0}, {-1, -1, 0}, true, {-3.3, 0, -4.4, 0, 0, 0}},
-      {{0, 0, 0}, {0, 0, 0}, false, {0, 0, 0, 0, -1, 1}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.from[0] << "," << c.from[1] << "," << c.from[2]);
-    g_from = c.from;
-    g_to = c.to;
-    BuildWith(GraphCommand::kIVP, BoxMaker, false);  // no grid crosses
-    const auto& scene = ms::Scene;
-    const std::vector<ms::SegmentRow> rows(scene.SegmentTable.begin(),
-                                           scene.SegmentTable.begin() + scene.SegmentCount);
-    const std::vector<ms::Point3> points(scene.VertexXYZ.begin(),
-                                         scene.VertexXYZ.begin() + scene.VertexCount);
-    ms::StartSceneBuild();
-    AddSegment(c.from, c.to, 255, 0, 0);
-    ms::View.ZAxisNeeded = (scene.ViewZMin != 0 || scene.ViewZMax != 0) ? -1 : 0;
-    const auto& a = c.args;
-    (c.corner ? ms::BuildCornerAxes : ms::BuildAxes)(a[0], a[1], a[2], a[3], a[4], a[5]);
-    EXPECT_EQ(rows, std::vector<ms::SegmentRow>(scene.SegmentTable.begin(),
-                                                scene.SegmentTable.begin() + scene.SegmentCount));
-    ASSERT_EQ(static_cast<int>(points.size()), scene.VertexCount);
-    for (size_t i = 0; i < points.size(); ++i) {
-      for (int k = 0; k < 3; ++k) EXPECT_NEAR(points[i][k], scene.VertexXYZ[i][k], 1e-9) << i;
-    }
   }
 }
 
