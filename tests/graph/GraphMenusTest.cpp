@@ -138,10 +138,13 @@ TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
     SCOPED_TRACE(::testing::Message() << (s.typed ? s.typed : "") << " " << s.spacing);
     ms::Scene.SegmentTable[31000][ms::kDotMark] = 1.0;
     if (s.typed != nullptr) {
-      QTimer::singleShot(0, [&s] {
+      QTimer::singleShot(0, [this, &s] {
+        // Shown modal and on top at its place (4000 and 2000 twips), with an empty entry.
         frmDotSpacing* window = frmDotSpacing::Instance();
         ASSERT_NE(window, nullptr);
-        EXPECT_TRUE(window->isModal());
+        EXPECT_TRUE(window->isModal() && window->Entry().empty());
+        EXPECT_EQ(ui_.topmost.back(), static_cast<ui::WindowHandle>(static_cast<QWidget*>(window)));
+        EXPECT_EQ(window->pos(), QPoint(266, 133));
         window->Text1->setText(QString::fromLatin1(s.typed));
         (s.save ? window->cmdSave : window->cmdDiscard)->click();
       });
