@@ -2,7 +2,6 @@
 // chosen (the colour dialog answered from the script), and the rebuilt scene shows the change:
 // segment colours, axes, grid crosses, box edges and dot marks.
 #include <QTimer>
-#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -33,40 +32,38 @@ using GraphMenusTest = SheetGraphTest;
 TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour) {
   const char* twoCurves = "A<t> = <t, t^2, 0>\nB<t> = <t, -t-1, 0>\nPlot[A, B, {t,-2,2,40}a]\n";
   struct Case {
-    const char* name;
     const char* worksheet;
-    std::function<QAction*(frmGraph&)> item;
+    int plot;  // 0: the item below
+    QAction* frmGraph::*item;
     int32_t* used;
   };
   const Case cases[] = {
-      {"plot #1", twoCurves, [](frmGraph& w) { return w.mnuPlot[0]; },
-       &ms::Settings.PlotColorUsed[1]},
-      {"plot #2", twoCurves, [](frmGraph& w) { return w.mnuPlot[1]; },
-       &ms::Settings.PlotColorUsed[2]},
-      {"IVP", "F{t,x} = t\nIVP[F,{0,2,1}{1,0.0001}]\n",
-       [](frmGraph& w) { return w.mnuPlotIVPColor; }, &ms::Settings.IVPColorUsed},
-      {"Integ", "F{x} = x^2\nc = Integ[F,{0,2,10,0}]\n",
-       [](frmGraph& w) { return w.mnuIntegColor; }, &ms::Settings.IntegColorUsed},
+      {twoCurves, 1, nullptr, &ms::Settings.PlotColorUsed[1]},
+      {twoCurves, 2, nullptr, &ms::Settings.PlotColorUsed[2]},
+      {"F{t,x} = t\nIVP[F,{0,2,1}{1,0.0001}]\n", 0, &frmGraph::mnuPlotIVPColor,
+       &ms::Settings.IVPColorUsed},
+      {"F{x} = x^2\nc = Integ[F,{0,2,10,0}]\n", 0, &frmGraph::mnuIntegColor,
+       &ms::Settings.IntegColorUsed},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(::testing::Message() << c.worksheet << c.plot);
     frmGraph& w = Run(c.worksheet);
+    QAction* item = c.plot != 0 ? w.mnuPlot[static_cast<size_t>(c.plot - 1)] : w.*c.item;
     const int32_t before = *c.used, chosen = 0x00C000;
     const int inBefore = CountSegments(before, false);
     const double segments = ms::Scene.SegmentCountD;
     ASSERT_EQ(CountSegments(chosen, false), 0);
     ui_.colors = {std::nullopt, chosen};
-    c.item(w)->trigger();
+    item->trigger();
     EXPECT_EQ(*c.used, before);
     EXPECT_EQ(CountSegments(before, false), inBefore);
-    c.item(w)->trigger();
+    item->trigger();
     EXPECT_EQ(*c.used, chosen);
     EXPECT_EQ(ms::Settings.ColorChanged, -1);
     EXPECT_GT(CountSegments(chosen, false), 5);
     EXPECT_EQ(CountSegments(chosen, false) + CountSegments(before, false), inBefore);
     EXPECT_EQ(ms::Scene.SegmentCountD, segments);
     EXPECT_TRUE(ui_.boxes.empty());
-    ReleaseGraphWindow();
   }
 }
 

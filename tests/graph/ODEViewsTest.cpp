@@ -28,39 +28,36 @@ TEST_F(ODEViewsTest, EachViewButtonDrawsItsViewOfTheSolution) {
     Residual residual;
     int along;  // the coordinate that runs over [lo, hi]
     double lo, hi;
-    bool depth;  // a 3-D trajectory
   };
   struct Case {
-    const char* name;
     const char* worksheet;
     QGroupBox* frmGraph::*frame;
     double tol;
     std::vector<View> views;
   };
   const Case cases[] = {
-      {"three equations",
-       "F{t,x,y,z} = y\nG{t,x,y,z} = -x\nH{t,x,y,z} = 1\nIVP[F,G,H,{0,3,1,0,0}{1,0.0001,2}]\n",
+      // The helix, and the trajectory view 7 its only 3-D view.
+      {"F{t,x,y,z} = y\nG{t,x,y,z} = -x\nH{t,x,y,z} = 1\nIVP[F,G,H,{0,3,1,0,0}{1,0.0001,2}]\n",
        &frmGraph::Frame6,
        1e-2,
-       {{4, [](const ms::Point3& p) { return p[1] - std::cos(p[0]); }, 0, 0, 3, false},
-        {6, [](const ms::Point3& p) { return p[1] - p[0]; }, 0, 0, 3, false},
+       {{4, [](const ms::Point3& p) { return p[1] - std::cos(p[0]); }, 0, 0, 3},
+        {6, [](const ms::Point3& p) { return p[1] - p[0]; }, 0, 0, 3},
         {7,
          [](const ms::Point3& p) {
            return std::max(std::fabs(p[0] - std::cos(p[2])), std::fabs(p[1] + std::sin(p[2])));
          },
-         2, 0, 3, true},
-        {5, [](const ms::Point3& p) { return p[1] + std::sin(p[0]); }, 0, 0, 3, false}}},
-      {"boundary value problem",
-       "F{t,x,y} = y\nG{t,x,y} = 2\nBVP[F,G,{0,0,1,1,50}]\n",
+         2, 0, 3},
+        {5, [](const ms::Point3& p) { return p[1] + std::sin(p[0]); }, 0, 0, 3}}},
+      // The last slope is a backward difference over one step of 0.02.
+      {"F{t,x,y} = y\nG{t,x,y} = 2\nBVP[F,G,{0,0,1,1,50}]\n",
        &frmGraph::Frame5,
-       0.025,  // the last slope is a backward difference over one step of 0.02
-       {{2, [](const ms::Point3& p) { return p[1] - 2 * p[0]; }, 0, 0, 1, false},
-        {3, [](const ms::Point3& p) { return p[1] - 2 * std::sqrt(std::fabs(p[0])); }, 1, 0, 2,
-         false},
-        {1, [](const ms::Point3& p) { return p[1] - p[0] * p[0]; }, 0, 0, 1, false}}},
+       0.025,
+       {{2, [](const ms::Point3& p) { return p[1] - 2 * p[0]; }, 0, 0, 1},
+        {3, [](const ms::Point3& p) { return p[1] - 2 * std::sqrt(std::fabs(p[0])); }, 1, 0, 2},
+        {1, [](const ms::Point3& p) { return p[1] - p[0] * p[0]; }, 0, 0, 1}}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.worksheet);
     frmGraph& w = Run(c.worksheet);
     ASSERT_FALSE((w.*c.frame)->isHidden());
     for (const View& v : c.views) {
@@ -86,11 +83,10 @@ TEST_F(ODEViewsTest, EachViewButtonDrawsItsViewOfTheSolution) {
       EXPECT_LE(hi, v.hi + 1e-3);
       EXPECT_GE(hi - lo, (v.hi - v.lo) / 2);
       // Only the trajectory leaves the plane z = 0 and is built with a z axis.
-      EXPECT_EQ(ms::Scene.ViewZMax > 1, v.depth);
-      EXPECT_EQ(ms::View.ZAxisNeeded != 0, v.depth);
+      EXPECT_EQ(ms::Scene.ViewZMax > 1, v.code == 7);
+      EXPECT_EQ(ms::View.ZAxisNeeded != 0, v.code == 7);
       EXPECT_EQ(w.ViewButtonColor(v.code), kChosen);
     }
-    ReleaseGraphWindow();
   }
 }
 
