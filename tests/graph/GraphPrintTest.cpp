@@ -48,29 +48,6 @@ class GraphPrintTest : public GraphTest {
   }
 };
 
-TEST_F(GraphPrintTest, PrinterScaleKeepsThePhysicalSizeAndCentresTheSource) {
-  // The source's scale (left, top, width, height) on 300 x 200 pixels, and the printer's dpi.
-  const std::array<double, 6> cases[] = {{0, 0, 11500, 15000, 600, 600},
-                                         {-5, 10, 10, -5, 200, 200},  // y up
-                                         {100, 100, 3000, 3000, 300, 150}};
-  for (const auto& [left, top, width, height, dpiX, dpiY] : cases) {
-    SCOPED_TRACE(dpiY);
-    draw::DrawTarget source(300, 200), page(1700, 2200);
-    source.SetScale(left, top, width, height);
-    frmGraph::SetPrinterScale(page, dpiX, dpiY, source);
-    const QPointF c(left + width / 2, top + height / 2), step(width / 7, height / 5);
-    const QPointF centre = page.ToDevice(c.x(), c.y());
-    EXPECT_NEAR(centre.x(), 850, 1e-6);
-    EXPECT_NEAR(centre.y(), 1100, 1e-6);
-    // A step is as long on paper as on the screen (96 pixels an inch).
-    const QPointF screen =
-        source.ToDevice(c.x() + step.x(), c.y() + step.y()) - source.ToDevice(c.x(), c.y());
-    const QPointF paper = page.ToDevice(c.x() + step.x(), c.y() + step.y()) - centre;
-    EXPECT_NEAR(paper.x() / dpiX / (screen.x() / 96), 1.0, 1e-9);
-    EXPECT_NEAR(paper.y() / dpiY / (screen.y() / 96), 1.0, 1e-9);
-  }
-}
-
 TEST_F(GraphPrintTest, EachPenPrintsItsWidthAndLeavesTheScreenAndSceneAlone) {
   frmGraph& w = LoadWithSegment();
   const QImage screen = w.Display().Image().copy();
@@ -108,9 +85,22 @@ TEST_F(GraphPrintTest, EachPenPrintsItsWidthAndLeavesTheScreenAndSceneAlone) {
   w.updateplot();
   EXPECT_EQ(ink(w.Display().Image(), at(w.Display()), 10),
             std::make_pair(1, true));  // the screen keeps one-pixel lines
-  // The position scroll bars move the printed image as far as on the screen: 1440 twips an inch.
+  // The page is centred on the picture's centre, and a step on it is as long as on the screen
+  // (96 pixels an inch).
   w.mnuMedium->trigger();
-  draw::DrawTarget before(850, 1100), after(850, 1100);
+  draw::DrawTarget scaled(850, 1100), before(850, 1100), after(850, 1100);
+  w.PrintGraph(scaled, 100, 150);
+  const draw::DrawTarget& s = w.Display();
+  const QPointF c(s.ScaleLeft() + s.ScaleWidth() / 2, s.ScaleTop() + s.ScaleHeight() / 2);
+  const QPointF step(s.ScaleWidth() / 7, s.ScaleHeight() / 5);
+  const QPointF onPaper =
+      scaled.ToDevice(c.x() + step.x(), c.y() + step.y()) - scaled.ToDevice(c.x(), c.y());
+  const QPointF onScreen =
+      s.ToDevice(c.x() + step.x(), c.y() + step.y()) - s.ToDevice(c.x(), c.y());
+  EXPECT_NEAR(onPaper.x() / 100 / (onScreen.x() / 96), 1, 1e-9);
+  EXPECT_NEAR(onPaper.y() / 150 / (onScreen.y() / 96), 1, 1e-9);
+  EXPECT_LT((scaled.ToDevice(c.x(), c.y()) - QPointF(425, 550)).manhattanLength(), 1e-6);
+  // The position scroll bars move the printed image as far as on the screen: 1440 twips an inch.
   w.PrintGraph(before, 100, 100);
   w.HPosition->setValue(w.HPosition->value() + 1440);
   w.VPosition->setValue(w.VPosition->value() + 720);

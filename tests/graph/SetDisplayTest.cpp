@@ -23,23 +23,15 @@
 namespace gr::testing {
 namespace {
 
-// Pixels inside a rectangle (the target's units) that are dark (every channel below 100), or with
-// a colour given, near it (each channel within 60) and not near white.
-int CountPixels(const draw::DrawTarget& t, double left, double top, double width, double height,
-                int32_t packed = -1) {
+// Dark pixels (every channel below 100) inside a rectangle of a target, in its units.
+int DarkPixels(const draw::DrawTarget& t, double left, double top, double width, double height) {
   const QRect r =
       QRectF(t.ToDevice(left, top), t.ToDevice(left + width, top + height)).normalized().toRect();
-  const QColor want = QColor::fromRgb(draw::ToArgb(std::max(packed, 0)));
   int n = 0;
   for (int y = std::max(0, r.top()); y < std::min(t.Image().height(), r.bottom()); ++y) {
     for (int x = std::max(0, r.left()); x < std::min(t.Image().width(), r.right()); ++x) {
-      const QColor c(t.Image().pixel(x, y));
-      const bool dark = c.red() < 100 && c.green() < 100 && c.blue() < 100;
-      const bool near = std::abs(c.red() - want.red()) <= 60 &&
-                        std::abs(c.green() - want.green()) <= 60 &&
-                        std::abs(c.blue() - want.blue()) <= 60 &&
-                        !(c.red() > 230 && c.green() > 230 && c.blue() > 230);
-      n += (packed < 0 ? dark : near) ? 1 : 0;
+      n += qRed(t.Image().pixel(x, y)) < 100 && qGreen(t.Image().pixel(x, y)) < 100 &&
+           qBlue(t.Image().pixel(x, y)) < 100;
     }
   }
   return n;
@@ -50,7 +42,6 @@ struct PrintRecorder {
   std::vector<PrintedText> log;
   PrintRecorder() { SetPrintLog(&log); }
   ~PrintRecorder() { SetPrintLog(nullptr); }
-  PrintRecorder(const PrintRecorder&) = delete;
   // The printed texts joined by "|".
   rt::Text Joined() const {
     rt::Text out;
@@ -68,7 +59,6 @@ class SetDisplayTest : public GraphTest {
   void TearDown() override {
     UnloadSetDisplay();
     GraphTest::TearDown();
-    ResetOverlayState();
   }
   // The graph window with nothing to build (without axes the picture stays white).
   frmGraph& LoadEmpty() {
@@ -92,21 +82,14 @@ class SetDisplayTest : public GraphTest {
 };
 
 TEST_F(SetDisplayTest, ValueLinesListBrokenLineFunctionsExceptComponents) {
-  frmGraph& w = LoadEmpty();
   AddValueFunction(1, u"F_", u"x", 2.5);
   AddValueFunction(2, u"X1", u"t", 9);  // a vector's component
   AddValueFunction(3, u"H2", u"x", 9);  // a second character that is a digit
   AddValueFunction(4, u"K_", u"x", 9);
   ms::Tables.FuncTable[4].LineBreak = 0;
   AddValueFunction(5, u"Gt", u"s", 3.14159265);
-  ms::Settings.DisplayDigits = 4;
+  ms::Settings.DisplayDigits = 4;  // the display precision decides the digits
   EXPECT_EQ(GetValFunctions(), u"F{x} =  2.5\r\nGt{s} =  3.142\r\n");
-  OverlayState.ValTextX = 800;
-  PrintRecorder r;
-  Options().placeValText(w.Display());
-  EXPECT_EQ(r.Joined(), u"F{x} =  2.5|Gt{s} =  3.142");
-  for (const PrintedText& p : r.log)
-    EXPECT_EQ(std::make_pair(p.x, p.color), std::make_pair(800., 0));
   // A count beyond the table is not followed past its end.
   ms::Tables.FuncCount = 32000;
   EXPECT_NO_FATAL_FAILURE(GetValFunctions());
@@ -372,8 +355,8 @@ TEST_F(SetDisplayTest, ALegendWithoutXOrYLabelAsksForThemAndSwitchesOff) {
     PrintRecorder r;
     d.ckLegend->setChecked(true);
     ASSERT_EQ(ui_.boxes.size(), 1u);
-    EXPECT_EQ(ui_.boxes[0].text, u"X- & Y- labels required. Z-label optional.");
-    EXPECT_EQ(ui_.boxes[0].title, u"Labels?");
+    EXPECT_EQ(ui_.boxes[0].title + u"|" + ui_.boxes[0].text,
+              u"Labels?|X- & Y- labels required. Z-label optional.");
     EXPECT_EQ(ui_.boxes[0].style, ui::kOkOnly);
     EXPECT_FALSE(d.ckLegend->isChecked());
     EXPECT_EQ(Graph.ShowLegend, 0);
@@ -437,7 +420,7 @@ TEST_F(SetDisplayTest, SelectValuesComeFromTheWorksheetsComments) {
   EXPECT_DOUBLE_EQ(r.log[0].pointSize, sheet.Text1->font().pointSizeF());
 }
 
-TEST_F(SetDisplayTest, LoadsHiddenWithItsBlocksPlacedAndDisplayDataShowsIt) {
+TEST_F(SetDisplayTest, LoadsHiddenShownByDisplayDataRefusesItsCloseBoxAndGoesAtReturn) {
   frmGraph& w = LoadEmpty();
   frmSetDisplay& d = Options();
   EXPECT_FALSE(d.isVisible());
@@ -447,7 +430,6 @@ TEST_F(SetDisplayTest, LoadsHiddenWithItsBlocksPlacedAndDisplayDataShowsIt) {
   ASSERT_GT(W * H, 0);
   const OverlayStateData& s = OverlayState;
   const std::tuple<QScrollBar*, int, int, const int32_t*> bars[] = {
-      {d.scrHText, W, 0, &s.DataTextX},
       {d.scrHTime, W, W / 3, &s.TimeTextX},
       {d.scrVTime, 3 * H, 0, &s.TimeTextY},
       {d.scrVtitle, 3 * H, H / 2, &s.TitleY}};
@@ -466,6 +448,12 @@ TEST_F(SetDisplayTest, LoadsHiddenWithItsBlocksPlacedAndDisplayDataShowsIt) {
   w.mnuData->trigger();
   EXPECT_EQ(frmSetDisplay::Instance(), &d);
   EXPECT_TRUE(d.isVisible());
+  // Its close box is refused; the program's own close is not.
+  EXPECT_TRUE(d.Form_QueryUnload(false));
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].text, u"Please use the Minimize Button on the Control Panel.");
+  EXPECT_EQ(ui_.boxes[0].style, ui::kOkOnly);
+  EXPECT_FALSE(d.Form_QueryUnload(true));
   // Return unloads it and clears the text switches.
   w.cmdReturn_Click();
   EXPECT_EQ(frmSetDisplay::Instance(), nullptr);
@@ -547,7 +535,7 @@ TEST_F(SetDisplayTest, EachOverlayAppearsWithItsCheckBoxAndMovesWithItsBar) {
     SCOPED_TRACE(c.name);
     auto ink = [&](int32_t at, double margin = 0) {
       const double x = c.across ? at : *c.other, y = c.across ? *c.other : at;
-      return CountPixels(w.Display(), x - margin, y - margin, 1500 + 20 * margin, 500 + 4 * margin);
+      return DarkPixels(w.Display(), x - margin, y - margin, 1500 + 20 * margin, 500 + 4 * margin);
     };
     const int32_t before = *c.moved, after = before + 3000;
     EXPECT_EQ(ink(before, 100), 0);
@@ -569,24 +557,10 @@ TEST_F(SetDisplayTest, EachOverlayAppearsWithItsCheckBoxAndMovesWithItsBar) {
   d.scrHtitle->setSliderDown(true);
   d.scrHtitle->setValue(4000);
   EXPECT_EQ(s.TitleX, 4000);
-  EXPECT_GT(CountPixels(w.Display(), 0, s.TitleY, 1500, 500), 10);
+  EXPECT_GT(DarkPixels(w.Display(), 0, s.TitleY, 1500, 500), 10);
   d.scrHtitle->setSliderDown(false);
-  EXPECT_EQ(CountPixels(w.Display(), 0, s.TitleY, 1500, 500), 0);
-  EXPECT_GT(CountPixels(w.Display(), 4000, s.TitleY, 1500, 500), 10);
-}
-
-TEST_F(SetDisplayTest, TheCloseBoxIsRefusedAndTheProgramsOwnCloseIsNot) {
-  LoadEmpty();
-  frmSetDisplay& d = Options();
-  d.show();
-  EXPECT_TRUE(d.Form_QueryUnload(false));
-  ASSERT_EQ(ui_.boxes.size(), 1u);
-  EXPECT_EQ(ui_.boxes[0].text, u"Please use the Minimize Button on the Control Panel.");
-  EXPECT_EQ(ui_.boxes[0].style, ui::kOkOnly);
-  EXPECT_FALSE(d.Form_QueryUnload(true));
-  d.close();
-  EXPECT_FALSE(d.isVisible());
-  EXPECT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(DarkPixels(w.Display(), 0, s.TitleY, 1500, 500), 0);
+  EXPECT_GT(DarkPixels(w.Display(), 4000, s.TitleY, 1500, 500), 10);
 }
 
 }  // namespace
