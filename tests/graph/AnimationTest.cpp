@@ -73,59 +73,48 @@ class AnimationTest : public SheetGraphTest {
   QTemporaryDir dir_;
 };
 
-TEST_F(AnimationTest, SetUpWindowChecksItsBoxesBeforeSaving) {
-  frmGraph& w = Open();
-  const std::pair<const char*, const char16_t*> cases[] = {
-      {"", u"Please enter file name less .bmp extension to store your frames."},
-      {"wave", u"Please enter the range values for the assigned constant ID."},
-      {"wave", nullptr}};
-  for (const auto& [file, message] : cases) {
-    SCOPED_TRACE(file);
-    ui_.Reset();
-    frmSetFrames& f = Configure(w, file, "a", message ? "" : "0", "1", "4");
-    ASSERT_EQ(ui_.boxes.size(), message ? 1u : 0u);
-    if (message != nullptr) {
-      EXPECT_EQ(ui_.boxes[0].text, message);
-    }
-    EXPECT_EQ(f.isVisible(), message != nullptr);
-    EXPECT_EQ(w.mnuSetCompute->isEnabled(), message == nullptr);
-  }
-  // Cancel takes "Compute Frames" away again.
-  w.mnuSetUp_Click();
-  frmSetFrames::Instance()->cmdCancel_Click();
-  EXPECT_FALSE(w.mnuSetCompute->isEnabled());
-  EXPECT_TRUE(Files().isEmpty());
-}
-
 // A run writes frames 0 .. n, each a 4500-twip picture showing the curve and differing from the
-// last, and a text file of four lines; bad input gives its message (frame 0 is already saved
-// when the worksheet is searched) and leaves the worksheet as it was. Stop, clicked once frame 3
+// last, and a text file of four lines. Bad input gives its message, the set-up window's own when
+// Save is pressed (it stays open and "Compute Frames" disabled), the run's when the worksheet is
+// searched (frame 0 is already saved); the worksheet stays as it was. Stop, clicked once frame 3
 // has its value, still finishes and saves frame 3 but writes no text file; meanwhile neither Esc
 // nor the close box takes the window away, the family set-up is held back (it would turn the
 // frames into an overlay), and a run saved afterwards makes all its frames.
 TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
   struct Case {
+    const char* file;
     const char* id;
     const char* start;
     const char16_t* message;
     int bitmaps;
     const char16_t* firstLine;
-    bool stop;
+    bool saved, stop;  // the set-up window took the boxes; Stop is clicked
   };
+  const char* wave = "C:\\x\\wave.tmp";
   const Case cases[] = {
-      {"a", "0", nullptr, 5, u"a=1", false},
-      {"a", "0", nullptr, 4, u"a=0.75", true},
-      {"", "0", u"Please enter a constant Identifier to vary.", 0, u"a = 0", false},
-      {"a", "x", u"Range constants must be directly assigned to numbers.", 0, u"a = 0", false},
-      {"a", "1.0", u"Beginning & ending values cannot be the same.", 0, u"a = 0", false},
-      {"q", "0", u"Requested constant not located or the constant not directly set to a number.", 1,
-       u"a = 0", false},
-      {"b", "0", u"Requested constant located with no numeric assignment.", 1, u"a = 0", false},
+      {wave, "a", "0", nullptr, 5, u"a=1", true, false},
+      {wave, "a", "0", nullptr, 4, u"a=0.75", true, true},
+      {"", "a", "0", u"Please enter file name less .bmp extension to store your frames.", 0,
+       u"a = 0", false, false},
+      {wave, "a", "", u"Please enter the range values for the assigned constant ID.", 0, u"a = 0",
+       false, false},
+      {wave, "", "0", u"Please enter a constant Identifier to vary.", 0, u"a = 0", true, false},
+      {wave, "a", "x", u"Range constants must be directly assigned to numbers.", 0, u"a = 0", true,
+       false},
+      {wave, "a", "1.0", u"Beginning & ending values cannot be the same.", 0, u"a = 0", true,
+       false},
+      {wave, "q", "0",
+       u"Requested constant not located or the constant not directly set to a number.", 1, u"a = 0",
+       true, false},
+      {wave, "b", "0", u"Requested constant located with no numeric assignment.", 1, u"a = 0", true,
+       false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.id + std::string("|") + c.start + (c.stop ? " stopped" : ""));
+    SCOPED_TRACE(c.file + std::string("|") + c.id + "|" + c.start + (c.stop ? " stopped" : ""));
     frmGraph& w = Open();
-    frmSetFrames& f = Configure(w, "C:\\x\\wave.tmp", c.id, c.start, "1", "4");
+    frmSetFrames& f = Configure(w, c.file, c.id, c.start, "1", "4");
+    EXPECT_EQ(f.isVisible(), !c.saved);
+    EXPECT_EQ(w.mnuSetCompute->isEnabled(), c.saved);
     ui_.onDoEvents = [&] {
       if (!c.stop) return;
       w.mnuFamilySetUp_Click();
@@ -135,7 +124,7 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
         f.cmdStop->click();
       }
     };
-    w.mnuSetCompute_Click();
+    w.mnuSetCompute->trigger();
     ui_.onDoEvents = nullptr;
     ASSERT_EQ(ui_.boxes.size(), c.message ? 1u : 0u);
     if (c.message != nullptr) {
@@ -149,7 +138,9 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     if (c.message == nullptr && !c.stop) expected << QStringLiteral("wave.txt");
     for (int k = 0; k < c.bitmaps; ++k) expected << QStringLiteral("wave%1.bmp").arg(k);
     EXPECT_EQ(Files(), expected);
-    EXPECT_EQ(ms::View.ImageOffsetX, 2334);  // the picture sits where the frame run puts it
+    if (c.saved) {
+      EXPECT_EQ(ms::View.ImageOffsetX, 2334);  // the picture sits where the frame run puts it
+    }
     // The window is handed back: every control usable, Stop disabled and grey.
     for (QWidget* enabled : std::initializer_list<QWidget*>{w.cmdReturn, w.cmdExit, w.cmdUpdate,
                                                             f.cmdSave, f.cmdCancel}) {
@@ -190,6 +181,9 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     EXPECT_EQ(file.readAll(), QByteArray("0\r\n1\r\n4\r\na\r\n"));
     EXPECT_EQ(f.lblFrameNo->text(), QStringLiteral("4"));
     EXPECT_TRUE(w.Frame1->isEnabled() && w.Frame3->isEnabled());
+    w.mnuSetUp_Click();  // Cancel takes "Compute Frames" away again
+    f.cmdCancel_Click();
+    EXPECT_FALSE(w.mnuSetCompute->isEnabled());
   }
 }
 

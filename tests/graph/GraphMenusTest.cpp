@@ -197,18 +197,14 @@ TEST_F(GraphMenusTest, WorksheetPresetColoursLoadTheGraphWindowForTheDialog) {
   }
   EXPECT_EQ((std::array<int32_t, 3>{ms::Settings.AxesR, ms::Settings.AxesG, ms::Settings.AxesB}),
             (std::array<int32_t, 3>{0x10, 0x20, 0x30}));
-}
-
-void FailingBuild(rt::Text&, int16_t, int16_t&) {
-  throw std::overflow_error("Overflow");
-}
-
-TEST_F(GraphMenusTest, APresetColourAfterAFailedLoadOpensNoDialog) {
-  ws::frmCalcInput& sheet = Sheet();
+  // A load that fails (the error box, then no rescue save) ends the program: no dialog opens.
   ms::Requests.IVPRequested = -1;
-  CommandEntry(GraphCommand::kIVP) = FailingBuild;
-  ui_.answers = {ui::kAnswerOk, ui::kAnswerNo};  // the error box, then no rescue save
+  CommandEntry(GraphCommand::kIVP) = [](rt::Text&, int16_t, int16_t&) {
+    throw std::overflow_error("Overflow");
+  };
+  ui_.answers = {ui::kAnswerOk, ui::kAnswerNo};
   ui_.colors = {0x123456};
+  ui_.colorRequests.clear();
   const int32_t before = ms::Settings.PlotColorUsed[2];
   sheet.mnuPreSetPlot[2]->trigger();
   EXPECT_EQ(ui_.endProgramCalls, 1);
