@@ -71,97 +71,75 @@ class ContourWindowTest : public GraphTest {
 };
 
 // While tracing, Abort is enabled and the graph window's Return, End Program and Update Graph
-// are not, and a close by the platform is refused; afterwards the reverse, with the levels shown
-// and the traced quadrant lit. Exit to Graph (or the close) hides the window and makes the
-// worksheet window usable; the next command shows it again with its quadrants reset. The graph
-// window's Return unloads it, and the next graph build loads it afresh.
-TEST_F(ContourWindowTest, TracingThenExitThenTheNextCommandThenReturn) {
-  ASSERT_EQ(Execute(u"PlotContour1[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]", true), 0);
-  ws::frmCalcInput& sheet = Sheet();
-  int polls = 0;
-  ui_.onDoEvents = [&] {
-    if (!Tracing() || ++polls != 1) return;
-    ms::frmContour* w = ms::frmContour::Instance();
-    frmGraph* g = frmGraph::Instance();
-    ASSERT_TRUE(w != nullptr && g != nullptr);
-    EXPECT_TRUE(w->isVisible() && w->cmdAbort->isEnabled());
-    EXPECT_FALSE(w->cmdExit->isEnabled());
-    EXPECT_FALSE(g->cmdReturn->isEnabled() || g->cmdExit->isEnabled() || g->cmdUpdate->isEnabled());
-    EXPECT_FALSE(w->close());  // a close by the platform is refused while tracing
-  };
-  frmGraph& graph = Load();
-  ui_.onDoEvents = nullptr;
-  EXPECT_GT(polls, 10);
-  ms::frmContour* w = ms::frmContour::Instance();
-  ASSERT_NE(w, nullptr);
-  EXPECT_FALSE(w->cmdAbort->isEnabled());
-  EXPECT_TRUE(w->cmdExit->isEnabled() && graph.cmdReturn->isEnabled() &&
-              graph.cmdExit->isEnabled() && graph.cmdUpdate->isEnabled());
-  EXPECT_EQ(w->lblMaxCt->text(), QStringLiteral("2"));
-  EXPECT_EQ(w->lblStep->text(), QStringLiteral("0.5"));
-  EXPECT_EQ(w->lblLevel->text(), QStringLiteral(" 2"));
-  EXPECT_EQ(w->lblSegCt->text(), ui::ToQString(ms::ContourWindow.SegCtCaption));
-  EXPECT_GT(ContourSegments(2), 6);
-  EXPECT_EQ(Background(w->lblQ[0]), kGreen);
-  EXPECT_EQ(Background(w->lblQ[1]), ButtonFace());
-  sheet.setEnabled(false);
-  w->close();  // afterwards it acts as Exit
-  EXPECT_FALSE(w->isVisible());
-  EXPECT_TRUE(sheet.isEnabled());
-  EXPECT_EQ(ms::frmContour::Instance(), w);
-
-  ms::Requests.ContourStmt = u"PlotContour1[F,{-2,2,-2,2}{-1,-1}{1,1,1}]";
-  graph.GenerateData();
-  EXPECT_EQ(ms::frmContour::Instance(), w);
-  EXPECT_TRUE(w->isVisible());
-  EXPECT_EQ(Background(w->lblQ[0]), ButtonFace());
-  EXPECT_EQ(Background(w->lblQ[2]), kGreen);
-
-  graph.cmdReturn->click();
-  EXPECT_EQ(ms::frmContour::Instance(), nullptr);
-  EXPECT_EQ(ms::ContourWindow.Loaded, 0);
-  ReleaseGraphWindow();
-  Load();
-  ASSERT_NE(ms::frmContour::Instance(), nullptr);
-  EXPECT_TRUE(ms::frmContour::Instance()->isVisible());
-}
-
-// Abort (the button) and Esc (a key press in the graph window) are noticed at the next poll:
-// before the last level nothing of the run reaches the scene and the old legend stays; Exit
-// becomes available once tracing has unwound and the lit quadrant stays green.
-TEST_F(ContourWindowTest, AbortButtonAndEscStopTracing) {
-  const std::pair<bool, int> cases[] = {{false, 2}, {true, 30}};  // by Esc, at poll
-  for (const auto& [byEsc, atPoll] : cases) {
-    SCOPED_TRACE(byEsc ? "Esc" : "Abort");
+// are not, and a close by the platform is refused; afterwards the reverse, with the traced
+// quadrant lit. Abort (the button) and Esc (a key in the graph window) are noticed at the next
+// poll: nothing of the run reaches the scene and the old legend stays. A full run shows its
+// levels; Exit to Graph (or the close) hides the window and makes the worksheet window usable;
+// the next command shows it again with its quadrants reset; Return unloads it.
+TEST_F(ContourWindowTest, TracingStoppedOrRunThenExitNextCommandAndReturn) {
+  enum Stop { kAbort, kEsc, kNone };
+  const std::pair<Stop, int> cases[] = {{kAbort, 2}, {kEsc, 30}, {kNone, 0}};  // at poll
+  for (const auto& [stop, atPoll] : cases) {
+    SCOPED_TRACE(stop);
     ASSERT_EQ(Execute(u"PlotContour1[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]", true), 0);
     ws::frmCalcInput& sheet = Sheet();
     ms::Contours.ContourLegendCount = 9;
     sheet.setEnabled(false);
-    int polls = 0, pollsAfterAbort = -1;
-    ui_.onDoEvents = [&, byEsc = byEsc, atPoll = atPoll] {
-      if (!Tracing() && pollsAfterAbort < 0) return;
-      ++polls;
-      if (pollsAfterAbort >= 0) ++pollsAfterAbort;
-      if (polls != atPoll) return;
-      pollsAfterAbort = 0;
-      if (byEsc) return KeyClick(frmGraph::Instance(), Qt::Key_Escape);
+    int polls = 0, pollsAfterStop = -1;
+    ui_.onDoEvents = [&, stop = stop, atPoll = atPoll] {
+      if (!Tracing() && pollsAfterStop < 0) return;
       ms::frmContour* w = ms::frmContour::Instance();
-      ASSERT_NE(w, nullptr);
+      frmGraph* g = frmGraph::Instance();
+      ASSERT_TRUE(w != nullptr && g != nullptr);
+      if (++polls == 1) {
+        EXPECT_TRUE(w->isVisible() && w->cmdAbort->isEnabled());
+        EXPECT_FALSE(w->cmdExit->isEnabled() || g->cmdReturn->isEnabled() ||
+                     g->cmdExit->isEnabled() || g->cmdUpdate->isEnabled());
+        EXPECT_FALSE(w->close());
+      }
+      if (pollsAfterStop >= 0) ++pollsAfterStop;
+      if (polls != atPoll) return;
+      pollsAfterStop = 0;
+      if (stop == kEsc) return KeyClick(g, Qt::Key_Escape);
       w->cmdAbort->click();
       EXPECT_FALSE(w->cmdExit->isEnabled()) << "Exit waits until tracing has unwound";
       EXPECT_TRUE(sheet.isEnabled());
     };
-    Load();
+    frmGraph& graph = Load();
     ui_.onDoEvents = nullptr;
-    EXPECT_GE(pollsAfterAbort, 0);
-    EXPECT_LE(pollsAfterAbort, 2);
     ms::frmContour* w = ms::frmContour::Instance();
     ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(w->cmdExit->isEnabled());
     EXPECT_FALSE(w->cmdAbort->isEnabled());
+    EXPECT_TRUE(w->cmdExit->isEnabled() && graph.cmdReturn->isEnabled() &&
+                graph.cmdExit->isEnabled() && graph.cmdUpdate->isEnabled());
     EXPECT_EQ(Background(w->lblQ[0]), kGreen);
-    EXPECT_EQ(ms::Contours.ContourLegendCount, 9);
-    for (double level : {0.5, 1.0, 1.5, 2.0}) EXPECT_EQ(ContourSegments(level), 0);
+    EXPECT_EQ(Background(w->lblQ[1]), ButtonFace());
+    if (stop != kNone) {
+      EXPECT_GE(pollsAfterStop, 0);
+      EXPECT_LE(pollsAfterStop, 2);
+      EXPECT_EQ(ms::Contours.ContourLegendCount, 9);
+      for (double level : {0.5, 1.0, 1.5, 2.0}) EXPECT_EQ(ContourSegments(level), 0);
+      continue;
+    }
+    EXPECT_GT(polls, 10);
+    EXPECT_EQ(w->lblMaxCt->text(), QStringLiteral("2"));
+    EXPECT_EQ(w->lblStep->text(), QStringLiteral("0.5"));
+    EXPECT_EQ(w->lblLevel->text(), QStringLiteral(" 2"));
+    EXPECT_EQ(w->lblSegCt->text(), ui::ToQString(ms::ContourWindow.SegCtCaption));
+    EXPECT_GT(ContourSegments(2), 6);
+    w->close();  // after tracing it acts as Exit
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_TRUE(sheet.isEnabled());
+    EXPECT_EQ(ms::frmContour::Instance(), w);
+    ms::Requests.ContourStmt = u"PlotContour1[F,{-2,2,-2,2}{-1,-1}{1,1,1}]";
+    graph.GenerateData();
+    EXPECT_EQ(ms::frmContour::Instance(), w);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(Background(w->lblQ[0]), ButtonFace());
+    EXPECT_EQ(Background(w->lblQ[2]), kGreen);
+    graph.cmdReturn->click();
+    EXPECT_EQ(ms::frmContour::Instance(), nullptr);
+    EXPECT_EQ(ms::ContourWindow.Loaded, 0);
   }
 }
 

@@ -1,7 +1,8 @@
-// The graph window's lifecycle: the closing guard, Return, End Program, leaving from inside a
-// build and the rescue of the worksheet after a failed first build.
+// The graph window's lifecycle: the closing guard, End Program, a worksheet's curves drawn and
+// Return, leaving from inside a build and the rescue of the worksheet after a failed first build.
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <stdexcept>
@@ -11,7 +12,19 @@
 namespace gr::testing {
 namespace {
 
-class frmGraphTest : public GraphTest {};
+class frmGraphTest : public GraphTest {
+ protected:
+  // Executes the worksheet and presses Graph; the graph window, which must have opened.
+  frmGraph& Run(const char* worksheet) {
+    ws::frmCalcInput& sheet = Sheet();
+    sheet.show();
+    sheet.TypeWorksheetText(QString::fromUtf8(worksheet));
+    sheet.cmdCompute_click();
+    sheet.cmdGraph_click();
+    if (GraphWindow() == nullptr) throw std::runtime_error("no graph window");
+    return *GraphWindow();
+  }
+};
 
 // The close box is refused with its box; End Program (button or menu) ends the program, and the
 // program's own unload passes the guard without a box.
@@ -33,28 +46,67 @@ TEST_F(frmGraphTest, ClosingIsRefusedButEndProgramEnds) {
   EXPECT_TRUE(ui_.boxes.empty());
 }
 
-TEST_F(frmGraphTest, ReturnShowsTheWorksheetAndUnloadsTheWindow) {
-  ws::frmCalcInput& sheet = Sheet();
-  sheet.cmdGraph->setEnabled(true);
-  sheet.cmdCompute->setEnabled(false);
-  sheet.hide();
-  ms::RunFlags.StopFrames = -1;
-  frmGraph& w = Load();
-  Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = -1;
-  Graph.ShowTitle = -1;
-  w.cmdReturn->click();
-  EXPECT_EQ(GraphWindow(), nullptr);
-  for (int16_t shown :
-       {Graph.ShowDataText, Graph.ShowTimeText, Graph.ShowWkText, Graph.ShowValText}) {
-    EXPECT_EQ(shown, 0);
+// From the worksheet to the picture: every curve segment's midpoint shows its plot colour; a curve
+// beyond the store stops the build with its own box before anything is drawn or the axes are
+// added.
+TEST_F(frmGraphTest, PlotCurvesAreDrawnInTheirColoursOrStoppedByTheStoreThenReturn) {
+  struct Case {
+    const char* worksheet;
+    int tooBig;  // the curve beyond the store, 0: none
+    int enabledPlots;
+  };
+  const Case cases[] = {
+      {"A<t> = <t, t^2, 0>\nB<t> = <t, -t-1, 0>\nPlot[A, B, {t,-2,2,40}]\n", 0, 2},
+      {"A<t> = <t, t^2, 0>\nPlot[A, {t,0,1,16000}]\n", 1, 0},
+      {"A<t> = <t, t^2, 0>\nB<t> = <t, -t, 0>\nPlot[A, B, {t,0,1,9000}]\n", 2, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tooBig);
+    ui_.Reset();
+    Graph.PlotLimitReached = 0;
+    frmGraph& w = Run(c.worksheet);
+    EXPECT_FALSE(Sheet().isVisible());
+    ASSERT_EQ(ui_.boxes.size(), c.tooBig != 0 ? 1u : 0u);
+    if (c.tooBig != 0) {
+      EXPECT_EQ(ui_.boxes[0].text, u"Space exceeds upper limit for plot #" + rt::IntText(c.tooBig) +
+                                       u". Try and reduce number of points to plot.");
+    }
+    EXPECT_EQ(Graph.PlotLimitReached != 0, c.tooBig == 1);
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(w.mnuPlot[k]->isEnabled(), k < c.enabledPlots) << k;
+    EXPECT_EQ(w.Label5->text(), ui::ToQString(rt::NumText(ms::Scene.VertexCountD)));
+    EXPECT_FALSE(w.cmdReturn->isHidden());
+    if (c.tooBig == 0) {
+      Graph.ShowAxes = 0;  // nothing else is painted over the curves
+      w.GenerateData();
+      EXPECT_EQ(ms::Scene.SegmentCountD, 80);
+    }
+    for (int i = 0; i < ms::Scene.SegmentCount; ++i) {
+      const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
+      ASSERT_NE(r[ms::kSegKind], ms::kSegStructure) << i;
+      if (c.tooBig != 0) continue;  // nothing was drawn
+      const int32_t colour = draw::PackRgb(int(r[ms::kRed]), int(r[ms::kGreen]), int(r[ms::kBlue]));
+      const ms::Point3& p = ms::Scene.ViewXYZ[static_cast<int>(r[ms::kStartPoint])];
+      const ms::Point3& q = ms::Scene.ViewXYZ[static_cast<int>(r[ms::kEndPoint])];
+      EXPECT_TRUE(
+          ColourNear(w.Display(), (p[0] + q[0]) / 2, (p[1] + q[1]) / 2, draw::ToArgb(colour), 2))
+          << i;
+    }
+    // Return switches the texts off (not the title), stops the frames and shows the worksheet with
+    // Compute usable and Graph not.
+    Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = -1;
+    Graph.ShowTitle = ms::RunFlags.StopFrames = -1;
+    Sheet().cmdCompute->setEnabled(false);
+    w.cmdReturn->click();
+    EXPECT_EQ(GraphWindow(), nullptr);
+    EXPECT_EQ(Graph.ShowDataText | Graph.ShowTimeText | Graph.ShowWkText | Graph.ShowValText |
+                  ms::RunFlags.StopFrames,
+              0);
+    EXPECT_EQ(Graph.ShowTitle, -1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(Sheet().isVisible());
+    EXPECT_FALSE(Sheet().cmdGraph->isEnabled());
+    EXPECT_TRUE(Sheet().cmdCompute->isEnabled());
   }
-  EXPECT_EQ(Graph.ShowTitle, -1);  // the title is not among the texts Return switches off
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(sheet.isVisible());
-  EXPECT_FALSE(sheet.cmdGraph->isEnabled());
-  EXPECT_TRUE(sheet.cmdCompute->isEnabled());
-  EXPECT_EQ(ms::RunFlags.StopFrames, 0);
-  EXPECT_TRUE(ui_.boxes.empty());
 }
 
 // Commands that fail the way run-time errors would.
