@@ -82,9 +82,7 @@ class AnimationTest : public SheetGraphTest {
 // frames into an overlay), and a run saved afterwards makes all its frames.
 TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
   struct Case {
-    const char* file;
-    const char* id;
-    const char* start;
+    const char *file, *id, *start;
     const char16_t* message;
     int bitmaps;
     const char16_t* firstLine;

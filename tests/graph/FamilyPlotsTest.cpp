@@ -13,13 +13,9 @@ namespace {
 // The first assignment of a number to the identifier, its span rewritten with a new assignment.
 TEST(FindAssignmentTest, FindsAndRewritesTheFirstAssignmentOfANumberAndCountsMembers) {
   struct Case {
-    const char16_t* text;
-    const char16_t* id;
-    const char16_t* pattern;
-    long pos;  // 0: not found
-    const char16_t* span;
-    const char16_t* number;
-    const char16_t* rewritten;  // the span replaced by "<id>=9"
+    const char16_t *text, *id, *pattern;
+    long pos;                                   // 0: not found
+    const char16_t *span, *number, *rewritten;  // rewritten: the span replaced by "<id>=9"
   };
   const char16_t* fam = kFamilyNumberPattern;
   const Case cases[] = {
@@ -109,7 +105,7 @@ class FamilyTest : public SheetGraphTest {
   int firstRow_ = 0;
 };
 
-TEST_F(FamilyTest, SetUpWindowCopiesItsBoxesAndARunAfterACancelIsNotHeldBack) {
+TEST_F(FamilyTest, SetUpWindowSaveCancelAndReturnDecideTheRun) {
   frmGraph& w = Run(kWorksheet);
   EXPECT_FALSE(w.mnuPlotSet->isEnabled());
   ms::RunFlags.StopFamily = -1;
@@ -137,6 +133,17 @@ TEST_F(FamilyTest, SetUpWindowCopiesItsBoxesAndARunAfterACancelIsNotHeldBack) {
   w.mnuPlotSet_Click();
   EXPECT_TRUE(ui_.boxes.empty());
   EXPECT_EQ(FirstLine(), u"k=3");
+  // Return while the loop lets events run ends it: no member after the second (3, 3.25).
+  ui_.onDoEvents = [&] {
+    if (ms::CurveWork.FamilyMember == 2 && GraphWindow() != nullptr) w.cmdReturn_Click();
+  };
+  w.mnuPlotSet_Click();
+  ui_.onDoEvents = nullptr;
+  EXPECT_EQ(GraphWindow(), nullptr);
+  EXPECT_TRUE(Sheet().isVisible());
+  EXPECT_EQ(FirstLine(), u"k=3.25");
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(frmFamilyPlots::Instance(), nullptr);
 }
 
 // Members step from the worksheet's value by (end - start) / (count - 1); each is one curve
@@ -151,9 +158,7 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
   const char16_t* numbers =
       u"The start constant and end constant must be directly assigned to numbers.";
   struct Case {
-    const char* worksheet;
-    const char* id;
-    const char* start;
+    const char *worksheet, *id, *start;
     bool coded;
     int cancelAfter;          // 0: no cancel
     const char16_t* message;  // how the message shown starts; nullptr: none
@@ -232,21 +237,6 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
     EXPECT_EQ(ms::CurveWork.FamilyMember, 0);
     EXPECT_FALSE(w.LoopRunning());
   }
-}
-
-TEST_F(FamilyTest, ReturnWhileTheLoopLetsEventsRunEndsTheLoop) {
-  frmGraph& w = Run(kWorksheet);
-  Configure(w, "k", "0", "1", "5");
-  ui_.onDoEvents = [&] {
-    if (ms::CurveWork.FamilyMember == 2 && GraphWindow() != nullptr) w.cmdReturn_Click();
-  };
-  w.mnuPlotSet_Click();
-  ui_.onDoEvents = nullptr;
-  EXPECT_EQ(GraphWindow(), nullptr);
-  EXPECT_TRUE(Sheet().isVisible());
-  EXPECT_EQ(FirstLine(), u"k=2.25");  // no member after the second
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(frmFamilyPlots::Instance(), nullptr);
 }
 
 }  // namespace
