@@ -93,7 +93,6 @@ TEST_F(SceneRenderTest, KnownSegmentsAppearInTheirColoursAtTheirProjectedPlaces)
   ASSERT_TRUE(SaveGraphPicture(path));
   EXPECT_EQ(QImage(path), D().Image().convertToFormat(QImage(path).format()));
   EXPECT_EQ(SceneRecord(), QStringLiteral("SCENE vertices=4 segments=2"));
-  EXPECT_EQ(ViewBoxRecord(), QStringLiteral("VIEWBOX 0 2 0 0 0 2"));
   EXPECT_EQ(SegmentRecords(), QStringList({QStringLiteral("SEG 0 0 0 0 2 0 0 255 0 0 0"),
                                            QStringLiteral("SEG 1 0 0 0 0 0 2 0 0 255 0")}));
 }
@@ -110,8 +109,6 @@ TEST_F(SceneRenderTest, DepthAndOffPictureTestsDropWholeSegments) {
       {"both at the depth limit", {3000, 3000, 999, 7000, 3000, 999}, false},
       {"one end in front", {3000, 3000, 998.9, 7000, 3000, 5000}, true},
       {"x at 10000", {3000, 3000, 10, 10000, 3000, 10}, false},
-      {"x just inside", {3000, 3000, 10, 9999.9, 3000, 10}, true},
-      {"y at -10000", {3000, -10000, 10, 7000, 3000, 10}, false},
       {"not a number", {3000, 3000, 10, nan, 3000, 10}, false},
   };
   for (const Case& c : cases) {
@@ -127,33 +124,31 @@ TEST_F(SceneRenderTest, DepthAndOffPictureTestsDropWholeSegments) {
 }
 
 TEST_F(SceneRenderTest, JumpsBecomeGapsWithLimitMarkers) {
-  // A horizontal segment from (3000, 3000) to (6000, 3000); an open circle shows its ring of
-  // radius 40 and leaves its centre, a filled dot is black at its centre.
+  // A horizontal segment from (3000, 3000) to (6000, 3000); at each end 'o' an open circle (its
+  // ring of radius 40 red, its centre white), '.' a filled dot (black at its centre), '-' none.
   struct Case {
-    const char* name;
     bool discontinuity, noMarkers;
     double kind, mark;
-    bool line, openStart, filledStart, openEnd, filledEnd;
+    bool line;
+    const char* ends;
   };
-  const Case cases[] = {
-      {"option off", false, false, 1, 3, true, false, false, false, false},
-      {"open start, filled end", true, false, 1, 3, false, true, false, false, true},
-      {"filled start, open end", true, false, -1, 2, false, false, true, true, false},
-      {"gap without markers", true, true, 1, 3, false, false, false, false, false},
-      {"axis segment", true, false, -10, 3, true, false, false, false, false},
-  };
+  const Case cases[] = {{false, false, 1, 3, true, "--"},
+                        {true, false, 1, 3, false, "o."},
+                        {true, false, -1, 2, false, ".o"},
+                        {true, true, 1, 3, false, "--"},
+                        {true, false, -10, 3, true, "--"}};  // an axis segment
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(::testing::Message() << c.kind << " " << c.mark << " " << c.ends);
     ms::Settings.DiscontinuityOn = c.discontinuity ? -1 : 0;
     ms::Settings.NoLimitMarkers = c.noMarkers ? -1 : 0;
     DrawOne({3000, 3000, 10, 6000, 3000, 10, c.kind, 0, c.mark});
     EXPECT_EQ(ColourNear(D(), 4500, 3000, kRed), c.line);
-    EXPECT_EQ(ColourNear(D(), 3000, 2960, kRed), c.openStart);
-    EXPECT_EQ(PixelAt(D(), 3000, 3000) == kBlack, c.filledStart);
-    EXPECT_EQ(ColourNear(D(), 6000, 2960, kRed), c.openEnd);
-    EXPECT_EQ(PixelAt(D(), 6000, 3000) == kBlack, c.filledEnd);
-    if (c.openEnd) {
-      EXPECT_EQ(PixelAt(D(), 6000, 3000), kWhite);
+    for (int end = 0; end < 2; ++end) {
+      const double x = end == 0 ? 3000 : 6000;
+      EXPECT_EQ(ColourNear(D(), x, 2960, kRed), c.ends[end] == 'o') << end;
+      if (c.ends[end] != '-') {
+        EXPECT_EQ(PixelAt(D(), x, 3000), c.ends[end] == '.' ? kBlack : kWhite) << end;
+      }
     }
   }
 }
