@@ -27,10 +27,6 @@ QPointF Units(frmGraph& w, QPoint px) {
 
 class GraphImageTest : public GraphTest {
  protected:
-  void SetUp() override {
-    GraphTest::SetUp();
-    ASSERT_TRUE(dir_.isValid());
-  }
   // A graph window with coloured segments across the picture, drawn.
   frmGraph& LoadWithPicture() {
     frmGraph& w = Load();
@@ -42,14 +38,12 @@ class GraphImageTest : public GraphTest {
     return w;
   }
   QStringList Files() const { return QDir(dir_.path()).entryList(QDir::Files); }
+  // The clipboard's picture (0xAARRGGBB, row after row).
   QImage Clipboard() const {
-    QImage img(ui_.clipboardPictureWidth, ui_.clipboardPictureHeight, QImage::Format_ARGB32);
-    for (int y = 0; y < img.height(); ++y) {
-      for (int x = 0; x < img.width(); ++x) {
-        img.setPixel(x, y, ui_.clipboardPicture[static_cast<size_t>(y * img.width() + x)]);
-      }
-    }
-    return img;
+    const auto* bits = reinterpret_cast<const uchar*>(ui_.clipboardPicture.data());
+    return QImage(bits, ui_.clipboardPictureWidth, ui_.clipboardPictureHeight,
+                  QImage::Format_ARGB32)
+        .copy();
   }
   QTemporaryDir dir_;
 };
@@ -157,6 +151,7 @@ TEST_F(GraphImageTest, FramedCaptureCopiesTheInsideOfTheFrameToClipboardAndFile)
     const QRect frame = QRect(c.from, QSize(1, 1)) | QRect(c.to, QSize(1, 1));
     const QRect inside = frame.adjusted(1, 1, -1, -1).intersected(before.rect());
     ASSERT_EQ(QSize(ui_.clipboardPictureWidth, ui_.clipboardPictureHeight), inside.size());
+    ASSERT_EQ(ui_.clipboardPicture.size(), static_cast<size_t>(inside.width() * inside.height()));
     EXPECT_TRUE(SamePixels(Clipboard(), before.copy(inside)));
     // The same picture in the file, named after the title; the caption shows the chosen name.
     ASSERT_FALSE(ui_.fileRequests.empty());

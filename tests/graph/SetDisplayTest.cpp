@@ -369,16 +369,6 @@ TEST_F(SetDisplayTest, ALegendWithoutXOrYLabelAsksForThemAndSwitchesOff) {
   w.updateplot();
   EXPECT_EQ(ui_.boxes.size(), 1u);
   EXPECT_EQ(Graph.ShowLegend, 0);
-  // A legend left on at Return does not make the next window, which has no labels, ask for them.
-  d.strLegendX->setText(QStringLiteral("x"));
-  d.strLegendY->setText(QStringLiteral("y"));
-  d.ckLegend->setChecked(true);
-  w.cmdReturn_Click();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  ui_.Reset();
-  LoadEmpty();
-  EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_EQ(Graph.ShowLegend, 0);
 }
 
 TEST_F(SetDisplayTest, SelectValuesComeFromTheWorksheetsComments) {
@@ -454,10 +444,18 @@ TEST_F(SetDisplayTest, LoadsHiddenShownByDisplayDataRefusesItsCloseBoxAndGoesAtR
   EXPECT_EQ(ui_.boxes[0].text, u"Please use the Minimize Button on the Control Panel.");
   EXPECT_EQ(ui_.boxes[0].style, ui::kOkOnly);
   EXPECT_FALSE(d.Form_QueryUnload(true));
-  // Return unloads it and clears the text switches.
+  // Return unloads it and clears the text switches. A legend left on does not make the next
+  // window, which has no labels, ask for them.
+  d.strLegendX->setText(QStringLiteral("x"));
+  d.strLegendY->setText(QStringLiteral("y"));
+  d.ckLegend->setChecked(true);
   w.cmdReturn_Click();
   EXPECT_EQ(frmSetDisplay::Instance(), nullptr);
   EXPECT_EQ(Graph.ShowDataText, 0);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  LoadEmpty();
+  EXPECT_EQ(ui_.boxes.size(), 1u);  // the close box's message only
+  EXPECT_EQ(Graph.ShowLegend, 0);
 }
 
 TEST_F(SetDisplayTest, TheTimeBlockIsNamedByThePlotState) {
