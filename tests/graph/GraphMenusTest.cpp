@@ -86,7 +86,6 @@ TEST_F(GraphMenusTest, AxesAndXyPlaneItemsAddAndRemoveTheirSegments) {
       {"XY-Plane on", &frmGraph::mnuXY, std::nullopt, grey, true, true, false},
       {"Color XY Plane", &frmGraph::mnuXYPlane, cyan, cyan, true, true, false},
       {"Box", &frmGraph::mnuYes, std::nullopt, cyan, true, true, true},
-      {"Box again", &frmGraph::mnuYes, std::nullopt, cyan, true, true, true},
       {"No box", &frmGraph::mnuNo, std::nullopt, cyan, true, true, false},
       {"Display Axes off", &frmGraph::mnuDisplayAxes, std::nullopt, cyan, false, false, false},
       {"Display Axes on", &frmGraph::mnuDisplayAxes, std::nullopt, cyan, true, true, false},
