@@ -52,15 +52,7 @@ TEST_F(CurveGenTest, KnownCurvesGiveTheirSegmentsAndViewBox) {
     double box[6];  // takes in the point beyond the range, with 0.01 except on a flat z
   };
   const Case cases[] = {
-      {1,
-       4,
-       2,
-       0,
-       0,
-       0,
-       -1,
-       "0,0,0>0.25,0.5,0 0.25,0.5,0>0.5,1,0 0.5,1,0>0.75,1.5,0 0.75,1.5,0>1,2,0 ",
-       {-0.01, 1.26, -0.01, 2.51, 0, 0}},
+      {1, 2, 2, 0, 0, 0, -1, "0,0,0>0.5,1,0 0.5,1,0>1,2,0 ", {-0.01, 1.51, -0.01, 3.01, 0, 0}},
       {2, 1, 0, 1, 1, 1, -1, "0,0,1>2,4,3 ", {-0.01, 4.01, -0.01, 16.01, 0.99, 5.01}},
       {4, 4, 1, 0, 0, 0, 2, "0,0,0>1,1,0 3,3,0>4,4,0 ", {-0.01, 5.01, -0.01, 5.01, 0, 0}},
   };
@@ -184,11 +176,10 @@ TEST_F(CurveGenTest, ColourOfFamilyMembersAndOfTheSelectedCurve) {
     double red, green, blue;
   };
   const Case cases[] = {
-      {2, -1, -1, 1, 7, 8, 9},       // family member 2: entry 1
-      {2, 0, -1, 3, 0, 255, 255},    // not colour-coded: plot colour #3 (&HFFFF00)
-      {0, -1, -1, 6, 64, 128, 128},  // &H808040
-      {0, -1, 0, 1, 11, 12, 13},     // colour not changed: the row keeps its colour
-      {0, -1, -1, 0, 11, 12, 13},    // two curves selected: colour not written
+      {2, -1, -1, 1, 7, 8, 9},     // family member 2: entry 1
+      {2, 0, -1, 3, 0, 255, 255},  // not colour-coded: plot colour #3 (&HFFFF00)
+      {0, -1, 0, 1, 11, 12, 13},   // colour not changed: the row keeps its colour
+      {0, -1, -1, 0, 11, 12, 13},  // two curves selected: colour not written
   };
   CurveWork.FamilyRed[1] = 7;
   CurveWork.FamilyGreen[1] = 8;
@@ -219,7 +210,6 @@ TEST_F(CurveGenTest, CompiledFunctionsThroughTheWholeRoad) {
     double firstKind, marker;
   };
   const Case cases[] = {
-      {u"Y{t} = 2*t", u"Z{t} = 0", 0, 1, 2, false, "0,0,0>0.5,1,0 0.5,1,0>1,2,0 ", 0, 0},
       {u"Y{t} = 2*t", u"Z{t} = 3*t", 0, 1, 2, true, "0,0,0>0.25,0.25,3 0.25,0.25,3>0.5,0.5,6 ", 0,
        0},
       // Points at -0.5 and -0.25 have no value: the curve starts at 0.
