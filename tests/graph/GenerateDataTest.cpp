@@ -132,19 +132,16 @@ TEST_F(GenerateDataTest, CommandsRunInOrderUntilAnErrorOrAnAbort) {
     EXPECT_FALSE(w.cmdReturn->isHidden());
     EXPECT_FALSE(ui_.busy);
     EXPECT_EQ(Graph.Generating, 0);
+    if (c.failAt >= 0) continue;
+    // A full build: the contour hides the frames and Update Graph; the integrals make every
+    // later build (not the first) draw the stored curves again.
+    EXPECT_TRUE(w.Frame2->isHidden());
+    EXPECT_TRUE(w.cmdUpdate->isHidden());
+    g_calls.clear();
+    w.GenerateData();
+    ASSERT_EQ(g_calls.size(), 10u);
+    EXPECT_EQ(g_calls[4], "ivp:0:V_:replot");
   }
-}
-
-TEST_F(GenerateDataTest, IntegralsMakeLaterBuildsReplotAndTheContourHidesTheFrames) {
-  frmGraph& w = LoadRequestingEverything();
-  w.GenerateData();
-  EXPECT_EQ(g_calls[4], "ivp:0:V_");
-  EXPECT_TRUE(w.Frame2->isHidden());
-  EXPECT_TRUE(w.cmdUpdate->isHidden());
-  g_calls.clear();
-  w.GenerateData();
-  ASSERT_EQ(g_calls.size(), 10u);
-  EXPECT_EQ(g_calls[4], "ivp:0:V_:replot");
 }
 
 TEST_F(GenerateDataTest, VertexLimitStopsTheBuildWithItsBox) {
