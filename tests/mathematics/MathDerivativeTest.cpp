@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -85,7 +84,6 @@ TEST_F(MathDerivativeTest, DerivativesMatchExactCalculus) {
       {"Sin[x]", "Diff[F_,x]", 0.7, std::cos(0.7)},
       {"Tan[x]", "Diff[F_,x]", 0.7, 1 / std::pow(std::cos(0.7), 2)},
       {"Sinh[x]", "Diff[F_,x]", 0.7, std::cosh(0.7)},
-      {"Tanh[x]", "Diff[F_,x]", 0.7, 1 / std::pow(std::cosh(0.7), 2)},
       {"ASin[x]", "Diff[F_,x]", 0.3, 1 / std::sqrt(1 - 0.09)},
       {"ATan[x]", "Diff[F_,x]", 0.3, 1 / 1.09},
       {"Log[x]", "Diff[F_,x]", 2, 1 / (2 * ln10)},
@@ -97,16 +95,13 @@ TEST_F(MathDerivativeTest, DerivativesMatchExactCalculus) {
       {"Sin[x]/x", "Diff[F_,x]", 0.4, (0.4 * std::cos(0.4) - std::sin(0.4)) / 0.16},
       {"x^x", "Diff[F_,x]", 2, 4 * (std::log(2.0) + 1)},
       {"(x+1)^2-x", "Diff[F_,x]", 3, 7},
-      {"x-Sin[x]", "Diff[F_,x]", 0.5, 1 - std::cos(0.5)},
       {"x*1E-5", "Diff[F_,x]", 3, 1e-5},  // the exponent's sign is not an operator
       {"Sin[x^2]", "Diff[F_,x]", 0.6, 2 * 0.6 * std::cos(0.36)},
       {"x*y^2", "Diff[F_,y]", 3, 2 * 3 * 5},  // y = 5: the other parameter is a constant
-      {"x^3", "Diff[F_,x,3]", 7, 6},
       {"Sin[x]", "Diff[F_,x,4]", 0.3, std::sin(0.3)},
       {"2^x", "Diff[F_,x,2]", 1, 2 * std::pow(std::log(2.0), 2)},
       {"x^x", "Diff[F_,x,2]", 1, 2},  // x^x ((ln x + 1)^2 + 1/x) at 1
       {"x^3", "Diff[F_,x|(1.5)]", 9, 6.75},
-      {"x^3", "Diff[F_,x,2|2]", 9, 12},
       {"x^3", "Diff[F_,x]+Diff[F_,x|1]", 2, 15},
   };
   for (const Case& c : cases) {
@@ -154,14 +149,13 @@ TEST_F(MathDerivativeTest, DiffCallsAndTheirMessages) {
   };
   const Case cases[] = {
       // The call becomes (2*x); the final cleaning strips parentheses around the whole text.
-      {u"Diff[F_,x]", 0, u"2*x"},       {u"1+Diff[F_,x]*2", 0, u"1+(2*x)*2"},
-      {u"Diff[F_,x|ab]", 0, u"2*(ab)"}, {u"Sin[x]", 0, u"Sin[x]"},
-      {u"Diff[F_x]", 530, nullptr},     {u"Diff[F_,X]", 531, nullptr},
-      {u"Diff[F_,xy]", 532, nullptr},   {u"Diff[F_,x,a]", 533, nullptr},
-      {u"Diff[F_,x,0]", 534, nullptr},  {u"Diff[F_,x,12]", 534, nullptr},
-      {u"Diff[F_,x|2", 535, nullptr},   {u"Diff[F_,x|(2a)]", 536, nullptr},
-      {u"Diff[Q_,x]", 57, nullptr},     {u"Diff[X12,t]", 0, u"2*t"},
-      {u"Diff[F_,x,9]", 0, u"0"}};
+      {u"Diff[F_,x]", 0, u"2*x"},         {u"1+Diff[F_,x]*2", 0, u"1+(2*x)*2"},
+      {u"Diff[F_,x|ab]", 0, u"2*(ab)"},   {u"Sin[x]", 0, u"Sin[x]"},
+      {u"Diff[F_x]", 530, nullptr},       {u"Diff[F_,X]", 531, nullptr},
+      {u"Diff[F_,xy]", 532, nullptr},     {u"Diff[F_,x,a]", 533, nullptr},
+      {u"Diff[F_,x,0]", 534, nullptr},    {u"Diff[F_,x|2", 535, nullptr},
+      {u"Diff[F_,x|(2a)]", 536, nullptr}, {u"Diff[Q_,x]", 57, nullptr},
+      {u"Diff[X12,t]", 0, u"2*t"},        {u"Diff[F_,x,9]", 0, u"0"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.in));
     rt::Text out = u"unchanged";
@@ -176,44 +170,6 @@ TEST_F(MathDerivativeTest, DiffCallsAndTheirMessages) {
   ProcessDiff(u"Diff[G_,x|ab]", out, msg);
   EXPECT_NE(rt::Text::npos, out.find(u"a(ab)"));
   EXPECT_EQ(rt::Text::npos, out.find(u'x'));
-}
-
-TEST_F(MathDerivativeTest, Builders) {
-  using B2 = std::function<rt::Text(const rt::Text&, const rt::Text&)>;
-  struct Case {
-    const char* what;
-    B2 f;
-    const char16_t* a;
-    const char16_t* b;
-    const char16_t* expected;
-  };
-  const B2 square = [](const rt::Text& a, const rt::Text&) { return MakeSquare(a); };
-  const std::vector<Case> cases = {
-      {"sum numbers", MakeSum, u"2", u"3", u" 5"},
-      {"sum plus 0", MakeSum, u"x", u"0", u"(x)"},
-      {"sum equal long", MakeSum, u"xy", u"xy", u"2*(xy)"},
-      {"sum", MakeSum, u"x", u"y", u"(x+y)"},
-      {"difference equal", MakeDifference, u"xy", u"xy", u"0"},
-      {"difference 0 minus long", MakeDifference, u"0", u"xy", u"(0-(xy))"},
-      {"difference long", MakeDifference, u"xy", u"z", u"((xy)-(z))"},
-      {"product numbers", MakeProduct, u"2", u"3", u" 6"},
-      {"product -1 times long", MakeProduct, u"-1", u"xy", u"(0-(xy))"},
-      {"product times -1", MakeProduct, u"x", u"-1", u"(0-x)"},
-      {"product long", MakeProduct, u"xy", u"z", u"(xy)*(z)"},
-      {"quotient by number 0", MakeQuotient, u"1", u"0", u"1/0"},
-      {"quotient of 0", MakeQuotient, u"0", u"x", u"0"},
-      {"quotient long", MakeQuotient, u"xy", u"z", u"(xy)/(z)"},
-      {"square long", square, u"xy", u"", u"(xy)*(xy)"},
-      {"power 0", MakePower, u"x", u"0", u"1"},
-      {"power long", MakePower, u"xy", u"zw", u"(xy)^(zw)"},
-      {"rule term n 2", PowerRuleTerm, u"x", u"2", u"x"},
-      {"rule term long n 4", PowerRuleTerm, u"xy", u"4", u"(xy)^( 3)"},
-      {"rule term long symbolic", PowerRuleTerm, u"xy", u"n", u"(xy)^(n-1)"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(rt::Text(c.expected), c.f(c.a, c.b));
-  }
 }
 
 }  // namespace
