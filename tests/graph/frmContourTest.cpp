@@ -130,7 +130,6 @@ TEST_F(ContourWindowTest, TracingStoppedOrRunThenExitNextCommandAndReturn) {
     w->close();  // after tracing it acts as Exit
     EXPECT_FALSE(w->isVisible());
     EXPECT_TRUE(sheet.isEnabled());
-    EXPECT_EQ(ms::frmContour::Instance(), w);
     ms::Requests.ContourStmt = u"PlotContour1[F,{-2,2,-2,2}{-1,-1}{1,1,1}]";
     graph.GenerateData();
     EXPECT_EQ(ms::frmContour::Instance(), w);
