@@ -125,24 +125,6 @@ TEST_F(IntegTest, RunningIntegralCurveAndResultText) {
   EXPECT_EQ(SolutionAt(0, 2, 1), 0);
 }
 
-TEST_F(IntegTest, SphereMarkersOnEverySecondPoint) {
-  const std::pair<const char16_t*, std::vector<int>> cases[] = {
-      {u"c=Integ[F,{0,1,6,2}]", {2, 4, 6}},
-      {u"c=Integ[F,{0,1,6,-3}]", {}},
-      {u"c=Integ[F,{0,1,6,2.95}]", {3, 6}}};
-  for (const auto& [statement, expected] : cases) {
-    SCOPED_TRACE(rt::ToUtf8(statement));
-    StartSceneBuild();
-    ClearSegmentMarks();
-    ASSERT_EQ(Run(statement, 1), 0);
-    std::vector<int> marked;
-    const auto segs = SegmentsFrom(0);
-    for (size_t k = 0; k < segs.size(); ++k)
-      if (segs[k].row[kDotMark] == 1.0) marked.push_back(static_cast<int>(k));
-    EXPECT_EQ(marked, expected);
-  }
-}
-
 TEST_F(IntegTest, APoleStopsTheRunWithAMessage) {
   IntegResult = 5;
   const int k = AddResultConstant(u"c");
