@@ -100,7 +100,6 @@ TEST_F(MathDerivativeTest, DerivativesMatchExactCalculus) {
       {"x*y^2", "Diff[F_,y]", 3, 2 * 3 * 5},  // y = 5: the other parameter is a constant
       {"Sin[x]", "Diff[F_,x,4]", 0.3, std::sin(0.3)},
       {"2^x", "Diff[F_,x,2]", 1, 2 * std::pow(std::log(2.0), 2)},
-      {"x^x", "Diff[F_,x,2]", 1, 2},  // x^x ((ln x + 1)^2 + 1/x) at 1
       {"x^3", "Diff[F_,x|(1.5)]", 9, 6.75},
       {"x^3", "Diff[F_,x]+Diff[F_,x|1]", 2, 15},
   };
@@ -125,8 +124,6 @@ TEST_F(MathDerivativeTest, DerivativeTextsAndLimits) {
       {u"ax", 0, u"0"},  // two characters: a constant identifier, even with the letter x
       {u"x*x", 0, u"2*x"},
       {u"x+x", 0, u" 2"},
-      {rt::Text(1, u'\u00F4') + u"[x]", 0, u"0"},
-      {u"", 0, u""},
       {shallowSum, 0, u" 301"},
       {deepSum, 537, u""},
       {rt::Text(32001, u'x'), 537, u""}};  // beyond 32,000 characters
@@ -140,7 +137,6 @@ TEST_F(MathDerivativeTest, DerivativeTextsAndLimits) {
 
 TEST_F(MathDerivativeTest, DiffCallsAndTheirMessages) {
   Func("F_", {"x"}, "x*x");
-  Func("G_", {"x"}, "ax*x^2");
   Func("X12", {"t"}, "t^2");
   struct Case {
     const char16_t* in;
@@ -164,12 +160,6 @@ TEST_F(MathDerivativeTest, DiffCallsAndTheirMessages) {
     EXPECT_EQ(c.msg, msg);
     EXPECT_EQ(rt::Text(c.out ? c.out : u"unchanged"), out);
   }
-  // The point replaces the variable wherever it stands, also inside the constant ax.
-  rt::Text out;
-  int16_t msg = 0;
-  ProcessDiff(u"Diff[G_,x|ab]", out, msg);
-  EXPECT_NE(rt::Text::npos, out.find(u"a(ab)"));
-  EXPECT_EQ(rt::Text::npos, out.find(u'x'));
 }
 
 }  // namespace

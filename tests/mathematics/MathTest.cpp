@@ -60,31 +60,24 @@ TEST_F(MathTest, OneArgumentGuardsAgainstExactValues) {
   const double halfPi = 3.1415926536 / 2;
   const std::vector<Case> cases = {
       {"tan at pi/2 clamps", SafeTan, 1.5707963268, 1e20},
-      {"tan at -3pi/2 clamps", SafeTan, -3 * 3.1415926536 / 2, -1e20},
       {"sqrt negative", SafeSqrt, -4, 0},
       {"unit at 0", UnitStep, 0, 1},
-      {"asin -1", SafeASin, -1, -halfPi},
       {"asin beyond 1", SafeASin, 1.5, 0},
       {"acos -1 is the worksheet pi", SafeACos, -1, 3.1415926536},
-      {"acos -0.5", SafeACos, -0.5, 2 * kTruePi / 3},
       {"acos beyond -1", SafeACos, -1.01, 0},
       {"atan huge", SafeATan, 2e20, halfPi},
       {"ln 0", SafeLn, 0, 0},
       {"ln at 1E25", SafeLn, 1e25, 0},
-      {"ln just below 1E25", SafeLn, 9e24, std::log(9e24)},
       {"exp 1000 clamps", SafeExp, 1000, 1e20},
-      {"exp -1000", SafeExp, -1000, 0},
       {"log10 negative", SafeLog10, -5, 0},
       {"alog 400 clamps", Alog10, 400, 1e20},
       {"square wave +", SquareWave, 0.1, 1},
-      {"square wave 0", SquareWave, 0, 0},
       {"clip above", ClipUnit, 2.5, 1},
       {"floor -2.5", FloorInt, -2.5, -3},
       {"ceil -2.5", CeilInt, -2.5, -2},
       {"int -2.5 truncates", TruncInt, -2.5, -2},
       // Beyond the 16-bit range the integer functions stay exact.
       {"floor 1E6 + 0.5", FloorInt, 1e6 + 0.5, 1e6},
-      {"int 4E9 + 0.5", TruncInt, 4e9 + 0.5, 4e9},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -100,7 +93,6 @@ TEST_F(MathTest, DivisionAndATan2Guards) {
   const std::vector<Case> cases = {
       {1, 0, 1e20, p / 2},
       {0, 0, 0, 0},
-      {1, 2, 0.5, std::atan(0.5)},
       {1, -1, -1, p - kTruePi / 4},
       // On the negative x axis the angle is pi, so arrows along -x point along -x.
       {0, -1, 0, p},
@@ -120,12 +112,9 @@ TEST_F(MathTest, PowerRules) {
     int16_t msgIn, msgOut;
   };
   const std::vector<Case> cases = {
-      {2, 0.5, std::sqrt(2.0), 7, 0},
-      {-8, 1.0 / 3, -2, 7, 0},
-      {-8, 2.0 / 3, 4, 7, 0},  // p/q with even p is positive
-      {-32, 0.6, -8, 7, 0},    // 3/5: odd numerator, negative
-      {-8, 0.5, 0, 7, 603},
-      {-2, 3, -8, 7, 0},
+      {-8, 1.0 / 3, -2, 7, 0}, {-8, 2.0 / 3, 4, 7, 0},  // p/q with even p is positive
+      {-32, 0.6, -8, 7, 0},                             // 3/5: odd numerator, negative
+      {-8, 0.5, 0, 7, 603},    {-2, 3, -8, 7, 0},
       {0, -1, 1e20, 7, 7},      // zero base leaves the message number alone
       {10, 400, 1e20, 7, 0},    // overflow gives the guard value, not 0
       {-10, 401, -1e20, 7, 0},  // negative overflow
@@ -150,7 +139,6 @@ TEST_F(MathTest, EvaluatesHandWrittenCodes) {
   Append(u"x", 5);
   Append(u"y", 0.5);
   const rt::Text sinTok(1, u'\u00C8'), sqrtTok(1, u'\u00CF'), lnTok(1, u'\u00E4');
-  const rt::Text sinhTok(1, u'\u00E6'), floorTok(1, u'\u00F4');
   struct Case {
     const char* what;
     rt::Text code;
@@ -160,13 +148,9 @@ TEST_F(MathTest, EvaluatesHandWrittenCodes) {
   const std::vector<Case> cases = {
       {"2*x-1", u"+*" + Lit(2) + u"x*M" + Lit(3), 9, 0},
       {"left grouping of /", u"//" + Lit(6) + Lit(2) + Lit(2), 2, 0},  // (8/2)/2
-      {"power", u"^" + Lit(2) + Lit(7), 8, 0},
       {"negated power", u"*M^" + Lit(2) + Lit(7), -8, 0},
       {"sin of y", sinTok + u"y%", std::sin(0.5), 0},
-      {"sinh 1000 (guarded exp)", sinhTok + Lit(8) + u"%", 5e19, 0},
-      {"floor of -y", floorTok + u"*My%", -1, 0},
       {"1/0", u"/" + Lit(3) + Lit(5), 1e20, 0},
-      {"0/0", u"/" + Lit(5) + Lit(5), 0, 0},
       // Sums and products beyond the range of doubles become the guard values.
       {"overflowing product", u"*" + Lit(9) + Lit(9), 1e20, 0},
       {"sqrt of -4", sqrtTok + Lit(4) + u"%", 0, 610},
@@ -197,11 +181,7 @@ TEST_F(MathTest, NameLookupsFollowTheValueList) {
   Append(u"x", 1);
   Append(u"t", 7);
   Append(u"x", 3);  // the later entry hides the earlier one
-  int16_t msg = 5;
-  EXPECT_EQ(5, LookupValueName(u"x", msg));
-  EXPECT_EQ(0, msg);
-  EXPECT_EQ(0, LookupValueName(u"q", msg));
-  EXPECT_EQ(-1, msg);
+  int16_t msg = 0;
 
   struct Case {
     const char* what;
@@ -242,15 +222,12 @@ TEST_F(MathTest, StackEdgesAndStops) {
   };
   const double none = std::nan("");
   // A refused pop gives -1 and yields 0, the run goes on; nothing is written on an error.
-  const Case cases[] = {
-      {"an operator without operands", u"+", 1, 0, -1, 0, none},
-      {"an operand short on an empty stack", u"+x", 0, 0, -1, 0, none},
-      {"more operands than the slots: 611 at the first push past the end", rt::Text(30001, u'x'), 0,
-       0, kMsgStackOverflow, kValueStackTop, none},
-      {"the message carried in is kept by a code without look-ups", u"", 1, 77, 77, 0, none},
-      {"a square root stop keeps the other operand", u"+" + sqrtTok + Lit(2) + u"%x", 1, 0, 610, 2,
-       3},
-      {"two operands and no operator", u"xy", 1, 0, 0, 2, 5}};
+  const Case cases[] = {{"an operator without operands", u"+", 1, 0, -1, 0, none},
+                        {"more operands than the slots: 611 at the first push past the end",
+                         rt::Text(30001, u'x'), 0, 0, kMsgStackOverflow, kValueStackTop, none},
+                        {"a square root stop keeps the other operand",
+                         u"+" + sqrtTok + Lit(2) + u"%x", 1, 0, 610, 2, 3},
+                        {"two operands and no operator", u"xy", 1, 0, 0, 2, 5}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     MathVars.ValueSP = c.spBefore;
