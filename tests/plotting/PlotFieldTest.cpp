@@ -68,8 +68,6 @@ TEST_F(FieldTest, StatementMessages) {
       {kSlope, u"PlotSlopeField[L,{0,4,4}{0,4,4}]", 1230},
       {kSlope, u"PlotSlopeField[F,{0,4,4}{0,4,4}{4.001,1}]", 1232},
       {kSlope, u"PlotSlopeField[F,{0,4,4}{0,q,4}]", 339},
-      {kSlope, u"PlotSlopeField[F,{0,4,4}{0,,4}]", 6097},
-      {kSlope, u"PlotSlopeField[F,{0,4,4}{0,4,4", 333},
       {kSlope, u"plotslopefield[F_,{0,4,4}{0,4,4}{4,1}x]", 0},
       {kSlope, u"PlotSlopeField[Fa,{0,w,4}{-w,w,4}b]", 0},
       {kDir, u"PlotDirfield[F,H,{-2,2,4}{-2,2,4}]", 1000},
@@ -397,8 +395,7 @@ TEST_F(FieldTest, EscStopsQuietly) {
     long pressAt, fullEvents;
     int vectorsAtEsc, vectors;  // vectorsAtEsc -1: not kept
   };
-  const Case cases[] = {{kSlope, kSlopeSheet, 1, 5, -1, 25},
-                        {kSlope, kSlopeSheet, 3, 5, -1, 25},
+  const Case cases[] = {{kSlope, kSlopeSheet, 3, 5, -1, 25},
                         {kDir, kDirSheet, 7, 25, 6, 25},
                         {kSpace, kSpaceSheet, 5, 9, 12, 27}};
   for (const Case& c : cases) {
