@@ -328,6 +328,8 @@ void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
       PrintLine(target, ms::FormatSignificant(Family.FamilyValues[static_cast<size_t>(i - 1)],
                                               kSlopeDigits));
     }
+    // The blocks drawn after this one set no colour of their own.
+    target.ForeColor = kOverlayBlack;
   } else if ((ms::Requests.SlopeFieldRequested == 0 && ms::Requests.DirFieldRequested == 0 &&
               ms::Requests.Field3DRequested == 0) ||
              ms::FieldGraph.SlopeFieldMode != 0) {
