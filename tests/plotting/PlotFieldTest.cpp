@@ -176,7 +176,8 @@ TEST_F(FieldTest, SlopeSegmentsFollowTheSlope) {
   }
 }
 
-// Solutions by RK-4 against the exact solutions, with the stops at 1.1 d and 1.1 c.
+// Solutions by RK-4 against the exact solutions, with the stops at 1.1 d and 1.1 c. In both
+// directions the field has no barbs, and a backward trace follows the forward one.
 TEST_F(FieldTest, SlopeSolutionTraces) {
   struct Case {
     const char16_t *f, *statement;
@@ -184,6 +185,7 @@ TEST_F(FieldTest, SlopeSolutionTraces) {
     double relTol;
     size_t steps;
     double lastX, lastY;  // lastY NaN: on the exact solution
+    bool both = false;
   };
   const Case cases[] = {
       // RK-4 integrates a polynomial right-hand side exactly; x passes b = 2 by less than a step
@@ -199,19 +201,24 @@ TEST_F(FieldTest, SlopeSolutionTraces) {
       // Inside up to x = 1.4: the trace ends at the last x past b = 1.3.
       {u"F{x,y} = x", u"PlotSlopeField[F,{0,1.3,4}{0,4,4}{0,1}]",
        [](double x) { return 1 + x * x / 2; }, 1e-12, 7, 1.4, NAN},
+      {u"F{x,y} = x", u"PlotSlopeField[F,{-2,2,4}{-4,4,4}{0,-3}]",
+       [](double x) { return -3 + x * x / 2; }, 1e-12, 22, -2.2, NAN, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     ASSERT_EQ(Run({c.f, c.statement}), 0);
     FieldGraph.mnuXYEnabled = 0;
+    Settings.BothDirections = c.both ? -1 : 0;
     ASSERT_EQ(Stored(kSlope), 0);
-    const auto trace = Segments(3 * FieldTables.SlopePointCount);
+    const auto trace = Segments((c.both ? 1 : 3) * FieldTables.SlopePointCount);
     ASSERT_EQ(trace.size(), c.steps);
     for (size_t k = 0; k < trace.size(); ++k) {
       const Seg& s = trace[k];
+      const bool back = c.both && k >= c.steps / 2;
       EXPECT_EQ(s.row, (SegmentRow{s.row[0], s.row[1], 100, 0, 0, 0, 0, 0}));
-      EXPECT_NEAR(s.to[0] - s.from[0], 0.2, 1e-12);
-      EXPECT_EQ(s.from, k > 0 ? trace[k - 1].to : s.from) << "the trace is connected";
+      EXPECT_NEAR(s.to[0] - s.from[0], back ? -0.2 : 0.2, 1e-12);
+      const bool restart = k == 0 || (back && k == c.steps / 2);
+      EXPECT_EQ(s.from, (restart ? Point3{0, s.from[1], 0} : trace[k - 1].to)) << "connected";
       EXPECT_TRUE(Near(s.from[1], c.exact(s.from[0]), c.relTol)) << k;
       // The last point, past 1.1 d or 1.1 c, is moved onto the edge.
       const bool moved = k + 1 == trace.size() && !std::isnan(c.lastY);
@@ -219,24 +226,6 @@ TEST_F(FieldTest, SlopeSolutionTraces) {
     }
     EXPECT_NEAR(trace.back().to[0], c.lastX, 1e-12);
   }
-}
-
-// Both directions: no barbs, and from the start point one trace forward and one backward, each
-// on the exact solution y = -3 + x^2 / 2 (RK-4 is exact for it) up to the last x past the range.
-TEST_F(FieldTest, SlopeTracesInBothDirections) {
-  ASSERT_EQ(Run({u"F{x,y} = x", u"PlotSlopeField[F,{-2,2,4}{-4,4,4}{0,-3}]"}), 0);
-  FieldGraph.mnuXYEnabled = 0;
-  Settings.BothDirections = -1;
-  ASSERT_EQ(Stored(kSlope), 0);
-  int steps[2] = {};
-  for (const Seg& s : Segments(25)) {
-    EXPECT_EQ(s.row, (SegmentRow{s.row[0], s.row[1], 100, 0, 0, 0, 0, 0}));
-    EXPECT_NEAR(std::fabs(s.to[0] - s.from[0]), 0.2, 1e-12);
-    EXPECT_TRUE(Near(s.to[1], -3 + s.to[0] * s.to[0] / 2, 1e-12)) << s.to[0];
-    ++steps[s.to[0] < s.from[0]];
-  }
-  EXPECT_EQ(steps[0], 11);
-  EXPECT_EQ(steps[1], 11);
 }
 
 // The arrows of the direction field: length 0.5 along (F, H) from each grid point (the zero
