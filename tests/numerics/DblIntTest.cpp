@@ -60,11 +60,6 @@ TEST_F(DblIntTest, IntegratesInEitherOrderAndGivesItsMessages) {
   }
 }
 
-TEST_F(DblIntTest, PanelCountsAreMadeEven) {
-  const double cases[][2] = {{3, 4}, {4, 4}, {9.95, 10}, {0, 0}, {-3, -2}};
-  for (const auto& c : cases) EXPECT_EQ(EvenPanelCount(c[0]), c[1]) << c[0];
-}
-
 TEST_F(DblIntTest, EscStopsTheRunAndStoresNothing) {
   screen_.onDoEvents = [] { RunFlags.AbortRun = -1; };
   EXPECT_EQ(Run({u"F{x,y}=x*y", u"C{x}=0", u"D{x}=1", u"c=dblInt[F,C,D,{0,1,100,100,y}]"}), 0);
