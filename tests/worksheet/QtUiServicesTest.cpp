@@ -1,12 +1,11 @@
 // The Qt side of the screen services, run offscreen: boxes answered by pressing their buttons,
-// window placement, progress bars, the busy pointer, the clipboard and dialog filters.
+// progress bars, the busy pointer, the clipboard and dialog filters.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
-#include <QScreen>
 #include <QTimer>
 
 #include "platform/ui/QtUiServices.h"
@@ -39,19 +38,8 @@ TEST(QtUiServicesWindow, BoxAnswersAreTheButtonsPressed) {
   }
 }
 
-TEST(QtUiServicesWindow, PlacementBusyPointerAndClipboard) {
+TEST(QtUiServicesWindow, BusyPointerAndClipboard) {
   ui::QtUiServices services;
-  QWidget w;
-  w.resize(321, 123);
-  w.move(200, 150);
-  w.show();
-  services.MakeTopmostAtOrigin(&w);
-  EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
-  EXPECT_TRUE(w.isVisible());
-  EXPECT_EQ(w.size(), QSize(321, 123));
-  EXPECT_EQ(w.pos(), w.screen()->availableGeometry().topLeft());
-  services.MakeTopmostAtOrigin(nullptr);  // nothing to place: nothing happens
-
   services.ShowProgress(u"no such bar", 0.5);  // ignored
 
   {
