@@ -51,19 +51,15 @@ TEST_F(CompileCodeTest, CodesAndValues) {
       {{"F_{x}=Sin[-x]"}, u"\u00C8*Mx%", {1}, -std::sin(1)},  // no plus after "["
       {{"F_{x,y,z}=x-y-z"}, u"++x*My*Mz", {10, 3, 2}, 5},     // grouped from the left
       {{"F_{x,y,z}=x^y^z"}, u"^^xyz", {2, 3, 2}, 64},
-      {{"F_{x,y}=x+y*2"}, u"+x*y00002`", {1, 3}, 7},
       {{"F_{e}=e+1"}, u"+e00002`", {4}, 5},
       {{"F_{x}=Sqrt[Abs[x]]+1"}, u"+\u00CF\u00D4x%%00002`", {-4}, 3},
       {{"F_{x}=-x^2"}, u"", {3}, -9},
-      {{"F_{x}=1/(1+x/(2+x))"}, u"", {2}, 1 / (1 + 2.0 / 4)},
       {{"F_{x}=G_{x}-1", "G_{t}=3*t", "K_{x}=F_{x}"}, u"", {2}, 5},  // a call to a later record
       {{"F_{x}=x+1", "G_{x}=x*3", "K_{t}=F_{G_{t}}"}, u"", {2}, 7},
       // Parameters are replaced all at once: H{y,x} is y-x, not 0.
       {{"H_{x,y}=x-y", "K_{x,y}=H_{y,x}"}, u"", {5, 2}, -3},
-      {{"H_{x,y,z}=x*100+y*10+z", "K_{x,y,z}=H_{z,x,y}"}, u"", {1, 2, 3}, 312},
       {{"P_{x}=x^2", "H_{x,y}=x+y", "K_{x}=H_{Sin[x],Diff[P_,x]}"}, u"", {0.5}, std::sin(0.5) + 1},
       {{"Ab{u}=u/2", "K_{x}=Ab{x}+Ab{4}"}, u"", {6}, 5},
-      {{"F_{x}=x^3", "G_{x}=2*Diff[F_,x]-x"}, u"", {1}, 5},
       {{"F_{x}=x^3", "G_{x}=Diff[F_,x|2]+x"}, u"", {5}, 17}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.funcs.back());
@@ -89,15 +85,11 @@ TEST_F(CompileCodeTest, CompileMessages) {
   } cases[] = {
       {{"K_{t}=Q_{t}+1"}, kMsgFunctionNotFound},
       {{"H_{x,y}=x-y", "K_{t}=H_{t}"}, kMsgArgumentCount},
-      {{"H_{x,y}=x-y", "K_{t}=H_{t,}"}, kMsgArgumentCount},
       {{"H_{a,b,c,d,f}=a", "K_{t}=H_{t,t,t,t,t,t}"}, kMsgArgumentCount},
       {{"G_{t}=t", "K_{t}=2*G_"}, kMsgArgumentOverflow},  // used without braces
-      {{"G_{t}=t", "K_{t}=G_{t+1"}, kMsgArgumentOverflow},
       {{"F_{x}=F_{x}+1"}, kMsgRecursion},
-      {{"F_{x}=G_{x}", "G_{x}=F_{x}"}, kMsgRecursion},
       {{"K_{x}=F_{x}", "F_{x}=G_{x}", "G_{x}=F_{x}"}, kMsgExpressionTooLong},  // a cycle beyond
-      {{"F_{x}=2E+x"}, kMsgExponentDigit},
-      {{"F_{x}=x^2", "G_{x}=Diff[F_,X]"}, 531}};
+      {{"F_{x}=2E+x"}, kMsgExponentDigit}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.funcs.back());
     LanguageTest::SetUp();

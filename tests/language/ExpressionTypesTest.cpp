@@ -17,14 +17,10 @@ TEST_F(ExpressionTypesTest, RewritesAndTheirMessages) {
     const char16_t* text;
     int16_t msg;
     const char16_t* stored;
-  } cases[] = {{CheckStatementKind, u"<t=a>", 0, u"<t=a_>"},
-               {CheckStatementKind, u"Fa{x}=k", 0, u"Fa{x}=k_"},
-               {CheckStatementKind, u"Zero[F,{0,1},r,1]", 0, u"Zero[F,{0,1},r,1]"},
-               {CheckStatementKind, u"ab", 200, u""},
+  } cases[] = {{CheckStatementKind, u"Zero[F,{0,1},r,1]", 0, u"Zero[F,{0,1},r,1]"},
                {CheckConstantStatement, u"a=F{x,2}", 0, u"a_=F_{x_,2}"},
                {CheckConstantStatement, u"a=Fa{2}+Ex", 0, u"a_=Fa{2}+Ex"},
                {CheckConstantStatement, u"Ab=1", 203, u""},
-               {CheckConstantStatement, u"a=vAdd[B,C]", 221, u""},
                {CheckFunctionStatement, u"F{x,y,z,u,v}=x*v+w", 0, u"F_{x,y,z,u,v}=x*v+w_"},
                {CheckFunctionStatement, u"F{x,y}=xy+x2", 0, u"F_{x,y}=xy+x2"},
                {CheckFunctionStatement, u"F{t}=sMpy[k,t]", 0, u"F_{t}=sMpy[k_,t]"},
@@ -48,7 +44,6 @@ TEST_F(ExpressionTypesTest, RewritesAndTheirMessages) {
                {CheckVectorStatement, u"A<t>=<t,t,t", 235, u""},
                {CheckVectorHeader, u"A<t>x", 0, u"A<t>x"},
                {CheckParameterSet, u"<t=2*a;u=b>", 0, u"<t=2*a;u=b_>"},
-               {CheckParameterSet, u"<T=1>", 241, u""},
                {CheckParameterSet, u"<t=12", 243, u""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.text));
@@ -59,16 +54,12 @@ TEST_F(ExpressionTypesTest, RewritesAndTheirMessages) {
     EXPECT_EQ(U8(out), c.msg == 0 ? U8(Tok(c.stored)) : "untouched");
   }
   // The rejected text itself is handed back for other first characters.
-  for (const rt::Text text : {u"'ab", u"1ab", u"(a)=2"}) {
-    SCOPED_TRACE(U8(text));
-    rt::Text out;
-    int16_t msg = 0;
-    CheckStatementKind(text, out, msg);
-    EXPECT_EQ(msg, 201);
-    EXPECT_EQ(out, text);
-  }
-  // The checker passes one variable as both text and outText.
+  rt::Text out;
   int16_t msg = 0;
+  CheckStatementKind(u"1ab", out, msg);
+  EXPECT_EQ(msg, 201);
+  EXPECT_EQ(out, u"1ab");
+  // The checker passes one variable as both text and outText.
   rt::Text same = u"F{x}=x+k";
   CheckStatementKind(same, same, msg);
   EXPECT_EQ(msg, 0);

@@ -58,11 +58,6 @@ TEST_F(GlobalTest, AppendFillsTheEntryAndRefusesCorruptedCounts) {
   EXPECT_EQ(Tables.StatementList[1].StmtNo, 4);
   EXPECT_TRUE(Tables.StatementList[1].Text == u"a_=1");
   EXPECT_EQ(Tables.StatementList[1].Spare, 0);
-  int16_t calls = 0;
-  EXPECT_EQ(AppendCall(calls, u"G_", 5, 2, msg), 1);
-  EXPECT_EQ(calls, 1);
-  EXPECT_EQ(Tables.CallList[1].Pos, 5);
-  EXPECT_EQ(Tables.CallList[1].Depth, 2);
   // A corrupted count is refused as well, never used as an index.
   Tables.FuncCount = -3;
   EXPECT_EQ(AppendFunction(msg), 0);

@@ -78,9 +78,6 @@ TEST_F(MessagesTest, ProgramMessagesHaveTextsAndStayOutOfTheCatalogue) {
   std::set<int16_t> listed;
   for (const MessageEntry& e : MessageCatalogue()) listed.insert(e.number);
   ASSERT_EQ(CapacityMessages().size(), std::size(cases));
-  for (size_t k = 1; k < CapacityMessages().size(); ++k) {
-    EXPECT_LT(CapacityMessages()[k - 1].number, CapacityMessages()[k].number) << "sorted";
-  }
   for (const auto& [n, word] : cases) {
     SCOPED_TRACE(n);
     EXPECT_EQ(listed.count(n), 0u);
@@ -99,8 +96,7 @@ TEST_F(MessagesTest, DispErrorShowsStatementAndMessage) {
       {3, 57, u"a_=G_{2}",
        "Statement # 3 : a=G{2}\r\n57 : No ID found for the function, oheck reference prior to "
        "definition."},
-      {1, 1300, u"F_{x} = " + Tok(u"Sin[") + u"x]", "Statement # 1 : F{x}=Sin[x]\r\n1300 : ."},
-      {12, 960, u"", "Statement # 12 : \r\n960 :  MSG # 960" + kFallbackTail}};
+      {1, 1300, u"F_{x} = " + Tok(u"Sin[") + u"x]", "Statement # 1 : F{x}=Sin[x]\r\n1300 : ."}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
     screen_.boxes.clear();

