@@ -96,6 +96,10 @@ bool AppendSegment(const Point3& p, const Point3& q, double red, double green, d
   row[kRed] = red;
   row[kGreen] = green;
   row[kBlue] = blue;
+  // A row reused from an earlier build keeps no kind or mark of the segment it held before.
+  row[kSegKind] = 0;
+  row[kDotMark] = 0;
+  row[kLimitMarkKind] = 0;
   Scene.VertexCount = static_cast<int16_t>(v + 2);
   Scene.SegmentCount = static_cast<int16_t>(s + 1);
   return true;

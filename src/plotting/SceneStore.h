@@ -162,8 +162,8 @@ void CopyVerticesToView();
 bool SceneHasRoom(int rows);
 
 // Appends the segment p -> q as two new points and one segment row with the given colour and
-// advances the counts. Columns 5..7 are left as they are. Returns false, writing nothing, when the
-// store has no room.
+// advances the counts. The row starts as an ordinary segment without marks. Returns false, writing
+// nothing, when the store has no room.
 bool AppendSegment(const Point3& p, const Point3& q, double red, double green, double blue);
 // The same with the segment kind written too.
 bool AppendSegment(const Point3& p, const Point3& q, double red, double green, double blue,
