@@ -212,22 +212,5 @@ TEST_F(IvpTest, OddInputsEndCleanly) {
   }
 }
 
-TEST_F(IvpTest, WorksheetToCurveEndToEnd) {
-  // The statement as the worksheet stores it (blanks removed), solved as the picture build does.
-  ASSERT_EQ(Run({u"F{t,x,y} = y", u"G{t,x,y} = -x", u"ivp[F, G, {0, 3, 1, 0} {1, 0.000001, 2}]"}),
-            0);
-  ASSERT_NE(Requests.IVPRequested, 0);
-  StartBuild();
-  View.PlotKind = View.ODEViewRequest = 15;
-  int16_t msgNo = -1;
-  ProcessIVP(Requests.IVPStmt, msgNo);
-  ASSERT_EQ(msgNo, 0);
-  const int n = Solutions.StoredPointCount;
-  ASSERT_GT(n, 5);
-  for (int r = 2; r < n; ++r)
-    EXPECT_NEAR(SolutionAt(r, 2, 15), std::cos(SolutionAt(r, 1, 15)), 5e-4) << "row " << r;
-  EXPECT_EQ(Scene.SegmentCount, n - 2);
-}
-
 }  // namespace
 }  // namespace ms::testing

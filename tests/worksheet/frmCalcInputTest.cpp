@@ -527,7 +527,6 @@ TEST_F(Execute, FirstErrorInItsBoxNamingTheStatement) {
     QString text;
     std::u16string box;
   } cases[] = {
-      {"a1\n<t=q>\na3\n", u"Statement # 2 : <t=q>\r\n15 : " + ms::GetMessageText(15)},
       {"<t=1,2>\n", u"Statement # 1 : <t=1,2>\r\n14 : " + ms::GetMessageText(14)},
       // The last function fails: the evaluation error is reported for the "<" statement.
       {"a1\n<x=2>\nF=y\n", u"Statement # 2 : <x=2>\r\n-1 : " + ms::GetMessageText(-1)},
