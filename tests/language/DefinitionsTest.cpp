@@ -85,24 +85,6 @@ TEST_F(DefinitionsTest, ComponentsKeepTheirValueInExpressions) {
   EXPECT_DOUBLE_EQ(ValueOf(c.ZFuncName, 1.5), 225);
 }
 
-TEST_F(DefinitionsTest, VectorRecordOfAnOperation) {
-  DefineAll({u"A_<t>=<1,0,0>"});
-  int16_t msg = 0;
-  const rt::Text s = Tok(u"B_<u>=vUnit[A_]");
-  StoreVectorDefinition(s, msg);
-  ASSERT_EQ(msg, 0);
-  const VecRec& b = Tables.VecTable[2];
-  EXPECT_EQ(U8(b.Name), "B_");
-  EXPECT_EQ(U8(b.Parm), "u");
-  EXPECT_EQ(U8(b.DefText), U8(s.substr(6)));
-  EXPECT_EQ(b.IsOperation, -1);
-  EXPECT_EQ(b.Defined, -1);
-  EXPECT_TRUE(b.XFuncName.empty());
-  // A user macro call is looked up first: the table is empty, so 605.
-  StoreVectorDefinition(u"C_<t>=vTally[A_]", msg);
-  EXPECT_EQ(msg, 605);
-}
-
 TEST_F(DefinitionsTest, FullTablesAreRefused) {
   int16_t msg = 0;
   Tables.FuncCount = kMaxFunctions;
