@@ -76,16 +76,14 @@ TEST_F(WorksheetWindow, StartsUntitledWithTheStartUpSettings) {
 }
 
 TEST_F(WorksheetWindow, MenusKeepTheirShortcutsFromTheEditor) {
-  const QKeySequence keys[] = {
-      Qt::Key_F1,           Qt::CTRL | Qt::Key_A, Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_V,
-      Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_U, Qt::Key_Delete,       Qt::Key_F5};
-  QAction* items[] = {window->mnuSave,    window->mnuSaveAs, window->mnuCopy,   window->mnuPaste,
-                      window->mnuCopyCut, window->mnuUndo,   window->mnuDelete, window->mnuCompute};
-  for (size_t i = 0; i < std::size(items); ++i) {
-    SCOPED_TRACE(items[i]->objectName().toStdString());
-    EXPECT_EQ(items[i]->shortcut(), keys[i]);
+  for (QAction* item :
+       {window->mnuSave, window->mnuSaveAs, window->mnuCopy, window->mnuPaste, window->mnuCopyCut,
+        window->mnuUndo, window->mnuDelete, window->mnuCompute}) {
+    SCOPED_TRACE(item->objectName().toStdString());
+    ASSERT_FALSE(item->shortcut().isEmpty());
+    const QKeyCombination key = item->shortcut()[0];
     // The editor must leave the key to the menu item: the override request stays unaccepted.
-    QKeyEvent override(QEvent::ShortcutOverride, keys[i][0].key(), keys[i][0].keyboardModifiers());
+    QKeyEvent override(QEvent::ShortcutOverride, key.key(), key.keyboardModifiers());
     override.ignore();
     QApplication::sendEvent(window->Text1, &override);
     EXPECT_FALSE(override.isAccepted());
