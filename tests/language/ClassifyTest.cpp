@@ -60,9 +60,7 @@ TEST_F(ClassifyTest, DeferredCommandsAreFiledWithTheirFlags) {
       {u"plotdirfield[F,G,{-2,2,1},{-2,2,1}]", &Requests.DirFieldRequested, &Requests.DirFieldStmt},
       {u"IVP[F,{0,1,0,10},1]", &Requests.IVPRequested, &Requests.IVPStmt},
       {u"bvp[F,{0,1,0,1,10}]", &Requests.BVPRequested, &Requests.BVPStmt},
-      {u"PlotField3D[A,{-1,1,1}]", &Requests.Field3DRequested, &Requests.Field3DStmt},
-      {u"plotcontour[F,{-1,1,10}]", &Requests.ContourRequested, &Requests.ContourStmt},
-      {u"PlotContour1[F,{-1,1,10}]", &Requests.Contour1Requested, &Requests.ContourStmt}};
+      {u"PlotField3D[A,{-1,1,1}]", &Requests.Field3DRequested, &Requests.Field3DStmt}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.statement));
     SetUp();

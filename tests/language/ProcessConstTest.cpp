@@ -74,27 +74,44 @@ TEST_F(ProcessConstTest, ConstantStatements) {
   }
 }
 
-// The way plot construction and the numerical methods get a function value: the value travels
-// back as "name=text" with 15 significant digits; the temporary function slot is cleared.
-TEST_F(ProcessConstTest, AssignmentCallsFunctionsAtNumbers) {
+// The way plot construction and the numerical methods get a function value: an assignment comes
+// back as "name=text" with 15 significant digits and leaves its constant record (a caller that
+// wants the number only removes it); a text comes back as the number alone and stores nothing; a
+// plain number is not compiled. Neither leaves the temporary function record.
+TEST_F(ProcessConstTest, ValueRequestsAnswerInTheirOwnForm) {
   DefineAll({u"ab=0.5", u"F_{t}=ab*t^2", u"G_{x,y}=Sin[x]*y"});
-  const int16_t functions = Tables.FuncCount;
-  const std::pair<const char16_t*, double> cases[] = {
-      {u"zn=(2*3)", 6},
-      {u"f1=(F_{1.5})", 0.5 * 2.25},
-      {u"f1=(G_{0.3,2})", std::sin(0.3) * 2},
-      {u"f1=(F_{G_{1,1}})", 0.5 * std::sin(1) * std::sin(1)}};
-  for (const auto& [text, v] : cases) {
-    SCOPED_TRACE(U8(text));
+  const int16_t functions = Tables.FuncCount, constants = Tables.ConstCount;
+  const int32_t top = Tables.ValueTop;
+  const struct {
+    const char16_t* text;
+    bool assignment;
+    double v;
+  } cases[] = {{u"zn=(2*3)", true, 6},
+               {u"f1=(F_{1.5})", true, 0.5 * 2.25},
+               {u"f1=(G_{0.3,2})", true, std::sin(0.3) * 2},
+               {u"f1=(F_{G_{1,1}})", true, 0.5 * std::sin(1) * std::sin(1)},
+               {u"-7", false, -7},
+               {u"F_{2}*2", false, 4},
+               {u"Sqrt[2]^2", false, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.text));
+    Tables.ValueTop = top;
     rt::Text value;
     int16_t msg = -5;
-    EvaluateAssignment(text, value, msg);
+    (c.assignment ? EvaluateAssignment : EvaluateText)(c.text, value, msg);
     ASSERT_EQ(msg, 0);
-    EXPECT_NEAR(LastConstantValue(), v, 1e-14 * std::fabs(v));
-    EXPECT_EQ(U8(value), U8(rt::Text(text).substr(0, 3)) + U8(ValueToText(v)));
+    const rt::Text name = c.assignment ? rt::Text(c.text).substr(0, 3) : u"";
+    EXPECT_EQ(U8(value), U8(name + ValueToText(c.v)));
     EXPECT_EQ(Tables.FuncCount, functions);
     EXPECT_TRUE(Tables.FuncTable[functions + 1].Name.empty());
-    Tables.ConstCount -= 1;  // a caller that wants the number only removes the record
+    ASSERT_EQ(Tables.ConstCount, constants + (c.assignment ? 1 : 0));
+    if (c.assignment) {
+      EXPECT_NEAR(LastConstantValue(), c.v, 1e-14 * std::fabs(c.v));
+      Tables.ConstCount -= 1;
+    }
+    if (c.v == -7) {
+      EXPECT_EQ(Tables.ValueTop, top);
+    }
   }
 }
 
@@ -120,31 +137,6 @@ TEST_F(ProcessConstTest, FailedRequestsLeaveNoRecordBehind) {
   EvaluateAssignment(u"f1=(F_{4})", value, msg);
   EXPECT_EQ(msg, 0);
   EXPECT_EQ(U8(value), "f1=2");
-}
-
-TEST_F(ProcessConstTest, EvaluateTextOfNumbersAndExpressions) {
-  DefineAll({u"F_{x}=x+1"});
-  const int32_t top = Tables.ValueTop;
-  const int16_t functions = Tables.FuncCount;
-  const struct {
-    const char16_t* text;
-    const char* value;
-    bool compiles;
-  } cases[] = {{u"-7", "-7", false}, {u"F_{2}*2", "6", true}, {u"Sqrt[2]^2", "2", true}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.text));
-    Tables.ValueTop = top;
-    rt::Text value;
-    int16_t msg = 0;
-    EvaluateText(c.text, value, msg);
-    EXPECT_EQ(msg, 0);
-    EXPECT_EQ(U8(value), c.value);
-    EXPECT_EQ(Tables.FuncCount, functions);
-    EXPECT_EQ(Tables.ConstCount, 0);
-    if (!c.compiles) {  // nothing was compiled
-      EXPECT_EQ(Tables.ValueTop, top);
-    }
-  }
 }
 
 TEST_F(ProcessConstTest, FullTablesAreRefused) {
