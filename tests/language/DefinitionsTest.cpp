@@ -55,13 +55,6 @@ TEST_F(DefinitionsTest, VectorsAndComponentReferences) {
       EXPECT_DOUBLE_EQ(ValueOf(u"F_", 0.5), c.value);
     }
   }
-  LanguageTest::SetUp();
-  DefineAll({u"A_<s>=<s^2,s+1,5>"});
-  rt::Text rebuilt;
-  int16_t msg = 0;
-  ProcessComponentFunction(u"F_{t}=A_.x_|-2*t", rebuilt, msg);
-  EXPECT_EQ(msg, 0);
-  EXPECT_EQ(U8(rebuilt), U8(u"F_{t}=(" + Tables.VecTable[1].XExpr + u")*t").replace(7, 1, "(-2)"));
 }
 
 TEST_F(DefinitionsTest, ComponentsKeepTheirValueInExpressions) {

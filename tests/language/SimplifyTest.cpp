@@ -22,13 +22,6 @@ TEST_F(SimplifyTest, PassListsRunInOrder) {
     Simplify(r, c.list, r);
     EXPECT_EQ(U8(r), U8(c.out));
   }
-  for (const auto& [digit, out] :
-       {std::pair{u"9", u"x"}, {u"0", u"(x)"}, {u"", u"keep"}, {u"12", u"keep"}}) {
-    SCOPED_TRACE(U8(digit));
-    rt::Text r = u"keep";
-    RunSimplifyPass(u"(x)", digit, r);
-    EXPECT_EQ(U8(r), U8(out));
-  }
   EXPECT_TRUE(screen_.boxes.empty());
   // A list without its "[" is a programming error: a box, then the program ends.
   rt::Text r = u"(x)";
