@@ -127,17 +127,6 @@ TEST_F(CompileCodeTest, ConstantSubstitution) {
   EXPECT_EQ(u"(2*q)", text);
 }
 
-TEST_F(CompileCodeTest, CallsOfEqualDepthExpandRightFirst) {
-  Func("F_{x}=x+1");
-  Func("G_{x}=x*3");
-  Func("K_{t}=F_{t}+G_{t}");
-  ASSERT_EQ(0, Compile());
-  // Every expansion is listed; the first one of K leaves F's call in place.
-  ASSERT_EQ(2u, ResultsList.Lines.size());
-  EXPECT_EQ(u"F_{t}+((t)*3)", ResultsList.Lines[0]);
-  EXPECT_EQ(u"((t)+1)+((t)*3)", ResultsList.Lines[1]);
-}
-
 TEST_F(CompileCodeTest, TableStoreLimits) {
   const struct {
     int32_t countBefore;

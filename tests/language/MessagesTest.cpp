@@ -93,9 +93,6 @@ TEST_F(MessagesTest, DispErrorShowsStatementAndMessage) {
     rt::Text stmt;
     std::string expected;
   } cases[] = {
-      {3, 57, u"a_=G_{2}",
-       "Statement # 3 : a=G{2}\r\n57 : No ID found for the function, oheck reference prior to "
-       "definition."},
       {1, 1300, u"F_{x} = " + Tok(u"Sin[") + u"x]", "Statement # 1 : F{x}=Sin[x]\r\n1300 : ."}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);

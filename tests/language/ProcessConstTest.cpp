@@ -15,8 +15,7 @@ using ProcessConstTest = LanguageTest;
 // or small magnitudes; read back it is the value to 15 digits. Infinities are the 1E+20 stand-in.
 TEST_F(ProcessConstTest, ValueTextIsThePlainNumberForm) {
   const double inf = std::numeric_limits<double>::infinity();
-  const std::pair<double, const char*> cases[] = {{-2.5, "-2.5"},
-                                                  {1.0 / 3, "0.333333333333333"},
+  const std::pair<double, const char*> cases[] = {{1.0 / 3, "0.333333333333333"},
                                                   {-2.0 / 3, "-0.666666666666667"},
                                                   {1e20, "1E+20"},
                                                   {-1e-7, "-0.0000001"},
