@@ -36,39 +36,11 @@ class ClearStorageTest : public LanguageTest {
   }
 };
 
-// Each routine empties its counter and the fields it owns up to the last entry, and leaves the
-// fields the later steps still read (constant expressions and locks, vector component texts,
-// macro names).
-TEST_F(ClearStorageTest, EachRoutineClearsItsFieldsAndKeepsTheOthers) {
-  ClearStatements();
-  EXPECT_EQ(Tables.StatementCount, 0);
-  EXPECT_TRUE(Tables.StatementList[kMaxStatements].Text.empty());
-  ClearConstants();
-  const ConstRec& c = Tables.ConstTable[kMaxConstants];
-  EXPECT_EQ(Tables.ConstCount, 0);
-  EXPECT_TRUE(c.Name.empty() && c.ValueText.empty() && c.Spare2 == 0);
-  EXPECT_TRUE(c.Expr == u"1+2" && c.Locked == -1);
-  ClearFunctions();
-  const FuncRec& f = Tables.FuncTable[kMaxFunctions];
-  EXPECT_EQ(Tables.FuncCount, 0);
-  EXPECT_TRUE(f.Name.empty() && f.Parm5.empty() && f.Code.empty() && f.Compiled == 0);
-  ClearCallList();
-  EXPECT_TRUE(Tables.CallList[kMaxCalls].Text.empty() && Tables.CallList[kMaxCalls].Depth == 0);
-  ClearVectors();
-  const VecRec& v = Tables.VecTable[kMaxVectors];
-  EXPECT_EQ(Tables.VecCount, 0);
-  EXPECT_TRUE(v.Name.empty() && v.ZFuncName.empty() && v.Defined == 0);
-  EXPECT_TRUE(v.XExpr == u"1" && v.ZExpr == u"3");
-  ClearMacros();
-  EXPECT_EQ(Tables.MacroCount, 0);
-  EXPECT_TRUE(Tables.MacroTable[kMaxMacros].Body.empty());
-  EXPECT_EQ(Tables.MacroTable[kMaxMacros].Name, u"n");
-  ClearValueList();
-  EXPECT_EQ(Tables.ValueTop, 0);
-  EXPECT_TRUE(Tables.ValueList[0].Name.empty() && Tables.ValueList[kMaxValueIndex].Name.empty());
-}
-
-TEST_F(ClearStorageTest, ClearAllKeepsStatementsAndClearsTheSceneMarks) {
+// Clearing empties every counter and the fields each table's routine owns up to the last entry,
+// and leaves the statements and the fields the later steps still read (constant expressions and
+// locks, vector component texts, macro names). Row 0 of the scene is a drawn segment too: its
+// marks go with the others; the points and colours stay.
+TEST_F(ClearStorageTest, ClearAllKeepsStatementsAndWhatLaterStepsRead) {
   Tables.BuiltinNames[3] = {u"ASin[", u"x["};
   ClearAll();
   EXPECT_EQ(Tables.StatementCount, kMaxStatements);
@@ -78,14 +50,26 @@ TEST_F(ClearStorageTest, ClearAllKeepsStatementsAndClearsTheSceneMarks) {
                  long{Scene.SegmentCount}}) {
     EXPECT_EQ(n, 0);
   }
-  EXPECT_TRUE(Tables.CallList[1].Text.empty());
-  // Row 0 is a drawn segment too: its marks go with the others; the points and colours stay.
+  const ConstRec& c = Tables.ConstTable[kMaxConstants];
+  const FuncRec& f = Tables.FuncTable[kMaxFunctions];
+  const VecRec& v = Tables.VecTable[kMaxVectors];
+  EXPECT_TRUE(c.Name.empty() && c.ValueText.empty() && c.Spare2 == 0);
+  EXPECT_TRUE(f.Name.empty() && f.Parm5.empty() && f.Code.empty() && f.Compiled == 0);
+  EXPECT_TRUE(v.Name.empty() && v.ZFuncName.empty() && v.Defined == 0);
+  EXPECT_TRUE(Tables.CallList[kMaxCalls].Text.empty() && Tables.CallList[1].Depth == 0);
+  EXPECT_TRUE(Tables.MacroTable[kMaxMacros].Body.empty() && Tables.ValueList[0].Name.empty());
+  EXPECT_TRUE(Tables.ValueList[kMaxValueIndex].Name.empty());
+  EXPECT_TRUE(c.Expr == u"1+2" && c.Locked == -1 && v.XExpr == u"1" && v.ZExpr == u"3");
+  EXPECT_EQ(Tables.MacroTable[kMaxMacros].Name, u"n");
   for (int row : {0, 1, kSceneLastRow}) {
     SCOPED_TRACE(row);
     const SegmentRow& r = Scene.SegmentTable[row];
     EXPECT_EQ(r[kSegKind] + r[kDotMark] + r[kLimitMarkKind], 0.0);
     EXPECT_EQ(r[kEndPoint] + r[kRed], 2.0 + 255.0);
   }
+  ClearStatements();
+  EXPECT_EQ(Tables.StatementCount, 0);
+  EXPECT_TRUE(Tables.StatementList[kMaxStatements].Text.empty());
   GraphMenus = {-1, -1, -1, -1, -1, -1, -1, -1};
   Tables.PlotPending = -1;
   ResetGraphMenus();
