@@ -62,12 +62,6 @@ TEST_F(DefinitionsTest, ComponentsKeepTheirValueInExpressions) {
   DefineAll({u"A_<t>=<t+1,0,0>", u"B_<t>=<2*A_.x_,A_.x_^2,0>"});
   EXPECT_DOUBLE_EQ(ValueOf(Tables.VecTable[2].XFuncName, 1), 4);
   EXPECT_DOUBLE_EQ(ValueOf(Tables.VecTable[2].YFuncName, 2), 9);
-  // "E" after a digit is an exponent; elsewhere it begins an identifier like any other letter.
-  DefineAll({u"Ex{t}=t*10", u"C_<t>=<Ex,2E1*t,Ex^2>"});
-  const VecRec& c = Tables.VecTable[3];
-  EXPECT_DOUBLE_EQ(ValueOf(c.XFuncName, 1.5), 15);
-  EXPECT_DOUBLE_EQ(ValueOf(c.YFuncName, 1.5), 30);
-  EXPECT_DOUBLE_EQ(ValueOf(c.ZFuncName, 1.5), 225);
 }
 
 TEST_F(DefinitionsTest, FullTablesAreRefused) {
