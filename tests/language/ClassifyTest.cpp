@@ -101,32 +101,28 @@ TEST_F(ClassifyTest, IntegralsShareOneCountAndFillTheirOwnLists) {
   }
 }
 
-TEST_F(ClassifyTest, CommandsSkipTheClosingSteps) {
-  ASSERT_EQ(Run({u"A<t>=<t,t,0>"}), 0);
-  const int funcs = Tables.FuncCount;
-  const rt::Text body = Tables.FuncTable[1].Expr;
-  EXPECT_EQ(Classify(u"PlotSlopeField[F,{-2,2,1},{-2,2,1},r]"), 0);
-  EXPECT_EQ(Tables.FuncCount, funcs);
-  EXPECT_EQ(Tables.FuncTable[1].Expr, body);
-  // A definition wraps every body once more and processes the last vector again.
-  EXPECT_EQ(Classify(u"k_=2"), 0);
-  EXPECT_EQ(Tables.FuncTable[1].Expr, u"(" + body + u")");
-  EXPECT_EQ(Tables.FuncCount, funcs + 3);
-}
-
-TEST_F(ClassifyTest, PlotSetsTheRequestAndTheGraphButton) {
+// Plot sets its request and lights the Graph button. A command skips the closing steps; a
+// definition wraps every body once more and processes the last vector again; while PlotPending
+// stays set, PlotRequested survives later statements. A failing Plot[ leaves the button grey and
+// disabled.
+TEST_F(ClassifyTest, ClosingStepsAndThePlotRequest) {
   ASSERT_EQ(Run({u"A<t>=<t,2*t,0>", u"Plot[A,{t,0,1,4}]"}), 0);
   EXPECT_EQ(Requests.PlotRequested, -1);
   EXPECT_EQ(Tables.PlotPending, -1);
   EXPECT_EQ(WorksheetSignals.GraphEnabled, -1);
   EXPECT_EQ(WorksheetSignals.GraphBackColor, kGraphAvailableColor);
-  // While PlotPending stays set, PlotRequested survives later statements.
+  const int funcs = Tables.FuncCount;
+  const rt::Text body = Tables.FuncTable[1].Expr;
+  EXPECT_EQ(Classify(u"PlotSlopeField[F,{-2,2,1},{-2,2,1},r]"), 0);
+  EXPECT_EQ(Tables.FuncCount, funcs);
+  EXPECT_EQ(Tables.FuncTable[1].Expr, body);
   EXPECT_EQ(Classify(u"k_=2"), 0);
+  EXPECT_EQ(Tables.FuncTable[1].Expr, u"(" + body + u")");
+  EXPECT_EQ(Tables.FuncCount, funcs + 3);
   EXPECT_EQ(Requests.PlotRequested, -1);
   Tables.PlotPending = 0;
   EXPECT_EQ(Classify(u"k_=2"), 0);
   EXPECT_EQ(Requests.PlotRequested, 0);
-  // A failing Plot[ leaves the button grey and disabled.
   EXPECT_EQ(Classify(u"Plot[A,{t,1,1,4}]"), 338);
   EXPECT_EQ(WorksheetSignals.GraphEnabled, 0);
   EXPECT_EQ(WorksheetSignals.GraphBackColor, kGraphUnavailableColor);

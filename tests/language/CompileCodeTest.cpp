@@ -87,20 +87,6 @@ TEST_F(CompileCodeTest, CodesValuesAndMessages) {
   }
 }
 
-TEST_F(CompileCodeTest, LiteralsAreStoredFromEntryTwo) {
-  Func("F_{x}=2*x-1");
-  Func("G_{x}=x*1.5E-3+0.25");
-  ASSERT_EQ(0, Compile());
-  EXPECT_EQ(5, Tables.LiteralCount);
-  EXPECT_EQ(u"$00004`", Tables.ValueList[4].Name);
-  EXPECT_EQ(1.5e-3, Tables.ValueList[4].Value);
-  EXPECT_EQ(u"+*x00004`00005`", Tables.FuncTable[2].Code);
-  // A second compile starts the literal store again: the same codes, the same entries.
-  ASSERT_EQ(0, Compile());
-  EXPECT_EQ(5, Tables.ValueTop);
-  EXPECT_EQ(u"+*00002`x*M00003`", Tables.FuncTable[1].Code);
-}
-
 // A constant's value replaces its name in a body unless the constant is locked. A root or an
 // integral stores its value without parentheses; a negative one must still multiply.
 TEST_F(CompileCodeTest, ConstantSubstitution) {
@@ -127,27 +113,33 @@ TEST_F(CompileCodeTest, ConstantSubstitution) {
   EXPECT_EQ(u"(2*q)", text);
 }
 
-TEST_F(CompileCodeTest, TableStoreLimits) {
-  const struct {
-    int32_t countBefore;
-    int16_t msg;
-    int32_t countAfter;
-    const char16_t* name;
-  } cases[] = {{99998, 0, 99999, u"$99999`"},  // the last usable counter
-               {99999, kMsgValuesFull, 99999, u""}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.countBefore);
-    Tables.LiteralCount = c.countBefore;
+// Literals are stored from entry 2, named by their counter, and a second compile starts the store
+// again; 99999 is the last usable counter; a literal beyond the range of doubles stands for an
+// infinite value.
+TEST_F(CompileCodeTest, LiteralStore) {
+  Func("F_{x}=2*x-1");
+  Func("G_{x}=x*1.5E-3+0.25");
+  ASSERT_EQ(0, Compile());
+  EXPECT_EQ(5, Tables.LiteralCount);
+  EXPECT_EQ(u"$00004`", Tables.ValueList[4].Name);
+  EXPECT_EQ(1.5e-3, Tables.ValueList[4].Value);
+  EXPECT_EQ(u"+*x00004`00005`", Tables.FuncTable[2].Code);
+  ASSERT_EQ(0, Compile());
+  EXPECT_EQ(5, Tables.ValueTop);
+  EXPECT_EQ(u"+*00002`x*M00003`", Tables.FuncTable[1].Code);
+  for (const int32_t before : {99998, 99999}) {
+    SCOPED_TRACE(before);
+    const bool full = before == 99999;
+    Tables.LiteralCount = before;
     Tables.ValueTop = 7;
     rt::Text name;
     int16_t msg = 0;
     TableStore(u"4.5", name, msg);
-    EXPECT_EQ(c.msg, msg);
-    EXPECT_EQ(c.countAfter, Tables.LiteralCount);
-    EXPECT_EQ(c.name, name);
-    EXPECT_EQ(c.msg == 0 ? c.countAfter : 7, Tables.ValueTop);
+    EXPECT_EQ(full ? kMsgValuesFull : 0, msg);
+    EXPECT_EQ(99999, Tables.LiteralCount);
+    EXPECT_EQ(rt::Text(full ? u"" : u"$99999`"), name);
+    EXPECT_EQ(full ? 7 : 99999, Tables.ValueTop);
   }
-  // A literal beyond the range of doubles stands for an infinite value.
   Tables.LiteralCount = 1;
   rt::Text name;
   int16_t msg = 0;

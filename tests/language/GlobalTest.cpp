@@ -48,11 +48,8 @@ TEST_F(GlobalTest, AppendHelpersRefuseWhenFull) {
       EXPECT_EQ(t.count(), t.capacity);
     }
   }
-}
-
-TEST_F(GlobalTest, AppendRefusesCorruptedCounts) {
-  int16_t msg = -5;
   // A corrupted count is refused as well, never used as an index.
+  int16_t msg = -5;
   Tables.FuncCount = -3;
   EXPECT_EQ(AppendFunction(msg), 0);
   EXPECT_EQ(msg, kMsgFunctionsFull);

@@ -172,7 +172,6 @@ TEST(InsertImplicitMultiplyTest, Rules) {
                                                            {u"A<t>=<B.x,2t,0>", "A<t>=<B.x,2*t,0>"},
                                                            {u"y=a(b)", "y=a*(b)"},
                                                            {u"y=F{x}2", "y=F{x}*2"},
-                                                           {u"y=(a)F{x}", "y=(a)*F{x}"},
                                                            {u"y=a1b", "y=a1*b"},
                                                            {u"y=.5x", "y=.5*x"},
                                                            {u"y=2.", "y=2."},
