@@ -20,7 +20,6 @@ TEST_F(ExpressionTypesTest, RewritesAndTheirMessages) {
   } cases[] = {{CheckStatementKind, u"Zero[F,{0,1},r,1]", 0, u"Zero[F,{0,1},r,1]"},
                {CheckConstantStatement, u"a=F{x,2}", 0, u"a_=F_{x_,2}"},
                {CheckConstantStatement, u"Ab=1", 203, u""},
-               {CheckFunctionStatement, u"F{x,y}=xy+x2", 0, u"F_{x,y}=xy+x2"},
                {CheckFunctionStatement, u"G{y}=B.y", 0, u"G_{y}=B_.y_"},
                {CheckFunctionStatement, u"f{x}=x", 204, u""},
                {CheckFunctionStatement, u"F2{x}=x", 211, u""},
