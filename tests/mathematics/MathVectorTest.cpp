@@ -9,7 +9,6 @@
 #include "language/Tokens.h"
 #include "language/Utilities.h"
 #include "mathematics/Math.h"
-#include "mathematics/MathMacro.h"
 #include "mathematics/MathVector.h"
 #include "support/WorksheetFixture.h"
 
