@@ -145,7 +145,8 @@ class frmGraph : public QMainWindow {
   void mnuPrtGraph_Click();
   void mnuPtrSetup1_Click();
 
-  // --- Pictures and the framed capture (frmGraphImage.cpp) ----------------------------------------
+  // --- Pictures and the framed capture (frmGraphImage.cpp)
+  // ----------------------------------------
   void mnuSaveGraph_Click();
   void mnuSaveFrame_Click();
   // Mouse on the picture; buttons 1 left, 2 right, 4 middle; x and y in Display's units.
@@ -207,7 +208,7 @@ class frmGraph : public QMainWindow {
   QLineEdit* strZScale = nullptr;
 
   QAction* mnuEnd = nullptr;
-  QAction* mnuData = nullptr;  // "Display Data": shows the display-options window
+  QAction* mnuData = nullptr;         // "Display Data": shows the display-options window
   std::array<QAction*, 6> mnuPlot{};  // "#1" .. "#6" (mnuPlot1, mnuPlot2, mnuPLot3, ...)
   QAction* Dash3 = nullptr;
   QAction* mnuPlotIVPColor = nullptr;
@@ -312,7 +313,7 @@ class frmGraph : public QMainWindow {
   draw::DrawTarget* printTarget_ = nullptr;
   // The band shown while a frame is dragged on the picture.
   QPointer<QWidget> frameBand_;
-  bool loopRunning_ = false;  // a member or frame loop is under way
+  bool loopRunning_ = false;    // a member or frame loop is under way
   bool framesRunning_ = false;  // the frame loop is under way
   std::array<int32_t, 23> viewButtonColors_{};
   // The colour the colour dialog starts from: the last colour chosen in this window (black first).
