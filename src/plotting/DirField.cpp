@@ -123,28 +123,8 @@ void ProcessPlotDirField(rt::Text& statement, int16_t& msgNo) {
   if (!LookUp(hId, hIndex, kMsgSecondNotFound, msgNo)) return;
 
   double a = 0, b = 0, n = 0, c = 0, d = 0, m = 0;
-  if (CharAt(s, pos) != u'{') {
-    msgNo = kMsgXRangeBrace;
-    return;
-  }
-  ++pos;
-  ParseRangeValue(s, pos, a, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValue(s, pos, b, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValue(s, pos, n, u"}", msgNo);
-  if (msgNo != 0) return;
-  if (CharAt(s, pos) != u'{') {
-    msgNo = kMsgYRangeBrace;
-    return;
-  }
-  ++pos;
-  ParseRangeValue(s, pos, c, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValue(s, pos, d, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValue(s, pos, m, u"}", msgNo);
-  if (msgNo != 0) return;
+  if (!field::ReadRange(s, pos, kMsgXRangeBrace, a, b, n, msgNo)) return;
+  if (!field::ReadRange(s, pos, kMsgYRangeBrace, c, d, m, msgNo)) return;
 
   FieldTables.DirFieldColorLetter = field::ReadColorLetter(s, pos, u"b");
   if (CharAt(s, pos) != u']' || pos != len) {

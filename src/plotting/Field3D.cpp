@@ -65,21 +65,6 @@ bool LookUp(const rt::Text& id, int16_t& index, int16_t notFound, int16_t& msgNo
   return true;
 }
 
-bool ReadRange(const rt::Text& s, int16_t& pos, int16_t braceMsg, double& lo, double& hi,
-               double& steps, int16_t& msgNo) {
-  if (CharAt(s, pos) != u'{') {
-    msgNo = braceMsg;
-    return false;
-  }
-  ++pos;
-  ParseRangeValue(s, pos, lo, u",", msgNo);
-  if (msgNo != 0) return false;
-  ParseRangeValue(s, pos, hi, u",", msgNo);
-  if (msgNo != 0) return false;
-  ParseRangeValue(s, pos, steps, u"}", msgNo);
-  return msgNo == 0;
-}
-
 }  // namespace
 
 void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo) {
@@ -121,9 +106,9 @@ void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo) {
   if (!LookUp(ids[2], hIndex, kMsgThirdNotFound, msgNo)) return;
 
   double a = 0, b = 0, n = 0, c = 0, d = 0, m = 0, e = 0, f = 0, k = 0;
-  if (!ReadRange(s, pos, kMsgXRangeBrace, a, b, n, msgNo)) return;
-  if (!ReadRange(s, pos, kMsgYRangeBrace, c, d, m, msgNo)) return;
-  if (!ReadRange(s, pos, kMsgZRangeBrace, e, f, k, msgNo)) return;
+  if (!field::ReadRange(s, pos, kMsgXRangeBrace, a, b, n, msgNo)) return;
+  if (!field::ReadRange(s, pos, kMsgYRangeBrace, c, d, m, msgNo)) return;
+  if (!field::ReadRange(s, pos, kMsgZRangeBrace, e, f, k, msgNo)) return;
 
   FieldTables.Field3DColorLetter = field::ReadColorLetter(s, pos, u"b");
   if (CharAt(s, pos) != u']' || pos != len) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "language/Utilities.h"
 #include "numerics/FunctionValue.h"
 
 namespace ms {
@@ -140,6 +141,21 @@ void WidenViewBox(double x1, double x2, double y1, double y2, double z1, double 
   s.ViewYMax = std::max({s.ViewYMax, y1, y2});
   s.ViewZMin = std::min({s.ViewZMin, z1, z2});
   s.ViewZMax = std::max({s.ViewZMax, z1, z2});
+}
+
+bool ReadRange(const rt::Text& s, int16_t& pos, int16_t braceMsg, double& lo, double& hi,
+               double& steps, int16_t& msgNo) {
+  if (CharAt(s, pos) != u'{') {
+    msgNo = braceMsg;
+    return false;
+  }
+  ++pos;
+  ParseRangeValue(s, pos, lo, u",", msgNo);
+  if (msgNo != 0) return false;
+  ParseRangeValue(s, pos, hi, u",", msgNo);
+  if (msgNo != 0) return false;
+  ParseRangeValue(s, pos, steps, u"}", msgNo);
+  return msgNo == 0;
 }
 
 }  // namespace field

@@ -101,6 +101,11 @@ rt::Text ReadFunctionId(const rt::Text& s, int16_t& pos, bool underscoreJoins);
 // default.
 rt::Text ReadColorLetter(const rt::Text& s, int16_t& pos, const rt::Text& defaultLetter);
 
+// One range "{lo,hi,steps}" at pos (each value a number or a constant); braceMsg when it does not
+// start with "{", else the range reader's messages. pos ends after the "}".
+bool ReadRange(const rt::Text& s, int16_t& pos, int16_t braceMsg, double& lo, double& hi,
+               double& steps, int16_t& msgNo);
+
 // Red, green and blue (0..255) of a colour letter: r red, g green, b blue, w white, B black,
 // G grey; any other letter gives green.
 void LetterColor(const rt::Text& letter, double& red, double& green, double& blue);

@@ -211,28 +211,8 @@ void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
 
   ++pos;
   double a = 0, b = 0, n = 0, c = 0, d = 0, m = 0;
-  if (CharAt(s, pos) != u'{') {
-    msgNo = kMsgOpenBrace;
-    return;
-  }
-  ++pos;
-  ParseRangeValue(s, pos, a, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValue(s, pos, b, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValue(s, pos, n, u"}", msgNo);
-  if (msgNo != 0) return;
-  if (CharAt(s, pos) != u'{') {
-    msgNo = kMsgOpenBrace;
-    return;
-  }
-  ++pos;
-  ParseRangeValue(s, pos, c, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValue(s, pos, d, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValue(s, pos, m, u"}", msgNo);
-  if (msgNo != 0) return;
+  if (!field::ReadRange(s, pos, kMsgOpenBrace, a, b, n, msgNo)) return;
+  if (!field::ReadRange(s, pos, kMsgOpenBrace, c, d, m, msgNo)) return;
 
   // Start points until "]", the last character or a letter. After the tenth the statement must
   // end; anything more fails the closing check below.
