@@ -29,7 +29,7 @@ inline bool IsOperator(char16_t c) {
 
 // The character at 1-based position pos, 0 outside the text.
 inline char16_t At(const rt::Text& s, long pos) {
-  return pos >= 1 && pos <= static_cast<long>(s.size()) ? s[static_cast<size_t>(pos - 1)] : u'\0';
+  return rt::CharAt(s, pos);
 }
 
 // The character matches a wildcard class such as u"[a-z0-9]"; the empty character never does.
