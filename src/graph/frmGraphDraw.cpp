@@ -130,17 +130,17 @@ void frmGraph::ImageView(draw::DrawTarget& target) {
       if (markers) {
         const double markKind = row[ms::kLimitMarkKind];
         if (markKind == 3.0) {
-          display_->FillStyle = draw::kFillTransparent;
+          target.FillStyle = draw::kFillTransparent;
           target.Circle(x1, y1, kOpenLimitRadius, kLimitRed);
-          display_->FillStyle = draw::kFillSolid;
+          target.FillStyle = draw::kFillSolid;
           target.Circle(x2, y2, kFilledDotRadius, kBlack);
         } else if (markKind == 2.0) {
-          display_->FillStyle = draw::kFillSolid;
+          target.FillStyle = draw::kFillSolid;
           target.Circle(x1, y1, kFilledDotRadius, kBlack);
-          display_->FillStyle = draw::kFillTransparent;
+          target.FillStyle = draw::kFillTransparent;
           target.Circle(x2, y2, kOpenLimitRadius, kLimitRed);
         }
-        display_->FillStyle = draw::kFillTransparent;
+        target.FillStyle = draw::kFillTransparent;
       }
     } else {
       target.Line(x1, y1, x2, y2, color);
@@ -151,7 +151,7 @@ void frmGraph::ImageView(draw::DrawTarget& target) {
         target.Line(x1 - kStrokeHalf, y1, x1 + kStrokeHalf, y1, kPlusGrey);
         target.Line(x1, y1 - kStrokeHalf, x1, y1 + kStrokeHalf, kPlusGrey);
       } else if (circleSymbol) {
-        display_->FillStyle = draw::kFillTransparent;
+        target.FillStyle = draw::kFillTransparent;
         target.Circle(x1, y1, kCircleSymbolRadius, kSymbolGrey);
       } else {
         target.Line(x1 - kStrokeHalf, y1 + kStrokeHalf, x1 + kStrokeHalf, y1 - kStrokeHalf,

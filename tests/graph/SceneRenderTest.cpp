@@ -153,6 +153,20 @@ TEST_F(SceneRenderTest, JumpsBecomeGapsWithLimitMarkers) {
   }
 }
 
+TEST_F(SceneRenderTest, LimitDotsAreFilledOnEveryTarget) {
+  // Animation frames and the printer draw through targets of their own: the filled dot of a jump
+  // must be filled there too, not only on the screen picture.
+  const draw::DrawTarget& screen = D();
+  draw::DrawTarget other(screen.Image().width(), screen.Image().height());
+  other.SetScale(screen.ScaleLeft(), screen.ScaleTop(), screen.ScaleWidth(), screen.ScaleHeight());
+  ms::Settings.DiscontinuityOn = -1;
+  ms::Settings.NoLimitMarkers = 0;
+  DrawOne({3000, 3000, 10, 6000, 3000, 10, 1, 0, 3});
+  w_->ImageView(other);
+  EXPECT_EQ(PixelAt(other, 6000, 3000), kBlack);
+  EXPECT_EQ(PixelAt(other, 3000, 3000), kWhite);
+}
+
 TEST_F(SceneRenderTest, DotSymbolsFollowTheCheckedItem) {
   ms::CurveWork.DotSpacingOn = -1;
   // A vertical segment; the symbol sits on its start (3000, 3000).
