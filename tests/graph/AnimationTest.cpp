@@ -1,6 +1,6 @@
-// Animation frames: the naming of the frame files, the set-up window's checks, and the frame
-// loop from a worksheet to the bitmap files and the text file, its messages and its Stop button.
-// Files are written into a temporary directory made the current one for each test.
+// Animation frames: the set-up window's checks and the frame loop from a worksheet to the bitmap
+// files and the text file, its messages and its Stop button. Files are written into a temporary
+// directory made the current one for each test.
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -12,27 +12,6 @@
 
 namespace gr::testing {
 namespace {
-
-TEST(FrameNamesTest, BaseNamesAndTotals) {
-  const std::pair<const char16_t*, const char16_t*> bases[] = {
-      {u"/tmp/x/wave.bmp", u"wave"}, {u"a.b.c", u"a"}, {u".bmp", u".bmp"}, {u"dir\\", u""}};
-  for (const auto& [typed, base] : bases) {
-    EXPECT_EQ(FrameBaseOf(typed), base) << rt::ToUtf8(typed);
-  }
-  // What the box keeps and the text file says, and the frames made.
-  const std::tuple<const char16_t*, const char16_t*, int> totals[] = {
-      {u"", u"10", 10}, {u"0.5", u"10", 10},   {u"2.5", u"2.5", 2},
-      {u"1", u"1", 1},  {u"1E2", u"1E2", 100}, {u"40000", u"10", 10}};
-  for (const auto& [typed, kept, count] : totals) {
-    SCOPED_TRACE(rt::ToUtf8(typed));
-    rt::Text stored = FrameTotalOf(typed);
-    EXPECT_EQ(FrameCountOf(stored), count);
-    EXPECT_EQ(stored, kept);
-  }
-  rt::Text empty;  // a total the box never saw is made "10" by the run
-  EXPECT_EQ(FrameCountOf(empty), 10);
-  EXPECT_EQ(empty, u"10");
-}
 
 constexpr char kWorksheet[] = "a = 0\nb = a\nA<t> = <t, a + t, 0>\nPlot[A, {t,0,1,10}]\n";
 

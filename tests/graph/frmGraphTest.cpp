@@ -1,5 +1,5 @@
 // The graph window's lifecycle: the closing guard, End Program, a worksheet's curves drawn and
-// Return, leaving from inside a build and the rescue of the worksheet after a failed first build.
+// Return, and the rescue of the worksheet after a failed first build.
 #include <QAction>
 #include <QFile>
 #include <QPushButton>
@@ -171,37 +171,6 @@ TEST_F(frmGraphTest, FailedFirstBuildOffersToSaveTheWorksheet) {
     EXPECT_EQ(ui_.fileRequests[0].request.filter, u"Text File (*.txt)|*.txt");
     EXPECT_EQ(ui_.fileRequests[0].request.defaultExt, u"txt");
   }
-}
-
-int g_builds = 0;
-
-// A command during which the user clicks Return and Update Graph and presses "S" and "Z" (the
-// event loop runs inside long commands).
-void ImpatientUser(rt::Text&, int16_t, int16_t& msgNo) {
-  ++g_builds;
-  msgNo = 0;
-  frmGraph* w = GraphWindow();
-  ASSERT_NE(w, nullptr);
-  w->cmdReturn_Click();
-  w->cmdUpdate_Click();
-  w->Form_KeyPress('S');
-  w->Form_KeyPress('Z');
-}
-
-TEST_F(frmGraphTest, LeavingOrRebuildingFromInsideABuildIsPrevented) {
-  ms::Requests.IVPRequested = -1;
-  CommandEntry(GraphCommand::kIVP) = ImpatientUser;
-  g_builds = 0;
-  frmGraph& w = Load();
-  EXPECT_EQ(g_builds, 1);  // no second build started from inside the first
-  EXPECT_EQ(GraphWindow(), &w);
-  EXPECT_TRUE(w.isVisible());
-  EXPECT_EQ(ms::View.PictureScale, 310);      // the zoom key acted at once
-  EXPECT_EQ(ms::View.FieldVectorScale, 0.5);  // "S" waited for no build
-  EXPECT_EQ(Graph.Generating, 0);
-  EXPECT_FALSE(w.cmdReturn->isHidden());
-  w.cmdReturn_Click();  // once the build has returned, Return works
-  EXPECT_EQ(GraphWindow(), nullptr);
 }
 
 }  // namespace
