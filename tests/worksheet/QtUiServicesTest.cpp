@@ -20,8 +20,6 @@ TEST(QtUiServicesWindow, BoxAnswersAreTheButtonsPressed) {
   } cases[] = {
       {ui::kStop, QMessageBox::Ok, ui::kAnswerOk},
       {ui::kYesNoCancelExclamation, QMessageBox::Yes, ui::kAnswerYes},
-      {ui::kYesNoCancelExclamation, QMessageBox::No, ui::kAnswerNo},
-      {ui::kYesNoCancelExclamation, QMessageBox::Cancel, ui::kAnswerCancel},
   };
   ui::QtUiServices services;
   for (const auto& c : cases) {
