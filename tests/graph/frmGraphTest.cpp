@@ -1,29 +1,15 @@
 // The graph window's lifecycle: the closing guard, End Program, a worksheet's curves drawn and
 // Return, and the rescue of the worksheet after a failed first build.
-#include <QAction>
 #include <QFile>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <stdexcept>
 
-#include "GraphTestSupport.h"
+#include "SheetGraphTest.h"
 
 namespace gr::testing {
 namespace {
 
-class frmGraphTest : public GraphTest {
- protected:
-  // Executes the worksheet and presses Graph; the graph window, which must have opened.
-  frmGraph& Run(const char* worksheet) {
-    ws::frmCalcInput& sheet = Sheet();
-    sheet.show();
-    sheet.TypeWorksheetText(QString::fromUtf8(worksheet));
-    sheet.cmdCompute_click();
-    sheet.cmdGraph_click();
-    if (GraphWindow() == nullptr) throw std::runtime_error("no graph window");
-    return *GraphWindow();
-  }
-};
+using frmGraphTest = SheetGraphTest;
 
 // The close box is refused with its box; End Program (button or menu) ends the program, and the
 // program's own unload passes the guard without a box.
@@ -61,9 +47,7 @@ TEST_F(frmGraphTest, PlotCurvesAreDrawnInTheirColoursOrStoppedByTheStoreThenRetu
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tooBig);
-    ui_.Reset();
-    Graph.PlotLimitReached = 0;
-    frmGraph& w = Run(c.worksheet);
+    frmGraph& w = Run(c.worksheet, true);
     EXPECT_FALSE(Sheet().isVisible());
     ASSERT_EQ(ui_.boxes.size(), c.tooBig != 0 ? 1u : 0u);
     if (c.tooBig != 0) {
