@@ -3,16 +3,12 @@
 
 #include <limits>
 
-#include "platform/draw/DrawTarget.h"
+#include "GraphTestSupport.h"
 
 namespace {
 
 using draw::DrawTarget;
-
-uint32_t Pixel(const DrawTarget& t, double x, double y) {
-  const QPointF d = t.ToDevice(x, y);
-  return t.Image().pixel(static_cast<int>(d.x()), static_cast<int>(d.y())) | 0xFF000000u;
-}
+using gr::testing::PixelAt;
 
 TEST(DrawTargetTest, PackedColoursAndTheUserScale) {
   // Red in the low byte; bytes are clamped.
@@ -44,24 +40,24 @@ TEST(DrawTargetTest, LinesBoxesAndCirclesPaintInTheirColours) {
   DrawTarget t(100, 100);
   t.SetScale(0, 0, 1500, 1500);  // 15 units per pixel
   t.Line(150, 300, 1350, 300, 0x0000FF);
-  EXPECT_EQ(Pixel(t, 750, 300), 0xFFFF0000u);
-  EXPECT_EQ(Pixel(t, 750, 600), 0xFFFFFFFFu);
+  EXPECT_EQ(PixelAt(t, 750, 300), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(t, 750, 600), 0xFFFFFFFFu);
   EXPECT_EQ(QPointF(t.CurrentX, t.CurrentY), QPointF(1350, 300));
   t.Box(150, 900, 450, 1200, 0x00FF00, true);
-  EXPECT_EQ(Pixel(t, 300, 1050), 0xFF00FF00u);
+  EXPECT_EQ(PixelAt(t, 300, 1050), 0xFF00FF00u);
   // A transparent circle leaves its centre; a solid one fills it with FillColor.
   t.FillStyle = draw::kFillTransparent;
   t.Circle(1050, 1050, 150, 0xFF0000);
-  EXPECT_EQ(Pixel(t, 1050, 1050), 0xFFFFFFFFu);
-  EXPECT_EQ(Pixel(t, 1050 + 150, 1050), 0xFF0000FFu);
+  EXPECT_EQ(PixelAt(t, 1050, 1050), 0xFFFFFFFFu);
+  EXPECT_EQ(PixelAt(t, 1050 + 150, 1050), 0xFF0000FFu);
   t.FillStyle = draw::kFillSolid;
   t.FillColor = 0;
   t.Circle(1050, 1050, 150, 0);
-  EXPECT_EQ(Pixel(t, 1050, 1050), 0xFF000000u);
+  EXPECT_EQ(PixelAt(t, 1050, 1050), 0xFF000000u);
   // Cls paints the back colour everywhere and puts the position back at the origin.
   t.BackColor = 0x00FFFF;  // yellow
   t.Cls();
-  EXPECT_EQ(Pixel(t, 750, 300), 0xFFFFFF00u);
+  EXPECT_EQ(PixelAt(t, 750, 300), 0xFFFFFF00u);
   EXPECT_EQ(QPointF(t.CurrentX, t.CurrentY), QPointF(0, 0));
 }
 

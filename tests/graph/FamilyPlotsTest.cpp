@@ -20,7 +20,6 @@ TEST(FindAssignmentTest, FindsAndRewritesTheFirstAssignmentOfANumberAndCountsMem
   const char16_t* fam = kFamilyNumberPattern;
   const Case cases[] = {
       {u"m = 10\r\nF{x} = m*x\r\n", u"m", fam, 1, u"m = 10", u"10", u"m=9\r\nF{x} = m*x\r\n"},
-      {u"ka = 1\r\n", u"k", fam, 0, u"", u"", u""},
       // The first k makes the candidate kk and fails; the second k matches the tail.
       {u"kk=1\r\n", u"k", fam, 2, u"k=1", u"1", u"kk=9\r\n"},
       {u"k = b\r\n", u"k", fam, 1, u"k = ", u"", u"k=9b\r\n"},

@@ -18,11 +18,6 @@ constexpr uint32_t kBlack = 0xFF000000u;
 constexpr uint32_t kGrey100 = 0xFF646464u;
 constexpr uint32_t kGrey128 = 0xFF808080u;
 
-uint32_t PixelAt(const draw::DrawTarget& t, double x, double y) {
-  const QPointF d = t.ToDevice(x, y);
-  return t.Image().pixel(static_cast<int>(d.x()), static_cast<int>(d.y())) | 0xFF000000u;
-}
-
 bool AnyInk(const QImage& img) {
   QImage white(img.size(), img.format());
   white.fill(Qt::white);

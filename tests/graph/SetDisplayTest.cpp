@@ -61,16 +61,6 @@ class SetDisplayTest : public GraphTest {
     return w;
   }
   frmSetDisplay& Options() { return *frmSetDisplay::Instance(); }
-  // A function record k whose value line is listed.
-  static void AddValueFunction(int k, const char16_t* name, const char16_t* parm, double value) {
-    ms::Tables.FuncCount = static_cast<int16_t>(k);
-    ms::FuncRec& f = ms::Tables.FuncTable[static_cast<size_t>(k)];
-    f = ms::FuncRec{};
-    f.Name = name;
-    f.Parm1 = parm;
-    f.Value = value;
-    f.LineBreak = -1;
-  }
 };
 
 TEST_F(SetDisplayTest, DataScalesListGridUnitsAndThePlottedVectorsWithNames) {
@@ -472,7 +462,11 @@ TEST_F(SetDisplayTest, EachOverlayAppearsWithItsCheckBoxAndMovesWithItsBar) {
   Sheet().TypeWorksheetText(QStringLiteral("a = 12345\n"));
   frmGraph& w = LoadEmpty();
   frmSetDisplay& d = Options();
-  AddValueFunction(1, u"F_", u"x", 2.5);
+  ms::Tables.FuncCount = 1;  // a function whose value line is listed
+  ms::Tables.FuncTable[1] = ms::FuncRec{};
+  ms::Tables.FuncTable[1].Name = u"F_";
+  ms::Tables.FuncTable[1].Parm1 = u"x";
+  ms::Tables.FuncTable[1].LineBreak = -1;
   d.strText->setText(QStringLiteral("Damped Spring"));
   d.strLegendX->setText(QStringLiteral("time"));
   d.strLegendY->setText(QStringLiteral("height"));
