@@ -181,43 +181,31 @@ void frmGraph::GenerateData() {
   ms::ResetIntegChain();
   const int integSlots = std::clamp<int>(req.IntegStmtCount, 0, ms::kMaxIntegStatements);
 
-  // Block 1: Integ[.
-  if (req.IntegRequested != 0) {
+  // Blocks 1 and 2: Integ[ and dblInt[. Both kinds share one count of slots; each list holds only
+  // its own kind's statements. False when the build ends here.
+  const auto runIntegralBlock = [&](int block, std::array<rt::Text, ms::kMaxIntegStatements>& stmts,
+                                    bool disablesDotSpacing) {
     ms::FieldGraph.SlopeFieldMode = 0;
-    SetMenuEnabled(mnuDotSpacing, false);
+    if (disablesDotSpacing) SetMenuEnabled(mnuDotSpacing, false);
     SetMenuEnabled(mnuOptions, false);
     Frame7->hide();
     Frame8->hide();
     for (int i = 1; i <= integSlots; ++i) {
-      if (!RunBlockCommand(1, req.IntegStmts[static_cast<size_t>(i - 1)],
-                           static_cast<int16_t>(i))) {
-        return finishReplot();
+      if (!RunBlockCommand(block, stmts[static_cast<size_t>(i - 1)], static_cast<int16_t>(i))) {
+        return false;
       }
     }
     replotAfterBuild = true;
     Frame2->show();
     Frame5->hide();
     cmdUpdate->show();
-    if (!CommonTail(kVertexLimit)) return finishReplot();
+    return CommonTail(kVertexLimit);
+  };
+  if (req.IntegRequested != 0 && !runIntegralBlock(1, req.IntegStmts, true)) {
+    return finishReplot();
   }
-
-  // Block 2: dblInt[.
-  if (req.DblIntRequested != 0) {
-    ms::FieldGraph.SlopeFieldMode = 0;
-    SetMenuEnabled(mnuOptions, false);
-    Frame7->hide();
-    Frame8->hide();
-    for (int i = 1; i <= integSlots; ++i) {
-      if (!RunBlockCommand(2, req.DblIntStmts[static_cast<size_t>(i - 1)],
-                           static_cast<int16_t>(i))) {
-        return finishReplot();
-      }
-    }
-    replotAfterBuild = true;
-    Frame2->show();
-    Frame5->hide();
-    cmdUpdate->show();
-    if (!CommonTail(kVertexLimit)) return finishReplot();
+  if (req.DblIntRequested != 0 && !runIntegralBlock(2, req.DblIntStmts, false)) {
+    return finishReplot();
   }
 
   // Block 3: IVP[.
