@@ -271,44 +271,46 @@ void FindConstant(const Text& id, int16_t& index, int16_t& msgNo) {
   msgNo = 326;
 }
 
-void PushVector(const VecRec& rec, int16_t& msgNo) {
-  if (VectorStacks.VecSP >= kVecStackSize) {
+namespace {
+
+// One push and one pop for both operand stacks (slots 1..size, slot 0 unused): a full stack gives
+// 510 and an empty pop emptyMsg; neither changes anything.
+template <typename Rec, size_t N>
+void PushOnto(std::array<Rec, N>& stack, int16_t& sp, const Rec& rec, int16_t& msgNo) {
+  if (sp >= static_cast<int16_t>(N - 1)) {
     msgNo = 510;
     return;
   }
   msgNo = 0;
-  VectorStacks.VecSP += 1;
-  VectorStacks.VecStack[VectorStacks.VecSP] = rec;
+  stack[static_cast<size_t>(++sp)] = rec;
+}
+
+template <typename Rec, size_t N>
+void PopFrom(std::array<Rec, N>& stack, int16_t& sp, Rec& rec, int16_t emptyMsg, int16_t& msgNo) {
+  if (sp < 1) {
+    msgNo = emptyMsg;
+    return;
+  }
+  msgNo = 0;
+  rec = stack[static_cast<size_t>(sp--)];
+}
+
+}  // namespace
+
+void PushVector(const VecRec& rec, int16_t& msgNo) {
+  PushOnto(VectorStacks.VecStack, VectorStacks.VecSP, rec, msgNo);
 }
 
 void PopVector(VecRec& rec, int16_t& msgNo) {
-  if (VectorStacks.VecSP < 1) {
-    msgNo = 327;
-    return;
-  }
-  msgNo = 0;
-  rec = VectorStacks.VecStack[VectorStacks.VecSP];
-  VectorStacks.VecSP -= 1;
+  PopFrom(VectorStacks.VecStack, VectorStacks.VecSP, rec, 327, msgNo);
 }
 
 void PushScalar(const ConstRec& rec, int16_t& msgNo) {
-  if (VectorStacks.ScalarSP >= kScalarStackSize) {
-    msgNo = 510;
-    return;
-  }
-  msgNo = 0;
-  VectorStacks.ScalarSP += 1;
-  VectorStacks.ScalarStack[VectorStacks.ScalarSP] = rec;
+  PushOnto(VectorStacks.ScalarStack, VectorStacks.ScalarSP, rec, msgNo);
 }
 
 void PopScalar(ConstRec& rec, int16_t& msgNo) {
-  if (VectorStacks.ScalarSP < 1) {
-    msgNo = 328;
-    return;
-  }
-  msgNo = 0;
-  rec = VectorStacks.ScalarStack[VectorStacks.ScalarSP];
-  VectorStacks.ScalarSP -= 1;
+  PopFrom(VectorStacks.ScalarStack, VectorStacks.ScalarSP, rec, 328, msgNo);
 }
 
 void ParseVDiffArgs(Text& text, Text& result, int16_t& msgNo) {
