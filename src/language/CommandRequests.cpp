@@ -23,6 +23,10 @@ void ClearCommandFlags() {
 void ClearRequestsForExecute() {
   ClearCommandFlags();
   Requests.IntegStmtCount = 0;
+  // Each slot is filled in only one of the two lists; a statement left from the previous run in
+  // the other list would be run again by the graph window.
+  for (rt::Text& s : Requests.IntegStmts) s.clear();
+  for (rt::Text& s : Requests.DblIntStmts) s.clear();
   // Integral curves continue one another only within one run.
   ResetIntegChain();
 }

@@ -52,8 +52,8 @@ extern RunFlagsState RunFlags;
 
 // The nine flags cleared by Clear Results, Clear Work Sheet, New and Open.
 void ClearCommandFlags();
-// Execute, before the worksheet is read: the nine flags and the integral count (and the chain of
-// integral curves).
+// Execute, before the worksheet is read: the nine flags, the integral count and both lists of
+// integral statements (and the chain of integral curves).
 void ClearRequestsForExecute();
 // Start-up: every flag (texts and lists keep their contents, as always).
 void ResetCommandRequests();

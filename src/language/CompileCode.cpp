@@ -66,18 +66,6 @@ int16_t ConstantCount() {
   return std::clamp<int16_t>(Tables.ConstCount, 0, kMaxConstants);
 }
 
-// True when the text is one parenthesised group: it starts with "(" and the ")" matching it is
-// the last character.
-bool IsOneGroup(const rt::Text& s) {
-  if (s.size() < 2 || s.front() != u'(' || s.back() != u')') return false;
-  int depth = 0;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == u'(') ++depth;
-    if (s[i] == u')' && --depth == 0) return i == s.size() - 1;
-  }
-  return false;
-}
-
 int ParameterCount(const FuncRec& f) {
   const std::array<const rt::Text*, 5> parms = {&f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5};
   int n = 0;
@@ -407,19 +395,61 @@ void ReplaceLiterals(const rt::Text& expression, rt::Text& result, int16_t& msgN
   result = u"(" + out + u")";
 }
 
+namespace {
+
+bool IsArithmetic(char16_t c) {
+  return c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'^';
+}
+
+// 0-based position just past the operand that starts at from: its signs, then everything up to the
+// next "+", "-", "*", "/" or "," outside brackets (a power belongs to the operand, as -b^2 is
+// -(b^2)), or up to the bracket that closes the group around it.
+size_t OperandEnd(const rt::Text& s, size_t from) {
+  size_t k = from;
+  while (k < s.size() && (s[k] == u'-' || s[k] == u'+')) ++k;
+  int depth = 0;
+  for (; k < s.size(); ++k) {
+    const char16_t c = s[k];
+    if (c == u'(' || c == u'[') {
+      ++depth;
+    } else if (c == u')' || c == u']') {
+      if (depth == 0) return k;
+      --depth;
+    } else if (depth == 0 && (c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u',')) {
+      // A sign directly after an operator belongs to the operand.
+      if (!((c == u'+' || c == u'-') && IsArithmetic(s[k - 1]))) return k;
+    }
+  }
+  return s.size();
+}
+
+}  // namespace
+
 void ReplaceMinus(const rt::Text& expression, rt::Text& result) {
+  // "M*" negates the operand after it only where a group starts or after "+", where the "*" is
+  // the first operator the code pops. A minus directly after "+" reuses that "+"; one after "*",
+  // "/", "^" or "-" (texts built by differentiation or vector operations, never typed) gets its
+  // operand in parentheses of its own, so a*-b is a*(-b), not a wrongly grouped product.
+  const size_t n = expression.size();
+  std::vector<int> closeBefore(n + 1, 0);  // ")" written before 0-based position k
   rt::Text out;
-  out.reserve(expression.size() + expression.size() / 2);
-  for (size_t i = 0; i < expression.size(); ++i) {
+  out.reserve(n + n / 2);
+  for (size_t i = 0; i < n; ++i) {
+    out.append(static_cast<size_t>(closeBefore[i]), u')');
     const char16_t c = expression[i];
+    const char16_t before = i == 0 ? u'\0' : expression[i - 1];
     if (c != u'-') {
       out += c;
-    } else if (i == 0 || expression[i - 1] == u'(' || expression[i - 1] == u'[') {
+    } else if (i == 0 || before == u'(' || before == u'[' || before == u',' || before == u'+') {
       out += u"M*";
+    } else if (IsArithmetic(before)) {
+      out += u"(M*";
+      ++closeBefore[OperandEnd(expression, i + 1)];
     } else {
       out += u"+M*";
     }
   }
+  out.append(static_cast<size_t>(closeBefore[n]), u')');
   result = std::move(out);
 }
 

@@ -517,6 +517,9 @@ constexpr MessageEntry kCapacity[] = {
     {396, u"Too many Integ[ and dblInt[ statements. Limit is 12 in a worksheet."},
     {507, u"Number of values in a function reference does not match its parameters."},
     {508, u"Expression too long or nested too deeply to compile."},
+    {512,
+     u"Expression too long to simplify. Limit is 32,000 characters. Ex: Use a lower order in "
+     u"Diff[F,x,n]."},
     {611, u"Expression too long to evaluate. Split it into smaller functions."},
     {5085, u"A division by zero encounted given the integral range."},
 };

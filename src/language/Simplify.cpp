@@ -2,7 +2,6 @@
 
 #include <string_view>
 
-#include "language/Messages.h"
 #include "platform/ui/UiServices.h"
 
 namespace ms {
@@ -50,6 +49,12 @@ void Blank(rt::Text& s, long from, long to) {
 }  // namespace
 
 void Simplify(const rt::Text& expr, const rt::Text& passList, rt::Text& result) {
+  int16_t msgNo = 0;
+  Simplify(expr, passList, result, msgNo);
+}
+
+void Simplify(const rt::Text& expr, const rt::Text& passList, rt::Text& result, int16_t& msgNo) {
+  msgNo = 0;
   if (rt::CharAt(passList, 1) != u'[') {
     ui::Ui().MsgBox(u"?", ui::kOkOnly, u"Programmer Error");
     ui::Ui().EndProgram();
@@ -65,20 +70,23 @@ void Simplify(const rt::Text& expr, const rt::Text& passList, rt::Text& result) 
       selector = rt::Text(1, rt::CharAt(passList, i));
       ++i;
     }
-    RunSimplifyPass(current, selector, current);
+    RunSimplifyPass(current, selector, current, msgNo);
+    if (msgNo != 0) return;
     if (rt::CharAt(passList, i) == u']') break;
   }
   result = std::move(current);
 }
 
-void RunSimplifyPass(const rt::Text& expr, const rt::Text& digit, rt::Text& result) {
+void RunSimplifyPass(const rt::Text& expr, const rt::Text& digit, rt::Text& result,
+                     int16_t& msgNo) {
+  msgNo = 0;
   if (digit.size() != 1) return;
   switch (digit[0]) {
     case u'0':
       result = RemoveBlanks(expr);
       break;
     case u'1':
-      result = DropParensOnSingle(expr);
+      result = DropParensOnSingle(expr, msgNo);
       break;
     case u'2':
       result = DropParensOnNumber(expr);
@@ -118,12 +126,14 @@ rt::Text RemoveBlanks(const rt::Text& s) {
   return out;
 }
 
-rt::Text DropParensOnSingle(const rt::Text& s) {
+rt::Text DropParensOnSingle(const rt::Text& s, int16_t& msgNo) {
   const long n = static_cast<long>(s.size());
+  // Refused rather than emptied: an empty text would go on as a function without a body.
   if (n > kMaxSimplifyLength) {
-    ui::Ui().MsgBox(GetMessageText(960), ui::kOkOnly, u"Run Time Error");
-    return u"";
+    msgNo = kMsgSimplifyTooLong;
+    return s;
   }
+  msgNo = 0;
   rt::Text work = s;
   bool changed = false;
   // i >= 2 keeps the look at the character before the "(" inside the text.
@@ -284,18 +294,21 @@ rt::Text PrefixZeroSign(const rt::Text& s) {
   return s;
 }
 
+bool IsOneGroup(const rt::Text& s) {
+  if (s.size() < 2 || s.front() != u'(' || s.back() != u')') return false;
+  long depth = 1;
+  for (size_t j = 1; j + 1 < s.size(); ++j) {
+    if (s[j] == u'(') ++depth;
+    if (s[j] == u')') --depth;
+    if (depth == 0) return false;
+  }
+  return true;
+}
+
 rt::Text StripOuterParens(const rt::Text& s) {
   if (s.size() == 3 && s[0] == u'(' && s[2] == u')') return s.substr(1, 1);
   rt::Text e = s;
-  while (e.size() >= 2 && e.front() == u'(' && e.back() == u')') {
-    long depth = 1;
-    for (size_t j = 1; j + 1 < e.size(); ++j) {
-      if (e[j] == u'(') ++depth;
-      if (e[j] == u')') --depth;
-      if (depth == 0) return e;
-    }
-    e = e.substr(1, e.size() - 2);
-  }
+  while (IsOneGroup(e)) e = e.substr(1, e.size() - 2);
   return e;
 }
 

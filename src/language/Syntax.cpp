@@ -469,7 +469,11 @@ void CheckSymbolAdjacency(const Text& text, int16_t& msgNo) {
     int16_t failure = 0;
     if (a == u'_') {
       ok = minus || b == u']' || Is(b, kAfterFiller);
-      failure = 451;
+      // A constant taking a vector component (m=A.x|2) without its "|": the component letter's
+      // padding stands before the argument.
+      const bool componentArgument =
+          IsLower(At(text, 1)) && At(text, i - 2) == u'.' && Is(At(text, i - 1), u"[xyz]");
+      failure = componentArgument && IsDigit(b) ? 630 : 451;
     } else if (a == u'(') {
       ok = minus || Is(b, kAfterOpenParen);
       failure = 444;
@@ -483,7 +487,7 @@ void CheckSymbolAdjacency(const Text& text, int16_t& msgNo) {
       ok = minus || b == u']' || Is(b, kAfterCloseBracket);
       failure = 447;
     } else if (a == u'{') {
-      ok = Is(b, kAfterOpenBrace);
+      ok = minus || Is(b, kAfterOpenBrace);
       failure = 448;
     } else if (a == u'}') {
       ok = minus || b == u']' || Is(b, kAfterCloseBrace);

@@ -43,7 +43,10 @@ bool ProcessStatement(rt::Text statement, bool abortTest, rt::Text& stmtText, in
   if (abortTest && RunFlags.AbortRun) return true;
   if (steps.compile) {
     steps.compile(statement, msgNo);
-    if (msgNo != 0) return true;
+    if (msgNo != 0) {
+      stmtText = statement;
+      return true;
+    }
   }
   ++Tables.CurrentStmtNo;
   return false;
@@ -54,7 +57,8 @@ void ReadLegendDirective(const rt::Text& ws, long i) {
   const long len = static_cast<long>(ws.size());
   long p = i + 2;
   rt::Text text;
-  while (p <= len && ws[p - 1] != u'@') text.push_back(ws[p++ - 1]);
+  // Without its second "@" the text ends with its line.
+  while (p <= len && ws[p - 1] != u'@' && ws[p - 1] != kCR) text.push_back(ws[p++ - 1]);
   if (Tables.SelectValueCount < kMaxSelectValues) ++Tables.SelectValueCount;
   const int k = Tables.SelectValueCount;
   Tables.SelectValueText[k] = text;
@@ -115,6 +119,12 @@ void ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText, int16_t& ms
     if (c == kTab) {
       ++i;
     } else if (c == u'_') {
+      // The error names the statement that holds the underscore, as far as its end.
+      stmtText = buffer;
+      for (long j = i; j <= len && ws[j - 1] != u':' && ws[j - 1] != kCR && ws[j - 1] != u'\'';
+           ++j) {
+        if (ws[j - 1] != kTab) stmtText.push_back(ws[j - 1]);
+      }
       msgNo = kMsgUnderscore;
       return;
     } else if (c == u':' || c == kCR) {

@@ -123,9 +123,11 @@ rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, in
   if (e0.empty()) return u"";
   rt::Text e = e0;
   if (e[0] == u'+' || e[0] == u'-') e = u"(0" + e + u")";
-  e = CleanExpr(e);
+  CleanExpr(e, e, msgNo);
+  if (msgNo != 0) return u"";
   e = TrimUnbalancedParens(e);
-  e = CleanExpr(e);
+  CleanExpr(e, e, msgNo);
+  if (msgNo != 0) return u"";
 
   rt::Text op;
   long pos = 0;
@@ -318,19 +320,15 @@ void SplitTopOperator(const rt::Text& e, rt::Text& op, long& position) {
   position = best;
 }
 
-void CleanExpr(const rt::Text& input, rt::Text& output) {
-  rt::Text t = DropParensOnSingle(input);
+void CleanExpr(const rt::Text& input, rt::Text& output, int16_t& msgNo) {
+  rt::Text t = DropParensOnSingle(input, msgNo);
+  if (msgNo != 0) return;
   t = DropParensOnNumber(t);
   t = DropNestedBrackets(t);
-  t = DropParensOnSingle(t);
+  t = DropParensOnSingle(t, msgNo);
+  if (msgNo != 0) return;
   Simplify(t, u"[3,9]", t);
   output = t;
-}
-
-rt::Text CleanExpr(const rt::Text& input) {
-  rt::Text out;
-  CleanExpr(input, out);
-  return out;
 }
 
 rt::Text SpliceAt(const rt::Text& s, long position, const rt::Text& insert) {
@@ -361,6 +359,11 @@ rt::Text MakeSum(const rt::Text& a, const rt::Text& b) {
   if (b == u"0") return u"(" + a + u")";
   if (a == u"0") return u"(" + b + u")";
   if (a == b) return Short(a) ? u"2*" + a : u"2*(" + a + u")";
+  // A folded negative number (the derivative of 3-x is -1) is subtracted: a "+" directly before
+  // its sign would be a double operator.
+  if (!b.empty() && b[0] == u'-') {
+    return IsNumericStr(b) ? u"(" + a + b + u")" : u"(" + a + u"+(" + b + u"))";
+  }
   return u"(" + a + u"+" + b + u")";
 }
 
@@ -455,7 +458,9 @@ rt::Text ParseDiffOrder(const rt::Text& text, long pos, long& rawLength, int16_t
     return u"";
   }
   rawLength = close - pos;
-  const rt::Text point = CleanExpr(rt::Mid(text, pos, rawLength));
+  rt::Text point;
+  CleanExpr(rt::Mid(text, pos, rawLength), point, msgNo);
+  if (msgNo != 0) return u"";
   if (!IsNumericStr(point)) {
     msgNo = kMsgDiffBadPoint;
     return u"";
@@ -527,7 +532,9 @@ void ParseDiffArgs(const rt::Text& text, long q, int16_t& form, rt::Text& point,
 }
 
 void ProcessDiff(const rt::Text& expression, rt::Text& result, int16_t& msgNo) {
-  rt::Text t = CleanExpr(expression);
+  rt::Text t;
+  CleanExpr(expression, t, msgNo);
+  if (msgNo != 0) return;
   long start = 1;
   for (;;) {
     const long p = rt::InStr(start, t, u"Diff[");
@@ -572,18 +579,22 @@ void ProcessDiff(const rt::Text& expression, rt::Text& result, int16_t& msgNo) {
     if (msgNo != 0) return;
 
     const rt::Text variable(1, var);
-    rt::Text d = CleanExpr(Tables.FuncTable[static_cast<size_t>(index)].Expr);
+    rt::Text d;
+    CleanExpr(Tables.FuncTable[static_cast<size_t>(index)].Expr, d, msgNo);
+    if (msgNo != 0) return;
     for (int k = 0; k < order; ++k) {
       d = Differentiate(d, variable, msgNo);
       if (msgNo != 0) return;
-      d = CleanExpr(d);
+      CleanExpr(d, d, msgNo);
+      if (msgNo != 0) return;
     }
     if (form == 2 || form == 3 || form == 5 || form == 6) d = SubstituteVar(d, variable, point);
     const rt::Text inserted = u"(" + d + u")";
     t = rt::Left(t, p - 1) + inserted + rt::Mid(t, callEnd + 1);
     start = p + static_cast<long>(inserted.size());
   }
-  t = CleanExpr(t);
+  CleanExpr(t, t, msgNo);
+  if (msgNo != 0) return;
   DetokenizeNames(t, t);
   result = t;
 }

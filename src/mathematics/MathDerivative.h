@@ -21,8 +21,8 @@ constexpr long kMaxDiffLength = 32000;
 constexpr int kMaxDiffDepth = 500;
 
 // Replaces every Diff[ call of the expression. On an error the result is not written.
-// Messages: 530, 531, 532 (call form), 533, 534 (order), 535, 536 (point), 537 (length), and
-// those of FindFunction.
+// Messages: 530, 531, 532 (call form), 533, 534 (order), 535, 536 (point), 537 (length), 512 (a
+// derivative too long to simplify), and those of FindFunction.
 void ProcessDiff(const rt::Text& expression, rt::Text& result, int16_t& msgNo);
 
 // The derivative of e with respect to the one-letter variable x ("" for an empty e).
@@ -63,9 +63,9 @@ rt::Text TrimUnbalancedParens(const rt::Text& e);
 bool IsFreeOfVar(const rt::Text& e, const rt::Text& x);
 bool IsNumericStr(const rt::Text& s);
 bool StrEquals(const rt::Text& a, const rt::Text& b);
-// The simplifier passes 1, 2, 3 and 1 again, then the pass list "[3,9]".
-void CleanExpr(const rt::Text& input, rt::Text& output);
-rt::Text CleanExpr(const rt::Text& input);
+// The simplifier passes 1, 2, 3 and 1 again, then the pass list "[3,9]". A text too long for the
+// simplifier gives its message (512) and leaves output unwritten.
+void CleanExpr(const rt::Text& input, rt::Text& output, int16_t& msgNo);
 // The text with the character at the 1-based position replaced by the insert.
 rt::Text SpliceAt(const rt::Text& s, long position, const rt::Text& insert);
 

@@ -1,6 +1,7 @@
 #include "mathematics/MathVector.h"
 
 #include "language/ProcessConst.h"
+#include "language/Simplify.h"
 #include "language/Tokens.h"
 #include "language/Utilities.h"
 #include "mathematics/MathDerivative.h"
@@ -86,10 +87,16 @@ ConstRec MakeScalar(const Text& name, int16_t kind, const Text& text) {
   return rec;
 }
 
-// The operand text of a scalar: a built text or number as it stands, a constant by its name, a
-// function identifier by its function's expression (in parentheses when asked), a negated operand
-// as "(-" s ")".
-void ScalarText(const ConstRec& s, bool parenFunction, Text& out, int16_t& msgNo) {
+// An operand as it is pasted into a built text: in parentheses, so that no result depends on how
+// the operand was written (a cross product's component is a difference, a scalar a product).
+Text P(const Text& s) {
+  return IsOneGroup(s) ? s : u"(" + s + u")";
+}
+
+// The operand text of a scalar: a built text or number, a constant by its name, a function
+// identifier by its function's expression; a negated operand as "(-(" s "))". Pasted outside
+// brackets it goes in parentheses (P).
+void ScalarText(const ConstRec& s, Text& out, int16_t& msgNo) {
   msgNo = 0;
   if (s.Kind == kScalarBuilt || s.Kind == kScalarNumber) {
     out = s.ValueText;
@@ -98,12 +105,11 @@ void ScalarText(const ConstRec& s, bool parenFunction, Text& out, int16_t& msgNo
     int16_t index = 0;
     FindFunction(s.Name, parm, index, msgNo);
     if (msgNo != 0) return;
-    const Text& expr = Tables.FuncTable[index].Expr;
-    out = parenFunction ? u"(" + expr + u")" : expr;
+    out = Tables.FuncTable[index].Expr;
   } else {
     out = s.Name;
   }
-  if (s.Spare2 != 0) out = u"(-" + out + u")";
+  if (s.Spare2 != 0) out = u"(-" + P(out) + u")";
 }
 
 // A vector result record: the expressions given, empty function names, Name the expression being
@@ -151,8 +157,9 @@ void TangentParts(const VecRec& a, Text d[3], int16_t& msgNo) {
   }
 }
 
+// |d|, in parentheses.
 Text MagnitudeOf(const Text d[3]) {
-  return u"((" + d[0] + u")^2+(" + d[1] + u")^2+(" + d[2] + u")^2)^.5";
+  return u"(((" + d[0] + u")^2+(" + d[1] + u")^2+(" + d[2] + u")^2)^.5)";
 }
 
 void OpVNorm(const VecRec& a, int16_t& msgNo) {
@@ -161,7 +168,7 @@ void OpVNorm(const VecRec& a, int16_t& msgNo) {
   if (msgNo != 0) return;
   Text m = MagnitudeOf(d);
   Text t[3];
-  for (int c = 0; c < 3; ++c) t[c] = u"(" + d[c] + u")/" + m;
+  for (int c = 0; c < 3; ++c) t[c] = u"(" + P(d[c]) + u"/" + m + u")";
 
   // The unit tangent is differentiated through one temporary function record, removed again on
   // every exit.
@@ -193,8 +200,8 @@ void OpVNorm(const VecRec& a, int16_t& msgNo) {
   if (msgNo != 0) return;
   Text nm = MagnitudeOf(n);
   int16_t pushMsg = 0;
-  PushVector(MakeVectorResult(a, u"(" + n[0] + u")/" + nm, u"(" + n[1] + u")/" + nm,
-                              u"(" + n[2] + u")/" + nm),
+  PushVector(MakeVectorResult(a, u"(" + P(n[0]) + u"/" + nm + u")",
+                              u"(" + P(n[1]) + u"/" + nm + u")", u"(" + P(n[2]) + u"/" + nm + u")"),
              pushMsg);
   msgNo = pushMsg;
 }
@@ -394,23 +401,26 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
       PopVector(b, msgNo);
       if (msgNo != 0) return;
       if (token == kTokSDot) {
-        Text d = u"((" + b.XExpr + u")*(" + a.XExpr + u")+(" + b.YExpr + u")*(" + a.YExpr + u")+(" +
-                 b.ZExpr + u")*(" + a.ZExpr + u"))";
+        Text d = u"(" + P(b.XExpr) + u"*" + P(a.XExpr) + u"+" + P(b.YExpr) + u"*" + P(a.YExpr) +
+                 u"+" + P(b.ZExpr) + u"*" + P(a.ZExpr) + u")";
         PushScalar(MakeScalar(u"d$", kScalarBuilt, d), msgNo);
         return;
       }
       Text c[3];
       if (token == kTokVAdd) {
         for (int k = 0; k < 3; ++k)
-          DetokenizeNames(u"(" + Comp(a, k) + u"+" + Comp(b, k) + u")", c[k]);
+          DetokenizeNames(u"(" + P(Comp(a, k)) + u"+" + P(Comp(b, k)) + u")", c[k]);
       } else if (token == kTokVSub) {
         for (int k = 0; k < 3; ++k) {
-          DetokenizeNames(u"((" + Comp(a, k) + u")-(" + Comp(b, k) + u"))", c[k]);
+          DetokenizeNames(u"(" + P(Comp(a, k)) + u"-" + P(Comp(b, k)) + u")", c[k]);
         }
       } else {
-        c[0] = u"(" + a.YExpr + u")*(" + b.ZExpr + u")-(" + a.ZExpr + u")*(" + b.YExpr + u")";
-        c[1] = u"(" + a.ZExpr + u")*(" + b.XExpr + u")-(" + a.XExpr + u")*(" + b.ZExpr + u")";
-        c[2] = u"(" + a.XExpr + u")*(" + b.YExpr + u")-(" + a.YExpr + u")*(" + b.XExpr + u")";
+        // Component k is a(k+1)*b(k+2) - a(k+2)*b(k+1), indices taken modulo 3.
+        for (int k = 0; k < 3; ++k) {
+          const int k1 = (k + 1) % 3, k2 = (k + 2) % 3;
+          c[k] = u"(" + P(Comp(a, k1)) + u"*" + P(Comp(b, k2)) + u"-" + P(Comp(a, k2)) + u"*" +
+                 P(Comp(b, k1)) + u")";
+        }
       }
       PushVector(MakeVectorResult(a, c[0], c[1], c[2]), msgNo);
       return;
@@ -419,16 +429,16 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
     case kTokSMag: {
       PopVector(a, msgNo);
       if (msgNo != 0) return;
+      const Text parts[3] = {a.XExpr, a.YExpr, a.ZExpr};
       if (token == kTokSMag) {
-        Text m = u"((" + a.XExpr + u")^2+(" + a.YExpr + u")^2+(" + a.ZExpr + u")^2)^.5";
-        PushScalar(MakeScalar(u"m$", kScalarBuilt, m), msgNo);
+        PushScalar(MakeScalar(u"m$", kScalarBuilt, MagnitudeOf(parts)), msgNo);
         return;
       }
-      Text m = u"Sqrt[(" + a.XExpr + u")^2+(" + a.YExpr + u")^2+(" + a.ZExpr + u")^2]";
-      PushVector(
-          MakeVectorResult(a, u"((" + a.XExpr + u")/" + m + u")",
-                           u"((" + a.YExpr + u")/" + m + u")", u"((" + a.ZExpr + u")/" + m + u")"),
-          msgNo);
+      Text m = u"Sqrt[" + P(a.XExpr) + u"^2+" + P(a.YExpr) + u"^2+" + P(a.ZExpr) + u"^2]";
+      PushVector(MakeVectorResult(a, u"(" + P(a.XExpr) + u"/" + m + u")",
+                                  u"(" + P(a.YExpr) + u"/" + m + u")",
+                                  u"(" + P(a.ZExpr) + u"/" + m + u")"),
+                 msgNo);
       return;
     }
     case kTokVTan: {
@@ -438,9 +448,10 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
       TangentParts(a, d, msgNo);
       if (msgNo != 0) return;
       Text m = MagnitudeOf(d);
-      PushVector(MakeVectorResult(a, u"(" + d[0] + u")/" + m, u"(" + d[1] + u")/" + m,
-                                  u"(" + d[2] + u")/" + m),
-                 msgNo);
+      PushVector(
+          MakeVectorResult(a, u"(" + P(d[0]) + u"/" + m + u")", u"(" + P(d[1]) + u"/" + m + u")",
+                           u"(" + P(d[2]) + u"/" + m + u")"),
+          msgNo);
       return;
     }
     case kTokVNorm: {
@@ -459,37 +470,38 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
       if (msgNo != 0) return;
       PopScalar(s, msgNo);
       if (msgNo != 0) return;
-      ScalarText(s, false, st, msgNo);
+      ScalarText(s, st, msgNo);
       if (msgNo != 0) return;
       Text c[3];
       const Text cs = u"*Cos[" + st + u"]";
       const Text sn = u"*Sin[" + st + u"]";
+      const Text x = P(a.XExpr), y = P(a.YExpr), z = P(a.ZExpr);
       switch (token) {
         case kTokVRotx:
-          c[0] = u"(" + a.XExpr + u")";
-          c[1] = u"(" + a.YExpr + cs + u"-" + a.ZExpr + sn + u")";
-          c[2] = u"(" + a.YExpr + sn + u"+" + a.ZExpr + cs + u")";
+          c[0] = x;
+          c[1] = u"(" + y + cs + u"-" + z + sn + u")";
+          c[2] = u"(" + y + sn + u"+" + z + cs + u")";
           break;
         case kTokVRoty:
-          c[0] = u"(" + a.XExpr + cs + u"+" + a.ZExpr + sn + u")";
-          c[1] = u"(" + a.YExpr + u")";
-          c[2] = u"(-" + a.XExpr + sn + u"+" + a.ZExpr + cs + u")";
+          c[0] = u"(" + x + cs + u"+" + z + sn + u")";
+          c[1] = y;
+          c[2] = u"(-" + x + sn + u"+" + z + cs + u")";
           break;
         case kTokVRotz:
-          c[0] = u"(" + a.XExpr + cs + u"-" + a.YExpr + sn + u")";
-          c[1] = u"(" + a.XExpr + sn + u"+" + a.YExpr + cs + u")";
-          c[2] = u"(" + a.ZExpr + u")";
+          c[0] = u"(" + x + cs + u"-" + y + sn + u")";
+          c[1] = u"(" + x + sn + u"+" + y + cs + u")";
+          c[2] = z;
           break;
         case kTokVMpy:
-          for (int k = 0; k < 3; ++k) c[k] = st + u"*(" + Comp(a, k) + u")";
+          for (int k = 0; k < 3; ++k) c[k] = u"(" + P(st) + u"*" + P(Comp(a, k)) + u")";
           break;
         case kTokVDiv:
-          for (int k = 0; k < 3; ++k) c[k] = u"(" + Comp(a, k) + u")/" + st;
+          for (int k = 0; k < 3; ++k) c[k] = u"(" + P(Comp(a, k)) + u"/" + P(st) + u")";
           break;
         default:  // vEval[
           for (int k = 0; k < 3; ++k) {
             Text value;
-            EvaluateText(u"(" + ReplaceParameterLetter(Comp(a, k), a.Parm, st) + u")", value,
+            EvaluateText(u"(" + ReplaceParameterLetter(Comp(a, k), a.Parm, P(st)) + u")", value,
                          msgNo);
             if (msgNo != 0) return;
             DetokenizeNames(value, c[k]);
@@ -506,12 +518,12 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
       for (int k = 0; k < 3; ++k) {
         PopScalar(s, msgNo);
         if (msgNo != 0) return;
-        ScalarText(s, false, t[k], msgNo);
+        ScalarText(s, t[k], msgNo);
         if (msgNo != 0) return;
       }
-      PushVector(MakeVectorResult(a, u"(" + a.XExpr + u"+" + t[0] + u")",
-                                  u"(" + a.YExpr + u"+" + t[1] + u")",
-                                  u"(" + a.ZExpr + u"+" + t[2] + u")"),
+      PushVector(MakeVectorResult(a, u"(" + P(a.XExpr) + u"+" + P(t[0]) + u")",
+                                  u"(" + P(a.YExpr) + u"+" + P(t[1]) + u")",
+                                  u"(" + P(a.ZExpr) + u"+" + P(t[2]) + u")"),
                  msgNo);
       return;
     }
@@ -531,13 +543,13 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
         }
       }
       Text ta, tb;
-      ScalarText(sa, true, ta, msgNo);
+      ScalarText(sa, ta, msgNo);
       if (msgNo != 0) return;
-      ScalarText(sb, true, tb, msgNo);
+      ScalarText(sb, tb, msgNo);
       if (msgNo != 0) return;
-      const Text op = token == kTokSMpy ? u")*(" : (token == kTokSDiv ? u")/(" : u")^(");
+      const Text op = token == kTokSMpy ? u"*" : (token == kTokSDiv ? u"/" : u"^");
       const Text marker = token == kTokSDiv ? u"d$" : u"m$";
-      PushScalar(MakeScalar(marker, kScalarBuilt, u"(" + ta + op + tb + u")"), msgNo);
+      PushScalar(MakeScalar(marker, kScalarBuilt, u"(" + P(ta) + op + P(tb) + u")"), msgNo);
       return;
     }
     case kTokVDiff: {
@@ -569,9 +581,9 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
     case u'-': {
       PopScalar(s, msgNo);
       if (msgNo != 0) return;
-      ScalarText(s, false, st, msgNo);
+      ScalarText(s, st, msgNo);
       if (msgNo != 0) return;
-      PushScalar(MakeScalar(u"xx", kScalarBuilt, u"-" + st), msgNo);
+      PushScalar(MakeScalar(u"xx", kScalarBuilt, u"(-" + P(st) + u")"), msgNo);
       return;
     }
     default:

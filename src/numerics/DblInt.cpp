@@ -123,7 +123,7 @@ void ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, dou
     ConstRec& rec = Tables.ConstTable[k];
     if (rec.Name == IntegConstId || rec.Name == padded) {
       rec.Name = padded;
-      rec.Expr = u"0";
+      rec.Expr.clear();  // listed empty, as a root of Zero[ is
       rec.ValueText = rt::Str(result);
       rec.Spare1 = 0;
       rec.Locked = 0;

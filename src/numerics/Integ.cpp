@@ -74,7 +74,7 @@ void WriteResultConstant() {
     ConstRec& rec = Tables.ConstTable[k];
     if (rec.Name == IntegConstId || rec.Name == padded) {
       rec.Name = padded;
-      rec.Expr = u"0";
+      rec.Expr.clear();  // listed empty, as a root of Zero[ is
       rec.ValueText = rt::Str(IntegResult);
       rec.Spare1 = 0;
       rec.Locked = 0;

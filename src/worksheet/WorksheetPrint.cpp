@@ -7,6 +7,7 @@
 #include "language/Utilities.h"
 #include "platform/ui/QtUiServices.h"
 #include "plotting/FormatSignificant.h"
+#include "worksheet/WorksheetRun.h"
 
 namespace ws {
 
@@ -43,15 +44,15 @@ bool IsDigit(char16_t c) {
 
 // The value of a vector's component function at digits significant digits, read back as a number
 // and written in the general number form; false when the function does not exist.
-bool ComponentValue(const rt::Text& funcName, int digits, QString& out) {
+bool ComponentValue(const rt::Text& funcName, int digits, const std::vector<bool>* undefined,
+                    QString& out) {
   rt::Text firstParm;
   int16_t index = 0;
   int16_t msgNo = 0;
   ms::FindFunction(funcName, firstParm, index, msgNo);
   if (msgNo != 0 || index < 1 || index > ms::Tables.FuncCount) return false;
-  const rt::Text formatted =
-      ms::FormatSignificant(ms::Tables.FuncTable[index].Value, static_cast<int16_t>(digits));
-  out = ui::ToQString(rt::NumText(rt::Val(formatted)));
+  const rt::Text listed = ListedValue(index, digits, undefined);
+  out = ui::ToQString(listed == u"undefined" ? listed : rt::NumText(rt::Val(listed)));
   return true;
 }
 
@@ -112,11 +113,7 @@ QStringList ResultPrintLines(int digits, const std::vector<bool>* undefined) {
     header += u"}=";
     const QString h = ui::ToQString(header);
     lines << kTab + h + Display(WithoutUnderscores(f.Expr));
-    const bool failed = undefined && i < static_cast<int>(undefined->size()) && (*undefined)[i];
-    lines << kTab + h +
-                 (failed ? QStringLiteral("undefined")
-                         : ui::ToQString(
-                               ms::FormatSignificant(f.Value, static_cast<int16_t>(digits))));
+    lines << kTab + h + ui::ToQString(ListedValue(i, digits, undefined));
     lines << QStringLiteral(" ");
   }
   lines << QStringLiteral(" ") << QString();
@@ -132,8 +129,9 @@ QStringList ResultPrintLines(int digits, const std::vector<bool>* undefined) {
                  Display(v.YExpr) + QStringLiteral(" , ") + Display(v.ZExpr) + QLatin1Char('>');
     QString x, y, z;
     // A vector whose component functions are missing (after an aborted run) prints no values.
-    if (ComponentValue(v.XFuncName, digits, x) && ComponentValue(v.YFuncName, digits, y) &&
-        ComponentValue(v.ZFuncName, digits, z)) {
+    if (ComponentValue(v.XFuncName, digits, undefined, x) &&
+        ComponentValue(v.YFuncName, digits, undefined, y) &&
+        ComponentValue(v.ZFuncName, digits, undefined, z)) {
       lines << kTab + head + QLatin1Char('<') + x + QStringLiteral("  ,  ") + y +
                    QStringLiteral("  ,  ") + z + QStringLiteral(" >");
     }

@@ -144,9 +144,16 @@ void AppendEndMark(int16_t& msgNo) {
   ms::AppendValue(u"#", 0.0, msgNo);
 }
 
+rt::Text ListedValue(int i, int digits, const std::vector<bool>* undefined) {
+  const bool failed = undefined && i >= 0 && i < static_cast<int>(undefined->size()) &&
+                      (*undefined)[static_cast<size_t>(i)];
+  return failed
+             ? rt::Text(u"undefined")
+             : ms::FormatSignificant(ms::Tables.FuncTable[i].Value, static_cast<int16_t>(digits));
+}
+
 std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefined) {
   const ms::WorksheetTables& t = ms::Tables;
-  const auto d = static_cast<int16_t>(digits);
   std::vector<rt::Text> lines;
   lines.push_back(u" - - - - - - - - - Constants - - - - - - - - -");
   const int constCount = std::clamp<int>(t.ConstCount, 0, ms::kMaxConstants);
@@ -163,8 +170,7 @@ std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefi
     const rt::Text e = ms::DetokenizeForDisplay(WithoutUnderscores(f.Expr));
     const rt::Text n =
         (f.Name.size() >= 2 && f.Name[1] == u'_') ? f.Name.substr(0, 1) : f.Name.substr(0, 2);
-    const bool failed = undefined && i < static_cast<int>(undefined->size()) && (*undefined)[i];
-    const rt::Text v = failed ? rt::Text(u"undefined") : ms::FormatSignificant(f.Value, d);
+    const rt::Text v = ListedValue(i, digits, undefined);
     if (n.size() == 1) {
       lines.push_back(n + u":  " + e);
       lines.push_back(n + u" :  " + v);
@@ -188,9 +194,9 @@ std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefi
     const int16_t y = FunctionIndex(v.YFuncName);
     const int16_t z = FunctionIndex(v.ZFuncName);
     if (x != 0 && y != 0 && z != 0) {
-      lines.push_back(n + u": <" + ms::FormatSignificant(t.FuncTable[x].Value, d) + u"  ,  " +
-                      ms::FormatSignificant(t.FuncTable[y].Value, d) + u"  ,  " +
-                      ms::FormatSignificant(t.FuncTable[z].Value, d) + u" >");
+      lines.push_back(n + u": <" + ListedValue(x, digits, undefined) + u"  ,  " +
+                      ListedValue(y, digits, undefined) + u"  ,  " +
+                      ListedValue(z, digits, undefined) + u" >");
     }
     lines.push_back(u" ");
   }

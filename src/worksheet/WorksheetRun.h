@@ -31,9 +31,12 @@ void AppendEndMark(int16_t& msgNo);
 
 // The results listing: the constants, the functions (vector components left out) and the vectors
 // with their values at digits significant digits. undefined[i], when given and true, marks
-// function i as not evaluated: its value line says "undefined" instead of a stale number. A vector
-// whose component functions are missing is listed without values.
+// function i as not evaluated: its value (a vector component's too) says "undefined" instead of a
+// stale number. A vector whose component functions are missing is listed without values.
 std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefined = nullptr);
+// The value of function record i as listed: "undefined" when so marked, else digits significant
+// digits.
+rt::Text ListedValue(int i, int digits, const std::vector<bool>* undefined);
 
 // Fills PlotSpec from the Plot vectors: for vector k (1 to 6) the FuncTable indexes of its X, Y
 // and Z components. failMark 0, or 13 when a vector or one of its component functions is missing

@@ -87,6 +87,39 @@ TEST_F(CompileCodeTest, CodesValuesAndMessages) {
   }
 }
 
+// Texts built by differentiation and vector operations may put a minus sign directly after an
+// operator (the syntax check refuses it in typed text); it negates the operand that follows.
+TEST_F(CompileCodeTest, MinusAfterAnOperator) {
+  const double x = 1.5, y = 0.75;
+  const struct {
+    const char* def;
+    double expected;
+  } cases[] = {
+      {"F_{x,y}=x+-1", x - 1},
+      {"F_{x,y}=2*x+-3*y^2", 2 * x - 3 * y * y},
+      {"F_{x,y}=x*-y", -x * y},
+      {"F_{x,y}=x*-y+1", -x * y + 1},
+      {"F_{x,y}=x*-y^2*3", -x * y * y * 3},
+      {"F_{x,y}=x/-y/2", -x / y / 2},
+      {"F_{x,y}=x^-2", 1 / (x * x)},
+      {"F_{x,y}=x^-y*2", std::pow(x, -y) * 2},
+      {"F_{x,y}=x--y", x + y},
+      {"F_{x,y}=x---y", x - y},
+      {"F_{x,y}=x*--y", x * y},
+      {"F_{x,y}=2*-Sin[x*-y]+1", -2 * std::sin(-x * y) + 1},
+      {"F_{x,y}=(x*-(y+1))-1", -x * (y + 1) - 1},
+      {"F_{x,y}=Sqrt[x^-2+-y/4]", std::sqrt(1 / (x * x) - y / 4)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.def);
+    LanguageTest::SetUp();
+    const int16_t k = Func(c.def);
+    ASSERT_EQ(0, Compile());
+    EXPECT_NEAR(c.expected, ValueOf(Tables.FuncTable[static_cast<size_t>(k)], {x, y}),
+                1e-12 * std::fabs(c.expected));
+  }
+}
+
 // A constant's value replaces its name in a body unless the constant is locked. A root or an
 // integral stores its value without parentheses; a negative one must still multiply.
 TEST_F(CompileCodeTest, ConstantSubstitution) {

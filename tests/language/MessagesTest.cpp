@@ -7,6 +7,7 @@
 #include "language/CommandRequests.h"
 #include "language/CompileCode.h"
 #include "language/Messages.h"
+#include "language/Simplify.h"
 #include "language/Tokens.h"
 #include "mathematics/Math.h"
 
@@ -74,7 +75,7 @@ TEST_F(MessagesTest, ProgramMessagesHaveTheirOwnTexts) {
       {kMsgValuesFull, u"Limit"},         {kMsgCallsFull, u"Limit"},
       {kMsgIntegralListFull, u"Limit"},   {kMsgArgumentCount, u"parameters"},
       {kMsgExpressionTooLong, u"nested"}, {kMsgStackOverflow, u"too long"},
-      {5085, u"division by zero"}};
+      {kMsgSimplifyTooLong, u"simplify"}, {5085, u"division by zero"}};
   ASSERT_EQ(CapacityMessages().size(), std::size(cases));
   for (const auto& [n, word] : cases) {
     SCOPED_TRACE(n);

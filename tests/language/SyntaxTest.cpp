@@ -199,7 +199,11 @@ TEST_F(SyntaxTest, SingleChecks) {
                {CheckSymbolAdjacency, u"a_=;b_", 0},  // ... until the next judged pair
                {CheckSymbolAdjacency, u"a_=A[2]", 1300},
                {CheckSymbolAdjacency, u"a_=A[2]", 0, 1},
-               {CheckSymbolAdjacency, u"F_{-1}", 448},
+               {CheckSymbolAdjacency, u"a_=F_{-1}", 0},  // a negative argument
+               {CheckSymbolAdjacency, u"a_=F_{*1}", 448},
+               // A component reference without "|" in a constant; elsewhere the padding's 451.
+               {CheckSymbolAdjacency, u"m_=A_.x_2", 630},
+               {CheckSymbolAdjacency, u"F_{t}=A_.x_2", 451},
                {CheckStatementHeader, u"F{x,y,z,u,v,w}=x", 228},
                {CheckVectorUse, u"a=X[2]", 1300},
                {CheckVectorUse, u"a=X[2]", 0, 1},

@@ -91,8 +91,8 @@ TEST_F(UserInputTest, SplitsTheWorksheetIntoStatements) {
   }
 }
 
-// The first message stops the run at statement 2 with the text the error box shows; "_" outside
-// a comment stops the reader itself with message 1 and the whole worksheet.
+// The first message stops the run at statement 2 with the text the error box shows, the failing
+// statement's; "_" outside a comment stops the reader itself with message 1 and its statement.
 TEST_F(UserInputTest, StopsAtTheFirstMessage) {
   const rt::Text sheet = u"a=1\r\nbad=2\r\nc=3\r\n";
   const struct {
@@ -103,8 +103,10 @@ TEST_F(UserInputTest, StopsAtTheFirstMessage) {
     size_t calls;
   } cases[] = {{"check", sheet, 218, "checked:bad=2", 4},
                {"classify", sheet, 200, "bad=2!", 5},
-               {"compile", sheet, 501, U8(sheet), 6},
-               {"reader", u"a=1\r\nb_=2\r\nc=3\r\n", 1, "a=1\r\nb_=2\r\nc=3\r\n", 3}};
+               {"compile", sheet, 501, "bad=2!", 6},
+               {"reader", u"a=1\r\nb_=2\r\nc=3\r\n", 1, "b_=2", 3},
+               {"reader", u"a=1\r\nb\t_ =2:c=3\r\n", 1, "b_ =2", 3},
+               {"reader", u"a=1\r\nb_=2'note\r\n", 1, "b_=2", 3}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.step);
     SetUp();
@@ -148,12 +150,13 @@ TEST_F(UserInputTest, LegendDirectives) {
   for (int k = 1; k <= 11; ++k) {
     sheet += u"'@T" + rt::IntText(k) + u"@a" + rt::IntText(k % 10) + u"\r\n";
   }
-  EXPECT_EQ(Read(sheet + u"'@NoId\r\n"), 0);
-  EXPECT_TRUE(Checked().empty());
+  EXPECT_EQ(Read(sheet + u"'@NoId\r\nx=1 'c@d\r\n"), 0);
+  EXPECT_EQ(Checked(), std::vector<std::string>{"x=1"});
   EXPECT_EQ(Tables.SelectValueCount, 10);
   EXPECT_EQ(U8(Tables.SelectValueText[9]), "T9");
-  // The directive without a second "@" replaced the text of entry 10 and kept the 11th's id.
-  EXPECT_EQ(U8(Tables.SelectValueText[10]), "NoId\r\n");
+  // The directive without a second "@" replaced the text of entry 10, up to the end of its line,
+  // and kept the 11th's id.
+  EXPECT_EQ(U8(Tables.SelectValueText[10]), "NoId");
   EXPECT_EQ(U8(Tables.SelectValueId[10]), "a1");
 }
 

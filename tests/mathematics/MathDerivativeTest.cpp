@@ -7,9 +7,11 @@
 #include "language/ClearStorage.h"
 #include "language/CompileCode.h"
 #include "language/Global.h"
+#include "language/Simplify.h"
 #include "language/Tokens.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathDerivative.h"
+#include "support/WorksheetFixture.h"
 
 namespace ms {
 namespace {
@@ -104,7 +106,7 @@ TEST_F(MathDerivativeTest, DerivativesMatchExactCalculus) {
       {"x^3", "Diff[F_,x]+Diff[F_,x|1]", 2, 15},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.f << " : " << c.diff);
+    SCOPED_TRACE(::testing::Message() << c.f << " : " << c.diff);
     ExpectRelative(c.exact, DerivativeValue(c.f, c.diff, {{"x", c.x}, {"y", 5}}));
   }
 }
@@ -159,6 +161,41 @@ TEST_F(MathDerivativeTest, DiffCallsAndTheirMessages) {
     EXPECT_EQ(c.msg, msg);
     EXPECT_EQ(rt::Text(c.out ? c.out : u"unchanged"), out);
   }
+}
+
+using DerivativeWorksheetTest = testing::WorksheetTest;
+
+// A linear term such as (3-x) has a folded derivative -1, which must not meet the "+" of a sum as
+// "+-1". Worksheets against the exact derivatives (worked out with a computer algebra system).
+TEST_F(DerivativeWorksheetTest, SumsWithLinearTerms) {
+  const struct {
+    std::vector<const char16_t*> lines;
+    double exact;
+  } cases[] = {
+      {{u"F{x}=(x^2+(3-x))/x", u"G{x}=Diff[F,x]", u"r=G{2}"}, 0.25},
+      {{u"F{x}=x*(2-5*x)+Sin[x]", u"G{x}=Diff[F,x,2]", u"r=G{0.7}"}, -10.644217687237691},
+      {{u"F{x}=(1-x)^3*Exp[x]", u"G{x}=Diff[F,x]", u"r=G{0.5}"}, -1.0304507941875801},
+      {{u"c=3", u"b=2", u"F{x}=x^2*(c-b*x)", u"G{x}=Diff[F,x]", u"r=G{1.5}"}, -4.5},
+      {{u"F{x}=(1-x)*Sqrt[4-x]", u"G{x}=Diff[F,x]", u"r=G{1}"}, -1.7320508075688773},
+      {{u"F{x}=(2-x)/(1+x^2)", u"G{x}=Diff[F,x,3]", u"r=G{0.5}"}, 6.2976},
+      {{u"F{x}=x*Ln[5-2*x]", u"G{x}=Diff[F,x,2]", u"r=G{1}"}, -1.7777777777777778},
+      {{u"F{x}=x^2+(3-x)", u"G{x}=Diff[F,x|2]", u"r=G{0}"}, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.lines.front()));
+    rt::Text text;
+    for (const char16_t* line : c.lines) text += rt::Text(line) + u"\r\n";
+    ASSERT_EQ(0, RunText(text));
+    EXPECT_NEAR(c.exact, ConstValue(u"r_"), 1e-9 * std::max(1.0, std::fabs(c.exact)));
+  }
+}
+
+// A derivative beyond what the simplifier takes stops the run with its own message, naming the
+// statement; no empty function is left to be listed as a value.
+TEST_F(DerivativeWorksheetTest, TooLongToSimplifyStopsTheRun) {
+  EXPECT_EQ(kMsgSimplifyTooLong, Run({u"F{x}=x^x*Sin[x]*Exp[x]", u"G{x}=Diff[F,x,9]", u"<x=1>"}));
+  ASSERT_EQ(1u, BoxTexts().size());
+  EXPECT_EQ(1, rt::InStr(BoxTexts()[0], u"Statement # 2 : G{x}=Diff[F,x,9]\r\n512 : "));
 }
 
 }  // namespace

@@ -154,6 +154,38 @@ TEST_F(MathVectorTest, OperationsAgainstTheirComponentValues) {
   }
 }
 
+// An operand that is itself an operation (a cross product's component is a difference, sMpy a
+// product) keeps its grouping wherever it is pasted: each result against the hand products.
+TEST_F(MathVectorTest, NestedOperandsKeepTheirGrouping) {
+  RunAll({u"th=0.4", u"a_=2", u"b_=3", u"A_<t>=<1-t,-t,t^2>", u"B_<t>=<-1,0.5,2*t>",
+          u"E_<t>=<t^2,1-t,0>", u"Rx<t>=vRotx[vCross[A_,B_],th]", u"Ry<t>=vRoty[vCross[A_,B_],-th]",
+          u"Rz<t>=vRotz[vCross[A_,B_],sMpy[th,a_]]", u"Dm<t>=vDiv[vCross[A_,B_],sMpy[a_,b_]]",
+          u"Dd<t>=vDiv[B_,sDiv[a_,b_]]", u"Mp<t>=vMpy[vCross[A_,B_],sDiv[a_,b_]]",
+          u"Tr<t>=vTran[vCross[A_,B_],-th,sMpy[a_,b_],sDiv[a_,b_]]", u"Ev<t>=vEval[E_,sMpy[a_,b_]]",
+          u"Un<t>=vUnit[vSub[A_,B_]]", u"Ad<t>=vAdd[vCross[A_,B_],vRotz[A_,th]]",
+          u"Sd{t}=sDot[vRotz[vCross[A_,B_],th],A_]", u"Sm{t}=sMag[vCross[A_,B_]]"});
+  const double c = std::cos(0.4), s = std::sin(0.4), c8 = std::cos(0.8), s8 = std::sin(0.8);
+  for (double t : {-1.5, 0.5, 2.0}) {
+    const Vec3 a{1 - t, -t, t * t}, b{-1, 0.5, 2 * t};
+    const Vec3 x{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+    const Vec3 d{a.x - b.x, a.y - b.y, a.z - b.z};
+    const double md = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    const Vec3 rz{c * x.x - s * x.y, s * x.x + c * x.y, x.z};
+    ExpectVector(u"Rx", t, {x.x, c * x.y - s * x.z, s * x.y + c * x.z});
+    ExpectVector(u"Ry", t, {c * x.x - s * x.z, x.y, s * x.x + c * x.z});  // angle -0.4
+    ExpectVector(u"Rz", t, {c8 * x.x - s8 * x.y, s8 * x.x + c8 * x.y, x.z});
+    ExpectVector(u"Dm", t, {x.x / 6, x.y / 6, x.z / 6});
+    ExpectVector(u"Dd", t, {b.x * 1.5, b.y * 1.5, b.z * 1.5});
+    ExpectVector(u"Mp", t, {x.x * 2 / 3, x.y * 2 / 3, x.z * 2 / 3});
+    ExpectVector(u"Tr", t, {x.x - 0.4, x.y + 6, x.z + 2.0 / 3});
+    ExpectVector(u"Ev", t, {36, -5, 0});  // E_ at 6
+    ExpectVector(u"Un", t, {d.x / md, d.y / md, d.z / md});
+    ExpectVector(u"Ad", t, {x.x + c * a.x - s * a.y, x.y + s * a.x + c * a.y, x.z + a.z});
+    ExpectNear(ValueOf(u"Sd", u"t", t), rz.x * a.x + rz.y * a.y + rz.z * a.z);
+    ExpectNear(ValueOf(u"Sm", u"t", t), std::sqrt(x.x * x.x + x.y * x.y + x.z * x.z));
+  }
+}
+
 TEST_F(MathVectorTest, ComponentRecordsAndIdentifiers) {
   RunAll({u"A_<t>=<1,0,0>", u"B_<t>=<0,1,0>", u"C_<s>=vAdd[A_,B_]"});
   // Later statements process the last vector again; it is still found by name.

@@ -142,10 +142,14 @@ TEST_F(WorksheetRun, ListingOfConstantsFunctionsAndVectors) {
   for (size_t i = 0; i < lines.size(); ++i) {
     EXPECT_EQ(rt::ToUtf8(lines[i]), rt::ToUtf8(expected[i])) << i;
   }
-  // A function whose evaluation failed says so instead of showing its old value.
+  // A function whose evaluation failed says so instead of showing its old value; so does a vector
+  // component (Y1).
   std::vector<bool> undefined(7, false);
   undefined[1] = true;
-  EXPECT_EQ(rt::ToUtf8(ws::ResultsListing(4, &undefined)[5]), "F :  undefined");
+  undefined[3] = true;
+  const std::vector<std::u16string> marked = ws::ResultsListing(4, &undefined);
+  EXPECT_EQ(rt::ToUtf8(marked[5]), "F :  undefined");
+  EXPECT_EQ(rt::ToUtf8(marked[12]), "A: < 2  ,  undefined  ,  0 >");
   // Counts outside the tables are not followed.
   ms::Tables.ConstCount = -3;
   ms::Tables.FuncCount = 30000;
@@ -205,7 +209,10 @@ TEST_F(PrintedResults, ConstantsFunctionsAndVectors) {
   // A function that was not evaluated prints as such, not with the value its record holds.
   std::vector<bool> undefined(7, false);
   undefined[6] = true;
-  EXPECT_EQ(ws::ResultPrintLines(4, &undefined)[8], QStringLiteral("\tHb{t}=undefined"));
+  undefined[3] = true;
+  const QStringList marked = ws::ResultPrintLines(4, &undefined);
+  EXPECT_EQ(marked[8], QStringLiteral("\tHb{t}=undefined"));
+  EXPECT_EQ(marked[14], QStringLiteral("\tA<t> = <2  ,  undefined  ,  0 >"));
   // 1 constant + statement 5 + 6 functions + 2 x 2 vectors + 10.
   EXPECT_EQ(ws::PrintLineEstimate(), 26);
   ms::Tables.FuncCount = 32000;  // must stay inside the tables
