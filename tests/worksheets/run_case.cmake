@@ -5,6 +5,8 @@ set(args "")
 if(EXISTS ${dir}/${name}.args)
   file(READ ${dir}/${name}.args args_text)
   string(STRIP "${args_text}" args_text)
+  # Files that belong to the case (a worksheet for --then) are named relative to its folder.
+  string(REPLACE "@CASE_DIR@" "${dir}" args_text "${args_text}")
   separate_arguments(args UNIX_COMMAND "${args_text}")
 endif()
 execute_process(COMMAND ${PROBE} ${args} ${CASE}

@@ -13,6 +13,8 @@
 //   --open          load the worksheet through File > Open instead of typing it
 //   --save-as FILE  File > Save As after Execute
 //   --print FILE    File > Print of the worksheet into a PDF file
+//   --then FILE     after the first Execute, type FILE over the worksheet and Execute again
+//                   (repeatable, in order), to see what one run leaves to the next
 // Exit status 0 when it ran (whatever the worksheet did), 2 on a usage error.
 //
 // Records, in this order:
@@ -21,6 +23,8 @@
 //   LIST <line> for each line of the results listing;
 //   GRAPH enabled|disabled (the Graph button);
 //   CONST <Name> <ValueText> and FUNC <Name> <Code> for every record in use (--tables);
+//   for each --then: a line THEN, then the BOX, LIST, GRAPH (and CONST, FUNC) records of that
+//     Execute;
 //   BOX records of Save As (--save-as), then of printing (--print);
 //   BOX records of Graph, then SCENE, VIEWBOX, VIEW and SEG records (--graph, --scene);
 //   CAPTION <text>: the worksheet window's caption at the end.
@@ -54,13 +58,14 @@ struct ProbeOptions {
   bool open = false;
   QString saveAs;
   QString print;
+  QStringList then;  // worksheets typed and executed after the first, in order
   QString worksheet;
 };
 
 const char kUsage[] =
     "usage: mathsheet-probe [--digits N] [--tables] [--graph] [--scene] [--keys \"K ...\"]\n"
     "                       [--bmp FILE] [--answer 2|6|7] [--open] [--save-as FILE]\n"
-    "                       [--print FILE.pdf] WORKSHEET\n";
+    "                       [--print FILE.pdf] [--then FILE ...] WORKSHEET\n";
 
 bool ParseInt(const QString& s, int& out) {
   bool ok = false;
@@ -111,6 +116,9 @@ bool ParseOptions(const QStringList& args, ProbeOptions& o, QString& error) {
       if (!value(o.saveAs)) return false;
     } else if (a == QLatin1String("--print")) {
       if (!value(o.print)) return false;
+    } else if (a == QLatin1String("--then")) {
+      if (!value(v)) return false;
+      o.then << v;
     } else if (a.startsWith(QLatin1String("--"))) {
       error = QStringLiteral("unknown option ") + a;
       return false;
@@ -181,6 +189,15 @@ void EmitTables() {
   }
 }
 
+// The records of one Execute: its boxes, the listing, the Graph button and the tables.
+void EmitRun(const ws::frmCalcInput& window, ui::ScriptedUiServices& services,
+             const ProbeOptions& o, size_t& boxesPrinted) {
+  EmitBoxes(services, boxesPrinted);
+  EmitListing(window);
+  EmitGraphButton(window);
+  if (o.tables) EmitTables();
+}
+
 void EmitCaption(const ws::frmCalcInput& window) {
   Emit(QStringLiteral("CAPTION ") + window.Caption());
 }
@@ -239,11 +256,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "mathsheet-probe: %s\n%s", error.toUtf8().constData(), kUsage);
     return 2;
   }
+  const auto read = [](const QString& path, QString& out) {
+    if (ws::ReadWorksheetFile(path, out)) return true;
+    std::fprintf(stderr, "mathsheet-probe: cannot read %s\n", path.toUtf8().constData());
+    return false;
+  };
   QString text;
-  if (!ws::ReadWorksheetFile(options.worksheet, text)) {
-    std::fprintf(stderr, "mathsheet-probe: cannot read %s\n",
-                 options.worksheet.toUtf8().constData());
-    return 2;
+  if (!read(options.worksheet, text)) return 2;
+  QStringList thenTexts;
+  for (const QString& path : options.then) {
+    if (!read(path, thenTexts.emplace_back())) return 2;
   }
 
   ui::ScriptedUiServices services;
@@ -255,10 +277,13 @@ int main(int argc, char** argv) {
     if (options.digits != 0) window.mnuDigits[options.digits]->trigger();
     LoadWorksheet(window, services, options, text);
     window.cmdCompute->click();
-    EmitBoxes(services, boxesPrinted);
-    EmitListing(window);
-    EmitGraphButton(window);
-    if (options.tables) EmitTables();
+    EmitRun(window, services, options, boxesPrinted);
+    for (const QString& next : thenTexts) {
+      Emit(QStringLiteral("THEN"));
+      window.TypeWorksheetText(next);
+      window.cmdCompute->click();
+      EmitRun(window, services, options, boxesPrinted);
+    }
     if (!options.saveAs.isEmpty()) {
       SaveAs(window, services, options.saveAs);
       EmitBoxes(services, boxesPrinted);
