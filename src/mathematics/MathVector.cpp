@@ -127,6 +127,12 @@ VecRec MakeVectorResult(const VecRec& a, const Text& x, const Text& y, const Tex
   return r;
 }
 
+// The vector result whose components are c[k] / m (m a text in parentheses).
+VecRec DividedBy(const VecRec& a, const Text c[3], const Text& m) {
+  return MakeVectorResult(a, u"(" + P(c[0]) + u"/" + m + u")", u"(" + P(c[1]) + u"/" + m + u")",
+                          u"(" + P(c[2]) + u"/" + m + u")");
+}
+
 // Component c (0 x, 1 y, 2 z) of a vector record.
 const Text& Comp(const VecRec& v, int c) {
   return c == 0 ? v.XExpr : (c == 1 ? v.YExpr : v.ZExpr);
@@ -200,9 +206,7 @@ void OpVNorm(const VecRec& a, int16_t& msgNo) {
   if (msgNo != 0) return;
   Text nm = MagnitudeOf(n);
   int16_t pushMsg = 0;
-  PushVector(MakeVectorResult(a, u"(" + P(n[0]) + u"/" + nm + u")",
-                              u"(" + P(n[1]) + u"/" + nm + u")", u"(" + P(n[2]) + u"/" + nm + u")"),
-             pushMsg);
+  PushVector(DividedBy(a, n, nm), pushMsg);
   msgNo = pushMsg;
 }
 
@@ -435,10 +439,7 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
         return;
       }
       Text m = u"Sqrt[" + P(a.XExpr) + u"^2+" + P(a.YExpr) + u"^2+" + P(a.ZExpr) + u"^2]";
-      PushVector(MakeVectorResult(a, u"(" + P(a.XExpr) + u"/" + m + u")",
-                                  u"(" + P(a.YExpr) + u"/" + m + u")",
-                                  u"(" + P(a.ZExpr) + u"/" + m + u")"),
-                 msgNo);
+      PushVector(DividedBy(a, parts, m), msgNo);
       return;
     }
     case kTokVTan: {
@@ -447,11 +448,7 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
       Text d[3];
       TangentParts(a, d, msgNo);
       if (msgNo != 0) return;
-      Text m = MagnitudeOf(d);
-      PushVector(
-          MakeVectorResult(a, u"(" + P(d[0]) + u"/" + m + u")", u"(" + P(d[1]) + u"/" + m + u")",
-                           u"(" + P(d[2]) + u"/" + m + u")"),
-          msgNo);
+      PushVector(DividedBy(a, d, MagnitudeOf(d)), msgNo);
       return;
     }
     case kTokVNorm: {
