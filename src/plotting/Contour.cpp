@@ -4,10 +4,12 @@
 #include <cmath>
 
 #include "language/CommandRequests.h"
+#include "language/CompileCode.h"
 #include "language/Global.h"
+#include "language/ProcessConst.h"
+#include "language/Tokens.h"
 #include "language/Utilities.h"
 #include "mathematics/MathDerivative.h"
-#include "numerics/FunctionValue.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/FormatSignificant.h"
 #include "plotting/SceneStore.h"
@@ -31,6 +33,9 @@ namespace {
 
 ContourWindowHost* g_host = nullptr;
 
+// Values of F and its derivatives the run has obtained; none at all means F cannot be evaluated.
+long g_valuesTaken = 0;
+
 // Messages of the command.
 constexpr int16_t kMsgKeyword = 1400;
 constexpr int16_t kMsgTooShort = 1402;
@@ -38,7 +43,7 @@ constexpr int16_t kMsgNoBracket = 1404;
 constexpr int16_t kMsgNoFunctionLetter = 1406;
 constexpr int16_t kMsgNoComma = 1408;
 constexpr int16_t kMsgNoRangeBrace = 1410;
-constexpr int16_t kMsgFunctionNotFound = 1412;
+constexpr int16_t kMsgContourFunctionNotFound = 1412;
 constexpr int16_t kMsgNotTwoParameters = 1414;
 constexpr int16_t kMsgNoStartBrace = 1416;
 constexpr int16_t kMsgNoLevelBrace = 1418;
@@ -149,30 +154,28 @@ bool TraceLevels(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, doub
   return true;
 }
 
-// The first pair of derivative records in FuncTable (the one values are taken from), with the
-// derivative texts written into them (the compiler rewrites a record's expression in place, so
-// the texts are kept here).
+// The derivative records the last run appended, with the derivative texts
+// written into them (the compiler rewrites a record's expression in place, so the texts are kept
+// here). When the table has no room for another pair, this one serves again.
 struct DerivativePair {
   int16_t fx = 0, fy = 0;
   rt::Text parm1, parm2, dx, dy;
 };
-DerivativePair g_firstPair;
+DerivativePair g_lastPair;
 
-// The records the values are taken from (the first ones named Fx and Fy), when they are the
-// remembered pair and hold these derivatives.
+// The remembered pair, when its records are still in the table at their places and hold these
+// derivatives of a function with F's parameters.
 bool FindDerivativeRecords(const FuncRec& f, const rt::Text& dx, const rt::Text& dy,
                            int16_t (&recs)[2]) {
-  const DerivativePair& p = g_firstPair;
-  if (p.fx < 1 || p.fy < 1 || p.parm1 != f.Parm1 || p.parm2 != f.Parm2 || p.dx != dx || p.dy != dy)
+  const DerivativePair& p = g_lastPair;
+  if (p.fx < 1 || p.fy != p.fx + 1 || p.fy > Tables.FuncCount || p.parm1 != f.Parm1 ||
+      p.parm2 != f.Parm2 || p.dx != dx || p.dy != dy)
     return false;
-  const rt::Text names[2] = {u"Fx", u"Fy"};
-  const int16_t expected[2] = {p.fx, p.fy};
-  for (int i = 0; i < 2; ++i) {
-    rt::Text parm;
-    int16_t found = 0, msgNo = 0;
-    FindFunction(names[i], parm, found, msgNo);
-    if (msgNo != 0 || found != expected[i]) return false;
-  }
+  const FuncRec& rx = Tables.FuncTable[static_cast<size_t>(p.fx)];
+  const FuncRec& ry = Tables.FuncTable[static_cast<size_t>(p.fy)];
+  if (rx.Name != u"Fx" || ry.Name != u"Fy" || rx.Parm1 != f.Parm1 || rx.Parm2 != f.Parm2 ||
+      ry.Parm1 != f.Parm1 || ry.Parm2 != f.Parm2)
+    return false;
   recs[0] = p.fx;
   recs[1] = p.fy;
   return true;
@@ -197,7 +200,7 @@ void ResetContourState() {
   Contours.ContourAbort = 0;
   Contours.ContourLegend.fill(ContourLegendEntry{});
   ContourWindow = ContourWindowData{};
-  g_firstPair = DerivativePair{};
+  g_lastPair = DerivativePair{};
 }
 
 // --- Progress window -------------------------------------------------------------------------
@@ -250,13 +253,29 @@ void ParseRangeValueField(const rt::Text& stmt, int16_t& pos, double& value,
 void EvalF2AtPoint(int16_t r, double x, double y, double& value) {
   value = 0;
   if (r < 1 || r > Tables.FuncCount || r > kMaxFunctions) return;
-  const double args[2] = {x, y};
-  double result = 0;
+  // The record is used by its place in the table, never looked up by its name: a user function
+  // of the same name ("Fx" is a name a user may write) would otherwise be found first. The call
+  // is inlined the way the compiler inlines every call, the body of record r with the numbers
+  // for its parameters, and the expression evaluated.
+  // Built-in names as tokens and constants by their values first, as every compile prepares a
+  // record before it inlines it (a parameter letter inside "Sin" or a constant name is no
+  // parameter).
+  FuncRec& rec = Tables.FuncTable[static_cast<size_t>(r)];
+  TokenizeNames(rec.Expr, rec.Expr);
+  SubstituteConstants(rec.Expr, rec.Expr);
+  const rt::Text call = u"Fr{" + rt::NumText(x) + u"," + rt::NumText(y) + u"}";
+  int16_t position = 1;
+  rt::Text inlined;
   int16_t msgNo = 0;
-  EvalFunctionCall(u"f1", Tables.FuncTable[static_cast<size_t>(r)].Name, args, 2, result, msgNo);
+  ExpandFunctionCalls(call, r, position, inlined, msgNo);
   // A refused value (such as Sqrt[ of a negative number) counts as undefined, which the guarded
-  // arithmetic writes as 0.
-  if (msgNo == 0) value = result;
+  // arithmetic writes as 0; so does a function that cannot take two arguments.
+  if (msgNo != 0) return;
+  rt::Text valueText;
+  EvaluateText(inlined, valueText, msgNo);
+  if (msgNo != 0) return;
+  value = rt::Val(valueText);
+  ++g_valuesTaken;
 }
 
 void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& gx, double& gy,
@@ -500,7 +519,7 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   int16_t fRec = 0;
   FindFunction(id, firstParm, fRec, msgNo);
   if (msgNo != 0 || fRec < 1 || fRec > Tables.FuncCount) {
-    msgNo = kMsgFunctionNotFound;
+    msgNo = kMsgContourFunctionNotFound;
     return;
   }
   const FuncRec f = Tables.FuncTable[static_cast<size_t>(fRec)];
@@ -520,10 +539,9 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   const rt::Text* exprs[2] = {&dx, &dy};
   int16_t recs[2] = {0, 0};
   if (Tables.FuncCount > kMaxFunctions - kDerivativeRoom) {
-    // Every rebuild of the picture appends another pair, while values are always taken from the
-    // first records of those names. When there is no room and the first pair already holds these
-    // derivatives, it serves again (as long as one record is left for the evaluations);
-    // otherwise the table is full.
+    // Every rebuild of the picture appends another pair. When there is no room and the
+    // remembered pair holds these derivatives, it serves again (as long as one record is left
+    // for the evaluations); otherwise the table is full.
     if (diffMsg != 0 || Tables.FuncCount >= kMaxFunctions ||
         !FindDerivativeRecords(f, dx, dy, recs)) {
       msgNo = kMsgFunctionsFull;
@@ -547,11 +565,7 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
       r.Compiled = 0;
       r.Value = 0;
     }
-    // Values come from the first records of these names: remember the pair when it is that.
-    rt::Text parm;
-    int16_t first = 0, findMsg = 0;
-    FindFunction(names[0], parm, first, findMsg);
-    if (first == recs[0]) g_firstPair = DerivativePair{recs[0], recs[1], f.Parm1, f.Parm2, dx, dy};
+    g_lastPair = DerivativePair{recs[0], recs[1], f.Parm1, f.Parm2, dx, dy};
   }
   msgNo = diffMsg;
   if (msgNo != 0) return;

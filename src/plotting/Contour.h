@@ -5,8 +5,9 @@
 // along the tangent (Fy, -Fx) / |grad F| and a corrector pulls the point back onto the level along
 // the unit gradient with a halving step (a bisection along the gradient line). The partial
 // derivatives are made symbolically once per command and stored as the worksheet functions "Fx"
-// and "Fy", so that every value is taken the way the numerical commands take theirs: an
-// assignment text compiled and evaluated (EvalFunctionCall).
+// and "Fy". Every value is taken from a record by its place in the function table (a user
+// function may bear the same name): the call is inlined as the compiler inlines calls and the
+// expression compiled and evaluated.
 //
 // PlotContour[ starts a curve for every level from the start point and from its three mirror
 // images; PlotContour1[ from the start point only. The traced segments go into the scene store
@@ -151,8 +152,9 @@ void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx,
 void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& gx, double& gy,
                      double er);
 
-// F(x, y) for the FuncTable record r. A value the evaluator refuses (or a record that does not
-// exist) is taken as 0; the tables are left as they were.
+// F(x, y) for the FuncTable record r, taken by its place, not by its name. A value the evaluator
+// refuses (or a record that does not exist or cannot take two arguments) is taken as 0; the
+// tables are left as they were, the record's expression prepared as a compile prepares it.
 void EvalF2AtPoint(int16_t r, double x, double y, double& value);
 
 // The colour of level c among c1, c1 + ds, ..., c2: row k Mod 11 of the level colours, where k is

@@ -131,6 +131,29 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
   }
 }
 
+// The command's derivative records are used by their place in the table: user functions named
+// Fx or Fy (of any parameters) change nothing, every point lies on its level and the circle
+// closes after about 2 pi / sg steps.
+TEST_F(ContourTest, UserFunctionsNamedLikeTheDerivatives) {
+  const char16_t* const users[] = {u"Fx{x,y} = 0", u"Fy{t} = t", u"Fx{u,v} = u*v + 7"};
+  for (const char16_t* user : users) {
+    SCOPED_TRACE(rt::ToUtf8(user));
+    SetUp();
+    ASSERT_EQ(Run({user, u"Fy{x,y} = 1 + 0*x*y", u"F{x,y} = x^2 + y^2",
+                   u"PlotContour1[F,{-2,2,-2,2}{1,0}{1,1,1}]"}),
+              0);
+    ASSERT_EQ(Contour(), 0);
+    const auto segs = Segments();
+    EXPECT_NEAR(static_cast<double>(segs.size()), 2 * M_PI / 0.2, 2.5);
+    for (const Seg& s : segs) {
+      EXPECT_LT(std::fabs(s.from[0] * s.from[0] + s.from[1] * s.from[1] - 1), 0.1 + 1e-9);
+      EXPECT_LT(std::fabs(s.to[0] * s.to[0] + s.to[1] * s.to[1] - 1), 0.1 + 1e-9);
+    }
+    ASSERT_FALSE(segs.empty());
+    EXPECT_EQ(segs.back().to, segs.front().from);
+  }
+}
+
 // Levels, their colours and the legend: tracing runs while c <= c2 + 0.001 (c the running sum of
 // ds), the legend while c <= c2. On the lines x + y = c every point lies on its level, and a
 // branch ends at the step that would leave the box.
