@@ -11,6 +11,7 @@
 #include "language/Utilities.h"
 #include "mathematics/MathDerivative.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/FieldTables.h"
 #include "plotting/FormatSignificant.h"
 #include "plotting/SceneStore.h"
 
@@ -25,6 +26,10 @@ const char16_t* const kContourStartOutsideText =
 const char16_t* const kContourZeroStepText =
     u"Your level step ds is zero.\r\n"
     u"Key Return button to return to the work sheet to correct.";
+const char16_t* const kContourSegmentLimitText =
+    u"The contour reached the maximum of 15000 segments: the levels and start points after it "
+    u"were not traced.\r\n"
+    u"Reduce the level range or enlarge the segment size.";
 const char16_t* const kContourTooManyLevelsText =
     u"Your level range holds more than 200 levels.\r\n"
     u"Key Return button to return to the work sheet to correct.";
@@ -33,8 +38,13 @@ namespace {
 
 ContourWindowHost* g_host = nullptr;
 
-// Values of F and its derivatives the run has obtained; none at all means F cannot be evaluated.
+// Values of F the run has asked for and obtained; none obtained of those asked for means F cannot
+// be evaluated. g_lastTaken: whether the last EvalF2AtPoint obtained its value.
+long g_valuesAsked = 0;
 long g_valuesTaken = 0;
+bool g_lastTaken = false;
+// The run's slot counter reached the cap: tracing was cut short.
+bool g_capReached = false;
 
 // Messages of the command.
 constexpr int16_t kMsgKeyword = 1400;
@@ -49,6 +59,7 @@ constexpr int16_t kMsgNoStartBrace = 1416;
 constexpr int16_t kMsgNoLevelBrace = 1418;
 constexpr int16_t kMsgNoOptionBrace = 1419;
 constexpr int16_t kMsgNoClosingBracket = 1420;
+constexpr int16_t kMsgNoValue = 1422;
 
 // FuncTable records the command needs: the two derivatives and the temporary record every
 // evaluation by text adds after the last one.
@@ -129,8 +140,27 @@ bool OutsideBox(double x, double y, double x0, double xf, double y0, double yf) 
 }
 
 void MarkSegmentLimit() {
+  g_capReached = true;
   ContourWindow.SegCtForeColor = kContourLimitColor;
   Refresh();
+}
+
+// F(x, y) for the corrector, counted for the run's check that F gives values at all.
+void ValueOfF(int16_t fRec, double x, double y, double& value) {
+  EvalF2AtPoint(fRec, x, y, value);
+  ++g_valuesAsked;
+  if (g_lastTaken) ++g_valuesTaken;
+}
+
+// Steps after which a branch that has neither closed nor left the box ends: one step for every
+// cell of side sg in the box, (width / sg + 1) * (height / sg + 1). A curve that does not wind
+// through the box crosses far fewer cells than that; one that gets there has passed its first
+// point without coming within half a step of it (a loose tolerance er lets the corrector stop
+// that far off the level) and would go round again until the buffer is full, taking the other
+// levels and start points with it.
+double BranchStepLimit(double x0, double xf, double y0, double yf, double sg) {
+  const double cells = (std::fabs(xf - x0) / sg + 1) * (std::fabs(yf - y0) / sg + 1);
+  return cells < kContourSegmentCap ? cells : kContourSegmentCap;
 }
 
 void PutSlot(int16_t n, double xa, double ya, double xb, double yb, double c) {
@@ -252,6 +282,7 @@ void ParseRangeValueField(const rt::Text& stmt, int16_t& pos, double& value,
 
 void EvalF2AtPoint(int16_t r, double x, double y, double& value) {
   value = 0;
+  g_lastTaken = false;
   if (r < 1 || r > Tables.FuncCount || r > kMaxFunctions) return;
   // The record is used by its place in the table, never looked up by its name: a user function
   // of the same name ("Fx" is a name a user may write) would otherwise be found first. The call
@@ -275,7 +306,7 @@ void EvalF2AtPoint(int16_t r, double x, double y, double& value) {
   EvaluateText(inlined, valueText, msgNo);
   if (msgNo != 0) return;
   value = rt::Val(valueText);
-  ++g_valuesTaken;
+  g_lastTaken = true;
 }
 
 void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& gx, double& gy,
@@ -333,7 +364,7 @@ void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx,
   int q = 0;
   ui::Ui().DoEvents();
   double f = 0;
-  EvalF2AtPoint(fRec, px, py, f);
+  ValueOfF(fRec, px, py, f);
   double d = c - f;
   for (;;) {
     if (Aborted()) break;
@@ -352,7 +383,7 @@ void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx,
     px += h * gx * s;
     py += h * gy * s;
     ui::Ui().DoEvents();
-    EvalF2AtPoint(fRec, px, py, f);
+    ValueOfF(fRec, px, py, f);
     d = c - f;
     if (Aborted()) break;
   }
@@ -367,9 +398,11 @@ void TraceContourBranch(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& 
   ContourCorrector(fRec, fxRec, fyRec, startX, startY, sx0, sy0, c, er, msgNo);
   double x = startX, y = startY;
   int steps = 0;
+  const double maxSteps = BranchStepLimit(x0, xf, y0, yf, sg);
   for (;;) {
     ui::Ui().DoEvents();
     if (Aborted()) return;
+    if (steps >= maxSteps) return;
     if (n < 1 || n >= kContourSegmentCap) return;
     double gx = 0, gy = 0;
     ContourGradient(fxRec, fyRec, x, y, gx, gy, er);
@@ -417,6 +450,8 @@ void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, do
   ContourWindow.SegCtCaption.clear();
   Refresh();
   int16_t n = 1;
+  g_valuesAsked = g_valuesTaken = 0;
+  g_capReached = false;
 
   if (Requests.ContourAllQuadrants == 0) {
     // One start point: events run before each level.
@@ -436,6 +471,13 @@ void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, do
           return;
       }
     }
+  }
+
+  // Not one value of F or its derivatives anywhere: F cannot be evaluated at (x, y) at all (it
+  // takes more than two parameters, or no point of the box is in its domain).
+  if (g_valuesAsked > 0 && g_valuesTaken == 0) {
+    msgNo = kMsgNoValue;
+    return;
   }
 
   // Legend: the nominal levels up to c2 itself.
@@ -462,6 +504,7 @@ void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, do
   }
   StoreSceneCounts();
   Contours.ContourLegendCount = count;
+  if (g_capReached) ui::Ui().MsgBox(kContourSegmentLimitText, ui::kOkOnly, field::kAppTitle);
 }
 
 // --- The command -------------------------------------------------------------------------------
@@ -621,17 +664,17 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   if (!(sg > 0)) sg = kContourDefaultSegment;
 
   if (!(x0 <= xc && xc <= xf && y0 <= yc && yc <= yf)) {
-    ui::Ui().MsgBox(kContourStartOutsideText, ui::kOkOnly, u"");
+    ui::Ui().MsgBox(kContourStartOutsideText, ui::kOkOnly, field::kAppTitle);
     return;
   }
   // A zero step would never reach c2, and the legend holds 200 levels: both are refused before
   // anything is traced.
   if (ds == 0) {
-    ui::Ui().MsgBox(kContourZeroStepText, ui::kOkOnly, u"");
+    ui::Ui().MsgBox(kContourZeroStepText, ui::kOkOnly, field::kAppTitle);
     return;
   }
   if (CountLevels(c1, c2, ds, kContourLegendSize) > kContourLegendSize) {
-    ui::Ui().MsgBox(kContourTooManyLevelsText, ui::kOkOnly, u"");
+    ui::Ui().MsgBox(kContourTooManyLevelsText, ui::kOkOnly, field::kAppTitle);
     return;
   }
 
