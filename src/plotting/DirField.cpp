@@ -197,6 +197,8 @@ void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int1
     ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
     return;
   }
+  // Three segments (six points) per arrow, refused before anything is evaluated or written.
+  if (!field::FieldFitsScene(u"PlotDirField", 6L * points)) return;
 
   // A rebuild draws the kept vectors again; they are evaluated when the table holds no
   // direction-field vectors of this grid.
