@@ -280,6 +280,44 @@ TEST_F(FieldTest, DirectionArrowsLiftedToTheHeights) {
   }
 }
 
+// The height range of a lifted field is that of its values, whatever side of 200 and -200 they
+// lie on; the box and the axes stay within it. Before any arrow key the lifted and the space
+// field open at the start-up view of 45 and 60 degrees, not looking down the z axis.
+TEST_F(FieldTest, LiftedHeightsAndTheOpeningView) {
+  struct Case {
+    const char16_t* g;
+    double zMin, zMax;
+  };
+  const Case cases[] = {{u"300 + 0*x", 300, 300},
+                        {u"-250 + 0*x", -250, -250},
+                        {u"x*y", -4, 4},
+                        {u"205 + x", 203, 207}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.g));
+    SetUp();
+    View.ShowBox = -1;
+    EXPECT_EQ(View.FieldRotation, 45 * 3.1415926536 / 180);
+    EXPECT_EQ(View.FieldElevation, 60 * 3.1415926536 / 180);
+    ASSERT_EQ(RunField(kDir, u"F{x,y} = 1 + 0*x\r\nH{x,y} = y\r\nG{x,y} = " + rt::Text(c.g) +
+                                 u"\r\nPlotDirField[F,H,G,{-2,2,4}{-2,2,4}]\r\n"),
+              0);
+    EXPECT_EQ(View.RotationAngle, 45 * 3.1415926536 / 180);
+    EXPECT_EQ(View.ElevationAngle, 60 * 3.1415926536 / 180);
+    EXPECT_EQ(FieldTables.FieldZMin, c.zMin);
+    EXPECT_EQ(FieldTables.FieldZMax, c.zMax);
+    // Box, arrows, ticks and axis letters: at the heights or within a tick of them (or on the
+    // plane z = 0 of the corner axes), no tick from 200 or -200 towards them.
+    for (int v = 0; v < Scene.VertexCount; ++v) {
+      const double z = Scene.VertexXYZ[v][2];
+      ASSERT_TRUE(z == 0 || (z >= c.zMin - 1 && z <= c.zMax + 1)) << v << " z " << z;
+    }
+  }
+  SetUp();
+  ASSERT_EQ(RunField(kSpace, kSpaceSheet), 0);
+  EXPECT_EQ(View.RotationAngle, 45 * 3.1415926536 / 180);
+  EXPECT_EQ(View.ElevationAngle, 60 * 3.1415926536 / 180);
+}
+
 // (x, y, z) on the 3 x 3 x 3 grid (z outermost): arrows of length 0.5 away from the origin, blue,
 // the one at the origin of zero length; each barb is its direction angle turned by 0.9 pi.
 TEST_F(FieldTest, SpaceArrowsFollowTheVectors) {
