@@ -145,6 +145,16 @@ void MarkSegmentLimit() {
   Refresh();
 }
 
+// Prepares a record as every compile does before it inlines one: built-in names as tokens and
+// constants by their values, so that a parameter letter inside "Sin" or in a constant's name is
+// not taken for the parameter when the record is inlined by its place.
+void PrepareRecord(int16_t r) {
+  if (r < 1 || r > Tables.FuncCount || r > kMaxFunctions) return;
+  FuncRec& rec = Tables.FuncTable[static_cast<size_t>(r)];
+  TokenizeNames(rec.Expr, rec.Expr);
+  SubstituteConstants(rec.Expr, rec.Expr);
+}
+
 // F(x, y) for the corrector, counted for the run's check that F gives values at all.
 void ValueOfF(int16_t fRec, double x, double y, double& value) {
   EvalF2AtPoint(fRec, x, y, value);
@@ -184,9 +194,9 @@ bool TraceLevels(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, doub
   return true;
 }
 
-// The derivative records the last run appended, with the derivative texts
-// written into them (the compiler rewrites a record's expression in place, so the texts are kept
-// here). When the table has no room for another pair, this one serves again.
+// The derivative records the last run appended, with the derivative texts written into them (the
+// compiler rewrites a record's expression in place, so the texts are kept here). When the table
+// has no room for another pair, this one serves again.
 struct DerivativePair {
   int16_t fx = 0, fy = 0;
   rt::Text parm1, parm2, dx, dy;
@@ -287,13 +297,8 @@ void EvalF2AtPoint(int16_t r, double x, double y, double& value) {
   // The record is used by its place in the table, never looked up by its name: a user function
   // of the same name ("Fx" is a name a user may write) would otherwise be found first. The call
   // is inlined the way the compiler inlines every call, the body of record r with the numbers
-  // for its parameters, and the expression evaluated.
-  // Built-in names as tokens and constants by their values first, as every compile prepares a
-  // record before it inlines it (a parameter letter inside "Sin" or a constant name is no
-  // parameter).
-  FuncRec& rec = Tables.FuncTable[static_cast<size_t>(r)];
-  TokenizeNames(rec.Expr, rec.Expr);
-  SubstituteConstants(rec.Expr, rec.Expr);
+  // for its parameters, and the expression evaluated (the record prepared as PrepareRecord
+  // leaves it).
   const rt::Text call = u"Fr{" + rt::NumText(x) + u"," + rt::NumText(y) + u"}";
   int16_t position = 1;
   rt::Text inlined;
@@ -473,8 +478,8 @@ void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, do
     }
   }
 
-  // Not one value of F or its derivatives anywhere: F cannot be evaluated at (x, y) at all (it
-  // takes more than two parameters, or no point of the box is in its domain).
+  // Not one value of F anywhere it was asked for: F cannot be evaluated at (x, y) at all (it
+  // takes more than two parameters, or no point the corrector visited is in its domain).
   if (g_valuesAsked > 0 && g_valuesTaken == 0) {
     msgNo = kMsgNoValue;
     return;
@@ -688,6 +693,7 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   SetGraphButtons(false);
 
   int16_t fxRec = recs[0], fyRec = recs[1];
+  for (const int16_t r : {fRec, fxRec, fyRec}) PrepareRecord(r);
   TraceContours(fRec, fxRec, fyRec, x0, xf, y0, yf, xc, yc, c1, c2, ds, er, sg, msgNo);
 
   ContourWindow.AbortEnabled = 0;

@@ -155,9 +155,10 @@ void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx,
 void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& gx, double& gy,
                      double er);
 
-// F(x, y) for the FuncTable record r, taken by its place, not by its name. A value the evaluator
-// refuses (or a record that does not exist or cannot take two arguments) is taken as 0; the
-// tables are left as they were, the record's expression prepared as a compile prepares it.
+// F(x, y) for the FuncTable record r, taken by its place, not by its name: the record's body is
+// inlined with the numbers for its parameters and evaluated. A value the evaluator refuses (or a
+// record that does not exist or cannot take two arguments) is taken as 0; the tables are left as
+// they were.
 void EvalF2AtPoint(int16_t r, double x, double y, double& value);
 
 // The colour of level c among c1, c1 + ds, ..., c2: row k Mod 11 of the level colours, where k is

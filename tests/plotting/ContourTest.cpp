@@ -134,14 +134,23 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
 }
 
 // The command's derivative records are used by their place in the table: user functions named
-// Fx or Fy (of any parameters) change nothing, every point lies on its level and the circle
-// closes after about 2 pi / sg steps.
+// Fx or Fy (of any parameters) change nothing, nor does a constant whose name begins with a
+// parameter letter; every point lies on the unit circle and the circle closes after about
+// 2 pi / sg steps.
 TEST_F(ContourTest, UserFunctionsNamedLikeTheDerivatives) {
-  const char16_t* const users[] = {u"Fx{x,y} = 0", u"Fy{t} = t", u"Fx{u,v} = u*v + 7"};
-  for (const char16_t* user : users) {
-    SCOPED_TRACE(rt::ToUtf8(user));
+  struct Case {
+    const char16_t *other, *function;
+  };
+  const Case cases[] = {
+      {u"Fx{x,y} = 0", u"F{x,y} = x^2 + y^2"},
+      {u"Fy{t} = t", u"F{x,y} = x^2 + y^2"},
+      {u"Fx{u,v} = u*v + 7", u"F{x,y} = x^2 + y^2"},
+      {u"xa = 1", u"F{x,y} = xa*x^2 + Sin[0*y] + y^2"},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(rt::ToUtf8(tc.other));
     SetUp();
-    ASSERT_EQ(Run({user, u"Fy{x,y} = 1 + 0*x*y", u"F{x,y} = x^2 + y^2",
+    ASSERT_EQ(Run({tc.other, u"Fy{x,y} = 1 + 0*x*y", tc.function,
                    u"PlotContour1[F,{-2,2,-2,2}{1,0}{1,1,1}]"}),
               0);
     ASSERT_EQ(Contour(), 0);
