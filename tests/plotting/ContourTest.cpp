@@ -182,7 +182,9 @@ TEST_F(ContourTest, FunctionWithoutValuesIsReported) {
     SCOPED_TRACE(rt::ToUtf8(tc.function));
     EXPECT_EQ(Trace(tc.function, u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,2,1}]"), tc.msgNo);
     EXPECT_EQ(Scene.SegmentCount > 0, tc.msgNo == 0);
-    if (tc.msgNo != 0) EXPECT_EQ(Contours.ContourLegendCount, 0);
+    if (tc.msgNo != 0) {
+      EXPECT_EQ(Contours.ContourLegendCount, 0);
+    }
     EXPECT_TRUE(screen_.boxes.empty());
   }
 }
