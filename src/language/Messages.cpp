@@ -506,7 +506,7 @@ constexpr MessageEntry kCatalogue[] = {
     {6097, u"Check for back-to-back ',,'"},
 };
 
-// Refusals of the append helpers when a table is full (Global.h).
+// Refusals of the append helpers when a table is full (Global.h), and the plot commands' own.
 constexpr MessageEntry kCapacity[] = {
     {390, u"Too many statements. Limit is 400 statements in a worksheet."},
     {391, u"Too many constants. Limit is 2000 constants."},
@@ -521,6 +521,11 @@ constexpr MessageEntry kCapacity[] = {
      u"Expression too long to simplify. Limit is 32,000 characters. Ex: Use a lower order in "
      u"Diff[F,x,n]."},
     {611, u"Expression too long to evaluate. Split it into smaller functions."},
+    {1234, u"PlotSlopeField takes at most 10 start points for particular solutions."},
+    {1422,
+     u"Unable to evaluate the function of PlotContour at any point of the range."
+     u"\r\n"
+     u"It must have two parameters; check for illegal math operations."},
     {5085, u"A division by zero encounted given the integral range."},
 };
 

@@ -19,7 +19,8 @@ struct MessageEntry {
 // own). Sorted by number.
 std::span<const MessageEntry> MessageCatalogue();
 // Messages of this program beyond the catalogue (full tables, a call with the wrong number of
-// values, expressions beyond capacity), kept apart from the catalogue. Sorted by number.
+// values, expressions beyond capacity, plot commands' refusals), kept apart from the catalogue.
+// Sorted by number.
 std::span<const MessageEntry> CapacityMessages();
 
 // Text of 229's own box: shown by GetMessageText, which then returns "".

@@ -4,11 +4,14 @@
 #include <cmath>
 
 #include "language/CommandRequests.h"
+#include "language/CompileCode.h"
 #include "language/Global.h"
+#include "language/ProcessConst.h"
+#include "language/Tokens.h"
 #include "language/Utilities.h"
 #include "mathematics/MathDerivative.h"
-#include "numerics/FunctionValue.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/FieldTables.h"
 #include "plotting/FormatSignificant.h"
 #include "plotting/SceneStore.h"
 
@@ -23,6 +26,10 @@ const char16_t* const kContourStartOutsideText =
 const char16_t* const kContourZeroStepText =
     u"Your level step ds is zero.\r\n"
     u"Key Return button to return to the work sheet to correct.";
+const char16_t* const kContourSegmentLimitText =
+    u"The contour reached the maximum of 15000 segments: the levels and start points after it "
+    u"were not traced.\r\n"
+    u"Reduce the level range or enlarge the segment size.";
 const char16_t* const kContourTooManyLevelsText =
     u"Your level range holds more than 200 levels.\r\n"
     u"Key Return button to return to the work sheet to correct.";
@@ -31,6 +38,14 @@ namespace {
 
 ContourWindowHost* g_host = nullptr;
 
+// Values of F the run has asked for and obtained; none obtained of those asked for means F cannot
+// be evaluated. g_lastTaken: whether the last EvalF2AtPoint obtained its value.
+long g_valuesAsked = 0;
+long g_valuesTaken = 0;
+bool g_lastTaken = false;
+// The run's slot counter reached the cap: tracing was cut short.
+bool g_capReached = false;
+
 // Messages of the command.
 constexpr int16_t kMsgKeyword = 1400;
 constexpr int16_t kMsgTooShort = 1402;
@@ -38,12 +53,13 @@ constexpr int16_t kMsgNoBracket = 1404;
 constexpr int16_t kMsgNoFunctionLetter = 1406;
 constexpr int16_t kMsgNoComma = 1408;
 constexpr int16_t kMsgNoRangeBrace = 1410;
-constexpr int16_t kMsgFunctionNotFound = 1412;
+constexpr int16_t kMsgContourFunctionNotFound = 1412;
 constexpr int16_t kMsgNotTwoParameters = 1414;
 constexpr int16_t kMsgNoStartBrace = 1416;
 constexpr int16_t kMsgNoLevelBrace = 1418;
 constexpr int16_t kMsgNoOptionBrace = 1419;
 constexpr int16_t kMsgNoClosingBracket = 1420;
+constexpr int16_t kMsgNoValue = 1422;
 
 // FuncTable records the command needs: the two derivatives and the temporary record every
 // evaluation by text adds after the last one.
@@ -124,8 +140,37 @@ bool OutsideBox(double x, double y, double x0, double xf, double y0, double yf) 
 }
 
 void MarkSegmentLimit() {
+  g_capReached = true;
   ContourWindow.SegCtForeColor = kContourLimitColor;
   Refresh();
+}
+
+// Prepares a record as every compile does before it inlines one: built-in names as tokens and
+// constants by their values, so that a parameter letter inside "Sin" or in a constant's name is
+// not taken for the parameter when the record is inlined by its place.
+void PrepareRecord(int16_t r) {
+  if (r < 1 || r > Tables.FuncCount || r > kMaxFunctions) return;
+  FuncRec& rec = Tables.FuncTable[static_cast<size_t>(r)];
+  TokenizeNames(rec.Expr, rec.Expr);
+  SubstituteConstants(rec.Expr, rec.Expr);
+}
+
+// F(x, y) for the corrector, counted for the run's check that F gives values at all.
+void ValueOfF(int16_t fRec, double x, double y, double& value) {
+  EvalF2AtPoint(fRec, x, y, value);
+  ++g_valuesAsked;
+  if (g_lastTaken) ++g_valuesTaken;
+}
+
+// Steps after which a branch that has neither closed nor left the box ends: one step for every
+// cell of side sg in the box, (width / sg + 1) * (height / sg + 1). A curve that does not wind
+// through the box crosses far fewer cells than that; one that gets there has passed its first
+// point without coming within half a step of it (a loose tolerance er lets the corrector stop
+// that far off the level) and would go round again until the buffer is full, taking the other
+// levels and start points with it.
+double BranchStepLimit(double x0, double xf, double y0, double yf, double sg) {
+  const double cells = (std::fabs(xf - x0) / sg + 1) * (std::fabs(yf - y0) / sg + 1);
+  return cells < kContourSegmentCap ? cells : kContourSegmentCap;
 }
 
 void PutSlot(int16_t n, double xa, double ya, double xb, double yb, double c) {
@@ -149,30 +194,28 @@ bool TraceLevels(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, doub
   return true;
 }
 
-// The first pair of derivative records in FuncTable (the one values are taken from), with the
-// derivative texts written into them (the compiler rewrites a record's expression in place, so
-// the texts are kept here).
+// The derivative records the last run appended, with the derivative texts written into them (the
+// compiler rewrites a record's expression in place, so the texts are kept here). When the table
+// has no room for another pair, this one serves again.
 struct DerivativePair {
   int16_t fx = 0, fy = 0;
   rt::Text parm1, parm2, dx, dy;
 };
-DerivativePair g_firstPair;
+DerivativePair g_lastPair;
 
-// The records the values are taken from (the first ones named Fx and Fy), when they are the
-// remembered pair and hold these derivatives.
+// The remembered pair, when its records are still in the table at their places and hold these
+// derivatives of a function with F's parameters.
 bool FindDerivativeRecords(const FuncRec& f, const rt::Text& dx, const rt::Text& dy,
                            int16_t (&recs)[2]) {
-  const DerivativePair& p = g_firstPair;
-  if (p.fx < 1 || p.fy < 1 || p.parm1 != f.Parm1 || p.parm2 != f.Parm2 || p.dx != dx || p.dy != dy)
+  const DerivativePair& p = g_lastPair;
+  if (p.fx < 1 || p.fy != p.fx + 1 || p.fy > Tables.FuncCount || p.parm1 != f.Parm1 ||
+      p.parm2 != f.Parm2 || p.dx != dx || p.dy != dy)
     return false;
-  const rt::Text names[2] = {u"Fx", u"Fy"};
-  const int16_t expected[2] = {p.fx, p.fy};
-  for (int i = 0; i < 2; ++i) {
-    rt::Text parm;
-    int16_t found = 0, msgNo = 0;
-    FindFunction(names[i], parm, found, msgNo);
-    if (msgNo != 0 || found != expected[i]) return false;
-  }
+  const FuncRec& rx = Tables.FuncTable[static_cast<size_t>(p.fx)];
+  const FuncRec& ry = Tables.FuncTable[static_cast<size_t>(p.fy)];
+  if (rx.Name != u"Fx" || ry.Name != u"Fy" || rx.Parm1 != f.Parm1 || rx.Parm2 != f.Parm2 ||
+      ry.Parm1 != f.Parm1 || ry.Parm2 != f.Parm2)
+    return false;
   recs[0] = p.fx;
   recs[1] = p.fy;
   return true;
@@ -197,7 +240,7 @@ void ResetContourState() {
   Contours.ContourAbort = 0;
   Contours.ContourLegend.fill(ContourLegendEntry{});
   ContourWindow = ContourWindowData{};
-  g_firstPair = DerivativePair{};
+  g_lastPair = DerivativePair{};
 }
 
 // --- Progress window -------------------------------------------------------------------------
@@ -249,14 +292,26 @@ void ParseRangeValueField(const rt::Text& stmt, int16_t& pos, double& value,
 
 void EvalF2AtPoint(int16_t r, double x, double y, double& value) {
   value = 0;
+  g_lastTaken = false;
   if (r < 1 || r > Tables.FuncCount || r > kMaxFunctions) return;
-  const double args[2] = {x, y};
-  double result = 0;
+  // The record is used by its place in the table, never looked up by its name: a user function
+  // of the same name ("Fx" is a name a user may write) would otherwise be found first. The call
+  // is inlined the way the compiler inlines every call, the body of record r with the numbers
+  // for its parameters, and the expression evaluated (the record prepared as PrepareRecord
+  // leaves it).
+  const rt::Text call = u"Fr{" + rt::NumText(x) + u"," + rt::NumText(y) + u"}";
+  int16_t position = 1;
+  rt::Text inlined;
   int16_t msgNo = 0;
-  EvalFunctionCall(u"f1", Tables.FuncTable[static_cast<size_t>(r)].Name, args, 2, result, msgNo);
+  ExpandFunctionCalls(call, r, position, inlined, msgNo);
   // A refused value (such as Sqrt[ of a negative number) counts as undefined, which the guarded
-  // arithmetic writes as 0.
-  if (msgNo == 0) value = result;
+  // arithmetic writes as 0; so does a function that cannot take two arguments.
+  if (msgNo != 0) return;
+  rt::Text valueText;
+  EvaluateText(inlined, valueText, msgNo);
+  if (msgNo != 0) return;
+  value = rt::Val(valueText);
+  g_lastTaken = true;
 }
 
 void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& gx, double& gy,
@@ -314,7 +369,7 @@ void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx,
   int q = 0;
   ui::Ui().DoEvents();
   double f = 0;
-  EvalF2AtPoint(fRec, px, py, f);
+  ValueOfF(fRec, px, py, f);
   double d = c - f;
   for (;;) {
     if (Aborted()) break;
@@ -333,7 +388,7 @@ void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx,
     px += h * gx * s;
     py += h * gy * s;
     ui::Ui().DoEvents();
-    EvalF2AtPoint(fRec, px, py, f);
+    ValueOfF(fRec, px, py, f);
     d = c - f;
     if (Aborted()) break;
   }
@@ -348,9 +403,11 @@ void TraceContourBranch(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& 
   ContourCorrector(fRec, fxRec, fyRec, startX, startY, sx0, sy0, c, er, msgNo);
   double x = startX, y = startY;
   int steps = 0;
+  const double maxSteps = BranchStepLimit(x0, xf, y0, yf, sg);
   for (;;) {
     ui::Ui().DoEvents();
     if (Aborted()) return;
+    if (steps >= maxSteps) return;
     if (n < 1 || n >= kContourSegmentCap) return;
     double gx = 0, gy = 0;
     ContourGradient(fxRec, fyRec, x, y, gx, gy, er);
@@ -398,6 +455,8 @@ void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, do
   ContourWindow.SegCtCaption.clear();
   Refresh();
   int16_t n = 1;
+  g_valuesAsked = g_valuesTaken = 0;
+  g_capReached = false;
 
   if (Requests.ContourAllQuadrants == 0) {
     // One start point: events run before each level.
@@ -417,6 +476,13 @@ void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, do
           return;
       }
     }
+  }
+
+  // Not one value of F anywhere it was asked for: F cannot be evaluated at (x, y) at all (it
+  // takes more than two parameters, or no point the corrector visited is in its domain).
+  if (g_valuesAsked > 0 && g_valuesTaken == 0) {
+    msgNo = kMsgNoValue;
+    return;
   }
 
   // Legend: the nominal levels up to c2 itself.
@@ -443,6 +509,7 @@ void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, do
   }
   StoreSceneCounts();
   Contours.ContourLegendCount = count;
+  if (g_capReached) ui::Ui().MsgBox(kContourSegmentLimitText, ui::kOkOnly, field::kAppTitle);
 }
 
 // --- The command -------------------------------------------------------------------------------
@@ -500,7 +567,7 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   int16_t fRec = 0;
   FindFunction(id, firstParm, fRec, msgNo);
   if (msgNo != 0 || fRec < 1 || fRec > Tables.FuncCount) {
-    msgNo = kMsgFunctionNotFound;
+    msgNo = kMsgContourFunctionNotFound;
     return;
   }
   const FuncRec f = Tables.FuncTable[static_cast<size_t>(fRec)];
@@ -520,10 +587,9 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   const rt::Text* exprs[2] = {&dx, &dy};
   int16_t recs[2] = {0, 0};
   if (Tables.FuncCount > kMaxFunctions - kDerivativeRoom) {
-    // Every rebuild of the picture appends another pair, while values are always taken from the
-    // first records of those names. When there is no room and the first pair already holds these
-    // derivatives, it serves again (as long as one record is left for the evaluations);
-    // otherwise the table is full.
+    // Every rebuild of the picture appends another pair. When there is no room and the
+    // remembered pair holds these derivatives, it serves again (as long as one record is left
+    // for the evaluations); otherwise the table is full.
     if (diffMsg != 0 || Tables.FuncCount >= kMaxFunctions ||
         !FindDerivativeRecords(f, dx, dy, recs)) {
       msgNo = kMsgFunctionsFull;
@@ -547,11 +613,7 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
       r.Compiled = 0;
       r.Value = 0;
     }
-    // Values come from the first records of these names: remember the pair when it is that.
-    rt::Text parm;
-    int16_t first = 0, findMsg = 0;
-    FindFunction(names[0], parm, first, findMsg);
-    if (first == recs[0]) g_firstPair = DerivativePair{recs[0], recs[1], f.Parm1, f.Parm2, dx, dy};
+    g_lastPair = DerivativePair{recs[0], recs[1], f.Parm1, f.Parm2, dx, dy};
   }
   msgNo = diffMsg;
   if (msgNo != 0) return;
@@ -607,17 +669,17 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   if (!(sg > 0)) sg = kContourDefaultSegment;
 
   if (!(x0 <= xc && xc <= xf && y0 <= yc && yc <= yf)) {
-    ui::Ui().MsgBox(kContourStartOutsideText, ui::kOkOnly, u"");
+    ui::Ui().MsgBox(kContourStartOutsideText, ui::kOkOnly, field::kAppTitle);
     return;
   }
   // A zero step would never reach c2, and the legend holds 200 levels: both are refused before
   // anything is traced.
   if (ds == 0) {
-    ui::Ui().MsgBox(kContourZeroStepText, ui::kOkOnly, u"");
+    ui::Ui().MsgBox(kContourZeroStepText, ui::kOkOnly, field::kAppTitle);
     return;
   }
   if (CountLevels(c1, c2, ds, kContourLegendSize) > kContourLegendSize) {
-    ui::Ui().MsgBox(kContourTooManyLevelsText, ui::kOkOnly, u"");
+    ui::Ui().MsgBox(kContourTooManyLevelsText, ui::kOkOnly, field::kAppTitle);
     return;
   }
 
@@ -631,6 +693,7 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   SetGraphButtons(false);
 
   int16_t fxRec = recs[0], fyRec = recs[1];
+  for (const int16_t r : {fRec, fxRec, fyRec}) PrepareRecord(r);
   TraceContours(fRec, fxRec, fyRec, x0, xf, y0, yf, xc, yc, c1, c2, ds, er, sg, msgNo);
 
   ContourWindow.AbortEnabled = 0;

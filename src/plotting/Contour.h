@@ -5,8 +5,9 @@
 // along the tangent (Fy, -Fx) / |grad F| and a corrector pulls the point back onto the level along
 // the unit gradient with a halving step (a bisection along the gradient line). The partial
 // derivatives are made symbolically once per command and stored as the worksheet functions "Fx"
-// and "Fy", so that every value is taken the way the numerical commands take theirs: an
-// assignment text compiled and evaluated (EvalFunctionCall).
+// and "Fy". Every value is taken from a record by its place in the function table (a user
+// function may bear the same name): the call is inlined as the compiler inlines calls and the
+// expression compiled and evaluated.
 //
 // PlotContour[ starts a curve for every level from the start point and from its three mirror
 // images; PlotContour1[ from the start point only. The traced segments go into the scene store
@@ -122,21 +123,24 @@ void ContourExitClick();
 // "Fy" records to FuncTable, traces with the progress window and fills the scene store and the
 // legend. msgNo 0 on success (a start point outside the box, a zero level step and more levels
 // than the legend holds are refused with a box of their own and msgNo 0); 1400..1420, the range
-// reader's and Differentiate's messages, or 392 when FuncTable has no room for the two records
-// (unless its first Fx and Fy records already hold the same derivatives: they serve again).
+// reader's and Differentiate's messages, 1422 when F gives no value anywhere, or 392 when
+// FuncTable has no room for the two records (unless the last pair appended holds the same
+// derivatives: it serves again).
 void ProcessPlotContour(rt::Text& statement, int16_t& msgNo);
 
 // Traces every level from the start point (and its mirror images when ContourAllQuadrants is
 // set), then writes the legend and copies the segments into the scene store. An abort noticed
 // before a level leaves the scene and the legend as they were. fRec, fxRec, fyRec: FuncTable
-// records of F, Fx and Fy.
+// records of F, Fx and Fy. msgNo 1422 (nothing drawn) when not one value of F or its derivatives
+// could be taken; a box says so when the segment buffer filled and cut tracing short.
 void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, double& xf,
                    double& y0, double& yf, double& xc, double& yc, double& c1, double& c2,
                    double& ds, double& er, double& sg, int16_t& msgNo);
 
 // Traces one curve of level c from the start point into the slots from n on; n is left at the
 // next free slot. The curve ends when it closes on its first point, leaves the box [x0, xf] x
-// [y0, yf], reaches a vanishing gradient, fills the buffer or is aborted.
+// [y0, yf], reaches a vanishing gradient, fills the buffer, is aborted, or has taken one step for
+// every cell of side sg in the box without doing any of these (it would go round forever).
 void TraceContourBranch(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, double& x0,
                         double& xf, double& y0, double& yf, double& sx0, double& sy0, double& c,
                         double& er, double& sg, int16_t& msgNo);
@@ -151,8 +155,10 @@ void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx,
 void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& gx, double& gy,
                      double er);
 
-// F(x, y) for the FuncTable record r. A value the evaluator refuses (or a record that does not
-// exist) is taken as 0; the tables are left as they were.
+// F(x, y) for the FuncTable record r, taken by its place, not by its name: the record's body is
+// inlined with the numbers for its parameters and evaluated. A value the evaluator refuses (or a
+// record that does not exist or cannot take two arguments) is taken as 0; the tables are left as
+// they were.
 void EvalF2AtPoint(int16_t r, double x, double y, double& value);
 
 // The colour of level c among c1, c1 + ds, ..., c2: row k Mod 11 of the level colours, where k is
@@ -168,5 +174,7 @@ void ParseRangeValueField(const rt::Text& stmt, int16_t& pos, double& value,
 extern const char16_t* const kContourStartOutsideText;
 extern const char16_t* const kContourZeroStepText;
 extern const char16_t* const kContourTooManyLevelsText;
+// The box after a run whose slot counter reached the cap (the traced part is drawn).
+extern const char16_t* const kContourSegmentLimitText;
 
 }  // namespace ms

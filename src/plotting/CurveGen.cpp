@@ -9,6 +9,7 @@
 #include "mathematics/Math.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/FieldTables.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
 #include "plotting/ZMath.h"
@@ -150,7 +151,7 @@ void BuildCurveFromPoints() {
   }
   if (Scene.VertexCount == 0) {
     ui::Ui().MsgBox(u"The auto axis cannot be applied on one axis to a constant function.",
-                    ui::kOkOnly, u"");
+                    ui::kOkOnly, field::kAppTitle);
     return;
   }
   // The segment from point n to point n + 1 lies beyond the range: the curve ends at PlotTMax.

@@ -197,6 +197,8 @@ void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int1
     ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
     return;
   }
+  // Three segments (six points) per arrow, refused before anything is evaluated or written.
+  if (!field::FieldFitsScene(u"PlotDirField", 6L * points)) return;
 
   // A rebuild draws the kept vectors again; they are evaluated when the table holds no
   // direction-field vectors of this grid.
@@ -231,8 +233,10 @@ void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int1
         }
         t.FieldVectorTable[i - 1] = {vx, vy, vz};
         t.FieldVectorCount = static_cast<int16_t>(i);
-        if (vz < zMin) zMin = vz;
-        if (vz > zMax) zMax = vz;
+        // The height range starts from the first value: the 200 and -200 passed in are no
+        // heights and would stretch the box and axes of a field that lies above or below them.
+        if (i == 1 || vz < zMin) zMin = vz;
+        if (i == 1 || vz > zMax) zMax = vz;
         DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
         ++i;
       }

@@ -16,9 +16,11 @@ namespace ms {
 // third function, or a range reader's message). Esc (RunFlags.AbortRun) stops quietly.
 void ProcessPlotDirField(rt::Text& statement, int16_t& msgNo);
 
-// The arrows of F, H (and G when is3D) over the grid; zMin and zMax come in as 200 and -200 and
-// go out as the range of G. The vectors are evaluated unless RunFlags.Replot is set and the
-// vectors of this grid are kept from the last direction-field evaluation.
+// The arrows of F, H (and G when is3D) over the grid; zMin and zMax go out as the range of G's
+// values (0 and 0 without G), whatever they come in as. The vectors are evaluated unless
+// RunFlags.Replot is set and the vectors of this grid are kept from the last direction-field
+// evaluation. A grid of more than 15,000 points, or one whose arrows the picture has no room
+// for, is refused with a box before anything is evaluated or written.
 void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int16_t& is3D, double a,
                          double b, double n, double& c, double& d, double m, double& zMin,
                          double& zMax, int16_t& msgNo);

@@ -169,6 +169,8 @@ void BuildField3DArrows(int16_t& fIndex, int16_t& gIndex, int16_t& hIndex, doubl
     ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
     return;
   }
+  // Three segments (six points) per arrow, refused before anything is evaluated or written.
+  if (!field::FieldFitsScene(u"PlotField3D", 6L * points)) return;
 
   // A rebuild draws the kept vectors again; they are evaluated when the table holds no
   // space-field vectors of this grid.

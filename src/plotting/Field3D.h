@@ -18,7 +18,9 @@ void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo);
 
 // The arrows of the three functions (1-based FuncTable indexes) over the grid, z outermost, then
 // y, then x. The vectors are evaluated unless RunFlags.Replot is set and the vectors of this grid
-// are kept from the last space-field evaluation.
+// are kept from the last space-field evaluation. A grid of more than 15,000 points, or one whose
+// arrows the picture has no room for, is refused with a box before anything is evaluated or
+// written.
 void BuildField3DArrows(int16_t& fIndex, int16_t& gIndex, int16_t& hIndex, double a, double b,
                         double n, double c, double d, double m, double e, double f, double k,
                         int16_t& msgNo);

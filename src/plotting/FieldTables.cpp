@@ -5,6 +5,7 @@
 
 #include "language/Utilities.h"
 #include "numerics/FunctionValue.h"
+#include "platform/ui/UiServices.h"
 
 namespace ms {
 
@@ -123,6 +124,17 @@ int16_t ProgressTotal(double area) {
   const double v = rt::Int(std::fabs(area));
   if (!(v >= 1)) return 1;
   return static_cast<int16_t>(std::min(v, 32767.0));
+}
+
+bool FieldFitsScene(const rt::Text& command, long vertices) {
+  const long used = std::max<long>(Scene.VertexCount, 0);
+  if (used + vertices <= kCurveVertexLimit) return true;
+  const long left = std::max<long>(kCurveVertexLimit - used, 0);
+  ui::Ui().MsgBox(command + u" needs " + rt::IntText(vertices) + u" points of the picture, but " +
+                      rt::IntText(left) + u" of its " + rt::IntText(kCurveVertexLimit) +
+                      u" are free.\r\nReduce the number of intervals.",
+                  ui::kOkOnly, kAppTitle);
+  return false;
 }
 
 bool AppendFieldSegment(const Point3& p, const Point3& q, double red, double green, double blue) {

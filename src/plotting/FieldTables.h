@@ -127,6 +127,11 @@ int CountGridPoints3D(double a, double b, double dx, double c, double d, double 
 // Int(|area|) as a progress total, kept within the 16-bit range (at least 1).
 int16_t ProgressTotal(double area);
 
+// Whether the field of the named command ("PlotDirField" ...) fits the picture with `vertices`
+// more points: the graph window refuses a picture past kCurveVertexLimit points. When it does not
+// fit, a box names the command and the points it needs, and nothing is to be written.
+bool FieldFitsScene(const rt::Text& command, long vertices);
+
 // Appends the segment p -> q of a field in the given colour as an ordinary segment: kind, dot
 // mark and limit marker 0, whatever an earlier build left in the row. False when the store is
 // full (nothing written).

@@ -34,6 +34,10 @@ void ResetViewState() {
   View.ElevationAngle = 60 * kPi / 180;
   View.SavedRotation = View.RotationAngle;
   View.SavedElevation = View.ElevationAngle;
+  // The lifted direction field and the space field open at the same view as every other
+  // three-dimensional picture until the arrow keys turn them.
+  View.FieldRotation = View.RotationAngle;
+  View.FieldElevation = View.ElevationAngle;
   View.AngleStep = 2 * kPi / 180;
 }
 

@@ -102,6 +102,7 @@ struct ViewStateData {
   double ArrowAngleScale = 1.0;
   double ArrowAngleFactor = 1.0;
   double FieldVectorScale = 0.5;
+  // View of the lifted and space fields: the start-up view until the arrow keys turn one.
   double FieldRotation = 0;
   double FieldElevation = 0;
 

@@ -29,6 +29,7 @@ constexpr int16_t kMsgSecondParameter = 1210;
 constexpr int16_t kMsgOpenBrace = 1214;
 constexpr int16_t kMsgStartPointBrace = 1218;
 constexpr int16_t kMsgClosingBracket = 1224;
+constexpr int16_t kMsgTooManyStartPoints = 1234;
 constexpr int16_t kMsgRangeOrder = 1226;
 constexpr int16_t kMsgIntervals = 1228;
 constexpr int16_t kMsgEvaluation = 1230;
@@ -214,8 +215,8 @@ void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
   if (!field::ReadRange(s, pos, kMsgOpenBrace, a, b, n, msgNo)) return;
   if (!field::ReadRange(s, pos, kMsgOpenBrace, c, d, m, msgNo)) return;
 
-  // Start points until "]", the last character or a letter. After the tenth the statement must
-  // end; anything more fails the closing check below.
+  // Start points until "]", the last character or a letter. After the tenth an eleventh one is
+  // refused with a message of its own.
   int16_t count = 0;
   while (CharAt(s, pos) != u']' && pos < len && !field::IsUpperLetter(CharAt(s, pos)) &&
          !field::IsLowerLetter(CharAt(s, pos)) && count < kMaxSlopeStartPoints) {
@@ -231,6 +232,10 @@ void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
     if (msgNo != 0) return;
     ++count;
     FieldTables.SlopeStartPoints[count] = {x, y};
+  }
+  if (count == kMaxSlopeStartPoints && CharAt(s, pos) == u'{') {
+    msgNo = kMsgTooManyStartPoints;
+    return;
   }
 
   FieldTables.SlopeFieldColorLetter = field::ReadColorLetter(s, pos, u"g");
@@ -294,6 +299,10 @@ void BuildSlopeField(int16_t& index, double& a, double& b, double& n, double& c,
     ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
     return;
   }
+  // A segment with two barbs per point (one segment when both directions are traced), refused
+  // before anything is evaluated or written; the solution traces take what room is left.
+  if (!field::FieldFitsScene(u"PlotSlopeField", (Settings.BothDirections == 0 ? 6L : 2L) * points))
+    return;
 
   // A rebuild draws the kept slopes again; they are evaluated when none of this grid are kept.
   if (RunFlags.Replot == 0 || t.SlopePointCount != points) {

@@ -13,13 +13,16 @@
 namespace ms {
 
 // Checks the stored statement and builds the field, its traces, axes and grid crosses. msgNo is 0
-// on success, otherwise the first message met (1200..1232 or a range reader's message). Esc
+// on success, otherwise the first message met (1200..1232, 1234 for an eleventh start point, or a
+// range reader's message). Esc
 // (RunFlags.AbortRun) stops the evaluation quietly.
 void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo);
 
 // The slope segments of F (1-based FuncTable index) over the grid, then the solution traces of
 // the first count start points. The slopes are evaluated unless RunFlags.Replot is set and a
-// table of this grid is kept from the last evaluation.
+// table of this grid is kept from the last evaluation. A grid of more than 2,500 points, or one
+// whose segments the picture has no room for, is refused with a box before anything is evaluated
+// or written.
 void BuildSlopeField(int16_t& index, double& a, double& b, double& n, double& c, double& d,
                      double& m, int16_t& count, int16_t& msgNo);
 

@@ -1,11 +1,13 @@
 // Contour command: worksheets run through the whole road, then the stored statement is traced and
 // the scene, the legend and the progress window are checked against the level curves.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "language/Global.h"
 #include "plotting/Contour.h"
+#include "plotting/FieldTables.h"
 #include "plotting/PlotTestSupport.h"
 
 namespace ms::testing {
@@ -129,6 +131,85 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
     EXPECT_EQ(first, segs.size());
     EXPECT_EQ(Scene.SegmentCountD, Scene.SegmentCount);
   }
+}
+
+// The command's derivative records are used by their place in the table: user functions named
+// Fx or Fy (of any parameters) change nothing, nor does a constant whose name begins with a
+// parameter letter; every point lies on the unit circle and the circle closes after about
+// 2 pi / sg steps.
+TEST_F(ContourTest, UserFunctionsNamedLikeTheDerivatives) {
+  struct Case {
+    const char16_t *other, *function;
+  };
+  const Case cases[] = {
+      {u"Fx{x,y} = 0", u"F{x,y} = x^2 + y^2"},
+      {u"Fy{t} = t", u"F{x,y} = x^2 + y^2"},
+      {u"Fx{u,v} = u*v + 7", u"F{x,y} = x^2 + y^2"},
+      {u"xa = 1", u"F{x,y} = xa*x^2 + Sin[0*y] + y^2"},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(rt::ToUtf8(tc.other));
+    SetUp();
+    ASSERT_EQ(Run({tc.other, u"Fy{x,y} = 1 + 0*x*y", tc.function,
+                   u"PlotContour1[F,{-2,2,-2,2}{1,0}{1,1,1}]"}),
+              0);
+    ASSERT_EQ(Contour(), 0);
+    const auto segs = Segments();
+    EXPECT_NEAR(static_cast<double>(segs.size()), 2 * M_PI / 0.2, 2.5);
+    for (const Seg& s : segs) {
+      EXPECT_LT(std::fabs(s.from[0] * s.from[0] + s.from[1] * s.from[1] - 1), 0.1 + 1e-9);
+      EXPECT_LT(std::fabs(s.to[0] * s.to[0] + s.to[1] * s.to[1] - 1), 0.1 + 1e-9);
+    }
+    ASSERT_FALSE(segs.empty());
+    EXPECT_EQ(segs.back().to, segs.front().from);
+  }
+}
+
+// A function that gives no value at any point of the box (three parameters, or a domain outside
+// the box) is reported with 1422: nothing drawn, no legend. One that gives values in
+// part of the box is traced there.
+TEST_F(ContourTest, FunctionWithoutValuesIsReported) {
+  struct Case {
+    const char16_t* function;
+    int16_t msgNo;
+  };
+  const Case cases[] = {
+      {u"F{x,y,z} = x^2 + y^2 + z", 1422},
+      {u"F{x,y} = Sqrt[-1 - x^2 - y^2]", 1422},
+      {u"F{x,y} = Ln[x] + y^2", 0},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(rt::ToUtf8(tc.function));
+    EXPECT_EQ(Trace(tc.function, u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,2,1}]"), tc.msgNo);
+    EXPECT_EQ(Scene.SegmentCount > 0, tc.msgNo == 0);
+    if (tc.msgNo != 0) {
+      EXPECT_EQ(Contours.ContourLegendCount, 0);
+    }
+    EXPECT_TRUE(screen_.boxes.empty());
+  }
+}
+
+// A loose tolerance (the default 0.1) lets a closed curve pass its first point without meeting
+// it. Such a branch ends after one step per cell of side sg in the box, (6 / 0.2 + 1)^2 = 961
+// here, and the other levels are traced: Sin[x] Cos[y] from (1, 0.5) and its mirror images
+// reaches all five levels far below the buffer's limit, every point within er of its level.
+TEST_F(ContourTest, BranchThatNeverClosesEnds) {
+  ASSERT_EQ(Trace(u"F{x,y} = Sin[x]*Cos[y]", u"PlotContour[F,{-3,3,-3,3}{1,0.5}{-0.5,0.5,0.25}]"),
+            0);
+  std::vector<double> levels;
+  size_t run = 0;
+  const auto segs = Segments();
+  for (size_t k = 0; k < segs.size(); ++k) {
+    const double c = segs[k].from[2];
+    if (std::find(levels.begin(), levels.end(), c) == levels.end()) levels.push_back(c);
+    EXPECT_LT(std::fabs(std::sin(segs[k].to[0]) * std::cos(segs[k].to[1]) - c), 0.1 + 1e-9) << k;
+    run = k > 0 && segs[k - 1].to == segs[k].from ? run + 1 : 1;
+    EXPECT_LE(run, 961u) << k;
+  }
+  std::sort(levels.begin(), levels.end());
+  EXPECT_EQ(levels, (std::vector<double>{-0.5, -0.25, 0, 0.25, 0.5}));
+  EXPECT_LT(segs.size(), static_cast<size_t>(kContourSegmentCap - 1));
+  EXPECT_TRUE(screen_.boxes.empty());
 }
 
 // Levels, their colours and the legend: tracing runs while c <= c2 + 0.001 (c the running sum of
@@ -304,6 +385,7 @@ TEST_F(ContourTest, RefusedStartPointsAndLevelRanges) {
     if (!tc.box) continue;
     EXPECT_EQ(screen_.boxes[0].text, tc.box);
     EXPECT_EQ(screen_.boxes[0].style, ui::kOkOnly);
+    EXPECT_EQ(screen_.boxes[0].title, field::kAppTitle);
     EXPECT_EQ(Scene.SegmentCount, 0);
     EXPECT_EQ(ContourWindow.Loaded, 0);
     EXPECT_TRUE(host_.graphButtons.empty());
@@ -368,6 +450,9 @@ TEST_F(ContourTest, SegmentBufferAndSceneLimits) {
             0);
   Contours.ContourSegments[kContourLastSlot] = ContourSegment{7, 7, 7, 7, 7, 7};
   ASSERT_EQ(Contour(), 0);
+  ASSERT_EQ(screen_.boxes.size(), 1u) << "the cut is said";
+  EXPECT_EQ(screen_.boxes[0].text, kContourSegmentLimitText);
+  EXPECT_EQ(screen_.boxes[0].title, field::kAppTitle);
   EXPECT_EQ(ContourWindow.SegCtCaption, u"15000");
   EXPECT_EQ(ContourWindow.SegCtForeColor, kContourLimitColor);
   EXPECT_EQ(Scene.SegmentCount, kContourSegmentCap - 1);

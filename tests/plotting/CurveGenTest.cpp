@@ -6,6 +6,7 @@
 #include "mathematics/Math.h"
 #include "numerics/Integ.h"
 #include "plotting/CurveGen.h"
+#include "plotting/FieldTables.h"
 #include "plotting/PlotTestSupport.h"
 #include "plotting/ZMath.h"
 
@@ -163,6 +164,7 @@ TEST_F(CurveGenTest, ThirtyThousandPointsAndCurvesWithoutPoints) {
   EXPECT_EQ(screen_.boxes[0].text,
             u"The auto axis cannot be applied on one axis to a constant function.");
   EXPECT_EQ(screen_.boxes[0].style, ui::kOkOnly);
+  EXPECT_EQ(screen_.boxes[0].title, field::kAppTitle);
   ASSERT_TRUE(AppendSegment({9, 9, 9}, {8, 8, 8}, 1, 2, 3));
   BuildCurveFromPoints();
   EXPECT_EQ(Drawn(), "9,9,9>8,8,8 ");

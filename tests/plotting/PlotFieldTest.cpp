@@ -280,6 +280,44 @@ TEST_F(FieldTest, DirectionArrowsLiftedToTheHeights) {
   }
 }
 
+// The height range of a lifted field is that of its values, whatever side of 200 and -200 they
+// lie on; the box and the axes stay within it. Before any arrow key the lifted and the space
+// field open at the start-up view of 45 and 60 degrees, not looking down the z axis.
+TEST_F(FieldTest, LiftedHeightsAndTheOpeningView) {
+  struct Case {
+    const char16_t* g;
+    double zMin, zMax;
+  };
+  const Case cases[] = {{u"300 + 0*x", 300, 300},
+                        {u"-250 + 0*x", -250, -250},
+                        {u"x*y", -4, 4},
+                        {u"205 + x", 203, 207}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.g));
+    SetUp();
+    View.ShowBox = -1;
+    EXPECT_EQ(View.FieldRotation, 45 * 3.1415926536 / 180);
+    EXPECT_EQ(View.FieldElevation, 60 * 3.1415926536 / 180);
+    ASSERT_EQ(RunField(kDir, u"F{x,y} = 1 + 0*x\r\nH{x,y} = y\r\nG{x,y} = " + rt::Text(c.g) +
+                                 u"\r\nPlotDirField[F,H,G,{-2,2,4}{-2,2,4}]\r\n"),
+              0);
+    EXPECT_EQ(View.RotationAngle, 45 * 3.1415926536 / 180);
+    EXPECT_EQ(View.ElevationAngle, 60 * 3.1415926536 / 180);
+    EXPECT_EQ(FieldTables.FieldZMin, c.zMin);
+    EXPECT_EQ(FieldTables.FieldZMax, c.zMax);
+    // Box, arrows, ticks and axis letters: at the heights or within a tick of them (or on the
+    // plane z = 0 of the corner axes), no tick from 200 or -200 towards them.
+    for (int v = 0; v < Scene.VertexCount; ++v) {
+      const double z = Scene.VertexXYZ[v][2];
+      ASSERT_TRUE(z == 0 || (z >= c.zMin - 1 && z <= c.zMax + 1)) << v << " z " << z;
+    }
+  }
+  SetUp();
+  ASSERT_EQ(RunField(kSpace, kSpaceSheet), 0);
+  EXPECT_EQ(View.RotationAngle, 45 * 3.1415926536 / 180);
+  EXPECT_EQ(View.ElevationAngle, 60 * 3.1415926536 / 180);
+}
+
 // (x, y, z) on the 3 x 3 x 3 grid (z outermost): arrows of length 0.5 away from the origin, blue,
 // the one at the origin of zero length; each barb is its direction angle turned by 0.9 pi.
 TEST_F(FieldTest, SpaceArrowsFollowTheVectors) {
@@ -461,23 +499,25 @@ TEST_F(FieldTest, ReplotDrawsTheKeptField) {
 }
 
 // Capacities: a refused grid (more than 2,500 slope points or 15,000 vector points) shows its box
-// before any evaluation and still gets the box and axes; a nearly full store takes what fits.
+// before any evaluation and still gets the box and axes; so does a field the picture has no room
+// for.
 TEST_F(FieldTest, Limits) {
   struct Case {
     Command cmd;
     const char16_t *tooMany, *box, *fits;
-    int roomLeft, segmentsAdded;
+    const char* name;
+    int need;  // points of the picture for the field of `fits`: six per arrow
   };
   const Case cases[] = {
       {kSlope, u"F{x,y} = y/10\r\nPlotSlopeField[F,{0,50,50}{0,50,50}]\r\n",
        u"Slope field count exceeded 2500 points. Reduce the number of x and y intervals.",
-       kSlopeSheet, 7, 3},
+       kSlopeSheet, "PlotSlopeField", 6 * 25},
       {kDir, u"F{x,y} = -y\r\nH{x,y} = x\r\nPlotDirField[F,H,{-100,100,200}{-50,50,100}]\r\n",
-       u"2D vector count <= 3000 (including arrows). Reduce the ranges of x,y, & z.", kDirSheet, 5,
-       2},
+       u"2D vector count <= 3000 (including arrows). Reduce the ranges of x,y, & z.", kDirSheet,
+       "PlotDirField", 6 * 25},
       {kSpace, u"F{x,y,z} = x\r\nPlotField3D[F,F,F,{-15,15,30}{-15,15,30}{-10,10,20}]\r\n",
        u"On 3D vector count exceeded 3000 (including arrows). Reduce the ranges of x,y, & z.",
-       kSpaceSheet, 9, 4},
+       kSpaceSheet, "PlotField3D", 6 * 27},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.box));
@@ -493,19 +533,39 @@ TEST_F(FieldTest, Limits) {
     ASSERT_GT(Scene.SegmentCount, box);
     for (const Seg& s : Segments(box)) EXPECT_EQ(s.row[kSegKind], kSegStructure);
 
+    // A field that does not fit the picture's 30,000 points is refused before any evaluation,
+    // with a box that names the command and the points it needs; one that just fits is drawn.
     ASSERT_EQ(RunText(c.fits), 0);
     FieldGraph.mnuXYEnabled = View.ShowBox = 0;
-    StartSceneBuild();
-    Scene.VertexCount = kSceneRows - c.roomLeft;
-    Scene.SegmentCount = 100;
-    rt::Text stmt = c.cmd == kSlope ? Requests.SlopeFieldStmt
-                    : c.cmd == kDir ? Requests.DirFieldStmt
-                                    : Requests.Field3DStmt;
-    int16_t msgNo = 0;
-    c.cmd(stmt, msgNo);
-    EXPECT_EQ(msgNo, 0);
-    EXPECT_EQ(Scene.VertexCount, kSceneRows - 1);
-    EXPECT_EQ(Scene.SegmentCount, 100 + c.segmentsAdded);
+    for (const int over : {0, 1}) {
+      SCOPED_TRACE(over);
+      StartSceneBuild();
+      screen_.boxes.clear();
+      const long before = screen_.doEventsCount;
+      Scene.VertexCount = static_cast<int16_t>(kCurveVertexLimit - c.need + over);
+      Scene.SegmentCount = 100;
+      rt::Text stmt = c.cmd == kSlope ? Requests.SlopeFieldStmt
+                      : c.cmd == kDir ? Requests.DirFieldStmt
+                                      : Requests.Field3DStmt;
+      int16_t msgNo = -1;
+      c.cmd(stmt, msgNo);
+      EXPECT_EQ(msgNo, 0);
+      if (over == 0) {
+        EXPECT_TRUE(screen_.boxes.empty());
+        EXPECT_EQ(Scene.VertexCount, kCurveVertexLimit);
+        EXPECT_EQ(Scene.SegmentCount, 100 + c.need / 2);
+        continue;
+      }
+      EXPECT_EQ(Scene.VertexCount, kCurveVertexLimit - c.need + 1);
+      EXPECT_EQ(Scene.SegmentCount, 100);
+      EXPECT_EQ(screen_.doEventsCount, before);
+      ASSERT_EQ(screen_.boxes.size(), 1u);
+      EXPECT_EQ(screen_.boxes[0].title, field::kAppTitle);
+      EXPECT_EQ(rt::ToUtf8(screen_.boxes[0].text),
+                std::string(c.name) + " needs " + std::to_string(c.need) +
+                    " points of the picture, but " + std::to_string(c.need - 1) +
+                    " of its 30000 are free.\r\nReduce the number of intervals.");
+    }
   }
   // 50 x 50 slope points fill the table; ten start points are read and an eleventh is refused;
   // a trace ends after 500 steps (here at x = 5 of a range that reaches 10).
@@ -515,7 +575,8 @@ TEST_F(FieldTest, Limits) {
   rt::Text ten = u"PlotSlopeField[F,{0,4,4}{0,4,4}";
   for (int j = 0; j < 10; ++j) ten += u"{1,1}";
   EXPECT_EQ(Build(kSlope, ten + u"]"), 0);
-  EXPECT_EQ(Build(kSlope, ten + u"{1,1}]"), 1224);
+  EXPECT_EQ(Build(kSlope, ten + u"{1,1}]"), 1234);
+  EXPECT_EQ(Build(kSlope, ten + u"rg]"), 1224);
   Settings.SlopeFieldStep = 0.01;
   EXPECT_EQ(Build(kSlope, u"PlotSlopeField[F,{0,10,2}{-10,10,2}{0,0}]"), 0);
   EXPECT_EQ(Scene.SegmentCount - 3 * FieldTables.SlopePointCount, 500);
