@@ -44,6 +44,11 @@ void ResetBvpState();
 // FindFunction's numbers, and what the method returns (2100, 3990).
 void ProcessBVP(rt::Text& statement, int16_t& msgNo);
 
+// The boundary value problem has no unique solution (linear shooting).
+constexpr int16_t kMsgNoUniqueSolution = 2110;
+// A trial slope of the secant shooting drove x or x' past the value limit.
+constexpr int16_t kMsgTrialBeyondLimit = 2111;
+
 // The limit on |x| and |x'| past which an integration stops; NaN counts as beyond it.
 constexpr double kBvpValueLimit = 100000;
 inline bool BeyondValueLimit(double v) {

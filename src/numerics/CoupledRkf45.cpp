@@ -166,17 +166,8 @@ void StorePoint(const Member& m, const SlotSet& set, int row, double t,
   }
 }
 
-void WidenBox(double x, double y, double z) {
-  Scene.ViewXMin = std::min(Scene.ViewXMin, x);
-  Scene.ViewXMax = std::max(Scene.ViewXMax, x);
-  Scene.ViewYMin = std::min(Scene.ViewYMin, y);
-  Scene.ViewYMax = std::max(Scene.ViewYMax, y);
-  Scene.ViewZMin = std::min(Scene.ViewZMin, z);
-  Scene.ViewZMax = std::max(Scene.ViewZMax, z);
-}
-
-// The curve of one view slot from the stored rows, with the member's grid-unit guard, view box
-// start and components.
+// The curve of the view slot PlotKind from the stored rows, with the member's grid-unit guard,
+// view box start and components.
 void BuildCurve(const Member& m, double mode, int16_t& msgNo) {
   msgNo = 0;
   const int slot = View.PlotKind;
@@ -189,40 +180,21 @@ void BuildCurve(const Member& m, double mode, int16_t& msgNo) {
     Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
     if (m.guardTimeGrid && gridT != nullptr) *gridT = 1.0;
   }
-  Scene.ViewXMin = Scene.ViewYMin = Scene.ViewZMin = 10000;
-  Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = m.boxMaxStart;
-  const int last = std::clamp<int>(Solutions.StoredPointCount, 0, kSolutionLastRow);
-  const int c0 = m.firstComponent;
-  for (int i = 0; i <= last; ++i) {
-    CurveWork.CurveX[i] = SolutionAt(i, c0, slot) / Scene.GridUnitX;
-    CurveWork.CurveY[i] = SolutionAt(i, c0 + 1, slot) / Scene.GridUnitY;
-    CurveWork.CurveZ[i] = SolutionAt(i, c0 + 2, slot) / Scene.GridUnitZ;
-    WidenBox(CurveWork.CurveX[i], CurveWork.CurveY[i], CurveWork.CurveZ[i]);
-  }
   if (m.zAxisOnView7 && mode != 1 && slot == 7) View.ZAxisNeeded = -1;
-  Solutions.CurveSteps = static_cast<int16_t>(last - 1);
-  // Segments start at rows 2 .. last - 1 (the one at last - 1 a dot); the last row only widens
-  // the box. Only segments actually written are counted.
-  for (int k = 2; k < last; ++k) {
-    if (Scene.VertexCount >= kCurveVertexLimit) {
-      msgNo = kMsgVertexLimit;
-      return;
-    }
-    if (StoreCurveVertex(k)) {
-      Scene.SegmentTable[Scene.SegmentCount][kDotMark] = 0;
-      Scene.VertexCount = static_cast<int16_t>(Scene.VertexCount + 2);
-      Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount + 1);
-      if (Scene.VertexCount > kCurveVertexLimit) {
-        msgNo = kMsgVertexLimit;
-        return;
-      }
-    }
-  }
-  if (Scene.VertexCount == 0) {
-    ui::Ui().MsgBox(m.outsideText, ui::kOkOnly, u"");
-    return;
-  }
-  StoreSceneCounts();
+  CurveBuild build;
+  build.firstComponent = m.firstComponent;
+  build.gridMin = m.gridMin;
+  build.guardGridZ = true;
+  build.boxMaxStart = m.boxMaxStart;
+  build.outsideText = m.outsideText;
+  BuildSolutionCurve(static_cast<int16_t>(slot), build, msgNo);
+}
+
+// True when the slot set holds the view code.
+bool HasSlot(const SlotSet& set, int code) {
+  for (int i = 0; i < set.count; ++i)
+    if (set.slots[i].slot == code) return true;
+  return false;
 }
 
 // The driver shared by the three members.
@@ -241,6 +213,9 @@ void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxV
     PlotRequest.PlotTMax = tf;
   }
   const SlotSet slots = SlotsOf(m.vars, mode);
+  // The first picture of a mode whose views do not include the current code is the mode's first
+  // view, never a slot that this solve does not fill.
+  if (!HasSlot(slots, View.PlotKind)) View.PlotKind = View.ODEViewRequest = slots.slots[0].slot;
 
   if (!RunFlags.Replot) {
     double t = t0;
@@ -249,52 +224,63 @@ void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxV
     double storeRef = start[0];
     int16_t unstored = 1;
     int16_t points = 1;
-    bool firstOvershoot = true;
     bool stopped = false;
-    while (t <= tf && !stopped) {
+    // Row 1 holds the start point, row 2 on the point at which each stored step began; the
+    // final step is shortened to land on tf, whose point ends the rows.
+    if (tf >= t0) {
+      StorePoint(m, slots, 1, t0, start);
+      OdeResults.InitialSlope = start[1];
+    }
+    bool firstStep = true;
+    while (t < tf && !stopped) {
       if (RunFlags.AbortRun) return;
       ui::Ui().DoEvents();
+      const bool finalStep = !(t + h < tf);
+      const double step = finalStep ? tf - t : h;
       double tNew = t, errEst = 0;
       std::array<double, kMaxVars> vNew = v;
-      MemberStep(m, t, v, h, tNew, vNew, errEst, msgNo);
+      MemberStep(m, t, v, step, tNew, vNew, errEst, msgNo);
       if (msgNo != 0) return;
       // Esc during the event loop: the step did nothing; leave without drawing.
       if (RunFlags.AbortRun) return;
       bool exceeded = false;
       for (int j = 0; j < m.vars; ++j)
-        if (std::fabs(vNew[static_cast<size_t>(j)]) > kValueLimit) exceeded = true;
+        if (!(std::fabs(vNew[static_cast<size_t>(j)]) <= kValueLimit)) exceeded = true;
       if (exceeded) {
         ui::Ui().MsgBox(kValuesExceeded, ui::kOkOnly, u"");
         stopped = true;
-        Solutions.StoredPointCount = points;
         break;
       }
-      h = NextStepSize(h, errEst, tol);
+      h = NextStepSize(step, errEst, tol);
       int16_t store = 0;
       TestStoreFactor(storeRef, vNew[0], factor, store, unstored);
       if (unstored >= kMaxUnstoredSteps) {
         unstored = 0;
         store = -1;
       }
+      // The start point is row 1 already.
+      if (store && firstStep) {
+        store = 0;
+        storeRef = vNew[0];
+      }
+      firstStep = false;
       if (store && points <= kMaxStoredRow) {
         if (points == kMaxStoredRow) {
           ui::Ui().MsgBox(m.pointLimitText, ui::kOkOnly, u"");
           stopped = true;
-          Solutions.StoredPointCount = kMaxStoredRow;
           points = kMaxStoredRow - 1;
         }
-        if (points == 1) OdeResults.InitialSlope = v[1];
         ++points;
         StorePoint(m, slots, points, t, v);
         storeRef = vNew[0];
       }
-      t = tNew;
+      t = finalStep ? tf : tNew;
       v = vNew;
-      if (tNew > tf) {
-        if (!firstOvershoot) break;
-        firstOvershoot = false;
-        t = tf;
-      }
+    }
+    // The end point tf; a full table gives its last row to it.
+    if (!stopped && tf > t0) {
+      if (points < kMaxStoredRow) ++points;
+      StorePoint(m, slots, points, tf, v);
     }
     Solutions.StoredPointCount = points;
     if (setsPlotKind) {
