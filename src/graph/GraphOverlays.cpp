@@ -310,9 +310,8 @@ void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
         if (std::fabs(x) < kTinyX) x = 0;
         PrintOn(target, ms::FormatSignificant(x, kScaleDigits));
         target.CurrentX = s.TimeTextX + kIntegOutputOffset;
-        PrintLine(target,
-                  ms::FormatSignificant(row[2][static_cast<size_t>(ms::IntegSlot(k))],
-                                        kIntegOutputDigits));
+        PrintLine(target, ms::FormatSignificant(row[2][static_cast<size_t>(ms::IntegSlot(k))],
+                                                kIntegOutputDigits));
       }
     }
     target.Font.setPointSizeF(kAfterTableFontSize);

@@ -143,7 +143,8 @@ void PlotBVPFamily(const rt::Text& F, const rt::Text& G, double t0, double x0, d
         y = yNew;
         StoreTrialRow(k, j, t, x, y);
       }
-      BvpTrials.BVPEndMiss[static_cast<size_t>(k - 1)] = xb - SolutionAt(kTrialSteps, 2, TrialSlot(k));
+      BvpTrials.BVPEndMiss[static_cast<size_t>(k - 1)] =
+          xb - SolutionAt(kTrialSteps, 2, TrialSlot(k));
     }
   }
   DrawBVPFamily(msgNo);

@@ -104,7 +104,8 @@ double EndErrorEstimate(const RunValues& d, int last) {
   RunValues diff = d;
   for (int k = 1; k <= order; ++k)
     for (int i = 0; i + k <= last; ++i)
-      diff[static_cast<size_t>(i)] = diff[static_cast<size_t>(i + 1)] - diff[static_cast<size_t>(i)];
+      diff[static_cast<size_t>(i)] =
+          diff[static_cast<size_t>(i + 1)] - diff[static_cast<size_t>(i)];
   double sum = 0;
   for (int i = 0; i + order <= last; ++i) sum += std::fabs(diff[static_cast<size_t>(i)]);
   return sum / 120;
@@ -189,8 +190,8 @@ void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, 
   // d(tb) zero, or lost in the integration error: the homogeneous problem has a solution through
   // both boundaries, and no combination (or every one) meets xb.
   const double dEnd = d[static_cast<size_t>(last)];
-  if (!(std::fabs(dEnd) > std::max(kErrorMargin * EndErrorEstimate(d, last),
-                                   kRoundoffShare * size))) {
+  if (!(std::fabs(dEnd) >
+        std::max(kErrorMargin * EndErrorEstimate(d, last), kRoundoffShare * size))) {
     msgNo = kMsgNoUniqueSolution;
     return;
   }

@@ -97,7 +97,12 @@ void ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double
   };
   if (!endValue(s0, X0) || !endValue(s1, X1)) return;
   for (int iteration = 0;; ++iteration) {
+    // Slopes that have settled give the answer only when their end value meets xb.
     if (std::abs(s1 - s0) <= tol) {
+      if (std::abs(X1 - xb) > kMissFactor * tol) {
+        ShowNoConvergence(xb, X1, s1);
+        return;
+      }
       FinalSolve(F, G, t0, x0, tb, s1, factor, tol, msgNo);
       return;
     }

@@ -63,7 +63,8 @@ struct CurveBuild {
   double gridMin = 1e-7;   // grid units below this (X or Y, and Z when guardGridZ) become 1
   bool guardGridZ = false;
   double boxMaxStart = -10000;  // the view box maxima start here, the minima at 10000
-  const char16_t* outsideText = u"The auto axis cannot be applied on one axis to constant function.";
+  const char16_t* outsideText =
+      u"The auto axis cannot be applied on one axis to constant function.";
 };
 
 // Builds the curve of one slot of the last initial value solve: grid units repaired, view box
