@@ -156,22 +156,29 @@ double SourceValue(int source, double t, const std::array<double, kMaxVars>& v) 
   return v[static_cast<size_t>(source - 1)];
 }
 
-void StorePoint(const Member& m, const SlotSet& set, int row, double t,
+// Where a solve keeps its rows: its view slots moved by slotOffset, and its count of rows.
+struct Target {
+  int slotOffset;
+  int16_t* pointCount;
+};
+const Target kViewTarget{0, &Solutions.StoredPointCount};
+
+void StorePoint(const Member& m, const SlotSet& set, const Target& to, int row, double t,
                 const std::array<double, kMaxVars>& v) {
   for (int i = 0; i < set.count; ++i) {
     const ViewSlot& vs = set.slots[i];
     for (int c = 0; c < 3; ++c)
-      SetSolution(row, m.firstComponent + c, vs.slot,
+      SetSolution(row, m.firstComponent + c, vs.slot + to.slotOffset,
                   RoundToSingle(SourceValue(vs.xyz[static_cast<size_t>(c)], t, v)));
   }
 }
 
 // The curve of the view slot PlotKind from the stored rows, with the member's grid-unit guard,
 // view box start and components.
-void BuildCurve(const Member& m, double mode, int16_t& msgNo) {
+void BuildCurve(const Member& m, double mode, const Target& to, int16_t& msgNo) {
   msgNo = 0;
   const int slot = View.PlotKind;
-  if (slot < 1 || slot > kSolutionSlots) return;
+  if (slot < 1 || slot > kViewSlots) return;
   double* gridT = IvpView.TimeGridUnit;
   const bool tooSmall = Scene.GridUnitX < m.gridMin || Scene.GridUnitY < m.gridMin ||
                         Scene.GridUnitZ < m.gridMin ||
@@ -187,7 +194,8 @@ void BuildCurve(const Member& m, double mode, int16_t& msgNo) {
   build.guardGridZ = true;
   build.boxMaxStart = m.boxMaxStart;
   build.outsideText = m.outsideText;
-  BuildSolutionCurve(static_cast<int16_t>(slot), build, msgNo);
+  build.lastRow = to.pointCount;
+  BuildSolutionCurve(static_cast<int16_t>(slot + to.slotOffset), build, msgNo);
 }
 
 // True when the slot set holds the view code.
@@ -199,14 +207,16 @@ bool HasSlot(const SlotSet& set, int code) {
 
 // The driver shared by the three members.
 void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxVars>& start,
-           double factor, double tol, double mode, bool setsPlotKind, int16_t& msgNo) {
+           double factor, double tol, double mode, bool setsPlotKind, const Target& to,
+           int16_t& msgNo) {
   msgNo = 0;
   RunFlags.AbortRun = 0;
   // Start point in row 0 of slot 1: t and the unknowns from the member's first component on.
   const int startComponent = m.firstComponent;
-  SetSolution(0, startComponent, 1, t0);
+  const int startSlot = 1 + to.slotOffset;
+  SetSolution(0, startComponent, startSlot, t0);
   for (int j = 0; j < m.vars; ++j)
-    SetSolution(0, startComponent + 1 + j, 1, start[static_cast<size_t>(j)]);
+    SetSolution(0, startComponent + 1 + j, startSlot, start[static_cast<size_t>(j)]);
   // The text overlays show the solved range; a pending Plot[ keeps its own range.
   if (!Requests.PlotRequested && !Tables.PlotPending) {
     PlotRequest.PlotTMin = t0;
@@ -228,7 +238,7 @@ void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxV
     // Row 1 holds the start point, row 2 on the point at which each stored step began; the
     // final step is shortened to land on tf, whose point ends the rows.
     if (tf >= t0) {
-      StorePoint(m, slots, 1, t0, start);
+      StorePoint(m, slots, to, 1, t0, start);
       OdeResults.InitialSlope = start[1];
     }
     bool firstStep = true;
@@ -271,7 +281,7 @@ void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxV
           points = kMaxStoredRow - 1;
         }
         ++points;
-        StorePoint(m, slots, points, t, v);
+        StorePoint(m, slots, to, points, t, v);
         storeRef = vNew[0];
       }
       t = finalStep ? tf : tNew;
@@ -280,15 +290,30 @@ void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxV
     // The end point tf; a full table gives its last row to it.
     if (!stopped && tf > t0) {
       if (points < kMaxStoredRow) ++points;
-      StorePoint(m, slots, points, tf, v);
+      StorePoint(m, slots, to, points, tf, v);
     }
-    Solutions.StoredPointCount = points;
+    *to.pointCount = points;
     if (setsPlotKind) {
       if (mode == 2) View.PlotKind = 8;
       if (mode == 3) View.PlotKind = 18;
     }
   }
-  BuildCurve(m, mode, msgNo);
+  BuildCurve(m, mode, to, msgNo);
+}
+
+// The two-equation driver's settings.
+Member TwoEquationSolver(const rt::Text& F, const rt::Text& G) {
+  return Member{2,
+                {&F, &G, nullptr, nullptr},
+                {u"f1", u"f2", nullptr, nullptr},
+                0.001,
+                1,
+                kLimitTwoFour,
+                kOutsideUpper,
+                1e-6,
+                false,
+                -100000,
+                false};
 }
 
 }  // namespace
@@ -366,18 +391,16 @@ void EvalRHS4(const rt::Text& id, const double& t, const double& x, const double
 
 void SolveIVP2(const rt::Text& F, const rt::Text& G, double t0, const double& tf, const double& x0,
                const double& y0, const double& factor, const double& tol, int16_t& msgNo) {
-  const Member m{2,
-                 {&F, &G, nullptr, nullptr},
-                 {u"f1", u"f2", nullptr, nullptr},
-                 0.001,
-                 1,
-                 kLimitTwoFour,
-                 kOutsideUpper,
-                 1e-6,
-                 false,
-                 -100000,
-                 false};
-  Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, Solutions.IVPPlotMode, false, msgNo);
+  const Member m = TwoEquationSolver(F, G);
+  Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, Solutions.IVPPlotMode, false, kViewTarget, msgNo);
+}
+
+void SolveShootingCurve(const rt::Text& F, const rt::Text& G, double t0, const double& tf,
+                        const double& x0, const double& y0, const double& factor, const double& tol,
+                        int16_t& msgNo) {
+  const Member m = TwoEquationSolver(F, G);
+  Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, 1, false,
+        {kShootingSlotBase, &Solutions.ShootingPointCount}, msgNo);
 }
 
 void SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const double& t0,
@@ -394,7 +417,7 @@ void SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const do
                  true,
                  -10000,
                  true};
-  Solve(m, t0, tf, {x0, y0, z0, 0}, factor, tol, mode, false, msgNo);
+  Solve(m, t0, tf, {x0, y0, z0, 0}, factor, tol, mode, false, kViewTarget, msgNo);
 }
 
 void SolveIVP4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
@@ -412,7 +435,7 @@ void SolveIVP4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt
                  true,
                  -10000,
                  false};
-  Solve(m, t0, tf, {x0, y0, z0, w0}, factor, tol, mode, true, msgNo);
+  Solve(m, t0, tf, {x0, y0, z0, w0}, factor, tol, mode, true, kViewTarget, msgNo);
 }
 
 }  // namespace ms

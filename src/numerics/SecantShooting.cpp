@@ -31,11 +31,12 @@ void ShowNoConvergence(double xb, double X1, double s1) {
 }
 
 // The curve of slope s by the adaptive two-equation solver, stored in the views of one
-// second-order equation. True when it ended without a message and without Esc.
+// second-order equation in the shooting's own slots. True when it ended without a message and
+// without Esc.
 bool FinalSolve(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double s,
                 double factor, double tol, int16_t& msgNo) {
   Solutions.IVPPlotMode = 1;
-  SolveIVP2(F, G, t0, tb, x0, s, factor, tol, msgNo);
+  SolveShootingCurve(F, G, t0, tb, x0, s, factor, tol, msgNo);
   if (RunFlags.AbortRun || msgNo != 0) return false;
   if (!RunFlags.Replot) {
     Bvp.BVPTrialSlopes[0] = 0;

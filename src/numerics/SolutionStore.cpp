@@ -39,6 +39,7 @@ void ResetSolutionStore() {
   for (auto& row : Solutions.SolutionTable)
     for (auto& comp : row) comp.fill(0);
   Solutions.StoredPointCount = 1;
+  Solutions.ShootingPointCount = 1;
   Solutions.CurveSteps = 0;
   Solutions.IVPOrder1 = Solutions.IVPOrder2 = Solutions.IVPOrder3 = Solutions.IVPOrder4 = 0;
   Solutions.IVPPlotMode = 1.0;
@@ -113,7 +114,7 @@ void BuildSolutionCurve(int16_t slot, const CurveBuild& build, int16_t& msgNo) {
   }
   Scene.ViewXMin = Scene.ViewYMin = Scene.ViewZMin = 10000;
   Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = build.boxMaxStart;
-  const int last = std::clamp<int>(Solutions.StoredPointCount, 0, kSolutionLastRow);
+  const int last = std::clamp<int>(*build.lastRow, 0, kSolutionLastRow);
   const int c0 = build.firstComponent;
   // Row 0 holds the start point in the layout of slot 1 only; row 1 holds it in every view.
   for (int i = 1; i <= last; ++i) {

@@ -23,6 +23,7 @@ namespace ms::testing {
 namespace {
 
 constexpr int kSegmentsPerCurve = 99;  // rows 1..99 of a trial curve, the first of zero length
+constexpr int kShot = kShootingSlotBase + 1;  // the secant shooting's curve of x against t
 using Txy = std::function<double(double t, double x, double y)>;
 
 class BvpTest : public SolverTest {
@@ -463,18 +464,18 @@ TEST_F(BvpTest, SecantShootingFindsTheSlopeOfANonlinearProblem) {
   Solutions.IVPPlotMode = 3;
   ASSERT_EQ(Shoot(-10, -20, u"Gc", 1, 17, 3, 43.0 / 3), 0);
   EXPECT_TRUE(NearRel(OdeResults.InitialSlope, -14, 1e-4));
-  EXPECT_TRUE(NearRel(SolutionAt(0, 3, 1), -14, 1e-4));
+  EXPECT_TRUE(NearRel(SolutionAt(0, 3, kShot), -14, 1e-4));
   EXPECT_EQ(OdeResults.BVPSolved, -1);
   EXPECT_EQ(Bvp.BVPTrialSlopes[0], 0);
   EXPECT_EQ(Solutions.IVPPlotMode, 1);
   // Every row from the boundary point (1, 17) to the boundary point (3, 43/3).
-  const int n = Solutions.StoredPointCount;
+  const int n = Solutions.ShootingPointCount;
   ASSERT_GT(n, 5);
-  EXPECT_EQ(SolutionAt(1, 1, 1), 1);
-  EXPECT_EQ(SolutionAt(n, 1, 1), 3);
+  EXPECT_EQ(SolutionAt(1, 1, kShot), 1);
+  EXPECT_EQ(SolutionAt(n, 1, kShot), 3);
   for (int i = 1; i <= n; ++i) {
-    const double t = SolutionAt(i, 1, 1);
-    EXPECT_TRUE(NearRel(SolutionAt(i, 2, 1), t * t + 16 / t, 1e-3)) << "t = " << t;
+    const double t = SolutionAt(i, 1, kShot);
+    EXPECT_TRUE(NearRel(SolutionAt(i, 2, kShot), t * t + 16 / t, 1e-3)) << "t = " << t;
   }
   EXPECT_TRUE(screen_.boxes.empty());
 }
@@ -572,7 +573,7 @@ TEST_F(BvpTest, SecantFinalSlopeWithoutASecantStepAndNonConvergence) {
     EXPECT_EQ(OdeResults.BVPSolved, std::isnan(c.finalSlope) ? 5 : -1);
     EXPECT_EQ(Scene.SegmentCount == 0, std::isnan(c.finalSlope));
     if (!std::isnan(c.finalSlope)) {
-      EXPECT_DOUBLE_EQ(SolutionAt(0, 3, 1), c.finalSlope);
+      EXPECT_DOUBLE_EQ(SolutionAt(0, 3, kShot), c.finalSlope);
     }
   }
 }
@@ -609,12 +610,12 @@ TEST_F(BvpTest, SecantShootingAgainstExactSlopes) {
     }
     EXPECT_TRUE(NearRel(OdeResults.InitialSlope, c.slope, 1e-6));
     // The final curve follows sin t / sin tb from (0, 0) to (tb, 1).
-    const int n = Solutions.StoredPointCount;
-    EXPECT_EQ(SolutionAt(1, 1, 1), 0);
-    EXPECT_EQ(SolutionAt(n, 1, 1), RoundToSingle(c.tb));
+    const int n = Solutions.ShootingPointCount;
+    EXPECT_EQ(SolutionAt(1, 1, kShot), 0);
+    EXPECT_EQ(SolutionAt(n, 1, kShot), RoundToSingle(c.tb));
     for (int r = 1; r <= n; ++r) {
-      const double t = SolutionAt(r, 1, 1);
-      EXPECT_TRUE(NearRel(SolutionAt(r, 2, 1), std::sin(t) / std::sin(c.tb), 1e-3)) << t;
+      const double t = SolutionAt(r, 1, kShot);
+      EXPECT_TRUE(NearRel(SolutionAt(r, 2, kShot), std::sin(t) / std::sin(c.tb), 1e-3)) << t;
     }
     EXPECT_TRUE(screen_.boxes.empty());
   }
@@ -652,6 +653,29 @@ TEST_F(BvpTest, SecantEndValueOfOneSlope) {
   EXPECT_EQ(msgNo, 0);
   EXPECT_FALSE(reached);
   EXPECT_EQ(X, -7);
+}
+
+// An initial value problem and a boundary value problem in one worksheet: the trial curves and
+// the shooting keep rows of their own, so that a redraw of the IVP still draws e^t.
+TEST_F(BvpTest, AnInitialValueSolveKeepsItsRowsBesideTheBoundaryValueMethods) {
+  Log().native[u"Ea"] = [](const std::vector<double>& a) { return a[1]; };
+  StartBuild();
+  int16_t msgNo = -1;
+  SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4, msgNo);
+  ASSERT_EQ(msgNo, 0);
+  UseOscillator();
+  ASSERT_EQ(Trials(0, 2, 4), 0);
+  ASSERT_EQ(Shoot(0, 2), 0);
+  StartBuild();
+  RunFlags.Replot = -1;
+  SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4, msgNo);
+  RunFlags.Replot = 0;
+  ASSERT_EQ(msgNo, 0);
+  const auto segs = SegmentsFrom(0);
+  ASSERT_GT(segs.size(), 3u);
+  EXPECT_EQ(segs.front().from[1], 1);
+  EXPECT_TRUE(NearRel(segs.back().to[1], std::exp(1.0), 1e-4));
+  for (const Drawn& seg : segs) EXPECT_TRUE(NearRel(seg.from[1], std::exp(seg.from[0]), 1e-4));
 }
 
 }  // namespace
