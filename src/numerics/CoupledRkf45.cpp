@@ -262,6 +262,7 @@ void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxV
         break;
       }
       h = NextStepSize(step, errEst, tol);
+      if (!StepAccepted(step, errEst, tol)) continue;
       int16_t store = 0;
       TestStoreFactor(storeRef, vNew[0], factor, store, unstored);
       if (unstored >= kMaxUnstoredSteps) {

@@ -62,6 +62,10 @@ double NextStepSize(double h, double errEst, double tol) {
   return h;
 }
 
+bool StepAccepted(double h, double errEst, double tol) {
+  return !(errEst > tol * h) || h <= tol;
+}
+
 void ResetOdeResults() {
   OdeResults = OdeResultsState{};
 }
@@ -175,13 +179,14 @@ void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
       RKF45Step1(F, t, x, tNew, x4, x5, step, R, slope, msgNo);
       if (msgNo != 0) return;
       if (firstStep) StorePoint(1, t0, x0, slope);
-      if (std::fabs(x4) > kValueLimit || std::fabs(slope) > kValueLimit) {
+      if (!(std::fabs(x4) <= kValueLimit) || !(std::fabs(slope) <= kValueLimit)) {
         stopped = true;
         ui::Ui().MsgBox(kValuesExceeded, ui::kOkOnly, u"");
         Solutions.StoredPointCount = points;
         break;
       }
       h = NextStepSize(step, R, tolerance);
+      if (!StepAccepted(step, R, tolerance)) continue;
       int16_t store = 0;
       TestStoreFactor(storeRef, x4, fac, store, unstored);
       if (unstored >= kMaxUnstoredSteps) {

@@ -81,8 +81,14 @@ void RKF45Step1(const rt::Text& F, const double& t, const double& x, double& tNe
 
 // The step size after a step of size h with error estimate errEst: h times
 // q = (tol h / (2 errEst))^(1/4), q = 0 when errEst is 0, q kept within [0.1, 4], and never below
-// tol. Every step is accepted.
+// tol.
 double NextStepSize(double h, double errEst, double tol);
+
+// Whether a step of size h with error estimate errEst is kept: its error per unit of t is within
+// tol (Burden and Faires, algorithm 5.3), or h is already at its floor tol. A step that is not
+// kept is taken again with the smaller size NextStepSize gives, so that the error of the
+// solution stays within about tol (tf - t0).
+bool StepAccepted(double h, double errEst, double tol);
 
 // A point is stored at least every this many steps, whatever the thinning test says.
 constexpr int16_t kMaxUnstoredSteps = 3;
