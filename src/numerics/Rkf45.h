@@ -100,8 +100,10 @@ void TestStoreFactor(const double& prev, const double& cur, const double& factor
                      int16_t& count);
 
 // Solves x' = F{t,x} from t0 to tf (F in its two-character form), stores the points in slots 1
-// (t, x), 2 (t, x') and 3 (x, x') and builds the curve of the view ODEViewRequest. With Replot
-// set the stored rows are drawn again without solving. msgNo 2100 or the curve build's 3990.
+// (t, x), 2 (t, x') and 3 (x, x') and builds the curve of the view ODEViewRequest (1 to 3; a code
+// of another problem shows view 1). Row 1 holds the start point, rows 2 on the thinned points and
+// the last row the end point tf, which the final, shortened step lands on. With Replot set the
+// stored rows are drawn again without solving. msgNo 2100 or the curve build's 3990.
 void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
                const double& factor, const double& tol, int16_t& msgNo);
 
