@@ -463,6 +463,9 @@ constexpr MessageEntry kCatalogue[] = {
     {2111,
      u"A trial slope gives values beyond 100,000 before tb. Try slope estimates nearer the "
      u"solution."},
+    {2112,
+     u"x or x' passes 100,000 or is not a number before tb. Check the equation and the boundary "
+     u"values."},
     {3500, u"Spelling error? - - BVP"},
     {3501, u"Check overall format. Check for lack of funcion ID, etc."},
     {3505, u"Missing '[' after BVP."},

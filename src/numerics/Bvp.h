@@ -48,6 +48,8 @@ void ProcessBVP(rt::Text& statement, int16_t& msgNo);
 constexpr int16_t kMsgNoUniqueSolution = 2110;
 // A trial slope of the secant shooting drove x or x' past the value limit.
 constexpr int16_t kMsgTrialBeyondLimit = 2111;
+// A run of the linear shooting passed the value limit (or lost its numbers) before tb.
+constexpr int16_t kMsgRunBeyondLimit = 2112;
 
 // The limit on |x| and |x'| past which an integration stops; NaN counts as beyond it.
 constexpr double kBvpValueLimit = 100000;

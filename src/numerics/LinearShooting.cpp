@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "language/CommandRequests.h"
 #include "numerics/Bvp.h"
@@ -58,36 +59,29 @@ void WriteViews(BvpRow& row, double t, double x, double d) {
     for (int c = 0; c < 3; ++c) row[static_cast<size_t>(kBvpViewColumn[v] + c)] = views[v][c];
 }
 
-enum class RunEnd { kDone, kReturn, kFailed, kBeyondLimit, kOutOfSpace };
+enum class RunEnd { kDone, kReturn, kFailed, kBeyondLimit };
 
-// One fixed-step run from (t0, x, y) over rows 0..lastRow into table; xs receives x of every row
+// One fixed-step run from (t0, x, y) writing rows 0..last into table; xs receives x of every row
 // at full precision (the table holds it rounded). Row i lies at t0 + i h, so that rounding does
-// not accumulate. On kBeyondLimit lastRow becomes the last row kept (the one before the step that
-// passed the limit).
+// not accumulate, and no step is taken beyond the last row.
 RunEnd FixedStepRun(const rt::Text& F, const rt::Text& G, double t0, double x, double y, double h,
-                    int& lastRow, BvpTable& table, RunValues& xs) {
-  for (int i = 0; i <= lastRow; ++i) {
+                    int last, BvpTable& table, RunValues& xs) {
+  for (int i = 0;; ++i) {
+    const double t = t0 + i * h;
+    WriteViews(table[static_cast<size_t>(i)], t, x, y);
+    xs[static_cast<size_t>(i)] = x;
+    if (i == last) return RunEnd::kDone;
     if (RunFlags.AbortRun) return RunEnd::kReturn;
     ui::Ui().DoEvents();
-    const double t = t0 + i * h;
     double tNew = 0, xNew = 0, yNew = 0;
     int16_t msgNo = 0;
     RK4Step2(F, G, t, x, y, tNew, xNew, yNew, h, msgNo);
     if (RunFlags.AbortRun) return RunEnd::kReturn;
     if (msgNo != 0) return RunEnd::kFailed;
-    const bool beyond = BeyondValueLimit(xNew) || BeyondValueLimit(yNew);
-    if (beyond) lastRow = i - 1;
-    if (i > kBvpLastRow) {
-      ui::Ui().MsgBox(u"Out of space, for now", ui::kOkOnly, u"");
-      return RunEnd::kOutOfSpace;
-    }
-    if (beyond) return RunEnd::kBeyondLimit;
-    WriteViews(table[static_cast<size_t>(i)], t, x, y);
-    xs[static_cast<size_t>(i)] = x;
+    if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) return RunEnd::kBeyondLimit;
     x = xNew;
     y = yNew;
   }
-  return RunEnd::kDone;
 }
 
 double Column(const BvpTable& table, int row, int column) {
@@ -156,30 +150,32 @@ void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, 
     DrawBVPLinear(LinearShooting.SolutionLastRow, msgNo);
     return;
   }
-  // Beyond row 1000 the run stops anyway, so larger counts need not be represented.
+  // One row per step: more than the table's rows do not fit.
   const int steps = static_cast<int>(rt::RoundHalfEven(std::min(n, kBvpLastRow + 1.0)));
   if (!(steps >= 1)) return;
+  if (steps > kBvpLastRow) {
+    ui::Ui().MsgBox(u"Out of space, for now", ui::kOkOnly, u"");
+    return;
+  }
   // The step is taken from the rounded count so that the last row lies at tb.
   const double h = (tb - t0) / steps;
 
   // Superposition: x1 starts from (x0, 0) and x2 from (x0, 1). Both meet x0 at t0 and, for an
   // equation linear in x and x', so does every x1 + c (x2 - x1); x2 - x1 solves the homogeneous
-  // equation, so c is chosen to meet xb at tb. A forcing term is carried by both runs alike.
+  // equation, so c is chosen to meet xb at tb. A forcing term is carried by both runs alike. A run
+  // that cannot reach tb leaves nothing to combine: a curve meeting xb anywhere else is no answer.
   RunValues x1{}, x2{};
-  int lastRow = steps;
-  RunEnd end = FixedStepRun(F, G, t0, x0, 0.0, h, lastRow, LinearShooting.BVPRunTable1, x1);
-  if (end == RunEnd::kFailed) msgNo = kMsgNoValue;
-  if (end != RunEnd::kDone && end != RunEnd::kBeyondLimit) return;
-  // Nothing is drawn from row 0 alone.
-  if (lastRow < 1) return;
-
-  end = FixedStepRun(F, G, t0, x0, 1.0, h, lastRow, LinearShooting.BVPRunTable2, x2);
-  if (end == RunEnd::kFailed) msgNo = kMsgNoValue;
-  if (end != RunEnd::kDone) return;
+  for (const auto& [table, start, xs] : {std::tuple{&LinearShooting.BVPRunTable1, 0.0, &x1},
+                                         std::tuple{&LinearShooting.BVPRunTable2, 1.0, &x2}}) {
+    const RunEnd end = FixedStepRun(F, G, t0, x0, start, h, steps, *table, *xs);
+    if (end == RunEnd::kFailed) msgNo = kMsgNoValue;
+    if (end == RunEnd::kBeyondLimit) msgNo = kMsgRunBeyondLimit;
+    if (end != RunEnd::kDone) return;
+  }
 
   const BvpTable& run1 = LinearShooting.BVPRunTable1;
   const int tCol = kBvpViewColumn[0];
-  const int last = lastRow;
+  const int last = steps;
   RunValues d{};
   double size = 0;
   for (int i = 0; i <= last; ++i) {

@@ -42,10 +42,9 @@ void RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y
 // Solves the linear form (n steps, n at least 1) and draws the view PlotKind (1, 2 or 3; other
 // codes show view 1). With Replot set nothing is integrated: the last combination is drawn again.
 // Messages: 2100 (a right-hand side failed), 2110 (the two runs end at the same x within their
-// integration error: no unique solution), 3990 (scene store full). Values beyond 100000 shorten
-// the first run to the rows before them and end the solve silently in the second run; more than
-// 1000 steps show "Out of space, for now". Esc (AbortRun) ends it without drawing. Sets
-// InitialSlope.
+// integration error: no unique solution), 2112 (a run passes 100000 in x or x', or loses its
+// numbers, before tb), 3990 (scene store full). More than 1000 steps show "Out of space, for
+// now". Esc (AbortRun) ends it without drawing. Sets InitialSlope.
 void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
                     double xb, double n, int16_t& msgNo);
 

@@ -161,7 +161,7 @@ TEST_F(BvpTest, TheStoredStatementOfTheWorksheetRuns) {
   ASSERT_EQ(Process(statement), 0);
   ASSERT_EQ(LinearShooting.SolutionLastRow, 20);
   for (int i = 0; i <= 20; ++i) EXPECT_TRUE(NearRel(Row(i)[2], std::sin(Row(i)[1]), 1e-6)) << i;
-  EXPECT_EQ(Calls(), 2 * 21 * 8);  // two runs, rows 0..20, eight values a step
+  EXPECT_EQ(Calls(), 2 * 20 * 8);  // two runs of 20 steps, eight values a step
 }
 
 // Esc, a failing right-hand side, a full scene store and a redraw, for every method.
@@ -405,7 +405,7 @@ TEST_F(BvpTest, LinearShootingWithoutAUniqueSolution) {
     }
   }
   // The message has its own text, and so has the one of a function that cannot be evaluated.
-  for (int16_t n : {kMsgRhsFailed, kMsgNoUniqueSolution, kMsgTrialBeyondLimit})
+  for (int16_t n : {kMsgRhsFailed, kMsgNoUniqueSolution, kMsgTrialBeyondLimit, kMsgRunBeyondLimit})
     EXPECT_EQ(GetMessageText(n).find(u"not found"), rt::Text::npos) << n;
 }
 
@@ -427,10 +427,16 @@ TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
   const Case cases[] = {
       {"full table", 1000, y, minusX, 0, 1000, 1000, nullptr},
       {"beyond the table", 1001, y, minusX, 0, -1, 0, u"Out of space, for now"},
-      // The step from row 6 (t = 0.6) reaches t = 0.65: the rows kept are 0..5.
-      {"first run passes the limit at row 6", 10, y, pastAtRow6, 0, 5, 5, nullptr},
-      {"second run passes: silent end", 10, y, pastInRun2, 0, -1, 0, nullptr},
-      {"not a number", 10, y, nan, 0, -1, 0, nullptr},
+      // A run that stops short of tb has no end value at tb: nothing to combine, and the
+      // curve is not drawn as if tb were where the run stopped.
+      {"first run passes the limit at row 6", 10, y, pastAtRow6, kMsgRunBeyondLimit, -1, 0,
+       nullptr},
+      {"second run passes the limit", 10, y, pastInRun2, kMsgRunBeyondLimit, -1, 0, nullptr},
+      {"not a number", 10, y, nan, kMsgRunBeyondLimit, -1, 0, nullptr},
+      // G is defined on [0, 1] only: no step is taken beyond the last row.
+      {"a function undefined beyond tb", 10, y,
+       [](double t, double, double) { return t > 1 + 1e-9 ? std::nan("") : 1.0; }, 0, 10, 10,
+       nullptr},
       // x' = 0: both runs stay at x0, so no combination can meet xb.
       {"no combination meets xb", 10, zero, minusX, kMsgNoUniqueSolution, -1, 0, nullptr}};
   for (const Case& c : cases) {
@@ -444,8 +450,7 @@ TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
     EXPECT_EQ(Scene.SegmentCount, c.segments);
     EXPECT_EQ(BoxTexts(), c.box ? std::vector<rt::Text>{c.box} : std::vector<rt::Text>{});
     // The last row lies at tb whatever the rounding of n, and meets xb there.
-    EXPECT_TRUE(c.lastRow <= 6 ||
-                (Row(c.lastRow)[1] == 1.0 && NearRel(Row(c.lastRow)[2], 1, 1e-6)));
+    EXPECT_TRUE(c.lastRow < 0 || (Row(c.lastRow)[1] == 1.0 && NearRel(Row(c.lastRow)[2], 1, 1e-6)));
   }
   // A redraw before any solve: the constant-function box.
   ResetLinearShooting();
