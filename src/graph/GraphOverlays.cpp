@@ -305,13 +305,13 @@ void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
     for (int k = 1; k <= statements; ++k) {
       for (int i = 1; i <= rows; ++i) {
         auto& row = ms::Solutions.SolutionTable[static_cast<size_t>(i)];
-        double& x = row[1][static_cast<size_t>(k)];
+        double& x = row[1][static_cast<size_t>(ms::IntegSlot(k))];
         target.CurrentX = s.TimeTextX + kTimeColumnOffset;
         if (std::fabs(x) < kTinyX) x = 0;
         PrintOn(target, ms::FormatSignificant(x, kScaleDigits));
         target.CurrentX = s.TimeTextX + kIntegOutputOffset;
-        PrintLine(target,
-                  ms::FormatSignificant(row[2][static_cast<size_t>(k)], kIntegOutputDigits));
+        PrintLine(target, ms::FormatSignificant(row[2][static_cast<size_t>(ms::IntegSlot(k))],
+                                                kIntegOutputDigits));
       }
     }
     target.Font.setPointSizeF(kAfterTableFontSize);

@@ -456,6 +456,16 @@ constexpr MessageEntry kCatalogue[] = {
     {2055, u"The defined distance between two Y-values cannot be negative in value."},
     {2060, u"The range for user-defined increments cannot be negative."},
     {2065, u"The maximum increment value > minimum increment value if this option is used."},
+    {2100,
+     u"A function of the equation cannot be evaluated at a solution point. Check its definition."},
+    {2110,
+     u"No unique solution: the boundary values cannot be met. Check tb and the boundary values."},
+    {2111,
+     u"A trial slope gives values beyond 100,000 before tb. Try slope estimates nearer the "
+     u"solution."},
+    {2112,
+     u"x or x' passes 100,000 or is not a number before tb. Check the equation and the boundary "
+     u"values."},
     {3500, u"Spelling error? - - BVP"},
     {3501, u"Check overall format. Check for lack of funcion ID, etc."},
     {3505, u"Missing '[' after BVP."},

@@ -41,8 +41,15 @@ void ResetBvpState();
 // success, else the first failure: 3500-3560 for the statement's form, 3045 (no closing "]" in
 // the linear form), 3050 (right boundary not beyond the left one, linear form), 3059 (negative
 // factor), 3552 (no "{" before the slopes), 336 (fewer than one step), the range reader's and
-// FindFunction's numbers, and what the method returns (2100, 3990).
+// FindFunction's numbers, and what the method returns (2100, 2110, 2111, 3990).
 void ProcessBVP(rt::Text& statement, int16_t& msgNo);
+
+// The boundary value problem has no unique solution (linear shooting).
+constexpr int16_t kMsgNoUniqueSolution = 2110;
+// A trial slope of the secant shooting drove x or x' past the value limit.
+constexpr int16_t kMsgTrialBeyondLimit = 2111;
+// A run of the linear shooting passed the value limit (or lost its numbers) before tb.
+constexpr int16_t kMsgRunBeyondLimit = 2112;
 
 // The limit on |x| and |x'| past which an integration stops; NaN counts as beyond it.
 constexpr double kBvpValueLimit = 100000;

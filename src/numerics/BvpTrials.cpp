@@ -53,9 +53,9 @@ void Widen(double x, double y, double z) {
 // Row j of trial curve k (1..10) in the solution table and the three views of the family table.
 void StoreTrialRow(int k, int j, double t, double x, double y) {
   const double ts = RoundToSingle(t), xs = RoundToSingle(x), ys = RoundToSingle(y);
-  SetSolution(j, 1, k, ts);
-  SetSolution(j, 2, k, xs);
-  SetSolution(j, 3, k, ys);
+  SetSolution(j, 1, TrialSlot(k), ts);
+  SetSolution(j, 2, TrialSlot(k), xs);
+  SetSolution(j, 3, TrialSlot(k), ys);
   auto& row = BvpTrials.BVPFamilyTable[static_cast<size_t>(j)];
   const double views[3][2] = {{ts, xs}, {ts, ys}, {xs, ys}};
   for (int v = 0; v < 3; ++v) {
@@ -143,7 +143,8 @@ void PlotBVPFamily(const rt::Text& F, const rt::Text& G, double t0, double x0, d
         y = yNew;
         StoreTrialRow(k, j, t, x, y);
       }
-      BvpTrials.BVPEndMiss[static_cast<size_t>(k - 1)] = xb - SolutionAt(kTrialSteps, 2, k);
+      BvpTrials.BVPEndMiss[static_cast<size_t>(k - 1)] =
+          xb - SolutionAt(kTrialSteps, 2, TrialSlot(k));
     }
   }
   DrawBVPFamily(msgNo);

@@ -156,31 +156,29 @@ double SourceValue(int source, double t, const std::array<double, kMaxVars>& v) 
   return v[static_cast<size_t>(source - 1)];
 }
 
-void StorePoint(const Member& m, const SlotSet& set, int row, double t,
+// Where a solve keeps its rows: its view slots moved by slotOffset, and its count of rows.
+struct Target {
+  int slotOffset;
+  int16_t* pointCount;
+};
+const Target kViewTarget{0, &Solutions.StoredPointCount};
+
+void StorePoint(const Member& m, const SlotSet& set, const Target& to, int row, double t,
                 const std::array<double, kMaxVars>& v) {
   for (int i = 0; i < set.count; ++i) {
     const ViewSlot& vs = set.slots[i];
     for (int c = 0; c < 3; ++c)
-      SetSolution(row, m.firstComponent + c, vs.slot,
+      SetSolution(row, m.firstComponent + c, vs.slot + to.slotOffset,
                   RoundToSingle(SourceValue(vs.xyz[static_cast<size_t>(c)], t, v)));
   }
 }
 
-void WidenBox(double x, double y, double z) {
-  Scene.ViewXMin = std::min(Scene.ViewXMin, x);
-  Scene.ViewXMax = std::max(Scene.ViewXMax, x);
-  Scene.ViewYMin = std::min(Scene.ViewYMin, y);
-  Scene.ViewYMax = std::max(Scene.ViewYMax, y);
-  Scene.ViewZMin = std::min(Scene.ViewZMin, z);
-  Scene.ViewZMax = std::max(Scene.ViewZMax, z);
-}
-
-// The curve of one view slot from the stored rows, with the member's grid-unit guard, view box
-// start and components.
-void BuildCurve(const Member& m, double mode, int16_t& msgNo) {
+// The curve of the view slot PlotKind from the stored rows, with the member's grid-unit guard,
+// view box start and components.
+void BuildCurve(const Member& m, double mode, const Target& to, int16_t& msgNo) {
   msgNo = 0;
   const int slot = View.PlotKind;
-  if (slot < 1 || slot > kSolutionSlots) return;
+  if (slot < 1 || slot > kViewSlots) return;
   double* gridT = IvpView.TimeGridUnit;
   const bool tooSmall = Scene.GridUnitX < m.gridMin || Scene.GridUnitY < m.gridMin ||
                         Scene.GridUnitZ < m.gridMin ||
@@ -189,58 +187,45 @@ void BuildCurve(const Member& m, double mode, int16_t& msgNo) {
     Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
     if (m.guardTimeGrid && gridT != nullptr) *gridT = 1.0;
   }
-  Scene.ViewXMin = Scene.ViewYMin = Scene.ViewZMin = 10000;
-  Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = m.boxMaxStart;
-  const int last = std::clamp<int>(Solutions.StoredPointCount, 0, kSolutionLastRow);
-  const int c0 = m.firstComponent;
-  for (int i = 0; i <= last; ++i) {
-    CurveWork.CurveX[i] = SolutionAt(i, c0, slot) / Scene.GridUnitX;
-    CurveWork.CurveY[i] = SolutionAt(i, c0 + 1, slot) / Scene.GridUnitY;
-    CurveWork.CurveZ[i] = SolutionAt(i, c0 + 2, slot) / Scene.GridUnitZ;
-    WidenBox(CurveWork.CurveX[i], CurveWork.CurveY[i], CurveWork.CurveZ[i]);
-  }
   if (m.zAxisOnView7 && mode != 1 && slot == 7) View.ZAxisNeeded = -1;
-  Solutions.CurveSteps = static_cast<int16_t>(last - 1);
-  // Segments start at rows 2 .. last - 1 (the one at last - 1 a dot); the last row only widens
-  // the box. Only segments actually written are counted.
-  for (int k = 2; k < last; ++k) {
-    if (Scene.VertexCount >= kCurveVertexLimit) {
-      msgNo = kMsgVertexLimit;
-      return;
-    }
-    if (StoreCurveVertex(k)) {
-      Scene.SegmentTable[Scene.SegmentCount][kDotMark] = 0;
-      Scene.VertexCount = static_cast<int16_t>(Scene.VertexCount + 2);
-      Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount + 1);
-      if (Scene.VertexCount > kCurveVertexLimit) {
-        msgNo = kMsgVertexLimit;
-        return;
-      }
-    }
-  }
-  if (Scene.VertexCount == 0) {
-    ui::Ui().MsgBox(m.outsideText, ui::kOkOnly, u"");
-    return;
-  }
-  StoreSceneCounts();
+  CurveBuild build;
+  build.firstComponent = m.firstComponent;
+  build.gridMin = m.gridMin;
+  build.guardGridZ = true;
+  build.boxMaxStart = m.boxMaxStart;
+  build.outsideText = m.outsideText;
+  build.lastRow = to.pointCount;
+  BuildSolutionCurve(static_cast<int16_t>(slot + to.slotOffset), build, msgNo);
+}
+
+// True when the slot set holds the view code.
+bool HasSlot(const SlotSet& set, int code) {
+  for (int i = 0; i < set.count; ++i)
+    if (set.slots[i].slot == code) return true;
+  return false;
 }
 
 // The driver shared by the three members.
 void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxVars>& start,
-           double factor, double tol, double mode, bool setsPlotKind, int16_t& msgNo) {
+           double factor, double tol, double mode, bool setsPlotKind, const Target& to,
+           int16_t& msgNo) {
   msgNo = 0;
   RunFlags.AbortRun = 0;
   // Start point in row 0 of slot 1: t and the unknowns from the member's first component on.
   const int startComponent = m.firstComponent;
-  SetSolution(0, startComponent, 1, t0);
+  const int startSlot = 1 + to.slotOffset;
+  SetSolution(0, startComponent, startSlot, t0);
   for (int j = 0; j < m.vars; ++j)
-    SetSolution(0, startComponent + 1 + j, 1, start[static_cast<size_t>(j)]);
+    SetSolution(0, startComponent + 1 + j, startSlot, start[static_cast<size_t>(j)]);
   // The text overlays show the solved range; a pending Plot[ keeps its own range.
   if (!Requests.PlotRequested && !Tables.PlotPending) {
     PlotRequest.PlotTMin = t0;
     PlotRequest.PlotTMax = tf;
   }
   const SlotSet slots = SlotsOf(m.vars, mode);
+  // The first picture of a mode whose views do not include the current code is the mode's first
+  // view, never a slot that this solve does not fill.
+  if (!HasSlot(slots, View.PlotKind)) View.PlotKind = View.ODEViewRequest = slots.slots[0].slot;
 
   if (!RunFlags.Replot) {
     double t = t0;
@@ -249,60 +234,87 @@ void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxV
     double storeRef = start[0];
     int16_t unstored = 1;
     int16_t points = 1;
-    bool firstOvershoot = true;
     bool stopped = false;
-    while (t <= tf && !stopped) {
+    // Row 1 holds the start point, row 2 on the point at which each stored step began; the
+    // final step is shortened to land on tf, whose point ends the rows.
+    if (tf >= t0) {
+      StorePoint(m, slots, to, 1, t0, start);
+      OdeResults.InitialSlope = start[1];
+    }
+    bool firstStep = true;
+    while (t < tf && !stopped) {
       if (RunFlags.AbortRun) return;
       ui::Ui().DoEvents();
+      const bool finalStep = !(t + h < tf);
+      const double step = finalStep ? tf - t : h;
       double tNew = t, errEst = 0;
       std::array<double, kMaxVars> vNew = v;
-      MemberStep(m, t, v, h, tNew, vNew, errEst, msgNo);
+      MemberStep(m, t, v, step, tNew, vNew, errEst, msgNo);
       if (msgNo != 0) return;
       // Esc during the event loop: the step did nothing; leave without drawing.
       if (RunFlags.AbortRun) return;
       bool exceeded = false;
       for (int j = 0; j < m.vars; ++j)
-        if (std::fabs(vNew[static_cast<size_t>(j)]) > kValueLimit) exceeded = true;
+        if (!(std::fabs(vNew[static_cast<size_t>(j)]) <= kValueLimit)) exceeded = true;
       if (exceeded) {
         ui::Ui().MsgBox(kValuesExceeded, ui::kOkOnly, u"");
         stopped = true;
-        Solutions.StoredPointCount = points;
         break;
       }
-      h = NextStepSize(h, errEst, tol);
+      h = NextStepSize(step, errEst, tol);
+      if (!StepAccepted(step, errEst, tol)) continue;
       int16_t store = 0;
       TestStoreFactor(storeRef, vNew[0], factor, store, unstored);
       if (unstored >= kMaxUnstoredSteps) {
         unstored = 0;
         store = -1;
       }
+      // The start point is row 1 already.
+      if (store && firstStep) {
+        store = 0;
+        storeRef = vNew[0];
+      }
+      firstStep = false;
       if (store && points <= kMaxStoredRow) {
         if (points == kMaxStoredRow) {
           ui::Ui().MsgBox(m.pointLimitText, ui::kOkOnly, u"");
           stopped = true;
-          Solutions.StoredPointCount = kMaxStoredRow;
           points = kMaxStoredRow - 1;
         }
-        if (points == 1) OdeResults.InitialSlope = v[1];
         ++points;
-        StorePoint(m, slots, points, t, v);
+        StorePoint(m, slots, to, points, t, v);
         storeRef = vNew[0];
       }
-      t = tNew;
+      t = finalStep ? tf : tNew;
       v = vNew;
-      if (tNew > tf) {
-        if (!firstOvershoot) break;
-        firstOvershoot = false;
-        t = tf;
-      }
     }
-    Solutions.StoredPointCount = points;
+    // The end point tf; a full table gives its last row to it.
+    if (!stopped && tf > t0) {
+      if (points < kMaxStoredRow) ++points;
+      StorePoint(m, slots, to, points, tf, v);
+    }
+    *to.pointCount = points;
     if (setsPlotKind) {
       if (mode == 2) View.PlotKind = 8;
       if (mode == 3) View.PlotKind = 18;
     }
   }
-  BuildCurve(m, mode, msgNo);
+  BuildCurve(m, mode, to, msgNo);
+}
+
+// The two-equation driver's settings.
+Member TwoEquationSolver(const rt::Text& F, const rt::Text& G) {
+  return Member{2,
+                {&F, &G, nullptr, nullptr},
+                {u"f1", u"f2", nullptr, nullptr},
+                0.001,
+                1,
+                kLimitTwoFour,
+                kOutsideUpper,
+                1e-6,
+                false,
+                -100000,
+                false};
 }
 
 }  // namespace
@@ -380,18 +392,16 @@ void EvalRHS4(const rt::Text& id, const double& t, const double& x, const double
 
 void SolveIVP2(const rt::Text& F, const rt::Text& G, double t0, const double& tf, const double& x0,
                const double& y0, const double& factor, const double& tol, int16_t& msgNo) {
-  const Member m{2,
-                 {&F, &G, nullptr, nullptr},
-                 {u"f1", u"f2", nullptr, nullptr},
-                 0.001,
-                 1,
-                 kLimitTwoFour,
-                 kOutsideUpper,
-                 1e-6,
-                 false,
-                 -100000,
-                 false};
-  Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, Solutions.IVPPlotMode, false, msgNo);
+  const Member m = TwoEquationSolver(F, G);
+  Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, Solutions.IVPPlotMode, false, kViewTarget, msgNo);
+}
+
+void SolveShootingCurve(const rt::Text& F, const rt::Text& G, double t0, const double& tf,
+                        const double& x0, const double& y0, const double& factor, const double& tol,
+                        int16_t& msgNo) {
+  const Member m = TwoEquationSolver(F, G);
+  Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, 1, false,
+        {kShootingSlotBase, &Solutions.ShootingPointCount}, msgNo);
 }
 
 void SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const double& t0,
@@ -408,7 +418,7 @@ void SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const do
                  true,
                  -10000,
                  true};
-  Solve(m, t0, tf, {x0, y0, z0, 0}, factor, tol, mode, false, msgNo);
+  Solve(m, t0, tf, {x0, y0, z0, 0}, factor, tol, mode, false, kViewTarget, msgNo);
 }
 
 void SolveIVP4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
@@ -426,7 +436,7 @@ void SolveIVP4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt
                  true,
                  -10000,
                  false};
-  Solve(m, t0, tf, {x0, y0, z0, w0}, factor, tol, mode, true, msgNo);
+  Solve(m, t0, tf, {x0, y0, z0, w0}, factor, tol, mode, true, kViewTarget, msgNo);
 }
 
 }  // namespace ms

@@ -31,10 +31,19 @@ void EvalRHS4(const rt::Text& id, const double& t, const double& x, const double
               const double& z, const double& w, double& value, int16_t& msgNo);
 
 // The drivers. Identifiers in their two-character form. SolveIVP2 takes its plot mode from
-// IVPPlotMode; SolveIVP3 and SolveIVP4 receive it. With Replot set the stored rows of the view
-// PlotKind are drawn again without solving. msgNo 2100 or the curve build's 3990.
+// IVPPlotMode; SolveIVP3 and SolveIVP4 receive it. Row 1 of each view slot of the mode holds the
+// start point, the last row the end point tf. The curve drawn is the view PlotKind; when the mode
+// does not fill that slot, its first view (PlotKind and ODEViewRequest are set to it). With
+// Replot set the stored rows are drawn again without solving. msgNo 2100 or the curve build's
+// 3990.
 void SolveIVP2(const rt::Text& F, const rt::Text& G, double t0, const double& tf, const double& x0,
                const double& y0, const double& factor, const double& tol, int16_t& msgNo);
+// SolveIVP2 in plot mode 1 for the final curve of the secant shooting, kept in slots of its own
+// (kShootingSlotBase + view code) with its own count of rows, so that an IVP[ solve and the
+// shooting do not draw each other's rows. The view drawn is PlotKind (1..3).
+void SolveShootingCurve(const rt::Text& F, const rt::Text& G, double t0, const double& tf,
+                        const double& x0, const double& y0, const double& factor, const double& tol,
+                        int16_t& msgNo);
 void SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const double& t0,
                const double& tf, const double& x0, const double& y0, const double& z0,
                const double& factor, const double& tol, const double& mode, int16_t& msgNo);

@@ -1,6 +1,7 @@
 #include "numerics/Integ.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "language/CommandRequests.h"
@@ -32,6 +33,7 @@ constexpr int16_t kMsgVertexLimit = 3990;
 // An integrand with a pole in the range: the run stops with this number after the explaining box.
 constexpr int16_t kMsgPanelOverflow = 5085;
 constexpr int kIntegSlots = kMaxIntegStatements;
+static_assert(kIntegSlots == kIntegSlotCount, "one solution slot per integral statement");
 constexpr double kMinGridUnit = 1e-6;
 
 // Components of an integral slot.
@@ -118,19 +120,21 @@ void ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, doub
   }
   const rt::Text& f = Tables.FuncTable[fIndex].Name;
   const double h = (b - a) / panels;
+  const int column = IntegSlot(slot);
 
-  SetSolution(0, kNodeX, slot, a);
-  SetSolution(0, kWork, slot, 0);
+  SetSolution(0, kNodeX, column, a);
+  SetSolution(0, kWork, column, 0);
   // Continue the curve of the statement just before, when that one was computed in this run.
   const double start = (slot > 1 && Chain.slot == slot - 1) ? Chain.value : 0.0;
-  SetSolution(0, kPlotted, slot, start);
+  SetSolution(0, kPlotted, column, start);
 
   double x = a;
   for (int i = 1; i <= panels; ++i) {
     double panel = 0;
     Simpson38Panel(f, x, h, panel, msgNo);
     if (msgNo != 0) return;
-    if (panel > kMaxPanelValue) {
+    // A pole inside the range shows as a panel of huge magnitude, of either sign.
+    if (!(std::fabs(panel) <= kMaxPanelValue)) {
       ui::Ui().MsgBox(
           u"A division by zero encounted given the integral range.\r\nKey Return button to "
           u"return to the worksheet.",
@@ -148,16 +152,16 @@ void ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, doub
       EvalFunc1(Tables.FuncTable[hIndex].Name, x, v, msgNo);
       if (msgNo != 0) return;
     }
-    SetSolution(i, kNodeX, slot, x);
-    const double running = SolutionAt(i - 1, kPlotted, slot) + panel;
-    SetSolution(i, kPlotted, slot, running);
-    SetSolution(i, kWork, slot, g * running + v);
+    SetSolution(i, kNodeX, column, x);
+    const double running = SolutionAt(i - 1, kPlotted, column) + panel;
+    SetSolution(i, kPlotted, column, running);
+    SetSolution(i, kWork, column, g * running + v);
   }
   for (int i = 1; i <= panels; ++i) {
-    SetSolution(i, kPlotted, slot, SolutionAt(i, kWork, slot));
-    SetSolution(i, kWork, slot, 0);
+    SetSolution(i, kPlotted, column, SolutionAt(i, kWork, column));
+    SetSolution(i, kWork, column, 0);
   }
-  IntegResult = SolutionAt(panels, kPlotted, slot);
+  IntegResult = SolutionAt(panels, kPlotted, column);
   Chain = {slot, IntegResult};
   WriteResultConstant();
   Solutions.SphereMarkersOn = -1;
@@ -166,7 +170,8 @@ void ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, doub
 
 void PlotIntegCurve(int16_t slot, int n, int16_t& msgNo) {
   msgNo = 0;
-  if (slot < 1 || slot > kSolutionSlots) return;
+  if (slot < 1 || slot > kIntegSlotCount) return;
+  const int column = IntegSlot(slot);
   n = std::clamp(n, 0, kSolutionLastRow);
   if (Scene.GridUnitX < kMinGridUnit || Scene.GridUnitY < kMinGridUnit) {
     Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
@@ -174,8 +179,8 @@ void PlotIntegCurve(int16_t slot, int n, int16_t& msgNo) {
   Scene.ViewXMin = Scene.ViewYMin = Scene.ViewZMin = 10000;
   Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = -10000;
   for (int i = 0; i <= n; ++i) {
-    const double cx = SolutionAt(i, kNodeX, slot) / Scene.GridUnitX;
-    const double cy = SolutionAt(i, kPlotted, slot) / Scene.GridUnitY;
+    const double cx = SolutionAt(i, kNodeX, column) / Scene.GridUnitX;
+    const double cy = SolutionAt(i, kPlotted, column) / Scene.GridUnitY;
     CurveWork.CurveX[i] = cx;
     CurveWork.CurveY[i] = cy;
     CurveWork.CurveZ[i] = 0;

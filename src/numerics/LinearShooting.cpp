@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "language/CommandRequests.h"
 #include "numerics/Bvp.h"
@@ -19,6 +20,12 @@ namespace {
 constexpr int16_t kMsgNoValue = kMsgRhsFailed;
 constexpr int16_t kMsgVertexLimit = 3990;
 constexpr double kMinGridUnit = 1e-5;
+// The difference of the two runs at tb must stand out from the integration error of that
+// difference by this factor, and from rounding by kRoundoffShare of the runs' size.
+constexpr double kErrorMargin = 4.0;
+constexpr double kRoundoffShare = 1e-12;
+
+using RunValues = std::array<double, kBvpLastRow + 1>;
 
 // Classical fourth-order Runge-Kutta (Kutta 1901): stage nodes, the weights of the stages in the
 // stage points, and the weights of the final combination.
@@ -52,14 +59,18 @@ void WriteViews(BvpRow& row, double t, double x, double d) {
     for (int c = 0; c < 3; ++c) row[static_cast<size_t>(kBvpViewColumn[v] + c)] = views[v][c];
 }
 
-enum class RunEnd { kDone, kReturn, kFailed, kBeyondLimit, kOutOfSpace };
+enum class RunEnd { kDone, kReturn, kFailed, kBeyondLimit };
 
-// One fixed-step run from (t0, x, y) over rows 0..lastRow into table. On kBeyondLimit lastRow
-// becomes the last row kept (the one before the step that passed the limit).
+// One fixed-step run from (t0, x, y) writing rows 0..last into table; xs receives x of every row
+// at full precision (the table holds it rounded). Row i lies at t0 + i h, so that rounding does
+// not accumulate, and no step is taken beyond the last row.
 RunEnd FixedStepRun(const rt::Text& F, const rt::Text& G, double t0, double x, double y, double h,
-                    int& lastRow, BvpTable& table) {
-  double t = t0;
-  for (int i = 0; i <= lastRow; ++i) {
+                    int last, BvpTable& table, RunValues& xs) {
+  for (int i = 0;; ++i) {
+    const double t = t0 + i * h;
+    WriteViews(table[static_cast<size_t>(i)], t, x, y);
+    xs[static_cast<size_t>(i)] = x;
+    if (i == last) return RunEnd::kDone;
     if (RunFlags.AbortRun) return RunEnd::kReturn;
     ui::Ui().DoEvents();
     double tNew = 0, xNew = 0, yNew = 0;
@@ -67,23 +78,31 @@ RunEnd FixedStepRun(const rt::Text& F, const rt::Text& G, double t0, double x, d
     RK4Step2(F, G, t, x, y, tNew, xNew, yNew, h, msgNo);
     if (RunFlags.AbortRun) return RunEnd::kReturn;
     if (msgNo != 0) return RunEnd::kFailed;
-    const bool beyond = BeyondValueLimit(xNew) || BeyondValueLimit(yNew);
-    if (beyond) lastRow = i - 1;
-    if (i > kBvpLastRow) {
-      ui::Ui().MsgBox(u"Out of space, for now", ui::kOkOnly, u"");
-      return RunEnd::kOutOfSpace;
-    }
-    if (beyond) return RunEnd::kBeyondLimit;
-    WriteViews(table[static_cast<size_t>(i)], t, x, y);
-    t = tNew;
+    if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) return RunEnd::kBeyondLimit;
     x = xNew;
     y = yNew;
   }
-  return RunEnd::kDone;
 }
 
 double Column(const BvpTable& table, int row, int column) {
   return table[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
+// Estimate of the integration error of d at its last row: each classical Runge-Kutta step of
+// size h misses the Taylor term h^5 d^(5) / 120, and the fifth differences of the rows give
+// h^5 d^(5). The local errors are summed; with fewer rows the highest difference they allow
+// stands in.
+double EndErrorEstimate(const RunValues& d, int last) {
+  const int order = std::min(5, last);
+  if (order < 1) return 0;
+  RunValues diff = d;
+  for (int k = 1; k <= order; ++k)
+    for (int i = 0; i + k <= last; ++i)
+      diff[static_cast<size_t>(i)] =
+          diff[static_cast<size_t>(i + 1)] - diff[static_cast<size_t>(i)];
+  double sum = 0;
+  for (int i = 0; i + order <= last; ++i) sum += std::fabs(diff[static_cast<size_t>(i)]);
+  return sum / 120;
 }
 
 }  // namespace
@@ -131,47 +150,64 @@ void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, 
     DrawBVPLinear(LinearShooting.SolutionLastRow, msgNo);
     return;
   }
-  // Beyond row 1000 the run stops anyway, so larger counts need not be represented.
+  // One row per step: more than the table's rows do not fit.
   const int steps = static_cast<int>(rt::RoundHalfEven(std::min(n, kBvpLastRow + 1.0)));
   if (!(steps >= 1)) return;
+  if (steps > kBvpLastRow) {
+    ui::Ui().MsgBox(u"Out of space, for now", ui::kOkOnly, u"");
+    return;
+  }
   // The step is taken from the rounded count so that the last row lies at tb.
   const double h = (tb - t0) / steps;
 
-  int lastRow = steps;
-  RunEnd end = FixedStepRun(F, G, t0, x0, 0.0, h, lastRow, LinearShooting.BVPRunTable1);
-  if (end == RunEnd::kFailed) msgNo = kMsgNoValue;
-  if (end != RunEnd::kDone && end != RunEnd::kBeyondLimit) return;
-  // Nothing is drawn from row 0 alone.
-  if (lastRow < 1) return;
-
-  end = FixedStepRun(F, G, t0, 0.0, 1.0, h, lastRow, LinearShooting.BVPRunTable2);
-  if (end == RunEnd::kFailed) msgNo = kMsgNoValue;
-  if (end != RunEnd::kDone) return;
+  // Superposition: x1 starts from (x0, 0) and x2 from (x0, 1). Both meet x0 at t0 and, for an
+  // equation linear in x and x', so does every x1 + c (x2 - x1); x2 - x1 solves the homogeneous
+  // equation, so c is chosen to meet xb at tb. A forcing term is carried by both runs alike. A run
+  // that cannot reach tb leaves nothing to combine: a curve meeting xb anywhere else is no answer.
+  RunValues x1{}, x2{};
+  for (const auto& [table, start, xs] : {std::tuple{&LinearShooting.BVPRunTable1, 0.0, &x1},
+                                         std::tuple{&LinearShooting.BVPRunTable2, 1.0, &x2}}) {
+    const RunEnd end = FixedStepRun(F, G, t0, x0, start, h, steps, *table, *xs);
+    if (end == RunEnd::kFailed) msgNo = kMsgNoValue;
+    if (end == RunEnd::kBeyondLimit) msgNo = kMsgRunBeyondLimit;
+    if (end != RunEnd::kDone) return;
+  }
 
   const BvpTable& run1 = LinearShooting.BVPRunTable1;
-  const BvpTable& run2 = LinearShooting.BVPRunTable2;
-  const int xCol = kBvpViewColumn[0] + 1;
   const int tCol = kBvpViewColumn[0];
-  const int last = lastRow;
-  // The second run ending at 0 means the homogeneous problem has a non-trivial solution through
-  // both boundaries: no combination meets xb.
-  const double c = (xb - Column(run1, last, xCol)) / Column(run2, last, xCol);
-  std::array<double, kBvpLastRow + 1> xs{}, ds{};
+  const int last = steps;
+  RunValues d{};
+  double size = 0;
   for (int i = 0; i <= last; ++i) {
-    xs[static_cast<size_t>(i)] = Column(run1, i, xCol) + c * Column(run2, i, xCol);
+    const size_t r = static_cast<size_t>(i);
+    d[r] = x2[r] - x1[r];
+    size = std::max({size, std::fabs(x1[r]), std::fabs(x2[r])});
+  }
+  // d(tb) zero, or lost in the integration error: the homogeneous problem has a solution through
+  // both boundaries, and no combination (or every one) meets xb.
+  const double dEnd = d[static_cast<size_t>(last)];
+  if (!(std::fabs(dEnd) >
+        std::max(kErrorMargin * EndErrorEstimate(d, last), kRoundoffShare * size))) {
+    msgNo = kMsgNoUniqueSolution;
+    return;
+  }
+  const double c = (xb - x1[static_cast<size_t>(last)]) / dEnd;
+  RunValues xs{}, ds{};
+  for (int i = 0; i <= last; ++i) {
+    xs[static_cast<size_t>(i)] = x1[static_cast<size_t>(i)] + c * d[static_cast<size_t>(i)];
     if (!std::isfinite(xs[static_cast<size_t>(i)])) {
       msgNo = kMsgNoValue;
       return;
     }
   }
-  // x' of the combination by central differences, one-sided at the last row; row 0 is not drawn.
+  // x' of the combination by central differences, one-sided at the first and the last row.
   for (int i = 1; i < last; ++i)
     ds[static_cast<size_t>(i)] =
         (xs[static_cast<size_t>(i + 1)] - xs[static_cast<size_t>(i - 1)]) / (2 * h);
   ds[static_cast<size_t>(last)] =
       (xs[static_cast<size_t>(last)] - xs[static_cast<size_t>(last - 1)]) / h;
-  ds[0] = 0;
-  OdeResults.InitialSlope = (xs[1] - xs[0]) / (Column(run1, 1, tCol) - Column(run1, 0, tCol));
+  ds[0] = (xs[1] - xs[0]) / h;
+  OdeResults.InitialSlope = ds[0];
   for (int i = 0; i <= last; ++i)
     WriteViews(LinearShooting.BVPSolutionTable[static_cast<size_t>(i)], Column(run1, i, tCol),
                xs[static_cast<size_t>(i)], ds[static_cast<size_t>(i)]);
@@ -199,7 +235,7 @@ void DrawBVPLinear(int lastRow, int16_t& msgNo) {
   }
   Solutions.CurveSteps = static_cast<int16_t>(std::max(last, 0));
   bool lastWritten = false;
-  for (int i = 1; i <= last; ++i) {
+  for (int i = 0; i <= last; ++i) {
     if (Scene.VertexCount >= kCurveVertexLimit) {
       msgNo = kMsgVertexLimit;
       return;

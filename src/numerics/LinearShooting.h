@@ -1,8 +1,9 @@
 // Linear shooting by superposition for x'' = G(t, x, x'), x(t0) = x0, x(tb) = xb (Burden and
-// Faires, Numerical Analysis, Algorithm 11.1): the system X' = F, Y' = G is integrated twice with
-// n fixed steps of the classical fourth-order Runge-Kutta method, from (x0, 0) and from (0, 1),
-// and the two runs are combined as x = x1 + c x2 so that x(tb) = xb. Exact (up to the integration
-// error) when the equation is linear in x and x'.
+// Faires, Numerical Analysis, Algorithm 11.1, in the form that needs no separate homogeneous
+// equation): the system X' = F, Y' = G is integrated twice with n fixed steps of the classical
+// fourth-order Runge-Kutta method, from (x0, 0) and from (x0, 1), and the two runs are combined as
+// x = x1 + c (x2 - x1) so that x(tb) = xb. Exact (up to the integration error) when the equation
+// is linear in x and x'.
 #pragma once
 
 #include <array>
@@ -22,7 +23,7 @@ using BvpTable = std::array<BvpRow, kBvpLastRow + 1>;
 
 struct LinearShootingData {
   BvpTable BVPRunTable1{};      // the run from (x0, 0); y in place of x'
-  BvpTable BVPRunTable2{};      // the run from (0, 1)
+  BvpTable BVPRunTable2{};      // the run from (x0, 1)
   BvpTable BVPSolutionTable{};  // the combination, source of every redraw
   // Last row of the last combination (-1 before any): a redraw shows rows 0..SolutionLastRow.
   int16_t SolutionLastRow = -1;
@@ -40,10 +41,10 @@ void RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y
 
 // Solves the linear form (n steps, n at least 1) and draws the view PlotKind (1, 2 or 3; other
 // codes show view 1). With Replot set nothing is integrated: the last combination is drawn again.
-// Messages: 2100 (a right-hand side failed, or the second run ends at 0 so that no combination
-// meets xb), 3990 (scene store full). Values beyond 100000 shorten the first run to the rows
-// before them and end the solve silently in the second run; more than 1000 steps show
-// "Out of space, for now". Esc (AbortRun) ends it without drawing. Sets InitialSlope.
+// Messages: 2100 (a right-hand side failed), 2110 (the two runs end at the same x within their
+// integration error: no unique solution), 2112 (a run passes 100000 in x or x', or loses its
+// numbers, before tb), 3990 (scene store full). More than 1000 steps show "Out of space, for
+// now". Esc (AbortRun) ends it without drawing. Sets InitialSlope.
 void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
                     double xb, double n, int16_t& msgNo);
 

@@ -62,6 +62,10 @@ double NextStepSize(double h, double errEst, double tol) {
   return h;
 }
 
+bool StepAccepted(double h, double errEst, double tol) {
+  return !(errEst > tol * h) || h <= tol;
+}
+
 void ResetOdeResults() {
   OdeResults = OdeResultsState{};
 }
@@ -155,31 +159,46 @@ void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
     PlotRequest.PlotTMin = t0;
     PlotRequest.PlotTMax = tEnd;
   }
+  // The views of one equation are slots 1 to 3; a code left from another problem shows the first.
+  if (View.ODEViewRequest < kSlotXT || View.ODEViewRequest > kSlotSlopeX)
+    View.ODEViewRequest = View.PlotKind = kSlotXT;
 
   if (!RunFlags.Replot) {
     double storeRef = x0;
     int16_t unstored = 1;
     int16_t points = 1;
-    bool firstOvershoot = true;
     bool stopped = false;
-    while (t <= tEnd && !stopped) {
+    bool firstStep = true;
+    // Row 1 holds the start point, row 2 on the point at which each stored step began; the
+    // final step is shortened to land on tf, whose point ends the rows.
+    while (t < tEnd && !stopped) {
       ui::Ui().DoEvents();
+      const bool finalStep = !(t + h < tEnd);
+      const double step = finalStep ? tEnd - t : h;
       double tNew = 0, x4 = 0, x5 = 0, R = 0, slope = 0;
-      RKF45Step1(F, t, x, tNew, x4, x5, h, R, slope, msgNo);
+      RKF45Step1(F, t, x, tNew, x4, x5, step, R, slope, msgNo);
       if (msgNo != 0) return;
-      if (std::fabs(x4) > kValueLimit || std::fabs(slope) > kValueLimit) {
+      if (firstStep) StorePoint(1, t0, x0, slope);
+      if (!(std::fabs(x4) <= kValueLimit) || !(std::fabs(slope) <= kValueLimit)) {
         stopped = true;
         ui::Ui().MsgBox(kValuesExceeded, ui::kOkOnly, u"");
         Solutions.StoredPointCount = points;
         break;
       }
-      h = NextStepSize(h, R, tolerance);
+      h = NextStepSize(step, R, tolerance);
+      if (!StepAccepted(step, R, tolerance)) continue;
       int16_t store = 0;
       TestStoreFactor(storeRef, x4, fac, store, unstored);
       if (unstored >= kMaxUnstoredSteps) {
         unstored = 0;
         store = -1;
       }
+      // The start point is row 1 already.
+      if (store && firstStep) {
+        store = 0;
+        storeRef = x4;
+      }
+      firstStep = false;
       if (store && points <= kMaxStoredRow) {
         if (points == kMaxStoredRow) {
           ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, u"");
@@ -191,13 +210,21 @@ void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
         StorePoint(points, t, x, slope);
         storeRef = x4;
       }
-      const double tReached = tNew;
-      t = tNew;
+      t = finalStep ? tEnd : tNew;
       x = x4;
-      if (tReached > tEnd) {
-        if (!firstOvershoot) break;
-        firstOvershoot = false;
-        t = tEnd;
+    }
+    if (!stopped && tEnd >= t0) {
+      // The end point tf with its own slope; a full table gives its last row to it.
+      const double args[2] = {tEnd, x};
+      double slope = 0;
+      EvalRhs(u"f1", F, args, 2, slope, msgNo);
+      if (msgNo != 0) return;
+      if (t0 == tEnd) {
+        OdeResults.InitialSlope = slope;
+        StorePoint(1, t0, x0, slope);
+      } else {
+        if (points < kMaxStoredRow) ++points;
+        StorePoint(points, tEnd, x, slope);
       }
     }
     if (!stopped) Solutions.StoredPointCount = points;

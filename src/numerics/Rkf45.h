@@ -81,8 +81,14 @@ void RKF45Step1(const rt::Text& F, const double& t, const double& x, double& tNe
 
 // The step size after a step of size h with error estimate errEst: h times
 // q = (tol h / (2 errEst))^(1/4), q = 0 when errEst is 0, q kept within [0.1, 4], and never below
-// tol. Every step is accepted.
+// tol.
 double NextStepSize(double h, double errEst, double tol);
+
+// Whether a step of size h with error estimate errEst is kept: its error per unit of t is within
+// tol (Burden and Faires, algorithm 5.3), or h is already at its floor tol. A step that is not
+// kept is taken again with the smaller size NextStepSize gives, so that the error of the
+// solution stays within about tol (tf - t0).
+bool StepAccepted(double h, double errEst, double tol);
 
 // A point is stored at least every this many steps, whatever the thinning test says.
 constexpr int16_t kMaxUnstoredSteps = 3;
@@ -94,8 +100,10 @@ void TestStoreFactor(const double& prev, const double& cur, const double& factor
                      int16_t& count);
 
 // Solves x' = F{t,x} from t0 to tf (F in its two-character form), stores the points in slots 1
-// (t, x), 2 (t, x') and 3 (x, x') and builds the curve of the view ODEViewRequest. With Replot
-// set the stored rows are drawn again without solving. msgNo 2100 or the curve build's 3990.
+// (t, x), 2 (t, x') and 3 (x, x') and builds the curve of the view ODEViewRequest (1 to 3; a code
+// of another problem shows view 1). Row 1 holds the start point, rows 2 on the thinned points and
+// the last row the end point tf, which the final, shortened step lands on. With Replot set the
+// stored rows are drawn again without solving. msgNo 2100 or the curve build's 3990.
 void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
                const double& factor, const double& tol, int16_t& msgNo);
 

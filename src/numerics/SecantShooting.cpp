@@ -17,6 +17,9 @@ namespace {
 // The iteration stops when the end values of the two latest slopes differ by less than tol while
 // the latest misses xb by more than this many tolerances.
 constexpr double kMissFactor = 10.0;
+// Secant steps after the two start slopes. A linear problem is solved by the first; a smooth
+// nonlinear one converges superlinearly, within a dozen.
+constexpr int kMaxSecantSteps = 50;
 
 void ShowNoConvergence(double xb, double X1, double s1) {
   ui::Ui().MsgBox(u"Input slope estimates did not converge to " + rt::NumText(xb) + u"\r\n" +
@@ -28,11 +31,12 @@ void ShowNoConvergence(double xb, double X1, double s1) {
 }
 
 // The curve of slope s by the adaptive two-equation solver, stored in the views of one
-// second-order equation. True when it ended without a message and without Esc.
+// second-order equation in the shooting's own slots. True when it ended without a message and
+// without Esc.
 bool FinalSolve(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double s,
                 double factor, double tol, int16_t& msgNo) {
   Solutions.IVPPlotMode = 1;
-  SolveIVP2(F, G, t0, tb, x0, s, factor, tol, msgNo);
+  SolveShootingCurve(F, G, t0, tb, x0, s, factor, tol, msgNo);
   if (RunFlags.AbortRun || msgNo != 0) return false;
   if (!RunFlags.Replot) {
     Bvp.BVPTrialSlopes[0] = 0;
@@ -44,17 +48,20 @@ bool FinalSolve(const rt::Text& F, const rt::Text& G, double t0, double x0, doub
 }  // namespace
 
 void ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
-                   double slope, double& X, int16_t& msgNo) {
+                   double slope, double& X, bool& reached, int16_t& msgNo) {
   msgNo = 0;
+  reached = false;
   const double h = (tb - t0) / kShootSteps;
-  double t = t0, x = x0, y = slope;
-  // Rounding of the repeated sum may leave t just below tb after 100 steps: one more step is
-  // taken then. The count bound keeps a step too small to move t from looping for ever.
-  for (int step = 0; t < tb && step <= kShootSteps; ++step) {
+  double x = x0, y = slope;
+  // Step i starts at t0 + i h and the last one ends on tb, so that exactly kShootSteps steps are
+  // taken whatever the rounding of h.
+  for (int i = 0; i < kShootSteps; ++i) {
     if (RunFlags.AbortRun) return;
     ui::Ui().DoEvents();
+    const double t = t0 + i * h;
+    const double step = i + 1 == kShootSteps ? tb - t : h;
     double tNew = 0, xNew = 0, yNew = 0;
-    RK4Step2(F, G, t, x, y, tNew, xNew, yNew, h, msgNo);
+    RK4Step2(F, G, t, x, y, tNew, xNew, yNew, step, msgNo);
     if (RunFlags.AbortRun || msgNo != 0) return;
     if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) {
       ui::Ui().MsgBox(u"For first estimate: xi = " + rt::NumText(t) + u" : yi = " + rt::NumText(x) +
@@ -62,11 +69,11 @@ void ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0, d
                       ui::kOkOnly, u"");
       return;
     }
-    t = tNew;
     x = xNew;
     y = yNew;
   }
   X = x;
+  reached = true;
 }
 
 void ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double xb,
@@ -78,12 +85,25 @@ void ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double
     return;
   }
   double X0 = 0, X1 = 0, X2 = 0;
-  ShootEndValue(F, G, t0, x0, tb, s0, X0, msgNo);
-  if (RunFlags.AbortRun || msgNo != 0) return;
-  ShootEndValue(F, G, t0, x0, tb, s1, X1, msgNo);
-  if (RunFlags.AbortRun || msgNo != 0) return;
-  for (;;) {
+  // A trial that did not reach tb has no end value to offer: it is never taken for the answer.
+  const auto endValue = [&](double slope, double& X) {
+    bool reached = false;
+    ShootEndValue(F, G, t0, x0, tb, slope, X, reached, msgNo);
+    if (RunFlags.AbortRun || msgNo != 0) return false;
+    if (!reached) {
+      msgNo = kMsgTrialBeyondLimit;
+      return false;
+    }
+    return true;
+  };
+  if (!endValue(s0, X0) || !endValue(s1, X1)) return;
+  for (int iteration = 0;; ++iteration) {
+    // Slopes that have settled give the answer only when their end value meets xb.
     if (std::abs(s1 - s0) <= tol) {
+      if (std::abs(X1 - xb) > kMissFactor * tol) {
+        ShowNoConvergence(xb, X1, s1);
+        return;
+      }
       FinalSolve(F, G, t0, x0, tb, s1, factor, tol, msgNo);
       return;
     }
@@ -94,8 +114,10 @@ void ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double
       if (FinalSolve(F, G, t0, x0, tb, s, factor, tol, msgNo)) OdeResults.InitialSlope = s;
       return;
     }
-    // Equal end values leave the secant step undefined: the slope has no effect on X(tb).
-    if ((std::abs(X1 - X0) < tol && std::abs(X1 - xb) > kMissFactor * tol) || X1 == X0) {
+    // Equal end values leave the secant step undefined: the slope has no effect on X(tb). A
+    // secant that has not settled within the iteration limit will not.
+    if ((std::abs(X1 - X0) < tol && std::abs(X1 - xb) > kMissFactor * tol) || X1 == X0 ||
+        iteration == kMaxSecantSteps) {
       ShowNoConvergence(xb, X1, s1);
       return;
     }
@@ -104,8 +126,7 @@ void ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double
       ShowNoConvergence(xb, X1, s1);
       return;
     }
-    ShootEndValue(F, G, t0, x0, tb, s2, X2, msgNo);
-    if (RunFlags.AbortRun || msgNo != 0) return;
+    if (!endValue(s2, X2)) return;
     s0 = s1;
     X0 = X1;
     s1 = s2;

@@ -14,7 +14,6 @@ namespace ms {
 SolutionStoreData Solutions;
 
 namespace {
-constexpr double kMinGridUnit = 1e-7;
 constexpr int16_t kMsgVertexLimit = 3990;
 
 void Widen(double x, double y, double z) {
@@ -40,6 +39,7 @@ void ResetSolutionStore() {
   for (auto& row : Solutions.SolutionTable)
     for (auto& comp : row) comp.fill(0);
   Solutions.StoredPointCount = 1;
+  Solutions.ShootingPointCount = 1;
   Solutions.CurveSteps = 0;
   Solutions.IVPOrder1 = Solutions.IVPOrder2 = Solutions.IVPOrder3 = Solutions.IVPOrder4 = 0;
   Solutions.IVPPlotMode = 1.0;
@@ -102,25 +102,32 @@ bool StoreCurveVertex(int k) {
 }
 
 void BuildSolutionCurve(int16_t slot, int16_t& msgNo) {
+  BuildSolutionCurve(slot, CurveBuild{}, msgNo);
+}
+
+void BuildSolutionCurve(int16_t slot, const CurveBuild& build, int16_t& msgNo) {
   msgNo = 0;
   if (slot < 1 || slot > kSolutionSlots) return;
-  if (Scene.GridUnitX < kMinGridUnit || Scene.GridUnitY < kMinGridUnit) {
+  if (Scene.GridUnitX < build.gridMin || Scene.GridUnitY < build.gridMin ||
+      (build.guardGridZ && Scene.GridUnitZ < build.gridMin)) {
     Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
   }
   Scene.ViewXMin = Scene.ViewYMin = Scene.ViewZMin = 10000;
-  Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = -10000;
-  const int last = std::clamp<int>(Solutions.StoredPointCount, 0, kSolutionLastRow);
-  for (int i = 0; i <= last; ++i) {
-    CurveWork.CurveX[i] = SolutionAt(i, 1, slot) / Scene.GridUnitX;
-    CurveWork.CurveY[i] = SolutionAt(i, 2, slot) / Scene.GridUnitY;
-    CurveWork.CurveZ[i] = SolutionAt(i, 3, slot) / Scene.GridUnitZ;
+  Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = build.boxMaxStart;
+  const int last = std::clamp<int>(*build.lastRow, 0, kSolutionLastRow);
+  const int c0 = build.firstComponent;
+  // Row 0 holds the start point in the layout of slot 1 only; row 1 holds it in every view.
+  for (int i = 1; i <= last; ++i) {
+    CurveWork.CurveX[i] = SolutionAt(i, c0, slot) / Scene.GridUnitX;
+    CurveWork.CurveY[i] = SolutionAt(i, c0 + 1, slot) / Scene.GridUnitY;
+    CurveWork.CurveZ[i] = SolutionAt(i, c0 + 2, slot) / Scene.GridUnitZ;
     Widen(CurveWork.CurveX[i], CurveWork.CurveY[i], CurveWork.CurveZ[i]);
   }
-  Solutions.CurveSteps = static_cast<int16_t>(last - 1);
-  // The last stored row only widens the box: segments start at rows 2 .. last - 1, the one at
-  // last - 1 being a dot. Only segments actually written are counted, so a curve that stores
-  // nothing leaves the segments of earlier curves alone.
-  for (int k = 2; k < last; ++k) {
+  Solutions.CurveSteps = static_cast<int16_t>(last);
+  // Segments from every stored row to the next: the curve runs from the start point (row 1) to
+  // the end point (the last row). Only segments actually written are counted, so a curve that
+  // stores nothing leaves the segments of earlier curves alone.
+  for (int k = 1; k < last; ++k) {
     if (Scene.VertexCount >= kCurveVertexLimit) {
       msgNo = kMsgVertexLimit;
       return;
@@ -132,8 +139,7 @@ void BuildSolutionCurve(int16_t slot, int16_t& msgNo) {
     }
   }
   if (Scene.VertexCount == 0) {
-    ui::Ui().MsgBox(u"The auto axis cannot be applied on one axis to constant function.",
-                    ui::kOkOnly, u"");
+    ui::Ui().MsgBox(build.outsideText, ui::kOkOnly, u"");
     return;
   }
   StoreSceneCounts();

@@ -132,11 +132,12 @@ TEST_F(SetDisplayTest, TheTimeBlockPrintsWhatThePlotStateAsksFor) {
   ms::PlotRequest.PlotDt = 0.5;
   ms::PlotRequest.PlotSteps = 2;
   ms::Requests.IntegStmtCount = 1;
-  auto& t = ms::Solutions.SolutionTable;  // [row][x or output][statement]
-  t[1][1][1] = 1e-12;                     // shown and stored as 0
-  t[1][2][1] = 0.123456;
-  t[2][1][1] = -7.25;
-  t[2][2][1] = 1234.5;
+  const int slot = ms::IntegSlot(1);      // the integral statement's own slot
+  auto& t = ms::Solutions.SolutionTable;  // [row][x or output][slot]
+  t[1][1][slot] = 1e-12;                  // shown and stored as 0
+  t[1][2][slot] = 0.123456;
+  t[2][1][slot] = -7.25;
+  t[2][2][slot] = 1234.5;
   ms::View.ElevationAngle = 30 * 3.1415926536 / 180;
   ms::View.RotationAngle = -120 * 3.1415926536 / 180;
   ms::CurveWork.DotSpacing = 20;
@@ -201,7 +202,7 @@ TEST_F(SetDisplayTest, TheTimeBlockPrintsWhatThePlotStateAsksFor) {
   EXPECT_EQ(ms::OdeResults.BVPSolved, -1);
   EXPECT_EQ(ms::Bvp.BVPTrialSlopes[0], 1);
   EXPECT_EQ(ms::Bvp.BVPTrialSlopes[1], 1.5);
-  EXPECT_EQ(t[1][1][1], 0.0);
+  EXPECT_EQ(t[1][1][slot], 0.0);
   // Every integral statement is listed; more rows than the table holds are not read.
   ms::PlotRequest.PlotSteps = 30000;
   q = ms::CommandRequestState{};

@@ -10,6 +10,7 @@
 #include "language/Tokens.h"
 #include "mathematics/Math.h"
 #include "numerics/Integ.h"
+#include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
 #include "support/WorksheetFixture.h"
 
@@ -26,9 +27,14 @@ class IntegTest : public SolverTest {
     ResetIntegChain();
     IntegResult = 0;
     StartSceneBuild();
-    const char16_t* functions[][4] = {{u"F_", u"x", u"", u"x^2"},  {u"G_", u"x", u"", u"2"},
-                                      {u"H_", u"x", u"", u"1"},    {u"R_", u"x", u"", u"1/x"},
-                                      {u"P_", u"x", u"y", u"x+y"}, {u"N_", u"", u"", u"3"}};
+    const char16_t* functions[][4] = {{u"F_", u"x", u"", u"x^2"},
+                                      {u"G_", u"x", u"", u"2"},
+                                      {u"H_", u"x", u"", u"1"},
+                                      {u"R_", u"x", u"", u"1/x"},
+                                      {u"P_", u"x", u"y", u"x+y"},
+                                      {u"N_", u"", u"", u"3"},
+                                      {u"Up", u"x", u"", u"1/(x-0.3000001)^2"},
+                                      {u"Dn", u"x", u"", u"-1/(x-0.3000001)^2"}};
     for (const auto& d : functions) {
       FuncRec& f = Tables.FuncTable[++Tables.FuncCount];
       f.Name = d[0];
@@ -93,7 +99,7 @@ TEST_F(IntegTest, ValuesAgainstExactIntegrals) {
     EXPECT_EQ(Tables.ConstTable[k].ValueText, rt::Str(IntegResult));
     EXPECT_EQ(Requests.IntegRequested, -1);
   }
-  EXPECT_NEAR(SolutionAt(1, 1, 1), 0.001, 1e-15);
+  EXPECT_NEAR(SolutionAt(1, 1, IntegSlot(1)), 0.001, 1e-15);
 }
 
 TEST_F(IntegTest, RunningIntegralCurveAndResultText) {
@@ -102,10 +108,10 @@ TEST_F(IntegTest, RunningIntegralCurveAndResultText) {
   EXPECT_EQ(Tables.ConstTable[k].ValueText.substr(0, 1), u" ");  // a leading blank
   // The running integral in the slot: x^3/3 at every node, the work column cleared.
   for (int i = 0; i <= 10; ++i) {
-    const double x = SolutionAt(i, 1, 1);
+    const double x = SolutionAt(i, 1, IntegSlot(1));
     EXPECT_NEAR(x, 0.1 * i, 1e-14);
-    EXPECT_NEAR(SolutionAt(i, 2, 1), x * x * x / 3, 1e-14) << i;
-    EXPECT_EQ(SolutionAt(i, 3, 1), 0);
+    EXPECT_NEAR(SolutionAt(i, 2, IntegSlot(1)), x * x * x / 3, 1e-14) << i;
+    EXPECT_EQ(SolutionAt(i, 3, IntegSlot(1)), 0);
   }
   // Nodes 0..9 to the next node and a dot at node 10, in the integral colour (black).
   const auto segs = SegmentsFrom(0);
@@ -116,31 +122,40 @@ TEST_F(IntegTest, RunningIntegralCurveAndResultText) {
   // A later statement continues the curve before it; a new run or slot 1 starts from 0.
   AddResultConstant(u"d");
   ASSERT_EQ(Run(u"d=Integ[F,{1,2,10,0}]", 2), 0);
-  EXPECT_NEAR(SolutionAt(0, 2, 2), 1.0 / 3, 1e-14);
+  EXPECT_NEAR(SolutionAt(0, 2, IntegSlot(2)), 1.0 / 3, 1e-14);
   EXPECT_NEAR(rt::Val(Tables.ConstTable[2].ValueText), 8.0 / 3, 1e-13);
   ResetIntegChain();
   ASSERT_EQ(Run(u"d=Integ[F,{1,2,10,0}]", 2), 0);
-  EXPECT_EQ(SolutionAt(0, 2, 2), 0);
+  EXPECT_EQ(SolutionAt(0, 2, IntegSlot(2)), 0);
   ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1), 0);
-  EXPECT_EQ(SolutionAt(0, 2, 1), 0);
+  EXPECT_EQ(SolutionAt(0, 2, IntegSlot(1)), 0);
 }
 
+// A pole inside the range, whatever the sign of the integrand near it (a panel of 2.5e12 or
+// -2.5e12 next to 0.3000001), or at an end (1/x at 0).
 TEST_F(IntegTest, APoleStopsTheRunWithAMessage) {
-  IntegResult = 5;
-  const int k = AddResultConstant(u"c");
-  EXPECT_NE(Run(u"c=Integ[R,{0,1,10,0}]", 1), 0);
-  ASSERT_EQ(screen_.boxes.size(), 1u);
-  EXPECT_EQ(screen_.boxes[0].text,
-            u"A division by zero encounted given the integral range.\r\nKey Return button to "
-            u"return to the worksheet.");
-  EXPECT_EQ(Scene.SegmentCount, 0);
-  EXPECT_EQ(Tables.ConstTable[k].ValueText, rt::Str(5));
+  for (const char16_t* statement :
+       {u"c=Integ[R,{0,1,10,0}]", u"c=Integ[Up,{0,1,10,0}]", u"c=Integ[Dn,{0,1,10,0}]"}) {
+    SCOPED_TRACE(rt::ToUtf8(statement));
+    StartSceneBuild();
+    screen_.boxes.clear();
+    Tables.ConstCount = 0;
+    IntegResult = 5;
+    const int k = AddResultConstant(u"c");
+    EXPECT_NE(Run(statement, 1), 0);
+    ASSERT_EQ(screen_.boxes.size(), 1u);
+    EXPECT_EQ(screen_.boxes[0].text,
+              u"A division by zero encounted given the integral range.\r\nKey Return button to "
+              u"return to the worksheet.");
+    EXPECT_EQ(Scene.SegmentCount, 0);
+    EXPECT_EQ(Tables.ConstTable[k].ValueText, rt::Str(5));
+  }
 }
 
 TEST_F(IntegTest, ReplotInTheGraphDrawsTheStoredSlotWithoutComputing) {
   const int k = AddResultConstant(u"c");
   ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1), 0);
-  SetSolution(10, 2, 1, 42);  // marks the stored slot
+  SetSolution(10, 2, IntegSlot(1), 42);  // marks the stored slot
   StartSceneBuild();
   RunFlags.Replot = -1;
   ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1, true), 0);
@@ -148,8 +163,31 @@ TEST_F(IntegTest, ReplotInTheGraphDrawsTheStoredSlotWithoutComputing) {
   EXPECT_NEAR(rt::Val(Tables.ConstTable[k].ValueText), 1.0 / 3, 1e-14);
   // At Execute Replot does not stop the computation.
   ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1), 0);
-  EXPECT_NEAR(SolutionAt(10, 2, 1), 1.0 / 3, 1e-14);
+  EXPECT_NEAR(SolutionAt(10, 2, IntegSlot(1)), 1.0 / 3, 1e-14);
   RunFlags.Replot = 0;
+}
+
+// An initial value problem in the same worksheet fills its view slots 1 to 3; the redraw of the
+// integral in slot 1 still draws the running integral x^3/3.
+TEST_F(IntegTest, ARedrawAfterAnInitialValueSolveDrawsTheIntegralsOwnRows) {
+  AddResultConstant(u"c");
+  ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1), 0);
+  Log().native[u"Ea"] = [](const std::vector<double>& a) { return a[1]; };
+  StartSceneBuild();
+  int16_t msgNo = -1;
+  SolveIVP1(u"Ea", 0, 2, 1, 1, 1e-4, msgNo);
+  ASSERT_EQ(msgNo, 0);
+  StartSceneBuild();
+  RunFlags.Replot = -1;
+  ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1, true), 0);
+  RunFlags.Replot = 0;
+  const auto segs = SegmentsFrom(0);
+  ASSERT_EQ(segs.size(), 11u);
+  for (const Drawn& seg : segs) {
+    const double x = seg.from[0];
+    EXPECT_NEAR(seg.from[1], x * x * x / 3, 1e-14) << x;
+  }
+  EXPECT_NEAR(Scene.ViewYMax, 1.0 / 3, 1e-14);
 }
 
 }  // namespace

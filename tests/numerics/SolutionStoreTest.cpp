@@ -31,12 +31,13 @@ class SolutionStoreTest : public SolverTest {
   }
 };
 
-TEST_F(SolutionStoreTest, SegmentsStartAtRowTwoAndEndInADot) {
+// The curve runs from the start point in row 1 to the end point in the last row.
+TEST_F(SolutionStoreTest, SegmentsRunFromRowOneToTheLastRow) {
   struct Case {
     int stored;
     std::vector<std::pair<double, double>> segments;  // x (the row) of start and end
   };
-  const Case cases[] = {{2, {}}, {3, {{2, 2}}}, {5, {{2, 3}, {3, 4}, {4, 4}}}};
+  const Case cases[] = {{1, {}}, {2, {{1, 2}}}, {4, {{1, 2}, {2, 3}, {3, 4}}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);
     StartSceneBuild();
@@ -45,7 +46,7 @@ TEST_F(SolutionStoreTest, SegmentsStartAtRowTwoAndEndInADot) {
     std::vector<std::pair<double, double>> rows;
     for (const auto& s : SegmentsFrom(0)) rows.push_back({s.from[0], s.to[0]});
     EXPECT_EQ(rows, c.segments);
-    EXPECT_EQ(Solutions.CurveSteps, c.stored - 1);
+    EXPECT_EQ(Solutions.CurveSteps, c.stored);
     // Nothing stored: the constant-function box.
     ASSERT_EQ(screen_.boxes.size(), c.segments.empty() ? 1u : 0u);
     if (c.segments.empty()) {
@@ -68,12 +69,14 @@ TEST_F(SolutionStoreTest, TheBoxIsTheCurvesOwnAndPointsAreInGridUnits) {
   Scene.GridUnitY = 5;
   Scene.GridUnitZ = 0.5;
   Build(1, 4);
-  EXPECT_EQ(Scene.ViewXMin, 0);  // rows 0 and 1 take part
+  // Row 0 holds the start point in the layout of slot 1 only: it does not take part.
+  EXPECT_EQ(Scene.ViewXMin, 0.5);
   EXPECT_EQ(Scene.ViewYMax, 8);
   EXPECT_EQ(Scene.ViewZMin, -8);
   const auto segs = SegmentsFrom(0);
-  ASSERT_EQ(segs.size(), 2u);
-  EXPECT_EQ(segs[0].to, (Point3{1.5, 6, -6}));
+  ASSERT_EQ(segs.size(), 3u);
+  EXPECT_EQ(segs[0].from, (Point3{0.5, 2, -2}));
+  EXPECT_EQ(segs[2].to, (Point3{2, 8, -8}));
   // Grid units too small to divide by (or negative) become one.
   for (const Point3& units : {Point3{1e-8, 3, 3}, Point3{3, 1e-8, 3}, Point3{-2, 3, 3}}) {
     Scene.GridUnitX = units[0];
@@ -109,7 +112,7 @@ TEST_F(SolutionStoreTest, ColourByFamilyThenOdeThenIntegralRequest) {
     Requests.IVPRequested = c.ivp;
     Requests.BVPRequested = c.bvp;
     Requests.IntegRequested = c.integ;
-    Build(1, 3);
+    Build(1, 2);
     ASSERT_EQ(Scene.SegmentCount, 1);
     const auto& row = Scene.SegmentTable[0];
     EXPECT_EQ(row[kRed] + 100 * row[kGreen] + 10000 * row[kBlue], c.colour);
@@ -146,8 +149,12 @@ TEST_F(SolutionStoreTest, FullStoreAndIndexesOutsideTheTable) {
     int row, component, slot;
     bool valid;
   };
-  const Case cases[] = {{1000, 4, 22, true}, {1001, 0, 1, false}, {-1, 0, 1, false},
-                        {0, 5, 1, false},    {0, 0, 0, false},    {0, 0, 23, false}};
+  const Case cases[] = {{1000, 4, kSolutionSlots, true},
+                        {1001, 0, 1, false},
+                        {-1, 0, 1, false},
+                        {0, 5, 1, false},
+                        {0, 0, 0, false},
+                        {0, 0, kSolutionSlots + 1, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.row);
     EXPECT_EQ(SolutionIndexValid(c.row, c.component, c.slot), c.valid);
@@ -155,7 +162,7 @@ TEST_F(SolutionStoreTest, FullStoreAndIndexesOutsideTheTable) {
     EXPECT_EQ(SolutionAt(c.row, c.component, c.slot), c.valid ? 5 : 0);
   }
   StartSceneBuild();
-  for (int16_t slot : {0, 23}) EXPECT_EQ(Build(slot, 3), 0);
+  for (int slot : {0, kSolutionSlots + 1}) EXPECT_EQ(Build(slot, 3), 0);
   Solutions.StoredPointCount = 30000;  // beyond the table: read up to row 1000 only
   int16_t msgNo = 0;
   BuildSolutionCurve(1, msgNo);
