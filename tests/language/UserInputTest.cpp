@@ -178,7 +178,15 @@ TEST(InsertImplicitMultiplyTest, Rules) {
                                                            {u"y=a1b", "y=a1*b"},
                                                            {u"y=.5x", "y=.5*x"},
                                                            {u"y=2.", "y=2."},
-                                                           {u"y=A.", "y=A."}};
+                                                           {u"y=A.", "y=A."},
+                                                           {u"y=(a)(b)", "y=(a)*(b)"},
+                                                           {u"y=(a)b(c)", "y=(a)*b*(c)"},
+                                                           {u"y=F{x}(a)", "y=F{x}*(a)"},
+                                                           {u"y=Sin[x](a)", "y=Sin[x]*(a)"},
+                                                           {u"y=Sin[x]2", "y=Sin[x]*2"},
+                                                           {u"y=2E3", "y=2E3"},
+                                                           {u"y=2E-3x", "y=2E-3*x"},
+                                                           {u"y=2Ea{t}", "y=2*Ea{t}"}};
   for (const auto& [in, out] : cases) {
     SCOPED_TRACE(U8(in));
     EXPECT_EQ(U8(InsertImplicitMultiply(in)), out);

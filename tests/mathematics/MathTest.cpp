@@ -68,6 +68,7 @@ TEST_F(MathTest, OneArgumentGuardsAgainstExactValues) {
       {"atan huge", SafeATan, 2e20, halfPi},
       {"ln 0", SafeLn, 0, 0},
       {"ln at 1E25", SafeLn, 1e25, 0},
+      {"ln below the guard", SafeLn, 1e20, 20 * 2.302585092994046},
       {"exp 1000 clamps", SafeExp, 1000, 1e20},
       {"log10 negative", SafeLog10, -5, 0},
       {"alog 400 clamps", Alog10, 400, 1e20},
