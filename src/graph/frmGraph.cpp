@@ -139,6 +139,8 @@ void frmGraph::BuildControls() {
   OutDisplay->setFixedSize(kViewportWidthPx, kViewportHeightPx);
   DisplayBox = new PictureBox(*display_, OutDisplay);
   DisplayBox->setObjectName(QStringLiteral("Display"));
+  // The picture takes the keys (and a click gives them back to it).
+  DisplayBox->setFocusPolicy(Qt::StrongFocus);
   DisplayBox->move(0, 0);
   HScrScroll = new QScrollBar(Qt::Horizontal, central);
   VScrScroll = new QScrollBar(Qt::Vertical, central);
@@ -265,16 +267,11 @@ void frmGraph::BuildControls() {
   connect(VScrScroll, &QScrollBar::valueChanged, this, [this] { VScrScroll_Change(); });
   connect(HPosition, &QScrollBar::valueChanged, this, [this] { HPosition_Change(); });
   connect(VPosition, &QScrollBar::valueChanged, this, [this] { VPosition_Change(); });
-  // Leaving a scale box validates it; a refused text keeps the focus there.
-  connect(strXScale, &QLineEdit::editingFinished, this, [this] {
-    if (strXScale_Validate()) strXScale->setFocus();
-  });
-  connect(strYScale, &QLineEdit::editingFinished, this, [this] {
-    if (strYScale_Validate()) strYScale->setFocus();
-  });
-  connect(strZScale, &QLineEdit::editingFinished, this, [this] {
-    if (strZScale_Validate()) strZScale->setFocus();
-  });
+  // Return in a scale box validates it; leaving it validates it too, every time (the event
+  // filter), edited or not, so that a refused text can never be left standing.
+  for (QLineEdit* box : {strXScale, strYScale, strZScale}) {
+    connect(box, &QLineEdit::returnPressed, this, [this, box] { ValidateScaleBox(box); });
+  }
 }
 
 void frmGraph::BuildMenus() {
@@ -350,6 +347,14 @@ QWidget* frmGraph::KeyReceiver() {
 
 bool frmGraph::eventFilter(QObject* watched, QEvent* event) {
   if (watched == DisplayBox) DisplayMouseEvent(event);
+  if (event->type() == QEvent::FocusOut &&
+      (watched == strXScale || watched == strYScale || watched == strZScale)) {
+    // A focus lost to another window (a box, a menu) is not a leave of the box.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      ValidateScaleBox(static_cast<QLineEdit*>(watched));
+    }
+  }
   if (event->type() == QEvent::KeyPress && watched == KeyReceiver()) {
     auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {
@@ -376,6 +381,15 @@ bool frmGraph::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+// A refused text keeps the focus in its box.
+void frmGraph::ValidateScaleBox(QLineEdit* box) {
+  bool refused = false;
+  if (box == strXScale) refused = strXScale_Validate();
+  if (box == strYScale) refused = strYScale_Validate();
+  if (box == strZScale) refused = strZScale_Validate();
+  if (refused) box->setFocus();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -667,7 +681,16 @@ void frmGraph::cmdReturn_Click() {
   ms::DrawProgress(ms::kWorksheetProgressBar, total, 0);
 }
 
+// Ending the program from here is ending it from the worksheet: its End asks about unsaved
+// changes, and Cancel (or a save that did not happen) keeps the program running.
 void frmGraph::cmdExit_Click() {
+  if (ws::frmCalcInput* sheet = ws::frmCalcInput::Instance()) {
+    QPointer<frmGraph> self(this);
+    sheet->cmdClose_click();
+    // The program ends once every window is closed; the contour progress window goes with it.
+    if (self && !self->isVisible()) ms::UnloadContourWindow();
+    return;
+  }
   unloading_ = true;
   ms::UnloadContourWindow();
   ui::Ui().EndProgram();

@@ -9,8 +9,10 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -67,6 +69,40 @@ QPrinter& Printer() {
     qAddPostRoutine(DestroyPrinter);
   }
   return *g_printer;
+}
+
+namespace {
+
+// A new printer carrying the settings the user gave the old one.
+QPrinter* FreshPrinter(const QPrinter& old) {
+  auto* fresh = new QPrinter(QPrinter::HighResolution);
+  if (old.outputFormat() == QPrinter::NativeFormat && !old.printerName().isEmpty()) {
+    fresh->setPrinterName(old.printerName());
+  }
+  fresh->setOutputFormat(old.outputFormat());
+  fresh->setOutputFileName(old.outputFileName());
+  fresh->setPageLayout(old.pageLayout());
+  fresh->setCopyCount(old.copyCount());
+  fresh->setColorMode(old.colorMode());
+  fresh->setDuplex(old.duplex());
+  fresh->setFullPage(old.fullPage());
+  return fresh;
+}
+
+}  // namespace
+
+PrintStart BeginPrinting(QPainter& painter) {
+  QPrinter& printer = Printer();
+  // Without an installed printer the printer prints to a PDF file, which needs a file name
+  // (Printer Set Up, "Print to File").
+  if (printer.outputFileName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty()) {
+    return PrintStart::kNoPrinter;
+  }
+  if (painter.begin(&printer)) return PrintStart::kStarted;
+  QPrinter* fresh = FreshPrinter(printer);
+  delete g_printer;
+  g_printer = fresh;
+  return PrintStart::kFailed;
 }
 
 QtUiServices::~QtUiServices() {

@@ -10,6 +10,7 @@
 
 #include "platform/ui/UiServices.h"
 
+class QPainter;
 class QPrinter;
 
 namespace ui {
@@ -40,6 +41,18 @@ MsgBoxShape DecodeMsgStyle(int style);
 // and graph printing draw on it. Created on first use (a QApplication must exist) and destroyed
 // with the application.
 QPrinter& Printer();
+
+// How starting the program's printer on a painter ended.
+enum class PrintStart {
+  kStarted,    // the painter is active on Printer()
+  kNoPrinter,  // no printer is installed and no PDF file was chosen: nothing was started
+  kFailed,     // the printer would not start
+};
+// Starts the painter on the program's printer. A start that fails leaves the printer object
+// active on some platforms, refusing every later change of its settings (print to file
+// included), so a printer that did not start is replaced by a fresh one with the same settings:
+// a failed print leaves nothing behind. Printer() must be fetched again after a call.
+PrintStart BeginPrinting(QPainter& painter);
 
 class QtUiServices final : public UiServices {
  public:
