@@ -401,18 +401,10 @@ namespace {
 
 // The font dialog from a box's font; false when cancelled (nothing changes then).
 bool ChooseFont(const QFont& current, QFont& chosenFont) {
-  ui::FontChoice initial;
-  initial.family = ui::FromQString(current.family());
-  initial.pointSize = current.pointSizeF();
-  initial.bold = current.bold();
-  initial.italic = current.italic();
+  const ui::FontChoice initial = ui::FontChoiceOf(current);
   ui::FontChoice chosen = initial;
   if (!ui::Ui().FontDialog(initial, chosen)) return false;
-  chosenFont = current;
-  chosenFont.setFamily(ui::ToQString(chosen.family));
-  if (chosen.pointSize > 0) chosenFont.setPointSizeF(chosen.pointSize);
-  chosenFont.setBold(chosen.bold);
-  chosenFont.setItalic(chosen.italic);
+  chosenFont = ui::WithFontChoice(current, chosen);
   return true;
 }
 

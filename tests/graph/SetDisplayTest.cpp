@@ -310,6 +310,35 @@ TEST_F(SetDisplayTest, TheLabelLegendIsBoxedAroundItsLines) {
   }
 }
 
+// The font dialogs take and give every property of the text: underline and strikeout as well as
+// family, size, bold and italic; the worksheet's Fonts item the same.
+TEST_F(SetDisplayTest, FontButtonsTakeUnderlineAndStrikeout) {
+  LoadEmpty();
+  frmSetDisplay& d = Options();
+  for (const bool marked : {true, false}) {
+    SCOPED_TRACE(marked);
+    const ui::FontChoice choice{u"Serif", 14, true, false, marked, marked};
+    ui_.fonts = {choice, choice, choice};
+    ui_.fontRequests.clear();
+    d.cmdTitleFont->click();
+    d.cmdLegendFont->click();
+    Sheet().mnuFonts_click();
+    ASSERT_EQ(ui_.fontRequests.size(), 3u);
+    for (const QWidget* box : std::initializer_list<const QWidget*>{d.strText, d.strLegendX,
+                                                                    d.strLegendZ, Sheet().Text1}) {
+      const QFont f = box->font();
+      EXPECT_EQ(f.underline(), marked);
+      EXPECT_EQ(f.strikeOut(), marked);
+      EXPECT_TRUE(f.bold() && !f.italic());
+      EXPECT_DOUBLE_EQ(f.pointSizeF(), 14);
+    }
+    // The next dialog starts from the marks the text has.
+    d.cmdTitleFont->click();
+    EXPECT_EQ(ui_.fontRequests.back().underline, marked);
+    EXPECT_EQ(ui_.fontRequests.back().strikeout, marked);
+  }
+}
+
 TEST_F(SetDisplayTest, ALegendWithoutXOrYLabelAsksForThemAndSwitchesOff) {
   frmGraph& w = LoadEmpty();
   frmSetDisplay& d = Options();

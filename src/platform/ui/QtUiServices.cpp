@@ -239,18 +239,33 @@ bool QtUiServices::ColorDialog(int32_t initial, int32_t& chosen) {
   return true;
 }
 
+FontChoice FontChoiceOf(const QFont& font) {
+  FontChoice c;
+  c.family = FromQString(font.family());
+  c.pointSize = font.pointSizeF();
+  c.bold = font.bold();
+  c.italic = font.italic();
+  c.underline = font.underline();
+  c.strikeout = font.strikeOut();
+  return c;
+}
+
+QFont WithFontChoice(const QFont& font, const FontChoice& choice) {
+  QFont out = font;
+  out.setFamily(ToQString(choice.family));
+  if (choice.pointSize > 0) out.setPointSizeF(choice.pointSize);
+  out.setBold(choice.bold);
+  out.setItalic(choice.italic);
+  out.setUnderline(choice.underline);
+  out.setStrikeOut(choice.strikeout);
+  return out;
+}
+
 bool QtUiServices::FontDialog(const FontChoice& initial, FontChoice& chosen) {
-  QFont start(ToQString(initial.family));
-  if (initial.pointSize > 0) start.setPointSizeF(initial.pointSize);
-  start.setBold(initial.bold);
-  start.setItalic(initial.italic);
   bool ok = false;
-  const QFont picked = QFontDialog::getFont(&ok, start, dialogParent_);
+  const QFont picked = QFontDialog::getFont(&ok, WithFontChoice(QFont(), initial), dialogParent_);
   if (!ok) return false;
-  chosen.family = FromQString(picked.family());
-  chosen.pointSize = picked.pointSizeF();
-  chosen.bold = picked.bold();
-  chosen.italic = picked.italic();
+  chosen = FontChoiceOf(picked);
   return true;
 }
 

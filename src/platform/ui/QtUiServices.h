@@ -10,6 +10,7 @@
 
 #include "platform/ui/UiServices.h"
 
+class QFont;
 class QPainter;
 class QPrinter;
 
@@ -36,6 +37,11 @@ struct MsgBoxShape {
   int icon = 0;
 };
 MsgBoxShape DecodeMsgStyle(int style);
+
+// A font as the font dialog takes and gives it (family, size, bold, italic, underline,
+// strikeout), and a font with a dialog's choice applied (its other properties kept).
+FontChoice FontChoiceOf(const QFont& font);
+QFont WithFontChoice(const QFont& font, const FontChoice& choice);
 
 // The program's one printer, as the platform had one: the print dialog configures it, worksheet
 // and graph printing draw on it. Created on first use (a QApplication must exist) and destroyed
