@@ -79,5 +79,35 @@ TEST_F(GraphWindowUseTest, EveryLeaveOfAScaleBoxValidatesIt) {
   EXPECT_DOUBLE_EQ(ms::View.UserGridUnitX, 0.5);
 }
 
+// A graph window deleted outright (not unloaded) takes its windows with it and leaves nothing that
+// a later step could reach: the next Graph opens a new window that works as the first did.
+TEST_F(GraphWindowUseTest, AGraphWindowDeletedOutrightLeavesNothingBehind) {
+  const char* contour = "F{x,y} = x^2+y^2\nPlotContour[F,{-3,3,-3,3}{1,1}{1,4,1}]\n";
+  for (const char* worksheet : {kLine, contour}) {
+    SCOPED_TRACE(worksheet);
+    frmGraph& w = Run(worksheet);
+    w.mnuData->trigger();
+    w.mnuFamilySetUp_Click();
+    frmFamilyPlots::Instance()->cmdSave_Click();
+    w.mnuSaveFrame_Click();
+    delete &w;
+    EXPECT_EQ(GraphWindow(), nullptr);
+    EXPECT_EQ(frmSetDisplay::Instance(), nullptr);
+    EXPECT_EQ(frmFamilyPlots::Instance(), nullptr);
+    EXPECT_FALSE(SendGraphKeys(QStringLiteral("Z")));
+    Sheet().cmdCompute_click();
+    Sheet().cmdGraph_click();
+    ASSERT_NE(GraphWindow(), nullptr);
+    frmGraph& again = *GraphWindow();
+    EXPECT_TRUE(SendGraphKeys(QStringLiteral("Left z")));
+    again.mnuData->trigger();
+    again.cmdUpdate_Click();
+    again.cmdReturn_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(GraphWindow(), nullptr);
+    EXPECT_TRUE(ui_.boxes.empty());
+  }
+}
+
 }  // namespace
 }  // namespace gr::testing

@@ -16,6 +16,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
+#include <QVariant>
 #include <QWidget>
 
 namespace ui {
@@ -175,8 +177,16 @@ int QtUiServices::MsgBox(const rt::Text& text, int style, const rt::Text& title)
   }
 }
 
+// Long loops call this per step (contour tracing per corrector iteration, thousands of times a
+// second). Running the event loop on every call costs a round trip to the display and a repaint
+// of whatever changed each time, which on a real display made a contour trace some hundred times
+// slower than its computing. The loop runs at most every kEventInterval ms: often enough that a
+// key (Esc) or a click (Abort, Stop) is taken within a blink, seldom enough to cost nothing.
 void QtUiServices::DoEvents() {
+  constexpr qint64 kEventInterval = 20;
+  if (eventClock_.isValid() && eventClock_.elapsed() < kEventInterval) return;
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+  eventClock_.start();
 }
 
 void QtUiServices::SetBusy(bool busy) {
@@ -202,8 +212,29 @@ void QtUiServices::ShowProgress(const rt::Text& bar, double fraction) {
   if (!(fraction >= 0.0)) fraction = 0.0;  // also catches NaN
   if (fraction > 1.0) fraction = 1.0;
   target->setRange(0, 1000);
-  target->setValue(static_cast<int>(fraction * 1000.0 + 0.5));
-  target->repaint();
+  const int value = static_cast<int>(fraction * 1000.0 + 0.5);
+  // A long computation shows its progress without letting events run, so the bar is drawn at
+  // once (a progress bar repaints itself on a change of value); but at most every
+  // kProgressInterval ms: callers such as the function evaluation report once per function, and
+  // contour tracing evaluates functions thousands of times, each drawing repainting the window
+  // around the bar. A value held back is set shortly after by the event loop, the latest one.
+  constexpr qint64 kProgressInterval = 20;
+  static const char* const kPending = "pendingProgress";
+  if (progressClock_.isValid() && progressClock_.elapsed() < kProgressInterval) {
+    const bool queued = target->property(kPending).isValid();
+    target->setProperty(kPending, value);
+    if (!queued) {
+      QTimer::singleShot(kProgressInterval, target, [target] {
+        const QVariant latest = target->property(kPending);
+        target->setProperty(kPending, QVariant());
+        if (latest.isValid()) target->setValue(latest.toInt());
+      });
+    }
+    return;
+  }
+  target->setProperty(kPending, QVariant());
+  target->setValue(value);
+  progressClock_.start();
 }
 
 bool QtUiServices::OpenFileDialog(const FileDialogRequest& req, rt::Text& chosenPath) {

@@ -2,6 +2,7 @@
 // progress bars and window placement on Qt Widgets. Installed by main() for the real program.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
 #include <QProgressBar>
@@ -93,6 +94,9 @@ class QtUiServices final : public UiServices {
   QHash<QString, QPointer<QProgressBar>> bars_;
   QPointer<QWidget> dialogParent_;
   int busyDepth_ = 0;
+  // Time since the event loop last ran from DoEvents, and since a progress bar was last drawn.
+  QElapsedTimer eventClock_;
+  QElapsedTimer progressClock_;
 };
 
 }  // namespace ui
