@@ -136,12 +136,16 @@ void frmGraph::BuildControls() {
   auto* left = new QGridLayout();
   OutDisplay = new QWidget(central);
   OutDisplay->setObjectName(QStringLiteral("OutDisplay"));
-  OutDisplay->setFixedSize(kViewportWidthPx, kViewportHeightPx);
+  // The viewport takes what the window gains, up to the whole picture; the side panel keeps its
+  // width.
+  OutDisplay->setMinimumSize(kViewportWidthPx, kViewportHeightPx);
+  OutDisplay->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   DisplayBox = new PictureBox(*display_, OutDisplay);
   DisplayBox->setObjectName(QStringLiteral("Display"));
   // The picture takes the keys (and a click gives them back to it).
   DisplayBox->setFocusPolicy(Qt::StrongFocus);
   DisplayBox->move(0, 0);
+  OutDisplay->setMaximumSize(DisplayBox->size());
   HScrScroll = new QScrollBar(Qt::Horizontal, central);
   VScrScroll = new QScrollBar(Qt::Vertical, central);
   for (QScrollBar* s : {HScrScroll, VScrScroll}) {
@@ -153,11 +157,12 @@ void frmGraph::BuildControls() {
   left->addWidget(OutDisplay, 0, 0);
   left->addWidget(VScrScroll, 0, 1);
   left->addWidget(HScrScroll, 1, 0);
-  left->setRowStretch(2, 1);  // the viewport and its scroll bars stay together at the top
-  top->addLayout(left);
+  left->setRowStretch(0, 1);
+  left->setColumnStretch(0, 1);
+  top->addLayout(left, 1);
 
   auto* panel = new QVBoxLayout();
-  top->addLayout(panel);
+  top->addLayout(panel, 0);
 
   // Viewing angles and the 2D/3D button.
   auto* angles = Frame(QStringLiteral("Updated Display of Viewing Angles"), central);
@@ -347,6 +352,17 @@ QWidget* frmGraph::KeyReceiver() {
 
 bool frmGraph::eventFilter(QObject* watched, QEvent* event) {
   if (watched == DisplayBox) DisplayMouseEvent(event);
+  // Back in the graph window (from the display-options window, a box, another program), the keys
+  // reach the picture unless a control of the window holds the focus.
+  if (watched == this && event->type() == QEvent::WindowActivate) {
+    QWidget* focus = focusWidget();
+    if (focus == nullptr || !focus->isVisible() || !focus->isEnabled()) DisplayBox->setFocus();
+  }
+  // A resized viewport keeps the picture panned as the scroll bars say.
+  if (watched == OutDisplay && event->type() == QEvent::Resize) {
+    HScrScroll_Change();
+    VScrScroll_Change();
+  }
   if (event->type() == QEvent::FocusOut &&
       (watched == strXScale || watched == strYScale || watched == strZScale)) {
     // A focus lost to another window (a box, a menu) is not a leave of the box.
