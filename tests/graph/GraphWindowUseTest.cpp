@@ -51,6 +51,12 @@ TEST_F(GraphWindowUseTest, ThePictureHasTheKeysAfterLoadAndEveryBuild) {
   EXPECT_EQ(w.focusWidget(), w.DisplayBox);
   KeyClick(&w, 'z');
   EXPECT_DOUBLE_EQ(ms::View.PictureScale, scale);
+  // Back from another window (the display options) with no control holding the focus.
+  w.mnuData->trigger();
+  w.focusWidget()->clearFocus();
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(&w, &activate);
+  EXPECT_EQ(w.focusWidget(), w.DisplayBox);
   EXPECT_TRUE(ui_.boxes.empty());
 }
 
@@ -89,9 +95,8 @@ TEST_F(GraphWindowUseTest, AGraphWindowDeletedOutrightLeavesNothingBehind) {
     SCOPED_TRACE(worksheet);
     frmGraph& w = Run(worksheet);
     w.mnuData->trigger();
-    w.mnuFamilySetUp_Click();
-    frmFamilyPlots::Instance()->cmdSave_Click();
     w.mnuSaveFrame_Click();
+    w.mnuFamilySetUp_Click();  // left open: it goes with the window
     delete &w;
     EXPECT_EQ(GraphWindow(), nullptr);
     EXPECT_EQ(frmSetDisplay::Instance(), nullptr);
