@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <stdexcept>
@@ -87,7 +89,7 @@ PictureBox::PictureBox(draw::DrawTarget& target, QWidget* parent)
 
 void PictureBox::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawImage(0, 0, target_.Image());
+  p.drawImage(0, 0, target_.DeviceImage());  // drawn at the screen's pixel ratio
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -463,8 +465,23 @@ void frmGraph::ReflectGraphMenus() {
 // ---------------------------------------------------------------------------------------------
 // Load
 
+// The picture is drawn at the pixel ratio of the screen the window is on (2 on a screen scaled
+// to 200 %), so that it is as sharp as the controls around it; a move to a screen of another
+// ratio draws it again at that one.
+void frmGraph::ApplyPixelRatio(bool redraw) {
+  const double ratio = std::max(1.0, devicePixelRatioF());
+  if (ratio == display_->DevicePixelRatio()) return;
+  display_->SetDevicePixelRatio(ratio);
+  if (redraw && !building_) updateplot();
+}
+
 void frmGraph::Form_Load() {
   show();
+  // The first build draws the picture; nothing of an earlier scene is drawn before it.
+  ApplyPixelRatio(false);
+  if (QWindow* handle = windowHandle()) {
+    connect(handle, &QWindow::screenChanged, this, [this] { ApplyPixelRatio(true); });
+  }
   ui::Ui().DoEvents();
 
   // Fonts: the picture takes the worksheet's font, the printer the picture's.

@@ -273,6 +273,7 @@ class frmGraph : public QMainWindow {
   void CaptureFrame(double releaseX, double releaseY);
   void RouteKeys();
   QWidget* KeyReceiver();
+  void ApplyPixelRatio(bool redraw);
   void SetCmd3D(int32_t color, const QString& caption);
   void SetBusyPointer(bool busy);
   void ShowReturn(bool shown);

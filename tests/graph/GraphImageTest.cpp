@@ -98,6 +98,13 @@ TEST_F(GraphImageTest, SaveImageWritesThePictureAsDrawnUnderTheChosenName) {
   // Other windows save the picture at exactly the path they give.
   ASSERT_TRUE(SaveGraphBitmap(path));
   EXPECT_TRUE(SamePixels(QImage(path), w.Display().Image()));
+  // Drawn for a screen at twice the pixels, the picture is saved at its own size.
+  const QImage single(path);
+  w.Display().SetDevicePixelRatio(2);
+  w.updateplot();
+  EXPECT_EQ(w.Display().DeviceImage().size(), 2 * single.size());
+  ASSERT_TRUE(SaveGraphBitmap(path));
+  EXPECT_EQ(QImage(path).size(), single.size());
 }
 
 // A frame dragged through the handlers or through mouse events on the picture box.
