@@ -309,7 +309,6 @@ void frmGraph::mnuSetCompute_Click() {
   cmdExit->setEnabled(false);
   cmdUpdate->setEnabled(false);
   QPointer<frmGraph> self(this);
-  const auto giveBack = [this] { FramesStopPath(); };
   loopRunning_ = true;
   framesRunning_ = true;
   const auto ended = qScopeGuard([self] {
@@ -318,7 +317,7 @@ void frmGraph::mnuSetCompute_Click() {
   GenerateData();
   if (self.isNull()) return;
   if (!SaveFrame(*this, FrameBitmapName(base, 0))) {
-    giveBack();
+    FramesStopPath();
     Say(u"The frame file " + ui::FromQString(FrameBitmapName(base, 0)) + u" could not be written.");
     return;
   }
@@ -329,7 +328,7 @@ void frmGraph::mnuSetCompute_Click() {
     Say(!match.found ? u"Requested constant not located or the constant not directly set to a "
                        u"number."
                      : u"Requested constant located with no numeric assignment.");
-    giveBack();
+    FramesStopPath();
     return;
   }
 
@@ -410,11 +409,12 @@ void frmGraph::mnuSetCompute_Click() {
   Frame2->setEnabled(true);
   Frame3->setEnabled(true);
   Frame5->setEnabled(false);
+  Frame6->setEnabled(true);  // hidden, but its view buttons work when a later build shows it
   Frame6->hide();
   Frame7->hide();
   Frame8->hide();
   Frame9->hide();
-  giveBack();
+  for (QPushButton* button : {cmdReturn, cmdExit, cmdUpdate}) button->setEnabled(true);
   if (!written) Say(u"The frame file " + ui::FromQString(textName) + u" could not be written.");
 }
 

@@ -160,12 +160,14 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
 // whose worksheet fails to execute stops the run with a word on which frame; the frames before it
 // stay, no text file is written, and every control the run took is handed back.
 TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute) {
-  const auto handedBack = [](frmGraph& w, frmSetFrames& f) {
+  // Every control usable again (a run that ended normally leaves the one-equation views off).
+  const auto handedBack = [](frmGraph& w, frmSetFrames& f, bool stopped = true) {
     for (QWidget* enabled :
          std::initializer_list<QWidget*>{w.cmdReturn, w.cmdExit, w.cmdUpdate, w.Frame1, w.Frame2,
-                                         w.Frame3, w.Frame5, w.Frame6, f.cmdSave, f.cmdCancel}) {
+                                         w.Frame3, w.Frame6, f.cmdSave, f.cmdCancel}) {
       EXPECT_TRUE(enabled->isEnabled()) << enabled->objectName().toStdString();
     }
+    EXPECT_EQ(w.Frame5->isEnabled(), stopped);
     EXPECT_FALSE(f.cmdStop->isEnabled());
     EXPECT_FALSE(w.LoopRunning());
   };
@@ -184,7 +186,7 @@ TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute)
     ASSERT_GE(ui_.boxes.size(), 1u);
     EXPECT_EQ(ui_.boxes[0].text, u"Frame files named wave exist already. Replace them?");
     EXPECT_EQ(Files().size(), answer == ui::kAnswerNo ? 1 : 6);
-    handedBack(w, f);
+    handedBack(w, f, answer == ui::kAnswerNo);
   }
 
   // Frames a = -0.5, 0: the integral over the empty range of a = 0 is refused.
