@@ -3,6 +3,7 @@
 // into a PDF file and a printer that cannot be started.
 #include <QAction>
 #include <QFile>
+#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScrollBar>
@@ -182,6 +183,20 @@ TEST_F(GraphPrintTest, PrintImageWritesAPageOrSaysWhyAndStaysUsableAfterAFailure
     EXPECT_EQ(frmGraph::Instance(), &w);
     EXPECT_FALSE(ui_.busy);
   }
+  // A start that failed elsewhere (a PDF printer without a file leaves the printer active) is
+  // not left for the next user of the printer: its settings can be changed and it prints.
+  ui::Printer().setOutputFormat(QPrinter::PdfFormat);
+  ui::Printer().setOutputFileName(QString());
+  {
+    QPainter failed;
+    EXPECT_FALSE(failed.begin(&ui::Printer()));
+  }
+  ui::Printer().setOutputFileName(dir.filePath("third.pdf"));
+  EXPECT_EQ(ui::Printer().outputFileName(), dir.filePath("third.pdf"));
+  ui_.boxes.clear();
+  w.mnuPrtGraph_Click();
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_TRUE(QFile::exists(dir.filePath("third.pdf")));
 }
 
 }  // namespace

@@ -30,6 +30,22 @@ void DestroyPrinter() {
   g_printer = nullptr;
 }
 
+// A new printer carrying the settings the user gave the old one.
+QPrinter* FreshPrinter(const QPrinter& old) {
+  auto* fresh = new QPrinter(QPrinter::HighResolution);
+  if (old.outputFormat() == QPrinter::NativeFormat && !old.printerName().isEmpty()) {
+    fresh->setPrinterName(old.printerName());
+  }
+  fresh->setOutputFormat(old.outputFormat());
+  fresh->setOutputFileName(old.outputFileName());
+  fresh->setPageLayout(old.pageLayout());
+  fresh->setCopyCount(old.copyCount());
+  fresh->setColorMode(old.colorMode());
+  fresh->setDuplex(old.duplex());
+  fresh->setFullPage(old.fullPage());
+  return fresh;
+}
+
 // Splits "a|b|c|d" at "|" into its parts.
 QStringList SplitBars(const QString& s) {
   return s.split(QLatin1Char('|'), Qt::KeepEmptyParts);
@@ -69,41 +85,25 @@ QPrinter& Printer() {
   if (!g_printer) {
     g_printer = new QPrinter(QPrinter::HighResolution);
     qAddPostRoutine(DestroyPrinter);
+  } else if (g_printer->printerState() == QPrinter::Active && !g_printer->paintingActive()) {
+    // Active with nothing painting on it: a start that failed left it so (whoever started it),
+    // and such a printer refuses every change of its settings. A fresh one takes its place.
+    QPrinter* fresh = FreshPrinter(*g_printer);
+    delete g_printer;
+    g_printer = fresh;
   }
   return *g_printer;
 }
 
-namespace {
-
-// A new printer carrying the settings the user gave the old one.
-QPrinter* FreshPrinter(const QPrinter& old) {
-  auto* fresh = new QPrinter(QPrinter::HighResolution);
-  if (old.outputFormat() == QPrinter::NativeFormat && !old.printerName().isEmpty()) {
-    fresh->setPrinterName(old.printerName());
-  }
-  fresh->setOutputFormat(old.outputFormat());
-  fresh->setOutputFileName(old.outputFileName());
-  fresh->setPageLayout(old.pageLayout());
-  fresh->setCopyCount(old.copyCount());
-  fresh->setColorMode(old.colorMode());
-  fresh->setDuplex(old.duplex());
-  fresh->setFullPage(old.fullPage());
-  return fresh;
-}
-
-}  // namespace
-
 PrintStart BeginPrinting(QPainter& painter) {
-  QPrinter& printer = Printer();
+  QPrinter& printer = Printer();  // never one left active by an earlier failed start
   // Without an installed printer the printer prints to a PDF file, which needs a file name
   // (Printer Set Up, "Print to File").
   if (printer.outputFileName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty()) {
     return PrintStart::kNoPrinter;
   }
   if (painter.begin(&printer)) return PrintStart::kStarted;
-  QPrinter* fresh = FreshPrinter(printer);
-  delete g_printer;
-  g_printer = fresh;
+  Printer();  // replaces a printer the failed start left active
   return PrintStart::kFailed;
 }
 
