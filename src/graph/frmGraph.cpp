@@ -374,31 +374,34 @@ bool frmGraph::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   if (event->type() == QEvent::KeyPress && watched == KeyReceiver()) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    switch (key->key()) {
-      case Qt::Key_Left:
-        Form_KeyDown(37, 0);
-        break;
-      case Qt::Key_Up:
-        Form_KeyDown(38, 0);
-        break;
-      case Qt::Key_Right:
-        Form_KeyDown(39, 0);
-        break;
-      case Qt::Key_Down:
-        Form_KeyDown(40, 0);
-        break;
-      case Qt::Key_Escape:
-        Form_KeyPress(27);
-        break;
-      default: {
-        const QString text = key->text();
-        if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
-        break;
-      }
-    }
+    GraphKey(*static_cast<QKeyEvent*>(event));
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void frmGraph::GraphKey(const QKeyEvent& key) {
+  switch (key.key()) {
+    case Qt::Key_Left:
+      Form_KeyDown(37, 0);
+      break;
+    case Qt::Key_Up:
+      Form_KeyDown(38, 0);
+      break;
+    case Qt::Key_Right:
+      Form_KeyDown(39, 0);
+      break;
+    case Qt::Key_Down:
+      Form_KeyDown(40, 0);
+      break;
+    case Qt::Key_Escape:
+      Form_KeyPress(27);
+      break;
+    default: {
+      const QString text = key.text();
+      if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
+      break;
+    }
+  }
 }
 
 // A refused text keeps the focus in its box.

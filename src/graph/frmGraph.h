@@ -18,6 +18,7 @@
 
 class QAction;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -86,6 +87,8 @@ class frmGraph : public QMainWindow {
   // Key codes of the arrow keys: 37 left, 38 up, 39 right, 40 down; other codes do nothing.
   void Form_KeyDown(int keyCode, int shift);
   void Form_KeyPress(int keyAscii);
+  // A key as the picture takes it: the arrows turn, Esc aborts, characters go to Form_KeyPress.
+  void GraphKey(const QKeyEvent& key);
   void cmd3D_Click();
   void HScrScroll_Change();
   void VScrScroll_Change();

@@ -1,5 +1,6 @@
 // The graph window as a user works it: End Program asks the worksheet's question, the picture
 // has the keys, and a scale box refuses a bad text on every leave.
+#include <QCheckBox>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QScrollBar>
@@ -51,8 +52,19 @@ TEST_F(GraphWindowUseTest, ThePictureHasTheKeysAfterLoadAndEveryBuild) {
   EXPECT_EQ(w.focusWidget(), w.DisplayBox);
   KeyClick(&w, 'z');
   EXPECT_DOUBLE_EQ(ms::View.PictureScale, scale);
-  // Back from another window (the display options) with no control holding the focus.
+  // In the display options, after a click on a check box, the graph's keys still turn the view.
   w.mnuData->trigger();
+  frmSetDisplay& options = *frmSetDisplay::Instance();
+  const double rotation = ms::View.RotationAngle;
+  EXPECT_EQ(options.ckLegend->focusPolicy(), Qt::TabFocus);  // a click leaves the focus alone
+  if (QWidget* focus = options.focusWidget()) focus->clearFocus();
+  KeyClick(&options, Qt::Key_Left);
+  EXPECT_GT(ms::View.RotationAngle, rotation);
+  const QString title = options.strText->text();
+  KeyClick(options.strText, 'Z');  // a text box keeps its own keys
+  EXPECT_EQ(options.strText->text(), title + "Z");
+  EXPECT_DOUBLE_EQ(ms::View.PictureScale, scale);
+  // Back from another window with no control holding the focus.
   w.focusWidget()->clearFocus();
   QEvent activate(QEvent::WindowActivate);
   QApplication::sendEvent(&w, &activate);
