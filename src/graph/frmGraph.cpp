@@ -380,28 +380,21 @@ bool frmGraph::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmGraph::GraphKey(const QKeyEvent& key) {
-  switch (key.key()) {
-    case Qt::Key_Left:
-      Form_KeyDown(37, 0);
-      break;
-    case Qt::Key_Up:
-      Form_KeyDown(38, 0);
-      break;
-    case Qt::Key_Right:
-      Form_KeyDown(39, 0);
-      break;
-    case Qt::Key_Down:
-      Form_KeyDown(40, 0);
-      break;
-    case Qt::Key_Escape:
-      Form_KeyPress(27);
-      break;
-    default: {
-      const QString text = key.text();
-      if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
-      break;
+  // The arrows by the key codes of Form_KeyDown.
+  static constexpr std::array<std::pair<int, int>, 4> kArrows = {
+      {{Qt::Key_Left, 37}, {Qt::Key_Up, 38}, {Qt::Key_Right, 39}, {Qt::Key_Down, 40}}};
+  for (const auto& [qtKey, code] : kArrows) {
+    if (key.key() == qtKey) {
+      Form_KeyDown(code, 0);
+      return;
     }
   }
+  if (key.key() == Qt::Key_Escape) {
+    Form_KeyPress(27);
+    return;
+  }
+  const QString text = key.text();
+  if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
 }
 
 // A refused text keeps the focus in its box.
