@@ -15,7 +15,7 @@ inline constexpr char16_t kPictureFilter[] = u"Image File (*.bmp)|*.bmp";
 inline constexpr char16_t kPictureExt[] = u"bmp";
 
 // Writes a picture as a BMP file at exactly this path (created or replaced). False when the
-// picture is empty or the file could not be written.
+// picture is empty or the file could not be written; a failed write leaves the path as it was.
 bool WriteBitmap(const QImage& picture, const QString& path);
 bool WriteBitmap(const draw::DrawTarget& picture, const QString& path);
 
@@ -23,10 +23,9 @@ bool WriteBitmap(const draw::DrawTarget& picture, const QString& path);
 // at exactly this path. False without a graph window or when the file is not written.
 bool SaveGraphBitmap(const QString& path);
 
-// The file a picture is written to for a name chosen in the save dialog: the chosen name's file
-// title (its folder dropped at the last "/" or "\", then cut before its first "." when that "."
-// is not the first character) with ".bmp", in the chosen name's folder (the folder the dialog
-// was in; the current directory for a name without a folder). "" when the title is empty.
+// The file a picture is written to for a name chosen in the save dialog: that name, in the chosen
+// folder (the current directory for a name without a folder), with ".bmp" added when the name has
+// no extension (a "." as its first character does not count). "" when the name is empty.
 QString PictureFileFor(const QString& chosenName);
 
 }  // namespace gr

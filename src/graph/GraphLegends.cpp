@@ -28,8 +28,11 @@ constexpr double kLegendMargin = 25;
 // Font size of the select-values block once one entry names a constant (points).
 constexpr double kSelectValueFontSize = 10;
 
-void DropFinalMark(rt::Text& text) {
-  if (!text.empty() && text.back() == u'!') text.pop_back();
+// A text as a select-values line shows it: one final "!" left out. The stored text stays as the
+// worksheet gave it, so every redraw shows the same line.
+rt::Text Shown(const rt::Text& text) {
+  if (!text.empty() && text.back() == u'!') return text.substr(0, text.size() - 1);
+  return text;
 }
 
 }  // namespace
@@ -37,7 +40,7 @@ void DropFinalMark(rt::Text& text) {
 std::vector<rt::Text> BuildSelectValueLines(bool& anyConstant) {
   anyConstant = false;
   std::vector<rt::Text> lines;
-  ms::WorksheetTables& t = ms::Tables;
+  const ms::WorksheetTables& t = ms::Tables;
   const int count = std::clamp<int>(t.SelectValueCount, 0, ms::kMaxSelectValues);
   for (int k = 1; k <= count; ++k) {
     const size_t e = static_cast<size_t>(k);
@@ -46,18 +49,15 @@ std::vector<rt::Text> BuildSelectValueLines(bool& anyConstant) {
     ms::FindConstant(t.SelectValueId[e], index, msgNo);
     const bool constant = msgNo == 0 && index >= 1 && index <= t.ConstCount;
     if (!constant) {
-      DropFinalMark(t.SelectValueText[e]);
-      lines.push_back(t.SelectValueText[e]);
+      lines.push_back(Shown(t.SelectValueText[e]));
       continue;
     }
     anyConstant = true;
     const double value =
         rt::Val(ms::StripValueParens(t.ConstTable[static_cast<size_t>(index)].ValueText));
-    DropFinalMark(t.SelectValueText[e]);
-    DropFinalMark(t.SelectValueText2[e]);
-    lines.push_back(t.SelectValueText[e] +
+    lines.push_back(Shown(t.SelectValueText[e]) +
                     ms::FormatSignificant(value, ms::Settings.DisplayDigits) +
-                    t.SelectValueText2[e]);
+                    Shown(t.SelectValueText2[e]));
   }
   return lines;
 }

@@ -116,8 +116,8 @@ rt::Text ContourLevelLine(double level);
 
 // Builds the select-value lines from entries 1..SelectValueCount (at most 10): the text, and for
 // an identifier that names a constant the constant's value to DisplayDigits digits and the text
-// after it. A final "!" is removed in the store from the text, and from the text after a
-// constant's value when it is not empty. anyConstant tells whether one entry named a constant.
+// after it. A final "!" of the text, and of the text after a constant's value, is left out of the
+// line; the stored texts are not changed. anyConstant tells whether one entry named a constant.
 std::vector<rt::Text> BuildSelectValueLines(bool& anyConstant);
 
 // One character of a listed worksheet line: where it stands (picture units) and its colour.

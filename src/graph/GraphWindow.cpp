@@ -1,5 +1,7 @@
 #include "graph/GraphWindow.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,15 +33,25 @@ struct KeyStroke {
   QString text;
 };
 
-bool ParseKey(const QString& token, KeyStroke& out) {
-  static const std::array<std::pair<const char*, int>, 5> named = {{{"Left", Qt::Key_Left},
-                                                                    {"Right", Qt::Key_Right},
-                                                                    {"Up", Qt::Key_Up},
-                                                                    {"Down", Qt::Key_Down},
-                                                                    {"Esc", Qt::Key_Escape}}};
-  for (const auto& [name, key] : named) {
-    if (token == QLatin1String(name)) {
-      out = {key, key == Qt::Key_Escape ? QString(QChar(27)) : QString()};
+// The named keys; the typing keys (Tab, Return, Backspace) only where typing is allowed.
+bool ParseKey(const QString& token, KeyStroke& out, bool typing = false) {
+  struct Named {
+    const char* name;
+    int key;
+    QChar text;
+    bool typingOnly;
+  };
+  static const std::array<Named, 8> named = {{{"Left", Qt::Key_Left, QChar(), false},
+                                              {"Right", Qt::Key_Right, QChar(), false},
+                                              {"Up", Qt::Key_Up, QChar(), false},
+                                              {"Down", Qt::Key_Down, QChar(), false},
+                                              {"Esc", Qt::Key_Escape, QChar(27), false},
+                                              {"Tab", Qt::Key_Tab, QChar(9), true},
+                                              {"Return", Qt::Key_Return, QChar(13), true},
+                                              {"Backspace", Qt::Key_Backspace, QChar(8), true}}};
+  for (const Named& n : named) {
+    if (token == QLatin1String(n.name) && (typing || !n.typingOnly)) {
+      out = {n.key, n.text.isNull() ? QString() : QString(n.text)};
       return true;
     }
   }
@@ -103,25 +115,91 @@ bool SaveGraphPicture(const QString& path) {
   return SaveGraphBitmap(path);
 }
 
+namespace {
+
+bool ParseKeys(const QString& keys, bool typing, std::vector<KeyStroke>& strokes) {
+  for (const QString& token : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    KeyStroke k{};
+    if (!ParseKey(token, k, typing)) return false;
+    strokes.push_back(k);
+  }
+  return true;
+}
+
+void SendKey(QWidget* target, const KeyStroke& k) {
+  QKeyEvent press(QEvent::KeyPress, k.key, Qt::NoModifier, k.text);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, k.key, Qt::NoModifier, k.text);
+  QApplication::sendEvent(target, &release);
+}
+
+// Where a person's key goes: the focus control of the active window (a modal one first), else
+// the graph window's focus control, else the graph window.
+QWidget* TypingTarget() {
+  if (QWidget* focus = QApplication::focusWidget()) return focus;
+  for (QWidget* window : {QApplication::activeModalWidget(), QApplication::activeWindow(),
+                          static_cast<QWidget*>(frmGraph::Instance())}) {
+    if (window == nullptr) continue;
+    return window->focusWidget() != nullptr ? window->focusWidget() : window;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool KeysKnown(const QString& keys) {
+  std::vector<KeyStroke> strokes;
+  return ParseKeys(keys, true, strokes);
+}
+
+bool TypeKeys(const QString& keys) {
+  std::vector<KeyStroke> strokes;
+  if (!ParseKeys(keys, true, strokes)) return false;
+  for (const KeyStroke& k : strokes) {
+    QWidget* target = TypingTarget();
+    if (target == nullptr) return false;
+    SendKey(target, k);
+    // Focus changes (Tab) and the validation of a left box take effect as on the screen.
+    QCoreApplication::sendPostedEvents();
+  }
+  return true;
+}
+
+PressResult PressGraphControl(const QString& objectName) {
+  frmGraph* w = frmGraph::Instance();
+  if (w == nullptr || objectName.isEmpty()) return PressResult::kMissing;
+  if (auto* button = w->findChild<QAbstractButton*>(objectName)) {
+    if (!button->isEnabled() || !button->isVisibleTo(button->window())) {
+      return PressResult::kDisabled;
+    }
+    button->click();
+    return PressResult::kPressed;
+  }
+  if (auto* item = w->findChild<QAction*>(objectName)) {
+    if (!item->isEnabled() || !item->isVisible()) return PressResult::kDisabled;
+    item->trigger();
+    return PressResult::kPressed;
+  }
+  return PressResult::kMissing;
+}
+
+QString GraphFocusName() {
+  frmGraph* w = frmGraph::Instance();
+  QWidget* focus = w != nullptr ? w->focusWidget() : nullptr;
+  return focus != nullptr ? focus->objectName() : QString();
+}
+
 bool SendGraphKeys(const QString& keys) {
   frmGraph* w = frmGraph::Instance();
   if (w == nullptr) return false;
   std::vector<KeyStroke> strokes;
-  for (const QString& token : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-    KeyStroke k{};
-    if (!ParseKey(token, k)) return false;
-    strokes.push_back(k);
-  }
+  if (!ParseKeys(keys, false, strokes)) return false;
   for (const KeyStroke& k : strokes) {
     // The window may have gone (a key cannot unload it, but stay safe).
     w = frmGraph::Instance();
     if (w == nullptr) return false;
     // Where the platform delivers a key: the window's focus control, else the window.
-    QWidget* target = w->focusWidget() != nullptr ? w->focusWidget() : w;
-    QKeyEvent press(QEvent::KeyPress, k.key, Qt::NoModifier, k.text);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, k.key, Qt::NoModifier, k.text);
-    QApplication::sendEvent(target, &release);
+    SendKey(w->focusWidget() != nullptr ? w->focusWidget() : w, k);
   }
   return true;
 }

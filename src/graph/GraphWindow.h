@@ -35,4 +35,22 @@ bool SaveGraphPicture(const QString& path);
 // refused (false) before any key is sent; no window is also false.
 bool SendGraphKeys(const QString& keys);
 
+// Keys as a person types them, separated by blanks: the names SendGraphKeys takes and "Tab",
+// "Return", "Backspace". They go to whichever control has the focus (the active window's focus
+// control, else the graph window's), each to the control that has the focus when it is pressed.
+// Unknown names are refused (false) before any key is sent.
+bool TypeKeys(const QString& keys);
+// Whether every name of a key list is one TypeKeys takes.
+bool KeysKnown(const QString& keys);
+
+// What pressing a control or menu item of the graph window (its windows included) by its object
+// name did.
+enum class PressResult { kPressed, kMissing, kDisabled };
+// Clicks the button or triggers the menu item with this object name, as a user would: a control
+// that is disabled or hidden is not pressed. Missing without a graph window.
+PressResult PressGraphControl(const QString& objectName);
+
+// The object name of the graph window's focus control ("" without a window or a focus control).
+QString GraphFocusName();
+
 }  // namespace gr

@@ -29,8 +29,26 @@ void ResetFamilySettings() {
 
 namespace {
 
-// The character at 1-based position p, or 0 beyond either end (an empty character stops every
-// scan).
+bool IsNameChar(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+
+// The 1-based position where the statement after the one starting at `from` starts: after the
+// next ":" or line end. A comment ("'" to the end of its line) holds no statement start.
+long NextStatement(const rt::Text& text, long from) {
+  const long length = rt::Len(text);
+  for (long k = from; k <= length; ++k) {
+    const char16_t c = rt::CharAt(text, k);
+    if (c == u'\'') {
+      while (k <= length && rt::CharAt(text, k) != u'\r' && rt::CharAt(text, k) != u'\n') ++k;
+      --k;  // the line end is read next
+      continue;
+    }
+    if (c == u':' || c == u'\n') return k + 1;
+    if (c == u'\r') return rt::CharAt(text, k + 1) == u'\n' ? k + 2 : k + 1;
+  }
+  return length + 1;
+}
 
 }  // namespace
 
@@ -39,17 +57,13 @@ AssignmentMatch FindAssignment(const rt::Text& text, const rt::Text& id,
   AssignmentMatch match;
   if (id.empty()) return match;
   const long length = rt::Len(text);
-  for (long i = 1; i <= length; ++i) {
-    const char16_t c = rt::CharAt(text, i);
-    if (c != id[0]) continue;
-    rt::Text candidate(1, c);
-    long j = i;
-    if (rt::CharAtIs(text, i + 1, u"[a-z0-9]")) {
-      candidate += rt::CharAt(text, i + 1);
-      j = i + 1;
-    }
+  for (long start = 1; start <= length; start = NextStatement(text, start)) {
+    long j = start;
+    while (rt::CharAt(text, j) == u' ' || rt::CharAt(text, j) == u'\t') ++j;
+    const long pos = j;
+    rt::Text candidate;
+    while (IsNameChar(rt::CharAt(text, j))) candidate += rt::CharAt(text, j++);
     if (candidate != id) continue;
-    ++j;
     while (rt::CharAt(text, j) == u' ') {
       candidate += u' ';
       ++j;
@@ -67,7 +81,7 @@ AssignmentMatch FindAssignment(const rt::Text& text, const rt::Text& id,
       number += n;
     }
     match.found = true;
-    match.pos = i;
+    match.pos = pos;
     match.span = candidate + number;
     match.numberText = number;
     return match;

@@ -53,11 +53,12 @@ struct AssignmentMatch {
   rt::Text numberText;  // the characters after "=" (and blanks) that make the number
 };
 
-// Scans the text for the identifier (one or two characters, compared exactly) followed by
-// optional blanks, "=" and optional blanks, and collects the number after it: the characters that
-// match numberPattern or are "-". The character before the identifier is not looked at, so "a"
-// also matches the tail of "ba = 3"; a candidate is the identifier's first character and, when the
-// next character is a lower-case letter or a digit, that one too.
+// Finds the first statement that assigns to the identifier: the identifier as a whole name
+// (letters and digits) at the start of a statement (the start of the text, after a line end or a
+// ":", blanks and tabs skipped), then optional blanks, "=" and optional blanks; the number after
+// it is the characters that match numberPattern or are "-". A name that only ends or begins with
+// the identifier ("bk", "ka" for "k") is not it, and a comment ("'" to the end of its line) is
+// passed over.
 AssignmentMatch FindAssignment(const rt::Text& text, const rt::Text& id,
                                const rt::Text& numberPattern);
 
@@ -74,8 +75,8 @@ rt::Text AssignmentText(const rt::Text& id, double value);
 // not numeric or below 1.
 rt::Text FamilyTotalOf(const rt::Text& typed);
 
-// Members of a run for a stored total: Val rounded half to even; below 2, or beyond the 16-bit
-// range, 5. The limit of ten members is applied by the run after the step is computed.
+// Members asked for by a stored total: Val rounded half to even; below 2, or beyond the 16-bit
+// range, 5. The run draws at most ten and spreads those over the range.
 int16_t FamilyCountOf(const rt::Text& total);
 
 // The set-up window of a family: the constant, the range and the number of curves.

@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <stdexcept>
@@ -87,7 +89,7 @@ PictureBox::PictureBox(draw::DrawTarget& target, QWidget* parent)
 
 void PictureBox::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.drawImage(0, 0, target_.Image());
+  p.drawImage(0, 0, target_.DeviceImage());  // drawn at the screen's pixel ratio
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -136,10 +138,16 @@ void frmGraph::BuildControls() {
   auto* left = new QGridLayout();
   OutDisplay = new QWidget(central);
   OutDisplay->setObjectName(QStringLiteral("OutDisplay"));
-  OutDisplay->setFixedSize(kViewportWidthPx, kViewportHeightPx);
+  // The viewport takes what the window gains, up to the whole picture; the side panel keeps its
+  // width.
+  OutDisplay->setMinimumSize(kViewportWidthPx, kViewportHeightPx);
+  OutDisplay->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   DisplayBox = new PictureBox(*display_, OutDisplay);
   DisplayBox->setObjectName(QStringLiteral("Display"));
+  // The picture takes the keys (and a click gives them back to it).
+  DisplayBox->setFocusPolicy(Qt::StrongFocus);
   DisplayBox->move(0, 0);
+  OutDisplay->setMaximumSize(DisplayBox->size());
   HScrScroll = new QScrollBar(Qt::Horizontal, central);
   VScrScroll = new QScrollBar(Qt::Vertical, central);
   for (QScrollBar* s : {HScrScroll, VScrScroll}) {
@@ -151,11 +159,12 @@ void frmGraph::BuildControls() {
   left->addWidget(OutDisplay, 0, 0);
   left->addWidget(VScrScroll, 0, 1);
   left->addWidget(HScrScroll, 1, 0);
-  left->setRowStretch(2, 1);  // the viewport and its scroll bars stay together at the top
-  top->addLayout(left);
+  left->setRowStretch(0, 1);
+  left->setColumnStretch(0, 1);
+  top->addLayout(left, 1);
 
   auto* panel = new QVBoxLayout();
-  top->addLayout(panel);
+  top->addLayout(panel, 0);
 
   // Viewing angles and the 2D/3D button.
   auto* angles = Frame(QStringLiteral("Updated Display of Viewing Angles"), central);
@@ -265,16 +274,11 @@ void frmGraph::BuildControls() {
   connect(VScrScroll, &QScrollBar::valueChanged, this, [this] { VScrScroll_Change(); });
   connect(HPosition, &QScrollBar::valueChanged, this, [this] { HPosition_Change(); });
   connect(VPosition, &QScrollBar::valueChanged, this, [this] { VPosition_Change(); });
-  // Leaving a scale box validates it; a refused text keeps the focus there.
-  connect(strXScale, &QLineEdit::editingFinished, this, [this] {
-    if (strXScale_Validate()) strXScale->setFocus();
-  });
-  connect(strYScale, &QLineEdit::editingFinished, this, [this] {
-    if (strYScale_Validate()) strYScale->setFocus();
-  });
-  connect(strZScale, &QLineEdit::editingFinished, this, [this] {
-    if (strZScale_Validate()) strZScale->setFocus();
-  });
+  // Return in a scale box validates it; leaving it validates it too, every time (the event
+  // filter), edited or not, so that a refused text can never be left standing.
+  for (QLineEdit* box : {strXScale, strYScale, strZScale}) {
+    connect(box, &QLineEdit::returnPressed, this, [this, box] { ValidateScaleBox(box); });
+  }
 }
 
 void frmGraph::BuildMenus() {
@@ -350,32 +354,56 @@ QWidget* frmGraph::KeyReceiver() {
 
 bool frmGraph::eventFilter(QObject* watched, QEvent* event) {
   if (watched == DisplayBox) DisplayMouseEvent(event);
-  if (event->type() == QEvent::KeyPress && watched == KeyReceiver()) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    switch (key->key()) {
-      case Qt::Key_Left:
-        Form_KeyDown(37, 0);
-        break;
-      case Qt::Key_Up:
-        Form_KeyDown(38, 0);
-        break;
-      case Qt::Key_Right:
-        Form_KeyDown(39, 0);
-        break;
-      case Qt::Key_Down:
-        Form_KeyDown(40, 0);
-        break;
-      case Qt::Key_Escape:
-        Form_KeyPress(27);
-        break;
-      default: {
-        const QString text = key->text();
-        if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
-        break;
-      }
+  // Back in the graph window (from the display-options window, a box, another program), the keys
+  // reach the picture unless a control of the window holds the focus.
+  if (watched == this && event->type() == QEvent::WindowActivate) {
+    QWidget* focus = focusWidget();
+    if (focus == nullptr || !focus->isVisible() || !focus->isEnabled()) DisplayBox->setFocus();
+  }
+  // A resized viewport keeps the picture panned as the scroll bars say.
+  if (watched == OutDisplay && event->type() == QEvent::Resize) {
+    HScrScroll_Change();
+    VScrScroll_Change();
+  }
+  if (event->type() == QEvent::FocusOut &&
+      (watched == strXScale || watched == strYScale || watched == strZScale)) {
+    // A focus lost to another window (a box, a menu) is not a leave of the box.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      ValidateScaleBox(static_cast<QLineEdit*>(watched));
     }
   }
+  if (event->type() == QEvent::KeyPress && watched == KeyReceiver()) {
+    GraphKey(*static_cast<QKeyEvent*>(event));
+  }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void frmGraph::GraphKey(const QKeyEvent& key) {
+  // The arrows by the key codes of Form_KeyDown.
+  static constexpr std::array<std::pair<int, int>, 4> kArrows = {
+      {{Qt::Key_Left, 37}, {Qt::Key_Up, 38}, {Qt::Key_Right, 39}, {Qt::Key_Down, 40}}};
+  for (const auto& [qtKey, code] : kArrows) {
+    if (key.key() == qtKey) {
+      Form_KeyDown(code, 0);
+      return;
+    }
+  }
+  if (key.key() == Qt::Key_Escape) {
+    Form_KeyPress(27);
+    return;
+  }
+  const QString text = key.text();
+  if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
+}
+
+// A refused text keeps the focus in its box.
+void frmGraph::ValidateScaleBox(QLineEdit* box) {
+  bool refused = false;
+  if (box == strXScale) refused = strXScale_Validate();
+  if (box == strYScale) refused = strYScale_Validate();
+  if (box == strZScale) refused = strZScale_Validate();
+  if (refused) box->setFocus();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -433,8 +461,23 @@ void frmGraph::ReflectGraphMenus() {
 // ---------------------------------------------------------------------------------------------
 // Load
 
+// The picture is drawn at the pixel ratio of the screen the window is on (2 on a screen scaled
+// to 200 %), so that it is as sharp as the controls around it; a move to a screen of another
+// ratio draws it again at that one.
+void frmGraph::ApplyPixelRatio(bool redraw) {
+  const double ratio = std::max(1.0, devicePixelRatioF());
+  if (ratio == display_->DevicePixelRatio()) return;
+  display_->SetDevicePixelRatio(ratio);
+  if (redraw && !building_) updateplot();
+}
+
 void frmGraph::Form_Load() {
   show();
+  // The first build draws the picture; nothing of an earlier scene is drawn before it.
+  ApplyPixelRatio(false);
+  if (QWindow* handle = windowHandle()) {
+    connect(handle, &QWindow::screenChanged, this, [this] { ApplyPixelRatio(true); });
+  }
   ui::Ui().DoEvents();
 
   // Fonts: the picture takes the worksheet's font, the printer the picture's.
@@ -667,7 +710,16 @@ void frmGraph::cmdReturn_Click() {
   ms::DrawProgress(ms::kWorksheetProgressBar, total, 0);
 }
 
+// Ending the program from here is ending it from the worksheet: its End asks about unsaved
+// changes, and Cancel (or a save that did not happen) keeps the program running.
 void frmGraph::cmdExit_Click() {
+  if (ws::frmCalcInput* sheet = ws::frmCalcInput::Instance()) {
+    QPointer<frmGraph> self(this);
+    sheet->cmdClose_click();
+    // The program ends once every window is closed; the contour progress window goes with it.
+    if (self && !self->isVisible()) ms::UnloadContourWindow();
+    return;
+  }
   unloading_ = true;
   ms::UnloadContourWindow();
   ui::Ui().EndProgram();

@@ -18,6 +18,7 @@
 
 class QAction;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -86,6 +87,8 @@ class frmGraph : public QMainWindow {
   // Key codes of the arrow keys: 37 left, 38 up, 39 right, 40 down; other codes do nothing.
   void Form_KeyDown(int keyCode, int shift);
   void Form_KeyPress(int keyAscii);
+  // A key as the picture takes it: the arrows turn, Esc aborts, characters go to Form_KeyPress.
+  void GraphKey(const QKeyEvent& key);
   void cmd3D_Click();
   void HScrScroll_Change();
   void VScrScroll_Change();
@@ -108,8 +111,8 @@ class frmGraph : public QMainWindow {
   // the chosen colour is stored in the argument. True when a colour was chosen, false (argument
   // unchanged) when the dialog was cancelled.
   bool ProcessColor(int32_t& color);
-  // The worksheet's preset colours: the graph window is loaded when it is not (its load runs in
-  // full), its colour chooser runs, and the window is unloaded again.
+  // The worksheet's preset colours: the colour dialog, starting from black, without loading the
+  // graph window. True when a colour was chosen, false (argument unchanged) when cancelled.
   static bool PresetColor(int32_t& color);
   void mnuPlot_Click(int plot);  // "#1" .. "#6"
   void mnuPlotIVPColor_Click();
@@ -180,6 +183,7 @@ class frmGraph : public QMainWindow {
   // Whether the build hid the Return button and has not shown it again.
   bool ReturnShown() const;
   bool IsBusy() const { return busy_; }
+  int DrawWidth() const { return drawWidth_; }
 
   // --- Controls, named as the window's design names them ------------------------------------
   QWidget* OutDisplay = nullptr;
@@ -272,6 +276,7 @@ class frmGraph : public QMainWindow {
   void CaptureFrame(double releaseX, double releaseY);
   void RouteKeys();
   QWidget* KeyReceiver();
+  void ApplyPixelRatio(bool redraw);
   void SetCmd3D(int32_t color, const QString& caption);
   void SetBusyPointer(bool busy);
   void ShowReturn(bool shown);
@@ -294,6 +299,7 @@ class frmGraph : public QMainWindow {
   void SetViewButtonColor(int code, int32_t color);
   // Replot set, arrows counted from the first curve again, then the build.
   void RebuildFromStore();
+  void ValidateScaleBox(QLineEdit* box);
   bool ValidateScale(QLineEdit* box, const rt::Text& notNumber, const rt::Text& zero, double& unit,
                      double& userUnit);
   // The load's rescue of the worksheet after a run-time error.
@@ -303,6 +309,8 @@ class frmGraph : public QMainWindow {
 
   std::unique_ptr<draw::DrawTarget> display_;
   int32_t cmd3DColor_ = 0xFFC0FF;
+  // The window's own draw width, which the pen items set (1 "Fine", 4 "Medium").
+  int drawWidth_ = 1;
   bool busy_ = false;
   bool building_ = false;    // GenerateData is on the stack
   bool validating_ = false;  // a scale box is being validated (its box takes the focus)

@@ -44,6 +44,8 @@ constexpr double kFrameOffsetX = 2334;
 constexpr double kFrameOffsetY = 12750;
 
 constexpr int32_t kButtonIdle = rt::RGB(200, 200, 200);
+// Message box style: Yes and No buttons with the question mark.
+constexpr int kYesNoQuestion = 4 + 32;
 constexpr int32_t kStopArmed = rt::RGB(255, 0, 0);
 
 void Say(const rt::Text& text) {
@@ -80,6 +82,15 @@ bool SaveFrame(frmGraph& graph, const QString& name) {
   form.Picture1().Cls();
   graph.ImageView(form.Picture1());
   return form.SavePicture(name);
+}
+
+// Whether any file of a run of `count` frames on this base is there already.
+bool FrameFilesExist(const rt::Text& base, int count) {
+  if (QFile::exists(FrameTextName(base))) return true;
+  for (int k = 0; k <= count; ++k) {
+    if (QFile::exists(FrameBitmapName(base, k))) return true;
+  }
+  return false;
 }
 
 bool WriteTextFile(const QString& name, const rt::Text& content) {
@@ -123,7 +134,6 @@ void frmGraph::mnuFamilySetUp_Click() {
   // The family set-up stays open to a running family (its Cancel stops the loop), but would turn
   // the frames of a running animation into an overlay.
   if (framesRunning_) return;
-  Graph.OverlayMode = -1;
   Graph.PlotLimitReached = 0;
   QPointer<frmFamilyPlots> window(&frmFamilyPlots::Load());
   window->ShowModal([window] {
@@ -150,7 +160,9 @@ void frmGraph::mnuPlotSet_Click() {
     Say(u"Begining and ending values are the same.");
     return;
   }
-  // The step spreads the members over the count asked for, also where fewer are drawn.
+  // At most ten members are drawn; the step spreads those from Start to End.
+  Family.FamilyCount = count;
+  if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
   const double step = (end - start) / (count - 1);
 
   display_->Cls();
@@ -166,24 +178,23 @@ void frmGraph::mnuPlotSet_Click() {
     Say(u"Requested constant located with no direct numeric assignment.");
     return;
   }
-  // The members start from the worksheet's own value; the typed start enters only the step.
-  const double base = rt::Val(match.numberText);
 
   ShowReturn(false);
   Graph.FamilyMode = -1;
-  Family.FamilyCount = count;
   // The display options' time block lists the member values from now on.
   if (frmSetDisplay* options = frmSetDisplay::Instance()) {
     options->Frame2->setTitle(QStringLiteral("Parameter Set"));
   }
-  if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
 
   // A stop of an earlier run (Cancel in the set-up window) does not hold back this one: the
   // run could not have been started again without Save.
   ms::RunFlags.StopFamily = 0;
   QPointer<frmGraph> self(this);
   loopRunning_ = true;
+  // The members accumulate in one picture for this run only, however it ends.
+  Graph.OverlayMode = -1;
   const auto ended = qScopeGuard([self] {
+    Graph.OverlayMode = 0;
     if (self) self->loopRunning_ = false;
   });
   const long pos = match.pos;
@@ -197,7 +208,7 @@ void frmGraph::mnuPlotSet_Click() {
       return;
     }
     const auto slot = static_cast<size_t>(k - 1);
-    const double value = base + (k - 1) * step;
+    const double value = start + (k - 1) * step;
     Family.FamilyValues[slot] = value;
     const rt::Text assignment = AssignmentText(id, value);
     text = RewriteAssignment(text, pos, span, assignment);
@@ -222,6 +233,8 @@ void frmGraph::mnuPlotSet_Click() {
     span = assignment;
     ExecuteWorksheet();
     if (self.isNull()) return;
+    // Each member is solved for its own value, never drawn from the last one's stored solution.
+    ms::RunFlags.Replot = 0;
     GenerateData();
     if (self.isNull()) return;
     ShowReturn(false);
@@ -285,15 +298,17 @@ void frmGraph::mnuSetCompute_Click() {
   }
   const double step = (end - start) / count;
 
+  // Frame files of an earlier run are not replaced without one question.
+  if (FrameFilesExist(base, count) &&
+      ui::Ui().MsgBox(u"Frame files named " + base + u" exist already. Replace them?",
+                      kYesNoQuestion, ws::kAppTitle) != ui::kAnswerYes) {
+    return;
+  }
+
   cmdReturn->setEnabled(false);
   cmdExit->setEnabled(false);
   cmdUpdate->setEnabled(false);
   QPointer<frmGraph> self(this);
-  const auto giveBack = [this] {
-    cmdReturn->setEnabled(true);
-    cmdExit->setEnabled(true);
-    cmdUpdate->setEnabled(true);
-  };
   loopRunning_ = true;
   framesRunning_ = true;
   const auto ended = qScopeGuard([self] {
@@ -302,7 +317,7 @@ void frmGraph::mnuSetCompute_Click() {
   GenerateData();
   if (self.isNull()) return;
   if (!SaveFrame(*this, FrameBitmapName(base, 0))) {
-    giveBack();
+    FramesStopPath();
     Say(u"The frame file " + ui::FromQString(FrameBitmapName(base, 0)) + u" could not be written.");
     return;
   }
@@ -313,7 +328,7 @@ void frmGraph::mnuSetCompute_Click() {
     Say(!match.found ? u"Requested constant not located or the constant not directly set to a "
                        u"number."
                      : u"Requested constant located with no numeric assignment.");
-    giveBack();
+    FramesStopPath();
     return;
   }
 
@@ -357,6 +372,17 @@ void frmGraph::mnuSetCompute_Click() {
     Frame6->setEnabled(false);
     ExecuteWorksheet();
     if (self.isNull()) return;
+    // A frame the worksheet could not be executed for would repeat the last picture under a new
+    // name: the run stops (the worksheet's box has said why) and says which frame.
+    if (ws::frmCalcInput* sheet = ws::frmCalcInput::Instance();
+        sheet != nullptr && sheet->LastExecuteMessage() != 0) {
+      FramesStopPath();
+      Say(u"Frame " + rt::IntText(k) + u" could not be computed; the frames stop at frame " +
+          rt::IntText(k - 1) + u".");
+      return;
+    }
+    // Each frame is solved for its own value, never drawn from the last one's stored solution.
+    ms::RunFlags.Replot = 0;
     GenerateData();
     if (self.isNull()) return;
     const QString name = FrameBitmapName(base, k);
@@ -383,20 +409,28 @@ void frmGraph::mnuSetCompute_Click() {
   Frame2->setEnabled(true);
   Frame3->setEnabled(true);
   Frame5->setEnabled(false);
+  Frame6->setEnabled(true);  // hidden, but its view buttons work when a later build shows it
   Frame6->hide();
   Frame7->hide();
   Frame8->hide();
   Frame9->hide();
-  giveBack();
+  for (QPushButton* button : {cmdReturn, cmdExit, cmdUpdate}) button->setEnabled(true);
   if (!written) Say(u"The frame file " + ui::FromQString(textName) + u" could not be written.");
 }
 
-// Stop was pressed: the frames written so far stay, no text file is written.
+// The run stopped (Stop, a frame that could not be computed or written): the frames written so
+// far stay, no text file is written, and every control the run disabled is usable again.
 void frmGraph::FramesStopPath() {
-  cmdReturn->setEnabled(true);
-  if (frmSetFrames* window = frmSetFrames::Instance()) window->SetStopColor(kButtonIdle);
-  cmdExit->setEnabled(true);
-  cmdUpdate->setEnabled(true);
+  for (QWidget* control : std::initializer_list<QWidget*>{cmdReturn, cmdExit, cmdUpdate, Frame1,
+                                                          Frame2, Frame3, Frame5, Frame6}) {
+    control->setEnabled(true);
+  }
+  if (frmSetFrames* window = frmSetFrames::Instance()) {
+    window->cmdStop->setEnabled(false);
+    window->cmdSave->setEnabled(true);
+    window->cmdCancel->setEnabled(true);
+    window->SetStopColor(kButtonIdle);
+  }
 }
 
 }  // namespace gr

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QPushButton>
+#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -92,10 +93,15 @@ bool AskPictureName(rt::Text& chosen) {
 }
 
 // Writes the picture under the name the dialog returned; the window's caption then shows that
-// name. False (caption unchanged) when nothing was written.
+// name. A file that could not be written is said (and nothing is left of it); false (caption
+// unchanged) when nothing was written.
 bool WritePictureAs(QWidget& window, const QImage& picture, const rt::Text& chosen) {
   const QString file = PictureFileFor(ui::ToQString(chosen));
-  if (file.isEmpty() || !WriteBitmap(picture, file)) return false;
+  if (file.isEmpty() || !WriteBitmap(picture, file)) {
+    ui::Ui().MsgBox(u"The picture could not be written to " + ui::FromQString(file) + u".",
+                    ui::kExclamation, ws::kAppTitle);
+    return false;
+  }
   window.setWindowTitle(ui::ToQString(chosen));
   return true;
 }
@@ -149,8 +155,16 @@ void GreyGraphButton() {
 
 bool WriteBitmap(const QImage& picture, const QString& path) {
   if (picture.isNull() || path.isEmpty()) return false;
-  // A bitmap file has no alpha channel: the opaque RGB picture is written.
-  return picture.convertToFormat(QImage::Format_RGB32).save(path, "BMP");
+  // Written beside the target and renamed over it once complete: a failed write leaves neither a
+  // truncated file nor a damaged earlier one. A bitmap file has no alpha channel: the opaque RGB
+  // picture is written.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (!picture.convertToFormat(QImage::Format_RGB32).save(&file, "BMP")) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
 }
 
 bool WriteBitmap(const draw::DrawTarget& picture, const QString& path) {
@@ -165,14 +179,16 @@ bool SaveGraphBitmap(const QString& path) {
 
 QString PictureFileFor(const QString& chosenName) {
   const QFileInfo info(chosenName);
-  // The title after the last "/" (QFileInfo) and after the last "\" (FileTitleNoExt).
-  const QString title = ui::ToQString(ms::FileTitleNoExt(ui::FromQString(info.fileName())));
-  if (title.isEmpty()) return {};
-  return QDir(info.absolutePath()).filePath(title + QStringLiteral(".bmp"));
+  const QString name = info.fileName();
+  if (name.isEmpty()) return {};
+  // A name without an extension gets the bitmap one, as the dialog's default extension would.
+  const bool hasExtension = name.lastIndexOf(QLatin1Char('.')) > 0;
+  return QDir(info.absolutePath()).filePath(hasExtension ? name : name + QStringLiteral(".bmp"));
 }
 
 // ---------------------------------------------------------------------------------------------
-// "Save Image (bmp)": the whole picture as drawn. A cancel and every failure end it silently.
+// "Save Image (bmp)": the whole picture as drawn. A cancel ends it silently, a failed write is
+// said.
 
 void frmGraph::mnuSaveGraph_Click() {
   rt::Text chosen;

@@ -27,7 +27,9 @@ namespace {
 constexpr double kOneDegree = 3.1415926536 / 180;
 constexpr double kTwoDegrees = 6.2831853072 / 180;
 
-// Draw widths of the window's own pen for the two printer pens.
+// Draw widths of the window's own pen for the two printer pens. The window's pen is not the
+// picture's: the picture keeps drawing one-pixel lines, the printer takes its width from the pen
+// flag.
 constexpr int kFineDrawWidth = 1;
 constexpr int kMediumDrawWidth = 4;
 
@@ -133,15 +135,13 @@ bool frmGraph::ProcessColor(int32_t& color) {
 }
 
 bool frmGraph::PresetColor(int32_t& color) {
-  frmGraph& loaded = Load();
-  // A load whose first build failed has ended the program: no dialog follows.
-  const bool chosen = !loaded.unloading_ && loaded.ProcessColor(color);
-  if (frmGraph* window = Instance()) {
-    window->Unload();
-    UnloadSetDisplay();
-    ms::UnloadContourWindow();
-  }
-  return chosen;
+  // The colour dialog opens directly, starting from black as the chooser of a freshly loaded
+  // graph window does. The graph window is not loaded for it: a load would build the pending
+  // requests (solve, trace, show their messages) in the middle of picking a colour.
+  int32_t chosen = 0;
+  if (!ui::Ui().ColorDialog(0, chosen)) return false;
+  color = chosen;
+  return true;
 }
 
 void frmGraph::RebuildFromStore() {
@@ -344,14 +344,14 @@ void frmGraph::mnuCodeNo_Click() {
 
 void frmGraph::mnuFine_Click() {
   Graph.FinePen = -1;
-  display_->DrawWidth = kFineDrawWidth;
+  drawWidth_ = kFineDrawWidth;
   mnuFine->setChecked(true);
   mnuMedium->setChecked(false);
 }
 
 void frmGraph::mnuMedium_Click() {
   Graph.FinePen = 0;
-  display_->DrawWidth = kMediumDrawWidth;
+  drawWidth_ = kMediumDrawWidth;
   mnuMedium->setChecked(true);
   mnuFine->setChecked(false);
 }

@@ -100,15 +100,20 @@ void frmGraph::mnuPrtGraph_Click() {
   ui::Ui().DoEvents();
   if (self.isNull()) return;
 
-  QPrinter& device = ui::Printer();
   QPainter painter;
-  // A printer that cannot be started gets no page at all, and the window stays as it was.
-  if (!painter.begin(&device)) {
+  // A printer that cannot be started gets no page at all, and the window stays as it was; the
+  // printer is left ready for the next try (another printer or a PDF file from Printer Set Up).
+  const ui::PrintStart start = ui::BeginPrinting(painter);
+  if (start != ui::PrintStart::kStarted) {
     SetBusyPointer(false);
-    ui::Ui().MsgBox(u"The printer could not be started; the graph was not printed.",
+    ui::Ui().MsgBox(start == ui::PrintStart::kNoPrinter
+                        ? u"No printer is installed; the graph was not printed.\r\nChoose "
+                          u"Printer Set Up to print to a PDF file."
+                        : u"The printer could not be started; the graph was not printed.",
                     ui::kExclamation, ws::kAppTitle);
     return;
   }
+  QPrinter& device = ui::Printer();
   const QRect page = device.pageLayout().paintRectPixels(device.resolution());
   {
     draw::DrawTarget target(painter, page.width(), page.height());

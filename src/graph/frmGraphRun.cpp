@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <algorithm>
 
 #include "graph/GraphCommands.h"
@@ -159,6 +160,9 @@ void frmGraph::GenerateData() {
     explicit BuildingGuard(bool& f) : flag(f) { flag = true; }
     ~BuildingGuard() { flag = false; }
   } guard(building_);
+  // The picture has the keys after every build, however it ended: the zoom and turn keys act on
+  // it and never type into a scale box.
+  const auto keysToPicture = qScopeGuard([this] { DisplayBox->setFocus(); });
 
   ShowReturn(false);
   SetBusyPointer(true);

@@ -3,11 +3,13 @@
 // face. The overlay drawing lives in GraphOverlays.cpp and GraphLegends.cpp.
 #include "graph/frmSetDisplay.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -118,6 +120,11 @@ frmSetDisplay::frmSetDisplay(QWidget* parent) : QWidget(parent, Qt::Window | Qt:
   setObjectName(QStringLiteral("frmSetDisplay"));
   setWindowTitle(QStringLiteral("Display Data"));
   BuildControls();
+  // A click on a check box or button leaves the keys where they were, so that the graph's keys
+  // (which this window passes on) keep working; Tab still reaches every control.
+  for (QAbstractButton* button : findChildren<QAbstractButton*>()) {
+    button->setFocusPolicy(Qt::TabFocus);
+  }
   g_window = this;
 }
 
@@ -401,18 +408,10 @@ namespace {
 
 // The font dialog from a box's font; false when cancelled (nothing changes then).
 bool ChooseFont(const QFont& current, QFont& chosenFont) {
-  ui::FontChoice initial;
-  initial.family = ui::FromQString(current.family());
-  initial.pointSize = current.pointSizeF();
-  initial.bold = current.bold();
-  initial.italic = current.italic();
+  const ui::FontChoice initial = ui::FontChoiceOf(current);
   ui::FontChoice chosen = initial;
   if (!ui::Ui().FontDialog(initial, chosen)) return false;
-  chosenFont = current;
-  chosenFont.setFamily(ui::ToQString(chosen.family));
-  if (chosen.pointSize > 0) chosenFont.setPointSizeF(chosen.pointSize);
-  chosenFont.setBold(chosen.bold);
-  chosenFont.setItalic(chosen.italic);
+  chosenFont = ui::WithFontChoice(current, chosen);
   return true;
 }
 
@@ -438,6 +437,16 @@ bool frmSetDisplay::Form_QueryUnload(bool byProgram) {
   ui::Ui().MsgBox(u"Please use the Minimize Button on the Control Panel.", ui::kOkOnly,
                   ws::kAppTitle);
   return true;
+}
+
+void frmSetDisplay::keyPressEvent(QKeyEvent* event) {
+  frmGraph* graph = frmGraph::Instance();
+  if (graph == nullptr) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  graph->GraphKey(*event);
+  event->accept();
 }
 
 void frmSetDisplay::closeEvent(QCloseEvent* event) {

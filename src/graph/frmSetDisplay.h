@@ -131,6 +131,8 @@ class frmSetDisplay final : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A key none of the window's controls takes (after a click on a check box, say) is the graph's.
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 

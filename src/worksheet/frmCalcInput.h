@@ -78,6 +78,8 @@ class frmCalcInput : public QMainWindow {
   // Esc while Execute runs: sets the abort flag. Other keys pass unchanged.
   void Form_KeyPress(int keyAscii);
   bool IsRunning() const { return running_; }
+  // The message number the last Execute stopped with (shown in its box); 0 when it ran through.
+  int16_t LastExecuteMessage() const { return lastExecuteMessage_; }
 
   // File menu and closing.
   void mnuNew_click();
@@ -189,6 +191,7 @@ class frmCalcInput : public QMainWindow {
   bool fileUtf8_ = false;  // the opened file was UTF-8: saved the same way
   bool endingProgram_ = false;
   bool running_ = false;
+  int16_t lastExecuteMessage_ = 0;
   std::vector<bool> undefinedFuncs_;  // functions whose evaluation failed in the last run  // End
                                       // has asked already: the close query must not ask again
 };

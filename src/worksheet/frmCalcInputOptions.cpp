@@ -13,8 +13,8 @@ namespace {
 
 constexpr double kSlopeSteps[5] = {0.2, 0.1, 0.05, 0.02, 0.01};
 
-// The graph window's colour chooser: it loads the graph window for the dialog and unloads it
-// afterwards. A cancel leaves the colour unchanged (false).
+// The colour dialog of the preset colours; the graph window is not loaded for it. A cancel
+// leaves the colour unchanged (false).
 bool ChooseColor(int32_t& color) {
   return gr::frmGraph::PresetColor(color);
 }
@@ -85,7 +85,7 @@ void frmCalcInput::mnuPreSetAxes_click() {
 
 void frmCalcInput::PresetPlotColor(int plot) {
   if (plot < 1 || plot > ms::kPlotColorCount) return;
-  // The chosen colour is 0 after the graph window's load: a cancel keeps the curve's colour.
+  // A cancel keeps the curve's colour.
   if (ChooseColor(ms::Settings.PlotColor[plot])) {
     ms::Settings.PlotColorUsed[plot] = ms::Settings.PlotColor[plot];
   }

@@ -104,19 +104,10 @@ void frmCalcInput::mnuPrint_click() {
 }
 
 void frmCalcInput::mnuFonts_click() {
-  const QFont current = Text1->font();
-  ui::FontChoice initial;
-  initial.family = ui::FromQString(current.family());
-  initial.pointSize = current.pointSizeF();
-  initial.bold = current.bold();
-  initial.italic = current.italic();
+  const ui::FontChoice initial = ui::FontChoiceOf(Text1->font());
   ui::FontChoice chosen = initial;
   if (!ui::Ui().FontDialog(initial, chosen)) return;  // cancelled: the font stays
-  QFont font(ui::ToQString(chosen.family));
-  if (chosen.pointSize > 0) font.setPointSizeF(chosen.pointSize);
-  font.setBold(chosen.bold);
-  font.setItalic(chosen.italic);
-  Text1->setFont(font);
+  Text1->setFont(ui::WithFontChoice(QFont(), chosen));
 }
 
 }  // namespace ws

@@ -60,6 +60,7 @@ void frmCalcInput::FlushCoreLines() {
 
 void frmCalcInput::ExecuteErrorExit(int16_t stmtNo, int16_t msgNo, const rt::Text& stmtText) {
   FlushCoreLines();
+  lastExecuteMessage_ = msgNo;
   SetRunning(false);  // Esc belongs to the error box now
   ms::DispError(stmtNo, msgNo, stmtText);
   ui::Ui().SetBusy(false);
@@ -67,6 +68,7 @@ void frmCalcInput::ExecuteErrorExit(int16_t stmtNo, int16_t msgNo, const rt::Tex
 
 void frmCalcInput::cmdCompute_click() {
   if (running_) return;
+  lastExecuteMessage_ = 0;
   ui::Ui().SetBusy(true);
   ms::ClearAll();
   ms::ClearRequestsForExecute();

@@ -156,5 +156,52 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
   }
 }
 
+// Frame files already there are replaced only after one question (No writes nothing). A frame
+// whose worksheet fails to execute stops the run with a word on which frame; the frames before it
+// stay, no text file is written, and every control the run took is handed back.
+TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute) {
+  // Every control usable again (a run that ended normally leaves the one-equation views off).
+  const auto handedBack = [](frmGraph& w, frmSetFrames& f, bool stopped = true) {
+    for (QWidget* enabled :
+         std::initializer_list<QWidget*>{w.cmdReturn, w.cmdExit, w.cmdUpdate, w.Frame1, w.Frame2,
+                                         w.Frame3, w.Frame6, f.cmdSave, f.cmdCancel}) {
+      EXPECT_TRUE(enabled->isEnabled()) << enabled->objectName().toStdString();
+    }
+    EXPECT_EQ(w.Frame5->isEnabled(), stopped);
+    EXPECT_FALSE(f.cmdStop->isEnabled());
+    EXPECT_FALSE(w.LoopRunning());
+  };
+  frmGraph& w = Open();
+  {
+    QFile old(QStringLiteral("wave2.bmp"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+  }
+  frmSetFrames& f = Configure(w, "wave", "a", "0", "1", "4");
+  for (const int answer : {ui::kAnswerNo, ui::kAnswerYes}) {
+    SCOPED_TRACE(answer);
+    ui_.boxes.clear();
+    ui_.answers = {answer};
+    w.mnuSetCompute_Click();
+    ASSERT_GE(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0].text, u"Frame files named wave exist already. Replace them?");
+    EXPECT_EQ(Files().size(), answer == ui::kAnswerNo ? 1 : 6);
+    handedBack(w, f, answer == ui::kAnswerNo);
+  }
+
+  // Frames a = -0.5, 0: the integral over the empty range of a = 0 is refused.
+  const char* failing =
+      "a = -1\nF{x} = x\nc = Integ[F,{0,a,10,0}]\nA<t> = <t, a + t, 0>\nPlot[A, {t,0,1,10}]\n";
+  for (const QString& name : Files()) QFile::remove(name);
+  frmGraph& v = Run(failing);
+  frmSetFrames& g = Configure(v, "wave", "a", "0", "1", "2");
+  v.mnuSetCompute_Click();
+  ASSERT_EQ(ui_.boxes.size(), 2u);
+  EXPECT_EQ(ui_.boxes[0].text.rfind(u"Statement # 3 : ", 0), 0u);  // Execute's own box
+  EXPECT_EQ(ui_.boxes[1].text, u"Frame 2 could not be computed; the frames stop at frame 1.");
+  EXPECT_EQ(Files(), QStringList({"wave0.bmp", "wave1.bmp"}));
+  handedBack(v, g);
+}
+
 }  // namespace
 }  // namespace gr::testing

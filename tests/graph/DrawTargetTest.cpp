@@ -1,6 +1,7 @@
 // The drawing target: packed colours, the user scale, the primitives and batched drawing.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <limits>
 
 #include "GraphTestSupport.h"
@@ -59,6 +60,29 @@ TEST(DrawTargetTest, LinesBoxesAndCirclesPaintInTheirColours) {
   t.Cls();
   EXPECT_EQ(PixelAt(t, 750, 300), 0xFFFFFF00u);
   EXPECT_EQ(QPointF(t.CurrentX, t.CurrentY), QPointF(0, 0));
+}
+
+// At a device pixel ratio of 2 the picture underneath has twice the pixels each way and the
+// drawing lands where it would at 1; the picture given out and saved keeps the target's size.
+TEST(DrawTargetTest, APixelRatioSharpensThePictureButKeepsItsSize) {
+  draw::DrawTarget t(100, 50);
+  t.SetScale(0, 0, 1000, 500);
+  t.SetDevicePixelRatio(2);
+  t.Line(0, 250, 1000, 250, draw::PackRgb(255, 0, 0));  // across the middle row
+  EXPECT_EQ(t.DeviceImage().size(), QSize(200, 100));
+  EXPECT_DOUBLE_EQ(t.DeviceImage().devicePixelRatio(), 2.0);
+  EXPECT_EQ(t.DeviceImage().pixel(100, 50) | 0xFF000000u, 0xFFFF0000u);
+  EXPECT_EQ(t.DeviceImage().pixel(100, 40) | 0xFF000000u, 0xFFFFFFFFu);
+  const QImage logical = t.Image();
+  EXPECT_EQ(logical.size(), QSize(100, 50));
+  EXPECT_EQ(qRed(logical.pixel(50, 25)), 255);
+  EXPECT_LT(qGreen(logical.pixel(50, 25)), 128);  // red, however the rows were merged
+  QTemporaryDir dir;
+  ASSERT_TRUE(t.SaveImage(dir.filePath("x.bmp")));
+  EXPECT_EQ(QImage(dir.filePath("x.bmp")).size(), QSize(100, 50));
+  // Ratios below 1 are refused.
+  t.SetDevicePixelRatio(0.5);
+  EXPECT_DOUBLE_EQ(t.DevicePixelRatio(), 2.0);
 }
 
 TEST(DrawTargetTest, BatchDrawsOneCallPerPenAndKeepsCirclesOnTop) {

@@ -1,6 +1,7 @@
 // Families of curves: the assignment search and rewrite, the set-up window's boxes, and the
 // member loop from a worksheet to the picture: one curve per member, each in its colour, the
 // worksheet rewritten per member, the messages of bad input and the ways the loop stops.
+#include <cstdlib>
 #include <cstring>
 #include <map>
 
@@ -10,7 +11,8 @@
 namespace gr::testing {
 namespace {
 
-// The first assignment of a number to the identifier, its span rewritten with a new assignment.
+// The first statement assigning a number to the identifier, its span rewritten with a new
+// assignment.
 TEST(FindAssignmentTest, FindsAndRewritesTheFirstAssignmentOfANumberAndCountsMembers) {
   struct Case {
     const char16_t *text, *id, *pattern;
@@ -20,8 +22,13 @@ TEST(FindAssignmentTest, FindsAndRewritesTheFirstAssignmentOfANumberAndCountsMem
   const char16_t* fam = kFamilyNumberPattern;
   const Case cases[] = {
       {u"m = 10\r\nF{x} = m*x\r\n", u"m", fam, 1, u"m = 10", u"10", u"m=9\r\nF{x} = m*x\r\n"},
-      // The first k makes the candidate kk and fails; the second k matches the tail.
-      {u"kk=1\r\n", u"k", fam, 2, u"k=1", u"1", u"kk=9\r\n"},
+      // Only a whole name at the start of a statement: not the tail or the head of a longer
+      // name, not inside a comment; a statement may start after ":" and blanks.
+      {u"kk=1\r\n", u"k", fam, 0, nullptr, nullptr, nullptr},
+      {u"bk=2\r\nka = 1\r\n", u"k", fam, 0, nullptr, nullptr, nullptr},
+      {u"' k=1 : k=2\r\n\tk = 3\r\n", u"k", fam, 15, u"k = 3", u"3", u"' k=1 : k=2\r\n\tk=9\r\n"},
+      {u"b=1: k2=4\r\n", u"k2", fam, 6, u"k2=4", u"4", u"b=1: k2=9\r\n"},
+      {u"F{x} = 2*k\r\nc = k = 1\r\n", u"k", fam, 0, nullptr, nullptr, nullptr},
       {u"k = b\r\n", u"k", fam, 1, u"k = ", u"", u"k=9b\r\n"},
       {u"a = 1,5\r\n", u"a", fam, 1, u"a = 1,5", u"1,5", u"a=9\r\n"},
       {u"a = 1,5\r\n", u"a", kFrameNumberPattern, 1, u"a = 1", u"1", u"a=9,5\r\n"},
@@ -113,13 +120,14 @@ TEST_F(FamilyTest, SetUpWindowSaveCancelAndReturnDecideTheRun) {
   EXPECT_FALSE(f.isVisible());
   EXPECT_FALSE(w.mnuPlotSet->isEnabled());
   EXPECT_NE(ms::RunFlags.StopFamily, 0);
+  EXPECT_EQ(Graph.OverlayMode, 0);  // a set-up, cancelled, leaves later builds alone
   // Saved again after the cancel, the next run makes every member.
   w.mnuFamilySetUp_Click();
   f.cmdSave_Click();
   w.mnuPlotSet_Click();
   EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_EQ(FirstLine(), u"k=3");
-  // Return while the loop lets events run ends it: no member after the second (3, 3.25).
+  EXPECT_EQ(FirstLine(), u"k=1");
+  // Return while the loop lets events run ends it: no member after the second (0, 0.25).
   ui_.onDoEvents = [&] {
     if (ms::CurveWork.FamilyMember == 2 && GraphWindow() != nullptr) w.cmdReturn_Click();
   };
@@ -127,12 +135,13 @@ TEST_F(FamilyTest, SetUpWindowSaveCancelAndReturnDecideTheRun) {
   ui_.onDoEvents = nullptr;
   EXPECT_EQ(GraphWindow(), nullptr);
   EXPECT_TRUE(Sheet().isVisible());
-  EXPECT_EQ(FirstLine(), u"k=3.25");
+  EXPECT_EQ(FirstLine(), u"k=0.25");
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(frmFamilyPlots::Instance(), nullptr);
 }
 
-// Members step from the worksheet's value by (end - start) / (count - 1); each is one curve
+// Members step from the typed start by (end - start) / (count - 1), at most ten of them covering
+// the range; each is one curve
 // y = k t in its own colour, or all in plot colour #1. Bad input gives its message before any
 // member; a Cancel in the set-up window or a full plot #1 stops the loop before the next member;
 // a worksheet error in a member is shown and the loop goes on. The worksheet keeps the last
@@ -144,7 +153,7 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
   const char16_t* numbers =
       u"The start constant and end constant must be directly assigned to numbers.";
   struct Case {
-    const char *worksheet, *id, *start;
+    const char *worksheet, *id, *start, *total;
     bool coded;
     int cancelAfter;          // 0: no cancel
     const char16_t* message;  // how the message shown starts; nullptr: none
@@ -152,24 +161,26 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
     const char16_t* firstLine;
   };
   const Case cases[] = {
-      {kWorksheet, "k", "0", true, 0, nullptr, "11111", u"k=3"},
-      {kWorksheet, "k", "0", false, 0, nullptr, "11111", u"k=3"},
-      {kWorksheet, "", "0", true, 0, u"Please enter a constant Identifier to vary.", "00000",
+      {kWorksheet, "k", "0", "5", true, 0, nullptr, "11111", u"k=1"},
+      {kWorksheet, "k", "0", "5", false, 0, nullptr, "11111", u"k=1"},
+      // Twenty asked for: ten drawn, from 0 to 1 by 1/9.
+      {kWorksheet, "k", "0", "20", true, 0, nullptr, "1111111111", u"k=1"},
+      {kWorksheet, "", "0", "5", true, 0, u"Please enter a constant Identifier to vary.", "00000",
        u"k = 2"},
-      {kWorksheet, "k", "a", true, 0, numbers, "00000", u"k = 2"},
-      {kWorksheet, "k", "1.00", true, 0, u"Begining and ending values are the same.", "00000",
+      {kWorksheet, "k", "a", "5", true, 0, numbers, "00000", u"k = 2"},
+      {kWorksheet, "k", "1.00", "5", true, 0, u"Begining and ending values are the same.", "00000",
        u"k = 2"},
-      {kWorksheet, "q", "0", true, 0,
+      {kWorksheet, "q", "0", "5", true, 0,
        u"Requested constant not located or the constant not directly set to a number.", "00000",
        u"k = 2"},
-      {kWorksheet, "m", "0", true, 0,
+      {kWorksheet, "m", "0", "5", true, 0,
        u"Requested constant located with no direct numeric assignment.", "00000", u"k = 2"},
-      {kWorksheet, "k", "0", true, 2, nullptr, "11000", u"k=2.25"},
-      {space, "k", "0", true, 0,
+      {kWorksheet, "k", "0", "5", true, 2, nullptr, "11000", u"k=0.25"},
+      {space, "k", "0", "5", true, 0,
        u"Space exceeds upper limit for plot #1. Try and reduce number of points to plot.", "11100",
-       u"k=2.5"},
-      // Members k = 1, 0, -1: the integral over the empty range of k = 0 is refused.
-      {error, "k", "3", true, 0, u"Statement # 3 : ", "101", u"k=-1"},
+       u"k=0.5"},
+      // Members k = -1, 0, 1: the integral over the empty range of k = 0 is refused.
+      {error, "k", "-1", "3", true, 0, u"Statement # 3 : ", "101", u"k=1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.id << "|" << c.start << "|" << c.cancelAfter);
@@ -178,7 +189,7 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
     int perCurve = 0;
     for (const auto& [colour, curve] : Curves(0)) perCurve += curve.first;
     ms::CurveWork.FamilyColorCode = c.coded ? -1 : 0;
-    frmFamilyPlots& f = Configure(w, c.id, c.start, "1", c.worksheet == error ? "3" : "5");
+    frmFamilyPlots& f = Configure(w, c.id, c.start, "1", c.total);
     ui_.onDoEvents = [&] {
       if (c.cancelAfter != 0 && ms::CurveWork.FamilyMember == c.cancelAfter &&
           ms::RunFlags.StopFamily == 0 && f.cmdCancel->isEnabled()) {
@@ -204,13 +215,16 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
         ASSERT_EQ(it != curves.end(), c.drawn[k - 1] == '1');
         if (it == curves.end() || c.message != nullptr) continue;  // the last may be cut short
         EXPECT_EQ(it->second.first, perCurve);
-        EXPECT_NEAR(it->second.second, 2 + (k - 1) * 0.25, 1e-6);  // y = k t at t = 1
+        // y = k t at t = 1, k stepping from the start to 1
+        const double members = static_cast<double>(std::strlen(c.drawn));
+        const double first = std::atof(c.start);
+        EXPECT_NEAR(it->second.second, first + (k - 1) * (1 - first) / (members - 1), 1e-6);
       }
     } else {
       ASSERT_EQ(curves.size(), 1u);
       EXPECT_EQ(curves.begin()->first, ms::Settings.PlotColorUsed[1]);
       EXPECT_EQ(curves.begin()->second.first, 5 * perCurve);
-      EXPECT_NEAR(curves.begin()->second.second, 3.0, 1e-6);
+      EXPECT_NEAR(curves.begin()->second.second, 1.0, 1e-6);
     }
     if (std::string(c.drawn) == "11111") {
       EXPECT_TRUE(Sheet().IsChanged());
@@ -220,8 +234,36 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
     EXPECT_TRUE(w.cmdReturn->isEnabled() && !w.cmdReturn->isHidden());
     EXPECT_TRUE(w.cmdExit->isEnabled());
     EXPECT_EQ(ms::CurveWork.FamilyMember, 0);
+    EXPECT_EQ(Graph.OverlayMode, 0);  // the overlay ends with its run
     EXPECT_FALSE(w.LoopRunning());
   }
+}
+
+// Each member of an initial value problem is solved for its own value: x' = k, x(0) = 1 is
+// x = 1 + k t, member by member.
+TEST_F(FamilyTest, EachIvpMemberIsSolvedForItsOwnConstant) {
+  frmGraph& w = Run("k = 1\nF{t,x} = k\nIVP[F,{0,2,1}{1,0.0001}]\n");
+  ms::CurveWork.FamilyColorCode = -1;
+  Configure(w, "k", "1", "3", "3");
+  w.ViewButton_Click(1);  // redrawn from the stored solution: later builds would do the same
+  firstRow_ = static_cast<int>(ms::Scene.SegmentCountD);
+  w.mnuPlotSet_Click();
+  ASSERT_TRUE(ui_.boxes.empty());
+  // Every point of member k's curve lies on x = 1 + k t (t across, x up, grid units of 1).
+  std::map<int32_t, int> memberOf;
+  for (int k = 1; k <= 3; ++k) memberOf[MemberColour(k)] = k;
+  std::map<int, int> points;
+  for (int i = firstRow_; i < ms::Scene.SegmentCountD; ++i) {
+    const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
+    const auto it =
+        memberOf.find(rt::RGB(static_cast<int>(r[ms::kRed]), static_cast<int>(r[ms::kGreen]),
+                              static_cast<int>(r[ms::kBlue])));
+    ASSERT_NE(it, memberOf.end()) << i;
+    const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(r[ms::kEndPoint])];
+    EXPECT_NEAR(p[1], 1 + it->second * p[0], 1e-3) << "member " << it->second;
+    ++points[it->second];
+  }
+  EXPECT_EQ(points.size(), 3u);
 }
 
 }  // namespace

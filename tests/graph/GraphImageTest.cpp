@@ -48,44 +48,63 @@ class GraphImageTest : public GraphTest {
   QTemporaryDir dir_;
 };
 
-TEST_F(GraphImageTest, PictureFileIsTheChosenTitleWithBmpInTheChosenFolder) {
+TEST_F(GraphImageTest, PictureFileIsTheChosenNameWithBmpWhenItHasNoExtension) {
   const QString d = dir_.path(), cwd = QDir::currentPath();
   const std::pair<QString, QString> cases[] = {
-      {d + "/plot.old.bmp", d + "/plot.bmp"},
-      {d + "/.hidden", d + "/.hidden.bmp"},  // a "." as the first character is kept
-      {"plot.old.bmp", cwd + "/plot.bmp"},   // no folder: the current directory
-      {d + "/sub\\deep\\name.txt", d + "/name.bmp"},
+      {d + "/plot.old.bmp", d + "/plot.old.bmp"},
+      {d + "/plot", d + "/plot.bmp"},
+      {d + "/.hidden", d + "/.hidden.bmp"},     // a "." as the first character is no extension
+      {"plot.old.bmp", cwd + "/plot.old.bmp"},  // no folder: the current directory
       {"", ""},
       {d + "/", ""}};
   for (const auto& [chosen, expected] : cases)
     EXPECT_EQ(PictureFileFor(chosen), expected) << chosen.toStdString();
 }
 
-TEST_F(GraphImageTest, SaveImageWritesThePictureAsDrawnUnderTheTitle) {
+// The picture is written under the name chosen; a write that fails is said and leaves no file.
+TEST_F(GraphImageTest, SaveImageWritesThePictureAsDrawnUnderTheChosenName) {
   const QString path = dir_.filePath("frame7.bmp");
   EXPECT_FALSE(SaveGraphBitmap(path));  // no window yet
   frmGraph& w = LoadWithPicture();
-  const std::pair<QString, QString> cases[] = {{dir_.filePath("shot.old.png"), "shot.bmp"},
-                                               {"", ""}};  // "": cancelled
-  for (const auto& [chosen, written] : cases) {
-    SCOPED_TRACE(written.toStdString());
+  struct Case {
+    QString chosen, written;  // chosen "": cancelled; written "": no file
+    bool said;
+  };
+  const Case cases[] = {{dir_.filePath("shot.old.bmp"), "shot.old.bmp", false},
+                        {dir_.filePath("shot"), "shot.bmp", false},
+                        {dir_.filePath("no/such/folder/shot.bmp"), "", true},
+                        {"", "", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chosen.toStdString());
     for (const QString& f : Files()) QFile::remove(dir_.filePath(f));
+    ui_.boxes.clear();
     w.setWindowTitle(QStringLiteral("Create Graph"));
-    ui_.savePaths = {ui::FromQString(chosen)};
+    ui_.savePaths = {ui::FromQString(c.chosen)};
     w.mnuSaveGraph->trigger();
     ASSERT_FALSE(ui_.fileRequests.empty());
     const ui::FileDialogRequest& r = ui_.fileRequests.back().request;
     EXPECT_TRUE(ui_.fileRequests.back().save && r.overwritePrompt);
     EXPECT_EQ(r.filter + u"/" + r.defaultExt, u"Image File (*.bmp)|*.bmp/bmp");
-    EXPECT_TRUE(ui_.boxes.empty());
-    EXPECT_EQ(Files(), written.isEmpty() ? QStringList() : QStringList{written});
-    EXPECT_EQ(w.windowTitle(), written.isEmpty() ? QStringLiteral("Create Graph") : chosen);
-    EXPECT_TRUE(written.isEmpty() ||
-                SamePixels(QImage(dir_.filePath(written)), w.Display().Image()));
+    ASSERT_EQ(ui_.boxes.size(), c.said ? 1u : 0u);
+    if (c.said) {
+      EXPECT_EQ(ui_.boxes[0].text,
+                u"The picture could not be written to " + ui::FromQString(c.chosen) + u".");
+    }
+    EXPECT_EQ(Files(), c.written.isEmpty() ? QStringList() : QStringList{c.written});
+    EXPECT_EQ(w.windowTitle(), c.written.isEmpty() ? QStringLiteral("Create Graph") : c.chosen);
+    EXPECT_TRUE(c.written.isEmpty() ||
+                SamePixels(QImage(dir_.filePath(c.written)), w.Display().Image()));
   }
   // Other windows save the picture at exactly the path they give.
   ASSERT_TRUE(SaveGraphBitmap(path));
   EXPECT_TRUE(SamePixels(QImage(path), w.Display().Image()));
+  // Drawn for a screen at twice the pixels, the picture is saved at its own size.
+  const QImage single(path);
+  w.Display().SetDevicePixelRatio(2);
+  w.updateplot();
+  EXPECT_EQ(w.Display().DeviceImage().size(), 2 * single.size());
+  ASSERT_TRUE(SaveGraphBitmap(path));
+  EXPECT_EQ(QImage(path).size(), single.size());
 }
 
 // A frame dragged through the handlers or through mouse events on the picture box.
@@ -151,11 +170,11 @@ TEST_F(GraphImageTest, FramedCaptureCopiesTheInsideOfTheFrameToClipboardAndFile)
     ASSERT_EQ(QSize(ui_.clipboardPictureWidth, ui_.clipboardPictureHeight), inside.size());
     ASSERT_EQ(ui_.clipboardPicture.size(), static_cast<size_t>(inside.width() * inside.height()));
     EXPECT_TRUE(SamePixels(Clipboard(), before.copy(inside)));
-    // The same picture in the file, named after the title; the caption shows the chosen name.
+    // The same picture in the file of the chosen name, which the caption shows.
     ASSERT_FALSE(ui_.fileRequests.empty());
     EXPECT_EQ(ui_.fileRequests.back().request.filter, rt::Text(kPictureFilter));
-    EXPECT_EQ(Files(), c.cancel ? QStringList() : QStringList{"framed.bmp"});
-    EXPECT_TRUE(c.cancel || SamePixels(QImage(dir_.filePath("framed.bmp")), Clipboard()));
+    EXPECT_EQ(Files(), c.cancel ? QStringList() : QStringList{"framed.x.bmp"});
+    EXPECT_TRUE(c.cancel || SamePixels(QImage(chosen), Clipboard()));
     EXPECT_EQ(w.windowTitle(), c.cancel ? title : chosen);
     // The frame stays on the picture as a dotted outline; inside it nothing changed.
     EXPECT_EQ(w.Display().Image().pixel(frame.topLeft()) | 0xFF000000u, 0xFF000000u);

@@ -165,11 +165,18 @@ TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
   }
 }
 
-// The worksheet's preset colour items load a graph window for the dialog, which starts from
-// black, and unload it again.
-TEST_F(GraphMenusTest, WorksheetPresetColoursLoadTheGraphWindowForTheDialog) {
+// The worksheet's preset colour items open the colour dialog (starting from black) directly:
+// no graph window is loaded, so the pending requests are neither solved nor traced nor reported.
+TEST_F(GraphMenusTest, WorksheetPresetColoursOpenTheDialogWithoutTheGraphWindow) {
   ws::frmCalcInput& sheet = Sheet();
   sheet.show();
+  sheet.TypeWorksheetText(
+      QStringLiteral("F{t,x} = 1/(t-1)\nIVP[F,{0,2,1}{1,0.0001}]\nG{x,y} = x^2+y^2\n"
+                     "PlotContour[G,{-3,3,-3,3}{1,1}{1,4,1}]\n"));
+  sheet.cmdCompute_click();
+  ASSERT_TRUE(ui_.boxes.empty());
+  const long events = ui_.doEventsCount;
+  const int16_t box = ms::View.ShowBox = -1;
   struct Step {
     QAction* item;
     std::optional<int32_t> answer;
@@ -188,7 +195,10 @@ TEST_F(GraphMenusTest, WorksheetPresetColoursLoadTheGraphWindowForTheDialog) {
     ASSERT_EQ(ui_.colorRequests, std::vector<int32_t>{0});
     EXPECT_EQ(*s.setting, s.answer.value_or(before));
     EXPECT_EQ(GraphWindow(), nullptr);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(ui_.boxes.empty());
+    EXPECT_EQ(ui_.doEventsCount, events);
+    EXPECT_EQ(ms::Scene.SegmentCountD, 0);
+    EXPECT_EQ(ms::View.ShowBox, box);
     EXPECT_TRUE(sheet.isVisible());
   }
 }

@@ -3,7 +3,9 @@
 // into a PDF file and a printer that cannot be started.
 #include <QAction>
 #include <QFile>
+#include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <tuple>
@@ -82,9 +84,13 @@ TEST_F(GraphPrintTest, EachPenPrintsItsWidthAndLeavesTheScreenAndSceneAlone) {
     EXPECT_TRUE(w.Display().Image() == screen);
     EXPECT_TRUE(Scene() == scene);
   }
-  w.updateplot();
-  EXPECT_EQ(ink(w.Display().Image(), at(w.Display()), 10),
-            std::make_pair(1, true));  // the screen keeps one-pixel lines
+  // The pens set the window's own width; the screen keeps one-pixel lines with either.
+  for (QAction* pen : {w.mnuMedium, w.mnuFine}) {
+    pen->trigger();
+    EXPECT_EQ(w.DrawWidth(), pen == w.mnuMedium ? 4 : 1);
+    w.updateplot();
+    EXPECT_EQ(ink(w.Display().Image(), at(w.Display()), 10), std::make_pair(1, true));
+  }
   // The page is centred on the picture's centre, and a step on it is as long as on the screen
   // (96 pixels an inch).
   w.mnuMedium->trigger();
@@ -137,27 +143,60 @@ TEST_F(GraphPrintTest, PrintedOverlaysFollowTheirSwitchesInThePageOrder) {
   }
 }
 
-TEST_F(GraphPrintTest, PrintImageWritesAPageOrSaysThePrinterCannotStart) {
+// A print that fails leaves nothing behind: the next one, to a PDF file, is printed. With no
+// printer installed and no file chosen the user is told so.
+TEST_F(GraphPrintTest, PrintImageWritesAPageOrSaysWhyAndStaysUsableAfterAFailure) {
   frmGraph& w = LoadWithSegment();
   QTemporaryDir dir;
-  for (const QString name : {"page.pdf", "no/such/folder/page.pdf"}) {
-    SCOPED_TRACE(name.toStdString());
-    const bool fails = name.contains('/');
-    ui::Printer().setOutputFormat(QPrinter::PdfFormat);
-    ui::Printer().setOutputFileName(dir.filePath(name));
+  const bool noPrinter = QPrinterInfo::availablePrinters().isEmpty();
+  struct Case {
+    QString name;          // "" = no file chosen
+    const char16_t* says;  // start of the box's text, nullptr = printed
+  };
+  const Case cases[] = {
+      {QString(), u"No printer is installed"},
+      {dir.filePath("first.pdf"), nullptr},
+      {dir.filePath("no/such/folder/page.pdf"), u"The printer could not be started"},
+      {dir.filePath("second.pdf"), nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name.toStdString());
+    if (c.name.isEmpty() && !noPrinter) continue;  // a real printer would print
+    ui_.boxes.clear();
+    if (!c.name.isEmpty()) ui::Printer().setOutputFormat(QPrinter::PdfFormat);
+    ui::Printer().setOutputFileName(c.name);
+    EXPECT_EQ(ui::Printer().outputFileName(), c.name);  // the printer takes its settings
     const long events = ui_.doEventsCount;
     w.mnuPrtGraph_Click();
     EXPECT_GT(ui_.doEventsCount, events);  // events ran before the page was built
     EXPECT_EQ(ui_.printRequests, 0);       // no dialog
-    QFile file(dir.filePath(name));
-    EXPECT_EQ(file.open(QIODevice::ReadOnly), !fails);
-    ASSERT_EQ(ui_.boxes.size(), fails ? 1u : 0u);
-    EXPECT_TRUE(!fails || ui_.boxes[0].style == ui::kExclamation);
-    EXPECT_TRUE(fails || file.readAll().startsWith("%PDF"));
+    ASSERT_EQ(ui_.boxes.size(), c.says != nullptr ? 1u : 0u);
+    if (c.says != nullptr) {
+      EXPECT_EQ(ui_.boxes[0].style, ui::kExclamation);
+      EXPECT_EQ(ui_.boxes[0].text.rfind(c.says, 0), 0u);
+    } else {
+      QFile file(c.name);
+      ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+      EXPECT_TRUE(file.readAll().startsWith("%PDF"));
+    }
     EXPECT_EQ(ui_.endProgramCalls, 0);
     EXPECT_EQ(frmGraph::Instance(), &w);
     EXPECT_FALSE(ui_.busy);
   }
+  // A start that failed elsewhere (a PDF printer without a file leaves the printer active) is
+  // not left for the next user of the printer: its settings can be changed and it prints.
+  ui::Printer().setOutputFormat(QPrinter::PdfFormat);
+  ui::Printer().setOutputFileName(QString());
+  {
+    QPainter failed;
+    EXPECT_FALSE(failed.begin(&ui::Printer()));
+  }
+  ui::Printer().setOutputFileName(dir.filePath("third.pdf"));
+  EXPECT_EQ(ui::Printer().outputFileName(), dir.filePath("third.pdf"));
+  ui_.boxes.clear();
+  w.mnuPrtGraph_Click();
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_TRUE(QFile::exists(dir.filePath("third.pdf")));
 }
 
 }  // namespace

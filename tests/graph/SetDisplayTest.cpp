@@ -311,6 +311,35 @@ TEST_F(SetDisplayTest, TheLabelLegendIsBoxedAroundItsLines) {
   }
 }
 
+// The font dialogs take and give every property of the text: underline and strikeout as well as
+// family, size, bold and italic; the worksheet's Fonts item the same.
+TEST_F(SetDisplayTest, FontButtonsTakeUnderlineAndStrikeout) {
+  LoadEmpty();
+  frmSetDisplay& d = Options();
+  for (const bool marked : {true, false}) {
+    SCOPED_TRACE(marked);
+    const ui::FontChoice choice{u"Serif", 14, true, false, marked, marked};
+    ui_.fonts = {choice, choice, choice};
+    ui_.fontRequests.clear();
+    d.cmdTitleFont->click();
+    d.cmdLegendFont->click();
+    Sheet().mnuFonts_click();
+    ASSERT_EQ(ui_.fontRequests.size(), 3u);
+    for (const QWidget* box : std::initializer_list<const QWidget*>{d.strText, d.strLegendX,
+                                                                    d.strLegendZ, Sheet().Text1}) {
+      const QFont f = box->font();
+      EXPECT_EQ(f.underline(), marked);
+      EXPECT_EQ(f.strikeOut(), marked);
+      EXPECT_TRUE(f.bold() && !f.italic());
+      EXPECT_DOUBLE_EQ(f.pointSizeF(), 14);
+    }
+    // The next dialog starts from the marks the text has.
+    d.cmdTitleFont->click();
+    EXPECT_EQ(ui_.fontRequests.back().underline, marked);
+    EXPECT_EQ(ui_.fontRequests.back().strikeout, marked);
+  }
+}
+
 TEST_F(SetDisplayTest, ALegendWithoutXOrYLabelAsksForThemAndSwitchesOff) {
   frmGraph& w = LoadEmpty();
   frmSetDisplay& d = Options();
@@ -357,10 +386,14 @@ TEST_F(SetDisplayTest, SelectValuesComeFromTheWorksheetsComments) {
   for (const PrintedText& p : r.log) {
     EXPECT_EQ(std::make_pair(p.x, p.pointSize), std::make_pair(900.0, 10.0));
   }
-  // Each drawing takes one more final "!" off the store.
-  w.updateplot();
+  // Every drawing shows the same lines: the store keeps the worksheet's texts.
+  for (int redraw = 1; redraw <= 2; ++redraw) {
+    r.log.clear();
+    w.updateplot();
+    EXPECT_EQ(r.Joined(), u"Speed =  12.5 m/s|Count:  3|Plain text|Twice marked! 3!");
+  }
   EXPECT_EQ(ms::Tables.SelectValueText[4] + u"/" + ms::Tables.SelectValueText2[4],
-            u"Twice marked/");
+            u"Twice marked!!/!!");
   EXPECT_DOUBLE_EQ(w.Display().Font.pointSizeF(), sheet.Text1->font().pointSizeF());
   d.CkVal->setChecked(false);
   EXPECT_EQ(ms::Tables.ShowValLegend, 0);

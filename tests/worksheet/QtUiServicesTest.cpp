@@ -5,7 +5,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QTimer>
 
 #include "platform/ui/QtUiServices.h"
@@ -34,6 +36,29 @@ TEST(QtUiServicesWindow, BoxAnswersAreTheButtonsPressed) {
     EXPECT_EQ(services.MsgBox(u"line one\r\nline two", c.style, u"Title"), c.answer);
     EXPECT_EQ(text, QStringLiteral("Title|line one\nline two"));
   }
+}
+
+// A bar fed faster than it is drawn shows the first value at once and the latest one once the
+// event loop has run; no value is lost, fractions are held to the bar's range.
+TEST(QtUiServicesWindow, ProgressShowsTheLatestValue) {
+  ui::QtUiServices services;
+  QProgressBar bar;
+  bar.show();
+  services.RegisterProgressBar(u"bar", &bar);
+  services.ShowProgress(u"bar", 0.25);
+  EXPECT_EQ(bar.value(), 250);
+  for (const double f : {0.5, 2.0, 0.75}) services.ShowProgress(u"bar", f);
+  QElapsedTimer waited;
+  waited.start();
+  while (bar.value() != 750 && waited.elapsed() < 2000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  EXPECT_EQ(bar.value(), 750);
+  services.ShowProgress(u"bar", -1.0);  // later than the interval: drawn at once
+  while (bar.value() != 0 && waited.elapsed() < 4000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  EXPECT_EQ(bar.value(), 0);
 }
 
 TEST(QtUiServicesWindow, BusyPointerAndClipboard) {

@@ -8,6 +8,10 @@
 //   --graph         press Graph after Execute
 //   --scene         with --graph, also print every segment
 //   --keys "K K"    keys to the graph window after --graph
+//   --type "K K"    after --graph (and --keys), keys as a person types them, each to whichever
+//                   control has the focus; --keys names and Tab, Return, Backspace
+//   --press A,B     after --graph (and --type), click the graph window's controls or menu items
+//                   with these object names in order; boxes are answered as --answer says
 //   --bmp FILE      save the graph picture
 //   --answer N      answer boxes with Yes/No buttons with N (2 Cancel, 6 Yes, 7 No)
 //   --open          load the worksheet through File > Open instead of typing it
@@ -27,6 +31,11 @@
 //     Execute;
 //   BOX records of Save As (--save-as), then of printing (--print);
 //   BOX records of Graph, then SCENE, VIEWBOX, VIEW and SEG records (--graph, --scene);
+//     with --type or --press, after the BOX records of Graph: FOCUS <objectName> (the graph
+//     window's focus control once the graph is built), then for each pressed name
+//     PRESS <name> (pressed), PRESS <name> disabled or PRESS <name> missing, each followed by
+//     the BOX records of its boxes; the SCENE records then show the picture as the presses left
+//     it (none when the graph window is gone);
 //   CAPTION <text>: the worksheet window's caption at the end.
 #include <QApplication>
 #include <QListWidget>
@@ -53,6 +62,8 @@ struct ProbeOptions {
   bool graph = false;
   bool scene = false;
   QString keys;
+  QString type;
+  QStringList press;
   QString bmp;
   int answer = 0;  // 0: default buttons
   bool open = false;
@@ -64,7 +75,8 @@ struct ProbeOptions {
 
 const char kUsage[] =
     "usage: mathsheet-probe [--digits N] [--tables] [--graph] [--scene] [--keys \"K ...\"]\n"
-    "                       [--bmp FILE] [--answer 2|6|7] [--open] [--save-as FILE]\n"
+    "                       [--type \"K ...\"] [--press NAME,...] [--bmp FILE]\n"
+    "                       [--answer 2|6|7] [--open] [--save-as FILE]\n"
     "                       [--print FILE.pdf] [--then FILE ...] WORKSHEET\n";
 
 bool ParseInt(const QString& s, int& out) {
@@ -101,6 +113,19 @@ bool ParseOptions(const QStringList& args, ProbeOptions& o, QString& error) {
       o.scene = true;
     } else if (a == QLatin1String("--keys")) {
       if (!value(o.keys)) return false;
+    } else if (a == QLatin1String("--type")) {
+      if (!value(o.type)) return false;
+      if (!gr::KeysKnown(o.type)) {
+        error = QStringLiteral("unknown key in --type ") + o.type;
+        return false;
+      }
+    } else if (a == QLatin1String("--press")) {
+      if (!value(v)) return false;
+      o.press = v.split(QLatin1Char(','), Qt::SkipEmptyParts);
+      if (o.press.isEmpty()) {
+        error = QStringLiteral("--press needs object names");
+        return false;
+      }
     } else if (a == QLatin1String("--bmp")) {
       if (!value(o.bmp)) return false;
     } else if (a == QLatin1String("--answer")) {
@@ -137,8 +162,10 @@ bool ParseOptions(const QStringList& args, ProbeOptions& o, QString& error) {
       return false;
     }
   }
-  if ((o.scene || !o.keys.isEmpty() || !o.bmp.isEmpty()) && !o.graph) {
-    error = QStringLiteral("--scene, --keys and --bmp need --graph");
+  if ((o.scene || !o.keys.isEmpty() || !o.bmp.isEmpty() || !o.type.isEmpty() ||
+       !o.press.isEmpty()) &&
+      !o.graph) {
+    error = QStringLiteral("--scene, --keys, --type, --press and --bmp need --graph");
     return false;
   }
   o.worksheet = positional.front();
@@ -234,6 +261,19 @@ void Graph(ws::frmCalcInput& window, ui::ScriptedUiServices& services, const Pro
   if (gr::GraphWindow() && !o.keys.isEmpty()) gr::SendGraphKeys(o.keys);
   if (gr::GraphWindow() && !o.bmp.isEmpty()) gr::SaveGraphPicture(o.bmp);
   EmitBoxes(services, boxesPrinted);
+  if (gr::GraphWindow() && (!o.type.isEmpty() || !o.press.isEmpty())) {
+    Emit(QStringLiteral("FOCUS ") + gr::GraphFocusName());
+    if (!o.type.isEmpty()) gr::TypeKeys(o.type);
+    EmitBoxes(services, boxesPrinted);
+    for (const QString& name : o.press) {
+      const gr::PressResult pressed = gr::PressGraphControl(name);
+      Emit(QStringLiteral("PRESS ") + name +
+           (pressed == gr::PressResult::kPressed    ? QString()
+            : pressed == gr::PressResult::kDisabled ? QStringLiteral(" disabled")
+                                                    : QStringLiteral(" missing")));
+      EmitBoxes(services, boxesPrinted);
+    }
+  }
   if (!gr::GraphWindow()) return;
   Emit(gr::SceneRecord());
   Emit(gr::ViewBoxRecord());

@@ -192,10 +192,29 @@ void DrawTarget::EndBatch() {
   circles_.clear();
 }
 
+void DrawTarget::SetDevicePixelRatio(double ratio) {
+  if (external_ != nullptr || !(ratio >= 1) || ratio > 8 || ratio == ratio_) return;
+  if (batching_) EndBatch();
+  ratio_ = ratio;
+  image_ =
+      QImage(static_cast<int>(std::ceil(widthPx_ * ratio)),
+             static_cast<int>(std::ceil(heightPx_ * ratio)), QImage::Format_ARGB32_Premultiplied);
+  image_.setDevicePixelRatio(ratio);
+  image_.fill(Qt::white);
+}
+
+QImage DrawTarget::Image() const {
+  if (ratio_ == 1 || image_.isNull()) return image_;
+  QImage logical =
+      image_.scaled(widthPx_, heightPx_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  logical.setDevicePixelRatio(1);
+  return logical;
+}
+
 bool DrawTarget::SaveImage(const QString& path, const char* format) const {
   if (image_.isNull()) return false;
   // A bitmap file has no alpha: write the opaque RGB picture.
-  return image_.convertToFormat(QImage::Format_RGB32).save(path, format);
+  return Image().convertToFormat(QImage::Format_RGB32).save(path, format);
 }
 
 }  // namespace draw

@@ -91,8 +91,17 @@ class DrawTarget {
   // drawLines calls made by EndBatch since the target was made (one per pen group).
   long BatchedDrawCalls() const { return batchedDrawCalls_; }
 
-  // The picture of an image target (an empty image for a painter target).
-  const QImage& Image() const { return image_; }
+  // An image target may hold its picture at a screen's device pixel ratio: drawing stays in the
+  // target's pixels (PixelWidth x PixelHeight), the image underneath has ratio times as many, so
+  // that lines and text are as sharp as the screen shows them. Setting a ratio clears the picture
+  // to white. Ratios below 1 (and painter targets) are left at 1.
+  void SetDevicePixelRatio(double ratio);
+  double DevicePixelRatio() const { return ratio_; }
+  // The picture of an image target at its pixel size (an empty image for a painter target): at a
+  // ratio above 1 the device picture scaled down, so saved pictures keep their pixel size.
+  QImage Image() const;
+  // The picture as drawn, at the device pixel ratio (for the screen).
+  const QImage& DeviceImage() const { return image_; }
   // Writes the picture of an image target as a file whose format follows the name's extension
   // ("bmp" and others Qt knows). False when it could not be written or there is no image.
   bool SaveImage(const QString& path, const char* format = nullptr) const;
@@ -124,6 +133,7 @@ class DrawTarget {
   QPainter* external_ = nullptr;
   int widthPx_ = 1;
   int heightPx_ = 1;
+  double ratio_ = 1;
   double scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_ = 1, scaleHeight_ = 1;
   QTransform toDevice_;
 

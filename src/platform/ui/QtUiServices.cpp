@@ -9,11 +9,15 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
+#include <QVariant>
 #include <QWidget>
 
 namespace ui {
@@ -24,6 +28,22 @@ QPrinter* g_printer = nullptr;
 void DestroyPrinter() {
   delete g_printer;
   g_printer = nullptr;
+}
+
+// A new printer carrying the settings the user gave the old one.
+QPrinter* FreshPrinter(const QPrinter& old) {
+  auto* fresh = new QPrinter(QPrinter::HighResolution);
+  if (old.outputFormat() == QPrinter::NativeFormat && !old.printerName().isEmpty()) {
+    fresh->setPrinterName(old.printerName());
+  }
+  fresh->setOutputFormat(old.outputFormat());
+  fresh->setOutputFileName(old.outputFileName());
+  fresh->setPageLayout(old.pageLayout());
+  fresh->setCopyCount(old.copyCount());
+  fresh->setColorMode(old.colorMode());
+  fresh->setDuplex(old.duplex());
+  fresh->setFullPage(old.fullPage());
+  return fresh;
 }
 
 // Splits "a|b|c|d" at "|" into its parts.
@@ -65,8 +85,26 @@ QPrinter& Printer() {
   if (!g_printer) {
     g_printer = new QPrinter(QPrinter::HighResolution);
     qAddPostRoutine(DestroyPrinter);
+  } else if (g_printer->printerState() == QPrinter::Active && !g_printer->paintingActive()) {
+    // Active with nothing painting on it: a start that failed left it so (whoever started it),
+    // and such a printer refuses every change of its settings. A fresh one takes its place.
+    QPrinter* fresh = FreshPrinter(*g_printer);
+    delete g_printer;
+    g_printer = fresh;
   }
   return *g_printer;
+}
+
+PrintStart BeginPrinting(QPainter& painter) {
+  QPrinter& printer = Printer();  // never one left active by an earlier failed start
+  // Without an installed printer the printer prints to a PDF file, which needs a file name
+  // (Printer Set Up, "Print to File").
+  if (printer.outputFileName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty()) {
+    return PrintStart::kNoPrinter;
+  }
+  if (painter.begin(&printer)) return PrintStart::kStarted;
+  Printer();  // replaces a printer the failed start left active
+  return PrintStart::kFailed;
 }
 
 QtUiServices::~QtUiServices() {
@@ -139,8 +177,16 @@ int QtUiServices::MsgBox(const rt::Text& text, int style, const rt::Text& title)
   }
 }
 
+// Long loops call this per step (contour tracing per corrector iteration, thousands of times a
+// second). Running the event loop on every call costs a round trip to the display and a repaint
+// of whatever changed each time, which on a real display made a contour trace some hundred times
+// slower than its computing. The loop runs at most every kEventInterval ms: often enough that a
+// key (Esc) or a click (Abort, Stop) is taken within a blink, seldom enough to cost nothing.
 void QtUiServices::DoEvents() {
+  constexpr qint64 kEventInterval = 20;
+  if (eventClock_.isValid() && eventClock_.elapsed() < kEventInterval) return;
   QCoreApplication::processEvents(QEventLoop::AllEvents);
+  eventClock_.start();
 }
 
 void QtUiServices::SetBusy(bool busy) {
@@ -166,8 +212,29 @@ void QtUiServices::ShowProgress(const rt::Text& bar, double fraction) {
   if (!(fraction >= 0.0)) fraction = 0.0;  // also catches NaN
   if (fraction > 1.0) fraction = 1.0;
   target->setRange(0, 1000);
-  target->setValue(static_cast<int>(fraction * 1000.0 + 0.5));
-  target->repaint();
+  const int value = static_cast<int>(fraction * 1000.0 + 0.5);
+  // A long computation shows its progress without letting events run, so the bar is drawn at
+  // once (a progress bar repaints itself on a change of value); but at most every
+  // kProgressInterval ms: callers such as the function evaluation report once per function, and
+  // contour tracing evaluates functions thousands of times, each drawing repainting the window
+  // around the bar. A value held back is set shortly after by the event loop, the latest one.
+  constexpr qint64 kProgressInterval = 20;
+  static const char* const kPending = "pendingProgress";
+  if (progressClock_.isValid() && progressClock_.elapsed() < kProgressInterval) {
+    const bool queued = target->property(kPending).isValid();
+    target->setProperty(kPending, value);
+    if (!queued) {
+      QTimer::singleShot(kProgressInterval, target, [target] {
+        const QVariant latest = target->property(kPending);
+        target->setProperty(kPending, QVariant());
+        if (latest.isValid()) target->setValue(latest.toInt());
+      });
+    }
+    return;
+  }
+  target->setProperty(kPending, QVariant());
+  target->setValue(value);
+  progressClock_.start();
 }
 
 bool QtUiServices::OpenFileDialog(const FileDialogRequest& req, rt::Text& chosenPath) {
@@ -203,18 +270,33 @@ bool QtUiServices::ColorDialog(int32_t initial, int32_t& chosen) {
   return true;
 }
 
+FontChoice FontChoiceOf(const QFont& font) {
+  FontChoice c;
+  c.family = FromQString(font.family());
+  c.pointSize = font.pointSizeF();
+  c.bold = font.bold();
+  c.italic = font.italic();
+  c.underline = font.underline();
+  c.strikeout = font.strikeOut();
+  return c;
+}
+
+QFont WithFontChoice(const QFont& font, const FontChoice& choice) {
+  QFont out = font;
+  out.setFamily(ToQString(choice.family));
+  if (choice.pointSize > 0) out.setPointSizeF(choice.pointSize);
+  out.setBold(choice.bold);
+  out.setItalic(choice.italic);
+  out.setUnderline(choice.underline);
+  out.setStrikeOut(choice.strikeout);
+  return out;
+}
+
 bool QtUiServices::FontDialog(const FontChoice& initial, FontChoice& chosen) {
-  QFont start(ToQString(initial.family));
-  if (initial.pointSize > 0) start.setPointSizeF(initial.pointSize);
-  start.setBold(initial.bold);
-  start.setItalic(initial.italic);
   bool ok = false;
-  const QFont picked = QFontDialog::getFont(&ok, start, dialogParent_);
+  const QFont picked = QFontDialog::getFont(&ok, WithFontChoice(QFont(), initial), dialogParent_);
   if (!ok) return false;
-  chosen.family = FromQString(picked.family());
-  chosen.pointSize = picked.pointSizeF();
-  chosen.bold = picked.bold();
-  chosen.italic = picked.italic();
+  chosen = FontChoiceOf(picked);
   return true;
 }
 

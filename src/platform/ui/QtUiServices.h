@@ -2,6 +2,7 @@
 // progress bars and window placement on Qt Widgets. Installed by main() for the real program.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
 #include <QProgressBar>
@@ -10,6 +11,8 @@
 
 #include "platform/ui/UiServices.h"
 
+class QFont;
+class QPainter;
 class QPrinter;
 
 namespace ui {
@@ -36,10 +39,27 @@ struct MsgBoxShape {
 };
 MsgBoxShape DecodeMsgStyle(int style);
 
+// A font as the font dialog takes and gives it (family, size, bold, italic, underline,
+// strikeout), and a font with a dialog's choice applied (its other properties kept).
+FontChoice FontChoiceOf(const QFont& font);
+QFont WithFontChoice(const QFont& font, const FontChoice& choice);
+
 // The program's one printer, as the platform had one: the print dialog configures it, worksheet
 // and graph printing draw on it. Created on first use (a QApplication must exist) and destroyed
 // with the application.
 QPrinter& Printer();
+
+// How starting the program's printer on a painter ended.
+enum class PrintStart {
+  kStarted,    // the painter is active on Printer()
+  kNoPrinter,  // no printer is installed and no PDF file was chosen: nothing was started
+  kFailed,     // the printer would not start
+};
+// Starts the painter on the program's printer. A start that fails leaves the printer object
+// active on some platforms, refusing every later change of its settings (print to file
+// included), so a printer that did not start is replaced by a fresh one with the same settings:
+// a failed print leaves nothing behind. Printer() must be fetched again after a call.
+PrintStart BeginPrinting(QPainter& painter);
 
 class QtUiServices final : public UiServices {
  public:
@@ -74,6 +94,9 @@ class QtUiServices final : public UiServices {
   QHash<QString, QPointer<QProgressBar>> bars_;
   QPointer<QWidget> dialogParent_;
   int busyDepth_ = 0;
+  // Time since the event loop last ran from DoEvents, and since a progress bar was last drawn.
+  QElapsedTimer eventClock_;
+  QElapsedTimer progressClock_;
 };
 
 }  // namespace ui

@@ -26,6 +26,8 @@ struct FontChoice {
   double pointSize = 10;
   bool bold = false;
   bool italic = false;
+  bool underline = false;
+  bool strikeout = false;
 };
 
 // Identifies a window for placement requests; the Qt side maps it to a widget.

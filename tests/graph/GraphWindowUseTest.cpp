@@ -1,0 +1,152 @@
+// The graph window as a user works it: End Program asks the worksheet's question, the picture
+// has the keys, and a scale box refuses a bad text on every leave.
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QScrollBar>
+
+#include "SheetGraphTest.h"
+
+namespace gr::testing {
+namespace {
+
+constexpr char kLine[] = "A<t> = <t, 2t, 0>\nPlot[A, {t,0,1,10}]\n";
+
+class GraphWindowUseTest : public SheetGraphTest {};
+
+// Ending from the graph window is the worksheet's End: a changed worksheet is offered for
+// saving, and Cancel keeps the program and both windows.
+TEST_F(GraphWindowUseTest, EndProgramAsksAboutUnsavedWorkAndCancelKeepsRunning) {
+  for (const bool menu : {false, true}) {
+    for (const int answer : {ui::kAnswerCancel, ui::kAnswerNo}) {
+      SCOPED_TRACE(std::string(menu ? "menu" : "button") + " answer " + std::to_string(answer));
+      frmGraph& w = Run(kLine);
+      ASSERT_TRUE(Sheet().IsChanged());
+      ui_.answers = {answer};
+      if (menu) {
+        w.mnuEnd->trigger();
+      } else {
+        w.cmdExit->click();
+      }
+      ASSERT_EQ(ui_.boxes.size(), 1u);
+      EXPECT_EQ(ui_.boxes[0].text, u"Save the changes before exit?");
+      EXPECT_EQ(ui_.endProgramCalls, answer == ui::kAnswerCancel ? 0 : 1);
+      EXPECT_EQ(GraphWindow(), &w);
+      EXPECT_TRUE(Sheet().IsChanged());  // nothing was saved or dropped behind the user's back
+    }
+  }
+}
+
+// The picture has the focus when the window opens and after every build: Z zooms and types
+// nothing into a scale box.
+TEST_F(GraphWindowUseTest, ThePictureHasTheKeysAfterLoadAndEveryBuild) {
+  frmGraph& w = Run(kLine);
+  EXPECT_EQ(w.focusWidget(), w.DisplayBox);
+  const QString unit = w.strXScale->text();
+  const double scale = ms::View.PictureScale;
+  KeyClick(&w, 'Z');
+  EXPECT_EQ(w.strXScale->text(), unit);
+  EXPECT_DOUBLE_EQ(ms::View.PictureScale, scale + 10);
+  w.strYScale->setFocus();
+  w.cmdUpdate_Click();
+  EXPECT_EQ(w.focusWidget(), w.DisplayBox);
+  KeyClick(&w, 'z');
+  EXPECT_DOUBLE_EQ(ms::View.PictureScale, scale);
+  // In the display options, after a click on a check box, the graph's keys still turn the view.
+  w.mnuData->trigger();
+  frmSetDisplay& options = *frmSetDisplay::Instance();
+  const double rotation = ms::View.RotationAngle;
+  EXPECT_EQ(options.ckLegend->focusPolicy(), Qt::TabFocus);  // a click leaves the focus alone
+  if (QWidget* focus = options.focusWidget()) focus->clearFocus();
+  KeyClick(&options, Qt::Key_Left);
+  EXPECT_GT(ms::View.RotationAngle, rotation);
+  const QString title = options.strText->text();
+  KeyClick(options.strText, 'Z');  // a text box keeps its own keys
+  EXPECT_EQ(options.strText->text(), title + "Z");
+  EXPECT_DOUBLE_EQ(ms::View.PictureScale, scale);
+  // Back from another window with no control holding the focus.
+  w.focusWidget()->clearFocus();
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(&w, &activate);
+  EXPECT_EQ(w.focusWidget(), w.DisplayBox);
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
+// Every leave of a scale box validates it, edited or not: a refused text is said again and the
+// box keeps the focus; a good text is taken.
+TEST_F(GraphWindowUseTest, EveryLeaveOfAScaleBoxValidatesIt) {
+  frmGraph& w = Run(kLine);
+  const auto leave = [&w](QLineEdit* box) {
+    box->setFocus();
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(box, &out);
+  };
+  w.strXScale->setText(QStringLiteral("2x"));  // not a number, and not 0
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    SCOPED_TRACE(attempt);
+    leave(w.strXScale);
+    ASSERT_EQ(ui_.boxes.size(), static_cast<size_t>(attempt));
+    EXPECT_EQ(ui_.boxes.back().text, u"X scale not a number. Reenter.");
+    EXPECT_EQ(w.focusWidget(), w.strXScale);
+  }
+  // A focus lost to a message box or a menu is not a leave.
+  QFocusEvent toBox(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(w.strXScale, &toBox);
+  EXPECT_EQ(ui_.boxes.size(), 2u);
+  w.strXScale->setText(QStringLiteral("0.5"));
+  leave(w.strXScale);
+  EXPECT_EQ(ui_.boxes.size(), 2u);
+  EXPECT_DOUBLE_EQ(ms::View.UserGridUnitX, 0.5);
+}
+
+// A graph window deleted outright (not unloaded) takes its windows with it and leaves nothing that
+// a later step could reach: the next Graph opens a new window that works as the first did.
+TEST_F(GraphWindowUseTest, AGraphWindowDeletedOutrightLeavesNothingBehind) {
+  const char* contour = "F{x,y} = x^2+y^2\nPlotContour[F,{-3,3,-3,3}{1,1}{1,4,1}]\n";
+  for (const char* worksheet : {kLine, contour}) {
+    SCOPED_TRACE(worksheet);
+    frmGraph& w = Run(worksheet);
+    w.mnuData->trigger();
+    w.mnuSaveFrame_Click();
+    w.mnuFamilySetUp_Click();  // left open: it goes with the window
+    delete &w;
+    EXPECT_EQ(GraphWindow(), nullptr);
+    EXPECT_EQ(frmSetDisplay::Instance(), nullptr);
+    EXPECT_EQ(frmFamilyPlots::Instance(), nullptr);
+    EXPECT_FALSE(SendGraphKeys(QStringLiteral("Z")));
+    Sheet().cmdCompute_click();
+    Sheet().cmdGraph_click();
+    ASSERT_NE(GraphWindow(), nullptr);
+    frmGraph& again = *GraphWindow();
+    EXPECT_TRUE(SendGraphKeys(QStringLiteral("Left z")));
+    again.mnuData->trigger();
+    again.cmdUpdate_Click();
+    again.cmdReturn_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(GraphWindow(), nullptr);
+    EXPECT_TRUE(ui_.boxes.empty());
+  }
+}
+
+// A grown window gives the room to the picture's viewport (up to the whole picture), not to the
+// side panel; panning keeps to the new viewport.
+TEST_F(GraphWindowUseTest, AGrownWindowGivesTheRoomToThePicture) {
+  frmGraph& w = Run(kLine);
+  QApplication::sendPostedEvents();
+  const QSize view = w.OutDisplay->size();
+  const int panel = w.Frame3->width();
+  w.resize(w.width() + 120, w.height() + 160);
+  QApplication::sendPostedEvents();
+  EXPECT_EQ(w.OutDisplay->width(), view.width() + 120);
+  EXPECT_GT(w.OutDisplay->height(), view.height());
+  EXPECT_EQ(w.Frame3->width(), panel);
+  w.HScrScroll->setValue(100);
+  EXPECT_EQ(w.DisplayBox->x(), w.OutDisplay->width() - w.DisplayBox->width());
+  w.resize(w.width() + 2000, w.height() + 2000);
+  QApplication::sendPostedEvents();
+  EXPECT_EQ(w.OutDisplay->size(), w.DisplayBox->size());  // never more than the picture
+  EXPECT_EQ(w.DisplayBox->pos(), QPoint(0, 0));
+}
+
+}  // namespace
+}  // namespace gr::testing
