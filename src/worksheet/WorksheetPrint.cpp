@@ -7,6 +7,7 @@
 #include "language/Utilities.h"
 #include "platform/ui/QtUiServices.h"
 #include "plotting/FormatSignificant.h"
+#include "worksheet/WorksheetRun.h"
 
 namespace ws {
 
@@ -86,7 +87,7 @@ QStringList ResultPrintLines(int digits, const std::vector<bool>* undefined) {
     const ms::ConstRec& c = t.ConstTable[i];
     const rt::Text n = ShownName(c.Name);
     lines << kTab + Display(n + u" = " + c.Expr);
-    lines << kTab + Display(n + u" = " + c.ValueText);
+    lines << kTab + Display(n + u" = " + ShownConstantValue(i));
   }
   lines << QString();
 

@@ -144,6 +144,11 @@ void AppendEndMark(int16_t& msgNo) {
   ms::AppendValue(u"#", 0.0, msgNo);
 }
 
+rt::Text ShownConstantValue(int i) {
+  const ms::ConstRec& c = ms::Tables.ConstTable[static_cast<size_t>(i)];
+  return c.NotComputed ? rt::Text(u"not computed") : c.ValueText;
+}
+
 std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefined) {
   const ms::WorksheetTables& t = ms::Tables;
   const auto d = static_cast<int16_t>(digits);
@@ -154,7 +159,7 @@ std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefi
     const ms::ConstRec& c = t.ConstTable[i];
     const rt::Text n = ShownName(c.Name);
     lines.push_back(ms::DetokenizeForDisplay(n + u" = " + c.Expr));
-    lines.push_back(ms::DetokenizeForDisplay(n + u" = " + c.ValueText));
+    lines.push_back(ms::DetokenizeForDisplay(n + u" = " + ShownConstantValue(i)));
   }
   lines.push_back(u" - - - - - - Expanded Functions - - - - - - - -");
   const int funcCount = std::clamp<int>(t.FuncCount, 0, ms::kMaxFunctions);

@@ -138,13 +138,16 @@ TEST_F(WorksheetWindow, OptionMenusTickOneItemPerGroupAndSetTheirSettings) {
 TEST_F(WorksheetWindow, EditItemsKeepWhatTheyRemoveForUndo) {
   struct Case {
     const char* what;
-    QObject* item;  // a menu item, an insert button or nullptr: the Backspace key
+    QObject* item;  // a menu item, an insert button or nullptr: the key below
     std::u16string clipboardBefore;
     QString text;
     int start, length;
     QString expected;
     std::u16string clipboard;
     QString snapshot;
+    int key = Qt::Key_Backspace;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    QString keyText = QString();
   } cases[] = {
       {"cut", window->mnuCopyCut, u"", "abcdef", 0, 3, "def", u"abc", "abc"},
       {"copy", window->mnuCopy, u"", "x=1\ny=2", 2, 3, "x=1\ny=2", u"1\ny", "1\ny"},
@@ -153,7 +156,14 @@ TEST_F(WorksheetWindow, EditItemsKeepWhatTheyRemoveForUndo) {
       {"delete", window->mnuDelete, u"", "abc", 1, 1, "ac", u"", "b"},
       {"delete nothing", window->mnuDelete, u"", "abc", 1, 0, "abc", u"", ""},
       {"Backspace on a selection", nullptr, u"", "abcd", 1, 2, "ad", u"", "bc"},
-      {"Backspace", nullptr, u"", "abcd", 2, 0, "acd", u"", ""},
+      {"Backspace", nullptr, u"", "abcd", 2, 0, "acd", u"", "b"},
+      // Every edit that removes text keeps it, whichever key removed it.
+      {"Shift+Backspace on a selection", nullptr, u"", "abcd", 1, 2, "ad", u"", "bc",
+       Qt::Key_Backspace, Qt::ShiftModifier},
+      {"Ctrl+Backspace", nullptr, u"", "ab cd", 5, 0, "ab ", u"", "cd", Qt::Key_Backspace,
+       Qt::ControlModifier},
+      {"typing over a selection", nullptr, u"", "abcd", 1, 2, "aXd", u"", "bc", Qt::Key_X,
+       Qt::ShiftModifier, "X"},
       {"insert button", window->cmdFunc[15], u"", "F{x}=x", 5, 1, "F{x}=Diff[", u"", ""},
       {"insert at the caret", window->cmdSpcFunc[5], u"", "y=1\nz=", 6, 0, "y=1\nz=Floor[", u"",
        ""},
@@ -171,7 +181,7 @@ TEST_F(WorksheetWindow, EditItemsKeepWhatTheyRemoveForUndo) {
     } else if (c.item) {
       qobject_cast<QAction*>(c.item)->trigger();
     } else {
-      QKeyEvent key(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+      QKeyEvent key(QEvent::KeyPress, c.key, c.modifiers, c.keyText);
       QApplication::sendEvent(window->Text1, &key);
     }
     EXPECT_EQ(Text(), c.expected);
@@ -189,6 +199,12 @@ TEST_F(WorksheetWindow, EditItemsKeepWhatTheyRemoveForUndo) {
   window->mnuUndo->trigger();
   EXPECT_EQ(Text(), QStringLiteral("defabc"));
   EXPECT_EQ(window->Undo().Count(), before);
+  // The editor's own undo does not run beside the window's: Ctrl+Z changes nothing.
+  QKeyEvent typed(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, QStringLiteral("q"));
+  QApplication::sendEvent(window->Text1, &typed);
+  QKeyEvent ctrlZ(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+  QApplication::sendEvent(window->Text1, &ctrlZ);
+  EXPECT_EQ(Text(), QStringLiteral("defabcq"));
 }
 
 TEST_F(WorksheetWindow, ClearWorkSheetAndClearResults) {
@@ -202,10 +218,12 @@ TEST_F(WorksheetWindow, ClearWorkSheetAndClearResults) {
   EXPECT_EQ(window->Caption(), QStringLiteral("No File"));
   EXPECT_FALSE(window->IsChanged());
   EXPECT_EQ(window->List2->count(), 0);
-  EXPECT_EQ(services.clipboardText, u"b=2");         // the selection is kept for Undo
+  EXPECT_EQ(services.clipboardText, u"b=2");         // the selection goes to the clipboard
   EXPECT_TRUE(window->CurrentFileName().isEmpty());  // the next Save asks for a name
+  // Undo brings the whole worksheet back, as something to save.
   window->mnuUndo->trigger();
-  EXPECT_EQ(Text(), QStringLiteral("b=2"));
+  EXPECT_EQ(Text(), QStringLiteral("a=1\nb=2"));
+  EXPECT_TRUE(window->IsChanged());
   // Without a selection the clipboard keeps what it holds.
   services.clipboardText = u"kept";
   Select("c=3", 0, 0);
@@ -266,7 +284,7 @@ TEST_F(WorksheetWindow, SaveAsWritesCrLfAndTakesTheName) {
   window->TypeWorksheetText("a=1\nb=2");
   EXPECT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kWritten);
   EXPECT_EQ(FileBytes(path), QByteArray("a=1\r\nb=2\r\n"));
-  EXPECT_EQ(window->Caption(), path);
+  EXPECT_EQ(window->Caption(), QStringLiteral("out.txt"));  // the title, not the whole path
   EXPECT_FALSE(window->IsChanged());
   EXPECT_TRUE(services.fileRequests.at(0).request.overwritePrompt);
   // A folder that does not exist: a box, and the changed mark stays.
