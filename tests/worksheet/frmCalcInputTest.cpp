@@ -2,14 +2,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <chrono>
 #include <deque>
 #include <memory>
 
@@ -383,17 +386,20 @@ TEST_F(WorksheetWindow, PrintsIntoPdfWithoutTouchingTheText) {
     QString text;
     std::deque<bool> dialog;  // empty: cancelled
     int copies;
-    int minPages;  // 0: no file written
+    int minPages;         // 0: no file written
+    bool failed = false;  // the PDF cannot be written: a box says so
   } cases[] = {
       {"no final line break", "a=1\nF{x}=x^2", {true}, 1, 1},
       {"two copies", "a=1", {true}, 2, 2},
       {"400 lines at 12 points", lines.join('\n'), {true}, 1, 5},
       {"cancelled", "a=1", {}, 1, 0},
+      {"unwritable PDF path", "a=1", {true}, 1, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     services.Reset();
-    const QString pdf = dir.filePath(QStringLiteral("%1.pdf").arg(c.what));
+    const QString pdf =
+        dir.filePath(QStringLiteral("%1%2.pdf").arg(c.failed ? "missing/" : "", c.what));
     QPrinter& printer = ui::Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
@@ -406,8 +412,138 @@ TEST_F(WorksheetWindow, PrintsIntoPdfWithoutTouchingTheText) {
     EXPECT_FALSE(window->IsChanged());
     EXPECT_EQ(QFile::exists(pdf), c.minPages > 0);
     EXPECT_GE(PdfPages(FileBytes(pdf)), c.minPages);
+    ASSERT_EQ(services.boxes.size(), c.failed ? 1u : 0u);
+    if (c.failed) {
+      EXPECT_EQ(services.boxes[0].text,
+                u"The printer could not be started; the worksheet was not printed.");
+      EXPECT_EQ(services.boxes[0].style, ui::kExclamation);
+    }
   }
   ui::Printer().setCopyCount(1);
+}
+
+// Open, then Save As without an edit: the file comes back byte for byte in its own encoding,
+// apart from line breaks, which are written as CR LF. Execute reads the characters as they are.
+TEST_F(WorksheetWindow, OpenThenSaveAsWritesTheFileBackUnchanged) {
+  const struct {
+    const char* what;
+    QByteArray bytes;
+    QByteArray saved;         // "" = the same bytes
+    std::u16string executed;  // what Execute reads, CR LF line ends
+  } cases[] = {
+      {"no-break space",
+       "a=\xA0"
+       "1\r\n",
+       "", u"a=\u00A01\r\n"},
+      {"UTF-8 line and paragraph separators",
+       "a=1\xE2\x80\xA8"
+       "b=2\xE2\x80\xA9"
+       "c\r\n",
+       "", u"a=1\u2028b=2\u2029c\r\n"},
+      {"UTF-8 frame marks and no-break space", "x\xEF\xB7\x90y\xEF\xB7\x91z\xC2\xA0\r\n", "",
+       u"x\uFDD0y\uFDD1z\u00A0\r\n"},
+      {"UTF-8 with its mark",
+       "\xEF\xBB\xBF"
+       "a=1\r\nb=\xC3\xA9\r\n",
+       "", u"a=1\r\nb=\u00E9\r\n"},
+      {"UTF-16 LE with its mark",
+       QByteArray("\xFF\xFE"
+                  "a\0=\0"
+                  "1\0\r\0\n\0(\x20\r\0\n\0",
+                  18),
+       "", u"a=1\r\n\u2028\r\n"},
+      {"UTF-16 BE with its mark",
+       QByteArray("\xFE\xFF\0a\0=\0"
+                  "1\0\r\0\n",
+                  12),
+       "", u"a=1\r\n"},
+      {"CR LF, LF and CR mixed", "a=1\r\nb=2\nc=3\rd=4\r\r\n", "a=1\r\nb=2\r\nc=3\r\nd=4\r\n\r\n",
+       u"a=1\r\nb=2\r\nc=3\r\nd=4\r\n\r\n"},
+      {"no final line break", "a=1", "a=1\r\n", u"a=1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    services.Reset();
+    const QString in = dir.filePath(QStringLiteral("in.txt"));
+    const QString out = dir.filePath(QStringLiteral("out.txt"));
+    QFile f(in);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(c.bytes);
+    f.close();
+    window->Text1->document()->setModified(false);
+    services.openPaths = {ui::FromQString(in)};
+    window->mnuFileOpen->trigger();
+    EXPECT_EQ(rt::ToUtf8(window->WorksheetText()), rt::ToUtf8(c.executed));
+    services.savePaths = {ui::FromQString(out)};
+    ASSERT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kWritten);
+    EXPECT_EQ(FileBytes(out).toHex(), (c.saved.isEmpty() ? c.bytes : c.saved).toHex());
+    EXPECT_TRUE(services.boxes.empty());
+  }
+}
+
+// A folder that takes no temporary file beside the worksheet (here: a name at the system's length
+// limit, which leaves no room for a temporary suffix) still lets Save write the file itself.
+TEST_F(WorksheetWindow, SaveWritesInPlaceWhereNoTemporaryFileCanBeMade) {
+  const QString path = dir.filePath(QString(251, QLatin1Char('w')) + QStringLiteral(".txt"));
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("old\r\n");
+  }
+  {
+    QSaveFile atomic(path);  // the premise: the atomic write cannot be made here
+    const bool opened = atomic.open(QIODevice::WriteOnly);
+    ASSERT_FALSE(opened && atomic.write("x") == 1 && atomic.commit());
+  }
+  services.openPaths = {ui::FromQString(path)};
+  window->mnuFileOpen->trigger();
+  window->TypeWorksheetText("a=1\nb=2");
+  EXPECT_EQ(window->mnuSave_click(), ws::SaveOutcome::kWritten);
+  EXPECT_EQ(FileBytes(path), QByteArray("a=1\r\nb=2\r\n"));
+  EXPECT_TRUE(services.boxes.empty());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no leftovers
+  // A file that cannot be written at all is reported and the changes stay unsaved.
+  window->TypeWorksheetText("a=2");
+  services.savePaths = {ui::FromQString(dir.filePath("missing/x.txt"))};
+  EXPECT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kNotWritten);
+  EXPECT_EQ(services.boxes.size(), 1u);
+  EXPECT_TRUE(window->IsChanged());
+}
+
+// Esc stops a double integral of millions of evaluations: events run a few times a second during
+// the run, the scripted screen presses Esc at the second chance, and the run ends at once. The
+// constant is listed as not computed and the worksheet stays as it was.
+TEST_F(WorksheetWindow, EscStopsALongDoubleIntegral) {
+  const QString sheet = QStringLiteral(
+      "F{x,y} = x*y\nC{x} = 0\nD{x} = x\nv = dblInt[F,C,D,{0,1,2,4000000,y}]\nw = 2\n");
+  window->TypeWorksheetText(sheet);
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point pressed{};
+  services.onDoEvents = [&] {
+    if (services.doEventsCount != 2) return;
+    pressed = Clock::now();
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window->Text1, &esc);
+  };
+  window->cmdCompute->click();
+  const auto afterEsc = Clock::now() - pressed;
+  services.onDoEvents = nullptr;
+  ASSERT_GE(services.doEventsCount, 2);
+  // After Esc at most a few dozen evaluations run; a second is a generous bound for that.
+  EXPECT_LT(afterEsc, std::chrono::seconds(1));
+  EXPECT_TRUE(services.boxes.empty());
+  EXPECT_FALSE(window->IsRunning());
+  EXPECT_TRUE(window->cmdCompute->isEnabled());
+  EXPECT_EQ(Text(), sheet);
+  const QStringList listing = window->ResultLines();
+  EXPECT_TRUE(listing.contains(QStringLiteral("v = not computed")))
+      << listing.join('|').toStdString();
+  EXPECT_FALSE(listing.contains(QStringLiteral("w = 2")));  // the run stopped at the integral
+  // The same sheet with a small count computes the integral of x*y under y = x: 1/8.
+  window->TypeWorksheetText(QString(sheet).replace("4000000", "40"));
+  window->cmdCompute->click();
+  EXPECT_TRUE(window->ResultLines().contains(QStringLiteral("v =  .125")))
+      << window->ResultLines().join('|').toStdString();
 }
 
 TEST_F(WorksheetWindow, GraphOpensTheGraphWindowAndStepsAside) {
