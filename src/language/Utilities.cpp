@@ -182,24 +182,20 @@ void DrawProgress(const rt::Text& bar, int16_t& total, int16_t done) {
 }
 
 namespace {
-// When events next run, and the count of polls since the last restart.
+// When events are next to run.
 std::chrono::steady_clock::time_point g_nextEvents{};
-unsigned g_pollCalls = 0;
 }  // namespace
 
 void RestartAbortPoll() {
   g_nextEvents = {};
-  g_pollCalls = 0;
 }
 
 bool PollAbort() {
   constexpr auto kEventInterval = std::chrono::milliseconds(200);
-  if (g_pollCalls++ % 32 == 0) {
-    const auto now = std::chrono::steady_clock::now();
-    if (now >= g_nextEvents) {
-      g_nextEvents = now + kEventInterval;
-      ui::Ui().DoEvents();
-    }
+  const auto now = std::chrono::steady_clock::now();
+  if (now >= g_nextEvents) {
+    g_nextEvents = now + kEventInterval;
+    ui::Ui().DoEvents();
   }
   return RunFlags.AbortRun != 0;
 }

@@ -39,8 +39,8 @@ void SpliceString(rt::Text& text, int32_t pos, const rt::Text& insert);
 rt::Text ReplaceCharAt(const rt::Text& text, int16_t pos, const rt::Text& insert);
 
 // For every step of a long loop: lets pending events run (so that Esc reaches its handler) when a
-// fifth of a second has passed since they last ran, and reads the clock only every 32nd call, so
-// the cost per step stays a few nanoseconds. True when the run is to stop (RunFlags.AbortRun set).
+// fifth of a second has passed since they last ran; otherwise it costs one read of the monotonic
+// clock. True when the run is to stop (RunFlags.AbortRun set).
 bool PollAbort();
 // Makes the next PollAbort let events run at once (a command calls it when it starts).
 void RestartAbortPoll();
