@@ -56,10 +56,10 @@ int main(int argc, char** argv) {
   }
 
   ms::InitBuiltinNames();
-  std::set<std::string> tokens = {"{",   "}",  "<",  ">",    "[",      "]",     "=",     ",",
-                                  ";",   ":",  "'",  "'@",   "@",      "|",     "^",     "\r\n",
-                                  "(-",  "{x}", "{x,y}", "{t,x}", "{t,x,y}", "<x>", "<x=", "_",
-                                  "1E300", "-1E-300", "400000", "0.001", "a1", "z1"};
+  std::set<std::string> tokens = {
+      "{",       "}",   "<",   ">", "[",     "]",       "=",      ",",     ";",     ":",
+      "'",       "'@",  "@",   "|", "^",     "\r\n",    "(-",     "{x}",   "{x,y}", "{t,x}",
+      "{t,x,y}", "<x>", "<x=", "_", "1E300", "-1E-300", "400000", "0.001", "a1",    "z1"};
   for (const ms::BuiltinRec& b : ms::Tables.BuiltinNames) {
     tokens.insert(Bytes(b.Name));
     tokens.insert(Bytes(b.Token));
