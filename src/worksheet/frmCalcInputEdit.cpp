@@ -85,14 +85,17 @@ void frmCalcInput::cmdClearValues_click() {
 void frmCalcInput::cmdClearWk_click() {
   ms::ClearAll();
   ClearListing();
-  undo_.Clear();
   // The selection goes to the clipboard, as Copy puts it there; with nothing selected the
   // clipboard keeps what it holds. The whole text becomes the one snapshot, so that Undo brings
-  // the worksheet back.
+  // the worksheet back; clearing an empty worksheet keeps the history, and with it that snapshot.
   if (Text1->textCursor().hasSelection()) {
     ui::Ui().SetClipboardText(ui::FromQString(FromEditorChars(SelectedText())));
   }
-  undo_.Push(EditorRawText());
+  const QString whole = EditorRawText();
+  if (!whole.isEmpty()) {
+    undo_.Clear();
+    undo_.Push(whole);
+  }
   ReplaceText(QString());
   ClearProgress();
   ms::ClearStatements();

@@ -223,7 +223,9 @@ TEST_F(WorksheetWindow, ClearWorkSheetAndClearResults) {
   EXPECT_EQ(window->List2->count(), 0);
   EXPECT_EQ(services.clipboardText, u"b=2");         // the selection goes to the clipboard
   EXPECT_TRUE(window->CurrentFileName().isEmpty());  // the next Save asks for a name
-  // Undo brings the whole worksheet back, as something to save.
+  // Undo brings the whole worksheet back, as something to save; clearing the empty worksheet
+  // once more keeps that.
+  window->cmdClearWk->click();
   window->mnuUndo->trigger();
   EXPECT_EQ(Text(), QStringLiteral("a=1\nb=2"));
   EXPECT_TRUE(window->IsChanged());
