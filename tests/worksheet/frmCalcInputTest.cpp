@@ -427,6 +427,17 @@ TEST_F(WorksheetWindow, PrintsIntoPdfWithoutTouchingTheText) {
 // Open, then Save As without an edit: the file comes back byte for byte in its own encoding,
 // apart from line breaks, which are written as CR LF. Execute reads the characters as they are.
 TEST_F(WorksheetWindow, OpenThenSaveAsWritesTheFileBackUnchanged) {
+  QByteArray everyByte;  // every byte but the line breaks, as Latin-1 text
+  std::u16string everyChar;
+  for (int b = 0; b < 256; ++b) {
+    if (b == '\r' || b == '\n') continue;
+    everyByte.append(static_cast<char>(b));
+    everyChar.push_back(static_cast<char16_t>(b));
+  }
+  everyByte += "\r\n";
+  everyChar += u"\r\n";
+  const QByteArray everyUtf8 =
+      QString::fromUtf16(u"\uFFFC\uFEFF\u0085\u200B\uFFFF\U0001F600\r\n").toUtf8();
   const struct {
     const char* what;
     QByteArray bytes;
@@ -462,6 +473,9 @@ TEST_F(WorksheetWindow, OpenThenSaveAsWritesTheFileBackUnchanged) {
       {"CR LF, LF and CR mixed", "a=1\r\nb=2\nc=3\rd=4\r\r\n", "a=1\r\nb=2\r\nc=3\r\nd=4\r\n\r\n",
        u"a=1\r\nb=2\r\nc=3\r\nd=4\r\n\r\n"},
       {"no final line break", "a=1", "a=1\r\n", u"a=1"},
+      {"every Latin-1 character", everyByte, "", everyChar},
+      {"UTF-8 object mark, byte-order mark inside, NEL, zero width, non-character and emoji",
+       everyUtf8, "", u"\uFFFC\uFEFF\u0085\u200B\uFFFF\U0001F600\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
