@@ -200,7 +200,7 @@ class frmCalcInput : public QMainWindow {
   FileEncoding fileEncoding_ = FileEncoding::kLatin1;  // the opened file's: saved the same way
   QString shadow_;      // the editor's raw text before the change being reported
   int quietEdits_ = 0;  // above 0 while a handler changes the text that keeps its own snapshot
-  bool endingProgram_ = false;
+  bool endingProgram_ = false;  // End has asked already: the close query must not ask again
   bool running_ = false;
   std::vector<bool> undefinedFuncs_;  // functions whose evaluation failed in the last run
 };
