@@ -661,7 +661,7 @@ void frmGraph::LoadFailed(int errorNumber, const rt::Text& description) {
 // True when the worksheet was written or there was nothing to write.
 bool frmGraph::SaveWorksheet() {
   ws::frmCalcInput* sheet = ws::frmCalcInput::Instance();
-  if (sheet == nullptr || sheet->Text1->toPlainText().isEmpty()) return true;
+  if (sheet == nullptr || sheet->SheetText().isEmpty()) return true;
   ui::FileDialogRequest request;
   request.filter = u"Text File (*.txt)|*.txt";
   request.defaultExt = u"txt";
@@ -669,7 +669,7 @@ bool frmGraph::SaveWorksheet() {
   rt::Text chosen;
   if (!ui::Ui().SaveFileDialog(request, chosen) || chosen.empty()) return false;
   const QString path = Q(chosen);
-  if (!ws::WriteWorksheetFile(path, sheet->Text1->toPlainText())) return false;
+  if (!ws::WriteWorksheetFile(path, sheet->SheetText())) return false;
   setWindowTitle(path);
   sheet->Text1->document()->setModified(false);
   return true;

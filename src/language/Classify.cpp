@@ -60,6 +60,7 @@ void ProcessIntegral(const rt::Text& statement, bool single, int16_t& msgNo) {
   rec.ValueText = rt::Str(IntegResult);
   rec.Spare1 = 0;
   rec.Locked = 0;
+  rec.NotComputed = true;
   rt::Text text = statement;
   int16_t slotNumber = Requests.IntegStmtCount;
   // The constant's identifier is split off again by the command itself.

@@ -20,6 +20,7 @@ void ClearConstants() {
     r.Name.clear();
     r.ValueText.clear();
     r.Spare2 = 0;
+    r.NotComputed = false;
   }
   Tables.ConstCount = 0;
 }

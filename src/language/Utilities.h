@@ -1,6 +1,6 @@
 // Small routines many modules share: function and range-constant look-ups, the reader of one range
 // value of a command, the "(-" rewrite, single-character splicing, the progress bar and the file
-// title of a path. Positions are 1-based.
+// title of a path, and the abort poll of long loops. Positions are 1-based.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +37,13 @@ void FixLeadingMinus(const rt::Text& src, rt::Text& dst);
 // insert, then the characters after pos). A position outside the text leaves the text unchanged.
 void SpliceString(rt::Text& text, int32_t pos, const rt::Text& insert);
 rt::Text ReplaceCharAt(const rt::Text& text, int16_t pos, const rt::Text& insert);
+
+// For every step of a long loop: lets pending events run (so that Esc reaches its handler) when a
+// fifth of a second has passed since they last ran; otherwise it costs one read of the monotonic
+// clock. True when the run is to stop (RunFlags.AbortRun set).
+bool PollAbort();
+// Makes the next PollAbort let events run at once (a command calls it when it starts).
+void RestartAbortPoll();
 
 // Progress bar names (the picture boxes of the worksheet and graph windows).
 inline const rt::Text kWorksheetProgressBar = u"picProgressBar";

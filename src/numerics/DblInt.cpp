@@ -42,36 +42,24 @@ long HalfCount(double panels) {
 }
 
 // Composite Simpson rule over [lo, hi] with an even panel count, sampling g in the order: even
-// interior nodes, odd nodes, then the two ends.
+// interior nodes, odd nodes, then the two ends. Every node polls for Esc (PollAbort), so that a run
+// of any length stops within a fraction of a second; an aborted rule returns 0.
 template <typename G>
-double SimpsonInner(double lo, double hi, double panels, G g) {
+double Simpson(double lo, double hi, double panels, G g) {
   const double k = (hi - lo) / panels;
   const long half = HalfCount(panels);
   double even = 0, odd = 0;
-  for (long j = 1; j <= half - 1; ++j) even += g(lo + 2.0 * j * k);
-  for (long j = 1; j <= half; ++j) odd += g(lo + (2.0 * j - 1) * k);
-  return (2 * even + g(lo) + 4 * odd + g(hi)) * k / 3;
-}
-
-// Outer Simpson rule; lets the event loop run once per interior node and returns 0 on Esc.
-template <typename Inner>
-double SimpsonOuter(double a, double b, double panels, Inner inner) {
-  const double h = (b - a) / panels;
-  const long half = HalfCount(panels);
-  double even = 0, odd = 0;
   for (long j = 1; j <= half - 1; ++j) {
-    ui::Ui().DoEvents();
-    if (RunFlags.AbortRun) return 0;
-    even += inner(a + 2.0 * j * h);
+    if (PollAbort()) return 0;
+    even += g(lo + 2.0 * j * k);
   }
   for (long j = 1; j <= half; ++j) {
-    ui::Ui().DoEvents();
-    if (RunFlags.AbortRun) return 0;
-    odd += inner(a + (2.0 * j - 1) * h);
+    if (PollAbort()) return 0;
+    odd += g(lo + (2.0 * j - 1) * k);
   }
-  const double f0 = inner(a);
-  const double fn = inner(b);
-  return (2 * even + f0 + 4 * odd + fn) * h / 3;
+  const double g0 = g(lo);
+  const double gn = g(hi);
+  return (2 * even + g0 + 4 * odd + gn) * k / 3;
 }
 
 }  // namespace
@@ -94,20 +82,37 @@ void SplitIntegralConstant(const rt::Text& statement, rt::Text& constId, rt::Tex
 
 double DblIntYFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
                     double m, double n) {
-  return SimpsonOuter(a, b, n, [&](double x) {
+  return Simpson(a, b, n, [&](double x) {
     const double lo = EvalLimitFunc(c, x);
     const double hi = EvalLimitFunc(d, x);
-    return SimpsonInner(lo, hi, m, [&](double y) { return EvalFxyCall(f, x, y); });
+    return Simpson(lo, hi, m, [&](double y) { return EvalFxyCall(f, x, y); });
   });
 }
 
 double DblIntXFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
                     double m, double n) {
-  return SimpsonOuter(a, b, m, [&](double y) {
+  return Simpson(a, b, m, [&](double y) {
     const double lo = EvalLimitFunc(c, y);
     const double hi = EvalLimitFunc(d, y);
-    return SimpsonInner(lo, hi, n, [&](double x) { return EvalFxyCall(f, x, y); });
+    return Simpson(lo, hi, n, [&](double x) { return EvalFxyCall(f, x, y); });
   });
+}
+
+void StoreIntegralConstant(double value) {
+  rt::Text padded = IntegConstId;
+  if (padded.size() == 1) padded += u'_';
+  for (int k = 1; k <= Tables.ConstCount && k <= kMaxConstants; ++k) {
+    ConstRec& rec = Tables.ConstTable[k];
+    if (rec.Name == IntegConstId || rec.Name == padded) {
+      rec.Name = padded;
+      rec.Expr.clear();  // listed empty, as a root of Zero[ is
+      rec.ValueText = rt::Str(value);
+      rec.Spare1 = 0;
+      rec.Locked = 0;
+      rec.NotComputed = false;
+      return;
+    }
+  }
 }
 
 void ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, double b, double m,
@@ -116,25 +121,13 @@ void ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, dou
   const rt::Text c = Tables.FuncTable[cIndex].Name;
   const rt::Text d = Tables.FuncTable[dIndex].Name;
   result = variable == u"y" ? DblIntYFirst(f, c, d, a, b, m, n) : DblIntXFirst(f, c, d, a, b, m, n);
-  if (RunFlags.AbortRun) return;
-  rt::Text padded = IntegConstId;
-  if (padded.size() == 1) padded += u'_';
-  for (int k = 1; k <= Tables.ConstCount; ++k) {
-    ConstRec& rec = Tables.ConstTable[k];
-    if (rec.Name == IntegConstId || rec.Name == padded) {
-      rec.Name = padded;
-      rec.Expr.clear();  // listed empty, as a root of Zero[ is
-      rec.ValueText = rt::Str(result);
-      rec.Spare1 = 0;
-      rec.Locked = 0;
-      return;
-    }
-  }
+  if (!RunFlags.AbortRun) StoreIntegralConstant(result);
 }
 
 void ProcessDblInt(rt::Text& statement, int16_t& /*slot*/, int16_t& msgNo) {
   msgNo = 0;
   RunFlags.AbortRun = 0;
+  RestartAbortPoll();
   rt::Text s;
   SplitIntegralConstant(statement, IntegConstId, s);
   const rt::Text keyword = rt::Left(s, 6);

@@ -13,6 +13,10 @@ namespace ms {
 // the single integral).
 extern rt::Text IntegConstId;
 
+// Writes a computed integral into the constant IntegConstId (padded to two characters): its
+// expression "0", its value text, and marks it computed. No such constant: nothing happens.
+void StoreIntegralConstant(double value);
+
 void ProcessDblInt(rt::Text& statement, int16_t& slot, int16_t& msgNo);
 void ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, double b, double m,
                    double n, const rt::Text& variable, double& result);

@@ -69,22 +69,6 @@ void FindOneParameterFunction(const rt::Text& id, int16_t& index, int16_t& msgNo
   index = found;
 }
 
-void WriteResultConstant() {
-  rt::Text padded = IntegConstId;
-  if (padded.size() == 1) padded += u'_';
-  for (int k = 1; k <= Tables.ConstCount && k <= kMaxConstants; ++k) {
-    ConstRec& rec = Tables.ConstTable[k];
-    if (rec.Name == IntegConstId || rec.Name == padded) {
-      rec.Name = padded;
-      rec.Expr.clear();  // listed empty, as a root of Zero[ is
-      rec.ValueText = rt::Str(IntegResult);
-      rec.Spare1 = 0;
-      rec.Locked = 0;
-      return;
-    }
-  }
-}
-
 }  // namespace
 
 void ResetIntegChain() {
@@ -163,7 +147,7 @@ void ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, doub
   }
   IntegResult = SolutionAt(panels, kPlotted, column);
   Chain = {slot, IntegResult};
-  WriteResultConstant();
+  StoreIntegralConstant(IntegResult);
   Solutions.SphereMarkersOn = -1;
   Requests.IntegRequested = -1;
 }

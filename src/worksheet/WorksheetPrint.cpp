@@ -87,7 +87,7 @@ QStringList ResultPrintLines(int digits, const std::vector<bool>* undefined) {
     const ms::ConstRec& c = t.ConstTable[i];
     const rt::Text n = ShownName(c.Name);
     lines << kTab + Display(n + u" = " + c.Expr);
-    lines << kTab + Display(n + u" = " + c.ValueText);
+    lines << kTab + Display(n + u" = " + ShownConstantValue(i));
   }
   lines << QString();
 

@@ -152,6 +152,11 @@ rt::Text ListedValue(int i, int digits, const std::vector<bool>* undefined) {
              : ms::FormatSignificant(ms::Tables.FuncTable[i].Value, static_cast<int16_t>(digits));
 }
 
+rt::Text ShownConstantValue(int i) {
+  const ms::ConstRec& c = ms::Tables.ConstTable[static_cast<size_t>(i)];
+  return c.NotComputed ? rt::Text(u"not computed") : c.ValueText;
+}
+
 std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefined) {
   const ms::WorksheetTables& t = ms::Tables;
   std::vector<rt::Text> lines;
@@ -161,7 +166,7 @@ std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefi
     const ms::ConstRec& c = t.ConstTable[i];
     const rt::Text n = ShownName(c.Name);
     lines.push_back(ms::DetokenizeForDisplay(n + u" = " + c.Expr));
-    lines.push_back(ms::DetokenizeForDisplay(n + u" = " + c.ValueText));
+    lines.push_back(ms::DetokenizeForDisplay(n + u" = " + ShownConstantValue(i)));
   }
   lines.push_back(u" - - - - - - Expanded Functions - - - - - - - -");
   const int funcCount = std::clamp<int>(t.FuncCount, 0, ms::kMaxFunctions);

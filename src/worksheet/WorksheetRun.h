@@ -29,6 +29,10 @@ int16_t FindParameterStatement();
 // when there is no room.
 void AppendEndMark(int16_t& msgNo);
 
+// The value a listing shows for constant i of ConstTable: its value text, or "not computed" for
+// an integral's constant whose command failed or was aborted.
+rt::Text ShownConstantValue(int i);
+
 // The results listing: the constants, the functions (vector components left out) and the vectors
 // with their values at digits significant digits. undefined[i], when given and true, marks
 // function i as not evaluated: its value (a vector component's too) says "undefined" instead of a

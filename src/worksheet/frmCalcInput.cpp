@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
@@ -93,6 +94,10 @@ void frmCalcInput::BuildControls() {
   Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Text1->setTabChangesFocus(false);
   Text1->installEventFilter(this);
+  // One undo history: the window's own (Ctrl+U). The editor's would run beside it with Ctrl+Z.
+  Text1->setUndoRedoEnabled(false);
+  connect(Text1->document(), &QTextDocument::contentsChange, this,
+          [this](int position, int, int) { TextChanged(position); });
   connect(Text1->document(), &QTextDocument::modificationChanged, this, [this](bool changed) {
     if (changed) cmdCompute->setEnabled(true);
   });
@@ -333,15 +338,52 @@ void frmCalcInput::BuildMenus() {
 // Text at the window boundary
 
 rt::Text frmCalcInput::WorksheetText() const {
-  return EditorToCore(Text1->toPlainText());
+  return EditorToCore(SheetText());
+}
+
+QString frmCalcInput::EditorRawText() const {
+  // The document separates its blocks with U+2029; a U+2029 of the text itself stands in as a
+  // private-use character, so every U+2029 here is a line break.
+  QString text = Text1->document()->toRawText();
+  text.replace(QChar(QChar::ParagraphSeparator), QLatin1Char('\n'));
+  return text;
+}
+
+QString frmCalcInput::SheetText() const {
+  return FromEditorChars(EditorRawText());
+}
+
+void frmCalcInput::ReplaceText(const QString& text) {
+  ++quietEdits_;
+  Text1->setPlainText(ToEditorChars(NormalizeLineEnds(text)));
+  --quietEdits_;
+}
+
+void frmCalcInput::TextChanged(int position) {
+  const QString now = EditorRawText();
+  if (quietEdits_ == 0) {
+    // The removed characters lie between the common start (not beyond the reported position)
+    // and the common end of the text before and after.
+    const qsizetype before = shadow_.size(), after = now.size();
+    const qsizetype limit = std::min<qsizetype>({position, before, after});
+    qsizetype start = 0;
+    while (start < limit && shadow_[start] == now[start]) ++start;
+    qsizetype tail = 0;
+    while (tail < before - start && tail < after - start &&
+           shadow_[before - 1 - tail] == now[after - 1 - tail]) {
+      ++tail;
+    }
+    if (before - start - tail > 0) undo_.Push(shadow_.mid(start, before - start - tail));
+  }
+  shadow_ = now;
 }
 
 void frmCalcInput::SetWorksheetText(const rt::Text& coreText) {
-  Text1->setPlainText(CoreToEditor(coreText));
+  ReplaceText(CoreToEditor(coreText));
 }
 
 void frmCalcInput::TypeWorksheetText(const QString& editorText) {
-  Text1->setPlainText(NormalizeLineEnds(editorText));
+  ReplaceText(editorText);
   QTextCursor end = Text1->textCursor();
   end.movePosition(QTextCursor::End);
   Text1->setTextCursor(end);
@@ -435,16 +477,6 @@ bool frmCalcInput::eventFilter(QObject* watched, QEvent* event) {
       for (QAction* a :
            {mnuCopy, mnuPaste, mnuCopyCut, mnuUndo, mnuDelete, mnuSave, mnuSaveAs, mnuCompute}) {
         if (a->shortcut() == pressed) return true;  // not accepted: the shortcut fires
-      }
-    } else if (event->type() == QEvent::KeyPress) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier) {
-        // Backspace keeps what it removes for Undo. With a selection only the selection goes.
-        if (Text1->textCursor().hasSelection()) {
-          mnuDelete_click();
-          return true;
-        }
-        PushSnapshot();
       }
     }
   }

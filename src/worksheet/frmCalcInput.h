@@ -13,6 +13,7 @@
 
 #include "platform/runtime/Runtime.h"
 #include "worksheet/UndoHistory.h"
+#include "worksheet/WorksheetText.h"
 
 class QAction;
 class QListWidget;
@@ -55,6 +56,9 @@ class frmCalcInput : public QMainWindow {
   // The worksheet text in the core's form (CR LF line ends) and back. The only place where the
   // editor's LF text meets the core's CR LF text.
   rt::Text WorksheetText() const;
+  // The worksheet text with LF line ends and every character as it was read or typed (the
+  // editor's own toPlainText would turn no-break spaces into blanks and U+2028 into line breaks).
+  QString SheetText() const;
   void SetWorksheetText(const rt::Text& coreText);
   // As if the user had typed the text: it replaces the editor's text and sets the changed mark.
   void TypeWorksheetText(const QString& editorText);
@@ -170,6 +174,13 @@ class frmCalcInput : public QMainWindow {
   void SetGraphButton(bool enabled, int32_t color);
   void PushSnapshot();
   QString SelectedText() const;
+  // The editor's text as it holds it: LF line ends, stand-ins for the characters it cannot hold.
+  QString EditorRawText() const;
+  // Replaces the whole text without an undo snapshot (New, Open, the program's own rewrites).
+  void ReplaceText(const QString& text);
+  // Every change of the editor's text: what an edit removed becomes an undo snapshot, unless the
+  // program's own handler keeps it already.
+  void TextChanged(int position);
   void ClearProgress();
   void ClearListing();
   // Clears the statement, constant, vector, call, function and value tables (New and Open).
@@ -188,12 +199,13 @@ class frmCalcInput : public QMainWindow {
   UndoHistory undo_;
   QString currentFileName_;
   int32_t graphColor_ = kGraphIdleColor;
-  bool fileUtf8_ = false;  // the opened file was UTF-8: saved the same way
-  bool endingProgram_ = false;
+  FileEncoding fileEncoding_ = FileEncoding::kLatin1;  // the opened file's: saved the same way
+  QString shadow_;      // the editor's raw text before the change being reported
+  int quietEdits_ = 0;  // above 0 while a handler changes the text that keeps its own snapshot
+  bool endingProgram_ = false;  // End has asked already: the close query must not ask again
   bool running_ = false;
   int16_t lastExecuteMessage_ = 0;
-  std::vector<bool> undefinedFuncs_;  // functions whose evaluation failed in the last run  // End
-                                      // has asked already: the close query must not ask again
+  std::vector<bool> undefinedFuncs_;  // functions whose evaluation failed in the last run
 };
 
 }  // namespace ws

@@ -35,26 +35,30 @@ void frmCalcInput::InsertCaption(const QString& caption) {
 }
 
 void frmCalcInput::mnuCopy_click() {
-  ui::Ui().SetClipboardText(ui::FromQString(SelectedText()));
+  ui::Ui().SetClipboardText(ui::FromQString(FromEditorChars(SelectedText())));
   PushSnapshot();
   Text1->setFocus();
 }
 
 void frmCalcInput::mnuCopyCut_click() {
   mnuCopy_click();
+  ++quietEdits_;  // Copy kept the selection
   Text1->textCursor().removeSelectedText();
+  --quietEdits_;
   Text1->setFocus();
 }
 
 void frmCalcInput::mnuDelete_click() {
   PushSnapshot();
+  ++quietEdits_;
   Text1->textCursor().removeSelectedText();
+  --quietEdits_;
   Text1->setFocus();
 }
 
 void frmCalcInput::mnuPaste_click() {
   QTextCursor cursor = Text1->textCursor();
-  cursor.insertText(NormalizeLineEnds(ui::ToQString(ui::Ui().ClipboardText())));
+  cursor.insertText(ToEditorChars(NormalizeLineEnds(ui::ToQString(ui::Ui().ClipboardText()))));
   Text1->setTextCursor(cursor);
   Text1->setFocus();
 }
@@ -81,15 +85,18 @@ void frmCalcInput::cmdClearValues_click() {
 void frmCalcInput::cmdClearWk_click() {
   ms::ClearAll();
   ClearListing();
-  undo_.Clear();
-  // The selection goes to the clipboard and the history, as Copy does; with nothing selected the
-  // clipboard keeps what it holds.
+  // The selection goes to the clipboard, as Copy puts it there; with nothing selected the
+  // clipboard keeps what it holds. The whole text becomes the one snapshot, so that Undo brings
+  // the worksheet back; clearing an empty worksheet keeps the history, and with it that snapshot.
   if (Text1->textCursor().hasSelection()) {
-    mnuCopy_click();
-  } else {
-    PushSnapshot();
+    ui::Ui().SetClipboardText(ui::FromQString(FromEditorChars(SelectedText())));
   }
-  Text1->clear();
+  const QString whole = EditorRawText();
+  if (!whole.isEmpty()) {
+    undo_.Clear();
+    undo_.Push(whole);
+  }
+  ReplaceText(QString());
   ClearProgress();
   ms::ClearStatements();
   ms::VectorStacks.ComponentFuncCounter = 0;

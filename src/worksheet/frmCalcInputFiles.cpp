@@ -24,7 +24,7 @@ void frmCalcInput::ShowFileError(const QString& what, const QString& path) {
 }
 
 bool frmCalcInput::WriteTo(const QString& path) {
-  if (!WriteWorksheetFile(path, Text1->toPlainText(), fileUtf8_)) {
+  if (!WriteWorksheetFile(path, SheetText(), fileEncoding_)) {
     ShowFileError(QStringLiteral("The worksheet could not be saved"), path);
     return false;
   }
@@ -52,11 +52,11 @@ void frmCalcInput::mnuNew_click() {
   cmdClearValues->setEnabled(false);
   cmdClearWk->setEnabled(true);
   if (!ConfirmDiscard(u"Save File?", true)) return;
-  Text1->clear();
+  ReplaceText(QString());
   Text1->document()->setModified(false);
   setWindowTitle(QStringLiteral("Untitled"));
   currentFileName_.clear();
-  fileUtf8_ = false;
+  fileEncoding_ = FileEncoding::kLatin1;
   ClearWorksheetTables();
   ClearListing();
   ClearProgress();
@@ -76,10 +76,10 @@ void frmCalcInput::mnuFileOpen_click() {
   if (ui::Ui().OpenFileDialog(request, chosen) && !chosen.empty()) {
     const QString path = ui::ToQString(chosen);
     QString text;
-    bool utf8 = false;
-    if (ReadWorksheetFile(path, text, &utf8)) {
-      fileUtf8_ = utf8;
-      Text1->setPlainText(text);
+    FileEncoding encoding = FileEncoding::kLatin1;
+    if (ReadWorksheetFile(path, text, &encoding)) {
+      fileEncoding_ = encoding;
+      ReplaceText(text);
       Text1->document()->setModified(false);
       setWindowTitle(FileTitle(path));
       // Save writes back to the file that was opened, wherever the current folder is.
@@ -101,7 +101,7 @@ SaveOutcome frmCalcInput::mnuSave_click() {
   if (Text1->document()->isEmpty() || !IsChanged()) return SaveOutcome::kNothingToSave;
   if (currentFileName_.isEmpty()) return mnuSaveAs_click();
   if (!WriteTo(currentFileName_)) return SaveOutcome::kNotWritten;
-  setWindowTitle(currentFileName_);
+  setWindowTitle(FileTitle(currentFileName_));
   Text1->document()->setModified(false);
   return SaveOutcome::kWritten;
 }
@@ -118,7 +118,7 @@ SaveOutcome frmCalcInput::mnuSaveAs_click() {
   if (!ui::Ui().SaveFileDialog(request, chosen) || chosen.empty()) return SaveOutcome::kNotWritten;
   const QString path = ui::ToQString(chosen);
   if (!WriteTo(path)) return SaveOutcome::kNotWritten;
-  setWindowTitle(path);
+  setWindowTitle(FileTitle(path));
   Text1->document()->setModified(false);
   currentFileName_ = path;
   return SaveOutcome::kWritten;

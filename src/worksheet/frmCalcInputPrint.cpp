@@ -89,7 +89,7 @@ void frmCalcInput::mnuPrint_click() {
 
   // Printing works on a copy of the text: the editor is never changed by it.
   const QStringList copy =
-      ComposeWorksheetCopy(windowTitle(), Text1->toPlainText(), newPage, ms::Settings.DisplayDigits,
+      ComposeWorksheetCopy(windowTitle(), SheetText(), newPage, ms::Settings.DisplayDigits,
                            undefinedFuncs_.empty() ? nullptr : &undefinedFuncs_);
   const int copies = std::max(1, printer.copyCount());
   QStringList all;
@@ -98,9 +98,13 @@ void frmCalcInput::mnuPrint_click() {
     all << copy;
   }
   printer.setCopyCount(1);  // the copies are in the document already
-  RenderLines(printer, font, all);
+  const bool printed = RenderLines(printer, font, all);
   printer.setCopyCount(copies);
   ui::Ui().SetBusy(false);
+  if (!printed) {
+    ui::Ui().MsgBox(u"The printer could not be started; the worksheet was not printed.",
+                    ui::kExclamation, kAppTitle);
+  }
 }
 
 void frmCalcInput::mnuFonts_click() {

@@ -45,6 +45,7 @@ TEST_F(DblIntTest, IntegratesInEitherOrderAndGivesItsMessages) {
     ASSERT_EQ(RunText(text), c.msgNo);
     if (c.msgNo != 0) continue;
     EXPECT_NEAR(ConstValue(u"c_"), c.expected, 1e-9);
+    EXPECT_FALSE(FindConst(u"c_")->NotComputed);
     EXPECT_NEAR(ConstValue(u"b_"), 3 * c.expected, 1e-9);  // usable by later statements
     EXPECT_EQ(Requests.IntegStmtCount, 1);
     EXPECT_EQ(Requests.DblIntStmts[0], c.statement);
@@ -67,6 +68,7 @@ TEST_F(DblIntTest, EscStopsTheRunAndStoresNothing) {
   const ConstRec* c = FindConst(u"c_");
   ASSERT_NE(c, nullptr);
   EXPECT_EQ(c->Expr, u"");  // the provisional text it was given when the statement was filed
+  EXPECT_TRUE(c->NotComputed);
   screen_.onDoEvents = nullptr;
 }
 

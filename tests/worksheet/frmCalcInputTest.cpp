@@ -2,14 +2,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <chrono>
 #include <deque>
 #include <memory>
 
@@ -138,13 +141,16 @@ TEST_F(WorksheetWindow, OptionMenusTickOneItemPerGroupAndSetTheirSettings) {
 TEST_F(WorksheetWindow, EditItemsKeepWhatTheyRemoveForUndo) {
   struct Case {
     const char* what;
-    QObject* item;  // a menu item, an insert button or nullptr: the Backspace key
+    QObject* item;  // a menu item, an insert button or nullptr: the key below
     std::u16string clipboardBefore;
     QString text;
     int start, length;
     QString expected;
     std::u16string clipboard;
     QString snapshot;
+    int key = Qt::Key_Backspace;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    QString keyText = QString();
   } cases[] = {
       {"cut", window->mnuCopyCut, u"", "abcdef", 0, 3, "def", u"abc", "abc"},
       {"copy", window->mnuCopy, u"", "x=1\ny=2", 2, 3, "x=1\ny=2", u"1\ny", "1\ny"},
@@ -153,7 +159,14 @@ TEST_F(WorksheetWindow, EditItemsKeepWhatTheyRemoveForUndo) {
       {"delete", window->mnuDelete, u"", "abc", 1, 1, "ac", u"", "b"},
       {"delete nothing", window->mnuDelete, u"", "abc", 1, 0, "abc", u"", ""},
       {"Backspace on a selection", nullptr, u"", "abcd", 1, 2, "ad", u"", "bc"},
-      {"Backspace", nullptr, u"", "abcd", 2, 0, "acd", u"", ""},
+      {"Backspace", nullptr, u"", "abcd", 2, 0, "acd", u"", "b"},
+      // Every edit that removes text keeps it, whichever key removed it.
+      {"Shift+Backspace on a selection", nullptr, u"", "abcd", 1, 2, "ad", u"", "bc",
+       Qt::Key_Backspace, Qt::ShiftModifier},
+      {"Ctrl+Backspace", nullptr, u"", "ab cd", 5, 0, "ab ", u"", "cd", Qt::Key_Backspace,
+       Qt::ControlModifier},
+      {"typing over a selection", nullptr, u"", "abcd", 1, 2, "aXd", u"", "bc", Qt::Key_X,
+       Qt::ShiftModifier, "X"},
       {"insert button", window->cmdFunc[15], u"", "F{x}=x", 5, 1, "F{x}=Diff[", u"", ""},
       {"insert at the caret", window->cmdSpcFunc[5], u"", "y=1\nz=", 6, 0, "y=1\nz=Floor[", u"",
        ""},
@@ -171,7 +184,7 @@ TEST_F(WorksheetWindow, EditItemsKeepWhatTheyRemoveForUndo) {
     } else if (c.item) {
       qobject_cast<QAction*>(c.item)->trigger();
     } else {
-      QKeyEvent key(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+      QKeyEvent key(QEvent::KeyPress, c.key, c.modifiers, c.keyText);
       QApplication::sendEvent(window->Text1, &key);
     }
     EXPECT_EQ(Text(), c.expected);
@@ -189,6 +202,12 @@ TEST_F(WorksheetWindow, EditItemsKeepWhatTheyRemoveForUndo) {
   window->mnuUndo->trigger();
   EXPECT_EQ(Text(), QStringLiteral("defabc"));
   EXPECT_EQ(window->Undo().Count(), before);
+  // The editor's own undo does not run beside the window's: Ctrl+Z changes nothing.
+  QKeyEvent typed(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier, QStringLiteral("q"));
+  QApplication::sendEvent(window->Text1, &typed);
+  QKeyEvent ctrlZ(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+  QApplication::sendEvent(window->Text1, &ctrlZ);
+  EXPECT_EQ(Text(), QStringLiteral("defabcq"));
 }
 
 TEST_F(WorksheetWindow, ClearWorkSheetAndClearResults) {
@@ -202,10 +221,14 @@ TEST_F(WorksheetWindow, ClearWorkSheetAndClearResults) {
   EXPECT_EQ(window->Caption(), QStringLiteral("No File"));
   EXPECT_FALSE(window->IsChanged());
   EXPECT_EQ(window->List2->count(), 0);
-  EXPECT_EQ(services.clipboardText, u"b=2");         // the selection is kept for Undo
+  EXPECT_EQ(services.clipboardText, u"b=2");         // the selection goes to the clipboard
   EXPECT_TRUE(window->CurrentFileName().isEmpty());  // the next Save asks for a name
+  // Undo brings the whole worksheet back, as something to save; clearing the empty worksheet
+  // once more keeps that.
+  window->cmdClearWk->click();
   window->mnuUndo->trigger();
-  EXPECT_EQ(Text(), QStringLiteral("b=2"));
+  EXPECT_EQ(Text(), QStringLiteral("a=1\nb=2"));
+  EXPECT_TRUE(window->IsChanged());
   // Without a selection the clipboard keeps what it holds.
   services.clipboardText = u"kept";
   Select("c=3", 0, 0);
@@ -266,7 +289,7 @@ TEST_F(WorksheetWindow, SaveAsWritesCrLfAndTakesTheName) {
   window->TypeWorksheetText("a=1\nb=2");
   EXPECT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kWritten);
   EXPECT_EQ(FileBytes(path), QByteArray("a=1\r\nb=2\r\n"));
-  EXPECT_EQ(window->Caption(), path);
+  EXPECT_EQ(window->Caption(), QStringLiteral("out.txt"));  // the title, not the whole path
   EXPECT_FALSE(window->IsChanged());
   EXPECT_TRUE(services.fileRequests.at(0).request.overwritePrompt);
   // A folder that does not exist: a box, and the changed mark stays.
@@ -365,17 +388,20 @@ TEST_F(WorksheetWindow, PrintsIntoPdfWithoutTouchingTheText) {
     QString text;
     std::deque<bool> dialog;  // empty: cancelled
     int copies;
-    int minPages;  // 0: no file written
+    int minPages;         // 0: no file written
+    bool failed = false;  // the PDF cannot be written: a box says so
   } cases[] = {
       {"no final line break", "a=1\nF{x}=x^2", {true}, 1, 1},
       {"two copies", "a=1", {true}, 2, 2},
       {"400 lines at 12 points", lines.join('\n'), {true}, 1, 5},
       {"cancelled", "a=1", {}, 1, 0},
+      {"unwritable PDF path", "a=1", {true}, 1, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     services.Reset();
-    const QString pdf = dir.filePath(QStringLiteral("%1.pdf").arg(c.what));
+    const QString pdf =
+        dir.filePath(QStringLiteral("%1%2.pdf").arg(c.failed ? "missing/" : "", c.what));
     QPrinter& printer = ui::Printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
@@ -388,8 +414,152 @@ TEST_F(WorksheetWindow, PrintsIntoPdfWithoutTouchingTheText) {
     EXPECT_FALSE(window->IsChanged());
     EXPECT_EQ(QFile::exists(pdf), c.minPages > 0);
     EXPECT_GE(PdfPages(FileBytes(pdf)), c.minPages);
+    ASSERT_EQ(services.boxes.size(), c.failed ? 1u : 0u);
+    if (c.failed) {
+      EXPECT_EQ(services.boxes[0].text,
+                u"The printer could not be started; the worksheet was not printed.");
+      EXPECT_EQ(services.boxes[0].style, ui::kExclamation);
+    }
   }
   ui::Printer().setCopyCount(1);
+}
+
+// Open, then Save As without an edit: the file comes back byte for byte in its own encoding,
+// apart from line breaks, which are written as CR LF. Execute reads the characters as they are.
+TEST_F(WorksheetWindow, OpenThenSaveAsWritesTheFileBackUnchanged) {
+  QByteArray everyByte;  // every byte but the line breaks, as Latin-1 text
+  std::u16string everyChar;
+  for (int b = 0; b < 256; ++b) {
+    if (b == '\r' || b == '\n') continue;
+    everyByte.append(static_cast<char>(b));
+    everyChar.push_back(static_cast<char16_t>(b));
+  }
+  everyByte += "\r\n";
+  everyChar += u"\r\n";
+  const QByteArray everyUtf8 =
+      QString::fromUtf16(u"\uFFFC\uFEFF\u0085\u200B\uFFFF\U0001F600\r\n").toUtf8();
+  const struct {
+    const char* what;
+    QByteArray bytes;
+    QByteArray saved;         // "" = the same bytes
+    std::u16string executed;  // what Execute reads, CR LF line ends
+  } cases[] = {
+      {"no-break space",
+       "a=\xA0"
+       "1\r\n",
+       "", u"a=\u00A01\r\n"},
+      {"UTF-8 line and paragraph separators",
+       "a=1\xE2\x80\xA8"
+       "b=2\xE2\x80\xA9"
+       "c\r\n",
+       "", u"a=1\u2028b=2\u2029c\r\n"},
+      {"UTF-8 frame marks and no-break space", "x\xEF\xB7\x90y\xEF\xB7\x91z\xC2\xA0\r\n", "",
+       u"x\uFDD0y\uFDD1z\u00A0\r\n"},
+      {"UTF-8 with its mark",
+       "\xEF\xBB\xBF"
+       "a=1\r\nb=\xC3\xA9\r\n",
+       "", u"a=1\r\nb=\u00E9\r\n"},
+      {"UTF-16 LE with its mark",
+       QByteArray("\xFF\xFE"
+                  "a\0=\0"
+                  "1\0\r\0\n\0(\x20\r\0\n\0",
+                  18),
+       "", u"a=1\r\n\u2028\r\n"},
+      {"UTF-16 BE with its mark",
+       QByteArray("\xFE\xFF\0a\0=\0"
+                  "1\0\r\0\n",
+                  12),
+       "", u"a=1\r\n"},
+      {"CR LF, LF and CR mixed", "a=1\r\nb=2\nc=3\rd=4\r\r\n", "a=1\r\nb=2\r\nc=3\r\nd=4\r\n\r\n",
+       u"a=1\r\nb=2\r\nc=3\r\nd=4\r\n\r\n"},
+      {"no final line break", "a=1", "a=1\r\n", u"a=1"},
+      {"every Latin-1 character", everyByte, "", everyChar},
+      {"UTF-8 object mark, byte-order mark inside, NEL, zero width, non-character and emoji",
+       everyUtf8, "", u"\uFFFC\uFEFF\u0085\u200B\uFFFF\U0001F600\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    services.Reset();
+    const QString in = dir.filePath(QStringLiteral("in.txt"));
+    const QString out = dir.filePath(QStringLiteral("out.txt"));
+    QFile f(in);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(c.bytes);
+    f.close();
+    window->Text1->document()->setModified(false);
+    services.openPaths = {ui::FromQString(in)};
+    window->mnuFileOpen->trigger();
+    EXPECT_EQ(rt::ToUtf8(window->WorksheetText()), rt::ToUtf8(c.executed));
+    services.savePaths = {ui::FromQString(out)};
+    ASSERT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kWritten);
+    EXPECT_EQ(FileBytes(out).toHex(), (c.saved.isEmpty() ? c.bytes : c.saved).toHex());
+    EXPECT_TRUE(services.boxes.empty());
+  }
+}
+
+// A folder that takes no temporary file beside the worksheet (here: a name at the system's length
+// limit, which leaves no room for a temporary suffix) still lets Save write the file itself.
+TEST_F(WorksheetWindow, SaveWritesInPlaceWhereNoTemporaryFileCanBeMade) {
+  const QString path = dir.filePath(QString(251, QLatin1Char('w')) + QStringLiteral(".txt"));
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("old\r\n");
+  }
+  {
+    QSaveFile atomic(path);  // the premise: the atomic write cannot be made here
+    const bool opened = atomic.open(QIODevice::WriteOnly);
+    ASSERT_FALSE(opened && atomic.write("x") == 1 && atomic.commit());
+  }
+  services.openPaths = {ui::FromQString(path)};
+  window->mnuFileOpen->trigger();
+  window->TypeWorksheetText("a=1\nb=2");
+  EXPECT_EQ(window->mnuSave_click(), ws::SaveOutcome::kWritten);
+  EXPECT_EQ(FileBytes(path), QByteArray("a=1\r\nb=2\r\n"));
+  EXPECT_TRUE(services.boxes.empty());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no leftovers
+  // A file that cannot be written at all is reported and the changes stay unsaved.
+  window->TypeWorksheetText("a=2");
+  services.savePaths = {ui::FromQString(dir.filePath("missing/x.txt"))};
+  EXPECT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kNotWritten);
+  EXPECT_EQ(services.boxes.size(), 1u);
+  EXPECT_TRUE(window->IsChanged());
+}
+
+// Esc stops a double integral of millions of evaluations: events run a few times a second during
+// the run, the scripted screen presses Esc at the second chance, and the run ends at once. The
+// constant is listed as not computed and the worksheet stays as it was.
+TEST_F(WorksheetWindow, EscStopsALongDoubleIntegral) {
+  const QString sheet = QStringLiteral(
+      "F{x,y} = x*y\nC{x} = 0\nD{x} = x\nv = dblInt[F,C,D,{0,1,2,4000000,y}]\nw = 2\n");
+  window->TypeWorksheetText(sheet);
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point pressed{};
+  services.onDoEvents = [&] {
+    if (services.doEventsCount != 2) return;
+    pressed = Clock::now();
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window->Text1, &esc);
+  };
+  window->cmdCompute->click();
+  const auto afterEsc = Clock::now() - pressed;
+  services.onDoEvents = nullptr;
+  ASSERT_GE(services.doEventsCount, 2);
+  // After Esc at most a few dozen evaluations run; a second is a generous bound for that.
+  EXPECT_LT(afterEsc, std::chrono::seconds(1));
+  EXPECT_TRUE(services.boxes.empty());
+  EXPECT_FALSE(window->IsRunning());
+  EXPECT_TRUE(window->cmdCompute->isEnabled());
+  EXPECT_EQ(Text(), sheet);
+  const QStringList listing = window->ResultLines();
+  EXPECT_TRUE(listing.contains(QStringLiteral("v = not computed")))
+      << listing.join('|').toStdString();
+  EXPECT_FALSE(listing.contains(QStringLiteral("w = 2")));  // the run stopped at the integral
+  // The same sheet with a small count computes the integral of x*y under y = x: 1/8.
+  window->TypeWorksheetText(QString(sheet).replace("4000000", "40"));
+  window->cmdCompute->click();
+  EXPECT_TRUE(window->ResultLines().contains(QStringLiteral("v =  .125")))
+      << window->ResultLines().join('|').toStdString();
 }
 
 TEST_F(WorksheetWindow, GraphOpensTheGraphWindowAndStepsAside) {

@@ -1,0 +1,143 @@
+// libFuzzer target: arbitrary bytes as a worksheet, run headless as Execute runs it (the reader,
+// classification and compiler, the parameter set, the evaluation and the listing) and then through
+// every command the graph window's build would run, in its order. Message boxes are answered with
+// their default button. A simulated user presses Esc when one phase has run for half a second, so
+// a loop that never lets events run shows up as a timeout.
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+
+#include "language/ClearStorage.h"
+#include "language/CommandRequests.h"
+#include "language/Global.h"
+#include "language/ProgramState.h"
+#include "language/UserInput.h"
+#include "mathematics/Math.h"
+#include "numerics/Bvp.h"
+#include "numerics/DblInt.h"
+#include "numerics/Integ.h"
+#include "numerics/Ivp.h"
+#include "platform/ui/ScriptedUiServices.h"
+#include "plotting/Contour.h"
+#include "plotting/CurveGen.h"
+#include "plotting/DirField.h"
+#include "plotting/Field3D.h"
+#include "plotting/PlotRequest.h"
+#include "plotting/SlopeField.h"
+#include "worksheet/WorksheetRun.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kPhaseBudget = std::chrono::milliseconds(500);
+
+ui::ScriptedUiServices& Screen() {
+  static ui::ScriptedUiServices screen;
+  return screen;
+}
+
+Clock::time_point g_escAt;
+
+// Starts a phase: Esc is pressed once it has run for the budget.
+void StartPhase() {
+  g_escAt = Clock::now() + kPhaseBudget;
+  ms::RunFlags.AbortRun = 0;
+}
+
+// Bytes as worksheet text: each byte one character (so the built-in tokens U+00C8..U+00FF are
+// reachable), line breaks of any kind as CR LF, and a final line break as the window adds it.
+rt::Text SheetFromBytes(const uint8_t* data, size_t size) {
+  rt::Text sheet;
+  sheet.reserve(size + size / 8 + 2);
+  for (size_t i = 0; i < size; ++i) {
+    const char16_t c = data[i];
+    if (c == u'\r' || c == u'\n') {
+      if (c == u'\r' && i + 1 < size && data[i + 1] == '\n') ++i;
+      sheet += u"\r\n";
+    } else {
+      sheet.push_back(c);
+    }
+  }
+  if (!sheet.empty() && sheet.back() != u'\n' && sheet.back() != u':') sheet += u"\r\n";
+  return sheet;
+}
+
+// Execute: false when it stopped at an error or an abort.
+bool Execute(const rt::Text& sheet) {
+  StartPhase();
+  rt::Text stmtText;
+  int16_t msgNo = 0;
+  ms::ProcessWorksheet(sheet, stmtText, msgNo);
+  if (msgNo != 0 || ms::RunFlags.AbortRun != 0) return false;
+  const int16_t parm = ws::FindParameterStatement();
+  if (parm != 0) {
+    ws::SetUpParm(ms::Tables.StatementList[parm].Text, msgNo);
+    if (msgNo == 0) ms::EvaluateFunctions(msgNo);
+  }
+  if (msgNo == 0) ws::AppendEndMark(msgNo);
+  (void)ws::ResultsListing(4);
+  return msgNo == 0;
+}
+
+// The graph window's build: integrals slot by slot, the equations, the fields, the contours, then
+// the Plot[ curves. Each command runs on its own, as each is reached through the window.
+void RunDeferredCommands() {
+  ms::CommandRequestState& r = ms::Requests;
+  const int slots = std::clamp<int>(r.IntegStmtCount, 0, ms::kMaxIntegStatements);
+  for (int i = 1; i <= slots; ++i) {
+    int16_t slot = static_cast<int16_t>(i), msgNo = 0;
+    rt::Text& integ = r.IntegStmts[static_cast<size_t>(i - 1)];
+    rt::Text& dbl = r.DblIntStmts[static_cast<size_t>(i - 1)];
+    StartPhase();
+    if (r.IntegRequested && !integ.empty()) ms::ProcessInteg(integ, slot, msgNo, true);
+    StartPhase();
+    if (r.DblIntRequested && !dbl.empty()) ms::ProcessDblInt(dbl, slot, msgNo);
+  }
+  int16_t msgNo = 0;
+  StartPhase();
+  if (r.IVPRequested) ms::ProcessIVP(r.IVPStmt, msgNo);
+  StartPhase();
+  if (r.BVPRequested) ms::ProcessBVP(r.BVPStmt, msgNo);
+  StartPhase();
+  if (r.SlopeFieldRequested) ms::ProcessPlotSlopeField(r.SlopeFieldStmt, msgNo);
+  StartPhase();
+  if (r.DirFieldRequested) ms::ProcessPlotDirField(r.DirFieldStmt, msgNo);
+  StartPhase();
+  if (r.Field3DRequested) ms::ProcessPlotField3D(r.Field3DStmt, msgNo);
+  StartPhase();
+  if (r.ContourRequested || r.Contour1Requested) ms::ProcessPlotContour(r.ContourStmt, msgNo);
+  int16_t failMark = 0;
+  ws::CheckPlotVectors(failMark);
+  if (failMark != 0) return;
+  for (int k = 1; k <= ms::kMaxPlotCurves; ++k) {
+    const size_t base = static_cast<size_t>(3 * (k - 1));
+    const auto& spec = ms::PlotRequest.PlotSpec;
+    if (spec[base] == 0 || spec[base + 1] == 0 || spec[base + 2] == 0) continue;
+    for (int j = 1; j <= ms::kMaxPlotCurves; ++j)
+      ms::PlotRequest.PlotSelect[static_cast<size_t>(j)] = j == k ? -1 : 0;
+    StartPhase();
+    ms::GenerateCurvePoints(spec[base], spec[base + 1], spec[base + 2]);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  ui::ScriptedUiServices& screen = Screen();
+  screen.onDoEvents = [] {
+    if (Clock::now() >= g_escAt) ms::RunFlags.AbortRun = -1;
+  };
+  ui::SetUi(&screen);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ms::ResetProgramState();
+  ui::ScriptedUiServices& screen = Screen();
+  auto onDoEvents = std::move(screen.onDoEvents);
+  screen.Reset();
+  screen.onDoEvents = std::move(onDoEvents);
+  if (Execute(SheetFromBytes(data, size))) RunDeferredCommands();
+  return 0;
+}
