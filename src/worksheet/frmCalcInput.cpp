@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTextCursor>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -178,7 +179,20 @@ void frmCalcInput::BuildControls() {
   side->addWidget(processFrame);
   side->addStretch(1);
   side->addWidget(cmdClose, 0, Qt::AlignRight);
-  grid->addLayout(side, 0, 1, 7, 1);
+  // The buttons scroll when the window is narrower than they are, so the editor and the results
+  // keep a width that can be worked in.
+  auto* sidePanel = new QWidget();
+  sidePanel->setLayout(side);
+  auto* sideScroll = new QScrollArea(central);
+  sideScroll->setObjectName(QStringLiteral("sideScroll"));
+  sideScroll->setFrameShape(QFrame::NoFrame);
+  sideScroll->setWidgetResizable(true);
+  sideScroll->setWidget(sidePanel);
+  sideScroll->setMinimumWidth(kMinSidePanelWidth);
+  sideScroll->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+  Text1->setMinimumWidth(kMinEditorWidth);
+  List2->setMinimumWidth(kMinEditorWidth);
+  grid->addWidget(sideScroll, 0, 1, 7, 1);
   setCentralWidget(central);
 
   auto connectInsert = [this](QPushButton* b) {

@@ -27,6 +27,10 @@ namespace ws {
 // Button colours (packed RGB): the Graph button when something is to be drawn, and otherwise.
 constexpr int32_t kGraphReadyColor = 0xC0FFC0;
 constexpr int32_t kGraphIdleColor = 0xE0E0E0;
+// Narrowest editor and results list, in pixels: the button panel scrolls before they shrink
+// further. The panel itself keeps room for a column of buttons.
+constexpr int kMinEditorWidth = 300;
+constexpr int kMinSidePanelWidth = 120;
 constexpr int32_t kFuncButtonColor = 0xFFE0E0;
 constexpr int32_t kSpcFuncButtonColor = 0xFFFFFF;
 

@@ -10,6 +10,8 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <chrono>
@@ -76,6 +78,24 @@ TEST_F(WorksheetWindow, StartsUntitledWithTheStartUpSettings) {
   EXPECT_EQ(window->GraphButtonColor(), ws::kGraphIdleColor);
   EXPECT_EQ(ms::Settings.DisplayDigits, 4);
   EXPECT_EQ(ms::Requests.IVPRequested, 0);
+}
+
+TEST_F(WorksheetWindow, ANarrowWindowKeepsTheEditorUsableAndScrollsTheButtons) {
+  window->show();
+  auto* side = window->findChild<QScrollArea*>(QStringLiteral("sideScroll"));
+  ASSERT_NE(side, nullptr);
+  const int fullPanel = side->widget()->sizeHint().width();
+  for (const int width : {1000, 700, 450}) {
+    SCOPED_TRACE(width);
+    window->resize(width, 700);
+    QApplication::processEvents();
+    EXPECT_GE(window->Text1->width(), ws::kMinEditorWidth);
+    EXPECT_GE(window->List2->width(), ws::kMinEditorWidth);
+    // The buttons are whole when the window has room for them, and scroll when it has not.
+    const bool room = width - window->Text1->width() >= fullPanel + 40;
+    if (room) EXPECT_FALSE(side->horizontalScrollBar()->isVisible());
+  }
+  EXPECT_TRUE(side->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(WorksheetWindow, MenusKeepTheirShortcutsFromTheEditor) {
