@@ -520,13 +520,16 @@ void frmGraph::Form_Load() {
     HPosition->setRange(0, width);
     VPosition->setRange(0, height);
   }
-  ms::View.ImageOffsetX = width / 2;
+  // The picture centre on a whole pixel.
+  const int centreX = width / 2;
+  const int centreY = height / 2;
+  ms::View.ImageOffsetX = centreX;
   {
     const QSignalBlocker hb(HPosition);
     HPosition->setValue((2 * static_cast<int>(ms::View.ImageOffsetX)) / 3);
   }
   HPosition_Change();
-  ms::View.ImageOffsetY = height / 2;
+  ms::View.ImageOffsetY = centreY;
   {
     const QSignalBlocker vb(VPosition);
     VPosition->setValue((3 * static_cast<int>(ms::View.ImageOffsetY)) / 2);

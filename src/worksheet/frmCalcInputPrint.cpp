@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <cmath>
 
 #include "language/Settings.h"
 #include "platform/ui/QtUiServices.h"
@@ -21,10 +22,9 @@ namespace {
 bool RenderLines(QPrinter& printer, const QFont& font, const QStringList& lines) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  QFont printFont = font;
-  painter.setFont(printFont);
+  painter.setFont(font);
   painter.setPen(Qt::black);
-  const QFontMetrics metrics(printFont, &printer);
+  const QFontMetrics metrics(font, &printer);
   const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
   const int pageHeight = page.height();
   const int lineHeight = std::max(1, metrics.lineSpacing());
@@ -84,7 +84,7 @@ void frmCalcInput::mnuPrint_click() {
   // The Layout menu wins over the orientation chosen in the dialog.
   const bool landscape = mnuLand->isChecked();
   printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-  const int fontSize = static_cast<int>(font.pointSizeF() + 0.5);
+  const int fontSize = static_cast<int>(std::lround(font.pointSizeF()));
   const bool newPage = ResultsOnNewPage(fontSize, PrintLineEstimate(), landscape);
 
   // Printing works on a copy of the text: the editor is never changed by it.

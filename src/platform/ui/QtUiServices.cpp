@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
+#include <cmath>
 
 namespace ui {
 namespace {
@@ -212,7 +213,7 @@ void QtUiServices::ShowProgress(const rt::Text& bar, double fraction) {
   if (!(fraction >= 0.0)) fraction = 0.0;  // also catches NaN
   if (fraction > 1.0) fraction = 1.0;
   target->setRange(0, 1000);
-  const int value = static_cast<int>(fraction * 1000.0 + 0.5);
+  const int value = static_cast<int>(std::lround(fraction * 1000.0));
   // A long computation shows its progress without letting events run, so the bar is drawn at
   // once (a progress bar repaints itself on a change of value); but at most every
   // kProgressInterval ms: callers such as the function evaluation report once per function, and
