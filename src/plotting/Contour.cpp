@@ -586,15 +586,18 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   const rt::Text names[2] = {u"Fx", u"Fy"};
   const rt::Text* exprs[2] = {&dx, &dy};
   int16_t recs[2] = {0, 0};
-  if (Tables.FuncCount > kMaxFunctions - kDerivativeRoom) {
-    // Every rebuild of the picture appends another pair. When there is no room and the
-    // remembered pair holds these derivatives, it serves again (as long as one record is left
-    // for the evaluations); otherwise the table is full.
-    if (diffMsg != 0 || Tables.FuncCount >= kMaxFunctions ||
-        !FindDerivativeRecords(f, dx, dy, recs)) {
+  // A rebuild of the same picture finds the pair it appended still in place and uses it again,
+  // so that turning or redrawing the picture never fills the table (one record is kept free for
+  // the evaluations).
+  const bool reused = diffMsg == 0 && FindDerivativeRecords(f, dx, dy, recs);
+  if (reused) {
+    if (Tables.FuncCount >= kMaxFunctions) {
       msgNo = kMsgFunctionsFull;
       return;
     }
+  } else if (Tables.FuncCount > kMaxFunctions - kDerivativeRoom) {
+    msgNo = kMsgFunctionsFull;
+    return;
   } else {
     for (int i = 0; i < 2; ++i) {
       recs[i] = AppendFunction(msgNo);
