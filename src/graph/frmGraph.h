@@ -297,6 +297,8 @@ class frmGraph : public QMainWindow {
   void BuildViewButtons();
   void BuildOptionMenus();
   void SetViewButtonColor(int code, int32_t color);
+  // Marks the view button of code as the chosen one of its frame.
+  void MarkViewButton(int code);
   // Replot set, arrows counted from the first curve again, then the build.
   void RebuildFromStore();
   void ValidateScaleBox(QLineEdit* box);

@@ -163,6 +163,12 @@ void frmGraph::GenerateData() {
   // The picture has the keys after every build, however it ended: the zoom and turn keys act on
   // it and never type into a scale box.
   const auto keysToPicture = qScopeGuard([this] { DisplayBox->setFocus(); });
+  // A solve that switches to its mode's first view (its own rows) marks that view's button, as a
+  // press of the button would have.
+  const int16_t viewBefore = ms::View.PlotKind;
+  const auto markSwitchedView = qScopeGuard([this, viewBefore] {
+    if (ms::View.PlotKind != viewBefore) MarkViewButton(ms::View.PlotKind);
+  });
 
   ShowReturn(false);
   SetBusyPointer(true);

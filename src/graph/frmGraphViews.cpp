@@ -151,14 +151,19 @@ void frmGraph::ViewButton_Click(int code) {
   if (frame == 5) Frame5->setVisible(true);
   if (TrajectoryView(code)) SetBoxEnabled(true);
 
+  MarkViewButton(code);
+  GenerateData();
+}
+
+void frmGraph::MarkViewButton(int code) {
+  if (!ValidCode(code)) return;
+  const int frame = kViewButtons[code].frame;
   // Only the first button of the four-equation frame marks itself; the others whiten the frame.
   const bool whitenAll = code >= 19 && code <= 22;
   for (int other = kFirstCode; other <= kLastCode; ++other) {
     if (kViewButtons[other].frame != frame) continue;
     SetViewButtonColor(other, (other == code && !whitenAll) ? kChosenColor : kWhite);
   }
-
-  GenerateData();
 }
 
 }  // namespace gr
