@@ -4,9 +4,9 @@
 #include <array>
 #include <cmath>
 
-#include "language/Global.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathDerivative.h"
 

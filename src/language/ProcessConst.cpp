@@ -5,8 +5,8 @@
 
 #include "language/CompileCode.h"
 #include "language/Definitions.h"
-#include "language/Global.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathVector.h"
 

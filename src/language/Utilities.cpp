@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "language/CommandRequests.h"
-#include "language/Global.h"
 #include "language/Simplify.h"
+#include "language/WorksheetTables.h"
 #include "platform/ui/UiServices.h"
 
 namespace ms {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <unordered_map>
 
-#include "language/Global.h"
 #include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 
 namespace ms {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "language/Global.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
 #include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 
 namespace ms {
 

@@ -1,8 +1,8 @@
 #include "numerics/Bvp.h"
 
 #include "language/CommandRequests.h"
-#include "language/Global.h"
 #include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "numerics/BvpTrials.h"
 #include "numerics/Ivp.h"
 #include "numerics/LinearShooting.h"

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "language/CommandRequests.h"
-#include "language/Global.h"
 #include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "numerics/FunctionValue.h"
 #include "platform/ui/UiServices.h"
 

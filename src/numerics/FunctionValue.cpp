@@ -1,7 +1,7 @@
 #include "numerics/FunctionValue.h"
 
-#include "language/Global.h"
 #include "language/ProcessConst.h"
+#include "language/WorksheetTables.h"
 
 namespace ms {
 

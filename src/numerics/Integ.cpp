@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "language/CommandRequests.h"
-#include "language/Global.h"
 #include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "numerics/DblInt.h"
 #include "numerics/FunctionValue.h"
 #include "numerics/SolutionStore.h"

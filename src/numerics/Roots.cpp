@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "language/Global.h"
 #include "language/Settings.h"
 #include "language/Simplify.h"
 #include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "numerics/FunctionValue.h"
-#include "plotting/FormatSignificant.h"
+#include "platform/runtime/FormatSignificant.h"
 
 namespace ms {
 namespace {
@@ -180,7 +180,7 @@ void ProcessZero(rt::Text& statement, int16_t& msgNo) {
   rec.Kind = 0;
   rec.Name = resultId;
   rec.Expr.clear();
-  rec.ValueText = FormatSignificant(root, Settings.DisplayDigits);
+  rec.ValueText = rt::FormatSignificant(root, Settings.DisplayDigits);
   rec.Spare1 = 0;
   rec.Locked = 0;
 }

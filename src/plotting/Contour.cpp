@@ -5,14 +5,14 @@
 
 #include "language/CommandRequests.h"
 #include "language/CompileCode.h"
-#include "language/Global.h"
 #include "language/ProcessConst.h"
 #include "language/Tokens.h"
 #include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/MathDerivative.h"
+#include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/FieldTables.h"
-#include "plotting/FormatSignificant.h"
 #include "plotting/SceneStore.h"
 
 namespace ms {
@@ -184,7 +184,7 @@ bool TraceLevels(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, doub
                  double& er, double& sg, bool eventsPerLevel, int16_t& msgNo) {
   for (double c = c1; LevelInRange(c, c2, ds, kLevelAllowance); c += ds) {
     if (eventsPerLevel) ui::Ui().DoEvents();
-    ContourWindow.LevelCaption = FormatSignificant(c, 5);
+    ContourWindow.LevelCaption = rt::FormatSignificant(c, 5);
     Refresh();
     if (Aborted()) return false;
     if (n >= kContourSegmentCap) break;

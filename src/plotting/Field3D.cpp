@@ -3,14 +3,14 @@
 #include <cmath>
 
 #include "language/CommandRequests.h"
-#include "language/Global.h"
 #include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/Axes.h"
+#include "plotting/BoundingBox.h"
 #include "plotting/FieldTables.h"
-#include "plotting/PlotField.h"
 #include "plotting/SceneStore.h"
-#include "plotting/ZGrids.h"
 
 namespace ms {
 

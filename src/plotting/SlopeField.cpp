@@ -4,15 +4,15 @@
 #include <cmath>
 
 #include "language/CommandRequests.h"
-#include "language/Global.h"
 #include "language/Settings.h"
 #include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/Axes.h"
 #include "plotting/FieldTables.h"
 #include "plotting/SceneStore.h"
-#include "plotting/ZGrids.h"
-#include "plotting/ZMath.h"
+#include "plotting/SceneView.h"
 
 namespace ms {
 

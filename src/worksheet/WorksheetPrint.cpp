@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "language/Global.h"
 #include "language/Tokens.h"
 #include "language/Utilities.h"
+#include "language/WorksheetTables.h"
+#include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/QtUiServices.h"
-#include "plotting/FormatSignificant.h"
 #include "worksheet/WorksheetRun.h"
 
 namespace ws {

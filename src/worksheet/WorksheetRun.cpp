@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "language/Global.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
 #include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/MathVector.h"
-#include "plotting/FormatSignificant.h"
+#include "platform/runtime/FormatSignificant.h"
 #include "plotting/PlotRequest.h"
 
 namespace ws {
@@ -149,7 +149,7 @@ rt::Text ListedValue(int i, int digits, const std::vector<bool>* undefined) {
                       (*undefined)[static_cast<size_t>(i)];
   return failed
              ? rt::Text(u"undefined")
-             : ms::FormatSignificant(ms::Tables.FuncTable[i].Value, static_cast<int16_t>(digits));
+             : rt::FormatSignificant(ms::Tables.FuncTable[i].Value, static_cast<int16_t>(digits));
 }
 
 rt::Text ShownConstantValue(int i) {

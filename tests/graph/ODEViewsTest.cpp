@@ -36,7 +36,7 @@ TEST_F(ODEViewsTest, EachViewButtonDrawsItsViewOfTheSolution) {
                          },
                          2},
                         {5, [](const ms::Point3& p) { return p[1] + std::sin(p[0]); }, 0}};
-  frmGraph& w =
+  GraphWindow& w =
       Run("F{t,x,y,z} = y\nG{t,x,y,z} = -x\nH{t,x,y,z} = 1\nIVP[F,G,H,{0,3,1,0,0}{1,0.0001,2}]\n");
   ASSERT_FALSE(w.Frame6->isHidden());
   for (const View& v : views) {
@@ -106,8 +106,8 @@ TEST_F(ViewButtonStateTest, ThePressedButtonIsMarkedAndSetsItsFrame) {
       {12, {7, 12}, -1, true, false, true},       {15, {7, 12, 15}, -1, true, false, false},
       {2, {2, 7, 12, 15}, -1, true, true, false}, {2, {2, 7, 12, 15}, -1, true, true, false},
   };
-  frmGraph& w = Load();
-  frmSetDisplay* options = frmSetDisplay::Instance();
+  GraphWindow& w = Load();
+  DisplaySettingsDialog* options = DisplaySettingsDialog::Instance();
   ASSERT_NE(options, nullptr);
   int builds = g_builds;
   for (const Step& s : steps) {
@@ -135,7 +135,7 @@ TEST_F(ViewButtonStateTest, ThePressedButtonIsMarkedAndSetsItsFrame) {
 // Buttons and menu items that rebuild are dropped while the command lets events run (no nested
 // build, nothing changed), and so are codes without a button and spacings without an item.
 TEST_F(ViewButtonStateTest, APressDuringABuildOrWithoutACodeChangesNothing) {
-  frmGraph& w = Load();
+  GraphWindow& w = Load();
   w.ViewButton_Click(5);
   const int builds = g_builds;
   g_duringBuild = [&w] {
