@@ -1,4 +1,4 @@
-// AnimationSetupDialog is the window frmSetFrames ("Animation").
+// AnimationSetupDialog is the window "frmSetFrames" ("Animation").
 // Animation frames: one bitmap of the graph for each value of a worksheet constant stepped over a
 // range, plus a small text file with the range, the count and the constant. This header holds
 // the frame settings the set-up window fills, the naming of the frame files and the set-up window

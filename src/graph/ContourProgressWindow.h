@@ -1,4 +1,4 @@
-// ContourProgressWindow is the window frmContour ("Contour Progress").
+// ContourProgressWindow is the window "frmContour" ("Contour Progress").
 // The contour progress window: the level being traced out of how many and with what step, the
 // segment count against the fixed maximum, the quadrant whose start point is being traced, and
 // Abort and "Exit to Graph". One global window, created when contour tracing first needs it and

@@ -1,4 +1,4 @@
-// DisplaySettingsDialog is the window frmSetDisplay ("Display Data").
+// DisplaySettingsDialog is the window "frmSetDisplay" ("Display Data").
 // The display-options window "frmSetDisplay": a small always-on-top window in which the user
 // chooses which documentation texts appear on the graph and where. Six blocks, each a frame with
 // a check box (its show flag) and two scroll bars (its horizontal and vertical position): data

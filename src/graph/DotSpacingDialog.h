@@ -1,4 +1,4 @@
-// DotSpacingDialog is the window frmDotSpacing ("Dot Spacing").
+// DotSpacingDialog is the window "frmDotSpacing" ("Dot Spacing").
 // The dot-spacing window "frmDotSpacing": a small always-on-top window in which the user types
 // how many curve points apart the marker symbols stand ("Custom" of the dot-spacing menu). The
 // text typed is kept in the window until it is saved, discarded or the window is unloaded. Save

@@ -1,4 +1,4 @@
-// FamilyPlotsDialog is the window frmFamilyPlots ("Family of Curves").
+// FamilyPlotsDialog is the window "frmFamilyPlots" ("Family of Curves").
 // Families of curves: one constant of the worksheet is stepped over a range and every member is
 // built into the same picture. This header holds the family settings that the set-up window
 // fills and the text overlays read, the search and rewrite of a constant's assignment in the

@@ -1,4 +1,4 @@
-// FrameCanvas is the window Form1 (hidden: the canvas of the animation frames).
+// FrameCanvas is the window "Form1" (hidden: the canvas the animation frames are drawn on).
 // The hidden window whose picture the animation frames are drawn into and saved from. It is never
 // shown; its picture is 4500 x 4500 twips and keeps what is drawn on it, so that the image can be
 // written to a file.

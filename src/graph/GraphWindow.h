@@ -1,4 +1,4 @@
-// GraphWindow is the window frmGraph ("Create Graph").
+// GraphWindow is the window "frmGraph" ("Create Graph").
 // The graph window "Create Graph": runs the plot requests into one scene, draws it on its picture
 // box and lets the user turn, zoom and pan the view. One global window: created when first used,
 // unloaded by Return and End Program, and it refuses every other way of closing.

@@ -17,7 +17,6 @@
 
 #include "graph/GraphImage.h"
 #include "graph/GraphWindow.h"
-#include "language/Utilities.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
 #include "worksheet/WorksheetWindow.h"

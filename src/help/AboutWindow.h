@@ -1,4 +1,4 @@
-// AboutWindow is the window frmAbout.
+// AboutWindow is the window "frmAbout".
 // The About window: four paragraphs about MathSheet and an "Exit" button. It is modal: the
 // worksheet waits until Exit closes it.
 #pragma once

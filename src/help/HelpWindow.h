@@ -1,4 +1,4 @@
-// HelpWindow is the window XfrmHelp (the help index).
+// HelpWindow is the window "XfrmHelp" (the help index).
 // The help window: eighteen buttons that each open one help page and close the window, and an
 // index of the tutorial's page references by category.
 #pragma once

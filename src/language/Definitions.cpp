@@ -1,8 +1,8 @@
 #include "language/Definitions.h"
 
+#include "language/CommandArguments.h"
 #include "language/CompileCode.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
 #include "mathematics/MathMacro.h"
 #include "mathematics/MathVector.h"
 

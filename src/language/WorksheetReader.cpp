@@ -3,7 +3,7 @@
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Simplify.h"
-#include "language/Utilities.h"
+#include "language/TextEdits.h"
 #include "language/WorksheetTables.h"
 
 namespace ms {

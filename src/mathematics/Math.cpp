@@ -7,7 +7,7 @@
 #include <memory>
 #include <unordered_map>
 
-#include "language/Utilities.h"
+#include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
 
 namespace ms {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "language/CommandArguments.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
 #include "language/WorksheetTables.h"
 
 namespace ms {

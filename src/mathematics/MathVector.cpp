@@ -1,9 +1,9 @@
 #include "mathematics/MathVector.h"
 
+#include "language/CommandArguments.h"
 #include "language/ProcessConst.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
 #include "mathematics/MathDerivative.h"
 #include "mathematics/MathMacro.h"
 

@@ -1,7 +1,7 @@
 #include "numerics/Bvp.h"
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Utilities.h"
 #include "language/WorksheetTables.h"
 #include "numerics/BvpTrials.h"
 #include "numerics/Ivp.h"

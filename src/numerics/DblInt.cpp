@@ -2,8 +2,9 @@
 
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Utilities.h"
+#include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
 #include "numerics/FunctionValue.h"
 #include "platform/ui/UiServices.h"

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Utilities.h"
 #include "language/WorksheetTables.h"
 #include "numerics/DblInt.h"
 #include "numerics/FunctionValue.h"

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Utilities.h"
 #include "language/WorksheetTables.h"
 #include "numerics/CoupledRkf45.h"
 #include "numerics/Rkf45.h"

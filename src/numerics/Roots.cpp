@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/Settings.h"
 #include "language/Simplify.h"
-#include "language/Utilities.h"
 #include "language/WorksheetTables.h"
 #include "numerics/FunctionValue.h"
 #include "platform/runtime/FormatSignificant.h"

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/CompileCode.h"
 #include "language/ProcessConst.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/MathDerivative.h"
 #include "platform/runtime/FormatSignificant.h"

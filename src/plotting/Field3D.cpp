@@ -2,8 +2,9 @@
 
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Utilities.h"
+#include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "platform/ui/UiServices.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "language/Utilities.h"
+#include "language/CommandArguments.h"
 #include "numerics/FunctionValue.h"
 #include "platform/ui/UiServices.h"
 

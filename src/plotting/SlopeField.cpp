@@ -3,9 +3,10 @@
 #include <array>
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
+#include "language/RunProgress.h"
 #include "language/Settings.h"
-#include "language/Utilities.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "platform/ui/UiServices.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "language/CommandArguments.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
 #include "language/WorksheetTables.h"
 #include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/QtUiServices.h"

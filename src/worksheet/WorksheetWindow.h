@@ -1,4 +1,4 @@
-// WorksheetWindow is the window frmCalcInput ("Work Sheet").
+// WorksheetWindow is the window "frmCalcInput" ("Work Sheet").
 // The worksheet window "Work Sheet": the start-up window of the program. It holds the worksheet
 // editor, the insert buttons for built-in names, Execute and Graph, the results listing, the File,
 // Edit and option menus. Computing lives in the core; the handlers call it and show the state it

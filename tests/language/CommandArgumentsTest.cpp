@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "LanguageFixture.h"
-#include "language/Utilities.h"
+#include "language/CommandArguments.h"
 
 namespace ms {
 namespace {
 
-class UtilitiesTest : public LanguageTest {
+class CommandArgumentsTest : public LanguageTest {
  protected:
   static void AddConstant(const rt::Text& name, const rt::Text& valueText) {
     int16_t msg = 0;
@@ -18,7 +18,7 @@ class UtilitiesTest : public LanguageTest {
 };
 
 // The first record with exactly that name; 57 (function) or 339 (constant) when there is none.
-TEST_F(UtilitiesTest, FindFunctionAndRangeConstant) {
+TEST_F(CommandArgumentsTest, FindFunctionAndRangeConstant) {
   for (const auto& [name, parm] : {std::pair{u"F_", u"x"}, {u"Ga", u"t"}, {u"F_", u"y"}}) {
     int16_t msg = 0;
     const int16_t k = AppendFunction(msg);
@@ -50,7 +50,7 @@ TEST_F(UtilitiesTest, FindFunctionAndRangeConstant) {
   }
 }
 
-TEST_F(UtilitiesTest, ParseRangeValue) {
+TEST_F(CommandArgumentsTest, ParseRangeValue) {
   AddConstant(u"a_", u"(2.5)");
   AddConstant(u"ab", u"(7)");
   AddConstant(u"a1", u"(-1.5)");
@@ -86,55 +86,6 @@ TEST_F(UtilitiesTest, ParseRangeValue) {
     if (c.msg == 0 || c.msg == 1220) {
       EXPECT_DOUBLE_EQ(value, c.value);
     }
-  }
-}
-
-TEST_F(UtilitiesTest, TextHelpers) {
-  const std::pair<const char16_t*, const char*> minus[] = {
-      {u"F{x}=(-x)*(-1)", "F{x}=(0-x)*(0-1)"}, {u"y = ( - 3 )", "y=(0-3)"}, {u"(-", "(0-"}};
-  for (const auto& [in, want] : minus) {
-    SCOPED_TRACE(U8(in));
-    rt::Text out = u"stale";
-    FixLeadingMinus(in, out);
-    EXPECT_EQ(U8(out), want);
-  }
-  // One character replaced inside the text; positions outside it change nothing.
-  const struct {
-    const char16_t* text;
-    int32_t pos;
-    const char16_t* insert;
-    const char* out;
-  } splices[] = {{u"abc", 1, u"XY", "XYbc"}, {u"abc", 3, u"", "ab"},    {u"abc", 0, u"X", "abc"},
-                 {u"abc", 4, u"X", "abc"},   {u"abc", -7, u"X", "abc"}, {u"", 1, u"X", ""}};
-  for (const auto& c : splices) {
-    SCOPED_TRACE(U8(c.text) + " " + std::to_string(c.pos));
-    rt::Text t = c.text;
-    SpliceString(t, c.pos, c.insert);
-    EXPECT_EQ(U8(t), c.out);
-    EXPECT_EQ(U8(ReplaceCharAt(c.text, static_cast<int16_t>(c.pos), c.insert)), c.out);
-  }
-  const std::pair<const char16_t*, const char*> titles[] = {
-      {u"C:\\plots\\curve1.bmp", "curve1"}, {u"C:\\dir.x\\name", "name"}, {u"C:\\plots\\", ""}};
-  for (const auto& [path, title] : titles) {
-    SCOPED_TRACE(U8(path));
-    EXPECT_EQ(U8(FileTitleNoExt(path)), title);
-  }
-}
-
-TEST_F(UtilitiesTest, DrawProgress) {
-  const struct {
-    int16_t total, done, totalAfter;
-    double fraction;
-  } cases[] = {{0, 0, 1, 0.0}, {-3, 5, 1, 0.0}, {4, 1, 4, 0.25}, {4, 6, 4, 0.5}, {10, -3, 10, 0.0}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.total) + "/" + std::to_string(c.done));
-    screen_.progress.clear();
-    int16_t total = c.total;
-    DrawProgress(kGraphProgressBar, total, c.done);
-    EXPECT_EQ(total, c.totalAfter);
-    ASSERT_EQ(screen_.progress.size(), 1u);
-    EXPECT_EQ(U8(screen_.progress[0].bar), "Picture1");
-    EXPECT_DOUBLE_EQ(screen_.progress[0].fraction, c.fraction);
   }
 }
 

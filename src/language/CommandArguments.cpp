@@ -1,13 +1,10 @@
-#include "language/Utilities.h"
+#include "language/CommandArguments.h"
 
 #include <algorithm>
-#include <chrono>
 #include <limits>
 
-#include "language/CommandRequests.h"
 #include "language/Simplify.h"
 #include "language/WorksheetTables.h"
-#include "platform/ui/UiServices.h"
 
 namespace ms {
 namespace {
@@ -18,8 +15,6 @@ constexpr int16_t kMsgUnexpectedEnd = 333;
 constexpr int16_t kMsgConstantNotFound = 339;
 constexpr int16_t kMsgTerminatorMissing = 1220;
 constexpr int16_t kMsgNothingBeforeTerminator = 6097;
-
-// Character at 1-based position p, 0 outside the text.
 
 char16_t FirstChar(const rt::Text& s) {
   return s.empty() ? u'\0' : s[0];
@@ -143,68 +138,6 @@ void ParseRangeValue(const rt::Text& stmt, int16_t& pos, double& value, const rt
     return;
   }
   pos = static_cast<int16_t>(p + 1);
-}
-
-void FixLeadingMinus(const rt::Text& src, rt::Text& dst) {
-  const rt::Text s = RemoveBlanks(src);
-  const size_t n = s.size();
-  rt::Text out;
-  out.reserve(n + n / 4);
-  size_t i = 0;
-  while (i + 1 < n) {
-    if (s[i] == u'(' && s[i + 1] == u'-') {
-      out += u"(0-";
-      i += 2;
-    } else {
-      out.push_back(s[i]);
-      ++i;
-    }
-  }
-  if (i + 1 == n) out.push_back(s[i]);
-  dst = std::move(out);
-}
-
-void SpliceString(rt::Text& text, int32_t pos, const rt::Text& insert) {
-  if (pos < 1 || pos > static_cast<long>(text.size())) return;
-  text = text.substr(0, pos - 1) + insert + text.substr(pos);
-}
-
-rt::Text ReplaceCharAt(const rt::Text& text, int16_t pos, const rt::Text& insert) {
-  rt::Text out = text;
-  SpliceString(out, pos, insert);
-  return out;
-}
-
-void DrawProgress(const rt::Text& bar, int16_t& total, int16_t done) {
-  if (total < 1) total = 1;
-  const int part = done % total;
-  ui::Ui().ShowProgress(bar, part > 0 ? static_cast<double>(part) / total : 0.0);
-}
-
-namespace {
-// When events are next to run.
-std::chrono::steady_clock::time_point g_nextEvents{};
-}  // namespace
-
-void RestartAbortPoll() {
-  g_nextEvents = {};
-}
-
-bool PollAbort() {
-  constexpr auto kEventInterval = std::chrono::milliseconds(200);
-  const auto now = std::chrono::steady_clock::now();
-  if (now >= g_nextEvents) {
-    g_nextEvents = now + kEventInterval;
-    ui::Ui().DoEvents();
-  }
-  return RunFlags.AbortRun != 0;
-}
-
-rt::Text FileTitleNoExt(const rt::Text& path) {
-  const long slash = rt::InStrRev(path, u"\\");
-  const rt::Text title = slash > 0 ? rt::Mid(path, slash + 1) : path;
-  const long dot = rt::InStr(title, u".");
-  return dot > 1 ? rt::Left(title, dot - 1) : title;
 }
 
 }  // namespace ms
