@@ -15,7 +15,7 @@
 #include "plotting/Contour.h"
 #include "worksheet/WorksheetWindow.h"
 
-namespace ms {
+namespace gr {
 namespace {
 
 ContourProgressWindow* g_window = nullptr;
@@ -100,7 +100,7 @@ void EnableWorksheet() {
 }
 
 // Tracing's side of the window.
-class ContourWindowQtHost final : public ContourWindowHost {
+class ContourWindowQtHost final : public ms::ContourWindowHost {
  public:
   void Load() override { ContourProgressWindow::Load(); }
   void ShowWindow(bool shown) override {
@@ -173,7 +173,7 @@ ContourProgressWindow::ContourProgressWindow(QWidget* parent)
 ContourProgressWindow::~ContourProgressWindow() {
   if (g_window == this) {
     g_window = nullptr;
-    ContourWindowUnloaded();
+    ms::ContourWindowUnloaded();
   }
 }
 
@@ -192,24 +192,24 @@ ContourProgressWindow& ContourProgressWindow::Load() {
 void ContourProgressWindow::Form_Load() {
   ui::Ui().MakeTopmostAtOrigin(static_cast<ui::WindowHandle>(static_cast<QWidget*>(this)));
   move(Px(kLoadLeft), Px(kLoadTop));
-  ContourWindowLoad();
+  ms::ContourWindowLoad();
   Mirror();
 }
 
 void ContourProgressWindow::cmdAbort_Click() {
-  ContourAbortClick();
+  ms::ContourAbortClick();
   Mirror();
   EnableWorksheet();
 }
 
 void ContourProgressWindow::cmdExit_Click() {
-  ContourExitClick();
+  ms::ContourExitClick();
   Mirror();
   EnableWorksheet();
 }
 
 void ContourProgressWindow::Mirror() {
-  const ContourWindowData& w = ContourWindow;
+  const ms::ContourWindowData& w = ms::ContourWindow;
   SetText(lblLevel, w.LevelCaption);
   SetText(lblMaxCt, w.MaxCtCaption);
   SetText(lblStep, w.StepCaption);
@@ -217,7 +217,7 @@ void ContourProgressWindow::Mirror() {
   SetForeground(lblSegCt, FromPacked(w.SegCtForeColor));
   for (int q = 1; q <= 4; ++q) {
     SetBackground(lblQ[static_cast<size_t>(q - 1)], w.QuadrantLit[static_cast<size_t>(q)] != 0
-                                                        ? FromPacked(kContourLitColor)
+                                                        ? FromPacked(ms::kContourLitColor)
                                                         : ButtonFace());
   }
   cmdAbort->setEnabled(w.AbortEnabled != 0);
@@ -226,16 +226,16 @@ void ContourProgressWindow::Mirror() {
 
 void ContourProgressWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
-  if (ContourWindow.AbortEnabled != 0) return;
+  if (ms::ContourWindow.AbortEnabled != 0) return;
   cmdExit_Click();
 }
 
 void InstallContourWindow() {
-  SetContourWindowHost(&g_host);
+  ms::SetContourWindowHost(&g_host);
 }
 
 void UnloadContourWindow() {
   delete g_window;
 }
 
-}  // namespace ms
+}  // namespace gr

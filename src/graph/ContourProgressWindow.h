@@ -17,7 +17,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
-namespace ms {
+namespace gr {
 
 class ContourProgressWindow final : public QWidget {
   Q_OBJECT
@@ -65,4 +65,4 @@ void InstallContourWindow();
 // Unloads the window when it is loaded (Return and End Program of the graph window).
 void UnloadContourWindow();
 
-}  // namespace ms
+}  // namespace gr

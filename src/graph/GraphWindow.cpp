@@ -617,7 +617,7 @@ void GraphWindow::Form_Load() {
   Graph.SavedVertexCount = Graph.SavedSegmentCount = 0;
 
   // Contour tracing shows its progress window.
-  ms::InstallContourWindow();
+  gr::InstallContourWindow();
 
   // A run-time failure of the first build is caught here: the worksheet is offered for saving
   // and the program ends.
@@ -654,7 +654,7 @@ void GraphWindow::LoadFailed(int errorNumber, const rt::Text& description) {
     hide();
   }
   unloading_ = true;
-  ms::UnloadContourWindow();
+  gr::UnloadContourWindow();
   ui::Ui().EndProgram();
 }
 
@@ -700,7 +700,7 @@ void GraphWindow::cmdReturn_Click() {
   }
   Unload();
   UnloadSetDisplay();
-  ms::UnloadContourWindow();
+  gr::UnloadContourWindow();
   if (sheet != nullptr) {
     sheet->cmdGraph->setEnabled(false);
     sheet->cmdCompute->setEnabled(true);
@@ -717,11 +717,11 @@ void GraphWindow::cmdExit_Click() {
     QPointer<GraphWindow> self(this);
     sheet->cmdClose_click();
     // The program ends once every window is closed; the contour progress window goes with it.
-    if (self && !self->isVisible()) ms::UnloadContourWindow();
+    if (self && !self->isVisible()) gr::UnloadContourWindow();
     return;
   }
   unloading_ = true;
-  ms::UnloadContourWindow();
+  gr::UnloadContourWindow();
   ui::Ui().EndProgram();
 }
 

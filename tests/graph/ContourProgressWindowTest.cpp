@@ -25,13 +25,13 @@ class ContourWindowTest : public GraphTest {
  protected:
   void SetUp() override {
     GraphTest::SetUp();
-    ms::UnloadContourWindow();
-    ms::InstallContourWindow();
+    gr::UnloadContourWindow();
+    gr::InstallContourWindow();
   }
   void TearDown() override {
     ui_.onDoEvents = nullptr;
     ReleaseGraphWindow();
-    ms::UnloadContourWindow();
+    gr::UnloadContourWindow();
     ms::SetContourWindowHost(nullptr);
     ms::ResetContourState();
     GraphTest::TearDown();
@@ -86,7 +86,7 @@ TEST_F(ContourWindowTest, TracingStoppedOrRunThenExitNextCommandAndReturn) {
     int polls = 0, pollsAfterStop = -1;
     ui_.onDoEvents = [&, stop = stop, atPoll = atPoll] {
       if (!Tracing() && pollsAfterStop < 0) return;
-      ms::ContourProgressWindow* w = ms::ContourProgressWindow::Instance();
+      gr::ContourProgressWindow* w = gr::ContourProgressWindow::Instance();
       GraphWindow* g = GraphWindow::Instance();
       ASSERT_TRUE(w != nullptr && g != nullptr);
       if (++polls == 1) {
@@ -105,7 +105,7 @@ TEST_F(ContourWindowTest, TracingStoppedOrRunThenExitNextCommandAndReturn) {
     };
     GraphWindow& graph = Load();
     ui_.onDoEvents = nullptr;
-    ms::ContourProgressWindow* w = ms::ContourProgressWindow::Instance();
+    gr::ContourProgressWindow* w = gr::ContourProgressWindow::Instance();
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(w->cmdAbort->isEnabled());
     EXPECT_TRUE(w->cmdExit->isEnabled() && graph.cmdReturn->isEnabled() &&
@@ -130,12 +130,12 @@ TEST_F(ContourWindowTest, TracingStoppedOrRunThenExitNextCommandAndReturn) {
     EXPECT_TRUE(sheet.isEnabled());
     ms::Requests.ContourStmt = u"PlotContour1[F,{-2,2,-2,2}{-1,-1}{1,1,1}]";
     graph.GenerateData();
-    EXPECT_EQ(ms::ContourProgressWindow::Instance(), w);
+    EXPECT_EQ(gr::ContourProgressWindow::Instance(), w);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(Background(w->lblQ[0]), ButtonFace());
     EXPECT_EQ(Background(w->lblQ[2]), kGreen);
     graph.cmdReturn->click();
-    EXPECT_EQ(ms::ContourProgressWindow::Instance(), nullptr);
+    EXPECT_EQ(gr::ContourProgressWindow::Instance(), nullptr);
     EXPECT_EQ(ms::ContourWindow.Loaded, 0);
   }
 }
