@@ -57,9 +57,7 @@ QString Q(const rt::Text& s) {
   return ui::ToQString(s);
 }
 
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
+using rt::IsDigit;
 
 int32_t CurveColor(int index) {
   int16_t r = 0, g = 0, b = 0;

@@ -13,12 +13,8 @@ namespace {
 constexpr int16_t kTrue = -1;
 constexpr int kMaxComponentCounter = 999;
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsLower;
+using rt::IsUpper;
 bool IsDigitOrDot(char16_t c) {
   return (c >= u'0' && c <= u'9') || c == u'.';
 }

@@ -14,12 +14,8 @@ namespace ms {
 
 namespace {
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsLower;
+using rt::IsUpper;
 bool IsNumberChar(char16_t c) {
   return (c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'E' || c == u'-';
 }

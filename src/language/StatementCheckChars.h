@@ -7,18 +7,10 @@
 
 namespace ms::syntax {
 
-inline bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
-inline bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-inline bool IsLetter(char16_t c) {
-  return IsLower(c) || IsUpper(c);
-}
-inline bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
+using rt::IsDigit;
+using rt::IsLetter;
+using rt::IsLower;
+using rt::IsUpper;
 // Any built-in name token (the character that stands for a name and its "[").
 inline bool IsToken(char16_t c) {
   return c >= u'\u00C8' && c <= u'\u00FF';

@@ -48,12 +48,8 @@ constexpr int16_t kMsgDiffOverflow = 537;
 bool IsTokenChar(char16_t c) {
   return c >= u'\u00C8' && c <= u'\u00FF';
 }
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsDigit;
+using rt::IsLower;
 
 bool Short(const rt::Text& a) {
   return a.size() == 1;

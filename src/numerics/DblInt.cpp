@@ -15,9 +15,7 @@ rt::Text IntegConstId;
 
 namespace {
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
+using rt::IsUpper;
 
 // Limit and integrand values that cannot be evaluated count as 0.
 double EvalLimitFunc(const rt::Text& name, double u) {

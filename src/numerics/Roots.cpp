@@ -12,9 +12,7 @@
 namespace ms {
 namespace {
 
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsLower;
 
 // A one- or two-character constant identifier at p ("[a-z]" then optionally "[a-z0-9_]"); a
 // one-letter identifier is completed with "_". p is advanced past it.

@@ -95,12 +95,8 @@ bool Aborted() {
   return Contours.ContourAbort != 0 || RunFlags.AbortRun != 0;
 }
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsLower;
+using rt::IsUpper;
 
 // The level loop runs while the running level has not passed c2 (with the allowance, in the
 // direction of the step).

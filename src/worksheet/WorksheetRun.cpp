@@ -14,12 +14,8 @@ namespace ws {
 
 namespace {
 
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
+using rt::IsDigit;
+using rt::IsLower;
 
 rt::Text ShownName(const rt::Text& name) {
   if (name.size() >= 2 && name[1] == u'_') return name.substr(0, 1);
