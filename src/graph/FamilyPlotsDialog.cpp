@@ -30,7 +30,7 @@ void ResetFamilySettings() {
 namespace {
 
 bool IsNameChar(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+  return rt::IsLetter(c) || rt::IsDigit(c);
 }
 
 // The 1-based position where the statement after the one starting at `from` starts: after the

@@ -15,8 +15,9 @@ constexpr int kMaxComponentCounter = 999;
 
 using rt::IsLower;
 using rt::IsUpper;
+
 bool IsDigitOrDot(char16_t c) {
-  return (c >= u'0' && c <= u'9') || c == u'.';
+  return rt::IsDigit(c) || c == u'.';
 }
 
 // Scalar-valued vector operations: sDot[, sMag[, sMpy[, sDiv[, sPwr[.

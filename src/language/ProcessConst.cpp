@@ -16,8 +16,9 @@ namespace {
 
 using rt::IsLower;
 using rt::IsUpper;
+
 bool IsNumberChar(char16_t c) {
-  return (c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'E' || c == u'-';
+  return rt::IsDigit(c) || c == u'.' || c == u'+' || c == u'E' || c == u'-';
 }
 
 // Compiles the whole function table with one temporary record after the last and evaluates it. On

@@ -11,6 +11,7 @@ using rt::IsDigit;
 using rt::IsLetter;
 using rt::IsLower;
 using rt::IsUpper;
+
 // Any built-in name token (the character that stands for a name and its "[").
 inline bool IsToken(char16_t c) {
   return c >= u'\u00C8' && c <= u'\u00FF';

@@ -288,8 +288,7 @@ void ScanOperators(const rt::Text& e, std::vector<int32_t>& priorities) {
       depth += 10;
     } else if (c == u')' || c == u']') {
       depth -= 10;
-    } else if (IsDigit(c) || IsLower(c) || (c >= u'A' && c <= u'Z') || c == u' ' || c == u',' ||
-               c == u'.') {
+    } else if (IsDigit(c) || IsLower(c) || rt::IsUpper(c) || c == u' ' || c == u',' || c == u'.') {
       p = -1;
     }
   }

@@ -48,6 +48,7 @@ constexpr int16_t kScalarParm = 3;    // the parameter of the vector being defin
 using rt::IsDigit;
 using rt::IsLower;
 using rt::IsUpper;
+
 bool IsIdentChar(char16_t c) {
   return IsUpper(c) || IsLower(c) || IsDigit(c) || c == u'_' || c == u'.';
 }

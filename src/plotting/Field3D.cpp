@@ -90,7 +90,7 @@ void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo) {
   const int16_t idMessages[3] = {kMsgFirstId, kMsgSecondId, kMsgThirdId};
   rt::Text ids[3];
   for (int k = 0; k < 3; ++k) {
-    if (!field::IsUpperLetter(CharAt(s, pos))) {
+    if (!rt::IsUpper(CharAt(s, pos))) {
       msgNo = idMessages[k];
       return;
     }

@@ -190,7 +190,7 @@ void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
     return;
   }
   int16_t pos = 16;
-  if (!field::IsUpperLetter(CharAt(s, pos))) {
+  if (!rt::IsUpper(CharAt(s, pos))) {
     msgNo = kMsgFunctionId;
     return;
   }
@@ -219,8 +219,8 @@ void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
   // Start points until "]", the last character or a letter. After the tenth an eleventh one is
   // refused with a message of its own.
   int16_t count = 0;
-  while (CharAt(s, pos) != u']' && pos < len && !field::IsUpperLetter(CharAt(s, pos)) &&
-         !field::IsLowerLetter(CharAt(s, pos)) && count < kMaxSlopeStartPoints) {
+  while (CharAt(s, pos) != u']' && pos < len && !rt::IsUpper(CharAt(s, pos)) &&
+         !rt::IsLower(CharAt(s, pos)) && count < kMaxSlopeStartPoints) {
     if (CharAt(s, pos) != u'{') {
       msgNo = kMsgStartPointBrace;
       return;
