@@ -11,13 +11,13 @@
 #include <memory>
 
 #include "graph/GraphCommands.h"
+#include "graph/GraphProbe.h"
 #include "graph/GraphWindow.h"
-#include "graph/frmGraph.h"
 #include "language/CommandRequests.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "plotting/SceneStore.h"
-#include "worksheet/frmCalcInput.h"
+#include "worksheet/WorksheetWindow.h"
 
 namespace {
 
@@ -33,12 +33,12 @@ QApplication& App() {
 }
 
 // One pass of a user: type, Execute, Graph, Return. Returns the segments drawn.
-double GraphOnce(ws::frmCalcInput& sheet) {
+double GraphOnce(ws::WorksheetWindow& sheet) {
   sheet.TypeWorksheetText(QString::fromLatin1(kWorksheet));
   sheet.cmdCompute_click();
   sheet.cmdGraph_click();
   const double segments = ms::Scene.SegmentCountD;
-  if (gr::frmGraph* w = gr::GraphWindow()) w->cmdReturn_Click();
+  if (gr::GraphWindow* w = gr::GraphWindow::Instance()) w->cmdReturn_Click();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return segments;
 }
@@ -49,7 +49,7 @@ void BM_ContourGraph(benchmark::State& state) {
   Services services;
   ui::SetUi(&services);
   {
-    ws::frmCalcInput sheet;
+    ws::WorksheetWindow sheet;
     sheet.show();
     double segments = 0;
     for (auto _ : state) segments = GraphOnce(sheet);
@@ -70,7 +70,7 @@ void BM_ContourCommandOnly(benchmark::State& state) {
   ui::ScriptedUiServices services;
   ui::SetUi(&services);
   {
-    ws::frmCalcInput sheet;
+    ws::WorksheetWindow sheet;
     sheet.TypeWorksheetText(QString::fromLatin1(kWorksheet));
     for (auto _ : state) {
       // Each trace adds its derivative records to the function table: every pass starts from a

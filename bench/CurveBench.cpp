@@ -4,12 +4,12 @@
 
 #include "language/ClearStorage.h"
 #include "language/CompileCode.h"
-#include "language/Global.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 #include "plotting/CurveGen.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
-#include "plotting/ZMath.h"
+#include "plotting/SceneView.h"
 
 namespace {
 

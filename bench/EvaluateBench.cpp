@@ -7,8 +7,8 @@
 
 #include "language/ClearStorage.h"
 #include "language/CompileCode.h"
-#include "language/Global.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 
 #ifdef MATHSHEET_HAVE_MUPARSER

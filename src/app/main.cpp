@@ -2,10 +2,10 @@
 // "Untitled", and the program ends when its last window closes.
 #include <QApplication>
 
+#include "graph/GraphProbe.h"
 #include "graph/GraphWindow.h"
-#include "graph/frmGraph.h"
 #include "platform/ui/QtUiServices.h"
-#include "worksheet/frmCalcInput.h"
+#include "worksheet/WorksheetWindow.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -14,12 +14,12 @@ int main(int argc, char** argv) {
   ui::SetUi(&services);
   int rc = 0;
   {
-    ws::frmCalcInput window;
+    ws::WorksheetWindow window;
     window.show();
     rc = QApplication::exec();
     // The graph window has no parent: when it is still loaded it goes with the program (the help
     // windows are children of the worksheet window).
-    delete gr::GraphWindow();
+    delete gr::GraphWindow::Instance();
   }
   ui::SetUi(nullptr);
   return rc;

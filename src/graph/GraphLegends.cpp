@@ -6,18 +6,18 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graph/DisplaySettingsDialog.h"
 #include "graph/GraphOverlays.h"
 #include "graph/GraphState.h"
-#include "graph/frmGraph.h"
-#include "graph/frmSetDisplay.h"
-#include "language/Global.h"
+#include "graph/GraphWindow.h"
 #include "language/Settings.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/MathVector.h"
 #include "numerics/FunctionValue.h"
+#include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/Contour.h"
-#include "plotting/FormatSignificant.h"
 
 namespace gr {
 
@@ -56,13 +56,13 @@ std::vector<rt::Text> BuildSelectValueLines(bool& anyConstant) {
     const double value =
         rt::Val(ms::StripValueParens(t.ConstTable[static_cast<size_t>(index)].ValueText));
     lines.push_back(Shown(t.SelectValueText[e]) +
-                    ms::FormatSignificant(value, ms::Settings.DisplayDigits) +
+                    rt::FormatSignificant(value, ms::Settings.DisplayDigits) +
                     Shown(t.SelectValueText2[e]));
   }
   return lines;
 }
 
-void frmSetDisplay::PlaceLegend(draw::DrawTarget& target) {
+void DisplaySettingsDialog::PlaceLegend(draw::DrawTarget& target) {
   const QFont legend = strLegendX->font();
   target.Font.setFamily(legend.family());
   target.Font.setPointSizeF(legend.pointSizeF());
@@ -103,9 +103,9 @@ void frmSetDisplay::PlaceLegend(draw::DrawTarget& target) {
   RestoreFonts(target);
 }
 
-void frmSetDisplay::PlaceLegendText(draw::DrawTarget& target) {
+void DisplaySettingsDialog::PlaceLegendText(draw::DrawTarget& target) {
   const OverlayStateData& s = OverlayState;
-  frmGraph* graph = frmGraph::Instance();
+  GraphWindow* graph = GraphWindow::Instance();
   draw::DrawTarget* display = graph != nullptr ? &graph->Display() : nullptr;
   target.CurrentY = s.ValTextY;
   target.CurrentX = s.ValTextX;
@@ -130,8 +130,8 @@ void frmSetDisplay::PlaceLegendText(draw::DrawTarget& target) {
   }
 }
 
-void frmSetDisplay::LblPrint(draw::DrawTarget& target, int16_t first, int16_t last,
-                             int32_t offset) {
+void DisplaySettingsDialog::LblPrint(draw::DrawTarget& target, int16_t first, int16_t last,
+                                     int32_t offset) {
   const OverlayStateData& s = OverlayState;
   target.CurrentY = s.DataTextY;
   target.CurrentX = s.DataTextX + offset;

@@ -12,24 +12,24 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graph/DisplaySettingsDialog.h"
+#include "graph/FamilyPlotsDialog.h"
 #include "graph/GraphState.h"
-#include "graph/frmFamilyPlots.h"
-#include "graph/frmGraph.h"
-#include "graph/frmSetDisplay.h"
+#include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
-#include "language/Global.h"
 #include "language/Settings.h"
+#include "language/WorksheetTables.h"
 #include "numerics/Bvp.h"
 #include "numerics/BvpTrials.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
+#include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/QtUiServices.h"
 #include "plotting/Contour.h"
 #include "plotting/FieldTables.h"
-#include "plotting/FormatSignificant.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
-#include "worksheet/frmCalcInput.h"
+#include "worksheet/WorksheetWindow.h"
 
 namespace gr {
 
@@ -57,9 +57,7 @@ QString Q(const rt::Text& s) {
   return ui::ToQString(s);
 }
 
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
+using rt::IsDigit;
 
 int32_t CurveColor(int index) {
   int16_t r = 0, g = 0, b = 0;
@@ -125,7 +123,7 @@ rt::Text GetValFunctions() {
         (second == u'_' || second == u'\0') ? rt::Text(1, first) : f.Name.substr(0, 2);
     const bool qualifies = shown.size() == 1 || !IsDigit(shown[1]);
     if (!qualifies || f.LineBreak == 0) continue;
-    text += shown + u"{" + f.Parm1 + u"}" + u" = " + ms::FormatSignificant(f.Value, digits) + kCRLF;
+    text += shown + u"{" + f.Parm1 + u"}" + u" = " + rt::FormatSignificant(f.Value, digits) + kCRLF;
   }
   return text;
 }
@@ -147,7 +145,7 @@ std::vector<ContourColumn> ContourColumns(int16_t levelCount) {
 }
 
 rt::Text ContourLevelLine(double level) {
-  return (level == 0 ? rt::Text(u"  ") : rt::Text(u" ")) + ms::FormatSignificant(level, 4);
+  return (level == 0 ? rt::Text(u"  ") : rt::Text(u" ")) + rt::FormatSignificant(level, 4);
 }
 
 std::vector<ListedChar> LayoutListingLine(const rt::Text& line, double left, int32_t color,
@@ -228,7 +226,7 @@ void PrintOn(draw::DrawTarget& target, const rt::Text& text) {
 // ---------------------------------------------------------------------------------------------
 // The overlays
 
-void frmSetDisplay::placeText(draw::DrawTarget& target) {
+void DisplaySettingsDialog::placeText(draw::DrawTarget& target) {
   const OverlayStateData& s = OverlayState;
   if (ms::Requests.ContourRequested != 0 || ms::Requests.Contour1Requested != 0) {
     target.CurrentY = s.DataTextY;
@@ -245,7 +243,7 @@ void frmSetDisplay::placeText(draw::DrawTarget& target) {
     }};
     for (const auto& [caption, unit] : units) {
       target.CurrentX = s.DataTextX;
-      PrintLine(target, caption + ms::FormatSignificant(unit, kScaleDigits));
+      PrintLine(target, caption + rt::FormatSignificant(unit, kScaleDigits));
     }
     if (ms::PlotRequest.PlotVectorCount != 0) {
       target.CurrentX = s.DataTextX;
@@ -265,9 +263,9 @@ void frmSetDisplay::placeText(draw::DrawTarget& target) {
   target.ForeColor = kOverlayBlack;
 }
 
-void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
+void DisplaySettingsDialog::placeTimeText(draw::DrawTarget& target) {
   const OverlayStateData& s = OverlayState;
-  const frmGraph* graph = frmGraph::Instance();
+  const GraphWindow* graph = GraphWindow::Instance();
   target.CurrentY = s.TimeTextY;
   if (ms::Requests.BVPRequested != 0) ms::OdeResults.BVPSolved = -1;
 
@@ -289,7 +287,7 @@ void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
     for (int i = 1; i <= count; ++i) {
       target.CurrentX = s.TimeTextX + kTimeColumnOffset;
       target.ForeColor = plain ? kOverlayBlack : CurveColor(i);
-      PrintLine(target, ms::FormatSignificant(slopes[static_cast<size_t>(i)], kSlopeDigits));
+      PrintLine(target, rt::FormatSignificant(slopes[static_cast<size_t>(i)], kSlopeDigits));
     }
     target.ForeColor = kOverlayBlack;
   } else if (ms::Requests.IntegRequested != 0 || ms::Requests.DblIntRequested != 0) {
@@ -308,9 +306,9 @@ void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
         double& x = row[1][static_cast<size_t>(ms::IntegSlot(k))];
         target.CurrentX = s.TimeTextX + kTimeColumnOffset;
         if (std::fabs(x) < kTinyX) x = 0;
-        PrintOn(target, ms::FormatSignificant(x, kScaleDigits));
+        PrintOn(target, rt::FormatSignificant(x, kScaleDigits));
         target.CurrentX = s.TimeTextX + kIntegOutputOffset;
-        PrintLine(target, ms::FormatSignificant(row[2][static_cast<size_t>(ms::IntegSlot(k))],
+        PrintLine(target, rt::FormatSignificant(row[2][static_cast<size_t>(ms::IntegSlot(k))],
                                                 kIntegOutputDigits));
       }
     }
@@ -325,7 +323,7 @@ void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
     for (int i = 1; i <= members; ++i) {
       target.CurrentX = s.TimeTextX + kTimeColumnOffset;
       target.ForeColor = ms::CurveWork.FamilyColorCode != 0 ? CurveColor(i) : kOverlayBlack;
-      PrintLine(target, ms::FormatSignificant(Family.FamilyValues[static_cast<size_t>(i - 1)],
+      PrintLine(target, rt::FormatSignificant(Family.FamilyValues[static_cast<size_t>(i - 1)],
                                               kSlopeDigits));
     }
     // The blocks drawn after this one set no colour of their own.
@@ -334,21 +332,21 @@ void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
               ms::Requests.Field3DRequested == 0) ||
              ms::FieldGraph.SlopeFieldMode != 0) {
     target.CurrentX = s.TimeTextX;
-    PrintLine(target, u"tmin: " + ms::FormatSignificant(ms::PlotRequest.PlotTMin, kScaleDigits));
+    PrintLine(target, u"tmin: " + rt::FormatSignificant(ms::PlotRequest.PlotTMin, kScaleDigits));
     target.CurrentX = s.TimeTextX;
-    PrintLine(target, u"tmax: " + ms::FormatSignificant(ms::PlotRequest.PlotTMax, kScaleDigits));
+    PrintLine(target, u"tmax: " + rt::FormatSignificant(ms::PlotRequest.PlotTMax, kScaleDigits));
     target.CurrentX = s.TimeTextX;
     if (ms::Requests.IVPRequested == 0) {
-      PrintLine(target, u"dt =  " + ms::FormatSignificant(ms::PlotRequest.PlotDt, kScaleDigits));
+      PrintLine(target, u"dt =  " + rt::FormatSignificant(ms::PlotRequest.PlotDt, kScaleDigits));
     }
   } else {
     target.CurrentY = s.TimeTextY;
     target.CurrentX = s.TimeTextX + kTimeAnglesOffset;
     PrintLine(target, u"Elevation: " +
-                          ms::FormatSignificant(ms::View.ElevationAngle * 180 / kPi, kScaleDigits));
+                          rt::FormatSignificant(ms::View.ElevationAngle * 180 / kPi, kScaleDigits));
     target.CurrentX = s.TimeTextX + kTimeAnglesOffset;
     PrintLine(target, u"Rotation: " +
-                          ms::FormatSignificant(ms::View.RotationAngle * 180 / kPi, kScaleDigits));
+                          rt::FormatSignificant(ms::View.RotationAngle * 180 / kPi, kScaleDigits));
   }
 
   // With dot spacing chosen, the spacing under the block.
@@ -359,12 +357,12 @@ void frmSetDisplay::placeTimeText(draw::DrawTarget& target) {
   }
 }
 
-void frmSetDisplay::placeTitleText(draw::DrawTarget& target) {
+void DisplaySettingsDialog::placeTitleText(draw::DrawTarget& target) {
   const OverlayStateData& s = OverlayState;
   target.CurrentY = s.TitleY;
   if (ckCenter->isChecked()) {
     // The title as this window measures it (its own font, twips), centred on the viewport.
-    const frmGraph* graph = frmGraph::Instance();
+    const GraphWindow* graph = GraphWindow::Instance();
     const double viewport =
         graph != nullptr ? static_cast<double>(graph->OutDisplay->width()) * kTwipsPerPixel : 0;
     const double width = QFontMetricsF(font()).horizontalAdvance(Q(TitleText)) * kTwipsPerPixel;
@@ -384,18 +382,18 @@ void frmSetDisplay::placeTitleText(draw::DrawTarget& target) {
   RestoreFonts(target);
 }
 
-int frmSetDisplay::FormatOptionSelected() {
+int DisplaySettingsDialog::FormatOptionSelected() {
   if (Option2->isChecked()) return kFormatBraces;
   if (Option3->isChecked()) return kFormatBracesBrackets;
   if (!Option1->isChecked()) Option1->setChecked(true);
   return kFormatNone;
 }
 
-void frmSetDisplay::placeWkText(draw::DrawTarget& target) {
+void DisplaySettingsDialog::placeWkText(draw::DrawTarget& target) {
   OverlayStateData& s = OverlayState;
   target.CurrentY = s.WkTextY;
   target.CurrentX = s.WkTextX;
-  const ws::frmCalcInput* sheet = ws::frmCalcInput::Instance();
+  const ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
   const rt::Text text = sheet != nullptr ? sheet->WorksheetText() : rt::Text();
   s.WorksheetLineCount =
       SplitLines(ConvertByFormat(text, FormatOptionSelected()), s.WorksheetLines);
@@ -407,8 +405,8 @@ void frmSetDisplay::placeWkText(draw::DrawTarget& target) {
   }
 }
 
-void frmSetDisplay::CharDisp2(draw::DrawTarget& target, const rt::Text& text, int32_t color,
-                              int32_t commentColor) {
+void DisplaySettingsDialog::CharDisp2(draw::DrawTarget& target, const rt::Text& text, int32_t color,
+                                      int32_t commentColor) {
   target.ForeColor = color;
   const auto layout =
       LayoutListingLine(text, OverlayState.WkTextX, color, commentColor,
@@ -425,20 +423,21 @@ void frmSetDisplay::CharDisp2(draw::DrawTarget& target, const rt::Text& text, in
   PrintLine(target, rt::Text());
 }
 
-void frmSetDisplay::CharDisp(draw::DrawTarget& target, const rt::Text& text, int32_t, int32_t) {
+void DisplaySettingsDialog::CharDisp(draw::DrawTarget& target, const rt::Text& text, int32_t,
+                                     int32_t) {
   target.ForeColor = kOverlayBlack;
   PrintLine(target, text);
   target.ForeColor = kOverlayBlack;
 }
 
-void frmSetDisplay::WorkSheetValDisplay() {
+void DisplaySettingsDialog::WorkSheetValDisplay() {
   OverlayStateData& s = OverlayState;
   s.ValueLineCount = 0;
   s.ValueLinesText = GetValFunctions();
   s.ValueLineCount = SplitLines(s.ValueLinesText, s.ValueLines);
 }
 
-void frmSetDisplay::placeValText(draw::DrawTarget& target) {
+void DisplaySettingsDialog::placeValText(draw::DrawTarget& target) {
   const OverlayStateData& s = OverlayState;
   target.CurrentY = s.ValTextY;
   target.CurrentX = s.ValTextX;

@@ -1,207 +1,765 @@
+// The graph window: controls, menus, key routing and the lifecycle (load, Return, End Program,
+// the closing guard, Update Graph and the rescue save after a failed first build).
 #include "graph/GraphWindow.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
-#include <vector>
+#include <exception>
+#include <new>
+#include <stdexcept>
 
-#include "graph/GraphImage.h"
-#include "graph/frmGraph.h"
-#include "platform/runtime/Runtime.h"
+#include "graph/ContourProgressWindow.h"
+#include "graph/DisplaySettingsDialog.h"
+#include "graph/GraphState.h"
+#include "language/ClearStorage.h"
+#include "language/CommandRequests.h"
+#include "language/RunProgress.h"
+#include "language/Settings.h"
+#include "language/WorksheetTables.h"
+#include "mathematics/Math.h"
+#include "numerics/Ivp.h"
+#include "numerics/SolutionStore.h"
 #include "platform/ui/QtUiServices.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
+#include "worksheet/WorksheetText.h"
+#include "worksheet/WorksheetWindow.h"
 
 namespace gr {
 
 namespace {
 
-QString Num(double v) {
-  return ui::ToQString(rt::NumText(v));
+QPointer<GraphWindow> g_instance;
+
+// Size of the viewport through which the picture box is seen, in pixels.
+constexpr int kViewportWidthPx = 560;
+constexpr int kViewportHeightPx = 460;
+
+QString Q(const rt::Text& s) {
+  return ui::ToQString(s);
 }
 
-// Coordinates in the probe's records: printf's %.10g.
-QString Coord(double v) {
-  if (v == 0) return QStringLiteral("0");  // no "-0"
-  return QString::asprintf("%.10g", v);
+QString CssColor(int32_t packed) {
+  const uint32_t argb = draw::ToArgb(packed);
+  return QStringLiteral("#%1").arg(argb & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
 }
 
-struct KeyStroke {
-  int key;
-  QString text;
-};
+QGroupBox* Frame(const QString& caption, QWidget* parent) {
+  auto* box = new QGroupBox(caption, parent);
+  return box;
+}
 
-// The named keys; the typing keys (Tab, Return, Backspace) only where typing is allowed.
-bool ParseKey(const QString& token, KeyStroke& out, bool typing = false) {
-  struct Named {
-    const char* name;
-    int key;
-    QChar text;
-    bool typingOnly;
-  };
-  static const std::array<Named, 8> named = {{{"Left", Qt::Key_Left, QChar(), false},
-                                              {"Right", Qt::Key_Right, QChar(), false},
-                                              {"Up", Qt::Key_Up, QChar(), false},
-                                              {"Down", Qt::Key_Down, QChar(), false},
-                                              {"Esc", Qt::Key_Escape, QChar(27), false},
-                                              {"Tab", Qt::Key_Tab, QChar(9), true},
-                                              {"Return", Qt::Key_Return, QChar(13), true},
-                                              {"Backspace", Qt::Key_Backspace, QChar(8), true}}};
-  for (const Named& n : named) {
-    if (token == QLatin1String(n.name) && (typing || !n.typingOnly)) {
-      out = {n.key, n.text.isNull() ? QString() : QString(n.text)};
-      return true;
-    }
-  }
-  if (token.size() != 1 || token[0].unicode() < 32) return false;
-  const QChar c = token[0];
-  const int key = c.isLetter() ? c.toUpper().unicode() : c.unicode();
-  out = {key, token};
-  return true;
+// Run-time errors the load reports as "Unanticipated error" (invalid call, overflow, division by
+// zero) get the platform's numbers 5, 6 and 11.
+int ErrorNumberOf(const std::exception& e) {
+  if (dynamic_cast<const std::overflow_error*>(&e) != nullptr) return 6;
+  if (dynamic_cast<const std::domain_error*>(&e) != nullptr) return 11;
+  if (dynamic_cast<const std::invalid_argument*>(&e) != nullptr) return 5;
+  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) return 7;
+  return 0;
 }
 
 }  // namespace
 
-frmGraph& ShowGraphWindow() {
-  return frmGraph::Load();
+// ---------------------------------------------------------------------------------------------
+// Picture box
+
+PictureBox::PictureBox(draw::DrawTarget& target, QWidget* parent)
+    : QWidget(parent), target_(target) {
+  setFixedSize(target.PixelWidth(), target.PixelHeight());
+  setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-frmGraph* GraphWindow() {
-  return frmGraph::Instance();
+void PictureBox::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawImage(0, 0, target_.DeviceImage());  // drawn at the screen's pixel ratio
 }
 
-QString SceneRecord() {
-  return QStringLiteral("SCENE vertices=%1 segments=%2")
-      .arg(Num(ms::Scene.VertexCountD), Num(ms::Scene.SegmentCountD));
-}
+// ---------------------------------------------------------------------------------------------
+// Construction
 
-QString ViewBoxRecord() {
-  const ms::SceneStoreData& s = ms::Scene;
-  return QStringLiteral("VIEWBOX %1 %2 %3 %4 %5 %6")
-      .arg(Coord(s.ViewXMin), Coord(s.ViewXMax), Coord(s.ViewYMin), Coord(s.ViewYMax),
-           Coord(s.ViewZMin), Coord(s.ViewZMax));
-}
-
-QString ViewRecord() {
-  frmGraph* w = frmGraph::Instance();
-  if (w == nullptr) {
-    return QStringLiteral("VIEW %1 %2")
-        .arg(ui::ToQString(ms::View.RotationLabel), ui::ToQString(ms::View.ElevationLabel));
+GraphWindow::GraphWindow(QWidget* parent)
+    : QMainWindow(parent),
+      display_(std::make_unique<draw::DrawTarget>(kDisplayWidthTwips / kTwipsPerPixel,
+                                                  kDisplayHeightTwips / kTwipsPerPixel)) {
+  setObjectName(QStringLiteral("frmGraph"));
+  setWindowTitle(QStringLiteral("Create Graph"));
+  display_->SetScale(0, 0, kDisplayWidthTwips, kDisplayHeightTwips);
+  display_->FillStyle = draw::kFillTransparent;
+  BuildControls();
+  BuildMenus();
+  BuildViewButtons();
+  BuildOptionMenus();
+  RouteKeys();
+  // The field commands and the slope traces draw their progress on Picture1.
+  if (auto* qt = dynamic_cast<ui::QtUiServices*>(&ui::Ui())) {
+    qt->RegisterProgressBar(ms::kGraphProgressBar, Picture1);
   }
-  return QStringLiteral("VIEW %1 %2").arg(w->Label12->text(), w->Label10->text());
+  g_instance = this;
 }
 
-QStringList SegmentRecords() {
-  QStringList out;
-  const double count = ms::Scene.SegmentCountD;
-  const int rows = count > 0 ? static_cast<int>(std::min<double>(count, ms::kSceneRows)) : 0;
-  for (int i = 0; i < rows; ++i) {
-    const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
-    const double s = r[ms::kStartPoint], e = r[ms::kEndPoint];
-    if (!(s >= 0 && s <= ms::kSceneLastRow && e >= 0 && e <= ms::kSceneLastRow)) continue;
-    const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(s)];
-    const ms::Point3& q = ms::Scene.VertexXYZ[static_cast<int>(e)];
-    out << QStringLiteral("SEG %1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11")
-               .arg(QString::number(i), Coord(p[0]), Coord(p[1]), Coord(p[2]), Coord(q[0]),
-                    Coord(q[1]), Coord(q[2]), Num(r[ms::kRed]), Num(r[ms::kGreen]))
-               .arg(Num(r[ms::kBlue]), Num(r[ms::kSegKind]));
+GraphWindow::~GraphWindow() = default;
+
+GraphWindow* GraphWindow::Instance() {
+  return g_instance.data();
+}
+
+GraphWindow& GraphWindow::Load() {
+  if (g_instance.isNull()) {
+    auto* window = new GraphWindow();
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->Form_Load();
   }
-  return out;
+  return *g_instance;
 }
 
-bool SaveGraphPicture(const QString& path) {
-  return SaveGraphBitmap(path);
-}
+void GraphWindow::BuildControls() {
+  auto* central = new QWidget(this);
+  auto* top = new QHBoxLayout(central);
 
-namespace {
-
-bool ParseKeys(const QString& keys, bool typing, std::vector<KeyStroke>& strokes) {
-  for (const QString& token : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-    KeyStroke k{};
-    if (!ParseKey(token, k, typing)) return false;
-    strokes.push_back(k);
+  // The viewport with the picture box and the two panning scroll bars.
+  auto* left = new QGridLayout();
+  OutDisplay = new QWidget(central);
+  OutDisplay->setObjectName(QStringLiteral("OutDisplay"));
+  // The viewport takes what the window gains, up to the whole picture; the side panel keeps its
+  // width.
+  OutDisplay->setMinimumSize(kViewportWidthPx, kViewportHeightPx);
+  OutDisplay->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  DisplayBox = new PictureBox(*display_, OutDisplay);
+  DisplayBox->setObjectName(QStringLiteral("Display"));
+  // The picture takes the keys (and a click gives them back to it).
+  DisplayBox->setFocusPolicy(Qt::StrongFocus);
+  DisplayBox->move(0, 0);
+  OutDisplay->setMaximumSize(DisplayBox->size());
+  HScrScroll = new QScrollBar(Qt::Horizontal, central);
+  VScrScroll = new QScrollBar(Qt::Vertical, central);
+  for (QScrollBar* s : {HScrScroll, VScrScroll}) {
+    s->setRange(0, 100);
+    s->setFocusPolicy(Qt::NoFocus);
   }
-  return true;
-}
+  HScrScroll->setObjectName(QStringLiteral("HScrScroll"));
+  VScrScroll->setObjectName(QStringLiteral("VScrScroll"));
+  left->addWidget(OutDisplay, 0, 0);
+  left->addWidget(VScrScroll, 0, 1);
+  left->addWidget(HScrScroll, 1, 0);
+  left->setRowStretch(0, 1);
+  left->setColumnStretch(0, 1);
+  top->addLayout(left, 1);
 
-void SendKey(QWidget* target, const KeyStroke& k) {
-  QKeyEvent press(QEvent::KeyPress, k.key, Qt::NoModifier, k.text);
-  QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, k.key, Qt::NoModifier, k.text);
-  QApplication::sendEvent(target, &release);
-}
+  auto* panel = new QVBoxLayout();
+  top->addLayout(panel, 0);
 
-// Where a person's key goes: the focus control of the active window (a modal one first), else
-// the graph window's focus control, else the graph window.
-QWidget* TypingTarget() {
-  if (QWidget* focus = QApplication::focusWidget()) return focus;
-  for (QWidget* window : {QApplication::activeModalWidget(), QApplication::activeWindow(),
-                          static_cast<QWidget*>(frmGraph::Instance())}) {
-    if (window == nullptr) continue;
-    return window->focusWidget() != nullptr ? window->focusWidget() : window;
+  // Viewing angles and the 2D/3D button.
+  auto* angles = Frame(QStringLiteral("Updated Display of Viewing Angles"), central);
+  Frame3 = angles;
+  auto* ag = new QGridLayout(angles);
+  Label10 = new QLabel(angles);
+  Label12 = new QLabel(angles);
+  Label10->setObjectName(QStringLiteral("Label10"));
+  Label12->setObjectName(QStringLiteral("Label12"));
+  ag->addWidget(new QLabel(QStringLiteral("Elevation"), angles), 0, 0);
+  ag->addWidget(Label10, 0, 1);
+  ag->addWidget(new QLabel(QStringLiteral("Rotation"), angles), 1, 0);
+  ag->addWidget(Label12, 1, 1);
+  cmd3D = new QPushButton(QStringLiteral("3D"), angles);
+  cmd3D->setObjectName(QStringLiteral("cmd3D"));
+  ag->addWidget(cmd3D, 0, 2, 2, 1);
+  panel->addWidget(angles);
+
+  // Progress of the build.
+  auto* progress = Frame(QStringLiteral("Progress on Plot Generation"), central);
+  auto* pg = new QGridLayout(progress);
+  Picture1 = new QProgressBar(progress);
+  Picture1->setObjectName(QStringLiteral("Picture1"));
+  Picture1->setRange(0, 1000);
+  Picture1->setValue(0);
+  Picture1->setTextVisible(false);
+  pg->addWidget(Picture1, 0, 0, 1, 7);
+  pg->addWidget(new QLabel(QStringLiteral("Vertices Count: "), progress), 1, 0, 1, 3);
+  Label5 = new QLabel(QStringLiteral("0"), progress);
+  Label5->setObjectName(QStringLiteral("Label5"));
+  pg->addWidget(Label5, 1, 3, 1, 4);
+  pg->addWidget(new QLabel(QStringLiteral("Plot: "), progress), 2, 0);
+  for (int k = 0; k < 6; ++k) {
+    PlotLabels[k] = new QLabel(QString::number(k + 1), progress);
+    PlotLabels[k]->setObjectName(QStringLiteral("Label%1").arg(15 + k));
+    PlotLabels[k]->setAlignment(Qt::AlignCenter);
+    PlotLabels[k]->setAutoFillBackground(true);
+    pg->addWidget(PlotLabels[k], 2, k + 1);
   }
-  return nullptr;
-}
+  panel->addWidget(progress);
 
-}  // namespace
-
-bool KeysKnown(const QString& keys) {
-  std::vector<KeyStroke> strokes;
-  return ParseKeys(keys, true, strokes);
-}
-
-bool TypeKeys(const QString& keys) {
-  std::vector<KeyStroke> strokes;
-  if (!ParseKeys(keys, true, strokes)) return false;
-  for (const KeyStroke& k : strokes) {
-    QWidget* target = TypingTarget();
-    if (target == nullptr) return false;
-    SendKey(target, k);
-    // Focus changes (Tab) and the validation of a left box take effect as on the screen.
-    QCoreApplication::sendPostedEvents();
+  // Grid units of parametric plots.
+  Frame2 = Frame(QStringLiteral("Scale per Grid Unit (Parametric Plots)"), central);
+  Frame2->setObjectName(QStringLiteral("Frame2"));
+  auto* sg = new QGridLayout(Frame2);
+  strXScale = new QLineEdit(Frame2);
+  strYScale = new QLineEdit(Frame2);
+  strZScale = new QLineEdit(Frame2);
+  const std::array<std::pair<QLineEdit*, const char*>, 3> scales = {
+      {{strXScale, "X-Scale/Unit"}, {strYScale, "Y-Scale/Unit"}, {strZScale, "Z-Scale/Unit"}}};
+  int row = 0;
+  for (const auto& [box, caption] : scales) {
+    sg->addWidget(new QLabel(QString::fromLatin1(caption), Frame2), row, 0);
+    sg->addWidget(box, row, 1);
+    ++row;
   }
-  return true;
+  strXScale->setObjectName(QStringLiteral("strXScale"));
+  strYScale->setObjectName(QStringLiteral("strYScale"));
+  strZScale->setObjectName(QStringLiteral("strZScale"));
+  panel->addWidget(Frame2);
+
+  // The ODE view-button frames; their buttons belong to the view-button handlers.
+  for (QGroupBox** f : {&Frame5, &Frame6, &Frame7, &Frame8, &Frame9}) {
+    *f = Frame(QString(), central);
+    (*f)->hide();
+    panel->addWidget(*f);
+  }
+  Frame5->setObjectName(QStringLiteral("Frame5"));
+  Frame6->setObjectName(QStringLiteral("Frame6"));
+  Frame7->setObjectName(QStringLiteral("Frame7"));
+  Frame8->setObjectName(QStringLiteral("Frame8"));
+  Frame9->setObjectName(QStringLiteral("Frame9"));
+
+  // Position of the image within the printed documentation.
+  auto* position = Frame(QStringLiteral("Move Graphic Image within Documentation"), central);
+  Frame1 = position;
+  auto* ppos = new QGridLayout(position);
+  HPosition = new QScrollBar(Qt::Horizontal, position);
+  VPosition = new QScrollBar(Qt::Horizontal, position);
+  HPosition->setObjectName(QStringLiteral("HPosition"));
+  VPosition->setObjectName(QStringLiteral("VPosition"));
+  for (QScrollBar* s : {HPosition, VPosition}) s->setFocusPolicy(Qt::NoFocus);
+  ppos->addWidget(new QLabel(QStringLiteral("Horizontal"), position), 0, 0);
+  ppos->addWidget(HPosition, 0, 1);
+  ppos->addWidget(new QLabel(QStringLiteral("Vertical"), position), 1, 0);
+  ppos->addWidget(VPosition, 1, 1);
+  panel->addWidget(position);
+
+  cmdUpdate = new QPushButton(QStringLiteral("Update Graph"), central);
+  cmdReturn = new QPushButton(QStringLiteral("Return"), central);
+  cmdExit = new QPushButton(QStringLiteral("End Program"), central);
+  cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
+  cmdReturn->setObjectName(QStringLiteral("cmdReturn"));
+  cmdExit->setObjectName(QStringLiteral("cmdExit"));
+  panel->addWidget(cmdUpdate);
+  panel->addWidget(cmdReturn);
+  panel->addWidget(cmdExit);
+  panel->addStretch(1);
+  setCentralWidget(central);
+
+  connect(cmd3D, &QPushButton::clicked, this, [this] { cmd3D_Click(); });
+  connect(cmdReturn, &QPushButton::clicked, this, [this] { cmdReturn_Click(); });
+  connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+  connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
+  // Change and scroll run the same code: valueChanged covers both.
+  connect(HScrScroll, &QScrollBar::valueChanged, this, [this] { HScrScroll_Change(); });
+  connect(VScrScroll, &QScrollBar::valueChanged, this, [this] { VScrScroll_Change(); });
+  connect(HPosition, &QScrollBar::valueChanged, this, [this] { HPosition_Change(); });
+  connect(VPosition, &QScrollBar::valueChanged, this, [this] { VPosition_Change(); });
+  // Return in a scale box validates it; leaving it validates it too, every time (the event
+  // filter), edited or not, so that a refused text can never be left standing.
+  for (QLineEdit* box : {strXScale, strYScale, strZScale}) {
+    connect(box, &QLineEdit::returnPressed, this, [this, box] { ValidateScaleBox(box); });
+  }
 }
 
-PressResult PressGraphControl(const QString& objectName) {
-  frmGraph* w = frmGraph::Instance();
-  if (w == nullptr || objectName.isEmpty()) return PressResult::kMissing;
-  if (auto* button = w->findChild<QAbstractButton*>(objectName)) {
-    if (!button->isEnabled() || !button->isVisibleTo(button->window())) {
-      return PressResult::kDisabled;
+void GraphWindow::BuildMenus() {
+  QMenuBar* bar = menuBar();
+
+  QMenu* color = bar->addMenu(QStringLiteral("Color Options"));
+  QMenu* plot = color->addMenu(QStringLiteral("Plot Number"));
+  for (int k = 0; k < 6; ++k) {
+    mnuPlot[k] = plot->addAction(QStringLiteral("#%1").arg(k + 1));
+    mnuPlot[k]->setObjectName(k == 2 ? QStringLiteral("mnuPLot3")
+                                     : QStringLiteral("mnuPlot%1").arg(k + 1));
+  }
+  Dash3 = plot->addSeparator();
+  mnuPlotIVPColor = plot->addAction(QStringLiteral("IVP/BVP Color"));
+  mnuBVPcolor = plot->addMenu(QStringLiteral("BVP scan Color?"));
+  mnuBVPcolor->addAction(QStringLiteral("Yes"));
+  mnuBVPcolor->addAction(QStringLiteral("No"));
+  mnuIntegColor = plot->addAction(QStringLiteral("Integral Color"));
+  mnuXYPlane = color->addAction(QStringLiteral("Color XY Plane"));
+  mnuXYPlane->setCheckable(true);
+  mnuAxes = color->addAction(QStringLiteral("Color Axes"));
+
+  mnuAxis = bar->addMenu(QStringLiteral("Axes Options"));
+  mnuDisplayAxes = mnuAxis->addAction(QStringLiteral("Diisplay Axes"));
+  mnuDisplayAxes->setCheckable(true);
+  mnuXY = mnuAxis->addAction(QStringLiteral("XY-Plane"));
+  mnuXY->setCheckable(true);
+
+  mnuData = bar->addAction(QStringLiteral("Display Data"));
+  connect(mnuData, &QAction::triggered, this, [] { ShowSetDisplay(); });
+
+  mnuOptions = bar->addMenu(QStringLiteral("Display Options"));
+  mnuInc = mnuOptions->addMenu(QStringLiteral("Angle Increments"));
+  mnu1Deg = mnuInc->addAction(QStringLiteral("1 \u00B0"));
+  mnu2Deg = mnuInc->addAction(QStringLiteral("2 \u00B0"));
+  mnuBox = mnuOptions->addMenu(QStringLiteral("Box ?"));
+  mnuYes = mnuBox->addAction(QStringLiteral("Yes"));
+  mnuNo = mnuBox->addAction(QStringLiteral("No"));
+  mnuBox->menuAction()->setEnabled(false);
+  mnuDotSpacing = mnuOptions->addMenu(QStringLiteral("Dot n*dt Spacing"));
+  mnuDotNone = mnuDotSpacing->addAction(QStringLiteral("None"));
+  mnuDotSpacing->addSeparator();
+  QMenu* symbol = mnuDotSpacing->addMenu(QStringLiteral("Symbol?"));
+  mnuOSymbol = symbol->addAction(QStringLiteral("0 symbol"));
+  mnuPSymbol = symbol->addAction(QStringLiteral("+ symbol"));
+  mnuXSymbol = symbol->addAction(QStringLiteral("X Symbol"));
+  for (QAction* a :
+       {mnu1Deg, mnu2Deg, mnuYes, mnuNo, mnuDotNone, mnuOSymbol, mnuPSymbol, mnuXSymbol}) {
+    a->setCheckable(true);
+  }
+
+  QMenu* printer = bar->addMenu(QStringLiteral("Printer Options"));
+  BuildPrinterMenu(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
+  printer->addSeparator();
+  mnuEnd = printer->addAction(QStringLiteral("End Program"));
+  connect(mnuEnd, &QAction::triggered, this, [this] { mnuEnd_Click(); });
+  BuildFamilyMenus();
+}
+
+// Every key of the window reaches the key handlers, whichever control has the focus.
+void GraphWindow::RouteKeys() {
+  installEventFilter(this);
+  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+}
+
+// A key goes to the window's focus control (the window itself when no control has the focus).
+// A key that control does not take travels on to its parents; it is acted on once, where it
+// arrived.
+QWidget* GraphWindow::KeyReceiver() {
+  QWidget* focus = focusWidget();
+  return focus != nullptr ? focus : this;
+}
+
+bool GraphWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == DisplayBox) DisplayMouseEvent(event);
+  // Back in the graph window (from the display-options window, a box, another program), the keys
+  // reach the picture unless a control of the window holds the focus.
+  if (watched == this && event->type() == QEvent::WindowActivate) {
+    QWidget* focus = focusWidget();
+    if (focus == nullptr || !focus->isVisible() || !focus->isEnabled()) DisplayBox->setFocus();
+  }
+  // A resized viewport keeps the picture panned as the scroll bars say.
+  if (watched == OutDisplay && event->type() == QEvent::Resize) {
+    HScrScroll_Change();
+    VScrScroll_Change();
+  }
+  if (event->type() == QEvent::FocusOut &&
+      (watched == strXScale || watched == strYScale || watched == strZScale)) {
+    // A focus lost to another window (a box, a menu) is not a leave of the box.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      ValidateScaleBox(static_cast<QLineEdit*>(watched));
     }
-    button->click();
-    return PressResult::kPressed;
   }
-  if (auto* item = w->findChild<QAction*>(objectName)) {
-    if (!item->isEnabled() || !item->isVisible()) return PressResult::kDisabled;
-    item->trigger();
-    return PressResult::kPressed;
+  if (event->type() == QEvent::KeyPress && watched == KeyReceiver()) {
+    GraphKey(*static_cast<QKeyEvent*>(event));
   }
-  return PressResult::kMissing;
+  return QMainWindow::eventFilter(watched, event);
 }
 
-QString GraphFocusName() {
-  frmGraph* w = frmGraph::Instance();
-  QWidget* focus = w != nullptr ? w->focusWidget() : nullptr;
-  return focus != nullptr ? focus->objectName() : QString();
+void GraphWindow::GraphKey(const QKeyEvent& key) {
+  // The arrows by the key codes of Form_KeyDown.
+  static constexpr std::array<std::pair<int, int>, 4> kArrows = {
+      {{Qt::Key_Left, 37}, {Qt::Key_Up, 38}, {Qt::Key_Right, 39}, {Qt::Key_Down, 40}}};
+  for (const auto& [qtKey, code] : kArrows) {
+    if (key.key() == qtKey) {
+      Form_KeyDown(code, 0);
+      return;
+    }
+  }
+  if (key.key() == Qt::Key_Escape) {
+    Form_KeyPress(27);
+    return;
+  }
+  const QString text = key.text();
+  if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
 }
 
-bool SendGraphKeys(const QString& keys) {
-  frmGraph* w = frmGraph::Instance();
-  if (w == nullptr) return false;
-  std::vector<KeyStroke> strokes;
-  if (!ParseKeys(keys, false, strokes)) return false;
-  for (const KeyStroke& k : strokes) {
-    // The window may have gone (a key cannot unload it, but stay safe).
-    w = frmGraph::Instance();
-    if (w == nullptr) return false;
-    // Where the platform delivers a key: the window's focus control, else the window.
-    SendKey(w->focusWidget() != nullptr ? w->focusWidget() : w, k);
+// A refused text keeps the focus in its box.
+void GraphWindow::ValidateScaleBox(QLineEdit* box) {
+  bool refused = false;
+  if (box == strXScale) refused = strXScale_Validate();
+  if (box == strYScale) refused = strYScale_Validate();
+  if (box == strZScale) refused = strZScale_Validate();
+  if (refused) box->setFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Small control helpers
+
+void GraphWindow::SetCmd3D(int32_t color, const QString& caption) {
+  cmd3DColor_ = color;
+  cmd3D->setText(caption);
+  cmd3D->setStyleSheet(QStringLiteral("background-color: %1;").arg(CssColor(color)));
+}
+
+void GraphWindow::SetBusyPointer(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  ui::Ui().SetBusy(busy);
+}
+
+void GraphWindow::ShowReturn(bool shown) {
+  returnShown_ = shown;
+  cmdReturn->setVisible(shown);
+}
+
+bool GraphWindow::ReturnShown() const {
+  return returnShown_;
+}
+
+void GraphWindow::ShowCount() {
+  Label5->setText(Q(rt::NumText(ms::Scene.VertexCountD)));
+}
+
+void GraphWindow::SetLabelBackground(QLabel* label, int32_t packed) {
+  QPalette pal = label->palette();
+  pal.setColor(QPalette::Window, QColor::fromRgb(draw::ToArgb(packed)));
+  label->setPalette(pal);
+}
+
+void GraphWindow::SetMenuEnabled(QAction* item, bool enabled) {
+  if (item != nullptr) item->setEnabled(enabled);
+}
+
+void GraphWindow::SetMenuEnabled(QMenu* item, bool enabled) {
+  if (item != nullptr) item->menuAction()->setEnabled(enabled);
+}
+
+// The colour items' enabled states are kept in the shared menu flags; the menus follow them.
+void GraphWindow::ReflectGraphMenus() {
+  const ms::GraphMenuFlags& f = ms::GraphMenus;
+  const std::array<int16_t, 6> plots = {f.mnuPlot1, f.mnuPlot2, f.mnuPLot3,
+                                        f.mnuPlot4, f.mnuPlot5, f.mnuPlot6};
+  for (int k = 0; k < 6; ++k) mnuPlot[k]->setEnabled(plots[k] != 0);
+  mnuPlotIVPColor->setEnabled(f.mnuPlotIVPColor != 0);
+  SetMenuEnabled(mnuBVPcolor, f.mnuBVPcolor != 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Load
+
+// The picture is drawn at the pixel ratio of the screen the window is on (2 on a screen scaled
+// to 200 %), so that it is as sharp as the controls around it; a move to a screen of another
+// ratio draws it again at that one.
+void GraphWindow::ApplyPixelRatio(bool redraw) {
+  const double ratio = std::max(1.0, devicePixelRatioF());
+  if (ratio == display_->DevicePixelRatio()) return;
+  display_->SetDevicePixelRatio(ratio);
+  if (redraw && !building_) updateplot();
+}
+
+void GraphWindow::Form_Load() {
+  show();
+  // The first build draws the picture; nothing of an earlier scene is drawn before it.
+  ApplyPixelRatio(false);
+  if (QWindow* handle = windowHandle()) {
+    connect(handle, &QWindow::screenChanged, this, [this] { ApplyPixelRatio(true); });
   }
+  ui::Ui().DoEvents();
+
+  // Fonts: the picture takes the worksheet's font, the printer the picture's.
+  if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance()) {
+    const QFont sheetFont = sheet->Text1->font();
+    QFont f = display_->Font;
+    if (sheetFont.pointSizeF() > 0) f.setPointSizeF(sheetFont.pointSizeF());
+    f.setFamily(sheetFont.family());
+    f.setBold(sheetFont.bold());
+    f.setItalic(sheetFont.italic());
+    display_->Font = f;
+    printerFont_ = f;
+
+    // A worksheet ending with ":" loses it, and no longer counts as changed.
+    rt::Text text = sheet->WorksheetText();
+    if (!text.empty() && text.back() == u':') {
+      text.pop_back();
+      sheet->SetWorksheetText(text);
+      sheet->Text1->document()->setModified(false);
+    }
+  }
+
+  ShowReturn(false);
+  ms::RunFlags.StopFrames = 0;
+  show();
+  LoadSetDisplay();  // the display-options window, hidden
+
+  ms::ResetGraphMenus();
+  ReflectGraphMenus();
+  Dash3->setEnabled(false);
+
+  DisplayBox->move(0, 0);
+
+  // The offset scroll bars: their change handlers copy the value into the offsets and redraw.
+  ms::View.DisplayScaleHeight = display_->ScaleHeight();
+  const int width = static_cast<int>(display_->ScaleWidth());
+  const int height = static_cast<int>(display_->ScaleHeight());
+  {
+    const QSignalBlocker hb(HPosition), vb(VPosition);
+    HPosition->setRange(0, width);
+    VPosition->setRange(0, height);
+  }
+  // The picture centre on a whole pixel.
+  const int centreX = width / 2;
+  const int centreY = height / 2;
+  ms::View.ImageOffsetX = centreX;
+  {
+    const QSignalBlocker hb(HPosition);
+    HPosition->setValue((2 * static_cast<int>(ms::View.ImageOffsetX)) / 3);
+  }
+  HPosition_Change();
+  ms::View.ImageOffsetY = centreY;
+  {
+    const QSignalBlocker vb(VPosition);
+    VPosition->setValue((3 * static_cast<int>(ms::View.ImageOffsetY)) / 2);
+  }
+  VPosition_Change();
+
+  mnuXY->setChecked(true);
+  mnuXY->setEnabled(true);
+  mnuXYPlane->setEnabled(true);
+  SetMenuEnabled(mnuAxis, true);
+  mnuXYPlane->setChecked(false);
+  mnuDisplayAxes->setChecked(true);
+
+  Frame2->hide();
+  Frame5->hide();
+  Frame6->hide();
+  Frame7->hide();
+  Frame8->hide();
+  Frame9->hide();
+  cmdUpdate->hide();
+
+  Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = 0;
+  ms::Tables.ShowValLegend = 0;
+  ms::CurveWork.DotSpacingOn = 0;
+  ms::Solutions.SphereMarkersOn = 0;
+  mnuOSymbol->setChecked(true);
+  ms::MathVars.UsedFloor = ms::MathVars.UsedCeil = ms::MathVars.UsedInt = 0;
+
+  Graph.OverlayMode = 0;
+  Graph.FamilyMode = 0;
+  ms::CurveWork.FamilyColorCode = -1;
+  Graph.ShowAxes = -1;
+  ms::CurveWork.ArrowFlagPos = 0;
+
+  SetMenuEnabled(mnuDotSpacing, false);
+  mnuDotNone->setChecked(true);
+  ms::View.ShowBox = 0;
+  SetBoxEnabled(false);
+
+  mnuFine->setChecked(false);
+  mnuMedium->setChecked(true);
+  Graph.FinePen = 0;
+  Graph.Generating = 0;
+
+  ms::PlotRequest.PlotSelect.fill(0);
+  for (int k = 1; k <= ms::kPlotColorCount; ++k) ms::Settings.PlotColor[k] = 0;
+  Graph.AxesRGBChosen = {200, 200, 200};
+
+  Graph.Button2DColor = 0xFFC0C0;
+  Graph.Button3DColor = 0xFFC0FF;
+  SetCmd3D(Graph.Button3DColor, QStringLiteral("3D"));
+
+  if (ms::Requests.BVPRequested != 0) {
+    ms::View.ZAxisNeeded = 0;
+  } else if (ms::Requests.IVPRequested != 0) {
+    const bool trajectory = ms::View.ODEViewRequest == 7 || ms::View.ODEViewRequest == 22;
+    ms::View.ZAxisNeeded = trajectory ? -1 : 0;
+  }
+
+  for (QLabel* l : PlotLabels) SetLabelBackground(l, 0xFFFFFF);
+  PlotLabels[2]->setText(QStringLiteral("3"));
+  PlotLabels[5]->setText(QStringLiteral("6"));
+
+  ms::View.DepthLimit = 999.0;
+  ms::View.PictureScaleWork = 300.0;
+  ms::View.EyeDistance = 10.0;
+  ms::Scene.VertexCount = 0;
+  ms::Scene.SegmentCount = 0;
+
+  ms::View.RotationAngle = ms::View.SavedRotation;
+  ms::View.ElevationAngle = ms::View.SavedElevation;
+
+  ms::View.AngleStep = 6.2831853072 / 180;
+  mnu2Deg->setChecked(true);
+  mnu1Deg->setChecked(false);
+
+  Graph.GridUnitT = ms::View.UserGridUnitT;
+  ms::IvpView.TimeGridUnit = &Graph.GridUnitT;
+  ms::Scene.GridUnitX = ms::View.UserGridUnitX;
+  ms::Scene.GridUnitY = ms::View.UserGridUnitY;
+  ms::Scene.GridUnitZ = ms::View.UserGridUnitZ;
+  strXScale->setText(Q(rt::Str(ms::Scene.GridUnitX)));
+  strYScale->setText(Q(rt::Str(ms::Scene.GridUnitY)));
+  strZScale->setText(Q(rt::Str(ms::Scene.GridUnitZ)));
+
+  ms::Scene.VertexCount = ms::Scene.SegmentCount = 0;
+  ms::Scene.VertexCountD = ms::Scene.SegmentCountD = 0;
+  Graph.SavedVertexCount = Graph.SavedSegmentCount = 0;
+
+  // Contour tracing shows its progress window.
+  gr::InstallContourWindow();
+
+  // A run-time failure of the first build is caught here: the worksheet is offered for saving
+  // and the program ends.
+  try {
+    GenerateData();
+  } catch (const std::exception& e) {
+    LoadFailed(ErrorNumberOf(e), ui::FromQString(QString::fromLocal8Bit(e.what())));
+  } catch (...) {
+    LoadFailed(0, u"Unknown error");
+  }
+}
+
+void GraphWindow::LoadFailed(int errorNumber, const rt::Text& description) {
+  SetBusyPointer(false);
+  const bool unanticipated = errorNumber == 5 || errorNumber == 6 || errorNumber == 11;
+  ui::Ui().MsgBox((unanticipated ? rt::Text(u"Unanticipated error : ") : rt::Text(u"Error is : ")) +
+                      description,
+                  ui::kOkOnly, ws::kAppTitle);
+  const int answer = ui::Ui().MsgBox(
+      u"Error most likely overflow caused by a division by zero\r\n or a value that has approach "
+      u"infinity. Choose YES/NO to save the worksheet.",
+      20, u"Unknown");
+  if (answer == ui::kAnswerYes) {
+    // A save that did not happen is said, and offered again, until it succeeds or the user
+    // declines: the worksheet is never dropped without a word.
+    while (!SaveWorksheet()) {
+      const int again = ui::Ui().MsgBox(
+          u"The worksheet was not saved.\r\nChoose YES to try again, NO to end without saving.", 20,
+          u"Unknown");
+      if (again != ui::kAnswerYes) break;
+    }
+  } else {
+    if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance()) sheet->show();
+    hide();
+  }
+  unloading_ = true;
+  gr::UnloadContourWindow();
+  ui::Ui().EndProgram();
+}
+
+// True when the worksheet was written or there was nothing to write.
+bool GraphWindow::SaveWorksheet() {
+  ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
+  if (sheet == nullptr || sheet->SheetText().isEmpty()) return true;
+  ui::FileDialogRequest request;
+  request.filter = u"Text File (*.txt)|*.txt";
+  request.defaultExt = u"txt";
+  request.overwritePrompt = true;
+  rt::Text chosen;
+  if (!ui::Ui().SaveFileDialog(request, chosen) || chosen.empty()) return false;
+  const QString path = Q(chosen);
+  if (!ws::WriteWorksheetFile(path, sheet->SheetText())) return false;
+  setWindowTitle(path);
+  sheet->Text1->document()->setModified(false);
   return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Leaving the window
+
+void GraphWindow::Unload() {
+  unloading_ = true;
+  hide();
+  if (g_instance == this) g_instance = nullptr;
+  deleteLater();
+}
+
+void GraphWindow::cmdReturn_Click() {
+  // Return from inside a build that has not unwound (a click while a command lets events run)
+  // would pull the window from under it.
+  if (building_) return;
+  // The data, time, worksheet and value texts are switched off (the display options' boxes).
+  Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = 0;
+  ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
+  if (sheet != nullptr) {
+    sheet->cmdGraph->setEnabled(false);
+    sheet->cmdGraph->setStyleSheet(
+        QStringLiteral("background-color: %1;").arg(CssColor(ws::kGraphIdleColor)));
+    sheet->show();
+  }
+  Unload();
+  UnloadSetDisplay();
+  gr::UnloadContourWindow();
+  if (sheet != nullptr) {
+    sheet->cmdGraph->setEnabled(false);
+    sheet->cmdCompute->setEnabled(true);
+  }
+  ms::RunFlags.StopFrames = 0;
+  int16_t total = ms::Tables.StatementCount;
+  ms::DrawProgress(ms::kWorksheetProgressBar, total, 0);
+}
+
+// Ending the program from here is ending it from the worksheet: its End asks about unsaved
+// changes, and Cancel (or a save that did not happen) keeps the program running.
+void GraphWindow::cmdExit_Click() {
+  if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance()) {
+    QPointer<GraphWindow> self(this);
+    sheet->cmdClose_click();
+    // The program ends once every window is closed; the contour progress window goes with it.
+    if (self && !self->isVisible()) gr::UnloadContourWindow();
+    return;
+  }
+  unloading_ = true;
+  gr::UnloadContourWindow();
+  ui::Ui().EndProgram();
+}
+
+void GraphWindow::mnuEnd_Click() {
+  cmdExit_Click();
+}
+
+void GraphWindow::cmdUpdate_Click() {
+  if (building_) return;
+  DisplayBox->update();
+  ms::RunFlags.Replot = -1;
+  ms::CurveWork.ArrowFlagPos = 0;
+  GenerateData();
+}
+
+bool GraphWindow::Form_QueryUnload(int unloadMode) {
+  if (unloadMode == kUnloadByProgram) return false;
+  ui::Ui().MsgBox(u"PLease use the 'End Program' button to close this program.", ui::kOkOnly,
+                  ws::kAppTitle);
+  return true;
+}
+
+// A close the platform delivers (the close box, the system menu, the session ending) is the
+// user's; a close the program asks for (End Program, the end of the program from another window)
+// is an unload by the program.
+int GraphWindow::UnloadModeOf(bool spontaneous, bool unloading) {
+  return (unloading || !spontaneous) ? kUnloadByProgram : kUnloadByUser;
+}
+
+void GraphWindow::closeEvent(QCloseEvent* event) {
+  if (Form_QueryUnload(UnloadModeOf(event->spontaneous(), unloading_))) {
+    event->ignore();
+    return;
+  }
+  event->accept();
 }
 
 }  // namespace gr

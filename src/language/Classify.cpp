@@ -3,9 +3,9 @@
 #include "language/CommandRequests.h"
 #include "language/CompileCode.h"
 #include "language/Definitions.h"
-#include "language/Global.h"
 #include "language/ProcessConst.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/MathVector.h"
 #include "numerics/DblInt.h"
 #include "numerics/Integ.h"
@@ -181,12 +181,12 @@ void ClassifyAndStore(rt::Text& statement, int16_t& msgNo) {
   const char16_t c = rt::CharAt(text, 1);
   if (c == u'\0' || c == u'<') {
     // Empty text or the parameter set (Execute sets the parameters up from the statement list).
-  } else if (c >= u'a' && c <= u'z') {
+  } else if (rt::IsLower(c)) {
     rt::Text again;
     TokenizeNames(text, again);
     ProcessConstantStatement(again, msgNo);
     if (msgNo != 0) return;
-  } else if (c >= u'A' && c <= u'Z') {
+  } else if (rt::IsUpper(c)) {
     if (rt::CharAt(text, 3) == u'{') {
       const int k = FunctionHeaderParameters(text);
       if (k == 0) {

@@ -1,6 +1,6 @@
 #include "language/ClearStorage.h"
 
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 #include "plotting/SceneStore.h"
 
 namespace ms {

@@ -1,6 +1,6 @@
 #include "language/CommandRequests.h"
 
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 #include "numerics/Integ.h"
 
 namespace ms {

@@ -4,9 +4,9 @@
 #include <array>
 #include <cmath>
 
-#include "language/Global.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathDerivative.h"
 
@@ -17,15 +17,9 @@ namespace {
 constexpr char16_t kDiffToken = u'\u00D6';
 constexpr char16_t kGrave = u'`';
 
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
+using rt::IsDigit;
+using rt::IsLower;
+using rt::IsUpper;
 
 // The built-in functions the evaluator runs; they are operators of priority base + 5.
 bool IsFunctionToken(char16_t c) {

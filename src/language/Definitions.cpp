@@ -1,8 +1,8 @@
 #include "language/Definitions.h"
 
+#include "language/CommandArguments.h"
 #include "language/CompileCode.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
 #include "mathematics/MathMacro.h"
 #include "mathematics/MathVector.h"
 
@@ -13,14 +13,11 @@ namespace {
 constexpr int16_t kTrue = -1;
 constexpr int kMaxComponentCounter = 999;
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsLower;
+using rt::IsUpper;
+
 bool IsDigitOrDot(char16_t c) {
-  return (c >= u'0' && c <= u'9') || c == u'.';
+  return rt::IsDigit(c) || c == u'.';
 }
 
 // Scalar-valued vector operations: sDot[, sMag[, sMpy[, sDiv[, sPwr[.

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 
 namespace ms {
 

@@ -1,7 +1,7 @@
 #include "language/ExpressionTypes.h"
 
-#include "language/Global.h"
-#include "language/SyntaxChars.h"
+#include "language/StatementCheckChars.h"
+#include "language/WorksheetTables.h"
 
 namespace ms {
 

@@ -516,7 +516,8 @@ constexpr MessageEntry kCatalogue[] = {
     {6097, u"Check for back-to-back ',,'"},
 };
 
-// Refusals of the append helpers when a table is full (Global.h), and the plot commands' own.
+// Refusals of the append helpers when a table is full (WorksheetTables.h), and the plot commands'
+// own.
 constexpr MessageEntry kCapacity[] = {
     {390, u"Too many statements. Limit is 400 statements in a worksheet."},
     {391, u"Too many constants. Limit is 2000 constants."},

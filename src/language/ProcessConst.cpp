@@ -5,8 +5,8 @@
 
 #include "language/CompileCode.h"
 #include "language/Definitions.h"
-#include "language/Global.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathVector.h"
 
@@ -14,14 +14,11 @@ namespace ms {
 
 namespace {
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsLower;
+using rt::IsUpper;
+
 bool IsNumberChar(char16_t c) {
-  return (c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'E' || c == u'-';
+  return rt::IsDigit(c) || c == u'.' || c == u'+' || c == u'E' || c == u'-';
 }
 
 // Compiles the whole function table with one temporary record after the last and evaluates it. On

@@ -13,9 +13,7 @@ bool IsOperator(char16_t c) {
   return c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'^';
 }
 
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
+using rt::IsDigit;
 
 // Position of the ")" that closes the "(" at p, 0 when the group is not closed.
 long MatchingParen(const rt::Text& s, long p) {

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "language/Global.h"
 #include "language/Simplify.h"
+#include "language/WorksheetTables.h"
 
 namespace ms {
 namespace {

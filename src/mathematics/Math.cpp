@@ -7,8 +7,8 @@
 #include <memory>
 #include <unordered_map>
 
-#include "language/Global.h"
-#include "language/Utilities.h"
+#include "language/RunProgress.h"
+#include "language/WorksheetTables.h"
 
 namespace ms {
 
@@ -202,7 +202,7 @@ void Decode(const rt::Text& code, Program& p) {
       }
       p.ops.push_back(in);
       pushed();
-    } else if (c >= u'a' && c <= u'z') {
+    } else if (rt::IsLower(c)) {
       in.op = Op::kName;
       in.arg = NameSlot(p, rt::Text(1, c));
       p.ops.push_back(in);

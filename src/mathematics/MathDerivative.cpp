@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "language/Global.h"
+#include "language/CommandArguments.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 
 namespace ms {
 
@@ -48,12 +48,8 @@ constexpr int16_t kMsgDiffOverflow = 537;
 bool IsTokenChar(char16_t c) {
   return c >= u'\u00C8' && c <= u'\u00FF';
 }
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsDigit;
+using rt::IsLower;
 
 bool Short(const rt::Text& a) {
   return a.size() == 1;
@@ -292,8 +288,7 @@ void ScanOperators(const rt::Text& e, std::vector<int32_t>& priorities) {
       depth += 10;
     } else if (c == u')' || c == u']') {
       depth -= 10;
-    } else if (IsDigit(c) || IsLower(c) || (c >= u'A' && c <= u'Z') || c == u' ' || c == u',' ||
-               c == u'.') {
+    } else if (IsDigit(c) || IsLower(c) || rt::IsUpper(c) || c == u' ' || c == u',' || c == u'.') {
       p = -1;
     }
   }

@@ -15,12 +15,8 @@ constexpr int16_t kFalse = 0;
 constexpr int kMaxMacroPasses = 100;
 constexpr size_t kMaxMacroText = 32000;
 
-bool IsLetter(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
+using rt::IsLetter;
+using rt::IsUpper;
 
 // The macro name of a header or call text: from its start up to, not including, the first "[".
 Text NameUpToBracket(const Text& text, size_t start) {

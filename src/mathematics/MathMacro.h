@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 
 namespace ms {
 

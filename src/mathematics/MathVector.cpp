@@ -1,9 +1,9 @@
 #include "mathematics/MathVector.h"
 
+#include "language/CommandArguments.h"
 #include "language/ProcessConst.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
 #include "mathematics/MathDerivative.h"
 #include "mathematics/MathMacro.h"
 
@@ -45,15 +45,10 @@ constexpr int16_t kScalarBuilt = 1;   // a text built by an operation ("d$", "m$
 constexpr int16_t kScalarNumber = 2;  // a number ("nPwr", "nDer")
 constexpr int16_t kScalarParm = 3;    // the parameter of the vector being defined ("#")
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
+using rt::IsDigit;
+using rt::IsLower;
+using rt::IsUpper;
+
 bool IsIdentChar(char16_t c) {
   return IsUpper(c) || IsLower(c) || IsDigit(c) || c == u'_' || c == u'.';
 }

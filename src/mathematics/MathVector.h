@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 
 namespace ms {
 

@@ -1,8 +1,8 @@
 #include "numerics/Bvp.h"
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Global.h"
-#include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "numerics/BvpTrials.h"
 #include "numerics/Ivp.h"
 #include "numerics/LinearShooting.h"
@@ -41,12 +41,8 @@ constexpr int16_t kMsgBounds = 3560;
 // The linear form needs at least one step.
 constexpr int16_t kMsgSteps = 336;
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsLower;
+using rt::IsUpper;
 
 // A function identifier at p (one upper-case letter, optionally one lower-case one) in its
 // two-character form; p is left after it.

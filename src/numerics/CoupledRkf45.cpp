@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "language/CommandRequests.h"
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"

@@ -2,9 +2,10 @@
 
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Global.h"
-#include "language/Utilities.h"
+#include "language/RunProgress.h"
+#include "language/WorksheetTables.h"
 #include "numerics/FunctionValue.h"
 #include "platform/ui/UiServices.h"
 
@@ -14,9 +15,7 @@ rt::Text IntegConstId;
 
 namespace {
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
+using rt::IsUpper;
 
 // Limit and integrand values that cannot be evaluated count as 0.
 double EvalLimitFunc(const rt::Text& name, double u) {

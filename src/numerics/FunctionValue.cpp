@@ -1,14 +1,14 @@
 #include "numerics/FunctionValue.h"
 
-#include "language/Global.h"
 #include "language/ProcessConst.h"
+#include "language/WorksheetTables.h"
 
 namespace ms {
 
 rt::Text ReadFunctionId(const rt::Text& s, int& p) {
   rt::Text id(1, rt::CharAt(s, p));
   const char16_t next = rt::CharAt(s, p + 1);
-  if (next >= u'a' && next <= u'z') {
+  if (rt::IsLower(next)) {
     id += next;
     p += 2;
   } else {

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdint>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Global.h"
-#include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "numerics/DblInt.h"
 #include "numerics/FunctionValue.h"
 #include "numerics/SolutionStore.h"
@@ -47,9 +47,7 @@ struct IntegChain {
   double value = 0;
 } Chain;
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
+using rt::IsUpper;
 
 // Looks up a function of exactly one parameter: 5050 when absent or without a parameter, 5060
 // when it has a second.

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Global.h"
-#include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "numerics/CoupledRkf45.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
@@ -39,12 +39,8 @@ constexpr int32_t kFrameLeftSecondOrder = 3960;
 constexpr int32_t kFrameLeftFourPlain = 5040;
 constexpr int32_t kFrameTop = 7088;
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsLower;
+using rt::IsUpper;
 
 rt::Text FunctionParm(const FuncRec& f, int k) {
   switch (k) {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "language/CommandRequests.h"
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 #include "numerics/FunctionValue.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/UiServices.h"

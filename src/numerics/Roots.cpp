@@ -2,19 +2,17 @@
 
 #include <cmath>
 
-#include "language/Global.h"
+#include "language/CommandArguments.h"
 #include "language/Settings.h"
 #include "language/Simplify.h"
-#include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "numerics/FunctionValue.h"
-#include "plotting/FormatSignificant.h"
+#include "platform/runtime/FormatSignificant.h"
 
 namespace ms {
 namespace {
 
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsLower;
 
 // A one- or two-character constant identifier at p ("[a-z]" then optionally "[a-z0-9_]"); a
 // one-letter identifier is completed with "_". p is advanced past it.
@@ -180,7 +178,7 @@ void ProcessZero(rt::Text& statement, int16_t& msgNo) {
   rec.Kind = 0;
   rec.Name = resultId;
   rec.Expr.clear();
-  rec.ValueText = FormatSignificant(root, Settings.DisplayDigits);
+  rec.ValueText = rt::FormatSignificant(root, Settings.DisplayDigits);
   rec.Spare1 = 0;
   rec.Locked = 0;
 }

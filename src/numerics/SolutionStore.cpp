@@ -7,7 +7,7 @@
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/SceneStore.h"
-#include "plotting/ZMath.h"
+#include "plotting/SceneView.h"
 
 namespace ms {
 

@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/CompileCode.h"
-#include "language/Global.h"
 #include "language/ProcessConst.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/MathDerivative.h"
+#include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/FieldTables.h"
-#include "plotting/FormatSignificant.h"
 #include "plotting/SceneStore.h"
 
 namespace ms {
@@ -95,12 +95,8 @@ bool Aborted() {
   return Contours.ContourAbort != 0 || RunFlags.AbortRun != 0;
 }
 
-bool IsUpper(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
+using rt::IsLower;
+using rt::IsUpper;
 
 // The level loop runs while the running level has not passed c2 (with the allowance, in the
 // direction of the step).
@@ -184,7 +180,7 @@ bool TraceLevels(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, doub
                  double& er, double& sg, bool eventsPerLevel, int16_t& msgNo) {
   for (double c = c1; LevelInRange(c, c2, ds, kLevelAllowance); c += ds) {
     if (eventsPerLevel) ui::Ui().DoEvents();
-    ContourWindow.LevelCaption = FormatSignificant(c, 5);
+    ContourWindow.LevelCaption = rt::FormatSignificant(c, 5);
     Refresh();
     if (Aborted()) return false;
     if (n >= kContourSegmentCap) break;

@@ -4,15 +4,15 @@
 #include <array>
 #include <cmath>
 
-#include "language/Global.h"
 #include "language/Settings.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/FieldTables.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
-#include "plotting/ZMath.h"
+#include "plotting/SceneView.h"
 
 namespace ms {
 

@@ -2,15 +2,16 @@
 
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Global.h"
-#include "language/Utilities.h"
+#include "language/RunProgress.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/Axes.h"
+#include "plotting/BoundingBox.h"
 #include "plotting/FieldTables.h"
-#include "plotting/PlotField.h"
 #include "plotting/SceneStore.h"
-#include "plotting/ZGrids.h"
 
 namespace ms {
 
@@ -84,7 +85,7 @@ void ProcessPlotDirField(rt::Text& statement, int16_t& msgNo) {
     return;
   }
   int16_t pos = 14;
-  if (!field::IsUpperLetter(CharAt(s, pos))) {
+  if (!rt::IsUpper(CharAt(s, pos))) {
     msgNo = kMsgFirstId;
     return;
   }
@@ -94,7 +95,7 @@ void ProcessPlotDirField(rt::Text& statement, int16_t& msgNo) {
     return;
   }
   ++pos;
-  if (!field::IsUpperLetter(CharAt(s, pos))) {
+  if (!rt::IsUpper(CharAt(s, pos))) {
     msgNo = kMsgSecondId;
     return;
   }
@@ -107,7 +108,7 @@ void ProcessPlotDirField(rt::Text& statement, int16_t& msgNo) {
 
   int16_t is3D = 0;
   int16_t gIndex = 0;
-  if (field::IsUpperLetter(CharAt(s, pos))) {
+  if (rt::IsUpper(CharAt(s, pos))) {
     View.ZAxisNeeded = -1;
     is3D = -1;
     const rt::Text gId = field::ReadFunctionId(s, pos, true);

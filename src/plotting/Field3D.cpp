@@ -2,15 +2,16 @@
 
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Global.h"
-#include "language/Utilities.h"
+#include "language/RunProgress.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/Axes.h"
+#include "plotting/BoundingBox.h"
 #include "plotting/FieldTables.h"
-#include "plotting/PlotField.h"
 #include "plotting/SceneStore.h"
-#include "plotting/ZGrids.h"
 
 namespace ms {
 
@@ -89,7 +90,7 @@ void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo) {
   const int16_t idMessages[3] = {kMsgFirstId, kMsgSecondId, kMsgThirdId};
   rt::Text ids[3];
   for (int k = 0; k < 3; ++k) {
-    if (!field::IsUpperLetter(CharAt(s, pos))) {
+    if (!rt::IsUpper(CharAt(s, pos))) {
       msgNo = idMessages[k];
       return;
     }

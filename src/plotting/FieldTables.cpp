@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "language/Utilities.h"
+#include "language/CommandArguments.h"
 #include "numerics/FunctionValue.h"
 #include "platform/ui/UiServices.h"
 
@@ -32,17 +32,10 @@ void ResetFieldTables() {
 
 namespace field {
 
-bool IsUpperLetter(char16_t c) {
-  return c >= u'A' && c <= u'Z';
-}
-bool IsLowerLetter(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
-
 rt::Text ReadFunctionId(const rt::Text& s, int16_t& pos, bool underscoreJoins) {
   rt::Text id(1, CharAt(s, pos));
   const char16_t next = CharAt(s, pos + 1);
-  if (IsLowerLetter(next) || (underscoreJoins && next == u'_')) {
+  if (rt::IsLower(next) || (underscoreJoins && next == u'_')) {
     id.push_back(next);
     pos = static_cast<int16_t>(pos + 2);
   } else {

@@ -88,8 +88,6 @@ namespace field {
 inline const rt::Text kAppTitle = u"MathSheet";
 
 using rt::CharAt;
-bool IsUpperLetter(char16_t c);
-bool IsLowerLetter(char16_t c);
 
 // Reads a function identifier whose upper-case letter stands at pos: a following lower-case
 // letter (or "_" when underscoreJoins) makes it two characters, otherwise "_" is appended.

@@ -1,6 +1,6 @@
 #include "plotting/PlotCommand.h"
 
-#include "language/Utilities.h"
+#include "language/CommandArguments.h"
 #include "plotting/PlotRequest.h"
 
 namespace ms {

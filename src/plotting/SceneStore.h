@@ -1,7 +1,7 @@
 // The three-dimensional scene: a fixed table of points, a fixed table of line segments joining
 // pairs of them, their counts, the view box the points occupy and the grid units by which world
 // coordinates are scaled. Every builder only appends; the graph window copies the points into the
-// view table, rotates and projects them (ZMath) and draws the segments.
+// view table, rotates and projects them (SceneView) and draws the segments.
 //
 // Also here: the view state (angles, eye distance, picture scale and offsets, the view code) and
 // the curve work tables shared by the curve builders of plotting and numerics.
@@ -18,7 +18,7 @@ namespace ms {
 constexpr int kSceneLastRow = 31500;
 constexpr int kSceneRows = kSceneLastRow + 1;
 
-// Point limits of the builders (see the appends in ZMath, ZGrids, PlotField, SolutionStore).
+// Point limits of the builders (see the appends in SceneView, Axes, BoundingBox, SolutionStore).
 constexpr int kCurveVertexLimit = 30000;  // curves stop adding segments here
 constexpr int kGridVertexLimit = 25000;   // grid dashes, ticks and letters stop beyond this
 

@@ -3,16 +3,17 @@
 #include <array>
 #include <cmath>
 
+#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/Global.h"
+#include "language/RunProgress.h"
 #include "language/Settings.h"
-#include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/Axes.h"
 #include "plotting/FieldTables.h"
 #include "plotting/SceneStore.h"
-#include "plotting/ZGrids.h"
-#include "plotting/ZMath.h"
+#include "plotting/SceneView.h"
 
 namespace ms {
 
@@ -189,7 +190,7 @@ void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
     return;
   }
   int16_t pos = 16;
-  if (!field::IsUpperLetter(CharAt(s, pos))) {
+  if (!rt::IsUpper(CharAt(s, pos))) {
     msgNo = kMsgFunctionId;
     return;
   }
@@ -218,8 +219,8 @@ void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
   // Start points until "]", the last character or a letter. After the tenth an eleventh one is
   // refused with a message of its own.
   int16_t count = 0;
-  while (CharAt(s, pos) != u']' && pos < len && !field::IsUpperLetter(CharAt(s, pos)) &&
-         !field::IsLowerLetter(CharAt(s, pos)) && count < kMaxSlopeStartPoints) {
+  while (CharAt(s, pos) != u']' && pos < len && !rt::IsUpper(CharAt(s, pos)) &&
+         !rt::IsLower(CharAt(s, pos)) && count < kMaxSlopeStartPoints) {
     if (CharAt(s, pos) != u'{') {
       msgNo = kMsgStartPointBrace;
       return;

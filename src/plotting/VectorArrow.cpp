@@ -3,7 +3,7 @@
 #include "mathematics/Math.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/SceneStore.h"
-#include "plotting/ZMath.h"
+#include "plotting/SceneView.h"
 
 namespace ms {
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "language/Global.h"
+#include "language/CommandArguments.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
+#include "language/WorksheetTables.h"
+#include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/QtUiServices.h"
-#include "plotting/FormatSignificant.h"
 #include "worksheet/WorksheetRun.h"
 
 namespace ws {
@@ -38,9 +38,7 @@ rt::Text WithoutUnderscores(rt::Text s) {
   return s;
 }
 
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
+using rt::IsDigit;
 
 // The value of a vector's component function at digits significant digits, read back as a number
 // and written in the general number form; false when the function does not exist.

@@ -2,24 +2,20 @@
 
 #include <algorithm>
 
-#include "language/Global.h"
+#include "language/CommandArguments.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/MathVector.h"
-#include "plotting/FormatSignificant.h"
+#include "platform/runtime/FormatSignificant.h"
 #include "plotting/PlotRequest.h"
 
 namespace ws {
 
 namespace {
 
-bool IsLower(char16_t c) {
-  return c >= u'a' && c <= u'z';
-}
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
+using rt::IsDigit;
+using rt::IsLower;
 
 rt::Text ShownName(const rt::Text& name) {
   if (name.size() >= 2 && name[1] == u'_') return name.substr(0, 1);
@@ -149,7 +145,7 @@ rt::Text ListedValue(int i, int digits, const std::vector<bool>* undefined) {
                       (*undefined)[static_cast<size_t>(i)];
   return failed
              ? rt::Text(u"undefined")
-             : ms::FormatSignificant(ms::Tables.FuncTable[i].Value, static_cast<int16_t>(digits));
+             : rt::FormatSignificant(ms::Tables.FuncTable[i].Value, static_cast<int16_t>(digits));
 }
 
 rt::Text ShownConstantValue(int i) {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "help/HelpText.h"
-#include "language/Global.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
-#include "language/Global.h"
 #include "language/ProgramState.h"
-#include "language/UserInput.h"
+#include "language/WorksheetReader.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "numerics/Bvp.h"
 #include "numerics/DblInt.h"

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "SheetGraphTest.h"
-#include "graph/Form1.h"
+#include "graph/FrameCanvas.h"
 
 namespace gr::testing {
 namespace {
@@ -27,16 +27,16 @@ class AnimationTest : public SheetGraphTest {
     SheetGraphTest::TearDown();
   }
 
-  frmGraph& Open() {
+  GraphWindow& Open() {
     for (const QString& name : Files()) QFile::remove(name);
     return Run(kWorksheet);
   }
 
   // "Set Up", the five boxes typed, then Save.
-  frmSetFrames& Configure(frmGraph& w, const char* file, const char* id, const char* start,
-                          const char* end, const char* total) {
+  AnimationSetupDialog& Configure(GraphWindow& w, const char* file, const char* id,
+                                  const char* start, const char* end, const char* total) {
     w.mnuSetUp_Click();
-    frmSetFrames* f = frmSetFrames::Instance();
+    AnimationSetupDialog* f = AnimationSetupDialog::Instance();
     f->txtFrameFile->setText(QString::fromUtf8(file));
     f->Text1->setText(QString::fromUtf8(id));
     f->txtStart->setText(QString::fromUtf8(start));
@@ -88,8 +88,8 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file + std::string("|") + c.id + "|" + c.start + (c.stop ? " stopped" : ""));
-    frmGraph& w = Open();
-    frmSetFrames& f = Configure(w, c.file, c.id, c.start, "1", "4");
+    GraphWindow& w = Open();
+    AnimationSetupDialog& f = Configure(w, c.file, c.id, c.start, "1", "4");
     EXPECT_EQ(f.isVisible(), !c.saved);
     EXPECT_EQ(w.mnuSetCompute->isEnabled(), c.saved);
     ui_.onDoEvents = [&] {
@@ -127,7 +127,7 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     EXPECT_EQ(f.StopColor(), rt::RGB(200, 200, 200));
     EXPECT_FALSE(w.LoopRunning());
     if (c.stop) {
-      EXPECT_EQ(frmFamilyPlots::Instance(), nullptr);
+      EXPECT_EQ(FamilyPlotsDialog::Instance(), nullptr);
       EXPECT_EQ(Graph.OverlayMode, 0);
       f.cmdSave_Click();
       w.mnuSetCompute_Click();
@@ -144,7 +144,8 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
       previous = image;
     }
     // The last file holds the frame picture as drawn.
-    EXPECT_EQ(previous, Form1::Instance()->Picture1().Image().convertToFormat(previous.format()));
+    EXPECT_EQ(previous,
+              FrameCanvas::Instance()->Picture1().Image().convertToFormat(previous.format()));
     QFile file(QStringLiteral("wave.txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("0\r\n1\r\n4\r\na\r\n"));
@@ -161,7 +162,7 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
 // stay, no text file is written, and every control the run took is handed back.
 TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute) {
   // Every control usable again (a run that ended normally leaves the one-equation views off).
-  const auto handedBack = [](frmGraph& w, frmSetFrames& f, bool stopped = true) {
+  const auto handedBack = [](GraphWindow& w, AnimationSetupDialog& f, bool stopped = true) {
     for (QWidget* enabled :
          std::initializer_list<QWidget*>{w.cmdReturn, w.cmdExit, w.cmdUpdate, w.Frame1, w.Frame2,
                                          w.Frame3, w.Frame6, f.cmdSave, f.cmdCancel}) {
@@ -171,13 +172,13 @@ TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute)
     EXPECT_FALSE(f.cmdStop->isEnabled());
     EXPECT_FALSE(w.LoopRunning());
   };
-  frmGraph& w = Open();
+  GraphWindow& w = Open();
   {
     QFile old(QStringLiteral("wave2.bmp"));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("old");
   }
-  frmSetFrames& f = Configure(w, "wave", "a", "0", "1", "4");
+  AnimationSetupDialog& f = Configure(w, "wave", "a", "0", "1", "4");
   for (const int answer : {ui::kAnswerNo, ui::kAnswerYes}) {
     SCOPED_TRACE(answer);
     ui_.boxes.clear();
@@ -193,8 +194,8 @@ TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute)
   const char* failing =
       "a = -1\nF{x} = x\nc = Integ[F,{0,a,10,0}]\nA<t> = <t, a + t, 0>\nPlot[A, {t,0,1,10}]\n";
   for (const QString& name : Files()) QFile::remove(name);
-  frmGraph& v = Run(failing);
-  frmSetFrames& g = Configure(v, "wave", "a", "0", "1", "2");
+  GraphWindow& v = Run(failing);
+  AnimationSetupDialog& g = Configure(v, "wave", "a", "0", "1", "2");
   v.mnuSetCompute_Click();
   ASSERT_EQ(ui_.boxes.size(), 2u);
   EXPECT_EQ(ui_.boxes[0].text.rfind(u"Statement # 3 : ", 0), 0u);  // Execute's own box

@@ -56,11 +56,11 @@ class GenerateDataTest : public GraphTest {
   }
 
   // A fresh window that built nothing; then every command requested and drawings counted.
-  frmGraph& LoadRequestingEverything() {
+  GraphWindow& LoadRequestingEverything() {
     ReleaseGraphWindow();
     ms::Requests = ms::CommandRequestState{};
     ms::RunFlags.Replot = ms::RunFlags.AbortRun = 0;
-    frmGraph& w = Load();
+    GraphWindow& w = Load();
     ui_.Reset();
     g_calls.clear();
     CountDraws();
@@ -77,14 +77,14 @@ class GenerateDataTest : public GraphTest {
   }
 
   // A fresh window whose one requested command runs builder, built again without grid crosses.
-  frmGraph& BuildWith(GraphCommand command, CommandBuilder builder) {
+  GraphWindow& BuildWith(GraphCommand command, CommandBuilder builder) {
     ReleaseGraphWindow();
     ResetAllState();
     ms::Requests.IVPRequested = command == GraphCommand::kIVP ? -1 : 0;
     ms::Requests.Field3DRequested = command == GraphCommand::kField3D ? -1 : 0;
     ms::Requests.ContourRequested = command == GraphCommand::kContour ? -1 : 0;
     CommandEntry(command) = builder;
-    frmGraph& w = Load();
+    GraphWindow& w = Load();
     w.mnuXYPlane->setEnabled(false);
     ui_.Reset();
     CountDraws();
@@ -112,7 +112,7 @@ TEST_F(GenerateDataTest, CommandsRunInOrderUntilAnErrorOrAnAbort) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.failAt << " " << c.msg << " " << c.abort);
-    frmGraph& w = LoadRequestingEverything();
+    GraphWindow& w = LoadRequestingEverything();
     g_failAt = c.failAt;
     g_failMsg = c.msg;
     g_abort = c.abort;
@@ -157,7 +157,7 @@ TEST_F(GenerateDataTest, VertexLimitStopsTheBuildWithItsBox) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.command));
-    frmGraph& w = BuildWith(c.command, c.builder);
+    GraphWindow& w = BuildWith(c.command, c.builder);
     ASSERT_EQ(ui_.boxes.size(), 1u);
     EXPECT_EQ(ui_.boxes[0].text, c.text);
     EXPECT_GT(ms::Scene.VertexCountD, ms::kCurveVertexLimit);

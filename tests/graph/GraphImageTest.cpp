@@ -19,7 +19,7 @@ bool SamePixels(const QImage& a, const QImage& b) {
 }
 
 // Display's units of a pixel position on the picture.
-QPointF Units(frmGraph& w, QPoint px) {
+QPointF Units(GraphWindow& w, QPoint px) {
   const draw::DrawTarget& t = w.Display();
   return {t.ScaleLeft() + px.x() * t.ScaleWidth() / t.PixelWidth(),
           t.ScaleTop() + px.y() * t.ScaleHeight() / t.PixelHeight()};
@@ -28,8 +28,8 @@ QPointF Units(frmGraph& w, QPoint px) {
 class GraphImageTest : public GraphTest {
  protected:
   // A graph window with coloured segments across the picture, drawn.
-  frmGraph& LoadWithPicture() {
-    frmGraph& w = Load();
+  GraphWindow& LoadWithPicture() {
+    GraphWindow& w = Load();
     AddSegment({0, 0, 0}, {3, 0, 0}, 255, 0, 0);
     AddSegment({0, 0, 0}, {0, 3, 0}, 0, 160, 0);
     AddSegment({3, 0, 0}, {0, 3, 3}, 90, 40, 200);
@@ -65,7 +65,7 @@ TEST_F(GraphImageTest, PictureFileIsTheChosenNameWithBmpWhenItHasNoExtension) {
 TEST_F(GraphImageTest, SaveImageWritesThePictureAsDrawnUnderTheChosenName) {
   const QString path = dir_.filePath("frame7.bmp");
   EXPECT_FALSE(SaveGraphBitmap(path));  // no window yet
-  frmGraph& w = LoadWithPicture();
+  GraphWindow& w = LoadWithPicture();
   struct Case {
     QString chosen, written;  // chosen "": cancelled; written "": no file
     bool said;
@@ -108,7 +108,7 @@ TEST_F(GraphImageTest, SaveImageWritesThePictureAsDrawnUnderTheChosenName) {
 }
 
 // A frame dragged through the handlers or through mouse events on the picture box.
-void Drag(frmGraph& w, bool events, QPoint from, QPoint to, int releaseButton) {
+void Drag(GraphWindow& w, bool events, QPoint from, QPoint to, int releaseButton) {
   if (!events) {
     const QPointF f = Units(w, from), m = Units(w, (from + to) / 2), t = Units(w, to);
     w.Display_MouseDown(1, f.x(), f.y());
@@ -129,7 +129,7 @@ void Drag(frmGraph& w, bool events, QPoint from, QPoint to, int releaseButton) {
 }
 
 TEST_F(GraphImageTest, FramedCaptureCopiesTheInsideOfTheFrameToClipboardAndFile) {
-  frmGraph& w = LoadWithPicture();
+  GraphWindow& w = LoadWithPicture();
   const int W = w.Display().Image().width(), H = w.Display().Image().height();
   struct Case {
     const char* name;
@@ -188,7 +188,7 @@ TEST_F(GraphImageTest, FramedCaptureCopiesTheInsideOfTheFrameToClipboardAndFile)
 }
 
 TEST_F(GraphImageTest, AFrameWithoutPictureSaysNoImageFoundAndAClickTakesNothing) {
-  frmGraph& w = LoadWithPicture();
+  GraphWindow& w = LoadWithPicture();
   QPushButton& graph = *Sheet().cmdGraph;
   const QPointF a = Units(w, {100, 100}), b = Units(w, {200, 200}), c1 = Units(w, {101, 200});
   struct Case {

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "SheetGraphTest.h"
-#include "graph/frmDotSpacing.h"
+#include "graph/DotSpacingDialog.h"
 
 namespace gr::testing {
 namespace {
@@ -33,20 +33,20 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
   struct Case {
     const char* worksheet;
     int plot;  // 0: the item below
-    QAction* frmGraph::*item;
+    QAction* GraphWindow::*item;
     int32_t* used;
   };
   const Case cases[] = {
       {twoCurves, 1, nullptr, &ms::Settings.PlotColorUsed[1]},
       {twoCurves, 2, nullptr, &ms::Settings.PlotColorUsed[2]},
-      {"F{t,x} = t\nIVP[F,{0,2,1}{1,0.0001}]\n", 0, &frmGraph::mnuPlotIVPColor,
+      {"F{t,x} = t\nIVP[F,{0,2,1}{1,0.0001}]\n", 0, &GraphWindow::mnuPlotIVPColor,
        &ms::Settings.IVPColorUsed},
-      {"F{x} = x^2\nc = Integ[F,{0,2,10,0}]\n", 0, &frmGraph::mnuIntegColor,
+      {"F{x} = x^2\nc = Integ[F,{0,2,10,0}]\n", 0, &GraphWindow::mnuIntegColor,
        &ms::Settings.IntegColorUsed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.worksheet << c.plot);
-    frmGraph& w = Run(c.worksheet);
+    GraphWindow& w = Run(c.worksheet);
     QAction* item = c.plot != 0 ? w.mnuPlot[static_cast<size_t>(c.plot - 1)] : w.*c.item;
     const int32_t before = *c.used, chosen = 0x00C000;
     const int inBefore = CountSegments(before, false);
@@ -70,24 +70,24 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
 // depth) while the axes are; "Display Axes" off takes both away and disables their items. The box
 // adds its twelve grey edges.
 TEST_F(GraphMenusTest, AxesAndXyPlaneItemsAddAndRemoveTheirSegments) {
-  frmGraph& w = Run(kOneCurve);
+  GraphWindow& w = Run(kOneCurve);
   const int32_t grey = ms::Settings.XYPlaneColor, blue = 0x0000C0, cyan = 0x00FFFF;
   struct Step {
     const char* name;
-    QAction* frmGraph::*item;
+    QAction* GraphWindow::*item;
     std::optional<int32_t> answer;  // a colour dialog's
     int32_t crossColour;
     bool crosses, axes, box;
   };
   const Step steps[] = {
-      {"Color Axes", &frmGraph::mnuAxes, blue, grey, true, true, false},
-      {"XY-Plane off", &frmGraph::mnuXY, std::nullopt, grey, false, true, false},
-      {"XY-Plane on", &frmGraph::mnuXY, std::nullopt, grey, true, true, false},
-      {"Color XY Plane", &frmGraph::mnuXYPlane, cyan, cyan, true, true, false},
-      {"Box", &frmGraph::mnuYes, std::nullopt, cyan, true, true, true},
-      {"No box", &frmGraph::mnuNo, std::nullopt, cyan, true, true, false},
-      {"Display Axes off", &frmGraph::mnuDisplayAxes, std::nullopt, cyan, false, false, false},
-      {"Display Axes on", &frmGraph::mnuDisplayAxes, std::nullopt, cyan, true, true, false},
+      {"Color Axes", &GraphWindow::mnuAxes, blue, grey, true, true, false},
+      {"XY-Plane off", &GraphWindow::mnuXY, std::nullopt, grey, false, true, false},
+      {"XY-Plane on", &GraphWindow::mnuXY, std::nullopt, grey, true, true, false},
+      {"Color XY Plane", &GraphWindow::mnuXYPlane, cyan, cyan, true, true, false},
+      {"Box", &GraphWindow::mnuYes, std::nullopt, cyan, true, true, true},
+      {"No box", &GraphWindow::mnuNo, std::nullopt, cyan, true, true, false},
+      {"Display Axes off", &GraphWindow::mnuDisplayAxes, std::nullopt, cyan, false, false, false},
+      {"Display Axes on", &GraphWindow::mnuDisplayAxes, std::nullopt, cyan, true, true, false},
   };
   for (const Step& s : steps) {
     SCOPED_TRACE(s.name);
@@ -117,17 +117,17 @@ TEST_F(GraphMenusTest, AxesAndXyPlaneItemsAddAndRemoveTheirSegments) {
 // takes n from the dot-spacing window (Discard keeps the spacing before, a bad text turns the
 // marks off). Every choice clears stale marks, even far above the scene.
 TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
-  frmGraph& w = Run(kOneCurve);
+  GraphWindow& w = Run(kOneCurve);
   struct Step {
-    QAction* frmGraph::*item;
+    QAction* GraphWindow::*item;
     const char* typed;  // for "Custom": the text typed in the window
     bool save;
     int spacing;  // 0: marks off
   };
   const Step steps[] = {
-      {&frmGraph::mnuDot10, nullptr, false, 10}, {&frmGraph::mnuDotNone, nullptr, false, 0},
-      {&frmGraph::mnuCustom, "-2.5", true, 3},   {&frmGraph::mnuCustom, "8", false, 3},
-      {&frmGraph::mnuCustom, "abc", true, 0},    {&frmGraph::mnuDot20, nullptr, false, 20},
+      {&GraphWindow::mnuDot10, nullptr, false, 10}, {&GraphWindow::mnuDotNone, nullptr, false, 0},
+      {&GraphWindow::mnuCustom, "-2.5", true, 3},   {&GraphWindow::mnuCustom, "8", false, 3},
+      {&GraphWindow::mnuCustom, "abc", true, 0},    {&GraphWindow::mnuDot20, nullptr, false, 20},
   };
   for (const Step& s : steps) {
     SCOPED_TRACE(::testing::Message() << (s.typed ? s.typed : "") << " " << s.spacing);
@@ -135,7 +135,7 @@ TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
     if (s.typed != nullptr) {
       QTimer::singleShot(0, [this, &s] {
         // Shown modal and on top at its place (4000 and 2000 twips), with an empty entry.
-        frmDotSpacing* window = frmDotSpacing::Instance();
+        DotSpacingDialog* window = DotSpacingDialog::Instance();
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(window->isModal() && window->Entry().empty());
         EXPECT_EQ(ui_.topmost.back(), static_cast<ui::WindowHandle>(static_cast<QWidget*>(window)));
@@ -145,7 +145,7 @@ TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
       });
     }
     (w.*s.item)->trigger();
-    EXPECT_EQ(frmDotSpacing::Instance(), nullptr);
+    EXPECT_EQ(DotSpacingDialog::Instance(), nullptr);
     EXPECT_EQ(ms::Scene.SegmentTable[31000][ms::kDotMark], 0);
     EXPECT_EQ(ms::CurveWork.DotSpacingOn != 0, s.spacing != 0);
     for (QAction* item : {w.mnuDotNone, w.mnuDot10, w.mnuDot20, w.mnuCustom}) {
@@ -168,7 +168,7 @@ TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
 // The worksheet's preset colour items open the colour dialog (starting from black) directly:
 // no graph window is loaded, so the pending requests are neither solved nor traced nor reported.
 TEST_F(GraphMenusTest, WorksheetPresetColoursOpenTheDialogWithoutTheGraphWindow) {
-  ws::frmCalcInput& sheet = Sheet();
+  ws::WorksheetWindow& sheet = Sheet();
   sheet.show();
   sheet.TypeWorksheetText(
       QStringLiteral("F{t,x} = 1/(t-1)\nIVP[F,{0,2,1}{1,0.0001}]\nG{x,y} = x^2+y^2\n"
@@ -194,7 +194,7 @@ TEST_F(GraphMenusTest, WorksheetPresetColoursOpenTheDialogWithoutTheGraphWindow)
     s.item->trigger();
     ASSERT_EQ(ui_.colorRequests, std::vector<int32_t>{0});
     EXPECT_EQ(*s.setting, s.answer.value_or(before));
-    EXPECT_EQ(GraphWindow(), nullptr);
+    EXPECT_EQ(GraphWindow::Instance(), nullptr);
     EXPECT_TRUE(ui_.boxes.empty());
     EXPECT_EQ(ui_.doEventsCount, events);
     EXPECT_EQ(ms::Scene.SegmentCountD, 0);

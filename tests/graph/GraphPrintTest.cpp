@@ -26,8 +26,8 @@ void Record(draw::DrawTarget& t) {
 class GraphPrintTest : public GraphTest {
  protected:
   // The plan view with one horizontal red segment from (-2, 0, 0) to (2, 0, 0), drawn.
-  frmGraph& LoadWithSegment() {
-    frmGraph& w = Load();
+  GraphWindow& LoadWithSegment() {
+    GraphWindow& w = Load();
     ms::View.RotationAngle = -3.1415926536 / 2;
     ms::View.ElevationAngle = 0;
     AddSegment({-2, 0, 0}, {2, 0, 0}, 255, 0, 0);
@@ -51,7 +51,7 @@ class GraphPrintTest : public GraphTest {
 };
 
 TEST_F(GraphPrintTest, EachPenPrintsItsWidthAndLeavesTheScreenAndSceneAlone) {
-  frmGraph& w = LoadWithSegment();
+  GraphWindow& w = LoadWithSegment();
   const QImage screen = w.Display().Image().copy();
   const auto scene = Scene();
   const ms::Point3& a =
@@ -116,7 +116,7 @@ TEST_F(GraphPrintTest, EachPenPrintsItsWidthAndLeavesTheScreenAndSceneAlone) {
 }
 
 TEST_F(GraphPrintTest, PrintedOverlaysFollowTheirSwitchesInThePageOrder) {
-  frmGraph& w = LoadWithSegment();
+  GraphWindow& w = LoadWithSegment();
   enum { kData, kTime, kVal, kValLegend, kWk, kTitle, kLegend };
   Overlays() = {&Record<kData>, &Record<kTime>,  &Record<kVal>,   &Record<kValLegend>,
                 &Record<kWk>,   &Record<kTitle>, &Record<kLegend>};
@@ -146,7 +146,7 @@ TEST_F(GraphPrintTest, PrintedOverlaysFollowTheirSwitchesInThePageOrder) {
 // A print that fails leaves nothing behind: the next one, to a PDF file, is printed. With no
 // printer installed and no file chosen the user is told so.
 TEST_F(GraphPrintTest, PrintImageWritesAPageOrSaysWhyAndStaysUsableAfterAFailure) {
-  frmGraph& w = LoadWithSegment();
+  GraphWindow& w = LoadWithSegment();
   QTemporaryDir dir;
   const bool noPrinter = QPrinterInfo::availablePrinters().isEmpty();
   struct Case {
@@ -180,7 +180,7 @@ TEST_F(GraphPrintTest, PrintImageWritesAPageOrSaysWhyAndStaysUsableAfterAFailure
       EXPECT_TRUE(file.readAll().startsWith("%PDF"));
     }
     EXPECT_EQ(ui_.endProgramCalls, 0);
-    EXPECT_EQ(frmGraph::Instance(), &w);
+    EXPECT_EQ(GraphWindow::Instance(), &w);
     EXPECT_FALSE(ui_.busy);
   }
   // A start that failed elsewhere (a PDF printer without a file leaves the printer active) is

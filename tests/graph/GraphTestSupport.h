@@ -13,14 +13,14 @@
 
 #include "graph/GraphCommands.h"
 #include "graph/GraphOverlays.h"
+#include "graph/GraphProbe.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
-#include "graph/frmGraph.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
-#include "language/Global.h"
 #include "language/ProgramState.h"
 #include "language/Settings.h"
+#include "language/WorksheetTables.h"
 #include "numerics/Bvp.h"
 #include "numerics/Ivp.h"
 #include "numerics/SolutionStore.h"
@@ -30,12 +30,12 @@
 #include "plotting/FieldTables.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
-#include "worksheet/frmCalcInput.h"
+#include "worksheet/WorksheetWindow.h"
 
 namespace gr::testing {
 
 inline void ReleaseGraphWindow() {
-  delete frmGraph::Instance();
+  delete GraphWindow::Instance();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -132,18 +132,18 @@ class GraphTest : public ::testing::Test {
   }
 
   // A worksheet window (its load resets the settings and the view), then the start-up state.
-  ws::frmCalcInput& Sheet() {
+  ws::WorksheetWindow& Sheet() {
     if (!sheet_) {
-      sheet_ = std::make_unique<ws::frmCalcInput>();
+      sheet_ = std::make_unique<ws::WorksheetWindow>();
       ResetAllState();
     }
     return *sheet_;
   }
 
-  frmGraph& Load() { return ShowGraphWindow(); }
+  GraphWindow& Load() { return GraphWindow::Load(); }
 
   ui::ScriptedUiServices ui_;
-  std::unique_ptr<ws::frmCalcInput> sheet_;
+  std::unique_ptr<ws::WorksheetWindow> sheet_;
 };
 
 }  // namespace gr::testing

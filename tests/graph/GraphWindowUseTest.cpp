@@ -20,7 +20,7 @@ TEST_F(GraphWindowUseTest, EndProgramAsksAboutUnsavedWorkAndCancelKeepsRunning) 
   for (const bool menu : {false, true}) {
     for (const int answer : {ui::kAnswerCancel, ui::kAnswerNo}) {
       SCOPED_TRACE(std::string(menu ? "menu" : "button") + " answer " + std::to_string(answer));
-      frmGraph& w = Run(kLine);
+      GraphWindow& w = Run(kLine);
       ASSERT_TRUE(Sheet().IsChanged());
       ui_.answers = {answer};
       if (menu) {
@@ -31,7 +31,7 @@ TEST_F(GraphWindowUseTest, EndProgramAsksAboutUnsavedWorkAndCancelKeepsRunning) 
       ASSERT_EQ(ui_.boxes.size(), 1u);
       EXPECT_EQ(ui_.boxes[0].text, u"Save the changes before exit?");
       EXPECT_EQ(ui_.endProgramCalls, answer == ui::kAnswerCancel ? 0 : 1);
-      EXPECT_EQ(GraphWindow(), &w);
+      EXPECT_EQ(GraphWindow::Instance(), &w);
       EXPECT_TRUE(Sheet().IsChanged());  // nothing was saved or dropped behind the user's back
     }
   }
@@ -40,7 +40,7 @@ TEST_F(GraphWindowUseTest, EndProgramAsksAboutUnsavedWorkAndCancelKeepsRunning) 
 // The picture has the focus when the window opens and after every build: Z zooms and types
 // nothing into a scale box.
 TEST_F(GraphWindowUseTest, ThePictureHasTheKeysAfterLoadAndEveryBuild) {
-  frmGraph& w = Run(kLine);
+  GraphWindow& w = Run(kLine);
   EXPECT_EQ(w.focusWidget(), w.DisplayBox);
   const QString unit = w.strXScale->text();
   const double scale = ms::View.PictureScale;
@@ -54,7 +54,7 @@ TEST_F(GraphWindowUseTest, ThePictureHasTheKeysAfterLoadAndEveryBuild) {
   EXPECT_DOUBLE_EQ(ms::View.PictureScale, scale);
   // In the display options, after a click on a check box, the graph's keys still turn the view.
   w.mnuData->trigger();
-  frmSetDisplay& options = *frmSetDisplay::Instance();
+  DisplaySettingsDialog& options = *DisplaySettingsDialog::Instance();
   const double rotation = ms::View.RotationAngle;
   EXPECT_EQ(options.ckLegend->focusPolicy(), Qt::TabFocus);  // a click leaves the focus alone
   if (QWidget* focus = options.focusWidget()) focus->clearFocus();
@@ -75,7 +75,7 @@ TEST_F(GraphWindowUseTest, ThePictureHasTheKeysAfterLoadAndEveryBuild) {
 // Every leave of a scale box validates it, edited or not: a refused text is said again and the
 // box keeps the focus; a good text is taken.
 TEST_F(GraphWindowUseTest, EveryLeaveOfAScaleBoxValidatesIt) {
-  frmGraph& w = Run(kLine);
+  GraphWindow& w = Run(kLine);
   const auto leave = [&w](QLineEdit* box) {
     box->setFocus();
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
@@ -105,25 +105,25 @@ TEST_F(GraphWindowUseTest, AGraphWindowDeletedOutrightLeavesNothingBehind) {
   const char* contour = "F{x,y} = x^2+y^2\nPlotContour[F,{-3,3,-3,3}{1,1}{1,4,1}]\n";
   for (const char* worksheet : {kLine, contour}) {
     SCOPED_TRACE(worksheet);
-    frmGraph& w = Run(worksheet);
+    GraphWindow& w = Run(worksheet);
     w.mnuData->trigger();
     w.mnuSaveFrame_Click();
     w.mnuFamilySetUp_Click();  // left open: it goes with the window
     delete &w;
-    EXPECT_EQ(GraphWindow(), nullptr);
-    EXPECT_EQ(frmSetDisplay::Instance(), nullptr);
-    EXPECT_EQ(frmFamilyPlots::Instance(), nullptr);
+    EXPECT_EQ(GraphWindow::Instance(), nullptr);
+    EXPECT_EQ(DisplaySettingsDialog::Instance(), nullptr);
+    EXPECT_EQ(FamilyPlotsDialog::Instance(), nullptr);
     EXPECT_FALSE(SendGraphKeys(QStringLiteral("Z")));
     Sheet().cmdCompute_click();
     Sheet().cmdGraph_click();
-    ASSERT_NE(GraphWindow(), nullptr);
-    frmGraph& again = *GraphWindow();
+    ASSERT_NE(GraphWindow::Instance(), nullptr);
+    GraphWindow& again = *GraphWindow::Instance();
     EXPECT_TRUE(SendGraphKeys(QStringLiteral("Left z")));
     again.mnuData->trigger();
     again.cmdUpdate_Click();
     again.cmdReturn_Click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(GraphWindow(), nullptr);
+    EXPECT_EQ(GraphWindow::Instance(), nullptr);
     EXPECT_TRUE(ui_.boxes.empty());
   }
 }
@@ -131,7 +131,7 @@ TEST_F(GraphWindowUseTest, AGraphWindowDeletedOutrightLeavesNothingBehind) {
 // A grown window gives the room to the picture's viewport (up to the whole picture), not to the
 // side panel; panning keeps to the new viewport.
 TEST_F(GraphWindowUseTest, AGrownWindowGivesTheRoomToThePicture) {
-  frmGraph& w = Run(kLine);
+  GraphWindow& w = Run(kLine);
   QApplication::sendPostedEvents();
   const QSize view = w.OutDisplay->size();
   const int panel = w.Frame3->width();

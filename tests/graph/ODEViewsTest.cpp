@@ -36,7 +36,7 @@ TEST_F(ODEViewsTest, EachViewButtonDrawsItsViewOfTheSolution) {
                          },
                          2},
                         {5, [](const ms::Point3& p) { return p[1] + std::sin(p[0]); }, 0}};
-  frmGraph& w =
+  GraphWindow& w =
       Run("F{t,x,y,z} = y\nG{t,x,y,z} = -x\nH{t,x,y,z} = 1\nIVP[F,G,H,{0,3,1,0,0}{1,0.0001,2}]\n");
   ASSERT_FALSE(w.Frame6->isHidden());
   for (const View& v : views) {
@@ -71,7 +71,7 @@ TEST_F(ODEViewsTest, EachViewButtonDrawsItsViewOfTheSolution) {
 // A two-equation solve in a mode whose views leave out view 1 opens at its first view, x : t
 // (view 15), and marks that view's button as a press would. x'' = -x from (1, 0): x = cos t.
 TEST_F(ODEViewsTest, TheFirstPictureIsTheModesFirstViewWithItsButtonMarked) {
-  frmGraph& w = Run("F{t,x,y} = y\nG{t,x,y} = -x\nIVP[F,G,{0,3,1,0}{1,0.0001,2}]\n");
+  GraphWindow& w = Run("F{t,x,y} = y\nG{t,x,y} = -x\nIVP[F,G,{0,3,1,0}{1,0.0001,2}]\n");
   EXPECT_TRUE(ui_.boxes.empty());
   EXPECT_EQ(ms::View.PlotKind, 15);
   EXPECT_EQ(w.ViewButtonColor(15), kChosen);
@@ -124,8 +124,8 @@ TEST_F(ViewButtonStateTest, ThePressedButtonIsMarkedAndSetsItsFrame) {
       {12, {7, 12}, -1, true, false, true},       {15, {7, 12, 15}, -1, true, false, false},
       {2, {2, 7, 12, 15}, -1, true, true, false}, {2, {2, 7, 12, 15}, -1, true, true, false},
   };
-  frmGraph& w = Load();
-  frmSetDisplay* options = frmSetDisplay::Instance();
+  GraphWindow& w = Load();
+  DisplaySettingsDialog* options = DisplaySettingsDialog::Instance();
   ASSERT_NE(options, nullptr);
   int builds = g_builds;
   for (const Step& s : steps) {
@@ -153,7 +153,7 @@ TEST_F(ViewButtonStateTest, ThePressedButtonIsMarkedAndSetsItsFrame) {
 // Buttons and menu items that rebuild are dropped while the command lets events run (no nested
 // build, nothing changed), and so are codes without a button and spacings without an item.
 TEST_F(ViewButtonStateTest, APressDuringABuildOrWithoutACodeChangesNothing) {
-  frmGraph& w = Load();
+  GraphWindow& w = Load();
   w.ViewButton_Click(5);
   const int builds = g_builds;
   g_duringBuild = [&w] {

@@ -45,7 +45,7 @@ class SceneRenderTest : public GraphTest {
     w_->ImageView(w_->Display());
   }
   const draw::DrawTarget& D() const { return w_->Display(); }
-  frmGraph* w_ = nullptr;
+  GraphWindow* w_ = nullptr;
 };
 
 TEST_F(SceneRenderTest, KnownSegmentsAppearInTheirColoursAtTheirProjectedPlaces) {

@@ -11,9 +11,9 @@
 #include <stdexcept>
 
 #include "GraphTestSupport.h"
-#include "graph/frmFamilyPlots.h"
-#include "graph/frmSetDisplay.h"
-#include "graph/frmSetFrames.h"
+#include "graph/AnimationSetupDialog.h"
+#include "graph/DisplaySettingsDialog.h"
+#include "graph/FamilyPlotsDialog.h"
 
 namespace gr::testing {
 
@@ -21,20 +21,20 @@ class SheetGraphTest : public GraphTest {
  protected:
   // The worksheet (lines joined by "\n") executed and drawn (without a message unless one is
   // expected), from a fresh program state, script and graph window.
-  frmGraph& Run(const char* worksheet, bool messageExpected = false) {
+  GraphWindow& Run(const char* worksheet, bool messageExpected = false) {
     ReleaseGraphWindow();
     ui_.Reset();
     ResetAllState();
     ResetFamilySettings();
     ResetFrameSettings();
-    ws::frmCalcInput& sheet = Sheet();
+    ws::WorksheetWindow& sheet = Sheet();
     sheet.show();
     sheet.TypeWorksheetText(QString::fromUtf8(worksheet));
     sheet.cmdCompute_click();
     sheet.cmdGraph_click();
     EXPECT_TRUE(messageExpected || ui_.boxes.empty());
-    if (GraphWindow() == nullptr) throw std::runtime_error("no graph window");
-    return *GraphWindow();
+    if (GraphWindow::Instance() == nullptr) throw std::runtime_error("no graph window");
+    return *GraphWindow::Instance();
   }
 
   rt::Text FirstLine() {

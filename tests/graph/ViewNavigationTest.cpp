@@ -21,7 +21,7 @@ void CountBuild(rt::Text&, int16_t, int16_t& msgNo) {
 // Arrow keys turn the view by 2 degrees whichever control has the focus (a key a control does
 // not take travels on to the window and must act once only); the labels follow.
 TEST_F(ViewNavigationTest, ArrowKeysTurnTheViewAndTheLabelsFollow) {
-  frmGraph& w = Load();
+  GraphWindow& w = Load();
   struct Step {
     QWidget* target;
     Qt::Key key;
@@ -69,7 +69,7 @@ TEST_F(ViewNavigationTest, LetterKeysZoomAndResizeArrows) {
   };
   ms::Requests.IVPRequested = -1;
   CommandEntry(GraphCommand::kIVP) = CountBuild;
-  frmGraph& w = Load();
+  GraphWindow& w = Load();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
     ms::View.PictureScale = 300;
@@ -95,7 +95,7 @@ TEST_F(ViewNavigationTest, LetterKeysZoomAndResizeArrows) {
 }
 
 TEST_F(ViewNavigationTest, PlanViewButtonSavesAndRestoresTheAngles) {
-  frmGraph& w = Load();
+  GraphWindow& w = Load();
   w.cmd3D->click();
   EXPECT_EQ(w.cmd3D->text(), QStringLiteral("2D"));
   EXPECT_EQ(w.Cmd3DColor(), 0xFFC0C0);
@@ -118,7 +118,7 @@ TEST_F(ViewNavigationTest, PlanViewButtonSavesAndRestoresTheAngles) {
 }
 
 TEST_F(ViewNavigationTest, ScrollBarsPanThePictureAndPositionBarsMoveTheImage) {
-  frmGraph& w = Load();
+  GraphWindow& w = Load();
   const int dx = w.OutDisplay->width() - w.DisplayBox->width();
   const int dy = w.OutDisplay->height() - w.DisplayBox->height();
   ASSERT_LT(dx, 0);
@@ -166,7 +166,7 @@ TEST_F(ViewNavigationTest, ScaleBoxesTakeGridUnits) {
       {2, "0", {u"Z scale cannot equal zero. Reenter."}, 1},
       {2, "4", {}, 4},
   };
-  frmGraph& w = Load();
+  GraphWindow& w = Load();
   QLineEdit* boxes[] = {w.strXScale, w.strYScale, w.strZScale};
   double* units[] = {&ms::Scene.GridUnitX, &ms::Scene.GridUnitY, &ms::Scene.GridUnitZ};
   double* userUnits[] = {&ms::View.UserGridUnitX, &ms::View.UserGridUnitY, &ms::View.UserGridUnitZ};

@@ -12,14 +12,14 @@
 #include <QWidget>
 
 #include "help/HelpPage.h"
-#include "help/XfrmHelp.h"
+#include "help/HelpWindow.h"
 #include "platform/ui/ScriptedUiServices.h"
 
 namespace ms::testing {
 
 inline void ReleaseHelpWindows() {
   UnloadHelpPages();
-  if (XfrmHelp* help = LoadedHelpWindow()) help->Unload();
+  if (HelpWindow* help = LoadedHelpWindow()) help->Unload();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

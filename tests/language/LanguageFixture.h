@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "language/CommandRequests.h"
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms {

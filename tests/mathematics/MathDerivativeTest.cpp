@@ -6,9 +6,9 @@
 
 #include "language/ClearStorage.h"
 #include "language/CompileCode.h"
-#include "language/Global.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathDerivative.h"
 #include "support/WorksheetFixture.h"

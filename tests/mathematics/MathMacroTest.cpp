@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "language/ClearStorage.h"
-#include "language/Global.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/MathMacro.h"
 
 namespace ms {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "language/ClearStorage.h"
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 
 namespace ms {

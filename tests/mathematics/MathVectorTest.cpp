@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "language/Classify.h"
+#include "language/CommandArguments.h"
 #include "language/CompileCode.h"
-#include "language/Global.h"
 #include "language/ProcessConst.h"
 #include "language/Tokens.h"
-#include "language/Utilities.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathVector.h"
 #include "support/WorksheetFixture.h"

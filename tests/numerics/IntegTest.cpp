@@ -5,9 +5,9 @@
 
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
-#include "language/Global.h"
 #include "language/Settings.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "numerics/Integ.h"
 #include "numerics/Rkf45.h"

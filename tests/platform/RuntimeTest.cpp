@@ -136,6 +136,15 @@ TEST(RuntimeText, CharacterClassesCompareByCodePoint) {
     EXPECT_FALSE(rt::CharAtIs(u"ab1", pos, u"[!a-z0-9]"));
   }
   EXPECT_TRUE(rt::CharAtIs(u"ab1", 3, u"[a-z0-9]"));
+  // The named classes are the wildcard classes, edges and tokens included.
+  for (char32_t c = 0; c <= 0x1FF; ++c) {
+    const auto ch = static_cast<char16_t>(c);
+    SCOPED_TRACE(static_cast<int>(c));
+    EXPECT_EQ(rt::IsLower(ch), rt::CharIs(ch, u"[a-z]"));
+    EXPECT_EQ(rt::IsUpper(ch), rt::CharIs(ch, u"[A-Z]"));
+    EXPECT_EQ(rt::IsLetter(ch), rt::CharIs(ch, u"[a-zA-Z]"));
+    EXPECT_EQ(rt::IsDigit(ch), rt::CharIs(ch, u"[0-9]"));
+  }
 }
 
 TEST(RuntimeText, LikeMatchesWholeTexts) {

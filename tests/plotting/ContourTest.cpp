@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 #include "plotting/Contour.h"
 #include "plotting/FieldTables.h"
 #include "plotting/PlotTestSupport.h"

@@ -2,13 +2,13 @@
 #include <string>
 #include <vector>
 
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "numerics/Integ.h"
 #include "plotting/CurveGen.h"
 #include "plotting/FieldTables.h"
 #include "plotting/PlotTestSupport.h"
-#include "plotting/ZMath.h"
+#include "plotting/SceneView.h"
 
 namespace ms::testing {
 namespace {

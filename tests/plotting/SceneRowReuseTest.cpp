@@ -1,4 +1,4 @@
-#include "plotting/PlotField.h"
+#include "plotting/BoundingBox.h"
 #include "plotting/PlotTestSupport.h"
 #include "plotting/SceneStore.h"
 

@@ -7,7 +7,7 @@
 #include "language/Messages.h"
 #include "language/ProgramState.h"
 #include "language/Simplify.h"
-#include "language/UserInput.h"
+#include "language/WorksheetReader.h"
 #include "numerics/FunctionValue.h"
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"

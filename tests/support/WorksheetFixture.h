@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "plotting/SceneStore.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "language/ClearStorage.h"
-#include "language/Global.h"
 #include "language/Tokens.h"
+#include "language/WorksheetTables.h"
 #include "plotting/PlotRequest.h"
 #include "worksheet/WorksheetPrint.h"
 #include "worksheet/WorksheetRun.h"

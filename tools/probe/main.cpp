@@ -46,13 +46,13 @@
 #include <cstdio>
 #include <string>
 
+#include "graph/GraphProbe.h"
 #include "graph/GraphWindow.h"
-#include "graph/frmGraph.h"
-#include "language/Global.h"
+#include "language/WorksheetTables.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "worksheet/WorksheetText.h"
-#include "worksheet/frmCalcInput.h"
+#include "worksheet/WorksheetWindow.h"
 
 namespace {
 
@@ -193,11 +193,11 @@ void EmitBoxes(ui::ScriptedUiServices& services, size_t& printed) {
   }
 }
 
-void EmitListing(const ws::frmCalcInput& window) {
+void EmitListing(const ws::WorksheetWindow& window) {
   for (const QString& line : window.ResultLines()) Emit(QStringLiteral("LIST ") + line);
 }
 
-void EmitGraphButton(const ws::frmCalcInput& window) {
+void EmitGraphButton(const ws::WorksheetWindow& window) {
   Emit(window.cmdGraph->isEnabled() ? QStringLiteral("GRAPH enabled")
                                     : QStringLiteral("GRAPH disabled"));
 }
@@ -217,7 +217,7 @@ void EmitTables() {
 }
 
 // The records of one Execute: its boxes, the listing, the Graph button and the tables.
-void EmitRun(const ws::frmCalcInput& window, ui::ScriptedUiServices& services,
+void EmitRun(const ws::WorksheetWindow& window, ui::ScriptedUiServices& services,
              const ProbeOptions& o, size_t& boxesPrinted) {
   EmitBoxes(services, boxesPrinted);
   EmitListing(window);
@@ -225,12 +225,12 @@ void EmitRun(const ws::frmCalcInput& window, ui::ScriptedUiServices& services,
   if (o.tables) EmitTables();
 }
 
-void EmitCaption(const ws::frmCalcInput& window) {
+void EmitCaption(const ws::WorksheetWindow& window) {
   Emit(QStringLiteral("CAPTION ") + window.Caption());
 }
 
 // Puts the worksheet into the editor: typed, or through File > Open.
-void LoadWorksheet(ws::frmCalcInput& window, ui::ScriptedUiServices& services,
+void LoadWorksheet(ws::WorksheetWindow& window, ui::ScriptedUiServices& services,
                    const ProbeOptions& o, const QString& text) {
   if (o.open) {
     services.openPaths.push_back(ui::FromQString(o.worksheet));
@@ -240,12 +240,12 @@ void LoadWorksheet(ws::frmCalcInput& window, ui::ScriptedUiServices& services,
   }
 }
 
-void SaveAs(ws::frmCalcInput& window, ui::ScriptedUiServices& services, const QString& path) {
+void SaveAs(ws::WorksheetWindow& window, ui::ScriptedUiServices& services, const QString& path) {
   services.savePaths.push_back(ui::FromQString(path));
   window.mnuSaveAs_click();
 }
 
-void Print(ws::frmCalcInput& window, ui::ScriptedUiServices& services, const QString& pdf) {
+void Print(ws::WorksheetWindow& window, ui::ScriptedUiServices& services, const QString& pdf) {
   QPrinter& printer = ui::Printer();
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(pdf);
@@ -255,13 +255,13 @@ void Print(ws::frmCalcInput& window, ui::ScriptedUiServices& services, const QSt
 
 // Graph as the user presses it (only when the button is enabled), then the keys and the picture;
 // the scene records when the graph window exists.
-void Graph(ws::frmCalcInput& window, ui::ScriptedUiServices& services, const ProbeOptions& o,
+void Graph(ws::WorksheetWindow& window, ui::ScriptedUiServices& services, const ProbeOptions& o,
            size_t& boxesPrinted) {
   if (window.cmdGraph->isEnabled()) window.cmdGraph->click();
-  if (gr::GraphWindow() && !o.keys.isEmpty()) gr::SendGraphKeys(o.keys);
-  if (gr::GraphWindow() && !o.bmp.isEmpty()) gr::SaveGraphPicture(o.bmp);
+  if (gr::GraphWindow::Instance() && !o.keys.isEmpty()) gr::SendGraphKeys(o.keys);
+  if (gr::GraphWindow::Instance() && !o.bmp.isEmpty()) gr::SaveGraphPicture(o.bmp);
   EmitBoxes(services, boxesPrinted);
-  if (gr::GraphWindow() && (!o.type.isEmpty() || !o.press.isEmpty())) {
+  if (gr::GraphWindow::Instance() && (!o.type.isEmpty() || !o.press.isEmpty())) {
     Emit(QStringLiteral("FOCUS ") + gr::GraphFocusName());
     if (!o.type.isEmpty()) gr::TypeKeys(o.type);
     EmitBoxes(services, boxesPrinted);
@@ -274,7 +274,7 @@ void Graph(ws::frmCalcInput& window, ui::ScriptedUiServices& services, const Pro
       EmitBoxes(services, boxesPrinted);
     }
   }
-  if (!gr::GraphWindow()) return;
+  if (!gr::GraphWindow::Instance()) return;
   Emit(gr::SceneRecord());
   Emit(gr::ViewBoxRecord());
   Emit(gr::ViewRecord());
@@ -313,7 +313,7 @@ int main(int argc, char** argv) {
   ui::SetUi(&services);
   size_t boxesPrinted = 0;
   {
-    ws::frmCalcInput window;
+    ws::WorksheetWindow window;
     if (options.digits != 0) window.mnuDigits[options.digits]->trigger();
     LoadWorksheet(window, services, options, text);
     window.cmdCompute->click();
@@ -334,7 +334,8 @@ int main(int argc, char** argv) {
     }
     if (options.graph) Graph(window, services, options, boxesPrinted);
     EmitCaption(window);
-    delete gr::GraphWindow();  // a loaded graph window is released with the worksheet window
+    delete gr::GraphWindow::Instance();  // a loaded graph window is released with the worksheet
+                                         // window
   }
   ui::SetUi(nullptr);
   std::fflush(stdout);

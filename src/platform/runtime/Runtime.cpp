@@ -317,9 +317,6 @@ bool CharAtIs(TextView s, long pos, TextView charClass) {
 
 namespace {
 
-bool IsDigit(char16_t c) {
-  return c >= u'0' && c <= u'9';
-}
 bool IsExponentMark(char16_t c) {
   return c == u'E' || c == u'e' || c == u'D' || c == u'd';
 }

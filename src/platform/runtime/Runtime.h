@@ -62,6 +62,21 @@ bool CharIs(char16_t c, TextView charClass);
 // The character at 1-based position pos matches the class; false outside the text.
 bool CharAtIs(TextView s, long pos, TextView charClass);
 
+// The character classes of the language: ASCII letters and digits only, compared by code point (the
+// token characters U+00C8 to U+00FF are neither letters nor digits; the empty character 0 is none).
+inline constexpr bool IsLower(char16_t c) {
+  return c >= u'a' && c <= u'z';
+}
+inline constexpr bool IsUpper(char16_t c) {
+  return c >= u'A' && c <= u'Z';
+}
+inline constexpr bool IsLetter(char16_t c) {
+  return IsLower(c) || IsUpper(c);
+}
+inline constexpr bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
+
 // Numbers.
 // The number at the start of s, 0 when there is none: blanks, tabs and line feeds are skipped
 // wherever they stand; then an optional sign, digits with at most one decimal point and an

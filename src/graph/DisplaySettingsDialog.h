@@ -1,0 +1,162 @@
+// DisplaySettingsDialog is the window "frmSetDisplay" ("Display Data").
+// The display-options window "frmSetDisplay": a small always-on-top window in which the user
+// chooses which documentation texts appear on the graph and where. Six blocks, each a frame with
+// a check box (its show flag) and two scroll bars (its horizontal and vertical position): data
+// scales, time scales, the worksheet listing (with its bracket format option), select values, an
+// optional title (text, centring, font) and the axis-label legend (three labels, font). Every
+// change redraws the graph at once.
+//
+// The window also owns the drawing methods of the overlays; they take the drawing target as their
+// one argument, so the same code draws on the graph picture and on the printer.
+//
+// One global window: the graph window's load loads it hidden, "Display Data" shows it, Return
+// unloads it. Its close box is refused; "Exit" only hides it.
+#pragma once
+
+#include <QFont>
+#include <QPoint>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+#include "platform/draw/DrawTarget.h"
+#include "platform/runtime/Runtime.h"
+
+class QCheckBox;
+class QCloseEvent;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMouseEvent;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace gr {
+
+class GraphWindow;
+
+class DisplaySettingsDialog final : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit DisplaySettingsDialog(QWidget* parent = nullptr);
+  ~DisplaySettingsDialog() override;
+
+  // The loaded window, or null.
+  static DisplaySettingsDialog* Instance();
+  // The window, loaded (hidden, its load run in full) when it is not loaded.
+  static DisplaySettingsDialog& Load();
+
+  void Form_Load();
+
+  // --- Handlers ---------------------------------------------------------------------------------
+  void ckData_Click();
+  void ckTime_Click();
+  void ckWk_Click();
+  void CkVal_Click();
+  void ckText_Click();
+  void ckLegend_Click();
+  void cmdTitleFont_Click();
+  void cmdLegendFont_Click();
+  void Command1_Click();
+  // The closing guard: true when the close is to be cancelled.
+  bool Form_QueryUnload(bool byProgram);
+
+  // --- Overlay drawing (each with the target to draw on) ---------------------------------------
+  void placeText(draw::DrawTarget& target);
+  void placeTimeText(draw::DrawTarget& target);
+  void placeTitleText(draw::DrawTarget& target);
+  void placeWkText(draw::DrawTarget& target);
+  void placeValText(draw::DrawTarget& target);
+  void PlaceLegend(draw::DrawTarget& target);
+  void PlaceLegendText(draw::DrawTarget& target);
+  void LblPrint(draw::DrawTarget& target, int16_t first, int16_t last, int32_t offset);
+  // Rebuilds the value lines from the function table.
+  void WorkSheetValDisplay();
+  // Prints one line in black (the colours are not used).
+  void CharDisp(draw::DrawTarget& target, const rt::Text& text, int32_t color,
+                int32_t commentColor);
+  // Prints one worksheet line with its tab stops, its comment in the comment colour.
+  void CharDisp2(draw::DrawTarget& target, const rt::Text& text, int32_t color,
+                 int32_t commentColor);
+
+  // The selected worksheet format option (Option1 .. Option3 as 1 .. 3); selects "None" when no
+  // option is selected.
+  int FormatOptionSelected();
+
+  // --- Window fields ----------------------------------------------------------------------------
+  // Always equal to the title box's and the three label boxes' texts.
+  rt::Text TitleText;
+  rt::Text LegendXText, LegendYText, LegendZText;
+
+  // --- Controls, named as the window's design names them ---------------------------------------
+  QLabel* lblHorizontal = nullptr;  // "Horizontal"
+  QLabel* lblVertical = nullptr;    // "Vertical"
+  QGroupBox* Frame1 = nullptr;      // "Data Scales"
+  QCheckBox* ckData = nullptr;
+  QScrollBar* scrHText = nullptr;
+  QScrollBar* scrVText = nullptr;
+  QGroupBox* Frame2 = nullptr;  // the time block: "Tme Scales" until the load names it
+  QCheckBox* ckTime = nullptr;
+  QScrollBar* scrHTime = nullptr;
+  QScrollBar* scrVTime = nullptr;
+  QGroupBox* Frame3 = nullptr;  // "WorkSheet -- Change Formats?"
+  QCheckBox* ckWk = nullptr;
+  QScrollBar* scrHWk = nullptr;
+  QScrollBar* scrVWk = nullptr;
+  QRadioButton* Option1 = nullptr;  // "None"
+  QRadioButton* Option2 = nullptr;  // "{ } --> ( )"
+  QRadioButton* Option3 = nullptr;  // "{ } , [ ] --> ( )"
+  QGroupBox* Frame4 = nullptr;      // "Display Select Values"
+  QCheckBox* CkVal = nullptr;
+  QScrollBar* scrHVal = nullptr;
+  QScrollBar* scrVVal = nullptr;
+  QGroupBox* Frame5 = nullptr;  // "Enter Optional Title"
+  QCheckBox* ckText = nullptr;
+  QScrollBar* scrHtitle = nullptr;
+  QScrollBar* scrVtitle = nullptr;
+  QLineEdit* strText = nullptr;
+  QGroupBox* Frame7 = nullptr;  // "Center Text"
+  QCheckBox* ckCenter = nullptr;
+  QPushButton* cmdTitleFont = nullptr;  // "Font"
+  QGroupBox* Frame6 = nullptr;          // "Axis Labels Legend"
+  QCheckBox* ckLegend = nullptr;
+  QScrollBar* scrHLegend = nullptr;
+  QScrollBar* scrVLegend = nullptr;
+  QLineEdit* strLegendX = nullptr;
+  QLineEdit* strLegendY = nullptr;
+  QLineEdit* strLegendZ = nullptr;
+  QPushButton* cmdLegendFont = nullptr;  // "Font"
+  QPushButton* Command1 = nullptr;       // "Exit"
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  // A key none of the window's controls takes (after a click on a check box, say) is the graph's.
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  void BuildControls();
+  // Stores a scroll bar's value into its position and redraws (redraw false: store only).
+  void BarChanged(QScrollBar* bar, int32_t& position, bool redraw);
+  void SetTimeFrameByPlotState();
+  // The worksheet font (the worksheet window's), for restoring the picture and the target.
+  QFont WorksheetFont() const;
+  void RestoreFonts(draw::DrawTarget& target);
+
+  QFont worksheetFontFallback_;
+  int mouseX_ = 0;
+  int mouseY_ = 0;
+};
+
+// Loads the display-options window afresh (hidden) for a graph window that is loading, then
+// enables its time block and the block's two scroll bars.
+void LoadSetDisplay();
+// Shows the display-options window without waiting (loading it first when it is not loaded).
+void ShowSetDisplay();
+// Unloads the display-options window when it is loaded.
+void UnloadSetDisplay();
+
+}  // namespace gr

@@ -1,0 +1,198 @@
+#include "graph/GraphProbe.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <algorithm>
+#include <vector>
+
+#include "graph/GraphImage.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/ui/QtUiServices.h"
+#include "plotting/SceneStore.h"
+
+namespace gr {
+
+namespace {
+
+QString Num(double v) {
+  return ui::ToQString(rt::NumText(v));
+}
+
+// Coordinates in the probe's records: printf's %.10g.
+QString Coord(double v) {
+  if (v == 0) return QStringLiteral("0");  // no "-0"
+  return QString::asprintf("%.10g", v);
+}
+
+struct KeyStroke {
+  int key;
+  QString text;
+};
+
+// The named keys; the typing keys (Tab, Return, Backspace) only where typing is allowed.
+bool ParseKey(const QString& token, KeyStroke& out, bool typing = false) {
+  struct Named {
+    const char* name;
+    int key;
+    QChar text;
+    bool typingOnly;
+  };
+  static const std::array<Named, 8> named = {{{"Left", Qt::Key_Left, QChar(), false},
+                                              {"Right", Qt::Key_Right, QChar(), false},
+                                              {"Up", Qt::Key_Up, QChar(), false},
+                                              {"Down", Qt::Key_Down, QChar(), false},
+                                              {"Esc", Qt::Key_Escape, QChar(27), false},
+                                              {"Tab", Qt::Key_Tab, QChar(9), true},
+                                              {"Return", Qt::Key_Return, QChar(13), true},
+                                              {"Backspace", Qt::Key_Backspace, QChar(8), true}}};
+  for (const Named& n : named) {
+    if (token == QLatin1String(n.name) && (typing || !n.typingOnly)) {
+      out = {n.key, n.text.isNull() ? QString() : QString(n.text)};
+      return true;
+    }
+  }
+  if (token.size() != 1 || token[0].unicode() < 32) return false;
+  const QChar c = token[0];
+  const int key = c.isLetter() ? c.toUpper().unicode() : c.unicode();
+  out = {key, token};
+  return true;
+}
+
+}  // namespace
+
+QString SceneRecord() {
+  return QStringLiteral("SCENE vertices=%1 segments=%2")
+      .arg(Num(ms::Scene.VertexCountD), Num(ms::Scene.SegmentCountD));
+}
+
+QString ViewBoxRecord() {
+  const ms::SceneStoreData& s = ms::Scene;
+  return QStringLiteral("VIEWBOX %1 %2 %3 %4 %5 %6")
+      .arg(Coord(s.ViewXMin), Coord(s.ViewXMax), Coord(s.ViewYMin), Coord(s.ViewYMax),
+           Coord(s.ViewZMin), Coord(s.ViewZMax));
+}
+
+QString ViewRecord() {
+  GraphWindow* w = GraphWindow::Instance();
+  if (w == nullptr) {
+    return QStringLiteral("VIEW %1 %2")
+        .arg(ui::ToQString(ms::View.RotationLabel), ui::ToQString(ms::View.ElevationLabel));
+  }
+  return QStringLiteral("VIEW %1 %2").arg(w->Label12->text(), w->Label10->text());
+}
+
+QStringList SegmentRecords() {
+  QStringList out;
+  const double count = ms::Scene.SegmentCountD;
+  const int rows = count > 0 ? static_cast<int>(std::min<double>(count, ms::kSceneRows)) : 0;
+  for (int i = 0; i < rows; ++i) {
+    const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
+    const double s = r[ms::kStartPoint], e = r[ms::kEndPoint];
+    if (!(s >= 0 && s <= ms::kSceneLastRow && e >= 0 && e <= ms::kSceneLastRow)) continue;
+    const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(s)];
+    const ms::Point3& q = ms::Scene.VertexXYZ[static_cast<int>(e)];
+    out << QStringLiteral("SEG %1 %2 %3 %4 %5 %6 %7 %8 %9 %10 %11")
+               .arg(QString::number(i), Coord(p[0]), Coord(p[1]), Coord(p[2]), Coord(q[0]),
+                    Coord(q[1]), Coord(q[2]), Num(r[ms::kRed]), Num(r[ms::kGreen]))
+               .arg(Num(r[ms::kBlue]), Num(r[ms::kSegKind]));
+  }
+  return out;
+}
+
+bool SaveGraphPicture(const QString& path) {
+  return SaveGraphBitmap(path);
+}
+
+namespace {
+
+bool ParseKeys(const QString& keys, bool typing, std::vector<KeyStroke>& strokes) {
+  for (const QString& token : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    KeyStroke k{};
+    if (!ParseKey(token, k, typing)) return false;
+    strokes.push_back(k);
+  }
+  return true;
+}
+
+void SendKey(QWidget* target, const KeyStroke& k) {
+  QKeyEvent press(QEvent::KeyPress, k.key, Qt::NoModifier, k.text);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, k.key, Qt::NoModifier, k.text);
+  QApplication::sendEvent(target, &release);
+}
+
+// Where a person's key goes: the focus control of the active window (a modal one first), else
+// the graph window's focus control, else the graph window.
+QWidget* TypingTarget() {
+  if (QWidget* focus = QApplication::focusWidget()) return focus;
+  for (QWidget* window : {QApplication::activeModalWidget(), QApplication::activeWindow(),
+                          static_cast<QWidget*>(GraphWindow::Instance())}) {
+    if (window == nullptr) continue;
+    return window->focusWidget() != nullptr ? window->focusWidget() : window;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool KeysKnown(const QString& keys) {
+  std::vector<KeyStroke> strokes;
+  return ParseKeys(keys, true, strokes);
+}
+
+bool TypeKeys(const QString& keys) {
+  std::vector<KeyStroke> strokes;
+  if (!ParseKeys(keys, true, strokes)) return false;
+  for (const KeyStroke& k : strokes) {
+    QWidget* target = TypingTarget();
+    if (target == nullptr) return false;
+    SendKey(target, k);
+    // Focus changes (Tab) and the validation of a left box take effect as on the screen.
+    QCoreApplication::sendPostedEvents();
+  }
+  return true;
+}
+
+PressResult PressGraphControl(const QString& objectName) {
+  GraphWindow* w = GraphWindow::Instance();
+  if (w == nullptr || objectName.isEmpty()) return PressResult::kMissing;
+  if (auto* button = w->findChild<QAbstractButton*>(objectName)) {
+    if (!button->isEnabled() || !button->isVisibleTo(button->window())) {
+      return PressResult::kDisabled;
+    }
+    button->click();
+    return PressResult::kPressed;
+  }
+  if (auto* item = w->findChild<QAction*>(objectName)) {
+    if (!item->isEnabled() || !item->isVisible()) return PressResult::kDisabled;
+    item->trigger();
+    return PressResult::kPressed;
+  }
+  return PressResult::kMissing;
+}
+
+QString GraphFocusName() {
+  GraphWindow* w = GraphWindow::Instance();
+  QWidget* focus = w != nullptr ? w->focusWidget() : nullptr;
+  return focus != nullptr ? focus->objectName() : QString();
+}
+
+bool SendGraphKeys(const QString& keys) {
+  GraphWindow* w = GraphWindow::Instance();
+  if (w == nullptr) return false;
+  std::vector<KeyStroke> strokes;
+  if (!ParseKeys(keys, false, strokes)) return false;
+  for (const KeyStroke& k : strokes) {
+    // The window may have gone (a key cannot unload it, but stay safe).
+    w = GraphWindow::Instance();
+    if (w == nullptr) return false;
+    // Where the platform delivers a key: the window's focus control, else the window.
+    SendKey(w->focusWidget() != nullptr ? w->focusWidget() : w, k);
+  }
+  return true;
+}
+
+}  // namespace gr

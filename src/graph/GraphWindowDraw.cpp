@@ -1,0 +1,171 @@
+// Drawing the scene: the world points are copied into the view table, turned and projected, the
+// picture is cleared and every segment is painted in its colour, with the gaps and limit markers
+// of curve jumps and the dot-spacing symbols; then the text overlays.
+#include <QAction>
+#include <QLabel>
+#include <algorithm>
+#include <cmath>
+
+#include "graph/GraphOverlays.h"
+#include "graph/GraphState.h"
+#include "graph/GraphWindow.h"
+#include "language/Settings.h"
+#include "language/WorksheetTables.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/ui/QtUiServices.h"
+#include "plotting/SceneStore.h"
+#include "plotting/SceneView.h"
+
+namespace gr {
+
+namespace {
+
+// Marker and symbol sizes in picture units (twips).
+constexpr double kOffPictureLimit = 10000;
+constexpr double kOpenLimitRadius = 40;
+constexpr double kFilledDotRadius = 23;
+constexpr double kCircleSymbolRadius = 30;
+constexpr double kStrokeHalf = 50;
+
+constexpr int32_t kLimitRed = 0x0000FF;  // (255, 0, 0)
+constexpr int32_t kBlack = 0;
+constexpr int32_t kSymbolGrey = 100 + 256 * 100 + 65536 * 100;
+constexpr int32_t kPlusGrey = 128 + 256 * 128 + 65536 * 128;
+
+// Printer draw widths of the two pens while a segment is drawn, and between segments.
+constexpr int kPrinterFineWidth = 2;
+constexpr int kPrinterMediumWidth = 6;
+constexpr int kPrinterRestWidth = 4;
+
+OverlayTable g_overlays;
+
+int ColorByte(double v) {
+  return static_cast<int>(std::clamp(rt::RoundHalfEven(v), 0.0, 255.0));
+}
+
+// Rows 0..last of a table whose count is kept as a double; -1 when empty.
+int LastRow(double count) {
+  if (!(count >= 0)) return -1;
+  return static_cast<int>(std::min<double>(count, ms::kSceneLastRow));
+}
+
+}  // namespace
+
+OverlayTable& Overlays() {
+  return g_overlays;
+}
+
+void GraphWindow::Convert() {
+  const int last = LastRow(ms::Scene.VertexCountD);
+  for (int r = 0; r <= last; ++r) ms::Scene.ViewXYZ[r] = ms::Scene.VertexXYZ[r];
+}
+
+void GraphWindow::updateplot() {
+  Convert();
+  ms::View.DisplayScaleHeight = display_->ScaleHeight();
+  ms::RotateView();
+  Label10->setText(ui::ToQString(ms::View.ElevationLabel));
+  Label12->setText(ui::ToQString(ms::View.RotationLabel));
+  ms::ProjectView();
+  display_->Cls();
+  ImageView(*display_);
+  SetBusyPointer(false);
+
+  const std::array<std::pair<int16_t, OverlayPainter>, 7> overlays = {{
+      {Graph.ShowDataText, g_overlays.placeText},
+      {Graph.ShowTimeText, g_overlays.placeTimeText},
+      {Graph.ShowValText, g_overlays.placeValText},
+      {ms::Tables.ShowValLegend, g_overlays.PlaceLegendText},
+      {Graph.ShowWkText, g_overlays.placeWkText},
+      {Graph.ShowTitle, g_overlays.placeTitleText},
+      {Graph.ShowLegend, g_overlays.PlaceLegend},
+  }};
+  for (const auto& [shown, paint] : overlays) {
+    if (shown != 0 && paint != nullptr) paint(*display_);
+  }
+
+  Graph.Generating = 0;
+  ShowReturn(true);
+  DisplayBox->update();
+  update();
+}
+
+void GraphWindow::ImageView(draw::DrawTarget& target) {
+  target.CurrentX = 0;
+  target.CurrentY = 0;
+  const bool jumpsAsGaps = ms::Settings.DiscontinuityOn != 0;
+  const bool markers = ms::Settings.NoLimitMarkers == 0;
+  const bool dots = ms::CurveWork.DotSpacingOn != 0;
+  const bool plusSymbol = mnuPSymbol->isChecked();
+  const bool circleSymbol = mnuOSymbol->isChecked();
+  const double depthLimit = ms::View.DepthLimit;
+  const auto& view = ms::Scene.ViewXYZ;
+
+  target.BeginBatch();
+  const int last = LastRow(ms::Scene.SegmentCountD - 1);
+  for (int i = 0; i <= last; ++i) {
+    const ms::SegmentRow& row = ms::Scene.SegmentTable[i];
+    const double sRow = row[ms::kStartPoint], eRow = row[ms::kEndPoint];
+    Graph.PrinterDrawWidth = Graph.FinePen != 0 ? kPrinterFineWidth : kPrinterMediumWidth;
+    if (&target == printTarget_) target.DrawWidth = Graph.PrinterDrawWidth;  // the printer's pen
+    // A row naming a point outside the store is not drawn.
+    if (!(sRow >= 0 && sRow <= ms::kSceneLastRow && eRow >= 0 && eRow <= ms::kSceneLastRow)) {
+      continue;
+    }
+    const ms::Point3& p1 = view[static_cast<int>(sRow)];
+    const ms::Point3& p2 = view[static_cast<int>(eRow)];
+    const double x1 = p1[0], y1 = p1[1], z1 = p1[2];
+    const double x2 = p2[0], y2 = p2[1], z2 = p2[2];
+    if (z1 >= depthLimit && z2 >= depthLimit) continue;
+    // Off the picture (a coordinate that is not a number counts as off).
+    if (!(std::fabs(x1) < kOffPictureLimit) || !(std::fabs(y1) < kOffPictureLimit) ||
+        !(std::fabs(x2) < kOffPictureLimit) || !(std::fabs(y2) < kOffPictureLimit)) {
+      continue;
+    }
+    const int32_t color = draw::PackRgb(ColorByte(row[ms::kRed]), ColorByte(row[ms::kGreen]),
+                                        ColorByte(row[ms::kBlue]));
+    const double kind = row[ms::kSegKind];
+
+    if (jumpsAsGaps && (kind == ms::kSegJumpUp || kind == ms::kSegJumpDown)) {
+      if (markers) {
+        const double markKind = row[ms::kLimitMarkKind];
+        if (markKind == 3.0) {
+          target.FillStyle = draw::kFillTransparent;
+          target.Circle(x1, y1, kOpenLimitRadius, kLimitRed);
+          target.FillStyle = draw::kFillSolid;
+          target.Circle(x2, y2, kFilledDotRadius, kBlack);
+        } else if (markKind == 2.0) {
+          target.FillStyle = draw::kFillSolid;
+          target.Circle(x1, y1, kFilledDotRadius, kBlack);
+          target.FillStyle = draw::kFillTransparent;
+          target.Circle(x2, y2, kOpenLimitRadius, kLimitRed);
+        }
+        target.FillStyle = draw::kFillTransparent;
+      }
+    } else {
+      target.Line(x1, y1, x2, y2, color);
+    }
+
+    if (dots && row[ms::kDotMark] == 1.0) {
+      if (plusSymbol) {
+        target.Line(x1 - kStrokeHalf, y1, x1 + kStrokeHalf, y1, kPlusGrey);
+        target.Line(x1, y1 - kStrokeHalf, x1, y1 + kStrokeHalf, kPlusGrey);
+      } else if (circleSymbol) {
+        target.FillStyle = draw::kFillTransparent;
+        target.Circle(x1, y1, kCircleSymbolRadius, kSymbolGrey);
+      } else {
+        target.Line(x1 - kStrokeHalf, y1 + kStrokeHalf, x1 + kStrokeHalf, y1 - kStrokeHalf,
+                    kSymbolGrey);
+        target.Line(x1 + kStrokeHalf, y1 + kStrokeHalf, x1 - kStrokeHalf, y1 - kStrokeHalf,
+                    kSymbolGrey);
+      }
+    }
+    target.DrawWidth = 1;
+    Graph.PrinterDrawWidth = kPrinterRestWidth;
+  }
+  target.EndBatch();
+  target.DrawWidth = 1;
+  Graph.PrinterDrawWidth = kPrinterRestWidth;
+}
+
+}  // namespace gr

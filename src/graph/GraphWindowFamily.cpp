@@ -1,0 +1,436 @@
+// Families of curves and animation frames: both step one constant of the worksheet over a range.
+// For each value the constant's assignment in the worksheet text is rewritten, the worksheet is
+// executed again and the picture rebuilt; a family keeps every member in one picture (the build
+// runs in overlay mode), an animation saves each picture as a bitmap file of its own.
+//
+// Both loops let events run once per pass, before the pass, and stop there on their own flags
+// (StopFamily, StopFrames), never on the abort flag of Esc.
+#include <QAction>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollBar>
+
+#include "graph/AnimationSetupDialog.h"
+#include "graph/DisplaySettingsDialog.h"
+#include "graph/FamilyPlotsDialog.h"
+#include "graph/FrameCanvas.h"
+#include "graph/GraphState.h"
+#include "graph/GraphWindow.h"
+#include "language/CommandRequests.h"
+#include "language/Settings.h"
+#include "mathematics/MathVector.h"
+#include "numerics/BvpTrials.h"
+#include "platform/ui/QtUiServices.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/SceneStore.h"
+#include "worksheet/WorksheetWindow.h"
+
+namespace gr {
+
+namespace {
+
+// Where the frame run places the picture: the position scroll bars first (their handlers redraw),
+// then the offsets themselves, so that the scene lands in the middle of the 4500-twip frame.
+constexpr int kFrameHPosition = 3834;
+constexpr int kFrameVPosition = 11250;
+constexpr double kFrameOffsetX = 2334;
+constexpr double kFrameOffsetY = 12750;
+
+constexpr int32_t kButtonIdle = rt::RGB(200, 200, 200);
+// Message box style: Yes and No buttons with the question mark.
+constexpr int kYesNoQuestion = 4 + 32;
+constexpr int32_t kStopArmed = rt::RGB(255, 0, 0);
+
+void Say(const rt::Text& text) {
+  ui::Ui().MsgBox(text, ui::kOkOnly, ws::kAppTitle);
+}
+
+// Puts the rewritten worksheet into the editor. The text now differs from its file, so the
+// worksheet counts as changed and is offered for saving before the program closes.
+void PutWorksheet(const rt::Text& text) {
+  if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance()) {
+    sheet->SetWorksheetText(text);
+    sheet->Text1->document()->setModified(true);
+  }
+}
+
+rt::Text TakeWorksheet() {
+  ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
+  return sheet != nullptr ? sheet->WorksheetText() : rt::Text();
+}
+
+// Execute of the worksheet window, with the component names numbered from 1 again.
+void ExecuteWorksheet() {
+  ms::VectorStacks.ComponentFuncCounter = 0;
+  if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance()) sheet->cmdCompute_click();
+}
+
+QString Q(const rt::Text& s) {
+  return ui::ToQString(s);
+}
+
+// Clears the frame picture, draws the scene into it and writes it; false when not written.
+bool SaveFrame(GraphWindow& graph, const QString& name) {
+  FrameCanvas& form = FrameCanvas::Load();
+  form.Picture1().Cls();
+  graph.ImageView(form.Picture1());
+  return form.SavePicture(name);
+}
+
+// Whether any file of a run of `count` frames on this base is there already.
+bool FrameFilesExist(const rt::Text& base, int count) {
+  if (QFile::exists(FrameTextName(base))) return true;
+  for (int k = 0; k <= count; ++k) {
+    if (QFile::exists(FrameBitmapName(base, k))) return true;
+  }
+  return false;
+}
+
+bool WriteTextFile(const QString& name, const rt::Text& content) {
+  QFile file(name);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  const QByteArray bytes = Q(content).toLocal8Bit();
+  return file.write(bytes) == bytes.size() && file.flush();
+}
+
+}  // namespace
+
+void GraphWindow::BuildFamilyMenus() {
+  QMenuBar* bar = menuBar();
+  mnuFamily = bar->addMenu(QStringLiteral("Family of Curves"));
+  mnuFamilySetUp = mnuFamily->addAction(QStringLiteral("Set Up"));
+  mnuPlotSet = mnuFamily->addAction(QStringLiteral("Generate Curves"));
+  mnuPlotSet->setEnabled(false);
+  mnuAnimate = bar->addMenu(QStringLiteral("Animation"));
+  mnuSetUp = mnuAnimate->addAction(QStringLiteral("Set Up"));
+  mnuSetCompute = mnuAnimate->addAction(QStringLiteral("Compute Frames"));
+  mnuSetCompute->setEnabled(false);
+  mnuFamilySetUp->setObjectName(QStringLiteral("mnuFamilySetUp"));
+  mnuPlotSet->setObjectName(QStringLiteral("mnuPlotSet"));
+  mnuAnimate->setObjectName(QStringLiteral("mnuAnimate"));
+  mnuSetUp->setObjectName(QStringLiteral("mnuSetUp"));
+  mnuSetCompute->setObjectName(QStringLiteral("mnuSetCompute"));
+  connect(mnuFamilySetUp, &QAction::triggered, this, [this] { mnuFamilySetUp_Click(); });
+  connect(mnuPlotSet, &QAction::triggered, this, [this] { mnuPlotSet_Click(); });
+  connect(mnuSetUp, &QAction::triggered, this, [this] { mnuSetUp_Click(); });
+  connect(mnuSetCompute, &QAction::triggered, this, [this] { mnuSetCompute_Click(); });
+}
+
+bool GraphWindow::LoopCut() const {
+  return unloading_ || !isVisible();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Families of curves
+
+void GraphWindow::mnuFamilySetUp_Click() {
+  // The family set-up stays open to a running family (its Cancel stops the loop), but would turn
+  // the frames of a running animation into an overlay.
+  if (framesRunning_) return;
+  Graph.PlotLimitReached = 0;
+  QPointer<FamilyPlotsDialog> window(&FamilyPlotsDialog::Load());
+  window->ShowModal([window] {
+    if (window) window->cmdCancel->setEnabled(true);
+  });
+}
+
+void GraphWindow::mnuPlotSet_Click() {
+  // A second run started while the first lets events run would rewrite the worksheet under it.
+  if (loopRunning_ || building_) return;
+  const rt::Text id = Family.FamilyConstID;
+  if (id.empty()) {
+    Say(u"Please enter a constant Identifier to vary.");
+    return;
+  }
+  int16_t count = FamilyCountOf(Family.FamilyTotal);
+  if (!rt::IsNumeric(Family.RangeStart) || !rt::IsNumeric(Family.RangeEnd)) {
+    Say(u"The start constant and end constant must be directly assigned to numbers.");
+    return;
+  }
+  const double start = rt::Val(Family.RangeStart);
+  const double end = rt::Val(Family.RangeEnd);
+  if (start == end) {
+    Say(u"Begining and ending values are the same.");
+    return;
+  }
+  // At most ten members are drawn; the step spreads those from Start to End.
+  Family.FamilyCount = count;
+  if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
+  const double step = (end - start) / (count - 1);
+
+  display_->Cls();
+  DisplayBox->update();
+
+  rt::Text text = TakeWorksheet();
+  const AssignmentMatch match = FindAssignment(text, id, kFamilyNumberPattern);
+  if (!match.found) {
+    Say(u"Requested constant not located or the constant not directly set to a number.");
+    return;
+  }
+  if (!rt::IsNumeric(match.numberText)) {
+    Say(u"Requested constant located with no direct numeric assignment.");
+    return;
+  }
+
+  ShowReturn(false);
+  Graph.FamilyMode = -1;
+  // The display options' time block lists the member values from now on.
+  if (DisplaySettingsDialog* options = DisplaySettingsDialog::Instance()) {
+    options->Frame2->setTitle(QStringLiteral("Parameter Set"));
+  }
+
+  // A stop of an earlier run (Cancel in the set-up window) does not hold back this one: the
+  // run could not have been started again without Save.
+  ms::RunFlags.StopFamily = 0;
+  QPointer<GraphWindow> self(this);
+  loopRunning_ = true;
+  // The members accumulate in one picture for this run only, however it ends.
+  Graph.OverlayMode = -1;
+  const auto ended = qScopeGuard([self] {
+    Graph.OverlayMode = 0;
+    if (self) self->loopRunning_ = false;
+  });
+  const long pos = match.pos;
+  rt::Text span = match.span;
+  for (int k = 1; k <= count; ++k) {
+    ui::Ui().DoEvents();
+    if (self.isNull()) return;
+    if (LoopCut()) break;
+    if (ms::RunFlags.StopFamily != 0 || Graph.PlotLimitReached != 0) {
+      FamilyStopPath();
+      return;
+    }
+    const auto slot = static_cast<size_t>(k - 1);
+    const double value = start + (k - 1) * step;
+    Family.FamilyValues[slot] = value;
+    const rt::Text assignment = AssignmentText(id, value);
+    text = RewriteAssignment(text, pos, span, assignment);
+
+    ms::CurveWorkData& cw = ms::CurveWork;
+    if (cw.FamilyColorCode != 0) {
+      int16_t r = 0, g = 0, b = 0;
+      ms::GetCurveColor(static_cast<int16_t>(k), r, g, b);
+      cw.FamilyRed[slot] = r;
+      cw.FamilyGreen[slot] = g;
+      cw.FamilyBlue[slot] = b;
+      cw.FamilyMember = static_cast<int16_t>(k);
+    } else {
+      int r = 0, g = 0, b = 0;
+      rt::SplitRGB(ms::Settings.PlotColorUsed[1], r, g, b);
+      cw.FamilyRed[slot] = r;
+      cw.FamilyGreen[slot] = g;
+      cw.FamilyBlue[slot] = b;
+    }
+
+    PutWorksheet(text);
+    span = assignment;
+    ExecuteWorksheet();
+    if (self.isNull()) return;
+    // Each member is solved for its own value, never drawn from the last one's stored solution.
+    ms::RunFlags.Replot = 0;
+    GenerateData();
+    if (self.isNull()) return;
+    ShowReturn(false);
+  }
+  ms::CurveWork.FamilyMember = 0;
+  ShowReturn(true);
+}
+
+// The loop was stopped (Cancel in the set-up window, or curve #1 filled the point space): the
+// window is handed back to the user. Later builds draw in the plot colours again.
+void GraphWindow::FamilyStopPath() {
+  ms::CurveWork.FamilyMember = 0;
+  cmdReturn->setEnabled(true);
+  ShowReturn(true);
+  if (FamilyPlotsDialog* window = FamilyPlotsDialog::Instance()) {
+    int r = 0, g = 0, b = 0;
+    rt::SplitRGB(kButtonIdle, r, g, b);
+    window->cmdCancel->setStyleSheet(
+        QStringLiteral("background-color: rgb(%1, %2, %3);").arg(r).arg(g).arg(b));
+  }
+  cmdExit->setEnabled(true);
+  cmdUpdate->setEnabled(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Animation frames
+
+void GraphWindow::mnuSetUp_Click() {
+  // The set-up window doubles as the progress display of a running loop.
+  if (loopRunning_) return;
+  QPointer<AnimationSetupDialog> window(&AnimationSetupDialog::Load());
+  window->ShowModal([window] {
+    Graph.OverlayMode = 0;
+    if (window) window->cmdStop->setEnabled(false);
+  });
+}
+
+void GraphWindow::mnuSetCompute_Click() {
+  if (loopRunning_ || building_) return;
+  HPosition->setValue(kFrameHPosition);
+  VPosition->setValue(kFrameVPosition);
+  ms::View.ImageOffsetX = kFrameOffsetX;
+  ms::View.ImageOffsetY = kFrameOffsetY;
+
+  const rt::Text base = FrameBaseOf(Frames.FrameFileBase);
+  const rt::Text id = Frames.FrameConstID;
+  if (id.empty()) {
+    Say(u"Please enter a constant Identifier to vary.");
+    return;
+  }
+  const int16_t count = FrameCountOf(Frames.FrameTotal);
+  if (!rt::IsNumeric(Family.RangeStart) || !rt::IsNumeric(Family.RangeEnd)) {
+    Say(u"Range constants must be directly assigned to numbers.");
+    return;
+  }
+  const double start = rt::Val(Family.RangeStart);
+  const double end = rt::Val(Family.RangeEnd);
+  if (start == end) {
+    Say(u"Beginning & ending values cannot be the same.");
+    return;
+  }
+  const double step = (end - start) / count;
+
+  // Frame files of an earlier run are not replaced without one question.
+  if (FrameFilesExist(base, count) &&
+      ui::Ui().MsgBox(u"Frame files named " + base + u" exist already. Replace them?",
+                      kYesNoQuestion, ws::kAppTitle) != ui::kAnswerYes) {
+    return;
+  }
+
+  cmdReturn->setEnabled(false);
+  cmdExit->setEnabled(false);
+  cmdUpdate->setEnabled(false);
+  QPointer<GraphWindow> self(this);
+  loopRunning_ = true;
+  framesRunning_ = true;
+  const auto ended = qScopeGuard([self] {
+    if (self) self->loopRunning_ = self->framesRunning_ = false;
+  });
+  GenerateData();
+  if (self.isNull()) return;
+  if (!SaveFrame(*this, FrameBitmapName(base, 0))) {
+    FramesStopPath();
+    Say(u"The frame file " + ui::FromQString(FrameBitmapName(base, 0)) + u" could not be written.");
+    return;
+  }
+
+  rt::Text text = TakeWorksheet();
+  const AssignmentMatch match = FindAssignment(text, id, kFrameNumberPattern);
+  if (!match.found || !rt::IsNumeric(match.numberText)) {
+    Say(!match.found ? u"Requested constant not located or the constant not directly set to a "
+                       u"number."
+                     : u"Requested constant located with no numeric assignment.");
+    FramesStopPath();
+    return;
+  }
+
+  AnimationSetupDialog& progress = AnimationSetupDialog::Load();
+  QPointer<AnimationSetupDialog> window(&progress);
+  progress.lblFrameCt->setText(Q(rt::IntText(count)));
+  const double first = rt::Val(match.numberText);
+  Frame1->setEnabled(false);
+  Frame3->setEnabled(false);
+  cmdReturn->setEnabled(false);
+  cmdExit->setEnabled(false);
+  progress.ShowModeless();
+  progress.cmdSave->setEnabled(false);
+  progress.cmdCancel->setEnabled(false);
+  progress.cmdStop->setEnabled(true);
+  progress.SetStopColor(kStopArmed);
+
+  // A Stop of an earlier run does not hold back this one: the set-up window was saved since.
+  ms::RunFlags.StopFrames = 0;
+  const long pos = match.pos;
+  rt::Text span = match.span;
+  for (int k = 1; k <= count; ++k) {
+    ui::Ui().DoEvents();
+    if (self.isNull()) return;
+    if (LoopCut()) {
+      return;
+    }
+    if (ms::RunFlags.StopFrames != 0) {
+      FramesStopPath();
+      return;
+    }
+    const double value = first + k * step;
+    const rt::Text assignment = AssignmentText(id, value);
+    text = RewriteAssignment(text, pos, span, assignment);
+    PutWorksheet(text);
+    span = assignment;
+    if (window) window->lblConstID->setText(Q(rt::NumText(value)));
+
+    Frame2->setEnabled(false);
+    Frame5->setEnabled(false);
+    Frame6->setEnabled(false);
+    ExecuteWorksheet();
+    if (self.isNull()) return;
+    // A frame the worksheet could not be executed for would repeat the last picture under a new
+    // name: the run stops (the worksheet's box has said why) and says which frame.
+    if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
+        sheet != nullptr && sheet->LastExecuteMessage() != 0) {
+      FramesStopPath();
+      Say(u"Frame " + rt::IntText(k) + u" could not be computed; the frames stop at frame " +
+          rt::IntText(k - 1) + u".");
+      return;
+    }
+    // Each frame is solved for its own value, never drawn from the last one's stored solution.
+    ms::RunFlags.Replot = 0;
+    GenerateData();
+    if (self.isNull()) return;
+    const QString name = FrameBitmapName(base, k);
+    if (!SaveFrame(*this, name)) {
+      // No frame is left out unnoticed: the run stops as Stop would, and says why.
+      FramesStopPath();
+      Say(u"The frame file " + ui::FromQString(name) + u" could not be written.");
+      return;
+    }
+    if (window) window->lblFrameNo->setText(Q(rt::IntText(k)));
+  }
+
+  if (window) {
+    window->cmdStop->setEnabled(false);
+    window->cmdSave->setEnabled(true);
+    window->cmdCancel->setEnabled(true);
+    window->SetStopColor(kButtonIdle);
+  }
+  SetBusyPointer(false);
+  const QString textName = FrameTextName(base);
+  const bool written = WriteTextFile(
+      textName, FrameTextContent(Family.RangeStart, Family.RangeEnd, Frames.FrameTotal, id));
+  Frame1->setEnabled(true);
+  Frame2->setEnabled(true);
+  Frame3->setEnabled(true);
+  Frame5->setEnabled(false);
+  Frame6->setEnabled(true);  // hidden, but its view buttons work when a later build shows it
+  Frame6->hide();
+  Frame7->hide();
+  Frame8->hide();
+  Frame9->hide();
+  for (QPushButton* button : {cmdReturn, cmdExit, cmdUpdate}) button->setEnabled(true);
+  if (!written) Say(u"The frame file " + ui::FromQString(textName) + u" could not be written.");
+}
+
+// The run stopped (Stop, a frame that could not be computed or written): the frames written so
+// far stay, no text file is written, and every control the run disabled is usable again.
+void GraphWindow::FramesStopPath() {
+  for (QWidget* control : std::initializer_list<QWidget*>{cmdReturn, cmdExit, cmdUpdate, Frame1,
+                                                          Frame2, Frame3, Frame5, Frame6}) {
+    control->setEnabled(true);
+  }
+  if (AnimationSetupDialog* window = AnimationSetupDialog::Instance()) {
+    window->cmdStop->setEnabled(false);
+    window->cmdSave->setEnabled(true);
+    window->cmdCancel->setEnabled(true);
+    window->SetStopColor(kButtonIdle);
+  }
+}
+
+}  // namespace gr

@@ -1,0 +1,224 @@
+// View navigation: arrow keys turn the view, letter keys zoom and resize field vectors and arrow
+// heads, the 2D/3D button switches to the plan view and back, scroll bars pan the picture and
+// move the image, and the scale boxes take the grid units of parametric plots.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "graph/GraphState.h"
+#include "graph/GraphWindow.h"
+#include "language/CommandRequests.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/ui/QtUiServices.h"
+#include "platform/ui/UiServices.h"
+#include "plotting/FieldTables.h"
+#include "plotting/SceneStore.h"
+
+namespace gr {
+
+namespace {
+
+// Angles are reset (not wrapped) once they pass a full turn.
+constexpr double kFullTurn = 6.2831853072;
+constexpr double kPi = 3.1415926536;
+
+constexpr int kKeyLeft = 37;
+constexpr int kKeyUp = 38;
+constexpr int kKeyRight = 39;
+constexpr int kKeyDown = 40;
+constexpr int kKeyEsc = 27;
+
+}  // namespace
+
+void GraphWindow::Form_KeyDown(int keyCode, int /*shift*/) {
+  ms::ViewStateData& v = ms::View;
+  bool stepped = true;
+  switch (keyCode) {
+    case kKeyLeft:
+      if (v.RotationAngle >= kFullTurn) {
+        v.RotationAngle = v.SavedRotation = 0;
+        stepped = false;
+      } else {
+        v.RotationAngle += v.AngleStep;
+        v.SavedRotation = v.RotationAngle;
+      }
+      break;
+    case kKeyRight:
+      if (v.RotationAngle <= -kFullTurn) {
+        v.RotationAngle = v.SavedRotation = 0;
+        stepped = false;
+      } else {
+        v.RotationAngle -= v.AngleStep;
+        v.SavedRotation = v.RotationAngle;
+      }
+      break;
+    case kKeyUp:
+      if (v.ElevationAngle <= -kFullTurn) {
+        v.ElevationAngle = v.SavedElevation = 0;
+        stepped = false;
+      } else {
+        v.ElevationAngle -= v.AngleStep;
+        v.SavedElevation = v.ElevationAngle;
+      }
+      break;
+    case kKeyDown:
+      if (v.ElevationAngle >= kFullTurn) {
+        v.ElevationAngle = v.SavedElevation = 0;
+        stepped = false;
+      } else {
+        v.ElevationAngle += v.AngleStep;
+        v.SavedElevation = v.ElevationAngle;
+      }
+      break;
+    default:
+      return;
+  }
+  if (stepped) {
+    v.FieldRotation = v.RotationAngle;
+    v.FieldElevation = v.ElevationAngle;
+  }
+  updateplot();
+}
+
+void GraphWindow::Form_KeyPress(int keyAscii) {
+  ms::ViewStateData& v = ms::View;
+  v.PictureScaleWork = v.PictureScale;
+  const bool idle = Graph.Generating == 0;
+  const bool barbKeys = idle && ms::FieldGraph.SlopeFieldMode == 0;
+  // Rebuilds the scene from stored solutions after a size baked into it has changed.
+  const auto rebuild = [this](bool resetArrows) {
+    ms::RunFlags.Replot = -1;
+    if (resetArrows) ms::CurveWork.ArrowFlagPos = 0;
+    GenerateData();
+  };
+  switch (keyAscii) {
+    case 'Z':
+      v.PictureScaleWork += 10;
+      break;
+    case 'z':
+      v.PictureScaleWork -= 10;
+      break;
+    case 'S':
+      if (!idle) return;
+      v.FieldVectorScale *= 1.1;
+      rebuild(false);
+      break;
+    case 's':
+      if (!idle) return;
+      v.FieldVectorScale *= 0.9;
+      rebuild(false);
+      break;
+    case 'A':
+      if (!idle) return;
+      v.ArrowHeadScale *= 1.1;
+      rebuild(true);
+      break;
+    case 'a':
+      if (!idle) return;
+      v.ArrowHeadScale *= 0.96;
+      rebuild(true);
+      break;
+    case 'W':
+      if (!barbKeys) return;
+      v.ArrowAngleScale *= 0.96;
+      rebuild(true);
+      break;
+    case 'w':
+      if (!barbKeys) return;
+      v.ArrowAngleScale *= 1.04;
+      rebuild(true);
+      break;
+    case kKeyEsc:
+      ms::RunFlags.AbortRun = -1;
+      break;
+    default:
+      return;
+  }
+  v.PictureScale = v.PictureScaleWork;
+  updateplot();
+}
+
+void GraphWindow::cmd3D_Click() {
+  ms::ViewStateData& v = ms::View;
+  if (cmd3DColor_ == Graph.Button2DColor) {
+    SetCmd3D(Graph.Button3DColor, QStringLiteral("3D"));
+    v.RotationAngle = v.SavedRotation;
+    v.ElevationAngle = v.SavedElevation;
+  } else if (cmd3DColor_ == Graph.Button3DColor) {
+    SetCmd3D(Graph.Button2DColor, QStringLiteral("2D"));
+    v.SavedRotation = v.RotationAngle;
+    v.SavedElevation = v.ElevationAngle;
+    // The plan view: straight down the z axis, x to the right and y upwards.
+    v.RotationAngle = -kPi / 2;
+    v.ElevationAngle = 0;
+  }
+  updateplot();
+}
+
+// Panning moves the picture box inside its smaller viewport; nothing is redrawn.
+void GraphWindow::HScrScroll_Change() {
+  const int left = (OutDisplay->width() - DisplayBox->width()) * HScrScroll->value() / 100;
+  DisplayBox->move(left, DisplayBox->y());
+}
+
+void GraphWindow::VScrScroll_Change() {
+  const int top = (OutDisplay->height() - DisplayBox->height()) * VScrScroll->value() / 100;
+  DisplayBox->move(DisplayBox->x(), top);
+}
+
+void GraphWindow::HPosition_Change() {
+  ms::View.ImageOffsetX = HPosition->value();
+  updateplot();
+}
+
+void GraphWindow::VPosition_Change() {
+  ms::View.ImageOffsetY = VPosition->value();
+  updateplot();
+}
+
+// Empty: accepted, nothing changes. Not a number, and (independently) a value of 0: refused with
+// a box each. Otherwise the unit is taken for the next build.
+bool GraphWindow::ValidateScale(QLineEdit* box, const rt::Text& notNumber, const rt::Text& zero,
+                                double& unit, double& userUnit) {
+  if (validating_) return false;
+  validating_ = true;
+  const rt::Text text = ui::FromQString(box->text());
+  bool cancel = false;
+  if (!text.empty()) {
+    if (!rt::IsNumeric(text)) {
+      cancel = true;
+      ui::Ui().MsgBox(notNumber, ui::kOkOnly, u"Invalid Input.");
+    }
+    const double value = rt::Val(text);
+    if (value == 0) {
+      cancel = true;
+      ui::Ui().MsgBox(zero, ui::kOkOnly, u"Invalid Input.");
+    }
+    if (!cancel) {
+      unit = value;
+      userUnit = unit;
+    }
+  }
+  validating_ = false;
+  return cancel;
+}
+
+bool GraphWindow::strXScale_Validate() {
+  return ValidateScale(strXScale, u"X scale not a number. Reenter.",
+                       u" X scale can not equal zero. Reenter.", ms::Scene.GridUnitX,
+                       ms::View.UserGridUnitX);
+}
+
+bool GraphWindow::strYScale_Validate() {
+  return ValidateScale(strYScale, u"Y scale not a number. Reenter.",
+                       u"Y scale cannot equal zero. Reenter.", ms::Scene.GridUnitY,
+                       ms::View.UserGridUnitY);
+}
+
+bool GraphWindow::strZScale_Validate() {
+  return ValidateScale(strZScale, u"Z scale not a number. Reenter.",
+                       u"Z scale cannot equal zero. Reenter.", ms::Scene.GridUnitZ,
+                       ms::View.UserGridUnitZ);
+}
+
+}  // namespace gr

@@ -1,0 +1,143 @@
+#include "language/CommandArguments.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "language/Simplify.h"
+#include "language/WorksheetTables.h"
+
+namespace ms {
+namespace {
+
+constexpr int16_t kMsgFunctionNotFound = 57;
+constexpr int16_t kMsgBadIdentifier = 313;
+constexpr int16_t kMsgUnexpectedEnd = 333;
+constexpr int16_t kMsgConstantNotFound = 339;
+constexpr int16_t kMsgTerminatorMissing = 1220;
+constexpr int16_t kMsgNothingBeforeTerminator = 6097;
+
+char16_t FirstChar(const rt::Text& s) {
+  return s.empty() ? u'\0' : s[0];
+}
+
+bool EnclosedInParens(const rt::Text& s) {
+  return s.size() >= 2 && s.front() == u'(' && s.back() == u')';
+}
+
+// Positions are 16-bit: a text whose positions do not all fit cannot be scanned.
+bool PositionsFit(const rt::Text& s) {
+  return s.size() < static_cast<size_t>(std::numeric_limits<int16_t>::max());
+}
+
+}  // namespace
+
+void FindFunction(const rt::Text& id, rt::Text& firstParm, int16_t& index, int16_t& msgNo) {
+  const int count = std::min<int>(Tables.FuncCount, kMaxFunctions);
+  for (int k = 1; k <= count; ++k) {
+    if (Tables.FuncTable[k].Name == id) {
+      firstParm = Tables.FuncTable[k].Parm1;
+      msgNo = 0;
+      index = static_cast<int16_t>(k);
+      return;
+    }
+  }
+  firstParm.clear();
+  msgNo = kMsgFunctionNotFound;
+}
+
+void FindRangeConstant(const rt::Text& id, int16_t& index, int16_t& msgNo) {
+  const int count = std::min<int>(Tables.ConstCount, kMaxConstants);
+  for (int k = 1; k <= count; ++k) {
+    if (Tables.ConstTable[k].Name == id) {
+      index = static_cast<int16_t>(k);
+      msgNo = 0;
+      return;
+    }
+  }
+  msgNo = kMsgConstantNotFound;
+}
+
+void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& found,
+                const rt::Text& terminator, int16_t& msgNo) {
+  msgNo = 0;
+  found = false;
+  const long len = static_cast<long>(text.size());
+  const char16_t term = FirstChar(terminator);
+  long p = pos;
+  if (p < 1 || !PositionsFit(text)) {
+    msgNo = kMsgUnexpectedEnd;
+    return;
+  }
+  rt::Text gathered;
+  // The last character is never gathered: a value must be followed by its terminator.
+  while (p < len && text[p - 1] != term) {
+    gathered.push_back(text[p - 1]);
+    ++p;
+  }
+  // Past the end, or stopped on the last character without meeting the terminator: the text
+  // ended before the value was closed.
+  if (p > len || rt::CharAt(text, p) != term) {
+    msgNo = kMsgUnexpectedEnd;
+    return;
+  }
+  if (gathered.empty()) {
+    msgNo = kMsgNothingBeforeTerminator;
+    return;
+  }
+  if (EnclosedInParens(gathered)) gathered = gathered.substr(1, gathered.size() - 2);
+  if (rt::IsNumeric(gathered)) {
+    found = true;
+    numberText = gathered;
+    pos = static_cast<int16_t>(p);
+  }
+}
+
+void ParseRangeValue(const rt::Text& stmt, int16_t& pos, double& value, const rt::Text& terminator,
+                     int16_t& msgNo) {
+  rt::Text number;
+  bool found = false;
+  ScanNumber(stmt, pos, number, found, terminator, msgNo);
+  if (msgNo != 0) return;
+  if (found) {
+    value = rt::Val(number);
+    ++pos;
+    return;
+  }
+
+  // A constant identifier, optionally negated.
+  long p = pos;
+  const bool negate = rt::CharAt(stmt, p) == u'-';
+  if (negate) ++p;
+  if (!rt::CharIs(rt::CharAt(stmt, p), u"[a-z]")) {
+    msgNo = kMsgBadIdentifier;
+    pos = static_cast<int16_t>(p);
+    return;
+  }
+  rt::Text id(1, rt::CharAt(stmt, p));
+  if (rt::CharIs(rt::CharAt(stmt, p + 1), u"[a-z0-9]")) {
+    id.push_back(rt::CharAt(stmt, p + 1));
+    p += 2;
+  } else {
+    id.push_back(u'_');
+    p += 1;
+  }
+  int16_t index = 0;
+  FindRangeConstant(id, index, msgNo);
+  if (msgNo != 0) {
+    pos = static_cast<int16_t>(p);
+    return;
+  }
+  rt::Text valueText = Tables.ConstTable[index].ValueText;
+  Simplify(valueText, u"[2,2,2]", valueText);
+  if (EnclosedInParens(valueText)) valueText = valueText.substr(1, valueText.size() - 2);
+  value = rt::Val(valueText);
+  if (negate) value = -value;
+  if (rt::CharAt(stmt, p) != FirstChar(terminator) || FirstChar(terminator) == u'\0') {
+    msgNo = kMsgTerminatorMissing;
+    pos = static_cast<int16_t>(p);
+    return;
+  }
+  pos = static_cast<int16_t>(p + 1);
+}
+
+}  // namespace ms

@@ -1,0 +1,35 @@
+#include "language/RunProgress.h"
+
+#include <chrono>
+
+#include "language/CommandRequests.h"
+#include "platform/ui/UiServices.h"
+
+namespace ms {
+
+void DrawProgress(const rt::Text& bar, int16_t& total, int16_t done) {
+  if (total < 1) total = 1;
+  const int part = done % total;
+  ui::Ui().ShowProgress(bar, part > 0 ? static_cast<double>(part) / total : 0.0);
+}
+
+namespace {
+// When events are next to run.
+std::chrono::steady_clock::time_point g_nextEvents{};
+}  // namespace
+
+void RestartAbortPoll() {
+  g_nextEvents = {};
+}
+
+bool PollAbort() {
+  constexpr auto kEventInterval = std::chrono::milliseconds(200);
+  const auto now = std::chrono::steady_clock::now();
+  if (now >= g_nextEvents) {
+    g_nextEvents = now + kEventInterval;
+    ui::Ui().DoEvents();
+  }
+  return RunFlags.AbortRun != 0;
+}
+
+}  // namespace ms

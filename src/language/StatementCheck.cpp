@@ -1,0 +1,610 @@
+#include "language/StatementCheck.h"
+
+#include <algorithm>
+#include <array>
+
+#include "language/ExpressionTypes.h"
+#include "language/Simplify.h"
+#include "language/StatementCheckChars.h"
+#include "language/Tokens.h"
+#include "language/WorksheetTables.h"
+
+namespace ms {
+
+using rt::Text;
+using rt::TextView;
+using namespace syntax;
+
+namespace {
+
+bool StartsWith(const Text& s, TextView prefix) {
+  return TextView(s).starts_with(prefix);
+}
+
+// Commands are carried out by their own readers and skip the checks. Each is recognised in the
+// two spellings shown.
+struct Spellings {
+  TextView capitalised;
+  TextView lower;
+};
+constexpr Spellings kCommandPrefixes[] = {
+    {u"Plot[", u"plot["},
+    {u"Zero[", u"zero["},
+    {u"PlotSlopeField[", u"plotslopefield["},
+    {u"PlotDirField[", u"plotdirfield["},
+    {u"IVP[", u"ivp["},
+    {u"BVP[", u"bvp["},
+    {u"PlotField3D[", u"plotfield3d["},
+    {u"PlotContour[", u"plotcontour["},
+    {u"PlotContour1[", u"plotcontour1["},
+};
+
+// The integrals stand after a constant identifier of one or two letters: a=Integ[, ab=dblInt[.
+constexpr Spellings kIntegralNames[] = {{u"Integ[", u"integ["}, {u"dblInt[", u"dblint["}};
+
+bool IsCommandStatement(const Text& s) {
+  for (const Spellings& command : kCommandPrefixes) {
+    if (StartsWith(s, command.capitalised) || StartsWith(s, command.lower)) return true;
+  }
+  for (const Spellings& integral : kIntegralNames) {
+    for (TextView name : {integral.capitalised, integral.lower}) {
+      const long len = static_cast<long>(name.size());
+      if (rt::Mid(s, 3, len) == name || rt::Mid(s, 4, len) == name) return true;
+    }
+  }
+  return false;
+}
+
+// Bracket kinds: 0 none, 1 parentheses, 2 square brackets, 3 braces, 4 angle brackets.
+int BracketKind(char16_t c) {
+  switch (c) {
+    case u'(':
+    case u')':
+      return 1;
+    case u'[':
+    case u']':
+      return 2;
+    case u'{':
+    case u'}':
+      return 3;
+    case u'<':
+    case u'>':
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+bool IsMatchingPair(char16_t open, char16_t close) {
+  return (open == u'(' && close == u')') || (open == u'[' && close == u']') ||
+         (open == u'{' && close == u'}') || (open == u'<' && close == u'>');
+}
+
+// Scalar function tokens, each of which must be followed by its "[": U+00C8..U+00EB (Sin through
+// sDiv) and Clip, Floor, Ceil, Int.
+bool IsScalarFunctionToken(char16_t c) {
+  return (c >= u'\u00C8' && c <= u'\u00EB') || (c >= u'\u00F3' && c <= u'\u00F6');
+}
+
+// What may follow each character in the stored form ("-" is listed apart where a rule takes it).
+constexpr TextView kAfterEquals = u"[(0-9. a-zA-DF-Z\u00C8-\u00E8\u00F3-\u00FA]";
+constexpr TextView kAfterFiller = u"[} ){+*/^,.|=<>;]";
+constexpr TextView kAfterOpenParen = u"[0-9. (a-zA-Z+\u00C8-\u00E8\u00F3-\u00FA]";
+constexpr TextView kAfterCloseParen = u"[)+*/^}>,]";
+constexpr TextView kAfterOpenBracket =
+    u"[0-9(+a-zA-Z. \u00C8-\u00E8\u00EA\u00EB\u00F1\u00F3-\u00FA]";
+constexpr TextView kAfterCloseBracket = u"[+*/^)},>]";
+constexpr TextView kAfterOpenBrace = u"[0-9.(+ a-zA-Z\u00C8-\u00E8\u00F3-\u00FA]";
+constexpr TextView kAfterCloseBrace = u"[)+*/^},=>]";
+constexpr TextView kAfterLower = u"[{})a-z_0-9+*/^,|<>=.;]";
+constexpr TextView kAfterUpper = u"[a-z_ SCT]";
+constexpr TextView kAfterDigit = u"[})E0-9+*/^.|,;>=]";
+constexpr TextView kAfterPoint = u"[})E0-9+*/^>xyz]";
+constexpr TextView kAfterComma = u"[(a-z0-9A-Z+. \u00C8-\u00E8\u00EA\u00EB\u00F1\u00F3-\u00FA#]";
+constexpr TextView kAfterBar = u"[(a-z0-9.+]";
+constexpr TextView kAfterOperator = u"[(0-9a-zA-Z.\u00C8-\u00E8\u00F3-\u00FA]";
+constexpr TextView kAfterAngle = u"[(0-9a-zA-DF-Z.\u00C8-\u00E8\u00F3-\u00F6+]";
+// Characters that may stand before a "[" that does not follow a built-in name token.
+constexpr TextView kBeforeBracket = u"[a-z,0-9!@#$%^&*()_=+`~\\|;:'<.>/?]";
+
+}  // namespace
+
+void RemoveUnaryPlus(const Text& text, Text& outText) {
+  Text out;
+  out.reserve(text.size());
+  const size_t n = text.size();
+  size_t i = 0;
+  while (i < n) {
+    const char16_t c = text[i];
+    if (i + 1 < n && text[i + 1] == u'+' && TextView(u"=([{,|<").find(c) != TextView::npos) {
+      out += c;
+      out += u' ';
+      i += 2;
+    } else {
+      out += c;
+      i += 1;
+    }
+  }
+  outText = RemoveBlanks(out);
+}
+
+void CheckBracketBalance(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  long paren = 0, square = 0, brace = 0, angle = 0;
+  Text skeleton;
+  for (char16_t c : text) {
+    switch (c) {
+      case u'(':
+        ++paren;
+        break;
+      case u')':
+        if (--paren < 0) msgNo = 260;
+        break;
+      case u'[':
+        ++square;
+        break;
+      case u']':
+        if (--square < 0) msgNo = 261;
+        break;
+      case u'{':
+        ++brace;
+        break;
+      case u'}':
+        if (--brace < 0) msgNo = 262;
+        break;
+      case u'<':
+        ++angle;
+        break;
+      case u'>':
+        if (--angle < 0) msgNo = 269;
+        break;
+      default:
+        continue;
+    }
+    if (msgNo != 0) return;
+    skeleton += c;
+  }
+  if (paren != 0) {
+    msgNo = 263;
+  } else if (square != 0) {
+    msgNo = 264;
+  } else if (brace != 0) {
+    msgNo = 265;
+  } else if (angle != 0) {
+    msgNo = 270;
+  }
+  if (msgNo != 0) return;
+
+  // A pair closed around a bracket of another kind: (..[..), [..(..], {..(..}, <..[..>.
+  for (size_t i = 0; i + 2 < skeleton.size(); ++i) {
+    const char16_t a = skeleton[i];
+    const char16_t b = skeleton[i + 1];
+    const char16_t c = skeleton[i + 2];
+    if (IsMatchingPair(a, c) && BracketKind(b) != BracketKind(a)) {
+      msgNo = 275;
+      return;
+    }
+  }
+}
+
+void CheckVectorComponentBalance(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  const size_t equals = text.find(u'=');
+  if (equals == Text::npos) return;
+  const size_t n = text.size();
+  size_t i = equals + 1;
+  while (i < n) {
+    if (text[i] != u'<') {
+      ++i;
+      continue;
+    }
+    // The components end at the first ",", the second "," and the next ">".
+    size_t from = i + 1;
+    for (int component = 1; component <= 3; ++component) {
+      const size_t end = text.find(component < 3 ? u',' : u'>', from);
+      if (end == Text::npos) return;
+      CheckBracketBalance(text.substr(from, end - from), msgNo);
+      if (msgNo != 0) return;
+      from = end + 1;
+    }
+    i = from;
+  }
+}
+
+void CheckEmptyGroups(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  struct Pair {
+    TextView chars;
+    int16_t msg;
+  };
+  static constexpr Pair kEmpty[] = {{u"<>", 427}, {u"()", 428}, {u"[]", 429},
+                                    {u"{}", 430}, {u"[[", 431}, {u"{{", 432}};
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    for (const Pair& p : kEmpty) {
+      if (text[i] == p.chars[0] && text[i + 1] == p.chars[1]) {
+        msgNo = p.msg;
+        return;
+      }
+    }
+  }
+}
+
+void CheckBraceUse(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  static constexpr TextView kExempt[] = {
+      u"Plot[",         u"plot[",        u"vMacro[",      u"Zero[",  u"zero[",  u"PlotContour1[",
+      u"plotcontour1[", u"PlotContour[", u"plotcontour[", u"Integ[", u"integ[", u"dblInt[",
+      u"dblint[",       u"IVP[",         u"ivp[",         u"BVP[",   u"bvp["};
+  for (TextView prefix : kExempt) {
+    if (StartsWith(text, prefix)) return;
+  }
+  const char16_t fourth = At(text, 4);
+  if (fourth == kTokenInteg || fourth == kTokenDblInt) return;
+
+  const long n = rt::Len(text);
+  for (long i = 2; i <= n; ++i) {
+    if (At(text, i) == u'{' && !IsLetter(At(text, i - 1))) {
+      msgNo = 267;
+      return;
+    }
+  }
+  for (long i = 3; i <= n; ++i) {
+    if (At(text, i) == u'{' && IsLower(At(text, i - 2))) {
+      msgNo = 268;
+      return;
+    }
+  }
+}
+
+void CheckLastSymbol(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  const long n = rt::Len(text);
+  if (n == 0) return;
+  if (n == 3 && At(text, 3) == u'.') {
+    msgNo = 400;
+    return;
+  }
+  if (n == 4 && IsLower(At(text, 1)) && Is(At(text, 2), u"[a-z0-9]") &&
+      (At(text, 4) == u'.' || At(text, 4) == u',')) {
+    msgNo = 400;
+    return;
+  }
+  const char16_t last = At(text, n);
+  if (last == u'_' || IsLower(last) || IsDigit(last) || Is(last, u"[.)}>]") || last == u']') return;
+  msgNo = (IsOperator(last) || last == u'|') ? 478 : 400;
+}
+
+void CheckDecimalPoints(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  int points = 0;
+  bool digit = false;
+  for (char16_t c : text) {
+    if (IsDigit(c)) {
+      digit = true;
+    } else if (c == u'.') {
+      ++points;
+    } else {
+      points = 0;
+      digit = false;
+    }
+    if (digit && points > 1) {
+      msgNo = 436;
+      return;
+    }
+  }
+  if (text == u".") {
+    msgNo = 437;
+    return;
+  }
+  if (At(text, 1) == u'.' && !IsDigit(At(text, 2))) {
+    msgNo = 438;
+    return;
+  }
+  const long n = rt::Len(text);
+  for (long i = 2; i < n; ++i) {
+    if (At(text, i) != u'.') continue;
+    const char16_t a = At(text, i - 1);
+    const char16_t c = At(text, i + 1);
+    if ((IsDigit(a) && c == u'E') || (IsLetter(a) && Is(c, u"[xyz]"))) continue;
+    if ((!IsDigit(a) && !IsDigit(c)) || (IsDigit(a) && Is(c, u"[a-df-zA-Z]")) ||
+        (IsLetter(a) && IsDigit(c))) {
+      msgNo = 438;
+      return;
+    }
+  }
+}
+
+void CheckOperatorPairs(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (IsOperator(text[i]) && IsOperator(text[i + 1])) {
+      msgNo = 435;
+      return;
+    }
+  }
+}
+
+void CheckEqualsCount(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  if (At(text, 1) == u'<') return;
+  const size_t first = text.find(u'=');
+  if (first != Text::npos && text.find(u'=', first + 1) != Text::npos) msgNo = 410;
+}
+
+void CheckCommaUse(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  Text t;
+  TokenizeNames(text, t);
+  // The multi-argument vector and scalar operations take their commas themselves: vAdd..vUnit,
+  // sMpy, sDiv, sPwr, vRotx..vTran.
+  for (char16_t c : t) {
+    if (Is(c, u"[\u00D8-\u00E3\u00EA\u00EB\u00F1\u00F7-\u00FA]")) return;
+  }
+  const long n = rt::Len(t);
+  // A component vector A<t>=<X,Y,Z> or Ab<t>=<X,Y,Z> has exactly its two commas.
+  if (n >= 7 && (At(t, 6) == u'<' || At(t, 7) == u'<')) {
+    const Text rest = rt::Mid(t, 7);
+    if (std::count(rest.begin(), rest.end(), u',') != 2) msgNo = 412;
+    return;
+  }
+  // Elsewhere commas belong inside the braces of a user function call or inside Diff[...].
+  long depth = 0;
+  long i = 1;
+  while (i <= n) {
+    const char16_t c = At(t, i);
+    if (c == kTokenDiff) {
+      const long close = rt::InStr(i, t, u"]");
+      if (close == n) return;
+      if (close > 0) {
+        i = close + 1;
+        continue;
+      }
+    } else if (c == u'{') {
+      ++depth;
+    } else if (c == u'}') {
+      --depth;
+    } else if (c == u',' && depth <= 0) {
+      msgNo = 412;
+      return;
+    }
+    ++i;
+  }
+}
+
+void CheckNumberFormat(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  const long n = rt::Len(text);
+  long i = 1;
+  while (i <= n) {
+    if (!IsDigit(At(text, i))) {
+      ++i;
+      continue;
+    }
+    // The mantissa. A "," right after a digit begins an argument list: nothing further is checked.
+    while (IsDigit(At(text, i))) ++i;
+    if (i > n || At(text, i) == u',') return;
+    if (At(text, i) == u'.') {
+      ++i;
+      while (IsDigit(At(text, i))) ++i;
+      if (i > n || (At(text, i) == u',' && IsDigit(At(text, i - 1)))) return;
+    }
+    const char16_t c = At(text, i);
+    if (c == u'e') {
+      msgNo = 419;
+      return;
+    }
+    if (c != u'E') continue;  // the number has ended; scan on from here
+
+    // The exponent: an optional sign and one or two digits.
+    ++i;
+    if (i > n) {
+      msgNo = 420;
+      return;
+    }
+    if (At(text, i) == u'.') {
+      msgNo = 421;
+      return;
+    }
+    if (At(text, i) == u',') {
+      msgNo = 418;
+      return;
+    }
+    if (At(text, i) == u'+' || At(text, i) == u'-') {
+      ++i;
+      if (i > n) {
+        msgNo = 422;
+        return;
+      }
+      if (At(text, i) == u',') {
+        msgNo = 418;
+        return;
+      }
+    }
+    if (!IsDigit(At(text, i))) {
+      msgNo = 423;
+      return;
+    }
+    ++i;
+    if (At(text, i) == u'.') {
+      msgNo = 421;
+      return;
+    }
+    if (!IsDigit(At(text, i))) return;  // end of text, "," or any other character
+    ++i;
+    if (i > n || At(text, i) == u',') return;
+    if (At(text, i) == u'.') {
+      msgNo = 421;
+      return;
+    }
+    if (IsDigit(At(text, i))) {
+      msgNo = 424;
+      return;
+    }
+    ++i;
+  }
+}
+
+void CheckSymbolAdjacency(const Text& text, int16_t& msgNo) {
+  msgNo = 0;
+  if (StartsWith(text, u"PlotContour1[")) return;
+  const long n = rt::Len(text);
+  const bool macros = Tables.MacroCount >= 1;
+
+  // Pass 1: each character judges its successor. The rows of "=" and "<" only record a verdict,
+  // which the next judged pair replaces; every other row ends the check when its test fails.
+  int16_t verdict = 0;
+  for (long i = 1; i < n; ++i) {
+    const char16_t a = At(text, i);
+    const char16_t b = At(text, i + 1);
+    const bool minus = b == u'-';
+    if (a == u'=') {
+      verdict = (minus || Is(b, kAfterEquals)) ? 0 : 666;
+      continue;
+    }
+    if (a == u'<') {
+      verdict = (minus || Is(b, kAfterAngle)) ? 0 : 477;
+      continue;
+    }
+    bool ok = false;
+    int16_t failure = 0;
+    if (a == u'_') {
+      ok = minus || b == u']' || Is(b, kAfterFiller);
+      // A constant taking a vector component (m=A.x|2) without its "|": the component letter's
+      // padding stands before the argument.
+      const bool componentArgument =
+          IsLower(At(text, 1)) && At(text, i - 2) == u'.' && Is(At(text, i - 1), u"[xyz]");
+      failure = componentArgument && IsDigit(b) ? 630 : 451;
+    } else if (a == u'(') {
+      ok = minus || Is(b, kAfterOpenParen);
+      failure = 444;
+    } else if (a == u')') {
+      ok = minus || b == u']' || Is(b, kAfterCloseParen);
+      failure = 445;
+    } else if (a == u'[') {
+      ok = minus || Is(b, kAfterOpenBracket);
+      failure = 446;
+    } else if (a == u']') {
+      ok = minus || b == u']' || Is(b, kAfterCloseBracket);
+      failure = 447;
+    } else if (a == u'{') {
+      ok = minus || Is(b, kAfterOpenBrace);
+      failure = 448;
+    } else if (a == u'}') {
+      ok = minus || b == u']' || Is(b, kAfterCloseBrace);
+      failure = 449;
+    } else if (IsLower(a)) {
+      ok = minus || b == u']' || b == u'[' || Is(b, kAfterLower);
+      failure = 465;
+    } else if (IsUpper(a)) {
+      if (b == u'[') {
+        if (!macros) {
+          msgNo = 1300;  // not a built-in name
+          return;
+        }
+        ok = true;
+      } else {
+        ok = Is(b, kAfterUpper) || (a == u'E' && (minus || Is(b, u"[0-9+]")));
+      }
+      failure = 466;
+    } else if (IsDigit(a)) {
+      ok = minus || b == u']' || Is(b, kAfterDigit);
+      failure = 467;
+    } else if (a == u'.') {
+      ok = minus || b == u']' || Is(b, kAfterPoint);
+      failure = 468;
+    } else if (a == u',') {
+      ok = minus || Is(b, kAfterComma);
+      failure = 469;
+    } else if (a == u'|') {
+      ok = minus || Is(b, kAfterBar);
+      failure = 470;
+    } else if (IsScalarFunctionToken(a)) {
+      ok = b == u'[';
+      failure = 475;
+    } else if (IsOperator(a)) {
+      ok = Is(b, kAfterOperator);
+      failure = 476;
+    } else {
+      continue;  // no rule for this character
+    }
+    if (!ok) {
+      msgNo = failure;
+      return;
+    }
+    verdict = 0;
+  }
+
+  // Pass 2: user macro names, and what stands before "[": a built-in name token or a character
+  // that cannot be the end of a name.
+  for (long i = 1; i < n; ++i) {
+    const char16_t a = At(text, i);
+    const char16_t b = At(text, i + 1);
+    if (a == u'v' && IsUpper(b)) {
+      if (!macros) {
+        msgNo = 1300;
+        return;
+      }
+      verdict = 0;
+    } else if (b == u'[' && !macros) {
+      if (IsToken(a) || Is(a, kBeforeBracket) || a == u'{' || a == u'}' || a == u'[' || a == u']' ||
+          a == u'-') {
+        verdict = 0;
+      } else {
+        msgNo = 450;
+        return;
+      }
+    }
+  }
+  msgNo = verdict;
+}
+
+void CheckStatementSyntax(Text& statement, Text& outText, int16_t& msgNo) {
+  if (statement.empty()) return;
+  msgNo = 0;
+  Text work = RemoveBlanks(statement);
+  if (work.empty()) return;
+
+  const auto fail = [&]() { outText = work; };
+
+  if (IsCommandStatement(work)) {
+    // Appended as typed (blank-free, not tokenised); the command's reader checks it.
+  } else if (StartsWith(work, u"vMacro[")) {
+    CheckMacroParameters(work, msgNo);
+    if (msgNo != 0) return fail();
+  } else {
+    // The statement as handed in (blank-free), read by the equals and comma checks.
+    const Text handedIn = work;
+    RemoveUnaryPlus(work, work);
+    TokenizeNames(work, work);
+
+    using Check = void (*)(const Text&, int16_t&);
+    static constexpr Check kCharacterChecks[] = {
+        CheckBracketBalance, CheckVectorComponentBalance, CheckEmptyGroups,  CheckBraceUse,
+        CheckLastSymbol,     CheckDecimalPoints,          CheckOperatorPairs};
+    for (Check check : kCharacterChecks) {
+      check(work, msgNo);
+      if (msgNo != 0) return fail();
+    }
+    CheckEqualsCount(handedIn, msgNo);
+    if (msgNo != 0) return fail();
+    CheckCommaUse(handedIn, msgNo);
+    if (msgNo != 0) return fail();
+    CheckNumberFormat(work, msgNo);
+    if (msgNo != 0) return fail();
+    CheckStatementHeader(work, msgNo);
+    if (msgNo != 0) return fail();
+    CheckVectorUse(work, msgNo);
+    if (msgNo != 0) return fail();
+    CheckStatementKind(work, work, msgNo);
+    if (msgNo != 0) return fail();
+    CheckSymbolAdjacency(work, msgNo);
+    if (msgNo != 0) return fail();
+  }
+
+  AppendStatement(Tables.CurrentStmtNo, work, msgNo);
+  if (msgNo != 0) return fail();
+  statement.clear();
+  outText.clear();
+}
+
+}  // namespace ms

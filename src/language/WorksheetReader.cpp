@@ -1,0 +1,238 @@
+#include "language/WorksheetReader.h"
+
+#include "language/ClearStorage.h"
+#include "language/CommandRequests.h"
+#include "language/Simplify.h"
+#include "language/TextEdits.h"
+#include "language/WorksheetTables.h"
+
+namespace ms {
+namespace {
+
+constexpr int16_t kMsgUnderscore = 1;
+constexpr char16_t kTab = 9;
+constexpr char16_t kCR = 13;
+constexpr char16_t kLF = 10;
+
+StatementPipeline g_pipeline;
+
+// Character at 1-based position p, 0 outside the text.
+
+bool Is(char16_t c, const char16_t* charClass) {
+  return rt::CharIs(c, charClass);
+}
+
+// Runs one normalised, non-empty statement through the pipeline. Returns true when the reader
+// must stop (an error, or an abort when abortTest is set).
+bool ProcessStatement(rt::Text statement, bool abortTest, rt::Text& stmtText, int16_t& msgNo) {
+  const StatementPipeline& steps = g_pipeline;
+  if (steps.check) {
+    steps.check(statement, stmtText, msgNo);
+    if (msgNo != 0) return true;
+  }
+  // Go on with the text the checker stored (blanks removed, built-in names tokenised).
+  const int16_t last = Tables.StatementCount;
+  if (last >= 1 && last <= kMaxStatements) statement = Tables.StatementList[last].Text;
+  if (steps.classify) {
+    steps.classify(statement, msgNo);
+    if (msgNo != 0) {
+      stmtText = statement;
+      return true;
+    }
+  }
+  if (abortTest && RunFlags.AbortRun) return true;
+  if (steps.compile) {
+    steps.compile(statement, msgNo);
+    if (msgNo != 0) {
+      stmtText = statement;
+      return true;
+    }
+  }
+  ++Tables.CurrentStmtNo;
+  return false;
+}
+
+// Reads the legend directive of the comment whose "'" stands at i ("'@text@id,text2").
+void ReadLegendDirective(const rt::Text& ws, long i) {
+  const long len = static_cast<long>(ws.size());
+  long p = i + 2;
+  rt::Text text;
+  // Without its second "@" the text ends with its line.
+  while (p <= len && ws[p - 1] != u'@' && ws[p - 1] != kCR) text.push_back(ws[p++ - 1]);
+  if (Tables.SelectValueCount < kMaxSelectValues) ++Tables.SelectValueCount;
+  const int k = Tables.SelectValueCount;
+  Tables.SelectValueText[k] = text;
+  if (rt::CharAt(ws, p) != u'@') return;  // no identifier: the entry keeps its former one
+
+  rt::Text id;
+  long q = p + 1;
+  const char16_t first = rt::CharAt(ws, q);
+  if (first != u'\0' && first != kCR) {
+    id.push_back(first);
+    ++q;
+    if (Is(rt::CharAt(ws, q), u"[a-z0-9]")) {
+      id.push_back(rt::CharAt(ws, q));
+      ++q;
+    } else {
+      id.push_back(u'_');
+    }
+  }
+  Tables.SelectValueId[k] = id;
+  Tables.SelectValueText2[k].clear();
+  if (rt::CharAt(ws, q) == u',') {
+    rt::Text text2;
+    for (long r = q + 1; r <= len && ws[r - 1] != kCR; ++r) text2.push_back(ws[r - 1]);
+    Tables.SelectValueText2[k] = text2;
+  }
+}
+
+}  // namespace
+
+void SetStatementPipeline(const StatementPipeline& pipeline) {
+  g_pipeline = pipeline;
+}
+const StatementPipeline& CurrentStatementPipeline() {
+  return g_pipeline;
+}
+
+rt::Text NormaliseStatement(const rt::Text& buffer) {
+  rt::Text s;
+  FixLeadingMinus(InsertImplicitMultiply(RemoveBlanks(buffer)), s);
+  return s;
+}
+
+void ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText, int16_t& msgNo) {
+  msgNo = 0;
+  Tables.CurrentStmtNo = 1;
+  Tables.SelectValueCount = 0;
+  Tables.ShowValLegend = 0;
+  ClearStatements();
+  stmtText = worksheet;
+  if (worksheet.empty()) return;
+
+  const rt::Text& ws = worksheet;
+  const long len = static_cast<long>(ws.size());
+  rt::Text buffer;
+  long i = 1;
+  while (i <= len) {
+    const char16_t c = ws[i - 1];
+    if (c == kTab) {
+      ++i;
+    } else if (c == u'_') {
+      // The error names the statement that holds the underscore, as far as its end.
+      stmtText = buffer;
+      for (long j = i; j <= len && ws[j - 1] != u':' && ws[j - 1] != kCR && ws[j - 1] != u'\'';
+           ++j) {
+        if (ws[j - 1] != kTab) stmtText.push_back(ws[j - 1]);
+      }
+      msgNo = kMsgUnderscore;
+      return;
+    } else if (c == u':' || c == kCR) {
+      const rt::Text statement = NormaliseStatement(buffer);
+      buffer.clear();
+      if (!statement.empty() && ProcessStatement(statement, true, stmtText, msgNo)) return;
+      i += (c == kCR && rt::CharAt(ws, i + 1) == kLF) ? 2 : 1;
+    } else if (c == u'\'') {
+      const rt::Text statement = NormaliseStatement(buffer);
+      buffer.clear();
+      if (rt::CharAt(ws, i + 1) == u'@') ReadLegendDirective(ws, i);
+      if (!statement.empty() && ProcessStatement(statement, false, stmtText, msgNo)) return;
+      // Skip the comment with its line break; a comment on the last line ends the text.
+      const long cr = rt::InStr(i + 1, ws, rt::Text(1, kCR));
+      if (cr == 0) break;
+      i = cr + 2;
+    } else {
+      buffer.push_back(c);
+      // A statement not closed by CR, ":" or "'" is not read.
+      if (i == len) buffer.clear();
+      ++i;
+    }
+  }
+  stmtText = buffer;
+}
+
+rt::Text InsertImplicitMultiply(const rt::Text& s) {
+  const long eq = rt::InStr(s, u"=");
+  if (eq == 0) return s;
+  rt::Text out = s.substr(0, eq);
+  const rt::Text r = s.substr(eq);
+  const long n = static_cast<long>(r.size());
+  long i = 1;
+  while (i <= n - 1) {
+    const char16_t c1 = r[i - 1];
+    const char16_t c2 = r[i];
+    const char16_t c3 = rt::CharAt(r, i + 2);  // 0 past the end
+    auto put3 = [&]() {
+      out.push_back(c1);
+      out.push_back(u'.');
+      if (c3 != u'\0') out.push_back(c3);
+      i += 3;
+    };
+    if (Is(c1, u"[A-Z]") && c2 == u'.') {
+      put3();
+    } else if (c1 == u'.' && Is(c2, u"[xyz]")) {
+      out += {u'.', c2};
+      i += 2;
+    } else if (Is(c1, u"[a-z]") && c2 == u'.') {
+      put3();
+    } else if (Is(c1, u"[0-9.]") && Is(c2, u"[a-zA-DF-Z(]")) {
+      out += {c1, u'*', c2};
+      i += 2;
+    } else if (Is(c1, u"[a-z]") && Is(c2, u"[0-9]")) {
+      out += {c1, c2};
+      i += 2;
+    } else if (c1 == u'E') {
+      // "E" after a number and before a name or "{" starts a function identifier; otherwise it
+      // marks an exponent.
+      if (Is(c2, u"[a-z{]") && Is(rt::CharAt(r, i - 1), u"[0-9.]")) {
+        out += {u'*', u'E', c2};
+        i += 2;
+      } else {
+        out.push_back(u'E');
+        i += 1;
+      }
+    } else if (Is(c1, u"[0-9.a-z]") && c2 == u'(') {
+      out += {c1, u'*', u'('};
+      i += 2;
+    } else if (c1 == u'}' && Is(c2, u"[0-9.a-zA-Z]")) {
+      out += {u'}', u'*', c2};
+      i += 2;
+    } else if (c1 == u'}' && c2 == u'(') {
+      out += u"}*(";
+      i += 2;
+    } else if (c1 == u')' && Is(c2, u"[0-9.a-z]")) {
+      out += {u')', u'*', c2};
+      i += 2;
+      if (c3 == u'(') {
+        out += u"*(";
+        i += 1;
+      }
+    } else if (c1 == u')' && c2 == u'(') {
+      out += u")*(";
+      i += 2;
+    } else if (c1 == u']' && Is(c2, u"[0-9.a-zA-Z]")) {
+      out += {u']', u'*', c2};
+      i += 2;
+    } else if (c1 == u']' && c2 == u'(') {
+      out += u"]*(";
+      i += 2;
+    } else if (Is(c1, u"[a-z]") && Is(c2, u"[a-z]")) {
+      out.push_back(c1);
+      i += 1;
+    } else if (c1 == u')' && Is(c2, u"[A-Z]")) {
+      out += {u')', u'*', c2};
+      i += 2;
+    } else {
+      out.push_back(c1);
+      i += 1;
+    }
+  }
+  if (i == n) {
+    const char16_t last = r[n - 1];
+    if (Is(last, u"[a-z]") && Is(rt::CharAt(r, n - 1), u"[0-9.]")) out.push_back(u'*');
+    out.push_back(last);
+  }
+  return out;
+}
+
+}  // namespace ms

@@ -1,0 +1,117 @@
+// Printing the worksheet and its results, the page layout items and the Fonts item.
+#include <QAction>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <cmath>
+
+#include "language/Settings.h"
+#include "platform/ui/QtUiServices.h"
+#include "worksheet/WorksheetPrint.h"
+#include "worksheet/WorksheetWindow.h"
+
+namespace ws {
+
+namespace {
+
+// Draws the lines top to bottom in the font, a new page whenever the page is full or a line is the
+// new-page mark. A line that starts with a Tab is indented by half an inch. False when the printer
+// could not be started.
+bool RenderLines(QPrinter& printer, const QFont& font, const QStringList& lines) {
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  const QFontMetrics metrics(font, &printer);
+  const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+  const int pageHeight = page.height();
+  const int lineHeight = std::max(1, metrics.lineSpacing());
+  const int indent = printer.resolution() / 2;
+  int y = 0;
+  bool pageHasText = false;
+  for (const QString& line : lines) {
+    if (line == kNewPageMark) {
+      if (!printer.newPage()) {
+        painter.end();
+        return false;
+      }
+      y = 0;
+      pageHasText = false;
+      continue;
+    }
+    if (pageHasText && y + lineHeight > pageHeight) {
+      if (!printer.newPage()) {
+        painter.end();
+        return false;
+      }
+      y = 0;
+    }
+    QString text = line;
+    int x = 0;
+    if (text.startsWith(QLatin1Char('\t'))) {
+      text.remove(0, 1);
+      x = indent;
+    }
+    painter.drawText(x, y + metrics.ascent(), text);
+    y += lineHeight;
+    pageHasText = true;
+  }
+  return painter.end();
+}
+
+}  // namespace
+
+void WorksheetWindow::mnuPort_click() {
+  mnuPort->setChecked(true);
+  mnuLand->setChecked(false);
+  ui::Printer().setPageOrientation(QPageLayout::Portrait);
+}
+
+void WorksheetWindow::mnuLand_click() {
+  mnuLand->setChecked(true);
+  mnuPort->setChecked(false);
+  ui::Printer().setPageOrientation(QPageLayout::Landscape);
+}
+
+void WorksheetWindow::mnuPrint_click() {
+  const QFont font = Text1->font();
+  ui::Ui().DoEvents();
+  if (!ui::Ui().PrintDialog()) return;  // cancelled: nothing printed, no message
+
+  QPrinter& printer = ui::Printer();
+  // The Layout menu wins over the orientation chosen in the dialog.
+  const bool landscape = mnuLand->isChecked();
+  printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  const int fontSize = static_cast<int>(std::lround(font.pointSizeF()));
+  const bool newPage = ResultsOnNewPage(fontSize, PrintLineEstimate(), landscape);
+
+  // Printing works on a copy of the text: the editor is never changed by it.
+  const QStringList copy =
+      ComposeWorksheetCopy(windowTitle(), SheetText(), newPage, ms::Settings.DisplayDigits,
+                           undefinedFuncs_.empty() ? nullptr : &undefinedFuncs_);
+  const int copies = std::max(1, printer.copyCount());
+  QStringList all;
+  for (int c = 1; c <= copies; ++c) {
+    if (c > 1) all << kNewPageMark;
+    all << copy;
+  }
+  printer.setCopyCount(1);  // the copies are in the document already
+  const bool printed = RenderLines(printer, font, all);
+  printer.setCopyCount(copies);
+  ui::Ui().SetBusy(false);
+  if (!printed) {
+    ui::Ui().MsgBox(u"The printer could not be started; the worksheet was not printed.",
+                    ui::kExclamation, kAppTitle);
+  }
+}
+
+void WorksheetWindow::mnuFonts_click() {
+  const ui::FontChoice initial = ui::FontChoiceOf(Text1->font());
+  ui::FontChoice chosen = initial;
+  if (!ui::Ui().FontDialog(initial, chosen)) return;  // cancelled: the font stays
+  Text1->setFont(ui::WithFontChoice(QFont(), chosen));
+}
+
+}  // namespace ws

@@ -1,0 +1,270 @@
+// Families of curves: the assignment search and rewrite, the set-up window's boxes, and the
+// member loop from a worksheet to the picture: one curve per member, each in its colour, the
+// worksheet rewritten per member, the messages of bad input and the ways the loop stops.
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "SheetGraphTest.h"
+#include "numerics/BvpTrials.h"
+
+namespace gr::testing {
+namespace {
+
+// The first statement assigning a number to the identifier, its span rewritten with a new
+// assignment.
+TEST(FindAssignmentTest, FindsAndRewritesTheFirstAssignmentOfANumberAndCountsMembers) {
+  struct Case {
+    const char16_t *text, *id, *pattern;
+    long pos;                                   // 0: not found
+    const char16_t *span, *number, *rewritten;  // rewritten: the span replaced by "<id>=9"
+  };
+  const char16_t* fam = kFamilyNumberPattern;
+  const Case cases[] = {
+      {u"m = 10\r\nF{x} = m*x\r\n", u"m", fam, 1, u"m = 10", u"10", u"m=9\r\nF{x} = m*x\r\n"},
+      // Only a whole name at the start of a statement: not the tail or the head of a longer
+      // name, not inside a comment; a statement may start after ":" and blanks.
+      {u"kk=1\r\n", u"k", fam, 0, nullptr, nullptr, nullptr},
+      {u"bk=2\r\nka = 1\r\n", u"k", fam, 0, nullptr, nullptr, nullptr},
+      {u"' k=1 : k=2\r\n\tk = 3\r\n", u"k", fam, 15, u"k = 3", u"3", u"' k=1 : k=2\r\n\tk=9\r\n"},
+      {u"b=1: k2=4\r\n", u"k2", fam, 6, u"k2=4", u"4", u"b=1: k2=9\r\n"},
+      {u"F{x} = 2*k\r\nc = k = 1\r\n", u"k", fam, 0, nullptr, nullptr, nullptr},
+      {u"k = b\r\n", u"k", fam, 1, u"k = ", u"", u"k=9b\r\n"},
+      {u"a = 1,5\r\n", u"a", fam, 1, u"a = 1,5", u"1,5", u"a=9\r\n"},
+      {u"a = 1,5\r\n", u"a", kFrameNumberPattern, 1, u"a = 1", u"1", u"a=9,5\r\n"},
+      // A use of the constant before its assignment is passed over.
+      {u"F{x} = k*x\r\nk = 7\r\n", u"k", fam, 13, u"k = 7", u"7", u"F{x} = k*x\r\nk=9\r\n"},
+      {u"k =", u"k", fam, 1, u"k =", u"", u"k=9"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.text) + " / " + rt::ToUtf8(c.id));
+    const AssignmentMatch m = FindAssignment(c.text, c.id, c.pattern);
+    ASSERT_EQ(m.found, c.pos != 0);
+    if (!m.found) continue;
+    EXPECT_EQ(m.pos, c.pos);
+    EXPECT_EQ(m.span, rt::Text(c.span));
+    EXPECT_EQ(m.numberText, rt::Text(c.number));
+    EXPECT_EQ(RewriteAssignment(c.text, m.pos, m.span, AssignmentText(c.id, 9)), c.rewritten);
+  }
+  // A span reaching beyond the text takes what is there and no more.
+  EXPECT_EQ(RewriteAssignment(u"ab", 2, u"b=123", u"b=1"), u"ab=1");
+}
+
+constexpr char kWorksheet[] = "k = 2\nm = k\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,10}]\n";
+
+class FamilyTest : public SheetGraphTest {
+ protected:
+  // "Set Up", the four boxes typed, then Save; runs switch the axes off, so that no grid cross or
+  // axis letter is taken for a curve.
+  FamilyPlotsDialog& Configure(GraphWindow& w, const char* id, const char* start, const char* end,
+                               const char* total) {
+    Graph.ShowAxes = 0;
+    w.mnuFamilySetUp_Click();
+    FamilyPlotsDialog* f = FamilyPlotsDialog::Instance();
+    EXPECT_TRUE(f->isVisible() && f->isModal());
+    f->txtConstIDCurv->setText(QString::fromUtf8(id));
+    f->txtStartCurv->setText(QString::fromUtf8(start));
+    f->txtEndCurv->setText(QString::fromUtf8(end));
+    f->txtTotalCtCurv->setText(QString::fromUtf8(total));
+    f->cmdSave_Click();
+    EXPECT_FALSE(f->isVisible());
+    firstRow_ = static_cast<int>(ms::Scene.SegmentCountD);
+    return *f;
+  }
+
+  // The curve segments from a row on, grouped by colour (packed RGB): their count and top y.
+  static std::map<int32_t, std::pair<int, double>> Curves(int firstRow) {
+    std::map<int32_t, std::pair<int, double>> curves;
+    for (int i = firstRow; i < ms::Scene.SegmentCountD; ++i) {
+      const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
+      if (r[ms::kSegKind] == ms::kSegStructure) continue;
+      const int32_t colour = rt::RGB(static_cast<int>(r[ms::kRed]), static_cast<int>(r[ms::kGreen]),
+                                     static_cast<int>(r[ms::kBlue]));
+      auto& [segments, yMax] = curves.try_emplace(colour, 0, -1e300).first->second;
+      ++segments;
+      for (double row : {r[ms::kStartPoint], r[ms::kEndPoint]}) {
+        yMax = std::max(yMax, ms::Scene.VertexXYZ[static_cast<int>(row)][1]);
+      }
+    }
+    return curves;
+  }
+
+  static int32_t MemberColour(int member) {
+    int16_t r = 0, g = 0, b = 0;
+    ms::GetCurveColor(static_cast<int16_t>(member), r, g, b);
+    return rt::RGB(r, g, b);
+  }
+
+  int firstRow_ = 0;
+};
+
+TEST_F(FamilyTest, SetUpWindowSaveCancelAndReturnDecideTheRun) {
+  GraphWindow& w = Run(kWorksheet);
+  EXPECT_FALSE(w.mnuPlotSet->isEnabled());
+  ms::RunFlags.StopFamily = -1;
+  Graph.PlotLimitReached = -1;
+  FamilyPlotsDialog& f = Configure(w, "k", "0", "1", "x");
+  // Its load cleared the stop and limit flags.
+  EXPECT_EQ(ms::RunFlags.StopFamily, 0);
+  EXPECT_EQ(Graph.PlotLimitReached, 0);
+  EXPECT_EQ(Family.FamilyTotal, u"5");
+  EXPECT_TRUE(w.mnuPlotSet->isEnabled());
+  // "Previous Set" writes the settings back in place of what was typed since.
+  w.mnuFamilySetUp_Click();
+  f.txtStartCurv->blockSignals(true);
+  f.txtStartCurv->setText(QStringLiteral("zz"));
+  f.txtStartCurv->blockSignals(false);
+  f.cmdEnter_Click();
+  EXPECT_EQ(f.txtStartCurv->text(), QStringLiteral("0"));
+  f.cmdCancel_Click();
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_FALSE(w.mnuPlotSet->isEnabled());
+  EXPECT_NE(ms::RunFlags.StopFamily, 0);
+  EXPECT_EQ(Graph.OverlayMode, 0);  // a set-up, cancelled, leaves later builds alone
+  // Saved again after the cancel, the next run makes every member.
+  w.mnuFamilySetUp_Click();
+  f.cmdSave_Click();
+  w.mnuPlotSet_Click();
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_EQ(FirstLine(), u"k=1");
+  // Return while the loop lets events run ends it: no member after the second (0, 0.25).
+  ui_.onDoEvents = [&] {
+    if (ms::CurveWork.FamilyMember == 2 && GraphWindow::Instance() != nullptr) w.cmdReturn_Click();
+  };
+  w.mnuPlotSet_Click();
+  ui_.onDoEvents = nullptr;
+  EXPECT_EQ(GraphWindow::Instance(), nullptr);
+  EXPECT_TRUE(Sheet().isVisible());
+  EXPECT_EQ(FirstLine(), u"k=0.25");
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(FamilyPlotsDialog::Instance(), nullptr);
+}
+
+// Members step from the typed start by (end - start) / (count - 1), at most ten of them covering
+// the range; each is one curve
+// y = k t in its own colour, or all in plot colour #1. Bad input gives its message before any
+// member; a Cancel in the set-up window or a full plot #1 stops the loop before the next member;
+// a worksheet error in a member is shown and the loop goes on. The worksheet keeps the last
+// member's assignment, the rest as it was, and the window is handed back.
+TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
+  const char* space = "k = 2\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,4500}]\n";
+  const char* error =
+      "k = 1\nF{x} = x\nc = Integ[F,{0,k,10,0}]\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,10}]\n";
+  const char16_t* numbers =
+      u"The start constant and end constant must be directly assigned to numbers.";
+  struct Case {
+    const char *worksheet, *id, *start, *total;
+    bool coded;
+    int cancelAfter;          // 0: no cancel
+    const char16_t* message;  // how the message shown starts; nullptr: none
+    const char* drawn;        // member k drawn: character k is 1
+    const char16_t* firstLine;
+  };
+  const Case cases[] = {
+      {kWorksheet, "k", "0", "5", true, 0, nullptr, "11111", u"k=1"},
+      {kWorksheet, "k", "0", "5", false, 0, nullptr, "11111", u"k=1"},
+      // Twenty asked for: ten drawn, from 0 to 1 by 1/9.
+      {kWorksheet, "k", "0", "20", true, 0, nullptr, "1111111111", u"k=1"},
+      {kWorksheet, "", "0", "5", true, 0, u"Please enter a constant Identifier to vary.", "00000",
+       u"k = 2"},
+      {kWorksheet, "k", "a", "5", true, 0, numbers, "00000", u"k = 2"},
+      {kWorksheet, "k", "1.00", "5", true, 0, u"Begining and ending values are the same.", "00000",
+       u"k = 2"},
+      {kWorksheet, "q", "0", "5", true, 0,
+       u"Requested constant not located or the constant not directly set to a number.", "00000",
+       u"k = 2"},
+      {kWorksheet, "m", "0", "5", true, 0,
+       u"Requested constant located with no direct numeric assignment.", "00000", u"k = 2"},
+      {kWorksheet, "k", "0", "5", true, 2, nullptr, "11000", u"k=0.25"},
+      {space, "k", "0", "5", true, 0,
+       u"Space exceeds upper limit for plot #1. Try and reduce number of points to plot.", "11100",
+       u"k=0.5"},
+      // Members k = -1, 0, 1: the integral over the empty range of k = 0 is refused.
+      {error, "k", "-1", "3", true, 0, u"Statement # 3 : ", "101", u"k=1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.id << "|" << c.start << "|" << c.cancelAfter);
+    GraphWindow& w = Run(c.worksheet);
+    const rt::Text before = Sheet().WorksheetText();
+    int perCurve = 0;
+    for (const auto& [colour, curve] : Curves(0)) perCurve += curve.first;
+    ms::CurveWork.FamilyColorCode = c.coded ? -1 : 0;
+    FamilyPlotsDialog& f = Configure(w, c.id, c.start, "1", c.total);
+    ui_.onDoEvents = [&] {
+      if (c.cancelAfter != 0 && ms::CurveWork.FamilyMember == c.cancelAfter &&
+          ms::RunFlags.StopFamily == 0 && f.cmdCancel->isEnabled()) {
+        w.mnuFamilySetUp_Click();
+        f.cmdCancel_Click();
+      }
+    };
+    DisplaySettingsDialog& options = DisplaySettingsDialog::Load();
+    w.mnuPlotSet_Click();
+    ui_.onDoEvents = nullptr;
+    ASSERT_EQ(ui_.boxes.empty(), c.message == nullptr);
+    if (c.message != nullptr) {
+      EXPECT_EQ(ui_.boxes[0].text.substr(0, rt::Text(c.message).size()), c.message);
+    }
+    const rt::Text text = Sheet().WorksheetText();
+    EXPECT_EQ(FirstLine(), c.firstLine);
+    EXPECT_EQ(text.substr(text.find(u'\r')), before.substr(before.find(u'\r')));
+    const auto curves = Curves(firstRow_);
+    if (c.coded) {
+      for (int k = 1; k <= static_cast<int>(std::strlen(c.drawn)); ++k) {
+        SCOPED_TRACE(k);
+        const auto it = curves.find(MemberColour(k));
+        ASSERT_EQ(it != curves.end(), c.drawn[k - 1] == '1');
+        if (it == curves.end() || c.message != nullptr) continue;  // the last may be cut short
+        EXPECT_EQ(it->second.first, perCurve);
+        // y = k t at t = 1, k stepping from the start to 1
+        const double members = static_cast<double>(std::strlen(c.drawn));
+        const double first = std::atof(c.start);
+        EXPECT_NEAR(it->second.second, first + (k - 1) * (1 - first) / (members - 1), 1e-6);
+      }
+    } else {
+      ASSERT_EQ(curves.size(), 1u);
+      EXPECT_EQ(curves.begin()->first, ms::Settings.PlotColorUsed[1]);
+      EXPECT_EQ(curves.begin()->second.first, 5 * perCurve);
+      EXPECT_NEAR(curves.begin()->second.second, 1.0, 1e-6);
+    }
+    if (std::string(c.drawn) == "11111") {
+      EXPECT_TRUE(Sheet().IsChanged());
+      EXPECT_EQ(options.Frame2->title(), QStringLiteral("Parameter Set"));  // lists the members
+    }
+    EXPECT_EQ(w.mnuPlotSet->isEnabled(), c.cancelAfter == 0);
+    EXPECT_TRUE(w.cmdReturn->isEnabled() && !w.cmdReturn->isHidden());
+    EXPECT_TRUE(w.cmdExit->isEnabled());
+    EXPECT_EQ(ms::CurveWork.FamilyMember, 0);
+    EXPECT_EQ(Graph.OverlayMode, 0);  // the overlay ends with its run
+    EXPECT_FALSE(w.LoopRunning());
+  }
+}
+
+// Each member of an initial value problem is solved for its own value: x' = k, x(0) = 1 is
+// x = 1 + k t, member by member.
+TEST_F(FamilyTest, EachIvpMemberIsSolvedForItsOwnConstant) {
+  GraphWindow& w = Run("k = 1\nF{t,x} = k\nIVP[F,{0,2,1}{1,0.0001}]\n");
+  ms::CurveWork.FamilyColorCode = -1;
+  Configure(w, "k", "1", "3", "3");
+  w.ViewButton_Click(1);  // redrawn from the stored solution: later builds would do the same
+  firstRow_ = static_cast<int>(ms::Scene.SegmentCountD);
+  w.mnuPlotSet_Click();
+  ASSERT_TRUE(ui_.boxes.empty());
+  // Every point of member k's curve lies on x = 1 + k t (t across, x up, grid units of 1).
+  std::map<int32_t, int> memberOf;
+  for (int k = 1; k <= 3; ++k) memberOf[MemberColour(k)] = k;
+  std::map<int, int> points;
+  for (int i = firstRow_; i < ms::Scene.SegmentCountD; ++i) {
+    const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
+    const auto it =
+        memberOf.find(rt::RGB(static_cast<int>(r[ms::kRed]), static_cast<int>(r[ms::kGreen]),
+                              static_cast<int>(r[ms::kBlue])));
+    ASSERT_NE(it, memberOf.end()) << i;
+    const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(r[ms::kEndPoint])];
+    EXPECT_NEAR(p[1], 1 + it->second * p[0], 1e-3) << "member " << it->second;
+    ++points[it->second];
+  }
+  EXPECT_EQ(points.size(), 3u);
+}
+
+}  // namespace
+}  // namespace gr::testing

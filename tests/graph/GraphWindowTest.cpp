@@ -1,0 +1,161 @@
+// The graph window's lifecycle: the closing guard, End Program, a worksheet's curves drawn and
+// Return, and the rescue of the worksheet after a failed first build.
+#include <QFile>
+#include <QTemporaryDir>
+#include <stdexcept>
+
+#include "SheetGraphTest.h"
+
+namespace gr::testing {
+namespace {
+
+using GraphWindowTest = SheetGraphTest;
+
+// The close box is refused with its box; End Program (button or menu) ends the program, and the
+// program's own unload passes the guard without a box.
+TEST_F(GraphWindowTest, ClosingIsRefusedButEndProgramEnds) {
+  GraphWindow& w = Load();
+  ASSERT_TRUE(w.Form_QueryUnload(GraphWindow::UnloadModeOf(true, false)));
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].text, u"PLease use the 'End Program' button to close this program.");
+  EXPECT_EQ(ui_.boxes[0].style, ui::kOkOnly);
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(GraphWindow::UnloadModeOf(true, true), kUnloadByProgram);
+  EXPECT_EQ(GraphWindow::UnloadModeOf(false, false), kUnloadByProgram);
+  EXPECT_FALSE(w.Form_QueryUnload(kUnloadByProgram));
+  ui_.Reset();
+  w.cmdExit->click();
+  w.mnuEnd->trigger();
+  EXPECT_EQ(ui_.endProgramCalls, 2);
+  EXPECT_TRUE(w.close());
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
+// From the worksheet to the picture: every curve segment's midpoint shows its plot colour; a curve
+// beyond the store stops the build with its own box before anything is drawn or the axes are
+// added.
+TEST_F(GraphWindowTest, PlotCurvesAreDrawnInTheirColoursOrStoppedByTheStoreThenReturn) {
+  struct Case {
+    const char* worksheet;
+    int tooBig;  // the curve beyond the store, 0: none
+    int enabledPlots;
+  };
+  const Case cases[] = {
+      {"A<t> = <t, t^2, 0>\nB<t> = <t, -t-1, 0>\nPlot[A, B, {t,-2,2,40}]\n", 0, 2},
+      {"A<t> = <t, t^2, 0>\nPlot[A, {t,0,1,16000}]\n", 1, 0},
+      {"A<t> = <t, t^2, 0>\nB<t> = <t, -t, 0>\nPlot[A, B, {t,0,1,9000}]\n", 2, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tooBig);
+    GraphWindow& w = Run(c.worksheet, true);
+    EXPECT_FALSE(Sheet().isVisible());
+    ASSERT_EQ(ui_.boxes.size(), c.tooBig != 0 ? 1u : 0u);
+    if (c.tooBig != 0) {
+      EXPECT_EQ(ui_.boxes[0].text, u"Space exceeds upper limit for plot #" + rt::IntText(c.tooBig) +
+                                       u". Try and reduce number of points to plot.");
+    }
+    EXPECT_EQ(Graph.PlotLimitReached != 0, c.tooBig == 1);
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(w.mnuPlot[k]->isEnabled(), k < c.enabledPlots) << k;
+    if (c.tooBig == 0) {
+      Graph.ShowAxes = 0;  // nothing else is painted over the curves
+      w.GenerateData();
+      EXPECT_EQ(ms::Scene.SegmentCountD, 80);
+    }
+    for (int i = 0; i < ms::Scene.SegmentCount; ++i) {
+      const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
+      ASSERT_NE(r[ms::kSegKind], ms::kSegStructure) << i;
+      if (c.tooBig != 0) continue;  // nothing was drawn
+      const int32_t colour = draw::PackRgb(int(r[ms::kRed]), int(r[ms::kGreen]), int(r[ms::kBlue]));
+      const ms::Point3& p = ms::Scene.ViewXYZ[static_cast<int>(r[ms::kStartPoint])];
+      const ms::Point3& q = ms::Scene.ViewXYZ[static_cast<int>(r[ms::kEndPoint])];
+      EXPECT_TRUE(
+          ColourNear(w.Display(), (p[0] + q[0]) / 2, (p[1] + q[1]) / 2, draw::ToArgb(colour), 2))
+          << i;
+    }
+    // Return switches the texts off (not the title), stops the frames and shows the worksheet with
+    // Compute usable and Graph not.
+    Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = -1;
+    Graph.ShowTitle = ms::RunFlags.StopFrames = -1;
+    Sheet().cmdCompute->setEnabled(false);
+    w.cmdReturn->click();
+    EXPECT_EQ(GraphWindow::Instance(), nullptr);
+    EXPECT_EQ(Graph.ShowDataText | Graph.ShowTimeText | Graph.ShowWkText | Graph.ShowValText |
+                  ms::RunFlags.StopFrames,
+              0);
+    EXPECT_EQ(Graph.ShowTitle, -1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(Sheet().isVisible());
+    EXPECT_FALSE(Sheet().cmdGraph->isEnabled());
+    EXPECT_TRUE(Sheet().cmdCompute->isEnabled());
+  }
+}
+
+// Commands that fail the way run-time errors would.
+void Throwing(rt::Text&, int16_t, int16_t&) {
+  throw std::overflow_error("Overflow");
+}
+void ThrowingOther(rt::Text&, int16_t, int16_t&) {
+  throw std::runtime_error("Subscript out of range");
+}
+
+TEST_F(GraphWindowTest, FailedFirstBuildOffersToSaveTheWorksheet) {
+  QTemporaryDir dir;
+  const rt::Text path = ui::FromQString(dir.filePath(QStringLiteral("rescued.txt")));
+  const rt::Text bad = ui::FromQString(dir.filePath(QStringLiteral("no/such/dir/x.txt")));
+  struct Case {
+    bool other;  // another error than an overflow
+    int answer;
+    std::vector<rt::Text> paths;  // given to the save dialogs in turn ("" cancels)
+    size_t dialogs;
+    int notSavedBoxes;
+    bool emptySheet;
+  };
+  const Case cases[] = {{false, ui::kAnswerYes, {path}, 1, 0, false},
+                        {true, ui::kAnswerNo, {path}, 0, 0, false},
+                        {false, ui::kAnswerYes, {u"", bad, path}, 3, 2, false},
+                        {false, ui::kAnswerYes, {path}, 0, 0, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    QFile::remove(ui::ToQString(path));
+    ReleaseGraphWindow();
+    ResetGraphCommands();
+    ui_.Reset();
+    ws::WorksheetWindow& sheet = Sheet();
+    sheet.TypeWorksheetText(c.emptySheet ? QString() : QStringLiteral("a = 1\nb = 2"));
+    ms::Requests.IVPRequested = -1;
+    CommandEntry(GraphCommand::kIVP) = c.other ? ThrowingOther : Throwing;
+    ui_.answers = {ui::kAnswerOk, c.answer, ui::kAnswerYes, ui::kAnswerYes};
+    ui_.savePaths.assign(c.paths.begin(), c.paths.end());
+    GraphWindow& w = Load();
+    ASSERT_EQ(ui_.boxes.size(), 2u + c.notSavedBoxes);
+    EXPECT_EQ(ui_.boxes[0].text,
+              c.other ? u"Error is : Subscript out of range" : u"Unanticipated error : Overflow");
+    EXPECT_EQ(ui_.boxes[1].text,
+              u"Error most likely overflow caused by a division by zero\r\n or a value that has "
+              u"approach infinity. Choose YES/NO to save the worksheet.");
+    EXPECT_EQ(ui_.boxes[1].style, 20);
+    EXPECT_EQ(ui_.boxes[1].title, u"Unknown");
+    if (c.notSavedBoxes > 0) {
+      EXPECT_EQ(ui_.boxes[2].text,
+                u"The worksheet was not saved.\r\nChoose YES to try again, "
+                u"NO to end without saving.");
+    }
+    EXPECT_EQ(ui_.endProgramCalls, 1);
+    ASSERT_EQ(ui_.fileRequests.size(), c.dialogs);
+    QFile f(ui::ToQString(path));
+    EXPECT_EQ(f.exists(), c.dialogs > 0);
+    if (c.answer == ui::kAnswerNo) {  // the worksheet is shown again
+      EXPECT_TRUE(sheet.isVisible());
+      EXPECT_FALSE(w.isVisible());
+    }
+    if (c.dialogs == 0) continue;
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("a = 1\r\nb = 2\r\n"));
+    EXPECT_EQ(w.windowTitle(), ui::ToQString(path));
+    EXPECT_EQ(ui_.fileRequests[0].request.filter, u"Text File (*.txt)|*.txt");
+    EXPECT_EQ(ui_.fileRequests[0].request.defaultExt, u"txt");
+  }
+}
+
+}  // namespace
+}  // namespace gr::testing

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "LanguageFixture.h"
+#include "language/CommandArguments.h"
+
+namespace ms {
+namespace {
+
+class CommandArgumentsTest : public LanguageTest {
+ protected:
+  static void AddConstant(const rt::Text& name, const rt::Text& valueText) {
+    int16_t msg = 0;
+    const int16_t k = AppendConstant(msg);
+    ASSERT_EQ(msg, 0);
+    Tables.ConstTable[k].Name = name;
+    Tables.ConstTable[k].ValueText = valueText;
+  }
+};
+
+// The first record with exactly that name; 57 (function) or 339 (constant) when there is none.
+TEST_F(CommandArgumentsTest, FindFunctionAndRangeConstant) {
+  for (const auto& [name, parm] : {std::pair{u"F_", u"x"}, {u"Ga", u"t"}, {u"F_", u"y"}}) {
+    int16_t msg = 0;
+    const int16_t k = AppendFunction(msg);
+    Tables.FuncTable[k].Name = name;
+    Tables.FuncTable[k].Parm1 = parm;
+  }
+  AddConstant(u"a_", u"(1)");
+  AddConstant(u"ab", u"(2)");
+  const struct {
+    const char16_t* id;
+    int16_t funcIndex, funcMsg;
+    const char* parm;
+    int16_t constIndex, constMsg;
+  } cases[] = {{u"F_", 1, 0, "x", 77, 339}, {u"Ga", 2, 0, "t", 77, 339},
+               {u"F", 77, 57, "", 77, 339}, {u"a_", 77, 57, "", 1, 0},
+               {u"ab", 77, 57, "", 2, 0},   {u"", 77, 57, "", 77, 339}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.id));
+    rt::Text parm = u"stale";
+    int16_t index = 77, msg = -5;
+    FindFunction(c.id, parm, index, msg);
+    EXPECT_EQ(msg, c.funcMsg);
+    EXPECT_EQ(index, c.funcIndex);
+    EXPECT_EQ(U8(parm), c.parm);
+    index = 77;
+    FindRangeConstant(c.id, index, msg);
+    EXPECT_EQ(msg, c.constMsg);
+    EXPECT_EQ(index, c.constIndex);
+  }
+}
+
+TEST_F(CommandArgumentsTest, ParseRangeValue) {
+  AddConstant(u"a_", u"(2.5)");
+  AddConstant(u"ab", u"(7)");
+  AddConstant(u"a1", u"(-1.5)");
+  AddConstant(u"c_", u"((4))");
+  const struct {
+    const char16_t* stmt;
+    int16_t start;
+    const char16_t* term;
+    int16_t msg;
+    double value;
+    int16_t pos;  // where the reader leaves the position
+  } cases[] = {{u"{-3,3}", 2, u",", 0, -3.0, 5},
+               {u"{(1.5),2}", 2, u",", 0, 1.5, 8},
+               {u"{-a,b}", 2, u",", 0, -2.5, 5},
+               {u"{c}", 2, u"}", 0, 4.0, 4},
+               {u"{,2}", 2, u",", 6097, 0, 2},
+               {u"{1,2}", 9, u",", 333, 0, 9},
+               {u"{Q,2}", 2, u",", 313, 0, 2},
+               {u"{zz,2}", 2, u",", 339, 0, 4},
+               {u"{ab2,2}", 2, u",", 1220, 7.0, 4},
+               // The text ends before the terminator: never a number with message 0.
+               {u"{1,25", 4, u"}", 333, 0, 4},
+               {u"}", 1, u"}", 6097, 0, 1},
+               {u"", 1, u",", 333, 0, 1},
+               {u"{1,2}", 0, u",", 333, 0, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.stmt) + " at " + std::to_string(c.start));
+    int16_t pos = c.start, msg = -5;
+    double value = 0;
+    ParseRangeValue(c.stmt, pos, value, c.term, msg);
+    EXPECT_EQ(msg, c.msg);
+    EXPECT_EQ(pos, c.pos);
+    if (c.msg == 0 || c.msg == 1220) {
+      EXPECT_DOUBLE_EQ(value, c.value);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ms

@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "LanguageFixture.h"
+#include "language/CommandRequests.h"
+#include "language/WorksheetReader.h"
+
+namespace ms {
+namespace {
+
+// A pipeline that records every call. The check stores the statement with "!" appended (standing
+// in for the checker's rewrite), so the later steps show that they receive the stored text. A
+// step fails with its message when it meets the statement named for it; classification sets the
+// abort flag when it meets abortOn.
+struct Recorder {
+  std::vector<std::string> calls;
+  rt::Text failCheck, failClassify, failCompile, abortOn;
+};
+Recorder rec;
+
+void RecordCheck(rt::Text& statement, rt::Text& outText, int16_t& msgNo) {
+  rec.calls.push_back("check " + U8(statement) + " #" + std::to_string(Tables.CurrentStmtNo));
+  if (statement == rec.failCheck) {
+    outText = u"checked:" + statement;
+    msgNo = 218;
+    return;
+  }
+  AppendStatement(Tables.CurrentStmtNo, statement + u"!", msgNo);
+}
+void RecordClassify(rt::Text& statement, int16_t& msgNo) {
+  rec.calls.push_back("classify " + U8(statement));
+  if (statement == rec.failClassify + u"!") msgNo = 200;
+  if (statement == rec.abortOn + u"!") RunFlags.AbortRun = -1;
+}
+void RecordCompile(rt::Text& statement, int16_t& msgNo) {
+  rec.calls.push_back("compile " + U8(statement));
+  if (statement == rec.failCompile + u"!") msgNo = 501;
+}
+
+class WorksheetReaderTest : public LanguageTest {
+ protected:
+  void SetUp() override {
+    LanguageTest::SetUp();
+    rec = Recorder{};
+    SetStatementPipeline({RecordCheck, RecordClassify, RecordCompile});
+  }
+
+  static int16_t Read(const rt::Text& sheet, rt::Text* stmtText = nullptr) {
+    rt::Text text;
+    int16_t msg = -5;
+    ProcessWorksheet(sheet, text, msg);
+    if (stmtText) *stmtText = text;
+    return msg;
+  }
+
+  // The statements that reached the checker, in order.
+  static std::vector<std::string> Checked() {
+    std::vector<std::string> out;
+    for (const std::string& c : rec.calls) {
+      if (c.rfind("check ", 0) == 0) out.push_back(c.substr(6, c.find(" #") - 6));
+    }
+    return out;
+  }
+};
+
+TEST_F(WorksheetReaderTest, SplitsTheWorksheetIntoStatements) {
+  const struct {
+    const char16_t* sheet;
+    std::vector<std::string> statements;
+  } cases[] = {{u"m=2\r\n\r\n'only a comment\r\nn=3\r\n", {"m=2", "n=3"}},
+               {u"a=1\r\nb=2", {"a=1"}},  // a last line without a line break is not read
+               {u"a = 2 b\r\n", {"a=2*b"}},
+               {u"y=(-3)\r\ny=-3\r\n", {"y=(0-3)", "y=-3"}},
+               {u"a\t=1\r\n", {"a=1"}},
+               {u"a=1 'x_y comment\r\nb=2\r\n", {"a=1", "b=2"}},
+               {u"a=1 'last line comment", {"a=1"}},
+               {u"'", {}},
+               {u"::\r\n  \r\n", {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.sheet));
+    SetUp();
+    EXPECT_EQ(Read(c.sheet), 0);
+    EXPECT_EQ(Checked(), c.statements);
+    EXPECT_EQ(Tables.StatementCount, static_cast<int16_t>(c.statements.size()));
+    EXPECT_EQ(Tables.CurrentStmtNo, static_cast<int16_t>(c.statements.size() + 1));
+    for (size_t k = 1; k <= c.statements.size(); ++k) {
+      EXPECT_EQ(Tables.StatementList[k].StmtNo, static_cast<int16_t>(k));
+    }
+  }
+}
+
+// The first message stops the run at statement 2 with the text the error box shows, the failing
+// statement's; "_" outside a comment stops the reader itself with message 1 and its statement.
+TEST_F(WorksheetReaderTest, StopsAtTheFirstMessage) {
+  const rt::Text sheet = u"a=1\r\nbad=2\r\nc=3\r\n";
+  const struct {
+    const char* step;
+    rt::Text sheet;
+    int16_t msg;
+    std::string stmtText;
+    size_t calls;
+  } cases[] = {{"check", sheet, 218, "checked:bad=2", 4},
+               {"classify", sheet, 200, "bad=2!", 5},
+               {"compile", sheet, 501, "bad=2!", 6},
+               {"reader", u"a=1\r\nb_=2\r\nc=3\r\n", 1, "b_=2", 3},
+               {"reader", u"a=1\r\nb\t_ =2:c=3\r\n", 1, "b_ =2", 3},
+               {"reader", u"a=1\r\nb_=2'note\r\n", 1, "b_=2", 3}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.step);
+    SetUp();
+    const std::string step = c.step;
+    rt::Text none;
+    (step == "check"      ? rec.failCheck
+     : step == "classify" ? rec.failClassify
+     : step == "compile"  ? rec.failCompile
+                          : none) = u"bad=2";
+    rt::Text stmtText;
+    EXPECT_EQ(Read(c.sheet, &stmtText), c.msg);
+    EXPECT_EQ(U8(stmtText), c.stmtText);
+    EXPECT_EQ(rec.calls.size(), c.calls);
+    EXPECT_EQ(Tables.CurrentStmtNo, 2);
+  }
+}
+
+TEST_F(WorksheetReaderTest, AbortEndsTheRunAfterClassification) {
+  const struct {
+    const char16_t* sheet;
+    std::vector<std::string> calls;
+  } cases[] = {
+      // Ended by CR (or ":"): the abort test runs before compiling.
+      {u"s=1\r\nb=2\r\n", {"check s=1 #1", "classify s=1!"}},
+      // Ended by a comment: no abort test for that statement, the next one stops; each step gets
+      // the stored statement, in order, numbered.
+      {u"s=1 'c\r\nb=2\r\nc=3\r\n",
+       {"check s=1 #1", "classify s=1!", "compile s=1!", "check b=2 #2", "classify b=2!"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.sheet));
+    SetUp();
+    rec.abortOn = u"s=1";
+    EXPECT_EQ(Read(c.sheet), 0);
+    EXPECT_EQ(rec.calls, c.calls);
+  }
+}
+
+TEST_F(WorksheetReaderTest, LegendDirectives) {
+  // Past ten directives the last entry is replaced; directives are not statements.
+  rt::Text sheet;
+  for (int k = 1; k <= 11; ++k) {
+    sheet += u"'@T" + rt::IntText(k) + u"@a" + rt::IntText(k % 10) + u"\r\n";
+  }
+  EXPECT_EQ(Read(sheet + u"'@NoId\r\nx=1 'c@d\r\n"), 0);
+  EXPECT_EQ(Checked(), std::vector<std::string>{"x=1"});
+  EXPECT_EQ(Tables.SelectValueCount, 10);
+  EXPECT_EQ(U8(Tables.SelectValueText[9]), "T9");
+  // The directive without a second "@" replaced the text of entry 10, up to the end of its line,
+  // and kept the 11th's id.
+  EXPECT_EQ(U8(Tables.SelectValueText[10]), "NoId");
+  EXPECT_EQ(U8(Tables.SelectValueId[10]), "a1");
+}
+
+TEST_F(WorksheetReaderTest, FullStatementTableStopsTheRun) {
+  rt::Text sheet;
+  for (int k = 0; k < kMaxStatements + 5; ++k) sheet += u"a=1:";
+  EXPECT_EQ(Read(sheet + u"\r\n"), kMsgStatementsFull);
+  EXPECT_EQ(Tables.StatementCount, kMaxStatements);
+  EXPECT_EQ(Tables.CurrentStmtNo, kMaxStatements + 1);
+}
+
+// Rules that look two characters ahead stop at the end of the text ("y=A.").
+TEST(InsertImplicitMultiplyTest, Rules) {
+  const std::pair<const char16_t*, const char*> cases[] = {{u"F{x}=2x(x+1)", "F{x}=2*x(x+1)"},
+                                                           {u"y=2Ex{t}", "y=2*Ex{t}"},
+                                                           {u"A<t>=<B.x,2t,0>", "A<t>=<B.x,2*t,0>"},
+                                                           {u"y=a(b)", "y=a*(b)"},
+                                                           {u"y=F{x}2", "y=F{x}*2"},
+                                                           {u"y=a1b", "y=a1*b"},
+                                                           {u"y=.5x", "y=.5*x"},
+                                                           {u"y=2.", "y=2."},
+                                                           {u"y=A.", "y=A."},
+                                                           {u"y=(a)(b)", "y=(a)*(b)"},
+                                                           {u"y=(a)b(c)", "y=(a)*b*(c)"},
+                                                           {u"y=F{x}(a)", "y=F{x}*(a)"},
+                                                           {u"y=Sin[x](a)", "y=Sin[x]*(a)"},
+                                                           {u"y=Sin[x]2", "y=Sin[x]*2"},
+                                                           {u"y=2E3", "y=2E3"},
+                                                           {u"y=2E-3x", "y=2E-3*x"},
+                                                           {u"y=2Ea{t}", "y=2*Ea{t}"}};
+  for (const auto& [in, out] : cases) {
+    SCOPED_TRACE(U8(in));
+    EXPECT_EQ(U8(InsertImplicitMultiply(in)), out);
+  }
+}
+
+}  // namespace
+}  // namespace ms

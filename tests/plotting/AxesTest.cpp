@@ -1,0 +1,177 @@
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "plotting/Axes.h"
+#include "plotting/PlotTestSupport.h"
+
+namespace ms::testing {
+namespace {
+
+using AxesTest = PlotTest;
+
+// Every segment from firstSegment on is a black structure segment.
+void ExpectBlackStructure(int firstSegment = 0) {
+  for (const Seg& s : Segments(firstSegment)) {
+    EXPECT_EQ(s.row[kRed] + s.row[kGreen] + s.row[kBlue], 0);
+    EXPECT_EQ(s.row[kSegKind], kSegStructure);
+  }
+}
+
+// The axes below draw the plain letters; a primed letter adds its prime stroke. Stale rows from an
+// earlier build, z included, do not leak into the letter.
+TEST_F(AxesTest, PrimedLetterHasItsStrokes) {
+  for (int v = 0; v < 8; ++v) Scene.VertexXYZ[v] = {99, 99, 99};
+  GlyphXPrimeVert(0, 2, 0, 3);
+  EXPECT_EQ(Drawn(), "-0.125,3.5,0>0.125,4,0 -0.125,4,0>0.125,3.5,0 0.25,4,0>0.25,3.875,0 ");
+  EXPECT_EQ(Scene.VertexCount, 6);
+  ExpectBlackStructure();
+}
+
+// Ticks one-sided along the edge of a range that keeps its sign, across the origin otherwise; past
+// 25,000 points they stop and the counts are not stored for the drawing.
+TEST_F(AxesTest, TicksAlongTheEdgeOrAcrossTheOriginUpToTheirLimit) {
+  struct Case {
+    std::function<void()> run;
+    int vertexCount;
+    std::string drawn;
+  };
+  const auto x = [](double x1, double x2) { return [=] { AddTicksX(x1, x2, -2, 10, 7, 9); }; };
+  const auto all = [](auto add) { return [=] { add(-5, 5, -5, 5, -5, 5); }; };
+  const Case cases[] = {
+      {x(-3.5, 4), 0,
+       "1,-0.125,0>1,0.125,0 2,-0.125,0>2,0.125,0 3,-0.125,0>3,0.125,0 -1,-0.125,0>-1,0.125,0 "
+       "-2,-0.125,0>-2,0.125,0 -3,-0.125,0>-3,0.125,0 "},
+      {x(2, 5), 0, "3,-2.125,7>3,-1.875,7 4,-2.125,7>4,-1.875,7 5,-2.125,7>5,-1.875,7 "},
+      {x(0.5, 3), 0, "1.5,-2.125,7>1.5,-1.875,7 2.5,-2.125,7>2.5,-1.875,7 "},
+      {x(0, 3), 0, "1,-0.125,0>1,0.125,0 2,-0.125,0>2,0.125,0 "},
+      {x(-5, -2), 0, "-4,-2.125,7>-4,-1.875,7 -3,-2.125,7>-3,-1.875,7 -2,-2.125,7>-2,-1.875,7 "},
+      {x(-1, 1), 0, ""},
+      {[] { AddTicksY(-4, 4, 1, 3, 2, 5); }, 0, "-4.125,2,2>-3.875,2,2 -4.125,3,2>-3.875,3,2 "},
+      {[] { AddTicksY(1, 4, -2.5, 1.5, 2, 5); }, 0,
+       "-0.125,1,0>0.125,1,0 -0.125,-1,0>0.125,-1,0 -0.125,-2,0>0.125,-2,0 "},
+      {[] { AddTicksZ(-1, 1, -1, 1, -2.5, 2); }, 0,
+       "0,-0.125,1>0,0.125,1 0,-0.125,-1>0,0.125,-1 0,-0.125,-2>0,0.125,-2 "},
+      // One one-sided range among the three puts the z ticks on the corner line.
+      {[] { AddTicksZ(1, 4, -1, 1, -2.5, 2); }, 0,
+       "1,-1.125,-1.5>1,-0.875,-1.5 1,-1.125,-0.5>1,-0.875,-0.5 1,-1.125,0.5>1,-0.875,0.5 "
+       "1,-1.125,1.5>1,-0.875,1.5 "},
+      {all(AddTicksX), 24998, "1,-0.125,0>1,0.125,0 2,-0.125,0>2,0.125,0 "},
+      {all(AddTicksX), 25001, ""},
+      {all(AddTicksY), 25001, ""},
+      {all(AddTicksZ), 25001, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.drawn + std::to_string(c.vertexCount));
+    StartSceneBuild();
+    Scene.VertexCount = static_cast<int16_t>(c.vertexCount);
+    Scene.VertexCountD = -1;
+    c.run();
+    EXPECT_EQ(Drawn(), c.drawn);
+    EXPECT_EQ(Scene.VertexCountD, c.vertexCount ? -1 : Scene.VertexCount);
+    ExpectBlackStructure();
+  }
+  StartSceneBuild();
+  AddTicksX(-1e300, 1e300, 0, 1, 0, 1);
+  EXPECT_EQ(Scene.SegmentCount, 12501);
+}
+
+TEST_F(AxesTest, AxesThroughTheOriginWithLettersAndTicks) {
+  Settings.AxesR = 10;
+  Settings.AxesG = 20;
+  Settings.AxesB = 30;
+  BuildAxes(-2, 3, -1, 2, 0, 0);
+  // Axes, x (2 strokes) and y (3) letters, x ticks at 1, 2 and -1, y tick at 1.
+  EXPECT_EQ(Drawn(),
+            "-2,0,0>3,0,0 0,-1,0>0,2,0 3.75,-0.25,0>4,0.25,0 3.75,0.25,0>4,-0.25,0 "
+            "0,2.75,0>0.125,3,0 0,2.75,0>-0.125,3,0 0,2.75,0>0,2.5,0 1,-0.125,0>1,0.125,0 "
+            "2,-0.125,0>2,0.125,0 -1,-0.125,0>-1,0.125,0 -0.125,1,0>0.125,1,0 ");
+  for (const Seg& s : Segments(0, 2)) {
+    EXPECT_EQ(s.row, (SegmentRow{s.row[0], s.row[1], 10, 20, 30, kSegStructure, 0, 0}));
+  }
+  ExpectBlackStructure(2);
+  EXPECT_EQ(Scene.VertexCount, 20);
+  EXPECT_EQ(Scene.VertexCountD, 20);
+  EXPECT_EQ(Scene.SegmentCountD, 11);
+
+  // Something three-dimensional: the z axis, its letter and ticks (no x or y ticks here).
+  StartSceneBuild();
+  View.ZAxisNeeded = -1;
+  BuildAxes(-0.5, 0.5, -0.5, 0.5, -1.5, 2);
+  ASSERT_EQ(Scene.SegmentCount, 3 + 2 + 3 + 3 + 2);
+  EXPECT_EQ(Drawn(2, 3), "0,0,-1.5>0,0,2 ");
+  EXPECT_EQ(Drawn(8),
+            "0,0.125,2.5>0,-0.125,2.5 0,-0.125,2.5>0,0.125,3 0,0.125,3>0,-0.125,3 "
+            "0,-0.125,1>0,0.125,1 0,-0.125,-1>0,0.125,-1 ");
+}
+
+TEST_F(AxesTest, LettersOfInitialValueProblemsFollowModeAndView) {
+  using Glyph = void (*)(double, double, double, double);
+  const Glyph t = GlyphTHoriz, xh = GlyphXHoriz, yh = GlyphYHoriz, xv = GlyphXVert, yv = GlyphYVert,
+              zv = GlyphZVert, xp = GlyphXPrimeVert, yp = GlyphYPrimeVert, no = nullptr;
+  // own: the builder's own letters (x at the x end, y above the y end).
+  const Glyph own = [](double x1, double x2, double y1, double y2) {
+    GlyphXHoriz(x1, x2, y1, y2);
+    for (const Point3& p : {Point3{0.125, 4, 0}, Point3{-0.125, 4, 0}, Point3{0, 3.5, 0}})
+      AppendSegment({0, 3.75, 0}, p, 0, 0, 0);
+  };
+  struct Case {
+    int order;
+    double mode;
+    int16_t kind;
+    Glyph horizontal, vertical;
+  };
+  const Case cases[] = {
+      {1, 2, 2, t, xp},    {1, 1, 4, no, no},  {2, 1, 2, t, xp},  {2, 2, 17, xh, yv},
+      {3, 1, 3, xh, xp},   {3, 2, 6, t, zv},   {3, 3, 6, no, no}, {3, 2, 7, own, no},
+      {4, 1, 1, t, xv},    {4, 2, 13, yh, yp}, {4, 3, 21, t, zv}, {4, 3, 22, own, no},
+      {4, 2.5, 8, no, no}, {0, 1, 1, own, no},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.order * 1000 + c.mode * 100 + c.kind);
+    StartSceneBuild();
+    Solutions.IVPOrder1 = c.order == 1 ? -1 : 0;
+    Solutions.IVPOrder2 = c.order == 2 ? -1 : 0;
+    Solutions.IVPOrder3 = c.order == 3 ? -1 : 0;
+    Solutions.IVPOrder4 = c.order == 4 ? -1 : 0;
+    Solutions.IVPPlotMode = c.mode;
+    View.PlotKind = c.kind;
+    BuildAxes(-1, 4, -1, 3, 0, 0);
+    // The letters come after the two axis lines and before the ticks (1..3 on x, 1..2 on y).
+    const std::string letters = Drawn(2, Scene.SegmentCount - 5);
+    StartSceneBuild();
+    for (Glyph g : {c.horizontal, c.vertical})
+      if (g) g(-1, 4, -1, 3);
+    EXPECT_EQ(letters, Drawn());
+  }
+}
+
+TEST_F(AxesTest, CornerAxesAlwaysDrawThreeLines) {
+  struct Case {
+    int16_t zAxis;
+    int segments;
+  };
+  // Lines 3, x 2 and y 3 strokes, x ticks at 3 and 4, y tick at 2; with z: the z letter (3) and
+  // z ticks at 1 and 2 (one-sided since x is).
+  const Case cases[] = {{0, 3 + 2 + 3 + 2 + 1}, {-1, 3 + 2 + 3 + 3 + 2 + 1 + 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.zAxis);
+    StartSceneBuild();
+    View.ZAxisNeeded = c.zAxis;
+    BuildCornerAxes(2, 4, 1, 2, 0, 2);
+    ASSERT_EQ(Scene.SegmentCount, c.segments);
+    EXPECT_EQ(Scene.SegmentCountD, c.segments);
+    EXPECT_EQ(Drawn(2, 3), "2,1,0>2,1,2 ");
+    // The corner x at (xmax + a, ymin + b, zmin), half height; the y at (xmin + a, ymax + b).
+    ExpectPointNear(Scene.VertexXYZ[6], {4.5, 0.875, 0});
+    ExpectPointNear(Scene.VertexXYZ[7], {4.75, 1.125, 0});
+    ExpectPointNear(Scene.VertexXYZ[10], {2.125, 3, 0});
+    if (c.zAxis) {  // the corner z at (xmin, ymin + a, zmax + b)
+      ExpectPointNear(Scene.VertexXYZ[14], {2, 0.875, 2.5});
+      ExpectPointNear(Scene.VertexXYZ[17], {2, 1.125, 3});
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ms::testing

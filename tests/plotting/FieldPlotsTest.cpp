@@ -1,0 +1,602 @@
+// The field commands (slope, direction and 3-D fields) run from worksheet functions, checked
+// against the mathematics of their fields.
+#include <cmath>
+#include <string>
+
+#include "plotting/Axes.h"
+#include "plotting/BoundingBox.h"
+#include "plotting/DirField.h"
+#include "plotting/Field3D.h"
+#include "plotting/PlotTestSupport.h"
+#include "plotting/SlopeField.h"
+
+namespace ms::testing {
+namespace {
+
+using Command = void (*)(rt::Text&, int16_t&);
+const Command kSlope = ProcessPlotSlopeField, kDir = ProcessPlotDirField,
+              kSpace = ProcessPlotField3D;
+
+// The three fields on small grids: the slopes x + y, the rotation (-y, x), the field (x, y, z).
+const char16_t* const kSlopeSheet = u"F{x,y} = x + y\r\nPlotSlopeField[F,{0,4,4}{0,4,4}]\r\n";
+const char16_t* const kDirSheet =
+    u"F{x,y} = -y\r\nH{x,y} = x\r\nPlotDirField[F,H,{-2,2,4}{-2,2,4}]\r\n";
+const char16_t* const kSpaceSheet =
+    u"F{x,y,z} = x\r\nG{x,y,z} = y\r\nH{x,y,z} = z\r\n"
+    u"PlotField3D[F,G,H,{-1,1,2}{-1,1,2}{-1,1,2}]\r\n";
+
+class FieldTest : public PlotTest {
+ protected:
+  // Runs the worksheet, then the command on the statement it stored.
+  int16_t RunField(Command cmd, const rt::Text& sheet) {
+    EXPECT_EQ(RunText(sheet), 0);
+    return Stored(cmd);
+  }
+  static int16_t Stored(Command cmd) {
+    return Build(cmd, cmd == kSlope ? Requests.SlopeFieldStmt
+                      : cmd == kDir ? Requests.DirFieldStmt
+                                    : Requests.Field3DStmt);
+  }
+  static Point3 Dir(const Seg& s) {
+    const double n = s.Length();
+    return {(s.to[0] - s.from[0]) / n, (s.to[1] - s.from[1]) / n, (s.to[2] - s.from[2]) / n};
+  }
+};
+
+TEST_F(FieldTest, StatementMessages) {
+  ASSERT_EQ(Run({u"F{x,y} = x + y", u"H{x,y} = x", u"Fa{x,y} = x - y", u"Ga{x,y} = x + y",
+                 u"O{x} = 2*x", u"L{x,y} = Ln[x - 3]", u"w = 2", u"P{x,y,z} = x", u"R{x,y,z} = y",
+                 u"S{x,y,z} = z", u"Pa{x,y,z} = x*y*z", u"M{x,y,z} = Ln[x - 3]"}),
+            0);
+  struct Case {
+    Command cmd;
+    const char16_t* statement;
+    int16_t msgNo;
+  };
+  const Case cases[] = {
+      {kSlope, u"PlotSlopefield[F,{0,4,4}{0,4,4}]", 1200},
+      {kSlope, u"PlotSlopeField[F,{0,4,4}]", 1200},  // 25 characters
+      {kSlope, u"PlotSlopeField(F,{0,4,4}{0,4,4}]", 1202},
+      {kSlope, u"PlotSlopeField[f,{0,4,4}{0,4,4}]", 1204},
+      {kSlope, u"PlotSlopeField[F;{0,4,4}{0,4,4}]", 1206},
+      {kSlope, u"PlotSlopeField[Q,{0,4,4}{0,4,4}]", 1208},
+      {kSlope, u"PlotSlopeField[O,{0,4,4}{0,4,4}]", 1210},
+      {kSlope, u"PlotSlopeField[F,{0,4,4}(0,4,4}]", 1214},
+      {kSlope, u"PlotSlopeField[F,{0,4,4}{0,4,4}(1,2)]", 1218},
+      {kSlope, u"PlotSlopeField[F,{0,4,4}{3,3,4}]", 1226},
+      {kSlope, u"PlotSlopeField[F,{0,4,0}{0,4,4}]", 1228},
+      {kSlope, u"PlotSlopeField[L,{0,4,4}{0,4,4}]", 1230},
+      {kSlope, u"PlotSlopeField[F,{0,4,4}{0,4,4}{4.001,1}]", 1232},
+      {kSlope, u"plotslopefield[F_,{0,4,4}{0,4,4}{4,1}x]", 0},
+      {kSlope, u"PlotSlopeField[Fa,{0,w,4}{-w,w,4}b]", 0},
+      {kDir, u"PlotDirfield[F,H,{-2,2,4}{-2,2,4}]", 1000},
+      {kDir, u"PlotDirField(F,H,{-2,2,4}{-2,2,4}]", 1002},
+      {kDir, u"PlotDirField[f,H,{-2,2,4}{-2,2,4}]", 1004},
+      {kDir, u"PlotDirField[F;H,{-2,2,4}{-2,2,4}]", 1006},
+      {kDir, u"PlotDirField[F,h,{-2,2,4}{-2,2,4}]", 1008},
+      {kDir, u"PlotDirField[F,H,Q,{-2,2,4}{-2,2,4}]", 57},
+      {kDir, u"PlotDirField[F,H,O,{-2,2,4}{-2,2,4}]", 1012},
+      {kDir, u"PlotDirField[Q,H,{-2,2,4}{-2,2,4}]", 1014},
+      {kDir, u"PlotDirField[F,Q,{-2,2,4}{-2,2,4}]", 1016},
+      {kDir, u"PlotDirField[F,H,(-2,2,4}{-2,2,4}]", 1018},
+      {kDir, u"PlotDirField[F,H,{-2,2,4}{-2,2,4}]]", 1026},
+      {kDir, u"PlotDirField[F,H,{2,-2,4}{-2,2,4}]", 1028},
+      {kDir, u"PlotDirField[F,H,{-2,2,4}{-2,2,-1}]", 1030},
+      {kDir, u"PlotDirField[L,H,{-2,2,4}{-2,2,4}]", 1032},
+      {kDir, u"PlotDirField[F,L,{-2,2,4}{-2,2,4}]", 1034},
+      {kDir, u"PlotDirField[F,H,L,{-2,2,4}{-2,2,4}]", 1036},
+      {kDir, u"plotdirfield[F_,H,Ga,{-w,w,4}{-2,2,4}r]", 0},
+      {kSpace, u"PlotField3d[P,R,S,{-1,1,2}{-1,1,2}{-1,1,2}]", 1100},
+      {kSpace, u"PlotField3D(P,R,S,{-1,1,2}{-1,1,2}{-1,1,2}]", 1102},
+      {kSpace, u"PlotField3D[p,R,S,{-1,1,2}{-1,1,2}{-1,1,2}]", 1104},
+      {kSpace, u"PlotField3D[P;R,S,{-1,1,2}{-1,1,2}{-1,1,2}]", 1106},
+      {kSpace, u"PlotField3D[P,r,S,{-1,1,2}{-1,1,2}{-1,1,2}]", 1108},
+      {kSpace, u"PlotField3D[P,R,s,{-1,1,2}{-1,1,2}{-1,1,2}]", 1109},
+      {kSpace, u"PlotField3D[Q,R,S,{-1,1,2}{-1,1,2}{-1,1,2}]", 1114},
+      {kSpace, u"PlotField3D[F,R,S,{-1,1,2}{-1,1,2}{-1,1,2}]", 1116},  // two parameters
+      {kSpace, u"PlotField3D[P,Q,S,{-1,1,2}{-1,1,2}{-1,1,2}]", 1118},
+      {kSpace, u"PlotField3D[P,R,Q,{-1,1,2}{-1,1,2}{-1,1,2}]", 1120},
+      {kSpace, u"PlotField3D[P,R,S,(-1,1,2}{-1,1,2}{-1,1,2}]", 1122},
+      {kSpace, u"PlotField3D[P,R,S,{-1,1,2}{-1,1,2}{-1,1,2}]x", 1136},
+      {kSpace, u"PlotField3D[P,R,S,{-1,1,2}{-1,1,2}{1,-1,2}]", 1138},
+      {kSpace, u"PlotField3D[P,R,S,{-1,1,2}{-1,1,-2}{-1,1,2}]", 1140},
+      {kSpace, u"PlotField3D[M,R,S,{-1,1,2}{-1,1,2}{-1,1,2}]", 1142},
+      {kSpace, u"PlotField3D[P,M,S,{-1,1,2}{-1,1,2}{-1,1,2}]", 1144},
+      {kSpace, u"PlotField3D[P,R,M,{-1,1,2}{-1,1,2}{-1,1,2}]", 1146},
+      {kSpace, u"plotfield3d[P_,R,Pa,{-w,w,2}{-1,1,2}{-1,1,2}w]", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    const int16_t msgNo = Build(c.cmd, c.statement);
+    EXPECT_EQ(msgNo, c.msgNo);
+    // A refused statement appends nothing; an evaluation failure only the box and axes.
+    const bool evaluationFailed = (msgNo >= 1032 && msgNo <= 1036) || msgNo >= 1142;
+    if (msgNo == 0) {
+      ASSERT_GT(Scene.SegmentCount, 0);
+      EXPECT_EQ(Scene.SegmentTable[0][kSegKind], kSegOrdinary);
+    } else if (!evaluationFailed) {
+      EXPECT_EQ(Scene.SegmentCount, 0);
+    }
+    for (const Seg& s : Segments()) EXPECT_TRUE(msgNo == 0 || s.row[kSegKind] == kSegStructure);
+  }
+}
+
+// Every slope segment has the slope of its grid point (level below 0.001) toward increasing x,
+// starts a quarter x step before the point and ends FieldVectorScale / 5 beyond it; each barb
+// ends 0.2 L times the head scale from the segment's start, 18 degrees off it, one on each side.
+TEST_F(FieldTest, SlopeSegmentsFollowTheSlope) {
+  struct Case {
+    const char16_t *f, *statement;
+    double slopePerX, vectorScale, headScale, L, red, green;
+    int points;
+  };
+  const Case cases[] = {
+      {u"F{x,y} = x", u"PlotSlopeField[F,{-2,2,4}{-2,2,8}]", 1, 0.5, 1, 0.75, 0, 255, 45},
+      {u"F{x,y} = x/2000", u"PlotSlopeField[F,{0,2,2}{0,1,1}r]", 1 / 2000.0, 1, 2.5, 1, 255, 0, 6},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    ASSERT_EQ(Run({c.f, c.statement}), 0);
+    FieldGraph.mnuXYEnabled = 0;
+    View.FieldVectorScale = c.vectorScale;
+    View.ArrowHeadScale = c.headScale;
+    // Marks an earlier curve left in the rows must not mark the field's segments.
+    for (auto& row : Scene.SegmentTable) row = {0, 0, 0, 0, 0, 1, 1, 3};
+    ASSERT_EQ(Stored(kSlope), 0);
+    EXPECT_EQ(FieldGraph.SlopeFieldMode, -1);
+    ASSERT_EQ(FieldTables.SlopePointCount, c.points);
+    ASSERT_EQ(Scene.SegmentCount, 3 * c.points);  // a shaft and two barbs per point
+    const auto segs = Segments();
+    for (int i = 0; i < c.points; ++i) {
+      const SlopePointRec& p = FieldTables.SlopePointTable[i + 1];
+      SCOPED_TRACE(std::to_string(p.X) + "," + std::to_string(p.Y));
+      EXPECT_TRUE(Near(p.Slope, c.slopePerX * p.X));
+      const double m = std::fabs(p.Slope) < 0.001 ? 0 : p.Slope, n = std::hypot(1, m);
+      const Seg& shaft = segs[3 * i];
+      ExpectPointNear(shaft.from, {p.X - 0.25 / n, p.Y - 0.25 * m / n, 0});
+      ExpectPointNear(shaft.to, {p.X + c.vectorScale / 5 / n, p.Y + c.vectorScale / 5 * m / n, 0});
+      double sides = 0;
+      for (int k = 0; k < 3; ++k) {
+        const Seg& s = segs[3 * i + k];
+        EXPECT_EQ(s.row, (SegmentRow{s.row[0], s.row[1], c.red, c.green, 0, 0, 0, 0}));
+        if (k == 0) continue;
+        EXPECT_EQ(s.from, shaft.to);
+        const double bx = s.to[0] - shaft.from[0], by = s.to[1] - shaft.from[1];
+        EXPECT_NEAR(std::hypot(bx, by), 0.2 * c.L * c.headScale, 1e-12);
+        EXPECT_NEAR((bx + by * m) / n / std::hypot(bx, by), std::cos(0.1 * M_PI), 1e-9);
+        sides += bx * m - by;
+      }
+      EXPECT_NEAR(sides, 0, 1e-9) << "the barbs lie on both sides";
+    }
+  }
+}
+
+// Solutions by RK-4 against the exact solutions, with the stops at 1.1 d and 1.1 c. In both
+// directions the field has no barbs, and a backward trace follows the forward one.
+TEST_F(FieldTest, SlopeSolutionTraces) {
+  struct Case {
+    const char16_t *f, *statement;
+    double (*exact)(double x);
+    double relTol;
+    size_t steps;
+    double lastX, lastY;  // lastY NaN: on the exact solution
+    bool both = false;
+  };
+  const Case cases[] = {
+      // RK-4 integrates a polynomial right-hand side exactly; x passes b = 2 by less than a step
+      // and there y = 2.42 > 2.2 is moved onto d = 2.
+      {u"F{x,y} = x", u"PlotSlopeField[F,{-2,2,4}{-2,2,4}{0,0}]",
+       [](double x) { return x * x / 2; }, 1e-12, 11, 2.2, 2.0},
+      // y = e^x leaves 1.1 d = 2.2 at x = 0.8.
+      {u"F{x,y} = y", u"PlotSlopeField[F,{0,2,4}{-2,2,4}{0,1}]",
+       [](double x) { return std::exp(x); }, 2e-5, 4, 0.8, 2.0},
+      // y = 1.5 e^-x falls below 1.1 c = 1.1 at x = 0.4 and is moved to c = 1.
+      {u"F{x,y} = -y", u"PlotSlopeField[F,{0,2,4}{1,5,4}{0,1.5}]",
+       [](double x) { return 1.5 * std::exp(-x); }, 2e-5, 2, 0.4, 1.0},
+      // Inside up to x = 1.4: the trace ends at the last x past b = 1.3.
+      {u"F{x,y} = x", u"PlotSlopeField[F,{0,1.3,4}{0,4,4}{0,1}]",
+       [](double x) { return 1 + x * x / 2; }, 1e-12, 7, 1.4, NAN},
+      {u"F{x,y} = x", u"PlotSlopeField[F,{-2,2,4}{-4,4,4}{0,-3}]",
+       [](double x) { return -3 + x * x / 2; }, 1e-12, 22, -2.2, NAN, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    ASSERT_EQ(Run({c.f, c.statement}), 0);
+    FieldGraph.mnuXYEnabled = 0;
+    Settings.BothDirections = c.both ? -1 : 0;
+    ASSERT_EQ(Stored(kSlope), 0);
+    const auto trace = Segments((c.both ? 1 : 3) * FieldTables.SlopePointCount);
+    ASSERT_EQ(trace.size(), c.steps);
+    for (size_t k = 0; k < trace.size(); ++k) {
+      const Seg& s = trace[k];
+      const bool back = c.both && k >= c.steps / 2;
+      EXPECT_EQ(s.row, (SegmentRow{s.row[0], s.row[1], 100, 0, 0, 0, 0, 0}));
+      EXPECT_NEAR(s.to[0] - s.from[0], back ? -0.2 : 0.2, 1e-12);
+      const bool restart = k == 0 || (back && k == c.steps / 2);
+      EXPECT_EQ(s.from, (restart ? Point3{0, s.from[1], 0} : trace[k - 1].to)) << "connected";
+      EXPECT_TRUE(Near(s.from[1], c.exact(s.from[0]), c.relTol)) << k;
+      // The last point, past 1.1 d or 1.1 c, is moved onto the edge.
+      const bool moved = k + 1 == trace.size() && !std::isnan(c.lastY);
+      EXPECT_TRUE(Near(s.to[1], moved ? c.lastY : c.exact(s.to[0]), moved ? 0 : c.relTol)) << k;
+    }
+    EXPECT_NEAR(trace.back().to[0], c.lastX, 1e-12);
+  }
+}
+
+// The arrows of the direction field: length 0.5 along (F, H) from each grid point (the zero
+// vector along +x), blue, barbs 0.2 L from the tip turned 162 degrees; the plane view.
+TEST_F(FieldTest, DirectionArrowsFollowTheVectors) {
+  View.RotationAngle = View.ElevationAngle = 1;
+  ASSERT_EQ(RunField(kDir, kDirSheet), 0);
+  EXPECT_EQ(View.ZAxisNeeded, 0);
+  EXPECT_EQ(View.RotationAngle, -3.1415926536 / 2);
+  EXPECT_EQ(View.ElevationAngle, 0);
+  ASSERT_EQ(FieldTables.FieldVectorCount, 25);
+  const auto segs = Segments();
+  for (int i = 0; i < 25; ++i) {
+    const double x = -2 + i % 5, y = -2 + i / 5, n = std::hypot(x, y);
+    SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+    EXPECT_EQ(FieldTables.FieldVectorTable[i], (Point3{-y, x, 0}));
+    const Seg& shaft = segs[3 * i];
+    ExpectPointNear(shaft.from, {x, y, 0});
+    // The evaluator's angles carry pi to ten decimals.
+    ExpectPointNear(Dir(shaft), n == 0 ? Point3{1, 0, 0} : Point3{-y / n, x / n, 0}, 1e-9);
+    EXPECT_NEAR(shaft.Length(), 0.5, 1e-12);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(segs[3 * i + k].row[kBlue], 255);
+    for (int k = 1; k <= 2; ++k) {
+      const Seg& barb = segs[3 * i + k];
+      EXPECT_EQ(barb.from, shaft.to);
+      EXPECT_NEAR(barb.Length(), 0.2, 1e-12);
+      const Point3 u = Dir(shaft), b = Dir(barb);
+      EXPECT_NEAR(u[0] * b[0] + u[1] * b[1] + u[2] * b[2], std::cos(0.9 * M_PI), 1e-9);
+    }
+  }
+}
+
+// With a third function the arrows stand at the heights G(x, y); the view turns to the saved
+// field angles and the box menu is enabled.
+TEST_F(FieldTest, DirectionArrowsLiftedToTheHeights) {
+  View.FieldRotation = 0.3;
+  View.FieldElevation = 0.7;
+  FieldGraph.mnuBoxEnabled = 0;
+  ASSERT_EQ(RunField(kDir,
+                     u"F{x,y} = 1 + 0*x\r\nH{x,y} = 0*y\r\nG{x,y} = x*x + y\r\n"
+                     u"PlotDirField[F,H,G,{1,2,2}{-2,2,4}]\r\n"),
+            0);
+  EXPECT_EQ(View.ZAxisNeeded, -1);
+  EXPECT_EQ(View.RotationAngle, 0.3);
+  EXPECT_EQ(View.ElevationAngle, 0.7);
+  EXPECT_EQ(FieldGraph.mnuBoxEnabled, -1);
+  EXPECT_EQ(FieldTables.FieldZMin, -1);
+  EXPECT_EQ(FieldTables.FieldZMax, 6);
+  ASSERT_EQ(FieldTables.FieldVectorCount, 15);
+  const auto segs = Segments();
+  for (int i = 0; i < 15; ++i) {
+    const double x = segs[3 * i].from[0], y = segs[3 * i].from[1];
+    EXPECT_TRUE(Near(FieldTables.FieldVectorTable[i][2], x * x + y, 1e-12)) << i;
+    // F = 1, H = 0: every arrow points along +x, all of it at the height.
+    EXPECT_NEAR(segs[3 * i].to[0] - x, 0.5, 1e-12);
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(Near(segs[3 * i + k].to[2], x * x + y, 1e-12));
+  }
+}
+
+// The height range of a lifted field is that of its values, whatever side of 200 and -200 they
+// lie on; the box and the axes stay within it. Before any arrow key the lifted and the space
+// field open at the start-up view of 45 and 60 degrees, not looking down the z axis.
+TEST_F(FieldTest, LiftedHeightsAndTheOpeningView) {
+  struct Case {
+    const char16_t* g;
+    double zMin, zMax;
+  };
+  const Case cases[] = {{u"300 + 0*x", 300, 300},
+                        {u"-250 + 0*x", -250, -250},
+                        {u"x*y", -4, 4},
+                        {u"205 + x", 203, 207}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.g));
+    SetUp();
+    View.ShowBox = -1;
+    EXPECT_EQ(View.FieldRotation, 45 * 3.1415926536 / 180);
+    EXPECT_EQ(View.FieldElevation, 60 * 3.1415926536 / 180);
+    ASSERT_EQ(RunField(kDir, u"F{x,y} = 1 + 0*x\r\nH{x,y} = y\r\nG{x,y} = " + rt::Text(c.g) +
+                                 u"\r\nPlotDirField[F,H,G,{-2,2,4}{-2,2,4}]\r\n"),
+              0);
+    EXPECT_EQ(View.RotationAngle, 45 * 3.1415926536 / 180);
+    EXPECT_EQ(View.ElevationAngle, 60 * 3.1415926536 / 180);
+    EXPECT_EQ(FieldTables.FieldZMin, c.zMin);
+    EXPECT_EQ(FieldTables.FieldZMax, c.zMax);
+    // Box, arrows, ticks and axis letters: at the heights or within a tick of them (or on the
+    // plane z = 0 of the corner axes), no tick from 200 or -200 towards them.
+    for (int v = 0; v < Scene.VertexCount; ++v) {
+      const double z = Scene.VertexXYZ[v][2];
+      ASSERT_TRUE(z == 0 || (z >= c.zMin - 1 && z <= c.zMax + 1)) << v << " z " << z;
+    }
+  }
+  SetUp();
+  ASSERT_EQ(RunField(kSpace, kSpaceSheet), 0);
+  EXPECT_EQ(View.RotationAngle, 45 * 3.1415926536 / 180);
+  EXPECT_EQ(View.ElevationAngle, 60 * 3.1415926536 / 180);
+}
+
+// (x, y, z) on the 3 x 3 x 3 grid (z outermost): arrows of length 0.5 away from the origin, blue,
+// the one at the origin of zero length; each barb is its direction angle turned by 0.9 pi.
+TEST_F(FieldTest, SpaceArrowsFollowTheVectors) {
+  View.FieldRotation = 0.25;
+  View.FieldElevation = 1.25;
+  ASSERT_EQ(RunField(kSpace, kSpaceSheet), 0);
+  EXPECT_EQ(View.ZAxisNeeded, -1);
+  EXPECT_EQ(View.RotationAngle, 0.25);
+  EXPECT_EQ(View.ElevationAngle, 1.25);
+  ASSERT_EQ(FieldTables.FieldVectorCount, 27);
+  const auto segs = Segments();
+  const double head = 0.2 * 3 / 8;
+  for (int i = 0; i < 27; ++i) {
+    const Point3 p = {-1.0 + i % 3, -1.0 + (i / 3) % 3, -1.0 + i / 9};
+    SCOPED_TRACE(i);
+    EXPECT_EQ(FieldTables.FieldVectorTable[i], p);
+    const Seg& shaft = segs[3 * i];
+    EXPECT_EQ(shaft.from, p);
+    EXPECT_EQ(shaft.row[kBlue], 255);
+    const double len = std::hypot(p[0], p[1], p[2]);
+    if (len == 0) {
+      for (int k = 0; k < 3; ++k) EXPECT_EQ(segs[3 * i + k].to, p);
+      continue;
+    }
+    EXPECT_NEAR(shaft.Length(), 0.5, 1e-12);
+    ExpectPointNear(Dir(shaft), {p[0] / len, p[1] / len, p[2] / len});
+  }
+  const Seg& barb = segs[3 * 14 + 1];  // at (1, 0, 0)
+  const double side = head * std::cos(M_PI / 2 - 0.9 * M_PI);
+  ExpectPointNear({barb.to[0] - barb.from[0], barb.to[1] - barb.from[1], barb.to[2] - barb.from[2]},
+                  {head * std::cos(0.9 * M_PI), side, side}, 1e-9);
+}
+
+// After the field: the box (with "Box ?") and BuildAxes on the ranges, times 1.1 where a plane
+// field's or a space field's ranges all change sign (Sgn(0) differs from Sgn(5)), corner axes
+// when one keeps its sign; with the axes off only a space field keeps its box.
+TEST_F(FieldTest, BoxAndAxesAfterTheField) {
+  ASSERT_EQ(Run({u"F{x,y} = x*y", u"H{x,y} = x", u"G{x,y} = x + y", u"K{x,y} = 3 + 0*x",
+                 u"P{x,y,z} = y", u"R{x,y,z} = z", u"S{x,y,z} = x"}),
+            0);
+  struct Case {
+    const char16_t* statement;
+    int fieldSegments;
+    bool box, corner;
+    double r[6];
+  };
+  const Case cases[] = {
+      {u"PlotSlopeField[F,{-3,3,3}{-2,2,2}]", 36, false, false, {-3.3, 3.3, -2.2, 2.2, -1, 1}},
+      {u"PlotSlopeField[F,{0,5,5}{-2,2,2}]", 54, false, false, {0, 5.5, -2.2, 2.2, -1, 1}},
+      {u"PlotSlopeField[F,{1,5,4}{-2,2,2}]", 45, false, true, {1.1, 5.5, -2.2, 2.2, 0, 0}},
+      {u"PlotDirField[F,H,{-2,2,2}{-1,3,2}]", 27, false, false, {-2.2, 2.2, -1.1, 3.3, -1, 1}},
+      {u"PlotDirField[F,H,{1,3,2}{-1,3,2}]", 27, false, true, {1, 3, -1, 3, 0, 0}},
+      {u"PlotDirField[F,H,G,{-2,2,4}{-2,2,4}]", 75, true, false, {-2, 2, -2, 2, -4, 4}},
+      {u"PlotDirField[F,H,K,{-2,2,4}{-2,2,4}]", 75, true, true, {-2, 2, -2, 2, 3, 3}},
+      {u"PlotField3D[P,R,S,{-1,1,1}{-2,2,1}{-1,3,1}]",
+       24,
+       true,
+       false,
+       {-1.1, 1.1, -2.2, 2.2, -1.1, 3.3}},
+      {u"PlotField3D[P,R,S,{-1,1,1}{-2,2,1}{0.5,3,1}r]",
+       24,
+       true,
+       true,
+       {-1.1, 1.1, -2.2, 2.2, 0.55, 3.3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    const Command cmd = c.statement[4] == u'S' ? kSlope : c.statement[4] == u'D' ? kDir : kSpace;
+    const double* r = c.r;
+    const double k = cmd == kSpace ? 1 / 1.1 : 1;  // the space field's box is the ranges
+    StartSceneBuild();
+    View.ZAxisNeeded = c.box ? -1 : 0;  // the lifted and the space fields are three-dimensional
+    if (c.box) AddBoundingBox(k * r[0], k * r[1], k * r[2], k * r[3], k * r[4], k * r[5]);
+    const std::string box = Drawn();
+    (c.corner ? BuildCornerAxes : BuildAxes)(r[0], r[1], r[2], r[3], r[4], r[5]);
+    const std::string expected = Drawn();
+    FieldGraph.mnuXYChecked = 0;
+    for (const int16_t axes : {-1, 0}) {
+      FieldGraph.mnuXYEnabled = axes;
+      View.ShowBox = -1;
+      ASSERT_EQ(Build(cmd, c.statement), 0);
+      EXPECT_EQ(Drawn(c.fieldSegments), axes ? expected : cmd == kSpace ? box : "");
+      View.ShowBox = 0;
+      ASSERT_EQ(Build(cmd, c.statement), 0);
+      EXPECT_EQ(Drawn(c.fieldSegments), axes ? expected.substr(box.size()) : "");
+    }
+  }
+}
+
+// Esc stops the evaluation at the next poll (slope: grid row, direction: grid point, space: each
+// y of each z) quietly: no message, nothing appended. The next build, with Replot set (the kept
+// vectors are incomplete), evaluates them all.
+TEST_F(FieldTest, EscStopsQuietly) {
+  struct Case {
+    Command cmd;
+    const char16_t* sheet;
+    long pressAt, fullEvents;
+    int vectorsAtEsc, vectors;  // vectorsAtEsc -1: not kept
+  };
+  const Case cases[] = {{kSlope, kSlopeSheet, 3, 5, -1, 25},
+                        {kDir, kDirSheet, 7, 25, 6, 25},
+                        {kSpace, kSpaceSheet, 5, 9, 12, 27}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.pressAt);
+    ASSERT_EQ(RunText(c.sheet), 0);
+    View.ShowBox = -1;
+    const long before = screen_.doEventsCount;
+    screen_.onDoEvents = [&] {
+      if (screen_.doEventsCount - before == c.pressAt) RunFlags.AbortRun = -1;
+    };
+    EXPECT_EQ(Stored(c.cmd), 0);
+    EXPECT_NE(RunFlags.AbortRun, 0);
+    EXPECT_EQ(screen_.doEventsCount - before, c.pressAt);
+    EXPECT_EQ(Scene.SegmentCount + Scene.VertexCount, 0);
+    EXPECT_TRUE(screen_.boxes.empty());
+    EXPECT_EQ(c.vectorsAtEsc < 0 ? -1 : FieldTables.FieldVectorCount, c.vectorsAtEsc);
+    screen_.onDoEvents = nullptr;
+    RunFlags.Replot = -1;
+    const long again = screen_.doEventsCount;
+    EXPECT_EQ(Stored(c.cmd), 0);
+    EXPECT_EQ(RunFlags.AbortRun, 0);
+    EXPECT_EQ(screen_.doEventsCount - again, c.fullEvents);
+    EXPECT_EQ(c.cmd == kSlope ? FieldTables.SlopePointCount : FieldTables.FieldVectorCount,
+              c.vectors);
+    RunFlags.Replot = 0;
+  }
+}
+
+// With Replot set a rebuild draws the kept slopes or vectors with the current display factors and
+// evaluates nothing: here F can no longer be evaluated at all. Without Replot it is, and fails.
+TEST_F(FieldTest, ReplotDrawsTheKeptField) {
+  struct Case {
+    Command cmd;
+    const char16_t *sheet, *failingF;
+    double newLength;  // of a shaft with FieldVectorScale 1
+    int16_t failure;
+  };
+  const Case cases[] = {{kSlope, kSlopeSheet, u"F{x,y} = Ln[x - 100]", 0.45, 1230},
+                        {kDir, kDirSheet, u"F{x,y} = Ln[x - 100]", 1, 1032},
+                        {kSpace, kSpaceSheet, u"F{x,y,z} = Ln[x - 100]", 1, 1142}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failure);
+    FieldGraph.mnuXYEnabled = 0;
+    View.FieldVectorScale = 0.5;
+    ASSERT_EQ(RunField(c.cmd, c.sheet), 0);
+    const auto first = Segments();
+    rt::Text failing = c.sheet;
+    failing.replace(0, failing.find(u"\r\n"), c.failingF);
+    ASSERT_EQ(RunText(failing), 0);
+    RunFlags.Replot = -1;
+    View.FieldVectorScale = 1;
+    const long events = screen_.doEventsCount;
+    ASSERT_EQ(Stored(c.cmd), 0);
+    EXPECT_EQ(screen_.doEventsCount, events) << "no evaluation";
+    const auto again = Segments();
+    ASSERT_EQ(again.size(), first.size());
+    for (size_t k = 0; k < first.size(); k += 3) {
+      EXPECT_EQ(again[k].from, first[k].from) << k;
+      if (first[k].Length() == 0) continue;
+      EXPECT_NEAR(again[k].Length(), c.newLength, 1e-12) << k;
+      ExpectPointNear(Dir(again[k]), Dir(first[k]));
+    }
+    if (c.cmd == kSlope) {  // traces and a grid the kept table does not hold are evaluated
+      EXPECT_EQ(Build(kSlope, u"PlotSlopeField[F,{0,4,4}{0,4,4}{1,1}]"), 1230);
+      EXPECT_EQ(Scene.SegmentCount, 75) << "the field stays, the failed trace adds nothing";
+      EXPECT_EQ(Build(kSlope, u"PlotSlopeField[F,{0,4,2}{0,4,4}]"), 1230);
+    }
+    RunFlags.Replot = 0;
+    EXPECT_EQ(Stored(c.cmd), c.failure);
+    EXPECT_EQ(Scene.SegmentCount, 0);
+  }
+  // The vectors of a space field built in between do not take the kept direction vectors' place.
+  ASSERT_EQ(RunField(kDir, kDirSheet), 0);
+  ASSERT_EQ(RunField(kSpace, kSpaceSheet), 0);
+  ASSERT_EQ(
+      RunText(u"F{x,y} = Ln[x - 100]\r\nH{x,y} = x\r\nPlotDirField[F,H,{-2,2,4}{-2,2,4}]\r\n"), 0);
+  RunFlags.Replot = -1;
+  EXPECT_EQ(Stored(kDir), 1032);
+}
+
+// Capacities: a refused grid (more than 2,500 slope points or 15,000 vector points) shows its box
+// before any evaluation and still gets the box and axes; so does a field the picture has no room
+// for.
+TEST_F(FieldTest, Limits) {
+  struct Case {
+    Command cmd;
+    const char16_t *tooMany, *box, *fits;
+    const char* name;
+    int need;  // points of the picture for the field of `fits`: six per arrow
+  };
+  const Case cases[] = {
+      {kSlope, u"F{x,y} = y/10\r\nPlotSlopeField[F,{0,50,50}{0,50,50}]\r\n",
+       u"Slope field count exceeded 2500 points. Reduce the number of x and y intervals.",
+       kSlopeSheet, "PlotSlopeField", 6 * 25},
+      {kDir, u"F{x,y} = -y\r\nH{x,y} = x\r\nPlotDirField[F,H,{-100,100,200}{-50,50,100}]\r\n",
+       u"2D vector count <= 3000 (including arrows). Reduce the ranges of x,y, & z.", kDirSheet,
+       "PlotDirField", 6 * 25},
+      {kSpace, u"F{x,y,z} = x\r\nPlotField3D[F,F,F,{-15,15,30}{-15,15,30}{-10,10,20}]\r\n",
+       u"On 3D vector count exceeded 3000 (including arrows). Reduce the ranges of x,y, & z.",
+       kSpaceSheet, "PlotField3D", 6 * 27},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.box));
+    FieldGraph.mnuXYEnabled = View.ShowBox = -1;
+    screen_.boxes.clear();
+    const long events = screen_.doEventsCount;
+    ASSERT_EQ(RunField(c.cmd, c.tooMany), 0);
+    ASSERT_EQ(screen_.boxes.size(), 1u);
+    EXPECT_EQ(screen_.boxes[0].text, c.box);
+    EXPECT_EQ(screen_.boxes[0].style, 0);
+    EXPECT_EQ(screen_.doEventsCount, events) << "refused before any evaluation";
+    const int box = c.cmd == kSpace ? 12 : 0;
+    ASSERT_GT(Scene.SegmentCount, box);
+    for (const Seg& s : Segments(box)) EXPECT_EQ(s.row[kSegKind], kSegStructure);
+
+    // A field that does not fit the picture's 30,000 points is refused before any evaluation,
+    // with a box that names the command and the points it needs; one that just fits is drawn.
+    ASSERT_EQ(RunText(c.fits), 0);
+    FieldGraph.mnuXYEnabled = View.ShowBox = 0;
+    for (const int over : {0, 1}) {
+      SCOPED_TRACE(over);
+      StartSceneBuild();
+      screen_.boxes.clear();
+      const long before = screen_.doEventsCount;
+      Scene.VertexCount = static_cast<int16_t>(kCurveVertexLimit - c.need + over);
+      Scene.SegmentCount = 100;
+      rt::Text stmt = c.cmd == kSlope ? Requests.SlopeFieldStmt
+                      : c.cmd == kDir ? Requests.DirFieldStmt
+                                      : Requests.Field3DStmt;
+      int16_t msgNo = -1;
+      c.cmd(stmt, msgNo);
+      EXPECT_EQ(msgNo, 0);
+      if (over == 0) {
+        EXPECT_TRUE(screen_.boxes.empty());
+        EXPECT_EQ(Scene.VertexCount, kCurveVertexLimit);
+        EXPECT_EQ(Scene.SegmentCount, 100 + c.need / 2);
+        continue;
+      }
+      EXPECT_EQ(Scene.VertexCount, kCurveVertexLimit - c.need + 1);
+      EXPECT_EQ(Scene.SegmentCount, 100);
+      EXPECT_EQ(screen_.doEventsCount, before);
+      ASSERT_EQ(screen_.boxes.size(), 1u);
+      EXPECT_EQ(screen_.boxes[0].title, field::kAppTitle);
+      EXPECT_EQ(rt::ToUtf8(screen_.boxes[0].text),
+                std::string(c.name) + " needs " + std::to_string(c.need) +
+                    " points of the picture, but " + std::to_string(c.need - 1) +
+                    " of its 30000 are free.\r\nReduce the number of intervals.");
+    }
+  }
+  // 50 x 50 slope points fill the table; ten start points are read and an eleventh is refused;
+  // a trace ends after 500 steps (here at x = 5 of a range that reaches 10).
+  ASSERT_EQ(RunText(u"F{x,y} = y/10\r\n"), 0);
+  EXPECT_EQ(Build(kSlope, u"PlotSlopeField[F,{1,50,49}{1,50,49}]"), 0);
+  EXPECT_EQ(Scene.SegmentCount, 7500);
+  rt::Text ten = u"PlotSlopeField[F,{0,4,4}{0,4,4}";
+  for (int j = 0; j < 10; ++j) ten += u"{1,1}";
+  EXPECT_EQ(Build(kSlope, ten + u"]"), 0);
+  EXPECT_EQ(Build(kSlope, ten + u"{1,1}]"), 1234);
+  EXPECT_EQ(Build(kSlope, ten + u"rg]"), 1224);
+  Settings.SlopeFieldStep = 0.01;
+  EXPECT_EQ(Build(kSlope, u"PlotSlopeField[F,{0,10,2}{-10,10,2}{0,0}]"), 0);
+  EXPECT_EQ(Scene.SegmentCount - 3 * FieldTables.SlopePointCount, 500);
+  EXPECT_NEAR(Segments(Scene.SegmentCount - 1)[0].to[0], 5.0, 1e-9);
+}
+
+TEST(FieldHelpers, GridCountsStopAndProgressTotalsStayInRange) {
+  // Steps too small to advance stop the counting one past the limit.
+  EXPECT_EQ(field::CountGridPoints(0, 1, 1e-300, 0, 1, 1, 15000), 15001);
+  EXPECT_EQ(field::CountGridPoints(0, 1, 1, 0, 1, 1e-300, 100), 101);
+  EXPECT_EQ(field::CountGridPoints(1, 50, 1, 1, 50, 1, 2500), 2500);
+  EXPECT_EQ(field::CountGridPoints3D(1, 30, 1, 1, 25, 1, 1, 20, 1, 15000), 15000);
+  EXPECT_EQ(field::CountGridPoints3D(0, 30, 1, 0, 30, 1, 0, 20, 1, 15000), 15001);
+  struct Case {
+    double area;
+    int16_t total;
+  };
+  const Case cases[] = {{0, 1}, {16, 16}, {-16.7, 16}, {1e9, 32767}, {NAN, 1}};
+  for (const Case& c : cases) EXPECT_EQ(field::ProgressTotal(c.area), c.total) << c.area;
+}
+
+}  // namespace
+}  // namespace ms::testing
