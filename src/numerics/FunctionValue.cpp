@@ -1,9 +1,134 @@
 #include "numerics/FunctionValue.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
 #include "language/Global.h"
 #include "language/ProcessConst.h"
+#include "mathematics/Math.h"
 
 namespace ms {
+
+namespace {
+
+constexpr int kMaxArguments = 5;
+constexpr char16_t kInvToken = u'\u00D0';
+
+// A function bound for the scope: its code with the argument letters, or the message every value
+// gets, or neither (the text path serves it).
+struct Binding {
+  rt::Text name;
+  int count = 0;
+  int16_t funcCount = 0;
+  int16_t constCount = 0;
+  bool bound = false;
+  int16_t msgNo = 0;
+  BoundCode code;
+};
+
+struct BindingState {
+  int depth = 0;
+  std::vector<Binding> bindings;
+} State;
+
+// Letters that no function text uses (nor "e", which the compiler may read as an exponent mark),
+// one per argument; false when there are not enough.
+bool FreeLetters(int count, rt::Text& letters) {
+  std::array<bool, 26> used{};
+  used[static_cast<size_t>(u'e' - u'a')] = true;
+  const int funcs = std::clamp<int>(Tables.FuncCount, 0, kMaxFunctions);
+  for (int k = 1; k <= funcs; ++k) {
+    const FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    for (const rt::Text* t : {&f.Expr, &f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5}) {
+      for (char16_t c : *t) {
+        if (c >= u'a' && c <= u'z') used[static_cast<size_t>(c - u'a')] = true;
+      }
+    }
+  }
+  letters.clear();
+  for (int i = 25; i >= 0 && static_cast<int>(letters.size()) < count; --i) {
+    if (!used[static_cast<size_t>(i)]) letters += static_cast<char16_t>(u'a' + i);
+  }
+  return static_cast<int>(letters.size()) == count;
+}
+
+bool UsesInverter() {
+  const int funcs = std::clamp<int>(Tables.FuncCount, 0, kMaxFunctions);
+  for (int k = 1; k <= funcs; ++k) {
+    if (Tables.FuncTable[static_cast<size_t>(k)].Code.find(kInvToken) != rt::Text::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Compiles name{letters} as the text path compiles name{numbers}. Inv[ keeps a memory that the
+// text path's evaluation of every record changes on every value: such tables stay on the text.
+void Bind(Binding& b) {
+  b.funcCount = Tables.FuncCount;
+  b.constCount = Tables.ConstCount;
+  rt::Text letters;
+  if (b.count < 1 || b.count > kMaxArguments || !FreeLetters(b.count, letters)) return;
+  rt::Text expr = u"(" + b.name + u"{";
+  for (int i = 0; i < b.count; ++i) {
+    if (i > 0) expr += u',';
+    expr += letters[static_cast<size_t>(i)];
+  }
+  expr += u"})";
+  rt::Text code;
+  int16_t msgNo = 0;
+  CompileExpressionCode(expr, code, msgNo);
+  if (msgNo != 0) {
+    b.msgNo = msgNo;
+    return;
+  }
+  if (UsesInverter() || code.find(kInvToken) != rt::Text::npos) return;
+  b.bound = BindCode(code, letters, b.code);
+}
+
+Binding* BindingFor(const rt::Text& name, int count) {
+  if (State.depth == 0) return nullptr;
+  for (Binding& b : State.bindings) {
+    if (b.name == name && b.count == count) {
+      if (b.funcCount != Tables.FuncCount || b.constCount != Tables.ConstCount) {
+        b = Binding{};
+        b.name = name;
+        b.count = count;
+        Bind(b);
+      }
+      return &b;
+    }
+  }
+  Binding& b = State.bindings.emplace_back();
+  b.name = name;
+  b.count = count;
+  Bind(b);
+  return &State.bindings.back();
+}
+
+}  // namespace
+
+FunctionBindingScope::FunctionBindingScope() {
+  if (State.depth++ == 0) State.bindings.clear();
+}
+
+FunctionBindingScope::~FunctionBindingScope() {
+  if (--State.depth == 0) State.bindings.clear();
+}
+
+double RoundArgument(double a) {
+  const double r = rt::RoundSignificant15(a);
+  if (std::isinf(r)) return r > 0 ? kGuardInfinity : -kGuardInfinity;
+  return r;
+}
+
+double RoundResult(double v) {
+  if (std::isnan(v)) return 0;
+  if (std::isinf(v)) return v > 0 ? kGuardInfinity : -kGuardInfinity;
+  return rt::RoundSignificant15(v);
+}
 
 rt::Text ReadFunctionId(const rt::Text& s, int& p) {
   rt::Text id(1, rt::CharAt(s, p));
@@ -26,6 +151,35 @@ rt::Text StripValueParens(const rt::Text& valueText) {
 
 void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
                       int count, double& value, int16_t& msgNo) {
+  Binding* b = BindingFor(name, count);
+  if (b != nullptr && (b->bound || b->msgNo != 0)) {
+    std::array<double, kMaxArguments> rounded{};
+    bool finite = true;
+    for (int i = 0; i < count; ++i) {
+      // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give.
+      if (!std::isfinite(args[i])) finite = false;
+      rounded[static_cast<size_t>(i)] = RoundArgument(args[i]);
+    }
+    if (finite) {
+      if (Tables.ConstCount >= kMaxConstants) {
+        msgNo = kMsgConstantsFull;
+        return;
+      }
+      if (b->msgNo != 0) {
+        msgNo = b->msgNo;
+        return;
+      }
+      double v = 0;
+      RunBound(b->code, rounded.data(), v, msgNo);
+      if (msgNo == 0) value = RoundResult(v);
+      return;
+    }
+  }
+  EvalFunctionCallByText(resultName, name, args, count, value, msgNo);
+}
+
+void EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, const double* args,
+                            int count, double& value, int16_t& msgNo) {
   rt::Text text = resultName + u"=(" + name + u"{";
   for (int i = 0; i < count; ++i) {
     if (i > 0) text += u',';

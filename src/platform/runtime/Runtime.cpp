@@ -546,6 +546,18 @@ Text NumText(double v) {
   return Ascii((v < 0 ? "-" : "") + Unsigned(v, true));
 }
 
+double RoundSignificant15(double v) {
+  if (v == 0 || !std::isfinite(v)) return v == 0 ? 0.0 : v;
+  std::array<char, 40> buf{};
+  const auto res =
+      std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::scientific, 14);
+  double value = 0;
+  const auto [ptr, ec] = std::from_chars(buf.data(), res.ptr, value);
+  (void)ptr;
+  if (ec == std::errc()) return value;
+  return ParseAscii(std::string(buf.data(), res.ptr));
+}
+
 Text IntText(long v) {
   return Ascii(std::to_string(v));
 }
