@@ -29,6 +29,7 @@ struct Binding {
 };
 
 struct BindingState {
+  bool enabled = true;
   int depth = 0;
   std::vector<Binding> bindings;
 } State;
@@ -53,6 +54,22 @@ bool FreeLetters(int count, rt::Text& letters) {
   }
   return static_cast<int>(letters.size()) == count;
 }
+
+// A value request lists nothing: the compile and evaluation trace it would leave in the results
+// list (expanded calls, "F : Undefined Constant or Parameter" for every function that has
+// parameters) is taken out again, so a long command does not fill the list with it.
+class TraceGuard {
+ public:
+  TraceGuard() : lines_(ResultsList.Lines.size()) {}
+  ~TraceGuard() {
+    if (ResultsList.Lines.size() > lines_) ResultsList.Lines.resize(lines_);
+  }
+  TraceGuard(const TraceGuard&) = delete;
+  TraceGuard& operator=(const TraceGuard&) = delete;
+
+ private:
+  size_t lines_;
+};
 
 bool UsesInverter() {
   const int funcs = std::clamp<int>(Tables.FuncCount, 0, kMaxFunctions);
@@ -79,7 +96,10 @@ void Bind(Binding& b) {
   expr += u"})";
   rt::Text code;
   int16_t msgNo = 0;
-  CompileExpressionCode(expr, code, msgNo);
+  {
+    const TraceGuard trace;
+    CompileExpressionCode(expr, code, msgNo);
+  }
   if (msgNo != 0) {
     b.msgNo = msgNo;
     return;
@@ -89,7 +109,7 @@ void Bind(Binding& b) {
 }
 
 Binding* BindingFor(const rt::Text& name, int count) {
-  if (State.depth == 0) return nullptr;
+  if (State.depth == 0 || !State.enabled) return nullptr;
   for (Binding& b : State.bindings) {
     if (b.name == name && b.count == count) {
       if (b.funcCount != Tables.FuncCount || b.constCount != Tables.ConstCount) {
@@ -116,6 +136,11 @@ FunctionBindingScope::FunctionBindingScope() {
 
 FunctionBindingScope::~FunctionBindingScope() {
   if (--State.depth == 0) State.bindings.clear();
+}
+
+void SetFunctionBindingsEnabled(bool enabled) {
+  State.enabled = enabled;
+  State.bindings.clear();
 }
 
 double RoundArgument(double a) {
@@ -189,7 +214,10 @@ void EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, co
   const int16_t constCountBefore = Tables.ConstCount;
   rt::Text result;
   msgNo = 0;
-  EvaluateAssignment(text, result, msgNo);
+  {
+    const TraceGuard trace;
+    EvaluateAssignment(text, result, msgNo);
+  }
   if (msgNo != 0) {
     Tables.ConstCount = constCountBefore;
     return;

@@ -36,6 +36,10 @@ class FunctionBindingScope {
   FunctionBindingScope& operator=(const FunctionBindingScope&) = delete;
 };
 
+// Bindings are on from the start; off, every value takes the text path (the differential test
+// compares the two).
+void SetFunctionBindingsEnabled(bool enabled);
+
 // Val(NumText(a)) as a literal of an evaluation text holds it: a value beyond the doubles is the
 // guard value 1E+20 of its sign.
 double RoundArgument(double a);
