@@ -11,6 +11,7 @@
 
 #include "SheetGraphTest.h"
 #include "help/HelpText.h"
+#include "language/CompileCode.h"
 #include "numerics/FunctionValue.h"
 #include "numerics/SolutionStore.h"
 #include "plotting/SceneStore.h"
@@ -34,11 +35,13 @@ class CommandValuesTest : public SheetGraphTest {
  protected:
   void TearDown() override {
     ms::SetFunctionBindingsEnabled(true);
+    ms::SetCompileMemoEnabled(true);
     SheetGraphTest::TearDown();
   }
 
-  RunRecord RunSheet(const QString& text, bool bindings) {
+  RunRecord RunSheet(const QString& text, bool bindings, bool memo = true) {
     ms::SetFunctionBindingsEnabled(bindings);
+    ms::SetCompileMemoEnabled(memo);
     ReleaseGraphWindow();
     sheet_.reset();  // a fresh window: an error exit adds to the listing left before
     ui_.Reset();
@@ -84,9 +87,11 @@ class CommandValuesTest : public SheetGraphTest {
     return r;
   }
 
-  void ExpectSameRuns(const QString& text) {
+  // The bindings against the text path, or the compile with its kept results against the full
+  // compile of every record.
+  void ExpectSameRuns(const QString& text, bool compareMemo = false) {
     SCOPED_TRACE(text.toStdString());
-    const RunRecord byText = RunSheet(text, false);
+    const RunRecord byText = compareMemo ? RunSheet(text, true, false) : RunSheet(text, false);
     const RunRecord bound = RunSheet(text, true);
     EXPECT_EQ(bound.lines.size(), byText.lines.size());
     for (size_t i = 0; i < bound.lines.size() && i < byText.lines.size(); ++i) {
@@ -206,6 +211,24 @@ TEST_F(CommandValuesTest, GeneratedWorksheetsGiveTheSameResultsAsTheTextPath) {
   }
 }
 
+// Execute compiles each record once and reuses the results for the later statements: the tables,
+// listing and scene are those of compiling every record in full at every statement.
+TEST_F(CommandValuesTest, KeptCompileResultsGiveTheSameRunsAsFullCompiles) {
+  for (unsigned seed = 100; seed <= 130; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    ExpectSameRuns(SheetGenerator(seed).Sheet(), true);
+  }
+  // Vectors whose operations add component functions at every statement.
+  QString sheet = QStringLiteral(
+      "F{t} = Sin[t]*t^2+1\nA<t> = <F{t}, Cos[t]-t, Exp[t/5]>\n"
+      "B<t> = <t, 2*t+1, Sin[t]>\n");
+  for (const char* name : {"Ca", "Cb", "Cc", "Cd", "Ce", "Cf"}) {
+    sheet += QString::fromLatin1(name) + QStringLiteral("<t> = vCross[A, B]\n");
+  }
+  sheet += QStringLiteral("G{x} = Diff[F,x]\nv = Integ[G,{0,1,8,0}]\n<t = 0.5>\n");
+  ExpectSameRuns(sheet, true);
+}
+
 TEST_F(CommandValuesTest, EndToEndWorksheetsGiveTheSameResultsAsTheTextPath) {
   const QDir dir(QStringLiteral(MATHSHEET_WORKSHEETS_DIR));
   const QStringList cases = dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
@@ -216,6 +239,7 @@ TEST_F(CommandValuesTest, EndToEndWorksheetsGiveTheSameResultsAsTheTextPath) {
     QString text = QString::fromUtf8(file.readAll());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     ExpectSameRuns(text);
+    ExpectSameRuns(text, true);
   }
 }
 
