@@ -393,7 +393,10 @@ TEST(RuntimeNumbers, RoundSignificant15IsTheTextRoundTrip) {
   std::vector<double> values = {1.0000000000000049,      2.0000000000000051,     123456789012345.5,
                                 0.1234567890123455,      1.7976931348623157e308, 4.9e-324,
                                 2.2250738585072014e-308, 9.99999999999999e-310,  1e22};
+  std::uniform_real_distribution<double> mantissa(1, 10);
+  std::uniform_int_distribution<int> exponent(-30, 40);
   for (int i = 0; i < 200000; ++i) {
+    values.push_back(mantissa(rng) * std::pow(10.0, exponent(rng)));
     const uint64_t bits = rng();
     double v = 0;
     std::memcpy(&v, &bits, sizeof v);

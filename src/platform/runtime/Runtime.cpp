@@ -551,6 +551,31 @@ double RoundSignificant15(double v) {
   std::array<char, 40> buf{};
   const auto res =
       std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::scientific, 14);
+  // buf is "-d.dddddddddddddde+xx": fifteen digits m and the exponent of the first. For m * 10^k
+  // with |k| <= 22 both factors are exact doubles (m < 2^53), so one multiplication or division
+  // rounds the decimal exactly as the text conversion does.
+  static constexpr std::array<double, 23> kPow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const char* p = buf.data();
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  uint64_t m = 0;
+  for (; p < res.ptr && *p != 'e'; ++p) {
+    if (*p != '.') m = m * 10 + static_cast<uint64_t>(*p - '0');
+  }
+  int exponent = 0;
+  if (p < res.ptr) {
+    const char* first = p + 1;
+    if (*first == '+') ++first;
+    std::from_chars(first, res.ptr, exponent);
+  }
+  const int k = exponent - 14;
+  if (k >= -22 && k <= 22) {
+    const double r = k >= 0 ? static_cast<double>(m) * kPow10[static_cast<size_t>(k)]
+                            : static_cast<double>(m) / kPow10[static_cast<size_t>(-k)];
+    return negative ? -r : r;
+  }
   double value = 0;
   const auto [ptr, ec] = std::from_chars(buf.data(), res.ptr, value);
   (void)ptr;
