@@ -8,6 +8,7 @@
 #include <string>
 
 #include "language/CommandRequests.h"
+#include "language/CompileCode.h"
 #include "language/ProgramState.h"
 #include "language/UserInput.h"
 #include "numerics/FunctionValue.h"
@@ -58,21 +59,34 @@ void ExecuteOnce(const rt::Text& sheet) {
   ms::ProcessWorksheet(sheet, stmtText, msgNo);
 }
 
-void BM_ExecuteCross100(benchmark::State& state) {
+// memo: whether the compile keeps its results by text (off: every record compiled in full at
+// every statement, as before).
+void ExecuteCross100(benchmark::State& state, bool memo) {
   ui::ScriptedUiServices screen;
   ui::SetUi(&screen);
   const rt::Text sheet = Cross100Sheet();
+  ms::SetCompileMemoEnabled(memo);
   for (auto _ : state) ExecuteOnce(sheet);
+  ms::SetCompileMemoEnabled(true);
   ui::SetUi(nullptr);
 }
+void BM_ExecuteCross100(benchmark::State& s) {
+  ExecuteCross100(s, true);
+}
+void BM_ExecuteCross100FullCompiles(benchmark::State& s) {
+  ExecuteCross100(s, false);
+}
 BENCHMARK(BM_ExecuteCross100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExecuteCross100FullCompiles)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_ContourBesideLongFunction(benchmark::State& state) {
   ui::ScriptedUiServices screen;
   ui::SetUi(&screen);
-  ExecuteOnce(LongFunctionSheet());
+  const rt::Text sheet = LongFunctionSheet();
   for (auto _ : state) {
     state.PauseTiming();
+    // Every contour build adds its derivative records: start each from the executed sheet.
+    ExecuteOnce(sheet);
     ms::ResetScene();
     ms::ResetContourState();
     rt::Text statement = u"PlotContour[F,{-3,3,-3,3}{1,1}{1,4,1}]";
@@ -80,7 +94,10 @@ void BM_ContourBesideLongFunction(benchmark::State& state) {
     int16_t msgNo = 0;
     const ms::FunctionBindingScope bindings;
     ms::ProcessPlotContour(statement, msgNo);
-    if (msgNo != 0) state.SkipWithError("the command failed");
+    if (msgNo != 0) {
+      state.SkipWithError("the command failed");
+      break;
+    }
   }
   ui::SetUi(nullptr);
 }
