@@ -139,7 +139,19 @@ int QtUiServices::MsgBox(const rt::Text& text, int style, const rt::Text& title)
   }
 }
 
+namespace {
+// Events run at least this often from a loop that asks at every step; a call after a pause of
+// kIsolatedCall runs them at once.
+constexpr auto kEventInterval = std::chrono::milliseconds(3);
+constexpr auto kIsolatedCall = std::chrono::milliseconds(1);
+}  // namespace
+
 void QtUiServices::DoEvents() {
+  const auto now = std::chrono::steady_clock::now();
+  const bool isolated = now - lastEventsCall_ >= kIsolatedCall;
+  lastEventsCall_ = now;
+  if (!isolated && now - lastEvents_ < kEventInterval) return;
+  lastEvents_ = now;
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
@@ -166,8 +178,15 @@ void QtUiServices::ShowProgress(const rt::Text& bar, double fraction) {
   if (!(fraction >= 0.0)) fraction = 0.0;  // also catches NaN
   if (fraction > 1.0) fraction = 1.0;
   target->setRange(0, 1000);
-  target->setValue(static_cast<int>(fraction * 1000.0 + 0.5));
-  target->repaint();
+  const int value = static_cast<int>(fraction * 1000.0 + 0.5);
+  if (value == target->value()) return;
+  target->setValue(value);  // schedules its own update
+  // Drawn at once at most every few milliseconds, and always at the ends of a run.
+  const auto now = std::chrono::steady_clock::now();
+  if (value == 0 || value == 1000 || now - lastRepaint_ >= kEventInterval) {
+    lastRepaint_ = now;
+    target->repaint();
+  }
 }
 
 bool QtUiServices::OpenFileDialog(const FileDialogRequest& req, rt::Text& chosenPath) {

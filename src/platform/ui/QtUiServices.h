@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QString>
 #include <QWidget>
+#include <chrono>
 
 #include "platform/ui/UiServices.h"
 
@@ -74,6 +75,9 @@ class QtUiServices final : public UiServices {
   QHash<QString, QPointer<QProgressBar>> bars_;
   QPointer<QWidget> dialogParent_;
   int busyDepth_ = 0;
+  // Long loops let events run and draw progress at every step; the screen takes them at most
+  // every few milliseconds (one run of the event loop or one repaint costs microseconds).
+  std::chrono::steady_clock::time_point lastEvents_{}, lastEventsCall_{}, lastRepaint_{};
 };
 
 }  // namespace ui
