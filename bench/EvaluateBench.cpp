@@ -86,16 +86,6 @@ void BoundBench(benchmark::State& state, const Expression& e) {
   }
 }
 
-void BM_Bound_Polynomial(benchmark::State& s) {
-  BoundBench(s, kPolynomial);
-}
-void BM_Bound_SinCosPlusSquare(benchmark::State& s) {
-  BoundBench(s, kTrig);
-}
-void BM_Bound_NestedQuotient(benchmark::State& s) {
-  BoundBench(s, kQuotient);
-}
-
 // The same functions in C++ (pow for the powers, as the worksheet's power operator).
 double CppPolynomial(double x) {
   return 3 * std::pow(x, 4) - 2 * std::pow(x, 3) + std::pow(x, 2) - 5 * x + 7;
@@ -137,13 +127,13 @@ void BM_Cpp_NestedQuotient(benchmark::State& s) {
 }
 
 BENCHMARK(BM_Sheet_Polynomial);
-BENCHMARK(BM_Bound_Polynomial);
+BENCHMARK_CAPTURE(BoundBench, Polynomial, kPolynomial);
 BENCHMARK(BM_Cpp_Polynomial);
 BENCHMARK(BM_Sheet_SinCosPlusSquare);
-BENCHMARK(BM_Bound_SinCosPlusSquare);
+BENCHMARK_CAPTURE(BoundBench, SinCosPlusSquare, kTrig);
 BENCHMARK(BM_Cpp_SinCosPlusSquare);
 BENCHMARK(BM_Sheet_NestedQuotient);
-BENCHMARK(BM_Bound_NestedQuotient);
+BENCHMARK_CAPTURE(BoundBench, NestedQuotient, kQuotient);
 BENCHMARK(BM_Cpp_NestedQuotient);
 
 #ifdef MATHSHEET_HAVE_MUPARSER

@@ -10,12 +10,12 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target CommandBench ExecuteBench EvaluateBench >/dev/null
 out=$(mktemp)
 for b in CommandBench ExecuteBench EvaluateBench; do
-  "$build/bench/$b" --benchmark_format=csv 2>/dev/null | grep '^"BM_' >>"$out"
+  "$build/bench/$b" --benchmark_format=csv 2>/dev/null | grep -E '^"(BM_|BoundBench)' >>"$out"
 done
 
 # CPU time of a benchmark in ms (or ns for the evaluator), "-" when it did not run.
 value() {
-  awk -F, -v name="$1" '{ n = $1; gsub(/"/, "", n); sub(/\/.*/, "", n) } n == name {
+  awk -F, -v name="$1" '{ n = $1; gsub(/"/, "", n); sub(/\/iterations:.*/, "", n) } n == name {
       t = $4; u = $5; gsub(/"/, "", u)
       if (u == "ns" && "'"$2"'" == "ms") t = t / 1e6
       if (u == "us" && "'"$2"'" == "ms") t = t / 1e3
@@ -24,7 +24,7 @@ value() {
     END { if (!found) printf "-" }' "$out"
 }
 peak() {
-  awk -F, -v name="$1" '{ n = $1; gsub(/"/, "", n); sub(/\/.*/, "", n) }
+  awk -F, -v name="$1" '{ n = $1; gsub(/"/, "", n); sub(/\/iterations:.*/, "", n) }
     n == name { printf "%.0f", $NF / 1024; exit }' "$out"
 }
 
@@ -42,9 +42,9 @@ table=$(mktemp)
   echo "| 3-D field 7×7×7 (ms) | $(value BM_Text_Field3D ms) | $(value BM_Bound_Field3D ms) | | < 15 |"
   echo "| Execute, 1 vector + 98 vCross lines (ms) | $(value BM_ExecuteCross100FullCompiles ms) | $(value BM_ExecuteCross100 ms) | | |"
   echo "| contour beside a 28,000-character function (ms) | | $(value BM_ContourBesideLongFunction ms) | | |"
-  echo "| evaluator 3*x^4-2*x^3+x^2-5*x+7 (ns) | | $(value BM_Sheet_Polynomial ns) | muparser $(value BM_MuParser_Polynomial ns) | ≤ muparser |"
-  echo "| evaluator Sin[x]*Cos[x]+x^2 (ns) | | $(value BM_Sheet_SinCosPlusSquare ns) | muparser $(value BM_MuParser_SinCosPlusSquare ns) | ≤ muparser |"
-  echo "| evaluator nested quotient (ns) | | $(value BM_Sheet_NestedQuotient ns) | muparser $(value BM_MuParser_NestedQuotient ns) | ≤ muparser |"
+  echo "| evaluator 3*x^4-2*x^3+x^2-5*x+7 (ns) | $(value BM_Sheet_Polynomial ns) | $(value BoundBench/Polynomial ns) | muparser $(value BM_MuParser_Polynomial ns) | ≤ muparser |"
+  echo "| evaluator Sin[x]*Cos[x]+x^2 (ns) | $(value BM_Sheet_SinCosPlusSquare ns) | $(value BoundBench/SinCosPlusSquare ns) | muparser $(value BM_MuParser_SinCosPlusSquare ns) | ≤ muparser |"
+  echo "| evaluator nested quotient (ns) | $(value BM_Sheet_NestedQuotient ns) | $(value BoundBench/NestedQuotient ns) | muparser $(value BM_MuParser_NestedQuotient ns) | ≤ muparser |"
   echo
   echo "Peak resident memory of the command benchmark process: empty worksheet $(peak BM_EmptyWorksheet) MB, after all bound command runs $(peak BM_Bound_Field3D) MB."
 } >"$table"
