@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -558,8 +559,13 @@ constexpr std::array<double, 23> kExactPow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e
 // as reading the digits back does. False outside that range.
 bool RoundSignificant15Fast(double a, double& r) {
   if (!(a >= 1e-8 && a < 1e37)) return false;
-  int e10 = static_cast<int>(std::floor(std::log10(a)));
-  for (int attempt = 0; attempt < 2; ++attempt) {
+  // The decimal exponent from the binary one (a normal double here): at most one too low, which
+  // the range check of y below corrects.
+  uint64_t bits = 0;
+  std::memcpy(&bits, &a, sizeof bits);
+  const int e2 = static_cast<int>((bits >> 52) & 0x7FF) - 1023;  // a = 1.f * 2^e2
+  int e10 = static_cast<int>(std::floor(e2 * 0.30102999566398120));
+  for (int attempt = 0; attempt < 3; ++attempt) {
     const int k = 14 - e10;  // digits to shift: y has 15 digits before the point
     if (k < -22 || k > 22) return false;
     double y0 = 0, err = 0;
