@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "language/Global.h"
@@ -32,6 +33,10 @@ struct BindingState {
   bool enabled = true;
   int depth = 0;
   std::vector<Binding> bindings;
+  // A solver asks every function of its system at the same point in turn: an argument rounded
+  // last time serves again when it is the same (bit for bit).
+  std::array<double, kMaxArguments> lastArgs{}, rounded{};
+  std::array<bool, kMaxArguments> held{};
 } State;
 
 // Letters that no function text uses (nor "e", which the compiler may read as an exponent mark),
@@ -178,12 +183,19 @@ void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const do
                       int count, double& value, int16_t& msgNo) {
   Binding* b = BindingFor(name, count);
   if (b != nullptr && (b->bound || b->msgNo != 0)) {
-    std::array<double, kMaxArguments> rounded{};
     bool finite = true;
     for (int i = 0; i < count; ++i) {
       // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give.
       if (!std::isfinite(args[i])) finite = false;
-      rounded[static_cast<size_t>(i)] = RoundArgument(args[i]);
+    }
+    auto& lastArgs = State.lastArgs;
+    auto& rounded = State.rounded;
+    for (int i = 0; i < count && finite; ++i) {
+      const size_t k = static_cast<size_t>(i);
+      if (State.held[k] && std::memcmp(&args[i], &lastArgs[k], sizeof(double)) == 0) continue;
+      lastArgs[k] = args[i];
+      rounded[k] = RoundArgument(args[i]);
+      State.held[k] = true;
     }
     if (finite) {
       if (Tables.ConstCount >= kMaxConstants) {
