@@ -86,23 +86,16 @@ void Prepare(const Workload& w, ui::ScriptedUiServices& screen) {
   ms::ProcessWorksheet(w.sheet, stmtText, msgNo);
 }
 
-void ClearBuild() {
-  ms::ResetScene();
-  ms::ResetSolutionStore();
-  ms::ResetContourState();
-  ms::ResetFieldTables();
-  ms::ResetIvpView();
-  ms::ResetBvpState();
-}
-
 void CommandBench(benchmark::State& state, const Workload& w, bool bound) {
   ui::ScriptedUiServices screen;
   Prepare(w, screen);
   ms::SetFunctionBindingsEnabled(bound);
   for (auto _ : state) {
     state.PauseTiming();
-    ClearBuild();
-    screen.Reset();  // the scripted screen logs every progress step
+    // From the executed sheet each time: a contour build adds its derivative records, and the
+    // scripted screen logs every progress step.
+    Prepare(w, screen);
+    screen.Reset();
     rt::Text statement = w.statement;
     state.ResumeTiming();
     int16_t msgNo = 0;
@@ -111,7 +104,7 @@ void CommandBench(benchmark::State& state, const Workload& w, bool bound) {
       w.run(statement, msgNo);
     }
     if (msgNo != 0) {
-      state.SkipWithError("the command failed");
+      state.SkipWithError(("the command failed: " + std::to_string(msgNo)).c_str());
       break;
     }
     benchmark::DoNotOptimize(ms::Scene.SegmentCount);
