@@ -69,6 +69,23 @@ void SheetBench(benchmark::State& state, const Expression& e) {
   }
 }
 
+// The run commands make: the code bound once (literals as values, x as argument 1), then run on
+// a new x each time.
+void BoundBench(benchmark::State& state, const Expression& e) {
+  int32_t xIndex = 0;
+  const rt::Text code = CompileSheet(e, xIndex);
+  ms::BoundCode bound;
+  if (!ms::BindCode(code, u"x", bound)) state.SkipWithError("not bound");
+  double x = 0.1;
+  for (auto _ : state) {
+    double r = 0;
+    int16_t msg = 0;
+    ms::RunBound(bound, &x, r, msg);
+    benchmark::DoNotOptimize(r);
+    x += 1e-6;
+  }
+}
+
 // The same functions in C++ (pow for the powers, as the worksheet's power operator).
 double CppPolynomial(double x) {
   return 3 * std::pow(x, 4) - 2 * std::pow(x, 3) + std::pow(x, 2) - 5 * x + 7;
@@ -110,10 +127,13 @@ void BM_Cpp_NestedQuotient(benchmark::State& s) {
 }
 
 BENCHMARK(BM_Sheet_Polynomial);
+BENCHMARK_CAPTURE(BoundBench, Polynomial, kPolynomial);
 BENCHMARK(BM_Cpp_Polynomial);
 BENCHMARK(BM_Sheet_SinCosPlusSquare);
+BENCHMARK_CAPTURE(BoundBench, SinCosPlusSquare, kTrig);
 BENCHMARK(BM_Cpp_SinCosPlusSquare);
 BENCHMARK(BM_Sheet_NestedQuotient);
+BENCHMARK_CAPTURE(BoundBench, NestedQuotient, kQuotient);
 BENCHMARK(BM_Cpp_NestedQuotient);
 
 #ifdef MATHSHEET_HAVE_MUPARSER

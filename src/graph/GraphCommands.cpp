@@ -2,6 +2,7 @@
 
 #include "numerics/Bvp.h"
 #include "numerics/DblInt.h"
+#include "numerics/FunctionValue.h"
 #include "numerics/Integ.h"
 #include "numerics/Ivp.h"
 #include "plotting/Contour.h"
@@ -33,6 +34,8 @@ void ResetGraphCommands() {
 
 void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, int16_t& msgNo) {
   msgNo = 0;
+  // The tables stand still while a command runs: its functions are bound once.
+  const ms::FunctionBindingScope bindings;
   CommandBuilder builder = CommandEntry(command);
   if (builder != nullptr) builder(statement, slot, msgNo);
 }

@@ -8,6 +8,7 @@
 #include "language/WorksheetTables.h"
 #include "mathematics/MathVector.h"
 #include "numerics/DblInt.h"
+#include "numerics/FunctionValue.h"
 #include "numerics/Integ.h"
 #include "numerics/Roots.h"
 #include "plotting/PlotCommand.h"
@@ -105,6 +106,8 @@ int FunctionHeaderParameters(const rt::Text& s) {
 
 void ClassifyAndStore(rt::Text& statement, int16_t& msgNo) {
   msgNo = 0;
+  // A command run here (Integ[, dblInt[, Zero[) binds its functions once.
+  const FunctionBindingScope bindings;
   if (!Tables.PlotPending) Requests.PlotRequested = 0;
   WorksheetSignals.ResultsListCleared = -1;
   const rt::Text& s = statement;

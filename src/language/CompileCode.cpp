@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <unordered_map>
 
 #include "language/Simplify.h"
 #include "language/Tokens.h"
@@ -67,7 +68,85 @@ int ParameterCount(const FuncRec& f) {
   return n;
 }
 
+// Every statement of a worksheet compiles the whole table again, and most records come back
+// unchanged (their calls already expanded, at most one more pair of parentheses around them). The
+// text stages after expansion are pure functions of their input text, so their results are kept
+// by that text and a record that did not change costs a look-up:
+//  - derivative stage: the expanded expression (without a Diff[ call, which reads other records)
+//    to the expression it leaves; kept by the text without its enclosing parentheses and whether
+//    there were any, the only difference those parentheses make;
+//  - code generation: the expression and the literal counter before it to the code and the
+//    literals it stores.
+struct DerivativeResult {
+  rt::Text expr;
+};
+struct CodeResult {
+  rt::Text code;
+  std::vector<ValueRec> literals;  // the entries from the counter + 1 on
+};
+struct StageMemo {
+  bool enabled = true;
+  std::unordered_map<rt::Text, DerivativeResult> derivative;
+  std::unordered_map<rt::Text, CodeResult> code;
+  size_t chars = 0;
+  void Keep(size_t added) {
+    // A bound on what is kept: past it everything is dropped and kept anew.
+    constexpr size_t kMaxChars = size_t{1} << 24;
+    chars += added;
+    if (chars > kMaxChars) {
+      derivative.clear();
+      code.clear();
+      chars = added;
+    }
+  }
+};
+StageMemo& Memo() {
+  static StageMemo memo;
+  return memo;
+}
+
+// The text without the parentheses that enclose it whole, and whether there were any.
+rt::Text DerivativeKey(const rt::Text& s) {
+  size_t lo = 0, hi = s.size();
+  for (;;) {
+    if (hi - lo < 2 || s[lo] != u'(' || s[hi - 1] != u')') break;
+    long depth = 0;
+    bool whole = true;
+    for (size_t j = lo; j < hi; ++j) {
+      if (s[j] == u'(') ++depth;
+      if (s[j] == u')' && --depth == 0 && j + 1 < hi) {
+        whole = false;
+        break;
+      }
+    }
+    if (!whole) break;
+    ++lo;
+    --hi;
+  }
+  rt::Text key = s.substr(lo, hi - lo);
+  key += lo > 0 ? u'\u0001' : u'\u0002';
+  return key;
+}
+
+// The literal counter as five digits and a separator, ahead of the expression.
+rt::Text CodeKey(int32_t counter, const rt::Text& expr) {
+  rt::Text key = rt::IntText(counter) + u"|";
+  key += expr;
+  return key;
+}
+
 }  // namespace
+
+void SetCompileMemoEnabled(bool enabled) {
+  ClearCompileMemo();
+  Memo().enabled = enabled;
+}
+
+void ClearCompileMemo() {
+  Memo().derivative.clear();
+  Memo().code.clear();
+  Memo().chars = 0;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Preparation
@@ -298,6 +377,19 @@ void ExpandDerivatives(int16_t& msgNo) {
   }
   for (int16_t k = 1; k <= funcs; ++k) {
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    // A Diff[ call reads other records, and a text too long for Simplify gets its box: neither
+    // is kept.
+    const bool keep = Memo().enabled && f.Expr.find(kDiffToken) == rt::Text::npos &&
+                      static_cast<long>(f.Expr.size()) < kMaxSimplifyLength / 2;
+    rt::Text key;
+    if (keep) {
+      key = DerivativeKey(f.Expr);
+      const auto hit = Memo().derivative.find(key);
+      if (hit != Memo().derivative.end()) {
+        f.Expr = hit->second.expr;
+        continue;
+      }
+    }
     rt::Text e;
     DetokenizeNames(f.Expr, e);
     Simplify(e, u"[3,9]", e);
@@ -305,6 +397,10 @@ void ExpandDerivatives(int16_t& msgNo) {
     ProcessDiff(e, d, msgNo);
     if (msgNo != 0) return;
     TokenizeNames(d, f.Expr);
+    if (keep && f.Expr.find(kDiffToken) == rt::Text::npos) {
+      Memo().Keep(key.size() + f.Expr.size());
+      Memo().derivative.emplace(std::move(key), DerivativeResult{f.Expr});
+    }
   }
 }
 
@@ -528,6 +624,21 @@ void CompileAllFunctions(rt::Text& text, int16_t& msgNo) {
   for (int16_t k = 1; k <= funcs; ++k) {
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
     MathVars.ValueSP = 1;
+    rt::Text key = CodeKey(Tables.LiteralCount, f.Expr);
+    const auto hit = Memo().code.find(key);
+    if (Memo().enabled && hit != Memo().code.end() &&
+        Tables.LiteralCount + static_cast<int32_t>(hit->second.literals.size()) <
+            kLastLiteralCounter) {
+      for (const ValueRec& v : hit->second.literals) {
+        const int32_t n = ++Tables.LiteralCount;
+        Tables.ValueList[static_cast<size_t>(n)] = v;
+        Tables.ValueTop = n;
+      }
+      f.Code = hit->second.code;
+      f.Compiled = -1;
+      continue;
+    }
+    const int32_t firstLiteral = Tables.LiteralCount + 1;
     rt::Text literals;
     ReplaceLiterals(f.Expr, literals, msgNo);
     if (msgNo != 0) return;
@@ -543,6 +654,14 @@ void CompileAllFunctions(rt::Text& text, int16_t& msgNo) {
     if (msgNo != 0) return;
     f.Code = std::move(code);
     f.Compiled = -1;
+    CodeResult kept{f.Code, {}};
+    for (int32_t n = firstLiteral; n <= Tables.LiteralCount; ++n) {
+      kept.literals.push_back(Tables.ValueList[static_cast<size_t>(n)]);
+    }
+    if (Memo().enabled) {
+      Memo().Keep(key.size() + f.Code.size() + kept.literals.size() * 8);
+      Memo().code.emplace(std::move(key), std::move(kept));
+    }
   }
 }
 

@@ -39,6 +39,12 @@ constexpr int16_t kMsgExponentDigit = 506;
 constexpr int16_t kMsgArgumentCount = 507;      // a call's arguments do not match the parameters
 constexpr int16_t kMsgExpressionTooLong = 508;  // an expression or its nesting beyond capacity
 
+// The compile keeps the results of its text stages after expansion by their input text (a pure
+// function of it), so records that did not change since an earlier compile cost a look-up. Off,
+// every record is compiled in full (the differential test compares the two); a reset forgets them.
+void SetCompileMemoEnabled(bool enabled);
+void ClearCompileMemo();
+
 // Compiles the whole function table: PrepareFunctions, ExpandDerivatives, CompileAllFunctions,
 // stopping at the first message. text is written only on 501 (the offending value text).
 void CompileFunctions(rt::Text& text, int16_t& msgNo);

@@ -25,7 +25,8 @@ bool IsNumberChar(char16_t c) {
 // every exit FuncCount is restored and the temporary slot cleared. Success: value and, when wanted,
 // the expression as the compile left it.
 void EvaluateThroughTemporary(const Text& name, const Text& parm1, const Text& parm2,
-                              const Text& expr, double& value, Text* compiledExpr, int16_t& msgNo) {
+                              const Text& expr, double& value, Text* compiledExpr, int16_t& msgNo,
+                              Text* code = nullptr) {
   const int16_t savedCount = Tables.FuncCount;
   const int16_t index = AppendFunction(msgNo);
   if (msgNo != 0) return;
@@ -38,6 +39,7 @@ void EvaluateThroughTemporary(const Text& name, const Text& parm1, const Text& p
 
   Text text = expr;
   CompileFunctions(text, msgNo);
+  if (msgNo == 0 && code != nullptr) *code = Tables.FuncTable[index].Code;
   if (msgNo == 0) EvaluateFunctions(msgNo);
   if (msgNo == 0) {
     value = Tables.FuncTable[index].Value;
@@ -167,6 +169,13 @@ void EvaluateAssignment(const Text& text, Text& valueText, int16_t& msgNo) {
   rec.Expr = compiled;
   rec.ValueText = u"(" + number + u")";
   valueText = name + u"=" + number;
+}
+
+void CompileExpressionCode(const Text& expression, Text& code, int16_t& msgNo) {
+  msgNo = 0;
+  double value = 0;
+  EvaluateThroughTemporary(u"Xx", u"t", u"x", expression, value, nullptr, msgNo, &code);
+  if (msgNo == kMsgUndefinedName) msgNo = 0;
 }
 
 void EvaluateText(const Text& text, Text& valueText, int16_t& msgNo) {

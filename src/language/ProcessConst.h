@@ -25,6 +25,12 @@ void EvaluateAssignment(const rt::Text& text, rt::Text& valueText, int16_t& msgN
 // temporary record are restored on every exit.
 void EvaluateText(const rt::Text& text, rt::Text& valueText, int16_t& msgNo);
 
+// The code of an expression compiled exactly as EvaluateAssignment compiles it (whole table, the
+// expression in the temporary record after the last), for binding: code is written when the
+// compile succeeds. msgNo is the compile's or the evaluation's message; -1 (an unknown name, such
+// as the letters that stand for arguments) is not a failure here and leaves msgNo 0.
+void CompileExpressionCode(const rt::Text& expression, rt::Text& code, int16_t& msgNo);
+
 // A value as text that the standard text-to-double conversion reads back to the same double
 // (shortest round-trip digits, "E" exponent). An infinite value is written +-1E+20 and an
 // undefined one 0, as the guarded arithmetic does.

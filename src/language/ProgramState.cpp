@@ -65,6 +65,7 @@ void ResetProgramState() {
   ResetFieldTables();
   ResetContourState();
   ResetMathState();
+  ClearCompileMemo();
   ClearResultsList();
   ResetVectorStacks();
   ResetMacroState();

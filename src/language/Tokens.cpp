@@ -1,6 +1,7 @@
 #include "language/Tokens.h"
 
 #include <array>
+#include <bitset>
 
 #include "language/Simplify.h"
 #include "language/WorksheetTables.h"
@@ -92,6 +93,33 @@ void ReplaceAll(rt::Text& s, rt::TextView find, rt::TextView with) {
   s = rt::Replace(s, find, with);
 }
 
+// The pairs of plain characters that stand right before a "[" in a text. A built-in name can only
+// be found where its last two characters before its "[" stand so; a replacement puts a token
+// character before its "[", so it never makes a new pair.
+class BracketPairs {
+ public:
+  explicit BracketPairs(const rt::Text& s) {
+    for (size_t i = 2; i < s.size(); ++i) {
+      if (s[i] == u'[' && s[i - 1] < 128 && s[i - 2] < 128) {
+        pairs_.set(Key(s[i - 2], s[i - 1]));
+        any_ = true;
+      }
+    }
+  }
+  bool Any() const { return any_; }
+  // Whether name (ending in "[") may occur.
+  bool MayHold(const rt::Text& name) const {
+    const size_t n = name.size();
+    if (n < 3 || name[n - 2] >= 128 || name[n - 3] >= 128) return true;
+    return pairs_.test(Key(name[n - 3], name[n - 2]));
+  }
+
+ private:
+  static size_t Key(char16_t a, char16_t b) { return static_cast<size_t>(a) * 128 + b; }
+  std::bitset<128 * 128> pairs_;
+  bool any_ = false;
+};
+
 }  // namespace
 
 char16_t BuiltinTokenChar(int k) {
@@ -109,8 +137,10 @@ void InitBuiltinNames() {
 
 void TokenizeNames(const rt::Text& src, rt::Text& dst) {
   rt::Text s = src;
+  const BracketPairs pairs(s);
   for (const BuiltinRec& b : Tables.BuiltinNames) {
-    ReplaceAll(s, b.Name, b.Token);
+    if (!pairs.Any()) break;
+    if (pairs.MayHold(b.Name)) ReplaceAll(s, b.Name, b.Token);
   }
   for (const Repair& r : kRepairs) {
     const char16_t pair[] = {r.letter, r.found};
@@ -121,7 +151,16 @@ void TokenizeNames(const rt::Text& src, rt::Text& dst) {
 
 void DetokenizeNames(const rt::Text& src, rt::Text& dst) {
   rt::Text s = src;
+  // Only the token characters the text holds are looked for (names put back are plain letters,
+  // so no token appears on the way).
+  std::array<bool, 0x100> present{};
+  bool any = false;
+  for (char16_t c : s) {
+    if (c >= 0x00C8 && c <= 0x00FF) present[c] = any = true;
+  }
   for (const BuiltinRec& b : Tables.BuiltinNames) {
+    if (!any) break;
+    if (b.Token.empty() || b.Token[0] >= present.size() || !present[b.Token[0]]) continue;
     ReplaceAll(s, b.Token, b.Name);
   }
   dst = RemoveBlanks(s);

@@ -52,6 +52,15 @@ enum class Op : uint8_t {
   kFloor,
   kCeil,
   kInt,
+  // Operations of bound code only.
+  kConst,     // push value
+  kArg,       // push argument arg
+  kAddConst,  // the top and a constant: value + top (the push and "+" of the evaluator in one)
+  kMulConst,
+  kDivConst,  // value / top
+  kAddArg,
+  kMulArg,
+  kDivArg,
 };
 
 constexpr int kLiteralNameLength = 7;
@@ -515,121 +524,47 @@ void Run(const Program& p, double& result, int16_t& msgNo) {
   msgNo = msg;
 }
 
-// The run of well-formed code (no pop below the starting depth, no overflow) on a private stack
-// with the top value held apart: slots 1..depth-1 in memory, slot depth in tos. Only the values
-// left at the end or at a stop are copied to ValueStack above the starting ValueSP, since the
-// evaluator never reads a slot above ValueSP before writing it.
-void RunFast(const Program& p, double& result, int16_t& msgNo) {
-  static std::vector<double> scratch;
-  if (scratch.size() < static_cast<size_t>(p.maxDepth) + 2) {
-    scratch.resize(static_cast<size_t>(p.maxDepth) + 2);
-  }
-  double* const st = scratch.data();
-  const int base = MathVars.ValueSP;
-  int16_t msg = msgNo;
+// The value a literal or name operand stands for at binding: the literal's value list entry when
+// it still holds that literal, the latest entry of a name; false when Evaluate would stop on it.
+bool OperandValue(const Program& p, const Instr& in, double& value) {
   const int32_t top = std::min(Tables.ValueTop, kMaxValueIndex);
-  int d = 0;
-  double tos = 0;
-  bool stopped = false;
-  auto push = [&](double v) {
-    st[d] = tos;
-    ++d;
-    tos = v;
-  };
-  auto pop = [&]() {
-    const double v = tos;
-    --d;
-    tos = st[d];
-    return v;
-  };
-
-  for (const Instr& in : p.ops) {
-    switch (in.op) {
-      case Op::kLiteral: {
-        const int32_t k = in.arg;
-        if (k < 1 || k > top ||
-            !LiteralNameMatches(Tables.ValueList[static_cast<size_t>(k)].Name, in.name)) {
-          msg = kMsgUndefinedName;
-          stopped = true;
-          break;
-        }
-        msg = 0;
-        push(Tables.ValueList[static_cast<size_t>(k)].Value);
-        break;
-      }
-      case Op::kName: {
-        const int32_t k = p.resolved[static_cast<size_t>(in.arg)];
-        if (k == 0) {
-          msg = kMsgUndefinedName;
-          stopped = true;
-          break;
-        }
-        msg = 0;
-        push(Tables.ValueList[static_cast<size_t>(k)].Value);
-        break;
-      }
-      case Op::kBadName:
-        msg = kMsgUndefinedName;
-        stopped = true;
-        break;
-      case Op::kAdd:
-        --d;
-        tos = Guard(tos + st[d]);
-        break;
-      case Op::kMul:
-        --d;
-        tos = Guard(tos * st[d]);
-        break;
-      case Op::kDiv:
-        --d;
-        tos = SafeDivide(tos, st[d]);
-        break;
-      case Op::kPow:
-        --d;
-        tos = SafePower(tos, st[d], msg);
-        if (msg != 0) stopped = true;
-        break;
-      case Op::kNeg:
-        tos = Guard(-tos);
-        break;
-      case Op::kSqrt:
-        if (tos < 0) {
-          pop();
-          msg = kMsgNegativeSqrt;
-          stopped = true;
-          break;
-        }
-        tos = SafeSqrt(tos);
-        break;
-      case Op::kLog:
-      case Op::kLn:
-        if (tos <= 0) {
-          tos = 0;
-          msg = kMsgLogNotPositive;
-          stopped = true;
-          break;
-        }
-        tos = in.op == Op::kLog ? SafeLog10(tos) : SafeLn(tos);
-        break;
-      default:
-        tos = Unary(in.op, tos);
-        break;
+  if (in.op == Op::kLiteral) {
+    const int32_t k = in.arg;
+    if (k < 1 || k > top ||
+        !LiteralNameMatches(Tables.ValueList[static_cast<size_t>(k)].Name, in.name)) {
+      return false;
     }
-    if (stopped) break;
+    value = Tables.ValueList[static_cast<size_t>(k)].Value;
+    return true;
   }
-  if (!stopped) {
-    const double r = pop();
-    if (msg == 0) result = r;
+  const rt::Text& name = p.names[static_cast<size_t>(in.arg)];
+  for (int32_t k = top; k >= 1; --k) {
+    if (Tables.ValueList[static_cast<size_t>(k)].Name == name) {
+      value = Tables.ValueList[static_cast<size_t>(k)].Value;
+      return true;
+    }
   }
-  // What is left stays on ValueStack above the starting ValueSP.
-  if (d > 0) {
-    double* const g = MathVars.ValueStack.data() + base;
-    for (int i = 1; i < d; ++i) g[i] = st[i];
-    g[d] = tos;
-  }
-  MathVars.ValueSP = static_cast<int16_t>(base + d);
-  msgNo = msg;
+  return false;
 }
+
+// The fused form of an operand push followed by a binary operation, or false.
+bool FusedOp(Op operand, Op binary, Op& fused) {
+  const bool isConst = operand == Op::kConst;
+  switch (binary) {
+    case Op::kAdd:
+      fused = isConst ? Op::kAddConst : Op::kAddArg;
+      return true;
+    case Op::kMul:
+      fused = isConst ? Op::kMulConst : Op::kMulArg;
+      return true;
+    case Op::kDiv:
+      fused = isConst ? Op::kDivConst : Op::kDivArg;
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 void ResetMathState() {
@@ -654,9 +589,7 @@ void Evaluate(const rt::Text& code, double& result, int16_t& msgNo) {
     MathVars.ValueSP = 0;
   }
   const int sp = MathVars.ValueSP;
-  if (p.minPopDepth >= 1 && sp + p.maxDepth <= kValueStackTop) {
-    RunFast(p, result, msgNo);
-  } else if (sp + p.minPopDepth >= 1 && sp + p.maxDepth <= kValueStackTop) {
+  if (sp + p.minPopDepth >= 1 && sp + p.maxDepth <= kValueStackTop) {
     Run<false>(p, result, msgNo);
   } else {
     Run<true>(p, result, msgNo);
@@ -880,6 +813,179 @@ double CeilInt(double x) {
 double TruncInt(double x) {
   MathVars.UsedInt = -1;
   return std::trunc(x) + 0.0;
+}
+
+}  // namespace ms
+
+namespace ms {
+
+bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound) {
+  bound = BoundCode{};
+  Program p;
+  Decode(code, p);
+  int depth = 0;
+  int maxDepth = 0;
+  bool ok = true;
+  for (const Instr& in : p.ops) {
+    BoundOperation b;
+    switch (in.op) {
+      case Op::kLiteral:
+      case Op::kName: {
+        size_t slot = rt::Text::npos;
+        if (in.op == Op::kName) {
+          const rt::Text& name = p.names[static_cast<size_t>(in.arg)];
+          if (name.size() == 1) slot = argLetters.find(name[0]);
+        }
+        double value = 0;
+        if (slot != rt::Text::npos) {
+          b.op = static_cast<uint8_t>(Op::kArg);
+          b.arg = static_cast<int32_t>(slot);
+        } else if (OperandValue(p, in, value)) {
+          b.op = static_cast<uint8_t>(Op::kConst);
+          b.value = value;
+        } else {
+          b.op = static_cast<uint8_t>(Op::kBadName);
+        }
+        maxDepth = std::max(maxDepth, ++depth);  // a run stops at an unknown name
+        break;
+      }
+      case Op::kBadName:
+        b.op = static_cast<uint8_t>(Op::kBadName);
+        break;
+      case Op::kAdd:
+      case Op::kMul:
+      case Op::kDiv:
+      case Op::kPow:
+        if (depth < 2) ok = false;
+        --depth;
+        b.op = static_cast<uint8_t>(in.op);
+        break;
+      default:
+        if (depth < 1) ok = false;
+        b.op = static_cast<uint8_t>(in.op);
+        break;
+    }
+    // An operand pushed and at once taken by "+", "*" or "/" becomes one operation.
+    Op fused{};
+    if (!bound.ops.empty() &&
+        (bound.ops.back().op == static_cast<uint8_t>(Op::kConst) ||
+         bound.ops.back().op == static_cast<uint8_t>(Op::kArg)) &&
+        FusedOp(static_cast<Op>(bound.ops.back().op), static_cast<Op>(b.op), fused)) {
+      bound.ops.back().op = static_cast<uint8_t>(fused);
+      continue;
+    }
+    bound.ops.push_back(b);
+  }
+  bound.maxDepth = maxDepth;
+  // Evaluate runs from ValueSP 1: deeper code would overflow the value stack there.
+  bound.wellFormed = ok && depth == 1 && maxDepth + 1 <= kValueStackTop;
+  return bound.wellFormed;
+}
+
+void RunBound(const BoundCode& bound, const double* args, double& result, int16_t& msgNo) {
+  thread_local std::vector<double> scratch;
+  if (scratch.size() < static_cast<size_t>(bound.maxDepth) + 2) {
+    scratch.resize(static_cast<size_t>(bound.maxDepth) + 2);
+  }
+  double* const st = scratch.data();
+  int d = 0;
+  double tos = 0;
+  int16_t msg = 0;
+  for (const BoundOperation& in : bound.ops) {
+    switch (static_cast<Op>(in.op)) {
+      case Op::kConst:
+        st[d++] = tos;
+        tos = in.value;
+        break;
+      case Op::kArg:
+        st[d++] = tos;
+        tos = args[in.arg];
+        break;
+      case Op::kAddConst:
+        tos = Guard(in.value + tos);
+        break;
+      case Op::kMulConst:
+        tos = Guard(in.value * tos);
+        break;
+      case Op::kDivConst:
+        tos = SafeDivide(in.value, tos);
+        break;
+      case Op::kAddArg:
+        tos = Guard(args[in.arg] + tos);
+        break;
+      case Op::kMulArg:
+        tos = Guard(args[in.arg] * tos);
+        break;
+      case Op::kDivArg:
+        tos = SafeDivide(args[in.arg], tos);
+        break;
+      case Op::kBadName:
+        msgNo = kMsgUndefinedName;
+        return;
+      case Op::kAdd:
+        tos = Guard(tos + st[--d]);
+        break;
+      case Op::kMul:
+        tos = Guard(tos * st[--d]);
+        break;
+      case Op::kDiv:
+        tos = SafeDivide(tos, st[--d]);
+        break;
+      case Op::kPow:
+        tos = SafePower(tos, st[--d], msg);
+        if (msg != 0) {
+          msgNo = msg;
+          return;
+        }
+        break;
+      case Op::kNeg:
+        tos = Guard(-tos);
+        break;
+      case Op::kSqrt:
+        if (tos < 0) {
+          msgNo = kMsgNegativeSqrt;
+          return;
+        }
+        tos = SafeSqrt(tos);
+        break;
+      case Op::kLog:
+      case Op::kLn:
+        if (tos <= 0) {
+          msgNo = kMsgLogNotPositive;
+          return;
+        }
+        tos = static_cast<Op>(in.op) == Op::kLog ? SafeLog10(tos) : SafeLn(tos);
+        break;
+      default:
+        tos = Unary(static_cast<Op>(in.op), tos);
+        break;
+    }
+  }
+  result = tos;
+  msgNo = 0;
+}
+
+rt::Text DumpBoundCode(const BoundCode& bound) {
+  static const char* const kNames[] = {
+      "literal", "name",      "stop",      "add",       "mul",     "div",     "pow",    "neg",
+      "sin",     "cos",       "tan",       "sinh",      "cosh",    "tanh",    "sqrt",   "abs",
+      "log",     "ln",        "exp",       "asin",      "acos",    "atan",    "alog",   "unit",
+      "sqw",     "sign",      "inv",       "clip",      "floor",   "ceil",    "int",    "const",
+      "arg",     "add const", "mul const", "div const", "add arg", "mul arg", "div arg"};
+  std::string out;
+  for (const BoundOperation& in : bound.ops) {
+    out += in.op < std::size(kNames) ? kNames[in.op] : "?";
+    const Op op = static_cast<Op>(in.op);
+    if (op == Op::kConst || op == Op::kAddConst || op == Op::kMulConst || op == Op::kDivConst) {
+      out += ' ';
+      out += rt::ToUtf8(rt::NumText(in.value));
+    } else if (op == Op::kArg || op == Op::kAddArg || op == Op::kMulArg || op == Op::kDivArg) {
+      out += ' ';
+      out += std::to_string(in.arg + 1);
+    }
+    out += '\n';
+  }
+  return rt::Text(out.begin(), out.end());
 }
 
 }  // namespace ms

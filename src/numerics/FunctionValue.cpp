@@ -1,9 +1,164 @@
 #include "numerics/FunctionValue.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
 #include "language/ProcessConst.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/Math.h"
 
 namespace ms {
+
+namespace {
+
+constexpr int kMaxArguments = 5;
+constexpr char16_t kInvToken = u'\u00D0';
+
+// A function bound for the scope: its code with the argument letters, or the message every value
+// gets, or neither (the text path serves it).
+struct Binding {
+  rt::Text name;
+  int count = 0;
+  int16_t funcCount = 0;
+  int16_t constCount = 0;
+  bool bound = false;
+  int16_t msgNo = 0;
+  BoundCode code;
+};
+
+struct BindingState {
+  bool enabled = true;
+  int depth = 0;
+  std::vector<Binding> bindings;
+  // A solver asks every function of its system at the same point in turn: an argument rounded
+  // last time serves again when it is the same (bit for bit).
+  std::array<double, kMaxArguments> lastArgs{}, rounded{};
+  std::array<bool, kMaxArguments> held{};
+} State;
+
+// Letters that no function text uses (nor "e", which the compiler may read as an exponent mark),
+// one per argument; false when there are not enough.
+bool FreeLetters(int count, rt::Text& letters) {
+  std::array<bool, 26> used{};
+  used[static_cast<size_t>(u'e' - u'a')] = true;
+  const int funcs = std::clamp<int>(Tables.FuncCount, 0, kMaxFunctions);
+  for (int k = 1; k <= funcs; ++k) {
+    const FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    for (const rt::Text* t : {&f.Expr, &f.Parm1, &f.Parm2, &f.Parm3, &f.Parm4, &f.Parm5}) {
+      for (char16_t c : *t) {
+        if (rt::IsLower(c)) used[static_cast<size_t>(c - u'a')] = true;
+      }
+    }
+  }
+  letters.clear();
+  for (int i = 25; i >= 0 && static_cast<int>(letters.size()) < count; --i) {
+    if (!used[static_cast<size_t>(i)]) letters += static_cast<char16_t>(u'a' + i);
+  }
+  return static_cast<int>(letters.size()) == count;
+}
+
+// A value request lists nothing: the compile and evaluation trace it would leave in the results
+// list (expanded calls, "F : Undefined Constant or Parameter" for every function that has
+// parameters) is taken out again, so a long command does not fill the list with it.
+class TraceGuard {
+ public:
+  TraceGuard() : lines_(ResultsList.Lines.size()) {}
+  ~TraceGuard() {
+    if (ResultsList.Lines.size() > lines_) ResultsList.Lines.resize(lines_);
+  }
+  TraceGuard(const TraceGuard&) = delete;
+  TraceGuard& operator=(const TraceGuard&) = delete;
+
+ private:
+  size_t lines_;
+};
+
+bool UsesInverter() {
+  const int funcs = std::clamp<int>(Tables.FuncCount, 0, kMaxFunctions);
+  for (int k = 1; k <= funcs; ++k) {
+    if (Tables.FuncTable[static_cast<size_t>(k)].Code.find(kInvToken) != rt::Text::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Compiles name{letters} as the text path compiles name{numbers}. Inv[ keeps a memory that the
+// text path's evaluation of every record changes on every value: such tables stay on the text.
+void Bind(Binding& b) {
+  b.funcCount = Tables.FuncCount;
+  b.constCount = Tables.ConstCount;
+  rt::Text letters;
+  if (b.count < 1 || b.count > kMaxArguments || !FreeLetters(b.count, letters)) return;
+  rt::Text expr = u"(" + b.name + u"{";
+  for (int i = 0; i < b.count; ++i) {
+    if (i > 0) expr += u',';
+    expr += letters[static_cast<size_t>(i)];
+  }
+  expr += u"})";
+  rt::Text code;
+  int16_t msgNo = 0;
+  {
+    const TraceGuard trace;
+    CompileExpressionCode(expr, code, msgNo);
+  }
+  if (msgNo != 0) {
+    b.msgNo = msgNo;
+    return;
+  }
+  if (UsesInverter() || code.find(kInvToken) != rt::Text::npos) return;
+  b.bound = BindCode(code, letters, b.code);
+}
+
+Binding* BindingFor(const rt::Text& name, int count) {
+  if (State.depth == 0 || !State.enabled) return nullptr;
+  for (Binding& b : State.bindings) {
+    if (b.name == name && b.count == count) {
+      if (b.funcCount != Tables.FuncCount || b.constCount != Tables.ConstCount) {
+        b = Binding{};
+        b.name = name;
+        b.count = count;
+        Bind(b);
+      }
+      return &b;
+    }
+  }
+  Binding& b = State.bindings.emplace_back();
+  b.name = name;
+  b.count = count;
+  Bind(b);
+  return &State.bindings.back();
+}
+
+}  // namespace
+
+FunctionBindingScope::FunctionBindingScope() {
+  if (State.depth++ == 0) State.bindings.clear();
+}
+
+FunctionBindingScope::~FunctionBindingScope() {
+  if (--State.depth == 0) State.bindings.clear();
+}
+
+void SetFunctionBindingsEnabled(bool enabled) {
+  State.enabled = enabled;
+  State.bindings.clear();
+}
+
+double RoundArgument(double a) {
+  const double r = rt::RoundSignificant15(a);
+  if (std::isinf(r)) return r > 0 ? kGuardInfinity : -kGuardInfinity;
+  return r;
+}
+
+double RoundResult(double v) {
+  if (std::isnan(v)) return 0;
+  if (std::isinf(v)) return v > 0 ? kGuardInfinity : -kGuardInfinity;
+  return rt::RoundSignificant15(v);
+}
 
 rt::Text ReadFunctionId(const rt::Text& s, int& p) {
   rt::Text id(1, rt::CharAt(s, p));
@@ -26,6 +181,42 @@ rt::Text StripValueParens(const rt::Text& valueText) {
 
 void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
                       int count, double& value, int16_t& msgNo) {
+  Binding* b = BindingFor(name, count);
+  if (b != nullptr && (b->bound || b->msgNo != 0)) {
+    bool finite = true;
+    for (int i = 0; i < count; ++i) {
+      // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give.
+      if (!std::isfinite(args[i])) finite = false;
+    }
+    auto& lastArgs = State.lastArgs;
+    auto& rounded = State.rounded;
+    for (int i = 0; i < count && finite; ++i) {
+      const size_t k = static_cast<size_t>(i);
+      if (State.held[k] && std::memcmp(&args[i], &lastArgs[k], sizeof(double)) == 0) continue;
+      lastArgs[k] = args[i];
+      rounded[k] = RoundArgument(args[i]);
+      State.held[k] = true;
+    }
+    if (finite) {
+      if (Tables.ConstCount >= kMaxConstants) {
+        msgNo = kMsgConstantsFull;
+        return;
+      }
+      if (b->msgNo != 0) {
+        msgNo = b->msgNo;
+        return;
+      }
+      double v = 0;
+      RunBound(b->code, rounded.data(), v, msgNo);
+      if (msgNo == 0) value = RoundResult(v);
+      return;
+    }
+  }
+  EvalFunctionCallByText(resultName, name, args, count, value, msgNo);
+}
+
+void EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, const double* args,
+                            int count, double& value, int16_t& msgNo) {
   rt::Text text = resultName + u"=(" + name + u"{";
   for (int i = 0; i < count; ++i) {
     if (i > 0) text += u',';
@@ -35,7 +226,10 @@ void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const do
   const int16_t constCountBefore = Tables.ConstCount;
   rt::Text result;
   msgNo = 0;
-  EvaluateAssignment(text, result, msgNo);
+  {
+    const TraceGuard trace;
+    EvaluateAssignment(text, result, msgNo);
+  }
   if (msgNo != 0) {
     Tables.ConstCount = constCountBefore;
     return;

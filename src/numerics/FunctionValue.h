@@ -1,6 +1,9 @@
-// The value of a worksheet function at given arguments, obtained the way every numerical command
-// gets it: an assignment text such as "f1=(F_{1.5,2})" is compiled and evaluated through
-// EvaluateAssignment, the temporary result constant it appends is read and removed again.
+// The value of a worksheet function at given arguments. Its definition is an assignment text such
+// as "f1=(F_{1.5,2})" compiled and evaluated through EvaluateAssignment, the temporary result
+// constant it appends read and removed again: every argument and the result pass through their
+// 15-digit text. Inside a FunctionBindingScope a command gets the same values without the text:
+// each function is compiled once, as that text would compile it with letters in place of the
+// arguments, and run on the arguments rounded to 15 significant digits, its result rounded alike.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +18,34 @@ namespace ms {
 // function and constant tables are as they were.
 void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
                       int count, double& value, int16_t& msgNo);
+
+// The text form of EvalFunctionCall, also inside a scope (for comparisons in tests).
+void EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, const double* args,
+                            int count, double& value, int16_t& msgNo);
+
+// While one of these lives, EvalFunctionCall binds each function it is asked for once and reuses
+// the binding for every later value. A command opens one around its run: the function and
+// constant tables do not change while it runs. Scopes nest; the outermost one forgets the
+// bindings when it ends. A binding is also dropped when the count of functions or constants has
+// changed since it was made.
+class FunctionBindingScope {
+ public:
+  FunctionBindingScope();
+  ~FunctionBindingScope();
+  FunctionBindingScope(const FunctionBindingScope&) = delete;
+  FunctionBindingScope& operator=(const FunctionBindingScope&) = delete;
+};
+
+// Bindings are on from the start; off, every value takes the text path (the differential test
+// compares the two).
+void SetFunctionBindingsEnabled(bool enabled);
+
+// Val(NumText(a)) as a literal of an evaluation text holds it: a value beyond the doubles is the
+// guard value 1E+20 of its sign.
+double RoundArgument(double a);
+// The result as EvaluateAssignment's text gives it back: 0 for an undefined value, the guard value
+// for an infinite one, otherwise rounded to 15 significant digits.
+double RoundResult(double v);
 
 // A function identifier whose upper-case letter stands at 1-based position p, in its stored
 // two-character form: the letter and a following lower-case letter, or the letter and "_". p moves

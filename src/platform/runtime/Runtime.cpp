@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -541,6 +542,104 @@ Text NumText(double v) {
   if (std::isinf(v)) return v > 0 ? u"Inf" : u"-Inf";
   if (v == 0) return u"0";
   return Ascii((v < 0 ? "-" : "") + Unsigned(v, true));
+}
+
+namespace {
+
+constexpr std::array<double, 23> kExactPow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// |v| rounded to 15 significant digits without text, for 1e-8 <= |v| < 1e37: the scaled value
+// y = |v| * 10^k (or |v| / 10^-k) is held exactly as y0 + e (FMA), so its nearest whole number
+// (halves to even, as the digits of the text are rounded) is exact; m * 10^-k then rounds once,
+// as reading the digits back does. False outside that range.
+bool RoundSignificant15Fast(double a, double& r) {
+  if (!(a >= 1e-8 && a < 1e37)) return false;
+  // The decimal exponent from the binary one (a normal double here): at most one too low, which
+  // the range check of y below corrects.
+  uint64_t bits = 0;
+  std::memcpy(&bits, &a, sizeof bits);
+  const int e2 = static_cast<int>((bits >> 52) & 0x7FF) - 1023;  // a = 1.f * 2^e2
+  int e10 = static_cast<int>(std::floor(e2 * 0.30102999566398120));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int k = 14 - e10;  // digits to shift: y has 15 digits before the point
+    if (k < -22 || k > 22) return false;
+    double y0 = 0, err = 0;
+    if (k >= 0) {
+      const double p = kExactPow10[static_cast<size_t>(k)];
+      y0 = a * p;
+      err = std::fma(a, p, -y0);
+    } else {
+      const double p = kExactPow10[static_cast<size_t>(-k)];
+      y0 = a / p;
+      // a = y0 * p + rest exactly; the quotient's error is rest / p, whose sign and size against
+      // a half are all that matter below.
+      const double rest = std::fma(-y0, p, a);
+      err = rest / p;
+      if (rest != 0 && err == 0) return false;
+    }
+    if (y0 < 1e14 || y0 >= 1e15) {  // log10 was off by one: shift once more
+      e10 += y0 < 1e14 ? -1 : 1;
+      continue;
+    }
+    double m = std::floor(y0);
+    const double frac = y0 - m;  // exact: y0 < 2^50
+    // The exact fraction is frac + err (err tiny); compare it with one half.
+    const double half = frac - 0.5;  // exact
+    if (half == 0 && err == 0) {
+      if (std::fmod(m, 2.0) != 0) m += 1;  // a tie: to even
+    } else if (half == 0) {
+      if (err > 0) m += 1;
+    } else if (std::fabs(half) <= std::fabs(err) * 2) {
+      return false;  // too close to a half to decide here
+    } else if (half > 0) {
+      m += 1;
+    }
+    r = k >= 0 ? m / kExactPow10[static_cast<size_t>(k)] : m * kExactPow10[static_cast<size_t>(-k)];
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+double RoundSignificant15(double v) {
+  if (v == 0 || !std::isfinite(v)) return v == 0 ? 0.0 : v;
+  if (double r = 0; RoundSignificant15Fast(std::fabs(v), r)) return v < 0 ? -r : r;
+  std::array<char, 40> buf{};
+  const auto res =
+      std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::scientific, 14);
+  // buf is "-d.dddddddddddddde+xx": fifteen digits m and the exponent of the first. For m * 10^k
+  // with |k| <= 22 both factors are exact doubles (m < 2^53), so one multiplication or division
+  // rounds the decimal exactly as the text conversion does.
+  static constexpr std::array<double, 23> kPow10 = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const char* p = buf.data();
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  uint64_t m = 0;
+  for (; p < res.ptr && *p != 'e'; ++p) {
+    if (*p != '.') m = m * 10 + static_cast<uint64_t>(*p - '0');
+  }
+  int exponent = 0;
+  if (p < res.ptr) {
+    const char* first = p + 1;
+    if (*first == '+') ++first;
+    std::from_chars(first, res.ptr, exponent);
+  }
+  const int k = exponent - 14;
+  if (k >= -22 && k <= 22) {
+    const double r = k >= 0 ? static_cast<double>(m) * kPow10[static_cast<size_t>(k)]
+                            : static_cast<double>(m) / kPow10[static_cast<size_t>(-k)];
+    return negative ? -r : r;
+  }
+  double value = 0;
+  const auto [ptr, ec] = std::from_chars(buf.data(), res.ptr, value);
+  (void)ptr;
+  if (ec == std::errc()) return value;
+  return ParseAscii(std::string(buf.data(), res.ptr));
 }
 
 Text IntText(long v) {
