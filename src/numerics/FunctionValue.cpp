@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "language/CompileCode.h"
 #include "language/ProcessConst.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
@@ -15,12 +16,15 @@ namespace ms {
 namespace {
 
 constexpr int kMaxArguments = 5;
+// A value that could not be obtained (as the text path reports a result constant that is missing).
+constexpr int16_t kMsgNoValue = 288;
 constexpr char16_t kInvToken = u'\u00D0';
 
 // A function bound for the scope: its code with the argument letters, or the message every value
 // gets, or neither (the text path serves it).
 struct Binding {
   rt::Text name;
+  int16_t record = 0;  // above 0: the record at this place, taken by EvalRecordAt
   int count = 0;
   int16_t funcCount = 0;
   int16_t constCount = 0;
@@ -93,17 +97,25 @@ void Bind(Binding& b) {
   b.constCount = Tables.ConstCount;
   rt::Text letters;
   if (b.count < 1 || b.count > kMaxArguments || !FreeLetters(b.count, letters)) return;
-  rt::Text expr = u"(" + b.name + u"{";
+  rt::Text call = b.name + u"{";
   for (int i = 0; i < b.count; ++i) {
-    if (i > 0) expr += u',';
-    expr += letters[static_cast<size_t>(i)];
+    if (i > 0) call += u',';
+    call += letters[static_cast<size_t>(i)];
   }
-  expr += u"})";
+  call += u"}";
   rt::Text code;
   int16_t msgNo = 0;
   {
     const TraceGuard trace;
-    CompileExpressionCode(expr, code, msgNo);
+    if (b.record > 0) {
+      // The record's body inlined with the letters, as EvalRecordAtByText inlines the numbers.
+      rt::Text inlined;
+      int16_t position = 1;
+      ExpandFunctionCalls(call, b.record, position, inlined, msgNo);
+      if (msgNo == 0) CompileExpressionCode(inlined, code, msgNo);
+    } else {
+      CompileExpressionCode(u"(" + call + u")", code, msgNo);
+    }
   }
   if (msgNo != 0) {
     b.msgNo = msgNo;
@@ -113,24 +125,50 @@ void Bind(Binding& b) {
   b.bound = BindCode(code, letters, b.code);
 }
 
-Binding* BindingFor(const rt::Text& name, int count) {
+Binding* BindingFor(const rt::Text& name, int16_t record, int count) {
   if (State.depth == 0 || !State.enabled) return nullptr;
+  auto fresh = [&](Binding& b) {
+    b = Binding{};
+    b.name = name;
+    b.record = record;
+    b.count = count;
+    Bind(b);
+  };
   for (Binding& b : State.bindings) {
-    if (b.name == name && b.count == count) {
-      if (b.funcCount != Tables.FuncCount || b.constCount != Tables.ConstCount) {
-        b = Binding{};
-        b.name = name;
-        b.count = count;
-        Bind(b);
-      }
+    if (b.name == name && b.record == record && b.count == count) {
+      if (b.funcCount != Tables.FuncCount || b.constCount != Tables.ConstCount) fresh(b);
       return &b;
     }
   }
-  Binding& b = State.bindings.emplace_back();
-  b.name = name;
-  b.count = count;
-  Bind(b);
+  fresh(State.bindings.emplace_back());
   return &State.bindings.back();
+}
+
+// Runs a binding on the arguments as their text would give them; false when only the text path
+// knows the value (no binding, or an argument that is no number).
+bool RunBinding(const Binding* b, const double* args, int count, double& value, int16_t& msgNo) {
+  if (b == nullptr || !(b->bound || b->msgNo != 0)) return false;
+  for (int i = 0; i < count; ++i) {
+    // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give.
+    if (!std::isfinite(args[i])) return false;
+  }
+  auto& lastArgs = State.lastArgs;
+  auto& rounded = State.rounded;
+  for (int i = 0; i < count; ++i) {
+    const size_t k = static_cast<size_t>(i);
+    if (State.held[k] && std::memcmp(&args[i], &lastArgs[k], sizeof(double)) == 0) continue;
+    lastArgs[k] = args[i];
+    rounded[k] = RoundArgument(args[i]);
+    State.held[k] = true;
+  }
+  if (b->msgNo != 0) {
+    msgNo = b->msgNo;
+    return true;
+  }
+  double v = 0;
+  RunBound(b->code, rounded.data(), v, msgNo);
+  if (msgNo == 0) value = RoundResult(v);
+  return true;
 }
 
 }  // namespace
@@ -181,38 +219,48 @@ rt::Text StripValueParens(const rt::Text& valueText) {
 
 void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
                       int count, double& value, int16_t& msgNo) {
-  Binding* b = BindingFor(name, count);
-  if (b != nullptr && (b->bound || b->msgNo != 0)) {
-    bool finite = true;
-    for (int i = 0; i < count; ++i) {
-      // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give.
-      if (!std::isfinite(args[i])) finite = false;
-    }
-    auto& lastArgs = State.lastArgs;
-    auto& rounded = State.rounded;
-    for (int i = 0; i < count && finite; ++i) {
-      const size_t k = static_cast<size_t>(i);
-      if (State.held[k] && std::memcmp(&args[i], &lastArgs[k], sizeof(double)) == 0) continue;
-      lastArgs[k] = args[i];
-      rounded[k] = RoundArgument(args[i]);
-      State.held[k] = true;
-    }
-    if (finite) {
-      if (Tables.ConstCount >= kMaxConstants) {
-        msgNo = kMsgConstantsFull;
-        return;
-      }
-      if (b->msgNo != 0) {
-        msgNo = b->msgNo;
-        return;
-      }
-      double v = 0;
-      RunBound(b->code, rounded.data(), v, msgNo);
-      if (msgNo == 0) value = RoundResult(v);
-      return;
-    }
+  msgNo = 0;
+  // The text path appends a result constant: a full table refuses before anything is run.
+  const Binding* b = BindingFor(name, 0, count);
+  if (b != nullptr && Tables.ConstCount >= kMaxConstants) {
+    msgNo = kMsgConstantsFull;
+    return;
   }
+  if (RunBinding(b, args, count, value, msgNo)) return;
   EvalFunctionCallByText(resultName, name, args, count, value, msgNo);
+}
+
+void EvalRecordAt(int16_t record, const double* args, int count, double& value, int16_t& msgNo) {
+  msgNo = 0;
+  if (record < 1 || record > Tables.FuncCount || record > kMaxFunctions) {
+    msgNo = kMsgNoValue;
+    return;
+  }
+  if (RunBinding(BindingFor(u"Fr", record, count), args, count, value, msgNo)) return;
+  EvalRecordAtByText(record, args, count, value, msgNo);
+}
+
+void EvalRecordAtByText(int16_t record, const double* args, int count, double& value,
+                        int16_t& msgNo) {
+  msgNo = 0;
+  if (record < 1 || record > Tables.FuncCount || record > kMaxFunctions) {
+    msgNo = kMsgNoValue;
+    return;
+  }
+  rt::Text call = u"Fr{";
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) call += u',';
+    call += rt::NumText(args[i]);
+  }
+  call += u"}";
+  const TraceGuard trace;
+  int16_t position = 1;
+  rt::Text inlined;
+  ExpandFunctionCalls(call, record, position, inlined, msgNo);
+  if (msgNo != 0) return;
+  rt::Text valueText;
+  EvaluateText(inlined, valueText, msgNo);
+  if (msgNo == 0) value = rt::Val(valueText);
 }
 
 void EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, const double* args,
@@ -237,7 +285,7 @@ void EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, co
   if (Tables.ConstCount <= constCountBefore || Tables.ConstCount < 1) {
     // The evaluation reported success without leaving its constant: treat as a failed value.
     Tables.ConstCount = constCountBefore;
-    msgNo = 288;
+    msgNo = kMsgNoValue;
     return;
   }
   value = rt::Val(StripValueParens(Tables.ConstTable[Tables.ConstCount].ValueText));

@@ -23,6 +23,17 @@ void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const do
 void EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, const double* args,
                             int count, double& value, int16_t& msgNo);
 
+// The value of function record `record` taken by its place in the table, never by its name (a
+// command's own records may share a name with a user's function): the record's body with the
+// arguments for its parameters, each in parentheses, as the compiler inlines a call, evaluated as
+// an expression. Arguments pass through their text form, the result keeps its double value (0 for
+// an undefined one, the guard value for an infinite one). msgNo 0 on success; a record that does
+// not exist gives 288. Inside a FunctionBindingScope the record is bound once.
+void EvalRecordAt(int16_t record, const double* args, int count, double& value, int16_t& msgNo);
+// Its text form, also inside a scope (for comparisons in tests).
+void EvalRecordAtByText(int16_t record, const double* args, int count, double& value,
+                        int16_t& msgNo);
+
 // While one of these lives, EvalFunctionCall binds each function it is asked for once and reuses
 // the binding for every later value. A command opens one around its run: the function and
 // constant tables do not change while it runs. Scopes nest; the outermost one forgets the

@@ -6,10 +6,10 @@
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/CompileCode.h"
-#include "language/ProcessConst.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/MathDerivative.h"
+#include "numerics/FunctionValue.h"
 #include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/FieldTables.h"
@@ -289,24 +289,17 @@ void ParseRangeValueField(const rt::Text& stmt, int16_t& pos, double& value,
 void EvalF2AtPoint(int16_t r, double x, double y, double& value) {
   value = 0;
   g_lastTaken = false;
-  if (r < 1 || r > Tables.FuncCount || r > kMaxFunctions) return;
   // The record is used by its place in the table, never looked up by its name: a user function
-  // of the same name ("Fx" is a name a user may write) would otherwise be found first. The call
-  // is inlined the way the compiler inlines every call, the body of record r with the numbers
-  // for its parameters, and the expression evaluated (the record prepared as PrepareRecord
-  // leaves it).
-  const rt::Text call = u"Fr{" + rt::NumText(x) + u"," + rt::NumText(y) + u"}";
-  int16_t position = 1;
-  rt::Text inlined;
+  // of the same name ("Fx" is a name a user may write) would otherwise be found first (the
+  // record prepared as PrepareRecord leaves it).
+  const double args[2] = {x, y};
   int16_t msgNo = 0;
-  ExpandFunctionCalls(call, r, position, inlined, msgNo);
+  double v = 0;
+  EvalRecordAt(r, args, 2, v, msgNo);
   // A refused value (such as Sqrt[ of a negative number) counts as undefined, which the guarded
   // arithmetic writes as 0; so does a function that cannot take two arguments.
   if (msgNo != 0) return;
-  rt::Text valueText;
-  EvaluateText(inlined, valueText, msgNo);
-  if (msgNo != 0) return;
-  value = rt::Val(valueText);
+  value = v;
   g_lastTaken = true;
 }
 

@@ -104,7 +104,27 @@ TEST_F(FunctionValueTest, BoundValuesEqualTheTextPathForEveryFunctionAndArgument
       EXPECT_EQ(Tables.ConstCount, consts);
       EXPECT_EQ(Tables.FuncCount, funcs);
       messages.push_back(textMsg);
+      // The same record taken by its place in the table, as the contour takes its own records.
+      int16_t record = 1;
+      while (record < Tables.FuncCount && Tables.FuncTable[record].Name != call.name) ++record;
+      EvalRecordAtByText(record, a, call.count, byText, textMsg);
+      {
+        const FunctionBindingScope scope;
+        EvalRecordAt(record, a, call.count, byCode, codeMsg);
+      }
+      ASSERT_EQ(codeMsg, textMsg) << "record " << record << ": " << a[0];
+      if (textMsg == 0)
+        ASSERT_EQ(Bits(byCode), Bits(byText)) << "record " << record << ": " << a[0];
+      EXPECT_EQ(Tables.FuncCount, funcs);
     }
+  }
+  // A place beyond the table holds no function.
+  for (const int16_t record : {int16_t{0}, int16_t(Tables.FuncCount + 1)}) {
+    double v = 0;
+    int16_t msgNo = 0;
+    const FunctionBindingScope scope;
+    EvalRecordAt(record, args.data(), 1, v, msgNo);
+    EXPECT_EQ(msgNo, 288) << record;
   }
   // The cases reach values and every message a value can end with.
   for (int16_t expected : {0, -1, 603, 610, 993}) {
