@@ -113,9 +113,9 @@ TEST_F(GraphMenusTest, AxesAndXyPlaneItemsAddAndRemoveTheirSegments) {
   }
 }
 
-// Points 0, n, 2n, ... of the 40-step curve carry a mark; "Custom"
-// takes n from the dot-spacing window (Discard keeps the spacing before, a bad text turns the
-// marks off). Every choice clears stale marks, even far above the scene.
+// Points 0, n, 2n, ... of the 40-step curve carry a mark; "Custom" takes n from the dot-spacing
+// window (Discard keeps the spacing before, a bad text turns the marks off). Every choice clears
+// stale marks, even far above the scene.
 TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
   GraphWindow& w = Run(kOneCurve);
   struct Step {
