@@ -113,9 +113,9 @@ TEST_F(GraphMenusTest, AxesAndXyPlaneItemsAddAndRemoveTheirSegments) {
   }
 }
 
-// Points 0, n, 2n, ... of the 40-step curve from x = -2 in steps of 0.1 carry a mark; "Custom"
-// takes n from the dot-spacing window (Discard keeps the spacing before, a bad text turns the
-// marks off). Every choice clears stale marks, even far above the scene.
+// Points 0, n, 2n, ... of the 40-step curve carry a mark; "Custom" takes n from the dot-spacing
+// window (Discard keeps the spacing before, a bad text turns the marks off). Every choice clears
+// stale marks, even far above the scene.
 TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
   GraphWindow& w = Run(kOneCurve);
   struct Step {
@@ -151,17 +151,12 @@ TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
     for (QAction* item : {w.mnuDotNone, w.mnuDot10, w.mnuDot20, w.mnuCustom}) {
       EXPECT_EQ(item->isChecked(), item == w.*s.item) << item->text().toStdString();
     }
-    std::vector<double> xs;
+    // Where the marks stand along a curve is checked in CurveGenTest; here their number.
+    int marks = 0;
     for (int i = 0; i < ms::Scene.SegmentCountD; ++i) {
-      const ms::SegmentRow& row = ms::Scene.SegmentTable[i];
-      if (row[ms::kDotMark] == 1.0) {
-        xs.push_back(ms::Scene.VertexXYZ[static_cast<int>(row[ms::kStartPoint])][0]);
-      }
+      marks += ms::Scene.SegmentTable[i][ms::kDotMark] == 1.0;
     }
-    ASSERT_EQ(xs.size(), s.spacing == 0 ? 0u : static_cast<size_t>(40 / s.spacing + 1));
-    for (size_t j = 0; j < xs.size(); ++j) {
-      EXPECT_NEAR(xs[j], -2 + 0.1 * s.spacing * static_cast<double>(j), 1e-3);
-    }
+    EXPECT_EQ(marks, s.spacing == 0 ? 0 : 40 / s.spacing + 1);
   }
 }
 

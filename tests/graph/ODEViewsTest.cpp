@@ -69,21 +69,13 @@ TEST_F(ODEViewsTest, EachViewButtonDrawsItsViewOfTheSolution) {
 }
 
 // A two-equation solve in a mode whose views leave out view 1 opens at its first view, x : t
-// (view 15), and marks that view's button as a press would. x'' = -x from (1, 0): x = cos t.
+// (view 15; the curve of that view is checked in the numerics tests), and marks that view's button
+// as a press would.
 TEST_F(ODEViewsTest, TheFirstPictureIsTheModesFirstViewWithItsButtonMarked) {
   GraphWindow& w = Run("F{t,x,y} = y\nG{t,x,y} = -x\nIVP[F,G,{0,3,1,0}{1,0.0001,2}]\n");
   EXPECT_TRUE(ui_.boxes.empty());
   EXPECT_EQ(ms::View.PlotKind, 15);
   EXPECT_EQ(w.ViewButtonColor(15), kChosen);
-  int points = 0;
-  for (int i = 0; i < ms::Scene.SegmentCountD; ++i) {
-    const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
-    if (r[ms::kSegKind] == ms::kSegStructure) continue;
-    const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(r[ms::kEndPoint])];
-    EXPECT_NEAR(p[1], std::cos(p[0]), 1e-2) << p[0];
-    ++points;
-  }
-  EXPECT_GE(points, 5);
 }
 
 int g_builds = 0;

@@ -379,8 +379,6 @@ TEST_F(BvpTest, LinearShootingWithoutAUniqueSolution) {
     int16_t msgNo;
   };
   const Case cases[] = {{pi, 100, kMsgNoUniqueSolution},
-                        {pi, 10, kMsgNoUniqueSolution},
-                        {pi, 1000, kMsgNoUniqueSolution},
                         {3.14159265, 100, kMsgNoUniqueSolution},
                         {3, 20, 0},
                         {3.1, 100, 0}};
@@ -404,9 +402,6 @@ TEST_F(BvpTest, LinearShootingWithoutAUniqueSolution) {
       EXPECT_TRUE(NearRel(Row(i)[2], std::sin(t) / std::sin(c.tb), 1e-3)) << t;
     }
   }
-  // The message has its own text, and so has the one of a function that cannot be evaluated.
-  for (int16_t n : {kMsgRhsFailed, kMsgNoUniqueSolution, kMsgTrialBeyondLimit, kMsgRunBeyondLimit})
-    EXPECT_EQ(GetMessageText(n).find(u"not found"), rt::Text::npos) << n;
 }
 
 TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
