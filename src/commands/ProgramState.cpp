@@ -1,4 +1,4 @@
-#include "language/ProgramState.h"
+#include "commands/ProgramState.h"
 
 #include "language/Classify.h"
 #include "language/ClearStorage.h"
