@@ -1,5 +1,6 @@
 #include "commands/ProgramState.h"
 
+#include "commands/ExecuteCommands.h"
 #include "language/Classify.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
@@ -41,6 +42,7 @@ void InstallStatementPipeline() {
   pipeline.classify = &ClassifyAndStore;
   pipeline.compile = &CompileStep;
   SetStatementPipeline(pipeline);
+  SetImmediateCommandRunner(&RunImmediateCommand);
 }
 
 void ResetProgramState() {

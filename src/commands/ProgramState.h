@@ -6,7 +6,8 @@
 
 namespace ms {
 
-// Connects the worksheet reader to the checker, classification and compiler.
+// Connects the worksheet reader to the checker, classification and compiler, and classification
+// to the commands it runs (Plot[, Zero[, Integ[, dblInt[).
 void InstallStatementPipeline();
 
 // Restores the whole start-up state (and installs the statement pipeline).
