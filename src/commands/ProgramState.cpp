@@ -45,6 +45,19 @@ void InstallStatementPipeline() {
   SetImmediateCommandRunner(&RunImmediateCommand);
 }
 
+void ClearAll() {
+  ClearRunTables();
+  ClearSegmentMarks();
+  Scene.VertexCount = 0;
+  Scene.SegmentCount = 0;
+}
+
+void ClearRequestsForExecute() {
+  ClearCommandRequests();
+  // Integral curves continue one another only within one run.
+  ResetIntegChain();
+}
+
 void ResetProgramState() {
   ResetWorksheetTables();
   InitBuiltinNames();
