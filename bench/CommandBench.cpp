@@ -11,8 +11,8 @@
 #include <cmath>
 #include <functional>
 
+#include "commands/ProgramState.h"
 #include "language/CommandRequests.h"
-#include "language/ProgramState.h"
 #include "language/WorksheetReader.h"
 #include "language/WorksheetTables.h"
 #include "numerics/Bvp.h"

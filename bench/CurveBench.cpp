@@ -2,6 +2,7 @@
 // scene into picture coordinates.
 #include <benchmark/benchmark.h>
 
+#include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
 #include "language/CompileCode.h"
 #include "language/Tokens.h"

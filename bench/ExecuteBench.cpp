@@ -7,9 +7,9 @@
 
 #include <string>
 
+#include "commands/ProgramState.h"
 #include "language/CommandRequests.h"
 #include "language/CompileCode.h"
-#include "language/ProgramState.h"
 #include "language/WorksheetReader.h"
 #include "numerics/FunctionValue.h"
 #include "platform/ui/ScriptedUiServices.h"

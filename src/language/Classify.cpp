@@ -7,17 +7,18 @@
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/MathVector.h"
-#include "numerics/DblInt.h"
-#include "numerics/FunctionValue.h"
-#include "numerics/Integ.h"
-#include "numerics/Roots.h"
-#include "plotting/PlotCommand.h"
 
 namespace ms {
 
 WorksheetSignalState WorksheetSignals;
 
 namespace {
+
+ImmediateCommandRunner g_runner = nullptr;
+
+void RunNow(ImmediateCommand command, const rt::Text& statement, int16_t& msgNo) {
+  if (g_runner) g_runner(command, statement, msgNo);
+}
 
 bool TextAt(const rt::Text& s, long p, const char16_t* a, const char16_t* b) {
   const rt::Text part = rt::Mid(s, p, static_cast<long>(std::char_traits<char16_t>::length(a)));
@@ -34,7 +35,8 @@ void SetGraphButton(bool available) {
   WorksheetSignals.GraphEnabled = available ? -1 : 0;
 }
 
-// Integ[ and dblInt[: files the statement, appends the result constant, runs the command.
+// Integ[ and dblInt[: files the statement in the next slot and hands it to the runner, which
+// appends the result constant and runs the command.
 void ProcessIntegral(const rt::Text& statement, bool single, int16_t& msgNo) {
   if (Requests.IntegStmtCount >= kMaxIntegStatements) {
     msgNo = kMsgIntegralListFull;
@@ -48,27 +50,7 @@ void ProcessIntegral(const rt::Text& statement, bool single, int16_t& msgNo) {
   } else {
     Requests.DblIntStmts[slot] = statement;
   }
-  // The identifier is one or two characters before "="; a one-letter identifier is stored padded
-  // as every other one-letter constant, so later statements find it.
-  rt::Text id, rest;
-  SplitIntegralConstant(statement, id, rest);
-  if (id.size() == 1) id += u'_';
-  const int16_t index = AppendConstant(msgNo);
-  if (msgNo != 0) return;
-  ConstRec& rec = Tables.ConstTable[index];
-  rec.Kind = 0;
-  rec.Name = id;
-  rec.ValueText = rt::Str(IntegResult);
-  rec.Spare1 = 0;
-  rec.Locked = 0;
-  rec.NotComputed = true;
-  rt::Text text = statement;
-  int16_t slotNumber = Requests.IntegStmtCount;
-  // The constant's identifier is split off again by the command itself.
-  if (single)
-    ProcessInteg(text, slotNumber, msgNo);
-  else
-    ProcessDblInt(text, slotNumber, msgNo);
+  RunNow(single ? ImmediateCommand::Integ : ImmediateCommand::DblInt, statement, msgNo);
 }
 
 // Steps run after every definition, parameter set and empty text: every function body gains one
@@ -104,17 +86,18 @@ int FunctionHeaderParameters(const rt::Text& s) {
 
 }  // namespace
 
+void SetImmediateCommandRunner(ImmediateCommandRunner runner) {
+  g_runner = runner;
+}
+
 void ClassifyAndStore(rt::Text& statement, int16_t& msgNo) {
   msgNo = 0;
-  // A command run here (Integ[, dblInt[, Zero[) binds its functions once.
-  const FunctionBindingScope bindings;
   if (!Tables.PlotPending) Requests.PlotRequested = 0;
   WorksheetSignals.ResultsListCleared = -1;
   const rt::Text& s = statement;
 
   if (TextAt(s, 1, u"Plot[", u"plot[")) {
-    rt::Text text = s;
-    ProcessPlot(text, msgNo);
+    RunNow(ImmediateCommand::Plot, s, msgNo);
     if (msgNo != 0) {
       SetGraphButton(false);
       return;
@@ -125,8 +108,7 @@ void ClassifyAndStore(rt::Text& statement, int16_t& msgNo) {
     return;
   }
   if (TextAt(s, 1, u"Zero[", u"zero[")) {
-    rt::Text text = s;
-    ProcessZero(text, msgNo);
+    RunNow(ImmediateCommand::Zero, s, msgNo);
     if (msgNo != 0) SetGraphButton(false);
     return;
   }

@@ -1,6 +1,7 @@
 // Statement classification: every checked statement is recognised from its first characters and
-// then run (Plot[, Zero[, Integ[, dblInt[), recorded for the graph window (the field, contour, IVP
-// and BVP commands) or stored as a definition (constant, function, vector, parameter set).
+// then handed to the command runner (Plot[, Zero[, Integ[, dblInt[), recorded for the graph window
+// (the field, contour, IVP and BVP commands) or stored as a definition (constant, function, vector,
+// parameter set).
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,15 @@ extern WorksheetSignalState WorksheetSignals;
 
 constexpr int32_t kGraphAvailableColor = 0xC0FFC0;
 constexpr int32_t kGraphUnavailableColor = 0xE0E0E0;
+
+// The commands that run while the worksheet is read. The commands layer installs the runner
+// (InstallStatementPipeline); without one these statements are filed but not run.
+enum class ImmediateCommand : uint8_t { Plot, Zero, Integ, DblInt };
+// Runs one command on its statement; msgNo is 0 or the command's message. An Integ[ or dblInt[
+// statement has been filed in slot Requests.IntegStmtCount before the call.
+using ImmediateCommandRunner = void (*)(ImmediateCommand command, const rt::Text& statement,
+                                        int16_t& msgNo);
+void SetImmediateCommandRunner(ImmediateCommandRunner runner);
 
 // The statement is not changed; msgNo is 0 or the first error.
 void ClassifyAndStore(rt::Text& statement, int16_t& msgNo);

@@ -1,7 +1,6 @@
 #include "language/ClearStorage.h"
 
 #include "language/WorksheetTables.h"
-#include "plotting/SceneStore.h"
 
 namespace ms {
 
@@ -64,16 +63,13 @@ void ClearValueList() {
   Tables.ValueTop = 0;
 }
 
-void ClearAll() {
+void ClearRunTables() {
   ClearConstants();
   ClearFunctions();
   ClearCallList();
   ClearVectors();
   ClearMacros();
   ClearValueList();
-  ClearSegmentMarks();
-  Scene.VertexCount = 0;
-  Scene.SegmentCount = 0;
 }
 
 void ResetGraphMenus() {
@@ -82,7 +78,7 @@ void ResetGraphMenus() {
 }
 
 void ResetWorksheetTables() {
-  ClearAll();
+  ClearRunTables();
   ClearStatements();
   for (ConstRec& r : Tables.ConstTable) r = ConstRec{};
   for (VecRec& r : Tables.VecTable) r = VecRec{};

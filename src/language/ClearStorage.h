@@ -14,10 +14,10 @@ void ClearVectors();     // VecTable 1..100: all but the component expressions; 
 void ClearMacros();      // MacroTable 1..20: Header and Body; MacroCount
 void ClearValueList();   // ValueList 0..100000, every field; ValueTop
 
-// Everything a run builds: constants, functions, call list, vectors, macros, values, the segment
-// marks of the scene, then the scene's vertex and segment counts. StatementList and the built-in
-// names are not touched.
-void ClearAll();
+// What a run builds in the tables: constants, functions, call list, vectors, macros, values.
+// StatementList and the built-in names are not touched. ClearAll (commands/ProgramState.h) clears
+// the scene with them.
+void ClearRunTables();
 
 // The eight colour items of the graph window's menus, as the window shows them enabled (-1) or
 // disabled (0). The graph window reflects these flags in its menus.
@@ -37,10 +37,10 @@ extern GraphMenuFlags GraphMenus;
 // graph window runs it when it loads.
 void ResetGraphMenus();
 
-// Start-up state of the tables: ClearAll and ClearStatements, every entry of every table cleared
-// (the fields ClearAll keeps included), the select-value lines, ShowValLegend, PlotPending,
-// CurrentStmtNo and LiteralCount cleared, the graph menu flags reset. The built-in names are left
-// alone (InitBuiltinNames fills them once).
+// Start-up state of the tables: ClearRunTables and ClearStatements, every entry of every table
+// cleared (the fields ClearRunTables keeps included), the select-value lines, ShowValLegend,
+// PlotPending, CurrentStmtNo and LiteralCount cleared, the graph menu flags reset. The built-in
+// names are left alone (InitBuiltinNames fills them once).
 void ResetWorksheetTables();
 
 }  // namespace ms

@@ -1,7 +1,6 @@
 #include "language/CommandRequests.h"
 
 #include "language/WorksheetTables.h"
-#include "numerics/Integ.h"
 
 namespace ms {
 
@@ -20,15 +19,13 @@ void ClearCommandFlags() {
   Requests.DblIntRequested = 0;
 }
 
-void ClearRequestsForExecute() {
+void ClearCommandRequests() {
   ClearCommandFlags();
   Requests.IntegStmtCount = 0;
   // Each slot is filled in only one of the two lists; a statement left from the previous run in
   // the other list would be run again by the graph window.
   for (rt::Text& s : Requests.IntegStmts) s.clear();
   for (rt::Text& s : Requests.DblIntStmts) s.clear();
-  // Integral curves continue one another only within one run.
-  ResetIntegChain();
 }
 
 void ResetCommandRequests() {

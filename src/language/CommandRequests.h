@@ -52,9 +52,9 @@ extern RunFlagsState RunFlags;
 
 // The nine flags cleared by Clear Results, Clear Work Sheet, New and Open.
 void ClearCommandFlags();
-// Execute, before the worksheet is read: the nine flags, the integral count and both lists of
-// integral statements (and the chain of integral curves).
-void ClearRequestsForExecute();
+// The nine flags, the integral count and both lists of integral statements. Execute clears them
+// with the chain of integral curves (ClearRequestsForExecute, commands/ProgramState.h).
+void ClearCommandRequests();
 // Start-up: every flag (texts and lists keep their contents, as always).
 void ResetCommandRequests();
 // True when any deferred command asks for the graph window (PlotRequested and PlotPending

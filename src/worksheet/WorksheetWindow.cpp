@@ -18,9 +18,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
-#include "language/ProgramState.h"
 #include "language/Settings.h"
 #include "language/Tokens.h"
 #include "mathematics/Math.h"

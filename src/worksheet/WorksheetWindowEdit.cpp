@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTextCursor>
 
+#include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "mathematics/MathVector.h"

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 
+#include "commands/ProgramState.h"
 #include "graph/GraphProbe.h"
 #include "language/Classify.h"
 #include "language/ClearStorage.h"

@@ -8,9 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
-#include "language/ProgramState.h"
 #include "language/WorksheetReader.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"

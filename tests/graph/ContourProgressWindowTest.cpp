@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "GraphTestSupport.h"
+#include "commands/ProgramState.h"
 #include "graph/ContourProgressWindow.h"
 #include "language/WorksheetReader.h"
 

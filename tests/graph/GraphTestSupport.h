@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <memory>
 
+#include "commands/ProgramState.h"
 #include "graph/GraphCommands.h"
 #include "graph/GraphOverlays.h"
 #include "graph/GraphProbe.h"
@@ -18,7 +19,6 @@
 #include "graph/GraphWindow.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
-#include "language/ProgramState.h"
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
 #include "numerics/Bvp.h"

@@ -3,10 +3,10 @@
 // by that command too.
 #include <gtest/gtest.h>
 
+#include "commands/ProgramState.h"
 #include "help/HelpText.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
-#include "language/ProgramState.h"
 #include "language/WorksheetReader.h"
 #include "language/WorksheetTables.h"
 #include "numerics/Bvp.h"

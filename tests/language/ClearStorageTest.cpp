@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "LanguageFixture.h"
+#include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
 #include "plotting/SceneStore.h"
 

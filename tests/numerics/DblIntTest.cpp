@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "commands/ProgramState.h"
 #include "language/CommandRequests.h"
-#include "language/ProgramState.h"
 #include "numerics/DblInt.h"
 #include "support/WorksheetFixture.h"
 

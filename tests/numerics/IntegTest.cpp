@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "language/ProgramState.h"
+#include "commands/ProgramState.h"
 #include "language/Settings.h"
 #include "numerics/Roots.h"
 #include "support/WorksheetFixture.h"

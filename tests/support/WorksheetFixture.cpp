@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Messages.h"
-#include "language/ProgramState.h"
 #include "language/Simplify.h"
 #include "language/WorksheetReader.h"
 #include "numerics/FunctionValue.h"

@@ -1,5 +1,6 @@
-#include "language/ProgramState.h"
+#include "commands/ProgramState.h"
 
+#include "commands/ExecuteCommands.h"
 #include "language/Classify.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
@@ -41,6 +42,20 @@ void InstallStatementPipeline() {
   pipeline.classify = &ClassifyAndStore;
   pipeline.compile = &CompileStep;
   SetStatementPipeline(pipeline);
+  SetImmediateCommandRunner(&RunImmediateCommand);
+}
+
+void ClearAll() {
+  ClearRunTables();
+  ClearSegmentMarks();
+  Scene.VertexCount = 0;
+  Scene.SegmentCount = 0;
+}
+
+void ClearRequestsForExecute() {
+  ClearCommandRequests();
+  // Integral curves continue one another only within one run.
+  ResetIntegChain();
 }
 
 void ResetProgramState() {

@@ -1,0 +1,18 @@
+// The commands Execute runs while it reads the worksheet: Plot[, Zero[, Integ[ and dblInt[.
+// Classification files each statement and hands it here (InstallStatementPipeline installs the
+// runner); the graph window's deferred commands run later, when it builds its picture.
+#pragma once
+
+#include <cstdint>
+
+#include "language/Classify.h"
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// Runs one command on its statement, its functions bound once for the whole command. For Integ[
+// and dblInt[ the result constant is appended first (named by the statement's identifier) and the
+// command fills slot Requests.IntegStmtCount. msgNo is 0 or the command's message.
+void RunImmediateCommand(ImmediateCommand command, const rt::Text& statement, int16_t& msgNo);
+
+}  // namespace ms
