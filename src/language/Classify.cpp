@@ -25,11 +25,6 @@ bool TextAt(const rt::Text& s, long p, const char16_t* a, const char16_t* b) {
   return part == a || part == b;
 }
 
-// The scalar-valued vector operations sDot, sMag, sMpy, sDiv, sPwr.
-constexpr const char16_t* kScalarOps = u"[\u00DD\u00DE\u00EA\u00EB\u00F1]";
-// The vector operations (and the comma, which the class lists among them).
-constexpr const char16_t* kVectorOps = u"[\u00D8-\u00DC\u00F7\u00F8\u00F9\u00FA,\u00DF-\u00E3]";
-
 void SetGraphButton(bool available) {
   WorksheetSignals.GraphBackColor = available ? kGraphAvailableColor : kGraphUnavailableColor;
   WorksheetSignals.GraphEnabled = available ? -1 : 0;

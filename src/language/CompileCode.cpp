@@ -15,44 +15,12 @@ namespace ms {
 
 namespace {
 
-constexpr char16_t kDiffToken = u'\u00D6';
+constexpr char16_t kDiffToken = TokenChar(Builtin::Diff);
 constexpr char16_t kGrave = u'`';
 
 using rt::IsDigit;
 using rt::IsLower;
 using rt::IsUpper;
-
-// The built-in functions the evaluator runs; they are operators of priority base + 5.
-bool IsFunctionToken(char16_t c) {
-  switch (c) {
-    case u'\u00C8':  // Sin[
-    case u'\u00C9':  // Cos[
-    case u'\u00CA':  // Tan[
-    case u'\u00CB':  // ASin[
-    case u'\u00CC':  // ACos[
-    case u'\u00CD':  // ATan[
-    case u'\u00CE':  // Log[
-    case u'\u00CF':  // Sqrt[
-    case u'\u00D0':  // Inv[
-    case u'\u00D1':  // Exp[
-    case u'\u00D2':  // Unit[
-    case u'\u00D3':  // Sqw[
-    case u'\u00D4':  // Abs[
-    case u'\u00D5':  // Sign[
-    case u'\u00E4':  // Ln[
-    case u'\u00E5':  // Alog[
-    case u'\u00E6':  // Sinh[
-    case u'\u00E7':  // Cosh[
-    case u'\u00E8':  // Tanh[
-    case u'\u00F3':  // Clip[
-    case u'\u00F4':  // Floor[
-    case u'\u00F5':  // Ceil[
-    case u'\u00F6':  // Int[
-      return true;
-    default:
-      return false;
-  }
-}
 
 int16_t FunctionCount() {
   return std::clamp<int16_t>(Tables.FuncCount, 0, kMaxFunctions);
@@ -555,7 +523,7 @@ void ComputePriorities(const rt::Text& expression, std::vector<int16_t>& priorit
       p = base + 2;
     } else if (c == u'^') {
       p = base + 3;
-    } else if (IsFunctionToken(c)) {
+    } else if (IsEvaluatorFunction(c)) {
       p = base + 5;
     } else if (c == u'(' || c == u'[') {
       base += 10;
@@ -594,7 +562,7 @@ void ToStackCode(const rt::Text& expression, const std::vector<int16_t>& priorit
     } else if (IsLower(c)) {
       rev += c;
     } else if (c == u'+' || c == u'-' || c == u'*' || c == u'/' || c == u'^' ||
-               IsFunctionToken(c)) {
+               IsEvaluatorFunction(c)) {
       const int16_t p = i < priorities.size() ? priorities[i] : 0;
       while (stack.size() > 1 && stack.back().priority > p) {
         rev += stack.back().op;

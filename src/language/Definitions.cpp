@@ -22,7 +22,9 @@ bool IsDigitOrDot(char16_t c) {
 
 // Scalar-valued vector operations: sDot[, sMag[, sMpy[, sDiv[, sPwr[.
 bool IsScalarOpToken(char16_t c) {
-  return c == u'\u00DD' || c == u'\u00DE' || c == u'\u00EA' || c == u'\u00EB' || c == u'\u00F1';
+  return c == TokenChar(Builtin::SDot) || c == TokenChar(Builtin::SMag) ||
+         c == TokenChar(Builtin::SMpy) || c == TokenChar(Builtin::SDiv) ||
+         c == TokenChar(Builtin::SPwr);
 }
 
 // A definition that is a vector operation: it begins with an operation token (vAdd[ .. vDiv[, vMpy[
@@ -30,8 +32,8 @@ bool IsScalarOpToken(char16_t c) {
 bool IsOperationText(const Text& d) {
   if (d.empty()) return false;
   char16_t c = d[0];
-  if ((c >= u'\u00D8' && c <= u'\u00DC') || (c >= u'\u00DF' && c <= u'\u00E3') ||
-      (c >= u'\u00F7' && c <= u'\u00FA') || c == u',') {
+  if (IsTokenIn(c, Builtin::VAdd, Builtin::VDiv) || IsTokenIn(c, Builtin::VMpy, Builtin::VUnit) ||
+      IsTokenIn(c, Builtin::VRotx, Builtin::VTran) || c == u',') {
     return true;
   }
   return c == u'v' && d.size() > 1 && IsUpper(d[1]);

@@ -11,22 +11,39 @@ using namespace syntax;
 
 namespace {
 
-// Token classes of the built-in names (token characters U+00C8 + k, see Tokens.h).
-//
 // A constant's expression begins with "-", a letter, a digit, ".", "(" or a scalar function token
 // (Sin..Sign, sDot, sMag, Ln..Tanh, Clip..Int); this class matches every other character.
-constexpr TextView kNotConstantStart =
-    u"[!A-Za-z0-9.(\u00C8-\u00D5\u00DD\u00DE\u00E4-\u00E8\u00F3-\u00F6]";
+constexpr TokenClass kNotConstantStart = TokenClass(u"!A-Za-z0-9.(")
+                                             .Range(Builtin::Sin, Builtin::Sign)
+                                             .With(Builtin::SDot)
+                                             .With(Builtin::SMag)
+                                             .Range(Builtin::Ln, Builtin::Tanh)
+                                             .Range(Builtin::Clip, Builtin::Int);
 // The same for functions, which may also begin with Diff, sMpy, sDiv and sPwr.
-constexpr TextView kNotFunctionStart =
-    u"[!A-Za-z0-9.(\u00C8-\u00D6\u00DD\u00DE\u00E4-\u00E8\u00EA\u00EB\u00F1\u00F3-\u00F6]";
+constexpr TokenClass kNotFunctionStart = TokenClass(u"!A-Za-z0-9.(")
+                                             .Range(Builtin::Sin, Builtin::Diff)
+                                             .With(Builtin::SDot)
+                                             .With(Builtin::SMag)
+                                             .Range(Builtin::Ln, Builtin::Tanh)
+                                             .With(Builtin::SMpy)
+                                             .With(Builtin::SDiv)
+                                             .With(Builtin::SPwr)
+                                             .Range(Builtin::Clip, Builtin::Int);
 // Tokens the constant rewrite copies together with their "[".
-constexpr TextView kConstantPairTokens = u"[\u00C8-\u00D5\u00DD\u00DE\u00E4\u00E5\u00F3-\u00F6]";
+constexpr TokenClass kConstantPairTokens = TokenClass(u"")
+                                               .Range(Builtin::Sin, Builtin::Sign)
+                                               .With(Builtin::SDot)
+                                               .With(Builtin::SMag)
+                                               .With(Builtin::Ln)
+                                               .With(Builtin::Alog)
+                                               .Range(Builtin::Clip, Builtin::Int);
 // Tokens the function and vector-operation rewrites copy together with their "[" (Sin..Alog,
 // Clip..Int).
-constexpr TextView kFunctionPairTokens = u"[\u00C8-\u00E5\u00F3-\u00F6]";
+constexpr TokenClass kFunctionPairTokens =
+    TokenClass(u"").Range(Builtin::Sin, Builtin::Alog).Range(Builtin::Clip, Builtin::Int);
 // Vector-valued operations a vector definition may begin with: vAdd..Alog, vRotx..vTran.
-constexpr TextView kVectorOperationTokens = u"[\u00D8-\u00E5\u00F7-\u00FA]";
+constexpr TokenClass kVectorOperationTokens =
+    TokenClass(u"").Range(Builtin::VAdd, Builtin::Alog).Range(Builtin::VRotx, Builtin::VTran);
 
 constexpr TextView kLowerOrDigit = u"[a-z0-9]";
 
@@ -37,17 +54,17 @@ bool StartsWith(const Text& s, TextView prefix) {
 // Commands that the kind check lets pass unchanged when their token is followed by "[": Zero,
 // PlotSlopeField, PlotDirField, Integ, dblInt, IVP, BVP, PlotField3D, PlotContour, PlotContour1.
 bool IsKindCommandToken(char16_t c) {
-  switch (c) {
-    case kTokenZero:
-    case kTokenPlotSlopeField:
-    case kTokenPlotDirField:
-    case kTokenInteg:
-    case kTokenDblInt:
-    case kTokenIVP:
-    case kTokenBVP:
-    case kTokenPlotField3D:
-    case kTokenPlotContour:
-    case kTokenPlotContour1:
+  switch (static_cast<Builtin>(c)) {
+    case Builtin::Zero:
+    case Builtin::PlotSlopeField:
+    case Builtin::PlotDirField:
+    case Builtin::Integ:
+    case Builtin::DblInt:
+    case Builtin::IVP:
+    case Builtin::BVP:
+    case Builtin::PlotField3D:
+    case Builtin::PlotContour:
+    case Builtin::PlotContour1:
       return true;
     default:
       return false;
@@ -56,7 +73,7 @@ bool IsKindCommandToken(char16_t c) {
 
 // The header check also accepts the placeholder token.
 bool IsHeaderCommandToken(char16_t c) {
-  return IsKindCommandToken(c) || c == kTokenPlaceholder;
+  return IsKindCommandToken(c) || c == TokenChar(Builtin::Placeholder);
 }
 
 // A lower-case letter right after "." is the component letter of a reference such as B.y; it is

@@ -80,30 +80,51 @@ bool IsMatchingPair(char16_t open, char16_t close) {
          (open == u'{' && close == u'}') || (open == u'<' && close == u'>');
 }
 
-// Scalar function tokens, each of which must be followed by its "[": U+00C8..U+00EB (Sin through
-// sDiv) and Clip, Floor, Ceil, Int.
+// Scalar function tokens, each of which must be followed by its "[": Sin through sDiv in table
+// order, and Clip, Floor, Ceil, Int.
 bool IsScalarFunctionToken(char16_t c) {
-  return (c >= u'\u00C8' && c <= u'\u00EB') || (c >= u'\u00F3' && c <= u'\u00F6');
+  return IsTokenIn(c, Builtin::Sin, Builtin::SDiv) || IsTokenIn(c, Builtin::Clip, Builtin::Int);
 }
 
 // What may follow each character in the stored form ("-" is listed apart where a rule takes it).
-constexpr TextView kAfterEquals = u"[(0-9. a-zA-DF-Z\u00C8-\u00E8\u00F3-\u00FA]";
+constexpr TokenClass kAfterEquals = TokenClass(u"(0-9. a-zA-DF-Z")
+                                        .Range(Builtin::Sin, Builtin::Tanh)
+                                        .Range(Builtin::Clip, Builtin::VTran);
 constexpr TextView kAfterFiller = u"[} ){+*/^,.|=<>;]";
-constexpr TextView kAfterOpenParen = u"[0-9. (a-zA-Z+\u00C8-\u00E8\u00F3-\u00FA]";
+constexpr TokenClass kAfterOpenParen = TokenClass(u"0-9. (a-zA-Z+")
+                                           .Range(Builtin::Sin, Builtin::Tanh)
+                                           .Range(Builtin::Clip, Builtin::VTran);
 constexpr TextView kAfterCloseParen = u"[)+*/^}>,]";
-constexpr TextView kAfterOpenBracket =
-    u"[0-9(+a-zA-Z. \u00C8-\u00E8\u00EA\u00EB\u00F1\u00F3-\u00FA]";
+constexpr TokenClass kAfterOpenBracket = TokenClass(u"0-9(+a-zA-Z. ")
+                                             .Range(Builtin::Sin, Builtin::Tanh)
+                                             .With(Builtin::SMpy)
+                                             .With(Builtin::SDiv)
+                                             .With(Builtin::SPwr)
+                                             .Range(Builtin::Clip, Builtin::VTran);
 constexpr TextView kAfterCloseBracket = u"[+*/^)},>]";
-constexpr TextView kAfterOpenBrace = u"[0-9.(+ a-zA-Z\u00C8-\u00E8\u00F3-\u00FA]";
+constexpr TokenClass kAfterOpenBrace = TokenClass(u"0-9.(+ a-zA-Z")
+                                           .Range(Builtin::Sin, Builtin::Tanh)
+                                           .Range(Builtin::Clip, Builtin::VTran);
 constexpr TextView kAfterCloseBrace = u"[)+*/^},=>]";
 constexpr TextView kAfterLower = u"[{})a-z_0-9+*/^,|<>=.;]";
 constexpr TextView kAfterUpper = u"[a-z_ SCT]";
 constexpr TextView kAfterDigit = u"[})E0-9+*/^.|,;>=]";
 constexpr TextView kAfterPoint = u"[})E0-9+*/^>xyz]";
-constexpr TextView kAfterComma = u"[(a-z0-9A-Z+. \u00C8-\u00E8\u00EA\u00EB\u00F1\u00F3-\u00FA#]";
+constexpr TokenClass kAfterComma = TokenClass(u"(a-z0-9A-Z+. ")
+                                       .Range(Builtin::Sin, Builtin::Tanh)
+                                       .With(Builtin::SMpy)
+                                       .With(Builtin::SDiv)
+                                       .With(Builtin::SPwr)
+                                       .Range(Builtin::Clip, Builtin::VTran)
+                                       .Plain(u"#");
 constexpr TextView kAfterBar = u"[(a-z0-9.+]";
-constexpr TextView kAfterOperator = u"[(0-9a-zA-Z.\u00C8-\u00E8\u00F3-\u00FA]";
-constexpr TextView kAfterAngle = u"[(0-9a-zA-DF-Z.\u00C8-\u00E8\u00F3-\u00F6+]";
+constexpr TokenClass kAfterOperator = TokenClass(u"(0-9a-zA-Z.")
+                                          .Range(Builtin::Sin, Builtin::Tanh)
+                                          .Range(Builtin::Clip, Builtin::VTran);
+constexpr TokenClass kAfterAngle = TokenClass(u"(0-9a-zA-DF-Z.")
+                                       .Range(Builtin::Sin, Builtin::Tanh)
+                                       .Range(Builtin::Clip, Builtin::Int)
+                                       .Plain(u"+");
 // Characters that may stand before a "[" that does not follow a built-in name token.
 constexpr TextView kBeforeBracket = u"[a-z,0-9!@#$%^&*()_=+`~\\|;:'<.>/?]";
 
@@ -239,7 +260,7 @@ void CheckBraceUse(const Text& text, int16_t& msgNo) {
     if (StartsWith(text, prefix)) return;
   }
   const char16_t fourth = At(text, 4);
-  if (fourth == kTokenInteg || fourth == kTokenDblInt) return;
+  if (fourth == TokenChar(Builtin::Integ) || fourth == TokenChar(Builtin::DblInt)) return;
 
   const long n = rt::Len(text);
   for (long i = 2; i <= n; ++i) {
@@ -337,8 +358,14 @@ void CheckCommaUse(const Text& text, int16_t& msgNo) {
   TokenizeNames(text, t);
   // The multi-argument vector and scalar operations take their commas themselves: vAdd..vUnit,
   // sMpy, sDiv, sPwr, vRotx..vTran.
+  static constexpr TokenClass kOwnCommas = TokenClass(u"")
+                                               .Range(Builtin::VAdd, Builtin::VUnit)
+                                               .With(Builtin::SMpy)
+                                               .With(Builtin::SDiv)
+                                               .With(Builtin::SPwr)
+                                               .Range(Builtin::VRotx, Builtin::VTran);
   for (char16_t c : t) {
-    if (Is(c, u"[\u00D8-\u00E3\u00EA\u00EB\u00F1\u00F7-\u00FA]")) return;
+    if (Is(c, kOwnCommas)) return;
   }
   const long n = rt::Len(t);
   // A component vector A<t>=<X,Y,Z> or Ab<t>=<X,Y,Z> has exactly its two commas.
@@ -352,7 +379,7 @@ void CheckCommaUse(const Text& text, int16_t& msgNo) {
   long i = 1;
   while (i <= n) {
     const char16_t c = At(t, i);
-    if (c == kTokenDiff) {
+    if (c == TokenChar(Builtin::Diff)) {
       const long close = rt::InStr(i, t, u"]");
       if (close == n) return;
       if (close > 0) {
@@ -546,8 +573,8 @@ void CheckSymbolAdjacency(const Text& text, int16_t& msgNo) {
       }
       verdict = 0;
     } else if (b == u'[' && !macros) {
-      if (IsToken(a) || Is(a, kBeforeBracket) || a == u'{' || a == u'}' || a == u'[' || a == u']' ||
-          a == u'-') {
+      if (IsBuiltinToken(a) || Is(a, kBeforeBracket) || a == u'{' || a == u'}' || a == u'[' ||
+          a == u']' || a == u'-') {
         verdict = 0;
       } else {
         msgNo = 450;

@@ -9,81 +9,100 @@
 namespace ms {
 namespace {
 
-// The capitalised names in table order; entry 39 is a placeholder that no statement spells.
-constexpr std::array<const char16_t*, 55> kNames = {u"Sin[",
-                                                    u"Cos[",
-                                                    u"Tan[",
-                                                    u"ASin[",
-                                                    u"ACos[",
-                                                    u"ATan[",
-                                                    u"Log[",
-                                                    u"Sqrt[",
-                                                    u"Inv[",
-                                                    u"Exp[",
-                                                    u"Unit[",
-                                                    u"Sqw[",
-                                                    u"Abs[",
-                                                    u"Sign[",
-                                                    u"Diff[",
-                                                    u"vAdd[",
-                                                    u"vSub[",
-                                                    u"vNorm[",
-                                                    u"vCross[",
-                                                    u"vDiv[",
-                                                    u"sDot[",
-                                                    u"sMag[",
-                                                    u"vMpy[",
-                                                    u"vDiff[",
-                                                    u"vEval[",
-                                                    u"vTan[",
-                                                    u"vUnit[",
-                                                    u"Ln[",
-                                                    u"Alog[",
-                                                    u"Sinh[",
-                                                    u"Cosh[",
-                                                    u"Tanh[",
-                                                    u"Plot[",
-                                                    u"sMpy[",
-                                                    u"sDiv[",
-                                                    u"Zero[",
-                                                    u"PlotSlopeField[",
-                                                    u"PlotDirField[",
-                                                    u"PlotField3D[",
-                                                    u"- - -[",
-                                                    u"sPwr[",
-                                                    u"PlotContour[",
-                                                    u"Clip[",
-                                                    u"Floor[",
-                                                    u"Ceil[",
-                                                    u"Int[",
-                                                    u"vRotx[",
-                                                    u"vRoty[",
-                                                    u"vRotz[",
-                                                    u"vTran[",
-                                                    u"PlotContour1[",
-                                                    u"Integ[",
-                                                    u"IVP[",
-                                                    u"dblInt[",
-                                                    u"BVP["};
+// The capitalised names in table order, each with its token; the Placeholder entry is spelled by no
+// statement.
+struct BuiltinName {
+  Builtin token;
+  const char16_t* name;
+};
+constexpr std::array<BuiltinName, kBuiltinCount / 2> kNames = {{
+    {Builtin::Sin, u"Sin["},
+    {Builtin::Cos, u"Cos["},
+    {Builtin::Tan, u"Tan["},
+    {Builtin::ASin, u"ASin["},
+    {Builtin::ACos, u"ACos["},
+    {Builtin::ATan, u"ATan["},
+    {Builtin::Log, u"Log["},
+    {Builtin::Sqrt, u"Sqrt["},
+    {Builtin::Inv, u"Inv["},
+    {Builtin::Exp, u"Exp["},
+    {Builtin::Unit, u"Unit["},
+    {Builtin::Sqw, u"Sqw["},
+    {Builtin::Abs, u"Abs["},
+    {Builtin::Sign, u"Sign["},
+    {Builtin::Diff, u"Diff["},
+    {Builtin::VAdd, u"vAdd["},
+    {Builtin::VSub, u"vSub["},
+    {Builtin::VNorm, u"vNorm["},
+    {Builtin::VCross, u"vCross["},
+    {Builtin::VDiv, u"vDiv["},
+    {Builtin::SDot, u"sDot["},
+    {Builtin::SMag, u"sMag["},
+    {Builtin::VMpy, u"vMpy["},
+    {Builtin::VDiff, u"vDiff["},
+    {Builtin::VEval, u"vEval["},
+    {Builtin::VTan, u"vTan["},
+    {Builtin::VUnit, u"vUnit["},
+    {Builtin::Ln, u"Ln["},
+    {Builtin::Alog, u"Alog["},
+    {Builtin::Sinh, u"Sinh["},
+    {Builtin::Cosh, u"Cosh["},
+    {Builtin::Tanh, u"Tanh["},
+    {Builtin::Plot, u"Plot["},
+    {Builtin::SMpy, u"sMpy["},
+    {Builtin::SDiv, u"sDiv["},
+    {Builtin::Zero, u"Zero["},
+    {Builtin::PlotSlopeField, u"PlotSlopeField["},
+    {Builtin::PlotDirField, u"PlotDirField["},
+    {Builtin::PlotField3D, u"PlotField3D["},
+    {Builtin::Placeholder, u"- - -["},
+    {Builtin::SPwr, u"sPwr["},
+    {Builtin::PlotContour, u"PlotContour["},
+    {Builtin::Clip, u"Clip["},
+    {Builtin::Floor, u"Floor["},
+    {Builtin::Ceil, u"Ceil["},
+    {Builtin::Int, u"Int["},
+    {Builtin::VRotx, u"vRotx["},
+    {Builtin::VRoty, u"vRoty["},
+    {Builtin::VRotz, u"vRotz["},
+    {Builtin::VTran, u"vTran["},
+    {Builtin::PlotContour1, u"PlotContour1["},
+    {Builtin::Integ, u"Integ["},
+    {Builtin::IVP, u"IVP["},
+    {Builtin::DblInt, u"dblInt["},
+    {Builtin::BVP, u"BVP["},
+}};
+
+// The table holds every token once, in enumerator order.
+constexpr bool InEnumeratorOrder() {
+  for (size_t k = 1; k < kNames.size(); ++k) {
+    const char16_t prev = TokenChar(kNames[k - 1].token), cur = TokenChar(kNames[k].token);
+    const bool skipsTimes =
+        kNames[k - 1].token == Builtin::Diff && kNames[k].token == Builtin::VAdd;
+    if (cur != prev + 1 && !skipsTimes) return false;
+  }
+  return kNames.front().token == Builtin::Sin && kNames.back().token == Builtin::BVP;
+}
+static_assert(InEnumeratorOrder());
 
 // A shorter name found inside a longer one leaves the longer one's first letter in front of the
 // shorter one's token: "ASin[" becomes "A" + token("Sin[") + "[". Each repair turns such a pair
 // into the longer name's token.
 struct Repair {
   char16_t letter;
-  char16_t found;
-  char16_t token;
+  Builtin found;
+  Builtin token;
 };
 constexpr std::array<Repair, 9> kRepairs = {{
-    {u'A', u'\u00C8', u'\u00CB'},
-    {u'a', u'\u00C8', u'\u00CB'},
-    {u'A', u'\u00C9', u'\u00CC'},
-    {u'a', u'\u00C9', u'\u00CC'},
-    {u'A', u'\u00CA', u'\u00CD'},
-    {u'a', u'\u00CA', u'\u00CD'},
-    {u'v', u'\u00D6', u'\u00E0'},
-    {u'v', u'\u00CA', u'\u00E2'},
-    {u'v', u'\u00D2', u'\u00E3'},
+    {u'A', Builtin::Sin, Builtin::ASin},
+    {u'a', Builtin::Sin, Builtin::ASin},
+    {u'A', Builtin::Cos, Builtin::ACos},
+    {u'a', Builtin::Cos, Builtin::ACos},
+    {u'A', Builtin::Tan, Builtin::ATan},
+    {u'a', Builtin::Tan, Builtin::ATan},
+    {u'v', Builtin::Diff, Builtin::VDiff},
+    {u'v', Builtin::Tan, Builtin::VTan},
+    {u'v', Builtin::Unit, Builtin::VUnit},
 }};
 
 // Replaces every occurrence of find in s; most names are absent from a statement, so the search
@@ -122,16 +141,13 @@ class BracketPairs {
 
 }  // namespace
 
-char16_t BuiltinTokenChar(int k) {
-  return static_cast<char16_t>(k <= 14 ? 0x00C8 + k : 0x00C9 + k);
-}
-
 void InitBuiltinNames() {
-  for (int k = 0; k < 55; ++k) {
-    const rt::Text name = kNames[k];
-    const rt::Text token = rt::Text(1, BuiltinTokenChar(k)) + u"[";
+  constexpr size_t kCount = kNames.size();
+  for (size_t k = 0; k < kCount; ++k) {
+    const rt::Text name = kNames[k].name;
+    const rt::Text token = rt::Text(1, TokenChar(kNames[k].token)) + u"[";
     Tables.BuiltinNames[k] = {name, token};
-    Tables.BuiltinNames[k + 55] = {rt::LCase(name), token};
+    Tables.BuiltinNames[k + kCount] = {rt::LCase(name), token};
   }
 }
 
@@ -143,8 +159,9 @@ void TokenizeNames(const rt::Text& src, rt::Text& dst) {
     if (pairs.MayHold(b.Name)) ReplaceAll(s, b.Name, b.Token);
   }
   for (const Repair& r : kRepairs) {
-    const char16_t pair[] = {r.letter, r.found};
-    ReplaceAll(s, rt::TextView(pair, 2), rt::TextView(&r.token, 1));
+    const char16_t pair[] = {r.letter, TokenChar(r.found)};
+    const char16_t token = TokenChar(r.token);
+    ReplaceAll(s, rt::TextView(pair, 2), rt::TextView(&token, 1));
   }
   dst = std::move(s);
 }
@@ -156,7 +173,7 @@ void DetokenizeNames(const rt::Text& src, rt::Text& dst) {
   std::array<bool, 0x100> present{};
   bool any = false;
   for (char16_t c : s) {
-    if (c >= 0x00C8 && c <= 0x00FF) present[c] = any = true;
+    if (IsBuiltinToken(c)) present[c] = any = true;
   }
   for (const BuiltinRec& b : Tables.BuiltinNames) {
     if (!any) break;

@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "language/RunProgress.h"
+#include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 
 namespace ms {
@@ -83,79 +84,27 @@ struct Program {
 
 // The operation of a built-in function token, or false when c is none of them.
 bool TokenOp(char16_t c, Op& op) {
-  switch (c) {
-    case u'\u00C8':
-      op = Op::kSin;
+  struct FunctionOp {
+    Builtin token;
+    Op op;
+  };
+  static constexpr FunctionOp kFunctionOps[] = {
+      {Builtin::Sin, Op::kSin},   {Builtin::Cos, Op::kCos},   {Builtin::Tan, Op::kTan},
+      {Builtin::Sinh, Op::kSinh}, {Builtin::Cosh, Op::kCosh}, {Builtin::Tanh, Op::kTanh},
+      {Builtin::Sqrt, Op::kSqrt}, {Builtin::Abs, Op::kAbs},   {Builtin::Log, Op::kLog},
+      {Builtin::Ln, Op::kLn},     {Builtin::Exp, Op::kExp},   {Builtin::ASin, Op::kASin},
+      {Builtin::ACos, Op::kACos}, {Builtin::ATan, Op::kATan}, {Builtin::Alog, Op::kAlog},
+      {Builtin::Unit, Op::kUnit}, {Builtin::Sqw, Op::kSqw},   {Builtin::Sign, Op::kSign},
+      {Builtin::Inv, Op::kInv},   {Builtin::Clip, Op::kClip}, {Builtin::Floor, Op::kFloor},
+      {Builtin::Ceil, Op::kCeil}, {Builtin::Int, Op::kInt},
+  };
+  for (const FunctionOp& f : kFunctionOps) {
+    if (TokenChar(f.token) == c) {
+      op = f.op;
       return true;
-    case u'\u00C9':
-      op = Op::kCos;
-      return true;
-    case u'\u00CA':
-      op = Op::kTan;
-      return true;
-    case u'\u00E6':
-      op = Op::kSinh;
-      return true;
-    case u'\u00E7':
-      op = Op::kCosh;
-      return true;
-    case u'\u00E8':
-      op = Op::kTanh;
-      return true;
-    case u'\u00CF':
-      op = Op::kSqrt;
-      return true;
-    case u'\u00D4':
-      op = Op::kAbs;
-      return true;
-    case u'\u00CE':
-      op = Op::kLog;
-      return true;
-    case u'\u00E4':
-      op = Op::kLn;
-      return true;
-    case u'\u00D1':
-      op = Op::kExp;
-      return true;
-    case u'\u00CB':
-      op = Op::kASin;
-      return true;
-    case u'\u00CC':
-      op = Op::kACos;
-      return true;
-    case u'\u00CD':
-      op = Op::kATan;
-      return true;
-    case u'\u00E5':
-      op = Op::kAlog;
-      return true;
-    case u'\u00D2':
-      op = Op::kUnit;
-      return true;
-    case u'\u00D3':
-      op = Op::kSqw;
-      return true;
-    case u'\u00D5':
-      op = Op::kSign;
-      return true;
-    case u'\u00D0':
-      op = Op::kInv;
-      return true;
-    case u'\u00F3':
-      op = Op::kClip;
-      return true;
-    case u'\u00F4':
-      op = Op::kFloor;
-      return true;
-    case u'\u00F5':
-      op = Op::kCeil;
-      return true;
-    case u'\u00F6':
-      op = Op::kInt;
-      return true;
-    default:
-      return false;
+    }
   }
+  return false;
 }
 
 int32_t NameSlot(Program& p, const rt::Text& name) {

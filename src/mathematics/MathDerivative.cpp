@@ -11,31 +11,6 @@ namespace ms {
 
 namespace {
 
-// Token characters of the built-in functions the rules know.
-constexpr char16_t kSin = u'\u00C8';
-constexpr char16_t kCos = u'\u00C9';
-constexpr char16_t kTan = u'\u00CA';
-constexpr char16_t kASin = u'\u00CB';
-constexpr char16_t kACos = u'\u00CC';
-constexpr char16_t kATan = u'\u00CD';
-constexpr char16_t kLog = u'\u00CE';
-constexpr char16_t kSqrt = u'\u00CF';
-constexpr char16_t kInv = u'\u00D0';
-constexpr char16_t kExp = u'\u00D1';
-constexpr char16_t kUnit = u'\u00D2';
-constexpr char16_t kSqw = u'\u00D3';
-constexpr char16_t kAbs = u'\u00D4';
-constexpr char16_t kSign = u'\u00D5';
-constexpr char16_t kLn = u'\u00E4';
-constexpr char16_t kAlog = u'\u00E5';
-constexpr char16_t kSinh = u'\u00E6';
-constexpr char16_t kCosh = u'\u00E7';
-constexpr char16_t kTanh = u'\u00E8';
-constexpr char16_t kClip = u'\u00F3';
-constexpr char16_t kFloor = u'\u00F4';
-constexpr char16_t kCeil = u'\u00F5';
-constexpr char16_t kInt = u'\u00F6';
-
 constexpr int16_t kMsgDiffComma = 530;
 constexpr int16_t kMsgDiffVariable = 531;
 constexpr int16_t kMsgDiffAfterVariable = 532;
@@ -45,9 +20,6 @@ constexpr int16_t kMsgDiffNoClose = 535;
 constexpr int16_t kMsgDiffBadPoint = 536;
 constexpr int16_t kMsgDiffOverflow = 537;
 
-bool IsTokenChar(char16_t c) {
-  return c >= u'\u00C8' && c <= u'\u00FF';
-}
 using rt::IsDigit;
 using rt::IsLower;
 
@@ -56,8 +28,8 @@ bool Short(const rt::Text& a) {
 }
 
 // A built-in call in token form: the token, "[", the argument and "]".
-rt::Text Call(char16_t token, const rt::Text& arg) {
-  return rt::Text(1, token) + u"[" + arg + u"]";
+rt::Text Call(Builtin token, const rt::Text& arg) {
+  return rt::Text(1, TokenChar(token)) + u"[" + arg + u"]";
 }
 
 // The character at 1-based position p, or 0 outside the text.
@@ -67,45 +39,45 @@ rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, in
 // f of the chain rule f(a) * a' for a built-in function at the top, or "" when the whole
 // derivative is 0.
 rt::Text OuterDerivative(char16_t token, const rt::Text& a) {
-  switch (token) {
-    case kSin:
-      return Call(kCos, a);
-    case kCos:
-      return u"0-" + Call(kSin, a);
-    case kTan:
-      return MakeSquare(MakeQuotient(u"1", Call(kCos, a)));
-    case kSinh:
-      return Call(kCosh, a);
-    case kCosh:
-      return Call(kSinh, a);
-    case kTanh:
-      return MakeSquare(MakeQuotient(u"1", Call(kCosh, a)));
-    case kASin:
-      return MakeQuotient(u"1", Call(kSqrt, u"1-" + MakeSquare(a)));
-    case kACos:
-      return MakeQuotient(u"-1", Call(kSqrt, u"1-" + MakeSquare(a)));
-    case kATan:
+  switch (static_cast<Builtin>(token)) {
+    case Builtin::Sin:
+      return Call(Builtin::Cos, a);
+    case Builtin::Cos:
+      return u"0-" + Call(Builtin::Sin, a);
+    case Builtin::Tan:
+      return MakeSquare(MakeQuotient(u"1", Call(Builtin::Cos, a)));
+    case Builtin::Sinh:
+      return Call(Builtin::Cosh, a);
+    case Builtin::Cosh:
+      return Call(Builtin::Sinh, a);
+    case Builtin::Tanh:
+      return MakeSquare(MakeQuotient(u"1", Call(Builtin::Cosh, a)));
+    case Builtin::ASin:
+      return MakeQuotient(u"1", Call(Builtin::Sqrt, u"1-" + MakeSquare(a)));
+    case Builtin::ACos:
+      return MakeQuotient(u"-1", Call(Builtin::Sqrt, u"1-" + MakeSquare(a)));
+    case Builtin::ATan:
       return MakeQuotient(u"1", MakeSum(u"1", MakeSquare(a)));
-    case kLn:
+    case Builtin::Ln:
       return MakeQuotient(u"1", a);
-    case kLog:
+    case Builtin::Log:
       return MakeQuotient(u"1/" + MakeLn(u"10"), a);
-    case kExp:
-      return Call(kExp, a);
-    case kAlog:
-      return MakeProduct(Call(kAlog, a), MakeLn(u"10"));
-    case kSqrt:
-      return MakeQuotient(u"0.5", Call(kSqrt, a));
-    case kAbs:
-      return Call(kSign, a);
-    case kUnit:
-    case kSqw:
-    case kSign:
-    case kInv:
-    case kClip:
-    case kFloor:
-    case kCeil:
-    case kInt:
+    case Builtin::Exp:
+      return Call(Builtin::Exp, a);
+    case Builtin::Alog:
+      return MakeProduct(Call(Builtin::Alog, a), MakeLn(u"10"));
+    case Builtin::Sqrt:
+      return MakeQuotient(u"0.5", Call(Builtin::Sqrt, a));
+    case Builtin::Abs:
+      return Call(Builtin::Sign, a);
+    case Builtin::Unit:
+    case Builtin::Sqw:
+    case Builtin::Sign:
+    case Builtin::Inv:
+    case Builtin::Clip:
+    case Builtin::Floor:
+    case Builtin::Ceil:
+    case Builtin::Int:
     default:
       return u"";
   }
@@ -133,7 +105,7 @@ rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, in
     return IsNumericStr(e) || IsFreeOfVar(e, x) ? u"0" : u"1";
   }
   const char16_t o = op[0];
-  if (IsTokenChar(o)) {
+  if (IsBuiltinToken(o)) {
     const rt::Text a = BracketArgument(e);
     const rt::Text f = OuterDerivative(o, a);
     if (f.empty()) return u"0";
@@ -282,7 +254,7 @@ void ScanOperators(const rt::Text& e, std::vector<int32_t>& priorities) {
       p = depth + 2;
     } else if (c == u'^') {
       p = depth + 3;
-    } else if (IsTokenChar(c)) {
+    } else if (IsBuiltinToken(c)) {
       p = depth + 5;
     } else if (c == u'(' || c == u'[') {
       depth += 10;
@@ -419,7 +391,7 @@ rt::Text MakePower(const rt::Text& a, const rt::Text& b) {
 // The logarithm is written as its token, so that a later pass (a higher derivative) sees a
 // built-in function it can differentiate.
 rt::Text MakeLn(const rt::Text& a) {
-  return Call(kLn, a);
+  return Call(Builtin::Ln, a);
 }
 
 rt::Text PowerRuleTerm(const rt::Text& a, const rt::Text& n) {

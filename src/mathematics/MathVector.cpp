@@ -13,29 +13,6 @@ VectorStackState VectorStacks;
 
 namespace {
 
-// Token characters of the operations (built-in name table order).
-constexpr char16_t kTokVAdd = u'\u00D8';
-constexpr char16_t kTokVSub = u'\u00D9';
-constexpr char16_t kTokVNorm = u'\u00DA';
-constexpr char16_t kTokVCross = u'\u00DB';
-constexpr char16_t kTokVDiv = u'\u00DC';
-constexpr char16_t kTokSDot = u'\u00DD';
-constexpr char16_t kTokSMag = u'\u00DE';
-constexpr char16_t kTokVMpy = u'\u00DF';
-constexpr char16_t kTokVDiff = u'\u00E0';
-constexpr char16_t kTokVEval = u'\u00E1';
-constexpr char16_t kTokVTan = u'\u00E2';
-constexpr char16_t kTokVUnit = u'\u00E3';
-constexpr char16_t kTokLn = u'\u00E4';
-constexpr char16_t kTokAlog = u'\u00E5';
-constexpr char16_t kTokSMpy = u'\u00EA';
-constexpr char16_t kTokSDiv = u'\u00EB';
-constexpr char16_t kTokSPwr = u'\u00F1';
-constexpr char16_t kTokVRotx = u'\u00F7';
-constexpr char16_t kTokVRoty = u'\u00F8';
-constexpr char16_t kTokVRotz = u'\u00F9';
-constexpr char16_t kTokVTran = u'\u00FA';
-
 constexpr int16_t kTrue = -1;
 constexpr int kMaxComponentCounter = 999;
 
@@ -55,12 +32,16 @@ bool IsIdentChar(char16_t c) {
 // Tokens that begin an expression with a scalar value: sDot[, sMag[, Ln[, Alog[, sMpy[, sDiv[,
 // sPwr[ (the expression is given itself rather than as a vector identifier).
 bool IsScalarLead(char16_t c) {
-  return c == kTokSDot || c == kTokSMag || c == kTokLn || c == kTokAlog || c == kTokSMpy ||
-         c == kTokSDiv || c == kTokSPwr;
+  return c == TokenChar(Builtin::SDot) || c == TokenChar(Builtin::SMag) ||
+         c == TokenChar(Builtin::Ln) || c == TokenChar(Builtin::Alog) ||
+         c == TokenChar(Builtin::SMpy) || c == TokenChar(Builtin::SDiv) ||
+         c == TokenChar(Builtin::SPwr);
 }
 // Tokens whose result is a scalar left on the scalar stack.
 bool IsScalarOp(char16_t c) {
-  return c == kTokSDot || c == kTokSMag || c == kTokSMpy || c == kTokSDiv || c == kTokSPwr;
+  return c == TokenChar(Builtin::SDot) || c == TokenChar(Builtin::SMag) ||
+         c == TokenChar(Builtin::SMpy) || c == TokenChar(Builtin::SDiv) ||
+         c == TokenChar(Builtin::SPwr);
 }
 bool IsFunctionId(const Text& id) {
   return id.size() == 2 && IsUpper(id[0]) && (IsLower(id[1]) || id[1] == u'_');
@@ -325,7 +306,7 @@ void ParseVDiffArgs(Text& text, Text& result, int16_t& msgNo) {
   size_t i = 0;
   const size_t n = text.size();
   while (i < n) {
-    if (text[i] != kTokVDiff) {
+    if (text[i] != TokenChar(Builtin::VDiff)) {
       out += text[i];
       ++i;
       continue;
@@ -391,25 +372,25 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
   ConstRec s;
   Text st;
   switch (token) {
-    case kTokVAdd:
-    case kTokVSub:
-    case kTokVCross:
-    case kTokSDot: {
+    case TokenChar(Builtin::VAdd):
+    case TokenChar(Builtin::VSub):
+    case TokenChar(Builtin::VCross):
+    case TokenChar(Builtin::SDot): {
       PopVector(a, msgNo);
       if (msgNo != 0) return;
       PopVector(b, msgNo);
       if (msgNo != 0) return;
-      if (token == kTokSDot) {
+      if (token == TokenChar(Builtin::SDot)) {
         Text d = u"(" + P(b.XExpr) + u"*" + P(a.XExpr) + u"+" + P(b.YExpr) + u"*" + P(a.YExpr) +
                  u"+" + P(b.ZExpr) + u"*" + P(a.ZExpr) + u")";
         PushScalar(MakeScalar(u"d$", kScalarBuilt, d), msgNo);
         return;
       }
       Text c[3];
-      if (token == kTokVAdd) {
+      if (token == TokenChar(Builtin::VAdd)) {
         for (int k = 0; k < 3; ++k)
           DetokenizeNames(u"(" + P(Comp(a, k)) + u"+" + P(Comp(b, k)) + u")", c[k]);
-      } else if (token == kTokVSub) {
+      } else if (token == TokenChar(Builtin::VSub)) {
         for (int k = 0; k < 3; ++k) {
           DetokenizeNames(u"(" + P(Comp(a, k)) + u"-" + P(Comp(b, k)) + u")", c[k]);
         }
@@ -424,12 +405,12 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
       PushVector(MakeVectorResult(a, c[0], c[1], c[2]), msgNo);
       return;
     }
-    case kTokVUnit:
-    case kTokSMag: {
+    case TokenChar(Builtin::VUnit):
+    case TokenChar(Builtin::SMag): {
       PopVector(a, msgNo);
       if (msgNo != 0) return;
       const Text parts[3] = {a.XExpr, a.YExpr, a.ZExpr};
-      if (token == kTokSMag) {
+      if (token == TokenChar(Builtin::SMag)) {
         PushScalar(MakeScalar(u"m$", kScalarBuilt, MagnitudeOf(parts)), msgNo);
         return;
       }
@@ -437,7 +418,7 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
       PushVector(DividedBy(a, parts, m), msgNo);
       return;
     }
-    case kTokVTan: {
+    case TokenChar(Builtin::VTan): {
       PopVector(a, msgNo);
       if (msgNo != 0) return;
       Text d[3];
@@ -446,18 +427,18 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
       PushVector(DividedBy(a, d, MagnitudeOf(d)), msgNo);
       return;
     }
-    case kTokVNorm: {
+    case TokenChar(Builtin::VNorm): {
       PopVector(a, msgNo);
       if (msgNo != 0) return;
       OpVNorm(a, msgNo);
       return;
     }
-    case kTokVRotx:
-    case kTokVRoty:
-    case kTokVRotz:
-    case kTokVMpy:
-    case kTokVDiv:
-    case kTokVEval: {
+    case TokenChar(Builtin::VRotx):
+    case TokenChar(Builtin::VRoty):
+    case TokenChar(Builtin::VRotz):
+    case TokenChar(Builtin::VMpy):
+    case TokenChar(Builtin::VDiv):
+    case TokenChar(Builtin::VEval): {
       PopVector(a, msgNo);
       if (msgNo != 0) return;
       PopScalar(s, msgNo);
@@ -469,25 +450,25 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
       const Text sn = u"*Sin[" + st + u"]";
       const Text x = P(a.XExpr), y = P(a.YExpr), z = P(a.ZExpr);
       switch (token) {
-        case kTokVRotx:
+        case TokenChar(Builtin::VRotx):
           c[0] = x;
           c[1] = u"(" + y + cs + u"-" + z + sn + u")";
           c[2] = u"(" + y + sn + u"+" + z + cs + u")";
           break;
-        case kTokVRoty:
+        case TokenChar(Builtin::VRoty):
           c[0] = u"(" + x + cs + u"+" + z + sn + u")";
           c[1] = y;
           c[2] = u"(-" + x + sn + u"+" + z + cs + u")";
           break;
-        case kTokVRotz:
+        case TokenChar(Builtin::VRotz):
           c[0] = u"(" + x + cs + u"-" + y + sn + u")";
           c[1] = u"(" + x + sn + u"+" + y + cs + u")";
           c[2] = z;
           break;
-        case kTokVMpy:
+        case TokenChar(Builtin::VMpy):
           for (int k = 0; k < 3; ++k) c[k] = u"(" + P(st) + u"*" + P(Comp(a, k)) + u")";
           break;
-        case kTokVDiv:
+        case TokenChar(Builtin::VDiv):
           for (int k = 0; k < 3; ++k) c[k] = u"(" + P(Comp(a, k)) + u"/" + P(st) + u")";
           break;
         default:  // vEval[
@@ -503,7 +484,7 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
       PushVector(MakeVectorResult(a, c[0], c[1], c[2]), msgNo);
       return;
     }
-    case kTokVTran: {
+    case TokenChar(Builtin::VTran): {
       PopVector(a, msgNo);
       if (msgNo != 0) return;
       Text t[3];
@@ -519,15 +500,15 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
                  msgNo);
       return;
     }
-    case kTokSMpy:
-    case kTokSDiv:
-    case kTokSPwr: {
+    case TokenChar(Builtin::SMpy):
+    case TokenChar(Builtin::SDiv):
+    case TokenChar(Builtin::SPwr): {
       ConstRec sa, sb;
       PopScalar(sa, msgNo);
       if (msgNo != 0) return;
       PopScalar(sb, msgNo);
       if (msgNo != 0) return;
-      if (token == kTokSPwr) {
+      if (token == TokenChar(Builtin::SPwr)) {
         bool constant = sb.Kind == kScalarIdent && sb.Name.size() == 2 && IsLower(sb.Name[0]);
         if (!constant && sb.Kind != kScalarNumber) {
           msgNo = 1320;
@@ -539,12 +520,14 @@ void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
       if (msgNo != 0) return;
       ScalarText(sb, tb, msgNo);
       if (msgNo != 0) return;
-      const Text op = token == kTokSMpy ? u"*" : (token == kTokSDiv ? u"/" : u"^");
-      const Text marker = token == kTokSDiv ? u"d$" : u"m$";
+      const Text op = token == TokenChar(Builtin::SMpy)
+                          ? u"*"
+                          : (token == TokenChar(Builtin::SDiv) ? u"/" : u"^");
+      const Text marker = token == TokenChar(Builtin::SDiv) ? u"d$" : u"m$";
       PushScalar(MakeScalar(marker, kScalarBuilt, u"(" + P(ta) + op + P(tb) + u")"), msgNo);
       return;
     }
-    case kTokVDiff: {
+    case TokenChar(Builtin::VDiff): {
       PopVector(a, msgNo);
       if (msgNo != 0) return;
       Text order;
@@ -624,8 +607,8 @@ void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
   Text scan;
   ExpandVectorMacros(normal, scan, msgNo);
   if (msgNo != 0) return;
-  const bool hasVDiff = normal.find(kTokVDiff) != Text::npos;
-  const bool hasSPwr = normal.find(kTokSPwr) != Text::npos;
+  const bool hasVDiff = normal.find(TokenChar(Builtin::VDiff)) != Text::npos;
+  const bool hasSPwr = normal.find(TokenChar(Builtin::SPwr)) != Text::npos;
 
   long j = static_cast<long>(scan.size()) - 1;
   while (j >= 0) {

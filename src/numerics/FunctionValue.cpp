@@ -8,6 +8,7 @@
 
 #include "language/CompileCode.h"
 #include "language/ProcessConst.h"
+#include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 
@@ -18,7 +19,7 @@ namespace {
 constexpr int kMaxArguments = 5;
 // A value that could not be obtained (as the text path reports a result constant that is missing).
 constexpr int16_t kMsgNoValue = 288;
-constexpr char16_t kInvToken = u'\u00D0';
+constexpr char16_t kInvToken = TokenChar(Builtin::Inv);
 
 // A function bound for the scope: its code with the argument letters, or the message every value
 // gets, or neither (the text path serves it).
