@@ -128,6 +128,84 @@ constexpr TokenClass kAfterAngle = TokenClass(u"(0-9a-zA-DF-Z.")
 // Characters that may stand before a "[" that does not follow a built-in name token.
 constexpr TextView kBeforeBracket = u"[a-z,0-9!@#$%^&*()_=+`~\\|;:'<.>/?]";
 
+// A character of the stored form and its successor, as the adjacency rules see them.
+struct AdjacentPair {
+  const Text& text;
+  long i;      // 1-based position of a
+  char16_t a;  // the character judged
+  char16_t b;  // its successor
+  bool macros;
+};
+
+// One row of the adjacency rules: the characters it is about, what may follow them (a class and
+// single characters outside it, "-" and the brackets, which the class syntax cannot list), and the
+// message when anything else does. A row with its own test decides the pair itself.
+struct AdjacencyRule {
+  bool (*about)(char16_t a);
+  TextView mayFollow;
+  TextView alsoFollow;
+  int16_t failure;
+  bool recordOnly = false;  // the verdict stands until the next judged pair replaces it
+  int16_t (*ownTest)(const AdjacentPair& p, int16_t failure) = nullptr;
+
+  // 0 when p.b may follow p.a, otherwise the message.
+  int16_t Judge(const AdjacentPair& p) const {
+    if (ownTest != nullptr) return ownTest(p, failure);
+    const bool ok = Is(p.b, mayFollow) || (p.b != 0 && alsoFollow.find(p.b) != TextView::npos);
+    return ok ? 0 : failure;
+  }
+};
+
+template <char16_t C>
+bool IsChar(char16_t a) {
+  return a == C;
+}
+
+// A padding "_" before a digit in a constant taking a vector component (m=A.x|2 without its "|")
+// gives 630; every other failure after the padding 451.
+int16_t AfterPadding(const AdjacentPair& p, int16_t failure) {
+  if (p.b == u'-' || p.b == u']' || Is(p.b, kAfterFiller)) return 0;
+  const bool componentArgument =
+      IsLower(At(p.text, 1)) && At(p.text, p.i - 2) == u'.' && Is(At(p.text, p.i - 1), u"[xyz]");
+  return componentArgument && IsDigit(p.b) ? 630 : failure;
+}
+
+// A capital before "[" is a macro call, and without macros no built-in name (1300); an "E" may
+// open an exponent.
+int16_t AfterCapital(const AdjacentPair& p, int16_t failure) {
+  if (p.b == u'[') return p.macros ? 0 : 1300;
+  const bool exponent = p.a == u'E' && (p.b == u'-' || Is(p.b, u"[0-9+]"));
+  return Is(p.b, kAfterUpper) || exponent ? 0 : failure;
+}
+
+// In the order they are tried; the first row about a character judges it.
+constexpr AdjacencyRule kAdjacencyRules[] = {
+    {IsChar<u'='>, kAfterEquals, u"-", 666, true},
+    {IsChar<u'<'>, kAfterAngle, u"-", 477, true},
+    {IsChar<u'_'>, kAfterFiller, u"-]", 451, false, AfterPadding},
+    {IsChar<u'('>, kAfterOpenParen, u"-", 444},
+    {IsChar<u')'>, kAfterCloseParen, u"-]", 445},
+    {IsChar<u'['>, kAfterOpenBracket, u"-", 446},
+    {IsChar<u']'>, kAfterCloseBracket, u"-]", 447},
+    {IsChar<u'{'>, kAfterOpenBrace, u"-", 448},
+    {IsChar<u'}'>, kAfterCloseBrace, u"-]", 449},
+    {IsLower, kAfterLower, u"-][", 465},
+    {IsUpper, kAfterUpper, u"", 466, false, AfterCapital},
+    {IsDigit, kAfterDigit, u"-]", 467},
+    {IsChar<u'.'>, kAfterPoint, u"-]", 468},
+    {IsChar<u','>, kAfterComma, u"-", 469},
+    {IsChar<u'|'>, kAfterBar, u"-", 470},
+    {IsScalarFunctionToken, u"", u"[", 475},
+    {IsOperator, kAfterOperator, u"", 476},
+};
+
+const AdjacencyRule* RuleAbout(char16_t a) {
+  for (const AdjacencyRule& rule : kAdjacencyRules) {
+    if (rule.about(a)) return &rule;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void RemoveUnaryPlus(const Text& text, Text& outText) {
@@ -477,85 +555,21 @@ void CheckSymbolAdjacency(const Text& text, int16_t& msgNo) {
   const long n = rt::Len(text);
   const bool macros = Tables.MacroCount >= 1;
 
-  // Pass 1: each character judges its successor. The rows of "=" and "<" only record a verdict,
-  // which the next judged pair replaces; every other row ends the check when its test fails.
+  // Pass 1: each character judges its successor by the first rule about it. The rows of "=" and
+  // "<" only record a verdict, which the next judged pair replaces; every other row ends the check
+  // when its test fails.
   int16_t verdict = 0;
   for (long i = 1; i < n; ++i) {
-    const char16_t a = At(text, i);
-    const char16_t b = At(text, i + 1);
-    const bool minus = b == u'-';
-    if (a == u'=') {
-      verdict = (minus || Is(b, kAfterEquals)) ? 0 : 666;
+    const AdjacentPair pair{text, i, At(text, i), At(text, i + 1), macros};
+    const AdjacencyRule* rule = RuleAbout(pair.a);
+    if (rule == nullptr) continue;  // no rule for this character
+    const int16_t judged = rule->Judge(pair);
+    if (rule->recordOnly) {
+      verdict = judged;
       continue;
     }
-    if (a == u'<') {
-      verdict = (minus || Is(b, kAfterAngle)) ? 0 : 477;
-      continue;
-    }
-    bool ok = false;
-    int16_t failure = 0;
-    if (a == u'_') {
-      ok = minus || b == u']' || Is(b, kAfterFiller);
-      // A constant taking a vector component (m=A.x|2) without its "|": the component letter's
-      // padding stands before the argument.
-      const bool componentArgument =
-          IsLower(At(text, 1)) && At(text, i - 2) == u'.' && Is(At(text, i - 1), u"[xyz]");
-      failure = componentArgument && IsDigit(b) ? 630 : 451;
-    } else if (a == u'(') {
-      ok = minus || Is(b, kAfterOpenParen);
-      failure = 444;
-    } else if (a == u')') {
-      ok = minus || b == u']' || Is(b, kAfterCloseParen);
-      failure = 445;
-    } else if (a == u'[') {
-      ok = minus || Is(b, kAfterOpenBracket);
-      failure = 446;
-    } else if (a == u']') {
-      ok = minus || b == u']' || Is(b, kAfterCloseBracket);
-      failure = 447;
-    } else if (a == u'{') {
-      ok = minus || Is(b, kAfterOpenBrace);
-      failure = 448;
-    } else if (a == u'}') {
-      ok = minus || b == u']' || Is(b, kAfterCloseBrace);
-      failure = 449;
-    } else if (IsLower(a)) {
-      ok = minus || b == u']' || b == u'[' || Is(b, kAfterLower);
-      failure = 465;
-    } else if (IsUpper(a)) {
-      if (b == u'[') {
-        if (!macros) {
-          msgNo = 1300;  // not a built-in name
-          return;
-        }
-        ok = true;
-      } else {
-        ok = Is(b, kAfterUpper) || (a == u'E' && (minus || Is(b, u"[0-9+]")));
-      }
-      failure = 466;
-    } else if (IsDigit(a)) {
-      ok = minus || b == u']' || Is(b, kAfterDigit);
-      failure = 467;
-    } else if (a == u'.') {
-      ok = minus || b == u']' || Is(b, kAfterPoint);
-      failure = 468;
-    } else if (a == u',') {
-      ok = minus || Is(b, kAfterComma);
-      failure = 469;
-    } else if (a == u'|') {
-      ok = minus || Is(b, kAfterBar);
-      failure = 470;
-    } else if (IsScalarFunctionToken(a)) {
-      ok = b == u'[';
-      failure = 475;
-    } else if (IsOperator(a)) {
-      ok = Is(b, kAfterOperator);
-      failure = 476;
-    } else {
-      continue;  // no rule for this character
-    }
-    if (!ok) {
-      msgNo = failure;
+    if (judged != 0) {
+      msgNo = judged;
       return;
     }
     verdict = 0;

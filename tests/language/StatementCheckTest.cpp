@@ -204,6 +204,9 @@ TEST_F(StatementCheckTest, SingleChecks) {
                // A component reference without "|" in a constant; elsewhere the padding's 451.
                {CheckSymbolAdjacency, u"m_=A_.x_2", 630},
                {CheckSymbolAdjacency, u"F_{t}=A_.x_2", 451},
+               // Only an "E" may be followed by an exponent's sign.
+               {CheckSymbolAdjacency, u"a_=E-1", 0},
+               {CheckSymbolAdjacency, u"a_=Z-1", 466},
                {CheckStatementHeader, u"F{x,y,z,u,v,w}=x", 228},
                {CheckVectorUse, u"a=X[2]", 1300},
                {CheckVectorUse, u"a=X[2]", 0, 1},
