@@ -365,206 +365,292 @@ void ExpandVectorMacros(const Text& text, Text& result, int16_t& msgNo) {
   result = out;
 }
 
+namespace {
+
+// The operands an operation takes from the stacks, popped in this order before it builds: the
+// vector on top (a) and the one under it (b); a vector and then a scalar, given as its operand
+// text (st); a scalar as text; two scalar records, the top one first (sa, sb).
+enum class Takes { Nothing, Vector, TwoVectors, VectorAndScalar, Scalar, TwoScalars };
+
+struct Operands {
+  VecRec a, b;
+  Text st;
+  ConstRec sa, sb;
+};
+
+[[nodiscard]] int16_t PopOperands(Takes takes, Operands& o) {
+  int16_t msgNo = 0;
+  ConstRec s;
+  switch (takes) {
+    case Takes::Nothing:
+      break;
+    case Takes::Vector:
+      PopVector(o.a, msgNo);
+      break;
+    case Takes::TwoVectors:
+      PopVector(o.a, msgNo);
+      if (msgNo == 0) PopVector(o.b, msgNo);
+      break;
+    case Takes::VectorAndScalar:
+      PopVector(o.a, msgNo);
+      if (msgNo == 0) PopScalar(s, msgNo);
+      if (msgNo == 0) ScalarText(s, o.st, msgNo);
+      break;
+    case Takes::Scalar:
+      PopScalar(s, msgNo);
+      if (msgNo == 0) ScalarText(s, o.st, msgNo);
+      break;
+    case Takes::TwoScalars:
+      PopScalar(o.sa, msgNo);
+      if (msgNo == 0) PopScalar(o.sb, msgNo);
+      break;
+  }
+  return msgNo;
+}
+
+[[nodiscard]] int16_t PushResult(const VecRec& a, const Text c[3]) {
+  int16_t msgNo = 0;
+  PushVector(MakeVectorResult(a, c[0], c[1], c[2]), msgNo);
+  return msgNo;
+}
+[[nodiscard]] int16_t PushVectorRec(const VecRec& r) {
+  int16_t msgNo = 0;
+  PushVector(r, msgNo);
+  return msgNo;
+}
+[[nodiscard]] int16_t PushBuiltScalar(const Text& marker, const Text& text) {
+  int16_t msgNo = 0;
+  PushScalar(MakeScalar(marker, kScalarBuilt, text), msgNo);
+  return msgNo;
+}
+
+// Component k is "(" P(a_k) op P(b_k) ")", spelled out.
+[[nodiscard]] int16_t ComponentWise(const Operands& o, const char16_t* op) {
+  Text c[3];
+  for (int k = 0; k < 3; ++k)
+    DetokenizeNames(u"(" + P(Comp(o.a, k)) + op + P(Comp(o.b, k)) + u")", c[k]);
+  return PushResult(o.a, c);
+}
+
+int16_t BuildVAdd(const Operands& o) {
+  return ComponentWise(o, u"+");
+}
+int16_t BuildVSub(const Operands& o) {
+  return ComponentWise(o, u"-");
+}
+
+// Component k is a(k+1)*b(k+2) - a(k+2)*b(k+1), indices taken modulo 3.
+int16_t BuildVCross(const Operands& o) {
+  Text c[3];
+  for (int k = 0; k < 3; ++k) {
+    const int k1 = (k + 1) % 3, k2 = (k + 2) % 3;
+    c[k] = u"(" + P(Comp(o.a, k1)) + u"*" + P(Comp(o.b, k2)) + u"-" + P(Comp(o.a, k2)) + u"*" +
+           P(Comp(o.b, k1)) + u")";
+  }
+  return PushResult(o.a, c);
+}
+
+int16_t BuildSDot(const Operands& o) {
+  const VecRec &a = o.a, &b = o.b;
+  return PushBuiltScalar(u"d$", u"(" + P(b.XExpr) + u"*" + P(a.XExpr) + u"+" + P(b.YExpr) + u"*" +
+                                    P(a.YExpr) + u"+" + P(b.ZExpr) + u"*" + P(a.ZExpr) + u")");
+}
+
+int16_t BuildSMag(const Operands& o) {
+  const Text parts[3] = {o.a.XExpr, o.a.YExpr, o.a.ZExpr};
+  return PushBuiltScalar(u"m$", MagnitudeOf(parts));
+}
+
+int16_t BuildVUnit(const Operands& o) {
+  const VecRec& a = o.a;
+  const Text parts[3] = {a.XExpr, a.YExpr, a.ZExpr};
+  const Text m = u"Sqrt[" + P(a.XExpr) + u"^2+" + P(a.YExpr) + u"^2+" + P(a.ZExpr) + u"^2]";
+  return PushVectorRec(DividedBy(a, parts, m));
+}
+
+int16_t BuildVTan(const Operands& o) {
+  int16_t msgNo = 0;
+  Text d[3];
+  TangentParts(o.a, d, msgNo);
+  if (msgNo != 0) return msgNo;
+  return PushVectorRec(DividedBy(o.a, d, MagnitudeOf(d)));
+}
+
+int16_t BuildVNorm(const Operands& o) {
+  int16_t msgNo = 0;
+  OpVNorm(o.a, msgNo);
+  return msgNo;
+}
+
+// The rotations by the angle st about one axis: the axis component stays, the other two turn.
+struct Turn {
+  Text x, y, z;  // the components, each as one group
+  Text cs, sn;   // "*Cos[" st "]" and "*Sin[" st "]"
+};
+Turn TurnOf(const Operands& o) {
+  return {P(o.a.XExpr), P(o.a.YExpr), P(o.a.ZExpr), u"*Cos[" + o.st + u"]", u"*Sin[" + o.st + u"]"};
+}
+
+int16_t BuildVRotx(const Operands& o) {
+  const Turn t = TurnOf(o);
+  const Text c[3] = {t.x, u"(" + t.y + t.cs + u"-" + t.z + t.sn + u")",
+                     u"(" + t.y + t.sn + u"+" + t.z + t.cs + u")"};
+  return PushResult(o.a, c);
+}
+int16_t BuildVRoty(const Operands& o) {
+  const Turn t = TurnOf(o);
+  const Text c[3] = {u"(" + t.x + t.cs + u"+" + t.z + t.sn + u")", t.y,
+                     u"(-" + t.x + t.sn + u"+" + t.z + t.cs + u")"};
+  return PushResult(o.a, c);
+}
+int16_t BuildVRotz(const Operands& o) {
+  const Turn t = TurnOf(o);
+  const Text c[3] = {u"(" + t.x + t.cs + u"-" + t.y + t.sn + u")",
+                     u"(" + t.x + t.sn + u"+" + t.y + t.cs + u")", t.z};
+  return PushResult(o.a, c);
+}
+
+int16_t BuildVMpy(const Operands& o) {
+  Text c[3];
+  for (int k = 0; k < 3; ++k) c[k] = u"(" + P(o.st) + u"*" + P(Comp(o.a, k)) + u")";
+  return PushResult(o.a, c);
+}
+int16_t BuildVDiv(const Operands& o) {
+  Text c[3];
+  for (int k = 0; k < 3; ++k) c[k] = u"(" + P(Comp(o.a, k)) + u"/" + P(o.st) + u")";
+  return PushResult(o.a, c);
+}
+
+// Each component evaluated with the parameter letter replaced by the scalar.
+int16_t BuildVEval(const Operands& o) {
+  Text c[3];
+  for (int k = 0; k < 3; ++k) {
+    int16_t msgNo = 0;
+    Text value;
+    EvaluateText(u"(" + ReplaceParameterLetter(Comp(o.a, k), o.a.Parm, P(o.st)) + u")", value,
+                 msgNo);
+    if (msgNo != 0) return msgNo;
+    DetokenizeNames(value, c[k]);
+  }
+  return PushResult(o.a, c);
+}
+
+// The translation by three scalars, popped after the vector: x first.
+int16_t BuildVTran(const Operands& o) {
+  Text t[3];
+  for (int k = 0; k < 3; ++k) {
+    int16_t msgNo = 0;
+    ConstRec s;
+    PopScalar(s, msgNo);
+    if (msgNo != 0) return msgNo;
+    ScalarText(s, t[k], msgNo);
+    if (msgNo != 0) return msgNo;
+  }
+  Text c[3];
+  for (int k = 0; k < 3; ++k) c[k] = u"(" + P(Comp(o.a, k)) + u"+" + P(t[k]) + u")";
+  return PushResult(o.a, c);
+}
+
+// "(" P(sa) op P(sb) ")" as a built scalar.
+[[nodiscard]] int16_t ScalarArithmetic(const Operands& o, const char16_t* op,
+                                       const char16_t* marker) {
+  int16_t msgNo = 0;
+  Text ta, tb;
+  ScalarText(o.sa, ta, msgNo);
+  if (msgNo != 0) return msgNo;
+  ScalarText(o.sb, tb, msgNo);
+  if (msgNo != 0) return msgNo;
+  return PushBuiltScalar(marker, u"(" + P(ta) + op + P(tb) + u")");
+}
+
+int16_t BuildSMpy(const Operands& o) {
+  return ScalarArithmetic(o, u"*", u"m$");
+}
+int16_t BuildSDiv(const Operands& o) {
+  return ScalarArithmetic(o, u"/", u"d$");
+}
+// The exponent must be a number or a constant (1320 for a computed one).
+int16_t BuildSPwr(const Operands& o) {
+  const ConstRec& sb = o.sb;
+  const bool constant = sb.Kind == kScalarIdent && sb.Name.size() == 2 && IsLower(sb.Name[0]);
+  if (!constant && sb.Kind != kScalarNumber) return 1320;
+  return ScalarArithmetic(o, u"^", u"m$");
+}
+
+// The derivatives of the component functions, of the order DiffOrder finds.
+int16_t BuildVDiff(const Operands& o) {
+  int16_t msgNo = 0;
+  Text order;
+  DiffOrder(order, msgNo);
+  if (msgNo != 0) return msgNo;
+  Text c[3];
+  for (int k = 0; k < 3; ++k) {
+    if (CompName(o.a, k).empty()) return 325;
+    DiffComponent(CompName(o.a, k), o.a.Parm, u"," + order, c[k], msgNo);
+    if (msgNo != 0) return msgNo;
+  }
+  return PushResult(o.a, c);
+}
+
+// "#": the parameter of the vector being defined, as a scalar.
+int16_t BuildParameter(const Operands&) {
+  Text parm;
+  if (Tables.VecCount >= 1 && Tables.VecCount <= kMaxVectors) {
+    parm = Tables.VecTable[Tables.VecCount].Parm;
+  }
+  int16_t msgNo = 0;
+  PushScalar(MakeScalar(parm, kScalarParm, u""), msgNo);
+  return msgNo;
+}
+
+// "-": the negated scalar.
+int16_t BuildNegation(const Operands& o) {
+  return PushBuiltScalar(u"xx", u"(-" + P(o.st) + u")");
+}
+
+struct VectorOpRow {
+  char16_t token;
+  Takes takes;
+  int16_t (*build)(const Operands& o);
+};
+
+constexpr VectorOpRow kVectorOps[] = {
+    {TokenChar(Builtin::VAdd), Takes::TwoVectors, BuildVAdd},
+    {TokenChar(Builtin::VSub), Takes::TwoVectors, BuildVSub},
+    {TokenChar(Builtin::VCross), Takes::TwoVectors, BuildVCross},
+    {TokenChar(Builtin::SDot), Takes::TwoVectors, BuildSDot},
+    {TokenChar(Builtin::VUnit), Takes::Vector, BuildVUnit},
+    {TokenChar(Builtin::SMag), Takes::Vector, BuildSMag},
+    {TokenChar(Builtin::VTan), Takes::Vector, BuildVTan},
+    {TokenChar(Builtin::VNorm), Takes::Vector, BuildVNorm},
+    {TokenChar(Builtin::VRotx), Takes::VectorAndScalar, BuildVRotx},
+    {TokenChar(Builtin::VRoty), Takes::VectorAndScalar, BuildVRoty},
+    {TokenChar(Builtin::VRotz), Takes::VectorAndScalar, BuildVRotz},
+    {TokenChar(Builtin::VMpy), Takes::VectorAndScalar, BuildVMpy},
+    {TokenChar(Builtin::VDiv), Takes::VectorAndScalar, BuildVDiv},
+    {TokenChar(Builtin::VEval), Takes::VectorAndScalar, BuildVEval},
+    {TokenChar(Builtin::VTran), Takes::Vector, BuildVTran},
+    {TokenChar(Builtin::SMpy), Takes::TwoScalars, BuildSMpy},
+    {TokenChar(Builtin::SDiv), Takes::TwoScalars, BuildSDiv},
+    {TokenChar(Builtin::SPwr), Takes::TwoScalars, BuildSPwr},
+    {TokenChar(Builtin::VDiff), Takes::Vector, BuildVDiff},
+    {u'#', Takes::Nothing, BuildParameter},
+    {u'-', Takes::Scalar, BuildNegation},
+};
+
+}  // namespace
+
 void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
   (void)statement;
   msgNo = 0;
-  VecRec a, b;
-  ConstRec s;
-  Text st;
-  switch (token) {
-    case TokenChar(Builtin::VAdd):
-    case TokenChar(Builtin::VSub):
-    case TokenChar(Builtin::VCross):
-    case TokenChar(Builtin::SDot): {
-      PopVector(a, msgNo);
-      if (msgNo != 0) return;
-      PopVector(b, msgNo);
-      if (msgNo != 0) return;
-      if (token == TokenChar(Builtin::SDot)) {
-        Text d = u"(" + P(b.XExpr) + u"*" + P(a.XExpr) + u"+" + P(b.YExpr) + u"*" + P(a.YExpr) +
-                 u"+" + P(b.ZExpr) + u"*" + P(a.ZExpr) + u")";
-        PushScalar(MakeScalar(u"d$", kScalarBuilt, d), msgNo);
-        return;
-      }
-      Text c[3];
-      if (token == TokenChar(Builtin::VAdd)) {
-        for (int k = 0; k < 3; ++k)
-          DetokenizeNames(u"(" + P(Comp(a, k)) + u"+" + P(Comp(b, k)) + u")", c[k]);
-      } else if (token == TokenChar(Builtin::VSub)) {
-        for (int k = 0; k < 3; ++k) {
-          DetokenizeNames(u"(" + P(Comp(a, k)) + u"-" + P(Comp(b, k)) + u")", c[k]);
-        }
-      } else {
-        // Component k is a(k+1)*b(k+2) - a(k+2)*b(k+1), indices taken modulo 3.
-        for (int k = 0; k < 3; ++k) {
-          const int k1 = (k + 1) % 3, k2 = (k + 2) % 3;
-          c[k] = u"(" + P(Comp(a, k1)) + u"*" + P(Comp(b, k2)) + u"-" + P(Comp(a, k2)) + u"*" +
-                 P(Comp(b, k1)) + u")";
-        }
-      }
-      PushVector(MakeVectorResult(a, c[0], c[1], c[2]), msgNo);
-      return;
-    }
-    case TokenChar(Builtin::VUnit):
-    case TokenChar(Builtin::SMag): {
-      PopVector(a, msgNo);
-      if (msgNo != 0) return;
-      const Text parts[3] = {a.XExpr, a.YExpr, a.ZExpr};
-      if (token == TokenChar(Builtin::SMag)) {
-        PushScalar(MakeScalar(u"m$", kScalarBuilt, MagnitudeOf(parts)), msgNo);
-        return;
-      }
-      Text m = u"Sqrt[" + P(a.XExpr) + u"^2+" + P(a.YExpr) + u"^2+" + P(a.ZExpr) + u"^2]";
-      PushVector(DividedBy(a, parts, m), msgNo);
-      return;
-    }
-    case TokenChar(Builtin::VTan): {
-      PopVector(a, msgNo);
-      if (msgNo != 0) return;
-      Text d[3];
-      TangentParts(a, d, msgNo);
-      if (msgNo != 0) return;
-      PushVector(DividedBy(a, d, MagnitudeOf(d)), msgNo);
-      return;
-    }
-    case TokenChar(Builtin::VNorm): {
-      PopVector(a, msgNo);
-      if (msgNo != 0) return;
-      OpVNorm(a, msgNo);
-      return;
-    }
-    case TokenChar(Builtin::VRotx):
-    case TokenChar(Builtin::VRoty):
-    case TokenChar(Builtin::VRotz):
-    case TokenChar(Builtin::VMpy):
-    case TokenChar(Builtin::VDiv):
-    case TokenChar(Builtin::VEval): {
-      PopVector(a, msgNo);
-      if (msgNo != 0) return;
-      PopScalar(s, msgNo);
-      if (msgNo != 0) return;
-      ScalarText(s, st, msgNo);
-      if (msgNo != 0) return;
-      Text c[3];
-      const Text cs = u"*Cos[" + st + u"]";
-      const Text sn = u"*Sin[" + st + u"]";
-      const Text x = P(a.XExpr), y = P(a.YExpr), z = P(a.ZExpr);
-      switch (token) {
-        case TokenChar(Builtin::VRotx):
-          c[0] = x;
-          c[1] = u"(" + y + cs + u"-" + z + sn + u")";
-          c[2] = u"(" + y + sn + u"+" + z + cs + u")";
-          break;
-        case TokenChar(Builtin::VRoty):
-          c[0] = u"(" + x + cs + u"+" + z + sn + u")";
-          c[1] = y;
-          c[2] = u"(-" + x + sn + u"+" + z + cs + u")";
-          break;
-        case TokenChar(Builtin::VRotz):
-          c[0] = u"(" + x + cs + u"-" + y + sn + u")";
-          c[1] = u"(" + x + sn + u"+" + y + cs + u")";
-          c[2] = z;
-          break;
-        case TokenChar(Builtin::VMpy):
-          for (int k = 0; k < 3; ++k) c[k] = u"(" + P(st) + u"*" + P(Comp(a, k)) + u")";
-          break;
-        case TokenChar(Builtin::VDiv):
-          for (int k = 0; k < 3; ++k) c[k] = u"(" + P(Comp(a, k)) + u"/" + P(st) + u")";
-          break;
-        default:  // vEval[
-          for (int k = 0; k < 3; ++k) {
-            Text value;
-            EvaluateText(u"(" + ReplaceParameterLetter(Comp(a, k), a.Parm, P(st)) + u")", value,
-                         msgNo);
-            if (msgNo != 0) return;
-            DetokenizeNames(value, c[k]);
-          }
-          break;
-      }
-      PushVector(MakeVectorResult(a, c[0], c[1], c[2]), msgNo);
-      return;
-    }
-    case TokenChar(Builtin::VTran): {
-      PopVector(a, msgNo);
-      if (msgNo != 0) return;
-      Text t[3];
-      for (int k = 0; k < 3; ++k) {
-        PopScalar(s, msgNo);
-        if (msgNo != 0) return;
-        ScalarText(s, t[k], msgNo);
-        if (msgNo != 0) return;
-      }
-      PushVector(MakeVectorResult(a, u"(" + P(a.XExpr) + u"+" + P(t[0]) + u")",
-                                  u"(" + P(a.YExpr) + u"+" + P(t[1]) + u")",
-                                  u"(" + P(a.ZExpr) + u"+" + P(t[2]) + u")"),
-                 msgNo);
-      return;
-    }
-    case TokenChar(Builtin::SMpy):
-    case TokenChar(Builtin::SDiv):
-    case TokenChar(Builtin::SPwr): {
-      ConstRec sa, sb;
-      PopScalar(sa, msgNo);
-      if (msgNo != 0) return;
-      PopScalar(sb, msgNo);
-      if (msgNo != 0) return;
-      if (token == TokenChar(Builtin::SPwr)) {
-        bool constant = sb.Kind == kScalarIdent && sb.Name.size() == 2 && IsLower(sb.Name[0]);
-        if (!constant && sb.Kind != kScalarNumber) {
-          msgNo = 1320;
-          return;
-        }
-      }
-      Text ta, tb;
-      ScalarText(sa, ta, msgNo);
-      if (msgNo != 0) return;
-      ScalarText(sb, tb, msgNo);
-      if (msgNo != 0) return;
-      const Text op = token == TokenChar(Builtin::SMpy)
-                          ? u"*"
-                          : (token == TokenChar(Builtin::SDiv) ? u"/" : u"^");
-      const Text marker = token == TokenChar(Builtin::SDiv) ? u"d$" : u"m$";
-      PushScalar(MakeScalar(marker, kScalarBuilt, u"(" + P(ta) + op + P(tb) + u")"), msgNo);
-      return;
-    }
-    case TokenChar(Builtin::VDiff): {
-      PopVector(a, msgNo);
-      if (msgNo != 0) return;
-      Text order;
-      DiffOrder(order, msgNo);
-      if (msgNo != 0) return;
-      Text c[3];
-      for (int k = 0; k < 3; ++k) {
-        if (CompName(a, k).empty()) {
-          msgNo = 325;
-          return;
-        }
-        DiffComponent(CompName(a, k), a.Parm, u"," + order, c[k], msgNo);
-        if (msgNo != 0) return;
-      }
-      PushVector(MakeVectorResult(a, c[0], c[1], c[2]), msgNo);
-      return;
-    }
-    case u'#': {
-      Text parm;
-      if (Tables.VecCount >= 1 && Tables.VecCount <= kMaxVectors) {
-        parm = Tables.VecTable[Tables.VecCount].Parm;
-      }
-      PushScalar(MakeScalar(parm, kScalarParm, u""), msgNo);
-      return;
-    }
-    case u'-': {
-      PopScalar(s, msgNo);
-      if (msgNo != 0) return;
-      ScalarText(s, st, msgNo);
-      if (msgNo != 0) return;
-      PushScalar(MakeScalar(u"xx", kScalarBuilt, u"(-" + P(st) + u")"), msgNo);
-      return;
-    }
-    default:
-      msgNo = 1310;
-      return;
+  for (const VectorOpRow& row : kVectorOps) {
+    if (row.token != token) continue;
+    Operands o;
+    msgNo = PopOperands(row.takes, o);
+    if (msgNo == 0) msgNo = row.build(o);
+    return;
   }
+  msgNo = 1310;
 }
 
 void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
