@@ -140,4 +140,38 @@ void ParseRangeValue(const rt::Text& stmt, int16_t& pos, double& value, const rt
   pos = static_cast<int16_t>(p + 1);
 }
 
+int16_t StatementReader::Expect(char16_t c, int16_t msgNo) {
+  if (!At(c)) return msgNo;
+  Skip();
+  return 0;
+}
+
+int16_t StatementReader::ReadFunctionId(rt::Text& id, int16_t notUpperMsg, rt::TextView joins) {
+  if (!AtUpper()) return notUpperMsg;
+  id.assign(1, Peek());
+  if (rt::CharIs(Peek(1), joins)) {
+    id.push_back(Peek(1));
+    Skip(2);
+  } else {
+    id.push_back(u'_');
+    Skip(1);
+  }
+  return 0;
+}
+
+int16_t StatementReader::ReadRangeValue(double& value, char16_t terminator) {
+  int16_t msgNo = 0;
+  ParseRangeValue(text_, pos_, value, rt::Text(1, terminator), msgNo);
+  return msgNo;
+}
+
+int16_t StatementReader::ReadRangeValues(std::initializer_list<double*> values, char16_t last) {
+  size_t k = 0;
+  for (double* value : values) {
+    const int16_t msgNo = ReadRangeValue(*value, ++k == values.size() ? last : u',');
+    if (msgNo != 0) return msgNo;
+  }
+  return 0;
+}
+
 }  // namespace ms

@@ -1,9 +1,11 @@
-// Reading the values of a command's arguments: the look-ups of a function and of a range
-// constant, and the reader of one range value (a number or a constant, up to its terminator).
-// Positions are 1-based.
+// Reading a command's statement: the statement reader every command parses its arguments with
+// (expected characters, function identifiers, range values), and the look-ups of a function and of
+// a range constant behind it. Positions are 1-based.
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 
 #include "platform/runtime/Runtime.h"
 
@@ -29,5 +31,50 @@ void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& 
 
 // Looks the identifier up among the names of ConstTable (exact). Not found: 339, index unchanged.
 void FindRangeConstant(const rt::Text& id, int16_t& index, int16_t& msgNo);
+
+// Characters that join an upper-case letter into a two-character function identifier.
+inline constexpr rt::TextView kIdJoinsLower = u"[a-z]";
+inline constexpr rt::TextView kIdJoinsLowerOrUnderscore = u"[a-z_]";
+inline constexpr rt::TextView kIdJoinsLowerDigitOrUnderscore = u"[a-z0-9_]";
+
+// Walks one statement from a 1-based position. Each read either succeeds (returns 0 and moves
+// past what it read) or returns the message number the command gives for that place. Characters
+// outside the text read as "\0", so no read goes past the statement.
+class StatementReader {
+ public:
+  explicit StatementReader(rt::Text statement, int16_t pos = 1)
+      : text_(std::move(statement)), pos_(pos) {}
+
+  const rt::Text& Text() const { return text_; }
+  long Length() const { return static_cast<long>(text_.size()); }
+  int16_t Pos() const { return pos_; }
+  void SetPos(int16_t pos) { pos_ = pos; }
+  void Skip(int count = 1) { pos_ = static_cast<int16_t>(pos_ + count); }
+  // The character offset places after the position ("\0" outside the text).
+  char16_t Peek(int offset = 0) const { return rt::CharAt(text_, long{pos_} + offset); }
+  bool At(char16_t c) const { return Peek() == c; }
+  bool AtUpper() const { return rt::IsUpper(Peek()); }
+
+  // The character c at the position: moves past it and returns 0; otherwise returns msgNo and
+  // stays.
+  [[nodiscard]] int16_t Expect(char16_t c, int16_t msgNo);
+
+  // A function identifier: an upper-case letter, joined by a following character of the class
+  // joins into its two-character form, otherwise completed with "_". notUpperMsg (the position
+  // unchanged) when no upper-case letter stands at the position.
+  [[nodiscard]] int16_t ReadFunctionId(rt::Text& id, int16_t notUpperMsg,
+                                       rt::TextView joins = kIdJoinsLower);
+
+  // One range value (a number or a constant, optionally negated) followed by the terminator, as
+  // ParseRangeValue reads it; on success the position stands after the terminator.
+  [[nodiscard]] int16_t ReadRangeValue(double& value, char16_t terminator);
+  // Range values in turn, each but the last followed by ",", the last by its terminator; stops at
+  // the first message.
+  [[nodiscard]] int16_t ReadRangeValues(std::initializer_list<double*> values, char16_t last);
+
+ private:
+  rt::Text text_;
+  int16_t pos_;
+};
 
 }  // namespace ms

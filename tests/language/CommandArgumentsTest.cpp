@@ -89,5 +89,71 @@ TEST_F(CommandArgumentsTest, ParseRangeValue) {
   }
 }
 
+// The statement reader: each read at a 1-based position, the value or identifier it gives, the
+// message it returns and where it leaves the position.
+TEST_F(CommandArgumentsTest, StatementReader) {
+  AddConstant(u"a_", u"(2.5)");
+  enum Op { kExpect, kId, kIdUnderscore, kIdDigit, kValue };
+  const struct {
+    const char16_t* stmt;
+    int16_t start;
+    Op op;
+    char16_t ch;  // the expected character or the terminator
+    int16_t msg;
+    const char* id;
+    double value;
+    int16_t pos;
+  } cases[] = {
+      {u"Zero[F,{", 5, kExpect, u'[', 0, "", 0, 6},
+      {u"Zero(F,{", 5, kExpect, u'[', 77, "", 0, 5},
+      {u"Zero", 5, kExpect, u'[', 77, "", 0, 5},  // past the end
+      {u"Zero", 0, kExpect, u'[', 77, "", 0, 0},  // before the start
+      {u"[Fa,", 2, kId, 0, 0, "Fa", 0, 4},
+      {u"[F,", 2, kId, 0, 0, "F_", 0, 3},
+      {u"[F_,", 2, kId, 0, 0, "F_", 0, 3},  // "_" does not join: it stays to be read
+      {u"[F_,", 2, kIdUnderscore, 0, 0, "F_", 0, 4},
+      {u"[F1,", 2, kIdUnderscore, 0, 0, "F_", 0, 3},
+      {u"[F1,", 2, kIdDigit, 0, 0, "F1", 0, 4},
+      {u"[F", 2, kId, 0, 0, "F_", 0, 3},  // the identifier ends the text
+      {u"[f,", 2, kId, 0, 77, "", 0, 2},
+      {u"[", 2, kId, 0, 77, "", 0, 2},
+      {u"{1.5,", 2, kValue, u',', 0, "", 1.5, 6},
+      {u"{-a}", 2, kValue, u'}', 0, "", -2.5, 5},
+      {u"{1.5}", 2, kValue, u',', 333, "", 0, 2},
+      {u"{,", 2, kValue, u',', 6097, "", 0, 2},
+      {u"{zz,", 2, kValue, u',', 339, "", 0, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.stmt) + " at " + std::to_string(c.start));
+    StatementReader reader(c.stmt, c.start);
+    rt::Text id;
+    double value = 0;
+    int16_t msg = -5;
+    switch (c.op) {
+      case kExpect:
+        msg = reader.Expect(c.ch, 77);
+        break;
+      case kId:
+        msg = reader.ReadFunctionId(id, 77);
+        break;
+      case kIdUnderscore:
+        msg = reader.ReadFunctionId(id, 77, kIdJoinsLowerOrUnderscore);
+        break;
+      case kIdDigit:
+        msg = reader.ReadFunctionId(id, 77, kIdJoinsLowerDigitOrUnderscore);
+        break;
+      case kValue:
+        msg = reader.ReadRangeValue(value, c.ch);
+        break;
+    }
+    EXPECT_EQ(msg, c.msg);
+    EXPECT_EQ(reader.Pos(), c.pos);
+    EXPECT_EQ(U8(id), c.id);
+    if (c.op == kValue && c.msg == 0) {
+      EXPECT_DOUBLE_EQ(value, c.value);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace ms
