@@ -57,6 +57,14 @@ void FindRangeConstant(const rt::Text& id, int16_t& index, int16_t& msgNo) {
   msgNo = kMsgConstantNotFound;
 }
 
+double RangeConstantValue(int16_t index) {
+  if (index < 1 || index > kMaxConstants) return 0;
+  rt::Text valueText = Tables.ConstTable[static_cast<size_t>(index)].ValueText;
+  Simplify(valueText, u"[2,2,2]", valueText);
+  if (EnclosedInParens(valueText)) valueText = valueText.substr(1, valueText.size() - 2);
+  return rt::Val(valueText);
+}
+
 void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& found,
                 const rt::Text& terminator, int16_t& msgNo) {
   msgNo = 0;
@@ -127,10 +135,7 @@ void ParseRangeValue(const rt::Text& stmt, int16_t& pos, double& value, const rt
     pos = static_cast<int16_t>(p);
     return;
   }
-  rt::Text valueText = Tables.ConstTable[index].ValueText;
-  Simplify(valueText, u"[2,2,2]", valueText);
-  if (EnclosedInParens(valueText)) valueText = valueText.substr(1, valueText.size() - 2);
-  value = rt::Val(valueText);
+  value = RangeConstantValue(index);
   if (negate) value = -value;
   if (rt::CharAt(stmt, p) != FirstChar(terminator) || FirstChar(terminator) == u'\0') {
     msgNo = kMsgTerminatorMissing;
@@ -146,8 +151,9 @@ int16_t StatementReader::Expect(char16_t c, int16_t msgNo) {
   return 0;
 }
 
-int16_t StatementReader::ReadFunctionId(rt::Text& id, int16_t notUpperMsg, rt::TextView joins) {
-  if (!AtUpper()) return notUpperMsg;
+int16_t StatementReader::ReadIdentifier(rt::Text& id, rt::TextView first, rt::TextView joins,
+                                        int16_t msgNo) {
+  if (!rt::CharIs(Peek(), first)) return msgNo;
   id.assign(1, Peek());
   if (rt::CharIs(Peek(1), joins)) {
     id.push_back(Peek(1));

@@ -32,6 +32,10 @@ void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& 
 // Looks the identifier up among the names of ConstTable (exact). Not found: 339, index unchanged.
 void FindRangeConstant(const rt::Text& id, int16_t& index, int16_t& msgNo);
 
+// The value of ConstTable entry index as a range value: its value text simplified, without
+// enclosing parentheses.
+double RangeConstantValue(int16_t index);
+
 // Characters that join an upper-case letter into a two-character function identifier.
 inline constexpr rt::TextView kIdJoinsLower = u"[a-z]";
 inline constexpr rt::TextView kIdJoinsLowerOrUnderscore = u"[a-z_]";
@@ -63,7 +67,13 @@ class StatementReader {
   // joins into its two-character form, otherwise completed with "_". notUpperMsg (the position
   // unchanged) when no upper-case letter stands at the position.
   [[nodiscard]] int16_t ReadFunctionId(rt::Text& id, int16_t notUpperMsg,
-                                       rt::TextView joins = kIdJoinsLower);
+                                       rt::TextView joins = kIdJoinsLower) {
+    return ReadIdentifier(id, u"[A-Z]", joins, notUpperMsg);
+  }
+  // An identifier whose first character is of the class first, completed as ReadFunctionId does;
+  // msgNo (the position unchanged) when the first character is not of that class.
+  [[nodiscard]] int16_t ReadIdentifier(rt::Text& id, rt::TextView first, rt::TextView joins,
+                                       int16_t msgNo);
 
   // One range value (a number or a constant, optionally negated) followed by the terminator, as
   // ParseRangeValue reads it; on success the position stands after the terminator.
