@@ -3,8 +3,10 @@
 // a range constant behind it. Positions are 1-based.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <utility>
 
 #include "platform/runtime/Runtime.h"
@@ -53,7 +55,11 @@ class StatementReader {
   long Length() const { return static_cast<long>(text_.size()); }
   int16_t Pos() const { return pos_; }
   void SetPos(int16_t pos) { pos_ = pos; }
-  void Skip(int count = 1) { pos_ = static_cast<int16_t>(pos_ + count); }
+  // Positions are 16-bit: the reader stops at the last one (a statement that long is refused by
+  // the range reader).
+  void Skip(int count = 1) {
+    pos_ = static_cast<int16_t>(std::min<int>(pos_ + count, std::numeric_limits<int16_t>::max()));
+  }
   // The character offset places after the position ("\0" outside the text).
   char16_t Peek(int offset = 0) const { return rt::CharAt(text_, long{pos_} + offset); }
   bool At(char16_t c) const { return Peek() == c; }
