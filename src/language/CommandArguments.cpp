@@ -100,51 +100,6 @@ void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& 
   }
 }
 
-void ParseRangeValue(const rt::Text& stmt, int16_t& pos, double& value, const rt::Text& terminator,
-                     int16_t& msgNo) {
-  rt::Text number;
-  bool found = false;
-  ScanNumber(stmt, pos, number, found, terminator, msgNo);
-  if (msgNo != 0) return;
-  if (found) {
-    value = rt::Val(number);
-    ++pos;
-    return;
-  }
-
-  // A constant identifier, optionally negated.
-  long p = pos;
-  const bool negate = rt::CharAt(stmt, p) == u'-';
-  if (negate) ++p;
-  if (!rt::CharIs(rt::CharAt(stmt, p), u"[a-z]")) {
-    msgNo = kMsgBadIdentifier;
-    pos = static_cast<int16_t>(p);
-    return;
-  }
-  rt::Text id(1, rt::CharAt(stmt, p));
-  if (rt::CharIs(rt::CharAt(stmt, p + 1), u"[a-z0-9]")) {
-    id.push_back(rt::CharAt(stmt, p + 1));
-    p += 2;
-  } else {
-    id.push_back(u'_');
-    p += 1;
-  }
-  int16_t index = 0;
-  FindRangeConstant(id, index, msgNo);
-  if (msgNo != 0) {
-    pos = static_cast<int16_t>(p);
-    return;
-  }
-  value = RangeConstantValue(index);
-  if (negate) value = -value;
-  if (rt::CharAt(stmt, p) != FirstChar(terminator) || FirstChar(terminator) == u'\0') {
-    msgNo = kMsgTerminatorMissing;
-    pos = static_cast<int16_t>(p);
-    return;
-  }
-  pos = static_cast<int16_t>(p + 1);
-}
-
 int16_t StatementReader::Expect(char16_t c, int16_t msgNo) {
   if (!At(c)) return msgNo;
   Skip();
@@ -166,9 +121,33 @@ int16_t StatementReader::ReadIdentifier(rt::Text& id, rt::TextView first, rt::Te
 }
 
 int16_t StatementReader::ReadRangeValue(double& value, char16_t terminator) {
+  rt::Text number;
+  bool found = false;
   int16_t msgNo = 0;
-  ParseRangeValue(text_, pos_, value, rt::Text(1, terminator), msgNo);
-  return msgNo;
+  int16_t pos = pos_;
+  ScanNumber(text_, pos, number, found, rt::Text(1, terminator), msgNo);
+  if (msgNo != 0) return msgNo;
+  if (found) {
+    value = rt::Val(number);
+    pos_ = pos;
+    Skip();
+    return 0;
+  }
+
+  // A constant identifier, optionally negated.
+  const bool negate = At(u'-');
+  if (negate) Skip();
+  rt::Text id;
+  msgNo = ReadIdentifier(id, u"[a-z]", u"[a-z0-9]", kMsgBadIdentifier);
+  int16_t index = 0;
+  if (msgNo == 0) FindRangeConstant(id, index, msgNo);
+  if (msgNo != 0) return msgNo;
+  value = RangeConstantValue(index);
+  if (negate) value = -value;
+  // The value is taken before the terminator is checked.
+  if (terminator == u'\0' || !At(terminator)) return kMsgTerminatorMissing;
+  Skip();
+  return 0;
 }
 
 int16_t StatementReader::ReadRangeValues(std::initializer_list<double*> values, char16_t last) {

@@ -17,13 +17,6 @@ namespace ms {
 // entry, msgNo := 0. Not found: firstParm := "", msgNo := 57, index unchanged.
 void FindFunction(const rt::Text& id, rt::Text& firstParm, int16_t& index, int16_t& msgNo);
 
-// Reads one range value (a number, or a constant identifier with an optional "-") at pos, which
-// must be followed by the terminator. On success pos stands after the terminator. Messages: 333
-// (end of text before the terminator), 6097 (nothing before the terminator), 313 (no identifier),
-// 339 (no such constant), 1220 (identifier not followed by the terminator).
-void ParseRangeValue(const rt::Text& stmt, int16_t& pos, double& value, const rt::Text& terminator,
-                     int16_t& msgNo);
-
 // Gathers the characters from pos up to the terminator. When they (without enclosing parentheses)
 // are numeric text: found := true, numberText := them, pos := the terminator's position; otherwise
 // found := false and numberText and pos are unchanged. 333 when the text ends before the
@@ -81,8 +74,12 @@ class StatementReader {
   [[nodiscard]] int16_t ReadIdentifier(rt::Text& id, rt::TextView first, rt::TextView joins,
                                        int16_t msgNo);
 
-  // One range value (a number or a constant, optionally negated) followed by the terminator, as
-  // ParseRangeValue reads it; on success the position stands after the terminator.
+  // One range value followed by the terminator: a number (in parentheses or not), or a constant
+  // identifier ("[a-z]" then optionally "[a-z0-9]") with an optional "-". On success the position
+  // stands after the terminator. Messages: 333 (end of text before the terminator), 6097 (nothing
+  // before the terminator), 313 (no identifier), 339 (no such constant), 1220 (identifier not
+  // followed by the terminator); the position stays at the value, or after the "-" or the
+  // identifier where those were read.
   [[nodiscard]] int16_t ReadRangeValue(double& value, char16_t terminator);
   // Range values in turn, each but the last followed by ",", the last by its terminator; stops at
   // the first message.
