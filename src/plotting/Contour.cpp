@@ -427,9 +427,10 @@ void TraceContourBranch(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& 
   }
 }
 
-void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, double& xf,
-                   double& y0, double& yf, double& xc, double& yc, double& c1, double& c2,
-                   double& ds, double& er, double& sg, int16_t& msgNo) {
+void TraceContours(ContourArgs& a, int16_t& fxRec, int16_t& fyRec, int16_t& msgNo) {
+  int16_t& fRec = a.fRecord;
+  double &x0 = a.x0, &xf = a.xf, &y0 = a.y0, &yf = a.yf, &xc = a.xc, &yc = a.yc;
+  double &c1 = a.c1, &c2 = a.c2, &ds = a.ds, &er = a.er, &sg = a.sg;
   LoadContourWindow();
   ContourWindow.Visible = -1;
   if (g_host) g_host->ShowWindow(true);
@@ -624,8 +625,7 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
 
   int16_t fxRec = recs[0], fyRec = recs[1];
   for (const int16_t r : {a.fRecord, fxRec, fyRec}) PrepareRecord(r);
-  TraceContours(a.fRecord, fxRec, fyRec, a.x0, a.xf, a.y0, a.yf, a.xc, a.yc, a.c1, a.c2, a.ds, a.er,
-                a.sg, msgNo);
+  TraceContours(a, fxRec, fyRec, msgNo);
 
   ContourWindow.AbortEnabled = 0;
   ContourWindow.ExitEnabled = -1;

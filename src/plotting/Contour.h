@@ -146,12 +146,10 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo);
 
 // Traces every level from the start point (and its mirror images when ContourAllQuadrants is
 // set), then writes the legend and copies the segments into the scene store. An abort noticed
-// before a level leaves the scene and the legend as they were. fRec, fxRec, fyRec: FuncTable
-// records of F, Fx and Fy. msgNo 1422 (nothing drawn) when not one value of F or its derivatives
+// before a level leaves the scene and the legend as they were. fxRec, fyRec: FuncTable records of
+// Fx and Fy. msgNo 1422 (nothing drawn) when not one value of F or its derivatives
 // could be taken; a box says so when the segment buffer filled and cut tracing short.
-void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, double& xf,
-                   double& y0, double& yf, double& xc, double& yc, double& c1, double& c2,
-                   double& ds, double& er, double& sg, int16_t& msgNo);
+void TraceContours(ContourArgs& args, int16_t& fxRec, int16_t& fyRec, int16_t& msgNo);
 
 // Traces one curve of level c from the start point into the slots from n on; n is left at the
 // next free slot. The curve ends when it closes on its first point, leaves the box [x0, xf] x
