@@ -57,6 +57,14 @@ void FindRangeConstant(const rt::Text& id, int16_t& index, int16_t& msgNo) {
   msgNo = kMsgConstantNotFound;
 }
 
+double RangeConstantValue(int16_t index) {
+  if (index < 1 || index > kMaxConstants) return 0;
+  rt::Text valueText = Tables.ConstTable[static_cast<size_t>(index)].ValueText;
+  Simplify(valueText, u"[2,2,2]", valueText);
+  if (EnclosedInParens(valueText)) valueText = valueText.substr(1, valueText.size() - 2);
+  return rt::Val(valueText);
+}
+
 void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& found,
                 const rt::Text& terminator, int16_t& msgNo) {
   msgNo = 0;
@@ -92,52 +100,63 @@ void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& 
   }
 }
 
-void ParseRangeValue(const rt::Text& stmt, int16_t& pos, double& value, const rt::Text& terminator,
-                     int16_t& msgNo) {
+int16_t StatementReader::Expect(char16_t c, int16_t msgNo) {
+  if (!At(c)) return msgNo;
+  Skip();
+  return 0;
+}
+
+int16_t StatementReader::ReadIdentifier(rt::Text& id, rt::TextView first, rt::TextView joins,
+                                        int16_t msgNo) {
+  if (!rt::CharIs(Peek(), first)) return msgNo;
+  id.assign(1, Peek());
+  if (rt::CharIs(Peek(1), joins)) {
+    id.push_back(Peek(1));
+    Skip(2);
+  } else {
+    id.push_back(u'_');
+    Skip(1);
+  }
+  return 0;
+}
+
+int16_t StatementReader::ReadRangeValue(double& value, char16_t terminator) {
   rt::Text number;
   bool found = false;
-  ScanNumber(stmt, pos, number, found, terminator, msgNo);
-  if (msgNo != 0) return;
+  int16_t msgNo = 0;
+  int16_t pos = pos_;
+  ScanNumber(text_, pos, number, found, rt::Text(1, terminator), msgNo);
+  if (msgNo != 0) return msgNo;
   if (found) {
     value = rt::Val(number);
-    ++pos;
-    return;
+    pos_ = pos;
+    Skip();
+    return 0;
   }
 
   // A constant identifier, optionally negated.
-  long p = pos;
-  const bool negate = rt::CharAt(stmt, p) == u'-';
-  if (negate) ++p;
-  if (!rt::CharIs(rt::CharAt(stmt, p), u"[a-z]")) {
-    msgNo = kMsgBadIdentifier;
-    pos = static_cast<int16_t>(p);
-    return;
-  }
-  rt::Text id(1, rt::CharAt(stmt, p));
-  if (rt::CharIs(rt::CharAt(stmt, p + 1), u"[a-z0-9]")) {
-    id.push_back(rt::CharAt(stmt, p + 1));
-    p += 2;
-  } else {
-    id.push_back(u'_');
-    p += 1;
-  }
+  const bool negate = At(u'-');
+  if (negate) Skip();
+  rt::Text id;
+  msgNo = ReadIdentifier(id, u"[a-z]", u"[a-z0-9]", kMsgBadIdentifier);
   int16_t index = 0;
-  FindRangeConstant(id, index, msgNo);
-  if (msgNo != 0) {
-    pos = static_cast<int16_t>(p);
-    return;
-  }
-  rt::Text valueText = Tables.ConstTable[index].ValueText;
-  Simplify(valueText, u"[2,2,2]", valueText);
-  if (EnclosedInParens(valueText)) valueText = valueText.substr(1, valueText.size() - 2);
-  value = rt::Val(valueText);
+  if (msgNo == 0) FindRangeConstant(id, index, msgNo);
+  if (msgNo != 0) return msgNo;
+  value = RangeConstantValue(index);
   if (negate) value = -value;
-  if (rt::CharAt(stmt, p) != FirstChar(terminator) || FirstChar(terminator) == u'\0') {
-    msgNo = kMsgTerminatorMissing;
-    pos = static_cast<int16_t>(p);
-    return;
+  // The value is taken before the terminator is checked.
+  if (terminator == u'\0' || !At(terminator)) return kMsgTerminatorMissing;
+  Skip();
+  return 0;
+}
+
+int16_t StatementReader::ReadRangeValues(std::initializer_list<double*> values, char16_t last) {
+  size_t k = 0;
+  for (double* value : values) {
+    const int16_t msgNo = ReadRangeValue(*value, ++k == values.size() ? last : u',');
+    if (msgNo != 0) return msgNo;
   }
-  pos = static_cast<int16_t>(p + 1);
+  return 0;
 }
 
 }  // namespace ms

@@ -1,5 +1,7 @@
 #include "numerics/Bvp.h"
 
+#include <algorithm>
+
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
@@ -41,79 +43,50 @@ constexpr int16_t kMsgBounds = 3560;
 // The linear form needs at least one step.
 constexpr int16_t kMsgSteps = 336;
 
-using rt::IsLower;
-using rt::IsUpper;
-
-// A function identifier at p (one upper-case letter, optionally one lower-case one) in its
-// two-character form; p is left after it.
-bool ReadFunctionId(const rt::Text& s, int& p, rt::Text& id) {
-  if (!IsUpper(rt::CharAt(s, p))) return false;
-  id.assign(1, rt::CharAt(s, p));
-  if (IsLower(rt::CharAt(s, p + 1))) {
-    id += rt::CharAt(s, p + 1);
-    p += 2;
-  } else {
-    id += u'_';
-    p += 1;
-  }
-  return true;
-}
-
 // The function must take three parameters (t, x, y).
-void CheckFunction(const rt::Text& id, int16_t& msgNo) {
+int16_t CheckFunction(const rt::Text& id) {
   rt::Text firstParm;
   int16_t index = 0;
+  int16_t msgNo = 0;
   FindFunction(id, firstParm, index, msgNo);
-  if (msgNo != 0) return;
-  if (index < 1 || index > Tables.FuncCount) {
-    msgNo = kMsgParameters;
-    return;
-  }
+  if (msgNo != 0) return msgNo;
+  if (index < 1 || index > Tables.FuncCount) return kMsgParameters;
   const FuncRec& f = Tables.FuncTable[static_cast<size_t>(index)];
-  if (f.Parm1.empty() || f.Parm2.empty() || f.Parm3.empty()) msgNo = kMsgParameters;
+  return f.Parm1.empty() || f.Parm2.empty() || f.Parm3.empty() ? kMsgParameters : 0;
 }
 
-// Of the two delimiters, the one that occurs first from p on; `fallback` when neither does.
-char16_t FirstOf(const rt::Text& s, int p, char16_t a, char16_t b, char16_t fallback) {
-  for (int q = p; q <= static_cast<int>(s.size()); ++q) {
-    const char16_t c = rt::CharAt(s, q);
+// Of the two delimiters, the one that occurs first from the reader's position on; fallback when
+// neither does.
+char16_t NextDelimiter(const StatementReader& r, char16_t a, char16_t b, char16_t fallback) {
+  for (long q = r.Pos(); q <= r.Length(); ++q) {
+    const char16_t c = rt::CharAt(r.Text(), q);
     if (c == a || c == b) return c;
   }
   return fallback;
 }
 
-// One value read by the range-value reader; p is left after its delimiter.
-bool ReadValue(const rt::Text& s, int& p, double& value, char16_t delimiter, int16_t& msgNo) {
-  if (p > INT16_MAX) {
-    msgNo = kMsgFormat;
-    return false;
-  }
-  int16_t pos = static_cast<int16_t>(p);
-  ParseRangeValueDiffEq(s, pos, value, rt::Text(1, delimiter), msgNo);
-  p = pos;
-  return msgNo == 0;
-}
-
 // The list form {s1;s2;...;sk}: the first slope has been read into a1 and its ";" passed. Up to
-// ten slopes are kept (an eleventh takes the tenth's place and ends the list).
-void ReadSlopeList(const rt::Text& s, int& p, double& a1, int16_t& msgNo) {
-  auto& slopes = Bvp.BVPTrialSlopes;
-  Bvp.BVPListGiven = -1;
+// ten slopes are kept (an eleventh takes the tenth's place and ends the list); a1 is left holding
+// the last slope read.
+int16_t ReadSlopeList(StatementReader& r, BvpArgs& args) {
+  double& a1 = args.a1;
+  args.listGiven = true;
   int count = 1;
-  slopes[1] = a1;
+  args.slopes[1] = a1;
+  args.slopesWritten = 1;
   for (;;) {
-    const char16_t delimiter = FirstOf(s, p, u';', u'}', u'\0');
-    if (delimiter == u'\0') {
-      msgNo = kMsgSlopesEnd;
-      return;
-    }
-    if (!ReadValue(s, p, a1, delimiter, msgNo)) return;
+    const char16_t delimiter = NextDelimiter(r, u';', u'}', u'\0');
+    if (delimiter == u'\0') return kMsgSlopesEnd;
+    const int16_t msgNo = r.ReadRangeValue(a1, delimiter);
+    if (msgNo != 0) return msgNo;
     const bool eleventh = count == kMaxTrialSlopes;
     if (count < kMaxTrialSlopes) ++count;
-    slopes[static_cast<size_t>(count)] = a1;
+    args.slopes[static_cast<size_t>(count)] = a1;
+    args.slopesWritten = std::max(args.slopesWritten, count);
     if (delimiter == u'}' || eleventh) {
-      slopes[0] = count;
-      return;
+      args.slopes[0] = count;
+      args.listComplete = true;
+      return 0;
     }
   }
 }
@@ -126,135 +99,89 @@ void ResetBvpState() {
   ResetBvpTrials();
 }
 
+int16_t ParseBvpArgs(const rt::Text& statement, BvpArgs& args) {
+  args = BvpArgs{};
+  const rt::Text keyword = statement.substr(0, 3);
+  if (keyword != u"BVP" && keyword != u"bvp") return kMsgSpelling;
+  if (static_cast<int>(statement.size()) < kMinLength) return kMsgFormat;
+  StatementReader r(statement, 4);
+  int16_t msgNo = r.Expect(u'[', kMsgBracket);
+  if (msgNo == 0) msgNo = r.ReadFunctionId(args.F, kMsgFunctionId);
+  if (msgNo == 0) msgNo = r.Expect(u',', kMsgCommaAfterId);
+  if (msgNo == 0) msgNo = r.ReadFunctionId(args.G, kMsgFunctionId);
+  if (msgNo == 0) msgNo = r.Expect(u',', kMsgCommaBeforeBrace);
+  if (msgNo == 0) msgNo = CheckFunction(args.F);
+  if (msgNo == 0) msgNo = CheckFunction(args.G);
+  if (msgNo == 0) msgNo = r.Expect(u'{', kMsgOpenBrace);
+  if (msgNo == 0) msgNo = r.ReadRangeValues({&args.t0, &args.x0, &args.tb}, u',');
+  if (msgNo != 0) return msgNo;
+  const char16_t afterXb = NextDelimiter(r, u',', u'}', u'}');
+  msgNo = r.ReadRangeValue(args.xb, afterXb);
+  if (msgNo != 0) return msgNo;
+
+  if (afterXb == u',') {
+    // Linear form: {t0,x0,tb,xb,n}].
+    args.linear = true;
+    msgNo = r.ReadRangeValue(args.n, u'}');
+    if (msgNo != 0) return msgNo;
+    if (!r.At(u']')) return kMsgLinearClose;
+    if (args.tb <= args.t0) return kMsgLinearBounds;
+    if (!(args.n >= 1)) return kMsgSteps;
+    return 0;
+  }
+
+  // Shooting forms: {t0,x0,tb,xb}{a1,a2}{factor,tol,mode}] or {...}{s1;s2;...}{...}].
+  msgNo = r.Expect(u'{', kMsgSlopesBrace);
+  if (msgNo != 0) return msgNo;
+  args.listGiven = false;
+  const char16_t afterFirst = NextDelimiter(r, u',', u';', u',');
+  msgNo = r.ReadRangeValue(args.a1, afterFirst);
+  if (msgNo == 0) {
+    if (afterFirst == u',') {
+      msgNo = r.ReadRangeValue(args.a2, u'}');
+    } else {
+      msgNo = ReadSlopeList(r, args);
+      args.a2 = 0;
+    }
+  }
+  if (msgNo == 0) msgNo = r.Expect(u'{', kMsgSettingsBrace);
+  if (msgNo == 0) msgNo = r.ReadRangeValues({&args.factor, &args.tol, &args.mode}, u'}');
+  if (msgNo != 0) return msgNo;
+  if (!r.At(u']')) return kMsgClose;
+  if (args.tol < kMinTolerance) return kMsgTolerance;
+  if (args.factor < 0) return kMsgFactor;
+  if (args.tb <= args.t0) return kMsgBounds;
+  return 0;
+}
+
 void ProcessBVP(rt::Text& statement, int16_t& msgNo) {
-  msgNo = 0;
-  const rt::Text& s = statement;
   Solutions.IVPOrder1 = -1;
   Bvp.Frame5Shown = -1;
   Bvp.Frame5Caption = u"BVP: {ta,X(ta)} --> {tb,X(tb)}";
   View.ZAxisNeeded = 0;
-
-  const rt::Text keyword = s.substr(0, 3);
-  if (keyword != u"BVP" && keyword != u"bvp") {
-    msgNo = kMsgSpelling;
-    return;
-  }
-  if (static_cast<int>(s.size()) < kMinLength) {
-    msgNo = kMsgFormat;
-    return;
-  }
-  if (rt::CharAt(s, 4) != u'[') {
-    msgNo = kMsgBracket;
-    return;
-  }
-  int p = 5;
-  rt::Text F, G;
-  if (!ReadFunctionId(s, p, F)) {
-    msgNo = kMsgFunctionId;
-    return;
-  }
-  if (rt::CharAt(s, p) != u',') {
-    msgNo = kMsgCommaAfterId;
-    return;
-  }
-  ++p;
-  if (!ReadFunctionId(s, p, G)) {
-    msgNo = kMsgFunctionId;
-    return;
-  }
-  if (rt::CharAt(s, p) != u',') {
-    msgNo = kMsgCommaBeforeBrace;
-    return;
-  }
-  CheckFunction(F, msgNo);
+  BvpArgs a;
+  msgNo = ParseBvpArgs(statement, a);
+  if (a.listGiven) Bvp.BVPListGiven = *a.listGiven ? -1 : 0;
+  for (int k = 1; k <= a.slopesWritten; ++k)
+    Bvp.BVPTrialSlopes[static_cast<size_t>(k)] = a.slopes[static_cast<size_t>(k)];
+  if (a.listComplete) Bvp.BVPTrialSlopes[0] = a.slopes[0];
   if (msgNo != 0) return;
-  CheckFunction(G, msgNo);
-  if (msgNo != 0) return;
-  ++p;
-  if (rt::CharAt(s, p) != u'{') {
-    msgNo = kMsgOpenBrace;
-    return;
-  }
-  ++p;
-  double t0 = 0, x0 = 0, tb = 0, xb = 0;
-  if (!ReadValue(s, p, t0, u',', msgNo) || !ReadValue(s, p, x0, u',', msgNo) ||
-      !ReadValue(s, p, tb, u',', msgNo))
-    return;
-  const char16_t afterXb = FirstOf(s, p, u',', u'}', u'}');
-  if (!ReadValue(s, p, xb, afterXb, msgNo)) return;
 
-  if (afterXb == u',') {
-    // Linear form: {t0,x0,tb,xb,n}].
-    double n = 0;
-    if (!ReadValue(s, p, n, u'}', msgNo)) return;
-    if (rt::CharAt(s, p) != u']') {
-      msgNo = kMsgLinearClose;
-      return;
-    }
-    if (tb <= t0) {
-      msgNo = kMsgLinearBounds;
-      return;
-    }
-    if (!(n >= 1)) {
-      msgNo = kMsgSteps;
-      return;
-    }
-    SolveBVPLinear(F, G, t0, x0, tb, xb, n, msgNo);
+  if (a.linear) {
+    SolveBVPLinear(a.F, a.G, a.t0, a.x0, a.tb, a.xb, a.n, msgNo);
     if (!RunFlags.AbortRun) {
       OdeResults.BVPSolved = 0;
       Bvp.BVPTrialSlopes[0] = 0;
     }
     return;
   }
-
-  // Shooting forms: {t0,x0,tb,xb}{a1,a2}{factor,tol,mode}] or {...}{s1;s2;...}{...}].
-  if (rt::CharAt(s, p) != u'{') {
-    msgNo = kMsgSlopesBrace;
-    return;
-  }
-  ++p;
-  Bvp.BVPListGiven = 0;
-  double a1 = 0, a2 = 0;
-  const char16_t afterFirst = FirstOf(s, p, u',', u';', u',');
-  if (!ReadValue(s, p, a1, afterFirst, msgNo)) return;
-  if (afterFirst == u',') {
-    if (!ReadValue(s, p, a2, u'}', msgNo)) return;
-  } else {
-    ReadSlopeList(s, p, a1, msgNo);
-    if (msgNo != 0) return;
-    a2 = 0;
-  }
-  if (rt::CharAt(s, p) != u'{') {
-    msgNo = kMsgSettingsBrace;
-    return;
-  }
-  ++p;
-  double factor = 0, tol = 0, mode = 0;
-  if (!ReadValue(s, p, factor, u',', msgNo) || !ReadValue(s, p, tol, u',', msgNo) ||
-      !ReadValue(s, p, mode, u'}', msgNo))
-    return;
-  if (rt::CharAt(s, p) != u']') {
-    msgNo = kMsgClose;
-    return;
-  }
-  if (tol < kMinTolerance) {
-    msgNo = kMsgTolerance;
-    return;
-  }
-  if (factor < 0) {
-    msgNo = kMsgFactor;
-    return;
-  }
-  if (tb <= t0) {
-    msgNo = kMsgBounds;
-    return;
-  }
+  double mode = a.mode;
   Bvp.BVPRootsMode = mode < 0 ? -1 : 0;
   if (mode < 0) mode = -mode;
   if (mode == 0) {
-    ShootBVP(F, G, t0, x0, tb, xb, a1, a2, factor, tol, msgNo);
+    ShootBVP(a.F, a.G, a.t0, a.x0, a.tb, a.xb, a.a1, a.a2, a.factor, a.tol, msgNo);
   } else {
-    PlotBVPFamily(F, G, t0, x0, tb, xb, a1, a2, mode, msgNo);
+    PlotBVPFamily(a.F, a.G, a.t0, a.x0, a.tb, a.xb, a.a1, a.a2, mode, msgNo);
   }
 }
 

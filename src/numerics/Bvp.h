@@ -11,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "platform/runtime/Runtime.h"
 
@@ -42,6 +43,27 @@ void ResetBvpState();
 // the linear form), 3050 (right boundary not beyond the left one, linear form), 3059 (negative
 // factor), 3552 (no "{" before the slopes), 336 (fewer than one step), the range reader's and
 // FindFunction's numbers, and what the method returns (2100, 2110, 2111, 3990).
+// The arguments of BVP[F,G,{t0,x0,tb,xb,n}] (linear), BVP[F,G,{t0,x0,tb,xb}{a1,a2}{factor,tol,
+// mode}] and BVP[F,G,{t0,x0,tb,xb}{s1;s2;...}{factor,tol,mode}] (shooting).
+struct BvpArgs {
+  rt::Text F, G;  // x' = F(t, x, y), y' = G(t, x, y)
+  double t0 = 0, x0 = 0, tb = 0, xb = 0;
+  bool linear = false;
+  double n = 0;  // steps of the linear form
+  double a1 = 0, a2 = 0;
+  double factor = 0, tol = 0, mode = 0;
+  // The slope list as far as it was read (a later check may still refuse): whether the second
+  // brace group is a list, its entries 1..slopesWritten, and entry 0 (the count) once complete.
+  std::optional<bool> listGiven;
+  std::array<double, kMaxTrialSlopes + 1> slopes{};
+  int slopesWritten = 0;
+  bool listComplete = false;
+};
+
+// Parses and checks the statement: 0, or the first message met (3500..3560, 3045, 3050, 3059,
+// 336, or a range reader's message).
+[[nodiscard]] int16_t ParseBvpArgs(const rt::Text& statement, BvpArgs& args);
+
 void ProcessBVP(rt::Text& statement, int16_t& msgNo);
 
 // The boundary value problem has no unique solution (linear shooting).

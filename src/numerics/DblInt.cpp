@@ -15,8 +15,6 @@ rt::Text IntegConstId;
 
 namespace {
 
-using rt::IsUpper;
-
 // Limit and integrand values that cannot be evaluated count as 0.
 double EvalLimitFunc(const rt::Text& name, double u) {
   double v = 0;
@@ -123,96 +121,55 @@ void ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, dou
   if (!RunFlags.AbortRun) StoreIntegralConstant(result);
 }
 
-void ProcessDblInt(rt::Text& statement, int16_t& /*slot*/, int16_t& msgNo) {
-  msgNo = 0;
-  RunFlags.AbortRun = 0;
-  RestartAbortPoll();
+int16_t ParseDblIntArgs(const rt::Text& statement, DblIntArgs& args) {
+  args = DblIntArgs{};
   rt::Text s;
-  SplitIntegralConstant(statement, IntegConstId, s);
+  SplitIntegralConstant(statement, args.constId, s);
   const rt::Text keyword = rt::Left(s, 6);
-  if (keyword != u"dblInt" && keyword != u"dblint") {
-    msgNo = 6000;
-    return;
-  }
-  if (rt::CharAt(s, 7) != u'[') {
-    msgNo = 6005;
-    return;
-  }
-  int p = 8;
+  if (keyword != u"dblInt" && keyword != u"dblint") return 6000;
+  StatementReader r(s, 7);
+  int16_t msgNo = r.Expect(u'[', 6005);
   rt::Text ids[3];
   for (rt::Text& id : ids) {
-    if (!IsUpper(rt::CharAt(s, p))) {
-      msgNo = 6010;
-      return;
-    }
-    id = ReadFunctionId(s, p);
-    if (rt::CharAt(s, p) != u',') {
-      msgNo = 6020;
-      return;
-    }
-    ++p;
+    if (msgNo == 0) msgNo = r.ReadFunctionId(id, 6010);
+    if (msgNo == 0) msgNo = r.Expect(u',', 6020);
   }
-  if (rt::CharAt(s, p) != u'{') {
-    msgNo = 6030;
-    return;
-  }
-  ++p;
-  double values[4] = {0, 0, 0, 0};  // a, b, n, m
-  for (double& v : values) {
-    int16_t pos = static_cast<int16_t>(p);
-    ParseRangeValue(s, pos, v, u",", msgNo);
-    if (msgNo != 0) return;
-    p = pos;
-  }
-  const char16_t var = rt::CharAt(s, p);
-  if (var != u'x' && var != u'y') {
-    msgNo = 6052;
-    return;
-  }
-  if (rt::CharAt(s, p + 1) != u'}' || rt::CharAt(s, p + 2) != u']') {
-    msgNo = 6080;
-    return;
-  }
+  if (msgNo == 0) msgNo = r.Expect(u'{', 6030);
+  double n = 0, m = 0;
+  if (msgNo == 0) msgNo = r.ReadRangeValues({&args.a, &args.b, &n, &m}, u',');
+  if (msgNo != 0) return msgNo;
+  const char16_t var = r.Peek();
+  if (var != u'x' && var != u'y') return 6052;
+  if (r.Peek(1) != u'}' || r.Peek(2) != u']') return 6080;
+  args.variable = rt::Text(1, var);
 
-  int16_t fIndex = 0, cIndex = 0, dIndex = 0;
   rt::Text parm;
   int16_t lookup = 0;
-  FindFunction(ids[0], parm, fIndex, lookup);
-  if (lookup != 0 || parm.empty()) {
-    msgNo = 6050;
-    return;
-  }
-  if (Tables.FuncTable[fIndex].Parm2.empty()) {
-    msgNo = 6060;
-    return;
-  }
-  FindFunction(ids[1], parm, cIndex, lookup);
-  if (lookup != 0) {
-    msgNo = 6050;
-    return;
-  }
-  if (!Tables.FuncTable[cIndex].Parm2.empty()) {
-    msgNo = 6060;
-    return;
-  }
-  FindFunction(ids[2], parm, dIndex, lookup);
-  if (lookup != 0 || !Tables.FuncTable[dIndex].Parm2.empty()) {
-    msgNo = 6060;
-    return;
-  }
-  const double a = values[0], b = values[1];
-  if (a == b) {
-    msgNo = 6090;
-    return;
-  }
-  const double m = EvenPanelCount(values[3]);
-  const double n = EvenPanelCount(values[2]);
-  if (m <= 0 || n <= 0) {
-    msgNo = 6092;
-    return;
-  }
+  FindFunction(ids[0], parm, args.fRecord, lookup);
+  if (lookup != 0 || parm.empty()) return 6050;
+  if (Tables.FuncTable[args.fRecord].Parm2.empty()) return 6060;
+  FindFunction(ids[1], parm, args.cRecord, lookup);
+  if (lookup != 0) return 6050;
+  if (!Tables.FuncTable[args.cRecord].Parm2.empty()) return 6060;
+  FindFunction(ids[2], parm, args.dRecord, lookup);
+  if (lookup != 0 || !Tables.FuncTable[args.dRecord].Parm2.empty()) return 6060;
+  if (args.a == args.b) return 6090;
+  args.m = EvenPanelCount(m);
+  args.n = EvenPanelCount(n);
+  if (args.m <= 0 || args.n <= 0) return 6092;
+  return 0;
+}
+
+void ProcessDblInt(rt::Text& statement, int16_t& /*slot*/, int16_t& msgNo) {
+  RunFlags.AbortRun = 0;
+  RestartAbortPoll();
+  DblIntArgs args;
+  msgNo = ParseDblIntArgs(statement, args);
+  IntegConstId = args.constId;
+  if (msgNo != 0) return;
   double result = 0;
-  ComputeDblInt(fIndex, cIndex, dIndex, a, b, m, n, rt::Text(1, var), result);
+  ComputeDblInt(args.fRecord, args.cRecord, args.dRecord, args.a, args.b, args.m, args.n,
+                args.variable, result);
 }
 
 }  // namespace ms

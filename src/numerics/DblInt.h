@@ -17,6 +17,19 @@ extern rt::Text IntegConstId;
 // expression "0", its value text, and marks it computed. No such constant: nothing happens.
 void StoreIntegralConstant(double value);
 
+// The arguments of c=dblInt[F,C,D,{a,b,n,m,v}].
+struct DblIntArgs {
+  rt::Text constId;                               // the constant the result is stored in
+  int16_t fRecord = 0, cRecord = 0, dRecord = 0;  // F(x, y) and the inner limits C, D
+  double a = 0, b = 0;                            // the outer limits
+  double n = 0, m = 0;                            // panel counts, made even
+  rt::Text variable;                              // "x" or "y": the inner variable
+};
+
+// Parses and checks the statement: 0, or the first message met (6000..6092 or a range reader's
+// message). constId is set whatever the message.
+[[nodiscard]] int16_t ParseDblIntArgs(const rt::Text& statement, DblIntArgs& args);
+
 void ProcessDblInt(rt::Text& statement, int16_t& slot, int16_t& msgNo);
 void ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, double b, double m,
                    double n, const rt::Text& variable, double& result);

@@ -199,19 +199,6 @@ double RoundResult(double v) {
   return rt::RoundSignificant15(v);
 }
 
-rt::Text ReadFunctionId(const rt::Text& s, int& p) {
-  rt::Text id(1, rt::CharAt(s, p));
-  const char16_t next = rt::CharAt(s, p + 1);
-  if (rt::IsLower(next)) {
-    id += next;
-    p += 2;
-  } else {
-    id += u'_';
-    p += 1;
-  }
-  return id;
-}
-
 rt::Text StripValueParens(const rt::Text& valueText) {
   if (valueText.size() >= 2 && valueText.front() == u'(' && valueText.back() == u')')
     return valueText.substr(1, valueText.size() - 2);

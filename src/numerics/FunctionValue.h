@@ -58,11 +58,6 @@ double RoundArgument(double a);
 // for an infinite one, otherwise rounded to 15 significant digits.
 double RoundResult(double v);
 
-// A function identifier whose upper-case letter stands at 1-based position p, in its stored
-// two-character form: the letter and a following lower-case letter, or the letter and "_". p moves
-// past what was read.
-rt::Text ReadFunctionId(const rt::Text& s, int& p);
-
 // The value text of a constant without its enclosing parentheses: "(2.5)" gives "2.5"; a text
 // without them is returned unchanged.
 rt::Text StripValueParens(const rt::Text& valueText);

@@ -47,8 +47,6 @@ struct IntegChain {
   double value = 0;
 } Chain;
 
-using rt::IsUpper;
-
 // Looks up a function of exactly one parameter: 5050 when absent or without a parameter, 5060
 // when it has a second.
 void FindOneParameterFunction(const rt::Text& id, int16_t& index, int16_t& msgNo) {
@@ -192,98 +190,58 @@ void PlotIntegCurve(int16_t slot, int n, int16_t& msgNo) {
   StoreSceneCounts();
 }
 
-void ProcessInteg(rt::Text& statement, int16_t& slot, int16_t& msgNo, bool fromGraph) {
-  msgNo = 0;
-  RunFlags.AbortRun = 0;
+int16_t ParseIntegArgs(const rt::Text& statement, IntegArgs& args) {
+  args = IntegArgs{};
   rt::Text s;
-  SplitIntegralConstant(statement, IntegConstId, s);
-  // Slots are computed in order; a lower or equal slot starts a new run of the chain.
-  if (slot <= Chain.slot) ResetIntegChain();
-
+  SplitIntegralConstant(statement, args.constId, s);
   const rt::Text keyword = rt::Left(s, 5);
-  if (keyword != u"Integ" && keyword != u"integ") {
-    msgNo = kMsgKeyword;
-    return;
-  }
-  if (rt::CharAt(s, 6) != u'[') {
-    msgNo = kMsgBracket;
-    return;
-  }
-  if (!IsUpper(rt::CharAt(s, 7))) {
-    msgNo = kMsgFunctionLetter;
-    return;
-  }
-  int p = 7;
-  int16_t fIndex = 0, gIndex = 0, hIndex = 0;
-  FindOneParameterFunction(ReadFunctionId(s, p), fIndex, msgNo);
-  if (msgNo != 0) return;
-  if (rt::CharAt(s, p) != u',') {
-    msgNo = kMsgCommaAfterF;
-    return;
-  }
-  ++p;
-  rt::Text gId, hId;
-  if (rt::CharAt(s, p) != u'{') {
-    if (!IsUpper(rt::CharAt(s, p))) {
-      msgNo = kMsgFunctionList;
-      return;
+  if (keyword != u"Integ" && keyword != u"integ") return kMsgKeyword;
+  StatementReader r(s, 6);
+  rt::Text fId, gId, hId;
+  int16_t msgNo = r.Expect(u'[', kMsgBracket);
+  if (msgNo == 0) msgNo = r.ReadFunctionId(fId, kMsgFunctionLetter);
+  if (msgNo == 0) FindOneParameterFunction(fId, args.fRecord, msgNo);
+  if (msgNo == 0) msgNo = r.Expect(u',', kMsgCommaAfterF);
+  if (msgNo == 0 && !r.At(u'{')) {
+    // G (and H) before the range: the curves that are plotted with the integral.
+    msgNo = r.ReadFunctionId(gId, kMsgFunctionList);
+    if (msgNo == 0) msgNo = r.Expect(u',', kMsgCommaAfterG);
+    if (msgNo == 0 && r.AtUpper()) {
+      msgNo = r.ReadFunctionId(hId, kMsgFunctionList);
+      if (msgNo == 0) msgNo = r.Expect(u',', kMsgFunctionList);
     }
-    gId = ReadFunctionId(s, p);
-    if (rt::CharAt(s, p) != u',') {
-      msgNo = kMsgCommaAfterG;
-      return;
-    }
-    ++p;
-    if (IsUpper(rt::CharAt(s, p))) {
-      hId = ReadFunctionId(s, p);
-      if (rt::CharAt(s, p) != u',') {
-        msgNo = kMsgFunctionList;
-        return;
-      }
-      ++p;
-    }
-    if (rt::CharAt(s, p) != u'{') {
-      msgNo = kMsgFunctionList;
-      return;
-    }
-    FindOneParameterFunction(gId, gIndex, msgNo);
-    if (msgNo != 0) return;
-    if (!hId.empty()) {
-      FindOneParameterFunction(hId, hIndex, msgNo);
-      if (msgNo != 0) return;
-    }
+    if (msgNo == 0 && !r.At(u'{')) msgNo = kMsgFunctionList;
+    if (msgNo == 0) FindOneParameterFunction(gId, args.gRecord, msgNo);
+    if (msgNo == 0 && !hId.empty()) FindOneParameterFunction(hId, args.hRecord, msgNo);
   }
-  ++p;  // after "{"
+  if (msgNo != 0) return msgNo;
+  r.Skip();  // after "{"
 
-  double a = 0, b = 0, n = 0, marker = 0;
-  int16_t pos = static_cast<int16_t>(std::min<int>(p, INT16_MAX));
-  ParseRangeValue(s, pos, a, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValue(s, pos, b, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValue(s, pos, n, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValue(s, pos, marker, u"}", msgNo);
-  if (msgNo != 0) return;
-
+  double n = 0, marker = 0;
+  msgNo = r.ReadRangeValues({&args.a, &args.b, &n, &marker}, u'}');
+  if (msgNo != 0) return msgNo;
   const double spacing = rt::Int(marker + 0.1);
-  Solutions.IntegMarkerSpacing =
-      spacing < 1 ? 0 : static_cast<int16_t>(std::min<double>(spacing, INT16_MAX));
-  if (rt::CharAt(s, pos) != u']') {
-    msgNo = kMsgClosing;
-    return;
-  }
-  if (a == b) {
-    msgNo = kMsgSameLimits;
-    return;
-  }
+  args.markerSpacing = spacing < 1 ? 0 : static_cast<int16_t>(std::min<double>(spacing, INT16_MAX));
+  if (!r.At(u']')) return kMsgClosing;
+  if (args.a == args.b) return kMsgSameLimits;
   // A fractional panel count is taken to the nearest whole number (halves to even), so that the
   // panels computed and the row read for the result are the same.
-  const double panels = std::min(rt::RoundHalfEven(std::min(n, 1e9)), kMaxIntegPanels);
-  if (!(n > 0) || panels < 1) {
-    msgNo = kMsgPanels;
-    return;
-  }
+  args.panels = std::min(rt::RoundHalfEven(std::min(n, 1e9)), kMaxIntegPanels);
+  if (!(n > 0) || args.panels < 1) return kMsgPanels;
+  return 0;
+}
+
+void ProcessInteg(rt::Text& statement, int16_t& slot, int16_t& msgNo, bool fromGraph) {
+  RunFlags.AbortRun = 0;
+  IntegArgs args;
+  msgNo = ParseIntegArgs(statement, args);
+  IntegConstId = args.constId;
+  if (args.markerSpacing) Solutions.IntegMarkerSpacing = *args.markerSpacing;
+  // Slots are computed in order; a lower or equal slot starts a new run of the chain.
+  if (slot <= Chain.slot) ResetIntegChain();
+  if (msgNo != 0) return;
+  const double a = args.a, b = args.b, panels = args.panels;
+  int16_t fIndex = args.fRecord, gIndex = args.gRecord, hIndex = args.hRecord;
   CurveWork.DotSpacingOn = -1;
   if (!(fromGraph && RunFlags.Replot)) {
     ComputeInteg(fIndex, gIndex, hIndex, a, b, panels, slot, msgNo);

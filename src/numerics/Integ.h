@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/runtime/Runtime.h"
 
@@ -24,6 +25,19 @@ constexpr double kMaxPanelValue = 100000;
 // the graph window's picture build, where Replot draws the stored slot without computing.
 // Messages 5000-5095, those of the range reader and of the evaluation, 396 for a slot outside
 // the integral list, 3990 when the scene store is full.
+// The arguments of c=Integ[F,{a,b,n,k}] and c=Integ[F,G,H,{a,b,n,k}].
+struct IntegArgs {
+  rt::Text constId;                               // the constant the result is stored in
+  int16_t fRecord = 0, gRecord = 0, hRecord = 0;  // one-parameter functions (0: not given)
+  double a = 0, b = 0;                            // the limits
+  double panels = 0;                              // whole, at most kMaxIntegPanels
+  std::optional<int16_t> markerSpacing;           // once read (a later check may still refuse)
+};
+
+// Parses and checks the statement: 0, or the first message met (5000..5095 or a range reader's
+// message). constId is set whatever the message.
+[[nodiscard]] int16_t ParseIntegArgs(const rt::Text& statement, IntegArgs& args);
+
 void ProcessInteg(rt::Text& statement, int16_t& slot, int16_t& msgNo, bool fromGraph = false);
 
 // The running integral of F (times G, plus H; indexes 0 when absent) from a to b in n panels into

@@ -39,9 +39,6 @@ constexpr int32_t kFrameLeftSecondOrder = 3960;
 constexpr int32_t kFrameLeftFourPlain = 5040;
 constexpr int32_t kFrameTop = 7088;
 
-using rt::IsLower;
-using rt::IsUpper;
-
 rt::Text FunctionParm(const FuncRec& f, int k) {
   switch (k) {
     case 1:
@@ -109,131 +106,86 @@ void ResetIvpView() {
   IvpView.TimeGridUnit = timeGrid;
 }
 
-void ParseRangeValueDiffEq(const rt::Text& statement, int16_t& pos, double& value,
-                           const rt::Text& delimiter, int16_t& msgNo) {
-  // The worksheet language's range-value reader is this very reader.
-  ParseRangeValue(statement, pos, value, delimiter, msgNo);
-}
-
-void ProcessIVP(rt::Text& statement, int16_t& msgNo) {
-  msgNo = 0;
-  const rt::Text& s = statement;
-  View.ZAxisNeeded = 0;
-  Solutions.IVPOrder1 = Solutions.IVPOrder2 = Solutions.IVPOrder3 = Solutions.IVPOrder4 = 0;
-
-  const rt::Text keyword = s.substr(0, 3);
-  if ((keyword != u"IVP" && keyword != u"ivp") || s.size() < kShortestStatement) {
-    msgNo = kMsgKeyword;
-    return;
-  }
-  if (rt::CharAt(s, 4) != u'[') {
-    msgNo = kMsgBracket;
-    return;
-  }
+int16_t ParseIvpArgs(const rt::Text& statement, IvpArgs& args) {
+  args = IvpArgs{};
+  const rt::Text keyword = statement.substr(0, 3);
+  if ((keyword != u"IVP" && keyword != u"ivp") || statement.size() < kShortestStatement)
+    return kMsgKeyword;
+  StatementReader r(statement, 4);
+  int16_t msgNo = r.Expect(u'[', kMsgBracket);
+  if (msgNo != 0) return msgNo;
 
   // Count the function identifiers (capital letters) before the first brace.
-  int p = 5;
+  int q = 0;
   int equations = 0;
-  while (rt::CharAt(s, p) != u'{' && p <= kLastBracePosition) {
-    if (IsUpper(rt::CharAt(s, p))) ++equations;
-    ++p;
+  while (r.Peek(q) != u'{' && r.Pos() + q <= kLastBracePosition) {
+    if (rt::IsUpper(r.Peek(q))) ++equations;
+    ++q;
   }
-  if (p > kLastBracePosition || rt::CharAt(s, p) != u'{' || equations < 1 || equations > 4) {
-    msgNo = kMsgFunctionCount;
-    return;
-  }
-  int16_t* const orderFlags[5] = {nullptr, &Solutions.IVPOrder1, &Solutions.IVPOrder2,
-                                  &Solutions.IVPOrder3, &Solutions.IVPOrder4};
-  *orderFlags[equations] = -1;
+  if (r.Pos() + q > kLastBracePosition || r.Peek(q) != u'{' || equations < 1 || equations > 4)
+    return kMsgFunctionCount;
+  args.equations = equations;
 
   // The identifiers in their two-character form.
-  rt::Text ids[5];
-  p = 5;
-  for (int k = 1; k <= equations; ++k) {
-    if (!IsUpper(rt::CharAt(s, p))) {
-      msgNo = kMsgFunctionLetter;
-      return;
-    }
-    ids[k] = rt::Text(1, rt::CharAt(s, p));
-    if (IsLower(rt::CharAt(s, p + 1))) {
-      ids[k] += rt::CharAt(s, p + 1);
-      p += 2;
-    } else {
-      ids[k] += u'_';
-      p += 1;
-    }
-    if (rt::CharAt(s, p) != u',') {
-      msgNo = kMsgComma[k];
-      return;
-    }
-    ++p;
+  for (int k = 1; k <= equations && msgNo == 0; ++k) {
+    msgNo = r.ReadFunctionId(args.ids[static_cast<size_t>(k)], kMsgFunctionLetter);
+    if (msgNo == 0) msgNo = r.Expect(u',', kMsgComma[k]);
   }
-  if (rt::CharAt(s, p) != u'{') {
-    msgNo = kMsgBrace[equations];
-    return;
-  }
+  if (msgNo == 0 && !r.At(u'{')) msgNo = kMsgBrace[equations];
+  if (msgNo != 0) return msgNo;
 
   // The k-th function must have at least k parameters.
   for (int k = 1; k <= equations; ++k) {
     rt::Text firstParm;
     int16_t index = 0;
     int16_t lookup = 0;
-    FindFunction(ids[k], firstParm, index, lookup);
-    if (lookup != 0 || index < 1 || index > Tables.FuncCount) {
-      msgNo = kMsgFunctionNotFound;
-      return;
-    }
-    if (FunctionParm(Tables.FuncTable[static_cast<size_t>(index)], k).empty()) {
-      msgNo = kMsgParameterMissing;
-      return;
-    }
+    FindFunction(args.ids[static_cast<size_t>(k)], firstParm, index, lookup);
+    if (lookup != 0 || index < 1 || index > Tables.FuncCount) return kMsgFunctionNotFound;
+    if (FunctionParm(Tables.FuncTable[static_cast<size_t>(index)], k).empty())
+      return kMsgParameterMissing;
   }
 
   // {t0,tf,x0[,y0[,z0[,w0]]]}
-  int16_t pos = static_cast<int16_t>(p + 1);
-  double t0 = 0, tf = 0;
-  double init[4] = {0, 0, 0, 0};
-  ParseRangeValueDiffEq(s, pos, t0, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValueDiffEq(s, pos, tf, u",", msgNo);
-  if (msgNo != 0) return;
-  for (int k = 0; k < equations; ++k) {
-    ParseRangeValueDiffEq(s, pos, init[k], k == equations - 1 ? u"}" : u",", msgNo);
-    if (msgNo != 0) return;
-  }
+  r.Skip();
+  msgNo = r.ReadRangeValues({&args.t0, &args.tf}, u',');
+  for (int k = 0; k < equations && msgNo == 0; ++k)
+    msgNo = r.ReadRangeValue(args.init[k], k == equations - 1 ? u'}' : u',');
 
   // {factor,tol[,mode]}
-  if (rt::CharAt(s, pos) != u'{') {
-    msgNo = kMsgSecondBraces;
-    return;
-  }
-  ++pos;
-  double factor = 0, tol = 0;
-  ParseRangeValueDiffEq(s, pos, factor, u",", msgNo);
-  if (msgNo != 0) return;
-  factor = std::fabs(factor);
-  if (factor < 1) factor = 1;
+  if (msgNo == 0) msgNo = r.Expect(u'{', kMsgSecondBraces);
+  if (msgNo == 0) msgNo = r.ReadRangeValue(args.factor, u',');
+  if (msgNo != 0) return msgNo;
+  args.factor = std::fabs(args.factor);
+  if (args.factor < 1) args.factor = 1;
   if (equations == 1) {
-    ParseRangeValueDiffEq(s, pos, tol, u"}", msgNo);
-    if (msgNo != 0) return;
+    msgNo = r.ReadRangeValue(args.tol, u'}');
   } else {
-    ParseRangeValueDiffEq(s, pos, tol, u",", msgNo);
-    if (msgNo != 0) return;
-    ParseRangeValueDiffEq(s, pos, Solutions.IVPPlotMode, u"}", msgNo);
-    if (msgNo != 0) return;
+    double mode = 0;
+    msgNo = r.ReadRangeValues({&args.tol, &mode}, u'}');
+    if (msgNo == 0) args.plotMode = mode == 1 || mode == 2 || mode == 3 || mode == 4 ? mode : 1;
   }
-  tol = std::fabs(tol);
-  if (tol > kMaxTol) tol = kMaxTol;
+  if (msgNo != 0) return msgNo;
+  args.tol = std::fabs(args.tol);
+  if (args.tol > kMaxTol) args.tol = kMaxTol;
+  if (!r.At(u']')) return kMsgClosing;
+  if (args.tol < kMinTol) return kMsgTolerance;
+  return 0;
+}
+
+void ProcessIVP(rt::Text& statement, int16_t& msgNo) {
+  View.ZAxisNeeded = 0;
+  IvpArgs args;
+  msgNo = ParseIvpArgs(statement, args);
+  int16_t* const orderFlags[5] = {nullptr, &Solutions.IVPOrder1, &Solutions.IVPOrder2,
+                                  &Solutions.IVPOrder3, &Solutions.IVPOrder4};
+  for (int k = 1; k <= 4; ++k) *orderFlags[k] = k == args.equations ? -1 : 0;
+  if (args.plotMode) Solutions.IVPPlotMode = *args.plotMode;
+  if (msgNo != 0) return;
+  const int equations = args.equations;
+  const auto& ids = args.ids;
+  const double t0 = args.t0, tf = args.tf, factor = args.factor, tol = args.tol;
+  const double* init = args.init;
   double& mode = Solutions.IVPPlotMode;
-  if (equations > 1 && mode != 1 && mode != 2 && mode != 3 && mode != 4) mode = 1;
-  if (rt::CharAt(s, pos) != u']') {
-    msgNo = kMsgClosing;
-    return;
-  }
-  if (tol < kMinTol) {
-    msgNo = kMsgTolerance;
-    return;
-  }
 
   SetViewFrames(equations, mode);
   switch (equations) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "numerics/FunctionValue.h"  // StripValueParens
 #include "platform/runtime/Runtime.h"
@@ -34,12 +35,24 @@ extern IvpViewState IvpView;
 void ResetIvpView();
 
 // Parses and solves one IVP[ statement; msgNo 0 on success, else the first error's number.
+// The arguments of IVP[F,...,{t0,tf,x0,...}{factor,tol,mode}] with one to four equations.
+struct IvpArgs {
+  int equations = 0;            // 1..4 once the identifiers are counted
+  std::array<rt::Text, 5> ids;  // entries 1..equations
+  double t0 = 0, tf = 0;
+  double init[4] = {0, 0, 0, 0};   // x0, y0, z0, w0
+  double factor = 0, tol = 0;      // factor >= 1, tol <= 0.1
+  std::optional<double> plotMode;  // 1..4 once read (systems only; a later check may refuse)
+};
+
+// Parses and checks the statement: 0, or the first message met (2000..2050, 3600..3613 or a range
+// reader's message).
+[[nodiscard]] int16_t ParseIvpArgs(const rt::Text& statement, IvpArgs& args);
+
 void ProcessIVP(rt::Text& statement, int16_t& msgNo);
 
 // Reads one value at pos (1-based): a number, or a constant identifier with an optional "-",
 // which must end at the delimiter; on success pos stands after the delimiter. Messages 333, 6097,
 // 313, 339 and 1220.
-void ParseRangeValueDiffEq(const rt::Text& statement, int16_t& pos, double& value,
-                           const rt::Text& delimiter, int16_t& msgNo);
 
 }  // namespace ms

@@ -12,47 +12,40 @@
 namespace ms {
 namespace {
 
-using rt::IsLower;
+constexpr int16_t kMsgKeyword = 280;
+constexpr int16_t kMsgTooShort = 281;
+constexpr int16_t kMsgComma = 282;
+constexpr int16_t kMsgBrace = 283;
+constexpr int16_t kMsgConstantId = 284;
+constexpr int16_t kMsgResultBrace = 285;
+constexpr int16_t kMsgTolerance = 286;
+constexpr int16_t kMsgFunctionNotFound = 57;
 
-// A one- or two-character constant identifier at p ("[a-z]" then optionally "[a-z0-9_]"); a
-// one-letter identifier is completed with "_". p is advanced past it.
-rt::Text ReadConstantId(const rt::Text& s, int& p) {
-  rt::Text id(1, rt::CharAt(s, p));
-  if (rt::CharIs(rt::CharAt(s, p + 1), u"[a-z0-9_]")) {
-    id += rt::CharAt(s, p + 1);
-    p += 2;
-  } else {
-    id += u'_';
-    p += 1;
-  }
-  return id;
+// A constant identifier: "[a-z]" then optionally "[a-z0-9_]", a one-letter one completed with "_".
+int16_t ReadConstantId(StatementReader& r, rt::Text& id) {
+  return r.ReadIdentifier(id, u"[a-z]", kIdJoinsLowerDigitOrUnderscore, kMsgConstantId);
 }
 
 // One bracket value: a number up to the delimiter, or a constant identifier whose value text gives
-// the number. p is left on the delimiter after a number, after the identifier otherwise.
-void ReadBracketValue(const rt::Text& s, int& p, const rt::Text& delimiter, double& value,
-                      int16_t& msgNo) {
-  int16_t pos = static_cast<int16_t>(p);
+// the number. The reader is left on the delimiter after a number, after the identifier otherwise.
+int16_t ReadBracketValue(StatementReader& r, char16_t delimiter, double& value) {
+  int16_t pos = r.Pos();
   rt::Text number;
   bool found = false;
-  ScanNumber(s, pos, number, found, delimiter, msgNo);
-  if (msgNo != 0) return;
+  int16_t msgNo = 0;
+  ScanNumber(r.Text(), pos, number, found, rt::Text(1, delimiter), msgNo);
+  if (msgNo != 0) return msgNo;
   if (found) {
     value = rt::Val(number);
-    p = pos;
-    return;
+    r.SetPos(pos);
+    return 0;
   }
-  if (!IsLower(rt::CharAt(s, p))) {
-    msgNo = 284;
-    return;
-  }
-  const rt::Text id = ReadConstantId(s, p);
+  rt::Text id;
+  msgNo = ReadConstantId(r, id);
   int16_t index = 0;
-  FindRangeConstant(id, index, msgNo);
-  if (msgNo != 0) return;
-  rt::Text simplified;
-  Simplify(Tables.ConstTable[index].ValueText, u"[2,2,2]", simplified);
-  value = rt::Val(StripValueParens(simplified));
+  if (msgNo == 0) FindRangeConstant(id, index, msgNo);
+  if (msgNo == 0) value = RangeConstantValue(index);
+  return msgNo;
 }
 
 }  // namespace
@@ -103,72 +96,38 @@ void BisectZero(int16_t& funcIndex, double& a, double& b, double& root, double& 
   }
 }
 
-void ProcessZero(rt::Text& statement, int16_t& msgNo) {
-  msgNo = 0;
-  const rt::Text& s = statement;
-  const rt::Text head = rt::Left(s, 5);
-  if (head != u"Zero[" && head != u"zero[") {
-    msgNo = 280;
-    return;
+int16_t ParseZeroArgs(const rt::Text& statement, ZeroArgs& args) {
+  args = ZeroArgs{};
+  const rt::Text head = rt::Left(statement, 5);
+  if (head != u"Zero[" && head != u"zero[") return kMsgKeyword;
+  if (statement.size() < 12) return kMsgTooShort;
+  StatementReader r(statement, 6);
+  rt::Text funcId, firstParam;
+  // Every function name starts with an upper-case letter: any other character is not found.
+  int16_t msgNo = r.ReadFunctionId(funcId, kMsgFunctionNotFound, kIdJoinsLowerDigitOrUnderscore);
+  if (msgNo == 0) FindFunction(funcId, firstParam, args.fRecord, msgNo);
+  if (msgNo == 0) msgNo = r.Expect(u',', kMsgComma);
+  if (msgNo == 0) msgNo = r.Expect(u'{', kMsgBrace);
+  for (double* value : {&args.a, &args.b}) {
+    if (msgNo == 0) msgNo = ReadBracketValue(r, u',', *value);
+    if (msgNo == 0) msgNo = r.Expect(u',', kMsgComma);
   }
-  if (s.size() < 12) {
-    msgNo = 281;
-    return;
-  }
-  double tol = 0.00001;
-  int p = 6;
-  rt::Text funcId(1, rt::CharAt(s, 6));
-  if (rt::CharIs(rt::CharAt(s, 7), u"[a-z0-9_]")) {
-    funcId += rt::CharAt(s, 7);
-    p = 8;
-  } else {
-    funcId += u'_';
-    p = 7;
-  }
-  rt::Text firstParam;
-  int16_t funcIndex = 0;
-  FindFunction(funcId, firstParam, funcIndex, msgNo);
-  if (msgNo != 0) return;
+  if (msgNo == 0) msgNo = ReadConstantId(r, args.resultId);
+  if (msgNo == 0) msgNo = r.Expect(u'}', kMsgResultBrace);
+  if (msgNo != 0 || r.At(u']')) return msgNo;
+  const bool byConstant = rt::IsLower(r.Peek());
+  msgNo = ReadBracketValue(r, u']', args.tol);
+  if (msgNo == 0 && byConstant && !r.At(u']')) msgNo = kMsgTolerance;
+  return msgNo;
+}
 
-  if (rt::CharAt(s, p) != u',') {
-    msgNo = 282;
-    return;
-  }
-  ++p;
-  if (rt::CharAt(s, p) != u'{') {
-    msgNo = 283;
-    return;
-  }
-  ++p;
-  double r1 = 0, r2 = 0;
-  for (double* r : {&r1, &r2}) {
-    ReadBracketValue(s, p, u",", *r, msgNo);
-    if (msgNo != 0) return;
-    if (rt::CharAt(s, p) != u',') {
-      msgNo = 282;
-      return;
-    }
-    ++p;
-  }
-  if (!IsLower(rt::CharAt(s, p))) {
-    msgNo = 284;
-    return;
-  }
-  const rt::Text resultId = ReadConstantId(s, p);
-  if (rt::CharAt(s, p) != u'}') {
-    msgNo = 285;
-    return;
-  }
-  ++p;
-  if (rt::CharAt(s, p) != u']') {
-    const bool byConstant = IsLower(rt::CharAt(s, p));
-    ReadBracketValue(s, p, u"]", tol, msgNo);
-    if (msgNo != 0) return;
-    if (byConstant && rt::CharAt(s, p) != u']') {
-      msgNo = 286;
-      return;
-    }
-  }
+void ProcessZero(rt::Text& statement, int16_t& msgNo) {
+  ZeroArgs args;
+  msgNo = ParseZeroArgs(statement, args);
+  if (msgNo != 0) return;
+  int16_t funcIndex = args.fRecord;
+  double r1 = args.a, r2 = args.b, tol = args.tol;
+  const rt::Text& resultId = args.resultId;
   double root = 0;
   BisectZero(funcIndex, r1, r2, root, tol, msgNo);
   if (msgNo != 0) return;

@@ -8,6 +8,17 @@
 
 namespace ms {
 
+// The arguments of Zero[F,{a,b,r}tol]: the root of F in [a, b] is stored as the constant r.
+struct ZeroArgs {
+  int16_t fRecord = 0;  // F's record in FuncTable
+  double a = 0, b = 0;  // the bracket
+  rt::Text resultId;    // the constant that receives the root
+  double tol = 0.00001;
+};
+
+// Parses the statement: 0, or the first message met (280..286, 57, or a value reader's message).
+[[nodiscard]] int16_t ParseZeroArgs(const rt::Text& statement, ZeroArgs& args);
+
 void ProcessZero(rt::Text& statement, int16_t& msgNo);
 // Bisection on [a, b] (narrowed in place) to width tol; root is the last midpoint.
 void BisectZero(int16_t& funcIndex, double& a, double& b, double& root, double& tol,

@@ -281,11 +281,6 @@ void ContourExitClick() {
 
 // --- Values ------------------------------------------------------------------------------------
 
-void ParseRangeValueField(const rt::Text& stmt, int16_t& pos, double& value,
-                          const rt::Text& terminator, int16_t& msgNo) {
-  ParseRangeValue(stmt, pos, value, terminator, msgNo);
-}
-
 void EvalF2AtPoint(int16_t r, double x, double y, double& value) {
   value = 0;
   g_lastTaken = false;
@@ -432,9 +427,10 @@ void TraceContourBranch(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& 
   }
 }
 
-void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, double& xf,
-                   double& y0, double& yf, double& xc, double& yc, double& c1, double& c2,
-                   double& ds, double& er, double& sg, int16_t& msgNo) {
+void TraceContours(ContourArgs& a, int16_t& fxRec, int16_t& fyRec, int16_t& msgNo) {
+  int16_t& fRec = a.fRecord;
+  double &x0 = a.x0, &xf = a.xf, &y0 = a.y0, &yf = a.yf, &xc = a.xc, &yc = a.yc;
+  double &c1 = a.c1, &c2 = a.c2, &ds = a.ds, &er = a.er, &sg = a.sg;
   LoadContourWindow();
   ContourWindow.Visible = -1;
   if (g_host) g_host->ShowWindow(true);
@@ -503,67 +499,57 @@ void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, do
 
 // --- The command -------------------------------------------------------------------------------
 
-void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ParseContourArgs(const rt::Text& statement, ContourArgs& args) {
+  args = ContourArgs{};
   rt::Text s = statement;
   const rt::Text head12 = s.substr(0, 12);
-  if (head12 == u"PlotContour1" || head12 == u"plotcontour1") {
-    Requests.ContourAllQuadrants = 0;
-    Requests.Contour1Requested = -1;
-    Requests.ContourRequested = 0;
-    s.erase(11, 1);
-  } else {
-    Requests.Contour1Requested = 0;
-    Requests.ContourAllQuadrants = -1;
-    Requests.ContourRequested = -1;
-  }
+  args.oneQuadrant = head12 == u"PlotContour1" || head12 == u"plotcontour1";
+  if (args.oneQuadrant) s.erase(11, 1);
 
   const rt::Text head11 = s.substr(0, 11);
-  if (head11 != u"PlotContour" && head11 != u"plotcontour") {
-    msgNo = kMsgKeyword;
-    return;
-  }
-  if (s.size() < kMinStatementLength) {
-    msgNo = kMsgTooShort;
-    return;
-  }
-  if (rt::CharAt(s, 12) != u'[') {
-    msgNo = kMsgNoBracket;
-    return;
-  }
-  if (!IsUpper(rt::CharAt(s, 13))) {
-    msgNo = kMsgNoFunctionLetter;
-    return;
-  }
-  rt::Text id(1, rt::CharAt(s, 13));
-  size_t pos = 14;
-  if (IsLower(rt::CharAt(s, 14)) || rt::CharAt(s, 14) == u'_') {
-    id.push_back(rt::CharAt(s, 14));
-    pos = 15;
-  } else {
-    id.push_back(u'_');
-  }
-  if (rt::CharAt(s, pos) != u',') {
-    msgNo = kMsgNoComma;
-    return;
-  }
-  if (rt::CharAt(s, pos + 1) != u'{') {
-    msgNo = kMsgNoRangeBrace;
-    return;
-  }
+  if (head11 != u"PlotContour" && head11 != u"plotcontour") return kMsgKeyword;
+  if (s.size() < kMinStatementLength) return kMsgTooShort;
+  StatementReader r(s, 12);
+  rt::Text id;
+  int16_t msgNo = r.Expect(u'[', kMsgNoBracket);
+  if (msgNo == 0) msgNo = r.ReadFunctionId(id, kMsgNoFunctionLetter, kIdJoinsLowerOrUnderscore);
+  if (msgNo == 0) msgNo = r.Expect(u',', kMsgNoComma);
+  if (msgNo == 0) msgNo = r.Expect(u'{', kMsgNoRangeBrace);
+  if (msgNo != 0) return msgNo;
 
   rt::Text firstParm;
-  int16_t fRec = 0;
-  FindFunction(id, firstParm, fRec, msgNo);
-  if (msgNo != 0 || fRec < 1 || fRec > Tables.FuncCount) {
-    msgNo = kMsgContourFunctionNotFound;
-    return;
+  FindFunction(id, firstParm, args.fRecord, msgNo);
+  if (msgNo != 0 || args.fRecord < 1 || args.fRecord > Tables.FuncCount)
+    return kMsgContourFunctionNotFound;
+  const FuncRec& f = Tables.FuncTable[static_cast<size_t>(args.fRecord)];
+  if (f.Parm1.empty() || f.Parm2.empty()) return kMsgNotTwoParameters;
+
+  // The values: {x0,xf,y0,yf}{xc,yc}{c1,c2,ds} and optionally {er,sg}.
+  ContourArgs& a = args;
+  msgNo = r.ReadRangeValues({&a.x0, &a.xf, &a.y0, &a.yf}, u'}');
+  if (msgNo == 0) msgNo = r.Expect(u'{', kMsgNoStartBrace);
+  if (msgNo == 0) msgNo = r.ReadRangeValues({&a.xc, &a.yc}, u'}');
+  if (msgNo == 0) msgNo = r.Expect(u'{', kMsgNoLevelBrace);
+  if (msgNo == 0) msgNo = r.ReadRangeValues({&a.c1, &a.c2, &a.ds}, u'}');
+  if (msgNo == 0 && !r.At(u']')) {
+    msgNo = r.Expect(u'{', kMsgNoOptionBrace);
+    if (msgNo == 0) msgNo = r.ReadRangeValues({&a.er, &a.sg}, u'}');
+    if (msgNo == 0 && !r.At(u']')) msgNo = kMsgNoClosingBracket;
   }
-  const FuncRec f = Tables.FuncTable[static_cast<size_t>(fRec)];
-  if (f.Parm1.empty() || f.Parm2.empty()) {
-    msgNo = kMsgNotTwoParameters;
-    return;
-  }
+  a.valuesMsg = msgNo;
+  if (!(a.er > 0)) a.er = kContourDefaultError;
+  if (!(a.sg > 0)) a.sg = kContourDefaultSegment;
+  return 0;
+}
+
+void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
+  ContourArgs a;
+  msgNo = ParseContourArgs(statement, a);
+  Requests.ContourAllQuadrants = a.oneQuadrant ? 0 : -1;
+  Requests.Contour1Requested = a.oneQuadrant ? -1 : 0;
+  Requests.ContourRequested = a.oneQuadrant ? 0 : -1;
+  if (msgNo != 0) return;
+  const FuncRec f = Tables.FuncTable[static_cast<size_t>(a.fRecord)];
 
   // The partial derivatives as the worksheet functions Fx and Fy, appended as a pair (both
   // records or neither).
@@ -609,68 +595,21 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   }
   msgNo = diffMsg;
   if (msgNo != 0) return;
+  // The values are reported after the records are made, as the statement reads.
+  msgNo = a.valuesMsg;
+  if (msgNo != 0) return;
 
-  // The values: {x0,xf,y0,yf}{xc,yc}{c1,c2,ds} and optionally {er,sg}.
-  int16_t p = static_cast<int16_t>(pos + 2);
-  double x0 = 0, xf = 0, y0 = 0, yf = 0, xc = 0, yc = 0, c1 = 0, c2 = 0, ds = 0;
-  double er = 0, sg = 0;
-  ParseRangeValueField(s, p, x0, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValueField(s, p, xf, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValueField(s, p, y0, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValueField(s, p, yf, u"}", msgNo);
-  if (msgNo != 0) return;
-  if (rt::CharAt(s, static_cast<size_t>(p)) != u'{') {
-    msgNo = kMsgNoStartBrace;
-    return;
-  }
-  ++p;
-  ParseRangeValueField(s, p, xc, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValueField(s, p, yc, u"}", msgNo);
-  if (msgNo != 0) return;
-  if (rt::CharAt(s, static_cast<size_t>(p)) != u'{') {
-    msgNo = kMsgNoLevelBrace;
-    return;
-  }
-  ++p;
-  ParseRangeValueField(s, p, c1, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValueField(s, p, c2, u",", msgNo);
-  if (msgNo != 0) return;
-  ParseRangeValueField(s, p, ds, u"}", msgNo);
-  if (msgNo != 0) return;
-  if (rt::CharAt(s, static_cast<size_t>(p)) != u']') {
-    if (rt::CharAt(s, static_cast<size_t>(p)) != u'{') {
-      msgNo = kMsgNoOptionBrace;
-      return;
-    }
-    ++p;
-    ParseRangeValueField(s, p, er, u",", msgNo);
-    if (msgNo != 0) return;
-    ParseRangeValueField(s, p, sg, u"}", msgNo);
-    if (msgNo != 0) return;
-    if (rt::CharAt(s, static_cast<size_t>(p)) != u']') {
-      msgNo = kMsgNoClosingBracket;
-      return;
-    }
-  }
-  if (!(er > 0)) er = kContourDefaultError;
-  if (!(sg > 0)) sg = kContourDefaultSegment;
-
-  if (!(x0 <= xc && xc <= xf && y0 <= yc && yc <= yf)) {
+  if (!(a.x0 <= a.xc && a.xc <= a.xf && a.y0 <= a.yc && a.yc <= a.yf)) {
     ui::Ui().MsgBox(kContourStartOutsideText, ui::kOkOnly, field::kAppTitle);
     return;
   }
   // A zero step would never reach c2, and the legend holds 200 levels: both are refused before
   // anything is traced.
-  if (ds == 0) {
+  if (a.ds == 0) {
     ui::Ui().MsgBox(kContourZeroStepText, ui::kOkOnly, field::kAppTitle);
     return;
   }
-  if (CountLevels(c1, c2, ds, kContourLegendSize) > kContourLegendSize) {
+  if (CountLevels(a.c1, a.c2, a.ds, kContourLegendSize) > kContourLegendSize) {
     ui::Ui().MsgBox(kContourTooManyLevelsText, ui::kOkOnly, field::kAppTitle);
     return;
   }
@@ -685,8 +624,8 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   SetGraphButtons(false);
 
   int16_t fxRec = recs[0], fyRec = recs[1];
-  for (const int16_t r : {fRec, fxRec, fyRec}) PrepareRecord(r);
-  TraceContours(fRec, fxRec, fyRec, x0, xf, y0, yf, xc, yc, c1, c2, ds, er, sg, msgNo);
+  for (const int16_t r : {a.fRecord, fxRec, fyRec}) PrepareRecord(r);
+  TraceContours(a, fxRec, fyRec, msgNo);
 
   ContourWindow.AbortEnabled = 0;
   ContourWindow.ExitEnabled = -1;

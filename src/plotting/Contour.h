@@ -119,6 +119,22 @@ void ContourAbortClick();
 void ContourExitClick();
 
 // --- The command -------------------------------------------------------------------------------
+// The arguments of PlotContour[F,{x0,xf,y0,yf}{xc,yc}{c1,c2,ds}{er,sg}] and PlotContour1[.
+struct ContourArgs {
+  bool oneQuadrant = false;  // PlotContour1[: from the start point only
+  int16_t fRecord = 0;       // F's record in FuncTable
+  double x0 = 0, xf = 0, y0 = 0, yf = 0;
+  double xc = 0, yc = 0;
+  double c1 = 0, c2 = 0, ds = 0;
+  double er = 0, sg = 0;  // the defaults when missing or <= 0
+  // The message of the values after F: the command gives it after making the derivative records.
+  int16_t valuesMsg = 0;
+};
+
+// Parses the statement: 1400..1414 (and the range reader's messages in valuesMsg) as the command
+// gives them, 0 when F is found with two parameters.
+[[nodiscard]] int16_t ParseContourArgs(const rt::Text& statement, ContourArgs& args);
+
 // Runs a stored PlotContour[ / PlotContour1[ statement: parses and checks it, appends the "Fx" and
 // "Fy" records to FuncTable, traces with the progress window and fills the scene store and the
 // legend. msgNo 0 on success (a start point outside the box, a zero level step and more levels
@@ -130,12 +146,10 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo);
 
 // Traces every level from the start point (and its mirror images when ContourAllQuadrants is
 // set), then writes the legend and copies the segments into the scene store. An abort noticed
-// before a level leaves the scene and the legend as they were. fRec, fxRec, fyRec: FuncTable
-// records of F, Fx and Fy. msgNo 1422 (nothing drawn) when not one value of F or its derivatives
+// before a level leaves the scene and the legend as they were. fxRec, fyRec: FuncTable records of
+// Fx and Fy. msgNo 1422 (nothing drawn) when not one value of F or its derivatives
 // could be taken; a box says so when the segment buffer filled and cut tracing short.
-void TraceContours(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& x0, double& xf,
-                   double& y0, double& yf, double& xc, double& yc, double& c1, double& c2,
-                   double& ds, double& er, double& sg, int16_t& msgNo);
+void TraceContours(ContourArgs& args, int16_t& fxRec, int16_t& fyRec, int16_t& msgNo);
 
 // Traces one curve of level c from the start point into the slots from n on; n is left at the
 // next free slot. The curve ends when it closes on its first point, leaves the box [x0, xf] x
@@ -165,10 +179,6 @@ void EvalF2AtPoint(int16_t r, double x, double y, double& value);
 // the first level within 0.0001 of c (one past the last level when none is).
 void ContourLevelColor(double c, double& c1, double& c2, double& ds, int16_t& red, int16_t& green,
                        int16_t& blue);
-
-// The range-value reader of the command (ParseRangeValue, same arguments and behaviour).
-void ParseRangeValueField(const rt::Text& stmt, int16_t& pos, double& value,
-                          const rt::Text& terminator, int16_t& msgNo);
 
 // The texts of the boxes that refuse a command without tracing.
 extern const char16_t* const kContourStartOutsideText;

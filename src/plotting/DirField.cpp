@@ -17,8 +17,6 @@ namespace ms {
 
 namespace {
 
-using field::CharAt;
-
 constexpr int16_t kMsgSpelling = 1000;
 constexpr int16_t kMsgOpenBracket = 1002;
 constexpr int16_t kMsgFirstId = 1004;
@@ -52,99 +50,63 @@ bool HasTwoParameters(int16_t index) {
 }
 
 // Looks a function up; notFound replaces FindFunction's message when it is not 0.
-bool LookUp(const rt::Text& id, int16_t& index, int16_t notFound, int16_t& msgNo) {
+int16_t LookUp(const rt::Text& id, int16_t& index, int16_t notFound) {
   rt::Text firstParm;
+  int16_t msgNo = 0;
   index = 0;
   FindFunction(id, firstParm, index, msgNo);
-  if (msgNo != 0 || index < 1 || index > Tables.FuncCount) {
-    if (notFound != 0 || msgNo == 0) msgNo = notFound != 0 ? notFound : int16_t{57};
-    return false;
-  }
-  if (!HasTwoParameters(index)) {
-    msgNo = kMsgTwoParameters;
-    return false;
-  }
-  return true;
+  if (msgNo != 0 || index < 1 || index > Tables.FuncCount)
+    return notFound != 0 || msgNo == 0 ? (notFound != 0 ? notFound : int16_t{57}) : msgNo;
+  return HasTwoParameters(index) ? 0 : kMsgTwoParameters;
 }
 
 }  // namespace
 
+int16_t ParseDirFieldArgs(const rt::Text& statement, DirFieldArgs& args) {
+  args = DirFieldArgs{};
+  const rt::Text name = rt::Left(statement, 12);
+  if ((name != u"PlotDirField" && name != u"plotdirfield") ||
+      static_cast<long>(statement.size()) < kMinStatementLength)
+    return kMsgSpelling;
+  StatementReader r(statement, 13);
+  rt::Text fId, hId, gId;
+  int16_t msgNo = r.Expect(u'[', kMsgOpenBracket);
+  if (msgNo == 0) msgNo = r.ReadFunctionId(fId, kMsgFirstId, kIdJoinsLowerOrUnderscore);
+  if (msgNo == 0) msgNo = r.Expect(u',', kMsgComma);
+  if (msgNo == 0) msgNo = r.ReadFunctionId(hId, kMsgSecondId);
+  if (msgNo == 0) msgNo = r.Expect(u',', kMsgComma);
+  if (msgNo == 0 && r.AtUpper()) {
+    args.is3D = true;
+    msgNo = r.ReadFunctionId(gId, 0, kIdJoinsLowerOrUnderscore);
+    if (msgNo == 0) msgNo = LookUp(gId, args.gRecord, 0);
+    if (msgNo == 0) msgNo = r.Expect(u',', kMsgComma);
+  }
+  if (msgNo == 0) msgNo = LookUp(fId, args.fRecord, kMsgFirstNotFound);
+  if (msgNo == 0) msgNo = LookUp(hId, args.hRecord, kMsgSecondNotFound);
+  if (msgNo == 0) msgNo = field::ReadRange(r, kMsgXRangeBrace, args.x);
+  if (msgNo == 0) msgNo = field::ReadRange(r, kMsgYRangeBrace, args.y);
+  if (msgNo != 0) return msgNo;
+
+  msgNo = field::ReadColorLetterAndClose(r, u"b", args.colorLetter, kMsgClosingBracket);
+  if (msgNo != 0) return msgNo;
+  return field::CheckRanges({&args.x, &args.y}, kMsgRangeOrder, kMsgIntervals);
+}
+
 void ProcessPlotDirField(rt::Text& statement, int16_t& msgNo) {
-  msgNo = 0;
-  View.ZAxisNeeded = 0;
-  const rt::Text& s = statement;
-  const long len = static_cast<long>(s.size());
-
-  const rt::Text name = rt::Left(s, 12);
-  if ((name != u"PlotDirField" && name != u"plotdirfield") || len < kMinStatementLength) {
-    msgNo = kMsgSpelling;
-    return;
-  }
-  if (CharAt(s, 13) != u'[') {
-    msgNo = kMsgOpenBracket;
-    return;
-  }
-  int16_t pos = 14;
-  if (!rt::IsUpper(CharAt(s, pos))) {
-    msgNo = kMsgFirstId;
-    return;
-  }
-  const rt::Text fId = field::ReadFunctionId(s, pos, true);
-  if (CharAt(s, pos) != u',') {
-    msgNo = kMsgComma;
-    return;
-  }
-  ++pos;
-  if (!rt::IsUpper(CharAt(s, pos))) {
-    msgNo = kMsgSecondId;
-    return;
-  }
-  const rt::Text hId = field::ReadFunctionId(s, pos, false);
-  if (CharAt(s, pos) != u',') {
-    msgNo = kMsgComma;
-    return;
-  }
-  ++pos;
-
-  int16_t is3D = 0;
-  int16_t gIndex = 0;
-  if (rt::IsUpper(CharAt(s, pos))) {
-    View.ZAxisNeeded = -1;
-    is3D = -1;
-    const rt::Text gId = field::ReadFunctionId(s, pos, true);
-    if (!LookUp(gId, gIndex, 0, msgNo)) return;
-    if (CharAt(s, pos) != u',') {
-      msgNo = kMsgComma;
-      return;
-    }
-    ++pos;
-  }
-  int16_t fIndex = 0, hIndex = 0;
-  if (!LookUp(fId, fIndex, kMsgFirstNotFound, msgNo)) return;
-  if (!LookUp(hId, hIndex, kMsgSecondNotFound, msgNo)) return;
-
-  double a = 0, b = 0, n = 0, c = 0, d = 0, m = 0;
-  if (!field::ReadRange(s, pos, kMsgXRangeBrace, a, b, n, msgNo)) return;
-  if (!field::ReadRange(s, pos, kMsgYRangeBrace, c, d, m, msgNo)) return;
-
-  FieldTables.DirFieldColorLetter = field::ReadColorLetter(s, pos, u"b");
-  if (CharAt(s, pos) != u']' || pos != len) {
-    msgNo = kMsgClosingBracket;
-    return;
-  }
-  msgNo = 0;
-  if (!(b > a) || !(d > c)) {
-    msgNo = kMsgRangeOrder;
-    return;
-  }
-  if (!(n > 0) || !(m > 0)) {
-    msgNo = kMsgIntervals;
-    return;
-  }
+  DirFieldArgs args;
+  msgNo = ParseDirFieldArgs(statement, args);
+  View.ZAxisNeeded = args.is3D ? -1 : 0;
+  if (args.colorLetter) FieldTables.DirFieldColorLetter = *args.colorLetter;
+  if (msgNo != 0) return;
+  int16_t is3D = args.is3D ? -1 : 0;
+  const double a = args.x.lo, b = args.x.hi, n = args.x.steps;
+  double c = args.y.lo, d = args.y.hi;
+  const double m = args.y.steps;
 
   double zMin = 200, zMax = -200;
   RunFlags.AbortRun = 0;
-  BuildDirFieldArrows(fIndex, hIndex, gIndex, is3D, a, b, n, c, d, m, zMin, zMax, msgNo);
+  BuildDirFieldArrows(args.fRecord, args.hRecord, args.gRecord, is3D, a, b, n, c, d, m, zMin, zMax,
+                      msgNo);
   // The axes follow an evaluation failure too; the caller then reports it.
   if (RunFlags.AbortRun != 0 || FieldGraph.mnuXYEnabled == 0) return;
 

@@ -17,8 +17,6 @@ namespace ms {
 
 namespace {
 
-using field::CharAt;
-
 constexpr int16_t kMsgSpelling = 1100;
 constexpr int16_t kMsgOpenBracket = 1102;
 constexpr int16_t kMsgFirstId = 1104;
@@ -50,87 +48,62 @@ bool ValidIndex(int16_t index) {
   return index >= 1 && index <= Tables.FuncCount;
 }
 
-bool LookUp(const rt::Text& id, int16_t& index, int16_t notFound, int16_t& msgNo) {
+int16_t LookUp(const rt::Text& id, int16_t& index, int16_t notFound) {
   rt::Text firstParm;
+  int16_t msgNo = 0;
   index = 0;
   FindFunction(id, firstParm, index, msgNo);
-  if (msgNo != 0 || !ValidIndex(index)) {
-    msgNo = notFound;
-    return false;
-  }
+  if (msgNo != 0 || !ValidIndex(index)) return notFound;
   const FuncRec& fn = Tables.FuncTable[index];
-  if (fn.Parm1.empty() || fn.Parm2.empty() || fn.Parm3.empty()) {
-    msgNo = kMsgThreeParameters;
-    return false;
-  }
-  return true;
+  if (fn.Parm1.empty() || fn.Parm2.empty() || fn.Parm3.empty()) return kMsgThreeParameters;
+  return 0;
 }
 
 }  // namespace
 
-void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo) {
-  msgNo = 0;
-  const rt::Text& s = statement;
-  const long len = static_cast<long>(s.size());
-
-  const rt::Text name = rt::Left(s, 11);
-  if (name != u"PlotField3D" && name != u"plotfield3d") {
-    msgNo = kMsgSpelling;
-    return;
-  }
-  if (CharAt(s, 12) != u'[') {
-    msgNo = kMsgOpenBracket;
-    return;
-  }
-  if (len < kMinStatementLength) {
-    msgNo = kMsgSpelling;
-    return;
-  }
-  int16_t pos = 13;
+int16_t ParseField3DArgs(const rt::Text& statement, Field3DArgs& args) {
+  args = Field3DArgs{};
+  const rt::Text name = rt::Left(statement, 11);
+  if (name != u"PlotField3D" && name != u"plotfield3d") return kMsgSpelling;
+  StatementReader r(statement, 12);
+  int16_t msgNo = r.Expect(u'[', kMsgOpenBracket);
+  if (msgNo != 0) return msgNo;
+  if (static_cast<long>(statement.size()) < kMinStatementLength) return kMsgSpelling;
   const int16_t idMessages[3] = {kMsgFirstId, kMsgSecondId, kMsgThirdId};
   rt::Text ids[3];
-  for (int k = 0; k < 3; ++k) {
-    if (!rt::IsUpper(CharAt(s, pos))) {
-      msgNo = idMessages[k];
-      return;
-    }
-    ids[k] = field::ReadFunctionId(s, pos, k == 0);
-    if (CharAt(s, pos) != u',') {
-      msgNo = kMsgComma;
-      return;
-    }
-    ++pos;
+  for (int k = 0; k < 3 && msgNo == 0; ++k) {
+    msgNo =
+        r.ReadFunctionId(ids[k], idMessages[k], k == 0 ? kIdJoinsLowerOrUnderscore : kIdJoinsLower);
+    if (msgNo == 0) msgNo = r.Expect(u',', kMsgComma);
   }
-  int16_t fIndex = 0, gIndex = 0, hIndex = 0;
-  if (!LookUp(ids[0], fIndex, kMsgFirstNotFound, msgNo)) return;
-  if (!LookUp(ids[1], gIndex, kMsgSecondNotFound, msgNo)) return;
-  if (!LookUp(ids[2], hIndex, kMsgThirdNotFound, msgNo)) return;
+  if (msgNo == 0) msgNo = LookUp(ids[0], args.fRecord, kMsgFirstNotFound);
+  if (msgNo == 0) msgNo = LookUp(ids[1], args.gRecord, kMsgSecondNotFound);
+  if (msgNo == 0) msgNo = LookUp(ids[2], args.hRecord, kMsgThirdNotFound);
+  if (msgNo == 0) msgNo = field::ReadRange(r, kMsgXRangeBrace, args.x);
+  if (msgNo == 0) msgNo = field::ReadRange(r, kMsgYRangeBrace, args.y);
+  if (msgNo == 0) msgNo = field::ReadRange(r, kMsgZRangeBrace, args.z);
+  if (msgNo != 0) return msgNo;
 
-  double a = 0, b = 0, n = 0, c = 0, d = 0, m = 0, e = 0, f = 0, k = 0;
-  if (!field::ReadRange(s, pos, kMsgXRangeBrace, a, b, n, msgNo)) return;
-  if (!field::ReadRange(s, pos, kMsgYRangeBrace, c, d, m, msgNo)) return;
-  if (!field::ReadRange(s, pos, kMsgZRangeBrace, e, f, k, msgNo)) return;
+  msgNo = field::ReadColorLetterAndClose(r, u"b", args.colorLetter, kMsgClosingBracket);
+  if (msgNo != 0) return msgNo;
+  return field::CheckRanges({&args.x, &args.y, &args.z}, kMsgRangeOrder, kMsgIntervals);
+}
 
-  FieldTables.Field3DColorLetter = field::ReadColorLetter(s, pos, u"b");
-  if (CharAt(s, pos) != u']' || pos != len) {
-    msgNo = kMsgClosingBracket;
-    return;
-  }
-  msgNo = 0;
-  View.ZAxisNeeded = -1;
-  if (!(b > a) || !(d > c) || !(f > e)) {
-    msgNo = kMsgRangeOrder;
-    return;
-  }
-  if (!(n > 0) || !(m > 0) || !(k > 0)) {
-    msgNo = kMsgIntervals;
-    return;
-  }
+void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo) {
+  Field3DArgs args;
+  msgNo = ParseField3DArgs(statement, args);
+  if (args.colorLetter) FieldTables.Field3DColorLetter = *args.colorLetter;
+  // A statement read to its end asks for the z axis, even when its ranges are then refused.
+  if (msgNo == 0 || msgNo == kMsgRangeOrder || msgNo == kMsgIntervals) View.ZAxisNeeded = -1;
+  if (msgNo != 0) return;
+  const double a = args.x.lo, b = args.x.hi, n = args.x.steps;
+  const double c = args.y.lo, d = args.y.hi, m = args.y.steps;
+  const double e = args.z.lo, f = args.z.hi, k = args.z.steps;
   View.RotationAngle = View.FieldRotation;
   View.ElevationAngle = View.FieldElevation;
 
   RunFlags.AbortRun = 0;
-  BuildField3DArrows(fIndex, gIndex, hIndex, a, b, n, c, d, m, e, f, k, msgNo);
+  BuildField3DArrows(args.fRecord, args.gRecord, args.hRecord, a, b, n, c, d, m, e, f, k, msgNo);
   if (RunFlags.AbortRun != 0) return;
   if (View.ShowBox != 0) AddBoundingBox(a, b, c, d, e, f);
   if (FieldGraph.mnuXYEnabled == 0) return;

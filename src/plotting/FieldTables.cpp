@@ -32,27 +32,17 @@ void ResetFieldTables() {
 
 namespace field {
 
-rt::Text ReadFunctionId(const rt::Text& s, int16_t& pos, bool underscoreJoins) {
-  rt::Text id(1, CharAt(s, pos));
-  const char16_t next = CharAt(s, pos + 1);
-  if (rt::IsLower(next) || (underscoreJoins && next == u'_')) {
-    id.push_back(next);
-    pos = static_cast<int16_t>(pos + 2);
-  } else {
-    id.push_back(u'_');
-    pos = static_cast<int16_t>(pos + 1);
-  }
-  return id;
-}
-
-rt::Text ReadColorLetter(const rt::Text& s, int16_t& pos, const rt::Text& defaultLetter) {
-  const char16_t c = CharAt(s, pos);
+int16_t ReadColorLetterAndClose(StatementReader& r, const rt::Text& defaultLetter,
+                                std::optional<rt::Text>& letter, int16_t closingMsg) {
+  const char16_t c = r.Peek();
   if (c != u'\0' && rt::Text(u"rgbwBG").find(c) != rt::Text::npos) {
-    pos = static_cast<int16_t>(pos + 1);
-    return rt::Text(1, c);
+    r.Skip();
+    letter = rt::Text(1, c);
+  } else {
+    if (c != u']') r.Skip();
+    letter = defaultLetter;
   }
-  if (c != u']') pos = static_cast<int16_t>(pos + 1);
-  return defaultLetter;
+  return r.At(u']') && r.Pos() == r.Length() ? 0 : closingMsg;
 }
 
 void LetterColor(const rt::Text& letter, double& red, double& green, double& blue) {
@@ -148,19 +138,19 @@ void WidenViewBox(double x1, double x2, double y1, double y2, double z1, double 
   s.ViewZMax = std::max({s.ViewZMax, z1, z2});
 }
 
-bool ReadRange(const rt::Text& s, int16_t& pos, int16_t braceMsg, double& lo, double& hi,
-               double& steps, int16_t& msgNo) {
-  if (CharAt(s, pos) != u'{') {
-    msgNo = braceMsg;
-    return false;
-  }
-  ++pos;
-  ParseRangeValue(s, pos, lo, u",", msgNo);
-  if (msgNo != 0) return false;
-  ParseRangeValue(s, pos, hi, u",", msgNo);
-  if (msgNo != 0) return false;
-  ParseRangeValue(s, pos, steps, u"}", msgNo);
-  return msgNo == 0;
+int16_t ReadRange(StatementReader& r, int16_t braceMsg, FieldRange& range) {
+  const int16_t msgNo = r.Expect(u'{', braceMsg);
+  if (msgNo != 0) return msgNo;
+  return r.ReadRangeValues({&range.lo, &range.hi, &range.steps}, u'}');
+}
+
+int16_t CheckRanges(std::initializer_list<const FieldRange*> ranges, int16_t orderMsg,
+                    int16_t intervalsMsg) {
+  for (const FieldRange* range : ranges)
+    if (!(range->hi > range->lo)) return orderMsg;
+  for (const FieldRange* range : ranges)
+    if (!(range->steps > 0)) return intervalsMsg;
+  return 0;
 }
 
 }  // namespace field

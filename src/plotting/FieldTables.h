@@ -10,7 +10,10 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 
+#include "language/CommandArguments.h"
 #include "platform/runtime/Runtime.h"
 #include "plotting/SceneStore.h"
 
@@ -89,20 +92,23 @@ inline const rt::Text kAppTitle = u"MathSheet";
 
 using rt::CharAt;
 
-// Reads a function identifier whose upper-case letter stands at pos: a following lower-case
-// letter (or "_" when underscoreJoins) makes it two characters, otherwise "_" is appended.
-// pos moves past the identifier.
-rt::Text ReadFunctionId(const rt::Text& s, int16_t& pos, bool underscoreJoins);
+// The optional colour letter before the closing "]" that ends the statement: one of r, g, b, w,
+// B, G becomes the letter and the reader moves past it; any other character but "]" is passed over
+// and the letter is the default. closingMsg when "]" is not then the statement's last character.
+[[nodiscard]] int16_t ReadColorLetterAndClose(StatementReader& r, const rt::Text& defaultLetter,
+                                              std::optional<rt::Text>& letter, int16_t closingMsg);
 
-// The optional colour letter before the closing "]": one of r, g, b, w, B, G becomes the letter
-// and pos moves past it; any other character but "]" is passed over and the letter is the
-// default.
-rt::Text ReadColorLetter(const rt::Text& s, int16_t& pos, const rt::Text& defaultLetter);
-
-// One range "{lo,hi,steps}" at pos (each value a number or a constant); braceMsg when it does not
-// start with "{", else the range reader's messages. pos ends after the "}".
-bool ReadRange(const rt::Text& s, int16_t& pos, int16_t braceMsg, double& lo, double& hi,
-               double& steps, int16_t& msgNo);
+// One range "{lo,hi,steps}" of a field command (each value a number or a constant).
+struct FieldRange {
+  double lo = 0, hi = 0, steps = 0;
+};
+// Reads a range at the reader's position: braceMsg when it does not start with "{", else the range
+// reader's messages. The reader ends after the "}".
+[[nodiscard]] int16_t ReadRange(StatementReader& r, int16_t braceMsg, FieldRange& range);
+// orderMsg when a range does not have hi > lo, else intervalsMsg when one has no positive step
+// count, else 0.
+[[nodiscard]] int16_t CheckRanges(std::initializer_list<const FieldRange*> ranges, int16_t orderMsg,
+                                  int16_t intervalsMsg);
 
 // Red, green and blue (0..255) of a colour letter: r red, g green, b blue, w white, B black,
 // G grey; any other letter gives green.

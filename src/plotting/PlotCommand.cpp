@@ -4,18 +4,6 @@
 #include "plotting/PlotRequest.h"
 
 namespace ms {
-namespace {
-
-// One range value ended by terminator; p is left after the terminator.
-void ReadRangeValue(const rt::Text& s, long& p, double& value, const char16_t* terminator,
-                    int16_t& msgNo) {
-  int16_t pos = static_cast<int16_t>(p);
-  ParseRangeValue(s, pos, value, terminator, msgNo);
-  p = pos;
-}
-
-}  // namespace
-
 void ProcessPlot(rt::Text& statement, int16_t& msgNo) {
   msgNo = 0;
   PlotRequestData& req = PlotRequest;
@@ -33,70 +21,53 @@ void ProcessPlot(rt::Text& statement, int16_t& msgNo) {
     msgNo = 333;
     return;
   }
-  long i = 6;
+  StatementReader r(s, 6);
   for (;;) {
-    if ((rt::CharAt(s, i) == u']' && i < last) || rt::CharIs(rt::CharAt(s, i), u"[!A-Z]")) {
-      msgNo = 358;
-      return;
-    }
+    rt::Text name;
+    msgNo = r.ReadFunctionId(name, 358);
+    if (msgNo != 0) return;
     // The list holds 20 names; a longer list cannot become curves (only six can) and is refused.
     if (req.PlotVectorCount >= kMaxPlotVectors) {
       msgNo = 358;
       return;
     }
     ++req.PlotVectorCount;
-    rt::Text name(1, rt::CharAt(s, i));
-    if (rt::CharIs(rt::CharAt(s, i + 1), u"[a-z]")) {
-      name += rt::CharAt(s, i + 1);
-      i += 2;
-    } else {
-      name += u'_';
-      i += 1;
-    }
     req.PlotVectorList[req.PlotVectorCount] = name;
-    if (i >= last) {
+    if (r.Pos() >= last) {
       msgNo = 358;
       return;
     }
-    if (rt::CharAt(s, i) != u',') {
-      msgNo = 331;
-      return;
-    }
-    ++i;
-    if (rt::CharAt(s, i) == u'{') break;
+    msgNo = r.Expect(u',', 331);
+    if (msgNo != 0) return;
+    if (r.At(u'{')) break;
   }
-  ++i;
-  req.PlotVariable = rt::Text(1, rt::CharAt(s, i));
-  if (rt::CharIs(rt::CharAt(s, i), u"[!a-z]")) {
+  r.Skip();
+  req.PlotVariable = rt::Text(1, r.Peek());
+  if (rt::CharIs(r.Peek(), u"[!a-z]")) {
     msgNo = 330;
     return;
   }
-  ++i;
-  if (rt::CharAt(s, i) != u',') {
-    msgNo = 315;
-    return;
-  }
-  ++i;
-  ReadRangeValue(s, i, req.PlotTMin, u",", msgNo);
-  if (msgNo != 0) {
+  r.Skip();
+  msgNo = r.Expect(u',', 315);
+  if (msgNo != 0) return;
+  if (r.ReadRangeValue(req.PlotTMin, u',') != 0) {
     msgNo = 314;
     return;
   }
   if (req.PlotTMin < 0) req.PlotTMin -= 0.0001;
-  ReadRangeValue(s, i, req.PlotTMax, u",", msgNo);
-  if (msgNo != 0) {
+  if (r.ReadRangeValue(req.PlotTMax, u',') != 0) {
     msgNo = 314;
     return;
   }
   double n = 0;
-  ReadRangeValue(s, i, n, u"}", msgNo);
+  msgNo = r.ReadRangeValue(n, u'}');
   if (msgNo != 0) return;
 
   req.ArrowFlags.clear();
-  if (!(i == last && rt::CharAt(s, i) == u']')) {
-    while (rt::CharAt(s, i) != u']' && i < last) {
-      req.ArrowFlags += rt::CharAt(s, i);
-      ++i;
+  if (!(r.Pos() == last && r.At(u']'))) {
+    while (!r.At(u']') && r.Pos() < last) {
+      req.ArrowFlags += r.Peek();
+      r.Skip();
     }
     if (rt::CharAt(s, last) != u']') {
       msgNo = 335;

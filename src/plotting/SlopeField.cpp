@@ -19,8 +19,6 @@ namespace ms {
 
 namespace {
 
-using field::CharAt;
-
 constexpr int16_t kMsgSpelling = 1200;
 constexpr int16_t kMsgOpenBracket = 1202;
 constexpr int16_t kMsgFunctionId = 1204;
@@ -170,96 +168,62 @@ FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy) {
 
 }  // namespace
 
-void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
-  msgNo = 0;
-  FieldGraph.SlopeFieldMode = 0;
-  const rt::Text& s = statement;
-  const long len = static_cast<long>(s.size());
-
-  const rt::Text name = rt::Left(s, 14);
-  if (name != u"PlotSlopeField" && name != u"plotslopefield") {
-    msgNo = kMsgSpelling;
-    return;
-  }
-  if (len < kMinStatementLength) {
-    msgNo = kMsgSpelling;
-    return;
-  }
-  if (CharAt(s, 15) != u'[') {
-    msgNo = kMsgOpenBracket;
-    return;
-  }
-  int16_t pos = 16;
-  if (!rt::IsUpper(CharAt(s, pos))) {
-    msgNo = kMsgFunctionId;
-    return;
-  }
-  const rt::Text id = field::ReadFunctionId(s, pos, true);
-  if (CharAt(s, pos) != u',') {
-    msgNo = kMsgComma;
-    return;
-  }
+int16_t ParseSlopeFieldArgs(const rt::Text& statement, SlopeFieldArgs& args) {
+  args = SlopeFieldArgs{};
+  const rt::Text name = rt::Left(statement, 14);
+  if (name != u"PlotSlopeField" && name != u"plotslopefield") return kMsgSpelling;
+  if (static_cast<long>(statement.size()) < kMinStatementLength) return kMsgSpelling;
+  StatementReader r(statement, 15);
+  rt::Text id;
+  int16_t msgNo = r.Expect(u'[', kMsgOpenBracket);
+  if (msgNo == 0) msgNo = r.ReadFunctionId(id, kMsgFunctionId, kIdJoinsLowerOrUnderscore);
+  if (msgNo == 0) msgNo = r.Expect(u',', kMsgComma);
+  if (msgNo != 0) return msgNo;
   rt::Text firstParm;
-  int16_t index = 0;
-  FindFunction(id, firstParm, index, msgNo);
-  if (msgNo != 0 || !ValidFunctionIndex(index)) {
-    msgNo = kMsgNoFunction;
-    return;
-  }
-  if (Tables.FuncTable[index].Parm2.empty()) {
-    msgNo = kMsgSecondParameter;
-    return;
-  }
+  FindFunction(id, firstParm, args.fRecord, msgNo);
+  if (msgNo != 0 || !ValidFunctionIndex(args.fRecord)) return kMsgNoFunction;
+  if (Tables.FuncTable[args.fRecord].Parm2.empty()) return kMsgSecondParameter;
 
-  ++pos;
-  double a = 0, b = 0, n = 0, c = 0, d = 0, m = 0;
-  if (!field::ReadRange(s, pos, kMsgOpenBrace, a, b, n, msgNo)) return;
-  if (!field::ReadRange(s, pos, kMsgOpenBrace, c, d, m, msgNo)) return;
+  msgNo = field::ReadRange(r, kMsgOpenBrace, args.x);
+  if (msgNo == 0) msgNo = field::ReadRange(r, kMsgOpenBrace, args.y);
+  if (msgNo != 0) return msgNo;
 
   // Start points until "]", the last character or a letter. After the tenth an eleventh one is
   // refused with a message of its own.
-  int16_t count = 0;
-  while (CharAt(s, pos) != u']' && pos < len && !rt::IsUpper(CharAt(s, pos)) &&
-         !rt::IsLower(CharAt(s, pos)) && count < kMaxSlopeStartPoints) {
-    if (CharAt(s, pos) != u'{') {
-      msgNo = kMsgStartPointBrace;
-      return;
-    }
-    ++pos;
-    double x = 0, y = 0;
-    ParseRangeValue(s, pos, x, u",", msgNo);
-    if (msgNo != 0) return;
-    ParseRangeValue(s, pos, y, u"}", msgNo);
-    if (msgNo != 0) return;
-    ++count;
-    FieldTables.SlopeStartPoints[count] = {x, y};
+  while (!r.At(u']') && r.Pos() < r.Length() && !rt::IsLetter(r.Peek()) &&
+         args.count < kMaxSlopeStartPoints) {
+    auto& point = args.points[static_cast<size_t>(args.count + 1)];
+    msgNo = r.Expect(u'{', kMsgStartPointBrace);
+    if (msgNo == 0) msgNo = r.ReadRangeValues({&point[0], &point[1]}, u'}');
+    if (msgNo != 0) return msgNo;
+    ++args.count;
   }
-  if (count == kMaxSlopeStartPoints && CharAt(s, pos) == u'{') {
-    msgNo = kMsgTooManyStartPoints;
-    return;
-  }
+  if (args.count == kMaxSlopeStartPoints && r.At(u'{')) return kMsgTooManyStartPoints;
 
-  FieldTables.SlopeFieldColorLetter = field::ReadColorLetter(s, pos, u"g");
-  if (CharAt(s, pos) != u']' || pos != len) {
-    msgNo = kMsgClosingBracket;
-    return;
+  msgNo = field::ReadColorLetterAndClose(r, u"g", args.colorLetter, kMsgClosingBracket);
+  if (msgNo != 0) return msgNo;
+  for (int j = 1; j <= args.count; ++j) {
+    const auto& p = args.points[static_cast<size_t>(j)];
+    if (!(args.x.lo <= p[0] && p[0] <= args.x.hi && args.y.lo <= p[1] && p[1] <= args.y.hi))
+      return kMsgStartPointOutside;
   }
-  for (int j = 1; j <= count; ++j) {
-    const auto& p = FieldTables.SlopeStartPoints[j];
-    if (!(a <= p[0] && p[0] <= b && c <= p[1] && p[1] <= d)) {
-      msgNo = kMsgStartPointOutside;
-      return;
-    }
-  }
-  FieldGraph.SlopeFieldMode = -1;
-  if (!(b > a) || !(d > c)) {
-    msgNo = kMsgRangeOrder;
-    return;
-  }
-  if (!(n > 0) || !(m > 0)) {
-    msgNo = kMsgIntervals;
-    return;
-  }
+  return field::CheckRanges({&args.x, &args.y}, kMsgRangeOrder, kMsgIntervals);
+}
+
+void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
+  SlopeFieldArgs args;
+  msgNo = ParseSlopeFieldArgs(statement, args);
+  for (int j = 1; j <= args.count; ++j)
+    FieldTables.SlopeStartPoints[static_cast<size_t>(j)] = args.points[static_cast<size_t>(j)];
+  if (args.colorLetter) FieldTables.SlopeFieldColorLetter = *args.colorLetter;
+  // A statement whose start points lie in the rectangle sets the mode, even when its ranges are
+  // then refused.
+  FieldGraph.SlopeFieldMode =
+      msgNo == 0 || msgNo == kMsgRangeOrder || msgNo == kMsgIntervals ? -1 : 0;
+  if (msgNo != 0) return;
+  int16_t index = args.fRecord, count = args.count;
+  double a = args.x.lo, b = args.x.hi, n = args.x.steps;
+  double c = args.y.lo, d = args.y.hi, m = args.y.steps;
 
   RunFlags.AbortRun = 0;
   BuildSlopeField(index, a, b, n, c, d, m, count, msgNo);

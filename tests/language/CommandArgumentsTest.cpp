@@ -50,7 +50,7 @@ TEST_F(CommandArgumentsTest, FindFunctionAndRangeConstant) {
   }
 }
 
-TEST_F(CommandArgumentsTest, ParseRangeValue) {
+TEST_F(CommandArgumentsTest, ReadRangeValue) {
   AddConstant(u"a_", u"(2.5)");
   AddConstant(u"ab", u"(7)");
   AddConstant(u"a1", u"(-1.5)");
@@ -58,35 +58,100 @@ TEST_F(CommandArgumentsTest, ParseRangeValue) {
   const struct {
     const char16_t* stmt;
     int16_t start;
-    const char16_t* term;
+    char16_t term;
     int16_t msg;
     double value;
     int16_t pos;  // where the reader leaves the position
-  } cases[] = {{u"{-3,3}", 2, u",", 0, -3.0, 5},
-               {u"{(1.5),2}", 2, u",", 0, 1.5, 8},
-               {u"{-a,b}", 2, u",", 0, -2.5, 5},
-               {u"{c}", 2, u"}", 0, 4.0, 4},
-               {u"{,2}", 2, u",", 6097, 0, 2},
-               {u"{1,2}", 9, u",", 333, 0, 9},
-               {u"{Q,2}", 2, u",", 313, 0, 2},
-               {u"{zz,2}", 2, u",", 339, 0, 4},
-               {u"{ab2,2}", 2, u",", 1220, 7.0, 4},
+  } cases[] = {{u"{-3,3}", 2, u',', 0, -3.0, 5},
+               {u"{(1.5),2}", 2, u',', 0, 1.5, 8},
+               {u"{-a,b}", 2, u',', 0, -2.5, 5},
+               {u"{c}", 2, u'}', 0, 4.0, 4},
+               {u"{,2}", 2, u',', 6097, 0, 2},
+               {u"{1,2}", 9, u',', 333, 0, 9},
+               {u"{Q,2}", 2, u',', 313, 0, 2},
+               {u"{zz,2}", 2, u',', 339, 0, 4},
+               {u"{ab2,2}", 2, u',', 1220, 7.0, 4},
                // The text ends before the terminator: never a number with message 0.
-               {u"{1,25", 4, u"}", 333, 0, 4},
-               {u"}", 1, u"}", 6097, 0, 1},
-               {u"", 1, u",", 333, 0, 1},
-               {u"{1,2}", 0, u",", 333, 0, 0}};
+               {u"{1,25", 4, u'}', 333, 0, 4},
+               {u"}", 1, u'}', 6097, 0, 1},
+               {u"", 1, u',', 333, 0, 1},
+               {u"{1,2}", 0, u',', 333, 0, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.stmt) + " at " + std::to_string(c.start));
-    int16_t pos = c.start, msg = -5;
+    StatementReader reader(c.stmt, c.start);
     double value = 0;
-    ParseRangeValue(c.stmt, pos, value, c.term, msg);
-    EXPECT_EQ(msg, c.msg);
-    EXPECT_EQ(pos, c.pos);
+    EXPECT_EQ(reader.ReadRangeValue(value, c.term), c.msg);
+    EXPECT_EQ(reader.Pos(), c.pos);
     if (c.msg == 0 || c.msg == 1220) {
       EXPECT_DOUBLE_EQ(value, c.value);
     }
   }
+}
+
+// The statement reader: each read at a 1-based position, the identifier it gives, the message it
+// returns and where it leaves the position.
+TEST_F(CommandArgumentsTest, StatementReader) {
+  enum Op { kExpect, kId, kIdUnderscore, kIdDigit };
+  const struct {
+    const char16_t* stmt;
+    int16_t start;
+    Op op;
+    char16_t ch;  // the expected character
+    int16_t msg;
+    const char* id;
+    int16_t pos;
+  } cases[] = {
+      {u"Zero[F,{", 5, kExpect, u'[', 0, "", 6},
+      {u"Zero(F,{", 5, kExpect, u'[', 77, "", 5},
+      {u"Zero", 5, kExpect, u'[', 77, "", 5},  // past the end
+      {u"Zero", 0, kExpect, u'[', 77, "", 0},  // before the start
+      {u"[Fa,", 2, kId, 0, 0, "Fa", 4},
+      {u"[F,", 2, kId, 0, 0, "F_", 3},
+      {u"[F_,", 2, kId, 0, 0, "F_", 3},  // "_" does not join: it stays to be read
+      {u"[F_,", 2, kIdUnderscore, 0, 0, "F_", 4},
+      {u"[F1,", 2, kIdUnderscore, 0, 0, "F_", 3},
+      {u"[F1,", 2, kIdDigit, 0, 0, "F1", 4},
+      {u"[F", 2, kId, 0, 0, "F_", 3},  // the identifier ends the text
+      {u"[f,", 2, kId, 0, 77, "", 2},
+      {u"[", 2, kId, 0, 77, "", 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.stmt) + " at " + std::to_string(c.start));
+    StatementReader reader(c.stmt, c.start);
+    rt::Text id;
+    int16_t msg = -5;
+    switch (c.op) {
+      case kExpect:
+        msg = reader.Expect(c.ch, 77);
+        break;
+      case kId:
+        msg = reader.ReadFunctionId(id, 77);
+        break;
+      case kIdUnderscore:
+        msg = reader.ReadFunctionId(id, 77, kIdJoinsLowerOrUnderscore);
+        break;
+      case kIdDigit:
+        msg = reader.ReadFunctionId(id, 77, kIdJoinsLowerDigitOrUnderscore);
+        break;
+    }
+    EXPECT_EQ(msg, c.msg);
+    EXPECT_EQ(reader.Pos(), c.pos);
+    EXPECT_EQ(U8(id), c.id);
+  }
+}
+
+// Values in turn, each but the last ended by ",": the first message stops the list.
+TEST_F(CommandArgumentsTest, ReadRangeValues) {
+  AddConstant(u"a_", u"(2.5)");
+  double x = 0, y = 0, z = 0;
+  StatementReader reader(u"{1,-a,3}]", 2);
+  ASSERT_EQ(reader.ReadRangeValues({&x, &y, &z}, u'}'), 0);
+  EXPECT_EQ(reader.Pos(), 9);
+  EXPECT_DOUBLE_EQ(x + 10 * y + 100 * z, 1 - 25 + 300);
+  StatementReader open(u"{4,5,6]", 2);
+  EXPECT_EQ(open.ReadRangeValues({&x, &y, &z}, u'}'), 333);
+  EXPECT_EQ(open.Pos(), 6);  // at the last value
+  EXPECT_DOUBLE_EQ(x + 10 * y, 54);
 }
 
 }  // namespace

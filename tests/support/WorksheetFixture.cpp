@@ -61,6 +61,11 @@ double WorksheetTest::ConstValue(const rt::Text& name) const {
   return rt::Val(StripValueParens(plain));
 }
 
+std::string WorksheetTest::FunctionName(int16_t record) {
+  if (record < 1 || record > Tables.FuncCount) return "none";
+  return rt::ToUtf8(Tables.FuncTable[static_cast<size_t>(record)].Name);
+}
+
 std::vector<rt::Text> WorksheetTest::BoxTexts() const {
   std::vector<rt::Text> out;
   for (const auto& b : screen_.boxes) out.push_back(b.text);

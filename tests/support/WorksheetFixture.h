@@ -29,6 +29,8 @@ class WorksheetTest : public ::testing::Test {
   // The value of the constant named name (stored name, e.g. u"r_"), NaN when absent.
   double ConstValue(const rt::Text& name) const;
   const ConstRec* FindConst(const rt::Text& name) const;
+  // The stored name of FuncTable record `record` ("none" when there is no such record).
+  static std::string FunctionName(int16_t record);
   // Texts of the message boxes shown so far.
   std::vector<rt::Text> BoxTexts() const;
 
