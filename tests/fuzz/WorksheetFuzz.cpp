@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "commands/ProgramState.h"
+#include "commands/WorksheetRun.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/WorksheetReader.h"
@@ -25,7 +26,6 @@
 #include "plotting/Field3D.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SlopeField.h"
-#include "worksheet/WorksheetRun.h"
 
 namespace {
 
@@ -70,13 +70,13 @@ bool Execute(const rt::Text& sheet) {
   int16_t msgNo = 0;
   ms::ProcessWorksheet(sheet, stmtText, msgNo);
   if (msgNo != 0 || ms::RunFlags.AbortRun != 0) return false;
-  const int16_t parm = ws::FindParameterStatement();
+  const int16_t parm = ms::FindParameterStatement();
   if (parm != 0) {
-    ws::SetUpParm(ms::Tables.StatementList[parm].Text, msgNo);
+    ms::SetUpParm(ms::Tables.StatementList[parm].Text, msgNo);
     if (msgNo == 0) ms::EvaluateFunctions(msgNo);
   }
-  if (msgNo == 0) ws::AppendEndMark(msgNo);
-  (void)ws::ResultsListing(4);
+  if (msgNo == 0) ms::AppendEndMark(msgNo);
+  (void)ms::ResultsListing(4);
   return msgNo == 0;
 }
 
@@ -108,7 +108,7 @@ void RunDeferredCommands() {
   StartPhase();
   if (r.ContourRequested || r.Contour1Requested) ms::ProcessPlotContour(r.ContourStmt, msgNo);
   int16_t failMark = 0;
-  ws::CheckPlotVectors(failMark);
+  ms::CheckPlotVectors(failMark);
   if (failMark != 0) return;
   for (int k = 1; k <= ms::kMaxPlotCurves; ++k) {
     const size_t base = static_cast<size_t>(3 * (k - 1));

@@ -4,12 +4,12 @@
 #include <initializer_list>
 #include <string>
 
+#include "commands/WorksheetRun.h"
 #include "language/ClearStorage.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "plotting/PlotRequest.h"
 #include "worksheet/WorksheetPrint.h"
-#include "worksheet/WorksheetRun.h"
 
 namespace ws::testing {
 namespace {
@@ -94,7 +94,7 @@ TEST_F(WorksheetRun, ParameterSet) {
     SCOPED_TRACE(rt::ToUtf8(c.stmt));
     const int32_t top = ms::Tables.ValueTop;
     int16_t msgNo = -99;
-    ws::SetUpParm(c.stmt, msgNo);
+    ms::SetUpParm(c.stmt, msgNo);
     EXPECT_EQ(msgNo, c.msgNo);
     rt::Text appended;
     for (int32_t k = top + 1; k <= ms::Tables.ValueTop; ++k) {
@@ -106,16 +106,16 @@ TEST_F(WorksheetRun, ParameterSet) {
   // A full value list: the full-table message, nothing written past the end.
   ms::Tables.ValueTop = ms::kMaxValueIndex;
   int16_t msgNo = 0;
-  ws::SetUpParm(u"<t=3>", msgNo);
+  ms::SetUpParm(u"<t=3>", msgNo);
   EXPECT_EQ(msgNo, ms::kMsgValuesFull);
-  ws::AppendEndMark(msgNo);
+  ms::AppendEndMark(msgNo);
   EXPECT_EQ(msgNo, ms::kMsgValuesFull);
   EXPECT_EQ(ms::Tables.ValueTop, ms::kMaxValueIndex);
   // The parameter statement of a worksheet is its first one.
   for (const auto& s : {u"a_=1", u"<t=1>", u"F_{x}=x", u"<t=2>"}) {
     ms::Tables.StatementList[++ms::Tables.StatementCount].Text = s;
   }
-  EXPECT_EQ(ws::FindParameterStatement(), 2);
+  EXPECT_EQ(ms::FindParameterStatement(), 2);
 }
 
 TEST_F(WorksheetRun, ListingOfConstantsFunctionsAndVectors) {
@@ -137,7 +137,7 @@ TEST_F(WorksheetRun, ListingOfConstantsFunctionsAndVectors) {
       u"B: <1  ,  2  ,  3 >",
       u" ",
   };
-  const std::vector<std::u16string> lines = ws::ResultsListing(4);
+  const std::vector<std::u16string> lines = ms::ResultsListing(4);
   ASSERT_EQ(lines.size(), expected.size());
   for (size_t i = 0; i < lines.size(); ++i) {
     EXPECT_EQ(rt::ToUtf8(lines[i]), rt::ToUtf8(expected[i])) << i;
@@ -147,14 +147,14 @@ TEST_F(WorksheetRun, ListingOfConstantsFunctionsAndVectors) {
   std::vector<bool> undefined(7, false);
   undefined[1] = true;
   undefined[3] = true;
-  const std::vector<std::u16string> marked = ws::ResultsListing(4, &undefined);
+  const std::vector<std::u16string> marked = ms::ResultsListing(4, &undefined);
   EXPECT_EQ(rt::ToUtf8(marked[5]), "F :  undefined");
   EXPECT_EQ(rt::ToUtf8(marked[12]), "A: < 2  ,  undefined  ,  0 >");
   // Counts outside the tables are not followed.
   ms::Tables.ConstCount = -3;
   ms::Tables.FuncCount = 30000;
   ms::Tables.VecCount = 30000;
-  EXPECT_GE(ws::ResultsListing(8).size(), 4u);
+  EXPECT_GE(ms::ResultsListing(8).size(), 4u);
 }
 
 // Two plot vectors: each curve's component function records, in PlotSpec.
@@ -162,7 +162,7 @@ TEST_F(WorksheetRun, PlotVectorsFillPlotSpec) {
   ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
   ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
   int16_t failMark = -1;
-  ws::CheckPlotVectors(failMark);
+  ms::CheckPlotVectors(failMark);
   EXPECT_EQ(failMark, 0);
   const auto& spec = ms::PlotRequest.PlotSpec;
   EXPECT_EQ(std::vector<int32_t>(spec.begin(), spec.begin() + 6),
