@@ -12,9 +12,6 @@
 #include "commands/WorksheetRun.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
-#include "language/WorksheetReader.h"
-#include "language/WorksheetTables.h"
-#include "mathematics/Math.h"
 #include "numerics/Bvp.h"
 #include "numerics/DblInt.h"
 #include "numerics/Integ.h"
@@ -63,21 +60,12 @@ rt::Text SheetFromBytes(const uint8_t* data, size_t size) {
   return sheet;
 }
 
-// Execute: false when it stopped at an error or an abort.
+// Execute as the worksheet window runs it: false when it stopped at an error or an abort.
 bool Execute(const rt::Text& sheet) {
   StartPhase();
-  rt::Text stmtText;
-  int16_t msgNo = 0;
-  ms::ProcessWorksheet(sheet, stmtText, msgNo);
-  if (msgNo != 0 || ms::RunFlags.AbortRun != 0) return false;
-  const int16_t parm = ms::FindParameterStatement();
-  if (parm != 0) {
-    ms::SetUpParm(ms::Tables.StatementList[parm].Text, msgNo);
-    if (msgNo == 0) ms::EvaluateFunctions(msgNo);
-  }
-  if (msgNo == 0) ms::AppendEndMark(msgNo);
+  const ms::ExecuteOutcome out = ms::RunExecute(sheet, false, 0, {});
   (void)ms::ResultsListing(4);
-  return msgNo == 0;
+  return out.stage == ms::ExecuteStage::kDone;
 }
 
 // The graph window's build: integrals slot by slot, the equations, the fields, the contours, then
