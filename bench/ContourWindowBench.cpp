@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <memory>
 
-#include "graph/GraphCommands.h"
+#include "commands/GraphCommands.h"
 #include "graph/GraphProbe.h"
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
@@ -81,7 +81,7 @@ void BM_ContourCommandOnly(benchmark::State& state) {
       rt::Text statement = ms::Requests.ContourStmt;
       int16_t msgNo = 0;
       ms::StartSceneBuild();
-      gr::RunGraphCommand(gr::GraphCommand::kContour, statement, 0, msgNo);
+      ms::RunGraphCommand(ms::GraphCommand::kContour, statement, 0, msgNo);
       benchmark::DoNotOptimize(msgNo);
     }
     state.counters["segments"] = ms::Scene.SegmentCountD;

@@ -27,6 +27,10 @@ class QProgressBar;
 class QPushButton;
 class QScrollBar;
 
+namespace ms {
+struct SceneStepReport;
+}
+
 namespace gr {
 
 // Twips per pixel of the picture box.
@@ -291,12 +295,9 @@ class GraphWindow : public QMainWindow {
   void SetMenuEnabled(QMenu* item, bool enabled);
   // The build's early ends: the box, the pointer back, and the window left usable.
   void SetBoxEnabled(bool enabled);
-  void ReflectIvpFrames();
-  void StopBuild(const rt::Text& text, int style, const rt::Text& title, bool disableBox);
-  bool RunBlockCommand(int block, rt::Text& statement, int16_t slot);
-  bool CommonTail(const rt::Text& limitText);
-  bool CurveTail(int curve);
-  void AddAxes();
+  void ReflectOdeViews(const std::array<bool, 10>& views);
+  void StopBuild(const rt::Text& text, int style, const rt::Text& title);
+  void ReflectBuildStep(const ms::SceneStepReport& report);
   // The view buttons in their frames, and the option items the base menus do not hold.
   void BuildViewButtons();
   void BuildOptionMenus();

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "commands/WorksheetRun.h"
 #include "language/CommandArguments.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/QtUiServices.h"
-#include "worksheet/WorksheetRun.h"
 
 namespace ws {
 
@@ -49,7 +49,7 @@ bool ComponentValue(const rt::Text& funcName, int digits, const std::vector<bool
   int16_t msgNo = 0;
   ms::FindFunction(funcName, firstParm, index, msgNo);
   if (msgNo != 0 || index < 1 || index > ms::Tables.FuncCount) return false;
-  const rt::Text listed = ListedValue(index, digits, undefined);
+  const rt::Text listed = ms::ListedValue(index, digits, undefined);
   out = ui::ToQString(listed == u"undefined" ? listed : rt::NumText(rt::Val(listed)));
   return true;
 }
@@ -85,7 +85,7 @@ QStringList ResultPrintLines(int digits, const std::vector<bool>* undefined) {
     const ms::ConstRec& c = t.ConstTable[i];
     const rt::Text n = ShownName(c.Name);
     lines << kTab + Display(n + u" = " + c.Expr);
-    lines << kTab + Display(n + u" = " + ShownConstantValue(i));
+    lines << kTab + Display(n + u" = " + ms::ShownConstantValue(i));
   }
   lines << QString();
 
@@ -111,7 +111,7 @@ QStringList ResultPrintLines(int digits, const std::vector<bool>* undefined) {
     header += u"}=";
     const QString h = ui::ToQString(header);
     lines << kTab + h + Display(WithoutUnderscores(f.Expr));
-    lines << kTab + h + ui::ToQString(ListedValue(i, digits, undefined));
+    lines << kTab + h + ui::ToQString(ms::ListedValue(i, digits, undefined));
     lines << QStringLiteral(" ");
   }
   lines << QStringLiteral(" ") << QString();

@@ -1,5 +1,6 @@
-// Execute and Graph: the worksheet goes to the worksheet language, the parameter set is read, the
-// functions are evaluated and the results listed; Graph checks the Plot vectors and hands over to
+// Execute and Graph as the worksheet window shows them: Execute runs in the core (RunExecute) and
+// the window maps its outcome to the listing, the Graph button and the boxes; Graph checks the Plot
+// vectors and hands over to
 // the graph window.
 #include <QAction>
 #include <QApplication>
@@ -7,24 +8,20 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <cmath>
-#include <limits>
 
-#include "commands/ProgramState.h"
+#include "commands/WorksheetRun.h"
 #include "graph/GraphProbe.h"
 #include "language/Classify.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Messages.h"
 #include "language/Settings.h"
-#include "language/WorksheetReader.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathVector.h"
 #include "platform/ui/QtUiServices.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
-#include "worksheet/WorksheetRun.h"
 #include "worksheet/WorksheetWindow.h"
 
 namespace ws {
@@ -67,40 +64,19 @@ void WorksheetWindow::ExecuteErrorExit(int16_t stmtNo, int16_t msgNo, const rt::
   ui::Ui().SetBusy(false);
 }
 
+// Execute: the core reads the worksheet, the parameter set and evaluates; the window shows the
+// reading's lines as soon as it ends, then the listing, the Graph button and the message of a stop.
 void WorksheetWindow::cmdCompute_click() {
   if (running_) return;
   lastExecuteMessage_ = 0;
   ui::Ui().SetBusy(true);
-  ms::ClearAll();
-  ms::ClearRequestsForExecute();
   ClearProgress();
-  ms::PlotRequest.PlotVectorCount = 0;
-  ms::PlotRequest.PlotSelect.fill(0);
-  for (int k = 1; k <= ms::kPlotColorCount; ++k) ms::Settings.PlotColor[k] = 0;
-  // Every run numbers its component functions from 1 again: a counter that kept growing would
-  // make an unchanged worksheet fail after some tens of runs.
-  ms::VectorStacks.ComponentFuncCounter = 0;
   undefinedFuncs_.clear();
-  ms::ClearResultsList();
-  ms::WorksheetSignals.GraphEnabled = cmdGraph->isEnabled() ? -1 : 0;
-  ms::WorksheetSignals.GraphBackColor = graphColor_;
   SetRunning(true);
-  ms::RunFlags.AbortRun = 0;
-
-  rt::Text stmtText;
-  int16_t msgNo = 0;
-  // The reader takes only statements ended by a line break or ":"; a last line the user did not end
-  // with Enter is part of the worksheet all the same, so it gets its line break here.
-  rt::Text sheet = WorksheetText();
-  if (!sheet.empty() && sheet.back() != u'\n' && sheet.back() != u':') sheet += u"\r\n";
-  ms::ProcessWorksheet(sheet, stmtText, msgNo);
-  FlushCoreLines();
-  if (msgNo != 0) {
-    ExecuteErrorExit(ms::Tables.CurrentStmtNo, msgNo, stmtText);
-    SetGraphButton(false, kGraphIdleColor);
-    return;
-  }
-  if (ms::RunFlags.AbortRun != 0) {
+  const ms::ExecuteOutcome out = ms::RunExecute(WorksheetText(), cmdGraph->isEnabled(), graphColor_,
+                                                [this] { FlushCoreLines(); });
+  undefinedFuncs_ = out.undefinedFunctions;
+  if (out.aborted) {
     SetGraphButton(false, kGraphIdleColor);
     SetRunning(false);
     ui::Ui().SetBusy(false);
@@ -108,48 +84,15 @@ void WorksheetWindow::cmdCompute_click() {
     cmdClearValues->setEnabled(true);
     cmdClearWk->setEnabled(true);
     DisplayResults();
-    ms::RunFlags.AbortRun = 0;
     return;
   }
-  if (ms::AnyCommandRequested(true)) {
-    SetGraphButton(true, kGraphReadyColor);
-  } else {
-    SetGraphButton(false, kGraphIdleColor);
+  if (out.stage != ms::ExecuteStage::kRead) {
+    SetGraphButton(out.graphReady, out.graphReady ? kGraphReadyColor : kGraphIdleColor);
   }
-
-  const int16_t parm = FindParameterStatement();
-  if (parm != 0) {
-    // Errors of the parameter set and of the evaluation name the "<" statement: its number and
-    // its text.
-    const ms::StatementRec& stmt = ms::Tables.StatementList[parm];
-    SetUpParm(stmt.Text, msgNo);
-    if (msgNo != 0) {
-      ExecuteErrorExit(stmt.StmtNo, msgNo, stmt.Text);
-      return;
-    }
-    // A function whose evaluation fails keeps its record's value; mark every value first so that
-    // the listing can say which were not evaluated instead of showing a stale number.
-    const int funcCount = std::clamp<int>(ms::Tables.FuncCount, 0, ms::kMaxFunctions);
-    constexpr double kNotEvaluated = std::numeric_limits<double>::quiet_NaN();
-    for (int i = 1; i <= funcCount; ++i) ms::Tables.FuncTable[i].Value = kNotEvaluated;
-    ms::EvaluateFunctions(msgNo);
-    undefinedFuncs_.assign(static_cast<size_t>(funcCount) + 1, false);
-    for (int i = 1; i <= funcCount; ++i) {
-      if (std::isnan(ms::Tables.FuncTable[i].Value)) {
-        undefinedFuncs_[static_cast<size_t>(i)] = true;
-        ms::Tables.FuncTable[i].Value = 0;
-      }
-    }
-    if (msgNo != 0) {
-      ExecuteErrorExit(stmt.StmtNo, msgNo, stmt.Text);
-      return;
-    }
-    DisplayResults();
-  }
-
-  AppendEndMark(msgNo);
-  if (msgNo != 0) {
-    ExecuteErrorExit(ms::Tables.CurrentStmtNo, msgNo, u"");
+  if (out.evaluated) DisplayResults();
+  if (out.msgNo != 0) {
+    ExecuteErrorExit(out.stmtNo, out.msgNo, out.stmtText);
+    if (out.stage == ms::ExecuteStage::kRead) SetGraphButton(false, kGraphIdleColor);
     return;
   }
   DisplayResults();
@@ -175,7 +118,7 @@ void WorksheetWindow::cmdGraph_click() {
   ms::View.ODEViewRequest = 1;
   ms::View.PlotKind = 1;
   int16_t failMark = 0;
-  CheckPlotVectors(failMark);
+  ms::CheckPlotVectors(failMark);
   const ms::CommandRequestState& r = ms::Requests;
   const bool otherCommand = r.SlopeFieldRequested || r.DirFieldRequested || r.IVPRequested ||
                             r.BVPRequested || r.Field3DRequested || r.ContourRequested ||
@@ -193,7 +136,7 @@ void WorksheetWindow::cmdGraph_click() {
 
 void WorksheetWindow::DisplayResults() {
   List2->clear();
-  const std::vector<rt::Text> lines = ResultsListing(
+  const std::vector<rt::Text> lines = ms::ResultsListing(
       ms::Settings.DisplayDigits, undefinedFuncs_.empty() ? nullptr : &undefinedFuncs_);
   for (const rt::Text& line : lines) List2->addItem(ui::ToQString(line));
   List1->clear();

@@ -9,11 +9,9 @@
 #include <cstdint>
 
 #include "commands/ProgramState.h"
+#include "commands/WorksheetRun.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
-#include "language/WorksheetReader.h"
-#include "language/WorksheetTables.h"
-#include "mathematics/Math.h"
 #include "numerics/Bvp.h"
 #include "numerics/DblInt.h"
 #include "numerics/Integ.h"
@@ -25,7 +23,6 @@
 #include "plotting/Field3D.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SlopeField.h"
-#include "worksheet/WorksheetRun.h"
 
 namespace {
 
@@ -63,21 +60,12 @@ rt::Text SheetFromBytes(const uint8_t* data, size_t size) {
   return sheet;
 }
 
-// Execute: false when it stopped at an error or an abort.
+// Execute as the worksheet window runs it: false when it stopped at an error or an abort.
 bool Execute(const rt::Text& sheet) {
   StartPhase();
-  rt::Text stmtText;
-  int16_t msgNo = 0;
-  ms::ProcessWorksheet(sheet, stmtText, msgNo);
-  if (msgNo != 0 || ms::RunFlags.AbortRun != 0) return false;
-  const int16_t parm = ws::FindParameterStatement();
-  if (parm != 0) {
-    ws::SetUpParm(ms::Tables.StatementList[parm].Text, msgNo);
-    if (msgNo == 0) ms::EvaluateFunctions(msgNo);
-  }
-  if (msgNo == 0) ws::AppendEndMark(msgNo);
-  (void)ws::ResultsListing(4);
-  return msgNo == 0;
+  const ms::ExecuteOutcome out = ms::RunExecute(sheet, false, 0, {});
+  (void)ms::ResultsListing(4);
+  return out.stage == ms::ExecuteStage::kDone;
 }
 
 // The graph window's build: integrals slot by slot, the equations, the fields, the contours, then
@@ -108,7 +96,7 @@ void RunDeferredCommands() {
   StartPhase();
   if (r.ContourRequested || r.Contour1Requested) ms::ProcessPlotContour(r.ContourStmt, msgNo);
   int16_t failMark = 0;
-  ws::CheckPlotVectors(failMark);
+  ms::CheckPlotVectors(failMark);
   if (failMark != 0) return;
   for (int k = 1; k <= ms::kMaxPlotCurves; ++k) {
     const size_t base = static_cast<size_t>(3 * (k - 1));

@@ -11,8 +11,8 @@
 #include <QKeyEvent>
 #include <memory>
 
+#include "commands/GraphCommands.h"
 #include "commands/ProgramState.h"
-#include "graph/GraphCommands.h"
 #include "graph/GraphOverlays.h"
 #include "graph/GraphProbe.h"
 #include "graph/GraphState.h"
@@ -33,6 +33,12 @@
 #include "worksheet/WorksheetWindow.h"
 
 namespace gr::testing {
+
+// The table of the build's commands, which tests replace entries of.
+using ms::CommandBuilder;
+using ms::CommandEntry;
+using ms::GraphCommand;
+using ms::ResetGraphCommands;
 
 inline void ReleaseGraphWindow() {
   delete GraphWindow::Instance();

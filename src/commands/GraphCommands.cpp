@@ -1,4 +1,4 @@
-#include "graph/GraphCommands.h"
+#include "commands/GraphCommands.h"
 
 #include "numerics/Bvp.h"
 #include "numerics/DblInt.h"
@@ -10,21 +10,25 @@
 #include "plotting/Field3D.h"
 #include "plotting/SlopeField.h"
 
-namespace gr {
+namespace ms {
 
 namespace {
 
-constexpr std::array<CommandBuilder, static_cast<int>(GraphCommand::kCount)> kDefaultBuilders = {
+constexpr std::array<CommandBuilder, kGraphCommandCount> kDefaultBuilders = {
     IntegCommand,      DblIntCommand,   IVPCommand,     BVPCommand,
     SlopeFieldCommand, DirFieldCommand, Field3DCommand, ContourCommand};
 
-std::array<CommandBuilder, static_cast<int>(GraphCommand::kCount)> g_builders = kDefaultBuilders;
+std::array<CommandBuilder, kGraphCommandCount> g_builders = kDefaultBuilders;
 
 }  // namespace
 
 CommandBuilder& CommandEntry(GraphCommand command) {
-  int i = static_cast<int>(command);
-  if (i < 0 || i >= static_cast<int>(GraphCommand::kCount)) i = 0;
+  const int i = static_cast<int>(command);
+  if (i < 0 || i >= kGraphCommandCount) {
+    static CommandBuilder none;
+    none = nullptr;
+    return none;
+  }
   return g_builders[static_cast<size_t>(i)];
 }
 
@@ -35,7 +39,7 @@ void ResetGraphCommands() {
 void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, int16_t& msgNo) {
   msgNo = 0;
   // The tables stand still while a command runs: its functions are bound once.
-  const ms::FunctionBindingScope bindings;
+  const FunctionBindingScope bindings;
   CommandBuilder builder = CommandEntry(command);
   if (builder != nullptr) builder(statement, slot, msgNo);
 }
@@ -44,29 +48,29 @@ void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, in
 // statements: a slot of the other kind is empty here and holds nothing to run.
 void IntegCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
   if (statement.empty()) return;
-  ms::ProcessInteg(statement, slot, msgNo, true);
+  ProcessInteg(statement, slot, msgNo, true);
 }
 void DblIntCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
   if (statement.empty()) return;
-  ms::ProcessDblInt(statement, slot, msgNo);
+  ProcessDblInt(statement, slot, msgNo);
 }
 void IVPCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ms::ProcessIVP(statement, msgNo);
+  ProcessIVP(statement, msgNo);
 }
 void BVPCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ms::ProcessBVP(statement, msgNo);
+  ProcessBVP(statement, msgNo);
 }
 void SlopeFieldCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ms::ProcessPlotSlopeField(statement, msgNo);
+  ProcessPlotSlopeField(statement, msgNo);
 }
 void DirFieldCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ms::ProcessPlotDirField(statement, msgNo);
+  ProcessPlotDirField(statement, msgNo);
 }
 void Field3DCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ms::ProcessPlotField3D(statement, msgNo);
+  ProcessPlotField3D(statement, msgNo);
 }
 void ContourCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ms::ProcessPlotContour(statement, msgNo);
+  ProcessPlotContour(statement, msgNo);
 }
 
-}  // namespace gr
+}  // namespace ms

@@ -8,9 +8,11 @@
 
 #include "platform/runtime/Runtime.h"
 
-namespace gr {
+namespace ms {
 
-enum class GraphCommand : int {
+// The rows of the picture build in their fixed order: the commands with a builder, then the Plot[
+// curves and the finishing row (grid crosses, axes and the box).
+enum class SceneStep : int {
   kInteg = 0,
   kDblInt,
   kIVP,
@@ -19,13 +21,18 @@ enum class GraphCommand : int {
   kDirField,
   kField3D,
   kContour,
-  kCount
+  kCurve,
+  kFinish
 };
+
+// The commands are the rows before kCurve.
+using GraphCommand = SceneStep;
+constexpr int kGraphCommandCount = static_cast<int>(SceneStep::kCurve);
 
 using CommandBuilder = void (*)(rt::Text& statement, int16_t slot, int16_t& msgNo);
 
 // The builder the build calls for a command; tests may replace an entry and restore the table
-// with ResetGraphCommands.
+// with ResetGraphCommands. A row without a command has an empty entry.
 CommandBuilder& CommandEntry(GraphCommand command);
 void ResetGraphCommands();
 
@@ -45,4 +52,4 @@ void Field3DCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
 
 void ContourCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
 
-}  // namespace gr
+}  // namespace ms

@@ -1,16 +1,25 @@
-#include "worksheet/WorksheetRun.h"
+#include "commands/WorksheetRun.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
+#include "commands/ProgramState.h"
+#include "language/Classify.h"
+#include "language/ClearStorage.h"
 #include "language/CommandArguments.h"
+#include "language/CommandRequests.h"
+#include "language/Settings.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
+#include "language/WorksheetReader.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/Math.h"
 #include "mathematics/MathVector.h"
 #include "platform/runtime/FormatSignificant.h"
 #include "plotting/PlotRequest.h"
 
-namespace ws {
+namespace ms {
 
 namespace {
 
@@ -29,11 +38,11 @@ rt::Text WithoutUnderscores(rt::Text s) {
 
 // The value of a named constant's value text, as the parameter set reads it.
 bool ConstantValue(const rt::Text& name, double& value) {
-  const int count = std::clamp<int>(ms::Tables.ConstCount, 0, ms::kMaxConstants);
+  const int count = std::clamp<int>(Tables.ConstCount, 0, ms::kMaxConstants);
   for (int i = 1; i <= count; ++i) {
-    if (ms::Tables.ConstTable[i].Name != name) continue;
+    if (Tables.ConstTable[i].Name != name) continue;
     rt::Text text;
-    ms::Simplify(ms::Tables.ConstTable[i].ValueText, u"[2,2,2]", text);
+    Simplify(Tables.ConstTable[i].ValueText, u"[2,2,2]", text);
     if (!text.empty() && text.front() == u'(') {
       text = text.size() >= 2 ? text.substr(1, text.size() - 2) : rt::Text();
     }
@@ -48,8 +57,8 @@ int16_t FunctionIndex(const rt::Text& name) {
   rt::Text firstParm;
   int16_t index = 0;
   int16_t msgNo = 0;
-  ms::FindFunction(name, firstParm, index, msgNo);
-  if (msgNo != 0 || index < 1 || index > std::min<int>(ms::Tables.FuncCount, ms::kMaxFunctions)) {
+  FindFunction(name, firstParm, index, msgNo);
+  if (msgNo != 0 || index < 1 || index > std::min<int>(Tables.FuncCount, ms::kMaxFunctions)) {
     return 0;
   }
   return index;
@@ -67,7 +76,7 @@ void SetUpParm(const rt::Text& stmt, int16_t& msgNo) {
       msgNo = kMsgParmFormat;
       return;
     }
-    const int32_t entry = ms::AppendValue(rt::Text(1, name), 0.0, msgNo);
+    const int32_t entry = AppendValue(rt::Text(1, name), 0.0, msgNo);
     if (msgNo != 0) return;
     if (p + 1 >= len || at(p + 1) != u'=') {
       msgNo = kMsgParmFormat;
@@ -114,7 +123,7 @@ void SetUpParm(const rt::Text& stmt, int16_t& msgNo) {
       }
       if (negative) value = -value;
     }
-    ms::Tables.ValueList[static_cast<size_t>(entry)].Value = value;
+    Tables.ValueList[static_cast<size_t>(entry)].Value = value;
     if (terminator == u'>') {
       msgNo = 0;
       return;
@@ -128,47 +137,46 @@ void SetUpParm(const rt::Text& stmt, int16_t& msgNo) {
 }
 
 int16_t FindParameterStatement() {
-  const int count = std::clamp<int>(ms::Tables.StatementCount, 0, ms::kMaxStatements);
+  const int count = std::clamp<int>(Tables.StatementCount, 0, ms::kMaxStatements);
   for (int k = 1; k <= count; ++k) {
-    const rt::Text& text = ms::Tables.StatementList[k].Text;
+    const rt::Text& text = Tables.StatementList[k].Text;
     if (!text.empty() && text.front() == u'<') return static_cast<int16_t>(k);
   }
   return 0;
 }
 
 void AppendEndMark(int16_t& msgNo) {
-  ms::AppendValue(u"#", 0.0, msgNo);
+  AppendValue(u"#", 0.0, msgNo);
 }
 
 rt::Text ListedValue(int i, int digits, const std::vector<bool>* undefined) {
   const bool failed = undefined && i >= 0 && i < static_cast<int>(undefined->size()) &&
                       (*undefined)[static_cast<size_t>(i)];
-  return failed
-             ? rt::Text(u"undefined")
-             : rt::FormatSignificant(ms::Tables.FuncTable[i].Value, static_cast<int16_t>(digits));
+  return failed ? rt::Text(u"undefined")
+                : rt::FormatSignificant(Tables.FuncTable[i].Value, static_cast<int16_t>(digits));
 }
 
 rt::Text ShownConstantValue(int i) {
-  const ms::ConstRec& c = ms::Tables.ConstTable[static_cast<size_t>(i)];
+  const ConstRec& c = Tables.ConstTable[static_cast<size_t>(i)];
   return c.NotComputed ? rt::Text(u"not computed") : c.ValueText;
 }
 
 std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefined) {
-  const ms::WorksheetTables& t = ms::Tables;
+  const WorksheetTables& t = Tables;
   std::vector<rt::Text> lines;
   lines.push_back(u" - - - - - - - - - Constants - - - - - - - - -");
   const int constCount = std::clamp<int>(t.ConstCount, 0, ms::kMaxConstants);
   for (int i = 1; i <= constCount; ++i) {
-    const ms::ConstRec& c = t.ConstTable[i];
+    const ConstRec& c = t.ConstTable[i];
     const rt::Text n = ShownName(c.Name);
-    lines.push_back(ms::DetokenizeForDisplay(n + u" = " + c.Expr));
-    lines.push_back(ms::DetokenizeForDisplay(n + u" = " + ShownConstantValue(i)));
+    lines.push_back(DetokenizeForDisplay(n + u" = " + c.Expr));
+    lines.push_back(DetokenizeForDisplay(n + u" = " + ShownConstantValue(i)));
   }
   lines.push_back(u" - - - - - - Expanded Functions - - - - - - - -");
   const int funcCount = std::clamp<int>(t.FuncCount, 0, ms::kMaxFunctions);
   for (int i = 1; i <= funcCount; ++i) {
-    const ms::FuncRec& f = t.FuncTable[i];
-    const rt::Text e = ms::DetokenizeForDisplay(WithoutUnderscores(f.Expr));
+    const FuncRec& f = t.FuncTable[i];
+    const rt::Text e = DetokenizeForDisplay(WithoutUnderscores(f.Expr));
     const rt::Text n =
         (f.Name.size() >= 2 && f.Name[1] == u'_') ? f.Name.substr(0, 1) : f.Name.substr(0, 2);
     const rt::Text v = ListedValue(i, digits, undefined);
@@ -184,13 +192,13 @@ std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefi
   lines.push_back(u" - - - - - - Vectors Functions - - - - - - - - -");
   const int vecCount = std::clamp<int>(t.VecCount, 0, ms::kMaxVectors);
   for (int i = 1; i <= vecCount; ++i) {
-    const ms::VecRec& v = t.VecTable[i];
+    const VecRec& v = t.VecTable[i];
     const rt::Text n = ShownName(v.Name);
-    const rt::Text def = ms::DetokenizeForDisplay(v.DefText);
+    const rt::Text def = DetokenizeForDisplay(v.DefText);
     if (!def.empty() && def.front() == u'v') lines.push_back(n + u"<" + v.Parm + u"> = " + def);
-    lines.push_back(n + u": <" + ms::DetokenizeForDisplay(v.XExpr) + u"  ,  " +
-                    ms::DetokenizeForDisplay(v.YExpr) + u"  ,  " +
-                    ms::DetokenizeForDisplay(v.ZExpr) + u" >");
+    lines.push_back(n + u": <" + DetokenizeForDisplay(v.XExpr) + u"  ,  " +
+                    DetokenizeForDisplay(v.YExpr) + u"  ,  " + DetokenizeForDisplay(v.ZExpr) +
+                    u" >");
     const int16_t x = FunctionIndex(v.XFuncName);
     const int16_t y = FunctionIndex(v.YFuncName);
     const int16_t z = FunctionIndex(v.ZFuncName);
@@ -205,7 +213,7 @@ std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefi
 }
 
 void CheckPlotVectors(int16_t& failMark) {
-  ms::PlotRequestData& plot = ms::PlotRequest;
+  PlotRequestData& plot = PlotRequest;
   failMark = 0;
   const int count = plot.PlotVectorCount;
   if (count < 0 || count > ms::kMaxPlotCurves || count > ms::kMaxPlotVectors) {
@@ -215,12 +223,12 @@ void CheckPlotVectors(int16_t& failMark) {
   for (int k = 1; k <= count; ++k) {
     int16_t vec = 0;
     int16_t msgNo = 0;
-    ms::FindVector(plot.PlotVectorList[k], vec, msgNo);
-    if (msgNo != 0 || vec < 1 || vec > std::min<int>(ms::Tables.VecCount, ms::kMaxVectors)) {
+    FindVector(plot.PlotVectorList[k], vec, msgNo);
+    if (msgNo != 0 || vec < 1 || vec > std::min<int>(Tables.VecCount, ms::kMaxVectors)) {
       failMark = kMsgPlotVectorUnknown;
       return;
     }
-    const ms::VecRec& v = ms::Tables.VecTable[vec];
+    const VecRec& v = Tables.VecTable[vec];
     const int16_t ids[3] = {FunctionIndex(v.XFuncName), FunctionIndex(v.YFuncName),
                             FunctionIndex(v.ZFuncName)};
     for (int c = 0; c < 3; ++c) {
@@ -233,4 +241,77 @@ void CheckPlotVectors(int16_t& failMark) {
   }
 }
 
-}  // namespace ws
+ExecuteOutcome RunExecute(rt::Text sheet, bool graphEnabled, int32_t graphColor,
+                          const std::function<void()>& worksheetRead) {
+  ExecuteOutcome out;
+  ClearAll();
+  ClearRequestsForExecute();
+  PlotRequest.PlotVectorCount = 0;
+  PlotRequest.PlotSelect.fill(0);
+  for (int k = 1; k <= kPlotColorCount; ++k) Settings.PlotColor[k] = 0;
+  // Every run numbers its component functions from 1 again: a counter that kept growing would
+  // make an unchanged worksheet fail after some tens of runs.
+  VectorStacks.ComponentFuncCounter = 0;
+  ClearResultsList();
+  WorksheetSignals.GraphEnabled = graphEnabled ? -1 : 0;
+  WorksheetSignals.GraphBackColor = graphColor;
+  RunFlags.AbortRun = 0;
+
+  // The reader takes only statements ended by a line break or ":"; a last line the user did not end
+  // with Enter is part of the worksheet all the same, so it gets its line break here.
+  if (!sheet.empty() && sheet.back() != u'\n' && sheet.back() != u':') sheet += u"\r\n";
+  ProcessWorksheet(sheet, out.stmtText, out.msgNo);
+  if (worksheetRead) worksheetRead();
+  if (out.msgNo != 0) {
+    out.stmtNo = Tables.CurrentStmtNo;
+    return out;
+  }
+  if (RunFlags.AbortRun != 0) {
+    out.aborted = true;
+    RunFlags.AbortRun = 0;
+    return out;
+  }
+  out.stmtText.clear();
+  out.graphReady = AnyCommandRequested(true);
+
+  const int16_t parm = FindParameterStatement();
+  if (parm != 0) {
+    // Errors of the parameter set and of the evaluation name the "<" statement: its number and
+    // its text.
+    const StatementRec& stmt = Tables.StatementList[parm];
+    const auto stopAt = [&](ExecuteStage stage) {
+      out.stage = stage;
+      out.stmtNo = stmt.StmtNo;
+      out.stmtText = stmt.Text;
+      return out;
+    };
+    SetUpParm(stmt.Text, out.msgNo);
+    if (out.msgNo != 0) return stopAt(ExecuteStage::kParameters);
+    // A function whose evaluation fails keeps its record's value; mark every value first so that
+    // the listing can say which were not evaluated instead of showing a stale number.
+    const int funcCount = std::clamp<int>(Tables.FuncCount, 0, kMaxFunctions);
+    constexpr double kNotEvaluated = std::numeric_limits<double>::quiet_NaN();
+    for (int i = 1; i <= funcCount; ++i) Tables.FuncTable[i].Value = kNotEvaluated;
+    EvaluateFunctions(out.msgNo);
+    out.undefinedFunctions.assign(static_cast<size_t>(funcCount) + 1, false);
+    for (int i = 1; i <= funcCount; ++i) {
+      if (std::isnan(Tables.FuncTable[i].Value)) {
+        out.undefinedFunctions[static_cast<size_t>(i)] = true;
+        Tables.FuncTable[i].Value = 0;
+      }
+    }
+    if (out.msgNo != 0) return stopAt(ExecuteStage::kEvaluation);
+    out.evaluated = true;
+  }
+
+  AppendEndMark(out.msgNo);
+  if (out.msgNo != 0) {
+    out.stage = ExecuteStage::kEndMark;
+    out.stmtNo = Tables.CurrentStmtNo;
+    return out;
+  }
+  out.stage = ExecuteStage::kDone;
+  return out;
+}
+
+}  // namespace ms

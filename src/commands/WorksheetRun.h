@@ -1,14 +1,49 @@
-// The computing half of Execute and Graph in the worksheet window: the parameter set, the results
-// listing, the end mark of a run's values and the check of the Plot vectors. Plain C++ over the
-// worksheet tables; the window calls these and shows what they leave.
+// The computing half of Execute and Graph: the Execute sequence (reading, parameter set,
+// evaluation, end mark), the parameter set, the results listing and the check of the Plot
+// vectors. Plain C++ over the worksheet tables; the worksheet window calls these and shows what
+// they leave.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/runtime/Runtime.h"
 
-namespace ws {
+namespace ms {
+
+// Where Execute ended.
+enum class ExecuteStage : int {
+  kRead = 0,    // reading the worksheet: a message, or Esc
+  kParameters,  // the parameter set ("<" statement) refused
+  kEvaluation,  // a function's evaluation failed
+  kEndMark,     // no room for the end mark of the run's values
+  kDone         // ran through
+};
+
+struct ExecuteOutcome {
+  ExecuteStage stage = ExecuteStage::kRead;
+  bool aborted = false;  // Esc while the worksheet was read (stage kRead, no message)
+  int16_t msgNo = 0;     // the message Execute stopped with, 0 when none
+  int16_t stmtNo = 0;    // the statement number and text the message names
+  rt::Text stmtText;
+  // A command waits for Graph (Plot[ included); known once the reading ended without message.
+  bool graphReady = false;
+  // A parameter set was read and the functions evaluated: the listing has their values.
+  bool evaluated = false;
+  // undefinedFunctions[i] true: function i was not evaluated (its value set to 0); empty when
+  // nothing was evaluated.
+  std::vector<bool> undefinedFunctions;
+};
+
+// Execute: clears the last run's results and requests, reads the worksheet (CR LF lines; a last
+// line without its line break gets one), then reads the parameter set and evaluates the functions
+// when there is a "<" statement, and appends the end mark of the run's values. graphEnabled and
+// graphColor are the Graph button's state, which the reading changes as it classifies.
+// worksheetRead is called when the reading has ended, before anything else runs, so that its
+// lines can be shown at once. The abort flag is cleared again after an Esc.
+ExecuteOutcome RunExecute(rt::Text sheet, bool graphEnabled, int32_t graphColor,
+                          const std::function<void()>& worksheetRead);
 
 // Message numbers of the parameter set.
 constexpr int16_t kMsgParmFormat = 14;       // "Parameters Format Examples: ..."
@@ -47,4 +82,4 @@ rt::Text ListedValue(int i, int digits, const std::vector<bool>* undefined);
 // or there are more than six vectors.
 void CheckPlotVectors(int16_t& failMark);
 
-}  // namespace ws
+}  // namespace ms

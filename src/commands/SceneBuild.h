@@ -1,0 +1,81 @@
+// The picture build: the commands the graph window was asked for (Integ[, dblInt[, IVP[, BVP[, the
+// three fields, the contours and the Plot[ curves #1 to #6) run in their fixed order from one
+// table, each appending to the scene store; then grid crosses, axes and the box are added. Each row
+// that runs leaves a report (ran, stopped and why, its message, the ODE views a solve made
+// available); the first row that stops ends the build. The graph window maps each report to its
+// frames, menus and boxes as it arrives.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "commands/GraphCommands.h"
+#include "numerics/Ivp.h"
+#include "platform/runtime/Runtime.h"
+
+namespace ms {
+
+// How a row ended.
+enum class StepEnd : int {
+  kRan = 0,      // the build goes on
+  kAborted,      // Esc during the command: the build ends without a message
+  kMessage,      // the command refused its statement (msgNo, statement, slot)
+  kVertexLimit,  // the command ran but the store is past its vertex limit
+};
+
+struct SceneStepReport {
+  SceneStep step = SceneStep::kInteg;
+  int16_t curve = 0;      // Plot[ curve 1..6 of a kCurve row
+  int16_t slot = 0;       // the integral slot (1..12) of a refused statement, 0 otherwise
+  int statementsRun = 0;  // commands called: one per integral slot, one for the other commands
+  StepEnd end = StepEnd::kRan;
+  int16_t msgNo = 0;
+  rt::Text statement;  // the refused statement as the command left it
+  // "Box ?" may be offered once the row is done (FieldGraph.mnuBoxEnabled).
+  bool boxAvailable = false;
+  // The row set GraphMenus flags the menus have to follow.
+  bool menuFlagsChanged = false;
+  // The frames of ODE views (kFirstIvpFrame..kLastIvpFrame) a solve made available, when it
+  // changed them: true shown.
+  std::optional<std::array<bool, kLastIvpFrame + 1>> odeViews;
+
+  bool Stopped() const { return end != StepEnd::kRan; }
+};
+
+// What the build takes from the window: the state of menu items and of the overlay.
+struct SceneBuildOptions {
+  bool overlay = false;         // append to the scene kept by the last build
+  int16_t keptVertexCount = 0;  // its counts
+  int16_t keptSegmentCount = 0;
+  bool xyPlaneItemEnabled = true;  // the field commands draw their XY-plane grid
+  bool xyPlaneItemChecked = true;
+  bool gridCrossesAllowed = true;  // grid crosses may be added
+  bool showAxes = true;            // axes and grid crosses are added
+  bool boxChosen = false;          // the box around the picture is wanted
+};
+
+struct SceneBuildReport {
+  std::vector<SceneStepReport> steps;  // one per row run, in order; the last one may have stopped
+  bool completed = false;              // no row stopped
+  // The counts a later overlay build appends after: the start counts, those of the finished
+  // scene when the build completed.
+  int16_t keptVertexCount = 0;
+  int16_t keptSegmentCount = 0;
+};
+
+// Called with each row's report as soon as the row is done.
+using SceneStepObserver = std::function<void(const SceneStepReport&)>;
+
+// Runs the requested commands (Requests, PlotRequest) in their fixed order and adds the axes and
+// the box. Integral rows make later builds draw their stored curves again (RunFlags.Replot), even
+// when a later row stops.
+SceneBuildReport BuildScene(const SceneBuildOptions& options, const SceneStepObserver& observer);
+
+// Axes over the view box of the scene: through the origin when the box reaches it, otherwise from
+// the origin or the box's own edges.
+void AddSceneAxes();
+
+}  // namespace ms

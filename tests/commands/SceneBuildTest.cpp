@@ -1,0 +1,78 @@
+// The picture build as the core runs it: a report per row in the fixed order, the views a solve
+// made available, and the row that stops the build with its message.
+#include <cmath>
+
+#include "commands/SceneBuild.h"
+#include "commands/WorksheetRun.h"
+#include "language/CommandRequests.h"
+#include "language/Tokens.h"
+#include "numerics/Ivp.h"
+#include "plotting/SceneStore.h"
+#include "support/WorksheetFixture.h"
+
+namespace ms::testing {
+namespace {
+
+class SceneBuildTest : public WorksheetTest {
+ protected:
+  // Executes the worksheet, then builds its picture.
+  SceneBuildReport Build(const rt::Text& sheet) {
+    EXPECT_EQ(RunExecute(sheet, false, 0, {}).stage, ExecuteStage::kDone);
+    RunFlags.Replot = 0;
+    return BuildScene(SceneBuildOptions{},
+                      [this](const SceneStepReport& r) { seen_.push_back(r.step); });
+  }
+  std::vector<SceneStep> seen_;
+};
+
+const rt::Text kIntegral = u"F{x}=x^2\r\nc=Integ[F,{0,1,10,0}]\r\nE{t,x}=x\r\n";
+
+TEST_F(SceneBuildTest, ReportsEachRowInTheFixedOrder) {
+  // The IVP is written before the slope field and after the integral's statement on purpose: the
+  // build runs the integral, the IVP, then the slope field.
+  const SceneBuildReport r =
+      Build(u"G{x,y}=x\r\nPlotSlopeField[G, {-3,3,12}{-2,2,8} {0,1} {0,-1}]\r\n" + kIntegral +
+            u"IVP[E,{0,1,1}{1,0.001}]\r\n");
+  ASSERT_TRUE(r.completed);
+  const std::vector<SceneStep> order = {SceneStep::kInteg, SceneStep::kIVP, SceneStep::kSlopeField,
+                                        SceneStep::kFinish};
+  ASSERT_EQ(seen_, order);
+  ASSERT_EQ(r.steps.size(), order.size());
+  for (const SceneStepReport& s : r.steps) {
+    SCOPED_TRACE(static_cast<int>(s.step));
+    EXPECT_EQ(s.end, StepEnd::kRan);
+    EXPECT_EQ(s.msgNo, 0);
+    EXPECT_EQ(s.statementsRun, s.step == SceneStep::kFinish ? 0 : 1);
+    // Only the solve of one equation changes the views: the frame of its one-equation views.
+    EXPECT_EQ(s.odeViews.has_value(), s.step == SceneStep::kIVP);
+  }
+  const auto& views = *r.steps[1].odeViews;
+  for (int f = kFirstIvpFrame; f <= kLastIvpFrame; ++f) EXPECT_EQ(views[f], f == 5) << f;
+  // The integral row asks later builds to draw its stored curve again.
+  EXPECT_NE(RunFlags.Replot, 0);
+  EXPECT_EQ(r.keptVertexCount, Scene.VertexCount);
+  EXPECT_EQ(r.keptSegmentCount, Scene.SegmentCount);
+}
+
+TEST_F(SceneBuildTest, ARefusedStatementStopsTheBuildWithItsMessage) {
+  // A tolerance of 0 is refused when the IVP runs; the slope field after it does not run.
+  const SceneBuildReport r = Build(kIntegral +
+                                   u"IVP[E,{0,1,1}{1,0}]\r\nG{x,y}=x\r\n"
+                                   u"PlotSlopeField[G, {-3,3,12}{-2,2,8} {0,1} {0,-1}]\r\n");
+  EXPECT_FALSE(r.completed);
+  const std::vector<SceneStep> order = {SceneStep::kInteg, SceneStep::kIVP};
+  EXPECT_EQ(seen_, order);
+  ASSERT_EQ(r.steps.size(), 2u);
+  const SceneStepReport& ivp = r.steps[1];
+  EXPECT_EQ(ivp.end, StepEnd::kMessage);
+  EXPECT_EQ(ivp.msgNo, 2050);  // "A tolerance value < 1E-6 was detected. ..."
+  EXPECT_EQ(DetokenizeForDisplay(ivp.statement), u"IVP[E,{0,1,1}{1,0}]");
+  EXPECT_FALSE(ivp.boxAvailable);
+  // The scene a later overlay appends after is the one the build started from.
+  EXPECT_EQ(r.keptVertexCount, 0);
+  // The integral row completed before the stop: its curve is still drawn again later.
+  EXPECT_NE(RunFlags.Replot, 0);
+}
+
+}  // namespace
+}  // namespace ms::testing

@@ -1,0 +1,113 @@
+// The parameter set, the end mark, the results listing and the check of the Plot vectors over the
+// worksheet tables a run leaves.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "commands/WorksheetRun.h"
+#include "support/ResultTables.h"
+
+namespace ms::testing {
+namespace {
+
+using WorksheetRun = ResultTables;
+
+TEST_F(WorksheetRun, ParameterSet) {
+  ms::Tables.ConstTable[2].Name = u"ax";
+  ms::Tables.ConstTable[2].ValueText = u"( 2.5)";
+  ms::Tables.ConstCount = 2;
+  const struct {
+    std::u16string stmt;
+    int16_t msgNo;
+    std::u16string appended;  // the value list entries appended, in order
+  } cases[] = {
+      {u"<t=3;u=ax;r=-2>", 0, u"t=3;u=2.5;r=-2"},
+      {u"<t=-a>", 0, u"t=-5"},
+      {u"<t=1,2>", 14, u"t=0"},
+      {u"<T=3>", 14, u""},
+      {u"<t=3", 14, u"t=0"},
+      {u"<t=3;u=q>", 15, u"t=3;u=0"},
+      {u"", 14, u""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.stmt));
+    const int32_t top = ms::Tables.ValueTop;
+    int16_t msgNo = -99;
+    ms::SetUpParm(c.stmt, msgNo);
+    EXPECT_EQ(msgNo, c.msgNo);
+    rt::Text appended;
+    for (int32_t k = top + 1; k <= ms::Tables.ValueTop; ++k) {
+      const auto& entry = ms::Tables.ValueList[static_cast<size_t>(k)];
+      appended += (k > top + 1 ? u";" : u"") + entry.Name + u"=" + rt::NumText(entry.Value);
+    }
+    EXPECT_EQ(rt::ToUtf8(appended), rt::ToUtf8(c.appended));
+  }
+  // A full value list: the full-table message, nothing written past the end.
+  ms::Tables.ValueTop = ms::kMaxValueIndex;
+  int16_t msgNo = 0;
+  ms::SetUpParm(u"<t=3>", msgNo);
+  EXPECT_EQ(msgNo, ms::kMsgValuesFull);
+  ms::AppendEndMark(msgNo);
+  EXPECT_EQ(msgNo, ms::kMsgValuesFull);
+  EXPECT_EQ(ms::Tables.ValueTop, ms::kMaxValueIndex);
+  // The parameter statement of a worksheet is its first one.
+  for (const auto& s : {u"a_=1", u"<t=1>", u"F_{x}=x", u"<t=2>"}) {
+    ms::Tables.StatementList[++ms::Tables.StatementCount].Text = s;
+  }
+  EXPECT_EQ(ms::FindParameterStatement(), 2);
+}
+
+TEST_F(WorksheetRun, ListingOfConstantsFunctionsAndVectors) {
+  const std::vector<std::u16string> expected = {
+      u" - - - - - - - - - Constants - - - - - - - - -",
+      u"a = 2+3",
+      u"a = (5)",
+      u" - - - - - - Expanded Functions - - - - - - - -",
+      u"F:  x+y",
+      u"F :   2.5",
+      u"Hb:  t",
+      u"Hb :  .5",
+      u" ",
+      u" - - - - - - Vectors Functions - - - - - - - - -",
+      u"A<t> = vAdd[B,C]",
+      u"A: <t  ,  2  ,  0 >",
+      u"A: < 2  ,  -.25  ,  0 >",
+      u" ",
+      u"B: <1  ,  2  ,  3 >",
+      u" ",
+  };
+  const std::vector<std::u16string> lines = ms::ResultsListing(4);
+  ASSERT_EQ(lines.size(), expected.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(rt::ToUtf8(lines[i]), rt::ToUtf8(expected[i])) << i;
+  }
+  // A function whose evaluation failed says so instead of showing its old value; so does a vector
+  // component (Y1).
+  std::vector<bool> undefined(7, false);
+  undefined[1] = true;
+  undefined[3] = true;
+  const std::vector<std::u16string> marked = ms::ResultsListing(4, &undefined);
+  EXPECT_EQ(rt::ToUtf8(marked[5]), "F :  undefined");
+  EXPECT_EQ(rt::ToUtf8(marked[12]), "A: < 2  ,  undefined  ,  0 >");
+  // Counts outside the tables are not followed.
+  ms::Tables.ConstCount = -3;
+  ms::Tables.FuncCount = 30000;
+  ms::Tables.VecCount = 30000;
+  EXPECT_GE(ms::ResultsListing(8).size(), 4u);
+}
+
+// Two plot vectors: each curve's component function records, in PlotSpec.
+TEST_F(WorksheetRun, PlotVectorsFillPlotSpec) {
+  ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
+  ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
+  int16_t failMark = -1;
+  ms::CheckPlotVectors(failMark);
+  EXPECT_EQ(failMark, 0);
+  const auto& spec = ms::PlotRequest.PlotSpec;
+  EXPECT_EQ(std::vector<int32_t>(spec.begin(), spec.begin() + 6),
+            (std::vector<int32_t>{2, 3, 4, 2, 3, 4}));
+}
+
+}  // namespace
+}  // namespace ms::testing

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <initializer_list>
+#include <string>
+
+#include "support/ResultTables.h"
+#include "worksheet/WorksheetPrint.h"
+
+namespace ws::testing {
+namespace {
+
+using ms::testing::ResultTables;
+
+// The results go on a new page from 48 estimated lines at 12 points in portrait, from 30 at 14
+// points in landscape; an unusable font size always starts one.
+TEST(WorksheetPrint, ResultsPageThresholds) {
+  struct Case {
+    int fontSize, estimate;
+    bool landscape, newPage;
+  } cases[] = {{12, 48, false, true}, {14, 29, true, false}, {-3, 0, true, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.fontSize << " pt, " << c.estimate);
+    EXPECT_EQ(ws::ResultsOnNewPage(c.fontSize, c.estimate, c.landscape), c.newPage);
+  }
+}
+
+using PrintedResults = ResultTables;
+
+TEST_F(PrintedResults, ConstantsFunctionsAndVectors) {
+  const QStringList expected = {
+      "\ta = 2+3",
+      "\ta = (5)",
+      "",
+      "\tF{x,y,z}=x+y",
+      "\tF{x,y,z}= 2.5",
+      " ",
+      " ",  // G2: a letter and a digit prints only a blank line
+      "\tHb{t}=t",
+      "\tHb{t}= .5",
+      " ",
+      " ",
+      "",
+      "\tA<t> = vAdd[B,C]",
+      "\tA<t> = <t , 2 , 0>",
+      "\tA<t> = <2  ,  -0.25  ,  0 >",  // general number form
+      " ",
+      "\tB<s> = <1 , 2 , 3>",  // component functions missing: no value line
+      " ",
+  };
+  EXPECT_EQ(ws::ResultPrintLines(4), expected);
+  // A function that was not evaluated prints as such, not with the value its record holds.
+  std::vector<bool> undefined(7, false);
+  undefined[6] = true;
+  undefined[3] = true;
+  const QStringList marked = ws::ResultPrintLines(4, &undefined);
+  EXPECT_EQ(marked[8], QStringLiteral("\tHb{t}=undefined"));
+  EXPECT_EQ(marked[14], QStringLiteral("\tA<t> = <2  ,  undefined  ,  0 >"));
+  // 1 constant + statement 5 + 6 functions + 2 x 2 vectors + 10.
+  EXPECT_EQ(ws::PrintLineEstimate(), 26);
+  ms::Tables.FuncCount = 32000;  // must stay inside the tables
+  EXPECT_FALSE(ws::ResultPrintLines(8).isEmpty());
+}
+
+TEST_F(PrintedResults, OneCopyHeaderWorksheetAndPageBreak) {
+  EXPECT_EQ(ws::WorksheetPrintLines("a=1\n\nb=2\n"), QStringList({"\ta=1", "\t", "\tb=2"}));
+  EXPECT_TRUE(ws::WorksheetPrintLines("").isEmpty());
+  for (bool newPage : {false, true}) {
+    SCOPED_TRACE(newPage);
+    const QStringList copy = ws::ComposeWorksheetCopy("demo.txt", "a=2+3\n", newPage, 4);
+    ASSERT_GE(copy.size(), 9);
+    EXPECT_EQ(copy.mid(0, 4), QStringList({" ", " ", " ", " "}));
+    EXPECT_EQ(copy[4], QStringLiteral("\tWork File: demo.txt  "));
+    EXPECT_EQ(copy.mid(5, 2), QStringList({" ", " "}));
+    EXPECT_EQ(copy[7], QStringLiteral("\ta=2+3"));
+    EXPECT_EQ(copy.count(ws::kNewPageMark), newPage ? 1 : 0);
+    EXPECT_EQ(copy[8] == ws::kNewPageMark, newPage);
+  }
+}
+
+}  // namespace
+}  // namespace ws::testing
