@@ -157,7 +157,8 @@ void GraphWindow::ReflectBuildStep(const ms::SceneStepReport& r) {
       ShowCount();
       break;
     case SceneStep::kBVP:
-      if (ms::Bvp.Frame5Shown != 0) Frame5->setTitle(ui::ToQString(ms::Bvp.Frame5Caption));
+      if (ms::Bvp.Frame5Shown != 0)
+        Frame5->setTitle(QStringLiteral("BVP: {ta,X(ta)} --> {tb,X(tb)}"));
       break;
     case SceneStep::kSlopeField:
     case SceneStep::kDirField:

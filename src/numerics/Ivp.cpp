@@ -34,11 +34,6 @@ constexpr int kLastBracePosition = 16;
 constexpr double kMaxTol = 0.1;
 constexpr double kMinTol = 1e-6;
 
-// Where the graph window moves the frames it shows for the systems (twips).
-constexpr int32_t kFrameLeftSecondOrder = 3960;
-constexpr int32_t kFrameLeftFourPlain = 5040;
-constexpr int32_t kFrameTop = 7088;
-
 rt::Text FunctionParm(const FuncRec& f, int k) {
   switch (k) {
     case 1:
@@ -60,13 +55,6 @@ void ShowFrame(int frame) {
   IvpView.FrameVisible[frame] = -1;
 }
 
-void MoveAndShowFrame(int frame, int32_t left) {
-  IvpView.FrameMoved[frame] = -1;
-  IvpView.FrameLeft[frame] = left;
-  IvpView.FrameTop[frame] = kFrameTop;
-  ShowFrame(frame);
-}
-
 // Shows the frame of view buttons that fits the problem (1..4 equations and the plot mode).
 void SetViewFrames(int equations, double mode) {
   HideAllFrames();
@@ -78,7 +66,7 @@ void SetViewFrames(int equations, double mode) {
       if (mode == 1)
         ShowFrame(5);
       else
-        MoveAndShowFrame(8, kFrameLeftSecondOrder);
+        ShowFrame(8);
       break;
     case 3:
       if (mode == 1)
@@ -90,9 +78,9 @@ void SetViewFrames(int equations, double mode) {
       if (mode == 1)
         ShowFrame(5);
       else if (mode == 2)
-        MoveAndShowFrame(7, kFrameLeftSecondOrder);
+        ShowFrame(7);
       else
-        MoveAndShowFrame(9, kFrameLeftFourPlain);
+        ShowFrame(9);
       break;
   }
   IvpView.FramesChanged = -1;

@@ -14,14 +14,11 @@
 namespace ms {
 
 // The graph window's frames of ODE view buttons, Frame5 .. Frame9 (index = frame number), as the
-// last IVP[ run left them; the graph window shows, hides and moves its frames accordingly.
+// last IVP[ run left them; the graph window shows and hides its frames accordingly.
 constexpr int kFirstIvpFrame = 5;
 constexpr int kLastIvpFrame = 9;
 struct IvpViewState {
   std::array<int16_t, kLastIvpFrame + 1> FrameVisible{};  // -1 shown, 0 hidden
-  std::array<int16_t, kLastIvpFrame + 1> FrameMoved{};    // -1: FrameLeft/FrameTop apply
-  std::array<int32_t, kLastIvpFrame + 1> FrameLeft{};     // twips
-  std::array<int32_t, kLastIvpFrame + 1> FrameTop{};      // twips
   // -1 once an IVP[ run has set the frames; the graph window clears it when it has applied them.
   int16_t FramesChanged = 0;
   // The graph window's working time grid unit; the coupled solvers reset it to 1 together with the

@@ -78,6 +78,14 @@ TEST_F(ODEViewsTest, TheFirstPictureIsTheModesFirstViewWithItsButtonMarked) {
   EXPECT_EQ(w.ViewButtonColor(15), kChosen);
 }
 
+// A boundary value problem shows the one-equation views under its own caption.
+TEST_F(ODEViewsTest, ABoundaryValueProblemCaptionsItsViews) {
+  GraphWindow& w = Run("F{t,x,y} = y\nG{t,x,y} = -x\nBVP[F,G,{0,0,1.5,1,20}]\n");
+  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_FALSE(w.Frame5->isHidden());
+  EXPECT_EQ(w.Frame5->title(), QStringLiteral("BVP: {ta,X(ta)} --> {tb,X(tb)}"));
+}
+
 int g_builds = 0;
 int16_t g_zAxisAtBuild = 0;
 std::function<void()> g_duringBuild;
