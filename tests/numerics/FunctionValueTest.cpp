@@ -74,6 +74,7 @@ TEST_F(FunctionValueTest, BoundValuesEqualTheTextPathForEveryFunctionAndArgument
       u"V{x,y,z} = (x-y)*(y-z)/(z-x)",
       u"W{x} = x+q",
       u"K{x} = Sqrt[x-1]",
+      u"Y{x} = x^4-(-x)^3+(x-1)^2*x^(bc/125)+2^x+x^5+x^(-2)",
   };
   rt::Text text;
   for (const char16_t* line : sheet) text += rt::Text(line) + u"\r\n";
@@ -83,8 +84,9 @@ TEST_F(FunctionValueTest, BoundValuesEqualTheTextPathForEveryFunctionAndArgument
     const char16_t* name;
     int count;
   };
-  const Call calls[] = {{u"G_", 1}, {u"F_", 1}, {u"H_", 1}, {u"P_", 1}, {u"Q_", 1}, {u"R_", 1},
-                        {u"S_", 1}, {u"T_", 1}, {u"U_", 2}, {u"V_", 3}, {u"W_", 1}, {u"K_", 1}};
+  const Call calls[] = {{u"G_", 1}, {u"F_", 1}, {u"H_", 1}, {u"P_", 1}, {u"Q_", 1},
+                        {u"R_", 1}, {u"S_", 1}, {u"T_", 1}, {u"U_", 2}, {u"V_", 3},
+                        {u"W_", 1}, {u"K_", 1}, {u"Y_", 1}};
   const std::vector<double> args = Arguments(19, 300);
   std::vector<int16_t> messages;
   for (const Call& call : calls) {
@@ -173,6 +175,16 @@ TEST_F(FunctionValueTest, BoundCodeDumpShowsOperandsFusedIntoOperations) {
   RunBound(bound, args, v, msgNo);
   EXPECT_EQ(msgNo, 0);
   EXPECT_DOUBLE_EQ(v, 3 + std::sin(0.5) / 3);
+  // Constant exponents 2 to 4 are bound into the power, whose base is then the only operand;
+  // other exponents stay operands ((3*x^4+x^2)+-(x^5)).
+  ASSERT_EQ(Run({u"F{x} = 3*x^4+x^2-x^5"}), 0);
+  ASSERT_TRUE(BindCode(Tables.FuncTable[1].Code, u"x", bound));
+  EXPECT_EQ(rt::ToUtf8(DumpBoundCode(bound)),
+            "const 5\narg 1\npow\nneg\narg 1\npow 2\narg 1\npow 4\nmul const 3\nadd\nadd\n");
+  const double x = -1.25;
+  RunBound(bound, &x, v, msgNo);
+  EXPECT_EQ(msgNo, 0);
+  EXPECT_EQ(v, 3 * 2.44140625 + 1.5625 + 3.0517578125);  // every term exact
   // Code that pops more than it pushed is not bound.
   EXPECT_FALSE(BindCode(u"+x", u"x", bound));
   EXPECT_FALSE(BindCode(u"xx", u"x", bound));
