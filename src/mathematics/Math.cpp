@@ -62,7 +62,8 @@ enum class Op : uint8_t {
   kAddArg,
   kMulArg,
   kDivArg,
-  kPowWhole,  // the top to the whole power arg (2 to kMaxProductPower), the exponent bound away
+  kPowWhole,     // the top to the whole power arg (2 to kMaxProductPower), the exponent bound away
+  kPowWholeArg,  // push argument arg to the whole power value
 };
 
 constexpr int kLiteralNameLength = 7;
@@ -302,7 +303,7 @@ void ResolveNames(Program& p) {
 }
 
 // The one-argument built-in functions that cannot stop a run.
-double Unary(Op op, double a) {
+inline double Unary(Op op, double a) {
   double r = 0;
   switch (op) {
     case Op::kSin:
@@ -853,14 +854,27 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
     } else if (in.op != Op::kBadName) {
       pushedBy.back() = -1;
     }
-    // An operand pushed and at once taken by "+", "*" or "/" becomes one operation.
-    Op fused{};
-    if (!bound.ops.empty() &&
-        (bound.ops.back().op == static_cast<uint8_t>(Op::kConst) ||
-         bound.ops.back().op == static_cast<uint8_t>(Op::kArg)) &&
-        FusedOp(static_cast<Op>(bound.ops.back().op), static_cast<Op>(b.op), fused)) {
-      bound.ops.back().op = static_cast<uint8_t>(fused);
-      continue;
+    // An operand pushed and at once taken by "+", "*" or "/" becomes one operation, and so does
+    // an argument taken by a whole power; a negated constant is a constant (Guard(-value), as a
+    // run would compute it).
+    if (!bound.ops.empty()) {
+      BoundOperation& last = bound.ops.back();
+      const Op lastOp = static_cast<Op>(last.op);
+      Op fused{};
+      if ((lastOp == Op::kConst || lastOp == Op::kArg) &&
+          FusedOp(lastOp, static_cast<Op>(b.op), fused)) {
+        last.op = static_cast<uint8_t>(fused);
+        continue;
+      }
+      if (lastOp == Op::kConst && b.op == static_cast<uint8_t>(Op::kNeg)) {
+        last.value = Guard(-last.value);
+        continue;
+      }
+      if (lastOp == Op::kArg && b.op == static_cast<uint8_t>(Op::kPowWhole)) {
+        last.op = static_cast<uint8_t>(Op::kPowWholeArg);
+        last.value = b.arg;
+        continue;
+      }
     }
     bound.ops.push_back(b);
     dropped.push_back(false);
@@ -877,11 +891,18 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
 }
 
 void RunBound(const BoundCode& bound, const double* args, double& result, int16_t& msgNo) {
-  thread_local std::vector<double> scratch;
-  if (scratch.size() < static_cast<size_t>(bound.maxDepth) + 2) {
-    scratch.resize(static_cast<size_t>(bound.maxDepth) + 2);
+  // Shallow code (nearly all) keeps its stack in the frame; deeper code in a vector kept per
+  // thread.
+  constexpr int kFrameDepth = 32;
+  double frame[kFrameDepth];
+  double* st = frame;
+  if (bound.maxDepth + 2 > kFrameDepth) {
+    thread_local std::vector<double> scratch;
+    if (scratch.size() < static_cast<size_t>(bound.maxDepth) + 2) {
+      scratch.resize(static_cast<size_t>(bound.maxDepth) + 2);
+    }
+    st = scratch.data();
   }
-  double* const st = scratch.data();
   int d = 0;
   double tos = 0;
   int16_t msg = 0;
@@ -935,6 +956,16 @@ void RunBound(const BoundCode& bound, const double* args, double& result, int16_
       case Op::kPowWhole:
         tos = WholePower(tos, in.arg);
         break;
+      case Op::kPowWholeArg:
+        st[d++] = tos;
+        tos = WholePower(args[in.arg], static_cast<int>(in.value));
+        break;
+      case Op::kSin:  // the commonest functions without a second dispatch
+        tos = Unary(Op::kSin, tos);
+        break;
+      case Op::kCos:
+        tos = Unary(Op::kCos, tos);
+        break;
       case Op::kNeg:
         tos = Guard(-tos);
         break;
@@ -964,11 +995,12 @@ void RunBound(const BoundCode& bound, const double* args, double& result, int16_
 
 rt::Text DumpBoundCode(const BoundCode& bound) {
   static const char* const kNames[] = {
-      "literal", "name",      "stop",      "add",       "mul",     "div",     "pow",     "neg",
-      "sin",     "cos",       "tan",       "sinh",      "cosh",    "tanh",    "sqrt",    "abs",
-      "log",     "ln",        "exp",       "asin",      "acos",    "atan",    "alog",    "unit",
-      "sqw",     "sign",      "inv",       "clip",      "floor",   "ceil",    "int",     "const",
-      "arg",     "add const", "mul const", "div const", "add arg", "mul arg", "div arg", "pow"};
+      "literal",   "name",    "stop",    "add",     "mul",  "div",       "pow",
+      "neg",       "sin",     "cos",     "tan",     "sinh", "cosh",      "tanh",
+      "sqrt",      "abs",     "log",     "ln",      "exp",  "asin",      "acos",
+      "atan",      "alog",    "unit",    "sqw",     "sign", "inv",       "clip",
+      "floor",     "ceil",    "int",     "const",   "arg",  "add const", "mul const",
+      "div const", "add arg", "mul arg", "div arg", "pow",  "pow arg"};
   std::string out;
   for (const BoundOperation& in : bound.ops) {
     out += in.op < std::size(kNames) ? kNames[in.op] : "?";
@@ -982,6 +1014,11 @@ rt::Text DumpBoundCode(const BoundCode& bound) {
     } else if (op == Op::kPowWhole) {
       out += ' ';
       out += std::to_string(in.arg);
+    } else if (op == Op::kPowWholeArg) {
+      out += ' ';
+      out += std::to_string(in.arg + 1);
+      out += ' ';
+      out += std::to_string(static_cast<int>(in.value));
     }
     out += '\n';
   }

@@ -175,16 +175,18 @@ TEST_F(FunctionValueTest, BoundCodeDumpShowsOperandsFusedIntoOperations) {
   RunBound(bound, args, v, msgNo);
   EXPECT_EQ(msgNo, 0);
   EXPECT_DOUBLE_EQ(v, 3 + std::sin(0.5) / 3);
-  // Constant exponents 2 to 4 are bound into the power, whose base is then the only operand;
-  // other exponents stay operands ((3*x^4+x^2)+-(x^5)).
-  ASSERT_EQ(Run({u"F{x} = 3*x^4+x^2-x^5"}), 0);
+  // Constant exponents 2 to 4 are bound into the power, which takes an argument base as its
+  // operand; other exponents stay operands; a negated constant is a constant:
+  // ((3*x^4+x^2)+-(x^5))+-2*x.
+  ASSERT_EQ(Run({u"F{x} = 3*x^4+x^2-x^5-2*x"}), 0);
   ASSERT_TRUE(BindCode(Tables.FuncTable[1].Code, u"x", bound));
   EXPECT_EQ(rt::ToUtf8(DumpBoundCode(bound)),
-            "const 5\narg 1\npow\nneg\narg 1\npow 2\narg 1\npow 4\nmul const 3\nadd\nadd\n");
+            "arg 1\nmul const -2\nconst 5\narg 1\npow\nneg\npow arg 1 2\npow arg 1 4\n"
+            "mul const 3\nadd\nadd\nadd\n");
   const double x = -1.25;
   RunBound(bound, &x, v, msgNo);
   EXPECT_EQ(msgNo, 0);
-  EXPECT_EQ(v, 3 * 2.44140625 + 1.5625 + 3.0517578125);  // every term exact
+  EXPECT_EQ(v, 3 * 2.44140625 + 1.5625 + 3.0517578125 + 2.5);  // every term exact
   // Code that pops more than it pushed is not bound.
   EXPECT_FALSE(BindCode(u"+x", u"x", bound));
   EXPECT_FALSE(BindCode(u"xx", u"x", bound));
