@@ -63,7 +63,8 @@ enum class Op : uint8_t {
   kMulArg,
   kDivArg,
   kPowWhole,     // the top to the whole power arg (2 to kMaxProductPower), the exponent bound away
-  kPowWholeArg,  // push argument arg to the whole power value
+  kPowWholeArg,  // push value times argument arg to the whole power power
+  kScaledArg,    // push value times argument arg
 };
 
 constexpr int kLiteralNameLength = 7;
@@ -843,7 +844,7 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
           IsProductPower(exponent->value)) {
         dropped[static_cast<size_t>(e)] = true;
         b.op = static_cast<uint8_t>(Op::kPowWhole);
-        b.arg = static_cast<int32_t>(exponent->value);
+        b.power = static_cast<uint8_t>(exponent->value);
       }
     }
     if (in.op == Op::kAdd || in.op == Op::kMul || in.op == Op::kDiv || in.op == Op::kPow) {
@@ -860,6 +861,25 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
     if (!bound.ops.empty()) {
       BoundOperation& last = bound.ops.back();
       const Op lastOp = static_cast<Op>(last.op);
+      // The first constant factor of an argument's power, pushed right after it, joins it
+      // (1 * power is the power).
+      if (lastOp == Op::kConst && b.op == static_cast<uint8_t>(Op::kMul) && bound.ops.size() >= 2) {
+        BoundOperation& power = bound.ops[bound.ops.size() - 2];
+        if (power.op == static_cast<uint8_t>(Op::kPowWholeArg) && power.value == 1) {
+          power.value = last.value;
+          bound.ops.pop_back();
+          dropped.pop_back();
+          continue;
+        }
+        // So does the constant factor of an argument: value * argument, one push.
+        if (power.op == static_cast<uint8_t>(Op::kArg)) {
+          power.op = static_cast<uint8_t>(Op::kScaledArg);
+          power.value = last.value;
+          bound.ops.pop_back();
+          dropped.pop_back();
+          continue;
+        }
+      }
       Op fused{};
       if ((lastOp == Op::kConst || lastOp == Op::kArg) &&
           FusedOp(lastOp, static_cast<Op>(b.op), fused)) {
@@ -872,7 +892,8 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
       }
       if (lastOp == Op::kArg && b.op == static_cast<uint8_t>(Op::kPowWhole)) {
         last.op = static_cast<uint8_t>(Op::kPowWholeArg);
-        last.value = b.arg;
+        last.power = b.power;
+        last.value = 1;  // a factor 1 leaves the guarded power unchanged
         continue;
       }
     }
@@ -954,11 +975,15 @@ void RunBound(const BoundCode& bound, const double* args, double& result, int16_
         }
         break;
       case Op::kPowWhole:
-        tos = WholePower(tos, in.arg);
+        tos = WholePower(tos, in.power);
+        break;
+      case Op::kScaledArg:
+        st[d++] = tos;
+        tos = Guard(in.value * args[in.arg]);
         break;
       case Op::kPowWholeArg:
         st[d++] = tos;
-        tos = WholePower(args[in.arg], static_cast<int>(in.value));
+        tos = Guard(in.value * WholePower(args[in.arg], in.power));
         break;
       case Op::kSin:  // the commonest functions without a second dispatch
         tos = Unary(Op::kSin, tos);
@@ -1000,7 +1025,7 @@ rt::Text DumpBoundCode(const BoundCode& bound) {
       "sqrt",      "abs",     "log",     "ln",      "exp",  "asin",      "acos",
       "atan",      "alog",    "unit",    "sqw",     "sign", "inv",       "clip",
       "floor",     "ceil",    "int",     "const",   "arg",  "add const", "mul const",
-      "div const", "add arg", "mul arg", "div arg", "pow",  "pow arg"};
+      "div const", "add arg", "mul arg", "div arg", "pow",  "pow arg",   "scaled arg"};
   std::string out;
   for (const BoundOperation& in : bound.ops) {
     out += in.op < std::size(kNames) ? kNames[in.op] : "?";
@@ -1011,14 +1036,19 @@ rt::Text DumpBoundCode(const BoundCode& bound) {
     } else if (op == Op::kArg || op == Op::kAddArg || op == Op::kMulArg || op == Op::kDivArg) {
       out += ' ';
       out += std::to_string(in.arg + 1);
+    } else if (op == Op::kScaledArg) {
+      out += ' ';
+      out += std::to_string(in.arg + 1);
+      out += " times " + rt::ToUtf8(rt::NumText(in.value));
     } else if (op == Op::kPowWhole) {
       out += ' ';
-      out += std::to_string(in.arg);
+      out += std::to_string(in.power);
     } else if (op == Op::kPowWholeArg) {
       out += ' ';
       out += std::to_string(in.arg + 1);
       out += ' ';
-      out += std::to_string(static_cast<int>(in.value));
+      out += std::to_string(in.power);
+      if (in.value != 1) out += " times " + rt::ToUtf8(rt::NumText(in.value));
     }
     out += '\n';
   }
