@@ -65,6 +65,8 @@ enum class Op : uint8_t {
   kPowWhole,     // the top to the whole power arg (2 to kMaxProductPower), the exponent bound away
   kPowWholeArg,  // push value times argument arg to the whole power power
   kScaledArg,    // push value times argument arg
+  kSinArg,       // push the sine of argument arg
+  kCosArg,
 };
 
 constexpr int kLiteralNameLength = 7;
@@ -856,8 +858,8 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
       pushedBy.back() = -1;
     }
     // An operand pushed and at once taken by "+", "*" or "/" becomes one operation, and so does
-    // an argument taken by a whole power; a negated constant is a constant (Guard(-value), as a
-    // run would compute it).
+    // an argument taken by a whole power, Sin[ or Cos[; a negated constant is a constant
+    // (Guard(-value), as a run would compute it).
     if (!bound.ops.empty()) {
       BoundOperation& last = bound.ops.back();
       const Op lastOp = static_cast<Op>(last.op);
@@ -888,6 +890,12 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
       }
       if (lastOp == Op::kConst && b.op == static_cast<uint8_t>(Op::kNeg)) {
         last.value = Guard(-last.value);
+        continue;
+      }
+      if (lastOp == Op::kArg &&
+          (b.op == static_cast<uint8_t>(Op::kSin) || b.op == static_cast<uint8_t>(Op::kCos))) {
+        last.op = static_cast<uint8_t>(b.op == static_cast<uint8_t>(Op::kSin) ? Op::kSinArg
+                                                                              : Op::kCosArg);
         continue;
       }
       if (lastOp == Op::kArg && b.op == static_cast<uint8_t>(Op::kPowWhole)) {
@@ -977,6 +985,14 @@ void RunBound(const BoundCode& bound, const double* args, double& result, int16_
       case Op::kPowWhole:
         tos = WholePower(tos, in.power);
         break;
+      case Op::kSinArg:
+        st[d++] = tos;
+        tos = Unary(Op::kSin, args[in.arg]);
+        break;
+      case Op::kCosArg:
+        st[d++] = tos;
+        tos = Unary(Op::kCos, args[in.arg]);
+        break;
       case Op::kScaledArg:
         st[d++] = tos;
         tos = Guard(in.value * args[in.arg]);
@@ -1020,12 +1036,12 @@ void RunBound(const BoundCode& bound, const double* args, double& result, int16_
 
 rt::Text DumpBoundCode(const BoundCode& bound) {
   static const char* const kNames[] = {
-      "literal",   "name",    "stop",    "add",     "mul",  "div",       "pow",
-      "neg",       "sin",     "cos",     "tan",     "sinh", "cosh",      "tanh",
-      "sqrt",      "abs",     "log",     "ln",      "exp",  "asin",      "acos",
-      "atan",      "alog",    "unit",    "sqw",     "sign", "inv",       "clip",
-      "floor",     "ceil",    "int",     "const",   "arg",  "add const", "mul const",
-      "div const", "add arg", "mul arg", "div arg", "pow",  "pow arg",   "scaled arg"};
+      "literal", "name",       "stop",      "add",       "mul",     "div",     "pow",     "neg",
+      "sin",     "cos",        "tan",       "sinh",      "cosh",    "tanh",    "sqrt",    "abs",
+      "log",     "ln",         "exp",       "asin",      "acos",    "atan",    "alog",    "unit",
+      "sqw",     "sign",       "inv",       "clip",      "floor",   "ceil",    "int",     "const",
+      "arg",     "add const",  "mul const", "div const", "add arg", "mul arg", "div arg", "pow",
+      "pow arg", "scaled arg", "sin arg",   "cos arg"};
   std::string out;
   for (const BoundOperation& in : bound.ops) {
     out += in.op < std::size(kNames) ? kNames[in.op] : "?";
@@ -1033,7 +1049,8 @@ rt::Text DumpBoundCode(const BoundCode& bound) {
     if (op == Op::kConst || op == Op::kAddConst || op == Op::kMulConst || op == Op::kDivConst) {
       out += ' ';
       out += rt::ToUtf8(rt::NumText(in.value));
-    } else if (op == Op::kArg || op == Op::kAddArg || op == Op::kMulArg || op == Op::kDivArg) {
+    } else if (op == Op::kArg || op == Op::kAddArg || op == Op::kMulArg || op == Op::kDivArg ||
+               op == Op::kSinArg || op == Op::kCosArg) {
       out += ' ';
       out += std::to_string(in.arg + 1);
     } else if (op == Op::kScaledArg) {

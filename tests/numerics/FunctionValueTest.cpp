@@ -167,9 +167,9 @@ TEST_F(FunctionValueTest, BoundCodeDumpShowsOperandsFusedIntoOperations) {
   const FuncRec& f = Tables.FuncTable[1];
   BoundCode bound;
   ASSERT_TRUE(BindCode(f.Code, u"xy", bound));
-  // The quotient's 3 is fused into the division, the product 2*x into one push.
+  // The quotient's 3 is fused into the division, Sin[y] and the product 2*x into one push each.
   EXPECT_EQ(rt::ToUtf8(DumpBoundCode(bound)),
-            "const 3\narg 2\nsin\ndiv\nscaled arg 1 times 2\nadd\n");
+            "const 3\nsin arg 2\ndiv\nscaled arg 1 times 2\nadd\n");
   double v = 0;
   int16_t msgNo = 0;
   const double args[2] = {1.5, 0.5};
