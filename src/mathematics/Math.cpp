@@ -62,6 +62,11 @@ enum class Op : uint8_t {
   kAddArg,
   kMulArg,
   kDivArg,
+  kPowWhole,     // the top to the whole power arg (2 to kMaxProductPower), the exponent bound away
+  kPowWholeArg,  // push value times argument arg to the whole power power
+  kScaledArg,    // push value times argument arg
+  kSinArg,       // push the sine of argument arg
+  kCosArg,
 };
 
 constexpr int kLiteralNameLength = 7;
@@ -237,11 +242,34 @@ Program& ProgramFor(const rt::Text& code) {
   return *it->second;
 }
 
-// Results of "+", "*" and "M" that leave the range of doubles become the guard values.
+// Results of "+", "*", "M" and "^" that leave the range of doubles become the guard value of
+// their sign; an undefined one (NaN) becomes 0.
 inline double Guard(double v) {
   if (std::fabs(v) <= DBL_MAX) return v;
   if (std::isnan(v)) return 0;
   return v > 0 ? kGuardInfinity : -kGuardInfinity;
+}
+
+// Whole exponents 2 to 4 are computed as products, the way a hand-written polynomial is, at a
+// fraction of the cost of pow. Each multiplication rounds once: x*x is exact to half a unit in the
+// last place, x*x*x and (x*x)*(x*x) round twice and stay within about a unit of the exact power.
+// Longer chains (and quotients for negative exponents, whose intermediate product can overflow
+// where the exact power does not) would drift further, so every other exponent goes to pow.
+constexpr int kMaxProductPower = 4;
+
+inline bool IsProductPower(double y) {
+  return y == 2 || y == 3 || y == kMaxProductPower;
+}
+
+inline double ProductPower(double x, int n) {
+  const double square = x * x;
+  return n == 2 ? square : n == 3 ? square * x : square * square;
+}
+
+// x^n for a whole n from 2 to kMaxProductPower under the power rules: a zero or undefined base
+// gives 0, every other base the guarded product. SafePower gives the same for these exponents.
+inline double WholePower(double x, int n) {
+  return x > 0 || x < 0 ? Guard(ProductPower(x, n)) : 0;
 }
 
 inline bool LiteralNameMatches(const rt::Text& stored, const char16_t* expected) {
@@ -278,7 +306,7 @@ void ResolveNames(Program& p) {
 }
 
 // The one-argument built-in functions that cannot stop a run.
-double Unary(Op op, double a) {
+inline double Unary(Op op, double a) {
   double r = 0;
   switch (op) {
     case Op::kSin:
@@ -606,28 +634,18 @@ double SafeDivide(double a, double b) {
   return std::fabs(q) <= DBL_MAX ? q : 0;
 }
 
-namespace {
-
-// A power that left the range of doubles becomes the guard value of its sign; an undefined one
-// (NaN) becomes 0.
-double GuardPower(double v) {
-  if (std::fabs(v) <= DBL_MAX) return v;
-  if (std::isnan(v)) return 0;
-  return v > 0 ? kGuardInfinity : -kGuardInfinity;
-}
-
-}  // namespace
-
 double SafePower(double x, double y, int16_t& msgNo) {
   if (x > 0) {
     msgNo = 0;
-    return GuardPower(std::pow(x, y));
+    if (IsProductPower(y)) return WholePower(x, static_cast<int>(y));
+    return Guard(std::pow(x, y));
   }
   if (x == 0) return y < 0 ? kGuardInfinity : 0;
   if (!(x < 0)) return 0;  // NaN base
   if (std::fabs(y - std::trunc(y)) < 1E-7) {
     msgNo = 0;
-    return GuardPower(std::pow(x, y));
+    if (IsProductPower(y)) return WholePower(x, static_cast<int>(y));
+    return Guard(std::pow(x, y));
   }
   // A negative base with a fractional exponent: look for an odd denominator n with y = m / n
   // (within 0.000501); the real n-th root exists, and the sign is that of (-1)^m.
@@ -638,7 +656,7 @@ double SafePower(double x, double y, int16_t& msgNo) {
       msgNo = 0;
       const double magnitude = std::pow(-x, y);
       const bool odd = std::fmod(m, 2.0) != 0;
-      return GuardPower(odd ? -magnitude : magnitude);
+      return Guard(odd ? -magnitude : magnitude);
     }
   }
   msgNo = kMsgNegativePower;
@@ -775,6 +793,10 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
   int depth = 0;
   int maxDepth = 0;
   bool ok = true;
+  // The operation that pushed each value of the stack (-1 for a result), and the constant
+  // exponents taken into a whole power (their pushes are dropped).
+  std::vector<int> pushedBy;
+  std::vector<bool> dropped;
   for (const Instr& in : p.ops) {
     BoundOperation b;
     switch (in.op) {
@@ -814,17 +836,83 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
         b.op = static_cast<uint8_t>(in.op);
         break;
     }
-    // An operand pushed and at once taken by "+", "*" or "/" becomes one operation.
-    Op fused{};
-    if (!bound.ops.empty() &&
-        (bound.ops.back().op == static_cast<uint8_t>(Op::kConst) ||
-         bound.ops.back().op == static_cast<uint8_t>(Op::kArg)) &&
-        FusedOp(static_cast<Op>(bound.ops.back().op), static_cast<Op>(b.op), fused)) {
-      bound.ops.back().op = static_cast<uint8_t>(fused);
-      continue;
+    if (!ok) return false;
+    if (in.op == Op::kPow) {
+      // A constant exponent 2 to 4 lies under the base: its push is dropped and the power
+      // becomes a product.
+      const int e = pushedBy[pushedBy.size() - 2];
+      BoundOperation* exponent = e >= 0 ? &bound.ops[static_cast<size_t>(e)] : nullptr;
+      if (exponent != nullptr && exponent->op == static_cast<uint8_t>(Op::kConst) &&
+          IsProductPower(exponent->value)) {
+        dropped[static_cast<size_t>(e)] = true;
+        b.op = static_cast<uint8_t>(Op::kPowWhole);
+        b.power = static_cast<uint8_t>(exponent->value);
+      }
+    }
+    if (in.op == Op::kAdd || in.op == Op::kMul || in.op == Op::kDiv || in.op == Op::kPow) {
+      pushedBy.pop_back();
+      pushedBy.back() = -1;
+    } else if (in.op == Op::kLiteral || in.op == Op::kName) {
+      pushedBy.push_back(static_cast<int>(bound.ops.size()));
+    } else if (in.op != Op::kBadName) {
+      pushedBy.back() = -1;
+    }
+    // An operand pushed and at once taken by "+", "*" or "/" becomes one operation, and so does
+    // an argument taken by a whole power, Sin[ or Cos[; a negated constant is a constant
+    // (Guard(-value), as a run would compute it).
+    if (!bound.ops.empty()) {
+      BoundOperation& last = bound.ops.back();
+      const Op lastOp = static_cast<Op>(last.op);
+      // The first constant factor of an argument's power, pushed right after it, joins it
+      // (1 * power is the power).
+      if (lastOp == Op::kConst && b.op == static_cast<uint8_t>(Op::kMul) && bound.ops.size() >= 2) {
+        BoundOperation& power = bound.ops[bound.ops.size() - 2];
+        if (power.op == static_cast<uint8_t>(Op::kPowWholeArg) && power.value == 1) {
+          power.value = last.value;
+          bound.ops.pop_back();
+          dropped.pop_back();
+          continue;
+        }
+        // So does the constant factor of an argument: value * argument, one push.
+        if (power.op == static_cast<uint8_t>(Op::kArg)) {
+          power.op = static_cast<uint8_t>(Op::kScaledArg);
+          power.value = last.value;
+          bound.ops.pop_back();
+          dropped.pop_back();
+          continue;
+        }
+      }
+      Op fused{};
+      if ((lastOp == Op::kConst || lastOp == Op::kArg) &&
+          FusedOp(lastOp, static_cast<Op>(b.op), fused)) {
+        last.op = static_cast<uint8_t>(fused);
+        continue;
+      }
+      if (lastOp == Op::kConst && b.op == static_cast<uint8_t>(Op::kNeg)) {
+        last.value = Guard(-last.value);
+        continue;
+      }
+      if (lastOp == Op::kArg &&
+          (b.op == static_cast<uint8_t>(Op::kSin) || b.op == static_cast<uint8_t>(Op::kCos))) {
+        last.op = static_cast<uint8_t>(b.op == static_cast<uint8_t>(Op::kSin) ? Op::kSinArg
+                                                                              : Op::kCosArg);
+        continue;
+      }
+      if (lastOp == Op::kArg && b.op == static_cast<uint8_t>(Op::kPowWhole)) {
+        last.op = static_cast<uint8_t>(Op::kPowWholeArg);
+        last.power = b.power;
+        last.value = 1;  // a factor 1 leaves the guarded power unchanged
+        continue;
+      }
     }
     bound.ops.push_back(b);
+    dropped.push_back(false);
   }
+  size_t kept = 0;
+  for (size_t i = 0; i < bound.ops.size(); ++i) {
+    if (!dropped[i]) bound.ops[kept++] = bound.ops[i];
+  }
+  bound.ops.resize(kept);
   bound.maxDepth = maxDepth;
   // Evaluate runs from ValueSP 1: deeper code would overflow the value stack there.
   bound.wellFormed = ok && depth == 1 && maxDepth + 1 <= kValueStackTop;
@@ -832,11 +920,18 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
 }
 
 void RunBound(const BoundCode& bound, const double* args, double& result, int16_t& msgNo) {
-  thread_local std::vector<double> scratch;
-  if (scratch.size() < static_cast<size_t>(bound.maxDepth) + 2) {
-    scratch.resize(static_cast<size_t>(bound.maxDepth) + 2);
+  // Shallow code (nearly all) keeps its stack in the frame; deeper code in a vector kept per
+  // thread.
+  constexpr int kFrameDepth = 32;
+  double frame[kFrameDepth];
+  double* st = frame;
+  if (bound.maxDepth + 2 > kFrameDepth) {
+    thread_local std::vector<double> scratch;
+    if (scratch.size() < static_cast<size_t>(bound.maxDepth) + 2) {
+      scratch.resize(static_cast<size_t>(bound.maxDepth) + 2);
+    }
+    st = scratch.data();
   }
-  double* const st = scratch.data();
   int d = 0;
   double tos = 0;
   int16_t msg = 0;
@@ -887,6 +982,31 @@ void RunBound(const BoundCode& bound, const double* args, double& result, int16_
           return;
         }
         break;
+      case Op::kPowWhole:
+        tos = WholePower(tos, in.power);
+        break;
+      case Op::kSinArg:
+        st[d++] = tos;
+        tos = Unary(Op::kSin, args[in.arg]);
+        break;
+      case Op::kCosArg:
+        st[d++] = tos;
+        tos = Unary(Op::kCos, args[in.arg]);
+        break;
+      case Op::kScaledArg:
+        st[d++] = tos;
+        tos = Guard(in.value * args[in.arg]);
+        break;
+      case Op::kPowWholeArg:
+        st[d++] = tos;
+        tos = Guard(in.value * WholePower(args[in.arg], in.power));
+        break;
+      case Op::kSin:  // the commonest functions without a second dispatch
+        tos = Unary(Op::kSin, tos);
+        break;
+      case Op::kCos:
+        tos = Unary(Op::kCos, tos);
+        break;
       case Op::kNeg:
         tos = Guard(-tos);
         break;
@@ -916,11 +1036,12 @@ void RunBound(const BoundCode& bound, const double* args, double& result, int16_
 
 rt::Text DumpBoundCode(const BoundCode& bound) {
   static const char* const kNames[] = {
-      "literal", "name",      "stop",      "add",       "mul",     "div",     "pow",    "neg",
-      "sin",     "cos",       "tan",       "sinh",      "cosh",    "tanh",    "sqrt",   "abs",
-      "log",     "ln",        "exp",       "asin",      "acos",    "atan",    "alog",   "unit",
-      "sqw",     "sign",      "inv",       "clip",      "floor",   "ceil",    "int",    "const",
-      "arg",     "add const", "mul const", "div const", "add arg", "mul arg", "div arg"};
+      "literal", "name",       "stop",      "add",       "mul",     "div",     "pow",     "neg",
+      "sin",     "cos",        "tan",       "sinh",      "cosh",    "tanh",    "sqrt",    "abs",
+      "log",     "ln",         "exp",       "asin",      "acos",    "atan",    "alog",    "unit",
+      "sqw",     "sign",       "inv",       "clip",      "floor",   "ceil",    "int",     "const",
+      "arg",     "add const",  "mul const", "div const", "add arg", "mul arg", "div arg", "pow",
+      "pow arg", "scaled arg", "sin arg",   "cos arg"};
   std::string out;
   for (const BoundOperation& in : bound.ops) {
     out += in.op < std::size(kNames) ? kNames[in.op] : "?";
@@ -928,9 +1049,23 @@ rt::Text DumpBoundCode(const BoundCode& bound) {
     if (op == Op::kConst || op == Op::kAddConst || op == Op::kMulConst || op == Op::kDivConst) {
       out += ' ';
       out += rt::ToUtf8(rt::NumText(in.value));
-    } else if (op == Op::kArg || op == Op::kAddArg || op == Op::kMulArg || op == Op::kDivArg) {
+    } else if (op == Op::kArg || op == Op::kAddArg || op == Op::kMulArg || op == Op::kDivArg ||
+               op == Op::kSinArg || op == Op::kCosArg) {
       out += ' ';
       out += std::to_string(in.arg + 1);
+    } else if (op == Op::kScaledArg) {
+      out += ' ';
+      out += std::to_string(in.arg + 1);
+      out += " times " + rt::ToUtf8(rt::NumText(in.value));
+    } else if (op == Op::kPowWhole) {
+      out += ' ';
+      out += std::to_string(in.power);
+    } else if (op == Op::kPowWholeArg) {
+      out += ' ';
+      out += std::to_string(in.arg + 1);
+      out += ' ';
+      out += std::to_string(in.power);
+      if (in.value != 1) out += " times " + rt::ToUtf8(rt::NumText(in.value));
     }
     out += '\n';
   }

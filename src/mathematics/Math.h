@@ -79,8 +79,9 @@ void Evaluate(const rt::Text& code, double& result, int16_t& msgNo);
 // list, on a private stack (ValueStack and ValueSP are not touched).
 struct BoundOperation {
   uint8_t op = 0;
-  int32_t arg = 0;   // argument slot
-  double value = 0;  // constant operand
+  uint8_t power = 0;  // whole exponent of a power
+  int32_t arg = 0;    // argument slot
+  double value = 0;   // constant operand or factor
 };
 
 struct BoundCode {

@@ -127,6 +127,33 @@ TEST_F(MathTest, PowerRules) {
   }
 }
 
+TEST_F(MathTest, WholePowersTwoToFourAreProducts) {
+  struct Case {
+    double x, y, expected;
+    int16_t msgOut;
+  };
+  const std::vector<Case> cases = {
+      // The exact square 688780.715904003232... rounded once (exact rational arithmetic); pow
+      // gives the next double up.
+      {829.928139, 2, 688780.7159040032, 0},
+      {-3, 3, -27, 0},
+      {1.5, 4, 5.0625, 0},
+      {-0.5, 4, 0.0625, 0},
+      {1e80, 4, 1e20, 0},     // overflow becomes the guard value
+      {-1e103, 3, -1e20, 0},  // of the power's sign
+      {-0.0, 2, 0, 7},        // a zero base gives +0 and leaves the message alone
+      {0, 4, 0, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << " ^ " << c.y);
+    int16_t msg = 7;
+    const double v = SafePower(c.x, c.y, msg);
+    EXPECT_EQ(c.expected, v);
+    EXPECT_EQ(std::signbit(c.expected), std::signbit(v));
+    EXPECT_EQ(c.msgOut, msg);
+  }
+}
+
 TEST_F(MathTest, InverterRemembersTheLastNonZeroResult) {
   const std::pair<double, int16_t> steps[] = {{0, 0}, {-3, 1}, {0, 1}, {2, -1}, {0, -1}};
   for (const auto& [x, expected] : steps) EXPECT_EQ(expected, InverterMemory(x)) << x;

@@ -74,6 +74,7 @@ TEST_F(FunctionValueTest, BoundValuesEqualTheTextPathForEveryFunctionAndArgument
       u"V{x,y,z} = (x-y)*(y-z)/(z-x)",
       u"W{x} = x+q",
       u"K{x} = Sqrt[x-1]",
+      u"Y{x} = -3*x^4-(-x)^3+(x-1)^2*x^(bc/125)+2^x+x^5+x^(-2)+0.1*x^2",
   };
   rt::Text text;
   for (const char16_t* line : sheet) text += rt::Text(line) + u"\r\n";
@@ -83,8 +84,9 @@ TEST_F(FunctionValueTest, BoundValuesEqualTheTextPathForEveryFunctionAndArgument
     const char16_t* name;
     int count;
   };
-  const Call calls[] = {{u"G_", 1}, {u"F_", 1}, {u"H_", 1}, {u"P_", 1}, {u"Q_", 1}, {u"R_", 1},
-                        {u"S_", 1}, {u"T_", 1}, {u"U_", 2}, {u"V_", 3}, {u"W_", 1}, {u"K_", 1}};
+  const Call calls[] = {{u"G_", 1}, {u"F_", 1}, {u"H_", 1}, {u"P_", 1}, {u"Q_", 1},
+                        {u"R_", 1}, {u"S_", 1}, {u"T_", 1}, {u"U_", 2}, {u"V_", 3},
+                        {u"W_", 1}, {u"K_", 1}, {u"Y_", 1}};
   const std::vector<double> args = Arguments(19, 300);
   std::vector<int16_t> messages;
   for (const Call& call : calls) {
@@ -113,8 +115,9 @@ TEST_F(FunctionValueTest, BoundValuesEqualTheTextPathForEveryFunctionAndArgument
         EvalRecordAt(record, a, call.count, byCode, codeMsg);
       }
       ASSERT_EQ(codeMsg, textMsg) << "record " << record << ": " << a[0];
-      if (textMsg == 0)
+      if (textMsg == 0) {
         ASSERT_EQ(Bits(byCode), Bits(byText)) << "record " << record << ": " << a[0];
+      }
       EXPECT_EQ(Tables.FuncCount, funcs);
     }
   }
@@ -164,15 +167,27 @@ TEST_F(FunctionValueTest, BoundCodeDumpShowsOperandsFusedIntoOperations) {
   const FuncRec& f = Tables.FuncTable[1];
   BoundCode bound;
   ASSERT_TRUE(BindCode(f.Code, u"xy", bound));
-  // The operand 2 of the product and the quotient's 3 are fused into their operations.
+  // The quotient's 3 is fused into the division, Sin[y] and the product 2*x into one push each.
   EXPECT_EQ(rt::ToUtf8(DumpBoundCode(bound)),
-            "const 3\narg 2\nsin\ndiv\narg 1\nmul const 2\nadd\n");
+            "const 3\nsin arg 2\ndiv\nscaled arg 1 times 2\nadd\n");
   double v = 0;
   int16_t msgNo = 0;
   const double args[2] = {1.5, 0.5};
   RunBound(bound, args, v, msgNo);
   EXPECT_EQ(msgNo, 0);
   EXPECT_DOUBLE_EQ(v, 3 + std::sin(0.5) / 3);
+  // Constant exponents 2 to 4 are bound into the power, which takes an argument base and its
+  // first constant factor as its operands; other exponents stay operands; a negated constant is
+  // a constant, and a constant times an argument one push: ((3*x^4+x^2)+-(x^5))+-2*x.
+  ASSERT_EQ(Run({u"F{x} = 3*x^4+x^2-x^5-2*x"}), 0);
+  ASSERT_TRUE(BindCode(Tables.FuncTable[1].Code, u"x", bound));
+  EXPECT_EQ(rt::ToUtf8(DumpBoundCode(bound)),
+            "scaled arg 1 times -2\nconst 5\narg 1\npow\nneg\npow arg 1 2\n"
+            "pow arg 1 4 times 3\nadd\nadd\nadd\n");
+  const double x = -1.25;
+  RunBound(bound, &x, v, msgNo);
+  EXPECT_EQ(msgNo, 0);
+  EXPECT_EQ(v, 3 * 2.44140625 + 1.5625 + 3.0517578125 + 2.5);  // every term exact
   // Code that pops more than it pushed is not bound.
   EXPECT_FALSE(BindCode(u"+x", u"x", bound));
   EXPECT_FALSE(BindCode(u"xx", u"x", bound));
