@@ -25,6 +25,9 @@ namespace {
 constexpr int kSegmentsPerCurve = 99;  // rows 1..99 of a trial curve, the first of zero length
 constexpr int kShot = kShootingSlotBase + 1;  // the secant shooting's curve of x against t
 using Txy = std::function<double(double t, double x, double y)>;
+const Txy kY = [](double, double, double y) { return y; };
+const Txy kZero = [](double, double, double) { return 0.0; };
+const Txy kMinusX = [](double, double x, double) { return -x; };
 
 class BvpTest : public SolverTest {
  protected:
@@ -59,6 +62,12 @@ class BvpTest : public SolverTest {
     ShootBVP(u"F_", G, t0, x0, tb, xb, s0, s1, 1.0, 1e-5, msgNo);
     return msgNo;
   }
+  // A fresh method state for one case of a table: no rows, an empty scene, no boxes.
+  void Fresh() {
+    ResetBvpState();
+    StartBuild(true);
+    screen_.boxes.clear();
+  }
   static const BvpRow& Row(int i) {
     return LinearShooting.BVPSolutionTable[static_cast<size_t>(i)];
   }
@@ -67,38 +76,35 @@ class BvpTest : public SolverTest {
 TEST_F(BvpTest, StatementFormsAndTheirMessages) {
   ASSERT_EQ(Run({u"F{t,x,y} = y", u"G{t,x,y} = -x", u"H{t,x} = x", u"a = 0.5", u"n = 10"}), 0);
   UseOscillator();
-  struct Case {
-    const char16_t* statement;
-    int16_t msgNo;
-  };
-  const Case cases[] = {{u"Bvp[F,G,{0,0,1,1,10}]", 3500},
-                        {u"BVP[F,G,{0,0,1,1]", 3501},  // 17 characters
-                        {u"BVP(F,G,{0,0,1,1,10}]", 3505},
-                        {u"BVP[F,g,{0,0,1,1,10}]", 3510},
-                        {u"BVP[F;G,{0,0,1,1,10}]", 3530},
-                        {u"BVP[F,G{0,0,1,1,10}]", 3515},
-                        {u"BVP[F,Qa,{0,0,1,1,10}]", 57},
-                        {u"BVP[H,G,{0,0,1,1,10}]", 3520},
-                        {u"BVP[F,G,(0,0,1,1,10}]", 3535},
-                        {u"BVP[F,G,{0,0,1,1,10}", 3045},
-                        {u"BVP[F,G,{1,0,1,1,10}]", 3050},
-                        {u"BVP[F,G,{0,0,1,zz,10}]", 339},
-                        {u"BVP[F,G,{0,0,1,1,0.5}]", 336},
-                        {u"BVP[F,G,{0,,1,1,10}]", 6097},
-                        {u"BVP[F,G,{0,0,1,1}(0,2}{1,0.001,0}]", 3552},
-                        {u"BVP[F,G,{0,0,1,1}{0;1", 3555},
-                        {u"BVP[F,G,{0,0,1,1}{0,2}(1,0.001,0}]", 3556},
-                        {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.001,0})", 3557},
-                        {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.000009,0}]", 3558},
-                        {u"BVP[F,G,{0,0,1,1}{0,2}{-1,0.001,0}]", 3059},
-                        {u"BVP[F,G,{1,0,1,1}{0,2}{1,0.001,0}]", 3560},
-                        {u"BVP[F,G,{0,0,1,1}{0.5}{1,0.001,0}]", 313},
-                        {u"BVP[F,G,{0,0,1,1}{a}{1,0.001,0}]", 1220},
-                        {u"BVP[F,G,{0,0,1,1}{1;2;3;4;5;6;7;8;9;10;11;12}{1,0.001,4}]", 3556}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.statement));
+  const std::pair<const char16_t*, int16_t> cases[] = {
+      {u"Bvp[F,G,{0,0,1,1,10}]", 3500},
+      {u"BVP[F,G,{0,0,1,1]", 3501},  // 17 characters
+      {u"BVP(F,G,{0,0,1,1,10}]", 3505},
+      {u"BVP[F,g,{0,0,1,1,10}]", 3510},
+      {u"BVP[F;G,{0,0,1,1,10}]", 3530},
+      {u"BVP[F,G{0,0,1,1,10}]", 3515},
+      {u"BVP[F,Qa,{0,0,1,1,10}]", 57},
+      {u"BVP[H,G,{0,0,1,1,10}]", 3520},
+      {u"BVP[F,G,(0,0,1,1,10}]", 3535},
+      {u"BVP[F,G,{0,0,1,1,10}", 3045},
+      {u"BVP[F,G,{1,0,1,1,10}]", 3050},
+      {u"BVP[F,G,{0,0,1,zz,10}]", 339},
+      {u"BVP[F,G,{0,0,1,1,0.5}]", 336},
+      {u"BVP[F,G,{0,,1,1,10}]", 6097},
+      {u"BVP[F,G,{0,0,1,1}(0,2}{1,0.001,0}]", 3552},
+      {u"BVP[F,G,{0,0,1,1}{0;1", 3555},
+      {u"BVP[F,G,{0,0,1,1}{0,2}(1,0.001,0}]", 3556},
+      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.001,0})", 3557},
+      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.000009,0}]", 3558},
+      {u"BVP[F,G,{0,0,1,1}{0,2}{-1,0.001,0}]", 3059},
+      {u"BVP[F,G,{1,0,1,1}{0,2}{1,0.001,0}]", 3560},
+      {u"BVP[F,G,{0,0,1,1}{0.5}{1,0.001,0}]", 313},
+      {u"BVP[F,G,{0,0,1,1}{a}{1,0.001,0}]", 1220},
+      {u"BVP[F,G,{0,0,1,1}{1;2;3;4;5;6;7;8;9;10;11;12}{1,0.001,4}]", 3556}};
+  for (const auto& [statement, msgNo] : cases) {
+    SCOPED_TRACE(rt::ToUtf8(statement));
     View.ZAxisNeeded = -1;
-    EXPECT_EQ(Process(c.statement), c.msgNo);
+    EXPECT_EQ(Process(statement), msgNo);
     EXPECT_EQ(Scene.SegmentCount, 0);  // a statement that fails its parse runs no method
     // Every run marks the one-equation views and shows the frame.
     EXPECT_EQ(Solutions.IVPOrder1, -1);
@@ -193,8 +199,7 @@ TEST_F(BvpTest, StopsLimitsAndRedrawOfEachMethod) {
     screen_.onDoEvents = nullptr;
     RunFlags.AbortRun = 0;
     // G failing: 2100, nothing drawn.
-    ResetBvpState();
-    StartBuild(true);
+    Fresh();
     Log().failName = u"G_";
     Log().failFrom = c.failFrom;
     EXPECT_EQ(c.run(), kMsgRhsFailed);
@@ -212,9 +217,7 @@ TEST_F(BvpTest, StopsLimitsAndRedrawOfEachMethod) {
     StartBuild(true);
     ASSERT_EQ(c.run(), 0);
     const int16_t segments = Scene.SegmentCount;
-    if (c.segments) {
-      EXPECT_EQ(segments, c.segments);
-    }
+    if (c.segments) EXPECT_EQ(segments, c.segments);
     OdeResults.BVPSolved = 0;
     StartBuild(true);
     RunFlags.Replot = -1;
@@ -240,8 +243,7 @@ TEST_F(BvpTest, TrialSlopesFromTheEstimatesAndTheMode) {
                         {1, -1, 2, 2, {1, 0}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
-    ResetBvpState();
-    StartBuild(true);
+    Fresh();
     Log().calls.clear();
     ASSERT_EQ(Trials(c.a1, c.a2, c.mode), 0);
     EXPECT_EQ(Bvp.BVPTrialSlopes[0], c.count);
@@ -280,8 +282,7 @@ TEST_F(BvpTest, TrialCurvesFollowTheExactSolutions) {
 
 TEST_F(BvpTest, TrialCurvePassingTheLimitEndsAtItsLastPoint) {
   // Beyond t = 0.5 the slope of trial curves 3 and 4 is pushed past 100000.
-  UseNative([](double, double, double y) { return y; },
-            [](double t, double x, double y) { return t > 0.5 && y > 0.7 ? 1e9 : -x; });
+  UseNative(kY, [](double t, double x, double y) { return t > 0.5 && y > 0.7 ? 1e9 : -x; });
   ASSERT_EQ(Trials(0, 2, 4), 0);
   for (int k = 1; k <= 4; ++k) {
     SCOPED_TRACE(k);
@@ -334,9 +335,8 @@ TEST_F(BvpTest, LinearShootingFollowsTheExactSolutions) {
        [](double t) { return (t - 2) * std::exp(-t); }, 2e-6, 1}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ResetBvpState();
-    StartBuild(true);
-    UseNative([](double, double, double y) { return y; }, c.g);
+    Fresh();
+    UseNative(kY, c.g);
     Settings.IVPColorUsed = 0x123456;  // red 0x56, green 0x34, blue 0x12
     ASSERT_EQ(Linear(c.n, u"G_", c.t0, c.x(c.t0), c.tb, c.x(c.tb)), 0);
     const int last = static_cast<int>(c.n);
@@ -378,15 +378,11 @@ TEST_F(BvpTest, LinearShootingWithoutAUniqueSolution) {
     double tb, n;
     int16_t msgNo;
   };
-  const Case cases[] = {{pi, 100, kMsgNoUniqueSolution},
-                        {3.14159265, 100, kMsgNoUniqueSolution},
-                        {3, 20, 0},
-                        {3.1, 100, 0}};
-  for (const Case& c : cases) {
+  for (const Case& c :
+       {Case{pi, 100, kMsgNoUniqueSolution}, Case{3.14159265, 100, kMsgNoUniqueSolution},
+        Case{3, 20, 0}, Case{3.1, 100, 0}}) {
     SCOPED_TRACE(std::to_string(c.tb) + ", n = " + std::to_string(c.n));
-    ResetBvpState();
-    StartBuild(true);
-    screen_.boxes.clear();
+    Fresh();
     UseOscillator();
     EXPECT_EQ(Linear(c.n, u"G_", 0, 0, c.tb, 1), c.msgNo);
     EXPECT_TRUE(screen_.boxes.empty());
@@ -413,32 +409,27 @@ TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
     int lastRow, segments;  // lastRow -1: nothing solved
     const char16_t* box;
   };
-  const Txy y = [](double, double, double y) { return y; };
-  const Txy minusX = [](double, double x, double) { return -x; };
-  const Txy zero = [](double, double, double) { return 0.0; };
   const Txy pastAtRow6 = [](double t, double x, double) { return t > 0.62 ? 1e7 : -x; };
   const Txy pastInRun2 = [](double, double, double y) { return y >= 1 ? 1e7 : 0.0; };
   const Txy nan = [](double, double, double) { return std::nan(""); };
   const Case cases[] = {
-      {"full table", 1000, y, minusX, 0, 1000, 1000, nullptr},
-      {"beyond the table", 1001, y, minusX, 0, -1, 0, u"Out of space, for now"},
+      {"full table", 1000, kY, kMinusX, 0, 1000, 1000, nullptr},
+      {"beyond the table", 1001, kY, kMinusX, 0, -1, 0, u"Out of space, for now"},
       // A run that stops short of tb has no end value at tb: nothing to combine, and the
       // curve is not drawn as if tb were where the run stopped.
-      {"first run passes the limit at row 6", 10, y, pastAtRow6, kMsgRunBeyondLimit, -1, 0,
+      {"first run passes the limit at row 6", 10, kY, pastAtRow6, kMsgRunBeyondLimit, -1, 0,
        nullptr},
-      {"second run passes the limit", 10, y, pastInRun2, kMsgRunBeyondLimit, -1, 0, nullptr},
-      {"not a number", 10, y, nan, kMsgRunBeyondLimit, -1, 0, nullptr},
+      {"second run passes the limit", 10, kY, pastInRun2, kMsgRunBeyondLimit, -1, 0, nullptr},
+      {"not a number", 10, kY, nan, kMsgRunBeyondLimit, -1, 0, nullptr},
       // G is defined on [0, 1] only: no step is taken beyond the last row.
-      {"a function undefined beyond tb", 10, y,
+      {"a function undefined beyond tb", 10, kY,
        [](double t, double, double) { return t > 1 + 1e-9 ? std::nan("") : 1.0; }, 0, 10, 10,
        nullptr},
       // x' = 0: both runs stay at x0, so no combination can meet xb.
-      {"no combination meets xb", 10, zero, minusX, kMsgNoUniqueSolution, -1, 0, nullptr}};
+      {"no combination meets xb", 10, kZero, kMinusX, kMsgNoUniqueSolution, -1, 0, nullptr}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ResetBvpState();
-    StartBuild(true);
-    screen_.boxes.clear();
+    Fresh();
     UseNative(c.f, c.g);
     EXPECT_EQ(Linear(c.n), c.msgNo);
     EXPECT_EQ(LinearShooting.SolutionLastRow, c.lastRow);
@@ -481,100 +472,55 @@ TEST_F(BvpTest, SecantShootingFindsTheSlopeOfANonlinearProblem) {
 }
 
 TEST_F(BvpTest, SecantFinalSlopeWithoutASecantStepAndNonConvergence) {
-  const Txy y = [](double, double, double y) { return y; };
-  const Txy zero = [](double, double, double) { return 0.0; };
-  const rt::Text review =
-      u"Review the conditions required to obtain a unique solution in the Tourbook document.";
-  const auto noConvergence = [&review](const rt::Text& xb, const rt::Text& X1, const rt::Text& s1) {
-    return u"Input slope estimates did not converge to " + xb +
-           u"\r\nFrom the input slopes, X(tb) --> " + X1 + u" the X'(to)--> " + s1 + u"\r\n" +
-           review;
+  const rt::Text notTo = u"Input slope estimates did not converge to ";
+  const auto noConvergence = [&notTo](const rt::Text& xb, const rt::Text& X1, const rt::Text& s1) {
+    return notTo + xb + u"\r\nFrom the input slopes, X(tb) --> " + X1 + u" the X'(to)--> " + s1 +
+           u"\r\nReview the conditions required to obtain a unique solution in the Tourbook "
+           u"document.";
   };
   struct Case {
     const char* what;
     Txy f, g;
     double xb, s0, s1, finalSlope;  // finalSlope NaN: no solution
     int16_t msgNo;
-    std::vector<rt::Text> boxes;
+    rt::Text box;  // the start of the one box shown, empty: none
+    long calls;    // evaluations, -1: not checked
   };
-  const Txy minusX = [](double, double x, double) { return -x; };
   const Txy huge = [](double, double, double) { return 1e8; };
   // x' = s^2 + 1 with s the constant y: X(s) never reaches 0, and the secant wanders.
   const Txy neverZero = [](double, double, double y) { return y * y + 1; };
   const double none = std::nan("");
   const Case cases[] = {
-      {"the first slope meets xb", y, zero, 1, 1, 3, 1, 0, {}},
-      {"the second slope meets xb", y, zero, 1, 3, 1, 1, 0, {}},
+      {"the first slope meets xb", kY, kZero, 1, 1, 3, 1, 0, u"", -1},
+      {"the second slope meets xb", kY, kZero, 1, 3, 1, 1, 0, u"", -1},
       // Start slopes within tol whose end value misses xb: not a solution.
-      {"start slopes within tol",
-       y,
-       minusX,
-       1,
-       0.5,
-       0.500001,
-       none,
-       0,
-       {u"Input slope estimates did not converge to 1\r\nFrom the input slopes, X(tb) --> 0.42"}},
-      {"end value independent of the slope",
-       zero,
-       minusX,
-       1,
-       0,
-       2,
-       none,
-       0,
-       {noConvergence(u"1", u"0", u"2")}},
+      {"start slopes within tol", kY, kMinusX, 1, 0.5, 0.500001, none, 0,
+       notTo + u"1\r\nFrom the input slopes, X(tb) --> 0.42", -1},
+      {"end value independent of the slope", kZero, kMinusX, 1, 0, 2, none, 0,
+       noConvergence(u"1", u"0", u"2"), -1},
       // Equal end values that miss xb by between tol and 10 tol: the secant step is undefined.
-      {"equal end values, small miss",
-       zero,
-       minusX,
-       5e-5,
-       0,
-       2,
-       none,
-       0,
-       {noConvergence(u"0.00005", u"0", u"2")}},
+      {"equal end values, small miss", kZero, kMinusX, 5e-5, 0, 2, none, 0,
+       noConvergence(u"0.00005", u"0", u"2"), -1},
       // A trial that passes the limit has no end value: the shooting stops at once.
-      {"the first trial passes the limit",
-       y,
-       huge,
-       1,
-       0,
-       2,
-       none,
-       kMsgTrialBeyondLimit,
-       {u"For first estimate: xi = 0 : yi = 0 : zi = 0"}},
-      {"no slope meets xb within the iteration limit",
-       neverZero,
-       zero,
-       0,
-       0,
-       2,
-       none,
-       0,
-       {u"Input slope estimates did not converge to 0\r\n"}}};
+      {"the first trial passes the limit", kY, huge, 1, 0, 2, none, kMsgTrialBeyondLimit,
+       u"For first estimate: xi = 0 : yi = 0 : zi = 0", -1},
+      // Two start trials and 50 secant steps of 100 Runge-Kutta steps each.
+      {"no slope meets xb within the iteration limit", neverZero, kZero, 0, 0, 2, none, 0,
+       notTo + u"0\r\n", 52L * 100 * 8}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ResetBvpState();
-    StartBuild(true);
-    screen_.boxes.clear();
+    Fresh();
     UseNative(c.f, c.g);
     OdeResults.BVPSolved = 5;
     Log().calls.clear();
     ASSERT_EQ(Shoot(c.s0, c.s1, u"G_", 0, 0, 1, c.xb), c.msgNo);
-    // Each box begins with the text given (the end values of the wandering cases are not).
-    ASSERT_EQ(screen_.boxes.size(), c.boxes.size());
-    for (size_t i = 0; i < c.boxes.size(); ++i)
-      EXPECT_EQ(screen_.boxes[i].text.substr(0, c.boxes[i].size()), c.boxes[i]);
-    if (std::string(c.what) == "no slope meets xb within the iteration limit") {
-      // Two start trials and 50 secant steps of 100 Runge-Kutta steps each.
-      EXPECT_EQ(Calls(), 52L * 100 * 8);
-    }
+    // The box begins with the text given (the end values of the wandering cases are not).
+    ASSERT_EQ(screen_.boxes.size(), c.box.empty() ? 0u : 1u);
+    if (!c.box.empty()) EXPECT_EQ(screen_.boxes[0].text.substr(0, c.box.size()), c.box);
+    if (c.calls >= 0) EXPECT_EQ(Calls(), c.calls);
     EXPECT_EQ(OdeResults.BVPSolved, std::isnan(c.finalSlope) ? 5 : -1);
     EXPECT_EQ(Scene.SegmentCount == 0, std::isnan(c.finalSlope));
-    if (!std::isnan(c.finalSlope)) {
-      EXPECT_DOUBLE_EQ(SolutionAt(0, 3, kShot), c.finalSlope);
-    }
+    if (!std::isnan(c.finalSlope)) EXPECT_DOUBLE_EQ(SolutionAt(0, 3, kShot), c.finalSlope);
   }
 }
 
@@ -594,13 +540,10 @@ TEST_F(BvpTest, SecantShootingAgainstExactSlopes) {
       {"x'' = 100x, blown-up trials", 100, 2, 0, 1, 2, kMsgTrialBeyondLimit, std::nan("")}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    ResetBvpState();
-    StartBuild(true);
-    screen_.boxes.clear();
+    Fresh();
     OdeResults.BVPSolved = 0;
     const double w2 = c.w2;
-    UseNative([](double, double, double y) { return y; },
-              [w2](double, double x, double) { return w2 * x; });
+    UseNative(kY, [w2](double, double x, double) { return w2 * x; });
     OdeResults.InitialSlope = -99;
     EXPECT_EQ(Shoot(c.s0, c.s1, u"G_", 0, 0, c.tb, c.xb), c.msgNo);
     if (std::isnan(c.slope)) {
@@ -644,8 +587,7 @@ TEST_F(BvpTest, SecantEndValueOfOneSlope) {
     EXPECT_TRUE(NearRel(X, c.slope * std::sin(c.tb - c.t0), 1e-7));
   }
   // A run that passes the limit reaches nothing and leaves X.
-  UseNative([](double, double, double y) { return y; },
-            [](double, double x, double) { return 1e4 * x; });
+  UseNative(kY, [](double, double x, double) { return 1e4 * x; });
   double X = -7;
   int16_t msgNo = -1;
   bool reached = true;
