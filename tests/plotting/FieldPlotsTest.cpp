@@ -32,11 +32,13 @@ class FieldTest : public PlotTest {
     EXPECT_EQ(RunText(sheet), 0);
     return Stored(cmd);
   }
-  static int16_t Stored(Command cmd) {
-    return Build(cmd, cmd == kSlope ? Requests.SlopeFieldStmt
-                      : cmd == kDir ? Requests.DirFieldStmt
-                                    : Requests.Field3DStmt);
+  // The statement the worksheet stored for the command.
+  static rt::Text StmtOf(Command cmd) {
+    return cmd == kSlope ? Requests.SlopeFieldStmt
+           : cmd == kDir ? Requests.DirFieldStmt
+                         : Requests.Field3DStmt;
   }
+  static int16_t Stored(Command cmd) { return Build(cmd, StmtOf(cmd)); }
   static Point3 Dir(const Seg& s) {
     const double n = s.Length();
     return {(s.to[0] - s.from[0]) / n, (s.to[1] - s.from[1]) / n, (s.to[2] - s.from[2]) / n};
@@ -288,11 +290,8 @@ TEST_F(FieldTest, LiftedHeightsAndTheOpeningView) {
     const char16_t* g;
     double zMin, zMax;
   };
-  const Case cases[] = {{u"300 + 0*x", 300, 300},
-                        {u"-250 + 0*x", -250, -250},
-                        {u"x*y", -4, 4},
-                        {u"205 + x", 203, 207}};
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{u"300 + 0*x", 300, 300}, Case{u"-250 + 0*x", -250, -250},
+                        Case{u"x*y", -4, 4}, Case{u"205 + x", 203, 207}}) {
     SCOPED_TRACE(rt::ToUtf8(c.g));
     SetUp();
     View.ShowBox = -1;
@@ -362,31 +361,25 @@ TEST_F(FieldTest, BoxAndAxesAfterTheField) {
     const char16_t* statement;
     int fieldSegments;
     bool box, corner;
-    double r[6];
+    double x0, x1, y0, y1, z0, z1;  // the ranges the axes are built on
   };
   const Case cases[] = {
-      {u"PlotSlopeField[F,{-3,3,3}{-2,2,2}]", 36, false, false, {-3.3, 3.3, -2.2, 2.2, -1, 1}},
-      {u"PlotSlopeField[F,{0,5,5}{-2,2,2}]", 54, false, false, {0, 5.5, -2.2, 2.2, -1, 1}},
-      {u"PlotSlopeField[F,{1,5,4}{-2,2,2}]", 45, false, true, {1.1, 5.5, -2.2, 2.2, 0, 0}},
-      {u"PlotDirField[F,H,{-2,2,2}{-1,3,2}]", 27, false, false, {-2.2, 2.2, -1.1, 3.3, -1, 1}},
-      {u"PlotDirField[F,H,{1,3,2}{-1,3,2}]", 27, false, true, {1, 3, -1, 3, 0, 0}},
-      {u"PlotDirField[F,H,G,{-2,2,4}{-2,2,4}]", 75, true, false, {-2, 2, -2, 2, -4, 4}},
-      {u"PlotDirField[F,H,K,{-2,2,4}{-2,2,4}]", 75, true, true, {-2, 2, -2, 2, 3, 3}},
-      {u"PlotField3D[P,R,S,{-1,1,1}{-2,2,1}{-1,3,1}]",
-       24,
-       true,
-       false,
-       {-1.1, 1.1, -2.2, 2.2, -1.1, 3.3}},
-      {u"PlotField3D[P,R,S,{-1,1,1}{-2,2,1}{0.5,3,1}r]",
-       24,
-       true,
-       true,
-       {-1.1, 1.1, -2.2, 2.2, 0.55, 3.3}},
+      {u"PlotSlopeField[F,{-3,3,3}{-2,2,2}]", 36, false, false, -3.3, 3.3, -2.2, 2.2, -1, 1},
+      {u"PlotSlopeField[F,{0,5,5}{-2,2,2}]", 54, false, false, 0, 5.5, -2.2, 2.2, -1, 1},
+      {u"PlotSlopeField[F,{1,5,4}{-2,2,2}]", 45, false, true, 1.1, 5.5, -2.2, 2.2, 0, 0},
+      {u"PlotDirField[F,H,{-2,2,2}{-1,3,2}]", 27, false, false, -2.2, 2.2, -1.1, 3.3, -1, 1},
+      {u"PlotDirField[F,H,{1,3,2}{-1,3,2}]", 27, false, true, 1, 3, -1, 3, 0, 0},
+      {u"PlotDirField[F,H,G,{-2,2,4}{-2,2,4}]", 75, true, false, -2, 2, -2, 2, -4, 4},
+      {u"PlotDirField[F,H,K,{-2,2,4}{-2,2,4}]", 75, true, true, -2, 2, -2, 2, 3, 3},
+      {u"PlotField3D[P,R,S,{-1,1,1}{-2,2,1}{-1,3,1}]", 24, true, false, -1.1, 1.1, -2.2, 2.2, -1.1,
+       3.3},
+      {u"PlotField3D[P,R,S,{-1,1,1}{-2,2,1}{0.5,3,1}r]", 24, true, true, -1.1, 1.1, -2.2, 2.2, 0.55,
+       3.3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     const Command cmd = c.statement[4] == u'S' ? kSlope : c.statement[4] == u'D' ? kDir : kSpace;
-    const double* r = c.r;
+    const double r[] = {c.x0, c.x1, c.y0, c.y1, c.z0, c.z1};
     const double k = cmd == kSpace ? 1 / 1.1 : 1;  // the space field's box is the ranges
     StartSceneBuild();
     View.ZAxisNeeded = c.box ? -1 : 0;  // the lifted and the space fields are three-dimensional
@@ -544,9 +537,7 @@ TEST_F(FieldTest, Limits) {
       const long before = screen_.doEventsCount;
       Scene.VertexCount = static_cast<int16_t>(kCurveVertexLimit - c.need + over);
       Scene.SegmentCount = 100;
-      rt::Text stmt = c.cmd == kSlope ? Requests.SlopeFieldStmt
-                      : c.cmd == kDir ? Requests.DirFieldStmt
-                                      : Requests.Field3DStmt;
+      rt::Text stmt = StmtOf(c.cmd);
       int16_t msgNo = -1;
       c.cmd(stmt, msgNo);
       EXPECT_EQ(msgNo, 0);
@@ -590,12 +581,9 @@ TEST(FieldHelpers, GridCountsStopAndProgressTotalsStayInRange) {
   EXPECT_EQ(field::CountGridPoints(1, 50, 1, 1, 50, 1, 2500), 2500);
   EXPECT_EQ(field::CountGridPoints3D(1, 30, 1, 1, 25, 1, 1, 20, 1, 15000), 15000);
   EXPECT_EQ(field::CountGridPoints3D(0, 30, 1, 0, 30, 1, 0, 20, 1, 15000), 15001);
-  struct Case {
-    double area;
-    int16_t total;
-  };
-  const Case cases[] = {{0, 1}, {16, 16}, {-16.7, 16}, {1e9, 32767}, {NAN, 1}};
-  for (const Case& c : cases) EXPECT_EQ(field::ProgressTotal(c.area), c.total) << c.area;
+  for (const auto& [area, total] :
+       {std::pair{0.0, 1}, {16.0, 16}, {-16.7, 16}, {1e9, 32767}, {NAN, 1}})
+    EXPECT_EQ(field::ProgressTotal(area), total) << area;
 }
 
 }  // namespace
