@@ -64,6 +64,11 @@ class ContourTest : public PlotTest {
   RecordingHost host_;
 };
 
+// x^2 + y^2 at a point of the scene.
+double R2(const Point3& p) {
+  return p[0] * p[0] + p[1] * p[1];
+}
+
 // Every traced point of x^2 + y^2 lies within er of its level c; every step is sg long up to the
 // correction, each curve closes on its first point with a step of at most half sg, and marks an
 // earlier build left in the rows do not make a segment anything but ordinary. PlotContour1[
@@ -116,8 +121,7 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
         EXPECT_EQ(s.to[2], c);
         EXPECT_EQ(s.row[kSegKind] + s.row[kDotMark] + s.row[kLimitMarkKind], 0);
         // The evaluator reads the coordinates written with 15 significant digits.
-        EXPECT_LT(std::fabs(s.from[0] * s.from[0] + s.from[1] * s.from[1] - c), tc.er + 1e-9);
-        EXPECT_LT(std::fabs(s.to[0] * s.to[0] + s.to[1] * s.to[1] - c), tc.er + 1e-9);
+        for (const Point3& p : {s.from, s.to}) EXPECT_LT(std::fabs(R2(p) - c), tc.er + 1e-9);
         const bool closing = k + 1 == end;
         EXPECT_EQ(s.to, closing ? segs[first].from : segs[k + 1].from);
         if (closing) {
@@ -138,28 +142,21 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
 // parameter letter; every point lies on the unit circle and the circle closes after about
 // 2 pi / sg steps.
 TEST_F(ContourTest, UserFunctionsNamedLikeTheDerivatives) {
-  struct Case {
-    const char16_t *other, *function;
-  };
-  const Case cases[] = {
-      {u"Fx{x,y} = 0", u"F{x,y} = x^2 + y^2"},
-      {u"Fy{t} = t", u"F{x,y} = x^2 + y^2"},
-      {u"Fx{u,v} = u*v + 7", u"F{x,y} = x^2 + y^2"},
-      {u"xa = 1", u"F{x,y} = xa*x^2 + Sin[0*y] + y^2"},
-  };
-  for (const Case& tc : cases) {
-    SCOPED_TRACE(rt::ToUtf8(tc.other));
+  const char16_t* circle = u"F{x,y} = x^2 + y^2";
+  for (const auto& [other, function] : {std::pair{u"Fx{x,y} = 0", circle},
+                                        {u"Fy{t} = t", circle},
+                                        {u"Fx{u,v} = u*v + 7", circle},
+                                        {u"xa = 1", u"F{x,y} = xa*x^2 + Sin[0*y] + y^2"}}) {
+    SCOPED_TRACE(rt::ToUtf8(other));
     SetUp();
-    ASSERT_EQ(Run({tc.other, u"Fy{x,y} = 1 + 0*x*y", tc.function,
-                   u"PlotContour1[F,{-2,2,-2,2}{1,0}{1,1,1}]"}),
-              0);
+    ASSERT_EQ(
+        Run({other, u"Fy{x,y} = 1 + 0*x*y", function, u"PlotContour1[F,{-2,2,-2,2}{1,0}{1,1,1}]"}),
+        0);
     ASSERT_EQ(Contour(), 0);
     const auto segs = Segments();
     EXPECT_NEAR(static_cast<double>(segs.size()), 2 * M_PI / 0.2, 2.5);
-    for (const Seg& s : segs) {
-      EXPECT_LT(std::fabs(s.from[0] * s.from[0] + s.from[1] * s.from[1] - 1), 0.1 + 1e-9);
-      EXPECT_LT(std::fabs(s.to[0] * s.to[0] + s.to[1] * s.to[1] - 1), 0.1 + 1e-9);
-    }
+    for (const Seg& s : segs)
+      for (const Point3& p : {s.from, s.to}) EXPECT_LT(std::fabs(R2(p) - 1), 0.1 + 1e-9);
     ASSERT_FALSE(segs.empty());
     EXPECT_EQ(segs.back().to, segs.front().from);
   }
@@ -169,22 +166,13 @@ TEST_F(ContourTest, UserFunctionsNamedLikeTheDerivatives) {
 // the box) is reported with 1422: nothing drawn, no legend. One that gives values in
 // part of the box is traced there.
 TEST_F(ContourTest, FunctionWithoutValuesIsReported) {
-  struct Case {
-    const char16_t* function;
-    int16_t msgNo;
-  };
-  const Case cases[] = {
-      {u"F{x,y,z} = x^2 + y^2 + z", 1422},
-      {u"F{x,y} = Sqrt[-1 - x^2 - y^2]", 1422},
-      {u"F{x,y} = Ln[x] + y^2", 0},
-  };
-  for (const Case& tc : cases) {
-    SCOPED_TRACE(rt::ToUtf8(tc.function));
-    EXPECT_EQ(Trace(tc.function, u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,2,1}]"), tc.msgNo);
-    EXPECT_EQ(Scene.SegmentCount > 0, tc.msgNo == 0);
-    if (tc.msgNo != 0) {
-      EXPECT_EQ(Contours.ContourLegendCount, 0);
-    }
+  for (const auto& [function, msgNo] : {std::pair{u"F{x,y,z} = x^2 + y^2 + z", 1422},
+                                        {u"F{x,y} = Sqrt[-1 - x^2 - y^2]", 1422},
+                                        {u"F{x,y} = Ln[x] + y^2", 0}}) {
+    SCOPED_TRACE(rt::ToUtf8(function));
+    EXPECT_EQ(Trace(function, u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,2,1}]"), msgNo);
+    EXPECT_EQ(Scene.SegmentCount > 0, msgNo == 0);
+    if (msgNo != 0) EXPECT_EQ(Contours.ContourLegendCount, 0);
     EXPECT_TRUE(screen_.boxes.empty());
   }
 }
@@ -262,11 +250,9 @@ TEST_F(ContourTest, LegendLevelsAndColours) {
     double c, c1, c2, ds;
     int row;
   };
-  const RowCase rows[] = {{0.50005, 0, 1, 0.25, 2},
-                          {0.6, 0, 1, 0.25, 5},
-                          {0.1 + 0.1 + 0.1, 0, 0.3, 0.1, 3},
-                          {0.5, 0, 1, -0.25, 0}};
-  for (const RowCase& tc : rows) {
+  for (const RowCase& tc :
+       {RowCase{0.50005, 0, 1, 0.25, 2}, RowCase{0.6, 0, 1, 0.25, 5},
+        RowCase{0.1 + 0.1 + 0.1, 0, 0.3, 0.1, 3}, RowCase{0.5, 0, 1, -0.25, 0}}) {
     double c1 = tc.c1, c2 = tc.c2, ds = tc.ds;
     int16_t r = -1, g = -1, b = -1;
     ContourLevelColor(tc.c, c1, c2, ds, r, g, b);
@@ -356,8 +342,7 @@ TEST_F(ContourTest, FunctionTableRoom) {
     EXPECT_EQ(Contour(), tc.msgNo);
     EXPECT_EQ(Tables.FuncCount, tc.countAfter);
     EXPECT_EQ(Scene.SegmentCount > 6, tc.msgNo == 0);
-    for (const Seg& s : Segments())
-      EXPECT_NEAR(s.from[0] * s.from[0] + s.from[1] * s.from[1], 2, 0.1);
+    for (const Seg& s : Segments()) EXPECT_NEAR(R2(s.from), 2, 0.1);
   }
 }
 
@@ -481,18 +466,15 @@ TEST_F(ContourTest, SegmentBufferAndSceneLimits) {
   EXPECT_EQ(n, kContourSegmentCap);
   EXPECT_EQ(Contours.ContourSegments[kContourLastSlot].x1, 7);
 
-  struct Case {
-    int16_t startVertices, endVertices;
-  };
-  const Case cases[] = {{31490, 31500}, {31499, 31501}, {31501, 31501}};
-  for (const Case& tc : cases) {
-    SCOPED_TRACE(tc.startVertices);
+  for (const auto& [startVertices, endVertices] :
+       {std::pair<int16_t, int16_t>{31490, 31500}, {31499, 31501}, {31501, 31501}}) {
+    SCOPED_TRACE(startVertices);
     StartSceneBuild();
-    Scene.VertexCount = tc.startVertices;
-    Scene.SegmentCount = tc.startVertices / 2;
+    Scene.VertexCount = startVertices;
+    Scene.SegmentCount = startVertices / 2;
     ASSERT_EQ(Contour(), 0);
-    EXPECT_EQ(Scene.VertexCount, tc.endVertices);
-    EXPECT_EQ(Scene.SegmentCount, tc.startVertices / 2 + (tc.endVertices - tc.startVertices) / 2);
+    EXPECT_EQ(Scene.VertexCount, endVertices);
+    EXPECT_EQ(Scene.SegmentCount, startVertices / 2 + (endVertices - startVertices) / 2);
     EXPECT_EQ(Contours.ContourLegendCount, 1);
   }
 }
