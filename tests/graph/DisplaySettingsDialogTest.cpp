@@ -20,12 +20,10 @@ int DarkPixels(const draw::DrawTarget& t, double left, double top, double width,
   const QRect r =
       QRectF(t.ToDevice(left, top), t.ToDevice(left + width, top + height)).normalized().toRect();
   int n = 0;
-  for (int y = std::max(0, r.top()); y < std::min(t.Image().height(), r.bottom()); ++y) {
-    for (int x = std::max(0, r.left()); x < std::min(t.Image().width(), r.right()); ++x) {
+  for (int y = std::max(0, r.top()); y < std::min(t.Image().height(), r.bottom()); ++y)
+    for (int x = std::max(0, r.left()); x < std::min(t.Image().width(), r.right()); ++x)
       n += qRed(t.Image().pixel(x, y)) < 100 && qGreen(t.Image().pixel(x, y)) < 100 &&
            qBlue(t.Image().pixel(x, y)) < 100;
-    }
-  }
   return n;
 }
 
@@ -93,10 +91,9 @@ TEST_F(DisplaySettingsDialogTest, TheContourLegendStandsInColumnsOfTenLevelsInTh
   OverlayState.DataTextY = 200;
   ms::Requests.Contour1Requested = -1;
   auto& legend = ms::Contours.ContourLegend;
-  for (int i = 1; i <= 60; ++i) {
+  for (int i = 1; i <= 60; ++i)
     legend[static_cast<size_t>(i)] = {i - 13.0, static_cast<int16_t>(4 * i), 0,
                                       static_cast<int16_t>(255 - 4 * i)};
-  }
   legend[2] = {0, 0, 160, 0};  // green: exactly 0 stands after two blanks
   const std::pair<int16_t, size_t> cases[] = {{0, 1}, {11, 2}, {50, 5}, {51, 0}, {-3, 1}};
   for (const auto& [levels, columns] : cases) {
@@ -176,9 +173,8 @@ TEST_F(DisplaySettingsDialogTest, TheTimeBlockPrintsWhatThePlotStateAsksFor) {
     q = ms::CommandRequestState{};
     q.IntegStmtCount = 1;
     ms::OdeResults.BVPSolved = ms::FieldGraph.SlopeFieldMode = Graph.FamilyMode = 0;
-    for (int16_t* f : {c.on, c.on2}) {
+    for (int16_t* f : {c.on, c.on2})
       if (f != nullptr) *f = -1;
-    }
     ms::Bvp.BVPTrialSlopes = {c.slopeCount, -2, 0.25, 4};
     w.mnuBVPno->setChecked(c.plain);
     ms::CurveWork.FamilyColorCode = c.plain ? 0 : -1;
@@ -299,11 +295,9 @@ TEST_F(DisplaySettingsDialogTest, TheLabelLegendIsBoxedAroundItsLines) {
       return img.valid(x, y) && (img.pixel(x, y) & 0xFFFFFFu) == 0x404040u;
     };
     QRect box;  // only the box's sides: long runs of grey, not glyph edges
-    for (int y = 0; y < img.height(); ++y) {
-      for (int x = 0; x < img.width(); ++x) {
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x)
         if (grey(x, y) && (grey(x + 20, y) || grey(x, y + 20))) box |= QRect(x, y, 1, 1);
-      }
-    }
     EXPECT_NEAR(box.left(), fine.ToDevice(500 - 25, 0).x(), 1.5);
     EXPECT_NEAR(box.right(), fine.ToDevice(500 + width + 25, 0).x(), 1.5);
     EXPECT_NEAR(box.top(), fine.ToDevice(0, 1000 - 25).y(), 1.5);
@@ -383,9 +377,8 @@ TEST_F(DisplaySettingsDialogTest, SelectValuesComeFromTheWorksheetsComments) {
   EXPECT_EQ(ms::Tables.ShowValLegend, -1);
   // At the display precision, smaller than the worksheet when one names a constant.
   EXPECT_EQ(r.Joined(), u"Speed =  12.5 m/s|Count:  3|Plain text|Twice marked! 3!");
-  for (const PrintedText& p : r.log) {
+  for (const PrintedText& p : r.log)
     EXPECT_EQ(std::make_pair(p.x, p.pointSize), std::make_pair(900.0, 10.0));
-  }
   // Every drawing shows the same lines: the store keeps the worksheet's texts.
   for (int redraw = 1; redraw <= 2; ++redraw) {
     r.log.clear();
