@@ -305,8 +305,7 @@ TEST_F(CoupledRkf45Test, GridUnitGuards) {
     double gridX, gridT;
     bool reset;
   };
-  const Case cases[] = {{2, 1e-7, 1, true}, {3, 2, 1e-5, true}, {3, 2, 1e-3, false}};
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{2, 1e-7, 1, true}, Case{3, 2, 1e-5, true}, Case{3, 2, 1e-3, false}}) {
     SCOPED_TRACE(std::to_string(c.vars) + " " + std::to_string(c.gridX) + " " +
                  std::to_string(c.gridT));
     Log() = {};

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "language/WorksheetTables.h"
@@ -95,15 +96,13 @@ TEST_F(CurveGenTest, JumpKindsAndLimitMarkers) {
 }
 
 TEST_F(CurveGenTest, DotMarksAndArrowHeads) {
-  struct Case {
-    int16_t spacing;
-    std::vector<double> marked;  // x of the black dots
-  };
-  const Case cases[] = {{10, {0, 10, 20}}, {0, {0}}, {7, {0, 7, 14, 21}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.spacing);
+  // The spacing and the x of the black dots.
+  const std::pair<int16_t, std::vector<double>> cases[] = {
+      {10, {0, 10, 20}}, {0, {0}}, {7, {0, 7, 14, 21}}};
+  for (const auto& [spacing, dots] : cases) {
+    SCOPED_TRACE(spacing);
     CurveWork.DotSpacingOn = -1;
-    CurveWork.DotSpacing = c.spacing;
+    CurveWork.DotSpacing = spacing;
     BuildCurve(25, 25, 0, 0);
     std::vector<double> marked;
     for (const Seg& s : Segments(25)) {
@@ -111,43 +110,37 @@ TEST_F(CurveGenTest, DotMarksAndArrowHeads) {
       EXPECT_EQ(s.from, s.to);
       marked.push_back(s.from[0]);
     }
-    EXPECT_EQ(marked, c.marked);
+    EXPECT_EQ(marked, dots);
   }
   CurveWork.DotSpacingOn = 0;
   // The arrow flags pick the curves that get a head (two barbs), one flag per curve.
-  struct ArrowCase {
-    const char16_t* flags;
-    int barbsOnFirst, barbsOnSecond;
-  };
-  const ArrowCase arrows[] = {{u"a", 2, 0}, {u"ba", 0, 2}, {u"aa", 2, 2}, {u"", 0, 0}};
-  for (const ArrowCase& c : arrows) {
-    SCOPED_TRACE(rt::ToUtf8(c.flags));
+  const std::tuple<const char16_t*, int, int> arrows[] = {
+      {u"a", 2, 0}, {u"ba", 0, 2}, {u"aa", 2, 2}, {u"", 0, 0}};
+  for (const auto& [flags, barbsOnFirst, barbsOnSecond] : arrows) {
+    SCOPED_TRACE(rt::ToUtf8(flags));
     CurveWork.ArrowFlagPos = 0;
-    PlotRequest.ArrowFlags = c.flags;
+    PlotRequest.ArrowFlags = flags;
     BuildCurve(1, 10, 0, 0);
-    EXPECT_EQ(Scene.SegmentCount, 10 + c.barbsOnFirst);
+    EXPECT_EQ(Scene.SegmentCount, 10 + barbsOnFirst);
     BuildCurve(1, 10, 0, 1);
-    EXPECT_EQ(Scene.SegmentCount, 10 + c.barbsOnSecond);
+    EXPECT_EQ(Scene.SegmentCount, 10 + barbsOnSecond);
   }
 }
 
 TEST_F(CurveGenTest, ThirtyThousandPointsAndCurvesWithoutPoints) {
-  struct Case {
-    int vertexCount, segmentsAdded;
-  };
-  const Case cases[] = {{29996, 2}, {29998, 1}, {30000, 0}, {31500, 0}};
   PlotRequest.ArrowFlags = u"a";
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.vertexCount);
+  for (const auto& [vertexCount, segmentsAdded] :
+       {std::pair{29996, 2}, {29998, 1}, {30000, 0}, {31500, 0}}) {
+    SCOPED_TRACE(vertexCount);
     CurveWork.ArrowFlagPos = 0;
     StartSceneBuild();
-    Scene.VertexCount = static_cast<int16_t>(c.vertexCount);
+    Scene.VertexCount = static_cast<int16_t>(vertexCount);
     SetRange(0, 1, 10);
     for (int i = 0; i <= 11; ++i) AcceptCurvePoint(i, i, 0, 0, true);
     BuildCurveFromPoints();
     // Cut short: no take-back, no arrow head.
-    EXPECT_EQ(Scene.SegmentCount, c.segmentsAdded);
-    EXPECT_LE(Scene.VertexCount, std::max(c.vertexCount, kCurveVertexLimit));
+    EXPECT_EQ(Scene.SegmentCount, segmentsAdded);
+    EXPECT_LE(Scene.VertexCount, std::max(vertexCount, kCurveVertexLimit));
   }
   // Step counts beyond the curve tables are cut; a point outside them is ignored.
   StartSceneBuild();
