@@ -72,19 +72,22 @@ class FamilyTest : public SheetGraphTest {
     return *f;
   }
 
+  // A segment's colour, packed RGB.
+  static int32_t RowColour(const ms::SegmentRow& r) {
+    return rt::RGB(static_cast<int>(r[ms::kRed]), static_cast<int>(r[ms::kGreen]),
+                   static_cast<int>(r[ms::kBlue]));
+  }
+
   // The curve segments from a row on, grouped by colour (packed RGB): their count and top y.
   static std::map<int32_t, std::pair<int, double>> Curves(int firstRow) {
     std::map<int32_t, std::pair<int, double>> curves;
     for (int i = firstRow; i < ms::Scene.SegmentCountD; ++i) {
       const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
       if (r[ms::kSegKind] == ms::kSegStructure) continue;
-      const int32_t colour = rt::RGB(static_cast<int>(r[ms::kRed]), static_cast<int>(r[ms::kGreen]),
-                                     static_cast<int>(r[ms::kBlue]));
-      auto& [segments, yMax] = curves.try_emplace(colour, 0, -1e300).first->second;
+      auto& [segments, yMax] = curves.try_emplace(RowColour(r), 0, -1e300).first->second;
       ++segments;
-      for (double row : {r[ms::kStartPoint], r[ms::kEndPoint]}) {
+      for (double row : {r[ms::kStartPoint], r[ms::kEndPoint]})
         yMax = std::max(yMax, ms::Scene.VertexXYZ[static_cast<int>(row)][1]);
-      }
     }
     return curves;
   }
@@ -201,9 +204,8 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
     w.mnuPlotSet_Click();
     ui_.onDoEvents = nullptr;
     ASSERT_EQ(ui_.boxes.empty(), c.message == nullptr);
-    if (c.message != nullptr) {
+    if (c.message != nullptr)
       EXPECT_EQ(ui_.boxes[0].text.substr(0, rt::Text(c.message).size()), c.message);
-    }
     const rt::Text text = Sheet().WorksheetText();
     EXPECT_EQ(FirstLine(), c.firstLine);
     EXPECT_EQ(text.substr(text.find(u'\r')), before.substr(before.find(u'\r')));
@@ -255,9 +257,7 @@ TEST_F(FamilyTest, EachIvpMemberIsSolvedForItsOwnConstant) {
   std::map<int, int> points;
   for (int i = firstRow_; i < ms::Scene.SegmentCountD; ++i) {
     const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
-    const auto it =
-        memberOf.find(rt::RGB(static_cast<int>(r[ms::kRed]), static_cast<int>(r[ms::kGreen]),
-                              static_cast<int>(r[ms::kBlue])));
+    const auto it = memberOf.find(RowColour(r));
     ASSERT_NE(it, memberOf.end()) << i;
     const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(r[ms::kEndPoint])];
     EXPECT_NEAR(p[1], 1 + it->second * p[0], 1e-3) << "member " << it->second;
