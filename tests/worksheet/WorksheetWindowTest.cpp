@@ -62,6 +62,10 @@ class WorksheetWindowTest : public ::testing::Test {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
   }
+  static bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+  }
 
   ui::ScriptedUiServices services;
   std::unique_ptr<WorksheetWindow> window;
@@ -298,11 +302,10 @@ TEST_F(WorksheetWindowTest, ChangesAreOfferedForSavingOnEveryRoad) {
     window = std::make_unique<WorksheetWindow>();
     const QString path = dir.filePath(QStringLiteral("saved_%1.txt").arg(n++));
     const std::string script = c.script;
-    for (char a : script) {
+    for (char a : script)
       services.answers.push_back(a == 'N'   ? ui::kAnswerNo
                                  : a == 'C' ? ui::kAnswerCancel
                                             : ui::kAnswerYes);
-    }
     if (script == "Y") services.savePaths = {ui::FromQString(path)};
     services.openPaths = {ui::FromQString(other)};
     if (!script.empty()) window->TypeWorksheetText("a=1");
@@ -336,10 +339,8 @@ TEST_F(WorksheetWindowTest, ChangesAreOfferedForSavingOnEveryRoad) {
 // Pages in a PDF written by Qt: one "/Type /Page" object per page.
 int PdfPages(const QByteArray& pdf) {
   int pages = 0;
-  for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0;
-       at = pdf.indexOf("/Type /Page", at + 1)) {
-    if (pdf.mid(at, 12) != "/Type /Pages") ++pages;
-  }
+  for (qsizetype at = pdf.indexOf("/Type /Page"); at >= 0; at = pdf.indexOf("/Type /Page", at + 1))
+    pages += pdf.mid(at, 12) != "/Type /Pages";
   return pages;
 }
 
@@ -434,10 +435,7 @@ TEST_F(WorksheetWindowTest, OpenThenSaveAsWritesTheFileBackUnchanged) {
     services.Reset();
     const QString in = dir.filePath(QStringLiteral("in.txt"));
     const QString out = dir.filePath(QStringLiteral("out.txt"));
-    QFile f(in);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(c.bytes);
-    f.close();
+    ASSERT_TRUE(WriteBytes(in, c.bytes));
     window->Text1->document()->setModified(false);
     services.openPaths = {ui::FromQString(in)};
     window->mnuFileOpen->trigger();
@@ -474,11 +472,7 @@ TEST_F(WorksheetWindowTest, OpenThenSaveAsWritesTheFileBackUnchanged) {
 // limit, which leaves no room for a temporary suffix) still lets Save write the file itself.
 TEST_F(WorksheetWindowTest, SaveWritesInPlaceWhereNoTemporaryFileCanBeMade) {
   const QString path = dir.filePath(QString(251, QLatin1Char('w')) + QStringLiteral(".txt"));
-  {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old\r\n");
-  }
+  ASSERT_TRUE(WriteBytes(path, "old\r\n"));
   {
     QSaveFile atomic(path);  // the premise: the atomic write cannot be made here
     const bool opened = atomic.open(QIODevice::WriteOnly);
