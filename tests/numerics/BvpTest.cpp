@@ -2,6 +2,7 @@
 // of two classical Runge-Kutta runs) and secant shooting.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <vector>
@@ -121,22 +122,18 @@ TEST_F(BvpTest, AcceptedStatementsRunTheirMethod) {
   UseOscillator();
   struct Case {
     const char16_t* statement;
-    int linearRows;  // rows of the linear solution (-1: no linear solve)
-    std::vector<double> slopes;
+    int linearRows;               // rows of the linear solution (-1: no linear solve)
     int16_t solved, roots, list;  // BVPSolved, BVPRootsMode, BVPListGiven afterwards
+    std::vector<double> slopes;
   };
+  const char16_t* eleven = u"BVP[F,G,{0,0,1,1}{1;2;3;4;5;6;7;8;9;10;11}{1,0.001,0.4}]";
   const Case cases[] = {
-      {u"bvp[F,G,{0,0,1,1,10.5}]", 10, {}, 0, 0, 0},
-      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.00001,4}]", -1, {0, 0.5, 1, 1.5}, -1, 0, 0},
-      {u"BVP[F,G,{0,0,1,1}{0,2}{0,0.001,-4}]", -1, {0, 0.5, 1, 1.5}, -1, -1, 0},
+      {u"bvp[F,G,{0,0,1,1,10.5}]", 10, 0, 0, 0, {}},
+      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.00001,4}]", -1, -1, 0, 0, {0, 0.5, 1, 1.5}},
+      {u"BVP[F,G,{0,0,1,1}{0,2}{0,0.001,-4}]", -1, -1, -1, 0, {0, 0.5, 1, 1.5}},
       // With a list only the sign of the mode counts; at most ten slopes are kept.
-      {u"BVP[F,G,{0,0,1,1}{1;2;3;4;5;6;7;8;9;10;11}{1,0.001,0.4}]",
-       -1,
-       {1, 2, 3, 4, 5, 6, 7, 8, 9, 11},
-       -1,
-       0,
-       -1},
-      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.001,0}]", -1, {}, -1, 0, 0}};
+      {eleven, -1, -1, 0, -1, {1, 2, 3, 4, 5, 6, 7, 8, 9, 11}},
+      {u"BVP[F,G,{0,0,1,1}{0,2}{1,0.001,0}]", -1, -1, 0, 0, {}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     ResetBvpState();
@@ -566,25 +563,24 @@ TEST_F(BvpTest, SecantShootingAgainstExactSlopes) {
 
 TEST_F(BvpTest, SecantEndValueOfOneSlope) {
   UseOscillator();
-  struct Case {
-    double t0, tb, slope;
-  };
-  // 2.3 / 100 added up a hundred times stays below 2.3: still exactly 100 steps, ending on tb.
-  for (const Case& c : {Case{0, 1, 2}, Case{1, 2, 0.5}, Case{0, 2.3, 1}, Case{0, 3, 1}}) {
-    SCOPED_TRACE(c.tb);
+  // t0, tb and the slope. 2.3 / 100 added up a hundred times stays below 2.3: still exactly 100
+  // steps, ending on tb.
+  for (const auto& [t0, tb, slope] :
+       {std::array{0.0, 1.0, 2.0}, {1.0, 2.0, 0.5}, {0.0, 2.3, 1.0}, {0.0, 3.0, 1.0}}) {
+    SCOPED_TRACE(tb);
     Log().calls.clear();
     screen_.doEventsCount = 0;
     double X = -7;
     int16_t msgNo = -1;
     bool reached = false;
-    ShootEndValue(u"F_", u"G_", c.t0, 0, c.tb, c.slope, X, reached, msgNo);
+    ShootEndValue(u"F_", u"G_", t0, 0, tb, slope, X, reached, msgNo);
     ASSERT_EQ(msgNo, 0);
     EXPECT_TRUE(reached);
     EXPECT_EQ(screen_.doEventsCount, kShootSteps);
     EXPECT_EQ(Calls(), 8 * kShootSteps);
-    EXPECT_DOUBLE_EQ(Log().calls.back().args[0], c.tb);  // the last stage lies on tb
+    EXPECT_DOUBLE_EQ(Log().calls.back().args[0], tb);  // the last stage lies on tb
     // x = s sin(t - t0).
-    EXPECT_TRUE(NearRel(X, c.slope * std::sin(c.tb - c.t0), 1e-7));
+    EXPECT_TRUE(NearRel(X, slope * std::sin(tb - t0), 1e-7));
   }
   // A run that passes the limit reaches nothing and leaves X.
   UseNative(kY, [](double, double x, double) { return 1e4 * x; });
