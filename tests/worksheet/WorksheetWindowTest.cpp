@@ -17,6 +17,7 @@
 #include <chrono>
 #include <deque>
 #include <memory>
+#include <tuple>
 
 #include "graph/GraphProbe.h"
 #include "graph/GraphWindow.h"
@@ -532,21 +533,18 @@ TEST_F(WorksheetWindowTest, EscStopsALongDoubleIntegral) {
 TEST_F(WorksheetWindowTest, GraphOpensTheGraphWindowAndStepsAside) {
   window->show();
   // Nothing to plot, or an unknown vector: a box, and the window stays.
-  const struct {
-    int16_t vectors;
-    std::u16string text;
-    int style;
-  } refusals[] = {{0, u"No vectors identified to plot", ui::kOkOnly},
-                  {1, u"Unknown vector ID in Plot. Check reference.", ui::kStop}};
-  for (const auto& r : refusals) {
+  const std::tuple<int16_t, std::u16string, int> refusals[] = {
+      {0, u"No vectors identified to plot", ui::kOkOnly},
+      {1, u"Unknown vector ID in Plot. Check reference.", ui::kStop}};
+  for (const auto& [vectors, text, style] : refusals) {
     services.Reset();
     ms::ResetPlotRequest();
-    ms::PlotRequest.PlotVectorCount = r.vectors;
+    ms::PlotRequest.PlotVectorCount = vectors;
     ms::PlotRequest.PlotVectorList[1] = u"Q_";
     window->cmdGraph_click();
     ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].text, r.text);
-    EXPECT_EQ(services.boxes[0].style, r.style);
+    EXPECT_EQ(services.boxes[0].text, text);
+    EXPECT_EQ(services.boxes[0].style, style);
     EXPECT_EQ(gr::GraphWindow::Instance(), nullptr);
   }
   // The whole road: Execute a plot, the Graph button lights, the graph window takes over.
