@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -20,8 +21,7 @@ const double kInf = std::numeric_limits<double>::infinity();
 TEST(RuntimeText, SubstringsStayInsideTheText) {
   struct Case {
     const char* what;
-    Text got;
-    Text expected;
+    Text got, expected;
   };
   const Case cases[] = {
       {"Mid to end", rt::Mid(u"abcdef", 3), u"cdef"},
@@ -50,8 +50,7 @@ TEST(RuntimeText, SubstringsStayInsideTheText) {
 TEST(RuntimeText, InStrFindsOneBasedPositions) {
   struct Case {
     long start;
-    const char16_t* s;
-    const char16_t* find;
+    const char16_t *s, *find;
     long expected;
   };
   const Case cases[] = {
@@ -71,10 +70,7 @@ TEST(RuntimeText, InStrFindsOneBasedPositions) {
 
 TEST(RuntimeText, ReplaceIsLeftToRightWithoutRescanning) {
   struct Case {
-    const char16_t* s;
-    const char16_t* find;
-    const char16_t* with;
-    const char16_t* expected;
+    const char16_t *s, *find, *with, *expected;
   };
   const Case cases[] = {
       {u"aaa", u"a", u"aa", u"aaaaaa"},
@@ -151,8 +147,7 @@ TEST(RuntimeText, CharacterClassesCompareByCodePoint) {
 
 TEST(RuntimeText, LikeMatchesWholeTexts) {
   struct Case {
-    const char16_t* s;
-    const char16_t* pattern;
+    const char16_t *s, *pattern;
     bool expected;
   };
   const Case cases[] = {
@@ -240,8 +235,7 @@ TEST(RuntimeNumbers, IsNumericIsStrict) {
 TEST(RuntimeNumbers, StrAndNumTextForms) {
   struct Case {
     double v;
-    const char16_t* str;
-    const char16_t* plain;
+    const char16_t *str, *plain;
   };
   const Case cases[] = {
       {-0.0, u" 0", u"0"},
@@ -276,28 +270,19 @@ TEST(RuntimeNumbers, StrAndNumTextForms) {
 }
 
 TEST(RuntimeNumbers, RoundingHalvesGoToEven) {
-  struct Case {
-    double v;
-    double expected;
-  };
-  const Case cases[] = {
-      {0.5, 0},
-      {1.5, 2},
-      {2.5, 2},
-      {-1.5, -2},
-      {-2.5, -2},
-      {2.6, 3},
-      {0.49999999999999994, 0},
-      {2.5000000000000004, 3},
-      {4503599627370497.0, 4503599627370497.0},
-      {1e300, 1e300},
-      // the viewing-angle labels: -90 degrees back from radians
-      {-3.1415926536 / 2 * 180 / 3.1415926536, -90},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.v));
-    EXPECT_EQ(rt::RoundHalfEven(c.v), c.expected);
-  }
+  // The last: the viewing-angle labels, -90 degrees back from radians.
+  const std::pair<double, double> cases[] = {{0.5, 0},
+                                             {1.5, 2},
+                                             {2.5, 2},
+                                             {-1.5, -2},
+                                             {-2.5, -2},
+                                             {2.6, 3},
+                                             {0.49999999999999994, 0},
+                                             {2.5000000000000004, 3},
+                                             {4503599627370497.0, 4503599627370497.0},
+                                             {1e300, 1e300},
+                                             {-3.1415926536 / 2 * 180 / 3.1415926536, -90}};
+  for (const auto& [v, expected] : cases) EXPECT_EQ(rt::RoundHalfEven(v), expected) << v;
   EXPECT_FALSE(std::signbit(rt::RoundHalfEven(-0.3)));
   EXPECT_TRUE(std::isnan(rt::RoundHalfEven(std::nan(""))));
 
@@ -318,9 +303,7 @@ TEST(RuntimeNumbers, RoundingHalvesGoToEven) {
 
 TEST(RuntimeNumbers, IntFixSgnAndSixteenBitConversion) {
   struct Case {
-    double v;
-    double intV;
-    double fixV;
+    double v, intV, fixV;
     int sgn;
   };
   const Case cases[] = {{2.7, 2, 2, 1}, {-2.7, -3, -2, -1}, {0, 0, 0, 0}, {-0.2, -1, -0, -1}};
@@ -362,9 +345,7 @@ TEST(RuntimeColours, PackedRgbSplitsIntoBytes) {
     SCOPED_TRACE(std::to_string(c.color));
     int r = -1, g = -1, b = -1;
     rt::SplitRGB(c.color, r, g, b);
-    EXPECT_EQ(r, c.r);
-    EXPECT_EQ(g, c.g);
-    EXPECT_EQ(b, c.b);
+    EXPECT_EQ((std::array{r, g, b}), (std::array{c.r, c.g, c.b}));
   }
   EXPECT_EQ(rt::RGB(192, 255, 192), 0xC0FFC0);
 }
@@ -387,9 +368,7 @@ TEST(RuntimeText, Utf8ConversionAtTheEdges) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.utf8);
     EXPECT_EQ(rt::FromUtf8(c.utf8), c.utf16);
-    if (c.roundTrip) {
-      EXPECT_EQ(rt::ToUtf8(c.utf16), c.utf8);
-    }
+    if (c.roundTrip) EXPECT_EQ(rt::ToUtf8(c.utf16), c.utf8);
   }
   EXPECT_EQ(rt::ToUtf8(Text(1, u'\xD800')), "\xEF\xBF\xBD");  // lone surrogate
 }
@@ -419,7 +398,7 @@ TEST(RuntimeNumbers, RoundSignificant15IsTheTextRoundTrip) {
     std::memcpy(&v, &bits, sizeof v);
     if (std::isfinite(v)) values.push_back(v);
   }
-  for (double v : values) {
+  for (double v : values)
     for (double s : {v, -v}) {
       const double byText = rt::Val(rt::NumText(s));
       const double byNumber = rt::RoundSignificant15(s);
@@ -428,7 +407,6 @@ TEST(RuntimeNumbers, RoundSignificant15IsTheTextRoundTrip) {
       std::memcpy(&b, &byNumber, sizeof b);
       ASSERT_EQ(a, b) << s;
     }
-  }
 }
 
 }  // namespace
