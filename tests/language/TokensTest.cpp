@@ -56,8 +56,7 @@ TEST_F(TokensTest, TokenizeInTextAndInPlace) {
 TEST_F(TokensTest, DetokenizeForNamesAndForDisplay) {
   const struct {
     rt::Text in;
-    const char* names;
-    const char* display;
+    const char *names, *display;
   } cases[] = {{u"b_ = 2 * c_", "b_=2*c_", "b = 2 * c"},
                {T(u'\u00C8') + u"+" + T(u'\u00FE') + u"[F]", "\u00C8+dblInt[F]", "Sin+dblInt[F]"},
                {u"", "", ""}};

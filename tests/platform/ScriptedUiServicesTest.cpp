@@ -10,8 +10,7 @@ TEST(ScriptedUiServices, BoxesTakeScriptThenFixedThenDefaultAnswers) {
   struct Case {
     const char* what;
     std::deque<int> script;
-    int fixed;
-    int style;
+    int fixed, style;
     std::vector<int> expected;  // answers of three boxes of this style
   };
   const Case cases[] = {

@@ -42,8 +42,7 @@ class WorksheetTest : public ::testing::Test {
 
 // One right-hand-side evaluation as a solver asked for it.
 struct RhsCall {
-  rt::Text resultName;
-  rt::Text name;
+  rt::Text resultName, name;
   std::vector<double> args;
 };
 using NativeRhs = std::function<double(const std::vector<double>& args)>;
