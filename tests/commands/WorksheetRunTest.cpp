@@ -52,9 +52,8 @@ TEST_F(WorksheetRun, ParameterSet) {
   EXPECT_EQ(msgNo, ms::kMsgValuesFull);
   EXPECT_EQ(ms::Tables.ValueTop, ms::kMaxValueIndex);
   // The parameter statement of a worksheet is its first one.
-  for (const auto& s : {u"a_=1", u"<t=1>", u"F_{x}=x", u"<t=2>"}) {
+  for (const auto& s : {u"a_=1", u"<t=1>", u"F_{x}=x", u"<t=2>"})
     ms::Tables.StatementList[++ms::Tables.StatementCount].Text = s;
-  }
   EXPECT_EQ(ms::FindParameterStatement(), 2);
 }
 
@@ -79,9 +78,8 @@ TEST_F(WorksheetRun, ListingOfConstantsFunctionsAndVectors) {
   };
   const std::vector<std::u16string> lines = ms::ResultsListing(4);
   ASSERT_EQ(lines.size(), expected.size());
-  for (size_t i = 0; i < lines.size(); ++i) {
+  for (size_t i = 0; i < lines.size(); ++i)
     EXPECT_EQ(rt::ToUtf8(lines[i]), rt::ToUtf8(expected[i])) << i;
-  }
   // A function whose evaluation failed says so instead of showing its old value; so does a vector
   // component (Y1).
   std::vector<bool> undefined(7, false);

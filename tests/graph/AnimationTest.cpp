@@ -97,9 +97,8 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
       w.mnuFamilySetUp_Click();
       f.close();
       EXPECT_TRUE(f.isVisible());
-      if (f.lblConstID->text() == QStringLiteral("0.75") && f.cmdStop->isEnabled()) {
+      if (f.lblConstID->text() == QStringLiteral("0.75") && f.cmdStop->isEnabled())
         f.cmdStop->click();
-      }
     };
     w.mnuSetCompute->trigger();
     ui_.onDoEvents = nullptr;

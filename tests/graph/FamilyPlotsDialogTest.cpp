@@ -204,8 +204,9 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
     w.mnuPlotSet_Click();
     ui_.onDoEvents = nullptr;
     ASSERT_EQ(ui_.boxes.empty(), c.message == nullptr);
-    if (c.message != nullptr)
+    if (c.message != nullptr) {
       EXPECT_EQ(ui_.boxes[0].text.substr(0, rt::Text(c.message).size()), c.message);
+    }
     const rt::Text text = Sheet().WorksheetText();
     EXPECT_EQ(FirstLine(), c.firstLine);
     EXPECT_EQ(text.substr(text.find(u'\r')), before.substr(before.find(u'\r')));

@@ -148,14 +148,12 @@ TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
     EXPECT_EQ(DotSpacingDialog::Instance(), nullptr);
     EXPECT_EQ(ms::Scene.SegmentTable[31000][ms::kDotMark], 0);
     EXPECT_EQ(ms::CurveWork.DotSpacingOn != 0, s.spacing != 0);
-    for (QAction* item : {w.mnuDotNone, w.mnuDot10, w.mnuDot20, w.mnuCustom}) {
+    for (QAction* item : {w.mnuDotNone, w.mnuDot10, w.mnuDot20, w.mnuCustom})
       EXPECT_EQ(item->isChecked(), item == w.*s.item) << item->text().toStdString();
-    }
     // Where the marks stand along a curve is checked in CurveGenTest; here their number.
     int marks = 0;
-    for (int i = 0; i < ms::Scene.SegmentCountD; ++i) {
+    for (int i = 0; i < ms::Scene.SegmentCountD; ++i)
       marks += ms::Scene.SegmentTable[i][ms::kDotMark] == 1.0;
-    }
     EXPECT_EQ(marks, s.spacing == 0 ? 0 : 40 / s.spacing + 1);
   }
 }

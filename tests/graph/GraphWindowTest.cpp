@@ -62,9 +62,8 @@ TEST_F(GraphWindowTest, PlotCurvesAreDrawnInTheirColoursOrStoppedByTheStoreThenR
       EXPECT_EQ(ms::Scene.SegmentCountD, 80);
     }
     // A store that refused a curve holds no axes or grid added after it.
-    for (int i = 0; i < ms::Scene.SegmentCount; ++i) {
+    for (int i = 0; i < ms::Scene.SegmentCount; ++i)
       ASSERT_NE(ms::Scene.SegmentTable[i][ms::kSegKind], ms::kSegStructure) << i;
-    }
     // Return switches the texts off (not the title), stops the frames and shows the worksheet with
     // Compute usable and Graph not.
     Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = -1;

@@ -56,9 +56,8 @@ TEST_F(HelpWindowsTest, EachPageButtonOpensItsPageAndClosesTheHelpWindow) {
     Button(buttons[index])->click();
     EXPECT_EQ(LoadedHelpWindow(), nullptr);
     EXPECT_FALSE(help->isVisible());
-    for (int page = 0; page < help::kHelpPageCount; ++page) {
+    for (int page = 0; page < help::kHelpPageCount; ++page)
       EXPECT_EQ(LoadedHelpPage(page) != nullptr, page == index) << page;
-    }
     HelpPage* opened = LoadedHelpPage(index);
     ASSERT_NE(opened, nullptr);
     EXPECT_TRUE(opened->isVisible());
@@ -92,9 +91,8 @@ TEST_F(HelpWindowsTest, CategoryButtonsFillTheFrameAndMarkOnlyTheChosenButton) {
       EXPECT_EQ(label->text().toStdU16String(),
                 help::LabelText(categories[i].topics[static_cast<size_t>(k)]));
     }
-    for (const char* other : kCategoryButtons) {
+    for (const char* other : kCategoryButtons)
       EXPECT_EQ(ButtonColor(other), other == kCategoryButtons[i] ? kLightYellow : kGrey);
-    }
   }
   EXPECT_EQ(LoadedHelpWindow(), help);
 
@@ -107,9 +105,8 @@ TEST_F(HelpWindowsTest, CategoryButtonsFillTheFrameAndMarkOnlyTheChosenButton) {
   help->ButtonColors({0x0000FF, 0x00FF00, 0xFF0000, 0x102030, 0, 0xFFFFFF});
   const QColor colours[] = {QColor(255, 0, 0),        QColor(0, 255, 0), QColor(0, 0, 255),
                             QColor(0x30, 0x20, 0x10), QColor(0, 0, 0),   QColor(255, 255, 255)};
-  for (size_t i = 0; i < std::size(kCategoryButtons); ++i) {
+  for (size_t i = 0; i < std::size(kCategoryButtons); ++i)
     EXPECT_EQ(ButtonColor(kCategoryButtons[i]), colours[i]) << kCategoryButtons[i];
-  }
 }
 
 TEST_F(HelpWindowsTest, ReopeningStartsWithTheIndexHiddenAndGrey) {

@@ -17,9 +17,8 @@ class ClearStorageTest : public LanguageTest {
     Tables.StatementCount = kMaxStatements;
     for (int k : {1, kMaxConstants}) Tables.ConstTable[k] = {3, u"c_", u"1+2", u"(3)", 4, -1, 6};
     Tables.ConstCount = 2;
-    for (int k : {1, kMaxFunctions}) {
+    for (int k : {1, kMaxFunctions})
       Tables.FuncTable[k] = {2, u"F_", u"x", u"y", u"z", u"u", u"v", u"x^2", u"x,x*", -1, 2.5, -1};
-    }
     Tables.FuncCount = 2;
     for (int k : {1, kMaxCalls}) Tables.CallList[k] = {u"G_", 3, 1};
     for (int k : {1, kMaxVectors}) {

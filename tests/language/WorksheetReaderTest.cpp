@@ -85,9 +85,8 @@ TEST_F(WorksheetReaderTest, SplitsTheWorksheetIntoStatements) {
     EXPECT_EQ(Checked(), c.statements);
     EXPECT_EQ(Tables.StatementCount, static_cast<int16_t>(c.statements.size()));
     EXPECT_EQ(Tables.CurrentStmtNo, static_cast<int16_t>(c.statements.size() + 1));
-    for (size_t k = 1; k <= c.statements.size(); ++k) {
+    for (size_t k = 1; k <= c.statements.size(); ++k)
       EXPECT_EQ(Tables.StatementList[k].StmtNo, static_cast<int16_t>(k));
-    }
   }
 }
 
@@ -147,9 +146,8 @@ TEST_F(WorksheetReaderTest, AbortEndsTheRunAfterClassification) {
 TEST_F(WorksheetReaderTest, LegendDirectives) {
   // Past ten directives the last entry is replaced; directives are not statements.
   rt::Text sheet;
-  for (int k = 1; k <= 11; ++k) {
+  for (int k = 1; k <= 11; ++k)
     sheet += u"'@T" + rt::IntText(k) + u"@a" + rt::IntText(k % 10) + u"\r\n";
-  }
   EXPECT_EQ(Read(sheet + u"'@NoId\r\nx=1 'c@d\r\n"), 0);
   EXPECT_EQ(Checked(), std::vector<std::string>{"x=1"});
   EXPECT_EQ(Tables.SelectValueCount, 10);

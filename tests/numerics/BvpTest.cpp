@@ -214,7 +214,9 @@ TEST_F(BvpTest, StopsLimitsAndRedrawOfEachMethod) {
     StartBuild(true);
     ASSERT_EQ(c.run(), 0);
     const int16_t segments = Scene.SegmentCount;
-    if (c.segments) EXPECT_EQ(segments, c.segments);
+    if (c.segments) {
+      EXPECT_EQ(segments, c.segments);
+    }
     OdeResults.BVPSolved = 0;
     StartBuild(true);
     RunFlags.Replot = -1;
@@ -513,11 +515,17 @@ TEST_F(BvpTest, SecantFinalSlopeWithoutASecantStepAndNonConvergence) {
     ASSERT_EQ(Shoot(c.s0, c.s1, u"G_", 0, 0, 1, c.xb), c.msgNo);
     // The box begins with the text given (the end values of the wandering cases are not).
     ASSERT_EQ(screen_.boxes.size(), c.box.empty() ? 0u : 1u);
-    if (!c.box.empty()) EXPECT_EQ(screen_.boxes[0].text.substr(0, c.box.size()), c.box);
-    if (c.calls >= 0) EXPECT_EQ(Calls(), c.calls);
+    if (!c.box.empty()) {
+      EXPECT_EQ(screen_.boxes[0].text.substr(0, c.box.size()), c.box);
+    }
+    if (c.calls >= 0) {
+      EXPECT_EQ(Calls(), c.calls);
+    }
     EXPECT_EQ(OdeResults.BVPSolved, std::isnan(c.finalSlope) ? 5 : -1);
     EXPECT_EQ(Scene.SegmentCount == 0, std::isnan(c.finalSlope));
-    if (!std::isnan(c.finalSlope)) EXPECT_DOUBLE_EQ(SolutionAt(0, 3, kShot), c.finalSlope);
+    if (!std::isnan(c.finalSlope)) {
+      EXPECT_DOUBLE_EQ(SolutionAt(0, 3, kShot), c.finalSlope);
+    }
   }
 }
 

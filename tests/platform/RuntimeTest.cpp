@@ -368,7 +368,9 @@ TEST(RuntimeText, Utf8ConversionAtTheEdges) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.utf8);
     EXPECT_EQ(rt::FromUtf8(c.utf8), c.utf16);
-    if (c.roundTrip) EXPECT_EQ(rt::ToUtf8(c.utf16), c.utf8);
+    if (c.roundTrip) {
+      EXPECT_EQ(rt::ToUtf8(c.utf16), c.utf8);
+    }
   }
   EXPECT_EQ(rt::ToUtf8(Text(1, u'\xD800')), "\xEF\xBF\xBD");  // lone surrogate
 }

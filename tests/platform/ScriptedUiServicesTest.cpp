@@ -27,9 +27,8 @@ TEST(ScriptedUiServices, BoxesTakeScriptThenFixedThenDefaultAnswers) {
     ScriptedUiServices s;
     s.answers = c.script;
     s.fixedAnswer = c.fixed;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
       EXPECT_EQ(s.MsgBox(u"line 1\r\nline 2", c.style, u"Title " + rt::IntText(i)), c.expected[i]);
-    }
     ASSERT_EQ(s.boxes.size(), 3u);
     for (int i = 0; i < 3; ++i) {
       EXPECT_EQ(s.boxes[i].title, u"Title " + rt::IntText(i));

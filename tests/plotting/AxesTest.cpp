@@ -86,9 +86,8 @@ TEST_F(AxesTest, AxesThroughTheOriginWithLettersAndTicks) {
             "-2,0,0>3,0,0 0,-1,0>0,2,0 3.75,-0.25,0>4,0.25,0 3.75,0.25,0>4,-0.25,0 "
             "0,2.75,0>0.125,3,0 0,2.75,0>-0.125,3,0 0,2.75,0>0,2.5,0 1,-0.125,0>1,0.125,0 "
             "2,-0.125,0>2,0.125,0 -1,-0.125,0>-1,0.125,0 -0.125,1,0>0.125,1,0 ");
-  for (const Seg& s : Segments(0, 2)) {
+  for (const Seg& s : Segments(0, 2))
     EXPECT_EQ(s.row, (SegmentRow{s.row[0], s.row[1], 10, 20, 30, kSegStructure, 0, 0}));
-  }
   ExpectBlackStructure(2);
   EXPECT_EQ(Scene.VertexCount, 20);
   EXPECT_EQ(Scene.VertexCountD, 20);

@@ -172,7 +172,9 @@ TEST_F(ContourTest, FunctionWithoutValuesIsReported) {
     SCOPED_TRACE(rt::ToUtf8(function));
     EXPECT_EQ(Trace(function, u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,2,1}]"), msgNo);
     EXPECT_EQ(Scene.SegmentCount > 0, msgNo == 0);
-    if (msgNo != 0) EXPECT_EQ(Contours.ContourLegendCount, 0);
+    if (msgNo != 0) {
+      EXPECT_EQ(Contours.ContourLegendCount, 0);
+    }
     EXPECT_TRUE(screen_.boxes.empty());
   }
 }

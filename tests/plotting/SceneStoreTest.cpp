@@ -12,9 +12,8 @@ using SceneStoreTest = PlotTest;
 TEST_F(SceneStoreTest, ClearedMarksAndAppendRefusedPastTheLastRow) {
   for (int row : {0, 15000, kSceneLastRow}) Scene.SegmentTable[row] = {3, 4, 10, 20, 30, -10, 1, 3};
   ClearSegmentMarks();
-  for (int row : {15000, kSceneLastRow}) {
+  for (int row : {15000, kSceneLastRow})
     EXPECT_EQ(Scene.SegmentTable[row], (SegmentRow{3, 4, 10, 20, 30, 0, 0, 0})) << row;
-  }
   struct Case {
     int vertexCount;
     bool appended;
