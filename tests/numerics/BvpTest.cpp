@@ -252,6 +252,7 @@ TEST_F(BvpTest, TrialSlopesFromTheEstimatesAndTheMode) {
     EXPECT_EQ(Calls(), static_cast<long>(c.slopes.size()) * 100 * 12);
     EXPECT_EQ(Scene.SegmentCount, static_cast<int>(c.slopes.size()) * kSegmentsPerCurve);
     EXPECT_EQ(OdeResults.BVPSolved, -1);
+    EXPECT_TRUE(screen_.boxes.empty());
   }
   // A mode that rounds to no curve draws nothing: the outside-the-domain box, message 0.
   StartBuild(true);
