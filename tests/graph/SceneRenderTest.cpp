@@ -127,7 +127,9 @@ TEST_F(SceneRenderTest, JumpsBecomeGapsWithLimitMarkers) {
     other.SetScale(D().ScaleLeft(), D().ScaleTop(), D().ScaleWidth(), D().ScaleHeight());
     w_->ImageView(other);
     for (int end = 0; end < 2; ++end) {
-      if (c.ends[end] == '.') EXPECT_EQ(PixelAt(other, end == 0 ? 3000 : 6000, 3000), kBlack);
+      if (c.ends[end] == '.') {
+        EXPECT_EQ(PixelAt(other, end == 0 ? 3000 : 6000, 3000), kBlack);
+      }
     }
   }
 }

@@ -332,7 +332,9 @@ TEST_F(ContourTest, FunctionTableRoom) {
               0);
     const int16_t executed = Tables.FuncCount;
     for (int k = 0; k < 3 && tc.earlierPairs; ++k) ASSERT_EQ(Contour(), 0);
-    if (tc.earlierPairs) EXPECT_EQ(Tables.FuncCount, executed + 2) << "rebuilds add no records";
+    if (tc.earlierPairs) {
+      EXPECT_EQ(Tables.FuncCount, executed + 2) << "rebuilds add no records";
+    }
     while (Tables.FuncCount < tc.fill) {
       ++Tables.FuncCount;
       FuncRec& rec = Tables.FuncTable[Tables.FuncCount];
