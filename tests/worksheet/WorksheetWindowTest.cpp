@@ -98,7 +98,9 @@ TEST_F(WorksheetWindowTest, ANarrowWindowKeepsTheEditorUsableAndScrollsTheButton
     EXPECT_GE(window->List2->width(), ws::kMinEditorWidth);
     // The buttons are whole when the window has room for them, and scroll when it has not.
     const bool room = width - window->Text1->width() >= fullPanel + 40;
-    if (room) EXPECT_FALSE(side->horizontalScrollBar()->isVisible());
+    if (room) {
+      EXPECT_FALSE(side->horizontalScrollBar()->isVisible());
+    }
   }
   EXPECT_TRUE(side->horizontalScrollBar()->isVisible());
 }
