@@ -22,7 +22,7 @@ namespace {
 // Decoded code
 
 enum class Op : uint8_t {
-  kLiteral,  // arg: ValueList index k; name: "$", five digits, grave accent
+  kLiteral,  // arg: slot in Program::literals
   kName,     // arg: slot in Program::names, resolved once per run
   kBadName,  // a grave accent too close to the start: the name cannot be formed
   kAdd,
@@ -71,14 +71,17 @@ enum class Op : uint8_t {
 
 constexpr int kLiteralNameLength = 7;
 
-struct Instr {
-  Op op;
-  int32_t arg = 0;
+// A literal operand: its value list index and the name that entry must still carry.
+struct LiteralOperand {
+  int32_t k = 0;
   char16_t name[kLiteralNameLength] = {};
 };
 
 struct Program {
-  std::vector<Instr> ops;         // in execution order (last character of the code first)
+  // In execution order (last character of the code first); a literal's arg is its slot in
+  // literals, a name's its slot in names.
+  std::vector<BoundOperation> ops;
+  std::vector<LiteralOperand> literals;
   std::vector<rt::Text> names;    // distinct parameter names (and odd literal names)
   std::vector<int32_t> resolved;  // ValueList index of each name for the current run, 0 absent
   // Stack depth relative to the start of the run, assuming no pop is refused: the lowest depth
@@ -137,11 +140,11 @@ void Decode(const rt::Text& code, Program& p) {
   };
   for (long i = n; i >= 1; --i) {
     const char16_t c = code[static_cast<size_t>(i - 1)];
-    Instr in{};
+    BoundOperation in{};
     if (c == u'`') {
       if (i == 1) continue;
       if (i < 6) {
-        in.op = Op::kBadName;
+        in.op = static_cast<uint8_t>(Op::kBadName);
         p.ops.push_back(in);
         continue;
       }
@@ -156,31 +159,37 @@ void Decode(const rt::Text& code, Program& p) {
       }
       rt::Text name = u"$" + code.substr(static_cast<size_t>(i - 6), 5) + u"`";
       if (digits) {
-        in.op = Op::kLiteral;
-        in.arg = k;
-        std::memcpy(in.name, name.data(), sizeof(in.name));
+        LiteralOperand lit;
+        lit.k = k;
+        std::memcpy(lit.name, name.data(), sizeof(lit.name));
+        in.op = static_cast<uint8_t>(Op::kLiteral);
+        in.arg = static_cast<int32_t>(p.literals.size());
+        p.literals.push_back(lit);
       } else {
-        in.op = Op::kName;
+        in.op = static_cast<uint8_t>(Op::kName);
         in.arg = NameSlot(p, name);
       }
       p.ops.push_back(in);
       pushed();
     } else if (rt::IsLower(c)) {
-      in.op = Op::kName;
+      in.op = static_cast<uint8_t>(Op::kName);
       in.arg = NameSlot(p, rt::Text(1, c));
       p.ops.push_back(in);
       pushed();
     } else if (c == u'+' || c == u'*' || c == u'/' || c == u'^') {
-      in.op = c == u'+' ? Op::kAdd : c == u'*' ? Op::kMul : c == u'/' ? Op::kDiv : Op::kPow;
+      in.op = static_cast<uint8_t>(c == u'+'   ? Op::kAdd
+                                   : c == u'*' ? Op::kMul
+                                   : c == u'/' ? Op::kDiv
+                                               : Op::kPow);
       p.ops.push_back(in);
       popBinary();
     } else if (c == u'M') {
-      in.op = Op::kNeg;
+      in.op = static_cast<uint8_t>(Op::kNeg);
       p.ops.push_back(in);
       popUnary();
       --i;  // the "*" of "M*"
     } else if (Op op; TokenOp(c, op)) {
-      in.op = op;
+      in.op = static_cast<uint8_t>(op);
       p.ops.push_back(in);
       popUnary();
     }
@@ -377,151 +386,222 @@ inline double Unary(Op op, double a) {
   return std::isnan(r) ? 0 : r;
 }
 
-// One run of a decoded program on MathVars.ValueStack. With kChecked every pop and push is
-// tested (a refused pop yields 0 and sets -1 without stopping; a push past the last slot stops
-// with 611); without it the caller has proved from the program's depths that neither happens.
-template <bool kChecked>
-void Run(const Program& p, double& result, int16_t& msgNo) {
-  double* const st = MathVars.ValueStack.data();
-  int sp = MathVars.ValueSP;
-  int16_t msg = msgNo;
-  const int32_t top = std::min(Tables.ValueTop, kMaxValueIndex);
-  bool stopped = false;
+// The value list entry a literal or name operand reads as the list stands (names resolved by
+// ResolveNames), 0 when a run would stop on it.
+int32_t OperandEntry(const Program& p, const BoundOperation& in, int32_t top) {
+  if (static_cast<Op>(in.op) == Op::kName) return p.resolved[static_cast<size_t>(in.arg)];
+  const LiteralOperand& lit = p.literals[static_cast<size_t>(in.arg)];
+  const bool holds =
+      lit.k >= 1 && lit.k <= top &&
+      LiteralNameMatches(Tables.ValueList[static_cast<size_t>(lit.k)].Name, lit.name);
+  return holds ? lit.k : 0;
+}
+
+// Where a run keeps its stack. kBound: bound code on a private stack, every pop and push proved
+// safe at binding. kShared: decoded code on MathVars.ValueStack from ValueSP, operands read from
+// the value list on every run, the caller having proved from the program's depths that no pop or
+// push is refused. kChecked: the same with every pop and push tested (a refused pop yields 0 and
+// sets -1 without stopping; a push past the last slot stops with 611).
+enum class RunMode { kBound, kShared, kChecked };
+
+// The one evaluation loop. The top of the stack is held in tos; st[d - 1] down to st[0] hold the
+// values under it, st[0] being the slot under the run's first push (for the shared stack
+// ValueStack[ValueSP] at the start; pops of malformed code may reach below it). The shared modes
+// also store every value they place in its slot, so ValueStack is left exactly as a push and pop
+// of each value would leave it, slots above the final ValueSP included (code run after ValueSP
+// is raised again reads them), and ValueSP where a stop left it (a negative logarithm with a 0
+// pushed first).
+template <RunMode kMode>
+void RunOps(const std::vector<BoundOperation>& ops, const Program* p, const double* args,
+            double* st, int base, double& result, int16_t& msgNo) {
+  constexpr bool kShared = kMode != RunMode::kBound;
+  constexpr bool kChecked = kMode == RunMode::kChecked;
+  int d = 0;
+  double tos = kShared ? st[0] : 0;
+  int16_t msg = kShared ? msgNo : 0;
+  int32_t top = 0;
+  if constexpr (kShared) top = std::min(Tables.ValueTop, kMaxValueIndex);
 
   auto pop = [&]() -> double {
     if constexpr (kChecked) {
-      if (sp < 1) {
+      if (base + d < 1) {
         msg = kMsgUndefinedName;
         return 0;
       }
     }
-    return st[sp--];
+    const double v = tos;
+    tos = st[--d];
+    return v;
   };
   auto push = [&](double v) -> bool {
     if constexpr (kChecked) {
-      if (sp >= kValueStackTop) {
+      if (base + d >= kValueStackTop) {
         msg = kMsgStackOverflow;
         return false;
       }
     }
-    st[++sp] = v;
+    st[d++] = tos;
+    tos = v;
+    if constexpr (kShared) st[d] = tos;
+    return true;
+  };
+  // The value a pop would give, without popping.
+  auto peek = [&]() -> double {
+    if constexpr (kChecked) {
+      if (base + d < 1) return 0;
+    }
+    return tos;
+  };
+  // The top and the value under it replaced by f(top, under); the top replaced by f(top).
+  auto binary = [&](auto f) {
+    if constexpr (kChecked) {
+      const double a = pop();
+      const double b = pop();
+      push(f(a, b));
+    } else {
+      tos = f(tos, st[--d]);
+      if constexpr (kShared) st[d] = tos;
+    }
+  };
+  auto unary = [&](auto f) {
+    if constexpr (kChecked) {
+      push(f(pop()));
+    } else {
+      tos = f(tos);
+      if constexpr (kShared) st[d] = tos;
+    }
+  };
+  // A stop: the shared stack is left as it stands.
+  auto stop = [&](int16_t code) {
+    if constexpr (kShared) MathVars.ValueSP = static_cast<int16_t>(base + d);
+    msgNo = code;
+  };
+  // A literal or name operand: value list entry k, 0 when it does not hold the operand.
+  auto pushEntry = [&](int32_t k) -> bool {
+    if (k == 0) {
+      stop(kMsgUndefinedName);
+      return false;
+    }
+    msg = 0;
+    if (!push(Tables.ValueList[static_cast<size_t>(k)].Value)) {
+      stop(msg);
+      return false;
+    }
     return true;
   };
 
-  for (const Instr& in : p.ops) {
-    switch (in.op) {
-      case Op::kLiteral: {
-        const int32_t k = in.arg;
-        if (k < 1 || k > top ||
-            !LiteralNameMatches(Tables.ValueList[static_cast<size_t>(k)].Name, in.name)) {
-          msg = kMsgUndefinedName;
-          stopped = true;
-          break;
+  for (const BoundOperation& in : ops) {
+    switch (static_cast<Op>(in.op)) {
+      case Op::kLiteral:
+      case Op::kName:
+        if constexpr (kShared) {
+          if (!pushEntry(OperandEntry(*p, in, top))) return;
         }
-        msg = 0;
-        if (!push(Tables.ValueList[static_cast<size_t>(k)].Value)) stopped = true;
         break;
-      }
-      case Op::kName: {
-        const int32_t k = p.resolved[static_cast<size_t>(in.arg)];
-        if (k == 0) {
-          msg = kMsgUndefinedName;
-          stopped = true;
-          break;
-        }
-        msg = 0;
-        if (!push(Tables.ValueList[static_cast<size_t>(k)].Value)) stopped = true;
+      case Op::kConst:
+        push(in.value);
         break;
-      }
+      case Op::kArg:
+        push(args[in.arg]);
+        break;
+      case Op::kAddConst:
+        tos = Guard(in.value + tos);
+        break;
+      case Op::kMulConst:
+        tos = Guard(in.value * tos);
+        break;
+      case Op::kDivConst:
+        tos = SafeDivide(in.value, tos);
+        break;
+      case Op::kAddArg:
+        tos = Guard(args[in.arg] + tos);
+        break;
+      case Op::kMulArg:
+        tos = Guard(args[in.arg] * tos);
+        break;
+      case Op::kDivArg:
+        tos = SafeDivide(args[in.arg], tos);
+        break;
       case Op::kBadName:
-        msg = kMsgUndefinedName;
-        stopped = true;
+        stop(kMsgUndefinedName);
+        return;
+      case Op::kAdd:
+        binary([](double a, double b) { return Guard(a + b); });
         break;
-      case Op::kAdd: {
-        const double a = pop();
-        const double b = pop();
-        push(Guard(a + b));
+      case Op::kMul:
+        binary([](double a, double b) { return Guard(a * b); });
         break;
-      }
-      case Op::kMul: {
-        const double a = pop();
-        const double b = pop();
-        push(Guard(a * b));
+      case Op::kDiv:
+        binary([](double a, double b) { return SafeDivide(a, b); });
         break;
-      }
-      case Op::kDiv: {
-        const double a = pop();
-        const double b = pop();
-        push(SafeDivide(a, b));
+      case Op::kPow:
+        binary([&](double a, double b) { return SafePower(a, b, msg); });
+        if (msg != 0) {
+          stop(msg);
+          return;
+        }
         break;
-      }
-      case Op::kPow: {
-        const double a = pop();
-        const double b = pop();
-        push(SafePower(a, b, msg));
-        if (msg != 0) stopped = true;
+      case Op::kPowWhole:
+        tos = WholePower(tos, in.power);
         break;
-      }
+      case Op::kSinArg:
+        push(Unary(Op::kSin, args[in.arg]));
+        break;
+      case Op::kCosArg:
+        push(Unary(Op::kCos, args[in.arg]));
+        break;
+      case Op::kScaledArg:
+        push(Guard(in.value * args[in.arg]));
+        break;
+      case Op::kPowWholeArg:
+        push(Guard(in.value * WholePower(args[in.arg], in.power)));
+        break;
+      case Op::kSin:  // the commonest functions without a second dispatch
+        unary([](double a) { return Unary(Op::kSin, a); });
+        break;
+      case Op::kCos:
+        unary([](double a) { return Unary(Op::kCos, a); });
+        break;
       case Op::kNeg:
-        if (!push(Guard(-pop()))) stopped = true;
+        unary([](double a) { return Guard(-a); });
         break;
-      case Op::kSqrt: {
-        const double a = pop();
-        if (a < 0) {
-          msg = kMsgNegativeSqrt;
-          stopped = true;
-          break;
+      case Op::kSqrt:
+        if (peek() < 0) {
+          pop();
+          stop(kMsgNegativeSqrt);
+          return;
         }
-        push(SafeSqrt(a));
+        unary(SafeSqrt);
         break;
-      }
       case Op::kLog:
-      case Op::kLn: {
-        const double a = pop();
-        if (a <= 0) {
-          push(0);
-          msg = kMsgLogNotPositive;
-          stopped = true;
-          break;
+      case Op::kLn:
+        if (peek() <= 0) {
+          unary([](double) { return 0.0; });
+          stop(kMsgLogNotPositive);
+          return;
         }
-        if (!push(in.op == Op::kLog ? SafeLog10(a) : SafeLn(a))) stopped = true;
+        if (static_cast<Op>(in.op) == Op::kLog) {
+          unary(SafeLog10);
+        } else {
+          unary(SafeLn);
+        }
+        break;
+      default: {
+        const Op op = static_cast<Op>(in.op);
+        unary([op](double a) { return Unary(op, a); });
         break;
       }
-      default:
-        if (!push(Unary(in.op, pop()))) stopped = true;
-        break;
     }
-    if (stopped) break;
   }
-  if (!stopped) {
+  if constexpr (kShared) {
     const double r = pop();
     if (msg == 0) result = r;
+    MathVars.ValueSP = static_cast<int16_t>(base + d);
+    msgNo = msg;
+  } else {
+    result = tos;
+    msgNo = 0;
   }
-  MathVars.ValueSP = static_cast<int16_t>(sp);
-  msgNo = msg;
-}
-
-// The value a literal or name operand stands for at binding: the literal's value list entry when
-// it still holds that literal, the latest entry of a name; false when Evaluate would stop on it.
-bool OperandValue(const Program& p, const Instr& in, double& value) {
-  const int32_t top = std::min(Tables.ValueTop, kMaxValueIndex);
-  if (in.op == Op::kLiteral) {
-    const int32_t k = in.arg;
-    if (k < 1 || k > top ||
-        !LiteralNameMatches(Tables.ValueList[static_cast<size_t>(k)].Name, in.name)) {
-      return false;
-    }
-    value = Tables.ValueList[static_cast<size_t>(k)].Value;
-    return true;
-  }
-  const rt::Text& name = p.names[static_cast<size_t>(in.arg)];
-  for (int32_t k = top; k >= 1; --k) {
-    if (Tables.ValueList[static_cast<size_t>(k)].Name == name) {
-      value = Tables.ValueList[static_cast<size_t>(k)].Value;
-      return true;
-    }
-  }
-  return false;
 }
 
 // The fused form of an operand push followed by a binary operation, or false.
@@ -566,10 +646,11 @@ void Evaluate(const rt::Text& code, double& result, int16_t& msgNo) {
     MathVars.ValueSP = 0;
   }
   const int sp = MathVars.ValueSP;
+  double* const st = MathVars.ValueStack.data() + sp;
   if (sp + p.minPopDepth >= 1 && sp + p.maxDepth <= kValueStackTop) {
-    Run<false>(p, result, msgNo);
+    RunOps<RunMode::kShared>(p.ops, &p, nullptr, st, sp, result, msgNo);
   } else {
-    Run<true>(p, result, msgNo);
+    RunOps<RunMode::kChecked>(p.ops, &p, nullptr, st, sp, result, msgNo);
   }
 }
 
@@ -790,6 +871,8 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
   bound = BoundCode{};
   Program p;
   Decode(code, p);
+  ResolveNames(p);
+  const int32_t top = std::min(Tables.ValueTop, kMaxValueIndex);
   int depth = 0;
   int maxDepth = 0;
   bool ok = true;
@@ -797,23 +880,24 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
   // exponents taken into a whole power (their pushes are dropped).
   std::vector<int> pushedBy;
   std::vector<bool> dropped;
-  for (const Instr& in : p.ops) {
+  for (const BoundOperation& decoded : p.ops) {
+    const Op op = static_cast<Op>(decoded.op);
     BoundOperation b;
-    switch (in.op) {
+    switch (op) {
       case Op::kLiteral:
       case Op::kName: {
         size_t slot = rt::Text::npos;
-        if (in.op == Op::kName) {
-          const rt::Text& name = p.names[static_cast<size_t>(in.arg)];
+        if (op == Op::kName) {
+          const rt::Text& name = p.names[static_cast<size_t>(decoded.arg)];
           if (name.size() == 1) slot = argLetters.find(name[0]);
         }
-        double value = 0;
+        const int32_t k = slot == rt::Text::npos ? OperandEntry(p, decoded, top) : 0;
         if (slot != rt::Text::npos) {
           b.op = static_cast<uint8_t>(Op::kArg);
           b.arg = static_cast<int32_t>(slot);
-        } else if (OperandValue(p, in, value)) {
+        } else if (k != 0) {
           b.op = static_cast<uint8_t>(Op::kConst);
-          b.value = value;
+          b.value = Tables.ValueList[static_cast<size_t>(k)].Value;
         } else {
           b.op = static_cast<uint8_t>(Op::kBadName);
         }
@@ -829,15 +913,15 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
       case Op::kPow:
         if (depth < 2) ok = false;
         --depth;
-        b.op = static_cast<uint8_t>(in.op);
+        b.op = static_cast<uint8_t>(op);
         break;
       default:
         if (depth < 1) ok = false;
-        b.op = static_cast<uint8_t>(in.op);
+        b.op = static_cast<uint8_t>(op);
         break;
     }
     if (!ok) return false;
-    if (in.op == Op::kPow) {
+    if (op == Op::kPow) {
       // A constant exponent 2 to 4 lies under the base: its push is dropped and the power
       // becomes a product.
       const int e = pushedBy[pushedBy.size() - 2];
@@ -849,12 +933,12 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
         b.power = static_cast<uint8_t>(exponent->value);
       }
     }
-    if (in.op == Op::kAdd || in.op == Op::kMul || in.op == Op::kDiv || in.op == Op::kPow) {
+    if (op == Op::kAdd || op == Op::kMul || op == Op::kDiv || op == Op::kPow) {
       pushedBy.pop_back();
       pushedBy.back() = -1;
-    } else if (in.op == Op::kLiteral || in.op == Op::kName) {
+    } else if (op == Op::kLiteral || op == Op::kName) {
       pushedBy.push_back(static_cast<int>(bound.ops.size()));
-    } else if (in.op != Op::kBadName) {
+    } else if (op != Op::kBadName) {
       pushedBy.back() = -1;
     }
     // An operand pushed and at once taken by "+", "*" or "/" becomes one operation, and so does
@@ -932,106 +1016,7 @@ void RunBound(const BoundCode& bound, const double* args, double& result, int16_
     }
     st = scratch.data();
   }
-  int d = 0;
-  double tos = 0;
-  int16_t msg = 0;
-  for (const BoundOperation& in : bound.ops) {
-    switch (static_cast<Op>(in.op)) {
-      case Op::kConst:
-        st[d++] = tos;
-        tos = in.value;
-        break;
-      case Op::kArg:
-        st[d++] = tos;
-        tos = args[in.arg];
-        break;
-      case Op::kAddConst:
-        tos = Guard(in.value + tos);
-        break;
-      case Op::kMulConst:
-        tos = Guard(in.value * tos);
-        break;
-      case Op::kDivConst:
-        tos = SafeDivide(in.value, tos);
-        break;
-      case Op::kAddArg:
-        tos = Guard(args[in.arg] + tos);
-        break;
-      case Op::kMulArg:
-        tos = Guard(args[in.arg] * tos);
-        break;
-      case Op::kDivArg:
-        tos = SafeDivide(args[in.arg], tos);
-        break;
-      case Op::kBadName:
-        msgNo = kMsgUndefinedName;
-        return;
-      case Op::kAdd:
-        tos = Guard(tos + st[--d]);
-        break;
-      case Op::kMul:
-        tos = Guard(tos * st[--d]);
-        break;
-      case Op::kDiv:
-        tos = SafeDivide(tos, st[--d]);
-        break;
-      case Op::kPow:
-        tos = SafePower(tos, st[--d], msg);
-        if (msg != 0) {
-          msgNo = msg;
-          return;
-        }
-        break;
-      case Op::kPowWhole:
-        tos = WholePower(tos, in.power);
-        break;
-      case Op::kSinArg:
-        st[d++] = tos;
-        tos = Unary(Op::kSin, args[in.arg]);
-        break;
-      case Op::kCosArg:
-        st[d++] = tos;
-        tos = Unary(Op::kCos, args[in.arg]);
-        break;
-      case Op::kScaledArg:
-        st[d++] = tos;
-        tos = Guard(in.value * args[in.arg]);
-        break;
-      case Op::kPowWholeArg:
-        st[d++] = tos;
-        tos = Guard(in.value * WholePower(args[in.arg], in.power));
-        break;
-      case Op::kSin:  // the commonest functions without a second dispatch
-        tos = Unary(Op::kSin, tos);
-        break;
-      case Op::kCos:
-        tos = Unary(Op::kCos, tos);
-        break;
-      case Op::kNeg:
-        tos = Guard(-tos);
-        break;
-      case Op::kSqrt:
-        if (tos < 0) {
-          msgNo = kMsgNegativeSqrt;
-          return;
-        }
-        tos = SafeSqrt(tos);
-        break;
-      case Op::kLog:
-      case Op::kLn:
-        if (tos <= 0) {
-          msgNo = kMsgLogNotPositive;
-          return;
-        }
-        tos = static_cast<Op>(in.op) == Op::kLog ? SafeLog10(tos) : SafeLn(tos);
-        break;
-      default:
-        tos = Unary(static_cast<Op>(in.op), tos);
-        break;
-    }
-  }
-  result = tos;
-  msgNo = 0;
+  RunOps<RunMode::kBound>(bound.ops, nullptr, args, st, 0, result, msgNo);
 }
 
 rt::Text DumpBoundCode(const BoundCode& bound) {

@@ -270,6 +270,28 @@ TEST_F(MathTest, StackEdgesAndStops) {
   }
 }
 
+// Every value a run pushes stays in its slot after the run, above ValueSP too: code that pops
+// more than it pushes, run after ValueSP was raised again, reads them.
+TEST_F(MathTest, PushedValuesStayInTheirSlots) {
+  Append(u"x", 3);
+  Append(u"y", 5);
+  MathVars.ValueStack[3] = 42;
+  MathVars.ValueSP = 1;
+  double result = -1;
+  int16_t msg = 0;
+  Evaluate(u"+xy", result, msg);  // y to slot 2, x to slot 3, x + y back to slot 2
+  EXPECT_EQ(0, msg);
+  EXPECT_EQ(8, result);
+  EXPECT_EQ(1, MathVars.ValueSP);
+  EXPECT_EQ(8, MathVars.ValueStack[2]);
+  EXPECT_EQ(3, MathVars.ValueStack[3]);
+  MathVars.ValueSP = 3;
+  Evaluate(u"+", result, msg);  // slot 3 plus slot 2
+  EXPECT_EQ(0, msg);
+  EXPECT_EQ(11, result);
+  EXPECT_EQ(1, MathVars.ValueSP);
+}
+
 TEST_F(MathTest, UsedFlagsAreSetByTheIntegerFunctions) {
   Literals({2.5});
   for (const auto& [token, flag] : {std::pair{u'\u00F4', &MathVars.UsedFloor},
