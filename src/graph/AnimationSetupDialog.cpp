@@ -202,8 +202,7 @@ AnimationSetupDialog& AnimationSetupDialog::Load() {
 
 void AnimationSetupDialog::Form_Load() {
   ui::Ui().MakeTopmostAtOrigin(static_cast<ui::WindowHandle>(static_cast<QWidget*>(this)));
-  move((kLoadLeftTwips + kTwipsPerPixel / 2) / kTwipsPerPixel,
-       (kLoadTopTwips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+  move(TwipsToPixels(kLoadLeftTwips), TwipsToPixels(kLoadTopTwips));
   cmdStop->setEnabled(false);
 }
 

@@ -20,12 +20,6 @@ namespace {
 
 ContourProgressWindow* g_window = nullptr;
 
-// The design is in twips; 15 twips make one pixel.
-constexpr int kTwipsPerPixel = 15;
-constexpr int Px(int twips) {
-  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
 // Height of a one-line label.
 constexpr int kLabelHeightTwips = 255;
 
@@ -45,9 +39,10 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
   label->setObjectName(QString::fromLatin1(name));
   label->setTextFormat(Qt::PlainText);
   if (width > 0) {
-    label->setGeometry(Px(left), Px(top), Px(width), Px(height));
+    label->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                       TwipsToPixels(height));
   } else {
-    label->move(Px(left), Px(top));
+    label->move(TwipsToPixels(left), TwipsToPixels(top));
     label->adjustSize();
   }
   return label;
@@ -57,7 +52,8 @@ QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& title, in
                      int width, int height) {
   auto* frame = new QGroupBox(title, parent);
   frame->setObjectName(QString::fromLatin1(name));
-  frame->setGeometry(Px(left), Px(top), Px(width), Px(height));
+  frame->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                     TwipsToPixels(height));
   return frame;
 }
 
@@ -65,7 +61,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
                         int left, int top, int width, int height) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(Px(left), Px(top), Px(width), Px(height));
+  button->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                      TwipsToPixels(height));
   const QColor c = FromPacked(color);
   button->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(%1, %2, %3); }")
                             .arg(c.red())
@@ -139,7 +136,7 @@ ContourProgressWindow::ContourProgressWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(QStringLiteral("frmContour"));
   setWindowTitle(QStringLiteral("Contour Progress"));
-  setFixedSize(Px(kClientWidth), Px(kClientHeight));
+  setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
 
   Frame1 = MakeFrame(this, "Frame1", QStringLiteral("Level Status"), 360, 240, 3495, 735);
   lblLevel = MakeLabel(Frame1, "lblLevel", QString(), 240, 300, 975);
@@ -191,7 +188,7 @@ ContourProgressWindow& ContourProgressWindow::Load() {
 
 void ContourProgressWindow::Form_Load() {
   ui::Ui().MakeTopmostAtOrigin(static_cast<ui::WindowHandle>(static_cast<QWidget*>(this)));
-  move(Px(kLoadLeft), Px(kLoadTop));
+  move(TwipsToPixels(kLoadLeft), TwipsToPixels(kLoadTop));
   ms::ContourWindowLoad();
   Mirror();
 }

@@ -200,8 +200,7 @@ FamilyPlotsDialog& FamilyPlotsDialog::Load() {
 
 void FamilyPlotsDialog::Form_Load() {
   ui::Ui().MakeTopmostAtOrigin(static_cast<ui::WindowHandle>(static_cast<QWidget*>(this)));
-  move((kLoadLeftTwips + kTwipsPerPixel / 2) / kTwipsPerPixel,
-       (kLoadTopTwips + kTwipsPerPixel / 2) / kTwipsPerPixel);
+  move(TwipsToPixels(kLoadLeftTwips), TwipsToPixels(kLoadTopTwips));
   cmdCancel->setEnabled(true);
   ms::RunFlags.StopFamily = 0;
   ms::RunFlags.Replot = 0;

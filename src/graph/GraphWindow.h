@@ -35,6 +35,10 @@ namespace gr {
 
 // Twips per pixel of the picture box.
 constexpr int kTwipsPerPixel = 15;
+// A length of the window design in twips as whole pixels, rounded to the nearest.
+constexpr int TwipsToPixels(int twips) {
+  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
 // Size of the picture box Display in twips.
 constexpr int kDisplayWidthTwips = 11500;
 constexpr int kDisplayHeightTwips = 15000;
