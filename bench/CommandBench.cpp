@@ -53,10 +53,10 @@ const Workload kIvp4 = {
     u"IVP[F,G,H,R,{0,200,1,0,0,0}{1,0.000001,3}]", ms::ProcessIVP};
 const Workload kContourSquares = {u"F{x,y}=x^2+y^2\r\n",
                                   u"PlotContour[F,{-3,3,-3,3}{1,1}{0.5,8,0.5}{0.01,0.1}]",
-                                  ms::ProcessPlotContour};
+                                  [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotContour(s); }};
 const Workload kContourSinCos = {u"F{x,y}=Sin[x]*Cos[y]\r\n",
                                  u"PlotContour[F,{-3,3,-3,3}{1,1}{-0.9,0.9,0.1}{0.01,0.1}]",
-                                 ms::ProcessPlotContour};
+                                 [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotContour(s); }};
 const Workload kDblInt = {u"F{x,y}=x*y+Sin[x*y]\r\nC{x}=0\r\nD{x}=1\r\n",
                           u"v=dblInt[F,C,D,{0,1,200,200,y}]", [](rt::Text& s, int16_t& msgNo) {
                             int16_t slot = 1;
@@ -65,11 +65,12 @@ const Workload kDblInt = {u"F{x,y}=x*y+Sin[x*y]\r\nC{x}=0\r\nD{x}=1\r\n",
 const Workload kBvpSecant = {u"F{t,x,y}=y\r\nG{t,x,y}=-x\r\n",
                              u"BVP[F,G,{0,0,3,1}{0,2}{1,0.001,0}]", ms::ProcessBVP};
 const Workload kSlopeField = {u"F{x,y}=x-y\r\n", u"PlotSlopeField[F,{-3,3,12}{-2,2,8}{0,1}{0,-1}]",
-                              ms::ProcessPlotSlopeField};
+                              [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotSlopeField(s); }};
 const Workload kDirField = {u"F{x,y}=y\r\nH{x,y}=-x\r\n", u"PlotDirField[F,H,{-3,3,15}{-3,3,15}]",
-                            ms::ProcessPlotDirField};
+                            [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotDirField(s); }};
 const Workload kField3D = {u"F{x,y,z}=y\r\nG{x,y,z}=-x\r\nH{x,y,z}=z/3\r\n",
-                           u"PlotField3D[F,G,H,{-3,3,7}{-3,3,7}{-3,3,7}]", ms::ProcessPlotField3D};
+                           u"PlotField3D[F,G,H,{-3,3,7}{-3,3,7}{-3,3,7}]",
+                           [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotField3D(s); }};
 
 long PeakKilobytes() {
   rusage u{};

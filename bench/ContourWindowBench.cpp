@@ -79,9 +79,8 @@ void BM_ContourCommandOnly(benchmark::State& state) {
       sheet.cmdCompute_click();
       state.ResumeTiming();
       rt::Text statement = ms::Requests.ContourStmt;
-      int16_t msgNo = 0;
       ms::StartSceneBuild();
-      ms::RunGraphCommand(ms::GraphCommand::kContour, statement, 0, msgNo);
+      const int16_t msgNo = ms::RunGraphCommand(ms::GraphCommand::kContour, statement, 0);
       benchmark::DoNotOptimize(msgNo);
     }
     state.counters["segments"] = ms::Scene.SegmentCountD;

@@ -93,7 +93,7 @@ void BM_ContourBesideLongFunction(benchmark::State& state) {
     state.ResumeTiming();
     int16_t msgNo = 0;
     const ms::FunctionBindingScope bindings;
-    ms::ProcessPlotContour(statement, msgNo);
+    msgNo = ms::ProcessPlotContour(statement);
     if (msgNo != 0) {
       state.SkipWithError("the command failed");
       break;

@@ -43,7 +43,7 @@ void RunImmediateCommand(ImmediateCommand command, const rt::Text& statement, in
   rt::Text text = statement;
   switch (command) {
     case ImmediateCommand::Plot:
-      ProcessPlot(text, msgNo);
+      msgNo = ProcessPlot(text);
       return;
     case ImmediateCommand::Zero:
       ProcessZero(text, msgNo);

@@ -36,41 +36,48 @@ void ResetGraphCommands() {
   g_builders = kDefaultBuilders;
 }
 
-void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, int16_t& msgNo) {
-  msgNo = 0;
+int16_t RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot) {
   // The tables stand still while a command runs: its functions are bound once.
   const FunctionBindingScope bindings;
   CommandBuilder builder = CommandEntry(command);
-  if (builder != nullptr) builder(statement, slot, msgNo);
+  return builder != nullptr ? builder(statement, slot) : 0;
 }
 
 // Single and double integrals share one count of slots, each list holding only its own kind's
 // statements: a slot of the other kind is empty here and holds nothing to run.
-void IntegCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
-  if (statement.empty()) return;
+int16_t IntegCommand(rt::Text& statement, int16_t slot) {
+  if (statement.empty()) return 0;
+  int16_t msgNo = 0;
   ProcessInteg(statement, slot, msgNo, true);
+  return msgNo;
 }
-void DblIntCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
-  if (statement.empty()) return;
+int16_t DblIntCommand(rt::Text& statement, int16_t slot) {
+  if (statement.empty()) return 0;
+  int16_t msgNo = 0;
   ProcessDblInt(statement, slot, msgNo);
+  return msgNo;
 }
-void IVPCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
+int16_t IVPCommand(rt::Text& statement, int16_t) {
+  int16_t msgNo = 0;
   ProcessIVP(statement, msgNo);
+  return msgNo;
 }
-void BVPCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
+int16_t BVPCommand(rt::Text& statement, int16_t) {
+  int16_t msgNo = 0;
   ProcessBVP(statement, msgNo);
+  return msgNo;
 }
-void SlopeFieldCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ProcessPlotSlopeField(statement, msgNo);
+int16_t SlopeFieldCommand(rt::Text& statement, int16_t) {
+  return ProcessPlotSlopeField(statement);
 }
-void DirFieldCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ProcessPlotDirField(statement, msgNo);
+int16_t DirFieldCommand(rt::Text& statement, int16_t) {
+  return ProcessPlotDirField(statement);
 }
-void Field3DCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ProcessPlotField3D(statement, msgNo);
+int16_t Field3DCommand(rt::Text& statement, int16_t) {
+  return ProcessPlotField3D(statement);
 }
-void ContourCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ProcessPlotContour(statement, msgNo);
+int16_t ContourCommand(rt::Text& statement, int16_t) {
+  return ProcessPlotContour(statement);
 }
 
 }  // namespace ms

@@ -1,6 +1,6 @@
 // The commands the picture build runs, reached through one table in the build's fixed order.
-// Each entry takes the stored statement text, the slot (1..12 for the integral statements, 0 for
-// the others) and a message number (0 = success).
+// Each entry takes the stored statement text and the slot (1..12 for the integral statements, 0
+// for the others) and returns a message number (0 = success).
 #pragma once
 
 #include <array>
@@ -29,27 +29,26 @@ enum class SceneStep : int {
 using GraphCommand = SceneStep;
 constexpr int kGraphCommandCount = static_cast<int>(SceneStep::kCurve);
 
-using CommandBuilder = void (*)(rt::Text& statement, int16_t slot, int16_t& msgNo);
+using CommandBuilder = int16_t (*)(rt::Text& statement, int16_t slot);
 
 // The builder the build calls for a command; tests may replace an entry and restore the table
 // with ResetGraphCommands. A row without a command has an empty entry.
 CommandBuilder& CommandEntry(GraphCommand command);
 void ResetGraphCommands();
 
-// Runs the builder of a command (msgNo is set to 0 first).
-void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, int16_t& msgNo);
+// Runs the builder of a command: its message, 0 for a row without one.
+[[nodiscard]] int16_t RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot);
 
 // The commands: the running integral of an Integ[ slot drawn as a curve (computed unless Replot
 // is set), a dblInt[ slot, the initial and boundary value problems, the three fields and the
 // contour lines.
-void IntegCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
-void DblIntCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
-void IVPCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
-void BVPCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
-void SlopeFieldCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
-void DirFieldCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
-void Field3DCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
-
-void ContourCommand(rt::Text& statement, int16_t slot, int16_t& msgNo);
+[[nodiscard]] int16_t IntegCommand(rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t DblIntCommand(rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t IVPCommand(rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t BVPCommand(rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t SlopeFieldCommand(rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t DirFieldCommand(rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t Field3DCommand(rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t ContourCommand(rt::Text& statement, int16_t slot);
 
 }  // namespace ms

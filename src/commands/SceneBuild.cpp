@@ -60,8 +60,7 @@ bool RunCommand(const Build& b, SceneStepReport& report, GraphCommand command, r
   // The field commands read the XY-plane items and may make "Box ?" available.
   FieldGraph.mnuXYEnabled = b.options.xyPlaneItemEnabled ? -1 : 0;
   FieldGraph.mnuXYChecked = b.options.xyPlaneItemChecked ? -1 : 0;
-  int16_t msgNo = 0;
-  RunGraphCommand(command, statement, slot, msgNo);
+  const int16_t msgNo = RunGraphCommand(command, statement, slot);
   ++report.statementsRun;
   TakeOdeViews(report);
   if (command != GraphCommand::kContour && RunFlags.AbortRun != 0) {

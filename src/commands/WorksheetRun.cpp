@@ -66,40 +66,36 @@ int16_t FunctionIndex(const rt::Text& name) {
 
 }  // namespace
 
-void SetUpParm(const rt::Text& stmt, int16_t& msgNo) {
+int16_t SetUpParm(const rt::Text& stmt) {
+  int16_t msgNo = 0;
   const long len = static_cast<long>(stmt.size());
   auto at = [&](long pos) -> char16_t { return pos >= 1 && pos <= len ? stmt[pos - 1] : 0; };
   long p = 2;
   for (;;) {
     const char16_t name = at(p);
     if (!IsLower(name)) {
-      msgNo = kMsgParmFormat;
-      return;
+      return kMsgParmFormat;
     }
     const int32_t entry = AppendValue(rt::Text(1, name), 0.0, msgNo);
-    if (msgNo != 0) return;
+    if (msgNo != 0) return msgNo;
     if (p + 1 >= len || at(p + 1) != u'=') {
-      msgNo = kMsgParmFormat;
-      return;
+      return kMsgParmFormat;
     }
     long q = p + 2;
     if (q >= len || at(q) == u',') {
-      msgNo = kMsgParmFormat;
-      return;
+      return kMsgParmFormat;
     }
     rt::Text valueText;
     while (at(q) != u'>' && at(q) != u';' && q < len) {
       if (at(q) == u',') {
-        msgNo = kMsgParmFormat;
-        return;
+        return kMsgParmFormat;
       }
       valueText.push_back(at(q));
       ++q;
     }
     const char16_t terminator = at(q);
     if (terminator != u';' && terminator != u'>') {
-      msgNo = kMsgParmFormat;
-      return;
+      return kMsgParmFormat;
     }
     double value = 0;
     if (rt::IsNumeric(valueText)) {
@@ -114,24 +110,20 @@ void SetUpParm(const rt::Text& stmt, int16_t& msgNo) {
         valueText += u'_';
       } else if (valueText.size() >= 2 && IsLower(valueText[0]) &&
                  !(IsLower(valueText[1]) || IsDigit(valueText[1]) || valueText[1] == u'_')) {
-        msgNo = kMsgParmFormat;
-        return;
+        return kMsgParmFormat;
       }
       if (!ConstantValue(valueText, value)) {
-        msgNo = kMsgParmNotConstant;
-        return;
+        return kMsgParmNotConstant;
       }
       if (negative) value = -value;
     }
     Tables.ValueList[static_cast<size_t>(entry)].Value = value;
     if (terminator == u'>') {
-      msgNo = 0;
-      return;
+      return 0;
     }
     p = q + 1;
     if (p >= len) {
-      msgNo = kMsgParmFormat;
-      return;
+      return kMsgParmFormat;
     }
   }
 }
@@ -145,8 +137,10 @@ int16_t FindParameterStatement() {
   return 0;
 }
 
-void AppendEndMark(int16_t& msgNo) {
+int16_t AppendEndMark() {
+  int16_t msgNo = 0;
   AppendValue(u"#", 0.0, msgNo);
+  return msgNo;
 }
 
 rt::Text ListedValue(int i, int digits, const std::vector<bool>* undefined) {
@@ -212,33 +206,30 @@ std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefi
   return lines;
 }
 
-void CheckPlotVectors(int16_t& failMark) {
+int16_t CheckPlotVectors() {
   PlotRequestData& plot = PlotRequest;
-  failMark = 0;
   const int count = plot.PlotVectorCount;
   if (count < 0 || count > ms::kMaxPlotCurves || count > ms::kMaxPlotVectors) {
-    failMark = kMsgPlotVectorUnknown;
-    return;
+    return kMsgPlotVectorUnknown;
   }
   for (int k = 1; k <= count; ++k) {
     int16_t vec = 0;
     int16_t msgNo = 0;
     FindVector(plot.PlotVectorList[k], vec, msgNo);
     if (msgNo != 0 || vec < 1 || vec > std::min<int>(Tables.VecCount, ms::kMaxVectors)) {
-      failMark = kMsgPlotVectorUnknown;
-      return;
+      return kMsgPlotVectorUnknown;
     }
     const VecRec& v = Tables.VecTable[vec];
     const int16_t ids[3] = {FunctionIndex(v.XFuncName), FunctionIndex(v.YFuncName),
                             FunctionIndex(v.ZFuncName)};
     for (int c = 0; c < 3; ++c) {
       if (ids[c] == 0) {
-        failMark = kMsgPlotVectorUnknown;
-        return;
+        return kMsgPlotVectorUnknown;
       }
       plot.PlotSpec[static_cast<size_t>(3 * (k - 1) + c)] = ids[c];
     }
   }
+  return 0;
 }
 
 ExecuteOutcome RunExecute(rt::Text sheet, bool graphEnabled, int32_t graphColor,
@@ -285,7 +276,7 @@ ExecuteOutcome RunExecute(rt::Text sheet, bool graphEnabled, int32_t graphColor,
       out.stmtText = stmt.Text;
       return out;
     };
-    SetUpParm(stmt.Text, out.msgNo);
+    out.msgNo = SetUpParm(stmt.Text);
     if (out.msgNo != 0) return stopAt(ExecuteStage::kParameters);
     // A function whose evaluation fails keeps its record's value; mark every value first so that
     // the listing can say which were not evaluated instead of showing a stale number.
@@ -304,7 +295,7 @@ ExecuteOutcome RunExecute(rt::Text sheet, bool graphEnabled, int32_t graphColor,
     out.evaluated = true;
   }
 
-  AppendEndMark(out.msgNo);
+  out.msgNo = AppendEndMark();
   if (out.msgNo != 0) {
     out.stage = ExecuteStage::kEndMark;
     out.stmtNo = Tables.CurrentStmtNo;

@@ -52,17 +52,17 @@ constexpr int16_t kMsgParmNotConstant = 15;  // "Reference to requested constant
 constexpr int16_t kMsgPlotVectorUnknown = 13;
 
 // Reads a parameter set such as "<t=3;u=ax;r=-2>" (no blanks) into the value list: each name is
-// appended, then given its value (a number, or a constant's value, negated after "-"). msgNo 0,
-// 14 (format), 15 (no such constant) or the value list's full-table message. Entries appended
-// before an error stay.
-void SetUpParm(const rt::Text& stmt, int16_t& msgNo);
+// appended, then given its value (a number, or a constant's value, negated after "-"). 0, 14
+// (format), 15 (no such constant) or the value list's full-table message. Entries appended before
+// an error stay.
+[[nodiscard]] int16_t SetUpParm(const rt::Text& stmt);
 
 // The first statement of StatementList that begins with "<": its index (1-based), or 0.
 int16_t FindParameterStatement();
 
 // Appends the end mark "#" (value 0) of this run's values; the value list's full-table message
 // when there is no room.
-void AppendEndMark(int16_t& msgNo);
+[[nodiscard]] int16_t AppendEndMark();
 
 // The value a listing shows for constant i of ConstTable: its value text, or "not computed" for
 // an integral's constant whose command failed or was aborted.
@@ -78,8 +78,8 @@ std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefi
 rt::Text ListedValue(int i, int digits, const std::vector<bool>* undefined);
 
 // Fills PlotSpec from the Plot vectors: for vector k (1 to 6) the FuncTable indexes of its X, Y
-// and Z components. failMark 0, or 13 when a vector or one of its component functions is missing
-// or there are more than six vectors.
-void CheckPlotVectors(int16_t& failMark);
+// and Z components. 0, or 13 when a vector or one of its component functions is missing or there
+// are more than six vectors.
+[[nodiscard]] int16_t CheckPlotVectors();
 
 }  // namespace ms

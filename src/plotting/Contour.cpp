@@ -175,17 +175,16 @@ void PutSlot(int16_t n, double xa, double ya, double xb, double yb, double c) {
 }
 
 // The level loop of one start point. Returns false when an abort stopped it before a level.
-bool TraceLevels(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, double& x0, double& xf,
-                 double& y0, double& yf, double sx, double sy, double& c1, double& c2, double& ds,
-                 double& er, double& sg, bool eventsPerLevel, int16_t& msgNo) {
+bool TraceLevels(const ContourArgs& a, int16_t fxRec, int16_t fyRec, int16_t& n, double sx,
+                 double sy, bool eventsPerLevel) {
+  const double c1 = a.c1, c2 = a.c2, ds = a.ds;
   for (double c = c1; LevelInRange(c, c2, ds, kLevelAllowance); c += ds) {
     if (eventsPerLevel) ui::Ui().DoEvents();
     ContourWindow.LevelCaption = rt::FormatSignificant(c, 5);
     Refresh();
     if (Aborted()) return false;
     if (n >= kContourSegmentCap) break;
-    double level = c;
-    TraceContourBranch(fRec, fxRec, fyRec, n, x0, xf, y0, yf, sx, sy, level, er, sg, msgNo);
+    TraceContourBranch(a.fRecord, fxRec, fyRec, n, a.x0, a.xf, a.y0, a.yf, sx, sy, c, a.er, a.sg);
   }
   return true;
 }
@@ -313,7 +312,7 @@ void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& g
   gy = fy / g;
 }
 
-void ContourLevelColor(double c, double& c1, double& c2, double& ds, int16_t& red, int16_t& green,
+void ContourLevelColor(double c, double c1, double c2, double ds, int16_t& red, int16_t& green,
                        int16_t& blue) {
   const double last = rt::Int((c2 - c1) / ds + kLevelMatch);
   double k = 0;
@@ -344,10 +343,9 @@ void ContourLevelColor(double c, double& c1, double& c2, double& ds, int16_t& re
 
 // --- Tracing -----------------------------------------------------------------------------------
 
-void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx, double& ry,
-                      double x, double y, double& c, double& er, int16_t& msgNo) {
+void ContourCorrector(int16_t fRec, int16_t fxRec, int16_t fyRec, double& rx, double& ry, double x,
+                      double y, double c, double er) {
   double px = x, py = y;
-  msgNo = 0;
   double h = kCorrectorStep;
   int s = 1;
   int q = 0;
@@ -380,11 +378,11 @@ void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx,
   ry = py;
 }
 
-void TraceContourBranch(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, double& x0,
-                        double& xf, double& y0, double& yf, double& sx0, double& sy0, double& c,
-                        double& er, double& sg, int16_t& msgNo) {
+void TraceContourBranch(int16_t fRec, int16_t fxRec, int16_t fyRec, int16_t& n, double x0,
+                        double xf, double y0, double yf, double sx0, double sy0, double c,
+                        double er, double sg) {
   double startX = 0, startY = 0;
-  ContourCorrector(fRec, fxRec, fyRec, startX, startY, sx0, sy0, c, er, msgNo);
+  ContourCorrector(fRec, fxRec, fyRec, startX, startY, sx0, sy0, c, er);
   double x = startX, y = startY;
   int steps = 0;
   const double maxSteps = BranchStepLimit(x0, xf, y0, yf, sg);
@@ -399,7 +397,7 @@ void TraceContourBranch(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& 
 
     // Predictor: a step sg along the tangent (Fy, -Fx) / |grad F|; then back onto the level.
     const double px = x, py = y;
-    ContourCorrector(fRec, fxRec, fyRec, x, y, px + sg * gy, py - sg * gx, c, er, msgNo);
+    ContourCorrector(fRec, fxRec, fyRec, x, y, px + sg * gy, py - sg * gx, c, er);
     PutSlot(n, px, py, x, y, c);
     ++steps;
 
@@ -427,10 +425,9 @@ void TraceContourBranch(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& 
   }
 }
 
-void TraceContours(ContourArgs& a, int16_t& fxRec, int16_t& fyRec, int16_t& msgNo) {
-  int16_t& fRec = a.fRecord;
-  double &x0 = a.x0, &xf = a.xf, &y0 = a.y0, &yf = a.yf, &xc = a.xc, &yc = a.yc;
-  double &c1 = a.c1, &c2 = a.c2, &ds = a.ds, &er = a.er, &sg = a.sg;
+int16_t TraceContours(const ContourArgs& a, int16_t fxRec, int16_t fyRec) {
+  const double xc = a.xc, yc = a.yc;
+  const double c1 = a.c1, c2 = a.c2, ds = a.ds;
   LoadContourWindow();
   ContourWindow.Visible = -1;
   if (g_host) g_host->ShowWindow(true);
@@ -446,9 +443,7 @@ void TraceContours(ContourArgs& a, int16_t& fxRec, int16_t& fyRec, int16_t& msgN
   if (Requests.ContourAllQuadrants == 0) {
     // One start point: events run before each level.
     LightQuadrant(xc, yc);
-    if (!TraceLevels(fRec, fxRec, fyRec, n, x0, xf, y0, yf, xc, yc, c1, c2, ds, er, sg, true,
-                     msgNo))
-      return;
+    if (!TraceLevels(a, fxRec, fyRec, n, xc, yc, true)) return 0;
   } else {
     // Four start points: events run before each of them.
     for (int sy = -1; sy <= 1; sy += 2) {
@@ -456,19 +451,14 @@ void TraceContours(ContourArgs& a, int16_t& fxRec, int16_t& fyRec, int16_t& msgN
         ui::Ui().DoEvents();
         const double startX = sx * xc, startY = sy * yc;
         LightQuadrant(startX, startY);
-        if (!TraceLevels(fRec, fxRec, fyRec, n, x0, xf, y0, yf, startX, startY, c1, c2, ds, er, sg,
-                         false, msgNo))
-          return;
+        if (!TraceLevels(a, fxRec, fyRec, n, startX, startY, false)) return 0;
       }
     }
   }
 
   // Not one value of F anywhere it was asked for: F cannot be evaluated at (x, y) at all (it
   // takes more than two parameters, or no point the corrector visited is in its domain).
-  if (g_valuesAsked > 0 && g_valuesTaken == 0) {
-    msgNo = kMsgNoValue;
-    return;
-  }
+  if (g_valuesAsked > 0 && g_valuesTaken == 0) return kMsgNoValue;
 
   // Legend: the nominal levels up to c2 itself.
   int16_t count = 0;
@@ -495,6 +485,7 @@ void TraceContours(ContourArgs& a, int16_t& fxRec, int16_t& fyRec, int16_t& msgN
   StoreSceneCounts();
   Contours.ContourLegendCount = count;
   if (g_capReached) ui::Ui().MsgBox(kContourSegmentLimitText, ui::kOkOnly, field::kAppTitle);
+  return 0;
 }
 
 // --- The command -------------------------------------------------------------------------------
@@ -542,13 +533,13 @@ int16_t ParseContourArgs(const rt::Text& statement, ContourArgs& args) {
   return 0;
 }
 
-void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
+int16_t ProcessPlotContour(const rt::Text& statement) {
   ContourArgs a;
-  msgNo = ParseContourArgs(statement, a);
+  int16_t msgNo = ParseContourArgs(statement, a);
   Requests.ContourAllQuadrants = a.oneQuadrant ? 0 : -1;
   Requests.Contour1Requested = a.oneQuadrant ? -1 : 0;
   Requests.ContourRequested = a.oneQuadrant ? 0 : -1;
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   const FuncRec f = Tables.FuncTable[static_cast<size_t>(a.fRecord)];
 
   // The partial derivatives as the worksheet functions Fx and Fy, appended as a pair (both
@@ -566,20 +557,13 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   // the evaluations).
   const bool reused = diffMsg == 0 && FindDerivativeRecords(f, dx, dy, recs);
   if (reused) {
-    if (Tables.FuncCount >= kMaxFunctions) {
-      msgNo = kMsgFunctionsFull;
-      return;
-    }
+    if (Tables.FuncCount >= kMaxFunctions) return kMsgFunctionsFull;
   } else if (Tables.FuncCount > kMaxFunctions - kDerivativeRoom) {
-    msgNo = kMsgFunctionsFull;
-    return;
+    return kMsgFunctionsFull;
   } else {
     for (int i = 0; i < 2; ++i) {
       recs[i] = AppendFunction(msgNo);
-      if (msgNo != 0 || recs[i] < 1) {
-        if (msgNo == 0) msgNo = kMsgFunctionsFull;
-        return;
-      }
+      if (msgNo != 0 || recs[i] < 1) return msgNo != 0 ? msgNo : kMsgFunctionsFull;
       FuncRec& r = Tables.FuncTable[static_cast<size_t>(recs[i])];
       r = FuncRec{};
       r.Kind = 0;
@@ -593,25 +577,23 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
     }
     g_lastPair = DerivativePair{recs[0], recs[1], f.Parm1, f.Parm2, dx, dy};
   }
-  msgNo = diffMsg;
-  if (msgNo != 0) return;
+  if (diffMsg != 0) return diffMsg;
   // The values are reported after the records are made, as the statement reads.
-  msgNo = a.valuesMsg;
-  if (msgNo != 0) return;
+  if (a.valuesMsg != 0) return a.valuesMsg;
 
   if (!(a.x0 <= a.xc && a.xc <= a.xf && a.y0 <= a.yc && a.yc <= a.yf)) {
     ui::Ui().MsgBox(kContourStartOutsideText, ui::kOkOnly, field::kAppTitle);
-    return;
+    return 0;
   }
   // A zero step would never reach c2, and the legend holds 200 levels: both are refused before
   // anything is traced.
   if (a.ds == 0) {
     ui::Ui().MsgBox(kContourZeroStepText, ui::kOkOnly, field::kAppTitle);
-    return;
+    return 0;
   }
   if (CountLevels(a.c1, a.c2, a.ds, kContourLegendSize) > kContourLegendSize) {
     ui::Ui().MsgBox(kContourTooManyLevelsText, ui::kOkOnly, field::kAppTitle);
-    return;
+    return 0;
   }
 
   LoadContourWindow();
@@ -623,14 +605,14 @@ void ProcessPlotContour(rt::Text& statement, int16_t& msgNo) {
   Refresh();
   SetGraphButtons(false);
 
-  int16_t fxRec = recs[0], fyRec = recs[1];
-  for (const int16_t r : {a.fRecord, fxRec, fyRec}) PrepareRecord(r);
-  TraceContours(a, fxRec, fyRec, msgNo);
+  for (const int16_t r : {a.fRecord, recs[0], recs[1]}) PrepareRecord(r);
+  msgNo = TraceContours(a, recs[0], recs[1]);
 
   ContourWindow.AbortEnabled = 0;
   ContourWindow.ExitEnabled = -1;
   Refresh();
   SetGraphButtons(true);
+  return msgNo;
 }
 
 }  // namespace ms

@@ -142,28 +142,28 @@ struct ContourArgs {
 // reader's and Differentiate's messages, 1422 when F gives no value anywhere, or 392 when
 // FuncTable has no room for the two records (unless the last pair appended holds the same
 // derivatives: it serves again).
-void ProcessPlotContour(rt::Text& statement, int16_t& msgNo);
+[[nodiscard]] int16_t ProcessPlotContour(const rt::Text& statement);
 
 // Traces every level from the start point (and its mirror images when ContourAllQuadrants is
 // set), then writes the legend and copies the segments into the scene store. An abort noticed
 // before a level leaves the scene and the legend as they were. fxRec, fyRec: FuncTable records of
-// Fx and Fy. msgNo 1422 (nothing drawn) when not one value of F or its derivatives
-// could be taken; a box says so when the segment buffer filled and cut tracing short.
-void TraceContours(ContourArgs& args, int16_t& fxRec, int16_t& fyRec, int16_t& msgNo);
+// Fx and Fy. 0, or 1422 (nothing drawn) when not one value of F or its derivatives could be taken;
+// a box says so when the segment buffer filled and cut tracing short.
+[[nodiscard]] int16_t TraceContours(const ContourArgs& args, int16_t fxRec, int16_t fyRec);
 
 // Traces one curve of level c from the start point into the slots from n on; n is left at the
 // next free slot. The curve ends when it closes on its first point, leaves the box [x0, xf] x
 // [y0, yf], reaches a vanishing gradient, fills the buffer, is aborted, or has taken one step for
 // every cell of side sg in the box without doing any of these (it would go round forever).
-void TraceContourBranch(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, int16_t& n, double& x0,
-                        double& xf, double& y0, double& yf, double& sx0, double& sy0, double& c,
-                        double& er, double& sg, int16_t& msgNo);
+void TraceContourBranch(int16_t fRec, int16_t fxRec, int16_t fyRec, int16_t& n, double x0,
+                        double xf, double y0, double yf, double sx0, double sy0, double c,
+                        double er, double sg);
 
 // Moves (x, y) onto the level c along the unit gradient: steps of length h = 0.25 halved at every
 // change of side, until |c - F| < er, 100 steps on one side, a vanishing gradient or an abort.
-// The result is (rx, ry); msgNo is set to 0.
-void ContourCorrector(int16_t& fRec, int16_t& fxRec, int16_t& fyRec, double& rx, double& ry,
-                      double x, double y, double& c, double& er, int16_t& msgNo);
+// The result is (rx, ry).
+void ContourCorrector(int16_t fRec, int16_t fxRec, int16_t fyRec, double& rx, double& ry, double x,
+                      double y, double c, double er);
 
 // The unit gradient (Fx, Fy) / |(Fx, Fy)| at (x, y), or (0, 0) when its length is below er.
 void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& gx, double& gy,
@@ -177,7 +177,7 @@ void EvalF2AtPoint(int16_t r, double x, double y, double& value);
 
 // The colour of level c among c1, c1 + ds, ..., c2: row k Mod 11 of the level colours, where k is
 // the first level within 0.0001 of c (one past the last level when none is).
-void ContourLevelColor(double c, double& c1, double& c2, double& ds, int16_t& red, int16_t& green,
+void ContourLevelColor(double c, double c1, double c2, double ds, int16_t& red, int16_t& green,
                        int16_t& blue);
 
 // The texts of the boxes that refuse a command without tracing.

@@ -92,25 +92,25 @@ int16_t ParseDirFieldArgs(const rt::Text& statement, DirFieldArgs& args) {
   return field::CheckRanges({&args.x, &args.y}, kMsgRangeOrder, kMsgIntervals);
 }
 
-void ProcessPlotDirField(rt::Text& statement, int16_t& msgNo) {
+int16_t ProcessPlotDirField(const rt::Text& statement) {
   DirFieldArgs args;
-  msgNo = ParseDirFieldArgs(statement, args);
+  const int16_t parseMsg = ParseDirFieldArgs(statement, args);
   View.ZAxisNeeded = args.is3D ? -1 : 0;
   if (args.colorLetter) FieldTables.DirFieldColorLetter = *args.colorLetter;
-  if (msgNo != 0) return;
-  int16_t is3D = args.is3D ? -1 : 0;
+  if (parseMsg != 0) return parseMsg;
+  const bool is3D = args.is3D;
   const double a = args.x.lo, b = args.x.hi, n = args.x.steps;
-  double c = args.y.lo, d = args.y.hi;
+  const double c = args.y.lo, d = args.y.hi;
   const double m = args.y.steps;
 
   double zMin = 200, zMax = -200;
   RunFlags.AbortRun = 0;
-  BuildDirFieldArrows(args.fRecord, args.hRecord, args.gRecord, is3D, a, b, n, c, d, m, zMin, zMax,
-                      msgNo);
+  const int16_t msgNo = BuildDirFieldArrows(args.fRecord, args.hRecord, args.gRecord, is3D, a, b, n,
+                                            c, d, m, zMin, zMax);
   // The axes follow an evaluation failure too; the caller then reports it.
-  if (RunFlags.AbortRun != 0 || FieldGraph.mnuXYEnabled == 0) return;
+  if (RunFlags.AbortRun != 0 || FieldGraph.mnuXYEnabled == 0) return msgNo;
 
-  if (is3D != 0) {
+  if (is3D) {
     View.RotationAngle = View.FieldRotation;
     View.ElevationAngle = View.FieldElevation;
     FieldGraph.mnuBoxEnabled = -1;
@@ -130,26 +130,20 @@ void ProcessPlotDirField(rt::Text& statement, int16_t& msgNo) {
       BuildAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, -1, 1);
     }
   }
+  return msgNo;
 }
 
-void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int16_t& is3D, double a,
-                         double b, double n, double& c, double& d, double m, double& zMin,
-                         double& zMax, int16_t& msgNo) {
-  msgNo = 0;
+int16_t BuildDirFieldArrows(int16_t fIndex, int16_t hIndex, int16_t gIndex, bool is3D, double a,
+                            double b, double n, double c, double d, double m, double& zMin,
+                            double& zMax) {
   const auto valid = [](int16_t k) { return k >= 1 && k <= Tables.FuncCount; };
-  if (!valid(fIndex) || !valid(hIndex)) {
-    msgNo = !valid(fIndex) ? kMsgEvalF : kMsgEvalH;
-    return;
-  }
-  if (is3D != 0 && !valid(gIndex)) {
-    msgNo = kMsgEvalG;
-    return;
-  }
+  if (!valid(fIndex) || !valid(hIndex)) return !valid(fIndex) ? kMsgEvalF : kMsgEvalH;
+  if (is3D && !valid(gIndex)) return kMsgEvalG;
   const double dx = (b - a) / n;
   const double dy = (d - c) / m;
   const rt::Text fId = Tables.FuncTable[fIndex].Name;
   const rt::Text hId = Tables.FuncTable[hIndex].Name;
-  const rt::Text gId = is3D != 0 ? Tables.FuncTable[gIndex].Name : rt::Text();
+  const rt::Text gId = is3D ? Tables.FuncTable[gIndex].Name : rt::Text();
   int16_t total = field::ProgressTotal((d - c) * (b - a));
   double red = 0, green = 0, blue = 0;
   field::LetterColor(FieldTables.DirFieldColorLetter, red, green, blue);
@@ -158,10 +152,10 @@ void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int1
   const int points = field::CountGridPoints(a, b, dx, c, d, dy, kMaxFieldPoints);
   if (points > kMaxFieldPoints) {
     ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
-    return;
+    return 0;
   }
   // Three segments (six points) per arrow, refused before anything is evaluated or written.
-  if (!field::FieldFitsScene(u"PlotDirField", 6L * points)) return;
+  if (!field::FieldFitsScene(u"PlotDirField", 6L * points)) return 0;
 
   // A rebuild draws the kept vectors again; they are evaluated when the table holds no
   // direction-field vectors of this grid.
@@ -174,26 +168,12 @@ void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int1
     for (double y = c; y <= d; y += dy) {
       for (double x = a; x <= b && i <= kMaxFieldPoints; x += dx) {
         ui::Ui().DoEvents();
-        if (RunFlags.AbortRun != 0) return;
+        if (RunFlags.AbortRun != 0) return 0;
         const double args[2] = {x, y};
-        const double vx = field::FunctionAt(u"f1", fId, args, 2, msgNo);
-        if (msgNo != 0) {
-          msgNo = kMsgEvalF;
-          return;
-        }
-        const double vy = field::FunctionAt(u"f2", hId, args, 2, msgNo);
-        if (msgNo != 0) {
-          msgNo = kMsgEvalH;
-          return;
-        }
-        double vz = 0;
-        if (is3D != 0) {
-          vz = field::FunctionAt(u"f2", gId, args, 2, msgNo);
-          if (msgNo != 0) {
-            msgNo = kMsgEvalG;
-            return;
-          }
-        }
+        double vx = 0, vy = 0, vz = 0;
+        if (field::FunctionAt(u"f1", fId, args, 2, vx) != 0) return kMsgEvalF;
+        if (field::FunctionAt(u"f2", hId, args, 2, vy) != 0) return kMsgEvalH;
+        if (is3D && field::FunctionAt(u"f2", gId, args, 2, vz) != 0) return kMsgEvalG;
         t.FieldVectorTable[i - 1] = {vx, vy, vz};
         t.FieldVectorCount = static_cast<int16_t>(i);
         // The height range starts from the first value: the 200 and -200 passed in are no
@@ -252,6 +232,7 @@ void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int1
     if (!field::AppendFieldSegment(end, {rec.Barb2[0], rec.Barb2[1], z}, red, green, blue)) break;
   }
   StoreSceneCounts();
+  return 0;
 }
 
 }  // namespace ms

@@ -26,17 +26,18 @@ struct DirFieldArgs {
 [[nodiscard]] int16_t ParseDirFieldArgs(const rt::Text& statement, DirFieldArgs& args);
 
 // Checks the stored statement and builds the arrows and the axes (with the box for the lifted
-// field). msgNo is 0 on success, otherwise the first message met (1000..1036, 57 for an unknown
-// third function, or a range reader's message). Esc (RunFlags.AbortRun) stops quietly.
-void ProcessPlotDirField(rt::Text& statement, int16_t& msgNo);
+// field). 0 on success, otherwise the first message met (1000..1036, 57 for an unknown third
+// function, or a range reader's message). Esc (RunFlags.AbortRun) stops quietly.
+[[nodiscard]] int16_t ProcessPlotDirField(const rt::Text& statement);
 
 // The arrows of F, H (and G when is3D) over the grid; zMin and zMax go out as the range of G's
 // values (0 and 0 without G), whatever they come in as. The vectors are evaluated unless
 // RunFlags.Replot is set and the vectors of this grid are kept from the last direction-field
 // evaluation. A grid of more than 15,000 points, or one whose arrows the picture has no room
-// for, is refused with a box before anything is evaluated or written.
-void BuildDirFieldArrows(int16_t& fIndex, int16_t& hIndex, int16_t& gIndex, int16_t& is3D, double a,
-                         double b, double n, double& c, double& d, double m, double& zMin,
-                         double& zMax, int16_t& msgNo);
+// for, is refused with a box before anything is evaluated or written (0 all the same). 0, or the
+// message of the function that could not be evaluated (1032 F, 1034 H, 1036 G).
+[[nodiscard]] int16_t BuildDirFieldArrows(int16_t fIndex, int16_t hIndex, int16_t gIndex, bool is3D,
+                                          double a, double b, double n, double c, double d,
+                                          double m, double& zMin, double& zMax);
 
 }  // namespace ms

@@ -89,13 +89,13 @@ int16_t ParseField3DArgs(const rt::Text& statement, Field3DArgs& args) {
   return field::CheckRanges({&args.x, &args.y, &args.z}, kMsgRangeOrder, kMsgIntervals);
 }
 
-void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo) {
+int16_t ProcessPlotField3D(const rt::Text& statement) {
   Field3DArgs args;
-  msgNo = ParseField3DArgs(statement, args);
+  int16_t msgNo = ParseField3DArgs(statement, args);
   if (args.colorLetter) FieldTables.Field3DColorLetter = *args.colorLetter;
   // A statement read to its end asks for the z axis, even when its ranges are then refused.
   if (msgNo == 0 || msgNo == kMsgRangeOrder || msgNo == kMsgIntervals) View.ZAxisNeeded = -1;
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   const double a = args.x.lo, b = args.x.hi, n = args.x.steps;
   const double c = args.y.lo, d = args.y.hi, m = args.y.steps;
   const double e = args.z.lo, f = args.z.hi, k = args.z.steps;
@@ -103,28 +103,24 @@ void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo) {
   View.ElevationAngle = View.FieldElevation;
 
   RunFlags.AbortRun = 0;
-  BuildField3DArrows(args.fRecord, args.gRecord, args.hRecord, a, b, n, c, d, m, e, f, k, msgNo);
-  if (RunFlags.AbortRun != 0) return;
+  msgNo = BuildField3DArrows(args.fRecord, args.gRecord, args.hRecord, a, b, n, c, d, m, e, f, k);
+  if (RunFlags.AbortRun != 0) return msgNo;
   if (View.ShowBox != 0) AddBoundingBox(a, b, c, d, e, f);
-  if (FieldGraph.mnuXYEnabled == 0) return;
+  if (FieldGraph.mnuXYEnabled == 0) return msgNo;
   if (rt::Sgn(d) == rt::Sgn(c) || rt::Sgn(a) == rt::Sgn(b) || rt::Sgn(e) == rt::Sgn(f)) {
     BuildCornerAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, 1.1 * e, 1.1 * f);
   } else {
     BuildAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, 1.1 * e, 1.1 * f);
   }
+  return msgNo;
 }
 
-void BuildField3DArrows(int16_t& fIndex, int16_t& gIndex, int16_t& hIndex, double a, double b,
-                        double n, double c, double d, double m, double e, double f, double k,
-                        int16_t& msgNo) {
-  msgNo = 0;
-  const int16_t* indexes[3] = {&fIndex, &gIndex, &hIndex};
+int16_t BuildField3DArrows(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, double b,
+                           double n, double c, double d, double m, double e, double f, double k) {
+  const int16_t indexes[3] = {fIndex, gIndex, hIndex};
   const int16_t evalMessages[3] = {kMsgEvalFirst, kMsgEvalSecond, kMsgEvalThird};
   for (int q = 0; q < 3; ++q) {
-    if (!ValidIndex(*indexes[q])) {
-      msgNo = evalMessages[q];
-      return;
-    }
+    if (!ValidIndex(indexes[q])) return evalMessages[q];
   }
   const rt::Text ids[3] = {Tables.FuncTable[fIndex].Name, Tables.FuncTable[gIndex].Name,
                            Tables.FuncTable[hIndex].Name};
@@ -141,10 +137,10 @@ void BuildField3DArrows(int16_t& fIndex, int16_t& gIndex, int16_t& hIndex, doubl
   const int points = field::CountGridPoints3D(a, b, dx, c, d, dy, e, f, dz, kMaxFieldPoints);
   if (points > kMaxFieldPoints) {
     ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
-    return;
+    return 0;
   }
   // Three segments (six points) per arrow, refused before anything is evaluated or written.
-  if (!field::FieldFitsScene(u"PlotField3D", 6L * points)) return;
+  if (!field::FieldFitsScene(u"PlotField3D", 6L * points)) return 0;
 
   // A rebuild draws the kept vectors again; they are evaluated when the table holds no
   // space-field vectors of this grid.
@@ -157,17 +153,14 @@ void BuildField3DArrows(int16_t& fIndex, int16_t& gIndex, int16_t& hIndex, doubl
     for (double z = e; z <= f; z += dz) {
       for (double y = c; y <= d; y += dy) {
         ui::Ui().DoEvents();
-        if (RunFlags.AbortRun != 0) return;
+        if (RunFlags.AbortRun != 0) return 0;
         for (double x = a; x <= b && i <= kMaxFieldPoints; x += dx) {
           DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
           const double args[3] = {x, y, z};
           Point3 v{};
           for (int q = 0; q < 3; ++q) {
-            v[static_cast<size_t>(q)] = field::FunctionAt(resultNames[q], ids[q], args, 3, msgNo);
-            if (msgNo != 0) {
-              msgNo = evalMessages[q];
-              return;
-            }
+            if (field::FunctionAt(resultNames[q], ids[q], args, 3, v[static_cast<size_t>(q)]) != 0)
+              return evalMessages[q];
           }
           t.FieldVectorTable[i - 1] = v;
           t.FieldVectorCount = static_cast<int16_t>(i);
@@ -218,6 +211,7 @@ void BuildField3DArrows(int16_t& fIndex, int16_t& gIndex, int16_t& hIndex, doubl
     if (!field::AppendFieldSegment(rec.End, rec.Barb2, red, green, blue)) break;
   }
   StoreSceneCounts();
+  return 0;
 }
 
 }  // namespace ms

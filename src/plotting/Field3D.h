@@ -24,18 +24,18 @@ struct Field3DArgs {
 // message).
 [[nodiscard]] int16_t ParseField3DArgs(const rt::Text& statement, Field3DArgs& args);
 
-// Checks the stored statement and builds the arrows, the box and the axes. msgNo is 0 on
-// success, otherwise the first message met (1100..1146 or a range reader's message). Esc
+// Checks the stored statement and builds the arrows, the box and the axes. 0 on success,
+// otherwise the first message met (1100..1146 or a range reader's message). Esc
 // (RunFlags.AbortRun) stops quietly.
-void ProcessPlotField3D(rt::Text& statement, int16_t& msgNo);
+[[nodiscard]] int16_t ProcessPlotField3D(const rt::Text& statement);
 
 // The arrows of the three functions (1-based FuncTable indexes) over the grid, z outermost, then
 // y, then x. The vectors are evaluated unless RunFlags.Replot is set and the vectors of this grid
 // are kept from the last space-field evaluation. A grid of more than 15,000 points, or one whose
 // arrows the picture has no room for, is refused with a box before anything is evaluated or
-// written.
-void BuildField3DArrows(int16_t& fIndex, int16_t& gIndex, int16_t& hIndex, double a, double b,
-                        double n, double c, double d, double m, double e, double f, double k,
-                        int16_t& msgNo);
+// written (0 all the same). 0, or the message of the function that could not be evaluated.
+[[nodiscard]] int16_t BuildField3DArrows(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a,
+                                         double b, double n, double c, double d, double m, double e,
+                                         double f, double k);
 
 }  // namespace ms

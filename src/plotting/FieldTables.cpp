@@ -68,11 +68,12 @@ void LetterColor(const rt::Text& letter, double& red, double& green, double& blu
   }
 }
 
-double FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args, int count,
-                  int16_t& msgNo) {
-  double value = 0;
+int16_t FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args, int count,
+                   double& value) {
+  value = 0;
+  int16_t msgNo = 0;
   EvalFunctionCall(resultName, id, args, count, value, msgNo);
-  return value;
+  return msgNo;
 }
 
 int CountGridPoints(double a, double b, double dx, double c, double d, double dy, int limit) {

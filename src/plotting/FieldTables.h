@@ -116,9 +116,9 @@ void LetterColor(const rt::Text& letter, double& red, double& green, double& blu
 
 // The value of the worksheet function id at args, through an assignment text with the given
 // two-character result name, the road every command takes for a function value. The temporary
-// constant is removed again. msgNo is the evaluator's message on failure.
-double FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args, int count,
-                  int16_t& msgNo);
+// constant is removed again. 0, or the evaluator's message; value is 0 unless one was taken.
+[[nodiscard]] int16_t FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args,
+                                 int count, double& value);
 
 // Number of points of the grid x = a, a + dx, ... <= b (inner) by y = c, c + dy, ... <= d
 // (outer), the coordinates advancing by repeated addition exactly as the builders walk them.

@@ -4,8 +4,8 @@
 #include "plotting/PlotRequest.h"
 
 namespace ms {
-void ProcessPlot(rt::Text& statement, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ProcessPlot(const rt::Text& statement) {
+  int16_t msgNo = 0;
   PlotRequestData& req = PlotRequest;
   const rt::Text& s = statement;
   const long last = static_cast<long>(s.size());
@@ -14,54 +14,47 @@ void ProcessPlot(rt::Text& statement, int16_t& msgNo) {
 
   const rt::Text head = rt::Left(s, 5);
   if (head != u"Plot[" && head != u"plot[") {
-    msgNo = 358;
-    return;
+    return 358;
   }
   if (last < 17) {
-    msgNo = 333;
-    return;
+    return 333;
   }
   StatementReader r(s, 6);
   for (;;) {
     rt::Text name;
     msgNo = r.ReadFunctionId(name, 358);
-    if (msgNo != 0) return;
+    if (msgNo != 0) return msgNo;
     // The list holds 20 names; a longer list cannot become curves (only six can) and is refused.
     if (req.PlotVectorCount >= kMaxPlotVectors) {
-      msgNo = 358;
-      return;
+      return 358;
     }
     ++req.PlotVectorCount;
     req.PlotVectorList[req.PlotVectorCount] = name;
     if (r.Pos() >= last) {
-      msgNo = 358;
-      return;
+      return 358;
     }
     msgNo = r.Expect(u',', 331);
-    if (msgNo != 0) return;
+    if (msgNo != 0) return msgNo;
     if (r.At(u'{')) break;
   }
   r.Skip();
   req.PlotVariable = rt::Text(1, r.Peek());
   if (rt::CharIs(r.Peek(), u"[!a-z]")) {
-    msgNo = 330;
-    return;
+    return 330;
   }
   r.Skip();
   msgNo = r.Expect(u',', 315);
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   if (r.ReadRangeValue(req.PlotTMin, u',') != 0) {
-    msgNo = 314;
-    return;
+    return 314;
   }
   if (req.PlotTMin < 0) req.PlotTMin -= 0.0001;
   if (r.ReadRangeValue(req.PlotTMax, u',') != 0) {
-    msgNo = 314;
-    return;
+    return 314;
   }
   double n = 0;
   msgNo = r.ReadRangeValue(n, u'}');
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
 
   req.ArrowFlags.clear();
   if (!(r.Pos() == last && r.At(u']'))) {
@@ -70,27 +63,24 @@ void ProcessPlot(rt::Text& statement, int16_t& msgNo) {
       r.Skip();
     }
     if (rt::CharAt(s, last) != u']') {
-      msgNo = 335;
-      return;
+      return 335;
     }
   }
   const double steps = rt::RoundHalfEven(n);
   if (steps <= 0) {
-    msgNo = 337;
-    return;
+    return 337;
   }
   // The step count is a 16-bit number; a larger one cannot be stored and is refused like a bad
   // range.
   if (steps > 32767) {
-    msgNo = 337;
-    return;
+    return 337;
   }
   req.PlotSteps = static_cast<int16_t>(steps);
   if (req.PlotTMax <= req.PlotTMin) {
-    msgNo = 338;
-    return;
+    return 338;
   }
   req.PlotDt = (req.PlotTMax - req.PlotTMin) / req.PlotSteps;
+  return 0;
 }
 
 }  // namespace ms

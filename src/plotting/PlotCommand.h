@@ -8,6 +8,7 @@
 
 namespace ms {
 
-void ProcessPlot(rt::Text& statement, int16_t& msgNo);
+// 0, or the first message met (314..358 or a range reader's message).
+[[nodiscard]] int16_t ProcessPlot(const rt::Text& statement);
 
 }  // namespace ms

@@ -67,22 +67,19 @@ bool ValidFunctionIndex(int16_t index) {
   return index >= 1 && index <= Tables.FuncCount;
 }
 
-double SlopeAt(const rt::Text& id, double x, double y, int16_t& msgNo) {
+int16_t SlopeAt(const rt::Text& id, double x, double y, double& slope) {
   const double args[2] = {x, y};
-  return field::FunctionAt(kTraceResult, id, args, 2, msgNo);
+  return field::FunctionAt(kTraceResult, id, args, 2, slope);
 }
 
 // The trace of y' = F(x, y) by the classical fourth-order Runge-Kutta method (Kutta, 1901) with
 // the step sign * SlopeFieldStep (+1 forward, -1 backward) from (x0, y0) while x stays within the
 // range end, then its segments in the colour of start point j.
-void TraceSlope(double sign, double x0, double y0, double xEnd, double c, double d, int16_t index,
-                int16_t j, int16_t& msgNo) {
-  msgNo = 0;
+int16_t TraceSlope(double sign, double x0, double y0, double xEnd, double c, double d,
+                   int16_t index, int16_t j) {
+  int16_t msgNo = 0;
   FieldGraph.SlopeFieldMode = -1;
-  if (!ValidFunctionIndex(index)) {
-    msgNo = kMsgEvaluation;
-    return;
-  }
+  if (!ValidFunctionIndex(index)) return kMsgEvaluation;
   const double h = sign * Settings.SlopeFieldStep;
   const rt::Text id = Tables.FuncTable[index].Name;
   std::array<double, kMaxTraceSteps + 1> X{};
@@ -97,13 +94,17 @@ void TraceSlope(double sign, double x0, double y0, double xEnd, double c, double
   const auto inRange = [&](double x) { return sign > 0 ? x <= xEnd : x >= xEnd; };
   while (inRange(X[k]) && k < kMaxTraceSteps) {
     DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(k));
-    const double k1 = SlopeAt(id, X[k], Y[k], msgNo);
+    double k1 = 0;
+    msgNo = SlopeAt(id, X[k], Y[k], k1);
     if (msgNo != 0) break;
-    const double k2 = SlopeAt(id, X[k] + h / 2, Y[k] + h * k1 / 2, msgNo);
+    double k2 = 0;
+    msgNo = SlopeAt(id, X[k] + h / 2, Y[k] + h * k1 / 2, k2);
     if (msgNo != 0) break;
-    const double k3 = SlopeAt(id, X[k] + h / 2, Y[k] + h * k2 / 2, msgNo);
+    double k3 = 0;
+    msgNo = SlopeAt(id, X[k] + h / 2, Y[k] + h * k2 / 2, k3);
     if (msgNo != 0) break;
-    const double k4 = SlopeAt(id, X[k] + h, Y[k] + h * k3, msgNo);
+    double k4 = 0;
+    msgNo = SlopeAt(id, X[k] + h, Y[k] + h * k3, k4);
     if (msgNo != 0) break;
     ++k;
     X[k] = X[k - 1] + h;
@@ -118,10 +119,7 @@ void TraceSlope(double sign, double x0, double y0, double xEnd, double c, double
       break;
     }
   }
-  if (msgNo != 0) {
-    msgNo = kMsgEvaluation;
-    return;
-  }
+  if (msgNo != 0) return kMsgEvaluation;
   DrawProgress(kGraphProgressBar, total, 0);
 
   for (int i = 1; i <= k; ++i) {
@@ -130,6 +128,7 @@ void TraceSlope(double sign, double x0, double y0, double xEnd, double c, double
       break;
   }
   StoreSceneCounts();
+  return 0;
 }
 
 // Segment and barbs of one slope point (x, y, s); dx and dy are the grid steps.
@@ -210,9 +209,9 @@ int16_t ParseSlopeFieldArgs(const rt::Text& statement, SlopeFieldArgs& args) {
   return field::CheckRanges({&args.x, &args.y}, kMsgRangeOrder, kMsgIntervals);
 }
 
-void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
+int16_t ProcessPlotSlopeField(const rt::Text& statement) {
   SlopeFieldArgs args;
-  msgNo = ParseSlopeFieldArgs(statement, args);
+  int16_t msgNo = ParseSlopeFieldArgs(statement, args);
   for (int j = 1; j <= args.count; ++j)
     FieldTables.SlopeStartPoints[static_cast<size_t>(j)] = args.points[static_cast<size_t>(j)];
   if (args.colorLetter) FieldTables.SlopeFieldColorLetter = *args.colorLetter;
@@ -220,14 +219,12 @@ void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
   // then refused.
   FieldGraph.SlopeFieldMode =
       msgNo == 0 || msgNo == kMsgRangeOrder || msgNo == kMsgIntervals ? -1 : 0;
-  if (msgNo != 0) return;
-  int16_t index = args.fRecord, count = args.count;
-  double a = args.x.lo, b = args.x.hi, n = args.x.steps;
-  double c = args.y.lo, d = args.y.hi, m = args.y.steps;
+  if (msgNo != 0) return msgNo;
+  const double a = args.x.lo, b = args.x.hi, c = args.y.lo, d = args.y.hi;
 
   RunFlags.AbortRun = 0;
-  BuildSlopeField(index, a, b, n, c, d, m, count, msgNo);
-  if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.mnuXYEnabled == 0) return;
+  msgNo = BuildSlopeField(args.fRecord, a, b, args.x.steps, c, d, args.y.steps, args.count);
+  if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.mnuXYEnabled == 0) return msgNo;
 
   if (rt::Sgn(c) == rt::Sgn(d) || rt::Sgn(a) == rt::Sgn(b)) {
     BuildCornerAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, 0, 0);
@@ -240,17 +237,14 @@ void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
     AddGridCrosses();
   }
   StoreSceneCounts();
+  return 0;
 }
 
-void BuildSlopeField(int16_t& index, double& a, double& b, double& n, double& c, double& d,
-                     double& m, int16_t& count, int16_t& msgNo) {
-  msgNo = 0;
+int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, double d, double m,
+                        int16_t count) {
   RunFlags.AbortRun = 0;
   FieldGraph.SlopeFieldMode = -1;
-  if (!ValidFunctionIndex(index)) {
-    msgNo = kMsgEvaluation;
-    return;
-  }
+  if (!ValidFunctionIndex(index)) return kMsgEvaluation;
   const double dx = (b - a) / n;
   const double dy = (d - c) / m;
   const rt::Text id = Tables.FuncTable[index].Name;
@@ -262,12 +256,12 @@ void BuildSlopeField(int16_t& index, double& a, double& b, double& n, double& c,
   const int points = field::CountGridPoints(a, b, dx, c, d, dy, kMaxSlopePoints);
   if (points > kMaxSlopePoints) {
     ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
-    return;
+    return 0;
   }
   // A segment with two barbs per point (one segment when both directions are traced), refused
   // before anything is evaluated or written; the solution traces take what room is left.
   if (!field::FieldFitsScene(u"PlotSlopeField", (Settings.BothDirections == 0 ? 6L : 2L) * points))
-    return;
+    return 0;
 
   // A rebuild draws the kept slopes again; they are evaluated when none of this grid are kept.
   if (RunFlags.Replot == 0 || t.SlopePointCount != points) {
@@ -276,15 +270,12 @@ void BuildSlopeField(int16_t& index, double& a, double& b, double& n, double& c,
     int i = 1;
     for (double y = c; y <= d; y += dy) {
       ui::Ui().DoEvents();
-      if (RunFlags.AbortRun != 0) return;
+      if (RunFlags.AbortRun != 0) return 0;
       for (double x = a; x <= b && i <= kMaxSlopePoints; x += dx) {
         DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
         const double args[2] = {x, y};
-        const double slope = field::FunctionAt(kGridResult, id, args, 2, msgNo);
-        if (msgNo != 0) {
-          msgNo = kMsgEvaluation;
-          return;
-        }
+        double slope = 0;
+        if (field::FunctionAt(kGridResult, id, args, 2, slope) != 0) return kMsgEvaluation;
         t.SlopePointTable[i] = {x, y, slope};
         ++i;
       }
@@ -324,23 +315,24 @@ void BuildSlopeField(int16_t& index, double& a, double& b, double& n, double& c,
   for (int16_t j = 1; j <= count && j <= kMaxSlopeStartPoints; ++j) {
     double x0 = t.SlopeStartPoints[j][0];
     double y0 = t.SlopeStartPoints[j][1];
-    TraceSlopeForward(x0, y0, a, b, c, d, index, j, msgNo);
-    if (msgNo != 0) return;
+    int16_t msgNo = TraceSlopeForward(x0, y0, a, b, c, d, index, j);
+    if (msgNo != 0) return msgNo;
     if (Settings.BothDirections != 0) {
-      TraceSlopeBackward(x0, y0, a, b, c, d, index, j, msgNo);
-      if (msgNo != 0) return;
+      msgNo = TraceSlopeBackward(x0, y0, a, b, c, d, index, j);
+      if (msgNo != 0) return msgNo;
     }
   }
+  return 0;
 }
 
-void TraceSlopeForward(double& x0, double& y0, double& /*a*/, double& b, double& c, double& d,
-                       int16_t& index, int16_t& j, int16_t& msgNo) {
-  TraceSlope(+1, x0, y0, b, c, d, index, j, msgNo);
+int16_t TraceSlopeForward(double x0, double y0, double /*a*/, double b, double c, double d,
+                          int16_t index, int16_t j) {
+  return TraceSlope(+1, x0, y0, b, c, d, index, j);
 }
 
-void TraceSlopeBackward(double& x0, double& y0, double& a, double& /*b*/, double& c, double& d,
-                        int16_t& index, int16_t& j, int16_t& msgNo) {
-  TraceSlope(-1, x0, y0, a, c, d, index, j, msgNo);
+int16_t TraceSlopeBackward(double x0, double y0, double a, double /*b*/, double c, double d,
+                           int16_t index, int16_t j) {
+  return TraceSlope(-1, x0, y0, a, c, d, index, j);
 }
 
 }  // namespace ms

@@ -28,26 +28,25 @@ struct SlopeFieldArgs {
 // message).
 [[nodiscard]] int16_t ParseSlopeFieldArgs(const rt::Text& statement, SlopeFieldArgs& args);
 
-// Checks the stored statement and builds the field, its traces, axes and grid crosses. msgNo is 0
-// on success, otherwise the first message met (1200..1232, 1234 for an eleventh start point, or a
-// range reader's message). Esc
-// (RunFlags.AbortRun) stops the evaluation quietly.
-void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo);
+// Checks the stored statement and builds the field, its traces, axes and grid crosses. 0 on
+// success, otherwise the first message met (1200..1232, 1234 for an eleventh start point, or a
+// range reader's message). Esc (RunFlags.AbortRun) stops the evaluation quietly.
+[[nodiscard]] int16_t ProcessPlotSlopeField(const rt::Text& statement);
 
 // The slope segments of F (1-based FuncTable index) over the grid, then the solution traces of
 // the first count start points. The slopes are evaluated unless RunFlags.Replot is set and a
 // table of this grid is kept from the last evaluation. A grid of more than 2,500 points, or one
 // whose segments the picture has no room for, is refused with a box before anything is evaluated
-// or written.
-void BuildSlopeField(int16_t& index, double& a, double& b, double& n, double& c, double& d,
-                     double& m, int16_t& count, int16_t& msgNo);
+// or written (0 all the same). 0, or the evaluation's message.
+[[nodiscard]] int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c,
+                                      double d, double m, int16_t count);
 
 // One solution trace by RK-4 from (x0, y0), forward (x increasing) to b or backward to a; the
 // trace ends early once y leaves 1.1 d or 1.1 c (its last point is put onto the range end) and
-// after at most 500 steps. Drawn in the colour of start point j.
-void TraceSlopeForward(double& x0, double& y0, double& a, double& b, double& c, double& d,
-                       int16_t& index, int16_t& j, int16_t& msgNo);
-void TraceSlopeBackward(double& x0, double& y0, double& a, double& b, double& c, double& d,
-                        int16_t& index, int16_t& j, int16_t& msgNo);
+// after at most 500 steps. Drawn in the colour of start point j. 0, or the evaluation's message.
+[[nodiscard]] int16_t TraceSlopeForward(double x0, double y0, double a, double b, double c,
+                                        double d, int16_t index, int16_t j);
+[[nodiscard]] int16_t TraceSlopeBackward(double x0, double y0, double a, double b, double c,
+                                         double d, int16_t index, int16_t j);
 
 }  // namespace ms

@@ -117,8 +117,7 @@ void WorksheetWindow::cmdGraph_click() {
   ms::RunFlags.Replot = 0;
   ms::View.ODEViewRequest = 1;
   ms::View.PlotKind = 1;
-  int16_t failMark = 0;
-  ms::CheckPlotVectors(failMark);
+  const int16_t failMark = ms::CheckPlotVectors();
   const ms::CommandRequestState& r = ms::Requests;
   const bool otherCommand = r.SlopeFieldRequested || r.DirFieldRequested || r.IVPRequested ||
                             r.BVPRequested || r.Field3DRequested || r.ContourRequested ||

@@ -33,9 +33,7 @@ TEST_F(WorksheetRun, ParameterSet) {
   for (const auto& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.stmt));
     const int32_t top = ms::Tables.ValueTop;
-    int16_t msgNo = -99;
-    ms::SetUpParm(c.stmt, msgNo);
-    EXPECT_EQ(msgNo, c.msgNo);
+    EXPECT_EQ(ms::SetUpParm(c.stmt), c.msgNo);
     rt::Text appended;
     for (int32_t k = top + 1; k <= ms::Tables.ValueTop; ++k) {
       const auto& entry = ms::Tables.ValueList[static_cast<size_t>(k)];
@@ -45,11 +43,8 @@ TEST_F(WorksheetRun, ParameterSet) {
   }
   // A full value list: the full-table message, nothing written past the end.
   ms::Tables.ValueTop = ms::kMaxValueIndex;
-  int16_t msgNo = 0;
-  ms::SetUpParm(u"<t=3>", msgNo);
-  EXPECT_EQ(msgNo, ms::kMsgValuesFull);
-  ms::AppendEndMark(msgNo);
-  EXPECT_EQ(msgNo, ms::kMsgValuesFull);
+  EXPECT_EQ(ms::SetUpParm(u"<t=3>"), ms::kMsgValuesFull);
+  EXPECT_EQ(ms::AppendEndMark(), ms::kMsgValuesFull);
   EXPECT_EQ(ms::Tables.ValueTop, ms::kMaxValueIndex);
   // The parameter statement of a worksheet is its first one.
   for (const auto& s : {u"a_=1", u"<t=1>", u"F_{x}=x", u"<t=2>"})
@@ -99,9 +94,7 @@ TEST_F(WorksheetRun, ListingOfConstantsFunctionsAndVectors) {
 TEST_F(WorksheetRun, PlotVectorsFillPlotSpec) {
   ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
   ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
-  int16_t failMark = -1;
-  ms::CheckPlotVectors(failMark);
-  EXPECT_EQ(failMark, 0);
+  EXPECT_EQ(ms::CheckPlotVectors(), 0);
   const auto& spec = ms::PlotRequest.PlotSpec;
   EXPECT_EQ(std::vector<int32_t>(spec.begin(), spec.begin() + 6),
             (std::vector<int32_t>{2, 3, 4, 2, 3, 4}));

@@ -88,15 +88,14 @@ void RunDeferredCommands() {
   StartPhase();
   if (r.BVPRequested) ms::ProcessBVP(r.BVPStmt, msgNo);
   StartPhase();
-  if (r.SlopeFieldRequested) ms::ProcessPlotSlopeField(r.SlopeFieldStmt, msgNo);
+  if (r.SlopeFieldRequested) msgNo = ms::ProcessPlotSlopeField(r.SlopeFieldStmt);
   StartPhase();
-  if (r.DirFieldRequested) ms::ProcessPlotDirField(r.DirFieldStmt, msgNo);
+  if (r.DirFieldRequested) msgNo = ms::ProcessPlotDirField(r.DirFieldStmt);
   StartPhase();
-  if (r.Field3DRequested) ms::ProcessPlotField3D(r.Field3DStmt, msgNo);
+  if (r.Field3DRequested) msgNo = ms::ProcessPlotField3D(r.Field3DStmt);
   StartPhase();
-  if (r.ContourRequested || r.Contour1Requested) ms::ProcessPlotContour(r.ContourStmt, msgNo);
-  int16_t failMark = 0;
-  ms::CheckPlotVectors(failMark);
+  if (r.ContourRequested || r.Contour1Requested) msgNo = ms::ProcessPlotContour(r.ContourStmt);
+  const int16_t failMark = ms::CheckPlotVectors();
   if (failMark != 0) return;
   for (int k = 1; k <= ms::kMaxPlotCurves; ++k) {
     const size_t base = static_cast<size_t>(3 * (k - 1));

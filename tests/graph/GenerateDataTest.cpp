@@ -23,13 +23,13 @@ const char* const kNames[] = {"integ", "dblint", "ivp",     "bvp",
                               "slope", "dir",    "field3d", "contour"};
 
 template <int N>
-void Record(rt::Text& stmt, int16_t slot, int16_t& msgNo) {
+int16_t Record(rt::Text& stmt, int16_t slot) {
   g_calls.push_back(std::string(kNames[N]) + ":" + std::to_string(slot) + ":" +
                     std::string(stmt.begin(), stmt.end()) +
                     (ms::RunFlags.Replot != 0 ? ":replot" : ""));
-  if (static_cast<int>(g_calls.size()) - 1 != g_failAt) return;
-  msgNo = g_failMsg;
+  if (static_cast<int>(g_calls.size()) - 1 != g_failAt) return 0;
   if (g_abort) ms::RunFlags.AbortRun = -1;
+  return g_failMsg;
 }
 const CommandBuilder kRecorders[] = {Record<0>, Record<1>, Record<2>, Record<3>,
                                      Record<4>, Record<5>, Record<6>, Record<7>};
@@ -37,13 +37,13 @@ const CommandBuilder kRecorders[] = {Record<0>, Record<1>, Record<2>, Record<3>,
 // A command that fills the store past the vertex limit; the contour command keeps the drawing
 // count current itself.
 template <bool kKeepsCount>
-void Overfill(rt::Text&, int16_t, int16_t& msgNo) {
-  msgNo = 0;
+int16_t Overfill(rt::Text&, int16_t) {
   while (ms::Scene.VertexCount <= ms::kCurveVertexLimit) {
     const double x = ms::Scene.VertexCount;
     AddSegment({x, 0, 0}, {x + 1, 0, 0}, 0, 0, 0);
   }
   if (kKeepsCount) ms::Scene.VertexCountD = ms::Scene.VertexCount;
+  return 0;
 }
 
 class GenerateDataTest : public GraphTest {

@@ -83,10 +83,10 @@ TEST_F(GraphWindowTest, PlotCurvesAreDrawnInTheirColoursOrStoppedByTheStoreThenR
 }
 
 // Commands that fail the way run-time errors would.
-void Throwing(rt::Text&, int16_t, int16_t&) {
+int16_t Throwing(rt::Text&, int16_t) {
   throw std::overflow_error("Overflow");
 }
-void ThrowingOther(rt::Text&, int16_t, int16_t&) {
+int16_t ThrowingOther(rt::Text&, int16_t) {
   throw std::runtime_error("Subscript out of range");
 }
 

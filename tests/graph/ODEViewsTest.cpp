@@ -89,11 +89,11 @@ TEST_F(ODEViewsTest, ABoundaryValueProblemCaptionsItsViews) {
 int g_builds = 0;
 int16_t g_zAxisAtBuild = 0;
 std::function<void()> g_duringBuild;
-void RecordingBuild(rt::Text&, int16_t, int16_t& msgNo) {
+int16_t RecordingBuild(rt::Text&, int16_t) {
   ++g_builds;
   g_zAxisAtBuild = ms::View.ZAxisNeeded;
   if (g_duringBuild) g_duringBuild();
-  msgNo = 0;
+  return 0;
 }
 
 class ViewButtonStateTest : public GraphTest {

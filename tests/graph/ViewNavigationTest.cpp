@@ -13,9 +13,9 @@ namespace {
 class ViewNavigationTest : public GraphTest {};
 
 int g_builds = 0;
-void CountBuild(rt::Text&, int16_t, int16_t& msgNo) {
+int16_t CountBuild(rt::Text&, int16_t) {
   ++g_builds;
-  msgNo = 0;
+  return 0;
 }
 
 // Arrow keys turn the view by 2 degrees whichever control has the focus (a key a control does

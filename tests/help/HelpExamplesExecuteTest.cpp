@@ -28,11 +28,11 @@ int16_t RunRequestedCommand() {
   ms::CommandRequestState& r = ms::Requests;
   if (r.IVPRequested) ms::ProcessIVP(r.IVPStmt, msgNo);
   if (msgNo == 0 && r.BVPRequested) ms::ProcessBVP(r.BVPStmt, msgNo);
-  if (msgNo == 0 && r.SlopeFieldRequested) ms::ProcessPlotSlopeField(r.SlopeFieldStmt, msgNo);
-  if (msgNo == 0 && r.DirFieldRequested) ms::ProcessPlotDirField(r.DirFieldStmt, msgNo);
-  if (msgNo == 0 && r.Field3DRequested) ms::ProcessPlotField3D(r.Field3DStmt, msgNo);
+  if (msgNo == 0 && r.SlopeFieldRequested) msgNo = ms::ProcessPlotSlopeField(r.SlopeFieldStmt);
+  if (msgNo == 0 && r.DirFieldRequested) msgNo = ms::ProcessPlotDirField(r.DirFieldStmt);
+  if (msgNo == 0 && r.Field3DRequested) msgNo = ms::ProcessPlotField3D(r.Field3DStmt);
   if (msgNo == 0 && (r.ContourRequested || r.Contour1Requested))
-    ms::ProcessPlotContour(r.ContourStmt, msgNo);
+    msgNo = ms::ProcessPlotContour(r.ContourStmt);
   return msgNo;
 }
 

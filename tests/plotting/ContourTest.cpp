@@ -49,12 +49,7 @@ class ContourTest : public PlotTest {
     PlotTest::TearDown();
   }
   // Runs the stored contour statement as the picture build does.
-  static int16_t Contour() {
-    rt::Text stmt = Requests.ContourStmt;
-    int16_t msgNo = -1;
-    ProcessPlotContour(stmt, msgNo);
-    return msgNo;
-  }
+  static int16_t Contour() { return ProcessPlotContour(Requests.ContourStmt); }
   // From a clean start: a worksheet with the function and the statement, then the trace.
   int16_t Trace(const char16_t* function, const rt::Text& statement) {
     SetUp();
@@ -464,9 +459,8 @@ TEST_F(ContourTest, SegmentBufferAndSceneLimits) {
   // seventh step, when the counter stands at 14,999.
   ASSERT_EQ(Trace(u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-2,2,-2,2}{1,0}{1,1,1}]"), 0);
   Contours.ContourSegments[kContourLastSlot] = ContourSegment{7, 7, 7, 7, 7, 7};
-  int16_t f = 1, fx = 2, fy = 3, n = 14993, msgNo = 0;
-  double x0 = -2, xf = 2, y0 = -2, yf = 2, sx = 1, sy = 0, c = 1, er = 0.1, sg = 1.254;
-  TraceContourBranch(f, fx, fy, n, x0, xf, y0, yf, sx, sy, c, er, sg, msgNo);
+  int16_t n = 14993;
+  TraceContourBranch(1, 2, 3, n, -2, 2, -2, 2, 1, 0, 1, 0.1, 1.254);
   EXPECT_EQ(n, kContourSegmentCap);
   EXPECT_EQ(Contours.ContourSegments[kContourLastSlot].x1, 7);
 

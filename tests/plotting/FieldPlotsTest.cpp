@@ -13,7 +13,7 @@
 namespace ms::testing {
 namespace {
 
-using Command = void (*)(rt::Text&, int16_t&);
+using Command = int16_t (*)(const rt::Text&);
 const Command kSlope = ProcessPlotSlopeField, kDir = ProcessPlotDirField,
               kSpace = ProcessPlotField3D;
 
@@ -537,10 +537,7 @@ TEST_F(FieldTest, Limits) {
       const long before = screen_.doEventsCount;
       Scene.VertexCount = static_cast<int16_t>(kCurveVertexLimit - c.need + over);
       Scene.SegmentCount = 100;
-      rt::Text stmt = StmtOf(c.cmd);
-      int16_t msgNo = -1;
-      c.cmd(stmt, msgNo);
-      EXPECT_EQ(msgNo, 0);
+      EXPECT_EQ(c.cmd(StmtOf(c.cmd)), 0);
       if (over == 0) {
         EXPECT_TRUE(screen_.boxes.empty());
         EXPECT_EQ(Scene.VertexCount, kCurveVertexLimit);

@@ -29,10 +29,7 @@ TEST_F(PlotCommandTest, ReadsNamesRangeStepsAndFlags) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
-    rt::Text s = c.statement;
-    int16_t msgNo = -7;
-    ProcessPlot(s, msgNo);
-    ASSERT_EQ(msgNo, 0);
+    ASSERT_EQ(ProcessPlot(c.statement), 0);
     EXPECT_EQ(PlotRequest.PlotVectorCount, c.count);
     EXPECT_EQ(PlotRequest.PlotVectorList[1], c.first);
     EXPECT_EQ(PlotRequest.PlotVectorList[2], c.second);
@@ -69,10 +66,7 @@ TEST_F(PlotCommandTest, MalformedStatementsGiveTheirMessages) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
-    rt::Text s = c.statement;
-    int16_t msgNo = 0;
-    ProcessPlot(s, msgNo);
-    EXPECT_EQ(msgNo, c.msgNo);
+    EXPECT_EQ(ProcessPlot(c.statement), c.msgNo);
     if (c.statement.size() > 70) {
       EXPECT_EQ(PlotRequest.PlotVectorCount, 20);
     }

@@ -77,12 +77,9 @@ class PlotTest : public WorksheetTest {
     StartSceneBuild();
   }
   // Runs a plot command on a fresh build and returns its message.
-  static int16_t Build(void (*command)(rt::Text&, int16_t&), const rt::Text& statement) {
+  static int16_t Build(int16_t (*command)(const rt::Text&), const rt::Text& statement) {
     StartSceneBuild();
-    rt::Text s = statement;
-    int16_t msgNo = -99;
-    command(s, msgNo);
-    return msgNo;
+    return command(statement);
   }
 };
 
