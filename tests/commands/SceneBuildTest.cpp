@@ -60,8 +60,7 @@ TEST_F(SceneBuildTest, ARefusedStatementStopsTheBuildWithItsMessage) {
                                    u"IVP[E,{0,1,1}{1,0}]\r\nG{x,y}=x\r\n"
                                    u"PlotSlopeField[G, {-3,3,12}{-2,2,8} {0,1} {0,-1}]\r\n");
   EXPECT_FALSE(r.completed);
-  const std::vector<SceneStep> order = {SceneStep::kInteg, SceneStep::kIVP};
-  EXPECT_EQ(seen_, order);
+  EXPECT_EQ(seen_, (std::vector<SceneStep>{SceneStep::kInteg, SceneStep::kIVP}));
   ASSERT_EQ(r.steps.size(), 2u);
   const SceneStepReport& ivp = r.steps[1];
   EXPECT_EQ(ivp.end, StepEnd::kMessage);

@@ -90,7 +90,8 @@ TEST_F(WorksheetRun, ListingOfConstantsFunctionsAndVectors) {
   EXPECT_GE(ms::ResultsListing(8).size(), 4u);
 }
 
-// Two plot vectors: each curve's component function records, in PlotSpec.
+// Two plot vectors: each curve's component function records, in PlotSpec; a vector that does not
+// exist is refused with 13.
 TEST_F(WorksheetRun, PlotVectorsFillPlotSpec) {
   ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
   ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
@@ -98,6 +99,8 @@ TEST_F(WorksheetRun, PlotVectorsFillPlotSpec) {
   const auto& spec = ms::PlotRequest.PlotSpec;
   EXPECT_EQ(std::vector<int32_t>(spec.begin(), spec.begin() + 6),
             (std::vector<int32_t>{2, 3, 4, 2, 3, 4}));
+  ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"Q_";
+  EXPECT_EQ(ms::CheckPlotVectors(), ms::kMsgPlotVectorUnknown);
 }
 
 }  // namespace

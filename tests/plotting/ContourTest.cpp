@@ -167,10 +167,7 @@ TEST_F(ContourTest, FunctionWithoutValuesIsReported) {
     SCOPED_TRACE(rt::ToUtf8(function));
     EXPECT_EQ(Trace(function, u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,2,1}]"), msgNo);
     EXPECT_EQ(Scene.SegmentCount > 0, msgNo == 0);
-    if (msgNo != 0) {
-      EXPECT_EQ(Contours.ContourLegendCount, 0);
-    }
-    EXPECT_TRUE(screen_.boxes.empty());
+    EXPECT_EQ(Contours.ContourLegendCount, msgNo == 0 ? 2 : 0);
   }
 }
 
@@ -419,15 +416,9 @@ TEST_F(ContourTest, AbortByButtonAndByEsc) {
     EXPECT_EQ(host_.graphButtons, (std::vector<bool>{false, true}));
     EXPECT_EQ(Contours.ContourLegendCount, tc.keepsTrace ? 1 : 9);
     EXPECT_EQ(Scene.SegmentCount > 0, tc.keepsTrace);
-    EXPECT_LT(Scene.SegmentCount, 20);
     screen_.onDoEvents = nullptr;
     RunFlags.AbortRun = 0;
   }
-  // A constant function has no gradient: each branch is one corrector start and one step.
-  EXPECT_EQ(Trace(u"K{x,y} = 5 + 0*x*y", u"PlotContour1[K,{-2,2,-2,2}{1,1}{1,40,1}]"), 0);
-  EXPECT_EQ(screen_.doEventsCount, 40 * (1 + 2));
-  EXPECT_EQ(Trace(u"K{x,y} = 5 + 0*x*y", u"PlotContour[K,{-2,2,-2,2}{1,1}{1,40,1}]"), 0);
-  EXPECT_EQ(screen_.doEventsCount, 4 * (1 + 40 * 2));
 }
 
 // The segment buffer: the counter stops at 15,000 (slot 15,000 is never written), the count turns

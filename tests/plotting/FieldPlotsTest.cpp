@@ -225,127 +225,114 @@ TEST_F(FieldTest, SlopeSolutionTraces) {
   }
 }
 
-// The arrows of the direction field: length 0.5 along (F, H) from each grid point (the zero
-// vector along +x), blue, barbs 0.2 L from the tip turned 162 degrees; the plane view.
-TEST_F(FieldTest, DirectionArrowsFollowTheVectors) {
-  View.RotationAngle = View.ElevationAngle = 1;
-  ASSERT_EQ(RunField(kDir, kDirSheet), 0);
-  EXPECT_EQ(View.ZAxisNeeded, 0);
-  EXPECT_EQ(View.RotationAngle, -3.1415926536 / 2);
-  EXPECT_EQ(View.ElevationAngle, 0);
-  ASSERT_EQ(FieldTables.FieldVectorCount, 25);
-  const auto segs = Segments();
-  for (int i = 0; i < 25; ++i) {
-    const double x = -2 + i % 5, y = -2 + i / 5, n = std::hypot(x, y);
-    SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
-    EXPECT_EQ(FieldTables.FieldVectorTable[i], (Point3{-y, x, 0}));
-    const Seg& shaft = segs[3 * i];
-    ExpectPointNear(shaft.from, {x, y, 0});
-    // The evaluator's angles carry pi to ten decimals.
-    ExpectPointNear(Dir(shaft), n == 0 ? Point3{1, 0, 0} : Point3{-y / n, x / n, 0}, 1e-9);
-    EXPECT_NEAR(shaft.Length(), 0.5, 1e-12);
-    for (int k = 0; k < 3; ++k) EXPECT_EQ(segs[3 * i + k].row[kBlue], 255);
-    for (int k = 1; k <= 2; ++k) {
-      const Seg& barb = segs[3 * i + k];
-      EXPECT_EQ(barb.from, shaft.to);
-      EXPECT_NEAR(barb.Length(), 0.2, 1e-12);
-      const Point3 u = Dir(shaft), b = Dir(barb);
-      EXPECT_NEAR(u[0] * b[0] + u[1] * b[1] + u[2] * b[2], std::cos(0.9 * M_PI), 1e-9);
-    }
-  }
-}
-
-// With a third function the arrows stand at the heights G(x, y); the view turns to the saved
-// field angles and the box menu is enabled.
-TEST_F(FieldTest, DirectionArrowsLiftedToTheHeights) {
-  View.FieldRotation = 0.3;
-  View.FieldElevation = 0.7;
-  FieldGraph.mnuBoxEnabled = 0;
-  ASSERT_EQ(RunField(kDir,
-                     u"F{x,y} = 1 + 0*x\r\nH{x,y} = 0*y\r\nG{x,y} = x*x + y\r\n"
-                     u"PlotDirField[F,H,G,{1,2,2}{-2,2,4}]\r\n"),
-            0);
-  EXPECT_EQ(View.ZAxisNeeded, -1);
-  EXPECT_EQ(View.RotationAngle, 0.3);
-  EXPECT_EQ(View.ElevationAngle, 0.7);
-  EXPECT_EQ(FieldGraph.mnuBoxEnabled, -1);
-  EXPECT_EQ(FieldTables.FieldZMin, -1);
-  EXPECT_EQ(FieldTables.FieldZMax, 6);
-  ASSERT_EQ(FieldTables.FieldVectorCount, 15);
-  const auto segs = Segments();
-  for (int i = 0; i < 15; ++i) {
-    const double x = segs[3 * i].from[0], y = segs[3 * i].from[1];
-    EXPECT_TRUE(Near(FieldTables.FieldVectorTable[i][2], x * x + y, 1e-12)) << i;
-    // F = 1, H = 0: every arrow points along +x, all of it at the height.
-    EXPECT_NEAR(segs[3 * i].to[0] - x, 0.5, 1e-12);
-    for (int k = 0; k < 3; ++k) EXPECT_TRUE(Near(segs[3 * i + k].to[2], x * x + y, 1e-12));
-  }
-}
-
-// The height range of a lifted field is that of its values, whatever side of 200 and -200 they
-// lie on; the box and the axes stay within it. Before any arrow key the lifted and the space
-// field open at the start-up view of 45 and 60 degrees, not looking down the z axis.
-TEST_F(FieldTest, LiftedHeightsAndTheOpeningView) {
+// The arrows of the direction and space fields, grid point by grid point (x fastest, z slowest):
+// from the point (a lifted arrow at the height G), blue, length FieldVectorScale 0.5 along the
+// vector (the plane field's zero vector along +x; the space field's drawn as a point), a plane
+// arrow's barbs 0.2 L long and turned 162 degrees off it. The plane view looks down the z axis;
+// the lifted and the space field open at the saved field angles, 45 and 60 degrees from start-up.
+// A lifted field's height range is that of its values, whatever side of 200 and -200 they lie on:
+// the box and the axes stay within it.
+TEST_F(FieldTest, ArrowsFollowTheVectors) {
+  using Vector = Point3 (*)(double x, double y, double z);
   struct Case {
-    const char16_t* g;
-    double zMin, zMax;
+    Command cmd;
+    rt::Text sheet;
+    double x0, dx;
+    int nx;
+    double y0, dy;
+    int ny, nz;
+    Vector v;
+    double zMin, zMax;  // a lifted field's height range
   };
-  for (const Case& c : {Case{u"300 + 0*x", 300, 300}, Case{u"-250 + 0*x", -250, -250},
-                        Case{u"x*y", -4, 4}, Case{u"205 + x", 203, 207}}) {
-    SCOPED_TRACE(rt::ToUtf8(c.g));
+  const auto lifted = [](const char16_t* g) {
+    return u"F{x,y} = 1 + 0*x\r\nH{x,y} = 0*y\r\nG{x,y} = " + rt::Text(g) +
+           u"\r\nPlotDirField[F,H,G,{1,2,2}{-2,2,4}]\r\n";
+  };
+  const Case cases[] = {
+      {kDir, kDirSheet, -2, 1, 5, -2, 1, 5, 1,
+       [](double x, double y, double) {
+         return Point3{-y, x, 0};
+       },
+       0, 0},
+      {kDir, lifted(u"x*x + y"), 1, 0.5, 3, -2, 1, 5, 1,
+       [](double x, double y, double) {
+         return Point3{1, 0, x * x + y};
+       },
+       -1, 6},
+      {kDir, lifted(u"x*y"), 1, 0.5, 3, -2, 1, 5, 1,
+       [](double x, double y, double) {
+         return Point3{1, 0, x * y};
+       },
+       -4, 4},
+      {kDir, lifted(u"300 + 0*x"), 1, 0.5, 3, -2, 1, 5, 1,
+       [](double, double, double) {
+         return Point3{1, 0, 300};
+       },
+       300, 300},
+      {kDir, lifted(u"-250 + 0*x"), 1, 0.5, 3, -2, 1, 5, 1,
+       [](double, double, double) {
+         return Point3{1, 0, -250};
+       },
+       -250, -250},
+      {kSpace, kSpaceSheet, -1, 1, 3, -1, 1, 3, 3,
+       [](double x, double y, double z) {
+         return Point3{x, y, z};
+       },
+       NAN, NAN},
+  };
+  const double k45 = 45 * 3.1415926536 / 180, k60 = 60 * 3.1415926536 / 180;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.sheet));
     SetUp();
     View.ShowBox = -1;
-    EXPECT_EQ(View.FieldRotation, 45 * 3.1415926536 / 180);
-    EXPECT_EQ(View.FieldElevation, 60 * 3.1415926536 / 180);
-    ASSERT_EQ(RunField(kDir, u"F{x,y} = 1 + 0*x\r\nH{x,y} = y\r\nG{x,y} = " + rt::Text(c.g) +
-                                 u"\r\nPlotDirField[F,H,G,{-2,2,4}{-2,2,4}]\r\n"),
-              0);
-    EXPECT_EQ(View.RotationAngle, 45 * 3.1415926536 / 180);
-    EXPECT_EQ(View.ElevationAngle, 60 * 3.1415926536 / 180);
-    EXPECT_EQ(FieldTables.FieldZMin, c.zMin);
-    EXPECT_EQ(FieldTables.FieldZMax, c.zMax);
-    // Box, arrows, ticks and axis letters: at the heights or within a tick of them (or on the
-    // plane z = 0 of the corner axes), no tick from 200 or -200 towards them.
-    for (int v = 0; v < Scene.VertexCount; ++v) {
-      const double z = Scene.VertexXYZ[v][2];
-      ASSERT_TRUE(z == 0 || (z >= c.zMin - 1 && z <= c.zMax + 1)) << v << " z " << z;
+    View.RotationAngle = View.ElevationAngle = 1;
+    const bool flat = c.zMax == 0;
+    ASSERT_EQ(RunField(c.cmd, c.sheet), 0);
+    EXPECT_EQ(View.ZAxisNeeded, flat ? 0 : -1);
+    EXPECT_EQ(View.RotationAngle, flat ? -3.1415926536 / 2 : k45);
+    EXPECT_EQ(View.ElevationAngle, flat ? 0 : k60);
+    if (c.cmd == kDir) {
+      EXPECT_EQ(FieldTables.FieldZMin, c.zMin);
+      EXPECT_EQ(FieldTables.FieldZMax, c.zMax);
+      for (int v = 0; v < Scene.VertexCount; ++v) {
+        const double z = Scene.VertexXYZ[v][2];
+        ASSERT_TRUE(z == 0 || (z >= c.zMin - 1 && z <= c.zMax + 1)) << v << " z " << z;
+      }
+    }
+    const int count = c.nx * c.ny * c.nz;
+    ASSERT_EQ(FieldTables.FieldVectorCount, count);
+    const auto segs = Segments();
+    for (int i = 0; i < count; ++i) {
+      const double x = c.x0 + i % c.nx * c.dx, y = c.y0 + i / c.nx % c.ny * c.dy;
+      const double z = -1.0 + i / (c.nx * c.ny);
+      const Point3 v = c.v(x, y, z);
+      SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(z));
+      ExpectPointNear(FieldTables.FieldVectorTable[i], v);
+      const Seg& shaft = segs[3 * i];
+      ExpectPointNear(shaft.from, {x, y, c.cmd == kDir ? v[2] : z});
+      for (int k = 0; k < 3; ++k) EXPECT_EQ(segs[3 * i + k].row[kBlue], 255);
+      const Point3 w = c.cmd == kDir ? Point3{v[0], v[1], 0} : v;
+      const double n = std::hypot(w[0], w[1], w[2]);
+      if (n == 0 && c.cmd == kSpace) {
+        for (int k = 0; k < 3; ++k) EXPECT_EQ(segs[3 * i + k].to, shaft.from);
+        continue;
+      }
+      EXPECT_NEAR(shaft.Length(), 0.5, 1e-12);
+      // The evaluator's angles carry pi to ten decimals.
+      ExpectPointNear(Dir(shaft), n == 0 ? Point3{1, 0, 0} : Point3{w[0] / n, w[1] / n, w[2] / n},
+                      1e-9);
+      for (int k = 1; k <= 2 && c.cmd == kDir; ++k) {
+        const Seg& barb = segs[3 * i + k];
+        EXPECT_EQ(barb.from, shaft.to);
+        EXPECT_NEAR(barb.Length(), 0.2 * (c.dx + c.dy) / 2, 1e-12);
+        const Point3 u = Dir(shaft), b = Dir(barb);
+        EXPECT_NEAR(u[0] * b[0] + u[1] * b[1] + u[2] * b[2], std::cos(0.9 * M_PI), 1e-9);
+      }
     }
   }
-  SetUp();
-  ASSERT_EQ(RunField(kSpace, kSpaceSheet), 0);
-  EXPECT_EQ(View.RotationAngle, 45 * 3.1415926536 / 180);
-  EXPECT_EQ(View.ElevationAngle, 60 * 3.1415926536 / 180);
-}
-
-// (x, y, z) on the 3 x 3 x 3 grid (z outermost): arrows of length 0.5 away from the origin, blue,
-// the one at the origin of zero length; each barb is its direction angle turned by 0.9 pi.
-TEST_F(FieldTest, SpaceArrowsFollowTheVectors) {
-  View.FieldRotation = 0.25;
-  View.FieldElevation = 1.25;
-  ASSERT_EQ(RunField(kSpace, kSpaceSheet), 0);
-  EXPECT_EQ(View.ZAxisNeeded, -1);
-  EXPECT_EQ(View.RotationAngle, 0.25);
-  EXPECT_EQ(View.ElevationAngle, 1.25);
-  ASSERT_EQ(FieldTables.FieldVectorCount, 27);
-  const auto segs = Segments();
-  const double head = 0.2 * 3 / 8;
-  for (int i = 0; i < 27; ++i) {
-    const Point3 p = {-1.0 + i % 3, -1.0 + (i / 3) % 3, -1.0 + i / 9};
-    SCOPED_TRACE(i);
-    EXPECT_EQ(FieldTables.FieldVectorTable[i], p);
-    const Seg& shaft = segs[3 * i];
-    EXPECT_EQ(shaft.from, p);
-    EXPECT_EQ(shaft.row[kBlue], 255);
-    const double len = std::hypot(p[0], p[1], p[2]);
-    if (len == 0) {
-      for (int k = 0; k < 3; ++k) EXPECT_EQ(segs[3 * i + k].to, p);
-      continue;
-    }
-    EXPECT_NEAR(shaft.Length(), 0.5, 1e-12);
-    ExpectPointNear(Dir(shaft), {p[0] / len, p[1] / len, p[2] / len});
-  }
-  const Seg& barb = segs[3 * 14 + 1];  // at (1, 0, 0)
-  const double side = head * std::cos(M_PI / 2 - 0.9 * M_PI);
+  // A space arrow's barb turns each direction angle by 0.9 pi; the head is 0.2 of the mean step.
+  const Seg& barb = Segments()[3 * 14 + 1];  // at (1, 0, 0)
+  const double head = 0.2 * 3 / 8, side = head * std::cos(M_PI / 2 - 0.9 * M_PI);
   ExpectPointNear({barb.to[0] - barb.from[0], barb.to[1] - barb.from[1], barb.to[2] - barb.from[2]},
                   {head * std::cos(0.9 * M_PI), side, side}, 1e-9);
 }
