@@ -12,14 +12,16 @@ namespace ms {
 namespace {
 
 // Integ[ and dblInt[: appends the result constant, then runs the command in the statement's slot.
-void RunIntegral(const rt::Text& statement, bool single, int16_t& msgNo) {
+// 0, or the message of the table or of the command.
+[[nodiscard]] int16_t RunIntegral(const rt::Text& statement, bool single) {
   // The identifier is one or two characters before "="; a one-letter identifier is stored padded
   // as every other one-letter constant, so later statements find it.
   rt::Text id, rest;
   SplitIntegralConstant(statement, id, rest);
   if (id.size() == 1) id += u'_';
+  int16_t msgNo = 0;
   const int16_t index = AppendConstant(msgNo);
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   ConstRec& rec = Tables.ConstTable[index];
   rec.Kind = 0;
   rec.Name = id;
@@ -34,6 +36,7 @@ void RunIntegral(const rt::Text& statement, bool single, int16_t& msgNo) {
     ProcessInteg(text, slotNumber, msgNo);
   else
     ProcessDblInt(text, slotNumber, msgNo);
+  return msgNo;
 }
 
 }  // namespace
@@ -49,10 +52,10 @@ void RunImmediateCommand(ImmediateCommand command, const rt::Text& statement, in
       ProcessZero(text, msgNo);
       return;
     case ImmediateCommand::Integ:
-      RunIntegral(statement, true, msgNo);
+      msgNo = RunIntegral(statement, true);
       return;
     case ImmediateCommand::DblInt:
-      RunIntegral(statement, false, msgNo);
+      msgNo = RunIntegral(statement, false);
       return;
   }
 }

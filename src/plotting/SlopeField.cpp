@@ -67,7 +67,7 @@ bool ValidFunctionIndex(int16_t index) {
   return index >= 1 && index <= Tables.FuncCount;
 }
 
-int16_t SlopeAt(const rt::Text& id, double x, double y, double& slope) {
+[[nodiscard]] int16_t SlopeAt(const rt::Text& id, double x, double y, double& slope) {
   const double args[2] = {x, y};
   return field::FunctionAt(kTraceResult, id, args, 2, slope);
 }
@@ -75,8 +75,8 @@ int16_t SlopeAt(const rt::Text& id, double x, double y, double& slope) {
 // The trace of y' = F(x, y) by the classical fourth-order Runge-Kutta method (Kutta, 1901) with
 // the step sign * SlopeFieldStep (+1 forward, -1 backward) from (x0, y0) while x stays within the
 // range end, then its segments in the colour of start point j.
-int16_t TraceSlope(double sign, double x0, double y0, double xEnd, double c, double d,
-                   int16_t index, int16_t j) {
+[[nodiscard]] int16_t TraceSlope(double sign, double x0, double y0, double xEnd, double c, double d,
+                                 int16_t index, int16_t j) {
   int16_t msgNo = 0;
   FieldGraph.SlopeFieldMode = -1;
   if (!ValidFunctionIndex(index)) return kMsgEvaluation;
