@@ -247,9 +247,8 @@ TEST_F(ContourTest, LegendLevelsAndColours) {
   for (const RowCase& tc :
        {RowCase{0.50005, 0, 1, 0.25, 2}, RowCase{0.6, 0, 1, 0.25, 5},
         RowCase{0.1 + 0.1 + 0.1, 0, 0.3, 0.1, 3}, RowCase{0.5, 0, 1, -0.25, 0}}) {
-    double c1 = tc.c1, c2 = tc.c2, ds = tc.ds;
     int16_t r = -1, g = -1, b = -1;
-    ContourLevelColor(tc.c, c1, c2, ds, r, g, b);
+    ContourLevelColor(tc.c, tc.c1, tc.c2, tc.ds, r, g, b);
     EXPECT_EQ((std::vector<int>{r, g, b}), std::vector<int>(kRows[tc.row], kRows[tc.row] + 3))
         << tc.c;
   }
