@@ -331,7 +331,7 @@ TEST_F(FieldTest, ArrowsFollowTheVectors) {
     }
   }
   // A space arrow's barb turns each direction angle by 0.9 pi; the head is 0.2 of the mean step.
-  const Seg& barb = Segments()[3 * 14 + 1];  // at (1, 0, 0)
+  const Seg barb = Segments()[3 * 14 + 1];  // at (1, 0, 0)
   const double head = 0.2 * 3 / 8, side = head * std::cos(M_PI / 2 - 0.9 * M_PI);
   ExpectPointNear({barb.to[0] - barb.from[0], barb.to[1] - barb.from[1], barb.to[2] - barb.from[2]},
                   {head * std::cos(0.9 * M_PI), side, side}, 1e-9);
