@@ -233,7 +233,6 @@ TEST_F(FieldTest, SlopeSolutionTraces) {
 // A lifted field's height range is that of its values, whatever side of 200 and -200 they lie on:
 // the box and the axes stay within it.
 TEST_F(FieldTest, ArrowsFollowTheVectors) {
-  using Vector = Point3 (*)(double x, double y, double z);
   struct Case {
     Command cmd;
     rt::Text sheet;
@@ -241,44 +240,20 @@ TEST_F(FieldTest, ArrowsFollowTheVectors) {
     int nx;
     double y0, dy;
     int ny, nz;
-    Vector v;
-    double zMin, zMax;  // a lifted field's height range
+    bool lifted;     // the vector (1, 0) at the height a x^2 + b y + k
+    double a, b, k;  // the height function
+    double zMin, zMax;
   };
   const auto lifted = [](const char16_t* g) {
     return u"F{x,y} = 1 + 0*x\r\nH{x,y} = 0*y\r\nG{x,y} = " + rt::Text(g) +
            u"\r\nPlotDirField[F,H,G,{1,2,2}{-2,2,4}]\r\n";
   };
   const Case cases[] = {
-      {kDir, kDirSheet, -2, 1, 5, -2, 1, 5, 1,
-       [](double x, double y, double) {
-         return Point3{-y, x, 0};
-       },
-       0, 0},
-      {kDir, lifted(u"x*x + y"), 1, 0.5, 3, -2, 1, 5, 1,
-       [](double x, double y, double) {
-         return Point3{1, 0, x * x + y};
-       },
-       -1, 6},
-      {kDir, lifted(u"x*y"), 1, 0.5, 3, -2, 1, 5, 1,
-       [](double x, double y, double) {
-         return Point3{1, 0, x * y};
-       },
-       -4, 4},
-      {kDir, lifted(u"300 + 0*x"), 1, 0.5, 3, -2, 1, 5, 1,
-       [](double, double, double) {
-         return Point3{1, 0, 300};
-       },
-       300, 300},
-      {kDir, lifted(u"-250 + 0*x"), 1, 0.5, 3, -2, 1, 5, 1,
-       [](double, double, double) {
-         return Point3{1, 0, -250};
-       },
-       -250, -250},
-      {kSpace, kSpaceSheet, -1, 1, 3, -1, 1, 3, 3,
-       [](double x, double y, double z) {
-         return Point3{x, y, z};
-       },
-       NAN, NAN},
+      {kDir, kDirSheet, -2, 1, 5, -2, 1, 5, 1, false, 0, 0, 0, 0, 0},
+      {kDir, lifted(u"x*x + y"), 1, 0.5, 3, -2, 1, 5, 1, true, 1, 1, 0, -1, 6},
+      {kDir, lifted(u"300 + 0*x"), 1, 0.5, 3, -2, 1, 5, 1, true, 0, 0, 300, 300, 300},
+      {kDir, lifted(u"-250 + 0*x"), 1, 0.5, 3, -2, 1, 5, 1, true, 0, 0, -250, -250, -250},
+      {kSpace, kSpaceSheet, -1, 1, 3, -1, 1, 3, 3, false, 0, 0, 0, NAN, NAN},
   };
   const double k45 = 45 * 3.1415926536 / 180, k60 = 60 * 3.1415926536 / 180;
   for (const Case& c : cases) {
@@ -305,7 +280,9 @@ TEST_F(FieldTest, ArrowsFollowTheVectors) {
     for (int i = 0; i < count; ++i) {
       const double x = c.x0 + i % c.nx * c.dx, y = c.y0 + i / c.nx % c.ny * c.dy;
       const double z = -1.0 + i / (c.nx * c.ny);
-      const Point3 v = c.v(x, y, z);
+      const Point3 v = c.cmd == kSpace ? Point3{x, y, z}
+                       : c.lifted      ? Point3{1, 0, c.a * x * x + c.b * y + c.k}
+                                       : Point3{-y, x, 0};
       SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(z));
       ExpectPointNear(FieldTables.FieldVectorTable[i], v);
       const Seg& shaft = segs[3 * i];
