@@ -12,43 +12,27 @@ class PlotCommandTest : public PlotTest {
   }
 };
 
-TEST_F(PlotCommandTest, ReadsNamesRangeStepsAndFlags) {
-  struct Case {
-    const char16_t *statement, *first, *second;
-    int count;
-    double tmin, tmax;
-    int steps;
-    double dt;
-    const char16_t* flags;
-  };
-  const Case cases[] = {
-      {u"Plot[A,{t,0,1,10}]", u"A_", u"", 1, 0, 1, 10, 0.1, u""},
-      {u"Plot[Ab,Cd,{t,-1,1,4}aa]", u"Ab", u"Cd", 2, -1.0001, 1, 4, 0.500025, u"aa"},
-      {u"plot[A,B,{s,0,2,2.5}]", u"A_", u"B_", 2, 0, 2, 2, 1.0, u""},
-      {u"Plot[Q,{x,(0.5),tb,5}a]", u"Q_", u"", 1, 0.5, 3, 5, 0.5, u"a"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.statement));
-    ASSERT_EQ(ProcessPlot(c.statement), 0);
-    EXPECT_EQ(PlotRequest.PlotVectorCount, c.count);
-    EXPECT_EQ(PlotRequest.PlotVectorList[1], c.first);
-    EXPECT_EQ(PlotRequest.PlotVectorList[2], c.second);
-    EXPECT_DOUBLE_EQ(PlotRequest.PlotTMin, c.tmin);
-    EXPECT_DOUBLE_EQ(PlotRequest.PlotTMax, c.tmax);
-    EXPECT_EQ(PlotRequest.PlotSteps, c.steps);
-    EXPECT_NEAR(PlotRequest.PlotDt, c.dt, 1e-12);
-    EXPECT_EQ(PlotRequest.ArrowFlags, c.flags);
-  }
-}
-
-TEST_F(PlotCommandTest, MalformedStatementsGiveTheirMessages) {
+// The names, the range (a negative start moved down by 0.0001), the steps and the flags of an
+// accepted statement; the message of a refused one.
+TEST_F(PlotCommandTest, ReadsNamesRangeStepsAndFlagsOrGivesTheMessage) {
   rt::Text twenty;  // twenty names fit, a twenty-first is refused
   for (int k = 0; k < 20; ++k) twenty += rt::Text(1, static_cast<char16_t>(u'A' + k)) + u",";
   struct Case {
     rt::Text statement;
     int msgNo;
+    const char16_t *first = u"", *second = u"";
+    int count = 0;
+    double tmin = 0, tmax = 0;
+    int steps = 0;
+    double dt = 0;
+    const char16_t* flags = u"";
   };
   const Case cases[] = {
+      {u"Plot[A,{t,0,1,10}]", 0, u"A_", u"", 1, 0, 1, 10, 0.1, u""},
+      {u"Plot[Ab,Cd,{t,-1,1,4}aa]", 0, u"Ab", u"Cd", 2, -1.0001, 1, 4, 0.500025, u"aa"},
+      {u"plot[A,B,{s,0,2,2.5}]", 0, u"A_", u"B_", 2, 0, 2, 2, 1.0, u""},
+      {u"Plot[Q,{x,(0.5),tb,5}a]", 0, u"Q_", u"", 1, 0.5, 3, 5, 0.5, u"a"},
+      {u"Plot[" + twenty + u"{t,0,1,10}]", 0, u"A_", u"B_", 20, 0, 1, 10, 0.1, u""},
       {u"PLOT[A,{t,0,1,10}]", 358},      // keyword spelling
       {u"Plot[A,{t,0,1}]", 333},         // shorter than 17 characters
       {u"Plot[A{t,0,1,10}]", 331},       // no comma after the name
@@ -61,15 +45,22 @@ TEST_F(PlotCommandTest, MalformedStatementsGiveTheirMessages) {
       {u"Plot[A,{t,0,zz,10}]", 314},     // unknown constant for the end value
       {u"Plot[A,{t,0,1,qq}]", 339},      // unknown constant for the steps passes through
       {u"Plot[A,{t,0,1,100000}]", 337},  // more steps than the count can hold
-      {u"Plot[" + twenty + u"{t,0,1,10}]", 0},
-      {u"Plot[" + twenty + u"U,{t,0,1,10}]", 358},
+      {u"Plot[" + twenty + u"U,{t,0,1,10}]", 358, u"A_", u"B_", 20},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     EXPECT_EQ(ProcessPlot(c.statement), c.msgNo);
-    if (c.statement.size() > 70) {
-      EXPECT_EQ(PlotRequest.PlotVectorCount, 20);
+    if (c.count != 0) {
+      EXPECT_EQ(PlotRequest.PlotVectorCount, c.count);
+      EXPECT_EQ(PlotRequest.PlotVectorList[1], c.first);
+      EXPECT_EQ(PlotRequest.PlotVectorList[2], c.second);
     }
+    if (c.msgNo != 0) continue;
+    EXPECT_DOUBLE_EQ(PlotRequest.PlotTMin, c.tmin);
+    EXPECT_DOUBLE_EQ(PlotRequest.PlotTMax, c.tmax);
+    EXPECT_EQ(PlotRequest.PlotSteps, c.steps);
+    EXPECT_NEAR(PlotRequest.PlotDt, c.dt, 1e-12);
+    EXPECT_EQ(PlotRequest.ArrowFlags, c.flags);
   }
 }
 
