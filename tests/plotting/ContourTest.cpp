@@ -69,7 +69,9 @@ double R2(const Point3& p) {
 // earlier build left in the rows do not make a segment anything but ordinary. PlotContour1[
 // lights the start point's quadrant only; PlotContour[ traces every level from (-xc,-yc),
 // (xc,-yc), (-xc,yc), (xc,yc) in that order; a zero coordinate lights none. Absent or
-// non-positive {er,sg} give 0.1 and 0.2; every value may be a constant.
+// non-positive {er,sg} give 0.1 and 0.2; every value may be a constant. The command's derivative
+// records are used by their place in the table: user functions named Fx or Fy (of any
+// parameters) change nothing, nor does a constant whose name begins with a parameter letter.
 TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
   struct Case {
     const char16_t* statement;
@@ -77,7 +79,9 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
     std::vector<double> levels;
     std::vector<int> litOrder;
     int16_t all, one, four;
+    const char16_t *other = u"w = 0", *function = u"F{x,y} = x^2 + y^2";
   };
+  const char16_t* unit = u"PlotContour1[F,{-2,2,-2,2}{1,0}{1,1,1}]";
   const std::vector<double> q = {0.5, 1, 1.5, 2}, fourTimes = {0.5, 1, 1.5, 2, 0.5, 1, 1.5, 2,
                                                                0.5, 1, 1.5, 2, 0.5, 1, 1.5, 2};
   const Case cases[] = {
@@ -88,13 +92,17 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
       {u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}{-3,0.25}]", 0.1, 0.25, {1}, {1}, 0, -1, 0},
       {u"PlotContour1[F,{-r,r,-r,r}{z,z}{z,z,1}{er,sz}]", 0.05, 0.4, {1}, {1}, 0, -1, 0},
       {u"PlotContour[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]", 0.1, 0.2, fourTimes, {3, 4, 2, 1}, -1, 0, -1},
+      {unit, 0.1, 0.2, {1}, {}, 0, -1, 0, u"Fx{x,y} = 0"},
+      {unit, 0.1, 0.2, {1}, {}, 0, -1, 0, u"Fy{t} = t"},
+      {unit, 0.1, 0.2, {1}, {}, 0, -1, 0, u"Fx{u,v} = u*v + 7"},
+      {unit, 0.1, 0.2, {1}, {}, 0, -1, 0, u"xa = 1", u"F{x,y} = xa*x^2 + Sin[0*y] + y^2"},
   };
   for (const Case& tc : cases) {
     SCOPED_TRACE(rt::ToUtf8(tc.statement));
     SetUp();
-    ASSERT_EQ(
-        Run({u"er = 0.05", u"sz = 0.4", u"r = 2", u"z = 1", u"F{x,y} = x^2 + y^2", tc.statement}),
-        0);
+    ASSERT_EQ(Run({u"er = 0.05", u"sz = 0.4", u"r = 2", u"z = 1", tc.other, u"Fy{x,y} = 1 + 0*x*y",
+                   tc.function, tc.statement}),
+              0);
     for (SegmentRow& row : Scene.SegmentTable) row = {0, 0, 0, 0, 0, kSegStructure, 1, 3};
     ASSERT_EQ(Contour(), 0);
     EXPECT_EQ(host_.litOrder, tc.litOrder);
@@ -128,31 +136,6 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
     }
     EXPECT_EQ(first, segs.size());
     EXPECT_EQ(Scene.SegmentCountD, Scene.SegmentCount);
-  }
-}
-
-// The command's derivative records are used by their place in the table: user functions named
-// Fx or Fy (of any parameters) change nothing, nor does a constant whose name begins with a
-// parameter letter; every point lies on the unit circle and the circle closes after about
-// 2 pi / sg steps.
-TEST_F(ContourTest, UserFunctionsNamedLikeTheDerivatives) {
-  const char16_t* circle = u"F{x,y} = x^2 + y^2";
-  for (const auto& [other, function] : {std::pair{u"Fx{x,y} = 0", circle},
-                                        {u"Fy{t} = t", circle},
-                                        {u"Fx{u,v} = u*v + 7", circle},
-                                        {u"xa = 1", u"F{x,y} = xa*x^2 + Sin[0*y] + y^2"}}) {
-    SCOPED_TRACE(rt::ToUtf8(other));
-    SetUp();
-    ASSERT_EQ(
-        Run({other, u"Fy{x,y} = 1 + 0*x*y", function, u"PlotContour1[F,{-2,2,-2,2}{1,0}{1,1,1}]"}),
-        0);
-    ASSERT_EQ(Contour(), 0);
-    const auto segs = Segments();
-    EXPECT_NEAR(static_cast<double>(segs.size()), 2 * M_PI / 0.2, 2.5);
-    for (const Seg& s : segs)
-      for (const Point3& p : {s.from, s.to}) EXPECT_LT(std::fabs(R2(p) - 1), 0.1 + 1e-9);
-    ASSERT_FALSE(segs.empty());
-    EXPECT_EQ(segs.back().to, segs.front().from);
   }
 }
 
