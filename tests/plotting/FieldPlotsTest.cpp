@@ -487,16 +487,11 @@ TEST_F(FieldTest, Limits) {
       Scene.VertexCount = static_cast<int16_t>(kCurveVertexLimit - c.need + over);
       Scene.SegmentCount = 100;
       EXPECT_EQ(c.cmd(StmtOf(c.cmd)), 0);
-      if (over == 0) {
-        EXPECT_TRUE(screen_.boxes.empty());
-        EXPECT_EQ(Scene.VertexCount, kCurveVertexLimit);
-        EXPECT_EQ(Scene.SegmentCount, 100 + c.need / 2);
-        continue;
-      }
-      EXPECT_EQ(Scene.VertexCount, kCurveVertexLimit - c.need + 1);
-      EXPECT_EQ(Scene.SegmentCount, 100);
+      EXPECT_EQ(Scene.VertexCount, over ? kCurveVertexLimit - c.need + 1 : kCurveVertexLimit);
+      EXPECT_EQ(Scene.SegmentCount, 100 + (over ? 0 : c.need / 2));
+      ASSERT_EQ(screen_.boxes.size(), over ? 1u : 0u);
+      if (!over) continue;
       EXPECT_EQ(screen_.doEventsCount, before);
-      ASSERT_EQ(screen_.boxes.size(), 1u);
       EXPECT_EQ(screen_.boxes[0].title, field::kAppTitle);
       EXPECT_EQ(rt::ToUtf8(screen_.boxes[0].text),
                 std::string(c.name) + " needs " + std::to_string(c.need) +
