@@ -267,6 +267,7 @@ TEST_F(FieldTest, ArrowsFollowTheVectors) {
     EXPECT_EQ(View.RotationAngle, flat ? -3.1415926536 / 2 : k45);
     EXPECT_EQ(View.ElevationAngle, flat ? 0 : k60);
     if (c.cmd == kDir) {
+      EXPECT_EQ(FieldGraph.mnuBoxEnabled, flat ? 0 : -1) << "a lifted field offers the box";
       EXPECT_EQ(FieldTables.FieldZMin, c.zMin);
       EXPECT_EQ(FieldTables.FieldZMax, c.zMax);
       for (int v = 0; v < Scene.VertexCount; ++v) {
