@@ -260,12 +260,16 @@ TEST_F(FieldTest, ArrowsFollowTheVectors) {
     SCOPED_TRACE(rt::ToUtf8(c.sheet));
     SetUp();
     View.ShowBox = -1;
+    EXPECT_EQ(View.FieldRotation, k45);  // the start-up field view
+    EXPECT_EQ(View.FieldElevation, k60);
     View.RotationAngle = View.ElevationAngle = 1;
+    View.FieldRotation = 0.3;
+    View.FieldElevation = 0.7;
     const bool flat = c.zMax == 0;
     ASSERT_EQ(RunField(c.cmd, c.sheet), 0);
     EXPECT_EQ(View.ZAxisNeeded, flat ? 0 : -1);
-    EXPECT_EQ(View.RotationAngle, flat ? -3.1415926536 / 2 : k45);
-    EXPECT_EQ(View.ElevationAngle, flat ? 0 : k60);
+    EXPECT_EQ(View.RotationAngle, flat ? -3.1415926536 / 2 : 0.3);
+    EXPECT_EQ(View.ElevationAngle, flat ? 0 : 0.7);
     if (c.cmd == kDir) {
       EXPECT_EQ(FieldGraph.mnuBoxEnabled, flat ? 0 : -1) << "a lifted field offers the box";
       EXPECT_EQ(FieldTables.FieldZMin, c.zMin);
