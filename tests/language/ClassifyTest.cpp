@@ -12,9 +12,7 @@ class ClassifyTest : public LanguageTest {
  protected:
   static int16_t Classify(const char16_t* stored) {
     rt::Text s = stored;
-    int16_t msgNo = -5;
-    ClassifyAndStore(s, msgNo);
-    return msgNo;
+    return ClassifyAndStore(s);
   }
 };
 

@@ -44,7 +44,7 @@ TEST_F(CommandArgumentsTest, FindFunctionAndRangeConstant) {
     EXPECT_EQ(index, c.funcIndex);
     EXPECT_EQ(U8(parm), c.parm);
     index = 77;
-    FindRangeConstant(c.id, index, msg);
+    msg = FindRangeConstant(c.id, index);
     EXPECT_EQ(msg, c.constMsg);
     EXPECT_EQ(index, c.constIndex);
   }

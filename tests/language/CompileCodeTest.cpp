@@ -33,7 +33,7 @@ class CompileCodeTest : public LanguageTest {
   static int16_t Compile() {
     rt::Text text;
     int16_t msg = 0;
-    CompileFunctions(text, msg);
+    msg = CompileFunctions(text);
     return msg;
   }
 };
@@ -141,7 +141,7 @@ TEST_F(CompileCodeTest, ConstantSubstitution) {
   int16_t msg = 0;
   Tables.ConstTable[AppendConstant(msg)] = ConstRec{0, u"b_", u"", u"(2*q)"};
   rt::Text text;
-  CompileFunctions(text, msg);
+  msg = CompileFunctions(text);
   EXPECT_EQ(kMsgConstantNotNumber, msg);
   EXPECT_EQ(u"(2*q)", text);
 }
@@ -167,7 +167,7 @@ TEST_F(CompileCodeTest, LiteralStore) {
     Tables.ValueTop = 7;
     rt::Text name;
     int16_t msg = 0;
-    TableStore(u"4.5", name, msg);
+    msg = TableStore(u"4.5", name);
     EXPECT_EQ(full ? kMsgValuesFull : 0, msg);
     EXPECT_EQ(99999, Tables.LiteralCount);
     EXPECT_EQ(rt::Text(full ? u"" : u"$99999`"), name);
@@ -176,7 +176,7 @@ TEST_F(CompileCodeTest, LiteralStore) {
   Tables.LiteralCount = 1;
   rt::Text name;
   int16_t msg = 0;
-  TableStore(u"1E999", name, msg);
+  msg = TableStore(u"1E999", name);
   EXPECT_EQ(0, msg);
   EXPECT_EQ(1e20, Tables.ValueList[2].Value);
 }

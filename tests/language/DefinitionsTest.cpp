@@ -67,18 +67,18 @@ TEST_F(DefinitionsTest, ComponentsKeepTheirValueInExpressions) {
 TEST_F(DefinitionsTest, FullTablesAreRefused) {
   int16_t msg = 0;
   Tables.FuncCount = kMaxFunctions;
-  StoreFunctionDefinition(u"F_{x}=x", 1, msg);
+  msg = StoreFunctionDefinition(u"F_{x}=x", 1);
   EXPECT_EQ(msg, kMsgFunctionsFull);
   EXPECT_EQ(Tables.FuncCount, kMaxFunctions);
   // Two free slots for three components.
   Tables.FuncCount = kMaxFunctions - 2;
-  StoreVectorDefinition(u"A_<t>=<t,t,t>", msg);
+  msg = StoreVectorDefinition(u"A_<t>=<t,t,t>");
   ASSERT_EQ(msg, 0);
-  ProcessVectorDefinition(Tables.VecTable[1], msg);
+  msg = ProcessVectorDefinition(Tables.VecTable[1]);
   EXPECT_EQ(msg, kMsgFunctionsFull);
   EXPECT_EQ(Tables.FuncCount, kMaxFunctions);
   Tables.VecCount = kMaxVectors;
-  StoreVectorDefinition(u"B_<t>=<t,t,t>", msg);
+  msg = StoreVectorDefinition(u"B_<t>=<t,t,t>");
   EXPECT_EQ(msg, kMsgVectorsFull);
   EXPECT_EQ(Tables.VecCount, kMaxVectors);
 }

@@ -93,9 +93,7 @@ TEST_F(ProcessConstTest, ValueRequestsAnswerInTheirOwnForm) {
     SCOPED_TRACE(U8(c.text));
     Tables.ValueTop = top;
     rt::Text value;
-    int16_t msg = -5;
-    (c.assignment ? EvaluateAssignment : EvaluateText)(c.text, value, msg);
-    ASSERT_EQ(msg, 0);
+    ASSERT_EQ((c.assignment ? EvaluateAssignment : EvaluateText)(c.text, value), 0);
     const rt::Text name = c.assignment ? rt::Text(c.text).substr(0, 3) : u"";
     EXPECT_EQ(U8(value), U8(name + ValueToText(c.v)));
     EXPECT_EQ(Tables.FuncCount, functions);
@@ -119,18 +117,18 @@ TEST_F(ProcessConstTest, FailedRequestsLeaveNoRecordBehind) {
   rt::Text value;
   int16_t msg = 0;
   for (int run = 0; run < 50; ++run) {
-    EvaluateAssignment(u"f1=(F_{-4})", value, msg);
+    msg = EvaluateAssignment(u"f1=(F_{-4})", value);
     ASSERT_EQ(msg, 610);
-    EvaluateAssignment(u"f1=(Q_{1})", value, msg);
+    msg = EvaluateAssignment(u"f1=(Q_{1})", value);
     ASSERT_EQ(msg, 502);
-    EvaluateText(u"Ln[0]", value, msg);
+    msg = EvaluateText(u"Ln[0]", value);
     ASSERT_EQ(msg, 993);
-    EvaluateAssignment(u"f1=(qq)", value, msg);
+    msg = EvaluateAssignment(u"f1=(qq)", value);
     ASSERT_NE(msg, 0);
     ASSERT_EQ(Tables.FuncCount, functions);
     ASSERT_EQ(Tables.ConstCount, 0);
   }
-  EvaluateAssignment(u"f1=(F_{4})", value, msg);
+  msg = EvaluateAssignment(u"f1=(F_{4})", value);
   EXPECT_EQ(msg, 0);
   EXPECT_EQ(U8(value), "f1=2");
 }
@@ -139,12 +137,12 @@ TEST_F(ProcessConstTest, FullTablesAreRefused) {
   rt::Text value;
   int16_t msg = 0;
   Tables.ConstCount = kMaxConstants;
-  EvaluateAssignment(u"zn=1+1", value, msg);
+  msg = EvaluateAssignment(u"zn=1+1", value);
   EXPECT_EQ(msg, kMsgConstantsFull);
   EXPECT_EQ(Tables.ConstCount, kMaxConstants);
   EXPECT_EQ(Tables.FuncCount, 0);
   Tables.FuncCount = kMaxFunctions;
-  EvaluateText(u"1+1", value, msg);
+  msg = EvaluateText(u"1+1", value);
   EXPECT_EQ(msg, kMsgFunctionsFull);
   EXPECT_EQ(Tables.FuncCount, kMaxFunctions);
 }

@@ -28,8 +28,7 @@ class StatementCheckTest : public LanguageTest {
   static int16_t Check(const rt::Text& statement, rt::Text* outText = nullptr) {
     rt::Text stmt = statement;
     rt::Text out = u"unchanged";
-    int16_t msg = 0;
-    CheckStatementSyntax(stmt, out, msg);
+    const int16_t msg = CheckStatementSyntax(stmt, out);
     if (outText) *outText = out;
     return msg;
   }
@@ -131,9 +130,7 @@ TEST_F(StatementCheckTest, AcceptedStatementsAreStored) {
     Tables.CurrentStmtNo = 3;
     rt::Text stmt = c.statement;
     rt::Text out = u"x";
-    int16_t msg = -7;
-    CheckStatementSyntax(stmt, out, msg);
-    ASSERT_EQ(msg, 0);
+    ASSERT_EQ(CheckStatementSyntax(stmt, out), 0);
     ASSERT_EQ(Tables.StatementCount, 1);
     EXPECT_EQ(U8(Tables.StatementList[1].Text), U8(c.typed ? c.stored : Tok(c.stored)));
     EXPECT_EQ(Tables.StatementList[1].StmtNo, 3);
@@ -145,9 +142,7 @@ TEST_F(StatementCheckTest, AcceptedStatementsAreStored) {
 TEST_F(StatementCheckTest, EmptyStatementAndFullTable) {
   rt::Text stmt;
   rt::Text out = u"keep";
-  int16_t msg = 0;
-  CheckStatementSyntax(stmt, out, msg);
-  EXPECT_EQ(msg, 0);
+  EXPECT_EQ(CheckStatementSyntax(stmt, out), 0);
   EXPECT_EQ(out, u"keep");
   EXPECT_EQ(Tables.StatementCount, 0);
 
@@ -174,8 +169,7 @@ TEST_F(StatementCheckTest, ArbitraryTextNeverBreaksTheTables) {
     const int16_t before = Tables.StatementCount;
     rt::Text stmt = s;
     rt::Text out;
-    int16_t msg = 0;
-    CheckStatementSyntax(stmt, out, msg);
+    const int16_t msg = CheckStatementSyntax(stmt, out);
     ASSERT_EQ(Tables.StatementCount, msg == 0 ? before + 1 : before);
     ASSERT_EQ(msg == 0 ? stmt.empty() : !out.empty(), true);
     if (Tables.StatementCount == kMaxStatements) ClearStatements();
@@ -186,7 +180,7 @@ TEST_F(StatementCheckTest, ArbitraryTextNeverBreaksTheTables) {
 // adjacency check reads the stored form (padded, tokenised); macros switch off some name checks.
 TEST_F(StatementCheckTest, SingleChecks) {
   const struct {
-    void (*check)(const rt::Text&, int16_t&);
+    int16_t (*check)(const rt::Text&);
     const char16_t* text;  // names spelled out, tokenised before the check
     int16_t msg;
     int16_t macros = 0;
@@ -219,9 +213,7 @@ TEST_F(StatementCheckTest, SingleChecks) {
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.text));
     Tables.MacroCount = c.macros;
-    int16_t msg = -7;
-    c.check(Tok(c.text), msg);
-    EXPECT_EQ(msg, c.msg);
+    EXPECT_EQ(c.check(Tok(c.text)), c.msg);
   }
 }
 

@@ -20,23 +20,24 @@ struct Recorder {
 };
 Recorder rec;
 
-void RecordCheck(rt::Text& statement, rt::Text& outText, int16_t& msgNo) {
+int16_t RecordCheck(rt::Text& statement, rt::Text& outText) {
   rec.calls.push_back("check " + U8(statement) + " #" + std::to_string(Tables.CurrentStmtNo));
   if (statement == rec.failCheck) {
     outText = u"checked:" + statement;
-    msgNo = 218;
-    return;
+    return 218;
   }
+  int16_t msgNo = 0;
   AppendStatement(Tables.CurrentStmtNo, statement + u"!", msgNo);
+  return msgNo;
 }
-void RecordClassify(rt::Text& statement, int16_t& msgNo) {
+int16_t RecordClassify(rt::Text& statement) {
   rec.calls.push_back("classify " + U8(statement));
-  if (statement == rec.failClassify + u"!") msgNo = 200;
   if (statement == rec.abortOn + u"!") RunFlags.AbortRun = -1;
+  return statement == rec.failClassify + u"!" ? 200 : 0;
 }
-void RecordCompile(rt::Text& statement, int16_t& msgNo) {
+int16_t RecordCompile(rt::Text& statement) {
   rec.calls.push_back("compile " + U8(statement));
-  if (statement == rec.failCompile + u"!") msgNo = 501;
+  return statement == rec.failCompile + u"!" ? 501 : 0;
 }
 
 class WorksheetReaderTest : public LanguageTest {
@@ -50,7 +51,7 @@ class WorksheetReaderTest : public LanguageTest {
   static int16_t Read(const rt::Text& sheet, rt::Text* stmtText = nullptr) {
     rt::Text text;
     int16_t msg = -5;
-    ProcessWorksheet(sheet, text, msg);
+    msg = ProcessWorksheet(sheet, text);
     if (stmtText) *stmtText = text;
     return msg;
   }
