@@ -103,17 +103,14 @@ TEST_F(CommandArgumentsTest, StatementReader) {
   } cases[] = {
       {u"Zero[F,{", 5, kExpect, u'[', 0, "", 6},
       {u"Zero(F,{", 5, kExpect, u'[', 77, "", 5},
-      {u"Zero", 5, kExpect, u'[', 77, "", 5},  // past the end
       {u"Zero", 0, kExpect, u'[', 77, "", 0},  // before the start
       {u"[Fa,", 2, kId, 0, 0, "Fa", 4},
-      {u"[F,", 2, kId, 0, 0, "F_", 3},
       {u"[F_,", 2, kId, 0, 0, "F_", 3},  // "_" does not join: it stays to be read
       {u"[F_,", 2, kIdUnderscore, 0, 0, "F_", 4},
       {u"[F1,", 2, kIdUnderscore, 0, 0, "F_", 3},
       {u"[F1,", 2, kIdDigit, 0, 0, "F1", 4},
       {u"[F", 2, kId, 0, 0, "F_", 3},  // the identifier ends the text
       {u"[f,", 2, kId, 0, 77, "", 2},
-      {u"[", 2, kId, 0, 77, "", 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.stmt) + " at " + std::to_string(c.start));
@@ -138,20 +135,6 @@ TEST_F(CommandArgumentsTest, StatementReader) {
     EXPECT_EQ(reader.Pos(), c.pos);
     EXPECT_EQ(U8(id), c.id);
   }
-}
-
-// Values in turn, each but the last ended by ",": the first message stops the list.
-TEST_F(CommandArgumentsTest, ReadRangeValues) {
-  AddConstant(u"a_", u"(2.5)");
-  double x = 0, y = 0, z = 0;
-  StatementReader reader(u"{1,-a,3}]", 2);
-  ASSERT_EQ(reader.ReadRangeValues({&x, &y, &z}, u'}'), 0);
-  EXPECT_EQ(reader.Pos(), 9);
-  EXPECT_DOUBLE_EQ(x + 10 * y + 100 * z, 1 - 25 + 300);
-  StatementReader open(u"{4,5,6]", 2);
-  EXPECT_EQ(open.ReadRangeValues({&x, &y, &z}, u'}'), 333);
-  EXPECT_EQ(open.Pos(), 6);  // at the last value
-  EXPECT_DOUBLE_EQ(x + 10 * y, 54);
 }
 
 }  // namespace

@@ -109,42 +109,36 @@ TEST_F(ProcessConstTest, ValueRequestsAnswerInTheirOwnForm) {
   }
 }
 
-// Failing requests, repeated, leave no temporary record and no constant behind, and a valid
-// request afterwards still works.
+// A failing request leaves no temporary record and no constant behind, full tables included, and
+// a valid request afterwards still works.
 TEST_F(ProcessConstTest, FailedRequestsLeaveNoRecordBehind) {
   DefineAll({u"F_{t}=Sqrt[t]"});
   const int16_t functions = Tables.FuncCount;
-  rt::Text value;
-  int16_t msg = 0;
-  for (int run = 0; run < 50; ++run) {
-    msg = EvaluateAssignment(u"f1=(F_{-4})", value);
-    ASSERT_EQ(msg, 610);
-    msg = EvaluateAssignment(u"f1=(Q_{1})", value);
-    ASSERT_EQ(msg, 502);
-    msg = EvaluateText(u"Ln[0]", value);
-    ASSERT_EQ(msg, 993);
-    msg = EvaluateAssignment(u"f1=(qq)", value);
-    ASSERT_NE(msg, 0);
-    ASSERT_EQ(Tables.FuncCount, functions);
-    ASSERT_EQ(Tables.ConstCount, 0);
+  const struct {
+    const char16_t* text;
+    bool assignment;
+    int16_t msg, constCount, funcCount;
+  } cases[] = {{u"f1=(F_{-4})", true, 610, 0, functions},
+               {u"f1=(Q_{1})", true, 502, 0, functions},
+               {u"Ln[0]", false, 993, 0, functions},
+               {u"f1=(qq)", true, -1, 0, functions},
+               {u"zn=1+1", true, kMsgConstantsFull, kMaxConstants, functions},
+               {u"1+1", false, kMsgFunctionsFull, 0, kMaxFunctions}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.text));
+    Tables.ConstCount = c.constCount;
+    Tables.FuncCount = c.funcCount;
+    rt::Text value;
+    EXPECT_EQ((c.assignment ? EvaluateAssignment : EvaluateText)(c.text, value), c.msg);
+    EXPECT_EQ(Tables.ConstCount, c.constCount);
+    EXPECT_EQ(Tables.FuncCount, c.funcCount);
+    EXPECT_TRUE(Tables.FuncTable[functions + 1].Name.empty());
   }
-  msg = EvaluateAssignment(u"f1=(F_{4})", value);
-  EXPECT_EQ(msg, 0);
-  EXPECT_EQ(U8(value), "f1=2");
-}
-
-TEST_F(ProcessConstTest, FullTablesAreRefused) {
+  Tables.ConstCount = 0;
+  Tables.FuncCount = functions;
   rt::Text value;
-  int16_t msg = 0;
-  Tables.ConstCount = kMaxConstants;
-  msg = EvaluateAssignment(u"zn=1+1", value);
-  EXPECT_EQ(msg, kMsgConstantsFull);
-  EXPECT_EQ(Tables.ConstCount, kMaxConstants);
-  EXPECT_EQ(Tables.FuncCount, 0);
-  Tables.FuncCount = kMaxFunctions;
-  msg = EvaluateText(u"1+1", value);
-  EXPECT_EQ(msg, kMsgFunctionsFull);
-  EXPECT_EQ(Tables.FuncCount, kMaxFunctions);
+  EXPECT_EQ(EvaluateAssignment(u"f1=(F_{4})", value), 0);
+  EXPECT_EQ(U8(value), "f1=2");
 }
 
 }  // namespace

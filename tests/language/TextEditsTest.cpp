@@ -9,14 +9,6 @@ namespace {
 class TextEditsTest : public LanguageTest {};
 
 TEST_F(TextEditsTest, TextHelpers) {
-  const std::pair<const char16_t*, const char*> minus[] = {
-      {u"F{x}=(-x)*(-1)", "F{x}=(0-x)*(0-1)"}, {u"y = ( - 3 )", "y=(0-3)"}, {u"(-", "(0-"}};
-  for (const auto& [in, want] : minus) {
-    SCOPED_TRACE(U8(in));
-    rt::Text out = u"stale";
-    FixLeadingMinus(in, out);
-    EXPECT_EQ(U8(out), want);
-  }
   // One character replaced inside the text; positions outside it change nothing.
   const struct {
     const char16_t* text;
