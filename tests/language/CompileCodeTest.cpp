@@ -97,17 +97,12 @@ TEST_F(CompileCodeTest, MinusAfterAnOperator) {
   } cases[] = {
       {"F_{x,y}=x+-1", x - 1},
       {"F_{x,y}=2*x+-3*y^2", 2 * x - 3 * y * y},
-      {"F_{x,y}=x*-y", -x * y},
-      {"F_{x,y}=x*-y+1", -x * y + 1},
       {"F_{x,y}=x*-y^2*3", -x * y * y * 3},
       {"F_{x,y}=x/-y/2", -x / y / 2},
       {"F_{x,y}=x^-2", 1 / (x * x)},
-      {"F_{x,y}=x^-y*2", std::pow(x, -y) * 2},
       {"F_{x,y}=x--y", x + y},
       {"F_{x,y}=x---y", x - y},
-      {"F_{x,y}=x*--y", x * y},
       {"F_{x,y}=2*-Sin[x*-y]+1", -2 * std::sin(-x * y) + 1},
-      {"F_{x,y}=(x*-(y+1))-1", -x * (y + 1) - 1},
       {"F_{x,y}=Sqrt[x^-2+-y/4]", std::sqrt(1 / (x * x) - y / 4)},
   };
   for (const auto& c : cases) {

@@ -17,21 +17,15 @@ struct MsgCase {
   int16_t msg;
 };
 
-class StatementCheckTest : public LanguageTest {
- protected:
-  void SetUp() override {
-    LanguageTest::SetUp();
-    Tables.CurrentStmtNo = 1;
-  }
+using StatementCheckTest = LanguageTest;
 
-  static int16_t Check(const rt::Text& statement, rt::Text* outText = nullptr) {
-    rt::Text stmt = statement;
-    rt::Text out = u"unchanged";
-    const int16_t msg = CheckStatementSyntax(stmt, out);
-    if (outText) *outText = out;
-    return msg;
-  }
-};
+int16_t Check(const rt::Text& statement, rt::Text* outText = nullptr) {
+  rt::Text stmt = statement;
+  rt::Text out = u"unchanged";
+  const int16_t msg = CheckStatementSyntax(stmt, out);
+  if (outText) *outText = out;
+  return msg;
+}
 
 // A statement-kind check with its rewrite thrown away.
 template <int16_t (*Rewrite)(const rt::Text&, rt::Text&)>

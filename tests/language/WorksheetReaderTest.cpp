@@ -124,24 +124,18 @@ TEST_F(WorksheetReaderTest, StopsAtTheFirstMessage) {
   }
 }
 
+// An abort seen after classifying a statement ended by CR (or ":") ends the run before compiling;
+// after a statement ended by a comment the next statement stops. Each step gets the stored
+// statement, in order, numbered.
 TEST_F(WorksheetReaderTest, AbortEndsTheRunAfterClassification) {
-  const struct {
-    const char16_t* sheet;
-    std::vector<std::string> calls;
-  } cases[] = {
-      // Ended by CR (or ":"): the abort test runs before compiling.
-      {u"s=1\r\nb=2\r\n", {"check s=1 #1", "classify s=1!"}},
-      // Ended by a comment: no abort test for that statement, the next one stops; each step gets
-      // the stored statement, in order, numbered.
-      {u"s=1 'c\r\nb=2\r\nc=3\r\n",
-       {"check s=1 #1", "classify s=1!", "compile s=1!", "check b=2 #2", "classify b=2!"}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.sheet));
-    SetUp();
-    rec.abortOn = u"s=1";
-    EXPECT_EQ(Read(c.sheet), 0);
-    EXPECT_EQ(rec.calls, c.calls);
-  }
+  rec.abortOn = u"s=1";
+  EXPECT_EQ(Read(u"s=1\r\nb=2\r\n"), 0);
+  EXPECT_EQ(rec.calls, (std::vector<std::string>{"check s=1 #1", "classify s=1!"}));
+  SetUp();
+  rec.abortOn = u"s=1";
+  EXPECT_EQ(Read(u"s=1 'c\r\nb=2\r\nc=3\r\n"), 0);
+  EXPECT_EQ(rec.calls, (std::vector<std::string>{"check s=1 #1", "classify s=1!", "compile s=1!",
+                                                 "check b=2 #2", "classify b=2!"}));
 }
 
 TEST_F(WorksheetReaderTest, LegendDirectives) {
@@ -157,14 +151,6 @@ TEST_F(WorksheetReaderTest, LegendDirectives) {
   // and kept the 11th's id.
   EXPECT_EQ(U8(Tables.SelectValueText[10]), "NoId");
   EXPECT_EQ(U8(Tables.SelectValueId[10]), "a1");
-}
-
-TEST_F(WorksheetReaderTest, FullStatementTableStopsTheRun) {
-  rt::Text sheet;
-  for (int k = 0; k < kMaxStatements + 5; ++k) sheet += u"a=1:";
-  EXPECT_EQ(Read(sheet + u"\r\n"), kMsgStatementsFull);
-  EXPECT_EQ(Tables.StatementCount, kMaxStatements);
-  EXPECT_EQ(Tables.CurrentStmtNo, kMaxStatements + 1);
 }
 
 // Rules that look two characters ahead stop at the end of the text ("y=A.").
@@ -185,7 +171,9 @@ TEST(InsertImplicitMultiplyTest, Rules) {
                                                            {u"y=Sin[x]2", "y=Sin[x]*2"},
                                                            {u"y=2E3", "y=2E3"},
                                                            {u"y=2E-3x", "y=2E-3*x"},
-                                                           {u"y=2Ea{t}", "y=2*Ea{t}"}};
+                                                           {u"y=2Ea{t}", "y=2*Ea{t}"},
+                                                           {u"y=(a)F{x}", "y=(a)*F{x}"},
+                                                           {u"y=ab2x", "y=ab2*x"}};
   for (const auto& [in, out] : cases) {
     SCOPED_TRACE(U8(in));
     EXPECT_EQ(U8(InsertImplicitMultiply(in)), out);
