@@ -32,9 +32,7 @@ class CompileCodeTest : public LanguageTest {
 
   static int16_t Compile() {
     rt::Text text;
-    int16_t msg = 0;
-    msg = CompileFunctions(text);
-    return msg;
+    return CompileFunctions(text);
   }
 };
 
@@ -136,8 +134,7 @@ TEST_F(CompileCodeTest, ConstantSubstitution) {
   int16_t msg = 0;
   Tables.ConstTable[AppendConstant(msg)] = ConstRec{0, u"b_", u"", u"(2*q)"};
   rt::Text text;
-  msg = CompileFunctions(text);
-  EXPECT_EQ(kMsgConstantNotNumber, msg);
+  EXPECT_EQ(kMsgConstantNotNumber, CompileFunctions(text));
   EXPECT_EQ(u"(2*q)", text);
 }
 
@@ -161,18 +158,14 @@ TEST_F(CompileCodeTest, LiteralStore) {
     Tables.LiteralCount = before;
     Tables.ValueTop = 7;
     rt::Text name;
-    int16_t msg = 0;
-    msg = TableStore(u"4.5", name);
-    EXPECT_EQ(full ? kMsgValuesFull : 0, msg);
+    EXPECT_EQ(full ? kMsgValuesFull : 0, TableStore(u"4.5", name));
     EXPECT_EQ(99999, Tables.LiteralCount);
     EXPECT_EQ(rt::Text(full ? u"" : u"$99999`"), name);
     EXPECT_EQ(full ? 7 : 99999, Tables.ValueTop);
   }
   Tables.LiteralCount = 1;
   rt::Text name;
-  int16_t msg = 0;
-  msg = TableStore(u"1E999", name);
-  EXPECT_EQ(0, msg);
+  EXPECT_EQ(0, TableStore(u"1E999", name));
   EXPECT_EQ(1e20, Tables.ValueList[2].Value);
 }
 

@@ -50,8 +50,7 @@ class WorksheetReaderTest : public LanguageTest {
 
   static int16_t Read(const rt::Text& sheet, rt::Text* stmtText = nullptr) {
     rt::Text text;
-    int16_t msg = -5;
-    msg = ProcessWorksheet(sheet, text);
+    int16_t msg = ProcessWorksheet(sheet, text);
     if (stmtText) *stmtText = text;
     return msg;
   }
