@@ -66,7 +66,6 @@ double RangeConstantValue(int16_t index) {
 
 int16_t ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& found,
                    const rt::Text& terminator) {
-  int16_t msgNo = 0;
   found = false;
   const long len = static_cast<long>(text.size());
   const char16_t term = FirstChar(terminator);
@@ -94,7 +93,7 @@ int16_t ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, boo
     numberText = gathered;
     pos = static_cast<int16_t>(p);
   }
-  return msgNo;
+  return 0;
 }
 
 int16_t StatementReader::Expect(char16_t c, int16_t msgNo) {

@@ -535,7 +535,6 @@ void ComputePriorities(const rt::Text& expression, std::vector<int16_t>& priorit
 
 int16_t ToStackCode(const rt::Text& expression, const std::vector<int16_t>& priorities,
                     rt::Text& code) {
-  int16_t msgNo = 0;
   struct OpRec {
     char16_t op;
     int16_t priority;
@@ -578,7 +577,7 @@ int16_t ToStackCode(const rt::Text& expression, const std::vector<int16_t>& prio
   }
   std::reverse(rev.begin(), rev.end());
   code = std::move(rev);
-  return msgNo;
+  return 0;
 }
 
 int16_t CompileAllFunctions() {

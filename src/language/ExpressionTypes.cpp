@@ -149,7 +149,6 @@ void RewriteConstantExpression(const Text& s, long start, Text& out) {
 // padded except the parameters. A user macro name (lower-case then upper-case) is copied up to its
 // "["; 224 when it has none.
 int16_t RewriteFunctionExpression(const Text& s, long start, TextView parms, Text& out) {
-  int16_t msgNo = 0;
   const auto isParm = [parms](char16_t c) { return c != 0 && parms.find(c) != TextView::npos; };
   const long n = rt::Len(s);
   long i = start;
@@ -205,12 +204,11 @@ int16_t RewriteFunctionExpression(const Text& s, long start, TextView parms, Tex
     out += a;
     if (IsLower(a) && (IsComponentLetter(s, i) || !isParm(a))) out += u'_';
   }
-  return msgNo;
+  return 0;
 }
 
 // One component of a vector's component list, positions from..to of s.
 int16_t RewriteVectorComponent(const Text& s, long from, long to, char16_t parm, Text& out) {
-  int16_t msgNo = 0;
   long i = from;
   while (i <= to) {
     const char16_t a = At(s, i);
@@ -251,7 +249,7 @@ int16_t RewriteVectorComponent(const Text& s, long from, long to, char16_t parm,
       i += 1;
     }
   }
-  return msgNo;
+  return 0;
 }
 
 // Matches "{p,p[,p...]}=" at position pos of s with 2 to 5 lower-case parameters.
@@ -307,7 +305,6 @@ int16_t CheckStatementKind(const Text& text, Text& outText) {
 }
 
 int16_t CheckConstantStatement(const Text& text, Text& outText) {
-  int16_t msgNo = 0;
   if (rt::Len(text) < 3) {
     return 201;
   }
@@ -325,7 +322,7 @@ int16_t CheckConstantStatement(const Text& text, Text& outText) {
   Text out = rt::Left(s, 3);
   RewriteConstantExpression(s, 4, out);
   outText = std::move(out);
-  return msgNo;
+  return 0;
 }
 
 int16_t CheckFunctionStatement(const Text& text, Text& outText) {
@@ -465,7 +462,6 @@ int16_t CheckVectorStatement(const Text& text, Text& outText) {
 }
 
 int16_t CheckVectorHeader(const Text& text, Text& outText) {
-  int16_t msgNo = 0;
   const Text& s = text;
   const long n = rt::Len(s);
   Text out;
@@ -479,7 +475,7 @@ int16_t CheckVectorHeader(const Text& text, Text& outText) {
   }
   if (At(s, i) != u'<' || !IsLower(At(s, i + 1)) || At(s, i + 2) != u'>' || At(s, i + 3) != u'=') {
     outText = text;  // the caller has checked the header
-    return msgNo;
+    return 0;
   }
   out += rt::Mid(s, i, 4);
   i += 4;
@@ -522,11 +518,10 @@ int16_t CheckVectorHeader(const Text& text, Text& outText) {
     return 236;
   }
   outText = std::move(out);
-  return msgNo;
+  return 0;
 }
 
 int16_t CheckParameterSet(const Text& text, Text& outText) {
-  int16_t msgNo = 0;
   const long n = rt::Len(text);
   if (n < 5) {
     return 240;
@@ -565,7 +560,7 @@ int16_t CheckParameterSet(const Text& text, Text& outText) {
     if (separator == u'>') {
       out += u'>';
       outText = std::move(out);
-      return msgNo;
+      return 0;
     }
     if (separator != u';') {
       return 245;
@@ -576,7 +571,7 @@ int16_t CheckParameterSet(const Text& text, Text& outText) {
       return 200;
     }
   }
-  return msgNo;
+  return 0;
 }
 
 int16_t CheckStatementHeader(const Text& text) {
@@ -627,9 +622,8 @@ int16_t CheckStatementHeader(const Text& text) {
 }
 
 int16_t CheckVectorUse(const Text& text) {
-  int16_t msgNo = 0;
   const long equals = rt::InStr(text, u"=");
-  if (equals == 0 || equals >= rt::Len(text)) return msgNo;
+  if (equals == 0 || equals >= rt::Len(text)) return 0;
   const Text e = rt::Mid(text, equals + 1);
   const long n = rt::Len(e);
   const bool macros = Tables.MacroCount >= 1;
@@ -684,11 +678,10 @@ int16_t CheckVectorUse(const Text& text) {
       i += 1;
     }
   }
-  return msgNo;
+  return 0;
 }
 
 int16_t CheckMacroParameters(const Text& text) {
-  int16_t msgNo = 0;
   constexpr TextView kSymbols = u"#$&@%";
   constexpr int16_t kMissing[] = {643, 644, 645, 646, 647};
   const long equals = rt::InStr(text, u"=");
@@ -702,7 +695,7 @@ int16_t CheckMacroParameters(const Text& text) {
   if (!any) {
     return 642;
   }
-  if (equals == 0) return msgNo;
+  if (equals == 0) return 0;
   const long n = rt::Len(text);
   for (long i = equals + 2; i <= n - 1; ++i) {
     const size_t k = kSymbols.find(At(text, i));
@@ -710,7 +703,7 @@ int16_t CheckMacroParameters(const Text& text) {
       return kMissing[k];
     }
   }
-  return msgNo;
+  return 0;
 }
 
 }  // namespace ms

@@ -193,7 +193,6 @@ int16_t EvaluateText(const Text& text, Text& valueText) {
 }
 
 int16_t CheckConstantHeader(const Text& statement) {
-  int16_t msgNo = 0;
   int depth = 0;
   for (size_t i = 0; i < statement.size(); ++i) {
     char16_t c = statement[i];
@@ -203,7 +202,7 @@ int16_t CheckConstantHeader(const Text& statement) {
       return 418;
     }
   }
-  return msgNo;
+  return 0;
 }
 
 int16_t ProcessConstantStatement(const Text& statement) {

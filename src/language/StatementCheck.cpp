@@ -312,7 +312,6 @@ int16_t CheckVectorComponentBalance(const Text& text) {
 }
 
 int16_t CheckEmptyGroups(const Text& text) {
-  int16_t msgNo = 0;
   struct Pair {
     TextView chars;
     int16_t msg;
@@ -326,20 +325,19 @@ int16_t CheckEmptyGroups(const Text& text) {
       }
     }
   }
-  return msgNo;
+  return 0;
 }
 
 int16_t CheckBraceUse(const Text& text) {
-  int16_t msgNo = 0;
   static constexpr TextView kExempt[] = {
       u"Plot[",         u"plot[",        u"vMacro[",      u"Zero[",  u"zero[",  u"PlotContour1[",
       u"plotcontour1[", u"PlotContour[", u"plotcontour[", u"Integ[", u"integ[", u"dblInt[",
       u"dblint[",       u"IVP[",         u"ivp[",         u"BVP[",   u"bvp["};
   for (TextView prefix : kExempt) {
-    if (StartsWith(text, prefix)) return msgNo;
+    if (StartsWith(text, prefix)) return 0;
   }
   const char16_t fourth = At(text, 4);
-  if (fourth == TokenChar(Builtin::Integ) || fourth == TokenChar(Builtin::DblInt)) return msgNo;
+  if (fourth == TokenChar(Builtin::Integ) || fourth == TokenChar(Builtin::DblInt)) return 0;
 
   const long n = rt::Len(text);
   for (long i = 2; i <= n; ++i) {
@@ -352,13 +350,12 @@ int16_t CheckBraceUse(const Text& text) {
       return 268;
     }
   }
-  return msgNo;
+  return 0;
 }
 
 int16_t CheckLastSymbol(const Text& text) {
-  int16_t msgNo = 0;
   const long n = rt::Len(text);
-  if (n == 0) return msgNo;
+  if (n == 0) return 0;
   if (n == 3 && At(text, 3) == u'.') {
     return 400;
   }
@@ -368,12 +365,11 @@ int16_t CheckLastSymbol(const Text& text) {
   }
   const char16_t last = At(text, n);
   if (last == u'_' || IsLower(last) || IsDigit(last) || Is(last, u"[.)}>]") || last == u']')
-    return msgNo;
+    return 0;
   return (IsOperator(last) || last == u'|') ? 478 : 400;
 }
 
 int16_t CheckDecimalPoints(const Text& text) {
-  int16_t msgNo = 0;
   int points = 0;
   bool digit = false;
   for (char16_t c : text) {
@@ -406,17 +402,16 @@ int16_t CheckDecimalPoints(const Text& text) {
       return 438;
     }
   }
-  return msgNo;
+  return 0;
 }
 
 int16_t CheckOperatorPairs(const Text& text) {
-  int16_t msgNo = 0;
   for (size_t i = 0; i + 1 < text.size(); ++i) {
     if (IsOperator(text[i]) && IsOperator(text[i + 1])) {
       return 435;
     }
   }
-  return msgNo;
+  return 0;
 }
 
 int16_t CheckEqualsCount(const Text& text) {
@@ -474,7 +469,6 @@ int16_t CheckCommaUse(const Text& text) {
 }
 
 int16_t CheckNumberFormat(const Text& text) {
-  int16_t msgNo = 0;
   const long n = rt::Len(text);
   long i = 1;
   while (i <= n) {
@@ -484,11 +478,11 @@ int16_t CheckNumberFormat(const Text& text) {
     }
     // The mantissa. A "," right after a digit begins an argument list: nothing further is checked.
     while (IsDigit(At(text, i))) ++i;
-    if (i > n || At(text, i) == u',') return msgNo;
+    if (i > n || At(text, i) == u',') return 0;
     if (At(text, i) == u'.') {
       ++i;
       while (IsDigit(At(text, i))) ++i;
-      if (i > n || (At(text, i) == u',' && IsDigit(At(text, i - 1)))) return msgNo;
+      if (i > n || (At(text, i) == u',' && IsDigit(At(text, i - 1)))) return 0;
     }
     const char16_t c = At(text, i);
     if (c == u'e') {
@@ -523,9 +517,9 @@ int16_t CheckNumberFormat(const Text& text) {
     if (At(text, i) == u'.') {
       return 421;
     }
-    if (!IsDigit(At(text, i))) return msgNo;  // end of text, "," or any other character
+    if (!IsDigit(At(text, i))) return 0;  // end of text, "," or any other character
     ++i;
-    if (i > n || At(text, i) == u',') return msgNo;
+    if (i > n || At(text, i) == u',') return 0;
     if (At(text, i) == u'.') {
       return 421;
     }
@@ -534,12 +528,11 @@ int16_t CheckNumberFormat(const Text& text) {
     }
     ++i;
   }
-  return msgNo;
+  return 0;
 }
 
 int16_t CheckSymbolAdjacency(const Text& text) {
-  int16_t msgNo = 0;
-  if (StartsWith(text, u"PlotContour1[")) return msgNo;
+  if (StartsWith(text, u"PlotContour1[")) return 0;
   const long n = rt::Len(text);
   const bool macros = Tables.MacroCount >= 1;
 
