@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <limits>
-#include <tuple>
 
 #include "LanguageFixture.h"
 #include "language/ProcessConst.h"
@@ -73,64 +72,50 @@ TEST_F(ProcessConstTest, ConstantStatements) {
 
 // The way plot construction and the numerical methods get a function value: an assignment comes
 // back as "name=text" with 15 significant digits and leaves its constant record; a text comes
-// back as the number alone and stores nothing, a plain number not even a literal. Neither leaves
-// the temporary function record.
-TEST_F(ProcessConstTest, ValueRequestsAnswerInTheirOwnForm) {
-  DefineAll({u"ab=0.5", u"F_{t}=ab*t^2", u"G_{x,y}=Sin[x]*y"});
+// back as the number alone and stores nothing, a plain number not even a literal. A failing
+// request (full tables included) leaves no constant behind and none leaves the temporary function
+// record; a valid request after failing ones still works.
+TEST_F(ProcessConstTest, ValueRequests) {
+  DefineAll({u"ab=0.5", u"F_{t}=ab*t^2", u"G_{x,y}=Sin[x]*y", u"H_{t}=Sqrt[t]"});
   const int16_t functions = Tables.FuncCount, constants = Tables.ConstCount;
   const int32_t top = Tables.ValueTop;
-  const std::tuple<const char16_t*, bool, double> cases[] = {
-      {u"f1=(F_{1.5})", true, 0.5 * 2.25},
-      {u"f1=(F_{G_{1,1}})", true, 0.5 * std::sin(1) * std::sin(1)},
-      {u"-7", false, -7},
-      {u"G_{0.3,2}*2", false, std::sin(0.3) * 4}};
-  for (const auto& [text, assignment, v] : cases) {
-    SCOPED_TRACE(U8(text));
-    Tables.ValueTop = top;
-    rt::Text value;
-    ASSERT_EQ((assignment ? EvaluateAssignment : EvaluateText)(text, value), 0);
-    EXPECT_EQ(U8(value), U8((assignment ? rt::Text(text).substr(0, 3) : u"") + ValueToText(v)));
-    EXPECT_EQ(Tables.FuncCount, functions);
-    EXPECT_TRUE(Tables.FuncTable[functions + 1].Name.empty());
-    ASSERT_EQ(Tables.ConstCount, constants + (assignment ? 1 : 0));
-    if (assignment) {
-      EXPECT_NEAR(LastConstantValue(), v, 1e-14 * std::fabs(v));
-      Tables.ConstCount -= 1;
-    }
-    EXPECT_TRUE(v != -7 || Tables.ValueTop == top);
-  }
-}
-
-// A failing request leaves no temporary record and no constant behind, full tables included, and
-// a valid request afterwards still works.
-TEST_F(ProcessConstTest, FailedRequestsLeaveNoRecordBehind) {
-  DefineAll({u"F_{t}=Sqrt[t]"});
-  const int16_t functions = Tables.FuncCount;
+  enum Full { kNone, kConstants, kFunctions };
   const struct {
     const char16_t* text;
     bool assignment;
-    int16_t msg, constCount, funcCount;
-  } cases[] = {{u"f1=(F_{-4})", true, 610, 0, functions},
-               {u"f1=(Q_{1})", true, 502, 0, functions},
-               {u"Ln[0]", false, 993, 0, functions},
-               {u"f1=(qq)", true, -1, 0, functions},
-               {u"zn=1+1", true, kMsgConstantsFull, kMaxConstants, functions},
-               {u"1+1", false, kMsgFunctionsFull, 0, kMaxFunctions}};
+    double v;
+    int16_t msg = 0;
+    Full full = kNone;
+  } cases[] = {{u"f1=(H_{-4})", true, 0, 610},
+               {u"f1=(Q_{1})", true, 0, 502},
+               {u"Ln[0]", false, 0, 993},
+               {u"f1=(qq)", true, 0, -1},
+               {u"zn=1+1", true, 0, kMsgConstantsFull, kConstants},
+               {u"1+1", false, 0, kMsgFunctionsFull, kFunctions},
+               {u"f1=(F_{1.5})", true, 0.5 * 2.25},
+               {u"f1=(F_{G_{1,1}})", true, 0.5 * std::sin(1) * std::sin(1)},
+               {u"-7", false, -7},
+               {u"G_{0.3,2}*2", false, std::sin(0.3) * 4}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.text));
-    Tables.ConstCount = c.constCount;
-    Tables.FuncCount = c.funcCount;
+    Tables.ValueTop = top;
+    Tables.ConstCount = c.full == kConstants ? kMaxConstants : constants;
+    Tables.FuncCount = c.full == kFunctions ? kMaxFunctions : functions;
+    const int16_t constsBefore = Tables.ConstCount, funcsBefore = Tables.FuncCount;
     rt::Text value;
-    EXPECT_EQ((c.assignment ? EvaluateAssignment : EvaluateText)(c.text, value), c.msg);
-    EXPECT_EQ(Tables.ConstCount, c.constCount);
-    EXPECT_EQ(Tables.FuncCount, c.funcCount);
+    ASSERT_EQ((c.assignment ? EvaluateAssignment : EvaluateText)(c.text, value), c.msg);
+    EXPECT_EQ(Tables.FuncCount, funcsBefore);
     EXPECT_TRUE(Tables.FuncTable[functions + 1].Name.empty());
+    const bool stored = c.assignment && c.msg == 0;
+    ASSERT_EQ(Tables.ConstCount, constsBefore + (stored ? 1 : 0));
+    if (c.msg != 0) continue;
+    const rt::Text name = c.assignment ? rt::Text(c.text).substr(0, 3) : u"";
+    EXPECT_EQ(U8(value), U8(name + ValueToText(c.v)));
+    if (stored) {
+      EXPECT_NEAR(LastConstantValue(), c.v, 1e-14 * std::fabs(c.v));
+    }
+    EXPECT_TRUE(c.v != -7 || Tables.ValueTop == top);
   }
-  Tables.ConstCount = 0;
-  Tables.FuncCount = functions;
-  rt::Text value;
-  EXPECT_EQ(EvaluateAssignment(u"f1=(F_{4})", value), 0);
-  EXPECT_EQ(U8(value), "f1=2");
 }
 
 }  // namespace
