@@ -91,9 +91,6 @@ void ReadLegendDirective(const rt::Text& ws, long i) {
 void SetStatementPipeline(const StatementPipeline& pipeline) {
   g_pipeline = pipeline;
 }
-const StatementPipeline& CurrentStatementPipeline() {
-  return g_pipeline;
-}
 
 rt::Text NormaliseStatement(const rt::Text& buffer) {
   rt::Text s;

@@ -24,7 +24,6 @@ struct StatementPipeline {
 
 // Installs the steps the reader calls (copied); StatementPipeline{} removes them.
 void SetStatementPipeline(const StatementPipeline& pipeline);
-const StatementPipeline& CurrentStatementPipeline();
 
 // Reads the worksheet. stmtText receives the text the error box shows; returns 0 or the first
 // error. An abort (RunFlags.AbortRun seen after a classification) ends the run with 0.
