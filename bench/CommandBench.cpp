@@ -83,8 +83,7 @@ void Prepare(const Workload& w, ui::ScriptedUiServices& screen) {
   ui::SetUi(&screen);
   ms::ResetProgramState();
   rt::Text stmtText;
-  int16_t msgNo = 0;
-  ms::ProcessWorksheet(w.sheet, stmtText, msgNo);
+  (void)ms::ProcessWorksheet(w.sheet, stmtText);
 }
 
 void CommandBench(benchmark::State& state, const Workload& w, bool bound) {

@@ -44,7 +44,7 @@ rt::Text CompileSheet(const Expression& e, int32_t& xIndex) {
   }
   rt::Text text;
   int16_t msg = 0;
-  ms::CompileFunctions(text, msg);
+  msg = ms::CompileFunctions(text);
   xIndex = ms::AppendValue(u"x", 0, msg);
   ms::ClearResultsList();
   for (int16_t k = 1; k <= ms::Tables.FuncCount; ++k) {
@@ -192,7 +192,7 @@ void BM_Sheet_CompileAndEvaluateTable(benchmark::State& state) {
   for (auto _ : state) {
     rt::Text text;
     int16_t msg = 0;
-    ms::CompileFunctions(text, msg);
+    msg = ms::CompileFunctions(text);
     ms::AppendValue(u"x", 0.5, msg);
     ms::EvaluateFunctions(msg);
     ms::ClearResultsList();

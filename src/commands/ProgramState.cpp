@@ -29,9 +29,9 @@ namespace {
 
 // The compiler reports the offending text of a few messages in its argument; the statement the
 // reader shows stays the one being read.
-void CompileStep(rt::Text& /*statement*/, int16_t& msgNo) {
+int16_t CompileStep(rt::Text& /*statement*/) {
   rt::Text text;
-  CompileFunctions(text, msgNo);
+  return CompileFunctions(text);
 }
 
 }  // namespace

@@ -251,7 +251,7 @@ ExecuteOutcome RunExecute(rt::Text sheet, bool graphEnabled, int32_t graphColor,
   // The reader takes only statements ended by a line break or ":"; a last line the user did not end
   // with Enter is part of the worksheet all the same, so it gets its line break here.
   if (!sheet.empty() && sheet.back() != u'\n' && sheet.back() != u':') sheet += u"\r\n";
-  ProcessWorksheet(sheet, out.stmtText, out.msgNo);
+  out.msgNo = ProcessWorksheet(sheet, out.stmtText);
   if (worksheetRead) worksheetRead();
   if (out.msgNo != 0) {
     out.stmtNo = Tables.CurrentStmtNo;

@@ -16,8 +16,10 @@ namespace {
 
 ImmediateCommandRunner g_runner = nullptr;
 
-void RunNow(ImmediateCommand command, const rt::Text& statement, int16_t& msgNo) {
+int16_t RunNow(ImmediateCommand command, const rt::Text& statement) {
+  int16_t msgNo = 0;
   if (g_runner) g_runner(command, statement, msgNo);
+  return msgNo;
 }
 
 bool TextAt(const rt::Text& s, long p, const char16_t* a, const char16_t* b) {
@@ -32,10 +34,9 @@ void SetGraphButton(bool available) {
 
 // Integ[ and dblInt[: files the statement in the next slot and hands it to the runner, which
 // appends the result constant and runs the command.
-void ProcessIntegral(const rt::Text& statement, bool single, int16_t& msgNo) {
+int16_t ProcessIntegral(const rt::Text& statement, bool single) {
   if (Requests.IntegStmtCount >= kMaxIntegStatements) {
-    msgNo = kMsgIntegralListFull;
-    return;
+    return kMsgIntegralListFull;
   }
   ++Requests.IntegStmtCount;
   const int slot = Requests.IntegStmtCount - 1;
@@ -45,12 +46,13 @@ void ProcessIntegral(const rt::Text& statement, bool single, int16_t& msgNo) {
   } else {
     Requests.DblIntStmts[slot] = statement;
   }
-  RunNow(single ? ImmediateCommand::Integ : ImmediateCommand::DblInt, statement, msgNo);
+  return RunNow(single ? ImmediateCommand::Integ : ImmediateCommand::DblInt, statement);
 }
 
 // Steps run after every definition, parameter set and empty text: every function body gains one
 // pair of parentheses and the most recent vector is processed again.
-void ClosingSteps(int16_t& msgNo) {
+int16_t ClosingSteps() {
+  int16_t msgNo = 0;
   for (int k = 1; k <= Tables.FuncCount; ++k) {
     FuncRec& f = Tables.FuncTable[k];
     f.Expr = u"(" + f.Expr + u")";
@@ -61,9 +63,10 @@ void ClosingSteps(int16_t& msgNo) {
       rt::Text name = v.Name;
       ExpandVectorExpr(name, msgNo);
     } else {
-      ProcessVectorDefinition(v, msgNo);
+      msgNo = ProcessVectorDefinition(v);
     }
   }
+  return msgNo;
 }
 
 // Number of parameters of a function header F_{x,...}= (1 to 5), 0 when no form matches.
@@ -85,74 +88,72 @@ void SetImmediateCommandRunner(ImmediateCommandRunner runner) {
   g_runner = runner;
 }
 
-void ClassifyAndStore(rt::Text& statement, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ClassifyAndStore(rt::Text& statement) {
+  int16_t msgNo = 0;
   if (!Tables.PlotPending) Requests.PlotRequested = 0;
   WorksheetSignals.ResultsListCleared = -1;
   const rt::Text& s = statement;
 
   if (TextAt(s, 1, u"Plot[", u"plot[")) {
-    RunNow(ImmediateCommand::Plot, s, msgNo);
+    msgNo = RunNow(ImmediateCommand::Plot, s);
     if (msgNo != 0) {
       SetGraphButton(false);
-      return;
+      return msgNo;
     }
     Requests.PlotRequested = -1;
     Tables.PlotPending = -1;
     SetGraphButton(true);
-    return;
+    return msgNo;
   }
   if (TextAt(s, 1, u"Zero[", u"zero[")) {
-    RunNow(ImmediateCommand::Zero, s, msgNo);
+    msgNo = RunNow(ImmediateCommand::Zero, s);
     if (msgNo != 0) SetGraphButton(false);
-    return;
+    return msgNo;
   }
   if (TextAt(s, 1, u"PlotSlopeField[", u"plotslopefield[")) {
     Requests.SlopeFieldRequested = -1;
     Requests.SlopeFieldStmt = s;
-    return;
+    return msgNo;
   }
   if (TextAt(s, 1, u"PlotDirField[", u"plotdirfield[")) {
     Requests.DirFieldRequested = -1;
     Requests.DirFieldStmt = s;
-    return;
+    return msgNo;
   }
   if (TextAt(s, 4, u"Integ[", u"integ[") || TextAt(s, 3, u"Integ[", u"integ[")) {
-    ProcessIntegral(s, true, msgNo);
-    return;
+    return ProcessIntegral(s, true);
   }
   if (TextAt(s, 4, u"dblInt[", u"dblint[") || TextAt(s, 3, u"dblInt[", u"dblint[")) {
-    ProcessIntegral(s, false, msgNo);
-    return;
+    return ProcessIntegral(s, false);
   }
   if (TextAt(s, 1, u"IVP[", u"ivp[")) {
     Requests.IVPRequested = -1;
     Requests.IVPStmt = s;
-    return;
+    return msgNo;
   }
   if (TextAt(s, 1, u"BVP[", u"bvp[")) {
     Requests.BVPRequested = -1;
     Requests.BVPStmt = s;
-    return;
+    return msgNo;
   }
   if (TextAt(s, 1, u"PlotField3D[", u"plotfield3d[")) {
     Requests.Field3DRequested = -1;
     Requests.Field3DStmt = s;
-    return;
+    return msgNo;
   }
   if (TextAt(s, 1, u"PlotContour1[", u"plotcontour1[")) {
     Requests.ContourRequested = 0;
     Requests.Contour1Requested = -1;
     Requests.ContourAllQuadrants = 0;
     Requests.ContourStmt = s;
-    return;
+    return msgNo;
   }
   if (TextAt(s, 1, u"PlotContour[", u"plotcontour[")) {
     Requests.ContourRequested = -1;
     Requests.Contour1Requested = 0;
     Requests.ContourAllQuadrants = -1;
     Requests.ContourStmt = s;
-    return;
+    return msgNo;
   }
 
   // Definitions.
@@ -164,33 +165,29 @@ void ClassifyAndStore(rt::Text& statement, int16_t& msgNo) {
   } else if (rt::IsLower(c)) {
     rt::Text again;
     TokenizeNames(text, again);
-    ProcessConstantStatement(again, msgNo);
-    if (msgNo != 0) return;
+    msgNo = ProcessConstantStatement(again);
+    if (msgNo != 0) return msgNo;
   } else if (rt::IsUpper(c)) {
     if (rt::CharAt(text, 3) == u'{') {
       const int k = FunctionHeaderParameters(text);
       if (k == 0) {
-        msgNo = 305;
-        return;
+        return 305;
       }
-      StoreFunctionDefinition(text, k, msgNo);
-      if (msgNo != 0) return;
+      msgNo = StoreFunctionDefinition(text, k);
+      if (msgNo != 0) return msgNo;
     } else if (rt::CharAt(text, 3) == u'<') {
       if (!rt::CharIs(rt::CharAt(text, 4), u"[a-z]") || rt::Mid(text, 5, 2) != u">=") {
-        msgNo = 306;
-        return;
+        return 306;
       }
-      StoreVectorDefinition(text, msgNo);
-      if (msgNo != 0) return;
+      msgNo = StoreVectorDefinition(text);
+      if (msgNo != 0) return msgNo;
     } else {
-      msgNo = 307;
-      return;
+      return 307;
     }
   } else {
-    msgNo = 308;
-    return;
+    return 308;
   }
-  ClosingSteps(msgNo);
+  return ClosingSteps();
 }
 
 }  // namespace ms

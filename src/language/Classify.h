@@ -31,7 +31,7 @@ using ImmediateCommandRunner = void (*)(ImmediateCommand command, const rt::Text
                                         int16_t& msgNo);
 void SetImmediateCommandRunner(ImmediateCommandRunner runner);
 
-// The statement is not changed; msgNo is 0 or the first error.
-void ClassifyAndStore(rt::Text& statement, int16_t& msgNo);
+// The statement is not changed; returns 0 or the first error.
+[[nodiscard]] int16_t ClassifyAndStore(rt::Text& statement);
 
 }  // namespace ms

@@ -45,16 +45,15 @@ void FindFunction(const rt::Text& id, rt::Text& firstParm, int16_t& index, int16
   msgNo = kMsgFunctionNotFound;
 }
 
-void FindRangeConstant(const rt::Text& id, int16_t& index, int16_t& msgNo) {
+int16_t FindRangeConstant(const rt::Text& id, int16_t& index) {
   const int count = std::min<int>(Tables.ConstCount, kMaxConstants);
   for (int k = 1; k <= count; ++k) {
     if (Tables.ConstTable[k].Name == id) {
       index = static_cast<int16_t>(k);
-      msgNo = 0;
-      return;
+      return 0;
     }
   }
-  msgNo = kMsgConstantNotFound;
+  return kMsgConstantNotFound;
 }
 
 double RangeConstantValue(int16_t index) {
@@ -65,16 +64,14 @@ double RangeConstantValue(int16_t index) {
   return rt::Val(valueText);
 }
 
-void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& found,
-                const rt::Text& terminator, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& found,
+                   const rt::Text& terminator) {
   found = false;
   const long len = static_cast<long>(text.size());
   const char16_t term = FirstChar(terminator);
   long p = pos;
   if (p < 1 || !PositionsFit(text)) {
-    msgNo = kMsgUnexpectedEnd;
-    return;
+    return kMsgUnexpectedEnd;
   }
   rt::Text gathered;
   // The last character is never gathered: a value must be followed by its terminator.
@@ -85,12 +82,10 @@ void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& 
   // Past the end, or stopped on the last character without meeting the terminator: the text
   // ended before the value was closed.
   if (p > len || rt::CharAt(text, p) != term) {
-    msgNo = kMsgUnexpectedEnd;
-    return;
+    return kMsgUnexpectedEnd;
   }
   if (gathered.empty()) {
-    msgNo = kMsgNothingBeforeTerminator;
-    return;
+    return kMsgNothingBeforeTerminator;
   }
   if (EnclosedInParens(gathered)) gathered = gathered.substr(1, gathered.size() - 2);
   if (rt::IsNumeric(gathered)) {
@@ -98,6 +93,7 @@ void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& 
     numberText = gathered;
     pos = static_cast<int16_t>(p);
   }
+  return 0;
 }
 
 int16_t StatementReader::Expect(char16_t c, int16_t msgNo) {
@@ -125,7 +121,7 @@ int16_t StatementReader::ReadRangeValue(double& value, char16_t terminator) {
   bool found = false;
   int16_t msgNo = 0;
   int16_t pos = pos_;
-  ScanNumber(text_, pos, number, found, rt::Text(1, terminator), msgNo);
+  msgNo = ScanNumber(text_, pos, number, found, rt::Text(1, terminator));
   if (msgNo != 0) return msgNo;
   if (found) {
     value = rt::Val(number);
@@ -140,7 +136,7 @@ int16_t StatementReader::ReadRangeValue(double& value, char16_t terminator) {
   rt::Text id;
   msgNo = ReadIdentifier(id, u"[a-z]", u"[a-z0-9]", kMsgBadIdentifier);
   int16_t index = 0;
-  if (msgNo == 0) FindRangeConstant(id, index, msgNo);
+  if (msgNo == 0) msgNo = FindRangeConstant(id, index);
   if (msgNo != 0) return msgNo;
   value = RangeConstantValue(index);
   if (negate) value = -value;

@@ -21,11 +21,11 @@ void FindFunction(const rt::Text& id, rt::Text& firstParm, int16_t& index, int16
 // are numeric text: found := true, numberText := them, pos := the terminator's position; otherwise
 // found := false and numberText and pos are unchanged. 333 when the text ends before the
 // terminator, 6097 when nothing stands before it.
-void ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, bool& found,
-                const rt::Text& terminator, int16_t& msgNo);
+[[nodiscard]] int16_t ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText,
+                                 bool& found, const rt::Text& terminator);
 
 // Looks the identifier up among the names of ConstTable (exact). Not found: 339, index unchanged.
-void FindRangeConstant(const rt::Text& id, int16_t& index, int16_t& msgNo);
+[[nodiscard]] int16_t FindRangeConstant(const rt::Text& id, int16_t& index);
 
 // The value of ConstTable entry index as a range value: its value text simplified, without
 // enclosing parentheses.

@@ -134,7 +134,8 @@ void SubstituteConstants(const rt::Text& expression, rt::Text& result) {
   result = s;
 }
 
-void PrepareFunctions(rt::Text& text, int16_t& msgNo) {
+int16_t PrepareFunctions(rt::Text& text) {
+  int16_t msgNo = 0;
   const int16_t funcs = FunctionCount();
   const int16_t consts = ConstantCount();
   for (int16_t k = 1; k <= funcs; ++k) {
@@ -152,7 +153,7 @@ void PrepareFunctions(rt::Text& text, int16_t& msgNo) {
       if (rt::CharIs(ch, u"[a-d,f-z,A-D,F-Z]")) {
         msgNo = kMsgConstantNotNumber;
         text = c.ValueText;
-        return;
+        return msgNo;
       }
     }
   }
@@ -160,12 +161,14 @@ void PrepareFunctions(rt::Text& text, int16_t& msgNo) {
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
     SubstituteConstants(f.Expr, f.Expr);
   }
+  return msgNo;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Expansion of calls
 
-void ListFunctionCalls(const rt::Text& expression, int16_t& count, int16_t& msgNo) {
+int16_t ListFunctionCalls(const rt::Text& expression, int16_t& count) {
+  int16_t msgNo = 0;
   count = 0;
   const long n = static_cast<long>(expression.size());
   long depth = 0;
@@ -183,20 +186,19 @@ void ListFunctionCalls(const rt::Text& expression, int16_t& count, int16_t& msgN
     }
     if (IsUpper(c) && (IsLower(next) || next == u'_')) {
       if (i > INT16_MAX) {
-        msgNo = kMsgExpressionTooLong;
-        return;
+        return kMsgExpressionTooLong;
       }
       const long d = std::clamp<long>(depth + 1, INT16_MIN, INT16_MAX);
       if (AppendCall(count, expression.substr(static_cast<size_t>(i - 1), 2),
                      static_cast<int16_t>(i), static_cast<int16_t>(d), msgNo) == 0) {
-        return;
+        return msgNo;
       }
     }
     if (c == u'{') depth += 10;
     if (c == u'}') depth -= 10;
     ++i;
   }
-  msgNo = 0;
+  return 0;
 }
 
 void TakeDeepestCall(int16_t count, int16_t& position, rt::Text& identifier) {
@@ -215,19 +217,18 @@ void TakeDeepestCall(int16_t count, int16_t& position, rt::Text& identifier) {
   r.Depth = 0;
 }
 
-void ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int16_t& position,
-                         rt::Text& result, int16_t& msgNo) {
+int16_t ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int16_t& position,
+                            rt::Text& result) {
+  int16_t msgNo = 0;
   if (recordIndex < 1 || recordIndex > FunctionCount()) {
-    msgNo = kMsgFunctionNotFound;
-    return;
+    return kMsgFunctionNotFound;
   }
   const FuncRec& callee = Tables.FuncTable[static_cast<size_t>(recordIndex)];
   const size_t n = expression.size();
   const size_t at = static_cast<size_t>(position) - 1;  // the identifier's first character
   // A name without "{" (a function used as a plain operand) runs away like an endless argument.
   if (position < 1 || at + 2 >= n || expression[at + 2] != u'{') {
-    msgNo = kMsgArgumentOverflow;
-    return;
+    return kMsgArgumentOverflow;
   }
   // The arguments, separated by commas at the call's own level; brackets inside an argument
   // (a Diff[ call, a built-in function) keep their commas.
@@ -238,8 +239,7 @@ void ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int16_
   size_t close = 0;
   for (;; ++j) {
     if (j >= n || j - argStart > static_cast<size_t>(kMaxArgumentLength)) {
-      msgNo = kMsgArgumentOverflow;
-      return;
+      return kMsgArgumentOverflow;
     }
     const char16_t c = expression[j];
     if (c == u'(' || c == u'[' || c == u'{') {
@@ -253,8 +253,7 @@ void ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int16_
         break;
       }
       if (args.size() == 5) {
-        msgNo = kMsgArgumentCount;
-        return;
+        return kMsgArgumentCount;
       }
       argStart = j + 1;
     }
@@ -263,8 +262,7 @@ void ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int16_
   if (parms == 0 && args.size() == 1 && args[0].empty()) args.clear();
   if (static_cast<int>(args.size()) != parms ||
       std::any_of(args.begin(), args.end(), [](const rt::Text& a) { return a.empty(); })) {
-    msgNo = kMsgArgumentCount;
-    return;
+    return kMsgArgumentCount;
   }
   // Every parameter letter of the body replaced by its argument in one pass, so an argument
   // that names another parameter (H{y,x}) is not replaced again.
@@ -292,22 +290,23 @@ void ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int16_
 
   rt::Text out = expression.substr(0, at) + body + expression.substr(close + 1);
   if (static_cast<long>(out.size()) > kMaxExpandedLength) {
-    msgNo = kMsgExpressionTooLong;
-    return;
+    return kMsgExpressionTooLong;
   }
   msgNo = 0;
   AddResultLine(out);
   result = std::move(out);
+  return msgNo;
 }
 
-void ExpandDerivatives(int16_t& msgNo) {
+int16_t ExpandDerivatives() {
+  int16_t msgNo = 0;
   const int16_t funcs = FunctionCount();
-  if (funcs == 0) return;
+  if (funcs == 0) return msgNo;
   for (int16_t k = 1; k <= funcs; ++k) {
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
     int16_t count = 0;
-    ListFunctionCalls(f.Expr, count, msgNo);
-    if (msgNo != 0) return;
+    msgNo = ListFunctionCalls(f.Expr, count);
+    if (msgNo != 0) return msgNo;
     int expansions = 0;
     while (count > 0) {
       int16_t position = 0;
@@ -321,24 +320,21 @@ void ExpandDerivatives(int16_t& msgNo) {
         }
       }
       if (callee == 0) {
-        msgNo = kMsgFunctionNotFound;
-        return;
+        return kMsgFunctionNotFound;
       }
       // A function whose expansion calls itself would grow without end.
       if (callee == k) {
-        msgNo = kMsgRecursion;
-        return;
+        return kMsgRecursion;
       }
       if (++expansions > kMaxExpansionsPerRecord) {
-        msgNo = kMsgExpressionTooLong;
-        return;
+        return kMsgExpressionTooLong;
       }
       rt::Text expanded;
-      ExpandFunctionCalls(f.Expr, callee, position, expanded, msgNo);
-      if (msgNo != 0) return;
+      msgNo = ExpandFunctionCalls(f.Expr, callee, position, expanded);
+      if (msgNo != 0) return msgNo;
       f.Expr = std::move(expanded);
-      ListFunctionCalls(f.Expr, count, msgNo);
-      if (msgNo != 0) return;
+      msgNo = ListFunctionCalls(f.Expr, count);
+      if (msgNo != 0) return msgNo;
     }
     std::replace(f.Expr.begin(), f.Expr.end(), u'{', u'[');
     std::replace(f.Expr.begin(), f.Expr.end(), u'}', u']');
@@ -363,22 +359,22 @@ void ExpandDerivatives(int16_t& msgNo) {
     Simplify(e, u"[3,9]", e);
     rt::Text d;
     ProcessDiff(e, d, msgNo);
-    if (msgNo != 0) return;
+    if (msgNo != 0) return msgNo;
     TokenizeNames(d, f.Expr);
     if (keep && f.Expr.find(kDiffToken) == rt::Text::npos) {
       Memo().Keep(key.size() + f.Expr.size());
       Memo().derivative.emplace(std::move(key), DerivativeResult{f.Expr});
     }
   }
+  return msgNo;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Code generation
 
-void TableStore(const rt::Text& literalText, rt::Text& literalName, int16_t& msgNo) {
+int16_t TableStore(const rt::Text& literalText, rt::Text& literalName) {
   if (Tables.LiteralCount < 0 || Tables.LiteralCount >= kLastLiteralCounter) {
-    msgNo = kMsgValuesFull;
-    return;
+    return kMsgValuesFull;
   }
   const int32_t k = ++Tables.LiteralCount;
   Tables.ValueTop = k;
@@ -395,10 +391,11 @@ void TableStore(const rt::Text& literalText, rt::Text& literalName, int16_t& msg
   ValueRec& r = Tables.ValueList[static_cast<size_t>(k)];
   r.Name = literalName;
   r.Value = value;
-  msgNo = 0;
+  return 0;
 }
 
-void ReplaceLiterals(const rt::Text& expression, rt::Text& result, int16_t& msgNo) {
+int16_t ReplaceLiterals(const rt::Text& expression, rt::Text& result) {
+  int16_t msgNo = 0;
   // Mask a parameter named e (an "e" not after a digit or ".") so it is not an exponent mark.
   rt::Text s = u"(" + expression + u")";
   for (size_t i = 0; i < s.size(); ++i) {
@@ -410,7 +407,7 @@ void ReplaceLiterals(const rt::Text& expression, rt::Text& result, int16_t& msgN
   auto flush = [&]() -> bool {
     if (number.empty()) return true;
     rt::Text name;
-    TableStore(number, name, msgNo);
+    msgNo = TableStore(number, name);
     if (msgNo != 0) return false;
     out += name;
     number.clear();
@@ -428,8 +425,7 @@ void ReplaceLiterals(const rt::Text& expression, rt::Text& result, int16_t& msgN
       ++i;
       if (i < n && (s[i] == u'+' || s[i] == u'-')) {
         if (i + 1 >= n || !IsDigit(s[i + 1])) {
-          msgNo = kMsgExponentDigit;
-          return;
+          return kMsgExponentDigit;
         }
         number += s[i];
         number += s[i + 1];
@@ -440,17 +436,18 @@ void ReplaceLiterals(const rt::Text& expression, rt::Text& result, int16_t& msgN
         if (i < n && IsDigit(s[i])) number += s[i++];
       }
     } else {
-      if (!flush()) return;
+      if (!flush()) return msgNo;
       out += c;
       ++i;
     }
   }
-  if (!flush()) return;
+  if (!flush()) return msgNo;
   for (size_t k = 0; k < out.size(); ++k) {
     if (out[k] == u'!' && !(k > 0 && (IsDigit(out[k - 1]) || out[k - 1] == u'.'))) out[k] = u'e';
   }
   msgNo = 0;
   result = u"(" + out + u")";
+  return msgNo;
 }
 
 namespace {
@@ -536,8 +533,8 @@ void ComputePriorities(const rt::Text& expression, std::vector<int16_t>& priorit
   }
 }
 
-void ToStackCode(const rt::Text& expression, const std::vector<int16_t>& priorities, rt::Text& code,
-                 int16_t& msgNo) {
+int16_t ToStackCode(const rt::Text& expression, const std::vector<int16_t>& priorities,
+                    rt::Text& code) {
   struct OpRec {
     char16_t op;
     int16_t priority;
@@ -569,8 +566,7 @@ void ToStackCode(const rt::Text& expression, const std::vector<int16_t>& priorit
         stack.pop_back();
       }
       if (stack.size() > static_cast<size_t>(kOpStackTop)) {
-        msgNo = kMsgExpressionTooLong;
-        return;
+        return kMsgExpressionTooLong;
       }
       stack.push_back({c, p});
     }
@@ -581,10 +577,11 @@ void ToStackCode(const rt::Text& expression, const std::vector<int16_t>& priorit
   }
   std::reverse(rev.begin(), rev.end());
   code = std::move(rev);
+  return 0;
 }
 
-void CompileAllFunctions(rt::Text& text, int16_t& msgNo) {
-  (void)text;
+int16_t CompileAllFunctions() {
+  int16_t msgNo = 0;
   Tables.ValueTop = 1;
   Tables.LiteralCount = 1;
   const int16_t funcs = FunctionCount();
@@ -608,18 +605,17 @@ void CompileAllFunctions(rt::Text& text, int16_t& msgNo) {
     }
     const int32_t firstLiteral = Tables.LiteralCount + 1;
     rt::Text literals;
-    ReplaceLiterals(f.Expr, literals, msgNo);
-    if (msgNo != 0) return;
+    msgNo = ReplaceLiterals(f.Expr, literals);
+    if (msgNo != 0) return msgNo;
     rt::Text infix;
     ReplaceMinus(literals, infix);
     if (static_cast<long>(infix.size()) > kMaxCompileLength) {
-      msgNo = kMsgExpressionTooLong;
-      return;
+      return kMsgExpressionTooLong;
     }
     ComputePriorities(infix, priorities);
     rt::Text code;
-    ToStackCode(infix, priorities, code, msgNo);
-    if (msgNo != 0) return;
+    msgNo = ToStackCode(infix, priorities, code);
+    if (msgNo != 0) return msgNo;
     f.Code = std::move(code);
     f.Compiled = -1;
     CodeResult kept{f.Code, {}};
@@ -631,15 +627,15 @@ void CompileAllFunctions(rt::Text& text, int16_t& msgNo) {
       Memo().code.emplace(std::move(key), std::move(kept));
     }
   }
+  return msgNo;
 }
 
-void CompileFunctions(rt::Text& text, int16_t& msgNo) {
-  msgNo = 0;
-  PrepareFunctions(text, msgNo);
-  if (msgNo != 0) return;
-  ExpandDerivatives(msgNo);
-  if (msgNo != 0) return;
-  CompileAllFunctions(text, msgNo);
+int16_t CompileFunctions(rt::Text& text) {
+  int16_t msgNo = PrepareFunctions(text);
+  if (msgNo != 0) return msgNo;
+  msgNo = ExpandDerivatives();
+  if (msgNo != 0) return msgNo;
+  return CompileAllFunctions();
 }
 
 }  // namespace ms

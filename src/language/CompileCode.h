@@ -47,10 +47,10 @@ void ClearCompileMemo();
 
 // Compiles the whole function table: PrepareFunctions, ExpandDerivatives, CompileAllFunctions,
 // stopping at the first message. text is written only on 501 (the offending value text).
-void CompileFunctions(rt::Text& text, int16_t& msgNo);
+[[nodiscard]] int16_t CompileFunctions(rt::Text& text);
 
 // Tokens in every Expr and ValueText, the 501 check, constants substituted into every Expr.
-void PrepareFunctions(rt::Text& text, int16_t& msgNo);
+[[nodiscard]] int16_t PrepareFunctions(rt::Text& text);
 // Every constant up to the first locked one: each occurrence of its two-character name replaced
 // by its value text, put in parentheses when it does not already stand in a pair of its own.
 void SubstituteConstants(const rt::Text& expression, rt::Text& result);
@@ -58,37 +58,37 @@ void SubstituteConstants(const rt::Text& expression, rt::Text& result);
 // Calls of user functions expanded in every record, innermost first, then braces written as
 // brackets; then every Diff[ call replaced by its derivative. Messages: 502, 229, 507, 103, 508,
 // the call list's 395 and those of ProcessDiff.
-void ExpandDerivatives(int16_t& msgNo);
+[[nodiscard]] int16_t ExpandDerivatives();
 // Fills CallList 1..count with the calls of user functions in the expression (an upper-case
 // letter followed by a lower-case letter or "_"), with their position and depth (ten times the
 // brace nesting plus 1). The identifier after a Diff[ token is skipped, and so is the sign or
 // digit after an exponent mark "E".
-void ListFunctionCalls(const rt::Text& expression, int16_t& count, int16_t& msgNo);
+[[nodiscard]] int16_t ListFunctionCalls(const rt::Text& expression, int16_t& count);
 // The deepest call (the later one of equal depths): its identifier and position; its depth is
 // set to 0.
 void TakeDeepestCall(int16_t count, int16_t& position, rt::Text& identifier);
 // Replaces the call at position (1-based) by the body of record recordIndex, every parameter
 // letter replaced by its argument in parentheses, all parameters at once. Appends the result to
 // the results list.
-void ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int16_t& position,
-                         rt::Text& result, int16_t& msgNo);
+[[nodiscard]] int16_t ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex,
+                                          int16_t& position, rt::Text& result);
 
 // ValueTop and LiteralCount back to 1, then every record compiled into Code.
-void CompileAllFunctions(rt::Text& text, int16_t& msgNo);
+[[nodiscard]] int16_t CompileAllFunctions();
 // Stores a literal: LiteralCount + 1, ValueTop := LiteralCount, the entry gets the literal's
 // name ("$", five digits, grave accent) and value. A full value list gives 394 and changes
 // nothing.
-void TableStore(const rt::Text& literalText, rt::Text& literalName, int16_t& msgNo);
+[[nodiscard]] int16_t TableStore(const rt::Text& literalText, rt::Text& literalName);
 // The expression wrapped in two pairs of parentheses with every number replaced by a literal
 // name. A parameter named e is not read as an exponent mark.
-void ReplaceLiterals(const rt::Text& expression, rt::Text& result, int16_t& msgNo);
+[[nodiscard]] int16_t ReplaceLiterals(const rt::Text& expression, rt::Text& result);
 // "-" after "(" or "[" (or first) becomes "M*"; every other "-" becomes "+M*".
 void ReplaceMinus(const rt::Text& expression, rt::Text& result);
 // The priority of every operator character (index 0 for the first character).
 void ComputePriorities(const rt::Text& expression, std::vector<int16_t>& priorities);
 // The prefix code of an expression whose priorities are computed. 508 when the operator stack
 // overflows.
-void ToStackCode(const rt::Text& expression, const std::vector<int16_t>& priorities, rt::Text& code,
-                 int16_t& msgNo);
+[[nodiscard]] int16_t ToStackCode(const rt::Text& expression,
+                                  const std::vector<int16_t>& priorities, rt::Text& code);
 
 }  // namespace ms

@@ -49,45 +49,43 @@ const Text& ComponentOf(const VecRec& v, char16_t letter, bool& ok) {
 }
 
 // One component of a list: checked, built and stored as a function record named `name`.
-void MakeComponent(VecRec& rec, const Text& raw, const Text& name, Text& funcName, Text& expr,
-                   int16_t& msgNo) {
-  ResolveVectorComponentRef(raw, rec.Parm, msgNo);
-  if (msgNo != 0) return;
+int16_t MakeComponent(VecRec& rec, const Text& raw, const Text& name, Text& funcName, Text& expr) {
+  int16_t msgNo = ResolveVectorComponentRef(raw, rec.Parm);
+  if (msgNo != 0) return msgNo;
   funcName = raw;
-  ProcessVectorComponentExpr(raw, rec.Parm, expr, msgNo);
-  if (msgNo != 0) return;
+  msgNo = ProcessVectorComponentExpr(raw, rec.Parm, expr);
+  if (msgNo != 0) return msgNo;
   int16_t index = AppendFunction(msgNo);
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   FuncRec& f = Tables.FuncTable[index];
   f = FuncRec{};
   f.Name = name;
   f.Expr = u"(" + expr + u")";
   f.Parm1 = rec.Parm;
   funcName = name;
+  return msgNo;
 }
 
 }  // namespace
 
-void CheckConstantDefined(const Text& id, int16_t& msgNo) {
+int16_t CheckConstantDefined(const Text& id) {
   int count = Tables.ConstCount;
   if (count > kMaxConstants) count = kMaxConstants;
   for (int k = 1; k <= count; ++k) {
     if (Tables.ConstTable[k].Name == id) {
-      msgNo = 0;
-      return;
+      return 0;
     }
   }
-  msgNo = 377;
+  return 377;
 }
 
-void StoreFunctionDefinition(const Text& statement, int k, int16_t& msgNo) {
-  msgNo = 0;
+int16_t StoreFunctionDefinition(const Text& statement, int k) {
+  int16_t msgNo = 0;
   if (k < 1 || k > 5 || statement.size() < static_cast<size_t>(2 * k + 4)) {
-    msgNo = 305;
-    return;
+    return 305;
   }
   const int16_t index = AppendFunction(msgNo);
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   {
     FuncRec& f = Tables.FuncTable[index];
     f = FuncRec{};
@@ -99,8 +97,8 @@ void StoreFunctionDefinition(const Text& statement, int k, int16_t& msgNo) {
 
   Text stmt = statement;
   if (k == 1) {
-    ProcessComponentFunction(statement, stmt, msgNo);
-    if (msgNo != 0) return;
+    msgNo = ProcessComponentFunction(statement, stmt);
+    if (msgNo != 0) return msgNo;
   }
   Text body = stmt.substr(static_cast<size_t>(2 * k + 4));
   if (k == 1) {
@@ -108,10 +106,10 @@ void StoreFunctionDefinition(const Text& statement, int k, int16_t& msgNo) {
     if (stmt.size() > 6 && IsScalarOpToken(stmt[6])) {
       Text scalarExpr = stmt.substr(6);
       ExpandVectorExpr(scalarExpr, msgNo);
-      if (msgNo != 0) return;
+      if (msgNo != 0) return msgNo;
       ConstRec result;
       PopScalar(result, msgNo);
-      if (msgNo != 0) return;
+      if (msgNo != 0) return msgNo;
       body = result.ValueText;
     }
   }
@@ -120,15 +118,16 @@ void StoreFunctionDefinition(const Text& statement, int k, int16_t& msgNo) {
   Tables.FuncTable[index].Compiled = 0;
 
   Text text = body;
-  PrepareFunctions(text, msgNo);
-  if (msgNo != 0) return;
+  msgNo = PrepareFunctions(text);
+  if (msgNo != 0) return msgNo;
   Text substituted;
   SubstituteConstants(Tables.FuncTable[index].Expr, substituted);
   Tables.FuncTable[index].Expr = k == 1 ? u"(" + substituted + u")" : substituted;
+  return msgNo;
 }
 
-void ProcessComponentFunction(const Text& statement, Text& rebuilt, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ProcessComponentFunction(const Text& statement, Text& rebuilt) {
+  int16_t msgNo = 0;
   const Text& s = statement;
   const size_t n = s.size();
   Text r;
@@ -143,12 +142,11 @@ void ProcessComponentFunction(const Text& statement, Text& rebuilt, int16_t& msg
     }
     int16_t vec = 0;
     FindVector(s.substr(i, 2), vec, msgNo);
-    if (msgNo != 0) return;
+    if (msgNo != 0) return msgNo;
     bool ok = false;
     const Text& component = ComponentOf(Tables.VecTable[vec], i + 3 < n ? s[i + 3] : u'\0', ok);
     if (!ok) {
-      msgNo = 374;
-      return;
+      return 374;
     }
     Text e;
     TokenizeNames(u"(" + component + u")", e);
@@ -166,21 +164,19 @@ void ProcessComponentFunction(const Text& statement, Text& rebuilt, int16_t& msg
     Text value;
     if (i + 6 < n && IsLower(s[i + 6])) {
       Text id = s.substr(i + 6, 2);
-      CheckConstantDefined(id, msgNo);
-      if (msgNo != 0) return;
+      msgNo = CheckConstantDefined(id);
+      if (msgNo != 0) return msgNo;
       value = negative ? u"(-" + id + u")" : id;
       i += 8;
     } else {
       if (i + 6 >= n || !(IsDigitOrDot(s[i + 6]) || s[i + 6] == u'+' || s[i + 6] == u'-')) {
-        msgNo = 376;
-        return;
+        return 376;
       }
       size_t q = i + 6;
       while (q < n && (IsDigitOrDot(s[q]) || s[q] == u'+' || s[q] == u'E' || s[q] == u'-')) ++q;
       Text number = s.substr(i + 6, q - (i + 6));
       if (!rt::IsNumeric(number)) {
-        msgNo = 375;
-        return;
+        return 375;
       }
       value = (negative ? u"(-" : u"(") + number + u")";
       i = q;
@@ -188,12 +184,13 @@ void ProcessComponentFunction(const Text& statement, Text& rebuilt, int16_t& msg
     r += ReplaceParameterLetter(e, Tables.VecTable[vec].Parm, value);
   }
   rebuilt = rt::Left(s, 6) + r;
+  return msgNo;
 }
 
-void StoreVectorDefinition(const Text& statement, int16_t& msgNo) {
-  msgNo = 0;
+int16_t StoreVectorDefinition(const Text& statement) {
+  int16_t msgNo = 0;
   const int16_t index = AppendVector(msgNo);
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   {
     VecRec& v = Tables.VecTable[index];
     v = VecRec{};
@@ -204,21 +201,21 @@ void StoreVectorDefinition(const Text& statement, int16_t& msgNo) {
   }
   if (IsOperationText(Tables.VecTable[index].DefText)) {
     ExpandMacros(msgNo);
-    if (msgNo != 0) return;
+    if (msgNo != 0) return msgNo;
   }
   VecRec& v = Tables.VecTable[index];
   TokenizeNames(v.DefText, v.DefText);
   v.IsOperation = IsOperationText(v.DefText) ? kTrue : 0;
+  return msgNo;
 }
 
-void ProcessVectorDefinition(VecRec& rec, int16_t& msgNo) {
-  msgNo = 0;
-  if (rec.IsOperation) return;
+int16_t ProcessVectorDefinition(VecRec& rec) {
+  int16_t msgNo = 0;
+  if (rec.IsOperation) return msgNo;
   const Text& d = rec.DefText;
   const size_t n = d.size();
   if (n < 2 || d.front() != u'<' || d.back() != u'>') {
-    msgNo = 309;
-    return;
+    return 309;
   }
   // Every upper-case identifier must be a component reference .x, .y or .z, or a function of at
   // most one parameter. An "E" after a digit or "." is an exponent letter.
@@ -229,17 +226,15 @@ void ProcessVectorDefinition(VecRec& rec, int16_t& msgNo) {
     if (i + 2 < n && d[i + 2] == u'.') {
       char16_t letter = i + 3 < n ? d[i + 3] : u'\0';
       if (letter != u'x' && letter != u'y' && letter != u'z') {
-        msgNo = 316;
-        return;
+        return 316;
       }
     } else {
       Text parm;
       int16_t f = 0;
       FindFunction(d.substr(i, 2), parm, f, msgNo);
-      if (msgNo != 0) return;
+      if (msgNo != 0) return msgNo;
       if (!Tables.FuncTable[f].Parm2.empty()) {
-        msgNo = 667;
-        return;
+        return 667;
       }
     }
   }
@@ -247,38 +242,34 @@ void ProcessVectorDefinition(VecRec& rec, int16_t& msgNo) {
   int16_t& counter = VectorStacks.ComponentFuncCounter;
   counter += 1;
   if (counter > kMaxComponentCounter) {
-    msgNo = 515;
-    return;
+    return 515;
   }
   const Text number = rt::IntText(counter);
 
   const size_t comma1 = d.find(u',', 1);
   if (comma1 == Text::npos || comma1 >= n - 1) {
-    msgNo = 310;
-    return;
+    return 310;
   }
-  MakeComponent(rec, d.substr(1, comma1 - 1), u"X" + number, rec.XFuncName, rec.XExpr, msgNo);
-  if (msgNo != 0) return;
+  msgNo = MakeComponent(rec, d.substr(1, comma1 - 1), u"X" + number, rec.XFuncName, rec.XExpr);
+  if (msgNo != 0) return msgNo;
 
   const size_t comma2 = d.find(u',', comma1 + 1);
   if (comma2 == Text::npos || comma2 >= n - 1) {
-    msgNo = 310;
-    return;
+    return 310;
   }
-  MakeComponent(rec, d.substr(comma1 + 1, comma2 - comma1 - 1), u"Y" + number, rec.YFuncName,
-                rec.YExpr, msgNo);
-  if (msgNo != 0) return;
+  msgNo = MakeComponent(rec, d.substr(comma1 + 1, comma2 - comma1 - 1), u"Y" + number,
+                        rec.YFuncName, rec.YExpr);
+  if (msgNo != 0) return msgNo;
 
   Text z = d.substr(comma2 + 1, n - 1 - (comma2 + 1));
   if (z.empty()) {
-    msgNo = 310;
-    return;
+    return 310;
   }
-  MakeComponent(rec, z, u"Z" + number, rec.ZFuncName, rec.ZExpr, msgNo);
+  return MakeComponent(rec, z, u"Z" + number, rec.ZFuncName, rec.ZExpr);
 }
 
-void ResolveVectorComponentRef(const Text& component, const Text& parameter, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ResolveVectorComponentRef(const Text& component, const Text& parameter) {
+  int16_t msgNo = 0;
   const size_t n = component.size();
   const char16_t p = parameter.size() == 1 ? parameter[0] : u'\0';
   size_t i = 0;
@@ -292,18 +283,18 @@ void ResolveVectorComponentRef(const Text& component, const Text& parameter, int
       char16_t next = component[i + 1];
       i += (next == u'x' || next == u'y' || next == u'z') ? 3 : 1;
     } else if (IsLower(c)) {
-      CheckConstantDefined(component.substr(i, 2), msgNo);
-      if (msgNo != 0) return;
+      msgNo = CheckConstantDefined(component.substr(i, 2));
+      if (msgNo != 0) return msgNo;
       i += 2;
     } else {
       i += 1;
     }
   }
+  return msgNo;
 }
 
-void ProcessVectorComponentExpr(const Text& component, const Text& parameter, Text& result,
-                                int16_t& msgNo) {
-  msgNo = 0;
+int16_t ProcessVectorComponentExpr(const Text& component, const Text& parameter, Text& result) {
+  int16_t msgNo = 0;
   const Text& s = component;
   const size_t n = s.size();
   const char16_t p = parameter.size() == 1 ? parameter[0] : u'\0';
@@ -321,18 +312,17 @@ void ProcessVectorComponentExpr(const Text& component, const Text& parameter, Te
         Text parm;
         int16_t f = 0;
         FindFunction(id, parm, f, msgNo);
-        if (msgNo != 0) return;
+        if (msgNo != 0) return msgNo;
         out += u"(" + Tables.FuncTable[f].Expr + u")";
         i += 2;
       } else {
         int16_t vec = 0;
         FindVector(id, vec, msgNo);
-        if (msgNo != 0) return;
+        if (msgNo != 0) return msgNo;
         bool ok = false;
         const Text& comp = ComponentOf(Tables.VecTable[vec], i + 3 < n ? s[i + 3] : u'\0', ok);
         if (!ok) {
-          msgNo = 316;
-          return;
+          return 316;
         }
         // In parentheses, so that the component keeps its value inside a product or power.
         out += u"(" + comp + u")";
@@ -350,6 +340,7 @@ void ProcessVectorComponentExpr(const Text& component, const Text& parameter, Te
     }
   }
   result = out;
+  return msgNo;
 }
 
 }  // namespace ms

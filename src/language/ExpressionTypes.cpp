@@ -148,8 +148,7 @@ void RewriteConstantExpression(const Text& s, long start, Text& out) {
 // The expression of a function definition from position start of s, with one-letter identifiers
 // padded except the parameters. A user macro name (lower-case then upper-case) is copied up to its
 // "["; 224 when it has none.
-void RewriteFunctionExpression(const Text& s, long start, TextView parms, Text& out,
-                               int16_t& msgNo) {
+int16_t RewriteFunctionExpression(const Text& s, long start, TextView parms, Text& out) {
   const auto isParm = [parms](char16_t c) { return c != 0 && parms.find(c) != TextView::npos; };
   const long n = rt::Len(s);
   long i = start;
@@ -164,8 +163,7 @@ void RewriteFunctionExpression(const Text& s, long start, TextView parms, Text& 
     } else if (IsLower(a) && IsUpper(b)) {
       const long bracket = rt::InStr(i, s, u"[");
       if (bracket == 0) {
-        msgNo = 224;
-        return;
+        return 224;
       }
       out += rt::Mid(s, i, bracket - i + 1);
       i = bracket + 1;
@@ -206,11 +204,11 @@ void RewriteFunctionExpression(const Text& s, long start, TextView parms, Text& 
     out += a;
     if (IsLower(a) && (IsComponentLetter(s, i) || !isParm(a))) out += u'_';
   }
+  return 0;
 }
 
 // One component of a vector's component list, positions from..to of s.
-void RewriteVectorComponent(const Text& s, long from, long to, char16_t parm, Text& out,
-                            int16_t& msgNo) {
+int16_t RewriteVectorComponent(const Text& s, long from, long to, char16_t parm, Text& out) {
   long i = from;
   while (i <= to) {
     const char16_t a = At(s, i);
@@ -236,8 +234,7 @@ void RewriteVectorComponent(const Text& s, long from, long to, char16_t parm, Te
       out += a;
       i += 1;
     } else if (a == u'e' && Is(before, u"[0-9.]")) {
-      msgNo = 227;
-      return;
+      return 227;
     } else if (IsLower(a)) {
       out += a;
       if (Is(b, kLowerOrDigit)) {
@@ -252,6 +249,7 @@ void RewriteVectorComponent(const Text& s, long from, long to, char16_t parm, Te
       i += 1;
     }
   }
+  return 0;
 }
 
 // Matches "{p,p[,p...]}=" at position pos of s with 2 to 5 lower-case parameters.
@@ -275,28 +273,27 @@ bool IsExpressionOpener(char16_t c) {
 
 }  // namespace
 
-void CheckStatementKind(const Text& text, Text& outText, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckStatementKind(const Text& text, Text& outText) {
+  int16_t msgNo = 0;
   if (StartsWith(text, u"vMacro[") || (IsKindCommandToken(At(text, 1)) && At(text, 2) == u'[')) {
     outText = text;
-    return;
+    return msgNo;
   }
   if (rt::Len(text) < 3) {
-    msgNo = 200;
-    return;
+    return 200;
   }
   const char16_t c1 = At(text, 1);
   if (IsLower(c1)) {
-    CheckConstantStatement(text, outText, msgNo);
+    msgNo = CheckConstantStatement(text, outText);
   } else if (c1 == u'<') {
-    CheckParameterSet(text, outText, msgNo);
+    msgNo = CheckParameterSet(text, outText);
   } else if (IsUpper(c1)) {
     const char16_t c2 = At(text, 2);
     const char16_t kind = (c2 == u'{' || c2 == u'<') ? c2 : At(text, 3);
     if (kind == u'{') {
-      CheckFunctionStatement(text, outText, msgNo);
+      msgNo = CheckFunctionStatement(text, outText);
     } else if (kind == u'<') {
-      CheckVectorStatement(text, outText, msgNo);
+      msgNo = CheckVectorStatement(text, outText);
     } else {
       outText = text;
     }
@@ -304,51 +301,44 @@ void CheckStatementKind(const Text& text, Text& outText, int16_t& msgNo) {
     msgNo = 201;
     outText = text;
   }
+  return msgNo;
 }
 
-void CheckConstantStatement(const Text& text, Text& outText, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckConstantStatement(const Text& text, Text& outText) {
   if (rt::Len(text) < 3) {
-    msgNo = 201;
-    return;
+    return 201;
   }
   if (!IsLower(At(text, 1))) {
-    msgNo = 203;
-    return;
+    return 203;
   }
   const Text s = PadIdentifier(text, Is(At(text, 2), kLowerOrDigit));
   if (At(s, 3) != u'=') {
-    msgNo = 202;
-    return;
+    return 202;
   }
   const char16_t first = At(s, 4);
   if (first != u'-' && Is(first, kNotConstantStart)) {
-    msgNo = 221;
-    return;
+    return 221;
   }
   Text out = rt::Left(s, 3);
   RewriteConstantExpression(s, 4, out);
   outText = std::move(out);
+  return 0;
 }
 
-void CheckFunctionStatement(const Text& text, Text& outText, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckFunctionStatement(const Text& text, Text& outText) {
+  int16_t msgNo = 0;
   if (rt::Len(text) < 3) {
-    msgNo = 200;
-    return;
+    return 200;
   }
   if (!IsUpper(At(text, 1))) {
-    msgNo = 204;
-    return;
+    return 204;
   }
   const Text s = PadIdentifier(text, IsLower(At(text, 2)));
   if (At(s, 3) != u'{') {
-    msgNo = 211;
-    return;
+    return 211;
   }
   if (!IsLower(At(s, 4))) {
-    msgNo = 212;
-    return;
+    return 212;
   }
   // The header: parameters at 4, 6, 8, 10, 12 separated by ",", then "}=".
   long parmCount = 0;
@@ -388,7 +378,7 @@ void CheckFunctionStatement(const Text& text, Text& outText, int16_t& msgNo) {
   } else {
     msgNo = 217;
   }
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
 
   Text parms;
   for (long k = 0; k < parmCount; ++k) parms += At(s, 4 + 2 * k);
@@ -403,55 +393,49 @@ void CheckFunctionStatement(const Text& text, Text& outText, int16_t& msgNo) {
       out += c;
       out += u'_';
     } else {
-      msgNo = parmCount == 2 ? 219 : parmCount >= 4 ? 215 : 218;
-      return;
+      return parmCount == 2 ? 219 : parmCount >= 4 ? 215 : 218;
     }
     outText = std::move(out);
-    return;
+    return msgNo;
   }
 
   const char16_t first = At(s, start);
   if (first != u'-' && Is(first, kNotFunctionStart)) {
-    msgNo = 222;
-    return;
+    return 222;
   }
-  RewriteFunctionExpression(s, start, parms, out, msgNo);
-  if (msgNo != 0) return;
+  msgNo = RewriteFunctionExpression(s, start, parms, out);
+  if (msgNo != 0) return msgNo;
   outText = std::move(out);
+  return msgNo;
 }
 
-void CheckVectorStatement(const Text& text, Text& outText, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckVectorStatement(const Text& text, Text& outText) {
+  int16_t msgNo = 0;
   if (rt::Len(text) < 3) {
-    msgNo = 200;
-    return;
+    return 200;
   }
   if (!IsUpper(At(text, 1))) {
-    msgNo = 225;
-    return;
+    return 225;
   }
   const Text s = PadIdentifier(text, IsLower(At(text, 2)));
   if (At(s, 3) != u'<') {
-    msgNo = 226;
-    return;
+    return 226;
   }
   const char16_t parm = At(s, 4);
   if (!IsLower(parm)) {
-    msgNo = 231;
-    return;
+    return 231;
   }
   if (At(s, 5) != u'>' || At(s, 6) != u'=') {
-    msgNo = 232;
-    return;
+    return 232;
   }
   const char16_t c7 = At(s, 7);
   if (c7 != u'<') {
     if (Is(c7, kVectorOperationTokens) || (c7 == u'v' && IsUpper(At(s, 8)))) {
-      CheckVectorHeader(s, outText, msgNo);
+      msgNo = CheckVectorHeader(s, outText);
     } else {
       msgNo = 479;
     }
-    return;
+    return msgNo;
   }
 
   // The component list: "<" X "," Y "," Z ">".
@@ -463,23 +447,21 @@ void CheckVectorStatement(const Text& text, Text& outText, int16_t& msgNo) {
     long end = pos;
     while (end <= n && At(s, end) != terminator) ++end;
     if (end > n) {
-      msgNo = component < 3 ? 234 : 235;
-      return;
+      return component < 3 ? 234 : 235;
     }
-    RewriteVectorComponent(s, pos, end - 1, parm, out, msgNo);
-    if (msgNo != 0) return;
+    msgNo = RewriteVectorComponent(s, pos, end - 1, parm, out);
+    if (msgNo != 0) return msgNo;
     out += terminator;
     pos = end + 1;
   }
   if (pos <= n) {
-    msgNo = 236;
-    return;
+    return 236;
   }
   outText = std::move(out);
+  return msgNo;
 }
 
-void CheckVectorHeader(const Text& text, Text& outText, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckVectorHeader(const Text& text, Text& outText) {
   const Text& s = text;
   const long n = rt::Len(s);
   Text out;
@@ -493,7 +475,7 @@ void CheckVectorHeader(const Text& text, Text& outText, int16_t& msgNo) {
   }
   if (At(s, i) != u'<' || !IsLower(At(s, i + 1)) || At(s, i + 2) != u'>' || At(s, i + 3) != u'=') {
     outText = text;  // the caller has checked the header
-    return;
+    return 0;
   }
   out += rt::Mid(s, i, 4);
   i += 4;
@@ -533,49 +515,42 @@ void CheckVectorHeader(const Text& text, Text& outText, int16_t& msgNo) {
     }
   }
   if (At(s, n) != u']') {
-    msgNo = 236;
-    return;
+    return 236;
   }
   outText = std::move(out);
+  return 0;
 }
 
-void CheckParameterSet(const Text& text, Text& outText, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckParameterSet(const Text& text, Text& outText) {
   const long n = rt::Len(text);
   if (n < 5) {
-    msgNo = 240;
-    return;
+    return 240;
   }
   Text out = u"<";
   long i = 2;
   for (;;) {
     const char16_t name = At(text, i);
     if (!IsLower(name)) {
-      msgNo = 241;
-      return;
+      return 241;
     }
     if (At(text, i + 1) != u'=') {
-      msgNo = 242;
-      return;
+      return 242;
     }
     i += 2;
     const long start = i;
     while (i <= n && At(text, i) != u'>' && At(text, i) != u';') ++i;
     if (i > n) {
-      msgNo = 243;
-      return;
+      return 243;
     }
     Text value = rt::Mid(text, start, i - start);
     if (value.empty()) {  // "t=" with nothing before the separator
-      msgNo = 244;
-      return;
+      return 244;
     }
     if (!rt::IsNumeric(value)) {
       if (value.size() == 1 && IsLower(value[0])) {
         value += u'_';  // a constant
       } else if (IsLower(value[0]) && !Is(At(value, 2), kLowerOrDigit)) {
-        msgNo = 244;
-        return;
+        return 244;
       }
     }
     out += name;
@@ -585,42 +560,39 @@ void CheckParameterSet(const Text& text, Text& outText, int16_t& msgNo) {
     if (separator == u'>') {
       out += u'>';
       outText = std::move(out);
-      return;
+      return 0;
     }
     if (separator != u';') {
-      msgNo = 245;
-      return;
+      return 245;
     }
     out += u';';
     ++i;
     if (i > n) {
-      msgNo = 200;
-      return;
+      return 200;
     }
   }
+  return 0;
 }
 
-void CheckStatementHeader(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckStatementHeader(const Text& text) {
+  int16_t msgNo = 0;
   const char16_t c1 = At(text, 1);
   const char16_t c2 = At(text, 2);
   const char16_t c3 = At(text, 3);
-  if (IsHeaderCommandToken(c1) && c2 == u'[') return;
+  if (IsHeaderCommandToken(c1) && c2 == u'[') return msgNo;
   const long n = rt::Len(text);
   if (n == 1 && c1 != u'\'') {
-    msgNo = 2;
-    return;
+    return 2;
   }
-  if (c1 == u'\'') return;
-  if ((n > 4 && StartsWith(text, u"Plot")) || (n > 6 && StartsWith(text, u"vMacro"))) return;
+  if (c1 == u'\'') return msgNo;
+  if ((n > 4 && StartsWith(text, u"Plot")) || (n > 6 && StartsWith(text, u"vMacro"))) return msgNo;
   if (n < 3) {
-    msgNo = 991;
-    return;
+    return 991;
   }
 
   if (IsLower(c1)) {
-    if (Is(c2, u"[a-z0-9_]") && c3 == u'=') return;
-    if (c2 == u'=') return;
+    if (Is(c2, u"[a-z0-9_]") && c3 == u'=') return msgNo;
+    if (c2 == u'=') return msgNo;
     if (c2 == u'{') {
       msgNo = 205;
     } else if (Is(c2, kLowerOrDigit)) {
@@ -630,30 +602,28 @@ void CheckStatementHeader(const Text& text, int16_t& msgNo) {
     } else {
       msgNo = 228;
     }
-    return;
+    return msgNo;
   }
   if (c1 == u'<') {
-    if (IsLower(c2) && c3 == u'=') return;
-    msgNo = IsLower(c2) ? 209 : 208;
-    return;
+    if (IsLower(c2) && c3 == u'=') return msgNo;
+    return IsLower(c2) ? 209 : 208;
   }
   if (IsUpper(c1)) {
     const char16_t c4 = At(text, 4);
     const char16_t c5 = At(text, 5);
     // One parameter, two-letter and one-letter identifiers: F{x}= Fa{x}= A<t>= Ab<t>=.
     if (IsLower(c2) && Is(c3, u"[{<]") && IsLower(c4) && Is(c5, u"[}>]") && At(text, 6) == u'=')
-      return;
-    if (Is(c2, u"[{<]") && IsLower(c3) && Is(c4, u"[}>]") && c5 == u'=') return;
+      return msgNo;
+    if (Is(c2, u"[{<]") && IsLower(c3) && Is(c4, u"[}>]") && c5 == u'=') return msgNo;
     // Two to five parameters.
-    if (IsMultiParameterList(text, IsLower(c2) ? 3 : 2)) return;
+    if (IsMultiParameterList(text, IsLower(c2) ? 3 : 2)) return msgNo;
   }
-  msgNo = 228;
+  return 228;
 }
 
-void CheckVectorUse(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckVectorUse(const Text& text) {
   const long equals = rt::InStr(text, u"=");
-  if (equals == 0 || equals >= rt::Len(text)) return;
+  if (equals == 0 || equals >= rt::Len(text)) return 0;
   const Text e = rt::Mid(text, equals + 1);
   const long n = rt::Len(e);
   const bool macros = Tables.MacroCount >= 1;
@@ -661,14 +631,12 @@ void CheckVectorUse(const Text& text, int16_t& msgNo) {
   // A lower-case name (or a number) called like a function.
   constexpr TextView kNameOrNumber = u"[a-z0-9.]";
   if (Is(At(e, 1), kNameOrNumber) && (At(e, 2) == u'{' || At(e, 2) == u'}')) {
-    msgNo = 405;
-    return;
+    return 405;
   }
   for (long i = 1; i < n; ++i) {
     const char16_t before = i > 1 ? At(e, i - 1) : u'=';
     if (Is(At(e, i), kNameOrNumber) && At(e, i + 1) == u'{' && !IsUpper(before)) {
-      msgNo = 405;
-      return;
+      return 405;
     }
   }
 
@@ -677,12 +645,10 @@ void CheckVectorUse(const Text& text, int16_t& msgNo) {
     const char16_t a = At(e, i);
     const char16_t b = At(e, i + 1);
     if (IsUpper(a) && b == u'[' && !macros) {
-      msgNo = 1300;
-      return;
+      return 1300;
     }
     if (IsLower(a) && IsUpper(b) && a != u's' && a != u'v' && !macros) {
-      msgNo = 660;
-      return;
+      return 660;
     }
   }
 
@@ -693,32 +659,29 @@ void CheckVectorUse(const Text& text, int16_t& msgNo) {
     const char16_t b = At(e, i + 1);
     if (a == u'v' && IsUpper(b)) {
       if (!macros) {
-        msgNo = 1300;
-        return;
+        return 1300;
       }
       i += 1;
     } else if (IsUpper(a) && Is(b, u"[a-z_]")) {
       if (!macros && !IsExpressionOpener(At(e, i + 2))) {
-        msgNo = 661;
-        return;
+        return 661;
       }
       i += 2;
     } else if (a == u'E' && (b == u'-' || Is(b, u"[+0-9]"))) {
       i += 2;  // exponent
     } else if (IsUpper(a)) {
       if (!macros && !IsExpressionOpener(b)) {
-        msgNo = 661;
-        return;
+        return 661;
       }
       i += 1;
     } else {
       i += 1;
     }
   }
+  return 0;
 }
 
-void CheckMacroParameters(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckMacroParameters(const Text& text) {
   constexpr TextView kSymbols = u"#$&@%";
   constexpr int16_t kMissing[] = {643, 644, 645, 646, 647};
   const long equals = rt::InStr(text, u"=");
@@ -730,18 +693,17 @@ void CheckMacroParameters(const Text& text, int16_t& msgNo) {
     any = any || inHeader[k];
   }
   if (!any) {
-    msgNo = 642;
-    return;
+    return 642;
   }
-  if (equals == 0) return;
+  if (equals == 0) return 0;
   const long n = rt::Len(text);
   for (long i = equals + 2; i <= n - 1; ++i) {
     const size_t k = kSymbols.find(At(text, i));
     if (k != TextView::npos && !inHeader[k]) {
-      msgNo = kMissing[k];
-      return;
+      return kMissing[k];
     }
   }
+  return 0;
 }
 
 }  // namespace ms

@@ -6,7 +6,7 @@
 // function or vector being defined and the names of a parameter set stay single letters.
 //
 // Every check takes the working text of the statement checker (blank-free, unary plus removed,
-// built-in names tokenised) and sets msgNo to 0 or to its message number. The rewriting checks set
+// built-in names tokenised) and returns 0 or its message number. The rewriting checks set
 // outText only on success; text and outText may be the same variable.
 #pragma once
 
@@ -20,24 +20,24 @@ namespace ms {
 // commands (a command token and "[") and "vMacro[" pass unchanged, a lower-case start is a
 // constant, "<" the parameter set, an upper-case identifier followed by "{" a function and by "<"
 // a vector; any other upper-case start passes unchanged. 200 (shorter than 3), 201 (other start).
-void CheckStatementKind(const rt::Text& text, rt::Text& outText, int16_t& msgNo);
+[[nodiscard]] int16_t CheckStatementKind(const rt::Text& text, rt::Text& outText);
 
 // m=10, ab=2*c: 201, 202, 203, 221.
-void CheckConstantStatement(const rt::Text& text, rt::Text& outText, int16_t& msgNo);
+[[nodiscard]] int16_t CheckConstantStatement(const rt::Text& text, rt::Text& outText);
 // F{x}=..., Fa{u,v}=... with 1 to 5 parameters: 200, 204, 211-219, 222, 224.
-void CheckFunctionStatement(const rt::Text& text, rt::Text& outText, int16_t& msgNo);
+[[nodiscard]] int16_t CheckFunctionStatement(const rt::Text& text, rt::Text& outText);
 // A<t>=<F,G,H> or A<t>= followed by a vector operation: 200, 225-227, 231, 232, 234-236, 479.
-void CheckVectorStatement(const rt::Text& text, rt::Text& outText, int16_t& msgNo);
+[[nodiscard]] int16_t CheckVectorStatement(const rt::Text& text, rt::Text& outText);
 // The whole statement "A<t>=" followed by a vector operation or a macro call: 236.
-void CheckVectorHeader(const rt::Text& text, rt::Text& outText, int16_t& msgNo);
+[[nodiscard]] int16_t CheckVectorHeader(const rt::Text& text, rt::Text& outText);
 // <t=2.5;u=ax;r=-2>: 200, 240-245.
-void CheckParameterSet(const rt::Text& text, rt::Text& outText, int16_t& msgNo);
+[[nodiscard]] int16_t CheckParameterSet(const rt::Text& text, rt::Text& outText);
 
 // The header against the accepted shapes: 2, 205-209, 228, 991.
-void CheckStatementHeader(const rt::Text& text, int16_t& msgNo);
+[[nodiscard]] int16_t CheckStatementHeader(const rt::Text& text);
 // The use of upper-case names after the first "=": 405, 660, 661, 1300.
-void CheckVectorUse(const rt::Text& text, int16_t& msgNo);
+[[nodiscard]] int16_t CheckVectorUse(const rt::Text& text);
 // vMacro[...]=...: the parameter symbols of the body must be in the header: 642-647.
-void CheckMacroParameters(const rt::Text& text, int16_t& msgNo);
+[[nodiscard]] int16_t CheckMacroParameters(const rt::Text& text);
 
 }  // namespace ms

@@ -24,12 +24,13 @@ bool IsNumberChar(char16_t c) {
 // Compiles the whole function table with one temporary record after the last and evaluates it. On
 // every exit FuncCount is restored and the temporary slot cleared. Success: value and, when wanted,
 // the expression as the compile left it.
-void EvaluateThroughTemporary(const Text& name, const Text& parm1, const Text& parm2,
-                              const Text& expr, double& value, Text* compiledExpr, int16_t& msgNo,
-                              Text* code = nullptr) {
+int16_t EvaluateThroughTemporary(const Text& name, const Text& parm1, const Text& parm2,
+                                 const Text& expr, double& value, Text* compiledExpr,
+                                 Text* code = nullptr) {
   const int16_t savedCount = Tables.FuncCount;
+  int16_t msgNo = 0;
   const int16_t index = AppendFunction(msgNo);
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   FuncRec& temp = Tables.FuncTable[index];
   temp = FuncRec{};
   temp.Name = name;
@@ -38,7 +39,7 @@ void EvaluateThroughTemporary(const Text& name, const Text& parm1, const Text& p
   temp.Expr = expr;
 
   Text text = expr;
-  CompileFunctions(text, msgNo);
+  msgNo = CompileFunctions(text);
   if (msgNo == 0 && code != nullptr) *code = Tables.FuncTable[index].Code;
   if (msgNo == 0) EvaluateFunctions(msgNo);
   if (msgNo == 0) {
@@ -47,6 +48,7 @@ void EvaluateThroughTemporary(const Text& name, const Text& parm1, const Text& p
   }
   Tables.FuncTable[index] = FuncRec{};
   Tables.FuncCount = savedCount;
+  return msgNo;
 }
 
 size_t MatchingBrace(const Text& s, size_t open) {
@@ -80,13 +82,13 @@ Text WrapCalls(const Text& s) {
 
 // Replaces the component reference at i (identifier, ".", letter, "_", "|", argument) in the
 // expression; i moves past the argument.
-void ResolveReference(const Text& e, size_t& i, Text& out, int16_t& msgNo) {
+int16_t ResolveReference(const Text& e, size_t& i, Text& out) {
+  int16_t msgNo = 0;
   int16_t vec = 0;
   FindVector(e.substr(i, 2), vec, msgNo);
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   if (i + 5 >= e.size() || e[i + 5] != u'|') {
-    msgNo = 630;
-    return;
+    return 630;
   }
   const VecRec& v = Tables.VecTable[vec];
   Text component;
@@ -101,8 +103,7 @@ void ResolveReference(const Text& e, size_t& i, Text& out, int16_t& msgNo) {
       component = v.ZExpr;
       break;
     default:
-      msgNo = 620;
-      return;
+      return 620;
   }
   Text wrapped;
   TokenizeNames(u"(" + component + u")", wrapped);
@@ -116,27 +117,26 @@ void ResolveReference(const Text& e, size_t& i, Text& out, int16_t& msgNo) {
   Text value;
   if (p < e.size() && IsLower(e[p])) {
     Text id = e.substr(p, 2);
-    CheckConstantDefined(id, msgNo);
-    if (msgNo != 0) return;
+    msgNo = CheckConstantDefined(id);
+    if (msgNo != 0) return msgNo;
     value = negative ? u"(-" + id + u")" : id;
     p += 2;
   } else {
     if (p >= e.size() || !IsNumberChar(e[p])) {
-      msgNo = 376;
-      return;
+      return 376;
     }
     size_t q = p;
     while (q < e.size() && IsNumberChar(e[q])) ++q;
     Text number = e.substr(p, q - p);
     if (!rt::IsNumeric(number)) {
-      msgNo = 375;
-      return;
+      return 375;
     }
     value = (negative ? u"(-" : u"(") + number + u")";
     p = q;
   }
   out += ReplaceParameterLetter(wrapped, v.Parm, value);
   i = p;
+  return msgNo;
 }
 
 }  // namespace
@@ -148,76 +148,77 @@ Text ValueToText(double value) {
   return rt::NumText(value);
 }
 
-void EvaluateAssignment(const Text& text, Text& valueText, int16_t& msgNo) {
-  msgNo = 0;
+int16_t EvaluateAssignment(const Text& text, Text& valueText) {
+  int16_t msgNo = 0;
   const Text name = rt::Left(text, 2);
   const Text expr = rt::Mid(text, 4);
   if (Tables.ConstCount >= kMaxConstants) {
-    msgNo = kMsgConstantsFull;
-    return;
+    return kMsgConstantsFull;
   }
   double value = 0;
   Text compiled;
-  EvaluateThroughTemporary(u"Xx", u"t", u"x", expr, value, &compiled, msgNo);
-  if (msgNo != 0) return;
+  msgNo = EvaluateThroughTemporary(u"Xx", u"t", u"x", expr, value, &compiled);
+  if (msgNo != 0) return msgNo;
   const Text number = ValueToText(value);
   const int16_t index = AppendConstant(msgNo);
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   ConstRec& rec = Tables.ConstTable[index];
   rec = ConstRec{};
   rec.Name = name;
   rec.Expr = compiled;
   rec.ValueText = u"(" + number + u")";
   valueText = name + u"=" + number;
+  return msgNo;
 }
 
-void CompileExpressionCode(const Text& expression, Text& code, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CompileExpressionCode(const Text& expression, Text& code) {
+  int16_t msgNo = 0;
   double value = 0;
-  EvaluateThroughTemporary(u"Xx", u"t", u"x", expression, value, nullptr, msgNo, &code);
+  msgNo = EvaluateThroughTemporary(u"Xx", u"t", u"x", expression, value, nullptr, &code);
   if (msgNo == kMsgUndefinedName) msgNo = 0;
+  return msgNo;
 }
 
-void EvaluateText(const Text& text, Text& valueText, int16_t& msgNo) {
-  msgNo = 0;
+int16_t EvaluateText(const Text& text, Text& valueText) {
+  int16_t msgNo = 0;
   if (rt::IsNumeric(text)) {
     valueText = text;
-    return;
+    return msgNo;
   }
   double value = 0;
-  EvaluateThroughTemporary(u"X$", u"x", u"", text, value, nullptr, msgNo);
-  if (msgNo != 0) return;
+  msgNo = EvaluateThroughTemporary(u"X$", u"x", u"", text, value, nullptr);
+  if (msgNo != 0) return msgNo;
   valueText = ValueToText(value);
+  return msgNo;
 }
 
-void CheckConstantHeader(const Text& statement, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckConstantHeader(const Text& statement) {
   int depth = 0;
   for (size_t i = 0; i < statement.size(); ++i) {
     char16_t c = statement[i];
     if (IsUpper(c) && i + 2 < statement.size() && statement[i + 2] == u'{') ++depth;
     if (c == u'}') --depth;
     if (c == u',' && depth <= 0) {
-      msgNo = 418;
-      return;
+      return 418;
     }
   }
+  return 0;
 }
 
-void ProcessConstantStatement(const Text& statement, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ProcessConstantStatement(const Text& statement) {
+  int16_t msgNo = 0;
   Text s;
   TokenizeNames(statement, s);
-  CheckConstantHeader(s, msgNo);
-  if (msgNo != 0) return;
+  msgNo = CheckConstantHeader(s);
+  if (msgNo != 0) return msgNo;
 
   const Text e = rt::Mid(s, 4);
   Text out;
   size_t i = 0;
   while (i < e.size()) {
     if (IsUpper(e[i]) && i + 2 < e.size() && e[i + 2] == u'.') {
-      ResolveReference(e, i, out, msgNo);
-      if (msgNo != 0) return;
+      msgNo = ResolveReference(e, i, out);
+      if (msgNo != 0) return msgNo;
       continue;
     }
     out += e[i];
@@ -225,7 +226,7 @@ void ProcessConstantStatement(const Text& statement, int16_t& msgNo) {
   }
   const Text rebuilt = rt::Left(s, 2) + u"=" + WrapCalls(out);
   Text valueText;
-  EvaluateAssignment(rebuilt, valueText, msgNo);
+  return EvaluateAssignment(rebuilt, valueText);
 }
 
 }  // namespace ms

@@ -68,17 +68,16 @@ void Simplify(const rt::Text& expr, const rt::Text& passList, rt::Text& result, 
       selector = rt::Text(1, rt::CharAt(passList, i));
       ++i;
     }
-    RunSimplifyPass(current, selector, current, msgNo);
+    msgNo = RunSimplifyPass(current, selector, current);
     if (msgNo != 0) return;
     if (rt::CharAt(passList, i) == u']') break;
   }
   result = std::move(current);
 }
 
-void RunSimplifyPass(const rt::Text& expr, const rt::Text& digit, rt::Text& result,
-                     int16_t& msgNo) {
-  msgNo = 0;
-  if (digit.size() != 1) return;
+int16_t RunSimplifyPass(const rt::Text& expr, const rt::Text& digit, rt::Text& result) {
+  int16_t msgNo = 0;
+  if (digit.size() != 1) return msgNo;
   switch (digit[0]) {
     case u'0':
       result = RemoveBlanks(expr);
@@ -113,6 +112,7 @@ void RunSimplifyPass(const rt::Text& expr, const rt::Text& digit, rt::Text& resu
     default:
       break;
   }
+  return msgNo;
 }
 
 rt::Text RemoveBlanks(const rt::Text& s) {

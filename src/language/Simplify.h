@@ -16,7 +16,8 @@ void Simplify(const rt::Text& expr, const rt::Text& passList, rt::Text& result, 
 // The same for the lists without pass 1, which cannot fail.
 void Simplify(const rt::Text& expr, const rt::Text& passList, rt::Text& result);
 // Runs the pass of one digit; any other selector leaves result untouched.
-void RunSimplifyPass(const rt::Text& expr, const rt::Text& digit, rt::Text& result, int16_t& msgNo);
+[[nodiscard]] int16_t RunSimplifyPass(const rt::Text& expr, const rt::Text& digit,
+                                      rt::Text& result);
 
 // Longest expression pass 1 works on; a longer one is refused with kMsgSimplifyTooLong.
 constexpr long kMaxSimplifyLength = 32000;

@@ -227,8 +227,8 @@ void RemoveUnaryPlus(const Text& text, Text& outText) {
   outText = RemoveBlanks(out);
 }
 
-void CheckBracketBalance(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckBracketBalance(const Text& text) {
+  int16_t msgNo = 0;
   long paren = 0, square = 0, brace = 0, angle = 0;
   Text skeleton;
   for (char16_t c : text) {
@@ -260,7 +260,7 @@ void CheckBracketBalance(const Text& text, int16_t& msgNo) {
       default:
         continue;
     }
-    if (msgNo != 0) return;
+    if (msgNo != 0) return msgNo;
     skeleton += c;
   }
   if (paren != 0) {
@@ -272,7 +272,7 @@ void CheckBracketBalance(const Text& text, int16_t& msgNo) {
   } else if (angle != 0) {
     msgNo = 270;
   }
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
 
   // A pair closed around a bracket of another kind: (..[..), [..(..], {..(..}, <..[..>.
   for (size_t i = 0; i + 2 < skeleton.size(); ++i) {
@@ -280,16 +280,16 @@ void CheckBracketBalance(const Text& text, int16_t& msgNo) {
     const char16_t b = skeleton[i + 1];
     const char16_t c = skeleton[i + 2];
     if (IsMatchingPair(a, c) && BracketKind(b) != BracketKind(a)) {
-      msgNo = 275;
-      return;
+      return 275;
     }
   }
+  return msgNo;
 }
 
-void CheckVectorComponentBalance(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckVectorComponentBalance(const Text& text) {
+  int16_t msgNo = 0;
   const size_t equals = text.find(u'=');
-  if (equals == Text::npos) return;
+  if (equals == Text::npos) return msgNo;
   const size_t n = text.size();
   size_t i = equals + 1;
   while (i < n) {
@@ -301,17 +301,17 @@ void CheckVectorComponentBalance(const Text& text, int16_t& msgNo) {
     size_t from = i + 1;
     for (int component = 1; component <= 3; ++component) {
       const size_t end = text.find(component < 3 ? u',' : u'>', from);
-      if (end == Text::npos) return;
-      CheckBracketBalance(text.substr(from, end - from), msgNo);
-      if (msgNo != 0) return;
+      if (end == Text::npos) return msgNo;
+      msgNo = CheckBracketBalance(text.substr(from, end - from));
+      if (msgNo != 0) return msgNo;
       from = end + 1;
     }
     i = from;
   }
+  return msgNo;
 }
 
-void CheckEmptyGroups(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckEmptyGroups(const Text& text) {
   struct Pair {
     TextView chars;
     int16_t msg;
@@ -321,60 +321,55 @@ void CheckEmptyGroups(const Text& text, int16_t& msgNo) {
   for (size_t i = 0; i + 1 < text.size(); ++i) {
     for (const Pair& p : kEmpty) {
       if (text[i] == p.chars[0] && text[i + 1] == p.chars[1]) {
-        msgNo = p.msg;
-        return;
+        return p.msg;
       }
     }
   }
+  return 0;
 }
 
-void CheckBraceUse(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckBraceUse(const Text& text) {
   static constexpr TextView kExempt[] = {
       u"Plot[",         u"plot[",        u"vMacro[",      u"Zero[",  u"zero[",  u"PlotContour1[",
       u"plotcontour1[", u"PlotContour[", u"plotcontour[", u"Integ[", u"integ[", u"dblInt[",
       u"dblint[",       u"IVP[",         u"ivp[",         u"BVP[",   u"bvp["};
   for (TextView prefix : kExempt) {
-    if (StartsWith(text, prefix)) return;
+    if (StartsWith(text, prefix)) return 0;
   }
   const char16_t fourth = At(text, 4);
-  if (fourth == TokenChar(Builtin::Integ) || fourth == TokenChar(Builtin::DblInt)) return;
+  if (fourth == TokenChar(Builtin::Integ) || fourth == TokenChar(Builtin::DblInt)) return 0;
 
   const long n = rt::Len(text);
   for (long i = 2; i <= n; ++i) {
     if (At(text, i) == u'{' && !IsLetter(At(text, i - 1))) {
-      msgNo = 267;
-      return;
+      return 267;
     }
   }
   for (long i = 3; i <= n; ++i) {
     if (At(text, i) == u'{' && IsLower(At(text, i - 2))) {
-      msgNo = 268;
-      return;
+      return 268;
     }
   }
+  return 0;
 }
 
-void CheckLastSymbol(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckLastSymbol(const Text& text) {
   const long n = rt::Len(text);
-  if (n == 0) return;
+  if (n == 0) return 0;
   if (n == 3 && At(text, 3) == u'.') {
-    msgNo = 400;
-    return;
+    return 400;
   }
   if (n == 4 && IsLower(At(text, 1)) && Is(At(text, 2), u"[a-z0-9]") &&
       (At(text, 4) == u'.' || At(text, 4) == u',')) {
-    msgNo = 400;
-    return;
+    return 400;
   }
   const char16_t last = At(text, n);
-  if (last == u'_' || IsLower(last) || IsDigit(last) || Is(last, u"[.)}>]") || last == u']') return;
-  msgNo = (IsOperator(last) || last == u'|') ? 478 : 400;
+  if (last == u'_' || IsLower(last) || IsDigit(last) || Is(last, u"[.)}>]") || last == u']')
+    return 0;
+  return (IsOperator(last) || last == u'|') ? 478 : 400;
 }
 
-void CheckDecimalPoints(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckDecimalPoints(const Text& text) {
   int points = 0;
   bool digit = false;
   for (char16_t c : text) {
@@ -387,17 +382,14 @@ void CheckDecimalPoints(const Text& text, int16_t& msgNo) {
       digit = false;
     }
     if (digit && points > 1) {
-      msgNo = 436;
-      return;
+      return 436;
     }
   }
   if (text == u".") {
-    msgNo = 437;
-    return;
+    return 437;
   }
   if (At(text, 1) == u'.' && !IsDigit(At(text, 2))) {
-    msgNo = 438;
-    return;
+    return 438;
   }
   const long n = rt::Len(text);
   for (long i = 2; i < n; ++i) {
@@ -407,31 +399,31 @@ void CheckDecimalPoints(const Text& text, int16_t& msgNo) {
     if ((IsDigit(a) && c == u'E') || (IsLetter(a) && Is(c, u"[xyz]"))) continue;
     if ((!IsDigit(a) && !IsDigit(c)) || (IsDigit(a) && Is(c, u"[a-df-zA-Z]")) ||
         (IsLetter(a) && IsDigit(c))) {
-      msgNo = 438;
-      return;
+      return 438;
     }
   }
+  return 0;
 }
 
-void CheckOperatorPairs(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckOperatorPairs(const Text& text) {
   for (size_t i = 0; i + 1 < text.size(); ++i) {
     if (IsOperator(text[i]) && IsOperator(text[i + 1])) {
-      msgNo = 435;
-      return;
+      return 435;
     }
   }
+  return 0;
 }
 
-void CheckEqualsCount(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
-  if (At(text, 1) == u'<') return;
+int16_t CheckEqualsCount(const Text& text) {
+  int16_t msgNo = 0;
+  if (At(text, 1) == u'<') return msgNo;
   const size_t first = text.find(u'=');
   if (first != Text::npos && text.find(u'=', first + 1) != Text::npos) msgNo = 410;
+  return msgNo;
 }
 
-void CheckCommaUse(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckCommaUse(const Text& text) {
+  int16_t msgNo = 0;
   Text t;
   TokenizeNames(text, t);
   // The multi-argument vector and scalar operations take their commas themselves: vAdd..vUnit,
@@ -443,14 +435,14 @@ void CheckCommaUse(const Text& text, int16_t& msgNo) {
                                                .With(Builtin::SPwr)
                                                .Range(Builtin::VRotx, Builtin::VTran);
   for (char16_t c : t) {
-    if (Is(c, kOwnCommas)) return;
+    if (Is(c, kOwnCommas)) return msgNo;
   }
   const long n = rt::Len(t);
   // A component vector A<t>=<X,Y,Z> or Ab<t>=<X,Y,Z> has exactly its two commas.
   if (n >= 7 && (At(t, 6) == u'<' || At(t, 7) == u'<')) {
     const Text rest = rt::Mid(t, 7);
     if (std::count(rest.begin(), rest.end(), u',') != 2) msgNo = 412;
-    return;
+    return msgNo;
   }
   // Elsewhere commas belong inside the braces of a user function call or inside Diff[...].
   long depth = 0;
@@ -459,7 +451,7 @@ void CheckCommaUse(const Text& text, int16_t& msgNo) {
     const char16_t c = At(t, i);
     if (c == TokenChar(Builtin::Diff)) {
       const long close = rt::InStr(i, t, u"]");
-      if (close == n) return;
+      if (close == n) return msgNo;
       if (close > 0) {
         i = close + 1;
         continue;
@@ -469,15 +461,14 @@ void CheckCommaUse(const Text& text, int16_t& msgNo) {
     } else if (c == u'}') {
       --depth;
     } else if (c == u',' && depth <= 0) {
-      msgNo = 412;
-      return;
+      return 412;
     }
     ++i;
   }
+  return msgNo;
 }
 
-void CheckNumberFormat(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
+int16_t CheckNumberFormat(const Text& text) {
   const long n = rt::Len(text);
   long i = 1;
   while (i <= n) {
@@ -487,71 +478,61 @@ void CheckNumberFormat(const Text& text, int16_t& msgNo) {
     }
     // The mantissa. A "," right after a digit begins an argument list: nothing further is checked.
     while (IsDigit(At(text, i))) ++i;
-    if (i > n || At(text, i) == u',') return;
+    if (i > n || At(text, i) == u',') return 0;
     if (At(text, i) == u'.') {
       ++i;
       while (IsDigit(At(text, i))) ++i;
-      if (i > n || (At(text, i) == u',' && IsDigit(At(text, i - 1)))) return;
+      if (i > n || (At(text, i) == u',' && IsDigit(At(text, i - 1)))) return 0;
     }
     const char16_t c = At(text, i);
     if (c == u'e') {
-      msgNo = 419;
-      return;
+      return 419;
     }
     if (c != u'E') continue;  // the number has ended; scan on from here
 
     // The exponent: an optional sign and one or two digits.
     ++i;
     if (i > n) {
-      msgNo = 420;
-      return;
+      return 420;
     }
     if (At(text, i) == u'.') {
-      msgNo = 421;
-      return;
+      return 421;
     }
     if (At(text, i) == u',') {
-      msgNo = 418;
-      return;
+      return 418;
     }
     if (At(text, i) == u'+' || At(text, i) == u'-') {
       ++i;
       if (i > n) {
-        msgNo = 422;
-        return;
+        return 422;
       }
       if (At(text, i) == u',') {
-        msgNo = 418;
-        return;
+        return 418;
       }
     }
     if (!IsDigit(At(text, i))) {
-      msgNo = 423;
-      return;
+      return 423;
     }
     ++i;
     if (At(text, i) == u'.') {
-      msgNo = 421;
-      return;
+      return 421;
     }
-    if (!IsDigit(At(text, i))) return;  // end of text, "," or any other character
+    if (!IsDigit(At(text, i))) return 0;  // end of text, "," or any other character
     ++i;
-    if (i > n || At(text, i) == u',') return;
+    if (i > n || At(text, i) == u',') return 0;
     if (At(text, i) == u'.') {
-      msgNo = 421;
-      return;
+      return 421;
     }
     if (IsDigit(At(text, i))) {
-      msgNo = 424;
-      return;
+      return 424;
     }
     ++i;
   }
+  return 0;
 }
 
-void CheckSymbolAdjacency(const Text& text, int16_t& msgNo) {
-  msgNo = 0;
-  if (StartsWith(text, u"PlotContour1[")) return;
+int16_t CheckSymbolAdjacency(const Text& text) {
+  if (StartsWith(text, u"PlotContour1[")) return 0;
   const long n = rt::Len(text);
   const bool macros = Tables.MacroCount >= 1;
 
@@ -569,8 +550,7 @@ void CheckSymbolAdjacency(const Text& text, int16_t& msgNo) {
       continue;
     }
     if (judged != 0) {
-      msgNo = judged;
-      return;
+      return judged;
     }
     verdict = 0;
   }
@@ -582,8 +562,7 @@ void CheckSymbolAdjacency(const Text& text, int16_t& msgNo) {
     const char16_t b = At(text, i + 1);
     if (a == u'v' && IsUpper(b)) {
       if (!macros) {
-        msgNo = 1300;
-        return;
+        return 1300;
       }
       verdict = 0;
     } else if (b == u'[' && !macros) {
@@ -591,61 +570,57 @@ void CheckSymbolAdjacency(const Text& text, int16_t& msgNo) {
           a == u']' || a == u'-') {
         verdict = 0;
       } else {
-        msgNo = 450;
-        return;
+        return 450;
       }
     }
   }
-  msgNo = verdict;
+  return verdict;
 }
 
-void CheckStatementSyntax(Text& statement, Text& outText, int16_t& msgNo) {
-  if (statement.empty()) return;
-  msgNo = 0;
+int16_t CheckStatementSyntax(Text& statement, Text& outText) {
+  if (statement.empty()) return 0;
   Text work = RemoveBlanks(statement);
-  if (work.empty()) return;
+  if (work.empty()) return 0;
 
-  const auto fail = [&]() { outText = work; };
+  // A failing check leaves the working text as it stood in outText.
+  const auto fail = [&](int16_t msgNo) {
+    outText = work;
+    return msgNo;
+  };
 
   if (IsCommandStatement(work)) {
     // Appended as typed (blank-free, not tokenised); the command's reader checks it.
   } else if (StartsWith(work, u"vMacro[")) {
-    CheckMacroParameters(work, msgNo);
-    if (msgNo != 0) return fail();
+    if (const int16_t msgNo = CheckMacroParameters(work); msgNo != 0) return fail(msgNo);
   } else {
     // The statement as handed in (blank-free), read by the equals and comma checks.
     const Text handedIn = work;
     RemoveUnaryPlus(work, work);
     TokenizeNames(work, work);
 
-    using Check = void (*)(const Text&, int16_t&);
+    using Check = int16_t (*)(const Text&);
     static constexpr Check kCharacterChecks[] = {
         CheckBracketBalance, CheckVectorComponentBalance, CheckEmptyGroups,  CheckBraceUse,
         CheckLastSymbol,     CheckDecimalPoints,          CheckOperatorPairs};
     for (Check check : kCharacterChecks) {
-      check(work, msgNo);
-      if (msgNo != 0) return fail();
+      if (const int16_t msgNo = check(work); msgNo != 0) return fail(msgNo);
     }
-    CheckEqualsCount(handedIn, msgNo);
-    if (msgNo != 0) return fail();
-    CheckCommaUse(handedIn, msgNo);
-    if (msgNo != 0) return fail();
-    CheckNumberFormat(work, msgNo);
-    if (msgNo != 0) return fail();
-    CheckStatementHeader(work, msgNo);
-    if (msgNo != 0) return fail();
-    CheckVectorUse(work, msgNo);
-    if (msgNo != 0) return fail();
-    CheckStatementKind(work, work, msgNo);
-    if (msgNo != 0) return fail();
-    CheckSymbolAdjacency(work, msgNo);
-    if (msgNo != 0) return fail();
+    for (Check check : {CheckEqualsCount, CheckCommaUse}) {
+      if (const int16_t msgNo = check(handedIn); msgNo != 0) return fail(msgNo);
+    }
+    for (Check check : {CheckNumberFormat, CheckStatementHeader, CheckVectorUse}) {
+      if (const int16_t msgNo = check(work); msgNo != 0) return fail(msgNo);
+    }
+    if (const int16_t msgNo = CheckStatementKind(work, work); msgNo != 0) return fail(msgNo);
+    if (const int16_t msgNo = CheckSymbolAdjacency(work); msgNo != 0) return fail(msgNo);
   }
 
+  int16_t msgNo = 0;
   AppendStatement(Tables.CurrentStmtNo, work, msgNo);
-  if (msgNo != 0) return fail();
+  if (msgNo != 0) return fail(msgNo);
   statement.clear();
   outText.clear();
+  return 0;
 }
 
 }  // namespace ms

@@ -23,22 +23,4 @@ void FixLeadingMinus(const rt::Text& src, rt::Text& dst) {
   dst = std::move(out);
 }
 
-void SpliceString(rt::Text& text, int32_t pos, const rt::Text& insert) {
-  if (pos < 1 || pos > static_cast<long>(text.size())) return;
-  text = text.substr(0, pos - 1) + insert + text.substr(pos);
-}
-
-rt::Text ReplaceCharAt(const rt::Text& text, int16_t pos, const rt::Text& insert) {
-  rt::Text out = text;
-  SpliceString(out, pos, insert);
-  return out;
-}
-
-rt::Text FileTitleNoExt(const rt::Text& path) {
-  const long slash = rt::InStrRev(path, u"\\");
-  const rt::Text title = slash > 0 ? rt::Mid(path, slash + 1) : path;
-  const long dot = rt::InStr(title, u".");
-  return dot > 1 ? rt::Left(title, dot - 1) : title;
-}
-
 }  // namespace ms

@@ -27,14 +27,14 @@ bool Is(char16_t c, const char16_t* charClass) {
 bool ProcessStatement(rt::Text statement, bool abortTest, rt::Text& stmtText, int16_t& msgNo) {
   const StatementPipeline& steps = g_pipeline;
   if (steps.check) {
-    steps.check(statement, stmtText, msgNo);
+    msgNo = steps.check(statement, stmtText);
     if (msgNo != 0) return true;
   }
   // Go on with the text the checker stored (blanks removed, built-in names tokenised).
   const int16_t last = Tables.StatementCount;
   if (last >= 1 && last <= kMaxStatements) statement = Tables.StatementList[last].Text;
   if (steps.classify) {
-    steps.classify(statement, msgNo);
+    msgNo = steps.classify(statement);
     if (msgNo != 0) {
       stmtText = statement;
       return true;
@@ -42,7 +42,7 @@ bool ProcessStatement(rt::Text statement, bool abortTest, rt::Text& stmtText, in
   }
   if (abortTest && RunFlags.AbortRun) return true;
   if (steps.compile) {
-    steps.compile(statement, msgNo);
+    msgNo = steps.compile(statement);
     if (msgNo != 0) {
       stmtText = statement;
       return true;
@@ -91,9 +91,6 @@ void ReadLegendDirective(const rt::Text& ws, long i) {
 void SetStatementPipeline(const StatementPipeline& pipeline) {
   g_pipeline = pipeline;
 }
-const StatementPipeline& CurrentStatementPipeline() {
-  return g_pipeline;
-}
 
 rt::Text NormaliseStatement(const rt::Text& buffer) {
   rt::Text s;
@@ -101,14 +98,14 @@ rt::Text NormaliseStatement(const rt::Text& buffer) {
   return s;
 }
 
-void ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText) {
+  int16_t msgNo = 0;
   Tables.CurrentStmtNo = 1;
   Tables.SelectValueCount = 0;
   Tables.ShowValLegend = 0;
   ClearStatements();
   stmtText = worksheet;
-  if (worksheet.empty()) return;
+  if (worksheet.empty()) return msgNo;
 
   const rt::Text& ws = worksheet;
   const long len = static_cast<long>(ws.size());
@@ -125,18 +122,17 @@ void ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText, int16_t& ms
            ++j) {
         if (ws[j - 1] != kTab) stmtText.push_back(ws[j - 1]);
       }
-      msgNo = kMsgUnderscore;
-      return;
+      return kMsgUnderscore;
     } else if (c == u':' || c == kCR) {
       const rt::Text statement = NormaliseStatement(buffer);
       buffer.clear();
-      if (!statement.empty() && ProcessStatement(statement, true, stmtText, msgNo)) return;
+      if (!statement.empty() && ProcessStatement(statement, true, stmtText, msgNo)) return msgNo;
       i += (c == kCR && rt::CharAt(ws, i + 1) == kLF) ? 2 : 1;
     } else if (c == u'\'') {
       const rt::Text statement = NormaliseStatement(buffer);
       buffer.clear();
       if (rt::CharAt(ws, i + 1) == u'@') ReadLegendDirective(ws, i);
-      if (!statement.empty() && ProcessStatement(statement, false, stmtText, msgNo)) return;
+      if (!statement.empty() && ProcessStatement(statement, false, stmtText, msgNo)) return msgNo;
       // Skip the comment with its line break; a comment on the last line ends the text.
       const long cr = rt::InStr(i + 1, ws, rt::Text(1, kCR));
       if (cr == 0) break;
@@ -149,6 +145,7 @@ void ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText, int16_t& ms
     }
   }
   stmtText = buffer;
+  return msgNo;
 }
 
 rt::Text InsertImplicitMultiply(const rt::Text& s) {

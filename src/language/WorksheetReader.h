@@ -12,22 +12,22 @@ namespace ms {
 // The steps the reader runs for every statement, in this order. A step that is not installed
 // (null) is skipped.
 struct StatementPipeline {
+  // Each returns 0 or its message number.
   // Checks the statement and appends it to StatementList (StmtNo = CurrentStmtNo); on an error it
   // sets outText to the text the error box shows.
-  void (*check)(rt::Text& statement, rt::Text& outText, int16_t& msgNo) = nullptr;
+  int16_t (*check)(rt::Text& statement, rt::Text& outText) = nullptr;
   // Classifies the stored (tokenised) statement and stores what it defines.
-  void (*classify)(rt::Text& statement, int16_t& msgNo) = nullptr;
+  int16_t (*classify)(rt::Text& statement) = nullptr;
   // Compiles the function table.
-  void (*compile)(rt::Text& statement, int16_t& msgNo) = nullptr;
+  int16_t (*compile)(rt::Text& statement) = nullptr;
 };
 
 // Installs the steps the reader calls (copied); StatementPipeline{} removes them.
 void SetStatementPipeline(const StatementPipeline& pipeline);
-const StatementPipeline& CurrentStatementPipeline();
 
-// Reads the worksheet. stmtText receives the text the error box shows; msgNo 0 or the first
-// error. An abort (RunFlags.AbortRun seen after a classification) ends the run with msgNo 0.
-void ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText, int16_t& msgNo);
+// Reads the worksheet. stmtText receives the text the error box shows; returns 0 or the first
+// error. An abort (RunFlags.AbortRun seen after a classification) ends the run with 0.
+[[nodiscard]] int16_t ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText);
 
 // Writes "*" where a multiplication is implied in the part after the first "="; a statement
 // without "=" comes back unchanged.

@@ -525,10 +525,9 @@ int16_t BuildVDiv(const Operands& o) {
 int16_t BuildVEval(const Operands& o) {
   Text c[3];
   for (int k = 0; k < 3; ++k) {
-    int16_t msgNo = 0;
     Text value;
-    EvaluateText(u"(" + ReplaceParameterLetter(Comp(o.a, k), o.a.Parm, P(o.st)) + u")", value,
-                 msgNo);
+    const int16_t msgNo =
+        EvaluateText(u"(" + ReplaceParameterLetter(Comp(o.a, k), o.a.Parm, P(o.st)) + u")", value);
     if (msgNo != 0) return msgNo;
     DetokenizeNames(value, c[k]);
   }

@@ -112,10 +112,10 @@ void Bind(Binding& b) {
       // The record's body inlined with the letters, as EvalRecordAtByText inlines the numbers.
       rt::Text inlined;
       int16_t position = 1;
-      ExpandFunctionCalls(call, b.record, position, inlined, msgNo);
-      if (msgNo == 0) CompileExpressionCode(inlined, code, msgNo);
+      msgNo = ExpandFunctionCalls(call, b.record, position, inlined);
+      if (msgNo == 0) msgNo = CompileExpressionCode(inlined, code);
     } else {
-      CompileExpressionCode(u"(" + call + u")", code, msgNo);
+      msgNo = CompileExpressionCode(u"(" + call + u")", code);
     }
   }
   if (msgNo != 0) {
@@ -244,10 +244,10 @@ void EvalRecordAtByText(int16_t record, const double* args, int count, double& v
   const TraceGuard trace;
   int16_t position = 1;
   rt::Text inlined;
-  ExpandFunctionCalls(call, record, position, inlined, msgNo);
+  msgNo = ExpandFunctionCalls(call, record, position, inlined);
   if (msgNo != 0) return;
   rt::Text valueText;
-  EvaluateText(inlined, valueText, msgNo);
+  msgNo = EvaluateText(inlined, valueText);
   if (msgNo == 0) value = rt::Val(valueText);
 }
 
@@ -264,7 +264,7 @@ void EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, co
   msgNo = 0;
   {
     const TraceGuard trace;
-    EvaluateAssignment(text, result, msgNo);
+    msgNo = EvaluateAssignment(text, result);
   }
   if (msgNo != 0) {
     Tables.ConstCount = constCountBefore;

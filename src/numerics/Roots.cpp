@@ -33,7 +33,7 @@ int16_t ReadBracketValue(StatementReader& r, char16_t delimiter, double& value) 
   rt::Text number;
   bool found = false;
   int16_t msgNo = 0;
-  ScanNumber(r.Text(), pos, number, found, rt::Text(1, delimiter), msgNo);
+  msgNo = ScanNumber(r.Text(), pos, number, found, rt::Text(1, delimiter));
   if (msgNo != 0) return msgNo;
   if (found) {
     value = rt::Val(number);
@@ -43,7 +43,7 @@ int16_t ReadBracketValue(StatementReader& r, char16_t delimiter, double& value) 
   rt::Text id;
   msgNo = ReadConstantId(r, id);
   int16_t index = 0;
-  if (msgNo == 0) FindRangeConstant(id, index, msgNo);
+  if (msgNo == 0) msgNo = FindRangeConstant(id, index);
   if (msgNo == 0) value = RangeConstantValue(index);
   return msgNo;
 }

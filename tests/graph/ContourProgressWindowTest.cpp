@@ -49,7 +49,7 @@ class ContourWindowTest : public GraphTest {
     ms::ClearAll();
     ms::ClearRequestsForExecute();
     int16_t msgNo = 0;
-    ms::ProcessWorksheet(text, stmt, msgNo);
+    msgNo = ms::ProcessWorksheet(text, stmt);
     return msgNo;
   }
 

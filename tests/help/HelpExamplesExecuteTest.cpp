@@ -48,7 +48,7 @@ TEST(HelpExamplesExecute, EveryShownStatementIsAccepted) {
     rt::Text sheet = rt::Text(example.setup) + statement + u"\r\n";
     rt::Text stmtText;
     int16_t msgNo = 0;
-    ms::ProcessWorksheet(sheet, stmtText, msgNo);
+    msgNo = ms::ProcessWorksheet(sheet, stmtText);
     EXPECT_EQ(msgNo, 0) << rt::ToUtf8(stmtText);
     if (msgNo != 0) continue;
     EXPECT_EQ(RunRequestedCommand(), 0);

@@ -12,9 +12,7 @@ class ClassifyTest : public LanguageTest {
  protected:
   static int16_t Classify(const char16_t* stored) {
     rt::Text s = stored;
-    int16_t msgNo = -5;
-    ClassifyAndStore(s, msgNo);
-    return msgNo;
+    return ClassifyAndStore(s);
   }
 };
 
@@ -80,10 +78,14 @@ TEST_F(ClassifyTest, DeferredCommandsAreFiledWithTheirFlags) {
   EXPECT_EQ(Requests.ContourStmt, u"PlotContour1[G,{-1,1,10}]");
 }
 
+// Integ[ and dblInt[ share one count, each slot filled in one list only; one-letter result
+// constants are stored padded, two-letter ones as written, with an empty expression, and a later
+// statement uses them. Every run starts with empty slots.
 TEST_F(ClassifyTest, IntegralsShareOneCountAndFillTheirOwnLists) {
-  ASSERT_EQ(Run({u"F{x}=x^2", u"G{x,y}=x*y", u"C{x}=0", u"D{x}=1", u"a=Integ[F,{0,1,3,0}]",
-                 u"ab=dblInt[G,C,D,{0,1,2,2,y}]", u"c=integ[F,{0,3,3,0}]", u"b=a*3"}),
-            0);
+  const rt::Text functions = u"F{x}=x^2\r\nG{x,y}=x*y\r\nC{x}=0\r\nD{x}=1\r\n";
+  const rt::Text integ = u"a=Integ[F,{0,1,3,0}]\r\n";
+  const rt::Text dblInt = u"ab=dblInt[G,C,D,{0,1,2,2,y}]\r\n";
+  ASSERT_EQ(RunText(functions + integ + dblInt + u"c=integ[F,{0,3,3,0}]\r\nb=a*3\r\n"), 0);
   EXPECT_EQ(Requests.IntegStmtCount, 3);
   EXPECT_EQ(Requests.IntegStmts[0], u"a=Integ[F,{0,1,3,0}]");
   EXPECT_EQ(Requests.IntegStmts[1], u"");
@@ -91,14 +93,17 @@ TEST_F(ClassifyTest, IntegralsShareOneCountAndFillTheirOwnLists) {
   EXPECT_EQ(Requests.DblIntStmts[1], u"ab=dblInt[G,C,D,{0,1,2,2,y}]");
   EXPECT_EQ(Requests.IntegRequested, -1);
   EXPECT_EQ(Requests.DblIntRequested, 0);
-  // One-letter result constants are stored padded, two-letter ones as written; a later statement
-  // uses the result.
+  EXPECT_EQ(FindConst(u"ab")->Expr, u"");
   const std::pair<const char16_t*, double> results[] = {
       {u"a_", 1.0 / 3}, {u"ab", 0.25}, {u"c_", 9.0}, {u"b_", 1.0}};
   for (const auto& [name, value] : results) {
     SCOPED_TRACE(U8(name));
     EXPECT_NEAR(ConstValue(name), value, 1e-9);
   }
+  ASSERT_EQ(RunText(functions + dblInt + integ), 0);
+  EXPECT_EQ(Requests.IntegStmtCount, 2);
+  EXPECT_EQ(Requests.IntegStmts[0] + Requests.DblIntStmts[1] + Requests.IntegStmts[2], u"");
+  EXPECT_EQ(Requests.IntegStmts[1], integ.substr(0, integ.size() - 2));
 }
 
 // Plot sets its request and lights the Graph button. A command skips the closing steps; a

@@ -44,7 +44,7 @@ TEST_F(CommandArgumentsTest, FindFunctionAndRangeConstant) {
     EXPECT_EQ(index, c.funcIndex);
     EXPECT_EQ(U8(parm), c.parm);
     index = 77;
-    FindRangeConstant(c.id, index, msg);
+    msg = FindRangeConstant(c.id, index);
     EXPECT_EQ(msg, c.constMsg);
     EXPECT_EQ(index, c.constIndex);
   }
@@ -88,70 +88,38 @@ TEST_F(CommandArgumentsTest, ReadRangeValue) {
   }
 }
 
-// The statement reader: each read at a 1-based position, the identifier it gives, the message it
+// The statement reader: each read at a 1-based position (an expected character, or a function
+// identifier joined by the characters of the class), the identifier it gives, the message it
 // returns and where it leaves the position.
 TEST_F(CommandArgumentsTest, StatementReader) {
-  enum Op { kExpect, kId, kIdUnderscore, kIdDigit };
   const struct {
     const char16_t* stmt;
     int16_t start;
-    Op op;
-    char16_t ch;  // the expected character
-    int16_t msg;
-    const char* id;
-    int16_t pos;
+    char16_t expect;           // 0: read a function identifier
+    rt::TextView joins = u"";  // its joining characters
+    int16_t msg, pos;
+    const char* id = "";
   } cases[] = {
-      {u"Zero[F,{", 5, kExpect, u'[', 0, "", 6},
-      {u"Zero(F,{", 5, kExpect, u'[', 77, "", 5},
-      {u"Zero", 5, kExpect, u'[', 77, "", 5},  // past the end
-      {u"Zero", 0, kExpect, u'[', 77, "", 0},  // before the start
-      {u"[Fa,", 2, kId, 0, 0, "Fa", 4},
-      {u"[F,", 2, kId, 0, 0, "F_", 3},
-      {u"[F_,", 2, kId, 0, 0, "F_", 3},  // "_" does not join: it stays to be read
-      {u"[F_,", 2, kIdUnderscore, 0, 0, "F_", 4},
-      {u"[F1,", 2, kIdUnderscore, 0, 0, "F_", 3},
-      {u"[F1,", 2, kIdDigit, 0, 0, "F1", 4},
-      {u"[F", 2, kId, 0, 0, "F_", 3},  // the identifier ends the text
-      {u"[f,", 2, kId, 0, 77, "", 2},
-      {u"[", 2, kId, 0, 77, "", 2},
+      {u"Zero[F,{", 5, u'[', u"", 0, 6},
+      {u"Zero(F,{", 5, u'[', u"", 77, 5},
+      {u"Zero", 0, u'[', u"", 77, 0},  // before the start
+      {u"[Fa,", 2, 0, kIdJoinsLower, 0, 4, "Fa"},
+      {u"[F_,", 2, 0, kIdJoinsLower, 0, 3, "F_"},  // "_" does not join: it stays to be read
+      {u"[F_,", 2, 0, kIdJoinsLowerOrUnderscore, 0, 4, "F_"},
+      {u"[F1,", 2, 0, kIdJoinsLowerOrUnderscore, 0, 3, "F_"},
+      {u"[F1,", 2, 0, kIdJoinsLowerDigitOrUnderscore, 0, 4, "F1"},
+      {u"[F", 2, 0, kIdJoinsLower, 0, 3, "F_"},  // the identifier ends the text
+      {u"[f,", 2, 0, kIdJoinsLower, 77, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.stmt) + " at " + std::to_string(c.start));
     StatementReader reader(c.stmt, c.start);
     rt::Text id;
-    int16_t msg = -5;
-    switch (c.op) {
-      case kExpect:
-        msg = reader.Expect(c.ch, 77);
-        break;
-      case kId:
-        msg = reader.ReadFunctionId(id, 77);
-        break;
-      case kIdUnderscore:
-        msg = reader.ReadFunctionId(id, 77, kIdJoinsLowerOrUnderscore);
-        break;
-      case kIdDigit:
-        msg = reader.ReadFunctionId(id, 77, kIdJoinsLowerDigitOrUnderscore);
-        break;
-    }
-    EXPECT_EQ(msg, c.msg);
+    EXPECT_EQ(c.expect != 0 ? reader.Expect(c.expect, 77) : reader.ReadFunctionId(id, 77, c.joins),
+              c.msg);
     EXPECT_EQ(reader.Pos(), c.pos);
     EXPECT_EQ(U8(id), c.id);
   }
-}
-
-// Values in turn, each but the last ended by ",": the first message stops the list.
-TEST_F(CommandArgumentsTest, ReadRangeValues) {
-  AddConstant(u"a_", u"(2.5)");
-  double x = 0, y = 0, z = 0;
-  StatementReader reader(u"{1,-a,3}]", 2);
-  ASSERT_EQ(reader.ReadRangeValues({&x, &y, &z}, u'}'), 0);
-  EXPECT_EQ(reader.Pos(), 9);
-  EXPECT_DOUBLE_EQ(x + 10 * y + 100 * z, 1 - 25 + 300);
-  StatementReader open(u"{4,5,6]", 2);
-  EXPECT_EQ(open.ReadRangeValues({&x, &y, &z}, u'}'), 333);
-  EXPECT_EQ(open.Pos(), 6);  // at the last value
-  EXPECT_DOUBLE_EQ(x + 10 * y, 54);
 }
 
 }  // namespace

@@ -65,21 +65,16 @@ TEST_F(DefinitionsTest, ComponentsKeepTheirValueInExpressions) {
 }
 
 TEST_F(DefinitionsTest, FullTablesAreRefused) {
-  int16_t msg = 0;
   Tables.FuncCount = kMaxFunctions;
-  StoreFunctionDefinition(u"F_{x}=x", 1, msg);
-  EXPECT_EQ(msg, kMsgFunctionsFull);
+  EXPECT_EQ(StoreFunctionDefinition(u"F_{x}=x", 1), kMsgFunctionsFull);
   EXPECT_EQ(Tables.FuncCount, kMaxFunctions);
   // Two free slots for three components.
   Tables.FuncCount = kMaxFunctions - 2;
-  StoreVectorDefinition(u"A_<t>=<t,t,t>", msg);
-  ASSERT_EQ(msg, 0);
-  ProcessVectorDefinition(Tables.VecTable[1], msg);
-  EXPECT_EQ(msg, kMsgFunctionsFull);
+  ASSERT_EQ(StoreVectorDefinition(u"A_<t>=<t,t,t>"), 0);
+  EXPECT_EQ(ProcessVectorDefinition(Tables.VecTable[1]), kMsgFunctionsFull);
   EXPECT_EQ(Tables.FuncCount, kMaxFunctions);
   Tables.VecCount = kMaxVectors;
-  StoreVectorDefinition(u"B_<t>=<t,t,t>", msg);
-  EXPECT_EQ(msg, kMsgVectorsFull);
+  EXPECT_EQ(StoreVectorDefinition(u"B_<t>=<t,t,t>"), kMsgVectorsFull);
   EXPECT_EQ(Tables.VecCount, kMaxVectors);
 }
 

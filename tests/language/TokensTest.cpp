@@ -12,10 +12,6 @@ namespace {
 
 using TokensTest = LanguageTest;
 
-rt::Text T(char16_t token) {
-  return rt::Text(1, token);
-}
-
 // Every name becomes its own token (the repairs undo a shorter name found inside a longer one)
 // and back, except the three names no repair covers.
 TEST_F(TokensTest, EveryNameRoundTripsThroughItsToken) {
@@ -36,75 +32,28 @@ TEST_F(TokensTest, EveryNameRoundTripsThroughItsToken) {
   }
 }
 
-TEST_F(TokensTest, TokenizeInTextAndInPlace) {
-  const struct {
-    rt::Text in, out;
-  } cases[] = {{u"F{x}=sin[x]+ASin[x]", u"F{x}=" + T(u'\u00C8') + u"[x]+" + T(u'\u00CB') + u"[x]"},
-               {u"Sin[Cos[x]]", T(u'\u00C8') + u"[" + T(u'\u00C9') + u"[x]]"},
-               {u"Sin(x)+Tan", u"Sin(x)+Tan"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.in));
-    rt::Text out;
-    TokenizeNames(c.in, out);
-    EXPECT_EQ(U8(out), U8(c.out));
-    rt::Text same = c.in;
-    TokenizeNames(same, same);
-    EXPECT_EQ(U8(same), U8(c.out));
+// On texts mixing names, their pieces, brackets and tokens, tokenising (in place as well) gives
+// what replacing every name in table order gives, and detokenising gives the names back.
+TEST_F(TokensTest, TokenizingEqualsReplacingEveryNameInTableOrder) {
+  // The pieces, separated by blanks.
+  const rt::Text pieceList =
+      u"Sin[ ASin[ aTan[ vTan[ vUnit[ Diff[ vDiff[ Sinh[ sin[ Cos [ x A v 3 - + \u00C8[ "
+      u"PlotField3D[ Ln[ lN[ Int[ Integ[ Sin( Tan";
+  std::vector<rt::Text> pieces;
+  for (size_t from = 0, to; from < pieceList.size(); from = to + 1) {
+    to = std::min(pieceList.find(u' ', from), pieceList.size());
+    pieces.push_back(pieceList.substr(from, to - from));
   }
-}
-
-TEST_F(TokensTest, DetokenizeForNamesAndForDisplay) {
-  const struct {
-    rt::Text in;
-    const char *names, *display;
-  } cases[] = {{u"b_ = 2 * c_", "b_=2*c_", "b = 2 * c"},
-               {T(u'\u00C8') + u"+" + T(u'\u00FE') + u"[F]", "\u00C8+dblInt[F]", "Sin+dblInt[F]"},
-               {u"", "", ""}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.in));
-    rt::Text out;
-    DetokenizeNames(c.in, out);
-    EXPECT_EQ(U8(out), c.names);
-    EXPECT_EQ(U8(DetokenizeForDisplay(c.in)), c.display);
-  }
-}
-
-// The name look-up skips names that cannot occur; on texts mixing names, their pieces, brackets
-// and tokens it gives what replacing every name in table order gives.
-TEST_F(TokensTest, SkippingAbsentNamesChangesNothing) {
-  const char16_t* const pieces[] = {u"Sin[",
-                                    u"ASin[",
-                                    u"aTan[",
-                                    u"vTan[",
-                                    u"vUnit[",
-                                    u"Diff[",
-                                    u"vDiff[",
-                                    u"Sinh[",
-                                    u"sin[",
-                                    u"Cos",
-                                    u"[",
-                                    u"x",
-                                    u"A",
-                                    u"v",
-                                    u"3",
-                                    u"-",
-                                    u"+",
-                                    u"\u00C8[",
-                                    u"PlotField3D[",
-                                    u"Ln[",
-                                    u"lN[",
-                                    u"Int[",
-                                    u"Integ["};
   std::mt19937 rng(3);
   for (int n = 0; n < 3000; ++n) {
     rt::Text text;
     const int count = 1 + static_cast<int>(rng() % 12);
-    for (int k = 0; k < count; ++k) text += pieces[rng() % std::size(pieces)];
+    for (int k = 0; k < count; ++k) text += pieces[rng() % pieces.size()];
     rt::Text expected = text;
     for (const BuiltinRec& b : Tables.BuiltinNames)
       expected = rt::Replace(expected, b.Name, b.Token);
-    rt::Text tokens;
-    TokenizeNames(text, tokens);
+    rt::Text tokens = text;
+    TokenizeNames(tokens, tokens);
     rt::Text plain = expected;
     // The repairs of a longer name found as a shorter one follow in both.
     TokenizeNames(expected, plain);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -20,23 +21,24 @@ struct Recorder {
 };
 Recorder rec;
 
-void RecordCheck(rt::Text& statement, rt::Text& outText, int16_t& msgNo) {
+int16_t RecordCheck(rt::Text& statement, rt::Text& outText) {
   rec.calls.push_back("check " + U8(statement) + " #" + std::to_string(Tables.CurrentStmtNo));
   if (statement == rec.failCheck) {
     outText = u"checked:" + statement;
-    msgNo = 218;
-    return;
+    return 218;
   }
+  int16_t msgNo = 0;
   AppendStatement(Tables.CurrentStmtNo, statement + u"!", msgNo);
+  return msgNo;
 }
-void RecordClassify(rt::Text& statement, int16_t& msgNo) {
+int16_t RecordClassify(rt::Text& statement) {
   rec.calls.push_back("classify " + U8(statement));
-  if (statement == rec.failClassify + u"!") msgNo = 200;
   if (statement == rec.abortOn + u"!") RunFlags.AbortRun = -1;
+  return statement == rec.failClassify + u"!" ? 200 : 0;
 }
-void RecordCompile(rt::Text& statement, int16_t& msgNo) {
+int16_t RecordCompile(rt::Text& statement) {
   rec.calls.push_back("compile " + U8(statement));
-  if (statement == rec.failCompile + u"!") msgNo = 501;
+  return statement == rec.failCompile + u"!" ? 501 : 0;
 }
 
 class WorksheetReaderTest : public LanguageTest {
@@ -49,8 +51,7 @@ class WorksheetReaderTest : public LanguageTest {
 
   static int16_t Read(const rt::Text& sheet, rt::Text* stmtText = nullptr) {
     rt::Text text;
-    int16_t msg = -5;
-    ProcessWorksheet(sheet, text, msg);
+    int16_t msg = ProcessWorksheet(sheet, text);
     if (stmtText) *stmtText = text;
     return msg;
   }
@@ -123,24 +124,18 @@ TEST_F(WorksheetReaderTest, StopsAtTheFirstMessage) {
   }
 }
 
+// An abort seen after classifying a statement ended by CR (or ":") ends the run before compiling;
+// after a statement ended by a comment the next statement stops. Each step gets the stored
+// statement, in order, numbered.
 TEST_F(WorksheetReaderTest, AbortEndsTheRunAfterClassification) {
-  const struct {
-    const char16_t* sheet;
-    std::vector<std::string> calls;
-  } cases[] = {
-      // Ended by CR (or ":"): the abort test runs before compiling.
-      {u"s=1\r\nb=2\r\n", {"check s=1 #1", "classify s=1!"}},
-      // Ended by a comment: no abort test for that statement, the next one stops; each step gets
-      // the stored statement, in order, numbered.
-      {u"s=1 'c\r\nb=2\r\nc=3\r\n",
-       {"check s=1 #1", "classify s=1!", "compile s=1!", "check b=2 #2", "classify b=2!"}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.sheet));
-    SetUp();
-    rec.abortOn = u"s=1";
-    EXPECT_EQ(Read(c.sheet), 0);
-    EXPECT_EQ(rec.calls, c.calls);
-  }
+  rec.abortOn = u"s=1";
+  EXPECT_EQ(Read(u"s=1\r\nb=2\r\n"), 0);
+  EXPECT_EQ(rec.calls, (std::vector<std::string>{"check s=1 #1", "classify s=1!"}));
+  SetUp();
+  rec.abortOn = u"s=1";
+  EXPECT_EQ(Read(u"s=1 'c\r\nb=2\r\nc=3\r\n"), 0);
+  EXPECT_EQ(rec.calls, (std::vector<std::string>{"check s=1 #1", "classify s=1!", "compile s=1!",
+                                                 "check b=2 #2", "classify b=2!"}));
 }
 
 TEST_F(WorksheetReaderTest, LegendDirectives) {
@@ -156,14 +151,6 @@ TEST_F(WorksheetReaderTest, LegendDirectives) {
   // and kept the 11th's id.
   EXPECT_EQ(U8(Tables.SelectValueText[10]), "NoId");
   EXPECT_EQ(U8(Tables.SelectValueId[10]), "a1");
-}
-
-TEST_F(WorksheetReaderTest, FullStatementTableStopsTheRun) {
-  rt::Text sheet;
-  for (int k = 0; k < kMaxStatements + 5; ++k) sheet += u"a=1:";
-  EXPECT_EQ(Read(sheet + u"\r\n"), kMsgStatementsFull);
-  EXPECT_EQ(Tables.StatementCount, kMaxStatements);
-  EXPECT_EQ(Tables.CurrentStmtNo, kMaxStatements + 1);
 }
 
 // Rules that look two characters ahead stop at the end of the text ("y=A.").
@@ -184,10 +171,55 @@ TEST(InsertImplicitMultiplyTest, Rules) {
                                                            {u"y=Sin[x]2", "y=Sin[x]*2"},
                                                            {u"y=2E3", "y=2E3"},
                                                            {u"y=2E-3x", "y=2E-3*x"},
-                                                           {u"y=2Ea{t}", "y=2*Ea{t}"}};
+                                                           {u"y=2Ea{t}", "y=2*Ea{t}"},
+                                                           {u"y=(a)F{x}", "y=(a)*F{x}"},
+                                                           {u"y=ab2x", "y=ab2*x"}};
   for (const auto& [in, out] : cases) {
     SCOPED_TRACE(U8(in));
     EXPECT_EQ(U8(InsertImplicitMultiply(in)), out);
+  }
+}
+
+// Whole worksheets through the language's road (reader, checker, classification, compiler,
+// evaluator): the value a statement leaves, or the error box that names it.
+using WorksheetAnswers = testing::WorksheetTest;
+
+// A negative argument directly after "{", in a constant and in a function body, gives r its exact
+// value. An error found while compiling, an underscore, and a constant that takes a vector
+// component without "|" (630) stop the run with the box naming the statement that holds them.
+TEST_F(WorksheetAnswers, ValuesAndTheStatementsErrorsName) {
+  const struct {
+    std::vector<const char16_t*> lines;
+    double exact;
+    int16_t msg = 0;
+    const char16_t* shown = u"";  // the box's first line
+  } cases[] = {
+      {{u"F{x}=x^2", u"r=F{-2}"}, 4},
+      {{u"F{x}=x^2", u"G{x}=F{-x}+1", u"r=G{3}"}, 10},
+      {{u"H{x,y}=x-y", u"r=H{-1,-2.5}"}, 1.5},
+      {{u"F{x}=x^3", u"r=F{-(1+1)}*F{-1}"}, 8},
+      {{u"F{x}=Exp[x]", u"G{x}=F{-x^2}", u"r=G{2}"}, std::exp(-4.0)},
+      {{u"A<t>=<1,2*t-1,t^2>", u"m=A.y|2", u"r=m+A.z|-3"}, 12},
+      {{u"F{x}=x", u"G{x}=F{x,2}"}, 0, 507, u"Statement # 2 : G{x}=F{x,2}"},
+      {{u"a=1", u"F{x}=Q{x}+a"}, 0, 502, u"Statement # 2 : F{x}=Q{x}+a"},
+      {{u"F{x}=F{x}+1"}, 0, 103, u"Statement # 1 : F{x}=F{x}+1"},
+      {{u"F{x}=x", u"G{x}=Diff[F,x,0]"}, 0, 534, u"Statement # 2 : G{x}=Diff[F,x,0]"},
+      {{u"a=1", u"b_c = 2:d=3"}, 0, 1, u"Statement # 2 : bc=2"},
+      {{u"A<t>=<1,2*t,3>", u"m=A.x2"}, 0, 630, u"Statement # 2 : m=A.x2"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.lines.back()));
+    screen_.boxes.clear();
+    rt::Text sheet;
+    for (const char16_t* line : c.lines) sheet += rt::Text(line) + u"\r\n";
+    ASSERT_EQ(c.msg, RunText(sheet));
+    const std::vector<rt::Text> boxes = BoxTexts();
+    ASSERT_EQ(c.msg == 0 ? 0u : 1u, boxes.size());
+    if (c.msg == 0) {
+      EXPECT_NEAR(c.exact, ConstValue(u"r_"), 1e-12 * std::max(1.0, std::fabs(c.exact)));
+    } else {
+      EXPECT_EQ(rt::ToUtf8(c.shown), rt::ToUtf8(boxes[0].substr(0, boxes[0].find(u"\r\n"))));
+    }
   }
 }
 

@@ -53,7 +53,7 @@ class MathDerivativeTest : public ::testing::Test {
     const int16_t g = Func("G_", {"x", "y"}, diffText);
     rt::Text text;
     int16_t msg = 0;
-    CompileFunctions(text, msg);
+    msg = CompileFunctions(text);
     EXPECT_EQ(0, msg);
     for (const auto& [name, v] : at) AppendValue(U(name), v, msg);
     double r = std::nan("");

@@ -34,9 +34,8 @@ class MathVectorTest : public testing::WorksheetTest {
   static int16_t Run(const rt::Text& statement) {
     rt::Text s;
     TokenizeNames(statement, s);
-    int16_t msg = 0;
-    ClassifyAndStore(s, msg);
-    if (msg == 0) CompileFunctions(s, msg);
+    int16_t msg = ClassifyAndStore(s);
+    if (msg == 0) msg = CompileFunctions(s);
     return msg;
   }
   using WorksheetTest::Run;
@@ -289,7 +288,7 @@ TEST_F(MathVectorTest, DerivativeOrderFromTheScalarStack) {
     ASSERT_EQ(msg, 0);
     // Evaluate the x component through a text request at t = 3.
     rt::Text value;
-    EvaluateText(ReplaceParameterLetter(d.XExpr, u"t", u"(3)"), value, msg);
+    msg = EvaluateText(ReplaceParameterLetter(d.XExpr, u"t", u"(3)"), value);
     ASSERT_EQ(msg, 0);
     EXPECT_DOUBLE_EQ(rt::Val(value), c.xAt3) << U8(d.XExpr);
   }

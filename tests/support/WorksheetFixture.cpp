@@ -40,7 +40,7 @@ int16_t WorksheetTest::RunText(const rt::Text& text) {
   RunFlags.AbortRun = 0;
   rt::Text stmtText;
   lastMsg_ = 0;
-  ProcessWorksheet(text, stmtText, lastMsg_);
+  lastMsg_ = ProcessWorksheet(text, stmtText);
   if (lastMsg_ != 0) DispError(Tables.CurrentStmtNo, lastMsg_, stmtText);
   aborted_ = RunFlags.AbortRun != 0;
   RunFlags.AbortRun = 0;

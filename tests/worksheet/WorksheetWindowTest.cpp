@@ -570,23 +570,25 @@ int16_t g_counterSeen = -1;
 bool g_controlsEnabledDuringRun = true;
 bool g_closedDuringRun = false;
 
-void CheckStep(rt::Text& statement, rt::Text& outText, int16_t& msgNo) {
+int16_t CheckStep(rt::Text& statement, rt::Text& outText) {
+  int16_t msgNo = 0;
   outText = statement;
   msgNo = statement == u"bad" ? 7 : 0;
   if (msgNo == 0) ms::AppendStatement(ms::Tables.CurrentStmtNo, statement, msgNo);
+  return msgNo;
 }
 
 // "F=<code>" stores a function F_ whose compiled code is the text after "="; "ivp" requests an
 // initial value problem; "abort" sets the abort flag; "esc" presses Esc in the window.
-void ClassifyStep(rt::Text& statement, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ClassifyStep(rt::Text& statement) {
+  int16_t msgNo = 0;
   g_counterSeen = ms::VectorStacks.ComponentFuncCounter;
   g_controlsEnabledDuringRun = g_window->centralWidget()->isEnabled() || !g_window->IsRunning();
   ms::VectorStacks.ComponentFuncCounter = 40;  // as many component functions as a big worksheet
   if (statement.size() > 2 && statement[1] == u'=' && statement[0] >= u'A' &&
       statement[0] <= u'Z') {
     const int16_t f = ms::AppendFunction(msgNo);
-    if (msgNo != 0) return;
+    if (msgNo != 0) return msgNo;
     auto& rec = ms::Tables.FuncTable[f];
     rec = ms::FuncRec{};
     rec.Name = rt::Text(1, statement[0]) + u"_";
@@ -603,6 +605,7 @@ void ClassifyStep(rt::Text& statement, int16_t& msgNo) {
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(g_window->Text1, &esc);
   }
+  return msgNo;
 }
 
 class Execute : public WorksheetWindowTest {
