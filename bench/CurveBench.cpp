@@ -4,9 +4,9 @@
 
 #include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
-#include "language/CompileCode.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/CompileCode.h"
 #include "plotting/CurveGen.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "language/ClearStorage.h"
-#include "language/CompileCode.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/CompileCode.h"
 #include "mathematics/Math.h"
 
 #ifdef MATHSHEET_HAVE_MUPARSER

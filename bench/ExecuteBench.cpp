@@ -9,8 +9,8 @@
 
 #include "commands/ProgramState.h"
 #include "language/CommandRequests.h"
-#include "language/CompileCode.h"
 #include "language/WorksheetReader.h"
+#include "mathematics/CompileCode.h"
 #include "numerics/FunctionValue.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "platform/ui/UiServices.h"

@@ -2,13 +2,13 @@
 # (platform/runtime, the rest of platform, language, mathematics, numerics and plotting, commands,
 # the windows, app).
 # Run with -DSRC=<the src folder>. The rules list only what already holds; pairs that still point
-# both ways (language and mathematics, numerics and plotting) are not listed.
+# both ways (numerics and plotting) are not listed.
 set(windows "worksheet|graph|help|app")
 set(rules
   "platform/runtime:language|mathematics|numerics|plotting|commands|platform/ui|platform/draw|${windows}"
   "platform/ui:language|mathematics|numerics|plotting|commands|${windows}"
   "platform/draw:language|mathematics|numerics|plotting|commands|${windows}"
-  "language:numerics|plotting|commands|${windows}"
+  "language:mathematics|numerics|plotting|commands|${windows}"
   "mathematics:numerics|plotting|commands|${windows}"
   "numerics:commands|${windows}"
   "plotting:commands|${windows}"

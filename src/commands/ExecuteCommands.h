@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "language/Classify.h"
+#include "mathematics/Classify.h"
 #include "platform/runtime/Runtime.h"
 
 namespace ms {

@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "commands/ProgramState.h"
-#include "language/Classify.h"
 #include "language/ClearStorage.h"
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
@@ -14,6 +13,7 @@
 #include "language/Tokens.h"
 #include "language/WorksheetReader.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/Classify.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathVector.h"
 #include "platform/runtime/FormatSignificant.h"

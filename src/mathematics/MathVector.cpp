@@ -1,11 +1,11 @@
 #include "mathematics/MathVector.h"
 
 #include "language/CommandArguments.h"
-#include "language/ProcessConst.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
 #include "mathematics/MathDerivative.h"
 #include "mathematics/MathMacro.h"
+#include "mathematics/ProcessConst.h"
 
 namespace ms {
 

@@ -6,11 +6,11 @@
 #include <cstring>
 #include <vector>
 
-#include "language/CompileCode.h"
-#include "language/ProcessConst.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/CompileCode.h"
 #include "mathematics/Math.h"
+#include "mathematics/ProcessConst.h"
 
 namespace ms {
 

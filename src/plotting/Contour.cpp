@@ -5,9 +5,9 @@
 
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
-#include "language/CompileCode.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/CompileCode.h"
 #include "mathematics/MathDerivative.h"
 #include "numerics/FunctionValue.h"
 #include "platform/runtime/FormatSignificant.h"

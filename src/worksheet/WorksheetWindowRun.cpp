@@ -11,12 +11,12 @@
 
 #include "commands/WorksheetRun.h"
 #include "graph/GraphProbe.h"
-#include "language/Classify.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Messages.h"
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/Classify.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathVector.h"
 #include "platform/ui/QtUiServices.h"

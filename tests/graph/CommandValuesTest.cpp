@@ -11,7 +11,7 @@
 
 #include "SheetGraphTest.h"
 #include "help/HelpText.h"
-#include "language/CompileCode.h"
+#include "mathematics/CompileCode.h"
 #include "numerics/FunctionValue.h"
 #include "numerics/SolutionStore.h"
 #include "plotting/SceneStore.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "LanguageFixture.h"
 #include "language/CommandArguments.h"
+#include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {

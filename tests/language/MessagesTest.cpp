@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "LanguageFixture.h"
 #include "language/CommandRequests.h"
-#include "language/CompileCode.h"
 #include "language/Messages.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
+#include "mathematics/CompileCode.h"
 #include "mathematics/Math.h"
+#include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {

@@ -4,10 +4,10 @@
 #include <span>
 #include <string>
 
-#include "LanguageFixture.h"
 #include "language/ClearStorage.h"
 #include "language/ExpressionTypes.h"
 #include "language/StatementCheck.h"
+#include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {

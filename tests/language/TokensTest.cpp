@@ -3,9 +3,9 @@
 #include <random>
 #include <set>
 
-#include "LanguageFixture.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
+#include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "LanguageFixture.h"
 #include "language/CommandRequests.h"
 #include "language/WorksheetReader.h"
+#include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "LanguageFixture.h"
 #include "language/ClearStorage.h"
+#include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "language/ClearStorage.h"
-#include "language/CompileCode.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/CompileCode.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathDerivative.h"
 #include "support/WorksheetFixture.h"

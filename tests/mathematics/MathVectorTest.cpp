@@ -2,14 +2,14 @@
 
 #include <cmath>
 
-#include "language/Classify.h"
 #include "language/CommandArguments.h"
-#include "language/CompileCode.h"
-#include "language/ProcessConst.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/Classify.h"
+#include "mathematics/CompileCode.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathVector.h"
+#include "mathematics/ProcessConst.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms {

@@ -1,4 +1,4 @@
-// Shared set-up of the language tests: the whole program state reset, the scripted screen
+// Shared set-up of the language and mathematics tests: the whole program state reset, the scripted screen
 // installed (both from the worksheet fixture), and helpers that store statements in their stored
 // form (padded names, built-in names tokenised) the way classification does.
 #pragma once

@@ -1,4 +1,4 @@
-#include "language/CompileCode.h"
+#include "mathematics/CompileCode.h"
 
 #include <algorithm>
 #include <array>

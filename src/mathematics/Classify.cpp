@@ -1,12 +1,12 @@
-#include "language/Classify.h"
+#include "mathematics/Classify.h"
 
 #include "language/CommandRequests.h"
-#include "language/CompileCode.h"
-#include "language/Definitions.h"
-#include "language/ProcessConst.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/CompileCode.h"
+#include "mathematics/Definitions.h"
 #include "mathematics/MathVector.h"
+#include "mathematics/ProcessConst.h"
 
 namespace ms {
 

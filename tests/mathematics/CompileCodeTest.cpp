@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "LanguageFixture.h"
-#include "language/CompileCode.h"
+#include "mathematics/CompileCode.h"
 #include "mathematics/Math.h"
+#include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "LanguageFixture.h"
-#include "language/Definitions.h"
+#include "mathematics/Definitions.h"
 #include "mathematics/MathVector.h"
+#include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {

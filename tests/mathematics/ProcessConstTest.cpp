@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "LanguageFixture.h"
-#include "language/ProcessConst.h"
+#include "mathematics/ProcessConst.h"
+#include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {

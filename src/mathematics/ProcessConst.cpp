@@ -1,12 +1,12 @@
-#include "language/ProcessConst.h"
+#include "mathematics/ProcessConst.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "language/CompileCode.h"
-#include "language/Definitions.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/CompileCode.h"
+#include "mathematics/Definitions.h"
 #include "mathematics/Math.h"
 #include "mathematics/MathVector.h"
 

@@ -1,8 +1,8 @@
-#include "language/Definitions.h"
+#include "mathematics/Definitions.h"
 
 #include "language/CommandArguments.h"
-#include "language/CompileCode.h"
 #include "language/Tokens.h"
+#include "mathematics/CompileCode.h"
 #include "mathematics/MathMacro.h"
 #include "mathematics/MathVector.h"
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "LanguageFixture.h"
-#include "language/Classify.h"
 #include "language/CommandRequests.h"
+#include "mathematics/Classify.h"
 #include "plotting/PlotRequest.h"
+#include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {

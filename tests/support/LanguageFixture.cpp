@@ -1,10 +1,10 @@
-#include "LanguageFixture.h"
+#include "support/LanguageFixture.h"
 
 #include <cmath>
 
-#include "language/Classify.h"
-#include "language/CompileCode.h"
 #include "language/Tokens.h"
+#include "mathematics/Classify.h"
+#include "mathematics/CompileCode.h"
 #include "mathematics/Math.h"
 
 namespace ms {
