@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 
-#include "SheetGraphTest.h"
+#include "GraphTestSupport.h"
 #include "graph/FrameCanvas.h"
 
 namespace gr::testing {
@@ -15,16 +15,16 @@ namespace {
 
 constexpr char kWorksheet[] = "a = 0\nb = a\nA<t> = <t, a + t, 0>\nPlot[A, {t,0,1,10}]\n";
 
-class AnimationTest : public SheetGraphTest {
+class AnimationTest : public GraphTest {
  protected:
   void SetUp() override {
-    SheetGraphTest::SetUp();
+    GraphTest::SetUp();
     ASSERT_TRUE(dir_.isValid());
     ASSERT_TRUE(QDir::setCurrent(dir_.path()));
   }
   void TearDown() override {
     QDir::setCurrent(previous_);
-    SheetGraphTest::TearDown();
+    GraphTest::TearDown();
   }
 
   GraphWindow& Open() {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <map>
 
-#include "SheetGraphTest.h"
+#include "GraphTestSupport.h"
 #include "numerics/BvpTrials.h"
 
 namespace gr::testing {
@@ -52,7 +52,7 @@ TEST(FindAssignmentTest, FindsAndRewritesTheFirstAssignmentOfANumberAndCountsMem
 
 constexpr char kWorksheet[] = "k = 2\nm = k\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,10}]\n";
 
-class FamilyTest : public SheetGraphTest {
+class FamilyTest : public GraphTest {
  protected:
   // "Set Up", the four boxes typed, then Save; runs switch the axes off, so that no grid cross or
   // axis letter is taken for a curve.

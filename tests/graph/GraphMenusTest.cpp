@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <optional>
 
-#include "SheetGraphTest.h"
+#include "GraphTestSupport.h"
 #include "graph/DotSpacingDialog.h"
 
 namespace gr::testing {
@@ -24,7 +24,7 @@ int CountSegments(int32_t packed, bool structure) {
   return n;
 }
 
-using GraphMenusTest = SheetGraphTest;
+using GraphMenusTest = GraphTest;
 
 // A colour item recolours exactly its curve's segments (an arrow head's too, none lost); a cancel
 // keeps the colour. Marks drawn in black of their own stay black.

@@ -4,12 +4,12 @@
 #include <QTemporaryDir>
 #include <stdexcept>
 
-#include "SheetGraphTest.h"
+#include "GraphTestSupport.h"
 
 namespace gr::testing {
 namespace {
 
-using GraphWindowTest = SheetGraphTest;
+using GraphWindowTest = GraphTest;
 
 // The close box is refused with its box; End Program (button or menu) ends the program, and the
 // program's own unload passes the guard without a box.

@@ -5,14 +5,14 @@
 #include <QGroupBox>
 #include <QScrollBar>
 
-#include "SheetGraphTest.h"
+#include "GraphTestSupport.h"
 
 namespace gr::testing {
 namespace {
 
 constexpr char kLine[] = "A<t> = <t, 2t, 0>\nPlot[A, {t,0,1,10}]\n";
 
-class GraphWindowUseTest : public SheetGraphTest {};
+class GraphWindowUseTest : public GraphTest {};
 
 // Ending from the graph window is the worksheet's End: a changed worksheet is offered for
 // saving, and Cancel keeps the program and both windows.

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <functional>
 
-#include "SheetGraphTest.h"
+#include "GraphTestSupport.h"
 
 namespace gr::testing {
 namespace {
@@ -13,7 +13,7 @@ namespace {
 constexpr int32_t kChosen = 0xFFFFC0;
 constexpr int32_t kWhite = 0xFFFFFF;
 
-using ODEViewsTest = SheetGraphTest;
+using ODEViewsTest = GraphTest;
 
 using Residual = double (*)(const ms::Point3& p);
 
