@@ -148,7 +148,8 @@ class SheetGenerator {
 // statement, every end-to-end worksheet and every help example.
 TEST_F(CommandValuesTest, EveryWorksheetGivesTheSameRunBoundAndByTextKeptAndCompiledAfresh) {
   std::vector<std::pair<QString, bool>> sheets;  // the worksheet; kept compiles (or bindings)
-  for (unsigned seed = 1; seed <= 60; ++seed) sheets.emplace_back(SheetGenerator(seed).Sheet(), false);
+  for (unsigned seed = 1; seed <= 60; ++seed)
+    sheets.emplace_back(SheetGenerator(seed).Sheet(), false);
   for (unsigned seed = 100; seed <= 130; ++seed)
     sheets.emplace_back(SheetGenerator(seed).Sheet(), true);
   QString vectors = QStringLiteral(
