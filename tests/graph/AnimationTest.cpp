@@ -109,10 +109,7 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     };
     w.mnuSetCompute->trigger();
     ui_.onDoEvents = nullptr;
-    ASSERT_EQ(ui_.boxes.size(), c.message ? 1u : 0u);
-    if (c.message != nullptr) {
-      EXPECT_EQ(ui_.boxes[0].text, c.message);
-    }
+    ExpectBox(c.message);
     EXPECT_EQ(FirstLine(), c.firstLine);
     const rt::Text text = Sheet().WorksheetText();
     EXPECT_EQ(text.substr(text.find(u'\r')),
@@ -175,7 +172,7 @@ TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute)
   w_->mnuSetCompute_Click();
   ASSERT_EQ(ui_.boxes.size(), 2u);
   EXPECT_EQ(ui_.boxes[0].text.rfind(u"Statement # 3 : ", 0), 0u);  // Execute's own box
-  EXPECT_EQ(ui_.boxes[1].text, u"Frame 2 could not be computed; the frames stop at frame 1.");
+  EXPECT_EQ(Boxes()[1], u"Frame 2 could not be computed; the frames stop at frame 1.");
   EXPECT_EQ(Files(), QStringList({"wave0.bmp", "wave1.bmp"}));
   ExpectHandedBack(g);
   EXPECT_TRUE(w_->Frame5->isEnabled());

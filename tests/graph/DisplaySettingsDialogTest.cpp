@@ -58,29 +58,6 @@ class DisplaySettingsDialogTest : public GraphTest {
   DisplaySettingsDialog& Options() { return *DisplaySettingsDialog::Instance(); }
 };
 
-TEST_F(DisplaySettingsDialogTest, DataScalesListGridUnitsAndThePlottedVectorsWithNames) {
-  GraphWindow& w = LoadEmpty();
-  OverlayState.DataTextX = 700;
-  OverlayState.DataTextY = 900;
-  ms::Scene.GridUnitX = 0.5;
-  ms::Scene.GridUnitY = 2;
-  ms::Scene.GridUnitZ = 12345;
-  ms::PlotRequest.PlotVectorList[1] = u"A_";
-  ms::PlotRequest.PlotVectorList[3] = u"Bc";  // the empty name 2 is skipped
-  ms::PlotRequest.PlotVectorCount = 3;
-  PrintRecorder r;
-  Options().placeText(w.Display());
-  EXPECT_EQ(
-      r.Joined(),
-      u"X Grid-Units:  .5|Y Grid-Units:  2|Z Grid-Units:  1.23E4| | Vector Plots|         A|  "
-      u"       Bc");
-  EXPECT_EQ(std::make_pair(r.log[6].x, r.log[6].y),
-            std::make_pair(700.0, 900 + 6 * (r.log[1].y - 900)));
-  EXPECT_EQ(r.log[4].color, 0);
-  EXPECT_EQ(r.log[5].color, ms::Settings.PlotColorUsed[1]);
-  EXPECT_EQ(r.log[6].color, ms::Settings.PlotColorUsed[3]);
-}
-
 TEST_F(DisplaySettingsDialogTest, TheContourLegendStandsInColumnsOfTenLevelsInTheirColours) {
   GraphWindow& w = LoadEmpty();
   OverlayState.DataTextX = 100;
@@ -350,8 +327,7 @@ TEST_F(DisplaySettingsDialogTest, LoadsHiddenShownByDisplayDataRefusesItsCloseBo
   }
   // Its close box is refused; the program's own close is not.
   EXPECT_TRUE(d.Form_QueryUnload(false));
-  ASSERT_EQ(ui_.boxes.size(), 1u);
-  EXPECT_EQ(ui_.boxes[0].text, u"Please use the Minimize Button on the Control Panel.");
+  ExpectBox(u"Please use the Minimize Button on the Control Panel.");
   EXPECT_FALSE(d.Form_QueryUnload(true));
   // Return unloads it and clears the text switches. A legend left on does not make the next
   // window, which has no labels, ask for them.

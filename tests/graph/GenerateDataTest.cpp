@@ -113,8 +113,7 @@ TEST_F(GenerateDataTest, VertexLimitStopsTheBuildWithItsBox) {
     ui_.Reset();
     CountDraws();
     w.GenerateData();
-    ASSERT_EQ(ui_.boxes.size(), 1u);
-    EXPECT_EQ(ui_.boxes[0].text, text);
+    ExpectBox(text);
     EXPECT_EQ(w.Label5->text(), ui::ToQString(rt::NumText(ms::Scene.VertexCountD)));
     EXPECT_FALSE(w.mnuBox->menuAction()->isEnabled());
     EXPECT_EQ(g_draws, 0);

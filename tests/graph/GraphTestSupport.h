@@ -195,6 +195,17 @@ class GraphTest : public ::testing::Test {
     return *GraphWindow::Instance();
   }
 
+  // The texts of the message boxes shown since the script was last reset.
+  std::vector<rt::Text> Boxes() const {
+    std::vector<rt::Text> texts;
+    for (const auto& box : ui_.boxes) texts.push_back(box.text);
+    return texts;
+  }
+  // Exactly one message box of the text, or none for nullptr.
+  void ExpectBox(const char16_t* text) const {
+    EXPECT_EQ(Boxes(), text != nullptr ? std::vector<rt::Text>{text} : std::vector<rt::Text>{});
+  }
+
   rt::Text FirstLine() {
     const rt::Text text = Sheet().WorksheetText();
     return text.substr(0, text.find(u'\r'));

@@ -15,8 +15,7 @@ using GraphWindowTest = GraphTest;
 TEST_F(GraphWindowTest, ClosingIsRefusedButTheProgramsUnloadPasses) {
   GraphWindow& w = Load();
   ASSERT_TRUE(w.Form_QueryUnload(GraphWindow::UnloadModeOf(true, false)));
-  ASSERT_EQ(ui_.boxes.size(), 1u);
-  EXPECT_EQ(ui_.boxes[0].text, u"PLease use the 'End Program' button to close this program.");
+  ExpectBox(u"PLease use the 'End Program' button to close this program.");
   EXPECT_EQ(GraphWindow::UnloadModeOf(true, true), kUnloadByProgram);
   EXPECT_EQ(GraphWindow::UnloadModeOf(false, false), kUnloadByProgram);
   EXPECT_FALSE(w.Form_QueryUnload(kUnloadByProgram));

@@ -24,8 +24,7 @@ TEST_F(GraphWindowUseTest, EndProgramAsksAboutUnsavedWorkAndCancelKeepsRunning) 
     } else {
       w.cmdExit->click();
     }
-    ASSERT_EQ(ui_.boxes.size(), 1u);
-    EXPECT_EQ(ui_.boxes[0].text, u"Save the changes before exit?");
+    ExpectBox(u"Save the changes before exit?");
     EXPECT_EQ(ui_.endProgramCalls, menu ? 0 : 1);
     EXPECT_EQ(GraphWindow::Instance(), &w);
     EXPECT_TRUE(Sheet().IsChanged());  // nothing was saved or dropped behind the user's back

@@ -169,11 +169,8 @@ TEST_F(ViewNavigationTest, ScaleBoxesTakeGridUnitsAndEveryLeaveValidates) {
       if (leave == 0) KeyClick(boxes[c.axis], Qt::Key_Return);
       QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
       if (leave == 1) QApplication::sendEvent(boxes[c.axis], &out);
-      ASSERT_EQ(ui_.boxes.size(), c.boxes.size());
-      for (size_t i = 0; i < c.boxes.size(); ++i) {
-        EXPECT_EQ(ui_.boxes[i].text, c.boxes[i]);
-        EXPECT_EQ(ui_.boxes[i].title, u"Invalid Input.");
-      }
+      EXPECT_EQ(Boxes(), c.boxes);
+      EXPECT_TRUE(c.boxes.empty() || ui_.boxes[0].title == u"Invalid Input.");
       EXPECT_TRUE(c.boxes.empty() || w.focusWidget() == boxes[c.axis]);
       EXPECT_DOUBLE_EQ(*units[c.axis], c.unit);
       EXPECT_DOUBLE_EQ(*userUnits[c.axis], c.unit);
