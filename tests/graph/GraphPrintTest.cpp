@@ -1,6 +1,6 @@
 // Printing the graph: the printer's scale (same physical size as on the screen, centred), the
-// printer pen of "Fine" and "Medium", the overlays of the printed page in their order, printing
-// into a PDF file and a printer that cannot be started.
+// printer pen of "Fine" and "Medium", printing into a PDF file and a printer that cannot be
+// started.
 #include <QFile>
 #include <QPainter>
 #include <QPrinter>
@@ -11,13 +11,6 @@
 
 namespace gr::testing {
 namespace {
-
-// Overlays called while printing, in order, with the target each was given.
-std::vector<std::pair<int, const draw::DrawTarget*>> g_calls;
-template <int N>
-void Record(draw::DrawTarget& t) {
-  g_calls.emplace_back(N, &t);
-}
 
 class GraphPrintTest : public GraphTest {
  protected:
@@ -91,34 +84,6 @@ TEST_F(GraphPrintTest, EachPenPrintsItsWidthAndLeavesTheScreenAndSceneAlone) {
   w.PrintGraph(moved, 100, 100);
   EXPECT_EQ(Ink(moved.Image(), at(paper), 20).first, 0);
   EXPECT_TRUE(Ink(moved.Image(), at(paper) + QPoint(100, -50), 4).second);
-}
-
-TEST_F(GraphPrintTest, PrintedOverlaysFollowTheirSwitchesInThePageOrder) {
-  GraphWindow& w = LoadWithSegment();
-  enum { kData, kTime, kVal, kValLegend, kWk, kTitle, kLegend };
-  Overlays() = {&Record<kData>, &Record<kTime>,  &Record<kVal>,   &Record<kValLegend>,
-                &Record<kWk>,   &Record<kTitle>, &Record<kLegend>};
-  int16_t* const flags[] = {&Graph.ShowDataText,       &Graph.ShowTimeText, &Graph.ShowValText,
-                            &ms::Tables.ShowValLegend, &Graph.ShowWkText,   &Graph.ShowTitle,
-                            &Graph.ShowLegend};
-  const std::pair<std::vector<int>, std::vector<int>> cases[] = {
-      {{}, {}},
-      {{kData, kTime, kVal, kValLegend, kWk, kTitle, kLegend},
-       {kData, kTime, kTitle, kLegend, kWk, kVal, kValLegend}},
-      {{kVal, kTitle}, {kTitle, kVal}}};
-  for (const auto& [on, expected] : cases) {
-    SCOPED_TRACE(on.size());
-    for (int i = 0; i < 7; ++i) *flags[i] = std::count(on.begin(), on.end(), i) != 0 ? -1 : 0;
-    g_calls.clear();
-    draw::DrawTarget paper(425, 550);
-    w.PrintGraph(paper, 50, 50);
-    std::vector<int> order;
-    for (const auto& [which, target] : g_calls) {
-      order.push_back(which);
-      EXPECT_EQ(target, &paper);  // drawn on the printer, not on the screen
-    }
-    EXPECT_EQ(order, expected);
-  }
 }
 
 // A print that fails leaves nothing behind: the next one, to a PDF file, is printed. With no

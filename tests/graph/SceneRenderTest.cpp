@@ -1,5 +1,5 @@
-// Drawing the scene: known segments in their colours between their projected ends, the depth and
-// off-picture tests, curve jumps with their limit markers on every target, the dot symbols.
+// Drawing the scene: the depth and off-picture tests and curve jumps with their limit markers on
+// every target (segments drawn in their colours are seen in the print and picture tests).
 #include <cmath>
 #include <limits>
 
@@ -35,25 +35,6 @@ class SceneRenderTest : public GraphTest {
   const draw::DrawTarget& D() const { return w_->Display(); }
   GraphWindow* w_ = nullptr;
 };
-
-// The projection itself is checked against its formulas in the plotting tests; here the window
-// draws each segment between its projected ends in its own colour, the z axis pointing up.
-TEST_F(SceneRenderTest, KnownSegmentsAppearInTheirColoursAtTheirProjectedPlaces) {
-  AddSegment({0, 0, 0}, {2, 0, 0}, 255, 0, 0);
-  AddSegment({0, 0, 0}, {0, 0, 2}, 0, 0, 255);
-  ms::StoreSceneCounts();
-  w_->updateplot();
-  const auto& v = ms::Scene.ViewXYZ;
-  for (const auto& [end, colour] : {std::pair{1, kRed}, std::pair{3, 0xFF0000FFu}}) {
-    for (double f : {0.3, 0.8}) {
-      EXPECT_TRUE(ColourNear(D(), v[0][0] + f * (v[end][0] - v[0][0]),
-                             v[0][1] + f * (v[end][1] - v[0][1]), colour))
-          << end << " " << f;
-    }
-  }
-  EXPECT_LT(v[3][1], v[0][1]);
-  EXPECT_EQ(PixelAt(D(), v[0][0] + 1500, v[0][1] + 1500), kWhite);
-}
 
 TEST_F(SceneRenderTest, DepthAndOffPictureTestsDropWholeSegments) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -107,32 +88,6 @@ TEST_F(SceneRenderTest, JumpsBecomeGapsWithLimitMarkers) {
       EXPECT_EQ(PixelAt(other, x, 3000), c.ends[end] == '.' ? kBlack : kWhite) << end;
     }
   }
-}
-
-TEST_F(SceneRenderTest, DotSymbolsFollowTheCheckedItem) {
-  ms::CurveWork.DotSpacingOn = -1;
-  // A vertical segment; the symbol sits on its start (3000, 3000). Plus wins over circle.
-  const std::tuple<bool, bool, double, double, uint32_t> cases[] = {
-      // plus, circle, a point of the symbol off the segment, its colour
-      {true, true, 3045, 3000, 0xFF808080u},
-      {false, true, 3030, 3000, 0xFF646464u},
-      {false, false, 3030, 2970, 0xFF646464u},
-  };
-  for (const auto& [plus, circle, px, py, colour] : cases) {
-    SCOPED_TRACE(px + py);
-    w_->mnuPSymbol->setChecked(plus);
-    w_->mnuOSymbol->setChecked(circle);
-    DrawOne({3000, 3000, 10}, {3000, 6000, 10}, 0, 1.0);
-    EXPECT_TRUE(ColourNear(D(), px, py, colour));
-    DrawOne({3000, 3000, 10}, {3000, 6000, 10});  // without the mark no symbol
-    EXPECT_FALSE(ColourNear(D(), px, py, colour));
-  }
-  // A jump whose line is suppressed still gets its symbol.
-  ms::Settings.DiscontinuityOn = ms::Settings.NoLimitMarkers = -1;
-  w_->mnuPSymbol->setChecked(true);
-  DrawOne({3000, 3000, 10}, {3000, 6000, 10}, 1, 1.0);
-  EXPECT_TRUE(ColourNear(D(), 3045, 3000, 0xFF808080u));
-  EXPECT_FALSE(ColourNear(D(), 3000, 4500, kRed));
 }
 
 }  // namespace

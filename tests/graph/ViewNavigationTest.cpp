@@ -112,27 +112,6 @@ TEST_F(ViewNavigationTest, PlanViewButtonSavesAndRestoresTheAngles) {
   EXPECT_EQ(w.Label10->text(), QStringLiteral("2"));
 }
 
-TEST_F(ViewNavigationTest, ScrollBarsPanThePictureAndPositionBarsMoveTheImage) {
-  GraphWindow& w = Load();
-  const int dx = w.OutDisplay->width() - w.DisplayBox->width();
-  const int dy = w.OutDisplay->height() - w.DisplayBox->height();
-  ASSERT_LT(dx, 0);
-  ASSERT_LT(dy, 0);
-  w.HScrScroll->setValue(100);
-  w.VScrScroll->setValue(25);
-  EXPECT_EQ(w.DisplayBox->pos(), QPoint(dx, dy / 4));
-  // The position bars set the image offset and redraw.
-  AddSegment({0, 0, 0}, {1, 0, 0}, 0, 0, 0);
-  ms::StoreSceneCounts();
-  w.HPosition->setValue(1000);
-  w.VPosition->setValue(2000);
-  const ms::Point3 p0 = ms::Scene.ViewXYZ[0];
-  w.HPosition->setValue(1600);
-  w.VPosition->setValue(2500);
-  EXPECT_NEAR(ms::Scene.ViewXYZ[0][0] - p0[0], 600, 1e-9);
-  EXPECT_NEAR(ms::Scene.ViewXYZ[0][1] - p0[1], -500, 1e-9);
-}
-
 // Each scale box takes a grid unit when it is left (by Return or by the focus moving on), edited or
 // not: a refused text is said every time and the box keeps the focus; a focus lost to a message
 // box or a menu is not a leave.
