@@ -86,6 +86,31 @@ TEST_F(GraphPrintTest, EachPenPrintsItsWidthAndLeavesTheScreenAndSceneAlone) {
   EXPECT_TRUE(Ink(moved.Image(), at(paper) + QPoint(100, -50), 4).second);
 }
 
+// The overlays switched on are printed on the page (not the screen) in the page's order.
+std::vector<std::pair<int, const draw::DrawTarget*>> g_calls;
+template <int N>
+void Record(draw::DrawTarget& t) {
+  g_calls.emplace_back(N, &t);
+}
+
+TEST_F(GraphPrintTest, PrintedOverlaysFollowTheirSwitchesInThePageOrder) {
+  GraphWindow& w = LoadWithSegment();
+  Overlays() = {&Record<0>, &Record<1>, &Record<2>, &Record<3>, &Record<4>, &Record<5>, &Record<6>};
+  for (const int16_t on : {-1, 0}) {
+    for (int16_t* flag :
+         {&Graph.ShowDataText, &Graph.ShowTimeText, &Graph.ShowValText, &ms::Tables.ShowValLegend,
+          &Graph.ShowWkText, &Graph.ShowTitle, &Graph.ShowLegend})
+      *flag = on;
+    g_calls.clear();
+    draw::DrawTarget paper(425, 550);
+    w.PrintGraph(paper, 50, 50);
+    std::vector<std::pair<int, const draw::DrawTarget*>> expected;
+    for (int n : {0, 1, 5, 6, 4, 2, 3})
+      if (on != 0) expected.emplace_back(n, &paper);
+    EXPECT_EQ(g_calls, expected);
+  }
+}
+
 // A print that fails leaves nothing behind: the next one, to a PDF file, is printed. With no
 // printer installed and no file chosen the user is told so.
 TEST_F(GraphPrintTest, PrintImageWritesAPageOrSaysWhyAndStaysUsableAfterAFailure) {

@@ -148,7 +148,7 @@ TEST_F(ViewNavigationTest, ScaleBoxesTakeGridUnitsAndEveryLeaveValidates) {
       QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
       if (leave == 1) QApplication::sendEvent(boxes[c.axis], &out);
       EXPECT_EQ(Boxes(), c.boxes);
-      EXPECT_TRUE(c.boxes.empty() || ui_.boxes[0].title == u"Invalid Input.");
+      EXPECT_TRUE(ui_.boxes.empty() || ui_.boxes[0].title == u"Invalid Input.");
       EXPECT_TRUE(c.boxes.empty() || w.focusWidget() == boxes[c.axis]);
       EXPECT_DOUBLE_EQ(*units[c.axis], c.unit);
       EXPECT_DOUBLE_EQ(*userUnits[c.axis], c.unit);
