@@ -169,7 +169,9 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
     SCOPED_TRACE(::testing::Message() << c.id << "|" << c.start << "|" << c.cancelAfter);
     GraphWindow& w = Run(c.worksheet);
     const rt::Text before = Sheet().WorksheetText();
-    const int perCurve = Curves(0).begin()->second.first;
+    const auto drawn = Curves(0);
+    ASSERT_FALSE(drawn.empty());
+    const int perCurve = drawn.begin()->second.first;
     ms::CurveWork.FamilyColorCode = c.coded ? -1 : 0;
     FamilyPlotsDialog& f = Configure(w, c.id, c.start, "1", c.total);
     ui_.onDoEvents = [&] {
