@@ -1,4 +1,5 @@
-// The drawing target: packed colours, the user scale, the primitives and batched drawing.
+// The drawing target: packed colours, the user scale, the device pixel ratio and batched drawing
+// (the primitives are seen in every drawing test of the graph window).
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -32,30 +33,6 @@ TEST(DrawTargetTest, PackedColoursAndTheUserScale) {
   t.SetScale(0, 0, 100, std::numeric_limits<double>::quiet_NaN());
   EXPECT_EQ(t.ScaleWidth(), 200);
   EXPECT_EQ(t.ScaleHeight(), 100);
-}
-
-TEST(DrawTargetTest, LinesBoxesAndCirclesPaintInTheirColours) {
-  DrawTarget t(100, 100);
-  t.SetScale(0, 0, 1500, 1500);  // 15 units per pixel
-  t.Line(150, 300, 1350, 300, 0x0000FF);
-  EXPECT_EQ(PixelAt(t, 750, 300), 0xFFFF0000u);
-  EXPECT_EQ(QPointF(t.CurrentX, t.CurrentY), QPointF(1350, 300));
-  t.Box(150, 900, 450, 1200, 0x00FF00, true);
-  EXPECT_EQ(PixelAt(t, 300, 1050), 0xFF00FF00u);
-  // A transparent circle leaves its centre; a solid one fills it with FillColor.
-  t.FillStyle = draw::kFillTransparent;
-  t.Circle(1050, 1050, 150, 0xFF0000);
-  EXPECT_EQ(PixelAt(t, 1050, 1050), 0xFFFFFFFFu);
-  EXPECT_EQ(PixelAt(t, 1050 + 150, 1050), 0xFF0000FFu);
-  t.FillStyle = draw::kFillSolid;
-  t.FillColor = 0;
-  t.Circle(1050, 1050, 150, 0);
-  EXPECT_EQ(PixelAt(t, 1050, 1050), 0xFF000000u);
-  // Cls paints the back colour everywhere and puts the position back at the origin.
-  t.BackColor = 0x00FFFF;  // yellow
-  t.Cls();
-  EXPECT_EQ(PixelAt(t, 750, 300), 0xFFFFFF00u);
-  EXPECT_EQ(QPointF(t.CurrentX, t.CurrentY), QPointF(0, 0));
 }
 
 // At a device pixel ratio of 2 the picture underneath has twice the pixels each way and the
