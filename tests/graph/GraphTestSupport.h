@@ -1,18 +1,29 @@
 // Shared by the graph window tests: a fixture that starts every test from the program's start-up
-// state with scripted message boxes and dialogs and no graph window, and helpers that put known
-// points and segments into the scene store.
+// state with scripted message boxes and dialogs and no graph window, runs worksheets through the
+// worksheet window into the graph window, and helpers that put known segments into the scene
+// store and read them back.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
-#include <QEvent>
+#include <QDir>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <functional>
 #include <memory>
+#include <stdexcept>
 
 #include "commands/GraphCommands.h"
 #include "commands/ProgramState.h"
+#include "graph/AnimationSetupDialog.h"
+#include "graph/DisplaySettingsDialog.h"
+#include "graph/FamilyPlotsDialog.h"
 #include "graph/GraphOverlays.h"
 #include "graph/GraphProbe.h"
 #include "graph/GraphState.h"
@@ -57,9 +68,8 @@ inline void ResetAllState() {
 }
 
 // Appends the segment p -> q in a colour and widens the view box to both ends.
-inline void AddSegment(const ms::Point3& p, const ms::Point3& q, int r, int g, int b,
-                       double kind = 0) {
-  ASSERT_TRUE(ms::AppendSegment(p, q, r, g, b, kind));
+inline void AddSegment(const ms::Point3& p, const ms::Point3& q, int r, int g, int b) {
+  ASSERT_TRUE(ms::AppendSegment(p, q, r, g, b, 0));
   for (const ms::Point3& v : {p, q}) {
     ms::Scene.ViewXMin = std::min(ms::Scene.ViewXMin, v[0]);
     ms::Scene.ViewXMax = std::max(ms::Scene.ViewXMax, v[0]);
@@ -67,6 +77,23 @@ inline void AddSegment(const ms::Point3& p, const ms::Point3& q, int r, int g, i
     ms::Scene.ViewYMax = std::max(ms::Scene.ViewYMax, v[1]);
     ms::Scene.ViewZMin = std::min(ms::Scene.ViewZMin, v[2]);
     ms::Scene.ViewZMax = std::max(ms::Scene.ViewZMax, v[2]);
+  }
+}
+
+// A segment row's colour, packed RGB.
+inline int32_t RowColour(const ms::SegmentRow& r) {
+  return rt::RGB(static_cast<int>(r[ms::kRed]), static_cast<int>(r[ms::kGreen]),
+                 static_cast<int>(r[ms::kBlue]));
+}
+
+// Both ends of every drawn segment from a row on that is not structure (axes, crosses, box), with
+// the segment's colour.
+inline void ForCurveEnds(int firstRow, const std::function<void(const ms::Point3&, int32_t)>& f) {
+  for (int i = firstRow; i < ms::Scene.SegmentCountD; ++i) {
+    const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
+    if (r[ms::kSegKind] == ms::kSegStructure) continue;
+    for (double row : {r[ms::kStartPoint], r[ms::kEndPoint]})
+      f(ms::Scene.VertexXYZ[static_cast<int>(row)], RowColour(r));
   }
 }
 
@@ -108,18 +135,20 @@ inline uint32_t PixelAt(const draw::DrawTarget& t, double x, double y) {
   return t.Image().pixel(static_cast<int>(d.x()), static_cast<int>(d.y())) | 0xFF000000u;
 }
 
-// Whether a pixel of the colour lies within `reach` pixels of the picture point (rasterising
-// rounds).
-inline bool ColourNear(const draw::DrawTarget& t, double x, double y, uint32_t argb,
-                       int reach = 1) {
+// Whether a pixel of the colour lies within one pixel of the picture point (rasterising rounds).
+inline bool ColourNear(const draw::DrawTarget& t, double x, double y, uint32_t argb) {
   const QPointF d = t.ToDevice(x, y);
-  for (int dy = -reach; dy <= reach; ++dy) {
-    for (int dx = -reach; dx <= reach; ++dx) {
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) {
       const QPoint p(static_cast<int>(d.x()) + dx, static_cast<int>(d.y()) + dy);
       if (t.Image().valid(p) && (t.Image().pixel(p) | 0xFF000000u) == argb) return true;
     }
   }
   return false;
+}
+
+inline QStringList FilesIn(const QString& dir) {
+  return QDir(dir).entryList(QDir::Files, QDir::Name);
 }
 
 class GraphTest : public ::testing::Test {
@@ -147,6 +176,40 @@ class GraphTest : public ::testing::Test {
   }
 
   GraphWindow& Load() { return GraphWindow::Load(); }
+
+  // The worksheet (lines joined by "\n") executed and drawn (without a message unless one is
+  // expected), from a fresh program state, script and graph window.
+  GraphWindow& Run(const char* worksheet, bool messageExpected = false) {
+    ReleaseGraphWindow();
+    ui_.Reset();
+    ResetAllState();
+    ResetFamilySettings();
+    ResetFrameSettings();
+    ws::WorksheetWindow& sheet = Sheet();
+    sheet.show();
+    sheet.TypeWorksheetText(QString::fromUtf8(worksheet));
+    sheet.cmdCompute_click();
+    sheet.cmdGraph_click();
+    EXPECT_TRUE(messageExpected || ui_.boxes.empty());
+    if (GraphWindow::Instance() == nullptr) throw std::runtime_error("no graph window");
+    return *GraphWindow::Instance();
+  }
+
+  // The texts of the message boxes shown since the script was last reset.
+  std::vector<rt::Text> Boxes() const {
+    std::vector<rt::Text> texts;
+    for (const auto& box : ui_.boxes) texts.push_back(box.text);
+    return texts;
+  }
+  // Exactly one message box of the text, or none for nullptr.
+  void ExpectBox(const char16_t* text) const {
+    EXPECT_EQ(Boxes(), text != nullptr ? std::vector<rt::Text>{text} : std::vector<rt::Text>{});
+  }
+
+  rt::Text FirstLine() {
+    const rt::Text text = Sheet().WorksheetText();
+    return text.substr(0, text.find(u'\r'));
+  }
 
   ui::ScriptedUiServices ui_;
   std::unique_ptr<ws::WorksheetWindow> sheet_;
