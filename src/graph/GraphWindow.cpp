@@ -24,10 +24,10 @@
 #include <new>
 #include <stdexcept>
 
+#include "commands/SceneBuild.h"
 #include "graph/ContourProgressWindow.h"
 #include "graph/DisplaySettingsDialog.h"
 #include "graph/GraphState.h"
-#include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "language/Settings.h"
@@ -448,14 +448,20 @@ void GraphWindow::SetMenuEnabled(QMenu* item, bool enabled) {
   if (item != nullptr) item->menuAction()->setEnabled(enabled);
 }
 
-// The colour items' enabled states are kept in the shared menu flags; the menus follow them.
+// The colour choices a build changed are kept as they come, and the colour items show them when
+// a row that changed them completed: a choice a stopped row made waits for the next one.
+void GraphWindow::TakeColourChoices(const ms::ColourChoices& changed) {
+  for (size_t k = 0; k < colours_.curves.size(); ++k) {
+    if (changed.curves[k]) colours_.curves[k] = *changed.curves[k];
+  }
+  if (changed.ivpSolution) colours_.ivpSolution = *changed.ivpSolution;
+  if (changed.bvpTrials) colours_.bvpTrials = *changed.bvpTrials;
+}
+
 void GraphWindow::ReflectGraphMenus() {
-  const ms::GraphMenuFlags& f = ms::GraphMenus;
-  const std::array<int16_t, 6> plots = {f.mnuPlot1, f.mnuPlot2, f.mnuPLot3,
-                                        f.mnuPlot4, f.mnuPlot5, f.mnuPlot6};
-  for (int k = 0; k < 6; ++k) mnuPlot[k]->setEnabled(plots[k] != 0);
-  mnuPlotIVPColor->setEnabled(f.mnuPlotIVPColor != 0);
-  SetMenuEnabled(mnuBVPcolor, f.mnuBVPcolor != 0);
+  for (size_t k = 0; k < mnuPlot.size(); ++k) mnuPlot[k]->setEnabled(colours_.curves[k]);
+  mnuPlotIVPColor->setEnabled(colours_.ivpSolution);
+  SetMenuEnabled(mnuBVPcolor, colours_.bvpTrials);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -505,7 +511,8 @@ void GraphWindow::Form_Load() {
   show();
   LoadSetDisplay();  // the display-options window, hidden
 
-  ms::ResetGraphMenus();
+  colours_ = ColourItems{};
+  ms::Tables.PlotPending = 0;
   ReflectGraphMenus();
   Dash3->setEnabled(false);
 
@@ -607,7 +614,6 @@ void GraphWindow::Form_Load() {
   mnu1Deg->setChecked(false);
 
   Graph.GridUnitT = ms::View.UserGridUnitT;
-  ms::IvpView.TimeGridUnit = &Graph.GridUnitT;
   ms::Scene.GridUnitX = ms::View.UserGridUnitX;
   ms::Scene.GridUnitY = ms::View.UserGridUnitY;
   ms::Scene.GridUnitZ = ms::View.UserGridUnitZ;

@@ -28,8 +28,9 @@ class QPushButton;
 class QScrollBar;
 
 namespace ms {
+struct ColourChoices;
 struct SceneStepReport;
-}
+}  // namespace ms
 
 namespace gr {
 
@@ -294,6 +295,7 @@ class GraphWindow : public QMainWindow {
   void ShowReturn(bool shown);
   void ShowCount();
   void SetLabelBackground(QLabel* label, int32_t packed);
+  void TakeColourChoices(const ms::ColourChoices& changed);
   void ReflectGraphMenus();
   void SetMenuEnabled(QAction* item, bool enabled);
   void SetMenuEnabled(QMenu* item, bool enabled);
@@ -337,6 +339,14 @@ class GraphWindow : public QMainWindow {
   std::array<int32_t, 23> viewButtonColors_{};
   // The colour the colour dialog starts from: the last colour chosen in this window (black first).
   int32_t dialogColor_ = 0;
+  // Which colour items are offered: a Plot[ curve's #1 to #6, the IVP solution's, the BVP
+  // trial curves'. Kept as the builds and the colour items change them, shown by the items.
+  struct ColourItems {
+    std::array<bool, 6> curves{};
+    bool ivpSolution = false;
+    bool bvpTrials = false;
+  };
+  ColourItems colours_;
 };
 
 }  // namespace gr

@@ -13,7 +13,6 @@
 #include "graph/DotSpacingDialog.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
-#include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "platform/ui/UiServices.h"
@@ -169,7 +168,7 @@ void GraphWindow::mnuPlot_Click(int plot) {
 void GraphWindow::mnuPlotIVPColor_Click() {
   if (building_ || LoopRunning()) return;
   SetMenuEnabled(mnuBVPcolor, false);
-  ms::GraphMenus.mnuBVPcolor = 0;
+  colours_.bvpTrials = false;
   ProcessColor(ms::Settings.IVPColor);
   ms::Settings.IVPColorUsed = ms::Settings.IVPColor;
   ms::Settings.ColorChanged = -1;
@@ -181,7 +180,7 @@ void GraphWindow::mnuBVPyes_Click() {
   ms::Settings.BVPScanColor = -1;
   mnuBVPyes->setChecked(true);
   mnuBVPno->setChecked(false);
-  ms::GraphMenus.mnuPlotIVPColor = 0;
+  colours_.ivpSolution = false;
   mnuPlotIVPColor->setEnabled(false);
   RebuildFromStore();
 }
@@ -191,7 +190,7 @@ void GraphWindow::mnuBVPno_Click() {
   ms::Settings.BVPScanColor = 0;
   mnuBVPno->setChecked(true);
   mnuBVPyes->setChecked(false);
-  ms::GraphMenus.mnuPlotIVPColor = 0;
+  colours_.ivpSolution = false;
   mnuPlotIVPColor->setEnabled(false);
   RebuildFromStore();
 }

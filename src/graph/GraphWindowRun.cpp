@@ -19,7 +19,7 @@
 #include "numerics/SolutionStore.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
-#include "plotting/FieldTables.h"
+#include "plotting/SceneStore.h"
 #include "plotting/SceneView.h"
 #include "worksheet/WorksheetWindow.h"
 
@@ -33,9 +33,9 @@ const rt::Text kVertexLimitSpelled = u"Vertical limit 30,000 verticies reached."
 
 }  // namespace
 
-// "Box ?" is enabled by the build and by the direction field; both keep the shared flag.
+// "Box ?": the load, the trajectory views and every row of a build enable or disable it; the next
+// build starts from what it shows.
 void GraphWindow::SetBoxEnabled(bool enabled) {
-  ms::FieldGraph.mnuBoxEnabled = enabled ? -1 : 0;
   SetMenuEnabled(mnuBox, enabled);
 }
 
@@ -100,6 +100,7 @@ void GraphWindow::ReflectBuildStep(const ms::SceneStepReport& r) {
       break;
   }
   SetMenuEnabled(mnuBox, r.boxAvailable);
+  TakeColourChoices(r.colours);
   if (r.odeViews) ReflectOdeViews(*r.odeViews);
 
   if (r.end == ms::StepEnd::kAborted) return StopBuild(u"", 0, u"");
@@ -146,7 +147,7 @@ void GraphWindow::ReflectBuildStep(const ms::SceneStepReport& r) {
   }
 
   // What a completed row offers.
-  if (r.menuFlagsChanged) ReflectGraphMenus();
+  if (r.showColours) ReflectGraphMenus();
   switch (r.step) {
     case SceneStep::kIVP:
       mnuOptions->menuAction()->setVisible(true);
@@ -202,15 +203,18 @@ void GraphWindow::GenerateData() {
   options.overlay = Graph.OverlayMode != 0;
   options.keptVertexCount = Graph.SavedVertexCount;
   options.keptSegmentCount = Graph.SavedSegmentCount;
-  options.xyPlaneItemEnabled = mnuXY->isEnabled();
-  options.xyPlaneItemChecked = mnuXY->isChecked();
+  options.fieldAxes = mnuXY->isEnabled();
+  options.fieldGridCrosses = mnuXY->isChecked();
   options.gridCrossesAllowed = mnuXYPlane->isEnabled();
   options.showAxes = Graph.ShowAxes != 0;
   options.boxChosen = mnuYes->isChecked();
+  options.boxAvailable = mnuBox->menuAction()->isEnabled();
+  options.timeGridUnit = Graph.GridUnitT;
   const ms::SceneBuildReport report =
       ms::BuildScene(options, [this](const ms::SceneStepReport& r) { ReflectBuildStep(r); });
   Graph.SavedVertexCount = report.keptVertexCount;
   Graph.SavedSegmentCount = report.keptSegmentCount;
+  if (report.timeGridUnit) Graph.GridUnitT = *report.timeGridUnit;
   if (!report.completed) return;
 
   ShowCount();

@@ -227,14 +227,14 @@ void ProcessPlotSlopeField(rt::Text& statement, int16_t& msgNo) {
 
   RunFlags.AbortRun = 0;
   BuildSlopeField(index, a, b, n, c, d, m, count, msgNo);
-  if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.mnuXYEnabled == 0) return;
+  if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.AxesWanted == 0) return;
 
   if (rt::Sgn(c) == rt::Sgn(d) || rt::Sgn(a) == rt::Sgn(b)) {
     BuildCornerAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, 0, 0);
   } else {
     BuildAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, -1, 1);
   }
-  if (FieldGraph.mnuXYChecked != 0) {
+  if (FieldGraph.GridCrossesWanted != 0) {
     // The crosses cover the view box; the field's rectangle belongs to it.
     field::WidenViewBox(a, b, c, d, 0, 0);
     AddGridCrosses();

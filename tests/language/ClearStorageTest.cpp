@@ -70,13 +70,6 @@ TEST_F(ClearStorageTest, ClearAllKeepsStatementsAndWhatLaterStepsRead) {
   ClearStatements();
   EXPECT_EQ(Tables.StatementCount, 0);
   EXPECT_TRUE(Tables.StatementList[kMaxStatements].Text.empty());
-  GraphMenus = {-1, -1, -1, -1, -1, -1, -1, -1};
-  Tables.PlotPending = -1;
-  ResetGraphMenus();
-  EXPECT_EQ(GraphMenus.mnuPlot1 | GraphMenus.mnuPLot3 | GraphMenus.mnuPlot6 |
-                GraphMenus.mnuPlotIVPColor | GraphMenus.mnuBVPcolor,
-            0);
-  EXPECT_EQ(Tables.PlotPending, 0);
 }
 
 }  // namespace

@@ -139,7 +139,7 @@ TEST_F(FieldTest, SlopeSegmentsFollowTheSlope) {
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     ASSERT_EQ(Run({c.f, c.statement}), 0);
-    FieldGraph.mnuXYEnabled = 0;
+    FieldGraph.AxesWanted = 0;
     View.FieldVectorScale = c.vectorScale;
     View.ArrowHeadScale = c.headScale;
     // Marks an earlier curve left in the rows must not mark the field's segments.
@@ -204,7 +204,7 @@ TEST_F(FieldTest, SlopeSolutionTraces) {
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     ASSERT_EQ(Run({c.f, c.statement}), 0);
-    FieldGraph.mnuXYEnabled = 0;
+    FieldGraph.AxesWanted = 0;
     Settings.BothDirections = c.both ? -1 : 0;
     ASSERT_EQ(Stored(kSlope), 0);
     const auto trace = Segments((c.both ? 1 : 3) * FieldTables.SlopePointCount);
@@ -260,7 +260,7 @@ TEST_F(FieldTest, DirectionArrowsFollowTheVectors) {
 TEST_F(FieldTest, DirectionArrowsLiftedToTheHeights) {
   View.FieldRotation = 0.3;
   View.FieldElevation = 0.7;
-  FieldGraph.mnuBoxEnabled = 0;
+  FieldGraph.BoxAvailable = 0;
   ASSERT_EQ(RunField(kDir,
                      u"F{x,y} = 1 + 0*x\r\nH{x,y} = 0*y\r\nG{x,y} = x*x + y\r\n"
                      u"PlotDirField[F,H,G,{1,2,2}{-2,2,4}]\r\n"),
@@ -268,7 +268,7 @@ TEST_F(FieldTest, DirectionArrowsLiftedToTheHeights) {
   EXPECT_EQ(View.ZAxisNeeded, -1);
   EXPECT_EQ(View.RotationAngle, 0.3);
   EXPECT_EQ(View.ElevationAngle, 0.7);
-  EXPECT_EQ(FieldGraph.mnuBoxEnabled, -1);
+  EXPECT_EQ(FieldGraph.BoxAvailable, -1);
   EXPECT_EQ(FieldTables.FieldZMin, -1);
   EXPECT_EQ(FieldTables.FieldZMax, 6);
   ASSERT_EQ(FieldTables.FieldVectorCount, 15);
@@ -387,9 +387,9 @@ TEST_F(FieldTest, BoxAndAxesAfterTheField) {
     const std::string box = Drawn();
     (c.corner ? BuildCornerAxes : BuildAxes)(r[0], r[1], r[2], r[3], r[4], r[5]);
     const std::string expected = Drawn();
-    FieldGraph.mnuXYChecked = 0;
+    FieldGraph.GridCrossesWanted = 0;
     for (const int16_t axes : {-1, 0}) {
-      FieldGraph.mnuXYEnabled = axes;
+      FieldGraph.AxesWanted = axes;
       View.ShowBox = -1;
       ASSERT_EQ(Build(cmd, c.statement), 0);
       EXPECT_EQ(Drawn(c.fieldSegments), axes ? expected : cmd == kSpace ? box : "");
@@ -453,7 +453,7 @@ TEST_F(FieldTest, ReplotDrawsTheKeptField) {
                         {kSpace, kSpaceSheet, u"F{x,y,z} = Ln[x - 100]", 1, 1142}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.failure);
-    FieldGraph.mnuXYEnabled = 0;
+    FieldGraph.AxesWanted = 0;
     View.FieldVectorScale = 0.5;
     ASSERT_EQ(RunField(c.cmd, c.sheet), 0);
     const auto first = Segments();
@@ -514,7 +514,7 @@ TEST_F(FieldTest, Limits) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.box));
-    FieldGraph.mnuXYEnabled = View.ShowBox = -1;
+    FieldGraph.AxesWanted = View.ShowBox = -1;
     screen_.boxes.clear();
     const long events = screen_.doEventsCount;
     ASSERT_EQ(RunField(c.cmd, c.tooMany), 0);
@@ -529,7 +529,7 @@ TEST_F(FieldTest, Limits) {
     // A field that does not fit the picture's 30,000 points is refused before any evaluation,
     // with a box that names the command and the points it needs; one that just fits is drawn.
     ASSERT_EQ(RunText(c.fits), 0);
-    FieldGraph.mnuXYEnabled = View.ShowBox = 0;
+    FieldGraph.AxesWanted = View.ShowBox = 0;
     for (const int over : {0, 1}) {
       SCOPED_TRACE(over);
       StartSceneBuild();
