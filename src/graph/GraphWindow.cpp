@@ -98,15 +98,19 @@ void PictureBox::paintEvent(QPaintEvent*) {
 GraphWindow::GraphWindow(QWidget* parent)
     : QMainWindow(parent),
       display_(std::make_unique<draw::DrawTarget>(kDisplayWidthTwips / kTwipsPerPixel,
-                                                  kDisplayHeightTwips / kTwipsPerPixel)) {
+                                                  kDisplayHeightTwips / kTwipsPerPixel)),
+      drawing_(std::make_unique<GraphDrawing>(*this)),
+      navigation_(std::make_unique<GraphNavigation>(*this)),
+      menus_(std::make_unique<GraphMenus>(*this)),
+      animation_(std::make_unique<GraphAnimation>(*this)) {
   setObjectName(QStringLiteral("frmGraph"));
   setWindowTitle(QStringLiteral("Create Graph"));
   display_->SetScale(0, 0, kDisplayWidthTwips, kDisplayHeightTwips);
   display_->FillStyle = draw::kFillTransparent;
   BuildControls();
   BuildMenus();
-  BuildViewButtons();
-  BuildOptionMenus();
+  navigation_->BuildViewButtons();
+  menus_->BuildOptionMenus();
   RouteKeys();
   // The field commands and the slope traces draw their progress on Picture1.
   if (auto* qt = dynamic_cast<ui::QtUiServices*>(&ui::Ui())) {
@@ -331,11 +335,11 @@ void GraphWindow::BuildMenus() {
   }
 
   QMenu* printer = bar->addMenu(QStringLiteral("Printer Options"));
-  BuildPrinterMenu(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
+  drawing_->BuildPrinterMenu(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
   printer->addSeparator();
   mnuEnd = printer->addAction(QStringLiteral("End Program"));
   connect(mnuEnd, &QAction::triggered, this, [this] { mnuEnd_Click(); });
-  BuildFamilyMenus();
+  animation_->BuildFamilyMenus();
 }
 
 // Every key of the window reaches the key handlers, whichever control has the focus.
@@ -353,7 +357,7 @@ QWidget* GraphWindow::KeyReceiver() {
 }
 
 bool GraphWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == DisplayBox) DisplayMouseEvent(event);
+  if (watched == DisplayBox) drawing_->DisplayMouseEvent(event);
   // Back in the graph window (from the display-options window, a box, another program), the keys
   // reach the picture unless a control of the window holds the focus.
   if (watched == this && event->type() == QEvent::WindowActivate) {
@@ -448,22 +452,6 @@ void GraphWindow::SetMenuEnabled(QMenu* item, bool enabled) {
   if (item != nullptr) item->menuAction()->setEnabled(enabled);
 }
 
-// The colour choices a build changed are kept as they come, and the colour items show them when
-// a row that changed them completed: a choice a stopped row made waits for the next one.
-void GraphWindow::TakeColourChoices(const ms::ColourChoices& changed) {
-  for (size_t k = 0; k < colours_.curves.size(); ++k) {
-    if (changed.curves[k]) colours_.curves[k] = *changed.curves[k];
-  }
-  if (changed.ivpSolution) colours_.ivpSolution = *changed.ivpSolution;
-  if (changed.bvpTrials) colours_.bvpTrials = *changed.bvpTrials;
-}
-
-void GraphWindow::ReflectGraphMenus() {
-  for (size_t k = 0; k < mnuPlot.size(); ++k) mnuPlot[k]->setEnabled(colours_.curves[k]);
-  mnuPlotIVPColor->setEnabled(colours_.ivpSolution);
-  SetMenuEnabled(mnuBVPcolor, colours_.bvpTrials);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Load
 
@@ -511,9 +499,8 @@ void GraphWindow::Form_Load() {
   show();
   LoadSetDisplay();  // the display-options window, hidden
 
-  colours_ = ColourItems{};
+  menus_->ResetColourItems();
   ms::Tables.PlotPending = 0;
-  ReflectGraphMenus();
   Dash3->setEnabled(false);
 
   DisplayBox->move(0, 0);
@@ -574,7 +561,7 @@ void GraphWindow::Form_Load() {
   SetMenuEnabled(mnuDotSpacing, false);
   mnuDotNone->setChecked(true);
   ms::View.ShowBox = 0;
-  SetBoxEnabled(false);
+  menus_->SetBoxEnabled(false);
 
   mnuFine->setChecked(false);
   mnuMedium->setChecked(true);

@@ -5,6 +5,8 @@
 //
 // Both loops let events run once per pass, before the pass, and stop there on their own flags
 // (StopFamily, StopFrames), never on the abort flag of Esc.
+#include "graph/GraphAnimation.h"
+
 #include <QAction>
 #include <QFile>
 #include <QGroupBox>
@@ -102,35 +104,35 @@ bool WriteTextFile(const QString& name, const rt::Text& content) {
 
 }  // namespace
 
-void GraphWindow::BuildFamilyMenus() {
-  QMenuBar* bar = menuBar();
-  mnuFamily = bar->addMenu(QStringLiteral("Family of Curves"));
-  mnuFamilySetUp = mnuFamily->addAction(QStringLiteral("Set Up"));
-  mnuPlotSet = mnuFamily->addAction(QStringLiteral("Generate Curves"));
-  mnuPlotSet->setEnabled(false);
-  mnuAnimate = bar->addMenu(QStringLiteral("Animation"));
-  mnuSetUp = mnuAnimate->addAction(QStringLiteral("Set Up"));
-  mnuSetCompute = mnuAnimate->addAction(QStringLiteral("Compute Frames"));
-  mnuSetCompute->setEnabled(false);
-  mnuFamilySetUp->setObjectName(QStringLiteral("mnuFamilySetUp"));
-  mnuPlotSet->setObjectName(QStringLiteral("mnuPlotSet"));
-  mnuAnimate->setObjectName(QStringLiteral("mnuAnimate"));
-  mnuSetUp->setObjectName(QStringLiteral("mnuSetUp"));
-  mnuSetCompute->setObjectName(QStringLiteral("mnuSetCompute"));
-  connect(mnuFamilySetUp, &QAction::triggered, this, [this] { mnuFamilySetUp_Click(); });
-  connect(mnuPlotSet, &QAction::triggered, this, [this] { mnuPlotSet_Click(); });
-  connect(mnuSetUp, &QAction::triggered, this, [this] { mnuSetUp_Click(); });
-  connect(mnuSetCompute, &QAction::triggered, this, [this] { mnuSetCompute_Click(); });
+void GraphAnimation::BuildFamilyMenus() {
+  QMenuBar* bar = w_.menuBar();
+  w_.mnuFamily = bar->addMenu(QStringLiteral("Family of Curves"));
+  w_.mnuFamilySetUp = w_.mnuFamily->addAction(QStringLiteral("Set Up"));
+  w_.mnuPlotSet = w_.mnuFamily->addAction(QStringLiteral("Generate Curves"));
+  w_.mnuPlotSet->setEnabled(false);
+  w_.mnuAnimate = bar->addMenu(QStringLiteral("Animation"));
+  w_.mnuSetUp = w_.mnuAnimate->addAction(QStringLiteral("Set Up"));
+  w_.mnuSetCompute = w_.mnuAnimate->addAction(QStringLiteral("Compute Frames"));
+  w_.mnuSetCompute->setEnabled(false);
+  w_.mnuFamilySetUp->setObjectName(QStringLiteral("mnuFamilySetUp"));
+  w_.mnuPlotSet->setObjectName(QStringLiteral("mnuPlotSet"));
+  w_.mnuAnimate->setObjectName(QStringLiteral("mnuAnimate"));
+  w_.mnuSetUp->setObjectName(QStringLiteral("mnuSetUp"));
+  w_.mnuSetCompute->setObjectName(QStringLiteral("mnuSetCompute"));
+  QObject::connect(w_.mnuFamilySetUp, &QAction::triggered, &w_, [this] { mnuFamilySetUp_Click(); });
+  QObject::connect(w_.mnuPlotSet, &QAction::triggered, &w_, [this] { mnuPlotSet_Click(); });
+  QObject::connect(w_.mnuSetUp, &QAction::triggered, &w_, [this] { mnuSetUp_Click(); });
+  QObject::connect(w_.mnuSetCompute, &QAction::triggered, &w_, [this] { mnuSetCompute_Click(); });
 }
 
-bool GraphWindow::LoopCut() const {
-  return unloading_ || !isVisible();
+bool GraphAnimation::LoopCut() const {
+  return w_.unloading_ || !w_.isVisible();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Families of curves
 
-void GraphWindow::mnuFamilySetUp_Click() {
+void GraphAnimation::mnuFamilySetUp_Click() {
   // The family set-up stays open to a running family (its Cancel stops the loop), but would turn
   // the frames of a running animation into an overlay.
   if (framesRunning_) return;
@@ -141,9 +143,9 @@ void GraphWindow::mnuFamilySetUp_Click() {
   });
 }
 
-void GraphWindow::mnuPlotSet_Click() {
+void GraphAnimation::mnuPlotSet_Click() {
   // A second run started while the first lets events run would rewrite the worksheet under it.
-  if (loopRunning_ || building_) return;
+  if (loopRunning_ || w_.building_) return;
   const rt::Text id = Family.FamilyConstID;
   if (id.empty()) {
     Say(u"Please enter a constant Identifier to vary.");
@@ -165,8 +167,8 @@ void GraphWindow::mnuPlotSet_Click() {
   if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
   const double step = (end - start) / (count - 1);
 
-  display_->Cls();
-  DisplayBox->update();
+  w_.display_->Cls();
+  w_.DisplayBox->update();
 
   rt::Text text = TakeWorksheet();
   const AssignmentMatch match = FindAssignment(text, id, kFamilyNumberPattern);
@@ -179,7 +181,7 @@ void GraphWindow::mnuPlotSet_Click() {
     return;
   }
 
-  ShowReturn(false);
+  w_.ShowReturn(false);
   Graph.FamilyMode = -1;
   // The display options' time block lists the member values from now on.
   if (DisplaySettingsDialog* options = DisplaySettingsDialog::Instance()) {
@@ -189,13 +191,13 @@ void GraphWindow::mnuPlotSet_Click() {
   // A stop of an earlier run (Cancel in the set-up window) does not hold back this one: the
   // run could not have been started again without Save.
   ms::RunFlags.StopFamily = 0;
-  QPointer<GraphWindow> self(this);
+  QPointer<GraphWindow> self(&w_);
   loopRunning_ = true;
   // The members accumulate in one picture for this run only, however it ends.
   Graph.OverlayMode = -1;
   const auto ended = qScopeGuard([self] {
     Graph.OverlayMode = 0;
-    if (self) self->loopRunning_ = false;
+    if (self) self->Animation().loopRunning_ = false;
   });
   const long pos = match.pos;
   rt::Text span = match.span;
@@ -235,34 +237,34 @@ void GraphWindow::mnuPlotSet_Click() {
     if (self.isNull()) return;
     // Each member is solved for its own value, never drawn from the last one's stored solution.
     ms::RunFlags.Replot = 0;
-    GenerateData();
+    w_.GenerateData();
     if (self.isNull()) return;
-    ShowReturn(false);
+    w_.ShowReturn(false);
   }
   ms::CurveWork.FamilyMember = 0;
-  ShowReturn(true);
+  w_.ShowReturn(true);
 }
 
 // The loop was stopped (Cancel in the set-up window, or curve #1 filled the point space): the
 // window is handed back to the user. Later builds draw in the plot colours again.
-void GraphWindow::FamilyStopPath() {
+void GraphAnimation::FamilyStopPath() {
   ms::CurveWork.FamilyMember = 0;
-  cmdReturn->setEnabled(true);
-  ShowReturn(true);
+  w_.cmdReturn->setEnabled(true);
+  w_.ShowReturn(true);
   if (FamilyPlotsDialog* window = FamilyPlotsDialog::Instance()) {
     int r = 0, g = 0, b = 0;
     rt::SplitRGB(kButtonIdle, r, g, b);
     window->cmdCancel->setStyleSheet(
         QStringLiteral("background-color: rgb(%1, %2, %3);").arg(r).arg(g).arg(b));
   }
-  cmdExit->setEnabled(true);
-  cmdUpdate->setEnabled(true);
+  w_.cmdExit->setEnabled(true);
+  w_.cmdUpdate->setEnabled(true);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Animation frames
 
-void GraphWindow::mnuSetUp_Click() {
+void GraphAnimation::mnuSetUp_Click() {
   // The set-up window doubles as the progress display of a running loop.
   if (loopRunning_) return;
   QPointer<AnimationSetupDialog> window(&AnimationSetupDialog::Load());
@@ -272,10 +274,10 @@ void GraphWindow::mnuSetUp_Click() {
   });
 }
 
-void GraphWindow::mnuSetCompute_Click() {
-  if (loopRunning_ || building_) return;
-  HPosition->setValue(kFrameHPosition);
-  VPosition->setValue(kFrameVPosition);
+void GraphAnimation::mnuSetCompute_Click() {
+  if (loopRunning_ || w_.building_) return;
+  w_.HPosition->setValue(kFrameHPosition);
+  w_.VPosition->setValue(kFrameVPosition);
   ms::View.ImageOffsetX = kFrameOffsetX;
   ms::View.ImageOffsetY = kFrameOffsetY;
 
@@ -305,18 +307,18 @@ void GraphWindow::mnuSetCompute_Click() {
     return;
   }
 
-  cmdReturn->setEnabled(false);
-  cmdExit->setEnabled(false);
-  cmdUpdate->setEnabled(false);
-  QPointer<GraphWindow> self(this);
+  w_.cmdReturn->setEnabled(false);
+  w_.cmdExit->setEnabled(false);
+  w_.cmdUpdate->setEnabled(false);
+  QPointer<GraphWindow> self(&w_);
   loopRunning_ = true;
   framesRunning_ = true;
   const auto ended = qScopeGuard([self] {
-    if (self) self->loopRunning_ = self->framesRunning_ = false;
+    if (self) self->Animation().loopRunning_ = self->Animation().framesRunning_ = false;
   });
-  GenerateData();
+  w_.GenerateData();
   if (self.isNull()) return;
-  if (!SaveFrame(*this, FrameBitmapName(base, 0))) {
+  if (!SaveFrame(w_, FrameBitmapName(base, 0))) {
     FramesStopPath();
     Say(u"The frame file " + ui::FromQString(FrameBitmapName(base, 0)) + u" could not be written.");
     return;
@@ -336,10 +338,10 @@ void GraphWindow::mnuSetCompute_Click() {
   QPointer<AnimationSetupDialog> window(&progress);
   progress.lblFrameCt->setText(Q(rt::IntText(count)));
   const double first = rt::Val(match.numberText);
-  Frame1->setEnabled(false);
-  Frame3->setEnabled(false);
-  cmdReturn->setEnabled(false);
-  cmdExit->setEnabled(false);
+  w_.Frame1->setEnabled(false);
+  w_.Frame3->setEnabled(false);
+  w_.cmdReturn->setEnabled(false);
+  w_.cmdExit->setEnabled(false);
   progress.ShowModeless();
   progress.cmdSave->setEnabled(false);
   progress.cmdCancel->setEnabled(false);
@@ -367,9 +369,9 @@ void GraphWindow::mnuSetCompute_Click() {
     span = assignment;
     if (window) window->lblConstID->setText(Q(rt::NumText(value)));
 
-    Frame2->setEnabled(false);
-    Frame5->setEnabled(false);
-    Frame6->setEnabled(false);
+    w_.Frame2->setEnabled(false);
+    w_.Frame5->setEnabled(false);
+    w_.Frame6->setEnabled(false);
     ExecuteWorksheet();
     if (self.isNull()) return;
     // A frame the worksheet could not be executed for would repeat the last picture under a new
@@ -383,10 +385,10 @@ void GraphWindow::mnuSetCompute_Click() {
     }
     // Each frame is solved for its own value, never drawn from the last one's stored solution.
     ms::RunFlags.Replot = 0;
-    GenerateData();
+    w_.GenerateData();
     if (self.isNull()) return;
     const QString name = FrameBitmapName(base, k);
-    if (!SaveFrame(*this, name)) {
+    if (!SaveFrame(w_, name)) {
       // No frame is left out unnoticed: the run stops as Stop would, and says why.
       FramesStopPath();
       Say(u"The frame file " + ui::FromQString(name) + u" could not be written.");
@@ -401,28 +403,29 @@ void GraphWindow::mnuSetCompute_Click() {
     window->cmdCancel->setEnabled(true);
     window->SetStopColor(kButtonIdle);
   }
-  SetBusyPointer(false);
+  w_.SetBusyPointer(false);
   const QString textName = FrameTextName(base);
   const bool written = WriteTextFile(
       textName, FrameTextContent(Family.RangeStart, Family.RangeEnd, Frames.FrameTotal, id));
-  Frame1->setEnabled(true);
-  Frame2->setEnabled(true);
-  Frame3->setEnabled(true);
-  Frame5->setEnabled(false);
-  Frame6->setEnabled(true);  // hidden, but its view buttons work when a later build shows it
-  Frame6->hide();
-  Frame7->hide();
-  Frame8->hide();
-  Frame9->hide();
-  for (QPushButton* button : {cmdReturn, cmdExit, cmdUpdate}) button->setEnabled(true);
+  w_.Frame1->setEnabled(true);
+  w_.Frame2->setEnabled(true);
+  w_.Frame3->setEnabled(true);
+  w_.Frame5->setEnabled(false);
+  w_.Frame6->setEnabled(true);  // hidden, but its view buttons work when a later build shows it
+  w_.Frame6->hide();
+  w_.Frame7->hide();
+  w_.Frame8->hide();
+  w_.Frame9->hide();
+  for (QPushButton* button : {w_.cmdReturn, w_.cmdExit, w_.cmdUpdate}) button->setEnabled(true);
   if (!written) Say(u"The frame file " + ui::FromQString(textName) + u" could not be written.");
 }
 
 // The run stopped (Stop, a frame that could not be computed or written): the frames written so
 // far stay, no text file is written, and every control the run disabled is usable again.
-void GraphWindow::FramesStopPath() {
-  for (QWidget* control : std::initializer_list<QWidget*>{cmdReturn, cmdExit, cmdUpdate, Frame1,
-                                                          Frame2, Frame3, Frame5, Frame6}) {
+void GraphAnimation::FramesStopPath() {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{w_.cmdReturn, w_.cmdExit, w_.cmdUpdate, w_.Frame1, w_.Frame2,
+                                       w_.Frame3, w_.Frame5, w_.Frame6}) {
     control->setEnabled(true);
   }
   if (AnimationSetupDialog* window = AnimationSetupDialog::Instance()) {
