@@ -136,16 +136,6 @@ bool GraphMenus::ProcessColor(int32_t& color) {
   return true;
 }
 
-bool GraphMenus::PresetColor(int32_t& color) {
-  // The colour dialog opens directly, starting from black as the chooser of a freshly loaded
-  // graph window does. The graph window is not loaded for it: a load would build the pending
-  // requests (solve, trace, show their messages) in the middle of picking a colour.
-  int32_t chosen = 0;
-  if (!ui::Ui().ColorDialog(0, chosen)) return false;
-  color = chosen;
-  return true;
-}
-
 void GraphMenus::RebuildFromStore() {
   ms::RunFlags.Replot = -1;
   // Curves are counted from the first again, so that each keeps its own arrow mark.

@@ -26,9 +26,6 @@ class GraphMenus {
   // the chosen colour is stored in the argument. True when a colour was chosen, false (argument
   // unchanged) when the dialog was cancelled.
   bool ProcessColor(int32_t& color);
-  // The worksheet's preset colours: the colour dialog, starting from black, without loading the
-  // graph window. True when a colour was chosen, false (argument unchanged) when cancelled.
-  static bool PresetColor(int32_t& color);
   void mnuPlot_Click(int plot);  // "#1" .. "#6"
   void mnuPlotIVPColor_Click();
   void mnuBVPyes_Click();

@@ -119,6 +119,12 @@ GraphWindow::GraphWindow(QWidget* parent)
   g_instance = this;
 }
 
+// The worksheet's Graph button loads this window through the hook it offers.
+[[maybe_unused]] const bool g_loaderInstalled = [] {
+  ws::SetGraphWindowLoader([] { GraphWindow::Load(); });
+  return true;
+}();
+
 GraphWindow::~GraphWindow() = default;
 
 GraphWindow* GraphWindow::Instance() {

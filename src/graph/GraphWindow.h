@@ -140,7 +140,6 @@ class GraphWindow : public QMainWindow {
 
   // --- Option menus (GraphMenus) -----------------------------------------------------------------
   bool ProcessColor(int32_t& color) { return menus_->ProcessColor(color); }
-  static bool PresetColor(int32_t& color) { return GraphMenus::PresetColor(color); }
   void mnuPlot_Click(int plot) { menus_->mnuPlot_Click(plot); }
   void mnuPlotIVPColor_Click() { menus_->mnuPlotIVPColor_Click(); }
   void mnuBVPyes_Click() { menus_->mnuBVPyes_Click(); }
