@@ -58,6 +58,12 @@ class GraphMenus {
   void ResetColourItems();
 
  private:
+  // The steps of ReflectBuildStep, in its order.
+  void ItemsForRow(const ms::SceneStepReport& r);
+  void StopAtMessage(const ms::SceneStepReport& r);
+  void ShowRowRan(const ms::SceneStepReport& r);
+  void StopAtVertexLimit(const ms::SceneStepReport& r);
+  void OfferAfterRow(const ms::SceneStepReport& r);
   void TakeColourChoices(const ms::ColourChoices& changed);
   void ReflectGraphMenus();
   void ReflectOdeViews(const std::array<bool, 10>& views);

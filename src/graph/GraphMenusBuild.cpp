@@ -13,7 +13,6 @@
 #include "language/CommandRequests.h"
 #include "language/Messages.h"
 #include "language/Tokens.h"
-#include "numerics/Bvp.h"
 #include "numerics/Ivp.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/QtUiServices.h"
@@ -51,10 +50,20 @@ void GraphMenus::ReflectOdeViews(const std::array<bool, ms::kLastIvpFrame + 1>& 
 // The frames, menus and boxes that follow one row of the build: the items its command needs, what
 // a command that ran shows, the count, then the box of a stop or what a completed row offers.
 void GraphMenus::ReflectBuildStep(const ms::SceneStepReport& r) {
+  ItemsForRow(r);
+  w_.SetMenuEnabled(w_.mnuBox, r.boxAvailable);
+  TakeColourChoices(r.colours);
+  if (r.odeViews) ReflectOdeViews(*r.odeViews);
+  if (r.end == ms::StepEnd::kAborted) return w_.StopBuild(u"", 0, u"");
+  if (r.end == ms::StepEnd::kMessage) return StopAtMessage(r);
+  ShowRowRan(r);
+  if (r.end == ms::StepEnd::kVertexLimit) return StopAtVertexLimit(r);
+  OfferAfterRow(r);
+}
+
+// The items each command's row sets before it runs.
+void GraphMenus::ItemsForRow(const ms::SceneStepReport& r) {
   using ms::SceneStep;
-  const ms::CommandRequestState& req = ms::Requests;
-  const bool integrals = r.step == SceneStep::kInteg || r.step == SceneStep::kDblInt;
-  // The items each command's row sets before it runs.
   switch (r.step) {
     case SceneStep::kInteg:
     case SceneStep::kDblInt:
@@ -79,6 +88,7 @@ void GraphMenus::ReflectBuildStep(const ms::SceneStepReport& r) {
       break;
     case SceneStep::kCurve:
       if (r.curve == 1) {
+        const ms::CommandRequestState& req = ms::Requests;
         w_.SetMenuEnabled(w_.mnuOptions, true);
         w_.mnuOptions->menuAction()->setVisible(true);
         w_.mnuDotSpacing->menuAction()->setVisible(true);
@@ -89,20 +99,21 @@ void GraphMenus::ReflectBuildStep(const ms::SceneStepReport& r) {
     case SceneStep::kFinish:
       break;
   }
-  w_.SetMenuEnabled(w_.mnuBox, r.boxAvailable);
-  TakeColourChoices(r.colours);
-  if (r.odeViews) ReflectOdeViews(*r.odeViews);
+}
 
-  if (r.end == ms::StepEnd::kAborted) return w_.StopBuild(u"", 0, u"");
-  if (r.end == ms::StepEnd::kMessage) {
-    const rt::Text separator =
-        r.step == SceneStep::kSlopeField ? rt::Text(u" :  ") : rt::Text(u" : ");
-    const rt::Text text = u"Statement : " + ms::DetokenizeForDisplay(r.statement) + u"\r\n" +
-                          rt::NumText(r.msgNo) + separator + ms::GetMessageText(r.msgNo);
-    return w_.StopBuild(text, ui::kExclamation, u"Syntax Error");
-  }
+// A refused statement: the statement as the user wrote it, its message number and text.
+void GraphMenus::StopAtMessage(const ms::SceneStepReport& r) {
+  const rt::Text separator =
+      r.step == ms::SceneStep::kSlopeField ? rt::Text(u" :  ") : rt::Text(u" : ");
+  const rt::Text text = u"Statement : " + ms::DetokenizeForDisplay(r.statement) + u"\r\n" +
+                        rt::NumText(r.msgNo) + separator + ms::GetMessageText(r.msgNo);
+  w_.StopBuild(text, ui::kExclamation, u"Syntax Error");
+}
 
-  // What a command that ran shows before its count is checked.
+// What a command that ran shows before its count is checked, then the count.
+void GraphMenus::ShowRowRan(const ms::SceneStepReport& r) {
+  using ms::SceneStep;
+  const bool integrals = r.step == SceneStep::kInteg || r.step == SceneStep::kDblInt;
   if (integrals || r.step == SceneStep::kIVP || r.step == SceneStep::kBVP ||
       r.step == SceneStep::kSlopeField) {
     w_.Frame2->show();
@@ -124,19 +135,23 @@ void GraphMenus::ReflectBuildStep(const ms::SceneStepReport& r) {
     w_.SetLabelBackground(w_.PlotLabels[static_cast<size_t>(r.curve - 1)], kProgressDone);
   }
   if (r.step != SceneStep::kFinish) w_.ShowCount();
+}
 
-  if (r.end == ms::StepEnd::kVertexLimit) {
-    if (r.step == SceneStep::kCurve) {
-      if (r.curve == 1) Graph.PlotLimitReached = -1;
-      return w_.StopBuild(u"Space exceeds upper limit for plot #" + rt::IntText(r.curve) +
-                              u". Try and reduce number of points to plot.",
-                          ui::kOkOnly, ws::kAppTitle);
-    }
-    const bool spelled = r.step == SceneStep::kField3D || r.step == SceneStep::kContour;
-    return w_.StopBuild(spelled ? kVertexLimitSpelled : kVertexLimit, ui::kOkOnly, ws::kAppTitle);
+// The scene store is full: a Plot[ curve names its number, the other commands the limit.
+void GraphMenus::StopAtVertexLimit(const ms::SceneStepReport& r) {
+  if (r.step == ms::SceneStep::kCurve) {
+    if (r.curve == 1) Graph.PlotLimitReached = -1;
+    return w_.StopBuild(u"Space exceeds upper limit for plot #" + rt::IntText(r.curve) +
+                            u". Try and reduce number of points to plot.",
+                        ui::kOkOnly, ws::kAppTitle);
   }
+  const bool spelled = r.step == ms::SceneStep::kField3D || r.step == ms::SceneStep::kContour;
+  w_.StopBuild(spelled ? kVertexLimitSpelled : kVertexLimit, ui::kOkOnly, ws::kAppTitle);
+}
 
-  // What a completed row offers.
+// What a completed row offers.
+void GraphMenus::OfferAfterRow(const ms::SceneStepReport& r) {
+  using ms::SceneStep;
   if (r.showColours) ReflectGraphMenus();
   switch (r.step) {
     case SceneStep::kIVP:
@@ -148,8 +163,8 @@ void GraphMenus::ReflectBuildStep(const ms::SceneStepReport& r) {
       w_.ShowCount();
       break;
     case SceneStep::kBVP:
-      if (ms::Bvp.Frame5Shown != 0)
-        w_.Frame5->setTitle(QStringLiteral("BVP: {ta,X(ta)} --> {tb,X(tb)}"));
+      // A boundary value problem shows its one-equation views under its own caption.
+      w_.Frame5->setTitle(QStringLiteral("BVP: {ta,X(ta)} --> {tb,X(tb)}"));
       break;
     case SceneStep::kSlopeField:
     case SceneStep::kDirField:
