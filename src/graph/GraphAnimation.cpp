@@ -102,6 +102,53 @@ bool WriteTextFile(const QString& name, const rt::Text& content) {
   return file.write(bytes) == bytes.size() && file.flush();
 }
 
+// The range of the run from the set-up window: both ends numbers and not the same, else the
+// matching box and false.
+bool ReadRange(const rt::Text& notNumbers, const rt::Text& same, double& start, double& end) {
+  if (!rt::IsNumeric(Family.RangeStart) || !rt::IsNumeric(Family.RangeEnd)) {
+    Say(notNumbers);
+    return false;
+  }
+  start = rt::Val(Family.RangeStart);
+  end = rt::Val(Family.RangeEnd);
+  if (start == end) {
+    Say(same);
+    return false;
+  }
+  return true;
+}
+
+// The set-up window, the progress display of the run, back to set-up: Stop off, Save and Cancel
+// on.
+void DisarmFrameProgress() {
+  if (AnimationSetupDialog* window = AnimationSetupDialog::Instance()) {
+    window->cmdStop->setEnabled(false);
+    window->cmdSave->setEnabled(true);
+    window->cmdCancel->setEnabled(true);
+    window->SetStopColor(kButtonIdle);
+  }
+}
+
+// The colour of family member k: its own with colour coding, otherwise curve #1's.
+void SetMemberColour(int k) {
+  ms::CurveWorkData& cw = ms::CurveWork;
+  const auto slot = static_cast<size_t>(k - 1);
+  int r = 0, g = 0, b = 0;
+  if (cw.FamilyColorCode != 0) {
+    int16_t r16 = 0, g16 = 0, b16 = 0;
+    ms::GetCurveColor(static_cast<int16_t>(k), r16, g16, b16);
+    r = r16;
+    g = g16;
+    b = b16;
+    cw.FamilyMember = static_cast<int16_t>(k);
+  } else {
+    rt::SplitRGB(ms::Settings.PlotColorUsed[1], r, g, b);
+  }
+  cw.FamilyRed[slot] = r;
+  cw.FamilyGreen[slot] = g;
+  cw.FamilyBlue[slot] = b;
+}
+
 }  // namespace
 
 void GraphAnimation::BuildFamilyMenus() {
@@ -152,14 +199,9 @@ void GraphAnimation::mnuPlotSet_Click() {
     return;
   }
   int16_t count = FamilyCountOf(Family.FamilyTotal);
-  if (!rt::IsNumeric(Family.RangeStart) || !rt::IsNumeric(Family.RangeEnd)) {
-    Say(u"The start constant and end constant must be directly assigned to numbers.");
-    return;
-  }
-  const double start = rt::Val(Family.RangeStart);
-  const double end = rt::Val(Family.RangeEnd);
-  if (start == end) {
-    Say(u"Begining and ending values are the same.");
+  double start = 0, end = 0;
+  if (!ReadRange(u"The start constant and end constant must be directly assigned to numbers.",
+                 u"Begining and ending values are the same.", start, end)) {
     return;
   }
   // At most ten members are drawn; the step spreads those from Start to End.
@@ -215,22 +257,7 @@ void GraphAnimation::mnuPlotSet_Click() {
     const rt::Text assignment = AssignmentText(id, value);
     text = RewriteAssignment(text, pos, span, assignment);
 
-    ms::CurveWorkData& cw = ms::CurveWork;
-    if (cw.FamilyColorCode != 0) {
-      int16_t r = 0, g = 0, b = 0;
-      ms::GetCurveColor(static_cast<int16_t>(k), r, g, b);
-      cw.FamilyRed[slot] = r;
-      cw.FamilyGreen[slot] = g;
-      cw.FamilyBlue[slot] = b;
-      cw.FamilyMember = static_cast<int16_t>(k);
-    } else {
-      int r = 0, g = 0, b = 0;
-      rt::SplitRGB(ms::Settings.PlotColorUsed[1], r, g, b);
-      cw.FamilyRed[slot] = r;
-      cw.FamilyGreen[slot] = g;
-      cw.FamilyBlue[slot] = b;
-    }
-
+    SetMemberColour(k);
     PutWorksheet(text);
     span = assignment;
     ExecuteWorksheet();
@@ -288,14 +315,9 @@ void GraphAnimation::mnuSetCompute_Click() {
     return;
   }
   const int16_t count = FrameCountOf(Frames.FrameTotal);
-  if (!rt::IsNumeric(Family.RangeStart) || !rt::IsNumeric(Family.RangeEnd)) {
-    Say(u"Range constants must be directly assigned to numbers.");
-    return;
-  }
-  const double start = rt::Val(Family.RangeStart);
-  const double end = rt::Val(Family.RangeEnd);
-  if (start == end) {
-    Say(u"Beginning & ending values cannot be the same.");
+  double start = 0, end = 0;
+  if (!ReadRange(u"Range constants must be directly assigned to numbers.",
+                 u"Beginning & ending values cannot be the same.", start, end)) {
     return;
   }
   const double step = (end - start) / count;
@@ -368,41 +390,47 @@ void GraphAnimation::mnuSetCompute_Click() {
     PutWorksheet(text);
     span = assignment;
     if (window) window->lblConstID->setText(Q(rt::NumText(value)));
-
-    w_.Frame2->setEnabled(false);
-    w_.Frame5->setEnabled(false);
-    w_.Frame6->setEnabled(false);
-    ExecuteWorksheet();
-    if (self.isNull()) return;
-    // A frame the worksheet could not be executed for would repeat the last picture under a new
-    // name: the run stops (the worksheet's box has said why) and says which frame.
-    if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
-        sheet != nullptr && sheet->LastExecuteMessage() != 0) {
-      FramesStopPath();
-      Say(u"Frame " + rt::IntText(k) + u" could not be computed; the frames stop at frame " +
-          rt::IntText(k - 1) + u".");
-      return;
-    }
-    // Each frame is solved for its own value, never drawn from the last one's stored solution.
-    ms::RunFlags.Replot = 0;
-    w_.GenerateData();
-    if (self.isNull()) return;
-    const QString name = FrameBitmapName(base, k);
-    if (!SaveFrame(w_, name)) {
-      // No frame is left out unnoticed: the run stops as Stop would, and says why.
-      FramesStopPath();
-      Say(u"The frame file " + ui::FromQString(name) + u" could not be written.");
-      return;
-    }
+    if (!ComputeFrame(k, FrameBitmapName(base, k))) return;
     if (window) window->lblFrameNo->setText(Q(rt::IntText(k)));
   }
+  FramesDone(base, id);
+}
 
-  if (window) {
-    window->cmdStop->setEnabled(false);
-    window->cmdSave->setEnabled(true);
-    window->cmdCancel->setEnabled(true);
-    window->SetStopColor(kButtonIdle);
+// One frame of the run: the worksheet executed for the value just written, the picture built and
+// saved. False when the run is to stop (it has said why) or the window is gone.
+bool GraphAnimation::ComputeFrame(int k, const QString& name) {
+  QPointer<GraphWindow> self(&w_);
+  w_.Frame2->setEnabled(false);
+  w_.Frame5->setEnabled(false);
+  w_.Frame6->setEnabled(false);
+  ExecuteWorksheet();
+  if (self.isNull()) return false;
+  // A frame the worksheet could not be executed for would repeat the last picture under a new
+  // name: the run stops (the worksheet's box has said why) and says which frame.
+  if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
+      sheet != nullptr && sheet->LastExecuteMessage() != 0) {
+    FramesStopPath();
+    Say(u"Frame " + rt::IntText(k) + u" could not be computed; the frames stop at frame " +
+        rt::IntText(k - 1) + u".");
+    return false;
   }
+  // Each frame is solved for its own value, never drawn from the last one's stored solution.
+  ms::RunFlags.Replot = 0;
+  w_.GenerateData();
+  if (self.isNull()) return false;
+  if (!SaveFrame(w_, name)) {
+    // No frame is left out unnoticed: the run stops as Stop would, and says why.
+    FramesStopPath();
+    Say(u"The frame file " + ui::FromQString(name) + u" could not be written.");
+    return false;
+  }
+  return true;
+}
+
+// Every frame written: the set-up window can save or close, the text file of the run is written
+// and the window's controls are usable again.
+void GraphAnimation::FramesDone(const rt::Text& base, const rt::Text& id) {
+  DisarmFrameProgress();
   w_.SetBusyPointer(false);
   const QString textName = FrameTextName(base);
   const bool written = WriteTextFile(
@@ -428,12 +456,7 @@ void GraphAnimation::FramesStopPath() {
                                        w_.Frame3, w_.Frame5, w_.Frame6}) {
     control->setEnabled(true);
   }
-  if (AnimationSetupDialog* window = AnimationSetupDialog::Instance()) {
-    window->cmdStop->setEnabled(false);
-    window->cmdSave->setEnabled(true);
-    window->cmdCancel->setEnabled(true);
-    window->SetStopColor(kButtonIdle);
-  }
+  DisarmFrameProgress();
 }
 
 }  // namespace gr

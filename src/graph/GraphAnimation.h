@@ -4,6 +4,10 @@
 // picture as a bitmap file of its own.
 #pragma once
 
+#include <QString>
+
+#include "platform/runtime/Runtime.h"
+
 namespace gr {
 
 class GraphWindow;
@@ -24,6 +28,8 @@ class GraphAnimation {
  private:
   void FamilyStopPath();
   void FramesStopPath();
+  bool ComputeFrame(int k, const QString& name);
+  void FramesDone(const rt::Text& base, const rt::Text& id);
   // The graph window is gone or closing (End Program while a loop let events run).
   bool LoopCut() const;
 
