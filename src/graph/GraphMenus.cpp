@@ -349,4 +349,23 @@ void GraphMenus::mnuMedium_Click() {
   w_.mnuFine->setChecked(false);
 }
 
+// The check marks and enabled items as the window loads; no box around the picture.
+void GraphMenus::ResetItemsForLoad() {
+  w_.mnuXY->setChecked(true);
+  w_.mnuXY->setEnabled(true);
+  w_.mnuXYPlane->setEnabled(true);
+  w_.SetMenuEnabled(w_.mnuAxis, true);
+  w_.mnuXYPlane->setChecked(false);
+  w_.mnuDisplayAxes->setChecked(true);
+  w_.mnuOSymbol->setChecked(true);
+  w_.SetMenuEnabled(w_.mnuDotSpacing, false);
+  w_.mnuDotNone->setChecked(true);
+  w_.mnuFine->setChecked(false);
+  w_.mnuMedium->setChecked(true);
+  w_.mnu2Deg->setChecked(true);
+  w_.mnu1Deg->setChecked(false);
+  ms::View.ShowBox = 0;
+  SetBoxEnabled(false);
+}
+
 }  // namespace gr

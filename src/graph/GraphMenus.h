@@ -56,6 +56,7 @@ class GraphMenus {
   void SetBoxEnabled(bool enabled);
   // No colour item offered, as the window loads.
   void ResetColourItems();
+  void ResetItemsForLoad();
 
  private:
   // The steps of ReflectBuildStep, in its order.

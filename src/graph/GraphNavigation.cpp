@@ -224,4 +224,68 @@ bool GraphNavigation::strZScale_Validate() {
                        ms::View.UserGridUnitZ);
 }
 
+// The picture box at the corner of its viewport and the image in the middle of the picture; the
+// offset scroll bars' change handlers copy their values into the offsets and redraw.
+void GraphNavigation::CentrePicture() {
+  w_.DisplayBox->move(0, 0);
+
+  ms::View.DisplayScaleHeight = w_.display_->ScaleHeight();
+  const int width = static_cast<int>(w_.display_->ScaleWidth());
+  const int height = static_cast<int>(w_.display_->ScaleHeight());
+  {
+    const QSignalBlocker hb(w_.HPosition), vb(w_.VPosition);
+    w_.HPosition->setRange(0, width);
+    w_.VPosition->setRange(0, height);
+  }
+  // The picture centre on a whole pixel.
+  const int centreX = width / 2;
+  const int centreY = height / 2;
+  ms::View.ImageOffsetX = centreX;
+  {
+    const QSignalBlocker hb(w_.HPosition);
+    w_.HPosition->setValue((2 * static_cast<int>(ms::View.ImageOffsetX)) / 3);
+  }
+  HPosition_Change();
+  ms::View.ImageOffsetY = centreY;
+  {
+    const QSignalBlocker vb(w_.VPosition);
+    w_.VPosition->setValue((3 * static_cast<int>(ms::View.ImageOffsetY)) / 2);
+  }
+  VPosition_Change();
+}
+
+// The view as the window loads: the 2D/3D button on "3D", the z axis a solve needs, the depth,
+// picture scale and eye distance, the saved angles, a two-degree arrow step and the user's grid
+// units in the scale boxes.
+void GraphNavigation::ResetViewForLoad() {
+  Graph.Button2DColor = 0xFFC0C0;
+  Graph.Button3DColor = 0xFFC0FF;
+  w_.SetCmd3D(Graph.Button3DColor, QStringLiteral("3D"));
+
+  if (ms::Requests.BVPRequested != 0) {
+    ms::View.ZAxisNeeded = 0;
+  } else if (ms::Requests.IVPRequested != 0) {
+    const bool trajectory = ms::View.ODEViewRequest == 7 || ms::View.ODEViewRequest == 22;
+    ms::View.ZAxisNeeded = trajectory ? -1 : 0;
+  }
+
+  ms::View.DepthLimit = 999.0;
+  ms::View.PictureScaleWork = 300.0;
+  ms::View.EyeDistance = 10.0;
+  ms::Scene.VertexCount = 0;
+  ms::Scene.SegmentCount = 0;
+
+  ms::View.RotationAngle = ms::View.SavedRotation;
+  ms::View.ElevationAngle = ms::View.SavedElevation;
+  ms::View.AngleStep = 6.2831853072 / 180;
+
+  Graph.GridUnitT = ms::View.UserGridUnitT;
+  ms::Scene.GridUnitX = ms::View.UserGridUnitX;
+  ms::Scene.GridUnitY = ms::View.UserGridUnitY;
+  ms::Scene.GridUnitZ = ms::View.UserGridUnitZ;
+  w_.strXScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitX)));
+  w_.strYScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitY)));
+  w_.strZScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitZ)));
+}
+
 }  // namespace gr

@@ -42,6 +42,9 @@ class GraphNavigation {
   void BuildViewButtons();
   // Marks the view button of code as the chosen one of its frame.
   void MarkViewButton(int code);
+  // The parts of the load.
+  void CentrePicture();
+  void ResetViewForLoad();
 
  private:
   void SetViewButtonColor(int code, int32_t color);

@@ -479,26 +479,7 @@ void GraphWindow::Form_Load() {
     connect(handle, &QWindow::screenChanged, this, [this] { ApplyPixelRatio(true); });
   }
   ui::Ui().DoEvents();
-
-  // Fonts: the picture takes the worksheet's font, the printer the picture's.
-  if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance()) {
-    const QFont sheetFont = sheet->Text1->font();
-    QFont f = display_->Font;
-    if (sheetFont.pointSizeF() > 0) f.setPointSizeF(sheetFont.pointSizeF());
-    f.setFamily(sheetFont.family());
-    f.setBold(sheetFont.bold());
-    f.setItalic(sheetFont.italic());
-    display_->Font = f;
-    printerFont_ = f;
-
-    // A worksheet ending with ":" loses it, and no longer counts as changed.
-    rt::Text text = sheet->WorksheetText();
-    if (!text.empty() && text.back() == u':') {
-      text.pop_back();
-      sheet->SetWorksheetText(text);
-      sheet->Text1->document()->setModified(false);
-    }
-  }
+  TakeWorksheetFont();
 
   ShowReturn(false);
   ms::RunFlags.StopFrames = 0;
@@ -508,112 +489,10 @@ void GraphWindow::Form_Load() {
   menus_->ResetColourItems();
   ms::Tables.PlotPending = 0;
   Dash3->setEnabled(false);
-
-  DisplayBox->move(0, 0);
-
-  // The offset scroll bars: their change handlers copy the value into the offsets and redraw.
-  ms::View.DisplayScaleHeight = display_->ScaleHeight();
-  const int width = static_cast<int>(display_->ScaleWidth());
-  const int height = static_cast<int>(display_->ScaleHeight());
-  {
-    const QSignalBlocker hb(HPosition), vb(VPosition);
-    HPosition->setRange(0, width);
-    VPosition->setRange(0, height);
-  }
-  // The picture centre on a whole pixel.
-  const int centreX = width / 2;
-  const int centreY = height / 2;
-  ms::View.ImageOffsetX = centreX;
-  {
-    const QSignalBlocker hb(HPosition);
-    HPosition->setValue((2 * static_cast<int>(ms::View.ImageOffsetX)) / 3);
-  }
-  HPosition_Change();
-  ms::View.ImageOffsetY = centreY;
-  {
-    const QSignalBlocker vb(VPosition);
-    VPosition->setValue((3 * static_cast<int>(ms::View.ImageOffsetY)) / 2);
-  }
-  VPosition_Change();
-
-  mnuXY->setChecked(true);
-  mnuXY->setEnabled(true);
-  mnuXYPlane->setEnabled(true);
-  SetMenuEnabled(mnuAxis, true);
-  mnuXYPlane->setChecked(false);
-  mnuDisplayAxes->setChecked(true);
-
-  Frame2->hide();
-  Frame5->hide();
-  Frame6->hide();
-  Frame7->hide();
-  Frame8->hide();
-  Frame9->hide();
-  cmdUpdate->hide();
-
-  Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = 0;
-  ms::Tables.ShowValLegend = 0;
-  ms::CurveWork.DotSpacingOn = 0;
-  ms::Solutions.SphereMarkersOn = 0;
-  mnuOSymbol->setChecked(true);
-  ms::MathVars.UsedFloor = ms::MathVars.UsedCeil = ms::MathVars.UsedInt = 0;
-
-  Graph.OverlayMode = 0;
-  Graph.FamilyMode = 0;
-  ms::CurveWork.FamilyColorCode = -1;
-  Graph.ShowAxes = -1;
-  ms::CurveWork.ArrowFlagPos = 0;
-
-  SetMenuEnabled(mnuDotSpacing, false);
-  mnuDotNone->setChecked(true);
-  ms::View.ShowBox = 0;
-  menus_->SetBoxEnabled(false);
-
-  mnuFine->setChecked(false);
-  mnuMedium->setChecked(true);
-  Graph.FinePen = 0;
-  Graph.Generating = 0;
-
-  ms::PlotRequest.PlotSelect.fill(0);
-  for (int k = 1; k <= ms::kPlotColorCount; ++k) ms::Settings.PlotColor[k] = 0;
-  Graph.AxesRGBChosen = {200, 200, 200};
-
-  Graph.Button2DColor = 0xFFC0C0;
-  Graph.Button3DColor = 0xFFC0FF;
-  SetCmd3D(Graph.Button3DColor, QStringLiteral("3D"));
-
-  if (ms::Requests.BVPRequested != 0) {
-    ms::View.ZAxisNeeded = 0;
-  } else if (ms::Requests.IVPRequested != 0) {
-    const bool trajectory = ms::View.ODEViewRequest == 7 || ms::View.ODEViewRequest == 22;
-    ms::View.ZAxisNeeded = trajectory ? -1 : 0;
-  }
-
-  for (QLabel* l : PlotLabels) SetLabelBackground(l, 0xFFFFFF);
-  PlotLabels[2]->setText(QStringLiteral("3"));
-  PlotLabels[5]->setText(QStringLiteral("6"));
-
-  ms::View.DepthLimit = 999.0;
-  ms::View.PictureScaleWork = 300.0;
-  ms::View.EyeDistance = 10.0;
-  ms::Scene.VertexCount = 0;
-  ms::Scene.SegmentCount = 0;
-
-  ms::View.RotationAngle = ms::View.SavedRotation;
-  ms::View.ElevationAngle = ms::View.SavedElevation;
-
-  ms::View.AngleStep = 6.2831853072 / 180;
-  mnu2Deg->setChecked(true);
-  mnu1Deg->setChecked(false);
-
-  Graph.GridUnitT = ms::View.UserGridUnitT;
-  ms::Scene.GridUnitX = ms::View.UserGridUnitX;
-  ms::Scene.GridUnitY = ms::View.UserGridUnitY;
-  ms::Scene.GridUnitZ = ms::View.UserGridUnitZ;
-  strXScale->setText(Q(rt::Str(ms::Scene.GridUnitX)));
-  strYScale->setText(Q(rt::Str(ms::Scene.GridUnitY)));
-  strZScale->setText(Q(rt::Str(ms::Scene.GridUnitZ)));
-
+  navigation_->CentrePicture();
+  menus_->ResetItemsForLoad();
+  ResetForLoad();
+  navigation_->ResetViewForLoad();
   ms::Scene.VertexCount = ms::Scene.SegmentCount = 0;
   ms::Scene.VertexCountD = ms::Scene.SegmentCountD = 0;
   Graph.SavedVertexCount = Graph.SavedSegmentCount = 0;
@@ -630,6 +509,61 @@ void GraphWindow::Form_Load() {
   } catch (...) {
     LoadFailed(0, u"Unknown error");
   }
+}
+
+// The picture takes the worksheet's font, the printer the picture's. A worksheet ending with ":"
+// loses it, and no longer counts as changed.
+void GraphWindow::TakeWorksheetFont() {
+  ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
+  if (sheet == nullptr) return;
+  const QFont sheetFont = sheet->Text1->font();
+  QFont f = display_->Font;
+  if (sheetFont.pointSizeF() > 0) f.setPointSizeF(sheetFont.pointSizeF());
+  f.setFamily(sheetFont.family());
+  f.setBold(sheetFont.bold());
+  f.setItalic(sheetFont.italic());
+  display_->Font = f;
+  printerFont_ = f;
+
+  rt::Text text = sheet->WorksheetText();
+  if (!text.empty() && text.back() == u':') {
+    text.pop_back();
+    sheet->SetWorksheetText(text);
+    sheet->Text1->document()->setModified(false);
+  }
+}
+
+// The frames, progress labels, overlay switches and loop flags as the window loads.
+void GraphWindow::ResetForLoad() {
+  Frame2->hide();
+  Frame5->hide();
+  Frame6->hide();
+  Frame7->hide();
+  Frame8->hide();
+  Frame9->hide();
+  cmdUpdate->hide();
+
+  Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = 0;
+  ms::Tables.ShowValLegend = 0;
+  ms::CurveWork.DotSpacingOn = 0;
+  ms::Solutions.SphereMarkersOn = 0;
+  ms::MathVars.UsedFloor = ms::MathVars.UsedCeil = ms::MathVars.UsedInt = 0;
+
+  Graph.OverlayMode = 0;
+  Graph.FamilyMode = 0;
+  ms::CurveWork.FamilyColorCode = -1;
+  Graph.ShowAxes = -1;
+  ms::CurveWork.ArrowFlagPos = 0;
+  Graph.FinePen = 0;
+  Graph.Generating = 0;
+
+  ms::PlotRequest.PlotSelect.fill(0);
+  for (int k = 1; k <= ms::kPlotColorCount; ++k) ms::Settings.PlotColor[k] = 0;
+  Graph.AxesRGBChosen = {200, 200, 200};
+
+  for (QLabel* l : PlotLabels) SetLabelBackground(l, 0xFFFFFF);
+  PlotLabels[2]->setText(QStringLiteral("3"));
+  PlotLabels[5]->setText(QStringLiteral("6"));
 }
 
 void GraphWindow::LoadFailed(int errorNumber, const rt::Text& description) {

@@ -283,6 +283,9 @@ class GraphWindow : public QMainWindow {
   // Ends a build early: the box, the pointer back, and the window left usable.
   void StopBuild(const rt::Text& text, int style, const rt::Text& title);
   void ValidateScaleBox(QLineEdit* box);
+  // The parts of the load that are the window's own.
+  void TakeWorksheetFont();
+  void ResetForLoad();
   // The load's rescue of the worksheet after a run-time error.
   void LoadFailed(int errorNumber, const rt::Text& description);
   bool SaveWorksheet();
