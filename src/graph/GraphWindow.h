@@ -3,6 +3,12 @@
 // box and lets the user turn, zoom and pan the view. One global window: created when first used,
 // unloaded by Return and End Program, and it refuses every other way of closing.
 //
+// The window holds its controls, the load and unload, and the picture build (GenerateData, which
+// hands each row's report to the menus). The work behind the other handlers is done by its parts:
+// GraphDrawing (view and drawing, printing, pictures), GraphNavigation (keys, rotation, zoom,
+// scroll bars, scale boxes, view buttons), GraphMenus (option menus and the build reports) and
+// GraphAnimation (families of curves, animation frames); each handler forwards to its part.
+//
 // The picture box Display is a drawing target in twips (15 per pixel) of 11500 x 15000, larger than
 // its viewport OutDisplay; two scroll bars pan it inside the viewport.
 #pragma once
@@ -30,11 +36,6 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
-
-namespace ms {
-struct ColourChoices;
-struct SceneStepReport;
-}  // namespace ms
 
 namespace gr {
 
