@@ -143,8 +143,17 @@ GraphWindow& GraphWindow::Load() {
 void GraphWindow::BuildControls() {
   auto* central = new QWidget(this);
   auto* top = new QHBoxLayout(central);
+  top->addLayout(BuildPictureArea(central), 1);
+  auto* panel = new QVBoxLayout();
+  top->addLayout(panel, 0);
+  BuildAnglesAndProgress(central, panel);
+  BuildScalesAndButtons(central, panel);
+  setCentralWidget(central);
+  ConnectControls();
+}
 
-  // The viewport with the picture box and the two panning scroll bars.
+// The viewport with the picture box and the two panning scroll bars.
+QGridLayout* GraphWindow::BuildPictureArea(QWidget* central) {
   auto* left = new QGridLayout();
   OutDisplay = new QWidget(central);
   OutDisplay->setObjectName(QStringLiteral("OutDisplay"));
@@ -171,12 +180,11 @@ void GraphWindow::BuildControls() {
   left->addWidget(HScrScroll, 1, 0);
   left->setRowStretch(0, 1);
   left->setColumnStretch(0, 1);
-  top->addLayout(left, 1);
+  return left;
+}
 
-  auto* panel = new QVBoxLayout();
-  top->addLayout(panel, 0);
-
-  // Viewing angles and the 2D/3D button.
+// The viewing angles with the 2D/3D button, and the progress of the build.
+void GraphWindow::BuildAnglesAndProgress(QWidget* central, QVBoxLayout* panel) {
   auto* angles = Frame(QStringLiteral("Updated Display of Viewing Angles"), central);
   Frame3 = angles;
   auto* ag = new QGridLayout(angles);
@@ -215,7 +223,11 @@ void GraphWindow::BuildControls() {
     pg->addWidget(PlotLabels[k], 2, k + 1);
   }
   panel->addWidget(progress);
+}
 
+// The grid units of parametric plots, the ODE view-button frames, the position of the image in
+// the printed documentation and the buttons of the window.
+void GraphWindow::BuildScalesAndButtons(QWidget* central, QVBoxLayout* panel) {
   // Grid units of parametric plots.
   Frame2 = Frame(QStringLiteral("Scale per Grid Unit (Parametric Plots)"), central);
   Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -273,8 +285,9 @@ void GraphWindow::BuildControls() {
   panel->addWidget(cmdReturn);
   panel->addWidget(cmdExit);
   panel->addStretch(1);
-  setCentralWidget(central);
+}
 
+void GraphWindow::ConnectControls() {
   connect(cmd3D, &QPushButton::clicked, this, [this] { cmd3D_Click(); });
   connect(cmdReturn, &QPushButton::clicked, this, [this] { cmdReturn_Click(); });
   connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });

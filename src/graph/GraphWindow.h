@@ -28,6 +28,7 @@
 #include "platform/runtime/Runtime.h"
 
 class QAction;
+class QGridLayout;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -36,6 +37,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
+class QVBoxLayout;
 
 namespace gr {
 
@@ -270,6 +272,10 @@ class GraphWindow : public QMainWindow {
 
  private:
   void BuildControls();
+  QGridLayout* BuildPictureArea(QWidget* central);
+  void BuildAnglesAndProgress(QWidget* central, QVBoxLayout* panel);
+  void BuildScalesAndButtons(QWidget* central, QVBoxLayout* panel);
+  void ConnectControls();
   void BuildMenus();
   void RouteKeys();
   QWidget* KeyReceiver();
