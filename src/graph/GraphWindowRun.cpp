@@ -2,26 +2,14 @@
 // order (commands/SceneBuild) and reports each row; the window's frames, menus and boxes follow
 // each report, and a completed build is drawn.
 #include <QAction>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QScopeGuard>
 
 #include "commands/SceneBuild.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
-#include "language/CommandRequests.h"
-#include "language/Messages.h"
-#include "language/Tokens.h"
-#include "numerics/Bvp.h"
-#include "numerics/Ivp.h"
-#include "numerics/SolutionStore.h"
-#include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/SceneStore.h"
-#include "plotting/SceneView.h"
-#include "worksheet/WorksheetWindow.h"
 
 namespace gr {
 
