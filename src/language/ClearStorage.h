@@ -21,8 +21,8 @@ void ClearRunTables();
 
 // Start-up state of the tables: ClearRunTables and ClearStatements, every entry of every table
 // cleared (the fields ClearRunTables keeps included), the select-value lines, ShowValLegend,
-// PlotPending, CurrentStmtNo and LiteralCount cleared. The built-in
-// names are left alone (InitBuiltinNames fills them once).
+// PlotPending, CurrentStmtNo and LiteralCount cleared. The built-in names are left alone
+// (InitBuiltinNames fills them once).
 void ResetWorksheetTables();
 
 }  // namespace ms
