@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "commands/GraphCommands.h"
-#include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "numerics/Bvp.h"
+#include "numerics/BvpTrials.h"
 #include "numerics/Integ.h"
 #include "plotting/Axes.h"
 #include "plotting/BoundingBox.h"
@@ -25,7 +25,7 @@ int Sgn(double v) {
 }
 
 void SetBox(bool available) {
-  FieldGraph.mnuBoxEnabled = available ? -1 : 0;
+  FieldGraph.BoxAvailable = available ? -1 : 0;
 }
 
 bool CurveRequested(int k) {
@@ -53,16 +53,24 @@ void TakeOdeViews(SceneStepReport& report) {
   IvpView.FramesChanged = 0;
 }
 
+// The BVP trial curves a solve drew, taken once: their colours may be chosen.
+void TakeTrialCurves(SceneStepReport& report) {
+  if (BvpTrials.FamilyDrawn == 0) return;
+  report.colours.bvpTrials = true;
+  BvpTrials.FamilyDrawn = 0;
+}
+
 // Runs one command of a row; false when the build is to stop (Esc or a message). Every command
 // but the contours tests the Esc flag.
 bool RunCommand(const Build& b, SceneStepReport& report, GraphCommand command, rt::Text& statement,
                 int16_t slot) {
-  // The field commands read the XY-plane items and may make "Box ?" available.
-  FieldGraph.mnuXYEnabled = b.options.xyPlaneItemEnabled ? -1 : 0;
-  FieldGraph.mnuXYChecked = b.options.xyPlaneItemChecked ? -1 : 0;
+  // The field commands read whether to add axes and grid crosses and may make a box available.
+  FieldGraph.AxesWanted = b.options.fieldAxes ? -1 : 0;
+  FieldGraph.GridCrossesWanted = b.options.fieldGridCrosses ? -1 : 0;
   const int16_t msgNo = RunGraphCommand(command, statement, slot);
   ++report.statementsRun;
   TakeOdeViews(report);
+  TakeTrialCurves(report);
   if (command != GraphCommand::kContour && RunFlags.AbortRun != 0) {
     report.end = StepEnd::kAborted;
     return false;
@@ -116,8 +124,8 @@ void RunDblInt(Build& b, SceneStepReport& r) {
 void RunIvp(Build& b, SceneStepReport& r) {
   FieldGraph.SlopeFieldMode = 0;
   if (!RunCommand(b, r, GraphCommand::kIVP, Requests.IVPStmt, 0) || !VertexTail(r)) return;
-  GraphMenus.mnuPlotIVPColor = -1;
-  r.menuFlagsChanged = true;
+  r.colours.ivpSolution = true;
+  r.showColours = true;
   // The trajectory views offer the box; the others do not, unless stored curves are drawn again.
   if (View.PlotKind == 7 || View.PlotKind == 22) {
     SetBox(true);
@@ -130,13 +138,13 @@ void RunBvp(Build& b, SceneStepReport& r) {
   FieldGraph.SlopeFieldMode = 0;
   if (!RunCommand(b, r, GraphCommand::kBVP, Requests.BVPStmt, 0) || !VertexTail(r)) return;
   if (Settings.BVPScanColor != 0) {
-    GraphMenus.mnuPlotIVPColor = 0;
-    r.menuFlagsChanged = true;
+    r.colours.ivpSolution = false;
+    r.showColours = true;
   }
   if (Bvp.BVPTrialSlopes[0] == 0) {
-    GraphMenus.mnuPlotIVPColor = -1;
-    GraphMenus.mnuBVPcolor = 0;
-    r.menuFlagsChanged = true;
+    r.colours.ivpSolution = true;
+    r.colours.bvpTrials = false;
+    r.showColours = true;
   }
 }
 
@@ -186,10 +194,8 @@ void RunCurve(Build&, SceneStepReport& r) {
     if (k == 1) SetBox(false);
     return;
   }
-  int16_t* flags[6] = {&GraphMenus.mnuPlot1, &GraphMenus.mnuPlot2, &GraphMenus.mnuPLot3,
-                       &GraphMenus.mnuPlot4, &GraphMenus.mnuPlot5, &GraphMenus.mnuPlot6};
-  *flags[k - 1] = -1;
-  r.menuFlagsChanged = true;
+  r.colours.curves[static_cast<size_t>(k - 1)] = true;
+  r.showColours = true;
 }
 
 // Grid crosses, axes and the box.
@@ -283,6 +289,8 @@ SceneBuildReport BuildScene(const SceneBuildOptions& options, const SceneStepObs
   report.keptSegmentCount = Scene.SegmentCount;
 
   Build b{options};
+  FieldGraph.BoxAvailable = options.boxAvailable ? -1 : 0;
+  IvpView.TimeGridUnit = options.timeGridUnit;
   ResetIntegChain();
   b.integSlots = std::clamp<int>(Requests.IntegStmtCount, 0, kMaxIntegStatements);
 
@@ -293,7 +301,7 @@ SceneBuildReport BuildScene(const SceneBuildOptions& options, const SceneStepObs
     step.step = row.step;
     step.curve = row.curve;
     row.run(b, step);
-    step.boxAvailable = FieldGraph.mnuBoxEnabled != 0;
+    step.boxAvailable = FieldGraph.BoxAvailable != 0;
     if (observer) observer(step);
     if (step.Stopped()) {
       stopped = true;
@@ -308,6 +316,8 @@ SceneBuildReport BuildScene(const SceneBuildOptions& options, const SceneStepObs
   // The integral rows ask later builds to draw their stored curves again; the rows after them in
   // this build still computed what they had not computed yet.
   if (b.replotAfterBuild) RunFlags.Replot = -1;
+  report.timeGridUnit = IvpView.TimeGridUnit;
+  IvpView.TimeGridUnit.reset();
   return report;
 }
 

@@ -26,6 +26,14 @@ enum class StepEnd : int {
   kVertexLimit,  // the command ran but the store is past its vertex limit
 };
 
+// Which parts of the picture the user may give a colour of their own, as far as a row changed
+// them: the Plot[ curves #1 to #6, the IVP solution and the BVP trial curves. Unset: as it was.
+struct ColourChoices {
+  std::array<std::optional<bool>, 6> curves;
+  std::optional<bool> ivpSolution;
+  std::optional<bool> bvpTrials;
+};
+
 struct SceneStepReport {
   SceneStep step = SceneStep::kInteg;
   int16_t curve = 0;      // Plot[ curve 1..6 of a kCurve row
@@ -34,10 +42,12 @@ struct SceneStepReport {
   StepEnd end = StepEnd::kRan;
   int16_t msgNo = 0;
   rt::Text statement;  // the refused statement as the command left it
-  // "Box ?" may be offered once the row is done (FieldGraph.mnuBoxEnabled).
+  // A box around the picture may be offered once the row is done.
   bool boxAvailable = false;
-  // The row set GraphMenus flags the menus have to follow.
-  bool menuFlagsChanged = false;
+  // The colour choices the row changed, kept whether or not it stopped afterwards.
+  ColourChoices colours;
+  // The row completed with changed colour choices: they are to be shown now.
+  bool showColours = false;
   // The frames of ODE views (kFirstIvpFrame..kLastIvpFrame) a solve made available, when it
   // changed them: true shown.
   std::optional<std::array<bool, kLastIvpFrame + 1>> odeViews;
@@ -45,16 +55,19 @@ struct SceneStepReport {
   bool Stopped() const { return end != StepEnd::kRan; }
 };
 
-// What the build takes from the window: the state of menu items and of the overlay.
+// What the build takes from the window: what the user chose and the state of the overlay.
 struct SceneBuildOptions {
   bool overlay = false;         // append to the scene kept by the last build
   int16_t keptVertexCount = 0;  // its counts
   int16_t keptSegmentCount = 0;
-  bool xyPlaneItemEnabled = true;  // the field commands draw their XY-plane grid
-  bool xyPlaneItemChecked = true;
+  bool fieldAxes = true;           // the field commands add their axes
+  bool fieldGridCrosses = true;    // and the slope field its grid crosses
   bool gridCrossesAllowed = true;  // grid crosses may be added
   bool showAxes = true;            // axes and grid crosses are added
   bool boxChosen = false;          // the box around the picture is wanted
+  bool boxAvailable = false;       // a box is offered as the build starts
+  // The time grid unit the IVP solvers guard with the other grid units (none: not guarded).
+  std::optional<double> timeGridUnit;
 };
 
 struct SceneBuildReport {
@@ -64,6 +77,8 @@ struct SceneBuildReport {
   // scene when the build completed.
   int16_t keptVertexCount = 0;
   int16_t keptSegmentCount = 0;
+  // The time grid unit as the build left it (a solve resets one too small to 1).
+  std::optional<double> timeGridUnit;
 };
 
 // Called with each row's report as soon as the row is done.

@@ -24,10 +24,10 @@
 #include <new>
 #include <stdexcept>
 
+#include "commands/SceneBuild.h"
 #include "graph/ContourProgressWindow.h"
 #include "graph/DisplaySettingsDialog.h"
 #include "graph/GraphState.h"
-#include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "language/Settings.h"
@@ -98,15 +98,19 @@ void PictureBox::paintEvent(QPaintEvent*) {
 GraphWindow::GraphWindow(QWidget* parent)
     : QMainWindow(parent),
       display_(std::make_unique<draw::DrawTarget>(kDisplayWidthTwips / kTwipsPerPixel,
-                                                  kDisplayHeightTwips / kTwipsPerPixel)) {
+                                                  kDisplayHeightTwips / kTwipsPerPixel)),
+      drawing_(std::make_unique<GraphDrawing>(*this)),
+      navigation_(std::make_unique<GraphNavigation>(*this)),
+      menus_(std::make_unique<GraphMenus>(*this)),
+      animation_(std::make_unique<GraphAnimation>(*this)) {
   setObjectName(QStringLiteral("frmGraph"));
   setWindowTitle(QStringLiteral("Create Graph"));
   display_->SetScale(0, 0, kDisplayWidthTwips, kDisplayHeightTwips);
   display_->FillStyle = draw::kFillTransparent;
   BuildControls();
   BuildMenus();
-  BuildViewButtons();
-  BuildOptionMenus();
+  navigation_->BuildViewButtons();
+  menus_->BuildOptionMenus();
   RouteKeys();
   // The field commands and the slope traces draw their progress on Picture1.
   if (auto* qt = dynamic_cast<ui::QtUiServices*>(&ui::Ui())) {
@@ -114,6 +118,12 @@ GraphWindow::GraphWindow(QWidget* parent)
   }
   g_instance = this;
 }
+
+// The worksheet's Graph button loads this window through the hook it offers.
+[[maybe_unused]] const bool g_loaderInstalled = [] {
+  ws::SetGraphWindowLoader([] { GraphWindow::Load(); });
+  return true;
+}();
 
 GraphWindow::~GraphWindow() = default;
 
@@ -133,8 +143,17 @@ GraphWindow& GraphWindow::Load() {
 void GraphWindow::BuildControls() {
   auto* central = new QWidget(this);
   auto* top = new QHBoxLayout(central);
+  top->addLayout(BuildPictureArea(central), 1);
+  auto* panel = new QVBoxLayout();
+  top->addLayout(panel, 0);
+  BuildAnglesAndProgress(central, panel);
+  BuildScalesAndButtons(central, panel);
+  setCentralWidget(central);
+  ConnectControls();
+}
 
-  // The viewport with the picture box and the two panning scroll bars.
+// The viewport with the picture box and the two panning scroll bars.
+QGridLayout* GraphWindow::BuildPictureArea(QWidget* central) {
   auto* left = new QGridLayout();
   OutDisplay = new QWidget(central);
   OutDisplay->setObjectName(QStringLiteral("OutDisplay"));
@@ -161,12 +180,11 @@ void GraphWindow::BuildControls() {
   left->addWidget(HScrScroll, 1, 0);
   left->setRowStretch(0, 1);
   left->setColumnStretch(0, 1);
-  top->addLayout(left, 1);
+  return left;
+}
 
-  auto* panel = new QVBoxLayout();
-  top->addLayout(panel, 0);
-
-  // Viewing angles and the 2D/3D button.
+// The viewing angles with the 2D/3D button, and the progress of the build.
+void GraphWindow::BuildAnglesAndProgress(QWidget* central, QVBoxLayout* panel) {
   auto* angles = Frame(QStringLiteral("Updated Display of Viewing Angles"), central);
   Frame3 = angles;
   auto* ag = new QGridLayout(angles);
@@ -205,7 +223,11 @@ void GraphWindow::BuildControls() {
     pg->addWidget(PlotLabels[k], 2, k + 1);
   }
   panel->addWidget(progress);
+}
 
+// The grid units of parametric plots, the ODE view-button frames, the position of the image in
+// the printed documentation and the buttons of the window.
+void GraphWindow::BuildScalesAndButtons(QWidget* central, QVBoxLayout* panel) {
   // Grid units of parametric plots.
   Frame2 = Frame(QStringLiteral("Scale per Grid Unit (Parametric Plots)"), central);
   Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -263,8 +285,9 @@ void GraphWindow::BuildControls() {
   panel->addWidget(cmdReturn);
   panel->addWidget(cmdExit);
   panel->addStretch(1);
-  setCentralWidget(central);
+}
 
+void GraphWindow::ConnectControls() {
   connect(cmd3D, &QPushButton::clicked, this, [this] { cmd3D_Click(); });
   connect(cmdReturn, &QPushButton::clicked, this, [this] { cmdReturn_Click(); });
   connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
@@ -331,11 +354,11 @@ void GraphWindow::BuildMenus() {
   }
 
   QMenu* printer = bar->addMenu(QStringLiteral("Printer Options"));
-  BuildPrinterMenu(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
+  drawing_->BuildPrinterMenu(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
   printer->addSeparator();
   mnuEnd = printer->addAction(QStringLiteral("End Program"));
   connect(mnuEnd, &QAction::triggered, this, [this] { mnuEnd_Click(); });
-  BuildFamilyMenus();
+  animation_->BuildFamilyMenus();
 }
 
 // Every key of the window reaches the key handlers, whichever control has the focus.
@@ -353,7 +376,7 @@ QWidget* GraphWindow::KeyReceiver() {
 }
 
 bool GraphWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == DisplayBox) DisplayMouseEvent(event);
+  if (watched == DisplayBox) drawing_->DisplayMouseEvent(event);
   // Back in the graph window (from the display-options window, a box, another program), the keys
   // reach the picture unless a control of the window holds the focus.
   if (watched == this && event->type() == QEvent::WindowActivate) {
@@ -448,16 +471,6 @@ void GraphWindow::SetMenuEnabled(QMenu* item, bool enabled) {
   if (item != nullptr) item->menuAction()->setEnabled(enabled);
 }
 
-// The colour items' enabled states are kept in the shared menu flags; the menus follow them.
-void GraphWindow::ReflectGraphMenus() {
-  const ms::GraphMenuFlags& f = ms::GraphMenus;
-  const std::array<int16_t, 6> plots = {f.mnuPlot1, f.mnuPlot2, f.mnuPLot3,
-                                        f.mnuPlot4, f.mnuPlot5, f.mnuPlot6};
-  for (int k = 0; k < 6; ++k) mnuPlot[k]->setEnabled(plots[k] != 0);
-  mnuPlotIVPColor->setEnabled(f.mnuPlotIVPColor != 0);
-  SetMenuEnabled(mnuBVPcolor, f.mnuBVPcolor != 0);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Load
 
@@ -479,142 +492,20 @@ void GraphWindow::Form_Load() {
     connect(handle, &QWindow::screenChanged, this, [this] { ApplyPixelRatio(true); });
   }
   ui::Ui().DoEvents();
-
-  // Fonts: the picture takes the worksheet's font, the printer the picture's.
-  if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance()) {
-    const QFont sheetFont = sheet->Text1->font();
-    QFont f = display_->Font;
-    if (sheetFont.pointSizeF() > 0) f.setPointSizeF(sheetFont.pointSizeF());
-    f.setFamily(sheetFont.family());
-    f.setBold(sheetFont.bold());
-    f.setItalic(sheetFont.italic());
-    display_->Font = f;
-    printerFont_ = f;
-
-    // A worksheet ending with ":" loses it, and no longer counts as changed.
-    rt::Text text = sheet->WorksheetText();
-    if (!text.empty() && text.back() == u':') {
-      text.pop_back();
-      sheet->SetWorksheetText(text);
-      sheet->Text1->document()->setModified(false);
-    }
-  }
+  TakeWorksheetFont();
 
   ShowReturn(false);
   ms::RunFlags.StopFrames = 0;
   show();
   LoadSetDisplay();  // the display-options window, hidden
 
-  ms::ResetGraphMenus();
-  ReflectGraphMenus();
+  menus_->ResetColourItems();
+  ms::Tables.PlotPending = 0;
   Dash3->setEnabled(false);
-
-  DisplayBox->move(0, 0);
-
-  // The offset scroll bars: their change handlers copy the value into the offsets and redraw.
-  ms::View.DisplayScaleHeight = display_->ScaleHeight();
-  const int width = static_cast<int>(display_->ScaleWidth());
-  const int height = static_cast<int>(display_->ScaleHeight());
-  {
-    const QSignalBlocker hb(HPosition), vb(VPosition);
-    HPosition->setRange(0, width);
-    VPosition->setRange(0, height);
-  }
-  // The picture centre on a whole pixel.
-  const int centreX = width / 2;
-  const int centreY = height / 2;
-  ms::View.ImageOffsetX = centreX;
-  {
-    const QSignalBlocker hb(HPosition);
-    HPosition->setValue((2 * static_cast<int>(ms::View.ImageOffsetX)) / 3);
-  }
-  HPosition_Change();
-  ms::View.ImageOffsetY = centreY;
-  {
-    const QSignalBlocker vb(VPosition);
-    VPosition->setValue((3 * static_cast<int>(ms::View.ImageOffsetY)) / 2);
-  }
-  VPosition_Change();
-
-  mnuXY->setChecked(true);
-  mnuXY->setEnabled(true);
-  mnuXYPlane->setEnabled(true);
-  SetMenuEnabled(mnuAxis, true);
-  mnuXYPlane->setChecked(false);
-  mnuDisplayAxes->setChecked(true);
-
-  Frame2->hide();
-  Frame5->hide();
-  Frame6->hide();
-  Frame7->hide();
-  Frame8->hide();
-  Frame9->hide();
-  cmdUpdate->hide();
-
-  Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = 0;
-  ms::Tables.ShowValLegend = 0;
-  ms::CurveWork.DotSpacingOn = 0;
-  ms::Solutions.SphereMarkersOn = 0;
-  mnuOSymbol->setChecked(true);
-  ms::MathVars.UsedFloor = ms::MathVars.UsedCeil = ms::MathVars.UsedInt = 0;
-
-  Graph.OverlayMode = 0;
-  Graph.FamilyMode = 0;
-  ms::CurveWork.FamilyColorCode = -1;
-  Graph.ShowAxes = -1;
-  ms::CurveWork.ArrowFlagPos = 0;
-
-  SetMenuEnabled(mnuDotSpacing, false);
-  mnuDotNone->setChecked(true);
-  ms::View.ShowBox = 0;
-  SetBoxEnabled(false);
-
-  mnuFine->setChecked(false);
-  mnuMedium->setChecked(true);
-  Graph.FinePen = 0;
-  Graph.Generating = 0;
-
-  ms::PlotRequest.PlotSelect.fill(0);
-  for (int k = 1; k <= ms::kPlotColorCount; ++k) ms::Settings.PlotColor[k] = 0;
-  Graph.AxesRGBChosen = {200, 200, 200};
-
-  Graph.Button2DColor = 0xFFC0C0;
-  Graph.Button3DColor = 0xFFC0FF;
-  SetCmd3D(Graph.Button3DColor, QStringLiteral("3D"));
-
-  if (ms::Requests.BVPRequested != 0) {
-    ms::View.ZAxisNeeded = 0;
-  } else if (ms::Requests.IVPRequested != 0) {
-    const bool trajectory = ms::View.ODEViewRequest == 7 || ms::View.ODEViewRequest == 22;
-    ms::View.ZAxisNeeded = trajectory ? -1 : 0;
-  }
-
-  for (QLabel* l : PlotLabels) SetLabelBackground(l, 0xFFFFFF);
-  PlotLabels[2]->setText(QStringLiteral("3"));
-  PlotLabels[5]->setText(QStringLiteral("6"));
-
-  ms::View.DepthLimit = 999.0;
-  ms::View.PictureScaleWork = 300.0;
-  ms::View.EyeDistance = 10.0;
-  ms::Scene.VertexCount = 0;
-  ms::Scene.SegmentCount = 0;
-
-  ms::View.RotationAngle = ms::View.SavedRotation;
-  ms::View.ElevationAngle = ms::View.SavedElevation;
-
-  ms::View.AngleStep = 6.2831853072 / 180;
-  mnu2Deg->setChecked(true);
-  mnu1Deg->setChecked(false);
-
-  Graph.GridUnitT = ms::View.UserGridUnitT;
-  ms::IvpView.TimeGridUnit = &Graph.GridUnitT;
-  ms::Scene.GridUnitX = ms::View.UserGridUnitX;
-  ms::Scene.GridUnitY = ms::View.UserGridUnitY;
-  ms::Scene.GridUnitZ = ms::View.UserGridUnitZ;
-  strXScale->setText(Q(rt::Str(ms::Scene.GridUnitX)));
-  strYScale->setText(Q(rt::Str(ms::Scene.GridUnitY)));
-  strZScale->setText(Q(rt::Str(ms::Scene.GridUnitZ)));
-
+  navigation_->CentrePicture();
+  menus_->ResetItemsForLoad();
+  ResetForLoad();
+  navigation_->ResetViewForLoad();
   ms::Scene.VertexCount = ms::Scene.SegmentCount = 0;
   ms::Scene.VertexCountD = ms::Scene.SegmentCountD = 0;
   Graph.SavedVertexCount = Graph.SavedSegmentCount = 0;
@@ -631,6 +522,61 @@ void GraphWindow::Form_Load() {
   } catch (...) {
     LoadFailed(0, u"Unknown error");
   }
+}
+
+// The picture takes the worksheet's font, the printer the picture's. A worksheet ending with ":"
+// loses it, and no longer counts as changed.
+void GraphWindow::TakeWorksheetFont() {
+  ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
+  if (sheet == nullptr) return;
+  const QFont sheetFont = sheet->Text1->font();
+  QFont f = display_->Font;
+  if (sheetFont.pointSizeF() > 0) f.setPointSizeF(sheetFont.pointSizeF());
+  f.setFamily(sheetFont.family());
+  f.setBold(sheetFont.bold());
+  f.setItalic(sheetFont.italic());
+  display_->Font = f;
+  printerFont_ = f;
+
+  rt::Text text = sheet->WorksheetText();
+  if (!text.empty() && text.back() == u':') {
+    text.pop_back();
+    sheet->SetWorksheetText(text);
+    sheet->Text1->document()->setModified(false);
+  }
+}
+
+// The frames, progress labels, overlay switches and loop flags as the window loads.
+void GraphWindow::ResetForLoad() {
+  Frame2->hide();
+  Frame5->hide();
+  Frame6->hide();
+  Frame7->hide();
+  Frame8->hide();
+  Frame9->hide();
+  cmdUpdate->hide();
+
+  Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = 0;
+  ms::Tables.ShowValLegend = 0;
+  ms::CurveWork.DotSpacingOn = 0;
+  ms::Solutions.SphereMarkersOn = 0;
+  ms::MathVars.UsedFloor = ms::MathVars.UsedCeil = ms::MathVars.UsedInt = 0;
+
+  Graph.OverlayMode = 0;
+  Graph.FamilyMode = 0;
+  ms::CurveWork.FamilyColorCode = -1;
+  Graph.ShowAxes = -1;
+  ms::CurveWork.ArrowFlagPos = 0;
+  Graph.FinePen = 0;
+  Graph.Generating = 0;
+
+  ms::PlotRequest.PlotSelect.fill(0);
+  for (int k = 1; k <= ms::kPlotColorCount; ++k) ms::Settings.PlotColor[k] = 0;
+  Graph.AxesRGBChosen = {200, 200, 200};
+
+  for (QLabel* l : PlotLabels) SetLabelBackground(l, 0xFFFFFF);
+  PlotLabels[2]->setText(QStringLiteral("3"));
+  PlotLabels[5]->setText(QStringLiteral("6"));
 }
 
 void GraphWindow::LoadFailed(int errorNumber, const rt::Text& description) {

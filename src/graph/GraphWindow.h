@@ -3,6 +3,12 @@
 // box and lets the user turn, zoom and pan the view. One global window: created when first used,
 // unloaded by Return and End Program, and it refuses every other way of closing.
 //
+// The window holds its controls, the load and unload, and the picture build (GenerateData, which
+// hands each row's report to the menus). The work behind the other handlers is done by its parts:
+// GraphDrawing (view and drawing, printing, pictures), GraphNavigation (keys, rotation, zoom,
+// scroll bars, scale boxes, view buttons), GraphMenus (option menus and the build reports) and
+// GraphAnimation (families of curves, animation frames); each handler forwards to its part.
+//
 // The picture box Display is a drawing target in twips (15 per pixel) of 11500 x 15000, larger than
 // its viewport OutDisplay; two scroll bars pan it inside the viewport.
 #pragma once
@@ -14,10 +20,15 @@
 #include <cstdint>
 #include <memory>
 
+#include "graph/GraphAnimation.h"
+#include "graph/GraphDrawing.h"
+#include "graph/GraphMenus.h"
+#include "graph/GraphNavigation.h"
 #include "platform/draw/DrawTarget.h"
 #include "platform/runtime/Runtime.h"
 
 class QAction;
+class QGridLayout;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -26,10 +37,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
-
-namespace ms {
-struct SceneStepReport;
-}
+class QVBoxLayout;
 
 namespace gr {
 
@@ -85,100 +93,85 @@ class GraphWindow : public QMainWindow {
   // window) is an unload by the program.
   static int UnloadModeOf(bool spontaneous, bool unloading);
 
-  // --- Picture build and drawing ----------------------------------------------------------------
+  // --- Picture build (GraphWindowRun.cpp): the core builds, the menus follow each row's report.
   void GenerateData();
-  void updateplot();
-  void Convert();
-  void ImageView(draw::DrawTarget& target);
   draw::DrawTarget& Display() { return *display_; }
 
-  // --- View navigation ---------------------------------------------------------------------------
-  // Key codes of the arrow keys: 37 left, 38 up, 39 right, 40 down; other codes do nothing.
-  void Form_KeyDown(int keyCode, int shift);
-  void Form_KeyPress(int keyAscii);
-  // A key as the picture takes it: the arrows turn, Esc aborts, characters go to Form_KeyPress.
-  void GraphKey(const QKeyEvent& key);
-  void cmd3D_Click();
-  void HScrScroll_Change();
-  void VScrScroll_Change();
-  void HPosition_Change();
-  void VPosition_Change();
-  // Validation of the three scale boxes: true when the text is refused (focus stays).
-  bool strXScale_Validate();
-  bool strYScale_Validate();
-  bool strZScale_Validate();
-
-  // --- ODE view buttons (GraphWindowViews.cpp)
-  // ----------------------------------------------------- A view button: records the view
-  // code 1..22, marks the button and rebuilds from the stored solution. Codes outside 1..22 and
-  // presses during a build are ignored.
-  void ViewButton_Click(int code);
-  // Background colour (packed RGB) of the button of a view code; 0 for a code outside 1..22.
-  int32_t ViewButtonColor(int code) const;
-
-  // --- Option menus (GraphWindowMenus.cpp) -------------------------------------------------------
-  // The colour chooser: the colour dialog starts from the colour last chosen in this window;
-  // the chosen colour is stored in the argument. True when a colour was chosen, false (argument
-  // unchanged) when the dialog was cancelled.
-  bool ProcessColor(int32_t& color);
-  // The worksheet's preset colours: the colour dialog, starting from black, without loading the
-  // graph window. True when a colour was chosen, false (argument unchanged) when cancelled.
-  static bool PresetColor(int32_t& color);
-  void mnuPlot_Click(int plot);  // "#1" .. "#6"
-  void mnuPlotIVPColor_Click();
-  void mnuBVPyes_Click();
-  void mnuBVPno_Click();
-  void mnuIntegColor_Click();
-  void mnuXYPlane_Click();
-  void mnuAxes_Click();
-  void mnuDisplayAxes_Click();
-  void mnuXY_Click();
-  void mnu1Deg_Click();
-  void mnu2Deg_Click();
-  void mnuYes_Click();
-  void mnuNo_Click();
-  void mnuDotNone_Click();
-  void mnuDot_Click(int spacing);  // "10 Spacing" .. "100 Spacing"
-  void mnuCustom_Click();
-  void mnuSymbol_Click(QAction* symbol);  // mnuOSymbol, mnuPSymbol or mnuXSymbol
-  void mnuCodeYes_Click();
-  void mnuCodeNo_Click();
-  void mnuFine_Click();
-  void mnuMedium_Click();
-
-  // --- Printing (GraphWindowPrint.cpp)
-  // ------------------------------------------------------------- Gives the printer target a user
-  // scale that maps the source's coordinates onto the page at the source's physical size (15 twips
-  // a screen pixel), the centre of the source's scale on the centre of the page. dpiX and dpiY are
-  // the printer's pixels per inch.
+  // The handlers of the window design, each passed to the part of the window that does the work.
+  // --- View and drawing (GraphDrawing) -----------------------------------------------------------
+  void updateplot() { drawing_->updateplot(); }
+  void Convert() { drawing_->Convert(); }
+  void ImageView(draw::DrawTarget& target) { drawing_->ImageView(target); }
   static void SetPrinterScale(draw::DrawTarget& printer, double dpiX, double dpiY,
-                              const draw::DrawTarget& source);
-  // The picture as printed: the scale of Display on the page, the scene with the printer pen,
-  // then the overlays that are switched on. Any target will do (tests use an image).
-  void PrintGraph(draw::DrawTarget& printer, double dpiX, double dpiY);
-  void mnuPrtGraph_Click();
-  void mnuPtrSetup1_Click();
-
-  // --- Pictures and the framed capture (GraphWindowImage.cpp)
-  // ----------------------------------------
-  void mnuSaveGraph_Click();
-  void mnuSaveFrame_Click();
+                              const draw::DrawTarget& source) {
+    GraphDrawing::SetPrinterScale(printer, dpiX, dpiY, source);
+  }
+  void PrintGraph(draw::DrawTarget& printer, double dpiX, double dpiY) {
+    drawing_->PrintGraph(printer, dpiX, dpiY);
+  }
+  void mnuPrtGraph_Click() { drawing_->mnuPrtGraph_Click(); }
+  void mnuPtrSetup1_Click() { drawing_->mnuPtrSetup1_Click(); }
+  void mnuSaveGraph_Click() { drawing_->mnuSaveGraph_Click(); }
+  void mnuSaveFrame_Click() { drawing_->mnuSaveFrame_Click(); }
   // Mouse on the picture; buttons 1 left, 2 right, 4 middle; x and y in Display's units.
-  void Display_MouseDown(int button, double x, double y);
-  void Display_MouseMove(int button, double x, double y);
-  void Display_MouseUp(int button, double x, double y);
+  void Display_MouseDown(int button, double x, double y) {
+    drawing_->Display_MouseDown(button, x, y);
+  }
+  void Display_MouseMove(int button, double x, double y) {
+    drawing_->Display_MouseMove(button, x, y);
+  }
+  void Display_MouseUp(int button, double x, double y) { drawing_->Display_MouseUp(button, x, y); }
   // The framed capture: armed by "Save Framed (bmp)", consumed by the next button release.
   bool BoxMode = false;
   double BoxStartX = 0, BoxStartY = 0, BoxEndX = 0, BoxEndY = 0;
 
-  // --- Families of curves and animation frames (GraphWindowFamily.cpp)
-  // -----------------------------
-  void mnuFamilySetUp_Click();  // "Family of Curves" > "Set Up"
-  void mnuPlotSet_Click();      // "Generate Curves": the member loop
-  void mnuSetUp_Click();        // "Animation" > "Set Up"
-  void mnuSetCompute_Click();   // "Compute Frames": the frame loop
+  // --- Navigation: keys, rotation, zoom, scroll bars, scale boxes, view buttons (GraphNavigation)
+  void Form_KeyDown(int keyCode, int shift) { navigation_->Form_KeyDown(keyCode, shift); }
+  void Form_KeyPress(int keyAscii) { navigation_->Form_KeyPress(keyAscii); }
+  // A key as the picture takes it: the arrows turn, Esc aborts, characters go to Form_KeyPress.
+  void GraphKey(const QKeyEvent& key);
+  void cmd3D_Click() { navigation_->cmd3D_Click(); }
+  void HScrScroll_Change() { navigation_->HScrScroll_Change(); }
+  void VScrScroll_Change() { navigation_->VScrScroll_Change(); }
+  void HPosition_Change() { navigation_->HPosition_Change(); }
+  void VPosition_Change() { navigation_->VPosition_Change(); }
+  bool strXScale_Validate() { return navigation_->strXScale_Validate(); }
+  bool strYScale_Validate() { return navigation_->strYScale_Validate(); }
+  bool strZScale_Validate() { return navigation_->strZScale_Validate(); }
+  void ViewButton_Click(int code) { navigation_->ViewButton_Click(code); }
+  int32_t ViewButtonColor(int code) const { return navigation_->ViewButtonColor(code); }
+
+  // --- Option menus (GraphMenus) -----------------------------------------------------------------
+  bool ProcessColor(int32_t& color) { return menus_->ProcessColor(color); }
+  void mnuPlot_Click(int plot) { menus_->mnuPlot_Click(plot); }
+  void mnuPlotIVPColor_Click() { menus_->mnuPlotIVPColor_Click(); }
+  void mnuBVPyes_Click() { menus_->mnuBVPyes_Click(); }
+  void mnuBVPno_Click() { menus_->mnuBVPno_Click(); }
+  void mnuIntegColor_Click() { menus_->mnuIntegColor_Click(); }
+  void mnuXYPlane_Click() { menus_->mnuXYPlane_Click(); }
+  void mnuAxes_Click() { menus_->mnuAxes_Click(); }
+  void mnuDisplayAxes_Click() { menus_->mnuDisplayAxes_Click(); }
+  void mnuXY_Click() { menus_->mnuXY_Click(); }
+  void mnu1Deg_Click() { menus_->mnu1Deg_Click(); }
+  void mnu2Deg_Click() { menus_->mnu2Deg_Click(); }
+  void mnuYes_Click() { menus_->mnuYes_Click(); }
+  void mnuNo_Click() { menus_->mnuNo_Click(); }
+  void mnuDotNone_Click() { menus_->mnuDotNone_Click(); }
+  void mnuDot_Click(int spacing) { menus_->mnuDot_Click(spacing); }
+  void mnuCustom_Click() { menus_->mnuCustom_Click(); }
+  void mnuSymbol_Click(QAction* symbol) { menus_->mnuSymbol_Click(symbol); }
+  void mnuCodeYes_Click() { menus_->mnuCodeYes_Click(); }
+  void mnuCodeNo_Click() { menus_->mnuCodeNo_Click(); }
+  void mnuFine_Click() { menus_->mnuFine_Click(); }
+  void mnuMedium_Click() { menus_->mnuMedium_Click(); }
+
+  // --- Families of curves and animation frames (GraphAnimation) ----------------------------------
+  void mnuFamilySetUp_Click() { animation_->mnuFamilySetUp_Click(); }
+  void mnuPlotSet_Click() { animation_->mnuPlotSet_Click(); }
+  void mnuSetUp_Click() { animation_->mnuSetUp_Click(); }
+  void mnuSetCompute_Click() { animation_->mnuSetCompute_Click(); }
   // A member or frame loop is under way (it lets events run between passes).
-  bool LoopRunning() const { return loopRunning_; }
+  bool LoopRunning() const { return animation_->LoopRunning(); }
   // "Family of Curves": "Set Up", then "Color Code Plots?" (mnuColorCode, inserted before
   // "Generate Curves"), then "Generate Curves". "Animation": "Set Up", "Compute Frames".
   QMenu* mnuFamily = nullptr;
@@ -189,6 +182,12 @@ class GraphWindow : public QMainWindow {
   QAction* mnuSetCompute = nullptr;
   QGroupBox* Frame1 = nullptr;  // "Move Graphic Image within Documentation"
   QGroupBox* Frame3 = nullptr;  // "Updated Display of Viewing Angles"
+
+  // The parts of the window.
+  GraphDrawing& Drawing() { return *drawing_; }
+  GraphNavigation& Navigation() { return *navigation_; }
+  GraphMenus& Menus() { return *menus_; }
+  GraphAnimation& Animation() { return *animation_; }
 
   // Background colour of the 2D/3D button (packed RGB).
   int32_t Cmd3DColor() const { return cmd3DColor_; }
@@ -273,19 +272,11 @@ class GraphWindow : public QMainWindow {
 
  private:
   void BuildControls();
+  QGridLayout* BuildPictureArea(QWidget* central);
+  void BuildAnglesAndProgress(QWidget* central, QVBoxLayout* panel);
+  void BuildScalesAndButtons(QWidget* central, QVBoxLayout* panel);
+  void ConnectControls();
   void BuildMenus();
-  // The "Family of Curves" and "Animation" menus (GraphWindowFamily.cpp).
-  void BuildFamilyMenus();
-  void FamilyStopPath();
-  void FramesStopPath();
-  // The graph window is gone or closing (End Program while a loop let events run).
-  bool LoopCut() const;
-  // The "Printer Options" items above "End Program" (GraphWindowPrint.cpp).
-  void BuildPrinterMenu(QMenu* printer);
-  // A mouse event on the picture box, passed to the Display_Mouse handlers.
-  void DisplayMouseEvent(QEvent* event);
-  // The framed part of the picture once the frame is released (GraphWindowImage.cpp).
-  void CaptureFrame(double releaseX, double releaseY);
   void RouteKeys();
   QWidget* KeyReceiver();
   void ApplyPixelRatio(bool redraw);
@@ -294,25 +285,14 @@ class GraphWindow : public QMainWindow {
   void ShowReturn(bool shown);
   void ShowCount();
   void SetLabelBackground(QLabel* label, int32_t packed);
-  void ReflectGraphMenus();
   void SetMenuEnabled(QAction* item, bool enabled);
   void SetMenuEnabled(QMenu* item, bool enabled);
-  // The build's early ends: the box, the pointer back, and the window left usable.
-  void SetBoxEnabled(bool enabled);
-  void ReflectOdeViews(const std::array<bool, 10>& views);
+  // Ends a build early: the box, the pointer back, and the window left usable.
   void StopBuild(const rt::Text& text, int style, const rt::Text& title);
-  void ReflectBuildStep(const ms::SceneStepReport& report);
-  // The view buttons in their frames, and the option items the base menus do not hold.
-  void BuildViewButtons();
-  void BuildOptionMenus();
-  void SetViewButtonColor(int code, int32_t color);
-  // Marks the view button of code as the chosen one of its frame.
-  void MarkViewButton(int code);
-  // Replot set, arrows counted from the first curve again, then the build.
-  void RebuildFromStore();
   void ValidateScaleBox(QLineEdit* box);
-  bool ValidateScale(QLineEdit* box, const rt::Text& notNumber, const rt::Text& zero, double& unit,
-                     double& userUnit);
+  // The parts of the load that are the window's own.
+  void TakeWorksheetFont();
+  void ResetForLoad();
   // The load's rescue of the worksheet after a run-time error.
   void LoadFailed(int errorNumber, const rt::Text& description);
   bool SaveWorksheet();
@@ -323,20 +303,20 @@ class GraphWindow : public QMainWindow {
   // The window's own draw width, which the pen items set (1 "Fine", 4 "Medium").
   int drawWidth_ = 1;
   bool busy_ = false;
-  bool building_ = false;    // GenerateData is on the stack
-  bool validating_ = false;  // a scale box is being validated (its box takes the focus)
-  bool unloading_ = false;   // an unload the program asked for: the closing guard lets it pass
+  bool building_ = false;   // GenerateData is on the stack
+  bool unloading_ = false;  // an unload the program asked for: the closing guard lets it pass
   bool returnShown_ = true;
   QFont printerFont_;
-  // The target being printed on while PrintGraph runs: the scene painter gives it the printer pen.
-  draw::DrawTarget* printTarget_ = nullptr;
-  // The band shown while a frame is dragged on the picture.
-  QPointer<QWidget> frameBand_;
-  bool loopRunning_ = false;    // a member or frame loop is under way
-  bool framesRunning_ = false;  // the frame loop is under way
-  std::array<int32_t, 23> viewButtonColors_{};
-  // The colour the colour dialog starts from: the last colour chosen in this window (black first).
-  int32_t dialogColor_ = 0;
+
+  // The parts of the window; they reach the controls and the helpers above through the window.
+  friend class GraphDrawing;
+  friend class GraphNavigation;
+  friend class GraphMenus;
+  friend class GraphAnimation;
+  std::unique_ptr<GraphDrawing> drawing_;
+  std::unique_ptr<GraphNavigation> navigation_;
+  std::unique_ptr<GraphMenus> menus_;
+  std::unique_ptr<GraphAnimation> animation_;
 };
 
 }  // namespace gr

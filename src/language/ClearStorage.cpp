@@ -4,8 +4,6 @@
 
 namespace ms {
 
-GraphMenuFlags GraphMenus;
-
 void ClearStatements() {
   for (int k = 1; k <= kMaxStatements; ++k) Tables.StatementList[k] = StatementRec{};
   Tables.StatementCount = 0;
@@ -72,11 +70,6 @@ void ClearRunTables() {
   ClearValueList();
 }
 
-void ResetGraphMenus() {
-  GraphMenus = GraphMenuFlags{};
-  Tables.PlotPending = 0;
-}
-
 void ResetWorksheetTables() {
   ClearRunTables();
   ClearStatements();
@@ -95,7 +88,7 @@ void ResetWorksheetTables() {
   }
   Tables.SelectValueCount = 0;
   Tables.ShowValLegend = 0;
-  ResetGraphMenus();
+  Tables.PlotPending = 0;
 }
 
 }  // namespace ms

@@ -19,28 +19,10 @@ void ClearValueList();   // ValueList 0..100000, every field; ValueTop
 // the scene with them.
 void ClearRunTables();
 
-// The eight colour items of the graph window's menus, as the window shows them enabled (-1) or
-// disabled (0). The graph window reflects these flags in its menus.
-struct GraphMenuFlags {
-  int16_t mnuPlot1 = 0;
-  int16_t mnuPlot2 = 0;
-  int16_t mnuPLot3 = 0;
-  int16_t mnuPlot4 = 0;
-  int16_t mnuPlot5 = 0;
-  int16_t mnuPlot6 = 0;
-  int16_t mnuPlotIVPColor = 0;
-  int16_t mnuBVPcolor = 0;
-};
-extern GraphMenuFlags GraphMenus;
-
-// Disables the eight colour items (in the order of the fields above) and clears PlotPending. The
-// graph window runs it when it loads.
-void ResetGraphMenus();
-
 // Start-up state of the tables: ClearRunTables and ClearStatements, every entry of every table
 // cleared (the fields ClearRunTables keeps included), the select-value lines, ShowValLegend,
-// PlotPending, CurrentStmtNo and LiteralCount cleared, the graph menu flags reset. The built-in
-// names are left alone (InitBuiltinNames fills them once).
+// PlotPending, CurrentStmtNo and LiteralCount cleared. The built-in names are left alone
+// (InitBuiltinNames fills them once).
 void ResetWorksheetTables();
 
 }  // namespace ms

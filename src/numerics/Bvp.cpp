@@ -156,7 +156,6 @@ int16_t ParseBvpArgs(const rt::Text& statement, BvpArgs& args) {
 
 void ProcessBVP(rt::Text& statement, int16_t& msgNo) {
   Solutions.IVPOrder1 = -1;
-  Bvp.Frame5Shown = -1;
   View.ZAxisNeeded = 0;
   BvpArgs a;
   msgNo = ParseBvpArgs(statement, a);

@@ -27,9 +27,6 @@ struct BvpStateData {
   int16_t BVPListGiven = 0;
   // The mode was negative: the end-miss plot instead of the trial curves (-1).
   int16_t BVPRootsMode = 0;
-  // The graph window shows its frame of the three one-equation view buttons, captioned for the
-  // boundary value problem, when Frame5Shown is set (-1).
-  int16_t Frame5Shown = 0;
 };
 
 extern BvpStateData Bvp;

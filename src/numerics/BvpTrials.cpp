@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "numerics/Bvp.h"
@@ -96,6 +95,7 @@ void ResetBvpTrials() {
   for (auto& row : BvpTrials.BVPFamilyTable)
     for (auto& column : row) column.fill(0);
   BvpTrials.BVPEndMiss.fill(0);
+  BvpTrials.FamilyDrawn = 0;
 }
 
 void GetCurveColor(int16_t index, int16_t& red, int16_t& green, int16_t& blue) {
@@ -191,7 +191,7 @@ void DrawBVPFamily(int16_t& msgNo) {
         point(k, j, x, y, z);
         Widen(x, y, z);
       }
-    GraphMenus.mnuBVPcolor = -1;
+    BvpTrials.FamilyDrawn = -1;
     Solutions.CurveSteps = kTrialSteps - 1;
     for (int k = 1; k <= n; ++k) {
       int16_t red = 0, green = 0, blue = 0;

@@ -23,6 +23,9 @@ struct BvpTrialData {
   std::array<std::array<std::array<double, kFamilySheets>, 3>, kFamilyRows> BVPFamilyTable{};
   // Entry k-1: xb - x(tb) of trial curve k.
   std::array<double, kEndMissEntries> BVPEndMiss{};
+  // -1 once DrawBVPFamily drew the trial curves (not the end-miss plot); the picture build takes
+  // it (their colours may then be chosen) and clears it.
+  int16_t FamilyDrawn = 0;
 };
 
 extern BvpTrialData BvpTrials;

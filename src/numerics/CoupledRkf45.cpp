@@ -179,13 +179,13 @@ void BuildCurve(const Member& m, double mode, const Target& to, int16_t& msgNo) 
   msgNo = 0;
   const int slot = View.PlotKind;
   if (slot < 1 || slot > kViewSlots) return;
-  double* gridT = IvpView.TimeGridUnit;
+  std::optional<double>& gridT = IvpView.TimeGridUnit;
   const bool tooSmall = Scene.GridUnitX < m.gridMin || Scene.GridUnitY < m.gridMin ||
                         Scene.GridUnitZ < m.gridMin ||
-                        (m.guardTimeGrid && gridT != nullptr && *gridT < m.gridMin);
+                        (m.guardTimeGrid && gridT.has_value() && *gridT < m.gridMin);
   if (tooSmall) {
     Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
-    if (m.guardTimeGrid && gridT != nullptr) *gridT = 1.0;
+    if (m.guardTimeGrid && gridT.has_value()) *gridT = 1.0;
   }
   if (m.zAxisOnView7 && mode != 1 && slot == 7) View.ZAxisNeeded = -1;
   CurveBuild build;

@@ -89,9 +89,7 @@ void SetViewFrames(int equations, double mode) {
 }  // namespace
 
 void ResetIvpView() {
-  double* const timeGrid = IvpView.TimeGridUnit;
   IvpView = IvpViewState{};
-  IvpView.TimeGridUnit = timeGrid;
 }
 
 int16_t ParseIvpArgs(const rt::Text& statement, IvpArgs& args) {

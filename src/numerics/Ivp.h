@@ -21,14 +21,15 @@ struct IvpViewState {
   std::array<int16_t, kLastIvpFrame + 1> FrameVisible{};  // -1 shown, 0 hidden
   // -1 once an IVP[ run has set the frames; the graph window clears it when it has applied them.
   int16_t FramesChanged = 0;
-  // The graph window's working time grid unit; the coupled solvers reset it to 1 together with the
-  // other grid units when one is too small to divide by. Null when no graph window is present.
-  double* TimeGridUnit = nullptr;
+  // The time grid unit of the picture being built, which the picture build passes in and takes
+  // back; the coupled solvers reset it to 1 together with the other grid units when one is too
+  // small to divide by. None outside a build.
+  std::optional<double> TimeGridUnit;
 };
 
 extern IvpViewState IvpView;
 
-// Start-up state: every frame hidden and not moved, nothing changed (TimeGridUnit is kept).
+// Start-up state: every frame hidden and not moved, nothing changed, no time grid unit.
 void ResetIvpView();
 
 // Parses and solves one IVP[ statement; msgNo 0 on success, else the first error's number.

@@ -108,12 +108,12 @@ int16_t ProcessPlotDirField(const rt::Text& statement) {
   const int16_t msgNo = BuildDirFieldArrows(args.fRecord, args.hRecord, args.gRecord, is3D, a, b, n,
                                             c, d, m, zMin, zMax);
   // The axes follow an evaluation failure too; the caller then reports it.
-  if (RunFlags.AbortRun != 0 || FieldGraph.mnuXYEnabled == 0) return msgNo;
+  if (RunFlags.AbortRun != 0 || FieldGraph.AxesWanted == 0) return msgNo;
 
   if (is3D) {
     View.RotationAngle = View.FieldRotation;
     View.ElevationAngle = View.FieldElevation;
-    FieldGraph.mnuBoxEnabled = -1;
+    FieldGraph.BoxAvailable = -1;
     if (View.ShowBox != 0) AddBoundingBox(a, b, c, d, zMin, zMax);
     if (rt::Sgn(d) == rt::Sgn(c) || rt::Sgn(a) == rt::Sgn(b) || rt::Sgn(zMin) == rt::Sgn(zMax)) {
       BuildCornerAxes(a, b, c, d, zMin, zMax);

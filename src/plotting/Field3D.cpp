@@ -106,7 +106,7 @@ int16_t ProcessPlotField3D(const rt::Text& statement) {
   msgNo = BuildField3DArrows(args.fRecord, args.gRecord, args.hRecord, a, b, n, c, d, m, e, f, k);
   if (RunFlags.AbortRun != 0) return msgNo;
   if (View.ShowBox != 0) AddBoundingBox(a, b, c, d, e, f);
-  if (FieldGraph.mnuXYEnabled == 0) return msgNo;
+  if (FieldGraph.AxesWanted == 0) return msgNo;
   if (rt::Sgn(d) == rt::Sgn(c) || rt::Sgn(a) == rt::Sgn(b) || rt::Sgn(e) == rt::Sgn(f)) {
     BuildCornerAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, 1.1 * e, 1.1 * f);
   } else {

@@ -68,21 +68,20 @@ struct FieldTablesData {
   rt::Text Field3DColorLetter = u"b";
 };
 
-// The graph window's state that the field commands read and set, kept here as plain flags that
-// the graph window reflects: its "XY-Plane" item (enabled exactly when the axes are shown,
-// checked when the XY plane is on), its "Box ?" item and whether the last picture holds a slope
-// field. The graph window loads with both XY-Plane flags set and "Box ?" disabled.
+// What the picture build tells the field commands and what they leave for it: whether they add
+// their axes (AxesWanted) and the slope field its grid crosses (GridCrossesWanted), whether a box
+// around the picture can be offered (BoxAvailable), whether the last picture holds a slope field.
 struct FieldGraphFlags {
-  int16_t mnuXYEnabled = -1;
-  int16_t mnuXYChecked = -1;
-  int16_t mnuBoxEnabled = 0;
+  int16_t AxesWanted = -1;
+  int16_t GridCrossesWanted = -1;
+  int16_t BoxAvailable = 0;
   int16_t SlopeFieldMode = 0;
 };
 
 extern FieldTablesData FieldTables;
 extern FieldGraphFlags FieldGraph;
 
-// Start-up state: empty tables, default colour letters, the graph flags as the window loads.
+// Start-up state: empty tables, default colour letters, axes and grid crosses wanted, no box.
 void ResetFieldTables();
 
 namespace field {

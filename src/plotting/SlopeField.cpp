@@ -224,14 +224,14 @@ int16_t ProcessPlotSlopeField(const rt::Text& statement) {
 
   RunFlags.AbortRun = 0;
   msgNo = BuildSlopeField(args.fRecord, a, b, args.x.steps, c, d, args.y.steps, args.count);
-  if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.mnuXYEnabled == 0) return msgNo;
+  if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.AxesWanted == 0) return msgNo;
 
   if (rt::Sgn(c) == rt::Sgn(d) || rt::Sgn(a) == rt::Sgn(b)) {
     BuildCornerAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, 0, 0);
   } else {
     BuildAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, -1, 1);
   }
-  if (FieldGraph.mnuXYChecked != 0) {
+  if (FieldGraph.GridCrossesWanted != 0) {
     // The crosses cover the view box; the field's rectangle belongs to it.
     field::WidenViewBox(a, b, c, d, 0, 0);
     AddGridCrosses();

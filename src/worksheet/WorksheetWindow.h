@@ -44,6 +44,12 @@ extern const std::array<const char16_t*, 15> kVecCaptions;
 inline constexpr char16_t kScaCaption[] = u"sDot[";
 extern const std::array<const char16_t*, 8> kSpcFuncCaptions;
 
+// The Graph button loads the graph window through this hook, which the graph window installs as
+// the program starts; the worksheet window does not include the graph window. Unset, the button
+// loads nothing.
+using GraphWindowLoader = void (*)();
+void SetGraphWindowLoader(GraphWindowLoader load);
+
 // What Save and Save As did: written, nothing to write (empty or unchanged text), or not written
 // (dialog cancelled or the file could not be written).
 enum class SaveOutcome { kWritten, kNothingToSave, kNotWritten };

@@ -2,7 +2,6 @@
 // the preset colours. Each item sets one shared setting that the builders read when they next run.
 #include <QAction>
 
-#include "graph/GraphWindow.h"
 #include "language/Settings.h"
 #include "platform/ui/QtUiServices.h"
 #include "worksheet/WorksheetWindow.h"
@@ -13,10 +12,15 @@ namespace {
 
 constexpr double kSlopeSteps[5] = {0.2, 0.1, 0.05, 0.02, 0.01};
 
-// The colour dialog of the preset colours; the graph window is not loaded for it. A cancel
-// leaves the colour unchanged (false).
+// The colour dialog of the preset colours, starting from black as the chooser of a freshly loaded
+// graph window does. The graph window is not loaded for it: a load would build the pending
+// requests (solve, trace, show their messages) in the middle of picking a colour. A cancel leaves
+// the colour unchanged (false).
 bool ChooseColor(int32_t& color) {
-  return gr::GraphWindow::PresetColor(color);
+  int32_t chosen = 0;
+  if (!ui::Ui().ColorDialog(0, chosen)) return false;
+  color = chosen;
+  return true;
 }
 
 }  // namespace

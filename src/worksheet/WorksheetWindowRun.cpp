@@ -10,7 +10,7 @@
 #include <QPushButton>
 
 #include "commands/WorksheetRun.h"
-#include "graph/GraphProbe.h"
+#include "mathematics/Classify.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Messages.h"
@@ -108,6 +108,14 @@ void WorksheetWindow::mnuCompute_click() {
   ms::VectorStacks.ComponentFuncCounter = 0;
 }
 
+namespace {
+GraphWindowLoader g_loadGraphWindow = nullptr;
+}  // namespace
+
+void SetGraphWindowLoader(GraphWindowLoader load) {
+  g_loadGraphWindow = load;
+}
+
 void WorksheetWindow::cmdGraph_click() {
   ms::PlotRequest.PlotSpec.fill(0);
   if (ms::PlotRequest.PlotVectorCount == 0 && !ms::AnyCommandRequested(false)) {
@@ -129,7 +137,7 @@ void WorksheetWindow::cmdGraph_click() {
   const bool aborted = ms::RunFlags.AbortRun != 0;
   // Loading the graph window builds its first picture; it shows its Return button when the build
   // ends. The worksheet steps aside unless the build was aborted with Esc.
-  gr::GraphWindow::Load();
+  if (g_loadGraphWindow != nullptr) g_loadGraphWindow();
   if (!aborted && ms::RunFlags.AbortRun == 0) hide();
 }
 

@@ -16,11 +16,10 @@ namespace {
 class SceneBuildTest : public WorksheetTest {
  protected:
   // Executes the worksheet, then builds its picture.
-  SceneBuildReport Build(const rt::Text& sheet) {
+  SceneBuildReport Build(const rt::Text& sheet, const SceneBuildOptions& options = {}) {
     EXPECT_EQ(RunExecute(sheet, false, 0, {}).stage, ExecuteStage::kDone);
     RunFlags.Replot = 0;
-    return BuildScene(SceneBuildOptions{},
-                      [this](const SceneStepReport& r) { seen_.push_back(r.step); });
+    return BuildScene(options, [this](const SceneStepReport& r) { seen_.push_back(r.step); });
   }
   std::vector<SceneStep> seen_;
 };
@@ -45,6 +44,8 @@ TEST_F(SceneBuildTest, ReportsEachRowInTheFixedOrder) {
     EXPECT_EQ(s.statementsRun, s.step == SceneStep::kFinish ? 0 : 1);
     // Only the solve of one equation changes the views: the frame of its one-equation views.
     EXPECT_EQ(s.odeViews.has_value(), s.step == SceneStep::kIVP);
+    // A solve that ran offers its curve's colour.
+    EXPECT_EQ(s.colours.ivpSolution.value_or(false), s.step == SceneStep::kIVP);
   }
   const auto& views = *r.steps[1].odeViews;
   for (int f = kFirstIvpFrame; f <= kLastIvpFrame; ++f) EXPECT_EQ(views[f], f == 5) << f;
@@ -71,6 +72,23 @@ TEST_F(SceneBuildTest, ARefusedStatementStopsTheBuildWithItsMessage) {
   EXPECT_EQ(r.keptVertexCount, 0);
   // The integral row completed before the stop: its curve is still drawn again later.
   EXPECT_NE(RunFlags.Replot, 0);
+}
+
+// The time grid unit is the window's: it goes in with the options and comes back as a solve of
+// three equations left it, reset to 1 when too small to divide by, and is not kept by the core.
+TEST_F(SceneBuildTest, TheTimeGridUnitGoesInAndComesBackGuarded) {
+  const rt::Text sheet =
+      u"F{t,x,y,z}=y\r\nG{t,x,y,z}=-x\r\nH{t,x,y,z}=1\r\nIVP[F,G,H,{0,1,1,0,0}{1,0.001,1}]\r\n";
+  const std::optional<double> none;
+  for (const auto& [in, out] :
+       {std::pair{std::optional(1e-5), std::optional(1.0)},
+        std::pair{std::optional(0.5), std::optional(0.5)}, std::pair{none, none}}) {
+    SCOPED_TRACE(in.value_or(-1));
+    SceneBuildOptions options;
+    options.timeGridUnit = in;
+    EXPECT_EQ(Build(sheet, options).timeGridUnit, out);
+    EXPECT_FALSE(IvpView.TimeGridUnit.has_value());
+  }
 }
 
 }  // namespace

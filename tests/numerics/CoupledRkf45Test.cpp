@@ -311,14 +311,13 @@ TEST_F(CoupledRkf45Test, GridUnitGuards) {
     Log() = {};
     NativeConstant(c.vars, {1, 1, 1, 1});
     StartBuild();
-    double timeGrid = c.gridT;
-    IvpView.TimeGridUnit = &timeGrid;
+    IvpView.TimeGridUnit = c.gridT;
     Scene.GridUnitX = c.gridX;
     Scene.GridUnitY = Scene.GridUnitZ = 3;
     ASSERT_EQ(Solve(c.vars, 0, 0.1, {0, 0, 0, 0}, 1e-3, 1), 0);
     EXPECT_EQ(Scene.GridUnitX == 1.0 && Scene.GridUnitY == 1.0 && Scene.GridUnitZ == 1.0, c.reset);
     // The two-equation solver never touches the time grid.
-    EXPECT_EQ(timeGrid, c.vars == 2 ? c.gridT : c.reset ? 1.0 : c.gridT);
+    EXPECT_EQ(IvpView.TimeGridUnit, c.vars == 2 ? c.gridT : c.reset ? 1.0 : c.gridT);
   }
 }
 

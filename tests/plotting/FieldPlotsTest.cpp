@@ -139,7 +139,7 @@ TEST_F(FieldTest, SlopeSegmentsFollowTheSlope) {
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     ASSERT_EQ(Run({c.f, c.statement}), 0);
-    FieldGraph.mnuXYEnabled = 0;
+    FieldGraph.AxesWanted = 0;
     View.FieldVectorScale = c.vectorScale;
     View.ArrowHeadScale = c.headScale;
     // Marks an earlier curve left in the rows must not mark the field's segments.
@@ -204,7 +204,7 @@ TEST_F(FieldTest, SlopeSolutionTraces) {
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     ASSERT_EQ(Run({c.f, c.statement}), 0);
-    FieldGraph.mnuXYEnabled = 0;
+    FieldGraph.AxesWanted = 0;
     Settings.BothDirections = c.both ? -1 : 0;
     ASSERT_EQ(Stored(kSlope), 0);
     const auto trace = Segments((c.both ? 1 : 3) * FieldTables.SlopePointCount);
@@ -271,7 +271,7 @@ TEST_F(FieldTest, ArrowsFollowTheVectors) {
     EXPECT_EQ(View.RotationAngle, flat ? -3.1415926536 / 2 : 0.3);
     EXPECT_EQ(View.ElevationAngle, flat ? 0 : 0.7);
     if (c.cmd == kDir) {
-      EXPECT_EQ(FieldGraph.mnuBoxEnabled, flat ? 0 : -1) << "a lifted field offers the box";
+      EXPECT_EQ(FieldGraph.BoxAvailable, flat ? 0 : -1) << "a lifted field offers the box";
       EXPECT_EQ(FieldTables.FieldZMin, c.zMin);
       EXPECT_EQ(FieldTables.FieldZMax, c.zMax);
       for (int v = 0; v < Scene.VertexCount; ++v) {
@@ -356,9 +356,9 @@ TEST_F(FieldTest, BoxAndAxesAfterTheField) {
     const std::string box = Drawn();
     (c.corner ? BuildCornerAxes : BuildAxes)(r[0], r[1], r[2], r[3], r[4], r[5]);
     const std::string expected = Drawn();
-    FieldGraph.mnuXYChecked = 0;
+    FieldGraph.GridCrossesWanted = 0;
     for (const int16_t axes : {-1, 0}) {
-      FieldGraph.mnuXYEnabled = axes;
+      FieldGraph.AxesWanted = axes;
       View.ShowBox = -1;
       ASSERT_EQ(Build(cmd, c.statement), 0);
       EXPECT_EQ(Drawn(c.fieldSegments), axes ? expected : cmd == kSpace ? box : "");
@@ -403,7 +403,7 @@ TEST_F(FieldTest, EscAndReplot) {
     EXPECT_EQ(c.vectorsAtEsc < 0 ? -1 : FieldTables.FieldVectorCount, c.vectorsAtEsc);
     screen_.onDoEvents = nullptr;
     RunFlags.Replot = -1;
-    FieldGraph.mnuXYEnabled = View.ShowBox = 0;
+    FieldGraph.AxesWanted = View.ShowBox = 0;
     const long again = screen_.doEventsCount;
     EXPECT_EQ(Stored(c.cmd), 0);
     EXPECT_EQ(RunFlags.AbortRun, 0);
@@ -468,7 +468,7 @@ TEST_F(FieldTest, Limits) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.box));
-    FieldGraph.mnuXYEnabled = View.ShowBox = -1;
+    FieldGraph.AxesWanted = View.ShowBox = -1;
     screen_.boxes.clear();
     const long events = screen_.doEventsCount;
     ASSERT_EQ(RunField(c.cmd, c.tooMany), 0);
@@ -483,7 +483,7 @@ TEST_F(FieldTest, Limits) {
     // A field that does not fit the picture's 30,000 points is refused before any evaluation,
     // with a box that names the command and the points it needs; one that just fits is drawn.
     ASSERT_EQ(RunText(c.fits), 0);
-    FieldGraph.mnuXYEnabled = View.ShowBox = 0;
+    FieldGraph.AxesWanted = View.ShowBox = 0;
     for (const int over : {0, 1}) {
       SCOPED_TRACE(over);
       StartSceneBuild();

@@ -108,7 +108,7 @@ void SolverTest::SetUp() {
 
 void SolverTest::TearDown() {
   ResetRhsEvaluator();
-  IvpView.TimeGridUnit = nullptr;
+  IvpView.TimeGridUnit.reset();
   screen_.onDoEvents = nullptr;
   RunFlags.AbortRun = 0;
   RunFlags.Replot = 0;

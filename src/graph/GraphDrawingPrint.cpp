@@ -10,6 +10,7 @@
 #include <cmath>
 #include <utility>
 
+#include "graph/GraphDrawing.h"
 #include "graph/GraphOverlays.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
@@ -27,36 +28,36 @@ constexpr double kTwipsPerInch = 1440.0;
 
 }  // namespace
 
-void GraphWindow::BuildPrinterMenu(QMenu* printer) {
+void GraphDrawing::BuildPrinterMenu(QMenu* printer) {
   printer->addSeparator();
-  mnuPtrSetup1 = printer->addAction(QStringLiteral("Printer Set Up"));
-  mnuPen = printer->addMenu(QStringLiteral("Pen"));
-  mnuFine = mnuPen->addAction(QStringLiteral("Fine"));
-  mnuMedium = mnuPen->addAction(QStringLiteral("Medium"));
-  mnuFine->setCheckable(true);
-  mnuMedium->setCheckable(true);
+  w_.mnuPtrSetup1 = printer->addAction(QStringLiteral("Printer Set Up"));
+  w_.mnuPen = printer->addMenu(QStringLiteral("Pen"));
+  w_.mnuFine = w_.mnuPen->addAction(QStringLiteral("Fine"));
+  w_.mnuMedium = w_.mnuPen->addAction(QStringLiteral("Medium"));
+  w_.mnuFine->setCheckable(true);
+  w_.mnuMedium->setCheckable(true);
   printer->addSeparator();
-  mnuPrtGraph = printer->addAction(QStringLiteral("Print Image"));
-  mnuSaveGraph = printer->addAction(QStringLiteral("Save Image (bmp)"));
-  mnuSaveFrame = printer->addAction(QStringLiteral("Save Framed (bmp)"));
-  mnuPtrSetup1->setObjectName(QStringLiteral("mnuPtrSetup1"));
-  mnuPen->setObjectName(QStringLiteral("mnuPen"));
-  mnuFine->setObjectName(QStringLiteral("mnuFine"));
-  mnuMedium->setObjectName(QStringLiteral("mnuMedium"));
-  mnuPrtGraph->setObjectName(QStringLiteral("mnuPrtGraph"));
-  mnuSaveGraph->setObjectName(QStringLiteral("mnuSaveGraph"));
-  mnuSaveFrame->setObjectName(QStringLiteral("mnuSaveFrame"));
-  connect(mnuPtrSetup1, &QAction::triggered, this, [this] { mnuPtrSetup1_Click(); });
-  connect(mnuPrtGraph, &QAction::triggered, this, [this] { mnuPrtGraph_Click(); });
-  connect(mnuSaveGraph, &QAction::triggered, this, [this] { mnuSaveGraph_Click(); });
-  connect(mnuSaveFrame, &QAction::triggered, this, [this] { mnuSaveFrame_Click(); });
+  w_.mnuPrtGraph = printer->addAction(QStringLiteral("Print Image"));
+  w_.mnuSaveGraph = printer->addAction(QStringLiteral("Save Image (bmp)"));
+  w_.mnuSaveFrame = printer->addAction(QStringLiteral("Save Framed (bmp)"));
+  w_.mnuPtrSetup1->setObjectName(QStringLiteral("mnuPtrSetup1"));
+  w_.mnuPen->setObjectName(QStringLiteral("mnuPen"));
+  w_.mnuFine->setObjectName(QStringLiteral("mnuFine"));
+  w_.mnuMedium->setObjectName(QStringLiteral("mnuMedium"));
+  w_.mnuPrtGraph->setObjectName(QStringLiteral("mnuPrtGraph"));
+  w_.mnuSaveGraph->setObjectName(QStringLiteral("mnuSaveGraph"));
+  w_.mnuSaveFrame->setObjectName(QStringLiteral("mnuSaveFrame"));
+  QObject::connect(w_.mnuPtrSetup1, &QAction::triggered, &w_, [this] { mnuPtrSetup1_Click(); });
+  QObject::connect(w_.mnuPrtGraph, &QAction::triggered, &w_, [this] { mnuPrtGraph_Click(); });
+  QObject::connect(w_.mnuSaveGraph, &QAction::triggered, &w_, [this] { mnuSaveGraph_Click(); });
+  QObject::connect(w_.mnuSaveFrame, &QAction::triggered, &w_, [this] { mnuSaveFrame_Click(); });
 }
 
 // The source's units per inch follow from its scale and its size on the screen; the page's extent
 // in inches (the printer target's pixels over the printer's resolution) in those units is the
 // extent of the printer's scale, laid about the source's centre.
-void GraphWindow::SetPrinterScale(draw::DrawTarget& printer, double dpiX, double dpiY,
-                                  const draw::DrawTarget& source) {
+void GraphDrawing::SetPrinterScale(draw::DrawTarget& printer, double dpiX, double dpiY,
+                                   const draw::DrawTarget& source) {
   if (!(dpiX > 0) || !(dpiY > 0)) return;
   const double sourceInchesX = source.PixelWidth() * kTwipsPerPixel / kTwipsPerInch;
   const double sourceInchesY = source.PixelHeight() * kTwipsPerPixel / kTwipsPerInch;
@@ -71,8 +72,8 @@ void GraphWindow::SetPrinterScale(draw::DrawTarget& printer, double dpiX, double
 
 // The scene is drawn from the view table as the last drawing on the screen left it (projected
 // for Display), so the page shows what the screen shows.
-void GraphWindow::PrintGraph(draw::DrawTarget& printer, double dpiX, double dpiY) {
-  SetPrinterScale(printer, dpiX, dpiY, *display_);
+void GraphDrawing::PrintGraph(draw::DrawTarget& printer, double dpiX, double dpiY) {
+  SetPrinterScale(printer, dpiX, dpiY, *w_.display_);
   printTarget_ = &printer;
   ImageView(printer);
   printTarget_ = nullptr;
@@ -94,9 +95,9 @@ void GraphWindow::PrintGraph(draw::DrawTarget& printer, double dpiX, double dpiY
   }
 }
 
-void GraphWindow::mnuPrtGraph_Click() {
+void GraphDrawing::mnuPrtGraph_Click() {
   // Pending repaints and clicks run first; one of them may unload the window.
-  QPointer<GraphWindow> self(this);
+  QPointer<GraphWindow> self(&w_);
   ui::Ui().DoEvents();
   if (self.isNull()) return;
 
@@ -105,7 +106,7 @@ void GraphWindow::mnuPrtGraph_Click() {
   // printer is left ready for the next try (another printer or a PDF file from Printer Set Up).
   const ui::PrintStart start = ui::BeginPrinting(painter);
   if (start != ui::PrintStart::kStarted) {
-    SetBusyPointer(false);
+    w_.SetBusyPointer(false);
     ui::Ui().MsgBox(start == ui::PrintStart::kNoPrinter
                         ? u"No printer is installed; the graph was not printed.\r\nChoose "
                           u"Printer Set Up to print to a PDF file."
@@ -117,16 +118,16 @@ void GraphWindow::mnuPrtGraph_Click() {
   const QRect page = device.pageLayout().paintRectPixels(device.resolution());
   {
     draw::DrawTarget target(painter, page.width(), page.height());
-    target.Font = printerFont_;
+    target.Font = w_.printerFont_;
     PrintGraph(target, device.logicalDpiX(), device.logicalDpiY());
   }
   painter.end();
-  SetBusyPointer(false);
+  w_.SetBusyPointer(false);
 }
 
 // The dialog configures the program's printer; a cancel or a failure of the dialog leaves it as
 // it was.
-void GraphWindow::mnuPtrSetup1_Click() {
+void GraphDrawing::mnuPtrSetup1_Click() {
   ui::Ui().PrintDialog();
 }
 

@@ -1,6 +1,8 @@
 // Drawing the scene: the world points are copied into the view table, turned and projected, the
 // picture is cleared and every segment is painted in its colour, with the gaps and limit markers
 // of curve jumps and the dot-spacing symbols; then the text overlays.
+#include "graph/GraphDrawing.h"
+
 #include <QAction>
 #include <QLabel>
 #include <algorithm>
@@ -55,21 +57,21 @@ OverlayTable& Overlays() {
   return g_overlays;
 }
 
-void GraphWindow::Convert() {
+void GraphDrawing::Convert() {
   const int last = LastRow(ms::Scene.VertexCountD);
   for (int r = 0; r <= last; ++r) ms::Scene.ViewXYZ[r] = ms::Scene.VertexXYZ[r];
 }
 
-void GraphWindow::updateplot() {
+void GraphDrawing::updateplot() {
   Convert();
-  ms::View.DisplayScaleHeight = display_->ScaleHeight();
+  ms::View.DisplayScaleHeight = w_.display_->ScaleHeight();
   ms::RotateView();
-  Label10->setText(ui::ToQString(ms::View.ElevationLabel));
-  Label12->setText(ui::ToQString(ms::View.RotationLabel));
+  w_.Label10->setText(ui::ToQString(ms::View.ElevationLabel));
+  w_.Label12->setText(ui::ToQString(ms::View.RotationLabel));
   ms::ProjectView();
-  display_->Cls();
-  ImageView(*display_);
-  SetBusyPointer(false);
+  w_.display_->Cls();
+  ImageView(*w_.display_);
+  w_.SetBusyPointer(false);
 
   const std::array<std::pair<int16_t, OverlayPainter>, 7> overlays = {{
       {Graph.ShowDataText, g_overlays.placeText},
@@ -81,23 +83,23 @@ void GraphWindow::updateplot() {
       {Graph.ShowLegend, g_overlays.PlaceLegend},
   }};
   for (const auto& [shown, paint] : overlays) {
-    if (shown != 0 && paint != nullptr) paint(*display_);
+    if (shown != 0 && paint != nullptr) paint(*w_.display_);
   }
 
   Graph.Generating = 0;
-  ShowReturn(true);
-  DisplayBox->update();
-  update();
+  w_.ShowReturn(true);
+  w_.DisplayBox->update();
+  w_.update();
 }
 
-void GraphWindow::ImageView(draw::DrawTarget& target) {
+void GraphDrawing::ImageView(draw::DrawTarget& target) {
   target.CurrentX = 0;
   target.CurrentY = 0;
   const bool jumpsAsGaps = ms::Settings.DiscontinuityOn != 0;
   const bool markers = ms::Settings.NoLimitMarkers == 0;
   const bool dots = ms::CurveWork.DotSpacingOn != 0;
-  const bool plusSymbol = mnuPSymbol->isChecked();
-  const bool circleSymbol = mnuOSymbol->isChecked();
+  const bool plusSymbol = w_.mnuPSymbol->isChecked();
+  const bool circleSymbol = w_.mnuOSymbol->isChecked();
   const double depthLimit = ms::View.DepthLimit;
   const auto& view = ms::Scene.ViewXYZ;
 

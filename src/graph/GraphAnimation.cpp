@@ -5,6 +5,8 @@
 //
 // Both loops let events run once per pass, before the pass, and stop there on their own flags
 // (StopFamily, StopFrames), never on the abort flag of Esc.
+#include "graph/GraphAnimation.h"
+
 #include <QAction>
 #include <QFile>
 #include <QGroupBox>
@@ -100,37 +102,84 @@ bool WriteTextFile(const QString& name, const rt::Text& content) {
   return file.write(bytes) == bytes.size() && file.flush();
 }
 
-}  // namespace
-
-void GraphWindow::BuildFamilyMenus() {
-  QMenuBar* bar = menuBar();
-  mnuFamily = bar->addMenu(QStringLiteral("Family of Curves"));
-  mnuFamilySetUp = mnuFamily->addAction(QStringLiteral("Set Up"));
-  mnuPlotSet = mnuFamily->addAction(QStringLiteral("Generate Curves"));
-  mnuPlotSet->setEnabled(false);
-  mnuAnimate = bar->addMenu(QStringLiteral("Animation"));
-  mnuSetUp = mnuAnimate->addAction(QStringLiteral("Set Up"));
-  mnuSetCompute = mnuAnimate->addAction(QStringLiteral("Compute Frames"));
-  mnuSetCompute->setEnabled(false);
-  mnuFamilySetUp->setObjectName(QStringLiteral("mnuFamilySetUp"));
-  mnuPlotSet->setObjectName(QStringLiteral("mnuPlotSet"));
-  mnuAnimate->setObjectName(QStringLiteral("mnuAnimate"));
-  mnuSetUp->setObjectName(QStringLiteral("mnuSetUp"));
-  mnuSetCompute->setObjectName(QStringLiteral("mnuSetCompute"));
-  connect(mnuFamilySetUp, &QAction::triggered, this, [this] { mnuFamilySetUp_Click(); });
-  connect(mnuPlotSet, &QAction::triggered, this, [this] { mnuPlotSet_Click(); });
-  connect(mnuSetUp, &QAction::triggered, this, [this] { mnuSetUp_Click(); });
-  connect(mnuSetCompute, &QAction::triggered, this, [this] { mnuSetCompute_Click(); });
+// The range of the run from the set-up window: both ends numbers and not the same, else the
+// matching box and false.
+bool ReadRange(const rt::Text& notNumbers, const rt::Text& same, double& start, double& end) {
+  if (!rt::IsNumeric(Family.RangeStart) || !rt::IsNumeric(Family.RangeEnd)) {
+    Say(notNumbers);
+    return false;
+  }
+  start = rt::Val(Family.RangeStart);
+  end = rt::Val(Family.RangeEnd);
+  if (start == end) {
+    Say(same);
+    return false;
+  }
+  return true;
 }
 
-bool GraphWindow::LoopCut() const {
-  return unloading_ || !isVisible();
+// The set-up window, the progress display of the run, back to set-up: Stop off, Save and Cancel
+// on.
+void DisarmFrameProgress() {
+  if (AnimationSetupDialog* window = AnimationSetupDialog::Instance()) {
+    window->cmdStop->setEnabled(false);
+    window->cmdSave->setEnabled(true);
+    window->cmdCancel->setEnabled(true);
+    window->SetStopColor(kButtonIdle);
+  }
+}
+
+// The colour of family member k: its own with colour coding, otherwise curve #1's.
+void SetMemberColour(int k) {
+  ms::CurveWorkData& cw = ms::CurveWork;
+  const auto slot = static_cast<size_t>(k - 1);
+  int r = 0, g = 0, b = 0;
+  if (cw.FamilyColorCode != 0) {
+    int16_t r16 = 0, g16 = 0, b16 = 0;
+    ms::GetCurveColor(static_cast<int16_t>(k), r16, g16, b16);
+    r = r16;
+    g = g16;
+    b = b16;
+    cw.FamilyMember = static_cast<int16_t>(k);
+  } else {
+    rt::SplitRGB(ms::Settings.PlotColorUsed[1], r, g, b);
+  }
+  cw.FamilyRed[slot] = r;
+  cw.FamilyGreen[slot] = g;
+  cw.FamilyBlue[slot] = b;
+}
+
+}  // namespace
+
+void GraphAnimation::BuildFamilyMenus() {
+  QMenuBar* bar = w_.menuBar();
+  w_.mnuFamily = bar->addMenu(QStringLiteral("Family of Curves"));
+  w_.mnuFamilySetUp = w_.mnuFamily->addAction(QStringLiteral("Set Up"));
+  w_.mnuPlotSet = w_.mnuFamily->addAction(QStringLiteral("Generate Curves"));
+  w_.mnuPlotSet->setEnabled(false);
+  w_.mnuAnimate = bar->addMenu(QStringLiteral("Animation"));
+  w_.mnuSetUp = w_.mnuAnimate->addAction(QStringLiteral("Set Up"));
+  w_.mnuSetCompute = w_.mnuAnimate->addAction(QStringLiteral("Compute Frames"));
+  w_.mnuSetCompute->setEnabled(false);
+  w_.mnuFamilySetUp->setObjectName(QStringLiteral("mnuFamilySetUp"));
+  w_.mnuPlotSet->setObjectName(QStringLiteral("mnuPlotSet"));
+  w_.mnuAnimate->setObjectName(QStringLiteral("mnuAnimate"));
+  w_.mnuSetUp->setObjectName(QStringLiteral("mnuSetUp"));
+  w_.mnuSetCompute->setObjectName(QStringLiteral("mnuSetCompute"));
+  QObject::connect(w_.mnuFamilySetUp, &QAction::triggered, &w_, [this] { mnuFamilySetUp_Click(); });
+  QObject::connect(w_.mnuPlotSet, &QAction::triggered, &w_, [this] { mnuPlotSet_Click(); });
+  QObject::connect(w_.mnuSetUp, &QAction::triggered, &w_, [this] { mnuSetUp_Click(); });
+  QObject::connect(w_.mnuSetCompute, &QAction::triggered, &w_, [this] { mnuSetCompute_Click(); });
+}
+
+bool GraphAnimation::LoopCut() const {
+  return w_.unloading_ || !w_.isVisible();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Families of curves
 
-void GraphWindow::mnuFamilySetUp_Click() {
+void GraphAnimation::mnuFamilySetUp_Click() {
   // The family set-up stays open to a running family (its Cancel stops the loop), but would turn
   // the frames of a running animation into an overlay.
   if (framesRunning_) return;
@@ -141,23 +190,18 @@ void GraphWindow::mnuFamilySetUp_Click() {
   });
 }
 
-void GraphWindow::mnuPlotSet_Click() {
+void GraphAnimation::mnuPlotSet_Click() {
   // A second run started while the first lets events run would rewrite the worksheet under it.
-  if (loopRunning_ || building_) return;
+  if (loopRunning_ || w_.building_) return;
   const rt::Text id = Family.FamilyConstID;
   if (id.empty()) {
     Say(u"Please enter a constant Identifier to vary.");
     return;
   }
   int16_t count = FamilyCountOf(Family.FamilyTotal);
-  if (!rt::IsNumeric(Family.RangeStart) || !rt::IsNumeric(Family.RangeEnd)) {
-    Say(u"The start constant and end constant must be directly assigned to numbers.");
-    return;
-  }
-  const double start = rt::Val(Family.RangeStart);
-  const double end = rt::Val(Family.RangeEnd);
-  if (start == end) {
-    Say(u"Begining and ending values are the same.");
+  double start = 0, end = 0;
+  if (!ReadRange(u"The start constant and end constant must be directly assigned to numbers.",
+                 u"Begining and ending values are the same.", start, end)) {
     return;
   }
   // At most ten members are drawn; the step spreads those from Start to End.
@@ -165,8 +209,8 @@ void GraphWindow::mnuPlotSet_Click() {
   if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
   const double step = (end - start) / (count - 1);
 
-  display_->Cls();
-  DisplayBox->update();
+  w_.display_->Cls();
+  w_.DisplayBox->update();
 
   rt::Text text = TakeWorksheet();
   const AssignmentMatch match = FindAssignment(text, id, kFamilyNumberPattern);
@@ -179,7 +223,7 @@ void GraphWindow::mnuPlotSet_Click() {
     return;
   }
 
-  ShowReturn(false);
+  w_.ShowReturn(false);
   Graph.FamilyMode = -1;
   // The display options' time block lists the member values from now on.
   if (DisplaySettingsDialog* options = DisplaySettingsDialog::Instance()) {
@@ -189,13 +233,13 @@ void GraphWindow::mnuPlotSet_Click() {
   // A stop of an earlier run (Cancel in the set-up window) does not hold back this one: the
   // run could not have been started again without Save.
   ms::RunFlags.StopFamily = 0;
-  QPointer<GraphWindow> self(this);
+  QPointer<GraphWindow> self(&w_);
   loopRunning_ = true;
   // The members accumulate in one picture for this run only, however it ends.
   Graph.OverlayMode = -1;
   const auto ended = qScopeGuard([self] {
     Graph.OverlayMode = 0;
-    if (self) self->loopRunning_ = false;
+    if (self) self->Animation().loopRunning_ = false;
   });
   const long pos = match.pos;
   rt::Text span = match.span;
@@ -213,56 +257,41 @@ void GraphWindow::mnuPlotSet_Click() {
     const rt::Text assignment = AssignmentText(id, value);
     text = RewriteAssignment(text, pos, span, assignment);
 
-    ms::CurveWorkData& cw = ms::CurveWork;
-    if (cw.FamilyColorCode != 0) {
-      int16_t r = 0, g = 0, b = 0;
-      ms::GetCurveColor(static_cast<int16_t>(k), r, g, b);
-      cw.FamilyRed[slot] = r;
-      cw.FamilyGreen[slot] = g;
-      cw.FamilyBlue[slot] = b;
-      cw.FamilyMember = static_cast<int16_t>(k);
-    } else {
-      int r = 0, g = 0, b = 0;
-      rt::SplitRGB(ms::Settings.PlotColorUsed[1], r, g, b);
-      cw.FamilyRed[slot] = r;
-      cw.FamilyGreen[slot] = g;
-      cw.FamilyBlue[slot] = b;
-    }
-
+    SetMemberColour(k);
     PutWorksheet(text);
     span = assignment;
     ExecuteWorksheet();
     if (self.isNull()) return;
     // Each member is solved for its own value, never drawn from the last one's stored solution.
     ms::RunFlags.Replot = 0;
-    GenerateData();
+    w_.GenerateData();
     if (self.isNull()) return;
-    ShowReturn(false);
+    w_.ShowReturn(false);
   }
   ms::CurveWork.FamilyMember = 0;
-  ShowReturn(true);
+  w_.ShowReturn(true);
 }
 
 // The loop was stopped (Cancel in the set-up window, or curve #1 filled the point space): the
 // window is handed back to the user. Later builds draw in the plot colours again.
-void GraphWindow::FamilyStopPath() {
+void GraphAnimation::FamilyStopPath() {
   ms::CurveWork.FamilyMember = 0;
-  cmdReturn->setEnabled(true);
-  ShowReturn(true);
+  w_.cmdReturn->setEnabled(true);
+  w_.ShowReturn(true);
   if (FamilyPlotsDialog* window = FamilyPlotsDialog::Instance()) {
     int r = 0, g = 0, b = 0;
     rt::SplitRGB(kButtonIdle, r, g, b);
     window->cmdCancel->setStyleSheet(
         QStringLiteral("background-color: rgb(%1, %2, %3);").arg(r).arg(g).arg(b));
   }
-  cmdExit->setEnabled(true);
-  cmdUpdate->setEnabled(true);
+  w_.cmdExit->setEnabled(true);
+  w_.cmdUpdate->setEnabled(true);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Animation frames
 
-void GraphWindow::mnuSetUp_Click() {
+void GraphAnimation::mnuSetUp_Click() {
   // The set-up window doubles as the progress display of a running loop.
   if (loopRunning_) return;
   QPointer<AnimationSetupDialog> window(&AnimationSetupDialog::Load());
@@ -272,10 +301,10 @@ void GraphWindow::mnuSetUp_Click() {
   });
 }
 
-void GraphWindow::mnuSetCompute_Click() {
-  if (loopRunning_ || building_) return;
-  HPosition->setValue(kFrameHPosition);
-  VPosition->setValue(kFrameVPosition);
+void GraphAnimation::mnuSetCompute_Click() {
+  if (loopRunning_ || w_.building_) return;
+  w_.HPosition->setValue(kFrameHPosition);
+  w_.VPosition->setValue(kFrameVPosition);
   ms::View.ImageOffsetX = kFrameOffsetX;
   ms::View.ImageOffsetY = kFrameOffsetY;
 
@@ -286,14 +315,9 @@ void GraphWindow::mnuSetCompute_Click() {
     return;
   }
   const int16_t count = FrameCountOf(Frames.FrameTotal);
-  if (!rt::IsNumeric(Family.RangeStart) || !rt::IsNumeric(Family.RangeEnd)) {
-    Say(u"Range constants must be directly assigned to numbers.");
-    return;
-  }
-  const double start = rt::Val(Family.RangeStart);
-  const double end = rt::Val(Family.RangeEnd);
-  if (start == end) {
-    Say(u"Beginning & ending values cannot be the same.");
+  double start = 0, end = 0;
+  if (!ReadRange(u"Range constants must be directly assigned to numbers.",
+                 u"Beginning & ending values cannot be the same.", start, end)) {
     return;
   }
   const double step = (end - start) / count;
@@ -305,18 +329,18 @@ void GraphWindow::mnuSetCompute_Click() {
     return;
   }
 
-  cmdReturn->setEnabled(false);
-  cmdExit->setEnabled(false);
-  cmdUpdate->setEnabled(false);
-  QPointer<GraphWindow> self(this);
+  w_.cmdReturn->setEnabled(false);
+  w_.cmdExit->setEnabled(false);
+  w_.cmdUpdate->setEnabled(false);
+  QPointer<GraphWindow> self(&w_);
   loopRunning_ = true;
   framesRunning_ = true;
   const auto ended = qScopeGuard([self] {
-    if (self) self->loopRunning_ = self->framesRunning_ = false;
+    if (self) self->Animation().loopRunning_ = self->Animation().framesRunning_ = false;
   });
-  GenerateData();
+  w_.GenerateData();
   if (self.isNull()) return;
-  if (!SaveFrame(*this, FrameBitmapName(base, 0))) {
+  if (!SaveFrame(w_, FrameBitmapName(base, 0))) {
     FramesStopPath();
     Say(u"The frame file " + ui::FromQString(FrameBitmapName(base, 0)) + u" could not be written.");
     return;
@@ -336,10 +360,10 @@ void GraphWindow::mnuSetCompute_Click() {
   QPointer<AnimationSetupDialog> window(&progress);
   progress.lblFrameCt->setText(Q(rt::IntText(count)));
   const double first = rt::Val(match.numberText);
-  Frame1->setEnabled(false);
-  Frame3->setEnabled(false);
-  cmdReturn->setEnabled(false);
-  cmdExit->setEnabled(false);
+  w_.Frame1->setEnabled(false);
+  w_.Frame3->setEnabled(false);
+  w_.cmdReturn->setEnabled(false);
+  w_.cmdExit->setEnabled(false);
   progress.ShowModeless();
   progress.cmdSave->setEnabled(false);
   progress.cmdCancel->setEnabled(false);
@@ -366,71 +390,73 @@ void GraphWindow::mnuSetCompute_Click() {
     PutWorksheet(text);
     span = assignment;
     if (window) window->lblConstID->setText(Q(rt::NumText(value)));
-
-    Frame2->setEnabled(false);
-    Frame5->setEnabled(false);
-    Frame6->setEnabled(false);
-    ExecuteWorksheet();
-    if (self.isNull()) return;
-    // A frame the worksheet could not be executed for would repeat the last picture under a new
-    // name: the run stops (the worksheet's box has said why) and says which frame.
-    if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
-        sheet != nullptr && sheet->LastExecuteMessage() != 0) {
-      FramesStopPath();
-      Say(u"Frame " + rt::IntText(k) + u" could not be computed; the frames stop at frame " +
-          rt::IntText(k - 1) + u".");
-      return;
-    }
-    // Each frame is solved for its own value, never drawn from the last one's stored solution.
-    ms::RunFlags.Replot = 0;
-    GenerateData();
-    if (self.isNull()) return;
-    const QString name = FrameBitmapName(base, k);
-    if (!SaveFrame(*this, name)) {
-      // No frame is left out unnoticed: the run stops as Stop would, and says why.
-      FramesStopPath();
-      Say(u"The frame file " + ui::FromQString(name) + u" could not be written.");
-      return;
-    }
+    if (!ComputeFrame(k, FrameBitmapName(base, k))) return;
     if (window) window->lblFrameNo->setText(Q(rt::IntText(k)));
   }
+  FramesDone(base, id);
+}
 
-  if (window) {
-    window->cmdStop->setEnabled(false);
-    window->cmdSave->setEnabled(true);
-    window->cmdCancel->setEnabled(true);
-    window->SetStopColor(kButtonIdle);
+// One frame of the run: the worksheet executed for the value just written, the picture built and
+// saved. False when the run is to stop (it has said why) or the window is gone.
+bool GraphAnimation::ComputeFrame(int k, const QString& name) {
+  QPointer<GraphWindow> self(&w_);
+  w_.Frame2->setEnabled(false);
+  w_.Frame5->setEnabled(false);
+  w_.Frame6->setEnabled(false);
+  ExecuteWorksheet();
+  if (self.isNull()) return false;
+  // A frame the worksheet could not be executed for would repeat the last picture under a new
+  // name: the run stops (the worksheet's box has said why) and says which frame.
+  if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
+      sheet != nullptr && sheet->LastExecuteMessage() != 0) {
+    FramesStopPath();
+    Say(u"Frame " + rt::IntText(k) + u" could not be computed; the frames stop at frame " +
+        rt::IntText(k - 1) + u".");
+    return false;
   }
-  SetBusyPointer(false);
+  // Each frame is solved for its own value, never drawn from the last one's stored solution.
+  ms::RunFlags.Replot = 0;
+  w_.GenerateData();
+  if (self.isNull()) return false;
+  if (!SaveFrame(w_, name)) {
+    // No frame is left out unnoticed: the run stops as Stop would, and says why.
+    FramesStopPath();
+    Say(u"The frame file " + ui::FromQString(name) + u" could not be written.");
+    return false;
+  }
+  return true;
+}
+
+// Every frame written: the set-up window can save or close, the text file of the run is written
+// and the window's controls are usable again.
+void GraphAnimation::FramesDone(const rt::Text& base, const rt::Text& id) {
+  DisarmFrameProgress();
+  w_.SetBusyPointer(false);
   const QString textName = FrameTextName(base);
   const bool written = WriteTextFile(
       textName, FrameTextContent(Family.RangeStart, Family.RangeEnd, Frames.FrameTotal, id));
-  Frame1->setEnabled(true);
-  Frame2->setEnabled(true);
-  Frame3->setEnabled(true);
-  Frame5->setEnabled(false);
-  Frame6->setEnabled(true);  // hidden, but its view buttons work when a later build shows it
-  Frame6->hide();
-  Frame7->hide();
-  Frame8->hide();
-  Frame9->hide();
-  for (QPushButton* button : {cmdReturn, cmdExit, cmdUpdate}) button->setEnabled(true);
+  w_.Frame1->setEnabled(true);
+  w_.Frame2->setEnabled(true);
+  w_.Frame3->setEnabled(true);
+  w_.Frame5->setEnabled(false);
+  w_.Frame6->setEnabled(true);  // hidden, but its view buttons work when a later build shows it
+  w_.Frame6->hide();
+  w_.Frame7->hide();
+  w_.Frame8->hide();
+  w_.Frame9->hide();
+  for (QPushButton* button : {w_.cmdReturn, w_.cmdExit, w_.cmdUpdate}) button->setEnabled(true);
   if (!written) Say(u"The frame file " + ui::FromQString(textName) + u" could not be written.");
 }
 
 // The run stopped (Stop, a frame that could not be computed or written): the frames written so
 // far stay, no text file is written, and every control the run disabled is usable again.
-void GraphWindow::FramesStopPath() {
-  for (QWidget* control : std::initializer_list<QWidget*>{cmdReturn, cmdExit, cmdUpdate, Frame1,
-                                                          Frame2, Frame3, Frame5, Frame6}) {
+void GraphAnimation::FramesStopPath() {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{w_.cmdReturn, w_.cmdExit, w_.cmdUpdate, w_.Frame1, w_.Frame2,
+                                       w_.Frame3, w_.Frame5, w_.Frame6}) {
     control->setEnabled(true);
   }
-  if (AnimationSetupDialog* window = AnimationSetupDialog::Instance()) {
-    window->cmdStop->setEnabled(false);
-    window->cmdSave->setEnabled(true);
-    window->cmdCancel->setEnabled(true);
-    window->SetStopColor(kButtonIdle);
-  }
+  DisarmFrameProgress();
 }
 
 }  // namespace gr

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include "graph/DisplaySettingsDialog.h"
+#include "graph/GraphNavigation.h"
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
 #include "platform/draw/DrawTarget.h"
@@ -88,9 +89,9 @@ bool TrajectoryView(int code) {
 
 }  // namespace
 
-void GraphWindow::BuildViewButtons() {
-  const std::array<QGroupBox*, 10> frames = {nullptr, nullptr, nullptr, nullptr, nullptr,
-                                             Frame5,  Frame6,  Frame7,  Frame8,  Frame9};
+void GraphNavigation::BuildViewButtons() {
+  const std::array<QGroupBox*, 10> frames = {nullptr,   nullptr,   nullptr,   nullptr,   nullptr,
+                                             w_.Frame5, w_.Frame6, w_.Frame7, w_.Frame8, w_.Frame9};
   std::array<QGridLayout*, 10> layouts{};
   std::array<int, 10> placed{};
   for (int f = 5; f <= 9; ++f) {
@@ -106,30 +107,30 @@ void GraphWindow::BuildViewButtons() {
     button->setFocusPolicy(Qt::NoFocus);
     layouts[f]->addWidget(button, placed[f] / kButtonsPerRow, placed[f] % kButtonsPerRow);
     ++placed[f];
-    ViewButtons[static_cast<size_t>(code)] = button;
+    w_.ViewButtons[static_cast<size_t>(code)] = button;
     SetViewButtonColor(code, kWhite);
-    connect(button, &QPushButton::clicked, this, [this, code] { ViewButton_Click(code); });
+    QObject::connect(button, &QPushButton::clicked, &w_, [this, code] { ViewButton_Click(code); });
   }
 }
 
-void GraphWindow::SetViewButtonColor(int code, int32_t color) {
+void GraphNavigation::SetViewButtonColor(int code, int32_t color) {
   if (!ValidCode(code)) return;
   const auto c = static_cast<size_t>(code);
   viewButtonColors_[c] = color;
   const uint32_t rgb = draw::ToArgb(color) & 0xFFFFFFu;
-  ViewButtons[c]->setStyleSheet(
+  w_.ViewButtons[c]->setStyleSheet(
       QStringLiteral("background-color: #%1;").arg(rgb, 6, 16, QLatin1Char('0')));
 }
 
-int32_t GraphWindow::ViewButtonColor(int code) const {
+int32_t GraphNavigation::ViewButtonColor(int code) const {
   return ValidCode(code) ? viewButtonColors_[static_cast<size_t>(code)] : 0;
 }
 
-void GraphWindow::ViewButton_Click(int code) {
+void GraphNavigation::ViewButton_Click(int code) {
   if (!ValidCode(code)) return;
   // The solvers let events run while they build, and the family and animation loops between
   // their builds; a press then is dropped, so that the view code cannot change under a build.
-  if (building_ || LoopRunning()) return;
+  if (w_.building_ || w_.LoopRunning()) return;
   const int frame = kViewButtons[code].frame;
 
   // The time-scales block of the display options can be shown and placed for the three- and
@@ -148,14 +149,14 @@ void GraphWindow::ViewButton_Click(int code) {
   ms::View.PlotKind = static_cast<int16_t>(code);
   if (code == 7) ms::View.ZAxisNeeded = 0;
 
-  if (frame == 5) Frame5->setVisible(true);
-  if (TrajectoryView(code)) SetBoxEnabled(true);
+  if (frame == 5) w_.Frame5->setVisible(true);
+  if (TrajectoryView(code)) w_.Menus().SetBoxEnabled(true);
 
   MarkViewButton(code);
-  GenerateData();
+  w_.GenerateData();
 }
 
-void GraphWindow::MarkViewButton(int code) {
+void GraphNavigation::MarkViewButton(int code) {
   if (!ValidCode(code)) return;
   const int frame = kViewButtons[code].frame;
   // Only the first button of the four-equation frame marks itself; the others whiten the frame.

@@ -15,6 +15,7 @@
 #include <limits>
 #include <vector>
 
+#include "graph/GraphDrawing.h"
 #include "graph/GraphImage.h"
 #include "graph/GraphWindow.h"
 #include "platform/ui/QtUiServices.h"
@@ -189,32 +190,32 @@ QString PictureFileFor(const QString& chosenName) {
 // "Save Image (bmp)": the whole picture as drawn. A cancel ends it silently, a failed write is
 // said.
 
-void GraphWindow::mnuSaveGraph_Click() {
+void GraphDrawing::mnuSaveGraph_Click() {
   rt::Text chosen;
   if (!AskPictureName(chosen)) return;
-  WritePictureAs(*this, display_->Image(), chosen);
+  WritePictureAs(w_, w_.display_->Image(), chosen);
 }
 
 // ---------------------------------------------------------------------------------------------
 // "Save Framed (bmp)": armed here, the frame is dragged with the left button and taken at the
 // next button release over the picture.
 
-void GraphWindow::mnuSaveFrame_Click() {
-  BoxStartX = BoxStartY = BoxEndX = BoxEndY = 0;
-  BoxMode = true;
-  if (frameBand_.isNull()) frameBand_ = new FrameBand(DisplayBox);
+void GraphDrawing::mnuSaveFrame_Click() {
+  w_.BoxStartX = w_.BoxStartY = w_.BoxEndX = w_.BoxEndY = 0;
+  w_.BoxMode = true;
+  if (frameBand_.isNull()) frameBand_ = new FrameBand(w_.DisplayBox);
   frameBand_->hide();
-  DisplayBox->setCursor(Qt::CrossCursor);
+  w_.DisplayBox->setCursor(Qt::CrossCursor);
 }
 
-void GraphWindow::DisplayMouseEvent(QEvent* event) {
+void GraphDrawing::DisplayMouseEvent(QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
       type != QEvent::MouseButtonRelease) {
     return;
   }
   const auto* mouse = static_cast<QMouseEvent*>(event);
-  const draw::DrawTarget& t = *display_;
+  const draw::DrawTarget& t = *w_.display_;
   const QPointF at = mouse->position();
   const double x = t.ScaleLeft() + at.x() * t.ScaleWidth() / t.PixelWidth();
   const double y = t.ScaleTop() + at.y() * t.ScaleHeight() / t.PixelHeight();
@@ -227,71 +228,73 @@ void GraphWindow::DisplayMouseEvent(QEvent* event) {
   }
 }
 
-void GraphWindow::Display_MouseDown(int button, double x, double y) {
-  if (!BoxMode || button != kLeftButton) return;
+void GraphDrawing::Display_MouseDown(int button, double x, double y) {
+  if (!w_.BoxMode || button != kLeftButton) return;
   // A band left from an earlier drag goes; the new frame starts here.
-  if (BoxEndX != 0) {
+  if (w_.BoxEndX != 0) {
     if (!frameBand_.isNull()) frameBand_->hide();
-    BoxEndX = x;
-    BoxEndY = y;
+    w_.BoxEndX = x;
+    w_.BoxEndY = y;
   }
-  BoxStartX = x;
-  BoxStartY = y;
+  w_.BoxStartX = x;
+  w_.BoxStartY = y;
 }
 
-void GraphWindow::Display_MouseMove(int button, double x, double y) {
-  if (!BoxMode || (button & kLeftButton) == 0) return;
-  BoxEndX = x;
-  BoxEndY = y;
+void GraphDrawing::Display_MouseMove(int button, double x, double y) {
+  if (!w_.BoxMode || (button & kLeftButton) == 0) return;
+  w_.BoxEndX = x;
+  w_.BoxEndY = y;
   if (auto* band = static_cast<FrameBand*>(frameBand_.data())) {
     band->ShowRect(
-        QRect(PixelOf(*display_, BoxStartX, BoxStartY), PixelOf(*display_, x, y)).normalized());
+        QRect(PixelOf(*w_.display_, w_.BoxStartX, w_.BoxStartY), PixelOf(*w_.display_, x, y))
+            .normalized());
   }
 }
 
-void GraphWindow::Display_MouseUp(int /*button*/, double x, double y) {
-  DisplayBox->unsetCursor();
-  if (!BoxMode) return;
-  BoxMode = false;
+void GraphDrawing::Display_MouseUp(int /*button*/, double x, double y) {
+  w_.DisplayBox->unsetCursor();
+  if (!w_.BoxMode) return;
+  w_.BoxMode = false;
   if (!frameBand_.isNull()) frameBand_->hide();
   // A click without a drag takes nothing.
-  if (!SameInSingle(x, BoxStartX)) {
+  if (!SameInSingle(x, w_.BoxStartX)) {
     CaptureFrame(x, y);
     return;
   }
   GreyGraphButton();
 }
 
-void GraphWindow::CaptureFrame(double releaseX, double releaseY) {
+void GraphDrawing::CaptureFrame(double releaseX, double releaseY) {
   // The corners in order: the start corner is the upper left one.
-  if (BoxStartX > BoxEndX) {
-    BoxEndX = BoxStartX;
-    BoxStartX = releaseX;
+  if (w_.BoxStartX > w_.BoxEndX) {
+    w_.BoxEndX = w_.BoxStartX;
+    w_.BoxStartX = releaseX;
   }
-  if (BoxStartY > BoxEndY) {
-    BoxEndY = BoxStartY;
-    BoxStartY = releaseY;
+  if (w_.BoxStartY > w_.BoxEndY) {
+    w_.BoxEndY = w_.BoxStartY;
+    w_.BoxStartY = releaseY;
   }
   // The frame stays on the picture as a dotted outline in the picture's fore colour.
-  DottedBox(*display_, BoxStartX, BoxStartY, BoxEndX, BoxEndY, display_->ForeColor);
-  DisplayBox->update();
+  DottedBox(*w_.display_, w_.BoxStartX, w_.BoxStartY, w_.BoxEndX, w_.BoxEndY,
+            w_.display_->ForeColor);
+  w_.DisplayBox->update();
 
   // The framed part, from just inside the start corner to the end corner, as far as it lies on
   // the picture. A frame with no picture in it cannot be taken.
-  BoxStartX += kFrameInset;
-  BoxStartY += kFrameInset;
-  const QPoint from = PixelOf(*display_, BoxStartX, BoxStartY);
-  const QPoint to = PixelOf(*display_, BoxEndX, BoxEndY);
+  w_.BoxStartX += kFrameInset;
+  w_.BoxStartY += kFrameInset;
+  const QPoint from = PixelOf(*w_.display_, w_.BoxStartX, w_.BoxStartY);
+  const QPoint to = PixelOf(*w_.display_, w_.BoxEndX, w_.BoxEndY);
   const int width = to.x() - from.x(), height = to.y() - from.y();
   const QRect part =
       width > 0 && height > 0
-          ? QRect(from.x(), from.y(), width, height).intersected(display_->Image().rect())
+          ? QRect(from.x(), from.y(), width, height).intersected(w_.display_->Image().rect())
           : QRect();
   if (part.isEmpty()) {
     ui::Ui().MsgBox(u"No image found. Redo your box frame.", ui::kExclamation, u"?");
     return;
   }
-  const QImage picture = display_->Image().copy(part).convertToFormat(QImage::Format_ARGB32);
+  const QImage picture = w_.display_->Image().copy(part).convertToFormat(QImage::Format_ARGB32);
 
   std::vector<uint32_t> pixels(static_cast<size_t>(picture.width()) * picture.height());
   for (int row = 0; row < picture.height(); ++row) {
@@ -304,9 +307,9 @@ void GraphWindow::CaptureFrame(double releaseX, double releaseY) {
   // A cancel keeps the picture on the clipboard and ends the capture here.
   rt::Text chosen;
   if (!AskPictureName(chosen)) return;
-  if (!WritePictureAs(*this, picture, chosen)) return;
+  if (!WritePictureAs(w_, picture, chosen)) return;
 
-  BoxStartX = BoxStartY = BoxEndX = BoxEndY = 0;
+  w_.BoxStartX = w_.BoxStartY = w_.BoxEndX = w_.BoxEndY = 0;
   GreyGraphButton();
 }
 

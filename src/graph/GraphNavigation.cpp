@@ -1,6 +1,8 @@
 // View navigation: arrow keys turn the view, letter keys zoom and resize field vectors and arrow
 // heads, the 2D/3D button switches to the plan view and back, scroll bars pan the picture and
 // move the image, and the scale boxes take the grid units of parametric plots.
+#include "graph/GraphNavigation.h"
+
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -30,7 +32,7 @@ constexpr int kKeyEsc = 27;
 
 }  // namespace
 
-void GraphWindow::Form_KeyDown(int keyCode, int /*shift*/) {
+void GraphNavigation::Form_KeyDown(int keyCode, int /*shift*/) {
   ms::ViewStateData& v = ms::View;
   bool stepped = true;
   switch (keyCode) {
@@ -77,10 +79,10 @@ void GraphWindow::Form_KeyDown(int keyCode, int /*shift*/) {
     v.FieldRotation = v.RotationAngle;
     v.FieldElevation = v.ElevationAngle;
   }
-  updateplot();
+  w_.updateplot();
 }
 
-void GraphWindow::Form_KeyPress(int keyAscii) {
+void GraphNavigation::Form_KeyPress(int keyAscii) {
   ms::ViewStateData& v = ms::View;
   v.PictureScaleWork = v.PictureScale;
   const bool idle = Graph.Generating == 0;
@@ -89,7 +91,7 @@ void GraphWindow::Form_KeyPress(int keyAscii) {
   const auto rebuild = [this](bool resetArrows) {
     ms::RunFlags.Replot = -1;
     if (resetArrows) ms::CurveWork.ArrowFlagPos = 0;
-    GenerateData();
+    w_.GenerateData();
   };
   switch (keyAscii) {
     case 'Z':
@@ -135,51 +137,52 @@ void GraphWindow::Form_KeyPress(int keyAscii) {
       return;
   }
   v.PictureScale = v.PictureScaleWork;
-  updateplot();
+  w_.updateplot();
 }
 
-void GraphWindow::cmd3D_Click() {
+void GraphNavigation::cmd3D_Click() {
   ms::ViewStateData& v = ms::View;
-  if (cmd3DColor_ == Graph.Button2DColor) {
-    SetCmd3D(Graph.Button3DColor, QStringLiteral("3D"));
+  if (w_.cmd3DColor_ == Graph.Button2DColor) {
+    w_.SetCmd3D(Graph.Button3DColor, QStringLiteral("3D"));
     v.RotationAngle = v.SavedRotation;
     v.ElevationAngle = v.SavedElevation;
-  } else if (cmd3DColor_ == Graph.Button3DColor) {
-    SetCmd3D(Graph.Button2DColor, QStringLiteral("2D"));
+  } else if (w_.cmd3DColor_ == Graph.Button3DColor) {
+    w_.SetCmd3D(Graph.Button2DColor, QStringLiteral("2D"));
     v.SavedRotation = v.RotationAngle;
     v.SavedElevation = v.ElevationAngle;
     // The plan view: straight down the z axis, x to the right and y upwards.
     v.RotationAngle = -kPi / 2;
     v.ElevationAngle = 0;
   }
-  updateplot();
+  w_.updateplot();
 }
 
 // Panning moves the picture box inside its smaller viewport; nothing is redrawn.
-void GraphWindow::HScrScroll_Change() {
-  const int left = (OutDisplay->width() - DisplayBox->width()) * HScrScroll->value() / 100;
-  DisplayBox->move(left, DisplayBox->y());
+void GraphNavigation::HScrScroll_Change() {
+  const int left = (w_.OutDisplay->width() - w_.DisplayBox->width()) * w_.HScrScroll->value() / 100;
+  w_.DisplayBox->move(left, w_.DisplayBox->y());
 }
 
-void GraphWindow::VScrScroll_Change() {
-  const int top = (OutDisplay->height() - DisplayBox->height()) * VScrScroll->value() / 100;
-  DisplayBox->move(DisplayBox->x(), top);
+void GraphNavigation::VScrScroll_Change() {
+  const int top =
+      (w_.OutDisplay->height() - w_.DisplayBox->height()) * w_.VScrScroll->value() / 100;
+  w_.DisplayBox->move(w_.DisplayBox->x(), top);
 }
 
-void GraphWindow::HPosition_Change() {
-  ms::View.ImageOffsetX = HPosition->value();
-  updateplot();
+void GraphNavigation::HPosition_Change() {
+  ms::View.ImageOffsetX = w_.HPosition->value();
+  w_.updateplot();
 }
 
-void GraphWindow::VPosition_Change() {
-  ms::View.ImageOffsetY = VPosition->value();
-  updateplot();
+void GraphNavigation::VPosition_Change() {
+  ms::View.ImageOffsetY = w_.VPosition->value();
+  w_.updateplot();
 }
 
 // Empty: accepted, nothing changes. Not a number, and (independently) a value of 0: refused with
 // a box each. Otherwise the unit is taken for the next build.
-bool GraphWindow::ValidateScale(QLineEdit* box, const rt::Text& notNumber, const rt::Text& zero,
-                                double& unit, double& userUnit) {
+bool GraphNavigation::ValidateScale(QLineEdit* box, const rt::Text& notNumber, const rt::Text& zero,
+                                    double& unit, double& userUnit) {
   if (validating_) return false;
   validating_ = true;
   const rt::Text text = ui::FromQString(box->text());
@@ -203,22 +206,86 @@ bool GraphWindow::ValidateScale(QLineEdit* box, const rt::Text& notNumber, const
   return cancel;
 }
 
-bool GraphWindow::strXScale_Validate() {
-  return ValidateScale(strXScale, u"X scale not a number. Reenter.",
+bool GraphNavigation::strXScale_Validate() {
+  return ValidateScale(w_.strXScale, u"X scale not a number. Reenter.",
                        u" X scale can not equal zero. Reenter.", ms::Scene.GridUnitX,
                        ms::View.UserGridUnitX);
 }
 
-bool GraphWindow::strYScale_Validate() {
-  return ValidateScale(strYScale, u"Y scale not a number. Reenter.",
+bool GraphNavigation::strYScale_Validate() {
+  return ValidateScale(w_.strYScale, u"Y scale not a number. Reenter.",
                        u"Y scale cannot equal zero. Reenter.", ms::Scene.GridUnitY,
                        ms::View.UserGridUnitY);
 }
 
-bool GraphWindow::strZScale_Validate() {
-  return ValidateScale(strZScale, u"Z scale not a number. Reenter.",
+bool GraphNavigation::strZScale_Validate() {
+  return ValidateScale(w_.strZScale, u"Z scale not a number. Reenter.",
                        u"Z scale cannot equal zero. Reenter.", ms::Scene.GridUnitZ,
                        ms::View.UserGridUnitZ);
+}
+
+// The picture box at the corner of its viewport and the image in the middle of the picture; the
+// offset scroll bars' change handlers copy their values into the offsets and redraw.
+void GraphNavigation::CentrePicture() {
+  w_.DisplayBox->move(0, 0);
+
+  ms::View.DisplayScaleHeight = w_.display_->ScaleHeight();
+  const int width = static_cast<int>(w_.display_->ScaleWidth());
+  const int height = static_cast<int>(w_.display_->ScaleHeight());
+  {
+    const QSignalBlocker hb(w_.HPosition), vb(w_.VPosition);
+    w_.HPosition->setRange(0, width);
+    w_.VPosition->setRange(0, height);
+  }
+  // The picture centre on a whole pixel.
+  const int centreX = width / 2;
+  const int centreY = height / 2;
+  ms::View.ImageOffsetX = centreX;
+  {
+    const QSignalBlocker hb(w_.HPosition);
+    w_.HPosition->setValue((2 * static_cast<int>(ms::View.ImageOffsetX)) / 3);
+  }
+  HPosition_Change();
+  ms::View.ImageOffsetY = centreY;
+  {
+    const QSignalBlocker vb(w_.VPosition);
+    w_.VPosition->setValue((3 * static_cast<int>(ms::View.ImageOffsetY)) / 2);
+  }
+  VPosition_Change();
+}
+
+// The view as the window loads: the 2D/3D button on "3D", the z axis a solve needs, the depth,
+// picture scale and eye distance, the saved angles, a two-degree arrow step and the user's grid
+// units in the scale boxes.
+void GraphNavigation::ResetViewForLoad() {
+  Graph.Button2DColor = 0xFFC0C0;
+  Graph.Button3DColor = 0xFFC0FF;
+  w_.SetCmd3D(Graph.Button3DColor, QStringLiteral("3D"));
+
+  if (ms::Requests.BVPRequested != 0) {
+    ms::View.ZAxisNeeded = 0;
+  } else if (ms::Requests.IVPRequested != 0) {
+    const bool trajectory = ms::View.ODEViewRequest == 7 || ms::View.ODEViewRequest == 22;
+    ms::View.ZAxisNeeded = trajectory ? -1 : 0;
+  }
+
+  ms::View.DepthLimit = 999.0;
+  ms::View.PictureScaleWork = 300.0;
+  ms::View.EyeDistance = 10.0;
+  ms::Scene.VertexCount = 0;
+  ms::Scene.SegmentCount = 0;
+
+  ms::View.RotationAngle = ms::View.SavedRotation;
+  ms::View.ElevationAngle = ms::View.SavedElevation;
+  ms::View.AngleStep = 6.2831853072 / 180;
+
+  Graph.GridUnitT = ms::View.UserGridUnitT;
+  ms::Scene.GridUnitX = ms::View.UserGridUnitX;
+  ms::Scene.GridUnitY = ms::View.UserGridUnitY;
+  ms::Scene.GridUnitZ = ms::View.UserGridUnitZ;
+  w_.strXScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitX)));
+  w_.strYScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitY)));
+  w_.strZScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitZ)));
 }
 
 }  // namespace gr
