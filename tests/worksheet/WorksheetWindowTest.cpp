@@ -18,7 +18,6 @@
 #include <deque>
 #include <functional>
 #include <memory>
-#include <tuple>
 
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
@@ -107,42 +106,18 @@ TEST_F(WorksheetWindowTest, MenusKeepTheirShortcutsFromTheEditor) {
   }
 }
 
-// Each option item ticks itself alone in its group and sets its setting (the discontinuity group
-// as DiscontinuityOn + 2 * NoLimitMarkers, the orientation as the printer's).
-TEST_F(WorksheetWindowTest, OptionMenusTickOneItemPerGroupAndSetTheirSettings) {
-  WorksheetWindow& w = *window;
-  const struct {
-    std::vector<QAction*> items;
-    std::vector<double> values;  // the setting after each item
-    std::function<double()> setting;
-  } groups[] = {{{w.mnuDigits[4], w.mnuDigits[5], w.mnuDigits[6], w.mnuDigits[7], w.mnuDigits[8]},
-                 {4, 5, 6, 7, 8},
-                 [] { return ms::Settings.DisplayDigits; }},
-                {{w.mnuRK[0], w.mnuRK[1], w.mnuRK[2], w.mnuRK[3], w.mnuRK[4]},
-                 {0.2, 0.1, 0.05, 0.02, 0.01},
-                 [] { return ms::Settings.SlopeFieldStep; }},
-                {{w.mnuFDir, w.mnuBDir}, {0, -1}, [] { return ms::Settings.BothDirections; }},
-                {{w.mnuContYes, w.mnuNoMarkers, w.mnuContNo},
-                 {-1, -3, 0},
-                 [] { return ms::Settings.DiscontinuityOn + 2 * ms::Settings.NoLimitMarkers; }},
-                {{w.mnuLand, w.mnuPort}, {QPageLayout::Landscape, QPageLayout::Portrait}, [] {
-                   return ui::Printer().pageLayout().orientation();
-                 }}};
-  for (const auto& group : groups) {
-    for (size_t i = 0; i < group.items.size(); ++i) {
-      SCOPED_TRACE(group.items[i]->text().toStdString());
-      group.items[i]->trigger();
-      group.items[i]->trigger();  // a ticked item stays ticked
-      EXPECT_DOUBLE_EQ(group.setting(), group.values[i]);
-      for (QAction* other : group.items) EXPECT_EQ(other->isChecked(), other == group.items[i]);
-    }
-  }
-  // Colour items: a cancelled dialog keeps the colour the curve uses.
+// Option items that do more than set their setting: the orientation items set the shared
+// printer's, and a cancelled colour dialog keeps the colour the curve uses.
+TEST_F(WorksheetWindowTest, OrientationReachesThePrinterAndACancelledColourIsKept) {
+  window->mnuLand->trigger();
+  EXPECT_EQ(ui::Printer().pageLayout().orientation(), QPageLayout::Landscape);
+  window->mnuPort->trigger();
+  EXPECT_EQ(ui::Printer().pageLayout().orientation(), QPageLayout::Portrait);
   services.colors = {0x123456, std::nullopt};
-  w.mnuPreSetPlot[2]->trigger();
+  window->mnuPreSetPlot[2]->trigger();
   EXPECT_EQ(ms::Settings.PlotColorUsed[2], 0x123456);
   ms::Settings.PlotColorUsed[5] = 0x8080;
-  w.mnuPreSetPlot[5]->trigger();
+  window->mnuPreSetPlot[5]->trigger();
   EXPECT_EQ(ms::Settings.PlotColorUsed[5], 0x8080);
 }
 
@@ -307,13 +282,14 @@ TEST_F(WorksheetWindowTest, PrintsIntoPdfWithoutTouchingTheText) {
     std::deque<bool> dialog;  // empty: cancelled
     int copies;
     int minPages;         // 0: no file written
-    bool failed = false;  // the PDF cannot be written: a box says so
+    bool failed = false;  // the PDF cannot be written: a box says so (print_unwritable case)
   } cases[] = {
+      // First, so that the later rows show that a failed start leaves a printer that works.
+      {"unwritable PDF path", "a=1", {true}, 1, 0, true},
       {"no final line break", "a=1\nF{x}=x^2", {true}, 1, 1},
       {"two copies", "a=1", {true}, 2, 2},
       {"400 lines at 12 points", lines.join('\n'), {true}, 1, 5},
       {"cancelled", "a=1", {}, 1, 0},
-      {"unwritable PDF path", "a=1", {true}, 1, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -332,11 +308,7 @@ TEST_F(WorksheetWindowTest, PrintsIntoPdfWithoutTouchingTheText) {
     EXPECT_FALSE(window->IsChanged());
     EXPECT_EQ(QFile::exists(pdf), c.minPages > 0);
     EXPECT_GE(PdfPages(FileBytes(pdf)), c.minPages);
-    ASSERT_EQ(services.boxes.size(), c.failed ? 1u : 0u);
-    if (c.failed) {
-      EXPECT_EQ(services.boxes[0].text,
-                u"The printer could not be started; the worksheet was not printed.");
-    }
+    EXPECT_EQ(services.boxes.size(), c.failed ? 1u : 0u);
   }
   ui::Printer().setCopyCount(1);
 }
@@ -482,21 +454,14 @@ TEST_F(WorksheetWindowTest, EscStopsALongDoubleIntegral) {
 
 TEST_F(WorksheetWindowTest, ExecuteListsTheResultsAndGraphTakesOver) {
   window->show();
-  // Nothing to plot, or an unknown vector: a box, and the window stays.
-  const std::tuple<int16_t, std::u16string, int> refusals[] = {
-      {0, u"No vectors identified to plot", ui::kOkOnly},
-      {1, u"Unknown vector ID in Plot. Check reference.", ui::kStop}};
-  for (const auto& [vectors, text, style] : refusals) {
-    services.Reset();
-    ms::ResetPlotRequest();
-    ms::PlotRequest.PlotVectorCount = vectors;
-    ms::PlotRequest.PlotVectorList[1] = u"Q_";
-    window->cmdGraph_click();
-    ASSERT_EQ(services.boxes.size(), 1u);
-    EXPECT_EQ(services.boxes[0].text, text);
-    EXPECT_EQ(services.boxes[0].style, style);
-    EXPECT_EQ(gr::GraphWindow::Instance(), nullptr);
-  }
+  // Nothing to plot: a box, and the window stays (an unknown vector: the graph_unknown_vector
+  // worksheet case).
+  ms::ResetPlotRequest();
+  window->cmdGraph_click();
+  ASSERT_EQ(services.boxes.size(), 1u);
+  EXPECT_EQ(services.boxes[0].text, u"No vectors identified to plot");
+  EXPECT_EQ(services.boxes[0].style, ui::kOkOnly);
+  EXPECT_EQ(gr::GraphWindow::Instance(), nullptr);
   services.Reset();
   // Every run sets the working plot colours to 0; the colours the curves use stay.
   ms::Settings.PlotColor[1] = 0x10;
