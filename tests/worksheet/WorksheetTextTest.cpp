@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTemporaryDir>
-
 #include "worksheet/UndoHistory.h"
 #include "worksheet/WorksheetText.h"
 
@@ -48,20 +45,6 @@ TEST(WorksheetText, FilesReopenByteForByteInTheirEncodingAndSaveWithCrLf) {
   for (const QChar c : {QChar(0x2028), QChar(0x2029), QChar(0xFDD0), QChar(0xFDD1)})
     EXPECT_FALSE(inEditor.contains(c));
   EXPECT_EQ(ws::FromEditorChars(inEditor), special);
-}
-
-TEST(WorksheetText, WriteIsAtomicAndReadBack) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("w.txt");
-  ASSERT_TRUE(ws::WriteWorksheetFile(path, "a=1\nb=2"));
-  QString back;
-  ASSERT_TRUE(ws::ReadWorksheetFile(path, back));
-  EXPECT_EQ(back, QStringLiteral("a=1\nb=2\n"));
-  // A file in a folder that does not exist is not written and nothing else is touched.
-  EXPECT_FALSE(ws::WriteWorksheetFile(dir.filePath("missing/w.txt"), "x"));
-  EXPECT_FALSE(ws::ReadWorksheetFile(dir.filePath("missing.txt"), back));
-  EXPECT_EQ(back, QStringLiteral("a=1\nb=2\n"));
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"w.txt"}));  // no leftovers
 }
 
 TEST(UndoHistory, KeepsTheNewestHundred) {

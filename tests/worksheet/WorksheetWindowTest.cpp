@@ -400,7 +400,8 @@ TEST_F(WorksheetWindowTest, SaveWritesInPlaceWhereNoTemporaryFileCanBeMade) {
   EXPECT_EQ(window->Caption(), title);  // after Open then Save: the title, not the whole path
   EXPECT_TRUE(services.boxes.empty());
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);  // no leftovers
-  // A file that cannot be written at all is reported and the changes stay unsaved.
+  // A file that cannot be written at all (and so no file of a folder that does not exist) is
+  // reported and the changes stay unsaved.
   window->TypeWorksheetText("a=2");
   services.savePaths = {ui::FromQString(dir.filePath("missing/x.txt"))};
   EXPECT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kNotWritten);
@@ -466,8 +467,7 @@ TEST_F(WorksheetWindowTest, ExecuteListsTheResultsAndGraphTakesOver) {
   // Every run sets the working plot colours to 0; the colours the curves use stay.
   ms::Settings.PlotColor[1] = 0x10;
   ms::Settings.PlotColorUsed[2] = 0x123456;
-  const QString plot = QStringLiteral("F{t} = 2*t\nA<t> = <t, F, 0>\nPlot[A,{t,0,1,4}]\n");
-  Execute(plot);
+  Execute("F{t} = 2*t\nA<t> = <t, F, 0>\nPlot[A,{t,0,1,4}]\n");
   EXPECT_EQ(ms::Settings.PlotColor[1], 0);
   EXPECT_EQ(ms::Settings.PlotColorUsed[2], 0x123456);
   // Component functions are numbered afresh on every run; the menu's Execute resets the count
