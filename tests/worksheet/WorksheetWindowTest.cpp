@@ -178,6 +178,7 @@ TEST_F(WorksheetWindowTest, ClearWorkSheetIsUndoneAndClearResultsKeepsTheText) {
   window->List2->addItem("line");
   window->cmdClearWk->click();
   EXPECT_TRUE(Text().isEmpty());
+  EXPECT_EQ(window->Caption(), QStringLiteral("No File"));
   EXPECT_FALSE(window->IsChanged());
   EXPECT_EQ(window->List2->count(), 0);
   EXPECT_EQ(services.clipboardText, u"b=2");         // the selection goes to the clipboard
@@ -203,6 +204,8 @@ TEST_F(WorksheetWindowTest, ClearWorkSheetIsUndoneAndClearResultsKeepsTheText) {
 TEST_F(WorksheetWindowTest, ChangesAreOfferedForSavingOnEveryRoad) {
   enum Road { kNew, kOpen, kCloseItem, kClose, kEnd };
   const std::u16string kAsk = u"Save the changes?", kExit = u"Save the changes before exit?";
+  const std::u16string firstTitle[] = {u"Save File?", u"MathSheet", u"Save Files?", u"MathSheet",
+                                       u"MathSheet"};
   const struct Case {
     Road road;
     const char* script;
@@ -246,7 +249,9 @@ TEST_F(WorksheetWindowTest, ChangesAreOfferedForSavingOnEveryRoad) {
     EXPECT_EQ(proceeded, c.proceeds);
     ASSERT_EQ(services.boxes.size(), script.size());
     if (script.empty()) continue;
+    EXPECT_EQ(services.boxes[0].title, firstTitle[c.road]);
     EXPECT_EQ(services.boxes[0].text, c.road >= kClose ? kExit : kAsk);
+    EXPECT_EQ(services.boxes.back().style, ui::kYesNoCancelExclamation);  // Cancel is offered
     EXPECT_EQ(services.boxes.back().text, script.size() == 2 ? kExit : services.boxes[0].text);
     EXPECT_EQ(QFile::exists(path), script == "Y");
   }
