@@ -189,6 +189,11 @@ TEST_F(WorksheetWindowTest, ClearWorkSheetIsUndoneAndClearResultsKeepsTheText) {
   window->mnuUndo->trigger();
   EXPECT_EQ(Text(), QStringLiteral("a=1\nb=2"));
   EXPECT_TRUE(window->IsChanged());
+  // Without a selection the clipboard keeps what it holds.
+  services.clipboardText = u"kept";
+  window->cmdClearWk->click();
+  EXPECT_EQ(services.clipboardText, u"kept");
+  window->mnuUndo->trigger();
   // Clear Results keeps the text and drops the listing and the requests.
   window->List1->addItem("x");
   ms::Requests.SlopeFieldRequested = -1;
@@ -359,6 +364,10 @@ TEST_F(WorksheetWindowTest, OpenThenSaveAsWritesTheFileBackUnchanged) {
   EXPECT_EQ(Text(), QStringLiteral("a=1"));
   ASSERT_EQ(services.boxes.size(), 1u);
   EXPECT_EQ(services.boxes[0].style, ui::kExclamation);
+  // An empty worksheet is never written and asks for nothing.
+  window->TypeWorksheetText("");
+  EXPECT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kNothingToSave);
+  EXPECT_EQ(services.fileRequests.size(), 2u);  // the two Open dialogs above
 }
 
 // A folder that takes no temporary file beside the worksheet (here: a name at the system's length
