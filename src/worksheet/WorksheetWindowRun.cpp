@@ -10,7 +10,6 @@
 #include <QPushButton>
 
 #include "commands/WorksheetRun.h"
-#include "mathematics/Classify.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Messages.h"

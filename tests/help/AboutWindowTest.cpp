@@ -9,49 +9,40 @@
 namespace ms {
 namespace {
 
-// Closes any modal window left open after `ms` milliseconds, so that a fault cannot hang the run.
-void ArmSafetyNet(int ms, bool* fired) {
-  QTimer::singleShot(ms, [fired] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      *fired = true;
-      modal->close();
-    }
-  });
-}
-
-TEST(AboutWindow, IsModalAndReturnsOnlyWhenExitIsClicked) {
-  bool clicked = false;
-  bool safetyFired = false;
-  QWidget worksheet;
-  worksheet.show();
-  QTimer::singleShot(0, [&] {
-    AboutWindow* about = LoadedAboutWindow();
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->isModal());
-    EXPECT_EQ(QApplication::activeModalWidget(), about);
-    EXPECT_EQ(about->parentWidget(), &worksheet);
-    auto* exit = about->findChild<QPushButton*>(QStringLiteral("cmdAbout"));
-    ASSERT_NE(exit, nullptr);
-    clicked = true;
-    exit->click();
-  });
-  ArmSafetyNet(10000, &safetyFired);
-  ShowAboutWindow(&worksheet);
-  EXPECT_TRUE(clicked);
-  EXPECT_FALSE(safetyFired);
-  EXPECT_EQ(LoadedAboutWindow(), nullptr);
-  EXPECT_TRUE(worksheet.findChildren<AboutWindow*>().isEmpty());
-}
-
-TEST(AboutWindow, SurvivesItsParentGoingAwayWhileShown) {
-  bool safetyFired = false;
-  auto* worksheet = new QWidget;
-  worksheet->show();
-  QTimer::singleShot(0, [worksheet] { delete worksheet; });
-  ArmSafetyNet(10000, &safetyFired);
-  ShowAboutWindow(worksheet);
-  EXPECT_FALSE(safetyFired);
-  EXPECT_EQ(LoadedAboutWindow(), nullptr);
+// The About window is modal over the worksheet and ShowAboutWindow returns only when it has
+// closed: by its Exit button, or because the worksheet went away while it was shown. A safety net
+// closes a window left open after ten seconds, so that a fault cannot hang the run.
+TEST(AboutWindow, IsModalAndReturnsWhenExitIsClickedOrItsParentGoesAway) {
+  for (const bool deleteParent : {false, true}) {
+    SCOPED_TRACE(deleteParent);
+    bool closedByTest = false, safetyFired = false;
+    auto* worksheet = new QWidget;
+    worksheet->show();
+    QTimer::singleShot(0, [&] {
+      AboutWindow* about = LoadedAboutWindow();
+      ASSERT_NE(about, nullptr);
+      EXPECT_EQ(QApplication::activeModalWidget(), about);
+      EXPECT_EQ(about->parentWidget(), worksheet);
+      closedByTest = true;
+      if (deleteParent) {
+        delete worksheet;
+        worksheet = nullptr;
+      } else if (auto* exit = about->findChild<QPushButton*>(QStringLiteral("cmdAbout"))) {
+        exit->click();
+      }
+    });
+    QTimer::singleShot(10000, [&] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        safetyFired = true;
+        modal->close();
+      }
+    });
+    ShowAboutWindow(worksheet);
+    EXPECT_TRUE(closedByTest);
+    EXPECT_FALSE(safetyFired);
+    EXPECT_EQ(LoadedAboutWindow(), nullptr);
+    delete worksheet;
+  }
 }
 
 }  // namespace

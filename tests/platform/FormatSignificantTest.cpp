@@ -19,13 +19,10 @@ TEST(FormatSignificant, WritesResultsWithTheGivenDigits) {
   constexpr double kMax = std::numeric_limits<double>::max();
   const Case cases[] = {
       {0, 4, "0"},
-      {1, 4, " 1"},
-      {1.5, 4, " 1.5"},
       {-12.3456, 4, "-12.35"},
       {999.96, 4, " 1000"},
       {1000, 4, " 1E3"},
       {1.23456e4, 4, " 1.235E4"},
-      {0.5, 4, " .5"},
       {0.0123456, 4, " 1.235E-2"},
       {-0.000123, 4, "-1.23E-4"},
       {2.5, 1, " 2"},

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
 #include <string>
 
@@ -15,8 +16,8 @@
 namespace ms::testing {
 
 // A constant, functions of one and of three parameters, a function named like a vector component,
-// a vector with its component functions and one whose component functions are missing (as after
-// an aborted run).
+// a vector with its component functions and one whose component functions (X9 ...) are missing
+// (as after an aborted run).
 class ResultTables : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -24,9 +25,7 @@ class ResultTables : public ::testing::Test {
     ms::InitBuiltinNames();
     ms::ResetPlotRequest();
     auto& t = ms::Tables;
-    t.ConstCount = 1;
-    t.ConstTable[1] = ms::ConstRec{};
-    t.ConstTable[1].Name = u"a_";
+    t.ConstTable[++t.ConstCount].Name = u"a_";
     t.ConstTable[1].Expr = u"2+3";
     t.ConstTable[1].ValueText = u"(5)";
     AddFunc(u"F_", {u"x", u"y", u"z"}, u"x_+y", 2.5);
@@ -35,8 +34,22 @@ class ResultTables : public ::testing::Test {
     AddFunc(u"Z1", {u"t"}, u"0", 0);
     AddFunc(u"G2", {u"x"}, u"x", 7);
     AddFunc(u"Hb", {u"t"}, u"t", 0.5);
-    AddVector(u"A_", u"t", u"vAdd[B_,C_]", {u"t", u"2", u"0"}, u"1");
-    AddVector(u"B_", u"s", u"<1,2,3>", {u"1", u"2", u"3"}, u"9");  // X9 ... do not exist
+    // Vectors: name, parameter, definition, x, y and z expressions, component function suffix.
+    const std::array<const char16_t*, 7> vectors[] = {
+        {u"A_", u"t", u"vAdd[B_,C_]", u"t", u"2", u"0", u"1"},
+        {u"B_", u"s", u"<1,2,3>", u"1", u"2", u"3", u"9"}};
+    for (const auto& v : vectors) {
+      ms::VecRec& r = t.VecTable[++t.VecCount];
+      r.Name = v[0];
+      r.Parm = v[1];
+      r.DefText = v[2];
+      r.XExpr = v[3];
+      r.YExpr = v[4];
+      r.ZExpr = v[5];
+      r.XFuncName = u"X" + rt::Text(v[6]);
+      r.YFuncName = u"Y" + rt::Text(v[6]);
+      r.ZFuncName = u"Z" + rt::Text(v[6]);
+    }
     t.CurrentStmtNo = 5;
   }
   void TearDown() override {
@@ -53,20 +66,6 @@ class ResultTables : public ::testing::Test {
     for (const char16_t* p : parms) *parmSlots[k++] = p;
     f.Expr = expr;
     f.Value = value;
-  }
-  static void AddVector(const std::u16string& name, const std::u16string& parm,
-                        const std::u16string& def, std::initializer_list<const char16_t*> xyz,
-                        const std::u16string& suffix) {
-    auto& v = ms::Tables.VecTable[++ms::Tables.VecCount];
-    v.Name = name;
-    v.Parm = parm;
-    v.DefText = def;
-    std::u16string* exprs[] = {&v.XExpr, &v.YExpr, &v.ZExpr};
-    int k = 0;
-    for (const char16_t* e : xyz) *exprs[k++] = e;
-    v.XFuncName = u"X" + suffix;
-    v.YFuncName = u"Y" + suffix;
-    v.ZFuncName = u"Z" + suffix;
   }
 };
 

@@ -11,8 +11,6 @@
 #include "numerics/FunctionValue.h"
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"
-#include "platform/ui/UiServices.h"
-#include "plotting/SceneStore.h"
 
 namespace ms::testing {
 
@@ -21,16 +19,9 @@ void WorksheetTest::SetUp() {
   ui::SetUi(&screen_);
 }
 
-void WorksheetTest::TearDown() {
-  ui::SetUi(nullptr);
-}
-
 int16_t WorksheetTest::Run(std::initializer_list<const char16_t*> lines) {
   rt::Text text;
-  for (const char16_t* line : lines) {
-    text += line;
-    text += u"\r\n";
-  }
+  for (const char16_t* line : lines) text += line + rt::Text(u"\r\n");
   return RunText(text);
 }
 

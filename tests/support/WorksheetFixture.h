@@ -20,7 +20,7 @@ namespace ms::testing {
 class WorksheetTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
+  void TearDown() override { ui::SetUi(nullptr); }
 
   // Executes the worksheet (each line ended by CR LF) as Execute does up to the results: tables and
   // requests cleared, the worksheet read, the first error shown in its box. Returns its number.
@@ -45,14 +45,13 @@ struct RhsCall {
   rt::Text resultName, name;
   std::vector<double> args;
 };
-using NativeRhs = std::function<double(const std::vector<double>& args)>;
 
 // The recording road: every call is logged; a function with a native entry is answered by it
 // instead of the worksheet; calls from number failFrom on (0-based; of failName only, when given)
 // fail.
 struct RhsLog {
   std::vector<RhsCall> calls;
-  std::map<rt::Text, NativeRhs> native;
+  std::map<rt::Text, std::function<double(const std::vector<double>& args)>> native;
   long failFrom = -1;
   rt::Text failName;
 };

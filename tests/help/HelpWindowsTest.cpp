@@ -1,0 +1,235 @@
+// The help window and the help pages. Every test starts and ends with no help window loaded and
+// the scripted screen installed (it records every placement request).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <cmath>
+#include <limits>
+
+#include "commands/ProgramState.h"
+#include "commands/SceneBuild.h"
+#include "commands/WorksheetRun.h"
+#include "help/HelpPage.h"
+#include "help/HelpText.h"
+#include "help/HelpWindow.h"
+#include "language/CommandRequests.h"
+#include "platform/ui/ScriptedUiServices.h"
+
+namespace ms::testing {
+namespace {
+
+void ReleaseHelpWindows() {
+  UnloadHelpPages();
+  if (HelpWindow* help = LoadedHelpWindow()) help->Unload();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, QPointF local, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+  QMouseEvent event(type, local, target->mapToGlobal(local), button, buttons, Qt::NoModifier);
+  QApplication::sendEvent(target, &event);
+}
+
+QPushButton* Button(QWidget* window, const QString& name) {
+  return window ? window->findChild<QPushButton*>(name) : nullptr;
+}
+
+// The Exit button of a help page: the one button captioned "Exit".
+QPushButton* ExitButton(QWidget* page) {
+  for (QPushButton* b : page->findChildren<QPushButton*>()) {
+    if (b->text() == QStringLiteral("Exit")) return b;
+  }
+  return nullptr;
+}
+
+QColor ButtonColor(const char* name) {
+  QPushButton* button = Button(LoadedHelpWindow(), name);
+  return button ? button->palette().color(QPalette::Button) : QColor();
+}
+
+class HelpWindowsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ReleaseHelpWindows();
+    ui::SetUi(&screen_);
+  }
+  void TearDown() override {
+    ReleaseHelpWindows();
+    ui::SetUi(nullptr);
+  }
+
+  ui::ScriptedUiServices screen_;
+};
+
+// Every complete statement a page shows stands on its page as a whole line (alone, or followed by
+// an explanation after blanks) and works as the page says: Execute accepts it in a worksheet with
+// the definitions it names, and the picture build runs the command it requests without refusing.
+TEST_F(HelpWindowsTest, EveryListedExampleIsShownOnItsPageAndWorks) {
+  ASSERT_FALSE(help::HelpExamples().empty());
+  for (const help::HelpExample& example : help::HelpExamples()) {
+    const rt::Text statement(example.statement);
+    SCOPED_TRACE("page " + std::to_string(example.page) + ": " + rt::ToUtf8(statement));
+    HelpPage* page = ShowHelpPage(example.page, nullptr);
+    ASSERT_NE(page, nullptr);
+    const QString shown = QString::fromStdU16String(statement);
+    bool found = false;
+    for (const QLabel* label : page->findChildren<QLabel*>()) {
+      const QString line = label->text().trimmed();
+      found = found || line == shown || line.startsWith(shown + QStringLiteral("  "));
+    }
+    EXPECT_TRUE(found);
+    ResetProgramState();
+    screen_.Reset();
+    const ExecuteOutcome run =
+        RunExecute(rt::Text(example.setup) + statement + u"\r\n", false, 0, {});
+    EXPECT_EQ(run.msgNo, 0) << rt::ToUtf8(run.stmtText);
+    if (run.msgNo != 0 || !AnyCommandRequested(true)) continue;
+    RunFlags.Replot = 0;
+    for (const SceneStepReport& step : BuildScene(SceneBuildOptions{}, {}).steps)
+      EXPECT_NE(step.end, StepEnd::kMessage) << step.msgNo;
+    // A command may show an informational box (a limit reached); none may be an error box.
+    for (const auto& box : screen_.boxes) EXPECT_NE(box.title, u"Syntax Error");
+  }
+}
+
+TEST_F(HelpWindowsTest, LeftDragMovesThePageByTheDistanceMovedOtherButtonsDoNot) {
+  HelpPage* page = ShowHelpPage(1, nullptr);
+  // Presses at `press`, moves to `to` with the same button held and releases; the page's move.
+  const auto drag = [page](QPointF press, QPointF to, Qt::MouseButton button) {
+    page->move(200, 150);
+    SendMouse(page, QEvent::MouseButtonPress, press, button, button);
+    SendMouse(page, QEvent::MouseMove, to, Qt::NoButton, button);
+    SendMouse(page, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
+    return page->pos() - QPoint(200, 150);
+  };
+  EXPECT_EQ(drag({50, 40}, {20, 55}, Qt::LeftButton), QPoint(-30, 15));
+  EXPECT_EQ(drag({10.4, 9.6}, {20.6, 20.4}, Qt::LeftButton), QPoint(11, 10));  // rounded
+  EXPECT_EQ(drag({10, 10}, {40, 25}, Qt::RightButton), QPoint(0, 0));
+  EXPECT_EQ(drag({10, 10}, {std::nan(""), 10}, Qt::LeftButton), QPoint(-10, 0));  // NaN: 0
+  // A right press does not move the origin of the left drag.
+  page->move(300, 300);
+  const Qt::MouseButtons both = Qt::LeftButton | Qt::RightButton;
+  SendMouse(page, QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(page, QEvent::MouseButtonPress, {90, 90}, Qt::RightButton, both);
+  SendMouse(page, QEvent::MouseMove, {15, 12}, Qt::NoButton, both);
+  EXPECT_EQ(page->pos(), QPoint(305, 302));
+  // Dragging on the text moves the page too.
+  QLabel* text = page->findChildren<QLabel*>().first();
+  SendMouse(text, QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+  SendMouse(text, QEvent::MouseMove, {25, 0}, Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(page->pos(), QPoint(325, 297));
+}
+
+TEST_F(HelpWindowsTest, PagesArePlacedOnceAndExitOnOnePageLeavesTheOthersOpen) {
+  for (int index : {0, 3, 9, 17}) ASSERT_NE(ShowHelpPage(index, nullptr), nullptr);
+  ASSERT_EQ(screen_.topmost.size(), 4u);
+  EXPECT_EQ(screen_.topmost[1], static_cast<QWidget*>(LoadedHelpPage(3)));
+  // The button of an open page shows it again where the user left it, not placed anew.
+  LoadedHelpPage(3)->move(120, 80);
+  EXPECT_EQ(ShowHelpPage(3, nullptr), LoadedHelpPage(3));
+  EXPECT_EQ(screen_.topmost.size(), 4u);
+  EXPECT_EQ(LoadedHelpPage(3)->pos(), QPoint(120, 80));
+  HelpPage* closing = LoadedHelpPage(9);
+  ExitButton(closing)->click();
+  EXPECT_EQ(LoadedHelpPage(9), nullptr);
+  EXPECT_FALSE(closing->isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  for (int index : {0, 3, 17}) {
+    SCOPED_TRACE(index);
+    ASSERT_NE(LoadedHelpPage(index), nullptr);
+    EXPECT_TRUE(LoadedHelpPage(index)->isVisible());
+  }
+  // Pressing its button again loads it anew, placed again.
+  EXPECT_NE(ShowHelpPage(9, nullptr), nullptr);
+  EXPECT_EQ(screen_.topmost.size(), 5u);
+}
+
+// Each page button opens its page and closes the help window. Every page shows plain text (so
+// "<x = constant>" and "&&" are not read as markup), its Exit button and its reference last.
+TEST_F(HelpWindowsTest, EachPageButtonOpensItsPageAndClosesTheHelpWindow) {
+  // In the order of the pages they open.
+  const char* const buttons[] = {
+      "cmdHelpConst", "cmdHelpFunc",  "cmdHelpGroup",   "cmdHelpPlot", "cmdHelpFields",
+      "cmdHelpSol",   "cmdHelpDeriv", "cmdHelpContour", "cmdHelpZero", "cmdHelpComments",
+      "cmdHelp1DEQ",  "cmdHelp2DEQ",  "cmdHelp3DEQ",    "cmdHelp4DEQ", "cmdHelp1BVP",
+      "cmdHelp2BVP",  "cmdHelpInteg", "cmdHelpDblInt"};
+  static_assert(std::size(buttons) == help::kHelpPageCount);
+  // Pages opened from the window belong to the worksheet and outlive the window.
+  QWidget worksheet;
+  worksheet.show();
+  for (int index = 0; index < help::kHelpPageCount; ++index) {
+    SCOPED_TRACE(buttons[index]);
+    ShowHelpWindow(&worksheet);
+    HelpWindow* help = LoadedHelpWindow();
+    ASSERT_NE(Button(help, buttons[index]), nullptr);
+    Button(help, buttons[index])->click();
+    EXPECT_EQ(LoadedHelpWindow(), nullptr);
+    EXPECT_FALSE(help->isVisible());
+    for (int page = 0; page < help::kHelpPageCount; ++page)
+      EXPECT_EQ(LoadedHelpPage(page) != nullptr, page == index) << page;
+    HelpPage* page = LoadedHelpPage(index);
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->isVisible());
+    EXPECT_EQ(page->parentWidget(), &worksheet);
+    EXPECT_NE(ExitButton(page), nullptr);
+    const QList<QLabel*> labels = page->findChildren<QLabel*>();
+    ASSERT_GE(labels.size(), 2);
+    EXPECT_TRUE(labels.last()->text().contains(QStringLiteral(" Page")));
+    for (const QLabel* label : labels) EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    if (index == 4) {  // "&&" in the stored text is shown as one "&"
+      EXPECT_EQ(labels.last()->text(), QStringLiteral("See Pages 21 & 22 in the document."));
+    }
+    ReleaseHelpWindows();
+  }
+  for (int index : {-1, help::kHelpPageCount, std::numeric_limits<int>::min()}) {
+    EXPECT_EQ(ShowHelpPage(index, nullptr), nullptr) << index;
+    EXPECT_EQ(LoadedHelpPage(index), nullptr) << index;
+  }
+}
+
+// Each category button fills the topic frame with its own category and marks only itself (the
+// colours are packed red + 256 green + 65536 blue: light yellow tells the byte order); the window
+// opened again (after Exit Help) starts with the frame hidden and every button grey.
+TEST_F(HelpWindowsTest, CategoryButtonsFillTheFrameAndMarkOnlyTheChosenButton) {
+  const QColor grey(0xE0, 0xE0, 0xE0), lightYellow(0xFF, 0xFF, 0xC0);
+  const char* const categoryButtons[] = {"Command1", "Command2", "Command3",
+                                         "Command4", "Command5", "Command6"};
+  ShowHelpWindow(nullptr);
+  HelpWindow* help = LoadedHelpWindow();
+  auto* frame = help->findChild<QGroupBox*>(QStringLiteral("Frame6"));
+  ASSERT_NE(frame, nullptr);
+  EXPECT_FALSE(frame->isVisible());
+  const auto& categories = help::PageReferenceCategories();
+  for (size_t i = 0; i < std::size(categoryButtons); ++i) {
+    SCOPED_TRACE(categoryButtons[i]);
+    EXPECT_EQ(ButtonColor(categoryButtons[i]), grey);
+    Button(help, categoryButtons[i])->click();
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(frame->title().toStdU16String(), help::LabelText(categories[i].frameCaption));
+    for (int k = 0; k < help::kTopicLabelCount; ++k) {
+      auto* label = frame->findChild<QLabel*>(QStringLiteral("Label%1").arg(k + 1));
+      ASSERT_NE(label, nullptr);
+      EXPECT_EQ(label->text().toStdU16String(), help::LabelText(categories[i].topics[k])) << k;
+    }
+    for (const char* other : categoryButtons)
+      EXPECT_EQ(ButtonColor(other), other == categoryButtons[i] ? lightYellow : grey);
+  }
+  // Help menu again: the same window, the chosen category still shown; after Exit Help a new one.
+  ShowHelpWindow(nullptr);
+  EXPECT_EQ(LoadedHelpWindow(), help);
+  EXPECT_TRUE(frame->isVisible());
+  Button(help, "cmdExitHelp")->click();
+  EXPECT_EQ(LoadedHelpWindow(), nullptr);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ShowHelpWindow(nullptr);
+  ASSERT_NE(LoadedHelpWindow(), nullptr);
+  EXPECT_FALSE(LoadedHelpWindow()->findChild<QGroupBox*>(QStringLiteral("Frame6"))->isVisible());
+  EXPECT_EQ(ButtonColor("Command6"), grey);
+}
+
+}  // namespace
+}  // namespace ms::testing
