@@ -1,6 +1,6 @@
-// Shared set-up of the language and mathematics tests: the whole program state reset, the scripted screen
-// installed (both from the worksheet fixture), and helpers that store statements in their stored
-// form (padded names, built-in names tokenised) the way classification does.
+// Shared set-up of the language and mathematics tests: the whole program state reset, the scripted
+// screen installed (both from the worksheet fixture), and helpers that store statements in their
+// stored form (padded names, built-in names tokenised) the way classification does.
 #pragma once
 
 #include <gtest/gtest.h>
