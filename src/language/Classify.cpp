@@ -58,8 +58,7 @@ void ClosingSteps(int16_t& msgNo) {
   if (Tables.VecCount >= 1) {
     VecRec& v = Tables.VecTable[Tables.VecCount];
     if (v.IsOperation) {
-      rt::Text name = v.Name;
-      ExpandVectorExpr(name, msgNo);
+      msgNo = ExpandVectorExpr(v.Name);
     } else {
       ProcessVectorDefinition(v, msgNo);
     }

@@ -362,7 +362,7 @@ void ExpandDerivatives(int16_t& msgNo) {
     DetokenizeNames(f.Expr, e);
     Simplify(e, u"[3,9]", e);
     rt::Text d;
-    ProcessDiff(e, d, msgNo);
+    msgNo = ProcessDiff(e, d);
     if (msgNo != 0) return;
     TokenizeNames(d, f.Expr);
     if (keep && f.Expr.find(kDiffToken) == rt::Text::npos) {

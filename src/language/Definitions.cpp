@@ -107,10 +107,10 @@ void StoreFunctionDefinition(const Text& statement, int k, int16_t& msgNo) {
     TokenizeNames(stmt, stmt);
     if (stmt.size() > 6 && IsScalarOpToken(stmt[6])) {
       Text scalarExpr = stmt.substr(6);
-      ExpandVectorExpr(scalarExpr, msgNo);
+      msgNo = ExpandVectorExpr(scalarExpr);
       if (msgNo != 0) return;
       ConstRec result;
-      PopScalar(result, msgNo);
+      msgNo = PopScalar(result);
       if (msgNo != 0) return;
       body = result.ValueText;
     }
@@ -142,7 +142,7 @@ void ProcessComponentFunction(const Text& statement, Text& rebuilt, int16_t& msg
       continue;
     }
     int16_t vec = 0;
-    FindVector(s.substr(i, 2), vec, msgNo);
+    msgNo = FindVector(s.substr(i, 2), vec);
     if (msgNo != 0) return;
     bool ok = false;
     const Text& component = ComponentOf(Tables.VecTable[vec], i + 3 < n ? s[i + 3] : u'\0', ok);
@@ -203,7 +203,7 @@ void StoreVectorDefinition(const Text& statement, int16_t& msgNo) {
     v.Defined = kTrue;
   }
   if (IsOperationText(Tables.VecTable[index].DefText)) {
-    ExpandMacros(msgNo);
+    msgNo = ExpandMacros();
     if (msgNo != 0) return;
   }
   VecRec& v = Tables.VecTable[index];
@@ -326,7 +326,7 @@ void ProcessVectorComponentExpr(const Text& component, const Text& parameter, Te
         i += 2;
       } else {
         int16_t vec = 0;
-        FindVector(id, vec, msgNo);
+        msgNo = FindVector(id, vec);
         if (msgNo != 0) return;
         bool ok = false;
         const Text& comp = ComponentOf(Tables.VecTable[vec], i + 3 < n ? s[i + 3] : u'\0', ok);

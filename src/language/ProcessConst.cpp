@@ -40,7 +40,7 @@ void EvaluateThroughTemporary(const Text& name, const Text& parm1, const Text& p
   Text text = expr;
   CompileFunctions(text, msgNo);
   if (msgNo == 0 && code != nullptr) *code = Tables.FuncTable[index].Code;
-  if (msgNo == 0) EvaluateFunctions(msgNo);
+  if (msgNo == 0) msgNo = EvaluateFunctions();
   if (msgNo == 0) {
     value = Tables.FuncTable[index].Value;
     if (compiledExpr != nullptr) *compiledExpr = Tables.FuncTable[index].Expr;
@@ -82,7 +82,7 @@ Text WrapCalls(const Text& s) {
 // expression; i moves past the argument.
 void ResolveReference(const Text& e, size_t& i, Text& out, int16_t& msgNo) {
   int16_t vec = 0;
-  FindVector(e.substr(i, 2), vec, msgNo);
+  msgNo = FindVector(e.substr(i, 2), vec);
   if (msgNo != 0) return;
   if (i + 5 >= e.size() || e[i + 5] != u'|') {
     msgNo = 630;

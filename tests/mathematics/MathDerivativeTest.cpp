@@ -57,9 +57,8 @@ class MathDerivativeTest : public ::testing::Test {
     EXPECT_EQ(0, msg);
     for (const auto& [name, v] : at) AppendValue(U(name), v, msg);
     double r = std::nan("");
-    msg = 0;
     MathVars.ValueSP = 1;
-    Evaluate(Tables.FuncTable[static_cast<size_t>(g)].Code, r, msg);
+    msg = Evaluate(Tables.FuncTable[static_cast<size_t>(g)].Code, r);
     EXPECT_EQ(0, msg);
     return r;
   }
@@ -135,8 +134,9 @@ TEST_F(MathDerivativeTest, DerivativeTextsAndLimits) {
       {rt::Text(32001, u'x'), 537, u""}};  // beyond 32,000 characters
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.e.substr(0, 20)));
-    int16_t msg = 0;
-    EXPECT_EQ(c.expected, Differentiate(c.e, u"x", msg));
+    rt::Text d = u"unset";
+    const int16_t msg = Differentiate(c.e, u"x", d);
+    EXPECT_EQ(c.expected, d);
     EXPECT_EQ(c.msg, msg);
   }
 }
@@ -161,8 +161,7 @@ TEST_F(MathDerivativeTest, DiffCallsAndTheirMessages) {
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.in));
     rt::Text out = u"unchanged";
-    int16_t msg = 0;
-    ProcessDiff(c.in, out, msg);
+    const int16_t msg = ProcessDiff(c.in, out);
     EXPECT_EQ(c.msg, msg);
     EXPECT_EQ(rt::Text(c.out ? c.out : u"unchanged"), out);
   }

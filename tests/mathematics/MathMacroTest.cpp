@@ -57,8 +57,7 @@ TEST_F(MathMacroTest, ApplyMacrosSubstitutesOrReports) {
     TokenizeNames(c.text, text);
     EXPECT_EQ(MacroCallsDefined(text), c.defined);
     rt::Text result = u"unchanged";
-    int16_t msg = -5;
-    ApplyMacros(text, result, msg);
+    const int16_t msg = ApplyMacros(text, result);
     EXPECT_EQ(msg, c.msg);
     if (c.msg == 0) {
       EXPECT_EQ(U8(result), U8(c.result ? rt::Text(c.result) : c.text));
@@ -82,15 +81,15 @@ TEST_F(MathMacroTest, MalformedHeadersAndCalls) {
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.header) + " / " + U8(c.text));
     rt::Text text = c.text;
-    int16_t found = 0, msg = 0;
-    SubstituteMacroCall(text, c.header, found, msg);
+    int16_t found = 0;
+    const int16_t msg = SubstituteMacroCall(text, c.header, found);
     EXPECT_EQ(msg, c.msg);
     EXPECT_EQ(found, 0);
   }
   // A call found: its argument pairs and its place.
   rt::Text text = u"vSub[vTally[A_,vUnit[B_],Cd],E_]";
-  int16_t found = 0, msg = 0;
-  SubstituteMacroCall(text, u"vTally[a,b,c]", found, msg);
+  int16_t found = 0;
+  const int16_t msg = SubstituteMacroCall(text, u"vTally[a,b,c]", found);
   ASSERT_EQ(msg, 0);
   EXPECT_EQ(found, -1);
   rt::Text pairs;
@@ -105,8 +104,7 @@ TEST_F(MathMacroTest, ExpandMacrosRewritesOnlyTheCurrentVector) {
   Tables.VecCount = 2;
   Tables.VecTable[1].DefText = u"vTally[P_,Q_]";
   Tables.VecTable[2].DefText = u"vTally[A_,B_]";
-  int16_t msg = 0;
-  ExpandMacros(msg);
+  const int16_t msg = ExpandMacros();
   EXPECT_EQ(msg, 0);
   EXPECT_EQ(U8(Tables.VecTable[1].DefText + u" " + Tables.VecTable[2].DefText),
             "vTally[P_,Q_] vAdd[A_,B_]");

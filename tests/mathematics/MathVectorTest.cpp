@@ -53,7 +53,7 @@ class MathVectorTest : public testing::WorksheetTest {
     const int32_t savedTop = Tables.ValueTop;
     AppendValue(parm, t, msg);
     double result = NAN;
-    Evaluate(Tables.FuncTable[index].Code, result, msg);
+    msg = Evaluate(Tables.FuncTable[index].Code, result);
     EXPECT_EQ(msg, 0) << U8(funcName);
     Tables.ValueTop = savedTop;
     return result;
@@ -61,8 +61,8 @@ class MathVectorTest : public testing::WorksheetTest {
 
   void ExpectVector(const rt::Text& id, double t, Vec3 expected) {
     SCOPED_TRACE(U8(id) + " at " + std::to_string(t));
-    int16_t index = 0, msg = 0;
-    FindVector(id, index, msg);
+    int16_t index = 0;
+    const int16_t msg = FindVector(id, index);
     ASSERT_EQ(msg, 0);
     const VecRec v = Tables.VecTable[index];
     ExpectNear(ValueOf(v.XFuncName, v.Parm, t), expected.x);
@@ -75,23 +75,17 @@ TEST_F(MathVectorTest, StacksRefuseUnderflowAndOverflow) {
   // The stacks refuse underflow (327, 328) and overflow (510).
   VecRec v;
   ConstRec s;
-  int16_t msg = 0;
-  PopVector(v, msg);
-  EXPECT_EQ(msg, 327);
-  PopScalar(s, msg);
-  EXPECT_EQ(msg, 328);
+  EXPECT_EQ(PopVector(v), 327);
+  EXPECT_EQ(PopScalar(s), 328);
   for (int k = 1; k <= kVecStackSize; ++k) {
     v.Name = s.Name = rt::IntText(k);
-    PushVector(v, msg);
-    PushScalar(s, msg);
-    ASSERT_EQ(msg, 0);
+    ASSERT_EQ(PushVector(v), 0);
+    ASSERT_EQ(PushScalar(s), 0);
   }
-  PushVector(v, msg);
-  EXPECT_EQ(msg, 510);
-  PushScalar(s, msg);
-  EXPECT_EQ(msg, 510);
-  PopVector(v, msg);
-  PopScalar(s, msg);
+  EXPECT_EQ(PushVector(v), 510);
+  EXPECT_EQ(PushScalar(s), 510);
+  EXPECT_EQ(PopVector(v), 0);
+  EXPECT_EQ(PopScalar(s), 0);
   EXPECT_EQ(U8(v.Name + s.Name), "400400");
 }
 
@@ -239,15 +233,12 @@ TEST_F(MathVectorTest, CounterAndTableLimitsGive510) {
   EXPECT_EQ(Run(u"B_<t>=vUnit[A_]"), 0);  // number 999 is the last
   EXPECT_EQ(VectorStacks.ComponentFuncCounter, 999);
   rt::Text name = u"B_";
-  int16_t msg = 0;
-  ExpandVectorExpr(name, msg);
-  EXPECT_EQ(msg, 510);
+  EXPECT_EQ(ExpandVectorExpr(name), 510);
 
   VectorStacks.ComponentFuncCounter = 0;
   Tables.FuncCount = kMaxFunctions - 2;  // room for two records only
   for (int k = 4; k <= Tables.FuncCount; ++k) Tables.FuncTable[k].Name = u"Pad";
-  ExpandVectorExpr(name, msg);
-  EXPECT_EQ(msg, 510);
+  EXPECT_EQ(ExpandVectorExpr(name), 510);
   EXPECT_EQ(Tables.FuncCount, kMaxFunctions - 2);
 }
 
@@ -273,20 +264,18 @@ TEST_F(MathVectorTest, DerivativeOrderFromTheScalarStack) {
     SCOPED_TRACE(c.label);
     ResetVectorStacks();
     VectorStacks.ComponentFuncCounter = 50;
-    int16_t msg = 0;
     // The operand as the scan pushes it: its component texts read from its functions.
     VecRec a = Tables.VecTable[1];
     if (c.push) {
-      PushScalar(c.top, msg);
+      ASSERT_EQ(PushScalar(c.top), 0);
     }
-    PushVector(a, msg);
-    VectorOp(u'\u00E0', u"", msg);
+    ASSERT_EQ(PushVector(a), 0);
+    int16_t msg = VectorOp(u'\u00E0');
     EXPECT_EQ(msg, c.msg);
     EXPECT_EQ(VectorStacks.ScalarSP, c.scalarsLeft);
     if (c.msg != 0) continue;
     VecRec d;
-    PopVector(d, msg);
-    ASSERT_EQ(msg, 0);
+    ASSERT_EQ(PopVector(d), 0);
     // Evaluate the x component through a text request at t = 3.
     rt::Text value;
     EvaluateText(ReplaceParameterLetter(d.XExpr, u"t", u"(3)"), value, msg);
@@ -308,10 +297,7 @@ TEST_F(MathVectorTest, OddTextsEndWithAMessage) {
     Tables.VecTable[2].Name = u"C_";
     Tables.VecTable[2].Parm = u"t";
     Tables.VecTable[2].DefText = text;
-    rt::Text name = u"C_";
-    int16_t msg = 0;
-    ExpandVectorExpr(name, msg);
-    EXPECT_NE(msg, 0);
+    EXPECT_NE(ExpandVectorExpr(u"C_"), 0);
     EXPECT_EQ(Tables.FuncCount, functions);
   }
 }
