@@ -62,9 +62,9 @@ void SheetBench(benchmark::State& state, const Expression& e) {
   for (auto _ : state) {
     ms::Tables.ValueList[static_cast<size_t>(xIndex)].Value = x;
     double r = 0;
-    int16_t msg = 0;
-    ms::Evaluate(code, r, msg);
+    const int16_t msg = ms::Evaluate(code, r);
     benchmark::DoNotOptimize(r);
+    benchmark::DoNotOptimize(msg);
     x += 1e-6;
   }
 }
@@ -79,9 +79,9 @@ void BoundBench(benchmark::State& state, const Expression& e) {
   double x = 0.1;
   for (auto _ : state) {
     double r = 0;
-    int16_t msg = 0;
-    ms::RunBound(bound, &x, r, msg);
+    const int16_t msg = ms::RunBound(bound, &x, r);
     benchmark::DoNotOptimize(r);
+    benchmark::DoNotOptimize(msg);
     x += 1e-6;
   }
 }
@@ -175,9 +175,9 @@ void BM_Sheet_ThreeCodesInTurn(benchmark::State& state) {
     ms::Tables.ValueList[static_cast<size_t>(xIndex)].Value = x;
     for (const rt::Text& code : codes) {
       double r = 0;
-      int16_t msg = 0;
-      ms::Evaluate(code, r, msg);
+      const int16_t msg = ms::Evaluate(code, r);
       benchmark::DoNotOptimize(r);
+      benchmark::DoNotOptimize(msg);
     }
     x += 1e-6;
   }
@@ -194,7 +194,7 @@ void BM_Sheet_CompileAndEvaluateTable(benchmark::State& state) {
     int16_t msg = 0;
     msg = ms::CompileFunctions(text);
     ms::AppendValue(u"x", 0.5, msg);
-    ms::EvaluateFunctions(msg);
+    msg = ms::EvaluateFunctions();
     ms::ClearResultsList();
     benchmark::DoNotOptimize(ms::Tables.FuncTable[1].Value);
   }

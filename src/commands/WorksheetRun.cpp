@@ -214,8 +214,7 @@ int16_t CheckPlotVectors() {
   }
   for (int k = 1; k <= count; ++k) {
     int16_t vec = 0;
-    int16_t msgNo = 0;
-    FindVector(plot.PlotVectorList[k], vec, msgNo);
+    const int16_t msgNo = FindVector(plot.PlotVectorList[k], vec);
     if (msgNo != 0 || vec < 1 || vec > std::min<int>(Tables.VecCount, ms::kMaxVectors)) {
       return kMsgPlotVectorUnknown;
     }
@@ -283,7 +282,7 @@ ExecuteOutcome RunExecute(rt::Text sheet, bool graphEnabled, int32_t graphColor,
     const int funcCount = std::clamp<int>(Tables.FuncCount, 0, kMaxFunctions);
     constexpr double kNotEvaluated = std::numeric_limits<double>::quiet_NaN();
     for (int i = 1; i <= funcCount; ++i) Tables.FuncTable[i].Value = kNotEvaluated;
-    EvaluateFunctions(out.msgNo);
+    out.msgNo = EvaluateFunctions();
     out.undefinedFunctions.assign(static_cast<size_t>(funcCount) + 1, false);
     for (int i = 1; i <= funcCount; ++i) {
       if (std::isnan(Tables.FuncTable[i].Value)) {

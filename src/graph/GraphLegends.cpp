@@ -45,8 +45,7 @@ std::vector<rt::Text> BuildSelectValueLines(bool& anyConstant) {
   for (int k = 1; k <= count; ++k) {
     const size_t e = static_cast<size_t>(k);
     int16_t index = 0;
-    int16_t msgNo = 0;
-    ms::FindConstant(t.SelectValueId[e], index, msgNo);
+    const int16_t msgNo = ms::FindConstant(t.SelectValueId[e], index);
     const bool constant = msgNo == 0 && index >= 1 && index <= t.ConstCount;
     if (!constant) {
       lines.push_back(Shown(t.SelectValueText[e]));

@@ -60,8 +60,7 @@ int16_t ClosingSteps() {
   if (Tables.VecCount >= 1) {
     VecRec& v = Tables.VecTable[Tables.VecCount];
     if (v.IsOperation) {
-      rt::Text name = v.Name;
-      ExpandVectorExpr(name, msgNo);
+      msgNo = ExpandVectorExpr(v.Name);
     } else {
       msgNo = ProcessVectorDefinition(v);
     }

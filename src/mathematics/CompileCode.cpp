@@ -358,7 +358,7 @@ int16_t ExpandDerivatives() {
     DetokenizeNames(f.Expr, e);
     Simplify(e, u"[3,9]", e);
     rt::Text d;
-    ProcessDiff(e, d, msgNo);
+    msgNo = ProcessDiff(e, d);
     if (msgNo != 0) return msgNo;
     TokenizeNames(d, f.Expr);
     if (keep && f.Expr.find(kDiffToken) == rt::Text::npos) {

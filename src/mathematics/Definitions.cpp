@@ -105,10 +105,10 @@ int16_t StoreFunctionDefinition(const Text& statement, int k) {
     TokenizeNames(stmt, stmt);
     if (stmt.size() > 6 && IsScalarOpToken(stmt[6])) {
       Text scalarExpr = stmt.substr(6);
-      ExpandVectorExpr(scalarExpr, msgNo);
+      msgNo = ExpandVectorExpr(scalarExpr);
       if (msgNo != 0) return msgNo;
       ConstRec result;
-      PopScalar(result, msgNo);
+      msgNo = PopScalar(result);
       if (msgNo != 0) return msgNo;
       body = result.ValueText;
     }
@@ -141,7 +141,7 @@ int16_t ProcessComponentFunction(const Text& statement, Text& rebuilt) {
       continue;
     }
     int16_t vec = 0;
-    FindVector(s.substr(i, 2), vec, msgNo);
+    msgNo = FindVector(s.substr(i, 2), vec);
     if (msgNo != 0) return msgNo;
     bool ok = false;
     const Text& component = ComponentOf(Tables.VecTable[vec], i + 3 < n ? s[i + 3] : u'\0', ok);
@@ -200,7 +200,7 @@ int16_t StoreVectorDefinition(const Text& statement) {
     v.Defined = kTrue;
   }
   if (IsOperationText(Tables.VecTable[index].DefText)) {
-    ExpandMacros(msgNo);
+    msgNo = ExpandMacros();
     if (msgNo != 0) return msgNo;
   }
   VecRec& v = Tables.VecTable[index];
@@ -317,7 +317,7 @@ int16_t ProcessVectorComponentExpr(const Text& component, const Text& parameter,
         i += 2;
       } else {
         int16_t vec = 0;
-        FindVector(id, vec, msgNo);
+        msgNo = FindVector(id, vec);
         if (msgNo != 0) return msgNo;
         bool ok = false;
         const Text& comp = ComponentOf(Tables.VecTable[vec], i + 3 < n ? s[i + 3] : u'\0', ok);

@@ -412,13 +412,13 @@ enum class RunMode { kBound, kShared, kChecked };
 // is raised again reads them), and ValueSP where a stop left it (a negative logarithm with a 0
 // pushed first).
 template <RunMode kMode>
-void RunOps(const std::vector<BoundOperation>& ops, const Program* p, const double* args,
-            double* st, int base, double& result, int16_t& msgNo) {
+int16_t RunOps(const std::vector<BoundOperation>& ops, const Program* p, const double* args,
+               double* st, int base, double& result, int16_t msgBefore) {
   constexpr bool kShared = kMode != RunMode::kBound;
   constexpr bool kChecked = kMode == RunMode::kChecked;
   int d = 0;
   double tos = kShared ? st[0] : 0;
-  int16_t msg = kShared ? msgNo : 0;
+  int16_t msg = kShared ? msgBefore : 0;
   int32_t top = 0;
   if constexpr (kShared) top = std::min(Tables.ValueTop, kMaxValueIndex);
 
@@ -471,23 +471,18 @@ void RunOps(const std::vector<BoundOperation>& ops, const Program* p, const doub
       if constexpr (kShared) st[d] = tos;
     }
   };
-  // A stop: the shared stack is left as it stands.
-  auto stop = [&](int16_t code) {
+  // A stop: the shared stack is left as it stands and the run returns code.
+  auto stop = [&](int16_t code) -> int16_t {
     if constexpr (kShared) MathVars.ValueSP = static_cast<int16_t>(base + d);
-    msgNo = code;
+    return code;
   };
-  // A literal or name operand: value list entry k, 0 when it does not hold the operand.
-  auto pushEntry = [&](int32_t k) -> bool {
-    if (k == 0) {
-      stop(kMsgUndefinedName);
-      return false;
-    }
+  // A literal or name operand: value list entry k, 0 when it does not hold the operand. The
+  // message of a refused push, else 0.
+  auto pushEntry = [&](int32_t k) -> int16_t {
+    if (k == 0) return kMsgUndefinedName;
     msg = 0;
-    if (!push(Tables.ValueList[static_cast<size_t>(k)].Value)) {
-      stop(msg);
-      return false;
-    }
-    return true;
+    if (!push(Tables.ValueList[static_cast<size_t>(k)].Value)) return msg;
+    return 0;
   };
 
   for (const BoundOperation& in : ops) {
@@ -495,7 +490,7 @@ void RunOps(const std::vector<BoundOperation>& ops, const Program* p, const doub
       case Op::kLiteral:
       case Op::kName:
         if constexpr (kShared) {
-          if (!pushEntry(OperandEntry(*p, in, top))) return;
+          if (const int16_t m = pushEntry(OperandEntry(*p, in, top)); m != 0) return stop(m);
         }
         break;
       case Op::kConst:
@@ -523,8 +518,7 @@ void RunOps(const std::vector<BoundOperation>& ops, const Program* p, const doub
         tos = SafeDivide(args[in.arg], tos);
         break;
       case Op::kBadName:
-        stop(kMsgUndefinedName);
-        return;
+        return stop(kMsgUndefinedName);
       case Op::kAdd:
         binary([](double a, double b) { return Guard(a + b); });
         break;
@@ -535,11 +529,14 @@ void RunOps(const std::vector<BoundOperation>& ops, const Program* p, const doub
         binary([](double a, double b) { return SafeDivide(a, b); });
         break;
       case Op::kPow:
-        binary([&](double a, double b) { return SafePower(a, b, msg); });
-        if (msg != 0) {
-          stop(msg);
-          return;
-        }
+        binary([&](double a, double b) {
+          double r = 0;
+          const int16_t m = SafePower(a, b, r);
+          // A zero or undefined base leaves the message standing.
+          if (a > 0 || a < 0) msg = m;
+          return r;
+        });
+        if (msg != 0) return stop(msg);
         break;
       case Op::kPowWhole:
         tos = WholePower(tos, in.power);
@@ -568,8 +565,7 @@ void RunOps(const std::vector<BoundOperation>& ops, const Program* p, const doub
       case Op::kSqrt:
         if (peek() < 0) {
           pop();
-          stop(kMsgNegativeSqrt);
-          return;
+          return stop(kMsgNegativeSqrt);
         }
         unary(SafeSqrt);
         break;
@@ -577,8 +573,7 @@ void RunOps(const std::vector<BoundOperation>& ops, const Program* p, const doub
       case Op::kLn:
         if (peek() <= 0) {
           unary([](double) { return 0.0; });
-          stop(kMsgLogNotPositive);
-          return;
+          return stop(kMsgLogNotPositive);
         }
         if (static_cast<Op>(in.op) == Op::kLog) {
           unary(SafeLog10);
@@ -597,10 +592,10 @@ void RunOps(const std::vector<BoundOperation>& ops, const Program* p, const doub
     const double r = pop();
     if (msg == 0) result = r;
     MathVars.ValueSP = static_cast<int16_t>(base + d);
-    msgNo = msg;
+    return msg;
   } else {
     result = tos;
-    msgNo = 0;
+    return 0;
   }
 }
 
@@ -637,7 +632,7 @@ void ClearResultsList() {
   ResultsList.Lines.clear();
 }
 
-void Evaluate(const rt::Text& code, double& result, int16_t& msgNo) {
+int16_t Evaluate(const rt::Text& code, double& result, int16_t msgBefore) {
   Program& p = ProgramFor(code);
   ResolveNames(p);
   const int base = MathVars.ValueSP;
@@ -648,13 +643,13 @@ void Evaluate(const rt::Text& code, double& result, int16_t& msgNo) {
   const int sp = MathVars.ValueSP;
   double* const st = MathVars.ValueStack.data() + sp;
   if (sp + p.minPopDepth >= 1 && sp + p.maxDepth <= kValueStackTop) {
-    RunOps<RunMode::kShared>(p.ops, &p, nullptr, st, sp, result, msgNo);
-  } else {
-    RunOps<RunMode::kChecked>(p.ops, &p, nullptr, st, sp, result, msgNo);
+    return RunOps<RunMode::kShared>(p.ops, &p, nullptr, st, sp, result, msgBefore);
   }
+  return RunOps<RunMode::kChecked>(p.ops, &p, nullptr, st, sp, result, msgBefore);
 }
 
-void EvaluateFunctions(int16_t& msgNo) {
+int16_t EvaluateFunctions() {
+  int16_t msgNo = 0;
   int16_t total = Tables.FuncCount;
   DrawProgress(kWorksheetProgressBar, total, 0);
   const int16_t count = std::min<int16_t>(Tables.FuncCount, kMaxFunctions);
@@ -662,8 +657,8 @@ void EvaluateFunctions(int16_t& msgNo) {
     DrawProgress(kWorksheetProgressBar, total, i);
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(i)];
     double value = f.Value;
-    Evaluate(f.Code, value, msgNo);
-    if (msgNo > 0) return;
+    msgNo = Evaluate(f.Code, value, msgNo);
+    if (msgNo > 0) return msgNo;
     rt::Text name = f.Name;
     if (name.size() >= 2 && name[1] == u'_') name.resize(1);
     if (msgNo == kMsgUndefinedName) {
@@ -673,18 +668,19 @@ void EvaluateFunctions(int16_t& msgNo) {
     f.Value = value;
     if (name.size() == 1) AddResultLine(name + u" : " + rt::Str(value));
   }
+  return msgNo;
 }
 
-int32_t LookupValueName(const rt::Text& name, int16_t& msgNo) {
+int16_t LookupValueName(const rt::Text& name, int32_t& index) {
   const int32_t top = std::min(Tables.ValueTop, kMaxValueIndex);
   for (int32_t k = top; k >= 1; --k) {
     if (Tables.ValueList[static_cast<size_t>(k)].Name == name) {
-      msgNo = 0;
-      return k;
+      index = k;
+      return 0;
     }
   }
-  msgNo = kMsgUndefinedName;
-  return 0;
+  index = 0;
+  return kMsgUndefinedName;
 }
 
 bool PushValue(double value) {
@@ -694,12 +690,13 @@ bool PushValue(double value) {
   return true;
 }
 
-double PopValue(int16_t& msgNo) {
+int16_t PopValue(double& value) {
   if (MathVars.ValueSP < 1 || MathVars.ValueSP > kValueStackTop) {
-    msgNo = kMsgUndefinedName;
-    return 0;
+    value = 0;
+    return kMsgUndefinedName;
   }
-  return MathVars.ValueStack[static_cast<size_t>(MathVars.ValueSP--)];
+  value = MathVars.ValueStack[static_cast<size_t>(MathVars.ValueSP--)];
+  return 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -715,18 +712,16 @@ double SafeDivide(double a, double b) {
   return std::fabs(q) <= DBL_MAX ? q : 0;
 }
 
-double SafePower(double x, double y, int16_t& msgNo) {
-  if (x > 0) {
-    msgNo = 0;
-    if (IsProductPower(y)) return WholePower(x, static_cast<int>(y));
-    return Guard(std::pow(x, y));
+int16_t SafePower(double x, double y, double& result) {
+  result = 0;
+  if (x == 0) {
+    if (y < 0) result = kGuardInfinity;
+    return 0;
   }
-  if (x == 0) return y < 0 ? kGuardInfinity : 0;
-  if (!(x < 0)) return 0;  // NaN base
-  if (std::fabs(y - std::trunc(y)) < 1E-7) {
-    msgNo = 0;
-    if (IsProductPower(y)) return WholePower(x, static_cast<int>(y));
-    return Guard(std::pow(x, y));
+  if (!(x < 0) && !(x > 0)) return 0;  // NaN base
+  if (x > 0 || std::fabs(y - std::trunc(y)) < 1E-7) {
+    result = IsProductPower(y) ? WholePower(x, static_cast<int>(y)) : Guard(std::pow(x, y));
+    return 0;
   }
   // A negative base with a fractional exponent: look for an odd denominator n with y = m / n
   // (within 0.000501); the real n-th root exists, and the sign is that of (-1)^m.
@@ -734,14 +729,13 @@ double SafePower(double x, double y, int16_t& msgNo) {
     const double yn = y * n;
     const double m = std::floor(yn + 0.0001);
     if (std::fabs(yn - m) < 0.000501) {
-      msgNo = 0;
       const double magnitude = std::pow(-x, y);
       const bool odd = std::fmod(m, 2.0) != 0;
-      return Guard(odd ? -magnitude : magnitude);
+      result = Guard(odd ? -magnitude : magnitude);
+      return 0;
     }
   }
-  msgNo = kMsgNegativePower;
-  return 0;
+  return kMsgNegativePower;
 }
 
 double SafeTan(double x) {
@@ -1003,7 +997,7 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
   return bound.wellFormed;
 }
 
-void RunBound(const BoundCode& bound, const double* args, double& result, int16_t& msgNo) {
+int16_t RunBound(const BoundCode& bound, const double* args, double& result) {
   // Shallow code (nearly all) keeps its stack in the frame; deeper code in a vector kept per
   // thread.
   constexpr int kFrameDepth = 32;
@@ -1016,7 +1010,7 @@ void RunBound(const BoundCode& bound, const double* args, double& result, int16_
     }
     st = scratch.data();
   }
-  RunOps<RunMode::kBound>(bound.ops, nullptr, args, st, 0, result, msgNo);
+  return RunOps<RunMode::kBound>(bound.ops, nullptr, args, st, 0, result, 0);
 }
 
 rt::Text DumpBoundCode(const BoundCode& bound) {

@@ -67,10 +67,11 @@ extern ResultsListState ResultsList;
 void AddResultLine(const rt::Text& line);
 void ClearResultsList();
 
-// Runs one compiled code string. result is written only when the run ends with msgNo 0. msgNo is
-// not cleared on entry: every successful look-up and every power with a non-zero base sets it to
-// 0. Stops at once on -1 (unknown name), 603, 610, 611 and 993.
-void Evaluate(const rt::Text& code, double& result, int16_t& msgNo);
+// Runs one compiled code string and returns its message; result is written only when that is 0.
+// The message starts as msgBefore (the one standing before the run): every successful look-up and
+// every power with a non-zero base sets it to 0, so only code that pushes no operand ends with it.
+// Stops at once on -1 (unknown name), 603, 610, 611 and 993.
+[[nodiscard]] int16_t Evaluate(const rt::Text& code, double& result, int16_t msgBefore = 0);
 
 // Compiled code bound once for many runs on numbers. Literal operands carry their values; the
 // one-letter operands named in the binding's argument letters read the run's arguments; every other
@@ -95,31 +96,32 @@ struct BoundCode {
 // usable) when the code is not well formed or needs more than the value stack holds.
 bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound);
 
-// One run of bound code on args. msgNo as Evaluate leaves it for code started with msgNo 0; result
-// is written only with msgNo 0.
-void RunBound(const BoundCode& bound, const double* args, double& result, int16_t& msgNo);
+// One run of bound code on args: the message Evaluate returns for the same code started with 0;
+// result is written only when it is 0.
+[[nodiscard]] int16_t RunBound(const BoundCode& bound, const double* args, double& result);
 
 // The decoded operations one per line ("const 2", "arg 1", "mul", "sin"...), for tests.
 rt::Text DumpBoundCode(const BoundCode& bound);
 
 // Evaluates records 1 to FuncCount and stores each result in Value, drawing the worksheet's
 // progress bar. A -1 is listed ("F : Undefined Constant or Parameter") and the next record
-// follows; a positive number stops the loop. Records with one-character names (after dropping
-// a trailing "_") are listed with their value.
-void EvaluateFunctions(int16_t& msgNo);
+// follows, starting from it; a positive number stops the loop. Records with one-character names
+// (after dropping a trailing "_") are listed with their value. Returns the last record's message.
+[[nodiscard]] int16_t EvaluateFunctions();
 
-// ValueList look-up by name, from ValueTop down to 1; 0 and msgNo -1 when absent.
-int32_t LookupValueName(const rt::Text& name, int16_t& msgNo);
+// ValueList look-up by name, from ValueTop down to 1: 0 and the index, or -1 and index 0.
+[[nodiscard]] int16_t LookupValueName(const rt::Text& name, int32_t& index);
 
 // ValueStack: a push raises ValueSP and stores; a pop reads and lowers it. A pop with ValueSP
-// below 1 is refused: msgNo -1 and 0 returned. A push past the last slot is refused (returns
+// below 1 is refused: -1 returned and value 0. A push past the last slot is refused (returns
 // false, nothing changed).
 bool PushValue(double value);
-double PopValue(int16_t& msgNo);
+[[nodiscard]] int16_t PopValue(double& value);
 
 // The guarded functions.
 double SafeDivide(double a, double b);
-double SafePower(double x, double y, int16_t& msgNo);
+// x^y into result: 603 (result 0) for a negative base with no odd root, else 0.
+[[nodiscard]] int16_t SafePower(double x, double y, double& result);
 double SafeTan(double x);
 double SafeSqrt(double x);
 double UnitStep(double x);

@@ -91,10 +91,10 @@ rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, in
   if (e0.empty()) return u"";
   rt::Text e = e0;
   if (e[0] == u'+' || e[0] == u'-') e = u"(0" + e + u")";
-  CleanExpr(e, e, msgNo);
+  msgNo = CleanExpr(e, e);
   if (msgNo != 0) return u"";
   e = TrimUnbalancedParens(e);
-  CleanExpr(e, e, msgNo);
+  msgNo = CleanExpr(e, e);
   if (msgNo != 0) return u"";
 
   rt::Text op;
@@ -287,15 +287,17 @@ void SplitTopOperator(const rt::Text& e, rt::Text& op, long& position) {
   position = best;
 }
 
-void CleanExpr(const rt::Text& input, rt::Text& output, int16_t& msgNo) {
+int16_t CleanExpr(const rt::Text& input, rt::Text& output) {
+  int16_t msgNo = 0;
   rt::Text t = DropParensOnSingle(input, msgNo);
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   t = DropParensOnNumber(t);
   t = DropNestedBrackets(t);
   t = DropParensOnSingle(t, msgNo);
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   Simplify(t, u"[3,9]", t);
   output = t;
+  return 0;
 }
 
 rt::Text SpliceAt(const rt::Text& s, long position, const rt::Text& insert) {
@@ -414,94 +416,78 @@ rt::Text PowerRuleTerm(const rt::Text& a, const rt::Text& n) {
 // ---------------------------------------------------------------------------------------------
 // Differentiation and the Diff[ driver
 
-rt::Text Differentiate(const rt::Text& e, const rt::Text& x, int16_t& msgNo) {
-  return Differentiate(e, x, msgNo, 0);
+int16_t Differentiate(const rt::Text& e, const rt::Text& x, rt::Text& derivative) {
+  int16_t msgNo = 0;
+  derivative = Differentiate(e, x, msgNo, 0);
+  return msgNo;
 }
 
-rt::Text ParseDiffOrder(const rt::Text& text, long pos, long& rawLength, int16_t& msgNo) {
+int16_t ParseDiffOrder(const rt::Text& text, long pos, long& rawLength, rt::Text& point) {
+  point.clear();
   const long close = rt::InStr(pos, text, u"]");
-  if (pos < 1 || close == 0) {
-    msgNo = kMsgDiffNoClose;
-    return u"";
-  }
+  if (pos < 1 || close == 0) return kMsgDiffNoClose;
   rawLength = close - pos;
-  rt::Text point;
-  CleanExpr(rt::Mid(text, pos, rawLength), point, msgNo);
-  if (msgNo != 0) return u"";
-  if (!IsNumericStr(point)) {
-    msgNo = kMsgDiffBadPoint;
-    return u"";
+  rt::Text cleaned;
+  if (const int16_t msgNo = CleanExpr(rt::Mid(text, pos, rawLength), cleaned); msgNo != 0) {
+    return msgNo;
   }
-  return point;
+  if (!IsNumericStr(cleaned)) return kMsgDiffBadPoint;
+  point = cleaned;
+  return 0;
 }
 
 namespace {
 
 // The point after "|" at position bar: a constant identifier (a lower-case letter, one more
 // character and "]") or a number up to "]". Sets the position of the closing "]".
-void ParsePoint(const rt::Text& text, long bar, int16_t& form, int16_t identifierForm,
-                rt::Text& point, long& callEnd, int16_t& msgNo) {
+[[nodiscard]] int16_t ParsePoint(const rt::Text& text, long bar, int16_t& form,
+                                 int16_t identifierForm, rt::Text& point, long& callEnd) {
   if (IsLower(rt::CharAt(text, bar + 1)) && rt::CharAt(text, bar + 3) == u']') {
     form = identifierForm;
     point = rt::Mid(text, bar + 1, 2);
     callEnd = bar + 3;
-    return;
+    return 0;
   }
   long length = 0;
-  point = ParseDiffOrder(text, bar + 1, length, msgNo);
-  if (msgNo != 0) return;
+  if (const int16_t msgNo = ParseDiffOrder(text, bar + 1, length, point); msgNo != 0) return msgNo;
   form = static_cast<int16_t>(identifierForm + 1);
   callEnd = bar + length + 1;
+  return 0;
 }
 
 }  // namespace
 
-void ParseDiffArgs(const rt::Text& text, long q, int16_t& form, rt::Text& point, int16_t& order,
-                   long& callEnd, int16_t& msgNo) {
+int16_t ParseDiffArgs(const rt::Text& text, long q, int16_t& form, rt::Text& point, int16_t& order,
+                      long& callEnd) {
   const char16_t c = rt::CharAt(text, q);
   order = 1;
   point.clear();
   if (c == u']') {
     form = 1;
     callEnd = q;
-    return;
+    return 0;
   }
-  if (c == u'|') {
-    ParsePoint(text, q, form, 2, point, callEnd, msgNo);
-    return;
-  }
-  if (c != u',') {
-    msgNo = kMsgDiffAfterVariable;
-    return;
-  }
+  if (c == u'|') return ParsePoint(text, q, form, 2, point, callEnd);
+  if (c != u',') return kMsgDiffAfterVariable;
   const char16_t n = rt::CharAt(text, q + 1);
-  if (!IsDigit(n)) {
-    msgNo = kMsgDiffOrderNotDigit;
-    return;
-  }
-  if (n == u'0') {
-    msgNo = kMsgDiffOrderRange;
-    return;
-  }
+  if (!IsDigit(n)) return kMsgDiffOrderNotDigit;
+  if (n == u'0') return kMsgDiffOrderRange;
   order = static_cast<int16_t>(n - u'0');
   const char16_t after = rt::CharAt(text, q + 2);
   if (after == u']') {
     form = 4;
     callEnd = q + 2;
-    return;
+    return 0;
   }
-  if (after == u'|') {
-    ParsePoint(text, q + 2, form, 5, point, callEnd, msgNo);
-    return;
-  }
+  if (after == u'|') return ParsePoint(text, q + 2, form, 5, point, callEnd);
   // A second digit makes the order 10 or more; anything else is not an order.
-  msgNo = IsDigit(after) ? kMsgDiffOrderRange : kMsgDiffOrderNotDigit;
+  return IsDigit(after) ? kMsgDiffOrderRange : kMsgDiffOrderNotDigit;
 }
 
-void ProcessDiff(const rt::Text& expression, rt::Text& result, int16_t& msgNo) {
+int16_t ProcessDiff(const rt::Text& expression, rt::Text& result) {
   rt::Text t;
-  CleanExpr(expression, t, msgNo);
-  if (msgNo != 0) return;
+  int16_t msgNo = CleanExpr(expression, t);
+  if (msgNo != 0) return msgNo;
   long start = 1;
   for (;;) {
     const long p = rt::InStr(start, t, u"Diff[");
@@ -513,57 +499,46 @@ void ProcessDiff(const rt::Text& expression, rt::Text& result, int16_t& msgNo) {
     } else if (rt::CharAt(t, p + 8) == u',') {
       idLength = 3;
     }
-    if (rt::CharAt(t, p + 5 + idLength) != u',') {
-      msgNo = kMsgDiffComma;
-      return;
-    }
+    if (rt::CharAt(t, p + 5 + idLength) != u',') return kMsgDiffComma;
     const rt::Text id = rt::Mid(t, p + 5, idLength);
     const long varPos = p + 5 + idLength + 1;
     const char16_t var = rt::CharAt(t, varPos);
-    if (!IsLower(var)) {
-      msgNo = kMsgDiffVariable;
-      return;
-    }
+    if (!IsLower(var)) return kMsgDiffVariable;
     const long q = varPos + 1;
     const char16_t tail = rt::CharAt(t, q);
-    if (tail != u']' && tail != u',' && tail != u'|') {
-      msgNo = kMsgDiffAfterVariable;
-      return;
-    }
+    if (tail != u']' && tail != u',' && tail != u'|') return kMsgDiffAfterVariable;
     rt::Text firstParm;
     int16_t index = 0;
     FindFunction(id, firstParm, index, msgNo);
-    if (msgNo != 0) return;
-    if (index < 1 || index > kMaxFunctions) {
-      msgNo = 57;
-      return;
-    }
+    if (msgNo != 0) return msgNo;
+    if (index < 1 || index > kMaxFunctions) return 57;
     int16_t form = 0;
     int16_t order = 1;
     rt::Text point;
     long callEnd = 0;
-    ParseDiffArgs(t, q, form, point, order, callEnd, msgNo);
-    if (msgNo != 0) return;
+    msgNo = ParseDiffArgs(t, q, form, point, order, callEnd);
+    if (msgNo != 0) return msgNo;
 
     const rt::Text variable(1, var);
     rt::Text d;
-    CleanExpr(Tables.FuncTable[static_cast<size_t>(index)].Expr, d, msgNo);
-    if (msgNo != 0) return;
+    msgNo = CleanExpr(Tables.FuncTable[static_cast<size_t>(index)].Expr, d);
+    if (msgNo != 0) return msgNo;
     for (int k = 0; k < order; ++k) {
-      d = Differentiate(d, variable, msgNo);
-      if (msgNo != 0) return;
-      CleanExpr(d, d, msgNo);
-      if (msgNo != 0) return;
+      msgNo = Differentiate(d, variable, d);
+      if (msgNo != 0) return msgNo;
+      msgNo = CleanExpr(d, d);
+      if (msgNo != 0) return msgNo;
     }
     if (form == 2 || form == 3 || form == 5 || form == 6) d = SubstituteVar(d, variable, point);
     const rt::Text inserted = u"(" + d + u")";
     t = rt::Left(t, p - 1) + inserted + rt::Mid(t, callEnd + 1);
     start = p + static_cast<long>(inserted.size());
   }
-  CleanExpr(t, t, msgNo);
-  if (msgNo != 0) return;
+  msgNo = CleanExpr(t, t);
+  if (msgNo != 0) return msgNo;
   DetokenizeNames(t, t);
   result = t;
+  return 0;
 }
 
 }  // namespace ms

@@ -23,19 +23,21 @@ constexpr int kMaxDiffDepth = 500;
 // Replaces every Diff[ call of the expression. On an error the result is not written.
 // Messages: 530, 531, 532 (call form), 533, 534 (order), 535, 536 (point), 537 (length), 512 (a
 // derivative too long to simplify), and those of FindFunction.
-void ProcessDiff(const rt::Text& expression, rt::Text& result, int16_t& msgNo);
+[[nodiscard]] int16_t ProcessDiff(const rt::Text& expression, rt::Text& result);
 
-// The derivative of e with respect to the one-letter variable x ("" for an empty e).
-rt::Text Differentiate(const rt::Text& e, const rt::Text& x, int16_t& msgNo);
+// The derivative of e with respect to the one-letter variable x ("" for an empty e); on an error
+// the derivative is "".
+[[nodiscard]] int16_t Differentiate(const rt::Text& e, const rt::Text& x, rt::Text& derivative);
 
 // The tail of a call from position q (1-based, the character after the variable): the form
 // (1 "]", 2 "|id]", 3 "|number]", 4 ",n]", 5 ",n|id]", 6 ",n|number]"), the point text, the
 // order (1 for forms 1 to 3) and the position of the call's closing "]".
-void ParseDiffArgs(const rt::Text& text, long q, int16_t& form, rt::Text& point, int16_t& order,
-                   long& callEnd, int16_t& msgNo);
+[[nodiscard]] int16_t ParseDiffArgs(const rt::Text& text, long q, int16_t& form, rt::Text& point,
+                                    int16_t& order, long& callEnd);
 // The point text from pos up to the next "]", cleaned: 535 when no "]" follows, 536 when it is
-// not numeric. rawLength receives the number of characters read.
-rt::Text ParseDiffOrder(const rt::Text& text, long pos, long& rawLength, int16_t& msgNo);
+// not numeric (point then ""). rawLength receives the number of characters read.
+[[nodiscard]] int16_t ParseDiffOrder(const rt::Text& text, long pos, long& rawLength,
+                                     rt::Text& point);
 
 // Every occurrence of the variable character replaced by "(" value ")", wherever it stands.
 rt::Text SubstituteVar(const rt::Text& expression, const rt::Text& var, const rt::Text& value);
@@ -65,7 +67,7 @@ bool IsNumericStr(const rt::Text& s);
 bool StrEquals(const rt::Text& a, const rt::Text& b);
 // The simplifier passes 1, 2, 3 and 1 again, then the pass list "[3,9]". A text too long for the
 // simplifier gives its message (512) and leaves output unwritten.
-void CleanExpr(const rt::Text& input, rt::Text& output, int16_t& msgNo);
+[[nodiscard]] int16_t CleanExpr(const rt::Text& input, rt::Text& output);
 // The text with the character at the 1-based position replaced by the insert.
 rt::Text SpliceAt(const rt::Text& s, long position, const rt::Text& insert);
 

@@ -73,43 +73,27 @@ int16_t MacroCallsDefined(const Text& text) {
   return kTrue;
 }
 
-void SubstituteMacroCall(Text& text, const Text& header, int16_t& found, int16_t& msgNo) {
-  msgNo = 0;
+int16_t SubstituteMacroCall(const Text& text, const Text& header, int16_t& found) {
   found = kFalse;
   for (auto& pair : Macros.MacroArgPairs) pair = MacroArgPair{};
   Macros.CallStart = 0;
   Macros.CallLength = 0;
 
   size_t open = header.find(u'[');
-  if (open == Text::npos) {
-    msgNo = 602;
-    return;
-  }
+  if (open == Text::npos) return 602;
   size_t close = header.find(u']', open);
   size_t span = close == Text::npos ? 0 : close - open;
-  if (close == Text::npos || span % 2 != 0 || span < 2 || span > 2 * kMacroArgPairs) {
-    msgNo = 604;
-    return;
-  }
+  if (close == Text::npos || span % 2 != 0 || span < 2 || span > 2 * kMacroArgPairs) return 604;
   int k = static_cast<int>(span / 2);
   for (int j = 1; j <= k; ++j) {
     char16_t parm = header[open + 2 * j - 1];
-    if (!IsLetter(parm)) {
-      msgNo = 665;
-      return;
-    }
+    if (!IsLetter(parm)) return 665;
     char16_t sep = header[open + 2 * j];
-    if ((j < k && sep != u',') || (j == k && sep != u']')) {
-      msgNo = 604;
-      return;
-    }
+    if ((j < k && sep != u',') || (j == k && sep != u']')) return 604;
   }
 
   Text name = header.substr(0, open);
-  if (name.empty()) {
-    msgNo = 606;
-    return;
-  }
+  if (name.empty()) return 606;
   // The first occurrence of the name with no letter on either side.
   size_t at = text.find(name);
   while (at != Text::npos) {
@@ -119,13 +103,10 @@ void SubstituteMacroCall(Text& text, const Text& header, int16_t& found, int16_t
     if (before && behind) break;
     at = text.find(name, at + 1);
   }
-  if (at == Text::npos) return;
+  if (at == Text::npos) return 0;
 
   size_t pos = at + name.size();
-  if (pos >= text.size() || text[pos] != u'[') {
-    msgNo = 606;
-    return;
-  }
+  if (pos >= text.size() || text[pos] != u'[') return 606;
   // Arguments separated by the commas at the call's own bracket level, up to its "]".
   int depth = 0;
   int argCount = 0;
@@ -137,10 +118,7 @@ void SubstituteMacroCall(Text& text, const Text& header, int16_t& found, int16_t
     if (c == u'[' || c == u'{' || c == u'(') ++depth;
     if (depth == 0 && (c == u',' || c == u']')) {
       ++argCount;
-      if (argCount > k) {
-        msgNo = 606;
-        return;
-      }
+      if (argCount > k) return 606;
       Macros.MacroArgPairs[argCount].Placeholder = Text(1, header[open + 2 * argCount - 1]);
       Macros.MacroArgPairs[argCount].Argument = arg;
       arg.clear();
@@ -155,20 +133,16 @@ void SubstituteMacroCall(Text& text, const Text& header, int16_t& found, int16_t
   }
   if (!closed || argCount != k) {
     for (auto& pair : Macros.MacroArgPairs) pair = MacroArgPair{};
-    msgNo = 606;
-    return;
+    return 606;
   }
   Macros.CallStart = static_cast<long>(at) + 1;
   Macros.CallLength = static_cast<long>(i - at + 1);
   found = kTrue;
+  return 0;
 }
 
-void ApplyMacros(const Text& text, Text& result, int16_t& msgNo) {
-  msgNo = 0;
-  if (!MacroCallsDefined(text)) {
-    msgNo = 605;
-    return;
-  }
+int16_t ApplyMacros(const Text& text, Text& result) {
+  if (!MacroCallsDefined(text)) return 605;
   Text work;
   DetokenizeNames(text, work);
   bool substituted = false;
@@ -179,8 +153,9 @@ void ApplyMacros(const Text& text, Text& result, int16_t& msgNo) {
     for (int m = count; m >= 1; --m) {
       const MacroRec& macro = Tables.MacroTable[m];
       int16_t found = kFalse;
-      SubstituteMacroCall(work, macro.Header, found, msgNo);
-      if (msgNo != 0) return;
+      if (const int16_t msgNo = SubstituteMacroCall(work, macro.Header, found); msgNo != 0) {
+        return msgNo;
+      }
       if (!found) continue;
       Text body = PutArguments(macro.Body);
       work = work.substr(0, static_cast<size_t>(Macros.CallStart - 1)) + body +
@@ -189,22 +164,19 @@ void ApplyMacros(const Text& text, Text& result, int16_t& msgNo) {
       substituted = true;
     }
     if (!changed) break;
-    if (pass + 1 >= kMaxMacroPasses || work.size() > kMaxMacroText) {
-      msgNo = 606;
-      return;
-    }
+    if (pass + 1 >= kMaxMacroPasses || work.size() > kMaxMacroText) return 606;
   }
   result = substituted ? work : text;
+  return 0;
 }
 
-void ExpandMacros(int16_t& msgNo) {
-  msgNo = 0;
-  if (Tables.VecCount < 1 || Tables.VecCount > kMaxVectors) return;
+int16_t ExpandMacros() {
+  if (Tables.VecCount < 1 || Tables.VecCount > kMaxVectors) return 0;
   VecRec& rec = Tables.VecTable[Tables.VecCount];
   Text result;
-  ApplyMacros(rec.DefText, result, msgNo);
-  if (msgNo != 0) return;
+  if (const int16_t msgNo = ApplyMacros(rec.DefText, result); msgNo != 0) return msgNo;
   rec.DefText = result;
+  return 0;
 }
 
 }  // namespace ms

@@ -37,15 +37,15 @@ int16_t MacroCallsDefined(const Text& text);
 
 // Expands the macro calls of a text: 605 for an unknown macro; the result is the text with every
 // call replaced (built-in names spelled out), or the text unchanged when nothing was substituted.
-void ApplyMacros(const Text& text, Text& result, int16_t& msgNo);
+[[nodiscard]] int16_t ApplyMacros(const Text& text, Text& result);
 
 // Expands the macro calls in the DefText of the current (last) vector record.
-void ExpandMacros(int16_t& msgNo);
+[[nodiscard]] int16_t ExpandMacros();
 
 // Finds the first call of the macro whose header is given and fills MacroArgPairs with its
 // (parameter, argument) pairs; found is -1 when a call was found. 602 header without "[", 604 a
 // header whose "]" fits no parameter count 1..8, 665 a parameter that is not a letter, 606 a call
 // whose arguments do not fit the header.
-void SubstituteMacroCall(Text& text, const Text& header, int16_t& found, int16_t& msgNo);
+[[nodiscard]] int16_t SubstituteMacroCall(const Text& text, const Text& header, int16_t& found);
 
 }  // namespace ms

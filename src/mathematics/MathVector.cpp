@@ -72,20 +72,21 @@ Text P(const Text& s) {
 // The operand text of a scalar: a built text or number, a constant by its name, a function
 // identifier by its function's expression; a negated operand as "(-(" s "))". Pasted outside
 // brackets it goes in parentheses (P).
-void ScalarText(const ConstRec& s, Text& out, int16_t& msgNo) {
-  msgNo = 0;
+[[nodiscard]] int16_t ScalarText(const ConstRec& s, Text& out) {
   if (s.Kind == kScalarBuilt || s.Kind == kScalarNumber) {
     out = s.ValueText;
   } else if (s.Kind == kScalarIdent && IsFunctionId(s.Name)) {
     Text parm;
     int16_t index = 0;
+    int16_t msgNo = 0;
     FindFunction(s.Name, parm, index, msgNo);
-    if (msgNo != 0) return;
+    if (msgNo != 0) return msgNo;
     out = Tables.FuncTable[index].Expr;
   } else {
     out = s.Name;
   }
   if (s.Spare2 != 0) out = u"(-" + P(out) + u")";
+  return 0;
 }
 
 // A vector result record: the expressions given, empty function names, Name the expression being
@@ -119,24 +120,21 @@ const Text& CompName(const VecRec& v, int c) {
 
 // "Diff[" name "," parm tail "]" through the differentiator; the result comes back spelled out and
 // in parentheses.
-void DiffComponent(const Text& funcName, const Text& parm, const Text& tail, Text& out,
-                   int16_t& msgNo) {
-  Text call = u"Diff[" + funcName + u"," + parm + tail + u"]";
-  ProcessDiff(call, out, msgNo);
+[[nodiscard]] int16_t DiffComponent(const Text& funcName, const Text& parm, const Text& tail,
+                                    Text& out) {
+  return ProcessDiff(u"Diff[" + funcName + u"," + parm + tail + u"]", out);
 }
 
 // The three first derivatives of a named vector's component functions.
-void TangentParts(const VecRec& a, Text d[3], int16_t& msgNo) {
-  msgNo = 0;
+[[nodiscard]] int16_t TangentParts(const VecRec& a, Text d[3]) {
   for (int c = 0; c < 3; ++c) {
-    if (CompName(a, c).empty()) {
-      // Only a vector with component functions (a named vector) can be differentiated.
-      msgNo = 325;
-      return;
+    // Only a vector with component functions (a named vector) can be differentiated.
+    if (CompName(a, c).empty()) return 325;
+    if (const int16_t msgNo = DiffComponent(CompName(a, c), a.Parm, u"", d[c]); msgNo != 0) {
+      return msgNo;
     }
-    DiffComponent(CompName(a, c), a.Parm, u"", d[c], msgNo);
-    if (msgNo != 0) return;
   }
+  return 0;
 }
 
 // |d|, in parentheses.
@@ -144,10 +142,10 @@ Text MagnitudeOf(const Text d[3]) {
   return u"(((" + d[0] + u")^2+(" + d[1] + u")^2+(" + d[2] + u")^2)^.5)";
 }
 
-void OpVNorm(const VecRec& a, int16_t& msgNo) {
+[[nodiscard]] int16_t OpVNorm(const VecRec& a) {
   Text d[3];
-  TangentParts(a, d, msgNo);
-  if (msgNo != 0) return;
+  int16_t msgNo = TangentParts(a, d);
+  if (msgNo != 0) return msgNo;
   Text m = MagnitudeOf(d);
   Text t[3];
   for (int c = 0; c < 3; ++c) t[c] = u"(" + P(d[c]) + u"/" + m + u")";
@@ -155,15 +153,14 @@ void OpVNorm(const VecRec& a, int16_t& msgNo) {
   // The unit tangent is differentiated through one temporary function record, removed again on
   // every exit.
   if (ComponentCounter() + 1 > kMaxComponentCounter || Tables.FuncCount >= kMaxFunctions) {
-    msgNo = 510;
-    return;
+    return 510;
   }
   int16_t savedCount = Tables.FuncCount;
   ComponentCounter() += 1;
   int16_t index = AppendFunction(msgNo);
   if (msgNo != 0) {
     ComponentCounter() -= 1;
-    return;
+    return msgNo;
   }
   FuncRec& temp = Tables.FuncTable[index];
   temp = FuncRec{};
@@ -174,45 +171,37 @@ void OpVNorm(const VecRec& a, int16_t& msgNo) {
     Text tokens;
     TokenizeNames(t[c], tokens);
     Tables.FuncTable[index].Expr = tokens;
-    DiffComponent(Tables.FuncTable[index].Name, a.Parm, u"", n[c], msgNo);
+    msgNo = DiffComponent(Tables.FuncTable[index].Name, a.Parm, u"", n[c]);
   }
   Tables.FuncTable[index] = FuncRec{};
   Tables.FuncCount = savedCount;
   ComponentCounter() -= 1;
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   Text nm = MagnitudeOf(n);
-  int16_t pushMsg = 0;
-  PushVector(DividedBy(a, n, nm), pushMsg);
-  msgNo = pushMsg;
+  return PushVector(DividedBy(a, n, nm));
 }
 
 // The order of vDiff[: the scalar on top of the stack when there is one.
-void DiffOrder(Text& order, int16_t& msgNo) {
-  msgNo = 0;
+[[nodiscard]] int16_t DiffOrder(Text& order) {
   order = u"1";
-  if (VectorStacks.ScalarSP < 1) return;
+  if (VectorStacks.ScalarSP < 1) return 0;
   ConstRec s;
-  PopScalar(s, msgNo);
-  if (msgNo != 0) return;
+  if (const int16_t msgNo = PopScalar(s); msgNo != 0) return msgNo;
   if (s.Kind == kScalarNumber) {
     order = s.ValueText;
   } else if (s.Kind == kScalarBuilt) {
-    PushScalar(s, msgNo);  // a computed scalar belongs to another operation
+    return PushScalar(s);  // a computed scalar belongs to another operation
   } else if (s.Kind == kScalarIdent && s.Name.size() == 2 && IsLower(s.Name[0])) {
     // A constant gives its expression; any other lower-case name is no order.
     int16_t index = 0;
-    int16_t findMsg = 0;
-    FindConstant(s.Name, index, findMsg);
-    if (findMsg != 0) {
-      msgNo = 378;
-      return;
-    }
+    if (FindConstant(s.Name, index) != 0) return 378;
     order = Tables.ConstTable[index].Expr;
   } else if (s.Kind == kScalarParm) {
-    msgNo = 378;
+    return 378;
   } else {
-    msgNo = 996;
+    return 996;
   }
+  return 0;
 }
 
 }  // namespace
@@ -231,31 +220,29 @@ void ResetVectorStacks() {
   VectorStacks.ComponentFuncCounter = 0;
 }
 
-void FindVector(const Text& id, int16_t& index, int16_t& msgNo) {
+int16_t FindVector(const Text& id, int16_t& index) {
   int count = Tables.VecCount;
   if (count > kMaxVectors) count = kMaxVectors;
   for (int k = 1; k <= count; ++k) {
     if (Tables.VecTable[k].Name == id) {
       index = static_cast<int16_t>(k);
-      msgNo = 0;
-      return;
+      return 0;
     }
   }
   index = 0;
-  msgNo = 325;
+  return 325;
 }
 
-void FindConstant(const Text& id, int16_t& index, int16_t& msgNo) {
+int16_t FindConstant(const Text& id, int16_t& index) {
   int count = Tables.ConstCount;
   if (count > kMaxConstants) count = kMaxConstants;
   for (int k = 1; k <= count; ++k) {
     if (Tables.ConstTable[k].Name == id) {
       index = static_cast<int16_t>(k);
-      msgNo = 0;
-      return;
+      return 0;
     }
   }
-  msgNo = 326;
+  return 326;
 }
 
 namespace {
@@ -263,45 +250,38 @@ namespace {
 // One push and one pop for both operand stacks (slots 1..size, slot 0 unused): a full stack gives
 // 510 and an empty pop emptyMsg; neither changes anything.
 template <typename Rec, size_t N>
-void PushOnto(std::array<Rec, N>& stack, int16_t& sp, const Rec& rec, int16_t& msgNo) {
-  if (sp >= static_cast<int16_t>(N - 1)) {
-    msgNo = 510;
-    return;
-  }
-  msgNo = 0;
+[[nodiscard]] int16_t PushOnto(std::array<Rec, N>& stack, int16_t& sp, const Rec& rec) {
+  if (sp >= static_cast<int16_t>(N - 1)) return 510;
   stack[static_cast<size_t>(++sp)] = rec;
+  return 0;
 }
 
 template <typename Rec, size_t N>
-void PopFrom(std::array<Rec, N>& stack, int16_t& sp, Rec& rec, int16_t emptyMsg, int16_t& msgNo) {
-  if (sp < 1) {
-    msgNo = emptyMsg;
-    return;
-  }
-  msgNo = 0;
+[[nodiscard]] int16_t PopFrom(std::array<Rec, N>& stack, int16_t& sp, Rec& rec, int16_t emptyMsg) {
+  if (sp < 1) return emptyMsg;
   rec = stack[static_cast<size_t>(sp--)];
+  return 0;
 }
 
 }  // namespace
 
-void PushVector(const VecRec& rec, int16_t& msgNo) {
-  PushOnto(VectorStacks.VecStack, VectorStacks.VecSP, rec, msgNo);
+int16_t PushVector(const VecRec& rec) {
+  return PushOnto(VectorStacks.VecStack, VectorStacks.VecSP, rec);
 }
 
-void PopVector(VecRec& rec, int16_t& msgNo) {
-  PopFrom(VectorStacks.VecStack, VectorStacks.VecSP, rec, 327, msgNo);
+int16_t PopVector(VecRec& rec) {
+  return PopFrom(VectorStacks.VecStack, VectorStacks.VecSP, rec, 327);
 }
 
-void PushScalar(const ConstRec& rec, int16_t& msgNo) {
-  PushOnto(VectorStacks.ScalarStack, VectorStacks.ScalarSP, rec, msgNo);
+int16_t PushScalar(const ConstRec& rec) {
+  return PushOnto(VectorStacks.ScalarStack, VectorStacks.ScalarSP, rec);
 }
 
-void PopScalar(ConstRec& rec, int16_t& msgNo) {
-  PopFrom(VectorStacks.ScalarStack, VectorStacks.ScalarSP, rec, 328, msgNo);
+int16_t PopScalar(ConstRec& rec) {
+  return PopFrom(VectorStacks.ScalarStack, VectorStacks.ScalarSP, rec, 328);
 }
 
-void ParseVDiffArgs(Text& text, Text& result, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ParseVDiffArgs(const Text& text, Text& result) {
   Text out;
   size_t i = 0;
   const size_t n = text.size();
@@ -312,10 +292,7 @@ void ParseVDiffArgs(Text& text, Text& result, int16_t& msgNo) {
       continue;
     }
     // Token, "[" and the two-character vector identifier.
-    if (i + 3 >= n || text[i + 1] != u'[') {
-      msgNo = 540;
-      return;
-    }
+    if (i + 3 >= n || text[i + 1] != u'[') return 540;
     out += text.substr(i, 4);
     i += 4;
     if (i < n && text[i] == u']') {
@@ -326,24 +303,21 @@ void ParseVDiffArgs(Text& text, Text& result, int16_t& msgNo) {
       out += text.substr(i, 3);
       i += 3;
     } else {
-      msgNo = 540;
-      return;
+      return 540;
     }
   }
   result = out;
+  return 0;
 }
 
-void ExpandVectorMacros(const Text& text, Text& result, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ExpandVectorMacros(const Text& text, Text& result) {
   Text expanded;
   if (!text.empty() && IsScalarOp(text[0])) {
     Text rest;
-    ApplyMacros(text.substr(1), rest, msgNo);
-    if (msgNo != 0) return;
+    if (const int16_t msgNo = ApplyMacros(text.substr(1), rest); msgNo != 0) return msgNo;
     expanded = text.substr(0, 1) + rest;
-  } else {
-    ApplyMacros(text, expanded, msgNo);
-    if (msgNo != 0) return;
+  } else if (const int16_t msgNo = ApplyMacros(text, expanded); msgNo != 0) {
+    return msgNo;
   }
   Text tokens;
   TokenizeNames(expanded, tokens);
@@ -363,6 +337,7 @@ void ExpandVectorMacros(const Text& text, Text& result, int16_t& msgNo) {
     }
   }
   result = out;
+  return 0;
 }
 
 namespace {
@@ -385,43 +360,34 @@ struct Operands {
     case Takes::Nothing:
       break;
     case Takes::Vector:
-      PopVector(o.a, msgNo);
+      msgNo = PopVector(o.a);
       break;
     case Takes::TwoVectors:
-      PopVector(o.a, msgNo);
-      if (msgNo == 0) PopVector(o.b, msgNo);
+      msgNo = PopVector(o.a);
+      if (msgNo == 0) msgNo = PopVector(o.b);
       break;
     case Takes::VectorAndScalar:
-      PopVector(o.a, msgNo);
-      if (msgNo == 0) PopScalar(s, msgNo);
-      if (msgNo == 0) ScalarText(s, o.st, msgNo);
+      msgNo = PopVector(o.a);
+      if (msgNo == 0) msgNo = PopScalar(s);
+      if (msgNo == 0) msgNo = ScalarText(s, o.st);
       break;
     case Takes::Scalar:
-      PopScalar(s, msgNo);
-      if (msgNo == 0) ScalarText(s, o.st, msgNo);
+      msgNo = PopScalar(s);
+      if (msgNo == 0) msgNo = ScalarText(s, o.st);
       break;
     case Takes::TwoScalars:
-      PopScalar(o.sa, msgNo);
-      if (msgNo == 0) PopScalar(o.sb, msgNo);
+      msgNo = PopScalar(o.sa);
+      if (msgNo == 0) msgNo = PopScalar(o.sb);
       break;
   }
   return msgNo;
 }
 
 [[nodiscard]] int16_t PushResult(const VecRec& a, const Text c[3]) {
-  int16_t msgNo = 0;
-  PushVector(MakeVectorResult(a, c[0], c[1], c[2]), msgNo);
-  return msgNo;
-}
-[[nodiscard]] int16_t PushVectorRec(const VecRec& r) {
-  int16_t msgNo = 0;
-  PushVector(r, msgNo);
-  return msgNo;
+  return PushVector(MakeVectorResult(a, c[0], c[1], c[2]));
 }
 [[nodiscard]] int16_t PushBuiltScalar(const Text& marker, const Text& text) {
-  int16_t msgNo = 0;
-  PushScalar(MakeScalar(marker, kScalarBuilt, text), msgNo);
-  return msgNo;
+  return PushScalar(MakeScalar(marker, kScalarBuilt, text));
 }
 
 // Component k is "(" P(a_k) op P(b_k) ")", spelled out.
@@ -465,21 +431,17 @@ int16_t BuildVUnit(const Operands& o) {
   const VecRec& a = o.a;
   const Text parts[3] = {a.XExpr, a.YExpr, a.ZExpr};
   const Text m = u"Sqrt[" + P(a.XExpr) + u"^2+" + P(a.YExpr) + u"^2+" + P(a.ZExpr) + u"^2]";
-  return PushVectorRec(DividedBy(a, parts, m));
+  return PushVector(DividedBy(a, parts, m));
 }
 
 int16_t BuildVTan(const Operands& o) {
-  int16_t msgNo = 0;
   Text d[3];
-  TangentParts(o.a, d, msgNo);
-  if (msgNo != 0) return msgNo;
-  return PushVectorRec(DividedBy(o.a, d, MagnitudeOf(d)));
+  if (const int16_t msgNo = TangentParts(o.a, d); msgNo != 0) return msgNo;
+  return PushVector(DividedBy(o.a, d, MagnitudeOf(d)));
 }
 
 int16_t BuildVNorm(const Operands& o) {
-  int16_t msgNo = 0;
-  OpVNorm(o.a, msgNo);
-  return msgNo;
+  return OpVNorm(o.a);
 }
 
 // The rotations by the angle st about one axis: the axis component stays, the other two turn.
@@ -538,11 +500,9 @@ int16_t BuildVEval(const Operands& o) {
 int16_t BuildVTran(const Operands& o) {
   Text t[3];
   for (int k = 0; k < 3; ++k) {
-    int16_t msgNo = 0;
     ConstRec s;
-    PopScalar(s, msgNo);
-    if (msgNo != 0) return msgNo;
-    ScalarText(s, t[k], msgNo);
+    int16_t msgNo = PopScalar(s);
+    if (msgNo == 0) msgNo = ScalarText(s, t[k]);
     if (msgNo != 0) return msgNo;
   }
   Text c[3];
@@ -553,11 +513,9 @@ int16_t BuildVTran(const Operands& o) {
 // "(" P(sa) op P(sb) ")" as a built scalar.
 [[nodiscard]] int16_t ScalarArithmetic(const Operands& o, const char16_t* op,
                                        const char16_t* marker) {
-  int16_t msgNo = 0;
   Text ta, tb;
-  ScalarText(o.sa, ta, msgNo);
-  if (msgNo != 0) return msgNo;
-  ScalarText(o.sb, tb, msgNo);
+  int16_t msgNo = ScalarText(o.sa, ta);
+  if (msgNo == 0) msgNo = ScalarText(o.sb, tb);
   if (msgNo != 0) return msgNo;
   return PushBuiltScalar(marker, u"(" + P(ta) + op + P(tb) + u")");
 }
@@ -578,14 +536,12 @@ int16_t BuildSPwr(const Operands& o) {
 
 // The derivatives of the component functions, of the order DiffOrder finds.
 int16_t BuildVDiff(const Operands& o) {
-  int16_t msgNo = 0;
   Text order;
-  DiffOrder(order, msgNo);
-  if (msgNo != 0) return msgNo;
+  if (const int16_t msgNo = DiffOrder(order); msgNo != 0) return msgNo;
   Text c[3];
   for (int k = 0; k < 3; ++k) {
     if (CompName(o.a, k).empty()) return 325;
-    DiffComponent(CompName(o.a, k), o.a.Parm, u"," + order, c[k], msgNo);
+    const int16_t msgNo = DiffComponent(CompName(o.a, k), o.a.Parm, u"," + order, c[k]);
     if (msgNo != 0) return msgNo;
   }
   return PushResult(o.a, c);
@@ -597,9 +553,7 @@ int16_t BuildParameter(const Operands&) {
   if (Tables.VecCount >= 1 && Tables.VecCount <= kMaxVectors) {
     parm = Tables.VecTable[Tables.VecCount].Parm;
   }
-  int16_t msgNo = 0;
-  PushScalar(MakeScalar(parm, kScalarParm, u""), msgNo);
-  return msgNo;
+  return PushScalar(MakeScalar(parm, kScalarParm, u""));
 }
 
 // "-": the negated scalar.
@@ -639,21 +593,18 @@ constexpr VectorOpRow kVectorOps[] = {
 
 }  // namespace
 
-void VectorOp(char16_t token, const Text& statement, int16_t& msgNo) {
-  (void)statement;
-  msgNo = 0;
+int16_t VectorOp(char16_t token) {
   for (const VectorOpRow& row : kVectorOps) {
     if (row.token != token) continue;
     Operands o;
-    msgNo = PopOperands(row.takes, o);
-    if (msgNo == 0) msgNo = row.build(o);
-    return;
+    const int16_t msgNo = PopOperands(row.takes, o);
+    return msgNo != 0 ? msgNo : row.build(o);
   }
-  msgNo = 1310;
+  return 1310;
 }
 
-void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ExpandVectorExpr(const Text& idOrExpr) {
+  int16_t msgNo = 0;
   // A failed expansion may have left records behind; none may feed the next one.
   VectorStacks.VecSP = 0;
   VectorStacks.ScalarSP = 0;
@@ -668,8 +619,8 @@ void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
         Tables.VecTable[Tables.VecCount].Name == idOrExpr) {
       vecIndex = Tables.VecCount;
     } else {
-      FindVector(idOrExpr, vecIndex, msgNo);
-      if (msgNo != 0) return;
+      msgNo = FindVector(idOrExpr, vecIndex);
+      if (msgNo != 0) return msgNo;
     }
     TokenizeNames(Tables.VecTable[vecIndex].DefText, expr);
     VectorStacks.CurrentStatement = Tables.VecTable[vecIndex].DefText;
@@ -681,17 +632,16 @@ void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
 
   for (size_t i = 0; i < expr.size(); ++i) {
     if (IsUpper(expr[i]) && (i == 0 || (expr[i - 1] != u'[' && expr[i - 1] != u','))) {
-      msgNo = 650;
-      return;
+      return 650;
     }
   }
 
   Text normal;
-  ParseVDiffArgs(expr, normal, msgNo);
-  if (msgNo != 0) return;
+  msgNo = ParseVDiffArgs(expr, normal);
+  if (msgNo != 0) return msgNo;
   Text scan;
-  ExpandVectorMacros(normal, scan, msgNo);
-  if (msgNo != 0) return;
+  msgNo = ExpandVectorMacros(normal, scan);
+  if (msgNo != 0) return msgNo;
   const bool hasVDiff = normal.find(TokenChar(Builtin::VDiff)) != Text::npos;
   const bool hasSPwr = normal.find(TokenChar(Builtin::SPwr)) != Text::npos;
 
@@ -699,14 +649,14 @@ void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
   while (j >= 0) {
     const char16_t c = scan[static_cast<size_t>(j)];
     if (!IsIdentChar(c)) {
-      VectorOp(c, VectorStacks.CurrentStatement, msgNo);
-      if (msgNo != 0) return;
+      msgNo = VectorOp(c);
+      if (msgNo != 0) return msgNo;
       --j;
       continue;
     }
     if (IsDigit(c) && hasVDiff) {
-      PushScalar(MakeScalar(u"nDer", kScalarNumber, Text(1, c)), msgNo);
-      if (msgNo != 0) return;
+      msgNo = PushScalar(MakeScalar(u"nDer", kScalarNumber, Text(1, c)));
+      if (msgNo != 0) return msgNo;
       --j;
       continue;
     }
@@ -718,40 +668,32 @@ void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
         --k;
       }
       Text number = scan.substr(static_cast<size_t>(k + 1), static_cast<size_t>(j - k));
-      if (!rt::IsNumeric(number)) {
-        msgNo = 1330;
-        return;
-      }
-      PushScalar(MakeScalar(u"nPwr", kScalarNumber, rt::NumText(rt::Val(number))), msgNo);
-      if (msgNo != 0) return;
+      if (!rt::IsNumeric(number)) return 1330;
+      msgNo = PushScalar(MakeScalar(u"nPwr", kScalarNumber, rt::NumText(rt::Val(number))));
+      if (msgNo != 0) return msgNo;
       j = k;
       continue;
     }
     if (j < 1 ||
         !(IsUpper(scan[static_cast<size_t>(j - 1)]) || IsLower(scan[static_cast<size_t>(j - 1)]))) {
-      msgNo = 1330;
-      return;
+      return 1330;
     }
     const Text id = scan.substr(static_cast<size_t>(j - 1), 2);
     const bool negated = j >= 2 && scan[static_cast<size_t>(j - 2)] == u'-';
     if (IsUpper(id[0])) {
       int16_t index = 0;
-      int16_t findMsg = 0;
-      FindVector(id, index, findMsg);
+      const int16_t findMsg = FindVector(id, index);
       if (findMsg != 0) {
         // A function identifier stands for a scalar: its expression is the operand.
         Text parm;
         int16_t fIndex = 0;
         int16_t funcMsg = 0;
         FindFunction(id, parm, fIndex, funcMsg);
-        if (funcMsg != 0) {
-          msgNo = findMsg;
-          return;
-        }
+        if (funcMsg != 0) return findMsg;
         ConstRec f = MakeScalar(id, kScalarIdent, u"");
         f.Spare2 = negated ? kTrue : 0;
-        PushScalar(f, msgNo);
-        if (msgNo != 0) return;
+        msgNo = PushScalar(f);
+        if (msgNo != 0) return msgNo;
       } else {
         VecRec v = Tables.VecTable[index];
         const Text* names[3] = {&v.XFuncName, &v.YFuncName, &v.ZFuncName};
@@ -760,39 +702,35 @@ void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
           Text parm;
           int16_t fIndex = 0;
           FindFunction(*names[k], parm, fIndex, msgNo);
-          if (msgNo != 0) return;
+          if (msgNo != 0) return msgNo;
           *exprs[k] = Tables.FuncTable[fIndex].Expr;
         }
         Tables.VecTable[index] = v;
-        PushVector(v, msgNo);
-        if (msgNo != 0) return;
+        msgNo = PushVector(v);
+        if (msgNo != 0) return msgNo;
       }
     } else {
       int16_t index = 0;
-      FindConstant(id, index, msgNo);
-      if (msgNo != 0) return;
+      msgNo = FindConstant(id, index);
+      if (msgNo != 0) return msgNo;
       ConstRec k = Tables.ConstTable[index];
       k.Kind = kScalarIdent;
       k.Spare2 = negated ? kTrue : 0;
-      PushScalar(k, msgNo);
-      if (msgNo != 0) return;
+      msgNo = PushScalar(k);
+      if (msgNo != 0) return msgNo;
     }
     j -= negated ? 3 : 2;
   }
 
-  if (!expr.empty() && IsScalarOp(expr[0])) return;  // the caller pops the scalar result
-  if (scalarLead) {
-    msgNo = 1310;  // Ln[ or Alog[ at the head of a scalar expression is no
-                   // vector operation
-    return;
-  }
+  if (!expr.empty() && IsScalarOp(expr[0])) return 0;  // the caller pops the scalar result
+  // Ln[ or Alog[ at the head of a scalar expression is no vector operation.
+  if (scalarLead) return 1310;
 
   VecRec result;
-  PopVector(result, msgNo);
-  if (msgNo != 0) return;
+  msgNo = PopVector(result);
+  if (msgNo != 0) return msgNo;
   if (ComponentCounter() + 1 > kMaxComponentCounter || Tables.FuncCount + 3 > kMaxFunctions) {
-    msgNo = 510;
-    return;
+    return 510;
   }
   ComponentCounter() += 1;
   const Text number = CounterText(ComponentCounter());
@@ -816,13 +754,14 @@ void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo) {
   const Text* exprs[3] = {&cur.XExpr, &cur.YExpr, &cur.ZExpr};
   for (int k = 0; k < 3; ++k) {
     int16_t index = AppendFunction(msgNo);
-    if (msgNo != 0) return;
+    if (msgNo != 0) return msgNo;
     FuncRec& f = Tables.FuncTable[index];
     f = FuncRec{};
     f.Name = *names[k];
     f.Expr = *exprs[k];
     f.Parm1 = cur.Parm;
   }
+  return 0;
 }
 
 Text ReplaceParameterLetter(const Text& expr, const Text& parm, const Text& value) {

@@ -39,31 +39,31 @@ void ResetVectorStacks();
 
 // A vector by identifier among VecTable 1..VecCount (exact compare): index and 0, or index 0 and
 // 325.
-void FindVector(const Text& id, int16_t& index, int16_t& msgNo);
+[[nodiscard]] int16_t FindVector(const Text& id, int16_t& index);
 // A constant by identifier among ConstTable 1..ConstCount: index and 0, or 326 with index left as
 // it was.
-void FindConstant(const Text& id, int16_t& index, int16_t& msgNo);
+[[nodiscard]] int16_t FindConstant(const Text& id, int16_t& index);
 
 // Stack operations; a full stack gives 510, an empty pop 327 (vectors) or 328 (scalars), and
 // neither changes anything.
-void PushVector(const VecRec& rec, int16_t& msgNo);
-void PopVector(VecRec& rec, int16_t& msgNo);
-void PushScalar(const ConstRec& rec, int16_t& msgNo);
-void PopScalar(ConstRec& rec, int16_t& msgNo);
+[[nodiscard]] int16_t PushVector(const VecRec& rec);
+[[nodiscard]] int16_t PopVector(VecRec& rec);
+[[nodiscard]] int16_t PushScalar(const ConstRec& rec);
+[[nodiscard]] int16_t PopScalar(ConstRec& rec);
 
 // Normalises every vDiff[ call to the form token "[" id "," digit "]" (a missing order becomes 1);
 // 540 for any other form.
-void ParseVDiffArgs(Text& text, Text& result, int16_t& msgNo);
+[[nodiscard]] int16_t ParseVDiffArgs(const Text& text, Text& result);
 // Applies the user macros, tokenises and reduces the text to operation tokens, "-", "#", digits
 // and two-character identifiers (brackets and commas dropped, last character not copied).
-void ExpandVectorMacros(const Text& text, Text& result, int16_t& msgNo);
+[[nodiscard]] int16_t ExpandVectorMacros(const Text& text, Text& result);
 
 // Expands one vector definition or scalar expression of the current statement. `idOrExpr` is the
 // identifier of the vector being defined (the last VecTable record) or a scalar expression
 // beginning with the token of sDot[, sMag[, sMpy[, sDiv[ or sPwr[. A vector result replaces the
 // component fields of the current vector and appends three component function records; a scalar
 // result is left on the scalar stack for the caller to pop. The stacks are emptied on entry.
-void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo);
+[[nodiscard]] int16_t ExpandVectorExpr(const Text& idOrExpr);
 
 // The expression with every occurrence of the one-letter parameter replaced by the value, except
 // inside identifiers (an upper-case letter with its next character, a two-character constant
@@ -71,6 +71,6 @@ void ExpandVectorExpr(Text& idOrExpr, int16_t& msgNo);
 Text ReplaceParameterLetter(const Text& expr, const Text& parm, const Text& value);
 
 // Runs one operation (its token character, "#" or "-") on the stacks.
-void VectorOp(char16_t token, const Text& statement, int16_t& msgNo);
+[[nodiscard]] int16_t VectorOp(char16_t token);
 
 }  // namespace ms

@@ -41,7 +41,7 @@ int16_t EvaluateThroughTemporary(const Text& name, const Text& parm1, const Text
   Text text = expr;
   msgNo = CompileFunctions(text);
   if (msgNo == 0 && code != nullptr) *code = Tables.FuncTable[index].Code;
-  if (msgNo == 0) EvaluateFunctions(msgNo);
+  if (msgNo == 0) msgNo = EvaluateFunctions();
   if (msgNo == 0) {
     value = Tables.FuncTable[index].Value;
     if (compiledExpr != nullptr) *compiledExpr = Tables.FuncTable[index].Expr;
@@ -85,7 +85,7 @@ Text WrapCalls(const Text& s) {
 int16_t ResolveReference(const Text& e, size_t& i, Text& out) {
   int16_t msgNo = 0;
   int16_t vec = 0;
-  FindVector(e.substr(i, 2), vec, msgNo);
+  msgNo = FindVector(e.substr(i, 2), vec);
   if (msgNo != 0) return msgNo;
   if (i + 5 >= e.size() || e[i + 5] != u'|') {
     return 630;

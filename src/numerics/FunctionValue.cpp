@@ -167,7 +167,7 @@ bool RunBinding(const Binding* b, const double* args, int count, double& value, 
     return true;
   }
   double v = 0;
-  RunBound(b->code, rounded.data(), v, msgNo);
+  msgNo = RunBound(b->code, rounded.data(), v);
   if (msgNo == 0) value = RoundResult(v);
   return true;
 }

@@ -544,10 +544,9 @@ int16_t ProcessPlotContour(const rt::Text& statement) {
 
   // The partial derivatives as the worksheet functions Fx and Fy, appended as a pair (both
   // records or neither).
-  int16_t diffMsg = 0;
-  const rt::Text dx = Differentiate(f.Expr, f.Parm1, diffMsg);
-  int16_t diffMsgY = 0;
-  const rt::Text dy = Differentiate(f.Expr, f.Parm2, diffMsgY);
+  rt::Text dx, dy;
+  int16_t diffMsg = Differentiate(f.Expr, f.Parm1, dx);
+  const int16_t diffMsgY = Differentiate(f.Expr, f.Parm2, dy);
   if (diffMsg == 0) diffMsg = diffMsgY;
   const rt::Text names[2] = {u"Fx", u"Fy"};
   const rt::Text* exprs[2] = {&dx, &dy};

@@ -209,10 +209,9 @@ void GenerateCurvePoints(int32_t xFunction, int32_t yFunction, int32_t zFunction
   const int n = CurveSteps();
   for (int i = 0; i <= n + 1; ++i) {
     double x = 0, y = 0, z = 0;
-    int16_t mx = 0, my = 0, mz = 0;
-    Evaluate(xCode, x, mx);
-    Evaluate(yCode, y, my);
-    Evaluate(zCode, z, mz);
+    const int16_t mx = Evaluate(xCode, x);
+    const int16_t my = Evaluate(yCode, y);
+    const int16_t mz = Evaluate(zCode, z);
     x /= Scene.GridUnitX;
     y /= Scene.GridUnitY;
     z /= Scene.GridUnitZ;

@@ -171,9 +171,8 @@ TEST_F(FunctionValueTest, BoundCodeDumpShowsOperandsFusedIntoOperations) {
   EXPECT_EQ(rt::ToUtf8(DumpBoundCode(bound)),
             "const 3\nsin arg 2\ndiv\nscaled arg 1 times 2\nadd\n");
   double v = 0;
-  int16_t msgNo = 0;
   const double args[2] = {1.5, 0.5};
-  RunBound(bound, args, v, msgNo);
+  int16_t msgNo = RunBound(bound, args, v);
   EXPECT_EQ(msgNo, 0);
   EXPECT_DOUBLE_EQ(v, 3 + std::sin(0.5) / 3);
   // Constant exponents 2 to 4 are bound into the power, which takes an argument base and its
@@ -185,7 +184,7 @@ TEST_F(FunctionValueTest, BoundCodeDumpShowsOperandsFusedIntoOperations) {
             "scaled arg 1 times -2\nconst 5\narg 1\npow\nneg\npow arg 1 2\n"
             "pow arg 1 4 times 3\nadd\nadd\nadd\n");
   const double x = -1.25;
-  RunBound(bound, &x, v, msgNo);
+  msgNo = RunBound(bound, &x, v);
   EXPECT_EQ(msgNo, 0);
   EXPECT_EQ(v, 3 * 2.44140625 + 1.5625 + 3.0517578125 + 2.5);  // every term exact
   // Code that pops more than it pushed is not bound.

@@ -49,7 +49,7 @@ double LanguageTest::ValueOf(const FuncRec& f, const std::vector<double>& args) 
   for (size_t i = 0; i < args.size() && i < 5; ++i) AppendValue(*parms[i], args[i], msg);
   double result = NAN;
   MathVars.ValueSP = 1;
-  Evaluate(f.Code, result, msg);
+  msg = Evaluate(f.Code, result, msg);
   EXPECT_EQ(msg, 0) << U8(f.Name);
   Tables.ValueTop = savedTop;
   return result;
