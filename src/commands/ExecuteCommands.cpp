@@ -31,9 +31,9 @@ void RunIntegral(const rt::Text& statement, bool single, int16_t& msgNo) {
   int16_t slotNumber = Requests.IntegStmtCount;
   // The constant's identifier is split off again by the command itself.
   if (single)
-    ProcessInteg(text, slotNumber, msgNo);
+    msgNo = ProcessInteg(text, slotNumber);
   else
-    ProcessDblInt(text, slotNumber, msgNo);
+    msgNo = ProcessDblInt(text);
 }
 
 }  // namespace
@@ -46,7 +46,7 @@ void RunImmediateCommand(ImmediateCommand command, const rt::Text& statement, in
       ProcessPlot(text, msgNo);
       return;
     case ImmediateCommand::Zero:
-      ProcessZero(text, msgNo);
+      msgNo = ProcessZero(text);
       return;
     case ImmediateCommand::Integ:
       RunIntegral(statement, true, msgNo);

@@ -48,17 +48,17 @@ void RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot, in
 // statements: a slot of the other kind is empty here and holds nothing to run.
 void IntegCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
   if (statement.empty()) return;
-  ProcessInteg(statement, slot, msgNo, true);
+  msgNo = ProcessInteg(statement, slot, true);
 }
-void DblIntCommand(rt::Text& statement, int16_t slot, int16_t& msgNo) {
+void DblIntCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
   if (statement.empty()) return;
-  ProcessDblInt(statement, slot, msgNo);
+  msgNo = ProcessDblInt(statement);
 }
 void IVPCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ProcessIVP(statement, msgNo);
+  msgNo = ProcessIVP(statement);
 }
 void BVPCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
-  ProcessBVP(statement, msgNo);
+  msgNo = ProcessBVP(statement);
 }
 void SlopeFieldCommand(rt::Text& statement, int16_t, int16_t& msgNo) {
   ProcessPlotSlopeField(statement, msgNo);

@@ -71,7 +71,7 @@ void LetterColor(const rt::Text& letter, double& red, double& green, double& blu
 double FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args, int count,
                   int16_t& msgNo) {
   double value = 0;
-  EvalFunctionCall(resultName, id, args, count, value, msgNo);
+  msgNo = EvalFunctionCall(resultName, id, args, count, value);
   return value;
 }
 

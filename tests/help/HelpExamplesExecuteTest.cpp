@@ -26,8 +26,8 @@ using ms::help::HelpExample;
 int16_t RunRequestedCommand() {
   int16_t msgNo = 0;
   ms::CommandRequestState& r = ms::Requests;
-  if (r.IVPRequested) ms::ProcessIVP(r.IVPStmt, msgNo);
-  if (msgNo == 0 && r.BVPRequested) ms::ProcessBVP(r.BVPStmt, msgNo);
+  if (r.IVPRequested) msgNo = ms::ProcessIVP(r.IVPStmt);
+  if (msgNo == 0 && r.BVPRequested) msgNo = ms::ProcessBVP(r.BVPStmt);
   if (msgNo == 0 && r.SlopeFieldRequested) ms::ProcessPlotSlopeField(r.SlopeFieldStmt, msgNo);
   if (msgNo == 0 && r.DirFieldRequested) ms::ProcessPlotDirField(r.DirFieldStmt, msgNo);
   if (msgNo == 0 && r.Field3DRequested) ms::ProcessPlotField3D(r.Field3DStmt, msgNo);

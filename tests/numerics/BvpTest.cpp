@@ -43,24 +43,24 @@ class BvpTest : public SolverTest {
   static int16_t Process(const rt::Text& statement) {
     rt::Text s = statement;
     int16_t msgNo = -99;
-    ProcessBVP(s, msgNo);
+    msgNo = ProcessBVP(s);
     return msgNo;
   }
   static int16_t Trials(double a1, double a2, double mode, double tb = 1) {
     int16_t msgNo = -99;
-    PlotBVPFamily(u"F_", u"G_", 0, 0, tb, 1, a1, a2, mode, msgNo);
+    msgNo = PlotBVPFamily(u"F_", u"G_", 0, 0, tb, 1, a1, a2, mode);
     return msgNo;
   }
   static int16_t Linear(double n, const rt::Text& G = u"G_", double t0 = 0, double x0 = 0,
                         double tb = 1, double xb = 1) {
     int16_t msgNo = -99;
-    SolveBVPLinear(u"F_", G, t0, x0, tb, xb, n, msgNo);
+    msgNo = SolveBVPLinear(u"F_", G, t0, x0, tb, xb, n);
     return msgNo;
   }
   static int16_t Shoot(double s0, double s1, const rt::Text& G = u"G_", double t0 = 0,
                        double x0 = 0, double tb = 1, double xb = 1) {
     int16_t msgNo = -99;
-    ShootBVP(u"F_", G, t0, x0, tb, xb, s0, s1, 1.0, 1e-5, msgNo);
+    msgNo = ShootBVP(u"F_", G, t0, x0, tb, xb, s0, s1, 1.0, 1e-5);
     return msgNo;
   }
   // A fresh method state for one case of a table: no rows, an empty scene, no boxes.
@@ -582,7 +582,7 @@ TEST_F(BvpTest, SecantEndValueOfOneSlope) {
     double X = -7;
     int16_t msgNo = -1;
     bool reached = false;
-    ShootEndValue(u"F_", u"G_", t0, 0, tb, slope, X, reached, msgNo);
+    msgNo = ShootEndValue(u"F_", u"G_", t0, 0, tb, slope, X, reached);
     ASSERT_EQ(msgNo, 0);
     EXPECT_TRUE(reached);
     EXPECT_EQ(screen_.doEventsCount, kShootSteps);
@@ -596,7 +596,7 @@ TEST_F(BvpTest, SecantEndValueOfOneSlope) {
   double X = -7;
   int16_t msgNo = -1;
   bool reached = true;
-  ShootEndValue(u"F_", u"G_", 0, 0, 1, 1, X, reached, msgNo);
+  msgNo = ShootEndValue(u"F_", u"G_", 0, 0, 1, 1, X, reached);
   EXPECT_EQ(msgNo, 0);
   EXPECT_FALSE(reached);
   EXPECT_EQ(X, -7);
@@ -608,14 +608,14 @@ TEST_F(BvpTest, AnInitialValueSolveKeepsItsRowsBesideTheBoundaryValueMethods) {
   Log().native[u"Ea"] = [](const std::vector<double>& a) { return a[1]; };
   StartBuild();
   int16_t msgNo = -1;
-  SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4, msgNo);
+  msgNo = SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4);
   ASSERT_EQ(msgNo, 0);
   UseOscillator();
   ASSERT_EQ(Trials(0, 2, 4), 0);
   ASSERT_EQ(Shoot(0, 2), 0);
   StartBuild();
   RunFlags.Replot = -1;
-  SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4, msgNo);
+  msgNo = SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4);
   RunFlags.Replot = 0;
   ASSERT_EQ(msgNo, 0);
   const auto segs = SegmentsFrom(0);

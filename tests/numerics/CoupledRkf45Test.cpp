@@ -52,11 +52,11 @@ class CoupledRkf45Test : public SolverTest {
   static int16_t Solve(int vars, double t0, double tf, const Values& s, double tol, double mode) {
     int16_t msgNo = -1;
     Solutions.IVPPlotMode = mode;
-    if (vars == 1) SolveIVP1(u"F_", t0, tf, s[0], 1, tol, msgNo);
-    if (vars == 2) SolveIVP2(u"F_", u"G_", t0, tf, s[0], s[1], 1, tol, msgNo);
-    if (vars == 3) SolveIVP3(u"F_", u"G_", u"H_", t0, tf, s[0], s[1], s[2], 1, tol, mode, msgNo);
+    if (vars == 1) msgNo = SolveIVP1(u"F_", t0, tf, s[0], 1, tol);
+    if (vars == 2) msgNo = SolveIVP2(u"F_", u"G_", t0, tf, s[0], s[1], 1, tol);
+    if (vars == 3) msgNo = SolveIVP3(u"F_", u"G_", u"H_", t0, tf, s[0], s[1], s[2], 1, tol, mode);
     if (vars == 4)
-      SolveIVP4(u"F_", u"G_", u"H_", u"R_", t0, tf, s[0], s[1], s[2], s[3], 1, tol, mode, msgNo);
+      msgNo = SolveIVP4(u"F_", u"G_", u"H_", u"R_", t0, tf, s[0], s[1], s[2], s[3], 1, tol, mode);
     return msgNo;
   }
   static void NativeConstant(int vars, const Values& v) {
@@ -75,13 +75,13 @@ TEST_F(CoupledRkf45Test, OneStepOfEachMemberAgainstExactSolutions) {
     Values out{};
     double tNew = 0, err = -1;
     int16_t msgNo = -1;
-    if (vars == 2) RKF45Step2(u"F_", u"G_", 0.0, s[0], s[1], tNew, out[0], out[1], h, err, msgNo);
+    if (vars == 2) msgNo = RKF45Step2(u"F_", u"G_", 0.0, s[0], s[1], tNew, out[0], out[1], h, err);
     if (vars == 3)
-      RKF45Step3(u"F_", u"G_", u"H_", 0.0, s[0], s[1], s[2], tNew, out[0], out[1], out[2], h, err,
-                 msgNo);
+      msgNo = RKF45Step3(u"F_", u"G_", u"H_", 0.0, s[0], s[1], s[2], tNew, out[0], out[1], out[2],
+                         h, err);
     if (vars == 4)
-      RKF45Step4(u"F_", u"G_", u"H_", u"R_", 0.0, s[0], s[1], s[2], s[3], tNew, out[0], out[1],
-                 out[2], out[3], h, err, msgNo);
+      msgNo = RKF45Step4(u"F_", u"G_", u"H_", u"R_", 0.0, s[0], s[1], s[2], s[3], tNew, out[0],
+                         out[1], out[2], out[3], h, err);
     ASSERT_EQ(msgNo, 0);
     EXPECT_DOUBLE_EQ(tNew, h);
     for (int j = 0; j < vars; ++j) EXPECT_NEAR(out[j], kExact[vars](h)[j], 2e-6) << "unknown " << j;
@@ -102,8 +102,8 @@ TEST_F(CoupledRkf45Test, ErrorEstimateIsThatOfTheFirstUnknownAlone) {
   ASSERT_EQ(Run({u"F{t,x,y}=x", u"G{t,x,y}=100*y*y", u"P{t,x}=x"}), 0);
   double tNew = 0, xNew = 0, yNew = 0, err = 0, t1 = 0, x4 = 0, x5 = 0, R = 0, slope = 0;
   int16_t msgNo = 0;
-  RKF45Step2(u"F_", u"G_", 0.5, 2.0, 3.0, tNew, xNew, yNew, 0.2, err, msgNo);
-  RKF45Step1(u"P_", 0.5, 2.0, t1, x4, x5, 0.2, R, slope, msgNo);
+  msgNo = RKF45Step2(u"F_", u"G_", 0.5, 2.0, 3.0, tNew, xNew, yNew, 0.2, err);
+  msgNo = RKF45Step1(u"P_", 0.5, 2.0, t1, x4, x5, 0.2, R, slope);
   ASSERT_EQ(msgNo, 0);
   EXPECT_EQ(err, R);
   EXPECT_EQ(xNew, x4);

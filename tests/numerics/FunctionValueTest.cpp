@@ -96,10 +96,10 @@ TEST_F(FunctionValueTest, BoundValuesEqualTheTextPathForEveryFunctionAndArgument
       double byText = -7, byCode = -7;
       int16_t textMsg = 0, codeMsg = 0;
       const int16_t consts = Tables.ConstCount, funcs = Tables.FuncCount;
-      EvalFunctionCallByText(u"f1", call.name, a, call.count, byText, textMsg);
+      textMsg = EvalFunctionCallByText(u"f1", call.name, a, call.count, byText);
       {
         const FunctionBindingScope scope;
-        EvalFunctionCall(u"f1", call.name, a, call.count, byCode, codeMsg);
+        codeMsg = EvalFunctionCall(u"f1", call.name, a, call.count, byCode);
       }
       ASSERT_EQ(codeMsg, textMsg) << a[0] << " " << a[1] << " " << a[2];
       ASSERT_EQ(Bits(byCode), Bits(byText)) << a[0] << " " << a[1] << " " << a[2];
@@ -109,10 +109,10 @@ TEST_F(FunctionValueTest, BoundValuesEqualTheTextPathForEveryFunctionAndArgument
       // The same record taken by its place in the table, as the contour takes its own records.
       int16_t record = 1;
       while (record < Tables.FuncCount && Tables.FuncTable[record].Name != call.name) ++record;
-      EvalRecordAtByText(record, a, call.count, byText, textMsg);
+      textMsg = EvalRecordAtByText(record, a, call.count, byText);
       {
         const FunctionBindingScope scope;
-        EvalRecordAt(record, a, call.count, byCode, codeMsg);
+        codeMsg = EvalRecordAt(record, a, call.count, byCode);
       }
       ASSERT_EQ(codeMsg, textMsg) << "record " << record << ": " << a[0];
       if (textMsg == 0) {
@@ -126,7 +126,7 @@ TEST_F(FunctionValueTest, BoundValuesEqualTheTextPathForEveryFunctionAndArgument
     double v = 0;
     int16_t msgNo = 0;
     const FunctionBindingScope scope;
-    EvalRecordAt(record, args.data(), 1, v, msgNo);
+    msgNo = EvalRecordAt(record, args.data(), 1, v);
     EXPECT_EQ(msgNo, 288) << record;
   }
   // The cases reach values and every message a value can end with.
@@ -142,19 +142,19 @@ TEST_F(FunctionValueTest, OneScopeCompilesEachFunctionOnce) {
   double v = 0;
   int16_t msgNo = 0;
   const double xy[2] = {0.5, 2};
-  EvalFunctionCall(u"f1", u"F_", xy, 2, v, msgNo);
+  msgNo = EvalFunctionCall(u"f1", u"F_", xy, 2, v);
   ASSERT_EQ(msgNo, 0);
   EXPECT_EQ(v, RoundResult(1 + std::sin(1.0)));
   // After the binding, a value touches no table: the literal counter stays where it is.
   const int32_t literals = Tables.LiteralCount;
   for (int i = 0; i < 100; ++i) {
     const double x = i * 0.01;
-    EvalFunctionCall(u"f1", u"G_", &x, 1, v, msgNo);
+    msgNo = EvalFunctionCall(u"f1", u"G_", &x, 1, v);
     ASSERT_EQ(msgNo, 0);
     EXPECT_EQ(v, RoundResult(RoundArgument(x) * RoundArgument(x)));
   }
   const int32_t afterG = Tables.LiteralCount;
-  EvalFunctionCall(u"f1", u"F_", xy, 2, v, msgNo);
+  msgNo = EvalFunctionCall(u"f1", u"F_", xy, 2, v);
   EXPECT_EQ(Tables.LiteralCount, afterG);
   EXPECT_NE(literals, 0);
   // Value requests leave nothing in the results list.

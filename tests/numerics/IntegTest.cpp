@@ -52,10 +52,7 @@ class IntegTest : public SolverTest {
     return Tables.ConstCount;
   }
   static int16_t Run(const rt::Text& statement, int16_t slot, bool fromGraph = false) {
-    rt::Text s = statement;
-    int16_t msgNo = -99;
-    ProcessInteg(s, slot, msgNo, fromGraph);
-    return msgNo;
+    return ProcessInteg(statement, slot, fromGraph);
   }
 };
 
@@ -176,7 +173,7 @@ TEST_F(IntegTest, ARedrawAfterAnInitialValueSolveDrawsTheIntegralsOwnRows) {
   Log().native[u"Ea"] = [](const std::vector<double>& a) { return a[1]; };
   StartSceneBuild();
   int16_t msgNo = -1;
-  SolveIVP1(u"Ea", 0, 2, 1, 1, 1e-4, msgNo);
+  msgNo = SolveIVP1(u"Ea", 0, 2, 1, 1, 1e-4);
   ASSERT_EQ(msgNo, 0);
   StartSceneBuild();
   RunFlags.Replot = -1;

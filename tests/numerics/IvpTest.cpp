@@ -29,7 +29,7 @@ class IvpTest : public SolverTest {
   static int16_t Process(const rt::Text& statement) {
     rt::Text s = statement;
     int16_t msgNo = -1;
-    ProcessIVP(s, msgNo);
+    msgNo = ProcessIVP(s);
     return msgNo;
   }
   static std::set<int> VisibleFrames() {

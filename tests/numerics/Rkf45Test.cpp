@@ -18,7 +18,7 @@ class Rkf45Test : public SolverTest {
  protected:
   static int16_t Solve(double t0, double tf, double x0, double tol) {
     int16_t msgNo = -1;
-    SolveIVP1(u"F_", t0, tf, x0, 1, tol, msgNo);
+    msgNo = SolveIVP1(u"F_", t0, tf, x0, 1, tol);
     return msgNo;
   }
 };
@@ -38,7 +38,7 @@ TEST_F(Rkf45Test, OneStepAgainstExactSolutions) {
     OdeResults.IVPStartT = c.t;  // the slope is recorded at the solve's start time
     double tNew = 0, x4 = 0, x5 = 0, R = -1, slope = 0;
     int16_t msgNo = -1;
-    RKF45Step1(u"F_", c.t, c.x, tNew, x4, x5, c.h, R, slope, msgNo);
+    msgNo = RKF45Step1(u"F_", c.t, c.x, tNew, x4, x5, c.h, R, slope);
     ASSERT_EQ(msgNo, 0);
     EXPECT_DOUBLE_EQ(tNew, c.t + c.h);
     EXPECT_TRUE(NearRel(x4, c.exact, c.tol4));
@@ -60,7 +60,7 @@ TEST_F(Rkf45Test, FailingEvaluationEndsTheStepWith2100AndLeavesOutputs) {
     Log().failFrom = failFrom;
     double tNew = -7, x4 = -7, x5 = -7, R = -7, slope = -7;
     int16_t msgNo = 0;
-    RKF45Step1(u"F_", 0.0, 1.0, tNew, x4, x5, 0.1, R, slope, msgNo);
+    msgNo = RKF45Step1(u"F_", 0.0, 1.0, tNew, x4, x5, 0.1, R, slope);
     EXPECT_EQ(msgNo, kMsgRhsFailed);
     EXPECT_EQ(Calls(), failFrom + 1);
     for (double out : {tNew, x4, x5, R, slope}) EXPECT_EQ(out, -7);

@@ -26,7 +26,7 @@ class SolutionStoreTest : public SolverTest {
     }
     Solutions.StoredPointCount = static_cast<int16_t>(count);
     int16_t msgNo = 99;
-    BuildSolutionCurve(slot, msgNo);
+    msgNo = BuildSolutionCurve(slot);
     return msgNo;
   }
 };
@@ -165,7 +165,7 @@ TEST_F(SolutionStoreTest, FullStoreAndIndexesOutsideTheTable) {
   for (int slot : {0, kSolutionSlots + 1}) EXPECT_EQ(Build(slot, 3), 0);
   Solutions.StoredPointCount = 30000;  // beyond the table: read up to row 1000 only
   int16_t msgNo = 0;
-  BuildSolutionCurve(1, msgNo);
+  msgNo = BuildSolutionCurve(1);
   EXPECT_EQ(msgNo, 0);
 }
 
