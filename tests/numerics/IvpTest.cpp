@@ -26,12 +26,6 @@ class IvpTest : public SolverTest {
     for (const rt::Text id : {u"F_", u"Fa", u"G_", u"H_", u"R_"})
       Log().native[id] = [value](const std::vector<double>&) { return value; };
   }
-  static int16_t Process(const rt::Text& statement) {
-    rt::Text s = statement;
-    int16_t msgNo = -1;
-    msgNo = ProcessIVP(s);
-    return msgNo;
-  }
   static std::set<int> VisibleFrames() {
     std::set<int> out;
     for (int f = kFirstIvpFrame; f <= kLastIvpFrame; ++f)
@@ -83,14 +77,14 @@ TEST_F(IvpTest, StatementChecksAndTheirMessages) {
     Log().calls.clear();
     StartBuild();
     View.ZAxisNeeded = -1;
-    EXPECT_EQ(Process(c.statement), c.msgNo);
+    EXPECT_EQ(ProcessIVP(c.statement), c.msgNo);
     EXPECT_EQ(View.ZAxisNeeded, 0);
     if (c.msgNo != 0) {
       EXPECT_EQ(Calls(), 0) << "a statement that fails its parse runs no solver";
     }
   }
   // Values from constants.
-  ASSERT_EQ(Process(u"IVP[F,{-a,bc,a}{1,0.001}]"), 0);
+  ASSERT_EQ(ProcessIVP(u"IVP[F,{-a,bc,a}{1,0.001}]"), 0);
   EXPECT_EQ(PlotRequest.PlotTMax, 2.0);
   EXPECT_EQ(SolutionAt(0, 1, 1), -0.5);
   EXPECT_EQ(SolutionAt(0, 2, 1), 0.5);
@@ -120,7 +114,7 @@ TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
     IvpView.FrameVisible.fill(-1);  // every frame shown: the command decides which stay
     Solutions.IVPPlotMode = 3;
     screen_.doEventsCount = 0;
-    ASSERT_EQ(Process(c.statement), 0);
+    ASSERT_EQ(ProcessIVP(c.statement), 0);
     EXPECT_EQ(OrderFlags(), c.orderFlags);
     EXPECT_EQ(Solutions.IVPPlotMode, c.mode);
     EXPECT_EQ(VisibleFrames(), c.frames);
@@ -131,39 +125,38 @@ TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
   }
   // A failed parse keeps the frames; the order flag may be left set or cleared.
   IvpView.FramesChanged = 0;
-  EXPECT_EQ(Process(u"IVP[F2,{0,1,1}{1,0.001}]"), 2030);
+  EXPECT_EQ(ProcessIVP(u"IVP[F2,{0,1,1}{1,0.001}]"), 2030);
   EXPECT_EQ(VisibleFrames(), std::set<int>{5});
   EXPECT_EQ(IvpView.FramesChanged, 0);
   EXPECT_EQ(OrderFlags(), 1);
-  EXPECT_EQ(Process(u"IVP(F,{0,1,1}{1,0.001}]"), 2005);
+  EXPECT_EQ(ProcessIVP(u"IVP(F,{0,1,1}{1,0.001}]"), 2005);
   EXPECT_EQ(OrderFlags(), 0);
 }
 
-TEST_F(IvpTest, FactorAndToleranceAreNormalised) {
-  // The three-equation solver's first step is tol: tol above 0.1 acts as 0.1, negative by its
-  // magnitude; factors below 1 act as 1 and negative ones by their magnitude.
-  ASSERT_EQ(Run({u"F{t,x,y,z}=-x", u"G{t,x,y,z}=x-y", u"H{t,x,y,z}=y"}), 0);
-  const std::pair<const char16_t*, double> cases[] = {
-      {u"IVP[F,G,H,{0,1,1,0,0}{1,0.5,1}]", 0.1}, {u"IVP[F,G,H,{0,1,1,0,0}{1,-0.001,1}]", 0.001}};
-  for (const auto& [statement, firstStep] : cases) {
-    SCOPED_TRACE(rt::ToUtf8(statement));
-    Log() = {};
-    StartBuild();
-    ASSERT_EQ(Process(statement), 0);
-    EXPECT_DOUBLE_EQ(StepStarts(u"F_", 18).at(1), firstStep);
-  }
-  const auto rows = [](const char16_t* statement) {
-    StartBuild();
-    EXPECT_EQ(Process(statement), 0);
-    std::vector<double> out;
-    for (int r = 0; r <= Solutions.StoredPointCount; ++r) out.push_back(SolutionAt(r, 1, 1));
-    return out;
+// Factors below 1 act as 1 and negative ones by their magnitude; tol above 0.1 acts as 0.1,
+// negative by its magnitude; a mode other than 1..4 as 1. Only systems read a mode.
+TEST_F(IvpTest, FactorToleranceAndModeAreNormalised) {
+  DefineFunctions();
+  struct Case {
+    const char16_t* statement;
+    double factor, tol, mode;  // mode 0: none read
   };
-  const auto one = rows(u"IVP[F,G,H,{0,2,1,0,0}{1,0.001,1}]");
-  const auto three = rows(u"IVP[F,G,H,{0,2,1,0,0}{3,0.001,1}]");
-  EXPECT_EQ(rows(u"IVP[F,G,H,{0,2,1,0,0}{0.5,0.001,1}]"), one);
-  EXPECT_EQ(rows(u"IVP[F,G,H,{0,2,1,0,0}{-3,0.001,1}]"), three);
-  EXPECT_NE(three, one);
+  const Case cases[] = {{u"IVP[G,F,{0,bc,1,-2}{0.5,-0.001,7}]", 1, 0.001, 1},
+                        {u"IVP[F,{0,1,2}{-4,1}]", 4, 0.1, 0},
+                        {u"IVP[F,G,H,{0,1,1,0,0}{3,0.5,2}]", 3, 0.1, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    IvpArgs v;
+    ASSERT_EQ(ParseIvpArgs(c.statement, v), 0);
+    EXPECT_EQ(v.factor, c.factor);
+    EXPECT_EQ(v.tol, c.tol);
+    EXPECT_EQ(v.plotMode.value_or(0), c.mode);
+  }
+  // The first step of the three-equation solver is tol: the tolerance used is the normalised one.
+  Log().calls.clear();
+  StartBuild();
+  ASSERT_EQ(ProcessIVP(u"IVP[F,G,H,{0,1,1,0,0}{1,0.5,1}]"), 0);
+  EXPECT_DOUBLE_EQ(StepStarts(u"F_", 18).at(1), 0.1);
 }
 
 TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
@@ -182,14 +175,14 @@ TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
       {u"IVP[F,{0,1,1}{1,0.01}]", false, 3, kMsgRhsFailed, false}  // passed up unchanged
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.statement) + (c.esc ? " with Esc" : ""));
+    SCOPED_TRACE(c.esc);
     StartBuild();
     Log().failFrom = c.failFrom;
     OdeResults.BVPSolved = -1;
     screen_.onDoEvents = [&] {
       if (c.esc) RunFlags.AbortRun = -1;
     };
-    EXPECT_EQ(Process(c.statement), c.msgNo);
+    EXPECT_EQ(ProcessIVP(c.statement), c.msgNo);
     EXPECT_EQ(OdeResults.BVPSolved == 0, c.cleared);
     RunFlags.AbortRun = 0;
   }
@@ -207,7 +200,7 @@ TEST_F(IvpTest, OddInputsEndCleanly) {
   for (const auto& [statement, solved] : cases) {
     SCOPED_TRACE(rt::ToUtf8(statement.substr(0, 60)));
     StartBuild();
-    EXPECT_EQ(Process(statement) == 0, solved);
+    EXPECT_EQ(ProcessIVP(statement) == 0, solved);
     EXPECT_LE(Solutions.StoredPointCount, 1000);
     EXPECT_LE(Scene.VertexCount, kCurveVertexLimit + 1);
   }
