@@ -515,25 +515,5 @@ TEST_F(BvpTest, SecantEndValueOfOneSlope) {
   }
 }
 
-// An initial value problem and a boundary value problem in one worksheet: the trial curves and
-// the shooting keep rows of their own, so that a redraw of the IVP still draws e^t.
-TEST_F(BvpTest, AnInitialValueSolveKeepsItsRowsBesideTheBoundaryValueMethods) {
-  Log().native[u"Ea"] = [](const std::vector<double>& a) { return a[1]; };
-  StartBuild();
-  ASSERT_EQ(SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4), 0);
-  UseOscillator();
-  ASSERT_EQ(Trials(0, 2, 4), 0);
-  ASSERT_EQ(Shoot(0, 2), 0);
-  StartBuild();
-  RunFlags.Replot = -1;
-  ASSERT_EQ(SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4), 0);
-  RunFlags.Replot = 0;
-  const auto segs = SegmentsFrom(0);
-  ASSERT_GT(segs.size(), 3u);
-  EXPECT_EQ(segs.front().from[1], 1);
-  EXPECT_TRUE(NearRel(segs.back().to[1], std::exp(1.0), 1e-4));
-  for (const Drawn& seg : segs) EXPECT_TRUE(NearRel(seg.from[1], std::exp(seg.from[0]), 1e-4));
-}
-
 }  // namespace
 }  // namespace ms::testing
