@@ -68,62 +68,6 @@ TEST_F(Rkf45Test, StoreFactorDecisions) {
   }
 }
 
-TEST_F(Rkf45Test, SolutionAgainstExactMathematics) {
-  struct Case {
-    const char16_t* definition;
-    double t0, tf, tol;
-    double (*exact)(double t);
-    double (*slope)(double t, double x);
-  };
-  const Case cases[] = {
-      {u"F{t,x}=x", 0, 1, 1e-4, [](double t) { return std::exp(t); },
-       [](double, double x) { return x; }},
-      {u"F{t,x}=Cos[t]", 0, 10, 1e-4, [](double t) { return std::sin(t); },
-       [](double t, double) { return std::cos(t); }},
-      {u"F{t,x}=-2*t*x", -1.5, 1.5, 1e-5, [](double t) { return std::exp(-t * t); },
-       [](double t, double x) { return -2 * t * x; }},
-      {u"F{t,x}=-2*x/(1+t)", 0, 3, 1e-4, [](double t) { return 4 / ((1 + t) * (1 + t)); },
-       [](double t, double x) { return -2 * x / (1 + t); }}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.definition));
-    ASSERT_EQ(Run({c.definition}), 0);
-    StartBuild();
-    Log().calls.clear();
-    screen_.doEventsCount = 0;
-    ASSERT_EQ(Solve(c.t0, c.tf, c.exact(c.t0), c.tol), 0);
-    const int n = Solutions.StoredPointCount;
-    ASSERT_GT(n, 5);
-    EXPECT_EQ(SolutionAt(0, 2, 1), c.exact(c.t0));
-    // Row 1 is the start point, the last row the end point tf with its own value.
-    EXPECT_EQ(SolutionAt(1, 1, 1), RoundToSingle(c.t0));
-    EXPECT_EQ(SolutionAt(n, 1, 1), RoundToSingle(c.tf));
-    // Every row, the last included, within about the tolerance over the range of the exact
-    // solution (every step is accepted, so the error may pass tol h a little on some steps).
-    const double bound = 2 * c.tol * (c.tf - c.t0);
-    for (int r = 1; r <= n; ++r) {
-      SCOPED_TRACE(r);
-      const double t = SolutionAt(r, 1, 1), x = SolutionAt(r, 2, 1);
-      if (r > 1) {
-        EXPECT_GT(t, SolutionAt(r - 1, 1, 1));
-      }
-      EXPECT_TRUE(NearRel(x, c.exact(t), bound));
-      // Slots 2 (t, x') and 3 (x, x') carry the slope of the same point, in single precision.
-      EXPECT_EQ(SolutionAt(r, 1, 3), x);
-      EXPECT_TRUE(NearRel(SolutionAt(r, 2, 2), c.slope(t, c.exact(t)), bound));
-      EXPECT_EQ(SolutionAt(r, 2, 3), SolutionAt(r, 2, 2));
-      EXPECT_EQ(t, static_cast<double>(static_cast<float>(t)));
-    }
-    // The curve runs from the start point to the end point.
-    ASSERT_EQ(Scene.SegmentCount, n - 1);
-    EXPECT_EQ(SegmentAt(0).from[0], SolutionAt(1, 1, 1));
-    EXPECT_EQ(SegmentAt(n - 2).to[0], SolutionAt(n, 1, 1));
-    // Six evaluations per step, one event-loop pass per step, and the slope at tf.
-    EXPECT_EQ(Calls(), 6 * screen_.doEventsCount + 1);
-    EXPECT_DOUBLE_EQ(PlotRequest.PlotTMax, c.tf);
-    EXPECT_TRUE(NearRel(OdeResults.InitialSlope, c.slope(c.t0, c.exact(c.t0)), 1e-12));
-  }
-}
-
 TEST_F(Rkf45Test, StepControlShrinksTenfoldOnZeroErrorDownToTol) {
   // F = 0: the error estimate is exactly 0, so q = 0 is raised to 0.1 every step.
   ASSERT_EQ(Run({u"F{t,x}=0*x"}), 0);
