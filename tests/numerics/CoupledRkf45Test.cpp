@@ -301,29 +301,6 @@ TEST_F(CoupledRkf45Test, ThousandPointAndEmptyViewBoxesOfEachMember) {
   }
 }
 
-TEST_F(CoupledRkf45Test, GridUnitGuards) {
-  struct Case {
-    int vars;
-    double gridX, gridT;
-    bool reset;
-  };
-  for (const Case& c : {Case{2, 1e-7, 1, true}, Case{3, 2, 1e-5, true}, Case{3, 2, 1e-3, false}}) {
-    SCOPED_TRACE(std::to_string(c.vars) + " " + std::to_string(c.gridX) + " " +
-                 std::to_string(c.gridT));
-    Log() = {};
-    NativeConstant(c.vars, {1, 1, 1, 1});
-    StartBuild();
-    double timeGrid = c.gridT;
-    IvpView.TimeGridUnit = &timeGrid;
-    Scene.GridUnitX = c.gridX;
-    Scene.GridUnitY = Scene.GridUnitZ = 3;
-    ASSERT_EQ(Solve(c.vars, 0, 0.1, {0, 0, 0, 0}, 1e-3, 1), 0);
-    EXPECT_EQ(Scene.GridUnitX == 1.0 && Scene.GridUnitY == 1.0 && Scene.GridUnitZ == 1.0, c.reset);
-    // The two-equation solver never touches the time grid.
-    EXPECT_EQ(timeGrid, c.vars == 2 ? c.gridT : c.reset ? 1.0 : c.gridT);
-  }
-}
-
 // x' = 30 cos(30 t) (with y' = 0 beside it in the system): the steps that grow fourfold on the
 // flat start are too large for the oscillation; they are taken again, smaller, so that every row
 // stays within the tolerance.

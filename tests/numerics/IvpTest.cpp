@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "language/CommandRequests.h"
@@ -161,29 +162,22 @@ TEST_F(IvpTest, FactorToleranceAndModeAreNormalised) {
 
 TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
   DefineFunctions();
-  struct Case {
-    const char16_t* statement;
-    bool esc;
-    long failFrom;
-    int16_t msgNo;
-    bool cleared;
-  };
-  const Case cases[] = {
-      {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", false, -1, 0, true},
-      {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", true, -1, 0, false},
-      {u"IVP[Q,{0,1,1}{1,0.01}]", false, -1, 2015, false},
-      {u"IVP[F,{0,1,1}{1,0.01}]", false, 3, kMsgRhsFailed, false}  // passed up unchanged
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.esc);
+  // Statement, Esc, the call that fails (-1: none), the message (passed up unchanged).
+  const std::tuple<const char16_t*, bool, long, int16_t> cases[] = {
+      {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", false, -1, 0},
+      {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", true, -1, 0},
+      {u"IVP[Q,{0,1,1}{1,0.01}]", false, -1, 2015},
+      {u"IVP[F,{0,1,1}{1,0.01}]", false, 3, kMsgRhsFailed}};
+  for (const auto& [statement, esc, failFrom, msgNo] : cases) {
+    SCOPED_TRACE(esc);
     StartBuild();
-    Log().failFrom = c.failFrom;
+    Log().failFrom = failFrom;
     OdeResults.BVPSolved = -1;
-    screen_.onDoEvents = [&] {
-      if (c.esc) RunFlags.AbortRun = -1;
+    screen_.onDoEvents = [esc = esc] {
+      if (esc) RunFlags.AbortRun = -1;
     };
-    EXPECT_EQ(ProcessIVP(c.statement), c.msgNo);
-    EXPECT_EQ(OdeResults.BVPSolved == 0, c.cleared);
+    EXPECT_EQ(ProcessIVP(statement), msgNo);
+    EXPECT_EQ(OdeResults.BVPSolved == 0, msgNo == 0 && !esc);
     RunFlags.AbortRun = 0;
   }
 }
