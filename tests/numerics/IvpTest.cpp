@@ -158,6 +158,21 @@ TEST_F(IvpTest, FactorToleranceAndModeAreNormalised) {
   StartBuild();
   ASSERT_EQ(ProcessIVP(u"IVP[F,G,H,{0,1,1,0,0}{1,0.5,1}]"), 0);
   EXPECT_DOUBLE_EQ(StepStarts(u"F_", 18).at(1), 0.1);
+  // Every other form solves within its tolerance: x' = x to e, x'' = -x (twice over in four
+  // equations) to cos 1, through the worksheet's own functions.
+  ASSERT_EQ(Run({u"K{t,x}=x", u"L{t,x,y}=y", u"M{t,x,y}=-x", u"A{t,x,y,z,w}=y", u"B{t,x,y,z,w}=-x",
+                 u"C{t,x,y,z,w}=w", u"D{t,x,y,z,w}=-z"}),
+            0);
+  const std::tuple<const char16_t*, int, double> solved[] = {
+      {u"IVP[K,{0,1,1}{1,0.000001}]", 2, std::exp(1.0)},
+      {u"IVP[L,M,{0,1,1,0}{1,0.000001,1}]", 2, std::cos(1.0)},
+      {u"IVP[A,B,C,D,{0,1,1,0,1,0}{1,0.000001,1}]", 1, std::cos(1.0)}};
+  for (const auto& [statement, component, exact] : solved) {
+    SCOPED_TRACE(rt::ToUtf8(statement));
+    StartBuild();
+    ASSERT_EQ(ProcessIVP(statement), 0);
+    EXPECT_TRUE(NearRel(SolutionAt(Solutions.StoredPointCount, component, 1), exact, 1e-5));
+  }
 }
 
 TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
