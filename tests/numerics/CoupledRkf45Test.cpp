@@ -203,8 +203,24 @@ TEST_F(CoupledRkf45Test, SolutionsOfEachMemberAgainstExactMathematics) {
   }
 }
 
-// Every member of the family, the single equation included.
+// Every member of the family, the single equation included: Esc, a failing right-hand side, the
+// value limit, the scene store's limit, the 1000 stored points and a range with nothing to draw.
 TEST_F(CoupledRkf45Test, EscFailureAndLimitsStopEachMember) {
+  const rt::Text more = u"Number of data points > 1000";
+  const rt::Text tail =
+      u". Try increasing the Factor value.\r\nContinuity may be questioned or "
+      u"division by zero occured.\r\n\r\nClick OK to plot the data upto the termination point.";
+  const rt::Text outside = u" was outside the scope for plotting. Check the input parameters.";
+  const rt::Text full[5] = {
+      u"", more + tail, more + u", or values > 1E5" + tail,
+      more +
+          u". Try increasing the factor value.\r\nContinuity may be questioned  or division by "
+          u"zero occured.\r\n\r\nClick OK to plot the data upto the termination of the "
+          u"computations.",
+      more + tail};
+  const rt::Text empty[5] = {
+      u"", u"The auto axis cannot be applied on one axis to constant function.",
+      u"Data Range" + outside, u"Data Range" + outside, u"Data range" + outside};
   for (int vars : {1, 2, 3, 4}) {
     SCOPED_TRACE(vars);
     // Esc at the fifth event pass (a stale abort is cleared at the start), or a right-hand side
@@ -248,56 +264,30 @@ TEST_F(CoupledRkf45Test, EscFailureAndLimitsStopEachMember) {
     EXPECT_GT(StepStarts(u"F_", 6 * vars).back(), 4.5);
     EXPECT_LT(StepStarts(u"F_", 6 * vars).back(), 5.15);
     EXPECT_GT(Scene.SegmentCount, 0);
-    screen_.boxes.clear();
     // A scene store near its curve limit: 3990.
     NativeConstant(vars, {1, 1, 1, 1});
     StartBuild();
     Scene.VertexCount = 29990;
     EXPECT_EQ(Solve(vars, 0, 2, {0, 0, 0, 0}, 1e-3, 1), 3990);
     EXPECT_LE(Scene.VertexCount, kCurveVertexLimit + 1);
-  }
-}
-
-TEST_F(CoupledRkf45Test, ThousandPointAndEmptyViewBoxesOfEachMember) {
-  const rt::Text more = u"Number of data points > 1000";
-  const rt::Text tail =
-      u". Try increasing the Factor value.\r\nContinuity may be questioned or "
-      u"division by zero occured.\r\n\r\nClick OK to plot the data upto the "
-      u"termination point.";
-  const rt::Text outside = u" was outside the scope for plotting. Check the input parameters.";
-  struct Case {
-    int vars;
-    rt::Text full, empty;
-  };
-  const Case cases[] = {
-      {1, more + tail, u"The auto axis cannot be applied on one axis to constant function."},
-      {2, more + u", or values > 1E5" + tail, u"Data Range" + outside},
-      {3,
-       more + u". Try increasing the factor value.\r\nContinuity may be questioned  or division by "
-              u"zero occured.\r\n\r\nClick OK to plot the data upto the termination of the "
-              u"computations.",
-       u"Data Range" + outside},
-      {4, more + tail, u"Data range" + outside}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.vars);
-    // A constant first unknown is stored every third step, whatever the others do.
+    // A constant first unknown is stored every third step, whatever the others do: 1000 rows.
     Log() = {};
-    NativeConstant(c.vars, {0, 1, 1, 1});
+    NativeConstant(vars, {0, 1, 1, 1});
     StartBuild();
     screen_.boxes.clear();
-    EXPECT_EQ(Solve(c.vars, 0, 1, {0, 0, 0, 0}, 1e-6, 1), 0);
-    EXPECT_EQ(BoxTexts(), std::vector<rt::Text>{c.full});
+    EXPECT_EQ(Solve(vars, 0, 1, {0, 0, 0, 0}, 1e-6, 1), 0);
+    EXPECT_EQ(BoxTexts(), std::vector<rt::Text>{full[vars]});
     EXPECT_EQ(Solutions.StoredPointCount, 1000);
-    EXPECT_EQ(StepStarts(u"F_", 6 * c.vars).size(), 3 * 1000u - 1);
+    EXPECT_EQ(StepStarts(u"F_", 6 * vars).size(), 3 * 1000u - 1);
     EXPECT_EQ(Scene.SegmentCount, 999);
     // tf below t0: no step, nothing stored.
     Log() = {};
     StartBuild();
     screen_.boxes.clear();
-    EXPECT_EQ(Solve(c.vars, 1, 0, {0, 0, 0, 0}, 1e-4, 1), 0);
+    EXPECT_EQ(Solve(vars, 1, 0, {0, 0, 0, 0}, 1e-4, 1), 0);
     EXPECT_EQ(Calls(), 0);
     EXPECT_EQ(Solutions.StoredPointCount, 1);
-    EXPECT_EQ(BoxTexts(), std::vector<rt::Text>{c.empty});
+    EXPECT_EQ(BoxTexts(), std::vector<rt::Text>{empty[vars]});
   }
 }
 
