@@ -49,20 +49,16 @@ struct IntegChain {
 
 // Looks up a function of exactly one parameter: 5050 when absent or without a parameter, 5060
 // when it has a second.
-void FindOneParameterFunction(const rt::Text& id, int16_t& index, int16_t& msgNo) {
+int16_t FindOneParameterFunction(const rt::Text& id, int16_t& index) {
   rt::Text firstParm;
   int16_t found = 0;
   int16_t lookup = 0;
   FindFunction(id, firstParm, found, lookup);
-  if (lookup != 0 || firstParm.empty() || found < 1 || found > Tables.FuncCount) {
-    msgNo = kMsgFunctionList;
-    return;
-  }
-  if (!Tables.FuncTable[found].Parm2.empty()) {
-    msgNo = kMsgOneParameter;
-    return;
-  }
+  if (lookup != 0 || firstParm.empty() || found < 1 || found > Tables.FuncCount)
+    return kMsgFunctionList;
+  if (!Tables.FuncTable[found].Parm2.empty()) return kMsgOneParameter;
   index = found;
+  return 0;
 }
 
 }  // namespace
@@ -189,7 +185,7 @@ int16_t ParseIntegArgs(const rt::Text& statement, IntegArgs& args) {
   rt::Text fId, gId, hId;
   int16_t msgNo = r.Expect(u'[', kMsgBracket);
   if (msgNo == 0) msgNo = r.ReadFunctionId(fId, kMsgFunctionLetter);
-  if (msgNo == 0) FindOneParameterFunction(fId, args.fRecord, msgNo);
+  if (msgNo == 0) msgNo = FindOneParameterFunction(fId, args.fRecord);
   if (msgNo == 0) msgNo = r.Expect(u',', kMsgCommaAfterF);
   if (msgNo == 0 && !r.At(u'{')) {
     // G (and H) before the range: the curves that are plotted with the integral.
@@ -200,8 +196,8 @@ int16_t ParseIntegArgs(const rt::Text& statement, IntegArgs& args) {
       if (msgNo == 0) msgNo = r.Expect(u',', kMsgFunctionList);
     }
     if (msgNo == 0 && !r.At(u'{')) msgNo = kMsgFunctionList;
-    if (msgNo == 0) FindOneParameterFunction(gId, args.gRecord, msgNo);
-    if (msgNo == 0 && !hId.empty()) FindOneParameterFunction(hId, args.hRecord, msgNo);
+    if (msgNo == 0) msgNo = FindOneParameterFunction(gId, args.gRecord);
+    if (msgNo == 0 && !hId.empty()) msgNo = FindOneParameterFunction(hId, args.hRecord);
   }
   if (msgNo != 0) return msgNo;
   r.Skip();  // after "{"
