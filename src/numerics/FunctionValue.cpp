@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <optional>
 #include <vector>
 
 #include "language/CompileCode.h"
@@ -146,13 +145,14 @@ Binding* BindingFor(const rt::Text& name, int16_t record, int count) {
   return &State.bindings.back();
 }
 
-// Runs a binding on the arguments as their text would give them: its message, or none when only
-// the text path knows the value (no binding, or an argument that is no number).
-std::optional<int16_t> RunBinding(const Binding* b, const double* args, int count, double& value) {
-  if (b == nullptr || !(b->bound || b->msgNo != 0)) return std::nullopt;
+// Runs a binding on the arguments as their text would give them, its message in msgNo; false
+// when only the text path knows the value (no binding, or an argument that is no number). Kept a
+// flag with the message beside it: this is the path of every bound value.
+bool RunBinding(const Binding* b, const double* args, int count, double& value, int16_t& msgNo) {
+  if (b == nullptr || !(b->bound || b->msgNo != 0)) return false;
   for (int i = 0; i < count; ++i) {
     // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give.
-    if (!std::isfinite(args[i])) return std::nullopt;
+    if (!std::isfinite(args[i])) return false;
   }
   auto& lastArgs = State.lastArgs;
   auto& rounded = State.rounded;
@@ -163,12 +163,14 @@ std::optional<int16_t> RunBinding(const Binding* b, const double* args, int coun
     rounded[k] = RoundArgument(args[i]);
     State.held[k] = true;
   }
-  if (b->msgNo != 0) return b->msgNo;
+  if (b->msgNo != 0) {
+    msgNo = b->msgNo;
+    return true;
+  }
   double v = 0;
-  int16_t msgNo = 0;
   RunBound(b->code, rounded.data(), v, msgNo);
   if (msgNo == 0) value = RoundResult(v);
-  return msgNo;
+  return true;
 }
 
 }  // namespace
@@ -209,14 +211,15 @@ int16_t EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const
   // The text path appends a result constant: a full table refuses before anything is run.
   const Binding* b = BindingFor(name, 0, count);
   if (b != nullptr && Tables.ConstCount >= kMaxConstants) return kMsgConstantsFull;
-  if (const auto bound = RunBinding(b, args, count, value)) return *bound;
+  int16_t msgNo = 0;
+  if (RunBinding(b, args, count, value, msgNo)) return msgNo;
   return EvalFunctionCallByText(resultName, name, args, count, value);
 }
 
 int16_t EvalRecordAt(int16_t record, const double* args, int count, double& value) {
   if (record < 1 || record > Tables.FuncCount || record > kMaxFunctions) return kMsgNoValue;
-  if (const auto bound = RunBinding(BindingFor(u"Fr", record, count), args, count, value))
-    return *bound;
+  int16_t msgNo = 0;
+  if (RunBinding(BindingFor(u"Fr", record, count), args, count, value, msgNo)) return msgNo;
   return EvalRecordAtByText(record, args, count, value);
 }
 
