@@ -45,7 +45,9 @@ TEST_F(SolutionStoreTest, SegmentsRunFromRowOneToTheLastRow) {
     SCOPED_TRACE(c.stored);
     StartSceneBuild();
     screen_.boxes.clear();
-    if (c.earlier) ASSERT_TRUE(AppendSegment({7, 7, 7}, {8, 8, 8}, 1, 1, 1));
+    if (c.earlier) {
+      ASSERT_TRUE(AppendSegment({7, 7, 7}, {8, 8, 8}, 1, 1, 1));
+    }
     EXPECT_EQ(Build(3, c.stored), 0);
     std::vector<std::pair<double, double>> rows;
     for (const auto& s : SegmentsFrom(0)) rows.push_back({s.from[0], s.to[0]});
