@@ -50,7 +50,8 @@ struct Workload {
 // Two harmonic oscillators as one system of four equations.
 const Workload kIvp4 = {
     u"F{t,x,y,z,w}=y\r\nG{t,x,y,z,w}=-x\r\nH{t,x,y,z,w}=w\r\nR{t,x,y,z,w}=-z\r\n",
-    u"IVP[F,G,H,R,{0,200,1,0,0,0}{1,0.000001,3}]", ms::ProcessIVP};
+    u"IVP[F,G,H,R,{0,200,1,0,0,0}{1,0.000001,3}]",
+    [](rt::Text& s, int16_t& msgNo) { msgNo = ms::ProcessIVP(s); }};
 const Workload kContourSquares = {u"F{x,y}=x^2+y^2\r\n",
                                   u"PlotContour[F,{-3,3,-3,3}{1,1}{0.5,8,0.5}{0.01,0.1}]",
                                   [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotContour(s); }};
@@ -58,12 +59,11 @@ const Workload kContourSinCos = {u"F{x,y}=Sin[x]*Cos[y]\r\n",
                                  u"PlotContour[F,{-3,3,-3,3}{1,1}{-0.9,0.9,0.1}{0.01,0.1}]",
                                  [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotContour(s); }};
 const Workload kDblInt = {u"F{x,y}=x*y+Sin[x*y]\r\nC{x}=0\r\nD{x}=1\r\n",
-                          u"v=dblInt[F,C,D,{0,1,200,200,y}]", [](rt::Text& s, int16_t& msgNo) {
-                            int16_t slot = 1;
-                            ms::ProcessDblInt(s, slot, msgNo);
-                          }};
+                          u"v=dblInt[F,C,D,{0,1,200,200,y}]",
+                          [](rt::Text& s, int16_t& msgNo) { msgNo = ms::ProcessDblInt(s); }};
 const Workload kBvpSecant = {u"F{t,x,y}=y\r\nG{t,x,y}=-x\r\n",
-                             u"BVP[F,G,{0,0,3,1}{0,2}{1,0.001,0}]", ms::ProcessBVP};
+                             u"BVP[F,G,{0,0,3,1}{0,2}{1,0.001,0}]",
+                             [](rt::Text& s, int16_t& msgNo) { msgNo = ms::ProcessBVP(s); }};
 const Workload kSlopeField = {u"F{x,y}=x-y\r\n", u"PlotSlopeField[F,{-3,3,12}{-2,2,8}{0,1}{0,-1}]",
                               [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotSlopeField(s); }};
 const Workload kDirField = {u"F{x,y}=y\r\nH{x,y}=-x\r\n", u"PlotDirField[F,H,{-3,3,15}{-3,3,15}]",

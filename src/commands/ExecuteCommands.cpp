@@ -33,9 +33,9 @@ namespace {
   int16_t slotNumber = Requests.IntegStmtCount;
   // The constant's identifier is split off again by the command itself.
   if (single)
-    ProcessInteg(text, slotNumber, msgNo);
+    msgNo = ProcessInteg(text, slotNumber);
   else
-    ProcessDblInt(text, slotNumber, msgNo);
+    msgNo = ProcessDblInt(text);
   return msgNo;
 }
 
@@ -49,7 +49,7 @@ void RunImmediateCommand(ImmediateCommand command, const rt::Text& statement, in
       msgNo = ProcessPlot(text);
       return;
     case ImmediateCommand::Zero:
-      ProcessZero(text, msgNo);
+      msgNo = ProcessZero(text);
       return;
     case ImmediateCommand::Integ:
       msgNo = RunIntegral(statement, true);

@@ -47,25 +47,17 @@ int16_t RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot)
 // statements: a slot of the other kind is empty here and holds nothing to run.
 int16_t IntegCommand(rt::Text& statement, int16_t slot) {
   if (statement.empty()) return 0;
-  int16_t msgNo = 0;
-  ProcessInteg(statement, slot, msgNo, true);
-  return msgNo;
+  return ProcessInteg(statement, slot, true);
 }
-int16_t DblIntCommand(rt::Text& statement, int16_t slot) {
+int16_t DblIntCommand(rt::Text& statement, int16_t) {
   if (statement.empty()) return 0;
-  int16_t msgNo = 0;
-  ProcessDblInt(statement, slot, msgNo);
-  return msgNo;
+  return ProcessDblInt(statement);
 }
 int16_t IVPCommand(rt::Text& statement, int16_t) {
-  int16_t msgNo = 0;
-  ProcessIVP(statement, msgNo);
-  return msgNo;
+  return ProcessIVP(statement);
 }
 int16_t BVPCommand(rt::Text& statement, int16_t) {
-  int16_t msgNo = 0;
-  ProcessBVP(statement, msgNo);
-  return msgNo;
+  return ProcessBVP(statement);
 }
 int16_t SlopeFieldCommand(rt::Text& statement, int16_t) {
   return ProcessPlotSlopeField(statement);

@@ -1013,42 +1013,4 @@ int16_t RunBound(const BoundCode& bound, const double* args, double& result) {
   return RunOps<RunMode::kBound>(bound.ops, nullptr, args, st, 0, result, 0);
 }
 
-rt::Text DumpBoundCode(const BoundCode& bound) {
-  static const char* const kNames[] = {
-      "literal", "name",       "stop",      "add",       "mul",     "div",     "pow",     "neg",
-      "sin",     "cos",        "tan",       "sinh",      "cosh",    "tanh",    "sqrt",    "abs",
-      "log",     "ln",         "exp",       "asin",      "acos",    "atan",    "alog",    "unit",
-      "sqw",     "sign",       "inv",       "clip",      "floor",   "ceil",    "int",     "const",
-      "arg",     "add const",  "mul const", "div const", "add arg", "mul arg", "div arg", "pow",
-      "pow arg", "scaled arg", "sin arg",   "cos arg"};
-  std::string out;
-  for (const BoundOperation& in : bound.ops) {
-    out += in.op < std::size(kNames) ? kNames[in.op] : "?";
-    const Op op = static_cast<Op>(in.op);
-    if (op == Op::kConst || op == Op::kAddConst || op == Op::kMulConst || op == Op::kDivConst) {
-      out += ' ';
-      out += rt::ToUtf8(rt::NumText(in.value));
-    } else if (op == Op::kArg || op == Op::kAddArg || op == Op::kMulArg || op == Op::kDivArg ||
-               op == Op::kSinArg || op == Op::kCosArg) {
-      out += ' ';
-      out += std::to_string(in.arg + 1);
-    } else if (op == Op::kScaledArg) {
-      out += ' ';
-      out += std::to_string(in.arg + 1);
-      out += " times " + rt::ToUtf8(rt::NumText(in.value));
-    } else if (op == Op::kPowWhole) {
-      out += ' ';
-      out += std::to_string(in.power);
-    } else if (op == Op::kPowWholeArg) {
-      out += ' ';
-      out += std::to_string(in.arg + 1);
-      out += ' ';
-      out += std::to_string(in.power);
-      if (in.value != 1) out += " times " + rt::ToUtf8(rt::NumText(in.value));
-    }
-    out += '\n';
-  }
-  return rt::Text(out.begin(), out.end());
-}
-
 }  // namespace ms

@@ -100,9 +100,6 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
 // result is written only when it is 0.
 [[nodiscard]] int16_t RunBound(const BoundCode& bound, const double* args, double& result);
 
-// The decoded operations one per line ("const 2", "arg 1", "mul", "sin"...), for tests.
-rt::Text DumpBoundCode(const BoundCode& bound);
-
 // Evaluates records 1 to FuncCount and stores each result in Value, drawing the worksheet's
 // progress bar. A -1 is listed ("F : Undefined Constant or Parameter") and the next record
 // follows, starting from it; a positive number stops the loop. Records with one-character names

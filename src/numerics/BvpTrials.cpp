@@ -71,12 +71,10 @@ int TrialCount() {
   return count >= 1 ? static_cast<int>(std::min<double>(count, kMaxTrialSlopes)) : 0;
 }
 
-// Adds the segment StoreCurveVertex(k) wrote, in the given colour. False when the store is full.
-bool AddVertex(int k, int16_t red, int16_t green, int16_t blue, int16_t& msgNo) {
-  if (Scene.VertexCount >= kCurveVertexLimit) {
-    msgNo = kMsgVertexLimit;
-    return false;
-  }
+// Adds the segment StoreCurveVertex(k) wrote, in the given colour: 0, or 3990 when the store is
+// full.
+int16_t AddVertex(int k, int16_t red, int16_t green, int16_t blue) {
+  if (Scene.VertexCount >= kCurveVertexLimit) return kMsgVertexLimit;
   if (StoreCurveVertex(k)) {
     SegmentRow& row = Scene.SegmentTable[static_cast<size_t>(Scene.SegmentCount)];
     row[kDotMark] = 0;
@@ -86,7 +84,7 @@ bool AddVertex(int k, int16_t red, int16_t green, int16_t blue, int16_t& msgNo) 
     Scene.VertexCount = static_cast<int16_t>(Scene.VertexCount + 2);
     Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount + 1);
   }
-  return true;
+  return 0;
 }
 
 }  // namespace
@@ -106,10 +104,9 @@ void GetCurveColor(int16_t index, int16_t& red, int16_t& green, int16_t& blue) {
   blue = c.blue;
 }
 
-void PlotBVPFamily(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double xb,
-                   double a1, double a2, double mode, int16_t& msgNo) {
-  msgNo = 0;
-  if (RunFlags.AbortRun) return;
+int16_t PlotBVPFamily(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
+                      double xb, double a1, double a2, double mode) {
+  if (RunFlags.AbortRun) return 0;
   OdeResults.BVPSolved = -1;
   RunFlags.AbortRun = 0;
   if (!RunFlags.Replot) {
@@ -129,9 +126,8 @@ void PlotBVPFamily(const rt::Text& F, const rt::Text& G, double t0, double x0, d
       for (int j = 1; j <= kTrialSteps; ++j) {
         ui::Ui().DoEvents();
         double tNew = 0, xNew = 0, yNew = 0, errEst = 0;
-        RKF45Step2(F, G, t, x, y, tNew, xNew, yNew, h, errEst, msgNo);
-        if (RunFlags.AbortRun) return;
-        if (msgNo != 0) return;
+        const int16_t msgNo = RKF45Step2(F, G, t, x, y, tNew, xNew, yNew, h, errEst);
+        if (RunFlags.AbortRun || msgNo != 0) return msgNo;
         if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) {
           // The curve ends at its last point within the limit: the remaining rows repeat it, so
           // that the drawing stops there and the miss is taken from that point.
@@ -147,11 +143,10 @@ void PlotBVPFamily(const rt::Text& F, const rt::Text& G, double t0, double x0, d
           xb - SolutionAt(kTrialSteps, 2, TrialSlot(k));
     }
   }
-  DrawBVPFamily(msgNo);
+  return DrawBVPFamily();
 }
 
-void DrawBVPFamily(int16_t& msgNo) {
-  msgNo = 0;
+int16_t DrawBVPFamily() {
   if (Scene.GridUnitX < kMinGridUnit || Scene.GridUnitY < kMinGridUnit ||
       Scene.GridUnitZ < kMinGridUnit)
     Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
@@ -173,7 +168,7 @@ void DrawBVPFamily(int16_t& msgNo) {
       Widen(cx[i], cy[i], cz[i]);
     }
     for (int j = 1; j <= n; ++j)
-      if (!AddVertex(j, 0, 0, 0, msgNo)) return;
+      if (const int16_t msgNo = AddVertex(j, 0, 0, 0); msgNo != 0) return msgNo;
   } else {
     // View codes without a sheet show x against t.
     const int view = View.PlotKind >= 1 && View.PlotKind <= 3 ? View.PlotKind : 1;
@@ -205,7 +200,7 @@ void DrawBVPFamily(int16_t& msgNo) {
           cy[0] = cy[1];
           cz[0] = cz[1];
         }
-        if (!AddVertex(j - 1, red, green, blue, msgNo)) return;
+        if (const int16_t msgNo = AddVertex(j - 1, red, green, blue); msgNo != 0) return msgNo;
       }
     }
   }
@@ -214,6 +209,7 @@ void DrawBVPFamily(int16_t& msgNo) {
   } else {
     ui::Ui().MsgBox(u"All data is outside the plot domain or zero in value.", ui::kOkOnly, u"");
   }
+  return 0;
 }
 
 }  // namespace ms

@@ -92,10 +92,9 @@ const char16_t* const kOutsideLower =
 
 // One Fehlberg step of the system: every right-hand side evaluated at each stage point in turn,
 // fourth-order values for all unknowns, the error estimate of the first only.
-void CoupledStep(const Member& m, double t, const double* v, double h, double& tNew, double* vNew,
-                 double& errEst, int16_t& msgNo) {
+int16_t CoupledStep(const Member& m, double t, const double* v, double h, double& tNew,
+                    double* vNew, double& errEst) {
   using namespace fehlberg;
-  msgNo = 0;
   std::array<std::array<double, kStages>, kMaxVars> k{};
   std::array<double, kMaxVars + 1> args{};
   for (int i = 0; i < kStages; ++i) {
@@ -108,8 +107,8 @@ void CoupledStep(const Member& m, double t, const double* v, double h, double& t
     }
     for (int j = 0; j < m.vars; ++j) {
       double f = 0;
-      EvalRhs(m.resultNames[j], *m.ids[j], args.data(), m.vars + 1, f, msgNo);
-      if (msgNo != 0) return;
+      const int16_t msgNo = EvalRhs(m.resultNames[j], *m.ids[j], args.data(), m.vars + 1, f);
+      if (msgNo != 0) return msgNo;
       k[j][i] = h * f;
     }
   }
@@ -124,22 +123,22 @@ void CoupledStep(const Member& m, double t, const double* v, double h, double& t
       if (kOrder4[i] != 0) x4 += kOrder4[i] * k[j][i];
     vNew[j] = x4;
   }
+  return 0;
 }
 
 // The step of a member as the public steps see it: nothing at all while AbortRun is set, outputs
 // untouched on failure.
-void MemberStep(const Member& m, double t, const std::array<double, kMaxVars>& v, double h,
-                double& tNew, std::array<double, kMaxVars>& vNew, double& errEst, int16_t& msgNo) {
-  if (RunFlags.AbortRun) return;
+int16_t MemberStep(const Member& m, double t, const std::array<double, kMaxVars>& v, double h,
+                   double& tNew, std::array<double, kMaxVars>& vNew, double& errEst) {
+  if (RunFlags.AbortRun) return 0;
   double tn = 0, e = 0;
   std::array<double, kMaxVars> out{};
-  int16_t msg = 0;
-  CoupledStep(m, t, v.data(), h, tn, out.data(), e, msg);
-  msgNo = msg;
-  if (msg != 0) return;
+  if (const int16_t msgNo = CoupledStep(m, t, v.data(), h, tn, out.data(), e); msgNo != 0)
+    return msgNo;
   tNew = tn;
   for (int j = 0; j < m.vars; ++j) vNew[static_cast<size_t>(j)] = out[static_cast<size_t>(j)];
   errEst = e;
+  return 0;
 }
 
 SlotSet SlotsOf(int vars, double mode) {
@@ -175,10 +174,9 @@ void StorePoint(const Member& m, const SlotSet& set, const Target& to, int row, 
 
 // The curve of the view slot PlotKind from the stored rows, with the member's grid-unit guard,
 // view box start and components.
-void BuildCurve(const Member& m, double mode, const Target& to, int16_t& msgNo) {
-  msgNo = 0;
+int16_t BuildCurve(const Member& m, double mode, const Target& to) {
   const int slot = View.PlotKind;
-  if (slot < 1 || slot > kViewSlots) return;
+  if (slot < 1 || slot > kViewSlots) return 0;
   std::optional<double>& gridT = IvpView.TimeGridUnit;
   const bool tooSmall = Scene.GridUnitX < m.gridMin || Scene.GridUnitY < m.gridMin ||
                         Scene.GridUnitZ < m.gridMin ||
@@ -195,7 +193,7 @@ void BuildCurve(const Member& m, double mode, const Target& to, int16_t& msgNo) 
   build.boxMaxStart = m.boxMaxStart;
   build.outsideText = m.outsideText;
   build.lastRow = to.pointCount;
-  BuildSolutionCurve(static_cast<int16_t>(slot + to.slotOffset), build, msgNo);
+  return BuildSolutionCurve(static_cast<int16_t>(slot + to.slotOffset), build);
 }
 
 // True when the slot set holds the view code.
@@ -206,10 +204,8 @@ bool HasSlot(const SlotSet& set, int code) {
 }
 
 // The driver shared by the three members.
-void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxVars>& start,
-           double factor, double tol, double mode, bool setsPlotKind, const Target& to,
-           int16_t& msgNo) {
-  msgNo = 0;
+int16_t Solve(const Member& m, double t0, double tf, const std::array<double, kMaxVars>& start,
+              double factor, double tol, double mode, bool setsPlotKind, const Target& to) {
   RunFlags.AbortRun = 0;
   // Start point in row 0 of slot 1: t and the unknowns from the member's first component on.
   const int startComponent = m.firstComponent;
@@ -243,16 +239,16 @@ void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxV
     }
     bool firstStep = true;
     while (t < tf && !stopped) {
-      if (RunFlags.AbortRun) return;
+      if (RunFlags.AbortRun) return 0;
       ui::Ui().DoEvents();
       const bool finalStep = !(t + h < tf);
       const double step = finalStep ? tf - t : h;
       double tNew = t, errEst = 0;
       std::array<double, kMaxVars> vNew = v;
-      MemberStep(m, t, v, step, tNew, vNew, errEst, msgNo);
-      if (msgNo != 0) return;
+      if (const int16_t msgNo = MemberStep(m, t, v, step, tNew, vNew, errEst); msgNo != 0)
+        return msgNo;
       // Esc during the event loop: the step did nothing; leave without drawing.
-      if (RunFlags.AbortRun) return;
+      if (RunFlags.AbortRun) return 0;
       bool exceeded = false;
       for (int j = 0; j < m.vars; ++j)
         if (!(std::fabs(vNew[static_cast<size_t>(j)]) <= kValueLimit)) exceeded = true;
@@ -299,7 +295,7 @@ void Solve(const Member& m, double t0, double tf, const std::array<double, kMaxV
       if (mode == 3) View.PlotKind = 18;
     }
   }
-  BuildCurve(m, mode, to, msgNo);
+  return BuildCurve(m, mode, to);
 }
 
 // The two-equation driver's settings.
@@ -319,9 +315,8 @@ Member TwoEquationSolver(const rt::Text& F, const rt::Text& G) {
 
 }  // namespace
 
-void RKF45Step2(const rt::Text& F, const rt::Text& G, const double& t, const double& x,
-                const double& y, double& tNew, double& xNew, double& yNew, const double& h,
-                double& errEst, int16_t& msgNo) {
+int16_t RKF45Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y, double& tNew,
+                   double& xNew, double& yNew, double h, double& errEst) {
   const Member m{2,
                  {&F, &G, nullptr, nullptr},
                  {u"f1", u"f2", nullptr, nullptr},
@@ -336,15 +331,16 @@ void RKF45Step2(const rt::Text& F, const rt::Text& G, const double& t, const dou
   double tn = tNew;
   std::array<double, kMaxVars> v{x, y, 0, 0};
   std::array<double, kMaxVars> out{xNew, yNew, 0, 0};
-  MemberStep(m, t, v, h, tn, out, errEst, msgNo);
+  const int16_t msgNo = MemberStep(m, t, v, h, tn, out, errEst);
   tNew = tn;
   xNew = out[0];
   yNew = out[1];
+  return msgNo;
 }
 
-void RKF45Step3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const double& t,
-                const double& x, const double& y, const double& z, double& tNew, double& xNew,
-                double& yNew, double& zNew, const double& h, double& errEst, int16_t& msgNo) {
+int16_t RKF45Step3(const rt::Text& F, const rt::Text& G, const rt::Text& H, double t, double x,
+                   double y, double z, double& tNew, double& xNew, double& yNew, double& zNew,
+                   double h, double& errEst) {
   const Member m{3,
                  {&F, &G, &H, nullptr},
                  {u"f1", u"f2", u"f3", nullptr},
@@ -359,54 +355,47 @@ void RKF45Step3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const d
   double tn = tNew;
   std::array<double, kMaxVars> v{x, y, z, 0};
   std::array<double, kMaxVars> out{xNew, yNew, zNew, 0};
-  MemberStep(m, t, v, h, tn, out, errEst, msgNo);
+  const int16_t msgNo = MemberStep(m, t, v, h, tn, out, errEst);
   tNew = tn;
   xNew = out[0];
   yNew = out[1];
   zNew = out[2];
+  return msgNo;
 }
 
-void RKF45Step4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
-                const double& t, const double& x, const double& y, const double& z, const double& w,
-                double& tNew, double& xNew, double& yNew, double& zNew, double& wNew,
-                const double& h, double& errEst, int16_t& msgNo) {
+int16_t RKF45Step4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
+                   double t, double x, double y, double z, double w, double& tNew, double& xNew,
+                   double& yNew, double& zNew, double& wNew, double h, double& errEst) {
   const Member m{
       4,    {&F, &G, &H, &R}, {u"f1", u"f1", u"f1", u"f1"}, 0, 0, nullptr, nullptr, 0, false, 0,
       false};
   double tn = tNew;
   std::array<double, kMaxVars> v{x, y, z, w};
   std::array<double, kMaxVars> out{xNew, yNew, zNew, wNew};
-  MemberStep(m, t, v, h, tn, out, errEst, msgNo);
+  const int16_t msgNo = MemberStep(m, t, v, h, tn, out, errEst);
   tNew = tn;
   xNew = out[0];
   yNew = out[1];
   zNew = out[2];
   wNew = out[3];
+  return msgNo;
 }
 
-void EvalRHS4(const rt::Text& id, const double& t, const double& x, const double& y,
-              const double& z, const double& w, double& value, int16_t& msgNo) {
-  const double args[5] = {t, x, y, z, w};
-  EvalRhs(u"f1", id, args, 5, value, msgNo);
-}
-
-void SolveIVP2(const rt::Text& F, const rt::Text& G, double t0, const double& tf, const double& x0,
-               const double& y0, const double& factor, const double& tol, int16_t& msgNo) {
+int16_t SolveIVP2(const rt::Text& F, const rt::Text& G, double t0, double tf, double x0, double y0,
+                  double factor, double tol) {
   const Member m = TwoEquationSolver(F, G);
-  Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, Solutions.IVPPlotMode, false, kViewTarget, msgNo);
+  return Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, Solutions.IVPPlotMode, false, kViewTarget);
 }
 
-void SolveShootingCurve(const rt::Text& F, const rt::Text& G, double t0, const double& tf,
-                        const double& x0, const double& y0, const double& factor, const double& tol,
-                        int16_t& msgNo) {
+int16_t SolveShootingCurve(const rt::Text& F, const rt::Text& G, double t0, double tf, double x0,
+                           double y0, double factor, double tol) {
   const Member m = TwoEquationSolver(F, G);
-  Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, 1, false,
-        {kShootingSlotBase, &Solutions.ShootingPointCount}, msgNo);
+  return Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, 1, false,
+               {kShootingSlotBase, &Solutions.ShootingPointCount});
 }
 
-void SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const double& t0,
-               const double& tf, const double& x0, const double& y0, const double& z0,
-               const double& factor, const double& tol, const double& mode, int16_t& msgNo) {
+int16_t SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, double t0, double tf,
+                  double x0, double y0, double z0, double factor, double tol, double mode) {
   const Member m{3,
                  {&F, &G, &H, nullptr},
                  {u"f1", u"f2", u"f3", nullptr},
@@ -418,13 +407,12 @@ void SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const do
                  true,
                  -10000,
                  true};
-  Solve(m, t0, tf, {x0, y0, z0, 0}, factor, tol, mode, false, kViewTarget, msgNo);
+  return Solve(m, t0, tf, {x0, y0, z0, 0}, factor, tol, mode, false, kViewTarget);
 }
 
-void SolveIVP4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
-               const double& t0, const double& tf, const double& x0, const double& y0,
-               const double& z0, const double& w0, const double& factor, const double& tol,
-               const double& mode, int16_t& msgNo) {
+int16_t SolveIVP4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
+                  double t0, double tf, double x0, double y0, double z0, double w0, double factor,
+                  double tol, double mode) {
   const Member m{4,
                  {&F, &G, &H, &R},
                  {u"f1", u"f1", u"f1", u"f1"},
@@ -436,7 +424,7 @@ void SolveIVP4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt
                  true,
                  -10000,
                  false};
-  Solve(m, t0, tf, {x0, y0, z0, w0}, factor, tol, mode, true, kViewTarget, msgNo);
+  return Solve(m, t0, tf, {x0, y0, z0, w0}, factor, tol, mode, true, kViewTarget);
 }
 
 }  // namespace ms

@@ -14,42 +14,36 @@ namespace ms {
 
 // One Fehlberg step of size h for X' = F{t,x,y}, Y' = G{t,x,y}: the fourth-order values of both
 // variables at tNew = t + h, and errEst, the error estimate of x. Does nothing at all while
-// AbortRun is set. A failing evaluation gives 2100 and leaves every output unset.
-void RKF45Step2(const rt::Text& F, const rt::Text& G, const double& t, const double& x,
-                const double& y, double& tNew, double& xNew, double& yNew, const double& h,
-                double& errEst, int16_t& msgNo);
-void RKF45Step3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const double& t,
-                const double& x, const double& y, const double& z, double& tNew, double& xNew,
-                double& yNew, double& zNew, const double& h, double& errEst, int16_t& msgNo);
-void RKF45Step4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
-                const double& t, const double& x, const double& y, const double& z, const double& w,
-                double& tNew, double& xNew, double& yNew, double& zNew, double& wNew,
-                const double& h, double& errEst, int16_t& msgNo);
-
-// value = id{t,x,y,z,w} (the four-equation form); 2100 when it cannot be evaluated.
-void EvalRHS4(const rt::Text& id, const double& t, const double& x, const double& y,
-              const double& z, const double& w, double& value, int16_t& msgNo);
+// AbortRun is set (returns 0). A failing evaluation returns 2100 and leaves every output unset.
+[[nodiscard]] int16_t RKF45Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y,
+                                 double& tNew, double& xNew, double& yNew, double h,
+                                 double& errEst);
+[[nodiscard]] int16_t RKF45Step3(const rt::Text& F, const rt::Text& G, const rt::Text& H, double t,
+                                 double x, double y, double z, double& tNew, double& xNew,
+                                 double& yNew, double& zNew, double h, double& errEst);
+[[nodiscard]] int16_t RKF45Step4(const rt::Text& F, const rt::Text& G, const rt::Text& H,
+                                 const rt::Text& R, double t, double x, double y, double z,
+                                 double w, double& tNew, double& xNew, double& yNew, double& zNew,
+                                 double& wNew, double h, double& errEst);
 
 // The drivers. Identifiers in their two-character form. SolveIVP2 takes its plot mode from
 // IVPPlotMode; SolveIVP3 and SolveIVP4 receive it. Row 1 of each view slot of the mode holds the
 // start point, the last row the end point tf. The curve drawn is the view PlotKind; when the mode
 // does not fill that slot, its first view (PlotKind and ODEViewRequest are set to it). With
-// Replot set the stored rows are drawn again without solving. msgNo 2100 or the curve build's
-// 3990.
-void SolveIVP2(const rt::Text& F, const rt::Text& G, double t0, const double& tf, const double& x0,
-               const double& y0, const double& factor, const double& tol, int16_t& msgNo);
+// Replot set the stored rows are drawn again without solving. Each returns 0, 2100 or the curve
+// build's 3990.
+[[nodiscard]] int16_t SolveIVP2(const rt::Text& F, const rt::Text& G, double t0, double tf,
+                                double x0, double y0, double factor, double tol);
 // SolveIVP2 in plot mode 1 for the final curve of the secant shooting, kept in slots of its own
 // (kShootingSlotBase + view code) with its own count of rows, so that an IVP[ solve and the
 // shooting do not draw each other's rows. The view drawn is PlotKind (1..3).
-void SolveShootingCurve(const rt::Text& F, const rt::Text& G, double t0, const double& tf,
-                        const double& x0, const double& y0, const double& factor, const double& tol,
-                        int16_t& msgNo);
-void SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, const double& t0,
-               const double& tf, const double& x0, const double& y0, const double& z0,
-               const double& factor, const double& tol, const double& mode, int16_t& msgNo);
-void SolveIVP4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
-               const double& t0, const double& tf, const double& x0, const double& y0,
-               const double& z0, const double& w0, const double& factor, const double& tol,
-               const double& mode, int16_t& msgNo);
+[[nodiscard]] int16_t SolveShootingCurve(const rt::Text& F, const rt::Text& G, double t0, double tf,
+                                         double x0, double y0, double factor, double tol);
+[[nodiscard]] int16_t SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, double t0,
+                                double tf, double x0, double y0, double z0, double factor,
+                                double tol, double mode);
+[[nodiscard]] int16_t SolveIVP4(const rt::Text& F, const rt::Text& G, const rt::Text& H,
+                                const rt::Text& R, double t0, double tf, double x0, double y0,
+                                double z0, double w0, double factor, double tol, double mode);
 
 }  // namespace ms

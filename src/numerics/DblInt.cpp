@@ -18,17 +18,13 @@ namespace {
 // Limit and integrand values that cannot be evaluated count as 0.
 double EvalLimitFunc(const rt::Text& name, double u) {
   double v = 0;
-  int16_t msgNo = 0;
-  EvalFunctionCall(u"f1", name, &u, 1, v, msgNo);
-  return msgNo == 0 ? v : 0.0;
+  return EvalFunctionCall(u"f1", name, &u, 1, v) == 0 ? v : 0.0;
 }
 
 double EvalFxyCall(const rt::Text& name, double x, double y) {
   const double args[2] = {x, y};
   double v = 0;
-  int16_t msgNo = 0;
-  EvalFunctionCall(u"f1", name, args, 2, v, msgNo);
-  return msgNo == 0 ? v : 0.0;
+  return EvalFunctionCall(u"f1", name, args, 2, v) == 0 ? v : 0.0;
 }
 
 // Half an even panel count as a loop bound; counts beyond any feasible run are held at a bound
@@ -160,16 +156,17 @@ int16_t ParseDblIntArgs(const rt::Text& statement, DblIntArgs& args) {
   return 0;
 }
 
-void ProcessDblInt(rt::Text& statement, int16_t& /*slot*/, int16_t& msgNo) {
+int16_t ProcessDblInt(const rt::Text& statement) {
   RunFlags.AbortRun = 0;
   RestartAbortPoll();
   DblIntArgs args;
-  msgNo = ParseDblIntArgs(statement, args);
+  const int16_t msgNo = ParseDblIntArgs(statement, args);
   IntegConstId = args.constId;
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   double result = 0;
   ComputeDblInt(args.fRecord, args.cRecord, args.dRecord, args.a, args.b, args.m, args.n,
                 args.variable, result);
+  return 0;
 }
 
 }  // namespace ms

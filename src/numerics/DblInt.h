@@ -30,7 +30,8 @@ struct DblIntArgs {
 // message). constId is set whatever the message.
 [[nodiscard]] int16_t ParseDblIntArgs(const rt::Text& statement, DblIntArgs& args);
 
-void ProcessDblInt(rt::Text& statement, int16_t& slot, int16_t& msgNo);
+// Parses the statement and computes the integral into its constant: 0, or the parser's message.
+[[nodiscard]] int16_t ProcessDblInt(const rt::Text& statement);
 void ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, double b, double m,
                    double n, const rt::Text& variable, double& result);
 // y first: integral over x in [a,b] (n panels) of the integral over y in [C{x},D{x}] (m panels).

@@ -145,8 +145,9 @@ Binding* BindingFor(const rt::Text& name, int16_t record, int count) {
   return &State.bindings.back();
 }
 
-// Runs a binding on the arguments as their text would give them; false when only the text path
-// knows the value (no binding, or an argument that is no number).
+// Runs a binding on the arguments as their text would give them, its message in msgNo; false
+// when only the text path knows the value (no binding, or an argument that is no number). Kept a
+// flag with the message beside it: this is the path of every bound value.
 bool RunBinding(const Binding* b, const double* args, int count, double& value, int16_t& msgNo) {
   if (b == nullptr || !(b->bound || b->msgNo != 0)) return false;
   for (int i = 0; i < count; ++i) {
@@ -205,36 +206,25 @@ rt::Text StripValueParens(const rt::Text& valueText) {
   return valueText;
 }
 
-void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
-                      int count, double& value, int16_t& msgNo) {
-  msgNo = 0;
+int16_t EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
+                         int count, double& value) {
   // The text path appends a result constant: a full table refuses before anything is run.
   const Binding* b = BindingFor(name, 0, count);
-  if (b != nullptr && Tables.ConstCount >= kMaxConstants) {
-    msgNo = kMsgConstantsFull;
-    return;
-  }
-  if (RunBinding(b, args, count, value, msgNo)) return;
-  EvalFunctionCallByText(resultName, name, args, count, value, msgNo);
+  if (b != nullptr && Tables.ConstCount >= kMaxConstants) return kMsgConstantsFull;
+  int16_t msgNo = 0;
+  if (RunBinding(b, args, count, value, msgNo)) return msgNo;
+  return EvalFunctionCallByText(resultName, name, args, count, value);
 }
 
-void EvalRecordAt(int16_t record, const double* args, int count, double& value, int16_t& msgNo) {
-  msgNo = 0;
-  if (record < 1 || record > Tables.FuncCount || record > kMaxFunctions) {
-    msgNo = kMsgNoValue;
-    return;
-  }
-  if (RunBinding(BindingFor(u"Fr", record, count), args, count, value, msgNo)) return;
-  EvalRecordAtByText(record, args, count, value, msgNo);
+int16_t EvalRecordAt(int16_t record, const double* args, int count, double& value) {
+  if (record < 1 || record > Tables.FuncCount || record > kMaxFunctions) return kMsgNoValue;
+  int16_t msgNo = 0;
+  if (RunBinding(BindingFor(u"Fr", record, count), args, count, value, msgNo)) return msgNo;
+  return EvalRecordAtByText(record, args, count, value);
 }
 
-void EvalRecordAtByText(int16_t record, const double* args, int count, double& value,
-                        int16_t& msgNo) {
-  msgNo = 0;
-  if (record < 1 || record > Tables.FuncCount || record > kMaxFunctions) {
-    msgNo = kMsgNoValue;
-    return;
-  }
+int16_t EvalRecordAtByText(int16_t record, const double* args, int count, double& value) {
+  if (record < 1 || record > Tables.FuncCount || record > kMaxFunctions) return kMsgNoValue;
   rt::Text call = u"Fr{";
   for (int i = 0; i < count; ++i) {
     if (i > 0) call += u',';
@@ -244,15 +234,16 @@ void EvalRecordAtByText(int16_t record, const double* args, int count, double& v
   const TraceGuard trace;
   int16_t position = 1;
   rt::Text inlined;
-  msgNo = ExpandFunctionCalls(call, record, position, inlined);
-  if (msgNo != 0) return;
+  int16_t msgNo = ExpandFunctionCalls(call, record, position, inlined);
+  if (msgNo != 0) return msgNo;
   rt::Text valueText;
   msgNo = EvaluateText(inlined, valueText);
   if (msgNo == 0) value = rt::Val(valueText);
+  return msgNo;
 }
 
-void EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, const double* args,
-                            int count, double& value, int16_t& msgNo) {
+int16_t EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, const double* args,
+                               int count, double& value) {
   rt::Text text = resultName + u"=(" + name + u"{";
   for (int i = 0; i < count; ++i) {
     if (i > 0) text += u',';
@@ -261,23 +252,23 @@ void EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, co
   text += u"})";
   const int16_t constCountBefore = Tables.ConstCount;
   rt::Text result;
-  msgNo = 0;
+  int16_t msgNo = 0;
   {
     const TraceGuard trace;
     msgNo = EvaluateAssignment(text, result);
   }
   if (msgNo != 0) {
     Tables.ConstCount = constCountBefore;
-    return;
+    return msgNo;
   }
   if (Tables.ConstCount <= constCountBefore || Tables.ConstCount < 1) {
     // The evaluation reported success without leaving its constant: treat as a failed value.
     Tables.ConstCount = constCountBefore;
-    msgNo = kMsgNoValue;
-    return;
+    return kMsgNoValue;
   }
   value = rt::Val(StripValueParens(Tables.ConstTable[Tables.ConstCount].ValueText));
   Tables.ConstCount = constCountBefore;
+  return 0;
 }
 
 }  // namespace ms

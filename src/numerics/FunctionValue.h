@@ -13,26 +13,26 @@
 namespace ms {
 
 // Evaluates name{args[0],...,args[count-1]} with the result constant called resultName (two
-// characters, e.g. u"f1"). Arguments are written in the plain number-to-text form. On success
-// msgNo is 0 and value holds the result; on failure msgNo is the evaluator's message and both the
-// function and constant tables are as they were.
-void EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
-                      int count, double& value, int16_t& msgNo);
+// characters, e.g. u"f1"). Arguments are written in the plain number-to-text form. Returns 0 and
+// value holds the result, or the evaluator's message with value untouched and both the function
+// and constant tables as they were.
+[[nodiscard]] int16_t EvalFunctionCall(const rt::Text& resultName, const rt::Text& name,
+                                       const double* args, int count, double& value);
 
 // The text form of EvalFunctionCall, also inside a scope (for comparisons in tests).
-void EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name, const double* args,
-                            int count, double& value, int16_t& msgNo);
+[[nodiscard]] int16_t EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name,
+                                             const double* args, int count, double& value);
 
 // The value of function record `record` taken by its place in the table, never by its name (a
 // command's own records may share a name with a user's function): the record's body with the
 // arguments for its parameters, each in parentheses, as the compiler inlines a call, evaluated as
 // an expression. Arguments pass through their text form, the result keeps its double value (0 for
-// an undefined one, the guard value for an infinite one). msgNo 0 on success; a record that does
-// not exist gives 288. Inside a FunctionBindingScope the record is bound once.
-void EvalRecordAt(int16_t record, const double* args, int count, double& value, int16_t& msgNo);
+// an undefined one, the guard value for an infinite one). Returns 0 on success; a record that
+// does not exist gives 288. Inside a FunctionBindingScope the record is bound once.
+[[nodiscard]] int16_t EvalRecordAt(int16_t record, const double* args, int count, double& value);
 // Its text form, also inside a scope (for comparisons in tests).
-void EvalRecordAtByText(int16_t record, const double* args, int count, double& value,
-                        int16_t& msgNo);
+[[nodiscard]] int16_t EvalRecordAtByText(int16_t record, const double* args, int count,
+                                         double& value);
 
 // While one of these lives, EvalFunctionCall binds each function it is asked for once and reuses
 // the binding for every later value. A command opens one around its run: the function and

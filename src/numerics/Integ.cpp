@@ -49,20 +49,16 @@ struct IntegChain {
 
 // Looks up a function of exactly one parameter: 5050 when absent or without a parameter, 5060
 // when it has a second.
-void FindOneParameterFunction(const rt::Text& id, int16_t& index, int16_t& msgNo) {
+int16_t FindOneParameterFunction(const rt::Text& id, int16_t& index) {
   rt::Text firstParm;
   int16_t found = 0;
   int16_t lookup = 0;
   FindFunction(id, firstParm, found, lookup);
-  if (lookup != 0 || firstParm.empty() || found < 1 || found > Tables.FuncCount) {
-    msgNo = kMsgFunctionList;
-    return;
-  }
-  if (!Tables.FuncTable[found].Parm2.empty()) {
-    msgNo = kMsgOneParameter;
-    return;
-  }
+  if (lookup != 0 || firstParm.empty() || found < 1 || found > Tables.FuncCount)
+    return kMsgFunctionList;
+  if (!Tables.FuncTable[found].Parm2.empty()) return kMsgOneParameter;
   index = found;
+  return 0;
 }
 
 }  // namespace
@@ -71,33 +67,26 @@ void ResetIntegChain() {
   Chain = IntegChain{};
 }
 
-void EvalFunc1(const rt::Text& name, double x, double& value, int16_t& msgNo) {
-  EvalFunctionCall(u"f1", name, &x, 1, value, msgNo);
+int16_t EvalFunc1(const rt::Text& name, double x, double& value) {
+  return EvalFunctionCall(u"f1", name, &x, 1, value);
 }
 
-void Simpson38Panel(const rt::Text& name, double x, double h, double& panel, int16_t& msgNo) {
+int16_t Simpson38Panel(const rt::Text& name, double x, double h, double& panel) {
   // Simpson's 3/8 rule: h/8 * (f0 + 3 f1 + 3 f2 + f3) over nodes h/3 apart; exact for cubics.
   const double nodes[4] = {x, x + h / 3, x + 2 * h / 3, x + h};
   double f[4] = {0, 0, 0, 0};
   for (int i = 0; i < 4; ++i) {
-    EvalFunc1(name, nodes[i], f[i], msgNo);
-    if (msgNo != 0) return;
+    if (const int16_t msgNo = EvalFunc1(name, nodes[i], f[i]); msgNo != 0) return msgNo;
   }
   panel = (3 * f[1] + f[0] + 3 * f[2] + f[3]) * (3 * h) / 24;
+  return 0;
 }
 
-void ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, double b, double n,
-                  int16_t slot, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, double b, double n,
+                     int16_t slot) {
   const int panels = static_cast<int>(std::min(n, kMaxIntegPanels));
-  if (slot < 1 || slot > kIntegSlots) {
-    msgNo = kMsgIntegralListFull;
-    return;
-  }
-  if (panels < 1) {
-    msgNo = kMsgPanels;
-    return;
-  }
+  if (slot < 1 || slot > kIntegSlots) return kMsgIntegralListFull;
+  if (panels < 1) return kMsgPanels;
   const rt::Text& f = Tables.FuncTable[fIndex].Name;
   const double h = (b - a) / panels;
   const int column = IntegSlot(slot);
@@ -111,26 +100,24 @@ void ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, doub
   double x = a;
   for (int i = 1; i <= panels; ++i) {
     double panel = 0;
-    Simpson38Panel(f, x, h, panel, msgNo);
-    if (msgNo != 0) return;
+    if (const int16_t msgNo = Simpson38Panel(f, x, h, panel); msgNo != 0) return msgNo;
     // A pole inside the range shows as a panel of huge magnitude, of either sign.
     if (!(std::fabs(panel) <= kMaxPanelValue)) {
       ui::Ui().MsgBox(
           u"A division by zero encounted given the integral range.\r\nKey Return button to "
           u"return to the worksheet.",
           ui::kOkOnly, u"");
-      msgNo = kMsgPanelOverflow;
-      return;
+      return kMsgPanelOverflow;
     }
     x = x + h;
     double g = 1, v = 0;
     if (gIndex > 0) {
-      EvalFunc1(Tables.FuncTable[gIndex].Name, x, g, msgNo);
-      if (msgNo != 0) return;
+      if (const int16_t msgNo = EvalFunc1(Tables.FuncTable[gIndex].Name, x, g); msgNo != 0)
+        return msgNo;
     }
     if (hIndex > 0) {
-      EvalFunc1(Tables.FuncTable[hIndex].Name, x, v, msgNo);
-      if (msgNo != 0) return;
+      if (const int16_t msgNo = EvalFunc1(Tables.FuncTable[hIndex].Name, x, v); msgNo != 0)
+        return msgNo;
     }
     SetSolution(i, kNodeX, column, x);
     const double running = SolutionAt(i - 1, kPlotted, column) + panel;
@@ -146,11 +133,11 @@ void ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, doub
   StoreIntegralConstant(IntegResult);
   Solutions.SphereMarkersOn = -1;
   Requests.IntegRequested = -1;
+  return 0;
 }
 
-void PlotIntegCurve(int16_t slot, int n, int16_t& msgNo) {
-  msgNo = 0;
-  if (slot < 1 || slot > kIntegSlotCount) return;
+int16_t PlotIntegCurve(int16_t slot, int n) {
+  if (slot < 1 || slot > kIntegSlotCount) return 0;
   const int column = IntegSlot(slot);
   n = std::clamp(n, 0, kSolutionLastRow);
   if (Scene.GridUnitX < kMinGridUnit || Scene.GridUnitY < kMinGridUnit) {
@@ -173,10 +160,7 @@ void PlotIntegCurve(int16_t slot, int n, int16_t& msgNo) {
   }
   Solutions.CurveSteps = static_cast<int16_t>(n);
   for (int i = 0; i <= n; ++i) {
-    if (Scene.VertexCount >= kCurveVertexLimit) {
-      msgNo = kMsgVertexLimit;
-      return;
-    }
+    if (Scene.VertexCount >= kCurveVertexLimit) return kMsgVertexLimit;
     if (StoreCurveVertex(i)) {
       Scene.VertexCount = static_cast<int16_t>(Scene.VertexCount + 2);
       Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount + 1);
@@ -185,9 +169,10 @@ void PlotIntegCurve(int16_t slot, int n, int16_t& msgNo) {
   if (Scene.VertexCount == 0) {
     ui::Ui().MsgBox(u"The auto axis cannot be applied on one axis to a constant function.",
                     ui::kOkOnly, u"");
-    return;
+    return 0;
   }
   StoreSceneCounts();
+  return 0;
 }
 
 int16_t ParseIntegArgs(const rt::Text& statement, IntegArgs& args) {
@@ -200,7 +185,7 @@ int16_t ParseIntegArgs(const rt::Text& statement, IntegArgs& args) {
   rt::Text fId, gId, hId;
   int16_t msgNo = r.Expect(u'[', kMsgBracket);
   if (msgNo == 0) msgNo = r.ReadFunctionId(fId, kMsgFunctionLetter);
-  if (msgNo == 0) FindOneParameterFunction(fId, args.fRecord, msgNo);
+  if (msgNo == 0) msgNo = FindOneParameterFunction(fId, args.fRecord);
   if (msgNo == 0) msgNo = r.Expect(u',', kMsgCommaAfterF);
   if (msgNo == 0 && !r.At(u'{')) {
     // G (and H) before the range: the curves that are plotted with the integral.
@@ -211,8 +196,8 @@ int16_t ParseIntegArgs(const rt::Text& statement, IntegArgs& args) {
       if (msgNo == 0) msgNo = r.Expect(u',', kMsgFunctionList);
     }
     if (msgNo == 0 && !r.At(u'{')) msgNo = kMsgFunctionList;
-    if (msgNo == 0) FindOneParameterFunction(gId, args.gRecord, msgNo);
-    if (msgNo == 0 && !hId.empty()) FindOneParameterFunction(hId, args.hRecord, msgNo);
+    if (msgNo == 0) msgNo = FindOneParameterFunction(gId, args.gRecord);
+    if (msgNo == 0 && !hId.empty()) msgNo = FindOneParameterFunction(hId, args.hRecord);
   }
   if (msgNo != 0) return msgNo;
   r.Skip();  // after "{"
@@ -231,26 +216,26 @@ int16_t ParseIntegArgs(const rt::Text& statement, IntegArgs& args) {
   return 0;
 }
 
-void ProcessInteg(rt::Text& statement, int16_t& slot, int16_t& msgNo, bool fromGraph) {
+int16_t ProcessInteg(const rt::Text& statement, int16_t slot, bool fromGraph) {
   RunFlags.AbortRun = 0;
   IntegArgs args;
-  msgNo = ParseIntegArgs(statement, args);
+  const int16_t msgNo = ParseIntegArgs(statement, args);
   IntegConstId = args.constId;
   if (args.markerSpacing) Solutions.IntegMarkerSpacing = *args.markerSpacing;
   // Slots are computed in order; a lower or equal slot starts a new run of the chain.
   if (slot <= Chain.slot) ResetIntegChain();
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   const double a = args.a, b = args.b, panels = args.panels;
   int16_t fIndex = args.fRecord, gIndex = args.gRecord, hIndex = args.hRecord;
   CurveWork.DotSpacingOn = -1;
   if (!(fromGraph && RunFlags.Replot)) {
-    ComputeInteg(fIndex, gIndex, hIndex, a, b, panels, slot, msgNo);
-    if (msgNo != 0) return;
+    if (const int16_t computed = ComputeInteg(fIndex, gIndex, hIndex, a, b, panels, slot);
+        computed != 0)
+      return computed;
   } else if (slot < 1 || slot > kIntegSlots) {
-    msgNo = kMsgIntegralListFull;
-    return;
+    return kMsgIntegralListFull;
   }
-  PlotIntegCurve(slot, static_cast<int>(panels), msgNo);
+  return PlotIntegCurve(slot, static_cast<int>(panels));
 }
 
 }  // namespace ms

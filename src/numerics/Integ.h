@@ -38,22 +38,25 @@ struct IntegArgs {
 // message). constId is set whatever the message.
 [[nodiscard]] int16_t ParseIntegArgs(const rt::Text& statement, IntegArgs& args);
 
-void ProcessInteg(rt::Text& statement, int16_t& slot, int16_t& msgNo, bool fromGraph = false);
+[[nodiscard]] int16_t ProcessInteg(const rt::Text& statement, int16_t slot, bool fromGraph = false);
 
 // The running integral of F (times G, plus H; indexes 0 when absent) from a to b in n panels into
 // the slot, IntegResult and the constant IntegConstId. n is the whole panel count, at most 1000.
-void ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, double b, double n,
-                  int16_t slot, int16_t& msgNo);
+// Returns 0 or the first message.
+[[nodiscard]] int16_t ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a,
+                                   double b, double n, int16_t slot);
 
-// One panel [x, x + h] by the 3/8 rule on its three sub-intervals of width h/3.
-void Simpson38Panel(const rt::Text& name, double x, double h, double& panel, int16_t& msgNo);
+// One panel [x, x + h] by the 3/8 rule on its three sub-intervals of width h/3: 0, or the
+// evaluator's message.
+[[nodiscard]] int16_t Simpson38Panel(const rt::Text& name, double x, double h, double& panel);
 
-// The value of a one-parameter function at x through an assignment text.
-void EvalFunc1(const rt::Text& name, double x, double& value, int16_t& msgNo);
+// The value of a one-parameter function at x through an assignment text: 0, or the evaluator's
+// message.
+[[nodiscard]] int16_t EvalFunc1(const rt::Text& name, double x, double& value);
 
 // Draws rows 0..n of the slot as a curve in the integral colour (the view box becomes the
-// curve's own). msgNo 3990 when the scene store is full.
-void PlotIntegCurve(int16_t slot, int n, int16_t& msgNo);
+// curve's own). Returns 0, or 3990 when the scene store is full.
+[[nodiscard]] int16_t PlotIntegCurve(int16_t slot, int n);
 
 // A statement continues the curve of the statement in the slot before it. The chain only links
 // slots computed one after the other in the same run; Execute and the picture build start it

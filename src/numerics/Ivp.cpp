@@ -158,15 +158,15 @@ int16_t ParseIvpArgs(const rt::Text& statement, IvpArgs& args) {
   return 0;
 }
 
-void ProcessIVP(rt::Text& statement, int16_t& msgNo) {
+int16_t ProcessIVP(const rt::Text& statement) {
   View.ZAxisNeeded = 0;
   IvpArgs args;
-  msgNo = ParseIvpArgs(statement, args);
+  int16_t msgNo = ParseIvpArgs(statement, args);
   int16_t* const orderFlags[5] = {nullptr, &Solutions.IVPOrder1, &Solutions.IVPOrder2,
                                   &Solutions.IVPOrder3, &Solutions.IVPOrder4};
   for (int k = 1; k <= 4; ++k) *orderFlags[k] = k == args.equations ? -1 : 0;
   if (args.plotMode) Solutions.IVPPlotMode = *args.plotMode;
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   const int equations = args.equations;
   const auto& ids = args.ids;
   const double t0 = args.t0, tf = args.tf, factor = args.factor, tol = args.tol;
@@ -176,21 +176,22 @@ void ProcessIVP(rt::Text& statement, int16_t& msgNo) {
   SetViewFrames(equations, mode);
   switch (equations) {
     case 1:
-      SolveIVP1(ids[1], t0, tf, init[0], factor, tol, msgNo);
+      msgNo = SolveIVP1(ids[1], t0, tf, init[0], factor, tol);
       break;
     case 2:
-      SolveIVP2(ids[1], ids[2], t0, tf, init[0], init[1], factor, tol, msgNo);
+      msgNo = SolveIVP2(ids[1], ids[2], t0, tf, init[0], init[1], factor, tol);
       break;
     case 3:
-      SolveIVP3(ids[1], ids[2], ids[3], t0, tf, init[0], init[1], init[2], factor, tol, mode,
-                msgNo);
+      msgNo =
+          SolveIVP3(ids[1], ids[2], ids[3], t0, tf, init[0], init[1], init[2], factor, tol, mode);
       break;
     default:
-      SolveIVP4(ids[1], ids[2], ids[3], ids[4], t0, tf, init[0], init[1], init[2], init[3], factor,
-                tol, mode, msgNo);
+      msgNo = SolveIVP4(ids[1], ids[2], ids[3], ids[4], t0, tf, init[0], init[1], init[2], init[3],
+                        factor, tol, mode);
       break;
   }
   if (msgNo == 0 && !RunFlags.AbortRun) OdeResults.BVPSolved = 0;
+  return msgNo;
 }
 
 }  // namespace ms

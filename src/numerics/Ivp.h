@@ -32,7 +32,6 @@ extern IvpViewState IvpView;
 // Start-up state: every frame hidden and not moved, nothing changed, no time grid unit.
 void ResetIvpView();
 
-// Parses and solves one IVP[ statement; msgNo 0 on success, else the first error's number.
 // The arguments of IVP[F,...,{t0,tf,x0,...}{factor,tol,mode}] with one to four equations.
 struct IvpArgs {
   int equations = 0;            // 1..4 once the identifiers are counted
@@ -47,10 +46,7 @@ struct IvpArgs {
 // reader's message).
 [[nodiscard]] int16_t ParseIvpArgs(const rt::Text& statement, IvpArgs& args);
 
-void ProcessIVP(rt::Text& statement, int16_t& msgNo);
-
-// Reads one value at pos (1-based): a number, or a constant identifier with an optional "-",
-// which must end at the delimiter; on success pos stands after the delimiter. Messages 333, 6097,
-// 313, 339 and 1220.
+// Parses and solves one IVP[ statement: 0 on success, else the first error's number.
+[[nodiscard]] int16_t ProcessIVP(const rt::Text& statement);
 
 }  // namespace ms

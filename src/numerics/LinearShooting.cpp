@@ -37,9 +37,7 @@ constexpr std::array<double, 4> kRk4Weight = {1.0 / 6, 2.0 / 6, 2.0 / 6, 1.0 / 6
 bool EvalRhs3(const char16_t* resultName, const rt::Text& name, double t, double x, double y,
               double& value) {
   const double args[3] = {t, x, y};
-  int16_t msgNo = 0;
-  EvalRhs(resultName, name, args, 3, value, msgNo);
-  return msgNo == 0;
+  return EvalRhs(resultName, name, args, 3, value) == 0;
 }
 
 void Widen(double x, double y, double z) {
@@ -74,8 +72,7 @@ RunEnd FixedStepRun(const rt::Text& F, const rt::Text& G, double t0, double x, d
     if (RunFlags.AbortRun) return RunEnd::kReturn;
     ui::Ui().DoEvents();
     double tNew = 0, xNew = 0, yNew = 0;
-    int16_t msgNo = 0;
-    RK4Step2(F, G, t, x, y, tNew, xNew, yNew, h, msgNo);
+    const int16_t msgNo = RK4Step2(F, G, t, x, y, tNew, xNew, yNew, h);
     if (RunFlags.AbortRun) return RunEnd::kReturn;
     if (msgNo != 0) return RunEnd::kFailed;
     if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) return RunEnd::kBeyondLimit;
@@ -114,9 +111,9 @@ void ResetLinearShooting() {
   LinearShooting.SolutionLastRow = -1;
 }
 
-void RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y, double& tNew,
-              double& xNew, double& yNew, double h, int16_t& msgNo) {
-  if (RunFlags.AbortRun) return;
+int16_t RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y, double& tNew,
+                 double& xNew, double& yNew, double h) {
+  if (RunFlags.AbortRun) return 0;
   std::array<double, 4> kx{}, ky{};
   for (size_t s = 0; s < 4; ++s) {
     const double prevX = s == 0 ? 0.0 : kx[s - 1];
@@ -125,10 +122,8 @@ void RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y
     const double xs = x + kRk4StageWeight[s] * prevX;
     const double ys = y + kRk4StageWeight[s] * prevY;
     double f = 0, g = 0;
-    if (!EvalRhs3(u"f1", F, ts, xs, ys, f) || !EvalRhs3(u"f2", G, ts, xs, ys, g)) {
-      msgNo = kMsgNoValue;
-      return;
-    }
+    if (!EvalRhs3(u"f1", F, ts, xs, ys, f) || !EvalRhs3(u"f2", G, ts, xs, ys, g))
+      return kMsgNoValue;
     kx[s] = h * f;
     ky[s] = h * g;
   }
@@ -140,22 +135,19 @@ void RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y
   tNew = t + h;
   xNew = x + dx;
   yNew = y + dy;
+  return 0;
 }
 
-void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
-                    double xb, double n, int16_t& msgNo) {
-  msgNo = 0;
+int16_t SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
+                       double xb, double n) {
   RunFlags.AbortRun = 0;
-  if (RunFlags.Replot) {
-    DrawBVPLinear(LinearShooting.SolutionLastRow, msgNo);
-    return;
-  }
+  if (RunFlags.Replot) return DrawBVPLinear(LinearShooting.SolutionLastRow);
   // One row per step: more than the table's rows do not fit.
   const int steps = static_cast<int>(rt::RoundHalfEven(std::min(n, kBvpLastRow + 1.0)));
-  if (!(steps >= 1)) return;
+  if (!(steps >= 1)) return 0;
   if (steps > kBvpLastRow) {
     ui::Ui().MsgBox(u"Out of space, for now", ui::kOkOnly, u"");
-    return;
+    return 0;
   }
   // The step is taken from the rounded count so that the last row lies at tb.
   const double h = (tb - t0) / steps;
@@ -168,9 +160,9 @@ void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, 
   for (const auto& [table, start, xs] : {std::tuple{&LinearShooting.BVPRunTable1, 0.0, &x1},
                                          std::tuple{&LinearShooting.BVPRunTable2, 1.0, &x2}}) {
     const RunEnd end = FixedStepRun(F, G, t0, x0, start, h, steps, *table, *xs);
-    if (end == RunEnd::kFailed) msgNo = kMsgNoValue;
-    if (end == RunEnd::kBeyondLimit) msgNo = kMsgRunBeyondLimit;
-    if (end != RunEnd::kDone) return;
+    if (end == RunEnd::kFailed) return kMsgNoValue;
+    if (end == RunEnd::kBeyondLimit) return kMsgRunBeyondLimit;
+    if (end != RunEnd::kDone) return 0;
   }
 
   const BvpTable& run1 = LinearShooting.BVPRunTable1;
@@ -187,18 +179,13 @@ void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, 
   // both boundaries, and no combination (or every one) meets xb.
   const double dEnd = d[static_cast<size_t>(last)];
   if (!(std::fabs(dEnd) >
-        std::max(kErrorMargin * EndErrorEstimate(d, last), kRoundoffShare * size))) {
-    msgNo = kMsgNoUniqueSolution;
-    return;
-  }
+        std::max(kErrorMargin * EndErrorEstimate(d, last), kRoundoffShare * size)))
+    return kMsgNoUniqueSolution;
   const double c = (xb - x1[static_cast<size_t>(last)]) / dEnd;
   RunValues xs{}, ds{};
   for (int i = 0; i <= last; ++i) {
     xs[static_cast<size_t>(i)] = x1[static_cast<size_t>(i)] + c * d[static_cast<size_t>(i)];
-    if (!std::isfinite(xs[static_cast<size_t>(i)])) {
-      msgNo = kMsgNoValue;
-      return;
-    }
+    if (!std::isfinite(xs[static_cast<size_t>(i)])) return kMsgNoValue;
   }
   // x' of the combination by central differences, one-sided at the first and the last row.
   for (int i = 1; i < last; ++i)
@@ -212,11 +199,10 @@ void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, 
     WriteViews(LinearShooting.BVPSolutionTable[static_cast<size_t>(i)], Column(run1, i, tCol),
                xs[static_cast<size_t>(i)], ds[static_cast<size_t>(i)]);
   LinearShooting.SolutionLastRow = static_cast<int16_t>(last);
-  DrawBVPLinear(last, msgNo);
+  return DrawBVPLinear(last);
 }
 
-void DrawBVPLinear(int lastRow, int16_t& msgNo) {
-  msgNo = 0;
+int16_t DrawBVPLinear(int lastRow) {
   if (Scene.GridUnitX < kMinGridUnit || Scene.GridUnitY < kMinGridUnit ||
       Scene.GridUnitZ < kMinGridUnit)
     Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
@@ -236,10 +222,7 @@ void DrawBVPLinear(int lastRow, int16_t& msgNo) {
   Solutions.CurveSteps = static_cast<int16_t>(std::max(last, 0));
   bool lastWritten = false;
   for (int i = 0; i <= last; ++i) {
-    if (Scene.VertexCount >= kCurveVertexLimit) {
-      msgNo = kMsgVertexLimit;
-      return;
-    }
+    if (Scene.VertexCount >= kCurveVertexLimit) return kMsgVertexLimit;
     lastWritten = StoreCurveVertex(i);
     if (lastWritten) {
       Scene.SegmentTable[static_cast<size_t>(Scene.SegmentCount)][kDotMark] = 0;
@@ -250,7 +233,7 @@ void DrawBVPLinear(int lastRow, int16_t& msgNo) {
   if (Scene.VertexCount == 0) {
     ui::Ui().MsgBox(u"The auto axes cannot be applied on one axis to a constant function.",
                     ui::kOkOnly, u"");
-    return;
+    return 0;
   }
   // The last row only ends the curve: its dot segment is taken back.
   if (lastWritten) {
@@ -258,6 +241,7 @@ void DrawBVPLinear(int lastRow, int16_t& msgNo) {
     Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount - 1);
   }
   StoreSceneCounts();
+  return 0;
 }
 
 }  // namespace ms

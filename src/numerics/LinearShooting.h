@@ -34,21 +34,22 @@ extern LinearShootingData LinearShooting;
 void ResetLinearShooting();
 
 // One classical Runge-Kutta step of size h for X' = F{t,x,y}, Y' = G{t,x,y}. Does nothing while
-// AbortRun is set. A right-hand side that cannot be evaluated ends the step with 2100 and nothing
-// written.
-void RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y, double& tNew,
-              double& xNew, double& yNew, double h, int16_t& msgNo);
+// AbortRun is set (returns 0). A right-hand side that cannot be evaluated ends the step with 2100
+// and nothing written.
+[[nodiscard]] int16_t RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y,
+                               double& tNew, double& xNew, double& yNew, double h);
 
 // Solves the linear form (n steps, n at least 1) and draws the view PlotKind (1, 2 or 3; other
 // codes show view 1). With Replot set nothing is integrated: the last combination is drawn again.
-// Messages: 2100 (a right-hand side failed), 2110 (the two runs end at the same x within their
+// Returns 0 or: 2100 (a right-hand side failed), 2110 (the two runs end at the same x within their
 // integration error: no unique solution), 2112 (a run passes 100000 in x or x', or loses its
 // numbers, before tb), 3990 (scene store full). More than 1000 steps show "Out of space, for
 // now". Esc (AbortRun) ends it without drawing. Sets InitialSlope.
-void SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
-                    double xb, double n, int16_t& msgNo);
+[[nodiscard]] int16_t SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0,
+                                     double tb, double xb, double n);
 
-// Draws rows 1..lastRow of the view PlotKind of the solution table into the scene store.
-void DrawBVPLinear(int lastRow, int16_t& msgNo);
+// Draws rows 1..lastRow of the view PlotKind of the solution table into the scene store: 0, or
+// 3990 when the scene store is full.
+[[nodiscard]] int16_t DrawBVPLinear(int lastRow);
 
 }  // namespace ms

@@ -83,23 +83,17 @@ void ResetRhsEvaluator() {
   CurrentEvaluator = &EvalFunctionCall;
 }
 
-void EvalRhs(const rt::Text& resultName, const rt::Text& name, const double* args, int count,
-             double& value, int16_t& msgNo) {
-  msgNo = 0;
+int16_t EvalRhs(const rt::Text& resultName, const rt::Text& name, const double* args, int count,
+                double& value) {
   double v = 0;
-  int16_t evalMsg = 0;
-  CurrentEvaluator(resultName, name, args, count, v, evalMsg);
-  if (evalMsg != 0) {
-    msgNo = kMsgRhsFailed;
-    return;
-  }
+  if (CurrentEvaluator(resultName, name, args, count, v) != 0) return kMsgRhsFailed;
   value = v;
+  return 0;
 }
 
-void RKF45Step1(const rt::Text& F, const double& t, const double& x, double& tNew, double& x4,
-                double& x5, const double& h, double& R, double& slope, int16_t& msgNo) {
+int16_t RKF45Step1(const rt::Text& F, double t, double x, double& tNew, double& x4, double& x5,
+                   double h, double& R, double& slope) {
   using namespace fehlberg;
-  msgNo = 0;
   const double t0 = t, x0 = x, step = h;
   std::array<double, kStages> k{};
   double f1 = 0;
@@ -109,8 +103,7 @@ void RKF45Step1(const rt::Text& F, const double& t, const double& x, double& tNe
       if (kStage[i][j] != 0) xi += kStage[i][j] * k[j];
     const double args[2] = {t0 + kNode[i] * step, xi};
     double f = 0;
-    EvalRhs(u"f1", F, args, 2, f, msgNo);
-    if (msgNo != 0) return;
+    if (const int16_t msgNo = EvalRhs(u"f1", F, args, 2, f); msgNo != 0) return msgNo;
     if (i == 0) f1 = f;
     k[i] = step * f;
   }
@@ -126,10 +119,10 @@ void RKF45Step1(const rt::Text& F, const double& t, const double& x, double& tNe
   tNew = t0 + step;
   x4 = v4;
   x5 = v5;
+  return 0;
 }
 
-void TestStoreFactor(const double& prev, const double& cur, const double& factor, int16_t& store,
-                     int16_t& count) {
+void TestStoreFactor(double prev, double cur, double factor, int16_t& store, int16_t& count) {
   bool due = false;
   if (prev > 0 && cur > 0) {
     due = (cur > prev && prev * factor <= cur) || (prev > cur && cur * factor <= prev);
@@ -146,9 +139,7 @@ void TestStoreFactor(const double& prev, const double& cur, const double& factor
   }
 }
 
-void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
-               const double& factor, const double& tol, int16_t& msgNo) {
-  msgNo = 0;
+int16_t SolveIVP1(const rt::Text& F, double t0, double tf, double x0, double factor, double tol) {
   const double tEnd = tf, fac = factor, tolerance = tol;
   double t = t0, x = x0, h = kFirstStep;
   SetSolution(0, 1, kSlotXT, t0);
@@ -176,8 +167,8 @@ void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
       const bool finalStep = !(t + h < tEnd);
       const double step = finalStep ? tEnd - t : h;
       double tNew = 0, x4 = 0, x5 = 0, R = 0, slope = 0;
-      RKF45Step1(F, t, x, tNew, x4, x5, step, R, slope, msgNo);
-      if (msgNo != 0) return;
+      if (const int16_t msgNo = RKF45Step1(F, t, x, tNew, x4, x5, step, R, slope); msgNo != 0)
+        return msgNo;
       if (firstStep) StorePoint(1, t0, x0, slope);
       if (!(std::fabs(x4) <= kValueLimit) || !(std::fabs(slope) <= kValueLimit)) {
         stopped = true;
@@ -217,8 +208,7 @@ void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
       // The end point tf with its own slope; a full table gives its last row to it.
       const double args[2] = {tEnd, x};
       double slope = 0;
-      EvalRhs(u"f1", F, args, 2, slope, msgNo);
-      if (msgNo != 0) return;
+      if (const int16_t msgNo = EvalRhs(u"f1", F, args, 2, slope); msgNo != 0) return msgNo;
       if (t0 == tEnd) {
         OdeResults.InitialSlope = slope;
         StorePoint(1, t0, x0, slope);
@@ -229,7 +219,7 @@ void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
     }
     if (!stopped) Solutions.StoredPointCount = points;
   }
-  BuildSolutionCurve(View.ODEViewRequest, msgNo);
+  return BuildSolutionCurve(View.ODEViewRequest);
 }
 
 }  // namespace ms

@@ -63,21 +63,21 @@ double RoundToSingle(double v);
 
 // The road by which the solvers obtain a right-hand-side value: EvalFunctionCall unless a test
 // has wrapped it (to count or record the evaluations).
-using RhsEvaluator = void (*)(const rt::Text& resultName, const rt::Text& name, const double* args,
-                              int count, double& value, int16_t& msgNo);
+using RhsEvaluator = int16_t (*)(const rt::Text& resultName, const rt::Text& name,
+                                 const double* args, int count, double& value);
 RhsEvaluator& RhsEvaluatorEntry();
 void ResetRhsEvaluator();
 
-// resultName = name{args...} through the evaluator; any failure gives 2100.
-void EvalRhs(const rt::Text& resultName, const rt::Text& name, const double* args, int count,
-             double& value, int16_t& msgNo);
+// resultName = name{args...} through the evaluator: 0, or 2100 for any failure (value untouched).
+[[nodiscard]] int16_t EvalRhs(const rt::Text& resultName, const rt::Text& name, const double* args,
+                              int count, double& value);
 
 // One Fehlberg step of size h from (t, x): tNew = t + h, the fourth- and fifth-order values x4
 // and x5, R = |x4 - x5| estimated from the stages (not divided by h) and slope = F(t, x). At
-// t = IVPStartT the slope becomes the initial slope. A failing evaluation gives 2100 and leaves
-// every output unset.
-void RKF45Step1(const rt::Text& F, const double& t, const double& x, double& tNew, double& x4,
-                double& x5, const double& h, double& R, double& slope, int16_t& msgNo);
+// t = IVPStartT the slope becomes the initial slope. Returns 0, or 2100 when an evaluation fails
+// (every output then unset).
+[[nodiscard]] int16_t RKF45Step1(const rt::Text& F, double t, double x, double& tNew, double& x4,
+                                 double& x5, double h, double& R, double& slope);
 
 // The step size after a step of size h with error estimate errEst: h times
 // q = (tol h / (2 errEst))^(1/4), q = 0 when errEst is 0, q kept within [0.1, 4], and never below
@@ -96,15 +96,14 @@ constexpr int16_t kMaxUnstoredSteps = 3;
 // The thinning test: store (store := -1, count := 0) when cur and prev have the same sign and the
 // larger magnitude is at least factor times the smaller, or when the sign changes strictly;
 // otherwise count goes up by one and store is left as it was.
-void TestStoreFactor(const double& prev, const double& cur, const double& factor, int16_t& store,
-                     int16_t& count);
+void TestStoreFactor(double prev, double cur, double factor, int16_t& store, int16_t& count);
 
 // Solves x' = F{t,x} from t0 to tf (F in its two-character form), stores the points in slots 1
 // (t, x), 2 (t, x') and 3 (x, x') and builds the curve of the view ODEViewRequest (1 to 3; a code
 // of another problem shows view 1). Row 1 holds the start point, rows 2 on the thinned points and
 // the last row the end point tf, which the final, shortened step lands on. With Replot set the
-// stored rows are drawn again without solving. msgNo 2100 or the curve build's 3990.
-void SolveIVP1(const rt::Text& F, double t0, const double& tf, const double& x0,
-               const double& factor, const double& tol, int16_t& msgNo);
+// stored rows are drawn again without solving. Returns 0, 2100 or the curve build's 3990.
+[[nodiscard]] int16_t SolveIVP1(const rt::Text& F, double t0, double tf, double x0, double factor,
+                                double tol);
 
 }  // namespace ms

@@ -20,6 +20,8 @@ constexpr int16_t kMsgConstantId = 284;
 constexpr int16_t kMsgResultBrace = 285;
 constexpr int16_t kMsgTolerance = 286;
 constexpr int16_t kMsgFunctionNotFound = 57;
+constexpr int16_t kMsgSameSign = 287;  // F has the same sign at both ends of the bracket
+constexpr int16_t kMsgNoValue = 288;   // F cannot be evaluated inside the bracket
 
 // A constant identifier: "[a-z]" then optionally "[a-z0-9_]", a one-letter one completed with "_".
 int16_t ReadConstantId(StatementReader& r, rt::Text& id) {
@@ -50,28 +52,16 @@ int16_t ReadBracketValue(StatementReader& r, char16_t delimiter, double& value) 
 
 }  // namespace
 
-void EvalFunctionAtX(int16_t& funcIndex, double& x, double& fx, double& /*tol*/, int16_t& msgNo) {
-  if (funcIndex < 1 || funcIndex > Tables.FuncCount) {
-    msgNo = 57;
-    return;
-  }
-  EvalFunctionCall(u"fa", Tables.FuncTable[funcIndex].Name, &x, 1, fx, msgNo);
+int16_t EvalFunctionAtX(int16_t funcIndex, double x, double& fx) {
+  if (funcIndex < 1 || funcIndex > Tables.FuncCount) return kMsgFunctionNotFound;
+  return EvalFunctionCall(u"fa", Tables.FuncTable[funcIndex].Name, &x, 1, fx);
 }
 
-void BisectZero(int16_t& funcIndex, double& a, double& b, double& root, double& tol,
-                int16_t& msgNo) {
+int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double tol) {
   double fa = 0, fb = 0;
-  msgNo = 0;
-  EvalFunctionAtX(funcIndex, a, fa, tol, msgNo);
-  if (msgNo == 0) EvalFunctionAtX(funcIndex, b, fb, tol, msgNo);
-  if (msgNo != 0) {
-    msgNo = 288;
-    return;
-  }
-  if (rt::Sgn(fa) == rt::Sgn(fb)) {
-    msgNo = 287;
-    return;
-  }
+  if (EvalFunctionAtX(funcIndex, a, fa) != 0 || EvalFunctionAtX(funcIndex, b, fb) != 0)
+    return kMsgNoValue;
+  if (rt::Sgn(fa) == rt::Sgn(fb)) return kMsgSameSign;
   // A bracket already within tolerance runs no step: its midpoint is the root.
   root = (a + b) / 2;
   for (int step = 0; std::fabs(b - a) > tol && step < kMaxBisections; ++step) {
@@ -80,12 +70,7 @@ void BisectZero(int16_t& funcIndex, double& a, double& b, double& root, double& 
     // The bracket can no longer be halved in double precision: m is as close as it gets.
     if (m == a || m == b) break;
     double fm = 0;
-    double mm = m;
-    EvalFunctionAtX(funcIndex, mm, fm, tol, msgNo);
-    if (msgNo != 0) {
-      msgNo = 288;
-      return;
-    }
+    if (EvalFunctionAtX(funcIndex, m, fm) != 0) return kMsgNoValue;
     if (rt::Sgn(fm) != rt::Sgn(fa)) {
       b = m;
       fb = fm;
@@ -94,6 +79,7 @@ void BisectZero(int16_t& funcIndex, double& a, double& b, double& root, double& 
       fa = fm;
     }
   }
+  return 0;
 }
 
 int16_t ParseZeroArgs(const rt::Text& statement, ZeroArgs& args) {
@@ -121,18 +107,17 @@ int16_t ParseZeroArgs(const rt::Text& statement, ZeroArgs& args) {
   return msgNo;
 }
 
-void ProcessZero(rt::Text& statement, int16_t& msgNo) {
+int16_t ProcessZero(const rt::Text& statement) {
   ZeroArgs args;
-  msgNo = ParseZeroArgs(statement, args);
-  if (msgNo != 0) return;
-  int16_t funcIndex = args.fRecord;
-  double r1 = args.a, r2 = args.b, tol = args.tol;
+  int16_t msgNo = ParseZeroArgs(statement, args);
+  if (msgNo != 0) return msgNo;
+  double r1 = args.a, r2 = args.b;
   const rt::Text& resultId = args.resultId;
   double root = 0;
-  BisectZero(funcIndex, r1, r2, root, tol, msgNo);
-  if (msgNo != 0) return;
+  msgNo = BisectZero(args.fRecord, r1, r2, root, args.tol);
+  if (msgNo != 0) return msgNo;
   const int16_t index = AppendConstant(msgNo);
-  if (msgNo != 0) return;
+  if (msgNo != 0) return msgNo;
   ConstRec& rec = Tables.ConstTable[index];
   rec.Kind = 0;
   rec.Name = resultId;
@@ -140,6 +125,7 @@ void ProcessZero(rt::Text& statement, int16_t& msgNo) {
   rec.ValueText = rt::FormatSignificant(root, Settings.DisplayDigits);
   rec.Spare1 = 0;
   rec.Locked = 0;
+  return 0;
 }
 
 }  // namespace ms

@@ -19,12 +19,14 @@ struct ZeroArgs {
 // Parses the statement: 0, or the first message met (280..286, 57, or a value reader's message).
 [[nodiscard]] int16_t ParseZeroArgs(const rt::Text& statement, ZeroArgs& args);
 
-void ProcessZero(rt::Text& statement, int16_t& msgNo);
-// Bisection on [a, b] (narrowed in place) to width tol; root is the last midpoint.
-void BisectZero(int16_t& funcIndex, double& a, double& b, double& root, double& tol,
-                int16_t& msgNo);
-// fx := F(x) for the function at funcIndex through an assignment text; tol is not used.
-void EvalFunctionAtX(int16_t& funcIndex, double& x, double& fx, double& tol, int16_t& msgNo);
+// Parses the statement, finds the root and appends it as a constant: 0, or the first message.
+[[nodiscard]] int16_t ProcessZero(const rt::Text& statement);
+// Bisection on [a, b] (narrowed in place) to width tol; root is the last midpoint. Returns 0, 288
+// when F cannot be evaluated, 287 when F has the same sign at both ends.
+[[nodiscard]] int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double tol);
+// fx := F(x) for the function at funcIndex through an assignment text: 0, 57 for an index outside
+// the function table, or the evaluator's message.
+[[nodiscard]] int16_t EvalFunctionAtX(int16_t funcIndex, double x, double& fx);
 
 // Bisection never runs more halvings than this; a bracket of doubles cannot be halved further.
 constexpr int kMaxBisections = 2000;

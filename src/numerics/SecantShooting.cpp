@@ -31,64 +31,60 @@ void ShowNoConvergence(double xb, double X1, double s1) {
 }
 
 // The curve of slope s by the adaptive two-equation solver, stored in the views of one
-// second-order equation in the shooting's own slots. True when it ended without a message and
-// without Esc.
-bool FinalSolve(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double s,
-                double factor, double tol, int16_t& msgNo) {
+// second-order equation in the shooting's own slots: 0, or the solve's message.
+int16_t FinalSolve(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double s,
+                   double factor, double tol) {
   Solutions.IVPPlotMode = 1;
-  SolveShootingCurve(F, G, t0, tb, x0, s, factor, tol, msgNo);
-  if (RunFlags.AbortRun || msgNo != 0) return false;
+  const int16_t msgNo = SolveShootingCurve(F, G, t0, tb, x0, s, factor, tol);
+  if (RunFlags.AbortRun || msgNo != 0) return msgNo;
   if (!RunFlags.Replot) {
     Bvp.BVPTrialSlopes[0] = 0;
     OdeResults.BVPSolved = -1;
   }
-  return true;
+  return 0;
 }
 
 }  // namespace
 
-void ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
-                   double slope, double& X, bool& reached, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
+                      double slope, double& X, bool& reached) {
   reached = false;
   const double h = (tb - t0) / kShootSteps;
   double x = x0, y = slope;
   // Step i starts at t0 + i h and the last one ends on tb, so that exactly kShootSteps steps are
   // taken whatever the rounding of h.
   for (int i = 0; i < kShootSteps; ++i) {
-    if (RunFlags.AbortRun) return;
+    if (RunFlags.AbortRun) return 0;
     ui::Ui().DoEvents();
     const double t = t0 + i * h;
     const double step = i + 1 == kShootSteps ? tb - t : h;
     double tNew = 0, xNew = 0, yNew = 0;
-    RK4Step2(F, G, t, x, y, tNew, xNew, yNew, step, msgNo);
-    if (RunFlags.AbortRun || msgNo != 0) return;
+    const int16_t msgNo = RK4Step2(F, G, t, x, y, tNew, xNew, yNew, step);
+    if (RunFlags.AbortRun || msgNo != 0) return msgNo;
     if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) {
       ui::Ui().MsgBox(u"For first estimate: xi = " + rt::NumText(t) + u" : yi = " + rt::NumText(x) +
                           u" : zi = " + rt::NumText(y),
                       ui::kOkOnly, u"");
-      return;
+      return 0;
     }
     x = xNew;
     y = yNew;
   }
   X = x;
   reached = true;
+  return 0;
 }
 
-void ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double xb,
-              double& s0, double& s1, double factor, double tol, int16_t& msgNo) {
-  msgNo = 0;
+int16_t ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double xb,
+                 double& s0, double& s1, double factor, double tol) {
   RunFlags.AbortRun = 0;
-  if (RunFlags.Replot) {
-    FinalSolve(F, G, t0, x0, tb, s1, factor, tol, msgNo);
-    return;
-  }
+  if (RunFlags.Replot) return FinalSolve(F, G, t0, x0, tb, s1, factor, tol);
+  int16_t msgNo = 0;
   double X0 = 0, X1 = 0, X2 = 0;
   // A trial that did not reach tb has no end value to offer: it is never taken for the answer.
   const auto endValue = [&](double slope, double& X) {
     bool reached = false;
-    ShootEndValue(F, G, t0, x0, tb, slope, X, reached, msgNo);
+    msgNo = ShootEndValue(F, G, t0, x0, tb, slope, X, reached);
     if (RunFlags.AbortRun || msgNo != 0) return false;
     if (!reached) {
       msgNo = kMsgTrialBeyondLimit;
@@ -96,37 +92,37 @@ void ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double
     }
     return true;
   };
-  if (!endValue(s0, X0) || !endValue(s1, X1)) return;
+  if (!endValue(s0, X0) || !endValue(s1, X1)) return msgNo;
   for (int iteration = 0;; ++iteration) {
     // Slopes that have settled give the answer only when their end value meets xb.
     if (std::abs(s1 - s0) <= tol) {
       if (std::abs(X1 - xb) > kMissFactor * tol) {
         ShowNoConvergence(xb, X1, s1);
-        return;
+        return 0;
       }
-      FinalSolve(F, G, t0, x0, tb, s1, factor, tol, msgNo);
-      return;
+      return FinalSolve(F, G, t0, x0, tb, s1, factor, tol);
     }
-    if (RunFlags.AbortRun) return;
+    if (RunFlags.AbortRun) return 0;
     ui::Ui().DoEvents();
     if (std::abs(xb - X1) < tol || std::abs(xb - X0) < tol) {
       const double s = std::abs(xb - X1) < tol ? s1 : s0;
-      if (FinalSolve(F, G, t0, x0, tb, s, factor, tol, msgNo)) OdeResults.InitialSlope = s;
-      return;
+      msgNo = FinalSolve(F, G, t0, x0, tb, s, factor, tol);
+      if (msgNo == 0 && !RunFlags.AbortRun) OdeResults.InitialSlope = s;
+      return msgNo;
     }
     // Equal end values leave the secant step undefined: the slope has no effect on X(tb). A
     // secant that has not settled within the iteration limit will not.
     if ((std::abs(X1 - X0) < tol && std::abs(X1 - xb) > kMissFactor * tol) || X1 == X0 ||
         iteration == kMaxSecantSteps) {
       ShowNoConvergence(xb, X1, s1);
-      return;
+      return 0;
     }
     const double s2 = s1 + (xb - X1) * (s1 - s0) / (X1 - X0);
     if (!std::isfinite(s2)) {
       ShowNoConvergence(xb, X1, s1);
-      return;
+      return 0;
     }
-    if (!endValue(s2, X2)) return;
+    if (!endValue(s2, X2)) return msgNo;
     s0 = s1;
     X0 = X1;
     s1 = s2;

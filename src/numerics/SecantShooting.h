@@ -15,19 +15,20 @@ constexpr int kShootSteps = 100;  // fixed steps of one end-value integration
 
 // X(slope): exactly 100 steps from (t0, x0, slope), the last ending on tb. X is written and
 // reached set only when tb is reached; a step beyond 100000 in x or x' (or not a number) shows
-// "For first estimate: ..." and leaves X (msgNo 0). 2100 when a right-hand side cannot be
-// evaluated; Esc (AbortRun) returns at once.
-void ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
-                   double slope, double& X, bool& reached, int16_t& msgNo);
+// "For first estimate: ..." and leaves X (returns 0). 2100 when a right-hand side cannot be
+// evaluated; Esc (AbortRun) returns 0 at once.
+[[nodiscard]] int16_t ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0,
+                                    double tb, double slope, double& X, bool& reached);
 
 // Finds the slope by the secant rule from s0 and s1 (both overwritten) and draws its curve with
 // SolveShootingCurve (factor, tol). With Replot set the last solution is drawn again from the
 // stored rows. Slopes that settle within tol while their end value misses xb by more than 10 tol,
 // end values that stop changing while xb is missed, and 50 secant steps that have not met xb show
-// the non-convergence box and draw nothing (msgNo 0). A trial slope whose run passes 100000 ends
-// the shooting with 2111 after its box: it is never taken for the answer. Messages of the steps
-// (2100) and of the final solve come back.
-void ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double xb,
-              double& s0, double& s1, double factor, double tol, int16_t& msgNo);
+// the non-convergence box and draw nothing (returning 0). A trial slope whose run passes 100000
+// ends the shooting with 2111 after its box: it is never taken for the answer. Messages of the
+// steps (2100) and of the final solve are returned.
+[[nodiscard]] int16_t ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0,
+                               double tb, double xb, double& s0, double& s1, double factor,
+                               double tol);
 
 }  // namespace ms

@@ -101,13 +101,8 @@ bool StoreCurveVertex(int k) {
   return true;
 }
 
-void BuildSolutionCurve(int16_t slot, int16_t& msgNo) {
-  BuildSolutionCurve(slot, CurveBuild{}, msgNo);
-}
-
-void BuildSolutionCurve(int16_t slot, const CurveBuild& build, int16_t& msgNo) {
-  msgNo = 0;
-  if (slot < 1 || slot > kSolutionSlots) return;
+int16_t BuildSolutionCurve(int16_t slot, const CurveBuild& build) {
+  if (slot < 1 || slot > kSolutionSlots) return 0;
   if (Scene.GridUnitX < build.gridMin || Scene.GridUnitY < build.gridMin ||
       (build.guardGridZ && Scene.GridUnitZ < build.gridMin)) {
     Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
@@ -129,8 +124,7 @@ void BuildSolutionCurve(int16_t slot, const CurveBuild& build, int16_t& msgNo) {
   // stores nothing leaves the segments of earlier curves alone.
   for (int k = 1; k < last; ++k) {
     if (Scene.VertexCount >= kCurveVertexLimit) {
-      msgNo = kMsgVertexLimit;
-      return;
+      return kMsgVertexLimit;
     }
     if (StoreCurveVertex(k)) {
       Scene.SegmentTable[Scene.SegmentCount][kDotMark] = 0;
@@ -140,9 +134,10 @@ void BuildSolutionCurve(int16_t slot, const CurveBuild& build, int16_t& msgNo) {
   }
   if (Scene.VertexCount == 0) {
     ui::Ui().MsgBox(build.outsideText, ui::kOkOnly, u"");
-    return;
+    return 0;
   }
   StoreSceneCounts();
+  return 0;
 }
 
 }  // namespace ms

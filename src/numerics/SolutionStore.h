@@ -76,9 +76,9 @@ struct CurveBuild {
 // Builds the curve of one slot of the last initial value solve: grid units repaired, view box
 // reset to rows 1..lastRow (StoredPointCount unless given), segments from row k to row k + 1 for
 // k = 1 .. lastRow - 1, so that the curve runs from the start point to the end point. A box with
-// outsideText when no segment is in the scene store; msgNo 3990 when the scene store is full.
-void BuildSolutionCurve(int16_t slot, int16_t& msgNo);
-void BuildSolutionCurve(int16_t slot, const CurveBuild& build, int16_t& msgNo);
+// outsideText when no segment is in the scene store. Returns 0, or 3990 when the scene store is
+// full.
+[[nodiscard]] int16_t BuildSolutionCurve(int16_t slot, const CurveBuild& build = CurveBuild{});
 
 // Writes curve point k at row VertexCount and, when both ends lie in the view box and there is
 // room, point k+1 (point k itself for the last index CurveSteps) and the segment row at

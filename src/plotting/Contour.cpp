@@ -289,7 +289,7 @@ void EvalF2AtPoint(int16_t r, double x, double y, double& value) {
   const double args[2] = {x, y};
   int16_t msgNo = 0;
   double v = 0;
-  EvalRecordAt(r, args, 2, v, msgNo);
+  msgNo = EvalRecordAt(r, args, 2, v);
   // A refused value (such as Sqrt[ of a negative number) counts as undefined, which the guarded
   // arithmetic writes as 0; so does a function that cannot take two arguments.
   if (msgNo != 0) return;

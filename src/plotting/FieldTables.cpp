@@ -71,9 +71,7 @@ void LetterColor(const rt::Text& letter, double& red, double& green, double& blu
 int16_t FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args, int count,
                    double& value) {
   value = 0;
-  int16_t msgNo = 0;
-  EvalFunctionCall(resultName, id, args, count, value, msgNo);
-  return msgNo;
+  return EvalFunctionCall(resultName, id, args, count, value);
 }
 
 int CountGridPoints(double a, double b, double dx, double c, double d, double dy, int limit) {

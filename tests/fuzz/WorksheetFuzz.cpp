@@ -78,15 +78,15 @@ void RunDeferredCommands() {
     rt::Text& integ = r.IntegStmts[static_cast<size_t>(i - 1)];
     rt::Text& dbl = r.DblIntStmts[static_cast<size_t>(i - 1)];
     StartPhase();
-    if (r.IntegRequested && !integ.empty()) ms::ProcessInteg(integ, slot, msgNo, true);
+    if (r.IntegRequested && !integ.empty()) msgNo = ms::ProcessInteg(integ, slot, true);
     StartPhase();
-    if (r.DblIntRequested && !dbl.empty()) ms::ProcessDblInt(dbl, slot, msgNo);
+    if (r.DblIntRequested && !dbl.empty()) msgNo = ms::ProcessDblInt(dbl);
   }
   int16_t msgNo = 0;
   StartPhase();
-  if (r.IVPRequested) ms::ProcessIVP(r.IVPStmt, msgNo);
+  if (r.IVPRequested) msgNo = ms::ProcessIVP(r.IVPStmt);
   StartPhase();
-  if (r.BVPRequested) ms::ProcessBVP(r.BVPStmt, msgNo);
+  if (r.BVPRequested) msgNo = ms::ProcessBVP(r.BVPStmt);
   StartPhase();
   if (r.SlopeFieldRequested) msgNo = ms::ProcessPlotSlopeField(r.SlopeFieldStmt);
   StartPhase();

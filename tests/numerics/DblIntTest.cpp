@@ -54,10 +54,7 @@ TEST_F(DblIntTest, IntegratesInEitherOrderAndGivesItsMessages) {
   const std::pair<const char16_t*, int> direct[] = {{u"c=DBLINT[F,C,D,{0,1,4,4,y}]", 6000},
                                                     {u"cd=dblInt(F,C,D,{0,1,4,4,y}]", 6005}};
   for (const auto& [text, expected] : direct) {
-    rt::Text statement = text;
-    int16_t slot = 1, msgNo = 0;
-    ProcessDblInt(statement, slot, msgNo);
-    EXPECT_EQ(msgNo, expected);
+    EXPECT_EQ(ProcessDblInt(text), expected);
   }
 }
 

@@ -10,8 +10,10 @@
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
+#include "numerics/BvpTrials.h"
 #include "numerics/Integ.h"
 #include "numerics/Rkf45.h"
+#include "numerics/SecantShooting.h"
 #include "numerics/SolutionStore.h"
 #include "support/WorksheetFixture.h"
 
@@ -52,10 +54,7 @@ class IntegTest : public SolverTest {
     return Tables.ConstCount;
   }
   static int16_t Run(const rt::Text& statement, int16_t slot, bool fromGraph = false) {
-    rt::Text s = statement;
-    int16_t msgNo = -99;
-    ProcessInteg(s, slot, msgNo, fromGraph);
-    return msgNo;
+    return ProcessInteg(statement, slot, fromGraph);
   }
 };
 
@@ -153,42 +152,39 @@ TEST_F(IntegTest, APoleStopsTheRunWithAMessage) {
   }
 }
 
-TEST_F(IntegTest, ReplotInTheGraphDrawsTheStoredSlotWithoutComputing) {
-  const int k = AddResultConstant(u"c");
-  ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1), 0);
-  SetSolution(10, 2, IntegSlot(1), 42);  // marks the stored slot
-  StartSceneBuild();
-  RunFlags.Replot = -1;
-  ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1, true), 0);
-  EXPECT_EQ(Scene.ViewYMax, 42);
-  EXPECT_NEAR(rt::Val(Tables.ConstTable[k].ValueText), 1.0 / 3, 1e-14);
-  // At Execute Replot does not stop the computation.
-  ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1), 0);
-  EXPECT_NEAR(SolutionAt(10, 2, IntegSlot(1)), 1.0 / 3, 1e-14);
-  RunFlags.Replot = 0;
-}
-
-// An initial value problem in the same worksheet fills its view slots 1 to 3; the redraw of the
-// integral in slot 1 still draws the running integral x^3/3.
-TEST_F(IntegTest, ARedrawAfterAnInitialValueSolveDrawsTheIntegralsOwnRows) {
+// An integral, an initial value problem and the boundary value methods in one worksheet: each
+// keeps its rows in slots of its own, so that the redraws still draw e^t and x^3/3.
+TEST_F(IntegTest, EachCommandRedrawsItsOwnRows) {
   AddResultConstant(u"c");
   ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1), 0);
   Log().native[u"Ea"] = [](const std::vector<double>& a) { return a[1]; };
+  Log().native[u"Fo"] = [](const std::vector<double>& a) { return a[2]; };
+  Log().native[u"Go"] = [](const std::vector<double>& a) { return -a[1]; };
   StartSceneBuild();
-  int16_t msgNo = -1;
-  SolveIVP1(u"Ea", 0, 2, 1, 1, 1e-4, msgNo);
-  ASSERT_EQ(msgNo, 0);
-  StartSceneBuild();
+  ASSERT_EQ(SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4), 0);
+  ASSERT_EQ(PlotBVPFamily(u"Fo", u"Go", 0, 0, 1, 1, 0, 2, 4), 0);
+  double s0 = 0, s1 = 2;
+  ASSERT_EQ(ShootBVP(u"Fo", u"Go", 0, 0, 1, 1, s0, s1, 1, 1e-5), 0);
   RunFlags.Replot = -1;
+  StartSceneBuild();
+  ASSERT_EQ(SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4), 0);
+  auto segs = SegmentsFrom(0);
+  ASSERT_GT(segs.size(), 3u);
+  EXPECT_TRUE(NearRel(segs.back().to[1], std::exp(1.0), 1e-4));
+  for (const Drawn& seg : segs) EXPECT_TRUE(NearRel(seg.from[1], std::exp(seg.from[0]), 1e-4));
+  // The integral's redraw draws its stored slot without computing (row 10 marked).
+  SetSolution(10, 2, IntegSlot(1), 42);
+  StartSceneBuild();
   ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1, true), 0);
-  RunFlags.Replot = 0;
-  const auto segs = SegmentsFrom(0);
+  segs = SegmentsFrom(0);
   ASSERT_EQ(segs.size(), 11u);
-  for (const Drawn& seg : segs) {
-    const double x = seg.from[0];
-    EXPECT_NEAR(seg.from[1], x * x * x / 3, 1e-14) << x;
-  }
-  EXPECT_NEAR(Scene.ViewYMax, 1.0 / 3, 1e-14);
+  for (int i = 0; i < 10; ++i)
+    EXPECT_NEAR(segs[i].from[1], std::pow(segs[i].from[0], 3) / 3, 1e-14) << i;
+  EXPECT_EQ(segs[10].from[1], 42);
+  // At Execute Replot does not stop the computation.
+  ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1), 0);
+  RunFlags.Replot = 0;
+  EXPECT_NEAR(SolutionAt(10, 2, IntegSlot(1)), 1.0 / 3, 1e-14);
 }
 
 }  // namespace

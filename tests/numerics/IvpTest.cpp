@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "language/CommandRequests.h"
@@ -25,12 +26,6 @@ class IvpTest : public SolverTest {
               0);
     for (const rt::Text id : {u"F_", u"Fa", u"G_", u"H_", u"R_"})
       Log().native[id] = [value](const std::vector<double>&) { return value; };
-  }
-  static int16_t Process(const rt::Text& statement) {
-    rt::Text s = statement;
-    int16_t msgNo = -1;
-    ProcessIVP(s, msgNo);
-    return msgNo;
   }
   static std::set<int> VisibleFrames() {
     std::set<int> out;
@@ -83,17 +78,12 @@ TEST_F(IvpTest, StatementChecksAndTheirMessages) {
     Log().calls.clear();
     StartBuild();
     View.ZAxisNeeded = -1;
-    EXPECT_EQ(Process(c.statement), c.msgNo);
+    EXPECT_EQ(ProcessIVP(c.statement), c.msgNo);
     EXPECT_EQ(View.ZAxisNeeded, 0);
     if (c.msgNo != 0) {
       EXPECT_EQ(Calls(), 0) << "a statement that fails its parse runs no solver";
     }
   }
-  // Values from constants.
-  ASSERT_EQ(Process(u"IVP[F,{-a,bc,a}{1,0.001}]"), 0);
-  EXPECT_EQ(PlotRequest.PlotTMax, 2.0);
-  EXPECT_EQ(SolutionAt(0, 1, 1), -0.5);
-  EXPECT_EQ(SolutionAt(0, 2, 1), 0.5);
 }
 
 TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
@@ -120,7 +110,7 @@ TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
     IvpView.FrameVisible.fill(-1);  // every frame shown: the command decides which stay
     Solutions.IVPPlotMode = 3;
     screen_.doEventsCount = 0;
-    ASSERT_EQ(Process(c.statement), 0);
+    ASSERT_EQ(ProcessIVP(c.statement), 0);
     EXPECT_EQ(OrderFlags(), c.orderFlags);
     EXPECT_EQ(Solutions.IVPPlotMode, c.mode);
     EXPECT_EQ(VisibleFrames(), c.frames);
@@ -131,66 +121,75 @@ TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
   }
   // A failed parse keeps the frames; the order flag may be left set or cleared.
   IvpView.FramesChanged = 0;
-  EXPECT_EQ(Process(u"IVP[F2,{0,1,1}{1,0.001}]"), 2030);
+  EXPECT_EQ(ProcessIVP(u"IVP[F2,{0,1,1}{1,0.001}]"), 2030);
   EXPECT_EQ(VisibleFrames(), std::set<int>{5});
   EXPECT_EQ(IvpView.FramesChanged, 0);
   EXPECT_EQ(OrderFlags(), 1);
-  EXPECT_EQ(Process(u"IVP(F,{0,1,1}{1,0.001}]"), 2005);
+  EXPECT_EQ(ProcessIVP(u"IVP(F,{0,1,1}{1,0.001}]"), 2005);
   EXPECT_EQ(OrderFlags(), 0);
 }
 
-TEST_F(IvpTest, FactorAndToleranceAreNormalised) {
-  // The three-equation solver's first step is tol: tol above 0.1 acts as 0.1, negative by its
-  // magnitude; factors below 1 act as 1 and negative ones by their magnitude.
-  ASSERT_EQ(Run({u"F{t,x,y,z}=-x", u"G{t,x,y,z}=x-y", u"H{t,x,y,z}=y"}), 0);
-  const std::pair<const char16_t*, double> cases[] = {
-      {u"IVP[F,G,H,{0,1,1,0,0}{1,0.5,1}]", 0.1}, {u"IVP[F,G,H,{0,1,1,0,0}{1,-0.001,1}]", 0.001}};
-  for (const auto& [statement, firstStep] : cases) {
-    SCOPED_TRACE(rt::ToUtf8(statement));
-    Log() = {};
-    StartBuild();
-    ASSERT_EQ(Process(statement), 0);
-    EXPECT_DOUBLE_EQ(StepStarts(u"F_", 18).at(1), firstStep);
-  }
-  const auto rows = [](const char16_t* statement) {
-    StartBuild();
-    EXPECT_EQ(Process(statement), 0);
-    std::vector<double> out;
-    for (int r = 0; r <= Solutions.StoredPointCount; ++r) out.push_back(SolutionAt(r, 1, 1));
-    return out;
+// Factors below 1 act as 1 and negative ones by their magnitude; tol above 0.1 acts as 0.1,
+// negative by its magnitude; a mode other than 1..4 as 1. Only systems read a mode.
+TEST_F(IvpTest, FactorToleranceAndModeAreNormalised) {
+  DefineFunctions();
+  struct Case {
+    const char16_t* statement;
+    double factor, tol, mode;  // mode 0: none read
   };
-  const auto one = rows(u"IVP[F,G,H,{0,2,1,0,0}{1,0.001,1}]");
-  const auto three = rows(u"IVP[F,G,H,{0,2,1,0,0}{3,0.001,1}]");
-  EXPECT_EQ(rows(u"IVP[F,G,H,{0,2,1,0,0}{0.5,0.001,1}]"), one);
-  EXPECT_EQ(rows(u"IVP[F,G,H,{0,2,1,0,0}{-3,0.001,1}]"), three);
-  EXPECT_NE(three, one);
+  const Case cases[] = {{u"IVP[G,F,{-a,bc,a,-2}{0.5,-0.001,7}]", 1, 0.001, 1},
+                        {u"IVP[F,{0,1,2}{-4,1}]", 4, 0.1, 0},
+                        {u"IVP[F,G,H,{0,1,1,0,0}{3,0.5,2}]", 3, 0.1, 2}};
+  IvpArgs v;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    ASSERT_EQ(ParseIvpArgs(c.statement, v), 0);
+    EXPECT_EQ(v.factor, c.factor);
+    EXPECT_EQ(v.tol, c.tol);
+    EXPECT_EQ(v.plotMode.value_or(0), c.mode);
+  }
+  ASSERT_EQ(ParseIvpArgs(cases[0].statement, v), 0);  // values from constants
+  EXPECT_EQ(std::vector<double>({v.t0, v.tf, v.init[0]}), std::vector<double>({-0.5, 2, 0.5}));
+  // The first step of the three-equation solver is tol: the tolerance used is the normalised one.
+  Log().calls.clear();
+  StartBuild();
+  ASSERT_EQ(ProcessIVP(u"IVP[F,G,H,{0,1,1,0,0}{1,0.5,1}]"), 0);
+  EXPECT_DOUBLE_EQ(StepStarts(u"F_", 18).at(1), 0.1);
+  // Every other form solves within its tolerance: x' = x to e, x'' = -x (twice over in four
+  // equations) to cos 1, through the worksheet's own functions.
+  ASSERT_EQ(Run({u"K{t,x}=x", u"L{t,x,y}=y", u"M{t,x,y}=-x", u"A{t,x,y,z,w}=y", u"B{t,x,y,z,w}=-x",
+                 u"C{t,x,y,z,w}=w", u"D{t,x,y,z,w}=-z"}),
+            0);
+  const std::tuple<const char16_t*, int, double> solved[] = {
+      {u"IVP[K,{0,1,1}{1,0.000001}]", 2, std::exp(1.0)},
+      {u"IVP[L,M,{0,1,1,0}{1,0.000001,1}]", 2, std::cos(1.0)},
+      {u"IVP[A,B,C,D,{0,1,1,0,1,0}{1,0.000001,1}]", 1, std::cos(1.0)}};
+  for (const auto& [statement, component, exact] : solved) {
+    SCOPED_TRACE(rt::ToUtf8(statement));
+    StartBuild();
+    ASSERT_EQ(ProcessIVP(statement), 0);
+    EXPECT_TRUE(NearRel(SolutionAt(Solutions.StoredPointCount, component, 1), exact, 1e-5));
+  }
 }
 
 TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
   DefineFunctions();
-  struct Case {
-    const char16_t* statement;
-    bool esc;
-    long failFrom;
-    int16_t msgNo;
-    bool cleared;
-  };
-  const Case cases[] = {
-      {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", false, -1, 0, true},
-      {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", true, -1, 0, false},
-      {u"IVP[Q,{0,1,1}{1,0.01}]", false, -1, 2015, false},
-      {u"IVP[F,{0,1,1}{1,0.01}]", false, 3, kMsgRhsFailed, false}  // passed up unchanged
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.statement) + (c.esc ? " with Esc" : ""));
+  // Statement, Esc, the call that fails (-1: none), the message (passed up unchanged).
+  const std::tuple<const char16_t*, bool, long, int16_t> cases[] = {
+      {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", false, -1, 0},
+      {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", true, -1, 0},
+      {u"IVP[Q,{0,1,1}{1,0.01}]", false, -1, 2015},
+      {u"IVP[F,{0,1,1}{1,0.01}]", false, 3, kMsgRhsFailed}};
+  for (const auto& [statement, esc, failFrom, msgNo] : cases) {
+    SCOPED_TRACE(esc);
     StartBuild();
-    Log().failFrom = c.failFrom;
+    Log().failFrom = failFrom;
     OdeResults.BVPSolved = -1;
-    screen_.onDoEvents = [&] {
-      if (c.esc) RunFlags.AbortRun = -1;
+    screen_.onDoEvents = [esc = esc] {
+      if (esc) RunFlags.AbortRun = -1;
     };
-    EXPECT_EQ(Process(c.statement), c.msgNo);
-    EXPECT_EQ(OdeResults.BVPSolved == 0, c.cleared);
+    EXPECT_EQ(ProcessIVP(statement), msgNo);
+    EXPECT_EQ(OdeResults.BVPSolved == 0, msgNo == 0 && !esc);
     RunFlags.AbortRun = 0;
   }
 }
@@ -207,7 +206,7 @@ TEST_F(IvpTest, OddInputsEndCleanly) {
   for (const auto& [statement, solved] : cases) {
     SCOPED_TRACE(rt::ToUtf8(statement.substr(0, 60)));
     StartBuild();
-    EXPECT_EQ(Process(statement) == 0, solved);
+    EXPECT_EQ(ProcessIVP(statement) == 0, solved);
     EXPECT_LE(Solutions.StoredPointCount, 1000);
     EXPECT_LE(Scene.VertexCount, kCurveVertexLimit + 1);
   }

@@ -225,9 +225,8 @@ TEST_F(CurveGenTest, CompiledFunctionsThroughTheWholeRoad) {
     SetRange(c.tMin, c.tMax, c.steps);
     for (int r = 0; r <= 7; ++r) SetSolution(r, 1, 1, r);
     Solutions.StoredPointCount = 7;
-    int16_t msgNo = 0;
-    BuildSolutionCurve(1, msgNo);
-    PlotIntegCurve(2, 5, msgNo);
+    ASSERT_EQ(BuildSolutionCurve(1), 0);
+    ASSERT_EQ(PlotIntegCurve(2, 5), 0);
     const int before = Scene.SegmentCount;
     GenerateCurvePoints(1, 2, 3);
     EXPECT_EQ(Drawn(before), c.drawn);

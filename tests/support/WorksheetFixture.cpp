@@ -70,23 +70,17 @@ RhsLog& Log() {
 
 namespace {
 
-void RecordingEvaluator(const rt::Text& resultName, const rt::Text& name, const double* args,
-                        int count, double& value, int16_t& msgNo) {
+int16_t RecordingEvaluator(const rt::Text& resultName, const rt::Text& name, const double* args,
+                           int count, double& value) {
   RhsLog& log = Log();
   const long index = static_cast<long>(log.calls.size());
   log.calls.push_back({resultName, name, std::vector<double>(args, args + count)});
-  if (log.failFrom >= 0 && index >= log.failFrom &&
-      (log.failName.empty() || name == log.failName)) {
-    msgNo = 288;
-    return;
-  }
+  if (log.failFrom >= 0 && index >= log.failFrom && (log.failName.empty() || name == log.failName))
+    return 288;
   const auto it = log.native.find(name);
-  if (it == log.native.end()) {
-    EvalFunctionCall(resultName, name, args, count, value, msgNo);
-    return;
-  }
-  msgNo = 0;
+  if (it == log.native.end()) return EvalFunctionCall(resultName, name, args, count, value);
   value = it->second(log.calls.back().args);
+  return 0;
 }
 
 }  // namespace
