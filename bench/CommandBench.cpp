@@ -17,7 +17,7 @@
 #include "language/WorksheetTables.h"
 #include "numerics/Bvp.h"
 #include "numerics/DblInt.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 #include "numerics/Ivp.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/ScriptedUiServices.h"

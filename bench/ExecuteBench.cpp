@@ -11,7 +11,7 @@
 #include "language/CommandRequests.h"
 #include "language/WorksheetReader.h"
 #include "mathematics/CompileCode.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/Contour.h"

@@ -1,8 +1,7 @@
 # Fails when a source folder includes a header from a folder above it in the layer order
-# (platform/runtime, the rest of platform, language, mathematics, numerics and plotting, commands,
-# the worksheet window, the graph window, app).
-# Run with -DSRC=<the src folder>. The rules list only what already holds; pairs that still point
-# both ways (numerics and plotting) are not listed.
+# (platform/runtime, the rest of platform, language, mathematics, plotting, numerics, commands,
+# help, the worksheet window, the graph window, app).
+# Run with -DSRC=<the src folder>.
 set(windows "worksheet|graph|help|app")
 set(rules
   "platform/runtime:language|mathematics|numerics|plotting|commands|platform/ui|platform/draw|${windows}"
@@ -11,9 +10,11 @@ set(rules
   "language:mathematics|numerics|plotting|commands|${windows}"
   "mathematics:numerics|plotting|commands|${windows}"
   "numerics:commands|${windows}"
-  "plotting:commands|${windows}"
+  "plotting:numerics|commands|${windows}"
   "commands:${windows}"
-  "worksheet:graph|app")
+  "help:worksheet|graph|app"
+  "worksheet:graph|app"
+  "graph:app")
 set(found "")
 foreach(rule ${rules})
   string(REPLACE ":" ";" parts "${rule}")

@@ -3,7 +3,7 @@
 #include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
 #include "numerics/DblInt.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 #include "numerics/Integ.h"
 #include "numerics/Roots.h"
 #include "plotting/PlotCommand.h"

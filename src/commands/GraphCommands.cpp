@@ -2,7 +2,7 @@
 
 #include "numerics/Bvp.h"
 #include "numerics/DblInt.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 #include "numerics/Integ.h"
 #include "numerics/Ivp.h"
 #include "plotting/Contour.h"

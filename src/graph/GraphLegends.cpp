@@ -13,7 +13,7 @@
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/MathVector.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 #include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"

@@ -17,6 +17,7 @@
 #include "numerics/SolutionStore.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/Axes.h"
 #include "plotting/SceneStore.h"
 #include "worksheet/WorksheetWindow.h"
 
@@ -126,7 +127,7 @@ void GraphMenus::ShowRowRan(const ms::SceneStepReport& r) {
   } else if (r.step == SceneStep::kCurve) {
     if (r.curve == 1) {
       w_.Frame2->show();
-      if (ms::Solutions.IVPOrder1 != 0) {
+      if (ms::OdePicture.IVPOrder1 != 0) {
         w_.Frame5->show();
         w_.Frame6->hide();
       }

@@ -11,6 +11,7 @@
 #include "numerics/Rkf45.h"
 #include "numerics/SecantShooting.h"
 #include "numerics/SolutionStore.h"
+#include "plotting/Axes.h"
 #include "plotting/SceneStore.h"
 
 namespace ms {
@@ -155,7 +156,7 @@ int16_t ParseBvpArgs(const rt::Text& statement, BvpArgs& args) {
 }
 
 int16_t ProcessBVP(const rt::Text& statement) {
-  Solutions.IVPOrder1 = -1;
+  OdePicture.IVPOrder1 = -1;
   View.ZAxisNeeded = 0;
   BvpArgs a;
   const int16_t parsed = ParseBvpArgs(statement, a);

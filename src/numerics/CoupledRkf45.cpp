@@ -10,6 +10,7 @@
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/Axes.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
 
@@ -384,7 +385,7 @@ int16_t RKF45Step4(const rt::Text& F, const rt::Text& G, const rt::Text& H, cons
 int16_t SolveIVP2(const rt::Text& F, const rt::Text& G, double t0, double tf, double x0, double y0,
                   double factor, double tol) {
   const Member m = TwoEquationSolver(F, G);
-  return Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, Solutions.IVPPlotMode, false, kViewTarget);
+  return Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, OdePicture.IVPPlotMode, false, kViewTarget);
 }
 
 int16_t SolveShootingCurve(const rt::Text& F, const rt::Text& G, double t0, double tf, double x0,

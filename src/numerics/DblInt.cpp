@@ -6,7 +6,7 @@
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 #include "platform/ui/UiServices.h"
 
 namespace ms {

@@ -8,6 +8,7 @@
 #include "numerics/CoupledRkf45.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
+#include "plotting/Axes.h"
 #include "plotting/SceneStore.h"
 
 namespace ms {
@@ -162,16 +163,16 @@ int16_t ProcessIVP(const rt::Text& statement) {
   View.ZAxisNeeded = 0;
   IvpArgs args;
   int16_t msgNo = ParseIvpArgs(statement, args);
-  int16_t* const orderFlags[5] = {nullptr, &Solutions.IVPOrder1, &Solutions.IVPOrder2,
-                                  &Solutions.IVPOrder3, &Solutions.IVPOrder4};
+  int16_t* const orderFlags[5] = {nullptr, &OdePicture.IVPOrder1, &OdePicture.IVPOrder2,
+                                  &OdePicture.IVPOrder3, &OdePicture.IVPOrder4};
   for (int k = 1; k <= 4; ++k) *orderFlags[k] = k == args.equations ? -1 : 0;
-  if (args.plotMode) Solutions.IVPPlotMode = *args.plotMode;
+  if (args.plotMode) OdePicture.IVPPlotMode = *args.plotMode;
   if (msgNo != 0) return msgNo;
   const int equations = args.equations;
   const auto& ids = args.ids;
   const double t0 = args.t0, tf = args.tf, factor = args.factor, tol = args.tol;
   const double* init = args.init;
-  double& mode = Solutions.IVPPlotMode;
+  double& mode = OdePicture.IVPPlotMode;
 
   SetViewFrames(equations, mode);
   switch (equations) {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "numerics/FunctionValue.h"  // StripValueParens
+#include "mathematics/FunctionValue.h"  // StripValueParens
 #include "platform/runtime/Runtime.h"
 
 namespace ms {

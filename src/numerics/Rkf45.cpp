@@ -5,7 +5,7 @@
 
 #include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/PlotRequest.h"

@@ -6,7 +6,7 @@
 #include "language/Settings.h"
 #include "language/Simplify.h"
 #include "language/WorksheetTables.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 #include "platform/runtime/FormatSignificant.h"
 
 namespace ms {

@@ -9,6 +9,7 @@
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/Axes.h"
 
 namespace ms {
 
@@ -34,7 +35,7 @@ void ShowNoConvergence(double xb, double X1, double s1) {
 // second-order equation in the shooting's own slots: 0, or the solve's message.
 int16_t FinalSolve(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double s,
                    double factor, double tol) {
-  Solutions.IVPPlotMode = 1;
+  OdePicture.IVPPlotMode = 1;
   const int16_t msgNo = SolveShootingCurve(F, G, t0, tb, x0, s, factor, tol);
   if (RunFlags.AbortRun || msgNo != 0) return msgNo;
   if (!RunFlags.Replot) {

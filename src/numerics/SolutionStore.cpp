@@ -6,6 +6,7 @@
 #include "language/Settings.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/Axes.h"
 #include "plotting/SceneStore.h"
 #include "plotting/SceneView.h"
 
@@ -41,8 +42,7 @@ void ResetSolutionStore() {
   Solutions.StoredPointCount = 1;
   Solutions.ShootingPointCount = 1;
   Solutions.CurveSteps = 0;
-  Solutions.IVPOrder1 = Solutions.IVPOrder2 = Solutions.IVPOrder3 = Solutions.IVPOrder4 = 0;
-  Solutions.IVPPlotMode = 1.0;
+  OdePicture = OdePictureData{};
   Solutions.SphereMarkersOn = 0;
   Solutions.IntegMarkerSpacing = 0;
 }

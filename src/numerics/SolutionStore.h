@@ -41,10 +41,6 @@ struct SolutionStoreData {
   // the Plot[ step count so that a Plot[ curve built after a solution curve keeps its own range.
   int16_t CurveSteps = 0;
 
-  // Which initial value problem was solved (one to four equations) and its plot mode (1..4).
-  int16_t IVPOrder1 = 0, IVPOrder2 = 0, IVPOrder3 = 0, IVPOrder4 = 0;
-  double IVPPlotMode = 1.0;
-
   // Sphere markers on solution and integral curves: on/off and every n-th point (0: none).
   int16_t SphereMarkersOn = 0;
   int16_t IntegMarkerSpacing = 0;

@@ -4,11 +4,12 @@
 #include <utility>
 
 #include "language/Settings.h"
-#include "numerics/SolutionStore.h"
 #include "platform/runtime/Runtime.h"
 #include "plotting/SceneStore.h"
 
 namespace ms {
+
+OdePictureData OdePicture;
 
 namespace {
 
@@ -234,25 +235,25 @@ void AxisLabelsIVP1(double, double xmax, double, double ymax) {
 }
 
 void AxisLabelsIVP2(double, double xmax, double, double ymax) {
-  if (Solutions.IVPPlotMode == 1.0)
+  if (OdePicture.IVPPlotMode == 1.0)
     ChooseLetters(kPhaseViews, xmax, ymax);
-  else if (Solutions.IVPPlotMode == 2.0)
+  else if (OdePicture.IVPPlotMode == 2.0)
     ChooseLetters(kTwoEqMode2, xmax, ymax);
 }
 
 void AxisLabelsIVP3(double, double xmax, double, double ymax) {
-  if (Solutions.IVPPlotMode == 1.0)
+  if (OdePicture.IVPPlotMode == 1.0)
     ChooseLetters(kPhaseViews, xmax, ymax);
-  else if (Solutions.IVPPlotMode == 2.0)
+  else if (OdePicture.IVPPlotMode == 2.0)
     ChooseLetters(kThreeEqMode2, xmax, ymax);
 }
 
 void AxisLabelsIVP4(double, double xmax, double, double ymax) {
-  if (Solutions.IVPPlotMode == 1.0)
+  if (OdePicture.IVPPlotMode == 1.0)
     ChooseLetters(kPhaseViews, xmax, ymax);
-  else if (Solutions.IVPPlotMode == 2.0)
+  else if (OdePicture.IVPPlotMode == 2.0)
     ChooseLetters(kFourEqMode2, xmax, ymax);
-  else if (Solutions.IVPPlotMode == 3.0)
+  else if (OdePicture.IVPPlotMode == 3.0)
     ChooseLetters(kFourEqMode3, xmax, ymax);
 }
 
@@ -303,16 +304,16 @@ void BuildAxes(double xmin, double xmax, double ymin, double ymax, double zmin, 
     AddTicksX(xmin, xmax, ymin, ymax, zmin, zmax);
     AddTicksY(xmin, xmax, ymin, ymax, zmin, zmax);
   };
-  if (Solutions.IVPOrder4 && View.PlotKind != 22) {
+  if (OdePicture.IVPOrder4 && View.PlotKind != 22) {
     AxisLabelsIVP4(xmin, xmax, ymin, ymax);
     xyTicks();
-  } else if (Solutions.IVPOrder3 && View.PlotKind != 7) {
+  } else if (OdePicture.IVPOrder3 && View.PlotKind != 7) {
     AxisLabelsIVP3(xmin, xmax, ymin, ymax);
     xyTicks();
-  } else if (Solutions.IVPOrder2) {
+  } else if (OdePicture.IVPOrder2) {
     AxisLabelsIVP2(xmin, xmax, ymin, ymax);
     xyTicks();
-  } else if (Solutions.IVPOrder1) {
+  } else if (OdePicture.IVPOrder1) {
     AxisLabelsIVP1(xmin, xmax, ymin, ymax);
     xyTicks();
   } else {

@@ -3,7 +3,17 @@
 // the scene store as structure segments (kind -10); nothing is drawn here.
 #pragma once
 
+#include <cstdint>
+
 namespace ms {
+
+// Which initial value problem the picture shows (one to four equations) and its plot mode (1..4):
+// the axes letter their views by it. The solvers set it; the solution store's reset clears it.
+struct OdePictureData {
+  int16_t IVPOrder1 = 0, IVPOrder2 = 0, IVPOrder3 = 0, IVPOrder4 = 0;
+  double IVPPlotMode = 1.0;
+};
+extern OdePictureData OdePicture;
 
 // Axes through the origin over the given box (grid units); letters chosen by the ODE flags and
 // the view code, or x, y (and z when ZAxisNeeded) otherwise; then ticks.

@@ -9,7 +9,7 @@
 #include "language/WorksheetTables.h"
 #include "mathematics/CompileCode.h"
 #include "mathematics/MathDerivative.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 #include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/FieldTables.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "language/CommandArguments.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 #include "platform/ui/UiServices.h"
 
 namespace ms {

@@ -12,7 +12,7 @@
 #include "GraphTestSupport.h"
 #include "help/HelpText.h"
 #include "mathematics/CompileCode.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 
 namespace gr::testing {
 namespace {

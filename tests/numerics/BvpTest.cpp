@@ -17,6 +17,7 @@
 #include "numerics/Rkf45.h"
 #include "numerics/SecantShooting.h"
 #include "numerics/SolutionStore.h"
+#include "plotting/Axes.h"
 #include "plotting/SceneStore.h"
 #include "support/WorksheetFixture.h"
 
@@ -95,7 +96,7 @@ TEST_F(BvpTest, StatementFormsAndTheirMessages) {
     EXPECT_EQ(ProcessBVP(statement), msgNo);
     EXPECT_EQ(Scene.SegmentCount, 0);  // a statement that fails its parse runs no method
     // Every run marks the one-equation views.
-    EXPECT_EQ(Solutions.IVPOrder1, -1);
+    EXPECT_EQ(OdePicture.IVPOrder1, -1);
     EXPECT_EQ(View.ZAxisNeeded, 0);
   }
   // A failing slope list keeps the slopes read so far.
@@ -442,7 +443,7 @@ TEST_F(BvpTest, SecantShootingAgainstExactSlopesAndItsStops) {
     UseNative(c.f, c.g);
     OdeResults.BVPSolved = 5;
     Bvp.BVPTrialSlopes[0] = 4;
-    Solutions.IVPPlotMode = 3;
+    OdePicture.IVPPlotMode = 3;
     OdeResults.InitialSlope = -99;
     Log().calls.clear();
     ASSERT_EQ(Shoot(c.s0, c.s1, c.t0, c.x0, c.tb, c.xb), c.msgNo);
@@ -462,7 +463,7 @@ TEST_F(BvpTest, SecantShootingAgainstExactSlopesAndItsStops) {
     EXPECT_TRUE(NearRel(OdeResults.InitialSlope, c.slope, 1e-4));
     EXPECT_TRUE(NearRel(SolutionAt(0, 3, kShot), c.slope, 1e-4));
     EXPECT_EQ(Bvp.BVPTrialSlopes[0], 0);
-    EXPECT_EQ(Solutions.IVPPlotMode, 1);
+    EXPECT_EQ(OdePicture.IVPPlotMode, 1);
     // The final curve from the boundary point (t0, x0) to the boundary point (tb, xb).
     const int n = Solutions.ShootingPointCount;
     ASSERT_GT(n, 2);

@@ -14,6 +14,7 @@
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
+#include "plotting/Axes.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
 #include "support/WorksheetFixture.h"
@@ -51,7 +52,7 @@ class CoupledRkf45Test : public SolverTest {
     ASSERT_EQ(msgNo, 0);
   }
   static int16_t Solve(int vars, double t0, double tf, const Values& s, double tol, double mode) {
-    Solutions.IVPPlotMode = mode;
+    OdePicture.IVPPlotMode = mode;
     if (vars == 1) return SolveIVP1(u"F_", t0, tf, s[0], 1, tol);
     if (vars == 2) return SolveIVP2(u"F_", u"G_", t0, tf, s[0], s[1], 1, tol);
     if (vars == 3) return SolveIVP3(u"F_", u"G_", u"H_", t0, tf, s[0], s[1], s[2], 1, tol, mode);

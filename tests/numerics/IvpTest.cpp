@@ -9,6 +9,7 @@
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
+#include "plotting/Axes.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
 #include "support/WorksheetFixture.h"
@@ -34,8 +35,8 @@ class IvpTest : public SolverTest {
     return out;
   }
   static int OrderFlags() {
-    return (Solutions.IVPOrder1 ? 1 : 0) + (Solutions.IVPOrder2 ? 2 : 0) +
-           (Solutions.IVPOrder3 ? 4 : 0) + (Solutions.IVPOrder4 ? 8 : 0);
+    return (OdePicture.IVPOrder1 ? 1 : 0) + (OdePicture.IVPOrder2 ? 2 : 0) +
+           (OdePicture.IVPOrder3 ? 4 : 0) + (OdePicture.IVPOrder4 ? 8 : 0);
   }
 };
 
@@ -108,11 +109,11 @@ TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
     StartBuild();
     ResetIvpView();
     IvpView.FrameVisible.fill(-1);  // every frame shown: the command decides which stay
-    Solutions.IVPPlotMode = 3;
+    OdePicture.IVPPlotMode = 3;
     screen_.doEventsCount = 0;
     ASSERT_EQ(ProcessIVP(c.statement), 0);
     EXPECT_EQ(OrderFlags(), c.orderFlags);
-    EXPECT_EQ(Solutions.IVPPlotMode, c.mode);
+    EXPECT_EQ(OdePicture.IVPPlotMode, c.mode);
     EXPECT_EQ(VisibleFrames(), c.frames);
     EXPECT_EQ(IvpView.FramesChanged, -1);
     ASSERT_GT(screen_.doEventsCount, 0);

@@ -129,11 +129,11 @@ TEST_F(AxesTest, LettersOfInitialValueProblemsFollowModeAndView) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.order * 1000 + c.mode * 100 + c.kind);
     StartSceneBuild();
-    Solutions.IVPOrder1 = c.order == 1 ? -1 : 0;
-    Solutions.IVPOrder2 = c.order == 2 ? -1 : 0;
-    Solutions.IVPOrder3 = c.order == 3 ? -1 : 0;
-    Solutions.IVPOrder4 = c.order == 4 ? -1 : 0;
-    Solutions.IVPPlotMode = c.mode;
+    OdePicture.IVPOrder1 = c.order == 1 ? -1 : 0;
+    OdePicture.IVPOrder2 = c.order == 2 ? -1 : 0;
+    OdePicture.IVPOrder3 = c.order == 3 ? -1 : 0;
+    OdePicture.IVPOrder4 = c.order == 4 ? -1 : 0;
+    OdePicture.IVPPlotMode = c.mode;
     View.PlotKind = c.kind;
     BuildAxes(-1, 4, -1, 3, 0, 0);
     // The letters come after the two axis lines and before the ticks (1..3 on x, 1..2 on y).

@@ -8,7 +8,7 @@
 #include "language/Messages.h"
 #include "language/Simplify.h"
 #include "language/WorksheetReader.h"
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"
 

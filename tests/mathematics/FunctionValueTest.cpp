@@ -9,8 +9,8 @@
 #include <random>
 
 #include "language/WorksheetTables.h"
+#include "mathematics/FunctionValue.h"
 #include "mathematics/Math.h"
-#include "numerics/FunctionValue.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms::testing {

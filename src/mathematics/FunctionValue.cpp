@@ -1,4 +1,4 @@
-#include "numerics/FunctionValue.h"
+#include "mathematics/FunctionValue.h"
 
 #include <algorithm>
 #include <array>
