@@ -2,8 +2,8 @@
 
 #include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
-#include "numerics/DblInt.h"
 #include "mathematics/FunctionValue.h"
+#include "numerics/DblInt.h"
 #include "numerics/Integ.h"
 #include "numerics/Roots.h"
 #include "plotting/PlotCommand.h"
@@ -41,23 +41,19 @@ namespace {
 
 }  // namespace
 
-void RunImmediateCommand(ImmediateCommand command, const rt::Text& statement, int16_t& msgNo) {
+int16_t RunImmediateCommand(ImmediateCommand command, const rt::Text& statement) {
   const FunctionBindingScope bindings;
-  rt::Text text = statement;
   switch (command) {
     case ImmediateCommand::Plot:
-      msgNo = ProcessPlot(text);
-      return;
+      return ProcessPlot(statement);
     case ImmediateCommand::Zero:
-      msgNo = ProcessZero(text);
-      return;
+      return ProcessZero(statement);
     case ImmediateCommand::Integ:
-      msgNo = RunIntegral(statement, true);
-      return;
+      return RunIntegral(statement, true);
     case ImmediateCommand::DblInt:
-      msgNo = RunIntegral(statement, false);
-      return;
+      return RunIntegral(statement, false);
   }
+  return 0;
 }
 
 }  // namespace ms

@@ -12,7 +12,7 @@ namespace ms {
 
 // Runs one command on its statement, its functions bound once for the whole command. For Integ[
 // and dblInt[ the result constant is appended first (named by the statement's identifier) and the
-// command fills slot Requests.IntegStmtCount. msgNo is 0 or the command's message.
-void RunImmediateCommand(ImmediateCommand command, const rt::Text& statement, int16_t& msgNo);
+// command fills slot Requests.IntegStmtCount. Returns 0 or the command's message.
+[[nodiscard]] int16_t RunImmediateCommand(ImmediateCommand command, const rt::Text& statement);
 
 }  // namespace ms

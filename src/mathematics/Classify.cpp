@@ -17,9 +17,7 @@ namespace {
 ImmediateCommandRunner g_runner = nullptr;
 
 int16_t RunNow(ImmediateCommand command, const rt::Text& statement) {
-  int16_t msgNo = 0;
-  if (g_runner) g_runner(command, statement, msgNo);
-  return msgNo;
+  return g_runner ? g_runner(command, statement) : 0;
 }
 
 bool TextAt(const rt::Text& s, long p, const char16_t* a, const char16_t* b) {

@@ -25,10 +25,9 @@ constexpr int32_t kGraphUnavailableColor = 0xE0E0E0;
 // The commands that run while the worksheet is read. The commands layer installs the runner
 // (InstallStatementPipeline); without one these statements are filed but not run.
 enum class ImmediateCommand : uint8_t { Plot, Zero, Integ, DblInt };
-// Runs one command on its statement; msgNo is 0 or the command's message. An Integ[ or dblInt[
+// Runs one command on its statement and returns 0 or the command's message. An Integ[ or dblInt[
 // statement has been filed in slot Requests.IntegStmtCount before the call.
-using ImmediateCommandRunner = void (*)(ImmediateCommand command, const rt::Text& statement,
-                                        int16_t& msgNo);
+using ImmediateCommandRunner = int16_t (*)(ImmediateCommand command, const rt::Text& statement);
 void SetImmediateCommandRunner(ImmediateCommandRunner runner);
 
 // The statement is not changed; returns 0 or the first error.
