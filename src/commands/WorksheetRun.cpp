@@ -57,7 +57,7 @@ int16_t FunctionIndex(const rt::Text& name) {
   rt::Text firstParm;
   int16_t index = 0;
   int16_t msgNo = 0;
-  FindFunction(name, firstParm, index, msgNo);
+  msgNo = FindFunction(name, firstParm, index);
   if (msgNo != 0 || index < 1 || index > std::min<int>(Tables.FuncCount, ms::kMaxFunctions)) {
     return 0;
   }

@@ -31,18 +31,17 @@ bool PositionsFit(const rt::Text& s) {
 
 }  // namespace
 
-void FindFunction(const rt::Text& id, rt::Text& firstParm, int16_t& index, int16_t& msgNo) {
+int16_t FindFunction(const rt::Text& id, rt::Text& firstParm, int16_t& index) {
   const int count = std::min<int>(Tables.FuncCount, kMaxFunctions);
   for (int k = 1; k <= count; ++k) {
     if (Tables.FuncTable[k].Name == id) {
       firstParm = Tables.FuncTable[k].Parm1;
-      msgNo = 0;
       index = static_cast<int16_t>(k);
-      return;
+      return 0;
     }
   }
   firstParm.clear();
-  msgNo = kMsgFunctionNotFound;
+  return kMsgFunctionNotFound;
 }
 
 int16_t FindRangeConstant(const rt::Text& id, int16_t& index) {

@@ -14,8 +14,8 @@
 namespace ms {
 
 // Looks the identifier up in FuncTable (exact comparison). Found: firstParm := Parm1, index := its
-// entry, msgNo := 0. Not found: firstParm := "", msgNo := 57, index unchanged.
-void FindFunction(const rt::Text& id, rt::Text& firstParm, int16_t& index, int16_t& msgNo);
+// entry, returns 0. Not found: firstParm := "", index unchanged, returns 57.
+[[nodiscard]] int16_t FindFunction(const rt::Text& id, rt::Text& firstParm, int16_t& index);
 
 // Gathers the characters from pos up to the terminator. When they (without enclosing parentheses)
 // are numeric text: found := true, numberText := them, pos := the terminator's position; otherwise

@@ -231,7 +231,7 @@ int16_t ProcessVectorDefinition(VecRec& rec) {
     } else {
       Text parm;
       int16_t f = 0;
-      FindFunction(d.substr(i, 2), parm, f, msgNo);
+      msgNo = FindFunction(d.substr(i, 2), parm, f);
       if (msgNo != 0) return msgNo;
       if (!Tables.FuncTable[f].Parm2.empty()) {
         return 667;
@@ -311,7 +311,7 @@ int16_t ProcessVectorComponentExpr(const Text& component, const Text& parameter,
       if (i + 2 >= n || s[i + 2] != u'.') {
         Text parm;
         int16_t f = 0;
-        FindFunction(id, parm, f, msgNo);
+        msgNo = FindFunction(id, parm, f);
         if (msgNo != 0) return msgNo;
         out += u"(" + Tables.FuncTable[f].Expr + u")";
         i += 2;

@@ -509,7 +509,7 @@ int16_t ProcessDiff(const rt::Text& expression, rt::Text& result) {
     if (tail != u']' && tail != u',' && tail != u'|') return kMsgDiffAfterVariable;
     rt::Text firstParm;
     int16_t index = 0;
-    FindFunction(id, firstParm, index, msgNo);
+    msgNo = FindFunction(id, firstParm, index);
     if (msgNo != 0) return msgNo;
     if (index < 1 || index > kMaxFunctions) return 57;
     int16_t form = 0;

@@ -79,7 +79,7 @@ Text P(const Text& s) {
     Text parm;
     int16_t index = 0;
     int16_t msgNo = 0;
-    FindFunction(s.Name, parm, index, msgNo);
+    msgNo = FindFunction(s.Name, parm, index);
     if (msgNo != 0) return msgNo;
     out = Tables.FuncTable[index].Expr;
   } else {
@@ -688,7 +688,7 @@ int16_t ExpandVectorExpr(const Text& idOrExpr) {
         Text parm;
         int16_t fIndex = 0;
         int16_t funcMsg = 0;
-        FindFunction(id, parm, fIndex, funcMsg);
+        funcMsg = FindFunction(id, parm, fIndex);
         if (funcMsg != 0) return findMsg;
         ConstRec f = MakeScalar(id, kScalarIdent, u"");
         f.Spare2 = negated ? kTrue : 0;
@@ -701,7 +701,7 @@ int16_t ExpandVectorExpr(const Text& idOrExpr) {
         for (int k = 0; k < 3; ++k) {
           Text parm;
           int16_t fIndex = 0;
-          FindFunction(*names[k], parm, fIndex, msgNo);
+          msgNo = FindFunction(*names[k], parm, fIndex);
           if (msgNo != 0) return msgNo;
           *exprs[k] = Tables.FuncTable[fIndex].Expr;
         }

@@ -49,7 +49,7 @@ int16_t CheckFunction(const rt::Text& id) {
   rt::Text firstParm;
   int16_t index = 0;
   int16_t msgNo = 0;
-  FindFunction(id, firstParm, index, msgNo);
+  msgNo = FindFunction(id, firstParm, index);
   if (msgNo != 0) return msgNo;
   if (index < 1 || index > Tables.FuncCount) return kMsgParameters;
   const FuncRec& f = Tables.FuncTable[static_cast<size_t>(index)];

@@ -141,13 +141,13 @@ int16_t ParseDblIntArgs(const rt::Text& statement, DblIntArgs& args) {
 
   rt::Text parm;
   int16_t lookup = 0;
-  FindFunction(ids[0], parm, args.fRecord, lookup);
+  lookup = FindFunction(ids[0], parm, args.fRecord);
   if (lookup != 0 || parm.empty()) return 6050;
   if (Tables.FuncTable[args.fRecord].Parm2.empty()) return 6060;
-  FindFunction(ids[1], parm, args.cRecord, lookup);
+  lookup = FindFunction(ids[1], parm, args.cRecord);
   if (lookup != 0) return 6050;
   if (!Tables.FuncTable[args.cRecord].Parm2.empty()) return 6060;
-  FindFunction(ids[2], parm, args.dRecord, lookup);
+  lookup = FindFunction(ids[2], parm, args.dRecord);
   if (lookup != 0 || !Tables.FuncTable[args.dRecord].Parm2.empty()) return 6060;
   if (args.a == args.b) return 6090;
   args.m = EvenPanelCount(m);

@@ -53,7 +53,7 @@ int16_t FindOneParameterFunction(const rt::Text& id, int16_t& index) {
   rt::Text firstParm;
   int16_t found = 0;
   int16_t lookup = 0;
-  FindFunction(id, firstParm, found, lookup);
+  lookup = FindFunction(id, firstParm, found);
   if (lookup != 0 || firstParm.empty() || found < 1 || found > Tables.FuncCount)
     return kMsgFunctionList;
   if (!Tables.FuncTable[found].Parm2.empty()) return kMsgOneParameter;

@@ -126,7 +126,7 @@ int16_t ParseIvpArgs(const rt::Text& statement, IvpArgs& args) {
     rt::Text firstParm;
     int16_t index = 0;
     int16_t lookup = 0;
-    FindFunction(args.ids[static_cast<size_t>(k)], firstParm, index, lookup);
+    lookup = FindFunction(args.ids[static_cast<size_t>(k)], firstParm, index);
     if (lookup != 0 || index < 1 || index > Tables.FuncCount) return kMsgFunctionNotFound;
     if (FunctionParm(Tables.FuncTable[static_cast<size_t>(index)], k).empty())
       return kMsgParameterMissing;

@@ -91,7 +91,7 @@ int16_t ParseZeroArgs(const rt::Text& statement, ZeroArgs& args) {
   rt::Text funcId, firstParam;
   // Every function name starts with an upper-case letter: any other character is not found.
   int16_t msgNo = r.ReadFunctionId(funcId, kMsgFunctionNotFound, kIdJoinsLowerDigitOrUnderscore);
-  if (msgNo == 0) FindFunction(funcId, firstParam, args.fRecord, msgNo);
+  if (msgNo == 0) msgNo = FindFunction(funcId, firstParam, args.fRecord);
   if (msgNo == 0) msgNo = r.Expect(u',', kMsgComma);
   if (msgNo == 0) msgNo = r.Expect(u'{', kMsgBrace);
   for (double* value : {&args.a, &args.b}) {

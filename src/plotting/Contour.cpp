@@ -8,8 +8,8 @@
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/CompileCode.h"
-#include "mathematics/MathDerivative.h"
 #include "mathematics/FunctionValue.h"
+#include "mathematics/MathDerivative.h"
 #include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/FieldTables.h"
@@ -509,7 +509,7 @@ int16_t ParseContourArgs(const rt::Text& statement, ContourArgs& args) {
   if (msgNo != 0) return msgNo;
 
   rt::Text firstParm;
-  FindFunction(id, firstParm, args.fRecord, msgNo);
+  msgNo = FindFunction(id, firstParm, args.fRecord);
   if (msgNo != 0 || args.fRecord < 1 || args.fRecord > Tables.FuncCount)
     return kMsgContourFunctionNotFound;
   const FuncRec& f = Tables.FuncTable[static_cast<size_t>(args.fRecord)];

@@ -54,7 +54,7 @@ int16_t LookUp(const rt::Text& id, int16_t& index, int16_t notFound) {
   rt::Text firstParm;
   int16_t msgNo = 0;
   index = 0;
-  FindFunction(id, firstParm, index, msgNo);
+  msgNo = FindFunction(id, firstParm, index);
   if (msgNo != 0 || index < 1 || index > Tables.FuncCount)
     return notFound != 0 || msgNo == 0 ? (notFound != 0 ? notFound : int16_t{57}) : msgNo;
   return HasTwoParameters(index) ? 0 : kMsgTwoParameters;

@@ -52,7 +52,7 @@ int16_t LookUp(const rt::Text& id, int16_t& index, int16_t notFound) {
   rt::Text firstParm;
   int16_t msgNo = 0;
   index = 0;
-  FindFunction(id, firstParm, index, msgNo);
+  msgNo = FindFunction(id, firstParm, index);
   if (msgNo != 0 || !ValidIndex(index)) return notFound;
   const FuncRec& fn = Tables.FuncTable[index];
   if (fn.Parm1.empty() || fn.Parm2.empty() || fn.Parm3.empty()) return kMsgThreeParameters;

@@ -179,7 +179,7 @@ int16_t ParseSlopeFieldArgs(const rt::Text& statement, SlopeFieldArgs& args) {
   if (msgNo == 0) msgNo = r.Expect(u',', kMsgComma);
   if (msgNo != 0) return msgNo;
   rt::Text firstParm;
-  FindFunction(id, firstParm, args.fRecord, msgNo);
+  msgNo = FindFunction(id, firstParm, args.fRecord);
   if (msgNo != 0 || !ValidFunctionIndex(args.fRecord)) return kMsgNoFunction;
   if (Tables.FuncTable[args.fRecord].Parm2.empty()) return kMsgSecondParameter;
 

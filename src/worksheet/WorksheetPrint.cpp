@@ -47,7 +47,7 @@ bool ComponentValue(const rt::Text& funcName, int digits, const std::vector<bool
   rt::Text firstParm;
   int16_t index = 0;
   int16_t msgNo = 0;
-  ms::FindFunction(funcName, firstParm, index, msgNo);
+  msgNo = ms::FindFunction(funcName, firstParm, index);
   if (msgNo != 0 || index < 1 || index > ms::Tables.FuncCount) return false;
   const rt::Text listed = ms::ListedValue(index, digits, undefined);
   out = ui::ToQString(listed == u"undefined" ? listed : rt::NumText(rt::Val(listed)));

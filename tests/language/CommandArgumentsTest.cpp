@@ -39,7 +39,7 @@ TEST_F(CommandArgumentsTest, FindFunctionAndRangeConstant) {
     SCOPED_TRACE(U8(c.id));
     rt::Text parm = u"stale";
     int16_t index = 77, msg = -5;
-    FindFunction(c.id, parm, index, msg);
+    msg = FindFunction(c.id, parm, index);
     EXPECT_EQ(msg, c.funcMsg);
     EXPECT_EQ(index, c.funcIndex);
     EXPECT_EQ(U8(parm), c.parm);

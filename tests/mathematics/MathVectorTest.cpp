@@ -70,7 +70,7 @@ class MathVectorTest : public testing::WorksheetTest {
   double ValueOf(const rt::Text& funcName, double t) {
     rt::Text first;
     int16_t index = 0, msg = 0;
-    FindFunction(funcName, first, index, msg);
+    msg = FindFunction(funcName, first, index);
     const int32_t savedTop = Tables.ValueTop;
     AppendValue(Tables.FuncTable[index].Parm1, t, msg);
     double result = NAN;
