@@ -44,13 +44,9 @@ struct Build {
 
 // The ODE views a solve changed, taken once.
 void TakeOdeViews(SceneStepReport& report) {
-  if (IvpView.FramesChanged == 0) return;
-  std::array<bool, kLastIvpFrame + 1> views{};
-  for (int f = kFirstIvpFrame; f <= kLastIvpFrame; ++f) {
-    views[static_cast<size_t>(f)] = IvpView.FrameVisible[static_cast<size_t>(f)] != 0;
-  }
-  report.odeViews = views;
-  IvpView.FramesChanged = 0;
+  if (!IvpView.ViewsChanged) return;
+  report.odeViews = IvpView.Views;
+  IvpView.ViewsChanged = false;
 }
 
 // The BVP trial curves a solve drew, taken once: their colours may be chosen.

@@ -48,9 +48,8 @@ struct SceneStepReport {
   ColourChoices colours;
   // The row completed with changed colour choices: they are to be shown now.
   bool showColours = false;
-  // The frames of ODE views (kFirstIvpFrame..kLastIvpFrame) a solve made available, when it
-  // changed them: true shown.
-  std::optional<std::array<bool, kLastIvpFrame + 1>> odeViews;
+  // The group of ODE views a solve made available, when it changed them.
+  std::optional<OdeViewGroup> odeViews;
 
   bool Stopped() const { return end != StepEnd::kRan; }
 };

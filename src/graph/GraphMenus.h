@@ -12,6 +12,7 @@ class QAction;
 namespace ms {
 struct ColourChoices;
 struct SceneStepReport;
+enum class OdeViewGroup : uint8_t;
 }  // namespace ms
 
 namespace gr {
@@ -67,7 +68,7 @@ class GraphMenus {
   void OfferAfterRow(const ms::SceneStepReport& r);
   void TakeColourChoices(const ms::ColourChoices& changed);
   void ReflectGraphMenus();
-  void ReflectOdeViews(const std::array<bool, 10>& views);
+  void ReflectOdeViews(ms::OdeViewGroup views);
   // Replot set, arrows counted from the first curve again, then the build.
   void RebuildFromStore();
 

@@ -37,15 +37,16 @@ void GraphMenus::SetBoxEnabled(bool enabled) {
   w_.SetMenuEnabled(w_.mnuBox, enabled);
 }
 
-// The initial value command chooses which frames of view buttons the window shows.
-void GraphMenus::ReflectOdeViews(const std::array<bool, ms::kLastIvpFrame + 1>& views) {
-  static_assert(ms::kLastIvpFrame + 1 == 10);
-  const std::array<QGroupBox*, ms::kLastIvpFrame + 1> frames = {
-      nullptr,   nullptr,   nullptr,   nullptr,   nullptr,
-      w_.Frame5, w_.Frame6, w_.Frame7, w_.Frame8, w_.Frame9};
-  for (int f = ms::kFirstIvpFrame; f <= ms::kLastIvpFrame; ++f) {
-    frames[static_cast<size_t>(f)]->setVisible(views[static_cast<size_t>(f)]);
-  }
+// The initial value command chooses which group of views the window offers: each group has its
+// frame of view buttons, and the others are hidden.
+void GraphMenus::ReflectOdeViews(ms::OdeViewGroup views) {
+  using enum ms::OdeViewGroup;
+  const std::pair<QGroupBox*, ms::OdeViewGroup> frames[] = {{w_.Frame5, kPhase},
+                                                            {w_.Frame6, kThreeEquationsMode2},
+                                                            {w_.Frame7, kFourEquationsMode2},
+                                                            {w_.Frame8, kTwoEquationsMode2},
+                                                            {w_.Frame9, kFourEquationsMode3}};
+  for (const auto& [frame, group] : frames) frame->setVisible(group == views);
 }
 
 // The frames, menus and boxes that follow one row of the build: the items its command needs, what

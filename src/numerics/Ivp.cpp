@@ -48,43 +48,27 @@ rt::Text FunctionParm(const FuncRec& f, int k) {
   }
 }
 
-void HideAllFrames() {
-  for (int f = kFirstIvpFrame; f <= kLastIvpFrame; ++f) IvpView.FrameVisible[f] = 0;
-}
-
-void ShowFrame(int frame) {
-  IvpView.FrameVisible[frame] = -1;
-}
-
-// Shows the frame of view buttons that fits the problem (1..4 equations and the plot mode).
-void SetViewFrames(int equations, double mode) {
-  HideAllFrames();
-  switch (equations) {
-    case 1:
-      ShowFrame(5);
-      break;
-    case 2:
-      if (mode == 1)
-        ShowFrame(5);
-      else
-        ShowFrame(8);
-      break;
-    case 3:
-      if (mode == 1)
-        ShowFrame(5);
-      else if (mode == 2)
-        ShowFrame(6);
-      break;
-    default:
-      if (mode == 1)
-        ShowFrame(5);
-      else if (mode == 2)
-        ShowFrame(7);
-      else
-        ShowFrame(9);
-      break;
+// The group of views that fits the problem (1..4 equations and the plot mode).
+void SetViewGroup(int equations, double mode) {
+  using enum OdeViewGroup;
+  OdeViewGroup views = kPhase;
+  if (mode != 1) {
+    switch (equations) {
+      case 1:
+        break;
+      case 2:
+        views = kTwoEquationsMode2;
+        break;
+      case 3:
+        views = mode == 2 ? kThreeEquationsMode2 : kNone;
+        break;
+      default:
+        views = mode == 2 ? kFourEquationsMode2 : kFourEquationsMode3;
+        break;
+    }
   }
-  IvpView.FramesChanged = -1;
+  IvpView.Views = views;
+  IvpView.ViewsChanged = true;
 }
 
 }  // namespace
@@ -174,7 +158,7 @@ int16_t ProcessIVP(const rt::Text& statement) {
   const double* init = args.init;
   double& mode = OdePicture.IVPPlotMode;
 
-  SetViewFrames(equations, mode);
+  SetViewGroup(equations, mode);
   switch (equations) {
     case 1:
       msgNo = SolveIVP1(ids[1], t0, tf, init[0], factor, tol);

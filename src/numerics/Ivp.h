@@ -13,14 +13,21 @@
 
 namespace ms {
 
-// The graph window's frames of ODE view buttons, Frame5 .. Frame9 (index = frame number), as the
-// last IVP[ run left them; the graph window shows and hides its frames accordingly.
-constexpr int kFirstIvpFrame = 5;
-constexpr int kLastIvpFrame = 9;
+// The group of views of the solution an IVP[ solve offers: the phase views (one equation, or a
+// system in plot mode 1), the time views of a system in plot mode 2 (two, three or four
+// equations) or 3 (four equations), or none (three equations in plot mode 3 or 4).
+enum class OdeViewGroup : uint8_t {
+  kNone,
+  kPhase,
+  kTwoEquationsMode2,
+  kThreeEquationsMode2,
+  kFourEquationsMode2,
+  kFourEquationsMode3
+};
 struct IvpViewState {
-  std::array<int16_t, kLastIvpFrame + 1> FrameVisible{};  // -1 shown, 0 hidden
-  // -1 once an IVP[ run has set the frames; the graph window clears it when it has applied them.
-  int16_t FramesChanged = 0;
+  OdeViewGroup Views = OdeViewGroup::kNone;  // as the last IVP[ run left it
+  // Set by an IVP[ run; the picture build reports the views and clears it.
+  bool ViewsChanged = false;
   // The time grid unit of the picture being built, which the picture build passes in and takes
   // back; the coupled solvers reset it to 1 together with the other grid units when one is too
   // small to divide by. None outside a build.
@@ -29,7 +36,7 @@ struct IvpViewState {
 
 extern IvpViewState IvpView;
 
-// Start-up state: every frame hidden and not moved, nothing changed, no time grid unit.
+// Start-up state: no views, nothing changed, no time grid unit.
 void ResetIvpView();
 
 // The arguments of IVP[F,...,{t0,tf,x0,...}{factor,tol,mode}] with one to four equations.

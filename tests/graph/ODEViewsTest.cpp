@@ -38,6 +38,32 @@ TEST_F(ODEViewsTest, ViewButtonsDrawTheirViewOfTheSolutionAndTheFirstViewIsMarke
   EXPECT_EQ(two.ViewButtonColor(15), kChosen);
 }
 
+// Each solve shows the one frame of view buttons of its group of views and hides the others.
+TEST_F(ODEViewsTest, EachSolveShowsTheFrameOfItsViews) {
+  struct Case {
+    const char* sheet;
+    int frame;  // 0: none shown
+  };
+  const Case cases[] = {
+      {"F{t,x} = x\nIVP[F,{0,1,1}{1,0.01}]\n", 5},
+      {"F{t,x,y} = y\nG{t,x,y} = -x\nIVP[F,G,{0,1,1,0}{1,0.01,2}]\n", 8},
+      {"F{t,x,y,z} = y\nG{t,x,y,z} = -x\nH{t,x,y,z} = 1\nIVP[F,G,H,{0,1,1,0,0}{1,0.01,2}]\n", 6},
+      {"F{t,x,y,z} = y\nG{t,x,y,z} = -x\nH{t,x,y,z} = 1\nIVP[F,G,H,{0,1,1,0,0}{1,0.01,3}]\n", 0},
+      {"F{t,x,y,z,w} = y\nG{t,x,y,z,w} = -x\nH{t,x,y,z,w} = w\nR{t,x,y,z,w} = -z\n"
+       "IVP[F,G,H,R,{0,1,1,0,0,1}{1,0.01,2}]\n",
+       7},
+      {"F{t,x,y,z,w} = y\nG{t,x,y,z,w} = -x\nH{t,x,y,z,w} = w\nR{t,x,y,z,w} = -z\n"
+       "IVP[F,G,H,R,{0,1,1,0,0,1}{1,0.01,3}]\n",
+       9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sheet);
+    GraphWindow& w = Run(c.sheet);
+    const QGroupBox* frames[] = {w.Frame5, w.Frame6, w.Frame7, w.Frame8, w.Frame9};
+    for (int f = 5; f <= 9; ++f) EXPECT_EQ(!frames[f - 5]->isHidden(), f == c.frame) << f;
+  }
+}
+
 int g_builds = 0;
 int16_t g_zAxisAtBuild = 0;
 std::function<void()> g_duringBuild;

@@ -28,12 +28,6 @@ class IvpTest : public SolverTest {
     for (const rt::Text id : {u"F_", u"Fa", u"G_", u"H_", u"R_"})
       Log().native[id] = [value](const std::vector<double>&) { return value; };
   }
-  static std::set<int> VisibleFrames() {
-    std::set<int> out;
-    for (int f = kFirstIvpFrame; f <= kLastIvpFrame; ++f)
-      if (IvpView.FrameVisible[f]) out.insert(f);
-    return out;
-  }
   static int OrderFlags() {
     return (OdePicture.IVPOrder1 ? 1 : 0) + (OdePicture.IVPOrder2 ? 2 : 0) +
            (OdePicture.IVPOrder3 ? 4 : 0) + (OdePicture.IVPOrder4 ? 8 : 0);
@@ -93,38 +87,39 @@ TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
     const char16_t* statement;
     int orderFlags, callsPerStep;
     double mode;
-    std::set<int> frames;
+    OdeViewGroup views;
   };
-  const Case cases[] = {{u"IVP[F,{0,1,1}{1,0.01}]", 1, 6, 3, {5}},  // mode left as it was (3)
-                        {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", 2, 12, 1, {5}},
-                        {u"IVP[F,G,{0,1,1,0}{1,0.01,4}]", 2, 12, 4, {8}},
-                        {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,2}]", 4, 18, 2, {6}},
-                        {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,3}]", 4, 18, 3, {}},
-                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2}]", 8, 24, 2, {7}},
-                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,3}]", 8, 24, 3, {9}},
-                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2.5}]", 8, 24, 1, {5}}};
+  using enum OdeViewGroup;
+  const Case cases[] = {{u"IVP[F,{0,1,1}{1,0.01}]", 1, 6, 3, kPhase},  // mode left as it was (3)
+                        {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", 2, 12, 1, kPhase},
+                        {u"IVP[F,G,{0,1,1,0}{1,0.01,4}]", 2, 12, 4, kTwoEquationsMode2},
+                        {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,2}]", 4, 18, 2, kThreeEquationsMode2},
+                        {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,3}]", 4, 18, 3, kNone},
+                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2}]", 8, 24, 2, kFourEquationsMode2},
+                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,3}]", 8, 24, 3, kFourEquationsMode3},
+                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2.5}]", 8, 24, 1, kPhase}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     Log().calls.clear();
     StartBuild();
     ResetIvpView();
-    IvpView.FrameVisible.fill(-1);  // every frame shown: the command decides which stay
+    IvpView.Views = kFourEquationsMode3;  // the command decides, whatever was there
     OdePicture.IVPPlotMode = 3;
     screen_.doEventsCount = 0;
     ASSERT_EQ(ProcessIVP(c.statement), 0);
     EXPECT_EQ(OrderFlags(), c.orderFlags);
     EXPECT_EQ(OdePicture.IVPPlotMode, c.mode);
-    EXPECT_EQ(VisibleFrames(), c.frames);
-    EXPECT_EQ(IvpView.FramesChanged, -1);
+    EXPECT_EQ(IvpView.Views, c.views);
+    EXPECT_TRUE(IvpView.ViewsChanged);
     ASSERT_GT(screen_.doEventsCount, 0);
     // The single equation also takes its slope at tf.
     EXPECT_EQ(Calls(), c.callsPerStep * screen_.doEventsCount + (c.orderFlags == 1 ? 1 : 0));
   }
-  // A failed parse keeps the frames; the order flag may be left set or cleared.
-  IvpView.FramesChanged = 0;
+  // A failed parse keeps the views; the order flag may be left set or cleared.
+  IvpView.ViewsChanged = false;
   EXPECT_EQ(ProcessIVP(u"IVP[F2,{0,1,1}{1,0.001}]"), 2030);
-  EXPECT_EQ(VisibleFrames(), std::set<int>{5});
-  EXPECT_EQ(IvpView.FramesChanged, 0);
+  EXPECT_EQ(IvpView.Views, kPhase);
+  EXPECT_FALSE(IvpView.ViewsChanged);
   EXPECT_EQ(OrderFlags(), 1);
   EXPECT_EQ(ProcessIVP(u"IVP(F,{0,1,1}{1,0.001}]"), 2005);
   EXPECT_EQ(OrderFlags(), 0);
