@@ -93,12 +93,7 @@ TEST_F(FieldTest, StatementMessages) {
     EXPECT_EQ(msgNo, c.msgNo);
     // A refused statement appends nothing; an evaluation failure only the box and axes.
     const bool evaluationFailed = (msgNo >= 1032 && msgNo <= 1036) || msgNo >= 1142;
-    if (msgNo == 0) {
-      ASSERT_GT(Scene.SegmentCount, 0);
-      EXPECT_EQ(Scene.SegmentTable[0][kSegKind], kSegOrdinary);
-    } else if (!evaluationFailed) {
-      EXPECT_EQ(Scene.SegmentCount, 0);
-    }
+    EXPECT_TRUE(evaluationFailed || (Scene.SegmentCount > 0) == (msgNo == 0));
     for (const Seg& s : Segments()) EXPECT_TRUE(msgNo == 0 || s.row[kSegKind] == kSegStructure);
   }
 }

@@ -32,23 +32,6 @@ TEST_F(SceneStoreTest, ClearedMarksAndAppendRefusedPastTheLastRow) {
   }
 }
 
-TEST_F(SceneStoreTest, CopyToViewTakesOnlyThePointsInUse) {
-  struct Case {
-    double countD;
-    int copied;
-  };
-  const Case cases[] = {{3, 3}, {-2, 0}, {1e9, kSceneRows}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.countD);
-    Scene.VertexXYZ.fill({1, 2, 3});
-    Scene.ViewXYZ.fill({0, 0, 0});
-    Scene.VertexCountD = c.countD;
-    CopyVerticesToView();
-    if (c.copied > 0) ExpectPointNear(Scene.ViewXYZ[c.copied - 1], {1, 2, 3});
-    if (c.copied < kSceneRows) ExpectPointNear(Scene.ViewXYZ[c.copied], {0, 0, 0});
-  }
-}
-
 // The box's edges in order; a rebuild writes over the rows of the previous picture, and an
 // edge does not inherit the kind or the marks of the axis or curve segment that held its row.
 TEST_F(SceneStoreTest, BoundingBoxEdgesInOrderWhenAllTwelveFit) {

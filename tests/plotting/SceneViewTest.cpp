@@ -10,7 +10,8 @@ namespace {
 constexpr double kPi = 3.1415926536;
 using SceneViewTest = PlotTest;
 
-TEST_F(SceneViewTest, ProjectsKnownPointsAndLabelsTheAngles) {
+// The points in use are copied to the view, rotated and projected.
+TEST_F(SceneViewTest, CopiesAndProjectsKnownPoints) {
   struct Case {
     double rotationDeg, elevationDeg, scale, offsetY;
     Point3 point;
@@ -20,7 +21,6 @@ TEST_F(SceneViewTest, ProjectsKnownPointsAndLabelsTheAngles) {
   // 0 maps (x, y, z) to (y, -x, 10 - z). The depth is limited to 999 for the divisor only.
   const Case cases[] = {
       {45, 60, 300, 300, {1, 2, 3}, 613.554926, -164.318512, 6.662882693},
-      {0, 0, 600, 300, {1, 2, 3}, 400 + 2 * 600000 / 993.0, 300 + 600000 / 993.0, 7},
       {0, 0, 1, 0, {-1, 1, -989.5}, 1000, -1000, 999.5},
       {0, 0, 1, 0, {-1, 1, 5010}, 1000 / 1999.0, -1000 / 1999.0, -5000},
   };
@@ -32,18 +32,21 @@ TEST_F(SceneViewTest, ProjectsKnownPointsAndLabelsTheAngles) {
     View.ImageOffsetX = c.offsetY ? 400 : 0;
     View.ImageOffsetY = c.offsetY;
     View.DisplayScaleHeight = 2 * c.offsetY;
-    Scene.ViewXYZ[0] = c.point;
-    Scene.ViewXYZ[1] = {7, 8, 9};
+    Scene.VertexXYZ[0] = c.point;
+    Scene.VertexXYZ[1] = {7, 8, 9};
+    Scene.ViewXYZ[1] = {4, 5, 6};
     Scene.VertexCountD = 1;
+    CopyVerticesToView();
     RotateView();
     ProjectView();
     ExpectPointNear(Scene.ViewXYZ[0], {c.px, c.py, c.depth}, 1e-6);
     EXPECT_EQ(View.PictureScaleWork, c.scale);
-    EXPECT_EQ(Scene.ViewXYZ[1], (Point3{7, 8, 9})) << "only the rows in use";
+    EXPECT_EQ(Scene.ViewXYZ[1], (Point3{4, 5, 6})) << "only the rows in use";
   }
   // Counts beyond the store or below zero are limited to it.
   for (const double count : {1e9, -5.0}) {
     Scene.VertexCountD = count;
+    CopyVerticesToView();
     RotateView();
     ProjectView();
   }
