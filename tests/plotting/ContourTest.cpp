@@ -157,7 +157,6 @@ TEST_F(ContourTest, MessagesOfMalformedStatements) {
       {u"PlotContour[F,{-2,2,-2,2}{1,1}(0.5,2,0.5}]", 1418, 2},
       {u"PlotContour[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}", 1419, 2},
       {u"PlotContour[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}{0.1,0.2})", 1420, 2},
-      {u"PlotContour[F,{-2,2,-2,zz}{1,1}{0.5,2,0.5}]", 339, 2},
   };
   ASSERT_EQ(Run({u"F{x,y} = x^2 + y^2", u"H{x} = x^2"}), 0);
   bool pairAppended = false;
