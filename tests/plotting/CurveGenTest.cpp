@@ -183,17 +183,6 @@ TEST_F(CurveGenTest, ArrowBarbsOfFlatAndSpatialArrows) {
     ExpectPointNear(segs[0].to, k.barb1, 1e-9);
     ExpectPointNear(segs[1].to, k.barb2, 1e-9);
   }
-  // The angle scale narrows the barbs curve by curve (barbs 0.4 long with head scale 2).
-  StartSceneBuild();
-  View.ArrowAngleScale = 0.5;
-  View.ArrowHeadScale = 2;
-  for (double angle : {0.45 * kPi, 0.225 * kPi}) {
-    const int first = Scene.SegmentCount;
-    AddVectorArrow(0, 0, 0, 1, 0, 0, 1, 0, 0, 0);
-    ASSERT_EQ(Scene.SegmentCount, first + 2);
-    ExpectPointNear(Segments(first)[0].to, {1 + 0.4 * std::cos(angle), -0.4 * std::sin(angle), 0},
-                    1e-9);
-  }
   // Zero length: a message and nothing appended; no room: no barbs.
   StartSceneBuild();
   AddVectorArrow(1, 2, 3, 1, 2, 3, 1, 0, 0, 0);
