@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -70,6 +71,7 @@ TEST_F(AxesTest, LettersOfInitialValueProblemsFollowModeAndView) {
   const Glyph t = GlyphTHoriz, xh = GlyphXHoriz, yh = GlyphYHoriz, xv = GlyphXVert, yv = GlyphYVert,
               zv = GlyphZVert, xp = GlyphXPrimeVert, yp = GlyphYPrimeVert, no = nullptr;
   const std::string plain = LettersOfAxes();  // no solve: the builder's own x and y
+  ASSERT_EQ(std::count(plain.begin(), plain.end(), '>'), 2 + 3);
   struct Case {
     int order;
     double mode;
