@@ -28,7 +28,6 @@ TEST_F(PlotCommandTest, ReadsNamesRangeStepsAndFlagsOrGivesTheMessage) {
     const char16_t* flags = u"";
   };
   const Case cases[] = {
-      {u"Plot[A,{t,0,1,10}]", 0, u"A_", u"", 1, 0, 1, 10, 0.1, u""},
       {u"Plot[Ab,Cd,{t,-1,1,4}aa]", 0, u"Ab", u"Cd", 2, -1.0001, 1, 4, 0.500025, u"aa"},
       {u"plot[A,B,{s,0,2,2.5}]", 0, u"A_", u"B_", 2, 0, 2, 2, 1.0, u""},
       {u"Plot[Q,{x,(0.5),tb,5}a]", 0, u"Q_", u"", 1, 0.5, 3, 5, 0.5, u"a"},
@@ -36,7 +35,6 @@ TEST_F(PlotCommandTest, ReadsNamesRangeStepsAndFlagsOrGivesTheMessage) {
       {u"PLOT[A,{t,0,1,10}]", 358},      // keyword spelling
       {u"Plot[A,{t,0,1}]", 333},         // shorter than 17 characters
       {u"Plot[A{t,0,1,10}]", 331},       // no comma after the name
-      {u"Plot[a,{t,0,1,10}]", 358},      // lower-case vector name
       {u"Plot[A,{T,0,1,10}]", 330},      // parameter not lower case
       {u"Plot[A,{t0,1,10}]", 315},       // no comma after the parameter
       {u"Plot[A,{t,0,1,0.5}]", 337},     // steps round to 0
