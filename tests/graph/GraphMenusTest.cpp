@@ -1,6 +1,6 @@
 // The graph window's option menus end to end: a worksheet is executed and drawn, a menu item is
 // chosen (the colour dialog answered from the script), and the rebuilt scene shows the change:
-// segment colours, axes, grid crosses, box edges and dot marks.
+// segment colours and dot marks.
 #include <QTimer>
 #include <optional>
 
@@ -12,14 +12,14 @@ namespace {
 
 constexpr const char* kOneCurve = "A<t> = <t, t^2, 0>\nPlot[A, {t,-2,2,40}]\n";
 
-// Segments drawn (rows 0 .. SegmentCountD - 1) of a colour; structure only, or anything else.
-int CountSegments(int32_t packed, bool structure) {
+// Segments drawn (rows 0 .. SegmentCountD - 1) of a colour that are not structure.
+int CountSegments(int32_t packed) {
   int r = 0, g = 0, b = 0, n = 0;
   rt::SplitRGB(packed, r, g, b);
   for (int i = 0; i < ms::Scene.SegmentCountD; ++i) {
     const ms::SegmentRow& row = ms::Scene.SegmentTable[i];
-    n += (row[ms::kSegKind] == ms::kSegStructure) == structure && row[ms::kRed] == r &&
-         row[ms::kGreen] == g && row[ms::kBlue] == b;
+    n += row[ms::kSegKind] != ms::kSegStructure && row[ms::kRed] == r && row[ms::kGreen] == g &&
+         row[ms::kBlue] == b;
   }
   return n;
 }
@@ -48,49 +48,33 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
     GraphWindow& w = Run(c.worksheet);
     QAction* item = c.plot != 0 ? w.mnuPlot[static_cast<size_t>(c.plot - 1)] : w.*c.item;
     const int32_t before = *c.used, chosen = 0x00C000;
-    const int inBefore = CountSegments(before, false);
+    const int inBefore = CountSegments(before);
     ui_.colors = {std::nullopt, chosen};
     item->trigger();
     EXPECT_EQ(*c.used, before);
-    EXPECT_EQ(CountSegments(before, false), inBefore);
+    EXPECT_EQ(CountSegments(before), inBefore);
     item->trigger();
     EXPECT_EQ(*c.used, chosen);
-    EXPECT_GT(CountSegments(chosen, false), 5);
-    EXPECT_EQ(CountSegments(chosen, false) + CountSegments(before, false), inBefore);
+    EXPECT_GT(CountSegments(chosen), 5);
+    EXPECT_EQ(CountSegments(chosen) + CountSegments(before), inBefore);
   }
 }
 
-// Grid crosses are drawn while the XY plane is on, axis lines (x, y and z where the scene has
-// depth) while the axes are; "Display Axes" off takes both away and disables their items. The box
-// adds its twelve grey edges.
-TEST_F(GraphMenusTest, AxesAndXyPlaneItemsAddAndRemoveTheirSegments) {
-  GraphWindow& w = Run(kOneCurve);
-  const int32_t grey = ms::Settings.XYPlaneColor, blue = 0x0000C0;
-  struct Step {
-    QAction* GraphWindow::*item;
-    bool crosses, axes, box;
-  };
-  const Step steps[] = {
-      {&GraphWindow::mnuAxes, true, true, false},  // the colour dialog answers blue
-      {&GraphWindow::mnuXY, false, true, false},
-      {&GraphWindow::mnuYes, false, true, true},
-      {&GraphWindow::mnuDisplayAxes, false, false, true},
-  };
-  for (const Step& s : steps) {
-    SCOPED_TRACE(&s - steps);
-    ui_.colors = {blue};
-    (w.*s.item)->trigger();
-    EXPECT_EQ(CountSegments(grey, true) > 0, s.crosses);
-    const int axisLines = CountSegments(blue, true);
-    EXPECT_TRUE((axisLines > 0) == s.axes && axisLines <= 3) << axisLines;
-    EXPECT_EQ(w.mnuAxes->isEnabled(), s.axes);
-    EXPECT_EQ(CountSegments(0x808080, false), s.box ? 12 : 0);
+// The spacing typed in the Custom window: the magnitude of its whole part, up to the largest count
+// a mark can hold; anything else is refused.
+TEST(DotSpacingTest, TheTypedSpacingIsTheWholePartsMagnitudeWithinItsLimit) {
+  const std::tuple<const char16_t*, bool, int> cases[] = {
+      {u"-2.5", true, 3}, {u"32767", true, 32767}, {u"32768", false, 0}, {u"abc", false, 0}};
+  for (const auto& [text, accepted, spacing] : cases) {
+    int16_t got = -1;
+    EXPECT_EQ(DotSpacingOf(text, got), accepted) << rt::ToUtf8(text);
+    EXPECT_EQ(got, spacing) << rt::ToUtf8(text);
   }
 }
 
 // Points 0, n, 2n, ... of the 40-step curve carry a mark; "Custom" takes n from the dot-spacing
-// window (Discard keeps the spacing before, a bad text turns the marks off). Every choice clears
-// stale marks, even far above the scene.
+// window (Discard keeps the spacing before). Every choice clears stale marks, even far above the
+// scene.
 TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
   GraphWindow& w = Run(kOneCurve);
   const std::tuple<QAction * GraphWindow::*, const char*, bool, int> steps[] = {
@@ -98,7 +82,6 @@ TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
       {&GraphWindow::mnuDot10, nullptr, false, 10},
       {&GraphWindow::mnuCustom, "-2.5", true, 3},
       {&GraphWindow::mnuCustom, "8", false, 3},
-      {&GraphWindow::mnuCustom, "abc", true, 0},
   };
   for (const auto& [item, typed, save, spacing] : steps) {
     SCOPED_TRACE(spacing);

@@ -129,12 +129,6 @@ inline void CountDraws() {
   g_draws = 0;
 }
 
-// The opaque colour of the pixel under a point in a target's units.
-inline uint32_t PixelAt(const draw::DrawTarget& t, double x, double y) {
-  const QPointF d = t.ToDevice(x, y);
-  return t.Image().pixel(static_cast<int>(d.x()), static_cast<int>(d.y())) | 0xFF000000u;
-}
-
 // Whether a pixel of the colour lies within one pixel of the picture point (rasterising rounds).
 inline bool ColourNear(const draw::DrawTarget& t, double x, double y, uint32_t argb) {
   const QPointF d = t.ToDevice(x, y);
