@@ -1,6 +1,5 @@
 // The display-options window and the overlays it draws: what the blocks print and the limits of
-// the tables they read, the legends, the font dialogs, the window's load and close guard, and the
-// check boxes switching the overlays on the picture.
+// the tables they read, the legends, the font dialogs and the window's load and close guard.
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -224,38 +223,6 @@ TEST_F(DisplaySettingsDialogTest, LoadsHiddenShownByDisplayDataRefusesItsCloseBo
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   LoadEmpty();
   EXPECT_EQ(ui_.boxes.size(), 1u);  // the close box's message only
-}
-
-// Each box sets its show flag and its block is printed on the picture; when the box is cleared
-// the block goes.
-TEST_F(DisplaySettingsDialogTest, EachOverlayAppearsWithItsCheckBox) {
-  Sheet().TypeWorksheetText(QStringLiteral("a = 12345\n"));
-  LoadEmpty();
-  DisplaySettingsDialog& d = Options();
-  ms::Tables.FuncCount = 1;  // a function whose value line is listed
-  ms::Tables.FuncTable[1] = ms::FuncRec{};
-  ms::Tables.FuncTable[1].Name = u"F_";
-  ms::Tables.FuncTable[1].Parm1 = u"x";
-  ms::Tables.FuncTable[1].LineBreak = -1;
-  d.strText->setText(QStringLiteral("Damped Spring"));
-  d.strLegendX->setText(QStringLiteral("time"));
-  d.strLegendY->setText(QStringLiteral("height"));
-  const std::pair<QCheckBox*, int16_t*> cases[] = {
-      {d.ckData, &Graph.ShowDataText}, {d.ckTime, &Graph.ShowTimeText},
-      {d.ckWk, &Graph.ShowWkText},     {d.CkVal, &Graph.ShowValText},
-      {d.ckText, &Graph.ShowTitle},    {d.ckLegend, &Graph.ShowLegend},
-  };
-  for (const auto& [box, flag] : cases) {
-    SCOPED_TRACE(box->objectName().toStdString());
-    PrintRecorder r;
-    box->click();
-    EXPECT_EQ(*flag, -1);
-    EXPECT_FALSE(r.log.empty());
-    r.log.clear();
-    box->click();
-    EXPECT_EQ(*flag, 0);
-    EXPECT_TRUE(r.log.empty());
-  }
 }
 
 }  // namespace

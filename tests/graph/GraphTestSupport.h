@@ -129,18 +129,6 @@ inline void CountDraws() {
   g_draws = 0;
 }
 
-// Whether a pixel of the colour lies within one pixel of the picture point (rasterising rounds).
-inline bool ColourNear(const draw::DrawTarget& t, double x, double y, uint32_t argb) {
-  const QPointF d = t.ToDevice(x, y);
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      const QPoint p(static_cast<int>(d.x()) + dx, static_cast<int>(d.y()) + dy);
-      if (t.Image().valid(p) && (t.Image().pixel(p) | 0xFF000000u) == argb) return true;
-    }
-  }
-  return false;
-}
-
 inline QStringList FilesIn(const QString& dir) {
   return QDir(dir).entryList(QDir::Files, QDir::Name);
 }

@@ -8,8 +8,6 @@
 namespace gr::testing {
 namespace {
 
-constexpr uint32_t kRed = 0xFFFF0000u;
-
 bool AnyInk(const QImage& img) {
   QImage white(img.size(), img.format());
   white.fill(Qt::white);
@@ -56,16 +54,16 @@ TEST_F(SceneRenderTest, DepthAndOffPictureTestsDropWholeSegments) {
 
 // A curve segment across a jump is left out while jumps are shown; an axis segment never is.
 TEST_F(SceneRenderTest, JumpsBecomeGaps) {
+  ms::Settings.NoLimitMarkers = -1;
   const std::tuple<bool, double, bool> cases[] = {// jumps shown, the segment's kind, drawn
                                                   {false, 1, true},
                                                   {true, 1, false},
                                                   {true, -1, false},
                                                   {true, -10, true}};
   for (const auto& [discontinuity, kind, line] : cases) {
-    SCOPED_TRACE(kind);
     ms::Settings.DiscontinuityOn = discontinuity ? -1 : 0;
     DrawOne({3000, 3000, 10}, {6000, 3000, 10}, kind);
-    EXPECT_EQ(ColourNear(D(), 4500, 3000, kRed), line);
+    EXPECT_EQ(AnyInk(D().Image()), line) << kind;
   }
 }
 
