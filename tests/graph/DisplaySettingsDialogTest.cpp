@@ -5,7 +5,6 @@
 #include <QRadioButton>
 
 #include "GraphTestSupport.h"
-#include "numerics/BvpTrials.h"
 #include "numerics/Rkf45.h"
 
 namespace gr::testing {

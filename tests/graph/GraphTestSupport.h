@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollBar>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -28,7 +27,6 @@
 #include "graph/GraphProbe.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
-#include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"

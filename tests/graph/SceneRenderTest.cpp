@@ -1,6 +1,5 @@
 // Drawing the scene: the depth and off-picture tests and curve jumps (segments drawn in their
 // colours are seen in the print and picture tests).
-#include <cmath>
 #include <limits>
 
 #include "GraphTestSupport.h"
