@@ -28,13 +28,16 @@ class ContourWindowTest : public GraphTest {
 
 // While tracing a close by the platform is refused; Esc (a key in the graph window) is noticed at
 // the next poll, nothing of the run reaches the scene or the legend, and every control is handed
-// back. Return unloads the window.
+// back. Exit to Graph (or the close) then hides the window and makes the worksheet usable again;
+// Return unloads the window.
 TEST_F(ContourWindowTest, EscStopsTracingAtTheNextPollAndTheControlsComeBack) {
+  ws::WorksheetWindow& sheet = Sheet();  // made first: its load resets the state
   rt::Text text = u"F{x,y} = x^2 + y^2\r\nPlotContour1[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]\r\n", stmt;
   ms::ClearAll();
   ms::ClearRequestsForExecute();
   ASSERT_EQ(ms::ProcessWorksheet(text, stmt), 0);
   ms::Contours.ContourLegendCount = 9;
+  sheet.setEnabled(false);
   int polls = 0, pollsAfterStop = -1;
   ui_.onDoEvents = [&] {
     if (ms::ContourWindow.AbortEnabled == 0 && pollsAfterStop < 0) return;  // not tracing
@@ -55,6 +58,9 @@ TEST_F(ContourWindowTest, EscStopsTracingAtTheNextPollAndTheControlsComeBack) {
     EXPECT_NE(ms::Scene.SegmentTable[s][ms::kSegKind], ms::kSegOrdinary) << s;
   EXPECT_EQ(ms::Contours.ContourLegendCount, 9);  // the old legend stays
   EXPECT_TRUE(w->cmdExit->isEnabled() && graph.cmdReturn->isEnabled());
+  w->close();  // after tracing it acts as Exit
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_TRUE(sheet.isEnabled());
   graph.cmdReturn->click();
   EXPECT_EQ(gr::ContourProgressWindow::Instance(), nullptr);
 }

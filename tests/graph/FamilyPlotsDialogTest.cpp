@@ -96,7 +96,13 @@ TEST_F(FamilyTest, SetUpWindowSaveCancelAndReturnDecideTheRun) {
   FamilyPlotsDialog& f = Configure(w, "k", "0", "1", "x");
   EXPECT_EQ(Family.FamilyTotal, u"5");
   EXPECT_TRUE(w.mnuPlotSet->isEnabled());
+  // "Previous Set" writes the settings back in place of what was typed since.
   w.mnuFamilySetUp_Click();
+  f.txtStartCurv->blockSignals(true);
+  f.txtStartCurv->setText(QStringLiteral("zz"));
+  f.txtStartCurv->blockSignals(false);
+  f.cmdEnter_Click();
+  EXPECT_EQ(f.txtStartCurv->text(), QStringLiteral("0"));
   f.cmdCancel_Click();
   EXPECT_FALSE(w.mnuPlotSet->isEnabled());
   EXPECT_EQ(Graph.OverlayMode, 0);  // a set-up, cancelled, leaves later builds alone

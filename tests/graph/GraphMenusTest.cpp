@@ -102,6 +102,8 @@ TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
       marks += ms::Scene.SegmentTable[i][ms::kDotMark] == 1.0;
     EXPECT_EQ(marks, spacing == 0 ? 0 : 40 / spacing + 1);
   }
+  w.mnuYes->trigger();  // the box adds its twelve grey edges
+  EXPECT_EQ(CountSegments(0x808080), 12);
 }
 
 // The worksheet's preset colour items open the colour dialog (starting from black) directly:
