@@ -40,8 +40,6 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
       {twoCurves, 2, nullptr, &ms::Settings.PlotColorUsed[2]},
       {"F{t,x} = t\nIVP[F,{0,2,1}{1,0.0001}]\n", 0, &GraphWindow::mnuPlotIVPColor,
        &ms::Settings.IVPColorUsed},
-      {"F{x} = x^2\nc = Integ[F,{0,2,10,0}]\n", 0, &GraphWindow::mnuIntegColor,
-       &ms::Settings.IntegColorUsed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.worksheet << c.plot);
