@@ -21,9 +21,9 @@ TEST_F(GraphWindowTest, ClosingIsRefusedButTheProgramsUnloadPasses) {
   EXPECT_FALSE(w.Form_QueryUnload(kUnloadByProgram));
 }
 
-// From the worksheet to the picture (the pixels of segments are checked in SceneRenderTest): a
-// curve beyond the store stops the build with its own box before anything is drawn or the axes
-// are added.
+// From the worksheet to the picture (the pixels of segments are checked in the picture and print
+// tests): a curve beyond the store stops the build with its own box before anything is drawn or the
+// axes are added.
 TEST_F(GraphWindowTest, PlotCurvesAreDrawnInTheirColoursOrStoppedByTheStoreThenReturn) {
   struct Case {
     const char* worksheet;
