@@ -1,5 +1,5 @@
-// The drawing target: packed colours, the user scale, the device pixel ratio and batched drawing
-// (the primitives are seen in every drawing test of the graph window).
+// The drawing target: packed colours, the user scale and the device pixel ratio (the primitives
+// and batched drawing are seen in every drawing test of the graph window).
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -9,7 +9,6 @@
 namespace {
 
 using draw::DrawTarget;
-using gr::testing::PixelAt;
 
 TEST(DrawTargetTest, PackedColoursAndTheUserScale) {
   // Red in the low byte; bytes are clamped.
@@ -52,28 +51,6 @@ TEST(DrawTargetTest, APixelRatioSharpensThePictureButKeepsItsSize) {
   // Ratios below 1 are refused.
   t.SetDevicePixelRatio(0.5);
   EXPECT_DOUBLE_EQ(t.DevicePixelRatio(), 2.0);
-}
-
-TEST(DrawTargetTest, BatchDrawsOneCallPerPenAndKeepsCirclesOnTop) {
-  DrawTarget t(100, 100);
-  t.BeginBatch();
-  const int32_t colours[] = {0x0000FF, 0x00FF00, 0x0000FF, 0xFF0000};
-  for (int i = 0; i < 4; ++i) t.Line(10, 10 + 10 * i, 90, 10 + 10 * i, colours[i]);
-  t.DrawWidth = 3;
-  t.Line(10, 80, 90, 80, 0x0000FF);  // same colour, other width: a pen of its own
-  t.FillStyle = draw::kFillSolid;
-  t.Circle(50, 10, 4, 0);
-  EXPECT_EQ(t.Image().pixel(50, 10) | 0xFF000000u, 0xFFFFFFFFu);  // nothing before the end
-  t.EndBatch();
-  EXPECT_EQ(t.BatchedDrawCalls(), 4);
-  for (const auto& [y, argb] : {std::pair<int, uint32_t>{20, 0xFF00FF00u},
-                                {30, 0xFFFF0000u},
-                                {40, 0xFF0000FFu},
-                                {81, 0xFFFF0000u},
-                                {10, 0xFF000000u}}) {
-    SCOPED_TRACE(y);
-    EXPECT_EQ(t.Image().pixel(y == 10 ? 50 : 20, y) | 0xFF000000u, argb);
-  }
 }
 
 }  // namespace

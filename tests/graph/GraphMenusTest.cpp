@@ -1,6 +1,6 @@
 // The graph window's option menus end to end: a worksheet is executed and drawn, a menu item is
 // chosen (the colour dialog answered from the script), and the rebuilt scene shows the change:
-// segment colours, axes, grid crosses, box edges and dot marks.
+// segment colours and dot marks.
 #include <QTimer>
 #include <optional>
 
@@ -12,14 +12,14 @@ namespace {
 
 constexpr const char* kOneCurve = "A<t> = <t, t^2, 0>\nPlot[A, {t,-2,2,40}]\n";
 
-// Segments drawn (rows 0 .. SegmentCountD - 1) of a colour; structure only, or anything else.
-int CountSegments(int32_t packed, bool structure) {
+// Segments drawn (rows 0 .. SegmentCountD - 1) of a colour that are not structure.
+int CountSegments(int32_t packed) {
   int r = 0, g = 0, b = 0, n = 0;
   rt::SplitRGB(packed, r, g, b);
   for (int i = 0; i < ms::Scene.SegmentCountD; ++i) {
     const ms::SegmentRow& row = ms::Scene.SegmentTable[i];
-    n += (row[ms::kSegKind] == ms::kSegStructure) == structure && row[ms::kRed] == r &&
-         row[ms::kGreen] == g && row[ms::kBlue] == b;
+    n += row[ms::kSegKind] != ms::kSegStructure && row[ms::kRed] == r && row[ms::kGreen] == g &&
+         row[ms::kBlue] == b;
   }
   return n;
 }
@@ -37,104 +37,71 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
     int32_t* used;
   };
   const Case cases[] = {
-      {twoCurves, 1, nullptr, &ms::Settings.PlotColorUsed[1]},
       {twoCurves, 2, nullptr, &ms::Settings.PlotColorUsed[2]},
       {"F{t,x} = t\nIVP[F,{0,2,1}{1,0.0001}]\n", 0, &GraphWindow::mnuPlotIVPColor,
        &ms::Settings.IVPColorUsed},
-      {"F{x} = x^2\nc = Integ[F,{0,2,10,0}]\n", 0, &GraphWindow::mnuIntegColor,
-       &ms::Settings.IntegColorUsed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.worksheet << c.plot);
     GraphWindow& w = Run(c.worksheet);
     QAction* item = c.plot != 0 ? w.mnuPlot[static_cast<size_t>(c.plot - 1)] : w.*c.item;
     const int32_t before = *c.used, chosen = 0x00C000;
-    const int inBefore = CountSegments(before, false);
+    const int inBefore = CountSegments(before);
     ui_.colors = {std::nullopt, chosen};
     item->trigger();
     EXPECT_EQ(*c.used, before);
-    EXPECT_EQ(CountSegments(before, false), inBefore);
+    EXPECT_EQ(CountSegments(before), inBefore);
     item->trigger();
     EXPECT_EQ(*c.used, chosen);
-    EXPECT_GT(CountSegments(chosen, false), 5);
-    EXPECT_EQ(CountSegments(chosen, false) + CountSegments(before, false), inBefore);
+    EXPECT_GT(CountSegments(chosen), 5);
+    EXPECT_EQ(CountSegments(chosen) + CountSegments(before), inBefore);
   }
 }
 
-// Grid crosses are drawn while the XY plane is on, axis lines (x, y and z where the scene has
-// depth) while the axes are; "Display Axes" off takes both away and disables their items. The box
-// adds its twelve grey edges.
-TEST_F(GraphMenusTest, AxesAndXyPlaneItemsAddAndRemoveTheirSegments) {
-  GraphWindow& w = Run(kOneCurve);
-  const int32_t grey = ms::Settings.XYPlaneColor, blue = 0x0000C0, cyan = 0x00FFFF;
-  struct Step {
-    const char* name;
-    QAction* GraphWindow::*item;
-    std::optional<int32_t> answer;  // a colour dialog's
-    int32_t crossColour;
-    bool crosses, axes, box;
-  };
-  const Step steps[] = {
-      {"Color Axes", &GraphWindow::mnuAxes, blue, grey, true, true, false},
-      {"XY-Plane off", &GraphWindow::mnuXY, std::nullopt, grey, false, true, false},
-      {"XY-Plane on", &GraphWindow::mnuXY, std::nullopt, grey, true, true, false},
-      {"Color XY Plane", &GraphWindow::mnuXYPlane, cyan, cyan, true, true, false},
-      {"Box", &GraphWindow::mnuYes, std::nullopt, cyan, true, true, true},
-      {"No box", &GraphWindow::mnuNo, std::nullopt, cyan, true, true, false},
-      {"Display Axes off", &GraphWindow::mnuDisplayAxes, std::nullopt, cyan, false, false, false},
-      {"Display Axes on", &GraphWindow::mnuDisplayAxes, std::nullopt, cyan, true, true, false},
-  };
-  for (const Step& s : steps) {
-    SCOPED_TRACE(s.name);
-    ui_.colors = {s.answer};
-    (w.*s.item)->trigger();
-    EXPECT_EQ(CountSegments(s.crossColour, true) > 0, s.crosses);
-    const int axisLines = CountSegments(blue, true);
-    EXPECT_TRUE((axisLines > 0) == s.axes && axisLines <= 3) << axisLines;
-    EXPECT_EQ(w.mnuXYPlane->isEnabled(), s.crosses);
-    EXPECT_EQ(w.mnuXY->isEnabled(), s.axes);
-    EXPECT_EQ(w.mnuAxes->isEnabled(), s.axes);
-    EXPECT_EQ(CountSegments(0x808080, false), s.box ? 12 : 0);
+// The spacing typed in the Custom window: the magnitude of its whole part, up to the largest count
+// a mark can hold; anything else is refused.
+TEST(DotSpacingTest, TheTypedSpacingIsTheWholePartsMagnitudeWithinItsLimit) {
+  const std::tuple<const char16_t*, bool, int> cases[] = {
+      {u"-2.5", true, 3}, {u"32767", true, 32767}, {u"32768", false, 0}, {u"abc", false, 0}};
+  for (const auto& [text, accepted, spacing] : cases) {
+    int16_t got = -1;
+    EXPECT_EQ(DotSpacingOf(text, got), accepted) << rt::ToUtf8(text);
+    EXPECT_EQ(got, spacing) << rt::ToUtf8(text);
   }
 }
 
 // Points 0, n, 2n, ... of the 40-step curve carry a mark; "Custom" takes n from the dot-spacing
-// window (Discard keeps the spacing before, a bad text turns the marks off). Every choice clears
-// stale marks, even far above the scene.
+// window (Discard keeps the spacing before). Every choice clears stale marks, even far above the
+// scene.
 TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
   GraphWindow& w = Run(kOneCurve);
-  struct Step {
-    QAction* GraphWindow::*item;
-    const char* typed;  // for "Custom": the text typed in the window
-    bool save;
-    int spacing;  // 0: marks off
+  const std::tuple<QAction * GraphWindow::*, const char*, bool, int> steps[] = {
+      // the item; for "Custom" the text typed and whether it is saved; the spacing (0: off)
+      {&GraphWindow::mnuDot10, nullptr, false, 10},
+      {&GraphWindow::mnuCustom, "-2.5", true, 3},
+      {&GraphWindow::mnuCustom, "8", false, 3},
   };
-  const Step steps[] = {
-      {&GraphWindow::mnuDot10, nullptr, false, 10}, {&GraphWindow::mnuDotNone, nullptr, false, 0},
-      {&GraphWindow::mnuCustom, "-2.5", true, 3},   {&GraphWindow::mnuCustom, "8", false, 3},
-      {&GraphWindow::mnuCustom, "abc", true, 0},    {&GraphWindow::mnuDot20, nullptr, false, 20},
-  };
-  for (const Step& s : steps) {
-    SCOPED_TRACE(::testing::Message() << (s.typed ? s.typed : "") << " " << s.spacing);
+  for (const auto& [item, typed, save, spacing] : steps) {
+    SCOPED_TRACE(spacing);
     ms::Scene.SegmentTable[31000][ms::kDotMark] = 1.0;
-    if (s.typed != nullptr) {
-      QTimer::singleShot(0, [&s] {
+    if (typed != nullptr) {
+      QTimer::singleShot(0, [typed, save] {
         DotSpacingDialog* window = DotSpacingDialog::Instance();
         ASSERT_NE(window, nullptr);
-        window->Text1->setText(QString::fromLatin1(s.typed));
-        (s.save ? window->cmdSave : window->cmdDiscard)->click();
+        window->Text1->setText(QString::fromLatin1(typed));
+        (save ? window->cmdSave : window->cmdDiscard)->click();
       });
     }
-    (w.*s.item)->trigger();
-    EXPECT_EQ(DotSpacingDialog::Instance(), nullptr);
+    (w.*item)->trigger();
     EXPECT_EQ(ms::Scene.SegmentTable[31000][ms::kDotMark], 0);
-    EXPECT_EQ(ms::CurveWork.DotSpacingOn != 0, s.spacing != 0);
     // Where the marks stand along a curve is checked in CurveGenTest; here their number.
     int marks = 0;
     for (int i = 0; i < ms::Scene.SegmentCountD; ++i)
       marks += ms::Scene.SegmentTable[i][ms::kDotMark] == 1.0;
-    EXPECT_EQ(marks, s.spacing == 0 ? 0 : 40 / s.spacing + 1);
+    EXPECT_EQ(marks, spacing == 0 ? 0 : 40 / spacing + 1);
   }
+  w.mnuYes->trigger();  // the box adds its twelve grey edges
+  EXPECT_EQ(CountSegments(0x808080), 12);
 }
 
 // The worksheet's preset colour items open the colour dialog (starting from black) directly:

@@ -66,7 +66,7 @@ TEST_F(GraphPrintTest, EachPenPrintsItsWidthAndLeavesTheScreenAndSceneAlone) {
   }
   // The page is centred on the picture's centre, and a step on it is as long as on the screen
   // (96 pixels an inch).
-  draw::DrawTarget paper(850, 1100), moved(850, 1100);
+  draw::DrawTarget paper(850, 1100);
   w.PrintGraph(paper, 100, 150);
   const draw::DrawTarget& s = w.Display();
   const QPointF c(s.ScaleLeft() + s.ScaleWidth() / 2, s.ScaleTop() + s.ScaleHeight() / 2);
@@ -77,38 +77,6 @@ TEST_F(GraphPrintTest, EachPenPrintsItsWidthAndLeavesTheScreenAndSceneAlone) {
   EXPECT_LT((paper.ToDevice(c.x(), c.y()) - QPointF(425, 550)).manhattanLength(), 1e-6);
   EXPECT_NEAR(onPaper.x() / 100 / (onScreen.x() / 96), 1, 1e-9);
   EXPECT_NEAR(onPaper.y() / 150 / (onScreen.y() / 96), 1, 1e-9);
-  // The position scroll bars move the printed image as far as on the screen: 1440 twips an inch.
-  w.PrintGraph(paper, 100, 100);
-  w.HPosition->setValue(w.HPosition->value() + 1440);
-  w.VPosition->setValue(w.VPosition->value() + 720);
-  w.PrintGraph(moved, 100, 100);
-  EXPECT_EQ(Ink(moved.Image(), at(paper), 20).first, 0);
-  EXPECT_TRUE(Ink(moved.Image(), at(paper) + QPoint(100, -50), 4).second);
-}
-
-// The overlays switched on are printed on the page (not the screen) in the page's order.
-std::vector<std::pair<int, const draw::DrawTarget*>> g_calls;
-template <int N>
-void Record(draw::DrawTarget& t) {
-  g_calls.emplace_back(N, &t);
-}
-
-TEST_F(GraphPrintTest, PrintedOverlaysFollowTheirSwitchesInThePageOrder) {
-  GraphWindow& w = LoadWithSegment();
-  Overlays() = {&Record<0>, &Record<1>, &Record<2>, &Record<3>, &Record<4>, &Record<5>, &Record<6>};
-  for (const int16_t on : {-1, 0}) {
-    for (int16_t* flag :
-         {&Graph.ShowDataText, &Graph.ShowTimeText, &Graph.ShowValText, &ms::Tables.ShowValLegend,
-          &Graph.ShowWkText, &Graph.ShowTitle, &Graph.ShowLegend})
-      *flag = on;
-    g_calls.clear();
-    draw::DrawTarget paper(425, 550);
-    w.PrintGraph(paper, 50, 50);
-    std::vector<std::pair<int, const draw::DrawTarget*>> expected;
-    for (int n : {0, 1, 5, 6, 4, 2, 3})
-      if (on != 0) expected.emplace_back(n, &paper);
-    EXPECT_EQ(g_calls, expected);
-  }
 }
 
 // A print that fails leaves nothing behind: the next one, to a PDF file, is printed. With no

@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollBar>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -28,7 +27,6 @@
 #include "graph/GraphProbe.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
-#include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
@@ -127,24 +125,6 @@ inline void CountDraws() {
   Overlays().placeTitleText = [](draw::DrawTarget&) { ++g_draws; };
   Graph.ShowTitle = -1;
   g_draws = 0;
-}
-
-// The opaque colour of the pixel under a point in a target's units.
-inline uint32_t PixelAt(const draw::DrawTarget& t, double x, double y) {
-  const QPointF d = t.ToDevice(x, y);
-  return t.Image().pixel(static_cast<int>(d.x()), static_cast<int>(d.y())) | 0xFF000000u;
-}
-
-// Whether a pixel of the colour lies within one pixel of the picture point (rasterising rounds).
-inline bool ColourNear(const draw::DrawTarget& t, double x, double y, uint32_t argb) {
-  const QPointF d = t.ToDevice(x, y);
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      const QPoint p(static_cast<int>(d.x()) + dx, static_cast<int>(d.y()) + dy);
-      if (t.Image().valid(p) && (t.Image().pixel(p) | 0xFF000000u) == argb) return true;
-    }
-  }
-  return false;
 }
 
 inline QStringList FilesIn(const QString& dir) {

