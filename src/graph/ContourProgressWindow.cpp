@@ -10,6 +10,7 @@
 #include <QString>
 
 #include "graph/GraphWindow.h"
+#include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/Contour.h"
@@ -22,6 +23,11 @@ ContourProgressWindow* g_window = nullptr;
 
 // Height of a one-line label.
 constexpr int kLabelHeightTwips = 255;
+// Packed colours: a quadrant a branch started in, green (0, 255, 0); the segment count once the
+// segment limit is reached, (255, 192, 192); the count otherwise, black.
+constexpr int32_t kLitColor = 0x00FF00;
+constexpr int32_t kLimitColor = 0xC0C0FF;
+constexpr int32_t kBlack = 0;
 
 QColor FromPacked(int32_t color) {
   int r = 0, g = 0, b = 0;
@@ -207,23 +213,22 @@ void ContourProgressWindow::cmdExit_Click() {
 
 void ContourProgressWindow::Mirror() {
   const ms::ContourWindowData& w = ms::ContourWindow;
-  SetText(lblLevel, w.LevelCaption);
-  SetText(lblMaxCt, w.MaxCtCaption);
-  SetText(lblStep, w.StepCaption);
-  SetText(lblSegCt, w.SegCtCaption);
-  SetForeground(lblSegCt, FromPacked(w.SegCtForeColor));
+  SetText(lblLevel, w.Level ? rt::FormatSignificant(*w.Level, 5) : rt::Text());
+  SetText(lblMaxCt, w.LastLevel ? rt::NumText(*w.LastLevel) : rt::Text());
+  SetText(lblStep, w.LevelStep ? rt::NumText(*w.LevelStep) : rt::Text());
+  SetText(lblSegCt, w.Segments ? rt::IntText(*w.Segments) : rt::Text());
+  SetForeground(lblSegCt, FromPacked(w.SegmentLimitReached ? kLimitColor : kBlack));
   for (int q = 1; q <= 4; ++q) {
-    SetBackground(lblQ[static_cast<size_t>(q - 1)], w.QuadrantLit[static_cast<size_t>(q)] != 0
-                                                        ? FromPacked(ms::kContourLitColor)
-                                                        : ButtonFace());
+    SetBackground(lblQ[static_cast<size_t>(q - 1)],
+                  w.QuadrantReached[static_cast<size_t>(q)] ? FromPacked(kLitColor) : ButtonFace());
   }
-  cmdAbort->setEnabled(w.AbortEnabled != 0);
-  cmdExit->setEnabled(w.ExitEnabled != 0);
+  cmdAbort->setEnabled(w.Tracing);
+  cmdExit->setEnabled(w.Finished);
 }
 
 void ContourProgressWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
-  if (ms::ContourWindow.AbortEnabled != 0) return;
+  if (ms::ContourWindow.Tracing) return;
   cmdExit_Click();
 }
 

@@ -126,7 +126,7 @@ int QuadrantOf(double x, double y) {
 
 void LightQuadrant(double x, double y) {
   const int q = QuadrantOf(x, y);
-  if (q != 0) ContourWindow.QuadrantLit[static_cast<size_t>(q)] = -1;
+  if (q != 0) ContourWindow.QuadrantReached[static_cast<size_t>(q)] = true;
   Refresh();
 }
 
@@ -137,7 +137,7 @@ bool OutsideBox(double x, double y, double x0, double xf, double y0, double yf) 
 
 void MarkSegmentLimit() {
   g_capReached = true;
-  ContourWindow.SegCtForeColor = kContourLimitColor;
+  ContourWindow.SegmentLimitReached = true;
   Refresh();
 }
 
@@ -180,7 +180,7 @@ bool TraceLevels(const ContourArgs& a, int16_t fxRec, int16_t fyRec, int16_t& n,
   const double c1 = a.c1, c2 = a.c2, ds = a.ds;
   for (double c = c1; LevelInRange(c, c2, ds, kLevelAllowance); c += ds) {
     if (eventsPerLevel) ui::Ui().DoEvents();
-    ContourWindow.LevelCaption = rt::FormatSignificant(c, 5);
+    ContourWindow.Level = c;
     Refresh();
     if (Aborted()) return false;
     if (n >= kContourSegmentCap) break;
@@ -242,12 +242,12 @@ void ResetContourState() {
 
 void ContourWindowLoad() {
   ContourWindow.Loaded = -1;
-  ContourWindow.QuadrantLit.fill(0);
-  ContourWindow.LevelCaption.clear();
-  ContourWindow.MaxCtCaption.clear();
-  ContourWindow.StepCaption.clear();
-  ContourWindow.SegCtCaption.clear();
-  ContourWindow.SegCtForeColor = kContourBlack;
+  ContourWindow.QuadrantReached.fill(false);
+  ContourWindow.Level.reset();
+  ContourWindow.LastLevel.reset();
+  ContourWindow.LevelStep.reset();
+  ContourWindow.Segments.reset();
+  ContourWindow.SegmentLimitReached = false;
   Refresh();
 }
 
@@ -265,13 +265,13 @@ void LoadContourWindow() {
 
 void ContourAbortClick() {
   Contours.ContourAbort = -1;
-  ContourWindow.ExitEnabled = 0;
+  ContourWindow.Finished = false;
   Refresh();
 }
 
 void ContourExitClick() {
-  ContourWindow.SegCtForeColor = kContourBlack;
-  if (ContourWindow.ExitEnabled != 0) {
+  ContourWindow.SegmentLimitReached = false;
+  if (ContourWindow.Finished) {
     ContourWindow.Visible = 0;
     if (g_host) g_host->ShowWindow(false);
   }
@@ -416,7 +416,7 @@ void TraceContourBranch(int16_t fRec, int16_t fxRec, int16_t fyRec, int16_t& n, 
       return;
     }
     ++n;
-    ContourWindow.SegCtCaption = rt::IntText(n);
+    ContourWindow.Segments = n;
     Refresh();
     if (n >= kContourSegmentCap) {
       MarkSegmentLimit();
@@ -431,10 +431,10 @@ int16_t TraceContours(const ContourArgs& a, int16_t fxRec, int16_t fyRec) {
   LoadContourWindow();
   ContourWindow.Visible = -1;
   if (g_host) g_host->ShowWindow(true);
-  ContourWindow.LevelCaption.clear();
-  ContourWindow.MaxCtCaption = rt::NumText(c2);
-  ContourWindow.StepCaption = rt::NumText(ds);
-  ContourWindow.SegCtCaption.clear();
+  ContourWindow.Level.reset();
+  ContourWindow.LastLevel = c2;
+  ContourWindow.LevelStep = ds;
+  ContourWindow.Segments.reset();
   Refresh();
   int16_t n = 1;
   g_valuesAsked = g_valuesTaken = 0;
@@ -596,19 +596,19 @@ int16_t ProcessPlotContour(const rt::Text& statement) {
   }
 
   LoadContourWindow();
-  ContourWindow.QuadrantLit.fill(0);
+  ContourWindow.QuadrantReached.fill(false);
   Contours.ContourAbort = 0;
   RunFlags.AbortRun = 0;
-  ContourWindow.AbortEnabled = -1;
-  ContourWindow.ExitEnabled = 0;
+  ContourWindow.Tracing = true;
+  ContourWindow.Finished = false;
   Refresh();
   SetGraphButtons(false);
 
   for (const int16_t r : {a.fRecord, recs[0], recs[1]}) PrepareRecord(r);
   msgNo = TraceContours(a, recs[0], recs[1]);
 
-  ContourWindow.AbortEnabled = 0;
-  ContourWindow.ExitEnabled = -1;
+  ContourWindow.Tracing = false;
+  ContourWindow.Finished = true;
   Refresh();
   SetGraphButtons(true);
   return msgNo;

@@ -23,6 +23,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "platform/runtime/Runtime.h"
 
@@ -38,11 +39,6 @@ constexpr int kContourVertexStop = 31500;
 // Defaults of the error tolerance and the segment length (used for values <= 0).
 constexpr double kContourDefaultError = 0.1;
 constexpr double kContourDefaultSegment = 0.2;
-
-// Packed colours of the progress window.
-constexpr int32_t kContourLitColor = 0x00FF00;    // a traced quadrant: green (0, 255, 0)
-constexpr int32_t kContourLimitColor = 0xC0C0FF;  // the segment count at the cap: (255, 192, 192)
-constexpr int32_t kContourBlack = 0;
 
 // One traced segment; both z are the level.
 struct ContourSegment {
@@ -67,19 +63,19 @@ struct ContourStateData {
 
 extern ContourStateData Contours;
 
-// What the progress window shows. Quadrant labels are either lit (green) or in the button face
-// colour; captions are "" after the window loads.
+// The progress of a contour run, which the progress window shows: the numbers are none until the
+// run sets them (and again after the window loads); the window formats them.
 struct ContourWindowData {
   int16_t Loaded = 0;
   int16_t Visible = 0;
-  rt::Text LevelCaption;  // lblLevel: the current level, five significant digits
-  rt::Text MaxCtCaption;  // lblMaxCt: the last level c2
-  rt::Text StepCaption;   // lblStep: the level step ds
-  rt::Text SegCtCaption;  // lblSegCt: the slot counter
-  int32_t SegCtForeColor = kContourBlack;
-  std::array<int16_t, 5> QuadrantLit{};  // entries 1..4 for lblQ1..lblQ4
-  int16_t AbortEnabled = 0;              // cmdAbort
-  int16_t ExitEnabled = 0;               // cmdExit, "Exit to Graph"
+  std::optional<double> Level;            // the level being traced
+  std::optional<double> LastLevel;        // the last level c2
+  std::optional<double> LevelStep;        // the level step ds
+  std::optional<int16_t> Segments;        // segments traced so far
+  bool SegmentLimitReached = false;       // tracing stopped at the segment limit
+  std::array<bool, 5> QuadrantReached{};  // entries 1..4: a branch started in that quadrant
+  bool Tracing = false;                   // levels are being traced: the run can be stopped
+  bool Finished = false;                  // tracing is over: the user may go back to the graph
 };
 
 extern ContourWindowData ContourWindow;
@@ -107,15 +103,15 @@ ContourWindowHost* GetContourWindowHost();
 void ResetContourState();
 
 // --- Progress window events (the window's handlers call these) ---------------------------------
-// The load: quadrants back to the button face, captions cleared, the count in black.
+// The load: no quadrant reached, no numbers, the limit mark cleared.
 void ContourWindowLoad();
 // The window was destroyed (unloaded): the next use loads it again.
 void ContourWindowUnloaded();
 // Loads the window when it is not loaded (through the host when one is installed).
 void LoadContourWindow();
-// Abort: ContourAbort set and Exit disabled until tracing has unwound.
+// Abort: ContourAbort set and going back to the graph refused until tracing has unwound.
 void ContourAbortClick();
-// Exit to Graph: the count back to black; hides the window when Exit is enabled.
+// Exit to Graph: the limit mark cleared; hides the window when tracing is over.
 void ContourExitClick();
 
 // --- The command -------------------------------------------------------------------------------

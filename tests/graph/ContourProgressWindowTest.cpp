@@ -40,7 +40,7 @@ TEST_F(ContourWindowTest, EscStopsTracingAtTheNextPollAndTheControlsComeBack) {
   sheet.setEnabled(false);
   int polls = 0, pollsAfterStop = -1;
   ui_.onDoEvents = [&] {
-    if (ms::ContourWindow.AbortEnabled == 0 && pollsAfterStop < 0) return;  // not tracing
+    if (!ms::ContourWindow.Tracing && pollsAfterStop < 0) return;  // not tracing
     ASSERT_NE(gr::ContourProgressWindow::Instance(), nullptr);
     EXPECT_FALSE(gr::ContourProgressWindow::Instance()->close());
     if (pollsAfterStop >= 0) ++pollsAfterStop;
