@@ -231,8 +231,7 @@ int16_t CheckPlotVectors() {
   return 0;
 }
 
-ExecuteOutcome RunExecute(rt::Text sheet, bool graphEnabled, int32_t graphColor,
-                          const std::function<void()>& worksheetRead) {
+ExecuteOutcome RunExecute(rt::Text sheet, const std::function<void()>& worksheetRead) {
   ExecuteOutcome out;
   ClearAll();
   ClearRequestsForExecute();
@@ -243,8 +242,7 @@ ExecuteOutcome RunExecute(rt::Text sheet, bool graphEnabled, int32_t graphColor,
   // make an unchanged worksheet fail after some tens of runs.
   VectorStacks.ComponentFuncCounter = 0;
   ClearResultsList();
-  WorksheetSignals.GraphEnabled = graphEnabled ? -1 : 0;
-  WorksheetSignals.GraphBackColor = graphColor;
+  WorksheetSignals.GraphAvailable.reset();
   RunFlags.AbortRun = 0;
 
   // The reader takes only statements ended by a line break or ":"; a last line the user did not end

@@ -38,12 +38,11 @@ struct ExecuteOutcome {
 
 // Execute: clears the last run's results and requests, reads the worksheet (CR LF lines; a last
 // line without its line break gets one), then reads the parameter set and evaluates the functions
-// when there is a "<" statement, and appends the end mark of the run's values. graphEnabled and
-// graphColor are the Graph button's state, which the reading changes as it classifies.
+// when there is a "<" statement, and appends the end mark of the run's values. Plot[ sets
+// WorksheetSignals.GraphAvailable as the reading classifies it.
 // worksheetRead is called when the reading has ended, before anything else runs, so that its
 // lines can be shown at once. The abort flag is cleared again after an Esc.
-ExecuteOutcome RunExecute(rt::Text sheet, bool graphEnabled, int32_t graphColor,
-                          const std::function<void()>& worksheetRead);
+ExecuteOutcome RunExecute(rt::Text sheet, const std::function<void()>& worksheetRead);
 
 // Message numbers of the parameter set.
 constexpr int16_t kMsgParmFormat = 14;       // "Parameters Format Examples: ..."

@@ -25,9 +25,8 @@ bool TextAt(const rt::Text& s, long p, const char16_t* a, const char16_t* b) {
   return part == a || part == b;
 }
 
-void SetGraphButton(bool available) {
-  WorksheetSignals.GraphBackColor = available ? kGraphAvailableColor : kGraphUnavailableColor;
-  WorksheetSignals.GraphEnabled = available ? -1 : 0;
+void SetGraphAvailable(bool available) {
+  WorksheetSignals.GraphAvailable = available;
 }
 
 // Integ[ and dblInt[: files the statement in the next slot and hands it to the runner, which
@@ -94,17 +93,17 @@ int16_t ClassifyAndStore(rt::Text& statement) {
   if (TextAt(s, 1, u"Plot[", u"plot[")) {
     msgNo = RunNow(ImmediateCommand::Plot, s);
     if (msgNo != 0) {
-      SetGraphButton(false);
+      SetGraphAvailable(false);
       return msgNo;
     }
     Requests.PlotRequested = -1;
     Tables.PlotPending = -1;
-    SetGraphButton(true);
+    SetGraphAvailable(true);
     return msgNo;
   }
   if (TextAt(s, 1, u"Zero[", u"zero[")) {
     msgNo = RunNow(ImmediateCommand::Zero, s);
-    if (msgNo != 0) SetGraphButton(false);
+    if (msgNo != 0) SetGraphAvailable(false);
     return msgNo;
   }
   if (TextAt(s, 1, u"PlotSlopeField[", u"plotslopefield[")) {

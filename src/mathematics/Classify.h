@@ -5,22 +5,20 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/runtime/Runtime.h"
 
 namespace ms {
 
-// What classification leaves for the worksheet window to show: the Graph button's colour and
-// state after Plot[ and Zero[, and whether the results list was cleared.
+// What classification leaves for the worksheet window to show: whether Plot[ made the graph
+// available (none: not changed since the window last took it) and whether the results list was
+// cleared.
 struct WorksheetSignalState {
-  int32_t GraphBackColor = 0xE0E0E0;
-  int16_t GraphEnabled = 0;
+  std::optional<bool> GraphAvailable;
   int16_t ResultsListCleared = 0;
 };
 extern WorksheetSignalState WorksheetSignals;
-
-constexpr int32_t kGraphAvailableColor = 0xC0FFC0;
-constexpr int32_t kGraphUnavailableColor = 0xE0E0E0;
 
 // The commands that run while the worksheet is read. The commands layer installs the runner
 // (InstallStatementPipeline); without one these statements are filed but not run.

@@ -50,7 +50,10 @@ void WorksheetWindow::FlushCoreLines() {
     List1->clear();
     ms::WorksheetSignals.ResultsListCleared = 0;
   }
-  SetGraphButton(ms::WorksheetSignals.GraphEnabled != 0, ms::WorksheetSignals.GraphBackColor);
+  if (const std::optional<bool> available = ms::WorksheetSignals.GraphAvailable) {
+    SetGraphButton(*available, *available ? kGraphReadyColor : kGraphIdleColor);
+    ms::WorksheetSignals.GraphAvailable.reset();
+  }
   for (const rt::Text& line : ms::ResultsList.Lines) List2->addItem(ui::ToQString(line));
   ms::ClearResultsList();
 }
@@ -72,8 +75,7 @@ void WorksheetWindow::cmdCompute_click() {
   ClearProgress();
   undefinedFuncs_.clear();
   SetRunning(true);
-  const ms::ExecuteOutcome out = ms::RunExecute(WorksheetText(), cmdGraph->isEnabled(), graphColor_,
-                                                [this] { FlushCoreLines(); });
+  const ms::ExecuteOutcome out = ms::RunExecute(WorksheetText(), [this] { FlushCoreLines(); });
   undefinedFuncs_ = out.undefinedFunctions;
   if (out.aborted) {
     SetGraphButton(false, kGraphIdleColor);

@@ -29,7 +29,7 @@ TEST_F(ExecuteTest, StopsAtTheFirstFailingStageWithItsStatement) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.msgNo);
-    const ExecuteOutcome out = RunExecute(c.sheet, false, 0, {});
+    const ExecuteOutcome out = RunExecute(c.sheet, {});
     EXPECT_EQ(out.stage, c.stage);
     EXPECT_EQ(out.msgNo, c.msgNo);
     EXPECT_EQ(out.stmtNo, c.stmtNo);
@@ -42,7 +42,7 @@ TEST_F(ExecuteTest, StopsAtTheFirstFailingStageWithItsStatement) {
 TEST_F(ExecuteTest, ParameterSetEvaluatesTheFunctions) {
   bool readSeen = false;
   const ExecuteOutcome out = RunExecute(
-      u"a = 2\r\nbc = a*3\r\nF{x} = x^2 + a\r\nG{x,y} = x*y - bc\r\n<x = 1.5; y = a>\r\n", false, 0,
+      u"a = 2\r\nbc = a*3\r\nF{x} = x^2 + a\r\nG{x,y} = x*y - bc\r\n<x = 1.5; y = a>\r\n",
       [&] { readSeen = true; });
   EXPECT_TRUE(readSeen);
   EXPECT_EQ(out.stage, ExecuteStage::kDone);

@@ -17,7 +17,7 @@ class SceneBuildTest : public WorksheetTest {
  protected:
   // Executes the worksheet, then builds its picture.
   SceneBuildReport Build(const rt::Text& sheet, const SceneBuildOptions& options = {}) {
-    EXPECT_EQ(RunExecute(sheet, false, 0, {}).stage, ExecuteStage::kDone);
+    EXPECT_EQ(RunExecute(sheet, {}).stage, ExecuteStage::kDone);
     RunFlags.Replot = 0;
     return BuildScene(options, [this](const SceneStepReport& r) { seen_.push_back(r.step); });
   }

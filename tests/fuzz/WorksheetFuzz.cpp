@@ -63,7 +63,7 @@ rt::Text SheetFromBytes(const uint8_t* data, size_t size) {
 // Execute as the worksheet window runs it: false when it stopped at an error or an abort.
 bool Execute(const rt::Text& sheet) {
   StartPhase();
-  const ms::ExecuteOutcome out = ms::RunExecute(sheet, false, 0, {});
+  const ms::ExecuteOutcome out = ms::RunExecute(sheet, {});
   (void)ms::ResultsListing(4);
   return out.stage == ms::ExecuteStage::kDone;
 }

@@ -84,8 +84,7 @@ TEST_F(HelpWindowsTest, EveryListedExampleIsShownOnItsPageAndWorks) {
     EXPECT_TRUE(found);
     ResetProgramState();
     screen_.Reset();
-    const ExecuteOutcome run =
-        RunExecute(rt::Text(example.setup) + statement + u"\r\n", false, 0, {});
+    const ExecuteOutcome run = RunExecute(rt::Text(example.setup) + statement + u"\r\n", {});
     EXPECT_EQ(run.msgNo, 0) << rt::ToUtf8(run.stmtText);
     if (run.msgNo != 0 || !AnyCommandRequested(true)) continue;
     RunFlags.Replot = 0;

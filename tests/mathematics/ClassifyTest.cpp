@@ -114,8 +114,7 @@ TEST_F(ClassifyTest, ClosingStepsAndThePlotRequest) {
   ASSERT_EQ(Run({u"A<t>=<t,2*t,0>", u"Plot[A,{t,0,1,4}]"}), 0);
   EXPECT_EQ(Requests.PlotRequested, -1);
   EXPECT_EQ(Tables.PlotPending, -1);
-  EXPECT_EQ(WorksheetSignals.GraphEnabled, -1);
-  EXPECT_EQ(WorksheetSignals.GraphBackColor, kGraphAvailableColor);
+  EXPECT_EQ(WorksheetSignals.GraphAvailable, true);
   const int funcs = Tables.FuncCount;
   const rt::Text body = Tables.FuncTable[1].Expr;
   EXPECT_EQ(Classify(u"PlotSlopeField[F,{-2,2,1},{-2,2,1},r]"), 0);
@@ -129,8 +128,7 @@ TEST_F(ClassifyTest, ClosingStepsAndThePlotRequest) {
   EXPECT_EQ(Classify(u"k_=2"), 0);
   EXPECT_EQ(Requests.PlotRequested, 0);
   EXPECT_EQ(Classify(u"Plot[A,{t,1,1,4}]"), 338);
-  EXPECT_EQ(WorksheetSignals.GraphEnabled, 0);
-  EXPECT_EQ(WorksheetSignals.GraphBackColor, kGraphUnavailableColor);
+  EXPECT_EQ(WorksheetSignals.GraphAvailable, false);
 }
 
 }  // namespace
