@@ -66,8 +66,8 @@ void GraphDrawing::updateplot() {
   Convert();
   ms::View.DisplayScaleHeight = w_.display_->ScaleHeight();
   ms::RotateView();
-  w_.Label10->setText(ui::ToQString(ms::View.ElevationLabel));
-  w_.Label12->setText(ui::ToQString(ms::View.RotationLabel));
+  w_.Label10->setText(ui::ToQString(ms::WholeDegrees(ms::View.ElevationAngle)));
+  w_.Label12->setText(ui::ToQString(ms::WholeDegrees(ms::View.RotationAngle)));
   ms::ProjectView();
   w_.display_->Cls();
   ImageView(*w_.display_);

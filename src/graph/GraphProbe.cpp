@@ -6,12 +6,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "graph/GraphImage.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/QtUiServices.h"
 #include "plotting/SceneStore.h"
+#include "plotting/SceneView.h"
 
 namespace gr {
 
@@ -78,8 +80,11 @@ QString ViewBoxRecord() {
 QString ViewRecord() {
   GraphWindow* w = GraphWindow::Instance();
   if (w == nullptr) {
+    const auto degrees = [](const std::optional<double>& angle) {
+      return angle ? ui::ToQString(ms::WholeDegrees(*angle)) : QString();
+    };
     return QStringLiteral("VIEW %1 %2")
-        .arg(ui::ToQString(ms::View.RotationLabel), ui::ToQString(ms::View.ElevationLabel));
+        .arg(degrees(ms::View.DrawnRotation), degrees(ms::View.DrawnElevation));
   }
   return QStringLiteral("VIEW %1 %2").arg(w->Label12->text(), w->Label10->text());
 }

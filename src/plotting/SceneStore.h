@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "platform/runtime/Runtime.h"
 
@@ -106,9 +107,10 @@ struct ViewStateData {
   double FieldRotation = 0;
   double FieldElevation = 0;
 
-  // Angle captions written by RotateView: whole degrees, "-" before negatives, no blank.
-  rt::Text ElevationLabel;
-  rt::Text RotationLabel;
+  // The angles the last RotateView turned the points by (none before the first): the view the
+  // picture shows, which the window displays in whole degrees (WholeDegrees).
+  std::optional<double> DrawnElevation;
+  std::optional<double> DrawnRotation;
 };
 
 // The point tables of the curve being built and the curve colour state, shared by the Plot curve

@@ -21,15 +21,6 @@ int RowsInUse() {
   return static_cast<int>(std::min<double>(n, kSceneRows));
 }
 
-// Whole degrees, halves to even. The degree value is first rounded to nine decimals so that an
-// angle set to a half degree (45.5) counts as the half it is, not as the radian round trip's
-// 45.4999999.
-rt::Text WholeDegrees(double radians) {
-  const double degrees = rt::RoundHalfEven(radians * kDegreesPerRadian, 9);
-  if (!(std::fabs(degrees) < 1e9)) return u"0";
-  return rt::IntText(static_cast<long>(rt::RoundHalfEven(degrees)));
-}
-
 bool AppendDash(const Point3& p, const Point3& q) {
   if (Scene.VertexCount > kGridVertexLimit) return false;
   int r = 0, g = 0, b = 0;
@@ -52,8 +43,16 @@ void RotateView() {
     p[1] = -x * ct * cp - y * st * cp + z * sp;
     p[2] = -x * ct * sp - y * st * sp - z * cp + View.EyeDistance;
   }
-  View.ElevationLabel = WholeDegrees(View.ElevationAngle);
-  View.RotationLabel = WholeDegrees(View.RotationAngle);
+  View.DrawnElevation = View.ElevationAngle;
+  View.DrawnRotation = View.RotationAngle;
+}
+
+// The degree value is first rounded to nine decimals so that an angle set to a half degree (45.5)
+// counts as the half it is, not as the radian round trip's 45.4999999.
+rt::Text WholeDegrees(double radians) {
+  const double degrees = rt::RoundHalfEven(radians * kDegreesPerRadian, 9);
+  if (!(std::fabs(degrees) < 1e9)) return u"0";
+  return rt::IntText(static_cast<long>(rt::RoundHalfEven(degrees)));
 }
 
 void ProjectView() {

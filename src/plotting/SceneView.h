@@ -4,12 +4,18 @@
 
 #include <cstdint>
 
+#include "platform/runtime/Runtime.h"
+
 namespace ms {
 
 // Turns every point row of ViewXYZ in use into eye coordinates for RotationAngle (about the
-// vertical axis) and ElevationAngle, adding EyeDistance to the depth, and writes the two angles in
-// whole degrees into View.ElevationLabel and View.RotationLabel.
+// vertical axis) and ElevationAngle, adding EyeDistance to the depth, and keeps the two angles as
+// View.DrawnRotation and View.DrawnElevation.
 void RotateView();
+
+// An angle in whole degrees, halves to even, "-" before negatives and no blank ("0" for an angle
+// too large to show).
+rt::Text WholeDegrees(double radians);
 
 // Perspective projection of ViewXYZ in place: columns 0 and 1 become picture coordinates (y
 // downward, flipped against View.DisplayScaleHeight), column 2 keeps the eye depth. The depth is
