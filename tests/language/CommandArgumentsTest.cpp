@@ -17,39 +17,6 @@ class CommandArgumentsTest : public LanguageTest {
   }
 };
 
-// The first record with exactly that name; 57 (function) or 339 (constant) when there is none.
-TEST_F(CommandArgumentsTest, FindFunctionAndRangeConstant) {
-  for (const auto& [name, parm] : {std::pair{u"F_", u"x"}, {u"Ga", u"t"}, {u"F_", u"y"}}) {
-    int16_t msg = 0;
-    const int16_t k = AppendFunction(msg);
-    Tables.FuncTable[k].Name = name;
-    Tables.FuncTable[k].Parm1 = parm;
-  }
-  AddConstant(u"a_", u"(1)");
-  AddConstant(u"ab", u"(2)");
-  const struct {
-    const char16_t* id;
-    int16_t funcIndex, funcMsg;
-    const char* parm;
-    int16_t constIndex, constMsg;
-  } cases[] = {{u"F_", 1, 0, "x", 77, 339}, {u"Ga", 2, 0, "t", 77, 339},
-               {u"F", 77, 57, "", 77, 339}, {u"a_", 77, 57, "", 1, 0},
-               {u"ab", 77, 57, "", 2, 0},   {u"", 77, 57, "", 77, 339}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.id));
-    rt::Text parm = u"stale";
-    int16_t index = 77, msg = -5;
-    FindFunction(c.id, parm, index, msg);
-    EXPECT_EQ(msg, c.funcMsg);
-    EXPECT_EQ(index, c.funcIndex);
-    EXPECT_EQ(U8(parm), c.parm);
-    index = 77;
-    msg = FindRangeConstant(c.id, index);
-    EXPECT_EQ(msg, c.constMsg);
-    EXPECT_EQ(index, c.constIndex);
-  }
-}
-
 TEST_F(CommandArgumentsTest, ReadRangeValue) {
   AddConstant(u"a_", u"(2.5)");
   AddConstant(u"ab", u"(7)");
