@@ -28,10 +28,7 @@ TEST_F(MessagesTest, CatalogueHoldsEveryNumberOnceInOrder) {
     EXPECT_FALSE(rt::Text(cat[k].text).empty());
     EXPECT_EQ(U8(GetMessageText(cat[k].number)), U8(cat[k].text));
   }
-  EXPECT_TRUE(screen_.boxes.empty());
-}
-
-TEST_F(MessagesTest, SpecialTextsAndFallback) {
+  // The texts of their own and the fallback for a number not listed.
   const struct {
     int16_t number;
     std::string text;
@@ -70,8 +67,6 @@ TEST_F(MessagesTest, DispErrorShowsStatementAndMessage) {
   // The statement is shown as typed: names unpadded, built-in names spelled out.
   DispError(1, 1300, u"F_{x} = " + Tok(u"Sin[") + u"x]");
   ASSERT_EQ(screen_.boxes.size(), 1u);
-  EXPECT_EQ(screen_.boxes[0].style, ui::kExclamation);
-  EXPECT_EQ(U8(screen_.boxes[0].title), "Syntax Error");
   EXPECT_EQ(U8(screen_.boxes[0].text), "Statement # 1 : F{x}=Sin[x]\r\n1300 : .");
   // 229 shows its own box first (its text comes back empty), then the error box.
   screen_.boxes.clear();
