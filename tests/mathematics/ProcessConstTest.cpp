@@ -48,7 +48,6 @@ TEST_F(ProcessConstTest, ConstantStatements) {
     if (c.msg != 0) continue;
     const ConstRec& k = Tables.ConstTable[Tables.ConstCount];
     EXPECT_EQ(k.Name, rt::Text(c.statement).substr(0, 2));
-    EXPECT_EQ(k.Locked, 0);
     EXPECT_DOUBLE_EQ(LastConstantValue(), c.value);
   }
 }
