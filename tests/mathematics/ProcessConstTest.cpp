@@ -11,26 +11,18 @@ namespace {
 
 using ProcessConstTest = LanguageTest;
 
-// Up to 15 significant digits, no blank, a zero before the point, the E form only for very large
-// or small magnitudes; read back it is the value to 15 digits. Infinities are the 1E+20 stand-in.
+// The plain number form (the runtime's NumText, checked there) with its exceptions: an infinity is
+// the 1E+20 stand-in, NaN and -0 are "0".
 TEST_F(ProcessConstTest, ValueTextIsThePlainNumberForm) {
   const double inf = std::numeric_limits<double>::infinity();
   const std::pair<double, const char*> cases[] = {{1.0 / 3, "0.333333333333333"},
-                                                  {1e20, "1E+20"},
-                                                  {-1e-7, "-0.0000001"},
-                                                  {123456789.123456789, "123456789.123457"},
-                                                  {1.999396, "1.999396"},
                                                   {inf, "1E+20"},
                                                   {-inf, "-1E+20"},
                                                   {std::numeric_limits<double>::quiet_NaN(), "0"},
                                                   {-0.0, "0"}};
   for (const auto& [v, text] : cases) {
     SCOPED_TRACE(text);
-    const rt::Text got = ValueToText(v);
-    EXPECT_EQ(U8(got), text);
-    if (std::isfinite(v)) {
-      EXPECT_NEAR(rt::Val(got), v, 1e-14 * std::fabs(v));
-    }
+    EXPECT_EQ(U8(ValueToText(v)), text);
   }
 }
 
@@ -42,19 +34,10 @@ TEST_F(ProcessConstTest, ConstantStatements) {
     const char16_t* statement;
     int16_t msg;
     double value = 0;
-  } cases[] = {{u"zn=(2*3)", 0, 6},
-               {u"m_=2*F_{F_{0,1},2}", 0, 2 * 12},
-               {u"m_=A_.x_|-2", 0, 4},
-               {u"m_=A_.y_|-k_", 0, -2},
-               {u"m_=Sqrt[16]+Sin[0]", 0, 4},
-               {u"m_=F_{1,2}+2,3", 418},  // a comma outside a call
-               {u"m_=A_.x_", 630},
-               {u"m_=A_.w_|2", 620},
-               {u"m_=A_.x_|kq", 377},
-               {u"m_=A_.x_|*2", 376},
-               {u"m_=A_.x_|1.2.3", 375},
-               {u"m_=B_.x_|2", 325},
-               {u"m_=Sqrt[0-4]", 610},
+  } cases[] = {{u"zn=(2*3)", 0, 6},      {u"m_=2*F_{F_{0,1},2}", 0, 2 * 12},
+               {u"m_=A_.y_|-k_", 0, -2}, {u"m_=F_{1,2}+2,3", 418},  // a comma outside a call
+               {u"m_=A_.x_", 630},       {u"m_=A_.w_|2", 620},
+               {u"m_=A_.x_|1.2.3", 375}, {u"m_=Sqrt[0-4]", 610},
                {u"m_=G_{1}", 502}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.statement));
@@ -65,7 +48,6 @@ TEST_F(ProcessConstTest, ConstantStatements) {
     if (c.msg != 0) continue;
     const ConstRec& k = Tables.ConstTable[Tables.ConstCount];
     EXPECT_EQ(k.Name, rt::Text(c.statement).substr(0, 2));
-    EXPECT_EQ(k.Locked, 0);
     EXPECT_DOUBLE_EQ(LastConstantValue(), c.value);
   }
 }
@@ -86,16 +68,12 @@ TEST_F(ProcessConstTest, ValueRequests) {
     double v;
     int16_t msg = 0;
     Full full = kNone;
-  } cases[] = {{u"f1=(H_{-4})", true, 0, 610},
-               {u"f1=(Q_{1})", true, 0, 502},
-               {u"Ln[0]", false, 0, 993},
+  } cases[] = {{u"Ln[0]", false, 0, 993},
                {u"f1=(qq)", true, 0, -1},
                {u"zn=1+1", true, 0, kMsgConstantsFull, kConstants},
                {u"1+1", false, 0, kMsgFunctionsFull, kFunctions},
-               {u"f1=(F_{1.5})", true, 0.5 * 2.25},
                {u"f1=(F_{G_{1,1}})", true, 0.5 * std::sin(1) * std::sin(1)},
-               {u"-7", false, -7},
-               {u"G_{0.3,2}*2", false, std::sin(0.3) * 4}};
+               {u"-7", false, -7}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.text));
     Tables.ValueTop = top;

@@ -36,26 +36,19 @@ using PrintedResults = ResultTables;
 TEST_F(PrintedResults, OneCopyIsHeaderWorksheetPageBreakAndResults) {
   EXPECT_EQ(ws::WorksheetPrintLines("a=1\n\nb=2\n"), QStringList({"\ta=1", "\t", "\tb=2"}));
   EXPECT_TRUE(ws::WorksheetPrintLines("").isEmpty());
-  const QStringList results = {
-      "\ta = 2+3",
-      "\ta = (5)",
-      "",
-      "\tF{x,y,z}=x+y",
-      "\tF{x,y,z}= 2.5",
-      " ",
-      " ",  // G2: a letter and a digit prints only a blank line
-      "\tHb{t}=t",
-      "\tHb{t}= .5",
-      " ",
-      " ",
-      "",
-      "\tA<t> = vAdd[B,C]",
-      "\tA<t> = <t , 2 , 0>",
-      "\tA<t> = <2  ,  -0.25  ,  0 >",  // general number form
-      " ",
-      "\tB<s> = <1 , 2 , 3>",  // component functions missing: no value line
-      " ",
-  };
+  // The results: a constant's expression and value, a function's value, only a blank line for a
+  // name of a letter and a digit (G2), a vector's value in the general number form, no value line
+  // for a vector whose component functions are missing.
+  const QStringList results = ws::ResultPrintLines(4);
+  ASSERT_EQ(results.size(), 18);
+  const std::pair<int, const char*> lines[] = {{0, "\ta = 2+3"},
+                                               {1, "\ta = (5)"},
+                                               {4, "\tF{x,y,z}= 2.5"},
+                                               {6, " "},
+                                               {14, "\tA<t> = <2  ,  -0.25  ,  0 >"},
+                                               {16, "\tB<s> = <1 , 2 , 3>"},
+                                               {17, " "}};
+  for (const auto& [k, text] : lines) EXPECT_EQ(results[k], QString::fromLatin1(text)) << k;
   for (bool newPage : {false, true}) {
     QStringList expected = {" ", " ", " ", " ", "\tWork File: demo.txt  ", " ", " ", "\ta=2+3"};
     if (newPage) expected << ws::kNewPageMark;

@@ -163,41 +163,12 @@ Text Replace(TextView s, TextView find, TextView with) {
   return out;
 }
 
-Text LTrim(TextView s) {
-  const size_t first = s.find_first_not_of(u' ');
-  return first == TextView::npos ? Text() : Text(s.substr(first));
-}
-
-Text RTrim(TextView s) {
-  const size_t last = s.find_last_not_of(u' ');
-  return last == TextView::npos ? Text() : Text(s.substr(0, last + 1));
-}
-
-Text Trim(TextView s) {
-  const size_t first = s.find_first_not_of(u' ');
-  if (first == TextView::npos) return Text();
-  const size_t last = s.find_last_not_of(u' ');
-  return Text(s.substr(first, last - first + 1));
-}
-
-Text UCase(TextView s) {
-  Text out(s);
-  for (char16_t& c : out) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-  }
-  return out;
-}
-
 Text LCase(TextView s) {
   Text out(s);
   for (char16_t& c : out) {
     if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
   }
   return out;
-}
-
-Text Space(long n) {
-  return String(n, u' ');
 }
 
 Text String(long n, char16_t c) {
@@ -265,52 +236,11 @@ bool MatchOne(char16_t c, TextView pattern, size_t p, size_t& next) {
 
 }  // namespace
 
-bool Like(TextView s, TextView pattern) {
-  // Every element but '*' consumes exactly one character, so the greedy match with backtracking
-  // to the last '*' is complete.
-  size_t si = 0;
-  size_t pi = 0;
-  size_t starP = TextView::npos;
-  size_t starS = 0;
-  while (si < s.size()) {
-    if (pi < pattern.size() && pattern[pi] == u'*') {
-      starP = ++pi;
-      starS = si;
-      continue;
-    }
-    if (pi < pattern.size()) {
-      size_t next = 0;
-      const bool hit = MatchOne(s[si], pattern, pi, next);
-      if (next == TextView::npos) return false;
-      if (hit) {
-        ++si;
-        pi = next;
-        continue;
-      }
-    }
-    if (starP == TextView::npos) return false;
-    pi = starP;
-    si = ++starS;
-  }
-  while (pi < pattern.size() && pattern[pi] == u'*') ++pi;
-  return pi == pattern.size();
-}
-
 bool CharIs(char16_t c, TextView charClass) {
-  if (c == 0) return false;
-  if (charClass.size() >= 2 && charClass.front() == u'[') {
-    size_t end = 0;
-    const bool hit = MatchClass(c, charClass, 0, end);
-    if (end == charClass.size() - 1) return hit;
-    if (end == TextView::npos) return false;
-  }
-  const char16_t one[1] = {c};
-  return Like(TextView(one, 1), charClass);
-}
-
-bool CharAtIs(TextView s, long pos, TextView charClass) {
-  if (pos < 1 || pos > Len(s)) return false;
-  return CharIs(s[static_cast<size_t>(pos - 1)], charClass);
+  if (c == 0 || charClass.empty()) return false;
+  size_t next = 0;
+  const bool hit = MatchOne(c, charClass, 0, next);
+  return hit && next == charClass.size();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -674,10 +604,6 @@ double RoundHalfEven(double v, int decimals) {
 
 double Int(double v) {
   return std::floor(v);
-}
-
-double Fix(double v) {
-  return std::trunc(v);
 }
 
 int Sgn(double v) {

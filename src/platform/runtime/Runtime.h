@@ -34,10 +34,6 @@ long InStrRev(TextView s, TextView find);
 // Replaces every occurrence, left to right; inserted text is not rescanned. An empty find returns
 // s unchanged.
 Text Replace(TextView s, TextView find, TextView with);
-Text Trim(TextView s);  // blanks (U+0020) at both ends
-Text LTrim(TextView s);
-Text RTrim(TextView s);
-Text UCase(TextView s);  // ASCII letters only
 Text LCase(TextView s);
 inline long Len(TextView s) {
   return static_cast<long>(s.size());
@@ -46,21 +42,15 @@ inline long Len(TextView s) {
 inline char16_t CharAt(TextView s, long p) {
   return p >= 1 && p <= static_cast<long>(s.size()) ? s[static_cast<size_t>(p - 1)] : u'\0';
 }
-Text Space(long n);  // n <= 0 gives ""
 Text String(long n, char16_t c);
 
-// Wildcard pattern match in the platform's "Like" form: '?' one character, '*' any run, '#' one
-// digit, "[...]" a character class with ranges ("a-z") and literal members, '!' negating in first
-// place only, '-' literal in first or last place. Compared by code point, no locale: the token
-// characters U+00C8 to U+00FF are not letters. A class without its closing "]", or with a range
-// whose ends are out of order, matches nothing.
-bool Like(TextView s, TextView pattern);
-// One character against a class written as "[...]" (e.g. u"[a-z0-9]", u"[!A-Z]"); any other
-// pattern is matched by Like against the one-character text. An empty character (c == 0) never
-// matches, not even a negated class.
+// One character against one wildcard element: "[...]" a character class with ranges ("a-z") and
+// literal members, '!' negating in first place only, '-' literal in first or last place; '?' any
+// character; '#' one digit; any other character itself. Compared by code point, no locale: the
+// token characters U+00C8 to U+00FF are not letters. A class without its closing "]", with a range
+// whose ends are out of order, or followed by more pattern text matches nothing; the empty
+// character (c == 0) never matches, not even a negated class.
 bool CharIs(char16_t c, TextView charClass);
-// The character at 1-based position pos matches the class; false outside the text.
-bool CharAtIs(TextView s, long pos, TextView charClass);
 
 // The character classes of the language: ASCII letters and digits only, compared by code point (the
 // token characters U+00C8 to U+00FF are neither letters nor digits; the empty character 0 is none).
@@ -105,7 +95,6 @@ double RoundHalfEven(double v);  // to a whole number, halves to even
 double RoundHalfEven(double v,
                      int decimals);  // to decimals places (0 when negative), halves to even
 double Int(double v);                // largest whole number <= v
-double Fix(double v);                // truncation toward zero
 int Sgn(double v);                   // -1, 0 or 1 (0 for NaN)
 // Conversion to the 16-bit integer type: rounds half to even; false (out unchanged) when out of
 // range or not a number.
