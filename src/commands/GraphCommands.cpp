@@ -1,8 +1,8 @@
 #include "commands/GraphCommands.h"
 
+#include "mathematics/FunctionValue.h"
 #include "numerics/Bvp.h"
 #include "numerics/DblInt.h"
-#include "mathematics/FunctionValue.h"
 #include "numerics/Integ.h"
 #include "numerics/Ivp.h"
 #include "plotting/Contour.h"
