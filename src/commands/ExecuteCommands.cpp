@@ -29,14 +29,8 @@ namespace {
   rec.Spare1 = 0;
   rec.Locked = 0;
   rec.NotComputed = true;
-  rt::Text text = statement;
-  int16_t slotNumber = Requests.IntegStmtCount;
   // The constant's identifier is split off again by the command itself.
-  if (single)
-    msgNo = ProcessInteg(text, slotNumber);
-  else
-    msgNo = ProcessDblInt(text);
-  return msgNo;
+  return single ? ProcessInteg(statement, Requests.IntegStmtCount) : ProcessDblInt(statement);
 }
 
 }  // namespace
