@@ -128,17 +128,15 @@ class SheetGenerator {
     static const char* const kUnary[] = {"Sin",  "Cos",   "Exp", "Ln",  "Sqrt", "Abs",
                                          "ATan", "Floor", "Tan", "Log", "Sign", "Cosh"};
     static const char* const kPowers[] = {"2", "3", "0.5", "(-1)", "(1/3)", "1.5"};
+    // The forms with e and f for the two operands, u for the function and p for the power.
+    static const char* const kForms[] = {"u[e]",  "(e+f)",   "(e-f)", "e*f", "(e)/(f)",
+                                         "(e)^p", "(e)^(f)", "(-e)",  "G{e}"};
     const std::string e = Expr(v1, v2, depth - 1, callG), f = Expr(v1, v2, depth - 1, callG);
-    const std::string forms[] = {std::string(kUnary[Pick(12)]) + "[" + e + "]",
-                                 "(" + e + "+" + f + ")",
-                                 "(" + e + "-" + f + ")",
-                                 e + "*" + f,
-                                 "(" + e + ")/(" + f + ")",
-                                 "(" + e + ")^" + kPowers[Pick(6)],
-                                 "(" + e + ")^(" + f + ")",
-                                 "(-" + e + ")",
-                                 "G{" + e + "}"};
-    return forms[Pick(callG ? 9 : 8)];
+    const std::string u = kUnary[Pick(12)], p = kPowers[Pick(6)];
+    std::string out;
+    for (const char* c = kForms[Pick(callG ? 9 : 8)]; *c != 0; ++c)
+      out += *c == 'e' ? e : *c == 'f' ? f : *c == 'u' ? u : *c == 'p' ? p : std::string(1, *c);
+    return out;
   }
 
   std::mt19937 rng_;
@@ -166,8 +164,7 @@ TEST_F(CommandValuesTest, FixedWorksheetsGiveTheSameRuns) {
     QFile file(dir.filePath(name));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll()).replace("\r\n", "\n");
-    sheets.emplace_back(text, false);
-    sheets.emplace_back(text, true);
+    for (const bool memo : {false, true}) sheets.emplace_back(text, memo);
   }
   for (const ms::help::HelpExample& example : ms::help::HelpExamples()) {
     sheets.emplace_back(QString::fromStdU16String(std::u16string(example.setup) +
