@@ -270,7 +270,6 @@ TEST_F(ContourTest, AbortByButtonAndByEsc) {
   };
   const Case cases[] = {
       {u"PlotContour1[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]", false, 3, false},
-      {u"PlotContour[F,{-2,2,-2,2}{1,1}{1,2,1}]", false, 40, false},
       {u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,1,1}]", true, 20, true},
   };
   for (const Case& tc : cases) {
