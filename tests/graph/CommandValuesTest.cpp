@@ -7,6 +7,7 @@
 #include <QFile>
 #include <bit>
 #include <random>
+#include <span>
 #include <string>
 
 #include "GraphTestSupport.h"
@@ -46,12 +47,9 @@ class CommandValuesTest : public GraphTest {
     RunRecord r;
     for (const auto& box : ui_.boxes) r.lines.push_back(rt::ToUtf8(box.title + u"|" + box.text));
     for (const QString& line : sheet.ResultLines()) r.lines.push_back(line.toStdString());
-    for (int k = 1; k <= ms::Tables.ConstCount; ++k) {
-      const ms::ConstRec& c = ms::Tables.ConstTable[static_cast<size_t>(k)];
+    for (const ms::ConstRec& c : std::span(ms::Tables.ConstTable).subspan(1, ms::Tables.ConstCount))
       r.lines.push_back(rt::ToUtf8(c.Name + u"=" + c.ValueText));
-    }
-    for (int k = 1; k <= ms::Tables.FuncCount; ++k) {
-      const ms::FuncRec& f = ms::Tables.FuncTable[static_cast<size_t>(k)];
+    for (const ms::FuncRec& f : std::span(ms::Tables.FuncTable).subspan(1, ms::Tables.FuncCount)) {
       r.lines.push_back(rt::ToUtf8(f.Name + u" " + f.Code));
       r.Add(f.Value);
     }
@@ -78,19 +76,16 @@ class CommandValuesTest : public GraphTest {
     const RunRecord other = RunSheet(text, compareMemo, !compareMemo);
     const RunRecord bound = RunSheet(text, true, true);
     EXPECT_EQ(bound.lines, other.lines);
+    const auto [differs, _] = std::ranges::mismatch(bound.bits, other.bits);
     EXPECT_TRUE(bound.bits == other.bits)
-        << "first differing number: "
-        << std::mismatch(bound.bits.begin(), bound.bits.end(), other.bits.begin(), other.bits.end())
-                   .first -
-               bound.bits.begin();
+        << "first differing number: " << differs - bound.bits.begin();
   }
 };
 
 // Random worksheets: functions built from every kind of operand and operation the evaluator knows
 // (guarded failures included), used by each command that takes function values.
-class SheetGenerator {
- public:
-  explicit SheetGenerator(unsigned seed) : rng_(seed) {}
+struct SheetGenerator {
+  std::mt19937 rng_;
 
   QString Sheet() {
     std::string s = "a = " + Number() + "\nbc = " + Number() + "*a\n";
@@ -110,7 +105,6 @@ class SheetGenerator {
     return QString::fromStdString(s + commands[Pick(7)] + "\nk = bc+1\n");
   }
 
- private:
   int Pick(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
 
   std::string Number() {
@@ -138,14 +132,12 @@ class SheetGenerator {
       out += *c == 'e' ? e : *c == 'f' ? f : *c == 'u' ? u : *c == 'p' ? p : std::string(1, *c);
     return out;
   }
-
-  std::mt19937 rng_;
 };
 
 // Generated worksheets, bound against the text path and kept compiles against full ones.
 TEST_F(CommandValuesTest, GeneratedWorksheetsGiveTheSameRuns) {
   for (unsigned seed = 1; seed <= 91; ++seed)
-    ExpectSameRuns(SheetGenerator(seed).Sheet(), seed > 60);
+    ExpectSameRuns(SheetGenerator{std::mt19937(seed)}.Sheet(), seed > 60);
 }
 
 // A worksheet whose vector operations add component functions at every statement, every
