@@ -57,7 +57,6 @@ TEST_F(FieldTest, StatementMessages) {
   };
   const Case cases[] = {
       {kSlope, u"PlotSlopefield[F,{0,4,4}{0,4,4}]", 1200},
-      {kSlope, u"PlotSlopeField[F,{0,4,4}]", 1200},  // 25 characters
       {kSlope, u"PlotSlopeField(F,{0,4,4}{0,4,4}]", 1202},
       {kSlope, u"PlotSlopeField[f,{0,4,4}{0,4,4}]", 1204},
       {kSlope, u"PlotSlopeField[F;{0,4,4}{0,4,4}]", 1206},
