@@ -58,7 +58,7 @@ TEST_F(DisplaySettingsDialogTest, TheContourLegendListsAtMostItsStore) {
 }
 
 // The time block prints the integral table (an x too small to tell from 0 stored as 0), every
-// integral statement's rows but no more rows than the table holds.
+// integral statement's rows but no more rows than the table holds, and at most ten trial slopes.
 TEST_F(DisplaySettingsDialogTest, TheTimeBlockPrintsItsDataWithinItsTables) {
   GraphWindow& w = LoadEmpty();
   ms::PlotRequest.PlotSteps = 2;
@@ -80,6 +80,12 @@ TEST_F(DisplaySettingsDialogTest, TheTimeBlockPrintsItsDataWithinItsTables) {
   r.log.clear();
   Options().placeTimeText(w.Display());
   EXPECT_EQ(r.log.size(), 2u + 4u * ms::kSolutionLastRow);
+  q = ms::CommandRequestState{};
+  ms::OdeResults.BVPSolved = -1;
+  ms::Bvp.BVPTrialSlopes = {25, -2, 0.25, 4};
+  r.log.clear();
+  Options().placeTimeText(w.Display());
+  EXPECT_EQ(r.Joined(), u" X'(to)|-2| .25| 4|0|0|0|0|0|0|0");
 }
 
 // The title and the listing in the chosen format; the listing's lines are told apart by height, a

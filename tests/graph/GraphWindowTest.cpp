@@ -60,34 +60,48 @@ TEST_F(GraphWindowTest, PlotCurvesAreDrawnInTheirColoursOrStoppedByTheStoreThenR
   }
 }
 
-// A build that fails the way a run-time overflow would.
+// Builds that fail the way run-time errors would: an overflow and another error.
 int16_t Throwing(rt::Text&, int16_t) {
   throw std::overflow_error("Overflow");
 }
+int16_t ThrowingOther(rt::Text&, int16_t) {
+  throw std::runtime_error("Subscript out of range");
+}
 
 // A failed first build offers the worksheet for saving before the program ends: a cancelled save
-// dialog is said and offered again, and the second name chosen receives the worksheet.
+// dialog is said and offered again, and the second name chosen receives the worksheet. No shows
+// the worksheet again.
 TEST_F(GraphWindowTest, FailedFirstBuildOffersToSaveTheWorksheet) {
   QTemporaryDir dir;
   const rt::Text path = ui::FromQString(dir.filePath(QStringLiteral("rescued.txt")));
-  Sheet().TypeWorksheetText(QStringLiteral("a = 1\nb = 2"));
-  ms::Requests.IVPRequested = -1;
-  CommandEntry(GraphCommand::kIVP) = Throwing;
-  ui_.answers = {ui::kAnswerOk, ui::kAnswerYes, ui::kAnswerYes};
-  ui_.savePaths = {u"", path};
-  GraphWindow& w = Load();
-  EXPECT_EQ(Boxes(), (std::vector<rt::Text>{
-                         u"Unanticipated error : Overflow",
-                         u"Error most likely overflow caused by a division by zero\r\n or a value "
-                         u"that has approach infinity. Choose YES/NO to save the worksheet.",
-                         u"The worksheet was not saved.\r\nChoose YES to try again, NO to end "
-                         u"without saving."}));
-  EXPECT_EQ(ui_.endProgramCalls, 1);
-  EXPECT_EQ(ui_.fileRequests.size(), 2u);
-  QFile f(ui::ToQString(path));
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_EQ(f.readAll(), QByteArray("a = 1\r\nb = 2\r\n"));
-  EXPECT_EQ(w.windowTitle(), ui::ToQString(path));
+  const rt::Text offer =
+      u"Error most likely overflow caused by a division by zero\r\n or a value "
+      u"that has approach infinity. Choose YES/NO to save the worksheet.";
+  for (const bool save : {true, false}) {
+    SCOPED_TRACE(save);
+    ReleaseGraphWindow();
+    ResetGraphCommands();
+    ui_.Reset();
+    Sheet().TypeWorksheetText(QStringLiteral("a = 1\nb = 2"));
+    ms::Requests.IVPRequested = -1;
+    CommandEntry(GraphCommand::kIVP) = save ? Throwing : ThrowingOther;
+    ui_.answers = {ui::kAnswerOk, save ? ui::kAnswerYes : ui::kAnswerNo, ui::kAnswerYes};
+    ui_.savePaths = {u"", path};
+    GraphWindow& w = Load();
+    const std::vector<rt::Text> saved = {
+        u"Unanticipated error : Overflow", offer,
+        u"The worksheet was not saved.\r\nChoose YES to try again, NO to end without saving."};
+    const std::vector<rt::Text> other = {u"Error is : Subscript out of range", offer};
+    EXPECT_EQ(Boxes(), save ? saved : other);
+    EXPECT_EQ(ui_.endProgramCalls, 1);
+    EXPECT_EQ(ui_.fileRequests.size(), save ? 2u : 0u);
+    EXPECT_EQ(Sheet().isVisible(), !save);
+    QFile f(ui::ToQString(path));
+    if (!save) continue;
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("a = 1\r\nb = 2\r\n"));
+    EXPECT_EQ(w.windowTitle(), ui::ToQString(path));
+  }
 }
 
 }  // namespace
