@@ -7,6 +7,7 @@
 #include <QFile>
 #include <bit>
 #include <random>
+#include <span>
 #include <string>
 
 #include "GraphTestSupport.h"
@@ -46,12 +47,9 @@ class CommandValuesTest : public GraphTest {
     RunRecord r;
     for (const auto& box : ui_.boxes) r.lines.push_back(rt::ToUtf8(box.title + u"|" + box.text));
     for (const QString& line : sheet.ResultLines()) r.lines.push_back(line.toStdString());
-    for (int k = 1; k <= ms::Tables.ConstCount; ++k) {
-      const ms::ConstRec& c = ms::Tables.ConstTable[static_cast<size_t>(k)];
+    for (const ms::ConstRec& c : std::span(ms::Tables.ConstTable).subspan(1, ms::Tables.ConstCount))
       r.lines.push_back(rt::ToUtf8(c.Name + u"=" + c.ValueText));
-    }
-    for (int k = 1; k <= ms::Tables.FuncCount; ++k) {
-      const ms::FuncRec& f = ms::Tables.FuncTable[static_cast<size_t>(k)];
+    for (const ms::FuncRec& f : std::span(ms::Tables.FuncTable).subspan(1, ms::Tables.FuncCount)) {
       r.lines.push_back(rt::ToUtf8(f.Name + u" " + f.Code));
       r.Add(f.Value);
     }
@@ -78,19 +76,16 @@ class CommandValuesTest : public GraphTest {
     const RunRecord other = RunSheet(text, compareMemo, !compareMemo);
     const RunRecord bound = RunSheet(text, true, true);
     EXPECT_EQ(bound.lines, other.lines);
+    const auto [differs, _] = std::ranges::mismatch(bound.bits, other.bits);
     EXPECT_TRUE(bound.bits == other.bits)
-        << "first differing number: "
-        << std::mismatch(bound.bits.begin(), bound.bits.end(), other.bits.begin(), other.bits.end())
-                   .first -
-               bound.bits.begin();
+        << "first differing number: " << differs - bound.bits.begin();
   }
 };
 
 // Random worksheets: functions built from every kind of operand and operation the evaluator knows
 // (guarded failures included), used by each command that takes function values.
-class SheetGenerator {
- public:
-  explicit SheetGenerator(unsigned seed) : rng_(seed) {}
+struct SheetGenerator {
+  std::mt19937 rng_;
 
   QString Sheet() {
     std::string s = "a = " + Number() + "\nbc = " + Number() + "*a\n";
@@ -110,7 +105,6 @@ class SheetGenerator {
     return QString::fromStdString(s + commands[Pick(7)] + "\nk = bc+1\n");
   }
 
- private:
   int Pick(int n) { return static_cast<int>(rng_() % static_cast<unsigned>(n)); }
 
   std::string Number() {
@@ -128,26 +122,22 @@ class SheetGenerator {
     static const char* const kUnary[] = {"Sin",  "Cos",   "Exp", "Ln",  "Sqrt", "Abs",
                                          "ATan", "Floor", "Tan", "Log", "Sign", "Cosh"};
     static const char* const kPowers[] = {"2", "3", "0.5", "(-1)", "(1/3)", "1.5"};
+    // The forms with e and f for the two operands, u for the function and p for the power.
+    static const char* const kForms[] = {"u[e]",  "(e+f)",   "(e-f)", "e*f", "(e)/(f)",
+                                         "(e)^p", "(e)^(f)", "(-e)",  "G{e}"};
     const std::string e = Expr(v1, v2, depth - 1, callG), f = Expr(v1, v2, depth - 1, callG);
-    const std::string forms[] = {std::string(kUnary[Pick(12)]) + "[" + e + "]",
-                                 "(" + e + "+" + f + ")",
-                                 "(" + e + "-" + f + ")",
-                                 e + "*" + f,
-                                 "(" + e + ")/(" + f + ")",
-                                 "(" + e + ")^" + kPowers[Pick(6)],
-                                 "(" + e + ")^(" + f + ")",
-                                 "(-" + e + ")",
-                                 "G{" + e + "}"};
-    return forms[Pick(callG ? 9 : 8)];
+    const std::string u = kUnary[Pick(12)], p = kPowers[Pick(6)];
+    std::string out;
+    for (const char* c = kForms[Pick(callG ? 9 : 8)]; *c != 0; ++c)
+      out += *c == 'e' ? e : *c == 'f' ? f : *c == 'u' ? u : *c == 'p' ? p : std::string(1, *c);
+    return out;
   }
-
-  std::mt19937 rng_;
 };
 
 // Generated worksheets, bound against the text path and kept compiles against full ones.
 TEST_F(CommandValuesTest, GeneratedWorksheetsGiveTheSameRuns) {
   for (unsigned seed = 1; seed <= 91; ++seed)
-    ExpectSameRuns(SheetGenerator(seed).Sheet(), seed > 60);
+    ExpectSameRuns(SheetGenerator{std::mt19937(seed)}.Sheet(), seed > 60);
 }
 
 // A worksheet whose vector operations add component functions at every statement, every
@@ -166,8 +156,7 @@ TEST_F(CommandValuesTest, FixedWorksheetsGiveTheSameRuns) {
     QFile file(dir.filePath(name));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll()).replace("\r\n", "\n");
-    sheets.emplace_back(text, false);
-    sheets.emplace_back(text, true);
+    for (const bool memo : {false, true}) sheets.emplace_back(text, memo);
   }
   for (const ms::help::HelpExample& example : ms::help::HelpExamples()) {
     sheets.emplace_back(QString::fromStdU16String(std::u16string(example.setup) +
