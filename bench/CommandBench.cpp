@@ -39,7 +39,7 @@
 
 namespace {
 
-using Command = std::function<void(rt::Text&, int16_t&)>;
+using Command = int16_t (*)(const rt::Text&);
 
 struct Workload {
   const char16_t* sheet;      // definitions, each line ended by CR LF
@@ -50,27 +50,23 @@ struct Workload {
 // Two harmonic oscillators as one system of four equations.
 const Workload kIvp4 = {
     u"F{t,x,y,z,w}=y\r\nG{t,x,y,z,w}=-x\r\nH{t,x,y,z,w}=w\r\nR{t,x,y,z,w}=-z\r\n",
-    u"IVP[F,G,H,R,{0,200,1,0,0,0}{1,0.000001,3}]",
-    [](rt::Text& s, int16_t& msgNo) { msgNo = ms::ProcessIVP(s); }};
+    u"IVP[F,G,H,R,{0,200,1,0,0,0}{1,0.000001,3}]", ms::ProcessIVP};
 const Workload kContourSquares = {u"F{x,y}=x^2+y^2\r\n",
                                   u"PlotContour[F,{-3,3,-3,3}{1,1}{0.5,8,0.5}{0.01,0.1}]",
-                                  [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotContour(s); }};
+                                  ms::ProcessPlotContour};
 const Workload kContourSinCos = {u"F{x,y}=Sin[x]*Cos[y]\r\n",
                                  u"PlotContour[F,{-3,3,-3,3}{1,1}{-0.9,0.9,0.1}{0.01,0.1}]",
-                                 [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotContour(s); }};
+                                 ms::ProcessPlotContour};
 const Workload kDblInt = {u"F{x,y}=x*y+Sin[x*y]\r\nC{x}=0\r\nD{x}=1\r\n",
-                          u"v=dblInt[F,C,D,{0,1,200,200,y}]",
-                          [](rt::Text& s, int16_t& msgNo) { msgNo = ms::ProcessDblInt(s); }};
+                          u"v=dblInt[F,C,D,{0,1,200,200,y}]", ms::ProcessDblInt};
 const Workload kBvpSecant = {u"F{t,x,y}=y\r\nG{t,x,y}=-x\r\n",
-                             u"BVP[F,G,{0,0,3,1}{0,2}{1,0.001,0}]",
-                             [](rt::Text& s, int16_t& msgNo) { msgNo = ms::ProcessBVP(s); }};
+                             u"BVP[F,G,{0,0,3,1}{0,2}{1,0.001,0}]", ms::ProcessBVP};
 const Workload kSlopeField = {u"F{x,y}=x-y\r\n", u"PlotSlopeField[F,{-3,3,12}{-2,2,8}{0,1}{0,-1}]",
-                              [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotSlopeField(s); }};
+                              ms::ProcessPlotSlopeField};
 const Workload kDirField = {u"F{x,y}=y\r\nH{x,y}=-x\r\n", u"PlotDirField[F,H,{-3,3,15}{-3,3,15}]",
-                            [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotDirField(s); }};
+                            ms::ProcessPlotDirField};
 const Workload kField3D = {u"F{x,y,z}=y\r\nG{x,y,z}=-x\r\nH{x,y,z}=z/3\r\n",
-                           u"PlotField3D[F,G,H,{-3,3,7}{-3,3,7}{-3,3,7}]",
-                           [](rt::Text& s, int16_t& m) { m = ms::ProcessPlotField3D(s); }};
+                           u"PlotField3D[F,G,H,{-3,3,7}{-3,3,7}{-3,3,7}]", ms::ProcessPlotField3D};
 
 long PeakKilobytes() {
   rusage u{};
@@ -101,7 +97,7 @@ void CommandBench(benchmark::State& state, const Workload& w, bool bound) {
     int16_t msgNo = 0;
     {
       const ms::FunctionBindingScope bindings;
-      w.run(statement, msgNo);
+      msgNo = w.run(statement);
     }
     if (msgNo != 0) {
       state.SkipWithError(("the command failed: " + std::to_string(msgNo)).c_str());

@@ -36,7 +36,7 @@ void ResetGraphCommands() {
   g_builders = kDefaultBuilders;
 }
 
-int16_t RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot) {
+int16_t RunGraphCommand(GraphCommand command, const rt::Text& statement, int16_t slot) {
   // The tables stand still while a command runs: its functions are bound once.
   const FunctionBindingScope bindings;
   CommandBuilder builder = CommandEntry(command);
@@ -45,30 +45,30 @@ int16_t RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot)
 
 // Single and double integrals share one count of slots, each list holding only its own kind's
 // statements: a slot of the other kind is empty here and holds nothing to run.
-int16_t IntegCommand(rt::Text& statement, int16_t slot) {
+int16_t IntegCommand(const rt::Text& statement, int16_t slot) {
   if (statement.empty()) return 0;
   return ProcessInteg(statement, slot, true);
 }
-int16_t DblIntCommand(rt::Text& statement, int16_t) {
+int16_t DblIntCommand(const rt::Text& statement, int16_t) {
   if (statement.empty()) return 0;
   return ProcessDblInt(statement);
 }
-int16_t IVPCommand(rt::Text& statement, int16_t) {
+int16_t IVPCommand(const rt::Text& statement, int16_t) {
   return ProcessIVP(statement);
 }
-int16_t BVPCommand(rt::Text& statement, int16_t) {
+int16_t BVPCommand(const rt::Text& statement, int16_t) {
   return ProcessBVP(statement);
 }
-int16_t SlopeFieldCommand(rt::Text& statement, int16_t) {
+int16_t SlopeFieldCommand(const rt::Text& statement, int16_t) {
   return ProcessPlotSlopeField(statement);
 }
-int16_t DirFieldCommand(rt::Text& statement, int16_t) {
+int16_t DirFieldCommand(const rt::Text& statement, int16_t) {
   return ProcessPlotDirField(statement);
 }
-int16_t Field3DCommand(rt::Text& statement, int16_t) {
+int16_t Field3DCommand(const rt::Text& statement, int16_t) {
   return ProcessPlotField3D(statement);
 }
-int16_t ContourCommand(rt::Text& statement, int16_t) {
+int16_t ContourCommand(const rt::Text& statement, int16_t) {
   return ProcessPlotContour(statement);
 }
 

@@ -29,7 +29,7 @@ enum class SceneStep : int {
 using GraphCommand = SceneStep;
 constexpr int kGraphCommandCount = static_cast<int>(SceneStep::kCurve);
 
-using CommandBuilder = int16_t (*)(rt::Text& statement, int16_t slot);
+using CommandBuilder = int16_t (*)(const rt::Text& statement, int16_t slot);
 
 // The builder the build calls for a command; tests may replace an entry and restore the table
 // with ResetGraphCommands. A row without a command has an empty entry.
@@ -37,18 +37,19 @@ CommandBuilder& CommandEntry(GraphCommand command);
 void ResetGraphCommands();
 
 // Runs the builder of a command: its message, 0 for a row without one.
-[[nodiscard]] int16_t RunGraphCommand(GraphCommand command, rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t RunGraphCommand(GraphCommand command, const rt::Text& statement,
+                                      int16_t slot);
 
 // The commands: the running integral of an Integ[ slot drawn as a curve (computed unless Replot
 // is set), a dblInt[ slot, the initial and boundary value problems, the three fields and the
 // contour lines.
-[[nodiscard]] int16_t IntegCommand(rt::Text& statement, int16_t slot);
-[[nodiscard]] int16_t DblIntCommand(rt::Text& statement, int16_t slot);
-[[nodiscard]] int16_t IVPCommand(rt::Text& statement, int16_t slot);
-[[nodiscard]] int16_t BVPCommand(rt::Text& statement, int16_t slot);
-[[nodiscard]] int16_t SlopeFieldCommand(rt::Text& statement, int16_t slot);
-[[nodiscard]] int16_t DirFieldCommand(rt::Text& statement, int16_t slot);
-[[nodiscard]] int16_t Field3DCommand(rt::Text& statement, int16_t slot);
-[[nodiscard]] int16_t ContourCommand(rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t IntegCommand(const rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t DblIntCommand(const rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t IVPCommand(const rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t BVPCommand(const rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t SlopeFieldCommand(const rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t DirFieldCommand(const rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t Field3DCommand(const rt::Text& statement, int16_t slot);
+[[nodiscard]] int16_t ContourCommand(const rt::Text& statement, int16_t slot);
 
 }  // namespace ms

@@ -58,8 +58,8 @@ void TakeTrialCurves(SceneStepReport& report) {
 
 // Runs one command of a row; false when the build is to stop (Esc or a message). Every command
 // but the contours tests the Esc flag.
-bool RunCommand(const Build& b, SceneStepReport& report, GraphCommand command, rt::Text& statement,
-                int16_t slot) {
+bool RunCommand(const Build& b, SceneStepReport& report, GraphCommand command,
+                const rt::Text& statement, int16_t slot) {
   // The field commands read whether to add axes and grid crosses and may make a box available.
   FieldGraph.AxesWanted = b.options.fieldAxes ? -1 : 0;
   FieldGraph.GridCrossesWanted = b.options.fieldGridCrosses ? -1 : 0;

@@ -17,7 +17,7 @@ int16_t g_failMsg = 0;
 bool g_abort = false;
 
 template <GraphCommand N>
-int16_t Record(rt::Text&, int16_t) {
+int16_t Record(const rt::Text&, int16_t) {
   g_calls.push_back(N);
   if (g_calls.size() - 1 != g_failAt) return 0;
   if (g_abort) ms::RunFlags.AbortRun = -1;
@@ -27,7 +27,7 @@ int16_t Record(rt::Text&, int16_t) {
 // A command that fills the store past the vertex limit; the contour command keeps the drawing
 // count current itself.
 template <bool kKeepsCount>
-int16_t Overfill(rt::Text&, int16_t) {
+int16_t Overfill(const rt::Text&, int16_t) {
   while (ms::Scene.VertexCount <= ms::kCurveVertexLimit) {
     const double x = ms::Scene.VertexCount;
     AddSegment({x, 0, 0}, {x + 1, 0, 0}, 0, 0, 0);

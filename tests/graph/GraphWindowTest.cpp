@@ -61,10 +61,10 @@ TEST_F(GraphWindowTest, PlotCurvesAreDrawnInTheirColoursOrStoppedByTheStoreThenR
 }
 
 // Builds that fail the way run-time errors would: an overflow and another error.
-int16_t Throwing(rt::Text&, int16_t) {
+int16_t Throwing(const rt::Text&, int16_t) {
   throw std::overflow_error("Overflow");
 }
-int16_t ThrowingOther(rt::Text&, int16_t) {
+int16_t ThrowingOther(const rt::Text&, int16_t) {
   throw std::runtime_error("Subscript out of range");
 }
 

@@ -65,7 +65,7 @@ TEST_F(ODEViewsTest, EachSolveShowsTheFrameOfItsViews) {
 
 int g_builds = 0;
 std::function<void()> g_duringBuild;
-int16_t RecordingBuild(rt::Text&, int16_t) {
+int16_t RecordingBuild(const rt::Text&, int16_t) {
   ++g_builds;
   if (g_duringBuild) g_duringBuild();
   return 0;

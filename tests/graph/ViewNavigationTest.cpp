@@ -11,7 +11,7 @@ namespace {
 class ViewNavigationTest : public GraphTest {};
 
 int g_builds = 0;
-int16_t CountBuild(rt::Text&, int16_t) {
+int16_t CountBuild(const rt::Text&, int16_t) {
   ++g_builds;
   return 0;
 }
