@@ -64,13 +64,32 @@ class CoupledRkf45Test : public SolverTest {
   }
 };
 
-TEST_F(CoupledRkf45Test, ErrorEstimateIsThatOfTheFirstUnknownAlone) {
-  ASSERT_EQ(Run({u"F{t,x,y}=x", u"G{t,x,y}=100*y*y", u"P{t,x}=x"}), 0);
-  double tNew = 0, xNew = 0, yNew = 0, err = 0, t1 = 0, x4 = 0, x5 = 0, R = 0, slope = 0;
-  ASSERT_EQ(RKF45Step2(u"F_", u"G_", 0.5, 2.0, 3.0, tNew, xNew, yNew, 0.2, err), 0);
+// One step of each member from t = 0.5 with h = 0.2: the first unknown follows x' = x exactly as
+// the single-equation step does, with its error estimate alone (y' = y from 3 errs 1.5 times as
+// much and ends at 1.5 times x); the constant z and w stay where they start.
+TEST_F(CoupledRkf45Test, OneStepOfEachMemberTakesTheFirstUnknownsError) {
+  Log().native[u"P_"] = Log().native[u"F_"] = [](const std::vector<double>& a) { return a[1]; };
+  Log().native[u"G_"] = [](const std::vector<double>& a) { return a[2]; };
+  Log().native[u"H_"] = Log().native[u"R_"] = [](const std::vector<double>&) { return 0.0; };
+  double t1 = 0, x4 = 0, x5 = 0, R = 0, slope = 0;
   ASSERT_EQ(RKF45Step1(u"P_", 0.5, 2.0, t1, x4, x5, 0.2, R, slope), 0);
-  EXPECT_EQ(err, R);
-  EXPECT_EQ(xNew, x4);
+  for (int vars : {2, 3, 4}) {
+    SCOPED_TRACE(vars);
+    Values out{-1, -1, -1, -1};
+    double tNew = 0, err = -1;
+    const int16_t msgNo =
+        vars == 2 ? RKF45Step2(u"F_", u"G_", 0.5, 2, 3, tNew, out[0], out[1], 0.2, err)
+        : vars == 3
+            ? RKF45Step3(u"F_", u"G_", u"H_", 0.5, 2, 3, 4, tNew, out[0], out[1], out[2], 0.2, err)
+            : RKF45Step4(u"F_", u"G_", u"H_", u"R_", 0.5, 2, 3, 4, 5, tNew, out[0], out[1], out[2],
+                         out[3], 0.2, err);
+    ASSERT_EQ(msgNo, 0);
+    EXPECT_EQ(tNew, t1);
+    EXPECT_EQ(out[0], x4);
+    EXPECT_EQ(err, R);
+    EXPECT_NEAR(out[1], 1.5 * x4, 1e-13);
+    for (int j = 2; j < vars; ++j) EXPECT_EQ(out[j], 2.0 + j);
+  }
 }
 
 // Every member against exact solutions: x' = -2tx (e^(-t^2)) through the worksheet's own
