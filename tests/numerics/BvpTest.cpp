@@ -214,9 +214,7 @@ TEST_F(BvpTest, TrialSlopesFromTheEstimatesAndTheModeAndTheirExactCurves) {
     std::vector<double> slopes;
   };
   const Case cases[] = {{0, 2, 20, 10, {0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9}},
-                        {3, 5, 1, 1, {3}},
-                        {0, 2, 2.5, 2.5, {0, 0.8}},
-                        {1, -1, 2, 2, {1, 0}}};
+                        {0, 2, 2.5, 2.5, {0, 0.8}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.mode);
     Fresh();
@@ -330,7 +328,6 @@ TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
     const char16_t* box;
   };
   const Txy pastAtRow6 = [](double t, double x, double) { return t > 0.62 ? 1e7 : -x; };
-  const Txy pastInRun2 = [](double, double, double y) { return y >= 1 ? 1e7 : 0.0; };
   const Txy nan = [](double, double, double) { return std::nan(""); };
   const Case cases[] = {
       {"full table", 1000, 1, kY, kMinusX, 0, 1000, 1000, nullptr},
@@ -339,14 +336,11 @@ TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
       // curve is not drawn as if tb were where the run stopped.
       {"first run passes the limit at row 6", 10, 1, kY, pastAtRow6, kMsgRunBeyondLimit, -1, 0,
        nullptr},
-      {"second run passes the limit", 10, 1, kY, pastInRun2, kMsgRunBeyondLimit, -1, 0, nullptr},
       {"not a number", 10, 1, kY, nan, kMsgRunBeyondLimit, -1, 0, nullptr},
       // G is defined on [0, 1] only: no step is taken beyond the last row.
       {"a function undefined beyond tb", 10, 1, kY,
        [](double t, double, double) { return t > 1 + 1e-9 ? std::nan("") : 1.0; }, 0, 10, 10,
        nullptr},
-      // x' = 0: both runs stay at x0, so no combination can meet xb.
-      {"no combination meets xb", 10, 1, kZero, kMinusX, kMsgNoUniqueSolution, -1, 0, nullptr},
       {"tb = 3.14159265", 100, 3.14159265, kY, kMinusX, kMsgNoUniqueSolution, -1, 0, nullptr},
       {"tb = 3.1", 100, 3.1, kY, kMinusX, 0, 100, 100, nullptr}};
   for (const Case& c : cases) {
