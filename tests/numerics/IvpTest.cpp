@@ -93,8 +93,7 @@ TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
                         {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,2}]", 4, 18, 2, kThreeEquationsMode2},
                         {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,3}]", 4, 18, 3, kNone},
                         {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2}]", 8, 24, 2, kFourEquationsMode2},
-                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,3}]", 8, 24, 3, kFourEquationsMode3},
-                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2.5}]", 8, 24, 1, kPhase}};
+                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,3}]", 8, 24, 3, kFourEquationsMode3}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     Log().calls.clear();
