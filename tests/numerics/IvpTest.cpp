@@ -114,7 +114,7 @@ TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
   // A failed parse keeps the views.
   IvpView.ViewsChanged = false;
   EXPECT_EQ(ProcessIVP(u"IVP[F2,{0,1,1}{1,0.001}]"), 2030);
-  EXPECT_EQ(IvpView.Views, kPhase);
+  EXPECT_EQ(IvpView.Views, kFourEquationsMode3);
   EXPECT_FALSE(IvpView.ViewsChanged);
 }
 
