@@ -10,7 +10,6 @@
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Messages.h"
-#include "language/Settings.h"
 #include "numerics/Bvp.h"
 #include "numerics/BvpTrials.h"
 #include "numerics/LinearShooting.h"
@@ -289,7 +288,6 @@ TEST_F(BvpTest, LinearShootingFollowsTheExactSolutions) {
     SCOPED_TRACE(c.what);
     Fresh();
     UseNative(kY, c.g);
-    Settings.IVPColorUsed = 0x123456;  // red 0x56, green 0x34, blue 0x12
     ASSERT_EQ(Linear(c.n, c.t0, c.x(c.t0), c.tb, c.x(c.tb)), 0);
     const int last = static_cast<int>(c.n);
     ASSERT_EQ(LinearShooting.SolutionLastRow, last);
@@ -305,13 +303,12 @@ TEST_F(BvpTest, LinearShootingFollowsTheExactSolutions) {
       EXPECT_EQ(Row(i)[12], Row(i)[7]);
     }
     EXPECT_TRUE(NearRel(OdeResults.InitialSlope, c.dx(c.t0), 2 * h));
-    // Every row is drawn: from the boundary point (t0, x0) to (tb, xb), in the IVP colour.
+    // Every row is drawn: from the boundary point (t0, x0) to (tb, xb).
     ASSERT_EQ(Scene.SegmentCount, last);
     const Drawn first = SegmentAt(0);
     EXPECT_EQ(first.from[0], Row(0)[1]);
     EXPECT_EQ(first.from[1], Row(0)[2]);
     EXPECT_EQ(SegmentAt(last - 1).to[1], Row(last)[2]);
-    EXPECT_EQ(first.row[kRed] + 256 * first.row[kGreen] + 65536 * first.row[kBlue], 0x123456);
   }
 }
 
@@ -367,8 +364,7 @@ TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
                 u"The auto axes cannot be applied on one axis to a constant function."});
 }
 
-// Exact answers: x' = y, y' = 0 from the slope that meets xb is x = t; x'' = -x from x(0) = 0 to
-// x(tb) = 1 has the slope 1 / sin tb and the curve sin t / sin tb; the nonlinear
+// Exact answers: x' = y, y' = 0 from the slope that meets xb is x = t; the nonlinear
 // x'' = (32 + 2 t^3 - x x') / 8 from x(1) = 17 to x(3) = 43/3 has x = t^2 + 16/t with slope -14
 // (Burden and Faires, Numerical Analysis, nonlinear shooting). Without an answer: slopes that
 // settle or end values that do not move while xb is missed, 50 secant steps without meeting xb,
@@ -382,7 +378,6 @@ TEST_F(BvpTest, SecantShootingAgainstExactSlopesAndItsStops) {
   };
   using Exact = double (*)(double t, double tb);
   const Exact line = [](double t, double) { return t; };
-  const Exact sine = [](double t, double tb) { return std::sin(t) / std::sin(tb); };
   struct Case {
     const char* what;
     Txy f, g;
@@ -397,7 +392,6 @@ TEST_F(BvpTest, SecantShootingAgainstExactSlopesAndItsStops) {
   const Case cases[] = {
       {"the first slope meets xb", kY, kZero, 0, 0, 1, 1, 1, 3, 0, 1, line, u"", -1},
       {"the second slope meets xb", kY, kZero, 0, 0, 1, 1, 3, 1, 0, 1, line, u"", -1},
-      {"x'' = -x to x(3) = 1", kY, kMinusX, 0, 0, 3, 1, 0, 1, 0, 1 / std::sin(3.0), sine, u"", -1},
       {"nonlinear", kY,
        [](double t, double x, double y) { return (32 + 2 * t * t * t - x * y) / 8; }, 1, 17, 3,
        43.0 / 3, -10, -20, 0, -14, [](double t, double) { return t * t + 16 / t; }, u"", -1},

@@ -42,7 +42,6 @@ TEST_F(IvpTest, StatementChecksAndTheirMessages) {
   const Case cases[] = {
       {u"ivp[F,{0,1,1}{1,1}]trailing", 0},  // 19 characters before the trailing text
       {u"IVP[F,{0,1,1}{1,0.000001}]", 0},
-      {u"Ivp[F,{0,1,1}{1,0.001}]", 2000},
       {u"IVP[F,{0,1,1}{1,1", 2000},  // 17 characters
       {u"IVP(F,{0,1,1}{1,0.001}]", 2005},
       {u"IVP[Fa,Ga,Ha,Ra,{0,1,1,1,1,1}{1,0.01,1}]", 3600},  // brace first at 17

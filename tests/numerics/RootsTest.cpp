@@ -20,9 +20,7 @@ TEST_F(RootsTest, StatementsAndTheirRootsOrMessages) {
     const char16_t* valueText;  // at four display digits
   };
   const Case cases[] = {
-      {u"zero[F,{1,2,r}]", 0, u"r_", u" 1.414"},
-      {u"Zero[F,{1,2,rt}0.001]", 0, u"rt", u" 1.415"},
-      {u"Zero[F,{-2,0,r}]", 0, u"r_", u"-1.414"},
+      {u"zero[F,{1,2,r}]", 0, u"r_", u" 1.414"},   {u"Zero[F,{1,2,rt}0.001]", 0, u"rt", u" 1.415"},
       {u"Zero[F,{1}]", 281, u"r_", nullptr},        // too short
       {u"Zero[F,{1,2}]", 333, u"r_", nullptr},      // ends before the result constant
       {u"Zero[G,{1,2,r}]", 57, u"r_", nullptr},     // unknown function
