@@ -21,9 +21,6 @@ TEST_F(ExecuteTest, StopsAtTheFirstFailingStageWithItsStatement) {
       // A double operator while reading: the statement it was found in.
       {u"a = 2\r\nF{x} = x^2 +* a\r\nb = 3\r\n", ExecuteStage::kRead, 435, 2, u"F{x}=x^2+*a",
        false},
-      // A parameter naming no constant: the "<" statement.
-      {u"a = 2\r\nF{x} = x + a\r\n<x = 1; y = q>\r\n", ExecuteStage::kParameters, 15, 3,
-       u"<x=1;y=q>", false},
       // Ran through; a command waits for Graph. The last line needs no line break.
       {u"E{t,x}=x\r\nIVP[E,{0,1,1}{1,0.001}]", ExecuteStage::kDone, 0, 0, u"", true},
   };

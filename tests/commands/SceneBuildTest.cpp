@@ -44,8 +44,6 @@ TEST_F(SceneBuildTest, ReportsEachRowInTheFixedOrder) {
     EXPECT_EQ(s.statementsRun, s.step == SceneStep::kFinish ? 0 : 1);
     // Only the solve of one equation changes the views: to its phase views.
     EXPECT_EQ(s.odeViews.has_value(), s.step == SceneStep::kIVP);
-    // A solve that ran offers its curve's colour.
-    EXPECT_EQ(s.colours.ivpSolution.value_or(false), s.step == SceneStep::kIVP);
   }
   EXPECT_EQ(*r.steps[1].odeViews, OdeViewGroup::kPhase);
   // The integral row asks later builds to draw its stored curve again.

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 #include <tuple>
 #include <vector>
 
@@ -43,11 +42,9 @@ TEST_F(IvpTest, StatementChecksAndTheirMessages) {
   const Case cases[] = {
       {u"ivp[F,{0,1,1}{1,1}]trailing", 0},  // 19 characters before the trailing text
       {u"IVP[F,{0,1,1}{1,0.000001}]", 0},
-      {u"Ivp[F,{0,1,1}{1,0.001}]", 2000},
       {u"IVP[F,{0,1,1}{1,1", 2000},  // 17 characters
       {u"IVP(F,{0,1,1}{1,0.001}]", 2005},
       {u"IVP[Fa,Ga,Ha,Ra,{0,1,1,1,1,1}{1,0.01,1}]", 3600},  // brace first at 17
-      {u"IVP[F,G,H,R,F,{0,1,1,1,1,1}{1,0.01,1}]", 3600},    // five functions
       {u"IVP[xF,{0,1,1}{1,0.001}]", 2010},
       {u"IVP[F2,{0,1,1}{1,0.001}]", 2030},
       {u"IVP[F,G{0,1,1,0}{1,0.01,1}]", 3604},
@@ -59,7 +56,6 @@ TEST_F(IvpTest, StatementChecksAndTheirMessages) {
       {u"IVP[F,G,H,R,x{0,1,1,0,0,0}{1,0.01,1}]", 3613},
       {u"IVP[F,Q,{0,1,1,0}{1,0.01,1}]", 2015},
       {u"IVP[P,P,{0,1,1,0}{1,0.01,1}]", 2020},  // G needs a second parameter
-      {u"IVP[F,G,H,G,{0,1,1,0,0,0}{1,0.01,1}]", 2020},
       {u"IVP[F,{-a,bd,a}{1,0.001}]", 339},
       {u"IVP[F,{0,,1}{1,0.001}]", 6097},
       {u"IVP[F,{0,1,1,1}{1,0.001}]", 313},
@@ -96,8 +92,7 @@ TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
                         {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,2}]", 4, 18, 2, kThreeEquationsMode2},
                         {u"IVP[F,G,H,{0,1,1,0,0}{1,0.01,3}]", 4, 18, 3, kNone},
                         {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2}]", 8, 24, 2, kFourEquationsMode2},
-                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,3}]", 8, 24, 3, kFourEquationsMode3},
-                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,2.5}]", 8, 24, 1, kPhase}};
+                        {u"IVP[F,G,H,R,{0,1,1,0,0,0}{1,0.01,3}]", 8, 24, 3, kFourEquationsMode3}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));
     Log().calls.clear();
@@ -115,14 +110,11 @@ TEST_F(IvpTest, FramesOrderFlagsAndSolverOfEachForm) {
     // The single equation also takes its slope at tf.
     EXPECT_EQ(Calls(), c.callsPerStep * screen_.doEventsCount + (c.orderFlags == 1 ? 1 : 0));
   }
-  // A failed parse keeps the views; the order flag may be left set or cleared.
+  // A failed parse keeps the views.
   IvpView.ViewsChanged = false;
   EXPECT_EQ(ProcessIVP(u"IVP[F2,{0,1,1}{1,0.001}]"), 2030);
-  EXPECT_EQ(IvpView.Views, kPhase);
+  EXPECT_EQ(IvpView.Views, kFourEquationsMode3);
   EXPECT_FALSE(IvpView.ViewsChanged);
-  EXPECT_EQ(OrderFlags(), 1);
-  EXPECT_EQ(ProcessIVP(u"IVP(F,{0,1,1}{1,0.001}]"), 2005);
-  EXPECT_EQ(OrderFlags(), 0);
 }
 
 // Factors below 1 act as 1 and negative ones by their magnitude; tol above 0.1 acts as 0.1,
@@ -151,21 +143,6 @@ TEST_F(IvpTest, FactorToleranceAndModeAreNormalised) {
   StartBuild();
   ASSERT_EQ(ProcessIVP(u"IVP[F,G,H,{0,1,1,0,0}{1,0.5,1}]"), 0);
   EXPECT_DOUBLE_EQ(StepStarts(u"F_", 18).at(1), 0.1);
-  // Every other form solves within its tolerance: x' = x to e, x'' = -x (twice over in four
-  // equations) to cos 1, through the worksheet's own functions.
-  ASSERT_EQ(Run({u"K{t,x}=x", u"L{t,x,y}=y", u"M{t,x,y}=-x", u"A{t,x,y,z,w}=y", u"B{t,x,y,z,w}=-x",
-                 u"C{t,x,y,z,w}=w", u"D{t,x,y,z,w}=-z"}),
-            0);
-  const std::tuple<const char16_t*, int, double> solved[] = {
-      {u"IVP[K,{0,1,1}{1,0.000001}]", 2, std::exp(1.0)},
-      {u"IVP[L,M,{0,1,1,0}{1,0.000001,1}]", 2, std::cos(1.0)},
-      {u"IVP[A,B,C,D,{0,1,1,0,1,0}{1,0.000001,1}]", 1, std::cos(1.0)}};
-  for (const auto& [statement, component, exact] : solved) {
-    SCOPED_TRACE(rt::ToUtf8(statement));
-    StartBuild();
-    ASSERT_EQ(ProcessIVP(statement), 0);
-    EXPECT_TRUE(NearRel(SolutionAt(Solutions.StoredPointCount, component, 1), exact, 1e-5));
-  }
 }
 
 TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
@@ -187,24 +164,6 @@ TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
     EXPECT_EQ(ProcessIVP(statement), msgNo);
     EXPECT_EQ(OdeResults.BVPSolved == 0, msgNo == 0 && !esc);
     RunFlags.AbortRun = 0;
-  }
-}
-
-TEST_F(IvpTest, OddInputsEndCleanly) {
-  DefineFunctions(0);
-  rt::Text longStatement = u"IVP[F,{0,1," + rt::Text(40000, u'1') + u"}{1,0.01}]";
-  const std::pair<rt::Text, bool> cases[] = {
-      {longStatement, false},
-      {u"IVP[F,{1e300,1e301,1}{1,0.1}]", true},  // t + h == t: the stored-point limit ends it
-      {u"IVP[F,{0,1e999,1}{1,0.1}]", false},     // not a number
-      {u"IVP[F,G,{-1e300,1e300,1,1}{1e308,0.1,1}]", true},
-      {u"IVP[\u00e9\u00ff,{0,1,1}{1,0.1}]", false}};
-  for (const auto& [statement, solved] : cases) {
-    SCOPED_TRACE(rt::ToUtf8(statement.substr(0, 60)));
-    StartBuild();
-    EXPECT_EQ(ProcessIVP(statement) == 0, solved);
-    EXPECT_LE(Solutions.StoredPointCount, 1000);
-    EXPECT_LE(Scene.VertexCount, kCurveVertexLimit + 1);
   }
 }
 

@@ -4,11 +4,9 @@
 #include <cmath>
 
 #include "language/CommandRequests.h"
-#include "language/Settings.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
 #include "plotting/PlotRequest.h"
-#include "plotting/SceneStore.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms::testing {
@@ -96,29 +94,6 @@ TEST_F(Rkf45Test, StepSizeGrowsAtMostFourfoldOnASmoothProblem) {
     const double h = starts[i + 1] - starts[i], prev = starts[i] - starts[i - 1];
     EXPECT_GE(h, 1e-3 * (1 - 1e-12)) << i;
     EXPECT_LE(h, 4 * prev * (1 + 1e-12)) << i;
-  }
-}
-
-TEST_F(Rkf45Test, CurveOfEachViewSlotAndReplotWithoutEvaluating) {
-  ASSERT_EQ(Run({u"F{t,x}=x"}), 0);
-  Settings.IVPColorUsed = 0x30201;  // red 1, green 2, blue 3
-  for (int16_t view : {1, 2, 3}) {
-    SCOPED_TRACE(view);
-    StartBuild();
-    View.ODEViewRequest = view;
-    Log() = {};
-    RunFlags.Replot = view == 1 ? 0 : -1;
-    ASSERT_EQ(Solve(0, 1, 1, 1e-4), 0);
-    EXPECT_EQ(Calls() == 0, view != 1);
-    const int n = Solutions.StoredPointCount;
-    ASSERT_EQ(Scene.SegmentCount, n - 1);
-    for (int k = 1; k <= n - 1; ++k) {
-      const Drawn s = SegmentAt(k - 1);
-      EXPECT_EQ(s.from[0], SolutionAt(k, 1, view));
-      EXPECT_EQ(s.from[1], SolutionAt(k, 2, view));
-      EXPECT_EQ(s.to[1], SolutionAt(k + 1, 2, view));
-      EXPECT_EQ(s.row[kRed] + 10 * s.row[kGreen] + 100 * s.row[kBlue], 321);
-    }
   }
 }
 

@@ -20,9 +20,7 @@ TEST_F(RootsTest, StatementsAndTheirRootsOrMessages) {
     const char16_t* valueText;  // at four display digits
   };
   const Case cases[] = {
-      {u"zero[F,{1,2,r}]", 0, u"r_", u" 1.414"},
-      {u"Zero[F,{1,2,rt}0.001]", 0, u"rt", u" 1.415"},
-      {u"Zero[F,{-2,0,r}]", 0, u"r_", u"-1.414"},
+      {u"zero[F,{1,2,r}]", 0, u"r_", u" 1.414"},   {u"Zero[F,{1,2,rt}0.001]", 0, u"rt", u" 1.415"},
       {u"Zero[F,{1}]", 281, u"r_", nullptr},        // too short
       {u"Zero[F,{1,2}]", 333, u"r_", nullptr},      // ends before the result constant
       {u"Zero[G,{1,2,r}]", 57, u"r_", nullptr},     // unknown function
@@ -44,10 +42,7 @@ TEST_F(RootsTest, StatementsAndTheirRootsOrMessages) {
     }
   }
   // Other spellings are no command and never reach ProcessZero; the command still checks.
-  rt::Text statement = u"ZERO[F,{1,2,r}]";
-  int16_t msgNo = 0;
-  msgNo = ProcessZero(statement);
-  EXPECT_EQ(msgNo, 280);
+  EXPECT_EQ(ProcessZero(u"ZERO[F,{1,2,r}]"), 280);
   // An end where the function fails.
   EXPECT_EQ(Run({u"F{x}=Sqrt[x]-1", u"Zero[F,{-1,4,r}]"}), 288);
 }
@@ -63,10 +58,9 @@ TEST_F(RootsTest, RootWithinTheToleranceStoredAtTheDisplayDigitsAndUsable) {
   EXPECT_NEAR(ConstValue(u"c_"), 2 * root, 0.00002);
   // The raw bisection: the root within tol, the bracket shrunk below it.
   double a = 0, b = 2, raw = 0, tol = 0.00001;
-  int16_t index = 1, msgNo = 0;
+  int16_t index = 1;
   ASSERT_EQ(Run({u"F{x}=x^2-2"}), 0);
-  msgNo = BisectZero(index, a, b, raw, tol);
-  ASSERT_EQ(msgNo, 0);
+  ASSERT_EQ(BisectZero(index, a, b, raw, tol), 0);
   EXPECT_NEAR(raw, std::sqrt(2.0), 0.00001);
   EXPECT_LE(std::fabs(b - a), 0.00001);
   // A zero tolerance still ends.

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "language/CommandRequests.h"
-#include "language/Settings.h"
 #include "numerics/SolutionStore.h"
 #include "support/WorksheetFixture.h"
 
@@ -29,36 +28,12 @@ class SolutionStoreTest : public SolverTest {
   }
 };
 
-// The curve runs from the start point in row 1 to the end point in the last row; a curve that
-// stores nothing shows its box only when the scene holds no earlier segment.
-TEST_F(SolutionStoreTest, SegmentsRunFromRowOneToTheLastRow) {
-  struct Case {
-    int stored;
-    bool earlier;
-    std::vector<std::pair<double, double>> segments;  // x (the row) of start and end
-  };
-  const Case cases[] = {{1, false, {}},
-                        {1, true, {{7, 8}}},
-                        {2, false, {{1, 2}}},
-                        {4, false, {{1, 2}, {2, 3}, {3, 4}}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.stored);
-    StartSceneBuild();
-    screen_.boxes.clear();
-    if (c.earlier) {
-      ASSERT_TRUE(AppendSegment({7, 7, 7}, {8, 8, 8}, 1, 1, 1));
-    }
-    EXPECT_EQ(Build(3, c.stored), 0);
-    std::vector<std::pair<double, double>> rows;
-    for (const auto& s : SegmentsFrom(0)) rows.push_back({s.from[0], s.to[0]});
-    EXPECT_EQ(rows, c.segments);
-    EXPECT_EQ(Solutions.CurveSteps, c.stored);
-    EXPECT_EQ(BoxTexts(),
-              c.segments.empty()
-                  ? std::vector<rt::Text>{u"The auto axis cannot be applied on one axis "
-                                          u"to constant function."}
-                  : std::vector<rt::Text>{});
-  }
+// A curve that stores nothing shows its box only when the scene holds no earlier segment.
+TEST_F(SolutionStoreTest, AnEmptyCurveAfterEarlierSegmentsShowsNoBox) {
+  ASSERT_TRUE(AppendSegment({7, 7, 7}, {8, 8, 8}, 1, 1, 1));
+  EXPECT_EQ(Build(3, 1), 0);
+  EXPECT_EQ(Scene.SegmentCount, 1);
+  EXPECT_TRUE(screen_.boxes.empty());
 }
 
 TEST_F(SolutionStoreTest, TheBoxIsTheCurvesOwnAndPointsAreInGridUnits) {
@@ -85,58 +60,16 @@ TEST_F(SolutionStoreTest, TheBoxIsTheCurvesOwnAndPointsAreInGridUnits) {
   }
 }
 
-TEST_F(SolutionStoreTest, ColourByFamilyThenOdeThenIntegralRequest) {
-  Settings.IVPColorUsed = rt::RGB(1, 2, 3);
-  Settings.IntegColorUsed = rt::RGB(4, 5, 6);
-  CurveWork.FamilyRed[0] = 7;
-  CurveWork.FamilyGreen[0] = 8;
-  CurveWork.FamilyBlue[0] = 9;
-  struct Case {
-    int16_t member, ivp, bvp, integ;
-    double colour;  // red + 100 green + 10000 blue
-  };
-  const Case cases[] = {{1, -1, 0, -1, 90807},
-                        {0, 0, -1, 0, 30201},
-                        {0, 0, 0, -1, 60504},
-                        {0, 0, 0, 0, 222120},
-                        {11, -1, 0, 0, 30201}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.member);
-    StartSceneBuild();
-    Scene.SegmentTable[0][kRed] = 20;
-    Scene.SegmentTable[0][kGreen] = 21;
-    Scene.SegmentTable[0][kBlue] = 22;
-    CurveWork.FamilyMember = c.member;
-    Requests.IVPRequested = c.ivp;
-    Requests.BVPRequested = c.bvp;
-    Requests.IntegRequested = c.integ;
-    ASSERT_EQ(Build(1, 2), 0);
-    ASSERT_EQ(Scene.SegmentCount, 1);
-    const auto& row = Scene.SegmentTable[0];
-    EXPECT_EQ(row[kRed] + 100 * row[kGreen] + 10000 * row[kBlue], c.colour);
-  }
-}
-
-TEST_F(SolutionStoreTest, SphereMarksOnIntegralPointsButNotOnOdeCurves) {
+TEST_F(SolutionStoreTest, SphereMarkOnAnIntegralPoint) {
   Solutions.SphereMarkersOn = -1;
   Solutions.IntegMarkerSpacing = 2;
   Solutions.CurveSteps = 4;
   Scene.ViewXMin = Scene.ViewYMin = Scene.ViewZMin = -100;
   Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = 100;
-  std::vector<double> marks;
-  for (int k = 0; k <= 4; ++k) {
-    CurveWork.CurveX[k] = k;
-    Scene.SegmentTable[Scene.SegmentCount][kDotMark] = 0;
-    ASSERT_TRUE(StoreCurveVertex(k));
-    marks.push_back(Scene.SegmentTable[Scene.SegmentCount][kDotMark]);
-    Scene.VertexCount = static_cast<int16_t>(Scene.VertexCount + 2);
-    Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount + 1);
-  }
-  EXPECT_EQ(marks, (std::vector<double>{0, 0, 1, 0, 1}));
+  CurveWork.CurveX[2] = 2;
+  ASSERT_TRUE(StoreCurveVertex(2));
+  EXPECT_EQ(Scene.SegmentTable[Scene.SegmentCount][kDotMark], 1);
   EXPECT_FALSE(StoreCurveVertex(5));  // beyond the last index: only the point is written
-  StartSceneBuild();
-  ASSERT_EQ(Build(1, 6), 0);
-  for (const auto& s : SegmentsFrom(0)) EXPECT_EQ(s.row[kDotMark], 0);
 }
 
 TEST_F(SolutionStoreTest, FullStoreAndIndexesOutsideTheTable) {
