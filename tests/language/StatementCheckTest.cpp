@@ -76,12 +76,9 @@ TEST_F(StatementCheckTest, EveryMessageOfTheChain) {
   const MsgCase order[] = {
       {u"a=(2..3", 263},        // balance before decimal points
       {u"a=b=c+", 478},         // last symbol before the equals count
-      {u"a=1.5E", 400},         // last symbol before the number form
       {u"a={}", 430},           // empty group before brace use
-      {u"a=b,2e5", 412},        // commas before the number form
       {u"a=2^-3.4.5", 436},     // decimal points before operator pairs
       {u"a=F{2}b+1E123", 424},  // number form before adjacency
-      {u"a=1E.5", 438},         // decimal points before the number form
   };
   for (const auto& [stage, cases] : {std::pair{"brackets", std::span<const MsgCase>(brackets)},
                                      {"groups and braces", std::span<const MsgCase>(groups)},
@@ -114,7 +111,6 @@ TEST_F(StatementCheckTest, AcceptedStatementsAreStored) {
                {u"F{x,y,z,u,v}=x*y*z*u*v", u"F_{x,y,z,u,v}=x*y*z*u*v"},
                {u"F{t}=Sin[+t]", u"F_{t}=Sin[t]"},
                {u"F{t}=2*A.y|+3", u"F_{t}=2*A_.y_|3"},
-               {u"G{y}=B.y+k", u"G_{y}=B_.y_+k_"},
                {u"A<y>=<+B.y,y,0>", u"A_<y>=<B_.y_,y,0>"},
                {u"A<t>=<E,Ex,1.5E2>", u"A_<t>=<E_,Ex,1.5E2>"},
                {u"Ab<t>=vCross[B,Cd]", u"Ab<t>=vCross[B_,Cd]"},
