@@ -76,9 +76,12 @@ TEST_F(StatementCheckTest, EveryMessageOfTheChain) {
   const MsgCase order[] = {
       {u"a=(2..3", 263},        // balance before decimal points
       {u"a=b=c+", 478},         // last symbol before the equals count
+      {u"a=1.5E", 400},         // last symbol before the number form
       {u"a={}", 430},           // empty group before brace use
+      {u"a=b,2e5", 412},        // commas before the number form
       {u"a=2^-3.4.5", 436},     // decimal points before operator pairs
       {u"a=F{2}b+1E123", 424},  // number form before adjacency
+      {u"a=1E.5", 438},         // decimal points before the number form
   };
   for (const auto& [stage, cases] : {std::pair{"brackets", std::span<const MsgCase>(brackets)},
                                      {"groups and braces", std::span<const MsgCase>(groups)},

@@ -100,8 +100,8 @@ TEST_F(WorksheetReaderTest, StopsAtTheFirstMessage) {
   } cases[] = {{"check", sheet, 218, "checked:bad=2", 4},
                {"classify", sheet, 200, "bad=2!", 5},
                {"compile", sheet, 501, "bad=2!", 6},
-               {"reader", u"a=1\r\nb_=2\r\nc=3\r\n", 1, "b_=2", 3}};
-
+               {"reader", u"a=1\r\nb_=2\r\nc=3\r\n", 1, "b_=2", 3},
+               {"reader", u"a=1\r\nb\t_ =2:c=3\r\n", 1, "b_ =2", 3}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.step);
     SetUp();
