@@ -114,7 +114,6 @@ TEST_F(StatementCheckTest, AcceptedStatementsAreStored) {
                {u"F{x,y,z,u,v}=x*y*z*u*v", u"F_{x,y,z,u,v}=x*y*z*u*v"},
                {u"F{t}=Sin[+t]", u"F_{t}=Sin[t]"},
                {u"F{t}=2*A.y|+3", u"F_{t}=2*A_.y_|3"},
-               {u"G{y}=B.y+k", u"G_{y}=B_.y_+k_"},
                {u"A<y>=<+B.y,y,0>", u"A_<y>=<B_.y_,y,0>"},
                {u"A<t>=<E,Ex,1.5E2>", u"A_<t>=<E_,Ex,1.5E2>"},
                {u"Ab<t>=vCross[B,Cd]", u"Ab<t>=vCross[B_,Cd]"},

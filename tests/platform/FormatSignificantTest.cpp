@@ -24,7 +24,6 @@ TEST(FormatSignificant, WritesResultsWithTheGivenDigits) {
       {1000, 4, " 1E3"},
       {1.23456e4, 4, " 1.235E4"},
       {0.0123456, 4, " 1.235E-2"},
-      {-0.000123, 4, "-1.23E-4"},
       {2.5, 1, " 2"},
       {0.099999, 4, " 10E-2"},
       {1e30, 4, " 1E+30"},
@@ -34,7 +33,6 @@ TEST(FormatSignificant, WritesResultsWithTheGivenDigits) {
       {123.456, 0, " 100"},
       {1.0 / 3, 30000, " .333333333333333"},
       {NAN, 4, " NaN"},
-      {1.41421356237, 8, " 1.4142136"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.value) + " with " + std::to_string(c.digits));

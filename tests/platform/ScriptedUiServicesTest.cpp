@@ -19,7 +19,6 @@ TEST(ScriptedUiServices, BoxesTakeScriptThenFixedThenDefaultAnswers) {
   const Case cases[] = {
       {"stop box defaults to OK", {}, 0, 16, {1, 1, 1}},
       {"Yes/No/Cancel defaults to Yes", {}, 0, 51, {6, 6, 6}},
-      {"OK/Cancel defaults to OK", {}, 0, 1, {1, 1, 1}},
       {"script first, then fixed", {2}, 7, 51, {2, 7, 7}},
       {"script, then default", {7, 2}, 0, 51, {7, 2, 6}},
       {"fixed answer does not touch OK boxes", {}, 7, 48, {1, 1, 1}},

@@ -1,5 +1,5 @@
 // The Qt side of the screen services, run offscreen: boxes answered by pressing their buttons,
-// progress bars, the busy pointer, the clipboard and dialog filters.
+// progress bars, the clipboard and dialog filters.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -54,16 +54,7 @@ TEST(QtUiServicesWindow, ProgressShowsTheLatestValue) {
   services.ShowProgress(u"no such bar", 0.5);  // ignored
 }
 
-TEST(QtUiServicesWindow, BusyPointerAndClipboard) {
-  {
-    ui::QtUiServices busy;
-    busy.SetBusy(true);
-    busy.SetBusy(true);
-    busy.SetBusy(false);  // a state, not a count
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    busy.SetBusy(true);
-  }
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // released with the services
+TEST(QtUiServicesWindow, Clipboard) {
   ui::QtUiServices services;
   services.SetClipboardText(u"a=1\r\nb=2");
   EXPECT_EQ(services.ClipboardText(), u"a=1\r\nb=2");
