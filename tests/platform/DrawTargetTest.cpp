@@ -2,9 +2,11 @@
 // and batched drawing are seen in every drawing test of the graph window).
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPointF>
 #include <limits>
 
-#include "GraphTestSupport.h"
+#include "platform/draw/DrawTarget.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-// Window tests of the graph folder: one QApplication for the whole run, offscreen.
+// The main of every test program that opens windows: one QApplication for the whole run, named
+// as the program names itself, offscreen unless told otherwise.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   g_defaultHandler = qInstallMessageHandler(QuietOffscreen);
   QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("MathSheet"));
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
