@@ -1,4 +1,4 @@
-// The evaluator of compiled code (Math.cpp) and the guarded numeric functions (MathGuards.cpp).
+// The evaluator of compiled code and the guarded numeric functions.
 //
 // Compiled code is a string in prefix order, run from its last character to its first on a stack
 // of doubles: literal operands are five digits and a grave accent (the value is ValueList entry k
