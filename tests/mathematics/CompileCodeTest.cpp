@@ -82,10 +82,7 @@ TEST_F(CompileCodeTest, CodesValuesAndMessages) {
     ASSERT_EQ(c.msg, Compile());
     if (c.msg != 0) continue;
     const FuncRec& f = Tables.FuncTable[static_cast<size_t>(last)];
-    if (!c.code.empty()) {
-      EXPECT_EQ(c.code, f.Code);
-    }
-    EXPECT_EQ(-1, f.Compiled);
+    EXPECT_TRUE(c.code.empty() || c.code == f.Code);
     EXPECT_NEAR(c.expected, ValueOf(f, c.args), 1e-12 * std::fabs(c.expected));
   }
 }
