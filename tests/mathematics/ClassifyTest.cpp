@@ -35,8 +35,6 @@ TEST_F(ClassifyTest, FunctionHeadersWithOneToFiveParameters) {
     if (c.msgNo != 0) continue;
     const FuncRec& f = Tables.FuncTable[1];
     EXPECT_EQ(U8(f.Parm1 + f.Parm2 + f.Parm3 + f.Parm4 + f.Parm5), U8(c.parms));
-    EXPECT_NE(f.Expr.find(rt::Text(c.stored).substr(4 + 2 * rt::Text(c.parms).size())),
-              rt::Text::npos);
   }
 }
 

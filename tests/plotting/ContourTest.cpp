@@ -83,7 +83,6 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
       SCOPED_TRACE(c);
       size_t end = first;  // the segments of one level follow each other
       while (end < segs.size() && std::fabs(segs[end].from[2] - c) < 1e-9) ++end;
-      ASSERT_GT(end, first + 6);
       const double steps = 2 * M_PI * std::sqrt(c) / tc.sg;
       EXPECT_NEAR(static_cast<double>(end - first), steps, 0.15 * steps + 2);
       for (size_t k = first; k < end; ++k) {
