@@ -71,8 +71,6 @@ TEST_F(MessagesTest, DispErrorShowsStatementAndMessage) {
   screen_.boxes.clear();
   DispError(2, 229, u"x_=1");
   ASSERT_EQ(screen_.boxes.size(), 2u);
-  EXPECT_EQ(screen_.boxes[0].style, ui::kOkOnly);
-  EXPECT_EQ(screen_.boxes[0].title, u"");
   EXPECT_EQ(U8(screen_.boxes[0].text),
             "Program overflow--likely cause: In non-vector expressions, parameters, in non-vector "
             "\r\nstatements, on Functions must be used. Ex: F{t} = Sqrt[A{t}] & NOT Sqrt[A]");

@@ -80,8 +80,6 @@ TEST_F(WorksheetReaderTest, SplitsTheWorksheetIntoStatements) {
     SetUp();
     EXPECT_EQ(Read(c.sheet), 0);
     EXPECT_EQ(Checked(), c.statements);
-    EXPECT_EQ(Tables.StatementCount, static_cast<int16_t>(c.statements.size()));
-    EXPECT_EQ(Tables.CurrentStmtNo, static_cast<int16_t>(c.statements.size() + 1));
     for (size_t k = 1; k <= c.statements.size(); ++k)
       EXPECT_EQ(Tables.StatementList[k].StmtNo, static_cast<int16_t>(k));
   }

@@ -31,15 +31,10 @@ TEST_F(ClassifyTest, FunctionHeadersWithOneToFiveParameters) {
     SCOPED_TRACE(U8(c.stored));
     SetUp();
     EXPECT_EQ(Classify(c.stored), c.msgNo);
-    if (c.msgNo != 0) {
-      EXPECT_EQ(Tables.FuncCount, 0);
-      continue;
-    }
-    ASSERT_EQ(Tables.FuncCount, 1);
+    ASSERT_EQ(Tables.FuncCount, c.msgNo == 0 ? 1 : 0);
+    if (c.msgNo != 0) continue;
     const FuncRec& f = Tables.FuncTable[1];
     EXPECT_EQ(U8(f.Parm1 + f.Parm2 + f.Parm3 + f.Parm4 + f.Parm5), U8(c.parms));
-    EXPECT_NE(f.Expr.find(rt::Text(c.stored).substr(4 + 2 * rt::Text(c.parms).size())),
-              rt::Text::npos);
   }
 }
 

@@ -20,7 +20,6 @@ TEST_F(DefinitionsTest, ComponentListVectorAppendsThreeFunctions) {
   const VecRec& a = Tables.VecTable[1];
   EXPECT_EQ(U8(a.YFuncName + u"=" + Tables.FuncTable[2].Name + Tables.FuncTable[2].Expr),
             "Y1=Y1(t^2)");
-  EXPECT_EQ(a.Defined, -1);
   VectorStacks.ComponentFuncCounter = 998;
   EXPECT_EQ(Define(u"B_<t>=<t,t,t>"), 0);
   EXPECT_EQ(U8(Tables.VecTable[2].XFuncName), "X999");

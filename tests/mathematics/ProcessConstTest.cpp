@@ -46,8 +46,7 @@ TEST_F(ProcessConstTest, ConstantStatements) {
     EXPECT_EQ(Tables.FuncCount, functions + (c.msg == 0 ? 3 : 0));
     EXPECT_EQ(Tables.ConstCount, constants + (c.msg == 0 ? 1 : 0));
     if (c.msg != 0) continue;
-    const ConstRec& k = Tables.ConstTable[Tables.ConstCount];
-    EXPECT_EQ(k.Name, rt::Text(c.statement).substr(0, 2));
+    EXPECT_EQ(Tables.ConstTable[Tables.ConstCount].Name, rt::Text(c.statement).substr(0, 2));
     EXPECT_DOUBLE_EQ(LastConstantValue(), c.value);
   }
 }
@@ -89,9 +88,7 @@ TEST_F(ProcessConstTest, ValueRequests) {
     if (c.msg != 0) continue;
     const rt::Text name = c.assignment ? rt::Text(c.text).substr(0, 3) : u"";
     EXPECT_EQ(U8(value), U8(name + ValueToText(c.v)));
-    if (stored) {
-      EXPECT_NEAR(LastConstantValue(), c.v, 1e-14 * std::fabs(c.v));
-    }
+    if (stored) EXPECT_NEAR(LastConstantValue(), c.v, 1e-14 * std::fabs(c.v));
     EXPECT_TRUE(c.v != -7 || Tables.ValueTop == top);
   }
 }

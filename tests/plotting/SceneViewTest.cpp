@@ -40,7 +40,6 @@ TEST_F(SceneViewTest, CopiesAndProjectsKnownPoints) {
     RotateView();
     ProjectView();
     ExpectPointNear(Scene.ViewXYZ[0], {c.px, c.py, c.depth}, 1e-6);
-    EXPECT_EQ(View.PictureScaleWork, c.scale);
     EXPECT_EQ(Scene.ViewXYZ[1], (Point3{4, 5, 6})) << "only the rows in use";
   }
   // Counts beyond the store or below zero are limited to it.
