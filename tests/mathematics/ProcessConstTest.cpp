@@ -88,7 +88,9 @@ TEST_F(ProcessConstTest, ValueRequests) {
     if (c.msg != 0) continue;
     const rt::Text name = c.assignment ? rt::Text(c.text).substr(0, 3) : u"";
     EXPECT_EQ(U8(value), U8(name + ValueToText(c.v)));
-    if (stored) EXPECT_NEAR(LastConstantValue(), c.v, 1e-14 * std::fabs(c.v));
+    if (stored) {
+      EXPECT_NEAR(LastConstantValue(), c.v, 1e-14 * std::fabs(c.v));
+    }
     EXPECT_TRUE(c.v != -7 || Tables.ValueTop == top);
   }
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -53,6 +54,47 @@ TEST_F(AxesTest, TicksAlongTheEdgeOrAcrossTheOriginUpToTheirLimit) {
   StartSceneBuild();
   AddTicksX(-1e300, 1e300, 0, 1, 0, 1);
   EXPECT_EQ(Scene.SegmentCount, 12501);
+}
+
+// The letters come after the two axis lines and before the ticks (1..3 on x, 1..2 on y).
+std::string LettersOfAxes() {
+  StartSceneBuild();
+  BuildAxes(-1, 4, -1, 3, 0, 0);
+  return Drawn(2, Scene.SegmentCount - 5);
+}
+
+TEST_F(AxesTest, LettersOfInitialValueProblemsFollowModeAndView) {
+  using Glyph = void (*)(double, double, double, double);
+  const Glyph t = GlyphTHoriz, xh = GlyphXHoriz, yh = GlyphYHoriz, xv = GlyphXVert, yv = GlyphYVert,
+              zv = GlyphZVert, xp = GlyphXPrimeVert, yp = GlyphYPrimeVert, no = nullptr;
+  const std::string plain = LettersOfAxes();  // no solve: the builder's own x and y
+  ASSERT_EQ(std::count(plain.begin(), plain.end(), '>'), 2 + 3);
+  struct Case {
+    int order;
+    double mode;
+    int16_t kind;
+    Glyph horizontal, vertical;
+    bool own = false;  // the builder's own letters
+  };
+  const Case cases[] = {
+      {1, 2, 1, t, xv},  {1, 1, 4, no, no},        {2, 2, 17, xh, yv},      {3, 1, 3, xh, xp},
+      {3, 2, 6, t, zv},  {3, 3, 6, no, no},        {3, 2, 7, no, no, true}, {4, 2, 13, yh, yp},
+      {4, 3, 21, t, zv}, {4, 3, 22, no, no, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.order * 1000 + c.mode * 100 + c.kind);
+    OdePicture.IVPOrder1 = c.order == 1 ? -1 : 0;
+    OdePicture.IVPOrder2 = c.order == 2 ? -1 : 0;
+    OdePicture.IVPOrder3 = c.order == 3 ? -1 : 0;
+    OdePicture.IVPOrder4 = c.order == 4 ? -1 : 0;
+    OdePicture.IVPPlotMode = c.mode;
+    View.PlotKind = c.kind;
+    const std::string letters = LettersOfAxes();
+    StartSceneBuild();
+    for (Glyph g : {c.horizontal, c.vertical})
+      if (g) g(-1, 4, -1, 3);
+    EXPECT_EQ(letters, c.own ? plain : Drawn());
+  }
 }
 
 // Corner axes always draw three lines from the corner; here lines 3, x 2 and y 3 strokes, the z

@@ -307,7 +307,9 @@ TEST_F(FieldTest, Limits) {
     EXPECT_EQ(Scene.VertexCount, over ? kCurveVertexLimit - need + 1 : kCurveVertexLimit);
     EXPECT_EQ(Scene.SegmentCount, 100 + (over ? 0 : need / 2));
     ASSERT_EQ(screen_.boxes.size(), over ? 1u : 0u);
-    if (over) EXPECT_EQ(screen_.doEventsCount, before);
+    if (over) {
+      EXPECT_EQ(screen_.doEventsCount, before);
+    }
   }
   // 50 x 50 slope points fill the table; ten start points are read and an eleventh is refused;
   // a trace ends after 500 steps (here at x = 5 of a range that reaches 10).
