@@ -1,5 +1,4 @@
-// The parameter set, the end mark, the results listing and the check of the Plot vectors over the
-// worksheet tables a run leaves.
+// The parameter set, the end mark and the results listing over the worksheet tables a run leaves.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -88,19 +87,6 @@ TEST_F(WorksheetRun, ListingOfConstantsFunctionsAndVectors) {
   ms::Tables.FuncCount = 30000;
   ms::Tables.VecCount = 30000;
   EXPECT_GE(ms::ResultsListing(8).size(), 4u);
-}
-
-// Two plot vectors: each curve's component function records, in PlotSpec; a vector that does not
-// exist is refused with 13.
-TEST_F(WorksheetRun, PlotVectorsFillPlotSpec) {
-  ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
-  ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
-  EXPECT_EQ(ms::CheckPlotVectors(), 0);
-  const auto& spec = ms::PlotRequest.PlotSpec;
-  EXPECT_EQ(std::vector<int32_t>(spec.begin(), spec.begin() + 6),
-            (std::vector<int32_t>{2, 3, 4, 2, 3, 4}));
-  ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"Q_";
-  EXPECT_EQ(ms::CheckPlotVectors(), ms::kMsgPlotVectorUnknown);
 }
 
 }  // namespace

@@ -58,17 +58,6 @@ TEST_F(DblIntTest, IntegratesInEitherOrderAndGivesItsMessages) {
   }
 }
 
-TEST_F(DblIntTest, EscStopsTheRunAndStoresNothing) {
-  screen_.onDoEvents = [] { RunFlags.AbortRun = -1; };
-  EXPECT_EQ(Run({u"F{x,y}=x*y", u"C{x}=0", u"D{x}=1", u"c=dblInt[F,C,D,{0,1,100,100,y}]"}), 0);
-  EXPECT_TRUE(aborted_);
-  const ConstRec* c = FindConst(u"c_");
-  ASSERT_NE(c, nullptr);
-  EXPECT_EQ(c->Expr, u"");  // the provisional text it was given when the statement was filed
-  EXPECT_TRUE(c->NotComputed);
-  screen_.onDoEvents = nullptr;
-}
-
 TEST_F(DblIntTest, TheThirteenthIntegralIsRefused) {
   rt::Text text = u"F{x,y}=x*y\r\nC{x}=0\r\nD{x}=1\r\n";
   for (int k = 0; k < 13; ++k)

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <tuple>
 #include <vector>
 
 #include "language/CommandRequests.h"
@@ -143,28 +142,6 @@ TEST_F(IvpTest, FactorToleranceAndModeAreNormalised) {
   StartBuild();
   ASSERT_EQ(ProcessIVP(u"IVP[F,G,H,{0,1,1,0,0}{1,0.5,1}]"), 0);
   EXPECT_DOUBLE_EQ(StepStarts(u"F_", 18).at(1), 0.1);
-}
-
-TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
-  DefineFunctions();
-  // Statement, Esc, the call that fails (-1: none), the message (passed up unchanged).
-  const std::tuple<const char16_t*, bool, long, int16_t> cases[] = {
-      {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", false, -1, 0},
-      {u"IVP[F,G,{0,1,1,0}{1,0.01,1}]", true, -1, 0},
-      {u"IVP[Q,{0,1,1}{1,0.01}]", false, -1, 2015},
-      {u"IVP[F,{0,1,1}{1,0.01}]", false, 3, kMsgRhsFailed}};
-  for (const auto& [statement, esc, failFrom, msgNo] : cases) {
-    SCOPED_TRACE(esc);
-    StartBuild();
-    Log().failFrom = failFrom;
-    OdeResults.BVPSolved = -1;
-    screen_.onDoEvents = [esc = esc] {
-      if (esc) RunFlags.AbortRun = -1;
-    };
-    EXPECT_EQ(ProcessIVP(statement), msgNo);
-    EXPECT_EQ(OdeResults.BVPSolved == 0, msgNo == 0 && !esc);
-    RunFlags.AbortRun = 0;
-  }
 }
 
 }  // namespace
