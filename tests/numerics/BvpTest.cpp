@@ -343,7 +343,7 @@ TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
 
 // The nonlinear x'' = (32 + 2 t^3 - x x') / 8 from x(1) = 17 to x(3) = 43/3 has x = t^2 + 16/t
 // with slope -14 (Burden and Faires, Numerical Analysis, nonlinear shooting).
-TEST_F(BvpTest, SecantShootingMeetsTheExactNonlinearSolution) {
+TEST_F(BvpTest, SecantShootingMeetsTheExactSolutions) {
   UseNative(kY, [](double t, double x, double y) { return (32 + 2 * t * t * t - x * y) / 8; });
   ASSERT_EQ(Shoot(-10, -20, 1, 17, 3, 43.0 / 3), 0);
   EXPECT_TRUE(NearRel(OdeResults.InitialSlope, -14, 1e-4));
@@ -358,6 +358,11 @@ TEST_F(BvpTest, SecantShootingMeetsTheExactNonlinearSolution) {
     const double t = SolutionAt(r, 1, kShot);
     EXPECT_TRUE(NearRel(SolutionAt(r, 2, kShot), t * t + 16 / t, 1e-3)) << t;
   }
+  // x' = y, y' = 0 from x(0) = 0 to x(1) = 1: the first start slope already meets xb, x = t.
+  Fresh();
+  UseNative(kY, kZero);
+  ASSERT_EQ(Shoot(1, 3), 0);
+  EXPECT_EQ(OdeResults.InitialSlope, 1);
 }
 
 // Without an answer: slopes that settle or end values that do not move while xb is missed (on

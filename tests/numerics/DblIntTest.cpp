@@ -47,8 +47,6 @@ TEST_F(DblIntTest, IntegratesInEitherOrderAndGivesItsMessages) {
     EXPECT_NEAR(ConstValue(u"c_"), c.expected, 1e-9);
     EXPECT_FALSE(FindConst(u"c_")->NotComputed);
     EXPECT_NEAR(ConstValue(u"b_"), 3 * c.expected, 1e-9);  // usable by later statements
-    EXPECT_EQ(Requests.IntegStmtCount, 1);
-    EXPECT_EQ(Requests.DblIntStmts[0], c.statement);
   }
   // The worksheet routes only "dblInt[" and "dblint[" here; the command still checks its text.
   const std::pair<const char16_t*, int> direct[] = {{u"c=DBLINT[F,C,D,{0,1,4,4,y}]", 6000},

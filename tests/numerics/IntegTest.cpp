@@ -93,9 +93,7 @@ TEST_F(IntegTest, ValuesAgainstExactIntegrals) {
     const int k = AddResultConstant(u"c");
     ASSERT_EQ(Run(statement, 1), 0);
     EXPECT_NEAR(IntegResult, exact, 1e-12 * std::fabs(exact));
-    EXPECT_EQ(Tables.ConstTable[k].Name, u"c_");
     EXPECT_EQ(Tables.ConstTable[k].ValueText, rt::Str(IntegResult));
-    EXPECT_EQ(Requests.IntegRequested, -1);
   }
   EXPECT_NEAR(SolutionAt(1, 1, IntegSlot(1)), 0.001, 1e-15);
 }

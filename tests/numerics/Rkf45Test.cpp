@@ -97,5 +97,14 @@ TEST_F(Rkf45Test, StepSizeGrowsAtMostFourfoldOnASmoothProblem) {
   }
 }
 
+TEST_F(Rkf45Test, PendingPlotKeepsItsRange) {
+  ASSERT_EQ(Run({u"F{t,x}=-1+0*x"}), 0);
+  StartBuild();
+  Requests.PlotRequested = -1;
+  PlotRequest.PlotTMin = -5;
+  ASSERT_EQ(Solve(0, 1, 1, 1e-3), 0);
+  EXPECT_EQ(PlotRequest.PlotTMin, -5);
+}
+
 }  // namespace
 }  // namespace ms::testing
