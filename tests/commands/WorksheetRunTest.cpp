@@ -1,9 +1,7 @@
-// The parameter set, the end mark, the results listing and the check of the Plot vectors over the
-// worksheet tables a run leaves.
+// The parameter set, the end mark and the results listing over the worksheet tables a run leaves.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "commands/WorksheetRun.h"
 #include "support/ResultTables.h"
@@ -52,55 +50,13 @@ TEST_F(WorksheetRun, ParameterSet) {
   EXPECT_EQ(ms::FindParameterStatement(), 2);
 }
 
-TEST_F(WorksheetRun, ListingOfConstantsFunctionsAndVectors) {
-  const std::vector<std::u16string> expected = {
-      u" - - - - - - - - - Constants - - - - - - - - -",
-      u"a = 2+3",
-      u"a = (5)",
-      u" - - - - - - Expanded Functions - - - - - - - -",
-      u"F:  x+y",
-      u"F :   2.5",
-      u"Hb:  t",
-      u"Hb :  .5",
-      u" ",
-      u" - - - - - - Vectors Functions - - - - - - - - -",
-      u"A<t> = vAdd[B,C]",
-      u"A: <t  ,  2  ,  0 >",
-      u"A: < 2  ,  -.25  ,  0 >",
-      u" ",
-      u"B: <1  ,  2  ,  3 >",
-      u" ",
-  };
-  const std::vector<std::u16string> lines = ms::ResultsListing(4);
-  ASSERT_EQ(lines.size(), expected.size());
-  for (size_t i = 0; i < lines.size(); ++i)
-    EXPECT_EQ(rt::ToUtf8(lines[i]), rt::ToUtf8(expected[i])) << i;
-  // A function whose evaluation failed says so instead of showing its old value; so does a vector
-  // component (Y1).
-  std::vector<bool> undefined(7, false);
-  undefined[1] = true;
-  undefined[3] = true;
-  const std::vector<std::u16string> marked = ms::ResultsListing(4, &undefined);
-  EXPECT_EQ(rt::ToUtf8(marked[5]), "F :  undefined");
-  EXPECT_EQ(rt::ToUtf8(marked[12]), "A: < 2  ,  undefined  ,  0 >");
-  // Counts outside the tables are not followed.
+// The listing's layout, values and "undefined" marks are checked by the worksheet cases
+// (tests/worksheets); counts outside the tables are not followed.
+TEST_F(WorksheetRun, ListingIgnoresCountsOutsideTheTables) {
   ms::Tables.ConstCount = -3;
   ms::Tables.FuncCount = 30000;
   ms::Tables.VecCount = 30000;
   EXPECT_GE(ms::ResultsListing(8).size(), 4u);
-}
-
-// Two plot vectors: each curve's component function records, in PlotSpec; a vector that does not
-// exist is refused with 13.
-TEST_F(WorksheetRun, PlotVectorsFillPlotSpec) {
-  ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
-  ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"A_";
-  EXPECT_EQ(ms::CheckPlotVectors(), 0);
-  const auto& spec = ms::PlotRequest.PlotSpec;
-  EXPECT_EQ(std::vector<int32_t>(spec.begin(), spec.begin() + 6),
-            (std::vector<int32_t>{2, 3, 4, 2, 3, 4}));
-  ms::PlotRequest.PlotVectorList[++ms::PlotRequest.PlotVectorCount] = u"Q_";
-  EXPECT_EQ(ms::CheckPlotVectors(), ms::kMsgPlotVectorUnknown);
 }
 
 }  // namespace

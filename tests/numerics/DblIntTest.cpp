@@ -47,8 +47,6 @@ TEST_F(DblIntTest, IntegratesInEitherOrderAndGivesItsMessages) {
     EXPECT_NEAR(ConstValue(u"c_"), c.expected, 1e-9);
     EXPECT_FALSE(FindConst(u"c_")->NotComputed);
     EXPECT_NEAR(ConstValue(u"b_"), 3 * c.expected, 1e-9);  // usable by later statements
-    EXPECT_EQ(Requests.IntegStmtCount, 1);
-    EXPECT_EQ(Requests.DblIntStmts[0], c.statement);
   }
   // The worksheet routes only "dblInt[" and "dblint[" here; the command still checks its text.
   const std::pair<const char16_t*, int> direct[] = {{u"c=DBLINT[F,C,D,{0,1,4,4,y}]", 6000},
@@ -56,17 +54,6 @@ TEST_F(DblIntTest, IntegratesInEitherOrderAndGivesItsMessages) {
   for (const auto& [text, expected] : direct) {
     EXPECT_EQ(ProcessDblInt(text), expected);
   }
-}
-
-TEST_F(DblIntTest, EscStopsTheRunAndStoresNothing) {
-  screen_.onDoEvents = [] { RunFlags.AbortRun = -1; };
-  EXPECT_EQ(Run({u"F{x,y}=x*y", u"C{x}=0", u"D{x}=1", u"c=dblInt[F,C,D,{0,1,100,100,y}]"}), 0);
-  EXPECT_TRUE(aborted_);
-  const ConstRec* c = FindConst(u"c_");
-  ASSERT_NE(c, nullptr);
-  EXPECT_EQ(c->Expr, u"");  // the provisional text it was given when the statement was filed
-  EXPECT_TRUE(c->NotComputed);
-  screen_.onDoEvents = nullptr;
 }
 
 TEST_F(DblIntTest, TheThirteenthIntegralIsRefused) {

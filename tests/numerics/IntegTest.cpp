@@ -93,32 +93,9 @@ TEST_F(IntegTest, ValuesAgainstExactIntegrals) {
     const int k = AddResultConstant(u"c");
     ASSERT_EQ(Run(statement, 1), 0);
     EXPECT_NEAR(IntegResult, exact, 1e-12 * std::fabs(exact));
-    EXPECT_EQ(Tables.ConstTable[k].Name, u"c_");
     EXPECT_EQ(Tables.ConstTable[k].ValueText, rt::Str(IntegResult));
-    EXPECT_EQ(Requests.IntegRequested, -1);
   }
   EXPECT_NEAR(SolutionAt(1, 1, IntegSlot(1)), 0.001, 1e-15);
-}
-
-TEST_F(IntegTest, RunningIntegralCurveAndResultText) {
-  const int k = AddResultConstant(u"c");
-  ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1), 0);
-  EXPECT_EQ(Tables.ConstTable[k].ValueText.substr(0, 1), u" ");  // a leading blank
-  // Nodes 0..9 to the next node and a dot at node 10.
-  const auto segs = SegmentsFrom(0);
-  ASSERT_EQ(segs.size(), 11u);
-  EXPECT_EQ(segs[10].from, segs[10].to);
-  EXPECT_NEAR(Scene.ViewYMax, 1.0 / 3, 1e-14);
-  // A later statement continues the curve before it; a new run or slot 1 starts from 0.
-  AddResultConstant(u"d");
-  ASSERT_EQ(Run(u"d=Integ[F,{1,2,10,0}]", 2), 0);
-  EXPECT_NEAR(SolutionAt(0, 2, IntegSlot(2)), 1.0 / 3, 1e-14);
-  EXPECT_NEAR(rt::Val(Tables.ConstTable[2].ValueText), 8.0 / 3, 1e-13);
-  ResetIntegChain();
-  ASSERT_EQ(Run(u"d=Integ[F,{1,2,10,0}]", 2), 0);
-  EXPECT_EQ(SolutionAt(0, 2, IntegSlot(2)), 0);
-  ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1), 0);
-  EXPECT_EQ(SolutionAt(0, 2, IntegSlot(1)), 0);
 }
 
 // A pole inside the range, whatever the sign of the integrand near it (a panel of 2.5e12 or

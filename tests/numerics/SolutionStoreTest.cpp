@@ -28,14 +28,6 @@ class SolutionStoreTest : public SolverTest {
   }
 };
 
-// A curve that stores nothing shows its box only when the scene holds no earlier segment.
-TEST_F(SolutionStoreTest, AnEmptyCurveAfterEarlierSegmentsShowsNoBox) {
-  ASSERT_TRUE(AppendSegment({7, 7, 7}, {8, 8, 8}, 1, 1, 1));
-  EXPECT_EQ(Build(3, 1), 0);
-  EXPECT_EQ(Scene.SegmentCount, 1);
-  EXPECT_TRUE(screen_.boxes.empty());
-}
-
 TEST_F(SolutionStoreTest, TheBoxIsTheCurvesOwnAndPointsAreInGridUnits) {
   Scene.ViewXMin = -500;  // an earlier box is replaced, not widened
   Scene.GridUnitX = 2;
