@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "commands/ProgramState.h"
@@ -96,6 +97,16 @@ TEST_F(IntegTest, ValuesAgainstExactIntegrals) {
     EXPECT_EQ(Tables.ConstTable[k].ValueText, rt::Str(IntegResult));
   }
   EXPECT_NEAR(SolutionAt(1, 1, IntegSlot(1)), 0.001, 1e-15);
+  // A statement right after another of the same run continues its running integral (x^2 from 0
+  // to 1, then from 1 to 2: 8/3 in all); one that does not follow starts from 0 (7/3).
+  SetUp();
+  for (const auto& [statement, slot, exact] : {std::tuple{u"c=Integ[F,{0,1,10,0}]", 1, 1.0 / 3},
+                                               {u"d=Integ[F,{1,2,10,0}]", 2, 8.0 / 3},
+                                               {u"e=Integ[F,{1,2,10,0}]", 4, 7.0 / 3}}) {
+    AddResultConstant(u"c");
+    ASSERT_EQ(Run(statement, static_cast<int16_t>(slot)), 0);
+    EXPECT_NEAR(IntegResult, exact, 1e-12) << slot;
+  }
 }
 
 // A pole inside the range, whatever the sign of the integrand near it (a panel of 2.5e12 or
