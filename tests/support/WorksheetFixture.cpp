@@ -30,12 +30,10 @@ int16_t WorksheetTest::RunText(const rt::Text& text) {
   ClearRequestsForExecute();
   RunFlags.AbortRun = 0;
   rt::Text stmtText;
-  lastMsg_ = 0;
-  lastMsg_ = ProcessWorksheet(text, stmtText);
-  if (lastMsg_ != 0) DispError(Tables.CurrentStmtNo, lastMsg_, stmtText);
-  aborted_ = RunFlags.AbortRun != 0;
+  const int16_t msgNo = ProcessWorksheet(text, stmtText);
+  if (msgNo != 0) DispError(Tables.CurrentStmtNo, msgNo, stmtText);
   RunFlags.AbortRun = 0;
-  return lastMsg_;
+  return msgNo;
 }
 
 const ConstRec* WorksheetTest::FindConst(const rt::Text& name) const {
@@ -50,11 +48,6 @@ double WorksheetTest::ConstValue(const rt::Text& name) const {
   rt::Text plain;
   Simplify(rec->ValueText, u"[2,2,2]", plain);
   return rt::Val(StripValueParens(plain));
-}
-
-std::string WorksheetTest::FunctionName(int16_t record) {
-  if (record < 1 || record > Tables.FuncCount) return "none";
-  return rt::ToUtf8(Tables.FuncTable[static_cast<size_t>(record)].Name);
 }
 
 std::vector<rt::Text> WorksheetTest::BoxTexts() const {

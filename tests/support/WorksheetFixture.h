@@ -29,15 +29,10 @@ class WorksheetTest : public ::testing::Test {
   // The value of the constant named name (stored name, e.g. u"r_"), NaN when absent.
   double ConstValue(const rt::Text& name) const;
   const ConstRec* FindConst(const rt::Text& name) const;
-  // The stored name of FuncTable record `record` ("none" when there is no such record).
-  static std::string FunctionName(int16_t record);
   // Texts of the message boxes shown so far.
   std::vector<rt::Text> BoxTexts() const;
 
   ui::ScriptedUiServices screen_;
-  // What the last run left: its message (also shown in the error box) and whether Esc stopped it.
-  int16_t lastMsg_ = 0;
-  bool aborted_ = false;
 };
 
 // One right-hand-side evaluation as a solver asked for it.
