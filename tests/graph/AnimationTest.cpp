@@ -140,6 +140,8 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     QFile file(QStringLiteral("wave.txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("0\r\n1\r\n4\r\na\r\n"));
+    f.cmdCancel_Click();  // Cancel takes "Compute Frames" away again
+    EXPECT_FALSE(w.mnuSetCompute->isEnabled());
   }
 }
 

@@ -1,6 +1,6 @@
 // The graph window's option menus end to end: a worksheet is executed and drawn, a menu item is
 // chosen (the colour dialog answered from the script), and the rebuilt scene shows the change:
-// segment colours; the spacing typed for dot marks.
+// segment colours and the box; the spacing typed for dot marks.
 #include <optional>
 
 #include "GraphTestSupport.h"
@@ -52,6 +52,9 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
     EXPECT_EQ(*c.used, chosen);
     EXPECT_GT(CountSegments(chosen), 5);
     EXPECT_EQ(CountSegments(chosen) + CountSegments(before), inBefore);
+    if (c.plot == 0) continue;
+    w.mnuYes->trigger();  // round a picture of curves only, the box adds its twelve grey edges
+    EXPECT_EQ(CountSegments(0x808080), 12);
   }
 }
 
