@@ -108,8 +108,8 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
   };
   const Case cases[] = {
       {kWorksheet, "k", "0", "5", 0, nullptr, "11111", u"k=1"},
-      // Twenty asked for: ten drawn, from 0 to 1 by 1/9.
-      {kWorksheet, "k", "0", "20", 0, nullptr, "1111111111", u"k=1"},
+      // Eleven asked for: ten drawn, from 0 to 1 by 1/9.
+      {kWorksheet, "k", "0", "11", 0, nullptr, "1111111111", u"k=1"},
       {kWorksheet, "", "0", "5", 0, u"Please enter a constant Identifier to vary.", "00000",
        u"k = 2"},
       {kWorksheet, "k", "a", "5", 0,
