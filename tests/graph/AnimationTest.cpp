@@ -158,8 +158,7 @@ TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute)
     ui_.boxes.clear();
     ui_.answers = {answer};
     w_->mnuSetCompute_Click();
-    ASSERT_GE(ui_.boxes.size(), 1u);
-    EXPECT_EQ(ui_.boxes[0].text, u"Frame files named wave exist already. Replace them?");
+    ExpectBox(u"Frame files named wave exist already. Replace them?");
     EXPECT_EQ(Files().size(), answer == ui::kAnswerNo ? 1 : 6);
     ExpectHandedBack(f);
   }

@@ -165,7 +165,6 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
       // y = k t at t = 1, k stepping from the start to 1
       EXPECT_NEAR(it->second.second, first + (k - 1) * (1 - first) / (members - 1), 1e-6);
     }
-    EXPECT_EQ(ms::CurveWork.FamilyMember, 0);
     EXPECT_EQ(Graph.OverlayMode, 0);  // the overlay ends with its run
     EXPECT_FALSE(w.LoopRunning());
   }

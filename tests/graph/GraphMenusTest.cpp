@@ -53,6 +53,11 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
     EXPECT_GT(CountSegments(chosen), 5);
     EXPECT_EQ(CountSegments(chosen) + CountSegments(before), inBefore);
     if (c.plot == 0) continue;
+    w.mnuDot10->trigger();  // points 0, 10, ..., 40 of each curve carry a mark
+    int marks = 0;
+    for (int i = 0; i < ms::Scene.SegmentCountD; ++i)
+      marks += ms::Scene.SegmentTable[i][ms::kDotMark] == 1.0;
+    EXPECT_EQ(marks, 10);
     w.mnuYes->trigger();  // round a picture of curves only, the box adds its twelve grey edges
     EXPECT_EQ(CountSegments(0x808080), 12);
   }
