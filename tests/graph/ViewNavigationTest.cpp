@@ -15,7 +15,8 @@ int16_t CountBuild(const rt::Text&, int16_t) {
 }
 
 // One row per key group (zoom is seen in the window use tests): field vectors and arrow heads,
-// which rebuild (the heads afresh); held back while a build runs; barbs not after a slope field.
+// which rebuild (the heads afresh); held back while a build runs; barbs not after a slope field;
+// other keys nothing.
 TEST_F(ViewNavigationTest, LetterKeysResizeArrows) {
   struct Case {
     char key;
@@ -26,7 +27,8 @@ TEST_F(ViewNavigationTest, LetterKeysResizeArrows) {
   const Case cases[] = {{'s', false, false, 0.9, 1, 1},
                         {'A', false, false, 1, 1.1, 1},
                         {'S', true, false, 1, 1, 0},
-                        {'W', false, true, 1, 1, 0}};
+                        {'W', false, true, 1, 1, 0},
+                        {'q', false, false, 1, 1, 0}};
   ms::Requests.IVPRequested = -1;
   CommandEntry(GraphCommand::kIVP) = CountBuild;
   GraphWindow& w = Load();
