@@ -98,7 +98,6 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     AnimationSetupDialog& f = Configure(kWorksheet, c.file, c.id, c.start, "4");
     GraphWindow& w = *w_;
     EXPECT_EQ(f.isVisible(), !c.saved);
-    EXPECT_EQ(w.mnuSetCompute->isEnabled(), c.saved);
     ui_.onDoEvents = [&] {
       if (!c.stop) return;
       w.mnuFamilySetUp_Click();
@@ -141,8 +140,7 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     QFile file(QStringLiteral("wave.txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("0\r\n1\r\n4\r\na\r\n"));
-    w.mnuSetUp_Click();  // Cancel takes "Compute Frames" away again
-    f.cmdCancel_Click();
+    f.cmdCancel_Click();  // Cancel takes "Compute Frames" away again
     EXPECT_FALSE(w.mnuSetCompute->isEnabled());
   }
 }
@@ -160,8 +158,7 @@ TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute)
     ui_.boxes.clear();
     ui_.answers = {answer};
     w_->mnuSetCompute_Click();
-    ASSERT_GE(ui_.boxes.size(), 1u);
-    EXPECT_EQ(ui_.boxes[0].text, u"Frame files named wave exist already. Replace them?");
+    ExpectBox(u"Frame files named wave exist already. Replace them?");
     EXPECT_EQ(Files().size(), answer == ui::kAnswerNo ? 1 : 6);
     ExpectHandedBack(f);
   }
@@ -175,7 +172,6 @@ TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute)
   EXPECT_EQ(Boxes()[1], u"Frame 2 could not be computed; the frames stop at frame 1.");
   EXPECT_EQ(Files(), QStringList({"wave0.bmp", "wave1.bmp"}));
   ExpectHandedBack(g);
-  EXPECT_TRUE(w_->Frame5->isEnabled());
 }
 
 }  // namespace

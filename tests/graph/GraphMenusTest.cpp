@@ -1,7 +1,6 @@
 // The graph window's option menus end to end: a worksheet is executed and drawn, a menu item is
 // chosen (the colour dialog answered from the script), and the rebuilt scene shows the change:
-// segment colours and dot marks.
-#include <QTimer>
+// segment colours and the box; the spacing typed for dot marks.
 #include <optional>
 
 #include "GraphTestSupport.h"
@@ -9,8 +8,6 @@
 
 namespace gr::testing {
 namespace {
-
-constexpr const char* kOneCurve = "A<t> = <t, t^2, 0>\nPlot[A, {t,-2,2,40}]\n";
 
 // Segments drawn (rows 0 .. SegmentCountD - 1) of a colour that are not structure.
 int CountSegments(int32_t packed) {
@@ -55,6 +52,14 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
     EXPECT_EQ(*c.used, chosen);
     EXPECT_GT(CountSegments(chosen), 5);
     EXPECT_EQ(CountSegments(chosen) + CountSegments(before), inBefore);
+    if (c.plot == 0) continue;
+    w.mnuDot10->trigger();  // points 0, 10, ..., 40 of each curve carry a mark
+    int marks = 0;
+    for (int i = 0; i < ms::Scene.SegmentCountD; ++i)
+      marks += ms::Scene.SegmentTable[i][ms::kDotMark] == 1.0;
+    EXPECT_EQ(marks, 10);
+    w.mnuYes->trigger();  // round a picture of curves only, the box adds its twelve grey edges
+    EXPECT_EQ(CountSegments(0x808080), 12);
   }
 }
 
@@ -68,40 +73,6 @@ TEST(DotSpacingTest, TheTypedSpacingIsTheWholePartsMagnitudeWithinItsLimit) {
     EXPECT_EQ(DotSpacingOf(text, got), accepted) << rt::ToUtf8(text);
     EXPECT_EQ(got, spacing) << rt::ToUtf8(text);
   }
-}
-
-// Points 0, n, 2n, ... of the 40-step curve carry a mark; "Custom" takes n from the dot-spacing
-// window (Discard keeps the spacing before). Every choice clears stale marks, even far above the
-// scene.
-TEST_F(GraphMenusTest, DotSpacingItemsMarkEveryNthPoint) {
-  GraphWindow& w = Run(kOneCurve);
-  const std::tuple<QAction * GraphWindow::*, const char*, bool, int> steps[] = {
-      // the item; for "Custom" the text typed and whether it is saved; the spacing (0: off)
-      {&GraphWindow::mnuDot10, nullptr, false, 10},
-      {&GraphWindow::mnuCustom, "-2.5", true, 3},
-      {&GraphWindow::mnuCustom, "8", false, 3},
-  };
-  for (const auto& [item, typed, save, spacing] : steps) {
-    SCOPED_TRACE(spacing);
-    ms::Scene.SegmentTable[31000][ms::kDotMark] = 1.0;
-    if (typed != nullptr) {
-      QTimer::singleShot(0, [typed, save] {
-        DotSpacingDialog* window = DotSpacingDialog::Instance();
-        ASSERT_NE(window, nullptr);
-        window->Text1->setText(QString::fromLatin1(typed));
-        (save ? window->cmdSave : window->cmdDiscard)->click();
-      });
-    }
-    (w.*item)->trigger();
-    EXPECT_EQ(ms::Scene.SegmentTable[31000][ms::kDotMark], 0);
-    // Where the marks stand along a curve is checked in CurveGenTest; here their number.
-    int marks = 0;
-    for (int i = 0; i < ms::Scene.SegmentCountD; ++i)
-      marks += ms::Scene.SegmentTable[i][ms::kDotMark] == 1.0;
-    EXPECT_EQ(marks, spacing == 0 ? 0 : 40 / spacing + 1);
-  }
-  w.mnuYes->trigger();  // the box adds its twelve grey edges
-  EXPECT_EQ(CountSegments(0x808080), 12);
 }
 
 // The worksheet's preset colour items open the colour dialog (starting from black) directly:

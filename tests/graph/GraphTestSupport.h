@@ -98,13 +98,9 @@ inline void ForCurveEnds(int firstRow, const std::function<void(const ms::Point3
 // A key pressed and released as the platform delivers it: a window passes it to its focus
 // control, a control takes the focus first; a key the widget does not take travels on to its
 // parents.
-inline QWidget* KeyTarget(QWidget* target) {
-  if (target->isWindow()) return target->focusWidget() != nullptr ? target->focusWidget() : target;
-  target->setFocus();
-  return target;
-}
-inline void SendKey(QWidget* widget, int key, const QString& text) {
-  QWidget* target = KeyTarget(widget);
+inline void SendKey(QWidget* target, int key, const QString& text) {
+  if (!target->isWindow()) target->setFocus();
+  if (target->isWindow() && target->focusWidget() != nullptr) target = target->focusWidget();
   for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
     QKeyEvent event(type, key, Qt::NoModifier, text);
     QApplication::sendEvent(target, &event);
@@ -157,9 +153,9 @@ class GraphTest : public ::testing::Test {
 
   GraphWindow& Load() { return GraphWindow::Load(); }
 
-  // The worksheet (lines joined by "\n") executed and drawn (without a message unless one is
-  // expected), from a fresh program state, script and graph window.
-  GraphWindow& Run(const char* worksheet, bool messageExpected = false) {
+  // The worksheet (lines joined by "\n") executed and drawn without a message, from a fresh program
+  // state, script and graph window.
+  GraphWindow& Run(const char* worksheet) {
     ReleaseGraphWindow();
     ui_.Reset();
     ResetAllState();
@@ -170,7 +166,7 @@ class GraphTest : public ::testing::Test {
     sheet.TypeWorksheetText(QString::fromUtf8(worksheet));
     sheet.cmdCompute_click();
     sheet.cmdGraph_click();
-    EXPECT_TRUE(messageExpected || ui_.boxes.empty());
+    EXPECT_TRUE(ui_.boxes.empty());
     if (GraphWindow::Instance() == nullptr) throw std::runtime_error("no graph window");
     return *GraphWindow::Instance();
   }

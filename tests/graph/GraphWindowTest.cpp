@@ -1,5 +1,5 @@
-// The graph window's lifecycle: the closing guard, End Program, a worksheet's curves drawn and
-// Return, and the offer to save the worksheet after a failed first build.
+// The graph window's lifecycle: the closing guard and the offer to save the worksheet after a
+// failed first build.
 #include <QFile>
 #include <QTemporaryDir>
 #include <stdexcept>
@@ -19,45 +19,6 @@ TEST_F(GraphWindowTest, ClosingIsRefusedButTheProgramsUnloadPasses) {
   EXPECT_EQ(GraphWindow::UnloadModeOf(true, true), kUnloadByProgram);
   EXPECT_EQ(GraphWindow::UnloadModeOf(false, false), kUnloadByProgram);
   EXPECT_FALSE(w.Form_QueryUnload(kUnloadByProgram));
-}
-
-// From the worksheet to the picture (the pixels of segments are checked in the picture and print
-// tests): a curve beyond the store stops the build with its own box before anything is drawn or the
-// axes are added.
-TEST_F(GraphWindowTest, PlotCurvesAreDrawnInTheirColoursOrStoppedByTheStoreThenReturn) {
-  struct Case {
-    const char* worksheet;
-    int tooBig;  // the curve beyond the store, 0: none
-    int enabledPlots;
-  };
-  const Case cases[] = {
-      {"A<t> = <t, t^2, 0>\nB<t> = <t, -t-1, 0>\nPlot[A, B, {t,-2,2,40}]\n", 0, 2},
-      {"A<t> = <t, t^2, 0>\nPlot[A, {t,0,1,16000}]\n", 1, 0},
-      {"A<t> = <t, t^2, 0>\nB<t> = <t, -t, 0>\nPlot[A, B, {t,0,1,9000}]\n", 2, 1},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.tooBig);
-    GraphWindow& w = Run(c.worksheet, true);
-    EXPECT_FALSE(Sheet().isVisible());
-    ASSERT_EQ(ui_.boxes.size(), c.tooBig != 0 ? 1u : 0u);
-    if (c.tooBig != 0) {
-      EXPECT_EQ(ui_.boxes[0].text, u"Space exceeds upper limit for plot #" + rt::IntText(c.tooBig) +
-                                       u". Try and reduce number of points to plot.");
-    }
-    EXPECT_EQ(Graph.PlotLimitReached != 0, c.tooBig == 1);
-    for (int k = 0; k < 6; ++k) EXPECT_EQ(w.mnuPlot[k]->isEnabled(), k < c.enabledPlots) << k;
-    // A store that refused a curve holds no axes or grid added after it.
-    for (int i = 0; c.tooBig != 0 && i < ms::Scene.SegmentCount; ++i)
-      ASSERT_NE(ms::Scene.SegmentTable[i][ms::kSegKind], ms::kSegStructure) << i;
-    // Return shows the worksheet with Compute usable and Graph not.
-    Sheet().cmdCompute->setEnabled(false);
-    w.cmdReturn->click();
-    EXPECT_EQ(GraphWindow::Instance(), nullptr);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(Sheet().isVisible());
-    EXPECT_FALSE(Sheet().cmdGraph->isEnabled());
-    EXPECT_TRUE(Sheet().cmdCompute->isEnabled());
-  }
 }
 
 // Builds that fail the way run-time errors would: an overflow and another error.
@@ -87,20 +48,18 @@ TEST_F(GraphWindowTest, FailedFirstBuildOffersToSaveTheWorksheet) {
     CommandEntry(GraphCommand::kIVP) = save ? Throwing : ThrowingOther;
     ui_.answers = {ui::kAnswerOk, save ? ui::kAnswerYes : ui::kAnswerNo, ui::kAnswerYes};
     ui_.savePaths = {u"", path};
-    GraphWindow& w = Load();
+    Load();
     const std::vector<rt::Text> saved = {
         u"Unanticipated error : Overflow", offer,
         u"The worksheet was not saved.\r\nChoose YES to try again, NO to end without saving."};
     const std::vector<rt::Text> other = {u"Error is : Subscript out of range", offer};
     EXPECT_EQ(Boxes(), save ? saved : other);
     EXPECT_EQ(ui_.endProgramCalls, 1);
-    EXPECT_EQ(ui_.fileRequests.size(), save ? 2u : 0u);
     EXPECT_EQ(Sheet().isVisible(), !save);
     QFile f(ui::ToQString(path));
     if (!save) continue;
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("a = 1\r\nb = 2\r\n"));
-    EXPECT_EQ(w.windowTitle(), ui::ToQString(path));
   }
 }
 
