@@ -2,6 +2,7 @@
 // solution, so that the drawn curve is the view the button names and its button is marked; each
 // solve shows the frame of buttons of its views.
 #include <cmath>
+#include <functional>
 
 #include "GraphTestSupport.h"
 
@@ -59,6 +60,40 @@ TEST_F(ODEViewsTest, EachSolveShowsTheFrameOfItsViews) {
     const QGroupBox* frames[] = {w.Frame5, w.Frame6, w.Frame7, w.Frame8, w.Frame9};
     for (int f = 5; f <= 9; ++f) EXPECT_EQ(!frames[f - 5]->isHidden(), f == c.frame) << f;
   }
+}
+
+int g_builds = 0;
+std::function<void()> g_duringBuild;
+int16_t RecordingBuild(const rt::Text&, int16_t) {
+  ++g_builds;
+  if (g_duringBuild) g_duringBuild();
+  return 0;
+}
+
+// Buttons and menu items that rebuild are dropped while the command lets events run (no nested
+// build, nothing changed), and so are codes without a button and spacings without an item.
+TEST_F(ODEViewsTest, APressDuringABuildOrWithoutACodeChangesNothing) {
+  ms::Requests.IVPRequested = -1;
+  CommandEntry(GraphCommand::kIVP) = RecordingBuild;
+  GraphWindow& w = Load();
+  w.ViewButton_Click(5);
+  const int builds = g_builds;
+  g_duringBuild = [&w] {
+    w.ViewButtons[9]->click();
+    w.mnuAxes_Click();
+    w.mnuYes_Click();
+  };
+  w.ViewButton_Click(6);
+  g_duringBuild = nullptr;
+  EXPECT_EQ(w.ViewButtonColor(9), 0xFFFFFF);
+  EXPECT_TRUE(ui_.colorRequests.empty());
+  EXPECT_EQ(ms::View.ShowBox, 0);
+  w.ViewButton_Click(0);
+  w.ViewButton_Click(23);
+  w.mnuDot_Click(30);
+  EXPECT_EQ(ms::View.PlotKind, 6);
+  EXPECT_EQ(ms::CurveWork.DotSpacingOn, 0);
+  EXPECT_EQ(g_builds, builds + 1);
 }
 
 }  // namespace
