@@ -8,10 +8,6 @@
 namespace ms {
 namespace {
 
-std::string U8(const rt::Text& t) {
-  return rt::ToUtf8(t);
-}
-
 class MathMacroTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -56,7 +52,7 @@ TEST_F(MathMacroTest, ApplyMacrosSubstitutesOrReports) {
       {u"vBad[a,b,c,d,e,f,g,h,i]", u"vBad[A_,B_,C_,D_,E_,F_,G_,H_,I_]", -1, 604, u""},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.text));
+    SCOPED_TRACE(rt::ToUtf8(c.text));
     SetUp();
     AddMacro(u"vTally[a,b]", u"vAdd[a,vAdd[a,b]]");
     AddMacro(u"vTwice[p]", u"vTally[p,p]");
@@ -67,7 +63,10 @@ TEST_F(MathMacroTest, ApplyMacrosSubstitutesOrReports) {
     EXPECT_EQ(c.defined, MacroCallsDefined(text));
     rt::Text result = u"unchanged";
     EXPECT_EQ(c.msg, ApplyMacros(text, result));
-    EXPECT_EQ(U8(c.msg != 0 ? u"unchanged" : c.result ? rt::Text(c.result) : c.text), U8(result));
+    EXPECT_EQ(rt::ToUtf8(c.msg != 0 ? u"unchanged"
+                         : c.result ? rt::Text(c.result)
+                                    : c.text),
+              rt::ToUtf8(result));
   }
 }
 
@@ -77,7 +76,7 @@ TEST_F(MathMacroTest, ExpandMacrosRewritesOnlyTheCurrentVector) {
   Tables.VecTable[1].DefText = u"vTally[P_,Q_]";
   Tables.VecTable[2].DefText = u"vTally[A_,B_]";
   EXPECT_EQ(0, ExpandMacros());
-  EXPECT_EQ(U8(Tables.VecTable[1].DefText + u" " + Tables.VecTable[2].DefText),
+  EXPECT_EQ(rt::ToUtf8(Tables.VecTable[1].DefText + u" " + Tables.VecTable[2].DefText),
             "vTally[P_,Q_] vAdd[A_,B_]");
 }
 

@@ -15,10 +15,6 @@
 namespace ms {
 namespace {
 
-std::string U8(const rt::Text& t) {
-  return rt::ToUtf8(t);
-}
-
 // Relative comparison with an absolute floor for values near zero.
 void ExpectNear(double actual, double expected) {
   EXPECT_NEAR(actual, expected, 1e-9 * std::max(1.0, std::fabs(expected)));
@@ -74,13 +70,13 @@ class MathVectorTest : public testing::WorksheetTest {
     const int32_t savedTop = Tables.ValueTop;
     AppendValue(Tables.FuncTable[index].Parm1, t, msg);
     double result = NAN;
-    EXPECT_EQ(0, Evaluate(Tables.FuncTable[index].Code, result)) << U8(funcName);
+    EXPECT_EQ(0, Evaluate(Tables.FuncTable[index].Code, result)) << rt::ToUtf8(funcName);
     Tables.ValueTop = savedTop;
     return result;
   }
 
   void ExpectVector(const rt::Text& id, double t, Vec3 expected) {
-    SCOPED_TRACE(U8(id) + " at " + std::to_string(t));
+    SCOPED_TRACE(rt::ToUtf8(id) + " at " + std::to_string(t));
     int16_t index = 0;
     ASSERT_EQ(0, FindVector(id, index));
     const VecRec v = Tables.VecTable[index];
@@ -142,7 +138,7 @@ TEST_F(MathVectorTest, StacksRefuseOverflow) {
   EXPECT_EQ(510, PushVector(v));
   EXPECT_EQ(510, PushScalar(s));
   EXPECT_EQ(0, PopVector(v) + PopScalar(s));
-  EXPECT_EQ(U8(v.Name + s.Name), "400400");
+  EXPECT_EQ(rt::ToUtf8(v.Name + s.Name), "400400");
 }
 
 TEST_F(MathVectorTest, ComponentRecordsAndIdentifiers) {
@@ -170,7 +166,7 @@ TEST_F(MathVectorTest, ExpansionErrors) {
       {u"F_{t}=sPwr[ax,sMag[A_]]", 1320},  // computed exponent
   };
   for (const auto& [statement, msg] : cases) {
-    SCOPED_TRACE(U8(statement));
+    SCOPED_TRACE(rt::ToUtf8(statement));
     SetUp();
     ASSERT_EQ(0, Store({u"ax=2", u"A_<t>=<1,2,3>", u"B_<t>=<t,t,t>"}));
     const int16_t functions = Tables.FuncCount;
@@ -218,7 +214,7 @@ TEST_F(MathVectorTest, DerivativeOrderMessages) {
   for (const auto& [top, msg] : cases) {
     ResetVectorStacks();
     ASSERT_EQ(0, PushScalar(top) + PushVector(Tables.VecTable[1]));
-    EXPECT_EQ(msg, VectorOp(u'\u00E0')) << U8(top.Name);
+    EXPECT_EQ(msg, VectorOp(u'\u00E0')) << rt::ToUtf8(top.Name);
   }
 }
 
@@ -229,7 +225,7 @@ TEST_F(MathVectorTest, ReplaceParameterLetterSkipsIdentifiers) {
       {u"Ft{t}+t_", u"Ft{(2)}+t_"},  // function identifier Ft, constant t_
       {u"\u00C8[t]", u"\u00C8[(2)]"}};
   for (const auto& [expr, result] : cases) {
-    EXPECT_EQ(U8(result), U8(ReplaceParameterLetter(expr, u"t", u"(2)")));
+    EXPECT_EQ(rt::ToUtf8(result), rt::ToUtf8(ReplaceParameterLetter(expr, u"t", u"(2)")));
   }
 }
 

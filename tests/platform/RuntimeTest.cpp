@@ -12,10 +12,6 @@ namespace {
 
 using rt::Text;
 
-std::string U8(const Text& t) {
-  return rt::ToUtf8(t);
-}
-
 const double kInf = std::numeric_limits<double>::infinity();
 const double kNan = std::numeric_limits<double>::quiet_NaN();
 
@@ -40,7 +36,7 @@ TEST(RuntimeText, SubstringsAndReplaceStayInsideTheText) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(U8(c.got), U8(c.expected));
+    EXPECT_EQ(rt::ToUtf8(c.got), rt::ToUtf8(c.expected));
   }
 }
 
@@ -56,7 +52,7 @@ TEST(RuntimeText, InStrFindsOneBasedPositions) {
       {1, u"", u"a", 0},       {4, u"abc", u"", 4},       {5, u"abc", u"", 0},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(U8(c.s) + " / " + U8(c.find) + " from " + std::to_string(c.start));
+    SCOPED_TRACE(rt::ToUtf8(c.s) + " / " + rt::ToUtf8(c.find) + " from " + std::to_string(c.start));
     EXPECT_EQ(rt::InStr(c.start, c.s, c.find), c.expected);
   }
   EXPECT_EQ(rt::InStrRev(u"abcabc", u"bc"), 5);
@@ -94,7 +90,7 @@ TEST(RuntimeText, CharacterClassesCompareByCodePoint) {
       {u'\0', u"[!A-Z]", false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(U8(Text(1, c.c)) + " in " + U8(c.cls));
+    SCOPED_TRACE(rt::ToUtf8(Text(1, c.c)) + " in " + rt::ToUtf8(c.cls));
     EXPECT_EQ(rt::CharIs(c.c, c.cls), c.expected);
   }
   // The named classes are the wildcard classes, edges and tokens included.
@@ -140,7 +136,7 @@ TEST(RuntimeNumbers, ValReadsTheNumberAtTheStartAndIsNumericTheWholeText) {
       {u"-" + Text(400, u'9') + u"e-10", -kInf, false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE("\"" + U8(c.s).substr(0, 40) + "\"");
+    SCOPED_TRACE("\"" + rt::ToUtf8(c.s).substr(0, 40) + "\"");
     EXPECT_EQ(rt::Val(c.s), c.value);  // from_chars rounds correctly: exact to the literal
     EXPECT_EQ(rt::IsNumeric(c.s), c.numeric);
   }
@@ -165,10 +161,10 @@ TEST(RuntimeNumbers, StrAndNumTextForms) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.v));
-    EXPECT_EQ(U8(rt::Str(c.v)), U8(c.str));
-    EXPECT_EQ(U8(rt::NumText(c.v)), U8(c.plain));
+    EXPECT_EQ(rt::ToUtf8(rt::Str(c.v)), rt::ToUtf8(c.str));
+    EXPECT_EQ(rt::ToUtf8(rt::NumText(c.v)), rt::ToUtf8(c.plain));
   }
-  EXPECT_EQ(U8(rt::IntText(-32768) + u"|" + rt::IntText(1230)), "-32768|1230");
+  EXPECT_EQ(rt::ToUtf8(rt::IntText(-32768) + u"|" + rt::IntText(1230)), "-32768|1230");
 }
 
 // RoundHalfEven takes halves to the even neighbour, Int rounds down.

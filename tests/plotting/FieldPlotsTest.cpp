@@ -235,6 +235,14 @@ TEST_F(FieldTest, ArrowsFollowTheVectors) {
                       1e-9);
     }
   }
+  // Angles saved by turning an earlier field are the ones the next lifted or space field opens at.
+  for (const Command cmd : {kDir, kSpace}) {
+    View.FieldRotation = 0.3;
+    View.FieldElevation = 0.7;
+    ASSERT_EQ(RunField(cmd, cmd == kDir ? lifted(u"x + y") : kSpaceSheet), 0);
+    EXPECT_EQ(View.RotationAngle, 0.3);
+    EXPECT_EQ(View.ElevationAngle, 0.7);
+  }
 }
 
 // Esc stops the evaluation at the next poll (slope: grid row, direction: grid point, space: each
