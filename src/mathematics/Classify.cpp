@@ -20,6 +20,25 @@ int16_t RunNow(ImmediateCommand command, const rt::Text& statement) {
   return g_runner ? g_runner(command, statement) : 0;
 }
 
+// The commands the graph window runs when it builds its picture: classification only files the
+// statement. Their names cannot begin one another, so the order of the rows does not matter.
+struct DeferredCommand {
+  const char16_t* name;
+  const char16_t* lowerName;
+  int16_t CommandRequestState::*requested;
+  rt::Text CommandRequestState::*statement;
+};
+constexpr DeferredCommand kDeferredCommands[] = {
+    {u"PlotSlopeField[", u"plotslopefield[", &CommandRequestState::SlopeFieldRequested,
+     &CommandRequestState::SlopeFieldStmt},
+    {u"PlotDirField[", u"plotdirfield[", &CommandRequestState::DirFieldRequested,
+     &CommandRequestState::DirFieldStmt},
+    {u"IVP[", u"ivp[", &CommandRequestState::IVPRequested, &CommandRequestState::IVPStmt},
+    {u"BVP[", u"bvp[", &CommandRequestState::BVPRequested, &CommandRequestState::BVPStmt},
+    {u"PlotField3D[", u"plotfield3d[", &CommandRequestState::Field3DRequested,
+     &CommandRequestState::Field3DStmt},
+};
+
 bool TextAt(const rt::Text& s, long p, const char16_t* a, const char16_t* b) {
   const rt::Text part = rt::Mid(s, p, static_cast<long>(std::char_traits<char16_t>::length(a)));
   return part == a || part == b;
@@ -106,36 +125,18 @@ int16_t ClassifyAndStore(rt::Text& statement) {
     if (msgNo != 0) SetGraphAvailable(false);
     return msgNo;
   }
-  if (TextAt(s, 1, u"PlotSlopeField[", u"plotslopefield[")) {
-    Requests.SlopeFieldRequested = -1;
-    Requests.SlopeFieldStmt = s;
-    return msgNo;
-  }
-  if (TextAt(s, 1, u"PlotDirField[", u"plotdirfield[")) {
-    Requests.DirFieldRequested = -1;
-    Requests.DirFieldStmt = s;
-    return msgNo;
+  for (const DeferredCommand& d : kDeferredCommands) {
+    if (TextAt(s, 1, d.name, d.lowerName)) {
+      Requests.*d.requested = -1;
+      Requests.*d.statement = s;
+      return msgNo;
+    }
   }
   if (TextAt(s, 4, u"Integ[", u"integ[") || TextAt(s, 3, u"Integ[", u"integ[")) {
     return ProcessIntegral(s, true);
   }
   if (TextAt(s, 4, u"dblInt[", u"dblint[") || TextAt(s, 3, u"dblInt[", u"dblint[")) {
     return ProcessIntegral(s, false);
-  }
-  if (TextAt(s, 1, u"IVP[", u"ivp[")) {
-    Requests.IVPRequested = -1;
-    Requests.IVPStmt = s;
-    return msgNo;
-  }
-  if (TextAt(s, 1, u"BVP[", u"bvp[")) {
-    Requests.BVPRequested = -1;
-    Requests.BVPStmt = s;
-    return msgNo;
-  }
-  if (TextAt(s, 1, u"PlotField3D[", u"plotfield3d[")) {
-    Requests.Field3DRequested = -1;
-    Requests.Field3DStmt = s;
-    return msgNo;
   }
   if (TextAt(s, 1, u"PlotContour1[", u"plotcontour1[")) {
     Requests.ContourRequested = 0;
