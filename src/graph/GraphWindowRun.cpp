@@ -44,6 +44,10 @@ void GraphWindow::GenerateData() {
   ShowReturn(false);
   SetBusyPointer(true);
   Graph.Generating = -1;
+  // The last build's picture goes as this one starts: a box the build shows (a refused
+  // statement, values out of range) never stands over a picture it did not make.
+  display_->Cls();
+  DisplayBox->update();
 
   ms::SceneBuildOptions options;
   options.overlay = Graph.OverlayMode != 0;
@@ -61,8 +65,9 @@ void GraphWindow::GenerateData() {
   Graph.SavedVertexCount = report.keptVertexCount;
   Graph.SavedSegmentCount = report.keptSegmentCount;
   if (report.timeGridUnit) Graph.GridUnitT = *report.timeGridUnit;
-  if (!report.completed) return;
 
+  // A stopped build is drawn too: the picture, its angles and its count are what this build made
+  // before it stopped (nothing, when it made nothing).
   ShowCount();
   updateplot();
   Graph.Generating = 0;

@@ -123,6 +123,13 @@ inline void CountDraws() {
   g_draws = 0;
 }
 
+// Anything drawn on a picture that starts white.
+inline bool AnyInk(const QImage& img) {
+  QImage white(img.size(), img.format());
+  white.fill(Qt::white);
+  return img != white;
+}
+
 inline QStringList FilesIn(const QString& dir) {
   return QDir(dir).entryList(QDir::Files, QDir::Name);
 }
