@@ -127,16 +127,10 @@ TEST_F(GenerateDataTest, NothingOfTheLastPictureOutlivesTheNextBuild) {
   GraphWindow* w = &Run("F{x,y}=y\nH{x,y}=-x\nPlotDirField[F,H,{-2,2,10}{-2,2,10}]\n");
   ASSERT_TRUE(AnyInk(w->Display().Image()));
   ASSERT_NE(w->Label5->text(), QStringLiteral("0"));
-  w->cmdReturn_Click();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   ms::View.SavedRotation = 0.5;  // the angles the next load turns to
-  Sheet().TypeWorksheetText(QStringLiteral("F{x,y}=x^2+y^2\nPlotContour[F,{-3,3,-3,3}{1,1}]\n"));
-  Sheet().cmdCompute_click();
-  ui_.Reset();
-  Sheet().cmdGraph_click();
+  w = Regraph("F{x,y}=x^2+y^2\nPlotContour[F,{-3,3,-3,3}{1,1}]\n");
   ASSERT_EQ(ui_.boxes.size(), 1u);
   EXPECT_NE(ui_.boxes[0].text.find(u"1418 : "), rt::Text::npos);
-  w = GraphWindow::Instance();
   ASSERT_NE(w, nullptr);
   EXPECT_FALSE(AnyInk(w->Display().Image()));
   EXPECT_EQ(w->Label5->text(), QStringLiteral("0"));

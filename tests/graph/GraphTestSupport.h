@@ -178,6 +178,18 @@ class GraphTest : public ::testing::Test {
     return *GraphWindow::Instance();
   }
 
+  // Return in the graph window, then the worksheet replaced, executed and drawn again in the
+  // same run of the program, as a user goes on; the script is reset before Graph is pressed.
+  GraphWindow* Regraph(const char* worksheet) {
+    if (GraphWindow* w = GraphWindow::Instance()) w->cmdReturn_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Sheet().TypeWorksheetText(QString::fromUtf8(worksheet));
+    Sheet().cmdCompute_click();
+    ui_.Reset();
+    Sheet().cmdGraph_click();
+    return GraphWindow::Instance();
+  }
+
   // The texts of the message boxes shown since the script was last reset.
   std::vector<rt::Text> Boxes() const {
     std::vector<rt::Text> texts;
