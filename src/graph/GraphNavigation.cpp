@@ -25,6 +25,9 @@ namespace {
 // Angles are reset (not wrapped) once they pass a full turn.
 constexpr double kFullTurn = 6.2831853072;
 constexpr double kPi = 3.1415926536;
+// The angles of the start-up view.
+constexpr double kStartRotation = 45 * kPi / 180;
+constexpr double kStartElevation = 60 * kPi / 180;
 // "Z" and "z" change the picture scale by this much.
 constexpr double kZoomStep = 10;
 
@@ -154,6 +157,12 @@ void GraphNavigation::cmd3D_Click() {
   if (InPlanView()) {
     v.RotationAngle = v.SavedRotation;
     v.ElevationAngle = v.SavedElevation;
+    // Saved angles that are the plan view themselves (the keys turned back to it) would leave
+    // the picture as it is: the press turns to the start-up view instead.
+    if (InPlanView()) {
+      v.RotationAngle = kStartRotation;
+      v.ElevationAngle = kStartElevation;
+    }
   } else {
     v.SavedRotation = v.RotationAngle;
     v.SavedElevation = v.ElevationAngle;

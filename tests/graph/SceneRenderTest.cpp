@@ -93,5 +93,37 @@ TEST_F(SceneRenderTest, JumpsBecomeGaps) {
   }
 }
 
+// x' = 3x from x(0) = 1 on [0, 2] grows to e^6 = 403: in the plan view the vertical axis reaches
+// far above the picture and is still drawn, down the picture from its top edge to the origin.
+TEST_F(SceneRenderTest, TheLongAxisOfASolveIsDrawnInThePlanView) {
+  GraphWindow& w = Run("k=3\nF{t,x}=k*x\nIVP[F,{0,2,1}{1,0.001}]\n");
+  w.cmd3D->click();
+  int axis = -1;
+  for (int i = 0; i < ms::Scene.SegmentCountD && axis < 0; ++i) {
+    const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
+    const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(r[ms::kStartPoint])];
+    const ms::Point3& q = ms::Scene.VertexXYZ[static_cast<int>(r[ms::kEndPoint])];
+    if (p[0] == 0 && q[0] == 0 && std::max(p[1], q[1]) > std::exp(6.0)) axis = i;
+  }
+  ASSERT_GE(axis, 0);
+  const ms::SegmentRow& r = ms::Scene.SegmentTable[axis];
+  const ms::Point3& top = ms::Scene.ViewXYZ[static_cast<int>(r[ms::kEndPoint])];
+  const ms::Point3& foot = ms::Scene.ViewXYZ[static_cast<int>(r[ms::kStartPoint])];
+  ASSERT_LT(std::min(top[1], foot[1]), -10000);  // far above the picture
+  const double bottom = std::max(top[1], foot[1]);
+  const QImage img = w.Display().Image();
+  const int column = static_cast<int>(foot[0] / 15);
+  const int last = std::min(img.height(), static_cast<int>(bottom / 15)) - 1;
+  ASSERT_GT(last, 10);
+  int inked = 0;
+  for (int y = 0; y <= last; ++y) {
+    bool ink = false;
+    for (int dx = -1; dx <= 1; ++dx)
+      ink = ink || img.pixelColor(column + dx, y) != QColor(Qt::white);
+    inked += ink;
+  }
+  EXPECT_EQ(inked, last + 1);
+}
+
 }  // namespace
 }  // namespace gr::testing

@@ -146,6 +146,14 @@ TEST_F(ViewNavigationTest, ThePlanViewTheButtonTheZoomAndThePositionBars) {
   w->cmd3D->click();
   EXPECT_NE(ms::View.ElevationAngle, 0);
   EXPECT_EQ(w->cmd3D->text(), QStringLiteral("2D"));
+  // Turned to the plan view with the keys, the saved angles are the plan view too: the press
+  // still turns the picture out of it.
+  w->cmd3D->click();
+  ms::View.SavedRotation = ms::View.RotationAngle;
+  ms::View.SavedElevation = ms::View.ElevationAngle;
+  w->cmd3D->click();
+  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("2D"));
+  EXPECT_GT(ms::View.ElevationAngle, 0.5);
 
   w = &Run("A<t> = <t, 2t, 0>\nPlot[A, {t,0,1,10}]\n");
   w->cmd3D->click();
