@@ -1,6 +1,6 @@
 // The picture build as the window shows it: the core runs the pending commands in their fixed
 // order (commands/SceneBuild) and reports each row; the window's frames, menus and boxes follow
-// each report, and a completed build is drawn.
+// each report, and every build is drawn, a stopped one with what it made before it stopped.
 #include <QAction>
 #include <QMenu>
 #include <QScopeGuard>
