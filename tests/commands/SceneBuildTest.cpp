@@ -79,19 +79,26 @@ TEST_F(SceneBuildTest, ReportsEachRowInTheFixedOrder) {
   EXPECT_LT(r.keptVertexCount, Scene.VertexCount);
 }
 
-// What a picture shows of an ODE comes from its own build: a Plot[ built after an IVP offers no
-// ODE views and is lettered as in a fresh program, and a stopped build's counts are its own.
+// What a picture shows of an ODE comes from its own build: a Plot[ or a direction field built
+// after an IVP offers no ODE views and is lettered as in a fresh program, and a stopped build's
+// counts are its own.
 TEST_F(SceneBuildTest, APictureTakesNothingFromTheLastBuild) {
-  const rt::Text plot = u"A<t>=<t,t^2,0>\r\nPlot[A,{t,-2,2,40}]\r\n";
-  Build(plot);
-  const std::string fresh = SceneText();
-  Build(u"E{t,x}=x\r\nIVP[E,{0,1,1}{1,0.001}]\r\n");
-  ASSERT_NE(OdePicture.IVPOrder1, 0);
-  View.PlotKind = 2;  // the "X' (t) : t" view pressed on the IVP's picture
-  const SceneBuildReport r = Build(plot);
-  ASSERT_TRUE(r.completed);
-  EXPECT_EQ(r.steps.front().odeViews, OdeViewGroup::kNone);
-  EXPECT_EQ(SceneText(), fresh);
+  for (const rt::Text& sheet : {rt::Text(u"A<t>=<t,t^2,0>\r\nPlot[A,{t,-2,2,40}]\r\n"),
+                                rt::Text(u"F{x,y}=y\r\nH{x,y}=-x\r\n"
+                                         u"PlotDirField[F,H,{-2,2,5}{-2,2,5}]\r\n")}) {
+    SCOPED_TRACE(rt::ToUtf8(sheet));
+    SetUp();  // a fresh program
+    Build(sheet);
+    const std::string fresh = SceneText();
+    ASSERT_GT(fresh.size(), 100u);
+    Build(u"E{t,x}=x\r\nIVP[E,{0,1,1}{1,0.001}]\r\n");
+    ASSERT_NE(OdePicture.IVPOrder1, 0);
+    View.PlotKind = 2;  // the "X' (t) : t" view pressed on the IVP's picture
+    const SceneBuildReport r = Build(sheet);
+    ASSERT_TRUE(r.completed);
+    EXPECT_EQ(r.steps.front().odeViews, OdeViewGroup::kNone);
+    EXPECT_EQ(SceneText(), fresh);
+  }
 
   Scene.VertexCountD = Scene.SegmentCountD = 29999;  // as a large earlier picture left them
   const SceneBuildReport refused = Build(u"F{x,y}=x^2+y^2\r\nPlotContour[F,{-3,3,-3,3}{1,1}]\r\n");
