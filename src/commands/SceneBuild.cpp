@@ -236,6 +236,19 @@ void RunFinish(Build& b, SceneStepReport& r) {
   StoreSceneCounts();
 }
 
+// Widens the view box to the one the kept scene was drawn over (an empty kept box, +10,000 to
+// -10,000, widens nothing).
+void WidenToKeptBox(const std::array<double, 6>& kept) {
+  SceneStoreData& s = Scene;
+  double* const mins[3] = {&s.ViewXMin, &s.ViewYMin, &s.ViewZMin};
+  double* const maxs[3] = {&s.ViewXMax, &s.ViewYMax, &s.ViewZMax};
+  for (size_t k = 0; k < 3; ++k) {
+    if (kept[2 * k] > kept[2 * k + 1]) continue;
+    *mins[k] = std::min(*mins[k], kept[2 * k]);
+    *maxs[k] = std::max(*maxs[k], kept[2 * k + 1]);
+  }
+}
+
 struct SceneRow {
   SceneStep step;
   int16_t curve;
@@ -276,6 +289,9 @@ constexpr SceneRow kRows[] = {
 
 SceneBuildReport BuildScene(const SceneBuildOptions& options, const SceneStepObserver& observer) {
   SceneBuildReport report;
+  // An overlay keeps the picture's box, so that one set of axes spans every member.
+  const std::array<double, 6> keptBox = {Scene.ViewXMin, Scene.ViewXMax, Scene.ViewYMin,
+                                         Scene.ViewYMax, Scene.ViewZMin, Scene.ViewZMax};
   StartSceneBuild();
   if (options.overlay) {
     Scene.VertexCount = options.keptVertexCount;
@@ -284,6 +300,12 @@ SceneBuildReport BuildScene(const SceneBuildOptions& options, const SceneStepObs
   report.keptVertexCount = Scene.VertexCount;
   report.keptSegmentCount = Scene.SegmentCount;
 
+  // The ODE a picture shows is the one solved in this build: its axis letters and view buttons
+  // follow this build's commands only, never an earlier solve's.
+  OdePicture.IVPOrder1 = OdePicture.IVPOrder2 = OdePicture.IVPOrder3 = OdePicture.IVPOrder4 = 0;
+  IvpView.Views = OdeViewGroup::kNone;
+  IvpView.ViewsChanged = true;
+
   Build b{options};
   FieldGraph.BoxAvailable = options.boxAvailable ? -1 : 0;
   IvpView.TimeGridUnit = options.timeGridUnit;
@@ -291,12 +313,20 @@ SceneBuildReport BuildScene(const SceneBuildOptions& options, const SceneStepObs
   b.integSlots = std::clamp<int>(Requests.IntegStmtCount, 0, kMaxIntegStatements);
 
   bool stopped = false;
+  int16_t contentVertices = 0, contentSegments = 0;
   for (const SceneRow& row : kRows) {
     if (!row.requested(row.curve)) continue;
+    if (row.step == SceneStep::kFinish) {
+      // What a later overlay keeps: the curves, not the axes and letters laid over them.
+      contentVertices = Scene.VertexCount;
+      contentSegments = Scene.SegmentCount;
+      if (options.overlay) WidenToKeptBox(keptBox);
+    }
     SceneStepReport& step = report.steps.emplace_back();
     step.step = row.step;
     step.curve = row.curve;
     row.run(b, step);
+    TakeOdeViews(step);
     step.boxAvailable = FieldGraph.BoxAvailable != 0;
     if (observer) observer(step);
     if (step.Stopped()) {
@@ -304,10 +334,13 @@ SceneBuildReport BuildScene(const SceneBuildOptions& options, const SceneStepObs
       break;
     }
   }
-  if (!stopped) {
+  if (stopped) {
+    // The picture shows what this build made before it stopped, never the last build's scene.
+    StoreSceneCounts();
+  } else {
     report.completed = true;
-    report.keptVertexCount = Scene.VertexCount;
-    report.keptSegmentCount = Scene.SegmentCount;
+    report.keptVertexCount = contentVertices;
+    report.keptSegmentCount = contentSegments;
   }
   // The integral rows ask later builds to draw their stored curves again; the rows after them in
   // this build still computed what they had not computed yet.

@@ -72,8 +72,9 @@ struct SceneBuildOptions {
 struct SceneBuildReport {
   std::vector<SceneStepReport> steps;  // one per row run, in order; the last one may have stopped
   bool completed = false;              // no row stopped
-  // The counts a later overlay build appends after: the start counts, those of the finished
-  // scene when the build completed.
+  // The counts a later overlay build appends after: the start counts, or when the build completed
+  // those of its scene before the finishing row (the axes, letters and box are laid anew over
+  // every overlay, once).
   int16_t keptVertexCount = 0;
   int16_t keptSegmentCount = 0;
   // The time grid unit as the build left it (a solve resets one too small to 1).
@@ -84,7 +85,9 @@ struct SceneBuildReport {
 using SceneStepObserver = std::function<void(const SceneStepReport&)>;
 
 // Runs the requested commands (Requests, PlotRequest) in their fixed order and adds the axes and
-// the box. Integral rows make later builds draw their stored curves again (RunFlags.Replot), even
+// the box. The axis letters and ODE views are this build's alone (no solve of an earlier build
+// reaches them); an overlay's axes span the kept scene's box too; a stopped build leaves the
+// drawing counts at what it made. Integral rows make later builds draw their stored curves again (RunFlags.Replot), even
 // when a later row stops.
 SceneBuildReport BuildScene(const SceneBuildOptions& options, const SceneStepObserver& observer);
 

@@ -51,6 +51,47 @@ int LastRow(double count) {
   return static_cast<int>(std::min<double>(count, ms::kSceneLastRow));
 }
 
+// The part of the segment (x1, y1)-(x2, y2) inside the rectangle [xLo, xHi] x [yLo, yHi]
+// (Liang-Barsky clipping); false when none of it is inside or an end is not a number.
+bool ClipToRect(double& x1, double& y1, double& x2, double& y2, double xLo, double xHi, double yLo,
+                double yHi) {
+  const double dx = x2 - x1, dy = y2 - y1;
+  double t0 = 0, t1 = 1;
+  // Each edge as p * t <= q for the points x1 + t dx, y1 + t dy inside it.
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x1 - xLo, xHi - x1, y1 - yLo, yHi - y1};
+  for (int k = 0; k < 4; ++k) {
+    if (!std::isfinite(p[k]) || !std::isfinite(q[k])) return false;
+    if (p[k] == 0) {
+      if (q[k] < 0) return false;
+      continue;
+    }
+    const double t = q[k] / p[k];
+    if (p[k] < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+  }
+  const double ax = x1, ay = y1;
+  x1 = ax + t0 * dx;
+  y1 = ay + t0 * dy;
+  x2 = ax + t1 * dx;
+  y2 = ay + t1 * dy;
+  return true;
+}
+
+// A segment with an end far off the picture (an axis through a far point, a steep curve) is drawn
+// as its part on the picture and a margin of one picture around it, so that the painter never
+// meets coordinates it cannot hold; false when none of it is there.
+bool ClipToPicture(const draw::DrawTarget& target, double& x1, double& y1, double& x2, double& y2) {
+  const double w = std::fabs(target.ScaleWidth()), h = std::fabs(target.ScaleHeight());
+  const double left = std::min(target.ScaleLeft(), target.ScaleLeft() + target.ScaleWidth());
+  const double top = std::min(target.ScaleTop(), target.ScaleTop() + target.ScaleHeight());
+  return ClipToRect(x1, y1, x2, y2, left - w, left + 2 * w, top - h, top + 2 * h);
+}
+
 }  // namespace
 
 OverlayTable& Overlays() {
@@ -68,6 +109,7 @@ void GraphDrawing::updateplot() {
   ms::RotateView();
   w_.Label10->setText(ui::ToQString(ms::WholeDegrees(ms::View.ElevationAngle)));
   w_.Label12->setText(ui::ToQString(ms::WholeDegrees(ms::View.RotationAngle)));
+  w_.Navigation().ShowViewState();
   ms::ProjectView();
   w_.display_->Cls();
   ImageView(*w_.display_);
@@ -116,17 +158,23 @@ void GraphDrawing::ImageView(draw::DrawTarget& target) {
     }
     const ms::Point3& p1 = view[static_cast<int>(sRow)];
     const ms::Point3& p2 = view[static_cast<int>(eRow)];
-    const double x1 = p1[0], y1 = p1[1], z1 = p1[2];
-    const double x2 = p2[0], y2 = p2[1], z2 = p2[2];
+    double x1 = p1[0], y1 = p1[1];
+    double x2 = p2[0], y2 = p2[1];
+    const double z1 = p1[2], z2 = p2[2];
     if (z1 >= depthLimit && z2 >= depthLimit) continue;
-    // Off the picture (a coordinate that is not a number counts as off).
-    if (!(std::fabs(x1) < kOffPictureLimit) || !(std::fabs(y1) < kOffPictureLimit) ||
-        !(std::fabs(x2) < kOffPictureLimit) || !(std::fabs(y2) < kOffPictureLimit)) {
-      continue;
-    }
     const int32_t color = draw::PackRgb(ColorByte(row[ms::kRed]), ColorByte(row[ms::kGreen]),
                                         ColorByte(row[ms::kBlue]));
     const double kind = row[ms::kSegKind];
+    // An end far off the picture: the line is drawn clipped, its markers and symbols (placed at
+    // its ends) are not (a coordinate that is not a number draws nothing).
+    if (!(std::fabs(x1) < kOffPictureLimit) || !(std::fabs(y1) < kOffPictureLimit) ||
+        !(std::fabs(x2) < kOffPictureLimit) || !(std::fabs(y2) < kOffPictureLimit)) {
+      const bool gap = jumpsAsGaps && (kind == ms::kSegJumpUp || kind == ms::kSegJumpDown);
+      if (!gap && ClipToPicture(target, x1, y1, x2, y2)) target.Line(x1, y1, x2, y2, color);
+      target.DrawWidth = 1;
+      Graph.PrinterDrawWidth = kPrinterRestWidth;
+      continue;
+    }
 
     if (jumpsAsGaps && (kind == ms::kSegJumpUp || kind == ms::kSegJumpDown)) {
       if (markers) {

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <algorithm>
+#include <cmath>
 
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
@@ -23,6 +25,11 @@ namespace {
 // Angles are reset (not wrapped) once they pass a full turn.
 constexpr double kFullTurn = 6.2831853072;
 constexpr double kPi = 3.1415926536;
+// The angles of the start-up view.
+constexpr double kStartRotation = 45 * kPi / 180;
+constexpr double kStartElevation = 60 * kPi / 180;
+// "Z" and "z" change the picture scale by this much.
+constexpr double kZoomStep = 10;
 
 constexpr int kKeyLeft = 37;
 constexpr int kKeyUp = 38;
@@ -95,10 +102,12 @@ void GraphNavigation::Form_KeyPress(int keyAscii) {
   };
   switch (keyAscii) {
     case 'Z':
-      v.PictureScaleWork += 10;
+      v.PictureScaleWork += kZoomStep;
       break;
     case 'z':
-      v.PictureScaleWork -= 10;
+      // The scale stays above zero, where the picture would turn over: never below one step.
+      v.PictureScaleWork =
+          std::max(v.PictureScaleWork - kZoomStep, std::min(v.PictureScaleWork, kZoomStep));
       break;
     case 'S':
       if (!idle) return;
@@ -140,14 +149,21 @@ void GraphNavigation::Form_KeyPress(int keyAscii) {
   w_.updateplot();
 }
 
+// The button follows the view, whoever turned it (the button, the keys, a plane field's build):
+// in the plan view a press turns back to the saved angles, elsewhere it turns to the plan view,
+// and the caption names what the press will do.
 void GraphNavigation::cmd3D_Click() {
   ms::ViewStateData& v = ms::View;
-  if (w_.cmd3DColor_ == Graph.Button2DColor) {
-    w_.SetCmd3D(Graph.Button3DColor, QStringLiteral("3D"));
+  if (InPlanView()) {
     v.RotationAngle = v.SavedRotation;
     v.ElevationAngle = v.SavedElevation;
-  } else if (w_.cmd3DColor_ == Graph.Button3DColor) {
-    w_.SetCmd3D(Graph.Button2DColor, QStringLiteral("2D"));
+    // Saved angles that are the plan view themselves (the keys turned back to it) would leave
+    // the picture as it is: the press turns to the start-up view instead.
+    if (InPlanView()) {
+      v.RotationAngle = kStartRotation;
+      v.ElevationAngle = kStartElevation;
+    }
+  } else {
     v.SavedRotation = v.RotationAngle;
     v.SavedElevation = v.ElevationAngle;
     // The plan view: straight down the z axis, x to the right and y upwards.
@@ -155,6 +171,21 @@ void GraphNavigation::cmd3D_Click() {
     v.ElevationAngle = 0;
   }
   w_.updateplot();
+}
+
+bool GraphNavigation::InPlanView() {
+  const ms::ViewStateData& v = ms::View;
+  constexpr double kSameAngle = 1e-9;
+  return std::fabs(std::remainder(v.RotationAngle + kPi / 2, kFullTurn)) < kSameAngle &&
+         std::fabs(std::remainder(v.ElevationAngle, kFullTurn)) < kSameAngle;
+}
+
+void GraphNavigation::ShowViewState() {
+  if (InPlanView()) {
+    w_.SetCmd3D(Graph.Button2DColor, QStringLiteral("3D"));
+  } else {
+    w_.SetCmd3D(Graph.Button3DColor, QStringLiteral("2D"));
+  }
 }
 
 // Panning moves the picture box inside its smaller viewport; nothing is redrawn.
@@ -254,13 +285,12 @@ void GraphNavigation::CentrePicture() {
   VPosition_Change();
 }
 
-// The view as the window loads: the 2D/3D button on "3D", the z axis a solve needs, the depth,
-// picture scale and eye distance, the saved angles, a two-degree arrow step and the user's grid
-// units in the scale boxes.
+// The view as the window loads: the z axis a solve needs, the depth, picture scale and eye
+// distance, the saved angles with the 2D/3D button following them, a two-degree arrow step and
+// the user's grid units in the scale boxes.
 void GraphNavigation::ResetViewForLoad() {
   Graph.Button2DColor = 0xFFC0C0;
   Graph.Button3DColor = 0xFFC0FF;
-  w_.SetCmd3D(Graph.Button3DColor, QStringLiteral("3D"));
 
   if (ms::Requests.BVPRequested != 0) {
     ms::View.ZAxisNeeded = 0;
@@ -277,6 +307,7 @@ void GraphNavigation::ResetViewForLoad() {
 
   ms::View.RotationAngle = ms::View.SavedRotation;
   ms::View.ElevationAngle = ms::View.SavedElevation;
+  ShowViewState();
   ms::View.AngleStep = 6.2831853072 / 180;
 
   Graph.GridUnitT = ms::View.UserGridUnitT;

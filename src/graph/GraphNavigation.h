@@ -24,6 +24,10 @@ class GraphNavigation {
   void Form_KeyDown(int keyCode, int shift);
   void Form_KeyPress(int keyAscii);
   void cmd3D_Click();
+  // The picture is seen straight down the z axis (rotation -90 degrees, elevation 0).
+  static bool InPlanView();
+  // The 2D/3D button as the view stands: its state colour and the caption of what a press does.
+  void ShowViewState();
   void HScrScroll_Change();
   void VScrScroll_Change();
   void HPosition_Change();

@@ -1,6 +1,6 @@
 // The picture build as the window shows it: the core runs the pending commands in their fixed
 // order (commands/SceneBuild) and reports each row; the window's frames, menus and boxes follow
-// each report, and a completed build is drawn.
+// each report, and every build is drawn, a stopped one with what it made before it stopped.
 #include <QAction>
 #include <QMenu>
 #include <QScopeGuard>
@@ -44,6 +44,10 @@ void GraphWindow::GenerateData() {
   ShowReturn(false);
   SetBusyPointer(true);
   Graph.Generating = -1;
+  // The last build's picture goes as this one starts: a box the build shows (a refused
+  // statement, values out of range) never stands over a picture it did not make.
+  display_->Cls();
+  DisplayBox->update();
 
   ms::SceneBuildOptions options;
   options.overlay = Graph.OverlayMode != 0;
@@ -61,8 +65,9 @@ void GraphWindow::GenerateData() {
   Graph.SavedVertexCount = report.keptVertexCount;
   Graph.SavedSegmentCount = report.keptSegmentCount;
   if (report.timeGridUnit) Graph.GridUnitT = *report.timeGridUnit;
-  if (!report.completed) return;
 
+  // A stopped build is drawn too: the picture, its angles and its count are what this build made
+  // before it stopped (nothing, when it made nothing).
   ShowCount();
   updateplot();
   Graph.Generating = 0;

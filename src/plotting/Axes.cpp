@@ -24,8 +24,8 @@ struct Glyph {
   double a[6];
   double b[6];
   int strokeCount;
-  int from[3];
-  int to[3];
+  int from[4];
+  int to[4];
 };
 
 // Horizontal-axis letters, placed at (xmax + a, b, 0).
@@ -40,6 +40,9 @@ constexpr Glyph kXVert{4, {-0.125, 0.125, -0.125, 0.125}, {0.5, 1.0, 1.0, 0.5}, 
 constexpr Glyph kYVert{4, {0, 0, -0.125, 0.125}, {0.75, 0.5, 1.0, 1.0}, 3, {0, 0, 0}, {1, 2, 3}};
 constexpr Glyph kZVert{4,        {-0.125, 0.125, -0.125, 0.125}, {0.5, 1.0, 1.0, 0.5}, 3, {0, 1, 0},
                        {1, 2, 3}};
+constexpr Glyph kWVert{
+    5,           {-0.125, -0.0625, 0, 0.0625, 0.125}, {1.0, 0.5, 0.75, 0.5, 1.0}, 4, {0, 1, 2, 3},
+    {1, 2, 3, 4}};
 // The prime mark written after a vertical x or y.
 constexpr Glyph kPrime{2, {0.25, 0.25}, {1.0, 0.875}, 1, {0}, {1}};
 // The builders' own letters: x as kXHoriz, y and z below (same shape for both builders).
@@ -151,7 +154,7 @@ void HorizontalLetter(char16_t letter, double xmax) {
   }
 }
 
-// Vertical letters: 'x', 'y', 'z', and 'X', 'Y' for x' and y'.
+// Vertical letters: 'x', 'y', 'z', 'w', and 'X', 'Y' for x' and y'.
 void VerticalLetter(char16_t letter, double ymax) {
   switch (letter) {
     case u'x':
@@ -162,6 +165,9 @@ void VerticalLetter(char16_t letter, double ymax) {
       break;
     case u'z':
       AppendGlyph(kZVert, Vertical(ymax));
+      break;
+    case u'w':
+      AppendGlyph(kWVert, Vertical(ymax));
       break;
     case u'X':
       AppendGlyph(kXVert, Vertical(ymax));
@@ -201,7 +207,7 @@ constexpr LetterChoice kFourEqMode2[] = {{8, u't', u'x'},  {9, u't', u'X'},  {10
                                          {11, u't', u'y'}, {12, u't', u'Y'}, {13, u'y', u'Y'},
                                          {14, u'x', u'y'}};
 constexpr LetterChoice kFourEqMode3[] = {
-    {18, u't', u'x'}, {19, u't', u'y'}, {20, u't', u'z'}, {21, u't', u'z'}};
+    {18, u't', u'x'}, {19, u't', u'y'}, {20, u't', u'z'}, {21, u't', u'w'}};
 
 }  // namespace
 
@@ -222,6 +228,9 @@ void GlyphYVert(double, double, double, double ymax) {
 }
 void GlyphZVert(double, double, double, double ymax) {
   VerticalLetter(u'z', ymax);
+}
+void GlyphWVert(double, double, double, double ymax) {
+  VerticalLetter(u'w', ymax);
 }
 void GlyphXPrimeVert(double, double, double, double ymax) {
   VerticalLetter(u'X', ymax);

@@ -36,6 +36,7 @@ void GlyphTHoriz(double xmin, double xmax, double ymin, double ymax);
 void GlyphXVert(double xmin, double xmax, double ymin, double ymax);
 void GlyphYVert(double xmin, double xmax, double ymin, double ymax);
 void GlyphZVert(double xmin, double xmax, double ymin, double ymax);
+void GlyphWVert(double xmin, double xmax, double ymin, double ymax);
 void GlyphXPrimeVert(double xmin, double xmax, double ymin, double ymax);
 void GlyphYPrimeVert(double xmin, double xmax, double ymin, double ymax);
 

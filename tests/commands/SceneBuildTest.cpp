@@ -1,12 +1,15 @@
 // The picture build as the core runs it: a report per row in the fixed order, the views a solve
 // made available, and the row that stops the build with its message.
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "commands/SceneBuild.h"
 #include "commands/WorksheetRun.h"
 #include "language/CommandRequests.h"
 #include "language/Tokens.h"
 #include "numerics/Ivp.h"
+#include "plotting/Axes.h"
 #include "plotting/SceneStore.h"
 #include "support/WorksheetFixture.h"
 
@@ -18,11 +21,32 @@ class SceneBuildTest : public WorksheetTest {
   // Executes the worksheet, then builds its picture.
   SceneBuildReport Build(const rt::Text& sheet, const SceneBuildOptions& options = {}) {
     EXPECT_EQ(RunExecute(sheet, {}).stage, ExecuteStage::kDone);
+    EXPECT_EQ(CheckPlotVectors(), 0);  // as the Graph button does
     RunFlags.Replot = 0;
-    return BuildScene(options, [this](const SceneStepReport& r) { seen_.push_back(r.step); });
+    seen_.clear();
+    vertices_.clear();
+    return BuildScene(options, [this](const SceneStepReport& r) {
+      seen_.push_back(r.step);
+      vertices_.push_back(Scene.VertexCount);
+    });
   }
   std::vector<SceneStep> seen_;
+  std::vector<int> vertices_;  // the store's count as each row was reported
 };
+
+// The scene's segments with their ends, one a line.
+std::string SceneText() {
+  std::string out;
+  char buf[160];
+  for (int k = 0; k < Scene.SegmentCount; ++k) {
+    const SegmentRow& row = Scene.SegmentTable[k];
+    const Point3& p = Scene.VertexXYZ[static_cast<int>(row[kStartPoint])];
+    const Point3& q = Scene.VertexXYZ[static_cast<int>(row[kEndPoint])];
+    std::snprintf(buf, sizeof buf, "%g,%g,%g>%g,%g,%g\n", p[0], p[1], p[2], q[0], q[1], q[2]);
+    out += buf;
+  }
+  return out;
+}
 
 const rt::Text kIntegral = u"F{x}=x^2\r\nc=Integ[F,{0,1,10,0}]\r\nE{t,x}=x\r\n";
 
@@ -42,14 +66,47 @@ TEST_F(SceneBuildTest, ReportsEachRowInTheFixedOrder) {
     EXPECT_EQ(s.end, StepEnd::kRan);
     EXPECT_EQ(s.msgNo, 0);
     EXPECT_EQ(s.statementsRun, s.step == SceneStep::kFinish ? 0 : 1);
-    // Only the solve of one equation changes the views: to its phase views.
-    EXPECT_EQ(s.odeViews.has_value(), s.step == SceneStep::kIVP);
+    // The build starts with no views (the first row reports it); the solve of one equation
+    // changes them to its phase views.
+    EXPECT_EQ(s.odeViews.has_value(), s.step == SceneStep::kInteg || s.step == SceneStep::kIVP);
   }
+  EXPECT_EQ(*r.steps[0].odeViews, OdeViewGroup::kNone);
   EXPECT_EQ(*r.steps[1].odeViews, OdeViewGroup::kPhase);
   // The integral row asks later builds to draw its stored curve again.
   EXPECT_NE(RunFlags.Replot, 0);
-  EXPECT_EQ(r.keptVertexCount, Scene.VertexCount);
-  EXPECT_EQ(r.keptSegmentCount, Scene.SegmentCount);
+  // A later overlay keeps the curves and fields, not the axes the finishing row laid over them.
+  EXPECT_EQ(r.keptVertexCount, vertices_[vertices_.size() - 2]);
+  EXPECT_LT(r.keptVertexCount, Scene.VertexCount);
+}
+
+// What a picture shows of an ODE comes from its own build: a Plot[ or a direction field built
+// after an IVP offers no ODE views and is lettered as in a fresh program, and a stopped build's
+// counts are its own.
+TEST_F(SceneBuildTest, APictureTakesNothingFromTheLastBuild) {
+  for (const rt::Text& sheet : {rt::Text(u"A<t>=<t,t^2,0>\r\nPlot[A,{t,-2,2,40}]\r\n"),
+                                rt::Text(u"F{x,y}=y\r\nH{x,y}=-x\r\n"
+                                         u"PlotDirField[F,H,{-2,2,5}{-2,2,5}]\r\n")}) {
+    SCOPED_TRACE(rt::ToUtf8(sheet));
+    SetUp();  // a fresh program
+    Build(sheet);
+    const std::string fresh = SceneText();
+    ASSERT_GT(fresh.size(), 100u);
+    Build(u"E{t,x}=x\r\nIVP[E,{0,1,1}{1,0.001}]\r\n");
+    ASSERT_NE(OdePicture.IVPOrder1, 0);
+    View.PlotKind = 2;  // the "X' (t) : t" view pressed on the IVP's picture
+    const SceneBuildReport r = Build(sheet);
+    ASSERT_TRUE(r.completed);
+    EXPECT_EQ(r.steps.front().odeViews, OdeViewGroup::kNone);
+    EXPECT_EQ(SceneText(), fresh);
+  }
+
+  Scene.VertexCountD = Scene.SegmentCountD = 29999;  // as a large earlier picture left them
+  const SceneBuildReport refused = Build(u"F{x,y}=x^2+y^2\r\nPlotContour[F,{-3,3,-3,3}{1,1}]\r\n");
+  ASSERT_FALSE(refused.completed);
+  EXPECT_EQ(refused.steps.back().msgNo, 1418);
+  EXPECT_EQ(Scene.VertexCountD, Scene.VertexCount);
+  EXPECT_EQ(Scene.SegmentCountD, Scene.SegmentCount);
+  EXPECT_LT(Scene.VertexCountD, 100);
 }
 
 TEST_F(SceneBuildTest, ARefusedStatementStopsTheBuildWithItsMessage) {

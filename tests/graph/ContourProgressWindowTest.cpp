@@ -2,6 +2,8 @@
 // command is executed, the graph window builds its picture and the contour command traces with
 // the real progress window. Esc arrives while tracing lets events run (the abort itself, by button
 // or key, is checked in the core's contour tests).
+#include <QLabel>
+
 #include "GraphTestSupport.h"
 #include "graph/ContourProgressWindow.h"
 #include "language/WorksheetReader.h"
@@ -63,6 +65,34 @@ TEST_F(ContourWindowTest, EscStopsTracingAtTheNextPollAndTheControlsComeBack) {
   EXPECT_TRUE(sheet.isEnabled());
   graph.cmdReturn->click();
   EXPECT_EQ(gr::ContourProgressWindow::Instance(), nullptr);
+}
+
+// What the window shows of a run: the quadrant whose branch started lights alone, in green; while
+// tracing only Abort is offered, once finished only "Exit to Graph".
+TEST_F(ContourWindowTest, QuadrantsAndButtonsMirrorTheRun) {
+  gr::ContourProgressWindow& w = gr::ContourProgressWindow::Load();
+  struct Case {
+    int quadrant;  // 0: none reached
+    bool tracing, finished;
+  };
+  const Case cases[] = {{0, true, false}, {1, true, false}, {2, true, false},
+                        {3, true, false}, {4, false, true}, {0, false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.quadrant << c.tracing << c.finished);
+    ms::ContourWindow.QuadrantReached = {};
+    if (c.quadrant != 0) ms::ContourWindow.QuadrantReached[static_cast<size_t>(c.quadrant)] = true;
+    ms::ContourWindow.Tracing = c.tracing;
+    ms::ContourWindow.Finished = c.finished;
+    w.Mirror();
+    for (int q = 1; q <= 4; ++q) {
+      const QLabel* label = w.lblQ[static_cast<size_t>(q - 1)];
+      const bool lit = label->autoFillBackground() &&
+                       label->palette().color(QPalette::Window) == QColor(0, 255, 0);
+      EXPECT_EQ(lit, q == c.quadrant) << "quadrant " << q;
+    }
+    EXPECT_EQ(w.cmdAbort->isEnabled(), c.tracing);
+    EXPECT_EQ(w.cmdExit->isEnabled(), c.finished);
+  }
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ class FamilyTest : public GraphTest {
     f->txtEndCurv->setText(QString::fromUtf8(end));
     f->txtTotalCtCurv->setText(QString::fromUtf8(total));
     f->cmdSave_Click();
-    firstRow_ = static_cast<int>(ms::Scene.SegmentCountD);
+    firstRow_ = Graph.SavedSegmentCount;  // the members are appended after the kept curves
     return *f;
   }
 
@@ -177,7 +177,7 @@ TEST_F(FamilyTest, EachIvpMemberIsSolvedForItsOwnConstant) {
   ms::CurveWork.FamilyColorCode = -1;
   Configure(w, "k", "1", "3", "3");
   w.ViewButton_Click(1);  // redrawn from the stored solution: later builds would do the same
-  firstRow_ = static_cast<int>(ms::Scene.SegmentCountD);
+  firstRow_ = Graph.SavedSegmentCount;
   w.mnuPlotSet_Click();
   ASSERT_TRUE(ui_.boxes.empty());
   std::map<int32_t, int> memberOf, points;
@@ -188,6 +188,38 @@ TEST_F(FamilyTest, EachIvpMemberIsSolvedForItsOwnConstant) {
     ++points[k];
   });
   EXPECT_EQ(points.size(), 3u);
+}
+
+// A family's picture has one set of axis letters, beyond the ends of the axes that span every
+// member: the letters' slanted strokes (two of the x, two of the y) and nothing slanted elsewhere.
+TEST_F(FamilyTest, OneSetOfLettersAtTheEndsOfTheAxes) {
+  GraphWindow& w = Run("k = 1\nA<t> = <t, k*t, 0>\nPlot[A, {t,0,1,10}]\n");
+  Configure(w, "k", "3", "1", "3");  // the tallest member first
+  Graph.ShowAxes = -1;
+  w.mnuPlotSet_Click();
+  ASSERT_TRUE(ui_.boxes.empty());
+  double xEnd = -1e300, yEnd = -1e300, curveTop = -1e300;
+  std::vector<std::pair<ms::Point3, ms::Point3>> slanted;
+  for (int i = 0; i < ms::Scene.SegmentCountD; ++i) {
+    const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
+    const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(r[ms::kStartPoint])];
+    const ms::Point3& q = ms::Scene.VertexXYZ[static_cast<int>(r[ms::kEndPoint])];
+    if (r[ms::kSegKind] != ms::kSegStructure) {
+      curveTop = std::max({curveTop, p[1], q[1]});
+    } else if (RowColour(r) != 0) {  // an axis line
+      if (p[1] == 0 && q[1] == 0) xEnd = std::max({xEnd, p[0], q[0]});
+      if (p[0] == 0 && q[0] == 0) yEnd = std::max({yEnd, p[1], q[1]});
+    } else if (p[0] != q[0] && p[1] != q[1]) {
+      slanted.emplace_back(p, q);
+    }
+  }
+  EXPECT_NEAR(curveTop, 3, 1e-12);  // y = k t up to t = 1 for k = 3
+  EXPECT_GE(yEnd, curveTop);
+  ASSERT_EQ(slanted.size(), 4u);
+  for (const auto& [p, q] : slanted) {
+    EXPECT_TRUE((p[0] > xEnd && q[0] > xEnd) || (p[1] > yEnd && q[1] > yEnd))
+        << p[0] << "," << p[1] << " " << q[0] << "," << q[1];
+  }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The graph window's option menus end to end: a worksheet is executed and drawn, a menu item is
 // chosen (the colour dialog answered from the script), and the rebuilt scene shows the change:
 // segment colours and the box; the spacing typed for dot marks.
+#include <array>
+#include <cmath>
 #include <optional>
 
 #include "GraphTestSupport.h"
@@ -42,7 +44,7 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
     SCOPED_TRACE(::testing::Message() << c.worksheet << c.plot);
     GraphWindow& w = Run(c.worksheet);
     QAction* item = c.plot != 0 ? w.mnuPlot[static_cast<size_t>(c.plot - 1)] : w.*c.item;
-    const int32_t before = *c.used, chosen = 0x00C000;
+    const int32_t before = *c.used, chosen = 0x2080C0;  // red C0, green 80, blue 20
     const int inBefore = CountSegments(before);
     ui_.colors = {std::nullopt, chosen};
     item->trigger();
@@ -61,6 +63,29 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
     w.mnuYes->trigger();  // round a picture of curves only, the box adds its twelve grey edges
     EXPECT_EQ(CountSegments(0x808080), 12);
   }
+}
+
+// "Axes Color" draws the axis lines in the colour chosen: red, green and blue each in its own
+// place (a colour whose red and blue differ, so that a swap shows).
+TEST_F(GraphMenusTest, TheAxesColourDrawsTheAxisLines) {
+  GraphWindow& w = Run("A<t> = <t, t^2, 0>\nPlot[A, {t,-2,2,40}]\n");
+  ui_.colors = {0x2080C0};  // packed red + 256 green + 65536 blue
+  w.mnuAxes->trigger();
+  EXPECT_EQ(Graph.AxesRGBChosen, (std::array<int32_t, 3>{0xC0, 0x80, 0x20}));
+  int lines = 0;
+  for (int i = 0; i < ms::Scene.SegmentCountD; ++i) {
+    const ms::SegmentRow& row = ms::Scene.SegmentTable[i];
+    const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(row[ms::kStartPoint])];
+    const ms::Point3& q = ms::Scene.VertexXYZ[static_cast<int>(row[ms::kEndPoint])];
+    const bool alongX = p[1] == 0 && q[1] == 0, alongY = p[0] == 0 && q[0] == 0;
+    // An axis line, not a tick or a grid cross: longer than a grid unit.
+    if (!(alongX || alongY) || std::hypot(q[0] - p[0], q[1] - p[1]) <= 1) continue;
+    ++lines;
+    EXPECT_EQ(row[ms::kRed], 0xC0);
+    EXPECT_EQ(row[ms::kGreen], 0x80);
+    EXPECT_EQ(row[ms::kBlue], 0x20);
+  }
+  EXPECT_EQ(lines, 2);  // x and y
 }
 
 // The spacing typed in the Custom window: the magnitude of its whole part, up to the largest count

@@ -123,6 +123,13 @@ inline void CountDraws() {
   g_draws = 0;
 }
 
+// Anything drawn on a picture that starts white.
+inline bool AnyInk(const QImage& img) {
+  QImage white(img.size(), img.format());
+  white.fill(Qt::white);
+  return img != white;
+}
+
 inline QStringList FilesIn(const QString& dir) {
   return QDir(dir).entryList(QDir::Files, QDir::Name);
 }
@@ -169,6 +176,18 @@ class GraphTest : public ::testing::Test {
     EXPECT_TRUE(ui_.boxes.empty());
     if (GraphWindow::Instance() == nullptr) throw std::runtime_error("no graph window");
     return *GraphWindow::Instance();
+  }
+
+  // Return in the graph window, then the worksheet replaced, executed and drawn again in the
+  // same run of the program, as a user goes on; the script is reset before Graph is pressed.
+  GraphWindow* Regraph(const char* worksheet) {
+    if (GraphWindow* w = GraphWindow::Instance()) w->cmdReturn_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Sheet().TypeWorksheetText(QString::fromUtf8(worksheet));
+    Sheet().cmdCompute_click();
+    ui_.Reset();
+    Sheet().cmdGraph_click();
+    return GraphWindow::Instance();
   }
 
   // The texts of the message boxes shown since the script was last reset.

@@ -3,6 +3,7 @@
 // solve shows the frame of buttons of its views.
 #include <cmath>
 #include <functional>
+#include <string>
 
 #include "GraphTestSupport.h"
 
@@ -60,6 +61,37 @@ TEST_F(ODEViewsTest, EachSolveShowsTheFrameOfItsViews) {
     const QGroupBox* frames[] = {w.Frame5, w.Frame6, w.Frame7, w.Frame8, w.Frame9};
     for (int f = 5; f <= 9; ++f) EXPECT_EQ(!frames[f - 5]->isHidden(), f == c.frame) << f;
   }
+  // A curve drawn after a solve in the same run offers none of the solve's views.
+  Run(cases[0].sheet);
+  GraphWindow* w = Regraph("A<t> = <t, t^2, 0>\nPlot[A, {t,-2,2,40}]\n");
+  ASSERT_NE(w, nullptr);
+  for (const QGroupBox* frame : {w->Frame5, w->Frame6, w->Frame7, w->Frame8, w->Frame9})
+    EXPECT_TRUE(frame->isHidden()) << frame->title().toStdString();
+}
+
+// "Box ?" is offered on the trajectory views (7 of three equations, 22 of four) and on no other
+// view: every button of every frame is pressed.
+TEST_F(ODEViewsTest, OnlyTheTrajectoryViewsOfferTheBox) {
+  const char* four = "F{t,x,y,z,w} = y\nG{t,x,y,z,w} = -x\nH{t,x,y,z,w} = w\nR{t,x,y,z,w} = -z\n";
+  const std::string sheets[] = {
+      "F{t,x} = x\nIVP[F,{0,1,1}{1,0.01}]\n",
+      "F{t,x,y} = y\nG{t,x,y} = -x\nIVP[F,G,{0,1,1,0}{1,0.01,2}]\n",
+      "F{t,x,y,z} = y\nG{t,x,y,z} = -x\nH{t,x,y,z} = 1\nIVP[F,G,H,{0,1,1,0,0}{1,0.01,2}]\n",
+      std::string(four) + "IVP[F,G,H,R,{0,1,1,0,0,1}{1,0.01,2}]\n",
+      std::string(four) + "IVP[F,G,H,R,{0,1,1,0,0,1}{1,0.01,3}]\n",
+  };
+  int pressed = 0;
+  for (const std::string& sheet : sheets) {
+    GraphWindow& w = Run(sheet.c_str());
+    for (int code = 1; code <= 22; ++code) {
+      if (w.ViewButtons[static_cast<size_t>(code)]->parentWidget()->isHidden()) continue;
+      SCOPED_TRACE(code);
+      ++pressed;
+      w.ViewButtons[static_cast<size_t>(code)]->click();
+      EXPECT_EQ(w.mnuBox->menuAction()->isEnabled(), code == 7 || code == 22);
+    }
+  }
+  EXPECT_EQ(pressed, 22);
 }
 
 int g_builds = 0;

@@ -1,17 +1,12 @@
 // Drawing the scene: the depth and off-picture tests and curve jumps (segments drawn in their
 // colours are seen in the print and picture tests).
+#include <cmath>
 #include <limits>
 
 #include "GraphTestSupport.h"
 
 namespace gr::testing {
 namespace {
-
-bool AnyInk(const QImage& img) {
-  QImage white(img.size(), img.format());
-  white.fill(Qt::white);
-  return img != white;
-}
 
 class SceneRenderTest : public GraphTest {
  protected:
@@ -32,17 +27,49 @@ class SceneRenderTest : public GraphTest {
   GraphWindow* w_ = nullptr;
 };
 
-TEST_F(SceneRenderTest, DepthAndOffPictureTestsDropWholeSegments) {
+// Behind the eye or not a number: nothing. An end far off the picture (the axis of a long solve)
+// is drawn clipped to the picture: every pixel of the line's visible part (x = 3000 + s (q - p)
+// in twips, 15 a pixel) is inked, from where it enters the picture to where it ends or leaves.
+TEST_F(SceneRenderTest, SegmentsAreDrawnClippedToThePicture) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const std::tuple<ms::Point3, ms::Point3, bool> cases[] = {
       {{3000, 3000, 10}, {7000, 3000, 10}, true},
       {{3000, 3000, 999}, {7000, 3000, 999}, false},  // both at the depth limit
-      {{3000, 3000, 10}, {10000, 3000, 10}, false},
+      {{3000, 3000, 10}, {10000, 3000, 10}, true},
       {{3000, 3000, 10}, {nan, 3000, 10}, false},
+      {{3000, 3000, 10}, {3000, -4.4e6, 10}, true},   // up and far beyond the top edge
+      {{3000, 12000, 10}, {1e7, 12000, 10}, true},    // right, past the right edge
+      {{-2e6, -2e6, 10}, {2e6, 2e6, 10}, true},       // across the whole picture, both ends off
+      {{-2e6, 20000, 10}, {-1e6, 30000, 10}, false},  // wholly off the picture
   };
   for (const auto& [p, q, drawn] : cases) {
+    SCOPED_TRACE(::testing::Message() << p[0] << "," << p[1] << " " << q[0] << "," << q[1]);
     DrawOne(p, q);
-    EXPECT_EQ(AnyInk(D().Image()), drawn) << q[0] << " " << q[2];
+    const QImage img = D().Image();
+    ASSERT_EQ(AnyInk(img), drawn);
+    if (!drawn || !(std::fabs(q[0]) > 1e5 || std::fabs(q[1]) > 1e5)) continue;
+    // The line crosses the picture box (0..11500 x 0..15000 twips) between s0 and s1.
+    double s0 = 0, s1 = 1;
+    for (int a = 0; a < 2; ++a) {
+      const double lo = 0, hi = a == 0 ? 11500 : 15000, d = q[a] - p[a];
+      if (d == 0) continue;
+      const double ta = (lo - p[a]) / d, tb = (hi - p[a]) / d;
+      s0 = std::max(s0, std::min(ta, tb));
+      s1 = std::min(s1, std::max(ta, tb));
+    }
+    ASSERT_LT(s0, s1);
+    for (int k = 1; k < 20; ++k) {
+      const double s = s0 + (s1 - s0) * k / 20;
+      const int px = static_cast<int>((p[0] + s * (q[0] - p[0])) / 15);
+      const int py = static_cast<int>((p[1] + s * (q[1] - p[1])) / 15);
+      if (px < 0 || py < 0 || px >= img.width() || py >= img.height()) continue;
+      bool inked = false;  // within a pixel of the ideal line
+      for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+          inked = inked || (img.rect().contains(px + dx, py + dy) &&
+                            img.pixelColor(px + dx, py + dy) != QColor(Qt::white));
+      EXPECT_TRUE(inked) << px << "," << py;
+    }
   }
   // A row naming a point outside the store is skipped.
   ms::Scene.SegmentTable[0] = ms::SegmentRow{0, 40000, 255, 0, 0, 0, 0, 0};
@@ -64,6 +91,38 @@ TEST_F(SceneRenderTest, JumpsBecomeGaps) {
     DrawOne({3000, 3000, 10}, {6000, 3000, 10}, kind);
     EXPECT_EQ(AnyInk(D().Image()), line) << kind;
   }
+}
+
+// x' = 3x from x(0) = 1 on [0, 2] grows to e^6 = 403: in the plan view the vertical axis reaches
+// far above the picture and is still drawn, down the picture from its top edge to the origin.
+TEST_F(SceneRenderTest, TheLongAxisOfASolveIsDrawnInThePlanView) {
+  GraphWindow& w = Run("k=3\nF{t,x}=k*x\nIVP[F,{0,2,1}{1,0.001}]\n");
+  w.cmd3D->click();
+  int axis = -1;
+  for (int i = 0; i < ms::Scene.SegmentCountD && axis < 0; ++i) {
+    const ms::SegmentRow& r = ms::Scene.SegmentTable[i];
+    const ms::Point3& p = ms::Scene.VertexXYZ[static_cast<int>(r[ms::kStartPoint])];
+    const ms::Point3& q = ms::Scene.VertexXYZ[static_cast<int>(r[ms::kEndPoint])];
+    if (p[0] == 0 && q[0] == 0 && std::max(p[1], q[1]) > std::exp(6.0)) axis = i;
+  }
+  ASSERT_GE(axis, 0);
+  const ms::SegmentRow& r = ms::Scene.SegmentTable[axis];
+  const ms::Point3& top = ms::Scene.ViewXYZ[static_cast<int>(r[ms::kEndPoint])];
+  const ms::Point3& foot = ms::Scene.ViewXYZ[static_cast<int>(r[ms::kStartPoint])];
+  ASSERT_LT(std::min(top[1], foot[1]), -10000);  // far above the picture
+  const double bottom = std::max(top[1], foot[1]);
+  const QImage img = w.Display().Image();
+  const int column = static_cast<int>(foot[0] / 15);
+  const int last = std::min(img.height(), static_cast<int>(bottom / 15)) - 1;
+  ASSERT_GT(last, 10);
+  int inked = 0;
+  for (int y = 0; y <= last; ++y) {
+    bool ink = false;
+    for (int dx = -1; dx <= 1; ++dx)
+      ink = ink || img.pixelColor(column + dx, y) != QColor(Qt::white);
+    inked += ink;
+  }
+  EXPECT_EQ(inked, last + 1);
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 // The field-size keys and the scale boxes, through real key events where a user would press keys.
 #include <QFocusEvent>
+#include <QImage>
+#include <QScrollBar>
+#include <cmath>
+#include <tuple>
 
 #include "GraphTestSupport.h"
 
@@ -95,6 +99,85 @@ TEST_F(ViewNavigationTest, ScaleBoxesTakeGridUnitsAndEveryLeaveValidates) {
   ui_.Reset();
   QApplication::sendEvent(w.strXScale, &toBox);
   EXPECT_TRUE(ui_.boxes.empty());
+}
+
+// The first column of the picture with ink in it, -1 for none.
+int FirstInkColumn(const QImage& img) {
+  for (int x = 0; x < img.width(); ++x)
+    for (int y = 0; y < img.height(); ++y)
+      if (img.pixelColor(x, y) != QColor(Qt::white)) return x;
+  return -1;
+}
+
+// On the picture world x runs to the right and world y upwards: two points of the line y = 2x
+// (rows of the curve) with the second further along seen right of and above the first.
+void ExpectXRightYUp() {
+  const ms::SegmentRow& row = ms::Scene.SegmentTable[0];
+  const ms::Point3& a = ms::Scene.ViewXYZ[static_cast<int>(row[ms::kStartPoint])];
+  const ms::Point3& b = ms::Scene.ViewXYZ[static_cast<int>(row[ms::kEndPoint])];
+  const ms::Point3& wa = ms::Scene.VertexXYZ[static_cast<int>(row[ms::kStartPoint])];
+  const ms::Point3& wb = ms::Scene.VertexXYZ[static_cast<int>(row[ms::kEndPoint])];
+  ASSERT_GT(wb[0], wa[0]);
+  EXPECT_GT(b[0], a[0]);  // right
+  EXPECT_LT(b[1], a[1]);  // up: the picture's y grows downwards
+}
+
+// What the user sees of the view: the plan view looks down the z axis (x right, y up) and the
+// 2D/3D button always names what a press does, whoever turned the view; "z" never turns the
+// picture over; the image position bars move the picture.
+TEST_F(ViewNavigationTest, ThePlanViewTheButtonTheZoomAndThePositionBars) {
+  GraphWindow* w = &Run("A<t> = <t, 2t, 0>\nPlot[A, {t,0,1,10}]\n");
+  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("2D"));
+  w->cmd3D->click();
+  EXPECT_NEAR(ms::View.RotationAngle, -M_PI / 2, 1e-9);
+  EXPECT_EQ(ms::View.ElevationAngle, 0);
+  ExpectXRightYUp();
+  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("3D"));
+  EXPECT_EQ(w->Cmd3DColor(), 0xFFC0C0);
+  w->cmd3D->click();
+  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("2D"));
+  EXPECT_EQ(w->Cmd3DColor(), 0xFFC0FF);
+
+  // A plane direction field is drawn in the plan view by its build: a press turns it to 3D.
+  w = Regraph("F{x,y}=y\nH{x,y}=-x\nPlotDirField[F,H,{-2,2,10}{-2,2,10}]\n");
+  ASSERT_NE(w, nullptr);
+  ASSERT_NEAR(ms::View.RotationAngle, -M_PI / 2, 1e-9);
+  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("3D"));
+  w->cmd3D->click();
+  EXPECT_NE(ms::View.ElevationAngle, 0);
+  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("2D"));
+  // Turned to the plan view with the keys, the saved angles are the plan view too: the press
+  // still turns the picture out of it.
+  w->cmd3D->click();
+  ms::View.SavedRotation = ms::View.RotationAngle;
+  ms::View.SavedElevation = ms::View.ElevationAngle;
+  w->cmd3D->click();
+  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("2D"));
+  EXPECT_GT(ms::View.ElevationAngle, 0.5);
+
+  w = &Run("A<t> = <t, 2t, 0>\nPlot[A, {t,0,1,10}]\n");
+  w->cmd3D->click();
+  for (const auto& [start, presses, scale] :
+       {std::tuple{300.0, 3, 270.0}, {25.0, 1, 15.0}, {25.0, 60, 10.0}, {4.0, 2, 4.0}}) {
+    SCOPED_TRACE(start);
+    ms::View.PictureScale = start;
+    for (int k = 0; k < presses; ++k) KeyClick(w, 'z');
+    EXPECT_DOUBLE_EQ(ms::View.PictureScale, scale);
+    ExpectXRightYUp();
+  }
+
+  ms::View.PictureScale = 300;
+  w->updateplot();
+  CountDraws();
+  const QImage before = w->Display().Image();
+  const int column = FirstInkColumn(before);
+  ASSERT_GE(column, 0);
+  w->HPosition->setValue(w->HPosition->value() + 1500);  // 1500 twips: 100 pixels
+  EXPECT_EQ(g_draws, 1);
+  EXPECT_EQ(FirstInkColumn(w->Display().Image()), column + 100);
+  w->VPosition->setValue(w->VPosition->value() + 1500);
+  EXPECT_EQ(g_draws, 2);
+  EXPECT_NE(w->Display().Image(), before);
 }
 
 }  // namespace

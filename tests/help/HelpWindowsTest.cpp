@@ -161,8 +161,8 @@ TEST_F(HelpWindowsTest, EachPageButtonOpensItsPageAndClosesTheHelpWindow) {
   }
 }
 
-// Each category button fills the topic frame with its own category; the window opened again
-// (after Exit Help) starts with the frame hidden.
+// Each category button fills the topic frame with its own category and is the one marked; the
+// window opened again (after Exit Help) starts with the frame hidden.
 TEST_F(HelpWindowsTest, CategoryButtonsFillTheFrameWithTheirCategory) {
   const char* const categoryButtons[] = {"Command1", "Command2", "Command3",
                                          "Command4", "Command5", "Command6"};
@@ -176,6 +176,12 @@ TEST_F(HelpWindowsTest, CategoryButtonsFillTheFrameWithTheirCategory) {
     SCOPED_TRACE(categoryButtons[i]);
     Button(help, categoryButtons[i])->click();
     EXPECT_TRUE(frame->isVisible());
+    // The button clicked is light yellow, the others grey.
+    for (size_t b = 0; b < std::size(categoryButtons); ++b) {
+      EXPECT_EQ(Button(help, categoryButtons[b])->palette().color(QPalette::Button),
+                b == i ? QColor(255, 255, 192) : QColor(224, 224, 224))
+          << categoryButtons[b];
+    }
     EXPECT_EQ(frame->title().toStdU16String(), help::LabelText(categories[i].frameCaption));
     for (int k = 0; k < help::kTopicLabelCount; ++k) {
       auto* label = frame->findChild<QLabel*>(QStringLiteral("Label%1").arg(k + 1));

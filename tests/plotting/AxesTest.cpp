@@ -63,23 +63,45 @@ std::string LettersOfAxes() {
   return Drawn(2, Scene.SegmentCount - 5);
 }
 
-TEST_F(AxesTest, LettersOfInitialValueProblemsFollowModeAndView) {
+// Every ODE view carries the letters of what it plots: the horizontal letter at the end of the x
+// axis, the vertical one above the y axis ('X', 'Y' for x' and y'); '-' none, '*' the builder's
+// own x and y (the trajectory views 7 and 22, which the ODE letters leave to the builder).
+TEST_F(AxesTest, LettersOfEveryOdeViewFollowModeAndView) {
   using Glyph = void (*)(double, double, double, double);
-  const Glyph t = GlyphTHoriz, xh = GlyphXHoriz, yh = GlyphYHoriz, xv = GlyphXVert, yv = GlyphYVert,
-              zv = GlyphZVert, xp = GlyphXPrimeVert, yp = GlyphYPrimeVert, no = nullptr;
+  const auto glyphOf = [](char letter, bool vertical) -> Glyph {
+    switch (letter) {
+      case 't':
+        return GlyphTHoriz;
+      case 'x':
+        return vertical ? GlyphXVert : GlyphXHoriz;
+      case 'y':
+        return vertical ? GlyphYVert : GlyphYHoriz;
+      case 'z':
+        return GlyphZVert;
+      case 'w':
+        return GlyphWVert;
+      case 'X':
+        return GlyphXPrimeVert;
+      case 'Y':
+        return GlyphYPrimeVert;
+      default:
+        return nullptr;
+    }
+  };
   const std::string plain = LettersOfAxes();  // no solve: the builder's own x and y
   ASSERT_EQ(std::count(plain.begin(), plain.end(), '>'), 2 + 3);
   struct Case {
     int order;
     double mode;
     int16_t kind;
-    Glyph horizontal, vertical;
-    bool own = false;  // the builder's own letters
+    const char* letters;
   };
   const Case cases[] = {
-      {1, 2, 1, t, xv},  {1, 1, 4, no, no},        {2, 2, 17, xh, yv},      {3, 1, 3, xh, xp},
-      {3, 2, 6, t, zv},  {3, 3, 6, no, no},        {3, 2, 7, no, no, true}, {4, 2, 13, yh, yp},
-      {4, 3, 21, t, zv}, {4, 3, 22, no, no, true},
+      {1, 2, 1, "tx"},  {1, 1, 2, "tX"},  {2, 1, 3, "xX"},  {1, 1, 4, "--"},  {3, 2, 4, "tx"},
+      {3, 2, 5, "ty"},  {3, 2, 6, "tz"},  {3, 3, 6, "--"},  {3, 2, 7, "**"},  {4, 2, 8, "tx"},
+      {4, 2, 9, "tX"},  {4, 2, 10, "xX"}, {4, 2, 11, "ty"}, {4, 2, 12, "tY"}, {4, 2, 13, "yY"},
+      {4, 2, 14, "xy"}, {2, 2, 15, "tx"}, {2, 2, 16, "ty"}, {2, 2, 17, "xy"}, {4, 3, 18, "tx"},
+      {4, 3, 19, "ty"}, {4, 3, 20, "tz"}, {4, 3, 21, "tw"}, {4, 3, 22, "**"}, {4, 1, 3, "xX"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.order * 1000 + c.mode * 100 + c.kind);
@@ -91,10 +113,16 @@ TEST_F(AxesTest, LettersOfInitialValueProblemsFollowModeAndView) {
     View.PlotKind = c.kind;
     const std::string letters = LettersOfAxes();
     StartSceneBuild();
-    for (Glyph g : {c.horizontal, c.vertical})
-      if (g) g(-1, 4, -1, 3);
-    EXPECT_EQ(letters, c.own ? plain : Drawn());
+    if (Glyph g = glyphOf(c.letters[0], false)) g(-1, 4, -1, 3);
+    if (Glyph g = glyphOf(c.letters[1], true)) g(-1, 4, -1, 3);
+    EXPECT_EQ(letters, c.letters[0] == '*' ? plain : Drawn());
   }
+  // The w of view 21 is its own letter, four strokes zigzagging across the top of the y axis.
+  StartSceneBuild();
+  GlyphWVert(-1, 4, -1, 3);
+  EXPECT_EQ(Drawn(),
+            "-0.125,4,0>-0.0625,3.5,0 -0.0625,3.5,0>0,3.75,0 0,3.75,0>0.0625,3.5,0 "
+            "0.0625,3.5,0>0.125,4,0 ");
 }
 
 // Corner axes always draw three lines from the corner; here lines 3, x 2 and y 3 strokes, the z

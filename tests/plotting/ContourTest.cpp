@@ -2,6 +2,7 @@
 // the scene and the legend are checked against the level curves. The progress window's buttons are
 // checked by the graph window's tests.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -102,6 +103,35 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
       first = end;
     }
     EXPECT_EQ(first, segs.size());
+  }
+}
+
+// Level k (counted from 0) is drawn, and listed in the legend, in row k Mod 11 of the level
+// colours; twelve levels reach every row and wrap to the first.
+TEST_F(ContourTest, EveryLevelHasTheColourOfItsNumber) {
+  constexpr int kRows[11][3] = {{28, 0, 128},  {0, 0, 128},   {0, 128, 128}, {0, 255, 255},
+                                {0, 128, 128}, {0, 0, 0},     {0, 255, 0},   {128, 0, 0},
+                                {255, 128, 0}, {255, 0, 255}, {255, 0, 0}};
+  ASSERT_EQ(Run({u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-4,4,-4,4}{1,1}{1,12,1}]"}), 0);
+  ASSERT_EQ(Contour(), 0);
+  ASSERT_EQ(Contours.ContourLegendCount, 12);
+  std::vector<int> segmentsOfLevel(12, 0);
+  for (const Seg& s : Segments()) {
+    const long level = std::lround(s.from[2]);  // F = 1, 2, ..., 12
+    ASSERT_TRUE(level >= 1 && level <= 12) << s.from[2];
+    const int* rgb = kRows[(level - 1) % 11];
+    ++segmentsOfLevel[static_cast<size_t>(level - 1)];
+    EXPECT_EQ(s.row[kRed], rgb[0]) << level;
+    EXPECT_EQ(s.row[kGreen], rgb[1]) << level;
+    EXPECT_EQ(s.row[kBlue], rgb[2]) << level;
+  }
+  for (int k = 0; k < 12; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_GT(segmentsOfLevel[static_cast<size_t>(k)], 0);
+    const ContourLegendEntry& e = Contours.ContourLegend[static_cast<size_t>(k + 1)];
+    EXPECT_EQ(e.Level, k + 1);
+    EXPECT_EQ((std::array<int, 3>{e.Red, e.Green, e.Blue}),
+              (std::array<int, 3>{kRows[k % 11][0], kRows[k % 11][1], kRows[k % 11][2]}));
   }
 }
 

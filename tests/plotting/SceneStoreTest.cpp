@@ -1,3 +1,7 @@
+#include <bit>
+#include <set>
+#include <utility>
+
 #include "plotting/BoundingBox.h"
 #include "plotting/PlotTestSupport.h"
 #include "plotting/SceneStore.h"
@@ -39,6 +43,25 @@ TEST_F(SceneStoreTest, BoundingBoxEdgesInOrderWhenAllTwelveFit) {
   EXPECT_EQ(Scene.VertexCountD, 24);
   EXPECT_EQ(Scene.SegmentCountD, 12);
   for (const Seg& s : Segments()) EXPECT_EQ(s.row[kSegKind] + s.row[kDotMark], kSegOrdinary);
+  // The edges are those of the box: each joins two corners that differ in one coordinate, and
+  // together they join every such pair once (8 corners, 12 edges).
+  std::set<std::pair<int, int>> edges;
+  const auto corner = [](const Point3& p) {
+    const bool at[3] = {p[0] == 2, p[1] == 4, p[2] == 6};
+    const bool low[3] = {p[0] == -1, p[1] == -3, p[2] == -5};
+    int index = 0;
+    for (int c = 0; c < 3; ++c) {
+      EXPECT_TRUE(at[c] || low[c]) << "coordinate " << c << " = " << p[c];
+      index |= at[c] ? 1 << c : 0;
+    }
+    return index;
+  };
+  for (const Seg& s : Segments()) {
+    const int a = corner(s.from), b = corner(s.to);
+    EXPECT_EQ(std::popcount(static_cast<unsigned>(a ^ b)), 1) << a << "-" << b;
+    edges.insert({std::min(a, b), std::max(a, b)});
+  }
+  EXPECT_EQ(edges.size(), 12u);
   struct Case {
     int vertexCount, segmentsAdded;
   };
