@@ -87,8 +87,8 @@ using SceneStepObserver = std::function<void(const SceneStepReport&)>;
 // Runs the requested commands (Requests, PlotRequest) in their fixed order and adds the axes and
 // the box. The axis letters and ODE views are this build's alone (no solve of an earlier build
 // reaches them); an overlay's axes span the kept scene's box too; a stopped build leaves the
-// drawing counts at what it made. Integral rows make later builds draw their stored curves again (RunFlags.Replot), even
-// when a later row stops.
+// drawing counts at what it made. Integral rows make later builds draw their stored curves again
+// (RunFlags.Replot), even when a later row stops.
 SceneBuildReport BuildScene(const SceneBuildOptions& options, const SceneStepObserver& observer);
 
 // Axes over the view box of the scene: through the origin when the box reaches it, otherwise from
