@@ -367,13 +367,34 @@ QString WorksheetWindow::EditorRawText() const {
 }
 
 QString WorksheetWindow::SheetText() const {
-  return FromEditorChars(EditorRawText());
+  return standIns_.FromEditor(EditorRawText());
 }
 
 void WorksheetWindow::ReplaceText(const QString& text) {
+  const QString sheet = NormalizeLineEnds(text);
+  standIns_ = EditorStandIns::Avoiding(sheet);
   ++quietEdits_;
-  Text1->setPlainText(ToEditorChars(NormalizeLineEnds(text)));
+  Text1->setPlainText(standIns_.ToEditor(sheet));
   --quietEdits_;
+}
+
+void WorksheetWindow::InsertSheetText(const QString& text) {
+  QTextCursor cursor = Text1->textCursor();
+  if (standIns_.Collide(text)) {
+    // The whole document moves to stand-ins that neither it nor the new text holds; each
+    // stand-in is one character, so the caret and the selection keep their positions.
+    const QString sheet = SheetText();
+    const int anchor = cursor.anchor(), position = cursor.position();
+    standIns_ = EditorStandIns::Avoiding(sheet + text);
+    ++quietEdits_;
+    Text1->setPlainText(standIns_.ToEditor(sheet));
+    --quietEdits_;
+    cursor = Text1->textCursor();
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+  }
+  cursor.insertText(standIns_.ToEditor(text));
+  Text1->setTextCursor(cursor);
 }
 
 void WorksheetWindow::TextChanged(int position) {
@@ -390,7 +411,9 @@ void WorksheetWindow::TextChanged(int position) {
            shadow_[before - 1 - tail] == now[after - 1 - tail]) {
       ++tail;
     }
-    if (before - start - tail > 0) undo_.Push(shadow_.mid(start, before - start - tail));
+    if (before - start - tail > 0) {
+      undo_.Push(standIns_.FromEditor(shadow_.mid(start, before - start - tail)));
+    }
   }
   shadow_ = now;
 }
