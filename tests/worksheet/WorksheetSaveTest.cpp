@@ -109,6 +109,27 @@ class LockedFolder {
   bool dropped_ = false;
 };
 
+// The system's temporary folder (where a copy of a file's old bytes goes) is `folder` while this
+// lives.
+class TemporaryFolder {
+ public:
+  explicit TemporaryFolder(const QString& folder)
+      : had_(qEnvironmentVariableIsSet("TMPDIR")), saved_(qgetenv("TMPDIR")) {
+    qputenv("TMPDIR", QFile::encodeName(folder));
+  }
+  ~TemporaryFolder() {
+    if (had_) {
+      qputenv("TMPDIR", saved_);
+    } else {
+      qunsetenv("TMPDIR");
+    }
+  }
+
+ private:
+  bool had_;
+  QByteArray saved_;
+};
+
 class WorksheetSaveTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -139,8 +160,8 @@ class WorksheetSaveTest : public ::testing::Test {
 // place only once its old bytes are copied elsewhere, and a write in place that fails puts them
 // back.
 TEST_F(WorksheetSaveTest, AFailedSaveKeepsTheOldFile) {
-  const QByteArray oldBytes = Lines("old", 400, 0);    // 4,000 bytes
-  const QByteArray newBytes = Lines("new", 1500, 60);  // 109,500 bytes
+  const QByteArray oldBytes = Lines("old", 400, 0);    // 5,600 bytes
+  const QByteArray newBytes = Lines("new", 1500, 60);  // 111,000 bytes
   ASSERT_GT(newBytes.size(), 65536);
   const struct Case {
     const char* what;
@@ -158,7 +179,6 @@ TEST_F(WorksheetSaveTest, AFailedSaveKeepsTheOldFile) {
       {"locked folder, nowhere for a copy: refused", true, 0, true, true,
        "The worksheet could not be saved (no copy of the old file could be made first): "},
   };
-  const QByteArray savedTmp = qgetenv("TMPDIR");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     services.Reset();
@@ -168,9 +188,9 @@ TEST_F(WorksheetSaveTest, AFailedSaveKeepsTheOldFile) {
     ASSERT_TRUE(WriteBytes(path, oldBytes));
     Open(path);
     window->TypeWorksheetText(QString::fromLatin1(newBytes));
-    qputenv("TMPDIR", QFile::encodeName(copies.path()));
     SaveOutcome outcome;
     {
+      const TemporaryFolder temporary(copies.path());
       std::unique_ptr<LockedFolder> lock, lockCopies;
       if (c.locked) {
         lock = std::make_unique<LockedFolder>(folder.path());
@@ -184,7 +204,6 @@ TEST_F(WorksheetSaveTest, AFailedSaveKeepsTheOldFile) {
       ASSERT_EQ(limit.Set(), c.limit > 0);
       outcome = c.saveAs ? SaveAs(path) : window->mnuSave_click();
     }
-    qputenv("TMPDIR", savedTmp);
     const bool saved = *c.box == '\0';
     EXPECT_EQ(outcome, saved ? SaveOutcome::kWritten : SaveOutcome::kNotWritten);
     const QByteArray now = FileBytes(path);
