@@ -509,6 +509,15 @@ bool WorksheetWindow::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (watched == Text1) {
+    if (event->type() == QEvent::KeyPress) {
+      // A typed character that the document uses as a stand-in is the character itself: it goes
+      // in the way Paste puts it, so that the document takes other stand-ins first.
+      const QString typed = static_cast<QKeyEvent*>(event)->text();
+      if (standIns_.Collide(typed)) {
+        InsertSheetText(typed);
+        return true;
+      }
+    }
     if (event->type() == QEvent::ShortcutOverride) {
       // The editor would take these keys for its own copy, paste, cut, select-all and delete;
       // they belong to the window's menu items, which keep the undo history.

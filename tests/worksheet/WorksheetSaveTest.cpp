@@ -9,9 +9,11 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringEncoder>
@@ -331,20 +333,27 @@ TEST_F(WorksheetSaveTest, OpenThenSaveGivesEveryCharacterBack) {
   }
 }
 
-// Paste and Copy carry the characters themselves: pasting a character the document uses as a
-// stand-in moves the document to other stand-ins, so both the pasted character and the held ones
-// already there keep what they are.
-TEST_F(WorksheetSaveTest, PasteAndCopyKeepHeldCharactersAndStandInsApart) {
+// Paste, typing and Copy carry the characters themselves: pasting or typing a character the
+// document uses as a stand-in moves the document to other stand-ins, so both the new character and
+// the held ones already there keep what they are.
+TEST_F(WorksheetSaveTest, PastedAndTypedCharactersKeepHeldCharactersAndStandInsApart) {
   const struct {
     const char* what;
-    QString sheet, clipboard, expected;
+    QString sheet;
+    QString input;
+    bool typed;  // key by key, else pasted
+    QString expected;
   } cases[] = {
       {"a stand-in pasted beside held characters", Chars({'x', 0x2028, 0xFDD1, 'y'}),
-       Chars({0xF028, 0x2028, 0xF0D1}), Chars({'x', 0x2028, 0xFDD1, 'y', 0xF028, 0x2028, 0xF0D1})},
+       Chars({0xF028, 0x2028, 0xF0D1}), false,
+       Chars({'x', 0x2028, 0xFDD1, 'y', 0xF028, 0x2028, 0xF0D1})},
       {"a held character pasted into a file that holds a stand-in", Chars({0xF029, 'y'}),
-       Chars({0x2029, 0xF029}), Chars({0xF029, 'y', 0x2029, 0xF029})},
+       Chars({0x2029, 0xF029}), false, Chars({0xF029, 'y', 0x2029, 0xF029})},
       {"private-use characters pasted into an empty worksheet", QString(),
-       Chars({0xE000, 0xF0D0, 0xFDD0}), Chars({0xE000, 0xF0D0, 0xFDD0})},
+       Chars({0xE000, 0xF0D0, 0xFDD0}), false, Chars({0xE000, 0xF0D0, 0xFDD0})},
+      {"stand-ins typed after held characters", Chars({0x2028, 0x2029, 0xFDD0, 0xFDD1}),
+       Chars({0xF028, 'a', 0xF029, 0xF0D0, 0xF0D1}), true,
+       Chars({0x2028, 0x2029, 0xFDD0, 0xFDD1, 0xF028, 'a', 0xF029, 0xF0D0, 0xF0D1})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -356,8 +365,15 @@ TEST_F(WorksheetSaveTest, PasteAndCopyKeepHeldCharactersAndStandInsApart) {
     QTextCursor end = window->Text1->textCursor();
     end.movePosition(QTextCursor::End);
     window->Text1->setTextCursor(end);
-    services.clipboardText = c.clipboard.toStdU16String();
-    window->mnuPaste->trigger();
+    if (c.typed) {
+      for (const QChar ch : c.input) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(window->Text1, &key);
+      }
+    } else {
+      services.clipboardText = c.input.toStdU16String();
+      window->mnuPaste->trigger();
+    }
     EXPECT_TRUE(window->WorksheetText() == c.expected.toStdU16String());
     // Copy of the whole worksheet puts the characters themselves on the clipboard.
     window->Text1->selectAll();
