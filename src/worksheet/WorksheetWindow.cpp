@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProgressBar>
@@ -17,6 +18,7 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 
 #include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
@@ -82,6 +84,34 @@ WorksheetWindow::~WorksheetWindow() {
   if (g_instance == this) g_instance = nullptr;
 }
 
+namespace {
+
+// The worksheet editor: text that leaves or enters it by the editor's own ways (its context menu,
+// drag and drop) is the worksheet text of the selection and goes in through the window's stand-in
+// mapping, as with Copy and Paste.
+class SheetEditor final : public QPlainTextEdit {
+ public:
+  SheetEditor(QWidget* parent, std::function<QString()> selection,
+              std::function<void(const QString&)> insert)
+      : QPlainTextEdit(parent), selection_(std::move(selection)), insert_(std::move(insert)) {}
+
+ protected:
+  QMimeData* createMimeDataFromSelection() const override {
+    auto* data = new QMimeData;
+    data->setText(selection_());
+    return data;
+  }
+  void insertFromMimeData(const QMimeData* source) override {
+    if (source->hasText()) insert_(NormalizeLineEnds(source->text()));
+  }
+
+ private:
+  std::function<QString()> selection_;
+  std::function<void(const QString&)> insert_;
+};
+
+}  // namespace
+
 WorksheetWindow* WorksheetWindow::Instance() {
   return g_instance;
 }
@@ -90,7 +120,8 @@ void WorksheetWindow::BuildControls() {
   auto* central = new QWidget(this);
   auto* grid = new QGridLayout(central);
 
-  Text1 = new QPlainTextEdit(central);
+  Text1 = new SheetEditor(
+      central, [this] { return SelectedText(); }, [this](const QString& s) { InsertSheetText(s); });
   Text1->setObjectName(QStringLiteral("Text1"));
   Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Text1->setTabChangesFocus(false);

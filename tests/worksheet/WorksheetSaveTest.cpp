@@ -10,10 +10,13 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringEncoder>
@@ -337,23 +340,30 @@ TEST_F(WorksheetSaveTest, OpenThenSaveGivesEveryCharacterBack) {
 // document uses as a stand-in moves the document to other stand-ins, so both the new character and
 // the held ones already there keep what they are.
 TEST_F(WorksheetSaveTest, PastedAndTypedCharactersKeepHeldCharactersAndStandInsApart) {
+  enum How { kPasted, kTyped, kEditorPaste, kDropped };
   const struct {
     const char* what;
     QString sheet;
     QString input;
-    bool typed;  // key by key, else pasted
+    How how;
     QString expected;
   } cases[] = {
       {"a stand-in pasted beside held characters", Chars({'x', 0x2028, 0xFDD1, 'y'}),
-       Chars({0xF028, 0x2028, 0xF0D1}), false,
+       Chars({0xF028, 0x2028, 0xF0D1}), kPasted,
        Chars({'x', 0x2028, 0xFDD1, 'y', 0xF028, 0x2028, 0xF0D1})},
       {"a held character pasted into a file that holds a stand-in", Chars({0xF029, 'y'}),
-       Chars({0x2029, 0xF029}), false, Chars({0xF029, 'y', 0x2029, 0xF029})},
+       Chars({0x2029, 0xF029}), kPasted, Chars({0xF029, 'y', 0x2029, 0xF029})},
       {"private-use characters pasted into an empty worksheet", QString(),
-       Chars({0xE000, 0xF0D0, 0xFDD0}), false, Chars({0xE000, 0xF0D0, 0xFDD0})},
+       Chars({0xE000, 0xF0D0, 0xFDD0}), kPasted, Chars({0xE000, 0xF0D0, 0xFDD0})},
       {"stand-ins typed after held characters", Chars({0x2028, 0x2029, 0xFDD0, 0xFDD1}),
-       Chars({0xF028, 'a', 0xF029, 0xF0D0, 0xF0D1}), true,
+       Chars({0xF028, 'a', 0xF029, 0xF0D0, 0xF0D1}), kTyped,
        Chars({0x2028, 0x2029, 0xFDD0, 0xFDD1, 0xF028, 'a', 0xF029, 0xF0D0, 0xF0D1})},
+      {"stand-ins and held characters pasted from the editor's own menu",
+       Chars({'x', 0x2028, 0xF029}), Chars({0xF028, 0x2029, 0xFDD0}), kEditorPaste,
+       Chars({'x', 0x2028, 0xF029, 0xF028, 0x2029, 0xFDD0})},
+      {"stand-ins and held characters dropped into the editor", Chars({'x', 0x2028, 0xF029}),
+       Chars({0xF028, 0x2029, 0xFDD0}), kDropped,
+       Chars({'x', 0x2028, 0xF029, 0xF028, 0x2029, 0xFDD0})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -365,20 +375,34 @@ TEST_F(WorksheetSaveTest, PastedAndTypedCharactersKeepHeldCharactersAndStandInsA
     QTextCursor end = window->Text1->textCursor();
     end.movePosition(QTextCursor::End);
     window->Text1->setTextCursor(end);
-    if (c.typed) {
+    if (c.how == kTyped) {
       for (const QChar ch : c.input) {
         QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
         QApplication::sendEvent(window->Text1, &key);
       }
-    } else {
+    } else if (c.how == kPasted) {
       services.clipboardText = c.input.toStdU16String();
       window->mnuPaste->trigger();
+    } else if (c.how == kEditorPaste) {
+      QGuiApplication::clipboard()->setText(c.input);
+      window->Text1->paste();
+    } else {
+      window->show();
+      QMimeData data;
+      data.setText(c.input);
+      const QPoint at = window->Text1->cursorRect(end).center();
+      QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(window->Text1->viewport(), &enter);
+      QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(window->Text1->viewport(), &drop);
     }
     EXPECT_TRUE(window->WorksheetText() == c.expected.toStdU16String());
-    // Copy of the whole worksheet puts the characters themselves on the clipboard.
+    // Copy of the whole worksheet puts the characters themselves on the clipboard, by either menu.
     window->Text1->selectAll();
     window->mnuCopy->trigger();
     EXPECT_TRUE(services.clipboardText == c.expected.toStdU16String());
+    window->Text1->copy();  // the editor's own menu, and what a drag carries
+    EXPECT_TRUE(QGuiApplication::clipboard()->text() == c.expected);
     const QString out = dir.filePath(QStringLiteral("out.txt"));
     ASSERT_EQ(SaveAs(out), SaveOutcome::kWritten);
     EXPECT_TRUE(FileBytes(out) == (c.expected + QStringLiteral("\r\n")).toUtf8());
