@@ -24,7 +24,7 @@ QString NormalizeLineEnds(QString text);
 class EditorStandIns {
  public:
   static constexpr int kCount = 4;
-  // The characters the editor cannot hold, in the order of StandIn().
+  // The characters the editor cannot hold.
   static constexpr char16_t kHeld[kCount] = {0x2028, 0x2029, 0xFDD0, 0xFDD1};
 
   // Stand-ins that occur nowhere in the text (worksheet text, without stand-ins).
@@ -36,7 +36,6 @@ class EditorStandIns {
   // True when the worksheet text holds one of these stand-ins as a character of its own: it
   // cannot go into the editor under them.
   bool Collide(const QString& text) const;
-  char16_t StandIn(int i) const { return standIn_[i]; }
 
  private:
   // Each held character's own stand-in, taken where the document leaves it free.
