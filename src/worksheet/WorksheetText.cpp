@@ -1,11 +1,18 @@
 #include "worksheet/WorksheetText.h"
 
+#include <unistd.h>
+
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QTemporaryFile>
 #include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <vector>
 
 namespace ws {
 
@@ -31,16 +38,32 @@ QString CoreToEditor(const rt::Text& core) {
 
 namespace {
 
-// Characters the editor would turn into line breaks, and the private-use characters that stand
-// for them in the editor.
-constexpr char16_t kEditorStandIns[][2] = {
-    {0x2028, 0xF028}, {0x2029, 0xF029}, {0xFDD0, 0xF0D0}, {0xFDD1, 0xF0D1}};
-
-QString Swap(QString text, int from) {
-  for (QChar& c : text) {
-    for (const auto& pair : kEditorStandIns) {
-      if (c.unicode() == pair[from]) c = QChar(pair[1 - from]);
+// Where a document holds a preferred stand-in itself, the next free one is taken in this order:
+// the private-use area; then lone low surrogates, which no file that opens holds (the decoders
+// refuse them); then any other character but a line break, a held one or a high surrogate (which
+// would pair with the character after it).
+const std::vector<char16_t>& StandInOrder() {
+  static const std::vector<char16_t> order = [] {
+    std::vector<char16_t> o;
+    for (char32_t c = 0xE000; c <= 0xF8FF; ++c) o.push_back(static_cast<char16_t>(c));
+    for (char32_t c = 0xDC00; c <= 0xDFFF; ++c) o.push_back(static_cast<char16_t>(c));
+    const auto& held = EditorStandIns::kHeld;
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+      const bool unfit = c == u'\n' || c == u'\r' || (c >= 0xD800 && c <= 0xDBFF) ||
+                         std::find(std::begin(held), std::end(held), c) != std::end(held);
+      if (!unfit) o.push_back(static_cast<char16_t>(c));
     }
+    return o;
+  }();
+  return order;
+}
+
+// Each character of `from` in the text becomes the one at the same place in `to`.
+QString Replace(QString text, const char16_t (&from)[EditorStandIns::kCount],
+                const char16_t (&to)[EditorStandIns::kCount]) {
+  for (QChar& c : text) {
+    const auto* at = std::find(std::begin(from), std::end(from), c.unicode());
+    if (at != std::end(from)) c = QChar(to[at - std::begin(from)]);
   }
   return text;
 }
@@ -58,12 +81,37 @@ bool DecodeStrict(QStringDecoder::Encoding encoding, const QByteArray& bytes, QS
 
 }  // namespace
 
-QString ToEditorChars(QString text) {
-  return Swap(std::move(text), 0);
+EditorStandIns EditorStandIns::Avoiding(const QString& text) {
+  std::vector<bool> taken(0x10000, false);
+  for (const QChar c : text) taken[c.unicode()] = true;
+  EditorStandIns s;
+  for (int i = 0; i < kCount; ++i) {
+    char16_t chosen = s.standIn_[i];
+    if (taken[chosen]) {
+      const auto& order = StandInOrder();
+      const auto free =
+          std::find_if(order.begin(), order.end(), [&](char16_t c) { return !taken[c]; });
+      // A text that holds every code unit leaves none free; no file that opens is such a text.
+      if (free != order.end()) chosen = *free;
+    }
+    taken[chosen] = true;
+    s.standIn_[i] = chosen;
+  }
+  return s;
 }
 
-QString FromEditorChars(QString text) {
-  return Swap(std::move(text), 1);
+QString EditorStandIns::ToEditor(QString text) const {
+  return Replace(std::move(text), kHeld, standIn_);
+}
+
+QString EditorStandIns::FromEditor(QString text) const {
+  return Replace(std::move(text), standIn_, kHeld);
+}
+
+bool EditorStandIns::Collide(const QString& text) const {
+  return std::any_of(text.begin(), text.end(), [this](QChar c) {
+    return std::find(std::begin(standIn_), std::end(standIn_), c.unicode()) != std::end(standIn_);
+  });
 }
 
 QString DecodeWorksheetFile(const QByteArray& bytes, FileEncoding* encoding) {
@@ -135,35 +183,107 @@ bool ReadWorksheetFile(const QString& path, QString& editorText, FileEncoding* e
 
 namespace {
 
-bool WriteAtomically(const QString& path, const QByteArray& bytes) {
+enum class Atomic { kWritten, kNoTemporaryFile, kFailed };
+
+Atomic WriteAtomically(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (!file.open(QIODevice::WriteOnly)) return Atomic::kNoTemporaryFile;
   if (file.write(bytes) != bytes.size()) {
     file.cancelWriting();
-    return false;
+    return Atomic::kFailed;
   }
-  return file.commit();
+  return file.commit() ? Atomic::kWritten : Atomic::kFailed;
 }
 
-bool WriteDirectly(const QString& path, const QByteArray& bytes) {
+// The atomic write again for an existing file, through a temporary file of a short name of its
+// own beside it: QSaveFile's temporary file takes the file's name and a suffix, which a name near
+// the system's length limit leaves no room for. The file keeps its permissions.
+Atomic WriteBeside(const QString& file, const QByteArray& bytes) {
+  QTemporaryFile temp(QFileInfo(file).absolutePath() + QStringLiteral("/ms-XXXXXX.tmp"));
+  if (!temp.open()) return Atomic::kNoTemporaryFile;
+  if (temp.write(bytes) != bytes.size() || !temp.flush() || ::fsync(temp.handle()) != 0 ||
+      !temp.setPermissions(QFile::permissions(file)) ||
+      ::rename(QFile::encodeName(temp.fileName()).constData(),
+               QFile::encodeName(file).constData()) != 0) {
+    return Atomic::kFailed;
+  }
+  temp.setAutoRemove(false);  // it is the file now
+  return Atomic::kWritten;
+}
+
+// Writes the bytes from the start of the open file, cuts it to their length and flushes them to
+// the disk.
+bool WriteOver(QFile& file, const QByteArray& bytes) {
+  return file.seek(0) && file.write(bytes) == bytes.size() && file.flush() &&
+         file.resize(bytes.size()) && ::fsync(file.handle()) == 0;
+}
+
+// Writes over an existing file where its folder takes no temporary file. Its old bytes go first to
+// a copy in the system's temporary folder, flushed to the disk, so that they are not lost if the
+// program stops half-way; a write that fails (a full disk, a size limit) puts them back. The new
+// bytes overwrite the old ones before the file grows, so the old bytes fit where they were.
+bool WriteInPlace(const QString& path, const QByteArray& bytes, WriteFailure& failure) {
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  const bool written = file.write(bytes) == bytes.size() && file.flush();
-  file.close();
-  return written && file.error() == QFileDevice::NoError;
+  if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) return false;
+  const QByteArray old = file.readAll();
+  if (file.error() != QFileDevice::NoError) return false;
+  QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/mathsheet-XXXXXX.txt"));
+  if (!copy.open() || copy.write(old) != old.size() || !copy.flush() ||
+      ::fsync(copy.handle()) != 0) {
+    failure.reason = WriteFailure::kNoBackup;
+    return false;
+  }
+  if (WriteOver(file, bytes)) return true;
+  if (!WriteOver(file, old)) {
+    copy.setAutoRemove(false);
+    failure.reason = WriteFailure::kNotRestored;
+    failure.keptIn = copy.fileName();
+  }
+  return false;
 }
 
 }  // namespace
 
-bool WriteWorksheetFile(const QString& path, const QString& text, FileEncoding encoding) {
+bool WriteWorksheetFile(const QString& path, const QString& text, FileEncoding encoding,
+                        WriteFailure* failure) {
+  WriteFailure local;
+  WriteFailure& why = failure ? *failure : local;
+  why = WriteFailure{WriteFailure::kFailed, QString()};
   if (path.isEmpty()) return false;
-  const QByteArray bytes = EncodeWorksheetFile(text, encoding);
-  if (WriteAtomically(path, bytes)) return true;
-  // A failed atomic write has left the file as it was. Where the folder takes no temporary file
-  // (no right to create one, a name too long for one more suffix) but the file itself may be
-  // written, it is written over in place.
+  // A device, a pipe or a folder under the name is never replaced by a file, nor written to.
   const QFileInfo info(path);
-  return info.isFile() && info.isWritable() && WriteDirectly(path, bytes);
+  if (info.exists() && !info.isFile()) {
+    why.reason = WriteFailure::kNotAFile;
+    return false;
+  }
+  const QByteArray bytes = EncodeWorksheetFile(text, encoding);
+  Atomic atomic = WriteAtomically(path, bytes);
+  // A new file has nothing to keep: the failed atomic write is the answer. An existing one (the
+  // file itself, where the name is a link) gets a second atomic try.
+  const QString file = info.canonicalFilePath();
+  if (atomic != Atomic::kWritten && info.isFile()) atomic = WriteBeside(file, bytes);
+  if (atomic == Atomic::kFailed) return false;  // the file is as it was
+  // Where the folder takes no temporary file at all (no right to create one), the file is written
+  // over in place, if it may be written.
+  if (atomic == Atomic::kNoTemporaryFile &&
+      (!info.isFile() || !info.isWritable() || !WriteInPlace(file, bytes, why))) {
+    return false;
+  }
+  why.reason = WriteFailure::kNone;
+  return true;
+}
+
+QString SaveFailureText(const WriteFailure& failure, const QString& path) {
+  QString what = QStringLiteral("The worksheet could not be saved");
+  if (failure.reason == WriteFailure::kNotAFile) {
+    what += QStringLiteral(" (not a regular file)");
+  } else if (failure.reason == WriteFailure::kNoBackup) {
+    what += QStringLiteral(" (no copy of the old file could be made first)");
+  } else if (failure.reason == WriteFailure::kNotRestored) {
+    what +=
+        QStringLiteral(" (the old file's text is kept in ") + failure.keptIn + QStringLiteral(")");
+  }
+  return what + QStringLiteral(": ") + path;
 }
 
 QString FileTitle(const QString& path) {

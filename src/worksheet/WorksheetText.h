@@ -17,11 +17,30 @@ QString CoreToEditor(const rt::Text& core);
 QString NormalizeLineEnds(QString text);
 
 // The text editor cannot hold every character as it is: it breaks lines at U+2028 and U+2029 and
-// at the two frame marks U+FDD0 and U+FDD1. In the editor these stand as private-use characters
-// (U+F028, U+F029, U+F0D0, U+F0D1); ToEditorChars puts them in, FromEditorChars takes them out,
-// so the worksheet keeps them and Execute reads them as what they are, not as line breaks.
-QString ToEditorChars(QString text);
-QString FromEditorChars(QString text);
+// at the two frame marks U+FDD0 and U+FDD1. In the editor each of these stands as another
+// character that the document does not hold itself, chosen per document (private-use characters
+// first), so that saving maps back exactly the characters that were mapped in and every other
+// character, private-use ones included, stays as it is.
+class EditorStandIns {
+ public:
+  static constexpr int kCount = 4;
+  // The characters the editor cannot hold.
+  static constexpr char16_t kHeld[kCount] = {0x2028, 0x2029, 0xFDD0, 0xFDD1};
+
+  // Stand-ins that occur nowhere in the text (worksheet text, without stand-ins).
+  static EditorStandIns Avoiding(const QString& text);
+
+  // Worksheet text to editor text and back.
+  QString ToEditor(QString text) const;
+  QString FromEditor(QString text) const;
+  // True when the worksheet text holds one of these stand-ins as a character of its own: it
+  // cannot go into the editor under them.
+  bool Collide(const QString& text) const;
+
+ private:
+  // Each held character's own stand-in, taken where the document leaves it free.
+  char16_t standIn_[kCount] = {0xF028, 0xF029, 0xF0D0, 0xF0D1};
+};
 
 // How a worksheet file was encoded; a file is written back the way it was read.
 enum class FileEncoding { kLatin1, kUtf8, kUtf8Bom, kUtf16Le, kUtf16Be };
@@ -35,11 +54,30 @@ QString DecodeWorksheetFile(const QByteArray& bytes, FileEncoding* encoding = nu
 // was opened is written back byte for byte in its own encoding, apart from its line breaks.
 QByteArray EncodeWorksheetFile(const QString& text, FileEncoding encoding = FileEncoding::kLatin1);
 
-// Whole-file read, and write: atomic (QSaveFile: a failed write leaves the old file untouched);
-// where no temporary file can be made beside an existing file, the file itself is written over.
+// Why a worksheet file was not written. The file as it was is kept in every case; only
+// kNotRestored leaves it altered, with its old bytes in the copy `keptIn`.
+struct WriteFailure {
+  enum Reason {
+    kNone,
+    kFailed,       // the write failed (a full disk, a missing folder, no right to write)
+    kNotAFile,     // the name is taken by something else: a device, a pipe, a folder
+    kNoBackup,     // written over in place, but no copy of the old file could be made first
+    kNotRestored,  // the write in place failed and the old bytes could not be put back
+  } reason = kNone;
+  QString keptIn;
+};
+
+// Whole-file read, and write. The write is atomic (a temporary file beside the file, renamed over
+// it): a failed write leaves the old file untouched. Only where no temporary file can be made in
+// the folder at all is an existing file written over in place, and then only once a copy of its
+// old bytes lies elsewhere; a write in place that fails puts the old bytes back. A name that
+// exists and is not a regular file is refused.
 bool ReadWorksheetFile(const QString& path, QString& text, FileEncoding* encoding = nullptr);
 bool WriteWorksheetFile(const QString& path, const QString& text,
-                        FileEncoding encoding = FileEncoding::kLatin1);
+                        FileEncoding encoding = FileEncoding::kLatin1,
+                        WriteFailure* failure = nullptr);
+// The box text of a failed save, naming the file.
+QString SaveFailureText(const WriteFailure& failure, const QString& path);
 
 // The name of a file without its folder ("C:\a\b.txt" and "/a/b.txt" give "b.txt").
 QString FileTitle(const QString& path);

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProgressBar>
@@ -17,6 +18,7 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 
 #include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
@@ -82,6 +84,34 @@ WorksheetWindow::~WorksheetWindow() {
   if (g_instance == this) g_instance = nullptr;
 }
 
+namespace {
+
+// The worksheet editor: text that leaves or enters it by the editor's own ways (its context menu,
+// drag and drop) is the worksheet text of the selection and goes in through the window's stand-in
+// mapping, as with Copy and Paste.
+class SheetEditor final : public QPlainTextEdit {
+ public:
+  SheetEditor(QWidget* parent, std::function<QString()> selection,
+              std::function<void(const QString&)> insert)
+      : QPlainTextEdit(parent), selection_(std::move(selection)), insert_(std::move(insert)) {}
+
+ protected:
+  QMimeData* createMimeDataFromSelection() const override {
+    auto* data = new QMimeData;
+    data->setText(selection_());
+    return data;
+  }
+  void insertFromMimeData(const QMimeData* source) override {
+    if (source->hasText()) insert_(NormalizeLineEnds(source->text()));
+  }
+
+ private:
+  std::function<QString()> selection_;
+  std::function<void(const QString&)> insert_;
+};
+
+}  // namespace
+
 WorksheetWindow* WorksheetWindow::Instance() {
   return g_instance;
 }
@@ -90,7 +120,8 @@ void WorksheetWindow::BuildControls() {
   auto* central = new QWidget(this);
   auto* grid = new QGridLayout(central);
 
-  Text1 = new QPlainTextEdit(central);
+  Text1 = new SheetEditor(
+      central, [this] { return SelectedText(); }, [this](const QString& s) { InsertSheetText(s); });
   Text1->setObjectName(QStringLiteral("Text1"));
   Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Text1->setTabChangesFocus(false);
@@ -367,13 +398,34 @@ QString WorksheetWindow::EditorRawText() const {
 }
 
 QString WorksheetWindow::SheetText() const {
-  return FromEditorChars(EditorRawText());
+  return standIns_.FromEditor(EditorRawText());
 }
 
 void WorksheetWindow::ReplaceText(const QString& text) {
+  const QString sheet = NormalizeLineEnds(text);
+  standIns_ = EditorStandIns::Avoiding(sheet);
   ++quietEdits_;
-  Text1->setPlainText(ToEditorChars(NormalizeLineEnds(text)));
+  Text1->setPlainText(standIns_.ToEditor(sheet));
   --quietEdits_;
+}
+
+void WorksheetWindow::InsertSheetText(const QString& text) {
+  QTextCursor cursor = Text1->textCursor();
+  if (standIns_.Collide(text)) {
+    // The whole document moves to stand-ins that neither it nor the new text holds; each
+    // stand-in is one character, so the caret and the selection keep their positions.
+    const QString sheet = SheetText();
+    const int anchor = cursor.anchor(), position = cursor.position();
+    standIns_ = EditorStandIns::Avoiding(sheet + text);
+    ++quietEdits_;
+    Text1->setPlainText(standIns_.ToEditor(sheet));
+    --quietEdits_;
+    cursor = Text1->textCursor();
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+  }
+  cursor.insertText(standIns_.ToEditor(text));
+  Text1->setTextCursor(cursor);
 }
 
 void WorksheetWindow::TextChanged(int position) {
@@ -390,7 +442,9 @@ void WorksheetWindow::TextChanged(int position) {
            shadow_[before - 1 - tail] == now[after - 1 - tail]) {
       ++tail;
     }
-    if (before - start - tail > 0) undo_.Push(shadow_.mid(start, before - start - tail));
+    if (before - start - tail > 0) {
+      undo_.Push(standIns_.FromEditor(shadow_.mid(start, before - start - tail)));
+    }
   }
   shadow_ = now;
 }
@@ -486,6 +540,15 @@ bool WorksheetWindow::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (watched == Text1) {
+    if (event->type() == QEvent::KeyPress) {
+      // A typed character that the document uses as a stand-in is the character itself: it goes
+      // in the way Paste puts it, so that the document takes other stand-ins first.
+      const QString typed = static_cast<QKeyEvent*>(event)->text();
+      if (standIns_.Collide(typed)) {
+        InsertSheetText(typed);
+        return true;
+      }
+    }
     if (event->type() == QEvent::ShortcutOverride) {
       // The editor would take these keys for its own copy, paste, cut, select-all and delete;
       // they belong to the window's menu items, which keep the undo history.

@@ -184,11 +184,16 @@ class WorksheetWindow : public QMainWindow {
   void BuildMenus();
   void SetGraphButton(bool enabled, int32_t color);
   void PushSnapshot();
+  // The selection as worksheet text: LF line ends, the held characters in place of stand-ins.
   QString SelectedText() const;
   // The editor's text as it holds it: LF line ends, stand-ins for the characters it cannot hold.
   QString EditorRawText() const;
-  // Replaces the whole text without an undo snapshot (New, Open, the program's own rewrites).
+  // Replaces the whole text without an undo snapshot (New, Open, the program's own rewrites),
+  // with stand-ins chosen for it.
   void ReplaceText(const QString& text);
+  // Inserts worksheet text at the caret, over a selection (Paste, Undo). Where the text holds a
+  // character the editor uses as a stand-in, the document takes other stand-ins first.
+  void InsertSheetText(const QString& text);
   // Every change of the editor's text: what an edit removed becomes an undo snapshot, unless the
   // program's own handler keeps it already.
   void TextChanged(int position);
@@ -211,8 +216,9 @@ class WorksheetWindow : public QMainWindow {
   QString currentFileName_;
   int32_t graphColor_ = kGraphIdleColor;
   FileEncoding fileEncoding_ = FileEncoding::kLatin1;  // the opened file's: saved the same way
-  QString shadow_;      // the editor's raw text before the change being reported
-  int quietEdits_ = 0;  // above 0 while a handler changes the text that keeps its own snapshot
+  EditorStandIns standIns_;  // the document's stand-ins for the characters the editor cannot hold
+  QString shadow_;           // the editor's raw text before the change being reported
+  int quietEdits_ = 0;       // above 0 while a handler changes the text that keeps its own snapshot
   bool endingProgram_ = false;  // End has asked already: the close query must not ask again
   bool running_ = false;
   int16_t lastExecuteMessage_ = 0;

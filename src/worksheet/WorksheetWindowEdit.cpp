@@ -21,7 +21,7 @@ QString WorksheetWindow::SelectedText() const {
   // The editor marks line breaks inside a selection with U+2029; the worksheet's own is LF.
   QString s = Text1->textCursor().selectedText();
   s.replace(QChar(0x2029), QLatin1Char('\n'));
-  return s;
+  return standIns_.FromEditor(s);
 }
 
 void WorksheetWindow::PushSnapshot() {
@@ -36,7 +36,7 @@ void WorksheetWindow::InsertCaption(const QString& caption) {
 }
 
 void WorksheetWindow::mnuCopy_click() {
-  ui::Ui().SetClipboardText(ui::FromQString(FromEditorChars(SelectedText())));
+  ui::Ui().SetClipboardText(ui::FromQString(SelectedText()));
   PushSnapshot();
   Text1->setFocus();
 }
@@ -58,19 +58,13 @@ void WorksheetWindow::mnuDelete_click() {
 }
 
 void WorksheetWindow::mnuPaste_click() {
-  QTextCursor cursor = Text1->textCursor();
-  cursor.insertText(ToEditorChars(NormalizeLineEnds(ui::ToQString(ui::Ui().ClipboardText()))));
-  Text1->setTextCursor(cursor);
+  InsertSheetText(NormalizeLineEnds(ui::ToQString(ui::Ui().ClipboardText())));
   Text1->setFocus();
 }
 
 void WorksheetWindow::mnuUndo_click() {
   QString snapshot;
-  if (undo_.Pop(snapshot)) {
-    QTextCursor cursor = Text1->textCursor();
-    cursor.insertText(snapshot);
-    Text1->setTextCursor(cursor);
-  }
+  if (undo_.Pop(snapshot)) InsertSheetText(snapshot);
   Text1->setFocus();
 }
 
@@ -90,9 +84,9 @@ void WorksheetWindow::cmdClearWk_click() {
   // clipboard keeps what it holds. The whole text becomes the one snapshot, so that Undo brings
   // the worksheet back; clearing an empty worksheet keeps the history, and with it that snapshot.
   if (Text1->textCursor().hasSelection()) {
-    ui::Ui().SetClipboardText(ui::FromQString(FromEditorChars(SelectedText())));
+    ui::Ui().SetClipboardText(ui::FromQString(SelectedText()));
   }
-  const QString whole = EditorRawText();
+  const QString whole = SheetText();
   if (!whole.isEmpty()) {
     undo_.Clear();
     undo_.Push(whole);

@@ -24,8 +24,9 @@ void WorksheetWindow::ShowFileError(const QString& what, const QString& path) {
 }
 
 bool WorksheetWindow::WriteTo(const QString& path) {
-  if (!WriteWorksheetFile(path, SheetText(), fileEncoding_)) {
-    ShowFileError(QStringLiteral("The worksheet could not be saved"), path);
+  WriteFailure failure;
+  if (!WriteWorksheetFile(path, SheetText(), fileEncoding_, &failure)) {
+    ui::Ui().MsgBox(ui::FromQString(SaveFailureText(failure, path)), ui::kExclamation, kAppTitle);
     return false;
   }
   return true;

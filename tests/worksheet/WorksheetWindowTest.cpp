@@ -344,9 +344,10 @@ TEST_F(WorksheetWindowTest, OpenThenSaveAsWritesTheFileBackUnchanged) {
   EXPECT_EQ(services.fileRequests.size(), 2u);  // the two Open dialogs above
 }
 
-// A folder that takes no temporary file beside the worksheet (here: a name at the system's length
-// limit, which leaves no room for a temporary suffix) still lets Save write the file itself.
-TEST_F(WorksheetWindowTest, SaveWritesInPlaceWhereNoTemporaryFileCanBeMade) {
+// A name at the system's length limit leaves no room for the temporary suffix of the atomic
+// write; Save still writes the file, and leaves nothing else behind. (The folder that takes no
+// temporary file at all is in WorksheetSaveTest.)
+TEST_F(WorksheetWindowTest, SaveWritesAFileWhoseNameLeavesNoRoomForATemporarySuffix) {
   const QString title = QString(251, QLatin1Char('w')) + QStringLiteral(".txt");
   const QString path = dir.filePath(title);
   ASSERT_TRUE(WriteBytes(path, "old\r\n"));
