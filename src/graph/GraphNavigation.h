@@ -10,6 +10,8 @@
 
 #include "platform/runtime/Runtime.h"
 
+class QSize;
+
 class QLineEdit;
 
 namespace gr {
@@ -26,6 +28,8 @@ class GraphNavigation {
   void cmd3D_Click();
   void HScrScroll_Change();
   void VScrScroll_Change();
+  // The viewport OutDisplay was resized from the size before.
+  void ViewportResized(const QSize& before);
   void HPosition_Change();
   void VPosition_Change();
   // Validation of the three scale boxes: true when the text is refused (focus stays).
