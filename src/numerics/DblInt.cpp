@@ -73,21 +73,32 @@ void SplitIntegralConstant(const rt::Text& statement, rt::Text& constId, rt::Tex
   }
 }
 
+// The bar counts values of F: (outer panels + 1) x (inner panels + 1) of them.
 double DblIntYFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
                     double m, double n) {
+  CommandProgress progress((n + 1) * (m + 1));
+  double values = 0;
   return Simpson(a, b, n, [&](double x) {
     const double lo = EvalLimitFunc(c, x);
     const double hi = EvalLimitFunc(d, x);
-    return Simpson(lo, hi, m, [&](double y) { return EvalFxyCall(f, x, y); });
+    return Simpson(lo, hi, m, [&](double y) {
+      progress.Step(++values);
+      return EvalFxyCall(f, x, y);
+    });
   });
 }
 
 double DblIntXFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
                     double m, double n) {
+  CommandProgress progress((m + 1) * (n + 1));
+  double values = 0;
   return Simpson(a, b, m, [&](double y) {
     const double lo = EvalLimitFunc(c, y);
     const double hi = EvalLimitFunc(d, y);
-    return Simpson(lo, hi, n, [&](double x) { return EvalFxyCall(f, x, y); });
+    return Simpson(lo, hi, n, [&](double x) {
+      progress.Step(++values);
+      return EvalFxyCall(f, x, y);
+    });
   });
 }
 

@@ -1,8 +1,10 @@
 #include "numerics/Roots.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "language/CommandArguments.h"
+#include "language/RunProgress.h"
 #include "language/Settings.h"
 #include "language/Simplify.h"
 #include "language/WorksheetTables.h"
@@ -64,7 +66,11 @@ int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double
   if (rt::Sgn(fa) == rt::Sgn(fb)) return kMsgSameSign;
   // A bracket already within tolerance runs no step: its midpoint is the root.
   root = (a + b) / 2;
+  // Each step halves the bracket: log2(|b - a| / tol) steps reach the tolerance.
+  const double steps = std::ceil(std::log2(std::fabs(b - a) / tol));
+  CommandProgress progress(std::isfinite(steps) ? std::min<double>(steps, kMaxBisections) : 1);
   for (int step = 0; std::fabs(b - a) > tol && step < kMaxBisections; ++step) {
+    progress.Step(step);
     const double m = (a + b) / 2;
     root = m;
     // The bracket can no longer be halved in double precision: m is as close as it gets.
@@ -79,6 +85,7 @@ int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double
       fa = fm;
     }
   }
+  progress.Step(kMaxBisections);
   return 0;
 }
 

@@ -155,7 +155,9 @@ TEST_F(GraphPrintTest, PrintedOverlayLinesStandALineApartAtThePrintersResolution
     ASSERT_EQ(bands.size(), 3u);
     for (size_t i = 0; i < bands.size(); ++i) {
       EXPECT_LE(bands[i].second - bands[i].first + 1, lineHeight);
-      if (i > 0) EXPECT_NEAR(bands[i].first - bands[i - 1].first, lineHeight, 1.0);
+      if (i > 0) {
+        EXPECT_NEAR(bands[i].first - bands[i - 1].first, lineHeight, 1.0);
+      }
     }
   }
 }
