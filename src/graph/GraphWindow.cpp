@@ -127,7 +127,10 @@ GraphWindow::GraphWindow(QWidget* parent)
   return true;
 }();
 
-GraphWindow::~GraphWindow() = default;
+GraphWindow::~GraphWindow() {
+  // The display options outlive the window; they are out of sight until the next one loads them.
+  HideSetDisplay();
+}
 
 GraphWindow* GraphWindow::Instance() {
   return g_instance.data();
@@ -657,7 +660,7 @@ void GraphWindow::cmdReturn_Click() {
     sheet->show();
   }
   Unload();
-  UnloadSetDisplay();
+  HideSetDisplay();
   gr::UnloadContourWindow();
   if (sheet != nullptr) {
     sheet->cmdGraph->setEnabled(false);
