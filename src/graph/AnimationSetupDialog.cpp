@@ -170,6 +170,10 @@ AnimationSetupDialog::AnimationSetupDialog(QWidget* parent) : QDialog(parent) {
   f6->addWidget(lblFrameCt, 1, 3);
   f6->addWidget(new QLabel(QStringLiteral("Update Const ID:"), Frame6), 2, 0, 1, 2);
   f6->addWidget(lblConstID, 2, 2, 1, 2);
+  lblFolder = MakeLabel(Frame6, "lblFolder", QString());
+  lblFolder->setWordWrap(true);
+  lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  f6->addWidget(lblFolder, 3, 0, 1, 4);
   top->addWidget(Frame6, 2, 1);
 
   connect(txtFrameFile, &QLineEdit::textChanged, this,

@@ -92,6 +92,7 @@ class AnimationSetupDialog : public QDialog {
   QLabel* lblFrameNo = nullptr;
   QLabel* lblFrameCt = nullptr;
   QLabel* lblConstID = nullptr;
+  QLabel* lblFolder = nullptr;  // where the frames of the last run were written
 
  protected:
   void hideEvent(QHideEvent* event) override;

@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColor>
+#include <QElapsedTimer>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -21,13 +24,18 @@ namespace {
 
 ContourProgressWindow* g_window = nullptr;
 
-// Height of a one-line label.
-constexpr int kLabelHeightTwips = 255;
 // Packed colours: a quadrant a branch started in, green (0, 255, 0); the segment count once the
 // segment limit is reached, (255, 192, 192); the count otherwise, black.
 constexpr int32_t kLitColor = 0x00FF00;
 constexpr int32_t kLimitColor = 0xC0C0FF;
 constexpr int32_t kBlack = 0;
+
+// The widest texts the value labels show, so that a longer value does not push its neighbours
+// aside while tracing: a level as FormatSignificant writes it with five digits, a level count or
+// step, the segment count up to the fixed maximum.
+const QString kWidestLevel = QStringLiteral("-8.8888E-888");
+const QString kWidestCount = QStringLiteral("-88888.88");
+const QString kWidestSegments = QStringLiteral("88888");
 
 QColor FromPacked(int32_t color) {
   int r = 0, g = 0, b = 0;
@@ -39,36 +47,27 @@ QColor ButtonFace() {
   return QApplication::palette().color(QPalette::Button);
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                  int width = 0, int height = kLabelHeightTwips) {
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
   label->setTextFormat(Qt::PlainText);
-  if (width > 0) {
-    label->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                       TwipsToPixels(height));
-  } else {
-    label->move(TwipsToPixels(left), TwipsToPixels(top));
-    label->adjustSize();
-  }
   return label;
 }
 
-QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& title, int left, int top,
-                     int width, int height) {
+// A label keeps room for its widest text in its current font.
+void ReserveWidth(QLabel* label, const QString& widest) {
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest));
+}
+
+QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& title) {
   auto* frame = new QGroupBox(title, parent);
   frame->setObjectName(QString::fromLatin1(name));
-  frame->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                     TwipsToPixels(height));
   return frame;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int32_t color,
-                        int left, int top, int width, int height) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int32_t color) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                      TwipsToPixels(height));
   const QColor c = FromPacked(color);
   button->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(%1, %2, %3); }")
                             .arg(c.red())
@@ -115,8 +114,21 @@ class ContourWindowQtHost final : public ms::ContourWindowHost {
       w.hide();
     }
   }
+  // Tracing refreshes after every segment; redrawing the labels that often costs more than the
+  // tracing. A change a user must not miss (tracing started or ended, a quadrant lit, the segment
+  // limit) is shown at once; the running level and count at most every kRefreshInterval ms, the
+  // clock read once per kRefreshBatch refreshes. The end of a run always changes Tracing, so the
+  // final state is shown.
   void Refresh() override {
-    if (g_window) g_window->Mirror();
+    if (!g_window) return;
+    const uint32_t marks = Marks();
+    if (marks == shownMarks_ && clock_.isValid()) {
+      if (++pending_ < kRefreshBatch || clock_.elapsed() < kRefreshInterval) return;
+    }
+    shownMarks_ = marks;
+    pending_ = 0;
+    clock_.start();
+    g_window->Mirror();
   }
   void SetGraphButtonsEnabled(bool enabled) override {
     gr::GraphWindow* graph = gr::GraphWindow::Instance();
@@ -125,52 +137,101 @@ class ContourWindowQtHost final : public ms::ContourWindowHost {
       if (button) button->setEnabled(enabled);
     }
   }
+
+ private:
+  static constexpr qint64 kRefreshInterval = 20;
+  static constexpr int kRefreshBatch = 16;
+
+  // The state that is shown at once when it changes, as bits.
+  static uint32_t Marks() {
+    const ms::ContourWindowData& w = ms::ContourWindow;
+    uint32_t m = (w.Tracing ? 1u : 0u) | (w.Finished ? 2u : 0u) |
+                 (w.SegmentLimitReached ? 4u : 0u) | (w.Visible != 0 ? 8u : 0u);
+    for (size_t q = 1; q <= 4; ++q) m |= w.QuadrantReached[q] ? (16u << q) : 0u;
+    return m;
+  }
+
+  QElapsedTimer clock_;
+  uint32_t shownMarks_ = 0;
+  int pending_ = 0;
 };
 
 ContourWindowQtHost g_host;
 
-// Size of the client area.
-constexpr int kClientWidth = 6570;
-constexpr int kClientHeight = 2490;
 // Where the load places the window.
 constexpr int kLoadLeft = 2500;
 constexpr int kLoadTop = 500;
 
 }  // namespace
 
+// The blocks of the window design, laid out so that every caption and value keeps the room its
+// text needs at any font: Level Status and Computation on the left, the quadrant lights and the
+// two buttons on the right.
 ContourProgressWindow::ContourProgressWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(QStringLiteral("frmContour"));
   setWindowTitle(QStringLiteral("Contour Progress"));
-  setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
 
-  Frame1 = MakeFrame(this, "Frame1", QStringLiteral("Level Status"), 360, 240, 3495, 735);
-  lblLevel = MakeLabel(Frame1, "lblLevel", QString(), 240, 300, 975);
-  Label1 = MakeLabel(Frame1, "Label1", QStringLiteral("of"), 1320, 300);
-  lblMaxCt = MakeLabel(Frame1, "lblMaxCt", QString(), 1680, 300, 495);
-  Label2 = MakeLabel(Frame1, "Label2", QStringLiteral("step"), 2280, 300);
-  lblStep = MakeLabel(Frame1, "lblStep", QString(), 2880, 300, 495);
+  Frame1 = MakeFrame(this, "Frame1", QStringLiteral("Level Status"));
+  lblLevel = MakeLabel(Frame1, "lblLevel", QString());
+  Label1 = MakeLabel(Frame1, "Label1", QStringLiteral("of"));
+  lblMaxCt = MakeLabel(Frame1, "lblMaxCt", QString());
+  Label2 = MakeLabel(Frame1, "Label2", QStringLiteral("step"));
+  lblStep = MakeLabel(Frame1, "lblStep", QString());
+  auto* levelRow = new QHBoxLayout(Frame1);
+  for (QLabel* label : {lblLevel, Label1, lblMaxCt, Label2, lblStep}) levelRow->addWidget(label);
+  levelRow->addStretch(1);
 
-  Frame2 = MakeFrame(this, "Frame2", QStringLiteral("Computation"), 360, 1200, 3495, 975);
-  Label3 = MakeLabel(Frame2, "Label3", QStringLiteral("Update Contour Segments:"), 240, 300);
-  lblSegCt = MakeLabel(Frame2, "lblSegCt", QString(), 2400, 315, 615);
-  Label4 = MakeLabel(Frame2, "Label4", QStringLiteral("Maximum Contour Segments allowed: 15000"),
-                     240, 550);
+  Frame2 = MakeFrame(this, "Frame2", QStringLiteral("Computation"));
+  Label3 = MakeLabel(Frame2, "Label3", QStringLiteral("Update Contour Segments:"));
+  lblSegCt = MakeLabel(Frame2, "lblSegCt", QString());
+  Label4 = MakeLabel(Frame2, "Label4", QStringLiteral("Maximum Contour Segments allowed: 15000"));
+  auto* computation = new QGridLayout(Frame2);
+  computation->addWidget(Label3, 0, 0);
+  computation->addWidget(lblSegCt, 0, 1);
+  computation->addWidget(Label4, 1, 0, 1, 2);
+  computation->setColumnStretch(2, 1);
 
-  Frame3 = MakeFrame(this, "Frame3", QStringLiteral("Quadrant / Each Level"), 4080, 240, 2295, 735);
-  const int lefts[4] = {120, 720, 1320, 1920};
+  Frame3 = MakeFrame(this, "Frame3", QStringLiteral("Quadrant / Each Level"));
+  auto* lights = new QHBoxLayout(Frame3);
   const char* names[4] = {"lblQ1", "lblQ2", "lblQ3", "lblQ4"};
   for (int q = 0; q < 4; ++q) {
-    lblQ[static_cast<size_t>(q)] =
-        MakeLabel(Frame3, names[q], QStringLiteral(" %1").arg(q + 1), lefts[q], 360, 255, 250);
+    QLabel* light = MakeLabel(Frame3, names[q], QStringLiteral(" %1").arg(q + 1));
+    light->setAlignment(Qt::AlignCenter);
+    lblQ[static_cast<size_t>(q)] = light;
+    lights->addWidget(light);
   }
 
-  cmdExit = MakeButton(this, "cmdExit", QStringLiteral("Exit to Graph"), rt::RGB(192, 255, 192),
-                       4080, 1560, 1335, 495);
-  cmdAbort = MakeButton(this, "cmdAbort", QStringLiteral("Abort"), rt::RGB(255, 192, 192), 5640,
-                        1560, 735, 495);
+  cmdExit = MakeButton(this, "cmdExit", QStringLiteral("Exit to Graph"), rt::RGB(192, 255, 192));
+  cmdAbort = MakeButton(this, "cmdAbort", QStringLiteral("Abort"), rt::RGB(255, 192, 192));
+  auto* buttons = new QHBoxLayout();
+  buttons->addWidget(cmdExit);
+  buttons->addWidget(cmdAbort);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(Frame1, 0, 0);
+  grid->addWidget(Frame2, 1, 0);
+  grid->addWidget(Frame3, 0, 1);
+  grid->addLayout(buttons, 1, 1, Qt::AlignBottom);
+  // The window takes the size its blocks need and keeps it (it has no sizing border).
+  grid->setSizeConstraint(QLayout::SetFixedSize);
+  ReserveValueWidths();
+
   connect(cmdAbort, &QPushButton::clicked, this, [this] { cmdAbort_Click(); });
   connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+}
+
+void ContourProgressWindow::ReserveValueWidths() {
+  ReserveWidth(lblLevel, kWidestLevel);
+  ReserveWidth(lblMaxCt, kWidestCount);
+  ReserveWidth(lblStep, kWidestCount);
+  ReserveWidth(lblSegCt, kWidestSegments);
+  for (QLabel* light : lblQ) ReserveWidth(light, QStringLiteral(" 88 "));
+}
+
+void ContourProgressWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) ReserveValueWidths();
+  QWidget::changeEvent(event);
 }
 
 ContourProgressWindow::~ContourProgressWindow() {
@@ -212,6 +273,7 @@ void ContourProgressWindow::cmdExit_Click() {
 }
 
 void ContourProgressWindow::Mirror() {
+  ++mirrorCount_;
   const ms::ContourWindowData& w = ms::ContourWindow;
   SetText(lblLevel, w.Level ? rt::FormatSignificant(*w.Level, 5) : rt::Text());
   SetText(lblMaxCt, w.LastLevel ? rt::NumText(*w.LastLevel) : rt::Text());

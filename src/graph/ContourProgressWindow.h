@@ -36,6 +36,8 @@ class ContourProgressWindow final : public QWidget {
   void cmdExit_Click();
   // Shows ms::ContourWindow on the controls.
   void Mirror();
+  // How often Mirror has run since the window was created (tracing's refreshes are thinned out).
+  int MirrorCount() const { return mirrorCount_; }
 
   // Controls, named as the window's design names them.
   QGroupBox* Frame1 = nullptr;  // "Level Status"
@@ -53,10 +55,17 @@ class ContourProgressWindow final : public QWidget {
   QPushButton* cmdExit = nullptr;   // "Exit to Graph"
   QPushButton* cmdAbort = nullptr;  // "Abort"
 
+ private:
+  // Room for the widest value each value label shows, in the window's font.
+  void ReserveValueWidths();
+  int mirrorCount_ = 0;
+
  protected:
   // The window has no close box; a close request while tracing is refused, otherwise it acts
   // as Exit to Graph.
   void closeEvent(QCloseEvent* event) override;
+  // A new font reserves the value labels' room again.
+  void changeEvent(QEvent* event) override;
 };
 
 // Connects contour tracing to this window (installs its ms::ContourWindowHost). Safe to call more

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -139,8 +140,11 @@ DisplaySettingsDialog* DisplaySettingsDialog::Instance() {
 
 DisplaySettingsDialog& DisplaySettingsDialog::Load() {
   if (g_window.isNull()) {
-    // Owned by the graph window when there is one, so that it goes with it.
-    auto* window = new DisplaySettingsDialog(GraphWindow::Instance());
+    // Owned by the worksheet window, which lasts as long as the program, so that it serves every
+    // graph window; without one, by the graph window, so that it goes with it.
+    QWidget* owner = ws::WorksheetWindow::Instance();
+    if (owner == nullptr) owner = GraphWindow::Instance();
+    auto* window = new DisplaySettingsDialog(owner);
     window->Form_Load();
   }
   return *g_window;
@@ -229,6 +233,9 @@ void DisplaySettingsDialog::BuildControls() {
   cmdLegendFont->setObjectName(QStringLiteral("cmdLegendFont"));
   legend->addWidget(cmdLegendFont, 3, 2);
 
+  builtTitleFont_ = strText->font();
+  builtLegendFont_ = strLegendX->font();
+
   Command1 = new QPushButton(QStringLiteral("Exit"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
   top->addWidget(Command1);
@@ -278,6 +285,32 @@ void DisplaySettingsDialog::BuildControls() {
   connect(cmdTitleFont, &QPushButton::clicked, this, [this] { cmdTitleFont_Click(); });
   connect(cmdLegendFont, &QPushButton::clicked, this, [this] { cmdLegendFont_Click(); });
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+}
+
+void DisplaySettingsDialog::ResetControls() {
+  for (QCheckBox* box : {ckData, ckTime, ckWk, CkVal, ckText, ckLegend, ckCenter}) {
+    const QSignalBlocker blocked(box);
+    box->setChecked(false);
+  }
+  Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = 0;
+  Graph.ShowTitle = Graph.ShowLegend = 0;
+  ms::Tables.ShowValLegend = 0;
+  for (QScrollBar* bar : {scrHText, scrVText, scrHTime, scrVTime, scrHWk, scrVWk, scrHVal, scrVVal,
+                          scrHtitle, scrVtitle, scrHLegend, scrVLegend}) {
+    const QSignalBlocker blocked(bar);
+    bar->setRange(0, 0);
+    bar->setValue(0);
+    bar->setEnabled(true);
+  }
+  strText->clear();
+  strText->setFont(builtTitleFont_);
+  for (QLineEdit* box : {strLegendX, strLegendY, strLegendZ}) {
+    box->clear();
+    box->setFont(builtLegendFont_);
+  }
+  Frame2->setTitle(QStringLiteral("Tme Scales"));
+  Frame2->setEnabled(true);
+  Frame2->show();
 }
 
 void DisplaySettingsDialog::Form_Load() {
@@ -499,8 +532,13 @@ void DisplaySettingsDialog::RestoreFonts(draw::DrawTarget& target) {
 // ---------------------------------------------------------------------------------------------
 
 void LoadSetDisplay() {
-  // A window left from an earlier graph window goes first: the load places every block afresh.
-  delete DisplaySettingsDialog::Instance();
+  // A window left from an earlier graph window is loaded again from its built state: the load
+  // places every block afresh.
+  if (DisplaySettingsDialog* kept = DisplaySettingsDialog::Instance()) {
+    kept->hide();
+    kept->ResetControls();
+    kept->Form_Load();
+  }
   DisplaySettingsDialog& w = DisplaySettingsDialog::Load();
   w.hide();
   w.Frame2->setEnabled(true);
@@ -512,6 +550,10 @@ void ShowSetDisplay() {
   DisplaySettingsDialog& w = DisplaySettingsDialog::Load();
   w.show();
   w.raise();
+}
+
+void HideSetDisplay() {
+  if (DisplaySettingsDialog* w = DisplaySettingsDialog::Instance()) w->hide();
 }
 
 void UnloadSetDisplay() {

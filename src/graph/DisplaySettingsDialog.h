@@ -49,6 +49,9 @@ class DisplaySettingsDialog final : public QWidget {
   static DisplaySettingsDialog& Load();
 
   void Form_Load();
+  // The controls back as BuildControls left them, so that a load reusing the window starts where
+  // a new window would; no handler runs and nothing is redrawn.
+  void ResetControls();
 
   // --- Handlers ---------------------------------------------------------------------------------
   void ckData_Click();
@@ -139,6 +142,7 @@ class DisplaySettingsDialog final : public QWidget {
 
  private:
   void BuildControls();
+  QFont builtTitleFont_, builtLegendFont_;  // the title's and labels' fonts as built
   // Stores a scroll bar's value into its position and redraws (redraw false: store only).
   void BarChanged(QScrollBar* bar, int32_t& position, bool redraw);
   void SetTimeFrameByPlotState();
@@ -151,9 +155,12 @@ class DisplaySettingsDialog final : public QWidget {
   int mouseY_ = 0;
 };
 
-// Loads the display-options window afresh (hidden) for a graph window that is loading, then
-// enables its time block and the block's two scroll bars.
+// Loads the display-options window (hidden) for a graph window that is loading, then enables its
+// time block and the block's two scroll bars. The window is built once and loaded afresh from its
+// built state at every later graph window: building it costs more than a Graph click should.
 void LoadSetDisplay();
+// Hides the display-options window (Return); the next graph window loads it again.
+void HideSetDisplay();
 // Shows the display-options window without waiting (loading it first when it is not loaded).
 void ShowSetDisplay();
 // Unloads the display-options window when it is loaded.

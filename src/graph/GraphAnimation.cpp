@@ -8,7 +8,9 @@
 #include "graph/GraphAnimation.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -235,8 +237,10 @@ void GraphAnimation::mnuPlotSet_Click() {
   ms::RunFlags.StopFamily = 0;
   QPointer<GraphWindow> self(&w_);
   loopRunning_ = true;
-  // The members accumulate in one picture for this run only, however it ends.
+  // The members accumulate in one picture for this run only, however it ends. The picture starts
+  // empty: a curve drawn before the run is no member and would cover the first one.
   Graph.OverlayMode = -1;
+  Graph.SavedVertexCount = Graph.SavedSegmentCount = 0;
   const auto ended = qScopeGuard([self] {
     Graph.OverlayMode = 0;
     if (self) self->Animation().loopRunning_ = false;
@@ -320,6 +324,7 @@ void GraphAnimation::mnuSetCompute_Click() {
                  u"Beginning & ending values cannot be the same.", start, end)) {
     return;
   }
+  // Frame k is drawn for start + k * step: frame 0 at the typed start, frame count at the end.
   const double step = (end - start) / count;
 
   // Frame files of an earlier run are not replaced without one question.
@@ -329,37 +334,31 @@ void GraphAnimation::mnuSetCompute_Click() {
     return;
   }
 
-  w_.cmdReturn->setEnabled(false);
-  w_.cmdExit->setEnabled(false);
-  w_.cmdUpdate->setEnabled(false);
-  QPointer<GraphWindow> self(&w_);
-  loopRunning_ = true;
-  framesRunning_ = true;
-  const auto ended = qScopeGuard([self] {
-    if (self) self->Animation().loopRunning_ = self->Animation().framesRunning_ = false;
-  });
-  w_.GenerateData();
-  if (self.isNull()) return;
-  if (!SaveFrame(w_, FrameBitmapName(base, 0))) {
-    FramesStopPath();
-    Say(u"The frame file " + ui::FromQString(FrameBitmapName(base, 0)) + u" could not be written.");
-    return;
-  }
-
   rt::Text text = TakeWorksheet();
   const AssignmentMatch match = FindAssignment(text, id, kFrameNumberPattern);
   if (!match.found || !rt::IsNumeric(match.numberText)) {
     Say(!match.found ? u"Requested constant not located or the constant not directly set to a "
                        u"number."
                      : u"Requested constant located with no numeric assignment.");
-    FramesStopPath();
     return;
   }
+
+  w_.cmdReturn->setEnabled(false);
+  w_.cmdExit->setEnabled(false);
+  w_.cmdUpdate->setEnabled(false);
+  QPointer<GraphWindow> self(&w_);
+  loopRunning_ = true;
+  framesRunning_ = true;
+  // The picture of each frame is that frame's alone: no family is drawn, nor listed.
+  Graph.OverlayMode = 0;
+  const auto ended = qScopeGuard([self] {
+    if (self) self->Animation().loopRunning_ = self->Animation().framesRunning_ = false;
+  });
 
   AnimationSetupDialog& progress = AnimationSetupDialog::Load();
   QPointer<AnimationSetupDialog> window(&progress);
   progress.lblFrameCt->setText(Q(rt::IntText(count)));
-  const double first = rt::Val(match.numberText);
+  progress.lblFolder->clear();
   w_.Frame1->setEnabled(false);
   w_.Frame3->setEnabled(false);
   w_.cmdReturn->setEnabled(false);
@@ -374,17 +373,19 @@ void GraphAnimation::mnuSetCompute_Click() {
   ms::RunFlags.StopFrames = 0;
   const long pos = match.pos;
   rt::Text span = match.span;
-  for (int k = 1; k <= count; ++k) {
-    ui::Ui().DoEvents();
-    if (self.isNull()) return;
-    if (LoopCut()) {
-      return;
+  for (int k = 0; k <= count; ++k) {
+    if (k > 0) {
+      ui::Ui().DoEvents();
+      if (self.isNull()) return;
+      if (LoopCut()) {
+        return;
+      }
+      if (ms::RunFlags.StopFrames != 0) {
+        FramesStopPath();
+        return;
+      }
     }
-    if (ms::RunFlags.StopFrames != 0) {
-      FramesStopPath();
-      return;
-    }
-    const double value = first + k * step;
+    const double value = start + k * step;
     const rt::Text assignment = AssignmentText(id, value);
     text = RewriteAssignment(text, pos, span, assignment);
     PutWorksheet(text);
@@ -410,8 +411,9 @@ bool GraphAnimation::ComputeFrame(int k, const QString& name) {
   if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
       sheet != nullptr && sheet->LastExecuteMessage() != 0) {
     FramesStopPath();
-    Say(u"Frame " + rt::IntText(k) + u" could not be computed; the frames stop at frame " +
-        rt::IntText(k - 1) + u".");
+    Say(k > 0 ? u"Frame " + rt::IntText(k) + u" could not be computed; the frames stop at frame " +
+                    rt::IntText(k - 1) + u"."
+              : rt::Text(u"Frame 0 could not be computed; no frame was written."));
     return false;
   }
   // Each frame is solved for its own value, never drawn from the last one's stored solution.
@@ -445,6 +447,11 @@ void GraphAnimation::FramesDone(const rt::Text& base, const rt::Text& id) {
   w_.Frame8->hide();
   w_.Frame9->hide();
   for (QPushButton* button : {w_.cmdReturn, w_.cmdExit, w_.cmdUpdate}) button->setEnabled(true);
+  if (AnimationSetupDialog* window = AnimationSetupDialog::Instance()) {
+    const QFileInfo first(FrameBitmapName(base, 0));
+    window->lblFolder->setText(QStringLiteral("Frames written in ") +
+                               QDir::toNativeSeparators(first.absoluteDir().canonicalPath()));
+  }
   if (!written) Say(u"The frame file " + ui::FromQString(textName) + u" could not be written.");
 }
 

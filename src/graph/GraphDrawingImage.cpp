@@ -181,9 +181,10 @@ QString PictureFileFor(const QString& chosenName) {
   const QFileInfo info(chosenName);
   const QString name = info.fileName();
   if (name.isEmpty()) return {};
-  // A name without an extension gets the bitmap one, as the dialog's default extension would.
-  const bool hasExtension = name.lastIndexOf(QLatin1Char('.')) > 0;
-  return QDir(info.absolutePath()).filePath(hasExtension ? name : name + QStringLiteral(".bmp"));
+  // The file holds bitmap data, so its name ends in ".bmp": a name ending otherwise ("plot2.png",
+  // "plot") gets the extension added.
+  const bool isBitmapName = name.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive);
+  return QDir(info.absolutePath()).filePath(isBitmapName ? name : name + QStringLiteral(".bmp"));
 }
 
 // ---------------------------------------------------------------------------------------------

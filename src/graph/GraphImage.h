@@ -24,8 +24,8 @@ bool WriteBitmap(const draw::DrawTarget& picture, const QString& path);
 bool SaveGraphBitmap(const QString& path);
 
 // The file a picture is written to for a name chosen in the save dialog: that name, in the chosen
-// folder (the current directory for a name without a folder), with ".bmp" added when the name has
-// no extension (a "." as its first character does not count). "" when the name is empty.
+// folder (the current directory for a name without a folder), with ".bmp" added unless it ends in
+// ".bmp" (any case), so that the name says what the file holds. "" when the name is empty.
 QString PictureFileFor(const QString& chosenName);
 
 }  // namespace gr

@@ -6,12 +6,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSize>
 #include <algorithm>
 #include <cmath>
 
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
+#include "platform/draw/DrawTarget.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
@@ -188,16 +190,51 @@ void GraphNavigation::ShowViewState() {
   }
 }
 
-// Panning moves the picture box inside its smaller viewport; nothing is redrawn.
+namespace {
+// Where panning puts the picture box along one side of its viewport: by the bar's value (0 to
+// 100) while the picture is the larger; in the middle once the viewport is (nothing to pan).
+int PanPosition(int viewport, int picture, int value) {
+  const int spare = viewport - picture;
+  return spare >= 0 ? spare / 2 : spare * value / 100;
+}
+}  // namespace
+
+// Panning moves the picture box inside its viewport; nothing is redrawn.
 void GraphNavigation::HScrScroll_Change() {
-  const int left = (w_.OutDisplay->width() - w_.DisplayBox->width()) * w_.HScrScroll->value() / 100;
+  const int left =
+      PanPosition(w_.OutDisplay->width(), w_.DisplayBox->width(), w_.HScrScroll->value());
   w_.DisplayBox->move(left, w_.DisplayBox->y());
 }
 
 void GraphNavigation::VScrScroll_Change() {
   const int top =
-      (w_.OutDisplay->height() - w_.DisplayBox->height()) * w_.VScrScroll->value() / 100;
+      PanPosition(w_.OutDisplay->height(), w_.DisplayBox->height(), w_.VScrScroll->value());
   w_.DisplayBox->move(w_.DisplayBox->x(), top);
+}
+
+// A resized viewport pans the picture box again, then moves the drawing by half the change in
+// size less what the box itself moved, so that the drawing keeps its place relative to the middle
+// of the viewport: a window made larger shows the drawing in the middle of the larger picture.
+void GraphNavigation::ViewportResized(const QSize& before) {
+  const QPoint boxBefore = w_.DisplayBox->pos();
+  HScrScroll_Change();
+  VScrScroll_Change();
+  if (before.width() <= 0 || before.height() <= 0) return;
+  const QSize now = w_.OutDisplay->size();
+  const QPoint boxMoved = w_.DisplayBox->pos() - boxBefore;
+  const double dx = (now.width() - before.width()) / 2.0 - boxMoved.x();
+  const double dy = (now.height() - before.height()) / 2.0 - boxMoved.y();
+  if (dx == 0 && dy == 0) return;
+  const draw::DrawTarget& t = *w_.display_;
+  // The image offsets are in the picture's units; the vertical one counts from the bottom.
+  ms::View.ImageOffsetX += dx * t.ScaleWidth() / t.PixelWidth();
+  ms::View.ImageOffsetY -= dy * t.ScaleHeight() / t.PixelHeight();
+  {
+    const QSignalBlocker hb(w_.HPosition), vb(w_.VPosition);
+    w_.HPosition->setValue(static_cast<int>(std::lround(ms::View.ImageOffsetX)));
+    w_.VPosition->setValue(static_cast<int>(std::lround(ms::View.ImageOffsetY)));
+  }
+  w_.updateplot();
 }
 
 void GraphNavigation::HPosition_Change() {

@@ -10,6 +10,8 @@
 
 #include "platform/runtime/Runtime.h"
 
+class QSize;
+
 class QLineEdit;
 
 namespace gr {
@@ -30,6 +32,8 @@ class GraphNavigation {
   void ShowViewState();
   void HScrScroll_Change();
   void VScrScroll_Change();
+  // The viewport OutDisplay was resized from the size before.
+  void ViewportResized(const QSize& before);
   void HPosition_Change();
   void VPosition_Change();
   // Validation of the three scale boxes: true when the text is refused (focus stays).

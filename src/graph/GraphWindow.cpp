@@ -13,9 +13,11 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -125,7 +127,10 @@ GraphWindow::GraphWindow(QWidget* parent)
   return true;
 }();
 
-GraphWindow::~GraphWindow() = default;
+GraphWindow::~GraphWindow() {
+  // The display options outlive the window; they are out of sight until the next one loads them.
+  HideSetDisplay();
+}
 
 GraphWindow* GraphWindow::Instance() {
   return g_instance.data();
@@ -144,8 +149,12 @@ void GraphWindow::BuildControls() {
   auto* central = new QWidget(this);
   auto* top = new QHBoxLayout(central);
   top->addLayout(BuildPictureArea(central), 1);
-  auto* panel = new QVBoxLayout();
-  top->addLayout(panel, 0);
+  // The side panel keeps its natural width; the picture's viewport takes what the window gains.
+  auto* panelBox = new QWidget(central);
+  panelBox->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+  auto* panel = new QVBoxLayout(panelBox);
+  panel->setContentsMargins(0, 0, 0, 0);
+  top->addWidget(panelBox, 0);
   BuildAnglesAndProgress(central, panel);
   BuildScalesAndButtons(central, panel);
   setCentralWidget(central);
@@ -157,16 +166,19 @@ QGridLayout* GraphWindow::BuildPictureArea(QWidget* central) {
   auto* left = new QGridLayout();
   OutDisplay = new QWidget(central);
   OutDisplay->setObjectName(QStringLiteral("OutDisplay"));
-  // The viewport takes what the window gains, up to the whole picture; the side panel keeps its
-  // width.
+  // The viewport takes what the window gains; beyond the picture's size it shows the picture in
+  // its middle, on the picture's white.
   OutDisplay->setMinimumSize(kViewportWidthPx, kViewportHeightPx);
   OutDisplay->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  OutDisplay->setAutoFillBackground(true);
+  QPalette white = OutDisplay->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  OutDisplay->setPalette(white);
   DisplayBox = new PictureBox(*display_, OutDisplay);
   DisplayBox->setObjectName(QStringLiteral("Display"));
   // The picture takes the keys (and a click gives them back to it).
   DisplayBox->setFocusPolicy(Qt::StrongFocus);
   DisplayBox->move(0, 0);
-  OutDisplay->setMaximumSize(DisplayBox->size());
   HScrScroll = new QScrollBar(Qt::Horizontal, central);
   VScrScroll = new QScrollBar(Qt::Vertical, central);
   for (QScrollBar* s : {HScrScroll, VScrScroll}) {
@@ -383,10 +395,10 @@ bool GraphWindow::eventFilter(QObject* watched, QEvent* event) {
     QWidget* focus = focusWidget();
     if (focus == nullptr || !focus->isVisible() || !focus->isEnabled()) DisplayBox->setFocus();
   }
-  // A resized viewport keeps the picture panned as the scroll bars say.
+  // A resized viewport keeps the picture panned as the scroll bars say and the drawing in place
+  // relative to its middle.
   if (watched == OutDisplay && event->type() == QEvent::Resize) {
-    HScrScroll_Change();
-    VScrScroll_Change();
+    navigation_->ViewportResized(static_cast<QResizeEvent*>(event)->oldSize());
   }
   if (event->type() == QEvent::FocusOut &&
       (watched == strXScale || watched == strYScale || watched == strZScale)) {
@@ -648,7 +660,7 @@ void GraphWindow::cmdReturn_Click() {
     sheet->show();
   }
   Unload();
-  UnloadSetDisplay();
+  HideSetDisplay();
   gr::UnloadContourWindow();
   if (sheet != nullptr) {
     sheet->cmdGraph->setEnabled(false);

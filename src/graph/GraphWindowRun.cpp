@@ -51,6 +51,8 @@ void GraphWindow::GenerateData() {
 
   ms::SceneBuildOptions options;
   options.overlay = Graph.OverlayMode != 0;
+  // A picture built afresh holds no family: the family's list of members goes with it.
+  if (!options.overlay) Graph.FamilyMode = 0;
   options.keptVertexCount = Graph.SavedVertexCount;
   options.keptSegmentCount = Graph.SavedSegmentCount;
   options.fieldAxes = mnuXY->isEnabled();

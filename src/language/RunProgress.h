@@ -23,4 +23,20 @@ inline const rt::Text kGraphProgressBar = u"Picture1";
 // is changed) and done counts modulo total, so done == total shows an empty bar.
 void DrawProgress(const rt::Text& bar, int16_t& total, int16_t done);
 
+// The progress of one long command (dblInt[, Integ[, Zero[ at Execute) on the worksheet's bar.
+// Its loop reports every step; the bar is drawn only when it moves by a thousandth, so that a step
+// costs one comparison, and the screen side draws at most every 20 ms besides. The bar starts
+// empty, and the last change is always drawn, so a completed command leaves it full.
+class CommandProgress {
+ public:
+  // steps: the number of steps the command will report (below 1 is taken as 1).
+  explicit CommandProgress(double steps);
+  // Step `done` of the command is finished.
+  void Step(double done);
+
+ private:
+  double steps_;
+  double next_ = 0;  // the step at which the bar moves next
+};
+
 }  // namespace ms

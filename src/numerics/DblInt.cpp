@@ -73,10 +73,14 @@ double Simpson(double lo, double hi, double panels, const PoleWatch& pole, G g) 
 double NestedSimpson(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
                      double outerPanels, double innerPanels, bool yInner, bool& pole) {
   PoleWatch watch;
+  // The bar counts values of F: (outer panels + 1) x (inner panels + 1) of them.
+  CommandProgress progress((outerPanels + 1) * (innerPanels + 1));
+  double values = 0;
   const double result = Simpson(a, b, outerPanels, watch, [&](double u) {
     const double lo = watch(EvalLimitFunc(c, u));
     const double hi = watch(EvalLimitFunc(d, u));
     return Simpson(lo, hi, innerPanels, watch, [&](double v) {
+      progress.Step(++values);
       return watch(yInner ? EvalFxyCall(f, u, v) : EvalFxyCall(f, v, u));
     });
   });

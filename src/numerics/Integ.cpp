@@ -6,6 +6,7 @@
 
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
+#include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
 #include "numerics/DblInt.h"
@@ -96,7 +97,9 @@ int16_t ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, d
   SetSolution(0, kPlotted, column, start);
 
   double x = a;
+  CommandProgress progress(panels);
   for (int i = 1; i <= panels; ++i) {
+    progress.Step(i - 1);
     double panel = 0;
     if (const int16_t msgNo = Simpson38Panel(f, x, h, panel); msgNo != 0) return msgNo;
     // A pole inside the range shows as a panel of huge magnitude, of either sign.
@@ -116,6 +119,7 @@ int16_t ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, d
     SetSolution(i, kPlotted, column, running);
     SetSolution(i, kWork, column, g * running + v);
   }
+  progress.Step(panels);
   for (int i = 1; i <= panels; ++i) {
     SetSolution(i, kPlotted, column, SolutionAt(i, kWork, column));
     SetSolution(i, kWork, column, 0);

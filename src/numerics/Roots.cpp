@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "language/CommandArguments.h"
+#include "language/RunProgress.h"
 #include "language/Settings.h"
 #include "language/Simplify.h"
 #include "language/WorksheetTables.h"
@@ -69,14 +71,21 @@ int16_t EvalFunctionAtX(int16_t funcIndex, double x, double& fx) {
   return EvalFunctionCall(u"fa", Tables.FuncTable[funcIndex].Name, &x, 1, fx);
 }
 
-int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double tol) {
+int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double tol,
+                   bool showProgress) {
   double fa = 0, fb = 0;
   if (EvalFunctionAtX(funcIndex, a, fa) != 0 || EvalFunctionAtX(funcIndex, b, fb) != 0)
     return kMsgNoValue;
   if (rt::Sgn(fa) == rt::Sgn(fb)) return kMsgSameSign;
   // A bracket already within tolerance runs no step: its midpoint is the root.
   root = (a + b) / 2;
+  // Each step halves the bracket: log2(|b - a| / tol) steps reach the tolerance.
+  const double steps = std::ceil(std::log2(std::fabs(b - a) / tol));
+  std::optional<CommandProgress> progress;
+  if (showProgress)
+    progress.emplace(std::isfinite(steps) ? std::min<double>(steps, kMaxBisections) : 1);
   for (int step = 0; std::fabs(b - a) > tol && step < kMaxBisections; ++step) {
+    if (progress) progress->Step(step);
     const double m = (a + b) / 2;
     root = m;
     // The bracket can no longer be halved in double precision: m is as close as it gets.
@@ -91,6 +100,7 @@ int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double
       fa = fm;
     }
   }
+  if (progress) progress->Step(kMaxBisections);
   return 0;
 }
 
@@ -103,7 +113,8 @@ int16_t CheckSignChange(int16_t funcIndex, double a0, double b0, double a, doubl
     return kMsgNoValue;
   const double converged = std::min(std::fabs(fa), std::fabs(fb));
   double m = 0;
-  if (const int16_t msgNo = BisectZero(funcIndex, a, b, m, std::fabs(b - a) * kFurtherShrink);
+  if (const int16_t msgNo =
+          BisectZero(funcIndex, a, b, m, std::fabs(b - a) * kFurtherShrink, false);
       msgNo != 0)
     return msgNo;
   if (EvalFunctionAtX(funcIndex, a, fa) != 0 || EvalFunctionAtX(funcIndex, b, fb) != 0)

@@ -23,8 +23,10 @@ struct ZeroArgs {
 // (289 and no constant when the sign change is a discontinuity).
 [[nodiscard]] int16_t ProcessZero(const rt::Text& statement);
 // Bisection on [a, b] (narrowed in place) to width tol; root is the last midpoint. Returns 0, 288
-// when F cannot be evaluated, 287 when F has the same sign at both ends.
-[[nodiscard]] int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double tol);
+// when F cannot be evaluated, 287 when F has the same sign at both ends. The worksheet's bar
+// shows its steps unless showProgress is false (a further halving of the same command).
+[[nodiscard]] int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double tol,
+                                 bool showProgress = true);
 // Whether the sign change that BisectZero narrowed from [a0, b0] to [a, b] is a zero: the bracket
 // is halved on to about a millionth of its width, and discontinuity is set when the magnitude of
 // F at its ends does not fall (a pole, where it grows, or a jump) and is not small beside F at

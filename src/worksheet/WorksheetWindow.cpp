@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
@@ -147,8 +148,16 @@ void WorksheetWindow::BuildControls() {
   picProgressBar->setValue(0);
   picProgressBar->setMaximumHeight(12);
 
+  // While Execute runs, the line of the bar says how to stop it.
+  lblRunning = new QLabel(QStringLiteral("Running: Esc stops the run."), central);
+  lblRunning->setObjectName(QStringLiteral("lblRunning"));
+  lblRunning->hide();
+  auto* progressRow = new QHBoxLayout();
+  progressRow->addWidget(picProgressBar, 1);
+  progressRow->addWidget(lblRunning);
+
   grid->addWidget(Text1, 0, 0, 3, 1);
-  grid->addWidget(picProgressBar, 3, 0);
+  grid->addLayout(progressRow, 3, 0);
   grid->addWidget(List2, 4, 0, 2, 1);
   grid->addWidget(List1, 6, 0);
   grid->setColumnStretch(0, 3);
@@ -214,7 +223,7 @@ void WorksheetWindow::BuildControls() {
   // keep a width that can be worked in.
   auto* sidePanel = new QWidget();
   sidePanel->setLayout(side);
-  auto* sideScroll = new QScrollArea(central);
+  sideScroll = new QScrollArea(central);
   sideScroll->setObjectName(QStringLiteral("sideScroll"));
   sideScroll->setFrameShape(QFrame::NoFrame);
   sideScroll->setWidgetResizable(true);

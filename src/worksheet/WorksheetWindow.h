@@ -17,11 +17,13 @@
 #include "worksheet/WorksheetText.h"
 
 class QAction;
+class QLabel;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QScrollArea;
 
 namespace ws {
 
@@ -137,6 +139,8 @@ class WorksheetWindow : public QMainWindow {
   QListWidget* List2 = nullptr;
   QListWidget* List1 = nullptr;
   QProgressBar* picProgressBar = nullptr;
+  QLabel* lblRunning = nullptr;       // shown while Execute runs: Esc stops it
+  QScrollArea* sideScroll = nullptr;  // the buttons beside the editor
   QPushButton* cmdCompute = nullptr;
   QPushButton* cmdGraph = nullptr;
   QPushButton* cmdClearValues = nullptr;

@@ -5,9 +5,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 
 #include "commands/WorksheetRun.h"
 #include "language/ClearStorage.h"
@@ -27,9 +30,13 @@ namespace ws {
 
 void WorksheetWindow::SetRunning(bool running) {
   running_ = running;
-  // The controls are disabled, not the window, so that Esc still reaches it.
-  centralWidget()->setEnabled(!running);
+  // The buttons and menus are disabled and the text is kept from edits, not the window, so that
+  // Esc still reaches it; the text, the results and the bar stay as they are drawn, so that the
+  // bar's progress shows, and the line beside it says how to stop the run.
+  sideScroll->setEnabled(!running);
   menuBar()->setEnabled(!running);
+  Text1->setReadOnly(running);
+  lblRunning->setVisible(running);
   if (running) {
     qApp->installEventFilter(this);
   } else {

@@ -2,6 +2,7 @@
 // files and the text file, its messages and its Stop button. Files are written into a temporary
 // directory made the current one for each test.
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -59,10 +60,11 @@ class AnimationTest : public GraphTest {
   GraphWindow* w_ = nullptr;
 };
 
-// A run writes frames 0 .. n, each a 4500-twip picture differing from the last (the curve moves),
-// and a text file of four lines. Bad input gives its message, the set-up window's own when Save is
-// pressed (it stays open and "Compute Frames" disabled), the run's when the worksheet is searched
-// (frame 0 is already saved); the worksheet stays as it was. Stop, clicked once frame 3 has its
+// A run writes frames 0 .. n for the values from the typed start to the end, each a 4500-twip
+// picture differing from the last (the curve moves), and a text file of four lines, and says in
+// which folder. Bad input gives its message, the set-up window's own when Save is pressed (it
+// stays open and "Compute Frames" disabled), the run's when the worksheet is searched (before any
+// frame); the worksheet stays as it was. Stop, clicked once frame 3 has its
 // value, still finishes and saves frame 3 but writes no text file; meanwhile neither the close box
 // takes the window away nor the family set-up opens (it would turn the frames into an overlay), and
 // a run saved afterwards makes all its frames.
@@ -72,12 +74,16 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     const char16_t* message;
     int bitmaps;
     const char16_t* firstLine;
-    bool saved, stop;  // the set-up window took the boxes; Stop is clicked
+    bool saved, stop;              // the set-up window took the boxes; Stop is clicked
+    const char* values = nullptr;  // the constant's assignment of frames 0 .. 3 as drawn
   };
   const char* wave = "C:\\x\\wave.tmp";
   const Case cases[] = {
-      {wave, "a", "0", nullptr, 5, u"a=1", true, false},
-      {wave, "a", "0", nullptr, 4, u"a=0.75", true, true},
+      {wave, "a", "0", nullptr, 5, u"a=1", true, false, "a=0 a=0.25 a=0.5 a=0.75"},
+      // The worksheet's own value (0) is not where the frames start.
+      {wave, "a", "-1", nullptr, 5, u"a=1", true, false, "a=-1 a=-0.5 a=0 a=0.5"},
+      {wave, "a", "0.5", nullptr, 5, u"a=1", true, false, "a=0.5 a=0.625 a=0.75 a=0.875"},
+      {wave, "a", "0", nullptr, 4, u"a=0.75", true, true, "a=0 a=0.25 a=0.5 a=0.75"},
       {"", "a", "0", u"Please enter file name less .bmp extension to store your frames.", 0,
        u"a = 0", false, false},
       {wave, "a", "", u"Please enter the range values for the assigned constant ID.", 0, u"a = 0",
@@ -88,17 +94,20 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
       {wave, "a", "1.0", u"Beginning & ending values cannot be the same.", 0, u"a = 0", true,
        false},
       {wave, "q", "0",
-       u"Requested constant not located or the constant not directly set to a number.", 1, u"a = 0",
+       u"Requested constant not located or the constant not directly set to a number.", 0, u"a = 0",
        true, false},
-      {wave, "b", "0", u"Requested constant located with no numeric assignment.", 1, u"a = 0", true,
+      {wave, "b", "0", u"Requested constant located with no numeric assignment.", 0, u"a = 0", true,
        false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file + std::string("|") + c.id + "|" + c.start + (c.stop ? " stopped" : ""));
     AnimationSetupDialog& f = Configure(kWorksheet, c.file, c.id, c.start, "4");
     GraphWindow& w = *w_;
+    Graph.FamilyMode = -1;  // as a family run leaves it: its members listed
     EXPECT_EQ(f.isVisible(), !c.saved);
+    std::string drawn;  // the assignment as each pass lets events run: the frame before it
     ui_.onDoEvents = [&] {
+      if (w.LoopRunning()) drawn += (drawn.empty() ? "" : " ") + rt::ToUtf8(FirstLine());
       if (!c.stop) return;
       w.mnuFamilySetUp_Click();
       f.close();
@@ -110,6 +119,13 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     ui_.onDoEvents = nullptr;
     ExpectBox(c.message);
     EXPECT_EQ(FirstLine(), c.firstLine);
+    if (c.values != nullptr) {
+      EXPECT_EQ(drawn, c.values);
+    }
+    const QString said = c.message == nullptr && !c.stop
+                             ? "Frames written in " + QFileInfo(dir_.path()).canonicalFilePath()
+                             : QString();
+    EXPECT_EQ(f.lblFolder->text(), said);
     const rt::Text text = Sheet().WorksheetText();
     EXPECT_EQ(text.substr(text.find(u'\r')),
               u"\r\nb = a\r\nA<t> = <t, a + t, 0>\r\nPlot[A, {t,0,1,10}]\r\n");
@@ -118,12 +134,14 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     for (int k = 0; k < c.bitmaps; ++k) expected << QStringLiteral("wave%1.bmp").arg(k);
     EXPECT_EQ(Files(), expected);
     ExpectHandedBack(f);
+    // A run that drew frames lists no family: none is drawn.
+    EXPECT_EQ(Graph.FamilyMode != 0, c.bitmaps == 0);
     if (c.stop) {
       EXPECT_EQ(FamilyPlotsDialog::Instance(), nullptr);
       f.cmdSave_Click();
       w.mnuSetCompute_Click();
       EXPECT_EQ(Files().size(), 6);
-      EXPECT_EQ(FirstLine(), u"a=1.75");
+      EXPECT_EQ(FirstLine(), u"a=1");
     }
     if (c.message != nullptr || c.stop) continue;
     QImage previous;
@@ -139,7 +157,7 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
               FrameCanvas::Instance()->Picture1().Image().convertToFormat(previous.format()));
     QFile file(QStringLiteral("wave.txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("0\r\n1\r\n4\r\na\r\n"));
+    EXPECT_EQ(file.readAll(), c.start + QByteArray("\r\n1\r\n4\r\na\r\n"));
     f.cmdCancel_Click();  // Cancel takes "Compute Frames" away again
     EXPECT_FALSE(w.mnuSetCompute->isEnabled());
   }
@@ -162,16 +180,24 @@ TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute)
     EXPECT_EQ(Files().size(), answer == ui::kAnswerNo ? 1 : 6);
     ExpectHandedBack(f);
   }
-  // Frames a = -0.5, 0: the integral over the empty range of a = 0 is refused.
-  AnimationSetupDialog& g = Configure(
-      "a = -1\nF{x} = x\nc = Integ[F,{0,a,10,0}]\nA<t> = <t, a + t, 0>\nPlot[A, {t,0,1,10}]\n",
-      "wave", "a", "0", "2");
-  w_->mnuSetCompute_Click();
-  ASSERT_EQ(ui_.boxes.size(), 2u);
-  EXPECT_EQ(ui_.boxes[0].text.rfind(u"Statement # 3 : ", 0), 0u);  // Execute's own box
-  EXPECT_EQ(Boxes()[1], u"Frame 2 could not be computed; the frames stop at frame 1.");
-  EXPECT_EQ(Files(), QStringList({"wave0.bmp", "wave1.bmp"}));
-  ExpectHandedBack(g);
+  // Frames a = -1, 0, 1 (the worksheet's 5 is not among them): the integral over the empty range
+  // of a = 0 is refused; with the start at 0, the first frame already fails.
+  constexpr char kIntegral[] =
+      "a = 5\nF{x} = x\nc = Integ[F,{0,a,10,0}]\nA<t> = <t, a + t, 0>\nPlot[A, {t,0,1,10}]\n";
+  const std::tuple<const char*, const char16_t*, QStringList> failing[] = {
+      {"-1", u"Frame 1 could not be computed; the frames stop at frame 0.", {"wave0.bmp"}},
+      {"0", u"Frame 0 could not be computed; no frame was written.", {}}};
+  for (const auto& [start, said, written] : failing) {
+    SCOPED_TRACE(start);
+    AnimationSetupDialog& g = Configure(kIntegral, "wave", "a", start, "2");
+    ui_.boxes.clear();
+    w_->mnuSetCompute_Click();
+    ASSERT_EQ(ui_.boxes.size(), 2u);
+    EXPECT_EQ(ui_.boxes[0].text.rfind(u"Statement # 3 : ", 0), 0u);  // Execute's own box
+    EXPECT_EQ(Boxes()[1], said);
+    EXPECT_EQ(Files(), written);
+    ExpectHandedBack(g);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // the real progress window. Esc arrives while tracing lets events run (the abort itself, by button
 // or key, is checked in the core's contour tests).
 #include <QLabel>
+#include <QPushButton>
 
 #include "GraphTestSupport.h"
 #include "graph/ContourProgressWindow.h"
@@ -92,6 +93,67 @@ TEST_F(ContourWindowTest, QuadrantsAndButtonsMirrorTheRun) {
     }
     EXPECT_EQ(w.cmdAbort->isEnabled(), c.tracing);
     EXPECT_EQ(w.cmdExit->isEnabled(), c.finished);
+  }
+}
+
+// Tracing refreshes the window after every segment; the labels are redrawn from the state only
+// now and then, and the state at the end of the run is the one shown.
+TEST_F(ContourWindowTest, TracingRedrawsTheLabelsSeldomAndEndsShowingTheFinalState) {
+  Run("F{x,y} = x^2+y^2\nPlotContour[F,{-3,3,-3,3}{1,1}{1,4,1}]\n");
+  const gr::ContourProgressWindow* w = gr::ContourProgressWindow::Instance();
+  ASSERT_NE(w, nullptr);
+  const ms::ContourWindowData& state = ms::ContourWindow;
+  ASSERT_TRUE(state.Segments.has_value() && state.Level.has_value());
+  const int segments = *state.Segments;
+  EXPECT_GT(segments, 400);
+  // Once per 16 refreshes at the most, besides the few changes shown at once (start, end, the
+  // four quadrants, the load).
+  EXPECT_LE(w->MirrorCount(), segments / 16 + 10);
+  EXPECT_EQ(w->lblSegCt->text(), QString::number(segments));
+  EXPECT_EQ(w->lblLevel->text().toDouble(), *state.Level);
+  EXPECT_EQ(w->lblMaxCt->text(), QStringLiteral("4"));
+  EXPECT_TRUE(w->cmdExit->isEnabled());
+  EXPECT_FALSE(w->cmdAbort->isEnabled());
+}
+
+// Every caption and value is readable: each label and button gets at least the size its text
+// asks for, no two labels overlap and each lies within its frame, at the default font and at
+// twice its size, with the widest values tracing writes.
+TEST_F(ContourWindowTest, EveryLabelAndValueHasTheRoomItsTextNeeds) {
+  gr::ContourProgressWindow& w = gr::ContourProgressWindow::Load();
+  ms::ContourWindowData& state = ms::ContourWindow;
+  state.Level = -123.456789;
+  state.LastLevel = -1234.5;
+  state.LevelStep = -0.25;
+  state.Segments = 15000;
+  state.Tracing = true;
+  w.Mirror();
+  const QFont base = w.font();
+  for (const double scale : {1.0, 2.0}) {
+    SCOPED_TRACE(scale);
+    QFont font = base;
+    font.setPointSizeF(base.pointSizeF() * scale);
+    w.setFont(font);
+    w.show();
+    QCoreApplication::processEvents();
+    const QList<QLabel*> labels = w.findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 12);
+    for (QLabel* label : labels) {
+      SCOPED_TRACE(label->objectName().toStdString());
+      EXPECT_GE(label->width(), label->sizeHint().width());
+      EXPECT_GE(label->height(), label->sizeHint().height());
+      EXPECT_TRUE(label->parentWidget()->rect().contains(label->geometry()));
+      const QRect at(label->mapTo(&w, QPoint(0, 0)), label->size());
+      for (QLabel* other : labels) {
+        if (other == label) continue;
+        const QRect otherAt(other->mapTo(&w, QPoint(0, 0)), other->size());
+        EXPECT_FALSE(at.intersects(otherAt)) << other->objectName().toStdString();
+      }
+    }
+    for (QPushButton* button : {w.cmdExit, w.cmdAbort}) {
+      EXPECT_GE(button->width(), button->sizeHint().width());
+      EXPECT_TRUE(w.rect().contains(button->geometry()));
+    }
   }
 }
 

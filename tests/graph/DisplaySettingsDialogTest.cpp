@@ -1,7 +1,10 @@
 // The display-options window and the overlays it draws: what the blocks print and the limits of
 // the tables they read, the legends, the font dialogs and the window's load and close guard.
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QRadioButton>
 
 #include "GraphTestSupport.h"
@@ -175,9 +178,12 @@ TEST_F(DisplaySettingsDialogTest, SelectValuesComeFromTheWorksheetsComments) {
   }
 }
 
-TEST_F(DisplaySettingsDialogTest, LoadsHiddenShownByDisplayDataRefusesItsCloseBoxAndGoesAtReturn) {
+TEST_F(DisplaySettingsDialogTest,
+       LoadsHiddenShownByDisplayDataRefusesItsCloseBoxAndIsLoadedAgainAfterReturn) {
+  Sheet();  // the program's worksheet window, which outlives the graph windows
   GraphWindow& w = LoadEmpty();
   DisplaySettingsDialog& d = Options();
+  const QPointer<DisplaySettingsDialog> kept(&d);
   EXPECT_FALSE(d.isVisible());
   // "Display Data" shows the window; Exit hides it and its settings stay in force.
   w.mnuData->trigger();
@@ -194,10 +200,33 @@ TEST_F(DisplaySettingsDialogTest, LoadsHiddenShownByDisplayDataRefusesItsCloseBo
   d.strLegendX->setText(QStringLiteral("x"));
   d.strLegendY->setText(QStringLiteral("y"));
   d.ckLegend->setChecked(true);
+  d.strText->setText(QStringLiteral("title"));
+  d.ckText->setChecked(true);
+  QFont big = d.strText->font();
+  big.setPointSizeF(big.pointSizeF() * 2);
+  d.strText->setFont(big);
+  d.Frame2->setTitle(QStringLiteral("Parameter Set"));  // as a family run names it
+  d.show();
   w.cmdReturn_Click();
+  EXPECT_FALSE(d.isVisible());  // Return takes it out of sight
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   LoadEmpty();
   EXPECT_EQ(ui_.boxes.size(), 1u);  // the close box's message only
+  // The next graph window loads the same window, not a new one, as a new one would be: nothing
+  // checked, no texts, the built fonts and the time block's first caption, hidden.
+  ASSERT_TRUE(!kept.isNull() && DisplaySettingsDialog::Instance() == kept);
+  EXPECT_FALSE(d.isVisible());
+  for (QCheckBox* box : {d.ckData, d.ckTime, d.ckWk, d.CkVal, d.ckText, d.ckLegend, d.ckCenter})
+    EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
+  EXPECT_EQ(Graph.ShowDataText, 0);
+  EXPECT_EQ(Graph.ShowTitle, 0);
+  EXPECT_EQ(Graph.ShowLegend, 0);
+  for (QLineEdit* box : {d.strText, d.strLegendX, d.strLegendY, d.strLegendZ})
+    EXPECT_TRUE(box->text().isEmpty());
+  EXPECT_TRUE(d.TitleText.empty() && d.LegendXText.empty());
+  EXPECT_EQ(d.strText->font().pointSizeF(), 12);
+  EXPECT_TRUE(d.Frame2->title() == QStringLiteral("Tme Scales") && d.Frame2->isEnabled());
+  EXPECT_TRUE(d.Option1->isChecked());
 }
 
 }  // namespace

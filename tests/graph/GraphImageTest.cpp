@@ -41,12 +41,15 @@ class GraphImageTest : public GraphTest {
   QTemporaryDir dir_;
 };
 
-TEST_F(GraphImageTest, PictureFileIsTheChosenNameWithBmpWhenItHasNoExtension) {
+TEST_F(GraphImageTest, PictureFileIsTheChosenNameEndingInBmp) {
   const QString d = dir_.path(), cwd = QDir::currentPath();
   const std::pair<QString, QString> cases[] = {
       {d + "/plot.old.bmp", d + "/plot.old.bmp"},
+      {d + "/PLOT.Bmp", d + "/PLOT.Bmp"},
       {d + "/plot", d + "/plot.bmp"},
-      {d + "/.hidden", d + "/.hidden.bmp"},     // a "." as the first character is no extension
+      {d + "/plot2.png", d + "/plot2.png.bmp"},  // the content is a bitmap, whatever was typed
+      {d + "/plot.bmp.txt", d + "/plot.bmp.txt.bmp"},
+      {d + "/.bmp", d + "/.bmp"},
       {"plot.old.bmp", cwd + "/plot.old.bmp"},  // no folder: the current directory
       {"", ""},
       {d + "/", ""}};

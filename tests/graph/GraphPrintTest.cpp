@@ -1,6 +1,8 @@
 // Printing the graph: the printer pen of "Fine" and "Medium", printing into a PDF file and a
 // printer that cannot be started.
 #include <QFile>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -106,6 +108,58 @@ TEST_F(GraphPrintTest, PrintImageWritesAPageOrSaysWhyAndStaysUsableAfterAFailure
   w.mnuPrtGraph_Click();
   EXPECT_TRUE(ui_.boxes.empty());
   EXPECT_TRUE(QFile::exists(dir.filePath("third.pdf")));
+}
+
+// The rows of a picture that hold ink, as bands of consecutive rows: one band per line of text.
+std::vector<std::pair<int, int>> InkBands(const QImage& img) {
+  std::vector<std::pair<int, int>> bands;
+  for (int y = 0; y < img.height(); ++y) {
+    bool ink = false;
+    for (int x = 0; x < img.width() && !ink; ++x) ink = (img.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu;
+    if (!ink) continue;
+    if (!bands.empty() && bands.back().second == y - 1) {
+      bands.back().second = y;
+    } else {
+      bands.emplace_back(y, y);
+    }
+  }
+  return bands;
+}
+
+// Printed through a painter at a printer's resolution, the three Grid-Units lines stand one under
+// the other a line apart, as on the screen: each line's ink apart from the next, each no taller
+// than one line of the font at the page's resolution.
+TEST_F(GraphPrintTest, PrintedOverlayLinesStandALineApartAtThePrintersResolution) {
+  GraphWindow& w = Load();
+  ms::StoreSceneCounts();  // an empty scene: the only ink is the text
+  Graph.ShowDataText = -1;
+  // The block near the middle of the picture, which the middle of the page shows.
+  OverlayState.DataTextX = 4500;
+  OverlayState.DataTextY = 7000;
+  for (const int dpi : {96, 300, 600}) {
+    SCOPED_TRACE(dpi);
+    QImage page(dpi * 4, dpi * 3, QImage::Format_RGB32);
+    page.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
+    page.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
+    page.fill(Qt::white);
+    QFont font(QStringLiteral("Sans"));
+    font.setPointSize(10);
+    {
+      QPainter painter(&page);
+      draw::DrawTarget paper(painter, page.width(), page.height());
+      paper.Font = font;
+      w.PrintGraph(paper, dpi, dpi);
+    }
+    const double lineHeight = QFontMetricsF(font, &page).height();
+    const auto bands = InkBands(page);
+    ASSERT_EQ(bands.size(), 3u);
+    for (size_t i = 0; i < bands.size(); ++i) {
+      EXPECT_LE(bands[i].second - bands[i].first + 1, lineHeight);
+      if (i > 0) {
+        EXPECT_NEAR(bands[i].first - bands[i - 1].first, lineHeight, 1.0);
+      }
+    }
+  }
 }
 
 }  // namespace

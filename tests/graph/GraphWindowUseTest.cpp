@@ -76,7 +76,9 @@ TEST_F(GraphWindowUseTest, AGraphWindowDeletedOutrightLeavesNothingBehind) {
     w.mnuFamilySetUp_Click();  // left open: it goes with the window
     delete &w;
     EXPECT_EQ(GraphWindow::Instance(), nullptr);
-    EXPECT_EQ(DisplaySettingsDialog::Instance(), nullptr);
+    // The display options are kept for the next graph window, out of sight.
+    EXPECT_TRUE(DisplaySettingsDialog::Instance() == nullptr ||
+                !DisplaySettingsDialog::Instance()->isVisible());
     EXPECT_EQ(FamilyPlotsDialog::Instance(), nullptr);
     EXPECT_FALSE(SendGraphKeys(QStringLiteral("Z")));
     Sheet().cmdCompute_click();
@@ -93,19 +95,41 @@ TEST_F(GraphWindowUseTest, AGraphWindowDeletedOutrightLeavesNothingBehind) {
   }
 }
 
-// A grown window gives the room to the picture's viewport (up to the whole picture), not to the
-// side panel.
-TEST_F(GraphWindowUseTest, AGrownWindowGivesTheRoomToThePicture) {
+// The drawing's box (its non-white pixels) in the viewport, relative to the viewport's middle.
+QRectF DrawingAboutMiddle(GraphWindow& w) {
+  QApplication::sendPostedEvents();
+  const QImage shot = w.OutDisplay->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  QRect box;
+  for (int y = 0; y < shot.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
+    for (int x = 0; x < shot.width(); ++x) {
+      if ((row[x] & 0xFFFFFFu) != 0xFFFFFFu) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return QRectF(box).translated(-shot.width() / 2.0, -shot.height() / 2.0);
+}
+
+// A grown window gives all the room to the picture's viewport; the side panel keeps its width and
+// the drawing stays where it was relative to the middle of the viewport, both while the viewport
+// is smaller than the picture and once it is larger. Made smaller again, all comes back.
+TEST_F(GraphWindowUseTest, AGrownWindowGivesTheRoomToThePictureAndTheDrawingStaysCentred) {
   GraphWindow& w = Run(kLine);
   QApplication::sendPostedEvents();
+  const QSize start = w.size();
   const int view = w.OutDisplay->width(), panel = w.Frame3->width();
-  w.resize(w.width() + 120, w.height());
-  QApplication::sendPostedEvents();
-  EXPECT_EQ(w.OutDisplay->width(), view + 120);
-  EXPECT_EQ(w.Frame3->width(), panel);
-  w.resize(w.width() + 2000, w.height() + 2000);
-  QApplication::sendPostedEvents();
-  EXPECT_EQ(w.OutDisplay->size(), w.DisplayBox->size());  // never more than the picture
+  const QRectF drawing = DrawingAboutMiddle(w);
+  ASSERT_FALSE(drawing.isEmpty());
+  for (const QSize grow : {QSize(120, 0), QSize(100, 60), QSize(900, 700), QSize(0, 0)}) {
+    SCOPED_TRACE(grow.width());
+    w.resize(start + grow);
+    QApplication::sendPostedEvents();
+    EXPECT_EQ(w.OutDisplay->width(), view + grow.width());
+    EXPECT_EQ(w.Frame3->width(), panel);
+    const QRectF now = DrawingAboutMiddle(w);
+    EXPECT_NEAR(now.center().x(), drawing.center().x(), 1.0);
+    EXPECT_NEAR(now.center().y(), drawing.center().y(), 1.0);
+    EXPECT_NEAR(now.width(), drawing.width(), 1.0);
+  }
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -388,7 +390,8 @@ TEST_F(WorksheetWindowTest, EscStopsALongDoubleIntegral) {
   bool controlsOff = false, closed = true;
   services.onDoEvents = [&] {
     if (services.doEventsCount == 1) {
-      controlsOff = !window->centralWidget()->isEnabled() && window->IsRunning();
+      controlsOff = !window->sideScroll->isEnabled() && !window->menuBar()->isEnabled() &&
+                    window->Text1->isReadOnly() && window->IsRunning();
       closed = window->close();
     }
     if (services.doEventsCount != 2) return;
@@ -405,7 +408,8 @@ TEST_F(WorksheetWindowTest, EscStopsALongDoubleIntegral) {
   EXPECT_FALSE(closed);
   EXPECT_TRUE(services.boxes.empty());
   EXPECT_FALSE(window->IsRunning() || services.busy || window->cmdGraph->isEnabled());
-  EXPECT_TRUE(window->cmdCompute->isEnabled() && window->centralWidget()->isEnabled());
+  EXPECT_TRUE(window->cmdCompute->isEnabled() && window->sideScroll->isEnabled() &&
+              !window->Text1->isReadOnly() && !window->lblRunning->isVisible());
   EXPECT_EQ(Text(), sheet);
   const QStringList listing = window->ResultLines();
   EXPECT_TRUE(listing.contains(QStringLiteral("F:  x*y"))) << listing.join('|').toStdString();
@@ -434,6 +438,50 @@ TEST_F(WorksheetWindowTest, GraphWithoutVectorsAndComponentNumbering) {
   EXPECT_EQ(ms::VectorStacks.ComponentFuncCounter, 0);
   ASSERT_TRUE(services.boxes.empty());
   EXPECT_FALSE(services.busy || window->IsRunning());
+}
+
+// Execute draws each long command's progress on the worksheet's bar, from empty to full (a full
+// bar is drawn by nothing else), and while it runs the line beside the bar says that Esc stops it;
+// the text, the results and the bar are not greyed, but the text takes no edits and the buttons
+// none of their clicks. Afterwards everything is as before and the values are right.
+TEST_F(WorksheetWindowTest, LongCommandsShowTheirProgressAndHowToStopThem) {
+  window->show();
+  int seen = 0;
+  services.onDoEvents = [&] {
+    ++seen;
+    EXPECT_TRUE(window->IsRunning() && window->lblRunning->isVisible());
+    EXPECT_TRUE(window->picProgressBar->isEnabled() && window->Text1->isEnabled() &&
+                window->List2->isEnabled());
+    EXPECT_TRUE(window->Text1->isReadOnly());
+    EXPECT_FALSE(window->sideScroll->isEnabled() || window->menuBar()->isEnabled());
+  };
+  Execute(
+      "F{x,y} = x*y\nC{x} = 0\nD{x} = x\nv = dblInt[F,C,D,{0,1,20,20,y}]\nG{x} = x^3 - 2\n"
+      "Zero[G,{1,2,r}]\nw = Integ[G,{0,1,100,0}]\n");
+  services.onDoEvents = nullptr;
+  EXPECT_GE(seen, 1);  // the double integral lets events run
+  ASSERT_TRUE(services.boxes.empty());
+  int full = 0, drawn = 0;
+  double last = 0;
+  for (const auto& p : services.progress) {
+    if (p.bar != u"picProgressBar") continue;
+    ++drawn;
+    EXPECT_TRUE(p.fraction >= 0 && p.fraction <= 1) << p.fraction;
+    if (p.fraction == 1) {
+      ++full;
+      EXPECT_GT(last, 0.9);  // the bar got there step by step
+    }
+    last = p.fraction;
+  }
+  EXPECT_EQ(full, 3);
+  EXPECT_GT(drawn, 441 / 2);  // 21 x 21 values of F: at least every other one moves the bar
+  EXPECT_FALSE(window->lblRunning->isVisible() || window->Text1->isReadOnly());
+  EXPECT_TRUE(window->sideScroll->isEnabled() && window->menuBar()->isEnabled());
+  const QStringList listing = window->ResultLines();
+  // The integral of x y over 0 <= y <= x <= 1 is 1/8; the root of x^3 - 2 is 1.26 at four digits;
+  // the integral of x^3 - 2 over [0, 1] is -1.75.
+  for (const char* line : {"v =  .125", "r =  1.26", "w = -1.75"})
+    EXPECT_TRUE(listing.contains(QString::fromLatin1(line))) << listing.join('|').toStdString();
 }
 
 }  // namespace

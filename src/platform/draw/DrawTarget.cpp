@@ -161,13 +161,22 @@ void DrawTarget::Print(const QString& text) {
   CurrentY += TextHeight(text);
 }
 
+// Text is measured for the device it is drawn on: a printer's resolution is many times the
+// screen's, and a line measured at the screen's would print over the one before it.
+QFontMetricsF DrawTarget::Metrics() const {
+  if (external_ != nullptr && external_->device() != nullptr) {
+    return QFontMetricsF(Font, external_->device());
+  }
+  return QFontMetricsF(Font);
+}
+
 double DrawTarget::TextWidth(const QString& text) const {
-  const QFontMetricsF m(Font);
+  const QFontMetricsF m = Metrics();
   return m.horizontalAdvance(text) * scaleWidth_ / widthPx_;
 }
 
 double DrawTarget::TextHeight(const QString& text) const {
-  const QFontMetricsF m(Font);
+  const QFontMetricsF m = Metrics();
   const qsizetype lines = std::max<qsizetype>(1, text.count(QLatin1Char('\n')) + 1);
   return m.height() * static_cast<double>(lines) * std::fabs(scaleHeight_) / heightPx_;
 }

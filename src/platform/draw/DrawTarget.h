@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLineF>
 #include <QString>
@@ -126,6 +127,7 @@ class DrawTarget {
   template <typename Fn>
   void Paint(Fn&& fn);
   void UpdateTransform();
+  QFontMetricsF Metrics() const;
   void DrawCircleNow(QPainter& p, const PendingCircle& c);
   int PenWidth() const { return DrawWidth < 1 ? 1 : DrawWidth; }
 
