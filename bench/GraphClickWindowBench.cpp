@@ -1,0 +1,193 @@
+// A Graph click through the windows against the build it asks for, for a Plot[ curve, a contour
+// and a direction field. The click runs offscreen with the Qt services, as in the program: the
+// worksheet's Graph button loads the graph window, whose load builds the scene (events run while
+// the commands work, the contour's progress window shows) and draws the picture, and the pending
+// events (the paint among them) are processed. Before each click the worksheet is executed, after
+// it the user returns to the worksheet; neither is timed. "Alone" is the build of the same
+// scene on the executed worksheet without any window (BuildScene with the default choices).
+//
+// Every run must end without a box (a message box stops the benchmark with an error, never
+// waits for a click) and build a scene; both report its segments as "segments".
+// Reference in the same run (when muparser is installed): the Plot[ curve's three components
+// evaluated by muparser at the curve's points.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <cmath>
+#include <string>
+
+#include "BenchText.h"
+#include "commands/SceneBuild.h"
+#include "commands/WorksheetRun.h"
+#include "graph/GraphWindow.h"
+#include "language/CommandRequests.h"
+#include "platform/ui/QtUiServices.h"
+#include "platform/ui/ScriptedUiServices.h"
+#include "plotting/PlotRequest.h"
+#include "plotting/SceneStore.h"
+#include "plotting/SceneView.h"
+#include "worksheet/WorksheetWindow.h"
+
+#ifdef MATHSHEET_HAVE_MUPARSER
+#include <muParser.h>
+#endif
+
+namespace {
+
+// A helix of 5,000 steps over t = 0 to 100.
+constexpr char kPlotSheet[] = "A<t> = <Cos[t], Sin[t], t/10>\nPlot[A,{t,0,100,5000}]\n";
+constexpr int kPlotSteps = 5000;
+// 16 levels 0.5 to 8, error tolerance 0.01, segment length 0.1.
+constexpr char kContourSheet[] =
+    "F{x,y} = x^2+y^2\nPlotContour[F,{-3,3,-3,3}{1,1}{0.5,8,0.5}{0.01,0.1}]\n";
+constexpr char kDirFieldSheet[] = "F{x,y} = y\nH{x,y} = -x\nPlotDirField[F,H,{-3,3,15}{-3,3,15}]\n";
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "GraphClickWindowBench";
+  static char* argv[] = {name, nullptr};
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Kept to the end of the process: destroyed among the exit handlers, it would outlive the Qt
+  // objects it tears down.
+  static auto* app = new QApplication(argc, argv);
+  return *app;
+}
+
+// Closes any modal box that opens while events run and keeps its text, so that a box ends the
+// benchmark with an error instead of waiting for a click.
+class BoxWatch {
+ public:
+  BoxWatch() {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        if (text_.empty()) text_ = box->text().simplified().toStdString();
+        box->done(QMessageBox::Ok);
+      }
+    });
+    timer_.start();
+  }
+  const std::string& Text() const { return text_; }
+
+ private:
+  QTimer timer_;
+  std::string text_;
+};
+
+// The Graph button: the graph window loads, builds and draws; then the pending events run.
+std::string Click(ws::WorksheetWindow& sheet) {
+  sheet.cmdGraph_click();
+  QCoreApplication::processEvents();
+  return "";
+}
+
+// The scene build of the executed worksheet as the graph window's load asks for it, without the
+// window.
+std::string BuildAlone() {
+  const ms::SceneBuildReport report = ms::BuildScene(ms::SceneBuildOptions{}, {});
+  return report.completed ? "" : "the build stopped";
+}
+
+// click: through the window with the Qt services; otherwise the build alone with scripted ones.
+void GraphBench(benchmark::State& state, const char* sheetText, bool click) {
+  App();
+  ui::QtUiServices qtServices;
+  ui::ScriptedUiServices scripted;
+  ui::SetUi(click ? static_cast<ui::UiServices*>(&qtServices) : &scripted);
+  const BoxWatch boxes;
+  double segments = 0;
+  {
+    ws::WorksheetWindow sheet;
+    if (click) sheet.show();
+    sheet.TypeWorksheetText(QString::fromLatin1(sheetText));
+    for (auto _ : state) {
+      // The contour adds its derivative records to the function table: every pass starts from a
+      // freshly executed worksheet, as a Graph after Execute does.
+      state.PauseTiming();
+      sheet.cmdCompute_click();
+      scripted.Reset();
+      std::string failure;
+      if (sheet.LastExecuteMessage() != 0) failure = "Execute stopped with a message";
+      if (!click) {
+        // What the Graph button sets before it loads the window.
+        ms::PlotRequest.PlotSpec.fill(0);
+        ms::RunFlags.Replot = 0;
+        ms::View.ODEViewRequest = 1;
+        ms::View.PlotKind = 1;
+        if (ms::CheckPlotVectors() != 0) failure = "the Plot vectors were not found";
+      }
+      state.ResumeTiming();
+      if (failure.empty()) failure = click ? Click(sheet) : BuildAlone();
+      state.PauseTiming();
+      segments = ms::Scene.SegmentCountD;
+      const std::string box = click ? boxes.Text() : bench::FirstBox(scripted);
+      if (failure.empty() && !box.empty()) failure = "a box: " + box;
+      if (failure.empty() && ms::RunFlags.AbortRun != 0) failure = "the build was aborted";
+      if (failure.empty() && segments <= 0) failure = "no scene was built";
+      if (gr::GraphWindow* w = gr::GraphWindow::Instance()) w->cmdReturn_Click();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      state.ResumeTiming();
+      if (!failure.empty()) {
+        state.SkipWithError(failure.c_str());
+        break;
+      }
+    }
+  }
+  state.counters["segments"] = segments;
+  ui::SetUi(nullptr);
+}
+
+void BM_GraphClick_Plot(benchmark::State& s) {
+  GraphBench(s, kPlotSheet, true);
+}
+void BM_GraphAlone_Plot(benchmark::State& s) {
+  GraphBench(s, kPlotSheet, false);
+}
+void BM_GraphClick_Contour(benchmark::State& s) {
+  GraphBench(s, kContourSheet, true);
+}
+void BM_GraphAlone_Contour(benchmark::State& s) {
+  GraphBench(s, kContourSheet, false);
+}
+void BM_GraphClick_DirField(benchmark::State& s) {
+  GraphBench(s, kDirFieldSheet, true);
+}
+void BM_GraphAlone_DirField(benchmark::State& s) {
+  GraphBench(s, kDirFieldSheet, false);
+}
+BENCHMARK(BM_GraphClick_Plot)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphAlone_Plot)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphClick_Contour)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphAlone_Contour)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphClick_DirField)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GraphAlone_DirField)->Unit(benchmark::kMillisecond);
+
+#ifdef MATHSHEET_HAVE_MUPARSER
+// The helix's three components at the curve's 5,001 points, by muparser.
+void BM_Reference_PlotMuparser(benchmark::State& state) {
+  double t = 0;
+  mu::Parser comp[3];
+  const char* const exprs[3] = {"cos(t)", "sin(t)", "t/10"};
+  for (int i = 0; i < 3; ++i) {
+    comp[i].DefineVar("t", &t);
+    comp[i].SetExpr(exprs[i]);
+  }
+  double last[3] = {0, 0, 0};
+  for (auto _ : state) {
+    for (int k = 0; k <= kPlotSteps; ++k) {
+      t = 100.0 * k / kPlotSteps;
+      for (int i = 0; i < 3; ++i) last[i] = comp[i].Eval();
+    }
+    benchmark::DoNotOptimize(last);
+  }
+  if (!(std::fabs(last[0] - std::cos(100.0)) <= 1e-12 && last[2] == 10.0)) {
+    state.SkipWithError("the reference missed the helix");
+  }
+}
+BENCHMARK(BM_Reference_PlotMuparser)->Unit(benchmark::kMillisecond);
+#endif
+
+}  // namespace
