@@ -11,7 +11,8 @@
 // Both the command and the reference are checked against the exact integral.
 //
 // Each command benchmark reports the peak resident memory of the process so far (kB) as
-// "peak_kB"; the IVP runs and their references report the steps they took as "steps".
+// "peak_kB"; the IVP runs and their references report the steps they took as "steps" and the
+// right-hand-side values as "values".
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -57,19 +58,42 @@ struct Workload {
   Command run;
 };
 
-// Harmonic oscillators: x' = y, y' = -x (two equations) and two of them side by side (four),
-// t from 0 to 200 at a tolerance of 1e-6. A factor of 10 keeps the stored points (every third
-// step and every sign change) under the table's 1000, so the solve runs to t = 200.
-const Workload kIvp2 = {u"F{t,x,y}=y\r\nG{t,x,y}=-x\r\n", u"IVP[F,G,{0,200,1,0}{10,0.000001,1}]",
-                        ms::ProcessIVP};
-const Workload kIvp4 = {
-    u"F{t,x,y,z,w}=y\r\nG{t,x,y,z,w}=-x\r\nH{t,x,y,z,w}=w\r\nR{t,x,y,z,w}=-z\r\n",
-    u"IVP[F,G,H,R,{0,200,1,0,0,0}{10,0.000001,3}]", ms::ProcessIVP};
+// The IVP runs, t from 0 to 200 at a tolerance of 1e-6. A factor of 10 keeps the stored points
+// (every third step and every sign change) under the table's 1000, so each solve runs to t = 200.
+// mu: the right-hand sides for muparser, of t and x, y, z, w; exact: x(t).
+struct IvpCase {
+  Workload w;
+  int vars;
+  const char* mu[4];
+  double (*exact)(double t);
+};
 constexpr double kIvpEnd = 200;
 // t is the end of the solve (the last step's t + h, to a few units in the last place).
 bool AtEnd(double t) {
   return std::fabs(t - kIvpEnd) <= 1e-12 * kIvpEnd;
 }
+const IvpCase kIvp1 = {{u"F{t,x}=Cos[t]\r\n", u"IVP[F,{0,200,1}{10,0.000001}]", ms::ProcessIVP},
+                       1,
+                       {"cos(t)"},
+                       [](double t) { return 1 + std::sin(t); }};
+// Harmonic oscillators: x' = y, y' = -x, with z' = x (three equations) or a second oscillator
+// z' = w, w' = -z (four).
+const IvpCase kIvp2 = {
+    {u"F{t,x,y}=y\r\nG{t,x,y}=-x\r\n", u"IVP[F,G,{0,200,1,0}{10,0.000001,1}]", ms::ProcessIVP},
+    2,
+    {"y", "-x"},
+    [](double t) { return std::cos(t); }};
+const IvpCase kIvp3 = {{u"F{t,x,y,z}=y\r\nG{t,x,y,z}=-x\r\nH{t,x,y,z}=x\r\n",
+                        u"IVP[F,G,H,{0,200,1,0,0}{10,0.000001,1}]", ms::ProcessIVP},
+                       3,
+                       {"y", "-x", "x"},
+                       [](double t) { return std::cos(t); }};
+const IvpCase kIvp4 = {
+    {u"F{t,x,y,z,w}=y\r\nG{t,x,y,z,w}=-x\r\nH{t,x,y,z,w}=w\r\nR{t,x,y,z,w}=-z\r\n",
+     u"IVP[F,G,H,R,{0,200,1,0,0,0}{10,0.000001,3}]", ms::ProcessIVP},
+    4,
+    {"y", "-x", "w", "-z"},
+    [](double t) { return std::cos(t); }};
 // 16 levels 0.5 to 8, error tolerance 0.01, segment length 0.1.
 const Workload kContourSquares = {u"F{x,y}=x^2+y^2\r\n",
                                   u"PlotContour[F,{-3,3,-3,3}{1,1}{0.5,8,0.5}{0.01,0.1}]",
@@ -178,18 +202,19 @@ BENCHMARK(BM_EmptyWorksheet)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // --- The steps of an IVP run ---------------------------------------------------------------
 
-// One Fehlberg step as the coupled solver tried it: from t with size h. A step that is followed
-// by one from the same t was refused and taken again with a smaller size.
+// One Fehlberg step as the solver tried it: from t with size h. A step that is followed by one
+// from the same t was refused and taken again with a smaller size.
 struct Step {
   double t, h;
 };
 
-// The coupled solver evaluates every right-hand side at each of the six stages in turn, so
-// within one step evaluation s * vars + j is stage s of equation j; stage 0 is at t, stage 4 at
-// t + h.
+// The solvers evaluate every right-hand side at each of the six stages in turn, so within one
+// step evaluation s * vars + j is stage s of equation j; stage 0 is at t, stage 4 at t + h. The
+// single-equation solver ends with one more value, the slope at the end point (trailing).
 struct StepRecorder {
   int vars = 0;
   long values = 0;
+  long trailing = 0;
   std::vector<Step> steps;
 };
 StepRecorder* g_recorder = nullptr;
@@ -206,17 +231,19 @@ int16_t RecordingEvaluator(const rt::Text& resultName, const rt::Text& name, con
 }
 
 // The steps the IVP command takes on its worksheet, with "" or what stopped it.
-std::string RecordIvpSteps(const Workload& w, int vars, StepRecorder& recorder) {
+std::string RecordIvpSteps(const IvpCase& c, StepRecorder& recorder) {
   ui::ScriptedUiServices screen;
-  if (!Prepare(w, screen)) return "the worksheet stopped with a message";
-  recorder = StepRecorder{vars, 0, {}};
+  if (!Prepare(c.w, screen)) return "the worksheet stopped with a message";
+  recorder = StepRecorder{c.vars, 0, 0, {}};
   g_recorder = &recorder;
   ms::RhsEvaluatorEntry() = &RecordingEvaluator;
-  std::string failure = RunToEnd(w, screen);
+  std::string failure = RunToEnd(c.w, screen);
   ms::ResetRhsEvaluator();
   g_recorder = nullptr;
   ui::SetUi(nullptr);
-  if (failure.empty() && recorder.values % (6L * vars) != 0) {
+  recorder.trailing = recorder.values % (6L * c.vars);
+  if (recorder.trailing != 0) recorder.steps.pop_back();  // begun by the trailing values
+  if (failure.empty() && recorder.trailing != (c.vars == 1 ? 1 : 0)) {
     failure = "the right-hand sides were not evaluated in whole steps";
   }
   if (failure.empty() &&
@@ -227,17 +254,18 @@ std::string RecordIvpSteps(const Workload& w, int vars, StepRecorder& recorder) 
 }
 
 // The steps of the command, or false with the benchmark ended by what stopped it.
-bool RecordedSteps(benchmark::State& state, const Workload& w, int vars, StepRecorder& recorder) {
-  const std::string failure = RecordIvpSteps(w, vars, recorder);
+bool RecordedSteps(benchmark::State& state, const IvpCase& c, StepRecorder& recorder) {
+  const std::string failure = RecordIvpSteps(c, recorder);
   if (!failure.empty()) state.SkipWithError(failure.c_str());
   return failure.empty();
 }
 
-void IvpBench(benchmark::State& state, const Workload& w, int vars) {
+void IvpBench(benchmark::State& state, const IvpCase& c) {
   StepRecorder recorder;
-  if (!RecordedSteps(state, w, vars, recorder)) return;
-  CommandBench(state, w);
+  if (!RecordedSteps(state, c, recorder)) return;
+  CommandBench(state, c.w);
   state.counters["steps"] = static_cast<double>(recorder.steps.size());
+  state.counters["values"] = static_cast<double>(recorder.values);
 }
 
 #define MATHSHEET_COMMAND_BENCH(name, ...) \
@@ -246,13 +274,21 @@ void IvpBench(benchmark::State& state, const Workload& w, int vars) {
   }                                        \
   BENCHMARK(BM_##name)->Unit(benchmark::kMillisecond)
 
+void BM_Ivp1Equation(benchmark::State& s) {
+  IvpBench(s, kIvp1);
+}
 void BM_Ivp2Equations(benchmark::State& s) {
-  IvpBench(s, kIvp2, 2);
+  IvpBench(s, kIvp2);
+}
+void BM_Ivp3Equations(benchmark::State& s) {
+  IvpBench(s, kIvp3);
 }
 void BM_Ivp4Equations(benchmark::State& s) {
-  IvpBench(s, kIvp4, 4);
+  IvpBench(s, kIvp4);
 }
+BENCHMARK(BM_Ivp1Equation)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Ivp2Equations)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ivp3Equations)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Ivp4Equations)->Unit(benchmark::kMillisecond);
 MATHSHEET_COMMAND_BENCH(ContourSquares, kContourSquares);
 MATHSHEET_COMMAND_BENCH(ContourSinCos, kContourSinCos);
@@ -317,19 +353,19 @@ BENCHMARK(BM_Reference_DblInt800Muparser)->Unit(benchmark::kMillisecond);
 #endif
 
 #if defined(MATHSHEET_HAVE_GSL) && defined(MATHSHEET_HAVE_MUPARSER)
-// The oscillator systems with muparser right-hand sides: x' = y, y' = -x (and z' = w, w' = -z).
+// An IVP's right-hand sides by muparser, of t and x, y, z, w; counts the values it gives.
 struct MuSystem {
   int vars;
   double t = 0;
   double u[4] = {0, 0, 0, 0};
   mu::Parser rhs[4];
-  explicit MuSystem(int n) : vars(n) {
+  long values = 0;
+  explicit MuSystem(const IvpCase& c) : vars(c.vars) {
     const char* const names[4] = {"x", "y", "z", "w"};
-    const char* const exprs[4] = {"y", "-x", "w", "-z"};
     for (int i = 0; i < vars; ++i) {
       rhs[i].DefineVar("t", &t);
       for (int j = 0; j < vars; ++j) rhs[i].DefineVar(names[j], &u[j]);
-      rhs[i].SetExpr(exprs[i]);
+      rhs[i].SetExpr(c.mu[i]);
     }
   }
 };
@@ -339,24 +375,28 @@ int MuRhs(double t, const double u[], double f[], void* params) {
   s->t = t;
   for (int j = 0; j < s->vars; ++j) s->u[j] = u[j];
   for (int i = 0; i < s->vars; ++i) f[i] = s->rhs[i].Eval();
+  s->values += s->vars;
   return GSL_SUCCESS;
 }
 
 // GSL's rkf45 stepper over the steps the command took: each step tried from its t with its h,
-// kept when the next one starts elsewhere. GSL carries the fifth-order value where the command
-// carries the fourth, so the states differ in the last digits; the steps and the count of
-// right-hand-side values (six per step and equation) are the same.
-void IvpReference(benchmark::State& state, const Workload& w, int vars) {
+// kept when the next one starts elsewhere, and the command's trailing values taken at the end.
+// GSL carries the fifth-order value where the command carries the fourth, so the states differ
+// in the last digits; the steps and the right-hand-side values (counted) are the same.
+void IvpReference(benchmark::State& state, const IvpCase& c) {
   StepRecorder recorder;
-  if (!RecordedSteps(state, w, vars, recorder)) return;
+  if (!RecordedSteps(state, c, recorder)) return;
   const std::vector<Step>& steps = recorder.steps;
-  MuSystem system(vars);
+  const int vars = c.vars;
+  MuSystem system(c);
   gsl_odeiv2_system sys = {MuRhs, nullptr, static_cast<size_t>(vars), &system};
   gsl_odeiv2_step* stepper = gsl_odeiv2_step_alloc(gsl_odeiv2_step_rkf45, vars);
   double tEnd = 0, xEnd = 0;
+  long values = 0;
   for (auto _ : state) {
+    system.values = 0;
     double y[4] = {1, 0, 0, 0};  // as the worksheets' initial values
-    double tried[4], err[4];
+    double tried[4], err[4], slope[4];
     for (size_t k = 0; k < steps.size(); ++k) {
       for (int j = 0; j < vars; ++j) tried[j] = y[j];
       if (gsl_odeiv2_step_apply(stepper, steps[k].t, steps[k].h, tried, err, nullptr, nullptr,
@@ -370,25 +410,36 @@ void IvpReference(benchmark::State& state, const Workload& w, int vars) {
         tEnd = steps[k].t + steps[k].h;
       }
     }
+    for (long k = 0; k < recorder.trailing / vars; ++k) MuRhs(tEnd, y, slope, &system);
     xEnd = y[0];
+    values = system.values;
     benchmark::DoNotOptimize(xEnd);
   }
   gsl_odeiv2_step_free(stepper);
-  // x(t) = cos t; the command's tolerance of 1e-6 per unit of t bounds the error at t = 200.
+  // The tolerance of 1e-6 per unit of t bounds the error at t = 200.
   if (!AtEnd(tEnd)) {
     state.SkipWithError("the reference did not end at t = 200");
-  } else if (!(std::fabs(xEnd - std::cos(kIvpEnd)) <= 200 * 1e-6)) {
-    state.SkipWithError("the reference missed x(200) = cos 200");
+  } else if (!(std::fabs(xEnd - c.exact(kIvpEnd)) <= 200 * 1e-6)) {
+    state.SkipWithError("the reference missed the exact x(200)");
   }
   state.counters["steps"] = static_cast<double>(steps.size());
+  state.counters["values"] = static_cast<double>(values);
+}
+void BM_Reference_Ivp1GslRkf45Muparser(benchmark::State& s) {
+  IvpReference(s, kIvp1);
 }
 void BM_Reference_Ivp2GslRkf45Muparser(benchmark::State& s) {
-  IvpReference(s, kIvp2, 2);
+  IvpReference(s, kIvp2);
+}
+void BM_Reference_Ivp3GslRkf45Muparser(benchmark::State& s) {
+  IvpReference(s, kIvp3);
 }
 void BM_Reference_Ivp4GslRkf45Muparser(benchmark::State& s) {
-  IvpReference(s, kIvp4, 4);
+  IvpReference(s, kIvp4);
 }
+BENCHMARK(BM_Reference_Ivp1GslRkf45Muparser)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Reference_Ivp2GslRkf45Muparser)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Reference_Ivp3GslRkf45Muparser)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Reference_Ivp4GslRkf45Muparser)->Unit(benchmark::kMillisecond);
 #endif
 

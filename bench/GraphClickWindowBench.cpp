@@ -45,17 +45,6 @@ constexpr char kContourSheet[] =
     "F{x,y} = x^2+y^2\nPlotContour[F,{-3,3,-3,3}{1,1}{0.5,8,0.5}{0.01,0.1}]\n";
 constexpr char kDirFieldSheet[] = "F{x,y} = y\nH{x,y} = -x\nPlotDirField[F,H,{-3,3,15}{-3,3,15}]\n";
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "GraphClickWindowBench";
-  static char* argv[] = {name, nullptr};
-  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Kept to the end of the process: destroyed among the exit handlers, it would outlive the Qt
-  // objects it tears down.
-  static auto* app = new QApplication(argc, argv);
-  return *app;
-}
-
 // Closes any modal box that opens while events run and keeps its text, so that a box ends the
 // benchmark with an error instead of waiting for a click.
 class BoxWatch {
@@ -93,7 +82,6 @@ std::string BuildAlone() {
 
 // click: through the window with the Qt services; otherwise the build alone with scripted ones.
 void GraphBench(benchmark::State& state, const char* sheetText, bool click) {
-  App();
   ui::QtUiServices qtServices;
   ui::ScriptedUiServices scripted;
   ui::SetUi(click ? static_cast<ui::UiServices*>(&qtServices) : &scripted);
@@ -191,3 +179,14 @@ BENCHMARK(BM_Reference_PlotMuparser)->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace
+
+// The benchmarks run inside one application object, gone before the process's exit handlers run.
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
