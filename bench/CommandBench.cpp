@@ -8,7 +8,8 @@
 //    and kept) that the command took, recorded from its right-hand-side calls;
 //  - dblInt: the same composite Simpson rule in both directions over muparser values of the
 //    integrand and the two inner limits, at the same nodes.
-// Both the command and the reference are checked against the exact integral.
+// The dblInt command and its reference are checked against the exact integral, the IVP reference
+// against the exact solution at t = 200.
 //
 // Each command benchmark reports the peak resident memory of the process so far (kB) as
 // "peak_kB"; the IVP runs and their references report the steps they took as "steps" and the
