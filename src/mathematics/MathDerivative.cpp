@@ -70,11 +70,13 @@ rt::Text OuterDerivative(char16_t token, const rt::Text& a) {
       return MakeQuotient(u"0.5", Call(Builtin::Sqrt, a));
     case Builtin::Abs:
       return Call(Builtin::Sign, a);
+    case Builtin::Clip:
+      // Slope 1 inside (-1, 1), 0 where Clip holds its bound: 1 - Unit[|a| - 1].
+      return u"1-" + Call(Builtin::Unit, Call(Builtin::Abs, a) + u"-1");
     case Builtin::Unit:
     case Builtin::Sqw:
     case Builtin::Sign:
     case Builtin::Inv:
-    case Builtin::Clip:
     case Builtin::Floor:
     case Builtin::Ceil:
     case Builtin::Int:

@@ -92,7 +92,7 @@ const char16_t* const kOutsideLower =
     u"Data range was outside the scope for plotting. Check the input parameters.";
 
 // One Fehlberg step of the system: every right-hand side evaluated at each stage point in turn,
-// fourth-order values for all unknowns, the error estimate of the first only.
+// fourth-order values for all unknowns, the largest of their error estimates.
 int16_t CoupledStep(const Member& m, double t, const double* v, double h, double& tNew,
                     double* vNew, double& errEst) {
   using namespace fehlberg;
@@ -113,10 +113,14 @@ int16_t CoupledStep(const Member& m, double t, const double* v, double h, double
       k[j][i] = h * f;
     }
   }
-  double err = 0;
-  for (int i = 0; i < kStages; ++i)
-    if (kError[i] != 0) err += kError[i] * k[0][i];
-  errEst = std::fabs(err);
+  // The step is as good as its worst unknown: the largest of their error estimates steers it.
+  errEst = 0;
+  for (int j = 0; j < m.vars; ++j) {
+    double err = 0;
+    for (int i = 0; i < kStages; ++i)
+      if (kError[i] != 0) err += kError[i] * k[j][i];
+    if (!(std::fabs(err) <= errEst)) errEst = std::fabs(err);  // NaN included
+  }
   tNew = t + h;
   for (int j = 0; j < m.vars; ++j) {
     double x4 = v[j];

@@ -1,7 +1,7 @@
 // Systems of two, three and four first-order equations x' = F, y' = G (z' = H, w' = R) solved by
 // the adaptive Runge-Kutta-Fehlberg 4(5) method of the single-equation solver (Rkf45.h): every
 // variable is advanced with Fehlberg's weights and its own stage increments, the step size is
-// steered by the error estimate of the first variable alone. The plot mode decides which view
+// steered by the largest of the variables' error estimates. The plot mode decides which view
 // slots of the solution table receive the points; the curve of the current view goes into the
 // scene store. Esc (AbortRun) stops a solve between steps without drawing.
 #pragma once
@@ -13,8 +13,9 @@
 namespace ms {
 
 // One Fehlberg step of size h for X' = F{t,x,y}, Y' = G{t,x,y}: the fourth-order values of both
-// variables at tNew = t + h, and errEst, the error estimate of x. Does nothing at all while
-// AbortRun is set (returns 0). A failing evaluation returns 2100 and leaves every output unset.
+// variables at tNew = t + h, and errEst, the largest of the variables' error estimates. Does
+// nothing at all while AbortRun is set (returns 0). A failing evaluation returns 2100 and leaves
+// every output unset.
 [[nodiscard]] int16_t RKF45Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y,
                                  double& tNew, double& xNew, double& yNew, double h,
                                  double& errEst);

@@ -7,6 +7,7 @@
 #include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
+#include "mathematics/Math.h"
 #include "platform/ui/UiServices.h"
 
 namespace ms {
@@ -34,25 +35,53 @@ long HalfCount(double panels) {
   return half > 1e15 ? static_cast<long>(1e15) : static_cast<long>(half);
 }
 
+// A node value at the guarded division's infinity (or beyond, or not a number) is a pole of the
+// integrand or of a limit function on the region: the rule stops at the first one.
+struct PoleWatch {
+  bool hit = false;
+  double operator()(double v) {
+    if (!(std::fabs(v) < kGuardInfinity)) hit = true;
+    return v;
+  }
+};
+
 // Composite Simpson rule over [lo, hi] with an even panel count, sampling g in the order: even
 // interior nodes, odd nodes, then the two ends. Every node polls for Esc (PollAbort), so that a run
-// of any length stops within a fraction of a second; an aborted rule returns 0.
+// of any length stops within a fraction of a second; an aborted rule, or one whose nodes met a
+// pole, returns 0.
 template <typename G>
-double Simpson(double lo, double hi, double panels, G g) {
+double Simpson(double lo, double hi, double panels, const PoleWatch& pole, G g) {
   const double k = (hi - lo) / panels;
   const long half = HalfCount(panels);
   double even = 0, odd = 0;
   for (long j = 1; j <= half - 1; ++j) {
-    if (PollAbort()) return 0;
+    if (PollAbort() || pole.hit) return 0;
     even += g(lo + 2.0 * j * k);
   }
   for (long j = 1; j <= half; ++j) {
-    if (PollAbort()) return 0;
+    if (PollAbort() || pole.hit) return 0;
     odd += g(lo + (2.0 * j - 1) * k);
   }
   const double g0 = g(lo);
   const double gn = g(hi);
+  if (pole.hit) return 0;
   return (2 * even + g0 + 4 * odd + gn) * k / 3;
+}
+
+// The outer rule over [a, b] of the inner rule between the limit functions C and D of the outer
+// variable u; the inner variable v is y (F(u, v)) or x (F(v, u)).
+double NestedSimpson(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
+                     double outerPanels, double innerPanels, bool yInner, bool& pole) {
+  PoleWatch watch;
+  const double result = Simpson(a, b, outerPanels, watch, [&](double u) {
+    const double lo = watch(EvalLimitFunc(c, u));
+    const double hi = watch(EvalLimitFunc(d, u));
+    return Simpson(lo, hi, innerPanels, watch, [&](double v) {
+      return watch(yInner ? EvalFxyCall(f, u, v) : EvalFxyCall(f, v, u));
+    });
+  });
+  pole = watch.hit;
+  return result;
 }
 
 }  // namespace
@@ -74,21 +103,21 @@ void SplitIntegralConstant(const rt::Text& statement, rt::Text& constId, rt::Tex
 }
 
 double DblIntYFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
-                    double m, double n) {
-  return Simpson(a, b, n, [&](double x) {
-    const double lo = EvalLimitFunc(c, x);
-    const double hi = EvalLimitFunc(d, x);
-    return Simpson(lo, hi, m, [&](double y) { return EvalFxyCall(f, x, y); });
-  });
+                    double m, double n, bool& pole) {
+  return NestedSimpson(f, c, d, a, b, n, m, true, pole);
 }
 
 double DblIntXFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
-                    double m, double n) {
-  return Simpson(a, b, m, [&](double y) {
-    const double lo = EvalLimitFunc(c, y);
-    const double hi = EvalLimitFunc(d, y);
-    return Simpson(lo, hi, n, [&](double x) { return EvalFxyCall(f, x, y); });
-  });
+                    double m, double n, bool& pole) {
+  return NestedSimpson(f, c, d, a, b, m, n, false, pole);
+}
+
+int16_t StopAtPole() {
+  ui::Ui().MsgBox(
+      u"A division by zero encounted given the integral range.\r\nKey Return button to "
+      u"return to the worksheet.",
+      ui::kOkOnly, u"");
+  return kMsgIntegralPole;
 }
 
 void StoreIntegralConstant(double value) {
@@ -108,13 +137,18 @@ void StoreIntegralConstant(double value) {
   }
 }
 
-void ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, double b, double m,
-                   double n, const rt::Text& variable, double& result) {
+int16_t ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, double b, double m,
+                      double n, const rt::Text& variable, double& result) {
   const rt::Text f = Tables.FuncTable[fIndex].Name;
   const rt::Text c = Tables.FuncTable[cIndex].Name;
   const rt::Text d = Tables.FuncTable[dIndex].Name;
-  result = variable == u"y" ? DblIntYFirst(f, c, d, a, b, m, n) : DblIntXFirst(f, c, d, a, b, m, n);
-  if (!RunFlags.AbortRun) StoreIntegralConstant(result);
+  bool pole = false;
+  result = variable == u"y" ? DblIntYFirst(f, c, d, a, b, m, n, pole)
+                            : DblIntXFirst(f, c, d, a, b, m, n, pole);
+  if (RunFlags.AbortRun) return 0;
+  if (pole) return StopAtPole();
+  StoreIntegralConstant(result);
+  return 0;
 }
 
 int16_t ParseDblIntArgs(const rt::Text& statement, DblIntArgs& args) {
@@ -164,9 +198,8 @@ int16_t ProcessDblInt(const rt::Text& statement) {
   IntegConstId = args.constId;
   if (msgNo != 0) return msgNo;
   double result = 0;
-  ComputeDblInt(args.fRecord, args.cRecord, args.dRecord, args.a, args.b, args.m, args.n,
-                args.variable, result);
-  return 0;
+  return ComputeDblInt(args.fRecord, args.cRecord, args.dRecord, args.a, args.b, args.m, args.n,
+                       args.variable, result);
 }
 
 }  // namespace ms

@@ -30,16 +30,28 @@ struct DblIntArgs {
 // message). constId is set whatever the message.
 [[nodiscard]] int16_t ParseDblIntArgs(const rt::Text& statement, DblIntArgs& args);
 
-// Parses the statement and computes the integral into its constant: 0, or the parser's message.
+// An integrand with a pole in the range: the integral commands stop with this number after the
+// explaining box (StopAtPole), and their constant stays "not computed".
+constexpr int16_t kMsgIntegralPole = 5085;
+// Shows the box of a pole in the integral's range and returns kMsgIntegralPole.
+[[nodiscard]] int16_t StopAtPole();
+
+// Parses the statement and computes the integral into its constant: 0, the parser's message, or
+// kMsgIntegralPole.
 [[nodiscard]] int16_t ProcessDblInt(const rt::Text& statement);
-void ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a, double b, double m,
-                   double n, const rt::Text& variable, double& result);
+// The integral into the constant: 0 (also when Esc stopped it, nothing stored), or
+// kMsgIntegralPole when an integrand or limit value met the guarded division's infinity (or is
+// not a number), nothing stored.
+[[nodiscard]] int16_t ComputeDblInt(int16_t fIndex, int16_t cIndex, int16_t dIndex, double a,
+                                    double b, double m, double n, const rt::Text& variable,
+                                    double& result);
 // y first: integral over x in [a,b] (n panels) of the integral over y in [C{x},D{x}] (m panels).
+// pole: a node value met the guard (the result is then 0).
 double DblIntYFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
-                    double m, double n);
+                    double m, double n, bool& pole);
 // x first: integral over y in [a,b] (m panels) of the integral over x in [C{y},D{y}] (n panels).
 double DblIntXFirst(const rt::Text& f, const rt::Text& c, const rt::Text& d, double a, double b,
-                    double m, double n);
+                    double m, double n, bool& pole);
 // Splits "c=..." or "cd=..." into the constant identifier and the rest of the statement.
 void SplitIntegralConstant(const rt::Text& statement, rt::Text& constId, rt::Text& rest);
 // Panel counts are used as even whole numbers: Int(count + 0.1), raised by 1 when odd.

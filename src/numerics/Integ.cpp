@@ -30,8 +30,6 @@ constexpr int16_t kMsgClosing = 5080;
 constexpr int16_t kMsgSameLimits = 5090;
 constexpr int16_t kMsgPanels = 5095;
 constexpr int16_t kMsgVertexLimit = 3990;
-// An integrand with a pole in the range: the run stops with this number after the explaining box.
-constexpr int16_t kMsgPanelOverflow = 5085;
 constexpr int kIntegSlots = kMaxIntegStatements;
 static_assert(kIntegSlots == kIntegSlotCount, "one solution slot per integral statement");
 constexpr double kMinGridUnit = 1e-6;
@@ -102,13 +100,7 @@ int16_t ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, d
     double panel = 0;
     if (const int16_t msgNo = Simpson38Panel(f, x, h, panel); msgNo != 0) return msgNo;
     // A pole inside the range shows as a panel of huge magnitude, of either sign.
-    if (!(std::fabs(panel) <= kMaxPanelValue)) {
-      ui::Ui().MsgBox(
-          u"A division by zero encounted given the integral range.\r\nKey Return button to "
-          u"return to the worksheet.",
-          ui::kOkOnly, u"");
-      return kMsgPanelOverflow;
-    }
+    if (!(std::fabs(panel) <= kMaxPanelValue)) return StopAtPole();
     x = x + h;
     double g = 1, v = 0;
     if (gIndex > 0) {

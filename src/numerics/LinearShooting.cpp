@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <tuple>
 
 #include "language/CommandRequests.h"
@@ -59,16 +60,22 @@ void WriteViews(BvpRow& row, double t, double x, double d) {
 
 enum class RunEnd { kDone, kReturn, kFailed, kBeyondLimit };
 
-// One fixed-step run from (t0, x, y) writing rows 0..last into table; xs receives x of every row
-// at full precision (the table holds it rounded). Row i lies at t0 + i h, so that rounding does
-// not accumulate, and no step is taken beyond the last row.
+// One fixed-step run from (t0, x, y) of last steps of size h. With a table, rows 0..last are
+// written into it and xs receives x of every row at full precision (the table holds it rounded);
+// xEnd receives x of the last row. Row i lies at t0 + i h, so that rounding does not accumulate,
+// and no step is taken beyond the last row.
 RunEnd FixedStepRun(const rt::Text& F, const rt::Text& G, double t0, double x, double y, double h,
-                    int last, BvpTable& table, RunValues& xs) {
+                    int last, BvpTable* table, RunValues* xs, double& xEnd) {
   for (int i = 0;; ++i) {
     const double t = t0 + i * h;
-    WriteViews(table[static_cast<size_t>(i)], t, x, y);
-    xs[static_cast<size_t>(i)] = x;
-    if (i == last) return RunEnd::kDone;
+    if (table) {
+      WriteViews((*table)[static_cast<size_t>(i)], t, x, y);
+      (*xs)[static_cast<size_t>(i)] = x;
+    }
+    if (i == last) {
+      xEnd = x;
+      return RunEnd::kDone;
+    }
     if (RunFlags.AbortRun) return RunEnd::kReturn;
     ui::Ui().DoEvents();
     double tNew = 0, xNew = 0, yNew = 0;
@@ -85,21 +92,12 @@ double Column(const BvpTable& table, int row, int column) {
   return table[static_cast<size_t>(row)][static_cast<size_t>(column)];
 }
 
-// Estimate of the integration error of d at its last row: each classical Runge-Kutta step of
-// size h misses the Taylor term h^5 d^(5) / 120, and the fifth differences of the rows give
-// h^5 d^(5). The local errors are summed; with fewer rows the highest difference they allow
-// stands in.
-double EndErrorEstimate(const RunValues& d, int last) {
-  const int order = std::min(5, last);
-  if (order < 1) return 0;
-  RunValues diff = d;
-  for (int k = 1; k <= order; ++k)
-    for (int i = 0; i + k <= last; ++i)
-      diff[static_cast<size_t>(i)] =
-          diff[static_cast<size_t>(i + 1)] - diff[static_cast<size_t>(i)];
-  double sum = 0;
-  for (int i = 0; i + order <= last; ++i) sum += std::fabs(diff[static_cast<size_t>(i)]);
-  return sum / 120;
+// The message of a run that did not reach its last row (0 for Esc), or nothing for one that did.
+std::optional<int16_t> RunMessage(RunEnd end) {
+  if (end == RunEnd::kFailed) return kMsgNoValue;
+  if (end == RunEnd::kBeyondLimit) return kMsgRunBeyondLimit;
+  if (end != RunEnd::kDone) return int16_t{0};
+  return std::nullopt;
 }
 
 }  // namespace
@@ -159,10 +157,18 @@ int16_t SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x
   RunValues x1{}, x2{};
   for (const auto& [table, start, xs] : {std::tuple{&LinearShooting.BVPRunTable1, 0.0, &x1},
                                          std::tuple{&LinearShooting.BVPRunTable2, 1.0, &x2}}) {
-    const RunEnd end = FixedStepRun(F, G, t0, x0, start, h, steps, *table, *xs);
-    if (end == RunEnd::kFailed) return kMsgNoValue;
-    if (end == RunEnd::kBeyondLimit) return kMsgRunBeyondLimit;
-    if (end != RunEnd::kDone) return 0;
+    double xEnd = 0;
+    const RunEnd end = FixedStepRun(F, G, t0, x0, start, h, steps, table, xs, xEnd);
+    if (const std::optional<int16_t> msgNo = RunMessage(end)) return *msgNo;
+  }
+  // The integration error of d(tb) = x2(tb) - x1(tb), from the same two runs at half the step:
+  // the classical Runge-Kutta error falls by 2^4, so the coarse runs' error is 16/15 of the
+  // difference of the two end values (Richardson).
+  double halfStepEnd[2] = {0, 0};
+  for (int k = 0; k < 2; ++k) {
+    const RunEnd end =
+        FixedStepRun(F, G, t0, x0, k, h / 2, 2 * steps, nullptr, nullptr, halfStepEnd[k]);
+    if (const std::optional<int16_t> msgNo = RunMessage(end)) return *msgNo;
   }
 
   const BvpTable& run1 = LinearShooting.BVPRunTable1;
@@ -178,8 +184,8 @@ int16_t SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x
   // d(tb) zero, or lost in the integration error: the homogeneous problem has a solution through
   // both boundaries, and no combination (or every one) meets xb.
   const double dEnd = d[static_cast<size_t>(last)];
-  if (!(std::fabs(dEnd) >
-        std::max(kErrorMargin * EndErrorEstimate(d, last), kRoundoffShare * size)))
+  const double endError = std::fabs(dEnd - (halfStepEnd[1] - halfStepEnd[0])) * 16 / 15;
+  if (!(std::fabs(dEnd) > std::max(kErrorMargin * endError, kRoundoffShare * size)))
     return kMsgNoUniqueSolution;
   const double c = (xb - x1[static_cast<size_t>(last)]) / dEnd;
   RunValues xs{}, ds{};

@@ -42,9 +42,10 @@ void ResetLinearShooting();
 // Solves the linear form (n steps, n at least 1) and draws the view PlotKind (1, 2 or 3; other
 // codes show view 1). With Replot set nothing is integrated: the last combination is drawn again.
 // Returns 0 or: 2100 (a right-hand side failed), 2110 (the two runs end at the same x within their
-// integration error: no unique solution), 2112 (a run passes 100000 in x or x', or loses its
-// numbers, before tb), 3990 (scene store full). More than 1000 steps show "Out of space, for
-// now". Esc (AbortRun) ends it without drawing. Sets InitialSlope.
+// integration error, estimated from the same runs at half the step: no unique solution), 2112 (a
+// run passes 100000 in x or x', or loses its numbers, before tb), 3990 (scene store full). More
+// than 1000 steps show "Out of space, for now". Esc (AbortRun) ends it without drawing. Sets
+// InitialSlope.
 [[nodiscard]] int16_t SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0,
                                      double tb, double xb, double n);
 

@@ -1,5 +1,6 @@
 #include "numerics/Roots.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "language/CommandArguments.h"
@@ -20,8 +21,19 @@ constexpr int16_t kMsgConstantId = 284;
 constexpr int16_t kMsgResultBrace = 285;
 constexpr int16_t kMsgTolerance = 286;
 constexpr int16_t kMsgFunctionNotFound = 57;
-constexpr int16_t kMsgSameSign = 287;  // F has the same sign at both ends of the bracket
-constexpr int16_t kMsgNoValue = 288;   // F cannot be evaluated inside the bracket
+constexpr int16_t kMsgSameSign = 287;       // F has the same sign at both ends of the bracket
+constexpr int16_t kMsgNoValue = 288;        // F cannot be evaluated inside the bracket
+constexpr int16_t kMsgDiscontinuity = 289;  // the sign change is a pole or a jump, not a zero
+
+// Near a zero of a continuous F the values at the ends of the bracket fall as the bracket
+// shrinks; through a pole they grow, across a jump they stay. The converged bracket is bisected
+// on to kFurtherShrink of its width (about 20 halvings, well above the doubles where the guarded
+// division turns an overflowing quotient into 0); the smaller end magnitude then is compared with
+// that of the converged bracket (a zero loses at least kZeroShrink of it) and with the larger
+// magnitude at the bracket as given (a zero's is at most kZeroScale of it).
+constexpr double kFurtherShrink = 1e-6;
+constexpr double kZeroShrink = 0.5;
+constexpr double kZeroScale = 1e-6;
 
 // A constant identifier: "[a-z]" then optionally "[a-z0-9_]", a one-letter one completed with "_".
 int16_t ReadConstantId(StatementReader& r, rt::Text& id) {
@@ -82,6 +94,27 @@ int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double
   return 0;
 }
 
+int16_t CheckSignChange(int16_t funcIndex, double a0, double b0, double a, double b,
+                        bool& discontinuity) {
+  discontinuity = false;
+  double fa0 = 0, fb0 = 0, fa = 0, fb = 0;
+  if (EvalFunctionAtX(funcIndex, a0, fa0) != 0 || EvalFunctionAtX(funcIndex, b0, fb0) != 0 ||
+      EvalFunctionAtX(funcIndex, a, fa) != 0 || EvalFunctionAtX(funcIndex, b, fb) != 0)
+    return kMsgNoValue;
+  const double converged = std::min(std::fabs(fa), std::fabs(fb));
+  double m = 0;
+  if (const int16_t msgNo = BisectZero(funcIndex, a, b, m, std::fabs(b - a) * kFurtherShrink);
+      msgNo != 0)
+    return msgNo;
+  if (EvalFunctionAtX(funcIndex, a, fa) != 0 || EvalFunctionAtX(funcIndex, b, fb) != 0)
+    return kMsgNoValue;
+  const double last = std::min(std::fabs(fa), std::fabs(fb));
+  // NaN or infinity at the ends is no zero either.
+  discontinuity = !(last < kZeroShrink * converged ||
+                    last < kZeroScale * std::max(std::fabs(fa0), std::fabs(fb0)));
+  return 0;
+}
+
 int16_t ParseZeroArgs(const rt::Text& statement, ZeroArgs& args) {
   args = ZeroArgs{};
   const rt::Text head = rt::Left(statement, 5);
@@ -116,6 +149,10 @@ int16_t ProcessZero(const rt::Text& statement) {
   double root = 0;
   msgNo = BisectZero(args.fRecord, r1, r2, root, args.tol);
   if (msgNo != 0) return msgNo;
+  bool discontinuity = false;
+  msgNo = CheckSignChange(args.fRecord, args.a, args.b, r1, r2, discontinuity);
+  if (msgNo != 0) return msgNo;
+  if (discontinuity) return kMsgDiscontinuity;
   const int16_t index = AppendConstant(msgNo);
   if (msgNo != 0) return msgNo;
   ConstRec& rec = Tables.ConstTable[index];

@@ -19,11 +19,19 @@ struct ZeroArgs {
 // Parses the statement: 0, or the first message met (280..286, 57, or a value reader's message).
 [[nodiscard]] int16_t ParseZeroArgs(const rt::Text& statement, ZeroArgs& args);
 
-// Parses the statement, finds the root and appends it as a constant: 0, or the first message.
+// Parses the statement, finds the root and appends it as a constant: 0, or the first message
+// (289 and no constant when the sign change is a discontinuity).
 [[nodiscard]] int16_t ProcessZero(const rt::Text& statement);
 // Bisection on [a, b] (narrowed in place) to width tol; root is the last midpoint. Returns 0, 288
 // when F cannot be evaluated, 287 when F has the same sign at both ends.
 [[nodiscard]] int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double tol);
+// Whether the sign change that BisectZero narrowed from [a0, b0] to [a, b] is a zero: the bracket
+// is halved on to about a millionth of its width, and discontinuity is set when the magnitude of
+// F at its ends does not fall (a pole, where it grows, or a jump) and is not small beside F at
+// a0 and b0. Returns 0, or 288 when F cannot be
+// evaluated.
+[[nodiscard]] int16_t CheckSignChange(int16_t funcIndex, double a0, double b0, double a, double b,
+                                      bool& discontinuity);
 // fx := F(x) for the function at funcIndex through an assignment text: 0, 57 for an index outside
 // the function table, or the evaluator's message.
 [[nodiscard]] int16_t EvalFunctionAtX(int16_t funcIndex, double x, double& fx);

@@ -134,15 +134,25 @@ struct SheetGenerator {
   }
 };
 
+// The worksheets of both differential tests are run in shards, so that no single test runs long
+// under the sanitizers on a small machine; each shard takes every kShards-th worksheet. A few
+// generated sheets cost as much as a dozen others, and the heaviest fall in different shards.
+constexpr int kShards = 32;
+
+class CommandValuesShardTest : public CommandValuesTest, public ::testing::WithParamInterface<int> {
+ protected:
+  bool InShard(size_t index) const { return static_cast<int>(index % kShards) == GetParam(); }
+};
+
 // Generated worksheets, bound against the text path and kept compiles against full ones.
-TEST_F(CommandValuesTest, GeneratedWorksheetsGiveTheSameRuns) {
+TEST_P(CommandValuesShardTest, GeneratedWorksheetsGiveTheSameRuns) {
   for (unsigned seed = 1; seed <= 91; ++seed)
-    ExpectSameRuns(SheetGenerator{std::mt19937(seed)}.Sheet(), seed > 60);
+    if (InShard(seed)) ExpectSameRuns(SheetGenerator{std::mt19937(seed)}.Sheet(), seed > 60);
 }
 
 // A worksheet whose vector operations add component functions at every statement, every
 // end-to-end worksheet and every help example.
-TEST_F(CommandValuesTest, FixedWorksheetsGiveTheSameRuns) {
+TEST_P(CommandValuesShardTest, FixedWorksheetsGiveTheSameRuns) {
   std::vector<std::pair<QString, bool>> sheets;  // the worksheet; kept compiles (or bindings)
   QString vectors = QStringLiteral(
       "F{t} = Sin[t]*t^2+1\nA<t> = <F{t}, Cos[t]-t, Exp[t/5]>\nB<t> = <t, 2*t+1, Sin[t]>\n");
@@ -164,8 +174,11 @@ TEST_F(CommandValuesTest, FixedWorksheetsGiveTheSameRuns) {
                             .replace("\r\n", "\n"),
                         false);
   }
-  for (const auto& [text, compareMemo] : sheets) ExpectSameRuns(text, compareMemo);
+  for (size_t i = 0; i < sheets.size(); ++i)
+    if (InShard(i)) ExpectSameRuns(sheets[i].first, sheets[i].second);
 }
+
+INSTANTIATE_TEST_SUITE_P(Shards, CommandValuesShardTest, ::testing::Range(0, kShards));
 
 }  // namespace
 }  // namespace gr::testing

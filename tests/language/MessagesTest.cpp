@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+
 #include "language/CommandRequests.h"
 #include "language/Messages.h"
 #include "language/Simplify.h"
@@ -20,7 +28,7 @@ const std::string kFallbackTail =
 // nothing is shown while the texts are read.
 TEST_F(MessagesTest, CatalogueHoldsEveryNumberOnceInOrder) {
   const auto cat = MessageCatalogue();
-  ASSERT_EQ(cat.size(), 387u);
+  ASSERT_EQ(cat.size(), 402u);
   for (size_t k = 0; k < cat.size(); ++k) {
     SCOPED_TRACE(cat[k].number);
     EXPECT_TRUE(k == 0 || cat[k - 1].number < cat[k].number);
@@ -59,6 +67,55 @@ TEST_F(MessagesTest, ProgramMessagesHaveTheirOwnTexts) {
     const rt::Text text = GetMessageText(n);
     EXPECT_EQ(rt::InStr(text, u"not found. Please contact"), 0);
     EXPECT_NE(rt::InStr(text, word), 0);
+  }
+}
+
+// Every message number the sources can raise has a text of its own, never the fallback. The
+// numbers are read from the sources as they are written: named message constants (kMsg... = n),
+// literal returns and assignments to a message variable, numbers handed to the statement reader's
+// checks and to DispError, tables of {text, number} and the arms of a conditional.
+TEST_F(MessagesTest, EveryNumberTheSourcesRaiseHasAText) {
+  const std::regex patterns[] = {
+      std::regex(R"(\bkMsg\w*\s*=\s*(-?\d+)\s*;)"),
+      std::regex(R"(\breturn\s+(-?\d{2,5})\s*;)"),
+      std::regex(R"(\b\w*[mM]sg\w*\s*=\s*(-?\d+)\s*;)"),
+      std::regex(R"(\b(?:Expect|ReadFunctionId|ReadIdentifier|ReadRange|CheckRanges|PopFrom|)"
+                 R"(DispError)\([^;]*?,\s*(\d{2,5})\s*[,)])"),
+      std::regex(R"(\{u"[^"]*",\s*(\d{3,5})\})"),
+      std::regex(R"(\?\s*(\d{3,5})\s*:)"),
+      std::regex(R"(:\s*(\d{3,5})\s*;)")};
+  const std::regex comment(R"(//.*$)");
+  std::map<int, std::string> raised;  // number -> where it was first seen
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(MATHSHEET_SOURCE_DIR)) {
+    const std::string ext = entry.path().extension().string();
+    if (ext != ".cpp" && ext != ".h") continue;
+    if (entry.path().filename() == "Messages.cpp") continue;
+    std::ifstream in(entry.path());
+    std::string line;
+    for (int lineNo = 1; std::getline(in, line); ++lineNo) {
+      line = std::regex_replace(line, comment, "");
+      for (const std::regex& pattern : patterns)
+        for (std::sregex_iterator it(line.begin(), line.end(), pattern), end; it != end; ++it)
+          raised.try_emplace(std::stoi((*it)[1]),
+                             entry.path().filename().string() + ":" + std::to_string(lineNo));
+    }
+  }
+  // The scan finds the numbers of every folder, each kind of site among them.
+  ASSERT_GT(raised.size(), 250u);
+  for (int known : {57, 267, 287, 427, 993, 2110, 3990, 5085, 6030, 6092})
+    EXPECT_EQ(raised.count(known), 1u) << known;
+  const auto hasText = [](int n) {
+    for (auto table : {MessageCatalogue(), CapacityMessages()})
+      if (std::any_of(table.begin(), table.end(), [n](const MessageEntry& e) {
+            return e.number == n && (n == 229 || rt::Text(e.text).size() > 0);
+          }))
+        return true;
+    return false;
+  };
+  for (const auto& [n, where] : raised) {
+    if (n != 0) {
+      EXPECT_TRUE(hasText(n)) << n << " raised at " << where;
+    }
   }
 }
 

@@ -42,7 +42,14 @@ TEST_F(DerivativeTest, DerivativesMatchExactCalculus) {
       {{u"F{x}=Alog[x]", u"r=G{0.5}"}, std::pow(10, 0.5) * ln10},
       {{u"F{x}=Sqrt[x]", u"r=G{4}"}, 0.25},
       {{u"F{x}=Abs[x]", u"r=G{-3}"}, -1},
-      {{u"F{x}=x+Floor[x]+Ceil[x]+Int[x]+Unit[x]+Sqw[x]+Sign[x]+Clip[x]+Inv[x]", u"r=G{0.5}"}, 1},
+      {{u"F{x}=x+Floor[x]+Ceil[x]+Int[x]+Unit[x]+Sqw[x]+Sign[x]+Inv[x]", u"r=G{0.5}"}, 1},
+      // Clip has slope 1 inside (-1, 1) and 0 beyond: x Clip[x] is x^2 inside and |x| outside.
+      {{u"F{x}=Clip[x]*x", u"r=G{-0.5}"}, -1},
+      {{u"F{x}=Clip[x]*x", u"r=G{0.5}"}, 1},
+      {{u"F{x}=Clip[x]*x", u"r=G{1.5}"}, 1},
+      {{u"F{x}=Clip[x]*x", u"r=G{-1.5}"}, -1},
+      {{u"F{x}=Clip[2*x]", u"r=G{0.3}"}, 2},
+      {{u"F{x}=Clip[2*x]", u"r=G{-0.7}"}, 0},
       {{u"F{x}=Sin[x^2]", u"r=G{0.6}"}, 2 * 0.6 * std::cos(0.36)},  // chain rule
       // Each operator with the variable on the left, on the right and on both sides.
       {{u"F{x}=(3+x^2)+(x^2+3)+(Sin[x]-Sin[x])", u"r=G{2}"}, 8},

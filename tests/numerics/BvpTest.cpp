@@ -2,6 +2,7 @@
 // of two classical Runge-Kutta runs) and secant shooting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -339,6 +340,65 @@ TEST_F(BvpTest, LinearRowsLimitsAndFailures) {
   EXPECT_EQ(BoxTexts(),
             std::vector<rt::Text>{
                 u"The auto axes cannot be applied on one axis to a constant function."});
+}
+
+// Whether the linear form has an answer is decided from the error of x2(tb) - x1(tb), not from
+// the shape of the runs. Damped problems whose runs decay to nearly nothing are solvable, and
+// their rows follow the closed form x = xb (e^(a t) - e^(b t)) / (e^(a tb) - e^(b tb)) for
+// x'' = (a + b) x' - a b x. x'' = -x through x(0) = 0 has the solutions sin t / sin tb up to tb =
+// 3.1, and none through x(pi) = 1 at any n, however coarse.
+TEST_F(BvpTest, NoUniqueSolutionOnlyWhereTheEndDifferenceIsLostInItsError) {
+  struct Case {
+    double a, b;  // roots of the characteristic equation; a = b = 0 stands for x'' = -x
+    double tb, xb;
+    std::vector<double> steps;
+    int16_t msgNo;
+    // Largest error of a row over the largest |x| at the first n, falling as h^4 (the fast
+    // transients of the damped problems are coarse, their end meets xb all the same).
+    double rowRel;
+  };
+  const double pi = std::acos(-1.0);
+  const Case cases[] = {
+      {-1, -2, 10, 1e-4, {50}, 0, 1.2e-3},
+      {-1, -10, 10, 1, {100}, 0, 2e-2},
+      {-1, -10, 8, 1, {100}, 0, 7e-3},
+      {-1, -5, 5, 1, {20}, 0, 8e-2},
+      {0, 0, 3, 1, {10, 100, 1000}, 0, 3e-3},
+      {0, 0, 3.1, 1, {10, 100, 1000}, 0, 1.1e-2},
+      {0, 0, pi, 1, {1, 3, 5, 6, 7, 8, 9, 10, 100, 1000}, kMsgNoUniqueSolution, 0}};
+  for (const Case& c : cases)
+    for (double n : c.steps) {
+      SCOPED_TRACE(::testing::Message()
+                   << "a " << c.a << " b " << c.b << " tb " << c.tb << " n " << n);
+      const bool oscillator = c.a == 0;
+      const auto exact = [&c, oscillator](double t) {
+        if (oscillator) return std::sin(t) / std::sin(c.tb);
+        return c.xb * (std::exp(c.a * t) - std::exp(c.b * t)) /
+               (std::exp(c.a * c.tb) - std::exp(c.b * c.tb));
+      };
+      Fresh();
+      UseNative(
+          kY, oscillator ? kMinusX : [&c](double, double x, double y) {
+            return (c.a + c.b) * y - c.a * c.b * x;
+          });
+      const int16_t msgNo = Linear(n, 0, 0, c.tb, c.xb);
+      EXPECT_EQ(msgNo, c.msgNo);
+      if (msgNo != 0 || c.msgNo != 0) {
+        EXPECT_EQ(LinearShooting.SolutionLastRow, -1);
+        EXPECT_EQ(Scene.SegmentCount, 0);
+        continue;
+      }
+      if (LinearShooting.SolutionLastRow != n) {
+        ADD_FAILURE() << "rows " << LinearShooting.SolutionLastRow;
+        continue;
+      }
+      double peak = 0;
+      for (int i = 0; i <= n; ++i) peak = std::max(peak, std::fabs(exact(Row(i)[1])));
+      const double rel = std::max(1e-6, c.rowRel * std::pow(c.steps[0] / n, 4));
+      for (int i = 0; i <= n; ++i)
+        EXPECT_NEAR(Row(i)[2], exact(Row(i)[1]), rel * peak) << "row " << i;
+      EXPECT_NEAR(Row(static_cast<int>(n))[2], c.xb, 1e-6 * c.xb);
+    }
 }
 
 // The nonlinear x'' = (32 + 2 t^3 - x x') / 8 from x(1) = 17 to x(3) = 43/3 has x = t^2 + 16/t

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "commands/ProgramState.h"
 #include "language/CommandRequests.h"
@@ -53,6 +54,47 @@ TEST_F(DblIntTest, IntegratesInEitherOrderAndGivesItsMessages) {
                                                     {u"cd=dblInt(F,C,D,{0,1,4,4,y}]", 6005}};
   for (const auto& [text, expected] : direct) {
     EXPECT_EQ(ProcessDblInt(text), expected);
+  }
+}
+
+// 1/(1 - x y) over the unit square has its pole at the corner (1, 1), where the guarded division
+// gives 1E+20: the run stops with the pole box and 5085, the constant not computed. So does a
+// limit function with a pole. Away from the pole the integral is the dilogarithm: over
+// [0, 1/2] x [0, 1] it is Li2(1/2) = pi^2/12 - ln^2(2)/2.
+TEST_F(DblIntTest, APoleAtANodeStopsTheIntegral) {
+  const double pi = std::acos(-1.0), ln2 = std::log(2.0);
+  struct Case {
+    const char16_t* upper;  // D
+    const char16_t* statement;
+    int msgNo;
+    double expected;
+  };
+  const Case cases[] = {
+      {u"D{x}=1", u"v=dblInt[F,C,D,{0,1,10,10,y}]", 5085, 0},
+      {u"D{y}=1", u"v=dblInt[F,C,D,{0,1,10,10,x}]", 5085, 0},
+      {u"D{x}=1/x", u"v=dblInt[F,C,D,{0,0.5,10,10,y}]", 5085, 0},
+      {u"D{x}=1", u"v=dblInt[F,C,D,{0,0.5,10,10,y}]", 0, pi * pi / 12 - ln2 * ln2 / 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    ResetProgramState();
+    screen_.boxes.clear();
+    const rt::Text text =
+        u"F{x,y}=1/(1-x*y)\r\nC{x}=0\r\n" + rt::Text(c.upper) + u"\r\n" + c.statement + u"\r\n";
+    EXPECT_EQ(RunText(text), c.msgNo);
+    const ConstRec* v = FindConst(u"v_");
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->NotComputed, c.msgNo != 0);
+    if (c.msgNo == 0) {
+      EXPECT_NEAR(ConstValue(u"v_"), c.expected, 1e-5);
+      EXPECT_TRUE(screen_.boxes.empty());
+    } else {
+      // The pole box, then the statement's error box.
+      const std::vector<rt::Text> boxes = BoxTexts();
+      ASSERT_EQ(boxes.size(), 2u);
+      EXPECT_EQ(boxes[0],
+                u"A division by zero encounted given the integral range.\r\nKey Return button to "
+                u"return to the worksheet.");
+    }
   }
 }
 

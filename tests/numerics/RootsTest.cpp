@@ -47,6 +47,38 @@ TEST_F(RootsTest, StatementsAndTheirRootsOrMessages) {
   EXPECT_EQ(Run({u"F{x}=Sqrt[x]-1", u"Zero[F,{-1,4,r}]"}), 288);
 }
 
+// A sign change through a pole or across a jump is no zero: 289 and no constant. Zeros where the
+// function is steep, nearly a jump, or flat (a triple zero) are found all the same.
+TEST_F(RootsTest, PolesAndJumpsAreNoZeros) {
+  struct Case {
+    const char16_t* function;
+    const char16_t* zero;
+    int msgNo;
+    double root;  // message 0 only
+  };
+  const Case cases[] = {{u"F{x}=1/x", u"Zero[F,{-1,2,r}]", 289, 0},
+                        {u"F{x}=Tan[x]", u"Zero[F,{1,2,r}]", 289, 0},
+                        {u"F{x}=1/(x-1)^3", u"Zero[F,{0,3,r}0]", 289, 0},
+                        {u"F{x}=Sign[x-0.7]", u"Zero[F,{0,1,r}]", 289, 0},
+                        {u"F{x}=Floor[x]-0.5", u"Zero[F,{0,2,r}]", 289, 0},
+                        {u"F{x}=ATan[1000*x]", u"Zero[F,{-1,2,r}]", 0, 0},
+                        {u"F{x}=Tanh[1000000*(x-1)]", u"Zero[F,{0,3,r}]", 0, 1},
+                        {u"F{x}=x^3", u"Zero[F,{-1,2,r}]", 0, 0},
+                        {u"F{x}=x-1", u"Zero[F,{0,3,r}0]", 0, 1},
+                        {u"F{x}=Exp[x]-1000000", u"Zero[F,{0,20,r}]", 0, std::log(1e6)}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.function));
+    ResetProgramState();
+    Settings.DisplayDigits = 15;
+    EXPECT_EQ(Run({c.function, c.zero}), c.msgNo);
+    const ConstRec* r = FindConst(u"r_");
+    ASSERT_EQ(r != nullptr, c.msgNo == 0);
+    if (r) {
+      EXPECT_NEAR(rt::Val(r->ValueText), c.root, 0.00001);
+    }
+  }
+}
+
 TEST_F(RootsTest, RootWithinTheToleranceStoredAtTheDisplayDigitsAndUsable) {
   Settings.DisplayDigits = 8;
   ASSERT_EQ(Run({u"a=0", u"b=2", u"F{x}=x^3-x-1", u"Zero[F,{a,b,r}0.00001]", u"c=r*2"}), 0);
