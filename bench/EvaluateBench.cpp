@@ -17,16 +17,38 @@
 
 namespace {
 
-// The three worksheet functions, in worksheet syntax (stored form) and in muparser syntax.
+// The same functions in C++ (pow for the powers, as the worksheet's power operator).
+double CppPolynomial(double x) {
+  return 3 * std::pow(x, 4) - 2 * std::pow(x, 3) + std::pow(x, 2) - 5 * x + 7;
+}
+double CppTrig(double x) {
+  return std::sin(x) * std::cos(x) + std::pow(x, 2);
+}
+double CppQuotient(double x) {
+  return 1 / (1 + x / (2 + x / (3 + x / (4 + x))));
+}
+
+// The three worksheet functions, in worksheet syntax (stored form), in muparser syntax and in C++.
 struct Expression {
   const char* name;
   const char* sheet;
   const char* muparser;
+  double (*cpp)(double x);
 };
 
-constexpr Expression kPolynomial = {"P_", "3*x^4-2*x^3+x^2-5*x+7", "3*x^4-2*x^3+x^2-5*x+7"};
-constexpr Expression kTrig = {"S_", "Sin[x]*Cos[x]+x^2", "sin(x)*cos(x)+x^2"};
-constexpr Expression kQuotient = {"Q_", "1/(1+x/(2+x/(3+x/(4+x))))", "1/(1+x/(2+x/(3+x/(4+x))))"};
+constexpr Expression kPolynomial = {"P_", "3*x^4-2*x^3+x^2-5*x+7", "3*x^4-2*x^3+x^2-5*x+7",
+                                    CppPolynomial};
+constexpr Expression kTrig = {"S_", "Sin[x]*Cos[x]+x^2", "sin(x)*cos(x)+x^2", CppTrig};
+constexpr Expression kQuotient = {"Q_", "1/(1+x/(2+x/(3+x/(4+x))))", "1/(1+x/(2+x/(3+x/(4+x))))",
+                                  CppQuotient};
+
+// Ends the benchmark with an error unless the last value (message msg) is e's at x, to 1e-12.
+void CheckValue(benchmark::State& state, const Expression& e, double x, double value, int16_t msg) {
+  const double want = e.cpp(x);
+  if (msg != 0 || !(std::fabs(value - want) <= 1e-12 * std::fabs(want))) {
+    state.SkipWithError("the value is not the expression's");
+  }
+}
 
 // Compiles the three functions as a worksheet would and appends the parameter x after the
 // compile. Returns the code of the named function and the ValueList index of x.
@@ -58,15 +80,17 @@ rt::Text CompileSheet(const Expression& e, int32_t& xIndex) {
 void SheetBench(benchmark::State& state, const Expression& e) {
   int32_t xIndex = 0;
   const rt::Text code = CompileSheet(e, xIndex);
-  double x = 0.1;
+  double x = 0.1, r = 0, at = x;
+  int16_t msg = 0;
   for (auto _ : state) {
     ms::Tables.ValueList[static_cast<size_t>(xIndex)].Value = x;
-    double r = 0;
-    const int16_t msg = ms::Evaluate(code, r);
+    msg = ms::Evaluate(code, r);
     benchmark::DoNotOptimize(r);
     benchmark::DoNotOptimize(msg);
+    at = x;
     x += 1e-6;
   }
+  CheckValue(state, e, at, r, msg);
 }
 
 // The run commands make: the code bound once (literals as values, x as argument 1), then run on
@@ -76,25 +100,16 @@ void BoundBench(benchmark::State& state, const Expression& e) {
   const rt::Text code = CompileSheet(e, xIndex);
   ms::BoundCode bound;
   if (!ms::BindCode(code, u"x", bound)) state.SkipWithError("not bound");
-  double x = 0.1;
+  double x = 0.1, r = 0, at = x;
+  int16_t msg = 0;
   for (auto _ : state) {
-    double r = 0;
-    const int16_t msg = ms::RunBound(bound, &x, r);
+    msg = ms::RunBound(bound, &x, r);
     benchmark::DoNotOptimize(r);
     benchmark::DoNotOptimize(msg);
+    at = x;
     x += 1e-6;
   }
-}
-
-// The same functions in C++ (pow for the powers, as the worksheet's power operator).
-double CppPolynomial(double x) {
-  return 3 * std::pow(x, 4) - 2 * std::pow(x, 3) + std::pow(x, 2) - 5 * x + 7;
-}
-double CppTrig(double x) {
-  return std::sin(x) * std::cos(x) + std::pow(x, 2);
-}
-double CppQuotient(double x) {
-  return 1 / (1 + x / (2 + x / (3 + x / (4 + x))));
+  CheckValue(state, e, at, r, msg);
 }
 
 void CppBench(benchmark::State& state, double (*f)(double)) {
@@ -138,15 +153,17 @@ BENCHMARK(BM_Cpp_NestedQuotient);
 
 #ifdef MATHSHEET_HAVE_MUPARSER
 void MuParserBench(benchmark::State& state, const Expression& e) {
-  double x = 0.1;
+  double x = 0.1, r = 0, at = x;
   mu::Parser p;
   p.DefineVar("x", &x);
   p.SetExpr(e.muparser);
   for (auto _ : state) {
-    double r = p.Eval();
+    r = p.Eval();
     benchmark::DoNotOptimize(r);
+    at = x;
     x += 1e-6;
   }
+  CheckValue(state, e, at, r, 0);
 }
 
 void BM_MuParser_Polynomial(benchmark::State& s) {
