@@ -19,10 +19,12 @@ struct ZeroArgs {
 // Parses the statement: 0, or the first message met (280..286, 57, or a value reader's message).
 [[nodiscard]] int16_t ParseZeroArgs(const rt::Text& statement, ZeroArgs& args);
 
-// Parses the statement, finds the root and appends it as a constant: 0, or the first message.
+// Parses the statement, finds the root and appends it as a constant: 0, or the first message. A
+// root search stopped by Esc appends the constant marked not computed.
 [[nodiscard]] int16_t ProcessZero(const rt::Text& statement);
 // Bisection on [a, b] (narrowed in place) to width tol; root is the last midpoint. Returns 0, 288
-// when F cannot be evaluated, 287 when F has the same sign at both ends.
+// when F cannot be evaluated, 287 when F has the same sign at both ends. Every halving polls for
+// Esc (PollAbort); an aborted bisection returns 0 with the midpoint it had reached.
 [[nodiscard]] int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double tol);
 // fx := F(x) for the function at funcIndex through an assignment text: 0, 57 for an index outside
 // the function table, or the evaluator's message.
