@@ -185,7 +185,7 @@ TEST_F(CommandValuesTest, TablesHoldingInvGiveTheSameRuns) {
       // Records that fail on their parameters leave the stack pointer raised: a thousand panels
       // overflow it unless every value starts where the text path's compile puts it.
       mixed + QStringLiteral("lj = Integ[Q, {10, 0.5, 1000, 1}]\n"),
-      mixed + QStringLiteral("lj = Integ[Q, {10, 0.5, 20, 1}]\nU{x,y,z} = Diff[Gn,x,6]\n"),
+      mixed + QStringLiteral("lj = Integ[Q, {10, 0.5, 6, 1}]\nU{x,y,z} = Diff[Gn,x,6]\n"),
       inv + QStringLiteral("H{x} = x^2+1\nG{x} = 1\nv = Integ[H,G,{0,1,7,0}]\n"),
       inv + QStringLiteral("H{x} = x^2+1\nv = Integ[H,{0,1,8,0}]\n<t = 1>\n"),
       inv + QStringLiteral("M{x} = x*Inv[x-0.5]\nv = Integ[M,{0,1,8,0}]\n<t = 1>\n"),
