@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 
 #include "language/Simplify.h"
@@ -59,25 +60,41 @@ struct CodeResult {
 //  - settled[0] / settled[1]: that text, given bare / in one pair of parentheses, went through
 //    every stage unchanged (tokens, constants, no call, no brace, no Diff[) up to the derivative
 //    stage, which gave out back;
-//  - namePairs: the two-character names out holds (a lower-case letter and its successor), so
-//    that a new constant is substituted only into the records that mention it;
+//  - in: another text (the one a record is made with) that went through those stages unchanged
+//    and gave out, so that the next Execute of the same worksheet finds it settled at once;
+//  - namePairs, inPairs: the two-character names out and in hold (a lower-case letter and its
+//    successor), so that a new constant is substituted only into the records that mention it;
 //  - the code compiled from out after counter literals, and the literals it stores.
 struct RecordSlot {
   rt::Text out;
   bool settled[2] = {false, false};
+  rt::Text in;
   std::vector<uint32_t> namePairs;
+  std::vector<uint32_t> inPairs;
   bool codeValid = false;
   int32_t codeCounter = 0;
   rt::Text code;
   std::vector<ValueRec> literals;
 };
 
+// A constant's value text that tokens leave as it is, and whether it holds a letter other than
+// an exponent mark (which makes it no number).
+struct ConstSlot {
+  rt::Text text;
+  bool letter = false;
+};
+
+bool HoldsLetter(const rt::Text& s) {
+  return std::any_of(s.begin(), s.end(),
+                     [](char16_t ch) { return rt::CharIs(ch, u"[a-d,f-z,A-D,F-Z]"); });
+}
+
 struct StageMemo {
   bool enabled = true;
   std::unordered_map<rt::Text, DerivativeResult> derivative;
   std::unordered_map<rt::Text, CodeResult> code;
-  std::vector<RecordSlot> slots;         // by FuncTable index
-  std::vector<rt::Text> constTokenized;  // by ConstTable index: a value text tokens leave as is
+  std::vector<RecordSlot> slots;     // by FuncTable index
+  std::vector<ConstSlot> constants;  // by ConstTable index
   size_t chars = 0;
   void Keep(size_t added) {
     // A bound on what is kept: past it everything is dropped and kept anew.
@@ -123,6 +140,12 @@ rt::Text CodeKey(int32_t counter, const rt::Text& expr) {
   rt::Text key = rt::IntText(counter) + u"|";
   key += expr;
   return key;
+}
+
+// Whether two texts are equal, compared as bytes (the long texts of vector components make this
+// the compile's main cost for a settled record).
+bool SameText(rt::TextView a, rt::TextView b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
 }
 
 RecordSlot& Slot(int16_t k) {
@@ -186,21 +209,29 @@ class ConstantNames {
   std::vector<rt::Text> others_;
 };
 
-// 0 when s is the slot's text, 1 when it is that text in one pair of parentheses, else -1.
+// 0 when s is the slot's text, 1 when it is that text in one pair of parentheses, 2 when it is
+// the slot's other settled text, else -1.
 int Variant(const RecordSlot& slot, const rt::Text& s) {
   const rt::Text& out = slot.out;
-  if (s.size() == out.size()) return s == out ? 0 : -1;
+  if (SameText(s, out)) return 0;
   if (s.size() == out.size() + 2 && s.front() == u'(' && s.back() == u')' &&
-      s.compare(1, out.size(), out) == 0) {
+      SameText(rt::TextView(s).substr(1, out.size()), out)) {
     return 1;
   }
+  if (!slot.in.empty() && SameText(s, slot.in)) return 2;
   return -1;
+}
+
+// Whether the text of variant v takes the short road with the constants as they are now.
+bool Settled(const RecordSlot& slot, int v, const ConstantNames& names) {
+  if (v == 2) return !names.AnyOf(slot.inPairs) && !names.AnyOf(slot.namePairs);
+  return v >= 0 && slot.settled[v] && !names.AnyOf(slot.namePairs);
 }
 
 // One compile of the table: which records take the short road, and for the others the text each
 // began with (kept only while the memo is on).
 struct CompilePass {
-  std::vector<int8_t> variant;  // -1: the whole road; 0 or 1: settled, bare or in parentheses
+  std::vector<int8_t> variant;  // -1: the whole road; else the settled variant (see Variant)
   std::vector<rt::Text> input;
   bool learn;  // the pass runs every stage, so what the records went through can be learnt
   CompilePass(int16_t funcs, bool learnFromIt)
@@ -214,7 +245,7 @@ struct CompilePass {
   bool Learns(int16_t k) const { return learn && static_cast<size_t>(k) < input.size(); }
   // Whether record k began as it reached the point of the question (text).
   bool Began(int16_t k, const rt::Text& text) const {
-    return Learns(k) && input[static_cast<size_t>(k)] == text;
+    return Learns(k) && SameText(input[static_cast<size_t>(k)], text);
   }
 };
 
@@ -241,31 +272,46 @@ void Substitute(const ConstantNames& names, const rt::Text& expression, rt::Text
 // read again.
 void TokenizeConstants() {
   const int16_t consts = ConstantCount();
-  std::vector<rt::Text>& known = Memo().constTokenized;
+  std::vector<ConstSlot>& known = Memo().constants;
   if (Memo().enabled && known.size() <= static_cast<size_t>(consts)) {
     known.resize(static_cast<size_t>(consts) + 1);
   }
   for (int16_t k = 1; k <= consts; ++k) {
     ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
-    if (Memo().enabled && c.ValueText == known[static_cast<size_t>(k)]) continue;
+    if (Memo().enabled && SameText(c.ValueText, known[static_cast<size_t>(k)].text)) continue;
     rt::Text tokenized;
     TokenizeNames(c.ValueText, tokenized);
-    if (Memo().enabled && tokenized == c.ValueText) known[static_cast<size_t>(k)] = tokenized;
+    if (Memo().enabled && SameText(tokenized, c.ValueText)) {
+      known[static_cast<size_t>(k)] = ConstSlot{tokenized, HoldsLetter(tokenized)};
+    }
     c.ValueText = std::move(tokenized);
   }
+}
+
+// The first constant up to the first locked one whose value text is no number, or 0.
+int16_t FirstNonNumber() {
+  const int16_t consts = ConstantCount();
+  const std::vector<ConstSlot>& known = Memo().constants;
+  for (int16_t k = 1; k <= consts; ++k) {
+    const ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
+    if (c.Locked != 0) continue;
+    const bool seen = Memo().enabled && static_cast<size_t>(k) < known.size() &&
+                      SameText(c.ValueText, known[static_cast<size_t>(k)].text);
+    if (seen ? known[static_cast<size_t>(k)].letter : HoldsLetter(c.ValueText)) return k;
+  }
+  return 0;
 }
 
 int16_t Prepare(rt::Text& text, CompilePass& pass) {
   int16_t msgNo = 0;
   const int16_t funcs = FunctionCount();
-  const int16_t consts = ConstantCount();
   const ConstantNames names;
   for (int16_t k = 1; k <= funcs; ++k) {
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
     if (Memo().enabled && static_cast<size_t>(k) < pass.variant.size()) {
       const RecordSlot& slot = Slot(k);
       const int v = Variant(slot, f.Expr);
-      if (v >= 0 && slot.settled[v] && !names.AnyOf(slot.namePairs)) {
+      if (Settled(slot, v, names)) {
         pass.variant[static_cast<size_t>(k)] = static_cast<int8_t>(v);
         continue;
       }
@@ -274,16 +320,9 @@ int16_t Prepare(rt::Text& text, CompilePass& pass) {
     TokenizeNames(f.Expr, f.Expr);
   }
   TokenizeConstants();
-  for (int16_t k = 1; k <= consts; ++k) {
-    const ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
-    if (c.Locked != 0) continue;
-    for (char16_t ch : c.ValueText) {
-      if (rt::CharIs(ch, u"[a-d,f-z,A-D,F-Z]")) {
-        msgNo = kMsgConstantNotNumber;
-        text = c.ValueText;
-        return msgNo;
-      }
-    }
+  if (const int16_t bad = FirstNonNumber(); bad != 0) {
+    text = Tables.ConstTable[static_cast<size_t>(bad)].ValueText;
+    return kMsgConstantNotNumber;
   }
   for (int16_t k = 1; k <= funcs; ++k) {
     if (pass.Short(k)) continue;
@@ -298,14 +337,19 @@ int16_t Prepare(rt::Text& text, CompilePass& pass) {
 void Learn(int16_t k, const rt::Text& input, bool unchangedToDerivative) {
   const rt::Text& result = Tables.FuncTable[static_cast<size_t>(k)].Expr;
   RecordSlot& slot = Slot(k);
-  if (slot.out != result) {
+  if (!SameText(slot.out, result)) {
     slot = RecordSlot{};
     slot.out = result;
     slot.namePairs = NamePairsOf(result);
   }
   if (!unchangedToDerivative || result.find(kDiffToken) != rt::Text::npos) return;
   const int v = Variant(slot, input);
-  if (v >= 0) slot.settled[v] = true;
+  if (v == 0 || v == 1) {
+    slot.settled[v] = true;
+  } else if (v < 0) {
+    slot.in = input;
+    slot.inPairs = NamePairsOf(input);
+  }
 }
 
 }  // namespace
@@ -319,7 +363,7 @@ void ClearCompileMemo() {
   Memo().derivative.clear();
   Memo().code.clear();
   Memo().slots.clear();
-  Memo().constTokenized.clear();
+  Memo().constants.clear();
   Memo().chars = 0;
 }
 
@@ -519,10 +563,12 @@ int16_t Expand(CompilePass& pass) {
   for (int16_t k = 1; k <= funcs; ++k) {
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
     if (pass.Short(k)) {
-      // Settled: the stage gives the slot's text, that is the text without the parentheses.
+      // Settled: the stage gives the slot's text.
       if (pass.Variant(k) == 1) {
         f.Expr.pop_back();
         f.Expr.erase(0, 1);
+      } else if (pass.Variant(k) == 2) {
+        f.Expr = Memo().slots[static_cast<size_t>(k)].out;
       }
       continue;
     }
@@ -784,7 +830,7 @@ bool ReuseSlotCode(int16_t k, FuncRec& f, bool textIsSlots) {
   const RecordSlot& slot = Memo().slots[static_cast<size_t>(k)];
   if (!slot.codeValid || slot.codeCounter != Tables.LiteralCount ||
       Tables.LiteralCount + static_cast<int32_t>(slot.literals.size()) >= kLastLiteralCounter ||
-      !(textIsSlots || f.Expr == slot.out)) {
+      !(textIsSlots || SameText(f.Expr, slot.out))) {
     return false;
   }
   for (const ValueRec& v : slot.literals) {
@@ -794,7 +840,7 @@ bool ReuseSlotCode(int16_t k, FuncRec& f, bool textIsSlots) {
     r.Value = v.Value;
     Tables.ValueTop = n;
   }
-  if (f.Code != slot.code) f.Code = slot.code;
+  if (!SameText(f.Code, slot.code)) f.Code = slot.code;
   f.Compiled = -1;
   return true;
 }
@@ -802,7 +848,7 @@ bool ReuseSlotCode(int16_t k, FuncRec& f, bool textIsSlots) {
 void KeepSlotCode(int16_t k, const FuncRec& f, int32_t counter, int32_t firstLiteral) {
   if (!Memo().enabled || static_cast<size_t>(k) >= Memo().slots.size()) return;
   RecordSlot& slot = Memo().slots[static_cast<size_t>(k)];
-  if (slot.out != f.Expr) return;
+  if (!SameText(slot.out, f.Expr)) return;
   slot.codeValid = true;
   slot.codeCounter = counter;
   slot.code = f.Code;
