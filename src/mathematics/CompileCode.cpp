@@ -613,12 +613,22 @@ int16_t ExpandDerivatives() {
 // ---------------------------------------------------------------------------------------------
 // Code generation
 
+namespace {
+
+// ValueTop set to top, the rows above it counted as used.
+void LowerValueTop(int32_t top) {
+  Tables.ValueRowsUsed = std::max({Tables.ValueRowsUsed, Tables.ValueTop, top});
+  Tables.ValueTop = top;
+}
+
+}  // namespace
+
 int16_t TableStore(const rt::Text& literalText, rt::Text& literalName) {
   if (Tables.LiteralCount < 0 || Tables.LiteralCount >= kLastLiteralCounter) {
     return kMsgValuesFull;
   }
   const int32_t k = ++Tables.LiteralCount;
-  Tables.ValueTop = k;
+  LowerValueTop(k);
   char16_t digits[5];
   int32_t v = k;
   for (int i = 4; i >= 0; --i) {
@@ -838,7 +848,7 @@ bool ReuseSlotCode(int16_t k, FuncRec& f, bool textIsSlots) {
     ValueRec& r = Tables.ValueList[static_cast<size_t>(n)];
     if (r.Name != v.Name) r.Name = v.Name;
     r.Value = v.Value;
-    Tables.ValueTop = n;
+    LowerValueTop(n);
   }
   if (!SameText(f.Code, slot.code)) f.Code = slot.code;
   f.Compiled = -1;
@@ -860,7 +870,7 @@ void KeepSlotCode(int16_t k, const FuncRec& f, int32_t counter, int32_t firstLit
 // road, holding its slot's text.
 int16_t GenerateCode(const CompilePass* pass) {
   int16_t msgNo = 0;
-  Tables.ValueTop = 1;
+  LowerValueTop(1);
   Tables.LiteralCount = 1;
   const int16_t funcs = FunctionCount();
   std::vector<int16_t> priorities;
@@ -877,7 +887,7 @@ int16_t GenerateCode(const CompilePass* pass) {
       for (const ValueRec& v : hit->second.literals) {
         const int32_t n = ++Tables.LiteralCount;
         Tables.ValueList[static_cast<size_t>(n)] = v;
-        Tables.ValueTop = n;
+        LowerValueTop(n);
       }
       f.Code = hit->second.code;
       f.Compiled = -1;
