@@ -188,7 +188,6 @@ class ConstantNames {
     }
     std::sort(pairs_.begin(), pairs_.end());
   }
-  bool Empty() const { return pairs_.empty() && others_.empty(); }
   // Whether some name occurs in s.
   bool AnyIn(const rt::Text& s) const {
     for (size_t i = 0; i + 1 < s.size() && !pairs_.empty(); ++i) {
