@@ -19,6 +19,7 @@
 #include "numerics/Bvp.h"
 #include "numerics/DblInt.h"
 #include "numerics/Ivp.h"
+#include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "platform/ui/UiServices.h"
@@ -68,6 +69,29 @@ const Workload kDirField = {u"F{x,y}=y\r\nH{x,y}=-x\r\n", u"PlotDirField[F,H,{-3
 const Workload kField3D = {u"F{x,y,z}=y\r\nG{x,y,z}=-x\r\nH{x,y,z}=z/3\r\n",
                            u"PlotField3D[F,G,H,{-3,3,7}{-3,3,7}{-3,3,7}]", ms::ProcessPlotField3D};
 
+// Harmonic oscillators as systems of one to four equations from t = 0 to 100 at a tolerance of
+// 1e-6; a factor of 10 keeps the stored rows below the 1,000 of the "Number of data points" box,
+// so every run reaches t = 100 (the benchmark fails on any box).
+const Workload kIvpN[4] = {
+    {u"F{t,x}=-x\r\n", u"IVP[F,{0,100,1}{10,0.000001}]", ms::ProcessIVP},
+    {u"F{t,x,y}=y\r\nG{t,x,y}=-x\r\n", u"IVP[F,G,{0,100,1,0}{10,0.000001,2}]", ms::ProcessIVP},
+    {u"F{t,x,y,z}=y\r\nG{t,x,y,z}=-x\r\nH{t,x,y,z}=-z\r\n",
+     u"IVP[F,G,H,{0,100,1,0,1}{10,0.000001,2}]", ms::ProcessIVP},
+    {u"F{t,x,y,z,w}=y\r\nG{t,x,y,z,w}=-x\r\nH{t,x,y,z,w}=w\r\nR{t,x,y,z,w}=-z\r\n",
+     u"IVP[F,G,H,R,{0,100,1,0,0,1}{10,0.000001,2}]", ms::ProcessIVP}};
+// The right-hand sides of kIvpN for the muparser reference.
+const char* const kIvpMuRhs[4][4] = {
+    {"-x"}, {"y", "-x"}, {"y", "-x", "-z"}, {"y", "-x", "w", "-z"}};
+const double kIvpInit[4][4] = {{1}, {1, 0}, {1, 0, 1}, {1, 0, 0, 1}};
+// dblInt of x*y+Sin[x*y] over the unit square with N x N panels.
+const Workload kDblIntN[3] = {{u"F{x,y}=x*y+Sin[x*y]\r\nC{x}=0\r\nD{x}=1\r\n",
+                               u"v=dblInt[F,C,D,{0,1,50,50,y}]", ms::ProcessDblInt},
+                              {u"F{x,y}=x*y+Sin[x*y]\r\nC{x}=0\r\nD{x}=1\r\n",
+                               u"v=dblInt[F,C,D,{0,1,200,200,y}]", ms::ProcessDblInt},
+                              {u"F{x,y}=x*y+Sin[x*y]\r\nC{x}=0\r\nD{x}=1\r\n",
+                               u"v=dblInt[F,C,D,{0,1,800,800,y}]", ms::ProcessDblInt}};
+const int kDblIntPanels[3] = {50, 200, 800};
+
 long PeakKilobytes() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
@@ -99,8 +123,11 @@ void CommandBench(benchmark::State& state, const Workload& w, bool bound) {
       const ms::FunctionBindingScope bindings;
       msgNo = w.run(statement);
     }
-    if (msgNo != 0) {
-      state.SkipWithError(("the command failed: " + std::to_string(msgNo)).c_str());
+    if (msgNo != 0 || !screen.boxes.empty()) {
+      state.SkipWithError(
+          ("the command failed: " + std::to_string(msgNo) + " " +
+           (screen.boxes.empty() ? std::string() : rt::ToUtf8(screen.boxes[0].text)))
+              .c_str());
       break;
     }
     benchmark::DoNotOptimize(ms::Scene.SegmentCount);
@@ -146,6 +173,45 @@ BENCHMARK(BM_Text_SlopeField)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Text_DirField)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Text_Field3D)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// The right-hand-side values one IVP run takes, counted in a run of its own.
+int CountedValues = 0;
+int16_t CountingEvaluator(const rt::Text& resultName, const rt::Text& name, const double* args,
+                          int count, double& value) {
+  ++CountedValues;
+  return ms::EvalFunctionCall(resultName, name, args, count, value);
+}
+
+// IVP with 1 to 4 equations (state.range(0)); "values" counts the right-hand-side values of one
+// run.
+void BM_Bound_IvpEquations(benchmark::State& state) {
+  const Workload& w = kIvpN[state.range(0) - 1];
+  {
+    ui::ScriptedUiServices screen;
+    Prepare(w, screen);
+    CountedValues = 0;
+    ms::RhsEvaluatorEntry() = &CountingEvaluator;
+    rt::Text statement = w.statement;
+    const ms::FunctionBindingScope bindings;
+    (void)w.run(statement);
+    ms::ResetRhsEvaluator();
+    ui::SetUi(nullptr);
+  }
+  const int values = CountedValues;
+  CommandBench(state, w, true);
+  state.counters["values"] = values;
+  state.counters["ns_per_value"] = benchmark::Counter(
+      values, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_Bound_IvpEquations)->DenseRange(1, 4)->Unit(benchmark::kMillisecond);
+
+// dblInt with N x N panels (state.range(0) = 50, 200, 800).
+void BM_Bound_DblIntN(benchmark::State& state) {
+  for (int i = 0; i < 3; ++i) {
+    if (kDblIntPanels[i] == state.range(0)) CommandBench(state, kDblIntN[i], true);
+  }
+}
+BENCHMARK(BM_Bound_DblIntN)->Arg(50)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
+
 #ifdef MATHSHEET_HAVE_MUPARSER
 // The dblInt integrand at the 201 x 201 Simpson nodes of the unit square, by muparser.
 void BM_Reference_DblInt200Muparser(benchmark::State& state) {
@@ -167,6 +233,49 @@ void BM_Reference_DblInt200Muparser(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Reference_DblInt200Muparser)->Unit(benchmark::kMillisecond);
+
+// The same composite Simpson rule as dblInt (y first) over muparser: the limits C and D at every
+// outer node and the integrand at every inner node, (N+1)^2 + 2(N+1) values.
+void BM_Reference_DblIntNSimpsonMuparser(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  double x = 0, y = 0;
+  mu::Parser f, c, d;
+  for (mu::Parser* p : {&f, &c, &d}) {
+    p->DefineVar("x", &x);
+    p->DefineVar("y", &y);
+  }
+  f.SetExpr("x*y+sin(x*y)");
+  c.SetExpr("0");
+  d.SetExpr("1");
+  auto simpson = [](double lo, double hi, int panels, auto g) {
+    const double k = (hi - lo) / panels;
+    double even = 0, odd = 0;
+    for (int j = 1; j <= panels / 2 - 1; ++j) even += g(lo + 2.0 * j * k);
+    for (int j = 1; j <= panels / 2; ++j) odd += g(lo + (2.0 * j - 1) * k);
+    return (2 * even + g(lo) + 4 * odd + g(hi)) * k / 3;
+  };
+  long values = 0;
+  for (auto _ : state) {
+    values = 0;
+    const double v = simpson(0.0, 1.0, n, [&](double xv) {
+      x = xv;
+      const double lo = c.Eval(), hi = d.Eval();
+      values += 2;
+      return simpson(lo, hi, n, [&](double yv) {
+        y = yv;
+        ++values;
+        return f.Eval();
+      });
+    });
+    benchmark::DoNotOptimize(v);
+  }
+  state.counters["values"] = static_cast<double>(values);
+}
+BENCHMARK(BM_Reference_DblIntNSimpsonMuparser)
+    ->Arg(50)
+    ->Arg(200)
+    ->Arg(800)
+    ->Unit(benchmark::kMillisecond);
 #endif
 
 #if defined(MATHSHEET_HAVE_GSL) && defined(MATHSHEET_HAVE_MUPARSER)
@@ -213,6 +322,60 @@ void BM_Reference_Ivp4GslRkf45Muparser(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Reference_Ivp4GslRkf45Muparser)->Unit(benchmark::kMillisecond);
+
+// The systems of BM_Bound_IvpEquations with GSL's rkf45 at the same tolerance over the same range,
+// muparser evaluating each right-hand side; "values" counts them.
+struct MuSystemN {
+  int n = 0;
+  long values = 0;
+  double t = 0, u[4] = {0, 0, 0, 0};
+  mu::Parser rhs[4];
+  explicit MuSystemN(int equations) : n(equations) {
+    const char* const names[4] = {"x", "y", "z", "w"};
+    for (int i = 0; i < n; ++i) {
+      rhs[i].DefineVar("t", &t);
+      for (int j = 0; j < n; ++j) rhs[i].DefineVar(names[j], &u[j]);
+      rhs[i].SetExpr(kIvpMuRhs[n - 1][i]);
+    }
+  }
+};
+
+int MuRhsN(double t, const double u[], double f[], void* params) {
+  auto* s = static_cast<MuSystemN*>(params);
+  s->t = t;
+  for (int i = 0; i < s->n; ++i) s->u[i] = u[i];
+  for (int i = 0; i < s->n; ++i) f[i] = s->rhs[i].Eval();
+  s->values += s->n;
+  return GSL_SUCCESS;
+}
+
+void BM_Reference_IvpEquationsGslRkf45Muparser(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  MuSystemN system(n);
+  gsl_odeiv2_system sys = {MuRhsN, nullptr, static_cast<size_t>(n), &system};
+  for (auto _ : state) {
+    system.values = 0;
+    gsl_odeiv2_driver* d =
+        gsl_odeiv2_driver_alloc_y_new(&sys, gsl_odeiv2_step_rkf45, 1e-3, 1e-6, 0);
+    double t = 0;
+    double u[4];
+    for (int i = 0; i < 4; ++i) u[i] = kIvpInit[n - 1][i];
+    const int status = gsl_odeiv2_driver_apply(d, &t, 100.0, u);
+    gsl_odeiv2_driver_free(d);
+    if (status != GSL_SUCCESS || t != 100.0) {
+      state.SkipWithError("GSL did not reach t = 100");
+      break;
+    }
+    benchmark::DoNotOptimize(u[0]);
+  }
+  state.counters["values"] = static_cast<double>(system.values);
+  state.counters["ns_per_value"] = benchmark::Counter(
+      static_cast<double>(system.values),
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_Reference_IvpEquationsGslRkf45Muparser)
+    ->DenseRange(1, 4)
+    ->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "language/Tokens.h"
@@ -34,14 +33,37 @@ struct Binding {
   BoundCode code;
 };
 
+// Function names are one or two characters below U+0080: each such name has a slot of its own in
+// NameIndex, each record one in RecordIndex, holding the place of its binding plus one (0: none
+// yet). A value finds its binding by one look-up, never by comparing names.
+constexpr size_t kNameSlots = 128 * 128;
+
+bool NameSlot(const rt::Text& name, size_t& slot) {
+  if (name.empty() || name.size() > 2 || name[0] >= 128 || (name.size() == 2 && name[1] >= 128)) {
+    return false;
+  }
+  slot = static_cast<size_t>(name[0]) * 128 + (name.size() == 2 ? name[1] : 0);
+  return true;
+}
+
 struct BindingState {
   bool enabled = true;
   int depth = 0;
   std::vector<Binding> bindings;
-  // A solver asks every function of its system at the same point in turn: an argument rounded
-  // last time serves again when it is the same (bit for bit).
-  std::array<double, kMaxArguments> lastArgs{}, rounded{};
-  std::array<bool, kMaxArguments> held{};
+  std::vector<int16_t> nameIndex = std::vector<int16_t>(kNameSlots, 0);
+  std::array<int16_t, kMaxFunctions + 1> recordIndex{};
+
+  void Clear() {
+    for (const Binding& b : bindings) {
+      size_t slot = 0;
+      if (b.record > 0) {
+        recordIndex[static_cast<size_t>(b.record)] = 0;
+      } else if (NameSlot(b.name, slot)) {
+        nameIndex[slot] = 0;
+      }
+    }
+    bindings.clear();
+  }
 } State;
 
 // Letters that no function text uses (nor "e", which the compiler may read as an exponent mark),
@@ -128,76 +150,79 @@ void Bind(Binding& b) {
 
 Binding* BindingFor(const rt::Text& name, int16_t record, int count) {
   if (State.depth == 0 || !State.enabled) return nullptr;
-  auto fresh = [&](Binding& b) {
-    b = Binding{};
-    b.name = name;
-    b.record = record;
-    b.count = count;
-    Bind(b);
-  };
-  for (Binding& b : State.bindings) {
-    if (b.name == name && b.record == record && b.count == count) {
-      if (b.funcCount != Tables.FuncCount || b.constCount != Tables.ConstCount) fresh(b);
-      return &b;
+  int16_t* index = nullptr;
+  size_t slot = 0;
+  if (record > 0) {
+    index = &State.recordIndex[static_cast<size_t>(record)];
+  } else if (NameSlot(name, slot)) {
+    index = &State.nameIndex[slot];
+  }
+  Binding* b = nullptr;
+  if (index != nullptr && *index > 0) {
+    b = &State.bindings[static_cast<size_t>(*index - 1)];
+    if (b->count != count) b = nullptr;  // the same name asked with another argument count
+  }
+  if (b == nullptr) {
+    for (Binding& other : State.bindings) {
+      if (other.name == name && other.record == record && other.count == count) b = &other;
     }
   }
-  fresh(State.bindings.emplace_back());
-  return &State.bindings.back();
+  if (b == nullptr) {
+    b = &State.bindings.emplace_back();
+    b->funcCount = -1;  // bound below
+  }
+  if (index != nullptr && State.bindings.size() <= static_cast<size_t>(INT16_MAX)) {
+    *index = static_cast<int16_t>(b - State.bindings.data() + 1);
+  }
+  if (b->funcCount != Tables.FuncCount || b->constCount != Tables.ConstCount) {
+    *b = Binding{};
+    b->name = name;
+    b->record = record;
+    b->count = count;
+    Bind(*b);
+  }
+  return b;
 }
 
-// Runs a binding on the arguments as their text would give them, its message in msgNo; false
-// when only the text path knows the value (no binding, or an argument that is no number). Kept a
-// flag with the message beside it: this is the path of every bound value.
+// The result as a value of the worksheet: 0 for an undefined one, the guard value for an infinite
+// one, otherwise the double itself.
+double WorksheetValue(double v) {
+  if (std::isnan(v)) return 0;
+  if (std::isinf(v)) return v > 0 ? kGuardInfinity : -kGuardInfinity;
+  return v;
+}
+
+// Runs a binding on the arguments at full precision, its message in msgNo; false when only the
+// text path knows the value (no binding, or an argument that is no number).
 bool RunBinding(const Binding* b, const double* args, int count, double& value, int16_t& msgNo) {
   if (b == nullptr || !(b->bound || b->msgNo != 0)) return false;
   for (int i = 0; i < count; ++i) {
     // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give.
     if (!std::isfinite(args[i])) return false;
   }
-  auto& lastArgs = State.lastArgs;
-  auto& rounded = State.rounded;
-  for (int i = 0; i < count; ++i) {
-    const size_t k = static_cast<size_t>(i);
-    if (State.held[k] && std::memcmp(&args[i], &lastArgs[k], sizeof(double)) == 0) continue;
-    lastArgs[k] = args[i];
-    rounded[k] = RoundArgument(args[i]);
-    State.held[k] = true;
-  }
   if (b->msgNo != 0) {
     msgNo = b->msgNo;
     return true;
   }
   double v = 0;
-  msgNo = RunBound(b->code, rounded.data(), v);
-  if (msgNo == 0) value = RoundResult(v);
+  msgNo = RunBound(b->code, args, v);
+  if (msgNo == 0) value = WorksheetValue(v);
   return true;
 }
 
 }  // namespace
 
 FunctionBindingScope::FunctionBindingScope() {
-  if (State.depth++ == 0) State.bindings.clear();
+  if (State.depth++ == 0) State.Clear();
 }
 
 FunctionBindingScope::~FunctionBindingScope() {
-  if (--State.depth == 0) State.bindings.clear();
+  if (--State.depth == 0) State.Clear();
 }
 
 void SetFunctionBindingsEnabled(bool enabled) {
   State.enabled = enabled;
-  State.bindings.clear();
-}
-
-double RoundArgument(double a) {
-  const double r = rt::RoundSignificant15(a);
-  if (std::isinf(r)) return r > 0 ? kGuardInfinity : -kGuardInfinity;
-  return r;
-}
-
-double RoundResult(double v) {
-  if (std::isnan(v)) return 0;
-  if (std::isinf(v)) return v > 0 ? kGuardInfinity : -kGuardInfinity;
-  return rt::RoundSignificant15(v);
+  State.Clear();
 }
 
 rt::Text StripValueParens(const rt::Text& valueText) {
