@@ -9,8 +9,9 @@
 namespace ms {
 
 // For every step of a long loop: lets pending events run (so that Esc reaches its handler) when a
-// fifth of a second has passed since they last ran; otherwise it costs one read of the monotonic
-// clock. True when the run is to stop (RunFlags.AbortRun set).
+// fifth of a second has passed since they last ran. The clock is read at every 1,024th call only;
+// the others cost a count and the test of the flag. True when the run is to stop
+// (RunFlags.AbortRun set).
 bool PollAbort();
 // Makes the next PollAbort let events run at once (a command calls it when it starts).
 void RestartAbortPoll();

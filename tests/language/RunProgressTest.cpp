@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "support/LanguageFixture.h"
 
@@ -22,6 +23,26 @@ TEST_F(RunProgressTest, DrawProgress) {
     ASSERT_EQ(screen_.progress.size(), 1u);
     EXPECT_DOUBLE_EQ(screen_.progress[0].fraction, c.fraction);
   }
+}
+
+// The first poll of a run lets events run at once; the polls after it do not (the clock is read
+// again only after a count, and then a fifth of a second must have passed), yet each one reports
+// an Esc pressed since, without waiting for the next turn of events.
+TEST_F(RunProgressTest, PollAbortRunsEventsFirstAndSeesEscAtOnce) {
+  RunFlags.AbortRun = 0;
+  RestartAbortPoll();
+  EXPECT_FALSE(PollAbort());
+  EXPECT_EQ(screen_.doEventsCount, 1);
+  for (int i = 0; i < 100; ++i) EXPECT_FALSE(PollAbort());
+  EXPECT_EQ(screen_.doEventsCount, 1);
+  RunFlags.AbortRun = -1;
+  EXPECT_TRUE(PollAbort());
+  RunFlags.AbortRun = 0;
+  RestartAbortPoll();
+  screen_.onDoEvents = [] { RunFlags.AbortRun = -1; };
+  EXPECT_TRUE(PollAbort());
+  EXPECT_EQ(screen_.doEventsCount, 2);
+  RunFlags.AbortRun = 0;
 }
 
 }  // namespace
