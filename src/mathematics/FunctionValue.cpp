@@ -225,6 +225,10 @@ void SetFunctionBindingsEnabled(bool enabled) {
   State.Clear();
 }
 
+bool FunctionBindingsEnabled() {
+  return State.enabled;
+}
+
 rt::Text StripValueParens(const rt::Text& valueText) {
   if (valueText.size() >= 2 && valueText.front() == u'(' && valueText.back() == u')')
     return valueText.substr(1, valueText.size() - 2);

@@ -51,8 +51,9 @@ class FunctionBindingScope {
 };
 
 // Bindings are on from the start; off, every value takes the text path (the differential test
-// compares the two).
+// compares the two), and Plot[ curves run their code through Evaluate.
 void SetFunctionBindingsEnabled(bool enabled);
+bool FunctionBindingsEnabled();
 
 // The value text of a constant without its enclosing parentheses: "(2.5)" gives "2.5"; a text
 // without them is returned unchanged.

@@ -104,7 +104,7 @@ void RunDeferredCommands() {
     for (int j = 1; j <= ms::kMaxPlotCurves; ++j)
       ms::PlotRequest.PlotSelect[static_cast<size_t>(j)] = j == k ? -1 : 0;
     StartPhase();
-    ms::GenerateCurvePoints(spec[base], spec[base + 1], spec[base + 2]);
+    (void)ms::GenerateCurvePoints(spec[base], spec[base + 1], spec[base + 2]);
   }
 }
 
