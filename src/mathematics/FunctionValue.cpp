@@ -148,24 +148,13 @@ void Bind(Binding& b) {
   b.bound = BindCode(code, letters, b.code);
 }
 
-Binding* BindingFor(const rt::Text& name, int16_t record, int count) {
-  if (State.depth == 0 || !State.enabled) return nullptr;
-  int16_t* index = nullptr;
-  size_t slot = 0;
-  if (record > 0) {
-    index = &State.recordIndex[static_cast<size_t>(record)];
-  } else if (NameSlot(name, slot)) {
-    index = &State.nameIndex[slot];
-  }
+// The binding of name (record 0) or of a record, found by search, made or made again; its place
+// is written to index (when there is one).
+[[gnu::noinline]] Binding* FindOrBind(const rt::Text& name, int16_t record, int count,
+                                      int16_t* index) {
   Binding* b = nullptr;
-  if (index != nullptr && *index > 0) {
-    b = &State.bindings[static_cast<size_t>(*index - 1)];
-    if (b->count != count) b = nullptr;  // the same name asked with another argument count
-  }
-  if (b == nullptr) {
-    for (Binding& other : State.bindings) {
-      if (other.name == name && other.record == record && other.count == count) b = &other;
-    }
+  for (Binding& other : State.bindings) {
+    if (other.name == name && other.record == record && other.count == count) b = &other;
   }
   if (b == nullptr) {
     b = &State.bindings.emplace_back();
@@ -184,6 +173,26 @@ Binding* BindingFor(const rt::Text& name, int16_t record, int count) {
   return b;
 }
 
+// The binding for a value: one look-up in the index while the tables are as it was made with.
+inline Binding* BindingFor(const rt::Text& name, int16_t record, int count) {
+  if (State.depth == 0 || !State.enabled) return nullptr;
+  int16_t* index = nullptr;
+  size_t slot = 0;
+  if (record > 0) {
+    index = &State.recordIndex[static_cast<size_t>(record)];
+  } else if (NameSlot(name, slot)) {
+    index = &State.nameIndex[slot];
+  }
+  if (index != nullptr && *index > 0) [[likely]] {
+    Binding* b = &State.bindings[static_cast<size_t>(*index - 1)];
+    if (b->count == count && b->funcCount == Tables.FuncCount && b->constCount == Tables.ConstCount)
+        [[likely]] {
+      return b;
+    }
+  }
+  return FindOrBind(name, record, count, index);
+}
+
 // The result as a value of the worksheet: 0 for an undefined one, the guard value for an infinite
 // one, otherwise the double itself.
 double WorksheetValue(double v) {
@@ -196,10 +205,11 @@ double WorksheetValue(double v) {
 // text path knows the value (no binding, or an argument that is no number).
 bool RunBinding(const Binding* b, const double* args, int count, double& value, int16_t& msgNo) {
   if (b == nullptr || !(b->bound || b->msgNo != 0)) return false;
-  for (int i = 0; i < count; ++i) {
-    // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give.
-    if (!std::isfinite(args[i])) return false;
-  }
+  // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give. Any of
+  // them makes the sum of the arguments times 0 NaN (one test instead of one per argument).
+  double zeros = 0;
+  for (int i = 0; i < count; ++i) zeros += args[i] * 0.0;
+  if (zeros != 0) return false;
   if (b->msgNo != 0) {
     msgNo = b->msgNo;
     return true;
