@@ -7,9 +7,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target CommandBench ExecuteBench EvaluateBench >/dev/null
+cmake --build "$build" --target CommandBench ExecuteBench EvaluateBench CurveBench >/dev/null
 out=$(mktemp)
-for b in CommandBench ExecuteBench EvaluateBench; do
+for b in CommandBench ExecuteBench EvaluateBench CurveBench; do
   "$build/bench/$b" --benchmark_format=csv 2>/dev/null | grep -E '^"(BM_|BoundBench)' >>"$out"
 done
 
@@ -33,6 +33,13 @@ table=$(mktemp)
   echo "| workload | before | after | reference, same run | goal |"
   echo "|---|---|---|---|---|"
   echo "| IVP, 4 equations, t 0–200, tol 1e-6 (ms) | $(value BM_Text_Ivp4Equations ms) | $(value BM_Bound_Ivp4Equations ms) | GSL rkf45 + muparser $(value BM_Reference_Ivp4GslRkf45Muparser ms) | ≤ 10 × reference |"
+  for n in 1 2 3 4; do
+    echo "| IVP, $n equation(s), t 0–100, tol 1e-6 (ms) | | $(value BM_Bound_IvpEquations/$n ms) | GSL rkf45 + muparser $(value BM_Reference_IvpEquationsGslRkf45Muparser/$n ms) | ≤ 2 × reference |"
+  done
+  for n in 50 200 800; do
+    echo "| dblInt ${n}×${n} of x*y+Sin[x*y] (ms) | | $(value BM_Bound_DblIntN/$n ms) | Simpson loop over muparser $(value BM_Reference_DblIntNSimpsonMuparser/$n ms) | ≤ 2 × reference |"
+  done
+  echo "| Plot[ helix, 37,506 values (ms) | | $(value BM_Curve25000Points ms) | muparser values, same curve build $(value BM_Reference_Curve25000PointsMuparser ms) | ≤ 1.2 × reference |"
   echo "| contour x²+y², 16 levels, step 0.01 (ms) | $(value BM_Text_ContourSquares ms) | $(value BM_Bound_ContourSquares ms) | | < 60 |"
   echo "| contour Sin[x]*Cos[y], 19 levels, step 0.01 (ms) | $(value BM_Text_ContourSinCos ms) | $(value BM_Bound_ContourSinCos ms) | | < 60 |"
   echo "| dblInt 200×200 of x*y+Sin[x*y] (ms) | $(value BM_Text_DblInt200 ms) | $(value BM_Bound_DblInt200 ms) | 40,401 muparser values $(value BM_Reference_DblInt200Muparser ms) | < 15 |"

@@ -57,14 +57,14 @@ std::vector<double> Arguments(unsigned seed, int count) {
   return out;
 }
 
-// The text path writes arguments and reads results with 15 significant digits. On arguments that
-// are such decimals already it computes what bound code computes: the same message, and the bound
-// value read back through its 15-digit text is the text's value to the bit.
 // A value as a 15-digit text gives it back (what the text path does to every result).
 double AsText(double v) {
   return std::isfinite(v) ? rt::Val(rt::NumText(v)) : v;
 }
 
+// The text path writes arguments and reads results with 15 significant digits. On arguments that
+// are such decimals already it computes what bound code computes: the same message, and the bound
+// value read back through its 15-digit text is the text's value to the bit.
 TEST_F(FunctionValueTest, BoundValuesAgreeWithTheTextPathForEveryFunctionAndArgument) {
   // Every operation and guarded function, calls of other functions, constants, a derivative and
   // the failures that become messages (610, 993, 603, an unknown name).
