@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <vector>
 
@@ -220,6 +221,20 @@ bool RunBinding(const Binding* b, const double* args, int count, double& value, 
   return true;
 }
 
+// An argument as a literal of an evaluation text: 17 significant digits, which read back as the
+// same double (a value typed with 16 or 17 digits reaches the function as typed), in the plain
+// form of NumText ("-0.5", "1.0000000000000001E-05"); NumText's "Inf", "NaN" and "0" otherwise.
+rt::Text ArgumentText(double a) {
+  if (!std::isfinite(a) || a == 0) return rt::NumText(a);
+  std::array<char, 32> buf{};
+  const auto end =
+      std::to_chars(buf.data(), buf.data() + buf.size(), a, std::chars_format::general, 17).ptr;
+  rt::Text text;
+  for (const char* p = buf.data(); p < end; ++p)
+    text += static_cast<char16_t>(*p == 'e' ? 'E' : *p);
+  return text;
+}
+
 }  // namespace
 
 FunctionBindingScope::FunctionBindingScope() {
@@ -267,7 +282,7 @@ int16_t EvalRecordAtByText(int16_t record, const double* args, int count, double
   rt::Text call = u"Fr{";
   for (int i = 0; i < count; ++i) {
     if (i > 0) call += u',';
-    call += rt::NumText(args[i]);
+    call += ArgumentText(args[i]);
   }
   call += u"}";
   const TraceGuard trace;
@@ -286,7 +301,7 @@ int16_t EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name,
   rt::Text text = resultName + u"=(" + name + u"{";
   for (int i = 0; i < count; ++i) {
     if (i > 0) text += u',';
-    text += rt::NumText(args[i]);
+    text += ArgumentText(args[i]);
   }
   text += u"})";
   const int16_t constCountBefore = Tables.ConstCount;

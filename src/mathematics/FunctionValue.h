@@ -1,7 +1,8 @@
 // The value of a worksheet function at given arguments. Its definition is an assignment text such
 // as "f1=(F_{1.5,2})" compiled and evaluated through EvaluateAssignment, the temporary result
-// constant it appends read and removed again: every argument and the result pass through their
-// 15-digit text. Inside a FunctionBindingScope a command gets its values without the text: each
+// constant it appends read and removed again: the arguments are written with 17 significant
+// digits (they read back as the same doubles), the result comes back through its 15-digit text.
+// Inside a FunctionBindingScope a command gets its values without the text: each
 // function is compiled once, as that text would compile it with letters in place of the
 // arguments, and run on the arguments as they are, to the last bit (a value typed with 17 digits
 // reaches the function as typed); the result is the double itself, 0 for an undefined value and
@@ -15,7 +16,7 @@
 namespace ms {
 
 // Evaluates name{args[0],...,args[count-1]} with the result constant called resultName (two
-// characters, e.g. u"f1"). Arguments are written in the plain number-to-text form. Returns 0 and
+// characters, e.g. u"f1"). Arguments are written with 17 significant digits. Returns 0 and
 // value holds the result, or the evaluator's message with value untouched and both the function
 // and constant tables as they were.
 [[nodiscard]] int16_t EvalFunctionCall(const rt::Text& resultName, const rt::Text& name,

@@ -32,9 +32,10 @@ struct RunRecord {
 
 // A line of a bound run against the text run's: the same, or a constant ("name = value", also
 // "(value)") whose value differs by at most one unit of the 15th significant digit of its text.
-// The text path rounds every node of an integral to 15 digits; bound code takes the nodes as they
-// are, so a sum whose 16th digit lies near 5 can round the other way (x = 1/x' over [0, 1] in 8
-// panels: 7.78519161423110 exact, 7.78519161423111 by the text path).
+// The text path rounds every value of an integrand to 15 digits; bound code keeps them, so a sum
+// whose 16th digit lies near 5 can round the other way (the 3/8 rule for 2/x over [0, 1] in 8
+// panels, f(0) taken as 0: exact sum 7.7851916142311047, bound 7.78519161423110, text
+// 7.78519161423111).
 bool SameListedLine(const std::string& bound, const std::string& text) {
   if (bound == text) return true;
   const size_t eq = bound.rfind('=');

@@ -144,9 +144,9 @@ TEST_F(FunctionValueTest, BoundValuesAgreeWithTheTextPathForEveryFunctionAndArgu
   }
 }
 
-// Arguments reach the function as given, to the last bit, and results come back unrounded: each
-// row is a value that rounding an argument or the result to 15 significant digits would change
-// (across a branch: cos of the double nearest π/2 is still positive, 1 - 1e-16 is below 1).
+// Arguments reach the function as given, to the last bit, and bound results come back unrounded:
+// each row is a value that rounding an argument or the result to 15 significant digits would
+// change (across a branch: cos of the double nearest π/2 is still positive, 1 - 1e-16 is below 1).
 TEST_F(FunctionValueTest, ArgumentsAndResultsKeepEveryDigit) {
   ASSERT_EQ(Run({u"A{x} = Ln[Cos[x]]", u"B{x} = Cos[x]", u"C{x} = x*3", u"D{x,y} = x-y",
                  u"E{x} = Sqrt[x-1]", u"G{x} = Floor[x]+Ceil[x-1]", u"H{x} = Exp[x]-1"}),
@@ -186,6 +186,12 @@ TEST_F(FunctionValueTest, ArgumentsAndResultsKeepEveryDigit) {
         EXPECT_NEAR(v, c.expected, 2 * std::fabs(c.expected) * 0x1p-52) << v;
       }
     }
+    // The text path, where a binding is not possible, writes the arguments with 17 digits and
+    // reads the result back from its 15-digit text.
+    ASSERT_EQ(EvalFunctionCallByText(u"f1", c.name, args, count, byName), 0);
+    ASSERT_EQ(EvalRecordAtByText(record, args, count, byRecord), 0);
+    for (const double v : {byName, byRecord})
+      EXPECT_NEAR(v, c.expected, 1e-14 * std::fabs(c.expected));
   }
 }
 
