@@ -48,10 +48,12 @@ struct Workload {
   Command run;
 };
 
-// Two harmonic oscillators as one system of four equations.
+// Two harmonic oscillators as one system of four equations. A factor of 10 keeps the stored rows
+// below the 1,000 of the "Number of data points" box (at factor 1 the run stops there, at
+// t = 159.9), so that the run reaches t = 200 as the reference does.
 const Workload kIvp4 = {
     u"F{t,x,y,z,w}=y\r\nG{t,x,y,z,w}=-x\r\nH{t,x,y,z,w}=w\r\nR{t,x,y,z,w}=-z\r\n",
-    u"IVP[F,G,H,R,{0,200,1,0,0,0}{1,0.000001,3}]", ms::ProcessIVP};
+    u"IVP[F,G,H,R,{0,200,1,0,0,0}{10,0.000001,3}]", ms::ProcessIVP};
 const Workload kContourSquares = {u"F{x,y}=x^2+y^2\r\n",
                                   u"PlotContour[F,{-3,3,-3,3}{1,1}{0.5,8,0.5}{0.01,0.1}]",
                                   ms::ProcessPlotContour};
@@ -142,6 +144,9 @@ void BM_EmptyWorksheet(benchmark::State& state) {
   ui::ScriptedUiServices screen;
   for (auto _ : state) Prepare(Workload{u"", u"", nullptr}, screen);
   state.counters["peak_kB"] = static_cast<double>(PeakKilobytes());
+  // The CSV header is made from the first run: every counter a later run reports is named here.
+  state.counters["values"] = 0;
+  state.counters["per_value"] = 0;
   ui::SetUi(nullptr);
 }
 BENCHMARK(BM_EmptyWorksheet)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -199,7 +204,7 @@ void BM_Bound_IvpEquations(benchmark::State& state) {
   const int values = CountedValues;
   CommandBench(state, w, true);
   state.counters["values"] = values;
-  state.counters["ns_per_value"] = benchmark::Counter(
+  state.counters["per_value"] = benchmark::Counter(
       values, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Bound_IvpEquations)->DenseRange(1, 4)->Unit(benchmark::kMillisecond);
@@ -369,7 +374,7 @@ void BM_Reference_IvpEquationsGslRkf45Muparser(benchmark::State& state) {
     benchmark::DoNotOptimize(u[0]);
   }
   state.counters["values"] = static_cast<double>(system.values);
-  state.counters["ns_per_value"] = benchmark::Counter(
+  state.counters["per_value"] = benchmark::Counter(
       static_cast<double>(system.values),
       benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }

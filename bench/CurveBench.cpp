@@ -53,7 +53,7 @@ void SetUpHelixCurve() {
 constexpr double kCurveValues = 3.0 * (12500 + 2);
 
 void PerValue(benchmark::State& state) {
-  state.counters["ns_per_value"] = benchmark::Counter(
+  state.counters["per_value"] = benchmark::Counter(
       kCurveValues, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 

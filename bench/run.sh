@@ -9,7 +9,10 @@ build=${1:-"$root/build"}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target CommandBench ExecuteBench EvaluateBench CurveBench >/dev/null
 out=$(mktemp)
-for b in CommandBench ExecuteBench EvaluateBench CurveBench; do
+commands=$(mktemp)  # the command benchmark's CSV with its header (the counters' columns)
+"$build/bench/CommandBench" --benchmark_format=csv 2>/dev/null | grep -E '^(name,|"BM_)' >"$commands"
+grep -E '^"BM_' "$commands" >>"$out"
+for b in ExecuteBench EvaluateBench CurveBench; do
   "$build/bench/$b" --benchmark_format=csv 2>/dev/null | grep -E '^"(BM_|BoundBench)' >>"$out"
 done
 
@@ -24,8 +27,9 @@ value() {
     END { if (!found) printf "-" }' "$out"
 }
 peak() {
-  awk -F, -v name="$1" '{ n = $1; gsub(/"/, "", n); sub(/\/iterations:.*/, "", n) }
-    n == name { printf "%.0f", $NF / 1024; exit }' "$out"
+  awk -F, -v name="$1" 'NR == 1 { for (i = 1; i <= NF; ++i) if ($i ~ /peak_kB/) col = i; next }
+    { n = $1; gsub(/"/, "", n); sub(/\/iterations:.*/, "", n) }
+    n == name { printf "%.0f", $col / 1024; exit }' "$commands"
 }
 
 table=$(mktemp)
@@ -62,5 +66,5 @@ awk -v table="$table" '
   /<!-- table end -->/ { skip = 0 }
   !skip { print }' "$readme" >"$readme.new"
 mv "$readme.new" "$readme"
-rm -f "$out" "$table"
+rm -f "$out" "$commands" "$table"
 echo "bench/README.md updated"
