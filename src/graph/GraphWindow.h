@@ -99,7 +99,11 @@ class GraphWindow : public QMainWindow {
 
   // The handlers of the window design, each passed to the part of the window that does the work.
   // --- View and drawing (GraphDrawing) -----------------------------------------------------------
-  void updateplot() { drawing_->updateplot(); }
+  // Until the first build starts, the load's settings (scroll bars, display options) would only
+  // draw the previous scene again: the first picture is the first build's.
+  void updateplot() {
+    if (!awaitingFirstBuild_) drawing_->updateplot();
+  }
   void Convert() { drawing_->Convert(); }
   void ImageView(draw::DrawTarget& target) { drawing_->ImageView(target); }
   static void SetPrinterScale(draw::DrawTarget& printer, double dpiX, double dpiY,
@@ -303,7 +307,8 @@ class GraphWindow : public QMainWindow {
   // The window's own draw width, which the pen items set (1 "Fine", 4 "Medium").
   int drawWidth_ = 1;
   bool busy_ = false;
-  bool building_ = false;   // GenerateData is on the stack
+  bool building_ = false;  // GenerateData is on the stack
+  bool awaitingFirstBuild_ = true;
   bool unloading_ = false;  // an unload the program asked for: the closing guard lets it pass
   bool returnShown_ = true;
   QFont printerFont_;

@@ -26,6 +26,7 @@ void GraphWindow::GenerateData() {
   // A build started from inside a build that has not unwound (a key during a long command)
   // would pull the scene from under it.
   if (building_) return;
+  awaitingFirstBuild_ = false;
   struct BuildingGuard {
     bool& flag;
     explicit BuildingGuard(bool& f) : flag(f) { flag = true; }
