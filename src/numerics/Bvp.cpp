@@ -155,30 +155,4 @@ int16_t ParseBvpArgs(const rt::Text& statement, BvpArgs& args) {
   return 0;
 }
 
-int16_t ProcessBVP(const rt::Text& statement) {
-  OdePicture.IVPOrder1 = -1;
-  View.ZAxisNeeded = 0;
-  BvpArgs a;
-  const int16_t parsed = ParseBvpArgs(statement, a);
-  if (a.listGiven) Bvp.BVPListGiven = *a.listGiven ? -1 : 0;
-  for (int k = 1; k <= a.slopesWritten; ++k)
-    Bvp.BVPTrialSlopes[static_cast<size_t>(k)] = a.slopes[static_cast<size_t>(k)];
-  if (a.listComplete) Bvp.BVPTrialSlopes[0] = a.slopes[0];
-  if (parsed != 0) return parsed;
-
-  if (a.linear) {
-    const int16_t msgNo = SolveBVPLinear(a.F, a.G, a.t0, a.x0, a.tb, a.xb, a.n);
-    if (!RunFlags.AbortRun) {
-      OdeResults.BVPSolved = 0;
-      Bvp.BVPTrialSlopes[0] = 0;
-    }
-    return msgNo;
-  }
-  double mode = a.mode;
-  Bvp.BVPRootsMode = mode < 0 ? -1 : 0;
-  if (mode < 0) mode = -mode;
-  if (mode == 0) return ShootBVP(a.F, a.G, a.t0, a.x0, a.tb, a.xb, a.a1, a.a2, a.factor, a.tol);
-  return PlotBVPFamily(a.F, a.G, a.t0, a.x0, a.tb, a.xb, a.a1, a.a2, mode);
-}
-
 }  // namespace ms
