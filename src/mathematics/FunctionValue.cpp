@@ -30,6 +30,9 @@ struct Binding {
   int16_t funcCount = 0;
   int16_t constCount = 0;
   bool bound = false;
+  // The table holds Inv[ elsewhere: every value first evaluates the records as the text path does
+  // (see Bind).
+  bool evaluatesRecords = false;
   int16_t msgNo = 0;
   BoundCode code;
 };
@@ -92,7 +95,12 @@ bool UsesInverter() {
 }
 
 // Compiles name{letters} as the text path compiles name{numbers}. Inv[ keeps a memory that the
-// text path's evaluation of every record changes on every value: such tables stay on the text.
+// text path's evaluation of every record changes on every value: a function whose own code holds
+// Inv[ stays on the text path. One without it is bound even when other records hold Inv[; each of
+// its values then evaluates the compiled records in table order first, as the text path does after
+// compiling the table again, so that the memory and the records' values move on alike. Only the
+// compile is saved, which is what makes the text path slow (a table holding a high derivative
+// expands it on every value).
 void Bind(Binding& b) {
   b.funcCount = Tables.FuncCount;
   b.constCount = Tables.ConstCount;
@@ -106,6 +114,16 @@ void Bind(Binding& b) {
   call += u"}";
   rt::Text code;
   int16_t msgNo = 0;
+  // The compile below evaluates every record once, a run the text path does not make. With Inv[
+  // in the table that run would move its memory and the records' values: both are put back.
+  const bool inverter = UsesInverter();
+  const int16_t memory = MathVars.InvMemory;
+  std::vector<double> values;
+  const int funcs = std::clamp<int>(Tables.FuncCount, 0, kMaxFunctions);
+  if (inverter) {
+    for (int k = 1; k <= funcs; ++k)
+      values.push_back(Tables.FuncTable[static_cast<size_t>(k)].Value);
+  }
   {
     const TraceGuard trace;
     if (b.record > 0) {
@@ -118,11 +136,17 @@ void Bind(Binding& b) {
       msgNo = CompileExpressionCode(u"(" + call + u")", code);
     }
   }
+  if (inverter) {
+    MathVars.InvMemory = memory;
+    for (int k = 1; k <= funcs; ++k)
+      Tables.FuncTable[static_cast<size_t>(k)].Value = values[static_cast<size_t>(k - 1)];
+  }
   if (msgNo != 0) {
     b.msgNo = msgNo;
     return;
   }
-  if (UsesInverter() || code.find(kInvToken) != rt::Text::npos) return;
+  if (code.find(kInvToken) != rt::Text::npos) return;
+  b.evaluatesRecords = inverter;
   b.bound = BindCode(code, letters, b.code);
 }
 
@@ -166,6 +190,17 @@ bool RunBinding(const Binding* b, const double* args, int count, double& value, 
   if (b->msgNo != 0) {
     msgNo = b->msgNo;
     return true;
+  }
+  if (b->evaluatesRecords) {
+    const TraceGuard trace;
+    // The text path's compile leaves the stack pointer at 1 (the compiler's start for every
+    // record) before its evaluation.
+    MathVars.ValueSP = 1;
+    const int16_t recordsMsg = EvaluateFunctions();
+    if (recordsMsg > 0) {
+      msgNo = recordsMsg;
+      return true;
+    }
   }
   double v = 0;
   msgNo = RunBound(b->code, rounded.data(), v);

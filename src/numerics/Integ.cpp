@@ -96,9 +96,13 @@ int16_t ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, d
   const double start = (slot > 1 && Chain.slot == slot - 1) ? Chain.value : 0.0;
   SetSolution(0, kPlotted, column, start);
 
+  // Each panel takes four values of F and one of G and of H each: counted as such for the poll.
+  const int valuesPerPanel = 4 + (gIndex > 0 ? 1 : 0) + (hIndex > 0 ? 1 : 0);
+  RestartAbortPoll();
   double x = a;
   CommandProgress progress(panels);
   for (int i = 1; i <= panels; ++i) {
+    if (PollAbort(valuesPerPanel)) return 0;
     progress.Step(i - 1);
     double panel = 0;
     if (const int16_t msgNo = Simpson38Panel(f, x, h, panel); msgNo != 0) return msgNo;
@@ -228,6 +232,8 @@ int16_t ProcessInteg(const rt::Text& statement, int16_t slot, bool fromGraph) {
     if (const int16_t computed = ComputeInteg(fIndex, gIndex, hIndex, a, b, panels, slot);
         computed != 0)
       return computed;
+    // Stopped by Esc: nothing of the slot is drawn, the constant keeps what it held.
+    if (RunFlags.AbortRun != 0) return 0;
   } else if (slot < 1 || slot > kIntegSlots) {
     return kMsgIntegralListFull;
   }

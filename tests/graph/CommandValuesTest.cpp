@@ -178,6 +178,35 @@ TEST_P(CommandValuesShardTest, FixedWorksheetsGiveTheSameRuns) {
     if (InShard(i)) ExpectSameRuns(sheets[i].first, sheets[i].second);
 }
 
+// Inv[ keeps a memory across evaluations. A function without Inv[ in a table that holds it
+// elsewhere is bound all the same and must leave that memory and the records' values as the text
+// path does (N reads the memory K left in the run before); a function that calls Inv[ itself stays
+// on the text path. The first sheet's table also holds a sixth derivative that the text path
+// expands on every value.
+TEST_F(CommandValuesTest, TablesHoldingInvGiveTheSameRuns) {
+  // N reads the memory; K turns it over on every run of the records (after s has set it), so
+  // that N's value and the memory tell how many times the records ran.
+  const QString inv = QStringLiteral("N{x} = Inv[0]\nK{x} = Inv[Inv[0]]\ns = Inv[-1]\n");
+  const QString mixed = QStringLiteral(
+      "So{x} = x\nZero[So, {-2, 2, v}]\nC<u> = <(v), Int[(Inv[u^2])], (u)>\n"
+      "Gn{x,y,z} = 1.5^x/So{So{(-0.5)}}\nMi{x,y,z} = (z)\nSv{x,y,z} = x^(-1)*y/z/So{Exp[v]}+4\n"
+      "e = Mi{Sv{Ln[v],2,1.5}^2,Mi{(2),Clip[v*v],3.14159},1.5}\n"
+      "ki = 1/Sv{v,e,e}+Mi{v,4,(-0)}^0.5\nQ{x} = 3x+ki-e+1*Sv{x,0,1E5}+10x\n");
+  const QString sheets[] = {
+      // Records that fail on their parameters leave the stack pointer raised: a thousand panels
+      // overflow it unless every value starts where the text path's compile puts it.
+      mixed + QStringLiteral("lj = Integ[Q, {10, 0.5, 1000, 1}]\n"),
+      mixed + QStringLiteral("lj = Integ[Q, {10, 0.5, 6, 1}]\nU{x,y,z} = Diff[Gn,x,6]\n"),
+      inv + QStringLiteral("H{x} = x^2+1\nG{x} = 1\nv = Integ[H,G,{0,1,7,0}]\n"),
+      inv + QStringLiteral("H{x} = x^2+1\nv = Integ[H,{0,1,8,0}]\n<t = 1>\n"),
+      inv + QStringLiteral("M{x} = x*Inv[x-0.5]\nv = Integ[M,{0,1,8,0}]\n<t = 1>\n"),
+      inv + QStringLiteral("H{x} = x^2-2\nZero[H,{0,2,r}]\nw = Integ[H,{0,2,6,0}]\n<t = 1>\n"),
+      inv + QStringLiteral("P{t,x} = x*Inv[t-1]\nF{t,x} = x-t\nIVP[F, {0, 1.5, 1} {0.5, 0.001}]\n"
+                           "<t = 1>\n"),
+  };
+  for (const QString& sheet : sheets) ExpectSameRuns(sheet, false);
+}
+
 INSTANTIATE_TEST_SUITE_P(Shards, CommandValuesShardTest, ::testing::Range(0, kShards));
 
 }  // namespace

@@ -129,6 +129,46 @@ TEST_F(IntegTest, APoleStopsTheRunWithAMessage) {
   }
 }
 
+// Every panel counts its four values for the abort poll: events run every four panels, and Esc
+// taken by them ends the run there, at Execute and in the picture build alike. A stopped run
+// stores nothing (the constant keeps its text and stays not computed) and draws nothing.
+TEST_F(IntegTest, EscStopsTheRunWithNothingStoredOrDrawn) {
+  const struct {
+    const char* name;
+    bool fromGraph;
+    long escAt;  // 0 = never
+    long events;
+  } cases[] = {{"at Execute", false, 0, 250},
+               {"Esc at Execute", false, 3, 3},
+               {"Esc in the picture build", true, 3, 3},
+               {"Esc at once", false, 1, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    StartSceneBuild();
+    ResetIntegChain();
+    Tables.ConstCount = 0;
+    IntegResult = 5;
+    const int k = AddResultConstant(u"c");
+    Tables.ConstTable[k].NotComputed = true;
+    PressEscAtEvent(c.escAt);
+    EXPECT_EQ(Run(u"c=Integ[F,{0,1,1000,0}]", 1, c.fromGraph), 0);
+    screen_.onDoEvents = nullptr;
+    EXPECT_EQ(screen_.doEventsCount, c.events);
+    const ConstRec& rec = Tables.ConstTable[k];
+    if (c.escAt == 0) {
+      EXPECT_NEAR(IntegResult, 1.0 / 3.0, 1e-14);  // the 3/8 rule is exact for x^2
+      EXPECT_FALSE(rec.NotComputed);
+      EXPECT_GT(Scene.SegmentCount, 0);
+    } else {
+      EXPECT_EQ(IntegResult, 5);
+      EXPECT_TRUE(rec.NotComputed);
+      EXPECT_EQ(rec.ValueText, rt::Str(5));
+      EXPECT_EQ(Scene.SegmentCount, 0);
+    }
+    RunFlags.AbortRun = 0;
+  }
+}
+
 // An integral, an initial value problem and the boundary value methods in one worksheet: each
 // keeps its rows in slots of its own, so that the redraws still draw e^t and x^3/3.
 TEST_F(IntegTest, EachCommandRedrawsItsOwnRows) {
