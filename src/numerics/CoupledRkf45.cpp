@@ -173,9 +173,7 @@ int16_t Solve(const Member& m, const OdeRhs& f, double t0, double tf, const OdeV
   if (!HasSlot(slots, View.PlotKind)) View.PlotKind = View.ODEViewRequest = slots.slots[0].slot;
 
   if (!RunFlags.Replot) {
-    double storeRef = start[0];
-    int16_t unstored = 1;
-    int16_t points = 1;
+    StoredRows rows(start[0]);
     bool stopped = false;
     // Row 1 holds the start point, row 2 on the point at which each stored step began; the
     // final step is shortened to land on tf, whose point ends the rows.
@@ -183,7 +181,6 @@ int16_t Solve(const Member& m, const OdeRhs& f, double t0, double tf, const OdeV
       StorePoint(m, slots, to, 1, t0, start);
       OdeResults.InitialSlope = start[1];
     }
-    bool firstStep = true;
     const auto observe = [&](const Rkf45Trial& s) {
       for (int j = 0; j < m.vars; ++j)
         if (!(std::fabs(s.yNew[static_cast<size_t>(j)]) <= kValueLimit)) {
@@ -192,28 +189,13 @@ int16_t Solve(const Member& m, const OdeRhs& f, double t0, double tf, const OdeV
           return false;
         }
       if (!s.accepted) return true;
-      int16_t store = 0;
-      TestStoreFactor(storeRef, s.yNew[0], factor, store, unstored);
-      if (unstored >= kMaxUnstoredSteps) {
-        unstored = 0;
-        store = -1;
+      bool full = false;
+      const int16_t row = rows.Next(s.yNew[0], factor, full);
+      if (full) {
+        ui::Ui().MsgBox(m.pointLimitText, ui::kOkOnly, u"");
+        stopped = true;
       }
-      // The start point is row 1 already.
-      if (store && firstStep) {
-        store = 0;
-        storeRef = s.yNew[0];
-      }
-      firstStep = false;
-      if (store && points <= kMaxStoredRow) {
-        if (points == kMaxStoredRow) {
-          ui::Ui().MsgBox(m.pointLimitText, ui::kOkOnly, u"");
-          stopped = true;
-          points = kMaxStoredRow - 1;
-        }
-        ++points;
-        StorePoint(m, slots, to, points, s.t, s.y);
-        storeRef = s.yNew[0];
-      }
+      if (row != 0) StorePoint(m, slots, to, row, s.t, s.y);
       return !stopped;
     };
     Rkf45Run run;
@@ -230,11 +212,8 @@ int16_t Solve(const Member& m, const OdeRhs& f, double t0, double tf, const OdeV
     // Esc: leave without drawing.
     if (end == Rkf45End::kAborted) return 0;
     // The end point tf; a full table gives its last row to it.
-    if (!stopped && tf > t0) {
-      if (points < kMaxStoredRow) ++points;
-      StorePoint(m, slots, to, points, tf, v);
-    }
-    *to.pointCount = points;
+    if (!stopped && tf > t0) StorePoint(m, slots, to, rows.TakeEndRow(), tf, v);
+    *to.pointCount = rows.Count();
     if (setsPlotKind) {
       if (mode == 2) View.PlotKind = 8;
       if (mode == 3) View.PlotKind = 18;

@@ -74,6 +74,35 @@ void TestStoreFactor(double prev, double cur, double factor, int16_t& store, int
   }
 }
 
+int16_t StoredRows::Next(double value, double factor, bool& full) {
+  full = false;
+  int16_t store = 0;
+  TestStoreFactor(storeRef_, value, factor, store, unstored_);
+  if (unstored_ >= kMaxUnstoredSteps) {
+    unstored_ = 0;
+    store = -1;
+  }
+  if (store && firstStep_) {
+    store = 0;
+    storeRef_ = value;
+  }
+  firstStep_ = false;
+  if (!store || points_ > kMaxStoredRow) return 0;
+  // A full table gives its last row to this point.
+  if (points_ == kMaxStoredRow) {
+    full = true;
+    points_ = kMaxStoredRow - 1;
+  }
+  ++points_;
+  storeRef_ = value;
+  return points_;
+}
+
+int16_t StoredRows::TakeEndRow() {
+  if (points_ < kMaxStoredRow) ++points_;
+  return points_;
+}
+
 int16_t SolveIVP1(const OdeRhs& f, double t0, double tf, double x0, double factor, double tol,
                   const ProgressSink& progress) {
   const double tEnd = tf, fac = factor;
@@ -90,9 +119,7 @@ int16_t SolveIVP1(const OdeRhs& f, double t0, double tf, double x0, double facto
     View.ODEViewRequest = View.PlotKind = kSlotXT;
 
   if (!RunFlags.Replot) {
-    double storeRef = x0;
-    int16_t unstored = 1;
-    int16_t points = 1;
+    StoredRows rows(x0);
     bool stopped = false;
     bool firstStep = true;
     // Row 1 holds the start point, row 2 on the point at which each stored step began; the
@@ -104,33 +131,19 @@ int16_t SolveIVP1(const OdeRhs& f, double t0, double tf, double x0, double facto
       if (!(std::fabs(x4) <= kValueLimit) || !(std::fabs(slope) <= kValueLimit)) {
         stopped = true;
         ui::Ui().MsgBox(kValuesExceeded, ui::kOkOnly, u"");
-        Solutions.StoredPointCount = points;
+        Solutions.StoredPointCount = rows.Count();
         return false;
       }
       if (!s.accepted) return true;
-      int16_t store = 0;
-      TestStoreFactor(storeRef, x4, fac, store, unstored);
-      if (unstored >= kMaxUnstoredSteps) {
-        unstored = 0;
-        store = -1;
-      }
-      // The start point is row 1 already.
-      if (store && firstStep) {
-        store = 0;
-        storeRef = x4;
-      }
       firstStep = false;
-      if (store && points <= kMaxStoredRow) {
-        if (points == kMaxStoredRow) {
-          ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, u"");
-          stopped = true;
-          Solutions.StoredPointCount = kMaxStoredRow;
-          points = kMaxStoredRow - 1;
-        }
-        ++points;
-        StorePoint(points, s.t, x, slope);
-        storeRef = x4;
+      bool full = false;
+      const int16_t row = rows.Next(x4, fac, full);
+      if (full) {
+        ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, u"");
+        stopped = true;
+        Solutions.StoredPointCount = kMaxStoredRow;
       }
+      if (row != 0) StorePoint(row, s.t, x, slope);
       return !stopped;
     };
     Rkf45Run run;
@@ -153,11 +166,10 @@ int16_t SolveIVP1(const OdeRhs& f, double t0, double tf, double x0, double facto
         OdeResults.InitialSlope = slope;
         StorePoint(1, t0, x0, slope);
       } else {
-        if (points < kMaxStoredRow) ++points;
-        StorePoint(points, tEnd, x, slope);
+        StorePoint(rows.TakeEndRow(), tEnd, x, slope);
       }
     }
-    if (!stopped) Solutions.StoredPointCount = points;
+    if (!stopped) Solutions.StoredPointCount = rows.Count();
   }
   return BuildSolutionCurve(View.ODEViewRequest);
 }

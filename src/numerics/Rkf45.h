@@ -43,6 +43,28 @@ constexpr int16_t kMaxUnstoredSteps = 3;
 // otherwise count goes up by one and store is left as it was.
 void TestStoreFactor(double prev, double cur, double factor, int16_t& store, int16_t& count);
 
+// Which kept steps of a solve are stored, shared by the drivers: row 1 holds the start point; a
+// kept step whose first unknown passes the thinning test against the last stored value (or the
+// third kept step without one) stores the point at which it began in the next row. The first
+// kept step is never stored: the start point is row 1 already.
+class StoredRows {
+ public:
+  explicit StoredRows(double start) : storeRef_(start) {}
+  // The row for the kept step whose first unknown ends at value, or 0 for none. full is set when
+  // that row is the last of the table: the solve then stops after storing it.
+  int16_t Next(double value, double factor, bool& full);
+  // Rows in use: 1 plus the rows Next has handed out.
+  int16_t Count() const { return points_; }
+  // Takes one more row for the end point while the table has room.
+  int16_t TakeEndRow();
+
+ private:
+  double storeRef_;
+  int16_t unstored_ = 1;
+  int16_t points_ = 1;
+  bool firstStep_ = true;
+};
+
 // Solves x' = f(t, x) from t0 to tf, stores the points in slots 1 (t, x), 2 (t, x') and 3 (x, x')
 // and builds the curve of the view ODEViewRequest (1 to 3; a code of another problem shows view
 // 1). Row 1 holds the start point, rows 2 on the thinned points and the last row the end point tf,
