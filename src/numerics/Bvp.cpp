@@ -3,16 +3,9 @@
 #include <algorithm>
 
 #include "language/CommandArguments.h"
-#include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
 #include "numerics/BvpTrials.h"
-#include "numerics/Ivp.h"
 #include "numerics/LinearShooting.h"
-#include "numerics/Rkf45.h"
-#include "numerics/SecantShooting.h"
-#include "numerics/SolutionStore.h"
-#include "plotting/Axes.h"
-#include "plotting/SceneStore.h"
 
 namespace ms {
 

@@ -3,10 +3,7 @@
 #include <cmath>
 
 #include "language/CommandArguments.h"
-#include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
-#include "plotting/Axes.h"
-#include "plotting/SceneStore.h"
 
 namespace ms {
 
