@@ -15,7 +15,7 @@ struct OdeResultsState {
   // Initial slope of the last solution: F(t0, x0) of a single equation, y at the first stored
   // point of a system; the shooting methods write theirs here too.
   double InitialSlope = 0;
-  // t0 of the last single-equation solve (the step records the initial slope there).
+  // t0 of the last single-equation solve (its driver records the initial slope there).
   double IVPStartT = 0;
   // A boundary value problem was solved by shooting (-1); cleared by every IVP[ solve.
   int16_t BVPSolved = 0;

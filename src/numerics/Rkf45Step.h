@@ -45,10 +45,10 @@ using OdeRhs = std::function<int16_t(double t, const double y[], double dydt[])>
 
 using OdeValues = std::array<double, kMaxEquations>;
 
-// One step of size h from (t, y) for n unknowns (1..4): the fourth-order values y4 at t + h,
-// errEst, the largest of the unknowns' |fifth - fourth order| (not divided by h; NaN when any is
-// NaN), slope = f(t, y), and, where asked for, the fifth-order values y5. Returns 0, or the
-// right-hand side's message with every output untouched.
+// One step of size h from (t, y) for n unknowns (1..4; any other n does nothing and gives 0): the
+// fourth-order values y4 at t + h, errEst, the largest of the unknowns' |fifth - fourth order| (not
+// divided by h; NaN when any is NaN), slope = f(t, y), and, where asked for, the fifth-order values
+// y5. Returns 0, or the right-hand side's message with every output untouched.
 [[nodiscard]] int16_t Rkf45Step(const OdeRhs& f, int n, double t, const OdeValues& y, double h,
                                 OdeValues& y4, double& errEst, OdeValues& slope,
                                 OdeValues* y5 = nullptr);
