@@ -68,11 +68,7 @@ QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& title) {
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int32_t color) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
-  const QColor c = FromPacked(color);
-  button->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(%1, %2, %3); }")
-                            .arg(c.red())
-                            .arg(c.green())
-                            .arg(c.blue()));
+  SetButtonFace(button, color);
   return button;
 }
 

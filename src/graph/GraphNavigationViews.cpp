@@ -117,9 +117,7 @@ void GraphNavigation::SetViewButtonColor(int code, int32_t color) {
   if (!ValidCode(code)) return;
   const auto c = static_cast<size_t>(code);
   viewButtonColors_[c] = color;
-  const uint32_t rgb = draw::ToArgb(color) & 0xFFFFFFu;
-  w_.ViewButtons[c]->setStyleSheet(
-      QStringLiteral("background-color: #%1;").arg(rgb, 6, 16, QLatin1Char('0')));
+  SetButtonFace(w_.ViewButtons[c], color);
 }
 
 int32_t GraphNavigation::ViewButtonColor(int code) const {

@@ -80,6 +80,14 @@ int ErrorNumberOf(const std::exception& e) {
 
 }  // namespace
 
+void SetButtonFace(QPushButton* button, int32_t packed) {
+  const QColor face = QColor::fromRgb(draw::ToArgb(packed));
+  QPalette pal = button->palette();
+  if (pal.color(QPalette::Button) == face) return;
+  pal.setColor(QPalette::Button, face);
+  button->setPalette(pal);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Picture box
 
@@ -447,7 +455,7 @@ void GraphWindow::ValidateScaleBox(QLineEdit* box) {
 void GraphWindow::SetCmd3D(int32_t color, const QString& caption) {
   cmd3DColor_ = color;
   cmd3D->setText(caption);
-  cmd3D->setStyleSheet(QStringLiteral("background-color: %1;").arg(CssColor(color)));
+  SetButtonFace(cmd3D, color);
 }
 
 void GraphWindow::SetBusyPointer(bool busy) {

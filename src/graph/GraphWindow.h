@@ -47,6 +47,10 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int TwipsToPixels(int twips) {
   return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
+// A button's face in a packed colour, through its palette: a style sheet would make Qt polish the
+// button (and its style) afresh at every change.
+void SetButtonFace(QPushButton* button, int32_t packed);
+
 // Size of the picture box Display in twips.
 constexpr int kDisplayWidthTwips = 11500;
 constexpr int kDisplayHeightTwips = 15000;

@@ -154,6 +154,9 @@ TEST_F(ContourWindowTest, EveryLabelAndValueHasTheRoomItsTextNeeds) {
       EXPECT_GE(button->width(), button->sizeHint().width());
       EXPECT_TRUE(w.rect().contains(button->geometry()));
     }
+    // Exit light green, Abort light red.
+    EXPECT_EQ(w.cmdExit->palette().color(QPalette::Button), QColor(192, 255, 192));
+    EXPECT_EQ(w.cmdAbort->palette().color(QPalette::Button), QColor(255, 192, 192));
   }
 }
 

@@ -32,6 +32,9 @@ TEST_F(ODEViewsTest, ViewButtonsDrawTheirViewOfTheSolutionAndTheFirstViewIsMarke
   });
   EXPECT_TRUE(lo >= -1e-3 && hi <= 3 + 1e-3 && hi - lo >= 1.5) << lo << " " << hi;
   EXPECT_EQ(w.ViewButtonColor(7), kChosen);
+  // The faces show it: the marked button light cyan, the others white.
+  EXPECT_EQ(w.ViewButtons[7]->palette().color(QPalette::Button), QColor(192, 255, 255));
+  EXPECT_EQ(w.ViewButtons[8]->palette().color(QPalette::Button), QColor(Qt::white));
   GraphWindow& two = Run("F{t,x,y} = y\nG{t,x,y} = -x\nIVP[F,G,{0,3,1,0}{1,0.0001,2}]\n");
   EXPECT_EQ(ms::View.PlotKind, 15);
   EXPECT_EQ(two.ViewButtonColor(15), kChosen);

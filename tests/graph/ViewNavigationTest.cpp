@@ -134,9 +134,11 @@ TEST_F(ViewNavigationTest, ThePlanViewTheButtonTheZoomAndThePositionBars) {
   ExpectXRightYUp();
   EXPECT_EQ(w->cmd3D->text(), QStringLiteral("3D"));
   EXPECT_EQ(w->Cmd3DColor(), 0xFFC0C0);
+  EXPECT_EQ(w->cmd3D->palette().color(QPalette::Button), QColor(192, 192, 255));
   w->cmd3D->click();
   EXPECT_EQ(w->cmd3D->text(), QStringLiteral("2D"));
   EXPECT_EQ(w->Cmd3DColor(), 0xFFC0FF);
+  EXPECT_EQ(w->cmd3D->palette().color(QPalette::Button), QColor(255, 192, 255));
 
   // A plane direction field is drawn in the plan view by its build: a press turns it to 3D.
   w = Regraph("F{x,y}=y\nH{x,y}=-x\nPlotDirField[F,H,{-2,2,10}{-2,2,10}]\n");
