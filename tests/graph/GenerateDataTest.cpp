@@ -115,8 +115,10 @@ TEST_F(GenerateDataTest, VertexLimitStopsTheBuildWithItsBox) {
 // Whether the picture had anything on it as the command ran.
 GraphWindow* g_window = nullptr;
 bool g_inkWhileBuilding = true;
+QString g_rotationWhileBuilding;
 int16_t LookAtThePicture(const rt::Text&, int16_t) {
   g_inkWhileBuilding = AnyInk(g_window->Display().Image());
+  g_rotationWhileBuilding = g_window->Label12->text();
   return 0;
 }
 
@@ -143,6 +145,12 @@ TEST_F(GenerateDataTest, NothingOfTheLastPictureOutlivesTheNextBuild) {
   w->Display().Line(0, 0, 5000, 5000, 0);  // a picture from before
   w->GenerateData();
   EXPECT_FALSE(g_inkWhileBuilding);
+
+  // A build that shows a box of its own has the angles it turns to behind it, not the last ones.
+  ms::View.SavedRotation = 1.0;
+  w = Regraph("F{t,x}=x\nIVP[F,{0,1,1}{1,0.001}]\n");
+  ASSERT_EQ(w, g_window);
+  EXPECT_EQ(g_rotationWhileBuilding, QStringLiteral("57"));
 }
 
 }  // namespace
