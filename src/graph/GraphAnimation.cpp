@@ -307,8 +307,7 @@ void GraphAnimation::mnuSetUp_Click() {
 
 void GraphAnimation::mnuSetCompute_Click() {
   if (loopRunning_ || w_.building_) return;
-  w_.HPosition->setValue(kFrameHPosition);
-  w_.VPosition->setValue(kFrameVPosition);
+  w_.Navigation().SetImagePosition(kFrameHPosition, kFrameVPosition);
   ms::View.ImageOffsetX = kFrameOffsetX;
   ms::View.ImageOffsetY = kFrameOffsetY;
 
@@ -359,8 +358,7 @@ void GraphAnimation::mnuSetCompute_Click() {
   QPointer<AnimationSetupDialog> window(&progress);
   progress.lblFrameCt->setText(Q(rt::IntText(count)));
   progress.lblFolder->clear();
-  w_.Frame1->setEnabled(false);
-  w_.Frame3->setEnabled(false);
+  w_.Navigation().EnableImageFrames(false);
   w_.cmdReturn->setEnabled(false);
   w_.cmdExit->setEnabled(false);
   progress.ShowModeless();
@@ -401,9 +399,7 @@ void GraphAnimation::mnuSetCompute_Click() {
 // saved. False when the run is to stop (it has said why) or the window is gone.
 bool GraphAnimation::ComputeFrame(int k, const QString& name) {
   QPointer<GraphWindow> self(&w_);
-  w_.Frame2->setEnabled(false);
-  w_.Frame5->setEnabled(false);
-  w_.Frame6->setEnabled(false);
+  w_.Navigation().EnableSolutionFrames(false);
   ExecuteWorksheet();
   if (self.isNull()) return false;
   // A frame the worksheet could not be executed for would repeat the last picture under a new
@@ -437,15 +433,7 @@ void GraphAnimation::FramesDone(const rt::Text& base, const rt::Text& id) {
   const QString textName = FrameTextName(base);
   const bool written = WriteTextFile(
       textName, FrameTextContent(Family.RangeStart, Family.RangeEnd, Frames.FrameTotal, id));
-  w_.Frame1->setEnabled(true);
-  w_.Frame2->setEnabled(true);
-  w_.Frame3->setEnabled(true);
-  w_.Frame5->setEnabled(false);
-  w_.Frame6->setEnabled(true);  // hidden, but its view buttons work when a later build shows it
-  w_.Frame6->hide();
-  w_.Frame7->hide();
-  w_.Frame8->hide();
-  w_.Frame9->hide();
+  w_.Navigation().FramesRunDone();
   for (QPushButton* button : {w_.cmdReturn, w_.cmdExit, w_.cmdUpdate}) button->setEnabled(true);
   if (AnimationSetupDialog* window = AnimationSetupDialog::Instance()) {
     const QFileInfo first(FrameBitmapName(base, 0));
@@ -458,11 +446,9 @@ void GraphAnimation::FramesDone(const rt::Text& base, const rt::Text& id) {
 // The run stopped (Stop, a frame that could not be computed or written): the frames written so
 // far stay, no text file is written, and every control the run disabled is usable again.
 void GraphAnimation::FramesStopPath() {
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{w_.cmdReturn, w_.cmdExit, w_.cmdUpdate, w_.Frame1, w_.Frame2,
-                                       w_.Frame3, w_.Frame5, w_.Frame6}) {
-    control->setEnabled(true);
-  }
+  for (QPushButton* button : {w_.cmdReturn, w_.cmdExit, w_.cmdUpdate}) button->setEnabled(true);
+  w_.Navigation().EnableImageFrames(true);
+  w_.Navigation().EnableSolutionFrames(true);
   DisarmFrameProgress();
 }
 

@@ -12,7 +12,6 @@ class QAction;
 namespace ms {
 struct ColourChoices;
 struct SceneStepReport;
-enum class OdeViewGroup : uint8_t;
 }  // namespace ms
 
 namespace gr {
@@ -68,7 +67,6 @@ class GraphMenus {
   void OfferAfterRow(const ms::SceneStepReport& r);
   void TakeColourChoices(const ms::ColourChoices& changed);
   void ReflectGraphMenus();
-  void ReflectOdeViews(ms::OdeViewGroup views);
   // Replot set, arrows counted from the first curve again, then the build.
   void RebuildFromStore();
 

@@ -1,7 +1,6 @@
 // The graph window's menus as a build leaves them: each row's report (commands/SceneBuild) is
 // mapped to the frames, menus and boxes it concerns as soon as the row is done.
 #include <QAction>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -37,25 +36,13 @@ void GraphMenus::SetBoxEnabled(bool enabled) {
   w_.SetMenuEnabled(w_.mnuBox, enabled);
 }
 
-// The initial value command chooses which group of views the window offers: each group has its
-// frame of view buttons, and the others are hidden.
-void GraphMenus::ReflectOdeViews(ms::OdeViewGroup views) {
-  using enum ms::OdeViewGroup;
-  const std::pair<QGroupBox*, ms::OdeViewGroup> frames[] = {{w_.Frame5, kPhase},
-                                                            {w_.Frame6, kThreeEquationsMode2},
-                                                            {w_.Frame7, kFourEquationsMode2},
-                                                            {w_.Frame8, kTwoEquationsMode2},
-                                                            {w_.Frame9, kFourEquationsMode3}};
-  for (const auto& [frame, group] : frames) frame->setVisible(group == views);
-}
-
 // The frames, menus and boxes that follow one row of the build: the items its command needs, what
 // a command that ran shows, the count, then the box of a stop or what a completed row offers.
 void GraphMenus::ReflectBuildStep(const ms::SceneStepReport& r) {
   ItemsForRow(r);
   w_.SetMenuEnabled(w_.mnuBox, r.boxAvailable);
   TakeColourChoices(r.colours);
-  if (r.odeViews) ReflectOdeViews(*r.odeViews);
+  w_.Navigation().FramesBeforeRow(r);
   if (r.end == ms::StepEnd::kAborted) return w_.StopBuild(u"", 0, u"");
   if (r.end == ms::StepEnd::kMessage) return StopAtMessage(r);
   ShowRowRan(r);
@@ -71,8 +58,6 @@ void GraphMenus::ItemsForRow(const ms::SceneStepReport& r) {
     case SceneStep::kDblInt:
       if (r.step == SceneStep::kInteg) w_.SetMenuEnabled(w_.mnuDotSpacing, false);
       w_.SetMenuEnabled(w_.mnuOptions, false);
-      w_.Frame7->hide();
-      w_.Frame8->hide();
       break;
     case SceneStep::kIVP:
     case SceneStep::kContour:
@@ -115,25 +100,15 @@ void GraphMenus::StopAtMessage(const ms::SceneStepReport& r) {
 // What a command that ran shows before its count is checked, then the count.
 void GraphMenus::ShowRowRan(const ms::SceneStepReport& r) {
   using ms::SceneStep;
+  w_.Navigation().FramesAfterRowRan(r);
   const bool integrals = r.step == SceneStep::kInteg || r.step == SceneStep::kDblInt;
   if (integrals || r.step == SceneStep::kIVP || r.step == SceneStep::kBVP ||
       r.step == SceneStep::kSlopeField) {
-    w_.Frame2->show();
-    if (r.step != SceneStep::kIVP) w_.Frame5->setVisible(r.step == SceneStep::kBVP);
     w_.cmdUpdate->show();
   } else if (r.step == SceneStep::kDirField || r.step == SceneStep::kField3D) {
-    w_.Frame2->hide();
-    w_.Frame5->hide();
     w_.cmdUpdate->setVisible(r.step == SceneStep::kDirField);
   } else if (r.step == SceneStep::kCurve) {
-    if (r.curve == 1) {
-      w_.Frame2->show();
-      if (ms::OdePicture.IVPOrder1 != 0) {
-        w_.Frame5->show();
-        w_.Frame6->hide();
-      }
-      w_.cmdUpdate->show();
-    }
+    if (r.curve == 1) w_.cmdUpdate->show();
     w_.SetLabelBackground(w_.PlotLabels[static_cast<size_t>(r.curve - 1)], kProgressDone);
   }
   if (r.step != SceneStep::kFinish) w_.ShowCount();
@@ -155,6 +130,7 @@ void GraphMenus::StopAtVertexLimit(const ms::SceneStepReport& r) {
 void GraphMenus::OfferAfterRow(const ms::SceneStepReport& r) {
   using ms::SceneStep;
   if (r.showColours) ReflectGraphMenus();
+  w_.Navigation().FramesAfterRowDone(r);
   switch (r.step) {
     case SceneStep::kIVP:
       w_.mnuOptions->menuAction()->setVisible(true);
@@ -164,18 +140,7 @@ void GraphMenus::OfferAfterRow(const ms::SceneStepReport& r) {
       w_.SetMenuEnabled(w_.mnuInc, ms::View.PlotKind == 7 || ms::View.PlotKind == 22);
       w_.ShowCount();
       break;
-    case SceneStep::kBVP:
-      // A boundary value problem shows its one-equation views under its own caption.
-      w_.Frame5->setTitle(QStringLiteral("BVP: {ta,X(ta)} --> {tb,X(tb)}"));
-      break;
-    case SceneStep::kSlopeField:
-    case SceneStep::kDirField:
-      w_.Frame5->hide();
-      break;
     case SceneStep::kContour:
-      w_.Frame2->hide();
-      w_.Frame5->hide();
-      w_.Frame6->hide();
       w_.cmdUpdate->hide();
       break;
     default:

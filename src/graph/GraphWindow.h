@@ -32,11 +32,9 @@ class QGridLayout;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QScrollBar;
 class QVBoxLayout;
 
 namespace gr {
@@ -130,16 +128,6 @@ class GraphWindow : public QMainWindow {
   void Form_KeyPress(int keyAscii) { navigation_->Form_KeyPress(keyAscii); }
   // A key as the picture takes it: the arrows turn, Esc aborts, characters go to Form_KeyPress.
   void GraphKey(const QKeyEvent& key);
-  void cmd3D_Click() { navigation_->cmd3D_Click(); }
-  void HScrScroll_Change() { navigation_->HScrScroll_Change(); }
-  void VScrScroll_Change() { navigation_->VScrScroll_Change(); }
-  void HPosition_Change() { navigation_->HPosition_Change(); }
-  void VPosition_Change() { navigation_->VPosition_Change(); }
-  bool strXScale_Validate() { return navigation_->strXScale_Validate(); }
-  bool strYScale_Validate() { return navigation_->strYScale_Validate(); }
-  bool strZScale_Validate() { return navigation_->strZScale_Validate(); }
-  void ViewButton_Click(int code) { navigation_->ViewButton_Click(code); }
-  int32_t ViewButtonColor(int code) const { return navigation_->ViewButtonColor(code); }
 
   // --- Option menus (GraphMenus) -----------------------------------------------------------------
   bool ProcessColor(int32_t& color) { return menus_->ProcessColor(color); }
@@ -180,8 +168,6 @@ class GraphWindow : public QMainWindow {
   QMenu* mnuAnimate = nullptr;
   QAction* mnuSetUp = nullptr;
   QAction* mnuSetCompute = nullptr;
-  QGroupBox* Frame1 = nullptr;  // "Move Graphic Image within Documentation"
-  QGroupBox* Frame3 = nullptr;  // "Updated Display of Viewing Angles"
 
   // The parts of the window.
   GraphDrawing& Drawing() { return *drawing_; }
@@ -189,8 +175,6 @@ class GraphWindow : public QMainWindow {
   GraphMenus& Menus() { return *menus_; }
   GraphAnimation& Animation() { return *animation_; }
 
-  // Background colour of the 2D/3D button (packed RGB).
-  int32_t Cmd3DColor() const { return cmd3DColor_; }
   // Whether the build hid the Return button and has not shown it again.
   bool ReturnShown() const;
   bool IsBusy() const { return busy_; }
@@ -199,28 +183,12 @@ class GraphWindow : public QMainWindow {
   // --- Controls, named as the window's design names them ------------------------------------
   QWidget* OutDisplay = nullptr;
   PictureBox* DisplayBox = nullptr;
-  QScrollBar* HScrScroll = nullptr;
-  QScrollBar* VScrScroll = nullptr;
-  QScrollBar* HPosition = nullptr;
-  QScrollBar* VPosition = nullptr;
-  QLabel* Label10 = nullptr;            // elevation, whole degrees
-  QLabel* Label12 = nullptr;            // rotation, whole degrees
   QLabel* Label5 = nullptr;             // vertices count
   std::array<QLabel*, 6> PlotLabels{};  // Label15 .. Label20: curves #1 .. #6
-  QPushButton* cmd3D = nullptr;
   QPushButton* cmdReturn = nullptr;
   QPushButton* cmdExit = nullptr;
   QPushButton* cmdUpdate = nullptr;
   QProgressBar* Picture1 = nullptr;
-  QGroupBox* Frame2 = nullptr;  // "Scale per Grid Unit (Parametric Plots)"
-  QGroupBox* Frame5 = nullptr;  // ODE view-button frames
-  QGroupBox* Frame6 = nullptr;
-  QGroupBox* Frame7 = nullptr;
-  QGroupBox* Frame8 = nullptr;
-  QGroupBox* Frame9 = nullptr;
-  QLineEdit* strXScale = nullptr;
-  QLineEdit* strYScale = nullptr;
-  QLineEdit* strZScale = nullptr;
 
   QAction* mnuEnd = nullptr;
   QAction* mnuData = nullptr;         // "Display Data": shows the display-options window
@@ -263,8 +231,6 @@ class GraphWindow : public QMainWindow {
   QMenu* mnuColorCode = nullptr;  // "Color Code Plots?" of the "Family of Curves" menu
   QAction* mnuCodeYes = nullptr;
   QAction* mnuCodeNo = nullptr;
-  // The ODE view buttons by view code (entry 0 unused): cmdIVPPlot1..14, cmdPlot15..22.
-  std::array<QPushButton*, 23> ViewButtons{};
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -273,14 +239,11 @@ class GraphWindow : public QMainWindow {
  private:
   void BuildControls();
   QGridLayout* BuildPictureArea(QWidget* central);
-  void BuildAnglesAndProgress(QWidget* central, QVBoxLayout* panel);
-  void BuildScalesAndButtons(QWidget* central, QVBoxLayout* panel);
-  void ConnectControls();
+  QGroupBox* BuildProgress(QWidget* central);
   void BuildMenus();
   void RouteKeys();
   QWidget* KeyReceiver();
   void ApplyPixelRatio(bool redraw);
-  void SetCmd3D(int32_t color, const QString& caption);
   void SetBusyPointer(bool busy);
   void ShowReturn(bool shown);
   void ShowCount();
@@ -289,7 +252,6 @@ class GraphWindow : public QMainWindow {
   void SetMenuEnabled(QMenu* item, bool enabled);
   // Ends a build early: the box, the pointer back, and the window left usable.
   void StopBuild(const rt::Text& text, int style, const rt::Text& title);
-  void ValidateScaleBox(QLineEdit* box);
   // The parts of the load that are the window's own.
   void TakeWorksheetFont();
   void ResetForLoad();
@@ -299,7 +261,6 @@ class GraphWindow : public QMainWindow {
   void Unload();
 
   std::unique_ptr<draw::DrawTarget> display_;
-  int32_t cmd3DColor_ = 0xFFC0FF;
   // The window's own draw width, which the pen items set (1 "Fine", 4 "Medium").
   int drawWidth_ = 1;
   bool busy_ = false;

@@ -45,8 +45,9 @@ class AnimationTest : public GraphTest {
   // Every control the run took is usable again, Stop is not.
   void ExpectHandedBack(AnimationSetupDialog& f) {
     for (QWidget* enabled : std::initializer_list<QWidget*>{
-             w_->cmdReturn, w_->cmdExit, w_->cmdUpdate, w_->Frame1, w_->Frame2, w_->Frame3,
-             w_->Frame6, f.cmdSave, f.cmdCancel}) {
+             w_->cmdReturn, w_->cmdExit, w_->cmdUpdate, w_->Navigation().Frame1,
+             w_->Navigation().Frame2, w_->Navigation().Frame3, w_->Navigation().Frame6, f.cmdSave,
+             f.cmdCancel}) {
       EXPECT_TRUE(enabled->isEnabled()) << enabled->objectName().toStdString();
     }
     EXPECT_FALSE(f.cmdStop->isEnabled());

@@ -134,7 +134,7 @@ TEST_F(GenerateDataTest, NothingOfTheLastPictureOutlivesTheNextBuild) {
   ASSERT_NE(w, nullptr);
   EXPECT_FALSE(AnyInk(w->Display().Image()));
   EXPECT_EQ(w->Label5->text(), QStringLiteral("0"));
-  EXPECT_EQ(w->Label12->text(), QStringLiteral("29"));  // 0.5 rad in whole degrees
+  EXPECT_EQ(w->Navigation().Label12->text(), QStringLiteral("29"));  // 0.5 rad in whole degrees
 
   g_window = w;
   ms::Requests = ms::CommandRequestState{};
