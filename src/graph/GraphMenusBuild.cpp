@@ -15,6 +15,7 @@
 #include "numerics/Ivp.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/QtUiServices.h"
+#include "platform/ui/QtWidgetKit.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
 #include "plotting/SceneStore.h"
@@ -109,7 +110,7 @@ void GraphMenus::ShowRowRan(const ms::SceneStepReport& r) {
     w_.cmdUpdate->setVisible(r.step == SceneStep::kDirField);
   } else if (r.step == SceneStep::kCurve) {
     if (r.curve == 1) w_.cmdUpdate->show();
-    w_.SetLabelBackground(w_.PlotLabels[static_cast<size_t>(r.curve - 1)], kProgressDone);
+    ui::PaintBackground(w_.PlotLabels[static_cast<size_t>(r.curve - 1)], kProgressDone);
   }
   if (r.step != SceneStep::kFinish) w_.ShowCount();
 }

@@ -49,11 +49,6 @@ constexpr int kKeyRight = 39;
 constexpr int kKeyDown = 40;
 constexpr int kKeyEsc = 27;
 
-QString CssColor(int32_t packed) {
-  const uint32_t rgb = draw::ToArgb(packed) & 0xFFFFFFu;
-  return QStringLiteral("#%1").arg(rgb, 6, 16, QLatin1Char('0'));
-}
-
 }  // namespace
 
 void GraphNavigation::InitControls(QWidget* parent) {
@@ -144,7 +139,7 @@ void GraphNavigation::ShowAngles() {
 void GraphNavigation::SetCmd3D(int32_t color, const QString& caption) {
   cmd3DColor_ = color;
   cmd3D->setText(caption);
-  cmd3D->setStyleSheet(QStringLiteral("background-color: %1;").arg(CssColor(color)));
+  cmd3D->setStyleSheet(QStringLiteral("background-color: %1;").arg(ui::CssColor(color)));
 }
 
 // A focus lost to another window (a box, a menu) is not a leave of the box.

@@ -13,6 +13,7 @@
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
 #include "platform/draw/DrawTarget.h"
+#include "platform/ui/QtWidgetKit.h"
 #include "plotting/SceneStore.h"
 
 namespace gr {
@@ -122,9 +123,7 @@ void GraphNavigation::SetViewButtonColor(int code, int32_t color) {
   if (!ValidCode(code)) return;
   const auto c = static_cast<size_t>(code);
   viewButtonColors_[c] = color;
-  const uint32_t rgb = draw::ToArgb(color) & 0xFFFFFFu;
-  ViewButtons[c]->setStyleSheet(
-      QStringLiteral("background-color: #%1;").arg(rgb, 6, 16, QLatin1Char('0')));
+  ViewButtons[c]->setStyleSheet(QStringLiteral("background-color: %1;").arg(ui::CssColor(color)));
 }
 
 int32_t GraphNavigation::ViewButtonColor(int code) const {

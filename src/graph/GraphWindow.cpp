@@ -57,16 +57,6 @@ QString Q(const rt::Text& s) {
   return ui::ToQString(s);
 }
 
-QString CssColor(int32_t packed) {
-  const uint32_t argb = draw::ToArgb(packed);
-  return QStringLiteral("#%1").arg(argb & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
-}
-
-QGroupBox* Frame(const QString& caption, QWidget* parent) {
-  auto* box = new QGroupBox(caption, parent);
-  return box;
-}
-
 // Run-time errors the load reports as "Unanticipated error" (invalid call, overflow, division by
 // zero) get the platform's numbers 5, 6 and 11.
 int ErrorNumberOf(const std::exception& e) {
@@ -208,7 +198,7 @@ QGridLayout* GraphWindow::BuildPictureArea(QWidget* central) {
 
 // The progress of the build: the bar, the vertices count and the curves' labels.
 QGroupBox* GraphWindow::BuildProgress(QWidget* central) {
-  auto* progress = Frame(QStringLiteral("Progress on Plot Generation"), central);
+  auto* progress = ui::MakeFrame(central, QString(), QStringLiteral("Progress on Plot Generation"));
   auto* pg = new QGridLayout(progress);
   Picture1 = new QProgressBar(progress);
   Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -362,12 +352,6 @@ void GraphWindow::ShowCount() {
   Label5->setText(Q(rt::NumText(ms::Scene.VertexCountD)));
 }
 
-void GraphWindow::SetLabelBackground(QLabel* label, int32_t packed) {
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::Window, QColor::fromRgb(draw::ToArgb(packed)));
-  label->setPalette(pal);
-}
-
 void GraphWindow::SetMenuEnabled(QAction* item, bool enabled) {
   if (item != nullptr) item->setEnabled(enabled);
 }
@@ -474,7 +458,7 @@ void GraphWindow::ResetForLoad() {
   for (int k = 1; k <= ms::kPlotColorCount; ++k) ms::Settings.PlotColor[k] = 0;
   Graph.AxesRGBChosen = {200, 200, 200};
 
-  for (QLabel* l : PlotLabels) SetLabelBackground(l, 0xFFFFFF);
+  for (QLabel* l : PlotLabels) ui::PaintBackground(l, 0xFFFFFF);
   PlotLabels[2]->setText(QStringLiteral("3"));
   PlotLabels[5]->setText(QStringLiteral("6"));
 }
@@ -544,7 +528,7 @@ void GraphWindow::cmdReturn_Click() {
   if (sheet != nullptr) {
     sheet->cmdGraph->setEnabled(false);
     sheet->cmdGraph->setStyleSheet(
-        QStringLiteral("background-color: %1;").arg(CssColor(ws::kGraphIdleColor)));
+        QStringLiteral("background-color: %1;").arg(ui::CssColor(ws::kGraphIdleColor)));
     sheet->show();
   }
   Unload();

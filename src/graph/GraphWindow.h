@@ -26,6 +26,7 @@
 #include "graph/GraphNavigation.h"
 #include "platform/draw/DrawTarget.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/ui/QtWidgetKit.h"
 
 class QAction;
 class QGridLayout;
@@ -39,12 +40,8 @@ class QVBoxLayout;
 
 namespace gr {
 
-// Twips per pixel of the picture box.
-constexpr int kTwipsPerPixel = 15;
-// A length of the window design in twips as whole pixels, rounded to the nearest.
-constexpr int TwipsToPixels(int twips) {
-  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
+using ui::kTwipsPerPixel;
+using ui::TwipsToPixels;
 // Size of the picture box Display in twips.
 constexpr int kDisplayWidthTwips = 11500;
 constexpr int kDisplayHeightTwips = 15000;
@@ -247,7 +244,6 @@ class GraphWindow : public QMainWindow {
   void SetBusyPointer(bool busy);
   void ShowReturn(bool shown);
   void ShowCount();
-  void SetLabelBackground(QLabel* label, int32_t packed);
   void SetMenuEnabled(QAction* item, bool enabled);
   void SetMenuEnabled(QMenu* item, bool enabled);
   // Ends a build early: the box, the pointer back, and the window left usable.
