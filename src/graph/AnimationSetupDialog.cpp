@@ -197,7 +197,7 @@ void AnimationSetupDialog::cmdSave_Click() {
     return;
   }
   if (GraphWindow* graph = GraphWindow::Instance()) {
-    if (graph->mnuSetCompute != nullptr) graph->mnuSetCompute->setEnabled(true);
+    graph->Animation().OfferFrameRun(true);
     graph->cmdReturn->setEnabled(true);
   }
   hide();
@@ -205,7 +205,7 @@ void AnimationSetupDialog::cmdSave_Click() {
 
 void AnimationSetupDialog::cmdCancel_Click() {
   if (GraphWindow* graph = GraphWindow::Instance()) {
-    if (graph->mnuSetCompute != nullptr) graph->mnuSetCompute->setEnabled(false);
+    graph->Animation().OfferFrameRun(false);
     graph->cmdReturn->setEnabled(true);
   }
   hide();

@@ -25,6 +25,7 @@
 #include "graph/DisplaySettingsDialog.h"
 #include "graph/FamilyPlotsDialog.h"
 #include "graph/FrameCanvas.h"
+#include "graph/GraphMenus.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
@@ -153,25 +154,57 @@ void SetMemberColour(int k) {
 
 }  // namespace
 
-void GraphAnimation::BuildFamilyMenus() {
-  QMenuBar* bar = w_.menuBar();
-  w_.mnuFamily = bar->addMenu(QStringLiteral("Family of Curves"));
-  w_.mnuFamilySetUp = w_.mnuFamily->addAction(QStringLiteral("Set Up"));
-  w_.mnuPlotSet = w_.mnuFamily->addAction(QStringLiteral("Generate Curves"));
-  w_.mnuPlotSet->setEnabled(false);
-  w_.mnuAnimate = bar->addMenu(QStringLiteral("Animation"));
-  w_.mnuSetUp = w_.mnuAnimate->addAction(QStringLiteral("Set Up"));
-  w_.mnuSetCompute = w_.mnuAnimate->addAction(QStringLiteral("Compute Frames"));
-  w_.mnuSetCompute->setEnabled(false);
-  w_.mnuFamilySetUp->setObjectName(QStringLiteral("mnuFamilySetUp"));
-  w_.mnuPlotSet->setObjectName(QStringLiteral("mnuPlotSet"));
-  w_.mnuAnimate->setObjectName(QStringLiteral("mnuAnimate"));
-  w_.mnuSetUp->setObjectName(QStringLiteral("mnuSetUp"));
-  w_.mnuSetCompute->setObjectName(QStringLiteral("mnuSetCompute"));
-  QObject::connect(w_.mnuFamilySetUp, &QAction::triggered, &w_, [this] { mnuFamilySetUp_Click(); });
-  QObject::connect(w_.mnuPlotSet, &QAction::triggered, &w_, [this] { mnuPlotSet_Click(); });
-  QObject::connect(w_.mnuSetUp, &QAction::triggered, &w_, [this] { mnuSetUp_Click(); });
-  QObject::connect(w_.mnuSetCompute, &QAction::triggered, &w_, [this] { mnuSetCompute_Click(); });
+// "Family of Curves": "Set Up", "Color Code Plots?", "Generate Curves"; "Animation": "Set Up",
+// "Compute Frames". The runs are offered once their set-up windows are saved.
+void GraphAnimation::InitMenus(QMenuBar* bar) {
+  mnuFamily = bar->addMenu(QStringLiteral("Family of Curves"));
+  mnuFamilySetUp = mnuFamily->addAction(QStringLiteral("Set Up"));
+  mnuColorCode = mnuFamily->addMenu(QStringLiteral("Color Code Plots?"));
+  mnuColorCode->setObjectName(QStringLiteral("mnuColorCode"));
+  mnuCodeYes = mnuColorCode->addAction(QStringLiteral("Yes"));
+  mnuCodeNo = mnuColorCode->addAction(QStringLiteral("No"));
+  mnuCodeYes->setObjectName(QStringLiteral("mnuCodeYes"));
+  mnuCodeNo->setObjectName(QStringLiteral("mnuCodeNo"));
+  mnuCodeYes->setCheckable(true);
+  mnuCodeNo->setCheckable(true);
+  mnuCodeYes->setChecked(true);
+  mnuPlotSet = mnuFamily->addAction(QStringLiteral("Generate Curves"));
+  mnuPlotSet->setEnabled(false);
+  mnuAnimate = bar->addMenu(QStringLiteral("Animation"));
+  mnuSetUp = mnuAnimate->addAction(QStringLiteral("Set Up"));
+  mnuSetCompute = mnuAnimate->addAction(QStringLiteral("Compute Frames"));
+  mnuSetCompute->setEnabled(false);
+  mnuFamilySetUp->setObjectName(QStringLiteral("mnuFamilySetUp"));
+  mnuPlotSet->setObjectName(QStringLiteral("mnuPlotSet"));
+  mnuAnimate->setObjectName(QStringLiteral("mnuAnimate"));
+  mnuSetUp->setObjectName(QStringLiteral("mnuSetUp"));
+  mnuSetCompute->setObjectName(QStringLiteral("mnuSetCompute"));
+  QObject::connect(mnuFamilySetUp, &QAction::triggered, &w_, [this] { mnuFamilySetUp_Click(); });
+  QObject::connect(mnuPlotSet, &QAction::triggered, &w_, [this] { mnuPlotSet_Click(); });
+  QObject::connect(mnuSetUp, &QAction::triggered, &w_, [this] { mnuSetUp_Click(); });
+  QObject::connect(mnuSetCompute, &QAction::triggered, &w_, [this] { mnuSetCompute_Click(); });
+  ConnectMenuItem(mnuCodeYes, &w_, [this] { mnuCodeYes_Click(); });
+  ConnectMenuItem(mnuCodeNo, &w_, [this] { mnuCodeNo_Click(); });
+}
+
+void GraphAnimation::mnuCodeYes_Click() {
+  ms::CurveWork.FamilyColorCode = -1;
+  mnuCodeYes->setChecked(true);
+  mnuCodeNo->setChecked(false);
+}
+
+void GraphAnimation::mnuCodeNo_Click() {
+  ms::CurveWork.FamilyColorCode = 0;
+  mnuCodeNo->setChecked(true);
+  mnuCodeYes->setChecked(false);
+}
+
+void GraphAnimation::OfferFamilyRun(bool offered) {
+  mnuPlotSet->setEnabled(offered);
+}
+
+void GraphAnimation::OfferFrameRun(bool offered) {
+  mnuSetCompute->setEnabled(offered);
 }
 
 bool GraphAnimation::LoopCut() const {

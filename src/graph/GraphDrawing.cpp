@@ -139,8 +139,8 @@ void GraphDrawing::ImageView(draw::DrawTarget& target) {
   const bool jumpsAsGaps = ms::Settings.DiscontinuityOn != 0;
   const bool markers = ms::Settings.NoLimitMarkers == 0;
   const bool dots = ms::CurveWork.DotSpacingOn != 0;
-  const bool plusSymbol = w_.mnuPSymbol->isChecked();
-  const bool circleSymbol = w_.mnuOSymbol->isChecked();
+  const bool plusSymbol = w_.Menus().PlusSymbol();
+  const bool circleSymbol = w_.Menus().CircleSymbol();
   const double depthLimit = ms::View.DepthLimit;
   const auto& view = ms::Scene.ViewXYZ;
 

@@ -31,17 +31,25 @@ const rt::Text kVertexLimitSpelled = u"Vertical limit 30,000 verticies reached."
 
 }  // namespace
 
+void GraphMenus::TakeBuildOptions(ms::SceneBuildOptions& options) const {
+  options.fieldAxes = mnuXY->isEnabled();
+  options.fieldGridCrosses = mnuXY->isChecked();
+  options.gridCrossesAllowed = mnuXYPlane->isEnabled();
+  options.boxChosen = mnuYes->isChecked();
+  options.boxAvailable = mnuBox->menuAction()->isEnabled();
+}
+
 // "Box ?": the load, the trajectory views and every row of a build enable or disable it; the next
 // build starts from what it shows.
 void GraphMenus::SetBoxEnabled(bool enabled) {
-  w_.SetMenuEnabled(w_.mnuBox, enabled);
+  SetMenuEnabled(mnuBox, enabled);
 }
 
 // The frames, menus and boxes that follow one row of the build: the items its command needs, what
 // a command that ran shows, the count, then the box of a stop or what a completed row offers.
 void GraphMenus::ReflectBuildStep(const ms::SceneStepReport& r) {
   ItemsForRow(r);
-  w_.SetMenuEnabled(w_.mnuBox, r.boxAvailable);
+  SetMenuEnabled(mnuBox, r.boxAvailable);
   TakeColourChoices(r.colours);
   w_.Navigation().FramesBeforeRow(r);
   if (r.end == ms::StepEnd::kAborted) return w_.StopBuild(u"", 0, u"");
@@ -57,31 +65,31 @@ void GraphMenus::ItemsForRow(const ms::SceneStepReport& r) {
   switch (r.step) {
     case SceneStep::kInteg:
     case SceneStep::kDblInt:
-      if (r.step == SceneStep::kInteg) w_.SetMenuEnabled(w_.mnuDotSpacing, false);
-      w_.SetMenuEnabled(w_.mnuOptions, false);
+      if (r.step == SceneStep::kInteg) SetMenuEnabled(mnuDotSpacing, false);
+      SetMenuEnabled(mnuOptions, false);
       break;
     case SceneStep::kIVP:
     case SceneStep::kContour:
-      w_.SetMenuEnabled(w_.mnuDotSpacing, false);
+      SetMenuEnabled(mnuDotSpacing, false);
       break;
     case SceneStep::kBVP:
-      w_.SetMenuEnabled(w_.mnuDotSpacing, true);
-      w_.SetMenuEnabled(w_.mnuIntegColor, false);
+      SetMenuEnabled(mnuDotSpacing, true);
+      SetMenuEnabled(mnuIntegColor, false);
       break;
     case SceneStep::kSlopeField:
     case SceneStep::kDirField:
     case SceneStep::kField3D:
-      w_.SetMenuEnabled(w_.mnuDotSpacing, false);
-      w_.SetMenuEnabled(w_.mnuIntegColor, false);
+      SetMenuEnabled(mnuDotSpacing, false);
+      SetMenuEnabled(mnuIntegColor, false);
       break;
     case SceneStep::kCurve:
       if (r.curve == 1) {
         const ms::CommandRequestState& req = ms::Requests;
-        w_.SetMenuEnabled(w_.mnuOptions, true);
-        w_.mnuOptions->menuAction()->setVisible(true);
-        w_.mnuDotSpacing->menuAction()->setVisible(true);
-        w_.SetMenuEnabled(w_.mnuDotSpacing, true);
-        w_.SetMenuEnabled(w_.mnuIntegColor, req.IntegRequested != 0 || req.DblIntRequested != 0);
+        SetMenuEnabled(mnuOptions, true);
+        mnuOptions->menuAction()->setVisible(true);
+        mnuDotSpacing->menuAction()->setVisible(true);
+        SetMenuEnabled(mnuDotSpacing, true);
+        SetMenuEnabled(mnuIntegColor, req.IntegRequested != 0 || req.DblIntRequested != 0);
       }
       break;
     case SceneStep::kFinish:
@@ -134,11 +142,11 @@ void GraphMenus::OfferAfterRow(const ms::SceneStepReport& r) {
   w_.Navigation().FramesAfterRowDone(r);
   switch (r.step) {
     case SceneStep::kIVP:
-      w_.mnuOptions->menuAction()->setVisible(true);
-      w_.SetMenuEnabled(w_.mnuDotSpacing, false);
-      w_.SetMenuEnabled(w_.mnuIntegColor, false);
+      mnuOptions->menuAction()->setVisible(true);
+      SetMenuEnabled(mnuDotSpacing, false);
+      SetMenuEnabled(mnuIntegColor, false);
       // The trajectory views step their points with the increment items.
-      w_.SetMenuEnabled(w_.mnuInc, ms::View.PlotKind == 7 || ms::View.PlotKind == 22);
+      SetMenuEnabled(mnuInc, ms::View.PlotKind == 7 || ms::View.PlotKind == 22);
       w_.ShowCount();
       break;
     case SceneStep::kContour:
@@ -165,9 +173,9 @@ void GraphMenus::ResetColourItems() {
 }
 
 void GraphMenus::ReflectGraphMenus() {
-  for (size_t k = 0; k < w_.mnuPlot.size(); ++k) w_.mnuPlot[k]->setEnabled(colours_.curves[k]);
-  w_.mnuPlotIVPColor->setEnabled(colours_.ivpSolution);
-  w_.SetMenuEnabled(w_.mnuBVPcolor, colours_.bvpTrials);
+  for (size_t k = 0; k < mnuPlot.size(); ++k) mnuPlot[k]->setEnabled(colours_.curves[k]);
+  mnuPlotIVPColor->setEnabled(colours_.ivpSolution);
+  SetMenuEnabled(mnuBVPcolor, colours_.bvpTrials);
 }
 
 }  // namespace gr

@@ -65,11 +65,6 @@ int32_t CurveColor(int index) {
   return draw::PackRgb(r, g, b);
 }
 
-// The check mark of a graph window menu item; unchecked without a window.
-bool Checked(const QAction* item) {
-  return item != nullptr && item->isChecked();
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -283,7 +278,7 @@ void DisplaySettingsDialog::placeTimeText(draw::DrawTarget& target) {
     const int count = std::isfinite(wanted)
                           ? static_cast<int>(std::clamp<double>(wanted, 0, ms::kMaxTrialSlopes))
                           : 0;
-    const bool plain = Checked(graph != nullptr ? graph->mnuBVPno : nullptr) || count == 1;
+    const bool plain = (graph != nullptr && graph->Menus().BvpTrialsPlain()) || count == 1;
     for (int i = 1; i <= count; ++i) {
       target.CurrentX = s.TimeTextX + kTimeColumnOffset;
       target.ForeColor = plain ? kOverlayBlack : CurveColor(i);
@@ -350,7 +345,7 @@ void DisplaySettingsDialog::placeTimeText(draw::DrawTarget& target) {
   }
 
   // With dot spacing chosen, the spacing under the block.
-  const bool noDots = graph == nullptr || Checked(graph->mnuDotNone);
+  const bool noDots = graph == nullptr || graph->Menus().NoDotSpacing();
   if (!noDots) {
     target.CurrentX = s.TimeTextX + kTimeAnglesOffset;
     PrintLine(target, u"Circles : " + rt::Str(ms::CurveWork.DotSpacing) + u" " + u"dt");

@@ -100,7 +100,6 @@ GraphWindow::GraphWindow(QWidget* parent)
   display_->FillStyle = draw::kFillTransparent;
   BuildControls();
   BuildMenus();
-  menus_->BuildOptionMenus();
   RouteKeys();
   // The field commands and the slope traces draw their progress on Picture1.
   if (auto* qt = dynamic_cast<ui::QtUiServices*>(&ui::Ui())) {
@@ -221,61 +220,17 @@ QGroupBox* GraphWindow::BuildProgress(QWidget* central) {
   return progress;
 }
 
+// The menu bar: each part builds, connects and enables its own menus; the window adds
+// "End Program" to the printer options.
 void GraphWindow::BuildMenus() {
   QMenuBar* bar = menuBar();
-
-  QMenu* color = bar->addMenu(QStringLiteral("Color Options"));
-  QMenu* plot = color->addMenu(QStringLiteral("Plot Number"));
-  for (int k = 0; k < 6; ++k) {
-    mnuPlot[k] = plot->addAction(QStringLiteral("#%1").arg(k + 1));
-    mnuPlot[k]->setObjectName(k == 2 ? QStringLiteral("mnuPLot3")
-                                     : QStringLiteral("mnuPlot%1").arg(k + 1));
-  }
-  Dash3 = plot->addSeparator();
-  mnuPlotIVPColor = plot->addAction(QStringLiteral("IVP/BVP Color"));
-  mnuBVPcolor = plot->addMenu(QStringLiteral("BVP scan Color?"));
-  mnuBVPcolor->addAction(QStringLiteral("Yes"));
-  mnuBVPcolor->addAction(QStringLiteral("No"));
-  mnuIntegColor = plot->addAction(QStringLiteral("Integral Color"));
-  mnuXYPlane = color->addAction(QStringLiteral("Color XY Plane"));
-  mnuXYPlane->setCheckable(true);
-  mnuAxes = color->addAction(QStringLiteral("Color Axes"));
-
-  mnuAxis = bar->addMenu(QStringLiteral("Axes Options"));
-  mnuDisplayAxes = mnuAxis->addAction(QStringLiteral("Diisplay Axes"));
-  mnuDisplayAxes->setCheckable(true);
-  mnuXY = mnuAxis->addAction(QStringLiteral("XY-Plane"));
-  mnuXY->setCheckable(true);
-
-  mnuData = bar->addAction(QStringLiteral("Display Data"));
-  connect(mnuData, &QAction::triggered, this, [] { ShowSetDisplay(); });
-
-  mnuOptions = bar->addMenu(QStringLiteral("Display Options"));
-  mnuInc = mnuOptions->addMenu(QStringLiteral("Angle Increments"));
-  mnu1Deg = mnuInc->addAction(QStringLiteral("1 \u00B0"));
-  mnu2Deg = mnuInc->addAction(QStringLiteral("2 \u00B0"));
-  mnuBox = mnuOptions->addMenu(QStringLiteral("Box ?"));
-  mnuYes = mnuBox->addAction(QStringLiteral("Yes"));
-  mnuNo = mnuBox->addAction(QStringLiteral("No"));
-  mnuBox->menuAction()->setEnabled(false);
-  mnuDotSpacing = mnuOptions->addMenu(QStringLiteral("Dot n*dt Spacing"));
-  mnuDotNone = mnuDotSpacing->addAction(QStringLiteral("None"));
-  mnuDotSpacing->addSeparator();
-  QMenu* symbol = mnuDotSpacing->addMenu(QStringLiteral("Symbol?"));
-  mnuOSymbol = symbol->addAction(QStringLiteral("0 symbol"));
-  mnuPSymbol = symbol->addAction(QStringLiteral("+ symbol"));
-  mnuXSymbol = symbol->addAction(QStringLiteral("X Symbol"));
-  for (QAction* a :
-       {mnu1Deg, mnu2Deg, mnuYes, mnuNo, mnuDotNone, mnuOSymbol, mnuPSymbol, mnuXSymbol}) {
-    a->setCheckable(true);
-  }
-
+  menus_->InitMenus(bar);
   QMenu* printer = bar->addMenu(QStringLiteral("Printer Options"));
-  drawing_->BuildPrinterMenu(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
+  drawing_->InitMenus(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
   printer->addSeparator();
   mnuEnd = printer->addAction(QStringLiteral("End Program"));
   connect(mnuEnd, &QAction::triggered, this, [this] { mnuEnd_Click(); });
-  animation_->BuildFamilyMenus();
+  animation_->InitMenus(bar);
 }
 
 // Every key of the window reaches the key handlers, whichever control has the focus.
@@ -352,14 +307,6 @@ void GraphWindow::ShowCount() {
   Label5->setText(Q(rt::NumText(ms::Scene.VertexCountD)));
 }
 
-void GraphWindow::SetMenuEnabled(QAction* item, bool enabled) {
-  if (item != nullptr) item->setEnabled(enabled);
-}
-
-void GraphWindow::SetMenuEnabled(QMenu* item, bool enabled) {
-  if (item != nullptr) item->menuAction()->setEnabled(enabled);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Load
 
@@ -390,7 +337,6 @@ void GraphWindow::Form_Load() {
 
   menus_->ResetColourItems();
   ms::Tables.PlotPending = 0;
-  Dash3->setEnabled(false);
   navigation_->CentrePicture();
   menus_->ResetItemsForLoad();
   ResetForLoad();

@@ -33,7 +33,6 @@ class QGridLayout;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
-class QMenu;
 class QProgressBar;
 class QPushButton;
 class QVBoxLayout;
@@ -145,10 +144,10 @@ class GraphWindow : public QMainWindow {
   void mnuDot_Click(int spacing) { menus_->mnuDot_Click(spacing); }
   void mnuCustom_Click() { menus_->mnuCustom_Click(); }
   void mnuSymbol_Click(QAction* symbol) { menus_->mnuSymbol_Click(symbol); }
-  void mnuCodeYes_Click() { menus_->mnuCodeYes_Click(); }
-  void mnuCodeNo_Click() { menus_->mnuCodeNo_Click(); }
-  void mnuFine_Click() { menus_->mnuFine_Click(); }
-  void mnuMedium_Click() { menus_->mnuMedium_Click(); }
+  void mnuCodeYes_Click() { animation_->mnuCodeYes_Click(); }
+  void mnuCodeNo_Click() { animation_->mnuCodeNo_Click(); }
+  void mnuFine_Click() { drawing_->mnuFine_Click(); }
+  void mnuMedium_Click() { drawing_->mnuMedium_Click(); }
 
   // --- Families of curves and animation frames (GraphAnimation) ----------------------------------
   void mnuFamilySetUp_Click() { animation_->mnuFamilySetUp_Click(); }
@@ -157,25 +156,18 @@ class GraphWindow : public QMainWindow {
   void mnuSetCompute_Click() { animation_->mnuSetCompute_Click(); }
   // A member or frame loop is under way (it lets events run between passes).
   bool LoopRunning() const { return animation_->LoopRunning(); }
-  // "Family of Curves": "Set Up", then "Color Code Plots?" (mnuColorCode, inserted before
-  // "Generate Curves"), then "Generate Curves". "Animation": "Set Up", "Compute Frames".
-  QMenu* mnuFamily = nullptr;
-  QAction* mnuFamilySetUp = nullptr;
-  QAction* mnuPlotSet = nullptr;
-  QMenu* mnuAnimate = nullptr;
-  QAction* mnuSetUp = nullptr;
-  QAction* mnuSetCompute = nullptr;
 
   // The parts of the window.
   GraphDrawing& Drawing() { return *drawing_; }
   GraphNavigation& Navigation() { return *navigation_; }
   GraphMenus& Menus() { return *menus_; }
+  const GraphMenus& Menus() const { return *menus_; }
   GraphAnimation& Animation() { return *animation_; }
 
   // Whether the build hid the Return button and has not shown it again.
   bool ReturnShown() const;
   bool IsBusy() const { return busy_; }
-  int DrawWidth() const { return drawWidth_; }
+  int DrawWidth() const { return drawing_->DrawWidth(); }
 
   // --- Controls, named as the window's design names them ------------------------------------
   QWidget* OutDisplay = nullptr;
@@ -188,46 +180,6 @@ class GraphWindow : public QMainWindow {
   QProgressBar* Picture1 = nullptr;
 
   QAction* mnuEnd = nullptr;
-  QAction* mnuData = nullptr;         // "Display Data": shows the display-options window
-  std::array<QAction*, 6> mnuPlot{};  // "#1" .. "#6" (mnuPlot1, mnuPlot2, mnuPLot3, ...)
-  QAction* Dash3 = nullptr;
-  QAction* mnuPlotIVPColor = nullptr;
-  QMenu* mnuBVPcolor = nullptr;
-  QAction* mnuIntegColor = nullptr;
-  QAction* mnuXYPlane = nullptr;
-  QAction* mnuAxes = nullptr;
-  QMenu* mnuAxis = nullptr;
-  QAction* mnuDisplayAxes = nullptr;
-  QAction* mnuXY = nullptr;
-  QMenu* mnuOptions = nullptr;
-  QMenu* mnuInc = nullptr;
-  QAction* mnu1Deg = nullptr;
-  QAction* mnu2Deg = nullptr;
-  QMenu* mnuBox = nullptr;
-  QAction* mnuYes = nullptr;
-  QAction* mnuNo = nullptr;
-  QMenu* mnuDotSpacing = nullptr;
-  QAction* mnuDotNone = nullptr;
-  QAction* mnuOSymbol = nullptr;
-  QAction* mnuPSymbol = nullptr;
-  QAction* mnuXSymbol = nullptr;
-  QAction* mnuFine = nullptr;
-  QAction* mnuMedium = nullptr;
-  QAction* mnuPtrSetup1 = nullptr;
-  QMenu* mnuPen = nullptr;
-  QAction* mnuPrtGraph = nullptr;
-  QAction* mnuSaveGraph = nullptr;
-  QAction* mnuSaveFrame = nullptr;
-  QAction* mnuBVPyes = nullptr;
-  QAction* mnuBVPno = nullptr;
-  QAction* mnuDot10 = nullptr;
-  QAction* mnuDot20 = nullptr;
-  QAction* mnuDot50 = nullptr;
-  QAction* mnuDot100 = nullptr;
-  QAction* mnuCustom = nullptr;
-  QMenu* mnuColorCode = nullptr;  // "Color Code Plots?" of the "Family of Curves" menu
-  QAction* mnuCodeYes = nullptr;
-  QAction* mnuCodeNo = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -244,8 +196,6 @@ class GraphWindow : public QMainWindow {
   void SetBusyPointer(bool busy);
   void ShowReturn(bool shown);
   void ShowCount();
-  void SetMenuEnabled(QAction* item, bool enabled);
-  void SetMenuEnabled(QMenu* item, bool enabled);
   // Ends a build early: the box, the pointer back, and the window left usable.
   void StopBuild(const rt::Text& text, int style, const rt::Text& title);
   // The parts of the load that are the window's own.
@@ -257,8 +207,6 @@ class GraphWindow : public QMainWindow {
   void Unload();
 
   std::unique_ptr<draw::DrawTarget> display_;
-  // The window's own draw width, which the pen items set (1 "Fine", 4 "Medium").
-  int drawWidth_ = 1;
   bool busy_ = false;
   bool building_ = false;   // GenerateData is on the stack
   bool unloading_ = false;  // an unload the program asked for: the closing guard lets it pass

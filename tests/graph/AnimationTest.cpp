@@ -116,7 +116,7 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
       if (f.lblConstID->text() == QStringLiteral("0.75") && f.cmdStop->isEnabled())
         f.cmdStop->click();
     };
-    w.mnuSetCompute->trigger();
+    w.Animation().mnuSetCompute->trigger();
     ui_.onDoEvents = nullptr;
     ExpectBox(c.message);
     EXPECT_EQ(FirstLine(), c.firstLine);
@@ -160,7 +160,7 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), c.start + QByteArray("\r\n1\r\n4\r\na\r\n"));
     f.cmdCancel_Click();  // Cancel takes "Compute Frames" away again
-    EXPECT_FALSE(w.mnuSetCompute->isEnabled());
+    EXPECT_FALSE(w.Animation().mnuSetCompute->isEnabled());
   }
 }
 

@@ -186,7 +186,7 @@ TEST_F(DisplaySettingsDialogTest,
   const QPointer<DisplaySettingsDialog> kept(&d);
   EXPECT_FALSE(d.isVisible());
   // "Display Data" shows the window; Exit hides it and its settings stay in force.
-  w.mnuData->trigger();
+  w.Menus().mnuData->trigger();
   EXPECT_TRUE(d.isVisible());
   d.ckData->setChecked(true);
   d.Command1->click();

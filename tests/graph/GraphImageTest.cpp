@@ -72,7 +72,7 @@ TEST_F(GraphImageTest, SaveImageWritesThePictureAsDrawnUnderTheChosenName) {
     EmptyFolder();
     ui_.boxes.clear();
     ui_.savePaths = {ui::FromQString(chosen)};
-    w.mnuSaveGraph->trigger();
+    w.Drawing().mnuSaveGraph->trigger();
     ASSERT_FALSE(ui_.fileRequests.empty());
     EXPECT_TRUE(ui_.fileRequests.back().save && ui_.fileRequests.back().request.overwritePrompt);
     const rt::Text failed =
@@ -105,7 +105,7 @@ TEST_F(GraphImageTest, FramedCaptureCopiesTheInsideOfTheFrameToClipboardAndFile)
   const QImage before = w.Display().Image().copy();
   const QString chosen = dir_.filePath("framed.x.bmp");
   ui_.savePaths = {ui::FromQString(chosen)};
-  w.mnuSaveFrame->trigger();
+  w.Drawing().mnuSaveFrame->trigger();
   w.Display_MouseDown(2, Units(w, {10, 10}).x(), 1);  // the right button starts no frame
   EXPECT_EQ(w.BoxStartX, 0);
   Drag(w, {300, 250}, {100, 120});

@@ -47,7 +47,7 @@ TEST_F(GraphWindowUseTest, ThePictureHasTheKeysAfterLoadAndEveryBuild) {
   KeyClick(&w, 'z');
   EXPECT_DOUBLE_EQ(ms::View.PictureScale, scale);
   // In the display options, after a click on a check box, the graph's keys still turn the view.
-  w.mnuData->trigger();
+  w.Menus().mnuData->trigger();
   DisplaySettingsDialog& options = *DisplaySettingsDialog::Instance();
   const double rotation = ms::View.RotationAngle;
   if (QWidget* focus = options.focusWidget()) focus->clearFocus();
@@ -71,7 +71,7 @@ TEST_F(GraphWindowUseTest, AGraphWindowDeletedOutrightLeavesNothingBehind) {
   for (const char* worksheet : {kLine, contour}) {
     SCOPED_TRACE(worksheet);
     GraphWindow& w = Run(worksheet);
-    w.mnuData->trigger();
+    w.Menus().mnuData->trigger();
     w.mnuSaveFrame_Click();
     w.mnuFamilySetUp_Click();  // left open: it goes with the window
     delete &w;
@@ -86,7 +86,7 @@ TEST_F(GraphWindowUseTest, AGraphWindowDeletedOutrightLeavesNothingBehind) {
     ASSERT_NE(GraphWindow::Instance(), nullptr);
     GraphWindow& again = *GraphWindow::Instance();
     EXPECT_TRUE(SendGraphKeys(QStringLiteral("Left z")));
-    again.mnuData->trigger();
+    again.Menus().mnuData->trigger();
     again.cmdUpdate_Click();
     again.cmdReturn_Click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -93,7 +93,7 @@ TEST_F(ODEViewsTest, OnlyTheTrajectoryViewsOfferTheBox) {
       SCOPED_TRACE(code);
       ++pressed;
       w.Navigation().ViewButtons[static_cast<size_t>(code)]->click();
-      EXPECT_EQ(w.mnuBox->menuAction()->isEnabled(), code == 7 || code == 22);
+      EXPECT_EQ(w.Menus().mnuBox->menuAction()->isEnabled(), code == 7 || code == 22);
     }
   }
   EXPECT_EQ(pressed, 22);
