@@ -55,6 +55,10 @@ class GraphDrawing {
   // A mouse event on the picture box, passed to the Display_Mouse handlers.
   void DisplayMouseEvent(QEvent* event);
 
+  // The framed capture: armed by "Save Framed (bmp)", consumed by the next button release.
+  bool BoxMode = false;
+  double BoxStartX = 0, BoxStartY = 0, BoxEndX = 0, BoxEndY = 0;
+
   // --- Items, named as the window's design names them ---------------------------------------
   QAction* mnuPtrSetup1 = nullptr;
   QMenu* mnuPen = nullptr;

@@ -15,7 +15,6 @@
 #include "numerics/Ivp.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/QtUiServices.h"
-#include "platform/ui/QtWidgetKit.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
 #include "plotting/SceneStore.h"
@@ -25,7 +24,6 @@ namespace gr {
 
 namespace {
 
-constexpr int32_t kProgressDone = 0x00FF00;  // pure green: the curve was built
 const rt::Text kVertexLimit = u"Vertical limit 30,000 vertices reached.";
 const rt::Text kVertexLimitSpelled = u"Vertical limit 30,000 verticies reached.";
 
@@ -118,7 +116,7 @@ void GraphMenus::ShowRowRan(const ms::SceneStepReport& r) {
     w_.cmdUpdate->setVisible(r.step == SceneStep::kDirField);
   } else if (r.step == SceneStep::kCurve) {
     if (r.curve == 1) w_.cmdUpdate->show();
-    ui::PaintBackground(w_.PlotLabels[static_cast<size_t>(r.curve - 1)], kProgressDone);
+    w_.ShowCurveBuilt(r.curve);
   }
   if (r.step != SceneStep::kFinish) w_.ShowCount();
 }

@@ -303,6 +303,13 @@ bool GraphWindow::ReturnShown() const {
   return returnShown_;
 }
 
+void GraphWindow::ShowCurveBuilt(int curve) {
+  constexpr int32_t kProgressDone = 0x00FF00;  // pure green
+  if (curve >= 1 && curve <= static_cast<int>(PlotLabels.size())) {
+    ui::PaintBackground(PlotLabels[static_cast<size_t>(curve - 1)], kProgressDone);
+  }
+}
+
 void GraphWindow::ShowCount() {
   Label5->setText(Q(rt::NumText(ms::Scene.VertexCountD)));
 }

@@ -115,9 +115,6 @@ class GraphWindow : public QMainWindow {
     drawing_->Display_MouseMove(button, x, y);
   }
   void Display_MouseUp(int button, double x, double y) { drawing_->Display_MouseUp(button, x, y); }
-  // The framed capture: armed by "Save Framed (bmp)", consumed by the next button release.
-  bool BoxMode = false;
-  double BoxStartX = 0, BoxStartY = 0, BoxEndX = 0, BoxEndY = 0;
 
   // --- Navigation: keys, rotation, zoom, scroll bars, scale boxes, view buttons (GraphNavigation)
   void Form_KeyDown(int keyCode, int shift) { navigation_->Form_KeyDown(keyCode, shift); }
@@ -166,6 +163,8 @@ class GraphWindow : public QMainWindow {
 
   // Whether the build hid the Return button and has not shown it again.
   bool ReturnShown() const;
+  // The progress label of a curve of the build (1..6) in the colour of a curve that was built.
+  void ShowCurveBuilt(int curve);
   bool IsBusy() const { return busy_; }
   int DrawWidth() const { return drawing_->DrawWidth(); }
 
