@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graph/DisplaySettingsDialog.h"
 #include "graph/GraphOverlays.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
@@ -98,6 +99,18 @@ OverlayTable& Overlays() {
   return g_overlays;
 }
 
+// The overlays that are switched on, in the order given, from what they draw as it stands now.
+void PaintOverlays(draw::DrawTarget& target,
+                   const std::array<std::pair<int16_t, OverlayPainter>, 7>& overlays) {
+  const bool any = std::any_of(overlays.begin(), overlays.end(),
+                               [](const auto& o) { return o.first != 0 && o.second != nullptr; });
+  if (!any) return;
+  const OverlayContent content = OverlayContentNow();
+  for (const auto& [shown, paint] : overlays) {
+    if (shown != 0 && paint != nullptr) paint(target, content);
+  }
+}
+
 void GraphDrawing::Convert() {
   const int last = LastRow(ms::Scene.VertexCountD);
   for (int r = 0; r <= last; ++r) ms::Scene.ViewXYZ[r] = ms::Scene.VertexXYZ[r];
@@ -123,9 +136,7 @@ void GraphDrawing::updateplot() {
       {Graph.ShowTitle, g_overlays.placeTitleText},
       {Graph.ShowLegend, g_overlays.PlaceLegend},
   }};
-  for (const auto& [shown, paint] : overlays) {
-    if (shown != 0 && paint != nullptr) paint(*w_.display_);
-  }
+  PaintOverlays(*w_.display_, overlays);
 
   Graph.Generating = 0;
   w_.ShowReturn(true);

@@ -120,9 +120,7 @@ void GraphDrawing::PrintGraph(draw::DrawTarget& printer, double dpiX, double dpi
       {Graph.ShowValText, Overlays().placeValText},
       {ms::Tables.ShowValLegend, Overlays().PlaceLegendText},
   }};
-  for (const auto& [shown, paint] : overlays) {
-    if (shown != 0 && paint != nullptr) paint(printer);
-  }
+  PaintOverlays(printer, overlays);
 }
 
 void GraphDrawing::mnuPrtGraph_Click() {
