@@ -208,7 +208,7 @@ void GraphAnimation::OfferFrameRun(bool offered) {
 }
 
 bool GraphAnimation::LoopCut() const {
-  return w_.unloading_ || !w_.isVisible();
+  return w_.Unloading() || !w_.isVisible();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -227,7 +227,7 @@ void GraphAnimation::mnuFamilySetUp_Click() {
 
 void GraphAnimation::mnuPlotSet_Click() {
   // A second run started while the first lets events run would rewrite the worksheet under it.
-  if (loopRunning_ || w_.building_) return;
+  if (loopRunning_ || w_.Building()) return;
   const rt::Text id = Family.FamilyConstID;
   if (id.empty()) {
     Say(u"Please enter a constant Identifier to vary.");
@@ -244,7 +244,7 @@ void GraphAnimation::mnuPlotSet_Click() {
   if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
   const double step = (end - start) / (count - 1);
 
-  w_.display_->Cls();
+  w_.Display().Cls();
   w_.DisplayBox->update();
 
   rt::Text text = TakeWorksheet();
@@ -339,7 +339,7 @@ void GraphAnimation::mnuSetUp_Click() {
 }
 
 void GraphAnimation::mnuSetCompute_Click() {
-  if (loopRunning_ || w_.building_) return;
+  if (loopRunning_ || w_.Building()) return;
   w_.Navigation().SetImagePosition(kFrameHPosition, kFrameVPosition);
   ms::View.ImageOffsetX = kFrameOffsetX;
   ms::View.ImageOffsetY = kFrameOffsetY;

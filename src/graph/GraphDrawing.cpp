@@ -118,13 +118,13 @@ void GraphDrawing::Convert() {
 
 void GraphDrawing::updateplot() {
   Convert();
-  ms::View.DisplayScaleHeight = w_.display_->ScaleHeight();
+  ms::View.DisplayScaleHeight = w_.Display().ScaleHeight();
   ms::RotateView();
   w_.Navigation().ShowAngles();
   w_.Navigation().ShowViewState();
   ms::ProjectView();
-  w_.display_->Cls();
-  ImageView(*w_.display_);
+  w_.Display().Cls();
+  ImageView(w_.Display());
   w_.SetBusyPointer(false);
 
   const std::array<std::pair<int16_t, OverlayPainter>, 7> overlays = {{
@@ -136,7 +136,7 @@ void GraphDrawing::updateplot() {
       {Graph.ShowTitle, g_overlays.placeTitleText},
       {Graph.ShowLegend, g_overlays.PlaceLegend},
   }};
-  PaintOverlays(*w_.display_, overlays);
+  PaintOverlays(w_.Display(), overlays);
 
   Graph.Generating = 0;
   w_.ShowReturn(true);

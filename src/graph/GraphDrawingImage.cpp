@@ -194,7 +194,7 @@ QString PictureFileFor(const QString& chosenName) {
 void GraphDrawing::mnuSaveGraph_Click() {
   rt::Text chosen;
   if (!AskPictureName(chosen)) return;
-  WritePictureAs(w_, w_.display_->Image(), chosen);
+  WritePictureAs(w_, w_.Display().Image(), chosen);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -216,7 +216,7 @@ void GraphDrawing::DisplayMouseEvent(QEvent* event) {
     return;
   }
   const auto* mouse = static_cast<QMouseEvent*>(event);
-  const draw::DrawTarget& t = *w_.display_;
+  const draw::DrawTarget& t = w_.Display();
   const QPointF at = mouse->position();
   const double x = t.ScaleLeft() + at.x() * t.ScaleWidth() / t.PixelWidth();
   const double y = t.ScaleTop() + at.y() * t.ScaleHeight() / t.PixelHeight();
@@ -246,7 +246,7 @@ void GraphDrawing::Display_MouseMove(int button, double x, double y) {
   BoxEndX = x;
   BoxEndY = y;
   if (auto* band = static_cast<FrameBand*>(frameBand_.data())) {
-    band->ShowRect(QRect(PixelOf(*w_.display_, BoxStartX, BoxStartY), PixelOf(*w_.display_, x, y))
+    band->ShowRect(QRect(PixelOf(w_.Display(), BoxStartX, BoxStartY), PixelOf(w_.Display(), x, y))
                        .normalized());
   }
 }
@@ -275,25 +275,25 @@ void GraphDrawing::CaptureFrame(double releaseX, double releaseY) {
     BoxStartY = releaseY;
   }
   // The frame stays on the picture as a dotted outline in the picture's fore colour.
-  DottedBox(*w_.display_, BoxStartX, BoxStartY, BoxEndX, BoxEndY, w_.display_->ForeColor);
+  DottedBox(w_.Display(), BoxStartX, BoxStartY, BoxEndX, BoxEndY, w_.Display().ForeColor);
   w_.DisplayBox->update();
 
   // The framed part, from just inside the start corner to the end corner, as far as it lies on
   // the picture. A frame with no picture in it cannot be taken.
   BoxStartX += kFrameInset;
   BoxStartY += kFrameInset;
-  const QPoint from = PixelOf(*w_.display_, BoxStartX, BoxStartY);
-  const QPoint to = PixelOf(*w_.display_, BoxEndX, BoxEndY);
+  const QPoint from = PixelOf(w_.Display(), BoxStartX, BoxStartY);
+  const QPoint to = PixelOf(w_.Display(), BoxEndX, BoxEndY);
   const int width = to.x() - from.x(), height = to.y() - from.y();
   const QRect part =
       width > 0 && height > 0
-          ? QRect(from.x(), from.y(), width, height).intersected(w_.display_->Image().rect())
+          ? QRect(from.x(), from.y(), width, height).intersected(w_.Display().Image().rect())
           : QRect();
   if (part.isEmpty()) {
     ui::Ui().MsgBox(u"No image found. Redo your box frame.", ui::kExclamation, u"?");
     return;
   }
-  const QImage picture = w_.display_->Image().copy(part).convertToFormat(QImage::Format_ARGB32);
+  const QImage picture = w_.Display().Image().copy(part).convertToFormat(QImage::Format_ARGB32);
 
   std::vector<uint32_t> pixels(static_cast<size_t>(picture.width()) * picture.height());
   for (int row = 0; row < picture.height(); ++row) {

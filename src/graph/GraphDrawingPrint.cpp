@@ -103,7 +103,7 @@ void GraphDrawing::SetPrinterScale(draw::DrawTarget& printer, double dpiX, doubl
 // The scene is drawn from the view table as the last drawing on the screen left it (projected
 // for Display), so the page shows what the screen shows.
 void GraphDrawing::PrintGraph(draw::DrawTarget& printer, double dpiX, double dpiY) {
-  SetPrinterScale(printer, dpiX, dpiY, *w_.display_);
+  SetPrinterScale(printer, dpiX, dpiY, w_.Display());
   printTarget_ = &printer;
   ImageView(printer);
   printTarget_ = nullptr;
@@ -146,7 +146,7 @@ void GraphDrawing::mnuPrtGraph_Click() {
   const QRect page = device.pageLayout().paintRectPixels(device.resolution());
   {
     draw::DrawTarget target(painter, page.width(), page.height());
-    target.Font = w_.printerFont_;
+    target.Font = w_.PrinterFont();
     PrintGraph(target, device.logicalDpiX(), device.logicalDpiY());
   }
   painter.end();

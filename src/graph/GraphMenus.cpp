@@ -189,7 +189,7 @@ void GraphMenus::RebuildFromStore() {
 // A cancelled dialog leaves the curve colour as it is: the chosen-colour copy is 0 after every
 // Execute and load, and taking it would turn the curve black.
 void GraphMenus::mnuPlot_Click(int plot) {
-  if (w_.building_ || w_.LoopRunning() || plot < 1 || plot > ms::kPlotColorCount) return;
+  if (w_.Building() || w_.LoopRunning() || plot < 1 || plot > ms::kPlotColorCount) return;
   const auto k = static_cast<size_t>(plot);
   if (ProcessColor(ms::Settings.PlotColor[k])) {
     ms::Settings.PlotColorUsed[k] = ms::Settings.PlotColor[k];
@@ -199,7 +199,7 @@ void GraphMenus::mnuPlot_Click(int plot) {
 }
 
 void GraphMenus::mnuPlotIVPColor_Click() {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   SetMenuEnabled(mnuBVPcolor, false);
   colours_.bvpTrials = false;
   ProcessColor(ms::Settings.IVPColor);
@@ -209,7 +209,7 @@ void GraphMenus::mnuPlotIVPColor_Click() {
 }
 
 void GraphMenus::mnuBVPyes_Click() {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   ms::Settings.BVPScanColor = -1;
   mnuBVPyes->setChecked(true);
   mnuBVPno->setChecked(false);
@@ -219,7 +219,7 @@ void GraphMenus::mnuBVPyes_Click() {
 }
 
 void GraphMenus::mnuBVPno_Click() {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   ms::Settings.BVPScanColor = 0;
   mnuBVPno->setChecked(true);
   mnuBVPyes->setChecked(false);
@@ -229,7 +229,7 @@ void GraphMenus::mnuBVPno_Click() {
 }
 
 void GraphMenus::mnuIntegColor_Click() {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   ProcessColor(ms::Settings.IntegColor);
   ms::Settings.IntegColorUsed = ms::Settings.IntegColor;
   ms::Settings.ColorChanged = -1;
@@ -237,13 +237,13 @@ void GraphMenus::mnuIntegColor_Click() {
 }
 
 void GraphMenus::mnuXYPlane_Click() {
-  if (w_.building_ || w_.LoopRunning() || !mnuXY->isChecked()) return;
+  if (w_.Building() || w_.LoopRunning() || !mnuXY->isChecked()) return;
   ProcessColor(ms::Settings.XYPlaneColor);
   RebuildFromStore();
 }
 
 void GraphMenus::mnuAxes_Click() {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   ProcessColor(ms::Settings.AxesColor);
   int r = 0, g = 0, b = 0;
   rt::SplitRGB(ms::Settings.AxesColor, r, g, b);
@@ -258,7 +258,7 @@ void GraphMenus::mnuAxes_Click() {
 // "Axes Options"
 
 void GraphMenus::mnuDisplayAxes_Click() {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   const bool show = Graph.ShowAxes == 0;
   Graph.ShowAxes = show ? -1 : 0;
   mnuDisplayAxes->setChecked(show);
@@ -270,7 +270,7 @@ void GraphMenus::mnuDisplayAxes_Click() {
 }
 
 void GraphMenus::mnuXY_Click() {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   const bool check = !mnuXY->isChecked();
   mnuXY->setChecked(check);
   mnuXYPlane->setEnabled(check);
@@ -295,7 +295,7 @@ void GraphMenus::mnu2Deg_Click() {
 }
 
 void GraphMenus::mnuYes_Click() {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   mnuYes->setChecked(true);
   mnuNo->setChecked(false);
   ms::View.ShowBox = -1;
@@ -303,7 +303,7 @@ void GraphMenus::mnuYes_Click() {
 }
 
 void GraphMenus::mnuNo_Click() {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   mnuNo->setChecked(true);
   mnuYes->setChecked(false);
   ms::View.ShowBox = 0;
@@ -311,7 +311,7 @@ void GraphMenus::mnuNo_Click() {
 }
 
 void GraphMenus::mnuDotNone_Click() {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   ms::CurveWork.DotSpacingOn = 0;
   mnuDotNone->setChecked(true);
   for (QAction* item : {mnuDot10, mnuDot20, mnuDot50, mnuDot100, mnuCustom}) {
@@ -322,7 +322,7 @@ void GraphMenus::mnuDotNone_Click() {
 }
 
 void GraphMenus::mnuDot_Click(int spacing) {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   const std::array<std::pair<QAction*, int>, 4> items = {
       {{mnuDot10, 10}, {mnuDot20, 20}, {mnuDot50, 50}, {mnuDot100, 100}}};
   QAction* chosen = nullptr;
@@ -340,7 +340,7 @@ void GraphMenus::mnuDot_Click(int spacing) {
 }
 
 void GraphMenus::mnuCustom_Click() {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   ms::CurveWork.DotSpacingOn = -1;
   for (QAction* item : {mnuDotNone, mnuDot10, mnuDot20, mnuDot50, mnuDot100}) {
     item->setChecked(false);
@@ -352,7 +352,7 @@ void GraphMenus::mnuCustom_Click() {
 }
 
 void GraphMenus::mnuSymbol_Click(QAction* symbol) {
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   if (symbol != mnuOSymbol && symbol != mnuPSymbol && symbol != mnuXSymbol) return;
   for (QAction* item : {mnuOSymbol, mnuPSymbol, mnuXSymbol}) item->setChecked(item == symbol);
   ms::ClearSegmentMarks();

@@ -344,7 +344,7 @@ void GraphNavigation::ViewportResized(const QSize& before) {
   const double dx = (now.width() - before.width()) / 2.0 - boxMoved.x();
   const double dy = (now.height() - before.height()) / 2.0 - boxMoved.y();
   if (dx == 0 && dy == 0) return;
-  const draw::DrawTarget& t = *w_.display_;
+  const draw::DrawTarget& t = w_.Display();
   // The image offsets are in the picture's units; the vertical one counts from the bottom.
   ms::View.ImageOffsetX += dx * t.ScaleWidth() / t.PixelWidth();
   ms::View.ImageOffsetY -= dy * t.ScaleHeight() / t.PixelHeight();
@@ -416,9 +416,9 @@ bool GraphNavigation::strZScale_Validate() {
 void GraphNavigation::CentrePicture() {
   w_.DisplayBox->move(0, 0);
 
-  ms::View.DisplayScaleHeight = w_.display_->ScaleHeight();
-  const int width = static_cast<int>(w_.display_->ScaleWidth());
-  const int height = static_cast<int>(w_.display_->ScaleHeight());
+  ms::View.DisplayScaleHeight = w_.Display().ScaleHeight();
+  const int width = static_cast<int>(w_.Display().ScaleWidth());
+  const int height = static_cast<int>(w_.Display().ScaleHeight());
   {
     const QSignalBlocker hb(HPosition), vb(VPosition);
     HPosition->setRange(0, width);

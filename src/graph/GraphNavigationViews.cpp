@@ -134,7 +134,7 @@ void GraphNavigation::ViewButton_Click(int code) {
   if (!ValidCode(code)) return;
   // The solvers let events run while they build, and the family and animation loops between
   // their builds; a press then is dropped, so that the view code cannot change under a build.
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   const int frame = kViewButtons[code].frame;
 
   // The time-scales block of the display options can be shown and placed for the three- and

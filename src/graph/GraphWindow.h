@@ -168,6 +168,20 @@ class GraphWindow : public QMainWindow {
   bool IsBusy() const { return busy_; }
   int DrawWidth() const { return drawing_->DrawWidth(); }
 
+  // --- What the parts ask of the window -------------------------------------------------------
+  // A build is under way (GenerateData is on the stack).
+  bool Building() const { return building_; }
+  // An unload the program asked for is under way.
+  bool Unloading() const { return unloading_; }
+  // The font the printed picture starts from: the worksheet's, as the load took it.
+  const QFont& PrinterFont() const { return printerFont_; }
+  void SetBusyPointer(bool busy);
+  void ShowReturn(bool shown);
+  // The vertices count of the scene.
+  void ShowCount();
+  // Ends a build early: the box, the pointer back, and the window left usable.
+  void StopBuild(const rt::Text& text, int style, const rt::Text& title);
+
   // --- Controls, named as the window's design names them ------------------------------------
   QWidget* OutDisplay = nullptr;
   PictureBox* DisplayBox = nullptr;
@@ -192,11 +206,6 @@ class GraphWindow : public QMainWindow {
   void RouteKeys();
   QWidget* KeyReceiver();
   void ApplyPixelRatio(bool redraw);
-  void SetBusyPointer(bool busy);
-  void ShowReturn(bool shown);
-  void ShowCount();
-  // Ends a build early: the box, the pointer back, and the window left usable.
-  void StopBuild(const rt::Text& text, int style, const rt::Text& title);
   // The parts of the load that are the window's own.
   void TakeWorksheetFont();
   void ResetForLoad();
@@ -212,11 +221,7 @@ class GraphWindow : public QMainWindow {
   bool returnShown_ = true;
   QFont printerFont_;
 
-  // The parts of the window; they reach the controls and the helpers above through the window.
-  friend class GraphDrawing;
-  friend class GraphNavigation;
-  friend class GraphMenus;
-  friend class GraphAnimation;
+  // The parts of the window, each owning its controls and menu items.
   std::unique_ptr<GraphDrawing> drawing_;
   std::unique_ptr<GraphNavigation> navigation_;
   std::unique_ptr<GraphMenus> menus_;
