@@ -8,6 +8,7 @@
 #include "language/ClearStorage.h"
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
+#include "language/RunProgress.h"
 #include "language/Settings.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
@@ -158,9 +159,11 @@ rt::Text ShownConstantValue(int i) {
 std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefined) {
   const WorksheetTables& t = Tables;
   std::vector<rt::Text> lines;
+  RestartAbortPoll();
   lines.push_back(u" - - - - - - - - - Constants - - - - - - - - -");
   const int constCount = std::clamp<int>(t.ConstCount, 0, ms::kMaxConstants);
   for (int i = 1; i <= constCount; ++i) {
+    if (PollAbort()) return lines;
     const ConstRec& c = t.ConstTable[i];
     const rt::Text n = ShownName(c.Name);
     lines.push_back(DetokenizeForDisplay(n + u" = " + c.Expr));
@@ -169,6 +172,7 @@ std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefi
   lines.push_back(u" - - - - - - Expanded Functions - - - - - - - -");
   const int funcCount = std::clamp<int>(t.FuncCount, 0, ms::kMaxFunctions);
   for (int i = 1; i <= funcCount; ++i) {
+    if (PollAbort()) return lines;
     const FuncRec& f = t.FuncTable[i];
     const rt::Text e = DetokenizeForDisplay(WithoutUnderscores(f.Expr));
     const rt::Text n =
@@ -186,6 +190,7 @@ std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefi
   lines.push_back(u" - - - - - - Vectors Functions - - - - - - - - -");
   const int vecCount = std::clamp<int>(t.VecCount, 0, ms::kMaxVectors);
   for (int i = 1; i <= vecCount; ++i) {
+    if (PollAbort()) return lines;
     const VecRec& v = t.VecTable[i];
     const rt::Text n = ShownName(v.Name);
     const rt::Text def = DetokenizeForDisplay(v.DefText);

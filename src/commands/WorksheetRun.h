@@ -70,7 +70,8 @@ rt::Text ShownConstantValue(int i);
 // The results listing: the constants, the functions (vector components left out) and the vectors
 // with their values at digits significant digits. undefined[i], when given and true, marks
 // function i as not evaluated: its value (a vector component's too) says "undefined" instead of a
-// stale number. A vector whose component functions are missing is listed without values.
+// stale number. A vector whose component functions are missing is listed without values. Every
+// record polls for Esc (PollAbort); Esc ends the listing with the lines made so far.
 std::vector<rt::Text> ResultsListing(int digits, const std::vector<bool>* undefined = nullptr);
 // The value of function record i as listed: "undefined" when so marked, else digits significant
 // digits.

@@ -1,5 +1,7 @@
 #include "language/ClearStorage.h"
 
+#include <algorithm>
+
 #include "language/WorksheetTables.h"
 
 namespace ms {
@@ -57,8 +59,12 @@ void ClearMacros() {
 }
 
 void ClearValueList() {
-  for (ValueRec& r : Tables.ValueList) r = ValueRec{};
+  // The rows above are as the last clear left them.
+  const int32_t used =
+      std::clamp(std::max(Tables.ValueRowsUsed, Tables.ValueTop), 0, kMaxValueIndex);
+  for (int32_t k = 0; k <= used; ++k) Tables.ValueList[static_cast<size_t>(k)] = ValueRec{};
   Tables.ValueTop = 0;
+  Tables.ValueRowsUsed = 0;
 }
 
 void ClearRunTables() {
@@ -73,6 +79,7 @@ void ClearRunTables() {
 void ResetWorksheetTables() {
   ClearRunTables();
   ClearStatements();
+  for (ValueRec& r : Tables.ValueList) r = ValueRec{};
   for (ConstRec& r : Tables.ConstTable) r = ConstRec{};
   for (VecRec& r : Tables.VecTable) r = VecRec{};
   for (MacroRec& r : Tables.MacroTable) r = MacroRec{};

@@ -12,7 +12,7 @@ void ClearFunctions();   // FuncTable 1..500, every field; FuncCount
 void ClearCallList();    // CallList 1..500, every field
 void ClearVectors();     // VecTable 1..100: all but the component expressions; VecCount
 void ClearMacros();      // MacroTable 1..20: Header and Body; MacroCount
-void ClearValueList();   // ValueList 0..100000, every field; ValueTop
+void ClearValueList();   // ValueList 0..100000, every field (the rows used); ValueTop
 
 // What a run builds in the tables: constants, functions, call list, vectors, macros, values.
 // StatementList and the built-in names are not touched. ClearAll (commands/ProgramState.h) clears

@@ -1,6 +1,5 @@
 #include "language/RunProgress.h"
 
-#include <chrono>
 #include <cmath>
 
 #include "language/CommandRequests.h"
@@ -28,19 +27,18 @@ void CommandProgress::Step(double done) {
 }
 
 namespace {
-// When events are next to run.
-std::chrono::steady_clock::time_point g_nextEvents{};
+// Steps still to count before events run again.
+int g_stepsToEvents = 0;
 }  // namespace
 
 void RestartAbortPoll() {
-  g_nextEvents = {};
+  g_stepsToEvents = 0;
 }
 
-bool PollAbort() {
-  constexpr auto kEventInterval = std::chrono::milliseconds(200);
-  const auto now = std::chrono::steady_clock::now();
-  if (now >= g_nextEvents) {
-    g_nextEvents = now + kEventInterval;
+bool PollAbort(int steps) {
+  g_stepsToEvents -= steps;
+  if (g_stepsToEvents <= 0) {
+    g_stepsToEvents = kStepsPerEvents;
     ui::Ui().DoEvents();
   }
   return RunFlags.AbortRun != 0;

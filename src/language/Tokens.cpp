@@ -184,13 +184,26 @@ void DetokenizeNames(const rt::Text& src, rt::Text& dst) {
 }
 
 rt::Text DetokenizeForDisplay(const rt::Text& text) {
-  rt::Text s = text;
+  // One pass over the text: listings hold expanded expressions of many thousand characters, and a
+  // search of the whole text per built-in name made listing them take seconds. A token reads as
+  // the first name that has it (the capitalised names come first).
+  std::array<const BuiltinRec*, 0x100> byToken{};
   for (const BuiltinRec& b : Tables.BuiltinNames) {
-    if (b.Token.empty()) continue;
-    ReplaceAll(s, rt::TextView(b.Token).substr(0, 1),
-               rt::TextView(b.Name).substr(0, b.Name.size() - 1));
+    if (b.Token.empty() || b.Name.empty() || b.Token[0] >= byToken.size()) continue;
+    if (byToken[b.Token[0]] == nullptr) byToken[b.Token[0]] = &b;
   }
-  return rt::Replace(s, u"_", u"");
+  rt::Text s;
+  s.reserve(text.size() + text.size() / 4);
+  for (const char16_t c : text) {
+    if (c == u'_') continue;
+    const BuiltinRec* b = c < byToken.size() ? byToken[c] : nullptr;
+    if (b != nullptr) {
+      s.append(b->Name, 0, b->Name.size() - 1);
+    } else {
+      s.push_back(c);
+    }
+  }
+  return s;
 }
 
 }  // namespace ms

@@ -2,6 +2,7 @@
 
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
+#include "language/RunProgress.h"
 #include "language/Simplify.h"
 #include "language/TextEdits.h"
 #include "language/WorksheetTables.h"
@@ -40,7 +41,9 @@ bool ProcessStatement(rt::Text statement, bool abortTest, rt::Text& stmtText, in
       return true;
     }
   }
-  if (abortTest && RunFlags.AbortRun) return true;
+  // A statement can take a good part of a second (a long one compiles the whole table again):
+  // events run after every one, so that Esc is seen between any two.
+  if (PollAbort(kStepsPerEvents) && abortTest) return true;
   if (steps.compile) {
     msgNo = steps.compile(statement);
     if (msgNo != 0) {

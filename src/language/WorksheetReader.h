@@ -26,7 +26,8 @@ struct StatementPipeline {
 void SetStatementPipeline(const StatementPipeline& pipeline);
 
 // Reads the worksheet. stmtText receives the text the error box shows; returns 0 or the first
-// error. An abort (RunFlags.AbortRun seen after a classification) ends the run with 0.
+// error. Events run after every classification; an abort (RunFlags.AbortRun seen then, for a
+// statement ended by a line break or ":") ends the run with 0 before the statement is compiled.
 [[nodiscard]] int16_t ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText);
 
 // Writes "*" where a multiplication is implied in the part after the first "="; a statement

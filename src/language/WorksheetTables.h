@@ -108,6 +108,9 @@ struct WorksheetTables {
   std::array<ValueRec, kMaxValueIndex + 1> ValueList;
   int32_t ValueTop = 0;
   int32_t LiteralCount = 0;
+  // Rows are written only at or below ValueTop; where the compile lowers ValueTop it keeps the
+  // highest value it had here, so that ClearValueList clears only the rows a run used.
+  int32_t ValueRowsUsed = 0;
 
   std::array<BuiltinRec, kBuiltinCount> BuiltinNames;
 

@@ -70,8 +70,10 @@ int16_t ProcessIntegral(const rt::Text& statement, bool single) {
 int16_t ClosingSteps() {
   int16_t msgNo = 0;
   for (int k = 1; k <= Tables.FuncCount; ++k) {
+    // In place: the compile takes the parentheses off again, so the text keeps its buffer.
     FuncRec& f = Tables.FuncTable[k];
-    f.Expr = u"(" + f.Expr + u")";
+    f.Expr.insert(f.Expr.begin(), u'(');
+    f.Expr.push_back(u')');
   }
   if (Tables.VecCount >= 1) {
     VecRec& v = Tables.VecTable[Tables.VecCount];

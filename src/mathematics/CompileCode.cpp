@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <unordered_map>
 
 #include "language/Simplify.h"
@@ -52,10 +53,48 @@ struct CodeResult {
   rt::Text code;
   std::vector<ValueRec> literals;  // the entries from the counter + 1 on
 };
+// What the compile knows of record k from its last compile, so that a record that comes back as
+// it left (or with the one pair of parentheses a definition statement puts around every body)
+// costs one comparison instead of the whole road:
+//  - out: the text the record held when its last compile ended;
+//  - settled[0] / settled[1]: that text, given bare / in one pair of parentheses, went through
+//    every stage unchanged (tokens, constants, no call, no brace, no Diff[) up to the derivative
+//    stage, which gave out back;
+//  - in: another text (the one a record is made with) that went through those stages unchanged
+//    and gave out, so that the next Execute of the same worksheet finds it settled at once;
+//  - namePairs, inPairs: the two-character names out and in hold (a lower-case letter and its
+//    successor), so that a new constant is substituted only into the records that mention it;
+//  - the code compiled from out after counter literals, and the literals it stores.
+struct RecordSlot {
+  rt::Text out;
+  bool settled[2] = {false, false};
+  rt::Text in;
+  std::vector<uint32_t> namePairs;
+  std::vector<uint32_t> inPairs;
+  bool codeValid = false;
+  int32_t codeCounter = 0;
+  rt::Text code;
+  std::vector<ValueRec> literals;
+};
+
+// A constant's value text that tokens leave as it is, and whether it holds a letter other than
+// an exponent mark (which makes it no number).
+struct ConstSlot {
+  rt::Text text;
+  bool letter = false;
+};
+
+bool HoldsLetter(const rt::Text& s) {
+  return std::any_of(s.begin(), s.end(),
+                     [](char16_t ch) { return rt::CharIs(ch, u"[a-d,f-z,A-D,F-Z]"); });
+}
+
 struct StageMemo {
   bool enabled = true;
   std::unordered_map<rt::Text, DerivativeResult> derivative;
   std::unordered_map<rt::Text, CodeResult> code;
+  std::vector<RecordSlot> slots;     // by FuncTable index
+  std::vector<ConstSlot> constants;  // by ConstTable index
   size_t chars = 0;
   void Keep(size_t added) {
     // A bound on what is kept: past it everything is dropped and kept anew.
@@ -103,23 +142,117 @@ rt::Text CodeKey(int32_t counter, const rt::Text& expr) {
   return key;
 }
 
-}  // namespace
-
-void SetCompileMemoEnabled(bool enabled) {
-  ClearCompileMemo();
-  Memo().enabled = enabled;
+// Whether two texts are equal, compared as bytes (the long texts of vector components make this
+// the compile's main cost for a settled record).
+bool SameText(rt::TextView a, rt::TextView b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
 }
 
-void ClearCompileMemo() {
-  Memo().derivative.clear();
-  Memo().code.clear();
-  Memo().chars = 0;
+RecordSlot& Slot(int16_t k) {
+  std::vector<RecordSlot>& slots = Memo().slots;
+  if (slots.size() <= static_cast<size_t>(k)) slots.resize(static_cast<size_t>(k) + 1);
+  return slots[static_cast<size_t>(k)];
 }
 
-// ---------------------------------------------------------------------------------------------
-// Preparation
+uint32_t PairKey(char16_t a, char16_t b) {
+  return (static_cast<uint32_t>(a) << 16) | b;
+}
 
-void SubstituteConstants(const rt::Text& expression, rt::Text& result) {
+// The distinct two-character names a text holds: every lower-case letter with its successor.
+// The text in parentheses adds the pair of its last character and ")".
+std::vector<uint32_t> NamePairsOf(const rt::Text& s) {
+  std::vector<uint32_t> pairs;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (IsLower(s[i])) pairs.push_back(PairKey(s[i], i + 1 < s.size() ? s[i + 1] : u')'));
+  }
+  std::sort(pairs.begin(), pairs.end());
+  pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+  return pairs;
+}
+
+// The names SubstituteConstants replaces: every constant up to the first locked one, in table
+// order. A text in which none of them occurs comes out of the substitution as it went in.
+class ConstantNames {
+ public:
+  ConstantNames() {
+    const int16_t count = ConstantCount();
+    for (int16_t k = 1; k <= count; ++k) {
+      const ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
+      if (c.Locked != 0) break;
+      if (c.Name.empty()) continue;
+      if (c.Name.size() == 2 && IsLower(c.Name[0])) {
+        pairs_.push_back(PairKey(c.Name[0], c.Name[1]));
+      } else {
+        others_.push_back(c.Name);
+      }
+    }
+    std::sort(pairs_.begin(), pairs_.end());
+  }
+  // Whether some name occurs in s.
+  bool AnyIn(const rt::Text& s) const {
+    for (size_t i = 0; i + 1 < s.size() && !pairs_.empty(); ++i) {
+      if (IsLower(s[i]) && Has(PairKey(s[i], s[i + 1]))) return true;
+    }
+    return std::any_of(others_.begin(), others_.end(),
+                       [&](const rt::Text& n) { return s.find(n) != rt::Text::npos; });
+  }
+  // Whether some name is among a text's name pairs (only when every name is such a pair).
+  bool AnyOf(const std::vector<uint32_t>& namePairs) const {
+    if (!others_.empty()) return true;
+    return std::any_of(namePairs.begin(), namePairs.end(), [&](uint32_t p) { return Has(p); });
+  }
+
+ private:
+  bool Has(uint32_t pair) const { return std::binary_search(pairs_.begin(), pairs_.end(), pair); }
+  std::vector<uint32_t> pairs_;
+  std::vector<rt::Text> others_;
+};
+
+// 0 when s is the slot's text, 1 when it is that text in one pair of parentheses, 2 when it is
+// the slot's other settled text, else -1.
+int Variant(const RecordSlot& slot, const rt::Text& s) {
+  const rt::Text& out = slot.out;
+  if (SameText(s, out)) return 0;
+  if (s.size() == out.size() + 2 && s.front() == u'(' && s.back() == u')' &&
+      SameText(rt::TextView(s).substr(1, out.size()), out)) {
+    return 1;
+  }
+  if (!slot.in.empty() && SameText(s, slot.in)) return 2;
+  return -1;
+}
+
+// Whether the text of variant v takes the short road with the constants as they are now.
+bool Settled(const RecordSlot& slot, int v, const ConstantNames& names) {
+  if (v == 2) return !names.AnyOf(slot.inPairs) && !names.AnyOf(slot.namePairs);
+  return v >= 0 && slot.settled[v] && !names.AnyOf(slot.namePairs);
+}
+
+// One compile of the table: which records take the short road, and for the others the text each
+// began with (kept only while the memo is on).
+struct CompilePass {
+  std::vector<int8_t> variant;  // -1: the whole road; else the settled variant (see Variant)
+  std::vector<rt::Text> input;
+  bool learn;  // the pass runs every stage, so what the records went through can be learnt
+  CompilePass(int16_t funcs, bool learnFromIt)
+      : variant(static_cast<size_t>(funcs) + 1, -1),
+        input(static_cast<size_t>(funcs) + 1),
+        learn(learnFromIt && Memo().enabled) {}
+  bool Short(int16_t k) const {
+    return static_cast<size_t>(k) < variant.size() && variant[static_cast<size_t>(k)] >= 0;
+  }
+  int Variant(int16_t k) const { return Short(k) ? variant[static_cast<size_t>(k)] : -1; }
+  bool Learns(int16_t k) const { return learn && static_cast<size_t>(k) < input.size(); }
+  // Whether record k began as it reached the point of the question (text).
+  bool Began(int16_t k, const rt::Text& text) const {
+    return Learns(k) && SameText(input[static_cast<size_t>(k)], text);
+  }
+};
+
+void Substitute(const ConstantNames& names, const rt::Text& expression, rt::Text& result) {
+  if (!names.AnyIn(expression)) {
+    result = expression;
+    return;
+  }
   rt::Text s = expression;
   const int16_t count = ConstantCount();
   for (int16_t k = 1; k <= count; ++k) {
@@ -134,34 +267,115 @@ void SubstituteConstants(const rt::Text& expression, rt::Text& result) {
   result = s;
 }
 
-int16_t PrepareFunctions(rt::Text& text) {
-  int16_t msgNo = 0;
-  const int16_t funcs = FunctionCount();
+// The value texts of the constants in tokens; a text already seen to come back unchanged is not
+// read again.
+void TokenizeConstants() {
   const int16_t consts = ConstantCount();
-  for (int16_t k = 1; k <= funcs; ++k) {
-    FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
-    TokenizeNames(f.Expr, f.Expr);
+  std::vector<ConstSlot>& known = Memo().constants;
+  if (Memo().enabled && known.size() <= static_cast<size_t>(consts)) {
+    known.resize(static_cast<size_t>(consts) + 1);
   }
   for (int16_t k = 1; k <= consts; ++k) {
     ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
-    TokenizeNames(c.ValueText, c.ValueText);
+    if (Memo().enabled && SameText(c.ValueText, known[static_cast<size_t>(k)].text)) continue;
+    rt::Text tokenized;
+    TokenizeNames(c.ValueText, tokenized);
+    if (Memo().enabled && SameText(tokenized, c.ValueText)) {
+      known[static_cast<size_t>(k)] = ConstSlot{tokenized, HoldsLetter(tokenized)};
+    }
+    c.ValueText = std::move(tokenized);
   }
+}
+
+// The first constant up to the first locked one whose value text is no number, or 0.
+int16_t FirstNonNumber() {
+  const int16_t consts = ConstantCount();
+  const std::vector<ConstSlot>& known = Memo().constants;
   for (int16_t k = 1; k <= consts; ++k) {
     const ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
     if (c.Locked != 0) continue;
-    for (char16_t ch : c.ValueText) {
-      if (rt::CharIs(ch, u"[a-d,f-z,A-D,F-Z]")) {
-        msgNo = kMsgConstantNotNumber;
-        text = c.ValueText;
-        return msgNo;
-      }
-    }
+    const bool seen = Memo().enabled && static_cast<size_t>(k) < known.size() &&
+                      SameText(c.ValueText, known[static_cast<size_t>(k)].text);
+    if (seen ? known[static_cast<size_t>(k)].letter : HoldsLetter(c.ValueText)) return k;
   }
+  return 0;
+}
+
+int16_t Prepare(rt::Text& text, CompilePass& pass) {
+  int16_t msgNo = 0;
+  const int16_t funcs = FunctionCount();
+  const ConstantNames names;
   for (int16_t k = 1; k <= funcs; ++k) {
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
-    SubstituteConstants(f.Expr, f.Expr);
+    if (Memo().enabled && static_cast<size_t>(k) < pass.variant.size()) {
+      const RecordSlot& slot = Slot(k);
+      const int v = Variant(slot, f.Expr);
+      if (Settled(slot, v, names)) {
+        pass.variant[static_cast<size_t>(k)] = static_cast<int8_t>(v);
+        continue;
+      }
+      if (pass.learn) pass.input[static_cast<size_t>(k)] = f.Expr;
+    }
+    TokenizeNames(f.Expr, f.Expr);
+  }
+  TokenizeConstants();
+  if (const int16_t bad = FirstNonNumber(); bad != 0) {
+    text = Tables.ConstTable[static_cast<size_t>(bad)].ValueText;
+    return kMsgConstantNotNumber;
+  }
+  for (int16_t k = 1; k <= funcs; ++k) {
+    if (pass.Short(k)) continue;
+    FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    Substitute(names, f.Expr, f.Expr);
   }
   return msgNo;
+}
+
+// After the derivative stage of a record that took the whole road: the slot learns its text, and
+// whether the text it began with (bare or in parentheses) gave that text through unchanged stages.
+void Learn(int16_t k, const rt::Text& input, bool unchangedToDerivative) {
+  const rt::Text& result = Tables.FuncTable[static_cast<size_t>(k)].Expr;
+  RecordSlot& slot = Slot(k);
+  if (!SameText(slot.out, result)) {
+    slot = RecordSlot{};
+    slot.out = result;
+    slot.namePairs = NamePairsOf(result);
+  }
+  if (!unchangedToDerivative || result.find(kDiffToken) != rt::Text::npos) return;
+  const int v = Variant(slot, input);
+  if (v == 0 || v == 1) {
+    slot.settled[v] = true;
+  } else if (v < 0) {
+    slot.in = input;
+    slot.inPairs = NamePairsOf(input);
+  }
+}
+
+}  // namespace
+
+void SetCompileMemoEnabled(bool enabled) {
+  ClearCompileMemo();
+  Memo().enabled = enabled;
+}
+
+void ClearCompileMemo() {
+  Memo().derivative.clear();
+  Memo().code.clear();
+  Memo().slots.clear();
+  Memo().constants.clear();
+  Memo().chars = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Preparation
+
+void SubstituteConstants(const rt::Text& expression, rt::Text& result) {
+  Substitute(ConstantNames(), expression, result);
+}
+
+int16_t PrepareFunctions(rt::Text& text) {
+  CompilePass pass(FunctionCount(), false);
+  return Prepare(text, pass);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -298,11 +512,16 @@ int16_t ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int
   return msgNo;
 }
 
-int16_t ExpandDerivatives() {
+namespace {
+
+int16_t Expand(CompilePass& pass) {
   int16_t msgNo = 0;
   const int16_t funcs = FunctionCount();
   if (funcs == 0) return msgNo;
+  // Whole-road records whose text reached the derivative stage as it began.
+  std::vector<bool> unchanged(static_cast<size_t>(funcs) + 1, false);
   for (int16_t k = 1; k <= funcs; ++k) {
+    if (pass.Short(k)) continue;
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
     int16_t count = 0;
     msgNo = ListFunctionCalls(f.Expr, count);
@@ -338,19 +557,32 @@ int16_t ExpandDerivatives() {
     }
     std::replace(f.Expr.begin(), f.Expr.end(), u'{', u'[');
     std::replace(f.Expr.begin(), f.Expr.end(), u'}', u']');
+    unchanged[static_cast<size_t>(k)] = pass.Began(k, f.Expr);
   }
   for (int16_t k = 1; k <= funcs; ++k) {
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    if (pass.Short(k)) {
+      // Settled: the stage gives the slot's text.
+      if (pass.Variant(k) == 1) {
+        f.Expr.pop_back();
+        f.Expr.erase(0, 1);
+      } else if (pass.Variant(k) == 2) {
+        f.Expr = Memo().slots[static_cast<size_t>(k)].out;
+      }
+      continue;
+    }
     // A Diff[ call reads other records, and a text too long for Simplify gets its box: neither
     // is kept.
-    const bool keep = Memo().enabled && f.Expr.find(kDiffToken) == rt::Text::npos &&
-                      static_cast<long>(f.Expr.size()) < kMaxSimplifyLength / 2;
+    const bool noDiff = f.Expr.find(kDiffToken) == rt::Text::npos;
+    const bool keep =
+        Memo().enabled && noDiff && static_cast<long>(f.Expr.size()) < kMaxSimplifyLength / 2;
     rt::Text key;
     if (keep) {
       key = DerivativeKey(f.Expr);
       const auto hit = Memo().derivative.find(key);
       if (hit != Memo().derivative.end()) {
         f.Expr = hit->second.expr;
+        if (pass.Learns(k)) Learn(k, pass.input[static_cast<size_t>(k)], unchanged[k]);
         continue;
       }
     }
@@ -365,19 +597,37 @@ int16_t ExpandDerivatives() {
       Memo().Keep(key.size() + f.Expr.size());
       Memo().derivative.emplace(std::move(key), DerivativeResult{f.Expr});
     }
+    if (pass.Learns(k)) Learn(k, pass.input[static_cast<size_t>(k)], noDiff && unchanged[k]);
   }
   return msgNo;
 }
 
+}  // namespace
+
+int16_t ExpandDerivatives() {
+  CompilePass pass(FunctionCount(), false);
+  return Expand(pass);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Code generation
+
+namespace {
+
+// ValueTop set to top, the rows above it counted as used.
+void LowerValueTop(int32_t top) {
+  Tables.ValueRowsUsed = std::max({Tables.ValueRowsUsed, Tables.ValueTop, top});
+  Tables.ValueTop = top;
+}
+
+}  // namespace
 
 int16_t TableStore(const rt::Text& literalText, rt::Text& literalName) {
   if (Tables.LiteralCount < 0 || Tables.LiteralCount >= kLastLiteralCounter) {
     return kMsgValuesFull;
   }
   const int32_t k = ++Tables.LiteralCount;
-  Tables.ValueTop = k;
+  LowerValueTop(k);
   char16_t digits[5];
   int32_t v = k;
   for (int i = 4; i >= 0; --i) {
@@ -580,15 +830,54 @@ int16_t ToStackCode(const rt::Text& expression, const std::vector<int16_t>& prio
   return 0;
 }
 
-int16_t CompileAllFunctions() {
+namespace {
+
+// The slot's code for record k when it was compiled from the record's text after the same
+// literals: the literals stored again and the code set; false when the code must be made.
+bool ReuseSlotCode(int16_t k, FuncRec& f, bool textIsSlots) {
+  if (!Memo().enabled || static_cast<size_t>(k) >= Memo().slots.size()) return false;
+  const RecordSlot& slot = Memo().slots[static_cast<size_t>(k)];
+  if (!slot.codeValid || slot.codeCounter != Tables.LiteralCount ||
+      Tables.LiteralCount + static_cast<int32_t>(slot.literals.size()) >= kLastLiteralCounter ||
+      !(textIsSlots || SameText(f.Expr, slot.out))) {
+    return false;
+  }
+  for (const ValueRec& v : slot.literals) {
+    const int32_t n = ++Tables.LiteralCount;
+    ValueRec& r = Tables.ValueList[static_cast<size_t>(n)];
+    if (r.Name != v.Name) r.Name = v.Name;
+    r.Value = v.Value;
+    LowerValueTop(n);
+  }
+  if (!SameText(f.Code, slot.code)) f.Code = slot.code;
+  f.Compiled = -1;
+  return true;
+}
+
+void KeepSlotCode(int16_t k, const FuncRec& f, int32_t counter, int32_t firstLiteral) {
+  if (!Memo().enabled || static_cast<size_t>(k) >= Memo().slots.size()) return;
+  RecordSlot& slot = Memo().slots[static_cast<size_t>(k)];
+  if (!SameText(slot.out, f.Expr)) return;
+  slot.codeValid = true;
+  slot.codeCounter = counter;
+  slot.code = f.Code;
+  slot.literals.assign(Tables.ValueList.begin() + firstLiteral,
+                       Tables.ValueList.begin() + Tables.LiteralCount + 1);
+}
+
+// pass: the compile whose stages have just left every record it learnt from, or took the short
+// road, holding its slot's text.
+int16_t GenerateCode(const CompilePass* pass) {
   int16_t msgNo = 0;
-  Tables.ValueTop = 1;
+  LowerValueTop(1);
   Tables.LiteralCount = 1;
   const int16_t funcs = FunctionCount();
   std::vector<int16_t> priorities;
   for (int16_t k = 1; k <= funcs; ++k) {
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
     MathVars.ValueSP = 1;
+    if (ReuseSlotCode(k, f, pass != nullptr && (pass->Short(k) || pass->Learns(k)))) continue;
+    const int32_t counter = Tables.LiteralCount;
     rt::Text key = CodeKey(Tables.LiteralCount, f.Expr);
     const auto hit = Memo().code.find(key);
     if (Memo().enabled && hit != Memo().code.end() &&
@@ -597,10 +886,11 @@ int16_t CompileAllFunctions() {
       for (const ValueRec& v : hit->second.literals) {
         const int32_t n = ++Tables.LiteralCount;
         Tables.ValueList[static_cast<size_t>(n)] = v;
-        Tables.ValueTop = n;
+        LowerValueTop(n);
       }
       f.Code = hit->second.code;
       f.Compiled = -1;
+      KeepSlotCode(k, f, counter, counter + 1);
       continue;
     }
     const int32_t firstLiteral = Tables.LiteralCount + 1;
@@ -626,16 +916,24 @@ int16_t CompileAllFunctions() {
       Memo().Keep(key.size() + f.Code.size() + kept.literals.size() * 8);
       Memo().code.emplace(std::move(key), std::move(kept));
     }
+    KeepSlotCode(k, f, counter, firstLiteral);
   }
   return msgNo;
 }
 
+}  // namespace
+
+int16_t CompileAllFunctions() {
+  return GenerateCode(nullptr);
+}
+
 int16_t CompileFunctions(rt::Text& text) {
-  int16_t msgNo = PrepareFunctions(text);
+  CompilePass pass(FunctionCount(), true);
+  int16_t msgNo = Prepare(text, pass);
   if (msgNo != 0) return msgNo;
-  msgNo = ExpandDerivatives();
+  msgNo = Expand(pass);
   if (msgNo != 0) return msgNo;
-  return CompileAllFunctions();
+  return GenerateCode(&pass);
 }
 
 }  // namespace ms

@@ -1,5 +1,5 @@
 // The compiler: turns every record of FuncTable into prefix code for the evaluator. It works on
-// the whole table at once, in table order, and always recompiles every record, in three phases:
+// the whole table at once, in table order, in three phases:
 //  - preparation: built-in names to tokens, constants substituted by their value texts, the check
 //    that constants hold numbers;
 //  - expansion: calls of user functions replaced by their bodies (innermost first), then Diff[
@@ -40,8 +40,14 @@ constexpr int16_t kMsgArgumentCount = 507;      // a call's arguments do not mat
 constexpr int16_t kMsgExpressionTooLong = 508;  // an expression or its nesting beyond capacity
 
 // The compile keeps the results of its text stages after expansion by their input text (a pure
-// function of it), so records that did not change since an earlier compile cost a look-up. Off,
-// every record is compiled in full (the differential test compares the two); a reset forgets them.
+// function of it), so records that did not change since an earlier compile cost a look-up. It
+// also keeps, for each record, the text its last compile left and the code made from it: a record
+// that comes back with that text (or that text in the pair of parentheses a definition statement
+// adds, or the text it was made with) and holds no name of a constant now defined goes through
+// the preparation and the expansion untouched and keeps its code, so a statement costs a
+// comparison per record that it does not change, from one statement and one Execute to the next.
+// Off, every record is compiled in full (the differential tests compare the two); a reset
+// forgets them.
 void SetCompileMemoEnabled(bool enabled);
 void ClearCompileMemo();
 
@@ -52,7 +58,8 @@ void ClearCompileMemo();
 // Tokens in every Expr and ValueText, the 501 check, constants substituted into every Expr.
 [[nodiscard]] int16_t PrepareFunctions(rt::Text& text);
 // Every constant up to the first locked one: each occurrence of its two-character name replaced
-// by its value text, put in parentheses when it does not already stand in a pair of its own.
+// by its value text, put in parentheses when it does not already stand in a pair of its own. A text
+// that holds none of their names is returned as it is without being read again.
 void SubstituteConstants(const rt::Text& expression, rt::Text& result);
 
 // Calls of user functions expanded in every record, innermost first, then braces written as

@@ -286,14 +286,32 @@ inline bool LiteralNameMatches(const rt::Text& stored, const char16_t* expected)
          std::memcmp(stored.data(), expected, sizeof(char16_t) * kLiteralNameLength) == 0;
 }
 
+// The rows of the one-character ASCII names of the value list up to ValueTop (the highest row of
+// each, 0 for none), read once for a loop of evaluations, which leaves the list as it is.
+struct LetterRows {
+  int32_t top = 0;
+  std::array<int32_t, 128> row{};
+  LetterRows() {
+    top = std::min(Tables.ValueTop, kMaxValueIndex);
+    for (int32_t k = 1; k <= top; ++k) {
+      const rt::Text& n = Tables.ValueList[static_cast<size_t>(k)].Name;
+      if (n.size() == 1 && n[0] < row.size()) row[n[0]] = k;
+    }
+  }
+};
+
 // Resolves every name of the program against the value list as it stands: the entry with the
-// highest index at or below ValueTop wins.
-void ResolveNames(Program& p) {
+// highest index at or below ValueTop wins. letters, when given, holds the list's one-character
+// names as they stand.
+void ResolveNames(Program& p, const LetterRows* letters = nullptr) {
   const int32_t top = std::min(Tables.ValueTop, kMaxValueIndex);
   for (size_t s = 0; s < p.names.size(); ++s) {
     const rt::Text& name = p.names[s];
     int32_t found = 0;
-    if (name.size() == 1) {
+    if (name.size() == 1 && letters != nullptr && letters->top == top &&
+        name[0] < letters->row.size()) {
+      found = letters->row[name[0]];
+    } else if (name.size() == 1) {
       const char16_t c = name[0];
       for (int32_t k = top; k >= 1; --k) {
         const rt::Text& n = Tables.ValueList[static_cast<size_t>(k)].Name;
@@ -632,9 +650,12 @@ void ClearResultsList() {
   ResultsList.Lines.clear();
 }
 
-int16_t Evaluate(const rt::Text& code, double& result, int16_t msgBefore) {
+namespace {
+
+int16_t EvaluateWith(const rt::Text& code, double& result, int16_t msgBefore,
+                     const LetterRows* letters) {
   Program& p = ProgramFor(code);
-  ResolveNames(p);
+  ResolveNames(p, letters);
   const int base = MathVars.ValueSP;
   if (base < 0 || base > kValueStackTop) {
     // Only a caller writing ValueSP itself gets here: start from an empty stack.
@@ -648,16 +669,24 @@ int16_t Evaluate(const rt::Text& code, double& result, int16_t msgBefore) {
   return RunOps<RunMode::kChecked>(p.ops, &p, nullptr, st, sp, result, msgBefore);
 }
 
+}  // namespace
+
+int16_t Evaluate(const rt::Text& code, double& result, int16_t msgBefore) {
+  return EvaluateWith(code, result, msgBefore, nullptr);
+}
+
 int16_t EvaluateFunctions() {
   int16_t msgNo = 0;
   int16_t total = Tables.FuncCount;
   DrawProgress(kWorksheetProgressBar, total, 0);
   const int16_t count = std::min<int16_t>(Tables.FuncCount, kMaxFunctions);
+  // Every record looks its parameters up: the list's letters are read once for all of them.
+  const LetterRows letters;
   for (int16_t i = 1; i <= count; ++i) {
     DrawProgress(kWorksheetProgressBar, total, i);
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(i)];
     double value = f.Value;
-    msgNo = Evaluate(f.Code, value, msgNo);
+    msgNo = EvaluateWith(f.Code, value, msgNo, &letters);
     if (msgNo > 0) return msgNo;
     rt::Text name = f.Name;
     if (name.size() >= 2 && name[1] == u'_') name.resize(1);

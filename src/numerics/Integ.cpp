@@ -96,15 +96,21 @@ int16_t ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, d
   const double start = (slot > 1 && Chain.slot == slot - 1) ? Chain.value : 0.0;
   SetSolution(0, kPlotted, column, start);
 
+  // Each panel takes four values of F and one of G and of H each: counted as such for the poll.
+  const int valuesPerPanel = 4 + (gIndex > 0 ? 1 : 0) + (hIndex > 0 ? 1 : 0);
+  RestartAbortPoll();
   double x = a;
   CommandProgress progress(panels);
   for (int i = 1; i <= panels; ++i) {
+    if (PollAbort(valuesPerPanel)) return 0;
     progress.Step(i - 1);
     double panel = 0;
     if (const int16_t msgNo = Simpson38Panel(f, x, h, panel); msgNo != 0) return msgNo;
     // A pole inside the range shows as a panel of huge magnitude, of either sign.
     if (!(std::fabs(panel) <= kMaxPanelValue)) return StopAtPole();
-    x = x + h;
+    // Each node from the start, not by adding h panel after panel: the sum of the steps drifts
+    // (x^2 over 30 panels of [0, 3] would come to 9.000000000000007).
+    x = a + i * h;
     double g = 1, v = 0;
     if (gIndex > 0) {
       if (const int16_t msgNo = EvalFunc1(Tables.FuncTable[gIndex].Name, x, g); msgNo != 0)
@@ -228,6 +234,8 @@ int16_t ProcessInteg(const rt::Text& statement, int16_t slot, bool fromGraph) {
     if (const int16_t computed = ComputeInteg(fIndex, gIndex, hIndex, a, b, panels, slot);
         computed != 0)
       return computed;
+    // Stopped by Esc: nothing of the slot is drawn, the constant keeps what it held.
+    if (RunFlags.AbortRun != 0) return 0;
   } else if (slot < 1 || slot > kIntegSlots) {
     return kMsgIntegralListFull;
   }

@@ -1,7 +1,9 @@
 // c=Integ[F,{a,b,n,marker}] (also with G, and G and H): the definite integral of a one-parameter
 // worksheet function by the composite Simpson 3/8 rule, panel by panel. The running integral
 // G{x}*I(x) + H{x} is kept in the statement's slot of the solution table and drawn as a curve;
-// the final value becomes the worksheet constant c.
+// the final value becomes the worksheet constant c. Every panel polls for Esc (PollAbort): a run
+// stopped there stores nothing (the constant of a run at Execute stays marked not computed) and
+// draws nothing.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "language/CommandArguments.h"
+#include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "language/Settings.h"
 #include "language/Simplify.h"
@@ -90,6 +91,7 @@ int16_t BisectZero(int16_t funcIndex, double& a, double& b, double& root, double
     root = m;
     // The bracket can no longer be halved in double precision: m is as close as it gets.
     if (m == a || m == b) break;
+    if (PollAbort()) return 0;
     double fm = 0;
     if (EvalFunctionAtX(funcIndex, m, fm) != 0) return kMsgNoValue;
     if (rt::Sgn(fm) != rt::Sgn(fa)) {
@@ -158,12 +160,16 @@ int16_t ProcessZero(const rt::Text& statement) {
   double r1 = args.a, r2 = args.b;
   const rt::Text& resultId = args.resultId;
   double root = 0;
+  RestartAbortPoll();
   msgNo = BisectZero(args.fRecord, r1, r2, root, args.tol);
   if (msgNo != 0) return msgNo;
-  bool discontinuity = false;
-  msgNo = CheckSignChange(args.fRecord, args.a, args.b, r1, r2, discontinuity);
-  if (msgNo != 0) return msgNo;
-  if (discontinuity) return kMsgDiscontinuity;
+  // A search stopped by Esc has no converged bracket to judge.
+  if (RunFlags.AbortRun == 0) {
+    bool discontinuity = false;
+    msgNo = CheckSignChange(args.fRecord, args.a, args.b, r1, r2, discontinuity);
+    if (msgNo != 0) return msgNo;
+    if (discontinuity) return kMsgDiscontinuity;
+  }
   const int16_t index = AppendConstant(msgNo);
   if (msgNo != 0) return msgNo;
   ConstRec& rec = Tables.ConstTable[index];
@@ -173,6 +179,8 @@ int16_t ProcessZero(const rt::Text& statement) {
   rec.ValueText = rt::FormatSignificant(root, Settings.DisplayDigits);
   rec.Spare1 = 0;
   rec.Locked = 0;
+  // Stopped by Esc: the constant is there for later statements, its value listed as not computed.
+  rec.NotComputed = RunFlags.AbortRun != 0;
   return 0;
 }
 

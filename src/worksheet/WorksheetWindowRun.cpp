@@ -17,6 +17,7 @@
 #include "language/CommandRequests.h"
 #include "language/Messages.h"
 #include "language/Settings.h"
+#include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Classify.h"
 #include "mathematics/Math.h"
@@ -61,7 +62,11 @@ void WorksheetWindow::FlushCoreLines() {
     SetGraphButton(*available, *available ? kGraphReadyColor : kGraphIdleColor);
     ms::WorksheetSignals.GraphAvailable.reset();
   }
-  for (const rt::Text& line : ms::ResultsList.Lines) List2->addItem(ui::ToQString(line));
+  // The lines the compiler and evaluator leave hold expressions in their stored form: the user
+  // reads them with the built-in names written out.
+  for (const rt::Text& line : ms::ResultsList.Lines) {
+    List2->addItem(ui::ToQString(ms::DetokenizeForDisplay(line)));
+  }
   ms::ClearResultsList();
 }
 
@@ -103,7 +108,7 @@ void WorksheetWindow::cmdCompute_click() {
     if (out.stage == ms::ExecuteStage::kRead) SetGraphButton(false, kGraphIdleColor);
     return;
   }
-  DisplayResults();
+  if (!out.evaluated) DisplayResults();
   cmdCompute->setEnabled(true);
   SetRunning(false);
   cmdClearValues->setEnabled(true);
@@ -156,6 +161,8 @@ void WorksheetWindow::DisplayResults() {
   for (const rt::Text& line : lines) List2->addItem(ui::ToQString(line));
   List1->clear();
   for (int i = 0; i < List2->count(); ++i) List1->addItem(List2->item(i)->text());
+  // Esc during the listing only cut it short: the run itself is over.
+  ms::RunFlags.AbortRun = 0;
 }
 
 }  // namespace ws

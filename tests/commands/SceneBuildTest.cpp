@@ -1,5 +1,7 @@
 // The picture build as the core runs it: a report per row in the fixed order, the views a solve
 // made available, and the row that stops the build with its message.
+#include <malloc.h>
+
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -142,6 +144,45 @@ TEST_F(SceneBuildTest, TheTimeGridUnitGoesInAndComesBackGuarded) {
     options.timeGridUnit = in;
     EXPECT_EQ(Build(sheet, options).timeGridUnit, out);
     EXPECT_FALSE(IvpView.TimeGridUnit.has_value());
+  }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kHeapCounted = false;  // the sanitizer's allocator keeps its own books
+#else
+constexpr bool kHeapCounted = true;
+#endif
+
+// Builds repeated in one process keep nothing: every table, cache and binding a build fills is
+// either of fixed size or given back (the screen's own record of requests is emptied after each
+// build). What stays per build in the window is Qt's: button pictures in its pixmap cache, up to
+// the cache's limit, and layout animations freed once the event loop runs.
+TEST_F(SceneBuildTest, RepeatedBuildsKeepNoMemory) {
+  if (!kHeapCounted) GTEST_SKIP() << "heap not counted under the address sanitizer";
+  const rt::Text sheets[] = {
+      kIntegral + u"IVP[E,{0,1,1}{1,0.001}]\r\n",
+      u"F{x,y}=x*y\r\nPlotContour[F,{-2,2,-2,2}{0.5,0.5}{-1,2,0.5}]\r\n",
+      u"F{x,y}=x*y\r\nPlotSlopeField[F, {-2,2,6}{-2,2,6} {0,1} {0,-1}]\r\n",
+      u"A<t>=<t,Sin[t],0>\r\nPlot[A,{t,0,1,50}]\r\n",
+      u"F{x,y}=x*y\r\nC{x}=0\r\nD{x}=x\r\nv=dblInt[F,C,D,{0,1,6,6,y}]\r\n",
+      // A table holding Inv[: its functions run the records on every value.
+      u"N{x}=Inv[0]\r\nH{x}=x^2+1\r\nv=Integ[H,{0,1,8,0}]\r\n",
+  };
+  constexpr int kWarmUp = 30, kBuilds = 200;
+  for (const rt::Text& sheet : sheets) {
+    SCOPED_TRACE(rt::ToUtf8(sheet));
+    ASSERT_EQ(RunExecute(sheet, {}).stage, ExecuteStage::kDone);
+    auto build = [this] {
+      RunFlags.Replot = 0;
+      const SceneBuildReport r = BuildScene({}, {});
+      EXPECT_TRUE(r.completed);
+      screen_.Reset();
+    };
+    for (int i = 0; i < kWarmUp; ++i) build();
+    const double before = static_cast<double>(mallinfo2().uordblks);
+    for (int i = 0; i < kBuilds; ++i) build();
+    const double perBuild = (static_cast<double>(mallinfo2().uordblks) - before) / kBuilds;
+    EXPECT_LT(perBuild, 8.0) << "bytes kept per build";
   }
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "commands/WorksheetRun.h"
+#include "language/CommandRequests.h"
+#include "platform/ui/ScriptedUiServices.h"
 #include "support/ResultTables.h"
 
 namespace ms::testing {
@@ -57,6 +59,35 @@ TEST_F(WorksheetRun, ListingIgnoresCountsOutsideTheTables) {
   ms::Tables.FuncCount = 30000;
   ms::Tables.VecCount = 30000;
   EXPECT_GE(ms::ResultsListing(8).size(), 4u);
+}
+
+// Every record of the listing polls for Esc, sixteen to a run of events: Esc cuts the listing
+// short after the records listed so far.
+TEST_F(WorksheetRun, EscCutsTheListingShort) {
+  ui::ScriptedUiServices screen;
+  ui::SetUi(&screen);
+  auto& t = ms::Tables;
+  t.ConstCount = 40;
+  for (int i = 2; i <= 40; ++i) {
+    t.ConstTable[i].Name = u"c" + rt::IntText(i % 10);
+    t.ConstTable[i].ValueText = u"(1)";
+  }
+  const size_t full = ms::ResultsListing(8).size();
+  EXPECT_EQ(screen.doEventsCount, 3);  // at records 1, 17 and 33 of 48
+  for (const long escAt : {1L, 2L}) {
+    SCOPED_TRACE(escAt);
+    screen.doEventsCount = 0;
+    screen.onDoEvents = [&] {
+      if (screen.doEventsCount == escAt) ms::RunFlags.AbortRun = -1;
+    };
+    const std::vector<rt::Text> lines = ms::ResultsListing(8);
+    ms::RunFlags.AbortRun = 0;
+    EXPECT_EQ(screen.doEventsCount, escAt);
+    // The heading, then two lines for each constant before the record that took Esc.
+    ASSERT_EQ(lines.size(), 1 + 2 * 16 * static_cast<size_t>(escAt - 1));
+    EXPECT_LT(lines.size(), full);
+  }
+  ui::SetUi(nullptr);
 }
 
 }  // namespace

@@ -1,28 +1,21 @@
 // libFuzzer target: arbitrary bytes as a worksheet, run headless as Execute runs it (the reader,
-// classification and compiler, the parameter set, the evaluation and the listing) and then through
-// every command the graph window's build would run, in its order. Message boxes are answered with
-// their default button. A simulated user presses Esc when one phase has run for half a second, so
-// a loop that never lets events run shows up as a timeout.
+// classification and compiler, the parameter set, the evaluation and the listing) and then, when
+// the Graph button would be offered, through the graph window's build (BuildScene, every command
+// bound to compiled code as in the window). Message boxes are answered with their default button.
+// A simulated user presses Esc when one phase has run for half a second, so a loop that never
+// lets events run shows up as a timeout.
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 
 #include "commands/ProgramState.h"
+#include "commands/SceneBuild.h"
 #include "commands/WorksheetRun.h"
-#include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
-#include "numerics/Bvp.h"
-#include "numerics/DblInt.h"
-#include "numerics/Integ.h"
-#include "numerics/Ivp.h"
 #include "platform/ui/ScriptedUiServices.h"
-#include "plotting/Contour.h"
-#include "plotting/CurveGen.h"
-#include "plotting/DirField.h"
-#include "plotting/Field3D.h"
 #include "plotting/PlotRequest.h"
-#include "plotting/SlopeField.h"
+#include "plotting/SceneStore.h"
 
 namespace {
 
@@ -68,44 +61,28 @@ bool Execute(const rt::Text& sheet) {
   return out.stage == ms::ExecuteStage::kDone;
 }
 
-// The graph window's build: integrals slot by slot, the equations, the fields, the contours, then
-// the Plot[ curves. Each command runs on its own, as each is reached through the window.
-void RunDeferredCommands() {
-  ms::CommandRequestState& r = ms::Requests;
-  const int slots = std::clamp<int>(r.IntegStmtCount, 0, ms::kMaxIntegStatements);
-  for (int i = 1; i <= slots; ++i) {
-    int16_t slot = static_cast<int16_t>(i), msgNo = 0;
-    rt::Text& integ = r.IntegStmts[static_cast<size_t>(i - 1)];
-    rt::Text& dbl = r.DblIntStmts[static_cast<size_t>(i - 1)];
-    StartPhase();
-    if (r.IntegRequested && !integ.empty()) msgNo = ms::ProcessInteg(integ, slot, true);
-    StartPhase();
-    if (r.DblIntRequested && !dbl.empty()) msgNo = ms::ProcessDblInt(dbl);
-  }
-  int16_t msgNo = 0;
+// The Graph button and the first build of the graph window: the same build function with the
+// options a first build takes (nothing kept, axes and grid crosses on, no box, a time grid unit of
+// 1), each command bound to compiled code for its run as the window's build binds it. Every row
+// of the build is a phase of its own.
+void BuildGraph() {
+  ms::PlotRequest.PlotSpec.fill(0);
+  if (ms::PlotRequest.PlotVectorCount == 0 && !ms::AnyCommandRequested(false)) return;
+  ms::RunFlags.Replot = 0;
+  ms::View.ODEViewRequest = 1;
+  ms::View.PlotKind = 1;
+  const ms::CommandRequestState& r = ms::Requests;
+  const bool otherCommand = r.SlopeFieldRequested || r.DirFieldRequested || r.IVPRequested ||
+                            r.BVPRequested || r.Field3DRequested || r.ContourRequested ||
+                            r.Contour1Requested;
+  // Without a command, unknown Plot vectors are refused with a box before the window opens.
+  if (ms::CheckPlotVectors() != 0 && !otherCommand) return;
+  ms::Scene.VertexCount = ms::Scene.SegmentCount = 0;
+  ms::Scene.VertexCountD = ms::Scene.SegmentCountD = 0;
+  ms::SceneBuildOptions options;
+  options.timeGridUnit = 1.0;
   StartPhase();
-  if (r.IVPRequested) msgNo = ms::ProcessIVP(r.IVPStmt);
-  StartPhase();
-  if (r.BVPRequested) msgNo = ms::ProcessBVP(r.BVPStmt);
-  StartPhase();
-  if (r.SlopeFieldRequested) msgNo = ms::ProcessPlotSlopeField(r.SlopeFieldStmt);
-  StartPhase();
-  if (r.DirFieldRequested) msgNo = ms::ProcessPlotDirField(r.DirFieldStmt);
-  StartPhase();
-  if (r.Field3DRequested) msgNo = ms::ProcessPlotField3D(r.Field3DStmt);
-  StartPhase();
-  if (r.ContourRequested || r.Contour1Requested) msgNo = ms::ProcessPlotContour(r.ContourStmt);
-  const int16_t failMark = ms::CheckPlotVectors();
-  if (failMark != 0) return;
-  for (int k = 1; k <= ms::kMaxPlotCurves; ++k) {
-    const size_t base = static_cast<size_t>(3 * (k - 1));
-    const auto& spec = ms::PlotRequest.PlotSpec;
-    if (spec[base] == 0 || spec[base + 1] == 0 || spec[base + 2] == 0) continue;
-    for (int j = 1; j <= ms::kMaxPlotCurves; ++j)
-      ms::PlotRequest.PlotSelect[static_cast<size_t>(j)] = j == k ? -1 : 0;
-    StartPhase();
-    ms::GenerateCurvePoints(spec[base], spec[base + 1], spec[base + 2]);
-  }
+  (void)ms::BuildScene(options, [](const ms::SceneStepReport&) { StartPhase(); });
 }
 
 }  // namespace
@@ -125,6 +102,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto onDoEvents = std::move(screen.onDoEvents);
   screen.Reset();
   screen.onDoEvents = std::move(onDoEvents);
-  if (Execute(SheetFromBytes(data, size))) RunDeferredCommands();
+  if (Execute(SheetFromBytes(data, size)) && ms::AnyCommandRequested(true)) BuildGraph();
   return 0;
 }

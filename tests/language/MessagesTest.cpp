@@ -93,6 +93,8 @@ TEST_F(MessagesTest, EveryNumberTheSourcesRaiseHasAText) {
     std::ifstream in(entry.path());
     std::string line;
     for (int lineNo = 1; std::getline(in, line); ++lineNo) {
+      // Only a line with a digit can raise a number; the patterns are slow under the sanitizers.
+      if (std::ranges::none_of(line, [](char c) { return c >= '0' && c <= '9'; })) continue;
       line = std::regex_replace(line, comment, "");
       for (const std::regex& pattern : patterns)
         for (std::sregex_iterator it(line.begin(), line.end(), pattern), end; it != end; ++it)

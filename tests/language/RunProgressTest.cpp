@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "support/LanguageFixture.h"
 
@@ -51,6 +52,40 @@ TEST_F(RunProgressTest, CommandProgressDrawsEachThousandthOnceUpToFull) {
     }
     EXPECT_EQ(screen_.progress.back().fraction, 1.0);
   }
+}
+
+// Events run at the first poll after a restart and then once per kStepsPerEvents steps counted,
+// whatever the steps per call; the poll answers the abort flag as it stands after the events.
+TEST_F(RunProgressTest, PollAbortLetsEventsRunByStepCount) {
+  const struct {
+    const char* name;
+    int steps;  // per call
+    int calls;
+    long events;
+  } cases[] = {{"single steps", 1, 2 * kStepsPerEvents + 1, 3},
+               {"one short of the third run", 1, 2 * kStepsPerEvents, 2},
+               {"dear steps", kStepsPerEvents, 5, 5},
+               {"three at a time", 3, 13, 3},  // calls 1, 7 and 13: 18 steps since the last
+               {"overdue by a long step", 40, 3, 3}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    screen_.doEventsCount = 0;
+    RestartAbortPoll();
+    for (int i = 0; i < c.calls; ++i) EXPECT_FALSE(PollAbort(c.steps));
+    EXPECT_EQ(screen_.doEventsCount, c.events);
+  }
+  // Esc taken by the events of a poll stops the loop at that poll.
+  RestartAbortPoll();
+  screen_.doEventsCount = 0;
+  screen_.onDoEvents = [this] {
+    if (screen_.doEventsCount == 2) RunFlags.AbortRun = -1;
+  };
+  int polls = 0;
+  while (!PollAbort() && polls < 1000) ++polls;
+  screen_.onDoEvents = nullptr;
+  RunFlags.AbortRun = 0;
+  EXPECT_EQ(polls, kStepsPerEvents);
+  EXPECT_EQ(screen_.doEventsCount, 2);
 }
 
 }  // namespace

@@ -31,5 +31,30 @@ TEST_F(TokensTest, EveryNameRoundTripsThroughItsToken) {
   }
 }
 
+// What the user reads: every token spelled as its capitalised name, "_" dropped, anything else as
+// it stands (blanks, characters next to the token range).
+TEST_F(TokensTest, DisplayTextSpellsEveryToken) {
+  const struct {
+    rt::Text stored, shown;
+  } cases[] = {
+      {u"(\u00CA[((((t)^2)))])", u"(Tan[((((t)^2)))])"},
+      {u"a_+\u00C8[x_]*\u00E4[2]", u"a+Sin[x]*Ln[2]"},
+      {u"\u00D0", u"Inv"},
+      {u"\u00F0[", u"- - -["},
+      {u"\u00FF[\u00FE[\u00FC[", u"BVP[dblInt[Integ["},
+      {u"\u00C7\u0100 x", u"\u00C7\u0100 x"},
+      {u"", u""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.shown));
+    EXPECT_EQ(DetokenizeForDisplay(c.stored), c.shown);
+  }
+  for (int k = 0; k < kBuiltinCount / 2; ++k) {
+    const BuiltinRec& b = Tables.BuiltinNames[k];
+    SCOPED_TRACE(U8(b.Name));
+    EXPECT_EQ(DetokenizeForDisplay(b.Token + u"t]"), b.Name + u"t]");
+  }
+}
+
 }  // namespace
 }  // namespace ms

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,38 @@ TEST_F(WorksheetReaderTest, StopsAtTheFirstMessage) {
     EXPECT_EQ(U8(stmtText), c.stmtText);
     EXPECT_EQ(rec.calls.size(), c.calls);
     EXPECT_EQ(Tables.CurrentStmtNo, 2);
+  }
+}
+
+// Events run after every classification, so that Esc is seen between any two statements; it
+// stops the reading before the statement's compile. A statement ended by a comment lets events run
+// but reads on; the next one stops.
+TEST_F(WorksheetReaderTest, EventsRunAfterEveryStatementAndEscStopsTheReading) {
+  const struct {
+    const char* name;
+    rt::Text sheet;
+    long escAt;  // the event that takes Esc; 0 = none
+    std::vector<std::string> checked;
+    int compiled;
+    long events;
+  } cases[] = {
+      {"no Esc", u"a=1\r\nb=2\r\nc=3:d=4\r\n", 0, {"a=1", "b=2", "c=3", "d=4"}, 4, 4},
+      {"Esc after the second", u"a=1\r\nb=2\r\nc=3:d=4\r\n", 2, {"a=1", "b=2"}, 1, 2},
+      {"Esc after the first", u"a=1\r\nb=2\r\n", 1, {"a=1"}, 0, 1},
+      {"Esc after a commented one", u"a=1 'note\r\nb=2\r\nc=3\r\n", 1, {"a=1", "b=2"}, 1, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    PressEscAtEvent(c.escAt);
+    EXPECT_EQ(Read(c.sheet), 0);
+    screen_.onDoEvents = nullptr;
+    EXPECT_EQ(Checked(), c.checked);
+    EXPECT_EQ(std::count_if(rec.calls.begin(), rec.calls.end(),
+                            [](const std::string& call) { return call.rfind("compile ", 0) == 0; }),
+              c.compiled);
+    EXPECT_EQ(screen_.doEventsCount, c.events);
+    RunFlags.AbortRun = 0;
   }
 }
 

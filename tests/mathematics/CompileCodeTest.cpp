@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "language/ClearStorage.h"
 #include "mathematics/CompileCode.h"
 #include "mathematics/Math.h"
 #include "support/LanguageFixture.h"
@@ -134,6 +136,30 @@ TEST_F(CompileCodeTest, LiteralStore) {
   rt::Text name;
   EXPECT_EQ(0, TableStore(u"1E999", name));
   EXPECT_EQ(1e20, Tables.ValueList[2].Value);
+}
+
+// The compile lowers ValueTop; the rows above it that a run wrote (parameters, a curve's variable
+// raised by hand, a longer compile before) are still cleared with the value list.
+TEST_F(CompileCodeTest, ClearedValueListKeepsNoRowACompileLeftAbove) {
+  const struct {
+    int32_t appended;  // rows appended before the compile
+    int32_t raised;    // then ValueTop raised by hand and that row written
+  } cases[] = {{40, 0}, {0, 25}, {3, 60}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.appended * 1000 + c.raised);
+    LanguageTest::SetUp();
+    int16_t msg = 0;
+    for (int32_t k = 0; k < c.appended; ++k) ASSERT_NE(0, AppendValue(u"p", 1.5, msg));
+    Tables.ValueTop += c.raised;
+    Tables.ValueList[static_cast<size_t>(Tables.ValueTop)] = ValueRec{u"t", 2.5};
+    Func("F_{x}=2*x");
+    ASSERT_EQ(0, Compile());
+    ASSERT_LT(Tables.ValueTop, c.appended + c.raised);
+    ClearValueList();
+    EXPECT_EQ(0, Tables.ValueTop);
+    EXPECT_TRUE(std::all_of(Tables.ValueList.begin(), Tables.ValueList.end(),
+                            [](const ValueRec& r) { return r.Name.empty() && r.Value == 0; }));
+  }
 }
 
 }  // namespace

@@ -191,8 +191,11 @@ TEST_F(MathTest, EvaluatesHandWrittenCodes) {
 }
 
 TEST_F(MathTest, EvaluateFunctionsListsAndStops) {
+  // x = 3 hides the earlier x; q stands just above ValueTop, so it is undefined.
   Literals({2, 9, -1});
+  Append(u"x", -99);
   Append(u"x", 3);
+  Tables.ValueList[static_cast<size_t>(Tables.ValueTop) + 1] = {u"q", 1};
   const rt::Text sqrtTok = rt::Text(1, u'\u00CF');
   struct Rec {
     const char16_t* name;

@@ -129,6 +129,46 @@ TEST_F(IntegTest, APoleStopsTheRunWithAMessage) {
   }
 }
 
+// Every panel counts its four values for the abort poll: events run every four panels, and Esc
+// taken by them ends the run there, at Execute and in the picture build alike. A stopped run
+// stores nothing (the constant keeps its text and stays not computed) and draws nothing.
+TEST_F(IntegTest, EscStopsTheRunWithNothingStoredOrDrawn) {
+  const struct {
+    const char* name;
+    bool fromGraph;
+    long escAt;  // 0 = never
+    long events;
+  } cases[] = {{"at Execute", false, 0, 250},
+               {"Esc at Execute", false, 3, 3},
+               {"Esc in the picture build", true, 3, 3},
+               {"Esc at once", false, 1, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    StartSceneBuild();
+    ResetIntegChain();
+    Tables.ConstCount = 0;
+    IntegResult = 5;
+    const int k = AddResultConstant(u"c");
+    Tables.ConstTable[k].NotComputed = true;
+    PressEscAtEvent(c.escAt);
+    EXPECT_EQ(Run(u"c=Integ[F,{0,1,1000,0}]", 1, c.fromGraph), 0);
+    screen_.onDoEvents = nullptr;
+    EXPECT_EQ(screen_.doEventsCount, c.events);
+    const ConstRec& rec = Tables.ConstTable[k];
+    if (c.escAt == 0) {
+      EXPECT_NEAR(IntegResult, 1.0 / 3.0, 1e-14);  // the 3/8 rule is exact for x^2
+      EXPECT_FALSE(rec.NotComputed);
+      EXPECT_GT(Scene.SegmentCount, 0);
+    } else {
+      EXPECT_EQ(IntegResult, 5);
+      EXPECT_TRUE(rec.NotComputed);
+      EXPECT_EQ(rec.ValueText, rt::Str(5));
+      EXPECT_EQ(Scene.SegmentCount, 0);
+    }
+    RunFlags.AbortRun = 0;
+  }
+}
+
 // An integral, an initial value problem and the boundary value methods in one worksheet: each
 // keeps its rows in slots of its own, so that the redraws still draw e^t and x^3/3.
 TEST_F(IntegTest, EachCommandRedrawsItsOwnRows) {
@@ -163,6 +203,44 @@ TEST_F(IntegTest, EachCommandRedrawsItsOwnRows) {
   ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1), 0);
   RunFlags.Replot = 0;
   EXPECT_NEAR(SolutionAt(10, 2, IntegSlot(1)), 1.0 / 3, 1e-14);
+}
+
+// Integ[ at Execute, as the worksheet runs it: the range's ends reach the integrand as typed, to
+// 17 digits, and every node is taken from the start of the range (a sum of steps would drift).
+// Expected values: the 3/8 rule over the same nodes with <cmath>, or the exact integral where the
+// rule is exact.
+TEST_F(IntegTest, NodesReachTheIntegrandAsTyped) {
+  const auto rule = [](double (*f)(double), double a, double b, int panels) {
+    const double h = (b - a) / panels;
+    double sum = 0;
+    for (int i = 0; i < panels; ++i) {
+      const double x = a + i * h;
+      sum += (3 * f(x + h / 3) + f(x) + 3 * f(x + 2 * h / 3) + f(x + h)) * (3 * h) / 24;
+    }
+    return sum;
+  };
+  const struct {
+    const char16_t* function;
+    const char16_t* statement;
+    double expected;
+    const char16_t* listed;  // the constant's text, when it is exact
+  } cases[] = {
+      // The last node is the double below π/2, where the cosine is still positive (6.1e-17).
+      {u"F{x}=Ln[Cos[x]]", u"s=Integ[F,{0,1.5707963267948966,10,0}]",
+       rule([](double x) { return std::log(std::cos(x)); }, 0, 1.5707963267948966, 10), nullptr},
+      {u"F{x}=x^2", u"s=Integ[F,{0,3,30,0}]", 9.0, u" 9"},
+      {u"F{x}=x^3", u"s=Integ[F,{0.1,0.7,60,0}]", (0.7 * 0.7 * 0.7 * 0.7 - 0.0001) / 4, u" .06"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    ASSERT_EQ(WorksheetTest::Run({c.function, c.statement}), 0);
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_TRUE(NearRel(IntegResult, c.expected, 1e-14)) << IntegResult;
+    if (c.listed != nullptr) {
+      ASSERT_NE(FindConst(u"s_"), nullptr);
+      EXPECT_EQ(rt::ToUtf8(FindConst(u"s_")->ValueText), rt::ToUtf8(c.listed));
+    }
+  }
 }
 
 }  // namespace

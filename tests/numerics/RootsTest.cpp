@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "commands/ProgramState.h"
+#include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "numerics/Roots.h"
 #include "support/WorksheetFixture.h"
@@ -98,6 +99,38 @@ TEST_F(RootsTest, RootWithinTheToleranceStoredAtTheDisplayDigitsAndUsable) {
   // A zero tolerance still ends.
   ASSERT_EQ(Run({u"F{x}=x-0.3", u"Zero[F,{0,1,r}0]"}), 0);
   EXPECT_NEAR(ConstValue(u"r_"), 0.3, 1e-4);
+}
+
+// Every halving polls for Esc, sixteen to a run of events; events also run after each statement
+// read. Esc taken inside the search ends it there: the root's constant is stored, marked not
+// computed, and the reading stops at once.
+TEST_F(RootsTest, EscStopsTheSearchAndTheRootIsNotComputed) {
+  const struct {
+    const char* name;
+    long escAt;  // 0 = never
+    long events;
+  } cases[] = {{"no Esc: halvings 1, 17 and 33 of 47, one in the check of the sign change, three "
+                "statements",
+                0, 7},
+               {"Esc at the first halving", 2, 3},
+               {"Esc at the seventeenth", 3, 4}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetProgramState();
+    PressEscAtEvent(c.escAt);
+    EXPECT_EQ(Run({u"F{x}=x^2-2", u"Zero[F,{1,2,r}0.00000000000001]", u"c=r*2"}), 0);
+    screen_.onDoEvents = nullptr;
+    EXPECT_EQ(screen_.doEventsCount, c.events);
+    const ConstRec* r = FindConst(u"r_");
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->NotComputed, c.escAt != 0);
+    EXPECT_EQ(FindConst(u"c_") != nullptr, c.escAt == 0);  // the reading ended at the Zero[
+    if (c.escAt == 0) {
+      double a = 1, b = 2, root = 0;
+      ASSERT_EQ(BisectZero(1, a, b, root, 1e-14), 0);
+      EXPECT_NEAR(root, std::sqrt(2.0), 1e-14);
+    }
+  }
 }
 
 }  // namespace

@@ -56,6 +56,13 @@ std::vector<rt::Text> WorksheetTest::BoxTexts() const {
   return out;
 }
 
+void WorksheetTest::PressEscAtEvent(long escAt) {
+  screen_.doEventsCount = 0;
+  screen_.onDoEvents = [this, escAt] {
+    if (screen_.doEventsCount == escAt) RunFlags.AbortRun = -1;
+  };
+}
+
 RhsLog& Log() {
   static RhsLog log;
   return log;

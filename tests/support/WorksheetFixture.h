@@ -31,6 +31,9 @@ class WorksheetTest : public ::testing::Test {
   const ConstRec* FindConst(const rt::Text& name) const;
   // Texts of the message boxes shown so far.
   std::vector<rt::Text> BoxTexts() const;
+  // Counts events from 0 again and presses Esc (sets the abort flag) when event escAt runs; 0 =
+  // never. The test clears the flag and screen_.onDoEvents afterwards.
+  void PressEscAtEvent(long escAt);
 
   ui::ScriptedUiServices screen_;
 };
