@@ -3,11 +3,13 @@
 // box and lets the user turn, zoom and pan the view. One global window: created when first used,
 // unloaded by Return and End Program, and it refuses every other way of closing.
 //
-// The window holds its controls, the load and unload, and the picture build (GenerateData, which
-// hands each row's report to the menus). The work behind the other handlers is done by its parts:
-// GraphDrawing (view and drawing, printing, pictures), GraphNavigation (keys, rotation, zoom,
-// scroll bars, scale boxes, view buttons), GraphMenus (option menus and the build reports) and
-// GraphAnimation (families of curves, animation frames); each handler forwards to its part.
+// The window holds the picture, the build's progress and its own buttons, the load and unload, and
+// the picture build (GenerateData, which hands each row's report to the menus), and places the
+// controls and menus of its parts. Each part creates, connects and enables its own: GraphDrawing
+// (view and drawing, printing, pictures; the printer items), GraphNavigation (keys, rotation,
+// zoom, scroll bars, scale boxes, view buttons), GraphMenus (option menus and the build reports)
+// and GraphAnimation (families of curves, animation frames; their menus). The design's handlers
+// on the window forward to their parts.
 //
 // The picture box Display is a drawing target in twips (15 per pixel) of 11500 x 15000, larger than
 // its viewport OutDisplay; two scroll bars pan it inside the viewport.
