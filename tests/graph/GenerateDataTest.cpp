@@ -118,7 +118,7 @@ QString g_rotationWhileBuilding;
 int16_t LookAtThePicture(const rt::Text&, int16_t) {
   GraphWindow* w = GraphWindow::Instance();
   g_inkWhileBuilding = AnyInk(w->Display().Image());
-  g_rotationWhileBuilding = w->Label12->text();
+  g_rotationWhileBuilding = w->Navigation().Label12->text();
   return 0;
 }
 
@@ -136,7 +136,7 @@ TEST_F(GenerateDataTest, NothingOfTheLastPictureOutlivesTheNextBuild) {
   ASSERT_NE(w, nullptr);
   EXPECT_FALSE(AnyInk(w->Display().Image()));
   EXPECT_EQ(w->Label5->text(), QStringLiteral("0"));
-  EXPECT_EQ(w->Label12->text(), QStringLiteral("29"));  // 0.5 rad in whole degrees
+  EXPECT_EQ(w->Navigation().Label12->text(), QStringLiteral("29"));  // 0.5 rad in whole degrees
 
   ms::Requests = ms::CommandRequestState{};
   ms::Requests.IVPRequested = -1;
