@@ -75,6 +75,10 @@ struct RecordSlot {
   int32_t codeCounter = 0;
   rt::Text code;
   std::vector<ValueRec> literals;
+  // The record's Code was last written by the code generation with this code. Only the code
+  // generation writes Code; everywhere else a record is only ever reset to an empty one, which
+  // the length tells apart. This spares comparing long codes at every statement.
+  bool codeInRecord = false;
 };
 
 // A constant's value text that tokens leave as it is, and whether it holds a letter other than
@@ -836,7 +840,7 @@ namespace {
 // literals: the literals stored again and the code set; false when the code must be made.
 bool ReuseSlotCode(int16_t k, FuncRec& f, bool textIsSlots) {
   if (!Memo().enabled || static_cast<size_t>(k) >= Memo().slots.size()) return false;
-  const RecordSlot& slot = Memo().slots[static_cast<size_t>(k)];
+  RecordSlot& slot = Memo().slots[static_cast<size_t>(k)];
   if (!slot.codeValid || slot.codeCounter != Tables.LiteralCount ||
       Tables.LiteralCount + static_cast<int32_t>(slot.literals.size()) >= kLastLiteralCounter ||
       !(textIsSlots || SameText(f.Expr, slot.out))) {
@@ -849,18 +853,25 @@ bool ReuseSlotCode(int16_t k, FuncRec& f, bool textIsSlots) {
     r.Value = v.Value;
     LowerValueTop(n);
   }
-  if (!SameText(f.Code, slot.code)) f.Code = slot.code;
+  if (!(slot.codeInRecord && f.Code.size() == slot.code.size()) && !SameText(f.Code, slot.code)) {
+    f.Code = slot.code;
+  }
+  slot.codeInRecord = true;
   f.Compiled = -1;
   return true;
 }
 
+// Record k's Code has just been written other than from its slot: the slot keeps it when it was
+// made from the slot's text.
 void KeepSlotCode(int16_t k, const FuncRec& f, int32_t counter, int32_t firstLiteral) {
   if (!Memo().enabled || static_cast<size_t>(k) >= Memo().slots.size()) return;
   RecordSlot& slot = Memo().slots[static_cast<size_t>(k)];
+  slot.codeInRecord = false;
   if (!SameText(slot.out, f.Expr)) return;
   slot.codeValid = true;
   slot.codeCounter = counter;
   slot.code = f.Code;
+  slot.codeInRecord = true;
   slot.literals.assign(Tables.ValueList.begin() + firstLiteral,
                        Tables.ValueList.begin() + Tables.LiteralCount + 1);
 }

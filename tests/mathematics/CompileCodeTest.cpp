@@ -162,5 +162,31 @@ TEST_F(CompileCodeTest, ClearedValueListKeepsNoRowACompileLeftAbove) {
   }
 }
 
+// A record whose text is rewritten between compiles gets the code of the text it holds, also when
+// a compile in between made a code of the same length from another text (x*y for x+y) and the
+// record then comes back to the text its code was kept for.
+TEST_F(CompileCodeTest, RecordBackToItsTextGetsItsCodeAgain) {
+  const struct {
+    std::vector<const char*> texts;  // the record's text at each compile after the first
+    bool wholeTable;                 // those compiles through CompileAllFunctions
+    double expected;                 // at x = 2, y = 3
+  } cases[] = {{{"x*y", "x+y"}, true, 5},
+               {{"x*y", "x+y"}, false, 5},
+               {{"x+y", "x-y", "x*y"}, true, 6},
+               {{"x^y"}, true, 8}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.texts.back()) + (c.wholeTable ? " whole table" : ""));
+    LanguageTest::SetUp();
+    const int16_t k = Func("F_{x,y}=x+y");
+    ASSERT_EQ(0, Compile());
+    FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    for (const char* text : c.texts) {
+      f.Expr = rt::FromUtf8(text);
+      ASSERT_EQ(0, c.wholeTable ? CompileAllFunctions() : Compile());
+    }
+    EXPECT_EQ(c.expected, ValueOf(f, {2, 3}));
+  }
+}
+
 }  // namespace
 }  // namespace ms
