@@ -2,6 +2,8 @@
 // scene into picture coordinates.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+
 #include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
 #include "language/Tokens.h"
@@ -11,6 +13,10 @@
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
 #include "plotting/SceneView.h"
+
+#ifdef MATHSHEET_HAVE_MUPARSER
+#include <muParser.h>
+#endif
 
 namespace {
 
@@ -30,7 +36,7 @@ void CompileHelix() {
   (void)ms::CompileFunctions(text);
 }
 
-void BM_Curve25000Points(benchmark::State& state) {
+void SetUpHelixCurve() {
   CompileHelix();
   ms::ResetViewState();
   ms::ResetCurveWork();
@@ -41,18 +47,69 @@ void BM_Curve25000Points(benchmark::State& state) {
   ms::PlotRequest.PlotSteps = 12500;  // 12,500 segments of two points each
   ms::PlotRequest.PlotDt = 100.0 / 12500;
   ms::PlotRequest.PlotSelect[1] = -1;
+}
+
+// Values per run: three components at points 0 .. PlotSteps + 1.
+constexpr double kCurveValues = 3.0 * (12500 + 2);
+
+void PerValue(benchmark::State& state) {
+  state.counters["per_value"] = benchmark::Counter(
+      kCurveValues, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_Curve25000Points(benchmark::State& state) {
+  SetUpHelixCurve();
   const int32_t valueTop = ms::Tables.ValueTop;
   for (auto _ : state) {
     ms::Tables.ValueTop = valueTop;
     ms::StartSceneBuild();
-    ms::GenerateCurvePoints(1, 2, 3);
+    if (ms::GenerateCurvePoints(1, 2, 3) != 0) {
+      state.SkipWithError("the curve failed");
+      break;
+    }
     benchmark::DoNotOptimize(ms::Scene.VertexCount);
   }
   // Two points per segment.
   if (ms::Scene.VertexCount < 2 * 12500) state.SkipWithError("the curve is not complete");
   state.counters["points"] = ms::Scene.VertexCount;
+  PerValue(state);
 }
 BENCHMARK(BM_Curve25000Points)->Unit(benchmark::kMillisecond);
+
+#ifdef MATHSHEET_HAVE_MUPARSER
+// The same curve with muparser giving the values: the same parameter steps, the same points handed
+// to the curve builder and the same segments built from them.
+void BM_Reference_Curve25000PointsMuparser(benchmark::State& state) {
+  SetUpHelixCurve();
+  double t = 0;
+  mu::Parser p[3];
+  const char* const exprs[3] = {"cos(t)", "sin(t)", "t/10"};
+  for (int i = 0; i < 3; ++i) {
+    p[i].DefineVar("t", &t);
+    p[i].SetExpr(exprs[i]);
+  }
+  const ms::PlotRequestData& req = ms::PlotRequest;
+  ms::Scene.GridUnitX = ms::View.UserGridUnitX;
+  ms::Scene.GridUnitY = ms::View.UserGridUnitY;
+  ms::Scene.GridUnitZ = ms::View.UserGridUnitZ;
+  for (auto _ : state) {
+    ms::StartSceneBuild();
+    t = req.PlotTMin;
+    for (int i = 0; i <= req.PlotSteps + 1; ++i) {
+      const double x = p[0].Eval() / ms::Scene.GridUnitX;
+      const double y = p[1].Eval() / ms::Scene.GridUnitY;
+      const double z = p[2].Eval() / ms::Scene.GridUnitZ;
+      ms::AcceptCurvePoint(i, x, y, z, std::isfinite(x) && std::isfinite(y) && std::isfinite(z));
+      t += req.PlotDt;
+    }
+    ms::BuildCurveFromPoints();
+    benchmark::DoNotOptimize(ms::Scene.VertexCount);
+  }
+  state.counters["points"] = ms::Scene.VertexCount;
+  PerValue(state);
+}
+BENCHMARK(BM_Reference_Curve25000PointsMuparser)->Unit(benchmark::kMillisecond);
+#endif
 
 void BM_RotateAndProject30000Points(benchmark::State& state) {
   ms::ResetViewState();

@@ -180,9 +180,17 @@ void RunCurve(Build&, SceneStepReport& r) {
   }
   const int base = 3 * (k - 1);
   const auto& spec = PlotRequest.PlotSpec;
-  GenerateCurvePoints(spec[static_cast<size_t>(base)], spec[static_cast<size_t>(base + 1)],
-                      spec[static_cast<size_t>(base + 2)]);
+  const int16_t msgNo =
+      GenerateCurvePoints(spec[static_cast<size_t>(base)], spec[static_cast<size_t>(base + 1)],
+                          spec[static_cast<size_t>(base + 2)]);
   ++r.statementsRun;
+  if (msgNo != 0) {
+    r.end = StepEnd::kMessage;
+    r.msgNo = msgNo;
+    r.statement = PlotRequest.PlotStatement;
+    SetBox(false);
+    return;
+  }
   if (k == 1 || k == 4) SetBox(true);
   StoreSceneCounts();
   if (Scene.VertexCountD >= kCurveVertexLimit) {

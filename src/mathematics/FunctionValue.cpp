@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "language/Tokens.h"
@@ -37,14 +37,37 @@ struct Binding {
   BoundCode code;
 };
 
+// Function names are one or two characters below U+0080: each such name has a slot of its own in
+// NameIndex, each record one in RecordIndex, holding the place of its binding plus one (0: none
+// yet). A value finds its binding by one look-up, never by comparing names.
+constexpr size_t kNameSlots = 128 * 128;
+
+bool NameSlot(const rt::Text& name, size_t& slot) {
+  if (name.empty() || name.size() > 2 || name[0] >= 128 || (name.size() == 2 && name[1] >= 128)) {
+    return false;
+  }
+  slot = static_cast<size_t>(name[0]) * 128 + (name.size() == 2 ? name[1] : 0);
+  return true;
+}
+
 struct BindingState {
   bool enabled = true;
   int depth = 0;
   std::vector<Binding> bindings;
-  // A solver asks every function of its system at the same point in turn: an argument rounded
-  // last time serves again when it is the same (bit for bit).
-  std::array<double, kMaxArguments> lastArgs{}, rounded{};
-  std::array<bool, kMaxArguments> held{};
+  std::vector<int16_t> nameIndex = std::vector<int16_t>(kNameSlots, 0);
+  std::array<int16_t, kMaxFunctions + 1> recordIndex{};
+
+  void Clear() {
+    for (const Binding& b : bindings) {
+      size_t slot = 0;
+      if (b.record > 0) {
+        recordIndex[static_cast<size_t>(b.record)] = 0;
+      } else if (NameSlot(b.name, slot)) {
+        nameIndex[slot] = 0;
+      }
+    }
+    bindings.clear();
+  }
 } State;
 
 // Letters that no function text uses (nor "e", which the compiler may read as an exponent mark),
@@ -150,43 +173,68 @@ void Bind(Binding& b) {
   b.bound = BindCode(code, letters, b.code);
 }
 
-Binding* BindingFor(const rt::Text& name, int16_t record, int count) {
-  if (State.depth == 0 || !State.enabled) return nullptr;
-  auto fresh = [&](Binding& b) {
-    b = Binding{};
-    b.name = name;
-    b.record = record;
-    b.count = count;
-    Bind(b);
-  };
-  for (Binding& b : State.bindings) {
-    if (b.name == name && b.record == record && b.count == count) {
-      if (b.funcCount != Tables.FuncCount || b.constCount != Tables.ConstCount) fresh(b);
-      return &b;
-    }
+// The binding of name (record 0) or of a record, found by search, made or made again; its place
+// is written to index (when there is one).
+[[gnu::noinline]] Binding* FindOrBind(const rt::Text& name, int16_t record, int count,
+                                      int16_t* index) {
+  Binding* b = nullptr;
+  for (Binding& other : State.bindings) {
+    if (other.name == name && other.record == record && other.count == count) b = &other;
   }
-  fresh(State.bindings.emplace_back());
-  return &State.bindings.back();
+  if (b == nullptr) {
+    b = &State.bindings.emplace_back();
+    b->funcCount = -1;  // bound below
+  }
+  if (index != nullptr && State.bindings.size() <= static_cast<size_t>(INT16_MAX)) {
+    *index = static_cast<int16_t>(b - State.bindings.data() + 1);
+  }
+  if (b->funcCount != Tables.FuncCount || b->constCount != Tables.ConstCount) {
+    *b = Binding{};
+    b->name = name;
+    b->record = record;
+    b->count = count;
+    Bind(*b);
+  }
+  return b;
 }
 
-// Runs a binding on the arguments as their text would give them, its message in msgNo; false
-// when only the text path knows the value (no binding, or an argument that is no number). Kept a
-// flag with the message beside it: this is the path of every bound value.
+// The binding for a value: one look-up in the index while the tables are as it was made with.
+inline Binding* BindingFor(const rt::Text& name, int16_t record, int count) {
+  if (State.depth == 0 || !State.enabled) return nullptr;
+  int16_t* index = nullptr;
+  size_t slot = 0;
+  if (record > 0) {
+    index = &State.recordIndex[static_cast<size_t>(record)];
+  } else if (NameSlot(name, slot)) {
+    index = &State.nameIndex[slot];
+  }
+  if (index != nullptr && *index > 0) [[likely]] {
+    Binding* b = &State.bindings[static_cast<size_t>(*index - 1)];
+    if (b->count == count && b->funcCount == Tables.FuncCount && b->constCount == Tables.ConstCount)
+        [[likely]] {
+      return b;
+    }
+  }
+  return FindOrBind(name, record, count, index);
+}
+
+// The result as a value of the worksheet: 0 for an undefined one, the guard value for an infinite
+// one, otherwise the double itself.
+double WorksheetValue(double v) {
+  if (std::isnan(v)) return 0;
+  if (std::isinf(v)) return v > 0 ? kGuardInfinity : -kGuardInfinity;
+  return v;
+}
+
+// Runs a binding on the arguments at full precision, its message in msgNo; false when only the
+// text path knows the value (no binding, or an argument that is no number).
 bool RunBinding(const Binding* b, const double* args, int count, double& value, int16_t& msgNo) {
   if (b == nullptr || !(b->bound || b->msgNo != 0)) return false;
-  for (int i = 0; i < count; ++i) {
-    // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give.
-    if (!std::isfinite(args[i])) return false;
-  }
-  auto& lastArgs = State.lastArgs;
-  auto& rounded = State.rounded;
-  for (int i = 0; i < count; ++i) {
-    const size_t k = static_cast<size_t>(i);
-    if (State.held[k] && std::memcmp(&args[i], &lastArgs[k], sizeof(double)) == 0) continue;
-    lastArgs[k] = args[i];
-    rounded[k] = RoundArgument(args[i]);
-    State.held[k] = true;
-  }
+  // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give. Any of
+  // them makes the sum of the arguments times 0 NaN (one test instead of one per argument).
+  double zeros = 0;
+  for (int i = 0; i < count; ++i) zeros += args[i] * 0.0;
+  if (zeros != 0) return false;
   if (b->msgNo != 0) {
     msgNo = b->msgNo;
     return true;
@@ -203,36 +251,42 @@ bool RunBinding(const Binding* b, const double* args, int count, double& value, 
     }
   }
   double v = 0;
-  msgNo = RunBound(b->code, rounded.data(), v);
-  if (msgNo == 0) value = RoundResult(v);
+  msgNo = RunBound(b->code, args, v);
+  if (msgNo == 0) value = WorksheetValue(v);
   return true;
+}
+
+// An argument as a literal of an evaluation text: 17 significant digits, which read back as the
+// same double (a value typed with 16 or 17 digits reaches the function as typed), in the plain
+// form of NumText ("-0.5", "1.0000000000000001E-05"); NumText's "Inf", "NaN" and "0" otherwise.
+rt::Text ArgumentText(double a) {
+  if (!std::isfinite(a) || a == 0) return rt::NumText(a);
+  std::array<char, 32> buf{};
+  const auto end =
+      std::to_chars(buf.data(), buf.data() + buf.size(), a, std::chars_format::general, 17).ptr;
+  rt::Text text;
+  for (const char* p = buf.data(); p < end; ++p)
+    text += static_cast<char16_t>(*p == 'e' ? 'E' : *p);
+  return text;
 }
 
 }  // namespace
 
 FunctionBindingScope::FunctionBindingScope() {
-  if (State.depth++ == 0) State.bindings.clear();
+  if (State.depth++ == 0) State.Clear();
 }
 
 FunctionBindingScope::~FunctionBindingScope() {
-  if (--State.depth == 0) State.bindings.clear();
+  if (--State.depth == 0) State.Clear();
 }
 
 void SetFunctionBindingsEnabled(bool enabled) {
   State.enabled = enabled;
-  State.bindings.clear();
+  State.Clear();
 }
 
-double RoundArgument(double a) {
-  const double r = rt::RoundSignificant15(a);
-  if (std::isinf(r)) return r > 0 ? kGuardInfinity : -kGuardInfinity;
-  return r;
-}
-
-double RoundResult(double v) {
-  if (std::isnan(v)) return 0;
-  if (std::isinf(v)) return v > 0 ? kGuardInfinity : -kGuardInfinity;
-  return rt::RoundSignificant15(v);
+bool FunctionBindingsEnabled() {
+  return State.enabled;
 }
 
 rt::Text StripValueParens(const rt::Text& valueText) {
@@ -263,7 +317,7 @@ int16_t EvalRecordAtByText(int16_t record, const double* args, int count, double
   rt::Text call = u"Fr{";
   for (int i = 0; i < count; ++i) {
     if (i > 0) call += u',';
-    call += rt::NumText(args[i]);
+    call += ArgumentText(args[i]);
   }
   call += u"}";
   const TraceGuard trace;
@@ -282,7 +336,7 @@ int16_t EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name,
   rt::Text text = resultName + u"=(" + name + u"{";
   for (int i = 0; i < count; ++i) {
     if (i > 0) text += u',';
-    text += rt::NumText(args[i]);
+    text += ArgumentText(args[i]);
   }
   text += u"})";
   const int16_t constCountBefore = Tables.ConstCount;

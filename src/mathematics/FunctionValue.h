@@ -1,9 +1,12 @@
 // The value of a worksheet function at given arguments. Its definition is an assignment text such
 // as "f1=(F_{1.5,2})" compiled and evaluated through EvaluateAssignment, the temporary result
-// constant it appends read and removed again: every argument and the result pass through their
-// 15-digit text. Inside a FunctionBindingScope a command gets the same values without the text:
-// each function is compiled once, as that text would compile it with letters in place of the
-// arguments, and run on the arguments rounded to 15 significant digits, its result rounded alike.
+// constant it appends read and removed again: the arguments are written with 17 significant
+// digits (they read back as the same doubles), the result comes back through its 15-digit text.
+// Inside a FunctionBindingScope a command gets its values without the text: each
+// function is compiled once, as that text would compile it with letters in place of the
+// arguments, and run on the arguments as they are, to the last bit (a value typed with 17 digits
+// reaches the function as typed); the result is the double itself, 0 for an undefined value and
+// the guard value for an infinite one.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +16,7 @@
 namespace ms {
 
 // Evaluates name{args[0],...,args[count-1]} with the result constant called resultName (two
-// characters, e.g. u"f1"). Arguments are written in the plain number-to-text form. Returns 0 and
+// characters, e.g. u"f1"). Arguments are written with 17 significant digits. Returns 0 and
 // value holds the result, or the evaluator's message with value untouched and both the function
 // and constant tables as they were.
 [[nodiscard]] int16_t EvalFunctionCall(const rt::Text& resultName, const rt::Text& name,
@@ -28,17 +31,18 @@ namespace ms {
 // arguments for its parameters, each in parentheses, as the compiler inlines a call, evaluated as
 // an expression. Arguments pass through their text form, the result keeps its double value (0 for
 // an undefined one, the guard value for an infinite one). Returns 0 on success; a record that
-// does not exist gives 288. Inside a FunctionBindingScope the record is bound once.
+// does not exist gives 288. Inside a FunctionBindingScope the record is bound once and takes its
+// arguments at full precision.
 [[nodiscard]] int16_t EvalRecordAt(int16_t record, const double* args, int count, double& value);
 // Its text form, also inside a scope (for comparisons in tests).
 [[nodiscard]] int16_t EvalRecordAtByText(int16_t record, const double* args, int count,
                                          double& value);
 
 // While one of these lives, EvalFunctionCall binds each function it is asked for once and reuses
-// the binding for every later value. A command opens one around its run: the function and
-// constant tables do not change while it runs. Scopes nest; the outermost one forgets the
-// bindings when it ends. A binding is also dropped when the count of functions or constants has
-// changed since it was made.
+// the binding for every later value, found by the function's name or record in one look-up. A
+// command opens one around its run: the function and constant tables do not change while it runs.
+// Scopes nest; the outermost one forgets the bindings when it ends. A binding is also dropped when
+// the count of functions or constants has changed since it was made.
 class FunctionBindingScope {
  public:
   FunctionBindingScope();
@@ -48,15 +52,9 @@ class FunctionBindingScope {
 };
 
 // Bindings are on from the start; off, every value takes the text path (the differential test
-// compares the two).
+// compares the two), and Plot[ curves run their code through Evaluate.
 void SetFunctionBindingsEnabled(bool enabled);
-
-// Val(NumText(a)) as a literal of an evaluation text holds it: a value beyond the doubles is the
-// guard value 1E+20 of its sign.
-double RoundArgument(double a);
-// The result as EvaluateAssignment's text gives it back: 0 for an undefined value, the guard value
-// for an infinite one, otherwise rounded to 15 significant digits.
-double RoundResult(double v);
+bool FunctionBindingsEnabled();
 
 // The value text of a constant without its enclosing parentheses: "(2.5)" gives "2.5"; a text
 // without them is returned unchanged.

@@ -108,7 +108,9 @@ int16_t ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, d
     if (const int16_t msgNo = Simpson38Panel(f, x, h, panel); msgNo != 0) return msgNo;
     // A pole inside the range shows as a panel of huge magnitude, of either sign.
     if (!(std::fabs(panel) <= kMaxPanelValue)) return StopAtPole();
-    x = x + h;
+    // Each node from the start, not by adding h panel after panel: the sum of the steps drifts
+    // (x^2 over 30 panels of [0, 3] would come to 9.000000000000007).
+    x = a + i * h;
     double g = 1, v = 0;
     if (gIndex > 0) {
       if (const int16_t msgNo = EvalFunc1(Tables.FuncTable[gIndex].Name, x, g); msgNo != 0)

@@ -6,6 +6,7 @@
 
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/FunctionValue.h"
 #include "mathematics/Math.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/UiServices.h"
@@ -186,13 +187,13 @@ void BuildCurveFromPoints() {
   }
 }
 
-void GenerateCurvePoints(int32_t xFunction, int32_t yFunction, int32_t zFunction) {
+int16_t GenerateCurvePoints(int32_t xFunction, int32_t yFunction, int32_t zFunction) {
   const int32_t functions[3] = {xFunction, yFunction, zFunction};
   for (int32_t f : functions) {
-    if (f < 1 || f > Tables.FuncCount || f > kMaxFunctions) return;
+    if (f < 1 || f > Tables.FuncCount || f > kMaxFunctions) return 0;
   }
   // The parameter's value lives in the value list, above every other entry with its name.
-  if (Tables.ValueTop < 0 || Tables.ValueTop + 2 > kMaxValueIndex) return;
+  if (Tables.ValueTop < 0 || Tables.ValueTop + 2 > kMaxValueIndex) return 0;
   Tables.ValueTop += 2;
   ValueRec& parameter = Tables.ValueList[Tables.ValueTop];
   parameter.Name = PlotRequest.PlotVariable;
@@ -203,26 +204,36 @@ void GenerateCurvePoints(int32_t xFunction, int32_t yFunction, int32_t zFunction
   Scene.GridUnitZ = View.UserGridUnitZ;
   View.ArrowAngleFactor = 1.0;
 
-  const rt::Text& xCode = Tables.FuncTable[xFunction].Code;
-  const rt::Text& yCode = Tables.FuncTable[yFunction].Code;
-  const rt::Text& zCode = Tables.FuncTable[zFunction].Code;
+  // Each component bound once, the parameter its one argument; a component that cannot be bound
+  // is run by Evaluate, which reads the parameter's entry.
+  std::array<BoundCode, 3> bound;
+  std::array<bool, 3> isBound{};
+  const bool bind = FunctionBindingsEnabled() && PlotRequest.PlotVariable.size() == 1;
+  for (size_t c = 0; c < 3; ++c) {
+    isBound[c] =
+        bind && BindCode(Tables.FuncTable[functions[c]].Code, PlotRequest.PlotVariable, bound[c]);
+  }
   const int n = CurveSteps();
   for (int i = 0; i <= n + 1; ++i) {
-    double x = 0, y = 0, z = 0;
-    const int16_t mx = Evaluate(xCode, x);
-    const int16_t my = Evaluate(yCode, y);
-    const int16_t mz = Evaluate(zCode, z);
-    x /= Scene.GridUnitX;
-    y /= Scene.GridUnitY;
-    z /= Scene.GridUnitZ;
+    std::array<double, 3> v{};
+    bool valid = true;
+    for (size_t c = 0; c < 3; ++c) {
+      const int16_t msgNo = isBound[c] ? RunBound(bound[c], &parameter.Value, v[c])
+                                       : Evaluate(Tables.FuncTable[functions[c]].Code, v[c]);
+      if (msgNo == kMsgUndefinedName) return msgNo;
+      valid = valid && msgNo == 0;
+    }
+    const double x = v[0] / Scene.GridUnitX;
+    const double y = v[1] / Scene.GridUnitY;
+    const double z = v[2] / Scene.GridUnitZ;
     // A failed evaluation, or a value beyond the doubles (a grid unit of 0), gives no point.
-    const bool valid =
-        mx == 0 && my == 0 && mz == 0 && std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
+    valid = valid && std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
     AcceptCurvePoint(i, x, y, z, valid);
     // The parameter advances by adding the step, as the range was laid out.
     parameter.Value += PlotRequest.PlotDt;
   }
   BuildCurveFromPoints();
+  return 0;
 }
 
 }  // namespace ms

@@ -10,9 +10,13 @@ namespace ms {
 
 // Builds the curve of the X, Y and Z component functions (1-based FuncTable indexes) over
 // PlotTMin .. PlotTMax in PlotSteps steps (one point beyond the range is evaluated and its
-// segment taken back). A point whose evaluation failed breaks the curve there. Shows "The auto
-// axis cannot be applied on one axis to a constant function." when the store is still empty.
-void GenerateCurvePoints(int32_t xFunction, int32_t yFunction, int32_t zFunction);
+// segment taken back). Each component's code is bound once with the parameter as its argument
+// (Evaluate runs it where it cannot be bound, or while bindings are off). A point whose
+// evaluation failed breaks the curve there; a name that is neither the parameter nor defined
+// (-1) fails at every point and stops the curve with its message before anything is added.
+// Shows "The auto axis cannot be applied on one axis to a constant function." when the store is
+// still empty. Returns 0 or -1.
+[[nodiscard]] int16_t GenerateCurvePoints(int32_t xFunction, int32_t yFunction, int32_t zFunction);
 
 // Point i (0 .. PlotSteps + 1) of the curve being built, in grid units: stored in the curve
 // tables and, when valid, taken into the view box. Used by the evaluation loop; a test may fill a

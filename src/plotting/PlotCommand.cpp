@@ -11,6 +11,7 @@ int16_t ProcessPlot(const rt::Text& statement) {
   const long last = static_cast<long>(s.size());
   req.PlotVectorCount = 0;
   for (int k = 1; k <= kMaxPlotCurves; ++k) req.PlotVectorList[k].clear();
+  req.PlotStatement = statement;
 
   const rt::Text head = rt::Left(s, 5);
   if (head != u"Plot[" && head != u"plot[") {

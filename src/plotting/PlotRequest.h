@@ -19,7 +19,8 @@ struct PlotRequestData {
   // Entries 1..20 (0 unused): a vector name, an upper-case letter and a lower-case letter or "_".
   std::array<rt::Text, kMaxPlotVectors + 1> PlotVectorList;
   int16_t PlotVectorCount = 0;
-  rt::Text PlotVariable;  // the one-letter parameter
+  rt::Text PlotStatement;  // the statement as read, named by a message of the curve build
+  rt::Text PlotVariable;   // the one-letter parameter
   double PlotTMin = 0;
   double PlotTMax = 0;
   int16_t PlotSteps = 0;

@@ -1,11 +1,16 @@
 // The commands take function values from code bound once per command instead of an evaluation text
 // per value, and Execute keeps the compile results of records that did not change. The differential
 // test here runs each worksheet through Execute and the graph build twice, bound against the text
-// path or kept compile results against full compiles, and requires everything the user can see or
-// reuse to be identical to the bit: message boxes, the results listing, constants, function values,
-// the stored solutions and the scene store.
+// path or kept compile results against full compiles. Kept compiles must leave everything the user
+// can see or reuse identical to the bit. Bound code takes its arguments and gives its results at
+// full precision where the text carries 15 digits: what the user reads must still be identical
+// (message boxes, the results listing at every digits setting, constants), and every number kept
+// (function values, stored solutions, the scene store) must agree to single precision, the
+// precision the solutions are stored in.
 #include <QFile>
 #include <bit>
+#include <cmath>
+#include <cstdlib>
 #include <random>
 #include <span>
 #include <string>
@@ -24,6 +29,39 @@ struct RunRecord {
   std::vector<uint64_t> bits;      // function values, solutions, scene
   void Add(double v) { bits.push_back(std::bit_cast<uint64_t>(v)); }
 };
+
+// A line of a bound run against the text run's: the same, or a constant ("name = value", also
+// "(value)") whose value differs by at most one unit of the 15th significant digit of its text.
+// The text path rounds every value of an integrand to 15 digits; bound code keeps them, so a sum
+// whose 16th digit lies near 5 can round the other way (the 3/8 rule for 2/x over [0, 1] in 8
+// panels, f(0) taken as 0: exact sum 7.7851916142311047, bound 7.78519161423110, text
+// 7.78519161423111).
+bool SameListedLine(const std::string& bound, const std::string& text) {
+  if (bound == text) return true;
+  const size_t eq = bound.rfind('=');
+  if (eq == std::string::npos || bound.compare(0, eq + 1, text, 0, eq + 1) != 0) return false;
+  auto number = [eq](const std::string& line, double& v) {
+    std::string rest = line.substr(eq + 1);
+    std::erase_if(rest, [](char c) { return c == ' ' || c == '(' || c == ')'; });
+    char* end = nullptr;
+    v = std::strtod(rest.c_str(), &end);
+    return !rest.empty() && end == rest.c_str() + rest.size();
+  };
+  double a = 0, b = 0;
+  if (!number(bound, a) || !number(text, b) || a == 0 || b == 0) return false;
+  const double unit =
+      std::pow(10.0, std::floor(std::log10(std::max(std::fabs(a), std::fabs(b)))) - 14);
+  return std::fabs(a - b) <= 1.0001 * unit;
+}
+
+// Numbers of a bound run against those of a text run: equal, or within a few single-precision
+// units of the larger magnitude, taken as at least 1e-6 (a slope x - y at x = y is 1.1e-16 from
+// bound nodes and 2.8e-16 from the text's). A count differs by at least one, far more.
+bool AgreeToSinglePrecision(uint64_t boundBits, uint64_t textBits) {
+  const double a = std::bit_cast<double>(boundBits), b = std::bit_cast<double>(textBits);
+  if (boundBits == textBits || a == b) return true;
+  return std::fabs(a - b) <= 4 * 0x1p-24 * std::max({std::fabs(a), std::fabs(b), 1e-6});
+}
 
 class CommandValuesTest : public GraphTest {
  protected:
@@ -47,6 +85,11 @@ class CommandValuesTest : public GraphTest {
     RunRecord r;
     for (const auto& box : ui_.boxes) r.lines.push_back(rt::ToUtf8(box.title + u"|" + box.text));
     for (const QString& line : sheet.ResultLines()) r.lines.push_back(line.toStdString());
+    for (int digits = 4; digits <= 8; ++digits) {
+      sheet.SetDisplayDigits(digits);
+      sheet.DisplayResults();
+      for (const QString& line : sheet.ResultLines()) r.lines.push_back(line.toStdString());
+    }
     for (const ms::ConstRec& c : std::span(ms::Tables.ConstTable).subspan(1, ms::Tables.ConstCount))
       r.lines.push_back(rt::ToUtf8(c.Name + u"=" + c.ValueText));
     for (const ms::FuncRec& f : std::span(ms::Tables.FuncTable).subspan(1, ms::Tables.FuncCount)) {
@@ -71,14 +114,28 @@ class CommandValuesTest : public GraphTest {
 
   // The bindings against the text path, or the compile with its kept results against the full
   // compile of every record.
-  void ExpectSameRuns(const QString& text, bool compareMemo) {
+  // compareNumbers false: the listing and boxes only (a solve whose step choices may part at a
+  // rounding of the text path stores a different number of points).
+  void ExpectSameRuns(const QString& text, bool compareMemo, bool compareNumbers = true) {
     SCOPED_TRACE(text.toStdString());
     const RunRecord other = RunSheet(text, compareMemo, !compareMemo);
     const RunRecord bound = RunSheet(text, true, true);
-    EXPECT_EQ(bound.lines, other.lines);
-    const auto [differs, _] = std::ranges::mismatch(bound.bits, other.bits);
-    EXPECT_TRUE(bound.bits == other.bits)
-        << "first differing number: " << differs - bound.bits.begin();
+    if (compareMemo) {
+      EXPECT_EQ(bound.lines, other.lines);
+    } else {
+      ASSERT_EQ(bound.lines.size(), other.lines.size());
+      for (size_t i = 0; i < bound.lines.size(); ++i)
+        EXPECT_PRED2(SameListedLine, bound.lines[i], other.lines[i]) << "line " << i;
+    }
+    if (!compareNumbers) return;
+    ASSERT_EQ(bound.bits.size(), other.bits.size());
+    const auto [differs, _] =
+        compareMemo ? std::ranges::mismatch(bound.bits, other.bits)
+                    : std::ranges::mismatch(bound.bits, other.bits, AgreeToSinglePrecision);
+    EXPECT_TRUE(differs == bound.bits.end())
+        << "first differing number: " << differs - bound.bits.begin() << ": "
+        << std::bit_cast<double>(*differs) << " against "
+        << std::bit_cast<double>(other.bits[static_cast<size_t>(differs - bound.bits.begin())]);
   }
 };
 
@@ -201,10 +258,13 @@ TEST_F(CommandValuesTest, TablesHoldingInvGiveTheSameRuns) {
       inv + QStringLiteral("H{x} = x^2+1\nv = Integ[H,{0,1,8,0}]\n<t = 1>\n"),
       inv + QStringLiteral("M{x} = x*Inv[x-0.5]\nv = Integ[M,{0,1,8,0}]\n<t = 1>\n"),
       inv + QStringLiteral("H{x} = x^2-2\nZero[H,{0,2,r}]\nw = Integ[H,{0,2,6,0}]\n<t = 1>\n"),
-      inv + QStringLiteral("P{t,x} = x*Inv[t-1]\nF{t,x} = x-t\nIVP[F, {0, 1.5, 1} {0.5, 0.001}]\n"
-                           "<t = 1>\n"),
   };
   for (const QString& sheet : sheets) ExpectSameRuns(sheet, false);
+  // The text path rounds every value of the right-hand side to 15 digits, the bound one does not:
+  // the solve may take other steps, so only what is listed is compared.
+  ExpectSameRuns(inv + QStringLiteral("P{t,x} = x*Inv[t-1]\nF{t,x} = x-t\n"
+                                      "IVP[F, {0, 1.5, 1} {0.5, 0.001}]\n<t = 1>\n"),
+                 false, false);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shards, CommandValuesShardTest, ::testing::Range(0, kShards));

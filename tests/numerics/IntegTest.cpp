@@ -205,5 +205,43 @@ TEST_F(IntegTest, EachCommandRedrawsItsOwnRows) {
   EXPECT_NEAR(SolutionAt(10, 2, IntegSlot(1)), 1.0 / 3, 1e-14);
 }
 
+// Integ[ at Execute, as the worksheet runs it: the range's ends reach the integrand as typed, to
+// 17 digits, and every node is taken from the start of the range (a sum of steps would drift).
+// Expected values: the 3/8 rule over the same nodes with <cmath>, or the exact integral where the
+// rule is exact.
+TEST_F(IntegTest, NodesReachTheIntegrandAsTyped) {
+  const auto rule = [](double (*f)(double), double a, double b, int panels) {
+    const double h = (b - a) / panels;
+    double sum = 0;
+    for (int i = 0; i < panels; ++i) {
+      const double x = a + i * h;
+      sum += (3 * f(x + h / 3) + f(x) + 3 * f(x + 2 * h / 3) + f(x + h)) * (3 * h) / 24;
+    }
+    return sum;
+  };
+  const struct {
+    const char16_t* function;
+    const char16_t* statement;
+    double expected;
+    const char16_t* listed;  // the constant's text, when it is exact
+  } cases[] = {
+      // The last node is the double below π/2, where the cosine is still positive (6.1e-17).
+      {u"F{x}=Ln[Cos[x]]", u"s=Integ[F,{0,1.5707963267948966,10,0}]",
+       rule([](double x) { return std::log(std::cos(x)); }, 0, 1.5707963267948966, 10), nullptr},
+      {u"F{x}=x^2", u"s=Integ[F,{0,3,30,0}]", 9.0, u" 9"},
+      {u"F{x}=x^3", u"s=Integ[F,{0.1,0.7,60,0}]", (0.7 * 0.7 * 0.7 * 0.7 - 0.0001) / 4, u" .06"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    ASSERT_EQ(WorksheetTest::Run({c.function, c.statement}), 0);
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_TRUE(NearRel(IntegResult, c.expected, 1e-14)) << IntegResult;
+    if (c.listed != nullptr) {
+      ASSERT_NE(FindConst(u"s_"), nullptr);
+      EXPECT_EQ(rt::ToUtf8(FindConst(u"s_")->ValueText), rt::ToUtf8(c.listed));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace ms::testing

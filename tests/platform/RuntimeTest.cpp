@@ -244,44 +244,4 @@ TEST(RuntimeText, Utf8ConversionAtTheEdges) {
   EXPECT_EQ(rt::ToUtf8(Text(1, u'\xD800')), "\xEF\xBF\xBD");  // lone surrogate
 }
 
-// The numeric 15-digit rounding is the text round trip it replaces, to the bit, over every range
-// of doubles: bit patterns at random (subnormals and the ends of the range included), decimals
-// whose 16th digit is a 5 and exact ties of the 16th digit, both ways to even.
-TEST(RuntimeNumbers, RoundSignificant15IsTheTextRoundTrip) {
-  std::mt19937_64 rng(7);
-  std::vector<double> values = {1.0000000000000049,
-                                2.0000000000000051,
-                                123456789012345.5,
-                                0.1234567890123455,
-                                1.7976931348623157e308,
-                                4.9e-324,
-                                2.2250738585072014e-308,
-                                9.99999999999999e-310,
-                                1e22,
-                                1234567890123455.0,
-                                1234567890123465.0,
-                                999999999999999.5,
-                                99999999999999.95,
-                                1e-8,
-                                9.99999999999999e36,
-                                1e37};
-  std::uniform_real_distribution<double> mantissa(1, 10);
-  std::uniform_int_distribution<int> exponent(-30, 40);
-  for (int i = 0; i < 100000; ++i) {
-    const double digits = static_cast<double>(rng() % 9000000000000000ULL + 1000000000000000ULL);
-    values.push_back(digits * std::pow(10.0, exponent(rng) - 15));
-  }
-  for (int i = 0; i < 200000; ++i) {
-    values.push_back(mantissa(rng) * std::pow(10.0, exponent(rng)));
-    const double v = std::bit_cast<double>(rng());
-    if (std::isfinite(v)) values.push_back(v);
-  }
-  for (double v : values)
-    for (double s : {v, -v}) {
-      ASSERT_EQ(std::bit_cast<uint64_t>(rt::Val(rt::NumText(s))),
-                std::bit_cast<uint64_t>(rt::RoundSignificant15(s)))
-          << s;
-    }
-}
-
 }  // namespace

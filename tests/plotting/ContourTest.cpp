@@ -90,7 +90,7 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
         const Seg& s = segs[k];
         EXPECT_EQ(s.to[2], c);
         EXPECT_EQ(s.row[kSegKind] + s.row[kDotMark] + s.row[kLimitMarkKind], 0);
-        // The evaluator reads the coordinates written with 15 significant digits.
+        // Within the band the corrector leaves (plus a little for the last digits).
         for (const Point3& p : {s.from, s.to}) EXPECT_LT(std::fabs(R2(p) - c), tc.er + 1e-9);
         const bool closing = k + 1 == end;
         EXPECT_EQ(s.to, closing ? segs[first].from : segs[k + 1].from);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "language/WorksheetTables.h"
+#include "mathematics/FunctionValue.h"
 #include "mathematics/Math.h"
 #include "numerics/Integ.h"
 #include "plotting/CurveGen.h"
@@ -123,16 +124,16 @@ TEST_F(CurveGenTest, CompiledFunctionsThroughTheWholeRoad) {
   ASSERT_EQ(BuildSolutionCurve(1), 0);
   ASSERT_EQ(PlotIntegCurve(2, 5), 0);
   const int before = Scene.SegmentCount;
-  GenerateCurvePoints(1, 2, 3);
+  ASSERT_EQ(GenerateCurvePoints(1, 2, 3), 0);
   EXPECT_EQ(Drawn(before), "0,0,0>0.25,0.25,3 0.25,0.25,3>0.5,0.5,6 ");
   // Bad function indexes, or no room for the parameter's value, build nothing.
   for (const int32_t bad : {0, 4}) {
     StartSceneBuild();
-    GenerateCurvePoints(1, bad, 3);
+    EXPECT_EQ(GenerateCurvePoints(1, bad, 3), 0);
     EXPECT_EQ(Scene.SegmentCount, 0) << bad;
   }
   Tables.ValueTop = kMaxValueIndex - 1;
-  GenerateCurvePoints(1, 2, 3);
+  EXPECT_EQ(GenerateCurvePoints(1, 2, 3), 0);
   EXPECT_EQ(Scene.SegmentCount, 0);
 }
 
@@ -168,6 +169,51 @@ TEST_F(CurveGenTest, ArrowBarbsOfFlatAndSpatialArrows) {
   AddVectorArrow(0, 0, 0, 1, 0, 0, 1, 0, 0, 0);
   EXPECT_EQ(Scene.VertexCount, 31498);
   EXPECT_EQ(Scene.SegmentCount, 0);
+}
+
+// Curve points from bound code (and, with bindings off, from Evaluate on the code) against <cmath>
+// at the parameter's values as the build steps them; a name that is neither the parameter nor
+// defined stops the curve with -1 before anything is drawn or a box is shown, on both roads.
+TEST_F(CurveGenTest, ComponentValuesAndUndefinedNames) {
+  ASSERT_EQ(Run({u"X{t} = Cos[t]", u"Y{t} = Sin[t]*t-1/3", u"Z{t} = Exp[t/10]+Sqrt[t]",
+                 u"Q{t} = q*t+1", u"R{t} = t"}),
+            0);
+  const struct {
+    int32_t x, y, z;
+    int16_t msgNo;
+  } cases[] = {{1, 2, 3, 0}, {4, 2, 3, -1}, {1, 2, 4, -1}, {5, 4, 5, -1}};
+  for (const bool bindings : {true, false}) {
+    SetFunctionBindingsEnabled(bindings);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::to_string(c.x) + std::to_string(c.y) + std::to_string(c.z) +
+                   (bindings ? " bound" : " evaluated"));
+      StartSceneBuild();
+      screen_.boxes.clear();
+      SetRange(-1, 2, 30);
+      const int32_t valueTop = Tables.ValueTop;
+      ASSERT_EQ(GenerateCurvePoints(c.x, c.y, c.z), c.msgNo);
+      Tables.ValueTop = valueTop;
+      if (c.msgNo != 0) {
+        EXPECT_EQ(Scene.SegmentCount, 0);
+        EXPECT_TRUE(screen_.boxes.empty());
+        continue;
+      }
+      double t = -1;
+      for (int i = 0; i <= 31; ++i, t += PlotRequest.PlotDt) {
+        SCOPED_TRACE(t);
+        EXPECT_TRUE(NearRel(CurveWork.CurveX[i], std::cos(t), 1e-15));
+        EXPECT_TRUE(NearRel(CurveWork.CurveY[i], std::sin(t) * t - 1.0 / 3, 1e-15));
+        // Sqrt of a negative parameter fails: the point is left out.
+        if (t >= 0) {
+          EXPECT_TRUE(NearRel(CurveWork.CurveZ[i], std::exp(t / 10) + std::sqrt(t), 1e-15));
+        }
+      }
+      // Ten steps of 0.1 from -1 end at -1.4e-16, where Sqrt fails: the points from t = 0.1 to 2
+      // give 19 segments (the one beyond the range taken back).
+      EXPECT_EQ(Scene.SegmentCount, 19);
+    }
+  }
+  SetFunctionBindingsEnabled(true);
 }
 
 }  // namespace

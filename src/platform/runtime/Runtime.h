@@ -87,9 +87,6 @@ Text Str(double v);
 // no blank before a number that is not negative and with a zero before the decimal point below 1
 // ("0.25", "-0.5", "1.5", "1E+20").
 Text NumText(double v);
-// Val(NumText(v)) for a finite v, computed without the text: v rounded to 15 significant digits
-// (the nearest double to that decimal; beyond the double range infinity, below it 0).
-double RoundSignificant15(double v);
 Text IntText(long v);            // integer as text in concatenation: no blank
 double RoundHalfEven(double v);  // to a whole number, halves to even
 double RoundHalfEven(double v,
