@@ -186,11 +186,28 @@ class ConstantNames {
       if (c.Name.empty()) continue;
       if (c.Name.size() == 2 && IsLower(c.Name[0])) {
         pairs_.push_back(PairKey(c.Name[0], c.Name[1]));
+        byPair_.push_back({PairKey(c.Name[0], c.Name[1]), k});
       } else {
         others_.push_back(c.Name);
       }
     }
     std::sort(pairs_.begin(), pairs_.end());
+    std::sort(byPair_.begin(), byPair_.end());
+  }
+  // Whether every name is a pair, so that NextIn finds every constant that occurs.
+  bool OnlyPairs() const { return others_.empty(); }
+  // The first constant after table index `after` whose name occurs in s, or 0.
+  int16_t NextIn(const rt::Text& s, int16_t after) const {
+    int16_t next = 0;
+    for (size_t i = 0; i + 1 < s.size(); ++i) {
+      if (!IsLower(s[i])) continue;
+      const std::pair<uint32_t, int16_t> from{PairKey(s[i], s[i + 1]), after + 1};
+      const auto it = std::lower_bound(byPair_.begin(), byPair_.end(), from);
+      if (it != byPair_.end() && it->first == from.first && (next == 0 || it->second < next)) {
+        next = it->second;
+      }
+    }
+    return next;
   }
   // Whether some name occurs in s.
   bool AnyIn(const rt::Text& s) const {
@@ -209,6 +226,7 @@ class ConstantNames {
  private:
   bool Has(uint32_t pair) const { return std::binary_search(pairs_.begin(), pairs_.end(), pair); }
   std::vector<uint32_t> pairs_;
+  std::vector<std::pair<uint32_t, int16_t>> byPair_;  // each pair name with its table index
   std::vector<rt::Text> others_;
 };
 
@@ -257,16 +275,27 @@ void Substitute(const ConstantNames& names, const rt::Text& expression, rt::Text
     result = expression;
     return;
   }
+  // A value text that is not one group of its own (a negative root, an integral) goes in
+  // parentheses, so that x*c with c = -0.5 reads x*(-0.5).
+  const auto replace = [](rt::Text& s, const ConstRec& c) {
+    s = rt::Replace(s, c.Name, IsOneGroup(c.ValueText) ? c.ValueText : u"(" + c.ValueText + u")");
+  };
   rt::Text s = expression;
+  if (names.OnlyPairs()) {
+    // Table order, as below, but only the constants that occur in the text as it stands when
+    // their turn comes: a text costs a scan per name it holds, not one per constant.
+    for (int16_t k = names.NextIn(s, 0); k != 0; k = names.NextIn(s, k)) {
+      replace(s, Tables.ConstTable[static_cast<size_t>(k)]);
+    }
+    result = std::move(s);
+    return;
+  }
   const int16_t count = ConstantCount();
   for (int16_t k = 1; k <= count; ++k) {
     const ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
     if (c.Locked != 0) break;
     if (c.Name.empty()) continue;
-    // A value text that is not one group of its own (a negative root, an integral) goes in
-    // parentheses, so that x*c with c = -0.5 reads x*(-0.5).
-    const rt::Text value = IsOneGroup(c.ValueText) ? c.ValueText : u"(" + c.ValueText + u")";
-    s = rt::Replace(s, c.Name, value);
+    replace(s, c);
   }
   result = s;
 }

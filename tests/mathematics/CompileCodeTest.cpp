@@ -112,6 +112,37 @@ TEST_F(CompileCodeTest, ConstantSubstitution) {
   EXPECT_EQ(u"(2*q)", text);
 }
 
+// Several constants go in in table order, each into the text as the earlier ones left it: a name
+// that an earlier value covers is not replaced, every occurrence of a name is, and a constant
+// after a locked one stays a name.
+TEST_F(CompileCodeTest, ConstantsGoInInTableOrder) {
+  const struct {
+    std::vector<std::pair<const char16_t*, int16_t>> constants;  // names in table order, locked
+    const char16_t* body;
+    const char16_t* expected;
+  } cases[] = {
+      {{{u"bb", 0}, {u"ab", 0}}, u"x*abb", u"x*a(1)"},
+      {{{u"ab", 0}, {u"bb", 0}}, u"x*abb", u"x*(1)b"},
+      {{{u"ab", 0}, {u"cd", 0}, {u"ef", 0}}, u"ef+x*ab-cd/ab", u"(3)+x*(1)-(2)/(1)"},
+      {{{u"ab", 0}, {u"cd", -1}, {u"ef", 0}}, u"ab+cd+ef", u"(1)+cd+ef"},
+      {{{u"ab", 0}, {u"ab", 0}}, u"ab*x", u"(1)*x"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.expected));
+    LanguageTest::SetUp();
+    int value = 0;
+    for (const auto& [name, locked] : c.constants) {
+      int16_t msg = 0;
+      const rt::Text v = u"(" + rt::IntText(++value) + u")";
+      Tables.ConstTable[AppendConstant(msg)] = ConstRec{0, name, u"", v, 0, locked};
+    }
+    const int16_t k = Func(("F_{x}=" + U8(c.body)).c_str());
+    rt::Text text;
+    ASSERT_EQ(0, PrepareFunctions(text));
+    EXPECT_EQ(rt::Text(c.expected), Tables.FuncTable[static_cast<size_t>(k)].Expr);
+  }
+}
+
 // Literals are stored from entry 2 and a second compile starts the store again; 99999 is the last
 // usable counter; a literal beyond the range of doubles stands for an infinite value.
 TEST_F(CompileCodeTest, LiteralStore) {
