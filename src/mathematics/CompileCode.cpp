@@ -243,6 +243,13 @@ int Variant(const RecordSlot& slot, const rt::Text& s) {
   return -1;
 }
 
+// Variant for record f of slot: read from what the record knows of its text when it can be.
+int KnownVariant(const RecordSlot& slot, const FuncRec& f) {
+  const int wraps = f.ExprWraps;
+  if ((wraps == 0 || wraps == 1) && f.Expr.size() == slot.out.size() + 2 * wraps) return wraps;
+  return Variant(slot, f.Expr);
+}
+
 // Whether the text of variant v takes the short road with the constants as they are now.
 bool Settled(const RecordSlot& slot, int v, const ConstantNames& names) {
   if (v == 2) return !names.AnyOf(slot.inPairs) && !names.AnyOf(slot.namePairs);
@@ -342,13 +349,14 @@ int16_t Prepare(rt::Text& text, CompilePass& pass) {
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
     if (Memo().enabled && static_cast<size_t>(k) < pass.variant.size()) {
       const RecordSlot& slot = Slot(k);
-      const int v = Variant(slot, f.Expr);
+      const int v = KnownVariant(slot, f);
       if (Settled(slot, v, names)) {
         pass.variant[static_cast<size_t>(k)] = static_cast<int8_t>(v);
         continue;
       }
       if (pass.learn) pass.input[static_cast<size_t>(k)] = f.Expr;
     }
+    f.ExprWraps = -1;
     TokenizeNames(f.Expr, f.Expr);
   }
   TokenizeConstants();
@@ -374,6 +382,7 @@ void Learn(int16_t k, const rt::Text& input, bool unchangedToDerivative) {
     slot.out = result;
     slot.namePairs = NamePairsOf(result);
   }
+  Tables.FuncTable[static_cast<size_t>(k)].ExprWraps = 0;
   if (!unchangedToDerivative || result.find(kDiffToken) != rt::Text::npos) return;
   const int v = Variant(slot, input);
   if (v == 0 || v == 1) {
@@ -397,6 +406,8 @@ void ClearCompileMemo() {
   Memo().slots.clear();
   Memo().constants.clear();
   Memo().chars = 0;
+  // The records' texts are no longer known as the texts of slots.
+  for (FuncRec& f : Tables.FuncTable) f.ExprWraps = -1;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -556,6 +567,7 @@ int16_t Expand(CompilePass& pass) {
   for (int16_t k = 1; k <= funcs; ++k) {
     if (pass.Short(k)) continue;
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    f.ExprWraps = -1;
     int16_t count = 0;
     msgNo = ListFunctionCalls(f.Expr, count);
     if (msgNo != 0) return msgNo;
@@ -602,6 +614,7 @@ int16_t Expand(CompilePass& pass) {
       } else if (pass.Variant(k) == 2) {
         f.Expr = Memo().slots[static_cast<size_t>(k)].out;
       }
+      f.ExprWraps = 0;
       continue;
     }
     // A Diff[ call reads other records, and a text too long for Simplify gets its box: neither

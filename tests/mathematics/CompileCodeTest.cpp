@@ -195,16 +195,20 @@ TEST_F(CompileCodeTest, ClearedValueListKeepsNoRowACompileLeftAbove) {
 
 // A record whose text is rewritten between compiles gets the code of the text it holds, also when
 // a compile in between made a code of the same length from another text (x*y for x+y) and the
-// record then comes back to the text its code was kept for.
+// record then comes back to the text its code was kept for, and when a new record at the same
+// index holds a text of the same length.
 TEST_F(CompileCodeTest, RecordBackToItsTextGetsItsCodeAgain) {
   const struct {
     std::vector<const char*> texts;  // the record's text at each compile after the first
     bool wholeTable;                 // those compiles through CompileAllFunctions
     double expected;                 // at x = 2, y = 3
-  } cases[] = {{{"x*y", "x+y"}, true, 5},
-               {{"x*y", "x+y"}, false, 5},
-               {{"x+y", "x-y", "x*y"}, true, 6},
-               {{"x^y"}, true, 8}};
+    bool redefined;                  // each text stored in a new record at the same index
+  } cases[] = {{{"x*y", "x+y"}, true, 5, false},
+               {{"x*y", "x+y"}, false, 5, false},
+               {{"x+y", "x-y", "x*y"}, true, 6, false},
+               {{"x^y"}, true, 8, false},
+               {{"x*y"}, false, 6, true},
+               {{"x*y", "x^y"}, false, 8, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.texts.back()) + (c.wholeTable ? " whole table" : ""));
     LanguageTest::SetUp();
@@ -212,6 +216,10 @@ TEST_F(CompileCodeTest, RecordBackToItsTextGetsItsCodeAgain) {
     ASSERT_EQ(0, Compile());
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
     for (const char* text : c.texts) {
+      if (c.redefined) {
+        Tables.FuncCount = static_cast<int16_t>(k - 1);
+        ASSERT_EQ(k, Func((std::string("F_{x,y}=") + text).c_str()));
+      }
       f.Expr = rt::FromUtf8(text);
       ASSERT_EQ(0, c.wholeTable ? CompileAllFunctions() : Compile());
     }
