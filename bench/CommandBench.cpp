@@ -22,6 +22,8 @@
 #include <vector>
 
 #include "BenchText.h"
+#include "commands/OdeBinding.h"
+#include "commands/OdeCommands.h"
 #include "commands/ProgramState.h"
 #include "language/CommandRequests.h"
 #include "language/WorksheetReader.h"

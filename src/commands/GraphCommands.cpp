@@ -1,5 +1,6 @@
 #include "commands/GraphCommands.h"
 
+#include "commands/OdeCommands.h"
 #include "mathematics/FunctionValue.h"
 #include "numerics/Bvp.h"
 #include "numerics/DblInt.h"

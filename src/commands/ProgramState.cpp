@@ -1,6 +1,7 @@
 #include "commands/ProgramState.h"
 
 #include "commands/ExecuteCommands.h"
+#include "commands/OdeBinding.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"

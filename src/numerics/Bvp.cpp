@@ -3,16 +3,9 @@
 #include <algorithm>
 
 #include "language/CommandArguments.h"
-#include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
 #include "numerics/BvpTrials.h"
-#include "numerics/Ivp.h"
 #include "numerics/LinearShooting.h"
-#include "numerics/Rkf45.h"
-#include "numerics/SecantShooting.h"
-#include "numerics/SolutionStore.h"
-#include "plotting/Axes.h"
-#include "plotting/SceneStore.h"
 
 namespace ms {
 
@@ -153,32 +146,6 @@ int16_t ParseBvpArgs(const rt::Text& statement, BvpArgs& args) {
   if (args.factor < 0) return kMsgFactor;
   if (args.tb <= args.t0) return kMsgBounds;
   return 0;
-}
-
-int16_t ProcessBVP(const rt::Text& statement) {
-  OdePicture.IVPOrder1 = -1;
-  View.ZAxisNeeded = 0;
-  BvpArgs a;
-  const int16_t parsed = ParseBvpArgs(statement, a);
-  if (a.listGiven) Bvp.BVPListGiven = *a.listGiven ? -1 : 0;
-  for (int k = 1; k <= a.slopesWritten; ++k)
-    Bvp.BVPTrialSlopes[static_cast<size_t>(k)] = a.slopes[static_cast<size_t>(k)];
-  if (a.listComplete) Bvp.BVPTrialSlopes[0] = a.slopes[0];
-  if (parsed != 0) return parsed;
-
-  if (a.linear) {
-    const int16_t msgNo = SolveBVPLinear(a.F, a.G, a.t0, a.x0, a.tb, a.xb, a.n);
-    if (!RunFlags.AbortRun) {
-      OdeResults.BVPSolved = 0;
-      Bvp.BVPTrialSlopes[0] = 0;
-    }
-    return msgNo;
-  }
-  double mode = a.mode;
-  Bvp.BVPRootsMode = mode < 0 ? -1 : 0;
-  if (mode < 0) mode = -mode;
-  if (mode == 0) return ShootBVP(a.F, a.G, a.t0, a.x0, a.tb, a.xb, a.a1, a.a2, a.factor, a.tol);
-  return PlotBVPFamily(a.F, a.G, a.t0, a.x0, a.tb, a.xb, a.a1, a.a2, mode);
 }
 
 }  // namespace ms

@@ -55,13 +55,6 @@ struct BvpArgs {
 // 336, or a range reader's message).
 [[nodiscard]] int16_t ParseBvpArgs(const rt::Text& statement, BvpArgs& args);
 
-// Parses a stored BVP[ statement (blanks already removed) and runs its method. Returns 0 on
-// success, else the first failure: 3500-3560 for the statement's form, 3045 (no closing "]" in
-// the linear form), 3050 (right boundary not beyond the left one, linear form), 3059 (negative
-// factor), 3552 (no "{" before the slopes), 336 (fewer than one step), the range reader's and
-// FindFunction's numbers, and what the method returns (2100, 2110, 2111, 3990).
-[[nodiscard]] int16_t ProcessBVP(const rt::Text& statement);
-
 // The boundary value problem has no unique solution (linear shooting).
 constexpr int16_t kMsgNoUniqueSolution = 2110;
 // A trial slope of the secant shooting drove x or x' past the value limit.

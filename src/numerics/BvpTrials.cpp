@@ -8,6 +8,7 @@
 #include "numerics/Bvp.h"
 #include "numerics/CoupledRkf45.h"
 #include "numerics/Rkf45.h"
+#include "numerics/Rkf45Step.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/SceneStore.h"
@@ -104,8 +105,8 @@ void GetCurveColor(int16_t index, int16_t& red, int16_t& green, int16_t& blue) {
   blue = c.blue;
 }
 
-int16_t PlotBVPFamily(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
-                      double xb, double a1, double a2, double mode) {
+int16_t PlotBVPFamily(const OdeRhs& f, double t0, double x0, double tb, double xb, double a1,
+                      double a2, double mode) {
   if (RunFlags.AbortRun) return 0;
   OdeResults.BVPSolved = -1;
   RunFlags.AbortRun = 0;
@@ -125,9 +126,12 @@ int16_t PlotBVPFamily(const rt::Text& F, const rt::Text& G, double t0, double x0
       StoreTrialRow(k, 0, t, x, y);
       for (int j = 1; j <= kTrialSteps; ++j) {
         ui::Ui().DoEvents();
-        double tNew = 0, xNew = 0, yNew = 0, errEst = 0;
-        const int16_t msgNo = RKF45Step2(F, G, t, x, y, tNew, xNew, yNew, h, errEst);
-        if (RunFlags.AbortRun || msgNo != 0) return msgNo;
+        if (RunFlags.AbortRun) return 0;
+        OdeValues next{}, slope{};
+        double errEst = 0;
+        const int16_t msgNo = Rkf45Step(f, 2, t, {x, y, 0, 0}, h, next, errEst, slope);
+        if (msgNo != 0) return msgNo;
+        const double tNew = t + h, xNew = next[0], yNew = next[1];
         if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) {
           // The curve ends at its last point within the limit: the remaining rows repeat it, so
           // that the drawing stops there and the miss is taken from that point.

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+#include "numerics/Rkf45Step.h"
 #include "platform/runtime/Runtime.h"
 
 namespace ms {
@@ -38,10 +39,10 @@ void GetCurveColor(int16_t index, int16_t& red, int16_t& green, int16_t& blue);
 // Computes (unless Replot is set) and draws the trial curves of the slopes in BVPTrialSlopes,
 // which, unless a list was given, are filled here: mode curves (at most 10) from a1 in steps of
 // (a2 - a1) / mode. With BVPRootsMode set the end-miss plot is drawn instead. mode is positive.
-// Returns 0, 2100 (a right-hand side failed) or 3990 (scene store full). Esc ends it without
+// Returns 0, the right-hand side's message or 3990 (scene store full). Esc ends it without
 // drawing.
-[[nodiscard]] int16_t PlotBVPFamily(const rt::Text& F, const rt::Text& G, double t0, double x0,
-                                    double tb, double xb, double a1, double a2, double mode);
+[[nodiscard]] int16_t PlotBVPFamily(const OdeRhs& f, double t0, double x0, double tb, double xb,
+                                    double a1, double a2, double mode);
 
 // Draws the stored trial curves (or the end-miss plot) in the view PlotKind: 0, or 3990.
 [[nodiscard]] int16_t DrawBVPFamily();

@@ -8,6 +8,7 @@
 #include "language/WorksheetTables.h"
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"
+#include "numerics/Rkf45Step.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
@@ -18,7 +19,7 @@ namespace ms {
 
 namespace {
 
-constexpr int kMaxVars = 4;
+constexpr int kMaxVars = kMaxEquations;
 constexpr int16_t kMsgVertexLimit = 3990;
 
 // Sources of a view coordinate: the independent variable, one of the unknowns, or zero.
@@ -59,11 +60,9 @@ constexpr SlotSet Slots(const ViewSlot (&s)[N]) {
 
 // What sets the members of the family apart.
 struct Member {
-  int vars;  // unknowns: 2, 3 or 4
-  std::array<const rt::Text*, kMaxVars> ids;
-  std::array<const char16_t*, kMaxVars> resultNames;  // temporary constant per right-hand side
-  double firstStep;                                   // 0 means: tol
-  int firstComponent;                                 // component holding X (Y, Z follow)
+  int vars;            // unknowns: 2, 3 or 4
+  double firstStep;    // 0 means: tol
+  int firstComponent;  // component holding X (Y, Z follow)
   const char16_t* pointLimitText;
   const char16_t* outsideText;
   double gridMin;
@@ -91,61 +90,6 @@ const char16_t* const kOutsideUpper =
 const char16_t* const kOutsideLower =
     u"Data range was outside the scope for plotting. Check the input parameters.";
 
-// One Fehlberg step of the system: every right-hand side evaluated at each stage point in turn,
-// fourth-order values for all unknowns, the largest of their error estimates.
-int16_t CoupledStep(const Member& m, double t, const double* v, double h, double& tNew,
-                    double* vNew, double& errEst) {
-  using namespace fehlberg;
-  std::array<std::array<double, kStages>, kMaxVars> k{};
-  std::array<double, kMaxVars + 1> args{};
-  for (int i = 0; i < kStages; ++i) {
-    args[0] = t + kNode[i] * h;
-    for (int j = 0; j < m.vars; ++j) {
-      double vi = v[j];
-      for (int s = 0; s < i; ++s)
-        if (kStage[i][s] != 0) vi += kStage[i][s] * k[j][s];
-      args[j + 1] = vi;
-    }
-    for (int j = 0; j < m.vars; ++j) {
-      double f = 0;
-      const int16_t msgNo = EvalRhs(m.resultNames[j], *m.ids[j], args.data(), m.vars + 1, f);
-      if (msgNo != 0) return msgNo;
-      k[j][i] = h * f;
-    }
-  }
-  // The step is as good as its worst unknown: the largest of their error estimates steers it.
-  errEst = 0;
-  for (int j = 0; j < m.vars; ++j) {
-    double err = 0;
-    for (int i = 0; i < kStages; ++i)
-      if (kError[i] != 0) err += kError[i] * k[j][i];
-    if (!(std::fabs(err) <= errEst)) errEst = std::fabs(err);  // NaN included
-  }
-  tNew = t + h;
-  for (int j = 0; j < m.vars; ++j) {
-    double x4 = v[j];
-    for (int i = 0; i < kStages; ++i)
-      if (kOrder4[i] != 0) x4 += kOrder4[i] * k[j][i];
-    vNew[j] = x4;
-  }
-  return 0;
-}
-
-// The step of a member as the public steps see it: nothing at all while AbortRun is set, outputs
-// untouched on failure.
-int16_t MemberStep(const Member& m, double t, const std::array<double, kMaxVars>& v, double h,
-                   double& tNew, std::array<double, kMaxVars>& vNew, double& errEst) {
-  if (RunFlags.AbortRun) return 0;
-  double tn = 0, e = 0;
-  std::array<double, kMaxVars> out{};
-  if (const int16_t msgNo = CoupledStep(m, t, v.data(), h, tn, out.data(), e); msgNo != 0)
-    return msgNo;
-  tNew = tn;
-  for (int j = 0; j < m.vars; ++j) vNew[static_cast<size_t>(j)] = out[static_cast<size_t>(j)];
-  errEst = e;
-  return 0;
-}
-
 SlotSet SlotsOf(int vars, double mode) {
   if (mode == 1) return Slots(kMode1Slots);
   if (vars == 2) return Slots(kTwoPlainSlots);
@@ -154,7 +98,7 @@ SlotSet SlotsOf(int vars, double mode) {
   return Slots(kFourPlainSlots);
 }
 
-double SourceValue(int source, double t, const std::array<double, kMaxVars>& v) {
+double SourceValue(int source, double t, const OdeValues& v) {
   if (source == kZero) return 0.0;
   if (source == kT) return t;
   return v[static_cast<size_t>(source - 1)];
@@ -168,7 +112,7 @@ struct Target {
 const Target kViewTarget{0, &Solutions.StoredPointCount};
 
 void StorePoint(const Member& m, const SlotSet& set, const Target& to, int row, double t,
-                const std::array<double, kMaxVars>& v) {
+                const OdeValues& v) {
   for (int i = 0; i < set.count; ++i) {
     const ViewSlot& vs = set.slots[i];
     for (int c = 0; c < 3; ++c)
@@ -209,9 +153,9 @@ bool HasSlot(const SlotSet& set, int code) {
 }
 
 // The driver shared by the three members.
-int16_t Solve(const Member& m, double t0, double tf, const std::array<double, kMaxVars>& start,
-              double factor, double tol, double mode, bool setsPlotKind, const Target& to) {
-  RunFlags.AbortRun = 0;
+int16_t Solve(const Member& m, const OdeRhs& f, double t0, double tf, const OdeValues& start,
+              double factor, double tol, double mode, bool setsPlotKind, const Target& to,
+              const ProgressSink& progress) {
   // Start point in row 0 of slot 1: t and the unknowns from the member's first component on.
   const int startComponent = m.firstComponent;
   const int startSlot = 1 + to.slotOffset;
@@ -229,12 +173,7 @@ int16_t Solve(const Member& m, double t0, double tf, const std::array<double, kM
   if (!HasSlot(slots, View.PlotKind)) View.PlotKind = View.ODEViewRequest = slots.slots[0].slot;
 
   if (!RunFlags.Replot) {
-    double t = t0;
-    std::array<double, kMaxVars> v = start;
-    double h = m.firstStep > 0 ? m.firstStep : tol;
-    double storeRef = start[0];
-    int16_t unstored = 1;
-    int16_t points = 1;
+    StoredRows rows(start[0]);
     bool stopped = false;
     // Row 1 holds the start point, row 2 on the point at which each stored step began; the
     // final step is shortened to land on tf, whose point ends the rows.
@@ -242,59 +181,39 @@ int16_t Solve(const Member& m, double t0, double tf, const std::array<double, kM
       StorePoint(m, slots, to, 1, t0, start);
       OdeResults.InitialSlope = start[1];
     }
-    bool firstStep = true;
-    while (t < tf && !stopped) {
-      if (RunFlags.AbortRun) return 0;
-      ui::Ui().DoEvents();
-      const bool finalStep = !(t + h < tf);
-      const double step = finalStep ? tf - t : h;
-      double tNew = t, errEst = 0;
-      std::array<double, kMaxVars> vNew = v;
-      if (const int16_t msgNo = MemberStep(m, t, v, step, tNew, vNew, errEst); msgNo != 0)
-        return msgNo;
-      // Esc during the event loop: the step did nothing; leave without drawing.
-      if (RunFlags.AbortRun) return 0;
-      bool exceeded = false;
+    const auto observe = [&](const Rkf45Trial& s) {
       for (int j = 0; j < m.vars; ++j)
-        if (!(std::fabs(vNew[static_cast<size_t>(j)]) <= kValueLimit)) exceeded = true;
-      if (exceeded) {
-        ui::Ui().MsgBox(kValuesExceeded, ui::kOkOnly, u"");
-        stopped = true;
-        break;
-      }
-      h = NextStepSize(step, errEst, tol);
-      if (!StepAccepted(step, errEst, tol)) continue;
-      int16_t store = 0;
-      TestStoreFactor(storeRef, vNew[0], factor, store, unstored);
-      if (unstored >= kMaxUnstoredSteps) {
-        unstored = 0;
-        store = -1;
-      }
-      // The start point is row 1 already.
-      if (store && firstStep) {
-        store = 0;
-        storeRef = vNew[0];
-      }
-      firstStep = false;
-      if (store && points <= kMaxStoredRow) {
-        if (points == kMaxStoredRow) {
-          ui::Ui().MsgBox(m.pointLimitText, ui::kOkOnly, u"");
+        if (!(std::fabs(s.yNew[static_cast<size_t>(j)]) <= kValueLimit)) {
+          ui::Ui().MsgBox(kValuesExceeded, ui::kOkOnly, u"");
           stopped = true;
-          points = kMaxStoredRow - 1;
+          return false;
         }
-        ++points;
-        StorePoint(m, slots, to, points, t, v);
-        storeRef = vNew[0];
+      if (!s.accepted) return true;
+      bool full = false;
+      const int16_t row = rows.Next(s.yNew[0], factor, full);
+      if (full) {
+        ui::Ui().MsgBox(m.pointLimitText, ui::kOkOnly, u"");
+        stopped = true;
       }
-      t = finalStep ? tf : tNew;
-      v = vNew;
-    }
+      if (row != 0) StorePoint(m, slots, to, row, s.t, s.y);
+      return !stopped;
+    };
+    Rkf45Run run;
+    run.equations = m.vars;
+    run.t0 = t0;
+    run.tf = tf;
+    run.y0 = start;
+    run.firstStep = m.firstStep > 0 ? m.firstStep : tol;
+    run.tol = tol;
+    Rkf45End end = Rkf45End::kReachedEnd;
+    OdeValues v = start;
+    if (const int16_t msgNo = Rkf45Integrate(f, run, progress, observe, end, v); msgNo != 0)
+      return msgNo;
+    // Esc: leave without drawing.
+    if (end == Rkf45End::kAborted) return 0;
     // The end point tf; a full table gives its last row to it.
-    if (!stopped && tf > t0) {
-      if (points < kMaxStoredRow) ++points;
-      StorePoint(m, slots, to, points, tf, v);
-    }
-    *to.pointCount = points;
+    if (!stopped && tf > t0) StorePoint(m, slots, to, rows.TakeEndRow(), tf, v);
+    *to.pointCount = rows.Count();
     if (setsPlotKind) {
       if (mode == 2) View.PlotKind = 8;
       if (mode == 3) View.PlotKind = 18;
@@ -303,133 +222,27 @@ int16_t Solve(const Member& m, double t0, double tf, const std::array<double, kM
   return BuildCurve(m, mode, to);
 }
 
-// The two-equation driver's settings.
-Member TwoEquationSolver(const rt::Text& F, const rt::Text& G) {
-  return Member{2,
-                {&F, &G, nullptr, nullptr},
-                {u"f1", u"f2", nullptr, nullptr},
-                0.001,
-                1,
-                kLimitTwoFour,
-                kOutsideUpper,
-                1e-6,
-                false,
-                -100000,
-                false};
+// The settings of the member for 2, 3 or 4 unknowns.
+Member SystemMember(int vars) {
+  if (vars == 2)
+    return Member{2, 0.001, 1, kLimitTwoFour, kOutsideUpper, 1e-6, false, -100000, false};
+  if (vars == 3) return Member{3, 0, 0, kLimitThree, kOutsideUpper, 1e-4, true, -10000, true};
+  return Member{4, 0, 0, kLimitFour, kOutsideLower, 1e-4, true, -10000, false};
 }
 
 }  // namespace
 
-int16_t RKF45Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y, double& tNew,
-                   double& xNew, double& yNew, double h, double& errEst) {
-  const Member m{2,
-                 {&F, &G, nullptr, nullptr},
-                 {u"f1", u"f2", nullptr, nullptr},
-                 0,
-                 1,
-                 nullptr,
-                 nullptr,
-                 0,
-                 false,
-                 0,
-                 false};
-  double tn = tNew;
-  std::array<double, kMaxVars> v{x, y, 0, 0};
-  std::array<double, kMaxVars> out{xNew, yNew, 0, 0};
-  const int16_t msgNo = MemberStep(m, t, v, h, tn, out, errEst);
-  tNew = tn;
-  xNew = out[0];
-  yNew = out[1];
-  return msgNo;
+int16_t SolveIvpSystem(const OdeRhs& f, int equations, double t0, double tf, const OdeValues& start,
+                       double factor, double tol, double mode, const ProgressSink& progress) {
+  if (equations < 2 || equations > kMaxVars) return 0;
+  return Solve(SystemMember(equations), f, t0, tf, start, factor, tol, mode, equations == 4,
+               kViewTarget, progress);
 }
 
-int16_t RKF45Step3(const rt::Text& F, const rt::Text& G, const rt::Text& H, double t, double x,
-                   double y, double z, double& tNew, double& xNew, double& yNew, double& zNew,
-                   double h, double& errEst) {
-  const Member m{3,
-                 {&F, &G, &H, nullptr},
-                 {u"f1", u"f2", u"f3", nullptr},
-                 0,
-                 0,
-                 nullptr,
-                 nullptr,
-                 0,
-                 false,
-                 0,
-                 false};
-  double tn = tNew;
-  std::array<double, kMaxVars> v{x, y, z, 0};
-  std::array<double, kMaxVars> out{xNew, yNew, zNew, 0};
-  const int16_t msgNo = MemberStep(m, t, v, h, tn, out, errEst);
-  tNew = tn;
-  xNew = out[0];
-  yNew = out[1];
-  zNew = out[2];
-  return msgNo;
-}
-
-int16_t RKF45Step4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
-                   double t, double x, double y, double z, double w, double& tNew, double& xNew,
-                   double& yNew, double& zNew, double& wNew, double h, double& errEst) {
-  const Member m{
-      4,    {&F, &G, &H, &R}, {u"f1", u"f1", u"f1", u"f1"}, 0, 0, nullptr, nullptr, 0, false, 0,
-      false};
-  double tn = tNew;
-  std::array<double, kMaxVars> v{x, y, z, w};
-  std::array<double, kMaxVars> out{xNew, yNew, zNew, wNew};
-  const int16_t msgNo = MemberStep(m, t, v, h, tn, out, errEst);
-  tNew = tn;
-  xNew = out[0];
-  yNew = out[1];
-  zNew = out[2];
-  wNew = out[3];
-  return msgNo;
-}
-
-int16_t SolveIVP2(const rt::Text& F, const rt::Text& G, double t0, double tf, double x0, double y0,
-                  double factor, double tol) {
-  const Member m = TwoEquationSolver(F, G);
-  return Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, OdePicture.IVPPlotMode, false, kViewTarget);
-}
-
-int16_t SolveShootingCurve(const rt::Text& F, const rt::Text& G, double t0, double tf, double x0,
-                           double y0, double factor, double tol) {
-  const Member m = TwoEquationSolver(F, G);
-  return Solve(m, t0, tf, {x0, y0, 0, 0}, factor, tol, 1, false,
-               {kShootingSlotBase, &Solutions.ShootingPointCount});
-}
-
-int16_t SolveIVP3(const rt::Text& F, const rt::Text& G, const rt::Text& H, double t0, double tf,
-                  double x0, double y0, double z0, double factor, double tol, double mode) {
-  const Member m{3,
-                 {&F, &G, &H, nullptr},
-                 {u"f1", u"f2", u"f3", nullptr},
-                 0,
-                 0,
-                 kLimitThree,
-                 kOutsideUpper,
-                 1e-4,
-                 true,
-                 -10000,
-                 true};
-  return Solve(m, t0, tf, {x0, y0, z0, 0}, factor, tol, mode, false, kViewTarget);
-}
-
-int16_t SolveIVP4(const rt::Text& F, const rt::Text& G, const rt::Text& H, const rt::Text& R,
-                  double t0, double tf, double x0, double y0, double z0, double w0, double factor,
-                  double tol, double mode) {
-  const Member m{4,
-                 {&F, &G, &H, &R},
-                 {u"f1", u"f1", u"f1", u"f1"},
-                 0,
-                 0,
-                 kLimitFour,
-                 kOutsideLower,
-                 1e-4,
-                 true,
-                 -10000,
-                 false};
-  return Solve(m, t0, tf, {x0, y0, z0, w0}, factor, tol, mode, true, kViewTarget);
+int16_t SolveShootingCurve(const OdeRhs& f, double t0, double tf, double x0, double y0,
+                           double factor, double tol, const ProgressSink& progress) {
+  return Solve(SystemMember(2), f, t0, tf, {x0, y0, 0, 0}, factor, tol, 1, false,
+               {kShootingSlotBase, &Solutions.ShootingPointCount}, progress);
 }
 
 }  // namespace ms

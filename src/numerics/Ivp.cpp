@@ -3,13 +3,7 @@
 #include <cmath>
 
 #include "language/CommandArguments.h"
-#include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
-#include "numerics/CoupledRkf45.h"
-#include "numerics/Rkf45.h"
-#include "numerics/SolutionStore.h"
-#include "plotting/Axes.h"
-#include "plotting/SceneStore.h"
 
 namespace ms {
 
@@ -48,7 +42,8 @@ rt::Text FunctionParm(const FuncRec& f, int k) {
   }
 }
 
-// The group of views that fits the problem (1..4 equations and the plot mode).
+}  // namespace
+
 void SetViewGroup(int equations, double mode) {
   using enum OdeViewGroup;
   OdeViewGroup views = kPhase;
@@ -70,8 +65,6 @@ void SetViewGroup(int equations, double mode) {
   IvpView.Views = views;
   IvpView.ViewsChanged = true;
 }
-
-}  // namespace
 
 void ResetIvpView() {
   IvpView = IvpViewState{};
@@ -141,42 +134,6 @@ int16_t ParseIvpArgs(const rt::Text& statement, IvpArgs& args) {
   if (!r.At(u']')) return kMsgClosing;
   if (args.tol < kMinTol) return kMsgTolerance;
   return 0;
-}
-
-int16_t ProcessIVP(const rt::Text& statement) {
-  View.ZAxisNeeded = 0;
-  IvpArgs args;
-  int16_t msgNo = ParseIvpArgs(statement, args);
-  int16_t* const orderFlags[5] = {nullptr, &OdePicture.IVPOrder1, &OdePicture.IVPOrder2,
-                                  &OdePicture.IVPOrder3, &OdePicture.IVPOrder4};
-  for (int k = 1; k <= 4; ++k) *orderFlags[k] = k == args.equations ? -1 : 0;
-  if (args.plotMode) OdePicture.IVPPlotMode = *args.plotMode;
-  if (msgNo != 0) return msgNo;
-  const int equations = args.equations;
-  const auto& ids = args.ids;
-  const double t0 = args.t0, tf = args.tf, factor = args.factor, tol = args.tol;
-  const double* init = args.init;
-  double& mode = OdePicture.IVPPlotMode;
-
-  SetViewGroup(equations, mode);
-  switch (equations) {
-    case 1:
-      msgNo = SolveIVP1(ids[1], t0, tf, init[0], factor, tol);
-      break;
-    case 2:
-      msgNo = SolveIVP2(ids[1], ids[2], t0, tf, init[0], init[1], factor, tol);
-      break;
-    case 3:
-      msgNo =
-          SolveIVP3(ids[1], ids[2], ids[3], t0, tf, init[0], init[1], init[2], factor, tol, mode);
-      break;
-    default:
-      msgNo = SolveIVP4(ids[1], ids[2], ids[3], ids[4], t0, tf, init[0], init[1], init[2], init[3],
-                        factor, tol, mode);
-      break;
-  }
-  if (msgNo == 0 && !RunFlags.AbortRun) OdeResults.BVPSolved = 0;
-  return msgNo;
 }
 
 }  // namespace ms

@@ -1,7 +1,6 @@
 // IVP[F,{t0,tf,x0}{factor,tol}] and its two- to four-equation forms
 // IVP[F,G,{t0,tf,x0,y0}{factor,tol,mode}] ... IVP[F,G,H,R,{t0,tf,x0,y0,z0,w0}{factor,tol,mode}]:
-// parsed every time the graph window builds its picture, then solved (or, with Replot, drawn
-// again from the stored rows) by the single-equation or the coupled-system solver.
+// the statement's arguments and the views a solve offers.
 #pragma once
 
 #include <array>
@@ -53,7 +52,8 @@ struct IvpArgs {
 // reader's message).
 [[nodiscard]] int16_t ParseIvpArgs(const rt::Text& statement, IvpArgs& args);
 
-// Parses and solves one IVP[ statement: 0 on success, else the first error's number.
-[[nodiscard]] int16_t ProcessIVP(const rt::Text& statement);
+// Records the group of views that fits the problem (1..4 equations and the plot mode) and that
+// it changed.
+void SetViewGroup(int equations, double mode);
 
 }  // namespace ms

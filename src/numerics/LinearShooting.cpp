@@ -34,13 +34,6 @@ constexpr std::array<double, 4> kRk4Node = {0.0, 0.5, 0.5, 1.0};
 constexpr std::array<double, 4> kRk4StageWeight = {0.0, 0.5, 0.5, 1.0};  // of the previous stage
 constexpr std::array<double, 4> kRk4Weight = {1.0 / 6, 2.0 / 6, 2.0 / 6, 1.0 / 6};
 
-// The value of name{t,x,y} through an assignment text with the result constant resultName.
-bool EvalRhs3(const char16_t* resultName, const rt::Text& name, double t, double x, double y,
-              double& value) {
-  const double args[3] = {t, x, y};
-  return EvalRhs(resultName, name, args, 3, value) == 0;
-}
-
 void Widen(double x, double y, double z) {
   Scene.ViewXMin = std::min(Scene.ViewXMin, x);
   Scene.ViewXMax = std::max(Scene.ViewXMax, x);
@@ -64,8 +57,8 @@ enum class RunEnd { kDone, kReturn, kFailed, kBeyondLimit };
 // written into it and xs receives x of every row at full precision (the table holds it rounded);
 // xEnd receives x of the last row. Row i lies at t0 + i h, so that rounding does not accumulate,
 // and no step is taken beyond the last row.
-RunEnd FixedStepRun(const rt::Text& F, const rt::Text& G, double t0, double x, double y, double h,
-                    int last, BvpTable* table, RunValues* xs, double& xEnd) {
+RunEnd FixedStepRun(const OdeRhs& f, double t0, double x, double y, double h, int last,
+                    BvpTable* table, RunValues* xs, double& xEnd) {
   for (int i = 0;; ++i) {
     const double t = t0 + i * h;
     if (table) {
@@ -78,10 +71,9 @@ RunEnd FixedStepRun(const rt::Text& F, const rt::Text& G, double t0, double x, d
     }
     if (RunFlags.AbortRun) return RunEnd::kReturn;
     ui::Ui().DoEvents();
-    double tNew = 0, xNew = 0, yNew = 0;
-    const int16_t msgNo = RK4Step2(F, G, t, x, y, tNew, xNew, yNew, h);
     if (RunFlags.AbortRun) return RunEnd::kReturn;
-    if (msgNo != 0) return RunEnd::kFailed;
+    double tNew = 0, xNew = 0, yNew = 0;
+    if (RK4Step2(f, t, x, y, tNew, xNew, yNew, h) != 0) return RunEnd::kFailed;
     if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) return RunEnd::kBeyondLimit;
     x = xNew;
     y = yNew;
@@ -109,9 +101,8 @@ void ResetLinearShooting() {
   LinearShooting.SolutionLastRow = -1;
 }
 
-int16_t RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y, double& tNew,
-                 double& xNew, double& yNew, double h) {
-  if (RunFlags.AbortRun) return 0;
+int16_t RK4Step2(const OdeRhs& f, double t, double x, double y, double& tNew, double& xNew,
+                 double& yNew, double h) {
   std::array<double, 4> kx{}, ky{};
   for (size_t s = 0; s < 4; ++s) {
     const double prevX = s == 0 ? 0.0 : kx[s - 1];
@@ -119,11 +110,11 @@ int16_t RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, doubl
     const double ts = t + kRk4Node[s] * h;
     const double xs = x + kRk4StageWeight[s] * prevX;
     const double ys = y + kRk4StageWeight[s] * prevY;
-    double f = 0, g = 0;
-    if (!EvalRhs3(u"f1", F, ts, xs, ys, f) || !EvalRhs3(u"f2", G, ts, xs, ys, g))
-      return kMsgNoValue;
-    kx[s] = h * f;
-    ky[s] = h * g;
+    const double stage[2] = {xs, ys};
+    double dydt[2] = {0, 0};
+    if (const int16_t msgNo = f(ts, stage, dydt); msgNo != 0) return msgNo;
+    kx[s] = h * dydt[0];
+    ky[s] = h * dydt[1];
   }
   double dx = 0, dy = 0;
   for (size_t s = 0; s < 4; ++s) {
@@ -136,8 +127,7 @@ int16_t RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, doubl
   return 0;
 }
 
-int16_t SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
-                       double xb, double n) {
+int16_t SolveBVPLinear(const OdeRhs& f, double t0, double x0, double tb, double xb, double n) {
   RunFlags.AbortRun = 0;
   if (RunFlags.Replot) return DrawBVPLinear(LinearShooting.SolutionLastRow);
   // One row per step: more than the table's rows do not fit.
@@ -158,7 +148,7 @@ int16_t SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x
   for (const auto& [table, start, xs] : {std::tuple{&LinearShooting.BVPRunTable1, 0.0, &x1},
                                          std::tuple{&LinearShooting.BVPRunTable2, 1.0, &x2}}) {
     double xEnd = 0;
-    const RunEnd end = FixedStepRun(F, G, t0, x0, start, h, steps, table, xs, xEnd);
+    const RunEnd end = FixedStepRun(f, t0, x0, start, h, steps, table, xs, xEnd);
     if (const std::optional<int16_t> msgNo = RunMessage(end)) return *msgNo;
   }
   // The integration error of d(tb) = x2(tb) - x1(tb), from the same two runs at half the step:
@@ -167,7 +157,7 @@ int16_t SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x
   double halfStepEnd[2] = {0, 0};
   for (int k = 0; k < 2; ++k) {
     const RunEnd end =
-        FixedStepRun(F, G, t0, x0, k, h / 2, 2 * steps, nullptr, nullptr, halfStepEnd[k]);
+        FixedStepRun(f, t0, x0, k, h / 2, 2 * steps, nullptr, nullptr, halfStepEnd[k]);
     if (const std::optional<int16_t> msgNo = RunMessage(end)) return *msgNo;
   }
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 
+#include "numerics/Rkf45Step.h"
 #include "platform/runtime/Runtime.h"
 
 namespace ms {
@@ -33,11 +34,10 @@ extern LinearShootingData LinearShooting;
 
 void ResetLinearShooting();
 
-// One classical Runge-Kutta step of size h for X' = F{t,x,y}, Y' = G{t,x,y}. Does nothing while
-// AbortRun is set (returns 0). A right-hand side that cannot be evaluated ends the step with 2100
-// and nothing written.
-[[nodiscard]] int16_t RK4Step2(const rt::Text& F, const rt::Text& G, double t, double x, double y,
-                               double& tNew, double& xNew, double& yNew, double h);
+// One classical Runge-Kutta step of size h for the two unknowns of (x, y)' = f(t, x, y). A
+// right-hand side that cannot be evaluated ends the step with its message and nothing written.
+[[nodiscard]] int16_t RK4Step2(const OdeRhs& f, double t, double x, double y, double& tNew,
+                               double& xNew, double& yNew, double h);
 
 // Solves the linear form (n steps, n at least 1) and draws the view PlotKind (1, 2 or 3; other
 // codes show view 1). With Replot set nothing is integrated: the last combination is drawn again.
@@ -46,8 +46,8 @@ void ResetLinearShooting();
 // run passes 100000 in x or x', or loses its numbers, before tb), 3990 (scene store full). More
 // than 1000 steps show "Out of space, for now". Esc (AbortRun) ends it without drawing. Sets
 // InitialSlope.
-[[nodiscard]] int16_t SolveBVPLinear(const rt::Text& F, const rt::Text& G, double t0, double x0,
-                                     double tb, double xb, double n);
+[[nodiscard]] int16_t SolveBVPLinear(const OdeRhs& f, double t0, double x0, double tb, double xb,
+                                     double n);
 
 // Draws rows 1..lastRow of the view PlotKind of the solution table into the scene store: 0, or
 // 3990 when the scene store is full.

@@ -5,7 +5,7 @@
 
 #include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
-#include "mathematics/FunctionValue.h"
+#include "numerics/Rkf45Control.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/PlotRequest.h"
@@ -17,11 +17,6 @@ OdeResultsState OdeResults;
 
 namespace {
 
-RhsEvaluator CurrentEvaluator = &EvalFunctionCall;
-
-// Bounds of the factor q applied to h by the step-size control.
-constexpr double kMinStepFactor = 0.1;
-constexpr double kMaxStepFactor = 4.0;
 constexpr double kFirstStep = 0.001;
 
 // Solution-table slots of the single-equation solver: x against t, x' against t, x' against x.
@@ -53,19 +48,6 @@ void StorePoint(int row, double t, double x, double slope) {
 
 }  // namespace
 
-double NextStepSize(double h, double errEst, double tol) {
-  double q = errEst == 0 ? 0.0 : std::pow(tol * h / (2.0 * errEst), 0.25);
-  if (q < kMinStepFactor) q = kMinStepFactor;
-  if (q > kMaxStepFactor) q = kMaxStepFactor;
-  h *= q;
-  if (h < tol) h = tol;
-  return h;
-}
-
-bool StepAccepted(double h, double errEst, double tol) {
-  return !(errEst > tol * h) || h <= tol;
-}
-
 void ResetOdeResults() {
   OdeResults = OdeResultsState{};
 }
@@ -73,53 +55,6 @@ void ResetOdeResults() {
 double RoundToSingle(double v) {
   if (!(std::fabs(v) <= static_cast<double>(FLT_MAX))) return v;
   return static_cast<double>(static_cast<float>(v));
-}
-
-RhsEvaluator& RhsEvaluatorEntry() {
-  return CurrentEvaluator;
-}
-
-void ResetRhsEvaluator() {
-  CurrentEvaluator = &EvalFunctionCall;
-}
-
-int16_t EvalRhs(const rt::Text& resultName, const rt::Text& name, const double* args, int count,
-                double& value) {
-  double v = 0;
-  if (CurrentEvaluator(resultName, name, args, count, v) != 0) return kMsgRhsFailed;
-  value = v;
-  return 0;
-}
-
-int16_t RKF45Step1(const rt::Text& F, double t, double x, double& tNew, double& x4, double& x5,
-                   double h, double& R, double& slope) {
-  using namespace fehlberg;
-  const double t0 = t, x0 = x, step = h;
-  std::array<double, kStages> k{};
-  double f1 = 0;
-  for (int i = 0; i < kStages; ++i) {
-    double xi = x0;
-    for (int j = 0; j < i; ++j)
-      if (kStage[i][j] != 0) xi += kStage[i][j] * k[j];
-    const double args[2] = {t0 + kNode[i] * step, xi};
-    double f = 0;
-    if (const int16_t msgNo = EvalRhs(u"f1", F, args, 2, f); msgNo != 0) return msgNo;
-    if (i == 0) f1 = f;
-    k[i] = step * f;
-  }
-  double err = 0, v4 = x0, v5 = x0;
-  for (int i = 0; i < kStages; ++i) {
-    if (kError[i] != 0) err += kError[i] * k[i];
-    if (kOrder4[i] != 0) v4 += kOrder4[i] * k[i];
-    if (kOrder5[i] != 0) v5 += kOrder5[i] * k[i];
-  }
-  if (t0 == OdeResults.IVPStartT) OdeResults.InitialSlope = f1;
-  slope = f1;
-  R = std::fabs(err);
-  tNew = t0 + step;
-  x4 = v4;
-  x5 = v5;
-  return 0;
 }
 
 void TestStoreFactor(double prev, double cur, double factor, int16_t& store, int16_t& count) {
@@ -139,9 +74,38 @@ void TestStoreFactor(double prev, double cur, double factor, int16_t& store, int
   }
 }
 
-int16_t SolveIVP1(const rt::Text& F, double t0, double tf, double x0, double factor, double tol) {
-  const double tEnd = tf, fac = factor, tolerance = tol;
-  double t = t0, x = x0, h = kFirstStep;
+int16_t StoredRows::Next(double value, double factor, bool& full) {
+  full = false;
+  int16_t store = 0;
+  TestStoreFactor(storeRef_, value, factor, store, unstored_);
+  if (unstored_ >= kMaxUnstoredSteps) {
+    unstored_ = 0;
+    store = -1;
+  }
+  if (store && firstStep_) {
+    store = 0;
+    storeRef_ = value;
+  }
+  firstStep_ = false;
+  if (!store || points_ > kMaxStoredRow) return 0;
+  // A full table gives its last row to this point.
+  if (points_ == kMaxStoredRow) {
+    full = true;
+    points_ = kMaxStoredRow - 1;
+  }
+  ++points_;
+  storeRef_ = value;
+  return points_;
+}
+
+int16_t StoredRows::TakeEndRow() {
+  if (points_ < kMaxStoredRow) ++points_;
+  return points_;
+}
+
+int16_t SolveIVP1(const OdeRhs& f, double t0, double tf, double x0, double factor, double tol,
+                  const ProgressSink& progress) {
+  const double tEnd = tf, fac = factor;
   SetSolution(0, 1, kSlotXT, t0);
   SetSolution(0, 2, kSlotXT, x0);
   OdeResults.IVPStartT = t0;
@@ -155,69 +119,57 @@ int16_t SolveIVP1(const rt::Text& F, double t0, double tf, double x0, double fac
     View.ODEViewRequest = View.PlotKind = kSlotXT;
 
   if (!RunFlags.Replot) {
-    double storeRef = x0;
-    int16_t unstored = 1;
-    int16_t points = 1;
+    StoredRows rows(x0);
     bool stopped = false;
     bool firstStep = true;
     // Row 1 holds the start point, row 2 on the point at which each stored step began; the
     // final step is shortened to land on tf, whose point ends the rows.
-    while (t < tEnd && !stopped) {
-      ui::Ui().DoEvents();
-      const bool finalStep = !(t + h < tEnd);
-      const double step = finalStep ? tEnd - t : h;
-      double tNew = 0, x4 = 0, x5 = 0, R = 0, slope = 0;
-      if (const int16_t msgNo = RKF45Step1(F, t, x, tNew, x4, x5, step, R, slope); msgNo != 0)
-        return msgNo;
+    const auto observe = [&](const Rkf45Trial& s) {
+      const double x = s.y[0], x4 = s.yNew[0], slope = s.slope[0];
+      if (s.t == OdeResults.IVPStartT) OdeResults.InitialSlope = slope;
       if (firstStep) StorePoint(1, t0, x0, slope);
       if (!(std::fabs(x4) <= kValueLimit) || !(std::fabs(slope) <= kValueLimit)) {
         stopped = true;
         ui::Ui().MsgBox(kValuesExceeded, ui::kOkOnly, u"");
-        Solutions.StoredPointCount = points;
-        break;
+        Solutions.StoredPointCount = rows.Count();
+        return false;
       }
-      h = NextStepSize(step, R, tolerance);
-      if (!StepAccepted(step, R, tolerance)) continue;
-      int16_t store = 0;
-      TestStoreFactor(storeRef, x4, fac, store, unstored);
-      if (unstored >= kMaxUnstoredSteps) {
-        unstored = 0;
-        store = -1;
-      }
-      // The start point is row 1 already.
-      if (store && firstStep) {
-        store = 0;
-        storeRef = x4;
-      }
+      if (!s.accepted) return true;
       firstStep = false;
-      if (store && points <= kMaxStoredRow) {
-        if (points == kMaxStoredRow) {
-          ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, u"");
-          stopped = true;
-          Solutions.StoredPointCount = kMaxStoredRow;
-          points = kMaxStoredRow - 1;
-        }
-        ++points;
-        StorePoint(points, t, x, slope);
-        storeRef = x4;
+      bool full = false;
+      const int16_t row = rows.Next(x4, fac, full);
+      if (full) {
+        ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, u"");
+        stopped = true;
+        Solutions.StoredPointCount = kMaxStoredRow;
       }
-      t = finalStep ? tEnd : tNew;
-      x = x4;
-    }
+      if (row != 0) StorePoint(row, s.t, x, slope);
+      return !stopped;
+    };
+    Rkf45Run run;
+    run.t0 = t0;
+    run.tf = tEnd;
+    run.y0[0] = x0;
+    run.firstStep = kFirstStep;
+    run.tol = tol;
+    Rkf45End end = Rkf45End::kReachedEnd;
+    OdeValues yEnd{x0};
+    if (const int16_t msgNo = Rkf45Integrate(f, run, progress, observe, end, yEnd); msgNo != 0)
+      return msgNo;
+    if (end == Rkf45End::kAborted) return 0;
     if (!stopped && tEnd >= t0) {
       // The end point tf with its own slope; a full table gives its last row to it.
-      const double args[2] = {tEnd, x};
+      const double x = yEnd[0];
       double slope = 0;
-      if (const int16_t msgNo = EvalRhs(u"f1", F, args, 2, slope); msgNo != 0) return msgNo;
+      if (const int16_t msgNo = f(tEnd, &x, &slope); msgNo != 0) return msgNo;
       if (t0 == tEnd) {
         OdeResults.InitialSlope = slope;
         StorePoint(1, t0, x0, slope);
       } else {
-        if (points < kMaxStoredRow) ++points;
-        StorePoint(points, tEnd, x, slope);
+        StorePoint(rows.TakeEndRow(), tEnd, x, slope);
       }
     }
-    if (!stopped) Solutions.StoredPointCount = points;
+    if (!stopped) Solutions.StoredPointCount = rows.Count();
   }
   return BuildSolutionCurve(View.ODEViewRequest);
 }

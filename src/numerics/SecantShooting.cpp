@@ -33,10 +33,12 @@ void ShowNoConvergence(double xb, double X1, double s1) {
 
 // The curve of slope s by the adaptive two-equation solver, stored in the views of one
 // second-order equation in the shooting's own slots: 0, or the solve's message.
-int16_t FinalSolve(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double s,
-                   double factor, double tol) {
+int16_t FinalSolve(const OdeRhs& f, double t0, double x0, double tb, double s, double factor,
+                   double tol, const ProgressSink& progress) {
   OdePicture.IVPPlotMode = 1;
-  const int16_t msgNo = SolveShootingCurve(F, G, t0, tb, x0, s, factor, tol);
+  // Esc met before this point has been answered; the final solve watches for a new one.
+  RunFlags.AbortRun = 0;
+  const int16_t msgNo = SolveShootingCurve(f, t0, tb, x0, s, factor, tol, progress);
   if (RunFlags.AbortRun || msgNo != 0) return msgNo;
   if (!RunFlags.Replot) {
     Bvp.BVPTrialSlopes[0] = 0;
@@ -47,8 +49,8 @@ int16_t FinalSolve(const rt::Text& F, const rt::Text& G, double t0, double x0, d
 
 }  // namespace
 
-int16_t ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb,
-                      double slope, double& X, bool& reached) {
+int16_t ShootEndValue(const OdeRhs& f, double t0, double x0, double tb, double slope, double& X,
+                      bool& reached) {
   reached = false;
   const double h = (tb - t0) / kShootSteps;
   double x = x0, y = slope;
@@ -57,11 +59,12 @@ int16_t ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0
   for (int i = 0; i < kShootSteps; ++i) {
     if (RunFlags.AbortRun) return 0;
     ui::Ui().DoEvents();
+    if (RunFlags.AbortRun) return 0;
     const double t = t0 + i * h;
     const double step = i + 1 == kShootSteps ? tb - t : h;
     double tNew = 0, xNew = 0, yNew = 0;
-    const int16_t msgNo = RK4Step2(F, G, t, x, y, tNew, xNew, yNew, step);
-    if (RunFlags.AbortRun || msgNo != 0) return msgNo;
+    if (const int16_t msgNo = RK4Step2(f, t, x, y, tNew, xNew, yNew, step); msgNo != 0)
+      return msgNo;
     if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) {
       ui::Ui().MsgBox(u"For first estimate: xi = " + rt::NumText(t) + u" : yi = " + rt::NumText(x) +
                           u" : zi = " + rt::NumText(y),
@@ -76,16 +79,16 @@ int16_t ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0
   return 0;
 }
 
-int16_t ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, double tb, double xb,
-                 double& s0, double& s1, double factor, double tol) {
+int16_t ShootBVP(const OdeRhs& f, double t0, double x0, double tb, double xb, double& s0,
+                 double& s1, double factor, double tol, const ProgressSink& progress) {
   RunFlags.AbortRun = 0;
-  if (RunFlags.Replot) return FinalSolve(F, G, t0, x0, tb, s1, factor, tol);
+  if (RunFlags.Replot) return FinalSolve(f, t0, x0, tb, s1, factor, tol, progress);
   int16_t msgNo = 0;
   double X0 = 0, X1 = 0, X2 = 0;
   // A trial that did not reach tb has no end value to offer: it is never taken for the answer.
   const auto endValue = [&](double slope, double& X) {
     bool reached = false;
-    msgNo = ShootEndValue(F, G, t0, x0, tb, slope, X, reached);
+    msgNo = ShootEndValue(f, t0, x0, tb, slope, X, reached);
     if (RunFlags.AbortRun || msgNo != 0) return false;
     if (!reached) {
       msgNo = kMsgTrialBeyondLimit;
@@ -101,13 +104,13 @@ int16_t ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0, dou
         ShowNoConvergence(xb, X1, s1);
         return 0;
       }
-      return FinalSolve(F, G, t0, x0, tb, s1, factor, tol);
+      return FinalSolve(f, t0, x0, tb, s1, factor, tol, progress);
     }
     if (RunFlags.AbortRun) return 0;
     ui::Ui().DoEvents();
     if (std::abs(xb - X1) < tol || std::abs(xb - X0) < tol) {
       const double s = std::abs(xb - X1) < tol ? s1 : s0;
-      msgNo = FinalSolve(F, G, t0, x0, tb, s, factor, tol);
+      msgNo = FinalSolve(f, t0, x0, tb, s, factor, tol, progress);
       if (msgNo == 0 && !RunFlags.AbortRun) OdeResults.InitialSlope = s;
       return msgNo;
     }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "numerics/Rkf45Step.h"
 #include "platform/runtime/Runtime.h"
 
 namespace ms {
@@ -16,9 +17,9 @@ constexpr int kShootSteps = 100;  // fixed steps of one end-value integration
 // X(slope): exactly 100 steps from (t0, x0, slope), the last ending on tb. X is written and
 // reached set only when tb is reached; a step beyond 100000 in x or x' (or not a number) shows
 // "For first estimate: ..." and leaves X (returns 0). 2100 when a right-hand side cannot be
-// evaluated; Esc (AbortRun) returns 0 at once.
-[[nodiscard]] int16_t ShootEndValue(const rt::Text& F, const rt::Text& G, double t0, double x0,
-                                    double tb, double slope, double& X, bool& reached);
+// evaluated (the right-hand side's message); Esc (AbortRun) returns 0 at once.
+[[nodiscard]] int16_t ShootEndValue(const OdeRhs& f, double t0, double x0, double tb, double slope,
+                                    double& X, bool& reached);
 
 // Finds the slope by the secant rule from s0 and s1 (both overwritten) and draws its curve with
 // SolveShootingCurve (factor, tol). With Replot set the last solution is drawn again from the
@@ -27,8 +28,8 @@ constexpr int kShootSteps = 100;  // fixed steps of one end-value integration
 // the non-convergence box and draw nothing (returning 0). A trial slope whose run passes 100000
 // ends the shooting with 2111 after its box: it is never taken for the answer. Messages of the
 // steps (2100) and of the final solve are returned.
-[[nodiscard]] int16_t ShootBVP(const rt::Text& F, const rt::Text& G, double t0, double x0,
-                               double tb, double xb, double& s0, double& s1, double factor,
-                               double tol);
+[[nodiscard]] int16_t ShootBVP(const OdeRhs& f, double t0, double x0, double tb, double xb,
+                               double& s0, double& s1, double factor, double tol,
+                               const ProgressSink& progress);
 
 }  // namespace ms

@@ -73,14 +73,6 @@ constexpr size_t kMinStatementLength = 20;
 constexpr double kLevelMatch = 0.0001;
 constexpr double kLevelAllowance = 0.001;
 
-// Corrector: first step length, steps on one side of the level before it gives up.
-constexpr double kCorrectorStep = 0.25;
-constexpr int kCorrectorSameSideLimit = 100;
-
-// A curve counts as closed after this many steps when it is back within half a segment length of
-// its first point.
-constexpr int kClosingMinSteps = 6;
-
 // Level colours (red, green, blue), by level number Mod 11.
 constexpr int16_t kLevelColors[11][3] = {
     {28, 0, 128}, {0, 0, 128}, {0, 128, 128}, {0, 255, 255}, {0, 128, 128}, {0, 0, 0},
@@ -130,11 +122,6 @@ void LightQuadrant(double x, double y) {
   Refresh();
 }
 
-// Outside the box, or not a number: either ends a branch.
-bool OutsideBox(double x, double y, double x0, double xf, double y0, double yf) {
-  return !(x >= x0 && x <= xf && y >= y0 && y <= yf);
-}
-
 void MarkSegmentLimit() {
   g_capReached = true;
   ContourWindow.SegmentLimitReached = true;
@@ -151,31 +138,43 @@ void PrepareRecord(int16_t r) {
   SubstituteConstants(rec.Expr, rec.Expr);
 }
 
-// F(x, y) for the corrector, counted for the run's check that F gives values at all.
-void ValueOfF(int16_t fRec, double x, double y, double& value) {
-  EvalF2AtPoint(fRec, x, y, value);
-  ++g_valuesAsked;
-  if (g_lastTaken) ++g_valuesTaken;
+// The worksheet's side of a run: F and its derivative records as the field, the run's slots
+// from 1 on as the segment sink (the counter n is the next free slot; slot kContourSegmentCap is
+// never written), the progress window following the count, and the window's Abort and Esc
+// stopping the tracer.
+class SlotSink : public ContourSegmentSink {
+ public:
+  int16_t n = 1;
+  bool HasRoom() const override { return n >= 1 && n < kContourSegmentCap; }
+  void Add(const ContourSegment& segment) override {
+    if (n >= 1 && n <= kContourLastSlot) Contours.ContourSegments[static_cast<size_t>(n)] = segment;
+    ++n;
+  }
+  void StepTaken() override {
+    ContourWindow.Segments = n;
+    Refresh();
+  }
+  void LimitReached() override { MarkSegmentLimit(); }
+};
+
+FieldFn RecordField(int16_t r, bool counted) {
+  return [r, counted](double x, double y, double& value) {
+    EvalF2AtPoint(r, x, y, value);
+    // Values of F are counted for the run's check that F gives values at all.
+    if (counted) {
+      ++g_valuesAsked;
+      if (g_lastTaken) ++g_valuesTaken;
+    }
+    return g_lastTaken;
+  };
 }
 
-// Steps after which a branch that has neither closed nor left the box ends: one step for every
-// cell of side sg in the box, (width / sg + 1) * (height / sg + 1). A curve that does not wind
-// through the box crosses far fewer cells than that; one that gets there has passed its first
-// point without coming within half a step of it (a loose tolerance er lets the corrector stop
-// that far off the level) and would go round again until the buffer is full, taking the other
-// levels and start points with it.
-double BranchStepLimit(double x0, double xf, double y0, double yf, double sg) {
-  const double cells = (std::fabs(xf - x0) / sg + 1) * (std::fabs(yf - y0) / sg + 1);
-  return cells < kContourSegmentCap ? cells : kContourSegmentCap;
-}
-
-void PutSlot(int16_t n, double xa, double ya, double xb, double yb, double c) {
-  if (n < 1 || n > kContourLastSlot) return;
-  Contours.ContourSegments[static_cast<size_t>(n)] = ContourSegment{xa, ya, c, xb, yb, c};
+ProgressSink ContourProgress() {
+  return {[] { ui::Ui().DoEvents(); }, [] { return Aborted(); }};
 }
 
 // The level loop of one start point. Returns false when an abort stopped it before a level.
-bool TraceLevels(const ContourArgs& a, int16_t fxRec, int16_t fyRec, int16_t& n, double sx,
+bool TraceLevels(const ContourArgs& a, const ContourField& field, SlotSink& sink, double sx,
                  double sy, bool eventsPerLevel) {
   const double c1 = a.c1, c2 = a.c2, ds = a.ds;
   for (double c = c1; LevelInRange(c, c2, ds, kLevelAllowance); c += ds) {
@@ -183,8 +182,9 @@ bool TraceLevels(const ContourArgs& a, int16_t fxRec, int16_t fyRec, int16_t& n,
     ContourWindow.Level = c;
     Refresh();
     if (Aborted()) return false;
-    if (n >= kContourSegmentCap) break;
-    TraceContourBranch(a.fRecord, fxRec, fyRec, n, a.x0, a.xf, a.y0, a.yf, sx, sy, c, a.er, a.sg);
+    if (!sink.HasRoom()) break;
+    TraceContourBranch(field, sink, ContourProgress(), {a.x0, a.xf, a.y0, a.yf}, sx, sy, c, a.er,
+                       a.sg);
   }
   return true;
 }
@@ -297,21 +297,6 @@ void EvalF2AtPoint(int16_t r, double x, double y, double& value) {
   g_lastTaken = true;
 }
 
-void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& gx, double& gy,
-                     double er) {
-  double fx = 0, fy = 0;
-  EvalF2AtPoint(fxRec, x, y, fx);
-  EvalF2AtPoint(fyRec, x, y, fy);
-  const double g = std::sqrt(fx * fx + fy * fy);
-  if (g < er) {
-    gx = 0;
-    gy = 0;
-    return;
-  }
-  gx = fx / g;
-  gy = fy / g;
-}
-
 void ContourLevelColor(double c, double c1, double c2, double ds, int16_t& red, int16_t& green,
                        int16_t& blue) {
   const double last = rt::Int((c2 - c1) / ds + kLevelMatch);
@@ -341,90 +326,6 @@ void ContourLevelColor(double c, double c1, double c2, double ds, int16_t& red, 
   blue = rgb[2];
 }
 
-// --- Tracing -----------------------------------------------------------------------------------
-
-void ContourCorrector(int16_t fRec, int16_t fxRec, int16_t fyRec, double& rx, double& ry, double x,
-                      double y, double c, double er) {
-  double px = x, py = y;
-  double h = kCorrectorStep;
-  int s = 1;
-  int q = 0;
-  ui::Ui().DoEvents();
-  double f = 0;
-  ValueOfF(fRec, px, py, f);
-  double d = c - f;
-  for (;;) {
-    if (Aborted()) break;
-    if (std::fabs(d) < er) break;
-    if (rt::Sgn(d) == s) {
-      if (++q > kCorrectorSameSideLimit) break;
-    } else {
-      h /= 2;
-      s = rt::Sgn(d);
-      q = 0;
-    }
-    if (Aborted()) break;
-    double gx = 0, gy = 0;
-    ContourGradient(fxRec, fyRec, px, py, gx, gy, er);
-    if (std::fabs(gx) + std::fabs(gy) < er) break;
-    px += h * gx * s;
-    py += h * gy * s;
-    ui::Ui().DoEvents();
-    ValueOfF(fRec, px, py, f);
-    d = c - f;
-    if (Aborted()) break;
-  }
-  rx = px;
-  ry = py;
-}
-
-void TraceContourBranch(int16_t fRec, int16_t fxRec, int16_t fyRec, int16_t& n, double x0,
-                        double xf, double y0, double yf, double sx0, double sy0, double c,
-                        double er, double sg) {
-  double startX = 0, startY = 0;
-  ContourCorrector(fRec, fxRec, fyRec, startX, startY, sx0, sy0, c, er);
-  double x = startX, y = startY;
-  int steps = 0;
-  const double maxSteps = BranchStepLimit(x0, xf, y0, yf, sg);
-  for (;;) {
-    ui::Ui().DoEvents();
-    if (Aborted()) return;
-    if (steps >= maxSteps) return;
-    if (n < 1 || n >= kContourSegmentCap) return;
-    double gx = 0, gy = 0;
-    ContourGradient(fxRec, fyRec, x, y, gx, gy, er);
-    if (std::fabs(gx) + std::fabs(gy) < er) return;
-
-    // Predictor: a step sg along the tangent (Fy, -Fx) / |grad F|; then back onto the level.
-    const double px = x, py = y;
-    ContourCorrector(fRec, fxRec, fyRec, x, y, px + sg * gy, py - sg * gx, c, er);
-    PutSlot(n, px, py, x, y, c);
-    ++steps;
-
-    // A step that leaves the box ends the curve; its segment is dropped (n is not raised), so no
-    // piece outside the box is drawn.
-    if (OutsideBox(x, y, x0, xf, y0, yf)) return;
-
-    if (steps > kClosingMinSteps && std::hypot(x - startX, y - startY) <= 0.5 * sg) {
-      ++n;
-      if (n < kContourSegmentCap) {
-        PutSlot(n, x, y, startX, startY, c);
-        ++n;
-        return;
-      }
-      MarkSegmentLimit();
-      return;
-    }
-    ++n;
-    ContourWindow.Segments = n;
-    Refresh();
-    if (n >= kContourSegmentCap) {
-      MarkSegmentLimit();
-      return;
-    }
-  }
-}
-
 int16_t TraceContours(const ContourArgs& a, int16_t fxRec, int16_t fyRec) {
   const double xc = a.xc, yc = a.yc;
   const double c1 = a.c1, c2 = a.c2, ds = a.ds;
@@ -436,14 +337,16 @@ int16_t TraceContours(const ContourArgs& a, int16_t fxRec, int16_t fyRec) {
   ContourWindow.LevelStep = ds;
   ContourWindow.Segments.reset();
   Refresh();
-  int16_t n = 1;
+  SlotSink sink;
+  const ContourField field{RecordField(a.fRecord, true), RecordField(fxRec, false),
+                           RecordField(fyRec, false)};
   g_valuesAsked = g_valuesTaken = 0;
   g_capReached = false;
 
   if (Requests.ContourAllQuadrants == 0) {
     // One start point: events run before each level.
     LightQuadrant(xc, yc);
-    if (!TraceLevels(a, fxRec, fyRec, n, xc, yc, true)) return 0;
+    if (!TraceLevels(a, field, sink, xc, yc, true)) return 0;
   } else {
     // Four start points: events run before each of them.
     for (int sy = -1; sy <= 1; sy += 2) {
@@ -451,7 +354,7 @@ int16_t TraceContours(const ContourArgs& a, int16_t fxRec, int16_t fyRec) {
         ui::Ui().DoEvents();
         const double startX = sx * xc, startY = sy * yc;
         LightQuadrant(startX, startY);
-        if (!TraceLevels(a, fxRec, fyRec, n, startX, startY, false)) return 0;
+        if (!TraceLevels(a, field, sink, startX, startY, false)) return 0;
       }
     }
   }
@@ -470,7 +373,7 @@ int16_t TraceContours(const ContourArgs& a, int16_t fxRec, int16_t fyRec) {
   }
 
   // Copy the segments into the scene store as ordinary segments.
-  for (int k = 1; k < n && k <= kContourLastSlot; ++k) {
+  for (int k = 1; k < sink.n && k <= kContourLastSlot; ++k) {
     if (Scene.VertexCount >= kContourVertexStop) break;
     const ContourSegment& seg = Contours.ContourSegments[static_cast<size_t>(k)];
     int16_t red = 0, green = 0, blue = 0;

@@ -1,13 +1,11 @@
 // Contour lines of a worksheet function of two parameters: PlotContour[F,{x0,xf,y0,yf}{xc,yc}
 // {c1,c2,ds}] and PlotContour1[ with the same arguments (and an optional {er,sg}).
 //
-// The level curves F(x, y) = c are followed, not sampled on a grid: a predictor steps a length sg
-// along the tangent (Fy, -Fx) / |grad F| and a corrector pulls the point back onto the level along
-// the unit gradient with a halving step (a bisection along the gradient line). The partial
-// derivatives are made symbolically once per command and stored as the worksheet functions "Fx"
-// and "Fy". Every value is taken from a record by its place in the function table (a user
-// function may bear the same name): the call is inlined as the compiler inlines calls and the
-// expression compiled and evaluated.
+// The level curves F(x, y) = c are followed by the tracer of ContourTrace.h, handed F and its
+// partial derivatives as the field. The partial derivatives are made symbolically once per
+// command and stored as the worksheet functions "Fx" and "Fy". Every value is taken from a record
+// by its place in the function table (a user function may bear the same name): the call is inlined
+// as the compiler inlines calls and the expression compiled and evaluated.
 //
 // PlotContour[ starts a curve for every level from the start point and from its three mirror
 // images; PlotContour1[ from the start point only. The traced segments go into the scene store
@@ -26,25 +24,19 @@
 #include <optional>
 
 #include "platform/runtime/Runtime.h"
+#include "plotting/ContourTrace.h"
 
 namespace ms {
 
 // Segment slots 1..kContourSegmentCap - 1 are usable per run (slot 0 is never used); the slot
 // counter reaching the cap ends the run's tracing.
 constexpr int kContourLastSlot = 15000;
-constexpr int16_t kContourSegmentCap = 15000;
 constexpr int kContourLegendSize = 200;
 // The copy into the scene store stops once this many points are stored.
 constexpr int kContourVertexStop = 31500;
 // Defaults of the error tolerance and the segment length (used for values <= 0).
 constexpr double kContourDefaultError = 0.1;
 constexpr double kContourDefaultSegment = 0.2;
-
-// One traced segment; both z are the level.
-struct ContourSegment {
-  double x1 = 0, y1 = 0, z1 = 0;
-  double x2 = 0, y2 = 0, z2 = 0;
-};
 
 struct ContourLegendEntry {
   double Level = 0;
@@ -143,27 +135,10 @@ struct ContourArgs {
 // Traces every level from the start point (and its mirror images when ContourAllQuadrants is
 // set), then writes the legend and copies the segments into the scene store. An abort noticed
 // before a level leaves the scene and the legend as they were. fxRec, fyRec: FuncTable records of
-// Fx and Fy. 0, or 1422 (nothing drawn) when not one value of F or its derivatives could be taken;
-// a box says so when the segment buffer filled and cut tracing short.
+// Fx and Fy. 0, or 1422 (nothing drawn) when not one value of F
+// or its derivatives could be taken; a box says so when the segment buffer filled and cut tracing
+// short.
 [[nodiscard]] int16_t TraceContours(const ContourArgs& args, int16_t fxRec, int16_t fyRec);
-
-// Traces one curve of level c from the start point into the slots from n on; n is left at the
-// next free slot. The curve ends when it closes on its first point, leaves the box [x0, xf] x
-// [y0, yf], reaches a vanishing gradient, fills the buffer, is aborted, or has taken one step for
-// every cell of side sg in the box without doing any of these (it would go round forever).
-void TraceContourBranch(int16_t fRec, int16_t fxRec, int16_t fyRec, int16_t& n, double x0,
-                        double xf, double y0, double yf, double sx0, double sy0, double c,
-                        double er, double sg);
-
-// Moves (x, y) onto the level c along the unit gradient: steps of length h = 0.25 halved at every
-// change of side, until |c - F| < er, 100 steps on one side, a vanishing gradient or an abort.
-// The result is (rx, ry).
-void ContourCorrector(int16_t fRec, int16_t fxRec, int16_t fyRec, double& rx, double& ry, double x,
-                      double y, double c, double er);
-
-// The unit gradient (Fx, Fy) / |(Fx, Fy)| at (x, y), or (0, 0) when its length is below er.
-void ContourGradient(int16_t fxRec, int16_t fyRec, double x, double y, double& gx, double& gy,
-                     double er);
 
 // F(x, y) for the FuncTable record r, taken by its place, not by its name: the record's body is
 // inlined with the numbers for its parameters and evaluated. A value the evaluator refuses (or a

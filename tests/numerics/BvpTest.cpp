@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "commands/OdeCommands.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Messages.h"
@@ -42,14 +43,14 @@ class BvpTest : public SolverTest {
     Log().native[u"G_"] = [g](const std::vector<double>& a) { return g(a[0], a[1], a[2]); };
   }
   static int16_t Trials(double a1, double a2, double mode, double tb = 1) {
-    return PlotBVPFamily(u"F_", u"G_", 0, 0, tb, 1, a1, a2, mode);
+    return PlotBVPFamily(Rhs({u"F_", u"G_"}), 0, 0, tb, 1, a1, a2, mode);
   }
   static int16_t Linear(double n, double t0 = 0, double x0 = 0, double tb = 1, double xb = 1) {
-    return SolveBVPLinear(u"F_", u"G_", t0, x0, tb, xb, n);
+    return SolveBVPLinear(Rhs({u"F_", u"G_"}), t0, x0, tb, xb, n);
   }
   static int16_t Shoot(double s0, double s1, double t0 = 0, double x0 = 0, double tb = 1,
                        double xb = 1) {
-    return ShootBVP(u"F_", u"G_", t0, x0, tb, xb, s0, s1, 1.0, 1e-5);
+    return ShootBVP(Rhs({u"F_", u"G_"}), t0, x0, tb, xb, s0, s1, 1.0, 1e-5, Progress());
   }
   // A fresh method state for one case of a table: no rows, an empty scene, no boxes.
   void Fresh() {
@@ -482,7 +483,7 @@ TEST_F(BvpTest, SecantEndValueOfOneSlope) {
     screen_.doEventsCount = 0;
     double X = -7;
     bool reached = false;
-    ASSERT_EQ(ShootEndValue(u"F_", u"G_", t0, 0, tb, slope, X, reached), 0);
+    ASSERT_EQ(ShootEndValue(Rhs({u"F_", u"G_"}), t0, 0, tb, slope, X, reached), 0);
     EXPECT_TRUE(reached);
     EXPECT_EQ(screen_.doEventsCount, kShootSteps);
     EXPECT_EQ(Calls(), 8 * kShootSteps);

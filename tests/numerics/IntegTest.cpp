@@ -178,13 +178,13 @@ TEST_F(IntegTest, EachCommandRedrawsItsOwnRows) {
   Log().native[u"Fo"] = [](const std::vector<double>& a) { return a[2]; };
   Log().native[u"Go"] = [](const std::vector<double>& a) { return -a[1]; };
   StartSceneBuild();
-  ASSERT_EQ(SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4), 0);
-  ASSERT_EQ(PlotBVPFamily(u"Fo", u"Go", 0, 0, 1, 1, 0, 2, 4), 0);
+  ASSERT_EQ(SolveIVP1(Rhs({u"Ea"}), 0, 1, 1, 1, 1e-4, Progress(false)), 0);
+  ASSERT_EQ(PlotBVPFamily(Rhs({u"Fo", u"Go"}), 0, 0, 1, 1, 0, 2, 4), 0);
   double s0 = 0, s1 = 2;
-  ASSERT_EQ(ShootBVP(u"Fo", u"Go", 0, 0, 1, 1, s0, s1, 1, 1e-5), 0);
+  ASSERT_EQ(ShootBVP(Rhs({u"Fo", u"Go"}), 0, 0, 1, 1, s0, s1, 1, 1e-5, Progress()), 0);
   RunFlags.Replot = -1;
   StartSceneBuild();
-  ASSERT_EQ(SolveIVP1(u"Ea", 0, 1, 1, 1, 1e-4), 0);
+  ASSERT_EQ(SolveIVP1(Rhs({u"Ea"}), 0, 1, 1, 1, 1e-4, Progress(false)), 0);
   auto segs = SegmentsFrom(0);
   ASSERT_GT(segs.size(), 3u);
   EXPECT_TRUE(NearRel(segs.back().to[1], std::exp(1.0), 1e-4));

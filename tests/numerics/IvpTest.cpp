@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "commands/OdeCommands.h"
 #include "language/CommandRequests.h"
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"
@@ -155,6 +156,7 @@ TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
     StartBuild();
     Log().failFrom = esc ? -1 : 3;
     OdeResults.BVPSolved = -1;
+    RunFlags.AbortRun = -1;  // an Esc left from before is not this solve's
     screen_.onDoEvents = [esc] {
       if (esc) RunFlags.AbortRun = -1;
     };

@@ -5,6 +5,7 @@
 
 #include "language/CommandRequests.h"
 #include "numerics/Rkf45.h"
+#include "numerics/Rkf45Step.h"
 #include "numerics/SolutionStore.h"
 #include "plotting/PlotRequest.h"
 #include "support/WorksheetFixture.h"
@@ -15,34 +16,38 @@ namespace {
 class Rkf45Test : public SolverTest {
  protected:
   static int16_t Solve(double t0, double tf, double x0, double tol) {
-    return SolveIVP1(u"F_", t0, tf, x0, 1, tol);
+    return SolveIVP1(Rhs({u"F_"}), t0, tf, x0, 1, tol, Progress(false));
   }
 };
 
+// One step on right-hand sides of t alone, against their integrals.
 TEST_F(Rkf45Test, OneStepAgainstExactSolutions) {
   struct Case {
-    const char16_t* definition;
+    double (*f)(double t);
     double t, x, h, exact, tol4, tol5;  // exact: x(t + h)
   };
-  const Case cases[] = {// Both orders integrate a cubic exactly, only the fifth a quartic.
-                        {u"F{t,x}=4*t^3", 1, 2, 0.5, 2 + std::pow(1.5, 4) - 1, 1e-14, 1e-14},
-                        {u"F{t,x}=5*t^4", 0, 0, 1, 1, 1e-2, 1e-14}};
+  const Case cases[] = {
+      // Both orders integrate a cubic exactly, only the fifth a quartic.
+      {[](double t) { return 4 * t * t * t; }, 1, 2, 0.5, 2 + std::pow(1.5, 4) - 1, 1e-14, 1e-14},
+      {[](double t) { return 5 * std::pow(t, 4); }, 0, 0, 1, 1, 1e-2, 1e-14}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.definition));
-    ASSERT_EQ(Run({c.definition}), 0);
-    Log().calls.clear();
-    OdeResults.IVPStartT = c.t;  // the slope is recorded at the solve's start time
-    double tNew = 0, x4 = 0, x5 = 0, R = -1, slope = 0;
-    ASSERT_EQ(RKF45Step1(u"F_", c.t, c.x, tNew, x4, x5, c.h, R, slope), 0);
-    EXPECT_DOUBLE_EQ(tNew, c.t + c.h);
-    EXPECT_TRUE(NearRel(x4, c.exact, c.tol4));
-    EXPECT_TRUE(NearRel(x5, c.exact, c.tol5));
-    EXPECT_NEAR(R, std::fabs(x4 - x5), 1e-13);  // not divided by h
-    // Six evaluations at Fehlberg's nodes, the first giving the slope.
-    ASSERT_EQ(Calls(), 6);
-    for (int i = 0; i < 6; ++i)
-      EXPECT_NEAR(Log().calls[i].args[0], c.t + fehlberg::kNode[i] * c.h, 1e-15);
-    EXPECT_EQ(OdeResults.InitialSlope, slope);
+    SCOPED_TRACE(c.t);
+    std::vector<double> at;
+    const OdeRhs f = [&](double t, const double*, double dydt[]) -> int16_t {
+      at.push_back(t);
+      dydt[0] = c.f(t);
+      return 0;
+    };
+    OdeValues x4{}, x5{}, slope{};
+    double R = -1;
+    ASSERT_EQ(Rkf45Step(f, 1, c.t, {c.x}, c.h, x4, R, slope, &x5), 0);
+    EXPECT_TRUE(NearRel(x4[0], c.exact, c.tol4));
+    EXPECT_TRUE(NearRel(x5[0], c.exact, c.tol5));
+    EXPECT_NEAR(R, std::fabs(x4[0] - x5[0]), 1e-13);  // not divided by h
+    EXPECT_EQ(slope[0], c.f(c.t));
+    // Six evaluations at Fehlberg's nodes.
+    ASSERT_EQ(at.size(), 6u);
+    for (size_t i = 0; i < 6; ++i) EXPECT_NEAR(at[i], c.t + fehlberg::kNode[i] * c.h, 1e-15);
   }
 }
 
@@ -104,6 +109,161 @@ TEST_F(Rkf45Test, PendingPlotKeepsItsRange) {
   PlotRequest.PlotTMin = -5;
   ASSERT_EQ(Solve(0, 1, 1, 1e-3), 0);
   EXPECT_EQ(PlotRequest.PlotTMin, -5);
+}
+
+}  // namespace
+}  // namespace ms::testing
+
+namespace ms::testing {
+namespace {
+
+using Exact = OdeValues (*)(double t);
+
+// The method on closed forms, with no worksheet: every accepted step's end point against the
+// exact solution, and the run landing on tf.
+TEST(Rkf45Method, AcceptedPointsFollowTheExactSolution) {
+  struct Case {
+    const char* what;
+    int n;
+    double t0, tf, tol;
+    OdeRhs f;
+    Exact exact;
+  };
+  const Case cases[] = {
+      {"x' = x", 1, 0, 2, 1e-6,
+       [](double, const double y[], double d[]) -> int16_t {
+         d[0] = y[0];
+         return 0;
+       },
+       [](double t) { return OdeValues{std::exp(t)}; }},
+      {"sin t as x' = y, y' = -x", 2, 0, 7, 1e-6,
+       [](double, const double y[], double d[]) -> int16_t {
+         d[0] = y[1];
+         d[1] = -y[0];
+         return 0;
+       },
+       [](double t) {
+         return OdeValues{std::sin(t), std::cos(t)};
+       }},
+      {"circle x' = -y, y' = x", 2, -1, 5, 1e-5,
+       [](double, const double y[], double d[]) -> int16_t {
+         d[0] = -y[1];
+         d[1] = y[0];
+         return 0;
+       },
+       [](double t) {
+         return OdeValues{std::cos(t), std::sin(t)};
+       }},
+      {"decay chain x' = -x, y' = x - y, z' = y", 3, 0, 4, 1e-6,
+       [](double, const double y[], double d[]) -> int16_t {
+         d[0] = -y[0];
+         d[1] = y[0] - y[1];
+         d[2] = y[1];
+         return 0;
+       },
+       [](double t) {
+         const double e = std::exp(-t);
+         return OdeValues{e, t * e, 1 - e * (1 + t)};
+       }},
+      {"oscillators x'' = -4x, z'' = -z", 4, 0, 6, 1e-6,
+       [](double, const double y[], double d[]) -> int16_t {
+         d[0] = y[1];
+         d[1] = -4 * y[0];
+         d[2] = y[3];
+         d[3] = -y[2];
+         return 0;
+       },
+       [](double t) {
+         return OdeValues{std::cos(2 * t), -2 * std::sin(2 * t), std::cos(t), -std::sin(t)};
+       }},
+      {"t-dependent x' = 2t x (e^(t^2))", 1, -1, 1, 1e-7,
+       [](double t, const double y[], double d[]) -> int16_t {
+         d[0] = 2 * t * y[0];
+         return 0;
+       },
+       [](double t) { return OdeValues{std::exp(t * t)}; }}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Rkf45Run run;
+    run.equations = c.n;
+    run.t0 = c.t0;
+    run.tf = c.tf;
+    run.y0 = c.exact(c.t0);
+    run.tol = c.tol;
+    const double bound = 3 * c.tol * (c.tf - c.t0);
+    int accepted = 0, refused = 0;
+    double lastT = c.t0;
+    bool landed = false;
+    const auto observe = [&](const Rkf45Trial& s) {
+      EXPECT_EQ(s.t, lastT) << "a step starts where the last kept one ended";
+      if (!s.accepted) {
+        ++refused;
+        return true;
+      }
+      ++accepted;
+      lastT = s.final ? c.tf : s.tNew;
+      landed = s.final;
+      const OdeValues want = c.exact(s.tNew);
+      for (int j = 0; j < c.n; ++j)
+        EXPECT_NEAR(s.yNew[static_cast<size_t>(j)], want[static_cast<size_t>(j)], bound)
+            << "unknown " << j << " at t = " << s.tNew;
+      return true;
+    };
+    Rkf45End end = Rkf45End::kAborted;
+    OdeValues yEnd{};
+    ASSERT_EQ(Rkf45Integrate(c.f, run, ProgressSink{}, observe, end, yEnd), 0);
+    EXPECT_EQ(end, Rkf45End::kReachedEnd);
+    EXPECT_TRUE(landed);
+    EXPECT_EQ(lastT, c.tf);
+    EXPECT_GT(accepted, 10);
+    const OdeValues want = c.exact(c.tf);
+    for (int j = 0; j < c.n; ++j)
+      EXPECT_NEAR(yEnd[static_cast<size_t>(j)], want[static_cast<size_t>(j)], bound);
+  }
+}
+
+// What ends a run early: Esc seen before or after the events of a step, the observer, and a
+// right-hand side without a value (its own message comes back).
+TEST(Rkf45Method, EscObserverAndFailureEndTheRun) {
+  struct Case {
+    const char* what;
+    int escAtEvent;   // the event pass after which Esc is seen (0: never)
+    int stopAtTrial;  // the trial the observer stops at (0: never)
+    int failAtCall;   // the evaluation that fails with message 77 (0: never)
+    int16_t msgNo;
+    Rkf45End end;
+    int calls;  // evaluations made
+  };
+  const Case cases[] = {
+      {"Esc during the third event pass", 3, 0, 0, 0, Rkf45End::kAborted, 12},
+      {"observer stops at the second trial", 0, 2, 0, 0, Rkf45End::kStoppedByObserver, 12},
+      {"failure at the eighth evaluation", 0, 0, 8, 77, Rkf45End::kReachedEnd, 8}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    int events = 0, trials = 0, calls = 0;
+    const OdeRhs f = [&](double, const double[], double d[]) -> int16_t {
+      if (++calls == c.failAtCall) return 77;
+      d[0] = 1;
+      return 0;
+    };
+    ProgressSink progress;
+    progress.letEventsRun = [&] { ++events; };
+    progress.aborted = [&] { return c.escAtEvent != 0 && events >= c.escAtEvent; };
+    Rkf45Run run;
+    run.tf = 10;
+    run.tol = 1e-4;
+    Rkf45End end = Rkf45End::kReachedEnd;
+    OdeValues yEnd{-5};
+    EXPECT_EQ(Rkf45Integrate(
+                  f, run, progress, [&](const Rkf45Trial&) { return ++trials != c.stopAtTrial; },
+                  end, yEnd),
+              c.msgNo);
+    EXPECT_EQ(calls, c.calls);
+    if (c.msgNo == 0) {
+      EXPECT_EQ(end, c.end);
+    }
+    EXPECT_EQ(yEnd[0], -5) << "values at tf only for a run that reached it";
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "commands/OdeBinding.h"
 #include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
@@ -84,6 +85,11 @@ int16_t RecordingEvaluator(const rt::Text& resultName, const rt::Text& name, con
 }
 
 }  // namespace
+
+OdeRhs SolverTest::Rhs(std::initializer_list<rt::Text> ids) {
+  const std::vector<rt::Text> names(ids);
+  return BindWorksheetRhs(names.data(), static_cast<int>(names.size()));
+}
 
 void SolverTest::SetUp() {
   WorksheetTest::SetUp();

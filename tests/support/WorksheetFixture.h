@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/OdeBinding.h"
 #include "language/WorksheetTables.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "plotting/SceneStore.h"
@@ -61,6 +62,12 @@ class SolverTest : public WorksheetTest {
   void TearDown() override;
 
   static long Calls() { return static_cast<long>(Log().calls.size()); }
+  // The worksheet functions ids bound as one right-hand side, as the IVP[ and BVP[ commands bind
+  // them (their values pass the recording evaluator).
+  static OdeRhs Rhs(std::initializer_list<rt::Text> ids);
+  // The progress the commands hand a method: events through the scripted screen, and with
+  // heedEsc RunFlags.AbortRun stopping it.
+  static ProgressSink Progress(bool heedEsc = true) { return WorksheetProgress(heedEsc); }
   // Start times of the steps taken: the first argument of every callsPerStep-th call of
   // firstFunction.
   static std::vector<double> StepStarts(const rt::Text& firstFunction, int callsPerStep);
