@@ -107,8 +107,6 @@ void GraphDrawing::updateplot() {
   Convert();
   ms::View.DisplayScaleHeight = w_.display_->ScaleHeight();
   ms::RotateView();
-  w_.Label10->setText(ui::ToQString(ms::WholeDegrees(ms::View.ElevationAngle)));
-  w_.Label12->setText(ui::ToQString(ms::WholeDegrees(ms::View.RotationAngle)));
   w_.Navigation().ShowViewState();
   ms::ProjectView();
   w_.display_->Cls();

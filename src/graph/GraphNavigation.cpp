@@ -3,6 +3,7 @@
 // move the image, and the scale boxes take the grid units of parametric plots.
 #include "graph/GraphNavigation.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -19,6 +20,7 @@
 #include "platform/ui/UiServices.h"
 #include "plotting/FieldTables.h"
 #include "plotting/SceneStore.h"
+#include "plotting/SceneView.h"
 
 namespace gr {
 
@@ -182,7 +184,11 @@ bool GraphNavigation::InPlanView() {
          std::fabs(std::remainder(v.ElevationAngle, kFullTurn)) < kSameAngle;
 }
 
+// The angle labels and the 2D/3D button always show the same angles: a build that stops at a
+// box before it draws has the angles it turned to behind the box, not the last picture's.
 void GraphNavigation::ShowViewState() {
+  w_.Label10->setText(ui::ToQString(ms::WholeDegrees(ms::View.ElevationAngle)));
+  w_.Label12->setText(ui::ToQString(ms::WholeDegrees(ms::View.RotationAngle)));
   if (InPlanView()) {
     w_.SetCmd3D(Graph.Button2DColor, QStringLiteral("3D"));
   } else {

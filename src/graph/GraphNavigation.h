@@ -28,7 +28,8 @@ class GraphNavigation {
   void cmd3D_Click();
   // The picture is seen straight down the z axis (rotation -90 degrees, elevation 0).
   static bool InPlanView();
-  // The 2D/3D button as the view stands: its state colour and the caption of what a press does.
+  // The angle labels and the 2D/3D button as the view stands: the angles in whole degrees, the
+  // button's state colour and the caption of what a press does.
   void ShowViewState();
   void HScrScroll_Change();
   void VScrScroll_Change();
