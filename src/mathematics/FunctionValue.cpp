@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "language/Tokens.h"
@@ -53,6 +55,9 @@ bool NameSlot(const rt::Text& name, size_t& slot) {
 struct BindingState {
   bool enabled = true;
   int depth = 0;
+  // Counts the clears and the bindings made, so that a FunctionCall can tell whether the code it
+  // kept still stands.
+  uint32_t generation = 0;
   std::vector<Binding> bindings;
   std::vector<int16_t> nameIndex = std::vector<int16_t>(kNameSlots, 0);
   std::array<int16_t, kMaxFunctions + 1> recordIndex{};
@@ -67,6 +72,7 @@ struct BindingState {
       }
     }
     bindings.clear();
+    ++generation;
   }
 } State;
 
@@ -189,6 +195,7 @@ void Bind(Binding& b) {
     *index = static_cast<int16_t>(b - State.bindings.data() + 1);
   }
   if (b->funcCount != Tables.FuncCount || b->constCount != Tables.ConstCount) {
+    ++State.generation;  // a binding moved or changed
     *b = Binding{};
     b->name = name;
     b->record = record;
@@ -226,15 +233,21 @@ double WorksheetValue(double v) {
   return v;
 }
 
+// "Inf" and "NaN" in the text are no numbers: only the text path knows what they give. Both have
+// every exponent bit set; the arguments' tests are independent of each other, so they overlap.
+bool AnyNoNumber(const double* args, int count) {
+  constexpr uint64_t kExponent = 0x7ff0000000000000;
+  bool noNumber = false;
+  for (int i = 0; i < count; ++i)
+    noNumber |= (std::bit_cast<uint64_t>(args[i]) & kExponent) == kExponent;
+  return noNumber;
+}
+
 // Runs a binding on the arguments at full precision, its message in msgNo; false when only the
 // text path knows the value (no binding, or an argument that is no number).
 bool RunBinding(const Binding* b, const double* args, int count, double& value, int16_t& msgNo) {
   if (b == nullptr || !(b->bound || b->msgNo != 0)) return false;
-  // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give. Any of
-  // them makes the sum of the arguments times 0 NaN (one test instead of one per argument).
-  double zeros = 0;
-  for (int i = 0; i < count; ++i) zeros += args[i] * 0.0;
-  if (zeros != 0) return false;
+  if (AnyNoNumber(args, count)) return false;
   if (b->msgNo != 0) {
     msgNo = b->msgNo;
     return true;
@@ -295,14 +308,45 @@ rt::Text StripValueParens(const rt::Text& valueText) {
   return valueText;
 }
 
-int16_t EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
-                         int count, double& value) {
+namespace {
+
+// EvalFunctionCall once the binding of name (nullptr: none) is found.
+int16_t EvalWithBinding(const Binding* b, const rt::Text& resultName, const rt::Text& name,
+                        const double* args, int count, double& value) {
   // The text path appends a result constant: a full table refuses before anything is run.
-  const Binding* b = BindingFor(name, 0, count);
   if (b != nullptr && Tables.ConstCount >= kMaxConstants) return kMsgConstantsFull;
   int16_t msgNo = 0;
   if (RunBinding(b, args, count, value, msgNo)) return msgNo;
   return EvalFunctionCallByText(resultName, name, args, count, value);
+}
+
+}  // namespace
+
+int16_t EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
+                         int count, double& value) {
+  return EvalWithBinding(BindingFor(name, 0, count), resultName, name, args, count, value);
+}
+
+FunctionCall::FunctionCall(rt::Text resultName, rt::Text name, int count)
+    : resultName_(std::move(resultName)), name_(std::move(name)), count_(count) {}
+
+int16_t FunctionCall::operator()(const double* args, double& value) {
+  // While nothing the binding depends on has changed, its code is run as RunBinding runs it.
+  if (code_ != nullptr && generation_ == State.generation && funcCount_ == Tables.FuncCount &&
+      constCount_ == Tables.ConstCount && Tables.ConstCount < kMaxConstants &&
+      !AnyNoNumber(args, count_)) [[likely]] {
+    double v = 0;
+    const int16_t msgNo = RunBound(*code_, args, v);
+    if (msgNo == 0) value = WorksheetValue(v);
+    return msgNo;
+  }
+  const Binding* b = BindingFor(name_, 0, count_);
+  const bool plain = b != nullptr && b->bound && b->msgNo == 0 && !b->evaluatesRecords;
+  code_ = plain ? &b->code : nullptr;
+  generation_ = State.generation;
+  funcCount_ = plain ? b->funcCount : 0;
+  constCount_ = plain ? b->constCount : 0;
+  return EvalWithBinding(b, resultName_, name_, args, count_, value);
 }
 
 int16_t EvalRecordAt(int16_t record, const double* args, int count, double& value) {

@@ -15,12 +15,37 @@
 
 namespace ms {
 
+struct BoundCode;
+
 // Evaluates name{args[0],...,args[count-1]} with the result constant called resultName (two
 // characters, e.g. u"f1"). Arguments are written with 17 significant digits. Returns 0 and
 // value holds the result, or the evaluator's message with value untouched and both the function
 // and constant tables as they were.
 [[nodiscard]] int16_t EvalFunctionCall(const rt::Text& resultName, const rt::Text& name,
                                        const double* args, int count, double& value);
+
+// name{args[0],...,args[count-1]} with the result constant resultName, its binding looked up on
+// the first value and kept while it stands: every value is the one EvalFunctionCall gives, without
+// the look-up. For a command that asks the same functions for many values.
+class FunctionCall {
+ public:
+  FunctionCall() = default;
+  FunctionCall(rt::Text resultName, rt::Text name, int count);
+
+  [[nodiscard]] int16_t operator()(const double* args, double& value);
+
+  const rt::Text& ResultName() const { return resultName_; }
+  const rt::Text& Name() const { return name_; }
+
+ private:
+  rt::Text resultName_, name_;
+  int count_ = 0;
+  // The code of the binding found, while it runs without the text path (nullptr otherwise), and
+  // what it was made with.
+  const BoundCode* code_ = nullptr;
+  uint32_t generation_ = 0;
+  int16_t funcCount_ = 0, constCount_ = 0;
+};
 
 // The text form of EvalFunctionCall, also inside a scope (for comparisons in tests).
 [[nodiscard]] int16_t EvalFunctionCallByText(const rt::Text& resultName, const rt::Text& name,
