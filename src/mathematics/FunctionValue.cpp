@@ -16,6 +16,8 @@
 
 namespace ms {
 
+uint32_t BindingGeneration = 0;
+
 namespace {
 
 constexpr int kMaxArguments = 5;
@@ -55,9 +57,6 @@ bool NameSlot(const rt::Text& name, size_t& slot) {
 struct BindingState {
   bool enabled = true;
   int depth = 0;
-  // Counts the clears and the bindings made, so that a FunctionCall can tell whether the code it
-  // kept still stands.
-  uint32_t generation = 0;
   std::vector<Binding> bindings;
   std::vector<int16_t> nameIndex = std::vector<int16_t>(kNameSlots, 0);
   std::array<int16_t, kMaxFunctions + 1> recordIndex{};
@@ -72,7 +71,7 @@ struct BindingState {
       }
     }
     bindings.clear();
-    ++generation;
+    ++BindingGeneration;
   }
 } State;
 
@@ -195,7 +194,7 @@ void Bind(Binding& b) {
     *index = static_cast<int16_t>(b - State.bindings.data() + 1);
   }
   if (b->funcCount != Tables.FuncCount || b->constCount != Tables.ConstCount) {
-    ++State.generation;  // a binding moved or changed
+    ++BindingGeneration;  // a binding moved or changed
     *b = Binding{};
     b->name = name;
     b->record = record;
@@ -223,24 +222,6 @@ inline Binding* BindingFor(const rt::Text& name, int16_t record, int count) {
     }
   }
   return FindOrBind(name, record, count, index);
-}
-
-// The result as a value of the worksheet: 0 for an undefined one, the guard value for an infinite
-// one, otherwise the double itself.
-double WorksheetValue(double v) {
-  if (std::isnan(v)) return 0;
-  if (std::isinf(v)) return v > 0 ? kGuardInfinity : -kGuardInfinity;
-  return v;
-}
-
-// "Inf" and "NaN" in the text are no numbers: only the text path knows what they give. Both have
-// every exponent bit set; the arguments' tests are independent of each other, so they overlap.
-bool AnyNoNumber(const double* args, int count) {
-  constexpr uint64_t kExponent = 0x7ff0000000000000;
-  bool noNumber = false;
-  for (int i = 0; i < count; ++i)
-    noNumber |= (std::bit_cast<uint64_t>(args[i]) & kExponent) == kExponent;
-  return noNumber;
 }
 
 // Runs a binding on the arguments at full precision, its message in msgNo; false when only the
@@ -330,20 +311,12 @@ int16_t EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const
 FunctionCall::FunctionCall(rt::Text resultName, rt::Text name, int count)
     : resultName_(std::move(resultName)), name_(std::move(name)), count_(count) {}
 
-int16_t FunctionCall::operator()(const double* args, double& value) {
-  // While nothing the binding depends on has changed, its code is run as RunBinding runs it.
-  if (code_ != nullptr && generation_ == State.generation && funcCount_ == Tables.FuncCount &&
-      constCount_ == Tables.ConstCount && Tables.ConstCount < kMaxConstants &&
-      !AnyNoNumber(args, count_)) [[likely]] {
-    double v = 0;
-    const int16_t msgNo = RunBound(*code_, args, v);
-    if (msgNo == 0) value = WorksheetValue(v);
-    return msgNo;
-  }
+int16_t FunctionCall::Resolve(const double* args, double& value) {
   const Binding* b = BindingFor(name_, 0, count_);
+  // Kept only while its values are those of the code alone: RunBinding with nothing else to do.
   const bool plain = b != nullptr && b->bound && b->msgNo == 0 && !b->evaluatesRecords;
   code_ = plain ? &b->code : nullptr;
-  generation_ = State.generation;
+  generation_ = BindingGeneration;
   funcCount_ = plain ? b->funcCount : 0;
   constCount_ = plain ? b->constCount : 0;
   return EvalWithBinding(b, resultName_, name_, args, count_, value);
