@@ -16,6 +16,7 @@
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
 #include "platform/ui/QtUiServices.h"
+#include "platform/ui/QtWidgetKit.h"
 #include "platform/ui/UiServices.h"
 #include "worksheet/WorksheetWindow.h"
 
@@ -82,32 +83,6 @@ rt::Text Typed(const QLineEdit* box) {
   return ui::FromQString(box->text());
 }
 
-QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& title) {
-  auto* frame = new QGroupBox(title, parent);
-  frame->setObjectName(QString::fromLatin1(name));
-  return frame;
-}
-
-QLineEdit* MakeBox(QWidget* parent, const char* name) {
-  auto* box = new QLineEdit(parent);
-  box->setObjectName(QString::fromLatin1(name));
-  return box;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setTextFormat(Qt::PlainText);
-  return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
-
 }  // namespace
 
 AnimationSetupDialog::AnimationSetupDialog(QWidget* parent) : QDialog(parent) {
@@ -115,18 +90,18 @@ AnimationSetupDialog::AnimationSetupDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Animation"));
   auto* top = new QGridLayout(this);
 
-  Frame1 = MakeFrame(this, "Frame1", QStringLiteral("File Name Less .bmp"));
+  Frame1 = ui::MakeFrame(this, "Frame1", QStringLiteral("File Name Less .bmp"));
   auto* f1 = new QVBoxLayout(Frame1);
-  txtFrameFile = MakeBox(Frame1, "txtFrameFile");
+  txtFrameFile = ui::MakeBox(Frame1, "txtFrameFile");
   f1->addWidget(txtFrameFile);
   top->addWidget(Frame1, 0, 0);
 
-  Frame2 =
-      MakeFrame(this, "Frame2", QStringLiteral("Enter Constant ID to Vary && its Numerical Range"));
+  Frame2 = ui::MakeFrame(this, "Frame2",
+                         QStringLiteral("Enter Constant ID to Vary && its Numerical Range"));
   auto* f2 = new QGridLayout(Frame2);
-  Text1 = MakeBox(Frame2, "Text1");
-  txtStart = MakeBox(Frame2, "txtStart");
-  txtEnd = MakeBox(Frame2, "txtEnd");
+  Text1 = ui::MakeBox(Frame2, "Text1");
+  txtStart = ui::MakeBox(Frame2, "txtStart");
+  txtEnd = ui::MakeBox(Frame2, "txtEnd");
   f2->addWidget(Text1, 0, 0);
   f2->addWidget(new QLabel(QStringLiteral("Const ID"), Frame2), 0, 1);
   f2->addWidget(txtStart, 1, 0);
@@ -135,21 +110,21 @@ AnimationSetupDialog::AnimationSetupDialog(QWidget* parent) : QDialog(parent) {
   f2->addWidget(new QLabel(QStringLiteral("End Numerical"), Frame2), 2, 1);
   top->addWidget(Frame2, 1, 0);
 
-  Frame3 = MakeFrame(this, "Frame3", QStringLiteral("Total Frames"));
+  Frame3 = ui::MakeFrame(this, "Frame3", QStringLiteral("Total Frames"));
   auto* f3 = new QVBoxLayout(Frame3);
-  txtTotalFrames = MakeBox(Frame3, "txtTotalFrames");
+  txtTotalFrames = ui::MakeBox(Frame3, "txtTotalFrames");
   f3->addWidget(txtTotalFrames);
   top->addWidget(Frame3, 2, 0);
 
-  Frame4 = MakeFrame(this, "Frame4", QString());
+  Frame4 = ui::MakeFrame(this, "Frame4", QString());
   auto* f4 = new QHBoxLayout(Frame4);
-  cmdSave = MakeButton(Frame4, "cmdSave", QStringLiteral("Save"));
-  cmdCancel = MakeButton(Frame4, "cmdCancel", QStringLiteral("Cancel"));
+  cmdSave = ui::MakeButton(Frame4, "cmdSave", QStringLiteral("Save"));
+  cmdCancel = ui::MakeButton(Frame4, "cmdCancel", QStringLiteral("Cancel"));
   f4->addWidget(cmdSave);
   f4->addWidget(cmdCancel);
   top->addWidget(Frame4, 0, 1);
 
-  Frame5 = MakeFrame(this, "Frame5", QString());
+  Frame5 = ui::MakeFrame(this, "Frame5", QString());
   auto* f5 = new QVBoxLayout(Frame5);
   for (const char* note :
        {"Save--Update settings.", "Cancel--No Action Taken", "Former settings remain."}) {
@@ -157,12 +132,12 @@ AnimationSetupDialog::AnimationSetupDialog(QWidget* parent) : QDialog(parent) {
   }
   top->addWidget(Frame5, 1, 1);
 
-  Frame6 = MakeFrame(this, "Frame6", QStringLiteral("Progress on Frame Generation"));
+  Frame6 = ui::MakeFrame(this, "Frame6", QStringLiteral("Progress on Frame Generation"));
   auto* f6 = new QGridLayout(Frame6);
-  cmdStop = MakeButton(Frame6, "cmdStop", QStringLiteral("Stop"));
-  lblFrameNo = MakeLabel(Frame6, "lblFrameNo", QString());
-  lblFrameCt = MakeLabel(Frame6, "lblFrameCt", QString());
-  lblConstID = MakeLabel(Frame6, "lblConstID", QString());
+  cmdStop = ui::MakeButton(Frame6, "cmdStop", QStringLiteral("Stop"));
+  lblFrameNo = ui::MakeLabel(Frame6, "lblFrameNo", QString());
+  lblFrameCt = ui::MakeLabel(Frame6, "lblFrameCt", QString());
+  lblConstID = ui::MakeLabel(Frame6, "lblConstID", QString());
   f6->addWidget(cmdStop, 0, 0, 1, 4);
   f6->addWidget(new QLabel(QStringLiteral("Frame # "), Frame6), 1, 0);
   f6->addWidget(lblFrameNo, 1, 1);
@@ -170,7 +145,7 @@ AnimationSetupDialog::AnimationSetupDialog(QWidget* parent) : QDialog(parent) {
   f6->addWidget(lblFrameCt, 1, 3);
   f6->addWidget(new QLabel(QStringLiteral("Update Const ID:"), Frame6), 2, 0, 1, 2);
   f6->addWidget(lblConstID, 2, 2, 1, 2);
-  lblFolder = MakeLabel(Frame6, "lblFolder", QString());
+  lblFolder = ui::MakeLabel(Frame6, "lblFolder", QString());
   lblFolder->setWordWrap(true);
   lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
   f6->addWidget(lblFolder, 3, 0, 1, 4);
@@ -222,7 +197,7 @@ void AnimationSetupDialog::cmdSave_Click() {
     return;
   }
   if (GraphWindow* graph = GraphWindow::Instance()) {
-    if (graph->mnuSetCompute != nullptr) graph->mnuSetCompute->setEnabled(true);
+    graph->Animation().OfferFrameRun(true);
     graph->cmdReturn->setEnabled(true);
   }
   hide();
@@ -230,7 +205,7 @@ void AnimationSetupDialog::cmdSave_Click() {
 
 void AnimationSetupDialog::cmdCancel_Click() {
   if (GraphWindow* graph = GraphWindow::Instance()) {
-    if (graph->mnuSetCompute != nullptr) graph->mnuSetCompute->setEnabled(false);
+    graph->Animation().OfferFrameRun(false);
     graph->cmdReturn->setEnabled(true);
   }
   hide();

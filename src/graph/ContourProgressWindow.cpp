@@ -15,6 +15,7 @@
 #include "graph/GraphWindow.h"
 #include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/QtUiServices.h"
+#include "platform/ui/QtWidgetKit.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/Contour.h"
 #include "worksheet/WorksheetWindow.h"
@@ -37,43 +38,13 @@ const QString kWidestLevel = QStringLiteral("-8.8888E-888");
 const QString kWidestCount = QStringLiteral("-88888.88");
 const QString kWidestSegments = QStringLiteral("88888");
 
-QColor FromPacked(int32_t color) {
-  int r = 0, g = 0, b = 0;
-  rt::SplitRGB(color, r, g, b);
-  return QColor(r, g, b);
-}
-
 QColor ButtonFace() {
   return QApplication::palette().color(QPalette::Button);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setTextFormat(Qt::PlainText);
-  return label;
 }
 
 // A label keeps room for its widest text in its current font.
 void ReserveWidth(QLabel* label, const QString& widest) {
   label->setMinimumWidth(label->fontMetrics().horizontalAdvance(widest));
-}
-
-QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& title) {
-  auto* frame = new QGroupBox(title, parent);
-  frame->setObjectName(QString::fromLatin1(name));
-  return frame;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int32_t color) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  const QColor c = FromPacked(color);
-  button->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(%1, %2, %3); }")
-                            .arg(c.red())
-                            .arg(c.green())
-                            .arg(c.blue()));
-  return button;
 }
 
 void SetBackground(QLabel* label, const QColor& color) {
@@ -172,38 +143,41 @@ ContourProgressWindow::ContourProgressWindow(QWidget* parent)
   setObjectName(QStringLiteral("frmContour"));
   setWindowTitle(QStringLiteral("Contour Progress"));
 
-  Frame1 = MakeFrame(this, "Frame1", QStringLiteral("Level Status"));
-  lblLevel = MakeLabel(Frame1, "lblLevel", QString());
-  Label1 = MakeLabel(Frame1, "Label1", QStringLiteral("of"));
-  lblMaxCt = MakeLabel(Frame1, "lblMaxCt", QString());
-  Label2 = MakeLabel(Frame1, "Label2", QStringLiteral("step"));
-  lblStep = MakeLabel(Frame1, "lblStep", QString());
+  Frame1 = ui::MakeFrame(this, "Frame1", QStringLiteral("Level Status"));
+  lblLevel = ui::MakeLabel(Frame1, "lblLevel", QString());
+  Label1 = ui::MakeLabel(Frame1, "Label1", QStringLiteral("of"));
+  lblMaxCt = ui::MakeLabel(Frame1, "lblMaxCt", QString());
+  Label2 = ui::MakeLabel(Frame1, "Label2", QStringLiteral("step"));
+  lblStep = ui::MakeLabel(Frame1, "lblStep", QString());
   auto* levelRow = new QHBoxLayout(Frame1);
   for (QLabel* label : {lblLevel, Label1, lblMaxCt, Label2, lblStep}) levelRow->addWidget(label);
   levelRow->addStretch(1);
 
-  Frame2 = MakeFrame(this, "Frame2", QStringLiteral("Computation"));
-  Label3 = MakeLabel(Frame2, "Label3", QStringLiteral("Update Contour Segments:"));
-  lblSegCt = MakeLabel(Frame2, "lblSegCt", QString());
-  Label4 = MakeLabel(Frame2, "Label4", QStringLiteral("Maximum Contour Segments allowed: 15000"));
+  Frame2 = ui::MakeFrame(this, "Frame2", QStringLiteral("Computation"));
+  Label3 = ui::MakeLabel(Frame2, "Label3", QStringLiteral("Update Contour Segments:"));
+  lblSegCt = ui::MakeLabel(Frame2, "lblSegCt", QString());
+  Label4 =
+      ui::MakeLabel(Frame2, "Label4", QStringLiteral("Maximum Contour Segments allowed: 15000"));
   auto* computation = new QGridLayout(Frame2);
   computation->addWidget(Label3, 0, 0);
   computation->addWidget(lblSegCt, 0, 1);
   computation->addWidget(Label4, 1, 0, 1, 2);
   computation->setColumnStretch(2, 1);
 
-  Frame3 = MakeFrame(this, "Frame3", QStringLiteral("Quadrant / Each Level"));
+  Frame3 = ui::MakeFrame(this, "Frame3", QStringLiteral("Quadrant / Each Level"));
   auto* lights = new QHBoxLayout(Frame3);
   const char* names[4] = {"lblQ1", "lblQ2", "lblQ3", "lblQ4"};
   for (int q = 0; q < 4; ++q) {
-    QLabel* light = MakeLabel(Frame3, names[q], QStringLiteral(" %1").arg(q + 1));
+    QLabel* light = ui::MakeLabel(Frame3, names[q], QStringLiteral(" %1").arg(q + 1));
     light->setAlignment(Qt::AlignCenter);
     lblQ[static_cast<size_t>(q)] = light;
     lights->addWidget(light);
   }
 
-  cmdExit = MakeButton(this, "cmdExit", QStringLiteral("Exit to Graph"), rt::RGB(192, 255, 192));
-  cmdAbort = MakeButton(this, "cmdAbort", QStringLiteral("Abort"), rt::RGB(255, 192, 192));
+  cmdExit = ui::MakeButton(this, QStringLiteral("cmdExit"), QStringLiteral("Exit to Graph"));
+  cmdAbort = ui::MakeButton(this, QStringLiteral("cmdAbort"), QStringLiteral("Abort"));
+  ui::PaintButton(cmdExit, rt::RGB(192, 255, 192));
+  ui::PaintButton(cmdAbort, rt::RGB(255, 192, 192));
   auto* buttons = new QHBoxLayout();
   buttons->addWidget(cmdExit);
   buttons->addWidget(cmdAbort);
@@ -279,10 +253,11 @@ void ContourProgressWindow::Mirror() {
   SetText(lblMaxCt, w.LastLevel ? rt::NumText(*w.LastLevel) : rt::Text());
   SetText(lblStep, w.LevelStep ? rt::NumText(*w.LevelStep) : rt::Text());
   SetText(lblSegCt, w.Segments ? rt::IntText(*w.Segments) : rt::Text());
-  SetForeground(lblSegCt, FromPacked(w.SegmentLimitReached ? kLimitColor : kBlack));
+  SetForeground(lblSegCt, ui::PackedColor(w.SegmentLimitReached ? kLimitColor : kBlack));
   for (int q = 1; q <= 4; ++q) {
-    SetBackground(lblQ[static_cast<size_t>(q - 1)],
-                  w.QuadrantReached[static_cast<size_t>(q)] ? FromPacked(kLitColor) : ButtonFace());
+    SetBackground(lblQ[static_cast<size_t>(q - 1)], w.QuadrantReached[static_cast<size_t>(q)]
+                                                        ? ui::PackedColor(kLitColor)
+                                                        : ButtonFace());
   }
   cmdAbort->setEnabled(w.Tracing);
   cmdExit->setEnabled(w.Finished);

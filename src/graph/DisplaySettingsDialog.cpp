@@ -49,40 +49,6 @@ constexpr int kBarLimit = 32767;
 // View code of the three-equation 3-D view.
 constexpr int16_t kThreeEquationView = 7;
 
-// The overlay painters: each reaches the window (loading it hidden when needed) and draws.
-void PaintText(draw::DrawTarget& t) {
-  DisplaySettingsDialog::Load().placeText(t);
-}
-void PaintTimeText(draw::DrawTarget& t) {
-  DisplaySettingsDialog::Load().placeTimeText(t);
-}
-void PaintValText(draw::DrawTarget& t) {
-  DisplaySettingsDialog::Load().placeValText(t);
-}
-void PaintLegendText(draw::DrawTarget& t) {
-  DisplaySettingsDialog::Load().PlaceLegendText(t);
-}
-void PaintWkText(draw::DrawTarget& t) {
-  DisplaySettingsDialog::Load().placeWkText(t);
-}
-void PaintTitleText(draw::DrawTarget& t) {
-  DisplaySettingsDialog::Load().placeTitleText(t);
-}
-void PaintLegend(draw::DrawTarget& t) {
-  DisplaySettingsDialog::Load().PlaceLegend(t);
-}
-
-void InstallOverlays() {
-  OverlayTable& o = Overlays();
-  o.placeText = PaintText;
-  o.placeTimeText = PaintTimeText;
-  o.placeValText = PaintValText;
-  o.PlaceLegendText = PaintLegendText;
-  o.placeWkText = PaintWkText;
-  o.placeTitleText = PaintTitleText;
-  o.PlaceLegend = PaintLegend;
-}
-
 void Redraw() {
   if (GraphWindow* graph = GraphWindow::Instance()) graph->updateplot();
 }
@@ -317,7 +283,6 @@ void DisplaySettingsDialog::Form_Load() {
   // The fonts go back to the worksheet's after a title or legend; without a worksheet window,
   // to the picture's font as the graph window set it.
   if (GraphWindow* graph = GraphWindow::Instance()) worksheetFontFallback_ = graph->Display().Font;
-  InstallOverlays();
 
   ui::Ui().MakeTopmostAtOrigin(static_cast<ui::WindowHandle>(static_cast<QWidget*>(this)));
   Option1->setChecked(true);
@@ -515,18 +480,38 @@ QFont DisplaySettingsDialog::WorksheetFont() const {
   return worksheetFontFallback_;
 }
 
-void DisplaySettingsDialog::RestoreFonts(draw::DrawTarget& target) {
-  const QFont sheet = WorksheetFont();
-  GraphWindow* graph = GraphWindow::Instance();
-  draw::DrawTarget* display = graph != nullptr ? &graph->Display() : nullptr;
-  auto take = [](QFont& f, const QFont& from) {
-    f.setFamily(from.family());
-    if (from.pointSizeF() > 0) f.setPointSizeF(from.pointSizeF());
-    f.setBold(from.bold());
-    f.setItalic(from.italic());
+int DisplaySettingsDialog::FormatOptionSelected() {
+  if (Option2->isChecked()) return kFormatBraces;
+  if (Option3->isChecked()) return kFormatBracesBrackets;
+  if (!Option1->isChecked()) Option1->setChecked(true);
+  return kFormatNone;
+}
+
+OverlayContent DisplaySettingsDialog::Content() {
+  OverlayContent c;
+  c.format = FormatOptionSelected();
+  c.centreTitle = ckCenter->isChecked();
+  // The title as this window measures it (its own font, twips).
+  c.titleWidth = QFontMetricsF(font()).horizontalAdvance(ui::ToQString(TitleText)) * kTwipsPerPixel;
+  const rt::Text converted = ConvertByFormat(TitleText, c.format);
+  if (Graph.ShowTitle != 0 && converted != TitleText) strText->setText(ui::ToQString(converted));
+  c.title = converted;
+  c.titleFont = strText->font();
+  c.legendX = LegendXText;
+  c.legendY = LegendYText;
+  c.legendZ = LegendZText;
+  c.legendFont = strLegendX->font();
+  // Unchecking the box switches the legend off and redraws without it; a box that is already
+  // unchecked would not, so the switch is cleared then.
+  c.labelsMissing = [self = QPointer<DisplaySettingsDialog>(this)] {
+    if (self && self->ckLegend->isChecked()) {
+      self->ckLegend->setChecked(false);
+    } else {
+      Graph.ShowLegend = 0;
+    }
   };
-  if (display != nullptr) take(display->Font, sheet);
-  if (display != &target) take(target.Font, display != nullptr ? display->Font : sheet);
+  c.worksheetFont = WorksheetFont();
+  return c;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -558,6 +543,21 @@ void HideSetDisplay() {
 
 void UnloadSetDisplay() {
   delete DisplaySettingsDialog::Instance();
+}
+
+OverlayContent OverlayContentNow() {
+  OverlayContent c;
+  if (g_window) c = g_window->Content();
+  const ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
+  if (sheet != nullptr) c.worksheetText = sheet->WorksheetText();
+  GraphWindow* graph = GraphWindow::Instance();
+  if (graph == nullptr) return c;
+  if (!g_window) c.worksheetFont = sheet != nullptr ? sheet->Text1->font() : graph->Display().Font;
+  c.viewportWidth = static_cast<double>(graph->OutDisplay->width()) * kTwipsPerPixel;
+  c.bvpTrialsPlain = graph->Menus().BvpTrialsPlain();
+  c.dotSpacingShown = !graph->Menus().NoDotSpacing();
+  c.display = &graph->Display();
+  return c;
 }
 
 }  // namespace gr

@@ -6,8 +6,8 @@
 // optional title (text, centring, font) and the axis-label legend (three labels, font). Every
 // change redraws the graph at once.
 //
-// The window also owns the drawing methods of the overlays; they take the drawing target as their
-// one argument, so the same code draws on the graph picture and on the printer.
+// The overlays are drawn from its choices as values (Content), on the graph picture and on the
+// printer alike.
 //
 // One global window: the graph window's load loads it hidden, "Display Data" shows it, Return
 // unloads it. Its close box is refused; "Exit" only hides it.
@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 
+#include "graph/GraphOverlays.h"
 #include "platform/draw/DrawTarget.h"
 #include "platform/runtime/Runtime.h"
 
@@ -66,24 +67,9 @@ class DisplaySettingsDialog final : public QWidget {
   // The closing guard: true when the close is to be cancelled.
   bool Form_QueryUnload(bool byProgram);
 
-  // --- Overlay drawing (each with the target to draw on) ---------------------------------------
-  void placeText(draw::DrawTarget& target);
-  void placeTimeText(draw::DrawTarget& target);
-  void placeTitleText(draw::DrawTarget& target);
-  void placeWkText(draw::DrawTarget& target);
-  void placeValText(draw::DrawTarget& target);
-  void PlaceLegend(draw::DrawTarget& target);
-  void PlaceLegendText(draw::DrawTarget& target);
-  void LblPrint(draw::DrawTarget& target, int16_t first, int16_t last, int32_t offset);
-  // Rebuilds the value lines from the function table.
-  void WorkSheetValDisplay();
-  // Prints one line in black (the colours are not used).
-  void CharDisp(draw::DrawTarget& target, const rt::Text& text, int32_t color,
-                int32_t commentColor);
-  // Prints one worksheet line with its tab stops, its comment in the comment colour.
-  void CharDisp2(draw::DrawTarget& target, const rt::Text& text, int32_t color,
-                 int32_t commentColor);
-
+  // What the overlays draw of this window's choices. A title that is shown takes its format in
+  // its box as well.
+  OverlayContent Content();
   // The selected worksheet format option (Option1 .. Option3 as 1 .. 3); selects "None" when no
   // option is selected.
   int FormatOptionSelected();
@@ -148,7 +134,6 @@ class DisplaySettingsDialog final : public QWidget {
   void SetTimeFrameByPlotState();
   // The worksheet font (the worksheet window's), for restoring the picture and the target.
   QFont WorksheetFont() const;
-  void RestoreFonts(draw::DrawTarget& target);
 
   QFont worksheetFontFallback_;
   int mouseX_ = 0;
@@ -165,5 +150,8 @@ void HideSetDisplay();
 void ShowSetDisplay();
 // Unloads the display-options window when it is loaded.
 void UnloadSetDisplay();
+// What the overlays draw as the display-options window (when it is loaded: it is never loaded
+// for this) and the graph window stand.
+OverlayContent OverlayContentNow();
 
 }  // namespace gr

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "platform/ui/QtUiServices.h"
+#include "platform/ui/QtWidgetKit.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/SceneStore.h"
 
@@ -17,8 +18,7 @@ namespace {
 
 QPointer<DotSpacingDialog> g_window;
 
-// Where the window stands once it is topmost (twips, 15 to a pixel).
-constexpr int kTwipsPerPixel = 15;
+// Where the window stands once it is topmost (twips).
 constexpr int kLeftTwips = 4000;
 constexpr int kTopTwips = 2000;
 
@@ -66,7 +66,7 @@ DotSpacingDialog* DotSpacingDialog::Instance() {
 
 void DotSpacingDialog::Form_Load() {
   ui::Ui().MakeTopmostAtOrigin(static_cast<ui::WindowHandle>(static_cast<QWidget*>(this)));
-  move(kLeftTwips / kTwipsPerPixel, kTopTwips / kTwipsPerPixel);
+  move(kLeftTwips / ui::kTwipsPerPixel, kTopTwips / ui::kTwipsPerPixel);
   entry_.clear();
   Text1->clear();
 }

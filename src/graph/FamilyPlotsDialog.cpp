@@ -127,10 +127,6 @@ rt::Text Typed(const QLineEdit* box) {
   return ui::FromQString(box->text());
 }
 
-void SetEnabled(QAction* item, bool enabled) {
-  if (item != nullptr) item->setEnabled(enabled);
-}
-
 QLineEdit* AddBox(QGridLayout* grid, QWidget* parent, int row, const char* name,
                   const QString& label) {
   auto* caption = new QLabel(label, parent);
@@ -217,7 +213,7 @@ void FamilyPlotsDialog::cmdEnter_Click() {
 
 void FamilyPlotsDialog::cmdSave_Click() {
   if (GraphWindow* graph = GraphWindow::Instance()) {
-    SetEnabled(graph->mnuPlotSet, true);
+    graph->Animation().OfferFamilyRun(true);
     graph->cmdReturn->setEnabled(true);
   }
   hide();
@@ -225,7 +221,7 @@ void FamilyPlotsDialog::cmdSave_Click() {
 
 void FamilyPlotsDialog::cmdCancel_Click() {
   if (GraphWindow* graph = GraphWindow::Instance()) {
-    SetEnabled(graph->mnuPlotSet, false);
+    graph->Animation().OfferFamilyRun(false);
     graph->cmdReturn->setEnabled(true);
   }
   ms::RunFlags.StopFamily = -1;

@@ -25,6 +25,7 @@
 #include "graph/DisplaySettingsDialog.h"
 #include "graph/FamilyPlotsDialog.h"
 #include "graph/FrameCanvas.h"
+#include "graph/GraphMenus.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
@@ -153,29 +154,61 @@ void SetMemberColour(int k) {
 
 }  // namespace
 
-void GraphAnimation::BuildFamilyMenus() {
-  QMenuBar* bar = w_.menuBar();
-  w_.mnuFamily = bar->addMenu(QStringLiteral("Family of Curves"));
-  w_.mnuFamilySetUp = w_.mnuFamily->addAction(QStringLiteral("Set Up"));
-  w_.mnuPlotSet = w_.mnuFamily->addAction(QStringLiteral("Generate Curves"));
-  w_.mnuPlotSet->setEnabled(false);
-  w_.mnuAnimate = bar->addMenu(QStringLiteral("Animation"));
-  w_.mnuSetUp = w_.mnuAnimate->addAction(QStringLiteral("Set Up"));
-  w_.mnuSetCompute = w_.mnuAnimate->addAction(QStringLiteral("Compute Frames"));
-  w_.mnuSetCompute->setEnabled(false);
-  w_.mnuFamilySetUp->setObjectName(QStringLiteral("mnuFamilySetUp"));
-  w_.mnuPlotSet->setObjectName(QStringLiteral("mnuPlotSet"));
-  w_.mnuAnimate->setObjectName(QStringLiteral("mnuAnimate"));
-  w_.mnuSetUp->setObjectName(QStringLiteral("mnuSetUp"));
-  w_.mnuSetCompute->setObjectName(QStringLiteral("mnuSetCompute"));
-  QObject::connect(w_.mnuFamilySetUp, &QAction::triggered, &w_, [this] { mnuFamilySetUp_Click(); });
-  QObject::connect(w_.mnuPlotSet, &QAction::triggered, &w_, [this] { mnuPlotSet_Click(); });
-  QObject::connect(w_.mnuSetUp, &QAction::triggered, &w_, [this] { mnuSetUp_Click(); });
-  QObject::connect(w_.mnuSetCompute, &QAction::triggered, &w_, [this] { mnuSetCompute_Click(); });
+// "Family of Curves": "Set Up", "Color Code Plots?", "Generate Curves"; "Animation": "Set Up",
+// "Compute Frames". The runs are offered once their set-up windows are saved.
+void GraphAnimation::InitMenus(QMenuBar* bar) {
+  mnuFamily = bar->addMenu(QStringLiteral("Family of Curves"));
+  mnuFamilySetUp = mnuFamily->addAction(QStringLiteral("Set Up"));
+  mnuColorCode = mnuFamily->addMenu(QStringLiteral("Color Code Plots?"));
+  mnuColorCode->setObjectName(QStringLiteral("mnuColorCode"));
+  mnuCodeYes = mnuColorCode->addAction(QStringLiteral("Yes"));
+  mnuCodeNo = mnuColorCode->addAction(QStringLiteral("No"));
+  mnuCodeYes->setObjectName(QStringLiteral("mnuCodeYes"));
+  mnuCodeNo->setObjectName(QStringLiteral("mnuCodeNo"));
+  mnuCodeYes->setCheckable(true);
+  mnuCodeNo->setCheckable(true);
+  mnuCodeYes->setChecked(true);
+  mnuPlotSet = mnuFamily->addAction(QStringLiteral("Generate Curves"));
+  mnuPlotSet->setEnabled(false);
+  mnuAnimate = bar->addMenu(QStringLiteral("Animation"));
+  mnuSetUp = mnuAnimate->addAction(QStringLiteral("Set Up"));
+  mnuSetCompute = mnuAnimate->addAction(QStringLiteral("Compute Frames"));
+  mnuSetCompute->setEnabled(false);
+  mnuFamilySetUp->setObjectName(QStringLiteral("mnuFamilySetUp"));
+  mnuPlotSet->setObjectName(QStringLiteral("mnuPlotSet"));
+  mnuAnimate->setObjectName(QStringLiteral("mnuAnimate"));
+  mnuSetUp->setObjectName(QStringLiteral("mnuSetUp"));
+  mnuSetCompute->setObjectName(QStringLiteral("mnuSetCompute"));
+  QObject::connect(mnuFamilySetUp, &QAction::triggered, &w_, [this] { mnuFamilySetUp_Click(); });
+  QObject::connect(mnuPlotSet, &QAction::triggered, &w_, [this] { mnuPlotSet_Click(); });
+  QObject::connect(mnuSetUp, &QAction::triggered, &w_, [this] { mnuSetUp_Click(); });
+  QObject::connect(mnuSetCompute, &QAction::triggered, &w_, [this] { mnuSetCompute_Click(); });
+  ConnectMenuItem(mnuCodeYes, &w_, [this] { mnuCodeYes_Click(); });
+  ConnectMenuItem(mnuCodeNo, &w_, [this] { mnuCodeNo_Click(); });
+}
+
+void GraphAnimation::mnuCodeYes_Click() {
+  ms::CurveWork.FamilyColorCode = -1;
+  mnuCodeYes->setChecked(true);
+  mnuCodeNo->setChecked(false);
+}
+
+void GraphAnimation::mnuCodeNo_Click() {
+  ms::CurveWork.FamilyColorCode = 0;
+  mnuCodeNo->setChecked(true);
+  mnuCodeYes->setChecked(false);
+}
+
+void GraphAnimation::OfferFamilyRun(bool offered) {
+  mnuPlotSet->setEnabled(offered);
+}
+
+void GraphAnimation::OfferFrameRun(bool offered) {
+  mnuSetCompute->setEnabled(offered);
 }
 
 bool GraphAnimation::LoopCut() const {
-  return w_.unloading_ || !w_.isVisible();
+  return w_.Unloading() || !w_.isVisible();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -194,7 +227,7 @@ void GraphAnimation::mnuFamilySetUp_Click() {
 
 void GraphAnimation::mnuPlotSet_Click() {
   // A second run started while the first lets events run would rewrite the worksheet under it.
-  if (loopRunning_ || w_.building_) return;
+  if (loopRunning_ || w_.Building()) return;
   const rt::Text id = Family.FamilyConstID;
   if (id.empty()) {
     Say(u"Please enter a constant Identifier to vary.");
@@ -211,7 +244,7 @@ void GraphAnimation::mnuPlotSet_Click() {
   if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
   const double step = (end - start) / (count - 1);
 
-  w_.display_->Cls();
+  w_.Display().Cls();
   w_.DisplayBox->update();
 
   rt::Text text = TakeWorksheet();
@@ -306,9 +339,8 @@ void GraphAnimation::mnuSetUp_Click() {
 }
 
 void GraphAnimation::mnuSetCompute_Click() {
-  if (loopRunning_ || w_.building_) return;
-  w_.HPosition->setValue(kFrameHPosition);
-  w_.VPosition->setValue(kFrameVPosition);
+  if (loopRunning_ || w_.Building()) return;
+  w_.Navigation().SetImagePosition(kFrameHPosition, kFrameVPosition);
   ms::View.ImageOffsetX = kFrameOffsetX;
   ms::View.ImageOffsetY = kFrameOffsetY;
 
@@ -359,8 +391,7 @@ void GraphAnimation::mnuSetCompute_Click() {
   QPointer<AnimationSetupDialog> window(&progress);
   progress.lblFrameCt->setText(Q(rt::IntText(count)));
   progress.lblFolder->clear();
-  w_.Frame1->setEnabled(false);
-  w_.Frame3->setEnabled(false);
+  w_.Navigation().EnableImageFrames(false);
   w_.cmdReturn->setEnabled(false);
   w_.cmdExit->setEnabled(false);
   progress.ShowModeless();
@@ -401,9 +432,7 @@ void GraphAnimation::mnuSetCompute_Click() {
 // saved. False when the run is to stop (it has said why) or the window is gone.
 bool GraphAnimation::ComputeFrame(int k, const QString& name) {
   QPointer<GraphWindow> self(&w_);
-  w_.Frame2->setEnabled(false);
-  w_.Frame5->setEnabled(false);
-  w_.Frame6->setEnabled(false);
+  w_.Navigation().EnableSolutionFrames(false);
   ExecuteWorksheet();
   if (self.isNull()) return false;
   // A frame the worksheet could not be executed for would repeat the last picture under a new
@@ -437,15 +466,7 @@ void GraphAnimation::FramesDone(const rt::Text& base, const rt::Text& id) {
   const QString textName = FrameTextName(base);
   const bool written = WriteTextFile(
       textName, FrameTextContent(Family.RangeStart, Family.RangeEnd, Frames.FrameTotal, id));
-  w_.Frame1->setEnabled(true);
-  w_.Frame2->setEnabled(true);
-  w_.Frame3->setEnabled(true);
-  w_.Frame5->setEnabled(false);
-  w_.Frame6->setEnabled(true);  // hidden, but its view buttons work when a later build shows it
-  w_.Frame6->hide();
-  w_.Frame7->hide();
-  w_.Frame8->hide();
-  w_.Frame9->hide();
+  w_.Navigation().FramesRunDone();
   for (QPushButton* button : {w_.cmdReturn, w_.cmdExit, w_.cmdUpdate}) button->setEnabled(true);
   if (AnimationSetupDialog* window = AnimationSetupDialog::Instance()) {
     const QFileInfo first(FrameBitmapName(base, 0));
@@ -458,11 +479,9 @@ void GraphAnimation::FramesDone(const rt::Text& base, const rt::Text& id) {
 // The run stopped (Stop, a frame that could not be computed or written): the frames written so
 // far stay, no text file is written, and every control the run disabled is usable again.
 void GraphAnimation::FramesStopPath() {
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{w_.cmdReturn, w_.cmdExit, w_.cmdUpdate, w_.Frame1, w_.Frame2,
-                                       w_.Frame3, w_.Frame5, w_.Frame6}) {
-    control->setEnabled(true);
-  }
+  for (QPushButton* button : {w_.cmdReturn, w_.cmdExit, w_.cmdUpdate}) button->setEnabled(true);
+  w_.Navigation().EnableImageFrames(true);
+  w_.Navigation().EnableSolutionFrames(true);
   DisarmFrameProgress();
 }
 

@@ -8,6 +8,10 @@
 
 #include "platform/runtime/Runtime.h"
 
+class QAction;
+class QMenu;
+class QMenuBar;
+
 namespace gr {
 
 class GraphWindow;
@@ -22,8 +26,25 @@ class GraphAnimation {
   void mnuSetCompute_Click();   // "Compute Frames": the frame loop
   // A member or frame loop is under way (it lets events run between passes).
   bool LoopRunning() const { return loopRunning_; }
-  // The "Family of Curves" and "Animation" menus.
-  void BuildFamilyMenus();
+  // Creates the "Family of Curves" and "Animation" menus on the bar and connects their items.
+  void InitMenus(QMenuBar* bar);
+  void mnuCodeYes_Click();  // "Color Code Plots?" > "Yes"
+  void mnuCodeNo_Click();
+  // "Generate Curves" and "Compute Frames" offered or not (their set-up windows saved or
+  // cancelled).
+  void OfferFamilyRun(bool offered);
+  void OfferFrameRun(bool offered);
+
+  // --- Items, named as the window's design names them ---------------------------------------
+  QMenu* mnuFamily = nullptr;
+  QAction* mnuFamilySetUp = nullptr;
+  QMenu* mnuColorCode = nullptr;
+  QAction* mnuCodeYes = nullptr;
+  QAction* mnuCodeNo = nullptr;
+  QAction* mnuPlotSet = nullptr;
+  QMenu* mnuAnimate = nullptr;
+  QAction* mnuSetUp = nullptr;
+  QAction* mnuSetCompute = nullptr;
 
  private:
   void FamilyStopPath();

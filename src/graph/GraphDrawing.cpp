@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graph/DisplaySettingsDialog.h"
 #include "graph/GraphOverlays.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
@@ -98,6 +99,18 @@ OverlayTable& Overlays() {
   return g_overlays;
 }
 
+// The overlays that are switched on, in the order given, from what they draw as it stands now.
+void PaintOverlays(draw::DrawTarget& target,
+                   const std::array<std::pair<int16_t, OverlayPainter>, 7>& overlays) {
+  const bool any = std::any_of(overlays.begin(), overlays.end(),
+                               [](const auto& o) { return o.first != 0 && o.second != nullptr; });
+  if (!any) return;
+  const OverlayContent content = OverlayContentNow();
+  for (const auto& [shown, paint] : overlays) {
+    if (shown != 0 && paint != nullptr) paint(target, content);
+  }
+}
+
 void GraphDrawing::Convert() {
   const int last = LastRow(ms::Scene.VertexCountD);
   for (int r = 0; r <= last; ++r) ms::Scene.ViewXYZ[r] = ms::Scene.VertexXYZ[r];
@@ -105,14 +118,12 @@ void GraphDrawing::Convert() {
 
 void GraphDrawing::updateplot() {
   Convert();
-  ms::View.DisplayScaleHeight = w_.display_->ScaleHeight();
+  ms::View.DisplayScaleHeight = w_.Display().ScaleHeight();
   ms::RotateView();
-  w_.Label10->setText(ui::ToQString(ms::WholeDegrees(ms::View.ElevationAngle)));
-  w_.Label12->setText(ui::ToQString(ms::WholeDegrees(ms::View.RotationAngle)));
   w_.Navigation().ShowViewState();
   ms::ProjectView();
-  w_.display_->Cls();
-  ImageView(*w_.display_);
+  w_.Display().Cls();
+  ImageView(w_.Display());
   w_.SetBusyPointer(false);
 
   const std::array<std::pair<int16_t, OverlayPainter>, 7> overlays = {{
@@ -124,9 +135,7 @@ void GraphDrawing::updateplot() {
       {Graph.ShowTitle, g_overlays.placeTitleText},
       {Graph.ShowLegend, g_overlays.PlaceLegend},
   }};
-  for (const auto& [shown, paint] : overlays) {
-    if (shown != 0 && paint != nullptr) paint(*w_.display_);
-  }
+  PaintOverlays(w_.Display(), overlays);
 
   Graph.Generating = 0;
   w_.ShowReturn(true);
@@ -140,8 +149,8 @@ void GraphDrawing::ImageView(draw::DrawTarget& target) {
   const bool jumpsAsGaps = ms::Settings.DiscontinuityOn != 0;
   const bool markers = ms::Settings.NoLimitMarkers == 0;
   const bool dots = ms::CurveWork.DotSpacingOn != 0;
-  const bool plusSymbol = w_.mnuPSymbol->isChecked();
-  const bool circleSymbol = w_.mnuOSymbol->isChecked();
+  const bool plusSymbol = w_.Menus().PlusSymbol();
+  const bool circleSymbol = w_.Menus().CircleSymbol();
   const double depthLimit = ms::View.DepthLimit;
   const auto& view = ms::Scene.ViewXYZ;
 

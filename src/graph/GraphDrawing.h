@@ -8,6 +8,7 @@
 
 #include "platform/draw/DrawTarget.h"
 
+class QAction;
 class QEvent;
 class QMenu;
 class QWidget;
@@ -37,8 +38,13 @@ class GraphDrawing {
   void PrintGraph(draw::DrawTarget& printer, double dpiX, double dpiY);
   void mnuPrtGraph_Click();
   void mnuPtrSetup1_Click();
-  // The "Printer Options" items above "End Program".
-  void BuildPrinterMenu(QMenu* printer);
+  // Creates the "Printer Options" items above "End Program" and connects them.
+  void InitMenus(QMenu* printer);
+  void mnuFine_Click();
+  void mnuMedium_Click();
+  void ResetPenForLoad();
+  // The window's own draw width, which the pen items set (1 "Fine", 4 "Medium").
+  int DrawWidth() const { return drawWidth_; }
 
   void mnuSaveGraph_Click();
   void mnuSaveFrame_Click();
@@ -49,6 +55,19 @@ class GraphDrawing {
   // A mouse event on the picture box, passed to the Display_Mouse handlers.
   void DisplayMouseEvent(QEvent* event);
 
+  // The framed capture: armed by "Save Framed (bmp)", consumed by the next button release.
+  bool BoxMode = false;
+  double BoxStartX = 0, BoxStartY = 0, BoxEndX = 0, BoxEndY = 0;
+
+  // --- Items, named as the window's design names them ---------------------------------------
+  QAction* mnuPtrSetup1 = nullptr;
+  QMenu* mnuPen = nullptr;
+  QAction* mnuFine = nullptr;
+  QAction* mnuMedium = nullptr;
+  QAction* mnuPrtGraph = nullptr;
+  QAction* mnuSaveGraph = nullptr;
+  QAction* mnuSaveFrame = nullptr;
+
  private:
   // The framed part of the picture once the frame is released.
   void CaptureFrame(double releaseX, double releaseY);
@@ -58,6 +77,7 @@ class GraphDrawing {
   draw::DrawTarget* printTarget_ = nullptr;
   // The band shown while a frame is dragged on the picture.
   QPointer<QWidget> frameBand_;
+  int drawWidth_ = 1;
 };
 
 }  // namespace gr

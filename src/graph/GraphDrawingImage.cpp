@@ -194,7 +194,7 @@ QString PictureFileFor(const QString& chosenName) {
 void GraphDrawing::mnuSaveGraph_Click() {
   rt::Text chosen;
   if (!AskPictureName(chosen)) return;
-  WritePictureAs(w_, w_.display_->Image(), chosen);
+  WritePictureAs(w_, w_.Display().Image(), chosen);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -202,8 +202,8 @@ void GraphDrawing::mnuSaveGraph_Click() {
 // next button release over the picture.
 
 void GraphDrawing::mnuSaveFrame_Click() {
-  w_.BoxStartX = w_.BoxStartY = w_.BoxEndX = w_.BoxEndY = 0;
-  w_.BoxMode = true;
+  BoxStartX = BoxStartY = BoxEndX = BoxEndY = 0;
+  BoxMode = true;
   if (frameBand_.isNull()) frameBand_ = new FrameBand(w_.DisplayBox);
   frameBand_->hide();
   w_.DisplayBox->setCursor(Qt::CrossCursor);
@@ -216,7 +216,7 @@ void GraphDrawing::DisplayMouseEvent(QEvent* event) {
     return;
   }
   const auto* mouse = static_cast<QMouseEvent*>(event);
-  const draw::DrawTarget& t = *w_.display_;
+  const draw::DrawTarget& t = w_.Display();
   const QPointF at = mouse->position();
   const double x = t.ScaleLeft() + at.x() * t.ScaleWidth() / t.PixelWidth();
   const double y = t.ScaleTop() + at.y() * t.ScaleHeight() / t.PixelHeight();
@@ -230,35 +230,34 @@ void GraphDrawing::DisplayMouseEvent(QEvent* event) {
 }
 
 void GraphDrawing::Display_MouseDown(int button, double x, double y) {
-  if (!w_.BoxMode || button != kLeftButton) return;
+  if (!BoxMode || button != kLeftButton) return;
   // A band left from an earlier drag goes; the new frame starts here.
-  if (w_.BoxEndX != 0) {
+  if (BoxEndX != 0) {
     if (!frameBand_.isNull()) frameBand_->hide();
-    w_.BoxEndX = x;
-    w_.BoxEndY = y;
+    BoxEndX = x;
+    BoxEndY = y;
   }
-  w_.BoxStartX = x;
-  w_.BoxStartY = y;
+  BoxStartX = x;
+  BoxStartY = y;
 }
 
 void GraphDrawing::Display_MouseMove(int button, double x, double y) {
-  if (!w_.BoxMode || (button & kLeftButton) == 0) return;
-  w_.BoxEndX = x;
-  w_.BoxEndY = y;
+  if (!BoxMode || (button & kLeftButton) == 0) return;
+  BoxEndX = x;
+  BoxEndY = y;
   if (auto* band = static_cast<FrameBand*>(frameBand_.data())) {
-    band->ShowRect(
-        QRect(PixelOf(*w_.display_, w_.BoxStartX, w_.BoxStartY), PixelOf(*w_.display_, x, y))
-            .normalized());
+    band->ShowRect(QRect(PixelOf(w_.Display(), BoxStartX, BoxStartY), PixelOf(w_.Display(), x, y))
+                       .normalized());
   }
 }
 
 void GraphDrawing::Display_MouseUp(int /*button*/, double x, double y) {
   w_.DisplayBox->unsetCursor();
-  if (!w_.BoxMode) return;
-  w_.BoxMode = false;
+  if (!BoxMode) return;
+  BoxMode = false;
   if (!frameBand_.isNull()) frameBand_->hide();
   // A click without a drag takes nothing.
-  if (!SameInSingle(x, w_.BoxStartX)) {
+  if (!SameInSingle(x, BoxStartX)) {
     CaptureFrame(x, y);
     return;
   }
@@ -267,35 +266,34 @@ void GraphDrawing::Display_MouseUp(int /*button*/, double x, double y) {
 
 void GraphDrawing::CaptureFrame(double releaseX, double releaseY) {
   // The corners in order: the start corner is the upper left one.
-  if (w_.BoxStartX > w_.BoxEndX) {
-    w_.BoxEndX = w_.BoxStartX;
-    w_.BoxStartX = releaseX;
+  if (BoxStartX > BoxEndX) {
+    BoxEndX = BoxStartX;
+    BoxStartX = releaseX;
   }
-  if (w_.BoxStartY > w_.BoxEndY) {
-    w_.BoxEndY = w_.BoxStartY;
-    w_.BoxStartY = releaseY;
+  if (BoxStartY > BoxEndY) {
+    BoxEndY = BoxStartY;
+    BoxStartY = releaseY;
   }
   // The frame stays on the picture as a dotted outline in the picture's fore colour.
-  DottedBox(*w_.display_, w_.BoxStartX, w_.BoxStartY, w_.BoxEndX, w_.BoxEndY,
-            w_.display_->ForeColor);
+  DottedBox(w_.Display(), BoxStartX, BoxStartY, BoxEndX, BoxEndY, w_.Display().ForeColor);
   w_.DisplayBox->update();
 
   // The framed part, from just inside the start corner to the end corner, as far as it lies on
   // the picture. A frame with no picture in it cannot be taken.
-  w_.BoxStartX += kFrameInset;
-  w_.BoxStartY += kFrameInset;
-  const QPoint from = PixelOf(*w_.display_, w_.BoxStartX, w_.BoxStartY);
-  const QPoint to = PixelOf(*w_.display_, w_.BoxEndX, w_.BoxEndY);
+  BoxStartX += kFrameInset;
+  BoxStartY += kFrameInset;
+  const QPoint from = PixelOf(w_.Display(), BoxStartX, BoxStartY);
+  const QPoint to = PixelOf(w_.Display(), BoxEndX, BoxEndY);
   const int width = to.x() - from.x(), height = to.y() - from.y();
   const QRect part =
       width > 0 && height > 0
-          ? QRect(from.x(), from.y(), width, height).intersected(w_.display_->Image().rect())
+          ? QRect(from.x(), from.y(), width, height).intersected(w_.Display().Image().rect())
           : QRect();
   if (part.isEmpty()) {
     ui::Ui().MsgBox(u"No image found. Redo your box frame.", ui::kExclamation, u"?");
     return;
   }
-  const QImage picture = w_.display_->Image().copy(part).convertToFormat(QImage::Format_ARGB32);
+  const QImage picture = w_.Display().Image().copy(part).convertToFormat(QImage::Format_ARGB32);
 
   std::vector<uint32_t> pixels(static_cast<size_t>(picture.width()) * picture.height());
   for (int row = 0; row < picture.height(); ++row) {
@@ -310,7 +308,7 @@ void GraphDrawing::CaptureFrame(double releaseX, double releaseY) {
   if (!AskPictureName(chosen)) return;
   if (!WritePictureAs(w_, picture, chosen)) return;
 
-  w_.BoxStartX = w_.BoxStartY = w_.BoxEndX = w_.BoxEndY = 0;
+  BoxStartX = BoxStartY = BoxEndX = BoxEndY = 0;
   GreyGraphButton();
 }
 

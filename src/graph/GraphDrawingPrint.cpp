@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "graph/GraphDrawing.h"
+#include "graph/GraphMenus.h"
 #include "graph/GraphOverlays.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
@@ -26,31 +27,60 @@ namespace {
 // A twip is 1/1440 inch; the picture box has 15 twips to a screen pixel.
 constexpr double kTwipsPerInch = 1440.0;
 
+// Draw widths of the window's own pen for the two printer pens. The window's pen is not the
+// picture's: the picture keeps drawing one-pixel lines, the printer takes its width from the pen
+// flag.
+constexpr int kFineDrawWidth = 1;
+constexpr int kMediumDrawWidth = 4;
+
 }  // namespace
 
-void GraphDrawing::BuildPrinterMenu(QMenu* printer) {
+void GraphDrawing::InitMenus(QMenu* printer) {
   printer->addSeparator();
-  w_.mnuPtrSetup1 = printer->addAction(QStringLiteral("Printer Set Up"));
-  w_.mnuPen = printer->addMenu(QStringLiteral("Pen"));
-  w_.mnuFine = w_.mnuPen->addAction(QStringLiteral("Fine"));
-  w_.mnuMedium = w_.mnuPen->addAction(QStringLiteral("Medium"));
-  w_.mnuFine->setCheckable(true);
-  w_.mnuMedium->setCheckable(true);
+  mnuPtrSetup1 = printer->addAction(QStringLiteral("Printer Set Up"));
+  mnuPen = printer->addMenu(QStringLiteral("Pen"));
+  mnuFine = mnuPen->addAction(QStringLiteral("Fine"));
+  mnuMedium = mnuPen->addAction(QStringLiteral("Medium"));
+  mnuFine->setCheckable(true);
+  mnuMedium->setCheckable(true);
   printer->addSeparator();
-  w_.mnuPrtGraph = printer->addAction(QStringLiteral("Print Image"));
-  w_.mnuSaveGraph = printer->addAction(QStringLiteral("Save Image (bmp)"));
-  w_.mnuSaveFrame = printer->addAction(QStringLiteral("Save Framed (bmp)"));
-  w_.mnuPtrSetup1->setObjectName(QStringLiteral("mnuPtrSetup1"));
-  w_.mnuPen->setObjectName(QStringLiteral("mnuPen"));
-  w_.mnuFine->setObjectName(QStringLiteral("mnuFine"));
-  w_.mnuMedium->setObjectName(QStringLiteral("mnuMedium"));
-  w_.mnuPrtGraph->setObjectName(QStringLiteral("mnuPrtGraph"));
-  w_.mnuSaveGraph->setObjectName(QStringLiteral("mnuSaveGraph"));
-  w_.mnuSaveFrame->setObjectName(QStringLiteral("mnuSaveFrame"));
-  QObject::connect(w_.mnuPtrSetup1, &QAction::triggered, &w_, [this] { mnuPtrSetup1_Click(); });
-  QObject::connect(w_.mnuPrtGraph, &QAction::triggered, &w_, [this] { mnuPrtGraph_Click(); });
-  QObject::connect(w_.mnuSaveGraph, &QAction::triggered, &w_, [this] { mnuSaveGraph_Click(); });
-  QObject::connect(w_.mnuSaveFrame, &QAction::triggered, &w_, [this] { mnuSaveFrame_Click(); });
+  mnuPrtGraph = printer->addAction(QStringLiteral("Print Image"));
+  mnuSaveGraph = printer->addAction(QStringLiteral("Save Image (bmp)"));
+  mnuSaveFrame = printer->addAction(QStringLiteral("Save Framed (bmp)"));
+  mnuPtrSetup1->setObjectName(QStringLiteral("mnuPtrSetup1"));
+  mnuPen->setObjectName(QStringLiteral("mnuPen"));
+  mnuFine->setObjectName(QStringLiteral("mnuFine"));
+  mnuMedium->setObjectName(QStringLiteral("mnuMedium"));
+  mnuPrtGraph->setObjectName(QStringLiteral("mnuPrtGraph"));
+  mnuSaveGraph->setObjectName(QStringLiteral("mnuSaveGraph"));
+  mnuSaveFrame->setObjectName(QStringLiteral("mnuSaveFrame"));
+  QObject::connect(mnuPtrSetup1, &QAction::triggered, &w_, [this] { mnuPtrSetup1_Click(); });
+  QObject::connect(mnuPrtGraph, &QAction::triggered, &w_, [this] { mnuPrtGraph_Click(); });
+  QObject::connect(mnuSaveGraph, &QAction::triggered, &w_, [this] { mnuSaveGraph_Click(); });
+  QObject::connect(mnuSaveFrame, &QAction::triggered, &w_, [this] { mnuSaveFrame_Click(); });
+  ConnectMenuItem(mnuFine, &w_, [this] { mnuFine_Click(); });
+  ConnectMenuItem(mnuMedium, &w_, [this] { mnuMedium_Click(); });
+}
+
+// The printer pens; the window's own draw width follows them.
+void GraphDrawing::mnuFine_Click() {
+  Graph.FinePen = -1;
+  drawWidth_ = kFineDrawWidth;
+  mnuFine->setChecked(true);
+  mnuMedium->setChecked(false);
+}
+
+void GraphDrawing::mnuMedium_Click() {
+  Graph.FinePen = 0;
+  drawWidth_ = kMediumDrawWidth;
+  mnuMedium->setChecked(true);
+  mnuFine->setChecked(false);
+}
+
+// "Medium" as the window loads.
+void GraphDrawing::ResetPenForLoad() {
+  mnuFine->setChecked(false);
+  mnuMedium->setChecked(true);
 }
 
 // The source's units per inch follow from its scale and its size on the screen; the page's extent
@@ -73,7 +103,7 @@ void GraphDrawing::SetPrinterScale(draw::DrawTarget& printer, double dpiX, doubl
 // The scene is drawn from the view table as the last drawing on the screen left it (projected
 // for Display), so the page shows what the screen shows.
 void GraphDrawing::PrintGraph(draw::DrawTarget& printer, double dpiX, double dpiY) {
-  SetPrinterScale(printer, dpiX, dpiY, *w_.display_);
+  SetPrinterScale(printer, dpiX, dpiY, w_.Display());
   printTarget_ = &printer;
   ImageView(printer);
   printTarget_ = nullptr;
@@ -90,9 +120,7 @@ void GraphDrawing::PrintGraph(draw::DrawTarget& printer, double dpiX, double dpi
       {Graph.ShowValText, Overlays().placeValText},
       {ms::Tables.ShowValLegend, Overlays().PlaceLegendText},
   }};
-  for (const auto& [shown, paint] : overlays) {
-    if (shown != 0 && paint != nullptr) paint(printer);
-  }
+  PaintOverlays(printer, overlays);
 }
 
 void GraphDrawing::mnuPrtGraph_Click() {
@@ -118,7 +146,7 @@ void GraphDrawing::mnuPrtGraph_Click() {
   const QRect page = device.pageLayout().paintRectPixels(device.resolution());
   {
     draw::DrawTarget target(painter, page.width(), page.height());
-    target.Font = w_.printerFont_;
+    target.Font = w_.PrinterFont();
     PrintGraph(target, device.logicalDpiX(), device.logicalDpiY());
   }
   painter.end();

@@ -1,15 +1,11 @@
 // The legends of the display-options window: the boxed axis-label legend, the select-values block
 // (worksheet constants with a text before and after each value) and the columns of the contour
 // level legend.
-#include <QCheckBox>
-#include <QLineEdit>
 #include <algorithm>
 #include <cmath>
 
-#include "graph/DisplaySettingsDialog.h"
 #include "graph/GraphOverlays.h"
 #include "graph/GraphState.h"
-#include "graph/GraphWindow.h"
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
@@ -61,20 +57,21 @@ std::vector<rt::Text> BuildSelectValueLines(bool& anyConstant) {
   return lines;
 }
 
-void DisplaySettingsDialog::PlaceLegend(draw::DrawTarget& target) {
-  const QFont legend = strLegendX->font();
+void PlaceLegend(draw::DrawTarget& target, const OverlayContent& content) {
+  const QFont& legend = content.legendFont;
   target.Font.setFamily(legend.family());
   target.Font.setPointSizeF(legend.pointSizeF());
   target.Font.setBold(legend.bold());
   target.Font.setItalic(legend.italic());
   if (Graph.ShowLegend == 0) return;
 
+  const rt::Text& LegendXText = content.legendX;
+  const rt::Text& LegendYText = content.legendY;
+  const rt::Text& LegendZText = content.legendZ;
   if (LegendXText.empty() || LegendYText.empty()) {
     ui::Ui().MsgBox(u"X- & Y- labels required. Z-label optional.", ui::kOkOnly, u"Labels?");
-    // Unchecking the box switches the legend off and redraws without it; a box that is already
-    // unchecked would not, so the switch is cleared here then.
-    if (ckLegend->isChecked()) {
-      ckLegend->setChecked(false);
+    if (content.labelsMissing) {
+      content.labelsMissing();
     } else {
       Graph.ShowLegend = 0;
     }
@@ -99,13 +96,12 @@ void DisplaySettingsDialog::PlaceLegend(draw::DrawTarget& target) {
   target.Box(s.LegendX - kLegendMargin, s.LegendY - kLegendMargin,
              s.LegendX + width + kLegendMargin, s.LegendY + height + kLegendMargin, kLegendBoxGrey,
              false);
-  RestoreFonts(target);
+  RestoreFonts(target, content);
 }
 
-void DisplaySettingsDialog::PlaceLegendText(draw::DrawTarget& target) {
+void PlaceLegendText(draw::DrawTarget& target, const OverlayContent& content) {
   const OverlayStateData& s = OverlayState;
-  GraphWindow* graph = GraphWindow::Instance();
-  draw::DrawTarget* display = graph != nullptr ? &graph->Display() : nullptr;
+  draw::DrawTarget* display = content.display;
   target.CurrentY = s.ValTextY;
   target.CurrentX = s.ValTextX;
   if (ms::Tables.ShowValLegend != 0) {
@@ -121,7 +117,7 @@ void DisplaySettingsDialog::PlaceLegendText(draw::DrawTarget& target) {
       target.CurrentX = s.ValTextX;
     }
   }
-  const double size = WorksheetFont().pointSizeF();
+  const double size = content.worksheetFont.pointSizeF();
   if (display != nullptr && size > 0) display->Font.setPointSizeF(size);
   if (display != &target) {
     const double shown = display != nullptr ? display->Font.pointSizeF() : size;
@@ -129,8 +125,7 @@ void DisplaySettingsDialog::PlaceLegendText(draw::DrawTarget& target) {
   }
 }
 
-void DisplaySettingsDialog::LblPrint(draw::DrawTarget& target, int16_t first, int16_t last,
-                                     int32_t offset) {
+void LblPrint(draw::DrawTarget& target, int16_t first, int16_t last, int32_t offset) {
   const OverlayStateData& s = OverlayState;
   target.CurrentY = s.DataTextY;
   target.CurrentX = s.DataTextX + offset;
@@ -144,6 +139,19 @@ void DisplaySettingsDialog::LblPrint(draw::DrawTarget& target, int16_t first, in
     target.ForeColor = draw::PackRgb(e.Red, e.Green, e.Blue);
     PrintLine(target, ContourLevelLine(e.Level));
   }
+}
+
+void RestoreFonts(draw::DrawTarget& target, const OverlayContent& content) {
+  const QFont& sheet = content.worksheetFont;
+  draw::DrawTarget* display = content.display;
+  auto take = [](QFont& f, const QFont& from) {
+    f.setFamily(from.family());
+    if (from.pointSizeF() > 0) f.setPointSizeF(from.pointSizeF());
+    f.setBold(from.bold());
+    f.setItalic(from.italic());
+  };
+  if (display != nullptr) take(display->Font, sheet);
+  if (display != &target) take(target.Font, display != nullptr ? display->Font : sheet);
 }
 
 }  // namespace gr

@@ -6,18 +6,27 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QAction;
+class QMenu;
+class QMenuBar;
+class QObject;
 
 namespace ms {
 struct ColourChoices;
+struct SceneBuildOptions;
 struct SceneStepReport;
-enum class OdeViewGroup : uint8_t;
 }  // namespace ms
 
 namespace gr {
 
 class GraphWindow;
+
+// Connects a menu item to its handler. A checkable item has already moved its own check mark when
+// the handler runs; the handlers decide every mark themselves from the state the user clicked on,
+// so the move is undone first.
+void ConnectMenuItem(QAction* item, QObject* context, const std::function<void()>& handler);
 
 class GraphMenus {
  public:
@@ -44,13 +53,51 @@ class GraphMenus {
   void mnuDot_Click(int spacing);  // "10 Spacing" .. "100 Spacing"
   void mnuCustom_Click();
   void mnuSymbol_Click(QAction* symbol);  // mnuOSymbol, mnuPSymbol or mnuXSymbol
-  void mnuCodeYes_Click();
-  void mnuCodeNo_Click();
-  void mnuFine_Click();
-  void mnuMedium_Click();
-  // The option items the base menus do not hold.
-  void BuildOptionMenus();
+  // Creates the option menus on the bar ("Color Options", "Axes Options", "Display Data",
+  // "Display Options") and connects their items.
+  void InitMenus(QMenuBar* bar);
+  // The marker along curves that "Symbol?" has chosen, and whether "Dot n*dt Spacing" is "None".
+  bool PlusSymbol() const;
+  bool CircleSymbol() const;
+  bool NoDotSpacing() const;
+  // "BVP scan Color?" answered "No": the trial curves are drawn in one colour.
+  bool BvpTrialsPlain() const;
 
+  // --- Items, named as the window's design names them ---------------------------------------
+  std::array<QAction*, 6> mnuPlot{};  // "#1" .. "#6" (mnuPlot1, mnuPlot2, mnuPLot3, ...)
+  QAction* Dash3 = nullptr;
+  QAction* mnuPlotIVPColor = nullptr;
+  QMenu* mnuBVPcolor = nullptr;
+  QAction* mnuBVPyes = nullptr;
+  QAction* mnuBVPno = nullptr;
+  QAction* mnuIntegColor = nullptr;
+  QAction* mnuXYPlane = nullptr;
+  QAction* mnuAxes = nullptr;
+  QMenu* mnuAxis = nullptr;
+  QAction* mnuDisplayAxes = nullptr;
+  QAction* mnuXY = nullptr;
+  QAction* mnuData = nullptr;  // "Display Data": shows the display-options window
+  QMenu* mnuOptions = nullptr;
+  QMenu* mnuInc = nullptr;
+  QAction* mnu1Deg = nullptr;
+  QAction* mnu2Deg = nullptr;
+  QMenu* mnuBox = nullptr;
+  QAction* mnuYes = nullptr;
+  QAction* mnuNo = nullptr;
+  QMenu* mnuDotSpacing = nullptr;
+  QAction* mnuDotNone = nullptr;
+  QAction* mnuOSymbol = nullptr;
+  QAction* mnuPSymbol = nullptr;
+  QAction* mnuXSymbol = nullptr;
+  QAction* mnuDot10 = nullptr;
+  QAction* mnuDot20 = nullptr;
+  QAction* mnuDot50 = nullptr;
+  QAction* mnuDot100 = nullptr;
+  QAction* mnuCustom = nullptr;
+
+  // What the items choose of a build: the field axes and grid crosses (XY-Plane), the crosses
+  // allowed (Color XY Plane), the box chosen and offered ("Box ?").
+  void TakeBuildOptions(ms::SceneBuildOptions& options) const;
   // The frames, menus and boxes that follow one row of the build.
   void ReflectBuildStep(const ms::SceneStepReport& report);
   // "Box ?": the load, the trajectory views and every row of a build enable or disable it.
@@ -60,6 +107,11 @@ class GraphMenus {
   void ResetItemsForLoad();
 
  private:
+  void InitColourMenu(QMenuBar* bar);
+  void InitDisplayMenu(QMenuBar* bar);
+  void ConnectItems();
+  static void SetMenuEnabled(QAction* item, bool enabled);
+  static void SetMenuEnabled(QMenu* item, bool enabled);
   // The steps of ReflectBuildStep, in its order.
   void ItemsForRow(const ms::SceneStepReport& r);
   void StopAtMessage(const ms::SceneStepReport& r);
@@ -68,7 +120,6 @@ class GraphMenus {
   void OfferAfterRow(const ms::SceneStepReport& r);
   void TakeColourChoices(const ms::ColourChoices& changed);
   void ReflectGraphMenus();
-  void ReflectOdeViews(ms::OdeViewGroup views);
   // Replot set, arrows counted from the first curve again, then the build.
   void RebuildFromStore();
 

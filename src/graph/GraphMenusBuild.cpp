@@ -1,7 +1,6 @@
 // The graph window's menus as a build leaves them: each row's report (commands/SceneBuild) is
 // mapped to the frames, menus and boxes it concerns as soon as the row is done.
 #include <QAction>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -25,37 +24,32 @@ namespace gr {
 
 namespace {
 
-constexpr int32_t kProgressDone = 0x00FF00;  // pure green: the curve was built
 const rt::Text kVertexLimit = u"Vertical limit 30,000 vertices reached.";
 const rt::Text kVertexLimitSpelled = u"Vertical limit 30,000 verticies reached.";
 
 }  // namespace
 
+void GraphMenus::TakeBuildOptions(ms::SceneBuildOptions& options) const {
+  options.fieldAxes = mnuXY->isEnabled();
+  options.fieldGridCrosses = mnuXY->isChecked();
+  options.gridCrossesAllowed = mnuXYPlane->isEnabled();
+  options.boxChosen = mnuYes->isChecked();
+  options.boxAvailable = mnuBox->menuAction()->isEnabled();
+}
+
 // "Box ?": the load, the trajectory views and every row of a build enable or disable it; the next
 // build starts from what it shows.
 void GraphMenus::SetBoxEnabled(bool enabled) {
-  w_.SetMenuEnabled(w_.mnuBox, enabled);
-}
-
-// The initial value command chooses which group of views the window offers: each group has its
-// frame of view buttons, and the others are hidden.
-void GraphMenus::ReflectOdeViews(ms::OdeViewGroup views) {
-  using enum ms::OdeViewGroup;
-  const std::pair<QGroupBox*, ms::OdeViewGroup> frames[] = {{w_.Frame5, kPhase},
-                                                            {w_.Frame6, kThreeEquationsMode2},
-                                                            {w_.Frame7, kFourEquationsMode2},
-                                                            {w_.Frame8, kTwoEquationsMode2},
-                                                            {w_.Frame9, kFourEquationsMode3}};
-  for (const auto& [frame, group] : frames) frame->setVisible(group == views);
+  SetMenuEnabled(mnuBox, enabled);
 }
 
 // The frames, menus and boxes that follow one row of the build: the items its command needs, what
 // a command that ran shows, the count, then the box of a stop or what a completed row offers.
 void GraphMenus::ReflectBuildStep(const ms::SceneStepReport& r) {
   ItemsForRow(r);
-  w_.SetMenuEnabled(w_.mnuBox, r.boxAvailable);
+  SetMenuEnabled(mnuBox, r.boxAvailable);
   TakeColourChoices(r.colours);
-  if (r.odeViews) ReflectOdeViews(*r.odeViews);
+  w_.Navigation().FramesBeforeRow(r);
   if (r.end == ms::StepEnd::kAborted) return w_.StopBuild(u"", 0, u"");
   if (r.end == ms::StepEnd::kMessage) return StopAtMessage(r);
   ShowRowRan(r);
@@ -69,33 +63,31 @@ void GraphMenus::ItemsForRow(const ms::SceneStepReport& r) {
   switch (r.step) {
     case SceneStep::kInteg:
     case SceneStep::kDblInt:
-      if (r.step == SceneStep::kInteg) w_.SetMenuEnabled(w_.mnuDotSpacing, false);
-      w_.SetMenuEnabled(w_.mnuOptions, false);
-      w_.Frame7->hide();
-      w_.Frame8->hide();
+      if (r.step == SceneStep::kInteg) SetMenuEnabled(mnuDotSpacing, false);
+      SetMenuEnabled(mnuOptions, false);
       break;
     case SceneStep::kIVP:
     case SceneStep::kContour:
-      w_.SetMenuEnabled(w_.mnuDotSpacing, false);
+      SetMenuEnabled(mnuDotSpacing, false);
       break;
     case SceneStep::kBVP:
-      w_.SetMenuEnabled(w_.mnuDotSpacing, true);
-      w_.SetMenuEnabled(w_.mnuIntegColor, false);
+      SetMenuEnabled(mnuDotSpacing, true);
+      SetMenuEnabled(mnuIntegColor, false);
       break;
     case SceneStep::kSlopeField:
     case SceneStep::kDirField:
     case SceneStep::kField3D:
-      w_.SetMenuEnabled(w_.mnuDotSpacing, false);
-      w_.SetMenuEnabled(w_.mnuIntegColor, false);
+      SetMenuEnabled(mnuDotSpacing, false);
+      SetMenuEnabled(mnuIntegColor, false);
       break;
     case SceneStep::kCurve:
       if (r.curve == 1) {
         const ms::CommandRequestState& req = ms::Requests;
-        w_.SetMenuEnabled(w_.mnuOptions, true);
-        w_.mnuOptions->menuAction()->setVisible(true);
-        w_.mnuDotSpacing->menuAction()->setVisible(true);
-        w_.SetMenuEnabled(w_.mnuDotSpacing, true);
-        w_.SetMenuEnabled(w_.mnuIntegColor, req.IntegRequested != 0 || req.DblIntRequested != 0);
+        SetMenuEnabled(mnuOptions, true);
+        mnuOptions->menuAction()->setVisible(true);
+        mnuDotSpacing->menuAction()->setVisible(true);
+        SetMenuEnabled(mnuDotSpacing, true);
+        SetMenuEnabled(mnuIntegColor, req.IntegRequested != 0 || req.DblIntRequested != 0);
       }
       break;
     case SceneStep::kFinish:
@@ -115,26 +107,16 @@ void GraphMenus::StopAtMessage(const ms::SceneStepReport& r) {
 // What a command that ran shows before its count is checked, then the count.
 void GraphMenus::ShowRowRan(const ms::SceneStepReport& r) {
   using ms::SceneStep;
+  w_.Navigation().FramesAfterRowRan(r);
   const bool integrals = r.step == SceneStep::kInteg || r.step == SceneStep::kDblInt;
   if (integrals || r.step == SceneStep::kIVP || r.step == SceneStep::kBVP ||
       r.step == SceneStep::kSlopeField) {
-    w_.Frame2->show();
-    if (r.step != SceneStep::kIVP) w_.Frame5->setVisible(r.step == SceneStep::kBVP);
     w_.cmdUpdate->show();
   } else if (r.step == SceneStep::kDirField || r.step == SceneStep::kField3D) {
-    w_.Frame2->hide();
-    w_.Frame5->hide();
     w_.cmdUpdate->setVisible(r.step == SceneStep::kDirField);
   } else if (r.step == SceneStep::kCurve) {
-    if (r.curve == 1) {
-      w_.Frame2->show();
-      if (ms::OdePicture.IVPOrder1 != 0) {
-        w_.Frame5->show();
-        w_.Frame6->hide();
-      }
-      w_.cmdUpdate->show();
-    }
-    w_.SetLabelBackground(w_.PlotLabels[static_cast<size_t>(r.curve - 1)], kProgressDone);
+    if (r.curve == 1) w_.cmdUpdate->show();
+    w_.ShowCurveBuilt(r.curve);
   }
   if (r.step != SceneStep::kFinish) w_.ShowCount();
 }
@@ -155,27 +137,17 @@ void GraphMenus::StopAtVertexLimit(const ms::SceneStepReport& r) {
 void GraphMenus::OfferAfterRow(const ms::SceneStepReport& r) {
   using ms::SceneStep;
   if (r.showColours) ReflectGraphMenus();
+  w_.Navigation().FramesAfterRowDone(r);
   switch (r.step) {
     case SceneStep::kIVP:
-      w_.mnuOptions->menuAction()->setVisible(true);
-      w_.SetMenuEnabled(w_.mnuDotSpacing, false);
-      w_.SetMenuEnabled(w_.mnuIntegColor, false);
+      mnuOptions->menuAction()->setVisible(true);
+      SetMenuEnabled(mnuDotSpacing, false);
+      SetMenuEnabled(mnuIntegColor, false);
       // The trajectory views step their points with the increment items.
-      w_.SetMenuEnabled(w_.mnuInc, ms::View.PlotKind == 7 || ms::View.PlotKind == 22);
+      SetMenuEnabled(mnuInc, ms::View.PlotKind == 7 || ms::View.PlotKind == 22);
       w_.ShowCount();
       break;
-    case SceneStep::kBVP:
-      // A boundary value problem shows its one-equation views under its own caption.
-      w_.Frame5->setTitle(QStringLiteral("BVP: {ta,X(ta)} --> {tb,X(tb)}"));
-      break;
-    case SceneStep::kSlopeField:
-    case SceneStep::kDirField:
-      w_.Frame5->hide();
-      break;
     case SceneStep::kContour:
-      w_.Frame2->hide();
-      w_.Frame5->hide();
-      w_.Frame6->hide();
       w_.cmdUpdate->hide();
       break;
     default:
@@ -199,9 +171,9 @@ void GraphMenus::ResetColourItems() {
 }
 
 void GraphMenus::ReflectGraphMenus() {
-  for (size_t k = 0; k < w_.mnuPlot.size(); ++k) w_.mnuPlot[k]->setEnabled(colours_.curves[k]);
-  w_.mnuPlotIVPColor->setEnabled(colours_.ivpSolution);
-  w_.SetMenuEnabled(w_.mnuBVPcolor, colours_.bvpTrials);
+  for (size_t k = 0; k < mnuPlot.size(); ++k) mnuPlot[k]->setEnabled(colours_.curves[k]);
+  mnuPlotIVPColor->setEnabled(colours_.ivpSolution);
+  SetMenuEnabled(mnuBVPcolor, colours_.bvpTrials);
 }
 
 }  // namespace gr

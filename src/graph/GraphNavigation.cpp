@@ -3,6 +3,11 @@
 // move the image, and the scale boxes take the grid units of parametric plots.
 #include "graph/GraphNavigation.h"
 
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -10,15 +15,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "commands/SceneBuild.h"
 #include "graph/GraphState.h"
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
+#include "numerics/Ivp.h"
+#include "numerics/SolutionStore.h"
 #include "platform/draw/DrawTarget.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
+#include "plotting/Axes.h"
 #include "plotting/FieldTables.h"
 #include "plotting/SceneStore.h"
+#include "plotting/SceneView.h"
 
 namespace gr {
 
@@ -40,6 +50,116 @@ constexpr int kKeyDown = 40;
 constexpr int kKeyEsc = 27;
 
 }  // namespace
+
+void GraphNavigation::InitControls(QWidget* parent) {
+  HScrScroll = new QScrollBar(Qt::Horizontal, parent);
+  VScrScroll = new QScrollBar(Qt::Vertical, parent);
+  for (QScrollBar* s : {HScrScroll, VScrScroll}) {
+    s->setRange(0, 100);
+    s->setFocusPolicy(Qt::NoFocus);
+  }
+  HScrScroll->setObjectName(QStringLiteral("HScrScroll"));
+  VScrScroll->setObjectName(QStringLiteral("VScrScroll"));
+  InitAngles(parent);
+  InitScales(parent);
+  InitViewButtons(parent);
+  InitImagePosition(parent);
+
+  QObject::connect(cmd3D, &QPushButton::clicked, &w_, [this] { cmd3D_Click(); });
+  // Change and scroll run the same code: valueChanged covers both.
+  QObject::connect(HScrScroll, &QScrollBar::valueChanged, &w_, [this] { HScrScroll_Change(); });
+  QObject::connect(VScrScroll, &QScrollBar::valueChanged, &w_, [this] { VScrScroll_Change(); });
+  QObject::connect(HPosition, &QScrollBar::valueChanged, &w_, [this] { HPosition_Change(); });
+  QObject::connect(VPosition, &QScrollBar::valueChanged, &w_, [this] { VPosition_Change(); });
+  // Return in a scale box validates it; leaving it validates it too, every time (ScaleBoxEvent),
+  // edited or not, so that a refused text can never be left standing.
+  for (QLineEdit* box : {strXScale, strYScale, strZScale}) {
+    QObject::connect(box, &QLineEdit::returnPressed, &w_, [this, box] { ValidateScaleBox(box); });
+  }
+}
+
+// The viewing angles with the 2D/3D button.
+void GraphNavigation::InitAngles(QWidget* parent) {
+  Frame3 = new QGroupBox(QStringLiteral("Updated Display of Viewing Angles"), parent);
+  auto* ag = new QGridLayout(Frame3);
+  Label10 = new QLabel(Frame3);
+  Label12 = new QLabel(Frame3);
+  Label10->setObjectName(QStringLiteral("Label10"));
+  Label12->setObjectName(QStringLiteral("Label12"));
+  ag->addWidget(new QLabel(QStringLiteral("Elevation"), Frame3), 0, 0);
+  ag->addWidget(Label10, 0, 1);
+  ag->addWidget(new QLabel(QStringLiteral("Rotation"), Frame3), 1, 0);
+  ag->addWidget(Label12, 1, 1);
+  cmd3D = new QPushButton(QStringLiteral("3D"), Frame3);
+  cmd3D->setObjectName(QStringLiteral("cmd3D"));
+  ag->addWidget(cmd3D, 0, 2, 2, 1);
+}
+
+// The grid units of parametric plots.
+void GraphNavigation::InitScales(QWidget* parent) {
+  Frame2 = new QGroupBox(QStringLiteral("Scale per Grid Unit (Parametric Plots)"), parent);
+  Frame2->setObjectName(QStringLiteral("Frame2"));
+  auto* sg = new QGridLayout(Frame2);
+  strXScale = new QLineEdit(Frame2);
+  strYScale = new QLineEdit(Frame2);
+  strZScale = new QLineEdit(Frame2);
+  const std::array<std::pair<QLineEdit*, const char*>, 3> scales = {
+      {{strXScale, "X-Scale/Unit"}, {strYScale, "Y-Scale/Unit"}, {strZScale, "Z-Scale/Unit"}}};
+  int row = 0;
+  for (const auto& [box, caption] : scales) {
+    sg->addWidget(new QLabel(QString::fromLatin1(caption), Frame2), row, 0);
+    sg->addWidget(box, row, 1);
+    ++row;
+  }
+  strXScale->setObjectName(QStringLiteral("strXScale"));
+  strYScale->setObjectName(QStringLiteral("strYScale"));
+  strZScale->setObjectName(QStringLiteral("strZScale"));
+}
+
+// The position of the image within the printed documentation.
+void GraphNavigation::InitImagePosition(QWidget* parent) {
+  Frame1 = new QGroupBox(QStringLiteral("Move Graphic Image within Documentation"), parent);
+  auto* ppos = new QGridLayout(Frame1);
+  HPosition = new QScrollBar(Qt::Horizontal, Frame1);
+  VPosition = new QScrollBar(Qt::Horizontal, Frame1);
+  HPosition->setObjectName(QStringLiteral("HPosition"));
+  VPosition->setObjectName(QStringLiteral("VPosition"));
+  for (QScrollBar* s : {HPosition, VPosition}) s->setFocusPolicy(Qt::NoFocus);
+  ppos->addWidget(new QLabel(QStringLiteral("Horizontal"), Frame1), 0, 0);
+  ppos->addWidget(HPosition, 0, 1);
+  ppos->addWidget(new QLabel(QStringLiteral("Vertical"), Frame1), 1, 0);
+  ppos->addWidget(VPosition, 1, 1);
+}
+
+void GraphNavigation::ShowAngles() {
+  Label10->setText(ui::ToQString(ms::WholeDegrees(ms::View.ElevationAngle)));
+  Label12->setText(ui::ToQString(ms::WholeDegrees(ms::View.RotationAngle)));
+}
+
+void GraphNavigation::SetCmd3D(int32_t color, const QString& caption) {
+  cmd3DColor_ = color;
+  cmd3D->setText(caption);
+  cmd3D->setStyleSheet(QStringLiteral("background-color: %1;").arg(ui::CssColor(color)));
+}
+
+// A focus lost to another window (a box, a menu) is not a leave of the box.
+void GraphNavigation::ScaleBoxEvent(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::FocusOut) return;
+  if (watched != strXScale && watched != strYScale && watched != strZScale) return;
+  const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+  if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+    ValidateScaleBox(static_cast<QLineEdit*>(watched));
+  }
+}
+
+// A refused text keeps the focus in its box.
+void GraphNavigation::ValidateScaleBox(QLineEdit* box) {
+  bool refused = false;
+  if (box == strXScale) refused = strXScale_Validate();
+  if (box == strYScale) refused = strYScale_Validate();
+  if (box == strZScale) refused = strZScale_Validate();
+  if (refused) box->setFocus();
+}
 
 void GraphNavigation::Form_KeyDown(int keyCode, int /*shift*/) {
   ms::ViewStateData& v = ms::View;
@@ -182,11 +302,14 @@ bool GraphNavigation::InPlanView() {
          std::fabs(std::remainder(v.ElevationAngle, kFullTurn)) < kSameAngle;
 }
 
+// The angle labels and the 2D/3D button always show the same angles: a build that stops at a
+// box before it draws has the angles it turned to behind the box, not the last picture's.
 void GraphNavigation::ShowViewState() {
+  ShowAngles();
   if (InPlanView()) {
-    w_.SetCmd3D(Graph.Button2DColor, QStringLiteral("3D"));
+    SetCmd3D(Graph.Button2DColor, QStringLiteral("3D"));
   } else {
-    w_.SetCmd3D(Graph.Button3DColor, QStringLiteral("2D"));
+    SetCmd3D(Graph.Button3DColor, QStringLiteral("2D"));
   }
 }
 
@@ -201,14 +324,13 @@ int PanPosition(int viewport, int picture, int value) {
 
 // Panning moves the picture box inside its viewport; nothing is redrawn.
 void GraphNavigation::HScrScroll_Change() {
-  const int left =
-      PanPosition(w_.OutDisplay->width(), w_.DisplayBox->width(), w_.HScrScroll->value());
+  const int left = PanPosition(w_.OutDisplay->width(), w_.DisplayBox->width(), HScrScroll->value());
   w_.DisplayBox->move(left, w_.DisplayBox->y());
 }
 
 void GraphNavigation::VScrScroll_Change() {
   const int top =
-      PanPosition(w_.OutDisplay->height(), w_.DisplayBox->height(), w_.VScrScroll->value());
+      PanPosition(w_.OutDisplay->height(), w_.DisplayBox->height(), VScrScroll->value());
   w_.DisplayBox->move(w_.DisplayBox->x(), top);
 }
 
@@ -225,25 +347,25 @@ void GraphNavigation::ViewportResized(const QSize& before) {
   const double dx = (now.width() - before.width()) / 2.0 - boxMoved.x();
   const double dy = (now.height() - before.height()) / 2.0 - boxMoved.y();
   if (dx == 0 && dy == 0) return;
-  const draw::DrawTarget& t = *w_.display_;
+  const draw::DrawTarget& t = w_.Display();
   // The image offsets are in the picture's units; the vertical one counts from the bottom.
   ms::View.ImageOffsetX += dx * t.ScaleWidth() / t.PixelWidth();
   ms::View.ImageOffsetY -= dy * t.ScaleHeight() / t.PixelHeight();
   {
-    const QSignalBlocker hb(w_.HPosition), vb(w_.VPosition);
-    w_.HPosition->setValue(static_cast<int>(std::lround(ms::View.ImageOffsetX)));
-    w_.VPosition->setValue(static_cast<int>(std::lround(ms::View.ImageOffsetY)));
+    const QSignalBlocker hb(HPosition), vb(VPosition);
+    HPosition->setValue(static_cast<int>(std::lround(ms::View.ImageOffsetX)));
+    VPosition->setValue(static_cast<int>(std::lround(ms::View.ImageOffsetY)));
   }
   w_.updateplot();
 }
 
 void GraphNavigation::HPosition_Change() {
-  ms::View.ImageOffsetX = w_.HPosition->value();
+  ms::View.ImageOffsetX = HPosition->value();
   w_.updateplot();
 }
 
 void GraphNavigation::VPosition_Change() {
-  ms::View.ImageOffsetY = w_.VPosition->value();
+  ms::View.ImageOffsetY = VPosition->value();
   w_.updateplot();
 }
 
@@ -275,19 +397,19 @@ bool GraphNavigation::ValidateScale(QLineEdit* box, const rt::Text& notNumber, c
 }
 
 bool GraphNavigation::strXScale_Validate() {
-  return ValidateScale(w_.strXScale, u"X scale not a number. Reenter.",
+  return ValidateScale(strXScale, u"X scale not a number. Reenter.",
                        u" X scale can not equal zero. Reenter.", ms::Scene.GridUnitX,
                        ms::View.UserGridUnitX);
 }
 
 bool GraphNavigation::strYScale_Validate() {
-  return ValidateScale(w_.strYScale, u"Y scale not a number. Reenter.",
+  return ValidateScale(strYScale, u"Y scale not a number. Reenter.",
                        u"Y scale cannot equal zero. Reenter.", ms::Scene.GridUnitY,
                        ms::View.UserGridUnitY);
 }
 
 bool GraphNavigation::strZScale_Validate() {
-  return ValidateScale(w_.strZScale, u"Z scale not a number. Reenter.",
+  return ValidateScale(strZScale, u"Z scale not a number. Reenter.",
                        u"Z scale cannot equal zero. Reenter.", ms::Scene.GridUnitZ,
                        ms::View.UserGridUnitZ);
 }
@@ -297,27 +419,27 @@ bool GraphNavigation::strZScale_Validate() {
 void GraphNavigation::CentrePicture() {
   w_.DisplayBox->move(0, 0);
 
-  ms::View.DisplayScaleHeight = w_.display_->ScaleHeight();
-  const int width = static_cast<int>(w_.display_->ScaleWidth());
-  const int height = static_cast<int>(w_.display_->ScaleHeight());
+  ms::View.DisplayScaleHeight = w_.Display().ScaleHeight();
+  const int width = static_cast<int>(w_.Display().ScaleWidth());
+  const int height = static_cast<int>(w_.Display().ScaleHeight());
   {
-    const QSignalBlocker hb(w_.HPosition), vb(w_.VPosition);
-    w_.HPosition->setRange(0, width);
-    w_.VPosition->setRange(0, height);
+    const QSignalBlocker hb(HPosition), vb(VPosition);
+    HPosition->setRange(0, width);
+    VPosition->setRange(0, height);
   }
   // The picture centre on a whole pixel.
   const int centreX = width / 2;
   const int centreY = height / 2;
   ms::View.ImageOffsetX = centreX;
   {
-    const QSignalBlocker hb(w_.HPosition);
-    w_.HPosition->setValue((2 * static_cast<int>(ms::View.ImageOffsetX)) / 3);
+    const QSignalBlocker hb(HPosition);
+    HPosition->setValue((2 * static_cast<int>(ms::View.ImageOffsetX)) / 3);
   }
   HPosition_Change();
   ms::View.ImageOffsetY = centreY;
   {
-    const QSignalBlocker vb(w_.VPosition);
-    w_.VPosition->setValue((3 * static_cast<int>(ms::View.ImageOffsetY)) / 2);
+    const QSignalBlocker vb(VPosition);
+    VPosition->setValue((3 * static_cast<int>(ms::View.ImageOffsetY)) / 2);
   }
   VPosition_Change();
 }
@@ -351,9 +473,95 @@ void GraphNavigation::ResetViewForLoad() {
   ms::Scene.GridUnitX = ms::View.UserGridUnitX;
   ms::Scene.GridUnitY = ms::View.UserGridUnitY;
   ms::Scene.GridUnitZ = ms::View.UserGridUnitZ;
-  w_.strXScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitX)));
-  w_.strYScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitY)));
-  w_.strZScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitZ)));
+  strXScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitX)));
+  strYScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitY)));
+  strZScale->setText(ui::ToQString(rt::Str(ms::Scene.GridUnitZ)));
+}
+
+void GraphNavigation::HideViewFrames() {
+  for (QGroupBox* f : {Frame2, Frame5, Frame6, Frame7, Frame8, Frame9}) f->hide();
+}
+
+void GraphNavigation::ShowOdeViews(ms::OdeViewGroup views) {
+  using enum ms::OdeViewGroup;
+  const std::pair<QGroupBox*, ms::OdeViewGroup> frames[] = {{Frame5, kPhase},
+                                                            {Frame6, kThreeEquationsMode2},
+                                                            {Frame7, kFourEquationsMode2},
+                                                            {Frame8, kTwoEquationsMode2},
+                                                            {Frame9, kFourEquationsMode3}};
+  for (const auto& [frame, group] : frames) frame->setVisible(group == views);
+}
+
+void GraphNavigation::FramesBeforeRow(const ms::SceneStepReport& r) {
+  if (r.step == ms::SceneStep::kInteg || r.step == ms::SceneStep::kDblInt) {
+    Frame7->hide();
+    Frame8->hide();
+  }
+  if (r.odeViews) ShowOdeViews(*r.odeViews);
+}
+
+// The grid units follow the commands that draw in user units; the one-equation views follow a
+// boundary value problem and the first curve of a solved first-order system.
+void GraphNavigation::FramesAfterRowRan(const ms::SceneStepReport& r) {
+  using ms::SceneStep;
+  const bool integrals = r.step == SceneStep::kInteg || r.step == SceneStep::kDblInt;
+  if (integrals || r.step == SceneStep::kIVP || r.step == SceneStep::kBVP ||
+      r.step == SceneStep::kSlopeField) {
+    Frame2->show();
+    if (r.step != SceneStep::kIVP) Frame5->setVisible(r.step == SceneStep::kBVP);
+  } else if (r.step == SceneStep::kDirField || r.step == SceneStep::kField3D) {
+    Frame2->hide();
+    Frame5->hide();
+  } else if (r.step == SceneStep::kCurve && r.curve == 1) {
+    Frame2->show();
+    if (ms::OdePicture.IVPOrder1 != 0) {
+      Frame5->show();
+      Frame6->hide();
+    }
+  }
+}
+
+void GraphNavigation::FramesAfterRowDone(const ms::SceneStepReport& r) {
+  using ms::SceneStep;
+  switch (r.step) {
+    case SceneStep::kBVP:
+      // A boundary value problem shows its one-equation views under its own caption.
+      Frame5->setTitle(QStringLiteral("BVP: {ta,X(ta)} --> {tb,X(tb)}"));
+      break;
+    case SceneStep::kSlopeField:
+    case SceneStep::kDirField:
+      Frame5->hide();
+      break;
+    case SceneStep::kContour:
+      Frame2->hide();
+      Frame5->hide();
+      Frame6->hide();
+      break;
+    default:
+      break;
+  }
+}
+
+void GraphNavigation::SetImagePosition(int horizontal, int vertical) {
+  HPosition->setValue(horizontal);
+  VPosition->setValue(vertical);
+}
+
+void GraphNavigation::EnableImageFrames(bool enabled) {
+  Frame1->setEnabled(enabled);
+  Frame3->setEnabled(enabled);
+}
+
+void GraphNavigation::EnableSolutionFrames(bool enabled) {
+  for (QGroupBox* f : {Frame2, Frame5, Frame6}) f->setEnabled(enabled);
+}
+
+void GraphNavigation::FramesRunDone() {
+  EnableImageFrames(true);
+  Frame2->setEnabled(true);
+  Frame5->setEnabled(false);
+  Frame6->setEnabled(true);  // hidden, but its view buttons work when a later build shows it
+  for (QGroupBox* f : {Frame6, Frame7, Frame8, Frame9}) f->hide();
 }
 
 }  // namespace gr

@@ -13,6 +13,7 @@
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
 #include "platform/draw/DrawTarget.h"
+#include "platform/ui/QtWidgetKit.h"
 #include "plotting/SceneStore.h"
 
 namespace gr {
@@ -89,13 +90,18 @@ bool TrajectoryView(int code) {
 
 }  // namespace
 
-void GraphNavigation::BuildViewButtons() {
-  const std::array<QGroupBox*, 10> frames = {nullptr,   nullptr,   nullptr,   nullptr,   nullptr,
-                                             w_.Frame5, w_.Frame6, w_.Frame7, w_.Frame8, w_.Frame9};
+void GraphNavigation::InitViewButtons(QWidget* parent) {
+  for (QGroupBox** f : {&Frame5, &Frame6, &Frame7, &Frame8, &Frame9}) {
+    *f = new QGroupBox(parent);
+    (*f)->hide();
+  }
+  const std::array<QGroupBox*, 10> frames = {nullptr, nullptr, nullptr, nullptr, nullptr,
+                                             Frame5,  Frame6,  Frame7,  Frame8,  Frame9};
   std::array<QGridLayout*, 10> layouts{};
   std::array<int, 10> placed{};
   for (int f = 5; f <= 9; ++f) {
     QGroupBox* frame = frames[static_cast<size_t>(f)];
+    frame->setObjectName(QStringLiteral("Frame%1").arg(f));
     frame->setTitle(QString::fromUtf8(FrameCaption(f)));
     layouts[static_cast<size_t>(f)] = new QGridLayout(frame);
   }
@@ -107,7 +113,7 @@ void GraphNavigation::BuildViewButtons() {
     button->setFocusPolicy(Qt::NoFocus);
     layouts[f]->addWidget(button, placed[f] / kButtonsPerRow, placed[f] % kButtonsPerRow);
     ++placed[f];
-    w_.ViewButtons[static_cast<size_t>(code)] = button;
+    ViewButtons[static_cast<size_t>(code)] = button;
     SetViewButtonColor(code, kWhite);
     QObject::connect(button, &QPushButton::clicked, &w_, [this, code] { ViewButton_Click(code); });
   }
@@ -117,9 +123,7 @@ void GraphNavigation::SetViewButtonColor(int code, int32_t color) {
   if (!ValidCode(code)) return;
   const auto c = static_cast<size_t>(code);
   viewButtonColors_[c] = color;
-  const uint32_t rgb = draw::ToArgb(color) & 0xFFFFFFu;
-  w_.ViewButtons[c]->setStyleSheet(
-      QStringLiteral("background-color: #%1;").arg(rgb, 6, 16, QLatin1Char('0')));
+  ViewButtons[c]->setStyleSheet(QStringLiteral("background-color: %1;").arg(ui::CssColor(color)));
 }
 
 int32_t GraphNavigation::ViewButtonColor(int code) const {
@@ -130,7 +134,7 @@ void GraphNavigation::ViewButton_Click(int code) {
   if (!ValidCode(code)) return;
   // The solvers let events run while they build, and the family and animation loops between
   // their builds; a press then is dropped, so that the view code cannot change under a build.
-  if (w_.building_ || w_.LoopRunning()) return;
+  if (w_.Building() || w_.LoopRunning()) return;
   const int frame = kViewButtons[code].frame;
 
   // The time-scales block of the display options can be shown and placed for the three- and
@@ -149,7 +153,7 @@ void GraphNavigation::ViewButton_Click(int code) {
   ms::View.PlotKind = static_cast<int16_t>(code);
   if (code == 7) ms::View.ZAxisNeeded = 0;
 
-  if (frame == 5) w_.Frame5->setVisible(true);
+  if (frame == 5) Frame5->setVisible(true);
   if (TrajectoryView(code)) w_.Menus().SetBoxEnabled(true);
 
   MarkViewButton(code);

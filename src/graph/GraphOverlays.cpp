@@ -4,18 +4,11 @@
 // the printer.
 #include "graph/GraphOverlays.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QFontMetricsF>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <algorithm>
 #include <cmath>
 
-#include "graph/DisplaySettingsDialog.h"
 #include "graph/FamilyPlotsDialog.h"
 #include "graph/GraphState.h"
-#include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
@@ -29,7 +22,6 @@
 #include "plotting/FieldTables.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
-#include "worksheet/WorksheetWindow.h"
 
 namespace gr {
 
@@ -63,11 +55,6 @@ int32_t CurveColor(int index) {
   int16_t r = 0, g = 0, b = 0;
   ms::GetCurveColor(static_cast<int16_t>(index), r, g, b);
   return draw::PackRgb(r, g, b);
-}
-
-// The check mark of a graph window menu item; unchecked without a window.
-bool Checked(const QAction* item) {
-  return item != nullptr && item->isChecked();
 }
 
 }  // namespace
@@ -226,7 +213,7 @@ void PrintOn(draw::DrawTarget& target, const rt::Text& text) {
 // ---------------------------------------------------------------------------------------------
 // The overlays
 
-void DisplaySettingsDialog::placeText(draw::DrawTarget& target) {
+void PlaceDataText(draw::DrawTarget& target, const OverlayContent&) {
   const OverlayStateData& s = OverlayState;
   if (ms::Requests.ContourRequested != 0 || ms::Requests.Contour1Requested != 0) {
     target.CurrentY = s.DataTextY;
@@ -263,9 +250,8 @@ void DisplaySettingsDialog::placeText(draw::DrawTarget& target) {
   target.ForeColor = kOverlayBlack;
 }
 
-void DisplaySettingsDialog::placeTimeText(draw::DrawTarget& target) {
+void PlaceTimeText(draw::DrawTarget& target, const OverlayContent& content) {
   const OverlayStateData& s = OverlayState;
-  const GraphWindow* graph = GraphWindow::Instance();
   target.CurrentY = s.TimeTextY;
   if (ms::Requests.BVPRequested != 0) ms::OdeResults.BVPSolved = -1;
 
@@ -283,7 +269,7 @@ void DisplaySettingsDialog::placeTimeText(draw::DrawTarget& target) {
     const int count = std::isfinite(wanted)
                           ? static_cast<int>(std::clamp<double>(wanted, 0, ms::kMaxTrialSlopes))
                           : 0;
-    const bool plain = Checked(graph != nullptr ? graph->mnuBVPno : nullptr) || count == 1;
+    const bool plain = content.bvpTrialsPlain || count == 1;
     for (int i = 1; i <= count; ++i) {
       target.CurrentX = s.TimeTextX + kTimeColumnOffset;
       target.ForeColor = plain ? kOverlayBlack : CurveColor(i);
@@ -350,63 +336,32 @@ void DisplaySettingsDialog::placeTimeText(draw::DrawTarget& target) {
   }
 
   // With dot spacing chosen, the spacing under the block.
-  const bool noDots = graph == nullptr || Checked(graph->mnuDotNone);
-  if (!noDots) {
+  if (content.dotSpacingShown) {
     target.CurrentX = s.TimeTextX + kTimeAnglesOffset;
     PrintLine(target, u"Circles : " + rt::Str(ms::CurveWork.DotSpacing) + u" " + u"dt");
   }
 }
 
-void DisplaySettingsDialog::placeTitleText(draw::DrawTarget& target) {
+void PlaceTitleText(draw::DrawTarget& target, const OverlayContent& content) {
   const OverlayStateData& s = OverlayState;
   target.CurrentY = s.TitleY;
-  if (ckCenter->isChecked()) {
-    // The title as this window measures it (its own font, twips), centred on the viewport.
-    const GraphWindow* graph = GraphWindow::Instance();
-    const double viewport =
-        graph != nullptr ? static_cast<double>(graph->OutDisplay->width()) * kTwipsPerPixel : 0;
-    const double width = QFontMetricsF(font()).horizontalAdvance(Q(TitleText)) * kTwipsPerPixel;
-    target.CurrentX = (viewport - width) / 2;
-  } else {
-    target.CurrentX = s.TitleX;
-  }
-  const QFont title = strText->font();
+  // A centred title stands in the middle of the viewport.
+  target.CurrentX =
+      content.centreTitle ? (content.viewportWidth - content.titleWidth) / 2 : s.TitleX;
+  const QFont& title = content.titleFont;
   target.Font.setFamily(title.family());
   target.Font.setPointSizeF(title.pointSizeF());
   target.Font.setBold(title.bold());
   target.Font.setItalic(title.italic());
-
-  const rt::Text converted = ConvertByFormat(TitleText, FormatOptionSelected());
-  if (converted != TitleText) strText->setText(Q(converted));
-  PrintLine(target, ui::FromQString(strText->text()));
-  RestoreFonts(target);
+  PrintLine(target, content.title);
+  RestoreFonts(target, content);
 }
 
-int DisplaySettingsDialog::FormatOptionSelected() {
-  if (Option2->isChecked()) return kFormatBraces;
-  if (Option3->isChecked()) return kFormatBracesBrackets;
-  if (!Option1->isChecked()) Option1->setChecked(true);
-  return kFormatNone;
-}
+namespace {
 
-void DisplaySettingsDialog::placeWkText(draw::DrawTarget& target) {
-  OverlayStateData& s = OverlayState;
-  target.CurrentY = s.WkTextY;
-  target.CurrentX = s.WkTextX;
-  const ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
-  const rt::Text text = sheet != nullptr ? sheet->WorksheetText() : rt::Text();
-  s.WorksheetLineCount =
-      SplitLines(ConvertByFormat(text, FormatOptionSelected()), s.WorksheetLines);
-  for (int i = 1; i <= s.WorksheetLineCount; ++i) {
-    target.CurrentX = s.WkTextX;
-    rt::Text& line = s.WorksheetLines[static_cast<size_t>(i)];
-    ShortenMarkedLine(line);
-    CharDisp2(target, line, kOverlayBlack, kCommentGreen);
-  }
-}
-
-void DisplaySettingsDialog::CharDisp2(draw::DrawTarget& target, const rt::Text& text, int32_t color,
-                                      int32_t commentColor) {
+// Prints one worksheet line with its tab stops, its comment in the comment colour.
+void CharDisp2(draw::DrawTarget& target, const rt::Text& text, int32_t color,
+               int32_t commentColor) {
   target.ForeColor = color;
   const auto layout =
       LayoutListingLine(text, OverlayState.WkTextX, color, commentColor,
@@ -423,28 +378,45 @@ void DisplaySettingsDialog::CharDisp2(draw::DrawTarget& target, const rt::Text& 
   PrintLine(target, rt::Text());
 }
 
-void DisplaySettingsDialog::CharDisp(draw::DrawTarget& target, const rt::Text& text, int32_t,
-                                     int32_t) {
+// Prints one line in black.
+void CharDisp(draw::DrawTarget& target, const rt::Text& text) {
   target.ForeColor = kOverlayBlack;
   PrintLine(target, text);
   target.ForeColor = kOverlayBlack;
 }
 
-void DisplaySettingsDialog::WorkSheetValDisplay() {
+// Rebuilds the value lines from the function table.
+void WorkSheetValDisplay() {
   OverlayStateData& s = OverlayState;
   s.ValueLineCount = 0;
   s.ValueLinesText = GetValFunctions();
   s.ValueLineCount = SplitLines(s.ValueLinesText, s.ValueLines);
 }
 
-void DisplaySettingsDialog::placeValText(draw::DrawTarget& target) {
+}  // namespace
+
+void PlaceWkText(draw::DrawTarget& target, const OverlayContent& content) {
+  OverlayStateData& s = OverlayState;
+  target.CurrentY = s.WkTextY;
+  target.CurrentX = s.WkTextX;
+  s.WorksheetLineCount =
+      SplitLines(ConvertByFormat(content.worksheetText, content.format), s.WorksheetLines);
+  for (int i = 1; i <= s.WorksheetLineCount; ++i) {
+    target.CurrentX = s.WkTextX;
+    rt::Text& line = s.WorksheetLines[static_cast<size_t>(i)];
+    ShortenMarkedLine(line);
+    CharDisp2(target, line, kOverlayBlack, kCommentGreen);
+  }
+}
+
+void PlaceValText(draw::DrawTarget& target, const OverlayContent&) {
   const OverlayStateData& s = OverlayState;
   target.CurrentY = s.ValTextY;
   target.CurrentX = s.ValTextX;
   WorkSheetValDisplay();
   for (int i = 1; i <= s.ValueLineCount; ++i) {
     target.CurrentX = s.ValTextX;
-    CharDisp(target, s.ValueLines[static_cast<size_t>(i)], kOverlayBlack, kCommentGreen);
+    CharDisp(target, s.ValueLines[static_cast<size_t>(i)]);
   }
 }
 

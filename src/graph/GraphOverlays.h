@@ -1,6 +1,7 @@
 // The text overlays the drawing lays over the picture, each when its switch in GraphState is on,
 // in this order: data text, time text, value text, value legend, worksheet text, title, legend.
-// The display-options window provides them; an overlay that is not provided draws nothing.
+// The painters draw the program state and what they are given as values (the choices of the
+// display-options window and the graph window); they reach no window.
 //
 // Also here: the positions of the overlay blocks that the display-options window sets from its
 // scroll bars, the two line stores the worksheet listing and the value lines are built in, and
@@ -9,9 +10,11 @@
 // apart from the drawing so that it is tested on its own.
 #pragma once
 
+#include <QFont>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/draw/DrawTarget.h"
@@ -19,19 +22,60 @@
 
 namespace gr {
 
-using OverlayPainter = void (*)(draw::DrawTarget& target);
+// The worksheet format options of the display-options window.
+enum FormatOption : int { kFormatNone = 1, kFormatBraces = 2, kFormatBracesBrackets = 3 };
 
+// What the overlays draw besides the program state.
+struct OverlayContent {
+  int format = kFormatNone;  // the bracket format of the listing
+  rt::Text title;            // the title as printed (its format applied)
+  QFont titleFont;
+  bool centreTitle = false;
+  double titleWidth = 0;     // twips, as the display-options window measures the title
+  double viewportWidth = 0;  // twips: the graph window's viewport, on which a title is centred
+  rt::Text legendX, legendY, legendZ;
+  QFont legendFont;
+  // The legend was asked for without its X- and Y-labels (after the box that says so); without
+  // it the legend's switch is cleared.
+  std::function<void()> labelsMissing;
+  QFont worksheetFont;  // the fonts go back to it after a title, a legend, the select values
+  rt::Text worksheetText;
+  bool bvpTrialsPlain = false;   // "BVP scan Color?" is "No": the trial slopes in black
+  bool dotSpacingShown = false;  // a dot spacing is chosen: its line under the time block
+  // The graph picture, whose font the select values and the fonts' restoring set as well.
+  draw::DrawTarget* display = nullptr;
+};
+
+void PlaceDataText(draw::DrawTarget& target, const OverlayContent& content);
+void PlaceTimeText(draw::DrawTarget& target, const OverlayContent& content);
+void PlaceValText(draw::DrawTarget& target, const OverlayContent& content);
+void PlaceLegendText(draw::DrawTarget& target, const OverlayContent& content);
+void PlaceWkText(draw::DrawTarget& target, const OverlayContent& content);
+void PlaceTitleText(draw::DrawTarget& target, const OverlayContent& content);
+void PlaceLegend(draw::DrawTarget& target, const OverlayContent& content);
+// One column of the contour legend: its head and levels first..last, offset units right.
+void LblPrint(draw::DrawTarget& target, int16_t first, int16_t last, int32_t offset);
+// The picture's font, and the target's, back to the worksheet's after a title or a legend.
+void RestoreFonts(draw::DrawTarget& target, const OverlayContent& content);
+
+using OverlayPainter = void (*)(draw::DrawTarget& target, const OverlayContent& content);
+
+// The painters the drawing and the printing call; tests replace entries to count drawings.
 struct OverlayTable {
-  OverlayPainter placeText = nullptr;
-  OverlayPainter placeTimeText = nullptr;
-  OverlayPainter placeValText = nullptr;
-  OverlayPainter PlaceLegendText = nullptr;
-  OverlayPainter placeWkText = nullptr;
-  OverlayPainter placeTitleText = nullptr;
-  OverlayPainter PlaceLegend = nullptr;
+  OverlayPainter placeText = PlaceDataText;
+  OverlayPainter placeTimeText = PlaceTimeText;
+  OverlayPainter placeValText = PlaceValText;
+  OverlayPainter PlaceLegendText = gr::PlaceLegendText;
+  OverlayPainter placeWkText = PlaceWkText;
+  OverlayPainter placeTitleText = PlaceTitleText;
+  OverlayPainter PlaceLegend = gr::PlaceLegend;
 };
 
 OverlayTable& Overlays();
+// Paints the overlays whose switch (first) is on, in the order given, each from the content as it
+// stands when the first of them is painted.
+void PaintOverlays(draw::DrawTarget& target,
+                   const std::array<std::pair<int16_t, OverlayPainter>, 7>& overlays);
 
 // Capacities of the line stores.
 constexpr int kMaxListingLines = 100;
@@ -75,9 +119,6 @@ extern OverlayStateData OverlayState;
 void ResetOverlayState();
 
 // --- Text work ----------------------------------------------------------------------------------
-
-// The worksheet format options of the display-options window.
-enum FormatOption : int { kFormatNone = 1, kFormatBraces = 2, kFormatBracesBrackets = 3 };
 
 // Bracket conversion, character by character: with flagB "{" and "[" become "(" and "}" and "]"
 // become ")"; without it only the braces are converted. flagA has no effect (callers pass

@@ -86,7 +86,8 @@ QString ViewRecord() {
     return QStringLiteral("VIEW %1 %2")
         .arg(degrees(ms::View.DrawnRotation), degrees(ms::View.DrawnElevation));
   }
-  return QStringLiteral("VIEW %1 %2").arg(w->Label12->text(), w->Label10->text());
+  return QStringLiteral("VIEW %1 %2")
+      .arg(w->Navigation().Label12->text(), w->Navigation().Label10->text());
 }
 
 QStringList SegmentRecords() {

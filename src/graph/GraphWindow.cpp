@@ -10,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPalette>
@@ -58,16 +57,6 @@ QString Q(const rt::Text& s) {
   return ui::ToQString(s);
 }
 
-QString CssColor(int32_t packed) {
-  const uint32_t argb = draw::ToArgb(packed);
-  return QStringLiteral("#%1").arg(argb & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
-}
-
-QGroupBox* Frame(const QString& caption, QWidget* parent) {
-  auto* box = new QGroupBox(caption, parent);
-  return box;
-}
-
 // Run-time errors the load reports as "Unanticipated error" (invalid call, overflow, division by
 // zero) get the platform's numbers 5, 6 and 11.
 int ErrorNumberOf(const std::exception& e) {
@@ -111,8 +100,6 @@ GraphWindow::GraphWindow(QWidget* parent)
   display_->FillStyle = draw::kFillTransparent;
   BuildControls();
   BuildMenus();
-  navigation_->BuildViewButtons();
-  menus_->BuildOptionMenus();
   RouteKeys();
   // The field commands and the slope traces draw their progress on Picture1.
   if (auto* qt = dynamic_cast<ui::QtUiServices*>(&ui::Ui())) {
@@ -155,13 +142,33 @@ void GraphWindow::BuildControls() {
   auto* panel = new QVBoxLayout(panelBox);
   panel->setContentsMargins(0, 0, 0, 0);
   top->addWidget(panelBox, 0);
-  BuildAnglesAndProgress(central, panel);
-  BuildScalesAndButtons(central, panel);
+  GraphNavigation& nav = *navigation_;
+  panel->addWidget(nav.Frame3);
+  panel->addWidget(BuildProgress(central));
+  panel->addWidget(nav.Frame2);
+  for (QGroupBox* f : {nav.Frame5, nav.Frame6, nav.Frame7, nav.Frame8, nav.Frame9}) {
+    panel->addWidget(f);
+  }
+  panel->addWidget(nav.Frame1);
+
+  cmdUpdate = new QPushButton(QStringLiteral("Update Graph"), central);
+  cmdReturn = new QPushButton(QStringLiteral("Return"), central);
+  cmdExit = new QPushButton(QStringLiteral("End Program"), central);
+  cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
+  cmdReturn->setObjectName(QStringLiteral("cmdReturn"));
+  cmdExit->setObjectName(QStringLiteral("cmdExit"));
+  panel->addWidget(cmdUpdate);
+  panel->addWidget(cmdReturn);
+  panel->addWidget(cmdExit);
+  panel->addStretch(1);
   setCentralWidget(central);
-  ConnectControls();
+  connect(cmdReturn, &QPushButton::clicked, this, [this] { cmdReturn_Click(); });
+  connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+  connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
 }
 
-// The viewport with the picture box and the two panning scroll bars.
+// The viewport with the picture box and the two panning scroll bars; the navigation's controls
+// are made here, after the picture box, so that the keys' focus order starts at the picture.
 QGridLayout* GraphWindow::BuildPictureArea(QWidget* central) {
   auto* left = new QGridLayout();
   OutDisplay = new QWidget(central);
@@ -179,42 +186,18 @@ QGridLayout* GraphWindow::BuildPictureArea(QWidget* central) {
   // The picture takes the keys (and a click gives them back to it).
   DisplayBox->setFocusPolicy(Qt::StrongFocus);
   DisplayBox->move(0, 0);
-  HScrScroll = new QScrollBar(Qt::Horizontal, central);
-  VScrScroll = new QScrollBar(Qt::Vertical, central);
-  for (QScrollBar* s : {HScrScroll, VScrScroll}) {
-    s->setRange(0, 100);
-    s->setFocusPolicy(Qt::NoFocus);
-  }
-  HScrScroll->setObjectName(QStringLiteral("HScrScroll"));
-  VScrScroll->setObjectName(QStringLiteral("VScrScroll"));
+  navigation_->InitControls(central);
   left->addWidget(OutDisplay, 0, 0);
-  left->addWidget(VScrScroll, 0, 1);
-  left->addWidget(HScrScroll, 1, 0);
+  left->addWidget(navigation_->VScrScroll, 0, 1);
+  left->addWidget(navigation_->HScrScroll, 1, 0);
   left->setRowStretch(0, 1);
   left->setColumnStretch(0, 1);
   return left;
 }
 
-// The viewing angles with the 2D/3D button, and the progress of the build.
-void GraphWindow::BuildAnglesAndProgress(QWidget* central, QVBoxLayout* panel) {
-  auto* angles = Frame(QStringLiteral("Updated Display of Viewing Angles"), central);
-  Frame3 = angles;
-  auto* ag = new QGridLayout(angles);
-  Label10 = new QLabel(angles);
-  Label12 = new QLabel(angles);
-  Label10->setObjectName(QStringLiteral("Label10"));
-  Label12->setObjectName(QStringLiteral("Label12"));
-  ag->addWidget(new QLabel(QStringLiteral("Elevation"), angles), 0, 0);
-  ag->addWidget(Label10, 0, 1);
-  ag->addWidget(new QLabel(QStringLiteral("Rotation"), angles), 1, 0);
-  ag->addWidget(Label12, 1, 1);
-  cmd3D = new QPushButton(QStringLiteral("3D"), angles);
-  cmd3D->setObjectName(QStringLiteral("cmd3D"));
-  ag->addWidget(cmd3D, 0, 2, 2, 1);
-  panel->addWidget(angles);
-
-  // Progress of the build.
-  auto* progress = Frame(QStringLiteral("Progress on Plot Generation"), central);
+// The progress of the build: the bar, the vertices count and the curves' labels.
+QGroupBox* GraphWindow::BuildProgress(QWidget* central) {
+  auto* progress = ui::MakeFrame(central, QString(), QStringLiteral("Progress on Plot Generation"));
   auto* pg = new QGridLayout(progress);
   Picture1 = new QProgressBar(progress);
   Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -234,143 +217,20 @@ void GraphWindow::BuildAnglesAndProgress(QWidget* central, QVBoxLayout* panel) {
     PlotLabels[k]->setAutoFillBackground(true);
     pg->addWidget(PlotLabels[k], 2, k + 1);
   }
-  panel->addWidget(progress);
+  return progress;
 }
 
-// The grid units of parametric plots, the ODE view-button frames, the position of the image in
-// the printed documentation and the buttons of the window.
-void GraphWindow::BuildScalesAndButtons(QWidget* central, QVBoxLayout* panel) {
-  // Grid units of parametric plots.
-  Frame2 = Frame(QStringLiteral("Scale per Grid Unit (Parametric Plots)"), central);
-  Frame2->setObjectName(QStringLiteral("Frame2"));
-  auto* sg = new QGridLayout(Frame2);
-  strXScale = new QLineEdit(Frame2);
-  strYScale = new QLineEdit(Frame2);
-  strZScale = new QLineEdit(Frame2);
-  const std::array<std::pair<QLineEdit*, const char*>, 3> scales = {
-      {{strXScale, "X-Scale/Unit"}, {strYScale, "Y-Scale/Unit"}, {strZScale, "Z-Scale/Unit"}}};
-  int row = 0;
-  for (const auto& [box, caption] : scales) {
-    sg->addWidget(new QLabel(QString::fromLatin1(caption), Frame2), row, 0);
-    sg->addWidget(box, row, 1);
-    ++row;
-  }
-  strXScale->setObjectName(QStringLiteral("strXScale"));
-  strYScale->setObjectName(QStringLiteral("strYScale"));
-  strZScale->setObjectName(QStringLiteral("strZScale"));
-  panel->addWidget(Frame2);
-
-  // The ODE view-button frames; their buttons belong to the view-button handlers.
-  for (QGroupBox** f : {&Frame5, &Frame6, &Frame7, &Frame8, &Frame9}) {
-    *f = Frame(QString(), central);
-    (*f)->hide();
-    panel->addWidget(*f);
-  }
-  Frame5->setObjectName(QStringLiteral("Frame5"));
-  Frame6->setObjectName(QStringLiteral("Frame6"));
-  Frame7->setObjectName(QStringLiteral("Frame7"));
-  Frame8->setObjectName(QStringLiteral("Frame8"));
-  Frame9->setObjectName(QStringLiteral("Frame9"));
-
-  // Position of the image within the printed documentation.
-  auto* position = Frame(QStringLiteral("Move Graphic Image within Documentation"), central);
-  Frame1 = position;
-  auto* ppos = new QGridLayout(position);
-  HPosition = new QScrollBar(Qt::Horizontal, position);
-  VPosition = new QScrollBar(Qt::Horizontal, position);
-  HPosition->setObjectName(QStringLiteral("HPosition"));
-  VPosition->setObjectName(QStringLiteral("VPosition"));
-  for (QScrollBar* s : {HPosition, VPosition}) s->setFocusPolicy(Qt::NoFocus);
-  ppos->addWidget(new QLabel(QStringLiteral("Horizontal"), position), 0, 0);
-  ppos->addWidget(HPosition, 0, 1);
-  ppos->addWidget(new QLabel(QStringLiteral("Vertical"), position), 1, 0);
-  ppos->addWidget(VPosition, 1, 1);
-  panel->addWidget(position);
-
-  cmdUpdate = new QPushButton(QStringLiteral("Update Graph"), central);
-  cmdReturn = new QPushButton(QStringLiteral("Return"), central);
-  cmdExit = new QPushButton(QStringLiteral("End Program"), central);
-  cmdUpdate->setObjectName(QStringLiteral("cmdUpdate"));
-  cmdReturn->setObjectName(QStringLiteral("cmdReturn"));
-  cmdExit->setObjectName(QStringLiteral("cmdExit"));
-  panel->addWidget(cmdUpdate);
-  panel->addWidget(cmdReturn);
-  panel->addWidget(cmdExit);
-  panel->addStretch(1);
-}
-
-void GraphWindow::ConnectControls() {
-  connect(cmd3D, &QPushButton::clicked, this, [this] { cmd3D_Click(); });
-  connect(cmdReturn, &QPushButton::clicked, this, [this] { cmdReturn_Click(); });
-  connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
-  connect(cmdUpdate, &QPushButton::clicked, this, [this] { cmdUpdate_Click(); });
-  // Change and scroll run the same code: valueChanged covers both.
-  connect(HScrScroll, &QScrollBar::valueChanged, this, [this] { HScrScroll_Change(); });
-  connect(VScrScroll, &QScrollBar::valueChanged, this, [this] { VScrScroll_Change(); });
-  connect(HPosition, &QScrollBar::valueChanged, this, [this] { HPosition_Change(); });
-  connect(VPosition, &QScrollBar::valueChanged, this, [this] { VPosition_Change(); });
-  // Return in a scale box validates it; leaving it validates it too, every time (the event
-  // filter), edited or not, so that a refused text can never be left standing.
-  for (QLineEdit* box : {strXScale, strYScale, strZScale}) {
-    connect(box, &QLineEdit::returnPressed, this, [this, box] { ValidateScaleBox(box); });
-  }
-}
-
+// The menu bar: each part builds, connects and enables its own menus; the window adds
+// "End Program" to the printer options.
 void GraphWindow::BuildMenus() {
   QMenuBar* bar = menuBar();
-
-  QMenu* color = bar->addMenu(QStringLiteral("Color Options"));
-  QMenu* plot = color->addMenu(QStringLiteral("Plot Number"));
-  for (int k = 0; k < 6; ++k) {
-    mnuPlot[k] = plot->addAction(QStringLiteral("#%1").arg(k + 1));
-    mnuPlot[k]->setObjectName(k == 2 ? QStringLiteral("mnuPLot3")
-                                     : QStringLiteral("mnuPlot%1").arg(k + 1));
-  }
-  Dash3 = plot->addSeparator();
-  mnuPlotIVPColor = plot->addAction(QStringLiteral("IVP/BVP Color"));
-  mnuBVPcolor = plot->addMenu(QStringLiteral("BVP scan Color?"));
-  mnuBVPcolor->addAction(QStringLiteral("Yes"));
-  mnuBVPcolor->addAction(QStringLiteral("No"));
-  mnuIntegColor = plot->addAction(QStringLiteral("Integral Color"));
-  mnuXYPlane = color->addAction(QStringLiteral("Color XY Plane"));
-  mnuXYPlane->setCheckable(true);
-  mnuAxes = color->addAction(QStringLiteral("Color Axes"));
-
-  mnuAxis = bar->addMenu(QStringLiteral("Axes Options"));
-  mnuDisplayAxes = mnuAxis->addAction(QStringLiteral("Diisplay Axes"));
-  mnuDisplayAxes->setCheckable(true);
-  mnuXY = mnuAxis->addAction(QStringLiteral("XY-Plane"));
-  mnuXY->setCheckable(true);
-
-  mnuData = bar->addAction(QStringLiteral("Display Data"));
-  connect(mnuData, &QAction::triggered, this, [] { ShowSetDisplay(); });
-
-  mnuOptions = bar->addMenu(QStringLiteral("Display Options"));
-  mnuInc = mnuOptions->addMenu(QStringLiteral("Angle Increments"));
-  mnu1Deg = mnuInc->addAction(QStringLiteral("1 \u00B0"));
-  mnu2Deg = mnuInc->addAction(QStringLiteral("2 \u00B0"));
-  mnuBox = mnuOptions->addMenu(QStringLiteral("Box ?"));
-  mnuYes = mnuBox->addAction(QStringLiteral("Yes"));
-  mnuNo = mnuBox->addAction(QStringLiteral("No"));
-  mnuBox->menuAction()->setEnabled(false);
-  mnuDotSpacing = mnuOptions->addMenu(QStringLiteral("Dot n*dt Spacing"));
-  mnuDotNone = mnuDotSpacing->addAction(QStringLiteral("None"));
-  mnuDotSpacing->addSeparator();
-  QMenu* symbol = mnuDotSpacing->addMenu(QStringLiteral("Symbol?"));
-  mnuOSymbol = symbol->addAction(QStringLiteral("0 symbol"));
-  mnuPSymbol = symbol->addAction(QStringLiteral("+ symbol"));
-  mnuXSymbol = symbol->addAction(QStringLiteral("X Symbol"));
-  for (QAction* a :
-       {mnu1Deg, mnu2Deg, mnuYes, mnuNo, mnuDotNone, mnuOSymbol, mnuPSymbol, mnuXSymbol}) {
-    a->setCheckable(true);
-  }
-
+  menus_->InitMenus(bar);
   QMenu* printer = bar->addMenu(QStringLiteral("Printer Options"));
-  drawing_->BuildPrinterMenu(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
+  drawing_->InitMenus(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
   printer->addSeparator();
   mnuEnd = printer->addAction(QStringLiteral("End Program"));
   connect(mnuEnd, &QAction::triggered, this, [this] { mnuEnd_Click(); });
-  animation_->BuildFamilyMenus();
+  animation_->InitMenus(bar);
 }
 
 // Every key of the window reaches the key handlers, whichever control has the focus.
@@ -400,14 +260,7 @@ bool GraphWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == OutDisplay && event->type() == QEvent::Resize) {
     navigation_->ViewportResized(static_cast<QResizeEvent*>(event)->oldSize());
   }
-  if (event->type() == QEvent::FocusOut &&
-      (watched == strXScale || watched == strYScale || watched == strZScale)) {
-    // A focus lost to another window (a box, a menu) is not a leave of the box.
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-      ValidateScaleBox(static_cast<QLineEdit*>(watched));
-    }
-  }
+  navigation_->ScaleBoxEvent(watched, event);
   if (event->type() == QEvent::KeyPress && watched == KeyReceiver()) {
     GraphKey(*static_cast<QKeyEvent*>(event));
   }
@@ -432,23 +285,8 @@ void GraphWindow::GraphKey(const QKeyEvent& key) {
   if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
 }
 
-// A refused text keeps the focus in its box.
-void GraphWindow::ValidateScaleBox(QLineEdit* box) {
-  bool refused = false;
-  if (box == strXScale) refused = strXScale_Validate();
-  if (box == strYScale) refused = strYScale_Validate();
-  if (box == strZScale) refused = strZScale_Validate();
-  if (refused) box->setFocus();
-}
-
 // ---------------------------------------------------------------------------------------------
 // Small control helpers
-
-void GraphWindow::SetCmd3D(int32_t color, const QString& caption) {
-  cmd3DColor_ = color;
-  cmd3D->setText(caption);
-  cmd3D->setStyleSheet(QStringLiteral("background-color: %1;").arg(CssColor(color)));
-}
 
 void GraphWindow::SetBusyPointer(bool busy) {
   if (busy == busy_) return;
@@ -465,22 +303,15 @@ bool GraphWindow::ReturnShown() const {
   return returnShown_;
 }
 
+void GraphWindow::ShowCurveBuilt(int curve) {
+  constexpr int32_t kProgressDone = 0x00FF00;  // pure green
+  if (curve >= 1 && curve <= static_cast<int>(PlotLabels.size())) {
+    ui::PaintBackground(PlotLabels[static_cast<size_t>(curve - 1)], kProgressDone);
+  }
+}
+
 void GraphWindow::ShowCount() {
   Label5->setText(Q(rt::NumText(ms::Scene.VertexCountD)));
-}
-
-void GraphWindow::SetLabelBackground(QLabel* label, int32_t packed) {
-  QPalette pal = label->palette();
-  pal.setColor(QPalette::Window, QColor::fromRgb(draw::ToArgb(packed)));
-  label->setPalette(pal);
-}
-
-void GraphWindow::SetMenuEnabled(QAction* item, bool enabled) {
-  if (item != nullptr) item->setEnabled(enabled);
-}
-
-void GraphWindow::SetMenuEnabled(QMenu* item, bool enabled) {
-  if (item != nullptr) item->menuAction()->setEnabled(enabled);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -513,7 +344,6 @@ void GraphWindow::Form_Load() {
 
   menus_->ResetColourItems();
   ms::Tables.PlotPending = 0;
-  Dash3->setEnabled(false);
   navigation_->CentrePicture();
   menus_->ResetItemsForLoad();
   ResetForLoad();
@@ -560,12 +390,7 @@ void GraphWindow::TakeWorksheetFont() {
 
 // The frames, progress labels, overlay switches and loop flags as the window loads.
 void GraphWindow::ResetForLoad() {
-  Frame2->hide();
-  Frame5->hide();
-  Frame6->hide();
-  Frame7->hide();
-  Frame8->hide();
-  Frame9->hide();
+  navigation_->HideViewFrames();
   cmdUpdate->hide();
 
   Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = 0;
@@ -586,7 +411,7 @@ void GraphWindow::ResetForLoad() {
   for (int k = 1; k <= ms::kPlotColorCount; ++k) ms::Settings.PlotColor[k] = 0;
   Graph.AxesRGBChosen = {200, 200, 200};
 
-  for (QLabel* l : PlotLabels) SetLabelBackground(l, 0xFFFFFF);
+  for (QLabel* l : PlotLabels) ui::PaintBackground(l, 0xFFFFFF);
   PlotLabels[2]->setText(QStringLiteral("3"));
   PlotLabels[5]->setText(QStringLiteral("6"));
 }
@@ -656,7 +481,7 @@ void GraphWindow::cmdReturn_Click() {
   if (sheet != nullptr) {
     sheet->cmdGraph->setEnabled(false);
     sheet->cmdGraph->setStyleSheet(
-        QStringLiteral("background-color: %1;").arg(CssColor(ws::kGraphIdleColor)));
+        QStringLiteral("background-color: %1;").arg(ui::CssColor(ws::kGraphIdleColor)));
     sheet->show();
   }
   Unload();

@@ -3,11 +3,13 @@
 // box and lets the user turn, zoom and pan the view. One global window: created when first used,
 // unloaded by Return and End Program, and it refuses every other way of closing.
 //
-// The window holds its controls, the load and unload, and the picture build (GenerateData, which
-// hands each row's report to the menus). The work behind the other handlers is done by its parts:
-// GraphDrawing (view and drawing, printing, pictures), GraphNavigation (keys, rotation, zoom,
-// scroll bars, scale boxes, view buttons), GraphMenus (option menus and the build reports) and
-// GraphAnimation (families of curves, animation frames); each handler forwards to its part.
+// The window holds the picture, the build's progress and its own buttons, the load and unload, and
+// the picture build (GenerateData, which hands each row's report to the menus), and places the
+// controls and menus of its parts. Each part creates, connects and enables its own: GraphDrawing
+// (view and drawing, printing, pictures; the printer items), GraphNavigation (keys, rotation,
+// zoom, scroll bars, scale boxes, view buttons), GraphMenus (option menus and the build reports)
+// and GraphAnimation (families of curves, animation frames; their menus). The design's handlers
+// on the window forward to their parts.
 //
 // The picture box Display is a drawing target in twips (15 per pixel) of 11500 x 15000, larger than
 // its viewport OutDisplay; two scroll bars pan it inside the viewport.
@@ -26,27 +28,21 @@
 #include "graph/GraphNavigation.h"
 #include "platform/draw/DrawTarget.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/ui/QtWidgetKit.h"
 
 class QAction;
 class QGridLayout;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
-class QLineEdit;
-class QMenu;
 class QProgressBar;
 class QPushButton;
-class QScrollBar;
 class QVBoxLayout;
 
 namespace gr {
 
-// Twips per pixel of the picture box.
-constexpr int kTwipsPerPixel = 15;
-// A length of the window design in twips as whole pixels, rounded to the nearest.
-constexpr int TwipsToPixels(int twips) {
-  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
+using ui::kTwipsPerPixel;
+using ui::TwipsToPixels;
 // Size of the picture box Display in twips.
 constexpr int kDisplayWidthTwips = 11500;
 constexpr int kDisplayHeightTwips = 15000;
@@ -121,25 +117,12 @@ class GraphWindow : public QMainWindow {
     drawing_->Display_MouseMove(button, x, y);
   }
   void Display_MouseUp(int button, double x, double y) { drawing_->Display_MouseUp(button, x, y); }
-  // The framed capture: armed by "Save Framed (bmp)", consumed by the next button release.
-  bool BoxMode = false;
-  double BoxStartX = 0, BoxStartY = 0, BoxEndX = 0, BoxEndY = 0;
 
   // --- Navigation: keys, rotation, zoom, scroll bars, scale boxes, view buttons (GraphNavigation)
   void Form_KeyDown(int keyCode, int shift) { navigation_->Form_KeyDown(keyCode, shift); }
   void Form_KeyPress(int keyAscii) { navigation_->Form_KeyPress(keyAscii); }
   // A key as the picture takes it: the arrows turn, Esc aborts, characters go to Form_KeyPress.
   void GraphKey(const QKeyEvent& key);
-  void cmd3D_Click() { navigation_->cmd3D_Click(); }
-  void HScrScroll_Change() { navigation_->HScrScroll_Change(); }
-  void VScrScroll_Change() { navigation_->VScrScroll_Change(); }
-  void HPosition_Change() { navigation_->HPosition_Change(); }
-  void VPosition_Change() { navigation_->VPosition_Change(); }
-  bool strXScale_Validate() { return navigation_->strXScale_Validate(); }
-  bool strYScale_Validate() { return navigation_->strYScale_Validate(); }
-  bool strZScale_Validate() { return navigation_->strZScale_Validate(); }
-  void ViewButton_Click(int code) { navigation_->ViewButton_Click(code); }
-  int32_t ViewButtonColor(int code) const { return navigation_->ViewButtonColor(code); }
 
   // --- Option menus (GraphMenus) -----------------------------------------------------------------
   bool ProcessColor(int32_t& color) { return menus_->ProcessColor(color); }
@@ -160,10 +143,10 @@ class GraphWindow : public QMainWindow {
   void mnuDot_Click(int spacing) { menus_->mnuDot_Click(spacing); }
   void mnuCustom_Click() { menus_->mnuCustom_Click(); }
   void mnuSymbol_Click(QAction* symbol) { menus_->mnuSymbol_Click(symbol); }
-  void mnuCodeYes_Click() { menus_->mnuCodeYes_Click(); }
-  void mnuCodeNo_Click() { menus_->mnuCodeNo_Click(); }
-  void mnuFine_Click() { menus_->mnuFine_Click(); }
-  void mnuMedium_Click() { menus_->mnuMedium_Click(); }
+  void mnuCodeYes_Click() { animation_->mnuCodeYes_Click(); }
+  void mnuCodeNo_Click() { animation_->mnuCodeNo_Click(); }
+  void mnuFine_Click() { drawing_->mnuFine_Click(); }
+  void mnuMedium_Click() { drawing_->mnuMedium_Click(); }
 
   // --- Families of curves and animation frames (GraphAnimation) ----------------------------------
   void mnuFamilySetUp_Click() { animation_->mnuFamilySetUp_Click(); }
@@ -172,99 +155,46 @@ class GraphWindow : public QMainWindow {
   void mnuSetCompute_Click() { animation_->mnuSetCompute_Click(); }
   // A member or frame loop is under way (it lets events run between passes).
   bool LoopRunning() const { return animation_->LoopRunning(); }
-  // "Family of Curves": "Set Up", then "Color Code Plots?" (mnuColorCode, inserted before
-  // "Generate Curves"), then "Generate Curves". "Animation": "Set Up", "Compute Frames".
-  QMenu* mnuFamily = nullptr;
-  QAction* mnuFamilySetUp = nullptr;
-  QAction* mnuPlotSet = nullptr;
-  QMenu* mnuAnimate = nullptr;
-  QAction* mnuSetUp = nullptr;
-  QAction* mnuSetCompute = nullptr;
-  QGroupBox* Frame1 = nullptr;  // "Move Graphic Image within Documentation"
-  QGroupBox* Frame3 = nullptr;  // "Updated Display of Viewing Angles"
 
   // The parts of the window.
   GraphDrawing& Drawing() { return *drawing_; }
   GraphNavigation& Navigation() { return *navigation_; }
   GraphMenus& Menus() { return *menus_; }
+  const GraphMenus& Menus() const { return *menus_; }
   GraphAnimation& Animation() { return *animation_; }
 
-  // Background colour of the 2D/3D button (packed RGB).
-  int32_t Cmd3DColor() const { return cmd3DColor_; }
   // Whether the build hid the Return button and has not shown it again.
   bool ReturnShown() const;
+  // The progress label of a curve of the build (1..6) in the colour of a curve that was built.
+  void ShowCurveBuilt(int curve);
   bool IsBusy() const { return busy_; }
-  int DrawWidth() const { return drawWidth_; }
+  int DrawWidth() const { return drawing_->DrawWidth(); }
+
+  // --- What the parts ask of the window -------------------------------------------------------
+  // A build is under way (GenerateData is on the stack).
+  bool Building() const { return building_; }
+  // An unload the program asked for is under way.
+  bool Unloading() const { return unloading_; }
+  // The font the printed picture starts from: the worksheet's, as the load took it.
+  const QFont& PrinterFont() const { return printerFont_; }
+  void SetBusyPointer(bool busy);
+  void ShowReturn(bool shown);
+  // The vertices count of the scene.
+  void ShowCount();
+  // Ends a build early: the box, the pointer back, and the window left usable.
+  void StopBuild(const rt::Text& text, int style, const rt::Text& title);
 
   // --- Controls, named as the window's design names them ------------------------------------
   QWidget* OutDisplay = nullptr;
   PictureBox* DisplayBox = nullptr;
-  QScrollBar* HScrScroll = nullptr;
-  QScrollBar* VScrScroll = nullptr;
-  QScrollBar* HPosition = nullptr;
-  QScrollBar* VPosition = nullptr;
-  QLabel* Label10 = nullptr;            // elevation, whole degrees
-  QLabel* Label12 = nullptr;            // rotation, whole degrees
   QLabel* Label5 = nullptr;             // vertices count
   std::array<QLabel*, 6> PlotLabels{};  // Label15 .. Label20: curves #1 .. #6
-  QPushButton* cmd3D = nullptr;
   QPushButton* cmdReturn = nullptr;
   QPushButton* cmdExit = nullptr;
   QPushButton* cmdUpdate = nullptr;
   QProgressBar* Picture1 = nullptr;
-  QGroupBox* Frame2 = nullptr;  // "Scale per Grid Unit (Parametric Plots)"
-  QGroupBox* Frame5 = nullptr;  // ODE view-button frames
-  QGroupBox* Frame6 = nullptr;
-  QGroupBox* Frame7 = nullptr;
-  QGroupBox* Frame8 = nullptr;
-  QGroupBox* Frame9 = nullptr;
-  QLineEdit* strXScale = nullptr;
-  QLineEdit* strYScale = nullptr;
-  QLineEdit* strZScale = nullptr;
 
   QAction* mnuEnd = nullptr;
-  QAction* mnuData = nullptr;         // "Display Data": shows the display-options window
-  std::array<QAction*, 6> mnuPlot{};  // "#1" .. "#6" (mnuPlot1, mnuPlot2, mnuPLot3, ...)
-  QAction* Dash3 = nullptr;
-  QAction* mnuPlotIVPColor = nullptr;
-  QMenu* mnuBVPcolor = nullptr;
-  QAction* mnuIntegColor = nullptr;
-  QAction* mnuXYPlane = nullptr;
-  QAction* mnuAxes = nullptr;
-  QMenu* mnuAxis = nullptr;
-  QAction* mnuDisplayAxes = nullptr;
-  QAction* mnuXY = nullptr;
-  QMenu* mnuOptions = nullptr;
-  QMenu* mnuInc = nullptr;
-  QAction* mnu1Deg = nullptr;
-  QAction* mnu2Deg = nullptr;
-  QMenu* mnuBox = nullptr;
-  QAction* mnuYes = nullptr;
-  QAction* mnuNo = nullptr;
-  QMenu* mnuDotSpacing = nullptr;
-  QAction* mnuDotNone = nullptr;
-  QAction* mnuOSymbol = nullptr;
-  QAction* mnuPSymbol = nullptr;
-  QAction* mnuXSymbol = nullptr;
-  QAction* mnuFine = nullptr;
-  QAction* mnuMedium = nullptr;
-  QAction* mnuPtrSetup1 = nullptr;
-  QMenu* mnuPen = nullptr;
-  QAction* mnuPrtGraph = nullptr;
-  QAction* mnuSaveGraph = nullptr;
-  QAction* mnuSaveFrame = nullptr;
-  QAction* mnuBVPyes = nullptr;
-  QAction* mnuBVPno = nullptr;
-  QAction* mnuDot10 = nullptr;
-  QAction* mnuDot20 = nullptr;
-  QAction* mnuDot50 = nullptr;
-  QAction* mnuDot100 = nullptr;
-  QAction* mnuCustom = nullptr;
-  QMenu* mnuColorCode = nullptr;  // "Color Code Plots?" of the "Family of Curves" menu
-  QAction* mnuCodeYes = nullptr;
-  QAction* mnuCodeNo = nullptr;
-  // The ODE view buttons by view code (entry 0 unused): cmdIVPPlot1..14, cmdPlot15..22.
-  std::array<QPushButton*, 23> ViewButtons{};
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -273,23 +203,11 @@ class GraphWindow : public QMainWindow {
  private:
   void BuildControls();
   QGridLayout* BuildPictureArea(QWidget* central);
-  void BuildAnglesAndProgress(QWidget* central, QVBoxLayout* panel);
-  void BuildScalesAndButtons(QWidget* central, QVBoxLayout* panel);
-  void ConnectControls();
+  QGroupBox* BuildProgress(QWidget* central);
   void BuildMenus();
   void RouteKeys();
   QWidget* KeyReceiver();
   void ApplyPixelRatio(bool redraw);
-  void SetCmd3D(int32_t color, const QString& caption);
-  void SetBusyPointer(bool busy);
-  void ShowReturn(bool shown);
-  void ShowCount();
-  void SetLabelBackground(QLabel* label, int32_t packed);
-  void SetMenuEnabled(QAction* item, bool enabled);
-  void SetMenuEnabled(QMenu* item, bool enabled);
-  // Ends a build early: the box, the pointer back, and the window left usable.
-  void StopBuild(const rt::Text& text, int style, const rt::Text& title);
-  void ValidateScaleBox(QLineEdit* box);
   // The parts of the load that are the window's own.
   void TakeWorksheetFont();
   void ResetForLoad();
@@ -299,20 +217,13 @@ class GraphWindow : public QMainWindow {
   void Unload();
 
   std::unique_ptr<draw::DrawTarget> display_;
-  int32_t cmd3DColor_ = 0xFFC0FF;
-  // The window's own draw width, which the pen items set (1 "Fine", 4 "Medium").
-  int drawWidth_ = 1;
   bool busy_ = false;
   bool building_ = false;   // GenerateData is on the stack
   bool unloading_ = false;  // an unload the program asked for: the closing guard lets it pass
   bool returnShown_ = true;
   QFont printerFont_;
 
-  // The parts of the window; they reach the controls and the helpers above through the window.
-  friend class GraphDrawing;
-  friend class GraphNavigation;
-  friend class GraphMenus;
-  friend class GraphAnimation;
+  // The parts of the window, each owning its controls and menu items.
   std::unique_ptr<GraphDrawing> drawing_;
   std::unique_ptr<GraphNavigation> navigation_;
   std::unique_ptr<GraphMenus> menus_;

@@ -55,12 +55,8 @@ void GraphWindow::GenerateData() {
   if (!options.overlay) Graph.FamilyMode = 0;
   options.keptVertexCount = Graph.SavedVertexCount;
   options.keptSegmentCount = Graph.SavedSegmentCount;
-  options.fieldAxes = mnuXY->isEnabled();
-  options.fieldGridCrosses = mnuXY->isChecked();
-  options.gridCrossesAllowed = mnuXYPlane->isEnabled();
+  menus_->TakeBuildOptions(options);
   options.showAxes = Graph.ShowAxes != 0;
-  options.boxChosen = mnuYes->isChecked();
-  options.boxAvailable = mnuBox->menuAction()->isEnabled();
   options.timeGridUnit = Graph.GridUnitT;
   const ms::SceneBuildReport report = ms::BuildScene(
       options, [this](const ms::SceneStepReport& r) { menus_->ReflectBuildStep(r); });

@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "help/HelpText.h"
+#include "platform/ui/QtWidgetKit.h"
 #include "platform/ui/UiServices.h"
 
 namespace ms {
@@ -28,8 +29,7 @@ QString ToQString(std::u16string_view text) {
 }
 
 QLabel* MakeLabel(std::u16string_view stored, QWidget* parent) {
-  auto* label = new QLabel(ToQString(help::LabelText(stored)), parent);
-  label->setTextFormat(Qt::PlainText);  // "<x = z1>" and the like are text, not markup
+  QLabel* label = ui::MakeLabel(parent, QString(), ToQString(help::LabelText(stored)));
   label->setWordWrap(true);
   return label;
 }

@@ -11,6 +11,7 @@
 
 #include "help/HelpPage.h"
 #include "help/HelpText.h"
+#include "platform/ui/QtWidgetKit.h"
 
 namespace ms {
 namespace {
@@ -21,29 +22,8 @@ QString ToQString(std::u16string_view text) {
   return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Packed colours hold red in the low byte and blue in the high byte.
-QColor PackedColor(int32_t packed) {
-  return QColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
-}
-
-void SetBackground(QWidget* widget, QPalette::ColorRole role, int32_t packed) {
-  QPalette palette = widget->palette();
-  palette.setColor(role, PackedColor(packed));
-  widget->setPalette(palette);
-  widget->setAutoFillBackground(true);
-}
-
 QGroupBox* MakeFrame(const help::HelpWindowFrame& frame, QWidget* parent) {
-  auto* box = new QGroupBox(ToQString(frame.caption), parent);
-  box->setObjectName(ToQString(frame.name));
-  return box;
-}
-
-QLabel* MakeLabel(const QString& name, QWidget* parent) {
-  auto* label = new QLabel(parent);
-  label->setObjectName(name);
-  label->setTextFormat(Qt::PlainText);  // "<x = constant>---2,64" is text, not markup
-  return label;
+  return ui::MakeFrame(parent, ToQString(frame.name), ToQString(frame.caption));
 }
 
 }  // namespace
@@ -70,7 +50,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   categoryFrame_ = MakeFrame(help::kCategoryFrame, references);
   auto* topicsLayout = new QVBoxLayout(categoryFrame_);
   for (int k = 0; k < help::kTopicLabelCount; ++k) {
-    QLabel* label = MakeLabel(QStringLiteral("Label%1").arg(k + 1), categoryFrame_);
+    QLabel* label = ui::MakeLabel(categoryFrame_, QStringLiteral("Label%1").arg(k + 1));
     topicsLayout->addWidget(label);
     topicLabels_[static_cast<size_t>(k)] = label;
   }
@@ -110,7 +90,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(basic);
   layout->addWidget(diffEq);
 
-  QLabel* instruction = MakeLabel(ToQString(help::kInstructionLabel), this);
+  QLabel* instruction = ui::MakeLabel(this, ToQString(help::kInstructionLabel));
   instruction->setText(ToQString(help::kInstructionText));
   instruction->setWordWrap(true);
   layout->addWidget(instruction);
@@ -121,10 +101,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   // Load: frame colours, the topic frame hidden, every category button grey.
   for (QGroupBox* box : {basic, diffEq, integration}) {
-    SetBackground(box, QPalette::Window, help::kColorFrameLight);
+    ui::PaintBackground(box, help::kColorFrameLight);
   }
-  for (QGroupBox* box : {ivp, categoryFrame_})
-    SetBackground(box, QPalette::Window, help::kColorGrey);
+  for (QGroupBox* box : {ivp, categoryFrame_}) ui::PaintBackground(box, help::kColorGrey);
   categoryFrame_->hide();
   ButtonColors({help::kColorGrey, help::kColorGrey, help::kColorGrey, help::kColorGrey,
                 help::kColorGrey, help::kColorGrey});
@@ -132,7 +111,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void HelpWindow::ButtonColors(const std::array<int32_t, 6>& colors) {
   for (size_t k = 0; k < categoryButtons_.size(); ++k) {
-    SetBackground(categoryButtons_[k], QPalette::Button, colors[k]);
+    ui::PaintBackground(categoryButtons_[k], colors[k], QPalette::Button);
   }
 }
 

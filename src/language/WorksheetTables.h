@@ -52,6 +52,9 @@ struct FuncRec {
   int16_t Compiled = 0;  // 0 false, -1 true
   double Value = 0;
   int16_t LineBreak = 0;
+  // What the compile knows of Expr without reading it: 0 when it is the text the record's last
+  // compile left, 1 when that text has since gained one pair of parentheses, -1 when unknown.
+  int8_t ExprWraps = -1;
 };
 
 struct VecRec {

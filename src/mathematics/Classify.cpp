@@ -74,6 +74,7 @@ int16_t ClosingSteps() {
     FuncRec& f = Tables.FuncTable[k];
     f.Expr.insert(f.Expr.begin(), u'(');
     f.Expr.push_back(u')');
+    f.ExprWraps = f.ExprWraps == 0 ? 1 : -1;
   }
   if (Tables.VecCount >= 1) {
     VecRec& v = Tables.VecTable[Tables.VecCount];

@@ -75,6 +75,10 @@ struct RecordSlot {
   int32_t codeCounter = 0;
   rt::Text code;
   std::vector<ValueRec> literals;
+  // The record's Code was last written by the code generation with this code. Only the code
+  // generation writes Code; everywhere else a record is only ever reset to an empty one, which
+  // the length tells apart. This spares comparing long codes at every statement.
+  bool codeInRecord = false;
 };
 
 // A constant's value text that tokens leave as it is, and whether it holds a letter other than
@@ -182,11 +186,28 @@ class ConstantNames {
       if (c.Name.empty()) continue;
       if (c.Name.size() == 2 && IsLower(c.Name[0])) {
         pairs_.push_back(PairKey(c.Name[0], c.Name[1]));
+        byPair_.push_back({PairKey(c.Name[0], c.Name[1]), k});
       } else {
         others_.push_back(c.Name);
       }
     }
     std::sort(pairs_.begin(), pairs_.end());
+    std::sort(byPair_.begin(), byPair_.end());
+  }
+  // Whether every name is a pair, so that NextIn finds every constant that occurs.
+  bool OnlyPairs() const { return others_.empty(); }
+  // The first constant after table index `after` whose name occurs in s, or 0.
+  int16_t NextIn(const rt::Text& s, int16_t after) const {
+    int16_t next = 0;
+    for (size_t i = 0; i + 1 < s.size(); ++i) {
+      if (!IsLower(s[i])) continue;
+      const std::pair<uint32_t, int16_t> from{PairKey(s[i], s[i + 1]), after + 1};
+      const auto it = std::lower_bound(byPair_.begin(), byPair_.end(), from);
+      if (it != byPair_.end() && it->first == from.first && (next == 0 || it->second < next)) {
+        next = it->second;
+      }
+    }
+    return next;
   }
   // Whether some name occurs in s.
   bool AnyIn(const rt::Text& s) const {
@@ -205,6 +226,7 @@ class ConstantNames {
  private:
   bool Has(uint32_t pair) const { return std::binary_search(pairs_.begin(), pairs_.end(), pair); }
   std::vector<uint32_t> pairs_;
+  std::vector<std::pair<uint32_t, int16_t>> byPair_;  // each pair name with its table index
   std::vector<rt::Text> others_;
 };
 
@@ -219,6 +241,13 @@ int Variant(const RecordSlot& slot, const rt::Text& s) {
   }
   if (!slot.in.empty() && SameText(s, slot.in)) return 2;
   return -1;
+}
+
+// Variant for record f of slot: read from what the record knows of its text when it can be.
+int KnownVariant(const RecordSlot& slot, const FuncRec& f) {
+  const int wraps = f.ExprWraps;
+  if ((wraps == 0 || wraps == 1) && f.Expr.size() == slot.out.size() + 2 * wraps) return wraps;
+  return Variant(slot, f.Expr);
 }
 
 // Whether the text of variant v takes the short road with the constants as they are now.
@@ -253,16 +282,27 @@ void Substitute(const ConstantNames& names, const rt::Text& expression, rt::Text
     result = expression;
     return;
   }
+  // A value text that is not one group of its own (a negative root, an integral) goes in
+  // parentheses, so that x*c with c = -0.5 reads x*(-0.5).
+  const auto replace = [](rt::Text& s, const ConstRec& c) {
+    s = rt::Replace(s, c.Name, IsOneGroup(c.ValueText) ? c.ValueText : u"(" + c.ValueText + u")");
+  };
   rt::Text s = expression;
+  if (names.OnlyPairs()) {
+    // Table order, as below, but only the constants that occur in the text as it stands when
+    // their turn comes: a text costs a scan per name it holds, not one per constant.
+    for (int16_t k = names.NextIn(s, 0); k != 0; k = names.NextIn(s, k)) {
+      replace(s, Tables.ConstTable[static_cast<size_t>(k)]);
+    }
+    result = std::move(s);
+    return;
+  }
   const int16_t count = ConstantCount();
   for (int16_t k = 1; k <= count; ++k) {
     const ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
     if (c.Locked != 0) break;
     if (c.Name.empty()) continue;
-    // A value text that is not one group of its own (a negative root, an integral) goes in
-    // parentheses, so that x*c with c = -0.5 reads x*(-0.5).
-    const rt::Text value = IsOneGroup(c.ValueText) ? c.ValueText : u"(" + c.ValueText + u")";
-    s = rt::Replace(s, c.Name, value);
+    replace(s, c);
   }
   result = s;
 }
@@ -309,13 +349,14 @@ int16_t Prepare(rt::Text& text, CompilePass& pass) {
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
     if (Memo().enabled && static_cast<size_t>(k) < pass.variant.size()) {
       const RecordSlot& slot = Slot(k);
-      const int v = Variant(slot, f.Expr);
+      const int v = KnownVariant(slot, f);
       if (Settled(slot, v, names)) {
         pass.variant[static_cast<size_t>(k)] = static_cast<int8_t>(v);
         continue;
       }
       if (pass.learn) pass.input[static_cast<size_t>(k)] = f.Expr;
     }
+    f.ExprWraps = -1;
     TokenizeNames(f.Expr, f.Expr);
   }
   TokenizeConstants();
@@ -341,6 +382,7 @@ void Learn(int16_t k, const rt::Text& input, bool unchangedToDerivative) {
     slot.out = result;
     slot.namePairs = NamePairsOf(result);
   }
+  Tables.FuncTable[static_cast<size_t>(k)].ExprWraps = 0;
   if (!unchangedToDerivative || result.find(kDiffToken) != rt::Text::npos) return;
   const int v = Variant(slot, input);
   if (v == 0 || v == 1) {
@@ -364,6 +406,8 @@ void ClearCompileMemo() {
   Memo().slots.clear();
   Memo().constants.clear();
   Memo().chars = 0;
+  // The records' texts are no longer known as the texts of slots.
+  for (FuncRec& f : Tables.FuncTable) f.ExprWraps = -1;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -523,6 +567,7 @@ int16_t Expand(CompilePass& pass) {
   for (int16_t k = 1; k <= funcs; ++k) {
     if (pass.Short(k)) continue;
     FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    f.ExprWraps = -1;
     int16_t count = 0;
     msgNo = ListFunctionCalls(f.Expr, count);
     if (msgNo != 0) return msgNo;
@@ -569,6 +614,7 @@ int16_t Expand(CompilePass& pass) {
       } else if (pass.Variant(k) == 2) {
         f.Expr = Memo().slots[static_cast<size_t>(k)].out;
       }
+      f.ExprWraps = 0;
       continue;
     }
     // A Diff[ call reads other records, and a text too long for Simplify gets its box: neither
@@ -836,7 +882,7 @@ namespace {
 // literals: the literals stored again and the code set; false when the code must be made.
 bool ReuseSlotCode(int16_t k, FuncRec& f, bool textIsSlots) {
   if (!Memo().enabled || static_cast<size_t>(k) >= Memo().slots.size()) return false;
-  const RecordSlot& slot = Memo().slots[static_cast<size_t>(k)];
+  RecordSlot& slot = Memo().slots[static_cast<size_t>(k)];
   if (!slot.codeValid || slot.codeCounter != Tables.LiteralCount ||
       Tables.LiteralCount + static_cast<int32_t>(slot.literals.size()) >= kLastLiteralCounter ||
       !(textIsSlots || SameText(f.Expr, slot.out))) {
@@ -849,18 +895,25 @@ bool ReuseSlotCode(int16_t k, FuncRec& f, bool textIsSlots) {
     r.Value = v.Value;
     LowerValueTop(n);
   }
-  if (!SameText(f.Code, slot.code)) f.Code = slot.code;
+  if (!(slot.codeInRecord && f.Code.size() == slot.code.size()) && !SameText(f.Code, slot.code)) {
+    f.Code = slot.code;
+  }
+  slot.codeInRecord = true;
   f.Compiled = -1;
   return true;
 }
 
+// Record k's Code has just been written other than from its slot: the slot keeps it when it was
+// made from the slot's text.
 void KeepSlotCode(int16_t k, const FuncRec& f, int32_t counter, int32_t firstLiteral) {
   if (!Memo().enabled || static_cast<size_t>(k) >= Memo().slots.size()) return;
   RecordSlot& slot = Memo().slots[static_cast<size_t>(k)];
+  slot.codeInRecord = false;
   if (!SameText(slot.out, f.Expr)) return;
   slot.codeValid = true;
   slot.codeCounter = counter;
   slot.code = f.Code;
+  slot.codeInRecord = true;
   slot.literals.assign(Tables.ValueList.begin() + firstLiteral,
                        Tables.ValueList.begin() + Tables.LiteralCount + 1);
 }

@@ -29,6 +29,7 @@
 #include "mathematics/Math.h"
 #include "mathematics/MathVector.h"
 #include "platform/ui/QtUiServices.h"
+#include "platform/ui/QtWidgetKit.h"
 #include "plotting/SceneStore.h"
 #include "worksheet/WorksheetText.h"
 
@@ -49,19 +50,6 @@ WorksheetWindow* g_instance = nullptr;
 
 QString Q(const char16_t* s) {
   return QString::fromUtf16(s);
-}
-
-// Packed RGB (red + 256 green + 65536 blue) as a style-sheet colour.
-QString CssColor(int32_t packed) {
-  return QStringLiteral("#%1%2%3")
-      .arg(packed & 0xFF, 2, 16, QLatin1Char('0'))
-      .arg((packed >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
-      .arg((packed >> 16) & 0xFF, 2, 16, QLatin1Char('0'));
-}
-
-void PaintButton(QPushButton* button, int32_t packed) {
-  button->setStyleSheet(
-      QStringLiteral("QPushButton { background-color: %1; }").arg(CssColor(packed)));
 }
 
 QPushButton* InsertButton(const char16_t* caption, QWidget* parent) {
@@ -486,7 +474,7 @@ QStringList WorksheetWindow::ResultLines() const {
 void WorksheetWindow::SetGraphButton(bool enabled, int32_t color) {
   graphColor_ = color;
   cmdGraph->setEnabled(enabled);
-  PaintButton(cmdGraph, color);
+  ui::PaintButton(cmdGraph, color);
 }
 
 void WorksheetWindow::ClearProgress() {
@@ -532,9 +520,9 @@ void WorksheetWindow::Form_Load() {
   Text1->setFont(font);
   mnuNew_click();
   ClearProgress();
-  for (QPushButton* b : cmdFunc) PaintButton(b, kFuncButtonColor);
+  for (QPushButton* b : cmdFunc) ui::PaintButton(b, kFuncButtonColor);
   cmdFunc[15]->setStyleSheet(QString());  // "Diff[" keeps its own colour
-  for (QPushButton* b : cmdSpcFunc) PaintButton(b, kSpcFuncButtonColor);
+  for (QPushButton* b : cmdSpcFunc) ui::PaintButton(b, kSpcFuncButtonColor);
 }
 
 // ---------------------------------------------------------------------------------------------

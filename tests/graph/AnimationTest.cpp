@@ -45,8 +45,9 @@ class AnimationTest : public GraphTest {
   // Every control the run took is usable again, Stop is not.
   void ExpectHandedBack(AnimationSetupDialog& f) {
     for (QWidget* enabled : std::initializer_list<QWidget*>{
-             w_->cmdReturn, w_->cmdExit, w_->cmdUpdate, w_->Frame1, w_->Frame2, w_->Frame3,
-             w_->Frame6, f.cmdSave, f.cmdCancel}) {
+             w_->cmdReturn, w_->cmdExit, w_->cmdUpdate, w_->Navigation().Frame1,
+             w_->Navigation().Frame2, w_->Navigation().Frame3, w_->Navigation().Frame6, f.cmdSave,
+             f.cmdCancel}) {
       EXPECT_TRUE(enabled->isEnabled()) << enabled->objectName().toStdString();
     }
     EXPECT_FALSE(f.cmdStop->isEnabled());
@@ -122,7 +123,7 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
       if (f.lblConstID->text() == QStringLiteral("0.75") && f.cmdStop->isEnabled())
         f.cmdStop->click();
     };
-    w.mnuSetCompute->trigger();
+    w.Animation().mnuSetCompute->trigger();
     ui_.onDoEvents = nullptr;
     ExpectBox(c.message);
     EXPECT_EQ(FirstLine(), c.firstLine);
@@ -166,7 +167,7 @@ TEST_F(AnimationTest, EachRunWritesItsFramesOrGivesItsMessage) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), c.start + QByteArray("\r\n1\r\n4\r\na\r\n"));
     f.cmdCancel_Click();  // Cancel takes "Compute Frames" away again
-    EXPECT_FALSE(w.mnuSetCompute->isEnabled());
+    EXPECT_FALSE(w.Animation().mnuSetCompute->isEnabled());
   }
 }
 

@@ -55,7 +55,7 @@ TEST_F(DisplaySettingsDialogTest, TheContourLegendListsAtMostItsStore) {
   for (const auto& [levels, printed] : {std::pair<int16_t, size_t>{50, 55}, {51, 0}, {-3, 1}}) {
     ms::Contours.ContourLegendCount = levels;
     PrintRecorder r;
-    Options().placeText(w.Display());
+    PlaceDataText(w.Display(), OverlayContentNow());
     EXPECT_EQ(r.log.size(), printed) << levels;
   }
 }
@@ -75,19 +75,19 @@ TEST_F(DisplaySettingsDialogTest, TheTimeBlockPrintsItsDataWithinItsTables) {
   q.IntegRequested = -1;
   q.IntegStmtCount = 1;
   PrintRecorder r;
-  Options().placeTimeText(w.Display());
+  PlaceTimeText(w.Display(), OverlayContentNow());
   EXPECT_EQ(r.Joined(), u" x        Output| __      ______|0| .1235|-7.25| 1.234E3");
   EXPECT_EQ(t[1][1][slot], 0.0);
   ms::PlotRequest.PlotSteps = 30000;
   q.IntegStmtCount = 2;
   r.log.clear();
-  Options().placeTimeText(w.Display());
+  PlaceTimeText(w.Display(), OverlayContentNow());
   EXPECT_EQ(r.log.size(), 2u + 4u * ms::kSolutionLastRow);
   q = ms::CommandRequestState{};
   ms::OdeResults.BVPSolved = -1;
   ms::Bvp.BVPTrialSlopes = {25, -2, 0.25, 4};
   r.log.clear();
-  Options().placeTimeText(w.Display());
+  PlaceTimeText(w.Display(), OverlayContentNow());
   EXPECT_EQ(r.Joined(), u" X'(to)|-2| .25| 4|0|0|0|0|0|0|0");
 }
 
@@ -101,16 +101,16 @@ TEST_F(DisplaySettingsDialogTest, TheTitleAndTheListingPrintTheirTextsInTheChose
   d.Option3->setChecked(true);
   d.strText->setText(QStringLiteral("F{x} = G[x]"));
   PrintRecorder r;
-  d.placeTitleText(w.Display());
+  PlaceTitleText(w.Display(), OverlayContentNow());
   EXPECT_EQ(r.Joined(), u"F(x) = G(x)");
   r.log.clear();
-  d.placeWkText(w.Display());
+  PlaceWkText(w.Display(), OverlayContentNow());
   rt::Text text;
   for (size_t i = 0; i < r.log.size(); ++i)
     text += (i > 0 && r.log[i].y != r.log[i - 1].y ? u"|" : u"") + r.log[i].text;
   EXPECT_EQ(text, u"a = 1 |F(x) = x^2 ' sq|G(x)last");
   sheet.TypeWorksheetText(QStringLiteral("x\n").repeated(150));
-  d.placeWkText(w.Display());
+  PlaceWkText(w.Display(), OverlayContentNow());
   EXPECT_EQ(OverlayState.WorksheetLineCount, kMaxListingLines);
 }
 
@@ -186,7 +186,7 @@ TEST_F(DisplaySettingsDialogTest,
   const QPointer<DisplaySettingsDialog> kept(&d);
   EXPECT_FALSE(d.isVisible());
   // "Display Data" shows the window; Exit hides it and its settings stay in force.
-  w.mnuData->trigger();
+  w.Menus().mnuData->trigger();
   EXPECT_TRUE(d.isVisible());
   d.ckData->setChecked(true);
   d.Command1->click();

@@ -190,7 +190,8 @@ TEST_F(FamilyTest, EachIvpMemberIsSolvedForItsOwnConstant) {
   GraphWindow& w = Run("k = 1\nF{t,x} = k\nIVP[F,{0,2,1}{1,0.0001}]\n");
   ms::CurveWork.FamilyColorCode = -1;
   Configure(w, "k", "1", "3", "3");
-  w.ViewButton_Click(1);  // redrawn from the stored solution: later builds would do the same
+  w.Navigation().ViewButton_Click(
+      1);  // redrawn from the stored solution: later builds would do the same
   w.mnuPlotSet_Click();
   ASSERT_TRUE(ui_.boxes.empty());
   std::map<int32_t, int> memberOf, points;

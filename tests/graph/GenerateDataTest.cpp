@@ -112,11 +112,13 @@ TEST_F(GenerateDataTest, VertexLimitStopsTheBuildWithItsBox) {
   }
 }
 
-// Whether the picture had anything on it as the command ran.
-GraphWindow* g_window = nullptr;
+// Whether the picture had anything on it as the command ran, and the rotation it showed.
 bool g_inkWhileBuilding = true;
+QString g_rotationWhileBuilding;
 int16_t LookAtThePicture(const rt::Text&, int16_t) {
-  g_inkWhileBuilding = AnyInk(g_window->Display().Image());
+  GraphWindow* w = GraphWindow::Instance();
+  g_inkWhileBuilding = AnyInk(w->Display().Image());
+  g_rotationWhileBuilding = w->Navigation().Label12->text();
   return 0;
 }
 
@@ -134,15 +136,19 @@ TEST_F(GenerateDataTest, NothingOfTheLastPictureOutlivesTheNextBuild) {
   ASSERT_NE(w, nullptr);
   EXPECT_FALSE(AnyInk(w->Display().Image()));
   EXPECT_EQ(w->Label5->text(), QStringLiteral("0"));
-  EXPECT_EQ(w->Label12->text(), QStringLiteral("29"));  // 0.5 rad in whole degrees
+  EXPECT_EQ(w->Navigation().Label12->text(), QStringLiteral("29"));  // 0.5 rad in whole degrees
 
-  g_window = w;
   ms::Requests = ms::CommandRequestState{};
   ms::Requests.IVPRequested = -1;
   CommandEntry(GraphCommand::kIVP) = LookAtThePicture;
   w->Display().Line(0, 0, 5000, 5000, 0);  // a picture from before
   w->GenerateData();
   EXPECT_FALSE(g_inkWhileBuilding);
+
+  // A build that shows a box of its own has the angles it turns to behind it, not the last ones.
+  ms::View.SavedRotation = 1.0;
+  Regraph("F{t,x}=x\nIVP[F,{0,1,1}{1,0.001}]\n");
+  EXPECT_EQ(g_rotationWhileBuilding, QStringLiteral("57"));
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ TEST_F(GraphImageTest, SaveImageWritesThePictureAsDrawnUnderTheChosenName) {
     EmptyFolder();
     ui_.boxes.clear();
     ui_.savePaths = {ui::FromQString(chosen)};
-    w.mnuSaveGraph->trigger();
+    w.Drawing().mnuSaveGraph->trigger();
     ASSERT_FALSE(ui_.fileRequests.empty());
     EXPECT_TRUE(ui_.fileRequests.back().save && ui_.fileRequests.back().request.overwritePrompt);
     const rt::Text failed =
@@ -105,9 +105,9 @@ TEST_F(GraphImageTest, FramedCaptureCopiesTheInsideOfTheFrameToClipboardAndFile)
   const QImage before = w.Display().Image().copy();
   const QString chosen = dir_.filePath("framed.x.bmp");
   ui_.savePaths = {ui::FromQString(chosen)};
-  w.mnuSaveFrame->trigger();
+  w.Drawing().mnuSaveFrame->trigger();
   w.Display_MouseDown(2, Units(w, {10, 10}).x(), 1);  // the right button starts no frame
-  EXPECT_EQ(w.BoxStartX, 0);
+  EXPECT_EQ(w.Drawing().BoxStartX, 0);
   Drag(w, {300, 250}, {100, 120});
   const QRect inside(101, 121, 199, 129);
   ASSERT_EQ(QSize(ui_.clipboardPictureWidth, ui_.clipboardPictureHeight), inside.size());
@@ -143,7 +143,7 @@ TEST_F(GraphImageTest, AFrameWithoutPictureSaysNoImageFoundAndAClickTakesNothing
     EXPECT_EQ(ui_.clipboardPictureWidth, 0);
     EXPECT_TRUE(ui_.fileRequests.empty());
     EXPECT_EQ(graph.isEnabled(), c.message);  // a failure skips the rest of the capture
-    EXPECT_FALSE(w.BoxMode);
+    EXPECT_FALSE(w.Drawing().BoxMode);
   }
   // A release with no capture under way does nothing at all.
   graph.setEnabled(true);

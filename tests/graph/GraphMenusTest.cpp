@@ -32,18 +32,19 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
   struct Case {
     const char* worksheet;
     int plot;  // 0: the item below
-    QAction* GraphWindow::*item;
+    QAction* GraphMenus::*item;
     int32_t* used;
   };
   const Case cases[] = {
       {twoCurves, 2, nullptr, &ms::Settings.PlotColorUsed[2]},
-      {"F{t,x} = t\nIVP[F,{0,2,1}{1,0.0001}]\n", 0, &GraphWindow::mnuPlotIVPColor,
+      {"F{t,x} = t\nIVP[F,{0,2,1}{1,0.0001}]\n", 0, &GraphMenus::mnuPlotIVPColor,
        &ms::Settings.IVPColorUsed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.worksheet << c.plot);
     GraphWindow& w = Run(c.worksheet);
-    QAction* item = c.plot != 0 ? w.mnuPlot[static_cast<size_t>(c.plot - 1)] : w.*c.item;
+    QAction* item =
+        c.plot != 0 ? w.Menus().mnuPlot[static_cast<size_t>(c.plot - 1)] : w.Menus().*c.item;
     const int32_t before = *c.used, chosen = 0x2080C0;  // red C0, green 80, blue 20
     const int inBefore = CountSegments(before);
     ui_.colors = {std::nullopt, chosen};
@@ -55,12 +56,13 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
     EXPECT_GT(CountSegments(chosen), 5);
     EXPECT_EQ(CountSegments(chosen) + CountSegments(before), inBefore);
     if (c.plot == 0) continue;
-    w.mnuDot10->trigger();  // points 0, 10, ..., 40 of each curve carry a mark
+    w.Menus().mnuDot10->trigger();  // points 0, 10, ..., 40 of each curve carry a mark
     int marks = 0;
     for (int i = 0; i < ms::Scene.SegmentCountD; ++i)
       marks += ms::Scene.SegmentTable[i][ms::kDotMark] == 1.0;
     EXPECT_EQ(marks, 10);
-    w.mnuYes->trigger();  // round a picture of curves only, the box adds its twelve grey edges
+    w.Menus()
+        .mnuYes->trigger();  // round a picture of curves only, the box adds its twelve grey edges
     EXPECT_EQ(CountSegments(0x808080), 12);
   }
 }
@@ -70,7 +72,7 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
 TEST_F(GraphMenusTest, TheAxesColourDrawsTheAxisLines) {
   GraphWindow& w = Run("A<t> = <t, t^2, 0>\nPlot[A, {t,-2,2,40}]\n");
   ui_.colors = {0x2080C0};  // packed red + 256 green + 65536 blue
-  w.mnuAxes->trigger();
+  w.Menus().mnuAxes->trigger();
   EXPECT_EQ(Graph.AxesRGBChosen, (std::array<int32_t, 3>{0xC0, 0x80, 0x20}));
   int lines = 0;
   for (int i = 0; i < ms::Scene.SegmentCountD; ++i) {

@@ -47,7 +47,7 @@ TEST_F(GraphPrintTest, EachPenPrintsItsWidthAndLeavesTheScreenAndSceneAlone) {
   auto at = [&mid](const draw::DrawTarget& t) { return t.ToDevice(mid.x(), mid.y()).toPoint(); };
   // Switching the pen between two prints, without a redraw, changes the printed width.
   const std::pair<QAction*, int> cases[] = {
-      {nullptr, 6}, {w.mnuFine, 2}, {w.mnuMedium, 6}, {w.mnuFine, 2}};
+      {nullptr, 6}, {w.Drawing().mnuFine, 2}, {w.Drawing().mnuMedium, 6}, {w.Drawing().mnuFine, 2}};
   for (const auto& [pen, width] : cases) {
     SCOPED_TRACE(width);
     if (pen != nullptr) pen->trigger();
@@ -59,9 +59,9 @@ TEST_F(GraphPrintTest, EachPenPrintsItsWidthAndLeavesTheScreenAndSceneAlone) {
     EXPECT_TRUE(ms::Scene.ViewXYZ == scene);
   }
   // The pens set the window's own width; the screen keeps one-pixel lines with either.
-  for (QAction* pen : {w.mnuMedium, w.mnuFine}) {
+  for (QAction* pen : {w.Drawing().mnuMedium, w.Drawing().mnuFine}) {
     pen->trigger();
-    EXPECT_EQ(w.DrawWidth(), pen == w.mnuMedium ? 4 : 1);
+    EXPECT_EQ(w.DrawWidth(), pen == w.Drawing().mnuMedium ? 4 : 1);
     w.updateplot();
     EXPECT_EQ(Ink(w.Display().Image(), at(w.Display()), 10), std::make_pair(1, true));
   }

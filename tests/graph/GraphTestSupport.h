@@ -118,7 +118,7 @@ inline void KeyClick(QWidget* widget, char c) {
 // Drawings counted from here on: the title overlay is laid at the end of every one.
 inline int g_draws = 0;
 inline void CountDraws() {
-  Overlays().placeTitleText = [](draw::DrawTarget&) { ++g_draws; };
+  Overlays().placeTitleText = [](draw::DrawTarget&, const OverlayContent&) { ++g_draws; };
   Graph.ShowTitle = -1;
   g_draws = 0;
 }

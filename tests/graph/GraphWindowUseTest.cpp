@@ -36,18 +36,18 @@ TEST_F(GraphWindowUseTest, EndProgramAsksAboutUnsavedWorkAndCancelKeepsRunning) 
 TEST_F(GraphWindowUseTest, ThePictureHasTheKeysAfterLoadAndEveryBuild) {
   GraphWindow& w = Run(kLine);
   EXPECT_EQ(w.focusWidget(), w.DisplayBox);
-  const QString unit = w.strXScale->text();
+  const QString unit = w.Navigation().strXScale->text();
   const double scale = ms::View.PictureScale;
   KeyClick(&w, 'Z');
-  EXPECT_EQ(w.strXScale->text(), unit);
+  EXPECT_EQ(w.Navigation().strXScale->text(), unit);
   EXPECT_DOUBLE_EQ(ms::View.PictureScale, scale + 10);
-  w.strYScale->setFocus();
+  w.Navigation().strYScale->setFocus();
   w.cmdUpdate_Click();
   EXPECT_EQ(w.focusWidget(), w.DisplayBox);
   KeyClick(&w, 'z');
   EXPECT_DOUBLE_EQ(ms::View.PictureScale, scale);
   // In the display options, after a click on a check box, the graph's keys still turn the view.
-  w.mnuData->trigger();
+  w.Menus().mnuData->trigger();
   DisplaySettingsDialog& options = *DisplaySettingsDialog::Instance();
   const double rotation = ms::View.RotationAngle;
   if (QWidget* focus = options.focusWidget()) focus->clearFocus();
@@ -71,7 +71,7 @@ TEST_F(GraphWindowUseTest, AGraphWindowDeletedOutrightLeavesNothingBehind) {
   for (const char* worksheet : {kLine, contour}) {
     SCOPED_TRACE(worksheet);
     GraphWindow& w = Run(worksheet);
-    w.mnuData->trigger();
+    w.Menus().mnuData->trigger();
     w.mnuSaveFrame_Click();
     w.mnuFamilySetUp_Click();  // left open: it goes with the window
     delete &w;
@@ -86,7 +86,7 @@ TEST_F(GraphWindowUseTest, AGraphWindowDeletedOutrightLeavesNothingBehind) {
     ASSERT_NE(GraphWindow::Instance(), nullptr);
     GraphWindow& again = *GraphWindow::Instance();
     EXPECT_TRUE(SendGraphKeys(QStringLiteral("Left z")));
-    again.mnuData->trigger();
+    again.Menus().mnuData->trigger();
     again.cmdUpdate_Click();
     again.cmdReturn_Click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -116,7 +116,7 @@ TEST_F(GraphWindowUseTest, AGrownWindowGivesTheRoomToThePictureAndTheDrawingStay
   GraphWindow& w = Run(kLine);
   QApplication::sendPostedEvents();
   const QSize start = w.size();
-  const int view = w.OutDisplay->width(), panel = w.Frame3->width();
+  const int view = w.OutDisplay->width(), panel = w.Navigation().Frame3->width();
   const QRectF drawing = DrawingAboutMiddle(w);
   ASSERT_FALSE(drawing.isEmpty());
   for (const QSize grow : {QSize(120, 0), QSize(100, 60), QSize(900, 700), QSize(0, 0)}) {
@@ -124,7 +124,7 @@ TEST_F(GraphWindowUseTest, AGrownWindowGivesTheRoomToThePictureAndTheDrawingStay
     w.resize(start + grow);
     QApplication::sendPostedEvents();
     EXPECT_EQ(w.OutDisplay->width(), view + grow.width());
-    EXPECT_EQ(w.Frame3->width(), panel);
+    EXPECT_EQ(w.Navigation().Frame3->width(), panel);
     const QRectF now = DrawingAboutMiddle(w);
     EXPECT_NEAR(now.center().x(), drawing.center().x(), 1.0);
     EXPECT_NEAR(now.center().y(), drawing.center().y(), 1.0);

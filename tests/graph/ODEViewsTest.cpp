@@ -22,7 +22,7 @@ using ODEViewsTest = GraphTest;
 TEST_F(ODEViewsTest, ViewButtonsDrawTheirViewOfTheSolutionAndTheFirstViewIsMarked) {
   GraphWindow& w =
       Run("F{t,x,y,z} = y\nG{t,x,y,z} = -x\nH{t,x,y,z} = 1\nIVP[F,G,H,{0,3,1,0,0}{1,0.0001,2}]\n");
-  w.ViewButtons[7]->click();
+  w.Navigation().ViewButtons[7]->click();
   double lo = 1e300, hi = -1e300;
   ForCurveEnds(0, [&](const ms::Point3& p, int32_t) {
     EXPECT_NEAR(p[0], std::cos(p[2]), 1e-2) << p[2];
@@ -31,10 +31,10 @@ TEST_F(ODEViewsTest, ViewButtonsDrawTheirViewOfTheSolutionAndTheFirstViewIsMarke
     hi = std::max(hi, p[2]);
   });
   EXPECT_TRUE(lo >= -1e-3 && hi <= 3 + 1e-3 && hi - lo >= 1.5) << lo << " " << hi;
-  EXPECT_EQ(w.ViewButtonColor(7), kChosen);
+  EXPECT_EQ(w.Navigation().ViewButtonColor(7), kChosen);
   GraphWindow& two = Run("F{t,x,y} = y\nG{t,x,y} = -x\nIVP[F,G,{0,3,1,0}{1,0.0001,2}]\n");
   EXPECT_EQ(ms::View.PlotKind, 15);
-  EXPECT_EQ(two.ViewButtonColor(15), kChosen);
+  EXPECT_EQ(two.Navigation().ViewButtonColor(15), kChosen);
 }
 
 // Each solve shows the one frame of view buttons of its group of views and hides the others.
@@ -58,14 +58,18 @@ TEST_F(ODEViewsTest, EachSolveShowsTheFrameOfItsViews) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.sheet);
     GraphWindow& w = Run(c.sheet);
-    const QGroupBox* frames[] = {w.Frame5, w.Frame6, w.Frame7, w.Frame8, w.Frame9};
+    const QGroupBox* frames[] = {w.Navigation().Frame5, w.Navigation().Frame6,
+                                 w.Navigation().Frame7, w.Navigation().Frame8,
+                                 w.Navigation().Frame9};
     for (int f = 5; f <= 9; ++f) EXPECT_EQ(!frames[f - 5]->isHidden(), f == c.frame) << f;
   }
   // A curve drawn after a solve in the same run offers none of the solve's views.
   Run(cases[0].sheet);
   GraphWindow* w = Regraph("A<t> = <t, t^2, 0>\nPlot[A, {t,-2,2,40}]\n");
   ASSERT_NE(w, nullptr);
-  for (const QGroupBox* frame : {w->Frame5, w->Frame6, w->Frame7, w->Frame8, w->Frame9})
+  for (const QGroupBox* frame :
+       {w->Navigation().Frame5, w->Navigation().Frame6, w->Navigation().Frame7,
+        w->Navigation().Frame8, w->Navigation().Frame9})
     EXPECT_TRUE(frame->isHidden()) << frame->title().toStdString();
 }
 
@@ -84,11 +88,12 @@ TEST_F(ODEViewsTest, OnlyTheTrajectoryViewsOfferTheBox) {
   for (const std::string& sheet : sheets) {
     GraphWindow& w = Run(sheet.c_str());
     for (int code = 1; code <= 22; ++code) {
-      if (w.ViewButtons[static_cast<size_t>(code)]->parentWidget()->isHidden()) continue;
+      if (w.Navigation().ViewButtons[static_cast<size_t>(code)]->parentWidget()->isHidden())
+        continue;
       SCOPED_TRACE(code);
       ++pressed;
-      w.ViewButtons[static_cast<size_t>(code)]->click();
-      EXPECT_EQ(w.mnuBox->menuAction()->isEnabled(), code == 7 || code == 22);
+      w.Navigation().ViewButtons[static_cast<size_t>(code)]->click();
+      EXPECT_EQ(w.Menus().mnuBox->menuAction()->isEnabled(), code == 7 || code == 22);
     }
   }
   EXPECT_EQ(pressed, 22);
@@ -108,20 +113,20 @@ TEST_F(ODEViewsTest, APressDuringABuildOrWithoutACodeChangesNothing) {
   ms::Requests.IVPRequested = -1;
   CommandEntry(GraphCommand::kIVP) = RecordingBuild;
   GraphWindow& w = Load();
-  w.ViewButton_Click(5);
+  w.Navigation().ViewButton_Click(5);
   const int builds = g_builds;
   g_duringBuild = [&w] {
-    w.ViewButtons[9]->click();
+    w.Navigation().ViewButtons[9]->click();
     w.mnuAxes_Click();
     w.mnuYes_Click();
   };
-  w.ViewButton_Click(6);
+  w.Navigation().ViewButton_Click(6);
   g_duringBuild = nullptr;
-  EXPECT_EQ(w.ViewButtonColor(9), 0xFFFFFF);
+  EXPECT_EQ(w.Navigation().ViewButtonColor(9), 0xFFFFFF);
   EXPECT_TRUE(ui_.colorRequests.empty());
   EXPECT_EQ(ms::View.ShowBox, 0);
-  w.ViewButton_Click(0);
-  w.ViewButton_Click(23);
+  w.Navigation().ViewButton_Click(0);
+  w.Navigation().ViewButton_Click(23);
   w.mnuDot_Click(30);
   EXPECT_EQ(ms::View.PlotKind, 6);
   EXPECT_EQ(ms::CurveWork.DotSpacingOn, 0);

@@ -97,7 +97,7 @@ TEST_F(SceneRenderTest, JumpsBecomeGaps) {
 // far above the picture and is still drawn, down the picture from its top edge to the origin.
 TEST_F(SceneRenderTest, TheLongAxisOfASolveIsDrawnInThePlanView) {
   GraphWindow& w = Run("k=3\nF{t,x}=k*x\nIVP[F,{0,2,1}{1,0.001}]\n");
-  w.cmd3D->click();
+  w.Navigation().cmd3D->click();
   int axis = -1;
   for (int i = 0; i < ms::Scene.SegmentCountD && axis < 0; ++i) {
     const ms::SegmentRow& r = ms::Scene.SegmentTable[i];

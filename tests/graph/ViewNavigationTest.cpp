@@ -76,7 +76,8 @@ TEST_F(ViewNavigationTest, ScaleBoxesTakeGridUnitsAndEveryLeaveValidates) {
   };
   GraphWindow& w = Load();
   w.show();
-  QLineEdit* boxes[] = {w.strXScale, w.strYScale, w.strZScale};
+  QLineEdit* boxes[] = {w.Navigation().strXScale, w.Navigation().strYScale,
+                        w.Navigation().strZScale};
   double* units[] = {&ms::Scene.GridUnitX, &ms::Scene.GridUnitY, &ms::Scene.GridUnitZ};
   double* userUnits[] = {&ms::View.UserGridUnitX, &ms::View.UserGridUnitY, &ms::View.UserGridUnitZ};
   for (const Case& c : cases) {
@@ -95,9 +96,9 @@ TEST_F(ViewNavigationTest, ScaleBoxesTakeGridUnitsAndEveryLeaveValidates) {
     }
   }
   QFocusEvent toBox(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-  w.strXScale->setText(QStringLiteral("abc"));
+  w.Navigation().strXScale->setText(QStringLiteral("abc"));
   ui_.Reset();
-  QApplication::sendEvent(w.strXScale, &toBox);
+  QApplication::sendEvent(w.Navigation().strXScale, &toBox);
   EXPECT_TRUE(ui_.boxes.empty());
 }
 
@@ -127,36 +128,36 @@ void ExpectXRightYUp() {
 // picture over; the image position bars move the picture.
 TEST_F(ViewNavigationTest, ThePlanViewTheButtonTheZoomAndThePositionBars) {
   GraphWindow* w = &Run("A<t> = <t, 2t, 0>\nPlot[A, {t,0,1,10}]\n");
-  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("2D"));
-  w->cmd3D->click();
+  EXPECT_EQ(w->Navigation().cmd3D->text(), QStringLiteral("2D"));
+  w->Navigation().cmd3D->click();
   EXPECT_NEAR(ms::View.RotationAngle, -M_PI / 2, 1e-9);
   EXPECT_EQ(ms::View.ElevationAngle, 0);
   ExpectXRightYUp();
-  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("3D"));
-  EXPECT_EQ(w->Cmd3DColor(), 0xFFC0C0);
-  w->cmd3D->click();
-  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("2D"));
-  EXPECT_EQ(w->Cmd3DColor(), 0xFFC0FF);
+  EXPECT_EQ(w->Navigation().cmd3D->text(), QStringLiteral("3D"));
+  EXPECT_EQ(w->Navigation().Cmd3DColor(), 0xFFC0C0);
+  w->Navigation().cmd3D->click();
+  EXPECT_EQ(w->Navigation().cmd3D->text(), QStringLiteral("2D"));
+  EXPECT_EQ(w->Navigation().Cmd3DColor(), 0xFFC0FF);
 
   // A plane direction field is drawn in the plan view by its build: a press turns it to 3D.
   w = Regraph("F{x,y}=y\nH{x,y}=-x\nPlotDirField[F,H,{-2,2,10}{-2,2,10}]\n");
   ASSERT_NE(w, nullptr);
   ASSERT_NEAR(ms::View.RotationAngle, -M_PI / 2, 1e-9);
-  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("3D"));
-  w->cmd3D->click();
+  EXPECT_EQ(w->Navigation().cmd3D->text(), QStringLiteral("3D"));
+  w->Navigation().cmd3D->click();
   EXPECT_NE(ms::View.ElevationAngle, 0);
-  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("2D"));
+  EXPECT_EQ(w->Navigation().cmd3D->text(), QStringLiteral("2D"));
   // Turned to the plan view with the keys, the saved angles are the plan view too: the press
   // still turns the picture out of it.
-  w->cmd3D->click();
+  w->Navigation().cmd3D->click();
   ms::View.SavedRotation = ms::View.RotationAngle;
   ms::View.SavedElevation = ms::View.ElevationAngle;
-  w->cmd3D->click();
-  EXPECT_EQ(w->cmd3D->text(), QStringLiteral("2D"));
+  w->Navigation().cmd3D->click();
+  EXPECT_EQ(w->Navigation().cmd3D->text(), QStringLiteral("2D"));
   EXPECT_GT(ms::View.ElevationAngle, 0.5);
 
   w = &Run("A<t> = <t, 2t, 0>\nPlot[A, {t,0,1,10}]\n");
-  w->cmd3D->click();
+  w->Navigation().cmd3D->click();
   for (const auto& [start, presses, scale] :
        {std::tuple{300.0, 3, 270.0}, {25.0, 1, 15.0}, {25.0, 60, 10.0}, {4.0, 2, 4.0}}) {
     SCOPED_TRACE(start);
@@ -172,10 +173,11 @@ TEST_F(ViewNavigationTest, ThePlanViewTheButtonTheZoomAndThePositionBars) {
   const QImage before = w->Display().Image();
   const int column = FirstInkColumn(before);
   ASSERT_GE(column, 0);
-  w->HPosition->setValue(w->HPosition->value() + 1500);  // 1500 twips: 100 pixels
+  w->Navigation().HPosition->setValue(w->Navigation().HPosition->value() +
+                                      1500);  // 1500 twips: 100 pixels
   EXPECT_EQ(g_draws, 1);
   EXPECT_EQ(FirstInkColumn(w->Display().Image()), column + 100);
-  w->VPosition->setValue(w->VPosition->value() + 1500);
+  w->Navigation().VPosition->setValue(w->Navigation().VPosition->value() + 1500);
   EXPECT_EQ(g_draws, 2);
   EXPECT_NE(w->Display().Image(), before);
 }

@@ -112,6 +112,37 @@ TEST_F(CompileCodeTest, ConstantSubstitution) {
   EXPECT_EQ(u"(2*q)", text);
 }
 
+// Several constants go in in table order, each into the text as the earlier ones left it: a name
+// that an earlier value covers is not replaced, every occurrence of a name is, and a constant
+// after a locked one stays a name.
+TEST_F(CompileCodeTest, ConstantsGoInInTableOrder) {
+  const struct {
+    std::vector<std::pair<const char16_t*, int16_t>> constants;  // names in table order, locked
+    const char16_t* body;
+    const char16_t* expected;
+  } cases[] = {
+      {{{u"bb", 0}, {u"ab", 0}}, u"x*abb", u"x*a(1)"},
+      {{{u"ab", 0}, {u"bb", 0}}, u"x*abb", u"x*(1)b"},
+      {{{u"ab", 0}, {u"cd", 0}, {u"ef", 0}}, u"ef+x*ab-cd/ab", u"(3)+x*(1)-(2)/(1)"},
+      {{{u"ab", 0}, {u"cd", -1}, {u"ef", 0}}, u"ab+cd+ef", u"(1)+cd+ef"},
+      {{{u"ab", 0}, {u"ab", 0}}, u"ab*x", u"(1)*x"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(U8(c.expected));
+    LanguageTest::SetUp();
+    int value = 0;
+    for (const auto& [name, locked] : c.constants) {
+      int16_t msg = 0;
+      const rt::Text v = u"(" + rt::IntText(++value) + u")";
+      Tables.ConstTable[AppendConstant(msg)] = ConstRec{0, name, u"", v, 0, locked};
+    }
+    const int16_t k = Func(("F_{x}=" + U8(c.body)).c_str());
+    rt::Text text;
+    ASSERT_EQ(0, PrepareFunctions(text));
+    EXPECT_EQ(rt::Text(c.expected), Tables.FuncTable[static_cast<size_t>(k)].Expr);
+  }
+}
+
 // Literals are stored from entry 2 and a second compile starts the store again; 99999 is the last
 // usable counter; a literal beyond the range of doubles stands for an infinite value.
 TEST_F(CompileCodeTest, LiteralStore) {
@@ -159,6 +190,40 @@ TEST_F(CompileCodeTest, ClearedValueListKeepsNoRowACompileLeftAbove) {
     EXPECT_EQ(0, Tables.ValueTop);
     EXPECT_TRUE(std::all_of(Tables.ValueList.begin(), Tables.ValueList.end(),
                             [](const ValueRec& r) { return r.Name.empty() && r.Value == 0; }));
+  }
+}
+
+// A record whose text is rewritten between compiles gets the code of the text it holds, also when
+// a compile in between made a code of the same length from another text (x*y for x+y) and the
+// record then comes back to the text its code was kept for, and when a new record at the same
+// index holds a text of the same length.
+TEST_F(CompileCodeTest, RecordBackToItsTextGetsItsCodeAgain) {
+  const struct {
+    std::vector<const char*> texts;  // the record's text at each compile after the first
+    bool wholeTable;                 // those compiles through CompileAllFunctions
+    double expected;                 // at x = 2, y = 3
+    bool redefined;                  // each text stored in a new record at the same index
+  } cases[] = {{{"x*y", "x+y"}, true, 5, false},
+               {{"x*y", "x+y"}, false, 5, false},
+               {{"x+y", "x-y", "x*y"}, true, 6, false},
+               {{"x^y"}, true, 8, false},
+               {{"x*y"}, false, 6, true},
+               {{"x*y", "x^y"}, false, 8, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.texts.back()) + (c.wholeTable ? " whole table" : ""));
+    LanguageTest::SetUp();
+    const int16_t k = Func("F_{x,y}=x+y");
+    ASSERT_EQ(0, Compile());
+    FuncRec& f = Tables.FuncTable[static_cast<size_t>(k)];
+    for (const char* text : c.texts) {
+      if (c.redefined) {
+        Tables.FuncCount = static_cast<int16_t>(k - 1);
+        ASSERT_EQ(k, Func((std::string("F_{x,y}=") + text).c_str()));
+      }
+      f.Expr = rt::FromUtf8(text);
+      ASSERT_EQ(0, c.wholeTable ? CompileAllFunctions() : Compile());
+    }
+    EXPECT_EQ(c.expected, ValueOf(f, {2, 3}));
   }
 }
 

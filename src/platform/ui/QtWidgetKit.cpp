@@ -1,0 +1,60 @@
+#include "platform/ui/QtWidgetKit.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace ui {
+
+QColor PackedColor(int32_t packed) {
+  return QColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF);
+}
+
+QString CssColor(int32_t packed) {
+  return QStringLiteral("#%1%2%3")
+      .arg(packed & 0xFF, 2, 16, QLatin1Char('0'))
+      .arg((packed >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
+      .arg((packed >> 16) & 0xFF, 2, 16, QLatin1Char('0'));
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  // Return in a dialog's box belongs to the box: no button takes it as the dialog's default.
+  button->setAutoDefault(false);
+  return button;
+}
+
+QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& title) {
+  auto* frame = new QGroupBox(title, parent);
+  frame->setObjectName(name);
+  return frame;
+}
+
+QLineEdit* MakeBox(QWidget* parent, const QString& name) {
+  auto* box = new QLineEdit(parent);
+  box->setObjectName(name);
+  return box;
+}
+
+void PaintButton(QPushButton* button, int32_t packed) {
+  button->setStyleSheet(
+      QStringLiteral("QPushButton { background-color: %1; }").arg(CssColor(packed)));
+}
+
+void PaintBackground(QWidget* widget, int32_t packed, QPalette::ColorRole role) {
+  QPalette palette = widget->palette();
+  palette.setColor(role, PackedColor(packed));
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
+}  // namespace ui
