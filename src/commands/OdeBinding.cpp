@@ -26,18 +26,24 @@ void ResetRhsEvaluator() {
 
 OdeRhs BindWorksheetRhs(const rt::Text* ids, int n) {
   if (n < 1 || n > kMaxEquations) n = 0;
-  std::array<rt::Text, kMaxEquations> names;
-  for (int j = 0; j < n; ++j) names[static_cast<size_t>(j)] = ids[j];
-  return [names, n](double t, const double y[], double dydt[]) -> int16_t {
+  // Each function is looked up once for the solve; a test's evaluator gets every value by name.
+  std::array<FunctionCall, kMaxEquations> calls;
+  for (int j = 0; j < n; ++j) {
+    const char16_t* resultName = n == kMaxEquations ? u"f1" : kResultNames[static_cast<size_t>(j)];
+    calls[static_cast<size_t>(j)] = FunctionCall(resultName, ids[j], n + 1);
+  }
+  return [calls, n](double t, const double y[], double dydt[]) mutable -> int16_t {
     std::array<double, kMaxEquations + 1> args{};
     args[0] = t;
     for (int j = 0; j < n; ++j) args[static_cast<size_t>(j + 1)] = y[j];
+    const bool direct = CurrentEvaluator == &EvalFunctionCall;
     for (int j = 0; j < n; ++j) {
-      const char16_t* resultName =
-          n == kMaxEquations ? u"f1" : kResultNames[static_cast<size_t>(j)];
+      FunctionCall& call = calls[static_cast<size_t>(j)];
       double v = 0;
-      if (CurrentEvaluator(resultName, names[static_cast<size_t>(j)], args.data(), n + 1, v) != 0)
-        return kMsgRhsFailed;
+      const int16_t msgNo =
+          direct ? call(args.data(), v)
+                 : CurrentEvaluator(call.ResultName(), call.Name(), args.data(), n + 1, v);
+      if (msgNo != 0) return kMsgRhsFailed;
       dydt[j] = v;
     }
     return 0;

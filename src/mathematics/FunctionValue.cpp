@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "language/Tokens.h"
@@ -13,6 +15,8 @@
 #include "mathematics/ProcessConst.h"
 
 namespace ms {
+
+uint32_t BindingGeneration = 0;
 
 namespace {
 
@@ -67,6 +71,7 @@ struct BindingState {
       }
     }
     bindings.clear();
+    ++BindingGeneration;
   }
 } State;
 
@@ -189,6 +194,7 @@ void Bind(Binding& b) {
     *index = static_cast<int16_t>(b - State.bindings.data() + 1);
   }
   if (b->funcCount != Tables.FuncCount || b->constCount != Tables.ConstCount) {
+    ++BindingGeneration;  // a binding moved or changed
     *b = Binding{};
     b->name = name;
     b->record = record;
@@ -218,23 +224,11 @@ inline Binding* BindingFor(const rt::Text& name, int16_t record, int count) {
   return FindOrBind(name, record, count, index);
 }
 
-// The result as a value of the worksheet: 0 for an undefined one, the guard value for an infinite
-// one, otherwise the double itself.
-double WorksheetValue(double v) {
-  if (std::isnan(v)) return 0;
-  if (std::isinf(v)) return v > 0 ? kGuardInfinity : -kGuardInfinity;
-  return v;
-}
-
 // Runs a binding on the arguments at full precision, its message in msgNo; false when only the
 // text path knows the value (no binding, or an argument that is no number).
 bool RunBinding(const Binding* b, const double* args, int count, double& value, int16_t& msgNo) {
   if (b == nullptr || !(b->bound || b->msgNo != 0)) return false;
-  // "Inf" and "NaN" in the text are no numbers: only the text path knows what they give. Any of
-  // them makes the sum of the arguments times 0 NaN (one test instead of one per argument).
-  double zeros = 0;
-  for (int i = 0; i < count; ++i) zeros += args[i] * 0.0;
-  if (zeros != 0) return false;
+  if (AnyNoNumber(args, count)) return false;
   if (b->msgNo != 0) {
     msgNo = b->msgNo;
     return true;
@@ -295,14 +289,37 @@ rt::Text StripValueParens(const rt::Text& valueText) {
   return valueText;
 }
 
-int16_t EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
-                         int count, double& value) {
+namespace {
+
+// EvalFunctionCall once the binding of name (nullptr: none) is found.
+int16_t EvalWithBinding(const Binding* b, const rt::Text& resultName, const rt::Text& name,
+                        const double* args, int count, double& value) {
   // The text path appends a result constant: a full table refuses before anything is run.
-  const Binding* b = BindingFor(name, 0, count);
   if (b != nullptr && Tables.ConstCount >= kMaxConstants) return kMsgConstantsFull;
   int16_t msgNo = 0;
   if (RunBinding(b, args, count, value, msgNo)) return msgNo;
   return EvalFunctionCallByText(resultName, name, args, count, value);
+}
+
+}  // namespace
+
+int16_t EvalFunctionCall(const rt::Text& resultName, const rt::Text& name, const double* args,
+                         int count, double& value) {
+  return EvalWithBinding(BindingFor(name, 0, count), resultName, name, args, count, value);
+}
+
+FunctionCall::FunctionCall(rt::Text resultName, rt::Text name, int count)
+    : resultName_(std::move(resultName)), name_(std::move(name)), count_(count) {}
+
+int16_t FunctionCall::Resolve(const double* args, double& value) {
+  const Binding* b = BindingFor(name_, 0, count_);
+  // Kept only while its values are those of the code alone: RunBinding with nothing else to do.
+  const bool plain = b != nullptr && b->bound && b->msgNo == 0 && !b->evaluatesRecords;
+  code_ = plain ? &b->code : nullptr;
+  generation_ = BindingGeneration;
+  funcCount_ = plain ? b->funcCount : 0;
+  constCount_ = plain ? b->constCount : 0;
+  return EvalWithBinding(b, resultName_, name_, args, count_, value);
 }
 
 int16_t EvalRecordAt(int16_t record, const double* args, int count, double& value) {

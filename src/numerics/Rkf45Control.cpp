@@ -13,7 +13,7 @@ constexpr double kMaxStepFactor = 4.0;
 }  // namespace
 
 double NextStepSize(double h, double errEst, double tol) {
-  double q = errEst == 0 ? 0.0 : std::pow(tol * h / (2.0 * errEst), 0.25);
+  double q = errEst == 0 ? 0.0 : std::sqrt(std::sqrt(tol * h / (2.0 * errEst)));
   if (q < kMinStepFactor) q = kMinStepFactor;
   if (q > kMaxStepFactor) q = kMaxStepFactor;
   h *= q;

@@ -211,5 +211,97 @@ TEST_F(FunctionValueTest, OneScopeCompilesEachFunctionOnce) {
   EXPECT_EQ(ResultsList.Lines.size(), linesBefore);
 }
 
+// A kept call gives what EvalFunctionCall gives, message and bits, on its first value (the look-up)
+// and on every later one (the kept code): ordinary arguments against <cmath>, and the cases the
+// kept code must hand on (an argument that is no number, a function with Inv[ in it, a binding
+// that fails, a full constant table).
+TEST_F(FunctionValueTest, KeptCallGivesTheValuesOfTheCallByName) {
+  ASSERT_EQ(Run({u"F{x,y} = x*y+Sin[x*y]", u"E{x} = Sqrt[x-1]", u"I{x} = Inv[x]+x", u"W{x} = x+q"}),
+            0);
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char16_t* name;
+    int count;
+    double x, y;
+    double expected;       // NaN: no closed form to check
+    bool message = false;  // the value ends with a message
+    bool fullTable = false;
+  } rows[] = {
+      {u"F_", 2, 0.1, 3, 0.1 * 3 + std::sin(0.1 * 3)},
+      {u"F_", 2, -1.2345678901234567, 2,
+       -1.2345678901234567 * 2 + std::sin(-1.2345678901234567 * 2)},
+      {u"E_", 1, 1.0000000000000002, 0, std::sqrt(0x1p-52)},
+      {u"E_", 1, 0.5, 0, nan, true},  // the square root of a negative number
+      {u"F_", 2, kInf, 1, nan},
+      {u"F_", 2, 1, nan, nan},
+
+      {u"I_", 1, 2, 0, nan},
+      {u"W_", 1, 2, 0, nan, true},  // an undefined name
+      {u"F_", 2, 0.5, 2, nan, true, true},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(rt::ToUtf8(r.name) + " " + std::to_string(r.x) + " " + std::to_string(r.y) +
+                 (r.fullTable ? " full" : ""));
+    const double args[2] = {r.x, r.y};
+    const int16_t consts = Tables.ConstCount;
+    if (r.fullTable) Tables.ConstCount = kMaxConstants;
+    double byName = -7;
+    int16_t nameMsg = 0;
+    std::vector<std::pair<int16_t, double>> kept;
+    {
+      const FunctionBindingScope scope;
+      nameMsg = EvalFunctionCall(u"f1", r.name, args, r.count, byName);
+      FunctionCall call(u"f1", r.name, r.count);
+      for (int i = 0; i < 3; ++i) {
+        double v = -7;
+        const int16_t msgNo = call(args, v);
+        kept.emplace_back(msgNo, v);
+      }
+    }
+    Tables.ConstCount = consts;
+    for (const auto& [msgNo, v] : kept) {
+      EXPECT_EQ(msgNo, nameMsg);
+      EXPECT_EQ(Bits(v), Bits(byName)) << v << " " << byName;
+    }
+    if (r.fullTable) EXPECT_EQ(nameMsg, kMsgConstantsFull);
+    if (!std::isnan(r.expected)) {
+      ASSERT_EQ(nameMsg, 0);
+      EXPECT_NEAR(byName, r.expected, 2 * std::fabs(r.expected) * 0x1p-52);
+    }
+    if (r.message) EXPECT_NE(nameMsg, 0);
+  }
+}
+
+// A kept call follows the bindings: a new scope over a changed sheet, other functions bound after
+// it (the bindings move in memory), and no scope at all (the text path, 15 digits).
+TEST_F(FunctionValueTest, KeptCallFollowsTheBindings) {
+  ASSERT_EQ(Run({u"F{x} = x*5", u"G{x} = x+1", u"H{x} = x+2", u"J{x} = x+3", u"K{x} = x+4"}), 0);
+  FunctionCall call(u"f1", u"F_", 1);
+  const double x = 0.1;
+  double v = 0;
+  {
+    const FunctionBindingScope scope;
+    ASSERT_EQ(call(&x, v), 0);
+    EXPECT_EQ(v, 0.1 * 5);
+    for (const char16_t* other : {u"G_", u"H_", u"J_", u"K_"}) {
+      double w = 0;
+      ASSERT_EQ(EvalFunctionCall(u"f1", other, &x, 1, w), 0);
+      ASSERT_EQ(call(&x, v), 0);
+      EXPECT_EQ(v, 0.1 * 5) << rt::ToUtf8(other);
+    }
+  }
+  // The same tables' sizes, another body.
+  ASSERT_EQ(Run({u"F{x} = x*3", u"G{x} = x+1", u"H{x} = x+2", u"J{x} = x+3", u"K{x} = x+4"}), 0);
+  {
+    const FunctionBindingScope scope;
+    ASSERT_EQ(call(&x, v), 0);
+    EXPECT_EQ(v, 0.1 * 3);
+  }
+  ASSERT_EQ(call(&x, v), 0);
+  EXPECT_EQ(v, 0.3);  // from the 15-digit text, not 0.1 * 3 = 0.30000000000000004
+  EXPECT_NE(0.1 * 3, 0.3);
+}
+
 }  // namespace
 }  // namespace ms::testing

@@ -5,6 +5,7 @@
 
 #include "language/CommandRequests.h"
 #include "numerics/Rkf45.h"
+#include "numerics/Rkf45Control.h"
 #include "numerics/Rkf45Step.h"
 #include "numerics/SolutionStore.h"
 #include "plotting/PlotRequest.h"
@@ -99,6 +100,39 @@ TEST_F(Rkf45Test, StepSizeGrowsAtMostFourfoldOnASmoothProblem) {
     const double h = starts[i + 1] - starts[i], prev = starts[i] - starts[i - 1];
     EXPECT_GE(h, 1e-3 * (1 - 1e-12)) << i;
     EXPECT_LE(h, 4 * prev * (1 + 1e-12)) << i;
+  }
+}
+
+// The next step size against h (tol h / (2 errEst))^(1/4) from <cmath>: inside the factor's
+// bounds within a unit in the last place or two, at the bounds 0.1 h and 4 h, never below tol; a
+// step is kept while errEst <= tol h, or when h is at tol already.
+TEST(Rkf45StepControl, NextSizeAndAcceptance) {
+  const double nan = std::nan("");
+  const struct {
+    double h, errEst, tol;
+    double next;  // NaN: h (tol h / (2 errEst))^(1/4)
+    bool accepted;
+  } rows[] = {
+      {0.01, 1e-9, 1e-6, nan, true},         // q = 1.50
+      {0.2, 3e-7, 1e-6, nan, false},         // q = 0.76
+      {0.013, 7.3e-10, 1e-5, nan, true},     // q = 3.07
+      {1e-3, 1e-3 * 1e-6, 1e-6, nan, true},  // errEst = tol h, q = 0.84
+      {0.5, 1e-20, 1e-6, 2.0, true},         // q above 4
+      {0.5, 1.0, 1e-6, 0.05, false},         // q below 0.1
+      {0.5, 0, 1e-6, 0.05, true},            // no error: q = 0, raised to 0.1
+      {1e-5, 1.0, 1e-5, 1e-5, true},         // at the floor: kept, and stays there
+      {2e-5, 1.0, 1e-5, 1e-5, false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::to_string(r.h) + " " + std::to_string(r.errEst));
+    const double next = NextStepSize(r.h, r.errEst, r.tol);
+    if (std::isnan(r.next)) {
+      const double expected = r.h * std::pow(r.tol * r.h / (2 * r.errEst), 0.25);
+      EXPECT_NEAR(next, expected, 2 * expected * 0x1p-52);
+    } else {
+      EXPECT_NEAR(next, r.next, r.next * 1e-15);
+    }
+    EXPECT_EQ(StepAccepted(r.h, r.errEst, r.tol), r.accepted);
   }
 }
 
