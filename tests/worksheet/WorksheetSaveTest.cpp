@@ -30,21 +30,14 @@
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "worksheet/WorksheetWindow.h"
+#include "worksheet/WorksheetWindowFixture.h"
 
 namespace {
 
 using ws::SaveOutcome;
 using ws::WorksheetWindow;
-
-QByteArray FileBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
+using ws::testing::FileBytes;
+using ws::testing::WriteBytes;
 
 QStringList FolderEntries(const QString& folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
@@ -135,16 +128,8 @@ class TemporaryFolder {
   QByteArray saved_;
 };
 
-class WorksheetSaveTest : public ::testing::Test {
+class WorksheetSaveTest : public ws::testing::WorksheetWindowFixture {
  protected:
-  void SetUp() override {
-    ui::SetUi(&services);
-    window = std::make_unique<WorksheetWindow>();
-  }
-  void TearDown() override {
-    window.reset();
-    ui::SetUi(nullptr);
-  }
   void Open(const QString& path) {
     services.openPaths = {ui::FromQString(path)};
     window->mnuFileOpen->trigger();
@@ -153,10 +138,6 @@ class WorksheetSaveTest : public ::testing::Test {
     services.savePaths = {ui::FromQString(path)};
     return window->mnuSaveAs_click();
   }
-
-  ui::ScriptedUiServices services;
-  std::unique_ptr<WorksheetWindow> window;
-  QTemporaryDir dir;
 };
 
 // A save that fails half-way (a full disk, here a file size limit of 64 KB against a new text of

@@ -32,23 +32,16 @@
 #include "plotting/PlotRequest.h"
 #include "worksheet/WorksheetText.h"
 #include "worksheet/WorksheetWindow.h"
+#include "worksheet/WorksheetWindowFixture.h"
 
 namespace {
 
 using ws::WorksheetWindow;
+using ws::testing::FileBytes;
+using ws::testing::WriteBytes;
 
-class WorksheetWindowTest : public ::testing::Test {
+class WorksheetWindowTest : public ws::testing::WorksheetWindowFixture {
  protected:
-  void SetUp() override {
-    ui::SetUi(&services);
-    window = std::make_unique<WorksheetWindow>();
-  }
-  void TearDown() override {
-    delete gr::GraphWindow::Instance();
-    window.reset();
-    ui::SetUi(nullptr);
-  }
-
   // Puts text into the editor and selects characters [start, start + length).
   void Select(const QString& text, int start, int length) {
     window->TypeWorksheetText(text);
@@ -66,18 +59,6 @@ class WorksheetWindowTest : public ::testing::Test {
     QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(window->Text1, &event);
   }
-  static QByteArray FileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-  }
-  static bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-  }
-
-  ui::ScriptedUiServices services;
-  std::unique_ptr<WorksheetWindow> window;
-  QTemporaryDir dir;
 };
 
 TEST_F(WorksheetWindowTest, ANarrowWindowKeepsTheEditorUsableAndScrollsTheButtons) {
