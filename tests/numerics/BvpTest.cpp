@@ -287,7 +287,7 @@ TEST_F(BvpTest, LinearShootingFollowsTheForcedExactSolution) {
   EXPECT_TRUE(NearRel(OdeResults.InitialSlope, -0.5, 0.2));
   // Every row is drawn: from the boundary point (t0, x0) to (tb, xb).
   ASSERT_EQ(Scene.SegmentCount, 10);
-  const Drawn first = SegmentAt(0);
+  const Seg first = SegmentAt(0);
   EXPECT_EQ(first.from[0], Row(0)[1]);
   EXPECT_EQ(first.from[1], Row(0)[2]);
   EXPECT_EQ(SegmentAt(9).to[1], Row(10)[2]);
