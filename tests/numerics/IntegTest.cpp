@@ -185,16 +185,16 @@ TEST_F(IntegTest, EachCommandRedrawsItsOwnRows) {
   RunFlags.Replot = -1;
   StartSceneBuild();
   ASSERT_EQ(SolveIVP1(Rhs({u"Ea"}), 0, 1, 1, 1, 1e-4, Progress(false)), 0);
-  auto segs = SegmentsFrom(0);
+  auto segs = Segments();
   ASSERT_GT(segs.size(), 3u);
   EXPECT_TRUE(NearRel(segs.back().to[1], std::exp(1.0), 1e-4));
-  for (const Drawn& seg : segs) EXPECT_TRUE(NearRel(seg.from[1], std::exp(seg.from[0]), 1e-4));
+  for (const Seg& seg : segs) EXPECT_TRUE(NearRel(seg.from[1], std::exp(seg.from[0]), 1e-4));
   // The integral's redraw draws its stored slot, the running integral x^3/3, without computing
   // (row 10 marked).
   SetSolution(10, 2, IntegSlot(1), 42);
   StartSceneBuild();
   ASSERT_EQ(Run(u"c=Integ[F,{0,1,10,0}]", 1, true), 0);
-  segs = SegmentsFrom(0);
+  segs = Segments();
   ASSERT_EQ(segs.size(), 11u);
   for (int i = 0; i < 10; ++i)
     EXPECT_NEAR(segs[i].from[1], std::pow(segs[i].from[0], 3) / 3, 1e-14) << i;

@@ -38,7 +38,7 @@ TEST_F(SolutionStoreTest, TheBoxIsTheCurvesOwnAndPointsAreInGridUnits) {
   EXPECT_EQ(Scene.ViewXMin, 0.5);
   EXPECT_EQ(Scene.ViewYMax, 8);
   EXPECT_EQ(Scene.ViewZMin, -8);
-  const auto segs = SegmentsFrom(0);
+  const auto segs = Segments();
   ASSERT_EQ(segs.size(), 3u);
   EXPECT_EQ(segs[0].from, (Point3{0.5, 2, -2}));
   EXPECT_EQ(segs[2].to, (Point3{2, 8, -8}));

@@ -20,24 +20,6 @@
 
 namespace ms::testing {
 
-// One appended segment with its two end points.
-struct Seg {
-  Point3 from, to;
-  SegmentRow row;
-  double Length() const { return std::hypot(to[0] - from[0], to[1] - from[1], to[2] - from[2]); }
-};
-
-// The segments from..to (to < 0: all that follow).
-inline std::vector<Seg> Segments(int from = 0, int to = -1) {
-  std::vector<Seg> out;
-  for (int s = from; s < (to < 0 ? Scene.SegmentCount : to); ++s) {
-    const SegmentRow& row = Scene.SegmentTable[s];
-    out.push_back({Scene.VertexXYZ[static_cast<int>(row[kStartPoint])],
-                   Scene.VertexXYZ[static_cast<int>(row[kEndPoint])], row});
-  }
-  return out;
-}
-
 // The segments from firstSegment on as "x,y,z>x,y,z " (6 significant digits, -0 written as 0).
 inline std::string Drawn(int firstSegment = 0, int to = -1) {
   std::string out;

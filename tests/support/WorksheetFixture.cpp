@@ -124,15 +124,15 @@ void SolverTest::UseOscillator() {
   Log().native[u"G_"] = [](const std::vector<double>& a) { return -a[1]; };
 }
 
-SolverTest::Drawn SolverTest::SegmentAt(int s) {
+Seg SegmentAt(int s) {
   const SegmentRow& row = Scene.SegmentTable[static_cast<size_t>(s)];
   return {Scene.VertexXYZ[static_cast<size_t>(row[kStartPoint])],
           Scene.VertexXYZ[static_cast<size_t>(row[kEndPoint])], row};
 }
 
-std::vector<SolverTest::Drawn> SolverTest::SegmentsFrom(int first) {
-  std::vector<Drawn> out;
-  for (int s = first; s < Scene.SegmentCount; ++s) out.push_back(SegmentAt(s));
+std::vector<Seg> Segments(int from, int to) {
+  std::vector<Seg> out;
+  for (int s = from; s < (to < 0 ? Scene.SegmentCount : to); ++s) out.push_back(SegmentAt(s));
   return out;
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <map>
 #include <string>
@@ -75,14 +76,17 @@ class SolverTest : public WorksheetTest {
   static void StartBuild(bool bvp = false);
   // x'' = -x as F_ = y, G_ = -x (arguments t, x, y), answered natively.
   static void UseOscillator();
-  // Segment s of the scene store with its two end points.
-  struct Drawn {
-    Point3 from, to;
-    SegmentRow row;
-  };
-  static Drawn SegmentAt(int s);
-  static std::vector<Drawn> SegmentsFrom(int first);
 };
+
+// One segment of the scene store with its two end points.
+struct Seg {
+  Point3 from, to;
+  SegmentRow row;
+  double Length() const { return std::hypot(to[0] - from[0], to[1] - from[1], to[2] - from[2]); }
+};
+// Segment s, and the segments from..to (to < 0: all that follow).
+Seg SegmentAt(int s);
+std::vector<Seg> Segments(int from = 0, int to = -1);
 
 // |actual - expected| within rel of max(1, |expected|).
 ::testing::AssertionResult NearRel(double actual, double expected, double rel);

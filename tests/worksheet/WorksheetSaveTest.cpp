@@ -30,21 +30,14 @@
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "worksheet/WorksheetWindow.h"
+#include "worksheet/WorksheetWindowFixture.h"
 
 namespace {
 
 using ws::SaveOutcome;
 using ws::WorksheetWindow;
-
-QByteArray FileBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
+using ws::testing::FileBytes;
+using ws::testing::WriteBytes;
 
 QStringList FolderEntries(const QString& folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
@@ -135,16 +128,8 @@ class TemporaryFolder {
   QByteArray saved_;
 };
 
-class WorksheetSaveTest : public ::testing::Test {
+class WorksheetSaveTest : public ws::testing::WorksheetWindowFixture {
  protected:
-  void SetUp() override {
-    ui::SetUi(&services);
-    window = std::make_unique<WorksheetWindow>();
-  }
-  void TearDown() override {
-    window.reset();
-    ui::SetUi(nullptr);
-  }
   void Open(const QString& path) {
     services.openPaths = {ui::FromQString(path)};
     window->mnuFileOpen->trigger();
@@ -153,10 +138,6 @@ class WorksheetSaveTest : public ::testing::Test {
     services.savePaths = {ui::FromQString(path)};
     return window->mnuSaveAs_click();
   }
-
-  ui::ScriptedUiServices services;
-  std::unique_ptr<WorksheetWindow> window;
-  QTemporaryDir dir;
 };
 
 // A save that fails half-way (a full disk, here a file size limit of 64 KB against a new text of
@@ -276,11 +257,13 @@ QString Chars(std::initializer_list<char32_t> codes) {
   return s;
 }
 
-// Open, then Save As without an edit, gives every file back byte for byte: the characters the
-// editor cannot hold (U+2028, U+2029, U+FDD0, U+FDD1) and every character that could stand in for
-// them in the editor (private-use characters, noncharacters), in any mix. Execute reads each
-// character as it is, and the held ones break no line in the editor. Clearing the worksheet and
-// undoing that brings back the same text, whatever the empty worksheet uses in the editor.
+// Open, then Save As without an edit, gives every file back byte for byte in its own encoding (the
+// line-break rule and each encoding are checked in WorksheetTextTest): the characters the editor
+// cannot hold (U+2028, U+2029, U+FDD0, U+FDD1) and every character that could stand in for them in
+// the editor (private-use characters, noncharacters), in any mix, and every other character the
+// editor would alter. Execute reads each character as it is, and the held ones break no line in the
+// editor. Clearing the worksheet and undoing that brings back the same text, whatever the empty
+// worksheet uses in the editor.
 TEST_F(WorksheetSaveTest, OpenThenSaveGivesEveryCharacterBack) {
   const QString held = Chars({0x2028, 0x2029, 0xFDD0, 0xFDD1});
   const QString standIns = Chars({0xF028, 0xF029, 0xF0D0, 0xF0D1});
@@ -289,7 +272,10 @@ TEST_F(WorksheetSaveTest, OpenThenSaveGivesEveryCharacterBack) {
   for (char32_t c = 0xE000; c <= 0xF8FF; ++c) every += Chars({c});
   for (char32_t c = 0xFDD0; c <= 0xFDEF; ++c) every += Chars({c});
   every += Chars({0xFFFE, 0xFFFF, 0xF0000, 0xFFFFD, 0x100000, 0x10FFFD, 0x1FFFE, 0x10FFFF});
-  enum Encoding { kUtf8, kUtf16Le, kUtf16Be };
+  QString latin1;  // every Latin-1 character but the line breaks
+  for (char32_t c = 0; c < 256; ++c)
+    if (c != '\r' && c != '\n') latin1 += Chars({c});
+  enum Encoding { kUtf8, kUtf16Le, kUtf16Be, kLatin1 };
   const struct {
     const char* what;
     QString text;  // the file's text, lines ended by CR LF
@@ -309,6 +295,11 @@ TEST_F(WorksheetSaveTest, OpenThenSaveGivesEveryCharacterBack) {
        "' " + every + held + "\r\nb = 2\r\n", kUtf8},
       {"the held ones first, then every private-use character and noncharacter",
        held + every + held + "\r\n", kUtf16Le},
+      {"separators, frame and object marks, byte-order mark inside, NEL, emoji",
+       QString::fromStdU16String(
+           u"a=1\u2028b\u2029c\uFDD0\u00A0\uFFFC\uFEFF\u0085\u200B\uFFFF\U0001F600\r\n"),
+       kUtf8},
+      {"every Latin-1 character", latin1 + "\r\n", kLatin1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -317,7 +308,8 @@ TEST_F(WorksheetSaveTest, OpenThenSaveGivesEveryCharacterBack) {
     const QString in = dir.filePath(QStringLiteral("in.txt"));
     const QString out = dir.filePath(QStringLiteral("out.txt"));
     const QByteArray bytes =
-        c.encoding == kUtf8 ? c.text.toUtf8()
+        c.encoding == kUtf8     ? c.text.toUtf8()
+        : c.encoding == kLatin1 ? c.text.toLatin1()
         : c.encoding == kUtf16Le
             ? QStringEncoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom)(c.text)
             : QStringEncoder(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom)(c.text);
@@ -325,8 +317,10 @@ TEST_F(WorksheetSaveTest, OpenThenSaveGivesEveryCharacterBack) {
     Open(in);
     EXPECT_TRUE(window->WorksheetText() == c.text.toStdU16String());
     EXPECT_EQ(window->Text1->document()->blockCount(), c.text.count(QStringLiteral("\r\n")) + 1);
+    EXPECT_FALSE(window->IsChanged());
     ASSERT_EQ(SaveAs(out), SaveOutcome::kWritten);
     EXPECT_TRUE(FileBytes(out) == bytes) << FileBytes(out).size() << " of " << bytes.size();
+    EXPECT_EQ(window->Caption(), QStringLiteral("out.txt"));  // the title, not the whole path
     window->cmdClearWk->click();
     window->mnuUndo->trigger();
     EXPECT_TRUE(window->WorksheetText() == c.text.toStdU16String());

@@ -32,23 +32,16 @@
 #include "plotting/PlotRequest.h"
 #include "worksheet/WorksheetText.h"
 #include "worksheet/WorksheetWindow.h"
+#include "worksheet/WorksheetWindowFixture.h"
 
 namespace {
 
 using ws::WorksheetWindow;
+using ws::testing::FileBytes;
+using ws::testing::WriteBytes;
 
-class WorksheetWindowTest : public ::testing::Test {
+class WorksheetWindowTest : public ws::testing::WorksheetWindowFixture {
  protected:
-  void SetUp() override {
-    ui::SetUi(&services);
-    window = std::make_unique<WorksheetWindow>();
-  }
-  void TearDown() override {
-    delete gr::GraphWindow::Instance();
-    window.reset();
-    ui::SetUi(nullptr);
-  }
-
   // Puts text into the editor and selects characters [start, start + length).
   void Select(const QString& text, int start, int length) {
     window->TypeWorksheetText(text);
@@ -66,18 +59,6 @@ class WorksheetWindowTest : public ::testing::Test {
     QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(window->Text1, &event);
   }
-  static QByteArray FileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-  }
-  static bool WriteBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-  }
-
-  ui::ScriptedUiServices services;
-  std::unique_ptr<WorksheetWindow> window;
-  QTemporaryDir dir;
 };
 
 TEST_F(WorksheetWindowTest, ANarrowWindowKeepsTheEditorUsableAndScrollsTheButtons) {
@@ -291,47 +272,9 @@ TEST_F(WorksheetWindowTest, PrintsIntoPdfWithoutTouchingTheText) {
   ui::Printer().setCopyCount(1);
 }
 
-// Open, then Save As without an edit: the file comes back byte for byte in its own encoding (the
-// line-break rule and each encoding are checked in WorksheetTextTest; here the window keeps the
-// characters the editor would alter). Execute reads the characters as they are.
-TEST_F(WorksheetWindowTest, OpenThenSaveAsWritesTheFileBackUnchanged) {
-  std::u16string everyChar;  // every Latin-1 character but the line breaks
-  for (char16_t c = 0; c < 256; ++c)
-    if (c != u'\r' && c != u'\n') everyChar.push_back(c);
-  enum Encoding { kUtf8, kUtf16Le, kLatin1 };
-  const struct {
-    const char* what;
-    std::u16string text;  // as the file holds it and Execute reads it
-    Encoding encoding;
-  } cases[] = {
-      {"UTF-8 separators, frame and object marks, byte-order mark inside, NEL, emoji",
-       u"a=1\u2028b\u2029c\uFDD0\u00A0\uFFFC\uFEFF\u0085\u200B\uFFFF\U0001F600\r\n", kUtf8},
-      {"UTF-16 LE with its mark", u"a=1\r\n\u2028\r\n", kUtf16Le},
-      {"every Latin-1 character", everyChar + u"\r\n", kLatin1},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    services.Reset();
-    const QString in = dir.filePath(QStringLiteral("in.txt"));
-    const QString out = dir.filePath(QStringLiteral("out.txt"));
-    const QString text = QString::fromStdU16String(c.text);
-    const QByteArray bytes = c.encoding == kUtf8 ? text.toUtf8()
-                             : c.encoding == kLatin1
-                                 ? text.toLatin1()
-                                 : "\xFF\xFE" + QStringEncoder(QStringEncoder::Utf16LE)(text);
-    ASSERT_TRUE(WriteBytes(in, bytes));
-    window->Text1->document()->setModified(false);
-    services.openPaths = {ui::FromQString(in)};
-    window->mnuFileOpen->trigger();
-    EXPECT_EQ(rt::ToUtf8(window->WorksheetText()), rt::ToUtf8(c.text));
-    EXPECT_FALSE(window->IsChanged());
-    services.savePaths = {ui::FromQString(out)};
-    ASSERT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kWritten);
-    EXPECT_EQ(FileBytes(out).toHex(), bytes.toHex());
-    EXPECT_EQ(window->Caption(), QStringLiteral("out.txt"));  // the title, not the whole path
-    EXPECT_TRUE(services.boxes.empty());
-  }
-  // Cancelled, or a file that cannot be read (with a box): the text stays.
+// Open cancelled, or of a file that cannot be read (with a box): the text stays. An empty worksheet
+// is never written and asks for nothing.
+TEST_F(WorksheetWindowTest, OpenCancelledOrUnreadableKeepsTheText) {
   services.Reset();
   services.openPaths = {u"", ui::FromQString(dir.filePath("none.txt"))};
   window->TypeWorksheetText("a=1");
@@ -341,7 +284,6 @@ TEST_F(WorksheetWindowTest, OpenThenSaveAsWritesTheFileBackUnchanged) {
   EXPECT_EQ(Text(), QStringLiteral("a=1"));
   ASSERT_EQ(services.boxes.size(), 1u);
   EXPECT_EQ(services.boxes[0].style, ui::kExclamation);
-  // An empty worksheet is never written and asks for nothing.
   window->TypeWorksheetText("");
   EXPECT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kNothingToSave);
   EXPECT_EQ(services.fileRequests.size(), 2u);  // the two Open dialogs above
