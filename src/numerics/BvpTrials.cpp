@@ -41,15 +41,6 @@ constexpr std::array<Rgb, 11> kCurveColors = {{{0, 0, 0},
 // Sheet offsets of the three views in BVPFamilyTable: curve k's view v is sheet k - 1 + 10 (v - 1).
 constexpr int kSheetsPerView = 10;
 
-void Widen(double x, double y, double z) {
-  Scene.ViewXMin = std::min(Scene.ViewXMin, x);
-  Scene.ViewXMax = std::max(Scene.ViewXMax, x);
-  Scene.ViewYMin = std::min(Scene.ViewYMin, y);
-  Scene.ViewYMax = std::max(Scene.ViewYMax, y);
-  Scene.ViewZMin = std::min(Scene.ViewZMin, z);
-  Scene.ViewZMax = std::max(Scene.ViewZMax, z);
-}
-
 // Row j of trial curve k (1..10) in the solution table and the three views of the family table.
 void StoreTrialRow(int k, int j, double t, double x, double y) {
   const double ts = RoundToSingle(t), xs = RoundToSingle(x), ys = RoundToSingle(y);
@@ -169,7 +160,7 @@ int16_t DrawBVPFamily() {
       cx[i] = Bvp.BVPTrialSlopes[i] / Scene.GridUnitX;
       cy[i] = BvpTrials.BVPEndMiss[i - 1] / Scene.GridUnitY;
       cz[i] = 0;
-      Widen(cx[i], cy[i], cz[i]);
+      WidenViewBox(cx[i], cy[i], cz[i]);
     }
     for (int j = 1; j <= n; ++j)
       if (const int16_t msgNo = AddVertex(j, 0, 0, 0); msgNo != 0) return msgNo;
@@ -188,7 +179,7 @@ int16_t DrawBVPFamily() {
       for (int j = 0; j <= kTrialSteps; ++j) {
         double x = 0, y = 0, z = 0;
         point(k, j, x, y, z);
-        Widen(x, y, z);
+        WidenViewBox(x, y, z);
       }
     BvpTrials.FamilyDrawn = -1;
     Solutions.CurveSteps = kTrialSteps - 1;

@@ -34,15 +34,6 @@ constexpr std::array<double, 4> kRk4Node = {0.0, 0.5, 0.5, 1.0};
 constexpr std::array<double, 4> kRk4StageWeight = {0.0, 0.5, 0.5, 1.0};  // of the previous stage
 constexpr std::array<double, 4> kRk4Weight = {1.0 / 6, 2.0 / 6, 2.0 / 6, 1.0 / 6};
 
-void Widen(double x, double y, double z) {
-  Scene.ViewXMin = std::min(Scene.ViewXMin, x);
-  Scene.ViewXMax = std::max(Scene.ViewXMax, x);
-  Scene.ViewYMin = std::min(Scene.ViewYMin, y);
-  Scene.ViewYMax = std::max(Scene.ViewYMax, y);
-  Scene.ViewZMin = std::min(Scene.ViewZMin, z);
-  Scene.ViewZMax = std::max(Scene.ViewZMax, z);
-}
-
 // Writes the three view triples of a row: (t, x, 0), (t, d, 0), (x, d, 0), rounded.
 void WriteViews(BvpRow& row, double t, double x, double d) {
   const double ts = RoundToSingle(t), xs = RoundToSingle(x), ds = RoundToSingle(d);
@@ -212,8 +203,8 @@ int16_t DrawBVPLinear(int lastRow) {
     CurveWork.CurveX[static_cast<size_t>(i)] = Column(table, i, col) / Scene.GridUnitX;
     CurveWork.CurveY[static_cast<size_t>(i)] = Column(table, i, col + 1) / Scene.GridUnitY;
     CurveWork.CurveZ[static_cast<size_t>(i)] = Column(table, i, col + 2) / Scene.GridUnitZ;
-    Widen(CurveWork.CurveX[static_cast<size_t>(i)], CurveWork.CurveY[static_cast<size_t>(i)],
-          CurveWork.CurveZ[static_cast<size_t>(i)]);
+    WidenViewBox(CurveWork.CurveX[static_cast<size_t>(i)], CurveWork.CurveY[static_cast<size_t>(i)],
+                 CurveWork.CurveZ[static_cast<size_t>(i)]);
   }
   Solutions.CurveSteps = static_cast<int16_t>(std::max(last, 0));
   bool lastWritten = false;

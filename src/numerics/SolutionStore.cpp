@@ -17,15 +17,6 @@ SolutionStoreData Solutions;
 namespace {
 constexpr int16_t kMsgVertexLimit = 3990;
 
-void Widen(double x, double y, double z) {
-  Scene.ViewXMin = std::min(Scene.ViewXMin, x);
-  Scene.ViewXMax = std::max(Scene.ViewXMax, x);
-  Scene.ViewYMin = std::min(Scene.ViewYMin, y);
-  Scene.ViewYMax = std::max(Scene.ViewYMax, y);
-  Scene.ViewZMin = std::min(Scene.ViewZMin, z);
-  Scene.ViewZMax = std::max(Scene.ViewZMax, z);
-}
-
 void SetColour(SegmentRow& row, int r, int g, int b) {
   row[kRed] = r;
   row[kGreen] = g;
@@ -116,7 +107,7 @@ int16_t BuildSolutionCurve(int16_t slot, const CurveBuild& build) {
     CurveWork.CurveX[i] = SolutionAt(i, c0, slot) / Scene.GridUnitX;
     CurveWork.CurveY[i] = SolutionAt(i, c0 + 1, slot) / Scene.GridUnitY;
     CurveWork.CurveZ[i] = SolutionAt(i, c0 + 2, slot) / Scene.GridUnitZ;
-    Widen(CurveWork.CurveX[i], CurveWork.CurveY[i], CurveWork.CurveZ[i]);
+    WidenViewBox(CurveWork.CurveX[i], CurveWork.CurveY[i], CurveWork.CurveZ[i]);
   }
   Solutions.CurveSteps = static_cast<int16_t>(last);
   // Segments from every stored row to the next: the curve runs from the start point (row 1) to

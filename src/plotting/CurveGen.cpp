@@ -86,12 +86,7 @@ void AcceptCurvePoint(int i, double x, double y, double z, bool valid) {
   CurveWork.CurveZ[i] = z;
   PointValid[i] = valid;
   if (!valid) return;
-  Scene.ViewXMin = std::min(Scene.ViewXMin, x);
-  Scene.ViewXMax = std::max(Scene.ViewXMax, x);
-  Scene.ViewYMin = std::min(Scene.ViewYMin, y);
-  Scene.ViewYMax = std::max(Scene.ViewYMax, y);
-  Scene.ViewZMin = std::min(Scene.ViewZMin, z);
-  Scene.ViewZMax = std::max(Scene.ViewZMax, z);
+  WidenViewBox(x, y, z);
 }
 
 bool AddCurveSegment(int k) {

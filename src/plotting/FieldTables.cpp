@@ -128,13 +128,8 @@ bool AppendFieldSegment(const Point3& p, const Point3& q, double red, double gre
 }
 
 void WidenViewBox(double x1, double x2, double y1, double y2, double z1, double z2) {
-  SceneStoreData& s = Scene;
-  s.ViewXMin = std::min({s.ViewXMin, x1, x2});
-  s.ViewXMax = std::max({s.ViewXMax, x1, x2});
-  s.ViewYMin = std::min({s.ViewYMin, y1, y2});
-  s.ViewYMax = std::max({s.ViewYMax, y1, y2});
-  s.ViewZMin = std::min({s.ViewZMin, z1, z2});
-  s.ViewZMax = std::max({s.ViewZMax, z1, z2});
+  ms::WidenViewBox(x1, y1, z1);
+  ms::WidenViewBox(x2, y2, z2);
 }
 
 int16_t ReadRange(StatementReader& r, int16_t braceMsg, FieldRange& range) {

@@ -82,6 +82,15 @@ void CopyVerticesToView() {
   std::copy_n(Scene.VertexXYZ.begin(), rows, Scene.ViewXYZ.begin());
 }
 
+void WidenViewBox(double x, double y, double z) {
+  Scene.ViewXMin = std::min(Scene.ViewXMin, x);
+  Scene.ViewXMax = std::max(Scene.ViewXMax, x);
+  Scene.ViewYMin = std::min(Scene.ViewYMin, y);
+  Scene.ViewYMax = std::max(Scene.ViewYMax, y);
+  Scene.ViewZMin = std::min(Scene.ViewZMin, z);
+  Scene.ViewZMax = std::max(Scene.ViewZMax, z);
+}
+
 bool SceneHasRoom(int rows) {
   return Scene.VertexCount >= 0 && Scene.SegmentCount >= 0 &&
          static_cast<int>(Scene.VertexCount) + rows <= kSceneRows &&

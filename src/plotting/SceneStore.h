@@ -161,6 +161,9 @@ void StoreSceneCounts();
 // rotation and projection.
 void CopyVerticesToView();
 
+// Widens the view box to take in the point (x, y, z).
+void WidenViewBox(double x, double y, double z);
+
 // True when `rows` more points fit into the store after VertexCount (and as many segments).
 bool SceneHasRoom(int rows);
 
