@@ -1,7 +1,6 @@
 #include "mathematics/Math.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -10,85 +9,17 @@
 #include "language/RunProgress.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/DecodedCode.h"
+#include "mathematics/GuardedFunctions.h"
 
 namespace ms {
 
 MathState MathVars;
 ResultsListState ResultsList;
 
+using namespace code;
+
 namespace {
-
-// ---------------------------------------------------------------------------------------------
-// Decoded code
-
-enum class Op : uint8_t {
-  kLiteral,  // arg: slot in Program::literals
-  kName,     // arg: slot in Program::names, resolved once per run
-  kBadName,  // a grave accent too close to the start: the name cannot be formed
-  kAdd,
-  kMul,
-  kDiv,
-  kPow,
-  kNeg,
-  kSin,
-  kCos,
-  kTan,
-  kSinh,
-  kCosh,
-  kTanh,
-  kSqrt,
-  kAbs,
-  kLog,
-  kLn,
-  kExp,
-  kASin,
-  kACos,
-  kATan,
-  kAlog,
-  kUnit,
-  kSqw,
-  kSign,
-  kInv,
-  kClip,
-  kFloor,
-  kCeil,
-  kInt,
-  // Operations of bound code only.
-  kConst,     // push value
-  kArg,       // push argument arg
-  kAddConst,  // the top and a constant: value + top (the push and "+" of the evaluator in one)
-  kMulConst,
-  kDivConst,  // value / top
-  kAddArg,
-  kMulArg,
-  kDivArg,
-  kPowWhole,     // the top to the whole power arg (2 to kMaxProductPower), the exponent bound away
-  kPowWholeArg,  // push value times argument arg to the whole power power
-  kScaledArg,    // push value times argument arg
-  kSinArg,       // push the sine of argument arg
-  kCosArg,
-};
-
-constexpr int kLiteralNameLength = 7;
-
-// A literal operand: its value list index and the name that entry must still carry.
-struct LiteralOperand {
-  int32_t k = 0;
-  char16_t name[kLiteralNameLength] = {};
-};
-
-struct Program {
-  // In execution order (last character of the code first); a literal's arg is its slot in
-  // literals, a name's its slot in names.
-  std::vector<BoundOperation> ops;
-  std::vector<LiteralOperand> literals;
-  std::vector<rt::Text> names;    // distinct parameter names (and odd literal names)
-  std::vector<int32_t> resolved;  // ValueList index of each name for the current run, 0 absent
-  // Stack depth relative to the start of the run, assuming no pop is refused: the lowest depth
-  // at which a pop happens and the highest depth after a push.
-  int minPopDepth = 0;
-  int maxDepth = 0;
-};
 
 // The operation of a built-in function token, or false when c is none of them.
 bool TokenOp(char16_t c, Op& op) {
@@ -123,7 +54,10 @@ int32_t NameSlot(Program& p, const rt::Text& name) {
   return static_cast<int32_t>(p.names.size() - 1);
 }
 
-// Reads the code from its last character to its first, as the stack machine does.
+}  // namespace
+
+namespace code {
+
 void Decode(const rt::Text& code, Program& p) {
   const long n = static_cast<long>(code.size());
   int depth = 0;
@@ -200,6 +134,10 @@ void Decode(const rt::Text& code, Program& p) {
   p.resolved.assign(p.names.size(), 0);
 }
 
+}  // namespace code
+
+namespace {
+
 // A cache of decoded programs keyed by the code text, with the last few hits kept apart: curve
 // generation evaluates the same three codes (x, y, z) in turn at every point.
 constexpr size_t kRecentPrograms = 4;
@@ -251,40 +189,9 @@ Program& ProgramFor(const rt::Text& code) {
   return *it->second;
 }
 
-// Results of "+", "*", "M" and "^" that leave the range of doubles become the guard value of
-// their sign; an undefined one (NaN) becomes 0.
-inline double Guard(double v) {
-  if (std::fabs(v) <= DBL_MAX) return v;
-  if (std::isnan(v)) return 0;
-  return v > 0 ? kGuardInfinity : -kGuardInfinity;
-}
+}  // namespace
 
-// Whole exponents 2 to 4 are computed as products, the way a hand-written polynomial is, at a
-// fraction of the cost of pow. Each multiplication rounds once: x*x is exact to half a unit in the
-// last place, x*x*x and (x*x)*(x*x) round twice and stay within about a unit of the exact power.
-// Longer chains (and quotients for negative exponents, whose intermediate product can overflow
-// where the exact power does not) would drift further, so every other exponent goes to pow.
-constexpr int kMaxProductPower = 4;
-
-inline bool IsProductPower(double y) {
-  return y == 2 || y == 3 || y == kMaxProductPower;
-}
-
-inline double ProductPower(double x, int n) {
-  const double square = x * x;
-  return n == 2 ? square : n == 3 ? square * x : square * square;
-}
-
-// x^n for a whole n from 2 to kMaxProductPower under the power rules: a zero or undefined base
-// gives 0, every other base the guarded product. SafePower gives the same for these exponents.
-inline double WholePower(double x, int n) {
-  return x > 0 || x < 0 ? Guard(ProductPower(x, n)) : 0;
-}
-
-inline bool LiteralNameMatches(const rt::Text& stored, const char16_t* expected) {
-  return stored.size() == kLiteralNameLength &&
-         std::memcmp(stored.data(), expected, sizeof(char16_t) * kLiteralNameLength) == 0;
-}
+namespace code {
 
 // The rows of the one-character ASCII names of the value list up to ValueTop (the highest row of
 // each, 0 for none), read once for a loop of evaluations, which leaves the list as it is.
@@ -300,10 +207,7 @@ struct LetterRows {
   }
 };
 
-// Resolves every name of the program against the value list as it stands: the entry with the
-// highest index at or below ValueTop wins. letters, when given, holds the list's one-character
-// names as they stand.
-void ResolveNames(Program& p, const LetterRows* letters = nullptr) {
+void ResolveNames(Program& p, const LetterRows* letters) {
   const int32_t top = std::min(Tables.ValueTop, kMaxValueIndex);
   for (size_t s = 0; s < p.names.size(); ++s) {
     const rt::Text& name = p.names[s];
@@ -331,6 +235,10 @@ void ResolveNames(Program& p, const LetterRows* letters = nullptr) {
     p.resolved[s] = found;
   }
 }
+
+}  // namespace code
+
+namespace {
 
 // The one-argument built-in functions that cannot stop a run.
 inline double Unary(Op op, double a) {
@@ -402,17 +310,6 @@ inline double Unary(Op op, double a) {
       break;
   }
   return std::isnan(r) ? 0 : r;
-}
-
-// The value list entry a literal or name operand reads as the list stands (names resolved by
-// ResolveNames), 0 when a run would stop on it.
-int32_t OperandEntry(const Program& p, const BoundOperation& in, int32_t top) {
-  if (static_cast<Op>(in.op) == Op::kName) return p.resolved[static_cast<size_t>(in.arg)];
-  const LiteralOperand& lit = p.literals[static_cast<size_t>(in.arg)];
-  const bool holds =
-      lit.k >= 1 && lit.k <= top &&
-      LiteralNameMatches(Tables.ValueList[static_cast<size_t>(lit.k)].Name, lit.name);
-  return holds ? lit.k : 0;
 }
 
 // Where a run keeps its stack. kBound: bound code on a private stack, every pop and push proved
@@ -617,24 +514,6 @@ int16_t RunOps(const std::vector<BoundOperation>& ops, const Program* p, const d
   }
 }
 
-// The fused form of an operand push followed by a binary operation, or false.
-bool FusedOp(Op operand, Op binary, Op& fused) {
-  const bool isConst = operand == Op::kConst;
-  switch (binary) {
-    case Op::kAdd:
-      fused = isConst ? Op::kAddConst : Op::kAddArg;
-      return true;
-    case Op::kMul:
-      fused = isConst ? Op::kMulConst : Op::kMulArg;
-      return true;
-    case Op::kDiv:
-      fused = isConst ? Op::kDivConst : Op::kDivArg;
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 void ResetMathState() {
@@ -726,304 +605,6 @@ int16_t PopValue(double& value) {
   }
   value = MathVars.ValueStack[static_cast<size_t>(MathVars.ValueSP--)];
   return 0;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Guarded functions
-
-double SafeDivide(double a, double b) {
-  if (b == 0) {
-    if (a > 0) return kGuardInfinity;
-    if (a < 0) return -kGuardInfinity;
-    return 0;
-  }
-  const double q = a / b;
-  return std::fabs(q) <= DBL_MAX ? q : 0;
-}
-
-int16_t SafePower(double x, double y, double& result) {
-  result = 0;
-  if (x == 0) {
-    if (y < 0) result = kGuardInfinity;
-    return 0;
-  }
-  if (!(x < 0) && !(x > 0)) return 0;  // NaN base
-  if (x > 0 || std::fabs(y - std::trunc(y)) < 1E-7) {
-    result = IsProductPower(y) ? WholePower(x, static_cast<int>(y)) : Guard(std::pow(x, y));
-    return 0;
-  }
-  // A negative base with a fractional exponent: look for an odd denominator n with y = m / n
-  // (within 0.000501); the real n-th root exists, and the sign is that of (-1)^m.
-  for (int n = 1; n <= 101; n += 2) {
-    const double yn = y * n;
-    const double m = std::floor(yn + 0.0001);
-    if (std::fabs(yn - m) < 0.000501) {
-      const double magnitude = std::pow(-x, y);
-      const bool odd = std::fmod(m, 2.0) != 0;
-      result = Guard(odd ? -magnitude : magnitude);
-      return 0;
-    }
-  }
-  return kMsgNegativePower;
-}
-
-double SafeTan(double x) {
-  const double half = kWorksheetPi / 2;
-  if (x > 0 && std::fabs(x - half) < 1E-20) return kGuardInfinity;
-  if (x < 0 && (std::fabs(x + half) < 1E-20 || std::fabs(x + 3 * kWorksheetPi / 2) < 1E-20)) {
-    return -kGuardInfinity;
-  }
-  const double t = std::tan(x);
-  return std::isnan(t) ? 0 : t;
-}
-
-double SafeSqrt(double x) {
-  return x >= 0 ? std::sqrt(x) : 0;
-}
-
-double UnitStep(double x) {
-  return x >= 0 ? 1 : 0;
-}
-
-double SafeASin(double x) {
-  if (x == 1) return kWorksheetPi / 2;
-  if (x == -1) return -kWorksheetPi / 2;
-  const double r = std::atan(x / std::sqrt(1 - x * x));
-  return std::isnan(r) ? 0 : r;
-}
-
-double SafeACos(double x) {
-  if (std::fabs(x) > 1) return 0;
-  if (x == -1) return kWorksheetPi;
-  if (x == 1) return 0;
-  const double r = std::atan(-x / std::sqrt(1 - x * x)) + 2 * std::atan(1.0);
-  return std::isnan(r) ? 0 : r;
-}
-
-double SafeATan(double x) {
-  if (x > kGuardInfinity) return kWorksheetPi / 2;
-  if (x < -kGuardInfinity) return -kWorksheetPi / 2;
-  const double r = std::atan(x);
-  return std::isnan(r) ? 0 : r;
-}
-
-double ATan2(double y, double x) {
-  const double sy = y > 0 ? 1 : y < 0 ? -1 : 0;
-  if (std::fabs(x) < 1E-8) return sy * kWorksheetPi / 2;
-  const double q = y / x;
-  if (!(std::fabs(q) <= DBL_MAX)) return 0;
-  if (std::fabs(q) > kGuardInfinity) return (q > 0 ? 1 : -1) * kWorksheetPi / 2;
-  if (x > 0) return sy * std::atan(std::fabs(q));
-  if (x < 0 && y > 0) return kWorksheetPi - std::atan(std::fabs(q));
-  if (x < 0 && y + 0.0001 < 0) return kWorksheetPi + std::atan(q);
-  if (x < 0) return kWorksheetPi;  // on the negative x axis
-  return 0;
-}
-
-double SafeLn(double x) {
-  static const double kLimit = std::pow(10.0, 25.0);
-  if (x > 0 && x < kLimit) return std::log(x);
-  return 0;
-}
-
-double SafeExp(double x) {
-  const double r = std::exp(x);
-  if (std::isnan(r)) return 0;
-  return std::isinf(r) ? kGuardInfinity : r;
-}
-
-double SafeLog10(double x) {
-  static const double kLimit = std::pow(10.0, 25.0);
-  if (x > 0 && x < kLimit) return std::log(x) / std::log(10.0);
-  return 0;
-}
-
-double Alog10(double x) {
-  const double r = std::pow(10.0, x);
-  if (std::isnan(r)) return 0;
-  return std::isinf(r) ? kGuardInfinity : r;
-}
-
-double SquareWave(double x) {
-  return x > 0 ? 1 : x < 0 ? -1 : 0;
-}
-
-int16_t SignOf(double x) {
-  return x > 0 ? 1 : x < 0 ? -1 : 0;
-}
-
-int16_t InverterMemory(double x) {
-  if (x > 0) {
-    MathVars.InvMemory = -1;
-    return -1;
-  }
-  if (x < 0) {
-    MathVars.InvMemory = 1;
-    return 1;
-  }
-  return MathVars.InvMemory;
-}
-
-double ClipUnit(double x) {
-  if (x < -1) return -1;
-  if (x > 1) return 1;
-  return x;
-}
-
-// "+ 0.0" turns the -0 of floor/ceil/trunc of small negatives into 0.
-double FloorInt(double x) {
-  MathVars.UsedFloor = -1;
-  return std::floor(x) + 0.0;
-}
-
-double CeilInt(double x) {
-  MathVars.UsedCeil = -1;
-  return std::ceil(x) + 0.0;
-}
-
-double TruncInt(double x) {
-  MathVars.UsedInt = -1;
-  return std::trunc(x) + 0.0;
-}
-
-}  // namespace ms
-
-namespace ms {
-
-bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound) {
-  bound = BoundCode{};
-  Program p;
-  Decode(code, p);
-  ResolveNames(p);
-  const int32_t top = std::min(Tables.ValueTop, kMaxValueIndex);
-  int depth = 0;
-  int maxDepth = 0;
-  bool ok = true;
-  // The operation that pushed each value of the stack (-1 for a result), and the constant
-  // exponents taken into a whole power (their pushes are dropped).
-  std::vector<int> pushedBy;
-  std::vector<bool> dropped;
-  for (const BoundOperation& decoded : p.ops) {
-    const Op op = static_cast<Op>(decoded.op);
-    BoundOperation b;
-    switch (op) {
-      case Op::kLiteral:
-      case Op::kName: {
-        size_t slot = rt::Text::npos;
-        if (op == Op::kName) {
-          const rt::Text& name = p.names[static_cast<size_t>(decoded.arg)];
-          if (name.size() == 1) slot = argLetters.find(name[0]);
-        }
-        const int32_t k = slot == rt::Text::npos ? OperandEntry(p, decoded, top) : 0;
-        if (slot != rt::Text::npos) {
-          b.op = static_cast<uint8_t>(Op::kArg);
-          b.arg = static_cast<int32_t>(slot);
-        } else if (k != 0) {
-          b.op = static_cast<uint8_t>(Op::kConst);
-          b.value = Tables.ValueList[static_cast<size_t>(k)].Value;
-        } else {
-          b.op = static_cast<uint8_t>(Op::kBadName);
-        }
-        maxDepth = std::max(maxDepth, ++depth);  // a run stops at an unknown name
-        break;
-      }
-      case Op::kBadName:
-        b.op = static_cast<uint8_t>(Op::kBadName);
-        break;
-      case Op::kAdd:
-      case Op::kMul:
-      case Op::kDiv:
-      case Op::kPow:
-        if (depth < 2) ok = false;
-        --depth;
-        b.op = static_cast<uint8_t>(op);
-        break;
-      default:
-        if (depth < 1) ok = false;
-        b.op = static_cast<uint8_t>(op);
-        break;
-    }
-    if (!ok) return false;
-    if (op == Op::kPow) {
-      // A constant exponent 2 to 4 lies under the base: its push is dropped and the power
-      // becomes a product.
-      const int e = pushedBy[pushedBy.size() - 2];
-      BoundOperation* exponent = e >= 0 ? &bound.ops[static_cast<size_t>(e)] : nullptr;
-      if (exponent != nullptr && exponent->op == static_cast<uint8_t>(Op::kConst) &&
-          IsProductPower(exponent->value)) {
-        dropped[static_cast<size_t>(e)] = true;
-        b.op = static_cast<uint8_t>(Op::kPowWhole);
-        b.power = static_cast<uint8_t>(exponent->value);
-      }
-    }
-    if (op == Op::kAdd || op == Op::kMul || op == Op::kDiv || op == Op::kPow) {
-      pushedBy.pop_back();
-      pushedBy.back() = -1;
-    } else if (op == Op::kLiteral || op == Op::kName) {
-      pushedBy.push_back(static_cast<int>(bound.ops.size()));
-    } else if (op != Op::kBadName) {
-      pushedBy.back() = -1;
-    }
-    // An operand pushed and at once taken by "+", "*" or "/" becomes one operation, and so does
-    // an argument taken by a whole power, Sin[ or Cos[; a negated constant is a constant
-    // (Guard(-value), as a run would compute it).
-    if (!bound.ops.empty()) {
-      BoundOperation& last = bound.ops.back();
-      const Op lastOp = static_cast<Op>(last.op);
-      // The first constant factor of an argument's power, pushed right after it, joins it
-      // (1 * power is the power).
-      if (lastOp == Op::kConst && b.op == static_cast<uint8_t>(Op::kMul) && bound.ops.size() >= 2) {
-        BoundOperation& power = bound.ops[bound.ops.size() - 2];
-        if (power.op == static_cast<uint8_t>(Op::kPowWholeArg) && power.value == 1) {
-          power.value = last.value;
-          bound.ops.pop_back();
-          dropped.pop_back();
-          continue;
-        }
-        // So does the constant factor of an argument: value * argument, one push.
-        if (power.op == static_cast<uint8_t>(Op::kArg)) {
-          power.op = static_cast<uint8_t>(Op::kScaledArg);
-          power.value = last.value;
-          bound.ops.pop_back();
-          dropped.pop_back();
-          continue;
-        }
-      }
-      Op fused{};
-      if ((lastOp == Op::kConst || lastOp == Op::kArg) &&
-          FusedOp(lastOp, static_cast<Op>(b.op), fused)) {
-        last.op = static_cast<uint8_t>(fused);
-        continue;
-      }
-      if (lastOp == Op::kConst && b.op == static_cast<uint8_t>(Op::kNeg)) {
-        last.value = Guard(-last.value);
-        continue;
-      }
-      if (lastOp == Op::kArg &&
-          (b.op == static_cast<uint8_t>(Op::kSin) || b.op == static_cast<uint8_t>(Op::kCos))) {
-        last.op = static_cast<uint8_t>(b.op == static_cast<uint8_t>(Op::kSin) ? Op::kSinArg
-                                                                              : Op::kCosArg);
-        continue;
-      }
-      if (lastOp == Op::kArg && b.op == static_cast<uint8_t>(Op::kPowWhole)) {
-        last.op = static_cast<uint8_t>(Op::kPowWholeArg);
-        last.power = b.power;
-        last.value = 1;  // a factor 1 leaves the guarded power unchanged
-        continue;
-      }
-    }
-    bound.ops.push_back(b);
-    dropped.push_back(false);
-  }
-  size_t kept = 0;
-  for (size_t i = 0; i < bound.ops.size(); ++i) {
-    if (!dropped[i]) bound.ops[kept++] = bound.ops[i];
-  }
-  bound.ops.resize(kept);
-  bound.maxDepth = maxDepth;
-  // Evaluate runs from ValueSP 1: deeper code would overflow the value stack there.
-  bound.wellFormed = ok && depth == 1 && maxDepth + 1 <= kValueStackTop;
-  return bound.wellFormed;
 }
 
 int16_t RunBound(const BoundCode& bound, const double* args, double& result) {

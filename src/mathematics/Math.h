@@ -1,4 +1,4 @@
-// The evaluator of compiled code and the guarded numeric functions.
+// The evaluator of compiled code.
 //
 // Compiled code is a string in prefix order, run from its last character to its first on a stack
 // of doubles: literal operands are five digits and a grave accent (the value is ValueList entry k
@@ -6,48 +6,18 @@
 // name (the latest ValueList entry wins), operators "+", "*", "/", "^", "M" (negate, with the "*"
 // to its left skipped) and the built-in function tokens. The string is decoded once into a list of
 // operations (kept in a small cache keyed by the code text) and one switch loop runs them.
-//
-// The guarded functions replace every arithmetic failure by a fixed value: 1E+20 stands for an
-// infinite result, -1E+20 for a negative infinite one, 0 for an undefined one. Only a negative
-// number under a square root (610), the logarithm of a number that is not positive (993), a
-// negative base with no odd root (603) and an unknown name (-1) become messages.
+
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
+#include "mathematics/EvaluatorState.h"
+#include "mathematics/GuardedFunctions.h"
 #include "platform/runtime/Runtime.h"
 
 namespace ms {
-
-// π as the worksheet writes it (never the full double π) and the stand-in for an infinite value.
-constexpr double kWorksheetPi = 3.1415926536;
-constexpr double kGuardInfinity = 1E+20;
-
-constexpr int kValueStackTop = 30000;  // ValueStack slots 0..30000
-
-// Message numbers of the evaluator.
-constexpr int16_t kMsgUndefinedName = -1;
-constexpr int16_t kMsgNegativePower = 603;
-constexpr int16_t kMsgNegativeSqrt = 610;
-constexpr int16_t kMsgStackOverflow = 611;  // code would push past slot 30,000
-constexpr int16_t kMsgLogNotPositive = 993;
-
-// The evaluator's state. ValueSP is owned by the compiler, which sets it to 1 before it compiles
-// each function; the evaluator never resets it, and well-formed code leaves it where it found it.
-struct MathState {
-  std::array<double, kValueStackTop + 1> ValueStack{};
-  int16_t ValueSP = 0;
-  // Last non-zero result of Inv[ (0 until the first non-zero argument).
-  int16_t InvMemory = 0;
-  // Set (-1) whenever Floor[, Ceil[ or Int[ is evaluated; the graph window clears them.
-  int16_t UsedFloor = 0;
-  int16_t UsedCeil = 0;
-  int16_t UsedInt = 0;
-};
-
-extern MathState MathVars;
 
 // Start-up state: empty stack, ValueSP 0, InvMemory 0, the three flags cleared, decode cache empty.
 void ResetMathState();
@@ -115,33 +85,4 @@ bool BindCode(const rt::Text& code, const rt::Text& argLetters, BoundCode& bound
 bool PushValue(double value);
 [[nodiscard]] int16_t PopValue(double& value);
 
-// The guarded functions.
-double SafeDivide(double a, double b);
-// x^y into result: 603 (result 0) for a negative base with no odd root, else 0.
-[[nodiscard]] int16_t SafePower(double x, double y, double& result);
-double SafeTan(double x);
-double SafeSqrt(double x);
-double UnitStep(double x);
-double SafeASin(double x);
-double SafeACos(double x);
-double SafeATan(double x);
-double ATan2(double y, double x);  // angle in [-π/2, 3π/2)
-double SafeLn(double x);
-double SafeExp(double x);
-double SafeLog10(double x);
-double Alog10(double x);
-double SquareWave(double x);
-int16_t SignOf(double x);
-int16_t InverterMemory(double x);
-double ClipUnit(double x);
-// Floor, ceiling and truncation of Floor[, Ceil[ and Int[ (computed in double, so large arguments
-// stay exact); each sets its Used flag.
-double FloorInt(double x);
-double CeilInt(double x);
-double TruncInt(double x);
-
 }  // namespace ms
-
-// The worksheet's π under its short name for code that reads it unqualified. It lives outside
-// namespace ms so that a module's own local kPi inside ms still takes precedence.
-inline constexpr double kPi = ms::kWorksheetPi;
