@@ -1,10 +1,10 @@
 #include "commands/ExecuteCommands.h"
 
+#include "commands/DblIntCommand.h"
 #include "commands/ZeroCommand.h"
 #include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
-#include "numerics/DblInt.h"
 #include "numerics/Integ.h"
 #include "plotting/PlotCommand.h"
 

@@ -17,6 +17,42 @@
 namespace ms {
 
 double IntegResult = 0;
+rt::Text IntegConstId;
+
+void SplitIntegralConstant(const rt::Text& statement, rt::Text& constId, rt::Text& rest) {
+  if (rt::CharAt(statement, 2) == u'=') {
+    constId = rt::Left(statement, 1);
+    rest = rt::Mid(statement, 3);
+  } else {
+    constId = rt::Left(statement, 2);
+    rest = rt::Mid(statement, 4);
+  }
+}
+
+int16_t StopAtPole() {
+  ui::Ui().MsgBox(
+      u"A division by zero encounted given the integral range.\r\nKey Return button to "
+      u"return to the worksheet.",
+      ui::kOkOnly, u"");
+  return kMsgIntegralPole;
+}
+
+void StoreIntegralConstant(double value) {
+  rt::Text padded = IntegConstId;
+  if (padded.size() == 1) padded += u'_';
+  for (int k = 1; k <= Tables.ConstCount && k <= kMaxConstants; ++k) {
+    ConstRec& rec = Tables.ConstTable[k];
+    if (rec.Name == IntegConstId || rec.Name == padded) {
+      rec.Name = padded;
+      rec.Expr.clear();  // listed empty, as a root of Zero[ is
+      rec.ValueText = rt::Str(value);
+      rec.Spare1 = 0;
+      rec.Locked = 0;
+      rec.NotComputed = false;
+      return;
+    }
+  }
+}
 
 namespace {
 

@@ -13,6 +13,20 @@
 
 namespace ms {
 
+// The identifier of the result constant of the integral statement being processed (shared with
+// the double integral).
+extern rt::Text IntegConstId;
+// Writes a computed integral into the constant IntegConstId (padded to two characters): its
+// expression "0", its value text, and marks it computed. No such constant: nothing happens.
+void StoreIntegralConstant(double value);
+// An integrand with a pole in the range: the integral commands stop with this number after the
+// explaining box (StopAtPole), and their constant stays "not computed".
+constexpr int16_t kMsgIntegralPole = 5085;
+// Shows the box of a pole in the integral's range and returns kMsgIntegralPole.
+[[nodiscard]] int16_t StopAtPole();
+// Splits "c=..." or "cd=..." into the constant identifier and the rest of the statement.
+void SplitIntegralConstant(const rt::Text& statement, rt::Text& constId, rt::Text& rest);
+
 // The last single integral computed (0 before any); the provisional value text of a new integral
 // constant is written from it.
 extern double IntegResult;
