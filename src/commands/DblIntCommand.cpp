@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "commands/CommandProgressSink.h"
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
@@ -27,18 +28,6 @@ PlaneFunction BindIntegrand(const rt::Text& name) {
     double v = 0;
     return EvalFunctionCall(u"f1", name, args, 2, v) == 0 ? v : 0.0;
   };
-}
-
-// Every node counts towards the worksheet's run of events; every value of F moves its bar.
-ProgressSink DblIntProgress(std::optional<CommandProgress>& bar) {
-  ProgressSink sink;
-  sink.letEventsRun = [] { (void)PollAbort(); };
-  sink.aborted = [] { return RunFlags.AbortRun != 0; };
-  sink.step = [&bar](double done, double total) {
-    if (!bar) bar.emplace(total);
-    bar->Step(done);
-  };
-  return sink;
 }
 
 }  // namespace
@@ -97,7 +86,7 @@ int16_t ProcessDblInt(const rt::Text& statement) {
                                       BindLimit(Tables.FuncTable[args.cRecord].Name),
                                       BindLimit(Tables.FuncTable[args.dRecord].Name), args.a,
                                       args.b, yInner ? args.n : args.m, yInner ? args.m : args.n,
-                                      yInner, DblIntProgress(bar), pole);
+                                      yInner, CommandProgressSink(bar), pole);
   if (RunFlags.AbortRun) return 0;
   if (pole) return StopAtPole();
   StoreIntegralConstant(result);

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "commands/CommandProgressSink.h"
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
@@ -60,19 +61,6 @@ RealFunction BindZeroFunction(int16_t record) {
   };
 }
 
-// Every halving counts towards the worksheet's run of events; the first search's halvings move
-// the worksheet's bar.
-ProgressSink ZeroProgress(std::optional<CommandProgress>& bar) {
-  ProgressSink sink;
-  sink.letEventsRun = [] { (void)PollAbort(); };
-  sink.aborted = [] { return RunFlags.AbortRun != 0; };
-  sink.step = [&bar](double done, double total) {
-    if (!bar) bar.emplace(total);
-    bar->Step(done);
-  };
-  return sink;
-}
-
 }  // namespace
 
 int16_t ParseZeroArgs(const rt::Text& statement, ZeroArgs& args) {
@@ -106,7 +94,7 @@ int16_t ProcessZero(const rt::Text& statement) {
   if (msgNo != 0) return msgNo;
   const RealFunction f = BindZeroFunction(args.fRecord);
   std::optional<CommandProgress> bar;
-  const ProgressSink progress = ZeroProgress(bar);
+  const ProgressSink progress = CommandProgressSink(bar);
   double r1 = args.a, r2 = args.b;
   double root = 0;
   RestartAbortPoll();

@@ -9,7 +9,6 @@
 #include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
-#include "numerics/DblInt.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/SceneStore.h"
