@@ -4,9 +4,9 @@
 
 namespace ms {
 
-ProgressSink CommandProgressSink(std::optional<CommandProgress>& bar) {
+ProgressSink CommandProgressSink(std::optional<CommandProgress>& bar, int stepsPerEvents) {
   ProgressSink sink;
-  sink.letEventsRun = [] { (void)PollAbort(); };
+  sink.letEventsRun = [stepsPerEvents] { (void)PollAbort(stepsPerEvents); };
   sink.aborted = [] { return RunFlags.AbortRun != 0; };
   sink.step = [&bar](double done, double total) {
     if (!bar) bar.emplace(total);

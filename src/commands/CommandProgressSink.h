@@ -10,7 +10,7 @@
 
 namespace ms {
 
-// bar must outlive the sink.
-ProgressSink CommandProgressSink(std::optional<CommandProgress>& bar);
+// bar must outlive the sink. Each step counts stepsPerEvents towards the run of events.
+ProgressSink CommandProgressSink(std::optional<CommandProgress>& bar, int stepsPerEvents = 1);
 
 }  // namespace ms

@@ -3,13 +3,13 @@
 #include <optional>
 
 #include "commands/CommandProgressSink.h"
+#include "commands/IntegCommand.h"
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
 #include "numerics/DblInt.h"
-#include "numerics/Integ.h"
 
 namespace ms {
 namespace {

@@ -3,14 +3,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
+#include "numerics/RealFunction.h"
 #include "platform/runtime/ProgressSink.h"
 
 namespace ms {
-
-// fx := f(x): 0, or a message number when f has no value at x.
-using RealFunction = std::function<int16_t(double x, double& fx)>;
 
 constexpr int16_t kMsgSameSign = 287;  // f has the same sign at both ends of the bracket
 constexpr int16_t kMsgNoValue = 288;   // f cannot be evaluated inside the bracket

@@ -4,16 +4,10 @@
 #include <numbers>
 
 #include "numerics/Roots.h"
+#include "support/PlainFunction.h"
 
 namespace ms::testing {
 namespace {
-
-RealFunction Plain(double (*g)(double)) {
-  return [g](double x, double& fx) -> int16_t {
-    fx = g(x);
-    return 0;
-  };
-}
 
 // Bisection and the check of its sign change on closed forms: a zero is found within the
 // tolerance with its bracket narrowed below it; a pole or a jump is refused; no sign change or
