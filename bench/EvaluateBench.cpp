@@ -9,7 +9,7 @@
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/CompileCode.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 
 #ifdef MATHSHEET_HAVE_MUPARSER
 #include <muParser.h>

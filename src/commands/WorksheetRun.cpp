@@ -15,8 +15,8 @@
 #include "language/WorksheetReader.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Classify.h"
-#include "mathematics/Math.h"
-#include "mathematics/MathVector.h"
+#include "mathematics/Evaluator.h"
+#include "mathematics/VectorOperations.h"
 #include "platform/runtime/FormatSignificant.h"
 #include "plotting/PlotRequest.h"
 

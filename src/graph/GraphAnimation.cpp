@@ -30,7 +30,7 @@
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
-#include "mathematics/MathVector.h"
+#include "mathematics/VectorOperations.h"
 #include "numerics/BvpTrials.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"

@@ -9,7 +9,7 @@
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
-#include "mathematics/MathVector.h"
+#include "mathematics/VectorOperations.h"
 #include "platform/runtime/FormatSignificant.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"

@@ -33,7 +33,7 @@
 #include "language/RunProgress.h"
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 #include "numerics/Ivp.h"
 #include "numerics/SolutionStore.h"
 #include "platform/ui/QtUiServices.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "language/ExpressionTypes.h"
 #include "language/Simplify.h"
 #include "language/StatementCheckChars.h"
+#include "language/StatementKinds.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 

@@ -2,7 +2,7 @@
 // fixed chain of character-level checks runs in order, each returning a message number (0 =
 // accepted); the first non-zero number ends the check. An accepted statement is appended to
 // StatementList in its stored form: blanks removed, unary plus dropped, built-in names tokenised
-// and one-letter identifiers padded (ExpressionTypes.h).
+// and one-letter identifiers padded (StatementKinds.h).
 #pragma once
 
 #include <cstdint>

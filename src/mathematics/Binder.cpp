@@ -2,8 +2,8 @@
 
 #include "language/WorksheetTables.h"
 #include "mathematics/DecodedCode.h"
+#include "mathematics/Evaluator.h"
 #include "mathematics/GuardedFunctions.h"
-#include "mathematics/Math.h"
 
 namespace ms {
 

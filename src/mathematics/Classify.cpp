@@ -4,9 +4,9 @@
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/CompileCode.h"
+#include "mathematics/Constants.h"
 #include "mathematics/Definitions.h"
-#include "mathematics/MathVector.h"
-#include "mathematics/ProcessConst.h"
+#include "mathematics/VectorOperations.h"
 
 namespace ms {
 

@@ -9,8 +9,8 @@
 #include "language/Simplify.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
-#include "mathematics/Math.h"
-#include "mathematics/MathDerivative.h"
+#include "mathematics/Derivatives.h"
+#include "mathematics/Evaluator.h"
 
 namespace ms {
 

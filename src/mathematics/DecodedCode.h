@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "language/WorksheetTables.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 
 namespace ms::code {
 

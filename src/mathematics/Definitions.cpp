@@ -3,8 +3,8 @@
 #include "language/CommandArguments.h"
 #include "language/Tokens.h"
 #include "mathematics/CompileCode.h"
-#include "mathematics/MathMacro.h"
-#include "mathematics/MathVector.h"
+#include "mathematics/Macros.h"
+#include "mathematics/VectorOperations.h"
 
 namespace ms {
 

@@ -11,8 +11,8 @@
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/CompileCode.h"
-#include "mathematics/Math.h"
-#include "mathematics/ProcessConst.h"
+#include "mathematics/Constants.h"
+#include "mathematics/Evaluator.h"
 
 namespace ms {
 

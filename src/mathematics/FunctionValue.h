@@ -14,7 +14,7 @@
 #include <cstdint>
 
 #include "language/WorksheetTables.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 #include "platform/runtime/Runtime.h"
 
 namespace ms {

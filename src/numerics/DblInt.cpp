@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 #include "platform/runtime/Runtime.h"
 
 namespace ms {

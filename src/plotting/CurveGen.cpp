@@ -6,8 +6,8 @@
 
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/Evaluator.h"
 #include "mathematics/FunctionValue.h"
-#include "mathematics/Math.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/FieldTables.h"

@@ -6,7 +6,7 @@
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
 #include "plotting/BoundingBox.h"

@@ -8,7 +8,7 @@
 #include "language/RunProgress.h"
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
 #include "plotting/FieldTables.h"

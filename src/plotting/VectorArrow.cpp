@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/SceneStore.h"
 #include "plotting/SceneView.h"

@@ -9,7 +9,7 @@
 #include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
-#include "mathematics/MathVector.h"
+#include "mathematics/VectorOperations.h"
 #include "platform/ui/QtUiServices.h"
 #include "plotting/SceneStore.h"
 #include "worksheet/WorksheetText.h"

@@ -15,7 +15,7 @@
 #include "commands/WorksheetRun.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/CompileCode.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms::testing {

@@ -11,7 +11,7 @@
 #include "language/Settings.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 #include "numerics/BvpTrials.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SecantShooting.h"

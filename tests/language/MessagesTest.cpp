@@ -13,7 +13,7 @@
 #include "language/Simplify.h"
 #include "language/Tokens.h"
 #include "mathematics/CompileCode.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 #include "support/LanguageFixture.h"
 
 namespace ms {

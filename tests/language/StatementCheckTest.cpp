@@ -5,8 +5,8 @@
 #include <string>
 
 #include "language/ClearStorage.h"
-#include "language/ExpressionTypes.h"
 #include "language/StatementCheck.h"
+#include "language/StatementKinds.h"
 #include "support/LanguageFixture.h"
 
 namespace ms {

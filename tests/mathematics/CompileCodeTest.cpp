@@ -7,7 +7,7 @@
 
 #include "language/ClearStorage.h"
 #include "mathematics/CompileCode.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 #include "support/LanguageFixture.h"
 
 namespace ms {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "mathematics/Definitions.h"
-#include "mathematics/MathVector.h"
+#include "mathematics/VectorOperations.h"
 #include "support/LanguageFixture.h"
 
 namespace ms {

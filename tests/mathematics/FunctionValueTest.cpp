@@ -10,8 +10,8 @@
 #include <random>
 
 #include "language/WorksheetTables.h"
+#include "mathematics/Evaluator.h"
 #include "mathematics/FunctionValue.h"
-#include "mathematics/Math.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms::testing {

@@ -4,8 +4,8 @@
 
 #include "commands/IntegCommand.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/Evaluator.h"
 #include "mathematics/FunctionValue.h"
-#include "mathematics/Math.h"
 #include "plotting/CurveGen.h"
 #include "plotting/FieldTables.h"
 #include "plotting/PlotTestSupport.h"

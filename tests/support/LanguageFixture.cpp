@@ -5,7 +5,7 @@
 #include "language/Tokens.h"
 #include "mathematics/Classify.h"
 #include "mathematics/CompileCode.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 
 namespace ms {
 

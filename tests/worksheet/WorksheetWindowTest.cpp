@@ -26,7 +26,7 @@
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
-#include "mathematics/MathVector.h"
+#include "mathematics/VectorOperations.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "plotting/PlotRequest.h"

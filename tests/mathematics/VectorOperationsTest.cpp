@@ -7,9 +7,9 @@
 #include "language/WorksheetTables.h"
 #include "mathematics/Classify.h"
 #include "mathematics/CompileCode.h"
-#include "mathematics/Math.h"
-#include "mathematics/MathVector.h"
-#include "mathematics/ProcessConst.h"
+#include "mathematics/Constants.h"
+#include "mathematics/Evaluator.h"
+#include "mathematics/VectorOperations.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms {
@@ -47,7 +47,7 @@ Vec3 Rot(Vec3 v, int axis, double w) {
   return {c[0], c[1], c[2]};
 }
 
-class MathVectorTest : public testing::WorksheetTest {
+class VectorOperationsTest : public testing::WorksheetTest {
  protected:
   // Statements in stored form, each classified and stored and the table compiled after it; the
   // message of the first that fails.
@@ -89,7 +89,7 @@ class MathVectorTest : public testing::WorksheetTest {
 // Every operation against the vector algebra worked here. Operands that are operations
 // themselves (a cross product's component is a difference, sMpy a product) keep their grouping
 // wherever they are pasted.
-TEST_F(MathVectorTest, OperationsAgainstTheirComponentValues) {
+TEST_F(VectorOperationsTest, OperationsAgainstTheirComponentValues) {
   ASSERT_EQ(0, Store({u"th=0.4", u"a_=2", u"b_=3", u"sc=2.5", u"kk=3", u"A_<t>=<1-t,-t,t^2>",
                       u"B_<t>=<-1,0.5,2*t>", u"C_<t>=<Cos[t],Sin[t],0>", u"E_<t>=<t^2,1-t,0>"}));
   // Ev is E_ at 6.
@@ -127,7 +127,7 @@ TEST_F(MathVectorTest, OperationsAgainstTheirComponentValues) {
   }
 }
 
-TEST_F(MathVectorTest, StacksRefuseOverflow) {
+TEST_F(VectorOperationsTest, StacksRefuseOverflow) {
   VecRec v;
   ConstRec s;
   for (int k = 1; k <= kVecStackSize; ++k) {
@@ -141,7 +141,7 @@ TEST_F(MathVectorTest, StacksRefuseOverflow) {
   EXPECT_EQ(rt::ToUtf8(v.Name + s.Name), "400400");
 }
 
-TEST_F(MathVectorTest, ComponentRecordsAndIdentifiers) {
+TEST_F(VectorOperationsTest, ComponentRecordsAndIdentifiers) {
   // Later statements process the last vector again; it is still found by name.
   ASSERT_EQ(0, Store({u"A_<t>=<1,0,0>", u"B_<t>=<0,1,0>", u"C_<s>=vAdd[A_,B_]", u"m_=2"}));
   ExpectVector(u"C_", 0, {1, 1, 0});
@@ -152,7 +152,7 @@ TEST_F(MathVectorTest, ComponentRecordsAndIdentifiers) {
   EXPECT_EQ(VectorStacks.ComponentFuncCounter, counter + 1);
 }
 
-TEST_F(MathVectorTest, ExpansionErrors) {
+TEST_F(VectorOperationsTest, ExpansionErrors) {
   const std::pair<const char16_t*, int16_t> cases[] = {
       {u"C_<t>=vAdd[sMag[A_],B_]", 327},   // a scalar where a second vector is needed
       {u"C_<t>=vRotx[A_,B_]", 328},        // a vector where the angle is needed
@@ -176,7 +176,7 @@ TEST_F(MathVectorTest, ExpansionErrors) {
   }
 }
 
-TEST_F(MathVectorTest, StaleStackRecordsDoNotReachTheNextExpansion) {
+TEST_F(VectorOperationsTest, StaleStackRecordsDoNotReachTheNextExpansion) {
   // The failed statement leaves the magnitude on the scalar stack; the next expansion starts
   // from empty stacks.
   ASSERT_EQ(0, Store({u"A_<t>=<1,2,3>", u"B_<t>=<4,5,6>"}));
@@ -188,7 +188,7 @@ TEST_F(MathVectorTest, StaleStackRecordsDoNotReachTheNextExpansion) {
   EXPECT_EQ(VectorStacks.VecSP + VectorStacks.ScalarSP, 0);
 }
 
-TEST_F(MathVectorTest, CounterAndTableLimitsGive510) {
+TEST_F(VectorOperationsTest, CounterAndTableLimitsGive510) {
   ASSERT_EQ(0, Store({u"A_<t>=<1,0,0>", u"B_<t>=vUnit[A_]"}));
   VectorStacks.ComponentFuncCounter = 998;
   EXPECT_EQ(0, ExpandVectorExpr(u"B_"));  // number 999 is the last
@@ -206,7 +206,7 @@ TEST_F(MathVectorTest, CounterAndTableLimitsGive510) {
 
 // The order of vDiff[ is the scalar on top of the stack. A statement always leaves its order digit
 // there; any other scalar is no order.
-TEST_F(MathVectorTest, DerivativeOrderMessages) {
+TEST_F(VectorOperationsTest, DerivativeOrderMessages) {
   ASSERT_EQ(0, Store({u"A_<t>=<t^3,t^2,t>", u"F_{x}=x"}));
   const std::pair<ConstRec, int16_t> cases[] = {{ConstRec{0, u"qq", u"", u""}, 378},  // unknown
                                                 {ConstRec{3, u"", u"", u""}, 378},    // parameter
@@ -218,7 +218,7 @@ TEST_F(MathVectorTest, DerivativeOrderMessages) {
   }
 }
 
-TEST_F(MathVectorTest, ReplaceParameterLetterSkipsIdentifiers) {
+TEST_F(VectorOperationsTest, ReplaceParameterLetterSkipsIdentifiers) {
   const std::pair<const char16_t*, const char16_t*> cases[] = {
       {u"t^2+2*t", u"(2)^2+2*(2)"},
       {u"ta*t+at", u"ta*(2)+at"},    // constants ta and at keep their letters

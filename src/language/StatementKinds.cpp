@@ -1,4 +1,4 @@
-#include "language/ExpressionTypes.h"
+#include "language/StatementKinds.h"
 
 #include "language/StatementCheckChars.h"
 #include "language/WorksheetTables.h"

@@ -7,7 +7,7 @@
 #include "language/Simplify.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
-#include "mathematics/MathDerivative.h"
+#include "mathematics/Derivatives.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms {

@@ -3,17 +3,17 @@
 #include <cmath>
 #include <limits>
 
-#include "mathematics/ProcessConst.h"
+#include "mathematics/Constants.h"
 #include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {
 
-using ProcessConstTest = LanguageTest;
+using ConstantsTest = LanguageTest;
 
 // The plain number form (the runtime's NumText, checked there) with its exceptions: an infinity is
 // the 1E+20 stand-in, NaN and -0 are "0".
-TEST_F(ProcessConstTest, ValueTextIsThePlainNumberForm) {
+TEST_F(ConstantsTest, ValueTextIsThePlainNumberForm) {
   const double inf = std::numeric_limits<double>::infinity();
   const std::pair<double, const char*> cases[] = {{1.0 / 3, "0.333333333333333"},
                                                   {inf, "1E+20"},
@@ -28,7 +28,7 @@ TEST_F(ProcessConstTest, ValueTextIsThePlainNumberForm) {
 
 // A constant statement stores one record with its value (and the last vector is processed again);
 // a failing one stores nothing.
-TEST_F(ProcessConstTest, ConstantStatements) {
+TEST_F(ConstantsTest, ConstantStatements) {
   DefineAll({u"F_{x,y}=x*10+y", u"A_<s>=<s^2,s+1,-s>", u"k_=3"});
   const struct {
     const char16_t* statement;
@@ -56,7 +56,7 @@ TEST_F(ProcessConstTest, ConstantStatements) {
 // back as the number alone and stores nothing, a plain number not even a literal. A failing
 // request (full tables included) leaves no constant behind and none leaves the temporary function
 // record; a valid request after failing ones still works.
-TEST_F(ProcessConstTest, ValueRequests) {
+TEST_F(ConstantsTest, ValueRequests) {
   DefineAll({u"ab=0.5", u"F_{t}=ab*t^2", u"G_{x,y}=Sin[x]*y", u"H_{t}=Sqrt[t]"});
   const int16_t functions = Tables.FuncCount, constants = Tables.ConstCount;
   const int32_t top = Tables.ValueTop;

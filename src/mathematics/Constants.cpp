@@ -1,4 +1,4 @@
-#include "mathematics/ProcessConst.h"
+#include "mathematics/Constants.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,8 +7,8 @@
 #include "language/WorksheetTables.h"
 #include "mathematics/CompileCode.h"
 #include "mathematics/Definitions.h"
-#include "mathematics/Math.h"
-#include "mathematics/MathVector.h"
+#include "mathematics/Evaluator.h"
+#include "mathematics/VectorOperations.h"
 
 namespace ms {
 

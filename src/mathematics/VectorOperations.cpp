@@ -1,11 +1,11 @@
-#include "mathematics/MathVector.h"
+#include "mathematics/VectorOperations.h"
 
 #include "language/CommandArguments.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
-#include "mathematics/MathDerivative.h"
-#include "mathematics/MathMacro.h"
-#include "mathematics/ProcessConst.h"
+#include "mathematics/Constants.h"
+#include "mathematics/Derivatives.h"
+#include "mathematics/Macros.h"
 
 namespace ms {
 

@@ -5,7 +5,7 @@
 
 #include "language/ClearStorage.h"
 #include "language/WorksheetTables.h"
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 
 namespace ms {
 namespace {
@@ -20,7 +20,7 @@ rt::Text Lit(int k) {
   return rt::FromUtf8(buf);
 }
 
-class MathTest : public ::testing::Test {
+class EvaluatorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetWorksheetTables();
@@ -46,7 +46,7 @@ void ExpectClose(double expected, double actual, double tolerance = 1e-12) {
 }
 
 // Every guard on both sides of its limit, against the exact value or the stand-in it gives.
-TEST_F(MathTest, GuardedFunctionsAgainstExactValues) {
+TEST_F(EvaluatorTest, GuardedFunctionsAgainstExactValues) {
   struct Case {
     const char* what;
     double (*f)(double);
@@ -93,7 +93,7 @@ TEST_F(MathTest, GuardedFunctionsAgainstExactValues) {
   }
 }
 
-TEST_F(MathTest, PowerRules) {
+TEST_F(EvaluatorTest, PowerRules) {
   struct Case {
     double x, y, expected, tolerance;
     int16_t msg;
@@ -122,14 +122,14 @@ TEST_F(MathTest, PowerRules) {
   }
 }
 
-TEST_F(MathTest, InverterRemembersTheLastNonZeroResult) {
+TEST_F(EvaluatorTest, InverterRemembersTheLastNonZeroResult) {
   const std::pair<double, int16_t> steps[] = {{0, 0}, {-3, 1}, {0, 1}, {2, -1}, {0, -1}};
   for (const auto& [x, expected] : steps) EXPECT_EQ(expected, InverterMemory(x)) << x;
 }
 
 // Hand-written codes, with the stack the run starts from and the message standing before it. A
 // refused pop gives -1 and yields 0, the run goes on; the result is not written on an error.
-TEST_F(MathTest, EvaluatesHandWrittenCodes) {
+TEST_F(EvaluatorTest, EvaluatesHandWrittenCodes) {
   // Literals 2 = 2, 3 = 1, 4 = -4, 5 = 0, 6 = 8, 7 = 3, 8 = 2.5, 9 = 1E200; parameters x = 5
   // (the later entry hides the earlier one), y = 0.5; w stands just above ValueTop.
   Literals({2, 1, -4, 0, 8, 3, 2.5, 1e200});
@@ -190,7 +190,7 @@ TEST_F(MathTest, EvaluatesHandWrittenCodes) {
   EXPECT_EQ(-3, MathVars.UsedFloor + MathVars.UsedCeil + MathVars.UsedInt);
 }
 
-TEST_F(MathTest, EvaluateFunctionsListsAndStops) {
+TEST_F(EvaluatorTest, EvaluateFunctionsListsAndStops) {
   // x = 3 hides the earlier x; q stands just above ValueTop, so it is undefined.
   Literals({2, 9, -1});
   Append(u"x", -99);
@@ -224,7 +224,7 @@ TEST_F(MathTest, EvaluateFunctionsListsAndStops) {
   EXPECT_EQ(lines, ResultsList.Lines);
 }
 
-TEST_F(MathTest, CodesEvaluatedInTurnKeepTheirOwnResults) {
+TEST_F(EvaluatorTest, CodesEvaluatedInTurnKeepTheirOwnResults) {
   // Curve generation evaluates its x, y and z codes in turn at every point, the value list
   // changing between runs; more codes than the decoder keeps at hand must still each give their
   // own value.
@@ -240,7 +240,7 @@ TEST_F(MathTest, CodesEvaluatedInTurnKeepTheirOwnResults) {
   }
 }
 
-TEST_F(MathTest, ResultsListIsCapped) {
+TEST_F(EvaluatorTest, ResultsListIsCapped) {
   // Plots recompile once per point and every compile lists its expansions; the list stops
   // growing at its cap instead of without end.
   for (size_t i = 0; i < kMaxResultLines + 10; ++i) AddResultLine(u"F_{t}");

@@ -1,4 +1,4 @@
-#include "mathematics/MathMacro.h"
+#include "mathematics/Macros.h"
 
 #include "language/Tokens.h"
 

@@ -1,4 +1,4 @@
-#include "mathematics/MathDerivative.h"
+#include "mathematics/Derivatives.h"
 
 #include <algorithm>
 

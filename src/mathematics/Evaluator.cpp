@@ -1,4 +1,4 @@
-#include "mathematics/Math.h"
+#include "mathematics/Evaluator.h"
 
 #include <algorithm>
 #include <cmath>

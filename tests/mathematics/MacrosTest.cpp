@@ -3,12 +3,12 @@
 #include "language/ClearStorage.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
-#include "mathematics/MathMacro.h"
+#include "mathematics/Macros.h"
 
 namespace ms {
 namespace {
 
-class MathMacroTest : public ::testing::Test {
+class MacrosTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetWorksheetTables();
@@ -24,7 +24,7 @@ class MathMacroTest : public ::testing::Test {
 };
 
 // Each row runs with the macros vTally, vTwice and vLoop and the row's own macro, if any.
-TEST_F(MathMacroTest, ApplyMacrosSubstitutesOrReports) {
+TEST_F(MacrosTest, ApplyMacrosSubstitutesOrReports) {
   rt::Text builtIn;
   TokenizeNames(u"vAdd[A_,B_]", builtIn);
   struct Case {
@@ -70,7 +70,7 @@ TEST_F(MathMacroTest, ApplyMacrosSubstitutesOrReports) {
   }
 }
 
-TEST_F(MathMacroTest, ExpandMacrosRewritesOnlyTheCurrentVector) {
+TEST_F(MacrosTest, ExpandMacrosRewritesOnlyTheCurrentVector) {
   AddMacro(u"vTally[a,b]", u"vAdd[a,b]");
   Tables.VecCount = 2;
   Tables.VecTable[1].DefText = u"vTally[P_,Q_]";
