@@ -40,10 +40,9 @@ int16_t CompileStep(rt::Text& /*statement*/) {
 void InstallStatementPipeline() {
   StatementPipeline pipeline;
   pipeline.check = &CheckStatementSyntax;
-  pipeline.classify = &ClassifyAndStore;
+  pipeline.classify = &ClassifyAndRun;
   pipeline.compile = &CompileStep;
   SetStatementPipeline(pipeline);
-  SetImmediateCommandRunner(&RunImmediateCommand);
 }
 
 void ClearAll() {
