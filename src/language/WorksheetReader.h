@@ -13,8 +13,9 @@ namespace ms {
 // statements stored, no legend entries.
 class WorksheetStatements {
  public:
-  // The text is not copied: it must outlive the reader.
+  // The text is not copied: it must outlive the reader (a temporary is refused).
   explicit WorksheetStatements(const rt::Text& worksheet);
+  explicit WorksheetStatements(rt::Text&& worksheet) = delete;
 
   // The next normalised, non-empty statement. abortable: it was ended by a line break or ":" (an
   // Esc seen after it ends the reading; after one ended by a comment the reading goes on). The
