@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "BenchText.h"
+#include "commands/DblIntCommand.h"
 #include "commands/OdeBinding.h"
 #include "commands/OdeCommands.h"
 #include "commands/ProgramState.h"
@@ -30,7 +31,6 @@
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
 #include "numerics/Bvp.h"
-#include "numerics/DblInt.h"
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"

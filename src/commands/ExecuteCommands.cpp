@@ -1,11 +1,11 @@
 #include "commands/ExecuteCommands.h"
 
+#include "commands/DblIntCommand.h"
+#include "commands/IntegCommand.h"
+#include "commands/ZeroCommand.h"
 #include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
-#include "numerics/DblInt.h"
-#include "numerics/Integ.h"
-#include "numerics/Roots.h"
 #include "plotting/PlotCommand.h"
 
 namespace ms {

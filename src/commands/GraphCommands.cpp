@@ -1,10 +1,10 @@
 #include "commands/GraphCommands.h"
 
+#include "commands/DblIntCommand.h"
+#include "commands/IntegCommand.h"
 #include "commands/OdeCommands.h"
 #include "mathematics/FunctionValue.h"
 #include "numerics/Bvp.h"
-#include "numerics/DblInt.h"
-#include "numerics/Integ.h"
 #include "numerics/Ivp.h"
 #include "plotting/Contour.h"
 #include "plotting/DirField.h"
