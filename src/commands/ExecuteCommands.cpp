@@ -1,12 +1,12 @@
 #include "commands/ExecuteCommands.h"
 
+#include "commands/PlotCommand.h"
 #include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
 #include "numerics/DblInt.h"
 #include "numerics/Integ.h"
 #include "numerics/Roots.h"
-#include "plotting/PlotCommand.h"
 
 namespace ms {
 namespace {
