@@ -13,23 +13,6 @@
 
 namespace ms {
 
-// The arguments of PlotDirField[F,H,{a,b,n}{c,d,m}letter] and PlotDirField[F,H,G,...].
-struct DirFieldArgs {
-  int16_t fRecord = 0, hRecord = 0, gRecord = 0;  // FuncTable records (gRecord 0 without G)
-  bool is3D = false;                              // G given: the arrows are lifted to G(x, y)
-  field::FieldRange x, y;
-  std::optional<rt::Text> colorLetter;  // once read (a later check may still refuse)
-};
-
-// Parses and checks the statement: 0, or the first message met (1000..1030, 57 for an unknown
-// third function, or a range reader's message).
-[[nodiscard]] int16_t ParseDirFieldArgs(const rt::Text& statement, DirFieldArgs& args);
-
-// Checks the stored statement and builds the arrows and the axes (with the box for the lifted
-// field). 0 on success, otherwise the first message met (1000..1036, 57 for an unknown third
-// function, or a range reader's message). Esc (RunFlags.AbortRun) stops quietly.
-[[nodiscard]] int16_t ProcessPlotDirField(const rt::Text& statement);
-
 // The arrows of F, H (and G when is3D) over the grid; zMin and zMax go out as the range of G's
 // values (0 and 0 without G), whatever they come in as. The vectors are evaluated unless
 // RunFlags.Replot is set and the vectors of this grid are kept from the last direction-field

@@ -1,7 +1,6 @@
 // The tables the field commands (slope, direction and space fields) keep between picture builds,
-// and the few helpers the three share: reading a function identifier and the colour letter of a
-// command, the colour of a letter, the value of a worksheet function at a grid point, the number
-// of points of a grid and the progress-bar total.
+// and the few helpers the three share: the colour of a letter, the value of a worksheet function
+// at a grid point, the number of points of a grid and the progress-bar total.
 //
 // The slope values and field vectors survive from one build to the next: a rebuild with
 // RunFlags.Replot set draws the field again with the current display factors (arrow length, head
@@ -10,10 +9,7 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
-#include <optional>
 
-#include "language/CommandArguments.h"
 #include "platform/runtime/Runtime.h"
 #include "plotting/SceneStore.h"
 
@@ -90,24 +86,6 @@ namespace field {
 inline const rt::Text kAppTitle = u"MathSheet";
 
 using rt::CharAt;
-
-// The optional colour letter before the closing "]" that ends the statement: one of r, g, b, w,
-// B, G becomes the letter and the reader moves past it; any other character but "]" is passed over
-// and the letter is the default. closingMsg when "]" is not then the statement's last character.
-[[nodiscard]] int16_t ReadColorLetterAndClose(StatementReader& r, const rt::Text& defaultLetter,
-                                              std::optional<rt::Text>& letter, int16_t closingMsg);
-
-// One range "{lo,hi,steps}" of a field command (each value a number or a constant).
-struct FieldRange {
-  double lo = 0, hi = 0, steps = 0;
-};
-// Reads a range at the reader's position: braceMsg when it does not start with "{", else the range
-// reader's messages. The reader ends after the "}".
-[[nodiscard]] int16_t ReadRange(StatementReader& r, int16_t braceMsg, FieldRange& range);
-// orderMsg when a range does not have hi > lo, else intervalsMsg when one has no positive step
-// count, else 0.
-[[nodiscard]] int16_t CheckRanges(std::initializer_list<const FieldRange*> ranges, int16_t orderMsg,
-                                  int16_t intervalsMsg);
 
 // Red, green and blue (0..255) of a colour letter: r red, g green, b blue, w white, B black,
 // G grey; any other letter gives green.

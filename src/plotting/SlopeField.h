@@ -15,24 +15,6 @@
 
 namespace ms {
 
-// The arguments of PlotSlopeField[F,{a,b,n}{c,d,m}{x1,y1}...{x10,y10}letter].
-struct SlopeFieldArgs {
-  int16_t fRecord = 0;  // F's record in FuncTable
-  field::FieldRange x, y;
-  int16_t count = 0;  // start points read, entries 1..count of points
-  std::array<std::array<double, 2>, kMaxSlopeStartPoints + 1> points{};
-  std::optional<rt::Text> colorLetter;  // once read (a later check may still refuse)
-};
-
-// Parses and checks the statement: 0, or the first message met (1200..1234 or a range reader's
-// message).
-[[nodiscard]] int16_t ParseSlopeFieldArgs(const rt::Text& statement, SlopeFieldArgs& args);
-
-// Checks the stored statement and builds the field, its traces, axes and grid crosses. 0 on
-// success, otherwise the first message met (1200..1232, 1234 for an eleventh start point, or a
-// range reader's message). Esc (RunFlags.AbortRun) stops the evaluation quietly.
-[[nodiscard]] int16_t ProcessPlotSlopeField(const rt::Text& statement);
-
 // The slope segments of F (1-based FuncTable index) over the grid, then the solution traces of
 // the first count start points. The slopes are evaluated unless RunFlags.Replot is set and a
 // table of this grid is kept from the last evaluation. A grid of more than 2,500 points, or one
