@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "BenchText.h"
+#include "commands/ContourCommand.h"
 #include "commands/DirFieldCommand.h"
 #include "commands/Field3DCommand.h"
 #include "commands/OdeBinding.h"

@@ -1,5 +1,6 @@
 #include "commands/GraphCommands.h"
 
+#include "commands/ContourCommand.h"
 #include "commands/DirFieldCommand.h"
 #include "commands/Field3DCommand.h"
 #include "commands/OdeCommands.h"
