@@ -5,6 +5,7 @@
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
+#include "language/Settings.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "plotting/Axes.h"
@@ -94,7 +95,8 @@ int16_t ProcessPlotSlopeField(const rt::Text& statement) {
   const double a = args.x.lo, b = args.x.hi, c = args.y.lo, d = args.y.hi;
 
   RunFlags.AbortRun = 0;
-  msgNo = BuildSlopeField(args.fRecord, a, b, args.x.steps, c, d, args.y.steps, args.count);
+  msgNo = BuildSlopeField(args.fRecord, a, b, args.x.steps, c, d, args.y.steps, args.count,
+                          SlopeFieldOptions{Settings.SlopeFieldStep, Settings.BothDirections != 0});
   if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.AxesWanted == 0) return msgNo;
 
   if (rt::Sgn(c) == rt::Sgn(d) || rt::Sgn(a) == rt::Sgn(b)) {

@@ -6,7 +6,6 @@
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
-#include "language/Settings.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "platform/ui/UiServices.h"
@@ -62,11 +61,11 @@ bool ValidFunctionIndex(int16_t index) {
 // the step sign * SlopeFieldStep (+1 forward, -1 backward) from (x0, y0) while x stays within the
 // range end, then its segments in the colour of start point j.
 [[nodiscard]] int16_t TraceSlope(double sign, double x0, double y0, double xEnd, double c, double d,
-                                 int16_t index, int16_t j) {
+                                 int16_t index, int16_t j, const SlopeFieldOptions& options) {
   int16_t msgNo = 0;
   FieldGraph.SlopeFieldMode = -1;
   if (!ValidFunctionIndex(index)) return kMsgEvaluation;
-  const double h = sign * Settings.SlopeFieldStep;
+  const double h = sign * options.step;
   const rt::Text id = Tables.FuncTable[index].Name;
   std::array<double, kMaxTraceSteps + 1> X{};
   std::array<double, kMaxTraceSteps + 1> Y{};
@@ -118,7 +117,7 @@ bool ValidFunctionIndex(int16_t index) {
 }
 
 // Segment and barbs of one slope point (x, y, s); dx and dy are the grid steps.
-FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy) {
+FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy, bool barbs) {
   const double half = dx / 2;
   double p1x, p1y, qx, qy;
   if (std::fabs(s) < kLevelSlope) {
@@ -141,7 +140,7 @@ FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy) {
   arrow.End = {x + View.FieldVectorScale * std::cos(theta) / 5,
                y + View.FieldVectorScale * std::sin(theta) / 5, 0};
   const double L = (dx + dy) / 2;
-  if (Settings.BothDirections == 0 && L != 0) {
+  if (barbs && L != 0) {
     double phi = ATan2(p1y - y, p1x - x) - kBarbTurn;
     const double head = 0.2 * L * View.ArrowHeadScale;
     arrow.Barb1 = {p1x + head * std::cos(phi), p1y + head * std::sin(phi), 0};
@@ -154,7 +153,7 @@ FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy) {
 }  // namespace
 
 int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, double d, double m,
-                        int16_t count) {
+                        int16_t count, const SlopeFieldOptions& options) {
   RunFlags.AbortRun = 0;
   FieldGraph.SlopeFieldMode = -1;
   if (!ValidFunctionIndex(index)) return kMsgEvaluation;
@@ -173,7 +172,7 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
   }
   // A segment with two barbs per point (one segment when both directions are traced), refused
   // before anything is evaluated or written; the solution traces take what room is left.
-  if (!field::FieldFitsScene(u"PlotSlopeField", (Settings.BothDirections == 0 ? 6L : 2L) * points))
+  if (!field::FieldFitsScene(u"PlotSlopeField", (options.bothDirections ? 2L : 6L) * points))
     return 0;
 
   // A rebuild draws the kept slopes again; they are evaluated when none of this grid are kept.
@@ -201,7 +200,7 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
   const int stored = t.SlopePointCount;
   for (int i = 1; i <= stored; ++i) {
     const SlopePointRec& p = t.SlopePointTable[i];
-    const FieldArrowRec arrow = SlopeArrow(p.X, p.Y, p.Slope, dx, dy);
+    const FieldArrowRec arrow = SlopeArrow(p.X, p.Y, p.Slope, dx, dy, !options.bothDirections);
     // Only x and y of each point are the slope field's; z stays as it stands.
     FieldArrowRec& rec = t.FieldArrowTable[i];
     for (int k = 0; k < 2; ++k) {
@@ -212,7 +211,7 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
     }
   }
 
-  const bool barbs = Settings.BothDirections == 0;
+  const bool barbs = !options.bothDirections;
   for (int i = 1; i <= stored; ++i) {
     const FieldArrowRec& rec = t.FieldArrowTable[i];
     const Point3 p1 = {rec.Start[0], rec.Start[1], 0};
@@ -228,10 +227,10 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
   for (int16_t j = 1; j <= count && j <= kMaxSlopeStartPoints; ++j) {
     double x0 = t.SlopeStartPoints[j][0];
     double y0 = t.SlopeStartPoints[j][1];
-    int16_t msgNo = TraceSlopeForward(x0, y0, a, b, c, d, index, j);
+    int16_t msgNo = TraceSlopeForward(x0, y0, a, b, c, d, index, j, options);
     if (msgNo != 0) return msgNo;
-    if (Settings.BothDirections != 0) {
-      msgNo = TraceSlopeBackward(x0, y0, a, b, c, d, index, j);
+    if (options.bothDirections) {
+      msgNo = TraceSlopeBackward(x0, y0, a, b, c, d, index, j, options);
       if (msgNo != 0) return msgNo;
     }
   }
@@ -239,13 +238,13 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
 }
 
 int16_t TraceSlopeForward(double x0, double y0, double /*a*/, double b, double c, double d,
-                          int16_t index, int16_t j) {
-  return TraceSlope(+1, x0, y0, b, c, d, index, j);
+                          int16_t index, int16_t j, const SlopeFieldOptions& options) {
+  return TraceSlope(+1, x0, y0, b, c, d, index, j, options);
 }
 
 int16_t TraceSlopeBackward(double x0, double y0, double a, double /*b*/, double c, double d,
-                           int16_t index, int16_t j) {
-  return TraceSlope(-1, x0, y0, a, c, d, index, j);
+                           int16_t index, int16_t j, const SlopeFieldOptions& options) {
+  return TraceSlope(-1, x0, y0, a, c, d, index, j, options);
 }
 
 }  // namespace ms
