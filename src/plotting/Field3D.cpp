@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "language/WorksheetTables.h"

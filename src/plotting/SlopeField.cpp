@@ -3,7 +3,6 @@
 #include <array>
 #include <cmath>
 
-#include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
