@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "commands/OdeBinding.h"
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
@@ -95,7 +96,7 @@ int16_t ProcessPlotDirField(const rt::Text& statement) {
   double zMin = 200, zMax = -200;
   RunFlags.AbortRun = 0;
   const int16_t msgNo = BuildDirFieldArrows(args.fRecord, args.hRecord, args.gRecord, is3D, a, b, n,
-                                            c, d, m, zMin, zMax);
+                                            c, d, m, zMin, zMax, WorksheetProgress(true));
   // The axes follow an evaluation failure too; the caller then reports it.
   if (RunFlags.AbortRun != 0 || FieldGraph.AxesWanted == 0) return msgNo;
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "commands/OdeBinding.h"
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
@@ -93,7 +94,8 @@ int16_t ProcessPlotField3D(const rt::Text& statement) {
   View.ElevationAngle = View.FieldElevation;
 
   RunFlags.AbortRun = 0;
-  msgNo = BuildField3DArrows(args.fRecord, args.gRecord, args.hRecord, a, b, n, c, d, m, e, f, k);
+  msgNo = BuildField3DArrows(args.fRecord, args.gRecord, args.hRecord, a, b, n, c, d, m, e, f, k,
+                             WorksheetProgress(true));
   if (RunFlags.AbortRun != 0) return msgNo;
   if (View.ShowBox != 0) AddBoundingBox(a, b, c, d, e, f);
   if (FieldGraph.AxesWanted == 0) return msgNo;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "commands/OdeBinding.h"
 #include "language/CommandArguments.h"
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
@@ -96,7 +97,8 @@ int16_t ProcessPlotSlopeField(const rt::Text& statement) {
 
   RunFlags.AbortRun = 0;
   msgNo = BuildSlopeField(args.fRecord, a, b, args.x.steps, c, d, args.y.steps, args.count,
-                          SlopeFieldOptions{Settings.SlopeFieldStep, Settings.BothDirections != 0});
+                          SlopeFieldOptions{Settings.SlopeFieldStep, Settings.BothDirections != 0},
+                          WorksheetProgress(true));
   if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.AxesWanted == 0) return msgNo;
 
   if (rt::Sgn(c) == rt::Sgn(d) || rt::Sgn(a) == rt::Sgn(b)) {

@@ -31,7 +31,7 @@ const rt::Text kTooManyPoints =
 
 int16_t BuildDirFieldArrows(int16_t fIndex, int16_t hIndex, int16_t gIndex, bool is3D, double a,
                             double b, double n, double c, double d, double m, double& zMin,
-                            double& zMax) {
+                            double& zMax, const ProgressSink& progress) {
   const auto valid = [](int16_t k) { return k >= 1 && k <= Tables.FuncCount; };
   if (!valid(fIndex) || !valid(hIndex)) return !valid(fIndex) ? kMsgEvalF : kMsgEvalH;
   if (is3D && !valid(gIndex)) return kMsgEvalG;
@@ -63,8 +63,8 @@ int16_t BuildDirFieldArrows(int16_t fIndex, int16_t hIndex, int16_t gIndex, bool
     int i = 1;
     for (double y = c; y <= d; y += dy) {
       for (double x = a; x <= b && i <= kMaxFieldPoints; x += dx) {
-        ui::Ui().DoEvents();
-        if (RunFlags.AbortRun != 0) return 0;
+        progress.LetEventsRun();
+        if (progress.Aborted()) return 0;
         const double args[2] = {x, y};
         double vx = 0, vy = 0, vz = 0;
         if (field::FunctionAt(u"f1", fId, args, 2, vx) != 0) return kMsgEvalF;

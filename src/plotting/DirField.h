@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/runtime/ProgressSink.h"
 #include "platform/runtime/Runtime.h"
 #include "plotting/FieldTables.h"
 
@@ -19,8 +20,11 @@ namespace ms {
 // evaluation. A grid of more than 15,000 points, or one whose arrows the picture has no room
 // for, is refused with a box before anything is evaluated or written (0 all the same). 0, or the
 // message of the function that could not be evaluated (1032 F, 1034 H, 1036 G).
+// Events run through progress while the values are evaluated; when it reports an abort, the build
+// stops (0).
 [[nodiscard]] int16_t BuildDirFieldArrows(int16_t fIndex, int16_t hIndex, int16_t gIndex, bool is3D,
                                           double a, double b, double n, double c, double d,
-                                          double m, double& zMin, double& zMax);
+                                          double m, double& zMin, double& zMax,
+                                          const ProgressSink& progress);
 
 }  // namespace ms

@@ -33,7 +33,8 @@ bool ValidIndex(int16_t index) {
 }  // namespace
 
 int16_t BuildField3DArrows(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, double b,
-                           double n, double c, double d, double m, double e, double f, double k) {
+                           double n, double c, double d, double m, double e, double f, double k,
+                           const ProgressSink& progress) {
   const int16_t indexes[3] = {fIndex, gIndex, hIndex};
   const int16_t evalMessages[3] = {kMsgEvalFirst, kMsgEvalSecond, kMsgEvalThird};
   for (int q = 0; q < 3; ++q) {
@@ -69,8 +70,8 @@ int16_t BuildField3DArrows(int16_t fIndex, int16_t gIndex, int16_t hIndex, doubl
     int i = 1;
     for (double z = e; z <= f; z += dz) {
       for (double y = c; y <= d; y += dy) {
-        ui::Ui().DoEvents();
-        if (RunFlags.AbortRun != 0) return 0;
+        progress.LetEventsRun();
+        if (progress.Aborted()) return 0;
         for (double x = a; x <= b && i <= kMaxFieldPoints; x += dx) {
           DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
           const double args[3] = {x, y, z};

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/runtime/ProgressSink.h"
 #include "platform/runtime/Runtime.h"
 #include "plotting/FieldTables.h"
 
@@ -18,8 +19,10 @@ namespace ms {
 // are kept from the last space-field evaluation. A grid of more than 15,000 points, or one whose
 // arrows the picture has no room for, is refused with a box before anything is evaluated or
 // written (0 all the same). 0, or the message of the function that could not be evaluated.
+// Events run through progress while the values are evaluated; when it reports an abort, the build
+// stops (0).
 [[nodiscard]] int16_t BuildField3DArrows(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a,
                                          double b, double n, double c, double d, double m, double e,
-                                         double f, double k);
+                                         double f, double k, const ProgressSink& progress);
 
 }  // namespace ms

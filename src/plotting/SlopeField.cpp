@@ -152,8 +152,8 @@ FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy, boo
 }  // namespace
 
 int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, double d, double m,
-                        int16_t count, const SlopeFieldOptions& options) {
-  RunFlags.AbortRun = 0;
+                        int16_t count, const SlopeFieldOptions& options,
+                        const ProgressSink& progress) {
   FieldGraph.SlopeFieldMode = -1;
   if (!ValidFunctionIndex(index)) return kMsgEvaluation;
   const double dx = (b - a) / n;
@@ -180,8 +180,8 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
     t.SlopePointCountD = 0;
     int i = 1;
     for (double y = c; y <= d; y += dy) {
-      ui::Ui().DoEvents();
-      if (RunFlags.AbortRun != 0) return 0;
+      progress.LetEventsRun();
+      if (progress.Aborted()) return 0;
       for (double x = a; x <= b && i <= kMaxSlopePoints; x += dx) {
         DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
         const double args[2] = {x, y};

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/runtime/ProgressSink.h"
 #include "platform/runtime/Runtime.h"
 #include "plotting/FieldTables.h"
 
@@ -26,9 +27,12 @@ struct SlopeFieldOptions {
 // table of this grid is kept from the last evaluation. A grid of more than 2,500 points, or one
 // whose segments the picture has no room for, is refused with a box before anything is evaluated
 // or written (0 all the same). 0, or the evaluation's message.
+// Events run through progress while the values are evaluated; when it reports an abort, the build
+// stops (0).
 [[nodiscard]] int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c,
                                       double d, double m, int16_t count,
-                                      const SlopeFieldOptions& options);
+                                      const SlopeFieldOptions& options,
+                                      const ProgressSink& progress);
 
 // One solution trace by RK-4 from (x0, y0), forward (x increasing) to b or backward to a; the
 // trace ends early once y leaves 1.1 d or 1.1 c (its last point is put onto the range end) and
