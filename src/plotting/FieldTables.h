@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "platform/runtime/Runtime.h"
 #include "plotting/SceneStore.h"
@@ -79,6 +80,10 @@ extern FieldGraphFlags FieldGraph;
 
 // Start-up state: empty tables, default colour letters, axes and grid crosses wanted, no box.
 void ResetFieldTables();
+
+// A worksheet function bound by the command that draws it: 0 and its value at args, or the
+// evaluator's message.
+using FieldFunction = std::function<int16_t(const double* args, double& value)>;
 
 namespace field {
 

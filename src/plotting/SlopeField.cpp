@@ -5,7 +5,6 @@
 
 #include "language/CommandRequests.h"
 #include "language/RunProgress.h"
-#include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
@@ -25,10 +24,6 @@ constexpr double kBarbSpread = 5.65486677648;
 // Below this magnitude a slope is drawn level.
 constexpr double kLevelSlope = 0.001;
 
-// Result names of the temporary constants of the grid and trace evaluations.
-const rt::Text kGridResult = u"zn";
-const rt::Text kTraceResult = u"m_";
-
 const rt::Text kTooManyPoints =
     u"Slope field count exceeded 2500 points. Reduce the number of x and y intervals.";
 
@@ -47,25 +42,19 @@ constexpr std::array<std::array<double, 3>, kMaxSlopeStartPoints + 1> kTraceColo
     {200, 150, 0},
 }};
 
-bool ValidFunctionIndex(int16_t index) {
-  return index >= 1 && index <= Tables.FuncCount;
-}
-
-[[nodiscard]] int16_t SlopeAt(const rt::Text& id, double x, double y, double& slope) {
-  const double args[2] = {x, y};
-  return field::FunctionAt(kTraceResult, id, args, 2, slope);
-}
-
 // The trace of y' = F(x, y) by the classical fourth-order Runge-Kutta method (Kutta, 1901) with
 // the step sign * SlopeFieldStep (+1 forward, -1 backward) from (x0, y0) while x stays within the
 // range end, then its segments in the colour of start point j.
 [[nodiscard]] int16_t TraceSlope(double sign, double x0, double y0, double xEnd, double c, double d,
-                                 int16_t index, int16_t j, const SlopeFieldOptions& options) {
+                                 const FieldFunction& slope, int16_t j,
+                                 const SlopeFieldOptions& options) {
   int16_t msgNo = 0;
   FieldGraph.SlopeFieldMode = -1;
-  if (!ValidFunctionIndex(index)) return kMsgEvaluation;
   const double h = sign * options.step;
-  const rt::Text id = Tables.FuncTable[index].Name;
+  const auto slopeAt = [&slope](double x, double y, double& s) {
+    const double args[2] = {x, y};
+    return slope(args, s);
+  };
   std::array<double, kMaxTraceSteps + 1> X{};
   std::array<double, kMaxTraceSteps + 1> Y{};
   X[0] = x0;
@@ -79,16 +68,16 @@ bool ValidFunctionIndex(int16_t index) {
   while (inRange(X[k]) && k < kMaxTraceSteps) {
     DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(k));
     double k1 = 0;
-    msgNo = SlopeAt(id, X[k], Y[k], k1);
+    msgNo = slopeAt(X[k], Y[k], k1);
     if (msgNo != 0) break;
     double k2 = 0;
-    msgNo = SlopeAt(id, X[k] + h / 2, Y[k] + h * k1 / 2, k2);
+    msgNo = slopeAt(X[k] + h / 2, Y[k] + h * k1 / 2, k2);
     if (msgNo != 0) break;
     double k3 = 0;
-    msgNo = SlopeAt(id, X[k] + h / 2, Y[k] + h * k2 / 2, k3);
+    msgNo = slopeAt(X[k] + h / 2, Y[k] + h * k2 / 2, k3);
     if (msgNo != 0) break;
     double k4 = 0;
-    msgNo = SlopeAt(id, X[k] + h, Y[k] + h * k3, k4);
+    msgNo = slopeAt(X[k] + h, Y[k] + h * k3, k4);
     if (msgNo != 0) break;
     ++k;
     X[k] = X[k - 1] + h;
@@ -151,14 +140,12 @@ FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy, boo
 
 }  // namespace
 
-int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, double d, double m,
-                        int16_t count, const SlopeFieldOptions& options,
+int16_t BuildSlopeField(const SlopeFunctions& f, double a, double b, double n, double c, double d,
+                        double m, int16_t count, const SlopeFieldOptions& options,
                         const ProgressSink& progress) {
   FieldGraph.SlopeFieldMode = -1;
-  if (!ValidFunctionIndex(index)) return kMsgEvaluation;
   const double dx = (b - a) / n;
   const double dy = (d - c) / m;
-  const rt::Text id = Tables.FuncTable[index].Name;
   int16_t total = field::ProgressTotal((b - a) * (d - c));
   double red = 0, green = 0, blue = 0;
   field::LetterColor(FieldTables.SlopeFieldColorLetter, red, green, blue);
@@ -186,7 +173,7 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
         DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
         const double args[2] = {x, y};
         double slope = 0;
-        if (field::FunctionAt(kGridResult, id, args, 2, slope) != 0) return kMsgEvaluation;
+        if (f.grid(args, slope) != 0) return kMsgEvaluation;
         t.SlopePointTable[i] = {x, y, slope};
         ++i;
       }
@@ -226,10 +213,10 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
   for (int16_t j = 1; j <= count && j <= kMaxSlopeStartPoints; ++j) {
     double x0 = t.SlopeStartPoints[j][0];
     double y0 = t.SlopeStartPoints[j][1];
-    int16_t msgNo = TraceSlopeForward(x0, y0, a, b, c, d, index, j, options);
+    int16_t msgNo = TraceSlopeForward(x0, y0, a, b, c, d, f.trace, j, options);
     if (msgNo != 0) return msgNo;
     if (options.bothDirections) {
-      msgNo = TraceSlopeBackward(x0, y0, a, b, c, d, index, j, options);
+      msgNo = TraceSlopeBackward(x0, y0, a, b, c, d, f.trace, j, options);
       if (msgNo != 0) return msgNo;
     }
   }
@@ -237,13 +224,14 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
 }
 
 int16_t TraceSlopeForward(double x0, double y0, double /*a*/, double b, double c, double d,
-                          int16_t index, int16_t j, const SlopeFieldOptions& options) {
-  return TraceSlope(+1, x0, y0, b, c, d, index, j, options);
+                          const FieldFunction& slope, int16_t j, const SlopeFieldOptions& options) {
+  return TraceSlope(+1, x0, y0, b, c, d, slope, j, options);
 }
 
 int16_t TraceSlopeBackward(double x0, double y0, double a, double /*b*/, double c, double d,
-                           int16_t index, int16_t j, const SlopeFieldOptions& options) {
-  return TraceSlope(-1, x0, y0, a, c, d, index, j, options);
+                           const FieldFunction& slope, int16_t j,
+                           const SlopeFieldOptions& options) {
+  return TraceSlope(-1, x0, y0, a, c, d, slope, j, options);
 }
 
 }  // namespace ms

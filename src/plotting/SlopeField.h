@@ -22,15 +22,21 @@ struct SlopeFieldOptions {
   bool bothDirections = false;  // traces run both ways and the segments carry no barbs
 };
 
-// The slope segments of F (1-based FuncTable index) over the grid, then the solution traces of
+// F bound twice by the command: for the grid and for the solution traces, each with the
+// temporary result constant of its own.
+struct SlopeFunctions {
+  FieldFunction grid, trace;
+};
+
+// The slope segments of F over the grid, then the solution traces of
 // the first count start points. The slopes are evaluated unless RunFlags.Replot is set and a
 // table of this grid is kept from the last evaluation. A grid of more than 2,500 points, or one
 // whose segments the picture has no room for, is refused with a box before anything is evaluated
 // or written (0 all the same). 0, or the evaluation's message.
 // Events run through progress while the values are evaluated; when it reports an abort, the build
 // stops (0).
-[[nodiscard]] int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c,
-                                      double d, double m, int16_t count,
+[[nodiscard]] int16_t BuildSlopeField(const SlopeFunctions& f, double a, double b, double n,
+                                      double c, double d, double m, int16_t count,
                                       const SlopeFieldOptions& options,
                                       const ProgressSink& progress);
 
@@ -38,10 +44,10 @@ struct SlopeFieldOptions {
 // trace ends early once y leaves 1.1 d or 1.1 c (its last point is put onto the range end) and
 // after at most 500 steps. Drawn in the colour of start point j. 0, or the evaluation's message.
 [[nodiscard]] int16_t TraceSlopeForward(double x0, double y0, double a, double b, double c,
-                                        double d, int16_t index, int16_t j,
+                                        double d, const FieldFunction& slope, int16_t j,
                                         const SlopeFieldOptions& options);
 [[nodiscard]] int16_t TraceSlopeBackward(double x0, double y0, double a, double b, double c,
-                                         double d, int16_t index, int16_t j,
+                                         double d, const FieldFunction& slope, int16_t j,
                                          const SlopeFieldOptions& options);
 
 }  // namespace ms
