@@ -50,6 +50,14 @@ int16_t LookUp(const rt::Text& id, int16_t& index, int16_t notFound) {
   return HasTwoParameters(index) ? 0 : kMsgTwoParameters;
 }
 
+// F and H (and G for the lifted field) as the builder calls them; H and G share a result name.
+DirFieldFunctions BindDirField(const DirFieldArgs& args) {
+  DirFieldFunctions fn{field::BindFieldFunction(u"f1", args.fRecord, 2),
+                       field::BindFieldFunction(u"f2", args.hRecord, 2), nullptr};
+  if (args.is3D) fn.g = field::BindFieldFunction(u"f2", args.gRecord, 2);
+  return fn;
+}
+
 }  // namespace
 
 int16_t ParseDirFieldArgs(const rt::Text& statement, DirFieldArgs& args) {
@@ -95,8 +103,8 @@ int16_t ProcessPlotDirField(const rt::Text& statement) {
 
   double zMin = 200, zMax = -200;
   RunFlags.AbortRun = 0;
-  const int16_t msgNo = BuildDirFieldArrows(args.fRecord, args.hRecord, args.gRecord, is3D, a, b, n,
-                                            c, d, m, zMin, zMax, WorksheetProgress(true));
+  const int16_t msgNo = BuildDirFieldArrows(BindDirField(args), is3D, a, b, n, c, d, m, zMin, zMax,
+                                            WorksheetProgress(true));
   // The axes follow an evaluation failure too; the caller then reports it.
   if (RunFlags.AbortRun != 0 || FieldGraph.AxesWanted == 0) return msgNo;
 

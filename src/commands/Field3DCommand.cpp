@@ -94,8 +94,10 @@ int16_t ProcessPlotField3D(const rt::Text& statement) {
   View.ElevationAngle = View.FieldElevation;
 
   RunFlags.AbortRun = 0;
-  msgNo = BuildField3DArrows(args.fRecord, args.gRecord, args.hRecord, a, b, n, c, d, m, e, f, k,
-                             WorksheetProgress(true));
+  msgNo = BuildField3DArrows({field::BindFieldFunction(u"f1", args.fRecord, 3),
+                              field::BindFieldFunction(u"f2", args.gRecord, 3),
+                              field::BindFieldFunction(u"f3", args.hRecord, 3)},
+                             a, b, n, c, d, m, e, f, k, WorksheetProgress(true));
   if (RunFlags.AbortRun != 0) return msgNo;
   if (View.ShowBox != 0) AddBoundingBox(a, b, c, d, e, f);
   if (FieldGraph.AxesWanted == 0) return msgNo;

@@ -1,5 +1,8 @@
 #include "commands/FieldArguments.h"
 
+#include "language/WorksheetTables.h"
+#include "mathematics/FunctionValue.h"
+
 namespace ms::field {
 
 int16_t ReadColorLetterAndClose(StatementReader& r, const rt::Text& defaultLetter,
@@ -28,6 +31,11 @@ int16_t CheckRanges(std::initializer_list<const FieldRange*> ranges, int16_t ord
   for (const FieldRange* range : ranges)
     if (!(range->steps > 0)) return intervalsMsg;
   return 0;
+}
+
+FieldFunction BindFieldFunction(const rt::Text& resultName, int16_t record, int count) {
+  return [call = FunctionCall(resultName, Tables.FuncTable[record].Name, count)](
+             const double* args, double& value) mutable { return call(args, value); };
 }
 
 }  // namespace ms::field

@@ -8,6 +8,7 @@
 
 #include "language/CommandArguments.h"
 #include "platform/runtime/Runtime.h"
+#include "plotting/FieldTables.h"
 
 namespace ms::field {
 
@@ -28,5 +29,10 @@ struct FieldRange {
 // count, else 0.
 [[nodiscard]] int16_t CheckRanges(std::initializer_list<const FieldRange*> ranges, int16_t orderMsg,
                                   int16_t intervalsMsg);
+
+// The worksheet function of FuncTable record `record`, called with `count` arguments through
+// the temporary result constant resultName, as the field builders call it.
+[[nodiscard]] FieldFunction BindFieldFunction(const rt::Text& resultName, int16_t record,
+                                              int count);
 
 }  // namespace ms::field

@@ -8,7 +8,6 @@
 #include "language/RunProgress.h"
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
-#include "mathematics/FunctionValue.h"
 #include "mathematics/Math.h"
 #include "plotting/Axes.h"
 #include "plotting/BoundingBox.h"
@@ -37,17 +36,6 @@ constexpr int kMinStatementLength = 26;
 
 bool ValidFunctionIndex(int16_t index) {
   return index >= 1 && index <= Tables.FuncCount;
-}
-
-// F as the builder calls it, with the result names of the grid and trace evaluations.
-SlopeFunctions BindSlope(int16_t fRecord) {
-  const rt::Text& id = Tables.FuncTable[fRecord].Name;
-  const auto bind = [&id](const char16_t* resultName) -> FieldFunction {
-    return [call = FunctionCall(resultName, id, 2)](const double* args, double& value) mutable {
-      return call(args, value);
-    };
-  };
-  return {bind(u"zn"), bind(u"m_")};
 }
 
 }  // namespace
@@ -108,10 +96,11 @@ int16_t ProcessPlotSlopeField(const rt::Text& statement) {
   const double a = args.x.lo, b = args.x.hi, c = args.y.lo, d = args.y.hi;
 
   RunFlags.AbortRun = 0;
-  msgNo =
-      BuildSlopeField(BindSlope(args.fRecord), a, b, args.x.steps, c, d, args.y.steps, args.count,
-                      SlopeFieldOptions{Settings.SlopeFieldStep, Settings.BothDirections != 0},
-                      WorksheetProgress(true));
+  msgNo = BuildSlopeField(SlopeFunctions{field::BindFieldFunction(u"zn", args.fRecord, 2),
+                                         field::BindFieldFunction(u"m_", args.fRecord, 2)},
+                          a, b, args.x.steps, c, d, args.y.steps, args.count,
+                          SlopeFieldOptions{Settings.SlopeFieldStep, Settings.BothDirections != 0},
+                          WorksheetProgress(true));
   if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.AxesWanted == 0) return msgNo;
 
   if (rt::Sgn(c) == rt::Sgn(d) || rt::Sgn(a) == rt::Sgn(b)) {

@@ -29,17 +29,11 @@ const rt::Text kTooManyPoints =
 
 }  // namespace
 
-int16_t BuildDirFieldArrows(int16_t fIndex, int16_t hIndex, int16_t gIndex, bool is3D, double a,
-                            double b, double n, double c, double d, double m, double& zMin,
-                            double& zMax, const ProgressSink& progress) {
-  const auto valid = [](int16_t k) { return k >= 1 && k <= Tables.FuncCount; };
-  if (!valid(fIndex) || !valid(hIndex)) return !valid(fIndex) ? kMsgEvalF : kMsgEvalH;
-  if (is3D && !valid(gIndex)) return kMsgEvalG;
+int16_t BuildDirFieldArrows(const DirFieldFunctions& fn, bool is3D, double a, double b, double n,
+                            double c, double d, double m, double& zMin, double& zMax,
+                            const ProgressSink& progress) {
   const double dx = (b - a) / n;
   const double dy = (d - c) / m;
-  const rt::Text fId = Tables.FuncTable[fIndex].Name;
-  const rt::Text hId = Tables.FuncTable[hIndex].Name;
-  const rt::Text gId = is3D ? Tables.FuncTable[gIndex].Name : rt::Text();
   int16_t total = field::ProgressTotal((d - c) * (b - a));
   double red = 0, green = 0, blue = 0;
   field::LetterColor(FieldTables.DirFieldColorLetter, red, green, blue);
@@ -67,9 +61,9 @@ int16_t BuildDirFieldArrows(int16_t fIndex, int16_t hIndex, int16_t gIndex, bool
         if (progress.Aborted()) return 0;
         const double args[2] = {x, y};
         double vx = 0, vy = 0, vz = 0;
-        if (field::FunctionAt(u"f1", fId, args, 2, vx) != 0) return kMsgEvalF;
-        if (field::FunctionAt(u"f2", hId, args, 2, vy) != 0) return kMsgEvalH;
-        if (is3D && field::FunctionAt(u"f2", gId, args, 2, vz) != 0) return kMsgEvalG;
+        if (fn.f(args, vx) != 0) return kMsgEvalF;
+        if (fn.h(args, vy) != 0) return kMsgEvalH;
+        if (is3D && fn.g(args, vz) != 0) return kMsgEvalG;
         t.FieldVectorTable[i - 1] = {vx, vy, vz};
         t.FieldVectorCount = static_cast<int16_t>(i);
         // The height range starts from the first value: the 200 and -200 passed in are no

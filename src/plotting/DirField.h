@@ -14,6 +14,11 @@
 
 namespace ms {
 
+// F, H and (for the lifted field) G bound by the command; g is not called without is3D.
+struct DirFieldFunctions {
+  FieldFunction f, h, g;
+};
+
 // The arrows of F, H (and G when is3D) over the grid; zMin and zMax go out as the range of G's
 // values (0 and 0 without G), whatever they come in as. The vectors are evaluated unless
 // RunFlags.Replot is set and the vectors of this grid are kept from the last direction-field
@@ -22,9 +27,8 @@ namespace ms {
 // message of the function that could not be evaluated (1032 F, 1034 H, 1036 G).
 // Events run through progress while the values are evaluated; when it reports an abort, the build
 // stops (0).
-[[nodiscard]] int16_t BuildDirFieldArrows(int16_t fIndex, int16_t hIndex, int16_t gIndex, bool is3D,
-                                          double a, double b, double n, double c, double d,
-                                          double m, double& zMin, double& zMax,
-                                          const ProgressSink& progress);
+[[nodiscard]] int16_t BuildDirFieldArrows(const DirFieldFunctions& fn, bool is3D, double a,
+                                          double b, double n, double c, double d, double m,
+                                          double& zMin, double& zMax, const ProgressSink& progress);
 
 }  // namespace ms

@@ -26,23 +26,12 @@ constexpr double kBarbTurn = 2.82743338824;
 const rt::Text kTooManyPoints =
     u"On 3D vector count exceeded 3000 (including arrows). Reduce the ranges of x,y, & z.";
 
-bool ValidIndex(int16_t index) {
-  return index >= 1 && index <= Tables.FuncCount;
-}
-
 }  // namespace
 
-int16_t BuildField3DArrows(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, double b,
-                           double n, double c, double d, double m, double e, double f, double k,
+int16_t BuildField3DArrows(const std::array<FieldFunction, 3>& fns, double a, double b, double n,
+                           double c, double d, double m, double e, double f, double k,
                            const ProgressSink& progress) {
-  const int16_t indexes[3] = {fIndex, gIndex, hIndex};
   const int16_t evalMessages[3] = {kMsgEvalFirst, kMsgEvalSecond, kMsgEvalThird};
-  for (int q = 0; q < 3; ++q) {
-    if (!ValidIndex(indexes[q])) return evalMessages[q];
-  }
-  const rt::Text ids[3] = {Tables.FuncTable[fIndex].Name, Tables.FuncTable[gIndex].Name,
-                           Tables.FuncTable[hIndex].Name};
-  const rt::Text resultNames[3] = {u"f1", u"f2", u"f3"};
   const double dx = (b - a) / n;
   const double dy = (d - c) / m;
   const double dz = (f - e) / k;
@@ -77,7 +66,7 @@ int16_t BuildField3DArrows(int16_t fIndex, int16_t gIndex, int16_t hIndex, doubl
           const double args[3] = {x, y, z};
           Point3 v{};
           for (int q = 0; q < 3; ++q) {
-            if (field::FunctionAt(resultNames[q], ids[q], args, 3, v[static_cast<size_t>(q)]) != 0)
+            if (fns[static_cast<size_t>(q)](args, v[static_cast<size_t>(q)]) != 0)
               return evalMessages[q];
           }
           t.FieldVectorTable[i - 1] = v;

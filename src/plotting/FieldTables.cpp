@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "mathematics/FunctionValue.h"
 #include "platform/ui/UiServices.h"
 
 namespace ms {
@@ -52,12 +51,6 @@ void LetterColor(const rt::Text& letter, double& red, double& green, double& blu
       return;
     }
   }
-}
-
-int16_t FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args, int count,
-                   double& value) {
-  value = 0;
-  return EvalFunctionCall(resultName, id, args, count, value);
 }
 
 int CountGridPoints(double a, double b, double dx, double c, double d, double dy, int limit) {

@@ -1,6 +1,6 @@
 // The tables the field commands (slope, direction and space fields) keep between picture builds,
-// and the few helpers the three share: the colour of a letter, the value of a worksheet function
-// at a grid point, the number of points of a grid and the progress-bar total.
+// and the few helpers the three share: the colour of a letter, the number of points of a grid and
+// the progress-bar total.
 //
 // The slope values and field vectors survive from one build to the next: a rebuild with
 // RunFlags.Replot set draws the field again with the current display factors (arrow length, head
@@ -95,12 +95,6 @@ using rt::CharAt;
 // Red, green and blue (0..255) of a colour letter: r red, g green, b blue, w white, B black,
 // G grey; any other letter gives green.
 void LetterColor(const rt::Text& letter, double& red, double& green, double& blue);
-
-// The value of the worksheet function id at args, through an assignment text with the given
-// two-character result name, the road every command takes for a function value. The temporary
-// constant is removed again. 0, or the evaluator's message; value is 0 unless one was taken.
-[[nodiscard]] int16_t FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args,
-                                 int count, double& value);
 
 // Number of points of the grid x = a, a + dx, ... <= b (inner) by y = c, c + dy, ... <= d
 // (outer), the coordinates advancing by repeated addition exactly as the builders walk them.
