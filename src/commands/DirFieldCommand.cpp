@@ -8,6 +8,7 @@
 #include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
+#include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
 #include "plotting/BoundingBox.h"
 #include "plotting/DirField.h"
@@ -102,9 +103,11 @@ int16_t ProcessPlotDirField(const rt::Text& statement) {
   const double m = args.y.steps;
 
   double zMin = 200, zMax = -200;
+  FieldRun run{RunFlags.Replot != 0, {}};
   RunFlags.AbortRun = 0;
   const int16_t msgNo = BuildDirFieldArrows(BindDirField(args), is3D, a, b, n, c, d, m, zMin, zMax,
-                                            WorksheetProgress(true));
+                                            WorksheetProgress(true), run);
+  if (!run.box.empty()) ui::Ui().MsgBox(run.box, ui::kOkOnly, field::kAppTitle);
   // The axes follow an evaluation failure too; the caller then reports it.
   if (RunFlags.AbortRun != 0 || FieldGraph.AxesWanted == 0) return msgNo;
 

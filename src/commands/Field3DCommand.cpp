@@ -8,6 +8,7 @@
 #include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
+#include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
 #include "plotting/BoundingBox.h"
 #include "plotting/Field3D.h"
@@ -93,11 +94,13 @@ int16_t ProcessPlotField3D(const rt::Text& statement) {
   View.RotationAngle = View.FieldRotation;
   View.ElevationAngle = View.FieldElevation;
 
+  FieldRun run{RunFlags.Replot != 0, {}};
   RunFlags.AbortRun = 0;
   msgNo = BuildField3DArrows({field::BindFieldFunction(u"f1", args.fRecord, 3),
                               field::BindFieldFunction(u"f2", args.gRecord, 3),
                               field::BindFieldFunction(u"f3", args.hRecord, 3)},
-                             a, b, n, c, d, m, e, f, k, WorksheetProgress(true));
+                             a, b, n, c, d, m, e, f, k, WorksheetProgress(true), run);
+  if (!run.box.empty()) ui::Ui().MsgBox(run.box, ui::kOkOnly, field::kAppTitle);
   if (RunFlags.AbortRun != 0) return msgNo;
   if (View.ShowBox != 0) AddBoundingBox(a, b, c, d, e, f);
   if (FieldGraph.AxesWanted == 0) return msgNo;

@@ -9,6 +9,7 @@
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
+#include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
 #include "plotting/BoundingBox.h"
 #include "plotting/SceneStore.h"
@@ -95,12 +96,14 @@ int16_t ProcessPlotSlopeField(const rt::Text& statement) {
   if (msgNo != 0) return msgNo;
   const double a = args.x.lo, b = args.x.hi, c = args.y.lo, d = args.y.hi;
 
+  FieldRun run{RunFlags.Replot != 0, {}};
   RunFlags.AbortRun = 0;
   msgNo = BuildSlopeField(SlopeFunctions{field::BindFieldFunction(u"zn", args.fRecord, 2),
                                          field::BindFieldFunction(u"m_", args.fRecord, 2)},
                           a, b, args.x.steps, c, d, args.y.steps, args.count,
                           SlopeFieldOptions{Settings.SlopeFieldStep, Settings.BothDirections != 0},
-                          WorksheetProgress(true));
+                          WorksheetProgress(true), run);
+  if (!run.box.empty()) ui::Ui().MsgBox(run.box, ui::kOkOnly, field::kAppTitle);
   if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.AxesWanted == 0) return msgNo;
 
   if (rt::Sgn(c) == rt::Sgn(d) || rt::Sgn(a) == rt::Sgn(b)) {

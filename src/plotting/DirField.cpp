@@ -2,11 +2,9 @@
 
 #include <cmath>
 
-#include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
-#include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
 #include "plotting/BoundingBox.h"
 #include "plotting/FieldTables.h"
@@ -31,7 +29,7 @@ const rt::Text kTooManyPoints =
 
 int16_t BuildDirFieldArrows(const DirFieldFunctions& fn, bool is3D, double a, double b, double n,
                             double c, double d, double m, double& zMin, double& zMax,
-                            const ProgressSink& progress) {
+                            const ProgressSink& progress, FieldRun& run) {
   const double dx = (b - a) / n;
   const double dy = (d - c) / m;
   int16_t total = field::ProgressTotal((d - c) * (b - a));
@@ -41,16 +39,16 @@ int16_t BuildDirFieldArrows(const DirFieldFunctions& fn, bool is3D, double a, do
 
   const int points = field::CountGridPoints(a, b, dx, c, d, dy, kMaxFieldPoints);
   if (points > kMaxFieldPoints) {
-    ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
+    run.box = kTooManyPoints;
     return 0;
   }
   // Three segments (six points) per arrow, refused before anything is evaluated or written.
-  if (!field::FieldFitsScene(u"PlotDirField", 6L * points)) return 0;
+  if (!field::FieldFitsScene(u"PlotDirField", 6L * points, run.box)) return 0;
 
   // A rebuild draws the kept vectors again; they are evaluated when the table holds no
   // direction-field vectors of this grid.
-  const bool kept = RunFlags.Replot != 0 && t.FieldVectorSourceKind == kVectorsDirField &&
-                    t.FieldVectorCount == points;
+  const bool kept =
+      run.replot && t.FieldVectorSourceKind == kVectorsDirField && t.FieldVectorCount == points;
   if (!kept) {
     t.FieldVectorSourceKind = kVectorsDirField;
     t.FieldVectorCount = 0;

@@ -2,11 +2,9 @@
 
 #include <cmath>
 
-#include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Math.h"
-#include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
 #include "plotting/BoundingBox.h"
 #include "plotting/FieldTables.h"
@@ -30,7 +28,7 @@ const rt::Text kTooManyPoints =
 
 int16_t BuildField3DArrows(const std::array<FieldFunction, 3>& fns, double a, double b, double n,
                            double c, double d, double m, double e, double f, double k,
-                           const ProgressSink& progress) {
+                           const ProgressSink& progress, FieldRun& run) {
   const int16_t evalMessages[3] = {kMsgEvalFirst, kMsgEvalSecond, kMsgEvalThird};
   const double dx = (b - a) / n;
   const double dy = (d - c) / m;
@@ -43,16 +41,16 @@ int16_t BuildField3DArrows(const std::array<FieldFunction, 3>& fns, double a, do
 
   const int points = field::CountGridPoints3D(a, b, dx, c, d, dy, e, f, dz, kMaxFieldPoints);
   if (points > kMaxFieldPoints) {
-    ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
+    run.box = kTooManyPoints;
     return 0;
   }
   // Three segments (six points) per arrow, refused before anything is evaluated or written.
-  if (!field::FieldFitsScene(u"PlotField3D", 6L * points)) return 0;
+  if (!field::FieldFitsScene(u"PlotField3D", 6L * points, run.box)) return 0;
 
   // A rebuild draws the kept vectors again; they are evaluated when the table holds no
   // space-field vectors of this grid.
-  const bool kept = RunFlags.Replot != 0 && t.FieldVectorSourceKind == kVectorsField3D &&
-                    t.FieldVectorCount == points;
+  const bool kept =
+      run.replot && t.FieldVectorSourceKind == kVectorsField3D && t.FieldVectorCount == points;
   if (!kept) {
     t.FieldVectorSourceKind = kVectorsField3D;
     t.FieldVectorCount = 0;

@@ -16,14 +16,15 @@
 namespace ms {
 
 // The arrows of the three functions (bound by the command) over the grid, z outermost, then
-// y, then x. The vectors are evaluated unless RunFlags.Replot is set and the vectors of this grid
+// y, then x. The vectors are evaluated unless run.replot is set and the vectors of this grid
 // are kept from the last space-field evaluation. A grid of more than 15,000 points, or one whose
-// arrows the picture has no room for, is refused with a box before anything is evaluated or
+// arrows the picture has no room for, is refused with run.box before anything is evaluated or
 // written (0 all the same). 0, or the message of the function that could not be evaluated.
 // Events run through progress while the values are evaluated; when it reports an abort, the build
 // stops (0).
 [[nodiscard]] int16_t BuildField3DArrows(const std::array<FieldFunction, 3>& fns, double a,
                                          double b, double n, double c, double d, double m, double e,
-                                         double f, double k, const ProgressSink& progress);
+                                         double f, double k, const ProgressSink& progress,
+                                         FieldRun& run);
 
 }  // namespace ms

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/ui/UiServices.h"
-
 namespace ms {
 
 FieldTablesData FieldTables;
@@ -87,14 +85,13 @@ int16_t ProgressTotal(double area) {
   return static_cast<int16_t>(std::min(v, 32767.0));
 }
 
-bool FieldFitsScene(const rt::Text& command, long vertices) {
+bool FieldFitsScene(const rt::Text& command, long vertices, rt::Text& box) {
   const long used = std::max<long>(Scene.VertexCount, 0);
   if (used + vertices <= kCurveVertexLimit) return true;
   const long left = std::max<long>(kCurveVertexLimit - used, 0);
-  ui::Ui().MsgBox(command + u" needs " + rt::IntText(vertices) + u" points of the picture, but " +
-                      rt::IntText(left) + u" of its " + rt::IntText(kCurveVertexLimit) +
-                      u" are free.\r\nReduce the number of intervals.",
-                  ui::kOkOnly, kAppTitle);
+  box = command + u" needs " + rt::IntText(vertices) + u" points of the picture, but " +
+        rt::IntText(left) + u" of its " + rt::IntText(kCurveVertexLimit) +
+        u" are free.\r\nReduce the number of intervals.";
   return false;
 }
 

@@ -85,6 +85,13 @@ void ResetFieldTables();
 // evaluator's message.
 using FieldFunction = std::function<int16_t(const double* args, double& value)>;
 
+// The run's side of a field build: whether it draws the kept values again (a rebuild), and the box
+// it leaves for the command to show when it refuses the field (empty otherwise).
+struct FieldRun {
+  bool replot = false;
+  rt::Text box;
+};
+
 namespace field {
 
 // Title of the boxes the field commands show of their own.
@@ -109,8 +116,8 @@ int16_t ProgressTotal(double area);
 
 // Whether the field of the named command ("PlotDirField" ...) fits the picture with `vertices`
 // more points: the graph window refuses a picture past kCurveVertexLimit points. When it does not
-// fit, a box names the command and the points it needs, and nothing is to be written.
-bool FieldFitsScene(const rt::Text& command, long vertices);
+// fit, box names the command and the points it needs, and nothing is to be written.
+bool FieldFitsScene(const rt::Text& command, long vertices, rt::Text& box);
 
 // Appends the segment p -> q of a field in the given colour as an ordinary segment: kind, dot
 // mark and limit marker 0, whatever an earlier build left in the row. False when the store is

@@ -3,10 +3,8 @@
 #include <array>
 #include <cmath>
 
-#include "language/CommandRequests.h"
 #include "language/RunProgress.h"
 #include "mathematics/Math.h"
-#include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
 #include "plotting/FieldTables.h"
 #include "plotting/SceneStore.h"
@@ -142,7 +140,7 @@ FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy, boo
 
 int16_t BuildSlopeField(const SlopeFunctions& f, double a, double b, double n, double c, double d,
                         double m, int16_t count, const SlopeFieldOptions& options,
-                        const ProgressSink& progress) {
+                        const ProgressSink& progress, FieldRun& run) {
   FieldGraph.SlopeFieldMode = -1;
   const double dx = (b - a) / n;
   const double dy = (d - c) / m;
@@ -153,16 +151,17 @@ int16_t BuildSlopeField(const SlopeFunctions& f, double a, double b, double n, d
 
   const int points = field::CountGridPoints(a, b, dx, c, d, dy, kMaxSlopePoints);
   if (points > kMaxSlopePoints) {
-    ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
+    run.box = kTooManyPoints;
     return 0;
   }
   // A segment with two barbs per point (one segment when both directions are traced), refused
   // before anything is evaluated or written; the solution traces take what room is left.
-  if (!field::FieldFitsScene(u"PlotSlopeField", (options.bothDirections ? 2L : 6L) * points))
+  if (!field::FieldFitsScene(u"PlotSlopeField", (options.bothDirections ? 2L : 6L) * points,
+                             run.box))
     return 0;
 
   // A rebuild draws the kept slopes again; they are evaluated when none of this grid are kept.
-  if (RunFlags.Replot == 0 || t.SlopePointCount != points) {
+  if (!run.replot || t.SlopePointCount != points) {
     t.SlopePointCount = 0;
     t.SlopePointCountD = 0;
     int i = 1;

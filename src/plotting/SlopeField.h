@@ -29,16 +29,16 @@ struct SlopeFunctions {
 };
 
 // The slope segments of F over the grid, then the solution traces of
-// the first count start points. The slopes are evaluated unless RunFlags.Replot is set and a
+// the first count start points. The slopes are evaluated unless run.replot is set and a
 // table of this grid is kept from the last evaluation. A grid of more than 2,500 points, or one
-// whose segments the picture has no room for, is refused with a box before anything is evaluated
+// whose segments the picture has no room for, is refused with run.box before anything is evaluated
 // or written (0 all the same). 0, or the evaluation's message.
 // Events run through progress while the values are evaluated; when it reports an abort, the build
 // stops (0).
 [[nodiscard]] int16_t BuildSlopeField(const SlopeFunctions& f, double a, double b, double n,
                                       double c, double d, double m, int16_t count,
                                       const SlopeFieldOptions& options,
-                                      const ProgressSink& progress);
+                                      const ProgressSink& progress, FieldRun& run);
 
 // One solution trace by RK-4 from (x0, y0), forward (x increasing) to b or backward to a; the
 // trace ends early once y leaves 1.1 d or 1.1 c (its last point is put onto the range end) and
