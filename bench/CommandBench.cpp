@@ -23,6 +23,7 @@
 
 #include "BenchText.h"
 #include "commands/ContourCommand.h"
+#include "commands/DblIntCommand.h"
 #include "commands/DirFieldCommand.h"
 #include "commands/Field3DCommand.h"
 #include "commands/OdeBinding.h"
@@ -34,7 +35,6 @@
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
 #include "numerics/Bvp.h"
-#include "numerics/DblInt.h"
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"

@@ -1,12 +1,12 @@
 #include "commands/ExecuteCommands.h"
 
+#include "commands/DblIntCommand.h"
+#include "commands/IntegCommand.h"
 #include "commands/PlotCommand.h"
+#include "commands/ZeroCommand.h"
 #include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
-#include "numerics/DblInt.h"
-#include "numerics/Integ.h"
-#include "numerics/Roots.h"
 
 namespace ms {
 namespace {

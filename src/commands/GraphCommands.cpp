@@ -1,14 +1,14 @@
 #include "commands/GraphCommands.h"
 
 #include "commands/ContourCommand.h"
+#include "commands/DblIntCommand.h"
 #include "commands/DirFieldCommand.h"
 #include "commands/Field3DCommand.h"
+#include "commands/IntegCommand.h"
 #include "commands/OdeCommands.h"
 #include "commands/SlopeFieldCommand.h"
 #include "mathematics/FunctionValue.h"
 #include "numerics/Bvp.h"
-#include "numerics/DblInt.h"
-#include "numerics/Integ.h"
 #include "numerics/Ivp.h"
 #include "plotting/Contour.h"
 

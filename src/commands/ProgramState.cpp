@@ -1,6 +1,7 @@
 #include "commands/ProgramState.h"
 
 #include "commands/ExecuteCommands.h"
+#include "commands/IntegCommand.h"
 #include "commands/OdeBinding.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
@@ -15,7 +16,6 @@
 #include "mathematics/MathVector.h"
 #include "numerics/Bvp.h"
 #include "numerics/BvpTrials.h"
-#include "numerics/Integ.h"
 #include "numerics/Ivp.h"
 #include "numerics/LinearShooting.h"
 #include "numerics/Rkf45.h"

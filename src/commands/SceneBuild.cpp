@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "commands/GraphCommands.h"
+#include "commands/IntegCommand.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
 #include "numerics/Bvp.h"
 #include "numerics/BvpTrials.h"
-#include "numerics/Integ.h"
 #include "plotting/Axes.h"
 #include "plotting/BoundingBox.h"
 #include "plotting/CurveGen.h"

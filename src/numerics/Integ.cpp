@@ -1,245 +1,54 @@
 #include "numerics/Integ.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
-
-#include "language/CommandArguments.h"
-#include "language/CommandRequests.h"
-#include "language/RunProgress.h"
-#include "language/WorksheetTables.h"
-#include "mathematics/FunctionValue.h"
-#include "numerics/DblInt.h"
-#include "numerics/SolutionStore.h"
-#include "platform/ui/UiServices.h"
-#include "plotting/SceneStore.h"
 
 namespace ms {
 
-double IntegResult = 0;
-
-namespace {
-
-constexpr int16_t kMsgKeyword = 5000;
-constexpr int16_t kMsgBracket = 5005;
-constexpr int16_t kMsgFunctionLetter = 5010;
-constexpr int16_t kMsgCommaAfterF = 5020;
-constexpr int16_t kMsgCommaAfterG = 5040;
-constexpr int16_t kMsgFunctionList = 5050;
-constexpr int16_t kMsgOneParameter = 5060;
-constexpr int16_t kMsgClosing = 5080;
-constexpr int16_t kMsgSameLimits = 5090;
-constexpr int16_t kMsgPanels = 5095;
-constexpr int16_t kMsgVertexLimit = 3990;
-constexpr int kIntegSlots = kMaxIntegStatements;
-static_assert(kIntegSlots == kIntegSlotCount, "one solution slot per integral statement");
-constexpr double kMinGridUnit = 1e-6;
-
-// Components of an integral slot.
-constexpr int kNodeX = 1;
-constexpr int kPlotted = 2;
-constexpr int kWork = 3;
-
-// The slot last computed in this run and its final value, for the statement after it.
-struct IntegChain {
-  int slot = 0;
-  double value = 0;
-} Chain;
-
-// Looks up a function of exactly one parameter: 5050 when absent or without a parameter, 5060
-// when it has a second.
-int16_t FindOneParameterFunction(const rt::Text& id, int16_t& index) {
-  rt::Text firstParm;
-  int16_t found = 0;
-  int16_t lookup = 0;
-  lookup = FindFunction(id, firstParm, found);
-  if (lookup != 0 || firstParm.empty() || found < 1 || found > Tables.FuncCount)
-    return kMsgFunctionList;
-  if (!Tables.FuncTable[found].Parm2.empty()) return kMsgOneParameter;
-  index = found;
-  return 0;
-}
-
-}  // namespace
-
-void ResetIntegChain() {
-  Chain = IntegChain{};
-}
-
-int16_t EvalFunc1(const rt::Text& name, double x, double& value) {
-  return EvalFunctionCall(u"f1", name, &x, 1, value);
-}
-
-int16_t Simpson38Panel(const rt::Text& name, double x, double h, double& panel) {
+int16_t Simpson38Panel(const RealFunction& f, double x, double h, double& panel) {
   // Simpson's 3/8 rule: h/8 * (f0 + 3 f1 + 3 f2 + f3) over nodes h/3 apart; exact for cubics.
   const double nodes[4] = {x, x + h / 3, x + 2 * h / 3, x + h};
-  double f[4] = {0, 0, 0, 0};
+  double fv[4] = {0, 0, 0, 0};
   for (int i = 0; i < 4; ++i) {
-    if (const int16_t msgNo = EvalFunc1(name, nodes[i], f[i]); msgNo != 0) return msgNo;
+    if (const int16_t msgNo = f(nodes[i], fv[i]); msgNo != 0) return msgNo;
   }
-  panel = (3 * f[1] + f[0] + 3 * f[2] + f[3]) * (3 * h) / 24;
+  panel = (3 * fv[1] + fv[0] + 3 * fv[2] + fv[3]) * (3 * h) / 24;
   return 0;
 }
 
-int16_t ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a, double b, double n,
-                     int16_t slot) {
-  const int panels = static_cast<int>(std::min(n, kMaxIntegPanels));
-  if (slot < 1 || slot > kIntegSlots) return kMsgIntegralListFull;
-  if (panels < 1) return kMsgPanels;
-  const rt::Text& f = Tables.FuncTable[fIndex].Name;
-  const double h = (b - a) / panels;
-  const int column = IntegSlot(slot);
-
-  SetSolution(0, kNodeX, column, a);
-  SetSolution(0, kWork, column, 0);
-  // Continue the curve of the statement just before, when that one was computed in this run.
-  const double start = (slot > 1 && Chain.slot == slot - 1) ? Chain.value : 0.0;
-  SetSolution(0, kPlotted, column, start);
-
-  // Each panel takes four values of F and one of G and of H each: counted as such for the poll.
-  const int valuesPerPanel = 4 + (gIndex > 0 ? 1 : 0) + (hIndex > 0 ? 1 : 0);
-  RestartAbortPoll();
-  double x = a;
-  CommandProgress progress(panels);
+int16_t RunningSimpson38(const RealFunction& f, const RealFunction& g, const RealFunction& h,
+                         double a, double b, int panels, double start, const ProgressSink& progress,
+                         RunningIntegral& out) {
+  out = RunningIntegral{};
+  const double width = (b - a) / panels;
+  double x = a, running = start;
+  progress.Step(0, panels);
   for (int i = 1; i <= panels; ++i) {
-    if (PollAbort(valuesPerPanel)) return 0;
-    progress.Step(i - 1);
+    progress.LetEventsRun();
+    if (progress.Aborted()) {
+      out.stopped = true;
+      return 0;
+    }
+    progress.Step(i - 1, panels);
     double panel = 0;
-    if (const int16_t msgNo = Simpson38Panel(f, x, h, panel); msgNo != 0) return msgNo;
-    // A pole inside the range shows as a panel of huge magnitude, of either sign.
-    if (!(std::fabs(panel) <= kMaxPanelValue)) return StopAtPole();
-    // Each node from the start, not by adding h panel after panel: the sum of the steps drifts
-    // (x^2 over 30 panels of [0, 3] would come to 9.000000000000007).
-    x = a + i * h;
-    double g = 1, v = 0;
-    if (gIndex > 0) {
-      if (const int16_t msgNo = EvalFunc1(Tables.FuncTable[gIndex].Name, x, g); msgNo != 0)
-        return msgNo;
+    if (const int16_t msgNo = Simpson38Panel(f, x, width, panel); msgNo != 0) return msgNo;
+    if (!(std::fabs(panel) <= kMaxPanelValue)) return kMsgIntegralPole;
+    // Each node from the start, not by adding the width panel after panel: the sum of the steps
+    // drifts (x^2 over 30 panels of [0, 3] would come to 9.000000000000007).
+    x = a + i * width;
+    double weight = 1, offset = 0;
+    if (g) {
+      if (const int16_t msgNo = g(x, weight); msgNo != 0) return msgNo;
     }
-    if (hIndex > 0) {
-      if (const int16_t msgNo = EvalFunc1(Tables.FuncTable[hIndex].Name, x, v); msgNo != 0)
-        return msgNo;
+    if (h) {
+      if (const int16_t msgNo = h(x, offset); msgNo != 0) return msgNo;
     }
-    SetSolution(i, kNodeX, column, x);
-    const double running = SolutionAt(i - 1, kPlotted, column) + panel;
-    SetSolution(i, kPlotted, column, running);
-    SetSolution(i, kWork, column, g * running + v);
+    running += panel;
+    out.x.push_back(x);
+    out.running.push_back(running);
+    out.weighted.push_back(weight * running + offset);
   }
-  progress.Step(panels);
-  for (int i = 1; i <= panels; ++i) {
-    SetSolution(i, kPlotted, column, SolutionAt(i, kWork, column));
-    SetSolution(i, kWork, column, 0);
-  }
-  IntegResult = SolutionAt(panels, kPlotted, column);
-  Chain = {slot, IntegResult};
-  StoreIntegralConstant(IntegResult);
-  Solutions.SphereMarkersOn = -1;
-  Requests.IntegRequested = -1;
+  progress.Step(panels, panels);
   return 0;
-}
-
-int16_t PlotIntegCurve(int16_t slot, int n) {
-  if (slot < 1 || slot > kIntegSlotCount) return 0;
-  const int column = IntegSlot(slot);
-  n = std::clamp(n, 0, kSolutionLastRow);
-  if (Scene.GridUnitX < kMinGridUnit || Scene.GridUnitY < kMinGridUnit) {
-    Scene.GridUnitX = Scene.GridUnitY = Scene.GridUnitZ = 1.0;
-  }
-  Scene.ViewXMin = Scene.ViewYMin = Scene.ViewZMin = 10000;
-  Scene.ViewXMax = Scene.ViewYMax = Scene.ViewZMax = -10000;
-  for (int i = 0; i <= n; ++i) {
-    const double cx = SolutionAt(i, kNodeX, column) / Scene.GridUnitX;
-    const double cy = SolutionAt(i, kPlotted, column) / Scene.GridUnitY;
-    CurveWork.CurveX[i] = cx;
-    CurveWork.CurveY[i] = cy;
-    CurveWork.CurveZ[i] = 0;
-    Scene.ViewXMin = std::min(Scene.ViewXMin, cx);
-    Scene.ViewXMax = std::max(Scene.ViewXMax, cx);
-    Scene.ViewYMin = std::min(Scene.ViewYMin, cy);
-    Scene.ViewYMax = std::max(Scene.ViewYMax, cy);
-    Scene.ViewZMin = std::min(Scene.ViewZMin, 0.0);
-    Scene.ViewZMax = std::max(Scene.ViewZMax, 0.0);
-  }
-  Solutions.CurveSteps = static_cast<int16_t>(n);
-  for (int i = 0; i <= n; ++i) {
-    if (Scene.VertexCount >= kCurveVertexLimit) return kMsgVertexLimit;
-    if (StoreCurveVertex(i)) {
-      Scene.VertexCount = static_cast<int16_t>(Scene.VertexCount + 2);
-      Scene.SegmentCount = static_cast<int16_t>(Scene.SegmentCount + 1);
-    }
-  }
-  if (Scene.VertexCount == 0) {
-    ui::Ui().MsgBox(u"The auto axis cannot be applied on one axis to a constant function.",
-                    ui::kOkOnly, u"");
-    return 0;
-  }
-  StoreSceneCounts();
-  return 0;
-}
-
-int16_t ParseIntegArgs(const rt::Text& statement, IntegArgs& args) {
-  args = IntegArgs{};
-  rt::Text s;
-  SplitIntegralConstant(statement, args.constId, s);
-  const rt::Text keyword = rt::Left(s, 5);
-  if (keyword != u"Integ" && keyword != u"integ") return kMsgKeyword;
-  StatementReader r(s, 6);
-  rt::Text fId, gId, hId;
-  int16_t msgNo = r.Expect(u'[', kMsgBracket);
-  if (msgNo == 0) msgNo = r.ReadFunctionId(fId, kMsgFunctionLetter);
-  if (msgNo == 0) msgNo = FindOneParameterFunction(fId, args.fRecord);
-  if (msgNo == 0) msgNo = r.Expect(u',', kMsgCommaAfterF);
-  if (msgNo == 0 && !r.At(u'{')) {
-    // G (and H) before the range: the curves that are plotted with the integral.
-    msgNo = r.ReadFunctionId(gId, kMsgFunctionList);
-    if (msgNo == 0) msgNo = r.Expect(u',', kMsgCommaAfterG);
-    if (msgNo == 0 && r.AtUpper()) {
-      msgNo = r.ReadFunctionId(hId, kMsgFunctionList);
-      if (msgNo == 0) msgNo = r.Expect(u',', kMsgFunctionList);
-    }
-    if (msgNo == 0 && !r.At(u'{')) msgNo = kMsgFunctionList;
-    if (msgNo == 0) msgNo = FindOneParameterFunction(gId, args.gRecord);
-    if (msgNo == 0 && !hId.empty()) msgNo = FindOneParameterFunction(hId, args.hRecord);
-  }
-  if (msgNo != 0) return msgNo;
-  r.Skip();  // after "{"
-
-  double n = 0, marker = 0;
-  msgNo = r.ReadRangeValues({&args.a, &args.b, &n, &marker}, u'}');
-  if (msgNo != 0) return msgNo;
-  const double spacing = rt::Int(marker + 0.1);
-  args.markerSpacing = spacing < 1 ? 0 : static_cast<int16_t>(std::min<double>(spacing, INT16_MAX));
-  if (!r.At(u']')) return kMsgClosing;
-  if (args.a == args.b) return kMsgSameLimits;
-  // A fractional panel count is taken to the nearest whole number (halves to even), so that the
-  // panels computed and the row read for the result are the same.
-  args.panels = std::min(rt::RoundHalfEven(std::min(n, 1e9)), kMaxIntegPanels);
-  if (!(n > 0) || args.panels < 1) return kMsgPanels;
-  return 0;
-}
-
-int16_t ProcessInteg(const rt::Text& statement, int16_t slot, bool fromGraph) {
-  RunFlags.AbortRun = 0;
-  IntegArgs args;
-  const int16_t msgNo = ParseIntegArgs(statement, args);
-  IntegConstId = args.constId;
-  if (args.markerSpacing) Solutions.IntegMarkerSpacing = *args.markerSpacing;
-  // Slots are computed in order; a lower or equal slot starts a new run of the chain.
-  if (slot <= Chain.slot) ResetIntegChain();
-  if (msgNo != 0) return msgNo;
-  const double a = args.a, b = args.b, panels = args.panels;
-  int16_t fIndex = args.fRecord, gIndex = args.gRecord, hIndex = args.hRecord;
-  CurveWork.DotSpacingOn = -1;
-  if (!(fromGraph && RunFlags.Replot)) {
-    if (const int16_t computed = ComputeInteg(fIndex, gIndex, hIndex, a, b, panels, slot);
-        computed != 0)
-      return computed;
-    // Stopped by Esc: nothing of the slot is drawn, the constant keeps what it held.
-    if (RunFlags.AbortRun != 0) return 0;
-  } else if (slot < 1 || slot > kIntegSlots) {
-    return kMsgIntegralListFull;
-  }
-  return PlotIntegCurve(slot, static_cast<int>(panels));
 }
 
 }  // namespace ms

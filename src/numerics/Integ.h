@@ -1,68 +1,39 @@
-// c=Integ[F,{a,b,n,marker}] (also with G, and G and H): the definite integral of a one-parameter
-// worksheet function by the composite Simpson 3/8 rule, panel by panel. The running integral
-// G{x}*I(x) + H{x} is kept in the statement's slot of the solution table and drawn as a curve;
-// the final value becomes the worksheet constant c. Every panel polls for Esc (PollAbort): a run
-// stopped there stores nothing (the constant of a run at Execute stays marked not computed) and
-// draws nothing.
+// The running integral of a function of one variable by the composite Simpson 3/8 rule, panel by
+// panel, with an optional weight G and offset H at each node: G(x) * I(x) + H(x).
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <vector>
 
-#include "platform/runtime/Runtime.h"
+#include "numerics/RealFunction.h"
+#include "platform/runtime/ProgressSink.h"
 
 namespace ms {
 
-// The last single integral computed (0 before any); the provisional value text of a new integral
-// constant is written from it.
-extern double IntegResult;
-
-// The most panels a statement gets: one per row of its slot (rows 1..1000).
-constexpr double kMaxIntegPanels = 1000;
 // A panel beyond this is taken for a pole inside the range.
 constexpr double kMaxPanelValue = 100000;
+// An integrand with a pole in the range: the integral commands stop with this number.
+constexpr int16_t kMsgIntegralPole = 5085;
 
-// Parses the statement and, at Execute or in the graph window without Replot, computes the
-// integral into its slot and the constant; then builds the curve of the slot. fromGraph is set by
-// the graph window's picture build, where Replot draws the stored slot without computing.
-// Messages 5000-5095, those of the range reader and of the evaluation, 396 for a slot outside
-// the integral list, 3990 when the scene store is full.
-// The arguments of c=Integ[F,{a,b,n,k}] and c=Integ[F,G,H,{a,b,n,k}].
-struct IntegArgs {
-  rt::Text constId;                               // the constant the result is stored in
-  int16_t fRecord = 0, gRecord = 0, hRecord = 0;  // one-parameter functions (0: not given)
-  double a = 0, b = 0;                            // the limits
-  double panels = 0;                              // whole, at most kMaxIntegPanels
-  std::optional<int16_t> markerSpacing;           // once read (a later check may still refuse)
+// The nodes reached, one per panel finished: x = a + i h, running = start + the integral from a
+// to x, weighted = G(x) * running + H(x).
+struct RunningIntegral {
+  std::vector<double> x, running, weighted;
+  bool stopped = false;  // the sink asked to stop before the last panel
 };
 
-// Parses and checks the statement: 0, or the first message met (5000..5095 or a range reader's
-// message). constId is set whatever the message.
-[[nodiscard]] int16_t ParseIntegArgs(const rt::Text& statement, IntegArgs& args);
+// One panel [x, x + h] by the 3/8 rule on its three sub-intervals of width h/3: 0, or f's message.
+[[nodiscard]] int16_t Simpson38Panel(const RealFunction& f, double x, double h, double& panel);
 
-[[nodiscard]] int16_t ProcessInteg(const rt::Text& statement, int16_t slot, bool fromGraph = false);
-
-// The running integral of F (times G, plus H; indexes 0 when absent) from a to b in n panels into
-// the slot, IntegResult and the constant IntegConstId. n is the whole panel count, at most 1000.
-// Returns 0 or the first message.
-[[nodiscard]] int16_t ComputeInteg(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a,
-                                   double b, double n, int16_t slot);
-
-// One panel [x, x + h] by the 3/8 rule on its three sub-intervals of width h/3: 0, or the
-// evaluator's message.
-[[nodiscard]] int16_t Simpson38Panel(const rt::Text& name, double x, double h, double& panel);
-
-// The value of a one-parameter function at x through an assignment text: 0, or the evaluator's
-// message.
-[[nodiscard]] int16_t EvalFunc1(const rt::Text& name, double x, double& value);
-
-// Draws rows 0..n of the slot as a curve in the integral colour (the view box becomes the
-// curve's own). Returns 0, or 3990 when the scene store is full.
-[[nodiscard]] int16_t PlotIntegCurve(int16_t slot, int n);
-
-// A statement continues the curve of the statement in the slot before it. The chain only links
-// slots computed one after the other in the same run; Execute and the picture build start it
-// afresh.
-void ResetIntegChain();
+// The running integral of f from a to b in `panels` panels (at least 1), starting at `start`;
+// g and h may be empty (weight 1, offset 0). Each panel first lets events run and asks the sink
+// whether to stop, then reports its step (of `panels`); after each panel f, then g and h at its
+// end are evaluated. Returns 0 (out.stopped tells a stop), the first message of f, g or h, or
+// kMsgIntegralPole for a panel whose magnitude exceeds kMaxPanelValue; the nodes finished before
+// are in out either way.
+[[nodiscard]] int16_t RunningSimpson38(const RealFunction& f, const RealFunction& g,
+                                       const RealFunction& h, double a, double b, int panels,
+                                       double start, const ProgressSink& progress,
+                                       RunningIntegral& out);
 
 }  // namespace ms

@@ -1,135 +1,76 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
-#include "commands/ProgramState.h"
-#include "language/CommandRequests.h"
-#include "language/Settings.h"
 #include "numerics/Roots.h"
-#include "support/WorksheetFixture.h"
+#include "support/PlainFunction.h"
 
 namespace ms::testing {
 namespace {
 
-using RootsTest = WorksheetTest;
-
-TEST_F(RootsTest, StatementsAndTheirRootsOrMessages) {
+// Bisection and the check of its sign change on closed forms: a zero is found within the
+// tolerance with its bracket narrowed below it; a pole or a jump is refused; no sign change or
+// no value gives its message.
+TEST(RootsTest, BisectionOnClosedForms) {
   struct Case {
-    const char16_t* zero;
-    int msgNo;
-    const char16_t* name;
-    const char16_t* valueText;  // at four display digits
-  };
-  const Case cases[] = {
-      {u"zero[F,{1,2,r}]", 0, u"r_", u" 1.414"},   {u"Zero[F,{1,2,rt}0.001]", 0, u"rt", u" 1.415"},
-      {u"Zero[F,{1}]", 281, u"r_", nullptr},        // too short
-      {u"Zero[F,{1,2}]", 333, u"r_", nullptr},      // ends before the result constant
-      {u"Zero[G,{1,2,r}]", 57, u"r_", nullptr},     // unknown function
-      {u"Zero[F{1,2,r}]", 282, u"r_", nullptr},     // missing comma
-      {u"Zero[F,(1,2,r}]", 283, u"r_", nullptr},    // missing brace
-      {u"Zero[F,{1,2,R}]", 284, u"r_", nullptr},    // upper-case result
-      {u"Zero[F,{1,2,r]", 285, u"r_", nullptr},     // missing closing brace
-      {u"Zero[F,{1,2,r}tt]", 339, u"r_", nullptr},  // unknown tolerance constant
-      {u"Zero[F,{2,3,r}]", 287, u"r_", nullptr}     // same signs at both ends
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.zero));
-    ResetProgramState();
-    EXPECT_EQ(Run({u"F{x}=x^2-2", c.zero}), c.msgNo);
-    const ConstRec* r = FindConst(c.name);
-    ASSERT_EQ(r != nullptr, c.valueText != nullptr);
-    if (r) {
-      EXPECT_EQ(r->ValueText, c.valueText);
-    }
-  }
-  // Other spellings are no command and never reach ProcessZero; the command still checks.
-  EXPECT_EQ(ProcessZero(u"ZERO[F,{1,2,r}]"), 280);
-  // An end where the function fails.
-  EXPECT_EQ(Run({u"F{x}=Sqrt[x]-1", u"Zero[F,{-1,4,r}]"}), 288);
-}
-
-// A sign change through a pole or across a jump is no zero: 289 and no constant. Zeros where the
-// function is steep, nearly a jump, or flat (a triple zero) are found all the same.
-TEST_F(RootsTest, PolesAndJumpsAreNoZeros) {
-  struct Case {
-    const char16_t* function;
-    const char16_t* zero;
-    int msgNo;
-    double root;  // message 0 only
-  };
-  const Case cases[] = {{u"F{x}=1/x", u"Zero[F,{-1,2,r}]", 289, 0},
-                        {u"F{x}=Tan[x]", u"Zero[F,{1,2,r}]", 289, 0},
-                        {u"F{x}=1/(x-1)^3", u"Zero[F,{0,3,r}0]", 289, 0},
-                        {u"F{x}=Sign[x-0.7]", u"Zero[F,{0,1,r}]", 289, 0},
-                        {u"F{x}=Floor[x]-0.5", u"Zero[F,{0,2,r}]", 289, 0},
-                        {u"F{x}=ATan[1000*x]", u"Zero[F,{-1,2,r}]", 0, 0},
-                        {u"F{x}=Tanh[1000000*(x-1)]", u"Zero[F,{0,3,r}]", 0, 1},
-                        {u"F{x}=x^3", u"Zero[F,{-1,2,r}]", 0, 0},
-                        {u"F{x}=x-1", u"Zero[F,{0,3,r}0]", 0, 1},
-                        {u"F{x}=Exp[x]-1000000", u"Zero[F,{0,20,r}]", 0, std::log(1e6)}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.function));
-    ResetProgramState();
-    Settings.DisplayDigits = 15;
-    EXPECT_EQ(Run({c.function, c.zero}), c.msgNo);
-    const ConstRec* r = FindConst(u"r_");
-    ASSERT_EQ(r != nullptr, c.msgNo == 0);
-    if (r) {
-      EXPECT_NEAR(rt::Val(r->ValueText), c.root, 0.00001);
-    }
-  }
-}
-
-TEST_F(RootsTest, RootWithinTheToleranceStoredAtTheDisplayDigitsAndUsable) {
-  Settings.DisplayDigits = 8;
-  ASSERT_EQ(Run({u"a=0", u"b=2", u"F{x}=x^3-x-1", u"Zero[F,{a,b,r}0.00001]", u"c=r*2"}), 0);
-  const ConstRec* r = FindConst(u"r_");
-  ASSERT_NE(r, nullptr);
-  EXPECT_EQ(r->ValueText.size(), 10u);    // blank, digit, point, seven digits
-  const double root = 1.324717957244746;  // the real root of x^3 - x - 1
-  EXPECT_NEAR(rt::Val(r->ValueText), root, 0.00001);
-  EXPECT_NEAR(ConstValue(u"c_"), 2 * root, 0.00002);
-  // The raw bisection: the root within tol, the bracket shrunk below it.
-  double a = 0, b = 2, raw = 0, tol = 0.00001;
-  int16_t index = 1;
-  ASSERT_EQ(Run({u"F{x}=x^2-2"}), 0);
-  ASSERT_EQ(BisectZero(index, a, b, raw, tol), 0);
-  EXPECT_NEAR(raw, std::sqrt(2.0), 0.00001);
-  EXPECT_LE(std::fabs(b - a), 0.00001);
-  // A zero tolerance still ends.
-  ASSERT_EQ(Run({u"F{x}=x-0.3", u"Zero[F,{0,1,r}0]"}), 0);
-  EXPECT_NEAR(ConstValue(u"r_"), 0.3, 1e-4);
-}
-
-// Every halving polls for Esc, sixteen to a run of events; events also run after each statement
-// read. Esc taken inside the search ends it there: the root's constant is stored, marked not
-// computed, and the reading stops at once.
-TEST_F(RootsTest, EscStopsTheSearchAndTheRootIsNotComputed) {
-  const struct {
     const char* name;
-    long escAt;  // 0 = never
-    long events;
-  } cases[] = {{"no Esc: halvings 1, 17 and 33 of 47, one in the check of the sign change, three "
-                "statements",
-                0, 7},
-               {"Esc at the first halving", 2, 3},
-               {"Esc at the seventeenth", 3, 4}};
-  for (const auto& c : cases) {
+    double (*g)(double);
+    double a, b, tol;
+    int16_t msgNo;
+    double root;  // NaN: a discontinuity, no zero
+  };
+  const double kNo = std::nan("");
+  const Case cases[] = {
+      {"sqrt 2", [](double x) { return x * x - 2; }, 1, 2, 1e-12, 0, std::numbers::sqrt2},
+      {"sqrt 2, reversed bracket", [](double x) { return x * x - 2; }, 2, 0, 1e-9, 0,
+       std::numbers::sqrt2},
+      {"pi of sin", [](double x) { return std::sin(x); }, 3, 4, 1e-13, 0, std::numbers::pi},
+      {"triple zero", [](double x) { return std::pow(x - 0.25, 3); }, 0, 1, 1e-10, 0, 0.25},
+      {"pole of 1/x", [](double x) { return 1 / x; }, -1, 2, 1e-5, 0, kNo},
+      {"pole of tan", [](double x) { return std::tan(x); }, 1, 2, 1e-5, 0, kNo},
+      {"jump", [](double x) { return x < 0.7 ? -1.0 : 1.0; }, 0, 1, 1e-5, 0, kNo},
+      {"same sign", [](double x) { return x * x + 1; }, -1, 2, 1e-5, kMsgSameSign, 0},
+  };
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetProgramState();
-    PressEscAtEvent(c.escAt);
-    EXPECT_EQ(Run({u"F{x}=x^2-2", u"Zero[F,{1,2,r}0.00000000000001]", u"c=r*2"}), 0);
-    screen_.onDoEvents = nullptr;
-    EXPECT_EQ(screen_.doEventsCount, c.events);
-    const ConstRec* r = FindConst(u"r_");
-    ASSERT_NE(r, nullptr);
-    EXPECT_EQ(r->NotComputed, c.escAt != 0);
-    EXPECT_EQ(FindConst(u"c_") != nullptr, c.escAt == 0);  // the reading ended at the Zero[
-    if (c.escAt == 0) {
-      double a = 1, b = 2, root = 0;
-      ASSERT_EQ(BisectZero(1, a, b, root, 1e-14), 0);
-      EXPECT_NEAR(root, std::sqrt(2.0), 1e-14);
-    }
+    double a = c.a, b = c.b, root = 0;
+    const RealFunction f = Plain(c.g);
+    ASSERT_EQ(BisectZero(f, a, b, root, c.tol), c.msgNo);
+    if (c.msgNo != 0) continue;
+    EXPECT_LE(std::fabs(b - a), c.tol);
+    bool discontinuity = false;
+    ASSERT_EQ(CheckSignChange(f, c.a, c.b, a, b, discontinuity), 0);
+    EXPECT_EQ(discontinuity, std::isnan(c.root));
+    if (!std::isnan(c.root)) EXPECT_NEAR(root, c.root, c.tol);
+  }
+  double a = -1, b = 4, root = 0;
+  const RealFunction none = [](double x, double& fx) -> int16_t {
+    fx = std::sqrt(x) - 1;
+    return x < 0 ? 7 : 0;
+  };
+  EXPECT_EQ(BisectZero(none, a, b, root, 1e-5), kMsgNoValue);
+}
+
+// The sink sees every halving: its steps count up to the total it is told, events run before
+// each value, and a stop asked for ends the search with the midpoint reached.
+TEST(RootsTest, ProgressAndStop) {
+  const RealFunction f = Plain([](double x) { return x * x - 2; });
+  for (const int stopAt : {0, 5}) {
+    SCOPED_TRACE(stopAt);
+    int events = 0;
+    double lastDone = -1, total = 0;
+    ProgressSink sink{[&] { ++events; }, [&] { return stopAt != 0 && events >= stopAt; },
+                      [&](double done, double t) {
+                        lastDone = done;
+                        total = t;
+                      }};
+    double a = 1, b = 2, root = 0;
+    ASSERT_EQ(BisectZero(f, a, b, root, 1.0 / 1024, sink), 0);
+    EXPECT_EQ(total, 10);
+    EXPECT_EQ(events, stopAt == 0 ? 10 : stopAt);
+    EXPECT_EQ(lastDone, stopAt == 0 ? kMaxBisections : stopAt - 1);
+    EXPECT_NEAR(root, std::numbers::sqrt2, stopAt == 0 ? 1.0 / 1024 : 1.0 / 16);
   }
 }
 

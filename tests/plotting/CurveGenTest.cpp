@@ -2,10 +2,10 @@
 #include <string>
 #include <vector>
 
+#include "commands/IntegCommand.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
 #include "mathematics/Math.h"
-#include "numerics/Integ.h"
 #include "plotting/CurveGen.h"
 #include "plotting/FieldTables.h"
 #include "plotting/PlotTestSupport.h"
