@@ -114,7 +114,7 @@ int16_t ProcessPlotSlopeField(const rt::Text& statement) {
   if (FieldGraph.GridCrossesWanted != 0) {
     // The crosses cover the view box; the field's rectangle belongs to it.
     field::WidenViewBox(a, b, c, d, 0, 0);
-    AddGridCrosses();
+    AddGridCrosses(Settings.XYPlaneColor);
   }
   StoreSceneCounts();
   return 0;
