@@ -2,11 +2,11 @@
 
 #include "commands/DblIntCommand.h"
 #include "commands/IntegCommand.h"
+#include "commands/PlotCommand.h"
 #include "commands/ZeroCommand.h"
 #include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
-#include "plotting/PlotCommand.h"
 
 namespace ms {
 namespace {
