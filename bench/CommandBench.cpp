@@ -22,12 +22,16 @@
 #include <vector>
 
 #include "BenchText.h"
+#include "commands/ContourCommand.h"
 #include "commands/DblIntCommand.h"
+#include "commands/DirFieldCommand.h"
+#include "commands/Field3DCommand.h"
 #include "commands/OdeBinding.h"
 #include "commands/OdeCommands.h"
 #include "commands/ProgramState.h"
+#include "commands/SlopeFieldCommand.h"
+#include "commands/WorksheetRun.h"
 #include "language/CommandRequests.h"
-#include "language/WorksheetReader.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
 #include "numerics/Bvp.h"
@@ -37,11 +41,8 @@
 #include "platform/ui/ScriptedUiServices.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/Contour.h"
-#include "plotting/DirField.h"
-#include "plotting/Field3D.h"
 #include "plotting/FieldTables.h"
 #include "plotting/SceneStore.h"
-#include "plotting/SlopeField.h"
 
 #ifdef MATHSHEET_HAVE_MUPARSER
 #include <muParser.h>

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "BenchText.h"
+#include "commands/ContourCommand.h"
 #include "commands/ProgramState.h"
 #include "commands/WorksheetRun.h"
 #include "language/CommandRequests.h"

@@ -74,7 +74,7 @@ class GraphPass {
   GraphPass(const char* sheetText, bool click) : click_(click) {
     // The worksheet window takes its progress bar to the services installed as it is made.
     ui::SetUi(click ? static_cast<ui::UiServices*>(&qtServices_) : &scripted_);
-    sheet_ = std::make_unique<ws::WorksheetWindow>();
+    sheet_ = std::make_unique<ws::WorksheetWindow>(&gr::LoadGraphWindow);
     if (click) sheet_->show();
     sheet_->TypeWorksheetText(QString::fromLatin1(sheetText));
   }

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   ui::SetUi(&services);
   int rc = 0;
   {
-    ws::WorksheetWindow window;
+    ws::WorksheetWindow window(&gr::LoadGraphWindow);
     window.show();
     rc = QApplication::exec();
     // The graph window has no parent: when it is still loaded it goes with the program (the help

@@ -2,11 +2,11 @@
 
 #include "commands/DblIntCommand.h"
 #include "commands/IntegCommand.h"
+#include "commands/PlotCommand.h"
 #include "commands/ZeroCommand.h"
 #include "language/CommandRequests.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/FunctionValue.h"
-#include "plotting/PlotCommand.h"
 
 namespace ms {
 namespace {
@@ -46,8 +46,16 @@ int16_t RunImmediateCommand(ImmediateCommand command, const rt::Text& statement)
       return RunIntegral(statement, true);
     case ImmediateCommand::DblInt:
       return RunIntegral(statement, false);
+    case ImmediateCommand::None:
+      break;
   }
   return 0;
+}
+
+int16_t ClassifyAndRun(rt::Text& statement) {
+  const Classification c = ClassifyAndStore(statement);
+  if (c.msgNo != 0 || c.runNow == ImmediateCommand::None) return c.msgNo;
+  return ImmediateCommandDone(c.runNow, RunImmediateCommand(c.runNow, statement));
 }
 
 }  // namespace ms

@@ -1,6 +1,6 @@
 // The commands Execute runs while it reads the worksheet: Plot[, Zero[, Integ[ and dblInt[.
-// Classification files each statement and hands it here (InstallStatementPipeline installs the
-// runner); the graph window's deferred commands run later, when it builds its picture.
+// Classification files each statement and names the command to run now; ClassifyAndRun runs it.
+// The graph window's deferred commands run later, when it builds its picture.
 #pragma once
 
 #include <cstdint>
@@ -14,5 +14,9 @@ namespace ms {
 // and dblInt[ the result constant is appended first (named by the statement's identifier) and the
 // command fills slot Requests.IntegStmtCount. Returns 0 or the command's message.
 [[nodiscard]] int16_t RunImmediateCommand(ImmediateCommand command, const rt::Text& statement);
+
+// Classifies and stores the statement, then runs the command classification names, if any.
+// Returns 0 or the first message.
+[[nodiscard]] int16_t ClassifyAndRun(rt::Text& statement);
 
 }  // namespace ms

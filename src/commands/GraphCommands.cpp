@@ -1,15 +1,16 @@
 #include "commands/GraphCommands.h"
 
+#include "commands/ContourCommand.h"
 #include "commands/DblIntCommand.h"
+#include "commands/DirFieldCommand.h"
+#include "commands/Field3DCommand.h"
 #include "commands/IntegCommand.h"
 #include "commands/OdeCommands.h"
+#include "commands/SlopeFieldCommand.h"
 #include "mathematics/FunctionValue.h"
 #include "numerics/Bvp.h"
 #include "numerics/Ivp.h"
 #include "plotting/Contour.h"
-#include "plotting/DirField.h"
-#include "plotting/Field3D.h"
-#include "plotting/SlopeField.h"
 
 namespace ms {
 

@@ -1,14 +1,11 @@
 #include "commands/ProgramState.h"
 
-#include "commands/ExecuteCommands.h"
 #include "commands/IntegCommand.h"
 #include "commands/OdeBinding.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Settings.h"
-#include "language/StatementCheck.h"
 #include "language/Tokens.h"
-#include "language/WorksheetReader.h"
 #include "mathematics/Classify.h"
 #include "mathematics/CompileCode.h"
 #include "mathematics/Evaluator.h"
@@ -26,26 +23,6 @@
 #include "plotting/SceneStore.h"
 
 namespace ms {
-namespace {
-
-// The compiler reports the offending text of a few messages in its argument; the statement the
-// reader shows stays the one being read.
-int16_t CompileStep(rt::Text& /*statement*/) {
-  rt::Text text;
-  return CompileFunctions(text);
-}
-
-}  // namespace
-
-void InstallStatementPipeline() {
-  StatementPipeline pipeline;
-  pipeline.check = &CheckStatementSyntax;
-  pipeline.classify = &ClassifyAndStore;
-  pipeline.compile = &CompileStep;
-  SetStatementPipeline(pipeline);
-  SetImmediateCommandRunner(&RunImmediateCommand);
-}
-
 void ClearAll() {
   ClearRunTables();
   ClearSegmentMarks();
@@ -85,7 +62,6 @@ void ResetProgramState() {
   ClearResultsList();
   ResetVectorStacks();
   ResetMacroState();
-  InstallStatementPipeline();
 }
 
 }  // namespace ms

@@ -1,17 +1,12 @@
 // Start-up of the program's shared state: every table, setting, request, scene and module state
-// group back to its start-up values, the built-in names filled and the worksheet reader connected
-// to its checking, classification and compile steps. The worksheet window runs it when it loads;
-// tests run it so that each starts clean. Also the clears of Execute, Clear Results and Clear Work
-// Sheet, which reach the tables, the scene and the integral curves.
+// group back to its start-up values and the built-in names filled. The worksheet window runs it
+// when it loads; tests run it so that each starts clean. Also the clears of Execute, Clear Results
+// and Clear Work Sheet, which reach the tables, the scene and the integral curves.
 #pragma once
 
 namespace ms {
 
-// Connects the worksheet reader to the checker, classification and compiler, and classification
-// to the commands it runs (Plot[, Zero[, Integ[, dblInt[).
-void InstallStatementPipeline();
-
-// Restores the whole start-up state (and installs the statement pipeline).
+// Restores the whole start-up state.
 void ResetProgramState();
 
 // Everything a run builds: the tables' constants, functions, call list, vectors, macros and values

@@ -220,7 +220,7 @@ void RunFinish(Build& b, SceneStepReport& r) {
     if (inside(s.ViewXMin) && inside(s.ViewXMax) && inside(s.ViewYMin) && inside(s.ViewYMax) &&
         inside(s.ViewZMin) && inside(s.ViewZMax) && b.options.gridCrossesAllowed &&
         s.VertexCountD < kGridVertexLimit) {
-      AddGridCrosses();
+      AddGridCrosses(Settings.XYPlaneColor);
     }
     if (Scene.VertexCountD > kCurveVertexLimit) {
       r.end = StepEnd::kVertexLimit;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "commands/ExecuteCommands.h"
 #include "commands/ProgramState.h"
 #include "language/ClearStorage.h"
 #include "language/CommandArguments.h"
@@ -11,10 +12,12 @@
 #include "language/RunProgress.h"
 #include "language/Settings.h"
 #include "language/Simplify.h"
+#include "language/StatementCheck.h"
 #include "language/Tokens.h"
 #include "language/WorksheetReader.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Classify.h"
+#include "mathematics/CompileCode.h"
 #include "mathematics/Evaluator.h"
 #include "mathematics/VectorOperations.h"
 #include "platform/runtime/FormatSignificant.h"
@@ -65,7 +68,48 @@ int16_t FunctionIndex(const rt::Text& name) {
   return index;
 }
 
+// One statement the reader yielded: checked and stored, classified (and the command it names run),
+// then the function table compiled. Returns true when the reading must stop (an error, or an abort
+// when abortable).
+bool ProcessStatement(rt::Text statement, bool abortable, rt::Text& stmtText, int16_t& msgNo) {
+  msgNo = CheckStatementSyntax(statement, stmtText);
+  if (msgNo != 0) return true;
+  // Go on with the text the checker stored (blanks removed, built-in names tokenised).
+  const int16_t last = Tables.StatementCount;
+  if (last >= 1 && last <= kMaxStatements) statement = Tables.StatementList[last].Text;
+  msgNo = ClassifyAndRun(statement);
+  if (msgNo != 0) {
+    stmtText = statement;
+    return true;
+  }
+  // A statement can take a good part of a second (a long one compiles the whole table again):
+  // events run after every one, so that Esc is seen between any two.
+  if (PollAbort(kStepsPerEvents) && abortable) return true;
+  // The compiler reports the offending text of a few messages in its argument; the statement the
+  // error box shows stays the one being read.
+  rt::Text compiled;
+  msgNo = CompileFunctions(compiled);
+  if (msgNo != 0) {
+    stmtText = statement;
+    return true;
+  }
+  ++Tables.CurrentStmtNo;
+  return false;
+}
+
 }  // namespace
+
+int16_t ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText) {
+  WorksheetStatements reader(worksheet);
+  rt::Text statement;
+  bool abortable = false;
+  int16_t msgNo = 0;
+  while (reader.Next(statement, abortable)) {
+    if (ProcessStatement(statement, abortable, stmtText, msgNo)) return msgNo;
+  }
+  stmtText = reader.StmtText();
+  return reader.MsgNo();
+}
 
 int16_t SetUpParm(const rt::Text& stmt) {
   int16_t msgNo = 0;

@@ -44,6 +44,13 @@ struct ExecuteOutcome {
 // lines can be shown at once. The abort flag is cleared again after an Esc.
 ExecuteOutcome RunExecute(rt::Text sheet, const std::function<void()>& worksheetRead);
 
+// Reads the worksheet: each statement the reader yields is checked and stored, classified (a
+// command classification names is run now) and the function table compiled, stopping at the first
+// message. stmtText receives the text the error box shows; returns 0 or the first error. Events run
+// after every classification; an abort (RunFlags.AbortRun seen then, for a statement ended by a
+// line break or ":") ends the reading with 0 before the statement is compiled.
+[[nodiscard]] int16_t ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText);
+
 // Message numbers of the parameter set.
 constexpr int16_t kMsgParmFormat = 14;       // "Parameters Format Examples: ..."
 constexpr int16_t kMsgParmNotConstant = 15;  // "Reference to requested constant not predefined ..."

@@ -108,11 +108,9 @@ GraphWindow::GraphWindow(QWidget* parent)
   g_instance = this;
 }
 
-// The worksheet's Graph button loads this window through the hook it offers.
-[[maybe_unused]] const bool g_loaderInstalled = [] {
-  ws::SetGraphWindowLoader([] { GraphWindow::Load(); });
-  return true;
-}();
+void LoadGraphWindow() {
+  GraphWindow::Load();
+}
 
 GraphWindow::~GraphWindow() {
   // The display options outlive the window; they are out of sight until the next one loads them.

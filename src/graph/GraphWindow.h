@@ -235,4 +235,8 @@ class GraphWindow : public QMainWindow {
   std::unique_ptr<GraphAnimation> animation_;
 };
 
+// Loads the graph window (GraphWindow::Load): the loader the worksheet window's Graph button is
+// made with.
+void LoadGraphWindow();
+
 }  // namespace gr

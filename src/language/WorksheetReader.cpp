@@ -1,8 +1,6 @@
 #include "language/WorksheetReader.h"
 
 #include "language/ClearStorage.h"
-#include "language/CommandRequests.h"
-#include "language/RunProgress.h"
 #include "language/Simplify.h"
 #include "language/TextEdits.h"
 #include "language/WorksheetTables.h"
@@ -15,44 +13,10 @@ constexpr char16_t kTab = 9;
 constexpr char16_t kCR = 13;
 constexpr char16_t kLF = 10;
 
-StatementPipeline g_pipeline;
-
 // Character at 1-based position p, 0 outside the text.
 
 bool Is(char16_t c, const char16_t* charClass) {
   return rt::CharIs(c, charClass);
-}
-
-// Runs one normalised, non-empty statement through the pipeline. Returns true when the reader
-// must stop (an error, or an abort when abortTest is set).
-bool ProcessStatement(rt::Text statement, bool abortTest, rt::Text& stmtText, int16_t& msgNo) {
-  const StatementPipeline& steps = g_pipeline;
-  if (steps.check) {
-    msgNo = steps.check(statement, stmtText);
-    if (msgNo != 0) return true;
-  }
-  // Go on with the text the checker stored (blanks removed, built-in names tokenised).
-  const int16_t last = Tables.StatementCount;
-  if (last >= 1 && last <= kMaxStatements) statement = Tables.StatementList[last].Text;
-  if (steps.classify) {
-    msgNo = steps.classify(statement);
-    if (msgNo != 0) {
-      stmtText = statement;
-      return true;
-    }
-  }
-  // A statement can take a good part of a second (a long one compiles the whole table again):
-  // events run after every one, so that Esc is seen between any two.
-  if (PollAbort(kStepsPerEvents) && abortTest) return true;
-  if (steps.compile) {
-    msgNo = steps.compile(statement);
-    if (msgNo != 0) {
-      stmtText = statement;
-      return true;
-    }
-  }
-  ++Tables.CurrentStmtNo;
-  return false;
 }
 
 // Reads the legend directive of the comment whose "'" stands at i ("'@text@id,text2").
@@ -91,64 +55,62 @@ void ReadLegendDirective(const rt::Text& ws, long i) {
 
 }  // namespace
 
-void SetStatementPipeline(const StatementPipeline& pipeline) {
-  g_pipeline = pipeline;
-}
-
 rt::Text NormaliseStatement(const rt::Text& buffer) {
   rt::Text s;
   FixLeadingMinus(InsertImplicitMultiply(RemoveBlanks(buffer)), s);
   return s;
 }
 
-int16_t ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText) {
-  int16_t msgNo = 0;
+WorksheetStatements::WorksheetStatements(const rt::Text& worksheet) : ws_(worksheet) {
   Tables.CurrentStmtNo = 1;
   Tables.SelectValueCount = 0;
   Tables.ShowValLegend = 0;
   ClearStatements();
-  stmtText = worksheet;
-  if (worksheet.empty()) return msgNo;
+}
 
-  const rt::Text& ws = worksheet;
+bool WorksheetStatements::Next(rt::Text& statement, bool& abortable) {
+  const rt::Text& ws = ws_;
   const long len = static_cast<long>(ws.size());
-  rt::Text buffer;
-  long i = 1;
+  long& i = i_;
   while (i <= len) {
     const char16_t c = ws[i - 1];
     if (c == kTab) {
       ++i;
     } else if (c == u'_') {
       // The error names the statement that holds the underscore, as far as its end.
-      stmtText = buffer;
+      stmtText_ = buffer_;
       for (long j = i; j <= len && ws[j - 1] != u':' && ws[j - 1] != kCR && ws[j - 1] != u'\'';
            ++j) {
-        if (ws[j - 1] != kTab) stmtText.push_back(ws[j - 1]);
+        if (ws[j - 1] != kTab) stmtText_.push_back(ws[j - 1]);
       }
-      return kMsgUnderscore;
+      msgNo_ = kMsgUnderscore;
+      i = len + 1;
+      buffer_.clear();
+      return false;
     } else if (c == u':' || c == kCR) {
-      const rt::Text statement = NormaliseStatement(buffer);
-      buffer.clear();
-      if (!statement.empty() && ProcessStatement(statement, true, stmtText, msgNo)) return msgNo;
+      statement = NormaliseStatement(buffer_);
+      buffer_.clear();
       i += (c == kCR && rt::CharAt(ws, i + 1) == kLF) ? 2 : 1;
+      abortable = true;
+      if (!statement.empty()) return true;
     } else if (c == u'\'') {
-      const rt::Text statement = NormaliseStatement(buffer);
-      buffer.clear();
+      statement = NormaliseStatement(buffer_);
+      buffer_.clear();
       if (rt::CharAt(ws, i + 1) == u'@') ReadLegendDirective(ws, i);
-      if (!statement.empty() && ProcessStatement(statement, false, stmtText, msgNo)) return msgNo;
       // Skip the comment with its line break; a comment on the last line ends the text.
       const long cr = rt::InStr(i + 1, ws, rt::Text(1, kCR));
-      if (cr == 0) break;
-      i = cr + 2;
+      i = cr == 0 ? len + 1 : cr + 2;
+      abortable = false;
+      if (!statement.empty()) return true;
     } else {
-      buffer.push_back(c);
+      buffer_.push_back(c);
       // A statement not closed by CR, ":" or "'" is not read.
-      if (i == len) buffer.clear();
+      if (i == len) buffer_.clear();
       ++i;
     }
   }
-  stmtText = buffer;
-  return msgNo;
+  if (msgNo_ == 0) stmtText_ = buffer_;
+  return false;
 }
 
 rt::Text InsertImplicitMultiply(const rt::Text& s) {

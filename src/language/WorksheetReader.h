@@ -1,6 +1,6 @@
-// The worksheet reader: splits the worksheet text (lines ended by CR LF) into statements and runs
-// each through the checking pipeline (syntax check and storage, classification, compilation),
-// stopping at the first message. Also collects the legend directives ('@text@id,text2).
+// The worksheet reader: splits the worksheet text (lines ended by CR LF) into statements and hands
+// them out one at a time (the commands layer checks, classifies and compiles each). Also collects
+// the legend directives ('@text@id,text2).
 #pragma once
 
 #include <cstdint>
@@ -9,26 +9,33 @@
 
 namespace ms {
 
-// The steps the reader runs for every statement, in this order. A step that is not installed
-// (null) is skipped.
-struct StatementPipeline {
-  // Each returns 0 or its message number.
-  // Checks the statement and appends it to StatementList (StmtNo = CurrentStmtNo); on an error it
-  // sets outText to the text the error box shows.
-  int16_t (*check)(rt::Text& statement, rt::Text& outText) = nullptr;
-  // Classifies the stored (tokenised) statement and stores what it defines.
-  int16_t (*classify)(rt::Text& statement) = nullptr;
-  // Compiles the function table.
-  int16_t (*compile)(rt::Text& statement) = nullptr;
+// The statements of one worksheet, in order. Making it starts a reading: statement number 1, no
+// statements stored, no legend entries.
+class WorksheetStatements {
+ public:
+  // The text is not copied: it must outlive the reader (a temporary is refused).
+  explicit WorksheetStatements(const rt::Text& worksheet);
+  explicit WorksheetStatements(rt::Text&& worksheet) = delete;
+
+  // The next normalised, non-empty statement. abortable: it was ended by a line break or ":" (an
+  // Esc seen after it ends the reading; after one ended by a comment the reading goes on). The
+  // legend directive of a comment is read before the statement the comment ends. False at the end
+  // of the text, or at "_" outside a comment (MsgNo() then 1).
+  bool Next(rt::Text& statement, bool& abortable);
+
+  // 0, or 1 when the reading stopped at "_".
+  int16_t MsgNo() const { return msgNo_; }
+  // Once Next returned false: the text the error box shows (for "_" the statement that holds it,
+  // as far as its end; otherwise what was left unread).
+  const rt::Text& StmtText() const { return stmtText_; }
+
+ private:
+  const rt::Text& ws_;
+  long i_ = 1;
+  rt::Text buffer_;
+  rt::Text stmtText_;
+  int16_t msgNo_ = 0;
 };
-
-// Installs the steps the reader calls (copied); StatementPipeline{} removes them.
-void SetStatementPipeline(const StatementPipeline& pipeline);
-
-// Reads the worksheet. stmtText receives the text the error box shows; returns 0 or the first
-// error. Events run after every classification; an abort (RunFlags.AbortRun seen then, for a
-// statement ended by a line break or ":") ends the run with 0 before the statement is compiled.
-[[nodiscard]] int16_t ProcessWorksheet(const rt::Text& worksheet, rt::Text& stmtText);
 
 // Writes "*" where a multiplication is implied in the part after the first "="; a statement
 // without "=" comes back unchanged.

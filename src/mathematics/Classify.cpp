@@ -14,12 +14,6 @@ WorksheetSignalState WorksheetSignals;
 
 namespace {
 
-ImmediateCommandRunner g_runner = nullptr;
-
-int16_t RunNow(ImmediateCommand command, const rt::Text& statement) {
-  return g_runner ? g_runner(command, statement) : 0;
-}
-
 // The commands the graph window runs when it builds its picture: classification only files the
 // statement. Their names cannot begin one another, so the order of the rows does not matter.
 struct DeferredCommand {
@@ -48,11 +42,11 @@ void SetGraphAvailable(bool available) {
   WorksheetSignals.GraphAvailable = available;
 }
 
-// Integ[ and dblInt[: files the statement in the next slot and hands it to the runner, which
-// appends the result constant and runs the command.
-int16_t ProcessIntegral(const rt::Text& statement, bool single) {
+// Integ[ and dblInt[: files the statement in the next slot; the command, run next, appends the
+// result constant.
+Classification ProcessIntegral(const rt::Text& statement, bool single) {
   if (Requests.IntegStmtCount >= kMaxIntegStatements) {
-    return kMsgIntegralListFull;
+    return {kMsgIntegralListFull};
   }
   ++Requests.IntegStmtCount;
   const int slot = Requests.IntegStmtCount - 1;
@@ -62,7 +56,7 @@ int16_t ProcessIntegral(const rt::Text& statement, bool single) {
   } else {
     Requests.DblIntStmts[slot] = statement;
   }
-  return RunNow(single ? ImmediateCommand::Integ : ImmediateCommand::DblInt, statement);
+  return {0, single ? ImmediateCommand::Integ : ImmediateCommand::DblInt};
 }
 
 // Steps run after every definition, parameter set and empty text: every function body gains one
@@ -102,18 +96,8 @@ int FunctionHeaderParameters(const rt::Text& s) {
 
 }  // namespace
 
-void SetImmediateCommandRunner(ImmediateCommandRunner runner) {
-  g_runner = runner;
-}
-
-int16_t ClassifyAndStore(rt::Text& statement) {
-  int16_t msgNo = 0;
-  if (!Tables.PlotPending) Requests.PlotRequested = 0;
-  WorksheetSignals.ResultsListCleared = -1;
-  const rt::Text& s = statement;
-
-  if (TextAt(s, 1, u"Plot[", u"plot[")) {
-    msgNo = RunNow(ImmediateCommand::Plot, s);
+int16_t ImmediateCommandDone(ImmediateCommand command, int16_t msgNo) {
+  if (command == ImmediateCommand::Plot) {
     if (msgNo != 0) {
       SetGraphAvailable(false);
       return msgNo;
@@ -121,18 +105,25 @@ int16_t ClassifyAndStore(rt::Text& statement) {
     Requests.PlotRequested = -1;
     Tables.PlotPending = -1;
     SetGraphAvailable(true);
-    return msgNo;
+  } else if (command == ImmediateCommand::Zero && msgNo != 0) {
+    SetGraphAvailable(false);
   }
-  if (TextAt(s, 1, u"Zero[", u"zero[")) {
-    msgNo = RunNow(ImmediateCommand::Zero, s);
-    if (msgNo != 0) SetGraphAvailable(false);
-    return msgNo;
-  }
+  return msgNo;
+}
+
+Classification ClassifyAndStore(rt::Text& statement) {
+  int16_t msgNo = 0;
+  if (!Tables.PlotPending) Requests.PlotRequested = 0;
+  WorksheetSignals.ResultsListCleared = -1;
+  const rt::Text& s = statement;
+
+  if (TextAt(s, 1, u"Plot[", u"plot[")) return {0, ImmediateCommand::Plot};
+  if (TextAt(s, 1, u"Zero[", u"zero[")) return {0, ImmediateCommand::Zero};
   for (const DeferredCommand& d : kDeferredCommands) {
     if (TextAt(s, 1, d.name, d.lowerName)) {
       Requests.*d.requested = -1;
       Requests.*d.statement = s;
-      return msgNo;
+      return {msgNo};
     }
   }
   if (TextAt(s, 4, u"Integ[", u"integ[") || TextAt(s, 3, u"Integ[", u"integ[")) {
@@ -146,14 +137,14 @@ int16_t ClassifyAndStore(rt::Text& statement) {
     Requests.Contour1Requested = -1;
     Requests.ContourAllQuadrants = 0;
     Requests.ContourStmt = s;
-    return msgNo;
+    return {msgNo};
   }
   if (TextAt(s, 1, u"PlotContour[", u"plotcontour[")) {
     Requests.ContourRequested = -1;
     Requests.Contour1Requested = 0;
     Requests.ContourAllQuadrants = -1;
     Requests.ContourStmt = s;
-    return msgNo;
+    return {msgNo};
   }
 
   // Definitions.
@@ -166,28 +157,28 @@ int16_t ClassifyAndStore(rt::Text& statement) {
     rt::Text again;
     TokenizeNames(text, again);
     msgNo = ProcessConstantStatement(again);
-    if (msgNo != 0) return msgNo;
+    if (msgNo != 0) return {msgNo};
   } else if (rt::IsUpper(c)) {
     if (rt::CharAt(text, 3) == u'{') {
       const int k = FunctionHeaderParameters(text);
       if (k == 0) {
-        return 305;
+        return {305};
       }
       msgNo = StoreFunctionDefinition(text, k);
-      if (msgNo != 0) return msgNo;
+      if (msgNo != 0) return {msgNo};
     } else if (rt::CharAt(text, 3) == u'<') {
       if (!rt::CharIs(rt::CharAt(text, 4), u"[a-z]") || rt::Mid(text, 5, 2) != u">=") {
-        return 306;
+        return {306};
       }
       msgNo = StoreVectorDefinition(text);
-      if (msgNo != 0) return msgNo;
+      if (msgNo != 0) return {msgNo};
     } else {
-      return 307;
+      return {307};
     }
   } else {
-    return 308;
+    return {308};
   }
-  return ClosingSteps();
+  return {ClosingSteps()};
 }
 
 }  // namespace ms

@@ -1,5 +1,5 @@
 // Statement classification: every checked statement is recognised from its first characters and
-// then handed to the command runner (Plot[, Zero[, Integ[, dblInt[), recorded for the graph window
+// then named as a command to run now (Plot[, Zero[, Integ[, dblInt[), recorded for the graph window
 // (the field, contour, IVP and BVP commands) or stored as a definition (constant, function, vector,
 // parameter set).
 #pragma once
@@ -20,15 +20,22 @@ struct WorksheetSignalState {
 };
 extern WorksheetSignalState WorksheetSignals;
 
-// The commands that run while the worksheet is read. The commands layer installs the runner
-// (InstallStatementPipeline); without one these statements are filed but not run.
-enum class ImmediateCommand : uint8_t { Plot, Zero, Integ, DblInt };
-// Runs one command on its statement and returns 0 or the command's message. An Integ[ or dblInt[
-// statement has been filed in slot Requests.IntegStmtCount before the call.
-using ImmediateCommandRunner = int16_t (*)(ImmediateCommand command, const rt::Text& statement);
-void SetImmediateCommandRunner(ImmediateCommandRunner runner);
+// The commands that run while the worksheet is read; the commands layer runs them.
+enum class ImmediateCommand : uint8_t { None, Plot, Zero, Integ, DblInt };
 
-// The statement is not changed; returns 0 or the first error.
-[[nodiscard]] int16_t ClassifyAndStore(rt::Text& statement);
+// What classification leaves to do: its message (0 or the first error) and, with none, the
+// command to run now on the statement. An Integ[ or dblInt[ statement has been filed in slot
+// Requests.IntegStmtCount.
+struct Classification {
+  int16_t msgNo = 0;
+  ImmediateCommand runNow = ImmediateCommand::None;
+};
+
+// The statement is not changed.
+[[nodiscard]] Classification ClassifyAndStore(rt::Text& statement);
+
+// Records what the command named by classification came to (msgNo: 0 or its message): the Plot
+// request and whether the graph is available. Returns msgNo.
+int16_t ImmediateCommandDone(ImmediateCommand command, int16_t msgNo);
 
 }  // namespace ms

@@ -119,20 +119,22 @@ struct ContourArgs {
   int16_t valuesMsg = 0;
 };
 
-// Parses the statement: 1400..1414 (and the range reader's messages in valuesMsg) as the command
-// gives them, 0 when F is found with two parameters.
-[[nodiscard]] int16_t ParseContourArgs(const rt::Text& statement, ContourArgs& args);
+// Checks the start point and the level list, then traces with the progress window and fills the
+// scene store and the legend. fxRec, fyRec: FuncTable records of Fx and Fy. msgNo 0 on success (a
+// start point outside the box, a zero level step and more levels than the legend holds are
+// refused with a box of their own and msgNo 0), or 1422 when F gives no value anywhere.
+[[nodiscard]] int16_t DrawContours(const ContourArgs& args, int16_t fxRec, int16_t fyRec);
 
-// Runs a stored PlotContour[ / PlotContour1[ statement: parses and checks it, appends the "Fx" and
-// "Fy" records to FuncTable, traces with the progress window and fills the scene store and the
-// legend. msgNo 0 on success (a start point outside the box, a zero level step and more levels
-// than the legend holds are refused with a box of their own and msgNo 0); 1400..1420, the range
-// reader's and Differentiate's messages, 1422 when F gives no value anywhere, or 392 when
-// FuncTable has no room for the two records (unless the last pair appended holds the same
-// derivatives: it serves again).
-[[nodiscard]] int16_t ProcessPlotContour(const rt::Text& statement);
+// The derivative records the last run appended, with the derivative texts written into them (the
+// compiler rewrites a record's expression in place, so the texts are kept here). When the table
+// has no room for another pair, this one serves again. Cleared by ResetContourState.
+struct ContourDerivativePair {
+  int16_t fx = 0, fy = 0;
+  rt::Text parm1, parm2, dx, dy;
+};
+extern ContourDerivativePair LastContourDerivatives;
 
-// Traces every level from the start point (and its mirror images when ContourAllQuadrants is
+// Traces every level from the start point (and its mirror images unless args.oneQuadrant is
 // set), then writes the legend and copies the segments into the scene store. An abort noticed
 // before a level leaves the scene and the legend as they were. fxRec, fyRec: FuncTable records of
 // Fx and Fy. 0, or 1422 (nothing drawn) when not one value of F

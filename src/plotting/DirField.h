@@ -8,36 +8,28 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/runtime/ProgressSink.h"
 #include "platform/runtime/Runtime.h"
 #include "plotting/FieldTables.h"
 
 namespace ms {
 
-// The arguments of PlotDirField[F,H,{a,b,n}{c,d,m}letter] and PlotDirField[F,H,G,...].
-struct DirFieldArgs {
-  int16_t fRecord = 0, hRecord = 0, gRecord = 0;  // FuncTable records (gRecord 0 without G)
-  bool is3D = false;                              // G given: the arrows are lifted to G(x, y)
-  field::FieldRange x, y;
-  std::optional<rt::Text> colorLetter;  // once read (a later check may still refuse)
+// F, H and (for the lifted field) G bound by the command; g is not called without is3D.
+struct DirFieldFunctions {
+  FieldFunction f, h, g;
 };
-
-// Parses and checks the statement: 0, or the first message met (1000..1030, 57 for an unknown
-// third function, or a range reader's message).
-[[nodiscard]] int16_t ParseDirFieldArgs(const rt::Text& statement, DirFieldArgs& args);
-
-// Checks the stored statement and builds the arrows and the axes (with the box for the lifted
-// field). 0 on success, otherwise the first message met (1000..1036, 57 for an unknown third
-// function, or a range reader's message). Esc (RunFlags.AbortRun) stops quietly.
-[[nodiscard]] int16_t ProcessPlotDirField(const rt::Text& statement);
 
 // The arrows of F, H (and G when is3D) over the grid; zMin and zMax go out as the range of G's
 // values (0 and 0 without G), whatever they come in as. The vectors are evaluated unless
-// RunFlags.Replot is set and the vectors of this grid are kept from the last direction-field
+// run.replot is set and the vectors of this grid are kept from the last direction-field
 // evaluation. A grid of more than 15,000 points, or one whose arrows the picture has no room
-// for, is refused with a box before anything is evaluated or written (0 all the same). 0, or the
+// for, is refused with run.box before anything is evaluated or written (0 all the same). 0, or the
 // message of the function that could not be evaluated (1032 F, 1034 H, 1036 G).
-[[nodiscard]] int16_t BuildDirFieldArrows(int16_t fIndex, int16_t hIndex, int16_t gIndex, bool is3D,
-                                          double a, double b, double n, double c, double d,
-                                          double m, double& zMin, double& zMax);
+// Events run through progress while the values are evaluated; when it reports an abort, the build
+// stops (0).
+[[nodiscard]] int16_t BuildDirFieldArrows(const DirFieldFunctions& fn, bool is3D, double a,
+                                          double b, double n, double c, double d, double m,
+                                          double& zMin, double& zMax, const ProgressSink& progress,
+                                          FieldRun& run);
 
 }  // namespace ms

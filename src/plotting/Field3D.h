@@ -5,37 +5,26 @@
 // into the scene store.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
+#include "platform/runtime/ProgressSink.h"
 #include "platform/runtime/Runtime.h"
 #include "plotting/FieldTables.h"
 
 namespace ms {
 
-// The arguments of PlotField3D[F,G,H,{a,b,n}{c,d,m}{e,f,k}letter].
-struct Field3DArgs {
-  int16_t fRecord = 0, gRecord = 0, hRecord = 0;  // FuncTable records
-  field::FieldRange x, y, z;
-  std::optional<rt::Text> colorLetter;  // once read (a later check may still refuse)
-};
-
-// Parses and checks the statement: 0, or the first message met (1100..1140 or a range reader's
-// message).
-[[nodiscard]] int16_t ParseField3DArgs(const rt::Text& statement, Field3DArgs& args);
-
-// Checks the stored statement and builds the arrows, the box and the axes. 0 on success,
-// otherwise the first message met (1100..1146 or a range reader's message). Esc
-// (RunFlags.AbortRun) stops quietly.
-[[nodiscard]] int16_t ProcessPlotField3D(const rt::Text& statement);
-
-// The arrows of the three functions (1-based FuncTable indexes) over the grid, z outermost, then
-// y, then x. The vectors are evaluated unless RunFlags.Replot is set and the vectors of this grid
+// The arrows of the three functions (bound by the command) over the grid, z outermost, then
+// y, then x. The vectors are evaluated unless run.replot is set and the vectors of this grid
 // are kept from the last space-field evaluation. A grid of more than 15,000 points, or one whose
-// arrows the picture has no room for, is refused with a box before anything is evaluated or
+// arrows the picture has no room for, is refused with run.box before anything is evaluated or
 // written (0 all the same). 0, or the message of the function that could not be evaluated.
-[[nodiscard]] int16_t BuildField3DArrows(int16_t fIndex, int16_t gIndex, int16_t hIndex, double a,
+// Events run through progress while the values are evaluated; when it reports an abort, the build
+// stops (0).
+[[nodiscard]] int16_t BuildField3DArrows(const std::array<FieldFunction, 3>& fns, double a,
                                          double b, double n, double c, double d, double m, double e,
-                                         double f, double k);
+                                         double f, double k, const ProgressSink& progress,
+                                         FieldRun& run);
 
 }  // namespace ms

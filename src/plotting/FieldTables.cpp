@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "language/CommandArguments.h"
-#include "mathematics/FunctionValue.h"
-#include "platform/ui/UiServices.h"
-
 namespace ms {
 
 FieldTablesData FieldTables;
@@ -32,19 +28,6 @@ void ResetFieldTables() {
 
 namespace field {
 
-int16_t ReadColorLetterAndClose(StatementReader& r, const rt::Text& defaultLetter,
-                                std::optional<rt::Text>& letter, int16_t closingMsg) {
-  const char16_t c = r.Peek();
-  if (c != u'\0' && rt::Text(u"rgbwBG").find(c) != rt::Text::npos) {
-    r.Skip();
-    letter = rt::Text(1, c);
-  } else {
-    if (c != u']') r.Skip();
-    letter = defaultLetter;
-  }
-  return r.At(u']') && r.Pos() == r.Length() ? 0 : closingMsg;
-}
-
 void LetterColor(const rt::Text& letter, double& red, double& green, double& blue) {
   struct Entry {
     char16_t letter;
@@ -66,12 +49,6 @@ void LetterColor(const rt::Text& letter, double& red, double& green, double& blu
       return;
     }
   }
-}
-
-int16_t FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args, int count,
-                   double& value) {
-  value = 0;
-  return EvalFunctionCall(resultName, id, args, count, value);
 }
 
 int CountGridPoints(double a, double b, double dx, double c, double d, double dy, int limit) {
@@ -108,14 +85,13 @@ int16_t ProgressTotal(double area) {
   return static_cast<int16_t>(std::min(v, 32767.0));
 }
 
-bool FieldFitsScene(const rt::Text& command, long vertices) {
+bool FieldFitsScene(const rt::Text& command, long vertices, rt::Text& box) {
   const long used = std::max<long>(Scene.VertexCount, 0);
   if (used + vertices <= kCurveVertexLimit) return true;
   const long left = std::max<long>(kCurveVertexLimit - used, 0);
-  ui::Ui().MsgBox(command + u" needs " + rt::IntText(vertices) + u" points of the picture, but " +
-                      rt::IntText(left) + u" of its " + rt::IntText(kCurveVertexLimit) +
-                      u" are free.\r\nReduce the number of intervals.",
-                  ui::kOkOnly, kAppTitle);
+  box = command + u" needs " + rt::IntText(vertices) + u" points of the picture, but " +
+        rt::IntText(left) + u" of its " + rt::IntText(kCurveVertexLimit) +
+        u" are free.\r\nReduce the number of intervals.";
   return false;
 }
 
@@ -130,21 +106,6 @@ bool AppendFieldSegment(const Point3& p, const Point3& q, double red, double gre
 void WidenViewBox(double x1, double x2, double y1, double y2, double z1, double z2) {
   ms::WidenViewBox(x1, y1, z1);
   ms::WidenViewBox(x2, y2, z2);
-}
-
-int16_t ReadRange(StatementReader& r, int16_t braceMsg, FieldRange& range) {
-  const int16_t msgNo = r.Expect(u'{', braceMsg);
-  if (msgNo != 0) return msgNo;
-  return r.ReadRangeValues({&range.lo, &range.hi, &range.steps}, u'}');
-}
-
-int16_t CheckRanges(std::initializer_list<const FieldRange*> ranges, int16_t orderMsg,
-                    int16_t intervalsMsg) {
-  for (const FieldRange* range : ranges)
-    if (!(range->hi > range->lo)) return orderMsg;
-  for (const FieldRange* range : ranges)
-    if (!(range->steps > 0)) return intervalsMsg;
-  return 0;
 }
 
 }  // namespace field

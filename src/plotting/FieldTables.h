@@ -1,7 +1,6 @@
 // The tables the field commands (slope, direction and space fields) keep between picture builds,
-// and the few helpers the three share: reading a function identifier and the colour letter of a
-// command, the colour of a letter, the value of a worksheet function at a grid point, the number
-// of points of a grid and the progress-bar total.
+// and the few helpers the three share: the colour of a letter, the number of points of a grid and
+// the progress-bar total.
 //
 // The slope values and field vectors survive from one build to the next: a rebuild with
 // RunFlags.Replot set draws the field again with the current display factors (arrow length, head
@@ -10,10 +9,8 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
-#include <optional>
+#include <functional>
 
-#include "language/CommandArguments.h"
 #include "platform/runtime/Runtime.h"
 #include "plotting/SceneStore.h"
 
@@ -84,6 +81,17 @@ extern FieldGraphFlags FieldGraph;
 // Start-up state: empty tables, default colour letters, axes and grid crosses wanted, no box.
 void ResetFieldTables();
 
+// A worksheet function bound by the command that draws it: 0 and its value at args, or the
+// evaluator's message.
+using FieldFunction = std::function<int16_t(const double* args, double& value)>;
+
+// The run's side of a field build: whether it draws the kept values again (a rebuild), and the box
+// it leaves for the command to show when it refuses the field (empty otherwise).
+struct FieldRun {
+  bool replot = false;
+  rt::Text box;
+};
+
 namespace field {
 
 // Title of the boxes the field commands show of their own.
@@ -91,33 +99,9 @@ inline const rt::Text kAppTitle = u"MathSheet";
 
 using rt::CharAt;
 
-// The optional colour letter before the closing "]" that ends the statement: one of r, g, b, w,
-// B, G becomes the letter and the reader moves past it; any other character but "]" is passed over
-// and the letter is the default. closingMsg when "]" is not then the statement's last character.
-[[nodiscard]] int16_t ReadColorLetterAndClose(StatementReader& r, const rt::Text& defaultLetter,
-                                              std::optional<rt::Text>& letter, int16_t closingMsg);
-
-// One range "{lo,hi,steps}" of a field command (each value a number or a constant).
-struct FieldRange {
-  double lo = 0, hi = 0, steps = 0;
-};
-// Reads a range at the reader's position: braceMsg when it does not start with "{", else the range
-// reader's messages. The reader ends after the "}".
-[[nodiscard]] int16_t ReadRange(StatementReader& r, int16_t braceMsg, FieldRange& range);
-// orderMsg when a range does not have hi > lo, else intervalsMsg when one has no positive step
-// count, else 0.
-[[nodiscard]] int16_t CheckRanges(std::initializer_list<const FieldRange*> ranges, int16_t orderMsg,
-                                  int16_t intervalsMsg);
-
 // Red, green and blue (0..255) of a colour letter: r red, g green, b blue, w white, B black,
 // G grey; any other letter gives green.
 void LetterColor(const rt::Text& letter, double& red, double& green, double& blue);
-
-// The value of the worksheet function id at args, through an assignment text with the given
-// two-character result name, the road every command takes for a function value. The temporary
-// constant is removed again. 0, or the evaluator's message; value is 0 unless one was taken.
-[[nodiscard]] int16_t FunctionAt(const rt::Text& resultName, const rt::Text& id, const double* args,
-                                 int count, double& value);
 
 // Number of points of the grid x = a, a + dx, ... <= b (inner) by y = c, c + dy, ... <= d
 // (outer), the coordinates advancing by repeated addition exactly as the builders walk them.
@@ -132,8 +116,8 @@ int16_t ProgressTotal(double area);
 
 // Whether the field of the named command ("PlotDirField" ...) fits the picture with `vertices`
 // more points: the graph window refuses a picture past kCurveVertexLimit points. When it does not
-// fit, a box names the command and the points it needs, and nothing is to be written.
-bool FieldFitsScene(const rt::Text& command, long vertices);
+// fit, box names the command and the points it needs, and nothing is to be written.
+bool FieldFitsScene(const rt::Text& command, long vertices, rt::Text& box);
 
 // Appends the segment p -> q of a field in the given colour as an ordinary segment: kind, dot
 // mark and limit marker 0, whatever an earlier build left in the row. False when the store is

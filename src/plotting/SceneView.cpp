@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "language/Settings.h"
 #include "platform/runtime/Runtime.h"
 #include "plotting/SceneStore.h"
 
@@ -21,10 +20,10 @@ int RowsInUse() {
   return static_cast<int>(std::min<double>(n, kSceneRows));
 }
 
-bool AppendDash(const Point3& p, const Point3& q) {
+bool AppendDash(const Point3& p, const Point3& q, int32_t colour) {
   if (Scene.VertexCount > kGridVertexLimit) return false;
   int r = 0, g = 0, b = 0;
-  rt::SplitRGB(Settings.XYPlaneColor, r, g, b);
+  rt::SplitRGB(colour, r, g, b);
   return AppendSegment(p, q, r, g, b, kSegStructure);
 }
 
@@ -81,15 +80,15 @@ int16_t IsOutsideViewBox(int i) {
   return Scene.OutsideViewBox;
 }
 
-bool AddGridDashX(double x, double y) {
-  return AppendDash({x - kDashHalf, y, 0}, {x + kDashHalf, y, 0});
+bool AddGridDashX(double x, double y, int32_t colour) {
+  return AppendDash({x - kDashHalf, y, 0}, {x + kDashHalf, y, 0}, colour);
 }
 
-bool AddGridDashY(double x, double y) {
-  return AppendDash({x, y - kDashHalf, 0}, {x, y + kDashHalf, 0});
+bool AddGridDashY(double x, double y, int32_t colour) {
+  return AppendDash({x, y - kDashHalf, 0}, {x, y + kDashHalf, 0}, colour);
 }
 
-void AddGridCrosses() {
+void AddGridCrosses(int32_t colour) {
   struct Pass {
     bool runs;
     double jEnd, jStep, iEnd, iStep;
@@ -108,8 +107,8 @@ void AddGridCrosses() {
       for (double i = 0; pass.iStep > 0 ? i <= pass.iEnd : i >= pass.iEnd; i += pass.iStep) {
         if (Scene.VertexCount > kGridVertexLimit) return;
         // Each dash appends and advances the counts itself when it fits.
-        AddGridDashX(i, j);
-        AddGridDashY(i, j);
+        AddGridDashX(i, j, colour);
+        AddGridDashY(i, j, colour);
       }
     }
   }

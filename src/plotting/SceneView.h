@@ -33,14 +33,15 @@ int16_t IsOutsideViewBox(int i);
 void AddVectorArrow(double tailX, double tailY, double tailZ, double headX, double headY,
                     double headZ, int16_t count, int32_t red, int32_t green, int32_t blue);
 
-// One grid dash of 0.1 grid units about (x, y, 0) along x or along y, in the XY-plane colour,
+// One grid dash of 0.1 grid units about (x, y, 0) along x or along y, in colour (packed RGB),
 // kind structure. Appends only while VertexCount is at most 25,000 and returns whether it did.
 // The caller advances the counts.
-bool AddGridDashX(double x, double y);
-bool AddGridDashY(double x, double y);
+bool AddGridDashX(double x, double y, int32_t colour);
+bool AddGridDashY(double x, double y, int32_t colour);
 
 // A cross at every whole-numbered point of the xy plane over the view box, quadrant by quadrant
-// from the origin outward; stops once more than 25,000 points are stored.
-void AddGridCrosses();
+// from the origin outward, in colour (packed RGB, the XY-plane colour); stops once more than
+// 25,000 points are stored.
+void AddGridCrosses(int32_t colour);
 
 }  // namespace ms

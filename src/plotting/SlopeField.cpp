@@ -3,13 +3,8 @@
 #include <array>
 #include <cmath>
 
-#include "language/CommandArguments.h"
-#include "language/CommandRequests.h"
 #include "language/RunProgress.h"
-#include "language/Settings.h"
-#include "language/WorksheetTables.h"
 #include "mathematics/Evaluator.h"
-#include "platform/ui/UiServices.h"
 #include "plotting/Axes.h"
 #include "plotting/FieldTables.h"
 #include "plotting/SceneStore.h"
@@ -19,31 +14,13 @@ namespace ms {
 
 namespace {
 
-constexpr int16_t kMsgSpelling = 1200;
-constexpr int16_t kMsgOpenBracket = 1202;
-constexpr int16_t kMsgFunctionId = 1204;
-constexpr int16_t kMsgComma = 1206;
-constexpr int16_t kMsgNoFunction = 1208;
-constexpr int16_t kMsgSecondParameter = 1210;
-constexpr int16_t kMsgOpenBrace = 1214;
-constexpr int16_t kMsgStartPointBrace = 1218;
-constexpr int16_t kMsgClosingBracket = 1224;
-constexpr int16_t kMsgTooManyStartPoints = 1234;
-constexpr int16_t kMsgRangeOrder = 1226;
-constexpr int16_t kMsgIntervals = 1228;
 constexpr int16_t kMsgEvaluation = 1230;
-constexpr int16_t kMsgStartPointOutside = 1232;
 
-constexpr int kMinStatementLength = 26;
 // 0.9 pi and 1.8 pi: a barb leaves the shaft 18 degrees off its direction.
 constexpr double kBarbTurn = 2.82743338824;
 constexpr double kBarbSpread = 5.65486677648;
 // Below this magnitude a slope is drawn level.
 constexpr double kLevelSlope = 0.001;
-
-// Result names of the temporary constants of the grid and trace evaluations.
-const rt::Text kGridResult = u"zn";
-const rt::Text kTraceResult = u"m_";
 
 const rt::Text kTooManyPoints =
     u"Slope field count exceeded 2500 points. Reduce the number of x and y intervals.";
@@ -63,25 +40,19 @@ constexpr std::array<std::array<double, 3>, kMaxSlopeStartPoints + 1> kTraceColo
     {200, 150, 0},
 }};
 
-bool ValidFunctionIndex(int16_t index) {
-  return index >= 1 && index <= Tables.FuncCount;
-}
-
-[[nodiscard]] int16_t SlopeAt(const rt::Text& id, double x, double y, double& slope) {
-  const double args[2] = {x, y};
-  return field::FunctionAt(kTraceResult, id, args, 2, slope);
-}
-
 // The trace of y' = F(x, y) by the classical fourth-order Runge-Kutta method (Kutta, 1901) with
 // the step sign * SlopeFieldStep (+1 forward, -1 backward) from (x0, y0) while x stays within the
 // range end, then its segments in the colour of start point j.
 [[nodiscard]] int16_t TraceSlope(double sign, double x0, double y0, double xEnd, double c, double d,
-                                 int16_t index, int16_t j) {
+                                 const FieldFunction& slope, int16_t j,
+                                 const SlopeFieldOptions& options) {
   int16_t msgNo = 0;
   FieldGraph.SlopeFieldMode = -1;
-  if (!ValidFunctionIndex(index)) return kMsgEvaluation;
-  const double h = sign * Settings.SlopeFieldStep;
-  const rt::Text id = Tables.FuncTable[index].Name;
+  const double h = sign * options.step;
+  const auto slopeAt = [&slope](double x, double y, double& s) {
+    const double args[2] = {x, y};
+    return slope(args, s);
+  };
   std::array<double, kMaxTraceSteps + 1> X{};
   std::array<double, kMaxTraceSteps + 1> Y{};
   X[0] = x0;
@@ -95,16 +66,16 @@ bool ValidFunctionIndex(int16_t index) {
   while (inRange(X[k]) && k < kMaxTraceSteps) {
     DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(k));
     double k1 = 0;
-    msgNo = SlopeAt(id, X[k], Y[k], k1);
+    msgNo = slopeAt(X[k], Y[k], k1);
     if (msgNo != 0) break;
     double k2 = 0;
-    msgNo = SlopeAt(id, X[k] + h / 2, Y[k] + h * k1 / 2, k2);
+    msgNo = slopeAt(X[k] + h / 2, Y[k] + h * k1 / 2, k2);
     if (msgNo != 0) break;
     double k3 = 0;
-    msgNo = SlopeAt(id, X[k] + h / 2, Y[k] + h * k2 / 2, k3);
+    msgNo = slopeAt(X[k] + h / 2, Y[k] + h * k2 / 2, k3);
     if (msgNo != 0) break;
     double k4 = 0;
-    msgNo = SlopeAt(id, X[k] + h, Y[k] + h * k3, k4);
+    msgNo = slopeAt(X[k] + h, Y[k] + h * k3, k4);
     if (msgNo != 0) break;
     ++k;
     X[k] = X[k - 1] + h;
@@ -132,7 +103,7 @@ bool ValidFunctionIndex(int16_t index) {
 }
 
 // Segment and barbs of one slope point (x, y, s); dx and dy are the grid steps.
-FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy) {
+FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy, bool barbs) {
   const double half = dx / 2;
   double p1x, p1y, qx, qy;
   if (std::fabs(s) < kLevelSlope) {
@@ -155,7 +126,7 @@ FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy) {
   arrow.End = {x + View.FieldVectorScale * std::cos(theta) / 5,
                y + View.FieldVectorScale * std::sin(theta) / 5, 0};
   const double L = (dx + dy) / 2;
-  if (Settings.BothDirections == 0 && L != 0) {
+  if (barbs && L != 0) {
     double phi = ATan2(p1y - y, p1x - x) - kBarbTurn;
     const double head = 0.2 * L * View.ArrowHeadScale;
     arrow.Barb1 = {p1x + head * std::cos(phi), p1y + head * std::sin(phi), 0};
@@ -167,87 +138,12 @@ FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy) {
 
 }  // namespace
 
-int16_t ParseSlopeFieldArgs(const rt::Text& statement, SlopeFieldArgs& args) {
-  args = SlopeFieldArgs{};
-  const rt::Text name = rt::Left(statement, 14);
-  if (name != u"PlotSlopeField" && name != u"plotslopefield") return kMsgSpelling;
-  if (static_cast<long>(statement.size()) < kMinStatementLength) return kMsgSpelling;
-  StatementReader r(statement, 15);
-  rt::Text id;
-  int16_t msgNo = r.Expect(u'[', kMsgOpenBracket);
-  if (msgNo == 0) msgNo = r.ReadFunctionId(id, kMsgFunctionId, kIdJoinsLowerOrUnderscore);
-  if (msgNo == 0) msgNo = r.Expect(u',', kMsgComma);
-  if (msgNo != 0) return msgNo;
-  rt::Text firstParm;
-  msgNo = FindFunction(id, firstParm, args.fRecord);
-  if (msgNo != 0 || !ValidFunctionIndex(args.fRecord)) return kMsgNoFunction;
-  if (Tables.FuncTable[args.fRecord].Parm2.empty()) return kMsgSecondParameter;
-
-  msgNo = field::ReadRange(r, kMsgOpenBrace, args.x);
-  if (msgNo == 0) msgNo = field::ReadRange(r, kMsgOpenBrace, args.y);
-  if (msgNo != 0) return msgNo;
-
-  // Start points until "]", the last character or a letter. After the tenth an eleventh one is
-  // refused with a message of its own.
-  while (!r.At(u']') && r.Pos() < r.Length() && !rt::IsLetter(r.Peek()) &&
-         args.count < kMaxSlopeStartPoints) {
-    auto& point = args.points[static_cast<size_t>(args.count + 1)];
-    msgNo = r.Expect(u'{', kMsgStartPointBrace);
-    if (msgNo == 0) msgNo = r.ReadRangeValues({&point[0], &point[1]}, u'}');
-    if (msgNo != 0) return msgNo;
-    ++args.count;
-  }
-  if (args.count == kMaxSlopeStartPoints && r.At(u'{')) return kMsgTooManyStartPoints;
-
-  msgNo = field::ReadColorLetterAndClose(r, u"g", args.colorLetter, kMsgClosingBracket);
-  if (msgNo != 0) return msgNo;
-  for (int j = 1; j <= args.count; ++j) {
-    const auto& p = args.points[static_cast<size_t>(j)];
-    if (!(args.x.lo <= p[0] && p[0] <= args.x.hi && args.y.lo <= p[1] && p[1] <= args.y.hi))
-      return kMsgStartPointOutside;
-  }
-  return field::CheckRanges({&args.x, &args.y}, kMsgRangeOrder, kMsgIntervals);
-}
-
-int16_t ProcessPlotSlopeField(const rt::Text& statement) {
-  SlopeFieldArgs args;
-  int16_t msgNo = ParseSlopeFieldArgs(statement, args);
-  for (int j = 1; j <= args.count; ++j)
-    FieldTables.SlopeStartPoints[static_cast<size_t>(j)] = args.points[static_cast<size_t>(j)];
-  if (args.colorLetter) FieldTables.SlopeFieldColorLetter = *args.colorLetter;
-  // A statement whose start points lie in the rectangle sets the mode, even when its ranges are
-  // then refused.
-  FieldGraph.SlopeFieldMode =
-      msgNo == 0 || msgNo == kMsgRangeOrder || msgNo == kMsgIntervals ? -1 : 0;
-  if (msgNo != 0) return msgNo;
-  const double a = args.x.lo, b = args.x.hi, c = args.y.lo, d = args.y.hi;
-
-  RunFlags.AbortRun = 0;
-  msgNo = BuildSlopeField(args.fRecord, a, b, args.x.steps, c, d, args.y.steps, args.count);
-  if (RunFlags.AbortRun != 0 || msgNo != 0 || FieldGraph.AxesWanted == 0) return msgNo;
-
-  if (rt::Sgn(c) == rt::Sgn(d) || rt::Sgn(a) == rt::Sgn(b)) {
-    BuildCornerAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, 0, 0);
-  } else {
-    BuildAxes(1.1 * a, 1.1 * b, 1.1 * c, 1.1 * d, -1, 1);
-  }
-  if (FieldGraph.GridCrossesWanted != 0) {
-    // The crosses cover the view box; the field's rectangle belongs to it.
-    field::WidenViewBox(a, b, c, d, 0, 0);
-    AddGridCrosses();
-  }
-  StoreSceneCounts();
-  return 0;
-}
-
-int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, double d, double m,
-                        int16_t count) {
-  RunFlags.AbortRun = 0;
+int16_t BuildSlopeField(const SlopeFunctions& f, double a, double b, double n, double c, double d,
+                        double m, int16_t count, const SlopeFieldOptions& options,
+                        const ProgressSink& progress, FieldRun& run) {
   FieldGraph.SlopeFieldMode = -1;
-  if (!ValidFunctionIndex(index)) return kMsgEvaluation;
   const double dx = (b - a) / n;
   const double dy = (d - c) / m;
-  const rt::Text id = Tables.FuncTable[index].Name;
   int16_t total = field::ProgressTotal((b - a) * (d - c));
   double red = 0, green = 0, blue = 0;
   field::LetterColor(FieldTables.SlopeFieldColorLetter, red, green, blue);
@@ -255,27 +151,28 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
 
   const int points = field::CountGridPoints(a, b, dx, c, d, dy, kMaxSlopePoints);
   if (points > kMaxSlopePoints) {
-    ui::Ui().MsgBox(kTooManyPoints, ui::kOkOnly, field::kAppTitle);
+    run.box = kTooManyPoints;
     return 0;
   }
   // A segment with two barbs per point (one segment when both directions are traced), refused
   // before anything is evaluated or written; the solution traces take what room is left.
-  if (!field::FieldFitsScene(u"PlotSlopeField", (Settings.BothDirections == 0 ? 6L : 2L) * points))
+  if (!field::FieldFitsScene(u"PlotSlopeField", (options.bothDirections ? 2L : 6L) * points,
+                             run.box))
     return 0;
 
   // A rebuild draws the kept slopes again; they are evaluated when none of this grid are kept.
-  if (RunFlags.Replot == 0 || t.SlopePointCount != points) {
+  if (!run.replot || t.SlopePointCount != points) {
     t.SlopePointCount = 0;
     t.SlopePointCountD = 0;
     int i = 1;
     for (double y = c; y <= d; y += dy) {
-      ui::Ui().DoEvents();
-      if (RunFlags.AbortRun != 0) return 0;
+      progress.LetEventsRun();
+      if (progress.Aborted()) return 0;
       for (double x = a; x <= b && i <= kMaxSlopePoints; x += dx) {
         DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
         const double args[2] = {x, y};
         double slope = 0;
-        if (field::FunctionAt(kGridResult, id, args, 2, slope) != 0) return kMsgEvaluation;
+        if (f.grid(args, slope) != 0) return kMsgEvaluation;
         t.SlopePointTable[i] = {x, y, slope};
         ++i;
       }
@@ -288,7 +185,7 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
   const int stored = t.SlopePointCount;
   for (int i = 1; i <= stored; ++i) {
     const SlopePointRec& p = t.SlopePointTable[i];
-    const FieldArrowRec arrow = SlopeArrow(p.X, p.Y, p.Slope, dx, dy);
+    const FieldArrowRec arrow = SlopeArrow(p.X, p.Y, p.Slope, dx, dy, !options.bothDirections);
     // Only x and y of each point are the slope field's; z stays as it stands.
     FieldArrowRec& rec = t.FieldArrowTable[i];
     for (int k = 0; k < 2; ++k) {
@@ -299,7 +196,7 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
     }
   }
 
-  const bool barbs = Settings.BothDirections == 0;
+  const bool barbs = !options.bothDirections;
   for (int i = 1; i <= stored; ++i) {
     const FieldArrowRec& rec = t.FieldArrowTable[i];
     const Point3 p1 = {rec.Start[0], rec.Start[1], 0};
@@ -315,10 +212,10 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
   for (int16_t j = 1; j <= count && j <= kMaxSlopeStartPoints; ++j) {
     double x0 = t.SlopeStartPoints[j][0];
     double y0 = t.SlopeStartPoints[j][1];
-    int16_t msgNo = TraceSlopeForward(x0, y0, a, b, c, d, index, j);
+    int16_t msgNo = TraceSlopeForward(x0, y0, a, b, c, d, f.trace, j, options);
     if (msgNo != 0) return msgNo;
-    if (Settings.BothDirections != 0) {
-      msgNo = TraceSlopeBackward(x0, y0, a, b, c, d, index, j);
+    if (options.bothDirections) {
+      msgNo = TraceSlopeBackward(x0, y0, a, b, c, d, f.trace, j, options);
       if (msgNo != 0) return msgNo;
     }
   }
@@ -326,13 +223,14 @@ int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c, d
 }
 
 int16_t TraceSlopeForward(double x0, double y0, double /*a*/, double b, double c, double d,
-                          int16_t index, int16_t j) {
-  return TraceSlope(+1, x0, y0, b, c, d, index, j);
+                          const FieldFunction& slope, int16_t j, const SlopeFieldOptions& options) {
+  return TraceSlope(+1, x0, y0, b, c, d, slope, j, options);
 }
 
 int16_t TraceSlopeBackward(double x0, double y0, double a, double /*b*/, double c, double d,
-                           int16_t index, int16_t j) {
-  return TraceSlope(-1, x0, y0, a, c, d, index, j);
+                           const FieldFunction& slope, int16_t j,
+                           const SlopeFieldOptions& options) {
+  return TraceSlope(-1, x0, y0, a, c, d, slope, j, options);
 }
 
 }  // namespace ms

@@ -2,7 +2,7 @@
 // PlotSlopeField[F,{a,b,n}{c,d,m}{x1,y1}...{x10,y10}letter] draws a short segment of slope
 // F(x, y) at every point of an n x m grid of the rectangle [a, b] x [c, d] (with an arrow head in
 // forward mode) and traces the solutions through up to ten start points by the classical
-// fourth-order Runge-Kutta method (step Settings.SlopeFieldStep). Everything goes into the scene
+// fourth-order Runge-Kutta method (step SlopeFieldOptions::step). Everything goes into the scene
 // store; the graph window draws it.
 #pragma once
 
@@ -10,43 +10,44 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/runtime/ProgressSink.h"
 #include "platform/runtime/Runtime.h"
 #include "plotting/FieldTables.h"
 
 namespace ms {
 
-// The arguments of PlotSlopeField[F,{a,b,n}{c,d,m}{x1,y1}...{x10,y10}letter].
-struct SlopeFieldArgs {
-  int16_t fRecord = 0;  // F's record in FuncTable
-  field::FieldRange x, y;
-  int16_t count = 0;  // start points read, entries 1..count of points
-  std::array<std::array<double, 2>, kMaxSlopeStartPoints + 1> points{};
-  std::optional<rt::Text> colorLetter;  // once read (a later check may still refuse)
+// The settings a slope field is drawn with.
+struct SlopeFieldOptions {
+  double step = 0;              // step of the solution traces
+  bool bothDirections = false;  // traces run both ways and the segments carry no barbs
 };
 
-// Parses and checks the statement: 0, or the first message met (1200..1234 or a range reader's
-// message).
-[[nodiscard]] int16_t ParseSlopeFieldArgs(const rt::Text& statement, SlopeFieldArgs& args);
+// F bound twice by the command: for the grid and for the solution traces, each with the
+// temporary result constant of its own.
+struct SlopeFunctions {
+  FieldFunction grid, trace;
+};
 
-// Checks the stored statement and builds the field, its traces, axes and grid crosses. 0 on
-// success, otherwise the first message met (1200..1232, 1234 for an eleventh start point, or a
-// range reader's message). Esc (RunFlags.AbortRun) stops the evaluation quietly.
-[[nodiscard]] int16_t ProcessPlotSlopeField(const rt::Text& statement);
-
-// The slope segments of F (1-based FuncTable index) over the grid, then the solution traces of
-// the first count start points. The slopes are evaluated unless RunFlags.Replot is set and a
+// The slope segments of F over the grid, then the solution traces of
+// the first count start points. The slopes are evaluated unless run.replot is set and a
 // table of this grid is kept from the last evaluation. A grid of more than 2,500 points, or one
-// whose segments the picture has no room for, is refused with a box before anything is evaluated
+// whose segments the picture has no room for, is refused with run.box before anything is evaluated
 // or written (0 all the same). 0, or the evaluation's message.
-[[nodiscard]] int16_t BuildSlopeField(int16_t index, double a, double b, double n, double c,
-                                      double d, double m, int16_t count);
+// Events run through progress while the values are evaluated; when it reports an abort, the build
+// stops (0).
+[[nodiscard]] int16_t BuildSlopeField(const SlopeFunctions& f, double a, double b, double n,
+                                      double c, double d, double m, int16_t count,
+                                      const SlopeFieldOptions& options,
+                                      const ProgressSink& progress, FieldRun& run);
 
 // One solution trace by RK-4 from (x0, y0), forward (x increasing) to b or backward to a; the
 // trace ends early once y leaves 1.1 d or 1.1 c (its last point is put onto the range end) and
 // after at most 500 steps. Drawn in the colour of start point j. 0, or the evaluation's message.
 [[nodiscard]] int16_t TraceSlopeForward(double x0, double y0, double a, double b, double c,
-                                        double d, int16_t index, int16_t j);
+                                        double d, const FieldFunction& slope, int16_t j,
+                                        const SlopeFieldOptions& options);
 [[nodiscard]] int16_t TraceSlopeBackward(double x0, double y0, double a, double b, double c,
-                                         double d, int16_t index, int16_t j);
+                                         double d, const FieldFunction& slope, int16_t j,
+                                         const SlopeFieldOptions& options);
 
 }  // namespace ms

@@ -60,7 +60,8 @@ QPushButton* InsertButton(const char16_t* caption, QWidget* parent) {
 
 }  // namespace
 
-WorksheetWindow::WorksheetWindow(QWidget* parent) : QMainWindow(parent) {
+WorksheetWindow::WorksheetWindow(GraphWindowLoader loadGraph, QWidget* parent)
+    : QMainWindow(parent), loadGraph_(loadGraph) {
   g_instance = this;
   setObjectName(QStringLiteral("frmCalcInput"));
   setWindowTitle(QStringLiteral("Work Sheet"));

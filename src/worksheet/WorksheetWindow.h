@@ -46,11 +46,10 @@ extern const std::array<const char16_t*, 15> kVecCaptions;
 inline constexpr char16_t kScaCaption[] = u"sDot[";
 extern const std::array<const char16_t*, 8> kSpcFuncCaptions;
 
-// The Graph button loads the graph window through this hook, which the graph window installs as
-// the program starts; the worksheet window does not include the graph window. Unset, the button
-// loads nothing.
+// The Graph button loads the graph window through the loader the window is made with (main and
+// the probe pass the graph window's own); the worksheet window does not include the graph window.
+// Without one the button loads nothing.
 using GraphWindowLoader = void (*)();
-void SetGraphWindowLoader(GraphWindowLoader load);
 
 // What Save and Save As did: written, nothing to write (empty or unchanged text), or not written
 // (dialog cancelled or the file could not be written).
@@ -60,7 +59,7 @@ class WorksheetWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit WorksheetWindow(QWidget* parent = nullptr);
+  explicit WorksheetWindow(GraphWindowLoader loadGraph = nullptr, QWidget* parent = nullptr);
   ~WorksheetWindow() override;
 
   // The one worksheet window (the most recently created one that still exists), or null.
@@ -216,6 +215,7 @@ class WorksheetWindow : public QMainWindow {
   void FlushCoreLines();
   void ExecuteErrorExit(int16_t stmtNo, int16_t msgNo, const rt::Text& stmtText);
 
+  GraphWindowLoader loadGraph_ = nullptr;
   UndoHistory undo_;
   QString currentFileName_;
   int32_t graphColor_ = kGraphIdleColor;

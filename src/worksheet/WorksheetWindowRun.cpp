@@ -121,14 +121,6 @@ void WorksheetWindow::mnuCompute_click() {
   ms::VectorStacks.ComponentFuncCounter = 0;
 }
 
-namespace {
-GraphWindowLoader g_loadGraphWindow = nullptr;
-}  // namespace
-
-void SetGraphWindowLoader(GraphWindowLoader load) {
-  g_loadGraphWindow = load;
-}
-
 void WorksheetWindow::cmdGraph_click() {
   ms::PlotRequest.PlotSpec.fill(0);
   if (ms::PlotRequest.PlotVectorCount == 0 && !ms::AnyCommandRequested(false)) {
@@ -150,7 +142,7 @@ void WorksheetWindow::cmdGraph_click() {
   const bool aborted = ms::RunFlags.AbortRun != 0;
   // Loading the graph window builds its first picture; it shows its Return button when the build
   // ends. The worksheet steps aside unless the build was aborted with Esc.
-  if (g_loadGraphWindow != nullptr) g_loadGraphWindow();
+  if (loadGraph_ != nullptr) loadGraph_();
   if (!aborted && ms::RunFlags.AbortRun == 0) hide();
 }
 

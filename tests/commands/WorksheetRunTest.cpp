@@ -7,6 +7,7 @@
 #include "language/CommandRequests.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "support/ResultTables.h"
+#include "support/WorksheetFixture.h"
 
 namespace ms::testing {
 namespace {
@@ -88,6 +89,64 @@ TEST_F(WorksheetRun, EscCutsTheListingShort) {
     EXPECT_LT(lines.size(), full);
   }
   ui::SetUi(nullptr);
+}
+
+using ReadingTest = WorksheetTest;
+
+// The first message stops the reading at statement 2 with the text the error box shows: the
+// checker's for a statement it refuses, otherwise the stored (tokenised) statement. Statement 1 was
+// checked, classified and compiled; statement 3 is never read.
+TEST_F(ReadingTest, StopsAtTheFirstMessage) {
+  const struct {
+    const char* step;
+    const char16_t* bad;
+    int16_t msg;
+    std::string stmtText;
+    int stored;  // statements stored: the checker stores only what it accepts
+  } cases[] = {{"check", u"a=(1", 263, "a=(1", 1},
+               {"classify and run", u"Plot[A,{t,1,1,4}]", 338, "Plot[A,{t,1,1,4}]", 2},
+               {"compile", u"F{x}=G{x}", 502, "F_{x}=G_{x}", 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.step);
+    SetUp();
+    const rt::Text sheet = u"A<t>=<t,2*t,0>\r\n" + rt::Text(c.bad) + u"\r\nc=3\r\n";
+    rt::Text stmtText;
+    EXPECT_EQ(ProcessWorksheet(sheet, stmtText), c.msg);
+    EXPECT_EQ(rt::ToUtf8(stmtText), c.stmtText);
+    EXPECT_EQ(Tables.CurrentStmtNo, 2);
+    EXPECT_EQ(Tables.StatementCount, c.stored);
+    EXPECT_EQ(Tables.StatementList[static_cast<size_t>(c.stored)].StmtNo, c.stored);
+  }
+}
+
+// Events run after every classification, so that Esc is seen between any two statements; it
+// stops the reading before the statement's compile (the statement number stays on it). A
+// statement ended by a comment lets events run but reads on; the next one stops.
+TEST_F(ReadingTest, EventsRunAfterEveryStatementAndEscStopsTheReading) {
+  const struct {
+    const char* name;
+    const char16_t* sheet;
+    long escAt;  // the event that takes Esc; 0 = none
+    int checked;
+    int compiled;
+  } cases[] = {
+      {"no Esc", u"F{x}=1\r\nG{x}=2\r\nH{x}=3:K{x}=4\r\n", 0, 4, 4},
+      {"Esc after the second", u"F{x}=1\r\nG{x}=2\r\nH{x}=3:K{x}=4\r\n", 2, 2, 1},
+      {"Esc after the first", u"F{x}=1\r\nG{x}=2\r\n", 1, 1, 0},
+      {"Esc after a commented one", u"F{x}=1 'note\r\nG{x}=2\r\nH{x}=3\r\n", 1, 2, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    PressEscAtEvent(c.escAt);
+    rt::Text stmtText;
+    EXPECT_EQ(ProcessWorksheet(c.sheet, stmtText), 0);
+    screen_.onDoEvents = nullptr;
+    EXPECT_EQ(Tables.StatementCount, c.checked);
+    EXPECT_EQ(Tables.CurrentStmtNo, c.compiled + 1);
+    EXPECT_EQ(screen_.doEventsCount, c.checked);
+    RunFlags.AbortRun = 0;
+  }
 }
 
 }  // namespace

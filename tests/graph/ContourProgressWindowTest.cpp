@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "GraphTestSupport.h"
+#include "commands/WorksheetRun.h"
 #include "graph/ContourProgressWindow.h"
-#include "language/WorksheetReader.h"
 
 namespace gr::testing {
 namespace {

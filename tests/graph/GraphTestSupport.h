@@ -152,7 +152,7 @@ class GraphTest : public ::testing::Test {
   // A worksheet window (its load resets the settings and the view), then the start-up state.
   ws::WorksheetWindow& Sheet() {
     if (!sheet_) {
-      sheet_ = std::make_unique<ws::WorksheetWindow>();
+      sheet_ = std::make_unique<ws::WorksheetWindow>(&gr::LoadGraphWindow);
       ResetAllState();
     }
     return *sheet_;

@@ -1,67 +1,27 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "language/CommandRequests.h"
 #include "language/WorksheetReader.h"
 #include "support/LanguageFixture.h"
 
 namespace ms {
 namespace {
 
-// A pipeline that records every call. The check stores the statement with "!" appended (standing
-// in for the checker's rewrite), so the later steps show that they receive the stored text. A
-// step fails with its message when it meets the statement named for it; classification sets the
-// abort flag when it meets abortOn.
-struct Recorder {
-  std::vector<std::string> calls;
-  rt::Text failCheck, failClassify, failCompile, abortOn;
-};
-Recorder rec;
-
-int16_t RecordCheck(rt::Text& statement, rt::Text& outText) {
-  rec.calls.push_back("check " + U8(statement) + " #" + std::to_string(Tables.CurrentStmtNo));
-  if (statement == rec.failCheck) {
-    outText = u"checked:" + statement;
-    return 218;
-  }
-  int16_t msgNo = 0;
-  AppendStatement(Tables.CurrentStmtNo, statement + u"!", msgNo);
-  return msgNo;
-}
-int16_t RecordClassify(rt::Text& statement) {
-  rec.calls.push_back("classify " + U8(statement));
-  if (statement == rec.abortOn + u"!") RunFlags.AbortRun = -1;
-  return statement == rec.failClassify + u"!" ? 200 : 0;
-}
-int16_t RecordCompile(rt::Text& statement) {
-  rec.calls.push_back("compile " + U8(statement));
-  return statement == rec.failCompile + u"!" ? 501 : 0;
-}
-
 class WorksheetReaderTest : public LanguageTest {
  protected:
-  void SetUp() override {
-    LanguageTest::SetUp();
-    rec = Recorder{};
-    SetStatementPipeline({RecordCheck, RecordClassify, RecordCompile});
-  }
-
-  static int16_t Read(const rt::Text& sheet, rt::Text* stmtText = nullptr) {
-    rt::Text text;
-    int16_t msg = ProcessWorksheet(sheet, text);
-    if (stmtText) *stmtText = text;
-    return msg;
-  }
-
-  // The statements that reached the checker, in order.
-  static std::vector<std::string> Checked() {
+  // Reads the whole sheet: the statements yielded, in order; a statement ended by a comment is
+  // marked with a trailing "'" (it cannot stop the reading on Esc).
+  static std::vector<std::string> Read(const rt::Text& sheet, int16_t* msgNo = nullptr,
+                                       rt::Text* stmtText = nullptr) {
+    WorksheetStatements reader(sheet);
     std::vector<std::string> out;
-    for (const std::string& c : rec.calls) {
-      if (c.rfind("check ", 0) == 0) out.push_back(c.substr(6, c.find(" #") - 6));
-    }
+    rt::Text statement;
+    bool abortable = false;
+    while (reader.Next(statement, abortable)) out.push_back(U8(statement) + (abortable ? "" : "'"));
+    if (msgNo) *msgNo = reader.MsgNo();
+    if (stmtText) *stmtText = reader.StmtText();
     return out;
   }
 };
@@ -73,80 +33,34 @@ TEST_F(WorksheetReaderTest, SplitsTheWorksheetIntoStatements) {
   } cases[] = {{u"m=2\r\n\r\n'only a comment\r\nn=3\r\n", {"m=2", "n=3"}},
                {u"a=1\r\nb=2", {"a=1"}},  // a last line without a line break is not read
                {u"y=(-3)\r\ny=-3\r\n", {"y=(0-3)", "y=-3"}},
-               {u"a=1 'x_y comment\r\nb=2\r\n", {"a=1", "b=2"}},
-               {u"a=1 'last line comment", {"a=1"}},
+               {u"a=1 'x_y comment\r\nb=2\r\n", {"a=1'", "b=2"}},
+               {u"a=1 'last line comment", {"a=1'"}},
+               {u"a=1:b=2\rc=3\r\n", {"a=1", "b=2", "c=3"}},
                {u"::\r\n  \r\n", {}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(U8(c.sheet));
     SetUp();
-    EXPECT_EQ(Read(c.sheet), 0);
-    EXPECT_EQ(Checked(), c.statements);
-    for (size_t k = 1; k <= c.statements.size(); ++k)
-      EXPECT_EQ(Tables.StatementList[k].StmtNo, static_cast<int16_t>(k));
+    int16_t msgNo = -1;
+    EXPECT_EQ(Read(c.sheet, &msgNo), c.statements);
+    EXPECT_EQ(msgNo, 0);
   }
 }
 
-// The first message stops the run at statement 2 with the text the error box shows, the failing
-// statement's; "_" outside a comment stops the reader itself with message 1 and its statement.
-TEST_F(WorksheetReaderTest, StopsAtTheFirstMessage) {
-  const rt::Text sheet = u"a=1\r\nbad=2\r\nc=3\r\n";
+// "_" outside a comment stops the reader with message 1 and its statement as far as its end.
+TEST_F(WorksheetReaderTest, UnderscoreStopsTheReading) {
   const struct {
-    const char* step;
-    rt::Text sheet;
-    int16_t msg;
+    const char16_t* sheet;
+    std::vector<std::string> before;
     std::string stmtText;
-    size_t calls;
-  } cases[] = {{"check", sheet, 218, "checked:bad=2", 4},
-               {"classify", sheet, 200, "bad=2!", 5},
-               {"compile", sheet, 501, "bad=2!", 6},
-               {"reader", u"a=1\r\nb_=2\r\nc=3\r\n", 1, "b_=2", 3},
-               {"reader", u"a=1\r\nb\t_ =2:c=3\r\n", 1, "b_ =2", 3}};
+  } cases[] = {{u"a=1\r\nb_=2\r\nc=3\r\n", {"a=1"}, "b_=2"},
+               {u"a=1\r\nb\t_ =2:c=3\r\n", {"a=1"}, "b_ =2"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.step);
-    SetUp();
-    const std::string step = c.step;
-    rt::Text none;
-    (step == "check"      ? rec.failCheck
-     : step == "classify" ? rec.failClassify
-     : step == "compile"  ? rec.failCompile
-                          : none) = u"bad=2";
+    SCOPED_TRACE(U8(c.sheet));
+    int16_t msgNo = 0;
     rt::Text stmtText;
-    EXPECT_EQ(Read(c.sheet, &stmtText), c.msg);
+    EXPECT_EQ(Read(c.sheet, &msgNo, &stmtText), c.before);
+    EXPECT_EQ(msgNo, 1);
     EXPECT_EQ(U8(stmtText), c.stmtText);
-    EXPECT_EQ(rec.calls.size(), c.calls);
-    EXPECT_EQ(Tables.CurrentStmtNo, 2);
-  }
-}
-
-// Events run after every classification, so that Esc is seen between any two statements; it
-// stops the reading before the statement's compile. A statement ended by a comment lets events run
-// but reads on; the next one stops.
-TEST_F(WorksheetReaderTest, EventsRunAfterEveryStatementAndEscStopsTheReading) {
-  const struct {
-    const char* name;
-    rt::Text sheet;
-    long escAt;  // the event that takes Esc; 0 = none
-    std::vector<std::string> checked;
-    int compiled;
-    long events;
-  } cases[] = {
-      {"no Esc", u"a=1\r\nb=2\r\nc=3:d=4\r\n", 0, {"a=1", "b=2", "c=3", "d=4"}, 4, 4},
-      {"Esc after the second", u"a=1\r\nb=2\r\nc=3:d=4\r\n", 2, {"a=1", "b=2"}, 1, 2},
-      {"Esc after the first", u"a=1\r\nb=2\r\n", 1, {"a=1"}, 0, 1},
-      {"Esc after a commented one", u"a=1 'note\r\nb=2\r\nc=3\r\n", 1, {"a=1", "b=2"}, 1, 2},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    SetUp();
-    PressEscAtEvent(c.escAt);
-    EXPECT_EQ(Read(c.sheet), 0);
-    screen_.onDoEvents = nullptr;
-    EXPECT_EQ(Checked(), c.checked);
-    EXPECT_EQ(std::count_if(rec.calls.begin(), rec.calls.end(),
-                            [](const std::string& call) { return call.rfind("compile ", 0) == 0; }),
-              c.compiled);
-    EXPECT_EQ(screen_.doEventsCount, c.events);
-    RunFlags.AbortRun = 0;
   }
 }
 
@@ -155,8 +69,7 @@ TEST_F(WorksheetReaderTest, LegendDirectives) {
   rt::Text sheet;
   for (int k = 1; k <= 11; ++k)
     sheet += u"'@T" + rt::IntText(k) + u"@a" + rt::IntText(k % 10) + u"\r\n";
-  EXPECT_EQ(Read(sheet + u"'@NoId\r\nx=1 'c@d\r\n"), 0);
-  EXPECT_EQ(Checked(), std::vector<std::string>{"x=1"});
+  EXPECT_EQ(Read(sheet + u"'@NoId\r\nx=1 'c@d\r\n"), std::vector<std::string>{"x=1'"});
   EXPECT_EQ(Tables.SelectValueCount, 10);
   EXPECT_EQ(U8(Tables.SelectValueText[9]), "T9");
   // The directive without a second "@" replaced the text of entry 10, up to the end of its line,

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "commands/ExecuteCommands.h"
 #include "language/CommandRequests.h"
 #include "mathematics/Classify.h"
 #include "plotting/PlotRequest.h"
@@ -12,7 +13,7 @@ class ClassifyTest : public LanguageTest {
  protected:
   static int16_t Classify(const char16_t* stored) {
     rt::Text s = stored;
-    return ClassifyAndStore(s);
+    return ClassifyAndRun(s);
   }
 };
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "commands/ExecuteCommands.h"
 #include "language/CommandArguments.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
@@ -55,7 +56,7 @@ class VectorOperationsTest : public testing::WorksheetTest {
     for (const char16_t* statement : statements) {
       rt::Text s;
       TokenizeNames(statement, s);
-      int16_t msg = ClassifyAndStore(s);
+      int16_t msg = ClassifyAndRun(s);
       if (msg == 0) msg = CompileFunctions(s);
       if (msg != 0) return msg;
     }

@@ -92,7 +92,7 @@ TEST_F(SceneViewTest, CrossesCoverTheBoxUpToTheGridLimit) {
     StartSceneBuild();
     SetViewBox(c.x1, c.x2, c.y1, c.y2);
     Scene.VertexCount = static_cast<int16_t>(c.vertexCount);
-    AddGridCrosses();
+    AddGridCrosses(0x808080);
     EXPECT_EQ(Scene.VertexCount, c.vertexCount + c.pointsAdded);
   }
 }

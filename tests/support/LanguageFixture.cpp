@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "commands/ExecuteCommands.h"
 #include "language/Tokens.h"
 #include "mathematics/Classify.h"
 #include "mathematics/CompileCode.h"
@@ -17,7 +18,7 @@ rt::Text Tok(const rt::Text& s) {
 
 int16_t LanguageTest::Define(const rt::Text& statement, bool compile) {
   rt::Text s = Tok(statement);
-  int16_t msg = ClassifyAndStore(s);
+  int16_t msg = ClassifyAndRun(s);
   if (msg == 0 && compile) msg = CompileFunctions(s);
   return msg;
 }

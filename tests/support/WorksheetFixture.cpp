@@ -4,11 +4,11 @@
 
 #include "commands/OdeBinding.h"
 #include "commands/ProgramState.h"
+#include "commands/WorksheetRun.h"
 #include "language/ClearStorage.h"
 #include "language/CommandRequests.h"
 #include "language/Messages.h"
 #include "language/Simplify.h"
-#include "language/WorksheetReader.h"
 #include "mathematics/FunctionValue.h"
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"

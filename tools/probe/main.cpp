@@ -313,7 +313,7 @@ int main(int argc, char** argv) {
   ui::SetUi(&services);
   size_t boxesPrinted = 0;
   {
-    ws::WorksheetWindow window;
+    ws::WorksheetWindow window(&gr::LoadGraphWindow);
     if (options.digits != 0) window.mnuDigits[options.digits]->trigger();
     LoadWorksheet(window, services, options, text);
     window.cmdCompute->click();

@@ -1,4 +1,4 @@
-#include "plotting/PlotCommand.h"
+#include "commands/PlotCommand.h"
 
 #include "language/CommandArguments.h"
 #include "plotting/PlotRequest.h"

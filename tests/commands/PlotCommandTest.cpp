@@ -1,4 +1,4 @@
-#include "plotting/PlotCommand.h"
+#include "commands/PlotCommand.h"
 #include "plotting/PlotTestSupport.h"
 
 namespace ms::testing {

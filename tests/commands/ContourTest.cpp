@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/ContourCommand.h"
 #include "language/WorksheetTables.h"
 #include "plotting/Contour.h"
 #include "plotting/FieldTables.h"

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <string>
 
+#include "commands/DirFieldCommand.h"
+#include "commands/Field3DCommand.h"
+#include "commands/SlopeFieldCommand.h"
 #include "plotting/Axes.h"
 #include "plotting/BoundingBox.h"
-#include "plotting/DirField.h"
-#include "plotting/Field3D.h"
 #include "plotting/PlotTestSupport.h"
-#include "plotting/SlopeField.h"
 
 namespace ms::testing {
 namespace {
