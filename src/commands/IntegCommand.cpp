@@ -170,12 +170,7 @@ int16_t PlotIntegCurve(int16_t slot, int n) {
     CurveWork.CurveX[i] = cx;
     CurveWork.CurveY[i] = cy;
     CurveWork.CurveZ[i] = 0;
-    Scene.ViewXMin = std::min(Scene.ViewXMin, cx);
-    Scene.ViewXMax = std::max(Scene.ViewXMax, cx);
-    Scene.ViewYMin = std::min(Scene.ViewYMin, cy);
-    Scene.ViewYMax = std::max(Scene.ViewYMax, cy);
-    Scene.ViewZMin = std::min(Scene.ViewZMin, 0.0);
-    Scene.ViewZMax = std::max(Scene.ViewZMax, 0.0);
+    WidenViewBox(cx, cy, 0.0);
   }
   Solutions.CurveSteps = static_cast<int16_t>(n);
   for (int i = 0; i <= n; ++i) {
