@@ -36,16 +36,12 @@ constexpr int16_t kMsgRangeOrder = 1138;
 constexpr int16_t kMsgIntervals = 1140;
 constexpr int kMinStatementLength = 26;
 
-bool ValidIndex(int16_t index) {
-  return index >= 1 && index <= Tables.FuncCount;
-}
-
 int16_t LookUp(const rt::Text& id, int16_t& index, int16_t notFound) {
   rt::Text firstParm;
   int16_t msgNo = 0;
   index = 0;
   msgNo = FindFunction(id, firstParm, index);
-  if (msgNo != 0 || !ValidIndex(index)) return notFound;
+  if (msgNo != 0 || !field::IsFunctionRecord(index)) return notFound;
   const FuncRec& fn = Tables.FuncTable[index];
   if (fn.Parm1.empty() || fn.Parm2.empty() || fn.Parm3.empty()) return kMsgThreeParameters;
   return 0;

@@ -18,6 +18,10 @@ int16_t ReadColorLetterAndClose(StatementReader& r, const rt::Text& defaultLette
   return r.At(u']') && r.Pos() == r.Length() ? 0 : closingMsg;
 }
 
+bool IsFunctionRecord(int16_t record) {
+  return record >= 1 && record <= Tables.FuncCount;
+}
+
 int16_t ReadRange(StatementReader& r, int16_t braceMsg, FieldRange& range) {
   const int16_t msgNo = r.Expect(u'{', braceMsg);
   if (msgNo != 0) return msgNo;

@@ -30,6 +30,9 @@ struct FieldRange {
 [[nodiscard]] int16_t CheckRanges(std::initializer_list<const FieldRange*> ranges, int16_t orderMsg,
                                   int16_t intervalsMsg);
 
+// Whether `record` names a stored function (1 to FuncCount), as a function look-up leaves it.
+[[nodiscard]] bool IsFunctionRecord(int16_t record);
+
 // The worksheet function of FuncTable record `record`, called with `count` arguments through
 // the temporary result constant resultName, as the field builders call it.
 [[nodiscard]] FieldFunction BindFieldFunction(const rt::Text& resultName, int16_t record,

@@ -35,10 +35,6 @@ constexpr int16_t kMsgIntervals = 1228;
 constexpr int16_t kMsgStartPointOutside = 1232;
 constexpr int kMinStatementLength = 26;
 
-bool ValidFunctionIndex(int16_t index) {
-  return index >= 1 && index <= Tables.FuncCount;
-}
-
 }  // namespace
 
 int16_t ParseSlopeFieldArgs(const rt::Text& statement, SlopeFieldArgs& args) {
@@ -54,7 +50,7 @@ int16_t ParseSlopeFieldArgs(const rt::Text& statement, SlopeFieldArgs& args) {
   if (msgNo != 0) return msgNo;
   rt::Text firstParm;
   msgNo = FindFunction(id, firstParm, args.fRecord);
-  if (msgNo != 0 || !ValidFunctionIndex(args.fRecord)) return kMsgNoFunction;
+  if (msgNo != 0 || !field::IsFunctionRecord(args.fRecord)) return kMsgNoFunction;
   if (Tables.FuncTable[args.fRecord].Parm2.empty()) return kMsgSecondParameter;
 
   msgNo = field::ReadRange(r, kMsgOpenBrace, args.x);
