@@ -173,6 +173,7 @@ int16_t PlotIntegCurve(int16_t slot, int n) {
     WidenViewBox(cx, cy, 0.0);
   }
   Solutions.CurveSteps = static_cast<int16_t>(n);
+  Solutions.IntegRows[static_cast<size_t>(slot)] = static_cast<int16_t>(n);
   for (int i = 0; i <= n; ++i) {
     if (Scene.VertexCount >= kCurveVertexLimit) return kMsgVertexLimit;
     if (StoreCurveVertex(i)) {

@@ -314,6 +314,14 @@ SceneBuildReport BuildScene(const SceneBuildOptions& options, const SceneStepObs
   IvpView.Views = OdeViewGroup::kNone;
   IvpView.ViewsChanged = true;
 
+  // Every build starts from the same flags whatever the last build or a stray key left: an Esc
+  // pressed while nothing ran stops nothing, the z axis follows this build's box, the Plot[
+  // arrow marks count from the first curve and the slope-field mode is this build's.
+  RunFlags.AbortRun = 0;
+  View.ZAxisNeeded = 0;
+  CurveWork.ArrowFlagPos = 0;
+  FieldGraph.SlopeFieldMode = 0;
+
   Build b{options};
   FieldGraph.BoxAvailable = options.boxAvailable ? -1 : 0;
   IvpView.TimeGridUnit = options.timeGridUnit;

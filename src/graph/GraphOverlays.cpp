@@ -285,8 +285,9 @@ void PlaceTimeText(draw::DrawTarget& target, const OverlayContent& content) {
     target.CurrentX = s.TimeTextX + kTimeColumnOffset;
     PrintLine(target, u" __      ______");
     const int statements = std::clamp<int>(ms::Requests.IntegStmtCount, 0, ms::kMaxIntegStatements);
-    const int rows = std::clamp<int>(ms::PlotRequest.PlotSteps, 0, ms::kSolutionLastRow);
     for (int k = 1; k <= statements; ++k) {
+      const int rows =
+          std::clamp<int>(ms::Solutions.IntegRows[static_cast<size_t>(k)], 0, ms::kSolutionLastRow);
       for (int i = 1; i <= rows; ++i) {
         auto& row = ms::Solutions.SolutionTable[static_cast<size_t>(i)];
         double& x = row[1][static_cast<size_t>(ms::IntegSlot(k))];

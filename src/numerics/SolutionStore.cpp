@@ -33,6 +33,7 @@ void ResetSolutionStore() {
   Solutions.StoredPointCount = 1;
   Solutions.ShootingPointCount = 1;
   Solutions.CurveSteps = 0;
+  Solutions.IntegRows.fill(0);
   OdePicture = OdePictureData{};
   Solutions.SphereMarkersOn = 0;
   Solutions.IntegMarkerSpacing = 0;

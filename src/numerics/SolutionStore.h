@@ -40,6 +40,9 @@ struct SolutionStoreData {
   // Highest curve index that starts a full segment of the last solution curve. Kept apart from
   // the Plot[ step count so that a Plot[ curve built after a solution curve keeps its own range.
   int16_t CurveSteps = 0;
+  // Rows of the running integral of Integ[ slot k (its panel count), as last drawn; 0 for a slot
+  // no Integ[ drew. The graph's integral table lists each slot's own rows.
+  std::array<int16_t, kIntegSlotCount + 1> IntegRows{};
 
   // Sphere markers on solution and integral curves: on/off and every n-th point (0: none).
   int16_t SphereMarkersOn = 0;

@@ -12,6 +12,7 @@
 #include "language/Tokens.h"
 #include "numerics/Ivp.h"
 #include "plotting/Axes.h"
+#include "plotting/FieldTables.h"
 #include "plotting/SceneStore.h"
 #include "support/WorksheetFixture.h"
 
@@ -109,6 +110,63 @@ TEST_F(SceneBuildTest, APictureTakesNothingFromTheLastBuild) {
   EXPECT_EQ(Scene.VertexCountD, Scene.VertexCount);
   EXPECT_EQ(Scene.SegmentCountD, Scene.SegmentCount);
   EXPECT_LT(Scene.VertexCountD, 100);
+}
+
+// A picture depends on what is asked, not on what the last build or a stray key left: each row
+// builds once fresh, then again after its disturbance, and must give the same segments. The axes
+// of the one-equation IVP survive an Esc pressed while nothing ran; a slope field beside a curve
+// with a z extent gets no z axis from the last build's box; the Plot[ arrow head is drawn on every
+// rebuild (the keys rebuild without the window's own reset).
+TEST_F(SceneBuildTest, EveryBuildStartsFromTheSameFlags) {
+  struct Case {
+    const char16_t* sheet;
+    void (*disturb)();
+  };
+  const Case cases[] = {
+      {u"F{t,x}=x\r\nIVP[F,{0,1,1}{1,0.00001}]\r\n", [] { RunFlags.AbortRun = -1; }},
+      {u"F{t,x}=x\r\nIVP[F,{0,1,1}{1,0.00001}]\r\n", [] {}},
+      {u"G{x,y}=x-y\r\nPlotSlopeField[G,{-2,2,4}{-2,2,4}]\r\nA<t>=<t,t,t>\r\n"
+       u"Plot[A,{t,0,1,4}]\r\n",
+       [] {}},
+      {u"G{x,y}=x-y\r\nPlotSlopeField[G,{-2,2,4}{-2,2,4}]\r\n", [] {}},
+      {u"A<x>=<x,x^2,0>\r\nPlot[A,{x,-3,3,100}a]\r\n", [] {}},
+      {u"A<x>=<x,x^2,0>\r\nPlot[A,{x,-3,3,100}a]\r\n", [] { RunFlags.AbortRun = -1; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.sheet));
+    SetUp();
+    ASSERT_TRUE(Build(c.sheet).completed);
+    const std::string fresh = SceneText();
+    const int structure = [] {
+      int n = 0;
+      for (int k = 0; k < Scene.SegmentCount; ++k)
+        n += Scene.SegmentTable[k][kSegKind] == kSegStructure ? 1 : 0;
+      return n;
+    }();
+    EXPECT_GT(structure, 0);  // axes were drawn
+    c.disturb();
+    seen_.clear();
+    const SceneBuildReport again = BuildScene({}, {});
+    EXPECT_TRUE(again.completed);
+    EXPECT_EQ(SceneText(), fresh);
+  }
+
+  // The XY plane off and on again gives the slope field's first picture back.
+  SetUp();
+  const rt::Text field = u"G{x,y}=x-y\r\nPlotSlopeField[G,{-2,2,4}{-2,2,4}]\r\n";
+  Build(field);
+  const std::string on = SceneText();
+  SceneBuildOptions off;
+  off.fieldGridCrosses = off.gridCrossesAllowed = false;
+  ASSERT_TRUE(BuildScene(off, {}).completed);
+  EXPECT_NE(SceneText(), on);
+  ASSERT_TRUE(BuildScene({}, {}).completed);
+  EXPECT_EQ(SceneText(), on);
+
+  // A curve after a slope field is a build without slope-field mode (its barb keys act again).
+  ASSERT_NE(FieldGraph.SlopeFieldMode, 0);
+  Build(u"A<x>=<x,x^2,0>\r\nPlot[A,{x,-3,3,10}]\r\n");
+  EXPECT_EQ(FieldGraph.SlopeFieldMode, 0);
 }
 
 TEST_F(SceneBuildTest, ARefusedStatementStopsTheBuildWithItsMessage) {

@@ -60,11 +60,26 @@ TEST_F(DisplaySettingsDialogTest, TheContourLegendListsAtMostItsStore) {
   }
 }
 
+// The integral table of an Integ[ lists that statement's own panels, x and the running integral
+// of x^2 (x^3/3), beside a Plot[ of another step count as well as alone.
+TEST_F(DisplaySettingsDialogTest, TheIntegralTableListsTheIntegralsOwnRows) {
+  for (const char* extra : {"", "A<t>=<t,t,0>\nPlot[A,{t,0,1,40}]\n"}) {
+    SCOPED_TRACE(extra);
+    GraphWindow& w = Run((std::string("F{x}=x^2\ns=Integ[F,{0,3,6,0}]\n") + extra).c_str());
+    PrintRecorder r;
+    PlaceTimeText(w.Display(), OverlayContentNow());
+    // x = 0.5 i and x^3/3 to 4 digits: 1/24, 1/3, 9/8, 8/3, 125/24, 9.
+    EXPECT_EQ(r.Joined(),
+              u" x        Output| __      ______| .5| 4.167E-2| 1| .3333| 1.5| 1.125| 2| 2.667"
+              u"| 2.5| 5.208| 3| 9");
+  }
+}
+
 // The time block prints the integral table (an x too small to tell from 0 stored as 0), every
 // integral statement's rows but no more rows than the table holds, and at most ten trial slopes.
 TEST_F(DisplaySettingsDialogTest, TheTimeBlockPrintsItsDataWithinItsTables) {
   GraphWindow& w = LoadEmpty();
-  ms::PlotRequest.PlotSteps = 2;
+  ms::Solutions.IntegRows[1] = 2;
   const int slot = ms::IntegSlot(1);      // the integral statement's own slot
   auto& t = ms::Solutions.SolutionTable;  // [row][x or output][slot]
   t[1][1][slot] = 1e-12;
@@ -78,7 +93,7 @@ TEST_F(DisplaySettingsDialogTest, TheTimeBlockPrintsItsDataWithinItsTables) {
   PlaceTimeText(w.Display(), OverlayContentNow());
   EXPECT_EQ(r.Joined(), u" x        Output| __      ______|0| .1235|-7.25| 1.234E3");
   EXPECT_EQ(t[1][1][slot], 0.0);
-  ms::PlotRequest.PlotSteps = 30000;
+  ms::Solutions.IntegRows[1] = ms::Solutions.IntegRows[2] = 30000;
   q.IntegStmtCount = 2;
   r.log.clear();
   PlaceTimeText(w.Display(), OverlayContentNow());

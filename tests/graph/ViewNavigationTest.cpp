@@ -19,7 +19,7 @@ int16_t CountBuild(const rt::Text&, int16_t) {
 }
 
 // One row per key group (zoom is seen in the window use tests): field vectors and arrow heads,
-// which rebuild (the heads afresh); held back while a build runs; barbs not after a slope field;
+// which rebuild; held back while a build runs; barbs not after a slope field;
 // other keys nothing.
 TEST_F(ViewNavigationTest, LetterKeysResizeArrows) {
   struct Case {
@@ -48,7 +48,8 @@ TEST_F(ViewNavigationTest, LetterKeysResizeArrows) {
     EXPECT_DOUBLE_EQ(ms::View.FieldVectorScale, 0.5 * c.field);
     EXPECT_DOUBLE_EQ(ms::View.ArrowHeadScale, c.head);
     EXPECT_EQ(g_builds, c.builds);
-    EXPECT_EQ(ms::CurveWork.ArrowFlagPos == 0, c.head != 1);
+    // Every build counts the Plot[ arrow marks from the first curve again.
+    EXPECT_EQ(ms::CurveWork.ArrowFlagPos == 0, c.builds > 0);
   }
 }
 
