@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QTextCursor>
 #include <chrono>
 #include <deque>
@@ -30,6 +31,7 @@
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "plotting/PlotRequest.h"
+#include "worksheet/WorksheetPrint.h"
 #include "worksheet/WorksheetText.h"
 #include "worksheet/WorksheetWindow.h"
 #include "worksheet/WorksheetWindowFixture.h"
@@ -270,6 +272,91 @@ TEST_F(WorksheetWindowTest, PrintsIntoPdfWithoutTouchingTheText) {
     EXPECT_EQ(services.boxes.size(), c.failed ? 1u : 0u);
   }
   ui::Printer().setCopyCount(1);
+}
+
+// The paper as printing measures it: the PDF printer at its resolution, in the worksheet's font.
+struct PdfPaper {
+  QRect page;
+  int rows = 0;  // whole rows of the font's line spacing on a page
+  ws::PrintMetrics metrics;
+};
+PdfPaper PaperFor(const QFont& font) {
+  QPrinter& printer = ui::Printer();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  PdfPaper paper;
+  paper.page = printer.pageLayout().paintRectPixels(printer.resolution());
+  const QFontMetrics lines(font, &printer);
+  paper.rows = paper.page.height() / lines.lineSpacing();
+  paper.metrics.pageWidth = paper.page.width();
+  paper.metrics.pageHeight = paper.page.height();
+  paper.metrics.lineHeight = lines.lineSpacing();
+  paper.metrics.tabStop = printer.resolution() / 2;
+  paper.metrics.advance = [font](QStringView s) {
+    return QFontMetricsF(font, &ui::Printer()).horizontalAdvance(s.toString());
+  };
+  return paper;
+}
+
+// Wrapped in the printer's own font, every piece of every row lies inside the printable width as
+// Qt's text layout measures it, the pieces of a row run left to right, and the rows give the line
+// back character for character.
+TEST_F(WorksheetWindowTest, PrintedRowsStayInsideThePaperInQtsOwnLayout) {
+  const QFont font = window->Text1->font();
+  const PdfPaper paper = PaperFor(font);
+  QString sum = QStringLiteral("\ta=1");
+  for (int k = 2; k <= 30; ++k) sum += QStringLiteral("+%1").arg(k);
+  const QStringList lines = {
+      "\t'" + QStringLiteral("0123456789").repeated(12),
+      sum,
+      "\ta=" + sum.mid(3) + QStringLiteral("\tF{x}=") + sum.mid(3),
+      "\t'a" + QString(10, QLatin1Char('\t')) + "b",
+      "\t' " + QString::fromUtf8("\xce\xb1\xce\xb2\xce\xb3 \xc3\xa9t\xc3\xa9 e\xcc\x81 ").repeated(60),
+      "\t" + QString(300, QLatin1Char('W')),
+  };
+  const std::vector<ws::PrintPage> pages = ws::LayOutPrintLines(lines, paper.metrics);
+  ASSERT_EQ(pages.size(), 1u);
+  QStringList back;
+  for (const ws::PrintRow& row : pages[0]) {
+    double right = row.x;
+    for (const ws::PrintPiece& piece : ws::RowPieces(row.x, row.text, paper.metrics)) {
+      QTextLayout layout(piece.text, font, &ui::Printer());
+      layout.beginLayout();
+      QTextLine line = layout.createLine();
+      line.setLineWidth(1e9);
+      layout.endLayout();
+      EXPECT_GE(piece.x, right - 0.01) << piece.text.toStdString();
+      right = piece.x + line.naturalTextWidth();
+      EXPECT_LE(right, paper.page.width() + 0.5) << piece.text.toStdString();
+    }
+    const bool continued = row.x > 0 && !row.text.startsWith(QLatin1Char('\t'));
+    if (continued && !back.isEmpty()) {
+      back.last() += row.text;
+    } else {
+      back << row.text;
+    }
+  }
+  EXPECT_EQ(back, lines);
+}
+
+// F{x}=x^2 and its comments fill the first page exactly with printed rows: the blank rows that close
+// the results start no page of their own. One comment more puts the function's value on page 2.
+TEST_F(WorksheetWindowTest, PrintStartsNoPageForTheClosingBlankRows) {
+  const PdfPaper paper = PaperFor(window->Text1->font());
+  ASSERT_GT(paper.rows, 12);
+  // Rows: 4 blank, the file, 2 blank, the worksheet lines, an empty row, the function and its
+  // value: the value is on row (lines + 9) counted from 0.
+  for (const int lines : {paper.rows - 10, paper.rows - 9}) {
+    SCOPED_TRACE(lines);
+    QString sheet = QStringLiteral("F{x}=x^2\n");
+    for (int i = 1; i < lines; ++i) sheet += QStringLiteral("' comment %1\n").arg(i);
+    Execute(sheet);
+    services.Reset();
+    const QString pdf = dir.filePath(QStringLiteral("rows%1.pdf").arg(lines));
+    ui::Printer().setOutputFileName(pdf);
+    services.prints = {true};
+    window->mnuPrint->trigger();
+    EXPECT_EQ(PdfPages(FileBytes(pdf)), lines == paper.rows - 10 ? 1 : 2);
+  }
 }
 
 // Open cancelled, or of a file that cannot be read (with a box): the text stays. An empty worksheet
