@@ -374,6 +374,19 @@ TEST_F(WorksheetWindowTest, OpenCancelledOrUnreadableKeepsTheText) {
   window->TypeWorksheetText("");
   EXPECT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kNothingToSave);
   EXPECT_EQ(services.fileRequests.size(), 2u);  // the two Open dialogs above
+  // A UTF-16 file of odd length is not opened: the box names it, and the file stays as it is.
+  const QString odd = dir.filePath("odd16.txt");
+  const QByteArray bytes = QByteArray::fromHex("fffe61003d0031000d000a0062003d0032");
+  WriteBytes(odd, bytes);
+  services.Reset();
+  services.openPaths = {ui::FromQString(odd)};
+  window->TypeWorksheetText("a=1");
+  window->Text1->document()->setModified(false);
+  window->mnuFileOpen->trigger();
+  EXPECT_EQ(Text(), QStringLiteral("a=1"));
+  ASSERT_EQ(services.boxes.size(), 1u);
+  EXPECT_TRUE(ui::ToQString(services.boxes[0].text).contains(odd));
+  EXPECT_EQ(FileBytes(odd), bytes);
 }
 
 // A name at the system's length limit leaves no room for the temporary suffix of the atomic
