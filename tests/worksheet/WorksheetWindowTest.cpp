@@ -19,6 +19,7 @@
 #include <QTextLayout>
 #include <QTextCursor>
 #include <chrono>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -28,6 +29,7 @@
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/VectorOperations.h"
+#include "numerics/Rkf45.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "plotting/PlotRequest.h"
@@ -357,6 +359,50 @@ TEST_F(WorksheetWindowTest, PrintStartsNoPageForTheClosingBlankRows) {
     window->mnuPrint->trigger();
     EXPECT_EQ(PdfPages(FileBytes(pdf)), lines == paper.rows - 10 ? 1 : 2);
   }
+}
+
+// Execute leaves the caret at the end of the worksheet text, whether the run ends cleanly, at a
+// message or on a last line without its line break.
+TEST_F(WorksheetWindowTest, ExecuteLeavesTheCaretAtTheEndOfTheText) {
+  for (const char* sheet : {"a=1\nb=2\n", "a=1\nb=2", "a=1\nb=2+\nc=3\n", "' note\nF{x}=x\n"}) {
+    SCOPED_TRACE(sheet);
+    services.Reset();
+    window->TypeWorksheetText(QString::fromLatin1(sheet));
+    QTextCursor start = window->Text1->textCursor();
+    start.setPosition(0);
+    window->Text1->setTextCursor(start);
+    window->cmdCompute->click();
+    EXPECT_EQ(window->Text1->textCursor().position(), static_cast<int>(std::strlen(sheet)));
+  }
+}
+
+// The worksheet's progress bar is filled in olive (128, 128, 0) as far as it has got.
+TEST_F(WorksheetWindowTest, ProgressBarIsFilledInOlive) {
+  window->show();
+  const QRgb olive = qRgb(128, 128, 0);
+  for (const int permille : {0, 250, 500, 1000}) {
+    SCOPED_TRACE(permille);
+    window->picProgressBar->setValue(permille);
+    const QImage image = window->picProgressBar->grab().toImage();
+    const int y = image.height() / 2;
+    int oliveColumns = 0;
+    for (int x = 0; x < image.width(); ++x) oliveColumns += image.pixel(x, y) == olive;
+    // The filled part is the fraction of the bar's width, give or take its frame.
+    EXPECT_NEAR(oliveColumns, image.width() * permille / 1000.0, 6);
+    if (permille > 0) EXPECT_EQ(image.pixel(image.width() * permille / 2000, y), olive);
+  }
+  window->picProgressBar->setValue(0);
+}
+
+// Graph starts the graph's state afresh: the slopes of a boundary value problem solved before are
+// not shown for the next worksheet.
+TEST_F(WorksheetWindowTest, GraphClearsTheSolvedBoundaryValueProblem) {
+  Execute("F{t} = 2*t\nA<t> = <t, F, 0>\nPlot[A,{t,0,1,4}]\n");
+  ms::OdeResults.BVPSolved = -1;
+  services.Reset();
+  window->cmdGraph->click();
+  EXPECT_TRUE(services.boxes.empty());
+  EXPECT_EQ(ms::OdeResults.BVPSolved, 0);
 }
 
 // Open cancelled, or of a file that cannot be read (with a box): the text stays. An empty worksheet
