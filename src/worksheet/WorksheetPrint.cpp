@@ -216,7 +216,6 @@ std::vector<PrintPiece> RowPieces(double x, QStringView text, const PrintMetrics
   return pieces;
 }
 
-
 namespace {
 
 // Splits one line into the rows it takes: each row's start and text. A line that starts with a

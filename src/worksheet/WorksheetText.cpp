@@ -131,8 +131,7 @@ QString DecodeWorksheetFile(const QByteArray& bytes, FileEncoding* encoding, boo
       text[u] = QChar(static_cast<char16_t>(hi << 8 | lo));
     }
     complete = bytes.size() % 2 == 0;
-  } else if (StartsWith(bytes, "\xEF\xBB\xBF") &&
-             DecodeStrict(QStringDecoder::Utf8, bytes, text)) {
+  } else if (StartsWith(bytes, "\xEF\xBB\xBF") && DecodeStrict(QStringDecoder::Utf8, bytes, text)) {
     // The decoder drops the mark; it is written again from the encoding.
     found = FileEncoding::kUtf8Bom;
   } else {

@@ -10,7 +10,9 @@
 #include "worksheet/WorksheetPrint.h"
 
 // gtest shows a QString as its text.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+  *os << '"' << s.toStdString() << '"';
+}
 
 namespace ws::testing {
 namespace {
@@ -117,10 +119,11 @@ TEST(WorksheetPrint, LongLinesWrapInsideThePrintableWidth) {
        "\t' alpha beta gamma delta",
        20,
        {"\t' alpha beta ", "gamma delta"}},
-      {"ten tabs: b on the third row", "\t'a" + QString(10, QLatin1Char('\t')) + "b", 20,
+      {"ten tabs: b on the third row",
+       "\t'a" + QString(10, QLatin1Char('\t')) + "b",
+       20,
        {"\t'a\t\t\t\t", "\t\t\t\t", "\t\tb"}},
-      {"accented letters stay whole", accents, 20,
-       {accents.left(20), accents.mid(20)}},
+      {"accented letters stay whole", accents, 20, {accents.left(20), accents.mid(20)}},
       {"a = 1+2+...+30", sum, 20, {}},
       {"paper narrower than a character", "\tab\tc", 0.5, {"\t", "a", "b", "\t", "c"}},
       {"an empty line is one row", "", 20, {""}},
@@ -139,13 +142,17 @@ TEST(WorksheetPrint, LongLinesWrapInsideThePrintableWidth) {
       EXPECT_EQ(r.row, static_cast<int>(i));  // one row after the other
       EXPECT_DOUBLE_EQ(r.x, i == 1 ? 0 : (c.line.startsWith('\t') ? 4 : 0));
       // Inside the width, unless a single character is wider than the paper.
-      if (r.text.size() > 1) EXPECT_LE(UnitRowEnd(r.x, r.text), c.width) << r.text.toStdString();
+      if (r.text.size() > 1) {
+        EXPECT_LE(UnitRowEnd(r.x, r.text), c.width) << r.text.toStdString();
+      }
       EXPECT_FALSE(!r.text.isEmpty() && r.text[0].isMark()) << "cut inside a character";
       rows << r.text;
       joined += r.text;
     }
     EXPECT_EQ(joined, c.line);
-    if (!c.rows.isEmpty()) EXPECT_EQ(rows, c.rows);
+    if (!c.rows.isEmpty()) {
+      EXPECT_EQ(rows, c.rows);
+    }
     // Every row but the last is cut after an operator or a blank when its last half holds one.
     for (qsizetype i = 0; i + 1 < rows.size(); ++i) {
       const QString& r = rows[i];
@@ -176,17 +183,22 @@ TEST(WorksheetPrint, PagesHoldRowsAndNoPageOfBlanksAlone) {
   } cases[] = {
       {"a full page, then blank rows", text(58) + blanks3, {58}, {0}},
       {"one more printed row starts page 2", text(58) + blanks3 + text(1), {58, 4}, {0, 3}},
-      {"a page break with only blanks after it", text(3) + QStringList{kNewPageMark} + blanks3,
-       {3}, {0}},
+      {"a page break with only blanks after it",
+       text(3) + QStringList{kNewPageMark} + blanks3,
+       {3},
+       {0}},
       {"a page break, blanks, a page break, text",
        text(3) + QStringList{kNewPageMark} + blanks3 + QStringList{kNewPageMark} + text(2),
        {3, 2},
        {0, 0}},
-      {"blank rows filling a page are not a page", text(1) + QStringList{kNewPageMark} +
-                                                        QStringList(60, " ") + text(1),
-       {1, 3}, {0, 2}},
-      {"a wrapped line crossing the page end", text(57) + QStringList{"\t" + QString(30, 'w')},
-       {58, 1}, {0, 0}},
+      {"blank rows filling a page are not a page",
+       text(1) + QStringList{kNewPageMark} + QStringList(60, " ") + text(1),
+       {1, 3},
+       {0, 2}},
+      {"a wrapped line crossing the page end",
+       text(57) + QStringList{"\t" + QString(30, 'w')},
+       {58, 1},
+       {0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -54,7 +54,10 @@ TEST(WorksheetText, Utf16FilesAreUtf16WhateverTheirLengthAndUnits) {
       {"fffe61003d0031000d000a0062003d0032", FileEncoding::kUtf16Le, u"a=1\nb=", false},
       {"feff0061003d0031000d000a0062003d00", FileEncoding::kUtf16Be, u"a=1\nb=", false},
       {"fffe0d0a0a0d0d000a00", FileEncoding::kUtf16Le, u"\u0a0d\u0d0a\n", true},
-      {"fffe00d861000d000a00", FileEncoding::kUtf16Le, u"\xd800" u"a\n", true},
+      {"fffe00d861000d000a00", FileEncoding::kUtf16Le,
+       u"\xd800"
+       u"a\n",
+       true},
       {"fffe", FileEncoding::kUtf16Le, u"", true},
       {"feff41", FileEncoding::kUtf16Be, u"", false},
   };
@@ -84,7 +87,9 @@ TEST(WorksheetText, Utf16FilesAreUtf16WhateverTheirLengthAndUnits) {
     if (c.whole && text.endsWith('\n')) {
       EXPECT_EQ(ws::EncodeWorksheetFile(read, encoding).toHex(), QByteArray(c.hex));
     }
-    if (!c.whole) EXPECT_EQ(read, QStringLiteral("kept"));
+    if (!c.whole) {
+      EXPECT_EQ(read, QStringLiteral("kept"));
+    }
   }
 }
 

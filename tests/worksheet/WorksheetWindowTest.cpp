@@ -16,8 +16,8 @@
 #include <QScrollBar>
 #include <QStringEncoder>
 #include <QTemporaryDir>
-#include <QTextLayout>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <chrono>
 #include <cstring>
 #include <deque>
@@ -312,7 +312,8 @@ TEST_F(WorksheetWindowTest, PrintedRowsStayInsideThePaperInQtsOwnLayout) {
       sum,
       "\ta=" + sum.mid(3) + QStringLiteral("\tF{x}=") + sum.mid(3),
       "\t'a" + QString(10, QLatin1Char('\t')) + "b",
-      "\t' " + QString::fromUtf8("\xce\xb1\xce\xb2\xce\xb3 \xc3\xa9t\xc3\xa9 e\xcc\x81 ").repeated(60),
+      "\t' " +
+          QString::fromUtf8("\xce\xb1\xce\xb2\xce\xb3 \xc3\xa9t\xc3\xa9 e\xcc\x81 ").repeated(60),
       "\t" + QString(300, QLatin1Char('W')),
   };
   const std::vector<ws::PrintPage> pages = ws::LayOutPrintLines(lines, paper.metrics);
@@ -340,8 +341,9 @@ TEST_F(WorksheetWindowTest, PrintedRowsStayInsideThePaperInQtsOwnLayout) {
   EXPECT_EQ(back, lines);
 }
 
-// F{x}=x^2 and its comments fill the first page exactly with printed rows: the blank rows that close
-// the results start no page of their own. One comment more puts the function's value on page 2.
+// F{x}=x^2 and its comments fill the first page exactly with printed rows: the blank rows that
+// close the results start no page of their own. One comment more puts the function's value on
+// page 2.
 TEST_F(WorksheetWindowTest, PrintStartsNoPageForTheClosingBlankRows) {
   const PdfPaper paper = PaperFor(window->Text1->font());
   ASSERT_GT(paper.rows, 12);
@@ -389,7 +391,9 @@ TEST_F(WorksheetWindowTest, ProgressBarIsFilledInOlive) {
     for (int x = 0; x < image.width(); ++x) oliveColumns += image.pixel(x, y) == olive;
     // The filled part is the fraction of the bar's width, give or take its frame.
     EXPECT_NEAR(oliveColumns, image.width() * permille / 1000.0, 6);
-    if (permille > 0) EXPECT_EQ(image.pixel(image.width() * permille / 2000, y), olive);
+    if (permille > 0) {
+      EXPECT_EQ(image.pixel(image.width() * permille / 2000, y), olive);
+    }
   }
   window->picProgressBar->setValue(0);
 }
