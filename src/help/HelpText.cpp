@@ -49,7 +49,7 @@ const std::array<HelpPageText, kHelpPageCount> kPages = {{
         u"      m = 10\n"
         u"      k2 = 2pi*m\n"
         u"One statement per line, or several on one line separated by \":\".\n"
-        u"End every line with Enter: a last line without a line break is not read."},
+        u"End each line with Enter; the last line is read even without a line break."},
        {}}},
      u"See Pages 1,2 in the document."},
     {u"XfrmFunc",
@@ -88,7 +88,8 @@ const std::array<HelpPageText, kHelpPageCount> kPages = {{
         u"[ ]  group the argument of a built-in function: Sqrt[x^2 + 1]\n"
         u"{ }  enclose the parameters of a function: F{x}, H{x,y}\n"
         u"Shortcuts: 2x means 2*x, and 2(x + 1) means 2*(x + 1).\n"
-        u"A sign after an operator needs ( ): write 3^(-2) and 5*(-7)."},
+        u"A sign after an operator needs ( ): write 3^(-2) and 5*(-7).\n"
+        u"For printing only, the display menu may turn [ ] and { } into ( )."},
        {u"Error Detection of ...",
         u"Brackets of different kinds must pair: F{t} = (t] and F{t} = Sin[t are reported at "
         u"Execute.\n"

@@ -1,6 +1,7 @@
 #include "worksheet/WorksheetPrint.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "commands/WorksheetRun.h"
 #include "language/CommandArguments.h"
@@ -148,6 +149,171 @@ QStringList ComposeWorksheetCopy(const QString& caption, const QString& editorTe
   if (newPage) lines << kNewPageMark;
   lines << ResultPrintLines(digits, undefined);
   return lines;
+}
+
+namespace {
+
+// Device units below which two positions count as the same (rounding in the font metrics).
+constexpr double kSlack = 1e-6;
+
+double NextTabStop(double x, const PrintMetrics& m) {
+  const double stop = m.tabStop > 0 ? m.tabStop : 1.0;
+  return (std::floor(x / stop + kSlack) + 1.0) * stop;
+}
+
+bool IsBlankRow(QStringView text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); });
+}
+
+// A row is best cut after one of these: the blank or operator stays at the end of the row.
+bool IsBreakAfter(QChar c) {
+  return QStringView(u" \t+-*/^=,;:)]}>").contains(c);
+}
+
+// The end of the character that starts at i: a surrogate pair and the combining marks after it
+// stay together, so a row is never cut inside a character.
+qsizetype CharEnd(QStringView s, qsizetype i) {
+  qsizetype j = i + 1;
+  if (s[i].isHighSurrogate() && j < s.size() && s[j].isLowSurrogate()) ++j;
+  while (j < s.size()) {
+    char32_t c = s[j].unicode();
+    qsizetype len = 1;
+    if (s[j].isHighSurrogate() && j + 1 < s.size() && s[j + 1].isLowSurrogate()) {
+      c = QChar::surrogateToUcs4(s[j], s[j + 1]);
+      len = 2;
+    }
+    if (!QChar::isMark(c)) break;
+    j += len;
+  }
+  return j;
+}
+
+// Places the pieces of a row's text between its tabs, started at x; returns where the row ends (a
+// final tab reaches its stop).
+double PlacePieces(double x, QStringView text, const PrintMetrics& m,
+                   std::vector<PrintPiece>* pieces) {
+  double pos = x;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != QLatin1Char('\t')) continue;
+    if (i > start) {
+      PrintPiece piece{pos, text.mid(start, i - start).toString()};
+      pos += m.advance(piece.text);
+      if (pieces) pieces->push_back(std::move(piece));
+    }
+    if (i < text.size()) pos = NextTabStop(pos, m);
+    start = i + 1;
+  }
+  return pos;
+}
+
+}  // namespace
+
+std::vector<PrintPiece> RowPieces(double x, QStringView text, const PrintMetrics& m) {
+  std::vector<PrintPiece> pieces;
+  PlacePieces(x, text, m, &pieces);
+  return pieces;
+}
+
+namespace {
+
+// Splits one line into the rows it takes: each row's start and text. A line that starts with a
+// Tab goes on at the first tab stop, any other at the left edge.
+std::vector<PrintRow> WrapLine(const QString& line, const PrintMetrics& m) {
+  std::vector<PrintRow> rows;
+  const QStringView all(line);
+  const qsizetype n = all.size();
+  const double indent = line.startsWith(QLatin1Char('\t')) ? NextTabStop(0, m) : 0.0;
+  double x = 0;
+  qsizetype p = 0;
+  std::vector<qsizetype> ends;  // the character ends of the row being built
+  do {
+    // Characters are taken one at a time while they fit by their own advances; the row as a whole
+    // is then measured, since the font may set neighbours closer or wider than alone.
+    ends.clear();
+    double pos = x;
+    for (qsizetype q = p; q < n;) {
+      const qsizetype e = all[q] == QLatin1Char('\t') ? q + 1 : CharEnd(all, q);
+      pos = all[q] == QLatin1Char('\t') ? NextTabStop(pos, m) : pos + m.advance(all.mid(q, e - q));
+      if (pos > m.pageWidth + kSlack && !ends.empty()) break;
+      ends.push_back(e);
+      q = e;
+    }
+    while (ends.size() > 1 &&
+           PlacePieces(x, all.mid(p, ends.back() - p), m, nullptr) > m.pageWidth + kSlack) {
+      ends.pop_back();
+    }
+    qsizetype k = ends.empty() ? n : ends.back();
+    if (k < n) {
+      // Cut after a blank or an operator in the last half of the row, where there is one.
+      for (size_t j = ends.size(); j >= 1 && j > ends.size() / 2; --j) {
+        const qsizetype at = ends[j - 1];
+        if (IsBreakAfter(all[at - 1])) {
+          k = at;
+          break;
+        }
+      }
+    }
+    rows.push_back(PrintRow{0, x, all.mid(p, k - p).toString()});
+    p = k;
+    x = indent;
+  } while (p < n);
+  return rows;
+}
+
+}  // namespace
+
+std::vector<PrintPage> LayOutPrintLines(const QStringList& lines, const PrintMetrics& m) {
+  std::vector<PrintPage> pages(1);
+  int row = 0;               // the next row of the page
+  bool pageHasText = false;  // a row of the page holds more than blanks
+  const double height = m.pageHeight + kSlack;
+  // Blank rows and page breaks wait until something is printed after them.
+  struct Waiting {
+    bool pageBreak;
+    PrintRow row;
+  };
+  std::vector<Waiting> waiting;
+
+  const auto place = [&](PrintRow r) {
+    if (row > 0 && (row + 1) * m.lineHeight > height) {
+      // A page that holds only blanks is not started: the rows go on at its top instead.
+      if (pageHasText) pages.emplace_back();
+      pages.back().clear();
+      row = 0;
+      pageHasText = false;
+    }
+    r.row = row++;
+    pages.back().push_back(std::move(r));
+  };
+
+  for (const QString& line : lines) {
+    if (line == kNewPageMark) {
+      waiting.push_back(Waiting{true, {}});
+      continue;
+    }
+    for (PrintRow& r : WrapLine(line, m)) {
+      if (IsBlankRow(r.text)) {
+        waiting.push_back(Waiting{false, std::move(r)});
+        continue;
+      }
+      for (Waiting& w : waiting) {
+        if (!w.pageBreak) {
+          place(std::move(w.row));
+        } else {
+          if (pageHasText) pages.emplace_back();
+          pages.back().clear();
+          row = 0;
+          pageHasText = false;
+        }
+      }
+      waiting.clear();
+      place(std::move(r));
+      pageHasText = true;
+    }
+  }
+  return pages;
 }
 
 }  // namespace ws

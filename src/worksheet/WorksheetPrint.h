@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <functional>
 #include <vector>
 
 namespace ws {
@@ -32,5 +34,42 @@ QStringList ResultPrintLines(int digits, const std::vector<bool>* undefined = nu
 // lines, a new-page mark when newPage is set, then the results.
 QStringList ComposeWorksheetCopy(const QString& caption, const QString& editorText, bool newPage,
                                  int digits, const std::vector<bool>* undefined = nullptr);
+
+// The paper as the layout sees it, in device units: the printable width and height, the height of
+// one row, the distance between tab stops (a line's leading Tab is its first stop, so continued
+// rows start there too), and the advance of a piece of text without tabs in the printer font.
+struct PrintMetrics {
+  double pageWidth = 0;
+  double pageHeight = 0;
+  double lineHeight = 1;
+  double tabStop = 1;
+  std::function<double(QStringView)> advance;
+};
+
+// A piece of a row without tabs and where it starts.
+struct PrintPiece {
+  double x = 0;
+  QString text;
+};
+
+// One printed row: its number on the page (0 the top row), where its text starts and the text,
+// which may hold tabs; the tabs go to the next stop counted from the left edge of the paper.
+struct PrintRow {
+  int row = 0;
+  double x = 0;
+  QString text;
+};
+using PrintPage = std::vector<PrintRow>;
+
+// The pieces of a row's text between its tabs, each placed after the tab stop before it.
+std::vector<PrintPiece> RowPieces(double x, QStringView text, const PrintMetrics& m);
+
+// Lays the lines out on pages. A line wider than the paper is wrapped: it is cut after a blank or
+// an operator in the last half of the row where there is one, else after the last character that
+// fits, and goes on in the next row at the line's indent; a continued row counts as a row. A page
+// is full when one more row would pass its height, and a new-page mark starts a new page. Rows that
+// only hold blanks start no page of their own: rows and page breaks with nothing printed after
+// them are left out. Every page holds at least one row, even on paper smaller than a row.
+std::vector<PrintPage> LayOutPrintLines(const QStringList& lines, const PrintMetrics& m);
 
 }  // namespace ws

@@ -114,27 +114,27 @@ bool EditorStandIns::Collide(const QString& text) const {
   });
 }
 
-QString DecodeWorksheetFile(const QByteArray& bytes, FileEncoding* encoding) {
+QString DecodeWorksheetFile(const QByteArray& bytes, FileEncoding* encoding, bool* whole) {
   FileEncoding found = FileEncoding::kLatin1;
   QString text;
-  // The decoders drop a leading byte-order mark; it is written again from the encoding.
-  const struct {
-    const char* mark;
-    FileEncoding encoding;
-    QStringDecoder::Encoding decoder;
-  } marked[] = {{"\xEF\xBB\xBF", FileEncoding::kUtf8Bom, QStringDecoder::Utf8},
-                {"\xFF\xFE", FileEncoding::kUtf16Le, QStringDecoder::Utf16LE},
-                {"\xFE\xFF", FileEncoding::kUtf16Be, QStringDecoder::Utf16BE}};
-  bool decoded = false;
-  for (const auto& m : marked) {
-    if (StartsWith(bytes, m.mark) && (m.decoder == QStringDecoder::Utf8 || bytes.size() % 2 == 0) &&
-        DecodeStrict(m.decoder, bytes, text)) {
-      found = m.encoding;
-      decoded = true;
-      break;
+  bool complete = true;
+  if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) {
+    // A UTF-16 mark decides, whatever follows: the code units are taken as they are, so that the
+    // file is written back with the same units. An odd byte at the end is no part of the text.
+    found = StartsWith(bytes, "\xFF\xFE") ? FileEncoding::kUtf16Le : FileEncoding::kUtf16Be;
+    const bool little = found == FileEncoding::kUtf16Le;
+    const qsizetype units = (bytes.size() - 2) / 2;
+    text.resize(units);
+    for (qsizetype u = 0; u < units; ++u) {
+      const auto lo = static_cast<unsigned char>(bytes[2 + 2 * u + (little ? 0 : 1)]);
+      const auto hi = static_cast<unsigned char>(bytes[2 + 2 * u + (little ? 1 : 0)]);
+      text[u] = QChar(static_cast<char16_t>(hi << 8 | lo));
     }
-  }
-  if (!decoded) {
+    complete = bytes.size() % 2 == 0;
+  } else if (StartsWith(bytes, "\xEF\xBB\xBF") && DecodeStrict(QStringDecoder::Utf8, bytes, text)) {
+    // The decoder drops the mark; it is written again from the encoding.
+    found = FileEncoding::kUtf8Bom;
+  } else {
     const bool ascii =
         std::all_of(bytes.begin(), bytes.end(), [](char b) { return (b & 0x80) == 0; });
     if (!ascii && DecodeStrict(QStringDecoder::Utf8, bytes, text)) {
@@ -144,6 +144,7 @@ QString DecodeWorksheetFile(const QByteArray& bytes, FileEncoding* encoding) {
     }
   }
   if (encoding) *encoding = found;
+  if (whole) *whole = complete;
   return NormalizeLineEnds(text);
 }
 
@@ -163,21 +164,34 @@ QByteArray EncodeWorksheetFile(const QString& editor, FileEncoding encoding) {
       return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     case FileEncoding::kUtf16Le:
     case FileEncoding::kUtf16Be: {
-      QStringEncoder encoder(
-          encoding == FileEncoding::kUtf16Le ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE,
-          QStringEncoder::Flag::WriteBom);
-      return encoder.encode(text);
+      // Unit by unit behind the mark, as it was read: nothing is checked or replaced.
+      const bool little = encoding == FileEncoding::kUtf16Le;
+      QByteArray bytes(little ? "\xFF\xFE" : "\xFE\xFF");
+      bytes.reserve(2 + 2 * text.size());
+      for (const QChar c : text) {
+        const char lo = static_cast<char>(c.unicode() & 0xFF);
+        const char hi = static_cast<char>(c.unicode() >> 8);
+        bytes.append(little ? lo : hi).append(little ? hi : lo);
+      }
+      return bytes;
     }
   }
   return text.toUtf8();
 }
 
-bool ReadWorksheetFile(const QString& path, QString& editorText, FileEncoding* encoding) {
+bool ReadWorksheetFile(const QString& path, QString& editorText, FileEncoding* encoding,
+                       QString* failure) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) return false;
-  editorText = DecodeWorksheetFile(bytes, encoding);
+  bool whole = true;
+  const QString text = DecodeWorksheetFile(bytes, encoding, &whole);
+  if (!whole) {
+    if (failure) *failure = QStringLiteral("it ends in half a UTF-16 character");
+    return false;
+  }
+  editorText = text;
   return true;
 }
 

@@ -45,10 +45,13 @@ class EditorStandIns {
 // How a worksheet file was encoded; a file is written back the way it was read.
 enum class FileEncoding { kLatin1, kUtf8, kUtf8Bom, kUtf16Le, kUtf16Be };
 
-// File bytes to text with LF line ends. A byte-order mark decides UTF-16 (either byte order) or
-// UTF-8; without one, bytes that form valid UTF-8 with some non-ASCII character are read as UTF-8,
-// anything else byte for byte as Latin-1, so every file reads without loss.
-QString DecodeWorksheetFile(const QByteArray& bytes, FileEncoding* encoding = nullptr);
+// File bytes to text with LF line ends. A byte-order mark decides UTF-16 (either byte order, its
+// code units taken as they are) or UTF-8; without one, bytes that form valid UTF-8 with some
+// non-ASCII character are read as UTF-8, anything else byte for byte as Latin-1, so every file
+// reads without loss. whole is false for a UTF-16 file of odd length: its last byte is no part of
+// the text.
+QString DecodeWorksheetFile(const QByteArray& bytes, FileEncoding* encoding = nullptr,
+                            bool* whole = nullptr);
 // Text to file bytes: CR LF line ends, and one CR LF at the end unless the text already ends with
 // a line break. Latin-1 text with a character beyond one byte is written as UTF-8. So a file that
 // was opened is written back byte for byte in its own encoding, apart from its line breaks.
@@ -72,7 +75,9 @@ struct WriteFailure {
 // the folder at all is an existing file written over in place, and then only once a copy of its
 // old bytes lies elsewhere; a write in place that fails puts the old bytes back. A name that
 // exists and is not a regular file is refused.
-bool ReadWorksheetFile(const QString& path, QString& text, FileEncoding* encoding = nullptr);
+// A UTF-16 file of odd length is not read (failure says why): its last byte would be lost.
+bool ReadWorksheetFile(const QString& path, QString& text, FileEncoding* encoding = nullptr,
+                       QString* failure = nullptr);
 bool WriteWorksheetFile(const QString& path, const QString& text,
                         FileEncoding encoding = FileEncoding::kLatin1,
                         WriteFailure* failure = nullptr);

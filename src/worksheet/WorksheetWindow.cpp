@@ -136,6 +136,9 @@ void WorksheetWindow::BuildControls() {
   picProgressBar->setRange(0, 1000);
   picProgressBar->setValue(0);
   picProgressBar->setMaximumHeight(12);
+  // The bar is filled in olive (red 128, green 128, blue 0), whatever the platform's colours.
+  picProgressBar->setStyleSheet(
+      QStringLiteral("QProgressBar::chunk { background-color: rgb(128, 128, 0); }"));
 
   // While Execute runs, the line of the bar says how to stop it.
   lblRunning = new QLabel(QStringLiteral("Running: Esc stops the run."), central);

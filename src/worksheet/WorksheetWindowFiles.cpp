@@ -78,7 +78,8 @@ void WorksheetWindow::mnuFileOpen_click() {
     const QString path = ui::ToQString(chosen);
     QString text;
     FileEncoding encoding = FileEncoding::kLatin1;
-    if (ReadWorksheetFile(path, text, &encoding)) {
+    QString why;
+    if (ReadWorksheetFile(path, text, &encoding, &why)) {
       fileEncoding_ = encoding;
       ReplaceText(text);
       Text1->document()->setModified(false);
@@ -86,7 +87,10 @@ void WorksheetWindow::mnuFileOpen_click() {
       // Save writes back to the file that was opened, wherever the current folder is.
       currentFileName_ = path;
     } else {
-      ShowFileError(QStringLiteral("The worksheet could not be opened"), path);
+      ShowFileError(why.isEmpty() ? QStringLiteral("The worksheet could not be opened")
+                                  : QStringLiteral("The worksheet could not be opened (") + why +
+                                        QLatin1Char(')'),
+                    path);
     }
   } else {
     setWindowTitle(QStringLiteral("New File"));

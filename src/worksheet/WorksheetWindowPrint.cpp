@@ -16,47 +16,34 @@ namespace ws {
 
 namespace {
 
-// Draws the lines top to bottom in the font, a new page whenever the page is full or a line is the
-// new-page mark. A line that starts with a Tab is indented by half an inch. False when the printer
-// could not be started.
+// Draws the lines top to bottom in the font, wrapped at the printable width, a new page whenever
+// the page is full or a line is the new-page mark. A line that starts with a Tab is indented by
+// half an inch, and tab stops are half an inch apart. False when the printer could not be started.
 bool RenderLines(QPrinter& printer, const QFont& font, const QStringList& lines) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   painter.setFont(font);
   painter.setPen(Qt::black);
-  const QFontMetrics metrics(font, &printer);
+  const QFontMetricsF metrics(font, &printer);
   const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-  const int pageHeight = page.height();
-  const int lineHeight = std::max(1, metrics.lineSpacing());
-  const int indent = printer.resolution() / 2;
-  int y = 0;
-  bool pageHasText = false;
-  for (const QString& line : lines) {
-    if (line == kNewPageMark) {
-      if (!printer.newPage()) {
-        painter.end();
-        return false;
+  PrintMetrics m;
+  m.pageWidth = page.width();
+  m.pageHeight = page.height();
+  m.lineHeight = std::max(1, QFontMetrics(font, &printer).lineSpacing());
+  m.tabStop = std::max(1, printer.resolution() / 2);
+  m.advance = [&metrics](QStringView text) { return metrics.horizontalAdvance(text.toString()); };
+  const std::vector<PrintPage> pages = LayOutPrintLines(lines, m);
+  for (size_t i = 0; i < pages.size(); ++i) {
+    if (i > 0 && !printer.newPage()) {
+      painter.end();
+      return false;
+    }
+    for (const PrintRow& row : pages[i]) {
+      const double baseline = row.row * m.lineHeight + metrics.ascent();
+      for (const PrintPiece& piece : RowPieces(row.x, row.text, m)) {
+        painter.drawText(QPointF(piece.x, baseline), piece.text);
       }
-      y = 0;
-      pageHasText = false;
-      continue;
     }
-    if (pageHasText && y + lineHeight > pageHeight) {
-      if (!printer.newPage()) {
-        painter.end();
-        return false;
-      }
-      y = 0;
-    }
-    QString text = line;
-    int x = 0;
-    if (text.startsWith(QLatin1Char('\t'))) {
-      text.remove(0, 1);
-      x = indent;
-    }
-    painter.drawText(x, y + metrics.ascent(), text);
-    y += lineHeight;
-    pageHasText = true;
   }
   return painter.end();
 }

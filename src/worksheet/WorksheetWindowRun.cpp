@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTextCursor>
 
 #include "commands/WorksheetRun.h"
 #include "language/ClearStorage.h"
@@ -22,6 +23,7 @@
 #include "mathematics/Classify.h"
 #include "mathematics/Evaluator.h"
 #include "mathematics/VectorOperations.h"
+#include "numerics/Rkf45.h"
 #include "platform/ui/QtUiServices.h"
 #include "plotting/PlotRequest.h"
 #include "plotting/SceneStore.h"
@@ -88,6 +90,9 @@ void WorksheetWindow::cmdCompute_click() {
   undefinedFuncs_.clear();
   SetRunning(true);
   const ms::ExecuteOutcome out = ms::RunExecute(WorksheetText(), [this] { FlushCoreLines(); });
+  // Reading a line break puts the caret at the end of the text, and every worksheet that is not
+  // empty is read to a line break (a last line without one gets one).
+  if (!Text1->document()->isEmpty()) Text1->moveCursor(QTextCursor::End);
   undefinedFuncs_ = out.undefinedFunctions;
   if (out.aborted) {
     SetGraphButton(false, kGraphIdleColor);
@@ -130,6 +135,7 @@ void WorksheetWindow::cmdGraph_click() {
   ms::RunFlags.Replot = 0;
   ms::View.ODEViewRequest = 1;
   ms::View.PlotKind = 1;
+  ms::OdeResults.BVPSolved = 0;  // the time block shows a BVP's slopes only after its own solve
   const int16_t failMark = ms::CheckPlotVectors();
   const ms::CommandRequestState& r = ms::Requests;
   const bool otherCommand = r.SlopeFieldRequested || r.DirFieldRequested || r.IVPRequested ||

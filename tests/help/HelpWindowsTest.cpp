@@ -17,6 +17,7 @@
 #include "help/HelpText.h"
 #include "help/HelpWindow.h"
 #include "language/CommandRequests.h"
+#include "language/WorksheetTables.h"
 #include "platform/ui/ScriptedUiServices.h"
 
 namespace ms::testing {
@@ -88,6 +89,41 @@ TEST_F(HelpWindowsTest, EveryListedExampleIsShownOnItsPageAndWorks) {
     // A command may show an informational box (a limit reached); none may be an error box.
     for (const auto& box : screen_.boxes) EXPECT_NE(box.title, u"Syntax Error");
   }
+}
+
+// What the pages say of reading and printing stands on them, and the program does it: a last line
+// without a line break is read (its constant is defined), and the groupings page tells that [ ]
+// and { } may print as ( ); no page says that such a last line is left unread.
+TEST_F(HelpWindowsTest, PagesSayWhatTheProgramDoes) {
+  const struct {
+    const char16_t* window;
+    const char16_t* line;
+  } said[] = {
+      {u"XfrmConst", u"End each line with Enter; the last line is read even without a line break."},
+      {u"XfrmGroup", u"For printing only, the display menu may turn [ ] and { } into ( )."},
+  };
+  for (const auto& s : said) {
+    SCOPED_TRACE(rt::ToUtf8(s.window));
+    int page = -1;
+    for (int i = 0; i < help::kHelpPageCount; ++i)
+      if (help::HelpPages()[i].window == s.window) page = i;
+    ASSERT_GE(page, 0);
+    HelpPage* shown = ShowHelpPage(page, nullptr);
+    ASSERT_NE(shown, nullptr);
+    bool found = false;
+    for (const QLabel* label : shown->findChildren<QLabel*>())
+      found = found || label->text() == QString::fromUtf16(s.line);
+    EXPECT_TRUE(found);
+  }
+  for (const help::HelpPageText& p : help::HelpPages()) {
+    for (const help::HelpFrameText& f : p.frames)
+      EXPECT_EQ(f.lines.find(u"line break is not read"), std::u16string_view::npos);
+  }
+  ResetProgramState();
+  screen_.Reset();
+  const ExecuteOutcome run = RunExecute(u"a=1\r\nb=2", {});
+  EXPECT_EQ(run.msgNo, 0);
+  EXPECT_EQ(Tables.ConstCount, 2);
 }
 
 TEST_F(HelpWindowsTest, LeftDragMovesThePageByTheDistanceMovedOtherButtonsDoNot) {

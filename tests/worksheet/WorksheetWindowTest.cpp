@@ -17,7 +17,9 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <chrono>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -27,9 +29,11 @@
 #include "language/Settings.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/VectorOperations.h"
+#include "numerics/Rkf45.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
 #include "plotting/PlotRequest.h"
+#include "worksheet/WorksheetPrint.h"
 #include "worksheet/WorksheetText.h"
 #include "worksheet/WorksheetWindow.h"
 #include "worksheet/WorksheetWindowFixture.h"
@@ -272,6 +276,139 @@ TEST_F(WorksheetWindowTest, PrintsIntoPdfWithoutTouchingTheText) {
   ui::Printer().setCopyCount(1);
 }
 
+// The paper as printing measures it: the PDF printer at its resolution, in the worksheet's font.
+struct PdfPaper {
+  QRect page;
+  int rows = 0;  // whole rows of the font's line spacing on a page
+  ws::PrintMetrics metrics;
+};
+PdfPaper PaperFor(const QFont& font) {
+  QPrinter& printer = ui::Printer();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  PdfPaper paper;
+  paper.page = printer.pageLayout().paintRectPixels(printer.resolution());
+  const QFontMetrics lines(font, &printer);
+  paper.rows = paper.page.height() / lines.lineSpacing();
+  paper.metrics.pageWidth = paper.page.width();
+  paper.metrics.pageHeight = paper.page.height();
+  paper.metrics.lineHeight = lines.lineSpacing();
+  paper.metrics.tabStop = printer.resolution() / 2;
+  paper.metrics.advance = [font](QStringView s) {
+    return QFontMetricsF(font, &ui::Printer()).horizontalAdvance(s.toString());
+  };
+  return paper;
+}
+
+// Wrapped in the printer's own font, every piece of every row lies inside the printable width as
+// Qt's text layout measures it, the pieces of a row run left to right, and the rows give the line
+// back character for character.
+TEST_F(WorksheetWindowTest, PrintedRowsStayInsideThePaperInQtsOwnLayout) {
+  const QFont font = window->Text1->font();
+  const PdfPaper paper = PaperFor(font);
+  QString sum = QStringLiteral("\ta=1");
+  for (int k = 2; k <= 30; ++k) sum += QStringLiteral("+%1").arg(k);
+  const QStringList lines = {
+      "\t'" + QStringLiteral("0123456789").repeated(12),
+      sum,
+      "\ta=" + sum.mid(3) + QStringLiteral("\tF{x}=") + sum.mid(3),
+      "\t'a" + QString(10, QLatin1Char('\t')) + "b",
+      "\t' " +
+          QString::fromUtf8("\xce\xb1\xce\xb2\xce\xb3 \xc3\xa9t\xc3\xa9 e\xcc\x81 ").repeated(60),
+      "\t" + QString(300, QLatin1Char('W')),
+  };
+  const std::vector<ws::PrintPage> pages = ws::LayOutPrintLines(lines, paper.metrics);
+  ASSERT_EQ(pages.size(), 1u);
+  QStringList back;
+  for (const ws::PrintRow& row : pages[0]) {
+    double right = row.x;
+    for (const ws::PrintPiece& piece : ws::RowPieces(row.x, row.text, paper.metrics)) {
+      QTextLayout layout(piece.text, font, &ui::Printer());
+      layout.beginLayout();
+      QTextLine line = layout.createLine();
+      line.setLineWidth(1e9);
+      layout.endLayout();
+      EXPECT_GE(piece.x, right - 0.01) << piece.text.toStdString();
+      right = piece.x + line.naturalTextWidth();
+      EXPECT_LE(right, paper.page.width() + 0.5) << piece.text.toStdString();
+    }
+    const bool continued = row.x > 0 && !row.text.startsWith(QLatin1Char('\t'));
+    if (continued && !back.isEmpty()) {
+      back.last() += row.text;
+    } else {
+      back << row.text;
+    }
+  }
+  EXPECT_EQ(back, lines);
+}
+
+// F{x}=x^2 and its comments fill the first page exactly with printed rows: the blank rows that
+// close the results start no page of their own. One comment more puts the function's value on
+// page 2.
+TEST_F(WorksheetWindowTest, PrintStartsNoPageForTheClosingBlankRows) {
+  const PdfPaper paper = PaperFor(window->Text1->font());
+  ASSERT_GT(paper.rows, 12);
+  // Rows: 4 blank, the file, 2 blank, the worksheet lines, an empty row, the function and its
+  // value: the value is on row (lines + 9) counted from 0.
+  for (const int lines : {paper.rows - 10, paper.rows - 9}) {
+    SCOPED_TRACE(lines);
+    QString sheet = QStringLiteral("F{x}=x^2\n");
+    for (int i = 1; i < lines; ++i) sheet += QStringLiteral("' comment %1\n").arg(i);
+    Execute(sheet);
+    services.Reset();
+    const QString pdf = dir.filePath(QStringLiteral("rows%1.pdf").arg(lines));
+    ui::Printer().setOutputFileName(pdf);
+    services.prints = {true};
+    window->mnuPrint->trigger();
+    EXPECT_EQ(PdfPages(FileBytes(pdf)), lines == paper.rows - 10 ? 1 : 2);
+  }
+}
+
+// Execute leaves the caret at the end of the worksheet text, whether the run ends cleanly, at a
+// message or on a last line without its line break.
+TEST_F(WorksheetWindowTest, ExecuteLeavesTheCaretAtTheEndOfTheText) {
+  for (const char* sheet : {"a=1\nb=2\n", "a=1\nb=2", "a=1\nb=2+\nc=3\n", "' note\nF{x}=x\n"}) {
+    SCOPED_TRACE(sheet);
+    services.Reset();
+    window->TypeWorksheetText(QString::fromLatin1(sheet));
+    QTextCursor start = window->Text1->textCursor();
+    start.setPosition(0);
+    window->Text1->setTextCursor(start);
+    window->cmdCompute->click();
+    EXPECT_EQ(window->Text1->textCursor().position(), static_cast<int>(std::strlen(sheet)));
+  }
+}
+
+// The worksheet's progress bar is filled in olive (128, 128, 0) as far as it has got.
+TEST_F(WorksheetWindowTest, ProgressBarIsFilledInOlive) {
+  window->show();
+  const QRgb olive = qRgb(128, 128, 0);
+  for (const int permille : {0, 250, 500, 1000}) {
+    SCOPED_TRACE(permille);
+    window->picProgressBar->setValue(permille);
+    const QImage image = window->picProgressBar->grab().toImage();
+    const int y = image.height() / 2;
+    int oliveColumns = 0;
+    for (int x = 0; x < image.width(); ++x) oliveColumns += image.pixel(x, y) == olive;
+    // The filled part is the fraction of the bar's width, give or take its frame.
+    EXPECT_NEAR(oliveColumns, image.width() * permille / 1000.0, 6);
+    if (permille > 0) {
+      EXPECT_EQ(image.pixel(image.width() * permille / 2000, y), olive);
+    }
+  }
+  window->picProgressBar->setValue(0);
+}
+
+// Graph starts the graph's state afresh: the slopes of a boundary value problem solved before are
+// not shown for the next worksheet.
+TEST_F(WorksheetWindowTest, GraphClearsTheSolvedBoundaryValueProblem) {
+  Execute("F{t} = 2*t\nA<t> = <t, F, 0>\nPlot[A,{t,0,1,4}]\n");
+  ms::OdeResults.BVPSolved = -1;
+  services.Reset();
+  window->cmdGraph->click();
+  EXPECT_TRUE(services.boxes.empty());
+  EXPECT_EQ(ms::OdeResults.BVPSolved, 0);
+}
+
 // Open cancelled, or of a file that cannot be read (with a box): the text stays. An empty worksheet
 // is never written and asks for nothing.
 TEST_F(WorksheetWindowTest, OpenCancelledOrUnreadableKeepsTheText) {
@@ -287,6 +424,19 @@ TEST_F(WorksheetWindowTest, OpenCancelledOrUnreadableKeepsTheText) {
   window->TypeWorksheetText("");
   EXPECT_EQ(window->mnuSaveAs_click(), ws::SaveOutcome::kNothingToSave);
   EXPECT_EQ(services.fileRequests.size(), 2u);  // the two Open dialogs above
+  // A UTF-16 file of odd length is not opened: the box names it, and the file stays as it is.
+  const QString odd = dir.filePath("odd16.txt");
+  const QByteArray bytes = QByteArray::fromHex("fffe61003d0031000d000a0062003d0032");
+  WriteBytes(odd, bytes);
+  services.Reset();
+  services.openPaths = {ui::FromQString(odd)};
+  window->TypeWorksheetText("a=1");
+  window->Text1->document()->setModified(false);
+  window->mnuFileOpen->trigger();
+  EXPECT_EQ(Text(), QStringLiteral("a=1"));
+  ASSERT_EQ(services.boxes.size(), 1u);
+  EXPECT_TRUE(ui::ToQString(services.boxes[0].text).contains(odd));
+  EXPECT_EQ(FileBytes(odd), bytes);
 }
 
 // A name at the system's length limit leaves no room for the temporary suffix of the atomic
