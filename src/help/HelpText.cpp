@@ -89,7 +89,7 @@ const std::array<HelpPageText, kHelpPageCount> kPages = {{
         u"{ }  enclose the parameters of a function: F{x}, H{x,y}\n"
         u"Shortcuts: 2x means 2*x, and 2(x + 1) means 2*(x + 1).\n"
         u"A sign after an operator needs ( ): write 3^(-2) and 5*(-7).\n"
-        u"For printing only, the display menu may turn [ ] and { } into ( )."},
+        u"For printing only, Display Options may turn [ ] and { } of the title into ( )."},
        {u"Error Detection of ...",
         u"Brackets of different kinds must pair: F{t} = (t] and F{t} = Sin[t are reported at "
         u"Execute.\n"

@@ -100,7 +100,8 @@ TEST_F(HelpWindowsTest, PagesSayWhatTheProgramDoes) {
     const char16_t* line;
   } said[] = {
       {u"XfrmConst", u"End each line with Enter; the last line is read even without a line break."},
-      {u"XfrmGroup", u"For printing only, the display menu may turn [ ] and { } into ( )."},
+      {u"XfrmGroup",
+       u"For printing only, Display Options may turn [ ] and { } of the title into ( )."},
   };
   for (const auto& s : said) {
     SCOPED_TRACE(rt::ToUtf8(s.window));
