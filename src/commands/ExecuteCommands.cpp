@@ -53,9 +53,15 @@ int16_t RunImmediateCommand(ImmediateCommand command, const rt::Text& statement)
 }
 
 int16_t ClassifyAndRun(rt::Text& statement) {
+  const DefinitionCounts before = CountDefinitions();
   const Classification c = ClassifyAndStore(statement);
-  if (c.msgNo != 0 || c.runNow == ImmediateCommand::None) return c.msgNo;
-  return ImmediateCommandDone(c.runNow, RunImmediateCommand(c.runNow, statement));
+  if (c.msgNo != 0) return c.msgNo;
+  if (c.runNow != ImmediateCommand::None) {
+    const int16_t msgNo = ImmediateCommandDone(c.runNow, RunImmediateCommand(c.runNow, statement));
+    if (msgNo != 0) return msgNo;
+  }
+  // Only the first record of a name is ever used: a second definition is refused.
+  return CheckDefinedOnce(before);
 }
 
 }  // namespace ms

@@ -16,7 +16,8 @@ namespace ms {
 [[nodiscard]] int16_t RunImmediateCommand(ImmediateCommand command, const rt::Text& statement);
 
 // Classifies and stores the statement, then runs the command classification names, if any.
-// Returns 0 or the first message.
+// Returns 0 or the first message; a constant, function or vector of a name that an earlier
+// statement defined gives 249, 250 or 251.
 [[nodiscard]] int16_t ClassifyAndRun(rt::Text& statement);
 
 }  // namespace ms

@@ -1,5 +1,7 @@
 #include "language/StatementKinds.h"
 
+#include <algorithm>
+
 #include "language/StatementCheckChars.h"
 #include "language/WorksheetTables.h"
 
@@ -252,6 +254,59 @@ int16_t RewriteVectorComponent(const Text& s, long from, long to, char16_t parm,
   return 0;
 }
 
+// Whether a constant of this name is in the table now (statements read so far).
+bool IsDefinedConstant(TextView name) {
+  const int16_t count = std::min<int16_t>(Tables.ConstCount, kMaxConstants);
+  for (int16_t k = 1; k <= count; ++k) {
+    if (Tables.ConstTable[static_cast<size_t>(k)].Name == name) return true;
+  }
+  return false;
+}
+
+// Reads the stored expression from position start of s (one-letter identifiers padded) and
+// refuses what would fuse into another value once constants and arguments are put in: a name run
+// into another name or into a number (abcd, ab2; x2 and xy with x a parameter of parms and no
+// constant of that name). With exponents set (constant statements), an exponent "E" also needs the
+// digits of a number before it: E1, (2)E1 and a2E1 are refused. 0, kMsgNamesSideBySide or
+// kMsgExponentWithoutDigits.
+int16_t CheckNamesApart(const Text& s, long start, TextView parms, bool exponents) {
+  const auto isParm = [parms](char16_t c) { return c != 0 && parms.find(c) != TextView::npos; };
+  const long n = rt::Len(s);
+  long nameEnd = 0;  // position of the last character of the last name read
+  long i = start;
+  while (i <= n) {
+    const char16_t a = At(s, i);
+    const char16_t b = At(s, i + 1);
+    if (a == u'E' && (b == u'-' || b == u'+' || IsDigit(b))) {
+      const char16_t before = At(s, i - 1);
+      if (exponents && (!Is(before, u"[0-9.]") || i - 1 == nameEnd)) {
+        return kMsgExponentWithoutDigits;
+      }
+      i += 2;
+    } else if (IsUpper(a)) {
+      i += (IsLower(b) || b == u'_') ? 2 : 1;  // a function or vector identifier
+    } else if (IsComponentLetter(s, i)) {
+      i += b == u'_' ? 2 : 1;  // the component letter of a reference (A_.x_), no name
+    } else if (IsLower(a) && IsUpper(b)) {
+      const long bracket = rt::InStr(i, s, u"[");  // a user macro name up to its "["
+      i = bracket == 0 ? n + 1 : bracket + 1;
+    } else if (IsLower(a)) {
+      long end = i;
+      while (Is(At(s, end + 1), u"[a-z0-9_]")) ++end;
+      const bool parameterBeforeName =
+          end == i + 1 && isParm(a) && b != u'_' && !IsDefinedConstant(rt::Mid(s, i, 2));
+      if (end > i + 1 || parameterBeforeName) {
+        return kMsgNamesSideBySide;
+      }
+      nameEnd = end;
+      i = end + 1;
+    } else {
+      i += 1;
+    }
+  }
+  return 0;
+}
+
 // Matches "{p,p[,p...]}=" at position pos of s with 2 to 5 lower-case parameters.
 bool IsMultiParameterList(const Text& s, long pos) {
   if (At(s, pos) != u'{') return false;
@@ -321,6 +376,8 @@ int16_t CheckConstantStatement(const Text& text, Text& outText) {
   }
   Text out = rt::Left(s, 3);
   RewriteConstantExpression(s, 4, out);
+  const int16_t msgNo = CheckNamesApart(out, 4, u"", true);
+  if (msgNo != 0) return msgNo;
   outText = std::move(out);
   return 0;
 }
@@ -381,7 +438,13 @@ int16_t CheckFunctionStatement(const Text& text, Text& outText) {
   if (msgNo != 0) return msgNo;
 
   Text parms;
-  for (long k = 0; k < parmCount; ++k) parms += At(s, 4 + 2 * k);
+  for (long k = 0; k < parmCount; ++k) {
+    const char16_t parm = At(s, 4 + 2 * k);
+    if (parms.find(parm) != Text::npos) {
+      return kMsgRepeatedParameter;
+    }
+    parms += parm;
+  }
   const long start = 5 + 2 * parmCount;  // first character of the expression
   Text out = rt::Left(s, start - 1);
 
@@ -404,6 +467,8 @@ int16_t CheckFunctionStatement(const Text& text, Text& outText) {
     return 222;
   }
   msgNo = RewriteFunctionExpression(s, start, parms, out);
+  if (msgNo != 0) return msgNo;
+  msgNo = CheckNamesApart(out, start, parms, false);
   if (msgNo != 0) return msgNo;
   outText = std::move(out);
   return msgNo;
@@ -457,6 +522,8 @@ int16_t CheckVectorStatement(const Text& text, Text& outText) {
   if (pos <= n) {
     return 236;
   }
+  msgNo = CheckNamesApart(out, 8, TextView(&parm, 1), false);
+  if (msgNo != 0) return msgNo;
   outText = std::move(out);
   return msgNo;
 }

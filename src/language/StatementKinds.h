@@ -16,17 +16,25 @@
 
 namespace ms {
 
+// Two names, or a name and a number, side by side in an expression (abcd, ab2, x2).
+constexpr int16_t kMsgNamesSideBySide = 246;
+// An exponent "E" in a constant statement without the digits of a number before it (E1, (2)E1).
+constexpr int16_t kMsgExponentWithoutDigits = 247;
+// A function header that names one parameter twice (F{x,x}).
+constexpr int16_t kMsgRepeatedParameter = 248;
+
 // Decides the kind from the first characters and rewrites the statement into its stored form:
 // commands (a command token and "[") and "vMacro[" pass unchanged, a lower-case start is a
 // constant, "<" the parameter set, an upper-case identifier followed by "{" a function and by "<"
 // a vector; any other upper-case start passes unchanged. 200 (shorter than 3), 201 (other start).
 [[nodiscard]] int16_t CheckStatementKind(const rt::Text& text, rt::Text& outText);
 
-// m=10, ab=2*c: 201, 202, 203, 221.
+// m=10, ab=2*c: 201, 202, 203, 221, 246, 247.
 [[nodiscard]] int16_t CheckConstantStatement(const rt::Text& text, rt::Text& outText);
-// F{x}=..., Fa{u,v}=... with 1 to 5 parameters: 200, 204, 211-219, 222, 224.
+// F{x}=..., Fa{u,v}=... with 1 to 5 parameters: 200, 204, 211-219, 222, 224, 246, 248.
 [[nodiscard]] int16_t CheckFunctionStatement(const rt::Text& text, rt::Text& outText);
-// A<t>=<F,G,H> or A<t>= followed by a vector operation: 200, 225-227, 231, 232, 234-236, 479.
+// A<t>=<F,G,H> or A<t>= followed by a vector operation: 200, 225-227, 231, 232, 234-236, 246,
+// 479.
 [[nodiscard]] int16_t CheckVectorStatement(const rt::Text& text, rt::Text& outText);
 // The whole statement "A<t>=" followed by a vector operation or a macro call: 236.
 [[nodiscard]] int16_t CheckVectorHeader(const rt::Text& text, rt::Text& outText);

@@ -1,5 +1,7 @@
 #include "mathematics/Classify.h"
 
+#include <algorithm>
+
 #include "language/CommandRequests.h"
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
@@ -109,6 +111,51 @@ int16_t ImmediateCommandDone(ImmediateCommand command, int16_t msgNo) {
     SetGraphAvailable(false);
   }
   return msgNo;
+}
+
+DefinitionCounts CountDefinitions() {
+  return {static_cast<int16_t>(std::clamp<int>(Tables.ConstCount, 0, kMaxConstants)),
+          static_cast<int16_t>(std::clamp<int>(Tables.FuncCount, 0, kMaxFunctions)),
+          static_cast<int16_t>(std::clamp<int>(Tables.VecCount, 0, kMaxVectors))};
+}
+
+namespace {
+
+// Whether one of records from+1..to has the name of one of records 1..from (names taken by name).
+template <typename Table, typename NameOf>
+bool NameRepeated(const Table& table, int16_t from, int16_t to, NameOf name) {
+  for (int16_t k = static_cast<int16_t>(from + 1); k <= to; ++k) {
+    const rt::Text* n = name(table[static_cast<size_t>(k)]);
+    if (n == nullptr) continue;
+    for (int16_t j = 1; j <= from; ++j) {
+      const rt::Text* earlier = name(table[static_cast<size_t>(j)]);
+      if (earlier != nullptr && *earlier == *n) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+int16_t CheckDefinedOnce(const DefinitionCounts& before) {
+  const DefinitionCounts now = CountDefinitions();
+  const auto constant = [](const ConstRec& c) { return c.Name.empty() ? nullptr : &c.Name; };
+  const auto function = [](const FuncRec& f) {
+    const rt::Text& n = f.Name;
+    const bool user = n.size() == 2 && rt::IsUpper(n[0]) && (rt::IsLower(n[1]) || n[1] == u'_');
+    return user ? &n : nullptr;
+  };
+  const auto vector = [](const VecRec& v) { return v.Name.empty() ? nullptr : &v.Name; };
+  if (NameRepeated(Tables.ConstTable, before.constants, now.constants, constant)) {
+    return kMsgConstantDefinedTwice;
+  }
+  if (NameRepeated(Tables.FuncTable, before.functions, now.functions, function)) {
+    return kMsgFunctionDefinedTwice;
+  }
+  if (NameRepeated(Tables.VecTable, before.vectors, now.vectors, vector)) {
+    return kMsgVectorDefinedTwice;
+  }
+  return 0;
 }
 
 Classification ClassifyAndStore(rt::Text& statement) {

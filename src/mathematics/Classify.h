@@ -34,6 +34,25 @@ struct Classification {
 // The statement is not changed.
 [[nodiscard]] Classification ClassifyAndStore(rt::Text& statement);
 
+// A constant, function or vector defined by a statement when an earlier statement has already
+// defined one of that kind and name (only the first would be used).
+constexpr int16_t kMsgConstantDefinedTwice = 249;
+constexpr int16_t kMsgFunctionDefinedTwice = 250;
+constexpr int16_t kMsgVectorDefinedTwice = 251;
+
+// How many constants, functions and vectors the tables hold.
+struct DefinitionCounts {
+  int16_t constants = 0;
+  int16_t functions = 0;
+  int16_t vectors = 0;
+};
+DefinitionCounts CountDefinitions();
+
+// 0, or the message of the first record appended after `before` that takes the name of a record
+// of its kind within `before`. Functions are compared by their user names (an upper-case letter
+// and a lower-case letter or "_"), not the component functions a vector makes.
+[[nodiscard]] int16_t CheckDefinedOnce(const DefinitionCounts& before);
+
 // Records what the command named by classification came to (msgNo: 0 or its message): the Plot
 // request and whether the graph is available. Returns msgNo.
 int16_t ImmediateCommandDone(ImmediateCommand command, int16_t msgNo);

@@ -65,7 +65,7 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
       {u"PlotContour1[F,{-r,r,-r,r}{z,z}{z,z,1}{er,sz}]", 0.05, 0.4, {1}, 1},
       {u"PlotContour[F,{-2,2,-2,2}{1,1}{0.5,2,0.5}]", 0.1, 0.2, fourTimes, 4},
       {unit, 0.1, 0.2, {1}, 1, u"Fx{x,y} = 0"},
-      {unit, 0.1, 0.2, {1}, 1, u"Fy{t} = t"},
+      {unit, 0.1, 0.2, {1}, 1, u"Fx{t} = t"},
       {unit, 0.1, 0.2, {1}, 1, u"xa = 1", u"F{x,y} = xa*x^2 + Sin[0*y] + y^2"},
   };
   for (const Case& tc : cases) {

@@ -100,9 +100,9 @@ class ExecuteAgainTest : public WorksheetTest {
 };
 
 // A body that names a constant takes its value when the constant's statement is read, also when
-// the function was defined first; a name defined twice keeps its first value wherever it is
-// substituted; editing a constant between runs reaches every body that names it, through calls
-// and derivatives too, and no other.
+// the function was defined first; a name defined twice is refused at its second statement; editing
+// a constant between runs reaches every body that names it, through calls and derivatives too, and
+// no other.
 TEST_F(ExecuteAgainTest, EditedConstantsReachTheBodiesThatNameThem) {
   ExpectSteps({
       {"a = 2\nF{x} = x*a\nG{x} = x+1\n<x = 3>\n", 0, {{"F_", 6}, {"G_", 4}}},
@@ -110,14 +110,19 @@ TEST_F(ExecuteAgainTest, EditedConstantsReachTheBodiesThatNameThem) {
       // One more literal ahead of G: its literals move up one entry.
       {"a = 5\nF{x} = 2*x*a\nG{x} = x+1\n<x = 3>\n", 0, {{"F_", 30}, {"G_", 4}}},
       // F settles (statements of both kinds pass) before b is defined.
-      {"F{x} = x*b\nK{x} = x+1\ncc = 1\nL{x} = x\ndd = 2\nb = 4\nG{x} = x*b\nb = 9\n"
+      {"F{x} = x*b\nK{x} = x+1\ncc = 1\nL{x} = x\ndd = 2\nb = 4\nG{x} = x*b\nbb = 9\n"
        "H{x} = x*b+F{x}\n<x = 3>\n",
        0,
        {{"F_", 12}, {"G_", 12}, {"H_", 24}, {"K_", 4}}},
-      {"F{x} = x*b\nK{x} = x+1\ncc = 1\nL{x} = x\ndd = 2\nb = 1.5\nG{x} = x*b\nb = 9\n"
+      {"F{x} = x*b\nK{x} = x+1\ncc = 1\nL{x} = x\ndd = 2\nb = 1.5\nG{x} = x*b\nbb = 9\n"
        "H{x} = x*b+F{x}\n<x = 3>\n",
        0,
        {{"F_", 4.5}, {"G_", 4.5}, {"H_", 9}, {"K_", 4}}},
+      // A second b is refused where it stands.
+      {"F{x} = x*b\nK{x} = x+1\ncc = 1\nL{x} = x\ndd = 2\nb = 1.5\nG{x} = x*b\nb = 9\n"
+       "H{x} = x*b+F{x}\n<x = 3>\n",
+       249,
+       {}},
       // P = a x^3, Q = P' = 3 a x^2, R = Q + P at x = 2.
       {"a = 2\nP{x} = a*x^3\nQ{x} = Diff[P,x]\nR{x} = Q{x}+P{x}\n<x = 2>\n",
        0,

@@ -73,7 +73,7 @@ TEST_F(ClassifyTest, ClosingStepsAndThePlotRequest) {
   EXPECT_EQ(Tables.FuncCount, funcs + 3);
   EXPECT_EQ(Requests.PlotRequested, -1);
   Tables.PlotPending = 0;
-  EXPECT_EQ(Classify(u"k_=2"), 0);
+  EXPECT_EQ(Classify(u"kk=2"), 0);
   EXPECT_EQ(Requests.PlotRequested, 0);
   EXPECT_EQ(Classify(u"Plot[A,{t,1,1,4}]"), 338);
   EXPECT_EQ(WorksheetSignals.GraphAvailable, false);

@@ -35,7 +35,7 @@ TEST_F(ConstantsTest, ConstantStatements) {
     int16_t msg;
     double value = 0;
   } cases[] = {{u"zn=(2*3)", 0, 6},      {u"m_=2*F_{F_{0,1},2}", 0, 2 * 12},
-               {u"m_=A_.y_|-k_", 0, -2}, {u"m_=F_{1,2}+2,3", 418},  // a comma outside a call
+               {u"mb=A_.y_|-k_", 0, -2}, {u"m_=F_{1,2}+2,3", 418},  // a comma outside a call
                {u"m_=A_.x_", 630},       {u"m_=A_.w_|2", 620},
                {u"m_=A_.x_|1.2.3", 375}, {u"m_=Sqrt[0-4]", 610},
                {u"m_=G_{1}", 502}};
