@@ -240,7 +240,7 @@ void GraphAnimation::mnuPlotSet_Click() {
     return;
   }
   // At most ten members are drawn; the step spreads those from Start to End.
-  Family.FamilyCount = count;
+  const int16_t asked = count;
   if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
   const double step = (end - start) / (count - 1);
 
@@ -257,6 +257,8 @@ void GraphAnimation::mnuPlotSet_Click() {
     Say(u"Requested constant located with no direct numeric assignment.");
     return;
   }
+  // Only a run that passed its checks replaces the last run's count (the listing of its values).
+  Family.FamilyCount = asked;
 
   w_.ShowReturn(false);
   Graph.FamilyMode = -1;
