@@ -174,6 +174,7 @@ void GraphAnimation::InitMenus(QMenuBar* bar) {
   mnuSetUp = mnuAnimate->addAction(QStringLiteral("Set Up"));
   mnuSetCompute = mnuAnimate->addAction(QStringLiteral("Compute Frames"));
   mnuSetCompute->setEnabled(false);
+  mnuFamily->setObjectName(QStringLiteral("mnuFamily"));
   mnuFamilySetUp->setObjectName(QStringLiteral("mnuFamilySetUp"));
   mnuPlotSet->setObjectName(QStringLiteral("mnuPlotSet"));
   mnuAnimate->setObjectName(QStringLiteral("mnuAnimate"));

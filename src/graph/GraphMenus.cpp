@@ -94,6 +94,8 @@ void GraphMenus::NameItems() {
 void GraphMenus::InitColourMenu(QMenuBar* bar) {
   QMenu* color = bar->addMenu(QStringLiteral("Color Options"));
   QMenu* plot = color->addMenu(QStringLiteral("Plot Number"));
+  color->setObjectName(QStringLiteral("mnuColor"));
+  plot->setObjectName(QStringLiteral("mnuPlot"));
   for (int k = 0; k < 6; ++k) {
     mnuPlot[k] = plot->addAction(QStringLiteral("#%1").arg(k + 1));
     mnuPlot[k]->setObjectName(k == 2 ? QStringLiteral("mnuPLot3")
@@ -128,6 +130,7 @@ void GraphMenus::InitDisplayMenu(QMenuBar* bar) {
   mnuDotNone = mnuDotSpacing->addAction(QStringLiteral("None"));
   mnuDotSpacing->addSeparator();
   QMenu* symbol = mnuDotSpacing->addMenu(QStringLiteral("Symbol?"));
+  symbol->setObjectName(QStringLiteral("mnuSymbol"));
   mnuOSymbol = symbol->addAction(QStringLiteral("0 symbol"));
   mnuPSymbol = symbol->addAction(QStringLiteral("+ symbol"));
   mnuXSymbol = symbol->addAction(QStringLiteral("X Symbol"));

@@ -228,6 +228,8 @@ void GraphWindow::BuildMenus() {
   drawing_->InitMenus(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
   printer->addSeparator();
   mnuEnd = printer->addAction(QStringLiteral("End Program"));
+  printer->setObjectName(QStringLiteral("mnuPrinter"));
+  mnuEnd->setObjectName(QStringLiteral("mnuEnd"));
   connect(mnuEnd, &QAction::triggered, this, [this] { mnuEnd_Click(); });
   animation_->InitMenus(bar);
 }
