@@ -473,8 +473,7 @@ void GraphAnimation::FramesDone(const rt::Text& base, const rt::Text& id) {
   for (QPushButton* button : {w_.cmdReturn, w_.cmdExit, w_.cmdUpdate}) button->setEnabled(true);
   if (AnimationSetupDialog* window = AnimationSetupDialog::Instance()) {
     const QFileInfo first(FrameBitmapName(base, 0));
-    window->lblFolder->setText(QStringLiteral("Frames written in ") +
-                               QDir::toNativeSeparators(first.absoluteDir().canonicalPath()));
+    window->ShowFolder(QDir::toNativeSeparators(first.absoluteDir().canonicalPath()));
   }
   if (!written) Say(u"The frame file " + ui::FromQString(textName) + u" could not be written.");
 }
