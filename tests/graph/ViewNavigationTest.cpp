@@ -62,9 +62,9 @@ int16_t RecordArrowPos(const rt::Text&, int16_t) {
 
 // Every letter key where it acts, with the focus on the picture: "Z" and "z" move the zoom by 10
 // and only redraw; "S" and "s" scale the field vectors by 1.1 and 0.9, "A" and "a" the arrow heads
-// by 1.1 and 0.96, "W" and "w" the barb angles by 0.96 and 1.04, each with one rebuild; the arrow
-// keys start counting the curves' arrows afresh for the heads and barbs, not for the vectors. Typed
-// into a scale box the same keys are the box's text and change nothing of the graph.
+// by 1.1 and 0.96, "W" and "w" the barb angles by 0.96 and 1.04, each with one rebuild, which for
+// the heads and barbs counts the curves' arrows from the first again. Typed into a scale box the
+// same keys are the box's text and change nothing of the graph.
 TEST_F(ViewNavigationTest, LetterKeysActOnThePictureAndTypeIntoTheScaleBoxes) {
   struct Case {
     char key;
@@ -101,8 +101,9 @@ TEST_F(ViewNavigationTest, LetterKeysActOnThePictureAndTypeIntoTheScaleBoxes) {
       EXPECT_DOUBLE_EQ(ms::View.ArrowAngleScale, box ? 1 : c.barb);
       const bool rebuilds = !box && c.zoom == 0;
       EXPECT_EQ(g_builds, rebuilds ? 1 : 0);
-      if (rebuilds && c.arrowsAfresh) EXPECT_EQ(g_arrowPosAtBuild, 0);
-      if (rebuilds && !c.arrowsAfresh) EXPECT_EQ(g_arrowPosAtBuild, 5);
+      if (rebuilds && c.arrowsAfresh) {
+        EXPECT_EQ(g_arrowPosAtBuild, 0);
+      }
       EXPECT_TRUE(ui_.boxes.empty());
       if (box) {
         EXPECT_EQ(static_cast<QLineEdit*>(target)->text(), QString(QLatin1Char(c.key)));
@@ -116,6 +117,51 @@ TEST_F(ViewNavigationTest, LetterKeysActOnThePictureAndTypeIntoTheScaleBoxes) {
   KeyClick(w.DisplayBox, 'w');
   EXPECT_DOUBLE_EQ(ms::View.ArrowAngleScale, 1);
   EXPECT_EQ(g_builds, 0);
+}
+
+// The barb keys after real builds: a slope field holds them back, a curve or a plane field lets
+// them act; a plane field drawn after a slope field in the same run lets them act again.
+struct BarbCase {
+  const char *first, *then;  // the second worksheet drawn in the same run; nullptr: none
+  char key;
+  double barb;
+};
+constexpr char kSlopeSheet[] = "F{x,y} = x\nPlotSlopeField[F, {-2,2,6}{-2,2,6} {0,1}]\n";
+constexpr char kCurveSheet[] = "A<t> = <t, 2t, 0>\nPlot[A, {t,0,1,10}]\n";
+constexpr char kPlaneSheet[] = "F{x,y}=y\nH{x,y}=-x\nPlotDirField[F,H,{-2,2,10}{-2,2,10}]\n";
+
+TEST_F(ViewNavigationTest, BarbKeysFollowTheLastBuild) {
+  const BarbCase cases[] = {
+      {kSlopeSheet, nullptr, 'W', 1},        {kSlopeSheet, nullptr, 'w', 1},
+      {kCurveSheet, nullptr, 'W', 0.96},     {kCurveSheet, nullptr, 'w', 1.04},
+      {kPlaneSheet, nullptr, 'w', 1.04},     {kSlopeSheet, kPlaneSheet, 'W', 0.96},
+      {kSlopeSheet, kPlaneSheet, 'w', 1.04},
+  };
+  for (const BarbCase& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.first << "|" << (c.then ? c.then : "") << c.key);
+    GraphWindow* w = &Run(c.first);
+    if (c.then != nullptr) w = Regraph(c.then);
+    ASSERT_NE(w, nullptr);
+    ms::View.ArrowAngleScale = 1;
+    KeyClick(w->DisplayBox, c.key);
+    EXPECT_DOUBLE_EQ(ms::View.ArrowAngleScale, c.barb);
+  }
+}
+
+// A curve drawn after a slope field in the same run is no slope field: the barb keys act on it.
+TEST_F(ViewNavigationTest, BarbKeysActOnACurveDrawnAfterASlopeField) {
+  GTEST_SKIP() << "waits for the slope-field mark to be cleared as every build starts";
+  const BarbCase cases[] = {{kSlopeSheet, kCurveSheet, 'W', 0.96},
+                            {kSlopeSheet, kCurveSheet, 'w', 1.04}};
+  for (const BarbCase& c : cases) {
+    SCOPED_TRACE(c.key);
+    Run(c.first);
+    GraphWindow* w = Regraph(c.then);
+    ASSERT_NE(w, nullptr);
+    ms::View.ArrowAngleScale = 1;
+    KeyClick(w->DisplayBox, c.key);
+    EXPECT_DOUBLE_EQ(ms::View.ArrowAngleScale, c.barb);
+  }
 }
 
 // Typed into X-Scale/Unit, "abc" stays in the box; Return says both messages in turn, keeps the
@@ -144,6 +190,66 @@ TEST_F(ViewNavigationTest, TextTypedIntoAScaleBoxIsCheckedWhenTheBoxIsLeft) {
   const double rotation = ms::View.RotationAngle;
   KeyClick(box, Qt::Key_Left);
   EXPECT_NEAR(ms::View.RotationAngle, rotation + 2 * 3.1415926536 / 180, 1e-12);
+}
+
+// Each arrow key steps its angle by the angle step and keeps the new angle for the 2D/3D button and
+// for the field commands; at a full turn (2 pi = 6.2831853072, either way as the key turns) the
+// key sets the angle and its kept copy to 0 instead and leaves the field angles as they were. Left
+// and Down turn up, Right and Up down.
+TEST_F(ViewNavigationTest, ArrowKeysStepOrResetAtAFullTurn) {
+  constexpr double kTurn = 6.2831853072, kTwo = 2 * 3.1415926536 / 180, kOne = kTwo / 2;
+  struct Case {
+    Qt::Key key;
+    double step, before;  // the angle the key turns, before
+    bool reset;
+    double after;
+  };
+  const Case cases[] = {
+      {Qt::Key_Left, kTwo, 0.5, false, 0.5 + kTwo},
+      {Qt::Key_Left, kOne, 0.5, false, 0.5 + kOne},
+      {Qt::Key_Left, kTwo, kTurn - 0.001, false, kTurn - 0.001 + kTwo},
+      {Qt::Key_Left, kTwo, kTurn, true, 0},
+      {Qt::Key_Left, kTwo, kTurn + 0.02, true, 0},
+      {Qt::Key_Left, kTwo, -kTurn, false, -kTurn + kTwo},
+      {Qt::Key_Right, kTwo, 0.5, false, 0.5 - kTwo},
+      {Qt::Key_Right, kTwo, -kTurn + 0.001, false, -kTurn + 0.001 - kTwo},
+      {Qt::Key_Right, kTwo, -kTurn, true, 0},
+      {Qt::Key_Right, kTwo, kTurn, false, kTurn - kTwo},
+      {Qt::Key_Up, kTwo, 0.3, false, 0.3 - kTwo},
+      {Qt::Key_Up, kOne, 0.3, false, 0.3 - kOne},
+      {Qt::Key_Up, kTwo, -kTurn, true, 0},
+      {Qt::Key_Up, kTwo, kTurn, false, kTurn - kTwo},
+      {Qt::Key_Down, kTwo, 0.3, false, 0.3 + kTwo},
+      {Qt::Key_Down, kTwo, kTurn, true, 0},
+      {Qt::Key_Down, kTwo, kTurn - 0.001, false, kTurn - 0.001 + kTwo},
+      {Qt::Key_Down, kTwo, -kTurn, false, -kTurn + kTwo},
+  };
+  GraphWindow& w = Load();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.key << " from " << c.before);
+    const bool rotation = c.key == Qt::Key_Left || c.key == Qt::Key_Right;
+    ms::ViewStateData& v = ms::View;
+    v.AngleStep = c.step;
+    v.RotationAngle = rotation ? c.before : 0.25;
+    v.ElevationAngle = rotation ? 0.75 : c.before;
+    v.SavedRotation = v.SavedElevation = 9;
+    v.FieldRotation = v.FieldElevation = 8;
+    KeyClick(&w, c.key);
+    const double turned = rotation ? v.RotationAngle : v.ElevationAngle;
+    const double other = rotation ? v.ElevationAngle : v.RotationAngle;
+    EXPECT_NEAR(turned, c.after, 1e-12);
+    EXPECT_EQ(other, rotation ? 0.75 : 0.25);
+    EXPECT_NEAR(rotation ? v.SavedRotation : v.SavedElevation, c.after, 1e-12);
+    EXPECT_EQ(rotation ? v.SavedElevation : v.SavedRotation, 9);
+    EXPECT_EQ(v.FieldRotation, c.reset ? 8 : v.RotationAngle);
+    EXPECT_EQ(v.FieldElevation, c.reset ? 8 : v.ElevationAngle);
+  }
+  // Reset to 0 by Left at a full turn, the next Right steps down from there.
+  ms::View.AngleStep = kTwo;
+  ms::View.RotationAngle = kTurn;
+  KeyClick(&w, Qt::Key_Left);
+  KeyClick(&w, Qt::Key_Right);
+  EXPECT_NEAR(ms::View.RotationAngle, -kTwo, 1e-15);
 }
 
 // Each scale box takes a grid unit when it is left (by Return or by the focus moving on), edited or
