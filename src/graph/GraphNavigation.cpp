@@ -295,8 +295,6 @@ void GraphNavigation::cmd3D_Click() {
     v.RotationAngle = -kPi / 2;
     v.ElevationAngle = 0;
     SetCmd3D(Graph.Button2DColor, QStringLiteral("3D"));
-  } else {
-    return;
   }
   w_.updateplot();
 }
