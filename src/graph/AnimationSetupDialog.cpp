@@ -226,6 +226,15 @@ void AnimationSetupDialog::SetStopColor(int32_t color) {
   cmdStop->setStyleSheet(QStringLiteral("background-color: rgb(%1, %2, %3);").arg(r).arg(g).arg(b));
 }
 
+void AnimationSetupDialog::ShowFolder(const QString& folder) {
+  lblFolder->setText(QStringLiteral("Frames written in ") + folder);
+  // The window keeps the size it was shown at; a path wrapped over more lines than the label has
+  // room for would lose its last lines, the folder's own name among them.
+  if (QLayout* grid = layout()) grid->activate();
+  const int needed = heightForWidth(width());
+  if (needed > height()) resize(width(), needed);
+}
+
 void AnimationSetupDialog::ShowModal(std::function<void()> afterClose) {
   if (isVisible()) return;
   afterClose_ = std::move(afterClose);

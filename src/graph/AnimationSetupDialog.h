@@ -74,6 +74,8 @@ class AnimationSetupDialog : public QDialog {
   // Background colour of the Stop button (packed RGB).
   int32_t StopColor() const { return stopColor_; }
   void SetStopColor(int32_t color);
+  // "Frames written in <folder>" under the progress; the window grows to show all its lines.
+  void ShowFolder(const QString& folder);
 
   QGroupBox* Frame1 = nullptr;  // "File Name Less .bmp"
   QLineEdit* txtFrameFile = nullptr;

@@ -174,6 +174,7 @@ void GraphAnimation::InitMenus(QMenuBar* bar) {
   mnuSetUp = mnuAnimate->addAction(QStringLiteral("Set Up"));
   mnuSetCompute = mnuAnimate->addAction(QStringLiteral("Compute Frames"));
   mnuSetCompute->setEnabled(false);
+  mnuFamily->setObjectName(QStringLiteral("mnuFamily"));
   mnuFamilySetUp->setObjectName(QStringLiteral("mnuFamilySetUp"));
   mnuPlotSet->setObjectName(QStringLiteral("mnuPlotSet"));
   mnuAnimate->setObjectName(QStringLiteral("mnuAnimate"));
@@ -240,7 +241,7 @@ void GraphAnimation::mnuPlotSet_Click() {
     return;
   }
   // At most ten members are drawn; the step spreads those from Start to End.
-  Family.FamilyCount = count;
+  const int16_t asked = count;
   if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
   const double step = (end - start) / (count - 1);
 
@@ -257,6 +258,8 @@ void GraphAnimation::mnuPlotSet_Click() {
     Say(u"Requested constant located with no direct numeric assignment.");
     return;
   }
+  // Only a run that passed its checks replaces the last run's count (the listing of its values).
+  Family.FamilyCount = asked;
 
   w_.ShowReturn(false);
   Graph.FamilyMode = -1;
@@ -470,8 +473,7 @@ void GraphAnimation::FramesDone(const rt::Text& base, const rt::Text& id) {
   for (QPushButton* button : {w_.cmdReturn, w_.cmdExit, w_.cmdUpdate}) button->setEnabled(true);
   if (AnimationSetupDialog* window = AnimationSetupDialog::Instance()) {
     const QFileInfo first(FrameBitmapName(base, 0));
-    window->lblFolder->setText(QStringLiteral("Frames written in ") +
-                               QDir::toNativeSeparators(first.absoluteDir().canonicalPath()));
+    window->ShowFolder(QDir::toNativeSeparators(first.absoluteDir().canonicalPath()));
   }
   if (!written) Say(u"The frame file " + ui::FromQString(textName) + u" could not be written.");
 }

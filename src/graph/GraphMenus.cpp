@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <utility>
 
 #include "graph/ContourProgressWindow.h"
 #include "graph/DisplaySettingsDialog.h"
@@ -58,12 +59,43 @@ void GraphMenus::InitMenus(QMenuBar* bar) {
   mnuData = bar->addAction(QStringLiteral("Display Data"));
   QObject::connect(mnuData, &QAction::triggered, &w_, [] { ShowSetDisplay(); });
   InitDisplayMenu(bar);
+  NameItems();
   ConnectItems();
+}
+
+// Every menu and item answers to its design name, as the window's controls do.
+void GraphMenus::NameItems() {
+  const std::pair<QObject*, const char*> names[] = {
+      {mnuPlotIVPColor, "mnuPlotIVPColor"},
+      {mnuBVPcolor, "mnuBVPcolor"},
+      {mnuIntegColor, "mnuIntegColor"},
+      {mnuXYPlane, "mnuXYPlane"},
+      {mnuAxes, "mnuAxes"},
+      {mnuAxis, "mnuAxis"},
+      {mnuDisplayAxes, "mnuDisplayAxes"},
+      {mnuXY, "mnuXY"},
+      {mnuData, "mnuData"},
+      {mnuOptions, "mnuOptions"},
+      {mnuInc, "mnuInc"},
+      {mnu1Deg, "mnu1Deg"},
+      {mnu2Deg, "mnu2Deg"},
+      {mnuBox, "mnuBox"},
+      {mnuYes, "mnuYes"},
+      {mnuNo, "mnuNo"},
+      {mnuDotSpacing, "mnuDotSpacing"},
+      {mnuDotNone, "mnuDotNone"},
+      {mnuOSymbol, "mnuOSymbol"},
+      {mnuPSymbol, "mnuPSymbol"},
+      {mnuXSymbol, "mnuXSymbol"},
+  };
+  for (const auto& [item, name] : names) item->setObjectName(QString::fromLatin1(name));
 }
 
 void GraphMenus::InitColourMenu(QMenuBar* bar) {
   QMenu* color = bar->addMenu(QStringLiteral("Color Options"));
   QMenu* plot = color->addMenu(QStringLiteral("Plot Number"));
+  color->setObjectName(QStringLiteral("mnuColor"));
+  plot->setObjectName(QStringLiteral("mnuPlot"));
   for (int k = 0; k < 6; ++k) {
     mnuPlot[k] = plot->addAction(QStringLiteral("#%1").arg(k + 1));
     mnuPlot[k]->setObjectName(k == 2 ? QStringLiteral("mnuPLot3")
@@ -98,6 +130,7 @@ void GraphMenus::InitDisplayMenu(QMenuBar* bar) {
   mnuDotNone = mnuDotSpacing->addAction(QStringLiteral("None"));
   mnuDotSpacing->addSeparator();
   QMenu* symbol = mnuDotSpacing->addMenu(QStringLiteral("Symbol?"));
+  symbol->setObjectName(QStringLiteral("mnuSymbol"));
   mnuOSymbol = symbol->addAction(QStringLiteral("0 symbol"));
   mnuPSymbol = symbol->addAction(QStringLiteral("+ symbol"));
   mnuXSymbol = symbol->addAction(QStringLiteral("X Symbol"));

@@ -109,6 +109,7 @@ class GraphMenus {
  private:
   void InitColourMenu(QMenuBar* bar);
   void InitDisplayMenu(QMenuBar* bar);
+  void NameItems();
   void ConnectItems();
   static void SetMenuEnabled(QAction* item, bool enabled);
   static void SetMenuEnabled(QMenu* item, bool enabled);

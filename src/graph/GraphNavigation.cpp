@@ -273,12 +273,12 @@ void GraphNavigation::Form_KeyPress(int keyAscii) {
   w_.updateplot();
 }
 
-// The button follows the view, whoever turned it (the button, the keys, a plane field's build):
-// in the plan view a press turns back to the saved angles, elsewhere it turns to the plan view,
-// and the caption names what the press will do.
+// The button's colour carries the state. In the 2D state a press turns back to the saved angles,
+// which the arrow keys have kept up to date while the plan view was turned; in the 3D state it
+// saves the angles and turns to the plan view. The caption names what the press will do.
 void GraphNavigation::cmd3D_Click() {
   ms::ViewStateData& v = ms::View;
-  if (InPlanView()) {
+  if (cmd3DColor_ == Graph.Button2DColor) {
     v.RotationAngle = v.SavedRotation;
     v.ElevationAngle = v.SavedElevation;
     // Saved angles that are the plan view themselves (the keys turned back to it) would leave
@@ -287,12 +287,14 @@ void GraphNavigation::cmd3D_Click() {
       v.RotationAngle = kStartRotation;
       v.ElevationAngle = kStartElevation;
     }
-  } else {
+    SetCmd3D(Graph.Button3DColor, QStringLiteral("2D"));
+  } else if (cmd3DColor_ == Graph.Button3DColor) {
     v.SavedRotation = v.RotationAngle;
     v.SavedElevation = v.ElevationAngle;
     // The plan view: straight down the z axis, x to the right and y upwards.
     v.RotationAngle = -kPi / 2;
     v.ElevationAngle = 0;
+    SetCmd3D(Graph.Button2DColor, QStringLiteral("3D"));
   }
   w_.updateplot();
 }
@@ -304,15 +306,21 @@ bool GraphNavigation::InPlanView() {
          std::fabs(std::remainder(v.ElevationAngle, kFullTurn)) < kSameAngle;
 }
 
-// The angle labels and the 2D/3D button always show the same angles: a build that stops at a
-// box before it draws has the angles it turned to behind the box, not the last picture's.
+// The angle labels always show the angles the picture is drawn at: a build that stops at a box
+// before it draws has the angles it turned to behind the box, not the last picture's. A view that
+// arrives at the plan view in the 3D state (a plane field's build, the arrow keys) puts the button
+// into the 2D state, so that a press turns out of it; turning in the 2D state keeps that state.
 void GraphNavigation::ShowViewState() {
   ShowAngles();
-  if (InPlanView()) {
+  if (cmd3DColor_ == Graph.Button3DColor && InPlanView()) {
     SetCmd3D(Graph.Button2DColor, QStringLiteral("3D"));
-  } else {
-    SetCmd3D(Graph.Button3DColor, QStringLiteral("2D"));
   }
+}
+
+// The window loads in the 3D state.
+void GraphNavigation::ResetViewState() {
+  SetCmd3D(Graph.Button3DColor, QStringLiteral("2D"));
+  ShowViewState();
 }
 
 namespace {
@@ -468,7 +476,7 @@ void GraphNavigation::ResetViewForLoad() {
 
   ms::View.RotationAngle = ms::View.SavedRotation;
   ms::View.ElevationAngle = ms::View.SavedElevation;
-  ShowViewState();
+  ResetViewState();
   ms::View.AngleStep = 6.2831853072 / 180;
 
   Graph.GridUnitT = ms::View.UserGridUnitT;

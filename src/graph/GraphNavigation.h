@@ -46,9 +46,11 @@ class GraphNavigation {
   void cmd3D_Click();
   // The picture is seen straight down the z axis (rotation -90 degrees, elevation 0).
   static bool InPlanView();
-  // The angle labels and the 2D/3D button as the view stands: the angles in whole degrees, the
-  // button's state colour and the caption of what a press does.
+  // The angle labels as the view stands, in whole degrees; a view that has arrived at the plan
+  // view puts the 2D/3D button into its 2D state.
   void ShowViewState();
+  // The 2D/3D button in its 3D state, then the view as it stands.
+  void ResetViewState();
   void HScrScroll_Change();
   void VScrScroll_Change();
   // The viewport OutDisplay was resized from the size before.

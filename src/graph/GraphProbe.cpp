@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -174,6 +175,14 @@ PressResult PressGraphControl(const QString& objectName) {
   }
   if (auto* item = w->findChild<QAction*>(objectName)) {
     if (!item->isEnabled() || !item->isVisible()) return PressResult::kDisabled;
+    // An item of a disabled or hidden menu cannot be reached either.
+    for (QObject* up = item->parent(); up != nullptr; up = up->parent()) {
+      const auto* menu = qobject_cast<QMenu*>(up);
+      if (menu != nullptr &&
+          (!menu->menuAction()->isEnabled() || !menu->menuAction()->isVisible())) {
+        return PressResult::kDisabled;
+      }
+    }
     item->trigger();
     return PressResult::kPressed;
   }

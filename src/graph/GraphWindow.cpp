@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPalette>
@@ -227,6 +228,8 @@ void GraphWindow::BuildMenus() {
   drawing_->InitMenus(printer);  // set-up, pen ("Fine", "Medium"), print and picture items
   printer->addSeparator();
   mnuEnd = printer->addAction(QStringLiteral("End Program"));
+  printer->setObjectName(QStringLiteral("mnuPrinter"));
+  mnuEnd->setObjectName(QStringLiteral("mnuEnd"));
   connect(mnuEnd, &QAction::triggered, this, [this] { mnuEnd_Click(); });
   animation_->InitMenus(bar);
 }
@@ -260,9 +263,17 @@ bool GraphWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   navigation_->ScaleBoxEvent(watched, event);
   if (event->type() == QEvent::KeyPress && watched == KeyReceiver()) {
-    GraphKey(*static_cast<QKeyEvent*>(event));
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    // A character typed into a text box (the scale boxes) is the box's: its checks run when the
+    // box is left. The arrows and Esc act wherever the focus is.
+    if (qobject_cast<QLineEdit*>(watched) == nullptr || !IsCharacterKey(key)) GraphKey(key);
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+bool GraphWindow::IsCharacterKey(const QKeyEvent& key) {
+  const QString text = key.text();
+  return text.size() == 1 && text[0].unicode() >= 32;
 }
 
 void GraphWindow::GraphKey(const QKeyEvent& key) {
@@ -279,8 +290,7 @@ void GraphWindow::GraphKey(const QKeyEvent& key) {
     Form_KeyPress(27);
     return;
   }
-  const QString text = key.text();
-  if (text.size() == 1 && text[0].unicode() >= 32) Form_KeyPress(text[0].unicode());
+  if (IsCharacterKey(key)) Form_KeyPress(key.text()[0].unicode());
 }
 
 // ---------------------------------------------------------------------------------------------

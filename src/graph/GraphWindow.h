@@ -127,6 +127,8 @@ class GraphWindow : public QMainWindow {
   void Form_KeyPress(int keyAscii) { navigation_->Form_KeyPress(keyAscii); }
   // A key as the picture takes it: the arrows turn, Esc aborts, characters go to Form_KeyPress.
   void GraphKey(const QKeyEvent& key);
+  // A key that types one printable character (the letter keys, digits, signs).
+  static bool IsCharacterKey(const QKeyEvent& key);
 
   // --- Option menus (GraphMenus) -----------------------------------------------------------------
   bool ProcessColor(int32_t& color) { return menus_->ProcessColor(color); }

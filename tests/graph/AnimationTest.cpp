@@ -3,6 +3,7 @@
 // directory made the current one for each test.
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -205,6 +206,39 @@ TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute)
     EXPECT_EQ(Boxes()[1], said);
     EXPECT_EQ(Files(), written);
     ExpectHandedBack(g);
+  }
+}
+
+// "Frames written in <folder>" names the folder the frames went to, whole, in the set-up window as
+// the run shows it: each line of the wrapped text fits the label's width and every line its
+// height, for folders of short and long names, deep or not.
+TEST_F(AnimationTest, TheFolderOfTheFramesIsShownWhole) {
+  const QString longName = QStringLiteral("frames_of_the_travelling_wave_in_the_second_series");
+  const QString nested[] = {QString(), QStringLiteral("a/b"), longName,
+                            longName + QStringLiteral("/") + longName + QStringLiteral("/final")};
+  for (const QString& sub : nested) {
+    SCOPED_TRACE(sub.toStdString());
+    const QString folder = sub.isEmpty() ? dir_.path() : dir_.path() + QStringLiteral("/") + sub;
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QDir::setCurrent(folder));
+    AnimationSetupDialog& f = Configure(kWorksheet, "wave", "a", "0", "1");
+    w_->mnuSetCompute_Click();
+    ASSERT_TRUE(ui_.boxes.empty());
+    ASSERT_TRUE(QFileInfo::exists(folder + QStringLiteral("/wave1.bmp")));
+    const QString said = f.lblFolder->text();
+    EXPECT_EQ(said, "Frames written in " + QFileInfo(folder).canonicalFilePath());
+    ASSERT_TRUE(f.isVisible());
+    QApplication::processEvents();
+    const QRect room = f.lblFolder->contentsRect();
+    const QRect needed =
+        QFontMetrics(f.lblFolder->font()).boundingRect(room, Qt::TextWordWrap, said);
+    EXPECT_LE(needed.width(), room.width());
+    EXPECT_LE(needed.height(), room.height());
+    EXPECT_TRUE(f.lblFolder->isVisibleTo(&f));
+    // The label lies within the window.
+    const QRect inWindow(f.lblFolder->mapTo(&f, QPoint(0, 0)), f.lblFolder->size());
+    EXPECT_TRUE(f.rect().contains(inWindow));
+    f.hide();
   }
 }
 

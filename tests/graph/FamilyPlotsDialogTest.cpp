@@ -184,6 +184,52 @@ TEST_F(FamilyTest, EachRunDrawsItsMembersOrGivesItsMessage) {
   }
 }
 
+// A set-up refused by the run's checks changes nothing of the last run: k from 1 to 3 in three
+// members (step (3 - 1) / (3 - 1) = 1) is listed as 1, 2, 3 before and after each refused run,
+// whichever check refuses it.
+TEST_F(FamilyTest, ARunRefusedByItsChecksKeepsTheLastRunsMembers) {
+  struct Case {
+    const char *id, *start, *end, *total;
+    const char16_t* message;
+  };
+  const Case cases[] = {
+      {"zz", "1", "3", "5",
+       u"Requested constant not located or the constant not directly set to a number."},
+      {"m", "1", "3", "5", u"Requested constant located with no direct numeric assignment."},
+      {"", "1", "3", "5", u"Please enter a constant Identifier to vary."},
+      {"k", "x", "3", "5",
+       u"The start constant and end constant must be directly assigned to numbers."},
+      {"k", "3", "3", "5", u"Begining and ending values are the same."},
+  };
+  const auto listed = [](GraphWindow& w) {
+    std::vector<PrintedText> log;
+    SetPrintLog(&log);
+    PlaceTimeText(w.Display(), OverlayContentNow());
+    SetPrintLog(nullptr);
+    std::vector<double> values;
+    for (size_t i = 1; i < log.size(); ++i) values.push_back(rt::Val(log[i].text));
+    return values;
+  };
+  const std::vector<double> members = {1, 2, 3};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id + std::string("|") + c.start);
+    GraphWindow& w = Run(kWorksheet);
+    Configure(w, "k", "1", "3", "3");
+    w.mnuPlotSet_Click();
+    ASSERT_TRUE(ui_.boxes.empty());
+    ASSERT_EQ(Family.FamilyCount, 3);
+    EXPECT_EQ(listed(w), members);
+    const rt::Text sheet = Sheet().WorksheetText();
+    Configure(w, c.id, c.start, c.end, c.total);
+    w.mnuPlotSet_Click();
+    ExpectBox(c.message);
+    EXPECT_EQ(Family.FamilyCount, 3);
+    for (size_t i = 0; i < members.size(); ++i) EXPECT_EQ(Family.FamilyValues[i], members[i]);
+    EXPECT_EQ(listed(w), members);
+    EXPECT_EQ(Sheet().WorksheetText(), sheet);
+  }
+}
+
 // Each member of an initial value problem is solved for its own value: x' = k, x(0) = 1 is
 // x = 1 + k t, member by member (t across, x up).
 TEST_F(FamilyTest, EachIvpMemberIsSolvedForItsOwnConstant) {

@@ -1,9 +1,11 @@
 // The graph window's option menus end to end: a worksheet is executed and drawn, a menu item is
 // chosen (the colour dialog answered from the script), and the rebuilt scene shows the change:
 // segment colours and the box; the spacing typed for dot marks.
+#include <QMenuBar>
 #include <array>
 #include <cmath>
 #include <optional>
+#include <set>
 
 #include "GraphTestSupport.h"
 #include "graph/DotSpacingDialog.h"
@@ -65,6 +67,53 @@ TEST_F(GraphMenusTest, ColourItemsRecolourTheirSegmentsAndACancelKeepsTheColour)
         .mnuYes->trigger();  // round a picture of curves only, the box adds its twelve grey edges
     EXPECT_EQ(CountSegments(0x808080), 12);
   }
+}
+
+// Every menu and item of the graph window answers to a name of its own, and pressing "Box ?" Yes
+// and No by name draws and removes the twelve grey edges of the box, while the menu is offered; a
+// picture that offers no box (a slope field) leaves the items unreachable.
+TEST_F(GraphMenusTest, EveryItemHasItsNameAndTheBoxItemsArePressedByName) {
+  GraphWindow& w = Run("A<t> = <t, t^2, 0>\nPlot[A, {t,-2,2,40}]\n");
+  std::set<QString> names;
+  int items = 0;
+  for (QAction* item : w.menuBar()->findChildren<QAction*>()) {
+    if (item->isSeparator() || item->text().isEmpty()) continue;
+    SCOPED_TRACE(item->text().toStdString());
+    ++items;
+    // A submenu's own entry is named through its menu.
+    const QString name = item->menu() != nullptr ? item->menu()->objectName() : item->objectName();
+    EXPECT_TRUE(name.startsWith(QStringLiteral("mnu"))) << name.toStdString();
+    names.insert(name);
+  }
+  EXPECT_EQ(static_cast<int>(names.size()), items);  // no two share a name
+  for (const char* name : {"mnuYes", "mnuNo", "mnu1Deg", "mnu2Deg", "mnuDotNone", "mnuOSymbol",
+                           "mnuPSymbol", "mnuXSymbol", "mnuXYPlane", "mnuData"}) {
+    EXPECT_TRUE(names.count(QString::fromLatin1(name))) << name;
+  }
+
+  struct Step {
+    const char* name;
+    PressResult result;
+    int16_t showBox;
+    int greyEdges;
+  };
+  const Step steps[] = {{"mnuYes", PressResult::kPressed, -1, 12},
+                        {"mnuNo", PressResult::kPressed, 0, 0},
+                        {"mnuYes", PressResult::kPressed, -1, 12}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.name);
+    EXPECT_EQ(PressGraphControl(QString::fromLatin1(s.name)), s.result);
+    EXPECT_EQ(ms::View.ShowBox, s.showBox);
+    EXPECT_EQ(CountSegments(0x808080), s.greyEdges);
+  }
+  GraphWindow* field = Regraph("F{x,y} = x\nPlotSlopeField[F, {-2,2,6}{-2,2,6} {0,1}]\n");
+  ASSERT_NE(field, nullptr);
+  ASSERT_FALSE(field->Menus().mnuBox->menuAction()->isEnabled());
+  const bool yes = field->Menus().mnuYes->isChecked(), no = field->Menus().mnuNo->isChecked();
+  EXPECT_EQ(PressGraphControl(QString::fromLatin1(yes ? "mnuNo" : "mnuYes")),
+            PressResult::kDisabled);
+  EXPECT_EQ(field->Menus().mnuYes->isChecked(), yes);
+  EXPECT_EQ(field->Menus().mnuNo->isChecked(), no);
 }
 
 // "Axes Color" draws the axis lines in the colour chosen: red, green and blue each in its own

@@ -93,6 +93,74 @@ TEST_F(SceneRenderTest, JumpsBecomeGaps) {
   }
 }
 
+// The limit markers of a jump, drawn with the jumps shown: kind 3 puts an open red circle of
+// radius 40 twips (2.7 pixels) on the start and a filled black dot of radius 23 (1.5 pixels) on the
+// end, kind 2 the other way round, any other kind nothing; the jump's own line is never drawn.
+// Without markers the jump is a bare gap; with jumps not shown it is a line in its own colour and
+// has no marker.
+TEST_F(SceneRenderTest, LimitMarkersAtTheEndsOfAJump) {
+  enum Mark { kNone, kOpenRed, kFilledBlack };
+  struct Case {
+    bool jumpsShown, markers;
+    double kind, markKind;
+    Mark start, end;
+    bool line;
+  };
+  const Case cases[] = {
+      {true, true, 1, 3, kOpenRed, kFilledBlack, false},
+      {true, true, -1, 3, kOpenRed, kFilledBlack, false},
+      {true, true, 1, 2, kFilledBlack, kOpenRed, false},
+      {true, true, -1, 2, kFilledBlack, kOpenRed, false},
+      {true, true, 1, 0, kNone, kNone, false},
+      {true, true, 1, 2.5, kNone, kNone, false},
+      {true, false, 1, 3, kNone, kNone, false},
+      {false, true, 1, 3, kNone, kNone, true},
+      {false, true, -1, 2, kNone, kNone, true},
+  };
+  const QColor lineColour(0, 160, 0);
+  const QPoint ends[] = {{200, 200}, {400, 200}};  // 3000 and 6000 twips at 15 a pixel
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << c.jumpsShown << c.markers << " " << c.kind << " " << c.markKind);
+    ms::Settings.DiscontinuityOn = c.jumpsShown ? -1 : 0;
+    ms::Settings.NoLimitMarkers = c.markers ? 0 : -1;
+    ms::Scene.ViewXYZ[0] = {3000, 3000, 10};
+    ms::Scene.ViewXYZ[1] = {6000, 3000, 10};
+    ms::Scene.SegmentTable[0] = ms::SegmentRow{0, 1, 0, 160, 0, c.kind, 0, c.markKind};
+    ms::Scene.SegmentCountD = 1;
+    w_->Display().Cls();
+    w_->ImageView(w_->Display());
+    const QImage img = D().Image();
+    EXPECT_EQ(img.pixelColor(300, 200) == lineColour, c.line);  // the middle of the segment
+    for (int e = 0; e < 2; ++e) {
+      SCOPED_TRACE(e);
+      const Mark mark = e == 0 ? c.start : c.end;
+      int red = 0, black = 0, other = 0;
+      for (int dx = -5; dx <= 5; ++dx) {
+        for (int dy = -5; dy <= 5; ++dy) {
+          const QColor px = img.pixelColor(ends[e] + QPoint(dx, dy));
+          if (px == QColor(Qt::white) || px == lineColour) continue;
+          const double r = std::hypot(dx + 0.5, dy + 0.5);  // the pixel's centre from the end
+          if (px == QColor(255, 0, 0)) {
+            ++red;
+            EXPECT_TRUE(r > 1.5 && r < 4) << dx << "," << dy;  // on the ring, not inside it
+          } else if (px == QColor(0, 0, 0)) {
+            ++black;
+            EXPECT_LT(r, 2.5) << dx << "," << dy;
+          } else {
+            ++other;
+          }
+        }
+      }
+      EXPECT_EQ(red > 0, mark == kOpenRed);
+      EXPECT_EQ(black > 0, mark == kFilledBlack);
+      EXPECT_EQ(other, 0);
+      // The dot is filled, the ring open.
+      EXPECT_EQ(img.pixelColor(ends[e]) == QColor(0, 0, 0), mark == kFilledBlack);
+    }
+  }
+}
+
 // x' = 3x from x(0) = 1 on [0, 2] grows to e^6 = 403: in the plan view the vertical axis reaches
 // far above the picture and is still drawn, down the picture from its top edge to the origin.
 TEST_F(SceneRenderTest, TheLongAxisOfASolveIsDrawnInThePlanView) {

@@ -7,11 +7,13 @@
 //   --tables        also print the constant and function tables
 //   --graph         press Graph after Execute
 //   --scene         with --graph, also print every segment
-//   --keys "K K"    keys to the graph window after --graph
+//   --keys "K K"    keys to the graph window after --graph; given after a --press, the keys
+//                   are sent at that point of the presses instead (repeatable, in order)
 //   --type "K K"    after --graph (and --keys), keys as a person types them, each to whichever
 //                   control has the focus; --keys names and Tab, Return, Backspace
 //   --press A,B     after --graph (and --type), click the graph window's controls or menu items
-//                   with these object names in order; boxes are answered as --answer says
+//                   with these object names in order; boxes are answered as --answer says;
+//                   repeatable, each in its place among the --keys that follow a --press
 //   --bmp FILE      save the graph picture
 //   --answer N      answer boxes with Yes/No buttons with N (2 Cancel, 6 Yes, 7 No)
 //   --open          load the worksheet through File > Open instead of typing it
@@ -33,9 +35,10 @@
 //   BOX records of Graph, then SCENE, VIEWBOX, VIEW and SEG records (--graph, --scene);
 //     with --type or --press, after the BOX records of Graph: FOCUS <objectName> (the graph
 //     window's focus control once the graph is built), then for each pressed name
-//     PRESS <name> (pressed), PRESS <name> disabled or PRESS <name> missing, each followed by
-//     the BOX records of its boxes; the SCENE records then show the picture as the presses left
-//     it (none when the graph window is gone);
+//     PRESS <name> (pressed), PRESS <name> disabled or PRESS <name> missing, and for keys
+//     given among the presses KEYS <keys>, each followed by the BOX records of its boxes; the
+//     SCENE records then show the picture as the presses left it (none when the graph window is
+//     gone);
 //   CAPTION <text>: the worksheet window's caption at the end.
 #include <QApplication>
 #include <QListWidget>
@@ -61,9 +64,15 @@ struct ProbeOptions {
   bool tables = false;
   bool graph = false;
   bool scene = false;
-  QString keys;
+  QString keys;  // sent as the graph is built
   QString type;
-  QStringList press;
+  // Presses and keys in the order given, after the graph is built and typed into: an entry is an
+  // object name to press, or keys to send when isKeys.
+  struct Step {
+    bool isKeys;
+    QString value;
+  };
+  QList<Step> steps;
   QString bmp;
   int answer = 0;  // 0: default buttons
   bool open = false;
@@ -83,6 +92,18 @@ bool ParseInt(const QString& s, int& out) {
   bool ok = false;
   out = s.toInt(&ok);
   return ok;
+}
+
+// Whether every key of a --keys list is one the graph window takes; else the reason in error.
+bool GraphKeysKnown(const QString& keys, QString& error) {
+  static const QStringList kNamed = {"Left", "Right", "Up", "Down", "Esc"};
+  for (const QString& key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    if (key.size() != 1 && !kNamed.contains(key)) {
+      error = QStringLiteral("unknown key ") + key;
+      return false;
+    }
+  }
+  return true;
 }
 
 // False on a usage error, with the reason in error.
@@ -112,7 +133,13 @@ bool ParseOptions(const QStringList& args, ProbeOptions& o, QString& error) {
     } else if (a == QLatin1String("--scene")) {
       o.scene = true;
     } else if (a == QLatin1String("--keys")) {
-      if (!value(o.keys)) return false;
+      if (!value(v)) return false;
+      if (!GraphKeysKnown(v, error)) return false;
+      if (o.steps.isEmpty()) {
+        o.keys += (o.keys.isEmpty() ? QString() : QStringLiteral(" ")) + v;
+      } else {
+        o.steps.push_back({true, v});
+      }
     } else if (a == QLatin1String("--type")) {
       if (!value(o.type)) return false;
       if (!gr::KeysKnown(o.type)) {
@@ -121,11 +148,12 @@ bool ParseOptions(const QStringList& args, ProbeOptions& o, QString& error) {
       }
     } else if (a == QLatin1String("--press")) {
       if (!value(v)) return false;
-      o.press = v.split(QLatin1Char(','), Qt::SkipEmptyParts);
-      if (o.press.isEmpty()) {
+      const QStringList names = v.split(QLatin1Char(','), Qt::SkipEmptyParts);
+      if (names.isEmpty()) {
         error = QStringLiteral("--press needs object names");
         return false;
       }
+      for (const QString& name : names) o.steps.push_back({false, name});
     } else if (a == QLatin1String("--bmp")) {
       if (!value(o.bmp)) return false;
     } else if (a == QLatin1String("--answer")) {
@@ -155,15 +183,8 @@ bool ParseOptions(const QStringList& args, ProbeOptions& o, QString& error) {
     error = QStringLiteral("exactly one worksheet file expected");
     return false;
   }
-  for (const QString& key : o.keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-    static const QStringList kNamed = {"Left", "Right", "Up", "Down", "Esc"};
-    if (key.size() != 1 && !kNamed.contains(key)) {
-      error = QStringLiteral("unknown key ") + key;
-      return false;
-    }
-  }
   if ((o.scene || !o.keys.isEmpty() || !o.bmp.isEmpty() || !o.type.isEmpty() ||
-       !o.press.isEmpty()) &&
+       !o.steps.isEmpty()) &&
       !o.graph) {
     error = QStringLiteral("--scene, --keys, --type, --press and --bmp need --graph");
     return false;
@@ -261,16 +282,21 @@ void Graph(ws::WorksheetWindow& window, ui::ScriptedUiServices& services, const 
   if (gr::GraphWindow::Instance() && !o.keys.isEmpty()) gr::SendGraphKeys(o.keys);
   if (gr::GraphWindow::Instance() && !o.bmp.isEmpty()) gr::SaveGraphPicture(o.bmp);
   EmitBoxes(services, boxesPrinted);
-  if (gr::GraphWindow::Instance() && (!o.type.isEmpty() || !o.press.isEmpty())) {
+  if (gr::GraphWindow::Instance() && (!o.type.isEmpty() || !o.steps.isEmpty())) {
     Emit(QStringLiteral("FOCUS ") + gr::GraphFocusName());
     if (!o.type.isEmpty()) gr::TypeKeys(o.type);
     EmitBoxes(services, boxesPrinted);
-    for (const QString& name : o.press) {
-      const gr::PressResult pressed = gr::PressGraphControl(name);
-      Emit(QStringLiteral("PRESS ") + name +
-           (pressed == gr::PressResult::kPressed    ? QString()
-            : pressed == gr::PressResult::kDisabled ? QStringLiteral(" disabled")
-                                                    : QStringLiteral(" missing")));
+    for (const ProbeOptions::Step& step : o.steps) {
+      if (step.isKeys) {
+        Emit(QStringLiteral("KEYS ") + step.value);
+        gr::SendGraphKeys(step.value);
+      } else {
+        const gr::PressResult pressed = gr::PressGraphControl(step.value);
+        Emit(QStringLiteral("PRESS ") + step.value +
+             (pressed == gr::PressResult::kPressed    ? QString()
+              : pressed == gr::PressResult::kDisabled ? QStringLiteral(" disabled")
+                                                      : QStringLiteral(" missing")));
+      }
       EmitBoxes(services, boxesPrinted);
     }
   }
