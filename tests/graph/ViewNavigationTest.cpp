@@ -151,7 +151,6 @@ TEST_F(ViewNavigationTest, BarbKeysFollowTheLastBuild) {
 
 // A curve drawn after a slope field in the same run is no slope field: the barb keys act on it.
 TEST_F(ViewNavigationTest, BarbKeysActOnACurveDrawnAfterASlopeField) {
-  GTEST_SKIP() << "waits for the slope-field mark to be cleared as every build starts";
   const BarbCase cases[] = {{kSlopeSheet, kCurveSheet, 'W', 0.96},
                             {kSlopeSheet, kCurveSheet, 'w', 1.04}};
   for (const BarbCase& c : cases) {
