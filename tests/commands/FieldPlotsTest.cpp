@@ -245,6 +245,117 @@ TEST_F(FieldTest, ArrowsFollowTheVectors) {
   }
 }
 
+// Arrows point along their vectors at every size of the vectors: the rotation field
+// k (x - 2y, xy - 1) and the radial field k (x, y) scaled by k from 1E-9 to 1E+9 give every arrow
+// the unit direction of the unscaled vector, a shaft 0.5 long and barb tips 0.2 (a fifth of the
+// mean grid step) from the shaft's end, turned 162 degrees each way; the radial field's zero
+// vector at the origin points along +x. Each scaled picture is the unscaled one.
+TEST_F(FieldTest, DirectionFieldArrowsKeepTheirDirectionAtEveryScale) {
+  const double pi = std::acos(-1.0);
+  struct Field {
+    const char16_t *f, *h, *range;
+    double x0, y0;
+    int n;
+    Point3 (*v)(double x, double y);
+  };
+  const Field fields[] = {
+      {u"k*(x - 2*y)", u"k*(x*y - 1)", u"{-2,2,4}{-2,2,4}", -2, -2, 5,
+       [](double x, double y) {
+         return Point3{x - 2 * y, x * y - 1, 0};
+       }},
+      {u"k*x", u"k*y", u"{-1,1,2}{-1,1,2}", -1, -1, 3,
+       [](double x, double y) {
+         return Point3{x, y, 0};
+       }},
+  };
+  const char16_t* const scales[] = {u"1", u"0.000000001", u"0.00001", u"100000", u"1000000000"};
+  for (const Field& fd : fields) {
+    std::vector<Seg> unscaled;
+    for (const char16_t* k : scales) {
+      SCOPED_TRACE(rt::ToUtf8(rt::Text(fd.f) + u" k = " + k));
+      FieldGraph.AxesWanted = 0;
+      ASSERT_EQ(RunField(kDir, u"k = " + rt::Text(k) + u"\r\nF{x,y} = " + fd.f + u"\r\nH{x,y} = " +
+                                   fd.h + u"\r\nPlotDirField[F,H," + fd.range + u"]\r\n"),
+                0);
+      const auto segs = Segments();
+      ASSERT_EQ(segs.size(), 3u * fd.n * fd.n);
+      for (int i = 0; i < fd.n * fd.n; ++i) {
+        const double x = fd.x0 + i % fd.n, y = fd.y0 + i / fd.n;
+        SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+        const Point3 v = fd.v(x, y);
+        const double n = std::hypot(v[0], v[1]);
+        const double t = n == 0 ? 0 : std::atan2(v[1], v[0]);
+        const Point3 end{x + 0.5 * std::cos(t), y + 0.5 * std::sin(t), 0};
+        ExpectPointNear(segs[3 * i].from, {x, y, 0});
+        ExpectPointNear(segs[3 * i].to, end, 1e-9);
+        for (int b = 1; b <= 2; ++b) {
+          const double turn = (b == 1 ? -0.9 : 0.9) * pi;
+          ExpectPointNear(segs[3 * i + b].from, end, 1e-9);
+          ExpectPointNear(segs[3 * i + b].to,
+                          {end[0] + 0.2 * std::cos(t + turn), end[1] + 0.2 * std::sin(t + turn), 0},
+                          1e-9);
+        }
+      }
+      if (unscaled.empty()) unscaled = segs;
+      for (size_t q = 0; q < segs.size(); ++q) {
+        ExpectPointNear(segs[q].from, unscaled[q].from);
+        ExpectPointNear(segs[q].to, unscaled[q].to);
+      }
+    }
+  }
+  // Small constant components: the arrow at (1, 1) points at 263.66 degrees, not along -x.
+  FieldGraph.AxesWanted = 0;
+  ASSERT_EQ(RunField(kDir,
+                     u"F{x,y} = 0-0.00001\r\nH{x,y} = 0-0.00009\r\n"
+                     u"PlotDirField[F,H,{1,2,1}{1,2,1}]\r\n"),
+            0);
+  ExpectPointNear(Segments(0, 1)[0].to, {1 - 0.5 / std::sqrt(82.0), 1 - 4.5 / std::sqrt(82.0), 0},
+                  1e-9);
+}
+
+// Slope segments and their barbs on grids scaled from 1E-9 to 1E+9 with the slopes 2 and -0.5:
+// the segment starts a quarter step before the grid point along (1, s), runs along (1, s), and the
+// barb tips lie a fifth of the mean grid step from that start, turned 162 degrees each way from
+// the direction back to the grid point.
+TEST_F(FieldTest, SlopeBarbsKeepTheirDirectionAtEveryScale) {
+  const double pi = std::acos(-1.0);
+  const std::pair<const char16_t*, double> scales[] = {{u"0.000000004", 1e-9},
+                                                       {u"0.00004", 1e-5},
+                                                       {u"4", 1},
+                                                       {u"400000", 1e5},
+                                                       {u"4000000000", 1e9}};
+  for (const double m : {2.0, -0.5}) {
+    for (const auto& [range, step] : scales) {
+      SCOPED_TRACE(std::to_string(m) + " on 0.." + rt::ToUtf8(range));
+      FieldGraph.AxesWanted = 0;
+      ASSERT_EQ(RunField(kSlope, u"F{x,y} = " + rt::Text(m > 0 ? u"2" : u"0-0.5") +
+                                     u" + 0*x\r\nPlotSlopeField[F,{0," + range + u",4}{0," + range +
+                                     u",4}]\r\n"),
+                0);
+      ASSERT_EQ(FieldTables.SlopePointCount, 25);
+      const auto segs = Segments();
+      ASSERT_EQ(segs.size(), 75u);
+      const double n = std::hypot(1.0, m);
+      const Point3 along{1 / n, m / n, 0};
+      const double back = std::atan2(-m, -1.0);
+      for (int i = 0; i < 25; ++i) {
+        const SlopePointRec& p = FieldTables.SlopePointTable[i + 1];
+        SCOPED_TRACE(i);
+        const Point3 p1 = segs[3 * i].from;
+        ExpectPointNear({(p1[0] - p.X) / step, (p1[1] - p.Y) / step, 0},
+                        {-along[0] / 4, -along[1] / 4, 0}, 1e-9);
+        ExpectPointNear(Dir(segs[3 * i]), along, 1e-9);
+        for (int b = 1; b <= 2; ++b) {
+          const double phi = back + (b == 1 ? -0.9 : 0.9) * pi;
+          const Point3 tip = segs[3 * i + b].to;
+          ExpectPointNear({(tip[0] - p1[0]) / step, (tip[1] - p1[1]) / step, 0},
+                          {0.2 * std::cos(phi), 0.2 * std::sin(phi), 0}, 1e-9);
+        }
+      }
+    }
+  }
+}
+
 // Esc stops the evaluation at the next poll (slope: grid row, direction: grid point, space: each
 // y of each z) quietly: no message, nothing appended. The next build, with Replot set (the kept
 // vectors are incomplete), evaluates them all.
