@@ -93,6 +93,64 @@ TEST_F(SceneRenderTest, JumpsBecomeGaps) {
   }
 }
 
+// The limit markers of a jump (the segment itself left out): kind 3 puts a red ring of radius 40
+// twips on the start and a black dot of radius 23 on the end, kind 2 the other way round; kind 0,
+// the markers switched off, or jumps drawn as lines put no marker. The jump here is blue, so red
+// and black come from the markers alone. Pixels are 15 twips.
+TEST_F(SceneRenderTest, LimitMarkersAtTheEndsOfAJump) {
+  struct Case {
+    bool jumps, markers;
+    double markKind;
+    char atStart, atEnd;  // 'r' red ring, 'k' black dot, '-' nothing, 'l' the blue line
+  };
+  const Case cases[] = {
+      {true, true, 3, 'r', 'k'},  {true, true, 2, 'k', 'r'},  {true, true, 0, '-', '-'},
+      {true, false, 3, '-', '-'}, {false, true, 3, 'l', 'l'},
+  };
+  const auto around = [](const QImage& img, int cx, int cy, auto test) {
+    int n = 0;
+    for (int x = cx - 4; x <= cx + 4; ++x)
+      for (int y = cy - 4; y <= cy + 4; ++y)
+        if (img.rect().contains(x, y) && test(img.pixelColor(x, y))) ++n;
+    return n;
+  };
+  const auto red = [](const QColor& c) {
+    return c.red() > 150 && c.green() < 100 && c.blue() < 100;
+  };
+  const auto black = [](const QColor& c) {
+    return c.red() < 100 && c.green() < 100 && c.blue() < 100;
+  };
+  const auto blue = [](const QColor& c) { return c.blue() > 150 && c.red() < 100; };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.jumps << c.markers << c.markKind);
+    ms::Settings.DiscontinuityOn = c.jumps ? -1 : 0;
+    ms::Settings.NoLimitMarkers = c.markers ? 0 : -1;
+    ms::Scene.ViewXYZ[0] = {3000, 3000, 10};
+    ms::Scene.ViewXYZ[1] = {6000, 3000, 10};
+    ms::Scene.SegmentTable[0] = ms::SegmentRow{0, 1, 0, 0, 255, ms::kSegJumpUp, 0, c.markKind};
+    ms::Scene.SegmentCountD = 1;
+    w_->Display().Cls();
+    w_->ImageView(w_->Display());
+    const QImage img = D().Image();
+    const int ends[2][2] = {{200, 200}, {400, 200}};
+    const char want[2] = {c.atStart, c.atEnd};
+    for (int e = 0; e < 2; ++e) {
+      SCOPED_TRACE(e == 0 ? "start" : "end");
+      const int cx = ends[e][0], cy = ends[e][1];
+      EXPECT_EQ(around(img, cx, cy, red) > 0, want[e] == 'r');
+      EXPECT_EQ(around(img, cx, cy, black) > 0, want[e] == 'k');
+      EXPECT_EQ(around(img, cx, cy, blue) > 0, want[e] == 'l');
+      if (want[e] == 'r') {
+        // A ring: its centre is not filled.
+        EXPECT_FALSE(red(img.pixelColor(cx, cy)) || black(img.pixelColor(cx, cy)));
+      }
+      if (want[e] == 'k') EXPECT_TRUE(black(img.pixelColor(cx, cy)));
+    }
+    // Halfway along the jump: the blue line only when jumps are drawn as lines.
+    EXPECT_EQ(around(img, 300, 200, blue) > 0, !c.jumps);
+  }
+}
+
 // x' = 3x from x(0) = 1 on [0, 2] grows to e^6 = 403: in the plan view the vertical axis reaches
 // far above the picture and is still drawn, down the picture from its top edge to the origin.
 TEST_F(SceneRenderTest, TheLongAxisOfASolveIsDrawnInThePlanView) {
