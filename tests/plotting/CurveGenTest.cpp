@@ -223,6 +223,33 @@ TEST_F(CurveGenTest, ArrowBarbTipsTurnBackFromTheShaftAtEveryLength) {
   }
 }
 
+// A curve of small steps heading almost straight down, (-0.00001 t, -0.00009 t): its arrow head
+// turns back from the direction of its last drawn segment, not from -x.
+TEST_F(CurveGenTest, ArrowHeadOfASlowCurveFollowsItsLastSegment) {
+  ASSERT_EQ(Run({u"X{t} = 0-0.00001*t", u"Y{t} = 0-0.00009*t", u"Z{t} = 0*t"}), 0);
+  StartSceneBuild();
+  SetRange(0, 1, 10);
+  PlotRequest.ArrowFlags = u"a";
+  CurveWork.ArrowFlagPos = 0;
+  ASSERT_EQ(GenerateCurvePoints(1, 2, 3), 0);
+  const auto segs = Segments();
+  ASSERT_GE(segs.size(), 3u);
+  const Seg& last = segs[segs.size() - 3];
+  const double t = std::atan2(last.to[1] - last.from[1], last.to[0] - last.from[0]);
+  // The curve's own direction, whatever its grid units: down and a little to the left.
+  EXPECT_LT(t, -std::acos(-1.0) / 2);
+  EXPECT_GT(t, -std::acos(-1.0));
+  const double pi = std::acos(-1.0);
+  for (int k = 0; k < 2; ++k) {
+    const Seg& barb = segs[segs.size() - 2 + static_cast<size_t>(k)];
+    const double turn = (k == 0 ? -0.9 : 0.9) * pi;
+    ExpectPointNear(barb.from, last.to);
+    ExpectPointNear(
+        barb.to, {last.to[0] + 0.2 * std::cos(t + turn), last.to[1] + 0.2 * std::sin(t + turn), 0},
+        1e-9);
+  }
+}
+
 // Curve points from bound code (and, with bindings off, from Evaluate on the code) against <cmath>
 // at the parameter's values as the build steps them; a name that is neither the parameter nor
 // defined stops the curve with -1 before anything is drawn or a box is shown, on both roads.
