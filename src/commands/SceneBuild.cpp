@@ -381,7 +381,7 @@ void AddSceneAxes() {
     if (!zAxis) {
       BuildAxes(0, 1.1 * X1, 0, 1.1 * Y1, 0, 0);
     } else {
-      BuildCornerAxes(0, 1.1 * X1, 0, 1.1 * Y1, 1.1 * Z0, 1.1 * Z1);
+      BuildAxesNoLabels(0, 1.1 * X1, 0, 1.1 * Y1, 1.1 * Z0, 1.1 * Z1);
     }
   } else if (Y0 >= 0 && Y1 > 0 && Sgn(X0) != Sgn(X1)) {
     BuildAxes(1.1 * X0, 1.1 * X1, 0, 1.1 * Y1, scaledZ0, scaledZ1);
@@ -392,11 +392,11 @@ void AddSceneAxes() {
   } else if (X0 < 0 && X1 <= 0 && Y0 < 0 && Y1 > 0) {
     BuildAxes(1.1 * X0, 0, 1.1 * Y0, 1.1 * Y1, scaledZ0, scaledZ1);
   } else if (X0 < 0 && X1 <= 0 && Y0 >= 0 && Y1 > 0) {
-    BuildCornerAxes(1.1 * X0, 0, 0, 1.1 * Y1, zeroZ0, zeroZ1);
+    BuildAxesNoLabels(1.1 * X0, 0, 0, 1.1 * Y1, zeroZ0, zeroZ1);
   } else if (X0 < 0 && X1 <= 0 && Y0 < 0 && Y1 <= 0) {
-    BuildCornerAxes(1.1 * X0, 0, 1.1 * Y0, 0, zeroZ0, zeroZ1);
+    BuildAxesNoLabels(1.1 * X0, 0, 1.1 * Y0, 0, zeroZ0, zeroZ1);
   } else if (X0 >= 0 && X1 > 0 && Y0 < 0 && Y1 <= 0) {
-    BuildCornerAxes(0, 1.1 * X1, 1.1 * Y0, 0, zeroZ0, zeroZ1);
+    BuildAxesNoLabels(0, 1.1 * X1, 1.1 * Y0, 0, zeroZ0, zeroZ1);
   } else {
     BuildAxes(X0, X1, Y0, Y1, plainZ0, plainZ1);
   }

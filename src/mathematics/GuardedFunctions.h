@@ -97,18 +97,23 @@ inline double SafeATan(double x) {
   return std::isnan(r) ? 0 : r;
 }
 
-// The angle of (x, y) in [-π/2, 3π/2).
+// The angle of the vector (x, y) in [-π/2, 3π/2), 0 for the zero vector. It is the true angle at
+// every scale: a field whose components are all tiny or all huge points where it points. The
+// smaller of |x| and |y| is divided by the larger, so the quotient never overflows, and the result
+// is built on π/2 or π of the worksheet's π, which the axis directions give exactly.
 inline double ATan2(double y, double x) {
-  const double sy = y > 0 ? 1 : y < 0 ? -1 : 0;
-  if (std::fabs(x) < 1E-8) return sy * kWorksheetPi / 2;
-  const double q = y / x;
-  if (!(std::fabs(q) <= DBL_MAX)) return 0;
-  if (std::fabs(q) > kGuardInfinity) return (q > 0 ? 1 : -1) * kWorksheetPi / 2;
-  if (x > 0) return sy * std::atan(std::fabs(q));
-  if (x < 0 && y > 0) return kWorksheetPi - std::atan(std::fabs(q));
-  if (x < 0 && y + 0.0001 < 0) return kWorksheetPi + std::atan(q);
-  if (x < 0) return kWorksheetPi;  // on the negative x axis
-  return 0;
+  if (x == 0 && y == 0) return 0;
+  double r = 0;
+  if (std::fabs(y) <= std::fabs(x)) {
+    const double a = std::atan(y / x);  // within ±π/4
+    r = x > 0 ? a : kWorksheetPi + a;
+  } else {
+    const double a = std::atan(x / y);  // within ±π/4, the turn away from the y axis
+    r = y > 0 ? kWorksheetPi / 2 - a : (x < 0 ? 3 * kWorksheetPi / 2 - a : -kWorksheetPi / 2 - a);
+    // A turn too small to show against 3π/2 is straight down, which the range writes as -π/2.
+    if (r >= 3 * kWorksheetPi / 2) r = -kWorksheetPi / 2;
+  }
+  return std::isnan(r) ? 0 : r;
 }
 
 inline double SafeLn(double x) {

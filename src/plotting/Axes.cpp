@@ -1,5 +1,7 @@
 #include "plotting/Axes.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -103,35 +105,30 @@ void AppendTick(const Point3& p, const Point3& q) {
   AppendSegment(p, q, 0, 0, 0, kSegStructure);
 }
 
-int Sgn(double v) {
-  return v > 0 ? 1 : (v < 0 ? -1 : 0);
-}
-
-// The tick loops of one axis: tickAt(k) gives the two ends of a one-sided tick at k, spanAt(k)
-// those of a tick across the origin line. Returns false when it stopped at the point limit.
-template <typename EdgeTick, typename SpanTick>
-bool TickLoops(bool oneSided, double lo, double hi, EdgeTick tickAt, SpanTick spanAt) {
-  if (oneSided) {
+// The tick loops of one axis: edgeAt(k) gives the two ends of a tick across a corner line at k,
+// originAt(k) those of a tick across an origin line. Returns false when it stopped at the point
+// limit.
+template <typename EdgeTick, typename OriginTick>
+bool TickLoops(AxisLines lines, double lo, double hi, EdgeTick edgeAt, OriginTick originAt) {
+  if (lines == AxisLines::kThroughCorner) {
     for (double k = lo + 1; k < hi + kTickSlack; k += 1) {
       if (Scene.VertexCount > kGridVertexLimit) return false;
-      auto [p, q] = tickAt(k);
+      auto [p, q] = edgeAt(k);
       AppendTick(p, q);
     }
     return true;
   }
-  if (1 < hi) {
-    for (double k = 1; k < hi; k += 1) {
-      if (Scene.VertexCount > kGridVertexLimit) return false;
-      auto [p, q] = spanAt(k);
-      AppendTick(p, q);
-    }
+  // The whole units strictly between lo and hi, 0 left out: upwards from the first above both 0
+  // and lo, downwards from the first below both 0 and hi.
+  for (double k = std::max(1.0, std::floor(lo) + 1); k < hi; k += 1) {
+    if (Scene.VertexCount > kGridVertexLimit) return false;
+    auto [p, q] = originAt(k);
+    AppendTick(p, q);
   }
-  if (lo < -1) {
-    for (double k = -1; k > lo; k -= 1) {
-      if (Scene.VertexCount > kGridVertexLimit) return false;
-      auto [p, q] = spanAt(k);
-      AppendTick(p, q);
-    }
+  for (double k = std::min(-1.0, std::ceil(hi) - 1); k > lo; k -= 1) {
+    if (Scene.VertexCount > kGridVertexLimit) return false;
+    auto [p, q] = originAt(k);
+    AppendTick(p, q);
   }
   return true;
 }
@@ -266,10 +263,11 @@ void AxisLabelsIVP4(double, double xmax, double, double ymax) {
     ChooseLetters(kFourEqMode3, xmax, ymax);
 }
 
-void AddTicksX(double xmin, double xmax, double ymin, double, double zmin, double) {
+void AddTicksX(double xmin, double xmax, double ymin, double, double zmin, double,
+               AxisLines lines) {
   if (Scene.VertexCount > kTickEntryLimit) return;
   const bool done = TickLoops(
-      Sgn(xmin) == Sgn(xmax), xmin, xmax,
+      lines, xmin, xmax,
       [&](double k) {
         return TickEnds{{k, ymin - kTickHalf, zmin}, {k, ymin + kTickHalf, zmin}};
       },
@@ -279,9 +277,10 @@ void AddTicksX(double xmin, double xmax, double ymin, double, double zmin, doubl
   if (done) StoreSceneCounts();
 }
 
-void AddTicksY(double xmin, double, double ymin, double ymax, double zmin, double) {
+void AddTicksY(double xmin, double, double ymin, double ymax, double zmin, double,
+               AxisLines lines) {
   const bool done = TickLoops(
-      Sgn(ymin) == Sgn(ymax), ymin, ymax,
+      lines, ymin, ymax,
       [&](double k) {
         return TickEnds{{xmin - kTickHalf, k, zmin}, {xmin + kTickHalf, k, zmin}};
       },
@@ -291,10 +290,10 @@ void AddTicksY(double xmin, double, double ymin, double ymax, double zmin, doubl
   if (done) StoreSceneCounts();
 }
 
-void AddTicksZ(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax) {
-  const bool oneSided = Sgn(xmin) == Sgn(xmax) || Sgn(ymin) == Sgn(ymax) || Sgn(zmin) == Sgn(zmax);
+void AddTicksZ(double xmin, double, double ymin, double, double zmin, double zmax,
+               AxisLines lines) {
   const bool done = TickLoops(
-      oneSided, zmin, zmax,
+      lines, zmin, zmax,
       [&](double k) {
         return TickEnds{{xmin, ymin - kTickHalf, k}, {xmin, ymin + kTickHalf, k}};
       },
@@ -304,35 +303,53 @@ void AddTicksZ(double xmin, double xmax, double ymin, double ymax, double zmin, 
   if (done) StoreSceneCounts();
 }
 
-void BuildAxes(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax) {
+namespace {
+
+// The axes through the origin, with the letters or without them.
+void BuildOriginAxes(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax,
+                     bool letters) {
   AppendAxisLine({xmin, 0, 0}, {xmax, 0, 0});
   AppendAxisLine({0, ymin, 0}, {0, ymax, 0});
   if (View.ZAxisNeeded) AppendAxisLine({0, 0, zmin}, {0, 0, zmax});
 
+  constexpr AxisLines kOrigin = AxisLines::kThroughOrigin;
   auto xyTicks = [&] {
-    AddTicksX(xmin, xmax, ymin, ymax, zmin, zmax);
-    AddTicksY(xmin, xmax, ymin, ymax, zmin, zmax);
+    AddTicksX(xmin, xmax, ymin, ymax, zmin, zmax, kOrigin);
+    AddTicksY(xmin, xmax, ymin, ymax, zmin, zmax, kOrigin);
   };
   if (OdePicture.IVPOrder4 && View.PlotKind != 22) {
-    AxisLabelsIVP4(xmin, xmax, ymin, ymax);
+    if (letters) AxisLabelsIVP4(xmin, xmax, ymin, ymax);
     xyTicks();
   } else if (OdePicture.IVPOrder3 && View.PlotKind != 7) {
-    AxisLabelsIVP3(xmin, xmax, ymin, ymax);
+    if (letters) AxisLabelsIVP3(xmin, xmax, ymin, ymax);
     xyTicks();
   } else if (OdePicture.IVPOrder2) {
-    AxisLabelsIVP2(xmin, xmax, ymin, ymax);
+    if (letters) AxisLabelsIVP2(xmin, xmax, ymin, ymax);
     xyTicks();
   } else if (OdePicture.IVPOrder1) {
-    AxisLabelsIVP1(xmin, xmax, ymin, ymax);
+    if (letters) AxisLabelsIVP1(xmin, xmax, ymin, ymax);
     xyTicks();
   } else {
-    AppendGlyph(kXHoriz, Horizontal(xmax));
-    AppendGlyph(kAxesY, {{0, ymax, 0}, 0, 1});
-    if (View.ZAxisNeeded) AppendGlyph(kAxesZ, {{0, 0, zmax}, 1, 2});
+    if (letters) {
+      AppendGlyph(kXHoriz, Horizontal(xmax));
+      AppendGlyph(kAxesY, {{0, ymax, 0}, 0, 1});
+      if (View.ZAxisNeeded) AppendGlyph(kAxesZ, {{0, 0, zmax}, 1, 2});
+    }
     xyTicks();
-    if (View.ZAxisNeeded) AddTicksZ(xmin, xmax, ymin, ymax, zmin, zmax);
+    if (View.ZAxisNeeded) AddTicksZ(xmin, xmax, ymin, ymax, zmin, zmax, kOrigin);
   }
   StoreSceneCounts();
+}
+
+}  // namespace
+
+void BuildAxes(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax) {
+  BuildOriginAxes(xmin, xmax, ymin, ymax, zmin, zmax, true);
+}
+
+void BuildAxesNoLabels(double xmin, double xmax, double ymin, double ymax, double zmin,
+                       double zmax) {
+  BuildOriginAxes(xmin, xmax, ymin, ymax, zmin, zmax, false);
 }
 
 void BuildCornerAxes(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax) {
@@ -343,9 +360,10 @@ void BuildCornerAxes(double xmin, double xmax, double ymin, double ymax, double 
   AppendGlyph(kCornerX, {{xmax, ymin, zmin}, 0, 1});
   AppendGlyph(kAxesY, {{xmin, ymax, zmin}, 0, 1});
   if (View.ZAxisNeeded) AppendGlyph(kAxesZ, {{xmin, ymin, zmax}, 1, 2});
-  AddTicksX(xmin, xmax, ymin, ymax, zmin, zmax);
-  AddTicksY(xmin, xmax, ymin, ymax, zmin, zmax);
-  if (View.ZAxisNeeded) AddTicksZ(xmin, xmax, ymin, ymax, zmin, zmax);
+  constexpr AxisLines kCorner = AxisLines::kThroughCorner;
+  AddTicksX(xmin, xmax, ymin, ymax, zmin, zmax, kCorner);
+  AddTicksY(xmin, xmax, ymin, ymax, zmin, zmax, kCorner);
+  if (View.ZAxisNeeded) AddTicksZ(xmin, xmax, ymin, ymax, zmin, zmax, kCorner);
   StoreSceneCounts();
 }
 

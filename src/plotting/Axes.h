@@ -18,16 +18,27 @@ extern OdePictureData OdePicture;
 // Axes through the origin over the given box (grid units); letters chosen by the ODE flags and
 // the view code, or x, y (and z when ZAxisNeeded) otherwise; then ticks.
 void BuildAxes(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax);
+// The same axes and ticks through the origin, without the axis letters.
+void BuildAxesNoLabels(double xmin, double xmax, double ymin, double ymax, double zmin,
+                       double zmax);
 // Axes through the lower corner (xmin, ymin, zmin) of the box, all three lines always, with the
 // corner letters; then ticks.
 void BuildCornerAxes(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax);
 
-// Black ticks at whole grid units: along the box edge for a one-sided range (stepping from
-// min + 1, not rounded), across the origin line for a range that spans zero (0 skipped). Each
-// stops once more than 25,000 points are stored; AddTicksX does nothing above 30,000.
-void AddTicksX(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax);
-void AddTicksY(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax);
-void AddTicksZ(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax);
+// Where the builder drew the axis lines, so that the ticks sit on them: through the origin
+// (BuildAxes) or from the lower corner (xmin, ymin, zmin) of the box (BuildCornerAxes).
+enum class AxisLines { kThroughOrigin, kThroughCorner };
+
+// Black ticks on the axis lines the builder drew: across an origin line at the whole grid units
+// strictly inside the range (0 skipped); across a corner line from min + 1 in steps of one grid
+// unit (not rounded) up to max. Each stops once more than 25,000 points are stored; AddTicksX
+// does nothing above 30,000.
+void AddTicksX(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax,
+               AxisLines lines);
+void AddTicksY(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax,
+               AxisLines lines);
+void AddTicksZ(double xmin, double xmax, double ymin, double ymax, double zmin, double zmax,
+               AxisLines lines);
 
 // Letters at the end of the horizontal axis (xmax) or above the vertical axis (ymax), in z = 0.
 void GlyphXHoriz(double xmin, double xmax, double ymin, double ymax);

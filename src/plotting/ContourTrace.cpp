@@ -21,6 +21,14 @@ double ValueOf(const FieldFn& fn, double x, double y) {
   return fn(x, y, v) ? v : 0.0;
 }
 
+// The value of f at (x, y), false where f has none (the value is then 0).
+bool ValueAt(const FieldFn& fn, double x, double y, double& v) {
+  v = 0;
+  if (fn(x, y, v)) return true;
+  v = 0;
+  return false;
+}
+
 // Outside the box, or not a number: either ends a branch.
 bool OutsideBox(double x, double y, const ContourBox& b) {
   return !(x >= b.x0 && x <= b.xf && y >= b.y0 && y <= b.yf);
@@ -53,17 +61,24 @@ void ContourGradient(const ContourField& field, double x, double y, double& gx, 
   gy = fy / g;
 }
 
-void ContourCorrector(const ContourField& field, const ProgressSink& progress, double& rx,
+bool ContourCorrector(const ContourField& field, const ProgressSink& progress, double& rx,
                       double& ry, double x, double y, double c, double er) {
   double px = x, py = y;
   double h = kCorrectorStep;
   int s = 1;
   int q = 0;
   progress.LetEventsRun();
-  double d = c - ValueOf(field.f, px, py);
+  double f = 0;
+  bool valued = ValueAt(field.f, px, py, f);
+  double d = c - f;
+  bool converged = false;
   for (;;) {
     if (progress.Aborted()) break;
-    if (std::fabs(d) < er) break;
+    if (std::fabs(d) < er) {
+      // A point where f has no value is on no level, whatever the 0 taken for it.
+      converged = valued;
+      break;
+    }
     if (rt::Sgn(d) == s) {
       if (++q > kCorrectorSameSideLimit) break;
     } else {
@@ -78,18 +93,21 @@ void ContourCorrector(const ContourField& field, const ProgressSink& progress, d
     px += h * gx * s;
     py += h * gy * s;
     progress.LetEventsRun();
-    d = c - ValueOf(field.f, px, py);
+    valued = ValueAt(field.f, px, py, f);
+    d = c - f;
     if (progress.Aborted()) break;
   }
   rx = px;
   ry = py;
+  return converged;
 }
 
 void TraceContourBranch(const ContourField& field, ContourSegmentSink& sink,
                         const ProgressSink& progress, const ContourBox& box, double sx0, double sy0,
                         double c, double er, double sg) {
   double startX = 0, startY = 0;
-  ContourCorrector(field, progress, startX, startY, sx0, sy0, c, er);
+  // A start the corrector cannot bring onto the level has no curve of this level through it.
+  if (!ContourCorrector(field, progress, startX, startY, sx0, sy0, c, er)) return;
   double x = startX, y = startY;
   int steps = 0;
   const double maxSteps = BranchStepLimit(box, sg);
@@ -104,8 +122,11 @@ void TraceContourBranch(const ContourField& field, ContourSegmentSink& sink,
 
     // Predictor: a step sg along the tangent (fy, -fx) / |grad f|; then back onto the level.
     const double px = x, py = y;
-    ContourCorrector(field, progress, x, y, px + sg * gy, py - sg * gx, c, er);
+    const bool onLevel = ContourCorrector(field, progress, x, y, px + sg * gy, py - sg * gx, c, er);
     ++steps;
+    // A step the corrector cannot bring back onto the level ends the curve; its segment would
+    // lead off the level, so it is dropped.
+    if (!onLevel) return;
 
     // A step that leaves the box ends the curve; its segment is dropped, so no piece outside the
     // box is drawn.

@@ -52,15 +52,17 @@ void ContourGradient(const ContourField& field, double x, double y, double& gx, 
 
 // Moves (x, y) onto the level c along the unit gradient: steps of length h = 0.25 halved at every
 // change of side, until |c - f| < er, 100 steps on one side, a vanishing gradient or an abort.
-// Events run before every value of f. The result is (rx, ry).
-void ContourCorrector(const ContourField& field, const ProgressSink& progress, double& rx,
+// Events run before every value of f. The result is (rx, ry); true when it is on the level (f has
+// a value there within er of c), false when the corrector stopped for any other reason.
+bool ContourCorrector(const ContourField& field, const ProgressSink& progress, double& rx,
                       double& ry, double x, double y, double c, double er);
 
-// Traces one curve of level c from the start point (sx0, sy0) into the sink. The curve ends when
-// it closes on its first point (the closing segment added when there is room), leaves the box (the
-// step that leaves it is dropped), reaches a vanishing gradient, fills the sink, is aborted, or
-// has taken one step for every cell of side sg in the box without doing any of these (it would go
-// round forever).
+// Traces one curve of level c from the start point (sx0, sy0) into the sink. Every point drawn is
+// on the level: a start the corrector cannot bring onto it gives no curve, and a step it cannot
+// bring back onto it ends the curve (that step dropped). The curve also ends when it closes on its
+// first point (the closing segment added when there is room), leaves the box (the step that leaves
+// it is dropped), reaches a vanishing gradient, fills the sink, is aborted, or has taken one step
+// for every cell of side sg in the box without doing any of these (it would go round forever).
 void TraceContourBranch(const ContourField& field, ContourSegmentSink& sink,
                         const ProgressSink& progress, const ContourBox& box, double sx0, double sy0,
                         double c, double er, double sg);

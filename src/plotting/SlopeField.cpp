@@ -112,12 +112,13 @@ FieldArrowRec SlopeArrow(double x, double y, double s, double dx, double dy, boo
     qx = x + half / 2;
     qy = y;
   } else {
-    // P1 lies dx / 4 before the grid point along the direction (1, s).
-    const double r = 2 * std::sqrt(s * s + 1);
+    // P1 lies dx / 4 before the grid point along the direction (1, s). hypot and s / r first
+    // keep a steep slope's direction where s * s or half * s would overflow.
+    const double r = 2 * std::hypot(s, 1.0);
     p1x = x - half / r;
-    p1y = y - half * s / r;
+    p1y = y - half * (s / r);
     qx = x + half / r;
-    qy = y + half * s / r;
+    qy = y + half * (s / r);
   }
   const double theta = ATan2(qy - p1y, qx - p1x);
   FieldArrowRec arrow = {};

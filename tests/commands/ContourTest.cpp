@@ -161,6 +161,81 @@ TEST_F(ContourTest, BranchThatNeverClosesEnds) {
   EXPECT_TRUE(screen_.boxes.empty());
 }
 
+// Every drawn segment has both ends on its level: F, evaluated here with <cmath>, has a value
+// there within er of the level. A level the corrector cannot reach from a start point (a local
+// minimum above it, a level beyond the function's range, a start outside F's domain) draws nothing
+// from there, and keeps its legend entry. 0.94 Cos[1.78 x] Sin[1.37 x] has its level -0.53 only
+// near x = 1.22 (not near its minimum of -0.37 at x = -0.42, where the start points on the left
+// end up); x^2 + y^2 has no level -1; Sin[x] + Cos[y] none beyond 2.
+TEST_F(ContourTest, EveryDrawnSegmentEndsOnItsLevel) {
+  struct Case {
+    const char16_t *function, *statement;
+    double (*f)(double x, double y);
+    bool (*defined)(double x, double y);
+    double er;
+    int legend;
+    double firstLevel;          // the legend's first entry
+    std::vector<double> drawn;  // the levels that have segments
+  };
+  const auto everywhere = [](double, double) { return true; };
+  const Case cases[] = {
+      {u"F{x,y} = 0.94*Cos[1.78*x]*Sin[1.37*x]",
+       u"PlotContour[F,{-1.4,1.9,-0.7,0.6}{0.61,-0.16}{-0.53,0.43,0.24}{0.01,0.2}]",
+       [](double x, double) { return 0.94 * std::cos(1.78 * x) * std::sin(1.37 * x); },
+       everywhere,
+       0.01,
+       5,
+       -0.53,
+       {-0.53, -0.29, -0.05, 0.19, 0.43}},
+      {u"F{x,y} = x^2 + y^2",
+       u"PlotContour[F,{-2,2,-2,2}{1,1}{-1,2,1.5}{0.01,0.2}]",
+       [](double x, double y) { return x * x + y * y; },
+       everywhere,
+       0.01,
+       3,
+       -1,
+       {0.5, 2}},
+      {u"F{x,y} = Sin[x] + Cos[y]",
+       u"PlotContour[F,{-3,3,-3,3}{1,0.5}{-2.5,2.5,1}{0.01,0.2}]",
+       [](double x, double y) { return std::sin(x) + std::cos(y); },
+       everywhere,
+       0.01,
+       6,
+       -2.5,
+       {-1.5, -0.5, 0.5, 1.5}},
+      {u"F{x,y} = Sqrt[x] + y",
+       u"PlotContour[F,{-1,2,-1,2}{0.5,0.5}{0.5,1,0.5}{0.01,0.1}]",
+       [](double x, double y) { return std::sqrt(x) + y; },
+       [](double x, double) { return x >= 0; },
+       0.01,
+       2,
+       0.5,
+       {0.5, 1}},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(rt::ToUtf8(tc.statement));
+    ASSERT_EQ(Trace(tc.function, tc.statement), 0);
+    EXPECT_EQ(Contours.ContourLegendCount, tc.legend);
+    EXPECT_NEAR(Contours.ContourLegend[1].Level, tc.firstLevel, 1e-12);
+    std::vector<double> levels;
+    for (const Seg& s : Segments()) {
+      const double c = s.from[2];
+      if (levels.empty() || std::fabs(levels.back() - c) > 1e-9) levels.push_back(c);
+      for (const Point3& p : {s.from, s.to}) {
+        SCOPED_TRACE(::testing::Message() << "level " << c << " at " << p[0] << ", " << p[1]);
+        ASSERT_TRUE(tc.defined(p[0], p[1]));
+        EXPECT_LT(std::fabs(tc.f(p[0], p[1]) - c), tc.er + 1e-9);
+      }
+    }
+    std::sort(levels.begin(), levels.end());
+    levels.erase(std::unique(levels.begin(), levels.end(),
+                             [](double a, double b) { return std::fabs(a - b) < 1e-9; }),
+                 levels.end());
+    ASSERT_EQ(levels.size(), tc.drawn.size());
+    for (size_t k = 0; k < levels.size(); ++k) EXPECT_NEAR(levels[k], tc.drawn[k], 1e-9);
+  }
+}
+
 // The messages of the command, and the two derivative records appended to FuncTable once the
 // function is found with two parameters, also when reading the values then fails; later
 // statements on the same function use that pair again.

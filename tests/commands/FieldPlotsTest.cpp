@@ -245,6 +245,218 @@ TEST_F(FieldTest, ArrowsFollowTheVectors) {
   }
 }
 
+// Arrows point along their vectors at every size of the vectors: the rotation field
+// k (x - 2y, xy - 1) and the radial field k (x, y) scaled by k from 1E-9 to 1E+9 give every arrow
+// the unit direction of the unscaled vector, a shaft 0.5 long and barb tips 0.2 (a fifth of the
+// mean grid step) from the shaft's end, turned 162 degrees each way; the radial field's zero
+// vector at the origin points along +x. Each scaled picture is the unscaled one.
+TEST_F(FieldTest, DirectionFieldArrowsKeepTheirDirectionAtEveryScale) {
+  const double pi = std::acos(-1.0);
+  struct Field {
+    const char16_t *f, *h, *range;
+    double x0, y0;
+    int n;
+    Point3 (*v)(double x, double y);
+  };
+  const Field fields[] = {
+      {u"k*(x - 2*y)", u"k*(x*y - 1)", u"{-2,2,4}{-2,2,4}", -2, -2, 5,
+       [](double x, double y) {
+         return Point3{x - 2 * y, x * y - 1, 0};
+       }},
+      {u"k*x", u"k*y", u"{-1,1,2}{-1,1,2}", -1, -1, 3,
+       [](double x, double y) {
+         return Point3{x, y, 0};
+       }},
+  };
+  const char16_t* const scales[] = {u"1", u"0.000000001", u"0.00001", u"100000", u"1000000000"};
+  for (const Field& fd : fields) {
+    std::vector<Seg> unscaled;
+    for (const char16_t* k : scales) {
+      SCOPED_TRACE(rt::ToUtf8(rt::Text(fd.f) + u" k = " + k));
+      FieldGraph.AxesWanted = 0;
+      ASSERT_EQ(RunField(kDir, u"k = " + rt::Text(k) + u"\r\nF{x,y} = " + fd.f + u"\r\nH{x,y} = " +
+                                   fd.h + u"\r\nPlotDirField[F,H," + fd.range + u"]\r\n"),
+                0);
+      const auto segs = Segments();
+      ASSERT_EQ(segs.size(), 3u * fd.n * fd.n);
+      for (int i = 0; i < fd.n * fd.n; ++i) {
+        const double x = fd.x0 + i % fd.n, y = fd.y0 + i / fd.n;
+        SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+        const Point3 v = fd.v(x, y);
+        const double n = std::hypot(v[0], v[1]);
+        const double t = n == 0 ? 0 : std::atan2(v[1], v[0]);
+        const Point3 end{x + 0.5 * std::cos(t), y + 0.5 * std::sin(t), 0};
+        ExpectPointNear(segs[3 * i].from, {x, y, 0});
+        ExpectPointNear(segs[3 * i].to, end, 1e-9);
+        for (int b = 1; b <= 2; ++b) {
+          const double turn = (b == 1 ? -0.9 : 0.9) * pi;
+          ExpectPointNear(segs[3 * i + b].from, end, 1e-9);
+          ExpectPointNear(segs[3 * i + b].to,
+                          {end[0] + 0.2 * std::cos(t + turn), end[1] + 0.2 * std::sin(t + turn), 0},
+                          1e-9);
+        }
+      }
+      if (unscaled.empty()) unscaled = segs;
+      for (size_t q = 0; q < segs.size(); ++q) {
+        ExpectPointNear(segs[q].from, unscaled[q].from);
+        ExpectPointNear(segs[q].to, unscaled[q].to);
+      }
+    }
+  }
+  // Small constant components: the arrow at (1, 1) points at 263.66 degrees, not along -x.
+  FieldGraph.AxesWanted = 0;
+  ASSERT_EQ(RunField(kDir,
+                     u"F{x,y} = 0-0.00001\r\nH{x,y} = 0-0.00009\r\n"
+                     u"PlotDirField[F,H,{1,2,1}{1,2,1}]\r\n"),
+            0);
+  ExpectPointNear(Segments(0, 1)[0].to, {1 - 0.5 / std::sqrt(82.0), 1 - 4.5 / std::sqrt(82.0), 0},
+                  1e-9);
+}
+
+// Slope segments and their barbs on grids scaled from 1E-9 to 1E+9 with the slopes 2 and -0.5:
+// the segment starts a quarter step before the grid point along (1, s), runs along (1, s), and the
+// barb tips lie a fifth of the mean grid step from that start, turned 162 degrees each way from
+// the direction back to the grid point.
+TEST_F(FieldTest, SlopeBarbsKeepTheirDirectionAtEveryScale) {
+  const double pi = std::acos(-1.0);
+  const std::pair<const char16_t*, double> scales[] = {{u"0.000000004", 1e-9},
+                                                       {u"0.00004", 1e-5},
+                                                       {u"4", 1},
+                                                       {u"400000", 1e5},
+                                                       {u"4000000000", 1e9}};
+  for (const double m : {2.0, -0.5}) {
+    for (const auto& [range, step] : scales) {
+      SCOPED_TRACE(std::to_string(m) + " on 0.." + rt::ToUtf8(range));
+      FieldGraph.AxesWanted = 0;
+      ASSERT_EQ(RunField(kSlope, u"F{x,y} = " + rt::Text(m > 0 ? u"2" : u"0-0.5") +
+                                     u" + 0*x\r\nPlotSlopeField[F,{0," + range + u",4}{0," + range +
+                                     u",4}]\r\n"),
+                0);
+      ASSERT_EQ(FieldTables.SlopePointCount, 25);
+      const auto segs = Segments();
+      ASSERT_EQ(segs.size(), 75u);
+      const double n = std::hypot(1.0, m);
+      const Point3 along{1 / n, m / n, 0};
+      const double back = std::atan2(-m, -1.0);
+      for (int i = 0; i < 25; ++i) {
+        const SlopePointRec& p = FieldTables.SlopePointTable[i + 1];
+        SCOPED_TRACE(i);
+        const Point3 p1 = segs[3 * i].from;
+        ExpectPointNear({(p1[0] - p.X) / step, (p1[1] - p.Y) / step, 0},
+                        {-along[0] / 4, -along[1] / 4, 0}, 1e-9);
+        ExpectPointNear(Dir(segs[3 * i]), along, 1e-9);
+        for (int b = 1; b <= 2; ++b) {
+          const double phi = back + (b == 1 ? -0.9 : 0.9) * pi;
+          const Point3 tip = segs[3 * i + b].to;
+          ExpectPointNear({(tip[0] - p1[0]) / step, (tip[1] - p1[1]) / step, 0},
+                          {0.2 * std::cos(phi), 0.2 * std::sin(phi), 0}, 1e-9);
+        }
+      }
+    }
+  }
+}
+
+// Every colour letter of every field command: r, g, b, w, B and G give their colours; no letter,
+// or a letter other than these six (passed over), gives the command's default, green for slope
+// fields and blue for direction and space fields. Every segment of the field takes it.
+TEST_F(FieldTest, EveryColourLetterOfEveryField) {
+  struct Letter {
+    const char16_t* letter;
+    int red, green, blue;
+  };
+  const Letter letters[] = {{u"r", 255, 0, 0},     {u"g", 0, 255, 0}, {u"b", 0, 0, 255},
+                            {u"w", 255, 255, 255}, {u"B", 0, 0, 0},   {u"G", 128, 128, 128},
+                            {u"", -1, -1, -1},     {u"x", -1, -1, -1}};
+  struct FieldCommand {
+    Command cmd;
+    const char16_t *functions, *head, *ranges;
+    int fallback[3];
+  };
+  const FieldCommand commands[] = {
+      {kSlope, u"F{x,y} = x + y", u"PlotSlopeField[F,", u"{0,4,4}{0,4,4}", {0, 255, 0}},
+      {kDir, u"F{x,y} = -y\r\nH{x,y} = x", u"PlotDirField[F,H,", u"{-2,2,4}{-2,2,4}", {0, 0, 255}},
+      {kSpace,
+       u"F{x,y,z} = x\r\nG{x,y,z} = y\r\nH{x,y,z} = z",
+       u"PlotField3D[F,G,H,",
+       u"{-1,1,2}{-1,1,2}{-1,1,2}",
+       {0, 0, 255}},
+  };
+  for (const FieldCommand& c : commands) {
+    for (const Letter& l : letters) {
+      SCOPED_TRACE(rt::ToUtf8(rt::Text(c.head) + c.ranges + l.letter + u"]"));
+      FieldGraph.AxesWanted = 0;
+      ASSERT_EQ(RunField(c.cmd,
+                         rt::Text(c.functions) + u"\r\n" + c.head + c.ranges + l.letter + u"]\r\n"),
+                0);
+      const int want[3] = {l.red < 0 ? c.fallback[0] : l.red, l.red < 0 ? c.fallback[1] : l.green,
+                           l.red < 0 ? c.fallback[2] : l.blue};
+      const auto segs = Segments();
+      ASSERT_FALSE(segs.empty());
+      for (const Seg& s : segs) {
+        ASSERT_EQ(s.row[kRed], want[0]);
+        ASSERT_EQ(s.row[kGreen], want[1]);
+        ASSERT_EQ(s.row[kBlue], want[2]);
+      }
+    }
+  }
+}
+
+// The barb tips of a space field's arrows: h = 0.2 ArrowHeadScale (dx + dy + dz) / 8 from the
+// arrow's end, each coordinate turned by 0.9 pi from its own direction angle: the end
+// P2 = P + 0.5 v / |v| and the tips P2 + h (cos(a -/+ 0.9 pi), cos(b -/+ 0.9 pi), cos(c -/+ 0.9
+// pi)) with a, b, c the angles of v to the axes.
+TEST_F(FieldTest, SpaceFieldBarbTips) {
+  const double pi = std::acos(-1.0);
+  View.ArrowHeadScale = 2;
+  ASSERT_EQ(RunField(kSpace,
+                     u"F{x,y,z} = x + 2*y\r\nG{x,y,z} = y - z\r\nH{x,y,z} = 1 + 0*z\r\n"
+                     u"PlotField3D[F,G,H,{-1,1,2}{-1,1,2}{0,2,2}]\r\n"),
+            0);
+  const double h = 0.2 * 2 * (1 + 1 + 1) / 8.0;
+  const auto segs = Segments();
+  ASSERT_GE(segs.size(), 81u);
+  for (int i = 0; i < 27; ++i) {
+    const double x = -1 + i % 3, y = -1 + i / 3 % 3, z = i / 9;
+    SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(z));
+    const Point3 v{x + 2 * y, y - z, 1};
+    const double n = std::hypot(v[0], v[1], v[2]);
+    const double angle[3] = {std::acos(v[0] / n), std::acos(v[1] / n), std::acos(v[2] / n)};
+    const Point3 end{x + 0.5 * v[0] / n, y + 0.5 * v[1] / n, z + 0.5 * v[2] / n};
+    ExpectPointNear(segs[3 * i].to, end, 1e-9);
+    for (int b = 1; b <= 2; ++b) {
+      const double turn = (b == 1 ? -0.9 : 0.9) * pi;
+      ExpectPointNear(segs[3 * i + b].from, end, 1e-9);
+      ExpectPointNear(
+          segs[3 * i + b].to,
+          {end[0] + h * std::cos(angle[0] + turn), end[1] + h * std::cos(angle[1] + turn),
+           end[2] + h * std::cos(angle[2] + turn)},
+          1e-9);
+    }
+  }
+}
+
+// Start points exactly on the edges of the range are inside it: the corners (a, c) and (b, d) of
+// a slope field are accepted and traced (y' = 0 keeps each trace on its own line: from x = a to
+// the first step past b, from x = b one step), a hair outside any edge is refused.
+TEST_F(FieldTest, StartPointsOnTheRangeEdges) {
+  ASSERT_EQ(RunText(u"F{x,y} = 0*x*y\r\n"), 0);
+  FieldGraph.AxesWanted = 0;
+  Settings.SlopeFieldStep = 0.5;
+  ASSERT_EQ(Build(kSlope, u"PlotSlopeField[F,{-1,1,2}{-2,2,2}{-1,-2}{1,2}]"), 0);
+  const auto trace = Segments(3 * FieldTables.SlopePointCount);
+  // From -1 in steps of 0.5 while x <= 1: 5 steps to x = 1.5; from 1: one step to 1.5.
+  ASSERT_EQ(trace.size(), 6u);
+  ExpectPointNear(trace[0].from, {-1, -2, 0});
+  ExpectPointNear(trace[4].to, {1.5, -2, 0});
+  ExpectPointNear(trace[5].from, {1, 2, 0});
+  ExpectPointNear(trace[5].to, {1.5, 2, 0});
+  for (const char16_t* outside :
+       {u"{-1.000001,0}", u"{1.000001,0}", u"{0,-2.000001}", u"{0,2.000001}"}) {
+    SCOPED_TRACE(rt::ToUtf8(outside));
+    EXPECT_EQ(Build(kSlope, u"PlotSlopeField[F,{-1,1,2}{-2,2,2}" + rt::Text(outside) + u"]"), 1232);
+  }
+}
+
 // Esc stops the evaluation at the next poll (slope: grid row, direction: grid point, space: each
 // y of each z) quietly: no message, nothing appended. The next build, with Replot set (the kept
 // vectors are incomplete), evaluates them all.

@@ -13,6 +13,7 @@
 #include "numerics/Ivp.h"
 #include "plotting/Axes.h"
 #include "plotting/FieldTables.h"
+#include "plotting/PlotTestSupport.h"
 #include "plotting/SceneStore.h"
 #include "support/WorksheetFixture.h"
 
@@ -210,6 +211,53 @@ constexpr bool kHeapCounted = false;  // the sanitizer's allocator keeps its own
 #else
 constexpr bool kHeapCounted = true;
 #endif
+
+// The axes of a picture carry their ticks: a curve left of the y axis (case x <= 0 <= y, the
+// axes through the origin without letters) and a slope field right of it (the axes from the field
+// box's corner, 1.1 times its ranges) get every tick across the line that was drawn for its axis.
+TEST_F(SceneBuildTest, TicksLieOnTheAxesOfThePicture) {
+  SceneBuildOptions options;
+  options.gridCrossesAllowed = false;
+  options.fieldGridCrosses = false;
+  Build(u"A<t> = <0-t-1, t+1, 0>\r\nPlot[A,{t,0,1,10}]\r\n", options);
+  {
+    SCOPED_TRACE("curve");
+    const double x0 = 1.1 * Scene.ViewXMin, y1 = 1.1 * Scene.ViewYMax;
+    ASSERT_LT(x0, -2.2);
+    ASSERT_LE(Scene.ViewXMax, 0);
+    ASSERT_GE(Scene.ViewYMin, 0);
+    const auto segs = Segments();
+    size_t first = 0;
+    while (first < segs.size() && segs[first].row[kSegKind] != kSegStructure) ++first;
+    ASSERT_GE(segs.size(), first + 2);
+    const Seg& xLine = segs[first];
+    const Seg& yLine = segs[first + 1];
+    ExpectPointNear(xLine.from, {x0, 0, 0});
+    ExpectPointNear(xLine.to, {0, 0, 0});
+    ExpectPointNear(yLine.from, {0, 0, 0});
+    ExpectPointNear(yLine.to, {0, y1, 0});
+    const std::vector<Seg> ticks(segs.begin() + static_cast<long>(first) + 2, segs.end());
+    ExpectTicksOnAxisLines(ticks, {&xLine, &yLine, nullptr},
+                           {TickPositions(x0, 0, false), TickPositions(0, y1, false), {}});
+  }
+  PlotRequest.PlotSpec.fill(0);  // as the Graph button does before it fills it again
+  Build(u"F{x,y} = x - y\r\nPlotSlopeField[F,{1,5,4}{-2,2,4}]\r\n", options);
+  {
+    SCOPED_TRACE("slope field");
+    const auto segs = Segments();
+    const size_t first = 3 * 25;  // a segment and two barbs per grid point, then the axes
+    ASSERT_GE(segs.size(), first + 3);
+    const Seg* const lines[3] = {&segs[first], &segs[first + 1], &segs[first + 2]};
+    ExpectPointNear(lines[1]->from, {1.1, -2.2, 0});
+    ExpectPointNear(lines[1]->to, {1.1, 2.2, 0});
+    const std::vector<double> positions[3] = {
+        TickPositions(1.1, 5.5, true), TickPositions(-2.2, 2.2, true), {}};
+    const size_t tickCount = positions[0].size() + positions[1].size();
+    ASSERT_EQ(tickCount, 8u);
+    const std::vector<Seg> ticks(segs.end() - static_cast<long>(tickCount), segs.end());
+    ExpectTicksOnAxisLines(ticks, lines, positions);
+  }
+}
 
 // Builds repeated in one process keep nothing: every table, cache and binding a build fills is
 // either of fixed size or given back (the screen's own record of requests is emptied after each

@@ -84,12 +84,46 @@ TEST_F(EvaluatorTest, GuardedFunctionsAgainstExactValues) {
       {"angle of (x, -1)", [](double x) { return ATan2(-1, x); }, -1, p + kTruePi / 4, 1,
        -kTruePi / 4},
       {"angle of (x, 0)", [](double x) { return ATan2(0, x); }, -1, p, 0, 0},
-      {"angle of (x, 1E305)", [](double x) { return ATan2(1e305, x); }, 1e-5, 0, -1e-9, p / 2},
+      // A vector pointing up is at pi/2 however short its x component.
+      {"angle of (x, 1E305)", [](double x) { return ATan2(1e305, x); }, 1e-5, p / 2, -1e-9, p / 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ExpectClose(c.expected1, c.f(c.x1));
     ExpectClose(c.expected2, c.f(c.x2));
+  }
+}
+
+// The angle of a vector is its true direction at every length: each direction (degrees, taken
+// into [-90, 270)) scaled from 1E-300 to 1E+300 against the angle it was made from. The zero vector
+// and a vector that is not a number point along +x.
+TEST_F(EvaluatorTest, ATan2GivesTheTrueAngleAtEveryScale) {
+  const double degrees[] = {0,   5,   45,       89.9,  90,  90.1, 135,    179.99, 180,
+                            181, 225, 263.6598, 269.9, 270, 300,  359.99, -0.01};
+  const double scales[] = {1e-300, 1e-12, 1e-9, 1e-5, 1, 1e5, 1e9, 1e300};
+  for (const double deg : degrees) {
+    const double wanted = (deg >= 270 ? deg - 360 : deg) * kTruePi / 180;
+    for (const double s : scales) {
+      SCOPED_TRACE(testing::Message() << deg << " degrees, length " << s);
+      const double x = s * std::cos(deg * kTruePi / 180), y = s * std::sin(deg * kTruePi / 180);
+      const double a = ATan2(y, x);
+      EXPECT_GE(a, -kWorksheetPi / 2);
+      EXPECT_LT(a, 3 * kWorksheetPi / 2);
+      // The worksheet's pi differs from pi by 1E-11.
+      EXPECT_NEAR(a, wanted, 1e-10);
+    }
+  }
+  struct Axis {
+    double y, x, expected;
+  };
+  const double p = kWorksheetPi, nan = std::nan("");
+  const Axis axes[] = {{0, 0, 0},          {-0.0, -0.0, 0},        {0, -1e-300, p},
+                       {-0.0, -1, p},      {1e-300, 0, p / 2},     {-1e-300, -0.0, -p / 2},
+                       {1, 1e-320, p / 2}, {-1, -1e-320, -p / 2},  {nan, 1, 0},
+                       {1, nan, 0},        {INFINITY, INFINITY, 0}};
+  for (const Axis& c : axes) {
+    SCOPED_TRACE(testing::Message() << "(" << c.x << ", " << c.y << ")");
+    EXPECT_EQ(ATan2(c.y, c.x), c.expected);
   }
 }
 

@@ -26,16 +26,19 @@ TEST_F(AxesTest, TicksAlongTheEdgeOrAcrossTheOriginUpToTheirLimit) {
     int vertexCount;
     std::string drawn;
   };
-  const auto x = [](double x1, double x2) { return [=] { AddTicksX(x1, x2, -2, 10, 7, 9); }; };
-  const auto all = [](auto add) { return [=] { add(-5, 5, -5, 5, -5, 5); }; };
+  constexpr AxisLines kOrigin = AxisLines::kThroughOrigin, kCorner = AxisLines::kThroughCorner;
+  const auto x = [](double x1, double x2, AxisLines lines) {
+    return [=] { AddTicksX(x1, x2, -2, 10, 7, 9, lines); };
+  };
+  const auto all = [](auto add) { return [=] { add(-5, 5, -5, 5, -5, 5, kOrigin); }; };
   const Case cases[] = {
-      {x(-3.5, 4), 0,
+      {x(-3.5, 4, kOrigin), 0,
        "1,-0.125,0>1,0.125,0 2,-0.125,0>2,0.125,0 3,-0.125,0>3,0.125,0 -1,-0.125,0>-1,0.125,0 "
        "-2,-0.125,0>-2,0.125,0 -3,-0.125,0>-3,0.125,0 "},
-      {x(0.5, 3), 0, "1.5,-2.125,7>1.5,-1.875,7 2.5,-2.125,7>2.5,-1.875,7 "},
-      {x(-1, 1), 0, ""},
+      {x(0.5, 3, kCorner), 0, "1.5,-2.125,7>1.5,-1.875,7 2.5,-2.125,7>2.5,-1.875,7 "},
+      {x(-1, 1, kOrigin), 0, ""},
       // One one-sided range among the three puts the z ticks on the corner line.
-      {[] { AddTicksZ(1, 4, -1, 1, -2.5, 2); }, 0,
+      {[] { AddTicksZ(1, 4, -1, 1, -2.5, 2, kCorner); }, 0,
        "1,-1.125,-1.5>1,-0.875,-1.5 1,-1.125,-0.5>1,-0.875,-0.5 1,-1.125,0.5>1,-0.875,0.5 "
        "1,-1.125,1.5>1,-0.875,1.5 "},
       {all(AddTicksX), 24998, "1,-0.125,0>1,0.125,0 2,-0.125,0>2,0.125,0 "},
@@ -52,8 +55,67 @@ TEST_F(AxesTest, TicksAlongTheEdgeOrAcrossTheOriginUpToTheirLimit) {
     ExpectBlackStructure();
   }
   StartSceneBuild();
-  AddTicksX(-1e300, 1e300, 0, 1, 0, 1);
+  AddTicksX(-1e300, 1e300, 0, 1, 0, 1, AxisLines::kThroughOrigin);
   EXPECT_EQ(Scene.SegmentCount, 12501);
+}
+
+// Ticks sit on the axis lines their builder drew, whatever the sign of each range: through the
+// origin for both origin builders, along the lines from the box's lower corner for the corner
+// builder. The origin builder without letters draws the same lines and ticks as the one with them,
+// and nothing else.
+TEST_F(AxesTest, TicksLieOnTheAxisLinesTheBuilderDrew) {
+  using Builder = void (*)(double, double, double, double, double, double);
+  struct Case {
+    Builder build;
+    double box[6];
+    bool zAxis;
+  };
+  const Case cases[] = {
+      {BuildAxes, {-3.5, 4, -2.2, 2.2, 0, 0}, false},
+      {BuildAxesNoLabels, {-3.5, 4, -2.2, 2.2, 0, 0}, false},
+      {BuildAxesNoLabels, {-2.321, 0, 0, 2.2, 0, 0}, false},
+      {BuildAxesNoLabels, {0, 3.3, 0, 2.2, 2.2, 5.5}, true},
+      {BuildAxesNoLabels, {0, 3.3, -2.2, 0, 0, 0}, false},
+      {BuildAxes, {1, 4, 2, 5, -1, 1}, true},
+      {BuildAxes, {-2.2, 2.2, 1.1, 5.5, -3.3, 2.2}, true},
+      {BuildCornerAxes, {1.1, 5.5, -2.2, 2.2, 0, 0}, false},
+      {BuildCornerAxes, {-2.2, 2.2, 1.1, 5.5, -1, 1}, true},
+      {BuildCornerAxes, {-3.3, -0.5, -2.2, 0.4, -1.5, 3}, true},
+  };
+  for (const Case& c : cases) {
+    const double* b = c.box;
+    const bool corner = c.build == BuildCornerAxes;
+    SCOPED_TRACE(::testing::Message()
+                 << (corner ? "corner " : "origin ") << b[0] << ".." << b[1] << " " << b[2] << ".."
+                 << b[3] << " " << b[4] << ".." << b[5] << (c.zAxis ? " z" : ""));
+    StartSceneBuild();
+    View.ZAxisNeeded = c.zAxis ? -1 : 0;
+    c.build(b[0], b[1], b[2], b[3], b[4], b[5]);
+    const auto segs = Segments();
+    const int lineCount = corner || c.zAxis ? 3 : 2;
+    const Seg* const lines[3] = {&segs[0], &segs[1], lineCount == 3 ? &segs[2] : nullptr};
+    const std::vector<double> positions[3] = {
+        TickPositions(b[0], b[1], corner), TickPositions(b[2], b[3], corner),
+        c.zAxis ? TickPositions(b[4], b[5], corner) : std::vector<double>{}};
+    const size_t tickCount = positions[0].size() + positions[1].size() + positions[2].size();
+    ASSERT_GE(segs.size(), lineCount + tickCount);
+    const std::vector<Seg> ticks(segs.end() - static_cast<long>(tickCount), segs.end());
+    ExpectTicksOnAxisLines(ticks, lines, positions);
+    if (c.build == BuildAxesNoLabels) {
+      EXPECT_EQ(segs.size(), lineCount + tickCount) << "no letters";
+      StartSceneBuild();
+      BuildAxes(b[0], b[1], b[2], b[3], b[4], b[5]);
+      const auto withLetters = Segments();
+      for (size_t k = 0; k < segs.size(); ++k) {
+        const Seg& same = k < static_cast<size_t>(lineCount)
+                              ? withLetters[k]
+                              : withLetters[withLetters.size() - segs.size() + k];
+        EXPECT_EQ(segs[k].from, same.from) << k;
+        EXPECT_EQ(segs[k].to, same.to) << k;
+        EXPECT_EQ(segs[k].row[kSegKind], kSegStructure);
+      }
+    }
+  }
 }
 
 // The letters come after the two axis lines and before the ticks (1..3 on x, 1..2 on y).

@@ -132,8 +132,69 @@ TEST(ContourTrace, RoomAndEscEndABranch) {
   }
 }
 
-// A field without values anywhere is taken as 0 there: no level but 0 is reached, and a vanishing
-// gradient ends the branch at once.
+// Levels where every point converges at once, the straight lines x = 0.5 and x + y = 1: the
+// corrector leaves every predicted point where it is, so the curve is the predictor's steps of sg
+// along the tangent (0, -1) or (1, -1) / sqrt 2, every one drawn, until the step that leaves the
+// box. Where f has no value (here x < 0, the partial derivatives defined everywhere) no point is
+// on a level, not even on the level 0 that the 0 taken for the missing value would match.
+TEST(ContourTrace, ConvergedStepsAreKeptAndPointsOffTheLevelAreNot) {
+  const FieldFn one = [](double, double, double& v) {
+    v = 1;
+    return true;
+  };
+  const FieldFn zero = [](double, double, double& v) {
+    v = 0;
+    return true;
+  };
+  const FieldFn xOnly = [](double x, double, double& v) {
+    v = x;
+    return true;
+  };
+  const FieldFn sum = [](double x, double y, double& v) {
+    v = x + y;
+    return true;
+  };
+  const FieldFn xRight = [](double x, double, double& v) {
+    v = x;
+    return x >= 0;
+  };
+  struct Case {
+    const char* what;
+    ContourField field;
+    double sx, sy, c;
+    double ux, uy;  // the unit tangent step direction
+    size_t segments;
+  };
+  const double r = 1 / std::sqrt(2.0);
+  const Case cases[] = {
+      // From y = 0.3 down by 0.25 to -0.95; the step to -1.2 leaves the box.
+      {"x = 0.5", {xOnly, one, zero}, 0.5, 0.3, 0.5, 0, -1, 5},
+      // From (0.5, 0.5) down to the right until x passes 1: (1 - 0.5) / (0.25 r) = 2.8 steps.
+      {"x + y = 1", {sum, one, one}, 0.5, 0.5, 1, r, -r, 2},
+      {"x = 0 where x < 0 has no value", {xRight, one, zero}, -0.5, 0.3, 0, 0, -1, 0},
+  };
+  const double sg = 0.25;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    VectorSink sink;
+    TraceContourBranch(c.field, sink, ProgressSink{}, {-1, 1, -1, 1}, c.sx, c.sy, c.c, 0.01, sg);
+    ASSERT_EQ(sink.segments.size(), c.segments);
+    double x = c.sx, y = c.sy;
+    for (const ContourSegment& s : sink.segments) {
+      EXPECT_EQ(s.x1, x);
+      EXPECT_EQ(s.y1, y);
+      x += sg * c.ux;
+      y += sg * c.uy;
+      EXPECT_NEAR(s.x2, x, 1e-15);
+      EXPECT_NEAR(s.y2, y, 1e-15);
+      x = s.x2;
+      y = s.y2;
+    }
+  }
+}
+
+// A field without values anywhere reaches no level, and a vanishing gradient ends the branch at
+// once.
 TEST(ContourTrace, NoValuesNoCurve) {
   const FieldFn none = [](double, double, double& v) {
     v = 99;

@@ -171,6 +171,85 @@ TEST_F(CurveGenTest, ArrowBarbsOfFlatAndSpatialArrows) {
   EXPECT_EQ(Scene.SegmentCount, 0);
 }
 
+// The barb tips of a flat arrow: 0.2 from the head, turned 162 degrees each way from the shaft's
+// direction, whatever the shaft's length (a curve whose last step is 1E-9 long points where it
+// goes). The worked values: along +x the tips are at (-0.19021, -/+0.06180); an arrow in space
+// along +x at z 0.5 has them at (-0.19021, +/-0.06180, +/-0.06180); with ArrowAngleScale 0.5 the
+// first arrow turns its barbs 81 degrees.
+TEST_F(CurveGenTest, ArrowBarbTipsTurnBackFromTheShaftAtEveryLength) {
+  const double pi = std::acos(-1.0);
+  // The tail at the origin, so that the shaft's direction is exact at every length.
+  for (const double deg : {0.0, 30.0, 90.0, 180.0, 225.0, 263.66, 300.0}) {
+    const double t = deg * pi / 180;
+    for (const double length : {1e-9, 1e-5, 1.0, 1e9}) {
+      SCOPED_TRACE(std::to_string(deg) + " degrees, length " + std::to_string(length));
+      StartSceneBuild();
+      View.ArrowAngleFactor = 1;
+      const Point3 head{length * std::cos(t), length * std::sin(t), 0};
+      AddVectorArrow(0, 0, 0, head[0], head[1], 0, 10, 1, 2, 3);
+      const auto segs = Segments();
+      ASSERT_EQ(segs.size(), 2u);
+      for (int k = 0; k < 2; ++k) {
+        const double turn = (k == 0 ? -0.9 : 0.9) * pi;
+        ExpectPointNear(segs[k].to,
+                        {head[0] + 0.2 * std::cos(t + turn), head[1] + 0.2 * std::sin(t + turn), 0},
+                        1e-9 * std::max(1.0, length));
+      }
+    }
+  }
+  struct Worked {
+    double tailZ, headZ, angleScale;
+    Point3 tip1, tip2;  // offsets from the head
+  };
+  const Worked worked[] = {
+      {0, 0, 1, {-0.19021, -0.06180, 0}, {-0.19021, 0.06180, 0}},
+      {0.5, 0.5, 1, {-0.19021, 0.06180, 0.06180}, {-0.19021, -0.06180, -0.06180}},
+      {0,
+       0,
+       0.5,
+       {0.2 * std::cos(0.45 * pi), -0.2 * std::sin(0.45 * pi), 0},
+       {0.2 * std::cos(0.45 * pi), 0.2 * std::sin(0.45 * pi), 0}},
+  };
+  for (const Worked& w : worked) {
+    SCOPED_TRACE(w.tailZ + w.angleScale);
+    StartSceneBuild();
+    View.ArrowAngleFactor = 1;
+    View.ArrowAngleScale = w.angleScale;
+    AddVectorArrow(0, 2, w.tailZ, 1, 2, w.headZ, 10, 1, 2, 3);
+    const auto segs = Segments();
+    ASSERT_EQ(segs.size(), 2u);
+    ExpectPointNear(segs[0].to, {1 + w.tip1[0], 2 + w.tip1[1], w.headZ + w.tip1[2]}, 1e-5);
+    ExpectPointNear(segs[1].to, {1 + w.tip2[0], 2 + w.tip2[1], w.headZ + w.tip2[2]}, 1e-5);
+  }
+}
+
+// A curve of small steps heading almost straight down, (-0.00001 t, -0.00009 t): its arrow head
+// turns back from the direction of its last drawn segment, not from -x.
+TEST_F(CurveGenTest, ArrowHeadOfASlowCurveFollowsItsLastSegment) {
+  ASSERT_EQ(Run({u"X{t} = 0-0.00001*t", u"Y{t} = 0-0.00009*t", u"Z{t} = 0*t"}), 0);
+  StartSceneBuild();
+  SetRange(0, 1, 10);
+  PlotRequest.ArrowFlags = u"a";
+  CurveWork.ArrowFlagPos = 0;
+  ASSERT_EQ(GenerateCurvePoints(1, 2, 3), 0);
+  const auto segs = Segments();
+  ASSERT_GE(segs.size(), 3u);
+  const Seg& last = segs[segs.size() - 3];
+  const double t = std::atan2(last.to[1] - last.from[1], last.to[0] - last.from[0]);
+  // The curve's own direction, whatever its grid units: down and a little to the left.
+  EXPECT_LT(t, -std::acos(-1.0) / 2);
+  EXPECT_GT(t, -std::acos(-1.0));
+  const double pi = std::acos(-1.0);
+  for (int k = 0; k < 2; ++k) {
+    const Seg& barb = segs[segs.size() - 2 + static_cast<size_t>(k)];
+    const double turn = (k == 0 ? -0.9 : 0.9) * pi;
+    ExpectPointNear(barb.from, last.to);
+    ExpectPointNear(
+        barb.to, {last.to[0] + 0.2 * std::cos(t + turn), last.to[1] + 0.2 * std::sin(t + turn), 0},
+        1e-9);
+  }
+}
+
 // Curve points from bound code (and, with bindings off, from Evaluate on the code) against <cmath>
 // at the parameter's values as the build steps them; a name that is neither the parameter nor
 // defined stops the curve with -1 before anything is drawn or a box is shown, on both roads.
