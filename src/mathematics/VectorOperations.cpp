@@ -1,5 +1,7 @@
 #include "mathematics/VectorOperations.h"
 
+#include <vector>
+
 #include "language/CommandArguments.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
@@ -591,6 +593,33 @@ constexpr VectorOpRow kVectorOps[] = {
     {u'-', Takes::Scalar, BuildNegation},
 };
 
+// What each character of the reduced text of an expansion is. A letter begins a two-character
+// identifier (the reduction copies them in pairs, so its second character may be a digit, as in
+// the constant k1); the one digit after a vDiff[ token and its vector identifier is the
+// derivative order the vDiff[ normalisation wrote; every other character is an operation, a sign
+// or part of a number.
+enum class ScanRole : uint8_t { kOther, kIdentifier, kOrder };
+
+std::vector<ScanRole> ScanRoles(const Text& scan) {
+  const size_t n = scan.size();
+  std::vector<ScanRole> roles(n, ScanRole::kOther);
+  size_t i = 0;
+  while (i < n) {
+    if (!(IsUpper(scan[i]) || IsLower(scan[i]))) {
+      if (IsDigit(scan[i]) && i >= 3 && scan[i - 3] == TokenChar(Builtin::VDiff) &&
+          roles[i - 2] == ScanRole::kIdentifier && roles[i - 1] == ScanRole::kIdentifier) {
+        roles[i] = ScanRole::kOrder;
+      }
+      ++i;
+      continue;
+    }
+    roles[i] = ScanRole::kIdentifier;
+    if (i + 1 < n) roles[i + 1] = ScanRole::kIdentifier;
+    i += 2;
+  }
+  return roles;
+}
+
 }  // namespace
 
 int16_t VectorOp(char16_t token) {
@@ -642,8 +671,9 @@ int16_t ExpandVectorExpr(const Text& idOrExpr) {
   Text scan;
   msgNo = ExpandVectorMacros(normal, scan);
   if (msgNo != 0) return msgNo;
-  const bool hasVDiff = normal.find(TokenChar(Builtin::VDiff)) != Text::npos;
   const bool hasSPwr = normal.find(TokenChar(Builtin::SPwr)) != Text::npos;
+  const std::vector<ScanRole> roles = ScanRoles(scan);
+  const auto role = [&roles](long at) { return roles[static_cast<size_t>(at)]; };
 
   long j = static_cast<long>(scan.size()) - 1;
   while (j >= 0) {
@@ -654,17 +684,20 @@ int16_t ExpandVectorExpr(const Text& idOrExpr) {
       --j;
       continue;
     }
-    if (IsDigit(c) && hasVDiff) {
+    if (role(j) == ScanRole::kOrder) {
       msgNo = PushScalar(MakeScalar(u"nDer", kScalarNumber, Text(1, c)));
       if (msgNo != 0) return msgNo;
       --j;
       continue;
     }
-    if (hasSPwr && (IsDigit(c) || c == u'.' || c == u'+')) {
+    if (hasSPwr && role(j) == ScanRole::kOther && (IsDigit(c) || c == u'.' || c == u'+')) {
+      // The number runs leftwards up to an identifier, a derivative order or any other character.
       long k = j;
       while (k >= 0) {
         char16_t d = scan[static_cast<size_t>(k)];
-        if (!(IsDigit(d) || d == u'.' || d == u'+' || d == u'-')) break;
+        if (role(k) != ScanRole::kOther || !(IsDigit(d) || d == u'.' || d == u'+' || d == u'-')) {
+          break;
+        }
         --k;
       }
       Text number = scan.substr(static_cast<size_t>(k + 1), static_cast<size_t>(j - k));
