@@ -334,6 +334,7 @@ int16_t ProcessVectorDefinition(VecRec& rec) {
     return 515;
   }
   const Text number = rt::IntText(counter);
+  ReleaseComponentRecords(rec);
 
   const size_t comma1 = CommaOutsideBraces(d, 1);
   if (comma1 == Text::npos || comma1 >= n - 1) {

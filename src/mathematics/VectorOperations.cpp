@@ -1,5 +1,6 @@
 #include "mathematics/VectorOperations.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "language/CommandArguments.h"
@@ -762,6 +763,7 @@ int16_t ExpandVectorExpr(const Text& idOrExpr) {
   VecRec result;
   msgNo = PopVector(result);
   if (msgNo != 0) return msgNo;
+  ReleaseComponentRecords(Tables.VecTable[vecIndex]);
   if (ComponentCounter() + 1 > kMaxComponentCounter || Tables.FuncCount + 3 > kMaxFunctions) {
     return 510;
   }
@@ -795,6 +797,40 @@ int16_t ExpandVectorExpr(const Text& idOrExpr) {
     f.Parm1 = cur.Parm;
   }
   return 0;
+}
+
+void ReleaseComponentRecords(VecRec& rec) {
+  if (rec.ComponentMakes < 2) {
+    ++rec.ComponentMakes;
+    return;
+  }
+  const int16_t count = std::min<int16_t>(Tables.FuncCount, kMaxFunctions);
+  std::vector<bool> leaves(static_cast<size_t>(count) + 1, false);
+  int16_t first = 0;
+  for (const Text* name : {&rec.XFuncName, &rec.YFuncName, &rec.ZFuncName}) {
+    for (int16_t k = count; k >= 1; --k) {
+      if (!leaves[static_cast<size_t>(k)] &&
+          Tables.FuncTable[static_cast<size_t>(k)].Name == *name) {
+        leaves[static_cast<size_t>(k)] = true;
+        if (first == 0 || k < first) first = k;
+        break;
+      }
+    }
+  }
+  if (first == 0) return;
+  int16_t to = first;
+  for (int16_t k = first; k <= count; ++k) {
+    if (leaves[static_cast<size_t>(k)]) continue;
+    FuncRec& moved = Tables.FuncTable[static_cast<size_t>(to++)];
+    moved = std::move(Tables.FuncTable[static_cast<size_t>(k)]);
+    // The compile knows a record by its place in the table: a record that moved is compiled
+    // afresh, as a new one is.
+    moved.Code.clear();
+    moved.Compiled = 0;
+    moved.ExprWraps = -1;
+  }
+  for (int16_t k = to; k <= count; ++k) Tables.FuncTable[static_cast<size_t>(k)] = FuncRec{};
+  Tables.FuncCount = static_cast<int16_t>(to - 1);
 }
 
 Text ReplaceParameterLetter(const Text& expr, const Text& parm, const Text& value) {

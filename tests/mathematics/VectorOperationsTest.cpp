@@ -199,8 +199,11 @@ TEST_F(VectorOperationsTest, CounterAndTableLimitsGive510) {
   const int16_t full = kMaxFunctions - 3;  // room for three records, then for two only
   for (int k = Tables.FuncCount + 1; k <= full; ++k) Tables.FuncTable[k].Name = u"Pad";
   Tables.FuncCount = full;
+  // A first making has no records of its own to replace: it needs room for all three.
+  Tables.VecTable[Tables.VecCount].ComponentMakes = 0;
   EXPECT_EQ(0, ExpandVectorExpr(u"B_"));
   Tables.FuncCount = full + 1;
+  Tables.VecTable[Tables.VecCount].ComponentMakes = 0;
   EXPECT_EQ(510, ExpandVectorExpr(u"B_"));
   EXPECT_EQ(Tables.FuncCount, full + 1);
 }
