@@ -539,6 +539,8 @@ int16_t SubstituteArguments(const rt::Text& expression, int16_t recordIndex, siz
       out += c;
     } else {
       out += u"(" + args[static_cast<size_t>(hit)] + u")";
+      // A body that alone passes the length an expansion may have stops at once.
+      if (static_cast<long>(out.size()) > kMaxExpandedLength) return kMsgExpressionTooLong;
     }
   }
   for (int p = 1; p < parms; ++p) out = u"(" + out + u")";

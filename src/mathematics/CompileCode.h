@@ -81,7 +81,8 @@ void TakeDeepestCall(int16_t count, int16_t& position, rt::Text& identifier);
 // every parameter letter replaced by its argument in parentheses, all parameters at once, the
 // body in one pair of parentheses more for each parameter after the first. close receives the
 // position of the call's "}". Messages: 502 (no such record), 229 (no "{", an argument without
-// end or too long), 507 (arguments and parameters do not match).
+// end or too long), 507 (arguments and parameters do not match), 508 (a body longer than an
+// expansion may be).
 [[nodiscard]] int16_t SubstituteArguments(const rt::Text& expression, int16_t recordIndex,
                                           size_t open, rt::Text& body, size_t& close);
 [[nodiscard]] int16_t ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex,

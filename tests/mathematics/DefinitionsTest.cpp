@@ -139,7 +139,9 @@ TEST_F(DefinitionsTest, CallsInComponentsTakeTheirArguments) {
 }
 
 // Calls whose arguments do not match their function, or name no function, are refused as they
-// are in a definition; a function of two parameters without arguments is still refused.
+// are in a definition; a function of two parameters without arguments is still refused. A
+// component whose calls would pass the length an expansion may have (P five deep is 8^5 = 32,768
+// copies of t), or that nests calls more than a hundred deep, is refused as too long.
 TEST_F(DefinitionsTest, CallsInComponentsThatDoNotMatch) {
   const std::pair<const char16_t*, int16_t> cases[] = {
       {u"V<t>=<F{t,1},1,1>", 507},       // more arguments than parameters
@@ -147,12 +149,18 @@ TEST_F(DefinitionsTest, CallsInComponentsThatDoNotMatch) {
       {u"V<t>=<1,1,Q{t}>", 57},          // no such function
       {u"V<t>=<G,1,1>", 667},            // two parameters, no arguments
       {u"V<t>=<F{t},G{t,1},1,1>", 412},  // a fourth component
+      {u"V<t>=<1,P{P{P{P{P{t}}}}},1>", 508},
   };
+  rt::Text deep = u"t";
+  for (int k = 0; k < 101; ++k) deep = u"F{" + deep + u"}";
+  const rt::Text deepStatement = u"V<t>=<1,1," + deep + u">";
   for (const auto& [statement, msg] : cases) {
     SCOPED_TRACE(U8(statement));
     LanguageTest::SetUp();
-    EXPECT_EQ(Run({u"F{x}=x^3-x", u"G{x,y}=x*y-y", statement}), msg);
+    EXPECT_EQ(Run({u"F{x}=x^3-x", u"G{x,y}=x*y-y", u"P{x}=x*x*x*x*x*x*x*x", statement}), msg);
   }
+  LanguageTest::SetUp();
+  EXPECT_EQ(Run({u"F{x}=x^3-x", deepStatement.c_str()}), 508);
 }
 
 }  // namespace
