@@ -808,6 +808,7 @@ void ReleaseComponentRecords(VecRec& rec) {
   std::vector<bool> leaves(static_cast<size_t>(count) + 1, false);
   int16_t first = 0;
   for (const Text* name : {&rec.XFuncName, &rec.YFuncName, &rec.ZFuncName}) {
+    if (name->empty()) continue;
     for (int16_t k = count; k >= 1; --k) {
       if (!leaves[static_cast<size_t>(k)] &&
           Tables.FuncTable[static_cast<size_t>(k)].Name == *name) {
