@@ -286,6 +286,16 @@ int16_t CheckBracketBalance(const Text& text) {
   return msgNo;
 }
 
+size_t CommaOutsideBraces(const Text& text, size_t from) {
+  long depth = 0;
+  for (size_t i = from; i < text.size(); ++i) {
+    if (text[i] == u'{') ++depth;
+    if (text[i] == u'}' && depth > 0) --depth;
+    if (text[i] == u',' && depth == 0) return i;
+  }
+  return Text::npos;
+}
+
 int16_t CheckVectorComponentBalance(const Text& text) {
   int16_t msgNo = 0;
   const size_t equals = text.find(u'=');
@@ -297,10 +307,11 @@ int16_t CheckVectorComponentBalance(const Text& text) {
       ++i;
       continue;
     }
-    // The components end at the first ",", the second "," and the next ">".
+    // The components end at the first ",", the second "," and the next ">"; a comma between the
+    // braces of a call separates its arguments, not components.
     size_t from = i + 1;
     for (int component = 1; component <= 3; ++component) {
-      const size_t end = text.find(component < 3 ? u',' : u'>', from);
+      const size_t end = component < 3 ? CommaOutsideBraces(text, from) : text.find(u'>', from);
       if (end == Text::npos) return msgNo;
       msgNo = CheckBracketBalance(text.substr(from, end - from));
       if (msgNo != 0) return msgNo;
@@ -438,10 +449,13 @@ int16_t CheckCommaUse(const Text& text) {
     if (Is(c, kOwnCommas)) return msgNo;
   }
   const long n = rt::Len(t);
-  // A component vector A<t>=<X,Y,Z> or Ab<t>=<X,Y,Z> has exactly its two commas.
+  // A component vector A<t>=<X,Y,Z> or Ab<t>=<X,Y,Z> has exactly its two commas outside the
+  // braces of calls.
   if (n >= 7 && (At(t, 6) == u'<' || At(t, 7) == u'<')) {
     const Text rest = rt::Mid(t, 7);
-    if (std::count(rest.begin(), rest.end(), u',') != 2) msgNo = 412;
+    int commas = 0;
+    for (size_t from = 0; (from = CommaOutsideBraces(rest, from)) != Text::npos; ++from) ++commas;
+    if (commas != 2) msgNo = 412;
     return msgNo;
   }
   // Elsewhere commas belong inside the braces of a user function call or inside Diff[...].

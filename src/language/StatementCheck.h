@@ -28,6 +28,9 @@ void RemoveUnaryPlus(const rt::Text& text, rt::Text& outText);
 [[nodiscard]] int16_t CheckBracketBalance(const rt::Text& text);
 // The bracket balance of each component of every <X,Y,Z> after the first "=".
 [[nodiscard]] int16_t CheckVectorComponentBalance(const rt::Text& text);
+// The first comma from the 0-based position from that is not between the braces of a call (whose
+// arguments have commas of their own), or npos: the end of a vector component <X,Y,Z>.
+size_t CommaOutsideBraces(const rt::Text& text, size_t from);
 // <> () [] {} [[ {{: 427-432.
 [[nodiscard]] int16_t CheckEmptyGroups(const rt::Text& text);
 // "{" only after a letter, and not after a lower-case name: 267, 268.

@@ -66,6 +66,9 @@ struct VecRec {
   Text XExpr, YExpr, ZExpr;
   int16_t Defined = 0;
   int16_t IsOperation = 0;
+  // How often the component records have been made, counted up to 2: once by the statement that
+  // defines the vector, then again after every later statement while it is the last vector.
+  int16_t ComponentMakes = 0;
 };
 
 struct CallRec {

@@ -475,26 +475,23 @@ void TakeDeepestCall(int16_t count, int16_t& position, rt::Text& identifier) {
   r.Depth = 0;
 }
 
-int16_t ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int16_t& position,
-                            rt::Text& result) {
-  int16_t msgNo = 0;
+int16_t SubstituteArguments(const rt::Text& expression, int16_t recordIndex, size_t open,
+                            rt::Text& body, size_t& close) {
   if (recordIndex < 1 || recordIndex > FunctionCount()) {
     return kMsgFunctionNotFound;
   }
   const FuncRec& callee = Tables.FuncTable[static_cast<size_t>(recordIndex)];
   const size_t n = expression.size();
-  const size_t at = static_cast<size_t>(position) - 1;  // the identifier's first character
   // A name without "{" (a function used as a plain operand) runs away like an endless argument.
-  if (position < 1 || at + 2 >= n || expression[at + 2] != u'{') {
+  if (open >= n || expression[open] != u'{') {
     return kMsgArgumentOverflow;
   }
   // The arguments, separated by commas at the call's own level; brackets inside an argument
   // (a Diff[ call, a built-in function) keep their commas.
   std::vector<rt::Text> args;
-  size_t j = at + 3;
+  size_t j = open + 1;
   size_t argStart = j;
   int nesting = 0;
-  size_t close = 0;
   for (;; ++j) {
     if (j >= n || j - argStart > static_cast<size_t>(kMaxArgumentLength)) {
       return kMsgArgumentOverflow;
@@ -527,8 +524,8 @@ int16_t ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int
   const std::array<const rt::Text*, 5> names = {&callee.Parm1, &callee.Parm2, &callee.Parm3,
                                                 &callee.Parm4, &callee.Parm5};
   const rt::Text body0 = u"(" + callee.Expr + u")";
-  rt::Text body;
-  body.reserve(body0.size() * 2);
+  rt::Text out;
+  out.reserve(body0.size() * 2);
   for (char16_t c : body0) {
     int hit = -1;
     for (int p = 0; p < parms; ++p) {
@@ -539,21 +536,36 @@ int16_t ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int
       }
     }
     if (hit < 0) {
-      body += c;
+      out += c;
     } else {
-      body += u"(" + args[static_cast<size_t>(hit)] + u")";
+      out += u"(" + args[static_cast<size_t>(hit)] + u")";
+      // A body that alone passes the length an expansion may have stops at once.
+      if (static_cast<long>(out.size()) > kMaxExpandedLength) return kMsgExpressionTooLong;
     }
   }
-  for (int p = 1; p < parms; ++p) body = u"(" + body + u")";
+  for (int p = 1; p < parms; ++p) out = u"(" + out + u")";
+  body = std::move(out);
+  return 0;
+}
 
+int16_t ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex, int16_t& position,
+                            rt::Text& result) {
+  if (position < 1) {
+    return recordIndex < 1 || recordIndex > FunctionCount() ? kMsgFunctionNotFound
+                                                            : kMsgArgumentOverflow;
+  }
+  const size_t at = static_cast<size_t>(position) - 1;  // the identifier's first character
+  rt::Text body;
+  size_t close = 0;
+  const int16_t msgNo = SubstituteArguments(expression, recordIndex, at + 2, body, close);
+  if (msgNo != 0) return msgNo;
   rt::Text out = expression.substr(0, at) + body + expression.substr(close + 1);
   if (static_cast<long>(out.size()) > kMaxExpandedLength) {
     return kMsgExpressionTooLong;
   }
-  msgNo = 0;
   AddResultLine(out);
   result = std::move(out);
-  return msgNo;
+  return 0;
 }
 
 namespace {

@@ -77,6 +77,14 @@ void TakeDeepestCall(int16_t count, int16_t& position, rt::Text& identifier);
 // Replaces the call at position (1-based) by the body of record recordIndex, every parameter
 // letter replaced by its argument in parentheses, all parameters at once. Appends the result to
 // the results list.
+// The body of record recordIndex for the call whose "{" stands at the 0-based position open:
+// every parameter letter replaced by its argument in parentheses, all parameters at once, the
+// body in one pair of parentheses more for each parameter after the first. close receives the
+// position of the call's "}". Messages: 502 (no such record), 229 (no "{", an argument without
+// end or too long), 507 (arguments and parameters do not match), 508 (a body longer than an
+// expansion may be).
+[[nodiscard]] int16_t SubstituteArguments(const rt::Text& expression, int16_t recordIndex,
+                                          size_t open, rt::Text& body, size_t& close);
 [[nodiscard]] int16_t ExpandFunctionCalls(const rt::Text& expression, int16_t recordIndex,
                                           int16_t& position, rt::Text& result);
 

@@ -1,6 +1,7 @@
 #include "mathematics/Definitions.h"
 
 #include "language/CommandArguments.h"
+#include "language/StatementCheck.h"
 #include "language/Tokens.h"
 #include "mathematics/CompileCode.h"
 #include "mathematics/Macros.h"
@@ -63,6 +64,91 @@ int16_t MakeComponent(VecRec& rec, const Text& raw, const Text& name, Text& func
   f.Expr = u"(" + expr + u")";
   f.Parm1 = rec.Parm;
   funcName = name;
+  return msgNo;
+}
+
+// The position of the bracket that closes the one at open (any kind nests), or npos.
+size_t ClosingBracket(const Text& s, size_t open) {
+  int depth = 0;
+  for (size_t j = open; j < s.size(); ++j) {
+    const char16_t c = s[j];
+    if (c == u'(' || c == u'[' || c == u'{') ++depth;
+    if ((c == u')' || c == u']' || c == u'}') && --depth == 0) return j;
+  }
+  return Text::npos;
+}
+
+// Calls nested deeper than this in one component give 508, as an expression beyond capacity.
+constexpr int kMaxComponentCallDepth = 100;
+
+int16_t ComponentExpr(const Text& component, const Text& parameter, int depth, Text& result) {
+  int16_t msgNo = 0;
+  const Text& s = component;
+  const size_t n = s.size();
+  const char16_t p = parameter.size() == 1 ? parameter[0] : u'\0';
+  Text out;
+  size_t i = 0;
+  while (i < n) {
+    char16_t c = s[i];
+    if (c == u'E' && i > 0 && IsDigitOrDot(s[i - 1])) {
+      out += c;  // exponent letter
+      ++i;
+    } else if (IsUpper(c)) {
+      // Any identifier, one beginning with "E" included: a function, a call, or a component
+      // reference.
+      Text id = s.substr(i, 2);
+      if (i + 2 < n && s[i + 2] == u'{') {
+        // A call: its arguments are built first (they may hold calls and component references),
+        // then put into the function's body as the compiler does for a call in a definition.
+        if (depth >= kMaxComponentCallDepth) return kMsgExpressionTooLong;
+        Text parm;
+        int16_t f = 0;
+        msgNo = FindFunction(id, parm, f);
+        if (msgNo != 0) return msgNo;
+        const size_t close = ClosingBracket(s, i + 2);
+        if (close == Text::npos) return kMsgArgumentOverflow;
+        Text args;
+        msgNo = ComponentExpr(s.substr(i + 3, close - i - 3), parameter, depth + 1, args);
+        if (msgNo != 0) return msgNo;
+        Text body;
+        size_t end = 0;
+        msgNo = SubstituteArguments(u"{" + args + u"}", f, 0, body, end);
+        if (msgNo != 0) return msgNo;
+        out += body;
+        i = close + 1;
+      } else if (i + 2 >= n || s[i + 2] != u'.') {
+        Text parm;
+        int16_t f = 0;
+        msgNo = FindFunction(id, parm, f);
+        if (msgNo != 0) return msgNo;
+        out += u"(" + Tables.FuncTable[f].Expr + u")";
+        i += 2;
+      } else {
+        int16_t vec = 0;
+        msgNo = FindVector(id, vec);
+        if (msgNo != 0) return msgNo;
+        bool ok = false;
+        const Text& comp = ComponentOf(Tables.VecTable[vec], i + 3 < n ? s[i + 3] : u'\0', ok);
+        if (!ok) {
+          return 316;
+        }
+        // In parentheses, so that the component keeps its value inside a product or power.
+        out += u"(" + comp + u")";
+        i += 5;
+      }
+      if (static_cast<long>(out.size()) > kMaxExpandedLength) return kMsgExpressionTooLong;
+    } else if (c == p && p != u'\0') {
+      out += c;
+      ++i;
+    } else if (IsLower(c)) {
+      out += s.substr(i, 2);
+      i += 2;
+    } else {
+      out += c;
+      ++i;
+    }
+  }
+  result = out;
   return msgNo;
 }
 
@@ -233,7 +319,10 @@ int16_t ProcessVectorDefinition(VecRec& rec) {
       int16_t f = 0;
       msgNo = FindFunction(d.substr(i, 2), parm, f);
       if (msgNo != 0) return msgNo;
-      if (!Tables.FuncTable[f].Parm2.empty()) {
+      // Without arguments the function takes the vector's parameter, so it may have only one; a
+      // call gives its arguments itself.
+      const bool call = i + 2 < n && d[i + 2] == u'{';
+      if (!call && !Tables.FuncTable[f].Parm2.empty()) {
         return 667;
       }
     }
@@ -245,15 +334,16 @@ int16_t ProcessVectorDefinition(VecRec& rec) {
     return 515;
   }
   const Text number = rt::IntText(counter);
+  ReleaseComponentRecords(rec);
 
-  const size_t comma1 = d.find(u',', 1);
+  const size_t comma1 = CommaOutsideBraces(d, 1);
   if (comma1 == Text::npos || comma1 >= n - 1) {
     return 310;
   }
   msgNo = MakeComponent(rec, d.substr(1, comma1 - 1), u"X" + number, rec.XFuncName, rec.XExpr);
   if (msgNo != 0) return msgNo;
 
-  const size_t comma2 = d.find(u',', comma1 + 1);
+  const size_t comma2 = CommaOutsideBraces(d, comma1 + 1);
   if (comma2 == Text::npos || comma2 >= n - 1) {
     return 310;
   }
@@ -294,53 +384,7 @@ int16_t ResolveVectorComponentRef(const Text& component, const Text& parameter) 
 }
 
 int16_t ProcessVectorComponentExpr(const Text& component, const Text& parameter, Text& result) {
-  int16_t msgNo = 0;
-  const Text& s = component;
-  const size_t n = s.size();
-  const char16_t p = parameter.size() == 1 ? parameter[0] : u'\0';
-  Text out;
-  size_t i = 0;
-  while (i < n) {
-    char16_t c = s[i];
-    if (c == u'E' && i > 0 && IsDigitOrDot(s[i - 1])) {
-      out += c;  // exponent letter
-      ++i;
-    } else if (IsUpper(c)) {
-      // Any identifier, one beginning with "E" included: a function, or a component reference.
-      Text id = s.substr(i, 2);
-      if (i + 2 >= n || s[i + 2] != u'.') {
-        Text parm;
-        int16_t f = 0;
-        msgNo = FindFunction(id, parm, f);
-        if (msgNo != 0) return msgNo;
-        out += u"(" + Tables.FuncTable[f].Expr + u")";
-        i += 2;
-      } else {
-        int16_t vec = 0;
-        msgNo = FindVector(id, vec);
-        if (msgNo != 0) return msgNo;
-        bool ok = false;
-        const Text& comp = ComponentOf(Tables.VecTable[vec], i + 3 < n ? s[i + 3] : u'\0', ok);
-        if (!ok) {
-          return 316;
-        }
-        // In parentheses, so that the component keeps its value inside a product or power.
-        out += u"(" + comp + u")";
-        i += 5;
-      }
-    } else if (c == p && p != u'\0') {
-      out += c;
-      ++i;
-    } else if (IsLower(c)) {
-      out += s.substr(i, 2);
-      i += 2;
-    } else {
-      out += c;
-      ++i;
-    }
-  }
-  result = out;
-  return msgNo;
+  return ComponentExpr(component, parameter, 0, result);
 }
 
 }  // namespace ms

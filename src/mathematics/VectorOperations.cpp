@@ -1,5 +1,8 @@
 #include "mathematics/VectorOperations.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "language/CommandArguments.h"
 #include "language/Simplify.h"
 #include "language/Tokens.h"
@@ -591,6 +594,33 @@ constexpr VectorOpRow kVectorOps[] = {
     {u'-', Takes::Scalar, BuildNegation},
 };
 
+// What each character of the reduced text of an expansion is. A letter begins a two-character
+// identifier (the reduction copies them in pairs, so its second character may be a digit, as in
+// the constant k1); the one digit after a vDiff[ token and its vector identifier is the
+// derivative order the vDiff[ normalisation wrote; every other character is an operation, a sign
+// or part of a number.
+enum class ScanRole : uint8_t { kOther, kIdentifier, kOrder };
+
+std::vector<ScanRole> ScanRoles(const Text& scan) {
+  const size_t n = scan.size();
+  std::vector<ScanRole> roles(n, ScanRole::kOther);
+  size_t i = 0;
+  while (i < n) {
+    if (!(IsUpper(scan[i]) || IsLower(scan[i]))) {
+      if (IsDigit(scan[i]) && i >= 3 && scan[i - 3] == TokenChar(Builtin::VDiff) &&
+          roles[i - 2] == ScanRole::kIdentifier && roles[i - 1] == ScanRole::kIdentifier) {
+        roles[i] = ScanRole::kOrder;
+      }
+      ++i;
+      continue;
+    }
+    roles[i] = ScanRole::kIdentifier;
+    if (i + 1 < n) roles[i + 1] = ScanRole::kIdentifier;
+    i += 2;
+  }
+  return roles;
+}
+
 }  // namespace
 
 int16_t VectorOp(char16_t token) {
@@ -642,8 +672,9 @@ int16_t ExpandVectorExpr(const Text& idOrExpr) {
   Text scan;
   msgNo = ExpandVectorMacros(normal, scan);
   if (msgNo != 0) return msgNo;
-  const bool hasVDiff = normal.find(TokenChar(Builtin::VDiff)) != Text::npos;
   const bool hasSPwr = normal.find(TokenChar(Builtin::SPwr)) != Text::npos;
+  const std::vector<ScanRole> roles = ScanRoles(scan);
+  const auto role = [&roles](long at) { return roles[static_cast<size_t>(at)]; };
 
   long j = static_cast<long>(scan.size()) - 1;
   while (j >= 0) {
@@ -654,17 +685,20 @@ int16_t ExpandVectorExpr(const Text& idOrExpr) {
       --j;
       continue;
     }
-    if (IsDigit(c) && hasVDiff) {
+    if (role(j) == ScanRole::kOrder) {
       msgNo = PushScalar(MakeScalar(u"nDer", kScalarNumber, Text(1, c)));
       if (msgNo != 0) return msgNo;
       --j;
       continue;
     }
-    if (hasSPwr && (IsDigit(c) || c == u'.' || c == u'+')) {
+    if (hasSPwr && role(j) == ScanRole::kOther && (IsDigit(c) || c == u'.' || c == u'+')) {
+      // The number runs leftwards up to an identifier, a derivative order or any other character.
       long k = j;
       while (k >= 0) {
         char16_t d = scan[static_cast<size_t>(k)];
-        if (!(IsDigit(d) || d == u'.' || d == u'+' || d == u'-')) break;
+        if (role(k) != ScanRole::kOther || !(IsDigit(d) || d == u'.' || d == u'+' || d == u'-')) {
+          break;
+        }
         --k;
       }
       Text number = scan.substr(static_cast<size_t>(k + 1), static_cast<size_t>(j - k));
@@ -729,6 +763,7 @@ int16_t ExpandVectorExpr(const Text& idOrExpr) {
   VecRec result;
   msgNo = PopVector(result);
   if (msgNo != 0) return msgNo;
+  ReleaseComponentRecords(Tables.VecTable[vecIndex]);
   if (ComponentCounter() + 1 > kMaxComponentCounter || Tables.FuncCount + 3 > kMaxFunctions) {
     return 510;
   }
@@ -762,6 +797,41 @@ int16_t ExpandVectorExpr(const Text& idOrExpr) {
     f.Parm1 = cur.Parm;
   }
   return 0;
+}
+
+void ReleaseComponentRecords(VecRec& rec) {
+  if (rec.ComponentMakes < 2) {
+    ++rec.ComponentMakes;
+    return;
+  }
+  const int16_t count = std::min<int16_t>(Tables.FuncCount, kMaxFunctions);
+  std::vector<bool> leaves(static_cast<size_t>(count) + 1, false);
+  int16_t first = 0;
+  for (const Text* name : {&rec.XFuncName, &rec.YFuncName, &rec.ZFuncName}) {
+    if (name->empty()) continue;
+    for (int16_t k = count; k >= 1; --k) {
+      if (!leaves[static_cast<size_t>(k)] &&
+          Tables.FuncTable[static_cast<size_t>(k)].Name == *name) {
+        leaves[static_cast<size_t>(k)] = true;
+        if (first == 0 || k < first) first = k;
+        break;
+      }
+    }
+  }
+  if (first == 0) return;
+  int16_t to = first;
+  for (int16_t k = first; k <= count; ++k) {
+    if (leaves[static_cast<size_t>(k)]) continue;
+    FuncRec& moved = Tables.FuncTable[static_cast<size_t>(to++)];
+    moved = std::move(Tables.FuncTable[static_cast<size_t>(k)]);
+    // The compile knows a record by its place in the table: a record that moved is compiled
+    // afresh, as a new one is.
+    moved.Code.clear();
+    moved.Compiled = 0;
+    moved.ExprWraps = -1;
+  }
+  for (int16_t k = to; k <= count; ++k) Tables.FuncTable[static_cast<size_t>(k)] = FuncRec{};
+  Tables.FuncCount = static_cast<int16_t>(to - 1);
 }
 
 Text ReplaceParameterLetter(const Text& expr, const Text& parm, const Text& value) {

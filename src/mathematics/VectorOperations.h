@@ -70,6 +70,13 @@ void ResetVectorStacks();
 // identifier), whose second letter may be the parameter's.
 Text ReplaceParameterLetter(const Text& expr, const Text& parm, const Text& value);
 
+// Called before the component records of vector rec are made once more. From its third making
+// on, the records of the making before (named by its component fields) leave the function table,
+// the records after them moving up, so that the new ones appended at the end replace them: a
+// vector made again after every statement keeps two sets of records, not one set per statement.
+// The records of the defining statement stay where they stand.
+void ReleaseComponentRecords(VecRec& rec);
+
 // Runs one operation (its token character, "#" or "-") on the stacks.
 [[nodiscard]] int16_t VectorOp(char16_t token);
 

@@ -162,5 +162,24 @@ TEST_F(ExecuteAgainTest, VectorComponentsAfterEdits) {
                {edited, 0, {{"F_", (2 * t + 1) * t * t * t - t * std::sin(t)}}}});
 }
 
+// A vector made again after every statement gives up the records of its making before, and the
+// functions defined after it move up in the table: run twice and then edited, each run gives what
+// the full compile gives. F = a x, G = x + b, H = F G at x = 3; K = x^2 + c after an operation
+// vector.
+TEST_F(ExecuteAgainTest, FunctionsMovedUpByAVectorMadeAgain) {
+  const char* sheet =
+      "a = 2\nA<t> = <t, t^2, a>\nF{x} = x*a\nb = 3\nG{x} = x+b\nH{x} = F{x}*G{x}\n<x = 3>\n";
+  const char* edited =
+      "a = 5\nA<t> = <t, t^2, a>\nF{x} = x*a\nb = 3\nG{x} = x+b\nH{x} = F{x}*G{x}\n<x = 3>\n";
+  const char* operation =
+      "k = 2\nA<t> = <t, 1, 0>\nB<t> = vMpy[k, A]\nJ{x} = x\nc = 1\nK{x} = x^2+c\nd = 2\n<x = 3>\n";
+  ExpectSteps({{sheet, 0, {{"F_", 6}, {"G_", 6}, {"H_", 36}}},
+               {sheet, 0, {{"F_", 6}, {"G_", 6}, {"H_", 36}}},
+               {edited, 0, {{"F_", 15}, {"G_", 6}, {"H_", 90}}},
+               {operation, 0, {{"J_", 3}, {"K_", 10}}},
+               {operation, 0, {{"J_", 3}, {"K_", 10}}},
+               {sheet, 0, {{"F_", 6}, {"G_", 6}, {"H_", 36}}}});
+}
+
 }  // namespace
 }  // namespace ms::testing

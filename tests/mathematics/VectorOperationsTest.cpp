@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "commands/ExecuteCommands.h"
 #include "language/CommandArguments.h"
@@ -199,8 +200,11 @@ TEST_F(VectorOperationsTest, CounterAndTableLimitsGive510) {
   const int16_t full = kMaxFunctions - 3;  // room for three records, then for two only
   for (int k = Tables.FuncCount + 1; k <= full; ++k) Tables.FuncTable[k].Name = u"Pad";
   Tables.FuncCount = full;
+  // A first making has no records of its own to replace: it needs room for all three.
+  Tables.VecTable[Tables.VecCount].ComponentMakes = 0;
   EXPECT_EQ(0, ExpandVectorExpr(u"B_"));
   Tables.FuncCount = full + 1;
+  Tables.VecTable[Tables.VecCount].ComponentMakes = 0;
   EXPECT_EQ(510, ExpandVectorExpr(u"B_"));
   EXPECT_EQ(Tables.FuncCount, full + 1);
 }
@@ -228,6 +232,80 @@ TEST_F(VectorOperationsTest, ReplaceParameterLetterSkipsIdentifiers) {
   for (const auto& [expr, result] : cases) {
     EXPECT_EQ(rt::ToUtf8(result), rt::ToUtf8(ReplaceParameterLetter(expr, u"t", u"(2)")));
   }
+}
+
+// Beside vDiff[, only the digit the vDiff[ call gives is a derivative order: an sPwr[ exponent in
+// every written form and a constant whose name holds a digit keep their meaning. With
+// A<t>=<t^2,t,1>, |A| = sqrt(t^4+t^2+1), A' = (2t,1,0) and A'' = (2,0,0).
+TEST_F(VectorOperationsTest, NumbersBesideVDiffKeepTheirMeaning) {
+  const auto mag = [](double t) { return std::sqrt(t * t * t * t + t * t + 1); };
+  const struct {
+    const char16_t* exponent;
+    double value;
+  } exponents[] = {{u"0.5", 0.5},   {u"1.5", 1.5}, {u"-1.5", -1.5}, {u"+1.5", 1.5}, {u"2.5", 2.5},
+                   {u"0.25", 0.25}, {u"10", 10},   {u"12", 12},     {u"-1", -1},    {u"-2", -2},
+                   {u".5", 0.5},    {u"k1", 0.75}, {u"-k1", -0.75}, {u"kk", -0.5}};
+  for (const auto& e : exponents) {
+    for (int order : {1, 2}) {
+      const rt::Text order1 = order == 1 ? u"vDiff[A]" : u"vDiff[A,2]";
+      const rt::Text c = u"C<t>=vMpy[" + order1 + u",sPwr[sMag[A]," + e.exponent + u"]]";
+      const rt::Text s =
+          u"S{t}=sPwr[sMag[vDiff[A," + rt::IntText(order) + u"]]," + e.exponent + u"]";
+      SCOPED_TRACE(rt::ToUtf8(c) + "  " + rt::ToUtf8(s));
+      ASSERT_EQ(0, Run({u"k1=0.75", u"kk=-0.5", u"A<t>=<t^2,t,1>", c.c_str(), s.c_str()}));
+      for (double t : {-1.5, 0.5, 2.0}) {
+        const double p = std::pow(mag(t), e.value);
+        const Vec3 d = order == 1 ? Vec3{2 * t, 1, 0} : Vec3{2, 0, 0};
+        ExpectVector(u"C_", t, Scale(d, p));
+        ExpectNear(ValueOf(u"S_", t), std::pow(std::sqrt(Dot(d, d)), e.value));
+      }
+    }
+  }
+  // A constant whose name holds a digit, as the factor of a derivative.
+  ASSERT_EQ(0, Run({u"k1=0.75", u"A<t>=<t^2,t,1>", u"C<t>=vMpy[vDiff[A,2],k1]",
+                    u"D<t>=vAdd[vDiff[A],vMpy[k1,A]]"}));
+  for (double t : {-1.5, 0.5, 2.0}) {
+    ExpectVector(u"C_", t, {1.5, 0, 0});
+    ExpectVector(u"D_", t, {2 * t + 0.75 * t * t, 1 + 0.75 * t, 0.75});
+  }
+}
+
+// The nth derivative of t^2 e^t sin t by Leibniz's rule, with (e^t sin t)^(k) =
+// 2^(k/2) e^t sin(t + k pi/4).
+double ProductDerivative(int n, double t) {
+  const auto u = [t](int k) {
+    return k < 0 ? 0.0
+                 : std::pow(2.0, k / 2.0) * std::exp(t) * std::sin(t + k * std::numbers::pi / 4);
+  };
+  return t * t * u(n) + 2.0 * n * t * u(n - 1) + n * (n - 1.0) * u(n - 2);
+}
+
+// vDiff[ of every order from 1 to 9: each order gives the derivative of that order, until the
+// derivative's text passes the length a derivative may have (512); the orders are read from the
+// one digit only, whatever its neighbours.
+TEST_F(VectorOperationsTest, DerivativeOrdersUpToTheLengthLimit) {
+  int refused = 0;
+  for (int n = 1; n <= 9; ++n) {
+    const rt::Text d = u"D<t>=vDiff[A," + rt::IntText(n) + u"]";
+    SCOPED_TRACE(rt::ToUtf8(d));
+    const int16_t msg = Run({u"A<t>=<t^2*Exp[t]*Sin[t],t^9,Exp[-2*t]>", d.c_str()});
+    if (n <= 3) {
+      EXPECT_EQ(msg, 0);  // short texts
+    }
+    if (msg != 0) {
+      EXPECT_EQ(msg, 512);
+      ++refused;
+      continue;
+    }
+    double falling = 1;  // 9!/(9-n)!
+    for (int k = 0; k < n; ++k) falling *= 9 - k;
+    for (double t : {-0.75, 0.5, 1.25}) {
+      ExpectVector(u"D_", t,
+                   {ProductDerivative(n, t), falling * std::pow(t, 9 - n),
+                    std::pow(-2.0, n) * std::exp(-2 * t)});
+    }
+  }
+  EXPECT_GT(refused, 0);  // the table reaches the limit
 }
 
 }  // namespace
