@@ -98,6 +98,10 @@ rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, in
   e = TrimUnbalancedParens(e);
   msgNo = CleanExpr(e, e);
   if (msgNo != 0) return u"";
+  // Cleaning may drop the brackets around a sum that starts with a sign, as in "(-x+2)" built by
+  // a call, a chain rule or a vector component: the sign is made explicit here as well, so that
+  // "-x" never stands alone as an operand (two characters would read as a constant identifier).
+  if (!e.empty() && (e[0] == u'+' || e[0] == u'-')) e.insert(0, 1, u'0');
 
   rt::Text op;
   long pos = 0;
