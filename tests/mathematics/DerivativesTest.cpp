@@ -8,6 +8,7 @@
 #include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Derivatives.h"
+#include "support/ExactDerivatives.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms {
@@ -78,6 +79,59 @@ TEST_F(DerivativeTest, DerivativesMatchExactCalculus) {
     }
     ASSERT_EQ(0, RunText(text));
     EXPECT_NEAR(c.exact, ConstValue(u"r_"), 1e-9 * std::max(1.0, std::fabs(c.exact)));
+  }
+}
+
+// A sum that starts with a negated variable, as a text built after reading puts it in brackets:
+// the argument typed inside a built-in (each higher order brackets it again), a call that puts it
+// in place of the parameter, and a Diff of a Diff. Every built-in, orders 1 to 4, against the
+// chain rule worked by hand.
+TEST_F(DerivativeTest, NegatedSumsInBuiltTextsMatchTheChainRule) {
+  for (const testing::ExactBuiltin& f : testing::ExactBuiltins()) {
+    for (const testing::ExactArgument& g : testing::NegatedArguments()) {
+      const rt::Text inside = u"F{x}=" + f.name + g.text + u"]\r\n";
+      const rt::Text call = u"A{x}=" + f.name + u"x]\r\nF{x}=A{" + g.text + u"}\r\n";
+      for (int n = 1; n <= 4; ++n) {
+        const double exact = testing::ChainRule(f.jet(g.jet[0]), g.jet, n);
+        const rt::Text order(1, static_cast<char16_t>(u'0' + n));
+        const rt::Text value = u"r=G{" + g.x0Text + u"}\r\n";
+        // Ga is the first derivative of F, Gb that of Ga, and so on.
+        auto name = [](int k) { return u"G" + rt::Text(1, static_cast<char16_t>(u'a' + k - 1)); };
+        rt::Text chained = inside + u"Ga{x}=Diff[F,x]\r\n";
+        for (int k = 2; k <= n; ++k) chained += name(k) + u"{x}=Diff[" + name(k - 1) + u",x]\r\n";
+        chained += u"G{x}=" + name(n) + u"{x}\r\n";
+        const rt::Text worksheets[] = {inside + u"G{x}=Diff[F,x," + order + u"]\r\n" + value,
+                                       call + u"G{x}=Diff[F,x," + order + u"]\r\n" + value,
+                                       chained + value};
+        for (const rt::Text& w : worksheets) {
+          SCOPED_TRACE(rt::ToUtf8(w));
+          ASSERT_EQ(0, RunText(w));
+          EXPECT_TRUE(testing::NearRel(ConstValue(u"r_"), exact, 1e-9));
+        }
+      }
+    }
+  }
+}
+
+// The worksheets of the fault report, with their values from a computer algebra system.
+TEST_F(DerivativeTest, NegatedSumsOfTheFaultReport) {
+  const std::pair<std::vector<const char16_t*>, double> cases[] = {
+      {{u"F{x}=x^3", u"G{x}=F{-x+2}", u"H{x}=Diff[G,x]", u"r=H{0.5}"}, -6.75},
+      {{u"P{x,y}=x*y^2", u"Q{x}=P{-x+1,x+2}", u"R{x}=Diff[Q,x]", u"r=R{0.3}"}, -2.07},
+      {{u"F{x}=x^3", u"L{x}=F{-x+x*x}", u"M{x}=Diff[L,x]", u"r=M{0.3}"}, -5.292e-2},
+      {{u"G{x}=Ln[-x+2.69]", u"H{x}=Diff[G,x,2]", u"r=H{-0.6}"}, -1 / (3.29 * 3.29)},
+      {{u"M{x}=Log[-x+3]", u"N{x}=Diff[M,x,3]", u"r=N{0.6}"},
+       -2 / (std::pow(2.4, 3) * std::log(10))},
+      {{u"E{x}=ATan[-x+1]", u"F{x}=Diff[E,x,2]", u"r=F{0.6}"}, -0.8 / (1.16 * 1.16)},
+      {{u"P{x}=ACos[-x+0.5]", u"Q{x}=Diff[P,x,2]", u"r=Q{0.6}"}, 0.1 / std::pow(0.99, 1.5)},
+      {{u"G{x}=Ln[-x+2]", u"H{x}=Diff[G,x]", u"K{x}=Diff[H,x]", u"r=K{0.5}"}, -1 / 2.25},
+      {{u"F{x}=x^3", u"G{x}=F{-x+2}", u"H{x}=Diff[G,x]", u"q1=H{0.5}", u"r=q1"}, -6.75}};
+  for (const auto& [lines, exact] : cases) {
+    SCOPED_TRACE(rt::ToUtf8(lines[1]));
+    rt::Text text;
+    for (const char16_t* line : lines) text += rt::Text(line) + u"\r\n";
+    ASSERT_EQ(0, RunText(text));
+    EXPECT_TRUE(testing::NearRel(ConstValue(u"r_"), exact, 1e-9));
   }
 }
 
