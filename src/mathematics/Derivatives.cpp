@@ -19,6 +19,7 @@ constexpr int16_t kMsgDiffOrderRange = 534;
 constexpr int16_t kMsgDiffNoClose = 535;
 constexpr int16_t kMsgDiffBadPoint = 536;
 constexpr int16_t kMsgDiffOverflow = 537;
+constexpr int16_t kMsgDiffTooDeep = 538;
 
 using rt::IsDigit;
 using rt::IsLower;
@@ -85,115 +86,101 @@ rt::Text OuterDerivative(char16_t token, const rt::Text& a) {
   }
 }
 
-rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, int depth) {
-  if (static_cast<long>(e0.size()) > kMaxDiffLength || depth > kMaxDiffDepth) {
-    msgNo = kMsgDiffOverflow;
-    return u"";
-  }
-  if (e0.empty()) return u"";
-  rt::Text e = e0;
+// e0 made ready to split: the length limit, a leading sign made explicit, cleaned, unbalanced
+// outer brackets dropped. Cleaning may drop the brackets around a sum that starts with a sign, as
+// in "(-x+2)" built by a call, a chain rule or a vector component: the sign is made explicit after
+// cleaning as well, so that "-x" never stands alone as an operand (two characters would read as a
+// constant identifier).
+[[nodiscard]] int16_t PrepareOperand(const rt::Text& e0, rt::Text& e) {
+  if (static_cast<long>(e0.size()) > kMaxDiffLength) return kMsgDiffOverflow;
+  e = e0;
   if (e[0] == u'+' || e[0] == u'-') e = u"(0" + e + u")";
-  msgNo = CleanExpr(e, e);
-  if (msgNo != 0) return u"";
+  if (const int16_t msgNo = CleanExpr(e, e); msgNo != 0) return msgNo;
   e = TrimUnbalancedParens(e);
-  msgNo = CleanExpr(e, e);
-  if (msgNo != 0) return u"";
-  // Cleaning may drop the brackets around a sum that starts with a sign, as in "(-x+2)" built by
-  // a call, a chain rule or a vector component: the sign is made explicit here as well, so that
-  // "-x" never stands alone as an operand (two characters would read as a constant identifier).
+  if (const int16_t msgNo = CleanExpr(e, e); msgNo != 0) return msgNo;
   if (!e.empty() && (e[0] == u'+' || e[0] == u'-')) e.insert(0, 1, u'0');
+  return 0;
+}
 
-  rt::Text op;
-  long pos = 0;
-  SplitTopOperator(e, op, pos);
-  if (op.empty()) {
-    if (e.size() == 1) return e == x ? u"1" : u"0";
-    return IsNumericStr(e) || IsFreeOfVar(e, x) ? u"0" : u"1";
-  }
-  const char16_t o = op[0];
-  if (IsBuiltinToken(o)) {
-    const rt::Text a = BracketArgument(e);
-    const rt::Text f = OuterDerivative(o, a);
-    if (f.empty()) return u"0";
-    const rt::Text da = Differentiate(a, x, msgNo, depth + 1);
-    if (msgNo != 0) return u"";
-    return MakeProduct(f, da);
-  }
-  rt::Text u = e.substr(0, static_cast<size_t>(pos - 1));
-  const rt::Text v = e.substr(static_cast<size_t>(pos));
-  // A sign in first place after cleaning reads as "0-" followed by the rest.
-  if (u.empty() && (o == u'+' || o == u'-')) u = u"0";
-  if (IsNumericStr(u) && IsNumericStr(v)) return u"0";
+// One split of an expression at its top operator.
+struct Split {
+  char16_t op = 0;
+  rt::Text u, v;
+  bool uFree = false, vFree = false;
+  bool same = false;  // u and v are the same text
+};
 
-  const bool uFree = IsFreeOfVar(u, x);
-  const bool vFree = IsFreeOfVar(v, x);
+// Whether the rule of the split needs the derivative of u.
+bool NeedsLeft(const Split& s) {
+  switch (s.op) {
+    case u'+':
+    case u'*':
+    case u'/':
+      return !s.uFree;
+    case u'-':
+      return !s.uFree && !s.same;
+    case u'^':
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Whether the rule needs u's derivative but not u itself: then u's own split can be taken in
+// the same loop instead of one recursion deeper, so a long sum (or a product with a constant
+// factor on the right) is differentiated term by term.
+bool LeftDerivativeOnly(const Split& s) {
+  if (!NeedsLeft(s)) return false;
+  return s.op == u'+' || s.op == u'-' || ((s.op == u'*' || s.op == u'/') && s.vFree);
+}
+
+// The derivative by the rule of the split, with du the derivative of u where NeedsLeft;
+// v's derivative is taken here, one recursion deeper.
+rt::Text ApplyRule(const Split& s, const rt::Text& du, const rt::Text& x, int16_t& msgNo,
+                   int depth) {
+  const rt::Text& u = s.u;
+  const rt::Text& v = s.v;
+  const bool uFree = s.uFree, vFree = s.vFree;
   auto d = [&](const rt::Text& t) { return Differentiate(t, x, msgNo, depth + 1); };
-
-  switch (o) {
+  switch (s.op) {
     case u'+': {
       if (uFree && vFree) return u"0";
       if (uFree) return d(v);
-      if (vFree) return d(u);
-      const rt::Text du = d(u);
-      if (msgNo != 0) return u"";
+      if (vFree) return du;
       const rt::Text dv = d(v);
       if (msgNo != 0) return u"";
       return MakeSum(du, dv);
     }
     case u'-': {
-      if ((uFree && vFree) || u == v) return u"0";
+      if ((uFree && vFree) || s.same) return u"0";
       if (uFree) {
         const rt::Text dv = d(v);
         if (msgNo != 0) return u"";
         return MakeDifference(u"0", dv);
       }
-      if (vFree) return d(u);
-      const rt::Text du = d(u);
-      if (msgNo != 0) return u"";
+      if (vFree) return du;
       const rt::Text dv = d(v);
       if (msgNo != 0) return u"";
       return MakeDifference(du, dv);
     }
     case u'*': {
       if (uFree && vFree) return u"0";
-      if (vFree) {
-        const rt::Text du = d(u);
-        if (msgNo != 0) return u"";
-        return MakeProduct(v, du);
-      }
-      if (uFree) {
-        const rt::Text dv = d(v);
-        if (msgNo != 0) return u"";
-        return MakeProduct(u, dv);
-      }
-      const rt::Text du = d(u);
-      if (msgNo != 0) return u"";
+      if (vFree) return MakeProduct(v, du);
       const rt::Text dv = d(v);
       if (msgNo != 0) return u"";
+      if (uFree) return MakeProduct(u, dv);
       return MakeSum(MakeProduct(u, dv), MakeProduct(v, du));
     }
     case u'/': {
       if (uFree && vFree) return u"0";
-      if (vFree) {
-        const rt::Text du = d(u);
-        if (msgNo != 0) return u"";
-        return MakeQuotient(du, v);
-      }
-      if (uFree) {
-        const rt::Text dv = d(v);
-        if (msgNo != 0) return u"";
-        return MakeQuotient(MakeProduct(u"-1*(" + u + u")", dv), MakeProduct(v, v));
-      }
-      const rt::Text du = d(u);
-      if (msgNo != 0) return u"";
+      if (vFree) return MakeQuotient(du, v);
       const rt::Text dv = d(v);
       if (msgNo != 0) return u"";
+      if (uFree) return MakeQuotient(MakeProduct(u"-1*(" + u + u")", dv), MakeProduct(v, v));
       return MakeQuotient(MakeDifference(MakeProduct(v, du), MakeProduct(u, dv)),
                           MakeProduct(v, v));
     }
     case u'^': {
-      const rt::Text du = d(u);
-      if (msgNo != 0) return u"";
       const rt::Text powerTerm = MakeProduct(MakeProduct(v, PowerRuleTerm(u, v)), du);
       if (vFree) return powerTerm;
       const rt::Text dv = d(v);
@@ -203,6 +190,84 @@ rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, in
     default:
       return u"0";
   }
+}
+
+// The derivative of one expression that needs no further split of its left operand in this
+// loop: a leaf, a built-in at the top, or a split whose rule needs u itself.
+rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, int depth) {
+  if (depth > kMaxDiffDepth) {
+    msgNo = kMsgDiffTooDeep;
+    return u"";
+  }
+  // The left operands taken in this loop, outermost first: each waits for its u's derivative.
+  std::vector<Split> pending;
+  rt::Text next = e0;
+  rt::Text result;
+  for (;;) {
+    if (next.empty()) {
+      result.clear();
+      break;
+    }
+    rt::Text e;
+    msgNo = PrepareOperand(next, e);
+    if (msgNo != 0) return u"";
+    rt::Text op;
+    long pos = 0;
+    SplitTopOperator(e, op, pos);
+    if (op.empty()) {
+      if (e.size() == 1) {
+        result = e == x ? u"1" : u"0";
+      } else {
+        result = IsNumericStr(e) || IsFreeOfVar(e, x) ? u"0" : u"1";
+      }
+      break;
+    }
+    const char16_t o = op[0];
+    if (IsBuiltinToken(o)) {
+      const rt::Text a = BracketArgument(e);
+      const rt::Text f = OuterDerivative(o, a);
+      if (f.empty()) {
+        result = u"0";
+        break;
+      }
+      const rt::Text da = Differentiate(a, x, msgNo, depth + 1);
+      if (msgNo != 0) return u"";
+      result = MakeProduct(f, da);
+      break;
+    }
+    Split s;
+    s.op = o;
+    s.u = e.substr(0, static_cast<size_t>(pos - 1));
+    s.v = e.substr(static_cast<size_t>(pos));
+    // A sign in first place after cleaning reads as "0-" followed by the rest.
+    if (s.u.empty() && (o == u'+' || o == u'-')) s.u = u"0";
+    if (IsNumericStr(s.u) && IsNumericStr(s.v)) {
+      result = u"0";
+      break;
+    }
+    s.uFree = IsFreeOfVar(s.u, x);
+    s.vFree = IsFreeOfVar(s.v, x);
+    s.same = s.u == s.v;
+    if (LeftDerivativeOnly(s)) {
+      next = std::move(s.u);
+      s.u.clear();
+      pending.push_back(std::move(s));
+      continue;
+    }
+    rt::Text du;
+    if (NeedsLeft(s)) {
+      du = Differentiate(s.u, x, msgNo, depth + 1);
+      if (msgNo != 0) return u"";
+    }
+    result = ApplyRule(s, du, x, msgNo, depth);
+    if (msgNo != 0) return u"";
+    break;
+  }
+  for (auto it = pending.rbegin(); it != pending.rend(); ++it) {
+    result = ApplyRule(*it, result, x, msgNo, depth);
+    if (msgNo != 0) return u"";
+  }
+  return result;
 }
 
 }  // namespace

@@ -135,16 +135,41 @@ TEST_F(DerivativeTest, NegatedSumsOfTheFaultReport) {
   }
 }
 
+// Sums of many terms far below the length limit: the sum of 600 x's (1,199 characters) has
+// derivative 600; that of k*x^2 for k = 1 to 600 (about 6,000 characters) 2*x*(600*601/2), which
+// is 360,600 at x = 1; and x times 600 factors 2, each on the right, with derivative 2^600.
+TEST_F(DerivativeTest, LongSumsAreDifferentiatedTermByTerm) {
+  rt::Text xs = u"x", squares = u"1*x^2", scaled = u"x*2";
+  for (int k = 2; k <= 600; ++k) {
+    xs += u"+x";
+    squares += u"+" + rt::IntText(k) + u"*x^2";
+    scaled += u"*2";
+  }
+  const std::pair<rt::Text, double> cases[] = {
+      {xs, 600}, {squares, 360600}, {scaled, std::pow(2.0, 600)}};
+  for (const auto& [f, exact] : cases) {
+    SCOPED_TRACE(rt::ToUtf8(f.substr(0, 20)));
+    ASSERT_EQ(0, RunText(u"F{x}=" + f + u"\r\nG{x}=Diff[F,x]\r\nr=G{1}\r\n"));
+    EXPECT_TRUE(testing::NearRel(ConstValue(u"r_"), exact, 1e-12));
+  }
+}
+
 TEST(DerivativeTextTest, DerivativeTextsAndLimits) {
-  // A sum of n + 1 terms splits n levels deep: 500 is as deep as the recursion may go.
-  rt::Text deepSum = u"x", shallowSum = u"x";
+  // A flat sum is taken term by term, however many terms it has; only nesting counts toward the
+  // depth: x+(x+(...)) with 500 brackets is as deep as it may go.
+  rt::Text deepSum = u"x", shallowSum = u"x", longSum = u"x", nested = u"x";
   for (int i = 0; i < 501; ++i) deepSum += u"+x";
   for (int i = 0; i < 500; ++i) shallowSum += u"+x";
+  for (int i = 0; i < 3999; ++i) longSum += u"+x";  // 7,999 characters
+  for (int i = 0; i < 500; ++i) nested = u"x+(" + nested + u")";
   // The expression, the message and the derivative.
   const std::tuple<rt::Text, int16_t, rt::Text> cases[] = {
       {u"ax", 0, u"0"},  // two characters: a constant identifier, even with the letter x
       {shallowSum, 0, u" 501"},
-      {deepSum, 537, u""},
+      {deepSum, 0, u" 502"},
+      {longSum, 0, u" 4000"},
+      {nested, 0, u" 501"},
+      {u"x+(" + nested + u")", 538, u""},
       {rt::Text(32000, u'x'), 0, u"1"},  // 32,000 characters are the most
       {rt::Text(32001, u'x'), 537, u""}};
   for (const auto& [e, msg, expected] : cases) {

@@ -167,6 +167,21 @@ TEST_F(VectorOperationsTest, NegatedComponentsOfTheFaultReport) {
   ExpectVector(u"D_", 0.7, {(-1 - std::pow(10, 0.7) * std::log(10)) / 2, -0.7, 0});
 }
 
+// The unit tangent of a vector whose first component is a sum of 600 terms, Sin[k*t]/k: its
+// derivative is the sum of Cos[k*t], the tangent (that sum, 1, 0) over its length.
+TEST_F(VectorOperationsTest, TangentOfALongSum) {
+  rt::Text sum = u"Sin[1*t]/1";
+  for (int k = 2; k <= 600; ++k) sum += u"+Sin[" + rt::IntText(k) + u"*t]/" + rt::IntText(k);
+  VectorStacks.ComponentFuncCounter = 0;
+  ASSERT_EQ(0, RunText(u"A<t>=<" + sum + u",t,1>\r\nT<t>=vTan[A]\r\n"));
+  for (double t : {0.5, 2.0}) {
+    double d = 0;
+    for (int k = 1; k <= 600; ++k) d += std::cos(k * t);
+    const double m = std::sqrt(d * d + 1);
+    ExpectVector(u"T_", t, {d / m, 1 / m, 0});
+  }
+}
+
 TEST_F(VectorOperationsTest, StacksRefuseOverflow) {
   VecRec v;
   ConstRec s;
