@@ -493,6 +493,34 @@ int16_t Differentiate(const rt::Text& e, const rt::Text& x, rt::Text& derivative
   return msgNo;
 }
 
+namespace {
+
+// A number behind signs and brackets, as a negative constant leaves a point such as -k1:
+// "-(-2)" is 2, "+(-(3))" is -3, and "(0-2)", the reader's form of "(-2)", is -2. Any other text
+// comes back unchanged.
+rt::Text FoldSigns(const rt::Text& t) {
+  bool negative = false;
+  size_t from = 0, to = t.size();
+  for (;;) {
+    if (to - from >= 2 && t[from] == u'0' && (t[from + 1] == u'+' || t[from + 1] == u'-')) {
+      ++from;
+    } else if (from < to && (t[from] == u'+' || t[from] == u'-')) {
+      negative = negative != (t[from] == u'-');
+      ++from;
+    } else if (to - from >= 2 && t[from] == u'(' && t[to - 1] == u')') {
+      ++from;
+      --to;
+    } else {
+      break;
+    }
+  }
+  const rt::Text number = t.substr(from, to - from);
+  if (number.empty() || !IsNumericStr(number)) return t;
+  return negative ? u"-" + number : number;
+}
+
+}  // namespace
+
 int16_t ParseDiffOrder(const rt::Text& text, long pos, long& rawLength, rt::Text& point) {
   point.clear();
   const long close = rt::InStr(pos, text, u"]");
@@ -502,6 +530,7 @@ int16_t ParseDiffOrder(const rt::Text& text, long pos, long& rawLength, rt::Text
   if (const int16_t msgNo = CleanExpr(rt::Mid(text, pos, rawLength), cleaned); msgNo != 0) {
     return msgNo;
   }
+  if (!IsNumericStr(cleaned)) cleaned = FoldSigns(cleaned);
   if (!IsNumericStr(cleaned)) return kMsgDiffBadPoint;
   point = cleaned;
   return 0;

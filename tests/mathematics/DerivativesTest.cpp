@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -154,6 +155,49 @@ TEST_F(DerivativeTest, LongSumsAreDifferentiatedTermByTerm) {
   }
 }
 
+// Diff[F,x,n|point] for orders 1 to 4 in every form of the point: a number, a negative number, a
+// number in brackets, a constant and a negated constant, each constant positive and negative. The
+// derivative is evaluated at the point whatever x is: G{5} gives F's n-th derivative there.
+TEST_F(DerivativeTest, DerivativesAtAPointInEveryForm) {
+  struct Function {
+    const char16_t* expr;
+    std::function<double(int, double)> exact;  // order n at p
+  };
+  const Function functions[] = {
+      {u"x^3",
+       [](int n, double p) {
+         return n == 1 ? 3 * p * p : n == 2 ? 6 * p : n == 3 ? 6 : 0;
+       }},
+      {u"Sin[x]",
+       [](int n, double p) {
+         const double d[4] = {std::cos(p), -std::sin(p), -std::cos(p), std::sin(p)};
+         return d[n - 1];
+       }},
+      {u"Exp[2*x]", [](int n, double p) { return std::pow(2.0, n) * std::exp(2 * p); }}};
+  // The constant's value, the text after "|" and the point it stands for.
+  const std::tuple<const char16_t*, const char16_t*, double> points[] = {
+      {u"0.7", u"0.7", 0.7},  {u"0.7", u"-0.7", -0.7}, {u"0.7", u"(-0.7)", -0.7},
+      {u"0.7", u"kp", 0.7},   {u"0.7", u"-kp", -0.7},  {u"-0.7", u"kp", -0.7},
+      {u"-0.7", u"-kp", 0.7}, {u"-2", u"-kp", 2},      {u"-1.5E-1", u"-kp", 0.15},
+      {u"0", u"-kp", 0}};
+  for (const Function& f : functions) {
+    for (const auto& [k, point, p] : points) {
+      for (int n = 1; n <= 4; ++n) {
+        // The first order in both its short form and with the order written out.
+        const rt::Text orders[] = {n == 1 ? rt::Text() : u"," + rt::IntText(n),
+                                   u"," + rt::IntText(n)};
+        for (const rt::Text& order : orders) {
+          const rt::Text w = u"kp=" + rt::Text(k) + u"\r\nF{x}=" + f.expr + u"\r\nG{x}=Diff[F,x" +
+                             order + u"|" + point + u"]\r\nr=G{5}\r\n";
+          SCOPED_TRACE(rt::ToUtf8(w));
+          ASSERT_EQ(0, RunText(w));
+          EXPECT_TRUE(testing::NearRel(ConstValue(u"r_"), f.exact(n, p), 1e-9));
+        }
+      }
+    }
+  }
+}
+
 TEST(DerivativeTextTest, DerivativeTextsAndLimits) {
   // A flat sum is taken term by term, however many terms it has; only nesting counts toward the
   // depth: x+(x+(...)) with 500 brackets is as deep as it may go.
@@ -199,13 +243,23 @@ TEST_F(DerivativeTest, DiffCallsAndTheirMessages) {
   };
   const Case cases[] = {
       // The call becomes (2*x); the final cleaning strips parentheses around the whole text.
-      {u"Diff[F_,x]", 0, u"2*x"},       {u"1+Diff[F_,x]*2", 0, u"1+(2*x)*2"},
-      {u"Diff[F_,x|ab]", 0, u"2*(ab)"}, {u"Diff[F_x]", 530, nullptr},
-      {u"Diff[F_,X]", 531, nullptr},    {u"Diff[F_,xy]", 532, nullptr},
-      {u"Diff[F_,x,a]", 533, nullptr},  {u"Diff[F_,x,0]", 534, nullptr},
-      {u"Diff[F_,x|2", 535, nullptr},   {u"Diff[F_,x|(2a)]", 536, nullptr},
-      {u"Diff[Q_,x]", 57, nullptr},     {u"Diff[X12,x]", 0, u"2*x"},
-      {u"Diff[F_,x,9]", 0, u"0"},       {u"Diff[G_,x,9]", kMsgSimplifyTooLong, nullptr}};
+      {u"Diff[F_,x]", 0, u"2*x"},
+      {u"1+Diff[F_,x]*2", 0, u"1+(2*x)*2"},
+      {u"Diff[F_,x|ab]", 0, u"2*(ab)"},
+      {u"Diff[F_x]", 530, nullptr},
+      {u"Diff[F_,X]", 531, nullptr},
+      {u"Diff[F_,xy]", 532, nullptr},
+      {u"Diff[F_,x,a]", 533, nullptr},
+      {u"Diff[F_,x,0]", 534, nullptr},
+      {u"Diff[F_,x|2", 535, nullptr},
+      {u"Diff[F_,x|(2a)]", 536, nullptr},
+      {u"Diff[F_,x|-(-2a)]", 536, nullptr},
+      {u"Diff[F_,x|-(0-)]", 536, nullptr},
+      {u"Diff[F_,x|-()]", 536, nullptr},
+      {u"Diff[Q_,x]", 57, nullptr},
+      {u"Diff[X12,x]", 0, u"2*x"},
+      {u"Diff[F_,x,9]", 0, u"0"},
+      {u"Diff[G_,x,9]", kMsgSimplifyTooLong, nullptr}};
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.in));
     rt::Text out = u"unchanged";
