@@ -637,6 +637,9 @@ int16_t ProcessDiff(const rt::Text& expression, rt::Text& result) {
   msgNo = CleanExpr(t, t);
   if (msgNo != 0) return msgNo;
   DetokenizeNames(t, t);
+  // Spelled out, the names make the text longer: one the simplifier would refuse at the next
+  // compile is refused here, at the statement that asked for the derivative.
+  if (static_cast<long>(t.size()) > kMaxSimplifyLength) return kMsgSimplifyTooLong;
   result = t;
   return 0;
 }

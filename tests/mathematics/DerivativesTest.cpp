@@ -198,6 +198,49 @@ TEST_F(DerivativeTest, DerivativesAtAPointInEveryForm) {
   }
 }
 
+// The n-th derivative of tanh at x: tanh' = 1 - tanh^2, so each derivative is a polynomial in
+// T = tanh x, the next one p'(T) (1 - T^2).
+double TanhDerivative(int n, double x) {
+  std::vector<double> p = {0, 1};  // coefficients of T^0, T^1, ...
+  for (int k = 0; k < n; ++k) {
+    std::vector<double> next(p.size() + 2, 0.0);
+    for (size_t i = 1; i < p.size(); ++i) {
+      next[i - 1] += static_cast<double>(i) * p[i];
+      next[i + 1] -= static_cast<double>(i) * p[i];
+    }
+    p = next;
+  }
+  const double t = std::tanh(x);
+  double value = 0;
+  for (size_t i = p.size(); i-- > 0;) value = value * t + p[i];
+  return value;
+}
+
+// Tanh's derivatives grow about fivefold in length with each order: the fifth is within the
+// simplifier's limit and the sixth, spelled out, is past it. That one is refused with 512 at the
+// statement that asks for it, whatever follows it (nothing, a parameter set, a constant or a
+// function), by Diff[ and by vDiff[ alike.
+TEST_F(DerivativeTest, DerivativeOrdersAroundTheLengthLimit) {
+  for (int n = 1; n <= 5; ++n) {
+    SCOPED_TRACE(n);
+    const rt::Text order = rt::IntText(n);
+    ASSERT_EQ(0, RunText(u"U{x}=Tanh[x]\r\nL{x}=Diff[U,x," + order + u"]\r\nr=L{0.5}\r\n"));
+    EXPECT_TRUE(testing::NearRel(ConstValue(u"r_"), TanhDerivative(n, 0.5), 1e-9));
+  }
+  const rt::Text asked[] = {u"L{x}=Diff[U,x,6]", u"L<x>=vDiff[V,6]"};
+  const rt::Text after[] = {u"", u"<x=0.5>\r\n", u"q=2\r\n", u"M{x}=U{x}\r\n"};
+  for (const rt::Text& statement : asked) {
+    for (const rt::Text& tail : after) {
+      const rt::Text w = u"U{x}=Tanh[x]\r\nV<x>=<Tanh[x],x,1>\r\n" + statement + u"\r\n" + tail;
+      SCOPED_TRACE(rt::ToUtf8(w));
+      EXPECT_EQ(kMsgSimplifyTooLong, RunText(w));
+      ASSERT_EQ(1u, BoxTexts().size());
+      EXPECT_NE(rt::Text::npos, BoxTexts()[0].find(u"Statement # 3 : " + statement));
+      screen_.boxes.clear();
+    }
+  }
+}
+
 TEST(DerivativeTextTest, DerivativeTextsAndLimits) {
   // A flat sum is taken term by term, however many terms it has; only nesting counts toward the
   // depth: x+(x+(...)) with 500 brackets is as deep as it may go.
