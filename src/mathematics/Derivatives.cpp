@@ -1,6 +1,8 @@
 #include "mathematics/Derivatives.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 
 #include "language/CommandArguments.h"
 #include "language/Simplify.h"
@@ -20,6 +22,9 @@ constexpr int16_t kMsgDiffNoClose = 535;
 constexpr int16_t kMsgDiffBadPoint = 536;
 constexpr int16_t kMsgDiffOverflow = 537;
 constexpr int16_t kMsgDiffTooDeep = 538;
+// How many characters of prefixes one loop of Differentiate prepares again (about thirty
+// preparations of the longest text).
+constexpr long kDiffRecleanBudget = 1000000;
 
 using rt::IsDigit;
 using rt::IsLower;
@@ -192,8 +197,27 @@ rt::Text ApplyRule(const Split& s, const rt::Text& du, const rt::Text& x, int16_
   }
 }
 
-// The derivative of one expression that needs no further split of its left operand in this
-// loop: a leaf, a built-in at the top, or a split whose rule needs u itself.
+// Whether the text is one group in parentheses, "(...)", that cleaning would strip.
+bool IsOneGroupView(std::u16string_view t) {
+  if (t.size() < 2 || t.front() != u'(' || t.back() != u')') return false;
+  long depth = 0;
+  for (size_t j = 0; j + 1 < t.size(); ++j) {
+    if (t[j] == u'(') ++depth;
+    if (t[j] == u')' && --depth == 0) return false;
+  }
+  return true;
+}
+
+// The derivative of e0. A chain of left operands (a long sum, a product with free factors on the
+// right) is taken in a loop rather than one recursion per operand; recursion is left for the
+// right operands, the arguments of built-ins and the rules that need u itself.
+//
+// Within the loop, a left operand that is a prefix of the cleaned text, cut at an operator of its
+// top level, is cleaned already: cleaning it again would change it only where it ends with ")]"
+// (a group filling a bracket) or is one group in parentheses. Such a prefix is split at the next
+// operator of the same level without a new cleaning and scan, which keeps a long sum linear; the
+// other cases go through the whole preparation (deeply nested single letters aside, which the
+// terms' own cleaning takes off all the same), those ending with ")]" within a budget.
 rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, int depth) {
   if (depth > kMaxDiffDepth) {
     msgNo = kMsgDiffTooDeep;
@@ -202,58 +226,112 @@ rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, in
   // The left operands taken in this loop, outermost first: each waits for its u's derivative.
   std::vector<Split> pending;
   rt::Text next = e0;
+  rt::Text e;  // the prepared text
+  // e's operators of the split's level left of it, ascending, each with whether the text before
+  // it has as many ")" as "(" (TrimUnbalancedParens would leave it alone).
+  std::vector<std::pair<long, bool>> sameLevel;
+  bool balanced = false;  // the same for the operator of the current split
+  size_t firstVar = 0;    // where the variable first stands in e (npos: nowhere)
+  long length = 0;        // the part of e still to split: its first length characters
+  bool prefix = false;    // next is that part of e, prepared already
+  // Characters that may still be prepared again for a prefix ending with ")]" (see below).
+  long cleaningBudget = kDiffRecleanBudget;
   rt::Text result;
+  std::vector<int32_t> priorities;
   for (;;) {
-    if (next.empty()) {
-      result.clear();
-      break;
+    // Each turn takes a shorter left operand; the bound only guards against a cleaning that
+    // would not shorten it.
+    if (static_cast<long>(pending.size()) > kMaxDiffLength) {
+      msgNo = kMsgDiffTooDeep;
+      return u"";
     }
-    rt::Text e;
-    msgNo = PrepareOperand(next, e);
-    if (msgNo != 0) return u"";
-    rt::Text op;
     long pos = 0;
-    SplitTopOperator(e, op, pos);
-    if (op.empty()) {
-      if (e.size() == 1) {
-        result = e == x ? u"1" : u"0";
-      } else {
-        result = IsNumericStr(e) || IsFreeOfVar(e, x) ? u"0" : u"1";
-      }
-      break;
-    }
-    const char16_t o = op[0];
-    if (IsBuiltinToken(o)) {
-      const rt::Text a = BracketArgument(e);
-      const rt::Text f = OuterDerivative(o, a);
-      if (f.empty()) {
-        result = u"0";
+    if (prefix) {
+      pos = sameLevel.back().first;
+      balanced = sameLevel.back().second;
+      sameLevel.pop_back();
+    } else {
+      if (next.empty()) {
+        result.clear();
         break;
       }
-      const rt::Text da = Differentiate(a, x, msgNo, depth + 1);
+      msgNo = PrepareOperand(next, e);
       if (msgNo != 0) return u"";
-      result = MakeProduct(f, da);
-      break;
+      rt::Text op;
+      SplitTopOperator(e, op, pos);
+      if (op.empty()) {
+        if (e.size() == 1) {
+          result = e == x ? u"1" : u"0";
+        } else {
+          result = IsNumericStr(e) || IsFreeOfVar(e, x) ? u"0" : u"1";
+        }
+        break;
+      }
+      if (IsBuiltinToken(op[0])) {
+        const rt::Text a = BracketArgument(e);
+        const rt::Text f = OuterDerivative(op[0], a);
+        if (f.empty()) {
+          result = u"0";
+          break;
+        }
+        const rt::Text da = Differentiate(a, x, msgNo, depth + 1);
+        if (msgNo != 0) return u"";
+        result = MakeProduct(f, da);
+        break;
+      }
+      length = static_cast<long>(e.size());
+      firstVar = x.empty() ? rt::Text::npos : e.find(x[0]);
+      ScanOperators(e, priorities);
+      sameLevel.clear();
+      // Only a split at the outermost level leaves prefixes that need no new preparation.
+      const int32_t level = priorities[static_cast<size_t>(pos - 1)];
+      long parens = 0;
+      for (long q = 1; q <= pos && level < 10; ++q) {
+        if (q == pos) {
+          balanced = parens == 0;
+        } else if (priorities[static_cast<size_t>(q - 1)] == level) {
+          sameLevel.emplace_back(q, parens == 0);
+        }
+        const char16_t c = e[static_cast<size_t>(q - 1)];
+        parens += c == u'(' ? 1 : c == u')' ? -1 : 0;
+      }
     }
+    const std::u16string_view whole(e);
+    const std::u16string_view uView = whole.substr(0, static_cast<size_t>(pos - 1));
     Split s;
-    s.op = o;
-    s.u = e.substr(0, static_cast<size_t>(pos - 1));
-    s.v = e.substr(static_cast<size_t>(pos));
+    s.op = e[static_cast<size_t>(pos - 1)];
+    s.v = e.substr(static_cast<size_t>(pos), static_cast<size_t>(length - pos));
+    const bool uEmpty = uView.empty();
     // A sign in first place after cleaning reads as "0-" followed by the rest.
-    if (s.u.empty() && (o == u'+' || o == u'-')) s.u = u"0";
-    if (IsNumericStr(s.u) && IsNumericStr(s.v)) {
+    const std::u16string_view u = uEmpty && (s.op == u'+' || s.op == u'-') ? u"0" : uView;
+    if (IsNumericStr(s.v) && rt::IsNumeric(u)) {
       result = u"0";
       break;
     }
-    s.uFree = IsFreeOfVar(s.u, x);
+    // As IsFreeOfVar: two characters are a constant identifier.
+    s.uFree = u.size() == 2 || uEmpty || firstVar == rt::Text::npos || firstVar >= u.size();
     s.vFree = IsFreeOfVar(s.v, x);
-    s.same = s.u == s.v;
+    s.same = u == s.v;
     if (LeftDerivativeOnly(s)) {
-      next = std::move(s.u);
-      s.u.clear();
       pending.push_back(std::move(s));
+      // A prefix ending with ")]" is prepared again while the budget lasts; past it, the text
+      // may keep a group in a bracket that the cleaning would have dropped, which changes how
+      // the derivative is written, never its value.
+      bool clean = balanced && !sameLevel.empty() && !IsOneGroupView(u);
+      if (clean && u.size() >= 2 && u.substr(u.size() - 2) == u")]" &&
+          static_cast<long>(u.size()) <= cleaningBudget) {
+        cleaningBudget -= static_cast<long>(u.size());
+        clean = false;
+      }
+      prefix = clean;
+      if (prefix) {
+        length = pos - 1;
+      } else {
+        next = rt::Text(u);
+      }
       continue;
     }
+    s.u = rt::Text(u);
     rt::Text du;
     if (NeedsLeft(s)) {
       du = Differentiate(s.u, x, msgNo, depth + 1);

@@ -241,20 +241,33 @@ TEST_F(DerivativeTest, DerivativeOrdersAroundTheLengthLimit) {
   }
 }
 
+// A long sum whose terms end with a group filling a bracket, Sin[(x+1)] 1,500 times: past the
+// first terms their brackets keep the group, and the derivative is 1,500 Cos[x+1] all the same.
+TEST_F(DerivativeTest, LongSumOfBracketedGroups) {
+  rt::Text sum = u"Sin[(x+1)]";
+  for (int k = 1; k < 1500; ++k) sum += u"+Sin[(x+1)]";
+  rt::Text tokens, d, spelled;
+  TokenizeNames(sum, tokens);
+  ASSERT_EQ(0, Differentiate(tokens, u"x", d));
+  DetokenizeNames(SubstituteVar(d, u"x", u"0.3"), spelled);
+  ASSERT_EQ(0, RunText(u"r=" + spelled + u"\r\n"));
+  EXPECT_TRUE(testing::NearRel(ConstValue(u"r_"), 1500 * std::cos(1.3), 1e-12));
+}
+
 TEST(DerivativeTextTest, DerivativeTextsAndLimits) {
   // A flat sum is taken term by term, however many terms it has; only nesting counts toward the
   // depth: x+(x+(...)) with 500 brackets is as deep as it may go.
   rt::Text deepSum = u"x", shallowSum = u"x", longSum = u"x", nested = u"x";
   for (int i = 0; i < 501; ++i) deepSum += u"+x";
   for (int i = 0; i < 500; ++i) shallowSum += u"+x";
-  for (int i = 0; i < 3999; ++i) longSum += u"+x";  // 7,999 characters
+  for (int i = 0; i < 15999; ++i) longSum += u"+x";  // 31,999 characters
   for (int i = 0; i < 500; ++i) nested = u"x+(" + nested + u")";
   // The expression, the message and the derivative.
   const std::tuple<rt::Text, int16_t, rt::Text> cases[] = {
       {u"ax", 0, u"0"},  // two characters: a constant identifier, even with the letter x
       {shallowSum, 0, u" 501"},
       {deepSum, 0, u" 502"},
-      {longSum, 0, u" 4000"},
+      {longSum, 0, u" 16000"},
       {nested, 0, u" 501"},
       {u"x+(" + nested + u")", 538, u""},
       {rt::Text(32000, u'x'), 0, u"1"},  // 32,000 characters are the most
