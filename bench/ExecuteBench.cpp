@@ -9,6 +9,7 @@
 //  - Vectors98: one vector of three components of 1,000 Sin[t] terms each and 97 vCross lines of
 //    it, with the parameter set <t = 1> (a sheet that used to freeze Execute for seconds).
 //  - Cross100: one vector with long components and 98 vCross lines (300 component functions).
+//  - LongSumDiff: Diff[ and vTan[ of sums of 600 to 6,000 terms.
 //  - ContourBesideLongFunction: the help page's contour example with an unrelated function of
 //    about 28,000 characters on the sheet, the contour built as the graph window builds it.
 #include <benchmark/benchmark.h>
@@ -209,6 +210,22 @@ rt::Text Cross100Sheet() {
   return Ascii(sheet);
 }
 
+// Derivatives of long sums: 600 terms k*x^2, the unit tangent of a component of 600 terms
+// Sin[k*t]/k, and the sum of 6,000 x's written as 8 calls of a 750-term function.
+rt::Text LongSumDiffSheet() {
+  std::string squares = "1*x^2", sines = "Sin[1*t]/1", xs = "x";
+  for (int k = 2; k <= 600; ++k) {
+    squares += "+" + std::to_string(k) + "*x^2";
+    sines += "+Sin[" + std::to_string(k) + "*t]/" + std::to_string(k);
+  }
+  for (int k = 2; k <= 750; ++k) xs += "+x";
+  std::string calls = "F{x}";
+  for (int k = 2; k <= 8; ++k) calls += "+F{x}";
+  return Ascii("Q{x} = " + squares + "\r\nD{x} = Diff[Q,x]\r\nA<t> = <" + sines +
+               ",t,1>\r\nT<t> = vTan[A]\r\nF{x} = " + xs + "\r\nG{x} = " + calls +
+               "\r\nH{x} = Diff[G,x]\r\n<x = 1;t = 0.5>\r\n");
+}
+
 // Execute of a sheet on a program just started.
 void FirstExecuteBench(benchmark::State& state, const rt::Text& sheet) {
   ui::ScriptedUiServices screen;
@@ -232,7 +249,11 @@ void BM_ExecuteCross100(benchmark::State& s) {
   FirstExecuteBench(s, Cross100Sheet());
 }
 BENCHMARK(BM_ExecuteVectors98)->Unit(benchmark::kMillisecond);
+void BM_ExecuteLongSumDiff(benchmark::State& s) {
+  FirstExecuteBench(s, LongSumDiffSheet());
+}
 BENCHMARK(BM_ExecuteCross100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExecuteLongSumDiff)->Unit(benchmark::kMillisecond);
 
 rt::Text LongFunctionSheet() {
   std::string longBody = "x";

@@ -288,6 +288,7 @@ constexpr MessageEntry kCatalogue[] = {
     {535, u"Unexpected end of 'Diff[' -- no closing ']' located."},
     {536, u"Check Diff[ expression for invalid or missing number."},
     {537, u"Overflow--Diff[ operation expression length exceeds 32,000 characters."},
+    {538, u"Overflow--Diff[ operation expression nested deeper than 500 levels."},
     {540, u"Format Error: vDiff[A] or vDiff[Bc,3] using vectors A & Bc as examples."},
     {600, u"An '=' symbol not found in macro definition."},
     {601, u"Bracket '[' missing in macro definition."},

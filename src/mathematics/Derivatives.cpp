@@ -1,6 +1,8 @@
 #include "mathematics/Derivatives.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 
 #include "language/CommandArguments.h"
 #include "language/Simplify.h"
@@ -19,6 +21,10 @@ constexpr int16_t kMsgDiffOrderRange = 534;
 constexpr int16_t kMsgDiffNoClose = 535;
 constexpr int16_t kMsgDiffBadPoint = 536;
 constexpr int16_t kMsgDiffOverflow = 537;
+constexpr int16_t kMsgDiffTooDeep = 538;
+// How many characters of prefixes one loop of Differentiate prepares again (about thirty
+// preparations of the longest text).
+constexpr long kDiffRecleanBudget = 1000000;
 
 using rt::IsDigit;
 using rt::IsLower;
@@ -85,111 +91,101 @@ rt::Text OuterDerivative(char16_t token, const rt::Text& a) {
   }
 }
 
-rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, int depth) {
-  if (static_cast<long>(e0.size()) > kMaxDiffLength || depth > kMaxDiffDepth) {
-    msgNo = kMsgDiffOverflow;
-    return u"";
-  }
-  if (e0.empty()) return u"";
-  rt::Text e = e0;
+// e0 made ready to split: the length limit, a leading sign made explicit, cleaned, unbalanced
+// outer brackets dropped. Cleaning may drop the brackets around a sum that starts with a sign, as
+// in "(-x+2)" built by a call, a chain rule or a vector component: the sign is made explicit after
+// cleaning as well, so that "-x" never stands alone as an operand (two characters would read as a
+// constant identifier).
+[[nodiscard]] int16_t PrepareOperand(const rt::Text& e0, rt::Text& e) {
+  if (static_cast<long>(e0.size()) > kMaxDiffLength) return kMsgDiffOverflow;
+  e = e0;
   if (e[0] == u'+' || e[0] == u'-') e = u"(0" + e + u")";
-  msgNo = CleanExpr(e, e);
-  if (msgNo != 0) return u"";
+  if (const int16_t msgNo = CleanExpr(e, e); msgNo != 0) return msgNo;
   e = TrimUnbalancedParens(e);
-  msgNo = CleanExpr(e, e);
-  if (msgNo != 0) return u"";
+  if (const int16_t msgNo = CleanExpr(e, e); msgNo != 0) return msgNo;
+  if (!e.empty() && (e[0] == u'+' || e[0] == u'-')) e.insert(0, 1, u'0');
+  return 0;
+}
 
-  rt::Text op;
-  long pos = 0;
-  SplitTopOperator(e, op, pos);
-  if (op.empty()) {
-    if (e.size() == 1) return e == x ? u"1" : u"0";
-    return IsNumericStr(e) || IsFreeOfVar(e, x) ? u"0" : u"1";
-  }
-  const char16_t o = op[0];
-  if (IsBuiltinToken(o)) {
-    const rt::Text a = BracketArgument(e);
-    const rt::Text f = OuterDerivative(o, a);
-    if (f.empty()) return u"0";
-    const rt::Text da = Differentiate(a, x, msgNo, depth + 1);
-    if (msgNo != 0) return u"";
-    return MakeProduct(f, da);
-  }
-  rt::Text u = e.substr(0, static_cast<size_t>(pos - 1));
-  const rt::Text v = e.substr(static_cast<size_t>(pos));
-  // A sign in first place after cleaning reads as "0-" followed by the rest.
-  if (u.empty() && (o == u'+' || o == u'-')) u = u"0";
-  if (IsNumericStr(u) && IsNumericStr(v)) return u"0";
+// One split of an expression at its top operator.
+struct Split {
+  char16_t op = 0;
+  rt::Text u, v;
+  bool uFree = false, vFree = false;
+  bool same = false;  // u and v are the same text
+};
 
-  const bool uFree = IsFreeOfVar(u, x);
-  const bool vFree = IsFreeOfVar(v, x);
+// Whether the rule of the split needs the derivative of u.
+bool NeedsLeft(const Split& s) {
+  switch (s.op) {
+    case u'+':
+    case u'*':
+    case u'/':
+      return !s.uFree;
+    case u'-':
+      return !s.uFree && !s.same;
+    case u'^':
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Whether the rule needs u's derivative but not u itself: then u's own split can be taken in
+// the same loop instead of one recursion deeper, so a long sum (or a product with a constant
+// factor on the right) is differentiated term by term.
+bool LeftDerivativeOnly(const Split& s) {
+  if (!NeedsLeft(s)) return false;
+  return s.op == u'+' || s.op == u'-' || ((s.op == u'*' || s.op == u'/') && s.vFree);
+}
+
+// The derivative by the rule of the split, with du the derivative of u where NeedsLeft;
+// v's derivative is taken here, one recursion deeper.
+rt::Text ApplyRule(const Split& s, const rt::Text& du, const rt::Text& x, int16_t& msgNo,
+                   int depth) {
+  const rt::Text& u = s.u;
+  const rt::Text& v = s.v;
+  const bool uFree = s.uFree, vFree = s.vFree;
   auto d = [&](const rt::Text& t) { return Differentiate(t, x, msgNo, depth + 1); };
-
-  switch (o) {
+  switch (s.op) {
     case u'+': {
       if (uFree && vFree) return u"0";
       if (uFree) return d(v);
-      if (vFree) return d(u);
-      const rt::Text du = d(u);
-      if (msgNo != 0) return u"";
+      if (vFree) return du;
       const rt::Text dv = d(v);
       if (msgNo != 0) return u"";
       return MakeSum(du, dv);
     }
     case u'-': {
-      if ((uFree && vFree) || u == v) return u"0";
+      if ((uFree && vFree) || s.same) return u"0";
       if (uFree) {
         const rt::Text dv = d(v);
         if (msgNo != 0) return u"";
         return MakeDifference(u"0", dv);
       }
-      if (vFree) return d(u);
-      const rt::Text du = d(u);
-      if (msgNo != 0) return u"";
+      if (vFree) return du;
       const rt::Text dv = d(v);
       if (msgNo != 0) return u"";
       return MakeDifference(du, dv);
     }
     case u'*': {
       if (uFree && vFree) return u"0";
-      if (vFree) {
-        const rt::Text du = d(u);
-        if (msgNo != 0) return u"";
-        return MakeProduct(v, du);
-      }
-      if (uFree) {
-        const rt::Text dv = d(v);
-        if (msgNo != 0) return u"";
-        return MakeProduct(u, dv);
-      }
-      const rt::Text du = d(u);
-      if (msgNo != 0) return u"";
+      if (vFree) return MakeProduct(v, du);
       const rt::Text dv = d(v);
       if (msgNo != 0) return u"";
+      if (uFree) return MakeProduct(u, dv);
       return MakeSum(MakeProduct(u, dv), MakeProduct(v, du));
     }
     case u'/': {
       if (uFree && vFree) return u"0";
-      if (vFree) {
-        const rt::Text du = d(u);
-        if (msgNo != 0) return u"";
-        return MakeQuotient(du, v);
-      }
-      if (uFree) {
-        const rt::Text dv = d(v);
-        if (msgNo != 0) return u"";
-        return MakeQuotient(MakeProduct(u"-1*(" + u + u")", dv), MakeProduct(v, v));
-      }
-      const rt::Text du = d(u);
-      if (msgNo != 0) return u"";
+      if (vFree) return MakeQuotient(du, v);
       const rt::Text dv = d(v);
       if (msgNo != 0) return u"";
+      if (uFree) return MakeQuotient(MakeProduct(u"-1*(" + u + u")", dv), MakeProduct(v, v));
       return MakeQuotient(MakeDifference(MakeProduct(v, du), MakeProduct(u, dv)),
                           MakeProduct(v, v));
     }
     case u'^': {
-      const rt::Text du = d(u);
-      if (msgNo != 0) return u"";
       const rt::Text powerTerm = MakeProduct(MakeProduct(v, PowerRuleTerm(u, v)), du);
       if (vFree) return powerTerm;
       const rt::Text dv = d(v);
@@ -199,6 +195,157 @@ rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, in
     default:
       return u"0";
   }
+}
+
+// Whether the text is one group in parentheses, "(...)", that cleaning would strip.
+bool IsOneGroupView(std::u16string_view t) {
+  if (t.size() < 2 || t.front() != u'(' || t.back() != u')') return false;
+  long depth = 0;
+  for (size_t j = 0; j + 1 < t.size(); ++j) {
+    if (t[j] == u'(') ++depth;
+    if (t[j] == u')' && --depth == 0) return false;
+  }
+  return true;
+}
+
+// The derivative of e0. A chain of left operands (a long sum, a product with free factors on the
+// right) is taken in a loop rather than one recursion per operand; recursion is left for the
+// right operands, the arguments of built-ins and the rules that need u itself.
+//
+// Within the loop, a left operand that is a prefix of the cleaned text, cut at an operator of its
+// top level, is cleaned already: cleaning it again would change it only where it ends with ")]"
+// (a group filling a bracket) or is one group in parentheses. Such a prefix is split at the next
+// operator of the same level without a new cleaning and scan, which keeps a long sum linear; the
+// other cases go through the whole preparation (deeply nested single letters aside, which the
+// terms' own cleaning takes off all the same), those ending with ")]" within a budget.
+rt::Text Differentiate(const rt::Text& e0, const rt::Text& x, int16_t& msgNo, int depth) {
+  if (depth > kMaxDiffDepth) {
+    msgNo = kMsgDiffTooDeep;
+    return u"";
+  }
+  // The left operands taken in this loop, outermost first: each waits for its u's derivative.
+  std::vector<Split> pending;
+  rt::Text next = e0;
+  rt::Text e;  // the prepared text
+  // e's operators of the split's level left of it, ascending, each with whether the text before
+  // it has as many ")" as "(" (TrimUnbalancedParens would leave it alone).
+  std::vector<std::pair<long, bool>> sameLevel;
+  bool balanced = false;  // the same for the operator of the current split
+  size_t firstVar = 0;    // where the variable first stands in e (npos: nowhere)
+  long length = 0;        // the part of e still to split: its first length characters
+  bool prefix = false;    // next is that part of e, prepared already
+  // Characters that may still be prepared again for a prefix ending with ")]" (see below).
+  long cleaningBudget = kDiffRecleanBudget;
+  rt::Text result;
+  std::vector<int32_t> priorities;
+  for (;;) {
+    // Each turn takes a shorter left operand; the bound only guards against a cleaning that
+    // would not shorten it.
+    if (static_cast<long>(pending.size()) > kMaxDiffLength) {
+      msgNo = kMsgDiffTooDeep;
+      return u"";
+    }
+    long pos = 0;
+    if (prefix) {
+      pos = sameLevel.back().first;
+      balanced = sameLevel.back().second;
+      sameLevel.pop_back();
+    } else {
+      if (next.empty()) {
+        result.clear();
+        break;
+      }
+      msgNo = PrepareOperand(next, e);
+      if (msgNo != 0) return u"";
+      rt::Text op;
+      SplitTopOperator(e, op, pos);
+      if (op.empty()) {
+        if (e.size() == 1) {
+          result = e == x ? u"1" : u"0";
+        } else {
+          result = IsNumericStr(e) || IsFreeOfVar(e, x) ? u"0" : u"1";
+        }
+        break;
+      }
+      if (IsBuiltinToken(op[0])) {
+        const rt::Text a = BracketArgument(e);
+        const rt::Text f = OuterDerivative(op[0], a);
+        if (f.empty()) {
+          result = u"0";
+          break;
+        }
+        const rt::Text da = Differentiate(a, x, msgNo, depth + 1);
+        if (msgNo != 0) return u"";
+        result = MakeProduct(f, da);
+        break;
+      }
+      length = static_cast<long>(e.size());
+      firstVar = x.empty() ? rt::Text::npos : e.find(x[0]);
+      ScanOperators(e, priorities);
+      sameLevel.clear();
+      // Only a split at the outermost level leaves prefixes that need no new preparation.
+      const int32_t level = priorities[static_cast<size_t>(pos - 1)];
+      long parens = 0;
+      for (long q = 1; q <= pos && level < 10; ++q) {
+        if (q == pos) {
+          balanced = parens == 0;
+        } else if (priorities[static_cast<size_t>(q - 1)] == level) {
+          sameLevel.emplace_back(q, parens == 0);
+        }
+        const char16_t c = e[static_cast<size_t>(q - 1)];
+        parens += c == u'(' ? 1 : c == u')' ? -1 : 0;
+      }
+    }
+    const std::u16string_view whole(e);
+    const std::u16string_view uView = whole.substr(0, static_cast<size_t>(pos - 1));
+    Split s;
+    s.op = e[static_cast<size_t>(pos - 1)];
+    s.v = e.substr(static_cast<size_t>(pos), static_cast<size_t>(length - pos));
+    const bool uEmpty = uView.empty();
+    // A sign in first place after cleaning reads as "0-" followed by the rest.
+    const std::u16string_view u = uEmpty && (s.op == u'+' || s.op == u'-') ? u"0" : uView;
+    if (IsNumericStr(s.v) && rt::IsNumeric(u)) {
+      result = u"0";
+      break;
+    }
+    // As IsFreeOfVar: two characters are a constant identifier.
+    s.uFree = u.size() == 2 || uEmpty || firstVar == rt::Text::npos || firstVar >= u.size();
+    s.vFree = IsFreeOfVar(s.v, x);
+    s.same = u == s.v;
+    if (LeftDerivativeOnly(s)) {
+      pending.push_back(std::move(s));
+      // A prefix ending with ")]" is prepared again while the budget lasts; past it, the text
+      // may keep a group in a bracket that the cleaning would have dropped, which changes how
+      // the derivative is written, never its value.
+      bool clean = balanced && !sameLevel.empty() && !IsOneGroupView(u);
+      if (clean && u.size() >= 2 && u.substr(u.size() - 2) == u")]" &&
+          static_cast<long>(u.size()) <= cleaningBudget) {
+        cleaningBudget -= static_cast<long>(u.size());
+        clean = false;
+      }
+      prefix = clean;
+      if (prefix) {
+        length = pos - 1;
+      } else {
+        next = rt::Text(u);
+      }
+      continue;
+    }
+    s.u = rt::Text(u);
+    rt::Text du;
+    if (NeedsLeft(s)) {
+      du = Differentiate(s.u, x, msgNo, depth + 1);
+      if (msgNo != 0) return u"";
+    }
+    result = ApplyRule(s, du, x, msgNo, depth);
+    if (msgNo != 0) return u"";
+    break;
+  }
+  for (auto it = pending.rbegin(); it != pending.rend(); ++it) {
+    result = ApplyRule(*it, result, x, msgNo, depth);
+    if (msgNo != 0) return u"";
+  }
+  return result;
 }
 
 }  // namespace
@@ -424,6 +571,34 @@ int16_t Differentiate(const rt::Text& e, const rt::Text& x, rt::Text& derivative
   return msgNo;
 }
 
+namespace {
+
+// A number behind signs and brackets, as a negative constant leaves a point such as -k1:
+// "-(-2)" is 2, "+(-(3))" is -3, and "(0-2)", the reader's form of "(-2)", is -2. Any other text
+// comes back unchanged.
+rt::Text FoldSigns(const rt::Text& t) {
+  bool negative = false;
+  size_t from = 0, to = t.size();
+  for (;;) {
+    if (to - from >= 2 && t[from] == u'0' && (t[from + 1] == u'+' || t[from + 1] == u'-')) {
+      ++from;
+    } else if (from < to && (t[from] == u'+' || t[from] == u'-')) {
+      negative = negative != (t[from] == u'-');
+      ++from;
+    } else if (to - from >= 2 && t[from] == u'(' && t[to - 1] == u')') {
+      ++from;
+      --to;
+    } else {
+      break;
+    }
+  }
+  const rt::Text number = t.substr(from, to - from);
+  if (number.empty() || !IsNumericStr(number)) return t;
+  return negative ? u"-" + number : number;
+}
+
+}  // namespace
+
 int16_t ParseDiffOrder(const rt::Text& text, long pos, long& rawLength, rt::Text& point) {
   point.clear();
   const long close = rt::InStr(pos, text, u"]");
@@ -433,6 +608,7 @@ int16_t ParseDiffOrder(const rt::Text& text, long pos, long& rawLength, rt::Text
   if (const int16_t msgNo = CleanExpr(rt::Mid(text, pos, rawLength), cleaned); msgNo != 0) {
     return msgNo;
   }
+  if (!IsNumericStr(cleaned)) cleaned = FoldSigns(cleaned);
   if (!IsNumericStr(cleaned)) return kMsgDiffBadPoint;
   point = cleaned;
   return 0;
@@ -539,6 +715,9 @@ int16_t ProcessDiff(const rt::Text& expression, rt::Text& result) {
   msgNo = CleanExpr(t, t);
   if (msgNo != 0) return msgNo;
   DetokenizeNames(t, t);
+  // Spelled out, the names make the text longer: one the simplifier would refuse at the next
+  // compile is refused here, at the statement that asked for the derivative.
+  if (static_cast<long>(t.size()) > kMaxSimplifyLength) return kMsgSimplifyTooLong;
   result = t;
   return 0;
 }

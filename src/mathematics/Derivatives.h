@@ -16,13 +16,15 @@
 
 namespace ms {
 
-// Longest expression Differentiate accepts, and its deepest recursion (both give 537).
+// Longest expression Differentiate accepts (537), and its deepest nesting (538). A sum, and a
+// product or quotient whose right operand is free of the variable, is taken term by term, so
+// only brackets, built-ins, powers and products of two variable factors count as nesting.
 constexpr long kMaxDiffLength = 32000;
 constexpr int kMaxDiffDepth = 500;
 
 // Replaces every Diff[ call of the expression. On an error the result is not written.
-// Messages: 530, 531, 532 (call form), 533, 534 (order), 535, 536 (point), 537 (length), 512 (a
-// derivative too long to simplify), and those of FindFunction.
+// Messages: 530, 531, 532 (call form), 533, 534 (order), 535, 536 (point), 537 (length), 538
+// (nesting), 512 (a derivative too long to simplify), and those of FindFunction.
 [[nodiscard]] int16_t ProcessDiff(const rt::Text& expression, rt::Text& result);
 
 // The derivative of e with respect to the one-letter variable x ("" for an empty e); on an error

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "language/Tokens.h"
+#include "mathematics/EvaluatorState.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms {
@@ -73,6 +74,90 @@ TEST_F(BuiltinFunctionsTest, EveryFunctionAgainstCmath) {
     if (IsEvaluatorFunction(t)) {
       EXPECT_EQ(covered.count(t), 1u) << "token " << int{t};
     }
+  }
+}
+
+// Every built-in at the points where its own rule takes over: the jumps of the step family, the
+// ends of Clip's and the inverse sines' ranges, whole numbers for Floor, Ceil and Int, 0 for
+// Sqrt and Abs, and the guarded overflows, each with the value its definition gives there.
+TEST_F(BuiltinFunctionsTest, EveryFunctionAtItsSpecialPoints) {
+  const double pi = 3.1415926536;  // the value the guarded inverse functions take for pi
+  const std::pair<const char*, double> cases[] = {{"Unit[0]", 1},
+                                                  {"Sqw[0]", 0},
+                                                  {"Sign[0]", 0},
+                                                  {"Abs[0]", 0},
+                                                  {"Sqrt[0]", 0},
+                                                  {"Sqrt[-4E-30]", NAN},
+                                                  {"Clip[1]", 1},
+                                                  {"Clip[-1]", -1},
+                                                  {"Clip[1.0000001]", 1},
+                                                  {"Floor[4]", 4},
+                                                  {"Floor[-4]", -4},
+                                                  {"Floor[-2.5]", -3},
+                                                  {"Ceil[-4]", -4},
+                                                  {"Ceil[-2.5]", -2},
+                                                  {"Ceil[2.5]", 3},
+                                                  {"Int[-2.5]", -2},
+                                                  {"Int[-4]", -4},
+                                                  {"ASin[1]", pi / 2},
+                                                  {"ASin[-1]", -pi / 2},
+                                                  {"ASin[1.5]", 0},
+                                                  {"ACos[1]", 0},
+                                                  {"ACos[-1]", pi},
+                                                  {"ACos[-1.5]", 0},
+                                                  {"ATan[1E+21]", pi / 2},
+                                                  {"Tan[1.5707963268]", 1E+20},
+                                                  {"Tan[1.5707963]", std::tan(1.5707963)},
+                                                  {"Exp[1000]", 1E+20},
+                                                  {"Alog[1000]", 1E+20},
+                                                  {"Sinh[1000]", 5E+19},
+                                                  {"Tanh[1000]", 1},
+                                                  {"Tanh[-1000]", -1},
+                                                  {"Ln[1]", 0},
+                                                  {"Log[1]", 0}};
+  for (const auto& [call, exact] : cases) {
+    const std::string line = std::string("r=") + call;
+    SCOPED_TRACE(line);
+    if (std::isnan(exact)) {  // a negative number under the root is refused
+      EXPECT_EQ(RunText(rt::FromUtf8(line) + u"\r\n"), 610);
+      continue;
+    }
+    ASSERT_EQ(RunText(rt::FromUtf8(line) + u"\r\n"), 0);
+    EXPECT_TRUE(testing::NearRel(ConstValue(u"r_"), exact, 1e-12));
+  }
+  // Inv[ at 0 repeats its last non-zero result: 0 before any, then 1 after a negative argument
+  // and -1 after a positive one.
+  MathVars.InvMemory = 0;
+  ASSERT_EQ(Run({u"a=Inv[0]", u"b=Inv[-3]", u"c=Inv[0]", u"d=Inv[2]", u"e=Inv[0]"}), 0);
+  const std::pair<const char16_t*, double> memory[] = {
+      {u"a_", 0}, {u"b_", 1}, {u"c_", 1}, {u"d_", -1}, {u"e_", -1}};
+  for (const auto& [name, exact] : memory) EXPECT_EQ(ConstValue(name), exact) << rt::ToUtf8(name);
+}
+
+// Derivatives at the same points: the step family's derivative is 0 even at its jump; Abs' is
+// Sign, 0 at 0; Clip's slope is 0 at the ends of its range; a derivative that is infinite there
+// (Sqrt, Ln at 0, the inverse sines at 1) divides by 0 and gives the guarded 1E+20.
+TEST_F(BuiltinFunctionsTest, DerivativesAtTheSpecialPoints) {
+  struct Case {
+    const char* f;
+    int order;
+    const char* point;
+    double exact;
+  };
+  const Case cases[] = {
+      {"Unit[x]", 1, "0", 0},   {"Sqw[x]", 1, "0", 0},      {"Sign[x]", 1, "0", 0},
+      {"Inv[x]", 1, "0", 0},    {"Floor[x]", 1, "2", 0},    {"Ceil[x]", 1, "-2", 0},
+      {"Int[x]", 1, "3", 0},    {"Sqw[x]", 3, "0", 0},      {"Abs[x]", 1, "0", 0},
+      {"Abs[x]", 1, "-2", -1},  {"Abs[x]", 2, "0", 0},      {"Clip[x]", 1, "1", 0},
+      {"Clip[x]", 1, "-1", 0},  {"Clip[x]", 2, "0.5", 0},   {"Sqrt[x]", 1, "0", 1E+20},
+      {"Ln[x]", 1, "0", 1E+20}, {"ASin[x]", 1, "1", 1E+20}, {"ACos[x]", 1, "1", -1E+20},
+      {"ASin[x]", 1, "0", 1},   {"ATan[x]", 2, "0", 0},     {"Tanh[x]", 3, "0", -2}};
+  for (const Case& c : cases) {
+    const std::string w = std::string("F{x}=") + c.f + "\r\nG{x}=Diff[F,x," +
+                          std::to_string(c.order) + "]\r\nr=G{" + c.point + "}\r\n";
+    SCOPED_TRACE(w);
+    ASSERT_EQ(RunText(rt::FromUtf8(w)), 0);
+    EXPECT_TRUE(testing::NearRel(ConstValue(u"r_"), c.exact, 1e-12));
   }
 }
 

@@ -12,6 +12,7 @@
 #include "mathematics/Constants.h"
 #include "mathematics/Evaluator.h"
 #include "mathematics/VectorOperations.h"
+#include "support/ExactDerivatives.h"
 #include "support/WorksheetFixture.h"
 
 namespace ms {
@@ -126,6 +127,59 @@ TEST_F(VectorOperationsTest, OperationsAgainstTheirComponentValues) {
                                                           {u"Qs", 2.5 / 3},
                                                           {u"Vs", std::pow(3, 2.5)}};
     for (const auto& [id, v] : scalars) ExpectNear(ValueOf(id, t), v);
+  }
+}
+
+// Components that start with a negated parameter, wrapped in brackets by vAdd[ and vDiv[ before
+// vDiff[ differentiates them: a built-in of such a sum and the sum itself, every built-in, orders
+// 1 to 4, against the chain rule worked by hand.
+TEST_F(VectorOperationsTest, DerivativesOfNegatedComponents) {
+  for (const testing::ExactBuiltin& f : testing::ExactBuiltins()) {
+    for (const testing::ExactArgument& g : testing::NegatedArguments()) {
+      const rt::Text arg = testing::WithVariable(g.text, u't');
+      const rt::Text a =
+          u"A<t>=<" + f.name + arg + u"]," + arg + u",2>\r\nB<t>=<t,1,2>\r\nk2=2\r\n";
+      for (int n = 1; n <= 4; ++n) {
+        const rt::Text order(1, static_cast<char16_t>(u'0' + n));
+        const double h = testing::ChainRule(f.jet(g.jet[0]), g.jet, n), first = n == 1 ? 1 : 0;
+        const std::pair<rt::Text, Vec3> cases[] = {
+            {u"C<t>=vAdd[A,B]\r\n", {h + first, g.jet[n], 0}},
+            {u"C<t>=vDiv[A,k2]\r\n", {h / 2, g.jet[n] / 2, 0}}};
+        for (const auto& [c, expected] : cases) {
+          const rt::Text w = a + c + u"D<t>=vDiff[C," + order + u"]\r\n";
+          SCOPED_TRACE(rt::ToUtf8(w));
+          // Component names keep counting from run to run, as Execute by its button leaves them.
+          VectorStacks.ComponentFuncCounter = 0;
+          ASSERT_EQ(0, RunText(w));
+          ExpectVector(u"D_", g.x0, expected);
+        }
+      }
+    }
+  }
+}
+
+// The two vector worksheets of the fault report, with their values from a computer algebra
+// system: d/dt of <-t-t+t, -t*t+1, Sin[-t]+2> and of <-t-Alog[t], -t*t, 3>/2.
+TEST_F(VectorOperationsTest, NegatedComponentsOfTheFaultReport) {
+  ASSERT_EQ(
+      0, Run({u"A<t>=<-t-t,-t*t,Sin[-t]>", u"B<t>=<t,1,2>", u"C<t>=vAdd[A,B]", u"D<t>=vDiff[C]"}));
+  ExpectVector(u"D_", 0.5, {-1, -1, -std::cos(0.5)});
+  ASSERT_EQ(0, Run({u"k2=2", u"A<t>=<-t-Alog[t],-t*t,3>", u"C<t>=vDiv[A,k2]", u"D<t>=vDiff[C]"}));
+  ExpectVector(u"D_", 0.7, {(-1 - std::pow(10, 0.7) * std::log(10)) / 2, -0.7, 0});
+}
+
+// The unit tangent of a vector whose first component is a sum of 600 terms, Sin[k*t]/k: its
+// derivative is the sum of Cos[k*t], the tangent (that sum, 1, 0) over its length.
+TEST_F(VectorOperationsTest, TangentOfALongSum) {
+  rt::Text sum = u"Sin[1*t]/1";
+  for (int k = 2; k <= 600; ++k) sum += u"+Sin[" + rt::IntText(k) + u"*t]/" + rt::IntText(k);
+  VectorStacks.ComponentFuncCounter = 0;
+  ASSERT_EQ(0, RunText(u"A<t>=<" + sum + u",t,1>\r\nT<t>=vTan[A]\r\n"));
+  for (double t : {0.5, 2.0}) {
+    double d = 0;
+    for (int k = 1; k <= 600; ++k) d += std::cos(k * t);
+    const double m = std::sqrt(d * d + 1);
+    ExpectVector(u"T_", t, {d / m, 1 / m, 0});
   }
 }
 
