@@ -542,6 +542,7 @@ const MessageEntry kOwn[] = {
      u"Expression too long to simplify. Limit is 32,000 characters. Ex: Use a lower order in "
      u"Diff[F,x,n]."},
     {515, u"Too many vector components. Limit is 999 component names."},
+    {538, u"Overflow--Diff[ operation expression nested deeper than 500 levels."},
     {611, u"Expression too long to evaluate. Split it into smaller functions."},
     {667, u"A vector component function can have only one parameter."},
     {991, u"Statement incomplete: fewer than three symbols."},
