@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <tuple>
 
@@ -58,9 +59,10 @@ enum class RunEnd { kDone, kReturn, kFailed, kBeyondLimit };
 // One fixed-step run from (t0, x, y) of last steps of size h. With a table, rows 0..last are
 // written into it and xs receives x of every row at full precision (the table holds it rounded);
 // xEnd receives x of the last row. Row i lies at t0 + i h, so that rounding does not accumulate,
-// and no step is taken beyond the last row.
+// and no step is taken beyond the last row. The run ends past |x| or |x'| = limit (or at a value
+// that is no number).
 RunEnd FixedStepRun(const OdeRhs& f, double t0, double x, double y, double h, int last,
-                    BvpTable* table, RunValues* xs, double& xEnd) {
+                    BvpTable* table, RunValues* xs, double& xEnd, double limit = kBvpValueLimit) {
   for (int i = 0;; ++i) {
     const double t = t0 + i * h;
     if (table) {
@@ -76,7 +78,7 @@ RunEnd FixedStepRun(const OdeRhs& f, double t0, double x, double y, double h, in
     if (RunFlags.AbortRun) return RunEnd::kReturn;
     double tNew = 0, xNew = 0, yNew = 0;
     if (RK4Step2(f, t, x, y, tNew, xNew, yNew, h) != 0) return RunEnd::kFailed;
-    if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) return RunEnd::kBeyondLimit;
+    if (!(std::fabs(xNew) <= limit && std::fabs(yNew) <= limit)) return RunEnd::kBeyondLimit;
     x = xNew;
     y = yNew;
   }
@@ -222,14 +224,16 @@ int16_t SolveBVPLinear(const OdeRhs& f, double t0, double x0, double tb, double 
   }
   // The combination meets xb for an equation linear in x and x' only: one more run from its start
   // slope c must end at xb within the integration error the combination has at tb (from the runs
-  // at half the step), or within rounding of the values the combination passes through.
+  // at half the step), or within rounding of the values the combination passes through. The
+  // combination itself may pass 100000, and so may this run: it is held to numbers only.
   double scale = std::fabs(xb);
   for (int i = 0; i <= last; ++i)
     scale = std::max(
         scale, std::fabs(x1[static_cast<size_t>(i)]) + std::fabs(c * d[static_cast<size_t>(i)]));
   const double combinedError = std::fabs(xb - (halfStepEnd[0] + c * dHalf)) * kRichardsonRk4;
   double xCheck = 0;
-  const RunEnd checked = FixedStepRun(f, t0, x0, c, h, steps, nullptr, nullptr, xCheck);
+  const RunEnd checked = FixedStepRun(f, t0, x0, c, h, steps, nullptr, nullptr, xCheck,
+                                      std::numeric_limits<double>::max());
   if (checked == RunEnd::kBeyondLimit) return kMsgNotLinear;
   if (const std::optional<int16_t> msgNo = RunMessage(checked)) return *msgNo;
   if (!(std::fabs(xCheck - xb) <=
