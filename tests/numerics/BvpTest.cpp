@@ -403,118 +403,52 @@ TEST_F(BvpTest, NoUniqueSolutionOnlyWhereTheEndDifferenceIsLostInItsError) {
 // x'' = 1.5 x^2 from x(0) = 4 to x(1) = 1 has x = 4 / (1 + t)^2 (slope -8), which the secant
 // shooting finds.
 TEST_F(BvpTest, LinearShootingRefusesAnEquationThatIsNotLinear) {
+  using Exact = std::function<double(double t)>;
   struct Case {
     const char* what;
     Txy g;
     double t0, x0, tb, xb;
     std::vector<double> steps;
     int16_t msgNo;
-    double (*exact)(double t);  // for the linear ones
+    Exact exact;  // for the linear ones
     double tol;
   };
+  const Txy squared = [](double, double x, double) { return 1.5 * x * x; };
+  const Txy product = [](double, double x, double y) { return x * y; };
+  const Txy cube = [](double, double x, double) { return -x * x * x; };
+  const Txy slopeSquared = [](double, double x, double y) { return y * y + x; };
   // Burden and Faires, Numerical Analysis, Example 11.1: x'' = -2/t x' + 2/t^2 x + sin(ln t)/t^2
   // on [1, 2], x(1) = 1, x(2) = 2, with x = c1 t + c2 / t^2 - 3/10 sin(ln t) - 1/10 cos(ln t).
-  static const double c2 = (8 - 12 * std::sin(std::log(2.0)) - 4 * std::cos(std::log(2.0))) / 70;
-  static const double c1 = 1.1 - c2;
+  const Txy textbook = [](double t, double x, double y) {
+    return -2 / t * y + 2 / (t * t) * x + std::sin(std::log(t)) / (t * t);
+  };
+  const double c2 = (8 - 12 * std::sin(std::log(2.0)) - 4 * std::cos(std::log(2.0))) / 70;
+  const double c1 = 1.1 - c2;
+  const Exact textbookExact = [c1, c2](double t) {
+    return c1 * t + c2 / (t * t) - 0.3 * std::sin(std::log(t)) - 0.1 * std::cos(std::log(t));
+  };
   // x'' = -3x' - 2x + 2 from x(0) = 0 to x(1) = 1: x = 1 + a e^-t + b e^-2t.
-  static const double b = -1 / (1 - std::exp(-1.0)), a = -b * std::exp(-1.0);
+  const Txy damped = [](double, double x, double y) { return -3 * y - 2 * x + 2; };
+  const double b = -1 / (1 - std::exp(-1.0)), a = -b * std::exp(-1.0);
+  const Exact dampedExact = [a, b](double t) {
+    return 1 + a * std::exp(-t) + b * std::exp(-2 * t);
+  };
+  const Txy growing = [](double, double x, double) { return 400 * x; };
+  const Exact growingExact = [](double t) { return 50000 * std::sinh(20 * t) / std::sinh(10.0); };
+  const Txy forced = [](double t, double x, double) { return t - x; };
+  const Exact forcedExact = [](double t) { return t - std::sin(t) / std::sin(2.0); };
   const Case cases[] = {
-      {"x'' = 1.5 x^2",
-       [](double, double x, double) { return 1.5 * x * x; },
-       0,
-       4,
-       1,
-       1,
-       {20, 100, 1000},
-       kMsgNotLinear,
-       nullptr,
-       0},
-      {"x'' = x x'",
-       [](double, double x, double y) { return x * y; },
-       0,
-       1,
-       1,
-       2,
-       {10, 200},
-       kMsgNotLinear,
-       nullptr,
-       0},
-      {"x'' = -x^3",
-       [](double, double x, double) { return -x * x * x; },
-       0,
-       0,
-       2,
-       2,
-       {40},
-       kMsgNotLinear,
-       nullptr,
-       0},
-      {"x'' = x'^2 + x",
-       [](double, double x, double y) { return y * y + x; },
-       0,
-       0,
-       0.5,
-       0.5,
-       {50},
-       kMsgNotLinear,
-       nullptr,
-       0},
-      // x'' = 1.5 x^2 where the run from slope 1 passes 100000 before tb: that run stops it.
-      {"x'' = 1.5 x^2, blowing up",
-       [](double, double x, double) { return 1.5 * x * x; },
-       0,
-       4,
-       1.2,
-       1,
-       {100},
-       kMsgRunBeyondLimit,
-       nullptr,
-       0},
-      {"Burden and Faires 11.1",
-       [](double t, double x, double y) {
-         return -2 / t * y + 2 / (t * t) * x + std::sin(std::log(t)) / (t * t);
-       },
-       1,
-       1,
-       2,
-       2,
-       {10, 100},
-       0,
-       [](double t) {
-         return c1 * t + c2 / (t * t) - 0.3 * std::sin(std::log(t)) - 0.1 * std::cos(std::log(t));
-       },
-       3e-7},
-      {"x'' = -3x' - 2x + 2",
-       [](double, double x, double y) { return -3 * y - 2 * x + 2; },
-       0,
-       0,
-       1,
-       1,
-       {20, 1000},
-       0,
-       [](double t) { return 1 + a * std::exp(-t) + b * std::exp(-2 * t); },
-       2e-6},
-      // Linear, with x' past 100000 towards tb (1e6 at tb): only the two runs are held to it.
-      {"x'' = 400x to x(0.5) = 50000",
-       [](double, double x, double) { return 400 * x; },
-       0,
-       0,
-       0.5,
-       50000,
-       {100},
-       0,
-       [](double t) { return 50000 * std::sinh(20 * t) / std::sinh(10.0); },
-       1},
-      {"x'' = -x + t",
-       [](double t, double x, double) { return t - x; },
-       0,
-       0,
-       2,
-       1,
-       {50},
-       0,
-       [](double t) { return t - std::sin(t) / std::sin(2.0); },
-       1e-6},
+      {"x'' = 1.5 x^2", squared, 0, 4, 1, 1, {20, 100, 1000}, kMsgNotLinear, {}, 0},
+      {"x'' = x x'", product, 0, 1, 1, 2, {10, 200}, kMsgNotLinear, {}, 0},
+      {"x'' = -x^3", cube, 0, 0, 2, 2, {40}, kMsgNotLinear, {}, 0},
+      {"x'' = x'^2 + x", slopeSquared, 0, 0, 0.5, 0.5, {50}, kMsgNotLinear, {}, 0},
+      // The run from slope 1 passes 100000 before tb: that run stops it.
+      {"x'' = 1.5 x^2 to tb = 1.2", squared, 0, 4, 1.2, 1, {100}, kMsgRunBeyondLimit, {}, 0},
+      {"Burden and Faires 11.1", textbook, 1, 1, 2, 2, {10, 100}, 0, textbookExact, 3e-7},
+      {"x'' = -3x' - 2x + 2", damped, 0, 0, 1, 1, {20, 1000}, 0, dampedExact, 2e-6},
+      // x' passes 100000 towards tb (1e6 at tb): only the two runs are held to that limit.
+      {"x'' = 400x to x(0.5) = 50000", growing, 0, 0, 0.5, 50000, {100}, 0, growingExact, 1},
+      {"x'' = -x + t", forced, 0, 0, 2, 1, {50}, 0, forcedExact, 1e-6},
   };
   for (const Case& c : cases)
     for (double n : c.steps) {
@@ -533,7 +467,7 @@ TEST_F(BvpTest, LinearShootingRefusesAnEquationThatIsNotLinear) {
     }
   // Method 2 meets the nonlinear problem that method 1 refuses.
   Fresh();
-  UseNative(kY, [](double, double x, double) { return 1.5 * x * x; });
+  UseNative(kY, squared);
   ASSERT_EQ(Shoot(-10, -6, 0, 4, 1, 1), 0);
   EXPECT_TRUE(NearRel(OdeResults.InitialSlope, -8, 1e-3));
 }
