@@ -16,7 +16,7 @@ namespace ms {
 // success, else the first failure: 3500-3560 for the statement's form, 3045 (no closing "]" in
 // the linear form), 3050 (right boundary not beyond the left one, linear form), 3059 (negative
 // factor), 3552 (no "{" before the slopes), 336 (fewer than one step), the range reader's and
-// FindFunction's numbers, and what the method returns (2100, 2110, 2111, 3990).
+// FindFunction's numbers, and what the method returns (2100, 2110 to 2114, 3990).
 [[nodiscard]] int16_t ProcessBVP(const rt::Text& statement);
 
 }  // namespace ms

@@ -30,6 +30,9 @@ struct MathState {
   int16_t UsedFloor = 0;
   int16_t UsedCeil = 0;
   int16_t UsedInt = 0;
+  // Counts the divisions 0/0 that the guard gave 0 for, so that a method sampling a function can
+  // tell a value at a removable point (sin x / x at 0) from a true zero. Only its changes count.
+  uint32_t UndefinedQuotients = 0;
 };
 
 extern MathState MathVars;

@@ -47,6 +47,7 @@ inline double SafeDivide(double a, double b) {
   if (b == 0) {
     if (a > 0) return kGuardInfinity;
     if (a < 0) return -kGuardInfinity;
+    ++MathVars.UndefinedQuotients;
     return 0;
   }
   const double q = a / b;

@@ -61,6 +61,10 @@ constexpr int16_t kMsgNoUniqueSolution = 2110;
 constexpr int16_t kMsgTrialBeyondLimit = 2111;
 // A run of the linear shooting passed the value limit (or lost its numbers) before tb.
 constexpr int16_t kMsgRunBeyondLimit = 2112;
+// The linear shooting's answer does not meet xb when run again: the equation is not linear.
+constexpr int16_t kMsgNotLinear = 2113;
+// The linear shooting's steps are too coarse to tell whether the boundary values can be met.
+constexpr int16_t kMsgTooFewSteps = 2114;
 
 // The limit on |x| and |x'| past which an integration stops; NaN counts as beyond it.
 constexpr double kBvpValueLimit = 100000;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "mathematics/Evaluator.h"
+#include "numerics/RemovablePoint.h"
 #include "platform/runtime/Runtime.h"
 
 namespace ms {
@@ -24,6 +25,26 @@ struct PoleWatch {
     return v;
   }
 };
+
+// The offset of a limit's samples from a node at `at` of [lo, hi] in `panels` panels: towards the
+// middle of the interval, a small fraction of the node spacing.
+double Inward(double at, double lo, double hi, double panels) {
+  return (lo + hi > 2 * at ? 1 : -1) * std::fabs(hi - lo) / panels * kRemovableOffset;
+}
+
+// The limit of value(s) at s -> 0 (s in offsets); the functions here give 0 for what cannot be had
+// and never fail.
+PointLimit LimitAlong(const std::function<double(double s)>& value) {
+  PointLimit found;
+  if (LimitAtPoint(
+          [&](double s, double& v) -> int16_t {
+            v = value(s);
+            return 0;
+          },
+          found) != 0)
+    found.kind = LimitKind::kUndefined;
+  return found;
+}
 
 // Composite Simpson rule over [lo, hi] with an even panel count, sampling g in the order: even
 // interior nodes, odd nodes, then the two ends. Every node lets events run and asks whether to
@@ -59,15 +80,44 @@ double NestedSimpson(const PlaneFunction& f, const LineFunction& c, const LineFu
                      double b, double outerPanels, double innerPanels, bool yInner,
                      const ProgressSink& progress, bool& pole) {
   PoleWatch watch;
+  UndefinedQuotientWatch quotients;
   const double total = (outerPanels + 1) * (innerPanels + 1);
   double values = 0;
   progress.Step(values, total);
+  // A limit function's value of 0/0: its limit from inside [a, b].
+  const auto limitValue = [&](const LineFunction& g, double u) {
+    const double value = g(u);
+    if (!quotients.Met()) return watch(value);
+    const PointLimit found =
+        LimitAlong([&](double s) { return g(u + s * Inward(u, a, b, outerPanels)); });
+    quotients.Met();
+    if (found.kind != LimitKind::kFinite) watch.hit = true;
+    return watch(found.value);
+  };
   const double result = Simpson(a, b, outerPanels, watch, progress, [&](double u) {
-    const double lo = watch(c(u));
-    const double hi = watch(d(u));
+    const double lo = limitValue(c, u);
+    const double hi = limitValue(d, u);
     return Simpson(lo, hi, innerPanels, watch, progress, [&](double v) {
       progress.Step(++values, total);
-      return watch(yInner ? f(u, v) : f(v, u));
+      const auto at = [&](double outer, double inner) {
+        return yInner ? f(outer, inner) : f(inner, outer);
+      };
+      const double value = at(u, v);
+      if (!quotients.Met()) return watch(value);
+      // A value of 0/0 (sin(x y) / (x y) on an axis): the limit from inside the region, along the
+      // inner variable, else along the outer one (the inner line lies in the removable set), else
+      // along both (a corner).
+      const double du = Inward(u, a, b, outerPanels), dv = Inward(v, lo, hi, innerPanels);
+      const double directions[3][2] = {{0, dv}, {du, 0}, {du, dv}};
+      for (const auto& dir : directions) {
+        const PointLimit found =
+            LimitAlong([&](double s) { return at(u + s * dir[0], v + s * dir[1]); });
+        quotients.Met();
+        if (found.kind == LimitKind::kFinite) return watch(found.value);
+        if (found.kind == LimitKind::kPole) break;
+      }
+      watch.hit = true;
+      return 0.0;
     });
   });
   pole = watch.hit;

@@ -16,9 +16,10 @@ using LineFunction = std::function<double(double u)>;
 // The outer rule over u in [a, b] (outerPanels) of the inner rule over v in [c(u), d(u)]
 // (innerPanels); the inner variable v is y (f(u, v)) when yInner, x (f(v, u)) otherwise. Panel
 // counts are even. Every node lets events run and asks the sink whether to stop; a stopped rule
-// gives 0. Each value of f is a step of (outerPanels + 1) x (innerPanels + 1). pole is set when a
-// value of f, c or d is at the guarded division's infinity or beyond, or not a number; the rule
-// stops there and gives 0.
+// gives 0. Each value of f is a step of (outerPanels + 1) x (innerPanels + 1). A value of f, c or d
+// that is the evaluator's 0/0 is replaced by the function's limit there from inside the region.
+// pole is set when a value of f, c or d is at the guarded division's infinity or beyond, or not a
+// number, or is 0/0 without a finite limit; the rule stops there and gives 0.
 [[nodiscard]] double NestedSimpson(const PlaneFunction& f, const LineFunction& c,
                                    const LineFunction& d, double a, double b, double outerPanels,
                                    double innerPanels, bool yInner, const ProgressSink& progress,

@@ -2,14 +2,28 @@
 
 #include <cmath>
 
+#include "numerics/RemovablePoint.h"
+
 namespace ms {
 
 int16_t Simpson38Panel(const RealFunction& f, double x, double h, double& panel) {
   // Simpson's 3/8 rule: h/8 * (f0 + 3 f1 + 3 f2 + f3) over nodes h/3 apart; exact for cubics.
   const double nodes[4] = {x, x + h / 3, x + 2 * h / 3, x + h};
+  const double middle = x + h / 2;
   double fv[4] = {0, 0, 0, 0};
+  UndefinedQuotientWatch watch;
   for (int i = 0; i < 4; ++i) {
     if (const int16_t msgNo = f(nodes[i], fv[i]); msgNo != 0) return msgNo;
+    if (!watch.Met()) continue;
+    // A value of 0/0: the limit at the node, approached from the middle of the panel.
+    const double offset = (middle > nodes[i] ? 1 : -1) * std::fabs(h) / 3 * kRemovableOffset;
+    PointLimit limit;
+    const int16_t msgNo =
+        LimitAtPoint([&](double s, double& v) { return f(nodes[i] + s * offset, v); }, limit);
+    if (msgNo != 0) return msgNo;
+    watch.Met();
+    if (limit.kind != LimitKind::kFinite) return kMsgIntegralPole;
+    fv[i] = limit.value;
   }
   panel = (3 * fv[1] + fv[0] + 3 * fv[2] + fv[3]) * (3 * h) / 24;
   return 0;

@@ -23,14 +23,16 @@ struct RunningIntegral {
 };
 
 // One panel [x, x + h] by the 3/8 rule on its three sub-intervals of width h/3: 0, or f's message.
+// A node where f gives the evaluator's 0/0 takes f's limit there from inside the panel; where that
+// limit is not finite (or not to be had), the panel is refused with kMsgIntegralPole.
 [[nodiscard]] int16_t Simpson38Panel(const RealFunction& f, double x, double h, double& panel);
 
 // The running integral of f from a to b in `panels` panels (at least 1), starting at `start`;
 // g and h may be empty (weight 1, offset 0). Each panel first lets events run and asks the sink
 // whether to stop, then reports its step (of `panels`); after each panel f, then g and h at its
 // end are evaluated. Returns 0 (out.stopped tells a stop), the first message of f, g or h, or
-// kMsgIntegralPole for a panel whose magnitude exceeds kMaxPanelValue; the nodes finished before
-// are in out either way.
+// kMsgIntegralPole for a panel whose magnitude exceeds kMaxPanelValue or that Simpson38Panel
+// refuses; the nodes finished before are in out either way.
 [[nodiscard]] int16_t RunningSimpson38(const RealFunction& f, const RealFunction& g,
                                        const RealFunction& h, double a, double b, int panels,
                                        double start, const ProgressSink& progress,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <tuple>
 
@@ -22,9 +23,20 @@ constexpr int16_t kMsgNoValue = kMsgRhsFailed;
 constexpr int16_t kMsgVertexLimit = 3990;
 constexpr double kMinGridUnit = 1e-5;
 // The difference of the two runs at tb must stand out from the integration error of that
-// difference by this factor, and from rounding by kRoundoffShare of the runs' size.
-constexpr double kErrorMargin = 4.0;
+// difference by this factor (known to half its size, it has its sign and its order), and from
+// rounding by kRoundoffShare of the runs' size.
+constexpr double kErrorMargin = 2.0;
 constexpr double kRoundoffShare = 1e-12;
+// The classical Runge-Kutta error falls by 2^4 with the step halved: the error at h is 16/15 of
+// the difference of the values at h and h/2 (Richardson).
+constexpr double kRichardsonRk4 = 16.0 / 15;
+// The end difference is 0 (no unique solution) when it stays lost in an integration error below
+// this share of the runs' size; the finer runs that decide it stop at kMaxCheckSteps steps.
+constexpr double kSingularShare = 1e-9;
+constexpr int kMaxCheckSteps = 1 << 15;
+// The check run meets xb to this share of the largest value the combination passes through, when
+// the combination's own integration error is smaller.
+constexpr double kCheckRoundoffShare = 1e-9;
 
 using RunValues = std::array<double, kBvpLastRow + 1>;
 
@@ -47,9 +59,10 @@ enum class RunEnd { kDone, kReturn, kFailed, kBeyondLimit };
 // One fixed-step run from (t0, x, y) of last steps of size h. With a table, rows 0..last are
 // written into it and xs receives x of every row at full precision (the table holds it rounded);
 // xEnd receives x of the last row. Row i lies at t0 + i h, so that rounding does not accumulate,
-// and no step is taken beyond the last row.
+// and no step is taken beyond the last row. The run ends past |x| or |x'| = limit (or at a value
+// that is no number).
 RunEnd FixedStepRun(const OdeRhs& f, double t0, double x, double y, double h, int last,
-                    BvpTable* table, RunValues* xs, double& xEnd) {
+                    BvpTable* table, RunValues* xs, double& xEnd, double limit = kBvpValueLimit) {
   for (int i = 0;; ++i) {
     const double t = t0 + i * h;
     if (table) {
@@ -65,7 +78,7 @@ RunEnd FixedStepRun(const OdeRhs& f, double t0, double x, double y, double h, in
     if (RunFlags.AbortRun) return RunEnd::kReturn;
     double tNew = 0, xNew = 0, yNew = 0;
     if (RK4Step2(f, t, x, y, tNew, xNew, yNew, h) != 0) return RunEnd::kFailed;
-    if (BeyondValueLimit(xNew) || BeyondValueLimit(yNew)) return RunEnd::kBeyondLimit;
+    if (!(std::fabs(xNew) <= limit && std::fabs(yNew) <= limit)) return RunEnd::kBeyondLimit;
     x = xNew;
     y = yNew;
   }
@@ -81,6 +94,44 @@ std::optional<int16_t> RunMessage(RunEnd end) {
   if (end == RunEnd::kBeyondLimit) return kMsgRunBeyondLimit;
   if (end != RunEnd::kDone) return int16_t{0};
   return std::nullopt;
+}
+
+// x(tb) of the runs from (x0, 0) and (x0, 1) in `steps` steps of h into ends; the message of a
+// run that did not get there (0 for Esc), or nothing.
+std::optional<int16_t> EndValues(const OdeRhs& f, double t0, double x0, double h, int steps,
+                                 double (&ends)[2]) {
+  for (int k = 0; k < 2; ++k) {
+    const RunEnd end = FixedStepRun(f, t0, x0, k, h, steps, nullptr, nullptr, ends[k]);
+    if (const std::optional<int16_t> msgNo = RunMessage(end)) return msgNo;
+  }
+  return std::nullopt;
+}
+
+// Whether d(tb) at step h stands out from its integration error, estimated from d(tb) at h/2,
+// and from the rounding of runs of the given size.
+bool EndDifferenceStandsOut(double d, double dHalf, double size) {
+  const double error = std::fabs(d - dHalf) * kRichardsonRk4;
+  return std::fabs(d) > std::max(kErrorMargin * error, kRoundoffShare * size);
+}
+
+// d(tb) = dFine at step h (steps of it) did not stand out at the user's step. Halving the step
+// until it does tells a problem with one solution, whose steps were too coarse (2114), from one
+// whose homogeneous equation has a solution through both boundaries (2110: d(tb) stays lost in an
+// error that falls below kSingularShare of the runs' size). Gives up with 2114 past
+// kMaxCheckSteps. The messages of a run pass through.
+int16_t SingularOrTooCoarse(const OdeRhs& f, double t0, double x0, double h, int steps,
+                            double dFine, double size) {
+  for (; steps <= kMaxCheckSteps / 2; h /= 2, steps *= 2) {
+    double ends[2] = {0, 0};
+    if (const std::optional<int16_t> msgNo = EndValues(f, t0, x0, h / 2, 2 * steps, ends))
+      return *msgNo;
+    const double dHalf = ends[1] - ends[0];
+    if (EndDifferenceStandsOut(dFine, dHalf, size)) return kMsgTooFewSteps;
+    if (std::fabs(dFine - dHalf) * kRichardsonRk4 <= kSingularShare * size)
+      return kMsgNoUniqueSolution;
+    dFine = dHalf;
+  }
+  return kMsgTooFewSteps;
 }
 
 }  // namespace
@@ -146,11 +197,8 @@ int16_t SolveBVPLinear(const OdeRhs& f, double t0, double x0, double tb, double 
   // the classical Runge-Kutta error falls by 2^4, so the coarse runs' error is 16/15 of the
   // difference of the two end values (Richardson).
   double halfStepEnd[2] = {0, 0};
-  for (int k = 0; k < 2; ++k) {
-    const RunEnd end =
-        FixedStepRun(f, t0, x0, k, h / 2, 2 * steps, nullptr, nullptr, halfStepEnd[k]);
-    if (const std::optional<int16_t> msgNo = RunMessage(end)) return *msgNo;
-  }
+  if (const std::optional<int16_t> msgNo = EndValues(f, t0, x0, h / 2, 2 * steps, halfStepEnd))
+    return *msgNo;
 
   const BvpTable& run1 = LinearShooting.BVPRunTable1;
   const int tCol = kBvpViewColumn[0];
@@ -162,18 +210,35 @@ int16_t SolveBVPLinear(const OdeRhs& f, double t0, double x0, double tb, double 
     d[r] = x2[r] - x1[r];
     size = std::max({size, std::fabs(x1[r]), std::fabs(x2[r])});
   }
-  // d(tb) zero, or lost in the integration error: the homogeneous problem has a solution through
-  // both boundaries, and no combination (or every one) meets xb.
   const double dEnd = d[static_cast<size_t>(last)];
-  const double endError = std::fabs(dEnd - (halfStepEnd[1] - halfStepEnd[0])) * 16 / 15;
-  if (!(std::fabs(dEnd) > std::max(kErrorMargin * endError, kRoundoffShare * size)))
-    return kMsgNoUniqueSolution;
+  const double dHalf = halfStepEnd[1] - halfStepEnd[0];
+  // d(tb) lost in its integration error: these steps cannot tell whether d(tb) is 0. Finer runs
+  // decide between a problem without a unique solution and too few steps.
+  if (!EndDifferenceStandsOut(dEnd, dHalf, size))
+    return SingularOrTooCoarse(f, t0, x0, h / 2, 2 * steps, dHalf, size);
   const double c = (xb - x1[static_cast<size_t>(last)]) / dEnd;
   RunValues xs{}, ds{};
   for (int i = 0; i <= last; ++i) {
     xs[static_cast<size_t>(i)] = x1[static_cast<size_t>(i)] + c * d[static_cast<size_t>(i)];
     if (!std::isfinite(xs[static_cast<size_t>(i)])) return kMsgNoValue;
   }
+  // The combination meets xb for an equation linear in x and x' only: one more run from its start
+  // slope c must end at xb within the integration error the combination has at tb (from the runs
+  // at half the step), or within rounding of the values the combination passes through. The
+  // combination itself may pass 100000, and so may this run: it is held to numbers only.
+  double scale = std::fabs(xb);
+  for (int i = 0; i <= last; ++i)
+    scale = std::max(
+        scale, std::fabs(x1[static_cast<size_t>(i)]) + std::fabs(c * d[static_cast<size_t>(i)]));
+  const double combinedError = std::fabs(xb - (halfStepEnd[0] + c * dHalf)) * kRichardsonRk4;
+  double xCheck = 0;
+  const RunEnd checked = FixedStepRun(f, t0, x0, c, h, steps, nullptr, nullptr, xCheck,
+                                      std::numeric_limits<double>::max());
+  if (checked == RunEnd::kBeyondLimit) return kMsgNotLinear;
+  if (const std::optional<int16_t> msgNo = RunMessage(checked)) return *msgNo;
+  if (!(std::fabs(xCheck - xb) <=
+        std::max(kErrorMargin * combinedError, kCheckRoundoffShare * scale)))
+    return kMsgNotLinear;
   // x' of the combination by central differences, one-sided at the first and the last row.
   for (int i = 1; i < last; ++i)
     ds[static_cast<size_t>(i)] =

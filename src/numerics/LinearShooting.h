@@ -41,11 +41,14 @@ void ResetLinearShooting();
 
 // Solves the linear form (n steps, n at least 1) and draws the view PlotKind (1, 2 or 3; other
 // codes show view 1). With Replot set nothing is integrated: the last combination is drawn again.
-// Returns 0 or: 2100 (a right-hand side failed), 2110 (the two runs end at the same x within their
-// integration error, estimated from the same runs at half the step: no unique solution), 2112 (a
-// run passes 100000 in x or x', or loses its numbers, before tb), 3990 (scene store full). More
-// than 1000 steps show "Out of space, for now". Esc (AbortRun) ends it without drawing. Sets
-// InitialSlope.
+// Returns 0 or: 2100 (a right-hand side failed), 2110 (x2(tb) - x1(tb) is 0: the homogeneous
+// equation has a solution through both boundaries, no unique solution), 2114 (at these steps that
+// difference is lost in its integration error, estimated from the same runs at half the step,
+// while finer runs show it is not 0: too few steps), 2113 (a run from the combination's start
+// slope does not end at xb within the combination's integration error: the equation is not
+// linear), 2112 (a run passes 100000 in x or x', or loses its numbers, before tb), 3990 (scene
+// store full). More than 1000 steps show "Out of space, for now". Esc (AbortRun) ends it without
+// drawing. Sets InitialSlope.
 [[nodiscard]] int16_t SolveBVPLinear(const OdeRhs& f, double t0, double x0, double tb, double xb,
                                      double n);
 

@@ -564,6 +564,10 @@ const MessageEntry kOwn[] = {
     {2112,
      u"x or x' passes 100,000 or is not a number before tb. Check the equation and the boundary "
      u"values."},
+    {2113,
+     u"The equation is not linear in x and x': method 1 cannot meet the boundary values. Use "
+     u"method 2 (shooting from two slope estimates)."},
+    {2114, u"Too few steps to tell whether the boundary values can be met. Use more steps (n)."},
     {3045, u"A closing ']' expected after the number of steps."},
     {3050, u"Left boundary < right boundary"},
     {3059, u"Factor cannot be negative."},

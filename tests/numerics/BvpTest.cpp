@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <complex>
 #include <functional>
 #include <vector>
 
@@ -394,6 +395,153 @@ TEST_F(BvpTest, NoUniqueSolutionOnlyWhereTheEndDifferenceIsLostInItsError) {
         EXPECT_NEAR(Row(i)[2], exact(Row(i)[1]), rel * peak) << "row " << i;
       EXPECT_NEAR(Row(static_cast<int>(n))[2], c.xb, 1e-6 * c.xb);
     }
+}
+
+// The combination meets xb for an equation linear in x and x' only; a run from its start slope
+// tells. Nonlinear equations are refused with the message that points to method 2 and nothing is
+// drawn; linear ones, forced, damped and with variable coefficients, keep their exact solutions.
+// x'' = 1.5 x^2 from x(0) = 4 to x(1) = 1 has x = 4 / (1 + t)^2 (slope -8), which the secant
+// shooting finds.
+TEST_F(BvpTest, LinearShootingRefusesAnEquationThatIsNotLinear) {
+  using Exact = std::function<double(double t)>;
+  struct Case {
+    const char* what;
+    Txy g;
+    double t0, x0, tb, xb;
+    std::vector<double> steps;
+    int16_t msgNo;
+    Exact exact;  // for the linear ones
+    double tol;
+  };
+  const Txy squared = [](double, double x, double) { return 1.5 * x * x; };
+  const Txy product = [](double, double x, double y) { return x * y; };
+  const Txy cube = [](double, double x, double) { return -x * x * x; };
+  const Txy slopeSquared = [](double, double x, double y) { return y * y + x; };
+  // Burden and Faires, Numerical Analysis, Example 11.1: x'' = -2/t x' + 2/t^2 x + sin(ln t)/t^2
+  // on [1, 2], x(1) = 1, x(2) = 2, with x = c1 t + c2 / t^2 - 3/10 sin(ln t) - 1/10 cos(ln t).
+  const Txy textbook = [](double t, double x, double y) {
+    return -2 / t * y + 2 / (t * t) * x + std::sin(std::log(t)) / (t * t);
+  };
+  const double c2 = (8 - 12 * std::sin(std::log(2.0)) - 4 * std::cos(std::log(2.0))) / 70;
+  const double c1 = 1.1 - c2;
+  const Exact textbookExact = [c1, c2](double t) {
+    return c1 * t + c2 / (t * t) - 0.3 * std::sin(std::log(t)) - 0.1 * std::cos(std::log(t));
+  };
+  // x'' = -3x' - 2x + 2 from x(0) = 0 to x(1) = 1: x = 1 + a e^-t + b e^-2t.
+  const Txy damped = [](double, double x, double y) { return -3 * y - 2 * x + 2; };
+  const double b = -1 / (1 - std::exp(-1.0)), a = -b * std::exp(-1.0);
+  const Exact dampedExact = [a, b](double t) {
+    return 1 + a * std::exp(-t) + b * std::exp(-2 * t);
+  };
+  const Txy growing = [](double, double x, double) { return 400 * x; };
+  const Exact growingExact = [](double t) { return 50000 * std::sinh(20 * t) / std::sinh(10.0); };
+  const Txy forced = [](double t, double x, double) { return t - x; };
+  const Exact forcedExact = [](double t) { return t - std::sin(t) / std::sin(2.0); };
+  const Case cases[] = {
+      {"x'' = 1.5 x^2", squared, 0, 4, 1, 1, {20, 100, 1000}, kMsgNotLinear, {}, 0},
+      {"x'' = x x'", product, 0, 1, 1, 2, {10, 200}, kMsgNotLinear, {}, 0},
+      {"x'' = -x^3", cube, 0, 0, 2, 2, {40}, kMsgNotLinear, {}, 0},
+      {"x'' = x'^2 + x", slopeSquared, 0, 0, 0.5, 0.5, {50}, kMsgNotLinear, {}, 0},
+      // The run from slope 1 passes 100000 before tb: that run stops it.
+      {"x'' = 1.5 x^2 to tb = 1.2", squared, 0, 4, 1.2, 1, {100}, kMsgRunBeyondLimit, {}, 0},
+      {"Burden and Faires 11.1", textbook, 1, 1, 2, 2, {10, 100}, 0, textbookExact, 3e-7},
+      {"x'' = -3x' - 2x + 2", damped, 0, 0, 1, 1, {20, 1000}, 0, dampedExact, 2e-6},
+      // x' passes 100000 towards tb (1e6 at tb): only the two runs are held to that limit.
+      {"x'' = 400x to x(0.5) = 50000", growing, 0, 0, 0.5, 50000, {100}, 0, growingExact, 1},
+      {"x'' = -x + t", forced, 0, 0, 2, 1, {50}, 0, forcedExact, 1e-6},
+  };
+  for (const Case& c : cases)
+    for (double n : c.steps) {
+      SCOPED_TRACE(::testing::Message() << c.what << " n " << n);
+      Fresh();
+      UseNative(kY, c.g);
+      EXPECT_EQ(Linear(n, c.t0, c.x0, c.tb, c.xb), c.msgNo);
+      if (c.msgNo != 0) {
+        EXPECT_EQ(LinearShooting.SolutionLastRow, -1);
+        EXPECT_EQ(Scene.SegmentCount, 0);
+        EXPECT_TRUE(screen_.boxes.empty());
+        continue;
+      }
+      ASSERT_EQ(LinearShooting.SolutionLastRow, n);
+      for (int i = 0; i <= n; ++i) EXPECT_NEAR(Row(i)[2], c.exact(Row(i)[1]), c.tol) << "row " << i;
+    }
+  // Method 2 meets the nonlinear problem that method 1 refuses.
+  Fresh();
+  UseNative(kY, squared);
+  ASSERT_EQ(Shoot(-10, -6, 0, 4, 1, 1), 0);
+  EXPECT_TRUE(NearRel(OdeResults.InitialSlope, -8, 1e-3));
+}
+
+// x'' = lambda x from x(0) = 0 to x(tb) = xb, growing (lambda > 0: sinh) and oscillating (lambda <
+// 0: sin), at coarse and fine steps. Where the end difference of the two runs stands out from its
+// error, the method's curve is drawn: n classical Runge-Kutta steps multiply the pair (x, x') by
+// R(h A), whose eigenvalues are R(+-mu h) for mu^2 = lambda, R(z) = 1 + z + z^2/2 + z^3/6 + z^4/24,
+// so row i is xb (R(mu h)^i - R(-mu h)^i) / (R(mu h)^n - R(-mu h)^n). Where the steps are too
+// coarse to tell (the end difference of x'' = 100 x at n = 2 is 204 against sinh(10)/10 = 1101,
+// of x'' = -25 x at n = 2 0.021 against sin(5)/5 = -0.19), the answer is too few steps, never "no
+// unique solution"; that stays for the problems whose homogeneous solution through x(0) = 0
+// vanishes at tb (sin 2t at pi/2, sin 3t at pi), at every n.
+TEST_F(BvpTest, LinearShootingAtCoarseAndFineSteps) {
+  struct Case {
+    double lambda, tb;
+    double n;
+    int16_t msgNo;
+  };
+  const double pi = std::acos(-1.0);
+  const Case cases[] = {
+      {1, 1, 1, 0},
+      {1, 1, 2, 0},
+      {36, 1, 1, kMsgTooFewSteps},
+      {36, 1, 2, 0},
+      {100, 1, 1, kMsgTooFewSteps},
+      {100, 1, 2, kMsgTooFewSteps},
+      {100, 1, 5, 0},
+      {100, 1, 20, 0},
+      {400, 0.5, 2, kMsgTooFewSteps},
+      {400, 0.5, 5, 0},
+      {400, 0.5, 100, 0},
+      {-1, 3, 1, kMsgTooFewSteps},
+      {-1, 3, 10, 0},
+      {-25, 1, 2, kMsgTooFewSteps},
+      {-25, 1, 5, 0},
+      {-25, 1, 100, 0},
+      {-4, pi / 2, 1, kMsgNoUniqueSolution},
+      {-4, pi / 2, 2, kMsgNoUniqueSolution},
+      {-4, pi / 2, 7, kMsgNoUniqueSolution},
+      {-4, pi / 2, 500, kMsgNoUniqueSolution},
+      {-9, pi, 4, kMsgNoUniqueSolution},
+      {-9, pi, 1000, kMsgNoUniqueSolution},
+  };
+  const double xb = 1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "lambda " << c.lambda << " tb " << c.tb << " n " << c.n);
+    Fresh();
+    UseNative(kY, [&c](double, double x, double) { return c.lambda * x; });
+    EXPECT_EQ(Linear(c.n, 0, 0, c.tb, xb), c.msgNo);
+    if (c.msgNo != 0) {
+      EXPECT_EQ(LinearShooting.SolutionLastRow, -1);
+      EXPECT_EQ(Scene.SegmentCount, 0);
+      continue;
+    }
+    const int n = static_cast<int>(c.n);
+    ASSERT_EQ(LinearShooting.SolutionLastRow, n);
+    const std::complex<double> mu = std::sqrt(std::complex<double>(c.lambda));
+    const double h = c.tb / n;
+    const auto r = [](std::complex<double> z) {
+      return 1.0 + z + z * z / 2.0 + z * z * z / 6.0 + z * z * z * z / 24.0;
+    };
+    const auto homogeneous = [&](int i) {
+      return std::pow(r(mu * h), i) - std::pow(r(-mu * h), i);
+    };
+    double peak = 0;
+    for (int i = 0; i <= n; ++i) peak = std::max(peak, std::fabs(Row(i)[2]));
+    for (int i = 0; i <= n; ++i) {
+      const double expected = (xb * homogeneous(i) / homogeneous(n)).real();
+      EXPECT_NEAR(Row(i)[2], expected, 2e-7 * peak) << "row " << i;
+    }
+    EXPECT_NEAR(Row(n)[2], xb, 1e-7);
+    EXPECT_EQ(Scene.SegmentCount, n);
+  }
 }
 
 // The nonlinear x'' = (32 + 2 t^3 - x x') / 8 from x(1) = 17 to x(3) = 43/3 has x = t^2 + 16/t

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "mathematics/GuardedFunctions.h"
 #include "numerics/DblInt.h"
 
 namespace ms::testing {
@@ -74,6 +75,56 @@ TEST(DblIntTest, PolesProgressAndStop) {
     // Stopped before the second outer node: the three values of the first.
     EXPECT_EQ(done, stopAt == 0 ? 15 : 3);
     EXPECT_NEAR(v, stopAt == 0 ? 0.25 : 0, 1e-15);
+  }
+}
+
+// The evaluator gives 0 for 0/0: at such a node the rules take the integrand's limit from inside
+// the region, along the inner variable, the outer one or both. The integrands divide as the
+// evaluator does (SafeDivide). sin(x y) / (x y) over the unit square is the sum over k of
+// (-1)^k / ((2k + 1)! (2k + 1)^2); sin(x - y) / (x - y) over 0 <= y <= x <= 1 is the integral of
+// Si(x) over [0, 1], Si(1) + cos 1 - 1; a limit function sin x / x gives the area Si(1) under it.
+// A limit that grows towards the node (1 / (x y) on the axes) is a pole.
+TEST(DblIntTest, ZeroOverZeroNodesTakeTheLimit) {
+  double squareSeries = 0, factorial = 1;
+  for (int k = 0; k < 10; ++k) {
+    if (k > 0) factorial *= (2 * k) * (2 * k + 1);
+    squareSeries += (k % 2 ? -1 : 1) / (factorial * (2 * k + 1) * (2 * k + 1));
+  }
+  const double si1 = 0.946083070367183;
+  const auto sinc = [](double u) { return SafeDivide(std::sin(u), u); };
+  struct Case {
+    const char* name;
+    PlaneFunction f;
+    LineFunction c, d;
+    double a, b;
+    bool yInner;
+    bool pole;
+    double expected, tol;
+  };
+  const auto zero = [](double) { return 0.0; };
+  const auto one = [](double) { return 1.0; };
+  const auto self = [](double u) { return u; };
+  const PlaneFunction sincXY = [&](double x, double y) { return sinc(x * y); };
+  const PlaneFunction sincDiff = [&](double x, double y) { return sinc(x - y); };
+  const Case cases[] = {
+      {"sin(x y) / (x y), y inner", sincXY, zero, one, 0, 1, true, false, squareSeries, 1e-7},
+      {"sin(x y) / (x y), x inner", sincXY, zero, one, 0, 1, false, false, squareSeries, 1e-7},
+      {"sin(x y) / (x y), reversed", sincXY, zero, one, 1, 0, true, false, -squareSeries, 1e-7},
+      {"sin(x - y) / (x - y) under y = x", sincDiff, zero, self, 0, 1, true, false,
+       si1 + std::cos(1.0) - 1, 1e-7},
+      {"sin(x - y) / (x - y) right of x = y", sincDiff, self, one, 0, 1, false, false,
+       si1 + std::cos(1.0) - 1, 1e-7},
+      {"under sin x / x", [](double, double) { return 1.0; }, zero, sinc, 0, 1, true, false, si1,
+       1e-7},
+      {"x y / (x y)^2", [](double x, double y) { return SafeDivide(x * y, x * y * x * y); }, zero,
+       one, 0, 1, true, true, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    bool pole = !c.pole;
+    const double v = NestedSimpson(c.f, c.c, c.d, c.a, c.b, 20, 20, c.yInner, {}, pole);
+    EXPECT_EQ(pole, c.pole);
+    EXPECT_NEAR(v, c.expected, c.tol);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "mathematics/GuardedFunctions.h"
 #include "numerics/Integ.h"
 #include "support/PlainFunction.h"
 
@@ -82,6 +83,64 @@ TEST(IntegTest, PolesMessagesAndStop) {
     EXPECT_EQ(out.stopped, stopAt != 0);
     EXPECT_EQ(out.x.size(), stopAt == 0 ? 8u : 2u);
     EXPECT_EQ(done, stopAt == 0 ? 8 : 1);
+  }
+}
+
+// The evaluator gives 0 for 0/0: at such a node the rule takes the integrand's limit from inside
+// the panel. The integrands divide as the evaluator does (SafeDivide). Si(1) = 0.946083070367183
+// and Si(pi) = 1.851937051982466 (sine integral); the integral of (1 - cos x) / x^2 over [0, 1] is
+// Si(1) - (1 - cos 1) by parts, and on one panel the rule takes its limit 1/2 at 0; one panel of
+// [0, 1] of sin(3x - 1) / (3x - 1) meets 0/0 at its node 1/3, where the rule takes 1: (sin 1 + 3 +
+// 3 sin 1 + sin 2 / 2) / 8. Limits that grow
+// towards the node (1/x, 1/sqrt x) or a quotient undefined everywhere stop with the pole message.
+TEST(IntegTest, ZeroOverZeroNodesTakeTheLimit) {
+  const double si1 = 0.946083070367183, siPi = 1.851937051982466;
+  struct Case {
+    const char* name;
+    double (*f)(double);
+    double a, b;
+    int panels;
+    int16_t msgNo;
+    double expected, tol;  // refused: expected is the count of panels finished before the pole
+  };
+  const Case cases[] = {
+      {"sin x / x", [](double x) { return SafeDivide(std::sin(x), x); }, 0, std::numbers::pi, 100,
+       0, siPi, 1e-9},
+      {"sin x / x, reversed", [](double x) { return SafeDivide(std::sin(x), x); }, std::numbers::pi,
+       0, 100, 0, -siPi, 1e-9},
+      {"(1 - cos x) / x^2", [](double x) { return SafeDivide(1 - std::cos(x), x * x); }, 0, 1, 100,
+       0, si1 - (1 - std::cos(1.0)), 1e-8},
+      {"(1 - cos x) / x^2, one panel", [](double x) { return SafeDivide(1 - std::cos(x), x * x); },
+       0, 1, 1, 0,
+       (0.5 + 3 * (1 - std::cos(1.0 / 3)) * 9 + 3 * (1 - std::cos(2.0 / 3)) * 9 / 4 +
+        (1 - std::cos(1.0))) /
+           8,
+       1e-9},
+      {"sin(x - 1/2) / (x - 1/2) at a panel end",
+       [](double x) { return SafeDivide(std::sin(x - 0.5), x - 0.5); }, 0, 1, 10, 0,
+       2 * 0.4931074180430667, 1e-8},
+      {"sin(3x - 1) / (3x - 1) at a third",
+       [](double x) { return SafeDivide(std::sin(3 * x - 1), 3 * x - 1); }, 0, 1, 1, 0,
+       (std::sin(1.0) + 3 + 3 * std::sin(1.0) + std::sin(2.0) / 2) / 8, 1e-9},
+      {"x^2 / x, limit 0", [](double x) { return SafeDivide(x * x, x); }, 0, 1, 4, 0, 0.5, 1e-12},
+      {"x / x^2", [](double x) { return SafeDivide(x, x * x); }, 0, 1, 10, kMsgIntegralPole, 0, 0},
+      {"x / x^2 from the left", [](double x) { return SafeDivide(x, x * x); }, -1, 0, 10,
+       kMsgIntegralPole, 9, 0},
+      {"x / (x sqrt x)", [](double x) { return SafeDivide(x, x * std::sqrt(std::fabs(x))); }, 0, 1,
+       10, kMsgIntegralPole, 0, 0},
+      {"(x - x) / (x - x)", [](double x) { return SafeDivide(x - x, x - x); }, 0, 1, 10,
+       kMsgIntegralPole, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RunningIntegral out;
+    ASSERT_EQ(RunningSimpson38(Plain(c.f), {}, {}, c.a, c.b, c.panels, 0, {}, out), c.msgNo);
+    if (c.msgNo != 0) {
+      EXPECT_EQ(out.x.size(), static_cast<size_t>(c.expected));
+      continue;
+    }
+    ASSERT_EQ(out.running.size(), static_cast<size_t>(c.panels));
+    EXPECT_NEAR(out.running.back(), c.expected, c.tol);
   }
 }
 
