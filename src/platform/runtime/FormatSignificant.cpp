@@ -41,11 +41,12 @@ void Scientific(double v, int precision, std::string_view& mantissa, int& expone
 }
 
 // A magnitude below the nearest double to 10^-30, denormals included, with d significant digits.
-// The exponent is that of v's 17-digit decimal form, which decides between two powers of ten
-// exactly as comparing with the nearest doubles to them would (only the double nearest to
-// 10^(e+1) reaches 10^(e+1) at 17 digits). The mantissa is v's exact decimal expansion rounded to
-// d digits; where that carries into the next power of ten it is 10 with the exponent kept, as the
-// search's rounding leaves it above 10^-30.
+// The exponent is that of v's decimal form at 17 digits (d beyond): of the normal doubles only the
+// one nearest to a power of ten rounds up to that power there, which is where comparing with the
+// nearest doubles to the powers puts the boundary; a denormal that rounds up lies within 5E-17 of
+// the power, relatively. The mantissa is v's exact decimal expansion rounded to d digits; where
+// that carries into the next power of ten it is 10 with the exponent kept, as the search's
+// rounding leaves it above 10^-30.
 rt::Text BelowSearch(double v, int d, bool negative) {
   std::array<char, 64> buf{};
   std::string_view mantissa;
