@@ -25,9 +25,10 @@ int16_t ProcessPlot(const rt::Text& statement) {
     rt::Text name;
     msgNo = r.ReadFunctionId(name, 358);
     if (msgNo != 0) return msgNo;
-    // The list holds 20 names; a longer list cannot become curves (only six can) and is refused.
-    if (req.PlotVectorCount >= kMaxPlotVectors) {
-      return 358;
+    // Six names can become curves; a seventh is refused here, before Graph is offered.
+    static_assert(kMaxPlotCurves <= kMaxPlotVectors);
+    if (req.PlotVectorCount >= kMaxPlotCurves) {
+      return kMsgTooManyPlotVectors;
     }
     ++req.PlotVectorCount;
     req.PlotVectorList[req.PlotVectorCount] = name;

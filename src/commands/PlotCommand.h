@@ -8,7 +8,10 @@
 
 namespace ms {
 
-// 0, or the first message met (314..358 or a range reader's message).
+// A seventh vector name: only six can become curves, and dropping the others would lose them.
+constexpr int16_t kMsgTooManyPlotVectors = 360;
+
+// 0, or the first message met (314..360 or a range reader's message).
 [[nodiscard]] int16_t ProcessPlot(const rt::Text& statement);
 
 }  // namespace ms

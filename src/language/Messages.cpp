@@ -549,6 +549,7 @@ constexpr MessageEntry kCatalogue[] = {
 // Refusals of the append helpers when a table is full (WorksheetTables.h), and the plot commands'
 // own.
 constexpr MessageEntry kCapacity[] = {
+    {360, u"Plot[ can draw at most six vectors. Remove the others from the list."},
     {390, u"Too many statements. Limit is 400 statements in a worksheet."},
     {391, u"Too many constants. Limit is 2000 constants."},
     {392, u"Too many functions (vector components included). Limit is 500 functions."},

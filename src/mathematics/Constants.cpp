@@ -145,7 +145,7 @@ Text ValueToText(double value) {
   if (std::isnan(value)) return u"0";
   if (std::isinf(value)) return value > 0 ? u"1E+20" : u"-1E+20";
   if (value == 0) return u"0";
-  return rt::NumText(value);
+  return rt::RoundTripText(value);
 }
 
 int16_t EvaluateAssignment(const Text& text, Text& valueText) {

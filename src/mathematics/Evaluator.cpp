@@ -386,9 +386,12 @@ int16_t RunOps(const std::vector<BoundOperation>& ops, const Program* p, const d
       if constexpr (kShared) st[d] = tos;
     }
   };
-  // A stop: the shared stack is left as it stands and the run returns code.
+  // A stop: the run takes back what it pushed (the values stay in their slots; what code without
+  // operands popped below its start stays popped) and returns code, so that code stopped on every
+  // record of the table, or at every point of a curve, leaves the stack as deep as one expression
+  // needs and not as deep as all of them together.
   auto stop = [&](int16_t code) -> int16_t {
-    if constexpr (kShared) MathVars.ValueSP = static_cast<int16_t>(base + d);
+    if constexpr (kShared) MathVars.ValueSP = static_cast<int16_t>(base + std::min(d, 0));
     return code;
   };
   // A literal or name operand: value list entry k, 0 when it does not hold the operand. The

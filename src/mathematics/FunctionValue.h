@@ -1,7 +1,8 @@
 // The value of a worksheet function at given arguments. Its definition is an assignment text such
 // as "f1=(F_{1.5,2})" compiled and evaluated through EvaluateAssignment, the temporary result
 // constant it appends read and removed again: the arguments are written with 17 significant
-// digits (they read back as the same doubles), the result comes back through its 15-digit text.
+// digits (they read back as the same doubles), the result comes back through its value text, which
+// reads back as the same double.
 // Inside a FunctionBindingScope a command gets its values without the text: each
 // function is compiled once, as that text would compile it with letters in place of the
 // arguments, and run on the arguments as they are, to the last bit (a value typed with 17 digits

@@ -15,7 +15,9 @@ class PlotCommandTest : public PlotTest {
 // The names, the range (a negative start moved down by 0.0001), the steps and the flags of an
 // accepted statement; the message of a refused one.
 TEST_F(PlotCommandTest, ReadsNamesRangeStepsAndFlagsOrGivesTheMessage) {
-  rt::Text twenty;  // twenty names fit, a twenty-first is refused
+  // Six names fit; a seventh is refused as it is read, and so are all longer lists.
+  rt::Text six, twenty;
+  for (int k = 0; k < 6; ++k) six += rt::Text(1, static_cast<char16_t>(u'A' + k)) + u",";
   for (int k = 0; k < 20; ++k) twenty += rt::Text(1, static_cast<char16_t>(u'A' + k)) + u",";
   struct Case {
     rt::Text statement;
@@ -31,7 +33,9 @@ TEST_F(PlotCommandTest, ReadsNamesRangeStepsAndFlagsOrGivesTheMessage) {
       {u"Plot[Ab,Cd,{t,-1,1,4}aa]", 0, u"Ab", u"Cd", 2, -1.0001, 1, 4, 0.500025, u"aa"},
       {u"plot[A,B,{s,0,2,2.5}]", 0, u"A_", u"B_", 2, 0, 2, 2, 1.0, u""},
       {u"Plot[Q,{x,(0.5),tb,5}a]", 0, u"Q_", u"", 1, 0.5, 3, 5, 0.5, u"a"},
-      {u"Plot[" + twenty + u"{t,0,1,10}]", 0, u"A_", u"B_", 20, 0, 1, 10, 0.1, u""},
+      {u"Plot[" + six + u"{t,0,1,10}]", 0, u"A_", u"B_", 6, 0, 1, 10, 0.1, u""},
+      {u"Plot[" + six + u"Gh,{t,0,1,10}]", kMsgTooManyPlotVectors, u"A_", u"B_", 6},
+      {u"Plot[" + twenty + u"{t,0,1,10}]", kMsgTooManyPlotVectors, u"A_", u"B_", 6},
       {u"PLOT[A,{t,0,1,10}]", 358},      // keyword spelling
       {u"Plot[A,{t,0,1}]", 333},         // shorter than 17 characters
       {u"Plot[A{t,0,1,10}]", 331},       // no comma after the name
@@ -43,7 +47,7 @@ TEST_F(PlotCommandTest, ReadsNamesRangeStepsAndFlagsOrGivesTheMessage) {
       {u"Plot[A,{t,0,zz,10}]", 314},     // unknown constant for the end value
       {u"Plot[A,{t,0,1,qq}]", 339},      // unknown constant for the steps passes through
       {u"Plot[A,{t,0,1,100000}]", 337},  // more steps than the count can hold
-      {u"Plot[" + twenty + u"U,{t,0,1,10}]", 358, u"A_", u"B_", 20},
+      {u"Plot[" + twenty + u"U,{t,0,1,10}]", kMsgTooManyPlotVectors, u"A_", u"B_", 6},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(rt::ToUtf8(c.statement));

@@ -57,10 +57,11 @@ TEST_F(MessagesTest, ProgramMessagesHaveTheirOwnTexts) {
       {kMsgStatementsFull, u"Limit"},     {kMsgConstantsFull, u"Limit"},
       {kMsgFunctionsFull, u"Limit"},      {kMsgVectorsFull, u"Limit"},
       {kMsgValuesFull, u"Limit"},         {kMsgCallsFull, u"Limit"},
-      {kMsgIntegralListFull, u"Limit"},   {kMsgArgumentCount, u"parameters"},
-      {kMsgExpressionTooLong, u"nested"}, {kMsgStackOverflow, u"too long"},
-      {kMsgSimplifyTooLong, u"simplify"}, {1234, u"at most 10 start points"},
-      {1422, u"two parameters"},          {5085, u"division by zero"}};
+      {360, u"at most six vectors"},      {kMsgIntegralListFull, u"Limit"},
+      {kMsgArgumentCount, u"parameters"}, {kMsgExpressionTooLong, u"nested"},
+      {kMsgStackOverflow, u"too long"},   {kMsgSimplifyTooLong, u"simplify"},
+      {1234, u"at most 10 start points"}, {1422, u"two parameters"},
+      {5085, u"division by zero"}};
   ASSERT_EQ(CapacityMessages().size(), std::size(cases));
   for (const auto& [n, word] : cases) {
     SCOPED_TRACE(n);

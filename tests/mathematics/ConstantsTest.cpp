@@ -11,11 +11,12 @@ namespace {
 
 using ConstantsTest = LanguageTest;
 
-// The plain number form (the runtime's NumText, checked there) with its exceptions: an infinity is
-// the 1E+20 stand-in, NaN and -0 are "0".
+// The shortest text that reads back as the same double (the runtime's RoundTripText, checked
+// there) with its exceptions: an infinity is the 1E+20 stand-in, NaN and -0 are "0".
 TEST_F(ConstantsTest, ValueTextIsThePlainNumberForm) {
   const double inf = std::numeric_limits<double>::infinity();
-  const std::pair<double, const char*> cases[] = {{1.0 / 3, "0.333333333333333"},
+  const std::pair<double, const char*> cases[] = {{1.0 / 3, "0.3333333333333333"},
+                                                  {0.1 + 0.2, "0.30000000000000004"},
                                                   {inf, "1E+20"},
                                                   {-inf, "-1E+20"},
                                                   {std::numeric_limits<double>::quiet_NaN(), "0"},
@@ -53,8 +54,8 @@ TEST_F(ConstantsTest, ConstantStatements) {
 }
 
 // The way plot construction and the numerical methods get a function value: an assignment comes
-// back as "name=text" with 15 significant digits and leaves its constant record; a text comes
-// back as the number alone and stores nothing, a plain number not even a literal. A failing
+// back as "name=text" that reads back as the same double and leaves its constant record; a text
+// comes back as the number alone and stores nothing, a plain number not even a literal. A failing
 // request (full tables included) leaves no constant behind and none leaves the temporary function
 // record; a valid request after failing ones still works.
 TEST_F(ConstantsTest, ValueRequests) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "language/ClearStorage.h"
 #include "language/WorksheetTables.h"
 #include "mathematics/Evaluator.h"
+#include "support/WorksheetFixture.h"
 
 namespace ms {
 namespace {
@@ -148,7 +150,7 @@ TEST_F(EvaluatorTest, PowerRules) {
       {-0.0, 2, 0, 0, 0},        // a zero base gives +0
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.x << " ^ " << c.y);
+    SCOPED_TRACE(::testing::Message() << c.x << " ^ " << c.y);
     double v = -1;
     EXPECT_EQ(c.msg, SafePower(c.x, c.y, v));
     ExpectClose(c.expected, v, c.tolerance);
@@ -191,18 +193,19 @@ TEST_F(EvaluatorTest, EvaluatesHandWrittenCodes) {
       // Sums and products beyond the range of doubles become the guard values.
       {"overflowing product", u"*" + Lit(9) + Lit(9), 1e20, 0},
       {"sqrt of -4", rt::Text(1, u'\u00CF') + Lit(4) + u"%", 0, 610},
-      // A stop leaves the stack as it stands: a logarithm's 0 in place of its argument.
-      {"ln of 0", rt::Text(1, u'\u00E4') + Lit(5) + u"%", 0, 993, 1, 0, 2, 2, 0},
-      {"(-8)^0.5", u"^" + Lit(4) + u"y", 0, 603, 1, 0, 2},
+      // A stop takes back what the run pushed, its values left in their slots: a logarithm's 0 in
+      // place of its argument.
+      {"ln of 0", rt::Text(1, u'\u00E4') + Lit(5) + u"%", 0, 993, 1, 0, 1, 2, 0},
+      {"(-8)^0.5", u"^" + Lit(4) + u"y", 0, 603, 1, 0, 1},
       {"unknown parameter", u"+xz", 0, -1},
       {"parameter above ValueTop", u"+xw", 0, -1},
       {"literal 12 beyond ValueTop", u"+x" + Lit(12), 0, -1},
       {"grave accent too close to the start", u"1`", 0, -1},
       {"an operator without operands", u"+", 0, -1, 1, 0, 0},
       {"more operands than the slots: 611 at the first push past the end", rt::Text(30001, u'x'), 0,
-       kMsgStackOverflow, 0, 0, kValueStackTop},
-      {"a square root stop keeps the other operand", u"+" + rt::Text(1, u'\u00CF') + Lit(4) + u"%x",
-       0, 610, 1, 0, 2, 2, 5},
+       kMsgStackOverflow, 0, 0, 0},
+      {"a square root stop leaves the other operand in its slot",
+       u"+" + rt::Text(1, u'\u00CF') + Lit(4) + u"%x", 0, 610, 1, 0, 1, 2, 5},
       {"a look-up clears the standing message", u"x", 5, 0, 1, -1, 1, 1, 42},
       {"code without operands ends with the standing message", u"", 0, -1, 1, -1, 0},
       {"a zero base leaves the standing message", u"^", 0, -1, 2, -1, 1, 1, 0},
@@ -279,6 +282,30 @@ TEST_F(EvaluatorTest, ResultsListIsCapped) {
   // growing at its cap instead of without end.
   for (size_t i = 0; i < kMaxResultLines + 10; ++i) AddResultLine(u"F_{t}");
   EXPECT_EQ(kMaxResultLines, ResultsList.Lines.size());
+}
+
+using EvaluatorWorksheetTest = testing::WorksheetTest;
+
+// Functions whose evaluation stops (x has no value while the worksheet is read) each need the
+// stack for one expression only: n functions Ga{x} = x+1+...+1 of 1,000 operands each, then
+// constants. Every count of them fits, and the constants are right: 2 + 3 = 5, and at x = 1 the
+// last function is 1 + 999 × 1 = 1000.
+TEST_F(EvaluatorWorksheetTest, StoppedFunctionsEachNeedOneExpressionsStack) {
+  for (const int count : {30, 31, 60}) {
+    SCOPED_TRACE(count);
+    rt::Text text, last;
+    for (int i = 0; i < count; ++i) {
+      last =
+          rt::Text(1, static_cast<char16_t>(u'G' + i / 26)) + static_cast<char16_t>(u'a' + i % 26);
+      text += last + u"{x}=x";
+      for (int k = 1; k < 1000; ++k) text += u"+1";
+      text += u"\r\n";
+    }
+    text += u"c=2+3\r\nk=" + last + u"{1}\r\n";
+    ASSERT_EQ(RunText(text), 0);
+    EXPECT_EQ(ConstValue(u"c_"), 5);
+    EXPECT_EQ(ConstValue(u"k_"), 1000);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <random>
 
@@ -165,6 +167,52 @@ TEST(RuntimeNumbers, StrAndNumTextForms) {
     EXPECT_EQ(rt::ToUtf8(rt::NumText(c.v)), rt::ToUtf8(c.plain));
   }
   EXPECT_EQ(rt::ToUtf8(rt::IntText(-32768) + u"|" + rt::IntText(1230)), "-32768|1230");
+}
+
+// The round-trip form: NumText's layout with the fewest digits that read back as the same double
+// (the shortest texts as IEEE arithmetic gives them: 0.1 + 0.2, 2/3, (0.1 + 0.2) - 0.3).
+TEST(RuntimeNumbers, RoundTripTextIsTheShortestExactForm) {
+  const std::pair<double, const char*> cases[] = {
+      {0.1 + 0.2, "0.30000000000000004"},
+      {2.0 / 3, "0.6666666666666666"},
+      {-1.0 / 3, "-0.3333333333333333"},
+      {(0.1 + 0.2) - 0.3, "5.551115123125783E-17"},
+      {0.1, "0.1"},
+      {1e-5, "0.00001"},
+      {2.5, "2.5"},
+      {123456789012345.67, "123456789012345.67"},
+      {1e23, "1E+23"},
+      {std::numeric_limits<double>::max(), "1.7976931348623157E+308"},
+      {0x1p-1074, "5E-324"},
+      {0x1p-1074 * 3, "1.5E-323"},
+      {-0.0, "0"},
+      {kInf, "Inf"},
+  };
+  for (const auto& [v, text] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(rt::ToUtf8(rt::RoundTripText(v)), text);
+  }
+  // Over random bit patterns: Val reads every text back to the same double, and one digit fewer
+  // (the C library's rounding of it) would not.
+  std::mt19937_64 bits(20261207);
+  for (int i = 0; i < 20000; ++i) {
+    const double v = std::bit_cast<double>(bits());
+    if (!std::isfinite(v) || v == 0) continue;
+    const Text text = rt::RoundTripText(v);
+    SCOPED_TRACE(rt::ToUtf8(text));
+    ASSERT_EQ(rt::Val(text), v);
+    // The significant digits: those of the mantissa without leading or trailing zeros.
+    const std::string u8 = rt::ToUtf8(text);
+    std::string digits;
+    for (const char c : u8.substr(0, u8.find('E')))
+      if (c >= '0' && c <= '9' && !(digits.empty() && c == '0')) digits.push_back(c);
+    const size_t significant = digits.find_last_not_of('0') + 1;
+    std::array<char, 64> fewer{};
+    if (significant > 1) {
+      std::snprintf(fewer.data(), fewer.size(), "%.*e", static_cast<int>(significant) - 2, v);
+      ASSERT_NE(std::strtod(fewer.data(), nullptr), v);
+    }
+  }
 }
 
 // RoundHalfEven takes halves to the even neighbour, Int rounds down.

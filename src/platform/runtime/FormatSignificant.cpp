@@ -1,7 +1,9 @@
 #include "platform/runtime/FormatSignificant.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace rt {
 
@@ -23,6 +25,39 @@ double Pow10(int e) {
   return e >= 0 ? kPow10[static_cast<size_t>(e)] : kPow10Neg[static_cast<size_t>(-e)];
 }
 
+// The decimal scientific form of v (finite, not 0) correctly rounded to precision digits after the
+// point: its mantissa with the point and the exponent of its first digit.
+void Scientific(double v, int precision, std::string_view& mantissa, int& exponent,
+                std::array<char, 64>& buf) {
+  const auto end = std::to_chars(buf.data(), buf.data() + buf.size(), v,
+                                 std::chars_format::scientific, precision)
+                       .ptr;
+  const std::string_view t(buf.data(), static_cast<size_t>(end - buf.data()));
+  const size_t mark = t.find('e');
+  mantissa = t.substr(0, mark);
+  const char* first = t.data() + mark + 1;
+  if (*first == '+') ++first;
+  std::from_chars(first, t.data() + t.size(), exponent);
+}
+
+// A magnitude below the nearest double to 10^-30, denormals included, with d significant digits.
+// The exponent is that of v's decimal form at 17 digits (d beyond): of the normal doubles only the
+// one nearest to a power of ten rounds up to that power there, which is where comparing with the
+// nearest doubles to the powers puts the boundary; a denormal that rounds up lies within 5E-17 of
+// the power, relatively. The mantissa is v's exact decimal expansion rounded to d digits; where
+// that carries into the next power of ten it is 10 with the exponent kept, as the search's
+// rounding leaves it above 10^-30.
+rt::Text BelowSearch(double v, int d, bool negative) {
+  std::array<char, 64> buf{};
+  std::string_view mantissa;
+  int e = 0, rounded = 0;
+  Scientific(v, d > 17 ? d - 1 : 16, mantissa, e, buf);
+  Scientific(v, d - 1, mantissa, rounded, buf);
+  double m = 10;
+  if (rounded == e) std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), m);
+  return rt::Str(negative ? -m : m) + u"E" + rt::Str(e);
+}
+
 }  // namespace
 
 rt::Text FormatSignificant(double value, int16_t digits) {
@@ -32,7 +67,9 @@ rt::Text FormatSignificant(double value, int16_t digits) {
   const bool negative = value < 0;
   const double v = std::fabs(value);
 
-  // Decimal exponent with 10^e <= v < 10^(e+1); it stays 0 outside 10^-30 .. 10^30.
+  if (v < Pow10(-30)) return BelowSearch(v, d, negative);
+
+  // Decimal exponent with 10^e <= v < 10^(e+1); it stays 0 from 10^30 up.
   int e = 0;
   if (v >= 1) {
     for (int k = 1; k <= 30; ++k) {

@@ -13,9 +13,10 @@ namespace rt {
 // decimal point ("0" alone for zero). Values from 1 to below 1,000 and from 0.1 to below 1 are
 // plain decimals (" 123.5", " .5"); from 1,000 up the mantissa is followed by "E" and the
 // exponent in plain digits (" 1.235E4"); below 0.1 by "E" and the exponent in the Str form
-// (" 1.235E-2"). Exponents are searched from 10^-30 to 10^30; beyond, the value is written whole
-// (" 1E+30") or as " 0E 0". digits below 1 count as 1, above 22 as 22. Infinities and NaN are
-// written as Str writes them.
+// (" 1.235E-2"). Exponents are searched up to 10^30, beyond which the value is written whole
+// (" 1E+30"); every value below 1 keeps its own exponent, down to the smallest denormal
+// ("-6.626E-34", " 4.941E-324"). digits below 1 count as 1, above 22 as 22. Infinities and NaN
+// are written as Str writes them.
 rt::Text FormatSignificant(double value, int16_t digits);
 
 }  // namespace rt

@@ -394,14 +394,17 @@ bool IsNumeric(TextView s) {
 
 namespace {
 
-// Up to 15 significant digits of |v| (v finite, not 0): the digits without trailing zeros and the
-// decimal exponent of the first digit (v = d1.d2d3... x 10^exponent).
-void Digits15(double v, std::string& digits, int& exponent) {
+// The significant digits of |v| (v finite, not 0), up to 15 or the fewest that read back as v:
+// the digits without trailing zeros and the decimal exponent of the first digit
+// (v = d1.d2d3... x 10^exponent).
+void SignificantDigits(double v, bool roundTrip, std::string& digits, int& exponent) {
   std::array<char, 64> buf{};
-  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(v),
-                                 std::chars_format::scientific, 14);
+  char* const last = buf.data() + buf.size();
+  const auto res =
+      roundTrip ? std::to_chars(buf.data(), last, std::fabs(v), std::chars_format::scientific)
+                : std::to_chars(buf.data(), last, std::fabs(v), std::chars_format::scientific, 14);
   const std::string_view t(buf.data(), static_cast<size_t>(res.ptr - buf.data()));
-  // t is "d.dddddddddddddde[+-]xx".
+  // t is "d.ddde[+-]xx".
   digits.clear();
   size_t k = 0;
   for (; k < t.size() && t[k] != 'e'; ++k) {
@@ -417,10 +420,10 @@ void Digits15(double v, std::string& digits, int& exponent) {
 }
 
 // The shared body of Str and NumText: the number without its sign position.
-std::string Unsigned(double v, bool leadingZero) {
+std::string Unsigned(double v, bool leadingZero, bool roundTrip = false) {
   std::string digits;
   int e = 0;
-  Digits15(v, digits, e);
+  SignificantDigits(v, roundTrip, digits, e);
   std::string out;
   if (e >= 15 || e < -15) {
     out.push_back(digits[0]);
@@ -472,6 +475,11 @@ Text NumText(double v) {
   if (std::isinf(v)) return v > 0 ? u"Inf" : u"-Inf";
   if (v == 0) return u"0";
   return Ascii((v < 0 ? "-" : "") + Unsigned(v, true));
+}
+
+Text RoundTripText(double v) {
+  if (!std::isfinite(v) || v == 0) return NumText(v);
+  return Ascii((v < 0 ? "-" : "") + Unsigned(v, true, true));
 }
 
 Text IntText(long v) {

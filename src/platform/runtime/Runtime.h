@@ -87,6 +87,9 @@ Text Str(double v);
 // no blank before a number that is not negative and with a zero before the decimal point below 1
 // ("0.25", "-0.5", "1.5", "1E+20").
 Text NumText(double v);
+// NumText's form with the fewest significant digits (up to 17) that read back as the same double
+// ("0.30000000000000004", "0.1", "8.881784197001252E-16").
+Text RoundTripText(double v);
 Text IntText(long v);            // integer as text in concatenation: no blank
 double RoundHalfEven(double v);  // to a whole number, halves to even
 double RoundHalfEven(double v,
