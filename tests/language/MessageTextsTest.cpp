@@ -529,6 +529,7 @@ const MessageEntry kOwn[] = {
     {289,
      u"The sign change in the bracket is a discontinuity (a pole or a jump), not a zero. Check by "
      u"plotting the function."},
+    {360, u"Plot[ can draw at most six vectors. Remove the others from the list."},
     {390, u"Too many statements. Limit is 400 statements in a worksheet."},
     {391, u"Too many constants. Limit is 2000 constants."},
     {392, u"Too many functions (vector components included). Limit is 500 functions."},

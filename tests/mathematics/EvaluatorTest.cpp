@@ -106,7 +106,7 @@ TEST_F(EvaluatorTest, ATan2GivesTheTrueAngleAtEveryScale) {
   for (const double deg : degrees) {
     const double wanted = (deg >= 270 ? deg - 360 : deg) * kTruePi / 180;
     for (const double s : scales) {
-      SCOPED_TRACE(testing::Message() << deg << " degrees, length " << s);
+      SCOPED_TRACE(::testing::Message() << deg << " degrees, length " << s);
       const double x = s * std::cos(deg * kTruePi / 180), y = s * std::sin(deg * kTruePi / 180);
       const double a = ATan2(y, x);
       EXPECT_GE(a, -kWorksheetPi / 2);
@@ -124,7 +124,7 @@ TEST_F(EvaluatorTest, ATan2GivesTheTrueAngleAtEveryScale) {
                        {1, 1e-320, p / 2}, {-1, -1e-320, -p / 2},  {nan, 1, 0},
                        {1, nan, 0},        {INFINITY, INFINITY, 0}};
   for (const Axis& c : axes) {
-    SCOPED_TRACE(testing::Message() << "(" << c.x << ", " << c.y << ")");
+    SCOPED_TRACE(::testing::Message() << "(" << c.x << ", " << c.y << ")");
     EXPECT_EQ(ATan2(c.y, c.x), c.expected);
   }
 }
