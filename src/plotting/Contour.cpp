@@ -152,7 +152,7 @@ FieldFn RecordField(int16_t r, bool counted) {
 }
 
 ProgressSink ContourProgress() {
-  return {[] { ui::Ui().DoEvents(); }, [] { return Aborted(); }};
+  return {[] { ui::Ui().DoEvents(); }, [] { return Aborted(); }, {}};
 }
 
 // The level loop of one start point. Returns false when an abort stopped it before a level.

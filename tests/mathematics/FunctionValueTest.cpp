@@ -270,12 +270,16 @@ TEST_F(FunctionValueTest, KeptCallGivesTheValuesOfTheCallByName) {
       EXPECT_EQ(msgNo, nameMsg);
       EXPECT_EQ(Bits(v), Bits(byName)) << v << " " << byName;
     }
-    if (r.fullTable) EXPECT_EQ(nameMsg, kMsgConstantsFull);
+    if (r.fullTable) {
+      EXPECT_EQ(nameMsg, kMsgConstantsFull);
+    }
     if (!std::isnan(r.expected)) {
       ASSERT_EQ(nameMsg, 0);
       EXPECT_NEAR(byName, r.expected, 2 * std::fabs(r.expected) * 0x1p-52);
     }
-    if (r.message) EXPECT_NE(nameMsg, 0);
+    if (r.message) {
+      EXPECT_NE(nameMsg, 0);
+    }
   }
 }
 

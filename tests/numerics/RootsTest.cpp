@@ -42,7 +42,9 @@ TEST(RootsTest, BisectionOnClosedForms) {
     bool discontinuity = false;
     ASSERT_EQ(CheckSignChange(f, c.a, c.b, a, b, discontinuity), 0);
     EXPECT_EQ(discontinuity, std::isnan(c.root));
-    if (!std::isnan(c.root)) EXPECT_NEAR(root, c.root, c.tol);
+    if (!std::isnan(c.root)) {
+      EXPECT_NEAR(root, c.root, c.tol);
+    }
   }
   double a = -1, b = 4, root = 0;
   const RealFunction none = [](double x, double& fx) -> int16_t {

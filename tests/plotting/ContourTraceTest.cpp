@@ -123,7 +123,7 @@ TEST(ContourTrace, RoomAndEscEndABranch) {
   for (int escAt : {1, 5, 20}) {
     SCOPED_TRACE(escAt);
     int events = 0;
-    ProgressSink progress{[&] { ++events; }, [&] { return events >= escAt; }};
+    ProgressSink progress{[&] { ++events; }, [&] { return events >= escAt; }, {}};
     VectorSink sink;
     TraceContourBranch(circle, sink, progress, box, 1.2, 0.1, 1, 0.001, 0.05);
     EXPECT_GE(events, escAt);

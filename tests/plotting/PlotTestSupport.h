@@ -93,7 +93,9 @@ inline void ExpectTicksOnAxisLines(const std::vector<Seg>& ticks, const Seg* con
       EXPECT_EQ(tick.from[a], tick.to[a]) << "across the line";
       EXPECT_NEAR(m[a], k, 1e-9);
       for (int b = 0; b < 3; ++b) {
-        if (b != a) EXPECT_NEAR(m[b], line.from[b], 1e-12) << "on the line, coordinate " << b;
+        if (b != a) {
+          EXPECT_NEAR(m[b], line.from[b], 1e-12) << "on the line, coordinate " << b;
+        }
       }
       EXPECT_GE(m[a], std::min(line.from[a], line.to[a]) - 0.001);
       EXPECT_LE(m[a], std::max(line.from[a], line.to[a]) + 0.001);
