@@ -20,7 +20,6 @@ namespace ms {
 namespace {
 
 constexpr int kMaxVars = kMaxEquations;
-constexpr int16_t kMsgVertexLimit = 3990;
 
 // Sources of a view coordinate: the independent variable, one of the unknowns, or zero.
 enum Source : int { kZero = -1, kT = 0, kX = 1, kY = 2, kZ = 3, kW = 4 };
