@@ -568,6 +568,12 @@ constexpr MessageEntry kCapacity[] = {
      u"Unable to evaluate the function of PlotContour at any point of the range."
      u"\r\n"
      u"It must have two parameters; check for illegal math operations."},
+    {3614,
+     u"No contour line was traced: no level of {c1,c2,ds} was reached from the start point in the "
+     u"range."
+     u"\r\n"
+     u"Check the levels and the {error,segment} entries: an error above 1, or above the length of "
+     u"the function's gradient, stops the lines at their start."},
     {5085, u"A division by zero encounted given the integral range."},
 };
 

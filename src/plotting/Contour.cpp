@@ -50,10 +50,15 @@ bool g_capReached = false;
 // F gives no value anywhere.
 constexpr int16_t kMsgNoValue = 1422;
 
-// A level belongs to the level list within this distance; the tracing loop runs on up to this far
-// past c2 so that the running sum's rounding does not drop the last level.
+// A level belongs to the level list within this distance.
 constexpr double kLevelMatch = 0.0001;
-constexpr double kLevelAllowance = 0.001;
+// The tracing loop runs on up to this fraction of the level step past c2, so that the running
+// sum's rounding does not drop the last level while the level after it stays out, whatever the
+// size of the levels.
+constexpr double kLevelAllowanceFraction = 0.001;
+
+// The command traced no segment at all.
+constexpr int16_t kMsgNothingTraced = 3614;
 
 // Level colours (red, green, blue), by level number Mod 11.
 constexpr int16_t kLevelColors[11][3] = {
@@ -78,11 +83,16 @@ bool LevelInRange(double c, double c2, double ds, double allowance) {
   return ds > 0 ? c <= c2 + allowance : c >= c2 - allowance;
 }
 
+// The allowance of the tracing loop for the step ds.
+double TracingAllowance(double ds) {
+  return kLevelAllowanceFraction * std::fabs(ds);
+}
+
 // Number of levels the tracing loop visits, counted up to limit + 1.
 int CountLevels(double c1, double c2, double ds, int limit) {
-  if (ds == 0) return LevelInRange(c1, c2, 1.0, kLevelAllowance) ? limit + 1 : 0;
+  if (ds == 0) return LevelInRange(c1, c2, 1.0, 0.0) ? limit + 1 : 0;
   int count = 0;
-  for (double c = c1; LevelInRange(c, c2, ds, kLevelAllowance); c += ds) {
+  for (double c = c1; LevelInRange(c, c2, ds, TracingAllowance(ds)); c += ds) {
     if (++count > limit) break;
   }
   return count;
@@ -159,7 +169,7 @@ ProgressSink ContourProgress() {
 bool TraceLevels(const ContourArgs& a, const ContourField& field, SlotSink& sink, double sx,
                  double sy, bool eventsPerLevel) {
   const double c1 = a.c1, c2 = a.c2, ds = a.ds;
-  for (double c = c1; LevelInRange(c, c2, ds, kLevelAllowance); c += ds) {
+  for (double c = c1; LevelInRange(c, c2, ds, TracingAllowance(ds)); c += ds) {
     if (eventsPerLevel) ui::Ui().DoEvents();
     ContourWindow.Level = c;
     Refresh();
@@ -343,6 +353,9 @@ int16_t TraceContours(const ContourArgs& a, int16_t fxRec, int16_t fyRec) {
   StoreSceneCounts();
   Contours.ContourLegendCount = count;
   if (g_capReached) ui::Ui().MsgBox(kContourSegmentLimitText, ui::kOkOnly, field::kAppTitle);
+  // Not one segment from any level and start point (and no abort that stopped it): an empty
+  // picture would say nothing of why, so the command says it.
+  if (sink.n == 1 && !Aborted()) return kMsgNothingTraced;
   return 0;
 }
 

@@ -122,7 +122,8 @@ struct ContourArgs {
 // Checks the start point and the level list, then traces with the progress window and fills the
 // scene store and the legend. fxRec, fyRec: FuncTable records of Fx and Fy. msgNo 0 on success (a
 // start point outside the box, a zero level step and more levels than the legend holds are
-// refused with a box of their own and msgNo 0), or 1422 when F gives no value anywhere.
+// refused with a box of their own and msgNo 0), 1422 when F gives no value anywhere, or 3614
+// when nothing was traced.
 [[nodiscard]] int16_t DrawContours(const ContourArgs& args, int16_t fxRec, int16_t fyRec);
 
 // The derivative records the last run appended, with the derivative texts written into them (the
@@ -138,8 +139,10 @@ extern ContourDerivativePair LastContourDerivatives;
 // set), then writes the legend and copies the segments into the scene store. An abort noticed
 // before a level leaves the scene and the legend as they were. fxRec, fyRec: FuncTable records of
 // Fx and Fy. 0, or 1422 (nothing drawn) when not one value of F
-// or its derivatives could be taken; a box says so when the segment buffer filled and cut tracing
-// short.
+// or its derivatives could be taken, or 3614 (the legend written) when no level gave a segment
+// from any start point; a box says so when the segment buffer filled and cut tracing short.
+// Levels are traced from c1 in steps of ds while they have not passed c2 by more than a
+// thousandth of ds (the running sum's rounding keeps the last level).
 [[nodiscard]] int16_t TraceContours(const ContourArgs& args, int16_t fxRec, int16_t fyRec);
 
 // F(x, y) for the FuncTable record r, taken by its place, not by its name: the record's body is

@@ -22,11 +22,13 @@ struct DirFieldFunctions {
 // The arrows of F, H (and G when is3D) over the grid; zMin and zMax go out as the range of G's
 // values (0 and 0 without G), whatever they come in as. The vectors are evaluated unless
 // run.replot is set and the vectors of this grid are kept from the last direction-field
-// evaluation. A grid of more than 15,000 points, or one whose arrows the picture has no room
-// for, is refused with run.box before anything is evaluated or written (0 all the same). 0, or the
-// message of the function that could not be evaluated (1032 F, 1034 H, 1036 G).
-// Events run through progress while the values are evaluated; when it reports an abort, the build
-// stops (0).
+// evaluation. The grid lines are a + i (b - a) / n and c + j (d - c) / m, the last at b and d. A
+// point where G's value is the evaluator's stand-in for 0/0 or for an infinite value has no
+// height: its arrow is left out, and the height range is that of the others. A grid of more than
+// 15,000 points, or one whose arrows the picture has no room for, is refused with run.box before
+// anything is evaluated or written (0 all the same). 0, or the message of the function that could
+// not be evaluated (1032 F, 1034 H, 1036 G; 1036 also when every height was left out). Events run
+// through progress while the values are evaluated; when it reports an abort, the build stops (0).
 [[nodiscard]] int16_t BuildDirFieldArrows(const DirFieldFunctions& fn, bool is3D, double a,
                                           double b, double n, double c, double d, double m,
                                           double& zMin, double& zMax, const ProgressSink& progress,

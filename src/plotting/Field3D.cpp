@@ -30,16 +30,19 @@ int16_t BuildField3DArrows(const std::array<FieldFunction, 3>& fns, double a, do
                            double c, double d, double m, double e, double f, double k,
                            const ProgressSink& progress, FieldRun& run) {
   const int16_t evalMessages[3] = {kMsgEvalFirst, kMsgEvalSecond, kMsgEvalThird};
-  const double dx = (b - a) / n;
-  const double dy = (d - c) / m;
-  const double dz = (f - e) / k;
+  const field::GridAxis xs = field::GridAxisOf(a, b, n);
+  const field::GridAxis ys = field::GridAxisOf(c, d, m);
+  const field::GridAxis zs = field::GridAxisOf(e, f, k);
+  const double dx = xs.step;
+  const double dy = ys.step;
+  const double dz = zs.step;
   int16_t total = field::ProgressTotal((b - a) * (d - c) * (f - e));
   DrawProgress(kGraphProgressBar, total, 0);
   double red = 0, green = 0, blue = 0;
   field::LetterColor(FieldTables.Field3DColorLetter, red, green, blue);
   FieldTablesData& t = FieldTables;
 
-  const int points = field::CountGridPoints3D(a, b, dx, c, d, dy, e, f, dz, kMaxFieldPoints);
+  const int points = field::CountGridPoints({xs, ys, zs}, kMaxFieldPoints);
   if (points > kMaxFieldPoints) {
     run.box = kTooManyPoints;
     return 0;
@@ -55,13 +58,13 @@ int16_t BuildField3DArrows(const std::array<FieldFunction, 3>& fns, double a, do
     t.FieldVectorSourceKind = kVectorsField3D;
     t.FieldVectorCount = 0;
     int i = 1;
-    for (double z = e; z <= f; z += dz) {
-      for (double y = c; y <= d; y += dy) {
+    for (int layer = 0; layer < zs.Lines(); ++layer) {
+      for (int row = 0; row < ys.Lines(); ++row) {
         progress.LetEventsRun();
         if (progress.Aborted()) return 0;
-        for (double x = a; x <= b && i <= kMaxFieldPoints; x += dx) {
+        for (int col = 0; col < xs.Lines() && i <= kMaxFieldPoints; ++col) {
           DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
-          const double args[3] = {x, y, z};
+          const double args[3] = {xs.At(col), ys.At(row), zs.At(layer)};
           Point3 v{};
           for (int q = 0; q < 3; ++q) {
             if (fns[static_cast<size_t>(q)](args, v[static_cast<size_t>(q)]) != 0)
@@ -80,9 +83,10 @@ int16_t BuildField3DArrows(const std::array<FieldFunction, 3>& fns, double a, do
   const double head = 0.2 * View.ArrowHeadScale * (dx + dy + dz) / 8.0;
   const double scale = View.FieldVectorScale;
   int i = 1;
-  for (double z = e; z <= f && i <= t.FieldVectorCount; z += dz) {
-    for (double y = c; y <= d && i <= t.FieldVectorCount; y += dy) {
-      for (double x = a; x <= b && i <= t.FieldVectorCount; x += dx) {
+  for (int layer = 0; layer < zs.Lines() && i <= t.FieldVectorCount; ++layer) {
+    for (int row = 0; row < ys.Lines() && i <= t.FieldVectorCount; ++row) {
+      for (int col = 0; col < xs.Lines() && i <= t.FieldVectorCount; ++col) {
+        const double x = xs.At(col), y = ys.At(row), z = zs.At(layer);
         const Point3& v = t.FieldVectorTable[i - 1];
         FieldArrowRec& rec = t.FieldArrowTable[i];
         rec.Start = {x, y, z};

@@ -51,32 +51,40 @@ void LetterColor(const rt::Text& letter, double& red, double& green, double& blu
   }
 }
 
-int CountGridPoints(double a, double b, double dx, double c, double d, double dy, int limit) {
-  int count = 0;
-  int rows = 0;
-  for (double y = c; y <= d; y += dy) {
-    // Rows without points and a step too small to move y on would never end the walk.
-    if (++rows > limit) return limit + 1;
-    for (double x = a; x <= b; x += dx) {
-      if (++count > limit) return count;
-    }
+GridAxis GridAxisOf(double a, double b, double n) {
+  // n that differs from a whole number by no more than this fraction of it is that number: the
+  // quotient (b - a) / ((b - a) / n) and a count typed as a quotient carry a few units of rounding.
+  constexpr double kWholeTolerance = 1e-9;
+  GridAxis g;
+  g.a = a;
+  g.b = b;
+  g.step = (b - a) / n;
+  if (!(n > 0) || !std::isfinite(g.step)) return g;
+  const double whole = std::round(n);
+  if (std::fabs(n - whole) <= kWholeTolerance * whole) {
+    g.lines = whole + 1;
+    g.endsAtB = true;
+  } else {
+    g.lines = std::floor(n) + 1;
   }
-  return count;
+  return g;
+}
+
+int CountGridPoints(std::initializer_list<GridAxis> axes, int limit) {
+  double count = 1;
+  for (const GridAxis& g : axes) count *= g.lines;
+  return count > limit ? limit + 1 : static_cast<int>(count);
+}
+
+int CountGridPoints(double a, double b, double dx, double c, double d, double dy, int limit) {
+  return CountGridPoints({GridAxisOf(a, b, (b - a) / dx), GridAxisOf(c, d, (d - c) / dy)}, limit);
 }
 
 int CountGridPoints3D(double a, double b, double dx, double c, double d, double dy, double e,
                       double f, double dz, int limit) {
-  int count = 0;
-  int rows = 0;
-  for (double z = e; z <= f; z += dz) {
-    for (double y = c; y <= d; y += dy) {
-      if (++rows > limit) return limit + 1;
-      for (double x = a; x <= b; x += dx) {
-        if (++count > limit) return count;
-      }
-    }
-  }
-  return count;
+  return CountGridPoints({GridAxisOf(a, b, (b - a) / dx), GridAxisOf(c, d, (d - c) / dy),
+                          GridAxisOf(e, f, (f - e) / dz)},
+                         limit);
 }
 
 int16_t ProgressTotal(double area) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 
 #include "platform/runtime/Runtime.h"
 #include "plotting/SceneStore.h"
@@ -103,11 +104,28 @@ using rt::CharAt;
 // G grey; any other letter gives green.
 void LetterColor(const rt::Text& letter, double& red, double& green, double& blue);
 
-// Number of points of the grid x = a, a + dx, ... <= b (inner) by y = c, c + dy, ... <= d
-// (outer), the coordinates advancing by repeated addition exactly as the builders walk them.
-// Counting stops at limit + 1.
+// One direction of a field's grid: the lines a + i (b - a) / n for i = 0, 1, ..., walked by their
+// index so that rounding cannot lose one. A whole n (within rounding) gives n + 1 lines, the last
+// exactly at b; any other n its whole part + 1, the last below b. A step that is not a finite
+// number gives the line at a alone.
+struct GridAxis {
+  double a = 0, b = 0, step = 0;
+  // How many lines; may be far past any limit (counted as a double).
+  double lines = 1;
+  bool endsAtB = false;
+  // The coordinate of line i (0 .. lines - 1).
+  double At(int i) const { return endsAtB && i == lines - 1 ? b : a + i * step; }
+  int Lines() const { return static_cast<int>(lines); }
+};
+GridAxis GridAxisOf(double a, double b, double n);
+
+// Number of points of the grid whose directions are the axes given; a count past limit is
+// limit + 1.
+int CountGridPoints(std::initializer_list<GridAxis> axes, int limit);
+// Number of points of the grid of steps dx by dy over [a, b] x [c, d], (b - a) / dx by
+// (d - c) / dy intervals walked as GridAxisOf walks them. A count past limit is limit + 1.
 int CountGridPoints(double a, double b, double dx, double c, double d, double dy, int limit);
-// The same with z = e, e + dz, ... <= f outermost.
+// The same with the steps dz over [e, f] as the third direction.
 int CountGridPoints3D(double a, double b, double dx, double c, double d, double dy, double e,
                       double f, double dz, int limit);
 

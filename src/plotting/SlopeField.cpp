@@ -143,14 +143,16 @@ int16_t BuildSlopeField(const SlopeFunctions& f, double a, double b, double n, d
                         double m, int16_t count, const SlopeFieldOptions& options,
                         const ProgressSink& progress, FieldRun& run) {
   FieldGraph.SlopeFieldMode = -1;
-  const double dx = (b - a) / n;
-  const double dy = (d - c) / m;
+  const field::GridAxis xs = field::GridAxisOf(a, b, n);
+  const field::GridAxis ys = field::GridAxisOf(c, d, m);
+  const double dx = xs.step;
+  const double dy = ys.step;
   int16_t total = field::ProgressTotal((b - a) * (d - c));
   double red = 0, green = 0, blue = 0;
   field::LetterColor(FieldTables.SlopeFieldColorLetter, red, green, blue);
   FieldTablesData& t = FieldTables;
 
-  const int points = field::CountGridPoints(a, b, dx, c, d, dy, kMaxSlopePoints);
+  const int points = field::CountGridPoints({xs, ys}, kMaxSlopePoints);
   if (points > kMaxSlopePoints) {
     run.box = kTooManyPoints;
     return 0;
@@ -166,15 +168,15 @@ int16_t BuildSlopeField(const SlopeFunctions& f, double a, double b, double n, d
     t.SlopePointCount = 0;
     t.SlopePointCountD = 0;
     int i = 1;
-    for (double y = c; y <= d; y += dy) {
+    for (int row = 0; row < ys.Lines(); ++row) {
       progress.LetEventsRun();
       if (progress.Aborted()) return 0;
-      for (double x = a; x <= b && i <= kMaxSlopePoints; x += dx) {
+      for (int col = 0; col < xs.Lines() && i <= kMaxSlopePoints; ++col) {
         DrawProgress(kGraphProgressBar, total, static_cast<int16_t>(i));
-        const double args[2] = {x, y};
+        const double args[2] = {xs.At(col), ys.At(row)};
         double slope = 0;
         if (f.grid(args, slope) != 0) return kMsgEvaluation;
-        t.SlopePointTable[i] = {x, y, slope};
+        t.SlopePointTable[i] = {args[0], args[1], slope};
         ++i;
       }
     }

@@ -41,9 +41,9 @@ double R2(const Point3& p) {
 // correction, each curve closes on its first point with a step of at most half sg, and marks an
 // earlier build left in the rows do not make a segment anything but ordinary. PlotContour[ traces
 // every level from each of the four mirrored start points. Absent or non-positive {er,sg} give
-// 0.1 and 0.2; every value may be a constant. Tracing runs while c <= c2 + 0.001 (c the running
-// sum of ds, here 1.1 + 0.3 + 0.3 > 1.7), the legend while c <= c2. The command's derivative
-// records are used by their place in the table: user functions named Fx or Fy (of any
+// 0.1 and 0.2; every value may be a constant. Tracing runs while c <= c2 + |ds| / 1000 (c the
+// running sum of ds, here 1.1 + 0.3 + 0.3 > 1.7), the legend while c <= c2. The command's
+// derivative records are used by their place in the table: user functions named Fx or Fy (of any
 // parameters) change nothing, nor does a constant whose name begins with a parameter letter.
 TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
   struct Case {
@@ -331,9 +331,9 @@ TEST_F(ContourTest, RefusedStartPointsLevelRangesAndFunctions) {
       {circle, u"PlotContour1[F,{-2,2,-2,2}{3,1}{1,1,1}]", kContourStartOutsideText, 7},
       {circle, u"PlotContour1[F,{-2,2,-2,2}{2,-2}{1,1,1}]", nullptr, 1},
       {circle, u"PlotContour1[F,{-2,2,-2,2}{1,1}{2,1,0}]", kContourZeroStepText, 7},
-      {circle, u"PlotContour1[F,{-2,2,-2,2}{1,1}{0,1,-0.25}]", nullptr, 0},  // step away from c2
+      {circle, u"PlotContour1[F,{-2,2,-2,2}{1,1}{0,1,-0.25}]", nullptr, 0, 3614},  // step away
       {circle, u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,-1E+300,-1E+300}]", nullptr, 2},
-      {flat, u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,200,1}]", nullptr, 200},
+      {flat, u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,200,1}]", nullptr, 200, 3614},
       {flat, u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,201,1}]", kContourTooManyLevelsText, 7},
       {u"F{x,y} = Sqrt[-1 - x^2 - y^2]", u"PlotContour1[F,{-2,2,-2,2}{1,1}{1,2,1}]", nullptr, 7,
        1422},
@@ -348,6 +348,75 @@ TEST_F(ContourTest, RefusedStartPointsLevelRangesAndFunctions) {
     EXPECT_EQ(Contours.ContourLegendCount, tc.legend);
     EXPECT_TRUE((!tc.box && !tc.msgNo && tc.legend) || Scene.SegmentCount == 0);
     EXPECT_EQ(BoxTexts(), tc.box ? std::vector<rt::Text>{tc.box} : std::vector<rt::Text>{});
+  }
+}
+
+// Levels are traced while the running sum has not passed c2 by more than a thousandth of the
+// step: rounding keeps the last level (0.1 + 0.1 + 0.1 is 0.30000000000000004) and no level past
+// c2 is traced, at any size of the levels. y = c from (0, 0.5) is a line across the box; the
+// circles 1E-4 (x^2 + y^2) = c for c = 1E-4 .. 4E-4 (radius 1 .. 2) and the same a hundred times
+// smaller are four levels each.
+TEST_F(ContourTest, LevelsStopAtTheLastOneAskedFor) {
+  struct Case {
+    const char16_t *function, *statement;
+    std::vector<double> traced;
+    int legend;
+  };
+  const Case cases[] = {
+      {u"F{x,y} = y",
+       u"PlotContour1[F,{-1,1,-1,1}{0,0.5}{0,0.3,0.1}]",
+       {0, 0.1, 0.1 + 0.1, 0.1 + 0.1 + 0.1},
+       3},
+      {u"F{x,y} = y", u"PlotContour1[F,{-1,1,-1,1}{0,0.5}{0,0.2995,0.1}]", {0, 0.1, 0.1 + 0.1}, 3},
+      {u"F{x,y} = 0.0001*(x^2 + y^2)",
+       u"PlotContour1[F,{-3,3,-3,3}{1,1}{1E-4,4E-4,1E-4}{1E-5,0.2}]",
+       {1e-4, 1e-4 + 1e-4, 1e-4 + 1e-4 + 1e-4, 1e-4 + 1e-4 + 1e-4 + 1e-4},
+       4},
+      {u"F{x,y} = 0.000001*(x^2 + y^2)",
+       u"PlotContour1[F,{-3,3,-3,3}{1,1}{1E-6,4E-6,1E-6}{1E-7,0.2}]",
+       {1e-6, 1e-6 + 1e-6, 1e-6 + 1e-6 + 1e-6, 1e-6 + 1e-6 + 1e-6 + 1e-6},
+       4},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(rt::ToUtf8(tc.statement));
+    ASSERT_EQ(Trace(tc.function, tc.statement), 0);
+    EXPECT_TRUE(BoxTexts().empty());
+    EXPECT_EQ(Contours.ContourLegendCount, tc.legend);
+    std::vector<double> levels;
+    for (const Seg& seg : Segments())
+      if (levels.empty() || levels.back() != seg.from[2]) levels.push_back(seg.from[2]);
+    EXPECT_EQ(levels, tc.traced);
+  }
+}
+
+// A command that traces no segment at all says so with 3614 and leaves the legend of its levels:
+// the circles of x^2 + y^2 = 1 .. 4 times 100 with the error 10 (every branch ends where the unit
+// gradient is shorter than the error), 1E-4 (x^2 + y^2) on [-300, 300]^2 with the error 0.1 (its
+// gradient, 2E-4 r, is shorter than that within r = 500), a level below the function's least
+// value alone, and a step away from c2 (no level). A level with no points beside one that draws
+// draws nothing on its own: the command gives 0.
+TEST_F(ContourTest, NothingTracedIsSaid) {
+  struct Case {
+    const char16_t *function, *statement;
+    int16_t msgNo;
+    int legend;
+  };
+  const char16_t* circle = u"F{x,y} = x^2 + y^2";
+  const Case cases[] = {
+      {u"F{x,y} = 100*(x^2 + y^2)", u"PlotContour1[F,{-3,3,-3,3}{1,1}{100,400,100}{10,0.2}]", 3614,
+       4},
+      {u"F{x,y} = 0.0001*(x^2 + y^2)", u"PlotContour1[F,{-300,300,-300,300}{100,100}{1,4,1}]", 3614,
+       4},
+      {circle, u"PlotContour1[F,{-2,2,-2,2}{1,1}{-1,-1,1}]", 3614, 1},
+      {circle, u"PlotContour[F,{-2,2,-2,2}{1,1}{0,1,-0.25}]", 3614, 0},
+      {circle, u"PlotContour1[F,{-2,2,-2,2}{1,1}{-1,2,3}]", 0, 2},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(rt::ToUtf8(tc.statement));
+    ASSERT_EQ(Trace(tc.function, tc.statement), tc.msgNo);
+    EXPECT_EQ(Contours.ContourLegendCount, tc.legend);
+    EXPECT_EQ(Scene.SegmentCount == 0, tc.msgNo != 0);
+    EXPECT_TRUE(BoxTexts().empty());
   }
 }
 

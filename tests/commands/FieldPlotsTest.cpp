@@ -548,6 +548,89 @@ TEST_F(FieldTest, Limits) {
   EXPECT_NEAR(Segments(Scene.SegmentCount - 1)[0].to[0], 5.0, 1e-9);
 }
 
+// Every grid line the statement asks for is drawn, the last at b, where the running sum of the
+// step passes b by rounding: 0 + 9 (1/9) is 1.0000000000000002 and 1E-12 + 2 (2E-12) is
+// 5.0000000000000005E-12. n + 1 lines per direction: 10 x 2 points on [0, 1] x [0, 1] with 9 and 1
+// intervals, 3 x 3 x 3 on [1E-12, 5E-12] cubed with 2.
+TEST_F(FieldTest, EveryGridLineUpToTheRangeEnd) {
+  struct Case {
+    Command cmd;
+    const char16_t* sheet;
+    int points;
+    Point3 last;  // the last grid point
+  };
+  const Case cases[] = {
+      {kDir, u"F{x,y} = 1\r\nH{x,y} = 1\r\nPlotDirField[F,H,{0,1,9}{0,1,1}]\r\n", 20, {1, 1, 0}},
+      {kSlope, u"F{x,y} = 1\r\nPlotSlopeField[F,{0,1,9}{0,1,1}]\r\n", 20, {1, 1, 0}},
+      {kSpace,
+       u"F{x,y,z} = 1\r\nG{x,y,z} = 1\r\nH{x,y,z} = 1\r\n"
+       u"PlotField3D[F,G,H,{1E-12,5E-12,2}{1E-12,5E-12,2}{1E-12,5E-12,2}]\r\n",
+       27,
+       {5e-12, 5e-12, 5e-12}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.sheet));
+    FieldGraph.AxesWanted = 0;
+    ASSERT_EQ(RunField(c.cmd, c.sheet), 0);
+    ASSERT_EQ(Scene.SegmentCount, 3 * c.points);
+    const SlopePointRec& p = FieldTables.SlopePointTable[c.points];
+    const Point3 last =
+        c.cmd == kSlope ? Point3{p.X, p.Y, 0} : FieldTables.FieldArrowTable[c.points].Start;
+    EXPECT_EQ(last, c.last);
+  }
+}
+
+// The lifted field leaves out an arrow whose height G is the evaluator's stand-in: +-1E+20 for
+// 1/0, 0 for 0/0. On {-1,1,2}{-1,1,2} G = 1/y and G = y/Abs[y] keep the rows y = -1 and 1 at the
+// heights -1 and 1 (6 arrows); a G with no value anywhere is refused with 1036. With the axes on,
+// no point of the picture goes near 1E+20.
+TEST_F(FieldTest, LiftedFieldLeavesOutHeightsWithoutValue) {
+  const std::pair<const char16_t*, int16_t> cases[] = {
+      {u"1/y", 0}, {u"y/Abs[y]", 0}, {u"1/(0*x*y)", 1036}};
+  for (const auto& [g, msgNo] : cases) {
+    for (const bool axes : {false, true}) {
+      SCOPED_TRACE(rt::ToUtf8(g) + (axes ? " with axes" : ""));
+      SetUp();
+      FieldGraph.AxesWanted = axes ? -1 : 0;
+      ASSERT_EQ(RunField(kDir, u"F{x,y} = 1\r\nH{x,y} = 1\r\nG{x,y} = " + rt::Text(g) +
+                                   u"\r\nPlotDirField[F,H,G,{-1,1,2}{-1,1,2}]\r\n"),
+                msgNo);
+      EXPECT_EQ(FieldTables.FieldZMin, msgNo ? 0 : -1);
+      EXPECT_EQ(FieldTables.FieldZMax, msgNo ? 0 : 1);
+      const auto segs = Segments();
+      for (const Seg& s : segs) EXPECT_LT(std::max(std::fabs(s.from[2]), std::fabs(s.to[2])), 3);
+      if (axes) continue;
+      ASSERT_EQ(segs.size(), msgNo ? 0u : 18u);
+      for (int i = 0; i < static_cast<int>(segs.size()) / 3; ++i) {
+        const double x = -1 + i % 3, y = i < 3 ? -1 : 1;
+        ExpectPointNear(segs[3 * i].from, {x, y, y});
+      }
+    }
+  }
+}
+
+// A grid whose mean step is 1E-4 or less has no room for an arrow: each grid point is drawn as a
+// point (shaft and barbs from the point to itself), so the picture stays on the field's square.
+TEST_F(FieldTest, ArrowsOfAFineGridArePoints) {
+  const std::pair<const char16_t*, double> cases[] = {{u"{1E-5,5E-5,4}{1E-5,5E-5,4}", 1e-5},
+                                                      {u"{0,4E-4,4}{0,4E-4,4}", 0}};
+  for (const auto& [range, a] : cases) {
+    SCOPED_TRACE(rt::ToUtf8(range));
+    FieldGraph.AxesWanted = 0;
+    ASSERT_EQ(RunField(kDir, u"F{x,y} = -y\r\nH{x,y} = x\r\nPlotDirField[F,H," + rt::Text(range) +
+                                 u"]\r\n"),
+              0);
+    const auto segs = Segments();
+    ASSERT_EQ(segs.size(), 75u);
+    const double step = a == 0 ? 1e-4 : 1e-5;
+    for (int i = 0; i < 75; ++i) {
+      const Point3 p{a + i / 3 % 5 * step, a + i / 15 * step, 0};
+      ExpectPointNear(segs[i].from, p, 1e-18);
+      ExpectPointNear(segs[i].to, p, 1e-18);
+    }
+  }
+}
+
 TEST(FieldHelpers, GridCountsStopAndProgressTotalsStayInRange) {
   // Steps too small to advance stop the counting one past the limit.
   EXPECT_EQ(field::CountGridPoints(0, 1, 1e-300, 0, 1, 1, 15000), 15001);

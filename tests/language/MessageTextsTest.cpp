@@ -573,6 +573,12 @@ const MessageEntry kOwn[] = {
     {3050, u"Left boundary < right boundary"},
     {3059, u"Factor cannot be negative."},
     {3552, u"A '{' expected before the slopes."},
+    {3614,
+     u"No contour line was traced: no level of {c1,c2,ds} was reached from the start point in the "
+     u"range."
+     u"\r\n"
+     u"Check the levels and the {error,segment} entries: an error above 1, or above the length of "
+     u"the function's gradient, stops the lines at their start."},
     {5040, u"Comma follows the second function Id."},
     {5085, u"A division by zero encounted given the integral range."},
     {6030, u"A '{' expected before the integral limits."},

@@ -61,7 +61,7 @@ TEST_F(MessagesTest, ProgramMessagesHaveTheirOwnTexts) {
       {kMsgArgumentCount, u"parameters"}, {kMsgExpressionTooLong, u"nested"},
       {kMsgStackOverflow, u"too long"},   {kMsgSimplifyTooLong, u"simplify"},
       {1234, u"at most 10 start points"}, {1422, u"two parameters"},
-      {5085, u"division by zero"}};
+      {3614, u"{error,segment}"},         {5085, u"division by zero"}};
   ASSERT_EQ(CapacityMessages().size(), std::size(cases));
   for (const auto& [n, word] : cases) {
     SCOPED_TRACE(n);
