@@ -439,9 +439,11 @@ bool GraphAnimation::ComputeFrame(int k, const QString& name) {
   ExecuteWorksheet();
   if (self.isNull()) return false;
   // A frame the worksheet could not be executed for would repeat the last picture under a new
-  // name: the run stops (the worksheet's box has said why) and says which frame.
+  // name, and one whose Execute was stopped by Esc would lack what the statements after the stop
+  // make: the run stops (the worksheet's box has said why, or Esc was pressed) and says which
+  // frame.
   if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
-      sheet != nullptr && sheet->LastExecuteMessage() != 0) {
+      sheet != nullptr && (sheet->LastExecuteMessage() != 0 || sheet->LastExecuteAborted())) {
     FramesStopPath();
     Say(k > 0 ? u"Frame " + rt::IntText(k) + u" could not be computed; the frames stop at frame " +
                     rt::IntText(k - 1) + u"."

@@ -29,7 +29,7 @@ class AnimationTest : public GraphTest {
 
   // The worksheet run in an empty folder, then "Set Up", the five boxes typed, and Save.
   AnimationSetupDialog& Configure(const char* worksheet, const char* file, const char* id,
-                                  const char* start, const char* total) {
+                                  const char* start, const char* total, const char* end = "1") {
     for (const QString& name : Files()) QFile::remove(name);
     w_ = &Run(worksheet);
     w_->mnuSetUp_Click();
@@ -37,7 +37,7 @@ class AnimationTest : public GraphTest {
     f->txtFrameFile->setText(QString::fromUtf8(file));
     f->Text1->setText(QString::fromUtf8(id));
     f->txtStart->setText(QString::fromUtf8(start));
-    f->txtEnd->setText(QStringLiteral("1"));
+    f->txtEnd->setText(QString::fromUtf8(end));
     f->txtTotalFrames->setText(QString::fromUtf8(total));
     f->cmdSave_Click();
     return *f;
@@ -206,6 +206,42 @@ TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute)
     EXPECT_EQ(Boxes()[1], said);
     EXPECT_EQ(Files(), written);
     ExpectHandedBack(g);
+  }
+}
+
+// Esc while a frame's worksheet is executed (here during its dblInt[) ends the run as a frame
+// that fails to execute does: the frames before it stay, the stopped frame is not written (its
+// picture would lack the curve of H{t} = d t, d = k/8), no text file is written, and the run says
+// where it stopped. Esc in frame 0 leaves no frame at all.
+TEST_F(AnimationTest, EscDuringAFramesExecuteEndsTheRunBeforeThatFrame) {
+  constexpr char kDblInt[] =
+      "k=1\nG{x,y}=k*x*y\nC{x}=0\nD{x}=x\nd=dblInt[G,C,D,{0,1,50,50,y}]\nH{t}=d*t\n"
+      "A<t>=<t,H,0>\nPlot[A,{t,0,1,10}]\n";
+  const std::tuple<const char16_t*, const char16_t*, QStringList> cases[] = {
+      {u"k=2", u"Frame 1 could not be computed; the frames stop at frame 0.", {"wave0.bmp"}},
+      {u"k=1", u"Frame 0 could not be computed; no frame was written.", {}}};
+  for (const auto& [stoppedAt, said, written] : cases) {
+    SCOPED_TRACE(rt::ToUtf8(stoppedAt));
+    AnimationSetupDialog& f = Configure(kDblInt, "wave", "k", "1", "2", "3");
+    ui_.boxes.clear();
+    // Esc once the stopped frame's integral has shown its progress.
+    size_t barsBefore = 0;
+    bool pressed = false;
+    ui_.onDoEvents = [&] {
+      ws::WorksheetWindow& sheet = Sheet();
+      if (!sheet.IsRunning() || FirstLine() != stoppedAt) {
+        barsBefore = ui_.progress.size();
+      } else if (!pressed && ui_.progress.size() > barsBefore) {
+        pressed = true;
+        KeyClick(&sheet, Qt::Key_Escape);
+      }
+    };
+    w_->Animation().mnuSetCompute->trigger();
+    ui_.onDoEvents = nullptr;
+    EXPECT_TRUE(pressed);
+    ExpectBox(said);
+    EXPECT_EQ(Files(), written);
+    ExpectHandedBack(f);
   }
 }
 
