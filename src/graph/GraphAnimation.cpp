@@ -271,7 +271,13 @@ void GraphAnimation::mnuPlotSet_Click() {
   }
   // At most ten members are drawn; the step spreads those from Start to End.
   const int16_t asked = count;
-  if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
+  count = static_cast<int16_t>(FamilyMembersOf(Family.FamilyTotal));
+  // The range is shared with the animation set-up, which may have changed it since this one was
+  // saved: values that are not finite numbers never reach the worksheet.
+  if (!RangeValuesFinite(Family.RangeStart, Family.RangeEnd, count - 1)) {
+    Say(kRangeTooWide);
+    return;
+  }
   const double step = (end - start) / (count - 1);
 
   w_.Display().Cls();
@@ -386,6 +392,12 @@ void GraphAnimation::mnuSetCompute_Click() {
   double start = 0, end = 0;
   if (!ReadRange(u"Range constants must be directly assigned to numbers.",
                  u"Beginning & ending values cannot be the same.", start, end)) {
+    return;
+  }
+  // The range is shared with the family set-up, which may have changed it since this one was
+  // saved: values that are not finite numbers never reach the worksheet.
+  if (!RangeValuesFinite(Family.RangeStart, Family.RangeEnd, count)) {
+    Say(kRangeTooWide);
     return;
   }
   // Frame k is drawn for start + k * step: frame 0 at the typed start, frame count at the end.
