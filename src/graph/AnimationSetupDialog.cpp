@@ -196,6 +196,13 @@ void AnimationSetupDialog::cmdSave_Click() {
                     ws::kAppTitle);
     return;
   }
+  // A range whose frame values are not all finite numbers is refused before a run could write
+  // them into the worksheet.
+  rt::Text total = Frames.FrameTotal;
+  if (!RangeValuesFinite(Family.RangeStart, Family.RangeEnd, FrameCountOf(total))) {
+    ui::Ui().MsgBox(kRangeTooWide, ui::kOkOnly, ws::kAppTitle);
+    return;
+  }
   if (GraphWindow* graph = GraphWindow::Instance()) {
     graph->Animation().OfferFrameRun(true);
     graph->cmdReturn->setEnabled(true);

@@ -10,11 +10,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "graph/GraphWindow.h"
 #include "language/CommandRequests.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
+#include "worksheet/WorksheetWindow.h"
 
 namespace gr {
 
@@ -98,7 +100,21 @@ rt::Text RewriteAssignment(const rt::Text& text, long pos, const rt::Text& span,
 }
 
 rt::Text AssignmentText(const rt::Text& id, double value) {
-  return id + u"=" + rt::NumText(value);
+  // Members closer than 15 significant digits are still different numbers: each is written so
+  // that Execute reads the value the run lists for it.
+  return id + u"=" + rt::RoundTripText(value);
+}
+
+bool RangeValuesFinite(const rt::Text& start, const rt::Text& end, int divisions) {
+  if (!rt::IsNumeric(start) || !rt::IsNumeric(end) || divisions < 1) return true;
+  // The values as the runs compute them.
+  const double first = rt::Val(start);
+  const double step = (rt::Val(end) - first) / divisions;
+  if (!std::isfinite(step)) return false;
+  for (int i = 0; i <= divisions; ++i) {
+    if (!std::isfinite(first + i * step)) return false;
+  }
+  return true;
 }
 
 rt::Text FamilyTotalOf(const rt::Text& typed) {
@@ -110,6 +126,10 @@ int16_t FamilyCountOf(const rt::Text& total) {
   int16_t count = 0;
   if (!rt::ToInt16(rt::Val(total), count) || count < 2) count = 5;
   return count;
+}
+
+int FamilyMembersOf(const rt::Text& total) {
+  return std::min<int>(FamilyCountOf(total), kMaxFamilyMembers);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -212,6 +232,13 @@ void FamilyPlotsDialog::cmdEnter_Click() {
 }
 
 void FamilyPlotsDialog::cmdSave_Click() {
+  // A range whose members are not all finite numbers is refused before a run could write them
+  // into the worksheet.
+  if (!RangeValuesFinite(Family.RangeStart, Family.RangeEnd,
+                         FamilyMembersOf(Family.FamilyTotal) - 1)) {
+    ui::Ui().MsgBox(kRangeTooWide, ui::kOkOnly, ws::kAppTitle);
+    return;
+  }
   if (GraphWindow* graph = GraphWindow::Instance()) {
     graph->Animation().OfferFamilyRun(true);
     graph->cmdReturn->setEnabled(true);

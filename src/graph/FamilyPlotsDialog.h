@@ -68,9 +68,19 @@ AssignmentMatch FindAssignment(const rt::Text& text, const rt::Text& id,
 rt::Text RewriteAssignment(const rt::Text& text, long pos, const rt::Text& span,
                            const rt::Text& assignment);
 
-// The assignment text of one member or frame: identifier, "=", and the value in the plain
-// number form, no blanks.
+// The assignment text of one member or frame: identifier, "=", and the value in the shortest
+// plain number form that reads back as the same double, no blanks.
 rt::Text AssignmentText(const rt::Text& id, double value);
+
+// What a set-up window and a run say of a range whose values are not all finite numbers.
+inline constexpr char16_t kRangeTooWide[] =
+    u"The start and end values are too far apart to step between them.";
+
+// False when both ends of the range are numbers and a run from start to end in `divisions` steps,
+// start + i (end - start) / divisions for i = 0 .. divisions, meets a value or a step that is not
+// a finite number (the width overflows, as from 1E308 to -1E308). Ends that are not numbers are
+// left to the run's own check.
+bool RangeValuesFinite(const rt::Text& start, const rt::Text& end, int divisions);
 
 // What the "Total set of Curves" box stores for a typed text: the text, or "5" when it is empty,
 // not numeric or below 1.
@@ -79,6 +89,8 @@ rt::Text FamilyTotalOf(const rt::Text& typed);
 // Members asked for by a stored total: Val rounded half to even; below 2, or beyond the 16-bit
 // range, 5. The run draws at most ten and spreads those over the range.
 int16_t FamilyCountOf(const rt::Text& total);
+// Members a run draws for a stored total: FamilyCountOf, at most ten.
+int FamilyMembersOf(const rt::Text& total);
 
 // The set-up window of a family: the constant, the range and the number of curves.
 class FamilyPlotsDialog : public QDialog {

@@ -18,8 +18,10 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScopeGuard>
 #include <QScrollBar>
+#include <limits>
 
 #include "graph/AnimationSetupDialog.h"
 #include "graph/DisplaySettingsDialog.h"
@@ -98,11 +100,38 @@ bool FrameFilesExist(const rt::Text& base, int count) {
   return false;
 }
 
+// Removes the file under the name when it is a regular one; a device, a pipe or a folder is left
+// alone. True when it was removed.
+bool RemoveRegularFile(const QString& name) {
+  return QFileInfo(name).isFile() && QFile::remove(name);
+}
+
+// Yes to "Replace them?" gives up the earlier run's set: its text file goes before the first frame
+// is written, so that a run that stops leaves none describing another set, and so do its frames
+// beyond the last this run writes, so that none stands in the series after this run's. An earlier
+// run's frames are numbered without gaps from 0: the removal ends at the first name that is not
+// a regular file.
+void RemoveEarlierFrameSet(const rt::Text& base, int count) {
+  (void)RemoveRegularFile(FrameTextName(base));
+  for (int k = count + 1; k <= std::numeric_limits<int16_t>::max(); ++k) {
+    if (!RemoveRegularFile(FrameBitmapName(base, k))) break;
+  }
+}
+
+// Written to a new file beside the name, put in place once complete: a failed write leaves
+// neither a cut file nor a changed earlier one. A device, a pipe or a folder under the name is
+// neither written to nor replaced.
 bool WriteTextFile(const QString& name, const rt::Text& content) {
-  QFile file(name);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  const QFileInfo target(name);
+  if (target.exists() && !target.isFile()) return false;
+  QSaveFile file(name);
+  if (!file.open(QIODevice::WriteOnly)) return false;
   const QByteArray bytes = Q(content).toLocal8Bit();
-  return file.write(bytes) == bytes.size() && file.flush();
+  if (file.write(bytes) != bytes.size()) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
 }
 
 // The range of the run from the set-up window: both ends numbers and not the same, else the
@@ -242,7 +271,13 @@ void GraphAnimation::mnuPlotSet_Click() {
   }
   // At most ten members are drawn; the step spreads those from Start to End.
   const int16_t asked = count;
-  if (count > kMaxFamilyMembers) count = kMaxFamilyMembers;
+  count = static_cast<int16_t>(FamilyMembersOf(Family.FamilyTotal));
+  // The range is shared with the animation set-up, which may have changed it since this one was
+  // saved: values that are not finite numbers never reach the worksheet.
+  if (!RangeValuesFinite(Family.RangeStart, Family.RangeEnd, count - 1)) {
+    Say(kRangeTooWide);
+    return;
+  }
   const double step = (end - start) / (count - 1);
 
   w_.Display().Cls();
@@ -359,13 +394,19 @@ void GraphAnimation::mnuSetCompute_Click() {
                  u"Beginning & ending values cannot be the same.", start, end)) {
     return;
   }
+  // The range is shared with the family set-up, which may have changed it since this one was
+  // saved: values that are not finite numbers never reach the worksheet.
+  if (!RangeValuesFinite(Family.RangeStart, Family.RangeEnd, count)) {
+    Say(kRangeTooWide);
+    return;
+  }
   // Frame k is drawn for start + k * step: frame 0 at the typed start, frame count at the end.
   const double step = (end - start) / count;
 
   // Frame files of an earlier run are not replaced without one question.
-  if (FrameFilesExist(base, count) &&
-      ui::Ui().MsgBox(u"Frame files named " + base + u" exist already. Replace them?",
-                      kYesNoQuestion, ws::kAppTitle) != ui::kAnswerYes) {
+  const bool replacing = FrameFilesExist(base, count);
+  if (replacing && ui::Ui().MsgBox(u"Frame files named " + base + u" exist already. Replace them?",
+                                   kYesNoQuestion, ws::kAppTitle) != ui::kAnswerYes) {
     return;
   }
 
@@ -377,6 +418,8 @@ void GraphAnimation::mnuSetCompute_Click() {
                      : u"Requested constant located with no numeric assignment.");
     return;
   }
+
+  if (replacing) RemoveEarlierFrameSet(base, count);
 
   w_.cmdReturn->setEnabled(false);
   w_.cmdExit->setEnabled(false);
@@ -439,9 +482,11 @@ bool GraphAnimation::ComputeFrame(int k, const QString& name) {
   ExecuteWorksheet();
   if (self.isNull()) return false;
   // A frame the worksheet could not be executed for would repeat the last picture under a new
-  // name: the run stops (the worksheet's box has said why) and says which frame.
+  // name, and one whose Execute was stopped by Esc would lack what the statements after the stop
+  // make: the run stops (the worksheet's box has said why, or Esc was pressed) and says which
+  // frame.
   if (ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
-      sheet != nullptr && sheet->LastExecuteMessage() != 0) {
+      sheet != nullptr && (sheet->LastExecuteMessage() != 0 || sheet->LastExecuteAborted())) {
     FramesStopPath();
     Say(k > 0 ? u"Frame " + rt::IntText(k) + u" could not be computed; the frames stop at frame " +
                     rt::IntText(k - 1) + u"."

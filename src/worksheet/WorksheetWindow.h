@@ -96,6 +96,8 @@ class WorksheetWindow : public QMainWindow {
   bool IsRunning() const { return running_; }
   // The message number the last Execute stopped with (shown in its box); 0 when it ran through.
   int16_t LastExecuteMessage() const { return lastExecuteMessage_; }
+  // The last Execute was stopped by Esc: it left no message, and not every statement was read.
+  bool LastExecuteAborted() const { return lastExecuteAborted_; }
 
   // File menu and closing.
   void mnuNew_click();
@@ -226,6 +228,7 @@ class WorksheetWindow : public QMainWindow {
   bool endingProgram_ = false;  // End has asked already: the close query must not ask again
   bool running_ = false;
   int16_t lastExecuteMessage_ = 0;
+  bool lastExecuteAborted_ = false;
   std::vector<bool> undefinedFuncs_;  // functions whose evaluation failed in the last run
 };
 

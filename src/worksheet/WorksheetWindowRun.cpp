@@ -85,6 +85,7 @@ void WorksheetWindow::ExecuteErrorExit(int16_t stmtNo, int16_t msgNo, const rt::
 void WorksheetWindow::cmdCompute_click() {
   if (running_) return;
   lastExecuteMessage_ = 0;
+  lastExecuteAborted_ = false;
   ui::Ui().SetBusy(true);
   ClearProgress();
   undefinedFuncs_.clear();
@@ -95,6 +96,7 @@ void WorksheetWindow::cmdCompute_click() {
   if (!Text1->document()->isEmpty()) Text1->moveCursor(QTextCursor::End);
   undefinedFuncs_ = out.undefinedFunctions;
   if (out.aborted) {
+    lastExecuteAborted_ = true;
     SetGraphButton(false, kGraphIdleColor);
     SetRunning(false);
     ui::Ui().SetBusy(false);

@@ -1,6 +1,8 @@
 // Animation frames: the set-up window's checks and the frame loop from a worksheet to the bitmap
 // files and the text file, its messages and its Stop button. Files are written into a temporary
 // directory made the current one for each test.
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -29,7 +31,7 @@ class AnimationTest : public GraphTest {
 
   // The worksheet run in an empty folder, then "Set Up", the five boxes typed, and Save.
   AnimationSetupDialog& Configure(const char* worksheet, const char* file, const char* id,
-                                  const char* start, const char* total) {
+                                  const char* start, const char* total, const char* end = "1") {
     for (const QString& name : Files()) QFile::remove(name);
     w_ = &Run(worksheet);
     w_->mnuSetUp_Click();
@@ -37,7 +39,7 @@ class AnimationTest : public GraphTest {
     f->txtFrameFile->setText(QString::fromUtf8(file));
     f->Text1->setText(QString::fromUtf8(id));
     f->txtStart->setText(QString::fromUtf8(start));
-    f->txtEnd->setText(QStringLiteral("1"));
+    f->txtEnd->setText(QString::fromUtf8(end));
     f->txtTotalFrames->setText(QString::fromUtf8(total));
     f->cmdSave_Click();
     return *f;
@@ -206,6 +208,104 @@ TEST_F(AnimationTest, FramesAskBeforeReplacingAndStopAtAFrameThatFailsToExecute)
     EXPECT_EQ(Boxes()[1], said);
     EXPECT_EQ(Files(), written);
     ExpectHandedBack(g);
+  }
+}
+
+// Esc while a frame's worksheet is executed (here during its dblInt[) ends the run as a frame
+// that fails to execute does: the frames before it stay, the stopped frame is not written (its
+// picture would lack the curve of H{t} = d t, d = k/8), no text file is written, and the run says
+// where it stopped. Esc in frame 0 leaves no frame at all.
+TEST_F(AnimationTest, EscDuringAFramesExecuteEndsTheRunBeforeThatFrame) {
+  constexpr char kDblInt[] =
+      "k=1\nG{x,y}=k*x*y\nC{x}=0\nD{x}=x\nd=dblInt[G,C,D,{0,1,50,50,y}]\nH{t}=d*t\n"
+      "A<t>=<t,H,0>\nPlot[A,{t,0,1,10}]\n";
+  const std::tuple<const char16_t*, const char16_t*, QStringList> cases[] = {
+      {u"k=2", u"Frame 1 could not be computed; the frames stop at frame 0.", {"wave0.bmp"}},
+      {u"k=1", u"Frame 0 could not be computed; no frame was written.", {}}};
+  for (const auto& [stoppedAt, said, written] : cases) {
+    SCOPED_TRACE(rt::ToUtf8(stoppedAt));
+    AnimationSetupDialog& f = Configure(kDblInt, "wave", "k", "1", "2", "3");
+    ui_.boxes.clear();
+    // Esc once the stopped frame's integral has shown its progress.
+    size_t barsBefore = 0;
+    bool pressed = false;
+    ui_.onDoEvents = [&] {
+      ws::WorksheetWindow& sheet = Sheet();
+      if (!sheet.IsRunning() || FirstLine() != stoppedAt) {
+        barsBefore = ui_.progress.size();
+      } else if (!pressed && ui_.progress.size() > barsBefore) {
+        pressed = true;
+        KeyClick(&sheet, Qt::Key_Escape);
+      }
+    };
+    w_->Animation().mnuSetCompute->trigger();
+    ui_.onDoEvents = nullptr;
+    EXPECT_TRUE(pressed);
+    ExpectBox(said);
+    EXPECT_EQ(Files(), written);
+    ExpectHandedBack(f);
+  }
+}
+
+// Yes to "Replace them?" gives up the earlier run's set (frames 0 to 5 and its text file): a run
+// of fewer frames leaves none of the earlier frames beyond its last, and the earlier text file
+// goes before the first frame, so that a run stopped by a frame it cannot write (a folder holds
+// its name) leaves no text file describing another set. A pipe under the text file's name is
+// neither written to nor replaced.
+TEST_F(AnimationTest, ARunOverAnEarlierSetLeavesOnlyItsOwnFiles) {
+  struct Case {
+    const char* total;
+    const char* folder;  // made in place of the earlier file of that name
+    const char* pipe;
+    QStringList files;
+    const char16_t* said;
+  };
+  const Case cases[] = {
+      {"2", nullptr, nullptr, {"wave.txt", "wave0.bmp", "wave1.bmp", "wave2.bmp"}, nullptr},
+      {"1", "wave1.bmp", nullptr, {"wave0.bmp"}, u"The frame file wave1.bmp could not be written."},
+      {"2",
+       nullptr,
+       "wave.txt",
+       {"wave0.bmp", "wave1.bmp", "wave2.bmp"},
+       u"The frame file wave.txt could not be written."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.total) + (c.folder != nullptr ? " folder" : "") +
+                 (c.pipe != nullptr ? " pipe" : ""));
+    AnimationSetupDialog& f = Configure(kWorksheet, "wave", "a", "0", "5");
+    w_->mnuSetCompute_Click();
+    ASSERT_EQ(Files().size(), 7);
+    if (c.folder != nullptr) {
+      ASSERT_TRUE(QFile::remove(QString::fromUtf8(c.folder)));
+      ASSERT_TRUE(QDir().mkdir(QString::fromUtf8(c.folder)));
+    }
+    if (c.pipe != nullptr) {
+      ASSERT_TRUE(QFile::remove(QString::fromUtf8(c.pipe)));
+      ASSERT_EQ(::mkfifo(c.pipe, 0600), 0);
+    }
+    f.txtTotalFrames->setText(QString::fromUtf8(c.total));
+    f.cmdSave_Click();
+    ui_.boxes.clear();
+    ui_.answers = {ui::kAnswerYes};
+    w_->mnuSetCompute_Click();
+    std::vector<rt::Text> said = {u"Frame files named wave exist already. Replace them?"};
+    if (c.said != nullptr) said.emplace_back(c.said);
+    EXPECT_EQ(Boxes(), said);
+    EXPECT_EQ(Files(), c.files);
+    if (c.files.contains(QStringLiteral("wave.txt"))) {
+      QFile list(QStringLiteral("wave.txt"));
+      ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+      EXPECT_EQ(list.readAll(), QByteArray("0\r\n1\r\n") + c.total + "\r\na\r\n");
+    }
+    if (c.pipe != nullptr) {
+      const QFileInfo pipe(QString::fromUtf8(c.pipe));
+      EXPECT_TRUE(pipe.exists() && !pipe.isFile());
+      ASSERT_TRUE(QFile::remove(pipe.filePath()));
+    }
+    if (c.folder != nullptr) {
+      ASSERT_TRUE(QDir().rmdir(QString::fromUtf8(c.folder)));
+    }
+    ExpectHandedBack(f);
   }
 }
 

@@ -230,6 +230,87 @@ TEST_F(FamilyTest, ARunRefusedByItsChecksKeepsTheLastRunsMembers) {
   }
 }
 
+// A range whose values are not all finite numbers (the width from 1E308 to -1E308 overflows) is
+// refused at Save, in the family's set-up window and in the animation's, which stays open; a run
+// offered by an earlier Save (the two windows share the range) refuses it as well, before the
+// worksheet is touched. A wide range whose values stay finite is taken.
+TEST_F(FamilyTest, ARangeWhoseValuesAreNotFiniteIsRefusedBeforeTheWorksheetIsTouched) {
+  struct Case {
+    bool frames;
+    const char *start, *end;
+    bool refused;
+  };
+  const Case cases[] = {
+      {false, "1E308", "-1E308", true},  {false, "1.7E308", "-1.7E308", true},
+      {false, "-8E307", "8E307", false}, {true, "1E308", "-1E308", true},
+      {true, "-8E307", "8E307", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.frames << "|" << c.start << "|" << c.end);
+    GraphWindow& w = Run(kWorksheet);
+    const rt::Text sheet = Sheet().WorksheetText();
+    QDialog* window = nullptr;
+    QAction* run = nullptr;
+    if (c.frames) {
+      w.mnuSetUp_Click();
+      AnimationSetupDialog* f = AnimationSetupDialog::Instance();
+      f->txtFrameFile->setText(QStringLiteral("wave"));
+      f->Text1->setText(QStringLiteral("k"));
+      f->txtStart->setText(QStringLiteral("0"));
+      f->txtEnd->setText(QStringLiteral("1"));
+      f->cmdSave_Click();
+      w.mnuSetUp_Click();
+      f->txtStart->setText(QString::fromUtf8(c.start));
+      f->txtEnd->setText(QString::fromUtf8(c.end));
+      f->cmdSave_Click();
+      window = f;
+      run = w.Animation().mnuSetCompute;
+    } else {
+      FamilyPlotsDialog& f = Configure(w, "k", "0", "1", "3");
+      w.mnuFamilySetUp_Click();
+      f.txtStartCurv->setText(QString::fromUtf8(c.start));
+      f.txtEndCurv->setText(QString::fromUtf8(c.end));
+      f.cmdSave_Click();
+      window = &f;
+      run = w.Animation().mnuPlotSet;
+    }
+    ExpectBox(c.refused ? kRangeTooWide : nullptr);
+    EXPECT_EQ(window->isVisible(), c.refused);
+    if (!c.refused) continue;
+    ui_.boxes.clear();
+    ASSERT_TRUE(run->isEnabled());
+    run->trigger();
+    ExpectBox(kRangeTooWide);
+    EXPECT_EQ(Sheet().WorksheetText(), sheet);
+  }
+}
+
+// Members closer than 15 significant digits are each written so that Execute reads the member's
+// own value: from 1 to 1.00000000000001 in five members, member k is 1 + (k - 1) 2.5E-15, to
+// within two units of the last place (far less than the 2.5E-15 between members), and the value
+// listed for it is the value written.
+TEST_F(FamilyTest, MembersAreWrittenSoThatTheyReadBackExactly) {
+  GraphWindow& w = Run(kWorksheet);
+  Configure(w, "k", "1", "1.00000000000001", "5");
+  std::vector<rt::Text> written;  // the assignment each Execute reads
+  ui_.onDoEvents = [&] {
+    if (Sheet().IsRunning() && (written.empty() || written.back() != FirstLine())) {
+      written.push_back(FirstLine());
+    }
+  };
+  w.mnuPlotSet_Click();
+  ui_.onDoEvents = nullptr;
+  ASSERT_TRUE(ui_.boxes.empty());
+  ASSERT_EQ(written.size(), 5u);
+  for (size_t k = 1; k <= written.size(); ++k) {
+    SCOPED_TRACE(rt::ToUtf8(written[k - 1]));
+    ASSERT_EQ(written[k - 1].substr(0, 2), u"k=");
+    const double value = rt::Val(written[k - 1].substr(2));
+    EXPECT_NEAR(value, 1 + static_cast<double>(k - 1) * 2.5e-15, 4.5e-16);
+    EXPECT_EQ(value, Family.FamilyValues[k - 1]);
+  }
+}
+
 // Each member of an initial value problem is solved for its own value: x' = k, x(0) = 1 is
 // x = 1 + k t, member by member (t across, x up).
 TEST_F(FamilyTest, EachIvpMemberIsSolvedForItsOwnConstant) {
