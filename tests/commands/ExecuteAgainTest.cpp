@@ -187,7 +187,8 @@ TEST_F(ExecuteAgainTest, FunctionsMovedUpByAVectorMadeAgain) {
 // x^2 and x^3 over [0, 1] give 1/3 and 1/4 (the 3/8 rule is exact for cubics), a second Integ[
 // continues the first one's curve (1/3 + 1/4), and x y over 0 <= y <= x <= 1 gives 1/8 (Simpson's
 // rule is exact there). A name already taken is refused with 249 before the integral writes
-// anything: the tables hold what they held.
+// anything: the tables hold what they held. A constant whose integral stopped is listed without
+// the expression an earlier run left in its record.
 TEST_F(ExecuteAgainTest, IntegralConstantsNamedBeforeTheirStatements) {
   const char* named = "F{x} = x^2\nG{x} = x+ab\nab = Integ[F,{0,1,10,0}]\nc = G{1}\n";
   const char* quarter = "F{x} = x^3\nab = Integ[F,{0,1,10,0}]\n";
@@ -219,6 +220,8 @@ TEST_F(ExecuteAgainTest, IntegralConstantsNamedBeforeTheirStatements) {
       {{named, dbl}, 0, eighth},
       {{taken}, kMsgConstantDefinedTwice, {{u"k_", 0.41}, {u"m_", 0.82}}},
       {{"v = 2*3\n", pole}, 5085, {{u"v_", std::nan("")}}},
+      // A range naming the constant its own statement computes: it has no value yet.
+      {{named, "F{x} = x^2\nc = Integ[F,{0,c,10,0}]\n"}, 339, {{u"c_", std::nan("")}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.runs.back()) + " after " + std::to_string(c.runs.size() - 1));
