@@ -25,8 +25,8 @@ void StoreIntegralConstant(double value);
 // Splits "c=..." or "cd=..." into the constant identifier and the rest of the statement.
 void SplitIntegralConstant(const rt::Text& statement, rt::Text& constId, rt::Text& rest);
 
-// The last single integral computed (0 before any); the provisional value text of a new integral
-// constant is written from it.
+// The last single integral computed in this run (0 before any); the provisional value text of a new
+// integral constant is written from it.
 extern double IntegResult;
 
 // The most panels a statement gets: one per row of its slot (rows 1..1000).

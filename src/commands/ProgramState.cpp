@@ -32,8 +32,10 @@ void ClearAll() {
 
 void ClearRequestsForExecute() {
   ClearCommandRequests();
-  // Integral curves continue one another only within one run.
+  // Integral curves continue one another only within one run, and the placeholder text of a new
+  // result constant comes from an integral of this run: nothing computed before leaks into it.
   ResetIntegChain();
+  IntegResult = 0;
 }
 
 void ResetProgramState() {
@@ -42,6 +44,7 @@ void ResetProgramState() {
   ResetSettings();
   ResetCommandRequests();
   ResetIntegChain();
+  IntegResult = 0;
   RunFlags = RunFlagsState{};
   WorksheetSignals = WorksheetSignalState{};
   ResetPlotRequest();

@@ -15,8 +15,8 @@ void ResetProgramState();
 // Sheet run it.
 void ClearAll();
 
-// Execute, before the worksheet is read: the command requests (ClearCommandRequests) and the chain
-// of integral curves.
+// Execute, before the worksheet is read: the command requests (ClearCommandRequests), the chain
+// of integral curves and the last integral computed.
 void ClearRequestsForExecute();
 
 }  // namespace ms

@@ -47,7 +47,9 @@ int16_t FindFunction(const rt::Text& id, rt::Text& firstParm, int16_t& index) {
 int16_t FindRangeConstant(const rt::Text& id, int16_t& index) {
   const int count = std::min<int>(Tables.ConstCount, kMaxConstants);
   for (int k = 1; k <= count; ++k) {
-    if (Tables.ConstTable[k].Name == id) {
+    // An integral's result constant has no value before its computation ends (its own range
+    // naming it included): it is not there yet.
+    if (Tables.ConstTable[k].Name == id && !Tables.ConstTable[k].NotComputed) {
       index = static_cast<int16_t>(k);
       return 0;
     }

@@ -24,7 +24,8 @@ namespace ms {
 [[nodiscard]] int16_t ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText,
                                  bool& found, const rt::Text& terminator);
 
-// Looks the identifier up among the names of ConstTable (exact). Not found: 339, index unchanged.
+// Looks the identifier up among the names of ConstTable (exact), passing over a constant not
+// computed. Not found: 339, index unchanged.
 [[nodiscard]] int16_t FindRangeConstant(const rt::Text& id, int16_t& index);
 
 // The value of ConstTable entry index as a range value: its value text simplified, without

@@ -39,7 +39,8 @@ struct ConstRec {
   int16_t Locked = 0;
   int16_t Spare2 = 0;
   // The result constant of an Integ[ or dblInt[ statement that has not been computed (yet, or
-  // because the command failed or was aborted): listed as "not computed", not as its value text.
+  // because the command failed or was aborted): listed as "not computed", not as its value text,
+  // and not put into the bodies that name it.
   bool NotComputed = false;
 };
 

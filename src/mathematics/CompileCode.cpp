@@ -174,6 +174,14 @@ std::vector<uint32_t> NamePairsOf(const rt::Text& s) {
   return pairs;
 }
 
+// Whether a constant's value goes into the bodies that name it. The result constant of an
+// integral whose computation has not ended holds a placeholder, not a value of this run: a body
+// keeps its name, as it keeps the name of a constant defined further down, until the value is
+// there.
+bool HasValue(const ConstRec& c) {
+  return !c.Name.empty() && !c.NotComputed;
+}
+
 // The names SubstituteConstants replaces: every constant up to the first locked one, in table
 // order. A text in which none of them occurs comes out of the substitution as it went in.
 class ConstantNames {
@@ -183,7 +191,7 @@ class ConstantNames {
     for (int16_t k = 1; k <= count; ++k) {
       const ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
       if (c.Locked != 0) break;
-      if (c.Name.empty()) continue;
+      if (!HasValue(c)) continue;
       if (c.Name.size() == 2 && IsLower(c.Name[0])) {
         pairs_.push_back(PairKey(c.Name[0], c.Name[1]));
         byPair_.push_back({PairKey(c.Name[0], c.Name[1]), k});
@@ -301,7 +309,7 @@ void Substitute(const ConstantNames& names, const rt::Text& expression, rt::Text
   for (int16_t k = 1; k <= count; ++k) {
     const ConstRec& c = Tables.ConstTable[static_cast<size_t>(k)];
     if (c.Locked != 0) break;
-    if (c.Name.empty()) continue;
+    if (!HasValue(c)) continue;
     replace(s, c);
   }
   result = s;

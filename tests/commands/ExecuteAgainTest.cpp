@@ -14,6 +14,7 @@
 #include "commands/ProgramState.h"
 #include "commands/WorksheetRun.h"
 #include "language/WorksheetTables.h"
+#include "mathematics/Classify.h"
 #include "mathematics/CompileCode.h"
 #include "mathematics/Evaluator.h"
 #include "support/WorksheetFixture.h"
@@ -179,6 +180,69 @@ TEST_F(ExecuteAgainTest, FunctionsMovedUpByAVectorMadeAgain) {
                {operation, 0, {{"J_", 3}, {"K_", 10}}},
                {operation, 0, {{"J_", 3}, {"K_", 10}}},
                {sheet, 0, {{"F_", 6}, {"G_", 6}, {"H_", 36}}}});
+}
+
+// A body that names the result constant of an Integ[ or dblInt[ statement further down takes the
+// value that statement computes in this run, as it takes a plain constant's, whatever ran before:
+// x^2 and x^3 over [0, 1] give 1/3 and 1/4 (the 3/8 rule is exact for cubics), a second Integ[
+// continues the first one's curve (1/3 + 1/4), and x y over 0 <= y <= x <= 1 gives 1/8 (Simpson's
+// rule is exact there). A name already taken is refused with 249 before the integral writes
+// anything: the tables hold what they held. A constant whose integral stopped is listed without
+// the expression an earlier run left in its record.
+TEST_F(ExecuteAgainTest, IntegralConstantsNamedBeforeTheirStatements) {
+  const char* named = "F{x} = x^2\nG{x} = x+ab\nab = Integ[F,{0,1,10,0}]\nc = G{1}\n";
+  const char* quarter = "F{x} = x^3\nab = Integ[F,{0,1,10,0}]\n";
+  const char* second =
+      "F{x} = x^2\nH{x} = x^3\nG{x} = x+cd\nab = Integ[F,{0,1,10,0}]\n"
+      "cd = Integ[H,{0,1,10,0}]\nc = G{1}\n";
+  const char* dbl =
+      "K{x} = x+d\nG{x,y} = x*y\nC{x} = 0\nD{x} = x\nd = dblInt[G,C,D,{0,1,3,3,y}]\n"
+      "c = K{1}\n";
+  const char* taken = "F{x} = x^2\nk = 0.41\nm = k*2\nk = Integ[F,{0,1,10,0}]\n";
+  // 1/(1 - x y) has its pole at (1, 1): the run stops with 5085, the constant not computed.
+  const char* pole = "F{x,y} = 1/(1-x*y)\nC{x} = 0\nD{x} = 1\nv = dblInt[F,C,D,{0,1,10,10,y}]\n";
+  struct Case {
+    std::vector<const char*> runs;  // from a fresh start, in order; the last one is checked
+    int16_t msgNo;
+    std::map<rt::Text, double> constants;  // every constant the tables hold; NaN: not computed
+  };
+  const std::map<rt::Text, double> third = {{u"ab", 1.0 / 3}, {u"c_", 4.0 / 3}};
+  const std::map<rt::Text, double> continued = {
+      {u"ab", 1.0 / 3}, {u"cd", 1.0 / 3 + 1.0 / 4}, {u"c_", 1 + 1.0 / 3 + 1.0 / 4}};
+  const std::map<rt::Text, double> eighth = {{u"d_", 0.125}, {u"c_", 1.125}};
+  const Case cases[] = {
+      {{named}, 0, third},
+      {{named, named}, 0, third},
+      {{quarter, named}, 0, third},
+      {{second}, 0, continued},
+      {{named, second}, 0, continued},
+      {{dbl}, 0, eighth},
+      {{named, dbl}, 0, eighth},
+      {{taken}, kMsgConstantDefinedTwice, {{u"k_", 0.41}, {u"m_", 0.82}}},
+      {{"v = 2*3\n", pole}, 5085, {{u"v_", std::nan("")}}},
+      // A range naming the constant its own statement computes: it has no value yet.
+      {{named, "F{x} = x^2\nc = Integ[F,{0,c,10,0}]\n"}, 339, {{u"c_", std::nan("")}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.runs.back()) + " after " + std::to_string(c.runs.size() - 1));
+    ResetProgramState();
+    RunRecord last;
+    for (const char* sheet : c.runs) last = Execute(sheet);
+    EXPECT_EQ(last.msgNo, c.msgNo);
+    EXPECT_EQ(Tables.ConstCount, static_cast<int16_t>(c.constants.size()));
+    for (const auto& [name, value] : c.constants) {
+      SCOPED_TRACE(rt::ToUtf8(name));
+      const ConstRec* rec = FindConst(name);
+      ASSERT_NE(rec, nullptr);
+      if (std::isnan(value)) {
+        EXPECT_TRUE(rec->NotComputed);
+        EXPECT_EQ(rec->Expr, u"");  // listed with no expression, as a computed one is
+        continue;
+      }
+      EXPECT_FALSE(rec->NotComputed);
+      EXPECT_NEAR(ConstValue(name), value, 1e-12);
+    }
+  }
 }
 
 }  // namespace

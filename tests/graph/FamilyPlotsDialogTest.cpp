@@ -1,6 +1,7 @@
 // Families of curves: the assignment search and rewrite, and the member loop from a worksheet to
 // the picture: one curve per member, each in its colour, the worksheet rewritten per member, the
 // messages of bad input and the ways the loop stops.
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -330,6 +331,30 @@ TEST_F(FamilyTest, EachIvpMemberIsSolvedForItsOwnConstant) {
     ++points[k];
   });
   EXPECT_EQ(points.size(), 3u);
+}
+
+// A member whose function names the result constant of a later Integ[ takes that integral of its
+// own run: k x^2 over [0, 1] is k/3, so G = c t draws t/3, 2t/3 and t for k = 1, 2, 3 (t across,
+// y up), beside the running integral k x^3/3.
+TEST_F(FamilyTest, EachMemberUsesTheIntegralOfItsOwnRun) {
+  GraphWindow& w =
+      Run("k = 2\nG{t} = c*t\nF{x} = k*x^2\nc = Integ[F,{0,1,10,0}]\nA<t> = <t, G, 0>\n"
+          "Plot[A, {t,0,1,10}]\n");
+  ms::CurveWork.FamilyColorCode = -1;
+  Configure(w, "k", "1", "3", "3");
+  w.mnuPlotSet_Click();
+  ASSERT_TRUE(ui_.boxes.empty());
+  std::map<int32_t, int> memberOf, onLine;
+  for (int k = 1; k <= 3; ++k) memberOf[MemberColour(k)] = k;
+  ForCurveEnds(0, [&](const ms::Point3& p, int32_t colour) {
+    if (memberOf.count(colour) == 0) return;  // not a member's curve
+    const int k = memberOf[colour];
+    const double x = p[0], y = p[1], line = k * x / 3, integral = k * x * x * x / 3;
+    EXPECT_TRUE(std::fabs(y - line) < 1e-9 || std::fabs(y - integral) < 1e-9)
+        << "member " << k << " at " << x << ": " << y;
+    if (std::fabs(y - line) < 1e-9 && std::fabs(y - integral) > 1e-3) ++onLine[k];
+  });
+  for (int k = 1; k <= 3; ++k) EXPECT_GT(onLine[k], 0) << "member " << k;
 }
 
 // A family's picture has one set of axis letters, beyond the ends of the axes that span every
