@@ -3,6 +3,7 @@
 #include "language/ClearStorage.h"
 #include "language/Simplify.h"
 #include "language/TextEdits.h"
+#include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 
 namespace ms {
@@ -53,11 +54,19 @@ void ReadLegendDirective(const rt::Text& ws, long i) {
   }
 }
 
+// Whether the characters from 1-based position p are an exponent's digits: a digit, or a sign
+// followed by a digit.
+bool StartsExponent(const rt::Text& r, long p) {
+  const char16_t c = rt::CharAt(r, p);
+  if (c == u'+' || c == u'-') return Is(rt::CharAt(r, p + 1), u"[0-9]");
+  return Is(c, u"[0-9]");
+}
+
 }  // namespace
 
 rt::Text NormaliseStatement(const rt::Text& buffer) {
   rt::Text s;
-  FixLeadingMinus(InsertImplicitMultiply(RemoveBlanks(buffer)), s);
+  FixLeadingMinus(InsertImplicitMultiply(RemoveBlanks(KeepNamesApartFromLetters(buffer))), s);
   return s;
 }
 
@@ -75,6 +84,8 @@ bool WorksheetStatements::Next(rt::Text& statement, bool& abortable) {
   while (i <= len) {
     const char16_t c = ws[i - 1];
     if (c == kTab) {
+      // A tab parts a letter from a built-in name as a blank does: A<tab>Sin[x] is not ASin[x].
+      if (!buffer_.empty() && BeginsLongerName(buffer_.back())) buffer_.push_back(u' ');
       ++i;
     } else if (c == u'_') {
       // The error names the statement that holds the underscore, as far as its end.
@@ -137,6 +148,11 @@ rt::Text InsertImplicitMultiply(const rt::Text& s) {
       i += 2;
     } else if (Is(c1, u"[a-z]") && c2 == u'.') {
       put3();
+    } else if (Is(c1, u"[0-9.]") && c2 == u'e' && StartsExponent(r, i + 2)) {
+      // 1.2e-6 is a number written with "e": it stays as typed, for the checker to refuse, rather
+      // than read as 1.2 times a constant e.
+      out.push_back(c1);
+      i += 1;
     } else if (Is(c1, u"[0-9.]") && Is(c2, u"[a-zA-DF-Z(]")) {
       out += {c1, u'*', c2};
       i += 2;

@@ -41,7 +41,8 @@ class WorksheetStatements {
 // without "=" comes back unchanged.
 rt::Text InsertImplicitMultiply(const rt::Text& s);
 
-// Blanks removed, implied multiplications written out, "(-" written "(0-".
+// Blanks removed (a letter that blanks part from a built-in name stays beside it, see
+// KeepNamesApartFromLetters), implied multiplications written out, "(-" written "(0-".
 rt::Text NormaliseStatement(const rt::Text& buffer);
 
 }  // namespace ms
