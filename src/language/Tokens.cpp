@@ -161,27 +161,37 @@ void TokenizeNames(const rt::Text& src, rt::Text& dst) {
   dst = std::move(s);
 }
 
+namespace {
+
+// Whether letter followed by name (a name of the table) spells another name of the table, as "A"
+// and "Sin[" spell "ASin[" and "A" and "log[" spell "Alog[".
+bool SpellsLongerName(char16_t letter, rt::TextView name) {
+  return std::any_of(Tables.BuiltinNames.begin(), Tables.BuiltinNames.end(),
+                     [&](const BuiltinRec& b) {
+                       return b.Name.size() == name.size() + 1 && b.Name[0] == letter &&
+                              rt::TextView(b.Name).substr(1) == name;
+                     });
+}
+
+}  // namespace
+
 bool BeginsLongerName(char16_t letter) {
-  for (const BuiltinRec& b : Tables.BuiltinNames) {
-    if (IsLongerName(b) && b.Name[0] == letter) return true;
-  }
-  return false;
+  return std::any_of(Tables.BuiltinNames.begin(), Tables.BuiltinNames.end(),
+                     [&](const BuiltinRec& b) { return SpellsLongerName(letter, b.Name); });
 }
 
 rt::Text KeepNamesApartFromLetters(const rt::Text& src) {
   if (src.find(u' ') == rt::Text::npos) return src;
   rt::Text s = src;
-  for (const BuiltinRec& longer : Tables.BuiltinNames) {
-    if (!IsLongerName(longer)) continue;
-    const char16_t letter = longer.Name[0];
-    const rt::TextView rest = rt::TextView(longer.Name).substr(1);
-    const auto shorter = std::find_if(Tables.BuiltinNames.begin(), Tables.BuiltinNames.end(),
-                                      [&](const BuiltinRec& b) { return b.Name == rest; });
-    if (shorter == Tables.BuiltinNames.end()) continue;
-    for (size_t p = s.find(rest); p != rt::Text::npos; p = s.find(rest, p + 1)) {
-      size_t q = p;
-      while (q > 0 && s[q - 1] == u' ') --q;
-      if (q < p && q > 0 && s[q - 1] == letter) s.replace(p, rest.size(), shorter->Token);
+  for (size_t p = 1; p < s.size(); ++p) {
+    if (s[p - 1] != u' ') continue;
+    size_t q = p - 1;  // the first of the blanks before p
+    while (q > 0 && s[q - 1] == u' ') --q;
+    if (q == 0 || !rt::IsLetter(s[q - 1])) continue;
+    for (const BuiltinRec& b : Tables.BuiltinNames) {
+      if (b.Name.empty() || s.compare(p, b.Name.size(), b.Name) != 0) continue;
+      if (SpellsLongerName(s[q - 1], b.Name)) s.replace(p, b.Name.size(), b.Token);
+      break;
     }
   }
   return s;
