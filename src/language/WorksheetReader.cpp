@@ -62,11 +62,40 @@ bool StartsExponent(const rt::Text& r, long p) {
   return Is(c, u"[0-9]");
 }
 
+// Blanks between a number and an "e" that an exponent's digits follow are written "*": "2 e-1" is 2
+// times the constant e, minus 1. Only an "e" written directly after a number marks an exponent
+// (which the checker refuses).
+rt::Text KeepNumberApartFromE(const rt::Text& s) {
+  if (s.find(u' ') == rt::Text::npos) return s;
+  rt::Text out;
+  out.reserve(s.size() + 1);
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == u' ' && i > 0 && Is(s[i - 1], u"[0-9.]")) {
+      size_t j = i;
+      while (j < s.size() && s[j] == u' ') ++j;
+      if (j < s.size() && s[j] == u'e' && StartsExponent(s, static_cast<long>(j) + 2)) {
+        out.push_back(u'*');
+        i = j - 1;
+        continue;
+      }
+    }
+    out.push_back(s[i]);
+  }
+  return out;
+}
+
+// What a tab after c parts as a blank does: a letter from a built-in name it would spell a longer
+// name with (A<tab>Sin[x] is not ASin[x]), a number from an "e" after it.
+bool TabParts(char16_t c) {
+  return BeginsLongerName(c) || Is(c, u"[0-9.]");
+}
+
 }  // namespace
 
 rt::Text NormaliseStatement(const rt::Text& buffer) {
   rt::Text s;
-  FixLeadingMinus(InsertImplicitMultiply(RemoveBlanks(KeepNamesApartFromLetters(buffer))), s);
+  const rt::Text apart = KeepNumberApartFromE(KeepNamesApartFromLetters(buffer));
+  FixLeadingMinus(InsertImplicitMultiply(RemoveBlanks(apart)), s);
   return s;
 }
 
@@ -84,8 +113,7 @@ bool WorksheetStatements::Next(rt::Text& statement, bool& abortable) {
   while (i <= len) {
     const char16_t c = ws[i - 1];
     if (c == kTab) {
-      // A tab parts a letter from a built-in name as a blank does: A<tab>Sin[x] is not ASin[x].
-      if (!buffer_.empty() && BeginsLongerName(buffer_.back())) buffer_.push_back(u' ');
+      if (!buffer_.empty() && TabParts(buffer_.back())) buffer_.push_back(u' ');
       ++i;
     } else if (c == u'_') {
       // The error names the statement that holds the underscore, as far as its end.

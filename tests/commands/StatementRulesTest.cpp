@@ -135,7 +135,8 @@ TEST_F(StatementRulesTest, NameDefinedOnce) {
 
 // A number whose exponent is written with "e" is refused wherever it stands (a constant, a body, a
 // vector component after another number, a command's range), with a constant e defined or not;
-// "e" that no exponent's digits follow stays the constant e in a product. Ranges read "E" only.
+// "e" that no exponent's digits follow, or that a blank parts from the number, stays the constant e
+// in a product. Ranges read "E" only.
 TEST_F(StatementRulesTest, LowerCaseExponentRefused) {
   const Case cases[] = {
       {{u"e=2.718281828", u"k=1.2e-6"}, 419},
@@ -154,6 +155,7 @@ TEST_F(StatementRulesTest, LowerCaseExponentRefused) {
       {{u"e=2", u"F{x}=2e*x", u"p=F{3}"}, 0, u"p_", 12},
       {{u"e=2", u"k=2e^2"}, 0, u"k_", 8},
       {{u"e=2", u"x=3", u"k=2e-x"}, 0, u"k_", 1},
+      {{u"e=2", u"k=2 e-1"}, 0, u"k_", 3},  // a blank parts the number from e
       {{u"k=1.2E-6"}, 0, u"k_", 1.2e-6},
       {{u"F{x}=x^2", u"ab=Integ[F,{0,1E-1,10,0}]"}, 0, u"ab", 1.0 / 3000},
   };
