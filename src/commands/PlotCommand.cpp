@@ -47,13 +47,16 @@ int16_t ProcessPlot(const rt::Text& statement) {
   r.Skip();
   msgNo = r.Expect(u',', 315);
   if (msgNo != 0) return msgNo;
-  if (r.ReadRangeValue(req.PlotTMin, u',') != 0) {
-    return 314;
-  }
+  // An end of the range that cannot be read is an incomplete definition (314), except a number
+  // written with "e", which keeps its own message.
+  const auto rangeEnd = [](int16_t read) -> int16_t {
+    return read == 0 || read == kMsgLowerCaseExponent ? read : 314;
+  };
+  msgNo = rangeEnd(r.ReadRangeValue(req.PlotTMin, u','));
+  if (msgNo != 0) return msgNo;
   if (req.PlotTMin < 0) req.PlotTMin -= 0.0001;
-  if (r.ReadRangeValue(req.PlotTMax, u',') != 0) {
-    return 314;
-  }
+  msgNo = rangeEnd(r.ReadRangeValue(req.PlotTMax, u','));
+  if (msgNo != 0) return msgNo;
   double n = 0;
   msgNo = r.ReadRangeValue(n, u'}');
   if (msgNo != 0) return msgNo;

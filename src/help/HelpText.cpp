@@ -38,7 +38,7 @@ const std::array<HelpPageText, kHelpPageCount> kPages = {{
         u"      25     -3.75     .5     1.5E3     2.1E-3     0.012E+2\n"
         u"The exponent is an upper-case E, an optional sign and one or two digits.\n"
         u"Not legal:\n"
-        u"A lower-case e is not an exponent: 1.5e3 reads as 1.5 times a constant e3.\n"
+        u"A lower-case e as exponent: 1.5e3 (write 1.5E3)\n"
         u"No decimal point in the exponent: 2.1E-3.5\n"
         u"Only one decimal point in a number: 3.4.5"},
        {u"Constant Format && Examples",

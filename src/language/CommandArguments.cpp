@@ -89,7 +89,15 @@ int16_t ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText, boo
     return kMsgNothingBeforeTerminator;
   }
   if (EnclosedInParens(gathered)) gathered = gathered.substr(1, gathered.size() - 2);
-  if (rt::IsNumeric(gathered)) {
+  // The platform's numeric test also reads "e", "d" and "D" as exponent marks; a number of the
+  // language writes its exponent with "E". With "e" the text is refused as in any other statement;
+  // with "d" or "D" it is no number (1d3 is not 1000).
+  const size_t otherMark = gathered.find_first_of(u"edD");
+  if (otherMark != rt::Text::npos && rt::IsNumeric(gathered)) {
+    if (gathered[otherMark] == u'e') {
+      return kMsgLowerCaseExponent;
+    }
+  } else if (rt::IsNumeric(gathered)) {
     found = true;
     numberText = gathered;
     pos = static_cast<int16_t>(p);

@@ -13,13 +13,17 @@
 
 namespace ms {
 
+// A number written with "e" for its exponent (1e-3): the language writes it with "E".
+inline constexpr int16_t kMsgLowerCaseExponent = 419;
+
 // Looks the identifier up in FuncTable (exact comparison). Found: firstParm := Parm1, index := its
 // entry, returns 0. Not found: firstParm := "", index unchanged, returns 57.
 [[nodiscard]] int16_t FindFunction(const rt::Text& id, rt::Text& firstParm, int16_t& index);
 
 // Gathers the characters from pos up to the terminator. When they (without enclosing parentheses)
 // are numeric text: found := true, numberText := them, pos := the terminator's position; otherwise
-// found := false and numberText and pos are unchanged. 333 when the text ends before the
+// found := false and numberText and pos are unchanged. Numeric text means a number with at most an
+// "E" exponent; one written with "e" (1e-3) gives 419. 333 when the text ends before the
 // terminator, 6097 when nothing stands before it.
 [[nodiscard]] int16_t ScanNumber(const rt::Text& text, int16_t& pos, rt::Text& numberText,
                                  bool& found, const rt::Text& terminator);

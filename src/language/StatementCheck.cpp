@@ -483,6 +483,8 @@ int16_t CheckCommaUse(const Text& text) {
 }
 
 int16_t CheckNumberFormat(const Text& text) {
+  // Every number of the statement is checked, those after a "," too (the arguments of a call, the
+  // components of a vector): a number that ends scans on to the next.
   const long n = rt::Len(text);
   long i = 1;
   while (i <= n) {
@@ -490,13 +492,11 @@ int16_t CheckNumberFormat(const Text& text) {
       ++i;
       continue;
     }
-    // The mantissa. A "," right after a digit begins an argument list: nothing further is checked.
+    // The mantissa.
     while (IsDigit(At(text, i))) ++i;
-    if (i > n || At(text, i) == u',') return 0;
     if (At(text, i) == u'.') {
       ++i;
       while (IsDigit(At(text, i))) ++i;
-      if (i > n || (At(text, i) == u',' && IsDigit(At(text, i - 1)))) return 0;
     }
     const char16_t c = At(text, i);
     if (c == u'e') {
@@ -528,19 +528,19 @@ int16_t CheckNumberFormat(const Text& text) {
       return 423;
     }
     ++i;
-    if (At(text, i) == u'.') {
-      return 421;
-    }
-    if (!IsDigit(At(text, i))) return 0;  // end of text, "," or any other character
-    ++i;
-    if (i > n || At(text, i) == u',') return 0;
-    if (At(text, i) == u'.') {
-      return 421;
-    }
     if (IsDigit(At(text, i))) {
-      return 424;
+      ++i;
+      if (IsDigit(At(text, i))) {
+        return 424;
+      }
     }
-    ++i;
+    if (At(text, i) == u'.') {
+      return 421;
+    }
+    // A second exponent (1E2E3): the exponent is not a whole number.
+    if (At(text, i) == u'E' || At(text, i) == u'e') {
+      return 423;
+    }
   }
   return 0;
 }

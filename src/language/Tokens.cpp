@@ -1,5 +1,6 @@
 #include "language/Tokens.h"
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 
@@ -85,25 +86,20 @@ constexpr bool InEnumeratorOrder() {
 }
 static_assert(InEnumeratorOrder());
 
-// A shorter name found inside a longer one leaves the longer one's first letter in front of the
-// shorter one's token: "ASin[" becomes "A" + token("Sin[") + "[". Each repair turns such a pair
-// into the longer name's token.
-struct Repair {
-  char16_t letter;
-  Builtin found;
-  Builtin token;
-};
-constexpr std::array<Repair, 9> kRepairs = {{
-    {u'A', Builtin::Sin, Builtin::ASin},
-    {u'a', Builtin::Sin, Builtin::ASin},
-    {u'A', Builtin::Cos, Builtin::ACos},
-    {u'a', Builtin::Cos, Builtin::ACos},
-    {u'A', Builtin::Tan, Builtin::ATan},
-    {u'a', Builtin::Tan, Builtin::ATan},
-    {u'v', Builtin::Diff, Builtin::VDiff},
-    {u'v', Builtin::Tan, Builtin::VTan},
-    {u'v', Builtin::Unit, Builtin::VUnit},
-}};
+// The longer names that begin with a letter followed by a shorter name ("ASin[" is "A" + "Sin["),
+// in both halves of the table. They are read before the table order reaches the shorter names, and
+// only as they are spelled: a letter before a shorter name is the letter beside that built-in
+// ("aSin[x]" is a beside Sin[x], which the checker refuses), not a longer name.
+constexpr std::array<Builtin, 6> kLongerNames = {
+    {Builtin::ASin, Builtin::ACos, Builtin::ATan, Builtin::VDiff, Builtin::VTan, Builtin::VUnit}};
+
+bool IsLongerName(const BuiltinRec& b) {
+  if (b.Token.empty()) return false;
+  for (Builtin longer : kLongerNames) {
+    if (b.Token[0] == TokenChar(longer)) return true;
+  }
+  return false;
+}
 
 // Replaces every occurrence of find in s; most names are absent from a statement, so the search
 // alone decides and no copy is made then.
@@ -154,16 +150,51 @@ void InitBuiltinNames() {
 void TokenizeNames(const rt::Text& src, rt::Text& dst) {
   rt::Text s = src;
   const BracketPairs pairs(s);
-  for (const BuiltinRec& b : Tables.BuiltinNames) {
-    if (!pairs.Any()) break;
-    if (pairs.MayHold(b.Name)) ReplaceAll(s, b.Name, b.Token);
-  }
-  for (const Repair& r : kRepairs) {
-    const char16_t pair[] = {r.letter, TokenChar(r.found)};
-    const char16_t token = TokenChar(r.token);
-    ReplaceAll(s, rt::TextView(pair, 2), rt::TextView(&token, 1));
+  if (pairs.Any()) {
+    for (const BuiltinRec& b : Tables.BuiltinNames) {
+      if (IsLongerName(b) && pairs.MayHold(b.Name)) ReplaceAll(s, b.Name, b.Token);
+    }
+    for (const BuiltinRec& b : Tables.BuiltinNames) {
+      if (pairs.MayHold(b.Name)) ReplaceAll(s, b.Name, b.Token);
+    }
   }
   dst = std::move(s);
+}
+
+namespace {
+
+// Whether letter followed by name (a name of the table) spells another name of the table, as "A"
+// and "Sin[" spell "ASin[" and "A" and "log[" spell "Alog[".
+bool SpellsLongerName(char16_t letter, rt::TextView name) {
+  return std::any_of(Tables.BuiltinNames.begin(), Tables.BuiltinNames.end(),
+                     [&](const BuiltinRec& b) {
+                       return b.Name.size() == name.size() + 1 && b.Name[0] == letter &&
+                              rt::TextView(b.Name).substr(1) == name;
+                     });
+}
+
+}  // namespace
+
+bool BeginsLongerName(char16_t letter) {
+  return std::any_of(Tables.BuiltinNames.begin(), Tables.BuiltinNames.end(),
+                     [&](const BuiltinRec& b) { return SpellsLongerName(letter, b.Name); });
+}
+
+rt::Text KeepNamesApartFromLetters(const rt::Text& src) {
+  if (src.find(u' ') == rt::Text::npos) return src;
+  rt::Text s = src;
+  for (size_t p = 1; p < s.size(); ++p) {
+    if (s[p - 1] != u' ') continue;
+    size_t q = p - 1;  // the first of the blanks before p
+    while (q > 0 && s[q - 1] == u' ') --q;
+    if (q == 0 || !rt::IsLetter(s[q - 1])) continue;
+    for (const BuiltinRec& b : Tables.BuiltinNames) {
+      if (b.Name.empty() || s.compare(p, b.Name.size(), b.Name) != 0) continue;
+      if (SpellsLongerName(s[q - 1], b.Name)) s.replace(p, b.Name.size(), b.Token);
+      break;
+    }
+  }
+  return s;
 }
 
 void DetokenizeNames(const rt::Text& src, rt::Text& dst) {

@@ -138,6 +138,12 @@ void InitBuiltinNames();
 
 // dst := src with every built-in name replaced by its token. src and dst may be the same text.
 void TokenizeNames(const rt::Text& src, rt::Text& dst);
+// src with each built-in name that blanks part from a letter written as its token wherever that
+// letter and the name, once the blanks are gone, would spell a longer name: "A Sin[x]" is A beside
+// Sin[x] (refused as any name beside a call), not ASin[x]. Run before the blanks are removed.
+rt::Text KeepNamesApartFromLetters(const rt::Text& src);
+// Whether letter is the first letter of a longer name such as "ASin[" (A, a or v).
+bool BeginsLongerName(char16_t letter);
 // dst := src with every token replaced by its capitalised name, then every blank removed.
 void DetokenizeNames(const rt::Text& src, rt::Text& dst);
 // The display form: every token character becomes the name without its "[" (so a token followed by

@@ -3,6 +3,7 @@
 #include "language/ClearStorage.h"
 #include "language/Simplify.h"
 #include "language/TextEdits.h"
+#include "language/Tokens.h"
 #include "language/WorksheetTables.h"
 
 namespace ms {
@@ -53,11 +54,48 @@ void ReadLegendDirective(const rt::Text& ws, long i) {
   }
 }
 
+// Whether the characters from 1-based position p are an exponent's digits: a digit, or a sign
+// followed by a digit.
+bool StartsExponent(const rt::Text& r, long p) {
+  const char16_t c = rt::CharAt(r, p);
+  if (c == u'+' || c == u'-') return Is(rt::CharAt(r, p + 1), u"[0-9]");
+  return Is(c, u"[0-9]");
+}
+
+// Blanks between a number and an "e" that an exponent's digits follow are written "*": "2 e-1" is 2
+// times the constant e, minus 1. Only an "e" written directly after a number marks an exponent
+// (which the checker refuses).
+rt::Text KeepNumberApartFromE(const rt::Text& s) {
+  if (s.find(u' ') == rt::Text::npos) return s;
+  rt::Text out;
+  out.reserve(s.size() + 1);
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == u' ' && i > 0 && Is(s[i - 1], u"[0-9.]")) {
+      size_t j = i;
+      while (j < s.size() && s[j] == u' ') ++j;
+      if (j < s.size() && s[j] == u'e' && StartsExponent(s, static_cast<long>(j) + 2)) {
+        out.push_back(u'*');
+        i = j - 1;
+        continue;
+      }
+    }
+    out.push_back(s[i]);
+  }
+  return out;
+}
+
+// What a tab after c parts as a blank does: a letter from a built-in name it would spell a longer
+// name with (A<tab>Sin[x] is not ASin[x]), a number from an "e" after it.
+bool TabParts(char16_t c) {
+  return BeginsLongerName(c) || Is(c, u"[0-9.]");
+}
+
 }  // namespace
 
 rt::Text NormaliseStatement(const rt::Text& buffer) {
   rt::Text s;
-  FixLeadingMinus(InsertImplicitMultiply(RemoveBlanks(buffer)), s);
+  const rt::Text apart = KeepNumberApartFromE(KeepNamesApartFromLetters(buffer));
+  FixLeadingMinus(InsertImplicitMultiply(RemoveBlanks(apart)), s);
   return s;
 }
 
@@ -75,6 +113,7 @@ bool WorksheetStatements::Next(rt::Text& statement, bool& abortable) {
   while (i <= len) {
     const char16_t c = ws[i - 1];
     if (c == kTab) {
+      if (!buffer_.empty() && TabParts(buffer_.back())) buffer_.push_back(u' ');
       ++i;
     } else if (c == u'_') {
       // The error names the statement that holds the underscore, as far as its end.
@@ -137,6 +176,11 @@ rt::Text InsertImplicitMultiply(const rt::Text& s) {
       i += 2;
     } else if (Is(c1, u"[a-z]") && c2 == u'.') {
       put3();
+    } else if (Is(c1, u"[0-9.]") && c2 == u'e' && StartsExponent(r, i + 2)) {
+      // 1.2e-6 is a number written with "e": it stays as typed, for the checker to refuse, rather
+      // than read as 1.2 times a constant e.
+      out.push_back(c1);
+      i += 1;
     } else if (Is(c1, u"[0-9.]") && Is(c2, u"[a-zA-DF-Z(]")) {
       out += {c1, u'*', c2};
       i += 2;

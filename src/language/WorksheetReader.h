@@ -41,7 +41,9 @@ class WorksheetStatements {
 // without "=" comes back unchanged.
 rt::Text InsertImplicitMultiply(const rt::Text& s);
 
-// Blanks removed, implied multiplications written out, "(-" written "(0-".
+// Blanks removed, implied multiplications written out, "(-" written "(0-". What blanks part stays
+// apart: a letter and a built-in name (A Sin[x] is not ASin[x], see KeepNamesApartFromLetters), a
+// number and an "e" after it (2 e-1 is 2*e-1, while 2e-1 is a number written with "e").
 rt::Text NormaliseStatement(const rt::Text& buffer);
 
 }  // namespace ms

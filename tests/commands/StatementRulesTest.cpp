@@ -133,5 +133,84 @@ TEST_F(StatementRulesTest, NameDefinedOnce) {
   for (const Case& c : cases) Expect(c);
 }
 
+// A number whose exponent is written with "e" is refused wherever it stands (a constant, a body, a
+// vector component after another number, a command's range), with a constant e defined or not;
+// "e" that no exponent's digits follow, or that a blank parts from the number, stays the constant e
+// in a product. Ranges read "E" only.
+TEST_F(StatementRulesTest, LowerCaseExponentRefused) {
+  const Case cases[] = {
+      {{u"e=2.718281828", u"k=1.2e-6"}, 419},
+      {{u"k=1.2e-6"}, 419},
+      {{u"e=2", u"F{x}=x+1.2e-16"}, 419},
+      {{u"e=2", u"A<t>=<t,1e-3,0>"}, 419},
+      {{u"e=2", u"A<t>=<1,1e-3,0>"}, 419},
+      {{u"e=2", u"k=3e+2"}, 419},
+      {{u"e=2", u"k=.5e-3"}, 419},
+      {{u"e=2", u"A<t>=<t,t,t>", u"m=A.x|1e-3"}, 419},
+      {{u"F{x}=x^2", u"ab=Integ[F,{0,1e-1,10,0}]"}, 419},
+      {{u"F{x}=x^2", u"A<t>=<t,F,0>", u"Plot[A,{t,0,1e-1,10}]"}, 419},
+      {{u"F{x}=x^2", u"A<t>=<t,F,0>", u"Plot[A,{t,0,1d1,10}]"}, 314},
+      {{u"F{x}=x-0.001", u"Zero[F,{0,1,r}1e-8]"}, 419},
+      {{u"e=2", u"k=3e"}, 0, u"k_", 6},
+      {{u"e=2", u"F{x}=2e*x", u"p=F{3}"}, 0, u"p_", 12},
+      {{u"e=2", u"k=2e^2"}, 0, u"k_", 8},
+      {{u"e=2", u"x=3", u"k=2e-x"}, 0, u"k_", 1},
+      {{u"e=2", u"k=2 e-1"}, 0, u"k_", 3},  // a blank parts the number from e
+      {{u"k=1.2E-6"}, 0, u"k_", 1.2e-6},
+      {{u"F{x}=x^2", u"ab=Integ[F,{0,1E-1,10,0}]"}, 0, u"ab", 1.0 / 3000},
+  };
+  for (const Case& c : cases) Expect(c);
+}
+
+// Only the longer names themselves (ASin[, asin[, ... vUnit[, Alog[) are read as one name. A letter
+// typed before a shorter name, with blanks or a tab between or not, is a name beside a call and
+// refused.
+TEST_F(StatementRulesTest, LetterBeforeBuiltinStaysApart) {
+  const Case cases[] = {
+      {{u"a=2", u"x=0.5", u"b=a Sin[x]"}, 451},
+      {{u"a=2", u"x=0.5", u"b=aSin[x]"}, 451},
+      {{u"a=2", u"x=0.5", u"b=a Cos[x]"}, 451},
+      {{u"a=2", u"x=0.5", u"b=a tan[x]"}, 451},
+      {{u"a=2", u"x=0.5", u"b=2a Sin[x]"}, 451},
+      {{u"x=0.5", u"b=A Sin[x]"}, 661},
+      {{u"x=0.5", u"b=A\tSin[x]"}, 661},
+      {{u"x=0.5", u"b=A log[x]"}, 661},  // not Alog[x]
+      {{u"a=2", u"F{t}=a*t+a Cos[t]"}, 451},
+      {{u"F{a,t}=a Sin[t]"}, 465},
+      {{u"v=2", u"A<t>=<t^2,t,1>", u"B<t>=v Unit[A]"}, 479},
+      {{u"v=2", u"A<t>=<t^2,t,1>", u"B<t>=v Tan[A]"}, 479},
+      {{u"a=2", u"x=0.5", u"b=a*Sin[x]"}, 0, u"b_", 0.958851077208406},  // 2 sin 0.5
+      {{u"x=0.5", u"b=ASin[x]"}, 0, u"b_", 0.5235987755982988},          // pi/6
+      {{u"x=0.5", u"b=asin[x]"}, 0, u"b_", 0.5235987755982988},
+      {{u"x=0.5", u"b=ACos[x]"}, 0, u"b_", 1.0471975511965976},  // pi/3
+      {{u"x=0.5", u"b=atan[x]"}, 0, u"b_", 0.4636476090008061},
+      {{u"x=0.5", u"b=Alog[x]"}, 0, u"b_", 3.1622776601683795},  // sqrt 10
+      // A = (t^2, t, 1) at t = 2: A' = (4, 1, 0), |A| = sqrt 21, |A'| = sqrt 17.
+      {{u"A<t>=<t^2,t,1>", u"B<t>=vDiff[A]", u"m=B.x|2"}, 0, u"m_", 4},
+      {{u"A<t>=<t^2,t,1>", u"B<t>=vunit[A]", u"m=B.x|2"}, 0, u"m_", 4 / std::sqrt(21.0)},
+      {{u"A<t>=<t^2,t,1>", u"B<t>=vTan[A]", u"m=B.x|2"}, 0, u"m_", 4 / std::sqrt(17.0)},
+  };
+  for (const Case& c : cases) Expect(c);
+}
+
+// A number has one exponent: a second one is refused, as a decimal exponent is, wherever the
+// number stands.
+TEST_F(StatementRulesTest, SecondExponentRefused) {
+  const Case cases[] = {
+      {{u"a=1E2E3"}, 423},
+      {{u"a=1+1E2E3"}, 423},
+      {{u"a=1E23E4"}, 423},
+      {{u"F{x}=x*1E2E3"}, 423},
+      {{u"A<t>=<1,1E2E3,0>"}, 423},
+      {{u"F{x,y}=x+y", u"a=F{1,1E2E3}"}, 423},
+      {{u"a=1E2.5"}, 421},
+      {{u"a=1E2*3"}, 0, u"a_", 300},
+      {{u"a=1E-2+1E1"}, 0, u"a_", 10.01},
+      {{u"F{x,y}=x+y", u"a=F{1,2E1}"}, 0, u"a_", 21},
+      {{u"A<t>=<1,2E1,0>", u"m=A.y|0"}, 0, u"m_", 20},
+  };
+  for (const Case& c : cases) Expect(c);
+}
+
 }  // namespace
 }  // namespace ms::testing

@@ -11,8 +11,8 @@ namespace {
 
 using TokensTest = LanguageTest;
 
-// Every name becomes its own token (the repairs undo a shorter name found inside a longer one)
-// and back, except the three names no repair covers.
+// Every name becomes its own token (a longer name is read before the shorter name inside it) and
+// back, except the three names whose shorter name is read first.
 TEST_F(TokensTest, EveryNameRoundTripsThroughItsToken) {
   const std::set<std::string> noRepair = {"alog[", "dblInt[", "dblint["};
   for (int k = 0; k < kBuiltinCount; ++k) {
