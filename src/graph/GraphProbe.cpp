@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+#include "graph/ContourProgressWindow.h"
+#include "graph/DisplaySettingsDialog.h"
 #include "graph/GraphImage.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/QtUiServices.h"
@@ -163,17 +165,18 @@ bool TypeKeys(const QString& keys) {
   return true;
 }
 
-PressResult PressGraphControl(const QString& objectName) {
-  GraphWindow* w = GraphWindow::Instance();
-  if (w == nullptr || objectName.isEmpty()) return PressResult::kMissing;
-  if (auto* button = w->findChild<QAbstractButton*>(objectName)) {
+namespace {
+
+// Presses the control or menu item of this name inside the window; nothing when it holds none.
+std::optional<PressResult> PressIn(QWidget& window, const QString& objectName) {
+  if (auto* button = window.findChild<QAbstractButton*>(objectName)) {
     if (!button->isEnabled() || !button->isVisibleTo(button->window())) {
       return PressResult::kDisabled;
     }
     button->click();
     return PressResult::kPressed;
   }
-  if (auto* item = w->findChild<QAction*>(objectName)) {
+  if (auto* item = window.findChild<QAction*>(objectName)) {
     if (!item->isEnabled() || !item->isVisible()) return PressResult::kDisabled;
     // An item of a disabled or hidden menu cannot be reached either.
     for (QObject* up = item->parent(); up != nullptr; up = up->parent()) {
@@ -185,6 +188,26 @@ PressResult PressGraphControl(const QString& objectName) {
     }
     item->trigger();
     return PressResult::kPressed;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+PressResult PressGraphControl(const QString& objectName) {
+  GraphWindow* w = GraphWindow::Instance();
+  if (w == nullptr || objectName.isEmpty()) return PressResult::kMissing;
+  // The graph window first (the set-up windows it owns included), then the windows it opens that
+  // another window owns; a control of such a window that is not shown cannot be reached.
+  if (const auto pressed = PressIn(*w, objectName)) return *pressed;
+  for (QWidget* opened : {static_cast<QWidget*>(DisplaySettingsDialog::Instance()),
+                          static_cast<QWidget*>(ContourProgressWindow::Instance())}) {
+    if (opened == nullptr) continue;
+    if (!opened->isVisible()) {
+      if (opened->findChild<QObject*>(objectName) != nullptr) return PressResult::kDisabled;
+      continue;
+    }
+    if (const auto pressed = PressIn(*opened, objectName)) return *pressed;
   }
   return PressResult::kMissing;
 }
