@@ -194,12 +194,12 @@ std::optional<PressResult> PressIn(QWidget& window, const QString& objectName) {
 
 }  // namespace
 
-PressResult PressGraphControl(const QString& objectName) {
-  GraphWindow* w = GraphWindow::Instance();
-  if (w == nullptr || objectName.isEmpty()) return PressResult::kMissing;
+namespace {
+
+PressResult PressAnywhere(GraphWindow& w, const QString& objectName) {
   // The graph window first (the set-up windows it owns included), then the windows it opens that
   // another window owns; a control of such a window that is not shown cannot be reached.
-  if (const auto pressed = PressIn(*w, objectName)) return *pressed;
+  if (const auto pressed = PressIn(w, objectName)) return *pressed;
   for (QWidget* opened : {static_cast<QWidget*>(DisplaySettingsDialog::Instance()),
                           static_cast<QWidget*>(ContourProgressWindow::Instance())}) {
     if (opened == nullptr) continue;
@@ -210,6 +210,33 @@ PressResult PressGraphControl(const QString& objectName) {
     if (const auto pressed = PressIn(*opened, objectName)) return *pressed;
   }
   return PressResult::kMissing;
+}
+
+}  // namespace
+
+PressResult PressGraphControl(const QString& objectName) {
+  GraphWindow* w = GraphWindow::Instance();
+  if (w == nullptr || objectName.isEmpty()) return PressResult::kMissing;
+  const QWidgetList before = QApplication::topLevelWidgets();
+  QList<QWidget*> shown;
+  for (QWidget* window : before) {
+    if (window->isVisible()) shown << window;
+  }
+  const PressResult pressed = PressAnywhere(*w, objectName);
+  // A window the press showed becomes the active one, with its first box focused, as the
+  // platform's window manager makes it: keys typed next go there. A modal one comes first.
+  QWidget* opened = QApplication::activeModalWidget();
+  if (opened == nullptr || shown.contains(opened)) {
+    opened = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (window->isVisible() && !shown.contains(window)) opened = window;
+    }
+  }
+  if (opened != nullptr) {
+    opened->activateWindow();
+    QCoreApplication::processEvents();
+  }
+  return pressed;
 }
 
 QString GraphFocusName() {
