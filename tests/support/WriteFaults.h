@@ -1,5 +1,5 @@
-// Write faults without a device: a file size limit for this process (a full disk), a pipe with its
-// reading end open so that a write to it would not block, and a temporary folder of the test's own.
+// Write faults without a device: a file size limit for this process (a full disk) and a pipe with
+// its reading end open so that a write to it would not block.
 #pragma once
 
 #include <fcntl.h>
@@ -8,7 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace testing_support {
@@ -61,30 +60,6 @@ class OpenPipe {
  private:
   bool made_ = false;
   int reader_ = -1;
-};
-
-// The system's temporary folder (TMPDIR) is `folder` while this lives.
-class TemporaryFolder {
- public:
-  explicit TemporaryFolder(const std::string& folder) {
-    const char* was = std::getenv("TMPDIR");
-    had_ = was != nullptr;
-    if (had_) saved_ = was;
-    setenv("TMPDIR", folder.c_str(), 1);
-  }
-  ~TemporaryFolder() {
-    if (had_) {
-      setenv("TMPDIR", saved_.c_str(), 1);
-    } else {
-      unsetenv("TMPDIR");
-    }
-  }
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
- private:
-  bool had_ = false;
-  std::string saved_;
 };
 
 }  // namespace testing_support

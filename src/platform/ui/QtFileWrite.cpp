@@ -62,13 +62,16 @@ constexpr qsizetype kXrefEntry = 20;
 
 bool PdfComplete(const QByteArray& pdf) {
   if (!pdf.startsWith("%PDF-")) return false;
-  if (!pdf.trimmed().endsWith("%%EOF")) return false;
+  // The last line is "%%EOF" with its line end: a file cut even in that line end is not whole.
+  if (!pdf.endsWith("%%EOF\n") && !pdf.endsWith("%%EOF\r\n") && !pdf.endsWith("%%EOF\r")) {
+    return false;
+  }
   const qsizetype startxref = pdf.lastIndexOf("startxref");
   if (startxref < 0) return false;
   qsizetype at = startxref + 9;
   qint64 table = 0;
   if (!ReadNumber(pdf, at, table) || !ReadWord(pdf, at, "%%EOF")) return false;
-  if (!pdf.mid(at).trimmed().isEmpty() || table <= 0 || table >= startxref) return false;
+  if (at < pdf.size() - 2 || table <= 0 || table >= startxref) return false;
   at = table;
   if (!ReadWord(pdf, at, "xref")) return false;
   // Subsections "first count" with their entries, up to the trailer.

@@ -30,8 +30,9 @@ enum class WholeWrite {
 
 // Whether the bytes are a whole PDF document: the cross-reference table where the trailer's
 // "startxref" says, every object it lists starting at its byte offset, the trailer after it and
-// "%%EOF" at the end. A write that failed anywhere (a full disk) leaves bytes out, and then an
-// object, the table or the end is not where the document says.
+// the line "%%EOF" at the end. A write that fails cuts the file short there, or, where a later
+// write succeeds again, moves the objects and the table after the loss away from where the
+// document says they are.
 bool PdfComplete(const QByteArray& pdf);
 
 }  // namespace ui

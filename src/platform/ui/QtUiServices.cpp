@@ -4,9 +4,9 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QImage>
@@ -128,8 +128,10 @@ PrintJob::Outcome PrintJob::Begin(QPainter& painter) {
       target_ = target;
       return Outcome::kNotWritten;
     }
-    pages_ = std::make_unique<QTemporaryFile>(QDir::tempPath() +
-                                              QStringLiteral("/mathsheet-XXXXXX.pdf"));
+    // Beside the PDF file, under a short name of its own (the file's name may leave no room for
+    // a suffix). A folder that takes no file gets no page, as a printer that does not start.
+    pages_ = std::make_unique<QTemporaryFile>(QFileInfo(target).absolutePath() +
+                                              QStringLiteral("/ms-XXXXXX.pdf"));
     if (!pages_->open()) return Outcome::kNotStarted;
     pages_->close();
     target_ = target;
@@ -153,7 +155,10 @@ PrintJob::Outcome PrintJob::End(QPainter& painter) {
   QFile pages(pages_->fileName());
   if (!ended || !pages.open(QIODevice::ReadOnly)) return Outcome::kNotWritten;
   const QByteArray document = pages.readAll();
-  if (pages.error() != QFileDevice::NoError || !PdfComplete(document)) return Outcome::kNotWritten;
+  const bool complete = pages.error() == QFileDevice::NoError && PdfComplete(document);
+  pages.close();
+  pages_.reset();  // its room on the disk is free for the PDF file
+  if (!complete) return Outcome::kNotWritten;
   switch (WriteWholeFile(target_, document)) {
     case WholeWrite::kWritten:
       return Outcome::kPrinted;

@@ -65,10 +65,10 @@ PrintStart BeginPrinting(QPainter& painter);
 
 // One print on the program's printer. The painter's end reports success even where the writes
 // of a PDF file failed, so where the printer prints to a PDF file the pages go first to a file of
-// their own in the system's temporary folder, and the PDF file is replaced only by a complete
-// document (PdfComplete), through a new file beside it (WriteWholeFile): a failed write (a full
-// disk) leaves the file that was there as it was. A name taken by a device, a pipe or a folder is
-// refused before anything is printed.
+// their own beside it, and the PDF file is replaced only by a complete document (PdfComplete),
+// through a new file beside it (WriteWholeFile): a failed write (a full disk) leaves the file
+// that was there as it was. A name taken by a device, a pipe or a folder is refused before
+// anything is printed.
 class PrintJob {
  public:
   enum class Outcome {
