@@ -192,10 +192,6 @@ std::optional<PressResult> PressIn(QWidget& window, const QString& objectName) {
   return std::nullopt;
 }
 
-}  // namespace
-
-namespace {
-
 PressResult PressAnywhere(GraphWindow& w, const QString& objectName) {
   // The graph window first (the set-up windows it owns included), then the windows it opens that
   // another window owns; a control of such a window that is not shown cannot be reached.

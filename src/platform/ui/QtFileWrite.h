@@ -1,5 +1,5 @@
-// Whole files written so that a failure loses nothing: every file the program writes (worksheets,
-// pictures, animation frames, printed PDF files) goes through here.
+// Whole files written so that a failure loses nothing: worksheets, pictures and animation frames,
+// and printed PDF files are written through here.
 #pragma once
 
 #include <QByteArray>
