@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPen>
 #include <QPushButton>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -18,6 +17,7 @@
 #include "graph/GraphDrawing.h"
 #include "graph/GraphImage.h"
 #include "graph/GraphWindow.h"
+#include "platform/ui/QtFileWrite.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
 #include "worksheet/WorksheetWindow.h"
@@ -156,15 +156,12 @@ void GreyGraphButton() {
 bool WriteBitmap(const QImage& picture, const QString& path) {
   if (picture.isNull() || path.isEmpty()) return false;
   // Written beside the target and renamed over it once complete: a failed write leaves neither a
-  // truncated file nor a damaged earlier one. A bitmap file has no alpha channel: the opaque RGB
-  // picture is written.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (!picture.convertToFormat(QImage::Format_RGB32).save(&file, "BMP")) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  // truncated file nor a damaged earlier one, and a device, a pipe or a folder under the name is
+  // refused. A bitmap file has no alpha channel: the opaque RGB picture is written.
+  const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
+  return ui::WriteWholeFile(path, [&opaque](QIODevice& file) {
+           return opaque.save(&file, "BMP");
+         }) == ui::WholeWrite::kWritten;
 }
 
 bool WriteBitmap(const draw::DrawTarget& picture, const QString& path) {

@@ -130,27 +130,39 @@ void GraphDrawing::mnuPrtGraph_Click() {
   if (self.isNull()) return;
 
   QPainter painter;
+  ui::PrintJob job;
   // A printer that cannot be started gets no page at all, and the window stays as it was; the
   // printer is left ready for the next try (another printer or a PDF file from Printer Set Up).
-  const ui::PrintStart start = ui::BeginPrinting(painter);
-  if (start != ui::PrintStart::kStarted) {
-    w_.SetBusyPointer(false);
-    ui::Ui().MsgBox(start == ui::PrintStart::kNoPrinter
-                        ? u"No printer is installed; the graph was not printed.\r\nChoose "
-                          u"Printer Set Up to print to a PDF file."
-                        : u"The printer could not be started; the graph was not printed.",
-                    ui::kExclamation, ws::kAppTitle);
-    return;
+  ui::PrintJob::Outcome outcome = job.Begin(painter);
+  if (outcome == ui::PrintJob::Outcome::kPrinted) {
+    QPrinter& device = ui::Printer();
+    const QRect page = device.pageLayout().paintRectPixels(device.resolution());
+    {
+      draw::DrawTarget target(painter, page.width(), page.height());
+      target.Font = w_.PrinterFont();
+      PrintGraph(target, device.logicalDpiX(), device.logicalDpiY());
+    }
+    outcome = job.End(painter);
   }
-  QPrinter& device = ui::Printer();
-  const QRect page = device.pageLayout().paintRectPixels(device.resolution());
-  {
-    draw::DrawTarget target(painter, page.width(), page.height());
-    target.Font = w_.PrinterFont();
-    PrintGraph(target, device.logicalDpiX(), device.logicalDpiY());
-  }
-  painter.end();
   w_.SetBusyPointer(false);
+  switch (outcome) {
+    case ui::PrintJob::Outcome::kPrinted:
+      return;
+    case ui::PrintJob::Outcome::kNoPrinter:
+      ui::Ui().MsgBox(
+          u"No printer is installed; the graph was not printed.\r\nChoose "
+          u"Printer Set Up to print to a PDF file.",
+          ui::kExclamation, ws::kAppTitle);
+      return;
+    case ui::PrintJob::Outcome::kNotStarted:
+      ui::Ui().MsgBox(u"The printer could not be started; the graph was not printed.",
+                      ui::kExclamation, ws::kAppTitle);
+      return;
+    case ui::PrintJob::Outcome::kNotWritten:
+      // A cut PDF file is never left: the file that was there stays as it was.
+      ui::Ui().MsgBox(job.NotWrittenText(u"graph"), ui::kExclamation, ws::kAppTitle);
+      return;
+  }
 }
 
 // The dialog configures the program's printer; a cancel or a failure of the dialog leaves it as

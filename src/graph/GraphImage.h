@@ -15,7 +15,8 @@ inline constexpr char16_t kPictureFilter[] = u"Image File (*.bmp)|*.bmp";
 inline constexpr char16_t kPictureExt[] = u"bmp";
 
 // Writes a picture as a BMP file at exactly this path (created or replaced). False when the
-// picture is empty or the file could not be written; a failed write leaves the path as it was.
+// picture is empty, the name is taken by a device, a pipe or a folder, or the file could not be
+// written; a failed write leaves the path as it was.
 bool WriteBitmap(const QImage& picture, const QString& path);
 bool WriteBitmap(const draw::DrawTarget& picture, const QString& path);
 

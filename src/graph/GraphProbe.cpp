@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+#include "graph/ContourProgressWindow.h"
+#include "graph/DisplaySettingsDialog.h"
 #include "graph/GraphImage.h"
 #include "platform/runtime/Runtime.h"
 #include "platform/ui/QtUiServices.h"
@@ -163,17 +165,18 @@ bool TypeKeys(const QString& keys) {
   return true;
 }
 
-PressResult PressGraphControl(const QString& objectName) {
-  GraphWindow* w = GraphWindow::Instance();
-  if (w == nullptr || objectName.isEmpty()) return PressResult::kMissing;
-  if (auto* button = w->findChild<QAbstractButton*>(objectName)) {
+namespace {
+
+// Presses the control or menu item of this name inside the window; nothing when it holds none.
+std::optional<PressResult> PressIn(QWidget& window, const QString& objectName) {
+  if (auto* button = window.findChild<QAbstractButton*>(objectName)) {
     if (!button->isEnabled() || !button->isVisibleTo(button->window())) {
       return PressResult::kDisabled;
     }
     button->click();
     return PressResult::kPressed;
   }
-  if (auto* item = w->findChild<QAction*>(objectName)) {
+  if (auto* item = window.findChild<QAction*>(objectName)) {
     if (!item->isEnabled() || !item->isVisible()) return PressResult::kDisabled;
     // An item of a disabled or hidden menu cannot be reached either.
     for (QObject* up = item->parent(); up != nullptr; up = up->parent()) {
@@ -186,7 +189,50 @@ PressResult PressGraphControl(const QString& objectName) {
     item->trigger();
     return PressResult::kPressed;
   }
+  return std::nullopt;
+}
+
+PressResult PressAnywhere(GraphWindow& w, const QString& objectName) {
+  // The graph window first (the set-up windows it owns included), then the windows it opens that
+  // another window owns; a control of such a window that is not shown cannot be reached.
+  if (const auto pressed = PressIn(w, objectName)) return *pressed;
+  for (QWidget* opened : {static_cast<QWidget*>(DisplaySettingsDialog::Instance()),
+                          static_cast<QWidget*>(ContourProgressWindow::Instance())}) {
+    if (opened == nullptr) continue;
+    if (!opened->isVisible()) {
+      if (opened->findChild<QObject*>(objectName) != nullptr) return PressResult::kDisabled;
+      continue;
+    }
+    if (const auto pressed = PressIn(*opened, objectName)) return *pressed;
+  }
   return PressResult::kMissing;
+}
+
+}  // namespace
+
+PressResult PressGraphControl(const QString& objectName) {
+  GraphWindow* w = GraphWindow::Instance();
+  if (w == nullptr || objectName.isEmpty()) return PressResult::kMissing;
+  const QWidgetList before = QApplication::topLevelWidgets();
+  QList<QWidget*> shown;
+  for (QWidget* window : before) {
+    if (window->isVisible()) shown << window;
+  }
+  const PressResult pressed = PressAnywhere(*w, objectName);
+  // A window the press showed becomes the active one, with its first box focused, as the
+  // platform's window manager makes it: keys typed next go there. A modal one comes first.
+  QWidget* opened = QApplication::activeModalWidget();
+  if (opened == nullptr || shown.contains(opened)) {
+    opened = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (window->isVisible() && !shown.contains(window)) opened = window;
+    }
+  }
+  if (opened != nullptr) {
+    opened->activateWindow();
+    QCoreApplication::processEvents();
+  }
+  return pressed;
 }
 
 QString GraphFocusName() {

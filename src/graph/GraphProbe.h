@@ -39,7 +39,9 @@ bool KeysKnown(const QString& keys);
 // name did.
 enum class PressResult { kPressed, kMissing, kDisabled };
 // Clicks the button or triggers the menu item with this object name, as a user would: a control
-// that is disabled or hidden is not pressed. Missing without a graph window.
+// that is disabled or hidden is not pressed. Looks in the graph window (the set-up windows it owns
+// included), then in the windows it opens that another window owns (display options, contour
+// progress). Missing without a graph window.
 PressResult PressGraphControl(const QString& objectName);
 
 // The object name of the graph window's focus control ("" without a window or a focus control).

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryFile>
@@ -13,6 +12,8 @@
 #include <cstdio>
 #include <iterator>
 #include <vector>
+
+#include "platform/ui/QtFileWrite.h"
 
 namespace ws {
 
@@ -200,13 +201,16 @@ namespace {
 enum class Atomic { kWritten, kNoTemporaryFile, kFailed };
 
 Atomic WriteAtomically(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return Atomic::kNoTemporaryFile;
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return Atomic::kFailed;
+  switch (ui::WriteWholeFile(path, bytes)) {
+    case ui::WholeWrite::kWritten:
+      return Atomic::kWritten;
+    case ui::WholeWrite::kNoNewFile:
+      return Atomic::kNoTemporaryFile;
+    case ui::WholeWrite::kNotAFile:
+    case ui::WholeWrite::kFailed:
+      break;
   }
-  return file.commit() ? Atomic::kWritten : Atomic::kFailed;
+  return Atomic::kFailed;
 }
 
 // The atomic write again for an existing file, through a temporary file of a short name of its
@@ -266,7 +270,7 @@ bool WriteWorksheetFile(const QString& path, const QString& text, FileEncoding e
   if (path.isEmpty()) return false;
   // A device, a pipe or a folder under the name is never replaced by a file, nor written to.
   const QFileInfo info(path);
-  if (info.exists() && !info.isFile()) {
+  if (ui::TakenByNonFile(path)) {
     why.reason = WriteFailure::kNotAFile;
     return false;
   }

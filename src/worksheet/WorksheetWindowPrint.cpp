@@ -18,10 +18,18 @@ namespace {
 
 // Draws the lines top to bottom in the font, wrapped at the printable width, a new page whenever
 // the page is full or a line is the new-page mark. A line that starts with a Tab is indented by
-// half an inch, and tab stops are half an inch apart. False when the printer could not be started.
-bool RenderLines(QPrinter& printer, const QFont& font, const QStringList& lines) {
+// half an inch, and tab stops are half an inch apart. The job says where the pages went (a PDF
+// file is put in place only when complete).
+ui::PrintJob::Outcome RenderLines(ui::PrintJob& job, const QFont& font, const QStringList& lines) {
   QPainter painter;
-  if (!painter.begin(&printer)) return false;
+  // Without a printer or a file the printer does not start; the worksheet says so as for any
+  // printer that does not start.
+  const ui::PrintJob::Outcome started = job.Begin(painter);
+  if (started != ui::PrintJob::Outcome::kPrinted) {
+    return started == ui::PrintJob::Outcome::kNotWritten ? started
+                                                         : ui::PrintJob::Outcome::kNotStarted;
+  }
+  QPrinter& printer = ui::Printer();
   painter.setFont(font);
   painter.setPen(Qt::black);
   const QFontMetricsF metrics(font, &printer);
@@ -35,8 +43,8 @@ bool RenderLines(QPrinter& printer, const QFont& font, const QStringList& lines)
   const std::vector<PrintPage> pages = LayOutPrintLines(lines, m);
   for (size_t i = 0; i < pages.size(); ++i) {
     if (i > 0 && !printer.newPage()) {
-      painter.end();
-      return false;
+      job.Cancel(painter);
+      return ui::PrintJob::Outcome::kNotStarted;
     }
     for (const PrintRow& row : pages[i]) {
       const double baseline = row.row * m.lineHeight + metrics.ascent();
@@ -45,7 +53,7 @@ bool RenderLines(QPrinter& printer, const QFont& font, const QStringList& lines)
       }
     }
   }
-  return painter.end();
+  return job.End(painter);
 }
 
 }  // namespace
@@ -85,10 +93,14 @@ void WorksheetWindow::mnuPrint_click() {
     all << copy;
   }
   printer.setCopyCount(1);  // the copies are in the document already
-  const bool printed = RenderLines(printer, font, all);
-  printer.setCopyCount(copies);
+  ui::PrintJob job;
+  const ui::PrintJob::Outcome printed = RenderLines(job, font, all);
+  ui::Printer().setCopyCount(copies);
   ui::Ui().SetBusy(false);
-  if (!printed) {
+  if (printed == ui::PrintJob::Outcome::kNotWritten) {
+    // A cut PDF file is never left: the file that was there stays as it was.
+    ui::Ui().MsgBox(job.NotWrittenText(u"worksheet"), ui::kExclamation, kAppTitle);
+  } else if (printed != ui::PrintJob::Outcome::kPrinted) {
     ui::Ui().MsgBox(u"The printer could not be started; the worksheet was not printed.",
                     ui::kExclamation, kAppTitle);
   }

@@ -2,11 +2,13 @@
 // and the framed capture: the framed part on the clipboard and in the file, a click without a drag
 // and frames with no picture in them.
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
 #include "GraphTestSupport.h"
 #include "graph/GraphImage.h"
+#include "support/WriteFaults.h"
 
 namespace gr::testing {
 namespace {
@@ -82,6 +84,49 @@ TEST_F(GraphImageTest, SaveImageWritesThePictureAsDrawnUnderTheChosenName) {
     EXPECT_TRUE(written.isEmpty() ||
                 SamePixels(QImage(dir_.filePath(written)), w.Display().Image()));
   }
+}
+
+// A name taken by a pipe or a folder is never replaced by a picture, whether the picture is saved
+// from the menu or written as an animation frame: the file could not be written, and the pipe
+// stays a pipe with nothing written into it.
+TEST_F(GraphImageTest, PicturesAndFramesRefuseAPipeOrAFolder) {
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+  const testing_support::OpenPipe pipe(dir_.filePath("pipe.bmp").toStdString());
+  ASSERT_TRUE(pipe.Made());
+  ASSERT_TRUE(QDir().mkdir(dir_.filePath("folder.bmp")));
+  GraphWindow& w = LoadWithPicture();
+  for (const char* name : {"pipe.bmp", "folder.bmp"}) {
+    SCOPED_TRACE(name);
+    ui_.boxes.clear();
+    ui_.savePaths = {ui::FromQString(dir_.filePath(name))};
+    w.Drawing().mnuSaveGraph->trigger();
+    ExpectBox(
+        (u"The picture could not be written to " + ui::FromQString(dir_.filePath(name)) + u".")
+            .c_str());
+  }
+  // Frames 0 to 2 of a run whose frame 1 has a pipe for its name: the run stops there.
+  ASSERT_TRUE(QFile::rename(dir_.filePath("pipe.bmp"), dir_.filePath("wave1.bmp")));
+  Run("a = 0\nA<t> = <t, a + t, 0>\nPlot[A, {t,0,1,10}]\n").mnuSetUp_Click();
+  AnimationSetupDialog* f = AnimationSetupDialog::Instance();
+  ASSERT_NE(f, nullptr);
+  f->txtFrameFile->setText(QStringLiteral("wave"));
+  f->Text1->setText(QStringLiteral("a"));
+  f->txtStart->setText(QStringLiteral("0"));
+  f->txtEnd->setText(QStringLiteral("1"));
+  f->txtTotalFrames->setText(QStringLiteral("2"));
+  f->cmdSave_Click();
+  ui_.boxes.clear();
+  ui_.answers = {ui::kAnswerYes};
+  GraphWindow::Instance()->mnuSetCompute_Click();
+  EXPECT_EQ(Boxes(), (std::vector<rt::Text>{u"Frame files named wave exist already. Replace them?",
+                                            u"The frame file wave1.bmp could not be written."}));
+  const QFileInfo frame1(dir_.filePath("wave1.bmp"));
+  EXPECT_TRUE(frame1.exists() && !frame1.isFile());
+  EXPECT_FALSE(pipe.WrittenTo());
+  EXPECT_TRUE(QFileInfo(dir_.filePath("folder.bmp")).isDir());
+  EXPECT_EQ(FilesIn(dir_.path()), QStringList{"wave0.bmp"});
+  QDir::setCurrent(previous);
 }
 
 // A frame dragged by mouse events on the picture box.

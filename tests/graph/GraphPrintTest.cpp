@@ -1,6 +1,8 @@
 // Printing the graph: the printer pen of "Fine" and "Medium", printing into a PDF file and a
 // printer that cannot be started.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
@@ -9,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "GraphTestSupport.h"
+#include "support/WriteFaults.h"
 
 namespace gr::testing {
 namespace {
@@ -108,6 +111,77 @@ TEST_F(GraphPrintTest, PrintImageWritesAPageOrSaysWhyAndStaysUsableAfterAFailure
   w.mnuPrtGraph_Click();
   EXPECT_TRUE(ui_.boxes.empty());
   EXPECT_TRUE(QFile::exists(dir.filePath("third.pdf")));
+}
+
+// A PDF file is replaced only by a whole document. Where the disk takes only half of it (a file
+// size limit), or the name is a pipe or a folder, "Print Image" says the file could not be
+// written and leaves what the name held as it was; no file of the print is left behind.
+TEST_F(GraphPrintTest, APdfFileThatCannotBeWrittenWholeIsKeptAsItWas) {
+  const auto entries = [](const QString& folder) {
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+  };
+  const auto bytes = [](const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  GraphWindow& w = LoadWithSegment();
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("graph.pdf"), pipe = dir.filePath("pipe.pdf");
+  const QString folder = dir.filePath("folder.pdf");
+  ASSERT_TRUE(QDir().mkdir(folder));
+  const testing_support::OpenPipe reader(pipe.toStdString());
+  ASSERT_TRUE(reader.Made());
+  // The size of the whole document, printed once.
+  ui::Printer().setOutputFormat(QPrinter::PdfFormat);
+  ui::Printer().setOutputFileName(pdf);
+  w.mnuPrtGraph_Click();
+  const qint64 whole = QFileInfo(pdf).size();
+  ASSERT_GT(whole, 1024);
+  const QByteArray old = "%PDF-1.4 the earlier print\n";
+  const struct {
+    QString target;
+    rlim_t limit;  // 0: none
+    bool written;
+  } cases[] = {
+      {pdf, static_cast<rlim_t>(whole / 2), false},
+      {pipe, 0, false},
+      {folder, 0, false},
+      {pdf, 0, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target.toStdString() + " limit " + std::to_string(c.limit));
+    QFile::remove(pdf);
+    QFile earlier(pdf);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    ASSERT_EQ(earlier.write(old), old.size());
+    earlier.close();
+    ui_.boxes.clear();
+    ui::Printer().setOutputFileName(c.target);
+    {
+      const testing_support::FileSizeLimit limit(c.limit);
+      ASSERT_EQ(limit.Set(), c.limit > 0);
+      w.mnuPrtGraph_Click();
+    }
+    EXPECT_EQ(ui::Printer().outputFileName(), c.target);  // the next print goes there too
+    const QByteArray now = bytes(pdf);
+    if (c.written) {
+      ExpectBox(nullptr);
+      EXPECT_EQ(now.size(), whole);
+      EXPECT_TRUE(now.startsWith("%PDF-") && now.trimmed().endsWith("%%EOF"));
+    } else {
+      ExpectBox((u"The PDF file " + ui::FromQString(c.target) +
+                 u" could not be written; the graph was not printed.")
+                    .c_str());
+      EXPECT_EQ(now, old);
+    }
+    EXPECT_FALSE(reader.WrittenTo());
+    EXPECT_TRUE(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(entries(folder).isEmpty());
+    EXPECT_EQ(entries(dir.path()), (QStringList{"folder.pdf", "graph.pdf", "pipe.pdf"}));
+    EXPECT_FALSE(ui_.busy);
+  }
 }
 
 // The rows of a picture that hold ink, as bands of consecutive rows: one band per line of text.

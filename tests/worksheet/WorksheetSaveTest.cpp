@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -29,6 +30,7 @@
 
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/ScriptedUiServices.h"
+#include "support/WriteFaults.h"
 #include "worksheet/WorksheetWindow.h"
 #include "worksheet/WorksheetWindowFixture.h"
 
@@ -54,28 +56,7 @@ QByteArray Lines(const char* prefix, int count, int padding) {
   return out;
 }
 
-// Files of this process may grow to `bytes` at most while it lives: a write past that fails as on
-// a full disk (SIGXFSZ ignored, so the write reports the error instead of ending the process).
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    savedSignal_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    set_ = bytes > 0 && setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-  }
-  ~FileSizeLimit() {
-    if (set_) setrlimit(RLIMIT_FSIZE, &saved_);
-    signal(SIGXFSZ, savedSignal_);
-  }
-  bool Set() const { return set_; }
-
- private:
-  rlimit saved_{};
-  sighandler_t savedSignal_ = SIG_DFL;
-  bool set_ = false;
-};
+using testing_support::FileSizeLimit;
 
 // A folder in which no file may be created while this lives: its write permission taken away
 // and, for an administrator, the capability that overrides permissions dropped from this thread.
@@ -248,6 +229,53 @@ TEST_F(WorksheetSaveTest, SaveAsRefusesWhatIsNotARegularFile) {
   EXPECT_EQ(FolderEntries(dir.path()),
             (QStringList{QStringLiteral("folder.txt"), QStringLiteral("pipe.txt")}));
   EXPECT_TRUE(FolderEntries(folder).isEmpty());
+}
+
+// File > Print into a PDF file replaces the file only with a whole document. Where the disk takes
+// only half of it (a file size limit) or the name is a pipe, a box says the file could not be
+// written and the name holds what it held; no file of the print is left behind.
+TEST_F(WorksheetSaveTest, PrintingKeepsThePdfFileWhenTheDocumentCannotBeWrittenWhole) {
+  const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+  const QString pipe = dir.filePath(QStringLiteral("pipe.pdf"));
+  const testing_support::OpenPipe reader(pipe.toStdString());
+  ASSERT_TRUE(reader.Made());
+  QStringList lines;
+  for (int i = 0; i < 200; ++i) lines << QStringLiteral("c%1=%1").arg(i);
+  window->TypeWorksheetText(lines.join('\n'));
+  QPrinter& printer = ui::Printer();
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  const auto print = [&](const QString& target) {
+    ui::Printer().setOutputFileName(target);
+    services.prints = {true};
+    window->mnuPrint->trigger();
+  };
+  print(pdf);  // the size of the whole document
+  const qint64 whole = QFileInfo(pdf).size();
+  ASSERT_GT(whole, 2048);
+  const QByteArray old = "%PDF-1.4 the earlier print\n";
+  const struct {
+    QString target;
+    rlim_t limit;  // 0: none
+  } cases[] = {{pdf, static_cast<rlim_t>(whole / 2)}, {pipe, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target.toStdString());
+    services.Reset();
+    ASSERT_TRUE(WriteBytes(pdf, old));
+    {
+      const FileSizeLimit limit(c.limit);
+      ASSERT_EQ(limit.Set(), c.limit > 0);
+      print(c.target);
+    }
+    ASSERT_EQ(services.boxes.size(), 1u);
+    EXPECT_EQ(rt::ToUtf8(services.boxes[0].text),
+              "The PDF file " + c.target.toStdString() +
+                  " could not be written; the worksheet was not printed.");
+    EXPECT_EQ(FileBytes(pdf), old);
+    EXPECT_FALSE(reader.WrittenTo());
+    EXPECT_EQ(FolderEntries(dir.path()),
+              (QStringList{QStringLiteral("pipe.pdf"), QStringLiteral("sheet.pdf")}));
+  }
+  ui::Printer().setOutputFileName(QString());
 }
 
 // Text from code points, supplementary ones as surrogate pairs.

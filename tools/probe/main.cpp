@@ -10,10 +10,13 @@
 //   --keys "K K"    keys to the graph window after --graph; given after a --press, the keys
 //                   are sent at that point of the presses instead (repeatable, in order)
 //   --type "K K"    after --graph (and --keys), keys as a person types them, each to whichever
-//                   control has the focus; --keys names and Tab, Return, Backspace
-//   --press A,B     after --graph (and --type), click the graph window's controls or menu items
-//                   with these object names in order; boxes are answered as --answer says;
-//                   repeatable, each in its place among the --keys that follow a --press
+//                   control has the focus; --keys names and Tab, Return, Backspace; given after a
+//                   --press, the keys are typed at that point of the presses instead (repeatable,
+//                   in order), so that the boxes of a window a press opened can be filled
+//   --press A,B     after --graph (and --type), click the controls or menu items with these
+//                   object names in order: the graph window's, then those of the windows it
+//                   opens (display options, set-up windows); boxes are answered as --answer says;
+//                   repeatable, each in its place among the --keys and --type that follow a --press
 //   --bmp FILE      save the graph picture
 //   --answer N      answer boxes with Yes/No buttons with N (2 Cancel, 6 Yes, 7 No)
 //   --open          load the worksheet through File > Open instead of typing it
@@ -32,11 +35,13 @@
 //   for each --then: a line THEN, then the BOX, LIST, GRAPH (and CONST, FUNC) records of that
 //     Execute;
 //   BOX records of Save As (--save-as), then of printing (--print);
+//   BMP <file> not written, when the --bmp picture could not be saved;
 //   BOX records of Graph, then SCENE, VIEWBOX, VIEW and SEG records (--graph, --scene);
 //     with --type or --press, after the BOX records of Graph: FOCUS <objectName> (the graph
 //     window's focus control once the graph is built), then for each pressed name
-//     PRESS <name> (pressed), PRESS <name> disabled or PRESS <name> missing, and for keys
-//     given among the presses KEYS <keys>, each followed by the BOX records of its boxes; the
+//     PRESS <name> (pressed), PRESS <name> disabled or PRESS <name> missing, for keys given
+//     among the presses KEYS <keys>, and for keys typed among them TYPE <keys>, each followed
+//     by the BOX records of its boxes; the
 //     SCENE records then show the picture as the presses left it (none when the graph window is
 //     gone);
 //   CAPTION <text>: the worksheet window's caption at the end.
@@ -65,11 +70,11 @@ struct ProbeOptions {
   bool graph = false;
   bool scene = false;
   QString keys;  // sent as the graph is built
-  QString type;
-  // Presses and keys in the order given, after the graph is built and typed into: an entry is an
-  // object name to press, or keys to send when isKeys.
+  QString type;  // typed before the first press
+  // Presses and keys in the order given, after the graph is built and typed into: an object name
+  // to press, keys to send to the graph window, or keys to type.
   struct Step {
-    bool isKeys;
+    enum Kind { kPress, kKeys, kType } kind;
     QString value;
   };
   QList<Step> steps;
@@ -138,13 +143,18 @@ bool ParseOptions(const QStringList& args, ProbeOptions& o, QString& error) {
       if (o.steps.isEmpty()) {
         o.keys += (o.keys.isEmpty() ? QString() : QStringLiteral(" ")) + v;
       } else {
-        o.steps.push_back({true, v});
+        o.steps.push_back({ProbeOptions::Step::kKeys, v});
       }
     } else if (a == QLatin1String("--type")) {
-      if (!value(o.type)) return false;
-      if (!gr::KeysKnown(o.type)) {
-        error = QStringLiteral("unknown key in --type ") + o.type;
+      if (!value(v)) return false;
+      if (!gr::KeysKnown(v)) {
+        error = QStringLiteral("unknown key in --type ") + v;
         return false;
+      }
+      if (o.steps.isEmpty()) {
+        o.type += (o.type.isEmpty() ? QString() : QStringLiteral(" ")) + v;
+      } else {
+        o.steps.push_back({ProbeOptions::Step::kType, v});
       }
     } else if (a == QLatin1String("--press")) {
       if (!value(v)) return false;
@@ -153,7 +163,7 @@ bool ParseOptions(const QStringList& args, ProbeOptions& o, QString& error) {
         error = QStringLiteral("--press needs object names");
         return false;
       }
-      for (const QString& name : names) o.steps.push_back({false, name});
+      for (const QString& name : names) o.steps.push_back({ProbeOptions::Step::kPress, name});
     } else if (a == QLatin1String("--bmp")) {
       if (!value(o.bmp)) return false;
     } else if (a == QLatin1String("--answer")) {
@@ -280,16 +290,21 @@ void Graph(ws::WorksheetWindow& window, ui::ScriptedUiServices& services, const 
            size_t& boxesPrinted) {
   if (window.cmdGraph->isEnabled()) window.cmdGraph->click();
   if (gr::GraphWindow::Instance() && !o.keys.isEmpty()) gr::SendGraphKeys(o.keys);
-  if (gr::GraphWindow::Instance() && !o.bmp.isEmpty()) gr::SaveGraphPicture(o.bmp);
+  if (gr::GraphWindow::Instance() && !o.bmp.isEmpty() && !gr::SaveGraphPicture(o.bmp)) {
+    Emit(QStringLiteral("BMP ") + o.bmp + QStringLiteral(" not written"));
+  }
   EmitBoxes(services, boxesPrinted);
   if (gr::GraphWindow::Instance() && (!o.type.isEmpty() || !o.steps.isEmpty())) {
     Emit(QStringLiteral("FOCUS ") + gr::GraphFocusName());
     if (!o.type.isEmpty()) gr::TypeKeys(o.type);
     EmitBoxes(services, boxesPrinted);
     for (const ProbeOptions::Step& step : o.steps) {
-      if (step.isKeys) {
+      if (step.kind == ProbeOptions::Step::kKeys) {
         Emit(QStringLiteral("KEYS ") + step.value);
         gr::SendGraphKeys(step.value);
+      } else if (step.kind == ProbeOptions::Step::kType) {
+        Emit(QStringLiteral("TYPE ") + step.value);
+        gr::TypeKeys(step.value);
       } else {
         const gr::PressResult pressed = gr::PressGraphControl(step.value);
         Emit(QStringLiteral("PRESS ") + step.value +

@@ -4,7 +4,9 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QImage>
@@ -16,10 +18,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
 #include <cmath>
+
+#include "platform/ui/QtFileWrite.h"
 
 namespace ui {
 namespace {
@@ -106,6 +111,75 @@ PrintStart BeginPrinting(QPainter& painter) {
   if (painter.begin(&printer)) return PrintStart::kStarted;
   Printer();  // replaces a printer the failed start left active
   return PrintStart::kFailed;
+}
+
+PrintJob::PrintJob() = default;
+
+PrintJob::~PrintJob() {
+  // The printer names the PDF file chosen again, whatever happened to the pages.
+  if (!target_.isEmpty() && !Printer().paintingActive()) Printer().setOutputFileName(target_);
+}
+
+PrintJob::Outcome PrintJob::Begin(QPainter& painter) {
+  QPrinter& printer = Printer();
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+    const QString target = printer.outputFileName();
+    if (TakenByNonFile(target)) {
+      target_ = target;
+      return Outcome::kNotWritten;
+    }
+    // Beside the PDF file, under a short name of its own (the file's name may leave no room for
+    // a suffix). A folder that takes no file gets no page, as a printer that does not start.
+    pages_ = std::make_unique<QTemporaryFile>(QFileInfo(target).absolutePath() +
+                                              QStringLiteral("/ms-XXXXXX.pdf"));
+    if (!pages_->open()) return Outcome::kNotStarted;
+    pages_->close();
+    target_ = target;
+    printer.setOutputFileName(pages_->fileName());
+  }
+  switch (BeginPrinting(painter)) {
+    case PrintStart::kStarted:
+      return Outcome::kPrinted;
+    case PrintStart::kNoPrinter:
+      return Outcome::kNoPrinter;
+    case PrintStart::kFailed:
+      break;
+  }
+  return Outcome::kNotStarted;
+}
+
+PrintJob::Outcome PrintJob::End(QPainter& painter) {
+  const bool ended = painter.end();
+  if (pages_ == nullptr) return ended ? Outcome::kPrinted : Outcome::kNotStarted;
+  Printer().setOutputFileName(target_);
+  QFile pages(pages_->fileName());
+  if (!ended || !pages.open(QIODevice::ReadOnly)) return Outcome::kNotWritten;
+  const QByteArray document = pages.readAll();
+  const bool complete = pages.error() == QFileDevice::NoError && PdfComplete(document);
+  pages.close();
+  pages_.reset();  // its room on the disk is free for the PDF file
+  if (!complete) return Outcome::kNotWritten;
+  switch (WriteWholeFile(target_, document)) {
+    case WholeWrite::kWritten:
+      return Outcome::kPrinted;
+    case WholeWrite::kNoNewFile:
+      // A missing folder or one that takes no file: as a printer that would not start there.
+      return Outcome::kNotStarted;
+    case WholeWrite::kNotAFile:
+    case WholeWrite::kFailed:
+      break;
+  }
+  return Outcome::kNotWritten;
+}
+
+void PrintJob::Cancel(QPainter& painter) {
+  painter.end();
+  pages_.reset();
+}
+
+rt::Text PrintJob::NotWrittenText(const rt::Text& what) const {
+  return u"The PDF file " + FromQString(target_) + u" could not be written; the " + what +
+         u" was not printed.";
 }
 
 QtUiServices::~QtUiServices() {

@@ -8,12 +8,14 @@
 #include <QProgressBar>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 #include "platform/ui/UiServices.h"
 
 class QFont;
 class QPainter;
 class QPrinter;
+class QTemporaryFile;
 
 namespace ui {
 
@@ -60,6 +62,40 @@ enum class PrintStart {
 // included), so a printer that did not start is replaced by a fresh one with the same settings:
 // a failed print leaves nothing behind. Printer() must be fetched again after a call.
 PrintStart BeginPrinting(QPainter& painter);
+
+// One print on the program's printer. The painter's end reports success even where the writes
+// of a PDF file failed, so where the printer prints to a PDF file the pages go first to a file of
+// their own beside it, and the PDF file is replaced only by a complete document (PdfComplete),
+// through a new file beside it (WriteWholeFile): a failed write (a full disk) leaves the file
+// that was there as it was. A name taken by a device, a pipe or a folder is refused before
+// anything is printed.
+class PrintJob {
+ public:
+  enum class Outcome {
+    kPrinted,
+    kNoPrinter,   // no printer is installed and no PDF file was chosen: nothing was started
+    kNotStarted,  // the printer would not start, or no file can be made where the PDF file goes
+    kNotWritten,  // the PDF file could not be written, or its name is not a regular file's
+  };
+  PrintJob();
+  ~PrintJob();
+  PrintJob(const PrintJob&) = delete;
+  PrintJob& operator=(const PrintJob&) = delete;
+
+  // Starts the painter on the program's printer, which must be fetched again after this; kPrinted
+  // when it started.
+  Outcome Begin(QPainter& painter);
+  // Ends the painter: the pages go to the printer, or the complete PDF file takes its name.
+  Outcome End(QPainter& painter);
+  // Ends the painter of a print given up half-way: a PDF file chosen stays as it was.
+  void Cancel(QPainter& painter);
+  // The box text of a PDF file that could not be written; `what` names what was printed.
+  rt::Text NotWrittenText(const rt::Text& what) const;
+
+ private:
+  QString target_;  // the PDF file chosen; "" when printing on a printer
+  std::unique_ptr<QTemporaryFile> pages_;
+};
 
 class QtUiServices final : public UiServices {
  public:
