@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "numerics/Rkf45Step.h"
 
@@ -21,9 +22,16 @@ namespace ms {
                                      const ProgressSink& progress);
 // The two-equation solve in plot mode 1 for the final curve of the secant shooting, kept in slots
 // of its own (kShootingSlotBase + view code) with its own count of rows, so that an IVP[ solve and
-// the shooting do not draw each other's rows. The view drawn is PlotKind (1..3).
+// the shooting do not draw each other's rows. The view drawn is PlotKind (1..3). endX receives x
+// at tf when the solve reached it (empty otherwise, and on a redraw).
 [[nodiscard]] int16_t SolveShootingCurve(const OdeRhs& f, double t0, double tf, double x0,
                                          double y0, double factor, double tol,
-                                         const ProgressSink& progress);
+                                         const ProgressSink& progress, std::optional<double>& endX);
+// x at tf of the curve SolveShootingCurve would draw from (x0, y0), by the same integration with
+// nothing stored or drawn: empty when the integration passes 100000, stops at the smallest step or
+// is ended by Esc. Returns 0 or the right-hand side's message.
+[[nodiscard]] int16_t ShootingCurveEnd(const OdeRhs& f, double t0, double tf, double x0, double y0,
+                                       double tol, const ProgressSink& progress,
+                                       std::optional<double>& endX);
 
 }  // namespace ms

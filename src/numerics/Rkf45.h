@@ -27,6 +27,12 @@ void ResetOdeResults();
 
 // Message of a right-hand side that cannot be evaluated.
 constexpr int16_t kMsgRhsFailed = 2100;
+// A step at the smallest step size missed its tolerance by far: the solve stops there and what it
+// stored is drawn.
+constexpr int16_t kMsgBeyondSmallestStep = 2115;
+// Shows the box of kMsgBeyondSmallestStep (OK button, the default title).
+void ShowBeyondSmallestStep();
+
 // Limits shared by the initial value solvers.
 constexpr double kValueLimit = 100000.0;  // |value| above this stops a solve
 constexpr int16_t kMaxStoredRow = 1000;   // last row of the solution table a solve writes
