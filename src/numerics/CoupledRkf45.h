@@ -15,7 +15,9 @@ namespace ms {
 // each view slot of the plot mode holds the start point, the last row the end point tf. The curve
 // drawn is the view PlotKind; when the mode does not fill that slot, its first view (PlotKind and
 // ODEViewRequest are set to it). With Replot set the stored rows are drawn again without solving.
-// Esc, as the progress sink tells it, ends the solve between steps without drawing. Returns 0,
+// Esc, as the progress sink tells it, ends the solve between steps without drawing. A step at the
+// smallest step size that misses its tolerance by far shows kMsgBeyondSmallestStep's box, ends
+// the rows at the point where that step began and draws them. Returns 0,
 // the right-hand side's message or the curve build's 3990.
 [[nodiscard]] int16_t SolveIvpSystem(const OdeRhs& f, int equations, double t0, double tf,
                                      const OdeValues& start, double factor, double tol, double mode,

@@ -75,7 +75,9 @@ class StoredRows {
 // and builds the curve of the view ODEViewRequest (1 to 3; a code of another problem shows view
 // 1). Row 1 holds the start point, rows 2 on the thinned points and the last row the end point tf,
 // which the final, shortened step lands on. With Replot set the stored rows are drawn again
-// without solving. Returns 0, the right-hand side's message or the curve build's 3990.
+// without solving. A step at the smallest step size that misses its tolerance by far shows
+// kMsgBeyondSmallestStep's box, ends the rows at the point where that step began and draws them.
+// Returns 0, the right-hand side's message or the curve build's 3990.
 [[nodiscard]] int16_t SolveIVP1(const OdeRhs& f, double t0, double tf, double x0, double factor,
                                 double tol, const ProgressSink& progress);
 

@@ -140,6 +140,25 @@ TEST(Rkf45StepControl, NextSizeAndAcceptance) {
   }
 }
 
+// A step at the smallest size (h at most tol) that misses tol h by more than 100 times ends the
+// solve; a larger step is taken again instead, and a smaller miss is kept.
+TEST(Rkf45StepControl, MissAtTheSmallestStep) {
+  const struct {
+    double h, errEst, tol;
+    bool misses;
+  } rows[] = {
+      {1e-3, 1e-4, 1e-3, false},         // 100 tol h: kept
+      {1e-3, 1.01e-4, 1e-3, true},       // just beyond
+      {2e-8, 0.07, 1e-6, true},          // a final step shorter than tol
+      {2e-3, 1.0, 1e-3, false},          // above the floor: taken again
+      {1e-3, std::nan(""), 1e-3, false}  // no estimate: the value limits speak
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::to_string(r.h) + " " + std::to_string(r.errEst));
+    EXPECT_EQ(MissesAtSmallestStep(r.h, r.errEst, r.tol), r.misses);
+  }
+}
+
 TEST_F(Rkf45Test, PendingPlotKeepsItsRange) {
   ASSERT_EQ(Run({u"F{t,x}=-1+0*x"}), 0);
   StartBuild();
