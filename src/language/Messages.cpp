@@ -488,6 +488,12 @@ constexpr MessageEntry kCatalogue[] = {
      u"The equation is not linear in x and x': method 1 cannot meet the boundary values. Use "
      u"method 2 (shooting from two slope estimates)."},
     {2114, u"Too few steps to tell whether the boundary values can be met. Use more steps (n)."},
+    {2115,
+     u"The solution changes faster than the smallest step size (tol) allows. A smaller tol lowers "
+     u"the smallest step. Click OK to plot the data up to this point."},
+    {2116,
+     u"The shooting curve does not meet xb at tb within 10 tol. Try other slope estimates or a "
+     u"smaller tol."},
     {3045, u"A closing ']' expected after the number of steps."},
     {3050, u"Left boundary < right boundary"},
     {3059, u"Factor cannot be negative."},

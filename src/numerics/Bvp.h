@@ -66,6 +66,9 @@ constexpr int16_t kMsgNotLinear = 2113;
 // The linear shooting's steps are too coarse to tell whether the boundary values can be met.
 constexpr int16_t kMsgTooFewSteps = 2114;
 
+// The curve drawn by the secant shooting ends more than 10 tol away from xb.
+constexpr int16_t kMsgCurveMissesXb = 2116;
+
 // The limit on |x| and |x'| past which an integration stops; NaN counts as beyond it.
 constexpr double kBvpValueLimit = 100000;
 inline bool BeyondValueLimit(double v) {

@@ -103,10 +103,12 @@ double SourceValue(int source, double t, const OdeValues& v) {
   return v[static_cast<size_t>(source - 1)];
 }
 
-// Where a solve keeps its rows: its view slots moved by slotOffset, and its count of rows.
+// Where a solve keeps its rows: its view slots moved by slotOffset, and its count of rows; where
+// given, endX receives x at tf of a solve that reached it (and is left alone otherwise).
 struct Target {
   int slotOffset;
   int16_t* pointCount;
+  std::optional<double>* endX = nullptr;
 };
 const Target kViewTarget{0, &Solutions.StoredPointCount};
 
@@ -151,6 +153,18 @@ bool HasSlot(const SlotSet& set, int code) {
   return false;
 }
 
+// The integration settings of a member's solve.
+Rkf45Run RunOf(const Member& m, double t0, double tf, const OdeValues& start, double tol) {
+  Rkf45Run run;
+  run.equations = m.vars;
+  run.t0 = t0;
+  run.tf = tf;
+  run.y0 = start;
+  run.firstStep = m.firstStep > 0 ? m.firstStep : tol;
+  run.tol = tol;
+  return run;
+}
+
 // The driver shared by the three members.
 int16_t Solve(const Member& m, const OdeRhs& f, double t0, double tf, const OdeValues& start,
               double factor, double tol, double mode, bool setsPlotKind, const Target& to,
@@ -180,7 +194,12 @@ int16_t Solve(const Member& m, const OdeRhs& f, double t0, double tf, const OdeV
       StorePoint(m, slots, to, 1, t0, start);
       OdeResults.InitialSlope = start[1];
     }
+    // Where the last step tried began: the point a solve stopped at the smallest step ends on.
+    double lastT = t0;
+    OdeValues lastY = start;
     const auto observe = [&](const Rkf45Trial& s) {
+      lastT = s.t;
+      lastY = s.y;
       for (int j = 0; j < m.vars; ++j)
         if (!(std::fabs(s.yNew[static_cast<size_t>(j)]) <= kValueLimit)) {
           ui::Ui().MsgBox(kValuesExceeded, ui::kOkOnly, u"");
@@ -197,21 +216,23 @@ int16_t Solve(const Member& m, const OdeRhs& f, double t0, double tf, const OdeV
       if (row != 0) StorePoint(m, slots, to, row, s.t, s.y);
       return !stopped;
     };
-    Rkf45Run run;
-    run.equations = m.vars;
-    run.t0 = t0;
-    run.tf = tf;
-    run.y0 = start;
-    run.firstStep = m.firstStep > 0 ? m.firstStep : tol;
-    run.tol = tol;
+    const Rkf45Run run = RunOf(m, t0, tf, start, tol);
     Rkf45End end = Rkf45End::kReachedEnd;
     OdeValues v = start;
     if (const int16_t msgNo = Rkf45Integrate(f, run, progress, observe, end, v); msgNo != 0)
       return msgNo;
     // Esc: leave without drawing.
     if (end == Rkf45End::kAborted) return 0;
+    if (end == Rkf45End::kBeyondSmallestStep) {
+      ShowBeyondSmallestStep();
+      stopped = true;
+      if (lastT > t0) StorePoint(m, slots, to, rows.TakeEndRow(), lastT, lastY);
+    }
     // The end point tf; a full table gives its last row to it.
-    if (!stopped && tf > t0) StorePoint(m, slots, to, rows.TakeEndRow(), tf, v);
+    if (!stopped && tf > t0) {
+      StorePoint(m, slots, to, rows.TakeEndRow(), tf, v);
+      if (to.endX != nullptr) *to.endX = v[0];
+    }
     *to.pointCount = rows.Count();
     if (setsPlotKind) {
       if (mode == 2) View.PlotKind = 8;
@@ -239,9 +260,28 @@ int16_t SolveIvpSystem(const OdeRhs& f, int equations, double t0, double tf, con
 }
 
 int16_t SolveShootingCurve(const OdeRhs& f, double t0, double tf, double x0, double y0,
-                           double factor, double tol, const ProgressSink& progress) {
+                           double factor, double tol, const ProgressSink& progress,
+                           std::optional<double>& endX) {
+  endX.reset();
   return Solve(SystemMember(2), f, t0, tf, {x0, y0, 0, 0}, factor, tol, 1, false,
-               {kShootingSlotBase, &Solutions.ShootingPointCount}, progress);
+               {kShootingSlotBase, &Solutions.ShootingPointCount, &endX}, progress);
+}
+
+int16_t ShootingCurveEnd(const OdeRhs& f, double t0, double tf, double x0, double y0, double tol,
+                         const ProgressSink& progress, std::optional<double>& endX) {
+  endX.reset();
+  const Member m = SystemMember(2);
+  const auto observe = [&](const Rkf45Trial& s) {
+    for (int j = 0; j < m.vars; ++j)
+      if (!(std::fabs(s.yNew[static_cast<size_t>(j)]) <= kValueLimit)) return false;
+    return true;
+  };
+  Rkf45End end = Rkf45End::kReachedEnd;
+  OdeValues v{};
+  const int16_t msgNo =
+      Rkf45Integrate(f, RunOf(m, t0, tf, {x0, y0, 0, 0}, tol), progress, observe, end, v);
+  if (msgNo == 0 && end == Rkf45End::kReachedEnd && tf > t0) endX = v[0];
+  return msgNo;
 }
 
 }  // namespace ms

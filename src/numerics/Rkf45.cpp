@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "language/CommandRequests.h"
+#include "language/Messages.h"
 #include "language/WorksheetTables.h"
 #include "numerics/Rkf45Control.h"
 #include "numerics/SolutionStore.h"
@@ -50,6 +51,10 @@ void StorePoint(int row, double t, double x, double slope) {
 
 void ResetOdeResults() {
   OdeResults = OdeResultsState{};
+}
+
+void ShowBeyondSmallestStep() {
+  ui::Ui().MsgBox(GetMessageText(kMsgBeyondSmallestStep), ui::kOkOnly, u"");
 }
 
 double RoundToSingle(double v) {
@@ -124,8 +129,13 @@ int16_t SolveIVP1(const OdeRhs& f, double t0, double tf, double x0, double facto
     bool firstStep = true;
     // Row 1 holds the start point, row 2 on the point at which each stored step began; the
     // final step is shortened to land on tf, whose point ends the rows.
+    // Where the last step tried began: the point a solve stopped at the smallest step ends on.
+    double lastT = t0, lastX = x0, lastSlope = 0;
     const auto observe = [&](const Rkf45Trial& s) {
       const double x = s.y[0], x4 = s.yNew[0], slope = s.slope[0];
+      lastT = s.t;
+      lastX = x;
+      lastSlope = slope;
       if (s.t == OdeResults.IVPStartT) OdeResults.InitialSlope = slope;
       if (firstStep) StorePoint(1, t0, x0, slope);
       if (!(std::fabs(x4) <= kValueLimit) || !(std::fabs(slope) <= kValueLimit)) {
@@ -157,6 +167,12 @@ int16_t SolveIVP1(const OdeRhs& f, double t0, double tf, double x0, double facto
     if (const int16_t msgNo = Rkf45Integrate(f, run, progress, observe, end, yEnd); msgNo != 0)
       return msgNo;
     if (end == Rkf45End::kAborted) return 0;
+    if (end == Rkf45End::kBeyondSmallestStep) {
+      ShowBeyondSmallestStep();
+      stopped = true;
+      if (lastT > t0) StorePoint(rows.TakeEndRow(), lastT, lastX, lastSlope);
+      Solutions.StoredPointCount = rows.Count();
+    }
     if (!stopped && tEnd >= t0) {
       // The end point tf with its own slope; a full table gives its last row to it.
       const double x = yEnd[0];

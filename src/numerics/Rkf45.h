@@ -27,6 +27,12 @@ void ResetOdeResults();
 
 // Message of a right-hand side that cannot be evaluated.
 constexpr int16_t kMsgRhsFailed = 2100;
+// A step at the smallest step size missed its tolerance by far: the solve stops there and what it
+// stored is drawn.
+constexpr int16_t kMsgBeyondSmallestStep = 2115;
+// Shows the box of kMsgBeyondSmallestStep (OK button, the default title).
+void ShowBeyondSmallestStep();
+
 // Limits shared by the initial value solvers.
 constexpr double kValueLimit = 100000.0;  // |value| above this stops a solve
 constexpr int16_t kMaxStoredRow = 1000;   // last row of the solution table a solve writes
@@ -69,7 +75,9 @@ class StoredRows {
 // and builds the curve of the view ODEViewRequest (1 to 3; a code of another problem shows view
 // 1). Row 1 holds the start point, rows 2 on the thinned points and the last row the end point tf,
 // which the final, shortened step lands on. With Replot set the stored rows are drawn again
-// without solving. Returns 0, the right-hand side's message or the curve build's 3990.
+// without solving. A step at the smallest step size that misses its tolerance by far shows
+// kMsgBeyondSmallestStep's box, ends the rows at the point where that step began and draws them.
+// Returns 0, the right-hand side's message or the curve build's 3990.
 [[nodiscard]] int16_t SolveIVP1(const OdeRhs& f, double t0, double tf, double x0, double factor,
                                 double tol, const ProgressSink& progress);
 

@@ -13,7 +13,7 @@ constexpr double kMaxStepFactor = 4.0;
 }  // namespace
 
 double NextStepSize(double h, double errEst, double tol) {
-  double q = errEst == 0 ? 0.0 : std::sqrt(std::sqrt(tol * h / (2.0 * errEst)));
+  double q = errEst == 0 ? kMaxStepFactor : std::sqrt(std::sqrt(tol * h / (2.0 * errEst)));
   if (q < kMinStepFactor) q = kMinStepFactor;
   if (q > kMaxStepFactor) q = kMaxStepFactor;
   h *= q;
@@ -23,6 +23,10 @@ double NextStepSize(double h, double errEst, double tol) {
 
 bool StepAccepted(double h, double errEst, double tol) {
   return !(errEst > tol * h) || h <= tol;
+}
+
+bool MissesAtSmallestStep(double h, double errEst, double tol) {
+  return h <= tol && errEst > kSmallestStepMissFactor * tol * h;
 }
 
 }  // namespace ms

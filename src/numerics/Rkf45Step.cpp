@@ -64,10 +64,17 @@ int16_t Rkf45Integrate(const OdeRhs& f, const Rkf45Run& run, const ProgressSink&
     if (const int16_t msgNo = Rkf45Step(f, run.equations, t, y, step, yNew, errEst, slope);
         msgNo != 0)
       return msgNo;
-    const bool accepted = StepAccepted(step, errEst, run.tol);
+    // A step at the smallest size that misses by far goes to the observer as not kept (its value
+    // limits still speak first) and ends the run.
+    const bool beyondSmallest = MissesAtSmallestStep(step, errEst, run.tol);
+    const bool accepted = StepAccepted(step, errEst, run.tol) && !beyondSmallest;
     const Rkf45Trial trial{t, step, t + step, errEst, y, slope, yNew, accepted, final};
     if (!observe(trial)) {
       end = Rkf45End::kStoppedByObserver;
+      return 0;
+    }
+    if (beyondSmallest) {
+      end = Rkf45End::kBeyondSmallestStep;
       return 0;
     }
     h = NextStepSize(step, errEst, run.tol);

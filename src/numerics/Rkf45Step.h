@@ -76,12 +76,14 @@ struct Rkf45Run {
   double tol = 1e-6;
 };
 
-// How an integration ended.
-enum class Rkf45End : uint8_t { kReachedEnd, kStoppedByObserver, kAborted };
+// How an integration ended; kBeyondSmallestStep: a step at the smallest step size missed its
+// tolerance by more than kSmallestStepMissFactor (Rkf45Control.h), and is not kept.
+enum class Rkf45End : uint8_t { kReachedEnd, kStoppedByObserver, kAborted, kBeyondSmallestStep };
 
 // Integrates from t0 to tf (nothing when tf <= t0): before every step the progress sink lets
 // events run, and an abort seen before or after that ends the run; each step tried goes to the
-// observer before the next size is used; the last step is shortened to land on tf. On reaching
+// observer before the next size is used; the last step is shortened to land on tf; a step at the
+// smallest size that misses its tolerance by far ends the run (kBeyondSmallestStep). On reaching
 // tf, yEnd holds the values there. Returns 0 or the right-hand side's message.
 [[nodiscard]] int16_t Rkf45Integrate(const OdeRhs& f, const Rkf45Run& run,
                                      const ProgressSink& progress, const Rkf45Observer& observe,

@@ -1,8 +1,10 @@
 #include "numerics/SecantShooting.h"
 
 #include <cmath>
+#include <optional>
 
 #include "language/CommandRequests.h"
+#include "language/Messages.h"
 #include "numerics/Bvp.h"
 #include "numerics/CoupledRkf45.h"
 #include "numerics/LinearShooting.h"
@@ -21,6 +23,9 @@ constexpr double kMissFactor = 10.0;
 // Secant steps after the two start slopes. A linear problem is solved by the first; a smooth
 // nonlinear one converges superlinearly, within a dozen.
 constexpr int kMaxSecantSteps = 50;
+// Secant steps on the end values of the adaptive integration, from the slope found on the fixed
+// steps. That slope is near already: a linear problem needs one step, a smooth one a few.
+constexpr int kMaxAdaptiveSteps = 20;
 
 void ShowNoConvergence(double xb, double X1, double s1) {
   ui::Ui().MsgBox(u"Input slope estimates did not converge to " + rt::NumText(xb) + u"\r\n" +
@@ -32,19 +37,70 @@ void ShowNoConvergence(double xb, double X1, double s1) {
 }
 
 // The curve of slope s by the adaptive two-equation solver, stored in the views of one
-// second-order equation in the shooting's own slots: 0, or the solve's message.
-int16_t FinalSolve(const OdeRhs& f, double t0, double x0, double tb, double s, double factor,
-                   double tol, const ProgressSink& progress) {
+// second-order equation in the shooting's own slots: 0, or the solve's message. A curve that
+// reaches tb more than kMissFactor tol away from xb says so in a box with both values.
+int16_t FinalSolve(const OdeRhs& f, double t0, double x0, double tb, double xb, double s,
+                   double factor, double tol, const ProgressSink& progress) {
   OdePicture.IVPPlotMode = 1;
   // Esc met before this point has been answered; the final solve watches for a new one.
   RunFlags.AbortRun = 0;
-  const int16_t msgNo = SolveShootingCurve(f, t0, tb, x0, s, factor, tol, progress);
+  std::optional<double> endX;
+  const int16_t msgNo = SolveShootingCurve(f, t0, tb, x0, s, factor, tol, progress, endX);
   if (RunFlags.AbortRun || msgNo != 0) return msgNo;
   if (!RunFlags.Replot) {
     Bvp.BVPTrialSlopes[0] = 0;
     OdeResults.BVPSolved = -1;
+    OdeResults.InitialSlope = s;
+  }
+  if (endX && std::abs(*endX - xb) > kMissFactor * tol) {
+    ui::Ui().MsgBox(GetMessageText(kMsgCurveMissesXb) + u"\r\nX(tb) --> " + rt::NumText(*endX) +
+                        u"  xb = " + rt::NumText(xb),
+                    ui::kOkOnly, u"");
   }
   return 0;
+}
+
+// The slope s found on the fixed steps, with the other of the two latest slopes, goes on by the
+// same secant rule on end values of the adaptive integration that draws the curve, until that
+// curve meets xb within tol (a linear problem whose fixed-step answer meets it within kMissFactor
+// tol keeps it). s becomes the slope whose end value came nearest xb. 0, or a right-hand side's
+// message; Esc leaves at once.
+int16_t SettleOnDrawnCurve(const OdeRhs& f, double t0, double x0, double tb, double xb, double& s,
+                           double other, double tol, const ProgressSink& progress) {
+  std::optional<double> X1, X0;
+  int16_t msgNo = ShootingCurveEnd(f, t0, tb, x0, s, tol, progress, X1);
+  if (msgNo != 0 || RunFlags.AbortRun || !X1 || std::abs(*X1 - xb) <= kMissFactor * tol)
+    return msgNo;
+  double s1 = s, s0 = other;
+  msgNo = ShootingCurveEnd(f, t0, tb, x0, s0, tol, progress, X0);
+  if (msgNo != 0 || RunFlags.AbortRun || !X0) return msgNo;
+  double bestMiss = std::abs(*X1 - xb);
+  for (int i = 0; i < kMaxAdaptiveSteps && !(std::abs(*X1 - xb) < tol) && *X1 != *X0; ++i) {
+    const double s2 = s1 + (xb - *X1) * (s1 - s0) / (*X1 - *X0);
+    std::optional<double> X2;
+    if (!std::isfinite(s2)) break;
+    msgNo = ShootingCurveEnd(f, t0, tb, x0, s2, tol, progress, X2);
+    if (msgNo != 0 || RunFlags.AbortRun) return msgNo;
+    if (!X2) break;
+    s0 = s1;
+    X0 = X1;
+    s1 = s2;
+    X1 = X2;
+    if (std::abs(*X1 - xb) < bestMiss) {
+      bestMiss = std::abs(*X1 - xb);
+      s = s1;
+    }
+  }
+  return 0;
+}
+
+// The answer s (other: the other of the two latest slopes) settled on the drawn curve and drawn.
+int16_t DrawAnswer(const OdeRhs& f, double t0, double x0, double tb, double xb, double s,
+                   double other, double factor, double tol, const ProgressSink& progress) {
+  if (const int16_t msgNo = SettleOnDrawnCurve(f, t0, x0, tb, xb, s, other, tol, progress);
+      msgNo != 0 || RunFlags.AbortRun)
+    return msgNo;
+  return FinalSolve(f, t0, x0, tb, xb, s, factor, tol, progress);
 }
 
 }  // namespace
@@ -82,7 +138,7 @@ int16_t ShootEndValue(const OdeRhs& f, double t0, double x0, double tb, double s
 int16_t ShootBVP(const OdeRhs& f, double t0, double x0, double tb, double xb, double& s0,
                  double& s1, double factor, double tol, const ProgressSink& progress) {
   RunFlags.AbortRun = 0;
-  if (RunFlags.Replot) return FinalSolve(f, t0, x0, tb, s1, factor, tol, progress);
+  if (RunFlags.Replot) return FinalSolve(f, t0, x0, tb, xb, s1, factor, tol, progress);
   int16_t msgNo = 0;
   double X0 = 0, X1 = 0, X2 = 0;
   // A trial that did not reach tb has no end value to offer: it is never taken for the answer.
@@ -104,15 +160,14 @@ int16_t ShootBVP(const OdeRhs& f, double t0, double x0, double tb, double xb, do
         ShowNoConvergence(xb, X1, s1);
         return 0;
       }
-      return FinalSolve(f, t0, x0, tb, s1, factor, tol, progress);
+      return DrawAnswer(f, t0, x0, tb, xb, s1, s0, factor, tol, progress);
     }
     if (RunFlags.AbortRun) return 0;
     ui::Ui().DoEvents();
     if (std::abs(xb - X1) < tol || std::abs(xb - X0) < tol) {
-      const double s = std::abs(xb - X1) < tol ? s1 : s0;
-      msgNo = FinalSolve(f, t0, x0, tb, s, factor, tol, progress);
-      if (msgNo == 0 && !RunFlags.AbortRun) OdeResults.InitialSlope = s;
-      return msgNo;
+      const bool latest = std::abs(xb - X1) < tol;
+      return DrawAnswer(f, t0, x0, tb, xb, latest ? s1 : s0, latest ? s0 : s1, factor, tol,
+                        progress);
     }
     // Equal end values leave the secant step undefined: the slope has no effect on X(tb). A
     // secant that has not settled within the iteration limit will not.

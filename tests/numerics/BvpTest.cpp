@@ -615,6 +615,74 @@ TEST_F(BvpTest, SecantShootingStopsWithoutAnAnswer) {
   }
 }
 
+// The curve drawn by the secant shooting meets x(tb) = xb within 10 tol: from the slope found on
+// the 100 fixed steps the secant rule goes on with the end values of the adaptive solver that
+// draws it. x'' = -(4t x' + 2x)/(0.001 + t^2) is ((0.001 + t^2) x)'' = 0, so from x(-1) = 1 to
+// x(1) = 1 it is x = 1.001/(0.001 + t^2) (peak 1001, slope 2.002/1.002001); x'' = 100 t x is
+// a Ai(100^(1/3) t) + b Bi(100^(1/3) t), slope -4.117827505718984 (mpmath); x'' = -x from 0 to
+// x(1) = 1 is sin t / sin 1, met by the first secant step.
+TEST_F(BvpTest, SecantShootingCurveMeetsTheBoundaryValue) {
+  ASSERT_EQ(Run({u"F{t,x,y}=y", u"G{t,x,y}=-(4*t*y+2*x)/(0.001+t^2)", u"K{t,x,y}=100*t*x",
+                 u"L{t,x,y}=-x"}),
+            0);
+  const struct {
+    const char16_t* statement;
+    double slope, tb, tol;
+    double (*exact)(double t);  // nullptr: not in closed form
+    double peak;                // the largest x, 0: not checked
+  } cases[] = {
+      {u"BVP[F,G,{-1,1,1,1}{0,1}{1,0.0001,0}]", 2.002 / 1.002001, 1, 1e-4,
+       [](double t) { return 1.001 / (0.001 + t * t); }, 1001},
+      {u"BVP[F,K,{-1,1,1,1}{0,1}{1,0.0001,0}]", -4.117827505718984, 1, 1e-4, nullptr, 0},
+      {u"BVP[F,L,{0,0,1,1}{0,2}{1,0.00001,0}]", 1 / std::sin(1.0), 1, 1e-5,
+       [](double t) { return std::sin(t) / std::sin(1.0); }, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    Fresh();
+    ASSERT_EQ(ProcessBVP(c.statement), 0);
+    EXPECT_EQ(BoxTexts(), std::vector<rt::Text>{});
+    EXPECT_TRUE(NearRel(OdeResults.InitialSlope, c.slope, 1e-3));
+    const int n = Solutions.ShootingPointCount;
+    ASSERT_GT(n, 2);
+    EXPECT_EQ(SolutionAt(n, 1, kShot), c.tb);
+    EXPECT_NEAR(SolutionAt(n, 2, kShot), 1, 10 * c.tol);
+    double peak = 0;
+    for (int r = 1; r <= n && c.exact != nullptr; ++r) {
+      const double t = SolutionAt(r, 1, kShot);
+      EXPECT_TRUE(NearRel(SolutionAt(r, 2, kShot), c.exact(t), 1e-3)) << t;
+      peak = std::max(peak, SolutionAt(r, 2, kShot));
+    }
+    if (c.peak != 0) {
+      EXPECT_NEAR(peak, c.peak, 0.01 * c.peak);
+    }
+  }
+}
+
+// x' = y, x'' = 1000 sign(x') except at the fixed steps' inner nodes (multiples of 0.005),
+// where it is 0: the fixed steps, which see it at t0 and tb alone, end near s + 1.7 sign(s) and
+// find a slope near 1.3 for xb = 3, while the adaptive curve, whose nodes miss that grid, is x = s
+// t + 500 sign(s) t^2 and ends at s + 500 sign(s), never within 10 tol of xb. The nearest curve is
+// drawn, and a box says where it ends.
+TEST_F(BvpTest, SecantShootingSaysWhereACurveThatMissesXbEnds) {
+  UseNative(kY, [](double t, double, double y) {
+    const bool node = t > 0 && t < 1 && std::abs(t * 200 - std::round(t * 200)) < 1e-9;
+    return node ? 0.0 : (y < 0 ? -1000.0 : 1000.0);
+  });
+  ASSERT_EQ(Shoot(0, 2, 0, 0, 1, 3), 0);
+  const int n = Solutions.ShootingPointCount;
+  ASSERT_GT(n, 2);
+  EXPECT_EQ(SolutionAt(n, 1, kShot), 1);
+  const double end = SolutionAt(n, 2, kShot);
+  EXPECT_GT(std::abs(end - 3), 100);
+  ASSERT_EQ(screen_.boxes.size(), 1u);
+  const rt::Text box = screen_.boxes[0].text;
+  const rt::Text head = GetMessageText(kMsgCurveMissesXb) + u"\r\nX(tb) --> ";
+  ASSERT_EQ(box.substr(0, head.size()), head);
+  EXPECT_TRUE(NearRel(std::stod(rt::ToUtf8(box.substr(head.size()))), end, 1e-6));
+  EXPECT_EQ(box.substr(box.size() - 8), u"  xb = 3");
+}
+
 TEST_F(BvpTest, SecantEndValueOfOneSlope) {
   UseOscillator();
   // t0, tb and the slope. 2.3 / 100 added up a hundred times stays below 2.3: still exactly 100

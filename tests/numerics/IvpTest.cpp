@@ -5,6 +5,7 @@
 
 #include "commands/OdeCommands.h"
 #include "language/CommandRequests.h"
+#include "language/Messages.h"
 #include "numerics/Ivp.h"
 #include "numerics/Rkf45.h"
 #include "numerics/SolutionStore.h"
@@ -163,6 +164,49 @@ TEST_F(IvpTest, BVPSolvedIsClearedOnlyAfterACleanSolve) {
     EXPECT_EQ(ProcessIVP(u"IVP[F,G,{0,1,1,0}{1,0.01,1}]"), esc ? 0 : kMsgRhsFailed);
     EXPECT_EQ(OdeResults.BVPSolved, -1);
     RunFlags.AbortRun = 0;
+  }
+}
+
+// A step at the smallest step size (tol) whose error estimate misses tol h by far stops the solve
+// with 2115's box and draws what was stored up to there (here the start point alone); a smaller
+// tol lowers the smallest step and draws the solution. x' = -3000x is e^(-3000t) (a step of 0.001
+// misses by about 6.6E5 times); x' = -1E8 x over [0, 2E-8] is one step of 2E-8 at tol 1E-6
+// (missing by about 3.6E12; two equations, beside y' = x, as one equation's slope limit of 1E5
+// speaks first); x' = -3000x with y' = x is the same for two equations. x' = 1, which
+// the method integrates exactly (error estimate 0), grows its steps and reaches x = t at t = 3.
+TEST_F(IvpTest, AStepAtTheSmallestSizeThatMissesStopsTheSolve) {
+  ASSERT_EQ(Run({u"F{t,x}=-3000*x", u"E{t,x,y}=-1E8*x", u"Fa{t,x}=1", u"G{t,x,y}=-3000*x",
+                 u"H{t,x,y}=x"}),
+            0);
+  const auto decay = [](double t) { return std::exp(-3000 * t); };
+  const struct {
+    const char16_t* statement;
+    bool stops;
+    double tf;
+    double (*exact)(double t);
+  } cases[] = {
+      {u"IVP[F,{0,0.05,1}{1,0.001}]", true, 0.05, decay},
+      {u"IVP[E,H,{0,2E-8,1,0}{1,0.000001,1}]", true, 2e-8,
+       [](double t) { return std::exp(-1e8 * t); }},
+      {u"IVP[G,H,{0,0.05,1,0}{1,0.001,1}]", true, 0.05, decay},
+      {u"IVP[F,{0,0.05,1}{1,0.000001}]", false, 0.05, decay},
+      {u"IVP[Fa,{0,3,0}{1,0.001}]", false, 3, [](double t) { return t; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.statement));
+    StartBuild();
+    screen_.boxes.clear();
+    EXPECT_EQ(ProcessIVP(c.statement), 0);
+    const int n = Solutions.StoredPointCount;
+    // A curve of the start point alone then adds the curve build's own box.
+    const std::vector<rt::Text> boxes = BoxTexts();
+    EXPECT_EQ(!boxes.empty() && boxes[0] == GetMessageText(kMsgBeyondSmallestStep), c.stops);
+    EXPECT_EQ(boxes.empty(), !c.stops);
+    EXPECT_EQ(SolutionAt(n, 1, 1) == RoundToSingle(c.tf), !c.stops);
+    for (int r = 1; r <= n; ++r) {
+      const double t = SolutionAt(r, 1, 1);
+      EXPECT_NEAR(SolutionAt(r, 2, 1), c.exact(t), 1e-5) << t;
+    }
   }
 }
 

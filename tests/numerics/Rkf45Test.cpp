@@ -72,19 +72,23 @@ TEST_F(Rkf45Test, StoreFactorDecisions) {
   }
 }
 
-TEST_F(Rkf45Test, StepControlShrinksTenfoldOnZeroErrorDownToTol) {
-  // F = 0: the error estimate is exactly 0, so q = 0 is raised to 0.1 every step.
+TEST_F(Rkf45Test, StepControlGrowsFourfoldOnZeroError) {
+  // F = 0: the error estimate is exactly 0, the best case, so every step is 4 times the last:
+  // 0.001 4^k from t = (4^k - 1) / 3000, the last one shortened to land on tf = 2, where the end
+  // point's slope is taken.
   ASSERT_EQ(Run({u"F{t,x}=0*x"}), 0);
   StartBuild();
-  ASSERT_EQ(Solve(0, 0.00115, 0, 1e-5), 0);
+  ASSERT_EQ(Solve(0, 2, 0, 1e-5), 0);
   const std::vector<double> starts = StepStarts(u"F_", 6);
-  const std::vector<double> expected = {0,       0.001,   0.0011,  0.00111,
-                                        0.00112, 0.00113, 0.00114, 0.00115};
+  const std::vector<double> expected = {0, 0.001, 0.005, 0.021, 0.085, 0.341, 1.365, 2};
   ASSERT_EQ(starts.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(starts[i], expected[i], 1e-12) << i;
-  // A solution that stays at 0 is stored only every third step.
-  for (int r = 2; r <= Solutions.StoredPointCount; ++r)
+  // A solution that stays at 0 is stored only every third step; the end point tf ends the rows.
+  const int last = Solutions.StoredPointCount;
+  ASSERT_EQ(last, 4);
+  for (int r = 2; r < last; ++r)
     EXPECT_NEAR(SolutionAt(r, 1, 1), RoundToSingle(starts[static_cast<size_t>(3 * r - 5)]), 1e-12);
+  EXPECT_EQ(SolutionAt(last, 1, 1), 2);
 }
 
 TEST_F(Rkf45Test, StepSizeGrowsAtMostFourfoldOnASmoothProblem) {
@@ -119,7 +123,7 @@ TEST(Rkf45StepControl, NextSizeAndAcceptance) {
       {1e-3, 1e-3 * 1e-6, 1e-6, nan, true},  // errEst = tol h, q = 0.84
       {0.5, 1e-20, 1e-6, 2.0, true},         // q above 4
       {0.5, 1.0, 1e-6, 0.05, false},         // q below 0.1
-      {0.5, 0, 1e-6, 0.05, true},            // no error: q = 0, raised to 0.1
+      {0.5, 0, 1e-6, 2.0, true},             // no error, the best case: q = 4
       {1e-5, 1.0, 1e-5, 1e-5, true},         // at the floor: kept, and stays there
       {2e-5, 1.0, 1e-5, 1e-5, false},
   };
@@ -133,6 +137,25 @@ TEST(Rkf45StepControl, NextSizeAndAcceptance) {
       EXPECT_NEAR(next, r.next, r.next * 1e-15);
     }
     EXPECT_EQ(StepAccepted(r.h, r.errEst, r.tol), r.accepted);
+  }
+}
+
+// A step at the smallest size (h at most tol) that misses tol h by more than 100 times ends the
+// solve; a larger step is taken again instead, and a smaller miss is kept.
+TEST(Rkf45StepControl, MissAtTheSmallestStep) {
+  const struct {
+    double h, errEst, tol;
+    bool misses;
+  } rows[] = {
+      {1e-3, 1e-4, 1e-3, false},         // 100 tol h: kept
+      {1e-3, 1.01e-4, 1e-3, true},       // just beyond
+      {2e-8, 0.07, 1e-6, true},          // a final step shorter than tol
+      {2e-3, 1.0, 1e-3, false},          // above the floor: taken again
+      {1e-3, std::nan(""), 1e-3, false}  // no estimate: the value limits speak
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::to_string(r.h) + " " + std::to_string(r.errEst));
+    EXPECT_EQ(MissesAtSmallestStep(r.h, r.errEst, r.tol), r.misses);
   }
 }
 
