@@ -50,8 +50,18 @@ bool g_capReached = false;
 // F gives no value anywhere.
 constexpr int16_t kMsgNoValue = 1422;
 
-// A level belongs to the level list within this distance.
+// A level belongs to the level list within this distance, or within a thousandth of the level
+// step where the step is below 0.1 (so that levels closer than 0.0001 keep colours of their own),
+// widened by the rounding of a running sum of up to 200 steps at the levels' size.
 constexpr double kLevelMatch = 0.0001;
+constexpr double kLevelMatchFraction = 0.001;
+constexpr double kLevelRounding = 1e-12;
+
+double LevelMatch(double c, double c1, double c2, double ds) {
+  const double size = std::max({std::fabs(c), std::fabs(c1), std::fabs(c2)});
+  return std::max(std::min(kLevelMatch, std::fabs(ds) * kLevelMatchFraction),
+                  size * kLevelRounding);
+}
 // The tracing loop runs on up to this fraction of the level step past c2, so that the running
 // sum's rounding does not drop the last level while the level after it stays out, whatever the
 // size of the levels.
@@ -265,19 +275,20 @@ void EvalF2AtPoint(int16_t r, double x, double y, double& value) {
 void ContourLevelColor(double c, double c1, double c2, double ds, int16_t& red, int16_t& green,
                        int16_t& blue) {
   const double last = rt::Int((c2 - c1) / ds + kLevelMatch);
+  const double match = LevelMatch(c, c1, c2, ds);
   double k = 0;
   if (last >= 0) {
-    // The levels within kLevelMatch of c form a run of consecutive numbers starting just above
-    // (c - c1 - kLevelMatch) / ds (for a positive step; below for a negative one); the first of
+    // The levels within `match` of c form a run of consecutive numbers starting just above
+    // (c - c1 - match) / ds (for a positive step; below for a negative one); the first of
     // them is found among the three numbers around that bound, which absorbs the rounding of the
     // division.
-    double lo = (c - c1 - kLevelMatch) / ds;
-    double hi = (c - c1 + kLevelMatch) / ds;
+    double lo = (c - c1 - match) / ds;
+    double hi = (c - c1 + match) / ds;
     if (lo > hi) std::swap(lo, hi);
     const double start = std::max(0.0, std::floor(lo));
     k = last + 1;
     for (double j = start; j <= start + 2 && j <= last; j += 1) {
-      if (std::fabs(c - (c1 + j * ds)) < kLevelMatch) {
+      if (std::fabs(c - (c1 + j * ds)) < match) {
         k = j;
         break;
       }

@@ -108,31 +108,50 @@ TEST_F(ContourTest, CirclesLieOnTheirLevelsAndClose) {
 }
 
 // Level k (counted from 0) is drawn, and listed in the legend, in row k Mod 11 of the level
-// colours; twelve levels reach every row and wrap to the first.
+// colours; twelve levels reach every row and wrap to the first, at any size of the level step.
 TEST_F(ContourTest, EveryLevelHasTheColourOfItsNumber) {
   constexpr int kRows[11][3] = {{28, 0, 128},  {0, 0, 128},   {0, 128, 128}, {0, 255, 255},
                                 {0, 128, 128}, {0, 0, 0},     {0, 255, 0},   {128, 0, 0},
                                 {255, 128, 0}, {255, 0, 255}, {255, 0, 0}};
-  ASSERT_EQ(Run({u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-4,4,-4,4}{1,1}{1,12,1}]"}), 0);
-  ASSERT_EQ(Contour(), 0);
-  ASSERT_EQ(Contours.ContourLegendCount, 12);
-  std::vector<int> segmentsOfLevel(12, 0);
-  for (const Seg& s : Segments()) {
-    const long level = std::lround(s.from[2]);  // F = 1, 2, ..., 12
-    ASSERT_TRUE(level >= 1 && level <= 12) << s.from[2];
-    const int* rgb = kRows[(level - 1) % 11];
-    ++segmentsOfLevel[static_cast<size_t>(level - 1)];
-    EXPECT_EQ(s.row[kRed], rgb[0]) << level;
-    EXPECT_EQ(s.row[kGreen], rgb[1]) << level;
-    EXPECT_EQ(s.row[kBlue], rgb[2]) << level;
-  }
-  for (int k = 0; k < 12; ++k) {
-    SCOPED_TRACE(k);
-    EXPECT_GT(segmentsOfLevel[static_cast<size_t>(k)], 0);
-    const ContourLegendEntry& e = Contours.ContourLegend[static_cast<size_t>(k + 1)];
-    EXPECT_EQ(e.Level, k + 1);
-    EXPECT_EQ((std::array<int, 3>{e.Red, e.Green, e.Blue}),
-              (std::array<int, 3>{kRows[k % 11][0], kRows[k % 11][1], kRows[k % 11][2]}));
+  struct Case {
+    const char16_t* function;
+    const char16_t* statement;
+    double scale;  // level k + 1 is (k + 1) * scale
+  };
+  const Case cases[] = {
+      {u"F{x,y} = x^2 + y^2", u"PlotContour1[F,{-4,4,-4,4}{1,1}{1,12,1}]", 1},
+      // Steps of 2^-10 and 2^-20: the running sum is exact, so every level is in the legend.
+      {u"F{x,y} = 9.765625E-4*(x^2 + y^2)",
+       u"PlotContour1[F,{-4,4,-4,4}{1,1}{9.765625E-4,1.171875E-2,9.765625E-4}{1E-6,0.2}]", 0x1p-10},
+      {u"F{x,y} = 9.5367431640625E-7*(x^2 + y^2)",
+       u"PlotContour1[F,{-4,4,-4,4}{1,1}{9.5367431640625E-7,1.1444091796875E-5,"
+       u"9.5367431640625E-7}{1E-9,0.2}]",
+       0x1p-20},
+  };
+  for (const Case& tc : cases) {
+    SCOPED_TRACE(tc.scale);
+    SetUp();
+    ASSERT_EQ(Run({tc.function, tc.statement}), 0);
+    ASSERT_EQ(Contour(), 0);
+    ASSERT_EQ(Contours.ContourLegendCount, 12);
+    std::vector<int> segmentsOfLevel(12, 0);
+    for (const Seg& s : Segments()) {
+      const long level = std::lround(s.from[2] / tc.scale);
+      ASSERT_TRUE(level >= 1 && level <= 12) << s.from[2];
+      const int* rgb = kRows[(level - 1) % 11];
+      ++segmentsOfLevel[static_cast<size_t>(level - 1)];
+      EXPECT_EQ((std::array<double, 3>{s.row[kRed], s.row[kGreen], s.row[kBlue]}),
+                (std::array<double, 3>{1.0 * rgb[0], 1.0 * rgb[1], 1.0 * rgb[2]}))
+          << level;
+    }
+    for (int k = 0; k < 12; ++k) {
+      SCOPED_TRACE(k);
+      EXPECT_GT(segmentsOfLevel[static_cast<size_t>(k)], 0);
+      const ContourLegendEntry& e = Contours.ContourLegend[static_cast<size_t>(k + 1)];
+      EXPECT_NEAR(e.Level, (k + 1) * tc.scale, 1e-9 * tc.scale);
+      EXPECT_EQ((std::array<int, 3>{e.Red, e.Green, e.Blue}),
+                (std::array<int, 3>{kRows[k % 11][0], kRows[k % 11][1], kRows[k % 11][2]}));
+    }
   }
 }
 
