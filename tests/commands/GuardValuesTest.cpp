@@ -69,6 +69,10 @@ TEST_F(GuardValuesTest, LogarithmsOfLargeNumbers) {
       {{u"c=Ln[9.9E99]"}, 0, u"c_", 230.24845896355107},
       // ∫_1^2 ln(1E25 x) dx = 25 ln 10 + 2 ln 2 - 1; the 3/8 rule on 30 panels is within 1E-9.
       {{u"F{x}=Ln[x*1E25]", u"c=Integ[F,{1,2,30,0}]"}, 0, u"", 57.950921685971033, 1e-9},
+      // ∫_1^1E30 ln x dx = 1E30 (ln 1E30 - 1) + 1; the 3/8 rule on 1000 panels is 1.08E-4 below
+      // it (its first panel meets ln x as a logarithmic end). Its panels are wide, not poles.
+      {{u"F{x}=Ln[x]", u"c=Integ[F,{1,1E30,1000,0}]"}, 0, u"", 6.8077552789821371e31, 2e-4},
+      {{u"F{x}=1/x^2", u"c=Integ[F,{-10,10,2,0}]"}, 5085},  // a wide panel on a pole still is
       {{u"F{x}=Ln[x]-30", u"Zero[F,{1,1E30,r}]"}, 0, u"r_", e30, 1e-12}};
   for (const Case& c : cases) Expect(c);
 }
