@@ -189,6 +189,19 @@ TEST_F(SceneBuildTest, ARefusedStatementStopsTheBuildWithItsMessage) {
   EXPECT_NE(RunFlags.Replot, 0);
 }
 
+// ASin[ and ACos[ of a solution grown past 1 have no value: the solve stops with 2100, as one
+// taking Sqrt[ of a negative does (x' = asin x from x = 0.5 passes 1 before t = 1).
+TEST_F(SceneBuildTest, AnInverseSineBeyondOneStopsTheSolve) {
+  for (const char16_t* equation : {u"E{t,x}=ASin[x]", u"E{t,x}=ACos[0-x]"}) {
+    SCOPED_TRACE(rt::ToUtf8(equation));
+    const SceneBuildReport r = Build(rt::Text(equation) + u"\r\nIVP[E,{0,3,0.5}{1,0.001}]\r\n");
+    EXPECT_FALSE(r.completed);
+    ASSERT_EQ(r.steps.size(), 1u);
+    EXPECT_EQ(r.steps[0].end, StepEnd::kMessage);
+    EXPECT_EQ(r.steps[0].msgNo, 2100);
+  }
+}
+
 // The time grid unit is the window's: it goes in with the options and comes back as a solve of
 // three equations left it, reset to 1 when too small to divide by, and is not kept by the core.
 TEST_F(SceneBuildTest, TheTimeGridUnitGoesInAndComesBackGuarded) {
