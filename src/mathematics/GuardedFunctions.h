@@ -136,8 +136,10 @@ inline double SafeExp(double x) {
   return std::isinf(r) ? kGuardInfinity : r;
 }
 
+// The common logarithm directly, not as ln x / ln 10, whose two roundings miss the whole number of
+// more than half of the powers of ten (ln 1E26 / ln 10 is 25.999999999999996).
 inline double SafeLog10(double x) {
-  return x > 0 && x <= DBL_MAX ? std::log(x) / std::log(10.0) : 0;
+  return x > 0 && x <= DBL_MAX ? std::log10(x) : 0;
 }
 
 inline double Alog10(double x) {

@@ -58,14 +58,16 @@ TEST_F(GuardValuesTest, InverseSinesOutsideTheirRangeAreRefused) {
   for (const Case& c : cases) Expect(c);
 }
 
-// Ln[ and Log[ of every positive finite number: 1E+25 and above are no overflow of a double.
+// Ln[ and Log[ of every positive finite number: 1E+25 and above are no overflow of a double. Log[
+// of a power of ten is its whole exponent.
 TEST_F(GuardValuesTest, LogarithmsOfLargeNumbers) {
   const double e30 = 10686474581524.462147;  // e^30
   const Case cases[] = {
       {{u"c=Ln[1E30]"}, 0, u"c_", 69.07755278982137},
-      {{u"c=Log[1E26]"}, 0, u"c_", 26},
+      {{u"c=Log[1E26]"}, 0, u"c_", 26, 0},  // to the double, as every power of ten
+      {{u"c=Log[1E-3]"}, 0, u"c_", -3, 0},
       {{u"c=Ln[1E25]"}, 0, u"c_", 57.564627324851142},
-      {{u"c=Log[1E99]"}, 0, u"c_", 99},
+      {{u"c=Log[1E99]"}, 0, u"c_", 99, 0},
       {{u"c=Ln[9.9E99]"}, 0, u"c_", 230.24845896355107},
       // ∫_1^2 ln(1E25 x) dx = 25 ln 10 + 2 ln 2 - 1; the 3/8 rule on 30 panels is within 1E-9.
       {{u"F{x}=Ln[x*1E25]", u"c=Integ[F,{1,2,30,0}]"}, 0, u"", 57.950921685971033, 1e-9},
