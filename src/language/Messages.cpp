@@ -301,6 +301,7 @@ constexpr MessageEntry kCatalogue[] = {
     {605, u"User-defined macro in statement not identified in vMacro. Check for spelling errors."},
     {606, u"Error in vMacro[ setup. Leading operator should be built-in vector operator."},
     {610, u"A negative value was determined under a square root operation."},
+    {612, u"A value outside -1 to 1 was determined in an inverse sine or cosine, ASin[ or ACos[."},
     {620, u"Missing 'v' in macro definition: Ex. vTally[... not Tally["},
     {625, u"Upper-case letter must follow 'v' in macro definition: Ex. vTally[... not vtally["},
     {630,

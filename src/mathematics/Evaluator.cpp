@@ -487,6 +487,16 @@ int16_t RunOps(const std::vector<BoundOperation>& ops, const Program* p, const d
         }
         unary(SafeSqrt);
         break;
+      case Op::kASin:
+      case Op::kACos:
+        // Outside [-1, 1] neither has a real value: refused as a negative under Sqrt[ is. Only
+        // ±1 themselves are the ends of the range (no rounding margin).
+        if (std::fabs(peek()) > 1) {
+          pop();
+          return stop(kMsgInverseSineDomain);
+        }
+        unary([op = static_cast<Op>(in.op)](double a) { return Unary(op, a); });
+        break;
       case Op::kLog:
       case Op::kLn:
         if (peek() <= 0) {

@@ -40,8 +40,8 @@ void ClearResultsList();
 // Runs one compiled code string and returns its message; result is written only when that is 0.
 // The message starts as msgBefore (the one standing before the run): every successful look-up and
 // every power with a non-zero base sets it to 0, so only code that pushes no operand ends with it.
-// Stops at once on -1 (unknown name), 603, 610, 611 and 993, with ValueSP back where the run found
-// it.
+// Stops at once on -1 (unknown name), 603, 610, 611, 612 and 993, with ValueSP back where the run
+// found it.
 [[nodiscard]] int16_t Evaluate(const rt::Text& code, double& result, int16_t msgBefore = 0);
 
 // Compiled code bound once for many runs on numbers. Literal operands carry their values; the

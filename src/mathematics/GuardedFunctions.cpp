@@ -5,7 +5,10 @@ namespace ms {
 int16_t SafePower(double x, double y, double& result) {
   result = 0;
   if (x == 0) {
-    if (y < 0) result = kGuardInfinity;
+    if (y < 0) {
+      ++MathVars.PoleStandIns;
+      result = kGuardInfinity;
+    }
     return 0;
   }
   if (!(x < 0) && !(x > 0)) return 0;  // NaN base

@@ -1,8 +1,9 @@
 // The guarded numeric functions, defined in this header so that the evaluation loop inlines them.
 // They replace every arithmetic failure by a fixed value: 1E+20 stands for an infinite result,
 // -1E+20 for a negative infinite one, 0 for an undefined one. Only a negative number under a square
-// root (610), the logarithm of a number that is not positive (993), a negative base with no odd
-// root (603) and an unknown name (-1) become messages.
+// root (610), an inverse sine or cosine of a number outside [-1, 1] (612), the logarithm of a
+// number that is not positive (993), a negative base with no odd root (603) and an unknown name
+// (-1) become messages. Every ±1E+20 given for a pole is counted in MathVars.PoleStandIns.
 #pragma once
 
 #include <cfloat>
@@ -45,8 +46,10 @@ inline double WholePower(double x, int n) {
 
 inline double SafeDivide(double a, double b) {
   if (b == 0) {
-    if (a > 0) return kGuardInfinity;
-    if (a < 0) return -kGuardInfinity;
+    if (a > 0 || a < 0) {
+      ++MathVars.PoleStandIns;
+      return a > 0 ? kGuardInfinity : -kGuardInfinity;
+    }
     ++MathVars.UndefinedQuotients;
     return 0;
   }
@@ -60,8 +63,12 @@ inline double SafeDivide(double a, double b) {
 
 inline double SafeTan(double x) {
   const double half = kWorksheetPi / 2;
-  if (x > 0 && std::fabs(x - half) < 1E-20) return kGuardInfinity;
+  if (x > 0 && std::fabs(x - half) < 1E-20) {
+    ++MathVars.PoleStandIns;
+    return kGuardInfinity;
+  }
   if (x < 0 && (std::fabs(x + half) < 1E-20 || std::fabs(x + 3 * kWorksheetPi / 2) < 1E-20)) {
+    ++MathVars.PoleStandIns;
     return -kGuardInfinity;
   }
   const double t = std::tan(x);
@@ -117,10 +124,10 @@ inline double ATan2(double y, double x) {
   return std::isnan(r) ? 0 : r;
 }
 
+// The logarithms of every positive finite number (a double has no overflow to guard against
+// here); 0 for any other argument, which the evaluator refuses before it gets here.
 inline double SafeLn(double x) {
-  static const double kLimit = std::pow(10.0, 25.0);
-  if (x > 0 && x < kLimit) return std::log(x);
-  return 0;
+  return x > 0 && x <= DBL_MAX ? std::log(x) : 0;
 }
 
 inline double SafeExp(double x) {
@@ -129,10 +136,10 @@ inline double SafeExp(double x) {
   return std::isinf(r) ? kGuardInfinity : r;
 }
 
+// The common logarithm directly, not as ln x / ln 10, whose two roundings miss the whole number of
+// more than half of the powers of ten (ln 1E26 / ln 10 is 25.999999999999996).
 inline double SafeLog10(double x) {
-  static const double kLimit = std::pow(10.0, 25.0);
-  if (x > 0 && x < kLimit) return std::log(x) / std::log(10.0);
-  return 0;
+  return x > 0 && x <= DBL_MAX ? std::log10(x) : 0;
 }
 
 inline double Alog10(double x) {

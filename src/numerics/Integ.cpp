@@ -1,5 +1,6 @@
 #include "numerics/Integ.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "numerics/RemovablePoint.h"
@@ -45,7 +46,9 @@ int16_t RunningSimpson38(const RealFunction& f, const RealFunction& g, const Rea
     progress.Step(i - 1, panels);
     double panel = 0;
     if (const int16_t msgNo = Simpson38Panel(f, x, width, panel); msgNo != 0) return msgNo;
-    if (!(std::fabs(panel) <= kMaxPanelValue)) return kMsgIntegralPole;
+    if (!(std::fabs(panel) <= kMaxPanelValue * std::max(1.0, std::fabs(width)))) {
+      return kMsgIntegralPole;
+    }
     // Each node from the start, not by adding the width panel after panel: the sum of the steps
     // drifts (x^2 over 30 panels of [0, 3] would come to 9.000000000000007).
     x = a + i * width;

@@ -10,7 +10,9 @@
 
 namespace ms {
 
-// A panel beyond this is taken for a pole inside the range.
+// A panel beyond this, times its width where that is above 1, is taken for a pole inside the
+// range: the integrand's values over it average above 100,000. A wide panel of moderate values (ln
+// x over [1, 1E30]) is no pole.
 constexpr double kMaxPanelValue = 100000;
 // An integrand with a pole in the range: the integral commands stop with this number.
 constexpr int16_t kMsgIntegralPole = 5085;
@@ -31,7 +33,8 @@ struct RunningIntegral {
 // g and h may be empty (weight 1, offset 0). Each panel first lets events run and asks the sink
 // whether to stop, then reports its step (of `panels`); after each panel f, then g and h at its
 // end are evaluated. Returns 0 (out.stopped tells a stop), the first message of f, g or h, or
-// kMsgIntegralPole for a panel whose magnitude exceeds kMaxPanelValue or that Simpson38Panel
+// kMsgIntegralPole for a panel whose magnitude exceeds kMaxPanelValue (times a width above 1) or
+// that Simpson38Panel
 // refuses; the nodes finished before are in out either way.
 [[nodiscard]] int16_t RunningSimpson38(const RealFunction& f, const RealFunction& g,
                                        const RealFunction& h, double a, double b, int panels,

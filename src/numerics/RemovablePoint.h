@@ -12,18 +12,9 @@ namespace ms {
 
 // Tells whether the evaluator's guarded division met 0/0 since the watch began or since Met was
 // last asked.
-class UndefinedQuotientWatch {
+class UndefinedQuotientWatch : public GuardCountWatch {
  public:
-  UndefinedQuotientWatch() : count_(MathVars.UndefinedQuotients) {}
-  bool Met() {
-    const uint32_t now = MathVars.UndefinedQuotients;
-    const bool met = now != count_;
-    count_ = now;
-    return met;
-  }
-
- private:
-  uint32_t count_;
+  UndefinedQuotientWatch() : GuardCountWatch(MathVars.UndefinedQuotients) {}
 };
 
 // Where the samples are taken: s units of a small offset from the point along a direction into

@@ -15,7 +15,9 @@ constexpr int16_t kMsgNoValue = 288;   // f cannot be evaluated inside the brack
 // Bisection never runs more halvings than this; a bracket of doubles cannot be halved further.
 constexpr int kMaxBisections = 2000;
 
-// Bisection on [a, b] (narrowed in place) to width tol; root is the last midpoint. Returns 0,
+// Bisection on [a, b] (narrowed in place) to width tol; root is the last midpoint. A value of 0/0
+// is no value of f: at an end of the bracket f's limit from inside stands for it, and a midpoint
+// where f gives one is moved off it. Returns 0,
 // kMsgNoValue when f cannot be evaluated, kMsgSameSign when f has the same sign at both ends.
 // Every halving lets events run and asks the sink whether to stop: a stopped bisection returns 0
 // with the midpoint it had reached. Steps go to the sink's step report.

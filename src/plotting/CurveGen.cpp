@@ -209,6 +209,7 @@ int16_t GenerateCurvePoints(int32_t xFunction, int32_t yFunction, int32_t zFunct
         bind && BindCode(Tables.FuncTable[functions[c]].Code, PlotRequest.PlotVariable, bound[c]);
   }
   const int n = CurveSteps();
+  PoleStandInWatch pole;
   for (int i = 0; i <= n + 1; ++i) {
     std::array<double, 3> v{};
     bool valid = true;
@@ -221,8 +222,9 @@ int16_t GenerateCurvePoints(int32_t xFunction, int32_t yFunction, int32_t zFunct
     const double x = v[0] / Scene.GridUnitX;
     const double y = v[1] / Scene.GridUnitY;
     const double z = v[2] / Scene.GridUnitZ;
-    // A failed evaluation, or a value beyond the doubles (a grid unit of 0), gives no point.
-    valid = valid && std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
+    // A failed evaluation, a coordinate that is the ±1E+20 stand-in for a pole (1/t at t = 0),
+    // or a value beyond the doubles (a grid unit of 0), gives no point.
+    valid = !pole.Met() && valid && std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
     AcceptCurvePoint(i, x, y, z, valid);
     // The parameter advances by adding the step, as the range was laid out.
     parameter.Value += PlotRequest.PlotDt;

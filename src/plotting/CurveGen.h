@@ -12,7 +12,9 @@ namespace ms {
 // PlotTMin .. PlotTMax in PlotSteps steps (one point beyond the range is evaluated and its
 // segment taken back). Each component's code is bound once with the parameter as its argument
 // (Evaluate runs it where it cannot be bound, or while bindings are off). A point whose
-// evaluation failed breaks the curve there; a name that is neither the parameter nor defined
+// evaluation failed, or whose value rests on the ±1E+20 stand-in for a pole (a division by 0),
+// breaks the curve there and leaves the view box as it was; a name that is neither the parameter
+// nor defined
 // (-1) fails at every point and stops the curve with its message before anything is added.
 // Shows "The auto axis cannot be applied on one axis to a constant function." when the store is
 // still empty. Returns 0 or -1.

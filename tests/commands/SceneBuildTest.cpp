@@ -189,6 +189,19 @@ TEST_F(SceneBuildTest, ARefusedStatementStopsTheBuildWithItsMessage) {
   EXPECT_NE(RunFlags.Replot, 0);
 }
 
+// ASin[ and ACos[ of a solution grown past 1 have no value: the solve stops with 2100, as one
+// taking Sqrt[ of a negative does (x' = asin x from x = 0.5 passes 1 before t = 1).
+TEST_F(SceneBuildTest, AnInverseSineBeyondOneStopsTheSolve) {
+  for (const char16_t* equation : {u"E{t,x}=ASin[x]", u"E{t,x}=ACos[0-x]"}) {
+    SCOPED_TRACE(rt::ToUtf8(equation));
+    const SceneBuildReport r = Build(rt::Text(equation) + u"\r\nIVP[E,{0,3,0.5}{1,0.001}]\r\n");
+    EXPECT_FALSE(r.completed);
+    ASSERT_EQ(r.steps.size(), 1u);
+    EXPECT_EQ(r.steps[0].end, StepEnd::kMessage);
+    EXPECT_EQ(r.steps[0].msgNo, 2100);
+  }
+}
+
 // The time grid unit is the window's: it goes in with the options and comes back as a solve of
 // three equations left it, reset to 1 when too small to divide by, and is not kept by the core.
 TEST_F(SceneBuildTest, TheTimeGridUnitGoesInAndComesBackGuarded) {
@@ -256,6 +269,32 @@ TEST_F(SceneBuildTest, TicksLieOnTheAxesOfThePicture) {
     ASSERT_EQ(tickCount, 8u);
     const std::vector<Seg> ticks(segs.end() - static_cast<long>(tickCount), segs.end());
     ExpectTicksOnAxisLines(ticks, lines, positions);
+  }
+}
+
+// A point of a Plot[ curve that rests on the ±1E+20 stand-in for a pole (1/t at t = 0, 0^-1) is
+// left out, as one where Ln[ or Sqrt[ fails is: the view box fits the rest of the curve. A pole
+// between two points still makes a jump segment for the discontinuity option to mark.
+TEST_F(SceneBuildTest, APolesStandInIsNoCurvePoint) {
+  const struct {
+    const char16_t* sheet;
+    double yMin, yMax;  // the view box: the values at the points kept, widened by 0.01
+    bool jump;          // a segment classed as a jump
+  } cases[] = {         // t = 0.1 .. 1.1 (the point beyond the range widens the box too).
+               {u"A<t>=<t,1/t,0>\r\nPlot[A,{t,0,1,10}]\r\n", 1 / 1.1 - 0.01, 10.01, false},
+               {u"A<t>=<t,t^(0-1),0>\r\nPlot[A,{t,0,1,10}]\r\n", 1 / 1.1 - 0.01, 10.01, false},
+               // The fifth step lands on 0.5 exactly: the pole's point goes, ±10 beside it stay.
+               {u"A<t>=<t,1/(t-0.5),0>\r\nPlot[A,{t,0,1,10}]\r\n", -10.01, 10.01, false},
+               // Between 0.5 and 0.6: -20 to 20 in one step.
+               {u"A<t>=<t,1/(t-0.55),0>\r\nPlot[A,{t,0,1,10}]\r\n", -20.01, 20.01, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.sheet));
+    Build(c.sheet);
+    EXPECT_NEAR(Scene.ViewYMin, c.yMin, 1e-9);
+    EXPECT_NEAR(Scene.ViewYMax, c.yMax, 1e-9);
+    bool jump = false;
+    for (const Seg& s : Segments()) jump = jump || s.row[kSegKind] == kSegJumpUp;
+    EXPECT_EQ(jump, c.jump);
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <span>
 
 #include "commands/ProgramState.h"
 #include "commands/ZeroCommand.h"
@@ -11,7 +12,30 @@
 namespace ms::testing {
 namespace {
 
-using ZeroCommandTest = WorksheetTest;
+// A function and a Zero[ statement for it: the message, and with 0 the root within 0.00001.
+struct RootCase {
+  const char16_t* function;
+  const char16_t* zero;
+  int msgNo;
+  double root;  // message 0 only
+};
+
+class ZeroCommandTest : public WorksheetTest {
+ protected:
+  void ExpectRoots(std::span<const RootCase> cases) {
+    for (const RootCase& c : cases) {
+      SCOPED_TRACE(rt::ToUtf8(c.function) + " " + rt::ToUtf8(c.zero));
+      ResetProgramState();
+      Settings.DisplayDigits = 15;
+      EXPECT_EQ(Run({c.function, c.zero}), c.msgNo);
+      const ConstRec* r = FindConst(u"r_");
+      ASSERT_EQ(r != nullptr, c.msgNo == 0);
+      if (r) {
+        EXPECT_NEAR(rt::Val(r->ValueText), c.root, 0.00001);
+      }
+    }
+  }
+};
 
 TEST_F(ZeroCommandTest, StatementsAndTheirRootsOrMessages) {
   struct Case {
@@ -51,33 +75,32 @@ TEST_F(ZeroCommandTest, StatementsAndTheirRootsOrMessages) {
 // A sign change through a pole or across a jump is no zero: 289 and no constant. Zeros where the
 // function is steep, nearly a jump, or flat (a triple zero) are found all the same.
 TEST_F(ZeroCommandTest, PolesAndJumpsAreNoZeros) {
-  struct Case {
-    const char16_t* function;
-    const char16_t* zero;
-    int msgNo;
-    double root;  // message 0 only
-  };
-  const Case cases[] = {{u"F{x}=1/x", u"Zero[F,{-1,2,r}]", 289, 0},
-                        {u"F{x}=Tan[x]", u"Zero[F,{1,2,r}]", 289, 0},
-                        {u"F{x}=1/(x-1)^3", u"Zero[F,{0,3,r}0]", 289, 0},
-                        {u"F{x}=Sign[x-0.7]", u"Zero[F,{0,1,r}]", 289, 0},
-                        {u"F{x}=Floor[x]-0.5", u"Zero[F,{0,2,r}]", 289, 0},
-                        {u"F{x}=ATan[1000*x]", u"Zero[F,{-1,2,r}]", 0, 0},
-                        {u"F{x}=Tanh[1000000*(x-1)]", u"Zero[F,{0,3,r}]", 0, 1},
-                        {u"F{x}=x^3", u"Zero[F,{-1,2,r}]", 0, 0},
-                        {u"F{x}=x-1", u"Zero[F,{0,3,r}0]", 0, 1},
-                        {u"F{x}=Exp[x]-1000000", u"Zero[F,{0,20,r}]", 0, std::log(1e6)}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(rt::ToUtf8(c.function));
-    ResetProgramState();
-    Settings.DisplayDigits = 15;
-    EXPECT_EQ(Run({c.function, c.zero}), c.msgNo);
-    const ConstRec* r = FindConst(u"r_");
-    ASSERT_EQ(r != nullptr, c.msgNo == 0);
-    if (r) {
-      EXPECT_NEAR(rt::Val(r->ValueText), c.root, 0.00001);
-    }
-  }
+  const RootCase cases[] = {{u"F{x}=1/x", u"Zero[F,{-1,2,r}]", 289, 0},
+                            {u"F{x}=Tan[x]", u"Zero[F,{1,2,r}]", 289, 0},
+                            {u"F{x}=1/(x-1)^3", u"Zero[F,{0,3,r}0]", 289, 0},
+                            {u"F{x}=Sign[x-0.7]", u"Zero[F,{0,1,r}]", 289, 0},
+                            {u"F{x}=Floor[x]-0.5", u"Zero[F,{0,2,r}]", 289, 0},
+                            {u"F{x}=ATan[1000*x]", u"Zero[F,{-1,2,r}]", 0, 0},
+                            {u"F{x}=Tanh[1000000*(x-1)]", u"Zero[F,{0,3,r}]", 0, 1},
+                            {u"F{x}=x^3", u"Zero[F,{-1,2,r}]", 0, 0},
+                            {u"F{x}=x-1", u"Zero[F,{0,3,r}0]", 0, 1},
+                            {u"F{x}=Exp[x]-1000000", u"Zero[F,{0,20,r}]", 0, std::log(1e6)}};
+  ExpectRoots(cases);
+}
+
+// The 0 of 0/0 is no value of the function: a zero is sought in its limit there, at an end of the
+// bracket or at a midpoint, and a jump whose midpoint is the 0/0 point is still no zero.
+TEST_F(ZeroCommandTest, ZeroOverZeroIsNoZero) {
+  const RootCase cases[] = {
+      {u"F{x}=x*(x-0.5)/x", u"Zero[F,{-1,1,r}]", 0, 0.5},                 // midpoint 0, limit -0.5
+      {u"F{x}=x*(x-0.5)/x", u"Zero[F,{0,1,r}]", 0, 0.5},                  // end 0, limit -0.5
+      {u"F{x}=x*x/x", u"Zero[F,{-1,1,r}]", 0, 0},                         // the limit 0 is the zero
+      {u"F{x}=Sin[x]/x-0.5", u"Zero[F,{0,3,r}]", 0, 1.8954942670339809},  // sin x / x = 1/2
+      {u"F{x}=(x^2-1)/(x-1)", u"Zero[F,{-3,1,r}]", 0, -1},                // end 1, limit 2
+      {u"F{x}=x/Abs[x]", u"Zero[F,{-1,1,r}]", 289, 0},      // the jump at the first midpoint
+      {u"F{x}=x/Abs[x]", u"Zero[F,{-1,2,r}]", 289, 0},      // the jump between midpoints
+      {u"F{x}=(x-x)/(x-x)", u"Zero[F,{-1,2,r}]", 288, 0}};  // no value anywhere
+  ExpectRoots(cases);
 }
 
 TEST_F(ZeroCommandTest, RootWithinTheToleranceStoredAtTheDisplayDigitsAndUsable) {

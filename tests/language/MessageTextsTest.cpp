@@ -545,6 +545,7 @@ const MessageEntry kOwn[] = {
     {515, u"Too many vector components. Limit is 999 component names."},
     {538, u"Overflow--Diff[ operation expression nested deeper than 500 levels."},
     {611, u"Expression too long to evaluate. Split it into smaller functions."},
+    {612, u"A value outside -1 to 1 was determined in an inverse sine or cosine, ASin[ or ACos[."},
     {667, u"A vector component function can have only one parameter."},
     {991, u"Statement incomplete: fewer than three symbols."},
     {993, u"A zero or negative value was determined in a logarithm, Ln[ or Log[."},

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ namespace {
 
 const double kTruePi = std::acos(-1.0);
 const double kLn10 = std::log(10.0);
+const double kTrueLn2 = std::log(2.0);
 
 // The code operand of literal k: five digits and the grave accent; its name has "$" before them.
 rt::Text Lit(int k) {
@@ -65,9 +67,12 @@ TEST_F(EvaluatorTest, GuardedFunctionsAgainstExactValues) {
       {"acos at and beyond -1", SafeACos, -1, p, -1.01, 0},
       {"acos at 1 and inside", SafeACos, 1, 0, 0.5, kTruePi / 3},
       {"atan beyond 1E20 on both sides", SafeATan, 2e20, p / 2, -2e20, -p / 2},
-      {"ln just below 1E25 and at it", SafeLn, 9.9e24, std::log(9.9) + 24 * kLn10, 1e25, 0},
+      {"ln just below 1E25 and at it", SafeLn, 9.9e24, std::log(9.9) + 24 * kLn10, 1e25,
+       25 * kLn10},
+      {"ln of the largest double and 1E30", SafeLn, DBL_MAX, 1024 * kTrueLn2, 1e30, 30 * kLn10},
       {"ln at 0 and just above", SafeLn, 0, 0, 1e-300, -300 * kLn10},
-      {"log10 just below 1E25 and at it", SafeLog10, 9.9e24, std::log10(9.9) + 24, 1e25, 0},
+      {"log10 just below 1E25 and at it", SafeLog10, 9.9e24, std::log10(9.9) + 24, 1e25, 25},
+      {"log10 of 1E26 and 1E300", SafeLog10, 1e26, 26, 1e300, 300},
       {"log10 negative and 100", SafeLog10, -5, 0, 100, 2},
       {"exp beyond the doubles and inside", SafeExp, 1000, 1e20, 1, std::exp(1.0)},
       {"alog beyond the doubles and inside", Alog10, 400, 1e20, -2, 0.01},
