@@ -1,5 +1,6 @@
 #include "commands/DblIntCommand.h"
 
+#include <limits>
 #include <optional>
 
 #include "commands/CommandProgressSink.h"
@@ -14,19 +15,34 @@
 namespace ms {
 namespace {
 
-// Limit and integrand values that cannot be evaluated count as 0.
-LineFunction BindLimit(const rt::Text& name) {
-  return [name](double u) {
+// The message of a limit or integrand value that cannot be evaluated (a negative under Sqrt[,
+// ASin[ of 2, Ln[ of 0), handed to the rule as not a number. On the region's edge the rule counts
+// such a value as 0 (rounding puts y^2 just past 1 - x^2 there); inside it the integral has no
+// real value, and the command gives the message of that value, the last one met, instead of a
+// number.
+struct EvaluationFailure {
+  int16_t msgNo = 0;
+  double Take(int16_t m, double v) {
+    if (m == 0) return v;
+    msgNo = m;
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+};
+
+LineFunction BindLimit(const rt::Text& name, EvaluationFailure& failure) {
+  return [name, &failure](double u) {
     double v = 0;
-    return EvalFunctionCall(u"f1", name, &u, 1, v) == 0 ? v : 0.0;
+    const int16_t msgNo = EvalFunctionCall(u"f1", name, &u, 1, v);
+    return failure.Take(msgNo, v);
   };
 }
 
-PlaneFunction BindIntegrand(const rt::Text& name) {
-  return [name](double x, double y) {
+PlaneFunction BindIntegrand(const rt::Text& name, EvaluationFailure& failure) {
+  return [name, &failure](double x, double y) {
     const double args[2] = {x, y};
     double v = 0;
-    return EvalFunctionCall(u"f1", name, args, 2, v) == 0 ? v : 0.0;
+    const int16_t msgNo = EvalFunctionCall(u"f1", name, args, 2, v);
+    return failure.Take(msgNo, v);
   };
 }
 
@@ -80,14 +96,17 @@ int16_t ProcessDblInt(const rt::Text& statement) {
   if (msgNo != 0) return msgNo;
   const bool yInner = args.variable == u"y";
   std::optional<CommandProgress> bar;
-  bool pole = false;
+  bool pole = false, undefinedInside = false;
+  EvaluationFailure failure;
   // y inner: over x in [a, b] (n panels) of y in [C{x}, D{x}] (m panels); x inner the other way.
-  const double result = NestedSimpson(BindIntegrand(Tables.FuncTable[args.fRecord].Name),
-                                      BindLimit(Tables.FuncTable[args.cRecord].Name),
-                                      BindLimit(Tables.FuncTable[args.dRecord].Name), args.a,
-                                      args.b, yInner ? args.n : args.m, yInner ? args.m : args.n,
-                                      yInner, CommandProgressSink(bar), pole);
+  const double result =
+      NestedSimpson(BindIntegrand(Tables.FuncTable[args.fRecord].Name, failure),
+                    BindLimit(Tables.FuncTable[args.cRecord].Name, failure),
+                    BindLimit(Tables.FuncTable[args.dRecord].Name, failure), args.a, args.b,
+                    yInner ? args.n : args.m, yInner ? args.m : args.n, yInner,
+                    CommandProgressSink(bar), pole, &undefinedInside);
   if (RunFlags.AbortRun) return 0;
+  if (undefinedInside) return failure.msgNo;
   if (pole) return StopAtPole();
   StoreIntegralConstant(result);
   return 0;

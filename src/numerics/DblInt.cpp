@@ -20,6 +20,9 @@ long HalfCount(double panels) {
 // integrand or of a limit function on the region: the rule stops at the first one.
 struct PoleWatch {
   bool hit = false;
+  // A value that cannot be had (not a number) at an inner node of a rule: the integrand has no
+  // real value inside the region.
+  bool undefined = false;
   double operator()(double v) {
     if (!(std::fabs(v) < kGuardInfinity)) hit = true;
     return v;
@@ -46,10 +49,10 @@ PointLimit LimitAlong(const std::function<double(double s)>& value) {
   return found;
 }
 
-// Composite Simpson rule over [lo, hi] with an even panel count, sampling g in the order: even
-// interior nodes, odd nodes, then the two ends. Every node lets events run and asks whether to
-// stop, so that a run of any length stops within a fraction of a second; a stopped rule, or one
-// whose nodes met a pole, returns 0.
+// Composite Simpson rule over [lo, hi] with an even panel count, sampling g(node, atEnd) in the
+// order: even interior nodes, odd nodes, then the two ends. Every node lets events run and asks
+// whether to stop, so that a run of any length stops within a fraction of a second; a stopped rule,
+// or one whose nodes met a pole, returns 0.
 template <typename G>
 double Simpson(double lo, double hi, double panels, const PoleWatch& pole,
                const ProgressSink& progress, G g) {
@@ -57,20 +60,20 @@ double Simpson(double lo, double hi, double panels, const PoleWatch& pole,
   const long half = HalfCount(panels);
   const auto stop = [&] {
     progress.LetEventsRun();
-    return progress.Aborted() || pole.hit;
+    return progress.Aborted() || pole.hit || pole.undefined;
   };
   double even = 0, odd = 0;
   for (long j = 1; j <= half - 1; ++j) {
     if (stop()) return 0;
-    even += g(lo + 2.0 * j * k);
+    even += g(lo + 2.0 * j * k, false);
   }
   for (long j = 1; j <= half; ++j) {
     if (stop()) return 0;
-    odd += g(lo + (2.0 * j - 1) * k);
+    odd += g(lo + (2.0 * j - 1) * k, false);
   }
-  const double g0 = g(lo);
-  const double gn = g(hi);
-  if (pole.hit) return 0;
+  const double g0 = g(lo, true);
+  const double gn = g(hi, true);
+  if (pole.hit || pole.undefined) return 0;
   return (2 * even + g0 + 4 * odd + gn) * k / 3;
 }
 
@@ -78,15 +81,27 @@ double Simpson(double lo, double hi, double panels, const PoleWatch& pole,
 
 double NestedSimpson(const PlaneFunction& f, const LineFunction& c, const LineFunction& d, double a,
                      double b, double outerPanels, double innerPanels, bool yInner,
-                     const ProgressSink& progress, bool& pole) {
+                     const ProgressSink& progress, bool& pole, bool* undefinedInside) {
   PoleWatch watch;
+  // A value the caller could not have (not a number) at a node on the region's edge counts as 0:
+  // rounding makes such values there (y^2 just past 1 - x^2 under Sqrt[ at y = Sqrt[1 - x^2]).
+  // Inside the region it is the integrand's own: without undefinedInside it counts as a pole.
+  const auto edgeOrInside = [&](double value, bool atEdge) {
+    if (!std::isnan(value)) return value;
+    if (atEdge) return 0.0;
+    if (undefinedInside) {
+      watch.undefined = true;
+      return 0.0;
+    }
+    return value;
+  };
   UndefinedQuotientWatch quotients;
   const double total = (outerPanels + 1) * (innerPanels + 1);
   double values = 0;
   progress.Step(values, total);
   // A limit function's value of 0/0: its limit from inside [a, b].
-  const auto limitValue = [&](const LineFunction& g, double u) {
-    const double value = g(u);
+  const auto limitValue = [&](const LineFunction& g, double u, bool atEdge) {
+    const double value = edgeOrInside(g(u), atEdge);
     if (!quotients.Met()) return watch(value);
     const PointLimit found =
         LimitAlong([&](double s) { return g(u + s * Inward(u, a, b, outerPanels)); });
@@ -94,15 +109,15 @@ double NestedSimpson(const PlaneFunction& f, const LineFunction& c, const LineFu
     if (found.kind != LimitKind::kFinite) watch.hit = true;
     return watch(found.value);
   };
-  const double result = Simpson(a, b, outerPanels, watch, progress, [&](double u) {
-    const double lo = limitValue(c, u);
-    const double hi = limitValue(d, u);
-    return Simpson(lo, hi, innerPanels, watch, progress, [&](double v) {
+  const double result = Simpson(a, b, outerPanels, watch, progress, [&](double u, bool outerEnd) {
+    const double lo = limitValue(c, u, outerEnd);
+    const double hi = limitValue(d, u, outerEnd);
+    return Simpson(lo, hi, innerPanels, watch, progress, [&](double v, bool innerEnd) {
       progress.Step(++values, total);
       const auto at = [&](double outer, double inner) {
         return yInner ? f(outer, inner) : f(inner, outer);
       };
-      const double value = at(u, v);
+      const double value = edgeOrInside(at(u, v), outerEnd || innerEnd);
       if (!quotients.Met()) return watch(value);
       // A value of 0/0 (sin(x y) / (x y) on an axis): the limit from inside the region, along the
       // inner variable, else along the outer one (the inner line lies in the removable set), else
@@ -121,6 +136,7 @@ double NestedSimpson(const PlaneFunction& f, const LineFunction& c, const LineFu
     });
   });
   pole = watch.hit;
+  if (undefinedInside) *undefinedInside = watch.undefined;
   return result;
 }
 

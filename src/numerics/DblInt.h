@@ -19,11 +19,13 @@ using LineFunction = std::function<double(double u)>;
 // gives 0. Each value of f is a step of (outerPanels + 1) x (innerPanels + 1). A value of f, c or d
 // that is the evaluator's 0/0 is replaced by the function's limit there from inside the region.
 // pole is set when a value of f, c or d is at the guarded division's infinity or beyond, or not a
-// number, or is 0/0 without a finite limit; the rule stops there and gives 0.
+// number, or is 0/0 without a finite limit; the rule stops there and gives 0. A value that is not
+// a number at a node on the region's edge (an end of either rule) counts as 0; at any other node,
+// with undefinedInside given, the rule stops, gives 0 and sets *undefinedInside instead of pole.
 [[nodiscard]] double NestedSimpson(const PlaneFunction& f, const LineFunction& c,
                                    const LineFunction& d, double a, double b, double outerPanels,
                                    double innerPanels, bool yInner, const ProgressSink& progress,
-                                   bool& pole);
+                                   bool& pole, bool* undefinedInside = nullptr);
 
 // Panel counts are used as even whole numbers: Int(count + 0.1), raised by 1 when odd.
 double EvenPanelCount(double count);

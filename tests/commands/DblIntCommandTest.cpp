@@ -98,6 +98,38 @@ TEST_F(DblIntCommandTest, APoleAtANodeStopsTheIntegral) {
   }
 }
 
+// A value with no real meaning inside the region (ASin[ beyond 1, a negative under Sqrt[, Ln[ of
+// a negative) refuses the integral with its message; on the region's edge, where rounding puts
+// y^2 just past 1 - x^2, it counts as 0: the hemisphere's volume is 2 pi / 3 (Simpson's error at
+// 40 panels stays below 5E-3), sqrt(x - y) under y = x gives 4/15.
+TEST_F(DblIntCommandTest, ValuesWithoutARealValueInsideTheRegionAreRefused) {
+  const double pi = std::acos(-1.0);
+  struct Case {
+    const char16_t *f, *c, *d, *range;
+    int msgNo;
+    double expected, tolerance;
+  };
+  const Case cases[] = {
+      {u"F{x,y}=ASin[x*y]", u"C{x}=0", u"D{x}=2", u"{0,2,10,10,y}", 612, 0, 0},
+      {u"F{x,y}=Sqrt[x-y]", u"C{x}=0", u"D{x}=2", u"{0,1,10,10,y}", 610, 0, 0},
+      {u"F{x,y}=Ln[x-y]", u"C{x}=0", u"D{x}=2", u"{0,1,10,10,y}", 993, 0, 0},
+      {u"F{x,y}=1", u"C{x}=0", u"D{x}=Sqrt[x-0.5]", u"{0,1,10,10,y}", 610, 0, 0},
+      {u"F{x,y}=Sqrt[1-x^2-y^2]", u"C{x}=-Sqrt[1-x^2]", u"D{x}=Sqrt[1-x^2]", u"{-1,1,40,40,y}", 0,
+       2 * pi / 3, 5e-3},
+      {u"F{x,y}=Sqrt[x-y]", u"C{x}=0", u"D{x}=x", u"{0,1,10,10,y}", 0, 4.0 / 15, 2e-3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(rt::ToUtf8(c.f));
+    ResetProgramState();
+    const rt::Text text =
+        rt::Text(c.f) + u"\r\n" + c.c + u"\r\n" + c.d + u"\r\nv=dblInt[F,C,D," + c.range + u"]\r\n";
+    EXPECT_EQ(RunText(text), c.msgNo);
+    if (c.msgNo == 0) {
+      EXPECT_NEAR(ConstValue(u"v_"), c.expected, c.tolerance);
+    }
+  }
+}
+
 TEST_F(DblIntCommandTest, TheThirteenthIntegralIsRefused) {
   rt::Text text = u"F{x,y}=x*y\r\nC{x}=0\r\nD{x}=1\r\n";
   for (int k = 0; k < 13; ++k)
