@@ -478,7 +478,14 @@ QStringList WorksheetWindow::ResultLines() const {
 void WorksheetWindow::SetGraphButton(bool enabled, int32_t color) {
   graphColor_ = color;
   cmdGraph->setEnabled(enabled);
-  ui::PaintButton(cmdGraph, color);
+  // Every run sets the colour, mostly to the one the button has: only a change is painted.
+  if (cmdGraph->palette().color(QPalette::Button) != ui::PackedColor(color)) {
+    ui::PaintButton(cmdGraph, color);
+  }
+}
+
+void WorksheetWindow::DisableGraphButton() {
+  SetGraphButton(false, kGraphIdleColor);
 }
 
 void WorksheetWindow::ClearProgress() {
@@ -524,8 +531,9 @@ void WorksheetWindow::Form_Load() {
   Text1->setFont(font);
   mnuNew_click();
   ClearProgress();
-  for (QPushButton* b : cmdFunc) ui::PaintButton(b, kFuncButtonColor);
-  cmdFunc[15]->setStyleSheet(QString());  // "Diff[" keeps its own colour
+  for (size_t i = 0; i < cmdFunc.size(); ++i) {
+    if (i != 15) ui::PaintButton(cmdFunc[i], kFuncButtonColor);  // "Diff[" keeps its own colour
+  }
   for (QPushButton* b : cmdSpcFunc) ui::PaintButton(b, kSpcFuncButtonColor);
 }
 

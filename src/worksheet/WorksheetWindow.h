@@ -89,6 +89,8 @@ class WorksheetWindow : public QMainWindow {
   void cmdCompute_click();
   void mnuCompute_click();
   void cmdGraph_click();
+  // The Graph button grey and disabled, as the graph window leaves it on Return.
+  void DisableGraphButton();
   // Rebuilds the results listing in List2 and copies it into List1.
   void DisplayResults();
   // Esc while Execute runs: sets the abort flag. Other keys pass unchanged.

@@ -46,8 +46,10 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name) {
 }
 
 void PaintButton(QPushButton* button, int32_t packed) {
-  button->setStyleSheet(
-      QStringLiteral("QPushButton { background-color: %1; }").arg(CssColor(packed)));
+  // Through the palette, not a style sheet: a style sheet's colour is put into a fresh copy of the
+  // palette at every paint, and the style caches the button's face under each new copy, so a
+  // button repainted at every run would take more memory at every run.
+  PaintBackground(button, packed, QPalette::Button);
 }
 
 void PaintBackground(QWidget* widget, int32_t packed, QPalette::ColorRole role) {

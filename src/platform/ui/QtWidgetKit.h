@@ -35,7 +35,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
 QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& title);
 QLineEdit* MakeBox(QWidget* parent, const QString& name);
 
-// The button's face in a packed RGB colour.
+// The button's face in a packed RGB colour (its palette's button colour).
 void PaintButton(QPushButton* button, int32_t packed);
 // The widget's background (or the palette role given) in a packed RGB colour, filled.
 void PaintBackground(QWidget* widget, int32_t packed, QPalette::ColorRole role = QPalette::Window);
