@@ -192,14 +192,16 @@ void WorksheetWindow::BuildControls() {
   auto* processFrame = new QGroupBox(QStringLiteral("Process WorkSheet"), central);
   auto* processRow = new QHBoxLayout(processFrame);
   cmdCompute = new QPushButton(QStringLiteral("Execute"), processFrame);
-  cmdGraph = new QPushButton(QStringLiteral("Graph"), processFrame);
+  cmdGraph = new ui::TwoFaceButton(QStringLiteral("Graph"), processFrame, kGraphIdleColor,
+                                   kGraphReadyColor);
   cmdClearValues = new QPushButton(QStringLiteral("Clear Results"), processFrame);
   cmdClearWk = new QPushButton(QStringLiteral("Clear Work Sheet"), processFrame);
   cmdCompute->setObjectName(QStringLiteral("cmdCompute"));
   cmdGraph->setObjectName(QStringLiteral("cmdGraph"));
   cmdClearValues->setObjectName(QStringLiteral("cmdClearValues"));
   cmdClearWk->setObjectName(QStringLiteral("cmdClearWk"));
-  for (QPushButton* b : {cmdCompute, cmdGraph, cmdClearValues, cmdClearWk})
+  for (QPushButton* b :
+       {cmdCompute, static_cast<QPushButton*>(cmdGraph), cmdClearValues, cmdClearWk})
     processRow->addWidget(b);
   cmdClose = new QPushButton(QStringLiteral("End"), central);
   cmdClose->setObjectName(QStringLiteral("cmdClose"));
@@ -478,10 +480,7 @@ QStringList WorksheetWindow::ResultLines() const {
 void WorksheetWindow::SetGraphButton(bool enabled, int32_t color) {
   graphColor_ = color;
   cmdGraph->setEnabled(enabled);
-  // Every run sets the colour, mostly to the one the button has: only a change is painted.
-  if (cmdGraph->palette().color(QPalette::Button) != ui::PackedColor(color)) {
-    ui::PaintButton(cmdGraph, color);
-  }
+  cmdGraph->ShowFace(color == kGraphReadyColor);
 }
 
 void WorksheetWindow::DisableGraphButton() {

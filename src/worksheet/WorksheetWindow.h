@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/runtime/Runtime.h"
+#include "platform/ui/QtWidgetKit.h"
 #include "worksheet/UndoHistory.h"
 #include "worksheet/WorksheetText.h"
 
@@ -143,7 +144,7 @@ class WorksheetWindow : public QMainWindow {
   QLabel* lblRunning = nullptr;       // shown while Execute runs: Esc stops it
   QScrollArea* sideScroll = nullptr;  // the buttons beside the editor
   QPushButton* cmdCompute = nullptr;
-  QPushButton* cmdGraph = nullptr;
+  ui::TwoFaceButton* cmdGraph = nullptr;
   QPushButton* cmdClearValues = nullptr;
   QPushButton* cmdClearWk = nullptr;
   QPushButton* cmdClose = nullptr;

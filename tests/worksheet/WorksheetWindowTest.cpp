@@ -434,7 +434,17 @@ TEST_F(WorksheetWindowTest, GraphButtonIsColouredOnlyWhenItsColourChanges) {
     EXPECT_EQ(count.changes, 0);
     EXPECT_TRUE(window->cmdGraph->styleSheet().isEmpty());
     EXPECT_EQ(window->cmdGraph->isEnabled(), c.enabled);
-    EXPECT_EQ(window->cmdGraph->palette().color(QPalette::Button), c.colour);
+    EXPECT_EQ(window->cmdGraph->FaceColor(), c.colour);
+    // The style shades the face from its colour: greenish when ready, grey when not.
+    const QImage face = window->cmdGraph->grab().toImage();
+    const QColor shown = face.pixelColor(face.width() / 4, face.height() / 2);
+    if (c.enabled) {
+      EXPECT_GT(shown.green(), shown.red());
+      EXPECT_EQ(shown.red(), shown.blue());
+    } else {
+      EXPECT_EQ(shown.red(), shown.green());
+      EXPECT_EQ(shown.green(), shown.blue());
+    }
   }
   window->cmdGraph->removeEventFilter(&count);
 }
