@@ -236,10 +236,17 @@ void AnimationSetupDialog::SetStopColor(int32_t color) {
 void AnimationSetupDialog::ShowFolder(const QString& folder) {
   lblFolder->setText(QStringLiteral("Frames written in ") + folder);
   // The window keeps the size it was shown at; a path wrapped over more lines than the label has
-  // room for would lose its last lines, the folder's own name among them.
-  if (QLayout* grid = layout()) grid->activate();
-  const int needed = heightForWidth(width());
-  if (needed > height()) resize(width(), needed);
+  // room for would lose its last lines, the folder's own name among them. The layout widens the
+  // window for a long word of the path, but a window manager takes no height for width from it:
+  // the height the label needs at the window's width is set as the window's least height, which
+  // the window system keeps to however it resizes the window.
+  QLayout* grid = layout();
+  if (grid == nullptr) return;
+  grid->activate();
+  const int w = std::max(width(), minimumWidth());
+  const int needed = grid->totalHeightForWidth(w);
+  setMinimumHeight(needed);
+  if (w != width() || needed > height()) resize(w, std::max(height(), needed));
 }
 
 void AnimationSetupDialog::ShowModal(std::function<void()> afterClose) {

@@ -145,10 +145,7 @@ void DottedBox(draw::DrawTarget& t, double x1, double y1, double x2, double y2, 
 void GreyGraphButton() {
   ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
   if (sheet == nullptr) return;
-  sheet->cmdGraph->setEnabled(false);
-  const uint32_t rgb = draw::ToArgb(ws::kGraphIdleColor) & 0xFFFFFFu;
-  sheet->cmdGraph->setStyleSheet(
-      QStringLiteral("background-color: #%1;").arg(rgb, 6, 16, QLatin1Char('0')));
+  sheet->DisableGraphButton();
 }
 
 }  // namespace

@@ -487,9 +487,7 @@ void GraphWindow::cmdReturn_Click() {
   Graph.ShowDataText = Graph.ShowTimeText = Graph.ShowWkText = Graph.ShowValText = 0;
   ws::WorksheetWindow* sheet = ws::WorksheetWindow::Instance();
   if (sheet != nullptr) {
-    sheet->cmdGraph->setEnabled(false);
-    sheet->cmdGraph->setStyleSheet(
-        QStringLiteral("background-color: %1;").arg(ui::CssColor(ws::kGraphIdleColor)));
+    sheet->DisableGraphButton();
     sheet->show();
   }
   Unload();

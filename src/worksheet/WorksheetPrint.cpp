@@ -258,7 +258,8 @@ std::vector<PrintRow> WrapLine(const QString& line, const PrintMetrics& m) {
     rows.push_back(PrintRow{0, x, all.mid(p, k - p).toString()});
     p = k;
     x = indent;
-  } while (p < n);
+    // Blanks and tabs that close the line print nothing: they take no row of their own.
+  } while (p < n && !IsBlankRow(all.mid(p)));
   return rows;
 }
 

@@ -66,10 +66,11 @@ std::vector<PrintPiece> RowPieces(double x, QStringView text, const PrintMetrics
 
 // Lays the lines out on pages. A line wider than the paper is wrapped: it is cut after a blank or
 // an operator in the last half of the row where there is one, else after the last character that
-// fits, and goes on in the next row at the line's indent; a continued row counts as a row. A page
-// is full when one more row would pass its height, and a new-page mark starts a new page. Rows that
-// only hold blanks start no page of their own: rows and page breaks with nothing printed after
-// them are left out. Every page holds at least one row, even on paper smaller than a row.
+// fits, and goes on in the next row at the line's indent; a continued row counts as a row, and the
+// blanks and tabs that close a wrapped line take none. A page is full when one more row would pass
+// its height, and a new-page mark starts a new page. Rows that only hold blanks start no page of
+// their own: rows and page breaks with nothing printed after them are left out. Every page holds
+// at least one row, even on paper smaller than a row.
 std::vector<PrintPage> LayOutPrintLines(const QStringList& lines, const PrintMetrics& m);
 
 }  // namespace ws

@@ -192,14 +192,16 @@ void WorksheetWindow::BuildControls() {
   auto* processFrame = new QGroupBox(QStringLiteral("Process WorkSheet"), central);
   auto* processRow = new QHBoxLayout(processFrame);
   cmdCompute = new QPushButton(QStringLiteral("Execute"), processFrame);
-  cmdGraph = new QPushButton(QStringLiteral("Graph"), processFrame);
+  cmdGraph = new ui::TwoFaceButton(QStringLiteral("Graph"), processFrame, kGraphIdleColor,
+                                   kGraphReadyColor);
   cmdClearValues = new QPushButton(QStringLiteral("Clear Results"), processFrame);
   cmdClearWk = new QPushButton(QStringLiteral("Clear Work Sheet"), processFrame);
   cmdCompute->setObjectName(QStringLiteral("cmdCompute"));
   cmdGraph->setObjectName(QStringLiteral("cmdGraph"));
   cmdClearValues->setObjectName(QStringLiteral("cmdClearValues"));
   cmdClearWk->setObjectName(QStringLiteral("cmdClearWk"));
-  for (QPushButton* b : {cmdCompute, cmdGraph, cmdClearValues, cmdClearWk})
+  for (QPushButton* b :
+       {cmdCompute, static_cast<QPushButton*>(cmdGraph), cmdClearValues, cmdClearWk})
     processRow->addWidget(b);
   cmdClose = new QPushButton(QStringLiteral("End"), central);
   cmdClose->setObjectName(QStringLiteral("cmdClose"));
@@ -478,7 +480,11 @@ QStringList WorksheetWindow::ResultLines() const {
 void WorksheetWindow::SetGraphButton(bool enabled, int32_t color) {
   graphColor_ = color;
   cmdGraph->setEnabled(enabled);
-  ui::PaintButton(cmdGraph, color);
+  cmdGraph->ShowFace(color == kGraphReadyColor);
+}
+
+void WorksheetWindow::DisableGraphButton() {
+  SetGraphButton(false, kGraphIdleColor);
 }
 
 void WorksheetWindow::ClearProgress() {
@@ -524,8 +530,9 @@ void WorksheetWindow::Form_Load() {
   Text1->setFont(font);
   mnuNew_click();
   ClearProgress();
-  for (QPushButton* b : cmdFunc) ui::PaintButton(b, kFuncButtonColor);
-  cmdFunc[15]->setStyleSheet(QString());  // "Diff[" keeps its own colour
+  for (size_t i = 0; i < cmdFunc.size(); ++i) {
+    if (i != 15) ui::PaintButton(cmdFunc[i], kFuncButtonColor);  // "Diff[" keeps its own colour
+  }
   for (QPushButton* b : cmdSpcFunc) ui::PaintButton(b, kSpcFuncButtonColor);
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/runtime/Runtime.h"
+#include "platform/ui/QtWidgetKit.h"
 #include "worksheet/UndoHistory.h"
 #include "worksheet/WorksheetText.h"
 
@@ -89,6 +90,8 @@ class WorksheetWindow : public QMainWindow {
   void cmdCompute_click();
   void mnuCompute_click();
   void cmdGraph_click();
+  // The Graph button grey and disabled, as the graph window leaves it on Return.
+  void DisableGraphButton();
   // Rebuilds the results listing in List2 and copies it into List1.
   void DisplayResults();
   // Esc while Execute runs: sets the abort flag. Other keys pass unchanged.
@@ -143,7 +146,7 @@ class WorksheetWindow : public QMainWindow {
   QLabel* lblRunning = nullptr;       // shown while Execute runs: Esc stops it
   QScrollArea* sideScroll = nullptr;  // the buttons beside the editor
   QPushButton* cmdCompute = nullptr;
-  QPushButton* cmdGraph = nullptr;
+  ui::TwoFaceButton* cmdGraph = nullptr;
   QPushButton* cmdClearValues = nullptr;
   QPushButton* cmdClearWk = nullptr;
   QPushButton* cmdClose = nullptr;

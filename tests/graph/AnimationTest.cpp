@@ -3,6 +3,7 @@
 // directory made the current one for each test.
 #include <sys/stat.h>
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -328,13 +329,27 @@ TEST_F(AnimationTest, TheFolderOfTheFramesIsShownWhole) {
     const QString said = f.lblFolder->text();
     EXPECT_EQ(said, "Frames written in " + QFileInfo(folder).canonicalFilePath());
     ASSERT_TRUE(f.isVisible());
-    QApplication::processEvents();
+    // Under a window manager the window takes its new size when the window system says so: wait
+    // for it, a few seconds at most.
+    const auto fits = [&] {
+      const QRect room = f.lblFolder->contentsRect();
+      const QRect needed =
+          QFontMetrics(f.lblFolder->font()).boundingRect(room, Qt::TextWordWrap, said);
+      return needed.width() <= room.width() && needed.height() <= room.height();
+    };
+    const QDeadlineTimer deadline(3000);
+    do {
+      QApplication::processEvents(QEventLoop::AllEvents, 50);
+    } while (!fits() && !deadline.hasExpired());
     const QRect room = f.lblFolder->contentsRect();
     const QRect needed =
         QFontMetrics(f.lblFolder->font()).boundingRect(room, Qt::TextWordWrap, said);
     EXPECT_LE(needed.width(), room.width());
     EXPECT_LE(needed.height(), room.height());
     EXPECT_TRUE(f.lblFolder->isVisibleTo(&f));
+    // However a window manager resizes the window, it keeps to the window's least height, which
+    // holds the label wrapped at the window's width.
+    EXPECT_GE(f.minimumHeight(), f.heightForWidth(f.width()));
     // The label lies within the window.
     const QRect inWindow(f.lblFolder->mapTo(&f, QPoint(0, 0)), f.lblFolder->size());
     EXPECT_TRUE(f.rect().contains(inWindow));

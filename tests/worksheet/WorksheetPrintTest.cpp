@@ -166,6 +166,39 @@ TEST(WorksheetPrint, LongLinesWrapInsideThePrintableWidth) {
   }
 }
 
+// The blanks and tabs that close a line print nothing: where they do not fit in the line's last
+// row they are left out rather than printed as an empty row between two lines.
+TEST(WorksheetPrint, ClosingBlanksOfAWrappedLineTakeNoRow) {
+  const QString digits = QStringLiteral("0123456789");
+  struct Case {
+    const char* what;
+    QString line;
+    QStringList rows;
+  } cases[] = {
+      {"a comment and ten blanks",
+       "\t' alpha beta gamma delta" + QString(10, ' '),
+       {"\t' alpha beta ", "gamma delta     "}},
+      {"a full row and a tab",
+       "'" + digits + digits.left(9) + "\t",
+       {"'" + digits + digits.left(9)}},
+      {"a statement, blanks, a tab and blanks",
+       "\ta=1+2+3+4+5+6+7+8+9+10+11" + QString(9, ' ') + "\t  ",
+       {"\ta=1+2+3+4+5+6+7+", "8+9+10+11       "}},
+      {"a blank line wider than the paper", QString(45, ' '), {QString(20, ' ')}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<PrintPage> pages = LayOutPrintLines({"x", c.line, "x"}, UnitPaper());
+    ASSERT_EQ(pages.size(), 1u);
+    QStringList rows;
+    for (size_t i = 0; i < pages[0].size(); ++i) {
+      EXPECT_EQ(pages[0][i].row, static_cast<int>(i));
+      rows << pages[0][i].text;
+    }
+    EXPECT_EQ(rows, QStringList{"x"} + c.rows + QStringList{"x"});
+  }
+}
+
 // Rows are counted 58 to the page on this paper; a page is not started for blank rows alone, nor by
 // a page break that only blank rows follow.
 TEST(WorksheetPrint, PagesHoldRowsAndNoPageOfBlanksAlone) {

@@ -398,6 +398,57 @@ TEST_F(WorksheetWindowTest, ProgressBarIsFilledInOlive) {
   window->picProgressBar->setValue(0);
 }
 
+// The Graph button is light green (192, 255, 192) and enabled after a run that has something to
+// draw, light grey (224, 224, 224) and disabled after one that has not or that stopped at a
+// message. Running the same worksheet again repaints nothing: no style sheet, no new palette, so a
+// long session of Executes builds no new style caches.
+TEST_F(WorksheetWindowTest, GraphButtonIsColouredOnlyWhenItsColourChanges) {
+  struct EventCount : QObject {
+    int changes = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+      changes += e->type() == QEvent::StyleChange || e->type() == QEvent::PaletteChange;
+      return false;
+    }
+  } count;
+  window->cmdGraph->installEventFilter(&count);
+  window->show();
+  struct Case {
+    const char* sheet;
+    bool enabled;
+    QColor colour;
+  } cases[] = {
+      {"a=1\nF{x}=x*a\n", false, QColor(224, 224, 224)},
+      {"F{t} = 2*t\nA<t> = <t, F, 0>\nPlot[A,{t,0,1,4}]\n", true, QColor(192, 255, 192)},
+      {"F{x}=x+\n", false, QColor(224, 224, 224)},
+      {"F{t} = 2*t\nA<t> = <t, F, 0>\nPlot[A,{t,0,1,4}]\n", true, QColor(192, 255, 192)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.sheet);
+    Execute(QString::fromLatin1(c.sheet));
+    QApplication::processEvents();
+    count.changes = 0;
+    for (int run = 0; run < 5; ++run) {
+      window->cmdCompute->click();
+      QApplication::processEvents();
+    }
+    EXPECT_EQ(count.changes, 0);
+    EXPECT_TRUE(window->cmdGraph->styleSheet().isEmpty());
+    EXPECT_EQ(window->cmdGraph->isEnabled(), c.enabled);
+    EXPECT_EQ(window->cmdGraph->FaceColor(), c.colour);
+    // The style shades the face from its colour: greenish when ready, grey when not.
+    const QImage face = window->cmdGraph->grab().toImage();
+    const QColor shown = face.pixelColor(face.width() / 4, face.height() / 2);
+    if (c.enabled) {
+      EXPECT_GT(shown.green(), shown.red());
+      EXPECT_EQ(shown.red(), shown.blue());
+    } else {
+      EXPECT_EQ(shown.red(), shown.green());
+      EXPECT_EQ(shown.green(), shown.blue());
+    }
+  }
+  window->cmdGraph->removeEventFilter(&count);
+}
+
 // Graph starts the graph's state afresh: the slopes of a boundary value problem solved before are
 // not shown for the next worksheet.
 TEST_F(WorksheetWindowTest, GraphClearsTheSolvedBoundaryValueProblem) {

@@ -26,12 +26,15 @@ double Pow10(int e) {
 }
 
 // The decimal scientific form of v (finite, not 0) correctly rounded to precision digits after the
-// point: its mantissa with the point and the exponent of its first digit.
+// point, or with a negative precision the shortest form that reads back as v: its mantissa with
+// the point and the exponent of its first digit.
 void Scientific(double v, int precision, std::string_view& mantissa, int& exponent,
                 std::array<char, 64>& buf) {
-  const auto end = std::to_chars(buf.data(), buf.data() + buf.size(), v,
-                                 std::chars_format::scientific, precision)
-                       .ptr;
+  char* const last = buf.data() + buf.size();
+  const auto end =
+      precision < 0
+          ? std::to_chars(buf.data(), last, v, std::chars_format::scientific).ptr
+          : std::to_chars(buf.data(), last, v, std::chars_format::scientific, precision).ptr;
   const std::string_view t(buf.data(), static_cast<size_t>(end - buf.data()));
   const size_t mark = t.find('e');
   mantissa = t.substr(0, mark);
@@ -41,20 +44,24 @@ void Scientific(double v, int precision, std::string_view& mantissa, int& expone
 }
 
 // A magnitude below the nearest double to 10^-30, denormals included, with d significant digits.
-// The exponent is that of v's decimal form at 17 digits (d beyond): of the normal doubles only the
-// one nearest to a power of ten rounds up to that power there, which is where comparing with the
-// nearest doubles to the powers puts the boundary; a denormal that rounds up lies within 5E-17 of
-// the power, relatively. The mantissa is v's exact decimal expansion rounded to d digits; where
-// that carries into the next power of ten it is 10 with the exponent kept, as the search's
-// rounding leaves it above 10^-30.
+// The exponent e is chosen as the search above 10^-30 chooses it, with the nearest doubles to the
+// powers of ten as the bounds: e is the exponent of v's shortest decimal form that reads back as v.
+// That form lies in the same interval between those nearest doubles as v does, and it is "1Ee"
+// exactly when v is the nearest double to 10^e, which then shows as 1Ee like 1E-7 (its mantissa
+// is 1 there, as v / 10^e is above). Otherwise the mantissa is v's exact decimal expansion rounded
+// to d digits; where that carries into the next power of ten it is 10 with the exponent kept, as
+// the search's rounding leaves it above 10^-30.
 rt::Text BelowSearch(double v, int d, bool negative) {
   std::array<char, 64> buf{};
   std::string_view mantissa;
   int e = 0, rounded = 0;
-  Scientific(v, d > 17 ? d - 1 : 16, mantissa, e, buf);
-  Scientific(v, d - 1, mantissa, rounded, buf);
-  double m = 10;
-  if (rounded == e) std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), m);
+  Scientific(v, -1, mantissa, e, buf);
+  double m = 1;
+  if (mantissa != "1") {
+    Scientific(v, d - 1, mantissa, rounded, buf);
+    m = 10;
+    if (rounded == e) std::from_chars(mantissa.data(), mantissa.data() + mantissa.size(), m);
+  }
   return rt::Str(negative ? -m : m) + u"E" + rt::Str(e);
 }
 

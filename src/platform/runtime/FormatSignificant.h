@@ -15,7 +15,8 @@ namespace rt {
 // exponent in plain digits (" 1.235E4"); below 0.1 by "E" and the exponent in the Str form
 // (" 1.235E-2"). Exponents are searched up to 10^30, beyond which the value is written whole
 // (" 1E+30"); every value below 1 keeps its own exponent, down to the smallest denormal
-// ("-6.626E-34", " 4.941E-324"). digits below 1 count as 1, above 22 as 22. Infinities and NaN
+// ("-6.626E-34", " 4.941E-324"), and the double nearest to a power of ten is that power
+// (" 1E-40", " 1E-323"). digits below 1 count as 1, above 22 as 22. Infinities and NaN
 // are written as Str writes them.
 rt::Text FormatSignificant(double value, int16_t digits);
 

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace ui {
 
@@ -46,8 +48,31 @@ QLineEdit* MakeBox(QWidget* parent, const QString& name) {
 }
 
 void PaintButton(QPushButton* button, int32_t packed) {
-  button->setStyleSheet(
-      QStringLiteral("QPushButton { background-color: %1; }").arg(CssColor(packed)));
+  // Through the palette, not a style sheet: a style sheet's colour is put into a fresh copy of the
+  // palette at every paint, and the style caches the button's face under each new copy, so a
+  // button repainted at every run would take more memory at every run.
+  PaintBackground(button, packed, QPalette::Button);
+}
+
+TwoFaceButton::TwoFaceButton(const QString& caption, QWidget* parent, int32_t off, int32_t on)
+    : QPushButton(caption, parent) {
+  faces_[0] = faces_[1] = palette();
+  faces_[0].setColor(QPalette::Button, PackedColor(off));
+  faces_[1].setColor(QPalette::Button, PackedColor(on));
+}
+
+void TwoFaceButton::ShowFace(bool on) {
+  if (on == on_) return;
+  on_ = on;
+  update();
+}
+
+void TwoFaceButton::paintEvent(QPaintEvent*) {
+  QStylePainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  option.palette = faces_[on_ ? 1 : 0];
+  painter.drawControl(QStyle::CE_PushButton, option);
 }
 
 void PaintBackground(QWidget* widget, int32_t packed, QPalette::ColorRole role) {

@@ -5,13 +5,14 @@
 
 #include <QColor>
 #include <QPalette>
+#include <QPushButton>
 #include <QString>
+#include <array>
 #include <cstdint>
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QWidget;
 
 namespace ui {
@@ -35,8 +36,28 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
 QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& title);
 QLineEdit* MakeBox(QWidget* parent, const QString& name);
 
-// The button's face in a packed RGB colour.
+// The button's face in a packed RGB colour (its palette's button colour).
 void PaintButton(QPushButton* button, int32_t packed);
+// A push button with two faces in fixed packed RGB colours, off (shown at first) and on. Each face
+// is one palette made once, so the style draws and caches each face once, however often the button
+// switches between them; setting a palette or a style sheet instead would give the style a new
+// palette, and a new cached face, at every switch.
+class TwoFaceButton : public QPushButton {
+ public:
+  TwoFaceButton(const QString& caption, QWidget* parent, int32_t off, int32_t on);
+  // Repaints only when the face changes.
+  void ShowFace(bool on);
+  // The face colour shown.
+  QColor FaceColor() const { return faces_[on_ ? 1 : 0].color(QPalette::Button); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  std::array<QPalette, 2> faces_;
+  bool on_ = false;
+};
+
 // The widget's background (or the palette role given) in a packed RGB colour, filled.
 void PaintBackground(QWidget* widget, int32_t packed, QPalette::ColorRole role = QPalette::Window);
 
