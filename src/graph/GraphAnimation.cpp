@@ -312,6 +312,8 @@ void GraphAnimation::mnuPlotSet_Click() {
   // empty: a curve drawn before the run is no member and would cover the first one.
   Graph.OverlayMode = -1;
   Graph.SavedVertexCount = Graph.SavedSegmentCount = 0;
+  // Nor does its box widen the members' box.
+  ms::StartSceneBuild();
   const auto ended = qScopeGuard([self] {
     Graph.OverlayMode = 0;
     if (self) self->Animation().loopRunning_ = false;
@@ -335,8 +337,13 @@ void GraphAnimation::mnuPlotSet_Click() {
     SetMemberColour(k);
     PutWorksheet(text);
     span = assignment;
+    // Execute starts the scene afresh and an integral draws its curve into it as it is computed:
+    // the members drawn so far, and the box that spans them, are put back before this one.
+    const ms::KeptSceneRows kept =
+        ms::KeepSceneRows(Graph.SavedVertexCount, Graph.SavedSegmentCount);
     ExecuteWorksheet();
     if (self.isNull()) return;
+    ms::PutBackSceneRows(kept);
     // Each member is solved for its own value, never drawn from the last one's stored solution.
     ms::RunFlags.Replot = 0;
     w_.GenerateData();

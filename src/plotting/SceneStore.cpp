@@ -76,6 +76,28 @@ void StoreSceneCounts() {
   Scene.SegmentCountD = Scene.SegmentCount;
 }
 
+KeptSceneRows KeepSceneRows(int vertexCount, int segmentCount) {
+  KeptSceneRows kept;
+  const auto vertices = static_cast<size_t>(std::clamp(vertexCount, 0, kSceneRows));
+  const auto segments = static_cast<size_t>(std::clamp(segmentCount, 0, kSceneRows));
+  kept.vertices.assign(Scene.VertexXYZ.begin(), Scene.VertexXYZ.begin() + vertices);
+  kept.segments.assign(Scene.SegmentTable.begin(), Scene.SegmentTable.begin() + segments);
+  kept.box = {Scene.ViewXMin, Scene.ViewXMax, Scene.ViewYMin,
+              Scene.ViewYMax, Scene.ViewZMin, Scene.ViewZMax};
+  return kept;
+}
+
+void PutBackSceneRows(const KeptSceneRows& kept) {
+  std::copy(kept.vertices.begin(), kept.vertices.end(), Scene.VertexXYZ.begin());
+  std::copy(kept.segments.begin(), kept.segments.end(), Scene.SegmentTable.begin());
+  Scene.ViewXMin = kept.box[0];
+  Scene.ViewXMax = kept.box[1];
+  Scene.ViewYMin = kept.box[2];
+  Scene.ViewYMax = kept.box[3];
+  Scene.ViewZMin = kept.box[4];
+  Scene.ViewZMax = kept.box[5];
+}
+
 void CopyVerticesToView() {
   const double n = Scene.VertexCountD;
   const int rows = n > 0 ? static_cast<int>(std::min<double>(n, kSceneRows)) : 0;

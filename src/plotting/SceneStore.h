@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "platform/runtime/Runtime.h"
 
@@ -156,6 +157,17 @@ void StartSceneBuild();
 
 // Stores the counts as doubles for the drawing.
 void StoreSceneCounts();
+
+// The first rows of the scene and its view box, held across something that starts the scene
+// afresh (the Execute of a family member, whose integrals draw their curves as they are computed)
+// so that the rows an overlay keeps are put back before the next member is drawn after them.
+struct KeptSceneRows {
+  std::vector<Point3> vertices;
+  std::vector<SegmentRow> segments;
+  std::array<double, 6> box{};
+};
+[[nodiscard]] KeptSceneRows KeepSceneRows(int vertexCount, int segmentCount);
+void PutBackSceneRows(const KeptSceneRows& kept);
 
 // Copies the points in use (rows 0 .. VertexCountD - 1, within the store) into ViewXYZ for the
 // rotation and projection.

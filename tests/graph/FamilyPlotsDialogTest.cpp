@@ -335,7 +335,7 @@ TEST_F(FamilyTest, EachIvpMemberIsSolvedForItsOwnConstant) {
 
 // A member whose function names the result constant of a later Integ[ takes that integral of its
 // own run: k x^2 over [0, 1] is k/3, so G = c t draws t/3, 2t/3 and t for k = 1, 2, 3 (t across,
-// y up), beside the running integral k x^3/3.
+// y up), beside its own running integral k x^3/3, which a later member's run leaves in place.
 TEST_F(FamilyTest, EachMemberUsesTheIntegralOfItsOwnRun) {
   GraphWindow& w =
       Run("k = 2\nG{t} = c*t\nF{x} = k*x^2\nc = Integ[F,{0,1,10,0}]\nA<t> = <t, G, 0>\n"
@@ -344,7 +344,7 @@ TEST_F(FamilyTest, EachMemberUsesTheIntegralOfItsOwnRun) {
   Configure(w, "k", "1", "3", "3");
   w.mnuPlotSet_Click();
   ASSERT_TRUE(ui_.boxes.empty());
-  std::map<int32_t, int> memberOf, onLine;
+  std::map<int32_t, int> memberOf, onLine, onIntegral;
   for (int k = 1; k <= 3; ++k) memberOf[MemberColour(k)] = k;
   ForCurveEnds(0, [&](const ms::Point3& p, int32_t colour) {
     if (memberOf.count(colour) == 0) return;  // not a member's curve
@@ -353,8 +353,12 @@ TEST_F(FamilyTest, EachMemberUsesTheIntegralOfItsOwnRun) {
     EXPECT_TRUE(std::fabs(y - line) < 1e-9 || std::fabs(y - integral) < 1e-9)
         << "member " << k << " at " << x << ": " << y;
     if (std::fabs(y - line) < 1e-9 && std::fabs(y - integral) > 1e-3) ++onLine[k];
+    if (std::fabs(y - integral) < 1e-9 && std::fabs(y - line) > 1e-3) ++onIntegral[k];
   });
-  for (int k = 1; k <= 3; ++k) EXPECT_GT(onLine[k], 0) << "member " << k;
+  for (int k = 1; k <= 3; ++k) {
+    EXPECT_GT(onLine[k], 0) << "member " << k;
+    EXPECT_GT(onIntegral[k], 0) << "member " << k;
+  }
 }
 
 // A family's picture has one set of axis letters, beyond the ends of the axes that span every
