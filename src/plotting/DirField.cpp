@@ -71,12 +71,13 @@ int16_t BuildDirFieldArrows(const DirFieldFunctions& fn, bool is3D, double a, do
         if (fn.f(args, vx) != 0) return kMsgEvalF;
         if (fn.h(args, vy) != 0) return kMsgEvalH;
         if (is3D) {
-          const uint32_t undefinedBefore = MathVars.UndefinedQuotients;
+          GuardCountWatch undefined(MathVars.UndefinedQuotients);
+          PoleStandInWatch pole;
           if (fn.g(args, vz) != 0) return kMsgEvalG;
-          // A height that is the evaluator's stand-in, 0 for 0/0 (which it counts) or +-1E+20 for
-          // an infinite value, is no height: the arrow there is left out.
-          if (MathVars.UndefinedQuotients != undefinedBefore || std::fabs(vz) == kGuardInfinity)
-            vz = kNoHeight;
+          // A height that rests on one of the evaluator's stand-ins, 0 for 0/0 or +-1E+20 for a
+          // pole (both counted) or for an overflow, is no height: the arrow there is left out, as
+          // Plot[ leaves such a point out of its curve.
+          if (undefined.Met() || pole.Met() || std::fabs(vz) == kGuardInfinity) vz = kNoHeight;
         }
         t.FieldVectorTable[i - 1] = {vx, vy, vz};
         t.FieldVectorCount = static_cast<int16_t>(i);

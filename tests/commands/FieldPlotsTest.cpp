@@ -580,13 +580,14 @@ TEST_F(FieldTest, EveryGridLineUpToTheRangeEnd) {
   }
 }
 
-// The lifted field leaves out an arrow whose height G is the evaluator's stand-in: +-1E+20 for
-// 1/0, 0 for 0/0. On {-1,1,2}{-1,1,2} G = 1/y and G = y/Abs[y] keep the rows y = -1 and 1 at the
-// heights -1 and 1 (6 arrows); a G with no value anywhere is refused with 1036. With the axes on,
-// no point of the picture goes near 1E+20.
+// The lifted field leaves out an arrow whose height G rests on the evaluator's stand-in: +-1E+20
+// for 1/0, 0 for 0/0. On {-1,1,2}{-1,1,2} G = 1/y, y/Abs[y] and y + 0 Sin[1/y] (0 at y = 0, from
+// Sin[ of the stand-in) keep the rows y = -1 and 1 at the heights -1 and 1 (6 arrows); a G with
+// no value anywhere is refused with 1036. With the axes on, no point of the picture goes near
+// 1E+20.
 TEST_F(FieldTest, LiftedFieldLeavesOutHeightsWithoutValue) {
   const std::pair<const char16_t*, int16_t> cases[] = {
-      {u"1/y", 0}, {u"y/Abs[y]", 0}, {u"1/(0*x*y)", 1036}};
+      {u"1/y", 0}, {u"y/Abs[y]", 0}, {u"y+0*Sin[1/y]", 0}, {u"1/(0*x*y)", 1036}};
   for (const auto& [g, msgNo] : cases) {
     for (const bool axes : {false, true}) {
       SCOPED_TRACE(rt::ToUtf8(g) + (axes ? " with axes" : ""));
