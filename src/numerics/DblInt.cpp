@@ -89,7 +89,7 @@ double NestedSimpson(const PlaneFunction& f, const LineFunction& c, const LineFu
   const auto edgeOrInside = [&](double value, bool atEdge) {
     if (!std::isnan(value)) return value;
     if (atEdge) return 0.0;
-    if (undefinedInside) {
+    if (undefinedInside != nullptr) {
       watch.undefined = true;
       return 0.0;
     }
@@ -136,7 +136,7 @@ double NestedSimpson(const PlaneFunction& f, const LineFunction& c, const LineFu
     });
   });
   pole = watch.hit;
-  if (undefinedInside) *undefinedInside = watch.undefined;
+  if (undefinedInside != nullptr) *undefinedInside = watch.undefined;
   return result;
 }
 
