@@ -18,7 +18,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <limits>
@@ -34,6 +33,7 @@
 #include "language/Settings.h"
 #include "mathematics/VectorOperations.h"
 #include "numerics/BvpTrials.h"
+#include "platform/ui/QtFileWrite.h"
 #include "platform/ui/QtUiServices.h"
 #include "platform/ui/UiServices.h"
 #include "plotting/SceneStore.h"
@@ -118,20 +118,10 @@ void RemoveEarlierFrameSet(const rt::Text& base, int count) {
   }
 }
 
-// Written to a new file beside the name, put in place once complete: a failed write leaves
-// neither a cut file nor a changed earlier one. A device, a pipe or a folder under the name is
-// neither written to nor replaced.
+// Written whole or not at all (a failed write leaves neither a cut file nor a changed earlier one;
+// a device, a pipe or a folder under the name is neither written to nor replaced).
 bool WriteTextFile(const QString& name, const rt::Text& content) {
-  const QFileInfo target(name);
-  if (target.exists() && !target.isFile()) return false;
-  QSaveFile file(name);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const QByteArray bytes = Q(content).toLocal8Bit();
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return ui::WriteWholeFile(name, Q(content).toLocal8Bit()) == ui::WholeWrite::kWritten;
 }
 
 // The range of the run from the set-up window: both ends numbers and not the same, else the

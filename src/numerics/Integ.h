@@ -34,8 +34,7 @@ struct RunningIntegral {
 // whether to stop, then reports its step (of `panels`); after each panel f, then g and h at its
 // end are evaluated. Returns 0 (out.stopped tells a stop), the first message of f, g or h, or
 // kMsgIntegralPole for a panel whose magnitude exceeds kMaxPanelValue (times a width above 1) or
-// that Simpson38Panel
-// refuses; the nodes finished before are in out either way.
+// that Simpson38Panel refuses; the nodes finished before are in out either way.
 [[nodiscard]] int16_t RunningSimpson38(const RealFunction& f, const RealFunction& g,
                                        const RealFunction& h, double a, double b, int panels,
                                        double start, const ProgressSink& progress,

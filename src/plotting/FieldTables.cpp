@@ -76,17 +76,6 @@ int CountGridPoints(std::initializer_list<GridAxis> axes, int limit) {
   return count > limit ? limit + 1 : static_cast<int>(count);
 }
 
-int CountGridPoints(double a, double b, double dx, double c, double d, double dy, int limit) {
-  return CountGridPoints({GridAxisOf(a, b, (b - a) / dx), GridAxisOf(c, d, (d - c) / dy)}, limit);
-}
-
-int CountGridPoints3D(double a, double b, double dx, double c, double d, double dy, double e,
-                      double f, double dz, int limit) {
-  return CountGridPoints({GridAxisOf(a, b, (b - a) / dx), GridAxisOf(c, d, (d - c) / dy),
-                          GridAxisOf(e, f, (f - e) / dz)},
-                         limit);
-}
-
 int16_t ProgressTotal(double area) {
   const double v = rt::Int(std::fabs(area));
   if (!(v >= 1)) return 1;

@@ -115,19 +115,14 @@ struct GridAxis {
   bool endsAtB = false;
   // The coordinate of line i (0 .. lines - 1).
   double At(int i) const { return endsAtB && i == lines - 1 ? b : a + i * step; }
-  int Lines() const { return static_cast<int>(lines); }
+  // Callers walk a grid only after counting it within its limit; held at the int range anyway.
+  int Lines() const { return lines < 2147483647.0 ? static_cast<int>(lines) : 2147483647; }
 };
 GridAxis GridAxisOf(double a, double b, double n);
 
 // Number of points of the grid whose directions are the axes given; a count past limit is
 // limit + 1.
 int CountGridPoints(std::initializer_list<GridAxis> axes, int limit);
-// Number of points of the grid of steps dx by dy over [a, b] x [c, d], (b - a) / dx by
-// (d - c) / dy intervals walked as GridAxisOf walks them. A count past limit is limit + 1.
-int CountGridPoints(double a, double b, double dx, double c, double d, double dy, int limit);
-// The same with the steps dz over [e, f] as the third direction.
-int CountGridPoints3D(double a, double b, double dx, double c, double d, double dy, double e,
-                      double f, double dz, int limit);
 
 // Int(|area|) as a progress total, kept within the 16-bit range (at least 1).
 int16_t ProgressTotal(double area);

@@ -634,11 +634,16 @@ TEST_F(FieldTest, ArrowsOfAFineGridArePoints) {
 
 TEST(FieldHelpers, GridCountsStopAndProgressTotalsStayInRange) {
   // Steps too small to advance stop the counting one past the limit.
-  EXPECT_EQ(field::CountGridPoints(0, 1, 1e-300, 0, 1, 1, 15000), 15001);
-  EXPECT_EQ(field::CountGridPoints(0, 1, 1, 0, 1, 1e-300, 100), 101);
-  EXPECT_EQ(field::CountGridPoints(1, 50, 1, 1, 50, 1, 2500), 2500);
-  EXPECT_EQ(field::CountGridPoints3D(1, 30, 1, 1, 25, 1, 1, 20, 1, 15000), 15000);
-  EXPECT_EQ(field::CountGridPoints3D(0, 30, 1, 0, 30, 1, 0, 20, 1, 15000), 15001);
+  using field::GridAxisOf;
+  EXPECT_EQ(field::CountGridPoints({GridAxisOf(0, 1, 1e300), GridAxisOf(0, 1, 1)}, 15000), 15001);
+  EXPECT_EQ(field::CountGridPoints({GridAxisOf(0, 1, 1), GridAxisOf(0, 1, 1e300)}, 100), 101);
+  EXPECT_EQ(field::CountGridPoints({GridAxisOf(1, 50, 49), GridAxisOf(1, 50, 49)}, 2500), 2500);
+  EXPECT_EQ(field::CountGridPoints(
+                {GridAxisOf(1, 30, 29), GridAxisOf(1, 25, 24), GridAxisOf(1, 20, 19)}, 15000),
+            15000);
+  EXPECT_EQ(field::CountGridPoints(
+                {GridAxisOf(0, 30, 30), GridAxisOf(0, 30, 30), GridAxisOf(0, 20, 20)}, 15000),
+            15001);
   for (const auto& [area, total] :
        {std::pair{0.0, 1}, {16.0, 16}, {-16.7, 16}, {1e9, 32767}, {NAN, 1}})
     EXPECT_EQ(field::ProgressTotal(area), total) << area;
